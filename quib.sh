@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Quib, builds it, and runs the application or the test suite.
+#   ./quib.sh run [ARGS...]   install what is missing, build, start the application
+#   ./quib.sh test            install what is missing, build, run the whole test suite
+#   ./quib.sh build           install what is missing, build
+set -euo pipefail
+cd "$(dirname "$0")"
+
+BUILD_DIR=${QUIB_BUILD_DIR:-build}
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libgl-dev zlib1g-dev libpng-dev libjpeg-dev
+  libx11-dev libxext-dev libxfixes-dev libxtst-dev libxcursor-dev
+  libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-keysyms1-dev libx11-xcb-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb x11-apps xauth qpdf poppler-utils fonts-dejavu-core
+)
+
+install_missing() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+  install_missing
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$BUILD_DIR" -j "$(nproc)"
+}
+
+cmd=${1:-run}
+shift || true
+case "$cmd" in
+  build)
+    build ;;
+  test)
+    build
+    cd "$BUILD_DIR"
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" "$@" ;;
+  run)
+    build
+    if [ -x "$BUILD_DIR/app/quib" ]; then
+      exec "$BUILD_DIR/app/quib" "$@"
+    else
+      exec "$BUILD_DIR/cli/quib-cli" info "${@:-resources/samples/demo.qbk}"
+    fi ;;
+  *)
+    echo "usage: $0 run|test|build [ARGS...]" >&2
+    exit 2 ;;
+esac

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "base/cp1252.h"
+#include "base/status.h"
+#include "base/strings.h"
+#include "base/text_font.h"
+
+using namespace quib;
+
+TEST(Cp1252, MapsTheHighRangeBothWays) {
+    EXPECT_EQ(cp1252ToUtf8("\x80\x99\xE0"), "€™à");
+    EXPECT_EQ(utf8ToCp1252("€™à"), std::string("\x80\x99\xE0"));
+    EXPECT_FALSE(utf8ToCp1252("ж"));
+    EXPECT_FALSE(utf8ToCp1252("\xC3"));  // broken UTF-8 is not silently narrowed
+}
+
+TEST(Utf16, SurrogatePairsSurvive) {
+    std::string text = "a😀b";
+    EXPECT_EQ(utf16leToUtf8(utf8ToUtf16le(text)), text);
+    EXPECT_EQ(utf8ToUtf16le(text).size(), 8u);
+}
+
+TEST(TextFont, DefaultsMatchTheStoredRecord) {
+    TextFont f;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&f);
+    EXPECT_EQ(bytes[0], 8);     // height
+    EXPECT_EQ(bytes[16], 0x90);  // weight 400
+    EXPECT_EQ(bytes[17], 0x01);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes + 28)), "MS Sans Serif");
+    EXPECT_EQ(bytes[60], 0xFF);  // colour "not set"
+    EXPECT_EQ(bytes[64], 3);     // justify
+}
+
+TEST(Strings, NumberedTextsFormat) {
+    EXPECT_EQ(formatString(str::FrameOfFrames, 3, 12), "Frame 3 di 12");
+    EXPECT_EQ(formatString1(str::SaveChanges, "demo.qbk"), "Salvare le modifiche di demo.qbk?");
+    Status s = Status::failure(str::UnexpectedFormat);
+    EXPECT_FALSE(s.ok());
+    EXPECT_EQ(s.message(), "Formato del file inaspettato.");
+    EXPECT_TRUE(Status::success().ok());
+}
