@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "palette/octree.h"
+#include "test_pictures.h"
+
+namespace quib {
+
+using test::rowPicture;
+
+TEST(Octree, FewerColoursThanMaximumGivesExactlyThoseColoursInTreeOrder) {
+    // Tree order interleaves the bits: the first differing bit of red, then green, then blue.
+    const Bitmap24 picture = rowPicture({{255, 0, 0}, {0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {10, 20, 30}});
+    const auto p = OctreePalette(picture, 8);
+    ASSERT_EQ(p.size(), 4u);
+    EXPECT_EQ(p[0], (PaletteEntry{10, 20, 30, 255}));
+    EXPECT_EQ(p[1], (PaletteEntry{0, 0, 255, 255}));
+    EXPECT_EQ(p[2], (PaletteEntry{0, 255, 0, 255}));
+    EXPECT_EQ(p[3], (PaletteEntry{255, 0, 0, 255}));
+}
+
+TEST(Octree, ReductionMergesTheDeepestNewestNodeIntoTheAverage) {
+    // 10,10,10 and 11,11,11 share every node down to level 7; 200,0,0 branches at level 0.
+    // Its own level-7 node is the newest and folding its one child frees nothing, so the
+    // greys' level-7 node is folded next.
+    const Bitmap24 picture = rowPicture({{10, 10, 10}, {11, 11, 11}, {11, 11, 11}, {200, 0, 0}});
+    const auto p = OctreePalette(picture, 2);
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_EQ(p[0], (PaletteEntry{10, 10, 10, 255}));  // (10 + 11 + 11) / 3 = 10
+    EXPECT_EQ(p[1], (PaletteEntry{200, 0, 0, 255}));
+}
+
+TEST(Octree, ReductionTakesTheLastCreatedNodeOfTheDeepestLevel) {
+    // Two separate grey pairs both need a level-7 reduction; the pair inserted last goes first.
+    OctreeQuantizer tree(3);
+    tree.addPixel(0, 0, 0);
+    tree.addPixel(1, 1, 1);
+    tree.addPixel(128, 128, 128);
+    tree.addPixel(129, 129, 129);  // fourth leaf: the 128/129 node is the newest at level 7
+    EXPECT_EQ(tree.leafCount(), 3);
+    const auto p = tree.palette();
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ(p[0], (PaletteEntry{0, 0, 0, 255}));
+    EXPECT_EQ(p[1], (PaletteEntry{1, 1, 1, 255}));
+    EXPECT_EQ(p[2], (PaletteEntry{128, 128, 128, 255}));
+}
+
+TEST(Octree, NeverHoldsMoreLeavesThanTheMaximum) {
+    OctreeQuantizer tree(16);
+    for (int i = 0; i < 4096; ++i) {
+        tree.addPixel(uint8_t(i * 37), uint8_t(i * 91), uint8_t(i * 13));
+        ASSERT_LE(tree.leafCount(), 16);
+    }
+    EXPECT_LE(tree.palette().size(), 16u);
+    EXPECT_GE(tree.palette().size(), 1u);
+}
+
+TEST(Octree, OneColourAveragesEverything) {
+    const auto p = OctreePalette(rowPicture({{0, 0, 0}, {255, 255, 255}}), 1);
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_EQ(p[0], (PaletteEntry{127, 127, 127, 255}));
+}
+
+TEST(Octree, MaximumBelowOneGivesEmptyResult) {
+    EXPECT_TRUE(OctreePalette(rowPicture({{1, 2, 3}}), 0).empty());
+}
+
+TEST(Octree, EmptyPictureGivesEmptyPalette) { EXPECT_TRUE(OctreePalette(Bitmap24(), 8).empty()); }
+
+TEST(Octree, ThirtyTwoBitPicturesIgnoreTheFourthByte) {
+    Bitmap32 picture(2, 1);
+    const uint8_t bytes[] = {30, 20, 10, 0, 30, 20, 10, 255};
+    std::copy(std::begin(bytes), std::end(bytes), picture.pixels.begin());
+    const auto p = OctreePalette(picture, 255);
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_EQ(p[0], (PaletteEntry{10, 20, 30, 255}));
+}
+
+TEST(Octree, SumsDoNotOverflowOnHugePixelCounts) {
+    OctreeQuantizer tree(1);
+    for (int i = 0; i < 20'000'000; ++i) tree.addPixel(255, 255, 255);  // red sum passes 2^32
+    tree.addPixel(0, 0, 0);
+    const auto p = tree.palette();
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_EQ(p[0].red, 254);
+}
+
+}  // namespace quib

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+#include "base/byte_stream.h"
+#include "palette/palette_file.h"
+
+namespace quib {
+
+namespace {
+
+std::vector<uint8_t> bytesOf(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+
+Palette samplePalette(int count) {
+    Palette p;
+    p.count = count;
+    for (int i = 0; i < count; ++i)
+        p.entries[size_t(i)] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 7), 255};
+    return p;
+}
+
+// A RIFF "PAL " file built from the layout: header, optional extra chunk, then the data chunk.
+std::vector<uint8_t> riffPalette(uint16_t count, int entriesWritten, bool extraChunk = false) {
+    std::vector<uint8_t> data;
+    ByteWriter w(data);
+    w.u16(0x300);
+    w.u16(count);
+    for (int i = 0; i < entriesWritten; ++i) {
+        w.u8(uint8_t(i)), w.u8(uint8_t(i + 1)), w.u8(uint8_t(i + 2)), w.u8(7);
+    }
+    std::vector<uint8_t> body;
+    ByteWriter b(body);
+    b.bytes("PAL ");
+    if (extraChunk) {
+        b.bytes("LIST"), b.u32(3), b.bytes("abc"), b.u8(0);  // odd size, padded
+    }
+    b.bytes("data"), b.u32(uint32_t(data.size())), b.bytes(data.data(), data.size());
+    std::vector<uint8_t> file;
+    ByteWriter f(file);
+    f.bytes("RIFF"), f.u32(uint32_t(body.size())), f.bytes(body.data(), body.size());
+    return file;
+}
+
+}  // namespace
+
+TEST(JascPalette, WritesHeaderCountAndOneLinePerEntry) {
+    Palette p;
+    p.count = 2;
+    p.entries[0] = {1, 2, 3, 0};
+    p.entries[1] = {255, 128, 0, 0};
+    EXPECT_EQ(WriteJascPalette(p), "JASC-PAL\n0100\n2\n1 2 3\n255 128 0\n");
+}
+
+TEST(JascPalette, RoundTripKeepsColoursExactly) {
+    const Palette original = samplePalette(256);
+    Palette loaded;
+    ASSERT_TRUE(ReadPaletteFile(bytesOf(WriteJascPalette(original)), loaded).ok());
+    ASSERT_EQ(loaded.count, 256);
+    for (int i = 0; i < 256; ++i) {
+        EXPECT_EQ(loaded.entries[size_t(i)].red, original.entries[size_t(i)].red);
+        EXPECT_EQ(loaded.entries[size_t(i)].green, original.entries[size_t(i)].green);
+        EXPECT_EQ(loaded.entries[size_t(i)].blue, original.entries[size_t(i)].blue);
+    }
+}
+
+TEST(JascPalette, HandWrittenFileKeepsFourthByteAndAcceptsAnySpacing) {
+    Palette p;
+    p.entries[0].flags = 9;
+    ASSERT_TRUE(ReadPaletteFile(bytesOf("JASC-PAL\r\n0100\r\n2\r\n10  20\t30\r\n40 50 60\r\n"), p).ok());
+    EXPECT_EQ(p.count, 2);
+    EXPECT_EQ(p.entries[0], (PaletteEntry{10, 20, 30, 9}));
+    EXPECT_EQ(p.entries[1], (PaletteEntry{40, 50, 60, 0}));
+}
+
+TEST(JascPalette, CountAbove256LoadsOnly256) {
+    std::string text = "JASC-PAL\n0100\n300\n";
+    for (int i = 0; i < 300; ++i) text += "1 2 3\n";
+    Palette p;
+    ASSERT_TRUE(ReadPaletteFile(bytesOf(text), p).ok());
+    EXPECT_EQ(p.count, 256);
+}
+
+TEST(JascPalette, NegativeCountLoadsNone) {
+    Palette p = samplePalette(5);
+    ASSERT_TRUE(ReadPaletteFile(bytesOf("JASC-PAL\n0100\n-4\n1 2 3\n"), p).ok());
+    EXPECT_EQ(p.count, 0);
+    EXPECT_EQ(p.entries[0], samplePalette(5).entries[0]);
+}
+
+TEST(JascPalette, UnparsableNumbersLeaveThePreviousValues) {
+    Palette p = samplePalette(3);
+    ASSERT_TRUE(ReadPaletteFile(bytesOf("JASC-PAL\n0100\n3\n9 9 9\n8 x 8\n7 7 7\n"), p).ok());
+    EXPECT_EQ(p.count, 3);
+    EXPECT_EQ(p.entries[0], (PaletteEntry{9, 9, 9, 255}));
+    EXPECT_EQ(p.entries[1].red, 8);
+    EXPECT_EQ(p.entries[1].green, samplePalette(3).entries[1].green);
+    EXPECT_EQ(p.entries[2], samplePalette(3).entries[2]);
+}
+
+TEST(JascPalette, TruncatedFileKeepsWhatWasRead) {
+    Palette p;
+    ASSERT_TRUE(ReadPaletteFile(bytesOf("JASC-PAL\n0100\n2\n5 6"), p).ok());
+    EXPECT_EQ(p.count, 2);
+    EXPECT_EQ(p.entries[0], (PaletteEntry{5, 6, 0, 0}));
+}
+
+TEST(RiffPalette, HandWrittenFileGivesEntriesWithOpaqueFourthByte) {
+    Palette p;
+    ASSERT_TRUE(ReadPaletteFile(riffPalette(3, 3, true), p).ok());
+    EXPECT_EQ(p.count, 3);
+    EXPECT_EQ(p.entries[0], (PaletteEntry{0, 1, 2, 255}));
+    EXPECT_EQ(p.entries[2], (PaletteEntry{2, 3, 4, 255}));
+}
+
+TEST(RiffPalette, CountAbove256IsLimitedTo256) {
+    Palette p;
+    ASSERT_TRUE(ReadPaletteFile(riffPalette(300, 300), p).ok());
+    EXPECT_EQ(p.count, 256);
+    EXPECT_EQ(p.entries[255], (PaletteEntry{255, 0, 1, 255}));
+}
+
+TEST(RiffPalette, MalformedFilesAreUnknownFormatAndLeavePaletteAlone) {
+    const Palette before = samplePalette(4);
+    std::vector<std::vector<uint8_t>> bad;
+    bad.push_back(riffPalette(10, 5));  // count larger than the chunk
+    auto truncated = riffPalette(3, 3);
+    truncated.resize(truncated.size() - 5);
+    bad.push_back(truncated);
+    auto wrongForm = riffPalette(3, 3);
+    std::memcpy(wrongForm.data() + 8, "WAVE", 4);
+    bad.push_back(wrongForm);
+    auto noData = riffPalette(3, 3);
+    std::memcpy(noData.data() + 12, "junk", 4);
+    bad.push_back(noData);
+    bad.push_back(bytesOf("RIFF"));
+    bad.push_back(bytesOf("GIF89a"));
+    bad.push_back({});
+    for (const auto& bytes : bad) {
+        Palette p = before;
+        const Status s = ReadPaletteFile(bytes, p);
+        EXPECT_FALSE(s.ok());
+        EXPECT_EQ(s.stringId(), str::UnknownFileFormat);
+        EXPECT_EQ(s.message(), "Formato di file sconosciuto");
+        EXPECT_EQ(p, before);
+    }
+}
+
+TEST(PaletteFiles, SaveThenLoadThroughTheFileSystem) {
+    const auto dir = std::filesystem::temp_directory_path() / ("quib_palette_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "colours.pal").string();
+    const Palette original = samplePalette(17);
+    ASSERT_TRUE(SavePaletteFile(path, original).ok());
+    ASSERT_TRUE(SavePaletteFile(path, original).ok());  // replaces the existing file
+    Palette loaded;
+    ASSERT_TRUE(LoadPaletteFile(path, loaded).ok());
+    EXPECT_EQ(loaded.count, 17);
+    EXPECT_EQ(loaded.entries[16].blue, original.entries[16].blue);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+
+    const Status missing = LoadPaletteFile((dir / "none.pal").string(), loaded);
+    EXPECT_EQ(missing.message(), kCannotOpenFileText);
+    const Status uncreatable = SavePaletteFile((dir / "no" / "such.pal").string(), original);
+    EXPECT_EQ(uncreatable.stringId(), str::CannotCreateFile);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace quib
