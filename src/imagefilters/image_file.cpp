@@ -1,0 +1,90 @@
+#include "imagefilters/image_file.h"
+
+#include <algorithm>
+
+namespace quib {
+
+namespace {
+
+std::string lower(std::string text) {
+    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+}  // namespace
+
+std::optional<Bitmap32> LoadImageFile(const FilterTable& table, const std::string& path) {
+    if (path.find('"') != std::string::npos) return std::nullopt;
+    const FilterCaps* caps = table.findFilterForExtension(lower(FileExtension(path)));
+    if (!caps || !caps->getInfo || !caps->openRead || !caps->read || !caps->closeRead) return std::nullopt;
+
+    ImageDesc info{0, 0, nullptr};
+    if (caps->getInfo(path.c_str(), &info, 0, 0) != 1) return std::nullopt;
+    if (info.width <= 0 || info.height <= 0 || !pictureBytes(info.width, info.height, 4)) return std::nullopt;
+    Bitmap32 picture;
+    try {
+        picture = Bitmap32(info.width, info.height);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+
+    int status = 1;
+    FilterHandle handle = caps->openRead(path.c_str(), &status);
+    if (!handle) return std::nullopt;
+    if (status != 1) {
+        caps->closeRead(handle);
+        return std::nullopt;
+    }
+    ImageDesc desc{picture.width, picture.height, picture.pixels.data()};
+    const int result = caps->read(handle, &desc, 0, 0);
+    caps->closeRead(handle);
+    if (result != 1) return std::nullopt;
+    return picture;
+}
+
+std::optional<Bitmap24> LoadImageFile24(const FilterTable& table, const std::string& path) {
+    const auto picture = LoadImageFile(table, path);
+    if (!picture) return std::nullopt;
+    return DropAlpha(*picture);
+}
+
+bool SaveImageFile(const FilterTable& table, const std::string& path, const Bitmap32& picture,
+                   const FilterCaps* caps) {
+    if (!caps) caps = table.findFilterForExtension(lower(FileExtension(path)));
+    if (!caps || (caps->writeCaps & QUIB_FILTER_CAP_BASIC) == 0 || !caps->openWrite || !caps->write ||
+        !caps->closeWrite)
+        return false;
+    if (picture.width <= 0 || picture.height <= 0 ||
+        picture.pixels.size() != size_t(picture.width) * size_t(picture.height) * 4)
+        return false;
+    ImageDesc desc{picture.width, picture.height, const_cast<uint8_t*>(picture.pixels.data())};
+    FilterHandle handle = caps->openWrite(path.c_str(), 0, 0, 0, 0, &desc, 0, 0);
+    if (!handle) return false;
+    const int result = caps->write(handle, &desc, 0, 0);
+    caps->closeWrite(handle);
+    return result == 1;
+}
+
+bool SaveImageFile(const FilterTable& table, const std::string& path, const Bitmap24& picture,
+                   const FilterCaps* caps) {
+    return SaveImageFile(table, path, AddOpaqueAlpha(picture), caps);
+}
+
+Bitmap24 DropAlpha(const Bitmap32& picture) {
+    Bitmap24 out(picture.width, picture.height);
+    const size_t count = size_t(picture.width) * size_t(picture.height);
+    for (size_t i = 0; i < count; ++i) std::copy_n(&picture.pixels[i * 4], 3, &out.pixels[i * 3]);
+    return out;
+}
+
+Bitmap32 AddOpaqueAlpha(const Bitmap24& picture) {
+    Bitmap32 out(picture.width, picture.height);
+    const size_t count = size_t(picture.width) * size_t(picture.height);
+    for (size_t i = 0; i < count; ++i) {
+        std::copy_n(&picture.pixels[i * 3], 3, &out.pixels[i * 4]);
+        out.pixels[i * 4 + 3] = 255;
+    }
+    return out;
+}
+
+}  // namespace quib
