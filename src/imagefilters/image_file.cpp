@@ -6,6 +6,10 @@ namespace quib {
 
 namespace {
 
+// Larger pictures are refused before allocating: no picture the program handles comes near.
+constexpr int64_t kMaxSide = 32767;
+constexpr int64_t kMaxPixels = int64_t(1) << 28;
+
 std::string lower(std::string text) {
     for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
     return text;
@@ -20,7 +24,9 @@ std::optional<Bitmap32> LoadImageFile(const FilterTable& table, const std::strin
 
     ImageDesc info{0, 0, nullptr};
     if (caps->getInfo(path.c_str(), &info, 0, 0) != 1) return std::nullopt;
-    if (info.width <= 0 || info.height <= 0 || !pictureBytes(info.width, info.height, 4)) return std::nullopt;
+    if (info.width <= 0 || info.height <= 0 || info.width > kMaxSide || info.height > kMaxSide ||
+        int64_t(info.width) * info.height > kMaxPixels || !pictureBytes(info.width, info.height, 4))
+        return std::nullopt;
     Bitmap32 picture;
     try {
         picture = Bitmap32(info.width, info.height);

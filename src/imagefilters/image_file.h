@@ -10,7 +10,8 @@ namespace quib {
 
 // Loads a whole picture through the plug-in registered for the path's extension (blue, green,
 // red, alpha). Fails without a message: a path holding a double quote, an unknown extension, a
-// failed information call, a size that is not positive or does not fit, or a failed read.
+// failed information call, a size that is not positive or above 32767 a side or 2^28 pixels, or a
+// failed read.
 std::optional<Bitmap32> LoadImageFile(const FilterTable& table, const std::string& path);
 
 // The same picture without its alpha, as frames and backgrounds hold it.

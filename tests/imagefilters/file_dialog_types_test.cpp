@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include "imagefilters/file_dialog_types.h"
+
+namespace quib {
+
+namespace {
+
+FilterCaps caps(const char* extensions, const char* description, uintptr_t readBits, uintptr_t writeBits) {
+    FilterCaps c{};
+    c.extensions = extensions;
+    c.description = description;
+    c.readCaps = readBits;
+    c.writeCaps = writeBits;
+    return c;
+}
+
+// PNG reads and writes, JPEG reads and writes under two extensions, GIF only reads, and a
+// second JPEG type registered later.
+struct DialogFixture : ::testing::Test {
+    FilterCaps png = caps("PNG", "PNG (*.png)|*.png", 1, 1);
+    FilterCaps jpeg = caps("jpg;jpeg", "JPEG (*.jpg)|*.jpg;*.jpeg", 1, 1);
+    FilterCaps gif = caps("gif", "GIF (*.gif)|*.gif", 1, 0);
+    FilterCaps jpeg2 = caps("jpeg", "JPEG 2|*.jpeg", 1, 1);
+    FilterTable table;
+    void SetUp() override {
+        for (const FilterCaps* c : {&png, &jpeg, &gif, &jpeg2}) table.addEntry(nullptr, c);
+    }
+};
+
+}  // namespace
+
+TEST_F(DialogFixture, OpenFilterListsReadableTypesInTableOrder) {
+    const FileDialogTypes types(table, FileDialogTypes::Mode::Open, 1);
+    EXPECT_EQ(types.filterText(),
+              "Tutti i tipi supportati|*.png;*.jpg;*.jpeg;*.gif;*.jpeg|PNG (*.png)|*.png|JPEG (*.jpg)|*.jpg;*.jpeg|"
+              "GIF (*.gif)|*.gif|JPEG 2|*.jpeg|Tutti i files (*.*)|*.*|||");
+    ASSERT_EQ(types.types().size(), 4u);
+    EXPECT_EQ(types.typeAt(2), &png);
+    EXPECT_EQ(types.typeAt(5), &jpeg2);
+    EXPECT_EQ(types.typeAt(1), nullptr);
+    EXPECT_EQ(types.typeAt(types.allFilesIndex()), nullptr);
+    EXPECT_EQ(types.allFilesIndex(), 6);
+    EXPECT_EQ(types.initialIndex(), FileDialogTypes::kAllSupportedIndex);
+}
+
+TEST_F(DialogFixture, SaveFilterLeavesOutReadOnlyTypes) {
+    const FileDialogTypes types(table, FileDialogTypes::Mode::Save, 1);
+    ASSERT_EQ(types.types().size(), 3u);
+    EXPECT_EQ(types.typeAt(4), &jpeg2);
+    const auto filters = types.nameFilters();
+    ASSERT_EQ(filters.size(), 5u);
+    EXPECT_EQ(filters[0].label, "Tutti i tipi supportati");
+    EXPECT_EQ(filters[0].patterns, (std::vector<std::string>{"*.png", "*.jpg", "*.jpeg", "*.jpeg"}));
+    EXPECT_EQ(filters[2].label, "JPEG (*.jpg)");
+    EXPECT_EQ(filters[4].label, "Tutti i files (*.*)");
+}
+
+TEST_F(DialogFixture, EmptyTableStillOffersTheGeneralEntries) {
+    const FilterTable empty;
+    const FileDialogTypes types(empty, FileDialogTypes::Mode::Open, 1);
+    EXPECT_EQ(types.filterText(), "Tutti i tipi supportati||Tutti i files (*.*)|*.*|||");
+    EXPECT_EQ(types.allFilesIndex(), 2);
+}
+
+TEST_F(DialogFixture, PreselectingExtensionPicksTheLastListedTypeWithIt) {
+    EXPECT_EQ(FileDialogTypes(table, FileDialogTypes::Mode::Open, 1, "JPEG").initialIndex(), 5);
+    EXPECT_EQ(FileDialogTypes(table, FileDialogTypes::Mode::Open, 1, "gif").initialIndex(), 4);
+    EXPECT_EQ(FileDialogTypes(table, FileDialogTypes::Mode::Save, 1, "gif").initialIndex(), 1);
+    EXPECT_EQ(FileDialogTypes(table, FileDialogTypes::Mode::Open, 1, "tiff").initialIndex(), 1);
+}
+
+TEST_F(DialogFixture, TypeChangeSwapsTheExtensionAndDropsTheFolder) {
+    const FileDialogTypes types(table, FileDialogTypes::Mode::Save, 1);
+    EXPECT_EQ(types.fileNameForTypeChange(2, "/home/u/shot.jpg"), "shot.png");
+    EXPECT_EQ(types.fileNameForTypeChange(3, "shot"), "shot.jpg");
+    EXPECT_EQ(types.fileNameForTypeChange(2, "a.b.c"), "a.b.png");
+    EXPECT_EQ(types.fileNameForTypeChange(1, "shot.jpg"), "");
+    EXPECT_EQ(types.fileNameForTypeChange(types.allFilesIndex(), "shot.jpg"), "");
+    EXPECT_EQ(types.fileNameForTypeChange(2, ""), "");
+}
+
+TEST_F(DialogFixture, ConfirmAddsTheSelectedTypesPreferredExtension) {
+    const FileDialogTypes types(table, FileDialogTypes::Mode::Save, 1);
+    const auto result = types.confirm(2, "/home/u/shot");
+    ASSERT_TRUE(result.status.ok());
+    EXPECT_EQ(result.path, "/home/u/shot.png");
+    EXPECT_EQ(result.folder, "/home/u");
+    EXPECT_EQ(types.confirm(3, "/x/shot.").path, "/x/shot.jpg");
+}
+
+TEST_F(DialogFixture, ConfirmRefusesANameWhoseTypeCannotBeDetermined) {
+    const FileDialogTypes types(table, FileDialogTypes::Mode::Save, 1);
+    for (const auto& [index, path] : std::vector<std::pair<int, std::string>>{
+             {1, "/home/u/shot"}, {types.allFilesIndex(), "/home/u/shot"}, {2, "/home/u/shot.tiff"}, {2, "/home/u/"}}) {
+        const auto result = types.confirm(index, path);
+        EXPECT_FALSE(result.status.ok()) << path;
+        EXPECT_EQ(result.status.stringId(), 26);
+        EXPECT_EQ(result.status.message(), "Indicare un estensione di file valida, o scegliere il tipo di file.");
+    }
+}
+
+TEST_F(DialogFixture, ConfirmKeepsAKnownExtensionWhateverTypeIsSelected) {
+    const FileDialogTypes types(table, FileDialogTypes::Mode::Save, 1);
+    const auto result = types.confirm(1, "/home/u/Photo.JPEG");
+    ASSERT_TRUE(result.status.ok());
+    EXPECT_EQ(result.path, "/home/u/Photo.JPEG");
+    EXPECT_EQ(types.confirm(2, "/pic.gif").folder, "/");
+}
+
+}  // namespace quib

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include "fake_filters.h"
+#include "imagefilters/image_file.h"
+
+namespace quib {
+
+using test::firstThenSecond;
+
+TEST(LoadImageFile, UsesTheFirstRegisteredPluginForTheExtension) {
+    const FilterTable table = firstThenSecond();
+    const auto picture = LoadImageFile(table, "/some/Photo.JPG");
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 2);
+    EXPECT_EQ(picture->height, 1);
+    EXPECT_EQ(picture->pixels, (std::vector<uint8_t>{0xA, 2, 3, 4, 5, 6, 7, 8}));
+}
+
+TEST(LoadImageFile, TwentyFourBitFormDropsAlpha) {
+    const auto picture = LoadImageFile24(firstThenSecond(), "x.png");
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->pixels, (std::vector<uint8_t>{0xB, 2, 3, 5, 6, 7}));
+}
+
+TEST(LoadImageFile, RefusesPathsWithADoubleQuote) {
+    EXPECT_FALSE(LoadImageFile(firstThenSecond(), "/some/\"Photo.jpg"));
+}
+
+TEST(LoadImageFile, FailsForEveryPluginFailure) {
+    const FilterTable table = firstThenSecond();
+    for (const char* path : {"a.unknown", "noextension", "a.infofail", "a.openfail", "a.badstatus", "a.huge",
+                             "a.neg", "a.readfail"}) {
+        EXPECT_FALSE(LoadImageFile(table, path)) << path;
+    }
+}
+
+TEST(LoadImageFile, ClosesTheHandleAfterAFailedStatusOrRead) {
+    const FilterTable table = firstThenSecond();
+    (void)LoadImageFile(table, "a.badstatus");
+    (void)LoadImageFile(table, "a.readfail");
+    (void)LoadImageFile(table, "a.jpg");
+    using OpenHandles = int (*)();
+    auto open = reinterpret_cast<OpenHandles>(dlsym(table.entry(0).library, "FakeOpenHandles"));
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open(), 0);
+}
+
+TEST(SaveImageFile, RefusesTypesThatCannotWrite) {
+    const FilterTable table = firstThenSecond();
+    EXPECT_FALSE(SaveImageFile(table, "/tmp/x.unknown", Bitmap24(1, 1)));
+    EXPECT_FALSE(SaveImageFile(table, "/tmp/x.jpg", Bitmap24()));
+}
+
+TEST(PictureConversion, AlphaIsAddedOpaqueAndDropped) {
+    Bitmap24 rgb(1, 1);
+    rgb.pixels = {1, 2, 3};
+    const Bitmap32 argb = AddOpaqueAlpha(rgb);
+    EXPECT_EQ(argb.pixels, (std::vector<uint8_t>{1, 2, 3, 255}));
+    EXPECT_EQ(DropAlpha(argb), rgb);
+}
+
+}  // namespace quib

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "imagefilters/image_file.h"
+
+namespace quib {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ShippedFilters : public ::testing::Test {
+protected:
+    void SetUp() override {
+        table.loadFilters(QUIB_SHIPPED_FILTERS_DIR, DefaultFilterTools(), 1, true);
+        dir = fs::temp_directory_path() / ("quib_filters_" + std::to_string(getpid()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    void writeFile(const std::string& name, const std::vector<uint8_t>& bytes) const {
+        std::ofstream(path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                          std::streamsize(bytes.size()));
+    }
+
+    FilterTable table;
+    fs::path dir;
+};
+
+// A screen-like picture: flat areas, a gradient and a few sharp edges.
+Bitmap24 testPicture(int width, int height) {
+    Bitmap24 picture(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = picture.pixel(x, y);
+            p[0] = uint8_t(x * 255 / width);
+            p[1] = uint8_t(y * 255 / height);
+            p[2] = x < width / 2 ? 200 : 40;
+        }
+    return picture;
+}
+
+int maxDifference(const Bitmap24& a, const Bitmap24& b) {
+    int worst = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i) worst = std::max(worst, std::abs(a.pixels[i] - b.pixels[i]));
+    return worst;
+}
+
+}  // namespace
+
+TEST_F(ShippedFilters, AllFourTypesAreRegistered) {
+    for (const char* ext : {"png", "jpg", "jpeg", "bmp", "gif"}) EXPECT_NE(table.findFilterForExtension(ext), nullptr) << ext;
+    EXPECT_EQ(table.findFilterForExtension("gif")->writeCaps, 0u);
+}
+
+TEST_F(ShippedFilters, PngRoundTripIsExactIncludingAlpha) {
+    Bitmap32 picture = AddOpaqueAlpha(testPicture(37, 23));
+    picture.pixel(3, 4)[3] = 0;
+    picture.pixel(3, 4)[0] = picture.pixel(3, 4)[1] = picture.pixel(3, 4)[2] = 0;
+    ASSERT_TRUE(SaveImageFile(table, path("a.png"), picture));
+    const auto loaded = LoadImageFile(table, path("a.png"));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded, picture);
+}
+
+TEST_F(ShippedFilters, BmpRoundTripIsExact) {
+    const Bitmap24 picture = testPicture(13, 7);  // odd width: rows are padded
+    ASSERT_TRUE(SaveImageFile(table, path("a.BMP"), picture));
+    const auto loaded = LoadImageFile24(table, path("a.BMP"));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded, picture);
+}
+
+TEST_F(ShippedFilters, JpegRoundTripIsClose) {
+    const Bitmap24 picture = testPicture(64, 48);
+    ASSERT_TRUE(SaveImageFile(table, path("a.jpg"), picture));
+    const auto loaded = LoadImageFile24(table, path("a.jpg"));
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(loaded->width, 64);
+    ASSERT_EQ(loaded->height, 48);
+    EXPECT_LT(maxDifference(*loaded, picture), 40);
+}
+
+TEST_F(ShippedFilters, ReadsAHandWrittenEightBitBottomUpBmp) {
+    // 3 x 2, 8 bits with a two-colour table; rows of 3 bytes padded to 4, bottom row first.
+    std::vector<uint8_t> bmp = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0,
+                                40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 8, 0, 0, 0, 0, 0,
+                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0,
+                                10, 20, 30, 0, 40, 50, 60, 0,
+                                1, 1, 1, 0,   // bottom row
+                                0, 1, 0, 0};  // top row
+    writeFile("hand.bmp", bmp);
+    const auto loaded = LoadImageFile(table, path("hand.bmp"));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->width, 3);
+    EXPECT_EQ(loaded->pixels, (std::vector<uint8_t>{10, 20, 30, 255, 40, 50, 60, 255, 10, 20, 30, 255,
+                                                    40, 50, 60, 255, 40, 50, 60, 255, 40, 50, 60, 255}));
+}
+
+TEST_F(ShippedFilters, ReadsAHandWrittenGif) {
+    // 2 x 2 with a four-colour table and colour 3 transparent. LZW with minimum code size 2:
+    // every pixel code is followed by a clear code, so each code stays 3 bits wide.
+    // Codes: clear(4) 0 clear 1 clear 2 clear 3 clear end(5), packed least significant bit first.
+    std::vector<int> codes = {4, 0, 4, 1, 4, 2, 4, 3, 4, 5};
+    std::vector<uint8_t> data;
+    uint32_t bits = 0;
+    int count = 0;
+    for (int code : codes) {
+        bits |= uint32_t(code) << count;
+        count += 3;
+        while (count >= 8) data.push_back(uint8_t(bits)), bits >>= 8, count -= 8;
+    }
+    if (count > 0) data.push_back(uint8_t(bits));
+    std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0xF1, 0, 0,
+                                255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9,
+                                0x21, 0xF9, 4, 1, 0, 0, 3, 0,
+                                0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2, uint8_t(data.size())};
+    gif.insert(gif.end(), data.begin(), data.end());
+    gif.insert(gif.end(), {0, 0x3B});
+    writeFile("hand.gif", gif);
+    const auto loaded = LoadImageFile(table, path("hand.gif"));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->pixels,
+              (std::vector<uint8_t>{0, 0, 255, 255, 0, 255, 0, 255, 255, 0, 0, 255, 0, 0, 0, 0}));
+}
+
+TEST_F(ShippedFilters, MalformedFilesFailCleanly) {
+    const Bitmap24 picture = testPicture(40, 30);
+    for (const char* name : {"t.png", "t.jpg", "t.bmp"}) ASSERT_TRUE(SaveImageFile(table, path(name), picture));
+    for (const char* name : {"t.png", "t.jpg", "t.bmp"}) {
+        std::vector<uint8_t> bytes(fs::file_size(path(name)));
+        std::ifstream(path(name), std::ios::binary).read(reinterpret_cast<char*>(bytes.data()),
+                                                         std::streamsize(bytes.size()));
+        for (size_t keep : {size_t(0), size_t(10), size_t(30), bytes.size() / 2}) {
+            writeFile(std::string("cut_") + name, std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(keep)));
+            const auto loaded = LoadImageFile(table, path(std::string("cut_") + name));
+            // A cut JPEG may still decode, padded; every other cut file must fail.
+            if (loaded) {
+                EXPECT_EQ(std::string(name), "t.jpg");
+                EXPECT_EQ(loaded->width, 40);
+            }
+        }
+    }
+    // A BMP header claiming a huge picture over a few bytes of data.
+    std::vector<uint8_t> huge = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
+                                 0xFF, 0x7F, 0, 0, 0xFF, 0x7F, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0};
+    huge.resize(60, 0);
+    writeFile("huge.bmp", huge);
+    EXPECT_FALSE(LoadImageFile(table, path("huge.bmp")));
+    writeFile("text.gif", {'h', 'e', 'l', 'l', 'o'});
+    EXPECT_FALSE(LoadImageFile(table, path("text.gif")));
+    EXPECT_FALSE(LoadImageFile(table, path("missing.png")));
+}
+
+TEST_F(ShippedFilters, SavingToAnUncreatablePathFails) {
+    EXPECT_FALSE(SaveImageFile(table, path("no/such/folder.png"), testPicture(2, 2)));
+    EXPECT_FALSE(SaveImageFile(table, path("no/such/folder.bmp"), testPicture(2, 2)));
+    EXPECT_FALSE(SaveImageFile(table, path("no/such/folder.jpg"), testPicture(2, 2)));
+    EXPECT_FALSE(SaveImageFile(table, path("a.gif"), testPicture(2, 2)));
+}
+
+}  // namespace quib
