@@ -7,8 +7,12 @@ namespace quib_filter {
 
 namespace {
 
-uint32_t u16At(const std::vector<uint8_t>& b, size_t at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8; }
-uint32_t u32At(const std::vector<uint8_t>& b, size_t at) { return u16At(b, at) | u16At(b, at + 2) << 16; }
+uint32_t u16At(const std::vector<uint8_t>& b, size_t at) {
+    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8;
+}
+uint32_t u32At(const std::vector<uint8_t>& b, size_t at) {
+    return u16At(b, at) | u16At(b, at + 2) << 16;
+}
 
 struct BmpLayout {
     int32_t width = 0;
@@ -25,35 +29,44 @@ struct BmpLayout {
 constexpr uint32_t kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
 
 bool parseHeader(const std::vector<uint8_t>& b, BmpLayout& l) {
-    if (b.size() < 26 || b[0] != 'B' || b[1] != 'M') return false;
+    if (b.size() < 26 || b[0] != 'B' || b[1] != 'M')
+        return false;
     l.pixelOffset = u32At(b, 10);
     const uint32_t headerSize = u32At(b, 14);
-    if (headerSize < 12 || headerSize > b.size() - 14) return false;
+    if (headerSize < 12 || headerSize > b.size() - 14)
+        return false;
     int64_t height = 0;
     if (headerSize == 12) {
         l.width = int32_t(u16At(b, 18));
         height = int16_t(u16At(b, 20));
         l.bitCount = int(u16At(b, 24));
     } else {
-        if (headerSize < 40) return false;
+        if (headerSize < 40)
+            return false;
         l.width = int32_t(u32At(b, 18));
         height = int32_t(u32At(b, 22));
         l.bitCount = int(u16At(b, 28));
         l.compression = u32At(b, 30);
     }
     l.topDown = height < 0;
-    if (height < 0) height = -height;
-    if (!sizeAcceptable(l.width, height)) return false;
+    if (height < 0)
+        height = -height;
+    if (!sizeAcceptable(l.width, height))
+        return false;
     l.height = int32_t(height);
     const size_t paletteStart = 14 + headerSize;
     const size_t entrySize = headerSize == 12 ? 3 : 4;
     if (l.compression == kBitFields || l.compression == kAlphaBitFields) {
-        if (l.bitCount != 16 && l.bitCount != 32) return false;
+        if (l.bitCount != 16 && l.bitCount != 32)
+            return false;
         // The masks follow a 40-byte header, or sit inside a longer one.
         const int maskCount = l.compression == kAlphaBitFields ? 4 : 3;
-        if (b.size() < 54 + size_t(maskCount) * 4) return false;
-        for (int i = 0; i < maskCount; ++i) l.masks[i] = u32At(b, 54 + size_t(i) * 4);
-        if (headerSize >= 56) l.masks[3] = u32At(b, 66);
+        if (b.size() < 54 + size_t(maskCount) * 4)
+            return false;
+        for (int i = 0; i < maskCount; ++i)
+            l.masks[i] = u32At(b, 54 + size_t(i) * 4);
+        if (headerSize >= 56)
+            l.masks[3] = u32At(b, 66);
     } else if (l.compression != kRgb) {
         return false;
     } else if (l.bitCount == 16) {
@@ -63,8 +76,10 @@ bool parseHeader(const std::vector<uint8_t>& b, BmpLayout& l) {
     }
     if (l.bitCount == 1 || l.bitCount == 4 || l.bitCount == 8) {
         size_t count = headerSize == 12 ? 0 : u32At(b, 46);
-        if (count == 0 || count > (size_t(1) << l.bitCount)) count = size_t(1) << l.bitCount;
-        if (paletteStart > b.size() || count > (b.size() - paletteStart) / entrySize) return false;
+        if (count == 0 || count > (size_t(1) << l.bitCount))
+            count = size_t(1) << l.bitCount;
+        if (paletteStart > b.size() || count > (b.size() - paletteStart) / entrySize)
+            return false;
         l.colourCount = count;
         for (size_t i = 0; i < count; ++i) {
             const uint8_t* e = &b[paletteStart + i * entrySize];
@@ -77,9 +92,11 @@ bool parseHeader(const std::vector<uint8_t>& b, BmpLayout& l) {
 }
 
 uint8_t maskedChannel(uint32_t value, uint32_t mask) {
-    if (mask == 0) return 0;
+    if (mask == 0)
+        return 0;
     int shift = 0;
-    while (!(mask & (1u << shift))) ++shift;
+    while (!(mask & (1u << shift)))
+        ++shift;
     const uint32_t max = mask >> shift;
     return uint8_t(uint64_t((value & mask) >> shift) * 255 / max);
 }
@@ -89,7 +106,8 @@ uint8_t maskedChannel(uint32_t value, uint32_t mask) {
 bool readSize(const char* path, int32_t& width, int32_t& height) {
     std::vector<uint8_t> bytes;
     BmpLayout layout;
-    if (!readWholeFile(path, bytes) || !parseHeader(bytes, layout)) return false;
+    if (!readWholeFile(path, bytes) || !parseHeader(bytes, layout))
+        return false;
     width = layout.width;
     height = layout.height;
     return true;
@@ -98,9 +116,11 @@ bool readSize(const char* path, int32_t& width, int32_t& height) {
 bool decode(const char* path, Picture& picture) {
     std::vector<uint8_t> b;
     BmpLayout l;
-    if (!readWholeFile(path, b) || !parseHeader(b, l)) return false;
+    if (!readWholeFile(path, b) || !parseHeader(b, l))
+        return false;
     const size_t stride = ((size_t(l.width) * size_t(l.bitCount) + 31) / 32) * 4;
-    if (l.pixelOffset > b.size() || stride * size_t(l.height) > b.size() - l.pixelOffset) return false;
+    if (l.pixelOffset > b.size() || stride * size_t(l.height) > b.size() - l.pixelOffset)
+        return false;
     picture.width = l.width;
     picture.height = l.height;
     picture.bgra.assign(size_t(l.width) * size_t(l.height) * 4, 0);
@@ -153,11 +173,13 @@ bool encode(const char* path, const ImageDesc& desc) {
     const auto* pixels = static_cast<const uint8_t*>(desc.pixels);
     for (int32_t y = desc.height - 1; y >= 0; --y) {
         const uint8_t* row = pixels + size_t(y) * size_t(desc.width) * 4;
-        for (int32_t x = 0; x < desc.width; ++x) out.insert(out.end(), row + x * 4, row + x * 4 + 3);
+        for (int32_t x = 0; x < desc.width; ++x)
+            out.insert(out.end(), row + x * 4, row + x * 4 + 3);
         out.resize(out.size() + (stride - size_t(desc.width) * 3), 0);
     }
     FILE* file = std::fopen(path, "wb");
-    if (!file) return false;
+    if (!file)
+        return false;
     bool ok = std::fwrite(out.data(), 1, out.size(), file) == out.size();
     ok = std::fclose(file) == 0 && ok;
     return ok;

@@ -16,7 +16,8 @@ struct GifFile {
     }
     ~GifFile() {
         int error = 0;
-        if (gif) DGifCloseFile(gif, &error);
+        if (gif)
+            DGifCloseFile(gif, &error);
     }
     GifFile(const GifFile&) = delete;
     GifFile& operator=(const GifFile&) = delete;
@@ -38,41 +39,51 @@ bool readSize(const char* path, int32_t& width, int32_t& height) {
 bool decode(const char* path, Picture& picture) {
     GifFile file(path);
     GifFileType* gif = file.gif;
-    if (!gif || !screenSize(gif, picture.width, picture.height)) return false;
+    if (!gif || !screenSize(gif, picture.width, picture.height))
+        return false;
     int transparent = -1;
     while (true) {
         GifRecordType type;
-        if (DGifGetRecordType(gif, &type) == GIF_ERROR) return false;
-        if (type == TERMINATE_RECORD_TYPE) return false;  // no image at all
+        if (DGifGetRecordType(gif, &type) == GIF_ERROR)
+            return false;
+        if (type == TERMINATE_RECORD_TYPE)
+            return false;  // no image at all
         if (type == EXTENSION_RECORD_TYPE) {
             int code = 0;
             GifByteType* block = nullptr;
-            if (DGifGetExtension(gif, &code, &block) == GIF_ERROR) return false;
+            if (DGifGetExtension(gif, &code, &block) == GIF_ERROR)
+                return false;
             while (block) {
                 if (code == GRAPHICS_EXT_FUNC_CODE && block[0] >= 4) {
                     GraphicsControlBlock control;
                     if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK)
                         transparent = control.TransparentColor;
                 }
-                if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) return false;
+                if (DGifGetExtensionNext(gif, &block) == GIF_ERROR)
+                    return false;
             }
             continue;
         }
-        if (type != IMAGE_DESC_RECORD_TYPE) continue;
-        if (DGifGetImageDesc(gif) == GIF_ERROR) return false;
+        if (type != IMAGE_DESC_RECORD_TYPE)
+            continue;
+        if (DGifGetImageDesc(gif) == GIF_ERROR)
+            return false;
         const GifImageDesc& image = gif->Image;
         const ColorMapObject* colours = image.ColorMap ? image.ColorMap : gif->SColorMap;
         if (!colours || image.Width <= 0 || image.Height <= 0 || image.Left < 0 || image.Top < 0 ||
-            int64_t(image.Left) + image.Width > picture.width || int64_t(image.Top) + image.Height > picture.height)
+            int64_t(image.Left) + image.Width > picture.width ||
+            int64_t(image.Top) + image.Height > picture.height)
             return false;
         // The screen outside the first image, and its transparent pixels, stay fully transparent.
         picture.bgra.assign(size_t(picture.width) * size_t(picture.height) * 4, 0);
         std::vector<GifPixelType> line(size_t(image.Width));
         auto storeLine = [&](int row) {
-            uint8_t* out = &picture.bgra[(size_t(image.Top + row) * size_t(picture.width) + size_t(image.Left)) * 4];
+            uint8_t* out =
+                &picture.bgra[(size_t(image.Top + row) * size_t(picture.width) + size_t(image.Left)) * 4];
             for (int x = 0; x < image.Width; ++x, out += 4) {
                 const int index = line[size_t(x)];
-                if (index == transparent || index >= colours->ColorCount) continue;
+                if (index == transparent || index >= colours->ColorCount)
+                    continue;
                 const GifColorType& c = colours->Colors[index];
                 out[0] = c.Blue, out[1] = c.Green, out[2] = c.Red, out[3] = 255;
             }
@@ -82,12 +93,14 @@ bool decode(const char* path, Picture& picture) {
             static constexpr int kStep[4] = {8, 8, 4, 2};
             for (int pass = 0; pass < 4; ++pass)
                 for (int row = kStart[pass]; row < image.Height; row += kStep[pass]) {
-                    if (DGifGetLine(gif, line.data(), image.Width) == GIF_ERROR) return false;
+                    if (DGifGetLine(gif, line.data(), image.Width) == GIF_ERROR)
+                        return false;
                     storeLine(row);
                 }
         } else {
             for (int row = 0; row < image.Height; ++row) {
-                if (DGifGetLine(gif, line.data(), image.Width) == GIF_ERROR) return false;
+                if (DGifGetLine(gif, line.data(), image.Width) == GIF_ERROR)
+                    return false;
                 storeLine(row);
             }
         }
@@ -95,7 +108,9 @@ bool decode(const char* path, Picture& picture) {
     }
 }
 
-bool encode(const char*, const ImageDesc&) { return false; }
+bool encode(const char*, const ImageDesc&) {
+    return false;
+}
 
 }  // namespace quib_filter
 

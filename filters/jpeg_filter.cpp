@@ -18,7 +18,9 @@ struct ErrorManager {
     std::jmp_buf jump;
 };
 
-void onError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1); }
+void onError(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
 void onMessage(j_common_ptr) {}
 
 // Reads the header, then the pixels when picture is given. Returns false on any error.
@@ -37,7 +39,8 @@ bool readJpeg(FILE* file, int32_t& width, int32_t& height, Picture* picture, std
     jpeg_read_header(&info, TRUE);
     width = int32_t(info.image_width);
     height = int32_t(info.image_height);
-    if (!sizeAcceptable(width, height) || (picture && (width != picture->width || height != picture->height))) {
+    if (!sizeAcceptable(width, height) ||
+        (picture && (width != picture->width || height != picture->height))) {
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -102,7 +105,8 @@ bool writeJpeg(FILE* file, const ImageDesc& desc, std::vector<uint8_t>& row) {
 
 bool readSize(const char* path, int32_t& width, int32_t& height) {
     FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
+    if (!file)
+        return false;
     std::vector<uint8_t> row;
     const bool ok = readJpeg(file, width, height, nullptr, row);
     std::fclose(file);
@@ -111,9 +115,11 @@ bool readSize(const char* path, int32_t& width, int32_t& height) {
 
 bool decode(const char* path, Picture& picture) {
     int32_t width = 0, height = 0;
-    if (!readSize(path, width, height)) return false;
+    if (!readSize(path, width, height))
+        return false;
     FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
+    if (!file)
+        return false;
     picture.width = width;
     picture.height = height;
     picture.bgra.assign(size_t(width) * size_t(height) * 4, 0);
@@ -126,7 +132,8 @@ bool decode(const char* path, Picture& picture) {
 
 bool encode(const char* path, const ImageDesc& desc) {
     FILE* file = std::fopen(path, "wb");
-    if (!file) return false;
+    if (!file)
+        return false;
     std::vector<uint8_t> row(size_t(desc.width) * 3);
     bool ok = writeJpeg(file, desc, row);
     ok = std::fclose(file) == 0 && ok;

@@ -35,7 +35,8 @@ bool encode(const char* path, const ImageDesc& desc);
 
 inline bool readWholeFile(const char* path, std::vector<uint8_t>& bytes) {
     FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
+    if (!file)
+        return false;
     bool ok = std::fseek(file, 0, SEEK_END) == 0;
     const long size = ok ? std::ftell(file) : -1;
     ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
@@ -57,7 +58,8 @@ struct WriteHandle {
 
 inline FilterHandle openRead(const char* path, int* status) {
     auto* picture = new (std::nothrow) Picture;
-    if (!picture) return nullptr;
+    if (!picture)
+        return nullptr;
     bool ok = false;
     try {
         ok = path && decode(path, *picture);
@@ -66,7 +68,8 @@ inline FilterHandle openRead(const char* path, int* status) {
     }
     if (!ok) {
         delete picture;
-        if (status) *status = 0;
+        if (status)
+            *status = 0;
         return nullptr;
     }
     return picture;
@@ -74,18 +77,22 @@ inline FilterHandle openRead(const char* path, int* status) {
 
 inline int read(FilterHandle handle, ImageDesc* desc, intptr_t, intptr_t) {
     const auto* picture = static_cast<const Picture*>(handle);
-    if (!picture || !desc || !desc->pixels || desc->width != picture->width || desc->height != picture->height)
+    if (!picture || !desc || !desc->pixels || desc->width != picture->width ||
+        desc->height != picture->height)
         return 0;
     std::memcpy(desc->pixels, picture->bgra.data(), picture->bgra.size());
     return 1;
 }
 
-inline void closeRead(FilterHandle handle) { delete static_cast<Picture*>(handle); }
+inline void closeRead(FilterHandle handle) {
+    delete static_cast<Picture*>(handle);
+}
 
 inline int getInfo(const char* path, ImageDesc* desc, intptr_t, intptr_t) {
     int32_t width = 0, height = 0;
     try {
-        if (!path || !desc || !readSize(path, width, height) || !sizeAcceptable(width, height)) return 0;
+        if (!path || !desc || !readSize(path, width, height) || !sizeAcceptable(width, height))
+            return 0;
     } catch (...) {
         return 0;
     }
@@ -96,13 +103,15 @@ inline int getInfo(const char* path, ImageDesc* desc, intptr_t, intptr_t) {
 
 inline FilterHandle openWrite(const char* path, intptr_t, intptr_t, intptr_t, intptr_t, ImageDesc*, intptr_t,
                               intptr_t) {
-    if (!path) return nullptr;
+    if (!path)
+        return nullptr;
     return new (std::nothrow) WriteHandle{path};
 }
 
 inline int write(FilterHandle handle, ImageDesc* desc, intptr_t, intptr_t) {
     const auto* target = static_cast<const WriteHandle*>(handle);
-    if (!target || !desc || !desc->pixels || !sizeAcceptable(desc->width, desc->height)) return 0;
+    if (!target || !desc || !desc->pixels || !sizeAcceptable(desc->width, desc->height))
+        return 0;
     try {
         return encode(target->path.c_str(), *desc) ? 1 : 0;
     } catch (...) {
@@ -110,7 +119,9 @@ inline int write(FilterHandle handle, ImageDesc* desc, intptr_t, intptr_t) {
     }
 }
 
-inline void closeWrite(FilterHandle handle) { delete static_cast<WriteHandle*>(handle); }
+inline void closeWrite(FilterHandle handle) {
+    delete static_cast<WriteHandle*>(handle);
+}
 
 inline FilterCaps makeCaps(const char* extensions, const char* description, bool canRead, bool canWrite) {
     FilterCaps caps{};
@@ -131,16 +142,16 @@ inline FilterCaps makeCaps(const char* extensions, const char* description, bool
 }  // namespace quib_filter
 
 // Defines the two exports for a plug-in offering one image type.
-#define QUIB_DEFINE_FILTER(extensions, description, canRead, canWrite)                                 \
-    namespace {                                                                                         \
-    FilterCaps g_caps[1] = {quib_filter::makeCaps(extensions, description, canRead, canWrite)};        \
-    FilterTools* g_tools = nullptr;                                                                     \
-    }                                                                                                   \
-    QUIB_FILTER_EXPORT int GetFilterCaps(FilterCaps** caps) {                                           \
-        *caps = g_caps;                                                                                 \
-        return 1;                                                                                       \
-    }                                                                                                   \
-    QUIB_FILTER_EXPORT int SetFilterTools(FilterTools* tools) {                                         \
-        g_tools = tools;                                                                                \
-        return 1;                                                                                       \
+#define QUIB_DEFINE_FILTER(extensions, description, canRead, canWrite)                          \
+    namespace {                                                                                 \
+    FilterCaps g_caps[1] = {quib_filter::makeCaps(extensions, description, canRead, canWrite)}; \
+    FilterTools* g_tools = nullptr;                                                             \
+    }                                                                                           \
+    QUIB_FILTER_EXPORT int GetFilterCaps(FilterCaps** caps) {                                   \
+        *caps = g_caps;                                                                         \
+        return 1;                                                                               \
+    }                                                                                           \
+    QUIB_FILTER_EXPORT int SetFilterTools(FilterTools* tools) {                                 \
+        g_tools = tools;                                                                        \
+        return 1;                                                                               \
     }

@@ -8,7 +8,8 @@ namespace quib_filter {
 bool readSize(const char* path, int32_t& width, int32_t& height) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path)) return false;
+    if (!png_image_begin_read_from_file(&image, path))
+        return false;
     width = int32_t(image.width);
     height = int32_t(image.height);
     const bool ok = image.width <= uint32_t(kMaxSide) && image.height <= uint32_t(kMaxSide);
@@ -19,7 +20,8 @@ bool readSize(const char* path, int32_t& width, int32_t& height) {
 bool decode(const char* path, Picture& picture) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path)) return false;
+    if (!png_image_begin_read_from_file(&image, path))
+        return false;
     if (!sizeAcceptable(image.width, image.height)) {
         png_image_free(&image);
         return false;

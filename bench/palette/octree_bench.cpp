@@ -29,7 +29,8 @@ Bitmap24 screenLike(int width, int height, int variant) {
                         r = g = b = uint8_t((seed >> 8) & 0x7F);  // text strokes, grey anti-aliasing
                 }
             }
-            if (y > height - 40) r = g = b = 212;  // task bar
+            if (y > height - 40)
+                r = g = b = 212;                   // task bar
             if (x > 1500 && y > 200 && y < 500) {  // photo strip
                 r = uint8_t(x * 3 + y), g = uint8_t(y * 2 - x), b = uint8_t((x ^ y) + variant);
             }
@@ -42,7 +43,8 @@ Bitmap24 screenLike(int width, int height, int variant) {
 void BM_OctreePalette_100FullHdFrames(benchmark::State& state) {
     constexpr int kFrames = 100, kWidth = 1920, kHeight = 1080;
     std::vector<Bitmap24> distinct;
-    for (int i = 0; i < 4; ++i) distinct.push_back(screenLike(kWidth, kHeight, i));
+    for (int i = 0; i < 4; ++i)
+        distinct.push_back(screenLike(kWidth, kHeight, i));
     PaletteSource source;
     source.frameCount = kFrames;
     source.frameHeight = kHeight;
@@ -64,8 +66,10 @@ BENCHMARK(BM_OctreePalette_100FullHdFrames)->Arg(256)->Arg(16)->Unit(benchmark::
 
 void BM_OctreePalette_CursorPicture(benchmark::State& state) {
     Bitmap32 cursor(32, 32);
-    for (size_t i = 0; i < cursor.pixels.size(); ++i) cursor.pixels[i] = uint8_t(i * 37);
-    for (auto _ : state) benchmark::DoNotOptimize(OctreePalette(cursor, 255));
+    for (size_t i = 0; i < cursor.pixels.size(); ++i)
+        cursor.pixels[i] = uint8_t(i * 37);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(OctreePalette(cursor, 255));
 }
 BENCHMARK(BM_OctreePalette_CursorPicture);
 

@@ -11,14 +11,16 @@ std::vector<std::string> splitPatterns(const std::string& patterns) {
     size_t start = 0;
     while (start <= patterns.size()) {
         const size_t end = std::min(patterns.find(';', start), patterns.size());
-        if (end > start) out.push_back(patterns.substr(start, end - start));
+        if (end > start)
+            out.push_back(patterns.substr(start, end - start));
         start = end + 1;
     }
     return out;
 }
 
 std::string descriptionLabel(const FilterCaps& caps) {
-    if (!caps.description) return {};
+    if (!caps.description)
+        return {};
     const std::string text(caps.description);
     return text.substr(0, text.find('|'));
 }
@@ -26,7 +28,8 @@ std::string descriptionLabel(const FilterCaps& caps) {
 // Splits a path into folder (with its trailing '/') and file name.
 std::pair<std::string, std::string> splitFolder(const std::string& path) {
     const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return {{}, path};
+    if (slash == std::string::npos)
+        return {{}, path};
     return {path.substr(0, slash + 1), path.substr(slash + 1)};
 }
 
@@ -39,14 +42,16 @@ FileDialogTypes::FileDialogTypes(const FilterTable& table, Mode mode, uint32_t m
     for (const FilterTable::Entry& entry : table.entries()) {
         const FilterCaps& caps = *entry.caps;
         const uintptr_t bits = mode == Mode::Open ? caps.readCaps : caps.writeCaps;
-        if ((uint32_t(bits) & mask) == 0) continue;
+        if ((uint32_t(bits) & mask) == 0)
+            continue;
         m_types.push_back(&caps);
         descriptions += std::string(caps.description ? caps.description : "") + "|";
         m_allPatterns += DescriptionPatterns(caps) + ";";
     }
-    if (!m_allPatterns.empty()) m_allPatterns.pop_back();
-    m_filterText = std::string(stringText(str::AllSupportedTypes)) + "|" + m_allPatterns + "|" + descriptions +
-                   stringText(str::AllFiles) + " (*.*)|*.*||" + "|";
+    if (!m_allPatterns.empty())
+        m_allPatterns.pop_back();
+    m_filterText = std::string(stringText(str::AllSupportedTypes)) + "|" + m_allPatterns + "|" +
+                   descriptions + stringText(str::AllFiles) + " (*.*)|*.*||" + "|";
     if (!preselectExtension.empty()) {
         for (size_t i = 0; i < m_types.size(); ++i)
             if (ExtensionListHas(m_types[i]->extensions, preselectExtension))
@@ -62,7 +67,8 @@ const FilterCaps* FileDialogTypes::typeAt(int index) const {
 std::vector<FileDialogTypes::NameFilter> FileDialogTypes::nameFilters() const {
     std::vector<NameFilter> out;
     out.push_back({stringText(str::AllSupportedTypes), splitPatterns(m_allPatterns)});
-    for (const FilterCaps* caps : m_types) out.push_back({descriptionLabel(*caps), splitPatterns(DescriptionPatterns(*caps))});
+    for (const FilterCaps* caps : m_types)
+        out.push_back({descriptionLabel(*caps), splitPatterns(DescriptionPatterns(*caps))});
     out.push_back({std::string(stringText(str::AllFiles)) + " (*.*)", {"*"}});
     return out;
 }
@@ -70,7 +76,8 @@ std::vector<FileDialogTypes::NameFilter> FileDialogTypes::nameFilters() const {
 std::string FileDialogTypes::fileNameForTypeChange(int index, const std::string& fileName) const {
     const FilterCaps* caps = typeAt(index);
     const std::string name = splitFolder(fileName).second;
-    if (!caps || name.empty()) return {};
+    if (!caps || name.empty())
+        return {};
     const size_t dot = name.find_last_of('.');
     const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
     return stem + "." + PreferredExtension(*caps);
@@ -100,7 +107,8 @@ FileDialogTypes::Confirmation FileDialogTypes::confirm(int index, const std::str
         }
         result.path = path;
     }
-    result.folder = folder.empty() ? std::string() : folder.substr(0, folder.size() > 1 ? folder.size() - 1 : 1);
+    result.folder =
+        folder.empty() ? std::string() : folder.substr(0, folder.size() > 1 ? folder.size() - 1 : 1);
     return result;
 }
 

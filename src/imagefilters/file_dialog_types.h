@@ -25,7 +25,8 @@ public:
 
     // Lists every record whose read bits (open) or write bits (save) share a bit with mask.
     // A preselecting extension selects the last listed type that has it.
-    FileDialogTypes(const FilterTable& table, Mode mode, uint32_t mask, const std::string& preselectExtension = {});
+    FileDialogTypes(const FilterTable& table, Mode mode, uint32_t mask,
+                    const std::string& preselectExtension = {});
 
     const std::vector<const FilterCaps*>& types() const { return m_types; }
     int allFilesIndex() const { return kFirstTypeIndex + int(m_types.size()); }

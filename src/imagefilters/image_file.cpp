@@ -11,19 +11,23 @@ constexpr int64_t kMaxSide = 32767;
 constexpr int64_t kMaxPixels = int64_t(1) << 28;
 
 std::string lower(std::string text) {
-    for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : text)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
 }  // namespace
 
 std::optional<Bitmap32> LoadImageFile(const FilterTable& table, const std::string& path) {
-    if (path.find('"') != std::string::npos) return std::nullopt;
+    if (path.find('"') != std::string::npos)
+        return std::nullopt;
     const FilterCaps* caps = table.findFilterForExtension(lower(FileExtension(path)));
-    if (!caps || !caps->getInfo || !caps->openRead || !caps->read || !caps->closeRead) return std::nullopt;
+    if (!caps || !caps->getInfo || !caps->openRead || !caps->read || !caps->closeRead)
+        return std::nullopt;
 
     ImageDesc info{0, 0, nullptr};
-    if (caps->getInfo(path.c_str(), &info, 0, 0) != 1) return std::nullopt;
+    if (caps->getInfo(path.c_str(), &info, 0, 0) != 1)
+        return std::nullopt;
     if (info.width <= 0 || info.height <= 0 || info.width > kMaxSide || info.height > kMaxSide ||
         int64_t(info.width) * info.height > kMaxPixels || !pictureBytes(info.width, info.height, 4))
         return std::nullopt;
@@ -36,7 +40,8 @@ std::optional<Bitmap32> LoadImageFile(const FilterTable& table, const std::strin
 
     int status = 1;
     FilterHandle handle = caps->openRead(path.c_str(), &status);
-    if (!handle) return std::nullopt;
+    if (!handle)
+        return std::nullopt;
     if (status != 1) {
         caps->closeRead(handle);
         return std::nullopt;
@@ -44,19 +49,22 @@ std::optional<Bitmap32> LoadImageFile(const FilterTable& table, const std::strin
     ImageDesc desc{picture.width, picture.height, picture.pixels.data()};
     const int result = caps->read(handle, &desc, 0, 0);
     caps->closeRead(handle);
-    if (result != 1) return std::nullopt;
+    if (result != 1)
+        return std::nullopt;
     return picture;
 }
 
 std::optional<Bitmap24> LoadImageFile24(const FilterTable& table, const std::string& path) {
     const auto picture = LoadImageFile(table, path);
-    if (!picture) return std::nullopt;
+    if (!picture)
+        return std::nullopt;
     return DropAlpha(*picture);
 }
 
 bool SaveImageFile(const FilterTable& table, const std::string& path, const Bitmap32& picture,
                    const FilterCaps* caps) {
-    if (!caps) caps = table.findFilterForExtension(lower(FileExtension(path)));
+    if (!caps)
+        caps = table.findFilterForExtension(lower(FileExtension(path)));
     if (!caps || (caps->writeCaps & QUIB_FILTER_CAP_BASIC) == 0 || !caps->openWrite || !caps->write ||
         !caps->closeWrite)
         return false;
@@ -65,7 +73,8 @@ bool SaveImageFile(const FilterTable& table, const std::string& path, const Bitm
         return false;
     ImageDesc desc{picture.width, picture.height, const_cast<uint8_t*>(picture.pixels.data())};
     FilterHandle handle = caps->openWrite(path.c_str(), 0, 0, 0, 0, &desc, 0, 0);
-    if (!handle) return false;
+    if (!handle)
+        return false;
     const int result = caps->write(handle, &desc, 0, 0);
     caps->closeWrite(handle);
     return result == 1;
@@ -79,7 +88,8 @@ bool SaveImageFile(const FilterTable& table, const std::string& path, const Bitm
 Bitmap24 DropAlpha(const Bitmap32& picture) {
     Bitmap24 out(picture.width, picture.height);
     const size_t count = size_t(picture.width) * size_t(picture.height);
-    for (size_t i = 0; i < count; ++i) std::copy_n(&picture.pixels[i * 4], 3, &out.pixels[i * 3]);
+    for (size_t i = 0; i < count; ++i)
+        std::copy_n(&picture.pixels[i * 4], 3, &out.pixels[i * 3]);
     return out;
 }
 

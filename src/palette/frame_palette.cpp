@@ -24,7 +24,8 @@ bool addPicture(OctreeQuantizer& tree, const Bitmap24& picture, bool& sawWhite, 
             }
         }
         progress.setPosition(++position);
-        if (progress.cancelled()) return false;
+        if (progress.cancelled())
+            return false;
     }
     return true;
 }
@@ -38,7 +39,8 @@ bool isUsable(const Bitmap24& picture) {
 
 std::optional<std::vector<PaletteEntry>> BuildPaletteFromFrames(const PaletteSource& source, int maxColors,
                                                                 Progress& progress) {
-    if (maxColors < 1 || maxColors > kMaxPaletteEntries) return std::nullopt;
+    if (maxColors < 1 || maxColors > kMaxPaletteEntries)
+        return std::nullopt;
     const int64_t rows = int64_t(std::max(source.frameHeight, 0)) * std::max(source.frameCount, 0) +
                          (source.background ? source.background->height : 0);
     progress.setText(kOctreeProgressTitle);
@@ -50,8 +52,10 @@ std::optional<std::vector<PaletteEntry>> BuildPaletteFromFrames(const PaletteSou
     int position = 0;
     Bitmap24 picture;
     for (int i = 0; i < source.frameCount; ++i) {
-        if (!source.frameAt || !source.frameAt(i, picture) || !isUsable(picture)) return std::nullopt;
-        if (!addPicture(tree, picture, sawWhite, position, progress)) return std::nullopt;
+        if (!source.frameAt || !source.frameAt(i, picture) || !isUsable(picture))
+            return std::nullopt;
+        if (!addPicture(tree, picture, sawWhite, position, progress))
+            return std::nullopt;
     }
     if (source.background && isUsable(*source.background) &&
         !addPicture(tree, *source.background, sawWhite, position, progress))

@@ -30,7 +30,9 @@ int32_t OctreeQuantizer::newNode(int level) {
     return index;
 }
 
-void OctreeQuantizer::freeNode(int32_t index) { m_freeNodes.push_back(index); }
+void OctreeQuantizer::freeNode(int32_t index) {
+    m_freeNodes.push_back(index);
+}
 
 void OctreeQuantizer::addPixel(uint8_t red, uint8_t green, uint8_t blue) {
     const uint32_t colour = uint32_t(red) << 16 | uint32_t(green) << 8 | blue;
@@ -63,20 +65,24 @@ void OctreeQuantizer::addPixel(uint8_t red, uint8_t green, uint8_t blue) {
 }
 
 void OctreeQuantizer::addRow(const uint8_t* pixels, int width, int bytesPerPixel) {
-    for (int x = 0; x < width; ++x, pixels += bytesPerPixel) addPixel(pixels[2], pixels[1], pixels[0]);
+    for (int x = 0; x < width; ++x, pixels += bytesPerPixel)
+        addPixel(pixels[2], pixels[1], pixels[0]);
 }
 
 bool OctreeQuantizer::reduce() {
     int level = m_depth - 1;
-    while (level >= 0 && m_reducible[size_t(level)] == kNone) --level;
-    if (level < 0) return false;
+    while (level >= 0 && m_reducible[size_t(level)] == kNone)
+        --level;
+    if (level < 0)
+        return false;
     const int32_t index = m_reducible[size_t(level)];
     Node& node = m_nodes[size_t(index)];
     m_reducible[size_t(level)] = node.nextReducible;
     node.nextReducible = kNone;
     int children = 0;
     for (int32_t& childIndex : node.children) {
-        if (childIndex == kNone) continue;
+        if (childIndex == kNone)
+            continue;
         const Node& child = m_nodes[size_t(childIndex)];
         node.pixelCount += child.pixelCount;
         node.redSum += child.redSum;
@@ -95,18 +101,21 @@ bool OctreeQuantizer::reduce() {
 void OctreeQuantizer::collect(int32_t index, std::vector<PaletteEntry>& out) const {
     const Node& node = m_nodes[size_t(index)];
     if (node.leaf) {
-        if (node.pixelCount == 0) return;  // only an untouched root of an empty picture
+        if (node.pixelCount == 0)
+            return;  // only an untouched root of an empty picture
         out.push_back({uint8_t(node.redSum / node.pixelCount), uint8_t(node.greenSum / node.pixelCount),
                        uint8_t(node.blueSum / node.pixelCount), 255});
         return;
     }
     for (int32_t child : node.children)
-        if (child != kNone) collect(child, out);
+        if (child != kNone)
+            collect(child, out);
 }
 
 std::vector<PaletteEntry> OctreeQuantizer::palette() const {
     std::vector<PaletteEntry> out;
-    if (m_leafCount > m_maxColors) return out;
+    if (m_leafCount > m_maxColors)
+        return out;
     out.reserve(size_t(m_leafCount));
     collect(m_root, out);
     return out;
@@ -117,7 +126,8 @@ std::vector<PaletteEntry> OctreePalette(const uint8_t* pixels, int width, int he
     OctreeQuantizer tree(maxColors, depth);
     if (pixels && width > 0 && height > 0) {
         const size_t stride = size_t(width) * size_t(bytesPerPixel);
-        for (int y = 0; y < height; ++y) tree.addRow(pixels + size_t(y) * stride, width, bytesPerPixel);
+        for (int y = 0; y < height; ++y)
+            tree.addRow(pixels + size_t(y) * stride, width, bytesPerPixel);
     }
     return tree.palette();
 }

@@ -1,12 +1,12 @@
 #include "palette/palette_file.h"
 
+#include <unistd.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 #include "base/byte_stream.h"
 
@@ -24,13 +24,15 @@ bool findChunk(ByteReader& reader, size_t end, const char* id, size_t& chunkSize
     while (reader.position() + 8 <= end) {
         const uint8_t* chunkId = reader.bytes(4);
         const uint32_t size = reader.u32();
-        if (size > end - reader.position()) return false;
+        if (size > end - reader.position())
+            return false;
         if (std::memcmp(chunkId, id, 4) == 0) {
             chunkSize = size;
             return true;
         }
         reader.bytes(size);
-        if ((size & 1) && reader.position() < end) reader.bytes(1);
+        if ((size & 1) && reader.position() < end)
+            reader.bytes(1);
     }
     return false;
 }
@@ -44,15 +46,19 @@ public:
     // Skips what a 256-character line buffer takes: up to 255 characters or through the newline.
     void skipLine() {
         for (int taken = 0; taken < 255 && m_pos < m_text.size(); ++taken)
-            if (m_text[m_pos++] == '\n') return;
+            if (m_text[m_pos++] == '\n')
+                return;
     }
 
     bool read(int& value) {
-        if (m_failed) return false;
-        while (m_pos < m_text.size() && std::strchr(" \t\r\n\v\f", m_text[m_pos]) && m_text[m_pos] != 0) ++m_pos;
+        if (m_failed)
+            return false;
+        while (m_pos < m_text.size() && std::strchr(" \t\r\n\v\f", m_text[m_pos]) && m_text[m_pos] != 0)
+            ++m_pos;
         size_t p = m_pos;
         bool negative = false;
-        if (p < m_text.size() && (m_text[p] == '+' || m_text[p] == '-')) negative = m_text[p++] == '-';
+        if (p < m_text.size() && (m_text[p] == '+' || m_text[p] == '-'))
+            negative = m_text[p++] == '-';
         if (p >= m_text.size() || m_text[p] < '0' || m_text[p] > '9') {
             m_failed = true;
             return false;
@@ -87,7 +93,8 @@ std::string WriteJascPalette(const Palette& palette) {
 Status ReadRiffPalette(const std::vector<uint8_t>& bytes, Palette& palette) {
     try {
         ByteReader reader(bytes);
-        if (std::memcmp(reader.bytes(4), "RIFF", 4) != 0) return Status::failure(str::UnknownFileFormat);
+        if (std::memcmp(reader.bytes(4), "RIFF", 4) != 0)
+            return Status::failure(str::UnknownFileFormat);
         const uint32_t formSize = reader.u32();
         const size_t end = std::min<size_t>(bytes.size(), size_t(formSize) + 8);
         if (end < 12 || std::memcmp(reader.bytes(4), "PAL ", 4) != 0)
@@ -97,7 +104,8 @@ Status ReadRiffPalette(const std::vector<uint8_t>& bytes, Palette& palette) {
             return Status::failure(str::UnknownFileFormat);
         reader.u16();  // version
         const int count = std::min<int>(reader.u16(), kMaxPaletteEntries);
-        if (size_t(count) * 4 > chunkSize - 4) return Status::failure(str::UnknownFileFormat);
+        if (size_t(count) * 4 > chunkSize - 4)
+            return Status::failure(str::UnknownFileFormat);
         Palette result = palette;
         for (int i = 0; i < count; ++i) {
             const uint8_t* e = reader.bytes(4);
@@ -112,34 +120,41 @@ Status ReadRiffPalette(const std::vector<uint8_t>& bytes, Palette& palette) {
 }
 
 Status ReadJascPalette(const std::vector<uint8_t>& bytes, Palette& palette) {
-    if (!startsWith(bytes, "JASC")) return Status::failure(str::UnknownFileFormat);
+    if (!startsWith(bytes, "JASC"))
+        return Status::failure(str::UnknownFileFormat);
     DecimalScanner scanner(bytes, 0);
     scanner.skipLine();
     scanner.skipLine();
     int count = palette.count;
-    if (scanner.read(count)) count = std::clamp(count, 0, kMaxPaletteEntries);
+    if (scanner.read(count))
+        count = std::clamp(count, 0, kMaxPaletteEntries);
     palette.count = std::clamp(count, 0, kMaxPaletteEntries);
     for (int i = 0; i < palette.count; ++i) {
         PaletteEntry& e = palette.entries[size_t(i)];
         for (uint8_t* channel : {&e.red, &e.green, &e.blue}) {
             int value = 0;
-            if (scanner.read(value)) *channel = uint8_t(value);
+            if (scanner.read(value))
+                *channel = uint8_t(value);
         }
     }
     return Status::success();
 }
 
 Status ReadPaletteFile(const std::vector<uint8_t>& bytes, Palette& palette) {
-    if (startsWith(bytes, "RIFF")) return ReadRiffPalette(bytes, palette);
-    if (startsWith(bytes, "JASC")) return ReadJascPalette(bytes, palette);
+    if (startsWith(bytes, "RIFF"))
+        return ReadRiffPalette(bytes, palette);
+    if (startsWith(bytes, "JASC"))
+        return ReadJascPalette(bytes, palette);
     return Status::failure(str::UnknownFileFormat);
 }
 
 Status LoadPaletteFile(const std::string& path, Palette& palette) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return Status::failureText(kCannotOpenFileText);
+    if (!in)
+        return Status::failureText(kCannotOpenFileText);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return Status::failureText(kCannotOpenFileText);
+    if (in.bad())
+        return Status::failureText(kCannotOpenFileText);
     return ReadPaletteFile(bytes, palette);
 }
 
@@ -148,7 +163,8 @@ Status SavePaletteFile(const std::string& path, const Palette& palette) {
     const std::string text = WriteJascPalette(palette);
     std::string temp = path + ".XXXXXX";
     const int fd = mkstemp(temp.data());
-    if (fd < 0) return Status::failure(str::CannotCreateFile);
+    if (fd < 0)
+        return Status::failure(str::CannotCreateFile);
     FILE* file = fdopen(fd, "wb");
     if (!file) {
         close(fd);
@@ -161,10 +177,11 @@ Status SavePaletteFile(const std::string& path, const Palette& palette) {
     ok = std::fclose(file) == 0 && ok;
     if (ok) {
         std::error_code error;
-        std::filesystem::permissions(temp,
-                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                                         std::filesystem::perms::group_read | std::filesystem::perms::others_read,
-                                     error);
+        std::filesystem::permissions(
+            temp,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read | std::filesystem::perms::others_read,
+            error);
         ok = std::rename(temp.c_str(), path.c_str()) == 0;
     }
     if (!ok) {

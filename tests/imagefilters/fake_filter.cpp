@@ -29,18 +29,23 @@ std::string extensionOf(const char* path) {
 
 int getInfo(const char* path, ImageDesc* desc, intptr_t, intptr_t) {
     const std::string ext = extensionOf(path);
-    if (ext == "infofail") return 0;
+    if (ext == "infofail")
+        return 0;
     desc->width = 2;
     desc->height = 1;
-    if (ext == "huge") desc->width = desc->height = 100000;
-    if (ext == "neg") desc->width = -1;
+    if (ext == "huge")
+        desc->width = desc->height = 100000;
+    if (ext == "neg")
+        desc->width = -1;
     return 1;
 }
 
 FilterHandle openRead(const char* path, int* status) {
     const std::string ext = extensionOf(path);
-    if (ext == "openfail") return nullptr;
-    if (ext == "badstatus") *status = 7;
+    if (ext == "openfail")
+        return nullptr;
+    if (ext == "badstatus")
+        *status = 7;
     ++g_openHandles;
     return &g_dummyHandle;
 }
@@ -54,9 +59,13 @@ int read(FilterHandle, ImageDesc* desc, intptr_t, intptr_t) {
     return 1;
 }
 
-int readFail(FilterHandle, ImageDesc*, intptr_t, intptr_t) { return 0; }
+int readFail(FilterHandle, ImageDesc*, intptr_t, intptr_t) {
+    return 0;
+}
 
-void closeRead(FilterHandle) { --g_openHandles; }
+void closeRead(FilterHandle) {
+    --g_openHandles;
+}
 
 FilterCaps record(const char* extensions, const char* description, uintptr_t readBits, uintptr_t writeBits,
                   bool failingRead = false) {
@@ -76,8 +85,10 @@ std::vector<FilterCaps> makeRecords() {
     std::vector<FilterCaps> records;
 #if FAKE_MANY
     static std::vector<std::string> names;
-    for (int i = 0; i < FAKE_MANY; ++i) names.push_back("m" + std::to_string(i));
-    for (const std::string& name : names) records.push_back(record(name.c_str(), "Many|*.m", 1, 0));
+    for (int i = 0; i < FAKE_MANY; ++i)
+        names.push_back("m" + std::to_string(i));
+    for (const std::string& name : names)
+        records.push_back(record(name.c_str(), "Many|*.m", 1, 0));
 #else
     records.push_back(record(FAKE_EXTENSIONS, FAKE_DESCRIPTION, 1, 1));
     records.push_back(record("onlybit1", "Second bit only|*.onlybit1", 2, 2));
@@ -103,5 +114,9 @@ FAKE_EXPORT int SetFilterTools(FilterTools* tools) {
     return 1;
 }
 
-FAKE_EXPORT FilterTools* FakeToolsSeen() { return g_tools; }
-FAKE_EXPORT int FakeOpenHandles() { return g_openHandles; }
+FAKE_EXPORT FilterTools* FakeToolsSeen() {
+    return g_tools;
+}
+FAKE_EXPORT int FakeOpenHandles() {
+    return g_openHandles;
+}

@@ -6,7 +6,9 @@
 
 namespace quib::test {
 
-inline std::string fakeFolder(const char* name) { return std::string(QUIB_FAKE_FILTERS_DIR) + "/" + name; }
+inline std::string fakeFolder(const char* name) {
+    return std::string(QUIB_FAKE_FILTERS_DIR) + "/" + name;
+}
 
 // The table after start-up with the "first" folder before the "second".
 inline FilterTable firstThenSecond(uint32_t mask = 1) {

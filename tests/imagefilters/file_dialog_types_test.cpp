@@ -24,7 +24,8 @@ struct DialogFixture : ::testing::Test {
     FilterCaps jpeg2 = caps("jpeg", "JPEG 2|*.jpeg", 1, 1);
     FilterTable table;
     void SetUp() override {
-        for (const FilterCaps* c : {&png, &jpeg, &gif, &jpeg2}) table.addEntry(nullptr, c);
+        for (const FilterCaps* c : {&png, &jpeg, &gif, &jpeg2})
+            table.addEntry(nullptr, c);
     }
 };
 
@@ -32,9 +33,10 @@ struct DialogFixture : ::testing::Test {
 
 TEST_F(DialogFixture, OpenFilterListsReadableTypesInTableOrder) {
     const FileDialogTypes types(table, FileDialogTypes::Mode::Open, 1);
-    EXPECT_EQ(types.filterText(),
-              "Tutti i tipi supportati|*.png;*.jpg;*.jpeg;*.gif;*.jpeg|PNG (*.png)|*.png|JPEG (*.jpg)|*.jpg;*.jpeg|"
-              "GIF (*.gif)|*.gif|JPEG 2|*.jpeg|Tutti i files (*.*)|*.*|||");
+    EXPECT_EQ(
+        types.filterText(),
+        "Tutti i tipi supportati|*.png;*.jpg;*.jpeg;*.gif;*.jpeg|PNG (*.png)|*.png|JPEG (*.jpg)|*.jpg;*.jpeg|"
+        "GIF (*.gif)|*.gif|JPEG 2|*.jpeg|Tutti i files (*.*)|*.*|||");
     ASSERT_EQ(types.types().size(), 4u);
     EXPECT_EQ(types.typeAt(2), &png);
     EXPECT_EQ(types.typeAt(5), &jpeg2);
@@ -91,12 +93,16 @@ TEST_F(DialogFixture, ConfirmAddsTheSelectedTypesPreferredExtension) {
 
 TEST_F(DialogFixture, ConfirmRefusesANameWhoseTypeCannotBeDetermined) {
     const FileDialogTypes types(table, FileDialogTypes::Mode::Save, 1);
-    for (const auto& [index, path] : std::vector<std::pair<int, std::string>>{
-             {1, "/home/u/shot"}, {types.allFilesIndex(), "/home/u/shot"}, {2, "/home/u/shot.tiff"}, {2, "/home/u/"}}) {
+    for (const auto& [index, path] :
+         std::vector<std::pair<int, std::string>>{{1, "/home/u/shot"},
+                                                  {types.allFilesIndex(), "/home/u/shot"},
+                                                  {2, "/home/u/shot.tiff"},
+                                                  {2, "/home/u/"}}) {
         const auto result = types.confirm(index, path);
         EXPECT_FALSE(result.status.ok()) << path;
         EXPECT_EQ(result.status.stringId(), 26);
-        EXPECT_EQ(result.status.message(), "Indicare un estensione di file valida, o scegliere il tipo di file.");
+        EXPECT_EQ(result.status.message(),
+                  "Indicare un estensione di file valida, o scegliere il tipo di file.");
     }
 }
 

@@ -92,7 +92,8 @@ TEST(FilterTable, DefaultFoldersNeverIncludeTheWorkingDirectory) {
     setenv("XDG_DATA_HOME", "/tmp/quib-xdg", 1);
     const auto folders = DefaultFilterFolders("/opt/quib/bin");
     ASSERT_EQ(folders.size(), 3u);
-    EXPECT_EQ(folders[0], std::string(QUIB_INSTALL_PREFIX_FOR_TESTS) + "/" + QUIB_FILTERS_INSTALL_DIR_FOR_TESTS);
+    EXPECT_EQ(folders[0],
+              std::string(QUIB_INSTALL_PREFIX_FOR_TESTS) + "/" + QUIB_FILTERS_INSTALL_DIR_FOR_TESTS);
     EXPECT_EQ(folders[1], "/opt/quib/bin/filters");
     EXPECT_EQ(folders[2], "/tmp/quib-xdg/Corvander/Quib/filters");
     for (const std::string& folder : folders) {
@@ -104,7 +105,8 @@ TEST(FilterTable, DefaultFoldersNeverIncludeTheWorkingDirectory) {
 
 TEST(FilterTable, ProgramsInTheBuildTreeAlsoSearchItsFiltersFolder) {
     const auto folders = DefaultFilterFolders(std::string(QUIB_BUILD_DIR) + "/app");
-    EXPECT_NE(std::find(folders.begin(), folders.end(), std::string(QUIB_SHIPPED_FILTERS_DIR)), folders.end());
+    EXPECT_NE(std::find(folders.begin(), folders.end(), std::string(QUIB_SHIPPED_FILTERS_DIR)),
+              folders.end());
 }
 
 TEST(FilterTable, HelpersForNamesAndDescriptions) {

@@ -24,8 +24,8 @@ protected:
 
     std::string path(const std::string& name) const { return (dir / name).string(); }
     void writeFile(const std::string& name, const std::vector<uint8_t>& bytes) const {
-        std::ofstream(path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                          std::streamsize(bytes.size()));
+        std::ofstream(path(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
 
     FilterTable table;
@@ -47,14 +47,16 @@ Bitmap24 testPicture(int width, int height) {
 
 int maxDifference(const Bitmap24& a, const Bitmap24& b) {
     int worst = 0;
-    for (size_t i = 0; i < a.pixels.size(); ++i) worst = std::max(worst, std::abs(a.pixels[i] - b.pixels[i]));
+    for (size_t i = 0; i < a.pixels.size(); ++i)
+        worst = std::max(worst, std::abs(a.pixels[i] - b.pixels[i]));
     return worst;
 }
 
 }  // namespace
 
 TEST_F(ShippedFilters, AllFourTypesAreRegistered) {
-    for (const char* ext : {"png", "jpg", "jpeg", "bmp", "gif"}) EXPECT_NE(table.findFilterForExtension(ext), nullptr) << ext;
+    for (const char* ext : {"png", "jpg", "jpeg", "bmp", "gif"})
+        EXPECT_NE(table.findFilterForExtension(ext), nullptr) << ext;
     EXPECT_EQ(table.findFilterForExtension("gif")->writeCaps, 0u);
 }
 
@@ -88,12 +90,11 @@ TEST_F(ShippedFilters, JpegRoundTripIsClose) {
 
 TEST_F(ShippedFilters, ReadsAHandWrittenEightBitBottomUpBmp) {
     // 3 x 2, 8 bits with a two-colour table; rows of 3 bytes padded to 4, bottom row first.
-    std::vector<uint8_t> bmp = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0,
-                                40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 8, 0, 0, 0, 0, 0,
-                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0,
-                                10, 20, 30, 0, 40, 50, 60, 0,
-                                1, 1, 1, 0,   // bottom row
-                                0, 1, 0, 0};  // top row
+    std::vector<uint8_t> bmp = {
+        'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 62, 0,  0,  0, 40, 0,  0,  0, 3, 0, 0, 0,
+        2,   0,   0, 0, 1, 0, 8, 0, 0, 0, 0,  0,  0,  0, 0,  0,  0,  0, 0, 0, 0, 0,
+        0,   0,   2, 0, 0, 0, 0, 0, 0, 0, 10, 20, 30, 0, 40, 50, 60, 0, 1, 1, 1, 0,  // bottom row
+        0,   1,   0, 0};                                                             // top row
     writeFile("hand.bmp", bmp);
     const auto loaded = LoadImageFile(table, path("hand.bmp"));
     ASSERT_TRUE(loaded);
@@ -113,13 +114,15 @@ TEST_F(ShippedFilters, ReadsAHandWrittenGif) {
     for (int code : codes) {
         bits |= uint32_t(code) << count;
         count += 3;
-        while (count >= 8) data.push_back(uint8_t(bits)), bits >>= 8, count -= 8;
+        while (count >= 8)
+            data.push_back(uint8_t(bits)), bits >>= 8, count -= 8;
     }
-    if (count > 0) data.push_back(uint8_t(bits));
-    std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 2, 0, 0xF1, 0, 0,
-                                255, 0, 0, 0, 255, 0, 0, 0, 255, 9, 9, 9,
-                                0x21, 0xF9, 4, 1, 0, 0, 3, 0,
-                                0x2C, 0, 0, 0, 0, 2, 0, 2, 0, 0, 2, uint8_t(data.size())};
+    if (count > 0)
+        data.push_back(uint8_t(bits));
+    std::vector<uint8_t> gif = {
+        'G', 'I', 'F', '8',  '9', 'a', 2,   0, 2, 0, 0xF1, 0,    0, 255, 0,
+        0,   0,   255, 0,    0,   0,   255, 9, 9, 9, 0x21, 0xF9, 4, 1,   0,
+        0,   3,   0,   0x2C, 0,   0,   0,   0, 2, 0, 2,    0,    0, 2,   uint8_t(data.size())};
     gif.insert(gif.end(), data.begin(), data.end());
     gif.insert(gif.end(), {0, 0x3B});
     writeFile("hand.gif", gif);
@@ -131,13 +134,15 @@ TEST_F(ShippedFilters, ReadsAHandWrittenGif) {
 
 TEST_F(ShippedFilters, MalformedFilesFailCleanly) {
     const Bitmap24 picture = testPicture(40, 30);
-    for (const char* name : {"t.png", "t.jpg", "t.bmp"}) ASSERT_TRUE(SaveImageFile(table, path(name), picture));
+    for (const char* name : {"t.png", "t.jpg", "t.bmp"})
+        ASSERT_TRUE(SaveImageFile(table, path(name), picture));
     for (const char* name : {"t.png", "t.jpg", "t.bmp"}) {
         std::vector<uint8_t> bytes(fs::file_size(path(name)));
-        std::ifstream(path(name), std::ios::binary).read(reinterpret_cast<char*>(bytes.data()),
-                                                         std::streamsize(bytes.size()));
+        std::ifstream(path(name), std::ios::binary)
+            .read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
         for (size_t keep : {size_t(0), size_t(10), size_t(30), bytes.size() / 2}) {
-            writeFile(std::string("cut_") + name, std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(keep)));
+            writeFile(std::string("cut_") + name,
+                      std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(keep)));
             const auto loaded = LoadImageFile(table, path(std::string("cut_") + name));
             // A cut JPEG may still decode, padded; every other cut file must fail.
             if (loaded) {
@@ -147,8 +152,8 @@ TEST_F(ShippedFilters, MalformedFilesFailCleanly) {
         }
     }
     // A BMP header claiming a huge picture over a few bytes of data.
-    std::vector<uint8_t> huge = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
-                                 0xFF, 0x7F, 0, 0, 0xFF, 0x7F, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0};
+    std::vector<uint8_t> huge = {'B', 'M',  0,    0, 0, 0,    0,    0, 0, 0, 54, 0,  0, 0, 40, 0, 0,
+                                 0,   0xFF, 0x7F, 0, 0, 0xFF, 0x7F, 0, 0, 1, 0,  24, 0, 0, 0,  0, 0};
     huge.resize(60, 0);
     writeFile("huge.bmp", huge);
     EXPECT_FALSE(LoadImageFile(table, path("huge.bmp")));

@@ -25,7 +25,8 @@ public:
 }  // namespace
 
 TEST(FramePalette, BlackAndWhiteToOneColourEndsAsWhite) {
-    const std::vector<Bitmap24> frames = {filledPicture(4, 2, {0, 0, 0}), filledPicture(4, 2, {255, 255, 255})};
+    const std::vector<Bitmap24> frames = {filledPicture(4, 2, {0, 0, 0}),
+                                          filledPicture(4, 2, {255, 255, 255})};
     NullProgress progress;
     const auto p = BuildPaletteFromFrames(frames, nullptr, 1, progress);
     ASSERT_TRUE(p);

@@ -64,7 +64,9 @@ TEST(Octree, MaximumBelowOneGivesEmptyResult) {
     EXPECT_TRUE(OctreePalette(rowPicture({{1, 2, 3}}), 0).empty());
 }
 
-TEST(Octree, EmptyPictureGivesEmptyPalette) { EXPECT_TRUE(OctreePalette(Bitmap24(), 8).empty()); }
+TEST(Octree, EmptyPictureGivesEmptyPalette) {
+    EXPECT_TRUE(OctreePalette(Bitmap24(), 8).empty());
+}
 
 TEST(Octree, ThirtyTwoBitPicturesIgnoreTheFourthByte) {
     Bitmap32 picture(2, 1);
@@ -77,7 +79,8 @@ TEST(Octree, ThirtyTwoBitPicturesIgnoreTheFourthByte) {
 
 TEST(Octree, SumsDoNotOverflowOnHugePixelCounts) {
     OctreeQuantizer tree(1);
-    for (int i = 0; i < 20'000'000; ++i) tree.addPixel(255, 255, 255);  // red sum passes 2^32
+    for (int i = 0; i < 20'000'000; ++i)
+        tree.addPixel(255, 255, 255);  // red sum passes 2^32
     tree.addPixel(0, 0, 0);
     const auto p = tree.palette();
     ASSERT_EQ(p.size(), 1u);

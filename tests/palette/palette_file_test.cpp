@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "base/byte_stream.h"
 #include "palette/palette_file.h"
@@ -13,7 +13,9 @@ namespace quib {
 
 namespace {
 
-std::vector<uint8_t> bytesOf(const std::string& text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+std::vector<uint8_t> bytesOf(const std::string& text) {
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
 
 Palette samplePalette(int count) {
     Palette p;
@@ -78,7 +80,8 @@ TEST(JascPalette, HandWrittenFileKeepsFourthByteAndAcceptsAnySpacing) {
 
 TEST(JascPalette, CountAbove256LoadsOnly256) {
     std::string text = "JASC-PAL\n0100\n300\n";
-    for (int i = 0; i < 300; ++i) text += "1 2 3\n";
+    for (int i = 0; i < 300; ++i)
+        text += "1 2 3\n";
     Palette p;
     ASSERT_TRUE(ReadPaletteFile(bytesOf(text), p).ok());
     EXPECT_EQ(p.count, 256);
