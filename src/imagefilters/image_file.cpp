@@ -1,6 +1,11 @@
 #include "imagefilters/image_file.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 namespace quib {
 
@@ -71,13 +76,26 @@ bool SaveImageFile(const FilterTable& table, const std::string& path, const Bitm
     if (picture.width <= 0 || picture.height <= 0 ||
         picture.pixels.size() != size_t(picture.width) * size_t(picture.height) * 4)
         return false;
+    // The plug-in writes a temporary file beside the target (keeping the extension, which some
+    // plug-ins look at); only a complete file replaces the target.
+    const std::string extension = FileExtension(path);
+    const std::string suffix = extension.empty() ? std::string() : "." + extension;
+    std::string temp = path + ".tmpXXXXXX" + suffix;
+    const int fd = mkstemps(temp.data(), int(suffix.size()));
+    if (fd < 0) return false;
+    close(fd);
     ImageDesc desc{picture.width, picture.height, const_cast<uint8_t*>(picture.pixels.data())};
-    FilterHandle handle = caps->openWrite(path.c_str(), 0, 0, 0, 0, &desc, 0, 0);
-    if (!handle)
-        return false;
-    const int result = caps->write(handle, &desc, 0, 0);
-    caps->closeWrite(handle);
-    return result == 1;
+    bool ok = false;
+    if (FilterHandle handle = caps->openWrite(temp.c_str(), 0, 0, 0, 0, &desc, 0, 0)) {
+        ok = caps->write(handle, &desc, 0, 0) == 1;
+        caps->closeWrite(handle);
+    }
+    if (ok) {
+        chmod(temp.c_str(), 0644);
+        ok = std::rename(temp.c_str(), path.c_str()) == 0;
+    }
+    if (!ok) std::remove(temp.c_str());
+    return ok;
 }
 
 bool SaveImageFile(const FilterTable& table, const std::string& path, const Bitmap24& picture,

@@ -18,7 +18,8 @@ std::optional<Bitmap32> LoadImageFile(const FilterTable& table, const std::strin
 std::optional<Bitmap24> LoadImageFile24(const FilterTable& table, const std::string& path);
 
 // Writes a picture through the given record (or, when caps is nullptr, the one registered for the
-// path's extension). False when the record cannot write or the plug-in reports a failure.
+// path's extension). False when the record cannot write or the plug-in reports a failure; the
+// existing file is then left as it was.
 bool SaveImageFile(const FilterTable& table, const std::string& path, const Bitmap32& picture,
                    const FilterCaps* caps = nullptr);
 bool SaveImageFile(const FilterTable& table, const std::string& path, const Bitmap24& picture,

@@ -120,4 +120,14 @@ TEST(FilterTable, HelpersForNamesAndDescriptions) {
     EXPECT_EQ(FileExtension("shot"), "");
 }
 
+TEST(FilterTable, DefaultLoadingFromTheBuildTreeFindsTheShippedPlugins) {
+    setenv("XDG_DATA_HOME", "/nonexistent-quib-test", 1);
+    FilterTable table;
+    table.addEntry(nullptr, nullptr);  // ignored
+    LoadDefaultFilters(table, std::string(QUIB_BUILD_DIR) + "/app", DefaultFilterTools());
+    EXPECT_NE(table.findFilterForExtension("png"), nullptr);
+    EXPECT_NE(table.findFilterForExtension("gif"), nullptr);
+    unsetenv("XDG_DATA_HOME");
+}
+
 }  // namespace quib

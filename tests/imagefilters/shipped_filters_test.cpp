@@ -169,4 +169,20 @@ TEST_F(ShippedFilters, SavingToAnUncreatablePathFails) {
     EXPECT_FALSE(SaveImageFile(table, path("a.gif"), testPicture(2, 2)));
 }
 
+TEST_F(ShippedFilters, FailedSaveLeavesTheExistingFileAndNoLeftovers) {
+    const Bitmap24 picture = testPicture(5, 5);
+    ASSERT_TRUE(SaveImageFile(table, path("keep.png"), picture));
+    const auto sizeBefore = fs::file_size(path("keep.png"));
+    Bitmap32 tooWide;
+    tooWide.width = 40000;  // refused by the plug-in
+    tooWide.height = 1;
+    tooWide.pixels.resize(40000 * 4);
+    EXPECT_FALSE(SaveImageFile(table, path("keep.png"), tooWide));
+    EXPECT_EQ(fs::file_size(path("keep.png")), sizeBefore);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    const auto loaded = LoadImageFile24(table, path("keep.png"));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded, picture);
+}
+
 }  // namespace quib
