@@ -159,7 +159,17 @@ void X11GlobalHotKey::stop() {
 void X11GlobalHotKey::processEvents() {
     while (xcb_generic_event_t* raw = xcb_poll_for_event(m_connection)) {
         Reply<xcb_generic_event_t> event(raw);
-        if ((event->response_type & 0x7F) != XCB_KEY_PRESS || !m_callback) continue;
+        const uint8_t type = event->response_type & 0x7F;
+        if (type == XCB_MAPPING_NOTIFY && isActive()) {
+            // The Pause key or a lock key may sit elsewhere now: grab again from the new map.
+            const auto* mapping = reinterpret_cast<const xcb_mapping_notify_event_t*>(raw);
+            if (mapping->request != XCB_MAPPING_POINTER) {
+                Callback callback = m_callback;
+                (void)start(std::move(callback));
+            }
+            continue;
+        }
+        if (type != XCB_KEY_PRESS || !m_callback) continue;
         const auto* press = reinterpret_cast<const xcb_key_press_event_t*>(raw);
         const bool ours = std::any_of(m_grabs.begin(), m_grabs.end(),
                                       [&](const Grab& grab) { return grab.keycode == press->detail; });

@@ -7,6 +7,7 @@
 #include <xcb/xfixes.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -58,6 +59,11 @@ bool rootLayout(xcb_connection_t* connection, const xcb_screen_t* screen, PixelL
         }
     }
     return formatFound && visualFound && layout.isSupported();
+}
+
+// X coordinates are 16-bit; a point beyond that range is off every screen anyway.
+int16_t toCoordinate(int32_t value) {
+    return int16_t(std::clamp<int32_t>(value, INT16_MIN, INT16_MAX));
 }
 
 }  // namespace
@@ -123,6 +129,7 @@ Status X11ScreenGrabber::grab(const Rect& region, Bitmap24& out) {
     if (width == 0 || height == 0) return Status::success();
     if (!m_layoutOk) return Status::failureText(captureText::UnsupportedScreenFormat);
     if (xcb_connection_has_error(m_connection)) return Status::failureText(captureText::NoX11Display);
+    discardQueuedEvents();
 
     const Size screen = screenSize();
     const Rect area = region.intersected(Rect{0, 0, screen.cx, screen.cy});
@@ -140,6 +147,12 @@ Status X11ScreenGrabber::grab(const Rect& region, Bitmap24& out) {
     }
     if (readPlain(area, out, x, y)) return Status::success();
     return Status::failureText(captureText::ScreenReadFailed);
+}
+
+void X11ScreenGrabber::discardQueuedEvents() {
+    // This connection selects no events; what queues up is the errors of failed requests
+    // (a window gone while being looked at), which must not pile up over a long session.
+    while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) std::free(event);
 }
 
 bool X11ScreenGrabber::ensureSharedSegment(size_t bytes) {
@@ -213,6 +226,7 @@ bool X11ScreenGrabber::readPlain(const Rect& area, Bitmap24& out, int x, int y) 
 }
 
 ScreenCursor X11ScreenGrabber::grabCursor() {
+    discardQueuedEvents();
     ScreenCursor cursor;
     if (m_xfixesAvailable) {
         Reply<xcb_xfixes_get_cursor_image_reply_t> reply(xcb_xfixes_get_cursor_image_reply(
@@ -236,13 +250,14 @@ ScreenCursor X11ScreenGrabber::grabCursor() {
 }
 
 WindowAtPoint X11ScreenGrabber::windowAt(Point screenPoint) {
+    discardQueuedEvents();
     WindowAtPoint result;
     const Size screen = screenSize();
     result.frame = Rect{0, 0, screen.cx, screen.cy};
     result.region = result.frame;
     Reply<xcb_translate_coordinates_reply_t> translated(xcb_translate_coordinates_reply(
         m_connection,
-        xcb_translate_coordinates(m_connection, m_root, m_root, int16_t(screenPoint.x), int16_t(screenPoint.y)),
+        xcb_translate_coordinates(m_connection, m_root, m_root, toCoordinate(screenPoint.x), toCoordinate(screenPoint.y)),
         nullptr));
     if (!translated || translated->child == XCB_WINDOW_NONE) return result;
     Reply<xcb_get_geometry_reply_t> geometry(

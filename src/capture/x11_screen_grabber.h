@@ -33,6 +33,7 @@ public:
 private:
     X11ScreenGrabber(xcb_connection_t* connection, int screenNumber);
 
+    void discardQueuedEvents();
     bool readIntoSharedSegment(const Rect& area, size_t bytes);
     bool ensureSharedSegment(size_t bytes);
     void releaseSharedSegment();
