@@ -140,3 +140,14 @@ TEST_F(X11GlobalHotKeyTest, CallbackMayStopTheKeys) {
     EXPECT_EQ(m_actions.size(), 1u);
     EXPECT_FALSE(m_hotKey->isActive());
 }
+
+TEST_F(X11GlobalHotKeyTest, KeyMovedToAnotherKeycodeIsGrabbedAgain) {
+    ASSERT_TRUE(start().ok());
+    const unsigned newCode = client().moveKeysymToFreeKey(kPause);
+    ASSERT_NE(newCode, 0u) << "no free key to move Pause to";
+    m_hotKey->processEvents();  // sees the new keyboard map
+    client().tapKeycode(newCode);
+    waitForActions(1);
+    EXPECT_EQ(m_actions, (std::vector<HotKeyAction>{HotKeyAction::Capture}));
+    client().restoreKeysym(kPause, newCode);
+}

@@ -217,3 +217,31 @@ TEST_F(X11ScreenGrabberTest, BareDesktopGivesTheWholeScreen) {
     EXPECT_EQ(found.window, 0u);
     EXPECT_EQ(found.region, (Rect{0, 0, kScreenWidth, kScreenHeight}));
 }
+
+TEST(X11ScreenGrabberDepth, SixteenBitScreenIsWidenedToEightBitsPerChannel) {
+    if (!quib::testing::XvfbServer::installed()) GTEST_SKIP() << "Xvfb is not installed: X11 tests skipped";
+    quib::testing::XvfbServer server("64x32x16");
+    ASSERT_TRUE(server.running());
+    quib::testing::X11TestClient client(server.display().c_str());
+    ASSERT_TRUE(client.connected());
+    // 5-6-5 pixel values: full red, full green, full blue, white, black, by column.
+    const uint32_t values[5] = {0xF800, 0x07E0, 0x001F, 0xFFFF, 0x0000};
+    client.paintRoot(64, 32, [&](int x, int) { return values[x % 5]; });
+
+    Status status;
+    auto grabber = X11ScreenGrabber::open(server.display().c_str(), status);
+    ASSERT_TRUE(grabber && status.ok()) << status.message();
+    const uint8_t expected[5][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}, {0, 0, 0}};
+    for (bool shared : {true, false}) {
+        if (!shared) grabber->disableSharedMemory();
+        Bitmap24 out;
+        ASSERT_TRUE(grabber->grab(Rect{1, 2, 8, 5}, out).ok());  // W = 7: 21-byte rows
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 7; ++x) {
+                const uint8_t* p = out.pixel(x, y);
+                const uint8_t* e = expected[(x + 1) % 5];
+                EXPECT_TRUE(p[0] == e[0] && p[1] == e[1] && p[2] == e[2]) << x << "," << y << " shared " << shared;
+            }
+        }
+    }
+}

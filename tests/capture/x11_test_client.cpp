@@ -92,6 +92,42 @@ bool X11TestClient::tapKey(unsigned long keysym, unsigned long heldKeysym) {
     return true;
 }
 
+unsigned X11TestClient::moveKeysymToFreeKey(unsigned long keysym) {
+    int minCode = 0, maxCode = 0;
+    XDisplayKeycodes(m_display, &minCode, &maxCode);
+    const KeyCode from = XKeysymToKeycode(m_display, keysym);
+    if (!from) return 0;
+    for (int code = maxCode; code >= minCode; --code) {
+        int perCode = 0;
+        KeySym* syms = XGetKeyboardMapping(m_display, KeyCode(code), 1, &perCode);
+        bool empty = true;
+        for (int i = 0; i < perCode; ++i) empty = empty && syms[i] == NoSymbol;
+        XFree(syms);
+        if (!empty) continue;
+        KeySym moved = keysym, none = NoSymbol;
+        XChangeKeyboardMapping(m_display, code, 1, &moved, 1);
+        XChangeKeyboardMapping(m_display, from, 1, &none, 1);
+        sync();
+        m_movedFrom = from;
+        return unsigned(code);
+    }
+    return 0;
+}
+
+void X11TestClient::restoreKeysym(unsigned long keysym, unsigned movedTo) {
+    KeySym original = keysym, none = NoSymbol;
+    XChangeKeyboardMapping(m_display, int(m_movedFrom), 1, &original, 1);
+    XChangeKeyboardMapping(m_display, int(movedTo), 1, &none, 1);
+    sync();
+}
+
+bool X11TestClient::tapKeycode(unsigned keycode) {
+    XTestFakeKeyEvent(m_display, keycode, True, CurrentTime);
+    XTestFakeKeyEvent(m_display, keycode, False, CurrentTime);
+    sync();
+    return true;
+}
+
 bool X11TestClient::isLocked(unsigned long lockKeysym) {
     XkbStateRec state;
     XkbGetState(m_display, XkbUseCoreKbd, &state);

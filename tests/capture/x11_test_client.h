@@ -33,12 +33,18 @@ public:
     bool tapKey(unsigned long keysym, unsigned long heldKeysym = 0);
     bool isLocked(unsigned long lockKeysym);
     void setLocked(unsigned long lockKeysym, bool on);
+    // Moves keysym to a key that had no symbol, and returns that key's code (0 when none is free);
+    // restoreKeysym puts it back on its old key.
+    unsigned moveKeysymToFreeKey(unsigned long keysym);
+    void restoreKeysym(unsigned long keysym, unsigned movedTo);
+    bool tapKeycode(unsigned keycode);
     // Whether this client could grab the key now, without modifiers.
     bool canGrabKey(unsigned long keysym);
 
 private:
     void sync();
     _XDisplay* m_display = nullptr;
+    unsigned m_movedFrom = 0;
 };
 
 }  // namespace quib::testing
