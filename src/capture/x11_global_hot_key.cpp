@@ -2,6 +2,12 @@
 
 #include <xcb/xcb.h>
 #include <xcb/xcb_keysyms.h>
+#ifdef QUIB_HAVE_XCB_XKB
+// The header names a field "explicit", which C++ reserves.
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -37,6 +43,47 @@ std::vector<uint8_t> keycodesOf(xcb_key_symbols_t* symbols, xcb_keysym_t keysym)
     return result;
 }
 
+// Asks the server not to send a release before each repeated press of a held key, so that a
+// held key can be told from one pressed again. A client that uses XKB hears of keyboard map
+// changes through XKB's own events instead of the core ones, so those are asked for too.
+// Returns the code of XKB's first event, or -1 when the server has no XKB.
+int requestDetectableAutoRepeat(xcb_connection_t* connection, bool& granted) {
+    granted = false;
+#ifdef QUIB_HAVE_XCB_XKB
+    const xcb_query_extension_reply_t* xkb = xcb_get_extension_data(connection, &xcb_xkb_id);
+    if (!xkb || !xkb->present) return -1;
+    Reply<xcb_xkb_use_extension_reply_t> use(xcb_xkb_use_extension_reply(
+        connection, xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION), nullptr));
+    if (!use || !use->supported) return -1;
+    const uint32_t flag = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
+    Reply<xcb_xkb_per_client_flags_reply_t> flags(xcb_xkb_per_client_flags_reply(
+        connection, xcb_xkb_per_client_flags(connection, XCB_XKB_ID_USE_CORE_KBD, flag, flag, 0, 0, 0), nullptr));
+    granted = flags && (flags->value & flag) != 0;
+    const uint16_t events = XCB_XKB_EVENT_TYPE_MAP_NOTIFY | XCB_XKB_EVENT_TYPE_NEW_KEYBOARD_NOTIFY;
+    xcb_xkb_select_events(connection, XCB_XKB_ID_USE_CORE_KBD, events, 0, events, 0xFFFF, 0xFFFF, nullptr);
+    return xkb->first_event;
+#else
+    (void)connection;
+    return -1;
+#endif
+}
+
+bool isKeyboardMapChange(const xcb_generic_event_t& event, int xkbFirstEvent) {
+    const uint8_t type = event.response_type & 0x7F;
+    if (type == XCB_MAPPING_NOTIFY)
+        return reinterpret_cast<const xcb_mapping_notify_event_t&>(event).request != XCB_MAPPING_POINTER;
+#ifdef QUIB_HAVE_XCB_XKB
+    // XKB's events carry their kind in the byte after the event code.
+    if (xkbFirstEvent >= 0 && type == xkbFirstEvent) {
+        const uint8_t kind = event.pad0;
+        return kind == XCB_XKB_MAP_NOTIFY || kind == XCB_XKB_NEW_KEYBOARD_NOTIFY;
+    }
+#else
+    (void)xkbFirstEvent;
+#endif
+    return false;
+}
+
 }  // namespace
 
 std::unique_ptr<X11GlobalHotKey> X11GlobalHotKey::open(const char* displayName, Status& status) {
@@ -54,12 +101,16 @@ std::unique_ptr<X11GlobalHotKey> X11GlobalHotKey::open(const char* displayName, 
         status = Status::failureText(captureText::NoX11Display);
         return nullptr;
     }
+    bool detectableAutoRepeat = false;
+    const int xkbFirstEvent = requestDetectableAutoRepeat(connection, detectableAutoRepeat);
     status = Status::success();
-    return std::unique_ptr<X11GlobalHotKey>(new X11GlobalHotKey(connection, screen->root));
+    std::unique_ptr<X11GlobalHotKey> hotKey(new X11GlobalHotKey(connection, screen->root, xkbFirstEvent));
+    hotKey->m_heldKeyRepeatsIgnored = detectableAutoRepeat;
+    return hotKey;
 }
 
-X11GlobalHotKey::X11GlobalHotKey(xcb_connection_t* connection, uint32_t root)
-    : m_connection(connection), m_root(root) {}
+X11GlobalHotKey::X11GlobalHotKey(xcb_connection_t* connection, uint32_t root, int xkbFirstEvent)
+    : m_connection(connection), m_root(root), m_xkbFirstEvent(xkbFirstEvent) {}
 
 X11GlobalHotKey::~X11GlobalHotKey() {
     stop();
@@ -144,6 +195,7 @@ Status X11GlobalHotKey::start(Callback callback) {
 void X11GlobalHotKey::ungrabAll() {
     for (const Grab& grab : m_grabs) xcb_ungrab_key(m_connection, grab.keycode, m_root, grab.modifiers);
     m_grabs.clear();
+    m_keysDown.clear();
     xcb_flush(m_connection);
 }
 
@@ -160,20 +212,28 @@ void X11GlobalHotKey::processEvents() {
     while (xcb_generic_event_t* raw = xcb_poll_for_event(m_connection)) {
         Reply<xcb_generic_event_t> event(raw);
         const uint8_t type = event->response_type & 0x7F;
-        if (type == XCB_MAPPING_NOTIFY && isActive()) {
+        if (isKeyboardMapChange(*event, m_xkbFirstEvent)) {
             // The Pause key or a lock key may sit elsewhere now: grab again from the new map.
-            const auto* mapping = reinterpret_cast<const xcb_mapping_notify_event_t*>(raw);
-            if (mapping->request != XCB_MAPPING_POINTER) {
+            if (isActive()) {
                 Callback callback = m_callback;
                 (void)start(std::move(callback));
             }
             continue;
         }
-        if (type != XCB_KEY_PRESS || !m_callback) continue;
+        if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) continue;
+        // Press and release events share one layout.
         const auto* press = reinterpret_cast<const xcb_key_press_event_t*>(raw);
         const bool ours = std::any_of(m_grabs.begin(), m_grabs.end(),
                                       [&](const Grab& grab) { return grab.keycode == press->detail; });
         if (!ours) continue;
+        const auto down = std::find(m_keysDown.begin(), m_keysDown.end(), press->detail);
+        if (type == XCB_KEY_RELEASE) {
+            if (down != m_keysDown.end()) m_keysDown.erase(down);
+            continue;
+        }
+        // A held key repeats its press; only the first one counts.
+        if (down != m_keysDown.end() || !m_callback) continue;
+        m_keysDown.push_back(press->detail);
         const HotKeyAction action =
             (press->state & XCB_MOD_MASK_SHIFT) ? HotKeyAction::ToggleTimedCapture : HotKeyAction::Capture;
         // The callback may stop the keys; keep it alive for the call.

@@ -28,21 +28,27 @@ public:
     int fileDescriptor() const override;
     void processEvents() override;
 
+    // Whether a held key counts as one press (the server can mark its repeats).
+    bool heldKeyRepeatsIgnored() const { return m_heldKeyRepeatsIgnored; }
+
 private:
     struct Grab {
         uint8_t keycode;
         uint16_t modifiers;
     };
 
-    X11GlobalHotKey(xcb_connection_t* connection, uint32_t root);
+    X11GlobalHotKey(xcb_connection_t* connection, uint32_t root, int xkbFirstEvent);
     std::vector<uint8_t> pauseKeycodes() const;
     std::vector<uint16_t> lockModifierCombinations() const;
     void ungrabAll();
 
     xcb_connection_t* m_connection = nullptr;
     uint32_t m_root = 0;
+    int m_xkbFirstEvent = -1;
+    bool m_heldKeyRepeatsIgnored = false;
     Callback m_callback;
     std::vector<Grab> m_grabs;
+    std::vector<uint8_t> m_keysDown;
 };
 
 }  // namespace quib

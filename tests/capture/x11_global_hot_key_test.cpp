@@ -151,3 +151,23 @@ TEST_F(X11GlobalHotKeyTest, KeyMovedToAnotherKeycodeIsGrabbedAgain) {
     EXPECT_EQ(m_actions, (std::vector<HotKeyAction>{HotKeyAction::Capture}));
     client().restoreKeysym(kPause, newCode);
 }
+
+TEST_F(X11GlobalHotKeyTest, HeldKeyCountsAsOnePress) {
+    if (!m_hotKey->heldKeyRepeatsIgnored()) GTEST_SKIP() << "built without XKB: held keys repeat";
+    ASSERT_TRUE(start().ok());
+    unsigned oldDelay = 0, oldInterval = 0;
+    ASSERT_TRUE(client().setAutoRepeat(5, 5, oldDelay, oldInterval));
+    // Hold Pause long enough for the server to repeat it many times over.
+    ASSERT_TRUE(client().sendKey(kPause, true));
+    const auto release = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    while (std::chrono::steady_clock::now() < release) {
+        pollfd p{m_hotKey->fileDescriptor(), POLLIN, 0};
+        poll(&p, 1, 10);
+        m_hotKey->processEvents();
+    }
+    ASSERT_TRUE(client().sendKey(kPause, false));
+    tap(kPause, kShiftLeft);
+    waitForActions(2);
+    client().setAutoRepeat(oldDelay, oldInterval, oldDelay, oldInterval);
+    EXPECT_EQ(m_actions, (std::vector<HotKeyAction>{HotKeyAction::Capture, HotKeyAction::ToggleTimedCapture}));
+}

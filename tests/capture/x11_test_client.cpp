@@ -128,6 +128,21 @@ bool X11TestClient::tapKeycode(unsigned keycode) {
     return true;
 }
 
+bool X11TestClient::sendKey(unsigned long keysym, bool press) {
+    const KeyCode code = XKeysymToKeycode(m_display, keysym);
+    if (!code) return false;
+    XTestFakeKeyEvent(m_display, code, press ? True : False, CurrentTime);
+    sync();
+    return true;
+}
+
+bool X11TestClient::setAutoRepeat(unsigned delay, unsigned interval, unsigned& oldDelay, unsigned& oldInterval) {
+    if (!XkbGetAutoRepeatRate(m_display, XkbUseCoreKbd, &oldDelay, &oldInterval)) return false;
+    const bool ok = XkbSetAutoRepeatRate(m_display, XkbUseCoreKbd, delay, interval);
+    sync();
+    return ok;
+}
+
 bool X11TestClient::isLocked(unsigned long lockKeysym) {
     XkbStateRec state;
     XkbGetState(m_display, XkbUseCoreKbd, &state);

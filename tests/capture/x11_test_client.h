@@ -38,6 +38,11 @@ public:
     unsigned moveKeysymToFreeKey(unsigned long keysym);
     void restoreKeysym(unsigned long keysym, unsigned movedTo);
     bool tapKeycode(unsigned keycode);
+    // Sends a single press or release.
+    bool sendKey(unsigned long keysym, bool press);
+    // Sets the keyboard's auto-repeat delay and interval in milliseconds; returns false when
+    // the server cannot. The previous rate comes back through the two references.
+    bool setAutoRepeat(unsigned delay, unsigned interval, unsigned& oldDelay, unsigned& oldInterval);
     // Whether this client could grab the key now, without modifiers.
     bool canGrabKey(unsigned long keysym);
 
