@@ -121,9 +121,12 @@ Size X11ScreenGrabber::screenSize() {
 
 Status X11ScreenGrabber::grab(const Rect& region, Bitmap24& out) {
     m_lastGrabShared = false;
-    const int width = std::max(region.width(), 0);
-    const int height = std::max(region.height(), 0);
-    if (!pictureBytes(width, height, 3)) return Status::failureText(captureText::RegionTooLarge);
+    // In 64 bits: the corners of a nonsensical region must not wrap the sizes around.
+    const int64_t width64 = std::max<int64_t>(int64_t(region.right) - region.left, 0);
+    const int64_t height64 = std::max<int64_t>(int64_t(region.bottom) - region.top, 0);
+    if (!pictureBytes(width64, height64, 3)) return Status::failureText(captureText::RegionTooLarge);
+    const int width = int(width64);
+    const int height = int(height64);
     if (out.width != width || out.height != height || out.pixels.size() != size_t(width) * size_t(height) * 3)
         out = Bitmap24(width, height);
     if (width == 0 || height == 0) return Status::success();

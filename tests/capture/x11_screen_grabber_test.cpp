@@ -2,7 +2,10 @@
 
 #include <vector>
 
+#include "capture/capture_backend.h"
+#include "capture/capture_messages.h"
 #include "capture/cursor_rules.h"
+#include "capture/x11_global_hot_key.h"
 #include "capture/x11_screen_grabber.h"
 #include "x11_display_fixture.h"
 
@@ -244,4 +247,22 @@ TEST(X11ScreenGrabberDepth, SixteenBitScreenIsWidenedToEightBitsPerChannel) {
             }
         }
     }
+}
+
+TEST_F(X11ScreenGrabberTest, RegionTooLargeForMemoryIsRefused) {
+    Bitmap24 out;
+    Status status = m_grabber->grab(Rect{-2000000000, -2000000000, 2000000000, 2000000000}, out);
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.message(), captureText::RegionTooLarge);
+}
+
+TEST_F(X11ScreenGrabberTest, FactoryPicksTheX11BackendsWhenADisplayIsThere) {
+    Status grabberStatus, hotKeyStatus;
+    std::unique_ptr<ScreenGrabber> grabber = createScreenGrabber(grabberStatus, displayName());
+    std::unique_ptr<GlobalHotKey> hotKey = createGlobalHotKey(hotKeyStatus, displayName());
+    EXPECT_TRUE(grabberStatus.ok()) << grabberStatus.message();
+    EXPECT_TRUE(hotKeyStatus.ok()) << hotKeyStatus.message();
+    EXPECT_NE(dynamic_cast<X11ScreenGrabber*>(grabber.get()), nullptr);
+    EXPECT_NE(dynamic_cast<X11GlobalHotKey*>(hotKey.get()), nullptr);
+    EXPECT_EQ(grabber->screenSize(), (Size{kScreenWidth, kScreenHeight}));
 }
