@@ -29,7 +29,8 @@ uint32_t desktopPixel(int x, int y) {
     const bool textLine = (y % 18) >= 4 && (y % 18) < 14 && (x % 400) < 340;
     uint32_t seed = uint32_t(x) * 2654435761u ^ uint32_t(y) * 40503u;
     seed ^= seed >> 13;
-    if (textLine && (seed & 3) == 0) return 0x101010 + (seed >> 24);
+    if (textLine && (seed & 3) == 0)
+        return 0x101010 + (seed >> 24);
     return colours[panel];
 }
 
@@ -47,9 +48,10 @@ void paintDesktop(const std::string& display) {
     std::vector<uint32_t> rows(size_t(kFullHd.width()) * kBand);
     for (int top = 0; top < kFullHd.height(); top += kBand) {
         for (int y = 0; y < kBand; ++y)
-            for (int x = 0; x < kFullHd.width(); ++x) rows[size_t(y) * kFullHd.width() + x] = desktopPixel(x, top + y);
-        xcb_put_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, gc, uint16_t(kFullHd.width()), kBand, 0,
-                      int16_t(top), 0, screen->root_depth, uint32_t(rows.size() * 4),
+            for (int x = 0; x < kFullHd.width(); ++x)
+                rows[size_t(y) * kFullHd.width() + x] = desktopPixel(x, top + y);
+        xcb_put_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, gc, uint16_t(kFullHd.width()),
+                      kBand, 0, int16_t(top), 0, screen->root_depth, uint32_t(rows.size() * 4),
                       reinterpret_cast<const uint8_t*>(rows.data()));
     }
     xcb_free_gc(connection, gc);
@@ -71,14 +73,17 @@ std::unique_ptr<X11ScreenGrabber> openGrabber(benchmark::State& state) {
     }
     Status status;
     auto grabber = X11ScreenGrabber::open(server().display().c_str(), status);
-    if (!grabber || !status.ok()) state.SkipWithError("cannot open the Xvfb display");
+    if (!grabber || !status.ok())
+        state.SkipWithError("cannot open the Xvfb display");
     return grabber;
 }
 
 void grabWithCursor(benchmark::State& state, bool sharedMemory) {
     auto grabber = openGrabber(state);
-    if (!grabber) return;
-    if (!sharedMemory) grabber->disableSharedMemory();
+    if (!grabber)
+        return;
+    if (!sharedMemory)
+        grabber->disableSharedMemory();
     Bitmap24 frame;
     for (auto _ : state) {
         if (!grabber->grab(kFullHd, frame).ok()) {
@@ -103,7 +108,8 @@ void BM_GrabFullHdWithCursor_PlainGetImage(benchmark::State& state) {
 // What every captured frame costs on top of the grab: the level-1 compression of the frame.
 void BM_GrabFullHdWithCursorAndCompress(benchmark::State& state) {
     auto grabber = openGrabber(state);
-    if (!grabber) return;
+    if (!grabber)
+        return;
     Bitmap24 frame;
     const size_t bound = pictureStreamBound(kFullHd.width(), kFullHd.height());
     for (auto _ : state) {

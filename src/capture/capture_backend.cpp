@@ -12,7 +12,8 @@ namespace quib {
 
 std::unique_ptr<ScreenGrabber> createScreenGrabber(Status& status, const char* displayName) {
 #ifdef QUIB_HAVE_X11
-    if (auto grabber = X11ScreenGrabber::open(displayName, status)) return grabber;
+    if (auto grabber = X11ScreenGrabber::open(displayName, status))
+        return grabber;
 #else
     (void)displayName;
     status = Status::failureText(captureText::NoX11Display);
@@ -22,7 +23,8 @@ std::unique_ptr<ScreenGrabber> createScreenGrabber(Status& status, const char* d
 
 std::unique_ptr<GlobalHotKey> createGlobalHotKey(Status& status, const char* displayName) {
 #ifdef QUIB_HAVE_X11
-    if (auto hotKey = X11GlobalHotKey::open(displayName, status)) return hotKey;
+    if (auto hotKey = X11GlobalHotKey::open(displayName, status))
+        return hotKey;
 #else
     (void)displayName;
     status = Status::failureText(captureText::NoX11Display);

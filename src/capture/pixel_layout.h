@@ -23,7 +23,7 @@ struct PixelLayout {
 
 // Copies a width x height server image with rows of sourceStride bytes into out at (x, y),
 // as blue, green, red; out must be large enough.
-void packScreenRows(const uint8_t* source, size_t sourceStride, int width, int height, const PixelLayout& layout,
-                    Bitmap24& out, int x, int y);
+void packScreenRows(const uint8_t* source, size_t sourceStride, int width, int height,
+                    const PixelLayout& layout, Bitmap24& out, int x, int y);
 
 }  // namespace quib

@@ -38,7 +38,8 @@ std::vector<uint8_t> keycodesOf(xcb_key_symbols_t* symbols, xcb_keysym_t keysym)
     std::vector<uint8_t> result;
     Reply<xcb_keycode_t> codes(xcb_key_symbols_get_keycode(symbols, keysym));
     for (const xcb_keycode_t* code = codes.get(); code && *code != XCB_NO_SYMBOL; ++code) {
-        if (std::find(result.begin(), result.end(), *code) == result.end()) result.push_back(*code);
+        if (std::find(result.begin(), result.end(), *code) == result.end())
+            result.push_back(*code);
     }
     return result;
 }
@@ -51,13 +52,17 @@ int requestDetectableAutoRepeat(xcb_connection_t* connection, bool& granted) {
     granted = false;
 #ifdef QUIB_HAVE_XCB_XKB
     const xcb_query_extension_reply_t* xkb = xcb_get_extension_data(connection, &xcb_xkb_id);
-    if (!xkb || !xkb->present) return -1;
+    if (!xkb || !xkb->present)
+        return -1;
     Reply<xcb_xkb_use_extension_reply_t> use(xcb_xkb_use_extension_reply(
-        connection, xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION), nullptr));
-    if (!use || !use->supported) return -1;
+        connection, xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION),
+        nullptr));
+    if (!use || !use->supported)
+        return -1;
     const uint32_t flag = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
     Reply<xcb_xkb_per_client_flags_reply_t> flags(xcb_xkb_per_client_flags_reply(
-        connection, xcb_xkb_per_client_flags(connection, XCB_XKB_ID_USE_CORE_KBD, flag, flag, 0, 0, 0), nullptr));
+        connection, xcb_xkb_per_client_flags(connection, XCB_XKB_ID_USE_CORE_KBD, flag, flag, 0, 0, 0),
+        nullptr));
     granted = flags && (flags->value & flag) != 0;
     const uint16_t events = XCB_XKB_EVENT_TYPE_MAP_NOTIFY | XCB_XKB_EVENT_TYPE_NEW_KEYBOARD_NOTIFY;
     xcb_xkb_select_events(connection, XCB_XKB_ID_USE_CORE_KBD, events, 0, events, 0xFFFF, 0xFFFF, nullptr);
@@ -93,7 +98,8 @@ std::unique_ptr<X11GlobalHotKey> X11GlobalHotKey::open(const char* displayName, 
     if (!xcb_connection_has_error(connection)) {
         xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
         for (int i = 0; it.rem; ++i, xcb_screen_next(&it)) {
-            if (i == screenNumber) screen = it.data;
+            if (i == screenNumber)
+                screen = it.data;
         }
     }
     if (!screen) {
@@ -123,7 +129,8 @@ int X11GlobalHotKey::fileDescriptor() const {
 
 std::vector<uint8_t> X11GlobalHotKey::pauseKeycodes() const {
     KeySymbols symbols(xcb_key_symbols_alloc(m_connection));
-    if (!symbols) return {};
+    if (!symbols)
+        return {};
     return keycodesOf(symbols.get(), kPauseKeysym);
 }
 
@@ -131,8 +138,8 @@ std::vector<uint16_t> X11GlobalHotKey::lockModifierCombinations() const {
     // Num Lock and Scroll Lock sit on whichever of Mod1..Mod5 the keyboard map gives them.
     std::vector<uint16_t> locks{XCB_MOD_MASK_LOCK};
     KeySymbols symbols(xcb_key_symbols_alloc(m_connection));
-    Reply<xcb_get_modifier_mapping_reply_t> mapping(xcb_get_modifier_mapping_reply(
-        m_connection, xcb_get_modifier_mapping(m_connection), nullptr));
+    Reply<xcb_get_modifier_mapping_reply_t> mapping(
+        xcb_get_modifier_mapping_reply(m_connection, xcb_get_modifier_mapping(m_connection), nullptr));
     if (symbols && mapping) {
         const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(mapping.get());
         const int perModifier = mapping->keycodes_per_modifier;
@@ -144,7 +151,8 @@ std::vector<uint16_t> X11GlobalHotKey::lockModifierCombinations() const {
                     if (code == 0 || std::find(lockCodes.begin(), lockCodes.end(), code) == lockCodes.end())
                         continue;
                     const uint16_t mask = uint16_t(1u << modifier);
-                    if (std::find(locks.begin(), locks.end(), mask) == locks.end()) locks.push_back(mask);
+                    if (std::find(locks.begin(), locks.end(), mask) == locks.end())
+                        locks.push_back(mask);
                 }
             }
         }
@@ -153,7 +161,8 @@ std::vector<uint16_t> X11GlobalHotKey::lockModifierCombinations() const {
     for (unsigned subset = 0; subset < (1u << locks.size()); ++subset) {
         uint16_t mask = 0;
         for (size_t i = 0; i < locks.size(); ++i) {
-            if (subset & (1u << i)) mask |= locks[i];
+            if (subset & (1u << i))
+                mask |= locks[i];
         }
         combinations.push_back(mask);
     }
@@ -162,9 +171,11 @@ std::vector<uint16_t> X11GlobalHotKey::lockModifierCombinations() const {
 
 Status X11GlobalHotKey::start(Callback callback) {
     stop();
-    if (xcb_connection_has_error(m_connection)) return Status::failureText(captureText::NoX11Display);
+    if (xcb_connection_has_error(m_connection))
+        return Status::failureText(captureText::NoX11Display);
     const std::vector<uint8_t> keycodes = pauseKeycodes();
-    if (keycodes.empty()) return Status::failureText(captureText::NoPauseKey);
+    if (keycodes.empty())
+        return Status::failureText(captureText::NoPauseKey);
     const std::vector<uint16_t> locks = lockModifierCombinations();
 
     std::vector<xcb_void_cookie_t> cookies;
@@ -181,7 +192,8 @@ Status X11GlobalHotKey::start(Callback callback) {
     bool taken = false;
     for (xcb_void_cookie_t cookie : cookies) {
         Reply<xcb_generic_error_t> error(xcb_request_check(m_connection, cookie));
-        if (error) taken = true;
+        if (error)
+            taken = true;
     }
     if (taken) {
         // Half a set of grabs would make the key work only in some lock states.
@@ -193,14 +205,16 @@ Status X11GlobalHotKey::start(Callback callback) {
 }
 
 void X11GlobalHotKey::ungrabAll() {
-    for (const Grab& grab : m_grabs) xcb_ungrab_key(m_connection, grab.keycode, m_root, grab.modifiers);
+    for (const Grab& grab : m_grabs)
+        xcb_ungrab_key(m_connection, grab.keycode, m_root, grab.modifiers);
     m_grabs.clear();
     m_keysDown.clear();
     xcb_flush(m_connection);
 }
 
 void X11GlobalHotKey::stop() {
-    if (m_grabs.empty()) return;
+    if (m_grabs.empty())
+        return;
     ungrabAll();
     // Wait for the server so that another program can take the key as soon as we return.
     Reply<xcb_get_input_focus_reply_t> sync(
@@ -220,19 +234,23 @@ void X11GlobalHotKey::processEvents() {
             }
             continue;
         }
-        if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) continue;
+        if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
+            continue;
         // Press and release events share one layout.
         const auto* press = reinterpret_cast<const xcb_key_press_event_t*>(raw);
         const bool ours = std::any_of(m_grabs.begin(), m_grabs.end(),
                                       [&](const Grab& grab) { return grab.keycode == press->detail; });
-        if (!ours) continue;
+        if (!ours)
+            continue;
         const auto down = std::find(m_keysDown.begin(), m_keysDown.end(), press->detail);
         if (type == XCB_KEY_RELEASE) {
-            if (down != m_keysDown.end()) m_keysDown.erase(down);
+            if (down != m_keysDown.end())
+                m_keysDown.erase(down);
             continue;
         }
         // A held key repeats its press; only the first one counts.
-        if (down != m_keysDown.end() || !m_callback) continue;
+        if (down != m_keysDown.end() || !m_callback)
+            continue;
         m_keysDown.push_back(press->detail);
         const HotKeyAction action =
             (press->state & XCB_MOD_MASK_SHIFT) ? HotKeyAction::ToggleTimedCapture : HotKeyAction::Capture;

@@ -28,7 +28,8 @@ using Reply = std::unique_ptr<T, FreeDeleter<T>>;
 xcb_screen_t* screenOf(xcb_connection_t* connection, int screenNumber) {
     xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
     for (int i = 0; it.rem; ++i, xcb_screen_next(&it)) {
-        if (i == screenNumber) return it.data;
+        if (i == screenNumber)
+            return it.data;
     }
     return nullptr;
 }
@@ -48,7 +49,8 @@ bool rootLayout(xcb_connection_t* connection, const xcb_screen_t* screen, PixelL
     bool visualFound = false;
     for (auto depths = xcb_screen_allowed_depths_iterator(screen); depths.rem && !visualFound;
          xcb_depth_next(&depths)) {
-        for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem; xcb_visualtype_next(&visuals)) {
+        for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem;
+             xcb_visualtype_next(&visuals)) {
             if (visuals.data->visual_id == screen->root_visual) {
                 layout.redMask = visuals.data->red_mask;
                 layout.greenMask = visuals.data->green_mask;
@@ -77,11 +79,13 @@ std::unique_ptr<X11ScreenGrabber> X11ScreenGrabber::open(const char* displayName
         return nullptr;
     }
     std::unique_ptr<X11ScreenGrabber> grabber(new X11ScreenGrabber(connection, screenNumber));
-    status = grabber->m_layoutOk ? Status::success() : Status::failureText(captureText::UnsupportedScreenFormat);
+    status =
+        grabber->m_layoutOk ? Status::success() : Status::failureText(captureText::UnsupportedScreenFormat);
     return grabber;
 }
 
-X11ScreenGrabber::X11ScreenGrabber(xcb_connection_t* connection, int screenNumber) : m_connection(connection) {
+X11ScreenGrabber::X11ScreenGrabber(xcb_connection_t* connection, int screenNumber)
+    : m_connection(connection) {
     const xcb_screen_t* screen = screenOf(connection, screenNumber);
     m_root = screen->root;
     m_layoutOk = rootLayout(connection, screen, m_layout);
@@ -96,7 +100,8 @@ X11ScreenGrabber::X11ScreenGrabber(xcb_connection_t* connection, int screenNumbe
     const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(connection, &xcb_xfixes_id);
     if (xfixes && xfixes->present) {
         Reply<xcb_xfixes_query_version_reply_t> version(xcb_xfixes_query_version_reply(
-            connection, xcb_xfixes_query_version(connection, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
+            connection,
+            xcb_xfixes_query_version(connection, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
             nullptr));
         m_xfixesAvailable = version && version->major_version >= 1;
     }
@@ -115,7 +120,8 @@ void X11ScreenGrabber::disableSharedMemory() {
 Size X11ScreenGrabber::screenSize() {
     Reply<xcb_get_geometry_reply_t> geometry(
         xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, m_root), nullptr));
-    if (!geometry) return Size{};
+    if (!geometry)
+        return Size{};
     return Size{geometry->width, geometry->height};
 }
 
@@ -124,20 +130,26 @@ Status X11ScreenGrabber::grab(const Rect& region, Bitmap24& out) {
     // In 64 bits: the corners of a nonsensical region must not wrap the sizes around.
     const int64_t width64 = std::max<int64_t>(int64_t(region.right) - region.left, 0);
     const int64_t height64 = std::max<int64_t>(int64_t(region.bottom) - region.top, 0);
-    if (!pictureBytes(width64, height64, 3)) return Status::failureText(captureText::RegionTooLarge);
+    if (!pictureBytes(width64, height64, 3))
+        return Status::failureText(captureText::RegionTooLarge);
     const int width = int(width64);
     const int height = int(height64);
     if (out.width != width || out.height != height || out.pixels.size() != size_t(width) * size_t(height) * 3)
         out = Bitmap24(width, height);
-    if (width == 0 || height == 0) return Status::success();
-    if (!m_layoutOk) return Status::failureText(captureText::UnsupportedScreenFormat);
-    if (xcb_connection_has_error(m_connection)) return Status::failureText(captureText::NoX11Display);
+    if (width == 0 || height == 0)
+        return Status::success();
+    if (!m_layoutOk)
+        return Status::failureText(captureText::UnsupportedScreenFormat);
+    if (xcb_connection_has_error(m_connection))
+        return Status::failureText(captureText::NoX11Display);
     discardQueuedEvents();
 
     const Size screen = screenSize();
     const Rect area = region.intersected(Rect{0, 0, screen.cx, screen.cy});
-    if (area != region || area.isEmpty()) std::fill(out.pixels.begin(), out.pixels.end(), uint8_t(0));
-    if (area.isEmpty()) return Status::success();
+    if (area != region || area.isEmpty())
+        std::fill(out.pixels.begin(), out.pixels.end(), uint8_t(0));
+    if (area.isEmpty())
+        return Status::success();
 
     const int x = area.left - region.left;
     const int y = area.top - region.top;
@@ -148,21 +160,25 @@ Status X11ScreenGrabber::grab(const Rect& region, Bitmap24& out) {
         m_lastGrabShared = true;
         return Status::success();
     }
-    if (readPlain(area, out, x, y)) return Status::success();
+    if (readPlain(area, out, x, y))
+        return Status::success();
     return Status::failureText(captureText::ScreenReadFailed);
 }
 
 void X11ScreenGrabber::discardQueuedEvents() {
     // This connection selects no events; what queues up is the errors of failed requests
     // (a window gone while being looked at), which must not pile up over a long session.
-    while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) std::free(event);
+    while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection))
+        std::free(event);
 }
 
 bool X11ScreenGrabber::ensureSharedSegment(size_t bytes) {
-    if (m_shmAddress && m_shmSize >= bytes) return true;
+    if (m_shmAddress && m_shmSize >= bytes)
+        return true;
     releaseSharedSegment();
     const int id = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-    if (id < 0) return false;
+    if (id < 0)
+        return false;
     void* address = shmat(id, nullptr, 0);
     if (address == reinterpret_cast<void*>(-1)) {
         shmctl(id, IPC_RMID, nullptr);
@@ -185,7 +201,8 @@ bool X11ScreenGrabber::ensureSharedSegment(size_t bytes) {
 }
 
 void X11ScreenGrabber::releaseSharedSegment() {
-    if (!m_shmAddress) return;
+    if (!m_shmAddress)
+        return;
     xcb_shm_detach(m_connection, m_shmSegment);
     xcb_flush(m_connection);
     shmdt(m_shmAddress);
@@ -220,10 +237,13 @@ bool X11ScreenGrabber::readPlain(const Rect& area, Bitmap24& out, int x, int y) 
             xcb_get_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_root, int16_t(area.left),
                           int16_t(area.top + top), uint16_t(area.width()), uint16_t(rows), ~0u),
             nullptr));
-        if (!reply) return false;
+        if (!reply)
+            return false;
         const int length = xcb_get_image_data_length(reply.get());
-        if (length < 0 || size_t(length) < stride * size_t(rows)) return false;
-        packScreenRows(xcb_get_image_data(reply.get()), stride, area.width(), rows, m_layout, out, x, y + top);
+        if (length < 0 || size_t(length) < stride * size_t(rows))
+            return false;
+        packScreenRows(xcb_get_image_data(reply.get()), stride, area.width(), rows, m_layout, out, x,
+                       y + top);
     }
     return true;
 }
@@ -238,8 +258,9 @@ ScreenCursor X11ScreenGrabber::grabCursor() {
             const int count = xcb_xfixes_get_cursor_image_cursor_image_length(reply.get());
             const size_t needed = size_t(reply->width) * size_t(reply->height);
             if (count >= 0 && size_t(count) >= needed) {
-                cursor.picture = cursorPictureFromArgb(xcb_xfixes_get_cursor_image_cursor_image(reply.get()),
-                                                       reply->width, reply->height, Point{reply->xhot, reply->yhot});
+                cursor.picture =
+                    cursorPictureFromArgb(xcb_xfixes_get_cursor_image_cursor_image(reply.get()), reply->width,
+                                          reply->height, Point{reply->xhot, reply->yhot});
                 cursor.screenPos = Point{reply->x, reply->y};
                 return cursor;
             }
@@ -248,7 +269,8 @@ ScreenCursor X11ScreenGrabber::grabCursor() {
     cursor.picture = transparentCursorPicture();
     Reply<xcb_query_pointer_reply_t> pointer(
         xcb_query_pointer_reply(m_connection, xcb_query_pointer(m_connection, m_root), nullptr));
-    if (pointer) cursor.screenPos = Point{pointer->root_x, pointer->root_y};
+    if (pointer)
+        cursor.screenPos = Point{pointer->root_x, pointer->root_y};
     return cursor;
 }
 
@@ -260,12 +282,15 @@ WindowAtPoint X11ScreenGrabber::windowAt(Point screenPoint) {
     result.region = result.frame;
     Reply<xcb_translate_coordinates_reply_t> translated(xcb_translate_coordinates_reply(
         m_connection,
-        xcb_translate_coordinates(m_connection, m_root, m_root, toCoordinate(screenPoint.x), toCoordinate(screenPoint.y)),
+        xcb_translate_coordinates(m_connection, m_root, m_root, toCoordinate(screenPoint.x),
+                                  toCoordinate(screenPoint.y)),
         nullptr));
-    if (!translated || translated->child == XCB_WINDOW_NONE) return result;
+    if (!translated || translated->child == XCB_WINDOW_NONE)
+        return result;
     Reply<xcb_get_geometry_reply_t> geometry(
         xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, translated->child), nullptr));
-    if (!geometry) return result;
+    if (!geometry)
+        return result;
     // A child of the root: its position is already in screen coordinates, outside its border.
     const int border = geometry->border_width;
     result.window = translated->child;

@@ -69,7 +69,8 @@ TEST(CursorPicture, PixelOfExactlyOneOneOneBecomesTransparent) {
 
 TEST(CursorPicture, AlphaIsOnlyEverZeroOr255) {
     std::vector<uint32_t> pixels;
-    for (uint32_t a = 0; a < 256; ++a) pixels.push_back(argb(a, a, a / 2, 0));
+    for (uint32_t a = 0; a < 256; ++a)
+        pixels.push_back(argb(a, a, a / 2, 0));
     CursorPicture cursor = cursorPictureFromArgb(pixels.data(), 256, 1, Point{});
     for (int x = 0; x < 256; ++x) {
         const uint8_t alpha = cursor.image.pixel(x, 0)[3];
@@ -83,7 +84,8 @@ TEST(CursorPicture, UnreadableCursorIsTransparent32x32AtOrigin) {
     ASSERT_EQ(cursor.image.height, 32);
     EXPECT_EQ(cursor.hotSpot, (Point{0, 0}));
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) expectTransparent(cursor.image, x, y);
+        for (int x = 0; x < 32; ++x)
+            expectTransparent(cursor.image, x, y);
 }
 
 TEST(CursorPosition, SubtractsRegionOriginAndHotSpot) {

@@ -72,8 +72,10 @@ TEST(PackScreenRows, TwentyFourBitRowsSkipTheirPadding) {
     Bitmap24 out(width, height);
     packScreenRows(rows.data(), stride, width, height, layout, out, 0, 0);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) EXPECT_EQ(out.pixel(x, y)[2], x * 10);
-    for (uint8_t b : out.pixels) EXPECT_NE(b, 0xEE);
+        for (int x = 0; x < width; ++x)
+            EXPECT_EQ(out.pixel(x, y)[2], x * 10);
+    for (uint8_t b : out.pixels)
+        EXPECT_NE(b, 0xEE);
 }
 
 TEST(PackScreenRows, SixteenBitPixelsScaleToFullRange) {

@@ -16,8 +16,10 @@ protected:
     static void TearDownTestSuite() { server().reset(); }
 
     void SetUp() override {
-        if (!XvfbServer::installed()) GTEST_SKIP() << "Xvfb is not installed: X11 tests skipped";
-        if (!server()) server() = std::make_unique<XvfbServer>("640x480x24");
+        if (!XvfbServer::installed())
+            GTEST_SKIP() << "Xvfb is not installed: X11 tests skipped";
+        if (!server())
+            server() = std::make_unique<XvfbServer>("640x480x24");
         ASSERT_TRUE(server()->running()) << "Xvfb did not start";
         m_client = std::make_unique<X11TestClient>(displayName());
         ASSERT_TRUE(m_client->connected());

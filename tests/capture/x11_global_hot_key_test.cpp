@@ -23,7 +23,8 @@ class X11GlobalHotKeyTest : public quib::testing::X11DisplayTest {
 protected:
     void SetUp() override {
         X11DisplayTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
+        if (IsSkipped() || HasFatalFailure())
+            return;
         Status status;
         m_hotKey = X11GlobalHotKey::open(displayName(), status);
         ASSERT_TRUE(status.ok()) << status.message();
@@ -76,7 +77,8 @@ TEST_F(X11GlobalHotKeyTest, ShiftPauseDeliversToggleTimedCapture) {
     tap(kPause, kShiftLeft);
     tap(kPause);
     waitForActions(2);
-    EXPECT_EQ(m_actions, (std::vector<HotKeyAction>{HotKeyAction::ToggleTimedCapture, HotKeyAction::Capture}));
+    EXPECT_EQ(m_actions,
+              (std::vector<HotKeyAction>{HotKeyAction::ToggleTimedCapture, HotKeyAction::Capture}));
 }
 
 TEST_F(X11GlobalHotKeyTest, KeysWorkWithNumLockOn) {
@@ -86,7 +88,8 @@ TEST_F(X11GlobalHotKeyTest, KeysWorkWithNumLockOn) {
     tap(kPause);
     tap(kPause, kShiftLeft);
     waitForActions(2);
-    EXPECT_EQ(m_actions, (std::vector<HotKeyAction>{HotKeyAction::Capture, HotKeyAction::ToggleTimedCapture}));
+    EXPECT_EQ(m_actions,
+              (std::vector<HotKeyAction>{HotKeyAction::Capture, HotKeyAction::ToggleTimedCapture}));
 }
 
 TEST_F(X11GlobalHotKeyTest, KeysWorkWithNumLockAndCapsLockOn) {
@@ -131,10 +134,12 @@ TEST_F(X11GlobalHotKeyTest, KeyHeldByAnotherProgramIsReportedAndNothingIsKept) {
 }
 
 TEST_F(X11GlobalHotKeyTest, CallbackMayStopTheKeys) {
-    ASSERT_TRUE(m_hotKey->start([this](HotKeyAction action) {
-        m_actions.push_back(action);
-        m_hotKey->stop();
-    }).ok());
+    ASSERT_TRUE(m_hotKey
+                    ->start([this](HotKeyAction action) {
+                        m_actions.push_back(action);
+                        m_hotKey->stop();
+                    })
+                    .ok());
     tap(kPause);
     waitForActions(1);
     EXPECT_EQ(m_actions.size(), 1u);
@@ -153,7 +158,8 @@ TEST_F(X11GlobalHotKeyTest, KeyMovedToAnotherKeycodeIsGrabbedAgain) {
 }
 
 TEST_F(X11GlobalHotKeyTest, HeldKeyCountsAsOnePress) {
-    if (!m_hotKey->heldKeyRepeatsIgnored()) GTEST_SKIP() << "built without XKB: held keys repeat";
+    if (!m_hotKey->heldKeyRepeatsIgnored())
+        GTEST_SKIP() << "built without XKB: held keys repeat";
     ASSERT_TRUE(start().ok());
     unsigned oldDelay = 0, oldInterval = 0;
     ASSERT_TRUE(client().setAutoRepeat(5, 5, oldDelay, oldInterval));
@@ -169,5 +175,6 @@ TEST_F(X11GlobalHotKeyTest, HeldKeyCountsAsOnePress) {
     tap(kPause, kShiftLeft);
     waitForActions(2);
     client().setAutoRepeat(oldDelay, oldInterval, oldDelay, oldInterval);
-    EXPECT_EQ(m_actions, (std::vector<HotKeyAction>{HotKeyAction::Capture, HotKeyAction::ToggleTimedCapture}));
+    EXPECT_EQ(m_actions,
+              (std::vector<HotKeyAction>{HotKeyAction::Capture, HotKeyAction::ToggleTimedCapture}));
 }

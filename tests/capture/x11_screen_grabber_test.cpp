@@ -30,7 +30,8 @@ Bitmap24 expectedGrab(const Rect& region) {
         for (int x = 0; x < region.width(); ++x) {
             const int sx = region.left + x, sy = region.top + y;
             uint8_t* p = expected.pixel(x, y);
-            if (sx < 0 || sy < 0 || sx >= kScreenWidth || sy >= kScreenHeight) continue;
+            if (sx < 0 || sy < 0 || sx >= kScreenWidth || sy >= kScreenHeight)
+                continue;
             patternColour(sx, sy, p[2], p[1], p[0]);
         }
     }
@@ -41,7 +42,8 @@ class X11ScreenGrabberTest : public quib::testing::X11DisplayTest {
 protected:
     void SetUp() override {
         X11DisplayTest::SetUp();
-        if (IsSkipped() || HasFatalFailure()) return;
+        if (IsSkipped() || HasFatalFailure())
+            return;
         client().paintRoot(kScreenWidth, kScreenHeight, [](int x, int y) {
             uint8_t r, g, b;
             patternColour(x, y, r, g, b);
@@ -129,7 +131,8 @@ TEST_F(X11ScreenGrabberTest, RepeatedGrabsReuseTheCaptureBuffer) {
     Bitmap24 out;
     ASSERT_TRUE(m_grabber->grab(region, out).ok());
     const uint8_t* buffer = out.pixels.data();
-    for (int i = 0; i < 3; ++i) ASSERT_TRUE(m_grabber->grab(region, out).ok());
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(m_grabber->grab(region, out).ok());
     EXPECT_EQ(out.pixels.data(), buffer);
     EXPECT_EQ(out, expectedGrab(region));
 }
@@ -143,9 +146,9 @@ TEST_F(X11ScreenGrabberTest, EmptyRegionGivesAnEmptyPicture) {
 
 TEST_F(X11ScreenGrabberTest, CursorPictureHotSpotAndPositionAreRead) {
     std::vector<uint32_t> pixels(16 * 16, 0);
-    pixels[0] = argb(255, 255, 0, 0);       // red
-    pixels[1] = argb(255, 1, 1, 1);         // the transparency marker itself
-    pixels[2] = argb(100, 50, 50, 50);      // mostly see-through: not covered
+    pixels[0] = argb(255, 255, 0, 0);   // red
+    pixels[1] = argb(255, 1, 1, 1);     // the transparency marker itself
+    pixels[2] = argb(100, 50, 50, 50);  // mostly see-through: not covered
     pixels[16 * 15 + 15] = argb(255, 0, 0, 0);
     defineRootCursor(16, 16, Point{3, 5}, pixels);
     client().movePointer(100, 80);
@@ -172,7 +175,8 @@ TEST_F(X11ScreenGrabberTest, CursorNearTheRegionEdgeHasANegativePosition) {
     client().movePointer(2, 1);
     ScreenCursor cursor = m_grabber->grabCursor();
     EXPECT_EQ(cursor.screenPos, (Point{2, 1}));
-    EXPECT_EQ(cursorPosInRegion(cursor.screenPos, cursor.picture.hotSpot, Rect{0, 0, 640, 480}), (Point{-2, -3}));
+    EXPECT_EQ(cursorPosInRegion(cursor.screenPos, cursor.picture.hotSpot, Rect{0, 0, 640, 480}),
+              (Point{-2, -3}));
 }
 
 TEST_F(X11ScreenGrabberTest, LargeCursorKeepsItsSize) {
@@ -222,7 +226,8 @@ TEST_F(X11ScreenGrabberTest, BareDesktopGivesTheWholeScreen) {
 }
 
 TEST(X11ScreenGrabberDepth, SixteenBitScreenIsWidenedToEightBitsPerChannel) {
-    if (!quib::testing::XvfbServer::installed()) GTEST_SKIP() << "Xvfb is not installed: X11 tests skipped";
+    if (!quib::testing::XvfbServer::installed())
+        GTEST_SKIP() << "Xvfb is not installed: X11 tests skipped";
     quib::testing::XvfbServer server("64x32x16");
     ASSERT_TRUE(server.running());
     quib::testing::X11TestClient client(server.display().c_str());
@@ -236,14 +241,16 @@ TEST(X11ScreenGrabberDepth, SixteenBitScreenIsWidenedToEightBitsPerChannel) {
     ASSERT_TRUE(grabber && status.ok()) << status.message();
     const uint8_t expected[5][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}, {0, 0, 0}};
     for (bool shared : {true, false}) {
-        if (!shared) grabber->disableSharedMemory();
+        if (!shared)
+            grabber->disableSharedMemory();
         Bitmap24 out;
         ASSERT_TRUE(grabber->grab(Rect{1, 2, 8, 5}, out).ok());  // W = 7: 21-byte rows
         for (int y = 0; y < 3; ++y) {
             for (int x = 0; x < 7; ++x) {
                 const uint8_t* p = out.pixel(x, y);
                 const uint8_t* e = expected[(x + 1) % 5];
-                EXPECT_TRUE(p[0] == e[0] && p[1] == e[1] && p[2] == e[2]) << x << "," << y << " shared " << shared;
+                EXPECT_TRUE(p[0] == e[0] && p[1] == e[1] && p[2] == e[2])
+                    << x << "," << y << " shared " << shared;
             }
         }
     }

@@ -15,7 +15,8 @@ namespace {
 
 int g_accessErrors = 0;
 int countAccessErrors(Display*, XErrorEvent* event) {
-    if (event->error_code == BadAccess) ++g_accessErrors;
+    if (event->error_code == BadAccess)
+        ++g_accessErrors;
     return 0;
 }
 
@@ -24,7 +25,8 @@ int countAccessErrors(Display*, XErrorEvent* event) {
 X11TestClient::X11TestClient(const char* displayName) : m_display(XOpenDisplay(displayName)) {}
 
 X11TestClient::~X11TestClient() {
-    if (m_display) XCloseDisplay(m_display);
+    if (m_display)
+        XCloseDisplay(m_display);
 }
 
 void X11TestClient::sync() {
@@ -36,10 +38,12 @@ void X11TestClient::paintRoot(int width, int height, const std::function<uint32_
     const Window root = RootWindow(m_display, screen);
     XImage* image = XCreateImage(m_display, DefaultVisual(m_display, screen), DefaultDepth(m_display, screen),
                                  ZPixmap, 0, nullptr, width, height, 32, 0);
-    if (!image) return;
+    if (!image)
+        return;
     image->data = static_cast<char*>(std::malloc(size_t(image->bytes_per_line) * size_t(height)));
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) XPutPixel(image, x, y, colour(x, y));
+        for (int x = 0; x < width; ++x)
+            XPutPixel(image, x, y, colour(x, y));
     GC gc = XCreateGC(m_display, root, 0, nullptr);
     XPutImage(m_display, root, gc, image, 0, 0, 0, 0, width, height);
     XFreeGC(m_display, gc);
@@ -47,15 +51,18 @@ void X11TestClient::paintRoot(int width, int height, const std::function<uint32_
     sync();
 }
 
-bool X11TestClient::defineRootCursor(int width, int height, Point hotSpot, const std::vector<uint32_t>& argb) {
+bool X11TestClient::defineRootCursor(int width, int height, Point hotSpot,
+                                     const std::vector<uint32_t>& argb) {
     XcursorImage* image = XcursorImageCreate(width, height);
-    if (!image) return false;
+    if (!image)
+        return false;
     image->xhot = hotSpot.x;
     image->yhot = hotSpot.y;
     std::copy(argb.begin(), argb.end(), image->pixels);
     const Cursor cursor = XcursorImageLoadCursor(m_display, image);
     XcursorImageDestroy(image);
-    if (!cursor) return false;
+    if (!cursor)
+        return false;
     XDefineCursor(m_display, DefaultRootWindow(m_display), cursor);
     XFreeCursor(m_display, cursor);
     sync();
@@ -68,8 +75,9 @@ void X11TestClient::movePointer(int x, int y) {
 }
 
 uint32_t X11TestClient::createWindow(const Rect& rect, int border) {
-    const Window window = XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), rect.left, rect.top,
-                                              unsigned(rect.width()), unsigned(rect.height()), unsigned(border), 0, 0);
+    const Window window =
+        XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), rect.left, rect.top,
+                            unsigned(rect.width()), unsigned(rect.height()), unsigned(border), 0, 0);
     XMapRaised(m_display, window);
     sync();
     return uint32_t(window);
@@ -83,11 +91,14 @@ void X11TestClient::destroyWindow(uint32_t window) {
 bool X11TestClient::tapKey(unsigned long keysym, unsigned long heldKeysym) {
     const KeyCode code = XKeysymToKeycode(m_display, keysym);
     const KeyCode held = heldKeysym ? XKeysymToKeycode(m_display, heldKeysym) : 0;
-    if (!code || (heldKeysym && !held)) return false;
-    if (held) XTestFakeKeyEvent(m_display, held, True, CurrentTime);
+    if (!code || (heldKeysym && !held))
+        return false;
+    if (held)
+        XTestFakeKeyEvent(m_display, held, True, CurrentTime);
     XTestFakeKeyEvent(m_display, code, True, CurrentTime);
     XTestFakeKeyEvent(m_display, code, False, CurrentTime);
-    if (held) XTestFakeKeyEvent(m_display, held, False, CurrentTime);
+    if (held)
+        XTestFakeKeyEvent(m_display, held, False, CurrentTime);
     sync();
     return true;
 }
@@ -96,14 +107,17 @@ unsigned X11TestClient::moveKeysymToFreeKey(unsigned long keysym) {
     int minCode = 0, maxCode = 0;
     XDisplayKeycodes(m_display, &minCode, &maxCode);
     const KeyCode from = XKeysymToKeycode(m_display, keysym);
-    if (!from) return 0;
+    if (!from)
+        return 0;
     for (int code = maxCode; code >= minCode; --code) {
         int perCode = 0;
         KeySym* syms = XGetKeyboardMapping(m_display, KeyCode(code), 1, &perCode);
         bool empty = true;
-        for (int i = 0; i < perCode; ++i) empty = empty && syms[i] == NoSymbol;
+        for (int i = 0; i < perCode; ++i)
+            empty = empty && syms[i] == NoSymbol;
         XFree(syms);
-        if (!empty) continue;
+        if (!empty)
+            continue;
         KeySym moved = keysym, none = NoSymbol;
         XChangeKeyboardMapping(m_display, code, 1, &moved, 1);
         XChangeKeyboardMapping(m_display, from, 1, &none, 1);
@@ -130,14 +144,17 @@ bool X11TestClient::tapKeycode(unsigned keycode) {
 
 bool X11TestClient::sendKey(unsigned long keysym, bool press) {
     const KeyCode code = XKeysymToKeycode(m_display, keysym);
-    if (!code) return false;
+    if (!code)
+        return false;
     XTestFakeKeyEvent(m_display, code, press ? True : False, CurrentTime);
     sync();
     return true;
 }
 
-bool X11TestClient::setAutoRepeat(unsigned delay, unsigned interval, unsigned& oldDelay, unsigned& oldInterval) {
-    if (!XkbGetAutoRepeatRate(m_display, XkbUseCoreKbd, &oldDelay, &oldInterval)) return false;
+bool X11TestClient::setAutoRepeat(unsigned delay, unsigned interval, unsigned& oldDelay,
+                                  unsigned& oldInterval) {
+    if (!XkbGetAutoRepeatRate(m_display, XkbUseCoreKbd, &oldDelay, &oldInterval))
+        return false;
     const bool ok = XkbSetAutoRepeatRate(m_display, XkbUseCoreKbd, delay, interval);
     sync();
     return ok;
@@ -151,7 +168,8 @@ bool X11TestClient::isLocked(unsigned long lockKeysym) {
 }
 
 void X11TestClient::setLocked(unsigned long lockKeysym, bool on) {
-    if (isLocked(lockKeysym) != on) tapKey(lockKeysym);
+    if (isLocked(lockKeysym) != on)
+        tapKey(lockKeysym);
 }
 
 bool X11TestClient::canGrabKey(unsigned long keysym) {

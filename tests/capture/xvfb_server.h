@@ -28,9 +28,11 @@ public:
         size_t begin = 0;
         while (begin <= dirs.size()) {
             size_t end = dirs.find(':', begin);
-            if (end == std::string::npos) end = dirs.size();
+            if (end == std::string::npos)
+                end = dirs.size();
             const std::string candidate = dirs.substr(begin, end - begin) + "/Xvfb";
-            if (access(candidate.c_str(), X_OK) == 0) return true;
+            if (access(candidate.c_str(), X_OK) == 0)
+                return true;
             begin = end + 1;
         }
         return false;
@@ -42,9 +44,11 @@ public:
 
 private:
     void start(const std::string& screen) {
-        if (!installed()) return;
+        if (!installed())
+            return;
         int fds[2];
-        if (pipe(fds) != 0) return;
+        if (pipe(fds) != 0)
+            return;
         m_pid = fork();
         if (m_pid == 0) {
             close(fds[0]);
@@ -54,8 +58,8 @@ private:
                 dup2(fileno(null), STDERR_FILENO);
             }
             const std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-                   "-noreset", static_cast<char*>(nullptr));
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
+                   "tcp", "-noreset", static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
@@ -67,10 +71,13 @@ private:
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (std::chrono::steady_clock::now() < deadline) {
             pollfd p{fds[0], POLLIN, 0};
-            if (poll(&p, 1, 200) <= 0) continue;
+            if (poll(&p, 1, 200) <= 0)
+                continue;
             char c = 0;
-            if (read(fds[0], &c, 1) != 1) break;
-            if (c == '\n') break;
+            if (read(fds[0], &c, 1) != 1)
+                break;
+            if (c == '\n')
+                break;
             number += c;
         }
         close(fds[0]);
