@@ -13,6 +13,7 @@ enum class HotKeyAction {
 
 // The system-wide capture keys. The owner polls it from its event loop: wait for the file
 // descriptor to become readable, then call processEvents(), which runs the callback per press.
+// The callback may stop the keys but must not destroy the object it is called from.
 class GlobalHotKey {
 public:
     using Callback = std::function<void(HotKeyAction)>;
@@ -27,7 +28,8 @@ public:
 
     // -1 when there is nothing to wait on.
     virtual int fileDescriptor() const = 0;
-    // Handles whatever has arrived, without blocking.
+    // Handles whatever has arrived, without blocking. When the display has gone away the keys
+    // become inactive (isActive() false) and the owner should stop watching the descriptor.
     virtual void processEvents() = 0;
 };
 

@@ -258,6 +258,13 @@ void X11GlobalHotKey::processEvents() {
         Callback callback = m_callback;
         callback(action);
     }
+    if (xcb_connection_has_error(m_connection)) {
+        // The display is gone: nothing is grabbed any more, and the descriptor would stay
+        // readable for ever.
+        m_grabs.clear();
+        m_keysDown.clear();
+        m_callback = nullptr;
+    }
 }
 
 }  // namespace quib

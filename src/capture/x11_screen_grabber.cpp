@@ -145,6 +145,8 @@ Status X11ScreenGrabber::grab(const Rect& region, Bitmap24& out) {
     discardQueuedEvents();
 
     const Size screen = screenSize();
+    if (xcb_connection_has_error(m_connection))
+        return Status::failureText(captureText::NoX11Display);
     const Rect area = region.intersected(Rect{0, 0, screen.cx, screen.cy});
     if (area != region || area.isEmpty())
         std::fill(out.pixels.begin(), out.pixels.end(), uint8_t(0));

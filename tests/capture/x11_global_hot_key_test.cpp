@@ -6,6 +6,7 @@
 
 #include "capture/capture_messages.h"
 #include "capture/x11_global_hot_key.h"
+#include "capture/x11_screen_grabber.h"
 #include "x11_display_fixture.h"
 
 using namespace quib;
@@ -177,4 +178,31 @@ TEST_F(X11GlobalHotKeyTest, HeldKeyCountsAsOnePress) {
     client().setAutoRepeat(oldDelay, oldInterval, oldDelay, oldInterval);
     EXPECT_EQ(m_actions,
               (std::vector<HotKeyAction>{HotKeyAction::Capture, HotKeyAction::ToggleTimedCapture}));
+}
+
+TEST(X11DisplayGone, KeysTurnInactiveAndGrabsFail) {
+    if (!quib::testing::XvfbServer::installed())
+        GTEST_SKIP() << "Xvfb is not installed: X11 tests skipped";
+    auto server = std::make_unique<quib::testing::XvfbServer>("64x64x24");
+    ASSERT_TRUE(server->running());
+    Status status;
+    auto hotKey = X11GlobalHotKey::open(server->display().c_str(), status);
+    auto grabber = X11ScreenGrabber::open(server->display().c_str(), status);
+    ASSERT_TRUE(hotKey && grabber);
+    ASSERT_TRUE(hotKey->start([](HotKeyAction) {}).ok());
+
+    server.reset();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (hotKey->isActive() && std::chrono::steady_clock::now() < deadline) {
+        pollfd p{hotKey->fileDescriptor(), POLLIN, 0};
+        poll(&p, 1, 50);
+        hotKey->processEvents();
+    }
+    EXPECT_FALSE(hotKey->isActive());
+    EXPECT_EQ(hotKey->fileDescriptor(), -1);
+    Bitmap24 out;
+    Status grabbed = grabber->grab(Rect{0, 0, 8, 8}, out);
+    EXPECT_FALSE(grabbed.ok());
+    EXPECT_EQ(grabbed.message(), captureText::NoX11Display);
+    EXPECT_EQ(grabber->grabCursor().picture.image.width, 32);
 }
