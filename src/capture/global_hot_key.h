@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+
+#include "base/status.h"
+
+namespace quib {
+
+enum class HotKeyAction {
+    Capture,             // Pause
+    ToggleTimedCapture,  // Shift+Pause
+};
+
+// The system-wide capture keys. The owner polls it from its event loop: wait for the file
+// descriptor to become readable, then call processEvents(), which runs the callback per press.
+// The callback may stop the keys but must not destroy the object it is called from.
+class GlobalHotKey {
+public:
+    using Callback = std::function<void(HotKeyAction)>;
+
+    virtual ~GlobalHotKey() = default;
+
+    // Arms the keys; fails (keys left unarmed) when another program holds them.
+    virtual Status start(Callback callback) = 0;
+    // Releases the keys; harmless when not armed.
+    virtual void stop() = 0;
+    virtual bool isActive() const = 0;
+
+    // -1 when there is nothing to wait on.
+    virtual int fileDescriptor() const = 0;
+    // Handles whatever has arrived, without blocking. When the display has gone away the keys
+    // become inactive (isActive() false) and the owner should stop watching the descriptor.
+    virtual void processEvents() = 0;
+};
+
+}  // namespace quib

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+
+#include "base/bitmap.h"
+#include "base/cursor_picture.h"
+#include "base/geometry.h"
+#include "base/status.h"
+
+namespace quib {
+
+// The cursor at the moment of a grab: its picture (32 x 32 or larger, alpha only 0 or 255,
+// transparent pixels 1,1,1,0) with the hot spot, and the pointer's position on the screen.
+struct ScreenCursor {
+    CursorPicture picture;
+    Point screenPos;
+};
+
+// A top-level window found under a point: its frame in screen coordinates (border included)
+// and the same rectangle clamped to the screen, as a capture region.
+struct WindowAtPoint {
+    uint32_t window = 0;  // 0 when the point is over the bare desktop
+    Rect frame;
+    Rect region;
+};
+
+// Reads the screen and the cursor. One backend is chosen at start-up (see capture_backend.h).
+class ScreenGrabber {
+public:
+    virtual ~ScreenGrabber() = default;
+
+    // Fills out with the region's pixels, W x H, rows packed to 3W bytes. Parts of the region
+    // outside the screen come out black. out keeps its buffer when its size already matches.
+    virtual Status grab(const Rect& region, Bitmap24& out) = 0;
+
+    // The current cursor shape and the pointer position. Never fails: when the cursor cannot be
+    // read the picture is fully transparent with the hot spot at (0, 0).
+    virtual ScreenCursor grabCursor() = 0;
+
+    virtual Size screenSize() = 0;
+
+    // The top-level window under a point in screen coordinates.
+    virtual WindowAtPoint windowAt(Point screenPoint) = 0;
+};
+
+}  // namespace quib

@@ -1,0 +1,270 @@
+#include "x11_global_hot_key.h"
+
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
+#ifdef QUIB_HAVE_XCB_XKB
+// The header names a field "explicit", which C++ reserves.
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
+#endif
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "capture_messages.h"
+
+namespace quib {
+
+namespace {
+
+constexpr xcb_keysym_t kPauseKeysym = 0xFF13;
+constexpr xcb_keysym_t kNumLockKeysym = 0xFF7F;
+constexpr xcb_keysym_t kScrollLockKeysym = 0xFF14;
+
+template <typename T>
+struct FreeDeleter {
+    void operator()(T* p) const { std::free(p); }
+};
+template <typename T>
+using Reply = std::unique_ptr<T, FreeDeleter<T>>;
+
+struct KeySymbolsDeleter {
+    void operator()(xcb_key_symbols_t* symbols) const { xcb_key_symbols_free(symbols); }
+};
+using KeySymbols = std::unique_ptr<xcb_key_symbols_t, KeySymbolsDeleter>;
+
+std::vector<uint8_t> keycodesOf(xcb_key_symbols_t* symbols, xcb_keysym_t keysym) {
+    std::vector<uint8_t> result;
+    Reply<xcb_keycode_t> codes(xcb_key_symbols_get_keycode(symbols, keysym));
+    for (const xcb_keycode_t* code = codes.get(); code && *code != XCB_NO_SYMBOL; ++code) {
+        if (std::find(result.begin(), result.end(), *code) == result.end())
+            result.push_back(*code);
+    }
+    return result;
+}
+
+// Asks the server not to send a release before each repeated press of a held key, so that a
+// held key can be told from one pressed again. A client that uses XKB hears of keyboard map
+// changes through XKB's own events instead of the core ones, so those are asked for too.
+// Returns the code of XKB's first event, or -1 when the server has no XKB.
+int requestDetectableAutoRepeat(xcb_connection_t* connection, bool& granted) {
+    granted = false;
+#ifdef QUIB_HAVE_XCB_XKB
+    const xcb_query_extension_reply_t* xkb = xcb_get_extension_data(connection, &xcb_xkb_id);
+    if (!xkb || !xkb->present)
+        return -1;
+    Reply<xcb_xkb_use_extension_reply_t> use(xcb_xkb_use_extension_reply(
+        connection, xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION),
+        nullptr));
+    if (!use || !use->supported)
+        return -1;
+    const uint32_t flag = XCB_XKB_PER_CLIENT_FLAG_DETECTABLE_AUTO_REPEAT;
+    Reply<xcb_xkb_per_client_flags_reply_t> flags(xcb_xkb_per_client_flags_reply(
+        connection, xcb_xkb_per_client_flags(connection, XCB_XKB_ID_USE_CORE_KBD, flag, flag, 0, 0, 0),
+        nullptr));
+    granted = flags && (flags->value & flag) != 0;
+    const uint16_t events = XCB_XKB_EVENT_TYPE_MAP_NOTIFY | XCB_XKB_EVENT_TYPE_NEW_KEYBOARD_NOTIFY;
+    xcb_xkb_select_events(connection, XCB_XKB_ID_USE_CORE_KBD, events, 0, events, 0xFFFF, 0xFFFF, nullptr);
+    return xkb->first_event;
+#else
+    (void)connection;
+    return -1;
+#endif
+}
+
+bool isKeyboardMapChange(const xcb_generic_event_t& event, int xkbFirstEvent) {
+    const uint8_t type = event.response_type & 0x7F;
+    if (type == XCB_MAPPING_NOTIFY)
+        return reinterpret_cast<const xcb_mapping_notify_event_t&>(event).request != XCB_MAPPING_POINTER;
+#ifdef QUIB_HAVE_XCB_XKB
+    // XKB's events carry their kind in the byte after the event code.
+    if (xkbFirstEvent >= 0 && type == xkbFirstEvent) {
+        const uint8_t kind = event.pad0;
+        return kind == XCB_XKB_MAP_NOTIFY || kind == XCB_XKB_NEW_KEYBOARD_NOTIFY;
+    }
+#else
+    (void)xkbFirstEvent;
+#endif
+    return false;
+}
+
+}  // namespace
+
+std::unique_ptr<X11GlobalHotKey> X11GlobalHotKey::open(const char* displayName, Status& status) {
+    int screenNumber = 0;
+    xcb_connection_t* connection = xcb_connect(displayName, &screenNumber);
+    xcb_screen_t* screen = nullptr;
+    if (!xcb_connection_has_error(connection)) {
+        xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(connection));
+        for (int i = 0; it.rem; ++i, xcb_screen_next(&it)) {
+            if (i == screenNumber)
+                screen = it.data;
+        }
+    }
+    if (!screen) {
+        xcb_disconnect(connection);
+        status = Status::failureText(captureText::NoX11Display);
+        return nullptr;
+    }
+    bool detectableAutoRepeat = false;
+    const int xkbFirstEvent = requestDetectableAutoRepeat(connection, detectableAutoRepeat);
+    status = Status::success();
+    std::unique_ptr<X11GlobalHotKey> hotKey(new X11GlobalHotKey(connection, screen->root, xkbFirstEvent));
+    hotKey->m_heldKeyRepeatsIgnored = detectableAutoRepeat;
+    return hotKey;
+}
+
+X11GlobalHotKey::X11GlobalHotKey(xcb_connection_t* connection, uint32_t root, int xkbFirstEvent)
+    : m_connection(connection), m_root(root), m_xkbFirstEvent(xkbFirstEvent) {}
+
+X11GlobalHotKey::~X11GlobalHotKey() {
+    stop();
+    xcb_disconnect(m_connection);
+}
+
+int X11GlobalHotKey::fileDescriptor() const {
+    return xcb_connection_has_error(m_connection) ? -1 : xcb_get_file_descriptor(m_connection);
+}
+
+std::vector<uint8_t> X11GlobalHotKey::pauseKeycodes() const {
+    KeySymbols symbols(xcb_key_symbols_alloc(m_connection));
+    if (!symbols)
+        return {};
+    return keycodesOf(symbols.get(), kPauseKeysym);
+}
+
+std::vector<uint16_t> X11GlobalHotKey::lockModifierCombinations() const {
+    // Num Lock and Scroll Lock sit on whichever of Mod1..Mod5 the keyboard map gives them.
+    std::vector<uint16_t> locks{XCB_MOD_MASK_LOCK};
+    KeySymbols symbols(xcb_key_symbols_alloc(m_connection));
+    Reply<xcb_get_modifier_mapping_reply_t> mapping(
+        xcb_get_modifier_mapping_reply(m_connection, xcb_get_modifier_mapping(m_connection), nullptr));
+    if (symbols && mapping) {
+        const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(mapping.get());
+        const int perModifier = mapping->keycodes_per_modifier;
+        for (xcb_keysym_t lockKey : {kNumLockKeysym, kScrollLockKeysym}) {
+            const std::vector<uint8_t> lockCodes = keycodesOf(symbols.get(), lockKey);
+            for (int modifier = 3; modifier < 8; ++modifier) {  // Mod1..Mod5
+                for (int k = 0; k < perModifier; ++k) {
+                    const xcb_keycode_t code = codes[modifier * perModifier + k];
+                    if (code == 0 || std::find(lockCodes.begin(), lockCodes.end(), code) == lockCodes.end())
+                        continue;
+                    const uint16_t mask = uint16_t(1u << modifier);
+                    if (std::find(locks.begin(), locks.end(), mask) == locks.end())
+                        locks.push_back(mask);
+                }
+            }
+        }
+    }
+    std::vector<uint16_t> combinations;
+    for (unsigned subset = 0; subset < (1u << locks.size()); ++subset) {
+        uint16_t mask = 0;
+        for (size_t i = 0; i < locks.size(); ++i) {
+            if (subset & (1u << i))
+                mask |= locks[i];
+        }
+        combinations.push_back(mask);
+    }
+    return combinations;
+}
+
+Status X11GlobalHotKey::start(Callback callback) {
+    stop();
+    if (xcb_connection_has_error(m_connection))
+        return Status::failureText(captureText::NoX11Display);
+    const std::vector<uint8_t> keycodes = pauseKeycodes();
+    if (keycodes.empty())
+        return Status::failureText(captureText::NoPauseKey);
+    const std::vector<uint16_t> locks = lockModifierCombinations();
+
+    std::vector<xcb_void_cookie_t> cookies;
+    for (uint8_t keycode : keycodes) {
+        for (uint16_t shift : {uint16_t(0), uint16_t(XCB_MOD_MASK_SHIFT)}) {
+            for (uint16_t lock : locks) {
+                const uint16_t modifiers = uint16_t(shift | lock);
+                cookies.push_back(xcb_grab_key_checked(m_connection, 1, m_root, modifiers, keycode,
+                                                       XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+                m_grabs.push_back(Grab{keycode, modifiers});
+            }
+        }
+    }
+    bool taken = false;
+    for (xcb_void_cookie_t cookie : cookies) {
+        Reply<xcb_generic_error_t> error(xcb_request_check(m_connection, cookie));
+        if (error)
+            taken = true;
+    }
+    if (taken) {
+        // Half a set of grabs would make the key work only in some lock states.
+        ungrabAll();
+        return Status::failureText(captureText::HotKeyTaken);
+    }
+    m_callback = std::move(callback);
+    return Status::success();
+}
+
+void X11GlobalHotKey::ungrabAll() {
+    for (const Grab& grab : m_grabs)
+        xcb_ungrab_key(m_connection, grab.keycode, m_root, grab.modifiers);
+    m_grabs.clear();
+    m_keysDown.clear();
+    xcb_flush(m_connection);
+}
+
+void X11GlobalHotKey::stop() {
+    if (m_grabs.empty())
+        return;
+    ungrabAll();
+    // Wait for the server so that another program can take the key as soon as we return.
+    Reply<xcb_get_input_focus_reply_t> sync(
+        xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    m_callback = nullptr;
+}
+
+void X11GlobalHotKey::processEvents() {
+    while (xcb_generic_event_t* raw = xcb_poll_for_event(m_connection)) {
+        Reply<xcb_generic_event_t> event(raw);
+        const uint8_t type = event->response_type & 0x7F;
+        if (isKeyboardMapChange(*event, m_xkbFirstEvent)) {
+            // The Pause key or a lock key may sit elsewhere now: grab again from the new map.
+            if (isActive()) {
+                Callback callback = m_callback;
+                (void)start(std::move(callback));
+            }
+            continue;
+        }
+        if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
+            continue;
+        // Press and release events share one layout.
+        const auto* press = reinterpret_cast<const xcb_key_press_event_t*>(raw);
+        const bool ours = std::any_of(m_grabs.begin(), m_grabs.end(),
+                                      [&](const Grab& grab) { return grab.keycode == press->detail; });
+        if (!ours)
+            continue;
+        const auto down = std::find(m_keysDown.begin(), m_keysDown.end(), press->detail);
+        if (type == XCB_KEY_RELEASE) {
+            if (down != m_keysDown.end())
+                m_keysDown.erase(down);
+            continue;
+        }
+        // A held key repeats its press; only the first one counts.
+        if (down != m_keysDown.end() || !m_callback)
+            continue;
+        m_keysDown.push_back(press->detail);
+        const HotKeyAction action =
+            (press->state & XCB_MOD_MASK_SHIFT) ? HotKeyAction::ToggleTimedCapture : HotKeyAction::Capture;
+        // The callback may stop the keys; keep it alive for the call.
+        Callback callback = m_callback;
+        callback(action);
+    }
+    if (xcb_connection_has_error(m_connection)) {
+        // The display is gone: nothing is grabbed any more, and the descriptor would stay
+        // readable for ever.
+        m_grabs.clear();
+        m_keysDown.clear();
+        m_callback = nullptr;
+    }
+}
+
+}  // namespace quib

@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "capture/capture_backend.h"
+#include "capture/capture_messages.h"
+#include "capture/null_backends.h"
+
+using namespace quib;
+
+namespace {
+
+// A display that cannot exist: there is no server behind it.
+constexpr const char* kMissingDisplay = "/nonexistent/quib-test-socket:0";
+
+}  // namespace
+
+TEST(CaptureBackend, WithoutADisplayTheHotKeySaysSoAndDoesNothing) {
+    Status status;
+    std::unique_ptr<GlobalHotKey> hotKey = createGlobalHotKey(status, kMissingDisplay);
+    ASSERT_NE(hotKey, nullptr);
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.message(), captureText::NoX11Display);
+    bool called = false;
+    Status started = hotKey->start([&](HotKeyAction) { called = true; });
+    EXPECT_FALSE(started.ok());
+    EXPECT_EQ(started.message(), captureText::NoX11Display);
+    EXPECT_FALSE(hotKey->isActive());
+    EXPECT_EQ(hotKey->fileDescriptor(), -1);
+    hotKey->processEvents();
+    hotKey->stop();
+    EXPECT_FALSE(called);
+}
+
+TEST(CaptureBackend, WithoutADisplayGrabsFailWithBlackPictureAndNoCursor) {
+    Status status;
+    std::unique_ptr<ScreenGrabber> grabber = createScreenGrabber(status, kMissingDisplay);
+    ASSERT_NE(grabber, nullptr);
+    EXPECT_EQ(status.message(), captureText::NoX11Display);
+    Bitmap24 out;
+    Status grabbed = grabber->grab(Rect{0, 0, 7, 3}, out);
+    EXPECT_FALSE(grabbed.ok());
+    EXPECT_EQ(out, Bitmap24(7, 3));
+    ScreenCursor cursor = grabber->grabCursor();
+    EXPECT_EQ(cursor.picture.image.width, 32);
+    EXPECT_EQ(cursor.picture.image.pixel(5, 5)[3], 0);
+    EXPECT_EQ(grabber->screenSize(), Size{});
+}
+
+TEST(CaptureBackend, NullHotKeyReportsTheReasonItWasMadeWith) {
+    NullGlobalHotKey hotKey("motivo");
+    EXPECT_EQ(hotKey.start([](HotKeyAction) {}).message(), "motivo");
+}

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "capture/cursor_rules.h"
+
+using namespace quib;
+
+namespace {
+
+uint32_t argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
+    return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+void expectPixel(const Bitmap32& image, int x, int y, uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
+    const uint8_t* p = image.pixel(x, y);
+    EXPECT_EQ(p[0], b) << "blue at " << x << "," << y;
+    EXPECT_EQ(p[1], g) << "green at " << x << "," << y;
+    EXPECT_EQ(p[2], r) << "red at " << x << "," << y;
+    EXPECT_EQ(p[3], a) << "alpha at " << x << "," << y;
+}
+
+void expectTransparent(const Bitmap32& image, int x, int y) {
+    expectPixel(image, x, y, 1, 1, 1, 0);
+}
+
+}  // namespace
+
+TEST(CursorPicture, SmallCursorIsPaddedTo32WithTransparentPixels) {
+    std::vector<uint32_t> pixels(4 * 2, argb(255, 10, 20, 30));
+    CursorPicture cursor = cursorPictureFromArgb(pixels.data(), 4, 2, Point{1, 1});
+    ASSERT_EQ(cursor.image.width, 32);
+    ASSERT_EQ(cursor.image.height, 32);
+    EXPECT_EQ(cursor.hotSpot, (Point{1, 1}));
+    expectPixel(cursor.image, 3, 1, 30, 20, 10, 255);
+    expectTransparent(cursor.image, 4, 0);
+    expectTransparent(cursor.image, 0, 2);
+    expectTransparent(cursor.image, 31, 31);
+}
+
+TEST(CursorPicture, LargerCursorKeepsItsOwnSize) {
+    std::vector<uint32_t> pixels(40 * 36, 0);
+    pixels[35 * 40 + 39] = argb(255, 255, 255, 255);
+    CursorPicture cursor = cursorPictureFromArgb(pixels.data(), 40, 36, Point{});
+    ASSERT_EQ(cursor.image.width, 40);
+    ASSERT_EQ(cursor.image.height, 36);
+    expectPixel(cursor.image, 39, 35, 255, 255, 255, 255);
+    expectTransparent(cursor.image, 0, 0);
+}
+
+TEST(CursorPicture, CoverageFollowsAlphaThreshold) {
+    // Premultiplied: alpha 200 with red 100 is the straight colour 128 (100 * 255 / 200, rounded).
+    std::vector<uint32_t> pixels{argb(127, 127, 0, 0), argb(128, 128, 0, 0), argb(200, 100, 0, 200),
+                                 argb(0, 0, 0, 0)};
+    CursorPicture cursor = cursorPictureFromArgb(pixels.data(), 4, 1, Point{});
+    expectTransparent(cursor.image, 0, 0);
+    expectPixel(cursor.image, 1, 0, 0, 0, 255, 255);
+    expectPixel(cursor.image, 2, 0, 255, 0, 128, 255);
+    expectTransparent(cursor.image, 3, 0);
+}
+
+TEST(CursorPicture, PixelOfExactlyOneOneOneBecomesTransparent) {
+    std::vector<uint32_t> pixels{argb(255, 1, 1, 1), argb(255, 1, 1, 2), argb(255, 0, 0, 0)};
+    CursorPicture cursor = cursorPictureFromArgb(pixels.data(), 3, 1, Point{});
+    expectTransparent(cursor.image, 0, 0);
+    expectPixel(cursor.image, 1, 0, 2, 1, 1, 255);
+    expectPixel(cursor.image, 2, 0, 0, 0, 0, 255);
+}
+
+TEST(CursorPicture, AlphaIsOnlyEverZeroOr255) {
+    std::vector<uint32_t> pixels;
+    for (uint32_t a = 0; a < 256; ++a)
+        pixels.push_back(argb(a, a, a / 2, 0));
+    CursorPicture cursor = cursorPictureFromArgb(pixels.data(), 256, 1, Point{});
+    for (int x = 0; x < 256; ++x) {
+        const uint8_t alpha = cursor.image.pixel(x, 0)[3];
+        EXPECT_TRUE(alpha == 0 || alpha == 255) << x;
+    }
+}
+
+TEST(CursorPicture, UnreadableCursorIsTransparent32x32AtOrigin) {
+    CursorPicture cursor = transparentCursorPicture();
+    ASSERT_EQ(cursor.image.width, 32);
+    ASSERT_EQ(cursor.image.height, 32);
+    EXPECT_EQ(cursor.hotSpot, (Point{0, 0}));
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            expectTransparent(cursor.image, x, y);
+}
+
+TEST(CursorPosition, SubtractsRegionOriginAndHotSpot) {
+    EXPECT_EQ(cursorPosInRegion(Point{100, 80}, Point{3, 5}, Rect{50, 50, 150, 150}), (Point{47, 25}));
+}
+
+TEST(CursorPosition, IsNotClampedNearOrBeyondTheEdges) {
+    EXPECT_EQ(cursorPosInRegion(Point{100, 80}, Point{3, 5}, Rect{99, 79, 200, 200}), (Point{-2, -4}));
+    EXPECT_EQ(cursorPosInRegion(Point{500, 400}, Point{0, 0}, Rect{0, 0, 100, 100}), (Point{500, 400}));
+}
+
+TEST(ClampToScreen, KeepsTheRectangleInsideTheScreen) {
+    const Size screen{640, 480};
+    EXPECT_EQ(clampToScreen(Rect{-20, -5, 100, 90}, screen), (Rect{0, 0, 100, 90}));
+    EXPECT_EQ(clampToScreen(Rect{500, 400, 800, 600}, screen), (Rect{500, 400, 640, 480}));
+    EXPECT_EQ(clampToScreen(Rect{10, 20, 30, 40}, screen), (Rect{10, 20, 30, 40}));
+    EXPECT_TRUE(clampToScreen(Rect{700, 10, 900, 40}, screen).isEmpty());
+}

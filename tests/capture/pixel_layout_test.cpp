@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "capture/pixel_layout.h"
+
+using namespace quib;
+
+namespace {
+
+// A server image: rows padded to stride, each pixel written as little-endian bytes of value.
+std::vector<uint8_t> serverRows(int width, int height, size_t stride, int bytesPerPixel,
+                                uint32_t (*value)(int x, int y)) {
+    std::vector<uint8_t> rows(stride * size_t(height), 0xEE);  // padding that must not leak
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int i = 0; i < bytesPerPixel; ++i)
+                rows[size_t(y) * stride + size_t(x) * bytesPerPixel + i] = uint8_t(value(x, y) >> (8 * i));
+    return rows;
+}
+
+uint32_t rgbPattern(int x, int y) {
+    return (uint32_t(x * 10) << 16) | (uint32_t(y * 20) << 8) | uint32_t(x + y);
+}
+
+}  // namespace
+
+TEST(PixelLayout, RowBytesFollowTheScanlinePad) {
+    PixelLayout layout;
+    EXPECT_EQ(layout.rowBytes(5), 20u);
+    layout.bitsPerPixel = 24;
+    EXPECT_EQ(layout.rowBytes(5), 16u);  // 15 bytes padded to 32 bits
+    layout.bitsPerPixel = 16;
+    EXPECT_EQ(layout.rowBytes(3), 8u);
+}
+
+TEST(PixelLayout, RejectsDepthsItCannotPack) {
+    PixelLayout layout;
+    EXPECT_TRUE(layout.isSupported());
+    layout.bitsPerPixel = 8;
+    EXPECT_FALSE(layout.isSupported());
+    layout.bitsPerPixel = 32;
+    layout.greenMask = 0x00F0F0;  // not one run of bits
+    EXPECT_FALSE(layout.isSupported());
+}
+
+TEST(PackScreenRows, ThirtyTwoBitRowsPackToThreeBytesPerPixel) {
+    PixelLayout layout;
+    const int width = 5, height = 3;  // 3W = 15, not a multiple of 4
+    const size_t stride = layout.rowBytes(width);
+    std::vector<uint8_t> rows = serverRows(width, height, stride, 4, rgbPattern);
+    Bitmap24 out(width, height);
+    packScreenRows(rows.data(), stride, width, height, layout, out, 0, 0);
+    ASSERT_EQ(out.pixels.size(), 45u);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* p = out.pixel(x, y);
+            EXPECT_EQ(p[0], x + y);
+            EXPECT_EQ(p[1], y * 20);
+            EXPECT_EQ(p[2], x * 10);
+        }
+    }
+}
+
+TEST(PackScreenRows, TwentyFourBitRowsSkipTheirPadding) {
+    PixelLayout layout;
+    layout.bitsPerPixel = 24;
+    const int width = 3, height = 2;
+    const size_t stride = layout.rowBytes(width);  // 9 bytes of pixels in a 12-byte row
+    ASSERT_EQ(stride, 12u);
+    std::vector<uint8_t> rows = serverRows(width, height, stride, 3, rgbPattern);
+    Bitmap24 out(width, height);
+    packScreenRows(rows.data(), stride, width, height, layout, out, 0, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            EXPECT_EQ(out.pixel(x, y)[2], x * 10);
+    for (uint8_t b : out.pixels)
+        EXPECT_NE(b, 0xEE);
+}
+
+TEST(PackScreenRows, SixteenBitPixelsScaleToFullRange) {
+    PixelLayout layout;
+    layout.bitsPerPixel = 16;
+    layout.redMask = 0xF800;
+    layout.greenMask = 0x07E0;
+    layout.blueMask = 0x001F;
+    const uint8_t rows[4] = {0xFF, 0xFF, 0x1F, 0x00};  // white, then full blue
+    Bitmap24 out(2, 1);
+    packScreenRows(rows, 4, 2, 1, layout, out, 0, 0);
+    EXPECT_EQ(out.pixels, (std::vector<uint8_t>{255, 255, 255, 255, 0, 0}));
+}
+
+TEST(PackScreenRows, WritesAtTheGivenOffsetOnly) {
+    PixelLayout layout;
+    const uint8_t rows[4] = {7, 8, 9, 0};
+    Bitmap24 out(3, 2);
+    packScreenRows(rows, 4, 1, 1, layout, out, 2, 1);
+    EXPECT_EQ(out.pixels, (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7, 8, 9}));
+}
+
+TEST(PackScreenRows, BigEndianServerOrder) {
+    PixelLayout layout;
+    layout.bigEndian = true;
+    const uint8_t rows[4] = {0x00, 0x11, 0x22, 0x33};  // 0x00112233: red 0x11, green 0x22, blue 0x33
+    Bitmap24 out(1, 1);
+    packScreenRows(rows, 4, 1, 1, layout, out, 0, 0);
+    EXPECT_EQ(out.pixels, (std::vector<uint8_t>{0x33, 0x22, 0x11}));
+}

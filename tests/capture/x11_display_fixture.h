@@ -1,0 +1,39 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "x11_test_client.h"
+#include "xvfb_server.h"
+
+namespace quib::testing {
+
+// One private Xvfb per test program, and a client of the test's own for drawing and for sending
+// input. Tests skip when Xvfb is not installed.
+class X11DisplayTest : public ::testing::Test {
+protected:
+    static void TearDownTestSuite() { server().reset(); }
+
+    void SetUp() override {
+        if (!XvfbServer::installed())
+            GTEST_SKIP() << "Xvfb is not installed: X11 tests skipped";
+        if (!server())
+            server() = std::make_unique<XvfbServer>("640x480x24");
+        ASSERT_TRUE(server()->running()) << "Xvfb did not start";
+        m_client = std::make_unique<X11TestClient>(displayName());
+        ASSERT_TRUE(m_client->connected());
+    }
+
+    static const char* displayName() { return server()->display().c_str(); }
+    X11TestClient& client() { return *m_client; }
+
+private:
+    static std::unique_ptr<XvfbServer>& server() {
+        static std::unique_ptr<XvfbServer> instance;
+        return instance;
+    }
+    std::unique_ptr<X11TestClient> m_client;
+};
+
+}  // namespace quib::testing

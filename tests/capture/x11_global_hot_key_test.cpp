@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <chrono>
+#include <vector>
+
+#include "capture/capture_messages.h"
+#include "capture/x11_global_hot_key.h"
+#include "capture/x11_screen_grabber.h"
+#include "x11_display_fixture.h"
+
+using namespace quib;
+
+namespace {
+
+// Keysyms, as X numbers them.
+constexpr unsigned long kPause = 0xFF13;
+constexpr unsigned long kShiftLeft = 0xFFE1;
+constexpr unsigned long kNumLock = 0xFF7F;
+constexpr unsigned long kCapsLock = 0xFFE5;
+constexpr unsigned long kLetterA = 0x61;
+
+class X11GlobalHotKeyTest : public quib::testing::X11DisplayTest {
+protected:
+    void SetUp() override {
+        X11DisplayTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        Status status;
+        m_hotKey = X11GlobalHotKey::open(displayName(), status);
+        ASSERT_TRUE(status.ok()) << status.message();
+        ASSERT_NE(m_hotKey, nullptr);
+    }
+    void TearDown() override {
+        if (m_hotKey) {
+            client().setLocked(kNumLock, false);
+            client().setLocked(kCapsLock, false);
+        }
+        m_hotKey.reset();
+    }
+
+    Status start() {
+        return m_hotKey->start([this](HotKeyAction action) { m_actions.push_back(action); });
+    }
+
+    void tap(unsigned long keysym, unsigned long held = 0) {
+        ASSERT_TRUE(client().tapKey(keysym, held)) << "no key for keysym " << keysym;
+    }
+
+    // Lets the hot key read what the server sent, until count actions have come or a generous
+    // bound has passed (the bound only stops a broken test from hanging).
+    void waitForActions(size_t count) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (m_actions.size() < count && std::chrono::steady_clock::now() < deadline) {
+            pollfd p{m_hotKey->fileDescriptor(), POLLIN, 0};
+            poll(&p, 1, 50);
+            m_hotKey->processEvents();
+        }
+    }
+
+    std::unique_ptr<X11GlobalHotKey> m_hotKey;
+    std::vector<HotKeyAction> m_actions;
+};
+
+}  // namespace
+
+TEST_F(X11GlobalHotKeyTest, PauseDeliversCapture) {
+    ASSERT_TRUE(start().ok());
+    EXPECT_TRUE(m_hotKey->isActive());
+    EXPECT_GE(m_hotKey->fileDescriptor(), 0);
+    tap(kPause);
+    waitForActions(1);
+    EXPECT_EQ(m_actions, (std::vector<HotKeyAction>{HotKeyAction::Capture}));
+}
+
+TEST_F(X11GlobalHotKeyTest, ShiftPauseDeliversToggleTimedCapture) {
+    ASSERT_TRUE(start().ok());
+    tap(kPause, kShiftLeft);
+    tap(kPause);
+    waitForActions(2);
+    EXPECT_EQ(m_actions,
+              (std::vector<HotKeyAction>{HotKeyAction::ToggleTimedCapture, HotKeyAction::Capture}));
+}
+
+TEST_F(X11GlobalHotKeyTest, KeysWorkWithNumLockOn) {
+    ASSERT_TRUE(start().ok());
+    client().setLocked(kNumLock, true);
+    ASSERT_TRUE(client().isLocked(kNumLock)) << "Num Lock did not lock";
+    tap(kPause);
+    tap(kPause, kShiftLeft);
+    waitForActions(2);
+    EXPECT_EQ(m_actions,
+              (std::vector<HotKeyAction>{HotKeyAction::Capture, HotKeyAction::ToggleTimedCapture}));
+}
+
+TEST_F(X11GlobalHotKeyTest, KeysWorkWithNumLockAndCapsLockOn) {
+    ASSERT_TRUE(start().ok());
+    client().setLocked(kNumLock, true);
+    client().setLocked(kCapsLock, true);
+    ASSERT_TRUE(client().isLocked(kNumLock) && client().isLocked(kCapsLock)) << "locks did not lock";
+    tap(kPause, kShiftLeft);
+    waitForActions(1);
+    EXPECT_EQ(m_actions, (std::vector<HotKeyAction>{HotKeyAction::ToggleTimedCapture}));
+}
+
+TEST_F(X11GlobalHotKeyTest, OtherKeysAreNotDelivered) {
+    ASSERT_TRUE(start().ok());
+    tap(kLetterA);
+    tap(kPause);
+    waitForActions(1);
+    EXPECT_EQ(m_actions, (std::vector<HotKeyAction>{HotKeyAction::Capture}));
+}
+
+TEST_F(X11GlobalHotKeyTest, StopReleasesTheKeyForOtherPrograms) {
+    ASSERT_TRUE(start().ok());
+    EXPECT_FALSE(client().canGrabKey(kPause));
+    m_hotKey->stop();
+    EXPECT_FALSE(m_hotKey->isActive());
+    EXPECT_TRUE(client().canGrabKey(kPause));
+    tap(kPause);
+    m_hotKey->processEvents();
+    EXPECT_TRUE(m_actions.empty());
+}
+
+TEST_F(X11GlobalHotKeyTest, KeyHeldByAnotherProgramIsReportedAndNothingIsKept) {
+    Status status;
+    std::unique_ptr<X11GlobalHotKey> first = X11GlobalHotKey::open(displayName(), status);
+    ASSERT_TRUE(first && first->start([](HotKeyAction) {}).ok());
+    Status second = start();
+    EXPECT_FALSE(second.ok());
+    EXPECT_EQ(second.message(), captureText::HotKeyTaken);
+    EXPECT_FALSE(m_hotKey->isActive());
+    first->stop();
+    EXPECT_TRUE(start().ok());
+}
+
+TEST_F(X11GlobalHotKeyTest, CallbackMayStopTheKeys) {
+    ASSERT_TRUE(m_hotKey
+                    ->start([this](HotKeyAction action) {
+                        m_actions.push_back(action);
+                        m_hotKey->stop();
+                    })
+                    .ok());
+    tap(kPause);
+    waitForActions(1);
+    EXPECT_EQ(m_actions.size(), 1u);
+    EXPECT_FALSE(m_hotKey->isActive());
+}
+
+TEST_F(X11GlobalHotKeyTest, KeyMovedToAnotherKeycodeIsGrabbedAgain) {
+    ASSERT_TRUE(start().ok());
+    const unsigned newCode = client().moveKeysymToFreeKey(kPause);
+    ASSERT_NE(newCode, 0u) << "no free key to move Pause to";
+    m_hotKey->processEvents();  // sees the new keyboard map
+    client().tapKeycode(newCode);
+    waitForActions(1);
+    EXPECT_EQ(m_actions, (std::vector<HotKeyAction>{HotKeyAction::Capture}));
+    client().restoreKeysym(kPause, newCode);
+}
+
+TEST_F(X11GlobalHotKeyTest, HeldKeyCountsAsOnePress) {
+    if (!m_hotKey->heldKeyRepeatsIgnored())
+        GTEST_SKIP() << "built without XKB: held keys repeat";
+    ASSERT_TRUE(start().ok());
+    unsigned oldDelay = 0, oldInterval = 0;
+    ASSERT_TRUE(client().setAutoRepeat(5, 5, oldDelay, oldInterval));
+    // Hold Pause long enough for the server to repeat it many times over.
+    ASSERT_TRUE(client().sendKey(kPause, true));
+    const auto release = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    while (std::chrono::steady_clock::now() < release) {
+        pollfd p{m_hotKey->fileDescriptor(), POLLIN, 0};
+        poll(&p, 1, 10);
+        m_hotKey->processEvents();
+    }
+    ASSERT_TRUE(client().sendKey(kPause, false));
+    tap(kPause, kShiftLeft);
+    waitForActions(2);
+    client().setAutoRepeat(oldDelay, oldInterval, oldDelay, oldInterval);
+    EXPECT_EQ(m_actions,
+              (std::vector<HotKeyAction>{HotKeyAction::Capture, HotKeyAction::ToggleTimedCapture}));
+}
+
+TEST(X11DisplayGone, KeysTurnInactiveAndGrabsFail) {
+    if (!quib::testing::XvfbServer::installed())
+        GTEST_SKIP() << "Xvfb is not installed: X11 tests skipped";
+    auto server = std::make_unique<quib::testing::XvfbServer>("64x64x24");
+    ASSERT_TRUE(server->running());
+    Status status;
+    auto hotKey = X11GlobalHotKey::open(server->display().c_str(), status);
+    auto grabber = X11ScreenGrabber::open(server->display().c_str(), status);
+    ASSERT_TRUE(hotKey && grabber);
+    ASSERT_TRUE(hotKey->start([](HotKeyAction) {}).ok());
+
+    server.reset();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (hotKey->isActive() && std::chrono::steady_clock::now() < deadline) {
+        pollfd p{hotKey->fileDescriptor(), POLLIN, 0};
+        poll(&p, 1, 50);
+        hotKey->processEvents();
+    }
+    EXPECT_FALSE(hotKey->isActive());
+    EXPECT_EQ(hotKey->fileDescriptor(), -1);
+    Bitmap24 out;
+    Status grabbed = grabber->grab(Rect{0, 0, 8, 8}, out);
+    EXPECT_FALSE(grabbed.ok());
+    EXPECT_EQ(grabbed.message(), captureText::NoX11Display);
+    EXPECT_EQ(grabber->grabCursor().picture.image.width, 32);
+}

@@ -1,0 +1,275 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "capture/capture_backend.h"
+#include "capture/capture_messages.h"
+#include "capture/cursor_rules.h"
+#include "capture/x11_global_hot_key.h"
+#include "capture/x11_screen_grabber.h"
+#include "x11_display_fixture.h"
+
+using namespace quib;
+
+namespace {
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+
+// The known screen content: every pixel different from its neighbours.
+void patternColour(int x, int y, uint8_t& red, uint8_t& green, uint8_t& blue) {
+    red = uint8_t(x);
+    green = uint8_t(y);
+    blue = uint8_t(x * 7 + y * 3 + 11);
+}
+
+// The pixels a grab of region should return: the pattern on screen, black outside.
+Bitmap24 expectedGrab(const Rect& region) {
+    Bitmap24 expected(region.width(), region.height());
+    for (int y = 0; y < region.height(); ++y) {
+        for (int x = 0; x < region.width(); ++x) {
+            const int sx = region.left + x, sy = region.top + y;
+            uint8_t* p = expected.pixel(x, y);
+            if (sx < 0 || sy < 0 || sx >= kScreenWidth || sy >= kScreenHeight)
+                continue;
+            patternColour(sx, sy, p[2], p[1], p[0]);
+        }
+    }
+    return expected;
+}
+
+class X11ScreenGrabberTest : public quib::testing::X11DisplayTest {
+protected:
+    void SetUp() override {
+        X11DisplayTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        client().paintRoot(kScreenWidth, kScreenHeight, [](int x, int y) {
+            uint8_t r, g, b;
+            patternColour(x, y, r, g, b);
+            return uint32_t(r) << 16 | uint32_t(g) << 8 | b;
+        });
+        Status status;
+        m_grabber = X11ScreenGrabber::open(displayName(), status);
+        ASSERT_TRUE(status.ok()) << status.message();
+        ASSERT_NE(m_grabber, nullptr);
+    }
+
+    void defineRootCursor(int width, int height, Point hotSpot, const std::vector<uint32_t>& pixels) {
+        ASSERT_TRUE(client().defineRootCursor(width, height, hotSpot, pixels));
+    }
+
+    std::unique_ptr<X11ScreenGrabber> m_grabber;
+};
+
+std::vector<uint8_t> pixelAt(const Bitmap32& image, int x, int y) {
+    return std::vector<uint8_t>(image.pixel(x, y), image.pixel(x, y) + 4);
+}
+
+uint32_t argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
+    return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+}  // namespace
+
+TEST_F(X11ScreenGrabberTest, ReportsTheScreenSize) {
+    EXPECT_EQ(m_grabber->screenSize(), (Size{kScreenWidth, kScreenHeight}));
+}
+
+TEST_F(X11ScreenGrabberTest, WholeScreenGrabReturnsTheScreenPixels) {
+    const Rect region{0, 0, kScreenWidth, kScreenHeight};
+    Bitmap24 out;
+    ASSERT_TRUE(m_grabber->grab(region, out).ok());
+    EXPECT_TRUE(m_grabber->lastGrabUsedSharedMemory());
+    EXPECT_EQ(out, expectedGrab(region));
+}
+
+TEST_F(X11ScreenGrabberTest, RegionWhoseRowIsNotAMultipleOfFourIsPacked) {
+    const Rect region{13, 7, 18, 10};  // W = 5: 15 bytes a row
+    Bitmap24 out;
+    ASSERT_TRUE(m_grabber->grab(region, out).ok());
+    ASSERT_EQ(out.pixels.size(), 5u * 3u * 3u);
+    EXPECT_EQ(out, expectedGrab(region));
+}
+
+TEST_F(X11ScreenGrabberTest, PlainReadGivesTheSamePixelsAsSharedMemory) {
+    const Rect region{101, 33, 308, 250};  // W = 207: odd row length as well
+    Bitmap24 shared, plain;
+    ASSERT_TRUE(m_grabber->grab(region, shared).ok());
+    m_grabber->disableSharedMemory();
+    ASSERT_TRUE(m_grabber->grab(region, plain).ok());
+    EXPECT_FALSE(m_grabber->lastGrabUsedSharedMemory());
+    EXPECT_EQ(plain, expectedGrab(region));
+    EXPECT_EQ(shared, plain);
+}
+
+TEST_F(X11ScreenGrabberTest, PartsOutsideTheScreenComeOutBlack) {
+    for (const Rect& region : {Rect{-10, 470, 31, 490}, Rect{600, -3, 650, 5}}) {
+        Bitmap24 out;
+        ASSERT_TRUE(m_grabber->grab(region, out).ok());
+        EXPECT_EQ(out, expectedGrab(region)) << region.left << "," << region.top;
+        EXPECT_EQ(out.pixel(0, 0)[0] | out.pixel(0, 0)[1] | out.pixel(0, 0)[2], 0);
+    }
+    // Both paths blank the outside the same way.
+    m_grabber->disableSharedMemory();
+    const Rect region{-10, 470, 31, 490};
+    Bitmap24 out;
+    ASSERT_TRUE(m_grabber->grab(region, out).ok());
+    EXPECT_EQ(out, expectedGrab(region));
+}
+
+TEST_F(X11ScreenGrabberTest, RegionEntirelyOffScreenIsBlack) {
+    const Rect region{700, 500, 720, 510};
+    Bitmap24 out(20, 10);
+    std::fill(out.pixels.begin(), out.pixels.end(), uint8_t(0x55));
+    ASSERT_TRUE(m_grabber->grab(region, out).ok());
+    EXPECT_EQ(out, Bitmap24(20, 10));
+}
+
+TEST_F(X11ScreenGrabberTest, RepeatedGrabsReuseTheCaptureBuffer) {
+    const Rect region{5, 5, 205, 105};
+    Bitmap24 out;
+    ASSERT_TRUE(m_grabber->grab(region, out).ok());
+    const uint8_t* buffer = out.pixels.data();
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(m_grabber->grab(region, out).ok());
+    EXPECT_EQ(out.pixels.data(), buffer);
+    EXPECT_EQ(out, expectedGrab(region));
+}
+
+TEST_F(X11ScreenGrabberTest, EmptyRegionGivesAnEmptyPicture) {
+    Bitmap24 out(4, 4);
+    ASSERT_TRUE(m_grabber->grab(Rect{10, 10, 10, 30}, out).ok());
+    EXPECT_EQ(out.width, 0);
+    EXPECT_TRUE(out.pixels.empty());
+}
+
+TEST_F(X11ScreenGrabberTest, CursorPictureHotSpotAndPositionAreRead) {
+    std::vector<uint32_t> pixels(16 * 16, 0);
+    pixels[0] = argb(255, 255, 0, 0);   // red
+    pixels[1] = argb(255, 1, 1, 1);     // the transparency marker itself
+    pixels[2] = argb(100, 50, 50, 50);  // mostly see-through: not covered
+    pixels[16 * 15 + 15] = argb(255, 0, 0, 0);
+    defineRootCursor(16, 16, Point{3, 5}, pixels);
+    client().movePointer(100, 80);
+
+    ScreenCursor cursor = m_grabber->grabCursor();
+    EXPECT_EQ(cursor.screenPos, (Point{100, 80}));
+    EXPECT_EQ(cursor.picture.hotSpot, (Point{3, 5}));
+    ASSERT_EQ(cursor.picture.image.width, 32);
+    ASSERT_EQ(cursor.picture.image.height, 32);
+    const Bitmap32& image = cursor.picture.image;
+    EXPECT_EQ(pixelAt(image, 0, 0), (std::vector<uint8_t>{0, 0, 255, 255}));
+    EXPECT_EQ(pixelAt(image, 1, 0), (std::vector<uint8_t>{1, 1, 1, 0}));
+    EXPECT_EQ(pixelAt(image, 2, 0), (std::vector<uint8_t>{1, 1, 1, 0}));
+    EXPECT_EQ(pixelAt(image, 15, 15), (std::vector<uint8_t>{0, 0, 0, 255}));
+    EXPECT_EQ(pixelAt(image, 20, 20), (std::vector<uint8_t>{1, 1, 1, 0}));
+
+    EXPECT_EQ(cursorPosInRegion(cursor.screenPos, cursor.picture.hotSpot, Rect{50, 50, 250, 250}),
+              (Point{47, 25}));
+}
+
+TEST_F(X11ScreenGrabberTest, CursorNearTheRegionEdgeHasANegativePosition) {
+    std::vector<uint32_t> pixels(8 * 8, argb(255, 0, 0, 255));
+    defineRootCursor(8, 8, Point{4, 4}, pixels);
+    client().movePointer(2, 1);
+    ScreenCursor cursor = m_grabber->grabCursor();
+    EXPECT_EQ(cursor.screenPos, (Point{2, 1}));
+    EXPECT_EQ(cursorPosInRegion(cursor.screenPos, cursor.picture.hotSpot, Rect{0, 0, 640, 480}),
+              (Point{-2, -3}));
+}
+
+TEST_F(X11ScreenGrabberTest, LargeCursorKeepsItsSize) {
+    std::vector<uint32_t> pixels(40 * 36, argb(255, 0, 255, 0));
+    defineRootCursor(40, 36, Point{39, 35}, pixels);
+    client().movePointer(300, 200);
+    ScreenCursor cursor = m_grabber->grabCursor();
+    EXPECT_EQ(cursor.picture.image.width, 40);
+    EXPECT_EQ(cursor.picture.image.height, 36);
+    EXPECT_EQ(cursor.picture.hotSpot, (Point{39, 35}));
+    EXPECT_EQ(cursor.picture.image.pixel(39, 35)[1], 255);
+    EXPECT_EQ(cursor.picture.image.pixel(39, 35)[3], 255);
+}
+
+TEST_F(X11ScreenGrabberTest, CursorIsNotPaintedIntoTheGrab) {
+    std::vector<uint32_t> pixels(16 * 16, argb(255, 255, 255, 255));
+    defineRootCursor(16, 16, Point{0, 0}, pixels);
+    client().movePointer(20, 20);
+    const Rect region{0, 0, 64, 64};
+    Bitmap24 out;
+    ASSERT_TRUE(m_grabber->grab(region, out).ok());
+    EXPECT_EQ(out, expectedGrab(region));
+}
+
+TEST_F(X11ScreenGrabberTest, WindowUnderThePointIsFoundWithItsFrame) {
+    const uint32_t window = client().createWindow(Rect{100, 60, 300, 180}, 2);
+    WindowAtPoint found = m_grabber->windowAt(Point{150, 100});
+    EXPECT_EQ(found.window, window);
+    EXPECT_EQ(found.frame, (Rect{100, 60, 304, 184}));
+    EXPECT_EQ(found.region, found.frame);
+    client().destroyWindow(window);
+}
+
+TEST_F(X11ScreenGrabberTest, WindowPartlyOffScreenGivesAClampedRegion) {
+    const uint32_t window = client().createWindow(Rect{500, 400, 800, 600}, 0);
+    WindowAtPoint found = m_grabber->windowAt(Point{600, 450});
+    EXPECT_EQ(found.window, window);
+    EXPECT_EQ(found.frame, (Rect{500, 400, 800, 600}));
+    EXPECT_EQ(found.region, (Rect{500, 400, 640, 480}));
+    client().destroyWindow(window);
+}
+
+TEST_F(X11ScreenGrabberTest, BareDesktopGivesTheWholeScreen) {
+    WindowAtPoint found = m_grabber->windowAt(Point{10, 10});
+    EXPECT_EQ(found.window, 0u);
+    EXPECT_EQ(found.region, (Rect{0, 0, kScreenWidth, kScreenHeight}));
+}
+
+TEST(X11ScreenGrabberDepth, SixteenBitScreenIsWidenedToEightBitsPerChannel) {
+    if (!quib::testing::XvfbServer::installed())
+        GTEST_SKIP() << "Xvfb is not installed: X11 tests skipped";
+    quib::testing::XvfbServer server("64x32x16");
+    ASSERT_TRUE(server.running());
+    quib::testing::X11TestClient client(server.display().c_str());
+    ASSERT_TRUE(client.connected());
+    // 5-6-5 pixel values: full red, full green, full blue, white, black, by column.
+    const uint32_t values[5] = {0xF800, 0x07E0, 0x001F, 0xFFFF, 0x0000};
+    client.paintRoot(64, 32, [&](int x, int) { return values[x % 5]; });
+
+    Status status;
+    auto grabber = X11ScreenGrabber::open(server.display().c_str(), status);
+    ASSERT_TRUE(grabber && status.ok()) << status.message();
+    const uint8_t expected[5][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}, {0, 0, 0}};
+    for (bool shared : {true, false}) {
+        if (!shared)
+            grabber->disableSharedMemory();
+        Bitmap24 out;
+        ASSERT_TRUE(grabber->grab(Rect{1, 2, 8, 5}, out).ok());  // W = 7: 21-byte rows
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 7; ++x) {
+                const uint8_t* p = out.pixel(x, y);
+                const uint8_t* e = expected[(x + 1) % 5];
+                EXPECT_TRUE(p[0] == e[0] && p[1] == e[1] && p[2] == e[2])
+                    << x << "," << y << " shared " << shared;
+            }
+        }
+    }
+}
+
+TEST_F(X11ScreenGrabberTest, RegionTooLargeForMemoryIsRefused) {
+    Bitmap24 out;
+    Status status = m_grabber->grab(Rect{-2000000000, -2000000000, 2000000000, 2000000000}, out);
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.message(), captureText::RegionTooLarge);
+}
+
+TEST_F(X11ScreenGrabberTest, FactoryPicksTheX11BackendsWhenADisplayIsThere) {
+    Status grabberStatus, hotKeyStatus;
+    std::unique_ptr<ScreenGrabber> grabber = createScreenGrabber(grabberStatus, displayName());
+    std::unique_ptr<GlobalHotKey> hotKey = createGlobalHotKey(hotKeyStatus, displayName());
+    EXPECT_TRUE(grabberStatus.ok()) << grabberStatus.message();
+    EXPECT_TRUE(hotKeyStatus.ok()) << hotKeyStatus.message();
+    EXPECT_NE(dynamic_cast<X11ScreenGrabber*>(grabber.get()), nullptr);
+    EXPECT_NE(dynamic_cast<X11GlobalHotKey*>(hotKey.get()), nullptr);
+    EXPECT_EQ(grabber->screenSize(), (Size{kScreenWidth, kScreenHeight}));
+}
