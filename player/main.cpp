@@ -87,17 +87,17 @@ int dumpFrame(const QStringList& args) {
 }
 
 int play(int argc, char** argv, const QString& moviePath) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("quib-player"));
     auto movie = std::make_shared<MovieData>();
     QString error;
     bool found = true;
-    if (!loadMovie(moviePath, *movie, error, found)) {
-        if (!found) {
-            std::fputs(Usage, stderr);
-            QMessageBox::information(nullptr, QStringLiteral("quib-player"), QString::fromUtf8(Usage));
-            return ExitUsage;
-        }
+    const bool loaded = loadMovie(moviePath, *movie, error, found);
+    if (!loaded && !found) {
+        std::fputs(Usage, stderr);
+        return ExitUsage;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quib-player"));
+    if (!loaded) {
         printError(error);
         QMessageBox::critical(nullptr, QStringLiteral("quib-player"), error);
         return ExitError;

@@ -21,7 +21,12 @@ public:
     uint32_t bits(int n);
     int32_t signedBits(int n);
     // Drops the bits left in the byte being read, so that the next read starts on a byte.
-    void align() { m_bitPos = 0; }
+    void align() {
+        if (m_bitPos != 0) {
+            m_bitPos = 0;
+            ++m_pos;
+        }
+    }
 
     size_t position() const { return m_pos; }
     size_t remaining() const { return m_size - m_pos; }
