@@ -20,15 +20,18 @@ AppendedMovieResult readAppendedMovie(const QString& path) {
         return result;
     }
     const qint64 size = file.size();
-    if (size < TrailerSize) return result;
+    if (size < TrailerSize)
+        return result;
     QByteArray trailer;
-    if (file.seek(size - TrailerSize)) trailer = file.read(TrailerSize);
+    if (file.seek(size - TrailerSize))
+        trailer = file.read(TrailerSize);
     if (trailer.size() != TrailerSize) {
         result.error = QStringLiteral("Impossibile leggere il file %1").arg(path);
         return result;
     }
     const auto* t = reinterpret_cast<const uchar*>(trailer.constData());
-    if (le32(t) != AppendedMovieMagic) return result;
+    if (le32(t) != AppendedMovieMagic)
+        return result;
     result.found = true;
     const qint64 length = le32(t + 4);
     if (length > size - TrailerSize) {
@@ -39,7 +42,8 @@ AppendedMovieResult readAppendedMovie(const QString& path) {
         return result;
     }
     QByteArray movie;
-    if (file.seek(size - TrailerSize - length)) movie = file.read(length);
+    if (file.seek(size - TrailerSize - length))
+        movie = file.read(length);
     if (movie.size() != length) {
         result.error = QStringLiteral("Impossibile leggere il filmato accodato a %1").arg(path);
         return result;

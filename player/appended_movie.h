@@ -13,9 +13,9 @@ namespace quib::player {
 inline constexpr uint32_t AppendedMovieMagic = 0xFA123456;
 
 struct AppendedMovieResult {
-    bool found = false;            // the file ends with the magic
-    std::vector<uint8_t> movie;    // the movie bytes when found and whole
-    QString error;                 // set when the file cannot be read or the length is impossible
+    bool found = false;          // the file ends with the magic
+    std::vector<uint8_t> movie;  // the movie bytes when found and whole
+    QString error;               // set when the file cannot be read or the length is impossible
 };
 
 // Looks for a movie appended to the end of the file at path.

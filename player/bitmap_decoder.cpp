@@ -29,13 +29,18 @@ uint16_t decodeLosslessBitmap(SwfBitReader& body, bool withAlpha, BitmapCharacte
     int tableSize = 0;
     uint64_t rowBytes = 0;
     switch (format) {
-    case 3:
-        tableSize = body.u8() + 1;
-        rowBytes = (uint64_t(width) + 3) & ~uint64_t(3);
-        break;
-    case 4: rowBytes = (uint64_t(width) * 2 + 3) & ~uint64_t(3); break;
-    case 5: rowBytes = uint64_t(width) * 4; break;
-    default: throw FormatError("formato di bitmap sconosciuto " + std::to_string(format));
+        case 3:
+            tableSize = body.u8() + 1;
+            rowBytes = (uint64_t(width) + 3) & ~uint64_t(3);
+            break;
+        case 4:
+            rowBytes = (uint64_t(width) * 2 + 3) & ~uint64_t(3);
+            break;
+        case 5:
+            rowBytes = uint64_t(width) * 4;
+            break;
+        default:
+            throw FormatError("formato di bitmap sconosciuto " + std::to_string(format));
     }
     const uint64_t entryBytes = withAlpha ? 4 : 3;
     const uint64_t tableBytes = uint64_t(tableSize) * entryBytes;
@@ -56,20 +61,23 @@ uint16_t decodeLosslessBitmap(SwfBitReader& body, bool withAlpha, BitmapCharacte
         return id;
     }
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) throw FormatError("bitmap " + std::to_string(id) + " troppo grande");
+    if (image.isNull())
+        throw FormatError("bitmap " + std::to_string(id) + " troppo grande");
 
     const uint8_t* rows = raw.data() + tableBytes;
     if (format == 3) {
         std::vector<QRgb> table(256, qRgba(0, 0, 0, 0));
         for (int i = 0; i < tableSize; ++i) {
             const uint8_t* e = raw.data() + size_t(i) * entryBytes;
-            table[size_t(i)] = withAlpha ? premultipliedPixel(e[3], e[0], e[1], e[2]) : qRgb(e[0], e[1], e[2]);
+            table[size_t(i)] =
+                withAlpha ? premultipliedPixel(e[3], e[0], e[1], e[2]) : qRgb(e[0], e[1], e[2]);
         }
         for (int y = 0; y < height; ++y) {
             const uint8_t* src = rows + uint64_t(y) * rowBytes;
             auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
             // Indices past the table read as transparent.
-            for (int x = 0; x < width; ++x) dst[x] = table[src[x]];
+            for (int x = 0; x < width; ++x)
+                dst[x] = table[src[x]];
         }
     } else if (format == 4) {
         for (int y = 0; y < height; ++y) {

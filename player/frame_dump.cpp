@@ -9,7 +9,9 @@ namespace quib::player {
 QImage renderFrameImage(std::shared_ptr<const MovieData> movie, int n, QString& error) {
     const int frames = int(movie->frames.size());
     if (n < 0 || n >= frames) {
-        error = QStringLiteral("Il frame %1 non esiste: il filmato ha %2 frame (numerati da 0)").arg(n).arg(frames);
+        error = QStringLiteral("Il frame %1 non esiste: il filmato ha %2 frame (numerati da 0)")
+                    .arg(n)
+                    .arg(frames);
         return QImage();
     }
     const double width = std::ceil(movie->frameRect.width());

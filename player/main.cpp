@@ -35,7 +35,8 @@ QString ownExecutable() {
 // found is cleared when there is neither.
 bool loadMovie(const QString& path, MovieData& movie, QString& error, bool& found) {
     found = true;
-    if (!path.isEmpty()) return loadMovieFile(path, movie, error);
+    if (!path.isEmpty())
+        return loadMovieFile(path, movie, error);
     AppendedMovieResult appended = readAppendedMovie(ownExecutable());
     if (!appended.error.isEmpty()) {
         error = appended.error;
@@ -112,7 +113,8 @@ int play(int argc, char** argv, const QString& moviePath) {
 
 int main(int argc, char** argv) {
     QStringList args;
-    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
 
     if (!args.isEmpty() && args[0] == QLatin1String("--dump-frame")) {
         // Drawing into a picture needs no display.

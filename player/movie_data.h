@@ -114,8 +114,8 @@ struct MovieFrame {
 
 struct MovieData {
     int version = 0;
-    QRectF frameRect;          // in movie units
-    double frameRate = 0;      // frames per second, 0 when the header says 0
+    QRectF frameRect;      // in movie units
+    double frameRate = 0;  // frames per second, 0 when the header says 0
     int declaredFrameCount = 0;
     std::map<uint16_t, std::shared_ptr<const Character>> characters;
     std::vector<MovieFrame> frames;

@@ -14,9 +14,11 @@ constexpr int MaxChainedJumps = 256;
 bool shapeContains(const ShapeCharacter& shape, const QTransform& toStage, QPointF point) {
     bool invertible = false;
     QTransform toShape = toStage.inverted(&invertible);
-    if (!invertible) return false;
+    if (!invertible)
+        return false;
     QPointF local = toShape.map(point);
-    if (shape.fills.empty()) return shape.bounds.contains(local);
+    if (shape.fills.empty())
+        return shape.bounds.contains(local);
     return std::any_of(shape.fills.begin(), shape.fills.end(),
                        [&](const ShapeCharacter::Fill& f) { return f.path.contains(local); });
 }
@@ -51,25 +53,38 @@ void MoviePlayer::showFrame(int n) {
 
 void MoviePlayer::runFrameActions(int n) {
     for (const FrameCommand& command : m_movie->frames[size_t(n)].commands)
-        if (auto* actions = std::get_if<ActionCommand>(&command)) runActions(actions->actions);
+        if (auto* actions = std::get_if<ActionCommand>(&command))
+            runActions(actions->actions);
 }
 
 void MoviePlayer::runActions(const ActionList& actions) {
     auto jump = [this](int target) {
         target = std::clamp(target, 0, frameCount() - 1);
         m_playing = false;
-        if (target == m_current) return;
+        if (target == m_current)
+            return;
         showFrame(target);
         m_pendingFrame = target;
     };
     for (const Action& action : actions) {
         switch (action.kind) {
-        case Action::Kind::Play: m_playing = true; break;
-        case Action::Kind::Stop: m_playing = false; break;
-        case Action::Kind::GotoFrame: jump(action.frame); break;
-        case Action::Kind::NextFrame: jump(m_current + 1); break;
-        case Action::Kind::PreviousFrame: jump(m_current - 1); break;
-        case Action::Kind::Unknown: break;
+            case Action::Kind::Play:
+                m_playing = true;
+                break;
+            case Action::Kind::Stop:
+                m_playing = false;
+                break;
+            case Action::Kind::GotoFrame:
+                jump(action.frame);
+                break;
+            case Action::Kind::NextFrame:
+                jump(m_current + 1);
+                break;
+            case Action::Kind::PreviousFrame:
+                jump(m_current - 1);
+                break;
+            case Action::Kind::Unknown:
+                break;
         }
     }
 }
@@ -84,7 +99,8 @@ void MoviePlayer::runPendingFrames() {
 }
 
 bool MoviePlayer::advance() {
-    if (!m_playing) return false;
+    if (!m_playing)
+        return false;
     if (m_current + 1 >= frameCount()) {
         m_playing = false;
         return false;
@@ -107,11 +123,14 @@ std::optional<uint16_t> MoviePlayer::buttonAt(QPointF point) const {
     const auto& objects = m_stage.objects();
     for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
         const auto* button = std::get_if<ButtonCharacter>(m_movie->character(it->second.characterId));
-        if (!button) continue;
+        if (!button)
+            continue;
         for (const ButtonRecord& record : button->records) {
-            if (!record.hit) continue;
+            if (!record.hit)
+                continue;
             const auto* shape = std::get_if<ShapeCharacter>(m_movie->character(record.characterId));
-            if (shape && shapeContains(*shape, record.matrix * it->second.matrix, point)) return it->first;
+            if (shape && shapeContains(*shape, record.matrix * it->second.matrix, point))
+                return it->first;
         }
     }
     return std::nullopt;
@@ -119,13 +138,15 @@ std::optional<uint16_t> MoviePlayer::buttonAt(QPointF point) const {
 
 bool MoviePlayer::click(QPointF point) {
     std::optional<uint16_t> depth = buttonAt(point);
-    if (!depth) return false;
+    if (!depth)
+        return false;
     // Keep the button alive while its actions change the display list.
     auto character = m_movie->characters.at(m_stage.at(*depth)->characterId);
     const auto& button = std::get<ButtonCharacter>(*character);
     for (uint16_t condition : {CondOverUpToOverDown, CondOverDownToOverUp}) {
         for (const ButtonCondAction& cond : button.actions)
-            if (cond.conditions & condition) runActions(cond.actions);
+            if (cond.conditions & condition)
+                runActions(cond.actions);
         runPendingFrames();
     }
     return true;

@@ -34,7 +34,8 @@ PlayerWindow::PlayerWindow(std::shared_ptr<const MovieData> movie, QWidget* pare
 }
 
 void PlayerWindow::tick() {
-    if (m_player.advance()) update();
+    if (m_player.advance())
+        update();
 }
 
 QRect PlayerWindow::movieArea() const {
@@ -55,7 +56,8 @@ QPointF PlayerWindow::toMovie(QPointF windowPoint) const {
 
 void PlayerWindow::paintEvent(QPaintEvent*) {
     const QRect area = movieArea();
-    if (m_frame.size() != area.size()) m_frame = QImage(area.size(), QImage::Format_RGB32);
+    if (m_frame.size() != area.size())
+        m_frame = QImage(area.size(), QImage::Format_RGB32);
     m_player.render(m_frame);
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
@@ -68,8 +70,10 @@ void PlayerWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void PlayerWindow::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return;
-    if (m_player.click(toMovie(event->position()))) update();
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (m_player.click(toMovie(event->position())))
+        update();
 }
 
 }  // namespace quib::player

@@ -16,6 +16,11 @@ class PlayerWindow : public QWidget {
 public:
     explicit PlayerWindow(std::shared_ptr<const MovieData> movie, QWidget* parent = nullptr);
 
+    const MoviePlayer& player() const { return m_player; }
+    int frameInterval() const { return m_timer.interval(); }
+    // Where the movie is drawn: the window's largest centred area with the movie's aspect.
+    QRect movieArea() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -23,7 +28,6 @@ protected:
 
 private:
     void tick();
-    QRect movieArea() const;
     QPointF toMovie(QPointF windowPoint) const;
 
     MoviePlayer m_player;

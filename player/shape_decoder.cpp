@@ -25,7 +25,8 @@ struct PathBuilder {
 
 private:
     void start(QPointF from) {
-        if (!started || last != from) path.moveTo(from);
+        if (!started || last != from)
+            path.moveTo(from);
         started = true;
     }
 };
@@ -36,7 +37,8 @@ QColor readColor(SwfBitReader& in, int shapeVersion) {
 
 size_t readStyleCount(SwfBitReader& in, int shapeVersion) {
     size_t count = in.u8();
-    if (count == 0xFF && shapeVersion >= 2) count = in.u16();
+    if (count == 0xFF && shapeVersion >= 2)
+        count = in.u16();
     return count;
 }
 
@@ -44,41 +46,45 @@ FillStyle readFillStyle(SwfBitReader& in, int shapeVersion) {
     FillStyle style;
     uint8_t type = in.u8();
     switch (type) {
-    case 0x00:
-        style.kind = FillKind::Solid;
-        style.color = readColor(in, shapeVersion);
-        break;
-    case 0x10:
-    case 0x12:
-    case 0x13: {
-        style.kind = type == 0x10 ? FillKind::LinearGradient : FillKind::RadialGradient;
-        style.matrix = readMatrix(in);
-        int count = in.u8() & 0x0F;
-        for (int i = 0; i < count; ++i) {
-            GradientStop stop;
-            stop.position = in.u8() / 255.0;
-            stop.color = readColor(in, shapeVersion);
-            style.stops.push_back(stop);
+        case 0x00:
+            style.kind = FillKind::Solid;
+            style.color = readColor(in, shapeVersion);
+            break;
+        case 0x10:
+        case 0x12:
+        case 0x13: {
+            style.kind = type == 0x10 ? FillKind::LinearGradient : FillKind::RadialGradient;
+            style.matrix = readMatrix(in);
+            int count = in.u8() & 0x0F;
+            for (int i = 0; i < count; ++i) {
+                GradientStop stop;
+                stop.position = in.u8() / 255.0;
+                stop.color = readColor(in, shapeVersion);
+                style.stops.push_back(stop);
+            }
+            if (type == 0x13)
+                in.u16();
+            break;
         }
-        if (type == 0x13) in.u16();
-        break;
-    }
-    case 0x40:
-    case 0x41:
-    case 0x42:
-    case 0x43:
-        style.kind = (type & 1) ? FillKind::ClippedBitmap : FillKind::RepeatingBitmap;
-        style.bitmapId = in.u16();
-        style.matrix = readMatrix(in);
-        break;
-    default: throw FormatError("stile di riempimento sconosciuto " + std::to_string(type));
+        case 0x40:
+        case 0x41:
+        case 0x42:
+        case 0x43:
+            style.kind = (type & 1) ? FillKind::ClippedBitmap : FillKind::RepeatingBitmap;
+            style.bitmapId = in.u16();
+            style.matrix = readMatrix(in);
+            break;
+        default:
+            throw FormatError("stile di riempimento sconosciuto " + std::to_string(type));
     }
     return style;
 }
 
-void readStyles(SwfBitReader& in, int shapeVersion, std::vector<FillStyle>& fills, std::vector<LineStyle>& lines) {
+void readStyles(SwfBitReader& in, int shapeVersion, std::vector<FillStyle>& fills,
+                std::vector<LineStyle>& lines) {
     size_t fillCount = readStyleCount(in, shapeVersion);
-    for (size_t i = 0; i < fillCount; ++i) fills.push_back(readFillStyle(in, shapeVersion));
+    for (size_t i = 0; i < fillCount; ++i)
+        fills.push_back(readFillStyle(in, shapeVersion));
     size_t lineCount = readStyleCount(in, shapeVersion);
     for (size_t i = 0; i < lineCount; ++i) {
         LineStyle line;
@@ -117,7 +123,8 @@ uint16_t decodeShape(SwfBitReader& in, int shapeVersion, ShapeCharacter& out) {
     for (;;) {
         if (in.bits(1) == 0) {
             uint32_t flags = in.bits(5);
-            if (flags == 0) break;  // end of shape
+            if (flags == 0)
+                break;  // end of shape
             const bool newStyles = flags & 0x10, lineStyle = flags & 0x08, fillStyle1 = flags & 0x04,
                        fillStyle0 = flags & 0x02, moveTo = flags & 0x01;
             if (moveTo) {
@@ -126,9 +133,12 @@ uint16_t decodeShape(SwfBitReader& in, int shapeVersion, ShapeCharacter& out) {
                 int y = in.signedBits(n);
                 pen = QPointF(x, y);
             }
-            if (fillStyle0) fill0 = withStyle(fillBase, in.bits(fillBits));
-            if (fillStyle1) fill1 = withStyle(fillBase, in.bits(fillBits));
-            if (lineStyle) line = withStyle(lineBase, in.bits(lineBits));
+            if (fillStyle0)
+                fill0 = withStyle(fillBase, in.bits(fillBits));
+            if (fillStyle1)
+                fill1 = withStyle(fillBase, in.bits(fillBits));
+            if (lineStyle)
+                line = withStyle(lineBase, in.bits(lineBits));
             if (newStyles && shapeVersion >= 2) {
                 in.align();
                 fillBase = fills.size();
@@ -156,25 +166,29 @@ uint16_t decodeShape(SwfBitReader& in, int shapeVersion, ShapeCharacter& out) {
             }
             pen += QPointF(dx, dy);
             for (PathBuilder* p : {fillPath(fill0), fillPath(fill1), linePath(line)})
-                if (p) p->lineTo(from, pen);
+                if (p)
+                    p->lineTo(from, pen);
         } else {
             int cdx = in.signedBits(n), cdy = in.signedBits(n);
             int adx = in.signedBits(n), ady = in.signedBits(n);
             QPointF control = from + QPointF(cdx, cdy);
             pen = control + QPointF(adx, ady);
             for (PathBuilder* p : {fillPath(fill0), fillPath(fill1), linePath(line)})
-                if (p) p->quadTo(from, control, pen);
+                if (p)
+                    p->quadTo(from, control, pen);
         }
     }
     in.align();
 
     for (size_t i = 0; i < fills.size(); ++i) {
-        if (!fillPaths[i].started) continue;
+        if (!fillPaths[i].started)
+            continue;
         fillPaths[i].path.setFillRule(Qt::OddEvenFill);
         out.fills.push_back({fills[i], fillPaths[i].path});
     }
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (!linePaths[i].started) continue;
+        if (!linePaths[i].started)
+            continue;
         out.lines.push_back({lines[i], linePaths[i].path});
     }
     return id;

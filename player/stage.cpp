@@ -11,12 +11,15 @@ void Stage::apply(const PlaceCommand& place) {
     auto it = m_objects.find(place.depth);
     if (!place.move || it == m_objects.end()) {
         // A new placement; a move of an empty depth only counts when it names a character.
-        if (!place.characterId) return;
+        if (!place.characterId)
+            return;
         m_objects[place.depth] = PlacedObject{*place.characterId, place.matrix.value_or(QTransform())};
         return;
     }
-    if (place.characterId) it->second.characterId = *place.characterId;
-    if (place.matrix) it->second.matrix = *place.matrix;
+    if (place.characterId)
+        it->second.characterId = *place.characterId;
+    if (place.matrix)
+        it->second.matrix = *place.matrix;
 }
 
 void Stage::apply(const RemoveCommand& remove) {

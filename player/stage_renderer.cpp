@@ -15,7 +15,8 @@ constexpr double GradientHalfSize = 16384.0;
 
 QBrush gradientBrush(const FillStyle& style) {
     QGradientStops stops;
-    for (const GradientStop& s : style.stops) stops.append({s.position, s.color});
+    for (const GradientStop& s : style.stops)
+        stops.append({s.position, s.color});
     QGradient gradient;
     if (style.kind == FillKind::LinearGradient)
         gradient = QLinearGradient(-GradientHalfSize, 0, GradientHalfSize, 0);
@@ -33,18 +34,23 @@ public:
 
     void drawCharacter(uint16_t id, const QTransform& toImage, int nesting = 0) {
         const Character* character = m_movie.character(id);
-        if (!character) return;
+        if (!character)
+            return;
         if (const auto* shape = std::get_if<ShapeCharacter>(character)) {
             drawShape(*shape, toImage);
         } else if (const auto* button = std::get_if<ButtonCharacter>(character)) {
             // A button shows its up state; buttons nested in buttons are not followed further.
-            if (nesting > 0) return;
+            if (nesting > 0)
+                return;
             std::vector<const ButtonRecord*> up;
             for (const ButtonRecord& r : button->records)
-                if (r.up) up.push_back(&r);
-            std::stable_sort(up.begin(), up.end(),
-                             [](const ButtonRecord* a, const ButtonRecord* b) { return a->depth < b->depth; });
-            for (const ButtonRecord* r : up) drawCharacter(r->characterId, r->matrix * toImage, nesting + 1);
+                if (r.up)
+                    up.push_back(&r);
+            std::stable_sort(up.begin(), up.end(), [](const ButtonRecord* a, const ButtonRecord* b) {
+                return a->depth < b->depth;
+            });
+            for (const ButtonRecord* r : up)
+                drawCharacter(r->characterId, r->matrix * toImage, nesting + 1);
         }
     }
 
@@ -55,11 +61,17 @@ private:
             m_painter.setTransform(toImage);
             const FillStyle& style = fill.style;
             switch (style.kind) {
-            case FillKind::Solid: m_painter.fillPath(fill.path, style.color); break;
-            case FillKind::LinearGradient:
-            case FillKind::RadialGradient: m_painter.fillPath(fill.path, gradientBrush(style)); break;
-            case FillKind::ClippedBitmap:
-            case FillKind::RepeatingBitmap: drawBitmapFill(fill, toImage); break;
+                case FillKind::Solid:
+                    m_painter.fillPath(fill.path, style.color);
+                    break;
+                case FillKind::LinearGradient:
+                case FillKind::RadialGradient:
+                    m_painter.fillPath(fill.path, gradientBrush(style));
+                    break;
+                case FillKind::ClippedBitmap:
+                case FillKind::RepeatingBitmap:
+                    drawBitmapFill(fill, toImage);
+                    break;
             }
             m_painter.restore();
         }
@@ -76,7 +88,8 @@ private:
 
     void drawBitmapFill(const ShapeCharacter::Fill& fill, const QTransform& toImage) {
         const auto* bitmap = std::get_if<BitmapCharacter>(m_movie.character(fill.style.bitmapId));
-        if (!bitmap || bitmap->image.isNull()) return;
+        if (!bitmap || bitmap->image.isNull())
+            return;
         if (fill.style.kind == FillKind::RepeatingBitmap) {
             QBrush brush(bitmap->image);
             brush.setTransform(fill.style.matrix);
@@ -95,7 +108,8 @@ private:
 }  // namespace
 
 void renderStage(const MovieData& movie, const Stage& stage, QImage& image) {
-    if (image.isNull()) return;
+    if (image.isNull())
+        return;
     QPainter painter(&image);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(image.rect(), stage.background());
@@ -108,10 +122,12 @@ void renderStage(const MovieData& movie, const Stage& stage, QImage& image) {
     // Exact pixels at the movie's own size; smooth edges and pictures when scaled.
     painter.setRenderHint(QPainter::Antialiasing, !oneToOne);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, !oneToOne);
-    const QTransform view = QTransform::fromTranslate(-frame.left(), -frame.top()) * QTransform::fromScale(sx, sy);
+    const QTransform view =
+        QTransform::fromTranslate(-frame.left(), -frame.top()) * QTransform::fromScale(sx, sy);
 
     Renderer renderer(movie, painter);
-    for (const auto& [depth, object] : stage.objects()) renderer.drawCharacter(object.characterId, object.matrix * view);
+    for (const auto& [depth, object] : stage.objects())
+        renderer.drawCharacter(object.characterId, object.matrix * view);
 }
 
 }  // namespace quib::player

@@ -5,7 +5,8 @@
 namespace quib::player {
 
 void SwfBitReader::need(size_t n) const {
-    if (n > m_size - m_pos) throw FormatError("dati terminati prima del previsto");
+    if (n > m_size - m_pos)
+        throw FormatError("dati terminati prima del previsto");
 }
 
 uint8_t SwfBitReader::u8() {
@@ -26,7 +27,8 @@ uint32_t SwfBitReader::u32() {
     align();
     need(4);
     uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= uint32_t(m_data[m_pos + size_t(i)]) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+        v |= uint32_t(m_data[m_pos + size_t(i)]) << (8 * i);
     m_pos += 4;
     return v;
 }
@@ -44,7 +46,8 @@ std::string SwfBitReader::cString() {
     std::string s;
     for (;;) {
         uint8_t c = u8();
-        if (c == 0) return s;
+        if (c == 0)
+            return s;
         s.push_back(char(c));
     }
 }
@@ -64,9 +67,11 @@ uint32_t SwfBitReader::bits(int n) {
 }
 
 int32_t SwfBitReader::signedBits(int n) {
-    if (n == 0) return 0;
+    if (n == 0)
+        return 0;
     uint32_t v = bits(n);
-    if (n < 32 && (v & (1u << (n - 1)))) v |= ~((1u << n) - 1u);
+    if (n < 32 && (v & (1u << (n - 1))))
+        v |= ~((1u << n) - 1u);
     return int32_t(v);
 }
 

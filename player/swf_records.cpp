@@ -46,8 +46,10 @@ void skipColorTransformWithAlpha(SwfBitReader& in) {
     bool hasAdd = in.bits(1);
     bool hasMult = in.bits(1);
     int n = int(in.bits(4));
-    if (hasMult) in.bits(4 * n);
-    if (hasAdd) in.bits(4 * n);
+    if (hasMult)
+        in.bits(4 * n);
+    if (hasAdd)
+        in.bits(4 * n);
     in.align();
 }
 
@@ -55,22 +57,34 @@ ActionList readActions(SwfBitReader& in) {
     ActionList list;
     for (;;) {
         uint8_t code = in.u8();
-        if (code == 0) return list;
+        if (code == 0)
+            return list;
         Action a;
         a.code = code;
         size_t length = 0;
-        if (code >= 0x80) length = in.u16();
+        if (code >= 0x80)
+            length = in.u16();
         SwfBitReader body(in.bytes(length), length);
         switch (code) {
-        case 0x04: a.kind = Action::Kind::NextFrame; break;
-        case 0x05: a.kind = Action::Kind::PreviousFrame; break;
-        case 0x06: a.kind = Action::Kind::Play; break;
-        case 0x07: a.kind = Action::Kind::Stop; break;
-        case 0x81:
-            a.kind = Action::Kind::GotoFrame;
-            a.frame = body.u16();
-            break;
-        default: a.kind = Action::Kind::Unknown; break;
+            case 0x04:
+                a.kind = Action::Kind::NextFrame;
+                break;
+            case 0x05:
+                a.kind = Action::Kind::PreviousFrame;
+                break;
+            case 0x06:
+                a.kind = Action::Kind::Play;
+                break;
+            case 0x07:
+                a.kind = Action::Kind::Stop;
+                break;
+            case 0x81:
+                a.kind = Action::Kind::GotoFrame;
+                a.frame = body.u16();
+                break;
+            default:
+                a.kind = Action::Kind::Unknown;
+                break;
         }
         list.push_back(a);
     }

@@ -63,7 +63,8 @@ TEST(MalformedMovie, TruncatedHeaderIsAnError) {
         Bytes cut(good.begin(), good.begin() + long(n));
         // keep the length field honest so that only the header itself is short
         if (n >= 8)
-            for (int i = 0; i < 4; ++i) cut[size_t(4 + i)] = uint8_t(n >> (8 * i));
+            for (int i = 0; i < 4; ++i)
+                cut[size_t(4 + i)] = uint8_t(n >> (8 * i));
         EXPECT_FALSE(errorOf(cut).empty()) << n;
     }
 }
@@ -86,8 +87,10 @@ TEST(MalformedMovie, TagLengthPastTheEndIsAnError) {
     Bytes bytes = b.finish();
     // replace the End tag by a long header claiming more than there is
     bytes.resize(bytes.size() - 2);
-    for (uint8_t v : {0x3F, 0x02, 0x00, 0x10, 0x00, 0x00}) bytes.push_back(v);
-    for (int i = 0; i < 4; ++i) bytes[size_t(4 + i)] = uint8_t(bytes.size() >> (8 * i));
+    for (uint8_t v : {0x3F, 0x02, 0x00, 0x10, 0x00, 0x00})
+        bytes.push_back(v);
+    for (int i = 0; i < 4; ++i)
+        bytes[size_t(4 + i)] = uint8_t(bytes.size() >> (8 * i));
     EXPECT_NE(errorOf(bytes).find("oltre la fine"), std::string::npos) << errorOf(bytes);
 }
 
@@ -144,7 +147,8 @@ TEST(MalformedMovie, EveryTruncationIsRejectedWithoutCrashing) {
     for (size_t n = 0; n < good.size(); ++n) {
         Bytes cut(good.begin(), good.begin() + long(n));
         if (n >= 8)
-            for (int i = 0; i < 4; ++i) cut[size_t(4 + i)] = uint8_t(n >> (8 * i));
+            for (int i = 0; i < 4; ++i)
+                cut[size_t(4 + i)] = uint8_t(n >> (8 * i));
         try {
             exercise(decodeMovie(cut));
         } catch (const FormatError&) {

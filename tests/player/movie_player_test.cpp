@@ -19,7 +19,8 @@ std::shared_ptr<const MovieData> movieOf(MovieBuilder& b) {
 // depth -> character id of everything on the stage
 std::map<uint16_t, uint16_t> shown(const MoviePlayer& p) {
     std::map<uint16_t, uint16_t> out;
-    for (const auto& [depth, object] : p.stage().objects()) out[depth] = object.characterId;
+    for (const auto& [depth, object] : p.stage().objects())
+        out[depth] = object.characterId;
     return out;
 }
 
@@ -129,7 +130,8 @@ TEST(FrameActions, AFrameJumpingToItselfDoesNotHang) {
     b.doAction(actions({action::gotoFrame(0), action::play()}));
     b.showFrame();
     MoviePlayer p(movieOf(b));
-    for (int i = 0; i < 10; ++i) p.advance();
+    for (int i = 0; i < 10; ++i)
+        p.advance();
     EXPECT_LE(p.currentFrame(), 1);
 }
 

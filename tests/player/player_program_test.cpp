@@ -27,7 +27,8 @@ RunResult runPlayer(const QString& program, const QStringList& args) {
     process.setProcessEnvironment(env);
     process.start(program, args);
     RunResult run;
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit) return run;
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
     run.exitCode = process.exitCode();
     run.errors = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
@@ -48,7 +49,8 @@ void appendBytes(const QString& path, const Bytes& bytes) {
 Bytes trailer(uint32_t magic, uint32_t length) {
     Bytes out;
     for (uint32_t v : {magic, length})
-        for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            out.push_back(uint8_t(v >> (8 * i)));
     return out;
 }
 
@@ -91,7 +93,8 @@ protected:
 TEST_F(PlayerProgram, DumpFrameWritesTheStageOfThatFrame) {
     writeFile(path("movie.swf"), twoColourMovie());
     for (int frame : {0, 1, 2}) {
-        RunResult run = runPlayer(PlayerPath, {"--dump-frame", QString::number(frame), path("movie.swf"), path("out.png")});
+        RunResult run = runPlayer(
+            PlayerPath, {"--dump-frame", QString::number(frame), path("movie.swf"), path("out.png")});
         ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
         QImage img(path("out.png"));
         ASSERT_EQ(img.size(), QSize(32, 24));
@@ -131,7 +134,8 @@ TEST_F(PlayerProgram, MalformedAppendedMovieIsAnError) {
     QString exe = selfRunning(movie, trailer(AppendedMovieMagic, uint32_t(movie.size())));
     RunResult run = runPlayer(exe, {"--dump-frame", "0", path("out.png")});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.errors.contains(QStringLiteral("Formato del file inaspettato."))) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("Formato del file inaspettato.")))
+        << run.errors.toStdString();
 }
 
 TEST_F(PlayerProgram, WithoutArgumentOrAppendedMovieItPrintsUsage) {
@@ -148,7 +152,8 @@ TEST_F(PlayerProgram, MalformedOrMissingFilesAreReported) {
     writeFile(path("bad.swf"), truncated);
     RunResult bad = runPlayer(PlayerPath, {"--dump-frame", "0", path("bad.swf"), path("out.png")});
     EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_TRUE(bad.errors.contains(QStringLiteral("Formato del file inaspettato."))) << bad.errors.toStdString();
+    EXPECT_TRUE(bad.errors.contains(QStringLiteral("Formato del file inaspettato.")))
+        << bad.errors.toStdString();
 
     RunResult missing = runPlayer(PlayerPath, {"--dump-frame", "0", path("none.swf"), path("out.png")});
     EXPECT_EQ(missing.exitCode, 1);

@@ -20,12 +20,16 @@ public:
     void bits(uint32_t value, int n) {
         for (int i = n - 1; i >= 0; --i) {
             m_current = uint8_t(m_current | (((value >> i) & 1u) << (7 - m_used)));
-            if (++m_used == 8) flushByte();
+            if (++m_used == 8)
+                flushByte();
         }
     }
-    void signedBits(int32_t value, int n) { bits(uint32_t(value) & (n == 32 ? 0xFFFFFFFFu : ((1u << n) - 1u)), n); }
+    void signedBits(int32_t value, int n) {
+        bits(uint32_t(value) & (n == 32 ? 0xFFFFFFFFu : ((1u << n) - 1u)), n);
+    }
     void align() {
-        if (m_used > 0) flushByte();
+        if (m_used > 0)
+            flushByte();
     }
     void u8(uint8_t v) {
         align();
@@ -62,17 +66,21 @@ private:
 // Smallest signed field width that holds every value.
 inline int signedBitCount(std::initializer_list<int32_t> values) {
     int64_t largest = 0;
-    for (int32_t v : values) largest = std::max<int64_t>(largest, v < 0 ? -int64_t(v) : int64_t(v));
-    if (largest == 0) return 1;
+    for (int32_t v : values)
+        largest = std::max<int64_t>(largest, v < 0 ? -int64_t(v) : int64_t(v));
+    if (largest == 0)
+        return 1;
     int n = 0;
-    while ((int64_t(1) << n) <= largest) ++n;
+    while ((int64_t(1) << n) <= largest)
+        ++n;
     return n + 1;
 }
 
 inline void writeRect(BitWriter& w, int xMin, int xMax, int yMin, int yMax) {
     int n = signedBitCount({xMin, xMax, yMin, yMax});
     w.bits(uint32_t(n), 5);
-    for (int v : {xMin, xMax, yMin, yMax}) w.signedBits(v, n);
+    for (int v : {xMin, xMax, yMin, yMax})
+        w.signedBits(v, n);
     w.align();
 }
 
@@ -103,14 +111,21 @@ inline Bytes compressed(const Bytes& raw) {
 }
 
 namespace action {
-inline Bytes play() { return {0x06}; }
-inline Bytes stop() { return {0x07}; }
-inline Bytes gotoFrame(uint16_t frame) { return {0x81, 2, 0, uint8_t(frame), uint8_t(frame >> 8)}; }
+inline Bytes play() {
+    return {0x06};
+}
+inline Bytes stop() {
+    return {0x07};
+}
+inline Bytes gotoFrame(uint16_t frame) {
+    return {0x81, 2, 0, uint8_t(frame), uint8_t(frame >> 8)};
+}
 }  // namespace action
 
 inline Bytes actions(std::initializer_list<Bytes> list) {
     Bytes out;
-    for (const Bytes& a : list) out.insert(out.end(), a.begin(), a.end());
+    for (const Bytes& a : list)
+        out.insert(out.end(), a.begin(), a.end());
     out.push_back(0);
     return out;
 }
@@ -139,9 +154,11 @@ public:
     void background(uint8_t r, uint8_t g, uint8_t b) { tag(9, {r, g, b}); }
 
     // 32-bit bitmap; pixels are premultiplied when withAlpha (tag 36), else alpha is ignored (tag 20).
-    void bitmap32(uint16_t id, int width, int height, const std::vector<Rgba>& pixels, bool withAlpha = true) {
+    void bitmap32(uint16_t id, int width, int height, const std::vector<Rgba>& pixels,
+                  bool withAlpha = true) {
         Bytes raw;
-        for (const Rgba& p : pixels) raw.insert(raw.end(), {p.a, p.r, p.g, p.b});
+        for (const Rgba& p : pixels)
+            raw.insert(raw.end(), {p.a, p.r, p.g, p.b});
         bitmapTag(id, 5, width, height, 0, compressed(raw), withAlpha);
     }
 
@@ -151,11 +168,13 @@ public:
         Bytes raw;
         for (const Rgba& c : table) {
             raw.insert(raw.end(), {c.r, c.g, c.b});
-            if (withAlpha) raw.push_back(c.a);
+            if (withAlpha)
+                raw.push_back(c.a);
         }
         int row = (width + 3) / 4 * 4;
         for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < row; ++x) raw.push_back(x < width ? indices[size_t(y * width + x)] : 0xEE);
+            for (int x = 0; x < row; ++x)
+                raw.push_back(x < width ? indices[size_t(y * width + x)] : 0xEE);
         }
         bitmapTag(id, 3, width, height, int(table.size()), compressed(raw), withAlpha);
     }
@@ -167,7 +186,8 @@ public:
         w.u8(uint8_t(format));
         w.u16(uint16_t(width));
         w.u16(uint16_t(height));
-        if (format == 3) w.u8(uint8_t(tableSize - 1));
+        if (format == 3)
+            w.u8(uint8_t(tableSize - 1));
         w.append(data);
         tag(withAlpha ? 36 : 20, w.take());
     }
@@ -197,7 +217,8 @@ public:
         writeRect(w, x1, x2, y1, y2);
         w.u8(1);
         w.u8(0x00);
-        for (uint8_t c : {color.r, color.g, color.b, color.a}) w.u8(c);
+        for (uint8_t c : {color.r, color.g, color.b, color.a})
+            w.u8(c);
         w.u8(0);
         shapeRecords(w, x1, y1, x2, y2, 1, 0);
         tag(32, w.take());
@@ -232,7 +253,8 @@ public:
         w.u8(matrix ? 0x06 : 0x02);
         w.u16(depth);
         w.u16(characterId);
-        if (matrix) writeMatrix(w, tx, ty);
+        if (matrix)
+            writeMatrix(w, tx, ty);
         tag(26, w.take());
     }
     void move(uint16_t depth, int tx, int ty) {
@@ -271,7 +293,8 @@ public:
         w.u32(0);  // length, filled in below
         BitWriter rect;
         rect.bits(15, 5);
-        for (int v : {0, m_width, 0, m_height}) rect.signedBits(v, 15);
+        for (int v : {0, m_width, 0, m_height})
+            rect.signedBits(v, 15);
         w.append(rect.take());
         w.u8(0);
         w.u8(uint8_t(m_rate));
@@ -280,7 +303,8 @@ public:
         w.u16(0);  // End
         Bytes out = w.take();
         uint32_t length = uint32_t(out.size());
-        for (int i = 0; i < 4; ++i) out[size_t(4 + i)] = uint8_t(length >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            out[size_t(4 + i)] = uint8_t(length >> (8 * i));
         return out;
     }
 
