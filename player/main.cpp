@@ -121,7 +121,11 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return dumpFrame(args.mid(1));
     }
-    if (args.size() > 1 || (!args.isEmpty() && args[0].startsWith(QLatin1String("--")))) {
+    if (args.size() == 1 && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (args.size() > 1 || (!args.isEmpty() && args[0].startsWith(QLatin1String("-")))) {
         std::fputs(Usage, stderr);
         return ExitUsage;
     }

@@ -119,8 +119,9 @@ void renderStage(const MovieData& movie, const Stage& stage, QImage& image) {
     const double sx = image.width() / frame.width();
     const double sy = image.height() / frame.height();
     const bool oneToOne = sx == 1.0 && sy == 1.0;
-    // Exact pixels at the movie's own size; smooth edges and pictures when scaled.
-    painter.setRenderHint(QPainter::Antialiasing, !oneToOne);
+    // Edges stay aliased so that neighbouring pictures tile without seams; pictures are
+    // smoothed only when the movie is scaled.
+    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, !oneToOne);
     const QTransform view =
         QTransform::fromTranslate(-frame.left(), -frame.top()) * QTransform::fromScale(sx, sy);

@@ -270,3 +270,23 @@ TEST(FrameDump, ShowsTheFrameRegardlessOfStops) {
     EXPECT_TRUE(renderFrameImage(movie, 5, error).isNull());
     EXPECT_FALSE(error.isEmpty());
 }
+
+TEST(Render, ScaledNeighbouringPicturesLeaveNoSeam) {
+    MovieBuilder b(20, 10);
+    b.background(0, 0, 255);
+    b.bitmap32(1, 1, 1, {{255, 0, 0, 255}});
+    b.bitmap32(2, 1, 1, {{0, 255, 0, 255}});
+    b.bitmapRect(3, 0, 0, 6, 9, 1, 1, 1);
+    b.bitmapRect(4, 7, 0, 19, 9, 2, 1, 1);
+    b.place(1, 3);
+    b.place(2, 4);
+    b.showFrame();
+    MoviePlayer p(movieOf(b));
+    for (QSize size : {QSize(30, 15), QSize(33, 17), QSize(7, 3)}) {
+        QImage img(size, QImage::Format_RGB32);
+        p.render(img);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                EXPECT_NE(qBlue(img.pixel(x, y)), 255) << x << "," << y;
+    }
+}
