@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include "movie_decoder.h"
+#include "swf_builder.h"
+
+using namespace quib::player;
+using namespace swftest;
+
+namespace {
+
+const ShapeCharacter& shapeOf(const MovieData& m, uint16_t id) {
+    return std::get<ShapeCharacter>(*m.character(id));
+}
+const QImage& bitmapOf(const MovieData& m, uint16_t id) {
+    return std::get<BitmapCharacter>(*m.character(id)).image;
+}
+
+}  // namespace
+
+TEST(MovieHeader, ReadsFrameSizeRateAndFrames) {
+    MovieBuilder b(640, 480, 8);
+    b.showFrame();
+    b.showFrame();
+    b.showFrame();
+    MovieData m = decodeMovie(b.finish());
+    EXPECT_EQ(m.version, 4);
+    EXPECT_EQ(m.frameRect, QRectF(0, 0, 640, 480));
+    EXPECT_DOUBLE_EQ(m.frameRate, 8.0);
+    EXPECT_EQ(m.declaredFrameCount, 3);
+    EXPECT_EQ(m.frames.size(), 3u);
+}
+
+TEST(MovieHeader, FractionalRateIsEightPointEight) {
+    MovieBuilder b(10, 10);
+    b.showFrame();
+    Bytes bytes = b.finish();
+    bytes[17] = 0x80;  // fraction byte of the rate, after the 9-byte frame rectangle
+    EXPECT_DOUBLE_EQ(decodeMovie(bytes).frameRate, 12.5);
+}
+
+TEST(MovieHeader, CompressedMovieIsInflated) {
+    MovieBuilder b(20, 30, 5);
+    b.background(1, 2, 3);
+    b.showFrame();
+    Bytes plain = b.finish();
+    Bytes packed = compressed(Bytes(plain.begin() + 8, plain.end()));
+    Bytes cws(plain.begin(), plain.begin() + 8);
+    cws[0] = 'C';
+    cws.insert(cws.end(), packed.begin(), packed.end());
+    MovieData m = decodeMovie(cws);
+    EXPECT_EQ(m.frameRect, QRectF(0, 0, 20, 30));
+    ASSERT_EQ(m.frames.size(), 1u);
+    EXPECT_EQ(std::get<BackgroundCommand>(m.frames[0].commands[0]).color, QColor(1, 2, 3));
+}
+
+TEST(LosslessBitmap, Format5WithAlphaKeepsPremultipliedPixels) {
+    MovieBuilder b(10, 10);
+    b.bitmap32(1, 2, 2, {{255, 0, 0, 255}, {0, 128, 0, 128}, {0, 0, 0, 0}, {10, 20, 30, 255}});
+    b.showFrame();
+    MovieData m = decodeMovie(b.finish());
+    const QImage& img = bitmapOf(m, 1);
+    ASSERT_EQ(img.size(), QSize(2, 2));
+    EXPECT_EQ(img.format(), QImage::Format_ARGB32_Premultiplied);
+    EXPECT_EQ(img.pixel(0, 0), qRgba(255, 0, 0, 255));
+    EXPECT_EQ(reinterpret_cast<const QRgb*>(img.constScanLine(0))[1], qRgba(0, 128, 0, 128));
+    EXPECT_EQ(reinterpret_cast<const QRgb*>(img.constScanLine(1))[0], qRgba(0, 0, 0, 0));
+    EXPECT_EQ(img.pixel(1, 1), qRgba(10, 20, 30, 255));
+}
+
+TEST(LosslessBitmap, Format5WithoutAlphaIsOpaque) {
+    MovieBuilder b(10, 10);
+    b.bitmap32(4, 1, 1, {{7, 8, 9, 0}}, false);
+    b.showFrame();
+    EXPECT_EQ(bitmapOf(decodeMovie(b.finish()), 4).pixel(0, 0), qRgba(7, 8, 9, 255));
+}
+
+TEST(LosslessBitmap, Format3RowsArePaddedToFourBytes) {
+    MovieBuilder b(10, 10);
+    // 3 pixels wide: each row carries one padding byte that must not shift the next row.
+    b.bitmap8(2, 3, 2, {{0, 0, 0, 0}, {255, 0, 0, 255}, {0, 0, 255, 255}}, {1, 2, 1, 2, 0, 2});
+    b.showFrame();
+    MovieData m = decodeMovie(b.finish());
+    const QImage& img = bitmapOf(m, 2);
+    ASSERT_EQ(img.size(), QSize(3, 2));
+    EXPECT_EQ(img.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(1, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(2, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(0, 1), qRgb(0, 0, 255));
+    EXPECT_EQ(qAlpha(img.pixel(1, 1)), 0);
+    EXPECT_EQ(img.pixel(2, 1), qRgb(0, 0, 255));
+}
+
+TEST(LosslessBitmap, Format3WithoutAlphaUsesRgbTable) {
+    MovieBuilder b(10, 10);
+    b.bitmap8(3, 1, 1, {{1, 2, 3, 0}, {40, 50, 60, 0}}, {1}, false);
+    b.showFrame();
+    EXPECT_EQ(bitmapOf(decodeMovie(b.finish()), 3).pixel(0, 0), qRgb(40, 50, 60));
+}
+
+TEST(Shape3, BitmapFillKeepsIdAndMatrix) {
+    MovieBuilder b(100, 100);
+    b.bitmapRect(5, 10, 20, 29, 39, 9, 10, 10);
+    b.showFrame();
+    MovieData m = decodeMovie(b.finish());
+    const ShapeCharacter& s = shapeOf(m, 5);
+    EXPECT_EQ(s.bounds, QRectF(QPointF(10, 20), QPointF(29, 39)));
+    ASSERT_EQ(s.fills.size(), 1u);  // the unused fill draws no edge
+    const FillStyle& fill = s.fills[0].style;
+    EXPECT_EQ(fill.kind, FillKind::ClippedBitmap);
+    EXPECT_EQ(fill.bitmapId, 9);
+    EXPECT_EQ(fill.matrix, QTransform(2, 0, 0, 2, 10, 20));
+    EXPECT_EQ(s.fills[0].path.boundingRect(), QRectF(10, 20, 20, 20));
+}
+
+TEST(Shape3, SolidFillRectangleOutline) {
+    MovieBuilder b(100, 100);
+    b.solidRect(6, 0, 0, 4, 2, {9, 8, 7, 255});
+    b.showFrame();
+    MovieData m = decodeMovie(b.finish());
+    const ShapeCharacter& s = shapeOf(m, 6);
+    ASSERT_EQ(s.fills.size(), 1u);
+    EXPECT_EQ(s.fills[0].style.kind, FillKind::Solid);
+    EXPECT_EQ(s.fills[0].style.color, QColor(9, 8, 7, 255));
+    EXPECT_EQ(s.fills[0].path.boundingRect(), QRectF(0, 0, 5, 3));
+}
+
+TEST(Button2, StatesAndReleaseAction) {
+    MovieBuilder b(100, 100);
+    b.solidRect(1, 0, 0, 9, 9, {0, 0, 0, 255});
+    b.button(2, 1, actions({action::gotoFrame(300), action::play()}));
+    b.showFrame();
+    MovieData m = decodeMovie(b.finish());
+    const auto& button = std::get<ButtonCharacter>(*m.character(2));
+    ASSERT_EQ(button.records.size(), 4u);
+    EXPECT_TRUE(button.records[0].up && !button.records[0].hit);
+    EXPECT_TRUE(button.records[3].hit && !button.records[3].up);
+    EXPECT_EQ(button.records[2].characterId, 1);
+    ASSERT_EQ(button.actions.size(), 1u);
+    EXPECT_EQ(button.actions[0].conditions, CondOverDownToOverUp);
+    ASSERT_EQ(button.actions[0].actions.size(), 2u);
+    EXPECT_EQ(button.actions[0].actions[0].kind, Action::Kind::GotoFrame);
+    EXPECT_EQ(button.actions[0].actions[0].frame, 300);
+    EXPECT_EQ(button.actions[0].actions[1].kind, Action::Kind::Play);
+}
+
+TEST(FrameTags, PlaceMoveReplaceRemoveAndActionsInOrder) {
+    MovieBuilder b(100, 100);
+    b.place(3, 7, 5, -6);
+    b.move(3, 1, 2);
+    b.replace(3, 8);
+    b.doAction(actions({action::stop()}));
+    b.remove(8, 3);
+    b.showFrame();
+    MovieData m = decodeMovie(b.finish());
+    const auto& c = m.frames[0].commands;
+    ASSERT_EQ(c.size(), 5u);
+    const auto& place = std::get<PlaceCommand>(c[0]);
+    EXPECT_FALSE(place.move);
+    EXPECT_EQ(place.depth, 3);
+    EXPECT_EQ(place.characterId, 7);
+    EXPECT_EQ(place.matrix, QTransform::fromTranslate(5, -6));
+    EXPECT_TRUE(std::get<PlaceCommand>(c[1]).move);
+    EXPECT_FALSE(std::get<PlaceCommand>(c[1]).characterId);
+    EXPECT_EQ(std::get<PlaceCommand>(c[2]).characterId, 8);
+    EXPECT_FALSE(std::get<PlaceCommand>(c[2]).matrix);
+    EXPECT_EQ(std::get<ActionCommand>(c[3]).actions[0].kind, Action::Kind::Stop);
+    EXPECT_EQ(std::get<RemoveCommand>(c[4]).depth, 3);
+}
+
+TEST(FrameTags, LongHeaderAndUnknownTagsAreSkippedByLength) {
+    MovieBuilder b(100, 100);
+    b.tag(9, {1, 2, 3}, true);   // short body in the long form
+    b.tag(43, Bytes(70, 0xAB));  // frame label with a long body: skipped
+    b.tag(777 % 1024, Bytes(5, 0x00));
+    b.showFrame();
+    MovieData m = decodeMovie(b.finish());
+    ASSERT_EQ(m.frames.size(), 1u);
+    ASSERT_EQ(m.frames[0].commands.size(), 1u);
+    EXPECT_EQ(std::get<BackgroundCommand>(m.frames[0].commands[0]).color, QColor(1, 2, 3));
+}
+
+TEST(FrameTags, TagsAfterEndAreIgnored) {
+    MovieBuilder b(100, 100);
+    b.showFrame();
+    b.tag(0, {});
+    b.tag(1, {});
+    EXPECT_EQ(decodeMovie(b.finish()).frames.size(), 1u);
+}

@@ -1,0 +1,292 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "frame_dump.h"
+#include "movie_decoder.h"
+#include "movie_player.h"
+#include "swf_builder.h"
+
+using namespace quib::player;
+using namespace swftest;
+
+namespace {
+
+std::shared_ptr<const MovieData> movieOf(MovieBuilder& b) {
+    return std::make_shared<const MovieData>(decodeMovie(b.finish()));
+}
+
+// depth -> character id of everything on the stage
+std::map<uint16_t, uint16_t> shown(const MoviePlayer& p) {
+    std::map<uint16_t, uint16_t> out;
+    for (const auto& [depth, object] : p.stage().objects())
+        out[depth] = object.characterId;
+    return out;
+}
+
+// Frame 0 places A at depth 1, frame 1 adds B at depth 2, frame 2 removes A, frame 3 replaces B by A.
+std::shared_ptr<const MovieData> fourFrameMovie() {
+    MovieBuilder b(50, 50);
+    b.solidRect(1, 0, 0, 9, 9, {255, 0, 0, 255});
+    b.solidRect(2, 0, 0, 9, 9, {0, 255, 0, 255});
+    b.place(1, 1);
+    b.showFrame();
+    b.place(2, 2, 10, 0);
+    b.showFrame();
+    b.remove(1, 1);
+    b.showFrame();
+    b.replace(2, 1);
+    b.showFrame();
+    return movieOf(b);
+}
+
+// A movie whose frame 1 stops and shows a button that jumps to frame 3 on release.
+MovieBuilder buttonMovie(const Bytes& buttonActions) {
+    MovieBuilder b(100, 100);
+    b.background(0, 0, 255);
+    b.solidRect(1, 0, 0, 19, 9, {255, 255, 0, 255});
+    b.showFrame();
+    b.button(2, 1, buttonActions);
+    b.place(5, 2, 40, 50);
+    b.doAction(actions({action::stop()}));
+    b.showFrame();
+    b.remove(2, 5);
+    b.showFrame();
+    b.doAction(actions({action::stop()}));
+    b.showFrame();
+    b.showFrame();
+    return b;
+}
+
+}  // namespace
+
+TEST(DisplayList, FollowsEachFrame) {
+    MoviePlayer p(fourFrameMovie());
+    EXPECT_EQ(p.currentFrame(), 0);
+    EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{1, 1}}));
+    EXPECT_TRUE(p.advance());
+    EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{1, 1}, {2, 2}}));
+    EXPECT_EQ(p.stage().at(2)->matrix, QTransform::fromTranslate(10, 0));
+    EXPECT_TRUE(p.advance());
+    EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{2, 2}}));
+    EXPECT_TRUE(p.advance());
+    EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{2, 1}}));
+    // Replacing keeps the matrix of the depth.
+    EXPECT_EQ(p.stage().at(2)->matrix, QTransform::fromTranslate(10, 0));
+}
+
+TEST(DisplayList, PlaybackStopsOnTheLastFrame) {
+    MoviePlayer p(fourFrameMovie());
+    while (p.advance()) {
+    }
+    EXPECT_EQ(p.currentFrame(), 3);
+    EXPECT_FALSE(p.isPlaying());
+    EXPECT_FALSE(p.advance());
+    EXPECT_EQ(p.currentFrame(), 3);
+}
+
+TEST(GotoFrame, BackwardsRebuildsFromTheFirstFrame) {
+    MoviePlayer p(fourFrameMovie());
+    p.gotoFrame(3);
+    EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{2, 1}}));
+    p.gotoFrame(1);
+    EXPECT_EQ(p.currentFrame(), 1);
+    EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{1, 1}, {2, 2}}));
+    EXPECT_FALSE(p.isPlaying());
+    p.gotoFrame(99);
+    EXPECT_EQ(p.currentFrame(), 3);
+}
+
+TEST(FrameActions, StopHoldsTheFrameUntilPlay) {
+    MovieBuilder b = buttonMovie(actions({action::play()}));
+    MoviePlayer p(movieOf(b));
+    EXPECT_TRUE(p.advance());
+    EXPECT_EQ(p.currentFrame(), 1);
+    EXPECT_FALSE(p.isPlaying());
+    EXPECT_FALSE(p.advance());
+    EXPECT_EQ(p.currentFrame(), 1);
+    p.play();
+    EXPECT_TRUE(p.advance());
+    EXPECT_EQ(p.currentFrame(), 2);
+}
+
+TEST(FrameActions, GotoActionJumpsAndRunsTheTargetFramesActions) {
+    MovieBuilder b(10, 10);
+    b.doAction(actions({action::gotoFrame(2), action::play()}));
+    b.showFrame();
+    b.showFrame();
+    b.doAction(actions({action::stop()}));
+    b.showFrame();
+    b.showFrame();
+    MoviePlayer p(movieOf(b));
+    // go to and play, then frame 2's own Stop holds it
+    EXPECT_EQ(p.currentFrame(), 2);
+    EXPECT_FALSE(p.isPlaying());
+}
+
+TEST(FrameActions, AFrameJumpingToItselfDoesNotHang) {
+    MovieBuilder b(10, 10);
+    b.showFrame();
+    b.doAction(actions({action::gotoFrame(0), action::play()}));
+    b.showFrame();
+    MoviePlayer p(movieOf(b));
+    for (int i = 0; i < 10; ++i)
+        p.advance();
+    EXPECT_LE(p.currentFrame(), 1);
+}
+
+TEST(ButtonClick, ReleaseRunsTheButtonsActions) {
+    MovieBuilder b = buttonMovie(actions({action::gotoFrame(3)}));
+    MoviePlayer p(movieOf(b));
+    p.advance();
+    ASSERT_EQ(p.currentFrame(), 1);
+    EXPECT_FALSE(p.click(QPointF(39, 55)));  // just left of the button
+    EXPECT_FALSE(p.click(QPointF(50, 61)));  // just below it
+    EXPECT_EQ(p.currentFrame(), 1);
+    EXPECT_EQ(p.buttonAt(QPointF(59.5, 59.5)), 5);
+    EXPECT_TRUE(p.click(QPointF(45, 55)));
+    EXPECT_EQ(p.currentFrame(), 3);
+    EXPECT_FALSE(p.isPlaying());
+    EXPECT_TRUE(shown(p).empty());
+}
+
+TEST(ButtonClick, PlayActionResumesPlayback) {
+    MovieBuilder b = buttonMovie(actions({action::play()}));
+    MoviePlayer p(movieOf(b));
+    p.advance();
+    EXPECT_TRUE(p.click(QPointF(41, 51)));
+    EXPECT_TRUE(p.isPlaying());
+    EXPECT_TRUE(p.advance());
+    EXPECT_EQ(p.currentFrame(), 2);
+    EXPECT_FALSE(p.click(QPointF(41, 51)));  // removed on frame 2
+}
+
+TEST(ButtonClick, TopmostButtonByDepthWins) {
+    MovieBuilder b(100, 100);
+    b.solidRect(1, 0, 0, 19, 19, {255, 255, 0, 255});
+    b.button(2, 1, actions({action::gotoFrame(1)}));
+    b.button(3, 1, actions({action::gotoFrame(2)}));
+    b.place(9, 3, 10, 10);
+    b.place(4, 2, 0, 0);
+    b.doAction(actions({action::stop()}));
+    b.showFrame();
+    b.showFrame();
+    b.showFrame();
+    auto movie = movieOf(b);
+    MoviePlayer p(movie);
+    EXPECT_TRUE(p.click(QPointF(15, 15)));
+    EXPECT_EQ(p.currentFrame(), 2);
+    MoviePlayer q(movie);
+    EXPECT_TRUE(q.click(QPointF(5, 5)));  // only the lower one is there
+    EXPECT_EQ(q.currentFrame(), 1);
+}
+
+TEST(ButtonClick, ActionsOfOtherConditionsDoNotRunOnRelease) {
+    MovieBuilder b(100, 100);
+    b.solidRect(1, 0, 0, 19, 19, {255, 255, 0, 255});
+    b.button(2, 1, actions({action::gotoFrame(1)}), 0x0001);  // roll over only
+    b.place(1, 2);
+    b.doAction(actions({action::stop()}));
+    b.showFrame();
+    b.showFrame();
+    MoviePlayer p(movieOf(b));
+    EXPECT_TRUE(p.click(QPointF(5, 5)));
+    EXPECT_EQ(p.currentFrame(), 0);
+}
+
+TEST(Render, BitmapFillsRespectAlphaAndSolidFillsAndBackground) {
+    MovieBuilder b(40, 30);
+    b.background(0, 0, 255);
+    // 2 x 2 picture stretched over 4 x 4: opaque red, half green, transparent, opaque white.
+    b.bitmap32(1, 2, 2, {{255, 0, 0, 255}, {0, 128, 0, 128}, {0, 0, 0, 0}, {255, 255, 255, 255}});
+    b.bitmapRect(2, 10, 10, 13, 13, 1, 2, 2);
+    b.solidRect(3, 0, 0, 4, 2, {0, 0, 0, 255});
+    b.place(2, 2);
+    b.place(1, 3, 30, 20);
+    b.showFrame();
+    QString error;
+    QImage img = renderFrameImage(movieOf(b), 0, error);
+    ASSERT_FALSE(img.isNull()) << error.toStdString();
+    ASSERT_EQ(img.size(), QSize(40, 30));
+    EXPECT_EQ(img.pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(9, 10), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(10, 10), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(11, 11), qRgb(255, 0, 0));
+    QRgb half = img.pixel(12, 10);
+    EXPECT_EQ(qRed(half), 0);
+    EXPECT_NEAR(qGreen(half), 128, 1);
+    EXPECT_NEAR(qBlue(half), 127, 1);
+    EXPECT_EQ(img.pixel(10, 12), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(13, 13), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(14, 13), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(13, 14), qRgb(0, 0, 255));
+    // solid rectangle 0..4 x 0..2 moved by (30, 20): the outline is one unit wider than x2 - x1
+    EXPECT_EQ(img.pixel(30, 20), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(34, 22), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(35, 22), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(34, 23), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(29, 20), qRgb(0, 0, 255));
+}
+
+TEST(Render, HigherDepthsDrawOnTopAndButtonsShowTheirUpState) {
+    MovieBuilder b(20, 20);
+    b.solidRect(1, 0, 0, 9, 9, {255, 0, 0, 255});
+    b.solidRect(2, 5, 5, 14, 14, {0, 255, 0, 255});
+    b.button(3, 1, actions({action::play()}));
+    b.place(7, 1);
+    b.place(3, 2);
+    b.place(8, 3, 10, 10);
+    b.showFrame();
+    QString error;
+    QImage img = renderFrameImage(movieOf(b), 0, error);
+    EXPECT_EQ(img.pixel(6, 6), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(12, 6), qRgb(0, 255, 0));
+    EXPECT_EQ(img.pixel(12, 12), qRgb(255, 0, 0));  // the button's shape moved by (10, 10)
+    EXPECT_EQ(img.pixel(19, 19), qRgb(255, 0, 0));
+}
+
+TEST(Render, ScalesToTheImage) {
+    MovieBuilder b(10, 10);
+    b.background(255, 255, 255);
+    b.solidRect(1, 0, 0, 4, 4, {0, 0, 0, 255});
+    b.place(1, 1);
+    b.showFrame();
+    MoviePlayer p(movieOf(b));
+    QImage img(20, 20, QImage::Format_RGB32);
+    p.render(img);
+    EXPECT_EQ(img.pixel(8, 8), qRgb(0, 0, 0));
+    EXPECT_EQ(img.pixel(12, 12), qRgb(255, 255, 255));
+}
+
+TEST(FrameDump, ShowsTheFrameRegardlessOfStops) {
+    MovieBuilder b = buttonMovie(actions({action::play()}));
+    auto movie = movieOf(b);
+    QString error;
+    QImage frame1 = renderFrameImage(movie, 1, error);
+    EXPECT_EQ(frame1.pixel(45, 55), qRgb(255, 255, 0));
+    QImage frame4 = renderFrameImage(movie, 4, error);
+    ASSERT_FALSE(frame4.isNull());
+    EXPECT_EQ(frame4.pixel(45, 55), qRgb(0, 0, 255));
+    EXPECT_TRUE(renderFrameImage(movie, 5, error).isNull());
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(Render, ScaledNeighbouringPicturesLeaveNoSeam) {
+    MovieBuilder b(20, 10);
+    b.background(0, 0, 255);
+    b.bitmap32(1, 1, 1, {{255, 0, 0, 255}});
+    b.bitmap32(2, 1, 1, {{0, 255, 0, 255}});
+    b.bitmapRect(3, 0, 0, 6, 9, 1, 1, 1);
+    b.bitmapRect(4, 7, 0, 19, 9, 2, 1, 1);
+    b.place(1, 3);
+    b.place(2, 4);
+    b.showFrame();
+    MoviePlayer p(movieOf(b));
+    for (QSize size : {QSize(30, 15), QSize(33, 17), QSize(7, 3)}) {
+        QImage img(size, QImage::Format_RGB32);
+        p.render(img);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                EXPECT_NE(qBlue(img.pixel(x, y)), 255) << x << "," << y;
+    }
+}

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "appended_movie.h"
+#include "swf_builder.h"
+
+using namespace quib::player;
+using namespace swftest;
+
+namespace {
+
+const QString PlayerPath = QStringLiteral(QUIB_BUILD_DIR "/player/quib-player");
+
+struct RunResult {
+    int exitCode = -1;
+    QString errors;
+};
+
+RunResult runPlayer(const QString& program, const QStringList& args) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    RunResult run;
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.errors = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+void writeFile(const QString& path, const Bytes& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+}
+
+void appendBytes(const QString& path, const Bytes& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+}
+
+Bytes trailer(uint32_t magic, uint32_t length) {
+    Bytes out;
+    for (uint32_t v : {magic, length})
+        for (int i = 0; i < 4; ++i)
+            out.push_back(uint8_t(v >> (8 * i)));
+    return out;
+}
+
+// Frame 0: grey; frame 1 stops and shows a red rectangle at (4, 6) .. (13, 15); frame 2 removes it.
+Bytes twoColourMovie() {
+    MovieBuilder b(32, 24);
+    b.background(128, 128, 128);
+    b.bitmap8(1, 2, 2, {{255, 0, 0, 255}}, {0, 0, 0, 0});
+    b.bitmapRect(2, 4, 6, 13, 15, 1, 2, 2);
+    b.showFrame();
+    b.place(1, 2);
+    b.doAction(actions({action::stop()}));
+    b.showFrame();
+    b.remove(2, 1);
+    b.showFrame();
+    return b.finish();
+}
+
+class PlayerProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QFile::exists(PlayerPath)) << PlayerPath.toStdString();
+        ASSERT_TRUE(dir.isValid());
+    }
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    // A copy of the player with the movie and its trailer appended.
+    QString selfRunning(const Bytes& movie, const Bytes& tail) {
+        QString exe = path("self-running");
+        QFile::remove(exe);
+        EXPECT_TRUE(QFile::copy(PlayerPath, exe));
+        appendBytes(exe, movie);
+        appendBytes(exe, tail);
+        return exe;
+    }
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(PlayerProgram, DumpFrameWritesTheStageOfThatFrame) {
+    writeFile(path("movie.swf"), twoColourMovie());
+    for (int frame : {0, 1, 2}) {
+        RunResult run = runPlayer(
+            PlayerPath, {"--dump-frame", QString::number(frame), path("movie.swf"), path("out.png")});
+        ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+        QImage img(path("out.png"));
+        ASSERT_EQ(img.size(), QSize(32, 24));
+        const QRgb inside = frame == 1 ? qRgb(255, 0, 0) : qRgb(128, 128, 128);
+        EXPECT_EQ(img.pixel(4, 6), inside) << frame;
+        EXPECT_EQ(img.pixel(13, 15), inside) << frame;
+        EXPECT_EQ(img.pixel(14, 15), qRgb(128, 128, 128));
+        EXPECT_EQ(img.pixel(3, 6), qRgb(128, 128, 128));
+        QFile::remove(path("out.png"));
+    }
+}
+
+TEST_F(PlayerProgram, DumpFrameReadsTheMovieAppendedToItself) {
+    Bytes movie = twoColourMovie();
+    QString exe = selfRunning(movie, trailer(AppendedMovieMagic, uint32_t(movie.size())));
+    RunResult run = runPlayer(exe, {"--dump-frame", "1", path("out.png")});
+    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    QImage img(path("out.png"));
+    ASSERT_EQ(img.size(), QSize(32, 24));
+    EXPECT_EQ(img.pixel(8, 8), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(20, 20), qRgb(128, 128, 128));
+}
+
+TEST_F(PlayerProgram, AppendedLengthBeyondTheFileIsAnError) {
+    Bytes movie = twoColourMovie();
+    QString exe = selfRunning(movie, trailer(AppendedMovieMagic, 0x7FFFFFF0));
+    RunResult run = runPlayer(exe, {"--dump-frame", "0", path("out.png")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(run.errors.isEmpty());
+    EXPECT_FALSE(QFile::exists(path("out.png")));
+}
+
+TEST_F(PlayerProgram, MalformedAppendedMovieIsAnError) {
+    Bytes movie = twoColourMovie();
+    movie[10] ^= 0xFF;
+    movie.resize(movie.size() - 5);
+    QString exe = selfRunning(movie, trailer(AppendedMovieMagic, uint32_t(movie.size())));
+    RunResult run = runPlayer(exe, {"--dump-frame", "0", path("out.png")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("Formato del file inaspettato.")))
+        << run.errors.toStdString();
+}
+
+TEST_F(PlayerProgram, WithoutArgumentOrAppendedMovieItPrintsUsage) {
+    RunResult run = runPlayer(PlayerPath, {});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.errors.contains(QStringLiteral("--dump-frame"))) << run.errors.toStdString();
+    RunResult dump = runPlayer(PlayerPath, {"--dump-frame", "0", path("out.png")});
+    EXPECT_EQ(dump.exitCode, 2);
+}
+
+TEST_F(PlayerProgram, MalformedOrMissingFilesAreReported) {
+    Bytes truncated = twoColourMovie();
+    truncated.resize(truncated.size() / 2);
+    writeFile(path("bad.swf"), truncated);
+    RunResult bad = runPlayer(PlayerPath, {"--dump-frame", "0", path("bad.swf"), path("out.png")});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_TRUE(bad.errors.contains(QStringLiteral("Formato del file inaspettato.")))
+        << bad.errors.toStdString();
+
+    RunResult missing = runPlayer(PlayerPath, {"--dump-frame", "0", path("none.swf"), path("out.png")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_FALSE(missing.errors.isEmpty());
+
+    writeFile(path("movie.swf"), twoColourMovie());
+    RunResult past = runPlayer(PlayerPath, {"--dump-frame", "3", path("movie.swf"), path("out.png")});
+    EXPECT_EQ(past.exitCode, 1);
+    RunResult word = runPlayer(PlayerPath, {"--dump-frame", "one", path("movie.swf"), path("out.png")});
+    EXPECT_EQ(word.exitCode, 2);
+    EXPECT_FALSE(QFile::exists(path("out.png")));
+}
+
+TEST_F(PlayerProgram, MalformedMovieInTheWindowIsReportedOnStderr) {
+    writeFile(path("bad.swf"), Bytes{'F', 'W', 'S', 4, 9, 0, 0, 0, 0});
+    // The error reaches stderr before the message box, which then waits for the user.
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("minimal"));
+    process.setProcessEnvironment(env);
+    process.setReadChannel(QProcess::StandardError);
+    process.start(PlayerPath, {path("bad.swf")});
+    ASSERT_TRUE(process.waitForStarted());
+    process.waitForReadyRead(10000);
+    process.waitForFinished(500);
+    QString errors = QString::fromLocal8Bit(process.readAllStandardError());
+    EXPECT_TRUE(errors.contains(QStringLiteral("Formato del file inaspettato."))) << errors.toStdString();
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished();
+    }
+}
+
+TEST(AppendedMovie, FoundOnlyWithTheMagicAndAWholeMovie) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("f"));
+    Bytes body = {1, 2, 3, 4, 5};
+    Bytes bytes = {9, 9, 9};
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    Bytes tail = trailer(AppendedMovieMagic, 5);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    writeFile(file, bytes);
+    AppendedMovieResult r = readAppendedMovie(file);
+    EXPECT_TRUE(r.found);
+    EXPECT_TRUE(r.error.isEmpty());
+    EXPECT_EQ(r.movie, body);
+
+    bytes[bytes.size() - 8] = 0x57;  // magic damaged
+    writeFile(file, bytes);
+    r = readAppendedMovie(file);
+    EXPECT_FALSE(r.found);
+    EXPECT_TRUE(r.error.isEmpty());
+
+    tail = trailer(AppendedMovieMagic, 9);  // one byte more than the file holds before the trailer
+    bytes.resize(bytes.size() - 8);
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    writeFile(file, bytes);
+    r = readAppendedMovie(file);
+    EXPECT_TRUE(r.found);
+    EXPECT_FALSE(r.error.isEmpty());
+
+    writeFile(file, Bytes{0x56, 0x34});
+    EXPECT_FALSE(readAppendedMovie(file).found);
+}
