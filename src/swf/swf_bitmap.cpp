@@ -12,13 +12,14 @@ namespace {
 // by trying lower levels (level 0 stores the data).
 constexpr size_t kMinimumCompressedSize = 96;
 
-bool compressAt(const std::vector<uint8_t>& input, int level, std::vector<uint8_t>& out) {
-    size_t room = input.size() + input.size() / 100 + 12;
-    room = std::max<size_t>(room, compressBound(uLong(input.size())));
-    out.resize(room);
+bool compressAt(const uint8_t* input, size_t size, int level, std::vector<uint8_t>& out) {
+    size_t room = size + size / 100 + 12;
+    room = std::max<size_t>(room, compressBound(uLong(size)));
+    // Uninitialised room: zero-filling a frame-sized buffer would cost as much as a copy.
+    std::unique_ptr<uint8_t[]> buffer(new uint8_t[room]);
     uLongf produced = uLongf(room);
-    if (compress2(out.data(), &produced, input.data(), uLong(input.size()), level) != Z_OK) return false;
-    out.resize(produced);
+    if (compress2(buffer.get(), &produced, input, uLong(size), level) != Z_OK) return false;
+    out.assign(buffer.get(), buffer.get() + produced);
     return true;
 }
 
@@ -65,18 +66,24 @@ std::unique_ptr<SwfDefineBitsLosslessTag> SwfDefineBitsLosslessTag::build(uint16
     }
     if (b.level < 0 || b.level > 9) return fail("Livello di compressione non valido");
 
-    std::vector<uint8_t> raw;
-    raw.reserve(tableBytes + pixelBytes);
-    for (int i = 0; i < (tableBytes ? b.colorCount : 0); ++i)
-        raw.insert(raw.end(), b.colorTable.begin() + i * 4, b.colorTable.begin() + i * 4 + entryBytes);
-    raw.insert(raw.end(), b.pixels.begin(), b.pixels.begin() + pixelBytes);
+    // Without a colour table the caller's rows are compressed where they are.
+    std::vector<uint8_t> joined;
+    const uint8_t* input = b.pixels.data();
+    size_t inputSize = pixelBytes;
+    if (tableBytes > 0) {
+        joined.reserve(tableBytes + pixelBytes);
+        for (int i = 0; i < b.colorCount; ++i)
+            joined.insert(joined.end(), b.colorTable.begin() + i * 4, b.colorTable.begin() + i * 4 + entryBytes);
+        joined.insert(joined.end(), b.pixels.begin(), b.pixels.begin() + pixelBytes);
+        input = joined.data();
+        inputSize = joined.size();
+    }
 
     auto compressed = std::make_shared<std::vector<uint8_t>>();
     for (int level = b.level; level >= 0; --level) {
-        if (!compressAt(raw, level, *compressed)) return fail("Compressione della bitmap non riuscita");
+        if (!compressAt(input, inputSize, level, *compressed)) return fail("Compressione della bitmap non riuscita");
         if (compressed->size() >= kMinimumCompressedSize) break;
     }
-    compressed->shrink_to_fit();
 
     std::unique_ptr<SwfDefineBitsLosslessTag> tag(new SwfDefineBitsLosslessTag());
     tag->m_id = id;
