@@ -61,8 +61,9 @@ SwfFrame& SwfMovie::frame(int n) {
 }
 
 uint16_t SwfMovie::takeCharacterId() {
-    if (m_lastCharacterId >= 65535) {
-        recordError("Troppi oggetti nel filmato (al massimo 65535)");
+    // 65535 stays free: the unused first fill of every bitmap shape names it.
+    if (m_lastCharacterId >= kMaximumCharacterId) {
+        recordError("Troppi oggetti nel filmato (al massimo 65534)");
         return 0;
     }
     return uint16_t(++m_lastCharacterId);

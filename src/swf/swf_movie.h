@@ -53,12 +53,13 @@ private:
 };
 
 // A movie held as frames of tags until it is written. Character ids are counted per movie, from 1,
-// and start again at 1 after each write.
+// and start again at 1 after each write; 65535 is never given out.
 class SwfMovie {
 public:
     static constexpr int kMaximumSize = 16383;
     static constexpr int kMaximumFrameRate = 255;
     static constexpr int kMaximumFrames = 65535;
+    static constexpr uint32_t kMaximumCharacterId = 65534;
 
     SwfMovie();
     ~SwfMovie();

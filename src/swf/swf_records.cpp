@@ -19,6 +19,8 @@ void SwfColor::encodeRgba(SwfStream& out) const {
 }
 
 void SwfRect::encode(SwfStream& out) const {
+    int32_t xMin = swfClampToField(this->xMin), xMax = swfClampToField(this->xMax);
+    int32_t yMin = swfClampToField(this->yMin), yMax = swfClampToField(this->yMax);
     out.align();
     int n = swfSignedBits({xMin, xMax, yMin, yMax});
     out.writeBits(uint32_t(n), 5);
@@ -46,6 +48,9 @@ void SwfMatrix::encode(SwfStream& out) const {
         out.writeU8(0);
         return;
     }
+    int32_t scaleX = swfClampToField(this->scaleX), scaleY = swfClampToField(this->scaleY);
+    int32_t rotateSkew0 = swfClampToField(this->rotateSkew0), rotateSkew1 = swfClampToField(this->rotateSkew1);
+    int32_t translateX = swfClampToField(this->translateX), translateY = swfClampToField(this->translateY);
     out.writeBits(hasScale ? 1 : 0, 1);
     if (hasScale) {
         int n = swfSignedBits({scaleX, scaleY});
@@ -137,10 +142,11 @@ void SwfShapeRecord::encode(SwfStream& out, int fillBits, int lineBits) const {
             out.writeBits(r.fillStyle0 ? 1 : 0, 1);
             out.writeBits(r.moveTo ? 1 : 0, 1);
             if (r.moveTo) {
-                int n = swfSignedBits({r.moveTo->first, r.moveTo->second});
+                int32_t x = swfClampToField(r.moveTo->first), y = swfClampToField(r.moveTo->second);
+                int n = swfSignedBits({x, y});
                 out.writeBits(uint32_t(n), 5);
-                out.writeSignedBits(r.moveTo->first, n);
-                out.writeSignedBits(r.moveTo->second, n);
+                out.writeSignedBits(x, n);
+                out.writeSignedBits(y, n);
             }
             if (r.fillStyle0) out.writeBits(*r.fillStyle0, fillBits);
             if (r.fillStyle1) out.writeBits(*r.fillStyle1, fillBits);

@@ -67,6 +67,12 @@ SwfMatrix ShapeObject::matrix() const {
 
 bool ShapeObject::emitDefinition(SwfFrame& frame) {
     SwfMovie& movie = frame.movie();
+    // An edge holds at most 17 signed bits; a larger rectangle cannot be written as four edges.
+    int64_t w = int64_t(m_x2) - m_x1 + 1, h = int64_t(m_y2) - m_y1 + 1;
+    if (w < -65535 || w > 65535 || h < -65535 || h > 65535) {
+        movie.recordError("Forma troppo grande per il filmato");
+        return false;
+    }
     std::vector<SwfFillStyle> fills;
     switch (m_fillKind) {
         case FillKind::Solid: {
@@ -121,16 +127,15 @@ bool ShapeObject::emitDefinition(SwfFrame& frame) {
 
     // The outline is one unit wider and taller than x2 - x1 and y2 - y1, so that the inclusive bounds
     // are covered.
-    int32_t w = m_x2 - m_x1 + 1, h = m_y2 - m_y1 + 1;
     SwfStyleChangeRecord start;
     start.moveTo = std::make_pair(m_x1, m_y1);
     start.fillStyle1 = fillIndex;
     start.lineStyle = 1;
     shape->records.push_back(SwfShapeRecord::makeStyleChange(start));
-    shape->records.push_back(SwfShapeRecord::makeEdge(w, 0));
-    shape->records.push_back(SwfShapeRecord::makeEdge(0, h));
-    shape->records.push_back(SwfShapeRecord::makeEdge(-w, 0));
-    shape->records.push_back(SwfShapeRecord::makeEdge(0, -h));
+    shape->records.push_back(SwfShapeRecord::makeEdge(int32_t(w), 0));
+    shape->records.push_back(SwfShapeRecord::makeEdge(0, int32_t(h)));
+    shape->records.push_back(SwfShapeRecord::makeEdge(int32_t(-w), 0));
+    shape->records.push_back(SwfShapeRecord::makeEdge(0, int32_t(-h)));
     shape->records.push_back(SwfShapeRecord::makeEnd());
     frame.append(std::move(shape));
     setCharacterId(id);

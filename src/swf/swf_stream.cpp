@@ -15,9 +15,11 @@ int swfBitCount(uint64_t v, int extra) {
 int swfSignedBits(std::initializer_list<int64_t> values) {
     uint64_t largest = 0;
     for (int64_t v : values) largest = std::max(largest, uint64_t(v < 0 ? -v : v));
-    // A 32-bit field is the widest the format holds.
-    return std::min(swfBitCount(largest, 1), 32);
+    // Bit counts live in 5-bit fields: 31 bits is the widest a field can be.
+    return std::min(swfBitCount(largest, 1), 31);
 }
+
+int32_t swfClampToField(int64_t v) { return int32_t(std::clamp<int64_t>(v, -(int64_t(1) << 30), (int64_t(1) << 30) - 1)); }
 
 int swfUnsignedBits(uint64_t v) { return swfBitCount(v, 0); }
 

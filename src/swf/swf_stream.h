@@ -18,6 +18,8 @@ using SwfBlock = std::shared_ptr<const std::vector<uint8_t>>;
 int swfBitCount(uint64_t v, int extra);
 // Signed bit count shared by several values: the largest magnitude decides.
 int swfSignedBits(std::initializer_list<int64_t> values);
+// Values of 5-bit-counted fields saturate at 31 signed bits rather than corrupting the bit stream.
+int32_t swfClampToField(int64_t v);
 // Unsigned bit count of a count.
 int swfUnsignedBits(uint64_t v);
 

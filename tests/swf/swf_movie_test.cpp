@@ -403,3 +403,33 @@ TEST(SwfMovieTrace, DepthSortingGoesToStderrOnlyWhenAsked) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SwfMovieLimits, CharacterIdsStopBefore65535) {
+    SwfMovie movie;
+    for (int i = 1; i <= 65534; ++i) ASSERT_EQ(movie.takeCharacterId(), i);
+    EXPECT_TRUE(movie.error().empty());
+    EXPECT_EQ(movie.takeCharacterId(), 0);
+    EXPECT_FALSE(movie.error().empty());
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(movie.write(out).ok());
+    EXPECT_EQ(movie.takeCharacterId(), 1);
+}
+
+TEST(SwfMovieLimits, RectangleWiderThanAnEdgeCanHoldIsRefused) {
+    SwfMovie movie;
+    ShapeObject wide(0, 0, 65535, 10);
+    EXPECT_FALSE(movie.frame(0).place(wide));
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(movie.write(out).ok());
+
+    ShapeObject largest(0, 0, 65534, 10);
+    movie.frame(0).place(largest);
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    auto shape = swftest::parseDefineShape3(*swftest::tagsWithCode(m, 32).at(0));
+    EXPECT_EQ(shape.records[1].dx, 65535);
+    EXPECT_EQ(shape.records[1].numBits, 17);
+}
+
+}  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "swf/swf_shape_object.h"
 #include "swf_test_helpers.h"
 
@@ -32,6 +34,16 @@ TEST(SwfRectRecord, UsesTheSignedBitCountOfAllFourValues) {
 TEST(SwfRectRecord, AllZeroRectTakesOneBitPerField) {
     std::vector<uint8_t> bytes = encoded(SwfRect{});
     EXPECT_EQ(bytes, (std::vector<uint8_t>{0x08, 0x00}));  // 00001 then four zero bits
+}
+
+TEST(SwfRectRecord, HugeValuesSaturateInsteadOfOverflowingTheBitCount) {
+    std::vector<uint8_t> bytes = encoded(SwfRect{INT32_MIN, INT32_MAX, 0, 0});
+    BitReader in(bytes);
+    swftest::Rect d = swftest::readRect(in);
+    EXPECT_EQ(d.bits, 31);
+    EXPECT_EQ(d.xMin, -(1 << 30));
+    EXPECT_EQ(d.xMax, (1 << 30) - 1);
+    EXPECT_TRUE(in.atEnd());
 }
 
 TEST(SwfMatrixRecord, IdentityIsTheSingleByteZero) {
