@@ -87,12 +87,14 @@ void BM_WriteMovieOf100FullFrames(benchmark::State& state) {
             auto object = std::make_unique<quib::BitmapObject>(movie, 0, 0, kWidth - 1, kHeight - 1,
                                                                describe(screen.frame(f)));
             object->setLayer(95);
-            if (!objects.empty()) movie.frame(f).remove(*objects.back());
+            if (!objects.empty())
+                movie.frame(f).remove(*objects.back());
             movie.frame(f).place(*object);
             objects.push_back(std::move(object));
         }
         std::vector<uint8_t> out;
-        if (!movie.write(out).ok()) state.SkipWithError("write failed");
+        if (!movie.write(out).ok())
+            state.SkipWithError("write failed");
         bytes = out.size();
         benchmark::DoNotOptimize(out.data());
     }
@@ -122,7 +124,8 @@ BENCHMARK(BM_Compress2Alone)->Unit(benchmark::kMillisecond)->Iterations(2);
 void BM_PicturesAlone(benchmark::State& state) {
     ScreenPictures screen;
     for (auto _ : state)
-        for (int f = 0; f < kFrames; ++f) benchmark::DoNotOptimize(screen.frame(f).data());
+        for (int f = 0; f < kFrames; ++f)
+            benchmark::DoNotOptimize(screen.frame(f).data());
 }
 BENCHMARK(BM_PicturesAlone)->Unit(benchmark::kMillisecond)->Iterations(2);
 
@@ -140,11 +143,13 @@ void BM_EncodePrebuiltBitmaps(benchmark::State& state) {
                                                                    describe(screen.frame(f))));
         state.ResumeTiming();
         for (int f = 0; f < kFrames; ++f) {
-            if (f > 0) movie.frame(f).remove(*objects[size_t(f) - 1]);
+            if (f > 0)
+                movie.frame(f).remove(*objects[size_t(f) - 1]);
             movie.frame(f).place(*objects[size_t(f)]);
         }
         std::vector<uint8_t> out;
-        if (!movie.write(out).ok()) state.SkipWithError("write failed");
+        if (!movie.write(out).ok())
+            state.SkipWithError("write failed");
         benchmark::DoNotOptimize(out.data());
     }
 }

@@ -61,6 +61,8 @@ enum class ButtonCondition : int {
     IdleToOverUp = 9,
 };
 uint16_t buttonConditionBits(int code);
-inline uint16_t buttonConditionBits(ButtonCondition c) { return buttonConditionBits(int(c)); }
+inline uint16_t buttonConditionBits(ButtonCondition c) {
+    return buttonConditionBits(int(c));
+}
 
 }  // namespace quib

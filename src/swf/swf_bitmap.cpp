@@ -18,7 +18,8 @@ bool compressAt(const uint8_t* input, size_t size, int level, std::vector<uint8_
     // Uninitialised room: zero-filling a frame-sized buffer would cost as much as a copy.
     std::unique_ptr<uint8_t[]> buffer(new uint8_t[room]);
     uLongf produced = uLongf(room);
-    if (compress2(buffer.get(), &produced, input, uLong(size), level) != Z_OK) return false;
+    if (compress2(buffer.get(), &produced, input, uLong(size), level) != Z_OK)
+        return false;
     out.assign(buffer.get(), buffer.get() + produced);
     return true;
 }
@@ -26,7 +27,8 @@ bool compressAt(const uint8_t* input, size_t size, int level, std::vector<uint8_
 }  // namespace
 
 size_t swfBitmapRowBytes(uint8_t format, int width) {
-    if (width <= 0 || format > 5) return 0;
+    if (width <= 0 || format > 5)
+        return 0;
     return ((size_t(width) << format) + 31) / 32 * 4;
 }
 
@@ -44,10 +46,11 @@ std::vector<uint8_t> swfPremultipliedArgb(const Bitmap32& picture) {
 }
 
 std::unique_ptr<SwfDefineBitsLosslessTag> SwfDefineBitsLosslessTag::build(uint16_t id,
-                                                                           const SwfBitmapDescription& b,
-                                                                           std::string* error) {
+                                                                          const SwfBitmapDescription& b,
+                                                                          std::string* error) {
     auto fail = [error](const char* text) {
-        if (error) *error = text;
+        if (error)
+            *error = text;
         return nullptr;
     };
     if (b.format != SwfBitmapDescription::ColorMapped8 && b.format != SwfBitmapDescription::Argb32)
@@ -56,15 +59,19 @@ std::unique_ptr<SwfDefineBitsLosslessTag> SwfDefineBitsLosslessTag::build(uint16
         return fail("Dimensioni della bitmap non valide");
     size_t rowBytes = swfBitmapRowBytes(b.format, b.width);
     size_t pixelBytes = rowBytes * size_t(b.height);
-    if (b.pixels.size() < pixelBytes) return fail("Dati della bitmap incompleti");
+    if (b.pixels.size() < pixelBytes)
+        return fail("Dati della bitmap incompleti");
     size_t entryBytes = b.hasAlpha ? 4 : 3;
     size_t tableBytes = 0;
     if (b.format == SwfBitmapDescription::ColorMapped8) {
-        if (b.colorCount < 1 || b.colorCount > 256) return fail("Numero di colori della bitmap non valido");
-        if (b.colorTable.size() < size_t(b.colorCount) * 4) return fail("Tavolozza della bitmap incompleta");
+        if (b.colorCount < 1 || b.colorCount > 256)
+            return fail("Numero di colori della bitmap non valido");
+        if (b.colorTable.size() < size_t(b.colorCount) * 4)
+            return fail("Tavolozza della bitmap incompleta");
         tableBytes = size_t(b.colorCount) * entryBytes;
     }
-    if (b.level < 0 || b.level > 9) return fail("Livello di compressione non valido");
+    if (b.level < 0 || b.level > 9)
+        return fail("Livello di compressione non valido");
 
     // Without a colour table the caller's rows are compressed where they are.
     std::vector<uint8_t> joined;
@@ -73,7 +80,8 @@ std::unique_ptr<SwfDefineBitsLosslessTag> SwfDefineBitsLosslessTag::build(uint16
     if (tableBytes > 0) {
         joined.reserve(tableBytes + pixelBytes);
         for (int i = 0; i < b.colorCount; ++i)
-            joined.insert(joined.end(), b.colorTable.begin() + i * 4, b.colorTable.begin() + i * 4 + entryBytes);
+            joined.insert(joined.end(), b.colorTable.begin() + i * 4,
+                          b.colorTable.begin() + i * 4 + entryBytes);
         joined.insert(joined.end(), b.pixels.begin(), b.pixels.begin() + pixelBytes);
         input = joined.data();
         inputSize = joined.size();
@@ -81,8 +89,10 @@ std::unique_ptr<SwfDefineBitsLosslessTag> SwfDefineBitsLosslessTag::build(uint16
 
     auto compressed = std::make_shared<std::vector<uint8_t>>();
     for (int level = b.level; level >= 0; --level) {
-        if (!compressAt(input, inputSize, level, *compressed)) return fail("Compressione della bitmap non riuscita");
-        if (compressed->size() >= kMinimumCompressedSize) break;
+        if (!compressAt(input, inputSize, level, *compressed))
+            return fail("Compressione della bitmap non riuscita");
+        if (compressed->size() >= kMinimumCompressedSize)
+            break;
     }
 
     std::unique_ptr<SwfDefineBitsLosslessTag> tag(new SwfDefineBitsLosslessTag());
@@ -101,7 +111,8 @@ void SwfDefineBitsLosslessTag::encodeBody(SwfStream& out) const {
     out.writeU8(m_format);
     out.writeU16(m_width);
     out.writeU16(m_height);
-    if (m_format == SwfBitmapDescription::ColorMapped8) out.writeU8(uint8_t(m_colorCount - 1));
+    if (m_format == SwfBitmapDescription::ColorMapped8)
+        out.writeU8(uint8_t(m_colorCount - 1));
     out.appendBlock(m_data);
 }
 

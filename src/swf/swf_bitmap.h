@@ -19,10 +19,10 @@ struct SwfBitmapDescription {
     uint8_t format = Argb32;
     int width = 0;
     int height = 0;
-    int colorCount = 0;                    // format 3: 1..256 entries
+    int colorCount = 0;  // format 3: 1..256 entries
     bool hasAlpha = false;
-    std::span<const uint8_t> pixels;       // height rows of swfBitmapRowBytes(format, width)
-    std::span<const uint8_t> colorTable;   // format 3: colorCount entries of red, green, blue, alpha
+    std::span<const uint8_t> pixels;      // height rows of swfBitmapRowBytes(format, width)
+    std::span<const uint8_t> colorTable;  // format 3: colorCount entries of red, green, blue, alpha
     int level = 9;
 };
 

@@ -4,7 +4,8 @@
 
 namespace quib {
 
-void ButtonObject::setStates(DisplayObject* up, DisplayObject* over, DisplayObject* down, DisplayObject* hit) {
+void ButtonObject::setStates(DisplayObject* up, DisplayObject* over, DisplayObject* down,
+                             DisplayObject* hit) {
     m_states = {up, over, down, hit};
 }
 
@@ -15,9 +16,13 @@ void ButtonObject::setAction(const ActionSource& source, int conditionCode) {
     m_pending = std::move(record);
 }
 
-bool ButtonObject::hasMatrix() const { return m_states[Up] && m_states[Up]->hasMatrix(); }
+bool ButtonObject::hasMatrix() const {
+    return m_states[Up] && m_states[Up]->hasMatrix();
+}
 
-SwfMatrix ButtonObject::matrix() const { return m_states[Up] ? m_states[Up]->matrix() : SwfMatrix(); }
+SwfMatrix ButtonObject::matrix() const {
+    return m_states[Up] ? m_states[Up]->matrix() : SwfMatrix();
+}
 
 bool ButtonObject::emitDefinition(SwfFrame& frame) {
     for (size_t i = 0; i < m_states.size(); ++i) {
@@ -26,17 +31,21 @@ bool ButtonObject::emitDefinition(SwfFrame& frame) {
             return false;
         }
         bool seen = false;
-        for (size_t j = 0; j < i; ++j) seen = seen || m_states[j] == m_states[i];
-        if (!seen && !m_states[i]->ensureDefined(frame)) return false;
+        for (size_t j = 0; j < i; ++j)
+            seen = seen || m_states[j] == m_states[i];
+        if (!seen && !m_states[i]->ensureDefined(frame))
+            return false;
     }
     return true;
 }
 
 bool ButtonObject::placeOn(SwfFrame& frame) {
-    if (!ensureDefined(frame)) return false;
+    if (!ensureDefined(frame))
+        return false;
     SwfMovie& movie = frame.movie();
     uint16_t id = movie.takeCharacterId();
-    if (id == 0) return false;
+    if (id == 0)
+        return false;
     auto button = std::make_unique<SwfDefineButton2Tag>(id);
     for (int s = Up; s <= Hit; ++s) {
         SwfButtonRecord record;

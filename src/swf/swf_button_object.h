@@ -24,7 +24,9 @@ public:
 
     // Replaces any pending action with the source's actions under the condition code (1..9).
     void setAction(const ActionSource& source, int conditionCode);
-    void setAction(const ActionSource& source, ButtonCondition condition) { setAction(source, int(condition)); }
+    void setAction(const ActionSource& source, ButtonCondition condition) {
+        setAction(source, int(condition));
+    }
     bool hasPendingAction() const { return m_pending.has_value(); }
 
     bool placeOn(SwfFrame& frame) override;

@@ -7,12 +7,14 @@ namespace quib {
 bool DisplayObject::ensureDefined(SwfFrame& frame) {
     SwfMovie& movie = frame.movie();
     if (m_defined) {
-        if (m_definedIn == &movie && m_definedGeneration == movie.generation()) return true;
+        if (m_definedIn == &movie && m_definedGeneration == movie.generation())
+            return true;
         // Its defining tags went out with another movie; referencing them here would be dangling.
         movie.recordError("Oggetto già scritto in un altro filmato");
         return false;
     }
-    if (!emitDefinition(frame)) return false;
+    if (!emitDefinition(frame))
+        return false;
     m_defined = true;
     m_definedIn = &movie;
     m_definedGeneration = movie.generation();
@@ -20,7 +22,8 @@ bool DisplayObject::ensureDefined(SwfFrame& frame) {
 }
 
 bool DisplayObject::placeOn(SwfFrame& frame) {
-    if (!ensureDefined(frame)) return false;
+    if (!ensureDefined(frame))
+        return false;
     placeCharacter(frame);
     return true;
 }
@@ -30,7 +33,8 @@ void DisplayObject::placeCharacter(SwfFrame& frame) {
     place->hasCharacter = true;
     place->placedId = m_characterId;
     place->depth = m_layer;
-    if (hasMatrix()) place->matrix = matrix();
+    if (hasMatrix())
+        place->matrix = matrix();
     SwfPlaceObject2Tag* raw = frame.append(std::move(place));
     frame.movie().addPlacement(m_characterId, raw, m_layer);
 }
@@ -38,7 +42,8 @@ void DisplayObject::placeCharacter(SwfFrame& frame) {
 bool DisplayObject::removeFrom(SwfFrame& frame) {
     SwfMovie& movie = frame.movie();
     // Removing what is not on the stage would write a tag that ends nothing.
-    if (!m_defined || !movie.hasOpenPlacement(m_characterId)) return false;
+    if (!m_defined || !movie.hasOpenPlacement(m_characterId))
+        return false;
     SwfRemoveObjectTag* raw = frame.append(std::make_unique<SwfRemoveObjectTag>(m_characterId, m_layer));
     return movie.attachRemoval(m_characterId, raw);
 }

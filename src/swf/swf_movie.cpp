@@ -28,9 +28,13 @@ mode_t currentUmask() {
 
 }  // namespace
 
-bool SwfFrame::place(DisplayObject& object) { return object.placeOn(*this); }
+bool SwfFrame::place(DisplayObject& object) {
+    return object.placeOn(*this);
+}
 
-bool SwfFrame::remove(DisplayObject& object) { return object.removeFrom(*this); }
+bool SwfFrame::remove(DisplayObject& object) {
+    return object.removeFrom(*this);
+}
 
 void SwfFrame::setBackgroundColor(uint8_t red, uint8_t green, uint8_t blue) {
     append(std::make_unique<SwfSetBackgroundColorTag>(SwfColor{red, green, blue, 255}));
@@ -48,13 +52,15 @@ SwfMovie::~SwfMovie() = default;
 SwfFrame& SwfMovie::frame(int n) {
     if (n < 0 || n >= kMaximumFrames) {
         recordError("Troppi frame nel filmato (al massimo 65535)");
-        if (!m_overflowFrame) m_overflowFrame = std::make_unique<SwfFrame>(*this);
+        if (!m_overflowFrame)
+            m_overflowFrame = std::make_unique<SwfFrame>(*this);
         return *m_overflowFrame;
     }
     if (size_t(n) >= m_frames.size()) {
         size_t grown = size_t(n) + 8;
         m_frames.reserve(grown);
-        while (m_frames.size() < grown) m_frames.push_back(std::make_unique<SwfFrame>(*this));
+        while (m_frames.size() < grown)
+            m_frames.push_back(std::make_unique<SwfFrame>(*this));
     }
     m_frameCount = std::max(m_frameCount, n + 1);
     return *m_frames[size_t(n)];
@@ -75,7 +81,8 @@ void SwfMovie::addPlacement(uint16_t characterId, SwfPlaceObject2Tag* place, uin
 
 bool SwfMovie::attachRemoval(uint16_t characterId, SwfRemoveObjectTag* remove) {
     auto it = m_placements.find(characterId);
-    if (it == m_placements.end() || it->second.empty() || it->second.back().remove) return false;
+    if (it == m_placements.end() || it->second.empty() || it->second.back().remove)
+        return false;
     it->second.back().remove = remove;
     return true;
 }
@@ -86,7 +93,8 @@ bool SwfMovie::hasOpenPlacement(uint16_t characterId) const {
 }
 
 void SwfMovie::recordError(const std::string& message) {
-    if (m_error.empty()) m_error = message;
+    if (m_error.empty())
+        m_error = message;
 }
 
 void SwfMovie::assignDepths() {
@@ -94,7 +102,8 @@ void SwfMovie::assignDepths() {
     for (auto& [id, records] : m_placements) {
         auto at = merged.begin();
         for (PlacementRecord& r : records) {
-            while (at != merged.end() && (*at)->layer <= r.layer) ++at;
+            while (at != merged.end() && (*at)->layer <= r.layer)
+                ++at;
             at = merged.insert(at, &r);
             ++at;
         }
@@ -103,14 +112,17 @@ void SwfMovie::assignDepths() {
     std::stable_sort(ordered.begin(), ordered.end(),
                      [](const PlacementRecord* a, const PlacementRecord* b) { return a->layer < b->layer; });
     bool trace = debugTraceEnabled();
-    if (trace) std::fprintf(stderr, "Depth sorting: %d shapes\n", int(ordered.size()));
+    if (trace)
+        std::fprintf(stderr, "Depth sorting: %d shapes\n", int(ordered.size()));
     uint16_t depth = 0;
     for (PlacementRecord* r : ordered) {
         r->place->depth = depth;
-        if (r->remove) r->remove->setDepth(depth);
+        if (r->remove)
+            r->remove->setDepth(depth);
         ++depth;
     }
-    if (trace) std::fprintf(stderr, "Depth sorting: complete\n");
+    if (trace)
+        std::fprintf(stderr, "Depth sorting: complete\n");
 }
 
 void SwfMovie::clear() {
@@ -126,7 +138,8 @@ void SwfMovie::clear() {
 Status SwfMovie::encode(std::vector<uint8_t>* bytes, std::FILE* file) {
     Status result = Status::success();
     size_t placements = 0;
-    for (const auto& [id, records] : m_placements) placements += records.size();
+    for (const auto& [id, records] : m_placements)
+        placements += records.size();
     if (m_width < 0 || m_width > kMaximumSize || m_height < 0 || m_height > kMaximumSize) {
         result = Status::failureText("Le dimensioni del filmato superano 16383 unità");
     } else if (m_frameRate < 0 || m_frameRate > kMaximumFrameRate) {
@@ -148,7 +161,8 @@ Status SwfMovie::encode(std::vector<uint8_t>* bytes, std::FILE* file) {
     stream.writeBytes(zeros, sizeof zeros);
     SwfShowFrameTag showFrame;
     for (int f = 0; f < m_frameCount; ++f) {
-        for (const auto& tag : m_frames[size_t(f)]->tags()) encodeTag(*tag, stream);
+        for (const auto& tag : m_frames[size_t(f)]->tags())
+            encodeTag(*tag, stream);
         encodeTag(showFrame, stream);
     }
     encodeTag(SwfEndTag(), stream);
@@ -172,8 +186,10 @@ Status SwfMovie::encode(std::vector<uint8_t>* bytes, std::FILE* file) {
     header.writeTo(headerBytes);
     stream.patch(0, headerBytes.data(), headerBytes.size());
 
-    if (bytes) stream.writeTo(*bytes);
-    if (file && !stream.writeTo(file)) result = Status::failure(str::CannotCreateFile);
+    if (bytes)
+        stream.writeTo(*bytes);
+    if (file && !stream.writeTo(file))
+        result = Status::failure(str::CannotCreateFile);
     clear();
     return result;
 }
@@ -183,7 +199,9 @@ Status SwfMovie::write(std::vector<uint8_t>& out) {
     return encode(&out, nullptr);
 }
 
-Status SwfMovie::write(std::FILE* file) { return encode(nullptr, file); }
+Status SwfMovie::write(std::FILE* file) {
+    return encode(nullptr, file);
+}
 
 Status SwfMovie::writeFile(const std::string& path) {
     std::string temp = path + ".XXXXXX";
@@ -202,11 +220,15 @@ Status SwfMovie::writeFile(const std::string& path) {
     Status result = encode(nullptr, file);
     bool flushed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
     bool closed = std::fclose(file) == 0;
-    if (result && (!flushed || !closed)) result = Status::failure(str::CannotCreateFile);
+    if (result && (!flushed || !closed))
+        result = Status::failure(str::CannotCreateFile);
     // mkstemp creates the file private; a movie is an ordinary document.
-    if (result) ::chmod(temp.c_str(), 0666 & ~currentUmask());
-    if (result && std::rename(temp.c_str(), path.c_str()) != 0) result = Status::failure(str::CannotCreateFile);
-    if (!result) ::unlink(temp.c_str());
+    if (result)
+        ::chmod(temp.c_str(), 0666 & ~currentUmask());
+    if (result && std::rename(temp.c_str(), path.c_str()) != 0)
+        result = Status::failure(str::CannotCreateFile);
+    if (!result)
+        ::unlink(temp.c_str());
     return result;
 }
 

@@ -49,7 +49,8 @@ void SwfMatrix::encode(SwfStream& out) const {
         return;
     }
     int32_t scaleX = swfClampToField(this->scaleX), scaleY = swfClampToField(this->scaleY);
-    int32_t rotateSkew0 = swfClampToField(this->rotateSkew0), rotateSkew1 = swfClampToField(this->rotateSkew1);
+    int32_t rotateSkew0 = swfClampToField(this->rotateSkew0),
+            rotateSkew1 = swfClampToField(this->rotateSkew1);
     int32_t translateX = swfClampToField(this->translateX), translateY = swfClampToField(this->translateY);
     out.writeBits(hasScale ? 1 : 0, 1);
     if (hasScale) {
@@ -148,9 +149,12 @@ void SwfShapeRecord::encode(SwfStream& out, int fillBits, int lineBits) const {
                 out.writeSignedBits(x, n);
                 out.writeSignedBits(y, n);
             }
-            if (r.fillStyle0) out.writeBits(*r.fillStyle0, fillBits);
-            if (r.fillStyle1) out.writeBits(*r.fillStyle1, fillBits);
-            if (r.lineStyle) out.writeBits(*r.lineStyle, lineBits);
+            if (r.fillStyle0)
+                out.writeBits(*r.fillStyle0, fillBits);
+            if (r.fillStyle1)
+                out.writeBits(*r.fillStyle1, fillBits);
+            if (r.lineStyle)
+                out.writeBits(*r.lineStyle, lineBits);
             break;
         }
         case StraightEdge: {

@@ -19,7 +19,8 @@ void ShapeObject::setFillColor(SwfColor color) {
     m_fillColor = color;
 }
 
-void ShapeObject::setGradient(FillKind kind, const SwfMatrix& matrix, std::vector<SwfGradientRecord> records) {
+void ShapeObject::setGradient(FillKind kind, const SwfMatrix& matrix,
+                              std::vector<SwfGradientRecord> records) {
     m_fillKind = kind == FillKind::RadialGradient ? FillKind::RadialGradient : FillKind::LinearGradient;
     m_gradientMatrix = matrix;
     m_gradient = std::move(records);
@@ -29,6 +30,8 @@ Status ShapeObject::setBitmap(SwfMovie& movie, const SwfBitmapDescription& bitma
     m_fillKind = FillKind::Bitmap;
     m_bitmapError.clear();
     m_bitmapId = movie.takeCharacterId();
+    m_bitmapMovie = &movie;
+    m_bitmapGeneration = movie.generation();
     m_bitmapWidth = bitmap.width;
     m_bitmapHeight = bitmap.height;
     if (m_bitmapId == 0) {
@@ -37,16 +40,19 @@ Status ShapeObject::setBitmap(SwfMovie& movie, const SwfBitmapDescription& bitma
     } else {
         m_bitmapTag = SwfDefineBitsLosslessTag::build(m_bitmapId, bitmap, &m_bitmapError);
     }
-    if (!m_bitmapTag) return Status::failureText(m_bitmapError);
+    if (!m_bitmapTag)
+        return Status::failureText(m_bitmapError);
     return Status::success();
 }
 
 bool ShapeObject::hasMatrix() const {
-    return m_translateX != 0 || m_translateY != 0 || m_rotation != 0 || m_scaleX != 65536 || m_scaleY != 65536;
+    return m_translateX != 0 || m_translateY != 0 || m_rotation != 0 || m_scaleX != 65536 ||
+           m_scaleY != 65536;
 }
 
 SwfMatrix ShapeObject::matrix() const {
-    if (!hasMatrix()) return SwfMatrix();
+    if (!hasMatrix())
+        return SwfMatrix();
     double angle = m_rotation / 65536.0 * std::numbers::pi / 180.0;
     double sx = m_scaleX / 65536.0, sy = m_scaleY / 65536.0;
     double c = std::cos(angle), s = std::sin(angle);
@@ -97,6 +103,11 @@ bool ShapeObject::emitDefinition(SwfFrame& frame) {
                 movie.recordError(m_bitmapError.empty() ? "Bitmap mancante" : m_bitmapError);
                 return false;
             }
+            if (m_bitmapMovie != &movie || m_bitmapGeneration != movie.generation()) {
+                // Its id was counted in another movie and could name a different character here.
+                movie.recordError("Bitmap creata per un altro filmato");
+                return false;
+            }
             frame.append(std::move(m_bitmapTag));
             // The first style is never drawn; the shape uses the second, scaled over the bounds.
             SwfFillStyle unused;
@@ -107,21 +118,23 @@ bool ShapeObject::emitDefinition(SwfFrame& frame) {
             SwfFillStyle real;
             real.type = SwfFillStyle::ClippedBitmap;
             real.bitmapId = m_bitmapId;
-            real.matrix = SwfMatrix::scaleTranslate(int32_t((int64_t(m_x2) - m_x1 + 1) * 65536 / m_bitmapWidth),
-                                                    int32_t((int64_t(m_y2) - m_y1 + 1) * 65536 / m_bitmapHeight),
-                                                    m_x1, m_y1);
+            real.matrix = SwfMatrix::scaleTranslate(
+                int32_t((int64_t(m_x2) - m_x1 + 1) * 65536 / m_bitmapWidth),
+                int32_t((int64_t(m_y2) - m_y1 + 1) * 65536 / m_bitmapHeight), m_x1, m_y1);
             fills.push_back(real);
             break;
         }
     }
 
     uint16_t id = movie.takeCharacterId();
-    if (id == 0) return false;
+    if (id == 0)
+        return false;
     auto shape = std::make_unique<SwfDefineShape3Tag>(id);
     shape->bounds = {m_x1, m_x2, m_y1, m_y2};
     uint32_t fillIndex = fills.empty() ? 1 : uint32_t(fills.size());
     shape->fillStyles = std::move(fills);
-    if (m_lineWidth > 0) shape->lineStyles.push_back({m_lineWidth, m_lineColor});
+    if (m_lineWidth > 0)
+        shape->lineStyles.push_back({m_lineWidth, m_lineColor});
     shape->fillBits = swfUnsignedBits(shape->fillStyles.size());
     shape->lineBits = swfUnsignedBits(shape->lineStyles.size());
 

@@ -72,6 +72,8 @@ private:
     std::unique_ptr<SwfDefineBitsLosslessTag> m_bitmapTag;
     std::string m_bitmapError;
     uint16_t m_bitmapId = 0;
+    const SwfMovie* m_bitmapMovie = nullptr;  // whose id the bitmap carries
+    uint64_t m_bitmapGeneration = 0;
     int m_bitmapWidth = 0, m_bitmapHeight = 0;
     int32_t m_translateX = 0, m_translateY = 0;
     int32_t m_rotation = 0;

@@ -73,7 +73,8 @@ TEST(SwfBitmapTag, PremultipliedPixelsFromBlueGreenRedAlpha) {
     picture.height = 1;
     picture.pixels = {200, 100, 50, 128, 10, 20, 30, 0};
     std::vector<uint8_t> argb = swfPremultipliedArgb(picture);
-    EXPECT_EQ(argb, (std::vector<uint8_t>{128, 50 * 128 / 255, 100 * 128 / 255, 200 * 128 / 255, 0, 0, 0, 0}));
+    EXPECT_EQ(argb,
+              (std::vector<uint8_t>{128, 50 * 128 / 255, 100 * 128 / 255, 200 * 128 / 255, 0, 0, 0, 0}));
 
     SwfBitmapDescription d;
     d.format = SwfBitmapDescription::Argb32;
@@ -150,6 +151,16 @@ TEST(SwfBitmapObject, FailedBitmapRefusesTheMovieInsteadOfWritingGarbage) {
     EXPECT_FALSE(status.ok());
     EXPECT_FALSE(status.message().empty());
     EXPECT_TRUE(out.empty());
+}
+
+TEST(SwfBitmapObject, BitmapMadeForAnotherMovieIsRefused) {
+    SwfMovie first, second;
+    TestBitmap b = swftest::argbBitmap(4, 4, false);
+    BitmapObject object(first, 0, 0, 3, 3, b.description);
+    ASSERT_TRUE(object.ok());
+    EXPECT_FALSE(second.frame(0).place(object));
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(second.write(out).ok());
 }
 
 TEST(SwfBitmapObject, DefinesBitmapThenShapeWithTheTwoClippedFills) {

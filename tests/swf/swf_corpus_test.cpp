@@ -76,7 +76,8 @@ std::vector<uint8_t> multiFrameMovie() {
     movie.frame(0).place(frameLine);
     for (int f = 0; f < 4; ++f) {
         box.setTranslate(f * 5, 0);
-        if (f > 0) movie.frame(f).remove(box);
+        if (f > 0)
+            movie.frame(f).remove(box);
         movie.frame(f).place(box);
     }
     movie.frame(7).addActions(GotoFrameActionSource(0));

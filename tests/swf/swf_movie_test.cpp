@@ -24,10 +24,10 @@ TEST(SwfMovieHeader, IsTwentyOneBytesWrittenByHand) {
     movie.frame(0);
     std::vector<uint8_t> bytes = swftest::writeMovie(movie);
     const std::vector<uint8_t> expected = {
-        'F',  'W',  'S',  4,    25,   0,    0, 0,                                 // signature, version, length
-        0x78, 0x00, 0x00, 0x50, 0x00, 0x00, 0x00, 0xF0, 0x00,                     // RECT, 15 bits, 640 x 480
-        0,    10,   1,    0,                                                      // rate 10.0, one frame
-        0x40, 0x00, 0x00, 0x00};                                                  // ShowFrame, End
+        'F',  'W',  'S',  4,    25,   0,    0,    0,           // signature, version, length
+        0x78, 0x00, 0x00, 0x50, 0x00, 0x00, 0x00, 0xF0, 0x00,  // RECT, 15 bits, 640 x 480
+        0,    10,   1,    0,                                   // rate 10.0, one frame
+        0x40, 0x00, 0x00, 0x00};                               // ShowFrame, End
     EXPECT_EQ(bytes, expected);
 }
 
@@ -61,7 +61,8 @@ TEST(SwfMovieFrames, EmptyFramesStillShowAndCountUpToTheHighestAsked) {
     EXPECT_EQ(m.showFrameCount(), 5);
     auto frames = m.frames();
     ASSERT_EQ(frames.size(), 5u);
-    for (int f = 0; f < 4; ++f) EXPECT_TRUE(frames[size_t(f)].empty()) << f;
+    for (int f = 0; f < 4; ++f)
+        EXPECT_TRUE(frames[size_t(f)].empty()) << f;
     ASSERT_EQ(frames[4].size(), 1u);
     swftest::SetBackgroundColor bg = swftest::parseSetBackgroundColor(*frames[4][0]);
     EXPECT_EQ(bg.red, 1);
@@ -125,7 +126,8 @@ TEST(SwfMovieDepths, OrderedByLayerThenCharacterThenPlacement) {
 
     swftest::Movie m = swftest::writeAndDecode(movie);
     std::map<std::pair<int, int>, int> depthOf;  // (frame, id) -> depth
-    for (const Placement& p : placements(m)) depthOf[{p.frame, p.id}] = p.depth;
+    for (const Placement& p : placements(m))
+        depthOf[{p.frame, p.id}] = p.depth;
     EXPECT_EQ(depthOf.at({1, 3}), 0);  // layer 90
     EXPECT_EQ(depthOf.at({0, 2}), 1);  // layer 100, first placement
     EXPECT_EQ(depthOf.at({3, 2}), 2);  // layer 100, second placement
@@ -408,7 +410,8 @@ namespace {
 
 TEST(SwfMovieLimits, CharacterIdsStopBefore65535) {
     SwfMovie movie;
-    for (int i = 1; i <= 65534; ++i) ASSERT_EQ(movie.takeCharacterId(), i);
+    for (int i = 1; i <= 65534; ++i)
+        ASSERT_EQ(movie.takeCharacterId(), i);
     EXPECT_TRUE(movie.error().empty());
     EXPECT_EQ(movie.takeCharacterId(), 0);
     EXPECT_FALSE(movie.error().empty());

@@ -117,7 +117,8 @@ TEST(SwfShapeRecords, SolidRectangleWithOutlineIsOneUnitLarger) {
     EXPECT_EQ(s.bounds.yMax, 69);
     ASSERT_EQ(s.fills.size(), 1u);
     EXPECT_EQ(s.fills[0].type, 0x00);
-    EXPECT_EQ(std::vector<uint8_t>(s.fills[0].color, s.fills[0].color + 4), (std::vector<uint8_t>{1, 2, 3, 4}));
+    EXPECT_EQ(std::vector<uint8_t>(s.fills[0].color, s.fills[0].color + 4),
+              (std::vector<uint8_t>{1, 2, 3, 4}));
     ASSERT_EQ(s.lines.size(), 1u);
     EXPECT_EQ(s.lines[0].width, 20);
     EXPECT_EQ(s.lines[0].color[3], 8);

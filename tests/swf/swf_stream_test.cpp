@@ -101,7 +101,8 @@ public:
     explicit BodyTag(size_t n) : m_n(n) {}
     uint16_t code() const override { return 12; }
     void encodeBody(SwfStream& out) const override {
-        for (size_t i = 0; i < m_n; ++i) out.writeU8(uint8_t(i));
+        for (size_t i = 0; i < m_n; ++i)
+            out.writeU8(uint8_t(i));
     }
 
 private:

@@ -5,10 +5,12 @@
 namespace swftest {
 
 uint32_t BitReader::ub(int n) {
-    if (n < 0 || n > 32) throw DecodeError("bad bit count");
+    if (n < 0 || n > 32)
+        throw DecodeError("bad bit count");
     uint32_t v = 0;
     for (int i = 0; i < n; ++i) {
-        if (m_pos >= m_size) throw DecodeError("bits past the end");
+        if (m_pos >= m_size)
+            throw DecodeError("bits past the end");
         int bit = (m_data[m_pos] >> (7 - m_bit)) & 1;
         v = (v << 1) | uint32_t(bit);
         if (++m_bit == 8) {
@@ -20,9 +22,11 @@ uint32_t BitReader::ub(int n) {
 }
 
 int32_t BitReader::sb(int n) {
-    if (n == 0) return 0;
+    if (n == 0)
+        return 0;
     uint32_t v = ub(n);
-    if (n < 32 && (v & (1u << (n - 1)))) v |= ~((1u << n) - 1);
+    if (n < 32 && (v & (1u << (n - 1))))
+        v |= ~((1u << n) - 1);
     return int32_t(v);
 }
 
@@ -35,7 +39,8 @@ void BitReader::align() {
 
 uint8_t BitReader::u8() {
     align();
-    if (m_pos >= m_size) throw DecodeError("byte past the end");
+    if (m_pos >= m_size)
+        throw DecodeError("byte past the end");
     return m_data[m_pos++];
 }
 
@@ -51,7 +56,8 @@ uint32_t BitReader::u32() {
 
 std::vector<uint8_t> BitReader::bytes(size_t n) {
     align();
-    if (n > remaining()) throw DecodeError("block past the end");
+    if (n > remaining())
+        throw DecodeError("block past the end");
     std::vector<uint8_t> out(m_data + m_pos, m_data + m_pos + n);
     m_pos += n;
     return out;
@@ -73,7 +79,8 @@ std::vector<std::vector<const Tag*>> Movie::frames() const {
 
 int Movie::showFrameCount() const {
     int n = 0;
-    for (const Tag& t : tags) n += t.code == 1;
+    for (const Tag& t : tags)
+        n += t.code == 1;
     return n;
 }
 
@@ -103,9 +110,11 @@ Movie decodeMovie(const std::vector<uint8_t>& file) {
         }
         tag.body = in.bytes(length);
         movie.tags.push_back(std::move(tag));
-        if (movie.tags.back().code == 0) break;
+        if (movie.tags.back().code == 0)
+            break;
     }
-    if (!in.atEnd()) throw DecodeError("bytes after the End tag");
+    if (!in.atEnd())
+        throw DecodeError("bytes after the End tag");
     return movie;
 }
 
@@ -150,13 +159,15 @@ ColorTransform readColorTransformWithAlpha(BitReader& in) {
     c.hasMult = in.ub(1);
     c.bits = int(in.ub(4));
     int terms = (c.hasAdd ? 4 : 0) + (c.hasMult ? 4 : 0);
-    for (int i = 0; i < terms; ++i) in.sb(c.bits);
+    for (int i = 0; i < terms; ++i)
+        in.sb(c.bits);
     in.align();
     return c;
 }
 
 int Action::gotoFrame() const {
-    if (code != 0x81 || data.size() != 2) throw DecodeError("not a GotoFrame");
+    if (code != 0x81 || data.size() != 2)
+        throw DecodeError("not a GotoFrame");
     return data[0] | (data[1] << 8);
 }
 
@@ -165,7 +176,8 @@ std::vector<Action> readActions(BitReader& in) {
     for (;;) {
         Action a;
         a.code = in.u8();
-        if (a.code == 0) return out;
+        if (a.code == 0)
+            return out;
         if (a.code >= 0x80) {
             uint16_t length = in.u16();
             a.data = in.bytes(length);
@@ -175,20 +187,26 @@ std::vector<Action> readActions(BitReader& in) {
 }
 
 PlaceObject2 parsePlaceObject2(const Tag& tag) {
-    if (tag.code != 26) throw DecodeError("not PlaceObject2");
+    if (tag.code != 26)
+        throw DecodeError("not PlaceObject2");
     BitReader in(tag.body);
     PlaceObject2 p;
     p.flags = in.u8();
     p.depth = in.u16();
-    if (p.flags & 0x02) p.characterId = in.u16();
-    if (p.flags & 0x04) p.matrix = readMatrix(in);
-    if (p.flags & 0xF8) throw DecodeError("unexpected PlaceObject2 fields");
-    if (!in.atEnd()) throw DecodeError("PlaceObject2 has trailing bytes");
+    if (p.flags & 0x02)
+        p.characterId = in.u16();
+    if (p.flags & 0x04)
+        p.matrix = readMatrix(in);
+    if (p.flags & 0xF8)
+        throw DecodeError("unexpected PlaceObject2 fields");
+    if (!in.atEnd())
+        throw DecodeError("PlaceObject2 has trailing bytes");
     return p;
 }
 
 RemoveObject parseRemoveObject(const Tag& tag) {
-    if (tag.code != 5 || tag.body.size() != 4) throw DecodeError("not RemoveObject");
+    if (tag.code != 5 || tag.body.size() != 4)
+        throw DecodeError("not RemoveObject");
     BitReader in(tag.body);
     RemoveObject r;
     r.characterId = in.u16();
@@ -197,14 +215,16 @@ RemoveObject parseRemoveObject(const Tag& tag) {
 }
 
 BitsLossless parseBitsLossless(const Tag& tag) {
-    if (tag.code != 20 && tag.code != 36) throw DecodeError("not DefineBitsLossless");
+    if (tag.code != 20 && tag.code != 36)
+        throw DecodeError("not DefineBitsLossless");
     BitReader in(tag.body);
     BitsLossless b;
     b.characterId = in.u16();
     b.format = in.u8();
     b.width = in.u16();
     b.height = in.u16();
-    if (b.format == 3) b.colorTableSize = in.u8() + 1;
+    if (b.format == 3)
+        b.colorTableSize = in.u8() + 1;
     b.compressed = in.bytes(in.remaining());
 
     size_t entry = tag.code == 36 ? 4 : 3;
@@ -215,12 +235,14 @@ BitsLossless parseBitsLossless(const Tag& tag) {
     if (uncompress(b.data.data(), &produced, b.compressed.data(), uLong(b.compressed.size())) != Z_OK)
         throw DecodeError("bitmap data does not inflate");
     b.data.resize(produced);
-    if (produced != expected) throw DecodeError("bitmap data has the wrong size");
+    if (produced != expected)
+        throw DecodeError("bitmap data has the wrong size");
     return b;
 }
 
 DefineShape3 parseDefineShape3(const Tag& tag) {
-    if (tag.code != 32) throw DecodeError("not DefineShape3");
+    if (tag.code != 32)
+        throw DecodeError("not DefineShape3");
     BitReader in(tag.body);
     DefineShape3 s;
     s.characterId = in.u16();
@@ -234,7 +256,8 @@ DefineShape3 parseDefineShape3(const Tag& tag) {
         FillStyle f;
         f.type = in.u8();
         if (f.type == 0x00) {
-            for (uint8_t& c : f.color) c = in.u8();
+            for (uint8_t& c : f.color)
+                c = in.u8();
         } else if (f.type == 0x10 || f.type == 0x12) {
             f.matrix = readMatrix(in);
             int n = in.u8();
@@ -254,7 +277,8 @@ DefineShape3 parseDefineShape3(const Tag& tag) {
     for (size_t i = 0; i < lines; ++i) {
         LineStyle l;
         l.width = in.u16();
-        for (uint8_t& c : l.color) c = in.u8();
+        for (uint8_t& c : l.color)
+            c = in.u8();
         s.lines.push_back(l);
     }
     s.fillBits = int(in.ub(4));
@@ -275,19 +299,24 @@ DefineShape3 parseDefineShape3(const Tag& tag) {
             r.hasFill1 = flags & 0x04;
             r.hasFill0 = flags & 0x02;
             r.hasMove = flags & 0x01;
-            if (r.newStyles) throw DecodeError("new styles not expected");
+            if (r.newStyles)
+                throw DecodeError("new styles not expected");
             if (r.hasMove) {
                 r.moveBits = int(in.ub(5));
                 r.moveX = in.sb(r.moveBits);
                 r.moveY = in.sb(r.moveBits);
             }
-            if (r.hasFill0) r.fill0 = in.ub(s.fillBits);
-            if (r.hasFill1) r.fill1 = in.ub(s.fillBits);
-            if (r.hasLine) r.line = in.ub(s.lineBits);
+            if (r.hasFill0)
+                r.fill0 = in.ub(s.fillBits);
+            if (r.hasFill1)
+                r.fill1 = in.ub(s.fillBits);
+            if (r.hasLine)
+                r.line = in.ub(s.lineBits);
         } else {
             r.kind = ShapeRecord::Edge;
             r.straight = in.ub(1);
-            if (!r.straight) throw DecodeError("curves not expected");
+            if (!r.straight)
+                throw DecodeError("curves not expected");
             r.numBits = int(in.ub(4)) + 2;
             r.general = in.ub(1);
             if (r.general) {
@@ -306,7 +335,8 @@ DefineShape3 parseDefineShape3(const Tag& tag) {
 }
 
 DefineButton2 parseDefineButton2(const Tag& tag) {
-    if (tag.code != 34) throw DecodeError("not DefineButton2");
+    if (tag.code != 34)
+        throw DecodeError("not DefineButton2");
     BitReader in(tag.body);
     DefineButton2 b;
     b.characterId = in.u16();
@@ -315,7 +345,8 @@ DefineButton2 parseDefineButton2(const Tag& tag) {
     b.actionOffset = in.u16();
     for (;;) {
         uint8_t first = in.u8();
-        if (first == 0) break;
+        if (first == 0)
+            break;
         ButtonRecord r;
         r.reserved = first >> 4;
         r.hitTest = first & 0x08;
@@ -345,23 +376,28 @@ DefineButton2 parseDefineButton2(const Tag& tag) {
             if (c.size != 0 && c.offset + c.size != in.position())
                 throw DecodeError("conditional action size does not match");
             b.conditions.push_back(c);
-            if (c.size == 0) break;
+            if (c.size == 0)
+                break;
         }
     }
-    if (!in.atEnd()) throw DecodeError("DefineButton2 has trailing bytes");
+    if (!in.atEnd())
+        throw DecodeError("DefineButton2 has trailing bytes");
     return b;
 }
 
 SetBackgroundColor parseSetBackgroundColor(const Tag& tag) {
-    if (tag.code != 9 || tag.body.size() != 3) throw DecodeError("not SetBackgroundColor");
+    if (tag.code != 9 || tag.body.size() != 3)
+        throw DecodeError("not SetBackgroundColor");
     return {tag.body[0], tag.body[1], tag.body[2]};
 }
 
 std::vector<Action> parseDoAction(const Tag& tag) {
-    if (tag.code != 12) throw DecodeError("not DoAction");
+    if (tag.code != 12)
+        throw DecodeError("not DoAction");
     BitReader in(tag.body);
     auto actions = readActions(in);
-    if (!in.atEnd()) throw DecodeError("DoAction has trailing bytes");
+    if (!in.atEnd())
+        throw DecodeError("DoAction has trailing bytes");
     return actions;
 }
 

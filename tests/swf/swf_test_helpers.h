@@ -26,7 +26,9 @@ inline std::vector<uint8_t> writeMovie(quib::SwfMovie& movie) {
     return out;
 }
 
-inline Movie writeAndDecode(quib::SwfMovie& movie) { return decodeMovie(writeMovie(movie)); }
+inline Movie writeAndDecode(quib::SwfMovie& movie) {
+    return decodeMovie(writeMovie(movie));
+}
 
 // Encodes one tag alone (header + body) and decodes it back.
 inline Tag encodeAndDecodeTag(const quib::SwfTag& tag) {
@@ -79,7 +81,8 @@ inline TestBitmap indexedBitmap(int width, int height, int colors, bool hasAlpha
     size_t row = (size_t(width) + 3) / 4 * 4;
     b.pixels.assign(row * size_t(height), 0);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) b.pixels[size_t(y) * row + size_t(x)] = uint8_t((x + y) % colors);
+        for (int x = 0; x < width; ++x)
+            b.pixels[size_t(y) * row + size_t(x)] = uint8_t((x + y) % colors);
     for (int i = 0; i < colors; ++i) {
         b.colors.push_back(uint8_t(i * 10));
         b.colors.push_back(uint8_t(i * 20));
@@ -100,7 +103,8 @@ inline TestBitmap indexedBitmap(int width, int height, int colors, bool hasAlpha
 inline std::vector<const Tag*> tagsWithCode(const Movie& movie, int code) {
     std::vector<const Tag*> out;
     for (const Tag& t : movie.tags)
-        if (t.code == code) out.push_back(&t);
+        if (t.code == code)
+            out.push_back(&t);
     return out;
 }
 
