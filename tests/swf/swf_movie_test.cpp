@@ -436,3 +436,19 @@ TEST(SwfMovieLimits, RectangleWiderThanAnEdgeCanHoldIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SwfMoviePlacement, PlaceAndRemoveBytesByHand) {
+    SwfMovie movie;
+    ShapeObject shape(0, 0, 1, 1);
+    shape.setLayer(3);
+    movie.frame(0).place(shape);
+    movie.frame(1).remove(shape);
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    // flags: has character; depth 0; id 1
+    EXPECT_EQ(swftest::tagsWithCode(m, 26).at(0)->body, (std::vector<uint8_t>{0x02, 0, 0, 1, 0}));
+    EXPECT_EQ(swftest::tagsWithCode(m, 5).at(0)->body, (std::vector<uint8_t>{1, 0, 0, 0}));
+}
+
+}  // namespace
