@@ -1,0 +1,235 @@
+#include "swf_movie.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <list>
+
+#include "swf_display_object.h"
+#include "swf_stream.h"
+
+namespace quib {
+
+namespace {
+
+bool debugTraceEnabled() {
+    const char* value = std::getenv("QUIB_DEBUG_SWF");
+    return value && *value && std::string(value) != "0";
+}
+
+mode_t currentUmask() {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+}  // namespace
+
+bool SwfFrame::place(DisplayObject& object) {
+    return object.placeOn(*this);
+}
+
+bool SwfFrame::remove(DisplayObject& object) {
+    return object.removeFrom(*this);
+}
+
+void SwfFrame::setBackgroundColor(uint8_t red, uint8_t green, uint8_t blue) {
+    append(std::make_unique<SwfSetBackgroundColorTag>(SwfColor{red, green, blue, 255}));
+}
+
+void SwfFrame::addActions(const ActionSource& source) {
+    auto tag = std::make_unique<SwfDoActionTag>();
+    source.appendActions(tag->actions());
+    append(std::move(tag));
+}
+
+SwfMovie::SwfMovie() = default;
+SwfMovie::~SwfMovie() = default;
+
+SwfFrame& SwfMovie::frame(int n) {
+    if (n < 0 || n >= kMaximumFrames) {
+        recordError("Troppi frame nel filmato (al massimo 65535)");
+        if (!m_overflowFrame)
+            m_overflowFrame = std::make_unique<SwfFrame>(*this);
+        return *m_overflowFrame;
+    }
+    if (size_t(n) >= m_frames.size()) {
+        size_t grown = size_t(n) + 8;
+        m_frames.reserve(grown);
+        while (m_frames.size() < grown)
+            m_frames.push_back(std::make_unique<SwfFrame>(*this));
+    }
+    m_frameCount = std::max(m_frameCount, n + 1);
+    return *m_frames[size_t(n)];
+}
+
+uint16_t SwfMovie::takeCharacterId() {
+    // 65535 stays free: the unused first fill of every bitmap shape names it.
+    if (m_lastCharacterId >= kMaximumCharacterId) {
+        recordError("Troppi oggetti nel filmato (al massimo 65534)");
+        return 0;
+    }
+    return uint16_t(++m_lastCharacterId);
+}
+
+void SwfMovie::addPlacement(uint16_t characterId, SwfPlaceObject2Tag* place, uint16_t layer) {
+    m_placements[characterId].push_back({place, nullptr, layer});
+}
+
+bool SwfMovie::attachRemoval(uint16_t characterId, SwfRemoveObjectTag* remove) {
+    auto it = m_placements.find(characterId);
+    if (it == m_placements.end() || it->second.empty() || it->second.back().remove)
+        return false;
+    it->second.back().remove = remove;
+    return true;
+}
+
+bool SwfMovie::hasOpenPlacement(uint16_t characterId) const {
+    auto it = m_placements.find(characterId);
+    return it != m_placements.end() && !it->second.empty() && !it->second.back().remove;
+}
+
+void SwfMovie::recordError(const std::string& message) {
+    if (m_error.empty())
+        m_error = message;
+}
+
+void SwfMovie::assignDepths() {
+    std::list<PlacementRecord*> merged;
+    for (auto& [id, records] : m_placements) {
+        auto at = merged.begin();
+        for (PlacementRecord& r : records) {
+            while (at != merged.end() && (*at)->layer <= r.layer)
+                ++at;
+            at = merged.insert(at, &r);
+            ++at;
+        }
+    }
+    std::vector<PlacementRecord*> ordered(merged.begin(), merged.end());
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const PlacementRecord* a, const PlacementRecord* b) { return a->layer < b->layer; });
+    bool trace = debugTraceEnabled();
+    if (trace)
+        std::fprintf(stderr, "Depth sorting: %d shapes\n", int(ordered.size()));
+    uint16_t depth = 0;
+    for (PlacementRecord* r : ordered) {
+        r->place->depth = depth;
+        if (r->remove)
+            r->remove->setDepth(depth);
+        ++depth;
+    }
+    if (trace)
+        std::fprintf(stderr, "Depth sorting: complete\n");
+}
+
+void SwfMovie::clear() {
+    m_frames.clear();
+    m_overflowFrame.reset();
+    m_frameCount = 0;
+    m_placements.clear();
+    m_lastCharacterId = 0;
+    m_error.clear();
+    ++m_generation;
+}
+
+Status SwfMovie::encode(std::vector<uint8_t>* bytes, std::FILE* file) {
+    Status result = Status::success();
+    size_t placements = 0;
+    for (const auto& [id, records] : m_placements)
+        placements += records.size();
+    if (m_width < 0 || m_width > kMaximumSize || m_height < 0 || m_height > kMaximumSize) {
+        result = Status::failureText("Le dimensioni del filmato superano 16383 unità");
+    } else if (m_frameRate < 0 || m_frameRate > kMaximumFrameRate) {
+        result = Status::failureText("La frequenza dei frame del filmato supera 255 al secondo");
+    } else if (!m_error.empty()) {
+        result = Status::failureText(m_error);
+    } else if (placements > 65536) {
+        result = Status::failureText("Troppi oggetti sullo schermo nel filmato (al massimo 65536)");
+    }
+    if (!result) {
+        clear();
+        return result;
+    }
+
+    assignDepths();
+
+    SwfStream stream;
+    const uint8_t zeros[21] = {};
+    stream.writeBytes(zeros, sizeof zeros);
+    SwfShowFrameTag showFrame;
+    for (int f = 0; f < m_frameCount; ++f) {
+        for (const auto& tag : m_frames[size_t(f)]->tags())
+            encodeTag(*tag, stream);
+        encodeTag(showFrame, stream);
+    }
+    encodeTag(SwfEndTag(), stream);
+
+    SwfStream header;
+    header.writeU8('F');
+    header.writeU8('W');
+    header.writeU8('S');
+    header.writeU8(4);
+    header.writeU32(uint32_t(stream.length()));
+    header.writeBits(15, 5);
+    header.writeBits(0, 15);
+    header.writeBits(uint32_t(m_width), 15);
+    header.writeBits(0, 15);
+    header.writeBits(uint32_t(m_height), 15);
+    header.align();
+    header.writeU8(0);
+    header.writeU8(uint8_t(m_frameRate));
+    header.writeU16(uint16_t(m_frameCount));
+    std::vector<uint8_t> headerBytes;
+    header.writeTo(headerBytes);
+    stream.patch(0, headerBytes.data(), headerBytes.size());
+
+    if (bytes)
+        stream.writeTo(*bytes);
+    if (file && !stream.writeTo(file))
+        result = Status::failure(str::CannotCreateFile);
+    clear();
+    return result;
+}
+
+Status SwfMovie::write(std::vector<uint8_t>& out) {
+    out.clear();
+    return encode(&out, nullptr);
+}
+
+Status SwfMovie::write(std::FILE* file) {
+    return encode(nullptr, file);
+}
+
+Status SwfMovie::writeFile(const std::string& path) {
+    std::string temp = path + ".XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        clear();
+        return Status::failure(str::CannotCreateFile);
+    }
+    std::FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        clear();
+        return Status::failure(str::CannotCreateFile);
+    }
+    Status result = encode(nullptr, file);
+    bool flushed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+    bool closed = std::fclose(file) == 0;
+    if (result && (!flushed || !closed))
+        result = Status::failure(str::CannotCreateFile);
+    // mkstemp creates the file private; a movie is an ordinary document.
+    if (result)
+        ::chmod(temp.c_str(), 0666 & ~currentUmask());
+    if (result && std::rename(temp.c_str(), path.c_str()) != 0)
+        result = Status::failure(str::CannotCreateFile);
+    if (!result)
+        ::unlink(temp.c_str());
+    return result;
+}
+
+}  // namespace quib

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include "swf/swf_shape_object.h"
+#include "swf_test_helpers.h"
+
+using namespace quib;
+using swftest::TestBitmap;
+
+namespace {
+
+swftest::BitsLossless roundTrip(const SwfDefineBitsLosslessTag& tag) {
+    return swftest::parseBitsLossless(swftest::encodeAndDecodeTag(tag));
+}
+
+std::unique_ptr<SwfDefineBitsLosslessTag> build(const SwfBitmapDescription& d, std::string* error = nullptr) {
+    std::string ignored;
+    return SwfDefineBitsLosslessTag::build(7, d, error ? error : &ignored);
+}
+
+TEST(SwfBitmapRows, AreDwordPadded) {
+    EXPECT_EQ(swfBitmapRowBytes(3, 1), 4u);
+    EXPECT_EQ(swfBitmapRowBytes(3, 3), 4u);
+    EXPECT_EQ(swfBitmapRowBytes(3, 4), 4u);
+    EXPECT_EQ(swfBitmapRowBytes(3, 5), 8u);
+    EXPECT_EQ(swfBitmapRowBytes(5, 3), 12u);
+    EXPECT_EQ(swfBitmapRowBytes(5, 1920), 7680u);
+}
+
+TEST(SwfBitmapTag, EightBitThreePixelsWideKeepsFourByteRowsAndAlphaTable) {
+    TestBitmap b = swftest::indexedBitmap(3, 2, 3, true);
+    b.pixels[3] = 0xEE;  // the padding byte travels with the row
+    auto tag = build(b.description);
+    ASSERT_TRUE(tag);
+    EXPECT_EQ(tag->code(), 36);
+    swftest::BitsLossless d = roundTrip(*tag);
+    EXPECT_EQ(d.characterId, 7);
+    EXPECT_EQ(d.format, 3);
+    EXPECT_EQ(d.width, 3);
+    EXPECT_EQ(d.height, 2);
+    EXPECT_EQ(d.colorTableSize, 3);
+    ASSERT_EQ(d.data.size(), 3u * 4 + 2u * 4);
+    EXPECT_EQ(std::vector<uint8_t>(d.data.begin(), d.data.begin() + 12), b.colors);
+    EXPECT_EQ(std::vector<uint8_t>(d.data.begin() + 12, d.data.end()), b.pixels);
+    EXPECT_EQ(d.data[12 + 3], 0xEE);
+}
+
+TEST(SwfBitmapTag, WithoutAlphaTheTableHasThreeByteEntriesAndCode20) {
+    TestBitmap b = swftest::indexedBitmap(5, 1, 2, false);
+    auto tag = build(b.description);
+    ASSERT_TRUE(tag);
+    EXPECT_EQ(tag->code(), 20);
+    swftest::BitsLossless d = roundTrip(*tag);
+    ASSERT_EQ(d.data.size(), 2u * 3 + 8u);
+    EXPECT_EQ(std::vector<uint8_t>(d.data.begin(), d.data.begin() + 6),
+              (std::vector<uint8_t>{0, 0, 0, 10, 20, 30}));
+}
+
+TEST(SwfBitmapTag, ThirtyTwoBitRowsAreFourBytesPerPixel) {
+    TestBitmap b = swftest::argbBitmap(3, 4, false);
+    auto tag = build(b.description);
+    ASSERT_TRUE(tag);
+    swftest::BitsLossless d = roundTrip(*tag);
+    EXPECT_EQ(d.format, 5);
+    EXPECT_EQ(d.colorTableSize, 0);
+    EXPECT_EQ(d.data, b.pixels);
+}
+
+TEST(SwfBitmapTag, PremultipliedPixelsFromBlueGreenRedAlpha) {
+    Bitmap32 picture;
+    picture.width = 2;
+    picture.height = 1;
+    picture.pixels = {200, 100, 50, 128, 10, 20, 30, 0};
+    std::vector<uint8_t> argb = swfPremultipliedArgb(picture);
+    EXPECT_EQ(argb,
+              (std::vector<uint8_t>{128, 50 * 128 / 255, 100 * 128 / 255, 200 * 128 / 255, 0, 0, 0, 0}));
+
+    SwfBitmapDescription d;
+    d.format = SwfBitmapDescription::Argb32;
+    d.width = 2;
+    d.height = 1;
+    d.hasAlpha = true;
+    d.pixels = argb;
+    auto tag = build(d);
+    ASSERT_TRUE(tag);
+    EXPECT_EQ(roundTrip(*tag).data, argb);
+}
+
+TEST(SwfBitmapTag, ShortOutputIsRecompressedDownToStored) {
+    // 4 x 4 of one colour: level 9 gives a few bytes, so every level down to 0 is tried.
+    TestBitmap b = swftest::argbBitmap(4, 4, false);
+    std::fill(b.pixels.begin(), b.pixels.end(), 0x11);
+    auto tag = build(b.description);
+    ASSERT_TRUE(tag);
+    // Stored: 2 bytes zlib header, 5 bytes block header, 64 bytes, 4 bytes Adler-32.
+    EXPECT_EQ(tag->compressedSize(), 75u);
+    const std::vector<uint8_t>& data = *tag->compressedData();
+    EXPECT_EQ(data[2], 0x01);  // final stored block
+    EXPECT_EQ(roundTrip(*tag).data, b.pixels);
+}
+
+TEST(SwfBitmapTag, StopsAtTheFirstLevelReaching96Bytes) {
+    // Noise of 32 pixels compresses to over 96 bytes at level 9 already.
+    TestBitmap noisy = swftest::argbBitmap(8, 4, false, 99);
+    auto tag = build(noisy.description);
+    ASSERT_TRUE(tag);
+    std::vector<uint8_t> level9(200);
+    uLongf n = uLongf(level9.size());
+    ASSERT_EQ(compress2(level9.data(), &n, noisy.pixels.data(), uLong(noisy.pixels.size()), 9), Z_OK);
+    level9.resize(n);
+    ASSERT_GE(level9.size(), 96u);
+    EXPECT_EQ(*tag->compressedData(), level9);
+}
+
+TEST(SwfBitmapTag, RefusesDescriptionsThatDoNotHoldTogether) {
+    TestBitmap b = swftest::indexedBitmap(4, 4, 4, true);
+    std::string error;
+
+    SwfBitmapDescription shortPixels = b.description;
+    shortPixels.pixels = std::span<const uint8_t>(b.pixels.data(), b.pixels.size() - 1);
+    EXPECT_FALSE(build(shortPixels, &error));
+    EXPECT_FALSE(error.empty());
+
+    SwfBitmapDescription shortTable = b.description;
+    shortTable.colorCount = 5;
+    EXPECT_FALSE(build(shortTable));
+
+    SwfBitmapDescription badFormat = b.description;
+    badFormat.format = 4;
+    EXPECT_FALSE(build(badFormat));
+
+    SwfBitmapDescription empty = b.description;
+    empty.width = 0;
+    EXPECT_FALSE(build(empty));
+
+    SwfBitmapDescription badLevel = b.description;
+    badLevel.level = 12;
+    EXPECT_FALSE(build(badLevel));
+}
+
+TEST(SwfBitmapObject, FailedBitmapRefusesTheMovieInsteadOfWritingGarbage) {
+    SwfMovie movie;
+    TestBitmap b = swftest::argbBitmap(4, 4, false);
+    b.description.pixels = {};
+    BitmapObject object(movie, 0, 0, 3, 3, b.description);
+    EXPECT_FALSE(object.ok());
+    EXPECT_FALSE(movie.frame(0).place(object));
+    std::vector<uint8_t> out;
+    Status status = movie.write(out);
+    EXPECT_FALSE(status.ok());
+    EXPECT_FALSE(status.message().empty());
+    EXPECT_TRUE(out.empty());
+}
+
+TEST(SwfBitmapObject, BitmapMadeForAnotherMovieIsRefused) {
+    SwfMovie first, second;
+    TestBitmap b = swftest::argbBitmap(4, 4, false);
+    BitmapObject object(first, 0, 0, 3, 3, b.description);
+    ASSERT_TRUE(object.ok());
+    EXPECT_FALSE(second.frame(0).place(object));
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(second.write(out).ok());
+}
+
+TEST(SwfBitmapObject, DefinesBitmapThenShapeWithTheTwoClippedFills) {
+    SwfMovie movie;
+    TestBitmap b = swftest::argbBitmap(50, 20, true);
+    BitmapObject object(movie, 10, 5, 109, 44, b.description);  // drawn at twice the size
+    ASSERT_TRUE(object.ok());
+    movie.frame(0).place(object);
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    auto frames = m.frames();
+    ASSERT_EQ(frames.size(), 1u);
+    ASSERT_EQ(frames[0].size(), 3u);
+    EXPECT_EQ(frames[0][0]->code, 36);
+    EXPECT_EQ(frames[0][1]->code, 32);
+    EXPECT_EQ(frames[0][2]->code, 26);
+
+    swftest::BitsLossless bits = swftest::parseBitsLossless(*frames[0][0]);
+    EXPECT_EQ(bits.characterId, 1);
+    EXPECT_EQ(bits.data, b.pixels);
+    swftest::DefineShape3 shape = swftest::parseDefineShape3(*frames[0][1]);
+    EXPECT_EQ(shape.characterId, 2);
+    EXPECT_TRUE(shape.lines.empty());
+    ASSERT_EQ(shape.fills.size(), 2u);
+    EXPECT_EQ(shape.fillBits, 2);
+    EXPECT_EQ(shape.fills[0].type, 0x41);
+    EXPECT_EQ(shape.fills[0].bitmapId, 65535);
+    EXPECT_EQ(shape.fills[0].matrix.scaleX, 0xA0000);
+    EXPECT_EQ(shape.fills[0].matrix.scaleY, 0xA0000);
+    EXPECT_FALSE(shape.fills[0].matrix.hasRotate);
+    EXPECT_EQ(shape.fills[0].matrix.translateX, 0);
+    EXPECT_EQ(shape.fills[1].type, 0x41);
+    EXPECT_EQ(shape.fills[1].bitmapId, 1);
+    EXPECT_EQ(shape.fills[1].matrix.scaleX, 100 * 65536 / 50);
+    EXPECT_EQ(shape.fills[1].matrix.scaleY, 40 * 65536 / 20);
+    EXPECT_EQ(shape.fills[1].matrix.translateX, 10);
+    EXPECT_EQ(shape.fills[1].matrix.translateY, 5);
+    EXPECT_EQ(shape.records[0].fill1, 2u);
+
+    swftest::PlaceObject2 place = swftest::parsePlaceObject2(*frames[0][2]);
+    EXPECT_EQ(place.flags, 0x02);
+    EXPECT_EQ(place.characterId, 2);
+}
+
+TEST(SwfBitmapObject, CompressedBlockIsSharedNotCopiedIntoTheStream) {
+    SwfMovie movie;
+    TestBitmap b = swftest::argbBitmap(64, 64, false);
+    auto tag = build(b.description);
+    ASSERT_TRUE(tag);
+    SwfStream s;
+    encodeTag(*tag, s);
+    EXPECT_EQ(tag->compressedData().use_count(), 2);
+    EXPECT_LT(s.inlineLength(), 20u);
+    EXPECT_EQ(s.length(), s.inlineLength() + tag->compressedSize());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SwfBitmapTag, BodyHeaderBytesByHand) {
+    TestBitmap indexed = swftest::indexedBitmap(300, 2, 3, true);
+    auto tag = SwfDefineBitsLosslessTag::build(0x0102, indexed.description, nullptr);
+    ASSERT_TRUE(tag);
+    swftest::Tag t = swftest::encodeAndDecodeTag(*tag);
+    const std::vector<uint8_t> head = {0x02, 0x01, 3, 0x2C, 0x01, 2, 0, 2};  // id, format, 300, 2, 3 - 1
+    EXPECT_EQ(std::vector<uint8_t>(t.body.begin(), t.body.begin() + 8), head);
+    EXPECT_EQ(t.body.size(), 8 + tag->compressedSize());
+
+    TestBitmap argb = swftest::argbBitmap(2, 3, false);
+    auto tag32 = SwfDefineBitsLosslessTag::build(5, argb.description, nullptr);
+    ASSERT_TRUE(tag32);
+    swftest::Tag t32 = swftest::encodeAndDecodeTag(*tag32);
+    EXPECT_EQ(t32.code, 20);
+    EXPECT_EQ(std::vector<uint8_t>(t32.body.begin(), t32.body.begin() + 7),
+              (std::vector<uint8_t>{5, 0, 5, 2, 0, 3, 0}));  // no colour table byte
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include "swf/swf_button_object.h"
+#include "swf/swf_shape_object.h"
+#include "swf_test_helpers.h"
+
+using namespace quib;
+
+namespace {
+
+struct ButtonFixture {
+    SwfMovie movie;
+    swftest::TestBitmap picture = swftest::argbBitmap(8, 6, true);
+    BitmapObject face{movie, 0, 0, 7, 5, picture.description};
+    ButtonObject button{&face};
+    ButtonFixture() { button.setLayer(110); }
+};
+
+TEST(SwfButtonConditions, EachCodeSetsItsBit) {
+    const uint8_t expected[10][2] = {{0, 0},    {0, 0x01}, {0x80, 0}, {0x40, 0}, {0x20, 0},
+                                     {0x10, 0}, {0x08, 0}, {0x04, 0}, {0x02, 0}, {0x01, 0}};
+    for (int code = 0; code <= 9; ++code) {
+        ButtonFixture f;
+        f.button.setAction(PlayActionSource(), code);
+        f.movie.frame(0).place(f.button);
+        swftest::Movie m = swftest::writeAndDecode(f.movie);
+        auto b = swftest::parseDefineButton2(*swftest::tagsWithCode(m, 34).at(0));
+        ASSERT_EQ(b.conditions.size(), 1u);
+        EXPECT_EQ(b.conditions[0].conditionBytes[0], expected[code][0]) << code;
+        EXPECT_EQ(b.conditions[0].conditionBytes[1], expected[code][1]) << code;
+    }
+    EXPECT_EQ(buttonConditionBits(10), 0);
+    EXPECT_EQ(buttonConditionBits(-1), 0);
+    EXPECT_EQ(buttonConditionBits(ButtonCondition::OverDownToOverUp), 0x08);
+}
+
+TEST(SwfButtonRecords, FourStatesEachWithItsOwnBitDepthOneIdentityAndEmptyTransform) {
+    ButtonFixture f;
+    f.button.setAction(GotoFrameActionSource(17), ButtonCondition::OverDownToOverUp);
+    f.movie.frame(0).place(f.button);
+    swftest::Movie m = swftest::writeAndDecode(f.movie);
+    auto frames = m.frames();
+    ASSERT_EQ(frames.size(), 1u);
+    // bitmap, shape, button, placement
+    ASSERT_EQ(frames[0].size(), 4u);
+    EXPECT_EQ(frames[0][0]->code, 36);
+    EXPECT_EQ(frames[0][1]->code, 32);
+    EXPECT_EQ(frames[0][2]->code, 34);
+    EXPECT_EQ(frames[0][3]->code, 26);
+
+    auto b = swftest::parseDefineButton2(*frames[0][2]);
+    EXPECT_EQ(b.characterId, 3);
+    EXPECT_EQ(b.flags, 0);
+    ASSERT_EQ(b.records.size(), 4u);
+    EXPECT_TRUE(b.records[0].up && !b.records[0].over && !b.records[0].down && !b.records[0].hitTest);
+    EXPECT_TRUE(b.records[1].over && !b.records[1].up && !b.records[1].down && !b.records[1].hitTest);
+    EXPECT_TRUE(b.records[2].down && !b.records[2].up && !b.records[2].over && !b.records[2].hitTest);
+    EXPECT_TRUE(b.records[3].hitTest && !b.records[3].up && !b.records[3].over && !b.records[3].down);
+    for (const auto& r : b.records) {
+        EXPECT_EQ(r.reserved, 0);
+        EXPECT_EQ(r.characterId, 2);
+        EXPECT_EQ(r.depth, 1);
+        EXPECT_EQ(r.matrixBytes, (std::vector<uint8_t>{0x00}));
+        EXPECT_EQ(r.cxformBytes, (std::vector<uint8_t>{0x04}));
+    }
+    // Four records of 7 bytes and the end byte, plus the offset field itself.
+    EXPECT_EQ(b.actionOffset, 4 * 7 + 1 + 2);
+    ASSERT_EQ(b.conditions.size(), 1u);
+    EXPECT_EQ(b.conditions[0].size, 0);  // the last record
+    ASSERT_EQ(b.conditions[0].actions.size(), 1u);
+    EXPECT_EQ(b.conditions[0].actions[0].gotoFrame(), 17);
+
+    auto place = swftest::parsePlaceObject2(*frames[0][3]);
+    EXPECT_EQ(place.characterId, 3);
+}
+
+TEST(SwfButtonRecords, BodyBytesByHand) {
+    ButtonFixture f;
+    f.button.setAction(StopActionSource(), 6);
+    f.movie.frame(0).place(f.button);
+    swftest::Movie m = swftest::writeAndDecode(f.movie);
+    const std::vector<uint8_t> record = {0x00, 2, 0, 1, 0, 0x00, 0x04};
+    std::vector<uint8_t> expected = {3, 0, 0, 31, 0};
+    for (uint8_t state : {0x01, 0x02, 0x04, 0x08}) {
+        expected.push_back(state);
+        expected.insert(expected.end(), record.begin() + 1, record.end());
+    }
+    expected.push_back(0);
+    expected.insert(expected.end(), {0, 0, 0x08, 0x00, 0x07, 0x00});
+    EXPECT_EQ(swftest::tagsWithCode(m, 34).at(0)->body, expected);
+}
+
+TEST(SwfButtonRecords, SizeOfANonLastConditionRecordCoversItsBytesPlusTwo) {
+    SwfDefineButton2Tag tag(9);
+    tag.records.push_back({false, false, false, true, 4, 1, SwfMatrix()});
+    tag.actions.push_back({0x08, {{SwfAction::GotoFrame, 3}}});
+    tag.actions.push_back({0x80, {{SwfAction::Play, 0}}});
+    auto b = swftest::parseDefineButton2(swftest::encodeAndDecodeTag(tag));
+    ASSERT_EQ(b.conditions.size(), 2u);
+    // conditions 2 + GotoFrame 5 + end 1, plus 2
+    EXPECT_EQ(b.conditions[0].size, 10);
+    EXPECT_EQ(b.conditions[1].size, 0);
+    EXPECT_EQ(b.conditions[1].conditionBytes[0], 0x80);
+}
+
+TEST(SwfButtonPlacement, EachPlacementIsANewCharacterConsumingThePendingAction) {
+    ButtonFixture f;
+    f.face.setTranslate(40, 50);
+    f.button.setAction(PlayActionSource(), 6);
+    f.movie.frame(0).place(f.button);
+    EXPECT_FALSE(f.button.hasPendingAction());
+    f.movie.frame(1).remove(f.button);
+    f.button.setAction(GotoFrameActionSource(0), 6);
+    f.movie.frame(2).place(f.button);
+    f.movie.frame(3).remove(f.button);
+
+    swftest::Movie m = swftest::writeAndDecode(f.movie);
+    EXPECT_EQ(swftest::tagsWithCode(m, 36).size(), 1u);  // states defined once
+    EXPECT_EQ(swftest::tagsWithCode(m, 32).size(), 1u);
+    auto buttons = swftest::tagsWithCode(m, 34);
+    ASSERT_EQ(buttons.size(), 2u);
+    auto b1 = swftest::parseDefineButton2(*buttons[0]);
+    auto b2 = swftest::parseDefineButton2(*buttons[1]);
+    EXPECT_EQ(b1.characterId, 3);
+    EXPECT_EQ(b2.characterId, 4);
+    EXPECT_EQ(b1.conditions.at(0).actions.at(0).code, 0x06);
+    EXPECT_EQ(b2.conditions.at(0).actions.at(0).code, 0x81);
+
+    auto places = swftest::tagsWithCode(m, 26);
+    ASSERT_EQ(places.size(), 2u);
+    auto p1 = swftest::parsePlaceObject2(*places[0]);
+    EXPECT_EQ(p1.flags, 0x06);  // positioned by the up-state's matrix
+    EXPECT_EQ(p1.matrix->translateX, 40);
+    EXPECT_EQ(p1.matrix->translateY, 50);
+    auto removes = swftest::tagsWithCode(m, 5);
+    ASSERT_EQ(removes.size(), 2u);
+    EXPECT_EQ(swftest::parseRemoveObject(*removes[0]).characterId, 3);
+    EXPECT_EQ(swftest::parseRemoveObject(*removes[1]).characterId, 4);
+}
+
+TEST(SwfButtonPlacement, WithoutActionTheOffsetIsZero) {
+    ButtonFixture f;
+    f.movie.frame(0).place(f.button);
+    swftest::Movie m = swftest::writeAndDecode(f.movie);
+    auto b = swftest::parseDefineButton2(*swftest::tagsWithCode(m, 34).at(0));
+    EXPECT_EQ(b.actionOffset, 0);
+    EXPECT_TRUE(b.conditions.empty());
+}
+
+TEST(SwfButtonPlacement, DistinctStateObjectsAreEachDefinedOnce) {
+    SwfMovie movie;
+    ShapeObject up(0, 0, 3, 3), over(0, 0, 3, 3);
+    ButtonObject button;
+    button.setStates(&up, &over, &up, &over);
+    button.setAction(PlayActionSource(), 6);
+    movie.frame(0).place(button);
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    auto shapes = swftest::tagsWithCode(m, 32);
+    ASSERT_EQ(shapes.size(), 2u);
+    auto b = swftest::parseDefineButton2(*swftest::tagsWithCode(m, 34).at(0));
+    EXPECT_EQ(b.records[0].characterId, 1);
+    EXPECT_EQ(b.records[1].characterId, 2);
+    EXPECT_EQ(b.records[2].characterId, 1);
+    EXPECT_EQ(b.records[3].characterId, 2);
+}
+
+TEST(SwfButtonPlacement, MissingStateIsRefused) {
+    SwfMovie movie;
+    ButtonObject button;
+    EXPECT_FALSE(movie.frame(0).place(button));
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(movie.write(out).ok());
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "swf/swf_button_object.h"
+#include "swf/swf_shape_object.h"
+#include "swf_test_helpers.h"
+
+// Movies kept under tests/data/swf: the writer's output must stay byte for byte the same.
+// QUIB_REGENERATE_CORPUS=1 rewrites them after a deliberate change.
+
+using namespace quib;
+
+namespace {
+
+std::vector<uint8_t> bitmapMovie() {
+    SwfMovie movie;
+    movie.setWidth(64);
+    movie.setHeight(48);
+    movie.setFrameRate(8);
+    movie.frame(0).setBackgroundColor(255, 0, 0);
+    swftest::TestBitmap screen = swftest::argbBitmap(40, 30, false, 7);
+    BitmapObject full(movie, 0, 0, 39, 29, screen.description);
+    full.setLayer(95);
+    movie.frame(0).place(full);
+    swftest::TestBitmap cursor = swftest::indexedBitmap(5, 7, 4, true);
+    BitmapObject pointer(movie, 0, 0, 4, 6, cursor.description);
+    pointer.setLayer(900);
+    pointer.setTranslate(12, 9);
+    movie.frame(0).place(pointer);
+    return swftest::writeMovie(movie);
+}
+
+std::vector<uint8_t> buttonMovie() {
+    SwfMovie movie;
+    movie.setWidth(200);
+    movie.setHeight(100);
+    movie.setFrameRate(12);
+    swftest::TestBitmap face = swftest::argbBitmap(16, 12, true, 3);
+    BitmapObject picture(movie, 0, 0, 15, 11, face.description);
+    ButtonObject button(&picture);
+    button.setLayer(110);
+    const std::function<void(ButtonObject&)> actions[] = {
+        [](ButtonObject& b) { b.setAction(PlayActionSource(), ButtonCondition::OverDownToOverUp); },
+        [](ButtonObject& b) { b.setAction(StopActionSource(), ButtonCondition::OverDownToOverUp); },
+        [](ButtonObject& b) { b.setAction(GotoFrameActionSource(1), ButtonCondition::OverDownToOverUp); },
+    };
+    int frame = 0;
+    for (const auto& setAction : actions) {
+        picture.setTranslate(20 * frame, 10);
+        setAction(button);
+        movie.frame(frame).place(button);
+        movie.frame(frame).addActions(StopActionSource());
+        movie.frame(frame + 1).remove(button);
+        ++frame;
+    }
+    return swftest::writeMovie(movie);
+}
+
+std::vector<uint8_t> multiFrameMovie() {
+    SwfMovie movie;
+    movie.setWidth(120);
+    movie.setHeight(80);
+    movie.setFrameRate(10);
+    movie.frame(0).setBackgroundColor(255, 0, 0);
+    ShapeObject box(10, 10, 49, 29);
+    box.setFillColor({0, 128, 255, 255});
+    box.setLayer(100);
+    ShapeObject frameLine(0, 0, 119, 79);
+    frameLine.setLayer(90);
+    frameLine.setFillColor({255, 255, 255, 255});
+    movie.frame(0).place(frameLine);
+    for (int f = 0; f < 4; ++f) {
+        box.setTranslate(f * 5, 0);
+        if (f > 0)
+            movie.frame(f).remove(box);
+        movie.frame(f).place(box);
+    }
+    movie.frame(7).addActions(GotoFrameActionSource(0));
+    return swftest::writeMovie(movie);
+}
+
+std::filesystem::path corpusPath(const std::string& name) {
+    return std::filesystem::path(QUIB_TEST_DATA_DIR) / "swf" / name;
+}
+
+// Every tag of the movie decodes completely with the parser for its code.
+void decodeEveryTag(const std::vector<uint8_t>& bytes) {
+    swftest::Movie m = swftest::decodeMovie(bytes);
+    EXPECT_EQ(m.header.fileLength, bytes.size());
+    for (const swftest::Tag& t : m.tags) {
+        switch (t.code) {
+            case 0:
+            case 1:
+                EXPECT_TRUE(t.body.empty());
+                break;
+            case 5:
+                swftest::parseRemoveObject(t);
+                break;
+            case 9:
+                swftest::parseSetBackgroundColor(t);
+                break;
+            case 12:
+                swftest::parseDoAction(t);
+                break;
+            case 20:
+            case 36:
+                swftest::parseBitsLossless(t);
+                break;
+            case 26:
+                swftest::parsePlaceObject2(t);
+                break;
+            case 32:
+                EXPECT_EQ(swftest::parseDefineShape3(t).unreadBytes, 0u);
+                break;
+            case 34:
+                swftest::parseDefineButton2(t);
+                break;
+            default:
+                ADD_FAILURE() << "unexpected tag " << t.code;
+        }
+    }
+}
+
+void checkCorpus(const std::string& name, const std::vector<uint8_t>& bytes) {
+    ASSERT_NO_THROW(decodeEveryTag(bytes)) << name;
+    std::filesystem::path path = corpusPath(name);
+    const char* regenerate = std::getenv("QUIB_REGENERATE_CORPUS");
+    if (regenerate && std::string(regenerate) == "1") {
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        ASSERT_TRUE(out.good()) << path;
+        return;
+    }
+    std::ifstream in(path, std::ios::binary);
+    ASSERT_TRUE(in.good()) << "missing " << path << " (run with QUIB_REGENERATE_CORPUS=1)";
+    std::vector<uint8_t> stored((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(stored, bytes) << name << " differs from the committed file";
+}
+
+TEST(SwfCorpus, BitmapMovieIsUnchanged) {
+    std::vector<uint8_t> bytes = bitmapMovie();
+    swftest::Movie m = swftest::decodeMovie(bytes);
+    EXPECT_EQ(swftest::tagsWithCode(m, 20).size(), 1u);
+    EXPECT_EQ(swftest::tagsWithCode(m, 36).size(), 1u);
+    checkCorpus("bitmap.swf", bytes);
+}
+
+TEST(SwfCorpus, ButtonWithEachActionIsUnchanged) {
+    std::vector<uint8_t> bytes = buttonMovie();
+    swftest::Movie m = swftest::decodeMovie(bytes);
+    EXPECT_EQ(m.header.frameCount, 4);
+    auto buttons = swftest::tagsWithCode(m, 34);
+    ASSERT_EQ(buttons.size(), 3u);
+    const int codes[] = {0x06, 0x07, 0x81};
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(swftest::parseDefineButton2(*buttons[i]).conditions.at(0).actions.at(0).code, codes[i]);
+    checkCorpus("button_actions.swf", bytes);
+}
+
+TEST(SwfCorpus, MultiFrameMovieIsUnchanged) {
+    std::vector<uint8_t> bytes = multiFrameMovie();
+    swftest::Movie m = swftest::decodeMovie(bytes);
+    EXPECT_EQ(m.header.frameCount, 8);
+    EXPECT_EQ(m.showFrameCount(), 8);
+    checkCorpus("multi_frame.swf", bytes);
+}
+
+}  // namespace

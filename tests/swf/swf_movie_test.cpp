@@ -1,0 +1,454 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "swf/swf_button_object.h"
+#include "swf/swf_shape_object.h"
+#include "swf_test_helpers.h"
+
+using namespace quib;
+
+namespace {
+
+TEST(SwfMovieHeader, IsTwentyOneBytesWrittenByHand) {
+    SwfMovie movie;
+    movie.setWidth(640);
+    movie.setHeight(480);
+    movie.setFrameRate(10);
+    movie.frame(0);
+    std::vector<uint8_t> bytes = swftest::writeMovie(movie);
+    const std::vector<uint8_t> expected = {
+        'F',  'W',  'S',  4,    25,   0,    0,    0,           // signature, version, length
+        0x78, 0x00, 0x00, 0x50, 0x00, 0x00, 0x00, 0xF0, 0x00,  // RECT, 15 bits, 640 x 480
+        0,    10,   1,    0,                                   // rate 10.0, one frame
+        0x40, 0x00, 0x00, 0x00};                               // ShowFrame, End
+    EXPECT_EQ(bytes, expected);
+}
+
+TEST(SwfMovieHeader, DefaultsAndFileLengthDecode) {
+    SwfMovie movie;
+    ShapeObject shape(0, 0, 10, 10);
+    movie.frame(2).place(shape);
+    std::vector<uint8_t> bytes = swftest::writeMovie(movie);
+    swftest::Movie m = swftest::decodeMovie(bytes);
+    EXPECT_EQ(m.header.signature, "FWS");
+    EXPECT_EQ(m.header.version, 4);
+    EXPECT_EQ(m.header.fileLength, bytes.size());
+    EXPECT_EQ(m.header.rectBits, 15);
+    EXPECT_EQ(m.header.xMin, 0);
+    EXPECT_EQ(m.header.xMax, 11000);
+    EXPECT_EQ(m.header.yMin, 0);
+    EXPECT_EQ(m.header.yMax, 8000);
+    EXPECT_EQ(m.header.rateFraction, 0);
+    EXPECT_EQ(m.header.rate, 12);
+    EXPECT_EQ(m.header.frameCount, 3);
+    EXPECT_EQ(m.tags.back().code, 0);
+}
+
+TEST(SwfMovieFrames, EmptyFramesStillShowAndCountUpToTheHighestAsked) {
+    SwfMovie movie;
+    movie.frame(4).setBackgroundColor(1, 2, 3);
+    movie.frame(1);
+    EXPECT_EQ(movie.frameCount(), 5);
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    EXPECT_EQ(m.header.frameCount, 5);
+    EXPECT_EQ(m.showFrameCount(), 5);
+    auto frames = m.frames();
+    ASSERT_EQ(frames.size(), 5u);
+    for (int f = 0; f < 4; ++f)
+        EXPECT_TRUE(frames[size_t(f)].empty()) << f;
+    ASSERT_EQ(frames[4].size(), 1u);
+    swftest::SetBackgroundColor bg = swftest::parseSetBackgroundColor(*frames[4][0]);
+    EXPECT_EQ(bg.red, 1);
+    EXPECT_EQ(bg.green, 2);
+    EXPECT_EQ(bg.blue, 3);
+}
+
+TEST(SwfMovieFrames, MovieWithoutFramesHasOnlyEnd) {
+    SwfMovie movie;
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    EXPECT_EQ(m.header.frameCount, 0);
+    ASSERT_EQ(m.tags.size(), 1u);
+    EXPECT_EQ(m.tags[0].code, 0);
+}
+
+TEST(SwfMovieFrames, DoActionHoldsTheSourceActions) {
+    SwfMovie movie;
+    movie.frame(0).addActions(StopActionSource());
+    movie.frame(0).addActions(GotoFrameActionSource(300));
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    auto actions = swftest::tagsWithCode(m, 12);
+    ASSERT_EQ(actions.size(), 2u);
+    EXPECT_EQ(actions[0]->body, (std::vector<uint8_t>{0x07, 0x00}));
+    auto go = swftest::parseDoAction(*actions[1]);
+    ASSERT_EQ(go.size(), 1u);
+    EXPECT_EQ(go[0].gotoFrame(), 300);
+}
+
+struct Placement {
+    int frame;
+    uint16_t id;
+    uint16_t depth;
+};
+
+std::vector<Placement> placements(const swftest::Movie& m) {
+    std::vector<Placement> out;
+    auto frames = m.frames();
+    for (size_t f = 0; f < frames.size(); ++f)
+        for (const swftest::Tag* t : frames[f])
+            if (t->code == 26) {
+                auto p = swftest::parsePlaceObject2(*t);
+                out.push_back({int(f), p.characterId.value_or(0), p.depth});
+            }
+    return out;
+}
+
+TEST(SwfMovieDepths, OrderedByLayerThenCharacterThenPlacement) {
+    SwfMovie movie;
+    ShapeObject top(0, 0, 1, 1), bottom(0, 0, 1, 1), middle(0, 0, 1, 1);
+    top.setLayer(900);
+    bottom.setLayer(90);
+    middle.setLayer(100);
+    // Defined in the order top (id 1), middle (id 2), bottom (id 3).
+    movie.frame(0).place(top);
+    movie.frame(0).place(middle);
+    movie.frame(1).place(bottom);
+    movie.frame(2).remove(top);
+    movie.frame(2).place(top);
+    movie.frame(3).remove(middle);
+    movie.frame(3).place(middle);
+
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    std::map<std::pair<int, int>, int> depthOf;  // (frame, id) -> depth
+    for (const Placement& p : placements(m))
+        depthOf[{p.frame, p.id}] = p.depth;
+    EXPECT_EQ(depthOf.at({1, 3}), 0);  // layer 90
+    EXPECT_EQ(depthOf.at({0, 2}), 1);  // layer 100, first placement
+    EXPECT_EQ(depthOf.at({3, 2}), 2);  // layer 100, second placement
+    EXPECT_EQ(depthOf.at({0, 1}), 3);  // layer 900
+    EXPECT_EQ(depthOf.at({2, 1}), 4);
+
+    // Each removal names the depth of the placement it ends.
+    auto removes = swftest::tagsWithCode(m, 5);
+    ASSERT_EQ(removes.size(), 2u);
+    auto r0 = swftest::parseRemoveObject(*removes[0]);
+    auto r1 = swftest::parseRemoveObject(*removes[1]);
+    EXPECT_EQ(r0.characterId, 1);
+    EXPECT_EQ(r0.depth, 3);
+    EXPECT_EQ(r1.characterId, 2);
+    EXPECT_EQ(r1.depth, 1);
+}
+
+TEST(SwfMovieDepths, EveryPlacementHasItsOwnDepthStartingAtZero) {
+    SwfMovie movie;
+    ShapeObject a(0, 0, 1, 1), b(0, 0, 1, 1);
+    a.setLayer(5);
+    b.setLayer(5);
+    for (int f = 0; f < 4; ++f) {
+        movie.frame(f).place(f % 2 ? b : a);
+        movie.frame(f + 1).remove(f % 2 ? b : a);
+    }
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    std::vector<Placement> p = placements(m);
+    ASSERT_EQ(p.size(), 4u);
+    // Same layer: a's placements (id 1) first, then b's (id 2), each in placement order.
+    EXPECT_EQ(p[0].depth, 0);
+    EXPECT_EQ(p[2].depth, 1);
+    EXPECT_EQ(p[1].depth, 2);
+    EXPECT_EQ(p[3].depth, 3);
+}
+
+TEST(SwfMovieDepths, LayerChangedBetweenPlacementsSortsEachPlacementByItsOwnLayer) {
+    SwfMovie movie;
+    ShapeObject a(0, 0, 1, 1), b(0, 0, 1, 1);
+    a.setLayer(50);
+    b.setLayer(60);
+    movie.frame(0).place(a);
+    movie.frame(0).place(b);
+    movie.frame(1).remove(a);
+    a.setLayer(70);
+    movie.frame(1).place(a);
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    std::vector<Placement> p = placements(m);
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ(p[0].depth, 0);  // a at 50
+    EXPECT_EQ(p[1].depth, 1);  // b at 60
+    EXPECT_EQ(p[2].depth, 2);  // a at 70
+}
+
+TEST(SwfMoviePlacement, MatrixOnlyWhenMoved) {
+    SwfMovie movie;
+    ShapeObject still(0, 0, 5, 5), moved(0, 0, 5, 5);
+    moved.setTranslate(100, 200);
+    movie.frame(0).place(still);
+    movie.frame(0).place(moved);
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    std::vector<const swftest::Tag*> places = swftest::tagsWithCode(m, 26);
+    ASSERT_EQ(places.size(), 2u);
+    auto p0 = swftest::parsePlaceObject2(*places[0]);
+    auto p1 = swftest::parsePlaceObject2(*places[1]);
+    EXPECT_EQ(p0.flags, 0x02);
+    EXPECT_FALSE(p0.matrix);
+    EXPECT_EQ(p1.flags, 0x06);
+    ASSERT_TRUE(p1.matrix);
+    EXPECT_EQ(p1.matrix->scaleX, 65536);
+    EXPECT_EQ(p1.matrix->translateX, 100);
+    EXPECT_EQ(p1.matrix->translateY, 200);
+}
+
+TEST(SwfMoviePlacement, DefinedOnceAndPlacedManyTimes) {
+    SwfMovie movie;
+    ShapeObject shape(0, 0, 5, 5);
+    movie.frame(0).place(shape);
+    movie.frame(1).remove(shape);
+    movie.frame(2).place(shape);
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    EXPECT_EQ(swftest::tagsWithCode(m, 32).size(), 1u);
+    EXPECT_EQ(swftest::tagsWithCode(m, 26).size(), 2u);
+}
+
+TEST(SwfMoviePlacement, RemovingWhatIsNotPlacedWritesNothing) {
+    SwfMovie movie;
+    ShapeObject shape(0, 0, 5, 5);
+    EXPECT_FALSE(movie.frame(0).remove(shape));
+    movie.frame(1).place(shape);
+    EXPECT_TRUE(movie.frame(2).remove(shape));
+    EXPECT_FALSE(movie.frame(3).remove(shape));
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    EXPECT_EQ(swftest::tagsWithCode(m, 5).size(), 1u);
+}
+
+TEST(SwfMovieCharacterIds, StartAtOneInEveryMovieAndAfterEachWrite) {
+    SwfMovie first;
+    ShapeObject a(0, 0, 1, 1), b(0, 0, 1, 1);
+    first.frame(0).place(a);
+    first.frame(0).place(b);
+    EXPECT_EQ(b.characterId(), 2);
+
+    SwfMovie second;  // built while the first is still open
+    ShapeObject c(0, 0, 1, 1);
+    second.frame(0).place(c);
+    EXPECT_EQ(c.characterId(), 1);
+
+    swftest::writeMovie(first);
+    ShapeObject d(0, 0, 1, 1);
+    first.frame(0).place(d);
+    EXPECT_EQ(d.characterId(), 1);
+    EXPECT_EQ(first.frameCount(), 1);
+}
+
+TEST(SwfMovieCharacterIds, FailedWriteAlsoResetsTheCounter) {
+    SwfMovie movie;
+    movie.setWidth(20000);
+    ShapeObject a(0, 0, 1, 1);
+    movie.frame(0).place(a);
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(movie.write(out).ok());
+    movie.setWidth(100);
+    ShapeObject b(0, 0, 1, 1);
+    movie.frame(0).place(b);
+    EXPECT_EQ(b.characterId(), 1);
+}
+
+TEST(SwfMovieCharacterIds, ObjectFromAnEarlierWriteIsRefusedNotDangling) {
+    SwfMovie movie;
+    ShapeObject shape(0, 0, 1, 1);
+    movie.frame(0).place(shape);
+    swftest::writeMovie(movie);
+    EXPECT_FALSE(movie.frame(0).place(shape));
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(movie.write(out).ok());
+}
+
+TEST(SwfMovieLimits, SizeAboveTheFifteenBitFieldIsRefused) {
+    for (auto [w, h] : {std::pair{16384, 100}, std::pair{100, 16384}, std::pair{-1, 100}}) {
+        SwfMovie movie;
+        movie.setWidth(w);
+        movie.setHeight(h);
+        movie.frame(0);
+        std::vector<uint8_t> out;
+        Status status = movie.write(out);
+        EXPECT_FALSE(status.ok()) << w << "x" << h;
+        EXPECT_FALSE(status.message().empty());
+        EXPECT_TRUE(out.empty());
+    }
+    SwfMovie largest;
+    largest.setWidth(16383);
+    largest.setHeight(16383);
+    largest.frame(0);
+    swftest::Movie m = swftest::writeAndDecode(largest);
+    EXPECT_EQ(m.header.xMax, 16383);
+    EXPECT_EQ(m.header.yMax, 16383);
+}
+
+TEST(SwfMovieLimits, RateAboveOneByteIsRefused) {
+    SwfMovie movie;
+    movie.setFrameRate(256);
+    movie.frame(0);
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(movie.write(out).ok());
+    movie.setFrameRate(255);
+    movie.frame(0);
+    EXPECT_EQ(swftest::writeAndDecode(movie).header.rate, 255);
+}
+
+TEST(SwfMovieLimits, FrameBeyondTheCountFieldIsRefused) {
+    SwfMovie movie;
+    movie.frame(70000).setBackgroundColor(0, 0, 0);
+    EXPECT_EQ(movie.frameCount(), 0);
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(movie.write(out).ok());
+}
+
+class SwfMovieFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("quib_swf_test_" + std::to_string(::getpid()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    static std::vector<uint8_t> readAll(const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    }
+    std::filesystem::path m_dir;
+};
+
+void buildSample(SwfMovie& movie) {
+    movie.setWidth(300);
+    movie.setHeight(200);
+    movie.frame(0).setBackgroundColor(255, 0, 0);
+    movie.frame(3);
+}
+
+TEST_F(SwfMovieFile, SavedFileEqualsTheBufferAndLeavesNoTemporary) {
+    SwfMovie a, b;
+    buildSample(a);
+    buildSample(b);
+    std::filesystem::path target = m_dir / "movie.swf";
+    {
+        std::ofstream old(target, std::ios::binary);
+        old << "old content";
+    }
+    ASSERT_TRUE(a.writeFile(target.string()).ok());
+    EXPECT_EQ(readAll(target), swftest::writeMovie(b));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);
+}
+
+TEST_F(SwfMovieFile, RefusedMovieLeavesTheOldFileWhole) {
+    std::filesystem::path target = m_dir / "movie.swf";
+    {
+        std::ofstream old(target, std::ios::binary);
+        old << "old content";
+    }
+    SwfMovie movie;
+    movie.setFrameRate(1000);
+    movie.frame(0);
+    EXPECT_FALSE(movie.writeFile(target.string()).ok());
+    std::vector<uint8_t> content = readAll(target);
+    EXPECT_EQ(std::string(content.begin(), content.end()), "old content");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);
+}
+
+TEST_F(SwfMovieFile, UnwritableFolderIsReportedAsCannotCreateFile) {
+    SwfMovie movie;
+    movie.frame(0);
+    Status status = movie.writeFile((m_dir / "missing" / "movie.swf").string());
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.stringId(), str::CannotCreateFile);
+}
+
+TEST_F(SwfMovieFile, OpenFileReceivesTheMovieAfterWhatItHolds) {
+    std::filesystem::path target = m_dir / "player.bin";
+    std::FILE* file = std::fopen(target.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("PLAYER", file);
+    SwfMovie a, b;
+    buildSample(a);
+    buildSample(b);
+    ASSERT_TRUE(a.write(file).ok());
+    std::fclose(file);
+    std::vector<uint8_t> expected = {'P', 'L', 'A', 'Y', 'E', 'R'};
+    std::vector<uint8_t> movie = swftest::writeMovie(b);
+    expected.insert(expected.end(), movie.begin(), movie.end());
+    EXPECT_EQ(readAll(target), expected);
+}
+
+TEST(SwfMovieTrace, DepthSortingGoesToStderrOnlyWhenAsked) {
+    SwfMovie quiet, loud;
+    ShapeObject a(0, 0, 1, 1), b(0, 0, 1, 1);
+    quiet.frame(0).place(a);
+    loud.frame(0).place(b);
+
+    ::unsetenv("QUIB_DEBUG_SWF");
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    swftest::writeMovie(quiet);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+    ::setenv("QUIB_DEBUG_SWF", "1", 1);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    swftest::writeMovie(loud);
+    ::unsetenv("QUIB_DEBUG_SWF");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Depth sorting: 1 shapes\nDepth sorting: complete\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SwfMovieLimits, CharacterIdsStopBefore65535) {
+    SwfMovie movie;
+    for (int i = 1; i <= 65534; ++i)
+        ASSERT_EQ(movie.takeCharacterId(), i);
+    EXPECT_TRUE(movie.error().empty());
+    EXPECT_EQ(movie.takeCharacterId(), 0);
+    EXPECT_FALSE(movie.error().empty());
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(movie.write(out).ok());
+    EXPECT_EQ(movie.takeCharacterId(), 1);
+}
+
+TEST(SwfMovieLimits, RectangleWiderThanAnEdgeCanHoldIsRefused) {
+    SwfMovie movie;
+    ShapeObject wide(0, 0, 65535, 10);
+    EXPECT_FALSE(movie.frame(0).place(wide));
+    std::vector<uint8_t> out;
+    EXPECT_FALSE(movie.write(out).ok());
+
+    ShapeObject largest(0, 0, 65534, 10);
+    movie.frame(0).place(largest);
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    auto shape = swftest::parseDefineShape3(*swftest::tagsWithCode(m, 32).at(0));
+    EXPECT_EQ(shape.records[1].dx, 65535);
+    EXPECT_EQ(shape.records[1].numBits, 17);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SwfMoviePlacement, PlaceAndRemoveBytesByHand) {
+    SwfMovie movie;
+    ShapeObject shape(0, 0, 1, 1);
+    shape.setLayer(3);
+    movie.frame(0).place(shape);
+    movie.frame(1).remove(shape);
+    swftest::Movie m = swftest::writeAndDecode(movie);
+    // flags: has character; depth 0; id 1
+    EXPECT_EQ(swftest::tagsWithCode(m, 26).at(0)->body, (std::vector<uint8_t>{0x02, 0, 0, 1, 0}));
+    EXPECT_EQ(swftest::tagsWithCode(m, 5).at(0)->body, (std::vector<uint8_t>{1, 0, 0, 0}));
+}
+
+}  // namespace

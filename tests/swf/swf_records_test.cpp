@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "swf/swf_shape_object.h"
+#include "swf_test_helpers.h"
+
+using namespace quib;
+using swftest::BitReader;
+using swftest::streamBytes;
+
+namespace {
+
+template <class Record>
+std::vector<uint8_t> encoded(const Record& r) {
+    SwfStream s;
+    r.encode(s);
+    return streamBytes(s);
+}
+
+TEST(SwfRectRecord, UsesTheSignedBitCountOfAllFourValues) {
+    SwfRect r{0, 100, -3, 7};
+    std::vector<uint8_t> bytes = encoded(r);
+    BitReader in(bytes);
+    swftest::Rect d = swftest::readRect(in);
+    EXPECT_EQ(d.bits, 8);  // 100 needs 7 bits, plus the sign
+    EXPECT_EQ(d.xMin, 0);
+    EXPECT_EQ(d.xMax, 100);
+    EXPECT_EQ(d.yMin, -3);
+    EXPECT_EQ(d.yMax, 7);
+    EXPECT_EQ(bytes.size(), size_t((5 + 4 * 8 + 7) / 8));
+}
+
+TEST(SwfRectRecord, AllZeroRectTakesOneBitPerField) {
+    std::vector<uint8_t> bytes = encoded(SwfRect{});
+    EXPECT_EQ(bytes, (std::vector<uint8_t>{0x08, 0x00}));  // 00001 then four zero bits
+}
+
+TEST(SwfRectRecord, HugeValuesSaturateInsteadOfOverflowingTheBitCount) {
+    std::vector<uint8_t> bytes = encoded(SwfRect{INT32_MIN, INT32_MAX, 0, 0});
+    BitReader in(bytes);
+    swftest::Rect d = swftest::readRect(in);
+    EXPECT_EQ(d.bits, 31);
+    EXPECT_EQ(d.xMin, -(1 << 30));
+    EXPECT_EQ(d.xMax, (1 << 30) - 1);
+    EXPECT_TRUE(in.atEnd());
+}
+
+TEST(SwfMatrixRecord, IdentityIsTheSingleByteZero) {
+    EXPECT_EQ(encoded(SwfMatrix::makeIdentity()), (std::vector<uint8_t>{0x00}));
+}
+
+TEST(SwfMatrixRecord, ScaleAndTranslationDecodeWithTheirBitCounts) {
+    SwfMatrix m = SwfMatrix::scaleTranslate(65536, 0xA0000, 40, -5);
+    std::vector<uint8_t> bytes = encoded(m);
+    BitReader in(bytes);
+    swftest::Matrix d = swftest::readMatrix(in);
+    EXPECT_TRUE(in.atEnd());
+    EXPECT_TRUE(d.hasScale);
+    EXPECT_EQ(d.scaleBits, 21);  // 0xA0000 < 2^20, plus the sign
+    EXPECT_EQ(d.scaleX, 65536);
+    EXPECT_EQ(d.scaleY, 0xA0000);
+    EXPECT_FALSE(d.hasRotate);
+    EXPECT_EQ(d.translateBits, 7);
+    EXPECT_EQ(d.translateX, 40);
+    EXPECT_EQ(d.translateY, -5);
+}
+
+TEST(SwfMatrixRecord, ZeroTranslationStillTakesOneBitEach) {
+    SwfMatrix m = SwfMatrix::scaleTranslate(65536, 65536, 0, 0);
+    std::vector<uint8_t> bytes = encoded(m);
+    BitReader in(bytes);
+    swftest::Matrix d = swftest::readMatrix(in);
+    EXPECT_EQ(d.translateBits, 1);
+    // 1 + 5 + 2 * 18 + 1 + 5 + 2 * 1 = 50 bits
+    EXPECT_EQ(bytes.size(), 7u);
+}
+
+TEST(SwfColorTransformRecord, EmptyTransformIsTheByte0x04) {
+    EXPECT_EQ(encoded(SwfEmptyColorTransform()), (std::vector<uint8_t>{0x04}));
+}
+
+TEST(SwfActionsRecord, EncodesPlayStopGotoAndTheEndByte) {
+    SwfStream s;
+    encodeActionList({{SwfAction::Play, 0}, {SwfAction::Stop, 0}, {SwfAction::GotoFrame, 0x0102}}, s);
+    EXPECT_EQ(streamBytes(s), (std::vector<uint8_t>{0x06, 0x07, 0x81, 0x02, 0x00, 0x02, 0x01, 0x00}));
+}
+
+TEST(SwfStyleCount, UsesTheEscapeFrom255) {
+    SwfStream small, escape;
+    encodeStyleCount(254, small);
+    encodeStyleCount(255, escape);
+    EXPECT_EQ(streamBytes(small), (std::vector<uint8_t>{254}));
+    EXPECT_EQ(streamBytes(escape), (std::vector<uint8_t>{255, 255, 0}));
+}
+
+swftest::DefineShape3 definedShape(ShapeObject& shape) {
+    SwfMovie movie;
+    movie.frame(0).place(shape);
+    swftest::Movie decoded = swftest::writeAndDecode(movie);
+    auto tags = swftest::tagsWithCode(decoded, 32);
+    EXPECT_EQ(tags.size(), 1u);
+    return swftest::parseDefineShape3(*tags.at(0));
+}
+
+TEST(SwfShapeRecords, SolidRectangleWithOutlineIsOneUnitLarger) {
+    ShapeObject shape(10, 20, 109, 69);
+    shape.setFillColor({1, 2, 3, 4});
+    shape.setLineColor({5, 6, 7, 8});
+    shape.setLineWidth(20);
+    swftest::DefineShape3 s = definedShape(shape);
+
+    EXPECT_EQ(s.characterId, 1);
+    EXPECT_EQ(s.bounds.xMin, 10);
+    EXPECT_EQ(s.bounds.xMax, 109);
+    EXPECT_EQ(s.bounds.yMin, 20);
+    EXPECT_EQ(s.bounds.yMax, 69);
+    ASSERT_EQ(s.fills.size(), 1u);
+    EXPECT_EQ(s.fills[0].type, 0x00);
+    EXPECT_EQ(std::vector<uint8_t>(s.fills[0].color, s.fills[0].color + 4),
+              (std::vector<uint8_t>{1, 2, 3, 4}));
+    ASSERT_EQ(s.lines.size(), 1u);
+    EXPECT_EQ(s.lines[0].width, 20);
+    EXPECT_EQ(s.lines[0].color[3], 8);
+    EXPECT_EQ(s.fillBits, 1);
+    EXPECT_EQ(s.lineBits, 1);
+
+    ASSERT_EQ(s.records.size(), 6u);
+    const auto& start = s.records[0];
+    EXPECT_EQ(start.kind, swftest::ShapeRecord::StyleChange);
+    EXPECT_TRUE(start.hasMove);
+    EXPECT_EQ(start.moveBits, 6);
+    EXPECT_EQ(start.moveX, 10);
+    EXPECT_EQ(start.moveY, 20);
+    EXPECT_FALSE(start.hasFill0);
+    EXPECT_TRUE(start.hasFill1);
+    EXPECT_EQ(start.fill1, 1u);
+    EXPECT_TRUE(start.hasLine);
+    EXPECT_EQ(start.line, 1u);
+
+    const int expected[4][2] = {{100, 0}, {0, 50}, {-100, 0}, {0, -50}};
+    for (int i = 0; i < 4; ++i) {
+        const auto& e = s.records[size_t(i) + 1];
+        EXPECT_EQ(e.kind, swftest::ShapeRecord::Edge);
+        EXPECT_FALSE(e.general);
+        EXPECT_EQ(e.vertical, expected[i][0] == 0);
+        EXPECT_EQ(e.dx, expected[i][0]) << i;
+        EXPECT_EQ(e.dy, expected[i][1]) << i;
+    }
+    EXPECT_EQ(s.records[1].numBits, 8);  // 100 needs 7 bits plus the sign
+    EXPECT_EQ(s.records[2].numBits, 7);
+    EXPECT_EQ(s.records[5].kind, swftest::ShapeRecord::End);
+    EXPECT_EQ(s.unreadBytes, 0u);
+}
+
+TEST(SwfShapeRecords, WithoutOutlineTheLineValueTakesNoBits) {
+    ShapeObject shape(0, 0, 0, 0);
+    shape.setLineWidth(0);
+    swftest::DefineShape3 s = definedShape(shape);
+    EXPECT_TRUE(s.lines.empty());
+    EXPECT_EQ(s.lineBits, 0);
+    ASSERT_FALSE(s.records.empty());
+    EXPECT_TRUE(s.records[0].hasLine);
+    EXPECT_EQ(s.records[0].line, 0u);
+    EXPECT_EQ(s.records[1].dx, 1);  // a one-pixel rectangle still has unit edges
+    EXPECT_EQ(s.records[1].numBits, 2);
+}
+
+TEST(SwfShapeRecords, GradientFillCarriesItsMatrixAndRecords) {
+    ShapeObject shape(0, 0, 9, 9);
+    shape.setGradient(ShapeObject::FillKind::RadialGradient, SwfMatrix::scaleTranslate(65536, 65536, 5, 5),
+                      {{0, {255, 0, 0, 255}}, {255, {0, 0, 255, 255}}});
+    swftest::DefineShape3 s = definedShape(shape);
+    ASSERT_EQ(s.fills.size(), 1u);
+    EXPECT_EQ(s.fills[0].type, 0x12);
+    EXPECT_EQ(s.fills[0].matrix.translateX, 5);
+    ASSERT_EQ(s.fills[0].gradient.size(), 2u);
+    EXPECT_EQ(s.fills[0].gradient[1].first, 255);
+    EXPECT_EQ(s.fills[0].gradient[1].second, (std::vector<uint8_t>{0, 0, 255, 255}));
+}
+
+TEST(SwfShapeRecords, DiagonalEdgeUsesTheGeneralForm) {
+    SwfStream s;
+    SwfShapeRecord::makeEdge(3, -20).encode(s, 0, 0);
+    SwfShapeRecord::makeEnd().encode(s, 0, 0);
+    std::vector<uint8_t> bytes = streamBytes(s);
+    BitReader in(bytes);
+    EXPECT_EQ(in.ub(1), 1u);
+    EXPECT_EQ(in.ub(1), 1u);
+    int n = int(in.ub(4)) + 2;
+    EXPECT_EQ(n, 6);
+    EXPECT_EQ(in.ub(1), 1u);
+    EXPECT_EQ(in.sb(n), 3);
+    EXPECT_EQ(in.sb(n), -20);
+    EXPECT_EQ(in.ub(6), 0u);
+}
+
+TEST(SwfShapeMatrix, PlainTranslationUnderUnitScale) {
+    ShapeObject shape(0, 0, 99, 49);
+    EXPECT_FALSE(shape.hasMatrix());
+    shape.setTranslate(30, -4);
+    ASSERT_TRUE(shape.hasMatrix());
+    SwfMatrix m = shape.matrix();
+    EXPECT_TRUE(m.hasScale);
+    EXPECT_TRUE(m.hasRotate);
+    EXPECT_EQ(m.scaleX, 65536);
+    EXPECT_EQ(m.scaleY, 65536);
+    EXPECT_EQ(m.rotateSkew0, 0);
+    EXPECT_EQ(m.rotateSkew1, 0);
+    EXPECT_EQ(m.translateX, 30);
+    EXPECT_EQ(m.translateY, -4);
+}
+
+TEST(SwfShapeMatrix, QuarterTurnRotatesAboutTheCentre) {
+    ShapeObject shape(0, 0, 20, 10);
+    shape.setRotation(90 * 65536);
+    SwfMatrix m = shape.matrix();
+    EXPECT_EQ(m.rotateSkew0, 65536);
+    EXPECT_EQ(m.rotateSkew1, -65536);
+    EXPECT_NEAR(m.scaleX, 0, 1);
+    // centre (10, 5): tx = -(0*10 - 1*5 - 10) = 15, ty = -(1*10 + 0*5 - 5) = -5
+    EXPECT_NEAR(m.translateX, 15, 1);
+    EXPECT_NEAR(m.translateY, -5, 1);
+}
+
+}  // namespace

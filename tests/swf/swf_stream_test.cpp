@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "swf_test_helpers.h"
+
+using namespace quib;
+using swftest::streamBytes;
+
+namespace {
+
+TEST(SwfBitCount, FollowsTheVariableWidthRule) {
+    EXPECT_EQ(swfBitCount(0, 0), 0);
+    EXPECT_EQ(swfBitCount(0, 1), 1);
+    EXPECT_EQ(swfBitCount(1, 0), 1);
+    EXPECT_EQ(swfBitCount(1, 1), 2);
+    EXPECT_EQ(swfBitCount(2, 0), 2);
+    EXPECT_EQ(swfBitCount(255, 0), 8);
+    EXPECT_EQ(swfBitCount(256, 0), 9);
+    EXPECT_EQ(swfBitCount(16383, 1), 15);
+    EXPECT_EQ(swfBitCount(16384, 1), 16);
+}
+
+TEST(SwfBitCount, SignedFieldsUseTheLargestMagnitude) {
+    EXPECT_EQ(swfSignedBits({0, 0}), 1);
+    EXPECT_EQ(swfSignedBits({3, -1}), 3);
+    EXPECT_EQ(swfSignedBits({1, -8}), 5);
+    EXPECT_EQ(swfSignedBits({65536, 0}), 18);
+    EXPECT_EQ(swfUnsignedBits(0), 0);
+    EXPECT_EQ(swfUnsignedBits(2), 2);
+}
+
+TEST(SwfStreamBits, WritesMostSignificantBitFirstAndPadsWithZeros) {
+    SwfStream s;
+    s.writeBits(0b101, 3);
+    s.writeBits(0, 0);
+    s.writeBits(0b11, 2);
+    s.align();
+    s.writeBits(0xABCD, 16);
+    s.writeBits(1, 1);
+    EXPECT_EQ(s.length(), 4u);
+    EXPECT_EQ(streamBytes(s), (std::vector<uint8_t>{0xB8, 0xAB, 0xCD, 0x80}));
+}
+
+TEST(SwfStreamBits, IntegersAreLittleEndianEvenWhenUnaligned) {
+    SwfStream s;
+    s.writeU16(0x1234);
+    s.writeU32(0xA1B2C3D4);
+    EXPECT_EQ(streamBytes(s), (std::vector<uint8_t>{0x34, 0x12, 0xD4, 0xC3, 0xB2, 0xA1}));
+
+    SwfStream u;
+    u.writeBits(1, 1);
+    u.writeU8(0xFF);
+    u.align();
+    EXPECT_EQ(streamBytes(u), (std::vector<uint8_t>{0xFF, 0x80}));
+}
+
+TEST(SwfStreamBits, NegativeValuesAreTwosComplementInTheirWidth) {
+    SwfStream s;
+    s.writeSignedBits(-1, 4);
+    s.writeSignedBits(-8, 4);
+    EXPECT_EQ(streamBytes(s), (std::vector<uint8_t>{0xF8}));
+}
+
+TEST(SwfStreamBlocks, AreReferencedNotCopiedAndWrittenInPlace) {
+    auto block = std::make_shared<const std::vector<uint8_t>>(std::vector<uint8_t>{9, 8, 7});
+    SwfStream inner;
+    inner.writeU8(1);
+    inner.appendBlock(block);
+    inner.writeU8(2);
+    EXPECT_EQ(block.use_count(), 2);
+
+    SwfStream outer;
+    outer.writeU8(0);
+    outer.appendStream(inner);
+    outer.appendStream(inner);
+    EXPECT_EQ(block.use_count(), 4);  // shared by both streams, never duplicated
+    EXPECT_EQ(outer.length(), 11u);
+    EXPECT_EQ(outer.inlineLength(), 5u);
+    EXPECT_EQ(streamBytes(outer), (std::vector<uint8_t>{0, 1, 9, 8, 7, 2, 1, 9, 8, 7, 2}));
+}
+
+TEST(SwfStreamBlocks, FileOutputMatchesTheByteBuffer) {
+    auto block = std::make_shared<const std::vector<uint8_t>>(std::vector<uint8_t>(5000, 0x5A));
+    SwfStream s;
+    s.writeU32(42);
+    s.appendBlock(block);
+    s.writeU8(7);
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(s.writeTo(file));
+    std::rewind(file);
+    std::vector<uint8_t> read(6000);
+    read.resize(std::fread(read.data(), 1, read.size(), file));
+    std::fclose(file);
+    EXPECT_EQ(read, streamBytes(s));
+}
+
+class BodyTag final : public SwfTag {
+public:
+    explicit BodyTag(size_t n) : m_n(n) {}
+    uint16_t code() const override { return 12; }
+    void encodeBody(SwfStream& out) const override {
+        for (size_t i = 0; i < m_n; ++i)
+            out.writeU8(uint8_t(i));
+    }
+
+private:
+    size_t m_n;
+};
+
+TEST(SwfTagHeader, BodyOf62BytesUsesTheShortForm) {
+    SwfStream s;
+    encodeTag(BodyTag(62), s);
+    std::vector<uint8_t> bytes = streamBytes(s);
+    ASSERT_EQ(bytes.size(), 64u);
+    EXPECT_EQ(bytes[0] | (bytes[1] << 8), 12 * 64 + 62);
+    EXPECT_EQ(bytes[2], 0);
+}
+
+TEST(SwfTagHeader, BodyOf63BytesUsesTheLongForm) {
+    SwfStream s;
+    encodeTag(BodyTag(63), s);
+    std::vector<uint8_t> bytes = streamBytes(s);
+    ASSERT_EQ(bytes.size(), 69u);
+    EXPECT_EQ(bytes[0] | (bytes[1] << 8), 12 * 64 + 63);
+    EXPECT_EQ(bytes[2] | (bytes[3] << 8) | (bytes[4] << 16) | (bytes[5] << 24), 63);
+    EXPECT_EQ(bytes[6], 0);
+    swftest::Tag decoded = swftest::encodeAndDecodeTag(BodyTag(63));
+    EXPECT_TRUE(decoded.longHeader);
+    EXPECT_EQ(decoded.body.size(), 63u);
+}
+
+TEST(SwfTagHeader, EmptyBodyIsTwoBytes) {
+    SwfStream s;
+    encodeTag(SwfShowFrameTag(), s);
+    encodeTag(SwfEndTag(), s);
+    EXPECT_EQ(streamBytes(s), (std::vector<uint8_t>{0x40, 0x00, 0x00, 0x00}));
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "swf/swf_bitmap.h"
+#include "swf/swf_movie.h"
+#include "swf/swf_stream.h"
+#include "swf/swf_tags.h"
+#include "swf_test_decoder.h"
+
+namespace swftest {
+
+inline std::vector<uint8_t> streamBytes(const quib::SwfStream& s) {
+    std::vector<uint8_t> out;
+    s.writeTo(out);
+    return out;
+}
+
+inline std::vector<uint8_t> writeMovie(quib::SwfMovie& movie) {
+    std::vector<uint8_t> out;
+    quib::Status status = movie.write(out);
+    EXPECT_TRUE(status.ok()) << status.message();
+    return out;
+}
+
+inline Movie writeAndDecode(quib::SwfMovie& movie) {
+    return decodeMovie(writeMovie(movie));
+}
+
+// Encodes one tag alone (header + body) and decodes it back.
+inline Tag encodeAndDecodeTag(const quib::SwfTag& tag) {
+    quib::SwfStream s;
+    quib::encodeTag(tag, s);
+    std::vector<uint8_t> bytes = streamBytes(s);
+    BitReader in(bytes);
+    Tag out;
+    uint16_t head = in.u16();
+    out.code = head >> 6;
+    uint32_t length = head & 0x3F;
+    if (length == 0x3F) {
+        out.longHeader = true;
+        length = in.u32();
+    }
+    out.body = in.bytes(length);
+    EXPECT_TRUE(in.atEnd());
+    return out;
+}
+
+// Pixel storage and description of a 32-bit bitmap; pixel i of the rows holds bytes from `seed`.
+struct TestBitmap {
+    std::vector<uint8_t> pixels;
+    std::vector<uint8_t> colors;
+    quib::SwfBitmapDescription description;
+};
+
+inline TestBitmap argbBitmap(int width, int height, bool hasAlpha, uint32_t seed = 1) {
+    TestBitmap b;
+    b.pixels.resize(size_t(width) * size_t(height) * 4);
+    uint32_t x = seed;
+    for (size_t i = 0; i < b.pixels.size(); i += 4) {
+        x = x * 1103515245u + 12345u;
+        b.pixels[i] = 255;
+        b.pixels[i + 1] = uint8_t(x >> 16);
+        b.pixels[i + 2] = uint8_t(x >> 8);
+        b.pixels[i + 3] = uint8_t(x >> 24);
+    }
+    b.description.format = quib::SwfBitmapDescription::Argb32;
+    b.description.width = width;
+    b.description.height = height;
+    b.description.hasAlpha = hasAlpha;
+    b.description.pixels = b.pixels;
+    b.description.level = 9;
+    return b;
+}
+
+inline TestBitmap indexedBitmap(int width, int height, int colors, bool hasAlpha) {
+    TestBitmap b;
+    size_t row = (size_t(width) + 3) / 4 * 4;
+    b.pixels.assign(row * size_t(height), 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            b.pixels[size_t(y) * row + size_t(x)] = uint8_t((x + y) % colors);
+    for (int i = 0; i < colors; ++i) {
+        b.colors.push_back(uint8_t(i * 10));
+        b.colors.push_back(uint8_t(i * 20));
+        b.colors.push_back(uint8_t(i * 30));
+        b.colors.push_back(uint8_t(255 - i));
+    }
+    b.description.format = quib::SwfBitmapDescription::ColorMapped8;
+    b.description.width = width;
+    b.description.height = height;
+    b.description.colorCount = colors;
+    b.description.hasAlpha = hasAlpha;
+    b.description.pixels = b.pixels;
+    b.description.colorTable = b.colors;
+    b.description.level = 9;
+    return b;
+}
+
+inline std::vector<const Tag*> tagsWithCode(const Movie& movie, int code) {
+    std::vector<const Tag*> out;
+    for (const Tag& t : movie.tags)
+        if (t.code == code)
+            out.push_back(&t);
+    return out;
+}
+
+}  // namespace swftest
