@@ -160,3 +160,31 @@ TEST_F(CalloutDrawing, BoxOffsetMovesShapesAndText) {
     callout.DrawCallout(b, Rect{30, 40, 230, 140}, std::string_view("Testo"), 1);
     EXPECT_EQ(shifted.copy(30, 40, 200, 100), atOrigin);
 }
+
+TEST_F(CalloutDrawing, AlignmentsInsideACalloutStayInTheTextField) {
+    CalloutLibrary library = shippedLibrary();
+    const Callout* callout = library.FindCallout("Riquadro arrotondato");
+    ASSERT_NE(callout, nullptr);
+    const int w = 300, h = 150;
+    QImage sheet(w, 4 * (h + 10), QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    const std::string text = "Allineamento del testo: questa frase va a capo\nsu piu' righe dentro il riquadro.";
+    for (uint32_t align = 0; align < 4; ++align) {
+        QImage surface = markedSurface(w, h);
+        DrawContext dc(surface);
+        dc.setFont(sansFont(15));
+        dc.setTextColour(kInvalidColour);
+        callout->DrawCallout(dc, Rect{0, 0, w, h}, std::string_view(text), align);
+        // Text ink is the callout's text colour; it must stay inside the text rectangle.
+        const Rect field = callout->TextRect(w, h);
+        const QRgb ink = rgbFromColour(callout->textColour);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (surface.pixel(x, y) == ink) {
+                    EXPECT_GE(x, field.left - 1) << align;
+                    EXPECT_LE(x, field.right) << align;
+                }
+        QPainter(&sheet).drawImage(0, int(align) * (h + 10), composeOverFrame(surface));
+    }
+    EXPECT_TRUE(sheet.save(QString::fromStdString(outputDir() + "/callout_alignments.png")));
+}
