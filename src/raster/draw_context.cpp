@@ -5,6 +5,7 @@
 #include <QPen>
 #include <QPolygon>
 #include <QString>
+#include <algorithm>
 
 #include "raster/flood_fill.h"
 #include "raster/font_mapping.h"
@@ -178,7 +179,7 @@ void DrawContext::preparePainter(QPainter& painter) const {
     painter.translate(m_origin.x, m_origin.y);
 }
 
-void DrawContext::paint(const std::function<void(QPainter&)>& draw, bool usesBrush) {
+void DrawContext::paint(const std::function<void(QPainter&)>& draw, bool usesBrush, QRect bounds) {
     const QBrush brush = usesBrush && !m_brush.hollow ? QBrush(QColor(rgbFromColour(m_brush.colour))) : QBrush(Qt::NoBrush);
     if (m_rasterMode == RasterMode::Copy) {
         QPainter painter(&m_image);
@@ -197,28 +198,35 @@ void DrawContext::paint(const std::function<void(QPainter&)>& draw, bool usesBru
     }
     // NOT-XOR: draw the figure into a mask in its own colours, then combine every covered
     // pixel as ~(colour ^ destination). Drawing the same figure twice restores the surface.
-    QImage mask(m_image.size(), QImage::Format_ARGB32_Premultiplied);
+    // The mask only covers the figure's bounds (widened by the pen) on the surface.
+    const int margin = std::max(1, m_pen.width) + 2;
+    const QRect area = bounds.translated(m_origin.x, m_origin.y).adjusted(-margin, -margin, margin, margin) & m_image.rect();
+    if (area.isEmpty()) return;
+    QImage mask(area.size(), QImage::Format_ARGB32_Premultiplied);
+    if (mask.isNull()) return;
     mask.fill(Qt::transparent);
     {
         QPainter painter(&mask);
-        preparePainter(painter);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.translate(m_origin.x - area.left(), m_origin.y - area.top());
         painter.setPen(qtPen(m_pen));
         painter.setBrush(brush);
         draw(painter);
     }
-    for (int y = 0; y < m_image.height(); ++y) {
+    for (int y = 0; y < area.height(); ++y) {
         const QRgb* source = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
-        QRgb* target = reinterpret_cast<QRgb*>(m_image.scanLine(y));
-        for (int x = 0; x < m_image.width(); ++x) {
+        QRgb* target = reinterpret_cast<QRgb*>(m_image.scanLine(area.top() + y)) + area.left();
+        for (int x = 0; x < area.width(); ++x) {
             if (qAlpha(source[x]) == 0) continue;
-            QRgb d = target[x];
-            target[x] = (d & 0xFF000000u) | (~((source[x] ^ d)) & 0x00FFFFFFu);
+            const QRgb d = target[x];
+            target[x] = (d & 0xFF000000u) | (~(source[x] ^ d) & 0x00FFFFFFu);
         }
     }
 }
 
 void DrawContext::line(Point from, Point to) {
-    paint([&](QPainter& p) { p.drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y)); }, false);
+    paint([&](QPainter& p) { p.drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y)); }, false,
+          QRect(QPoint(from.x, from.y), QPoint(to.x, to.y)).normalized());
 }
 
 void DrawContext::polyline(const std::vector<Point>& points) {
@@ -226,22 +234,22 @@ void DrawContext::polyline(const std::vector<Point>& points) {
     QPolygon polygon(qsizetype(points.size()));
     for (size_t i = 0; i < points.size(); ++i) polygon.setPoint(int(i), points[i].x, points[i].y);
     if (points.size() == 1) {
-        paint([&](QPainter& p) { p.drawPoint(polygon.point(0)); }, false);
+        paint([&](QPainter& p) { p.drawPoint(polygon.point(0)); }, false, polygon.boundingRect());
         return;
     }
-    paint([&](QPainter& p) { p.drawPolyline(polygon); }, false);
+    paint([&](QPainter& p) { p.drawPolyline(polygon); }, false, polygon.boundingRect());
 }
 
 void DrawContext::rectangle(const Rect& rect) {
     Rect r = rect.normalized();
     if (r.isEmpty()) return;
-    paint([&](QPainter& p) { p.drawRect(qtRect(r)); }, true);
+    paint([&](QPainter& p) { p.drawRect(qtRect(r)); }, true, qtRect(r));
 }
 
 void DrawContext::ellipse(const Rect& rect) {
     Rect r = rect.normalized();
     if (r.isEmpty()) return;
-    paint([&](QPainter& p) { p.drawEllipse(qtRect(r)); }, true);
+    paint([&](QPainter& p) { p.drawEllipse(qtRect(r)); }, true, qtRect(r));
 }
 
 void DrawContext::fillRect(const Rect& rect, uint32_t colour) {

@@ -110,7 +110,8 @@ public:
     bool floodFill(int x, int y);
 
 private:
-    void paint(const std::function<void(QPainter&)>& draw, bool usesBrush);
+    // bounds: where the figure lies, before the origin is added (used to size the NOT-XOR mask).
+    void paint(const std::function<void(QPainter&)>& draw, bool usesBrush, QRect bounds);
     void preparePainter(QPainter& painter) const;
     void blendCoverage(const QImage& mask, int left, int top, QRgb colour);
     int justificationShare(int breakIndex) const;

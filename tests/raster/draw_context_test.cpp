@@ -139,6 +139,22 @@ TEST(DrawContextShapes, NotXorTwiceRestoresTheSurface) {
     EXPECT_EQ(image, before);
 }
 
+TEST(DrawContextShapes, NotXorAtTheSurfaceEdgeWithAnOriginTouchesOnlyTheFigure) {
+    QImage image = whiteSurface(20, 20);
+    DrawContext dc(image);
+    dc.setOrigin(Point{10, 10});
+    dc.setRasterMode(RasterMode::NotXor);
+    dc.setPen(Pen::solid(0));
+    dc.setBrush(Brush::hollowBrush());
+    dc.rectangle(Rect{-2, -2, 20, 20});  // partly outside the surface
+    EXPECT_EQ(image.pixel(8, 8), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(19, 8), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(7, 7), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(12, 12), qRgb(255, 255, 255));
+    dc.line(Point{-100, 5}, Point{-50, 5});  // wholly outside: nothing happens
+    EXPECT_EQ(image.pixel(0, 15), qRgb(255, 255, 255));
+}
+
 TEST(DrawContextState, TextColourReadsBackNotSet) {
     QImage image = whiteSurface(4, 4);
     DrawContext dc(image);

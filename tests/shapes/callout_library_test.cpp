@@ -166,6 +166,15 @@ TEST(CalloutLibraryFile, SaveAndLoadThroughAFile) {
     EXPECT_EQ(namesOf(back), (std::vector<std::string>{"Uno", "Due"}));
 }
 
+TEST(CalloutLibraryFile, SaveCreatesAMissingFolder) {
+    TempFolder folder;
+    const std::string path = (folder.path / "quib" / "callout.dat").string();
+    ASSERT_TRUE(libraryOf({"a"}).SaveLibrary(path).ok());
+    CalloutLibrary back;
+    ASSERT_TRUE(back.LoadLibrary(path).ok());
+    EXPECT_EQ(back.size(), 1u);
+}
+
 TEST(CalloutLibraryFile, MissingFileKeepsTheLibraryAndSucceeds) {
     TempFolder folder;
     CalloutLibrary library = libraryOf({"resta"});
