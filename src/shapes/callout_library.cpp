@@ -148,6 +148,7 @@ Status CalloutLibrary::read(const uint8_t* data, size_t size, const ShapeFactory
         return formatFailure("out of memory");
     }
     m_callouts = std::move(callouts);
+    m_changed = false;
     return Status::success();
 }
 
