@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "shapes/curve_shape.h"
 #include "shapes/fill_shape.h"
 #include "shapes/polygon_shape.h"
@@ -92,4 +94,19 @@ TEST(ShapeDrawing, BlinkMarkerDrawsOnTickTenOfTwenty) {
     EXPECT_EQ(dc.pixel(16, 16), kBlack) << "inner square";
     EXPECT_EQ(dc.pixel(20, 20), kWhite);
     EXPECT_EQ(dc.rasterMode(), RasterMode::Copy);
+}
+
+TEST(ShapeDrawing, EditorViewOfACurveAndPolygonIsSavedForInspection) {
+    QImage image(240, 160, QImage::Format_RGB32);
+    image.fill(QColor(0x8C, 0x8C, 0x8C));
+    DrawContext dc(image);
+    auto polygon = shapeOf<PolygonShape>({{0.1, 0.1}, {0.45, 0.1}, {0.45, 0.9}, {0.1, 0.9}, {0.1, 0.1}});
+    polygon->Draw(dc, 240, 160, true, Pen{PenStyle::Dot, 1, kBlack}, Pen::solid(kBlue), Pen::solid(kRed), -1);
+    auto curve = shapeOf<CurveShape>({{0.55, 0.8}, {0.55, 0.1}, {0.95, 0.1}, {0.9, 0.5}, {0.85, 0.9}, {0.7, 0.9}, {0.6, 0.6}});
+    curve->Draw(dc, 240, 160, true, Pen{PenStyle::Solid, 2, rgb(255, 255, 0)}, Pen::solid(kBlue), Pen::solid(kRed), 3);
+    curve->DrawBlinkMarker(3, dc, 240, 160, 10);
+    const std::string dir = std::string(QUIB_BUILD_DIR) + "/test-output/shapes";
+    std::filesystem::create_directories(dir);
+    EXPECT_TRUE(image.save(QString::fromStdString(dir + "/editor_view.png")));
+    EXPECT_EQ(dc.pixel(pixelRound(0.9, 240), pixelRound(0.5, 160) - 6 + 0), kBlack) << "blink marker's outer square";
 }
