@@ -1,0 +1,277 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "shapes/callout_library.h"
+#include "shapes/curve_shape.h"
+#include "shapes/fill_shape.h"
+#include "shapes/polygon_shape.h"
+
+using namespace quib;
+
+namespace {
+
+Callout calloutNamed(const std::string& name, uint32_t textColour = 0) {
+    Callout c = CalloutLibrary().NewCallout(textColour);
+    c.name = name;
+    return c;
+}
+
+CalloutLibrary libraryOf(std::initializer_list<const char*> names) {
+    CalloutLibrary library;
+    for (const char* n : names) library.Add(calloutNamed(n));
+    library.setChanged(false);
+    return library;
+}
+
+std::vector<std::string> namesOf(const CalloutLibrary& library) {
+    std::vector<std::string> names;
+    for (const Callout& c : library.callouts()) names.push_back(c.name);
+    return names;
+}
+
+class TempFolder {
+public:
+    TempFolder() {
+        path = std::filesystem::temp_directory_path() / ("quib-shapes-" + std::to_string(::getpid()) + "-" +
+                                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(path);
+    }
+    ~TempFolder() { std::filesystem::remove_all(path); }
+    std::string file(const char* name) const { return (path / name).string(); }
+    std::filesystem::path path;
+};
+
+void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+}  // namespace
+
+TEST(CalloutLibraryFormat, EmptyLibraryIsFourZeroBytes) {
+    CalloutLibrary library;
+    EXPECT_EQ(library.write(), (std::vector<uint8_t>{0, 0, 0, 0}));
+    CalloutLibrary back = libraryOf({"x"});
+    ASSERT_TRUE(back.read(library.write().data(), 4).ok());
+    EXPECT_TRUE(back.empty());
+}
+
+TEST(CalloutLibraryFormat, LongNameUsesTheThreeByteLength) {
+    CalloutLibrary library;
+    library.Add(calloutNamed(std::string(300, 'a')));
+    std::vector<uint8_t> bytes = library.write();
+    EXPECT_EQ((std::vector<uint8_t>(bytes.begin() + 4, bytes.begin() + 7)), (std::vector<uint8_t>{0xFF, 0x2C, 0x01}));
+    CalloutLibrary back;
+    ASSERT_TRUE(back.read(bytes.data(), bytes.size()).ok());
+    EXPECT_EQ(back.at(0).name, std::string(300, 'a'));
+}
+
+TEST(CalloutLibraryFormat, HandWrittenFileReads) {
+    std::vector<uint8_t> bytes;
+    ByteWriter w(bytes);
+    w.u32(1);
+    w.u8(4);
+    w.bytes("Nota");
+    w.u32(2);
+    // Text field: polygon, no name, 2 points, one keyframe.
+    w.u32(1), w.u32(0), w.i32(2), w.u32(0), w.i32(1), w.i32(2), w.i32(1), w.u32(0), w.u32(1);
+    for (double v : {0.0, 0.1, 0.2, 0.9, 0.8}) {
+        uint64_t bits;
+        std::memcpy(&bits, &v, 8);
+        w.u32(uint32_t(bits)), w.u32(uint32_t(bits >> 32));
+    }
+    // A fill marker with one point at the centre.
+    w.u32(3), w.u32(0), w.i32(1), w.u32(0x0000FF00), w.i32(1), w.i32(0), w.i32(1), w.u32(0), w.u32(0);
+    for (double v : {0.0, 0.5, 0.5}) {
+        uint64_t bits;
+        std::memcpy(&bits, &v, 8);
+        w.u32(uint32_t(bits)), w.u32(uint32_t(bits >> 32));
+    }
+    w.u32(0x00336699);
+    CalloutLibrary library;
+    Status status = library.read(bytes.data(), bytes.size());
+    ASSERT_TRUE(status.ok()) << status.message();
+    ASSERT_EQ(library.size(), 1u);
+    const Callout& c = library.at(0);
+    EXPECT_EQ(c.name, "Nota");
+    EXPECT_EQ(c.textColour, 0x00336699u);
+    ASSERT_EQ(c.shapes.size(), 2u);
+    EXPECT_TRUE(c.shapes[0]->permanent);
+    EXPECT_EQ(c.shapes[1]->type(), ShapeType::Fill);
+    EXPECT_EQ(c.shapes[0]->current.size(), 2u) << "shapes are updated at time 0 as they are read";
+    EXPECT_EQ(c.TextRect(100, 100), (Rect{10 - 2 + 5, 20 - 2 + 5, 90 + 3 - 5, 80 + 3 - 5}));
+    EXPECT_EQ(library.write(), bytes);
+}
+
+TEST(CalloutLibraryFormat, RoundTripOfEveryShapeKind) {
+    CalloutLibrary library;
+    Callout c = calloutNamed("Tutto", 0x00FF00FF);
+    auto curve = std::make_unique<CurveShape>();
+    curve->SetPoints({{0, 0}, {0.3, 0.4}, {0.6, 0.4}, {1, 0}});
+    c.shapes.push_back(std::move(curve));
+    c.shapes.push_back(FillShape::at(0.5, 0.5, 200, 200, 0x00123456));
+    library.Add(c);
+    library.Add(calloutNamed("Perché"));
+    std::vector<uint8_t> bytes = library.write();
+    CalloutLibrary back;
+    ASSERT_TRUE(back.read(bytes.data(), bytes.size()).ok());
+    EXPECT_EQ(namesOf(back), (std::vector<std::string>{"Tutto", "Perché"}));
+    EXPECT_EQ(back.at(0).shapes.size(), 3u);
+    EXPECT_EQ(back.at(0).shapes[1]->type(), ShapeType::Curve);
+    EXPECT_EQ(back.at(0).shapes[2]->colour, 0x00123456u);
+    EXPECT_EQ(back.write(), bytes);
+}
+
+TEST(CalloutLibraryFormat, MalformedLibrariesFailAndLeaveItEmpty) {
+    CalloutLibrary good;
+    good.Add(calloutNamed("A"));
+    const std::vector<uint8_t> valid = good.write();
+    std::vector<std::pair<const char*, std::vector<uint8_t>>> cases;
+    for (size_t cut : {size_t(2), size_t(5), valid.size() / 2, valid.size() - 1})
+        cases.push_back({"truncated", std::vector<uint8_t>(valid.begin(), valid.begin() + ptrdiff_t(cut))});
+    std::vector<uint8_t> hugeCount = valid;
+    hugeCount[0] = hugeCount[1] = hugeCount[2] = hugeCount[3] = 0xFF;
+    cases.push_back({"callout count beyond the data", hugeCount});
+    std::vector<uint8_t> unknownType = valid;
+    unknownType[4 + 2 + 4] = 7;  // count, name "A", shape count, then the first shape's type
+    cases.push_back({"unknown shape type", unknownType});
+    std::vector<uint8_t> hugeShapes = valid;
+    hugeShapes[4 + 2 + 3] = 0x7F;
+    cases.push_back({"shape count beyond the data", hugeShapes});
+    std::vector<uint8_t> longName = valid;
+    longName[4 + 2 + 4 + 4] = 0xFF;  // first shape's name length
+    longName[4 + 2 + 4 + 5] = 0x01;
+    cases.push_back({"shape name too long", longName});
+    for (const auto& [what, bytes] : cases) {
+        CalloutLibrary library = libraryOf({"old"});
+        Status status = library.read(bytes.data(), bytes.size());
+        EXPECT_FALSE(status.ok()) << what;
+        EXPECT_EQ(status.stringId(), str::UnexpectedFormat) << what;
+        EXPECT_TRUE(library.empty()) << what;
+    }
+}
+
+TEST(CalloutLibraryFile, SaveAndLoadThroughAFile) {
+    TempFolder folder;
+    const std::string path = folder.file("callout.dat");
+    CalloutLibrary library = libraryOf({"Uno", "Due"});
+    ASSERT_TRUE(library.SaveLibrary(path).ok());
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    CalloutLibrary back;
+    bool found = false;
+    ASSERT_TRUE(back.LoadLibrary(path, &found).ok());
+    EXPECT_TRUE(found);
+    EXPECT_EQ(namesOf(back), (std::vector<std::string>{"Uno", "Due"}));
+}
+
+TEST(CalloutLibraryFile, SaveCreatesAMissingFolder) {
+    TempFolder folder;
+    const std::string path = (folder.path / "quib" / "callout.dat").string();
+    ASSERT_TRUE(libraryOf({"a"}).SaveLibrary(path).ok());
+    CalloutLibrary back;
+    ASSERT_TRUE(back.LoadLibrary(path).ok());
+    EXPECT_EQ(back.size(), 1u);
+}
+
+TEST(CalloutLibraryFile, MissingFileKeepsTheLibraryAndSucceeds) {
+    TempFolder folder;
+    CalloutLibrary library = libraryOf({"resta"});
+    bool found = true;
+    EXPECT_TRUE(library.LoadLibrary(folder.file("missing.dat"), &found).ok());
+    EXPECT_FALSE(found);
+    EXPECT_EQ(namesOf(library), (std::vector<std::string>{"resta"}));
+}
+
+TEST(CalloutLibraryFile, CorruptFileEmptiesTheLibraryWithAMessage) {
+    TempFolder folder;
+    const std::string path = folder.file("callout.dat");
+    writeFile(path, {5, 0, 0, 0, 3, 'a'});
+    CalloutLibrary library = libraryOf({"old"});
+    Status status = library.LoadLibrary(path);
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find(path), std::string::npos);
+    EXPECT_NE(status.message().find("Formato del file inaspettato."), std::string::npos);
+    EXPECT_TRUE(library.empty());
+}
+
+TEST(CalloutLibraryFile, FailedSaveKeepsTheOldFile) {
+    TempFolder folder;
+    const std::string path = folder.file("callout.dat");
+    ASSERT_TRUE(libraryOf({"vecchio"}).SaveLibrary(path).ok());
+    std::filesystem::create_directory(path + ".tmp");  // the temporary file cannot be created
+    CalloutLibrary library = libraryOf({"nuovo"});
+    Status status = library.SaveLibrary(path);
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.stringId(), str::CannotCreateFile);
+    CalloutLibrary back;
+    ASSERT_TRUE(back.LoadLibrary(path).ok());
+    EXPECT_EQ(namesOf(back), (std::vector<std::string>{"vecchio"}));
+    EXPECT_EQ(namesOf(library), (std::vector<std::string>{"nuovo"}));
+}
+
+TEST(CalloutLibraryEditing, FindIsExactAndCaseSensitiveFirstMatch) {
+    CalloutLibrary library = libraryOf({"Nota", "nota", "Nota"});
+    EXPECT_EQ(library.Find("Nota"), 0u);
+    EXPECT_EQ(library.Find("nota"), 1u);
+    EXPECT_EQ(library.Find("NOTA"), std::nullopt);
+    EXPECT_EQ(library.Find("Not"), std::nullopt);
+    EXPECT_EQ(library.FindCallout("missing"), nullptr);
+}
+
+TEST(CalloutLibraryEditing, MovesSwapNeighboursAndStopAtTheEnds) {
+    CalloutLibrary library = libraryOf({"a", "b", "c"});
+    EXPECT_FALSE(library.MoveUp(0));
+    EXPECT_FALSE(library.MoveDown(2));
+    EXPECT_FALSE(library.changed());
+    EXPECT_TRUE(library.MoveUp(2));
+    EXPECT_EQ(namesOf(library), (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_TRUE(library.MoveDown(0));
+    EXPECT_EQ(namesOf(library), (std::vector<std::string>{"c", "a", "b"}));
+    EXPECT_TRUE(library.changed());
+}
+
+TEST(CalloutLibraryEditing, AddReplaceRemoveCopyTheCallouts) {
+    CalloutLibrary library = libraryOf({"a", "b"});
+    Callout edited = calloutNamed("z", 0x0000FF);
+    EXPECT_EQ(library.Add(edited), 2u);
+    edited.shapes.clear();
+    EXPECT_EQ(library.at(2).shapes.size(), 1u) << "the library holds its own copy";
+    EXPECT_TRUE(library.Replace(0, edited));
+    EXPECT_EQ(library.at(0).name, "z");
+    EXPECT_FALSE(library.Replace(5, edited));
+    EXPECT_TRUE(library.Remove(1));
+    EXPECT_FALSE(library.Remove(7));
+    EXPECT_EQ(namesOf(library), (std::vector<std::string>{"z", "z"}));
+}
+
+TEST(CalloutLibraryNaming, UntitledNumberComesFromTheLastMatchInListOrder) {
+    EXPECT_EQ(libraryOf({}).NewCalloutName(), "Untitled");
+    EXPECT_EQ(libraryOf({"Nota", "untitled"}).NewCalloutName(), "Untitled");
+    EXPECT_EQ(libraryOf({"Untitled"}).NewCalloutName(), "Untitled1");
+    EXPECT_EQ(libraryOf({"Untitled3", "Untitled"}).NewCalloutName(), "Untitled1");
+    EXPECT_EQ(libraryOf({"Untitled1", "Untitled"}).NewCalloutName(), "Untitled1");
+    EXPECT_EQ(libraryOf({"Untitled9", "Untitled4"}).NewCalloutName(), "Untitled5");
+    EXPECT_EQ(libraryOf({"Untitled12abc"}).NewCalloutName(), "Untitled13");
+    EXPECT_EQ(libraryOf({"Untitled99999999999999"}).NewCalloutName(), "Untitled2147483648");
+}
+
+TEST(CalloutLibraryNaming, NewCalloutHoldsTheTextField) {
+    Callout c = libraryOf({}).NewCallout(0x00A0B0C0);
+    EXPECT_EQ(c.name, "Untitled");
+    EXPECT_EQ(c.textColour, 0x00A0B0C0u);
+    ASSERT_EQ(c.shapes.size(), 1u);
+    const Shape& field = *c.shapes[0];
+    EXPECT_EQ(field.type(), ShapeType::Polygon);
+    EXPECT_EQ(field.name, "Shape1");
+    EXPECT_EQ(field.pointCount, 5);
+    EXPECT_EQ(field.keyframeTimes, (std::vector<double>{0}));
+    EXPECT_EQ(field.keyframePoint(0, 2), (PointD{0.97, 0.97}));
+    EXPECT_EQ(field.keyframePoint(0, 4), (PointD{0.03, 0.03}));
+    EXPECT_FALSE(field.closed);
+    EXPECT_EQ(field.colour, 0u);
+    EXPECT_EQ(field.penWidth, 1);
+    EXPECT_EQ(field.penStyle, 2);
+    EXPECT_TRUE(field.permanent);
+}

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "shapes/curve_shape.h"
+#include "shapes/fill_shape.h"
+#include "shapes/polygon_shape.h"
+
+using namespace quib;
+using namespace quib::raster;
+
+namespace {
+
+constexpr uint32_t kWhite = 0x00FFFFFF;
+constexpr uint32_t kBlack = 0;
+constexpr uint32_t kRed = 0x000000FF;
+constexpr uint32_t kBlue = 0x00FF0000;
+
+QImage whiteSurface(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+template <typename S>
+std::unique_ptr<S> shapeOf(std::vector<PointD> points) {
+    auto shape = std::make_unique<S>();
+    shape->SetPoints(points);
+    return shape;
+}
+
+}  // namespace
+
+TEST(ShapeDrawing, PolygonRoundsToPixelsAndDrawsHandlesOnRequest) {
+    QImage image = whiteSurface(100, 100);
+    DrawContext dc(image);
+    auto shape = shapeOf<PolygonShape>({{0.104, 0.2}, {0.896, 0.2}});
+    shape->Draw(dc, 100, 100, false, Pen::solid(kRed), Pen::solid(kBlue), Pen::solid(kBlue), -1);
+    EXPECT_EQ(dc.pixel(10, 20), kRed);
+    EXPECT_EQ(dc.pixel(50, 20), kRed);
+    EXPECT_EQ(dc.pixel(7, 17), kWhite);
+    shape->Draw(dc, 100, 100, true, Pen::solid(kRed), Pen::solid(kBlue), Pen::solid(kBlue), -1);
+    EXPECT_EQ(dc.pixel(7, 17), kBlue) << "handle square (x - 3, y - 3, x + 3, y + 3)";
+    EXPECT_EQ(dc.pixel(92, 22), kBlue);
+    EXPECT_EQ(dc.pixel(93, 23), kWhite);
+}
+
+TEST(ShapeDrawing, CurveShowsControlsOnlyOfTheSelectedAnchor) {
+    QImage image = whiteSurface(200, 200);
+    DrawContext dc(image);
+    auto curve = shapeOf<CurveShape>({{0.1, 0.5}, {0.1, 0.1}, {0.9, 0.1}, {0.9, 0.5}});
+    curve->Draw(dc, 200, 200, true, Pen::solid(kBlack), Pen::solid(kBlue), Pen::solid(kRed), -1);
+    EXPECT_EQ(dc.pixel(17, 97), kBlue) << "anchor handle";
+    EXPECT_EQ(dc.pixel(177, 97), kBlue);
+    int red = 0;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 200; ++x) red += dc.pixel(x, y) == kRed;
+    EXPECT_EQ(red, 0) << "no selection, no control points";
+    curve->Draw(dc, 200, 200, true, Pen::solid(kBlack), Pen::solid(kBlue), Pen::solid(kRed), 0);
+    EXPECT_EQ(dc.pixel(20, 60), kRed) << "line from anchor 0 to its control";
+    EXPECT_EQ(dc.pixel(180, 60), kWhite) << "the far control belongs to another anchor";
+}
+
+TEST(ShapeDrawing, FillFloodsOnlyTheEnclosedRegion) {
+    QImage image = whiteSurface(100, 100);
+    DrawContext dc(image);
+    auto box = shapeOf<PolygonShape>({{0.2, 0.2}, {0.8, 0.2}, {0.8, 0.8}, {0.2, 0.8}, {0.2, 0.2}});
+    box->Draw(dc, 100, 100, false, Pen::solid(kBlack), Pen::none(), Pen::none(), -1);
+    auto fill = FillShape::at(0.5, 0.5, 100, 100, kRed);
+    fill->Draw(dc, 100, 100, false, Pen::none(), Pen::none(), Pen::none(), -1);
+    EXPECT_EQ(dc.pixel(50, 50), kRed);
+    EXPECT_EQ(dc.pixel(21, 21), kRed);
+    EXPECT_EQ(dc.pixel(20, 20), kBlack);
+    EXPECT_EQ(dc.pixel(10, 10), kWhite);
+    EXPECT_EQ(dc.brush(), Brush::solid(0x00FFFFFF)) << "the brush is restored";
+}
+
+TEST(ShapeDrawing, BlinkMarkerDrawsOnTickTenOfTwenty) {
+    auto shape = shapeOf<PolygonShape>({{0.5, 0.5}});
+    for (int tick : {0, 9, 11, 19, 29}) {
+        QImage image = whiteSurface(40, 40);
+        const QImage before = image.copy();
+        DrawContext dc(image);
+        shape->DrawBlinkMarker(0, dc, 40, 40, tick);
+        EXPECT_EQ(image, before) << tick;
+    }
+    QImage image = whiteSurface(40, 40);
+    image.setPixel(15, 15, qRgb(0, 0, 0));
+    DrawContext dc(image);
+    shape->DrawBlinkMarker(0, dc, 40, 40, 30);
+    EXPECT_EQ(dc.pixel(15, 15), kWhite) << "the middle square inverts";
+    EXPECT_EQ(dc.pixel(16, 15), kBlack);
+    EXPECT_EQ(dc.pixel(14, 14), kBlack) << "outer square";
+    EXPECT_EQ(dc.pixel(16, 16), kBlack) << "inner square";
+    EXPECT_EQ(dc.pixel(20, 20), kWhite);
+    EXPECT_EQ(dc.rasterMode(), RasterMode::Copy);
+}
+
+TEST(ShapeDrawing, EditorViewOfACurveAndPolygonIsSavedForInspection) {
+    QImage image(240, 160, QImage::Format_RGB32);
+    image.fill(QColor(0x8C, 0x8C, 0x8C));
+    DrawContext dc(image);
+    auto polygon = shapeOf<PolygonShape>({{0.1, 0.1}, {0.45, 0.1}, {0.45, 0.9}, {0.1, 0.9}, {0.1, 0.1}});
+    polygon->Draw(dc, 240, 160, true, Pen{PenStyle::Dot, 1, kBlack}, Pen::solid(kBlue), Pen::solid(kRed), -1);
+    auto curve = shapeOf<CurveShape>({{0.55, 0.8}, {0.55, 0.1}, {0.95, 0.1}, {0.9, 0.5}, {0.85, 0.9}, {0.7, 0.9}, {0.6, 0.6}});
+    curve->Draw(dc, 240, 160, true, Pen{PenStyle::Solid, 2, rgb(255, 255, 0)}, Pen::solid(kBlue), Pen::solid(kRed), 3);
+    curve->DrawBlinkMarker(3, dc, 240, 160, 10);
+    const std::string dir = std::string(QUIB_BUILD_DIR) + "/test-output/shapes";
+    std::filesystem::create_directories(dir);
+    EXPECT_TRUE(image.save(QString::fromStdString(dir + "/editor_view.png")));
+    EXPECT_EQ(dc.pixel(pixelRound(0.9, 240), pixelRound(0.5, 160) - 6 + 0), kBlack) << "blink marker's outer square";
+}

@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include "shapes/curve_shape.h"
+#include "shapes/fill_shape.h"
+#include "shapes/polygon_shape.h"
+
+using namespace quib;
+
+namespace {
+
+std::unique_ptr<PolygonShape> polygonOf(std::vector<PointD> points, bool closed = false) {
+    auto shape = std::make_unique<PolygonShape>();
+    shape->closed = closed;
+    shape->SetPoints(points);
+    return shape;
+}
+
+std::unique_ptr<CurveShape> curveOf(std::vector<PointD> points, bool closed = false) {
+    auto shape = std::make_unique<CurveShape>();
+    shape->closed = closed;
+    shape->SetPoints(points);
+    return shape;
+}
+
+std::vector<PointD> keyframe(const Shape& shape, int k) {
+    std::vector<PointD> points;
+    for (int j = 0; j < shape.pointCount; ++j) points.push_back(shape.keyframePoint(k, j));
+    return points;
+}
+
+const PointD A{0.1, 0.1}, B{0.9, 0.1}, C{0.9, 0.9}, D{0.1, 0.9};
+
+}  // namespace
+
+TEST(ShapeKeyframes, UpdateInterpolatesAndHoldsOutsideTheRange) {
+    auto shape = polygonOf({{0, 0}, {1, 1}});
+    shape->keyframeTimes = {10, 20};
+    shape->keyframePoints = {{0, 0}, {1, 1}, {0.5, 0}, {1, 0}};
+    shape->Update(5, false);
+    EXPECT_EQ(shape->current, (std::vector<PointD>{{0, 0}, {1, 1}})) << "before the first: keyframe 0";
+    shape->Update(10, false);
+    EXPECT_EQ(shape->current, (std::vector<PointD>{{0, 0}, {1, 1}})) << "exactly on a keyframe";
+    shape->Update(15, false);
+    EXPECT_DOUBLE_EQ(shape->current[0].x, 0.25);
+    EXPECT_DOUBLE_EQ(shape->current[1].y, 0.5);
+    shape->Update(20, false);
+    EXPECT_EQ(shape->current, (std::vector<PointD>{{0.5, 0}, {1, 0}}));
+    shape->Update(99, false);
+    EXPECT_EQ(shape->current, (std::vector<PointD>{{0.5, 0}, {1, 0}})) << "after the last: the last";
+    shape->current[0] = {0.7, 0.7};
+    shape->Update(10, true);
+    EXPECT_EQ(shape->current[0], (PointD{0.7, 0.7})) << "keepCurrent leaves the points";
+    EXPECT_EQ(shape->outline, shape->current);
+}
+
+TEST(ShapeKeyframes, AddInterpolatesBetweenNeighboursAndDeleteRemoves) {
+    auto shape = polygonOf({{0, 0}});
+    shape->keyframeTimes = {0, 10};
+    shape->keyframePoints = {{0, 0}, {1, 0.5}};
+    EXPECT_TRUE(shape->AddKeyframe(4));
+    ASSERT_EQ(shape->keyframeCount(), 3);
+    EXPECT_EQ(shape->KeyframeIndex(4), 1);
+    EXPECT_DOUBLE_EQ(shape->keyframePoint(1, 0).x, 0.4);
+    EXPECT_DOUBLE_EQ(shape->keyframePoint(1, 0).y, 0.2);
+    EXPECT_TRUE(shape->AddKeyframe(20));
+    EXPECT_EQ(shape->keyframePoint(3, 0), (PointD{1, 0.5})) << "after the last copies the last";
+    EXPECT_TRUE(shape->AddKeyframe(4)) << "an existing time succeeds without change";
+    EXPECT_EQ(shape->keyframeCount(), 4);
+    EXPECT_TRUE(shape->DeleteKeyframe(4));
+    EXPECT_FALSE(shape->DeleteKeyframe(4));
+    EXPECT_FALSE(shape->HasKeyframe(4));
+    EXPECT_EQ(shape->keyframeCount(), 3);
+}
+
+TEST(ShapeBounds, BoundsRangesAndCentre) {
+    auto shape = polygonOf({{0.1, 0.2}, {0.5, 0.9}});
+    EXPECT_EQ(shape->GetBounds(100, 10), (Rect{10 - 2, 2 - 2, 50 + 3, 9 + 3}));
+    EXPECT_DOUBLE_EQ(shape->GetXRange().min, 0.1);
+    EXPECT_DOUBLE_EQ(shape->GetXRange().max, 0.5);
+    EXPECT_DOUBLE_EQ(shape->GetCenter().y, 0.55);
+    PolygonShape empty;
+    EXPECT_TRUE(empty.GetBounds(100, 100).isEmpty());
+    EXPECT_EQ(empty.GetCenter(), (PointD{0, 0}));
+}
+
+TEST(ShapeHitTests, DistanceAndLocationOnOutline) {
+    auto shape = polygonOf({{0, 0}, {1, 0}, {1, 1}});
+    EXPECT_DOUBLE_EQ(shape->DistanceToOutline(50, 10, 100, 100), 10);
+    EXPECT_DOUBLE_EQ(shape->DistanceToOutline(-30, -40, 100, 100), 50) << "beyond the ends: to the nearer end";
+    double fraction = 0;
+    PointD foot;
+    EXPECT_DOUBLE_EQ(shape->LocateOnOutline(110, 50, 100, 100, fraction, foot), 10);
+    EXPECT_DOUBLE_EQ(fraction, 0.75);
+    EXPECT_EQ(foot, (PointD{100, 50}));
+    auto dot = polygonOf({{0.5, 0.5}});
+    EXPECT_EQ(dot->DistanceToOutline(0, 0, 10, 10), 1000000);
+}
+
+TEST(ShapeHitTests, NearestPointWithinHundredPixels) {
+    auto shape = polygonOf({{0, 0}, {0.5, 0}});
+    double d2 = 10000;
+    int index = -1;
+    shape->NearestPoint(0.45, 0.0, 100, 100, d2, index, -1);
+    EXPECT_EQ(index, 1);
+    EXPECT_NEAR(d2, 25, 1e-9);
+    d2 = 10000, index = -1;
+    shape->NearestPoint(0, 2.0, 100, 100, d2, index, -1);
+    EXPECT_EQ(index, -1) << "more than 100 pixels away";
+}
+
+TEST(ShapeHitTests, CurveNearestPointOffersOnlyControlsOfTheSelectedAnchor) {
+    auto curve = curveOf({{0, 0}, {0.2, 0}, {0.4, 0}, {0.6, 0}, {0.7, 0}, {0.8, 0}, {1, 0}});
+    double d2 = 10000;
+    int index = -1;
+    curve->NearestPoint(0.2, 0, 400, 400, d2, index, -1);
+    EXPECT_EQ(index, 0) << "no selection: anchors only";
+    d2 = 10000, index = -1;
+    curve->NearestPoint(0.2, 0, 400, 400, d2, index, 0);
+    EXPECT_EQ(index, 1) << "the outgoing control of the selected anchor";
+    d2 = 10000, index = -1;
+    curve->NearestPoint(0.4, 0, 400, 400, d2, index, 0);
+    EXPECT_NE(index, 2) << "two positions from the selected anchor is never found";
+    d2 = 10000, index = -1;
+    curve->NearestPoint(0.4, 0, 400, 400, d2, index, 3);
+    EXPECT_EQ(index, 2);
+}
+
+TEST(CurveFlattening, StraightSegmentGivesOnePointPerTenth) {
+    auto curve = curveOf({{0, 0}, {1.0 / 3, 0}, {2.0 / 3, 0}, {1, 0}});
+    ASSERT_EQ(curve->outline.size(), 11u);
+    EXPECT_EQ(curve->outline.front(), (PointD{0, 0}));
+    EXPECT_NEAR(curve->outline[5].x, 0.5, 1e-12);
+    EXPECT_NEAR(curve->outline.back().x, 1.0, 1e-12);
+}
+
+TEST(CurveFlattening, BendsAddPointsAndFlatteningIgnoresTheBoxSize) {
+    auto curve = curveOf({{0, 0}, {0, 1}, {1, 1}, {1, 0}});
+    EXPECT_GT(curve->outline.size(), 11u);
+    EXPECT_LE(curve->outline.size(), 1u + 10u * 16u);
+    auto twoSegments = curveOf({{0, 0}, {0, 1}, {1, 1}, {1, 0}, {1, -1}, {2, -1}, {2, 0}});
+    EXPECT_EQ(twoSegments->outline.size(), 2 * curve->outline.size() - 1);
+}
+
+TEST(CurveFlattening, OutlineLengthEstimatesTheArc) {
+    auto line = curveOf({{0, 0}, {1.0 / 3, 0}, {2.0 / 3, 0}, {1, 0}});
+    EXPECT_NEAR(line->OutlineLength(300, 100), 300, 1e-9);
+    EXPECT_NEAR(line->curveLength, 300, 1e-9);
+    auto polygon = polygonOf({{0, 0}, {1, 0}, {1, 1}});
+    EXPECT_DOUBLE_EQ(polygon->OutlineLength(300, 100), 400);
+}
+
+TEST(ShapeClosure, ClosingThenOpeningRestoresThePoints) {
+    auto polygon = polygonOf({A, B, C});
+    const auto before = polygon->keyframePoints;
+    EXPECT_TRUE(polygon->ToggleClosed());
+    EXPECT_EQ(keyframe(*polygon, 0), (std::vector<PointD>{A, B, C, A}));
+    EXPECT_FALSE(polygon->ToggleClosed());
+    EXPECT_EQ(polygon->keyframePoints, before);
+
+    auto curve = curveOf({A, {0.3, 0.1}, {0.6, 0.1}, B});
+    const auto curveBefore = curve->keyframePoints;
+    EXPECT_TRUE(curve->ToggleClosed());
+    ASSERT_EQ(curve->pointCount, 7);
+    EXPECT_EQ(curve->keyframePoint(0, 6), A);
+    EXPECT_NEAR(curve->keyframePoint(0, 4).x, 0.9 - 0.8 / 3, 1e-12);
+    EXPECT_FALSE(curve->ToggleClosed());
+    EXPECT_EQ(curve->keyframePoints, curveBefore);
+}
+
+TEST(ShapeDeletePoint, ClosedPolygonKeepsItsClosure) {
+    auto first = polygonOf({A, B, C, D, A}, true);
+    EXPECT_TRUE(first->DeletePoint(0));
+    EXPECT_EQ(keyframe(*first, 0), (std::vector<PointD>{B, C, D, B}));
+    auto last = polygonOf({A, B, C, D, A}, true);
+    EXPECT_TRUE(last->DeletePoint(4));
+    EXPECT_EQ(keyframe(*last, 0), (std::vector<PointD>{D, B, C, D}));
+    auto open = polygonOf({A, B, C});
+    EXPECT_TRUE(open->DeletePoint(1));
+    EXPECT_EQ(keyframe(*open, 0), (std::vector<PointD>{A, C}));
+    EXPECT_FALSE(open->DeletePoint(2));
+    EXPECT_FALSE(open->DeletePoint(-1));
+    auto single = polygonOf({A});
+    EXPECT_FALSE(single->DeletePoint(0));
+}
+
+TEST(ShapeDeletePoint, CurveRemovesAnAnchorWithItsControls) {
+    std::vector<PointD> points;
+    for (int i = 0; i < 10; ++i) points.push_back(PointD{i / 10.0, 0});
+    auto one = curveOf(points);
+    EXPECT_TRUE(one->DeletePoint(1));
+    EXPECT_EQ(keyframe(*one, 0), std::vector<PointD>(points.begin() + 3, points.end())) << "points 0..2 go";
+    auto last = curveOf(points);
+    EXPECT_TRUE(last->DeletePoint(9));
+    EXPECT_EQ(keyframe(*last, 0), std::vector<PointD>(points.begin(), points.end() - 3));
+    auto middle = curveOf(points);
+    EXPECT_TRUE(middle->DeletePoint(4));  // anchor 3 with controls 2 and 4
+    EXPECT_EQ(keyframe(*middle, 0), (std::vector<PointD>{points[0], points[1], points[5], points[6], points[7], points[8], points[9]}));
+    EXPECT_FALSE(curveOf(points)->DeletePoint(10));
+}
+
+TEST(ShapeDeletePoint, ClosedCurveRepairsClosure) {
+    auto curve = curveOf({A, {0.3, 0.1}, {0.6, 0.1}, B, {0.9, 0.4}, {0.9, 0.6}, C, {0.5, 0.5}, {0.2, 0.2}, A}, true);
+    EXPECT_TRUE(curve->DeletePoint(0));
+    ASSERT_EQ(curve->pointCount, 7);
+    EXPECT_EQ(curve->keyframePoint(0, 0), B);
+    EXPECT_EQ(curve->keyframePoint(0, 6), B);
+}
+
+TEST(ShapeInsertPoint, PolygonSplitsTheNearestSegmentInEveryKeyframe) {
+    auto shape = polygonOf({{0, 0}, {1, 0}, {1, 1}});
+    shape->keyframeTimes = {0, 10};
+    shape->keyframePoints = {{0, 0}, {1, 0}, {1, 1}, {0, 0.5}, {0.5, 0.5}, {0.5, 1}};
+    shape->Update(0, false);
+    EXPECT_EQ(shape->InsertPoint(0.25, 0.0, 100, 100), 1);
+    ASSERT_EQ(shape->pointCount, 4);
+    EXPECT_DOUBLE_EQ(shape->keyframePoint(0, 1).x, 0.25);
+    EXPECT_DOUBLE_EQ(shape->keyframePoint(1, 1).x, 0.125) << "each keyframe at its own ratio";
+    EXPECT_DOUBLE_EQ(shape->keyframePoint(1, 1).y, 0.5);
+    EXPECT_EQ(polygonOf({A})->InsertPoint(0.1, 0.1, 100, 100), -1);
+}
+
+TEST(ShapeInsertPoint, CurveSplitKeepsTheShapeAndPutsTheAnchorNearTheClick) {
+    auto curve = curveOf({{0, 0}, {0, 1}, {1, 1}, {1, 0}});
+    const auto outlineBefore = curve->outline;
+    const double lengthBefore = curve->OutlineLength(200, 200);
+    const int index = curve->InsertPoint(0.5, 0.75, 200, 200);
+    ASSERT_EQ(index, 3);
+    ASSERT_EQ(curve->pointCount, 7);
+    curve->Update(0, false);
+    const PointD anchor = curve->current[3];
+    EXPECT_NEAR(anchor.x, 0.5, 0.05);
+    EXPECT_NEAR(anchor.y, 0.75, 0.05);
+    EXPECT_EQ(curve->current[0], (PointD{0, 0}));
+    EXPECT_EQ(curve->current[6], (PointD{1, 0}));
+    EXPECT_NEAR(curve->OutlineLength(200, 200), lengthBefore, lengthBefore * 0.03);
+    for (const PointD& p : outlineBefore)
+        EXPECT_LT(curve->DistanceToOutline(p.x * 200, p.y * 200, 200, 200), 3.0) << "the refit follows the old curve";
+}
+
+TEST(ShapeInsertPoint, CurveWithoutSegmentsRefuses) {
+    auto curve = curveOf({A});
+    EXPECT_EQ(curve->InsertPoint(0.1, 0.1, 100, 100), -1);
+    EXPECT_EQ(curve->pointCount, 1);
+}
+
+TEST(ShapeConversion, CurveToPolygonKeepsAnchors) {
+    auto curve = curveOf({A, {0.3, 0.1}, {0.6, 0.1}, B, {0.9, 0.4}, {0.9, 0.6}, C});
+    curve->name = "Curva";
+    curve->colour = 0x123456;
+    auto polygon = curve->ToPolygon();
+    EXPECT_EQ(polygon->pointCount, 3);
+    EXPECT_EQ(keyframe(*polygon, 0), (std::vector<PointD>{A, B, C}));
+    EXPECT_EQ(polygon->name, "Curva");
+    EXPECT_EQ(polygon->colour, 0x0000FF00u) << "style takes the defaults";
+}
+
+TEST(ShapeConversion, PolygonToCurveSmoothsInteriorAnchorsTenPixelsOut) {
+    auto polygon = polygonOf({{0, 0}, {0.5, 0}, {0.5, 0.5}});
+    auto curve = polygon->ToCurve(100, 100);
+    ASSERT_EQ(curve->pointCount, 7);
+    EXPECT_EQ(curve->keyframePoint(0, 0), (PointD{0, 0}));
+    EXPECT_EQ(curve->keyframePoint(0, 1), (PointD{0, 0}));
+    EXPECT_EQ(curve->keyframePoint(0, 5), (PointD{0.5, 0.5}));
+    const PointD anchor = curve->keyframePoint(0, 3);
+    const PointD in = curve->keyframePoint(0, 2), out = curve->keyframePoint(0, 4);
+    EXPECT_NEAR(std::hypot((out.x - anchor.x) * 100, (out.y - anchor.y) * 100), 10, 1e-9);
+    EXPECT_NEAR(std::hypot((in.x - anchor.x) * 100, (in.y - anchor.y) * 100), 10, 1e-9);
+    EXPECT_GT(out.y, anchor.y) << "the outgoing control leans toward the next point";
+    EXPECT_LT(in.x, anchor.x) << "the incoming one toward the previous point";
+    auto straight = polygonOf({{0, 0}, {0.5, 0}, {1, 0}})->ToCurve(100, 100);
+    for (const PointD& p : straight->keyframePoints) EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+}
+
+TEST(ShapeConversion, ClosedPolygonToCurveSmoothsTheClosingAnchor) {
+    auto curve = polygonOf({A, B, C, A}, true)->ToCurve(100, 100);
+    ASSERT_EQ(curve->pointCount, 10);
+    EXPECT_NE(curve->keyframePoint(0, 1), A);
+    EXPECT_NE(curve->keyframePoint(0, 8), A);
+}
+
+TEST(ShapeTransforms, FlipAndMirrorReflectInTheRange) {
+    auto shape = polygonOf({{0.2, 0.1}, {0.4, 0.3}});
+    shape->Flip(0, 1);
+    EXPECT_DOUBLE_EQ(shape->keyframePoint(0, 0).y, 0.9);
+    shape->Mirror(0.2, 0.4);
+    EXPECT_DOUBLE_EQ(shape->keyframePoint(0, 0).x, 0.4);
+    EXPECT_DOUBLE_EQ(shape->keyframePoint(0, 1).x, 0.2);
+}
+
+TEST(ShapeSampling, SamplesAtFractionsOfTheLength) {
+    auto shape = polygonOf({{0, 0}, {1, 0}, {1, 1}});
+    auto samples = shape->SampleOutline({0, 0.25, 0.75, 1}, 100, 100);
+    ASSERT_EQ(samples.size(), 4u);
+    EXPECT_EQ(samples[0], (PointD{0, 0}));
+    EXPECT_NEAR(samples[1].x, 0.5, 1e-12);
+    EXPECT_NEAR(samples[2].y, 0.5, 1e-12);
+    EXPECT_EQ(samples[3], (PointD{1, 1}));
+}
+
+TEST(ShapeCloning, CloneCopiesStoredFieldsButNotDerivedOnes) {
+    auto shape = polygonOf({A, B});
+    shape->name = "S";
+    shape->permanent = true;
+    shape->penStyle = 1;
+    auto copy = shape->Clone();
+    EXPECT_EQ(copy->type(), ShapeType::Polygon);
+    EXPECT_EQ(copy->name, "S");
+    EXPECT_TRUE(copy->permanent);
+    EXPECT_EQ(copy->penStyle, 1);
+    EXPECT_EQ(copy->keyframePoints, shape->keyframePoints);
+    EXPECT_TRUE(copy->outline.empty());
+    EXPECT_EQ(FillShape().Clone()->type(), ShapeType::Fill);
+    EXPECT_EQ(CurveShape().Clone()->type(), ShapeType::Curve);
+}

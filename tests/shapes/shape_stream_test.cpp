@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "shapes/curve_shape.h"
+#include "shapes/polygon_shape.h"
+#include "shapes/shape_factory.h"
+
+using namespace quib;
+
+namespace {
+
+// Appends little-endian values as the stream layout lists them.
+struct Bytes {
+    std::vector<uint8_t> data;
+    Bytes& u32(uint32_t v) {
+        for (int i = 0; i < 4; ++i) data.push_back(uint8_t(v >> (8 * i)));
+        return *this;
+    }
+    Bytes& f64(double v) {
+        uint64_t bits;
+        std::memcpy(&bits, &v, 8);
+        for (int i = 0; i < 8; ++i) data.push_back(uint8_t(bits >> (8 * i)));
+        return *this;
+    }
+    Bytes& text(const std::string& s) {
+        data.insert(data.end(), s.begin(), s.end());
+        return *this;
+    }
+};
+
+std::unique_ptr<Shape> readBack(const std::vector<uint8_t>& bytes) {
+    ByteReader in(bytes);
+    auto shape = readShape(in);
+    EXPECT_TRUE(in.atEnd());
+    return shape;
+}
+
+}  // namespace
+
+TEST(ShapeStream, HandWrittenCurveBodyReads) {
+    Bytes b;
+    b.u32(2).u32(5).text("Curva").u32(4).u32(0x00112233).u32(3).u32(1).u32(2).u32(1).u32(0);
+    b.f64(0).f64(7);
+    for (int k = 0; k < 2; ++k)
+        for (int j = 0; j < 4; ++j) b.f64(j * 0.25 + k).f64(0.5);
+    auto shape = readBack(b.data);
+    ASSERT_EQ(shape->type(), ShapeType::Curve);
+    EXPECT_EQ(shape->name, "Curva");
+    EXPECT_EQ(shape->pointCount, 4);
+    EXPECT_EQ(shape->colour, 0x00112233u);
+    EXPECT_EQ(shape->penWidth, 3);
+    EXPECT_EQ(shape->penStyle, 1);
+    EXPECT_EQ(shape->keyframeCount(), 2);
+    EXPECT_TRUE(shape->closed);
+    EXPECT_FALSE(shape->permanent);
+    EXPECT_EQ(shape->keyframeTimes, (std::vector<double>{0, 7}));
+    EXPECT_EQ(shape->keyframePoint(1, 3), (PointD{1.75, 0.5}));
+    EXPECT_TRUE(shape->current.empty()) << "reading does not compute the current points";
+}
+
+TEST(ShapeStream, WriteMatchesTheLayoutByteForByte) {
+    PolygonShape shape;
+    shape.name = "Shape1";
+    shape.permanent = true;
+    shape.penStyle = 2;
+    shape.colour = 0;
+    shape.SetPoints({{0.03, 0.03}, {0.97, 0.03}});
+    std::vector<uint8_t> bytes;
+    ByteWriter out(bytes);
+    writeShape(out, shape);
+    Bytes expected;
+    expected.u32(1).u32(6).text("Shape1").u32(2).u32(0).u32(1).u32(2).u32(1).u32(0).u32(1).f64(0);
+    expected.f64(0.03).f64(0.03).f64(0.97).f64(0.03);
+    EXPECT_EQ(bytes, expected.data);
+}
+
+TEST(ShapeStream, RoundTripKeepsEveryStoredField) {
+    CurveShape curve;
+    curve.name = "Città";
+    curve.colour = 0x00ABCDEF;
+    curve.penWidth = 4;
+    curve.penStyle = 1;
+    curve.closed = true;
+    curve.permanent = true;
+    curve.pointCount = 4;
+    curve.keyframeTimes = {0, 3, 9};
+    for (int i = 0; i < 12; ++i) curve.keyframePoints.push_back(PointD{i * 0.1, -i * 0.2});
+    std::vector<uint8_t> bytes;
+    ByteWriter out(bytes);
+    writeShape(out, curve);
+    auto back = readBack(bytes);
+    ASSERT_EQ(back->type(), ShapeType::Curve);
+    EXPECT_EQ(back->name, curve.name);
+    EXPECT_EQ(back->colour, curve.colour);
+    EXPECT_EQ(back->penWidth, 4);
+    EXPECT_EQ(back->penStyle, 1);
+    EXPECT_TRUE(back->closed);
+    EXPECT_TRUE(back->permanent);
+    EXPECT_EQ(back->keyframeTimes, curve.keyframeTimes);
+    EXPECT_EQ(back->keyframePoints, curve.keyframePoints);
+}
+
+TEST(ShapeStream, NullNameWritesZeroAndReadsAsEmpty) {
+    PolygonShape shape;
+    std::vector<uint8_t> bytes;
+    ByteWriter out(bytes);
+    shape.Write(out);
+    EXPECT_EQ(bytes[0], 0);
+    auto back = readBack([&] {
+        std::vector<uint8_t> all;
+        ByteWriter w(all);
+        w.u32(1);
+        w.bytes(bytes.data(), bytes.size());
+        return all;
+    }());
+    ASSERT_TRUE(back->name.has_value());
+    EXPECT_EQ(*back->name, "");
+}
+
+TEST(ShapeStream, OverlongNameIsCutWhenWrittenAndRejectedWhenRead) {
+    PolygonShape shape;
+    shape.name = std::string(300, 'n');
+    std::vector<uint8_t> bytes;
+    ByteWriter out(bytes);
+    writeShape(out, shape);
+    EXPECT_EQ(readBack(bytes)->name->size(), kMaxShapeNameBytes);
+
+    Bytes b;
+    b.u32(1).u32(260).text(std::string(260, 'x')).u32(0).u32(0).u32(1).u32(0).u32(0).u32(0).u32(0);
+    ByteReader in(b.data);
+    EXPECT_THROW(readShape(in), FormatError);
+}
+
+TEST(ShapeStream, MalformedBodiesFailCleanly) {
+    auto body = [](uint32_t type, int32_t points, int32_t keyframes) {
+        Bytes b;
+        b.u32(type).u32(0).u32(uint32_t(points)).u32(0).u32(1).u32(0).u32(uint32_t(keyframes)).u32(0).u32(0);
+        return b;
+    };
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> bytes;
+    };
+    Bytes nan = body(1, 1, 1);
+    nan.f64(0).f64(std::nan("")).f64(0);
+    std::vector<Case> cases = {
+        {"unknown type", body(9, 0, 0).data},
+        {"negative point count", body(1, -1, 1).data},
+        {"negative keyframe count", body(1, 1, -1).data},
+        {"huge point count", body(1, 0x7FFFFFFF, 1).f64(0).data},
+        {"huge keyframe count", body(2, 1, 0x7FFFFFFF).data},
+        {"truncated points", body(1, 2, 1).f64(0).f64(0.5).data},
+        {"not a number", nan.data},
+        {"truncated header", std::vector<uint8_t>{1, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        ByteReader in(c.bytes);
+        EXPECT_THROW(readShape(in), FormatError) << c.what;
+    }
+}
+
+TEST(ShapeStream, FailedReadLeavesTheShapeAsItWas) {
+    PolygonShape shape;
+    shape.name = "keep";
+    shape.SetPoints({{0.5, 0.5}});
+    Bytes b;
+    b.u32(3).text("abc").u32(1);
+    ByteReader in(b.data);
+    EXPECT_THROW(shape.Read(in), FormatError);
+    EXPECT_EQ(shape.name, "keep");
+    EXPECT_EQ(shape.pointCount, 1);
+}
+
+TEST(ShapeFactoryRegistry, DuplicatesAreDiscardedAndUnknownTypesGiveNothing) {
+    ShapeFactory factory;
+    EXPECT_TRUE(factory.Register(std::make_unique<PolygonShape>()));
+    EXPECT_FALSE(factory.Register(std::make_unique<PolygonShape>()));
+    EXPECT_EQ(factory.size(), 1u);
+    EXPECT_EQ(factory.Create(1)->type(), ShapeType::Polygon);
+    EXPECT_EQ(factory.Create(2), nullptr);
+    EXPECT_EQ(ShapeFactory::instance().size(), 3u);
+    EXPECT_EQ(ShapeFactory::instance().Create(3)->type(), ShapeType::Fill);
+}
