@@ -1,6 +1,14 @@
 #include "frame.h"
 
+#include "base/zlib_util.h"
+
 namespace quib {
+
+std::optional<std::vector<uint8_t>> compressPicture(const std::vector<uint8_t>& pixels, Size size, int level) {
+    auto stream = zlibCompress(pixels.data(), pixels.size(), level, pictureStreamBound(size.cx, size.cy));
+    if (stream) stream->shrink_to_fit();
+    return stream;
+}
 
 Bitmap32 Frame::cursorImage() const {
     Bitmap32 image;

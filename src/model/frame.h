@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,10 @@ struct Frame : FrameElements {
     void clearCursorImage();
     void assignElements(const FrameElements& other) { elements() = other; }
 };
+
+// A picture's zlib stream, sized exactly (frames keep their streams for the whole session), with
+// the output buffer bound (cx * cy * 330) / 100 + 12 of a picture of size.
+std::optional<std::vector<uint8_t>> compressPicture(const std::vector<uint8_t>& pixels, Size size, int level);
 
 // Per-project pictures of the four navigation buttons: Previous, Next, Goto 1, Goto 2.
 struct ButtonImageSet {

@@ -52,8 +52,7 @@ Frame workingFrame(const CQuibDoc& doc, int index) {
 std::vector<uint8_t> currentStream(const CQuibDoc& doc, int index) {
     // The array's stream of the current frame is stale while its picture has unsaved edits.
     if (index == doc.currentFrameIndex && doc.imageChanged) {
-        auto stream = zlibCompress(doc.currentImage.pixels.data(), doc.currentImage.pixels.size(), 1,
-                                   pictureStreamBound(doc.frameSize.cx, doc.frameSize.cy));
+        auto stream = compressPicture(doc.currentImage.pixels, doc.frameSize, 1);
         if (stream) return *stream;
     }
     return doc.frames[size_t(index)].imageData;

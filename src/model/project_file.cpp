@@ -161,7 +161,7 @@ void readCompressedImages(ByteReader& in, ProjectData& data, Progress& progress)
                     std::memcpy(px, &previous[p], 3);
             }
         }
-        auto image = zlibCompress(current.data(), current.size(), 1, bound);
+        auto image = compressPicture(current, data.frameSize, 1);
         if (image) data.frames[size_t(i)].imageData = std::move(*image);
         previous.swap(current);
         progress.setPosition(i);
@@ -243,6 +243,10 @@ std::vector<uint8_t> ProjectFile::store(CQuibDoc& doc, const std::string& filePa
     doc.imageChanged = doc.elementsChanged = false;
 
     std::vector<uint8_t> bytes;
+    size_t expected = 4096 + doc.backgroundImage.pixels.size() / 4;
+    for (const Frame& frame : doc.frames)
+        expected += 512 + frame.cursorPixels.size() + (doc.compressedSave ? 0 : frame.imageData.size());
+    bytes.reserve(expected);
     ByteWriter out(bytes);
     out.u32(kMagic);
     out.u16(kVersion);

@@ -59,8 +59,7 @@ bool CQuibDoc::SelectFrame(int index, bool force) {
 bool CQuibDoc::CommitFrameImage(int index) {
     if (index == -1) index = currentFrameIndex;
     if (!isValidIndex(index)) return false;
-    const size_t bound = pictureStreamBound(frameSize.cx, frameSize.cy);
-    auto stream = zlibCompress(currentImage.pixels.data(), currentImage.pixels.size(), 1, bound);
+    auto stream = compressPicture(currentImage.pixels, frameSize, 1);
     if (!stream) return false;
     frames[size_t(index)].imageData = std::move(*stream);
     return true;
