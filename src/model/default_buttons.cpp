@@ -28,13 +28,14 @@ double outsideRounded(int x, int y) {
     return std::max(0.0, std::sqrt(dx * dx + dy * dy) - kRadius);
 }
 
-// A filled triangle pointing left or right, its tip at tipX, centred on the button's middle row.
+// A filled triangle pointing left or right with its tip at tipX, centred on the button's middle row.
 void arrow(Bitmap32& image, int tipX, bool pointsRight) {
     const int half = 6, length = 9;
     const int midY = kHeight / 2;
     for (int dy = -half; dy < half; ++dy) {
         const int reach = length - (std::abs(2 * dy + 1) * length) / (2 * half);
-        for (int k = 0; k < reach; ++k) put(image, pointsRight ? tipX - k : tipX + k, midY + dy, 255, 255, 255);
+        const int base = pointsRight ? tipX - length + 1 : tipX + length - 1;
+        for (int k = 0; k < reach; ++k) put(image, pointsRight ? base + k : base - k, midY + dy, 255, 255, 255);
     }
 }
 
@@ -60,10 +61,10 @@ Bitmap32 button(Symbol symbol) {
     }
     switch (symbol) {
         case Symbol::Left:
-            arrow(image, 20, false);
+            arrow(image, 26, false);
             break;
         case Symbol::Right:
-            arrow(image, 39, true);
+            arrow(image, 34, true);
             break;
         case Symbol::Jump:
             arrow(image, 32, true);

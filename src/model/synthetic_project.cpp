@@ -55,8 +55,9 @@ void drawScreen(Bitmap24& image, int frame) {
     p.fill(wl, wt, wr, wt + 22, rgb(10, 36, 106));            // title bar
     p.fill(wl + 4, wt + 6, wl + 4 + (wr - wl) / 3, wt + 14, rgb(230, 230, 240));
     p.fill(wl, wt + 22, wr, wt + 42, rgb(212, 208, 200));     // menu bar
-    for (int m = 0; m < 6; ++m) p.fill(wl + 8 + m * 60, wt + 28, wl + 48 + m * 60, wt + 36, rgb(30, 30, 30));
-    const int highlighted = frame % 6;                        // the menu item under the cursor
+    const int menuItems = std::clamp((wr - wl - 8) / 60, 1, 6);
+    for (int m = 0; m < menuItems; ++m) p.fill(wl + 8 + m * 60, wt + 28, wl + 48 + m * 60, wt + 36, rgb(30, 30, 30));
+    const int highlighted = frame % menuItems;                // the menu item under the cursor
     p.fill(wl + 4 + highlighted * 60, wt + 24, wl + 52 + highlighted * 60, wt + 40, rgb(49, 106, 197));
     const int dl = wl + 12, dt = wt + 52, dr = wr - 12, db = wb - 12;
     p.fill(dl, dt, dr, db, rgb(255, 255, 255));               // document area
@@ -86,7 +87,7 @@ bool buildSyntheticProject(CQuibDoc& doc, int cx, int cy, int frameCount) {
         f = Frame();
         CQuibDoc::SetCursorImageFromHandle(f, arrow);
         f.cursorVisible = 1;
-        f.cursorPos = Point{cx / 10 + 20 + (k % 6) * 60, cy / 10 + 30 + (k % 3) * 4};
+        f.cursorPos = Point{cx / 10 + 20 + (k % std::clamp((cx - cx / 5 - 8) / 60, 1, 6)) * 60, cy / 10 + 30 + (k % 3) * 4};
         f.textBox.visible = 1;
         f.textBox.rect = Rect{cx * 3 / 5, cy * 3 / 5, cx * 4 / 5, cy * 4 / 5};
         f.textBox.text = "Passo " + std::to_string(k + 1) + ": scegliete il menu indicato.";

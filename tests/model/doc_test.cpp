@@ -398,6 +398,29 @@ TEST(CursorPicture, StandardArrowIsA32PixelBlackArrowWithWhiteOutline) {
 
 // ---- Title, status bar, observers, new project ----
 
+// The white columns of a button picture's row: first and last.
+std::pair<int, int> whiteSpan(const Bitmap32& image, int y) {
+    int first = -1, last = -1;
+    for (int x = 0; x < image.width; ++x) {
+        const uint8_t* p = image.pixel(x, y);
+        if (p[0] == 255 && p[1] == 255 && p[2] == 255 && x > 2 && x < image.width - 3) {
+            if (first < 0) first = x;
+            last = x;
+        }
+    }
+    return {first, last};
+}
+
+TEST(DefaultButtons, PreviousPointsLeftAndNextPointsRight) {
+    const ButtonImageSet set = defaultButtonImages();
+    const Bitmap32& prev = set.images[ButtonImageSet::Previous];
+    const Bitmap32& next = set.images[ButtonImageSet::Next];
+    EXPECT_LT(whiteSpan(prev, 12).first, whiteSpan(prev, 7).first);
+    EXPECT_EQ(whiteSpan(prev, 12).second, whiteSpan(prev, 7).second);
+    EXPECT_GT(whiteSpan(next, 12).second, whiteSpan(next, 7).second);
+    EXPECT_EQ(whiteSpan(next, 12).first, whiteSpan(next, 7).first);
+}
+
 TEST(ModifiedFlag, TitleGainsAndLosesTheStarSuffix) {
     CQuibDoc doc;
     doc.SetModifiedFlag(true);
