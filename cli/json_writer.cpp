@@ -9,13 +9,27 @@ std::string jsonEscape(std::string_view text) {
     out.reserve(text.size() + 2);
     for (char c : text) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
             default:
                 if (uint8_t(c) < 0x20) {
                     char buf[8];
@@ -30,7 +44,8 @@ std::string jsonEscape(std::string_view text) {
 }
 
 void JsonWriter::separate() {
-    if (m_needComma) m_out += ',';
+    if (m_needComma)
+        m_out += ',';
     m_needComma = true;
 }
 

@@ -30,7 +30,8 @@ std::vector<Command> allCommands() {
 
 int printHelp(const std::vector<Command>& commands, std::ostream& out) {
     out << "uso: quib-cli COMANDO [ARGOMENTI]\n";
-    for (const Command& command : commands) out << "  quib-cli " << command.usage << '\n';
+    for (const Command& command : commands)
+        out << "  quib-cli " << command.usage << '\n';
     return 0;
 }
 
@@ -46,9 +47,11 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const std::string name = argv[1];
-    if (name == "help" || name == "--help" || name == "-h") return printHelp(commands, std::cout);
+    if (name == "help" || name == "--help" || name == "-h")
+        return printHelp(commands, std::cout);
     for (const Command& command : commands) {
-        if (name == command.name) return command.run(std::vector<std::string>(argv + 2, argv + argc));
+        if (name == command.name)
+            return command.run(std::vector<std::string>(argv + 2, argv + argc));
     }
     std::cerr << "quib-cli: comando sconosciuto: " << name << '\n';
     printHelp(commands, std::cerr);

@@ -37,7 +37,8 @@ void writeRect(JsonWriter& json, const Rect& r) {
 }
 
 uint32_t imageCrc32(const CQuibDoc& doc, const Frame& frame) {
-    std::vector<uint8_t> pixels(size_t(std::max(doc.frameSize.cx, 0)) * size_t(std::max(doc.frameSize.cy, 0)) * 3);
+    std::vector<uint8_t> pixels(size_t(std::max(doc.frameSize.cx, 0)) *
+                                size_t(std::max(doc.frameSize.cy, 0)) * 3);
     if (!pixels.empty() && !frame.imageData.empty())
         (void)zlibUncompress(frame.imageData.data(), frame.imageData.size(), pixels.data(), pixels.size());
     return uint32_t(crc32(crc32(0L, Z_NULL, 0), pixels.data(), uInt(pixels.size())));
@@ -105,7 +106,8 @@ std::string projectJson(const CQuibDoc& doc, const ProjectFileHeader& header) {
     }
     json.endArray();
     json.key("buttons").beginArray();
-    for (const Bitmap32& image : doc.buttonImages.images) json.pair(image.width, image.height);
+    for (const Bitmap32& image : doc.buttonImages.images)
+        json.pair(image.width, image.height);
     json.endArray();
     json.key("titles").beginObject();
     json.key("enabled").value(doc.titles.enabled != 0);
@@ -116,7 +118,8 @@ std::string projectJson(const CQuibDoc& doc, const ProjectFileHeader& header) {
     json.endObject();
     json.key("frames").beginArray();
     // The stored frames as the file holds them (the working copy hides buttons of the ends).
-    for (const Frame& frame : doc.frames) writeFrame(json, doc, frame);
+    for (const Frame& frame : doc.frames)
+        writeFrame(json, doc, frame);
     json.endArray();
     json.endObject();
     return json.text();
@@ -133,11 +136,13 @@ const Command kCompress{"compress", "compress IN.qbk OUT.qbk", runCompress};
 const Command kNew{"new", "new OUT.qbk --size W,H --frames N", runNew};
 
 int runInfo(const std::vector<std::string>& args) {
-    if (args.size() != 1) return usage(kInfo);
+    if (args.size() != 1)
+        return usage(kInfo);
     CQuibDoc doc;
     NullProgress progress;
     ProjectFileHeader header;
-    if (Status status = LoadProject(args[0], doc, progress, &header); !status) return fail(status.message());
+    if (Status status = LoadProject(args[0], doc, progress, &header); !status)
+        return fail(status.message());
     std::cout << projectJson(doc, header) << '\n';
     return 0;
 }
@@ -145,19 +150,24 @@ int runInfo(const std::vector<std::string>& args) {
 int copyProject(const std::vector<std::string>& args, bool compressed) {
     CQuibDoc doc;
     NullProgress progress;
-    if (Status status = LoadProject(args[0], doc, progress); !status) return fail(status.message());
-    Status status = compressed ? SaveProjectCompressed(args[1], doc, progress) : SaveProject(args[1], doc, progress);
-    if (!status) return fail(status.message() + ": " + args[1]);
+    if (Status status = LoadProject(args[0], doc, progress); !status)
+        return fail(status.message());
+    Status status =
+        compressed ? SaveProjectCompressed(args[1], doc, progress) : SaveProject(args[1], doc, progress);
+    if (!status)
+        return fail(status.message() + ": " + args[1]);
     return 0;
 }
 
 int runSave(const std::vector<std::string>& args) {
-    if (args.size() != 2) return usage(kSave);
+    if (args.size() != 2)
+        return usage(kSave);
     return copyProject(args, false);
 }
 
 int runCompress(const std::vector<std::string>& args) {
-    if (args.size() != 2) return usage(kCompress);
+    if (args.size() != 2)
+        return usage(kCompress);
     return copyProject(args, true);
 }
 
@@ -178,23 +188,29 @@ int runNew(const std::vector<std::string>& args) {
                 cy > 16384)
                 return usage(kNew);
         } else if (args[i] == "--frames" && i + 1 < args.size()) {
-            if (!parseInt(args[++i], frames) || frames < 0 || frames > 100000) return usage(kNew);
+            if (!parseInt(args[++i], frames) || frames < 0 || frames > 100000)
+                return usage(kNew);
         } else if (output.empty() && !args[i].starts_with("--")) {
             output = args[i];
         } else {
             return usage(kNew);
         }
     }
-    if (output.empty()) return usage(kNew);
+    if (output.empty())
+        return usage(kNew);
     CQuibDoc doc;
-    if (!buildSyntheticProject(doc, cx, cy, frames)) return fail("impossibile creare il progetto");
+    if (!buildSyntheticProject(doc, cx, cy, frames))
+        return fail("impossibile creare il progetto");
     NullProgress progress;
-    if (Status status = SaveProject(output, doc, progress); !status) return fail(status.message() + ": " + output);
+    if (Status status = SaveProject(output, doc, progress); !status)
+        return fail(status.message() + ": " + output);
     return 0;
 }
 
 }  // namespace
 
-std::vector<Command> projectCommands() { return {kInfo, kSave, kCompress, kNew}; }
+std::vector<Command> projectCommands() {
+    return {kInfo, kSave, kCompress, kNew};
+}
 
 }  // namespace quib::cli

@@ -22,7 +22,8 @@ long residentKiB() {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
     return -1;
 }
 
@@ -49,9 +50,11 @@ const std::vector<uint8_t>& fileBytes(bool compressed) {
 
 void BM_BuildProjectResidentMemory(benchmark::State& state) {
     const long before = residentKiB();
-    for (auto _ : state) benchmark::DoNotOptimize(project().frameCount());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(project().frameCount());
     size_t streams = 0;
-    for (const Frame& f : project().frames) streams += f.imageData.size();
+    for (const Frame& f : project().frames)
+        streams += f.imageData.size();
     state.counters["rssKiB"] = double(residentKiB());
     state.counters["rssBeforeKiB"] = double(before);
     state.counters["streamsKiB"] = double(streams / 1024);
@@ -62,7 +65,8 @@ void BM_SaveNormal(benchmark::State& state) {
     (void)project();
     NullProgress progress;
     size_t size = 0;
-    for (auto _ : state) size = ProjectFile::store(project(), "", progress).size();
+    for (auto _ : state)
+        size = ProjectFile::store(project(), "", progress).size();
     state.counters["fileKiB"] = double(size / 1024);
 }
 BENCHMARK(BM_SaveNormal)->Unit(benchmark::kMillisecond);
@@ -72,7 +76,8 @@ void BM_SaveNormalToDisk(benchmark::State& state) {
     NullProgress progress;
     const std::string path = "/tmp/quib-model-bench.qbk";
     for (auto _ : state) {
-        if (!SaveProject(path, project(), progress)) state.SkipWithError("save failed");
+        if (!SaveProject(path, project(), progress))
+            state.SkipWithError("save failed");
     }
     std::remove(path.c_str());
 }
@@ -83,7 +88,8 @@ void BM_LoadNormal(benchmark::State& state) {
     NullProgress progress;
     for (auto _ : state) {
         CQuibDoc doc;
-        if (!ProjectFile::load(bytes, doc, "", progress)) state.SkipWithError("load failed");
+        if (!ProjectFile::load(bytes, doc, "", progress))
+            state.SkipWithError("load failed");
     }
     state.counters["rssKiB"] = double(residentKiB());
 }
@@ -107,7 +113,8 @@ void BM_LoadCompressed(benchmark::State& state) {
     NullProgress progress;
     for (auto _ : state) {
         CQuibDoc doc;
-        if (!ProjectFile::load(bytes, doc, "", progress)) state.SkipWithError("load failed");
+        if (!ProjectFile::load(bytes, doc, "", progress))
+            state.SkipWithError("load failed");
     }
     state.counters["rssKiB"] = double(residentKiB());
 }

@@ -8,27 +8,9 @@ namespace {
 
 // 'X' outline (white), '.' body (black), ' ' transparent; rows of the 32 x 32 picture.
 constexpr std::array<const char*, 21> kArrowRows = {
-    "X",
-    "XX",
-    "X.X",
-    "X..X",
-    "X...X",
-    "X....X",
-    "X.....X",
-    "X......X",
-    "X.......X",
-    "X........X",
-    "X.........X",
-    "X..........X",
-    "X......XXXXXX",
-    "X...X..X",
-    "X..XX..X",
-    "X.X  X..X",
-    "XX   X..X",
-    "X     X..X",
-    "      X..X",
-    "       X..X",
-    "       XXX",
+    "X",        "XX",        "X.X",        "X..X",        "X...X",        "X....X",        "X.....X",
+    "X......X", "X.......X", "X........X", "X.........X", "X..........X", "X......XXXXXX", "X...X..X",
+    "X..XX..X", "X.X  X..X", "XX   X..X",  "X     X..X",  "      X..X",   "       X..X",   "       XXX",
 };
 
 }  // namespace
@@ -40,7 +22,8 @@ CursorPicture standardArrowCursor() {
     for (size_t y = 0; y < kArrowRows.size(); ++y) {
         for (int x = 0; kArrowRows[y][x] != '\0'; ++x) {
             const char c = kArrowRows[y][x];
-            if (c == ' ') continue;
+            if (c == ' ')
+                continue;
             uint8_t* p = cursor.image.pixel(x, int(y));
             const uint8_t level = c == 'X' ? 255 : 0;
             p[0] = p[1] = p[2] = level;

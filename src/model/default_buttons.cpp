@@ -15,7 +15,8 @@ constexpr int kRadius = 6;
 enum class Symbol { Left, Right, Jump };
 
 void put(Bitmap32& image, int x, int y, uint8_t r, uint8_t g, uint8_t b) {
-    if (x < 0 || y < 0 || x >= image.width || y >= image.height) return;
+    if (x < 0 || y < 0 || x >= image.width || y >= image.height)
+        return;
     uint8_t* p = image.pixel(x, y);
     p[0] = b, p[1] = g, p[2] = r, p[3] = 255;
 }
@@ -35,7 +36,8 @@ void arrow(Bitmap32& image, int tipX, bool pointsRight) {
     for (int dy = -half; dy < half; ++dy) {
         const int reach = length - (std::abs(2 * dy + 1) * length) / (2 * half);
         const int base = pointsRight ? tipX - length + 1 : tipX + length - 1;
-        for (int k = 0; k < reach; ++k) put(image, pointsRight ? base + k : base - k, midY + dy, 255, 255, 255);
+        for (int k = 0; k < reach; ++k)
+            put(image, pointsRight ? base + k : base - k, midY + dy, 255, 255, 255);
     }
 }
 
@@ -49,8 +51,9 @@ Bitmap32 button(Symbol symbol) {
                 continue;
             }
             // A vertical blue gradient with a darker rim.
-            const bool rim = out > -0.5 && (outsideRounded(x - 1, y) > 0.5 || outsideRounded(x + 1, y) > 0.5 ||
-                                             outsideRounded(x, y - 1) > 0.5 || outsideRounded(x, y + 1) > 0.5);
+            const bool rim =
+                out > -0.5 && (outsideRounded(x - 1, y) > 0.5 || outsideRounded(x + 1, y) > 0.5 ||
+                               outsideRounded(x, y - 1) > 0.5 || outsideRounded(x, y + 1) > 0.5);
             if (rim || x == 0 || y == 0 || x == kWidth - 1 || y == kHeight - 1) {
                 put(image, x, y, 24, 56, 120);
                 continue;
@@ -69,8 +72,10 @@ Bitmap32 button(Symbol symbol) {
         case Symbol::Jump:
             arrow(image, 32, true);
             arrow(image, 40, true);
-            for (int y = kHeight / 2 - 6; y < kHeight / 2 + 6; ++y) put(image, 42, y, 255, 255, 255);
-            for (int y = kHeight / 2 - 6; y < kHeight / 2 + 6; ++y) put(image, 43, y, 255, 255, 255);
+            for (int y = kHeight / 2 - 6; y < kHeight / 2 + 6; ++y)
+                put(image, 42, y, 255, 255, 255);
+            for (int y = kHeight / 2 - 6; y < kHeight / 2 + 6; ++y)
+                put(image, 43, y, 255, 255, 255);
             break;
     }
     return image;

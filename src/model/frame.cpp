@@ -4,15 +4,18 @@
 
 namespace quib {
 
-std::optional<std::vector<uint8_t>> compressPicture(const std::vector<uint8_t>& pixels, Size size, int level) {
+std::optional<std::vector<uint8_t>> compressPicture(const std::vector<uint8_t>& pixels, Size size,
+                                                    int level) {
     auto stream = zlibCompress(pixels.data(), pixels.size(), level, pictureStreamBound(size.cx, size.cy));
-    if (stream) stream->shrink_to_fit();
+    if (stream)
+        stream->shrink_to_fit();
     return stream;
 }
 
 Bitmap32 Frame::cursorImage() const {
     Bitmap32 image;
-    if (cursorPixels.empty()) return image;
+    if (cursorPixels.empty())
+        return image;
     image.width = cursorWidth;
     image.height = cursorHeight;
     image.pixels = cursorPixels;

@@ -26,12 +26,14 @@ void readCursor(ByteReader& in, Frame& frame) {
     const int32_t width = in.i32();
     const int32_t height = in.i32();
     auto bytes = pictureBytes(width, height, 4);
-    if (!bytes) throw FormatError("bad cursor size");
+    if (!bytes)
+        throw FormatError("bad cursor size");
     in.need(*bytes);
     frame.cursorWidth = width;
     frame.cursorHeight = height;
     frame.cursorPixels = in.byteVector(*bytes);
-    if (frame.cursorPixels.empty()) frame.cursorWidth = frame.cursorHeight = 0;
+    if (frame.cursorPixels.empty())
+        frame.cursorWidth = frame.cursorHeight = 0;
 }
 
 void writeGoto(ByteWriter& out, const NavButton& b, int ownIndex) {
@@ -45,7 +47,8 @@ Frame workingFrame(const CQuibDoc& doc, int index) {
     doc.GetFrame(index, frame);
     const Bitmap32 cursor = doc.frameCursorImage(index);
     frame.cursorPixels = cursor.pixels;
-    if (cursor.isNull()) frame.cursorWidth = frame.cursorHeight = 0;
+    if (cursor.isNull())
+        frame.cursorWidth = frame.cursorHeight = 0;
     return frame;
 }
 
@@ -53,7 +56,8 @@ std::vector<uint8_t> currentStream(const CQuibDoc& doc, int index) {
     // The array's stream of the current frame is stale while its picture has unsaved edits.
     if (index == doc.currentFrameIndex && doc.imageChanged) {
         auto stream = compressPicture(doc.currentImage.pixels, doc.frameSize, 1);
-        if (stream) return *stream;
+        if (stream)
+            return *stream;
     }
     return doc.frames[size_t(index)].imageData;
 }
@@ -63,7 +67,8 @@ std::vector<uint8_t> currentStream(const CQuibDoc& doc, int index) {
 std::vector<uint8_t> CopyFramesToClipboardFile(const CQuibDoc& doc, const std::vector<int>& indices) {
     std::vector<int> valid;
     for (int index : indices)
-        if (doc.isValidIndex(index)) valid.push_back(index);
+        if (doc.isValidIndex(index))
+            valid.push_back(index);
     std::vector<uint8_t> bytes;
     ByteWriter out(bytes);
     out.u32(uint32_t(valid.size()));
@@ -101,14 +106,17 @@ ClipboardFrames decodeClipboardFrames(const std::vector<uint8_t>& bytes) {
     const uint32_t count = in.u32();
     result.sourceFrameSize = in.size();
     auto pictureSize = pictureBytes(result.sourceFrameSize.cx, result.sourceFrameSize.cy, 3);
-    if (!pictureSize || *pictureSize > ProjectFile::kMaxPictureBytes) throw FormatError("bad frame size");
-    if (count > in.remaining() / kMinClipboardFrameBytes) throw FormatError("frame count too large");
+    if (!pictureSize || *pictureSize > ProjectFile::kMaxPictureBytes)
+        throw FormatError("bad frame size");
+    if (count > in.remaining() / kMinClipboardFrameBytes)
+        throw FormatError("frame count too large");
     const size_t bound = pictureStreamBound(result.sourceFrameSize.cx, result.sourceFrameSize.cy);
     for (uint32_t k = 0; k < count; ++k) {
         ClipboardFrame entry;
         Frame& f = entry.frame;
         const uint32_t length = in.u32();
-        if (length > bound) throw FormatError("image stream longer than its bound");
+        if (length > bound)
+            throw FormatError("image stream longer than its bound");
         f.imageData = in.byteVector(length);
         f.cursorPos = in.point();
         readCursor(in, f);
@@ -147,7 +155,8 @@ Status PasteFramesFromFile(CQuibDoc& doc, const std::vector<uint8_t>& bytes, int
     }
     const Size source = payload.sourceFrameSize;
     Bitmap24 sourceImage;
-    if (!source.isEmpty()) sourceImage = Bitmap24(source.cx, source.cy);
+    if (!source.isEmpty())
+        sourceImage = Bitmap24(source.cx, source.cy);
 
     const int first = position == -1 ? doc.frameCount() : position;
     int inserted = 0;
@@ -161,6 +170,8 @@ Status PasteFramesFromFile(CQuibDoc& doc, const std::vector<uint8_t>& bytes, int
             doc.frameOrigin = Point{0, 0};
             doc.SetEmptyProjectFrameSize(source.cx, source.cy);
         }
+        if (doc.currentImage.width != doc.frameSize.cx || doc.currentImage.height != doc.frameSize.cy)
+            doc.currentImage = Bitmap24(doc.frameSize.cx, doc.frameSize.cy);
         std::fill(doc.currentImage.pixels.begin(), doc.currentImage.pixels.end(), 0);
         const int w = std::min(source.cx, doc.frameSize.cx);
         const int h = std::min(source.cy, doc.frameSize.cy);
@@ -170,7 +181,8 @@ Status PasteFramesFromFile(CQuibDoc& doc, const std::vector<uint8_t>& bytes, int
         Frame& working = doc.currentFrame;
         working.assignElements(entry.frame);
         working.cursorPixels = entry.frame.cursorPixels;
-        for (NavButton& b : working.gotoButtons) b.targetOffset -= std::max(doc.currentFrameIndex, 0);
+        for (NavButton& b : working.gotoButtons)
+            b.targetOffset -= std::max(doc.currentFrameIndex, 0);
 
         const int at = position == -1 ? doc.frameCount() : position + inserted;
         if (!doc.InsertFrames(at, true, 1)) {
@@ -216,12 +228,14 @@ std::vector<uint8_t> CopySelItemsToClipboardFile(const CQuibDoc& doc, uint32_t m
         out.point(f.nextButton.pos);
     }
     for (int g = 0; g < 2; ++g) {
-        if (!(mask & (g == 0 ? selitem::Goto1 : selitem::Goto2))) continue;
+        if (!(mask & (g == 0 ? selitem::Goto1 : selitem::Goto2)))
+            continue;
         out.u32(f.gotoButtons[g].visible);
         out.point(f.gotoButtons[g].pos);
         out.u32(uint32_t(own + f.gotoButtons[g].targetOffset));
     }
-    if (mask & selitem::Title) out.clipboardString(f.title);
+    if (mask & selitem::Title)
+        out.clipboardString(f.title);
     return bytes;
 }
 
@@ -254,18 +268,21 @@ uint32_t PasteSelItemsFromFile(CQuibDoc& doc, const std::vector<uint8_t>& bytes)
             f.nextButton.pos = in.point();
         }
         for (int g = 0; g < 2; ++g) {
-            if (!(mask & (g == 0 ? selitem::Goto1 : selitem::Goto2))) continue;
+            if (!(mask & (g == 0 ? selitem::Goto1 : selitem::Goto2)))
+                continue;
             f.gotoButtons[g].visible = in.u32();
             f.gotoButtons[g].pos = in.point();
             f.gotoButtons[g].targetOffset = int32_t(in.u32()) - doc.currentFrameIndex;
         }
-        if (mask & selitem::Title) f.title = in.clipboardString();
+        if (mask & selitem::Title)
+            f.title = in.clipboardString();
     } catch (const FormatError&) {
         return 0;
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    if (mask == 0) return 0;
+    if (mask == 0)
+        return 0;
     doc.currentFrame = std::move(f);
     doc.elementsChanged = true;
     doc.SetModifiedFlag(true);
@@ -279,7 +296,8 @@ uint32_t PasteSelItemsFromFile(CQuibDoc& doc, const std::vector<uint8_t>& bytes)
     }
     if (mask & (selitem::PrevButton | selitem::NextButton | selitem::Goto1 | selitem::Goto2))
         doc.UpdateAllViews(hint::Buttons);
-    if (mask & selitem::Title) doc.UpdateAllViews(hint::TitleOrImagePosition);
+    if (mask & selitem::Title)
+        doc.UpdateAllViews(hint::TitleOrImagePosition);
     return mask;
 }
 

@@ -13,7 +13,8 @@ namespace quib {
 inline constexpr const char* kFrameFormatName = "Quib Frame Format";
 inline constexpr const char* kSelItemsFormatName = "Quib SelItems Format";
 inline constexpr const char* kFrameFormatMime = "application/x-qt-windows-mime;value=\"Quib Frame Format\"";
-inline constexpr const char* kSelItemsFormatMime = "application/x-qt-windows-mime;value=\"Quib SelItems Format\"";
+inline constexpr const char* kSelItemsFormatMime =
+    "application/x-qt-windows-mime;value=\"Quib SelItems Format\"";
 
 // Selection mask bits of "Quib SelItems Format" (and of the frame editor's selection).
 namespace selitem {

@@ -25,14 +25,16 @@ constexpr size_t kMaxInflateRatio = 1040;
 
 size_t checkedPictureBytes(Size size, int bytesPerPixel, size_t limit) {
     auto bytes = pictureBytes(size.cx, size.cy, bytesPerPixel);
-    if (!bytes || *bytes > limit) throw FormatError("picture size out of range");
+    if (!bytes || *bytes > limit)
+        throw FormatError("picture size out of range");
     return *bytes;
 }
 
 Bitmap32 readBitmap32(ByteReader& in, int32_t width, int32_t height) {
     const size_t bytes = checkedPictureBytes(Size{width, height}, 4, ProjectFile::kMaxPictureBytes);
     Bitmap32 image;
-    if (bytes == 0) return image;
+    if (bytes == 0)
+        return image;
     in.need(bytes);
     image.width = width;
     image.height = height;
@@ -42,21 +44,24 @@ Bitmap32 readBitmap32(ByteReader& in, int32_t width, int32_t height) {
 
 std::vector<uint8_t> readStream(ByteReader& in, size_t bound) {
     const uint32_t length = in.u32();
-    if (length > bound) throw FormatError("stream longer than its bound");
+    if (length > bound)
+        throw FormatError("stream longer than its bound");
     return in.byteVector(length);
 }
 
 void writeNavButton(ByteWriter& out, const NavButton& b, bool withTarget) {
     out.u32(b.visible);
     out.point(b.pos);
-    if (withTarget) out.i32(b.targetOffset);
+    if (withTarget)
+        out.i32(b.targetOffset);
 }
 
 NavButton readNavButton(ByteReader& in, bool withTarget) {
     NavButton b;
     b.visible = in.u32();
     b.pos = in.point();
-    if (withTarget) b.targetOffset = in.i32();
+    if (withTarget)
+        b.targetOffset = in.i32();
     return b;
 }
 
@@ -66,7 +71,8 @@ void writeFrameRecord(ByteWriter& out, const Frame& frame, bool withImage) {
     const bool hasCursor = frame.hasCursorImage();
     out.i32(hasCursor ? frame.cursorWidth : 0);
     out.i32(hasCursor ? frame.cursorHeight : 0);
-    if (hasCursor) out.bytes(frame.cursorPixels.data(), frame.cursorPixels.size());
+    if (hasCursor)
+        out.bytes(frame.cursorPixels.data(), frame.cursorPixels.size());
     if (withImage) {
         out.u32(frame.imageSize());
         out.bytes(frame.imageData.data(), frame.imageData.size());
@@ -91,8 +97,10 @@ Frame readFrameRecord(ByteReader& in, bool withImage, size_t imageBound) {
     const int32_t width = in.i32();
     const int32_t height = in.i32();
     frame.setCursorImage(readBitmap32(in, width, height));
-    if (frame.cursorPixels.empty()) frame.cursorWidth = frame.cursorHeight = 0;
-    if (withImage) frame.imageData = readStream(in, imageBound);
+    if (frame.cursorPixels.empty())
+        frame.cursorWidth = frame.cursorHeight = 0;
+    if (withImage)
+        frame.imageData = readStream(in, imageBound);
     frame.textBox.visible = in.u32();
     frame.textBox.rect = in.rect();
     frame.textBox.text = in.archiveString();
@@ -109,14 +117,16 @@ Frame readFrameRecord(ByteReader& in, bool withImage, size_t imageBound) {
 
 void inflateInto(const std::vector<uint8_t>& stream, std::vector<uint8_t>& out) {
     // zlib errors are not reported: the picture keeps whatever was produced.
-    if (!out.empty() && !stream.empty()) (void)zlibUncompress(stream.data(), stream.size(), out.data(), out.size());
+    if (!out.empty() && !stream.empty())
+        (void)zlibUncompress(stream.data(), stream.size(), out.data(), out.size());
 }
 
 void writeCompressedImages(ByteWriter& out, const CQuibDoc& doc, Progress& progress) {
     const int count = doc.frameCount();
     progress.setText(stringText(str::SavingCompressed));
     progress.setRange(0, std::max(count - 1, 0));
-    const size_t pictureSize = size_t(std::max(doc.frameSize.cx, 0)) * size_t(std::max(doc.frameSize.cy, 0)) * 3;
+    const size_t pictureSize =
+        size_t(std::max(doc.frameSize.cx, 0)) * size_t(std::max(doc.frameSize.cy, 0)) * 3;
     const size_t bound = pictureStreamBound(doc.frameSize.cx, doc.frameSize.cy);
     std::vector<uint8_t> previous(pictureSize), current(pictureSize);
     for (int i = 0; i < count; ++i) {
@@ -162,7 +172,8 @@ void readCompressedImages(ByteReader& in, ProjectData& data, Progress& progress)
             }
         }
         auto image = compressPicture(current, data.frameSize, 1);
-        if (image) data.frames[size_t(i)].imageData = std::move(*image);
+        if (image)
+            data.frames[size_t(i)].imageData = std::move(*image);
         previous.swap(current);
         progress.setPosition(i);
     }
@@ -173,9 +184,11 @@ ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly
     ProjectData data;
     data.projectDir = projectDirOf(filePath);
     data.settingsOnly = settingsOnly;
-    if (in.u32() != ProjectFile::kMagic) throw FormatError("not a project file");
+    if (in.u32() != ProjectFile::kMagic)
+        throw FormatError("not a project file");
     header.version = in.u16();
-    if (header.version != ProjectFile::kVersion) throw FormatError("unsupported version");
+    if (header.version != ProjectFile::kVersion)
+        throw FormatError("unsupported version");
     const uint32_t compressed = in.u32();
     header.compressed = compressed != 0;
     header.frameCount = in.u32();
@@ -190,7 +203,8 @@ ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly
         const size_t bytes = checkedPictureBytes(data.backgroundSize, 3, ProjectFile::kMaxPictureBytes);
         if (backgroundLength > pictureStreamBound(data.backgroundSize.cx, data.backgroundSize.cy))
             throw FormatError("background stream longer than its bound");
-        if (bytes > size_t(backgroundLength) * kMaxInflateRatio) throw FormatError("background size out of range");
+        if (bytes > size_t(backgroundLength) * kMaxInflateRatio)
+            throw FormatError("background size out of range");
         in.need(backgroundLength);
         const std::vector<uint8_t> stream = in.byteVector(backgroundLength);
         if (bytes != 0) {
@@ -206,7 +220,8 @@ ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly
     s.cursorSmoothness = in.u32();
     s.usePalette = in.u32();
     s.paletteCount = in.i32();
-    if (s.paletteCount < 0 || s.paletteCount > 256) throw FormatError("palette count out of range");
+    if (s.paletteCount < 0 || s.paletteCount > 256)
+        throw FormatError("palette count out of range");
     in.bytesInto(s.palette, size_t(s.paletteCount) * sizeof(PaletteEntry));
 
     for (Bitmap32& image : data.buttonImages.images) {
@@ -219,15 +234,20 @@ ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly
 
     if (!settingsOnly) {
         const bool withImages = !header.compressed;
-        if (header.frameCount > in.remaining() / kMinFrameRecordBytes) throw FormatError("frame count too large");
+        if (header.frameCount > in.remaining() / kMinFrameRecordBytes)
+            throw FormatError("frame count too large");
         const size_t bound = pictureStreamBound(data.frameSize.cx, data.frameSize.cy);
         data.frames.reserve(header.frameCount);
-        for (uint32_t i = 0; i < header.frameCount; ++i) data.frames.push_back(readFrameRecord(in, withImages, bound));
-        if (header.compressed) readCompressedImages(in, data, progress);
+        for (uint32_t i = 0; i < header.frameCount; ++i)
+            data.frames.push_back(readFrameRecord(in, withImages, bound));
+        if (header.compressed)
+            readCompressedImages(in, data, progress);
     }
 
-    if (frameBytes != 0) data.currentImage = Bitmap24(data.frameSize.cx, data.frameSize.cy);
-    if (!s.outputFileName.empty()) s.outputFileName = absoluteOutputName(data.projectDir, s.outputFileName);
+    if (frameBytes != 0)
+        data.currentImage = Bitmap24(data.frameSize.cx, data.frameSize.cy);
+    if (!s.outputFileName.empty())
+        s.outputFileName = absoluteOutputName(data.projectDir, s.outputFileName);
     return data;
 }
 
@@ -235,11 +255,13 @@ ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly
 
 std::vector<uint8_t> ProjectFile::store(CQuibDoc& doc, const std::string& filePath, Progress& progress) {
     doc.projectDir = projectDirOf(filePath);
-    const std::string outputName =
-        doc.settings.outputFileName.empty() ? std::string()
-                                            : relativeOutputName(doc.projectDir, doc.settings.outputFileName);
-    if (doc.imageChanged) doc.CommitFrameImage(-1);
-    if (doc.elementsChanged) doc.CommitFrameElements(-1);
+    const std::string outputName = doc.settings.outputFileName.empty()
+                                       ? std::string()
+                                       : relativeOutputName(doc.projectDir, doc.settings.outputFileName);
+    if (doc.imageChanged)
+        doc.CommitFrameImage(-1);
+    if (doc.elementsChanged)
+        doc.CommitFrameElements(-1);
     doc.imageChanged = doc.elementsChanged = false;
 
     std::vector<uint8_t> bytes;
@@ -259,8 +281,10 @@ std::vector<uint8_t> ProjectFile::store(CQuibDoc& doc, const std::string& filePa
     std::vector<uint8_t> background;
     if (!doc.backgroundImage.isNull()) {
         const size_t bound = pictureStreamBound(doc.backgroundSize.cx, doc.backgroundSize.cy);
-        auto stream = zlibCompress(doc.backgroundImage.pixels.data(), doc.backgroundImage.pixels.size(), 9, bound);
-        if (stream) background = std::move(*stream);
+        auto stream =
+            zlibCompress(doc.backgroundImage.pixels.data(), doc.backgroundImage.pixels.size(), 9, bound);
+        if (stream)
+            background = std::move(*stream);
     }
     out.u32(uint32_t(background.size()));
     out.bytes(background.data(), background.size());
@@ -285,8 +309,10 @@ std::vector<uint8_t> ProjectFile::store(CQuibDoc& doc, const std::string& filePa
     out.textFont(doc.titles.font);
     out.rect(doc.titles.rect);
 
-    for (const Frame& frame : doc.frames) writeFrameRecord(out, frame, !doc.compressedSave);
-    if (doc.compressedSave) writeCompressedImages(out, doc, progress);
+    for (const Frame& frame : doc.frames)
+        writeFrameRecord(out, frame, !doc.compressedSave);
+    if (doc.compressedSave)
+        writeCompressedImages(out, doc, progress);
     return bytes;
 }
 
@@ -306,7 +332,8 @@ Status ProjectFile::load(const std::vector<uint8_t>& bytes, CQuibDoc& doc, const
     doc.currentFrameIndex = -1;
     doc.SelectFrame(0, true);
     doc.compressedSave = false;
-    if (header) *header = parsedHeader;
+    if (header)
+        *header = parsedHeader;
     return Status::success();
 }
 

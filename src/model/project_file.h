@@ -21,6 +21,10 @@ class ProjectFile {
 public:
     static constexpr uint32_t kMagic = 0x51425052;  // "RPBQ"
     static constexpr uint16_t kVersion = 0x0100;
+    static constexpr const char* kExtension = ".qbk";
+    // Default name, type name, filter, extension and identifiers of the project document type.
+    static constexpr const char* kDocumentTypeString =
+        "\nSenzatitolo\nQuib\nQuib Projects (*.qbk)\n.qbk\nQuib.Document\nQuib Project";
     // Largest picture (frame or background) a file may describe; guards allocations.
     static constexpr size_t kMaxPictureBytes = size_t(512) << 20;
 

@@ -21,7 +21,8 @@ bool writeAll(int fd, const uint8_t* data, size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return false;
         }
         data += n;
@@ -35,9 +36,11 @@ bool writeAll(int fd, const uint8_t* data, size_t size) {
 Status writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
     const Status cannotCreate = Status::failure(str::CannotCreateFile);
     std::string temp = projectDirOf(path) + ".quib-save-XXXXXX";
-    if (projectDirOf(path).empty()) temp = ".quib-save-XXXXXX";
+    if (projectDirOf(path).empty())
+        temp = ".quib-save-XXXXXX";
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return cannotCreate;
+    if (fd < 0)
+        return cannotCreate;
     bool ok = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     // mkstemp makes the file private; a project file gets the usual permissions.
@@ -61,11 +64,14 @@ Status writeFileAtomically(const std::string& path, const std::vector<uint8_t>& 
 
 Status LoadProject(const std::string& path, CQuibDoc& doc, Progress& progress, ProjectFileHeader* header) {
     std::ifstream file(path, std::ios::binary);
-    if (!file) return Status::failure(str::FileNotFound, formatString1(str::FileNotFound, path));
+    if (!file)
+        return Status::failure(str::FileNotFound, formatString1(str::FileNotFound, path));
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) return Status::failure(str::UnexpectedFormat);
+    if (file.bad())
+        return Status::failure(str::UnexpectedFormat);
     Status status = ProjectFile::load(bytes, doc, path, progress, header);
-    if (!status) return status;
+    if (!status)
+        return status;
     doc.setPathName(path);
     doc.SetModifiedFlag(false);
     doc.UpdateAllViews(hint::Everything);
@@ -75,7 +81,8 @@ Status LoadProject(const std::string& path, CQuibDoc& doc, Progress& progress, P
 Status SaveProject(const std::string& path, CQuibDoc& doc, Progress& progress) {
     const std::vector<uint8_t> bytes = ProjectFile::store(doc, path, progress);
     Status status = writeFileAtomically(path, bytes);
-    if (!status) return status;
+    if (!status)
+        return status;
     doc.setPathName(path);
     doc.SetModifiedFlag(false);
     return status;

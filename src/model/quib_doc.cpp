@@ -31,11 +31,15 @@ void CQuibDoc::reallocateCurrentImage() {
 }
 
 bool CQuibDoc::SelectFrame(int index, bool force) {
-    if (index == currentFrameIndex && !force) return true;
-    if (imageChanged) CommitFrameImage(-1);
-    if (elementsChanged) CommitFrameElements(-1);
+    if (index == currentFrameIndex && !force)
+        return true;
+    if (imageChanged)
+        CommitFrameImage(-1);
+    if (elementsChanged)
+        CommitFrameElements(-1);
     imageChanged = elementsChanged = false;
-    if (!isValidIndex(index)) return false;
+    if (!isValidIndex(index))
+        return false;
 
     const Frame& source = frames[size_t(index)];
     currentFrame = Frame();
@@ -43,7 +47,8 @@ bool CQuibDoc::SelectFrame(int index, bool force) {
     currentFrame.cursorPixels = source.cursorPixels;
 
     const size_t bytes = size_t(std::max(frameSize.cx, 0)) * size_t(std::max(frameSize.cy, 0)) * 3;
-    if (currentImage.pixels.size() != bytes || currentImage.width != frameSize.cx) reallocateCurrentImage();
+    if (currentImage.pixels.size() != bytes || currentImage.width != frameSize.cx)
+        reallocateCurrentImage();
     if (bytes != 0 && !source.imageData.empty()) {
         // A damaged stream leaves whatever it produced; nothing is reported.
         (void)zlibUncompress(source.imageData.data(), source.imageData.size(), currentImage.pixels.data(),
@@ -51,23 +56,34 @@ bool CQuibDoc::SelectFrame(int index, bool force) {
     }
 
     currentFrameIndex = index;
-    if (index == 0) currentFrame.prevButton.visible = 0;
-    if (index == frameCount() - 1) currentFrame.nextButton.visible = 0;
+    if (index == 0)
+        currentFrame.prevButton.visible = 0;
+    if (index == frameCount() - 1)
+        currentFrame.nextButton.visible = 0;
     return true;
 }
 
 bool CQuibDoc::CommitFrameImage(int index) {
-    if (index == -1) index = currentFrameIndex;
-    if (!isValidIndex(index)) return false;
+    if (index == -1)
+        index = currentFrameIndex;
+    if (!isValidIndex(index))
+        return false;
+    // A picture of another size would break the rule that every stream holds a frameSize picture.
+    if (currentImage.pixels.size() !=
+        size_t(std::max(frameSize.cx, 0)) * size_t(std::max(frameSize.cy, 0)) * 3)
+        return false;
     auto stream = compressPicture(currentImage.pixels, frameSize, 1);
-    if (!stream) return false;
+    if (!stream)
+        return false;
     frames[size_t(index)].imageData = std::move(*stream);
     return true;
 }
 
 bool CQuibDoc::CommitFrameElements(int index) {
-    if (index == -1) index = currentFrameIndex;
-    if (!isValidIndex(index)) return false;
+    if (index == -1)
+        index = currentFrameIndex;
+    if (!isValidIndex(index))
+        return false;
     Frame& target = frames[size_t(index)];
     target.assignElements(currentFrame);
     target.cursorPixels = currentFrame.cursorPixels;
@@ -75,8 +91,10 @@ bool CQuibDoc::CommitFrameElements(int index) {
 }
 
 bool CQuibDoc::CopyFrameImage(int destination, int source) {
-    if (!isValidIndex(destination) || !isValidIndex(source)) return false;
-    if (destination != source) frames[size_t(destination)].imageData = frames[size_t(source)].imageData;
+    if (!isValidIndex(destination) || !isValidIndex(source))
+        return false;
+    if (destination != source)
+        frames[size_t(destination)].imageData = frames[size_t(source)].imageData;
     return true;
 }
 
@@ -90,17 +108,21 @@ void CQuibDoc::GetFrame(int index, FrameElements& out) const {
 }
 
 Bitmap32 CQuibDoc::frameCursorImage(int index) const {
-    if (index == currentFrameIndex && isValidIndex(index)) return currentFrame.cursorImage();
-    if (isValidIndex(index)) return frames[size_t(index)].cursorImage();
+    if (index == currentFrameIndex && isValidIndex(index))
+        return currentFrame.cursorImage();
+    if (isValidIndex(index))
+        return frames[size_t(index)].cursorImage();
     return Bitmap32();
 }
 
 void CQuibDoc::SetFrame(int index, const Frame& in, bool withCursorImage) {
-    if (!isValidIndex(index)) return;
+    if (!isValidIndex(index))
+        return;
     const bool current = index == currentFrameIndex;
     Frame& target = current ? currentFrame : frames[size_t(index)];
     target.assignElements(in);
-    if (withCursorImage) target.cursorPixels = in.cursorPixels;
+    if (withCursorImage)
+        target.cursorPixels = in.cursorPixels;
     if (current) {
         elementsChanged = true;
         SetModifiedFlag(true);
@@ -122,20 +144,23 @@ void CQuibDoc::shiftGotoTargets(int q, int delta) {
 }
 
 bool CQuibDoc::InsertFrames(int position, bool before, int count) {
-    if (count < 0) return false;
+    if (count < 0)
+        return false;
     if (!currentFrame.hasCursorImage()) {
         SetCursorImageFromHandle(currentFrame, standardArrowCursor());
         currentFrame.cursorPos = Point{frameOrigin.x + frameSize.cx / 2, frameOrigin.y + frameSize.cy / 2};
     }
     const int q = std::max(before ? position : position + 1, 0);
-    if (q > frameCount()) return false;
+    if (q > frameCount())
+        return false;
 
     int inserted = 0;
     bool failed = false;
     for (; inserted < count; ++inserted) {
         shiftGotoTargets(q, +1);
         frames.insert(frames.begin() + q, Frame());
-        const bool ok = CommitFrameElements(q) && (inserted == 0 ? CommitFrameImage(q) : CopyFrameImage(q, q + 1));
+        const bool ok =
+            CommitFrameElements(q) && (inserted == 0 ? CommitFrameImage(q) : CopyFrameImage(q, q + 1));
         if (!ok) {
             failed = true;
             ++inserted;  // the frame just placed is removed with the others
@@ -152,8 +177,10 @@ bool CQuibDoc::InsertFrames(int position, bool before, int count) {
         return false;
     }
 
-    if (position < currentFrameIndex || (position == currentFrameIndex && before)) currentFrameIndex += count;
-    if (!isValidIndex(currentFrameIndex)) currentFrameIndex = q;
+    if (position < currentFrameIndex || (position == currentFrameIndex && before))
+        currentFrameIndex += count;
+    if (!isValidIndex(currentFrameIndex))
+        currentFrameIndex = q;
     // The working copy was only the template: the current frame is reloaded from the array.
     elementsChanged = imageChanged = false;
     SelectFrame(currentFrameIndex, true);
@@ -161,9 +188,11 @@ bool CQuibDoc::InsertFrames(int position, bool before, int count) {
 }
 
 bool CQuibDoc::DeleteFrame(int index) {
-    if (!isValidIndex(index)) return false;
+    if (!isValidIndex(index))
+        return false;
     for (int j = 0; j < frameCount(); ++j) {
-        if (j == index) continue;
+        if (j == index)
+            continue;
         Frame frame;
         GetFrame(j, frame);
         bool changed = false;
@@ -176,7 +205,8 @@ bool CQuibDoc::DeleteFrame(int index) {
                 changed = true;
             }
         }
-        if (changed) SetFrame(j, frame, false);
+        if (changed)
+            SetFrame(j, frame, false);
     }
     frames.erase(frames.begin() + index);
 
@@ -206,7 +236,8 @@ void CQuibDoc::SetEmptyProjectFrameSize(int cx, int cy) {
         Bitmap24 grown(cx, cy);
         const int w = std::min(cx, backgroundImage.width);
         const int h = std::min(cy, backgroundImage.height);
-        for (int y = 0; y < h; ++y) std::memcpy(grown.pixel(0, y), backgroundImage.pixel(0, y), size_t(w) * 3);
+        for (int y = 0; y < h; ++y)
+            std::memcpy(grown.pixel(0, y), backgroundImage.pixel(0, y), size_t(w) * 3);
         backgroundImage = std::move(grown);
     }
     backgroundSize = frameSize = Size{cx, cy};
@@ -224,13 +255,15 @@ bool CQuibDoc::AppendCapturedFrame() {
     frames.emplace_back();
     currentFrameIndex = frameCount() - 1;
     const bool ok = CommitFrameImage(-1) && CommitFrameElements(-1);
-    if (ok) imageChanged = elementsChanged = false;
+    if (ok)
+        imageChanged = elementsChanged = false;
     return ok;
 }
 
 void CQuibDoc::SetCursorImageFromHandle(Frame& frame, const CursorPicture& cursor) {
     frame.clearCursorImage();
-    if (cursor.isNull()) return;
+    if (cursor.isNull())
+        return;
     const Bitmap32& source = cursor.image;
     Bitmap32 picture(source.width, source.height);
     for (int y = 0; y < source.height; ++y) {
@@ -239,7 +272,8 @@ void CQuibDoc::SetCursorImageFromHandle(Frame& frame, const CursorPicture& curso
             uint8_t* d = picture.pixel(x, y);
             // Drawn over the key colour; whatever still shows the key colour is transparent.
             uint8_t b = kKeyBlue, g = kKeyGreen, r = kKeyRed;
-            if (s[3] >= 128) b = s[0], g = s[1], r = s[2];
+            if (s[3] >= 128)
+                b = s[0], g = s[1], r = s[2];
             if (b == kKeyBlue && g == kKeyGreen && r == kKeyRed) {
                 std::memcpy(d, kTransparentCursorPixel, 4);
             } else {
@@ -264,7 +298,8 @@ void CQuibDoc::SetModifiedFlag(bool modified) {
 void CQuibDoc::DeleteContents() {
     currentImage.clear();
     backgroundImage.clear();
-    for (Bitmap32& image : buttonImages.images) image.clear();
+    for (Bitmap32& image : buttonImages.images)
+        image.clear();
     elementsChanged = imageChanged = false;
 }
 
@@ -297,13 +332,15 @@ void CQuibDoc::UpdateAllViews(int hintValue, uint32_t arg, DocObserver* sender) 
     // A copy, so that an observer may unregister itself while being told.
     const std::vector<DocObserver*> observers = m_observers;
     for (DocObserver* observer : observers)
-        if (observer != sender) observer->onUpdate(hintValue, arg);
+        if (observer != sender)
+            observer->onUpdate(hintValue, arg);
 }
 
 void CQuibDoc::setPathName(const std::string& path) {
     m_pathName = path;
     m_title = fileNameOf(path);
-    if (m_modified) m_title += " *";
+    if (m_modified)
+        m_title += " *";
 }
 
 void CQuibDoc::replaceContents(ProjectData&& data) {

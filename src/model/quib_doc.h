@@ -58,7 +58,9 @@ public:
     // The working copy and currentImage are the template of the inserted frames. Pending changes of
     // the current frame are not committed here: callers select it (forced) first when they matter.
     bool InsertFrames(int position, bool before, int count);
-    bool InsertFramesAtCurrent(bool before, int count) { return InsertFrames(currentFrameIndex, before, count); }
+    bool InsertFramesAtCurrent(bool before, int count) {
+        return InsertFrames(currentFrameIndex, before, count);
+    }
     bool DeleteFrame(int index);
     void SetEmptyProjectFrameSize(int cx, int cy);
     bool AppendCapturedFrame();

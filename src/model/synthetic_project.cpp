@@ -48,19 +48,20 @@ void textLines(Painter& p, int left, int top, int right, int bottom, uint32_t se
 void drawScreen(Bitmap24& image, int frame) {
     Painter p{image};
     const int cx = image.width, cy = image.height;
-    p.fill(0, 0, cx, cy, rgb(58, 110, 165));                 // desktop
-    p.fill(0, cy - 28, cx, cy, rgb(200, 200, 200));          // task bar
+    p.fill(0, 0, cx, cy, rgb(58, 110, 165));         // desktop
+    p.fill(0, cy - 28, cx, cy, rgb(200, 200, 200));  // task bar
     const int wl = cx / 10, wt = cy / 10, wr = cx - cx / 10, wb = cy - cy / 6;
-    p.fill(wl, wt, wr, wb, rgb(236, 233, 216));               // window
-    p.fill(wl, wt, wr, wt + 22, rgb(10, 36, 106));            // title bar
+    p.fill(wl, wt, wr, wb, rgb(236, 233, 216));     // window
+    p.fill(wl, wt, wr, wt + 22, rgb(10, 36, 106));  // title bar
     p.fill(wl + 4, wt + 6, wl + 4 + (wr - wl) / 3, wt + 14, rgb(230, 230, 240));
-    p.fill(wl, wt + 22, wr, wt + 42, rgb(212, 208, 200));     // menu bar
+    p.fill(wl, wt + 22, wr, wt + 42, rgb(212, 208, 200));  // menu bar
     const int menuItems = std::clamp((wr - wl - 8) / 60, 1, 6);
-    for (int m = 0; m < menuItems; ++m) p.fill(wl + 8 + m * 60, wt + 28, wl + 48 + m * 60, wt + 36, rgb(30, 30, 30));
-    const int highlighted = frame % menuItems;                // the menu item under the cursor
+    for (int m = 0; m < menuItems; ++m)
+        p.fill(wl + 8 + m * 60, wt + 28, wl + 48 + m * 60, wt + 36, rgb(30, 30, 30));
+    const int highlighted = frame % menuItems;  // the menu item under the cursor
     p.fill(wl + 4 + highlighted * 60, wt + 24, wl + 52 + highlighted * 60, wt + 40, rgb(49, 106, 197));
     const int dl = wl + 12, dt = wt + 52, dr = wr - 12, db = wb - 12;
-    p.fill(dl, dt, dr, db, rgb(255, 255, 255));               // document area
+    p.fill(dl, dt, dr, db, rgb(255, 255, 255));  // document area
     textLines(p, dl + 10, dt + 10, dr - 10, db - 40, 12345u);
     // The line being typed grows from frame to frame.
     const int typed = std::min(dr - dl - 20, 24 + frame * 18);
@@ -72,7 +73,8 @@ void drawScreen(Bitmap24& image, int frame) {
 }  // namespace
 
 bool buildSyntheticProject(CQuibDoc& doc, int cx, int cy, int frameCount) {
-    if (cx <= 0 || cy <= 0 || frameCount < 0 || doc.frameCount() != 0) return false;
+    if (cx <= 0 || cy <= 0 || frameCount < 0 || doc.frameCount() != 0)
+        return false;
     doc.InitNewProject();
     doc.frameSize = doc.backgroundSize = Size{cx, cy};
     doc.currentImage = Bitmap24(cx, cy);
@@ -87,7 +89,8 @@ bool buildSyntheticProject(CQuibDoc& doc, int cx, int cy, int frameCount) {
         f = Frame();
         CQuibDoc::SetCursorImageFromHandle(f, arrow);
         f.cursorVisible = 1;
-        f.cursorPos = Point{cx / 10 + 20 + (k % std::clamp((cx - cx / 5 - 8) / 60, 1, 6)) * 60, cy / 10 + 30 + (k % 3) * 4};
+        f.cursorPos = Point{cx / 10 + 20 + (k % std::clamp((cx - cx / 5 - 8) / 60, 1, 6)) * 60,
+                            cy / 10 + 30 + (k % 3) * 4};
         f.textBox.visible = 1;
         f.textBox.rect = Rect{cx * 3 / 5, cy * 3 / 5, cx * 4 / 5, cy * 4 / 5};
         f.textBox.text = "Passo " + std::to_string(k + 1) + ": scegliete il menu indicato.";
@@ -103,7 +106,8 @@ bool buildSyntheticProject(CQuibDoc& doc, int cx, int cy, int frameCount) {
         }
         f.displayTime = 2000;
         f.title = "Frame " + std::to_string(k + 1);
-        if (!doc.AppendCapturedFrame()) return false;
+        if (!doc.AppendCapturedFrame())
+            return false;
     }
     doc.SelectFrame(0, true);
     return true;

@@ -30,13 +30,16 @@ protected:
 
     RunResult run(const std::string& args) {
         const std::string errFile = dir + "/stderr.txt";
-        const std::string command = std::string(QUIB_BUILD_DIR) + "/cli/quib-cli " + args + " 2>'" + errFile + "'";
+        const std::string command =
+            std::string(QUIB_BUILD_DIR) + "/cli/quib-cli " + args + " 2>'" + errFile + "'";
         RunResult result;
         FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe) return result;
+        if (!pipe)
+            return result;
         char buffer[4096];
         size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            result.out.append(buffer, n);
         const int status = pclose(pipe);
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         std::ifstream err(errFile);
@@ -47,7 +50,8 @@ protected:
     static std::string withoutCompressedFlag(std::string json) {
         for (const char* flag : {"\"compressed\":true", "\"compressed\":false"}) {
             const size_t at = json.find(flag);
-            if (at != std::string::npos) json.erase(at, std::string(flag).size());
+            if (at != std::string::npos)
+                json.erase(at, std::string(flag).size());
         }
         return json;
     }
@@ -89,12 +93,15 @@ TEST_F(QuibCli, InfoPrintsTheFieldsOfAKnownProject) {
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string& j = r.out;
     for (const std::string& expected :
-         {"{\"version\":256,\"compressed\":false,\"frameCount\":1,\"backgroundSize\":[2,1],\"frameSize\":[2,1],"
-          "\"frameOrigin\":[0,0],\"hasBackground\":false,\"outputFileName\":\"" + dir + "/film.exe\","
-          "\"outputType\":\"exe\",\"frameRate\":8,\"cursorSmoothness\":25,\"usePalette\":false,"
-          "\"paletteCount\":1,\"palette\":[[1,2,3]],\"buttons\":[[0,0],[0,0],[0,0],[0,0]],"
-          "\"titles\":{\"enabled\":false,\"rect\":[50,50,250,90],\"font\":{\"face\":\"MS Sans Serif\","
-          "\"height\":8,\"weight\":400,\"italic\":false,\"color\":4294967295,\"align\":3}},\"frames\":[{",
+         {"{\"version\":256,\"compressed\":false,\"frameCount\":1,\"backgroundSize\":[2,1],\"frameSize\":[2,"
+          "1],"
+          "\"frameOrigin\":[0,0],\"hasBackground\":false,\"outputFileName\":\"" +
+              dir +
+              "/film.exe\","
+              "\"outputType\":\"exe\",\"frameRate\":8,\"cursorSmoothness\":25,\"usePalette\":false,"
+              "\"paletteCount\":1,\"palette\":[[1,2,3]],\"buttons\":[[0,0],[0,0],[0,0],[0,0]],"
+              "\"titles\":{\"enabled\":false,\"rect\":[50,50,250,90],\"font\":{\"face\":\"MS Sans Serif\","
+              "\"height\":8,\"weight\":400,\"italic\":false,\"color\":4294967295,\"align\":3}},\"frames\":[{",
           std::string("\"text\":\"a \\\"b\\\"\\n\\\\ ことば\""),
           std::string("\"goto\":[{\"visible\":false,\"pos\":[0,0],\"offset\":0},"
                       "{\"visible\":true,\"pos\":[3,4],\"offset\":-2}]"),

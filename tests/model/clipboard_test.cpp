@@ -145,7 +145,8 @@ TEST(FrameFormat, PasteCutsALargerSourceAndPadsASmallerOneWithBlack) {
     ASSERT_TRUE(PasteFramesFromFile(large, CopyFramesToClipboardFile(source, {0}), 1));
     const auto pixels = storedPixels(large, 1);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(pixels[size_t(y * 5 + x) * 3], (x < 4 && y < 3) ? 10 : 0) << x << "," << y;
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(pixels[size_t(y * 5 + x) * 3], (x < 4 && y < 3) ? 10 : 0) << x << "," << y;
 }
 
 TEST(FrameFormat, PasteTurnsAbsoluteTargetsIntoOffsetsFromTheCurrentFrame) {
@@ -187,7 +188,8 @@ TEST(SelItemsFormat, WritesBlocksInTheFixedOrder) {
     CQuibDoc doc;
     makeSource(doc);
     doc.SelectFrame(1, false);
-    const auto bytes = CopySelItemsToClipboardFile(doc, selitem::Title | selitem::PrevButton | selitem::Goto1);
+    const auto bytes =
+        CopySelItemsToClipboardFile(doc, selitem::Title | selitem::PrevButton | selitem::Goto1);
     ByteReader in(bytes);
     EXPECT_EQ(in.u32(), 0x4Au);
     EXPECT_EQ(in.u32(), 1u);  // Previous visible

@@ -334,12 +334,22 @@ TEST(AppendCapturedFrame, AppendsTheWorkingCopyAndPictureAndMakesItCurrent) {
     EXPECT_EQ(doc.frames[0].title, "F0");
 }
 
+TEST(Commit, PictureOfAnotherSizeIsRefused) {
+    CQuibDoc doc;
+    makeProject(doc, 2);
+    const auto before = doc.frames[1].imageData;
+    doc.currentImage = Bitmap24(3, 3);
+    EXPECT_FALSE(doc.CommitFrameImage(1));
+    EXPECT_EQ(doc.frames[1].imageData, before);
+}
+
 TEST(Commit, StoredStreamsKeepNoSpareCapacity) {
     // Every frame's stream lives as long as the project: a compression buffer's spare room
     // (about the size of the picture) must not stay with it.
     CQuibDoc doc;
     makeProject(doc, 2, Size{64, 64});
-    for (const Frame& f : doc.frames) EXPECT_EQ(f.imageData.capacity(), f.imageData.size());
+    for (const Frame& f : doc.frames)
+        EXPECT_EQ(f.imageData.capacity(), f.imageData.size());
 }
 
 TEST(EmptyProject, SetEmptyProjectFrameSizeLaysOutTheDefaultElements) {
@@ -379,8 +389,8 @@ TEST(CursorPicture, KeyColourAndUncoveredPixelsBecomeTransparent) {
     CQuibDoc::SetCursorImageFromHandle(frame, cursor);
     ASSERT_EQ(frame.cursorWidth, 3);
     ASSERT_EQ(frame.cursorHeight, 2);
-    const std::vector<uint8_t> expected = {1, 1, 1, 0,  1, 1, 1, 0,        10, 20, 30, 255,
-                                           0, 0, 0, 255, 255, 255, 255, 255, 1, 1, 1, 0};
+    const std::vector<uint8_t> expected = {1, 1, 1, 0,   1,   1,   1,   0,   10, 20, 30, 255,
+                                           0, 0, 0, 255, 255, 255, 255, 255, 1,  1,  1,  0};
     EXPECT_EQ(frame.cursorPixels, expected);
 }
 
@@ -389,11 +399,11 @@ TEST(CursorPicture, StandardArrowIsA32PixelBlackArrowWithWhiteOutline) {
     ASSERT_EQ(arrow.image.width, 32);
     ASSERT_EQ(arrow.image.height, 32);
     EXPECT_EQ(arrow.hotSpot, (Point{0, 0}));
-    EXPECT_EQ(arrow.image.pixel(0, 0)[3], 255);       // the tip is covered
-    EXPECT_EQ(arrow.image.pixel(0, 0)[0], 255);       // outline white
-    EXPECT_EQ(arrow.image.pixel(1, 5)[0], 0);         // body black
+    EXPECT_EQ(arrow.image.pixel(0, 0)[3], 255);  // the tip is covered
+    EXPECT_EQ(arrow.image.pixel(0, 0)[0], 255);  // outline white
+    EXPECT_EQ(arrow.image.pixel(1, 5)[0], 0);    // body black
     EXPECT_EQ(arrow.image.pixel(1, 5)[3], 255);
-    EXPECT_EQ(arrow.image.pixel(31, 31)[3], 0);       // outside
+    EXPECT_EQ(arrow.image.pixel(31, 31)[3], 0);  // outside
 }
 
 // ---- Title, status bar, observers, new project ----
@@ -404,7 +414,8 @@ std::pair<int, int> whiteSpan(const Bitmap32& image, int y) {
     for (int x = 0; x < image.width; ++x) {
         const uint8_t* p = image.pixel(x, y);
         if (p[0] == 255 && p[1] == 255 && p[2] == 255 && x > 2 && x < image.width - 3) {
-            if (first < 0) first = x;
+            if (first < 0)
+                first = x;
             last = x;
         }
     }
@@ -468,7 +479,8 @@ TEST(NewProject, StartsWithSwfOutputOpaqueDefaultButtonsAndModified) {
     for (const Bitmap32& image : doc.buttonImages.images) {
         ASSERT_EQ(image.width, 60);
         ASSERT_EQ(image.height, 24);
-        for (size_t i = 3; i < image.pixels.size(); i += 4) ASSERT_EQ(image.pixels[i], 255);
+        for (size_t i = 3; i < image.pixels.size(); i += 4)
+            ASSERT_EQ(image.pixels[i], 255);
     }
     EXPECT_NE(doc.buttonImages.images[0], doc.buttonImages.images[1]);
     EXPECT_EQ(doc.buttonImages.images[2], doc.buttonImages.images[3]);

@@ -27,7 +27,8 @@ void makeProject(CQuibDoc& doc, int count, Size size) {
         doc.currentFrame.title = "F" + std::to_string(k);
         doc.currentFrame.prevButton.visible = 1;
         doc.currentFrame.nextButton.visible = 1;
-        if (!doc.AppendCapturedFrame()) throw std::runtime_error("append failed");
+        if (!doc.AppendCapturedFrame())
+            throw std::runtime_error("append failed");
     }
     doc.SelectFrame(0, true);
 }
@@ -35,7 +36,8 @@ void makeProject(CQuibDoc& doc, int count, Size size) {
 void linkGoto(CQuibDoc& doc, int index, int target, int button) {
     doc.frames[size_t(index)].gotoButtons[button].visible = 1;
     doc.frames[size_t(index)].gotoButtons[button].targetOffset = target - index;
-    if (index == doc.currentFrameIndex) doc.currentFrame.gotoButtons[button] = doc.frames[size_t(index)].gotoButtons[button];
+    if (index == doc.currentFrameIndex)
+        doc.currentFrame.gotoButtons[button] = doc.frames[size_t(index)].gotoButtons[button];
 }
 
 int gotoTarget(const CQuibDoc& doc, int index, int button) {
@@ -47,13 +49,15 @@ int gotoTarget(const CQuibDoc& doc, int index, int button) {
 std::vector<uint8_t> storedPixels(const CQuibDoc& doc, int index) {
     std::vector<uint8_t> pixels(size_t(doc.frameSize.cx) * size_t(doc.frameSize.cy) * 3);
     const auto& stream = doc.frames[size_t(index)].imageData;
-    if (!zlibUncompress(stream.data(), stream.size(), pixels.data(), pixels.size())) pixels.clear();
+    if (!zlibUncompress(stream.data(), stream.size(), pixels.data(), pixels.size()))
+        pixels.clear();
     return pixels;
 }
 
 Bitmap32 oddCursor(int width, int height) {
     Bitmap32 image(width, height);
-    for (size_t i = 0; i < image.pixels.size(); ++i) image.pixels[i] = uint8_t(i * 7 + 1);
+    for (size_t i = 0; i < image.pixels.size(); ++i)
+        image.pixels[i] = uint8_t(i * 7 + 1);
     return image;
 }
 

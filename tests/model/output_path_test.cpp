@@ -60,7 +60,8 @@ TEST(OutputNames, RoundTripThroughBothForms) {
     const char* dirs[] = {"/home/u/proj/", "/home/u/", "/"};
     const char* files[] = {"/home/u/proj/a.swf", "/home/u/b.swf", "/srv/x/y/c.swf", "/home/u/proj/sub/d.exe"};
     for (const char* dir : dirs)
-        for (const char* file : files) EXPECT_EQ(absoluteOutputName(dir, relativeOutputName(dir, file)), file);
+        for (const char* file : files)
+            EXPECT_EQ(absoluteOutputName(dir, relativeOutputName(dir, file)), file);
 }
 
 TEST(ProjectDir, IsThePathUpToTheLastSeparator) {

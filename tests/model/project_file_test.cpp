@@ -88,7 +88,8 @@ TEST(ProjectFileRoundTrip, NormalVariantKeepsEveryFieldAndTheStreamsAsTheyAre) {
     EXPECT_FALSE(header.compressed);
     EXPECT_EQ(header.version, 0x0100);
     expectSameProject(doc, loaded);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(doc.frames[size_t(i)].imageData, loaded.frames[size_t(i)].imageData);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(doc.frames[size_t(i)].imageData, loaded.frames[size_t(i)].imageData);
     EXPECT_EQ(loaded.currentFrameIndex, 0);
     EXPECT_FALSE(loaded.compressedSave);
     EXPECT_EQ(storeBytes(loaded), bytes);
@@ -199,7 +200,8 @@ struct ThreeFrames {
 
 // The trailing image streams of a compressed file with count frames: u32 length and bytes each,
 // found as the one split of the file's tail that ends exactly at its end.
-std::vector<std::vector<uint8_t>> trailingPictures(const std::vector<uint8_t>& bytes, int count, size_t pictureSize) {
+std::vector<std::vector<uint8_t>> trailingPictures(const std::vector<uint8_t>& bytes, int count,
+                                                   size_t pictureSize) {
     auto u32At = [&](size_t at) {
         return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
                uint32_t(bytes[at + 3]) << 24;
@@ -209,13 +211,16 @@ std::vector<std::vector<uint8_t>> trailingPictures(const std::vector<uint8_t>& b
         size_t at = start;
         for (int f = 0; f < count && at + 4 <= bytes.size(); ++f) {
             const uint32_t length = u32At(at);
-            if (length == 0 || at + 4 + length > bytes.size()) break;
+            if (length == 0 || at + 4 + length > bytes.size())
+                break;
             std::vector<uint8_t> pixels(pictureSize);
-            if (!zlibUncompress(bytes.data() + at + 4, length, pixels.data(), pixels.size())) break;
+            if (!zlibUncompress(bytes.data() + at + 4, length, pixels.data(), pixels.size()))
+                break;
             pictures.push_back(pixels);
             at += 4 + length;
         }
-        if (int(pictures.size()) == count && at == bytes.size()) return pictures;
+        if (int(pictures.size()) == count && at == bytes.size())
+            return pictures;
     }
     return {};
 }
@@ -291,11 +296,11 @@ std::vector<uint8_t> handWrittenFile() {
     RawBytes f;
     f.raw({'R', 'P', 'B', 'Q'}).u16(0x0100).u32(0).u32(1);
     f.u32(2).u32(1).u32(2).u32(1).u32(0).u32(0);  // background, frame size, origin
-    f.u32(0);                                      // no background picture
+    f.u32(0);                                     // no background picture
     f.text("..\\out\\film.swf").text("swf").u32(10).u32(30).u32(1);
     f.u32(2).raw({255, 0, 0, 0, 0, 128, 255, 0});  // two palette entries
-    f.u32(1).u32(1).raw({9, 8, 7, 255});          // Previous 1 x 1
-    f.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);  // Next, Goto 1, Goto 2 empty
+    f.u32(1).u32(1).raw({9, 8, 7, 255});           // Previous 1 x 1
+    f.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);   // Next, Goto 1, Goto 2 empty
     f.u32(1).font(20, "Arial", 0x0000FF, 2).u32(5).u32(6).u32(105).u32(46);
     // frame record
     f.u32(1).u32(7).u32(8).u32(2).u32(1).raw({1, 1, 1, 0, 10, 20, 30, 255});
@@ -355,7 +360,8 @@ TEST(ProjectFileLayout, WritesTheHeaderFieldsInOrder) {
     expected.raw({'R', 'P', 'B', 'Q'}).u16(0x0100).u32(0).u32(0);
     expected.u32(3).u32(2).u32(1).u32(1).u32(uint32_t(-1)).u32(5).u32(0);
     expected.text("").text("").u32(8).u32(25).u32(0).u32(0);
-    for (int i = 0; i < 4; ++i) expected.u32(0).u32(0);
+    for (int i = 0; i < 4; ++i)
+        expected.u32(0).u32(0);
     expected.u32(0).font(8, "MS Sans Serif", 0xFFFFFFFF, 3).u32(50).u32(50).u32(250).u32(90);
     // The default font has weight 400 and no italic: patch the hand-made block accordingly.
     const size_t fontAt = expected.b.size() - 16 - 68;
@@ -384,7 +390,8 @@ protected:
         EXPECT_EQ(storeBytes(open), snapshot);
     }
     static void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) b[at + size_t(i)] = uint8_t(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            b[at + size_t(i)] = uint8_t(v >> (8 * i));
     }
     CQuibDoc open;
     std::vector<uint8_t> snapshot;

@@ -30,7 +30,8 @@ protected:
     int entries() {
         int n = 0;
         DIR* d = opendir(dir.c_str());
-        while (dirent* e = readdir(d)) n += std::string(e->d_name) != "." && std::string(e->d_name) != "..";
+        while (dirent* e = readdir(d))
+            n += std::string(e->d_name) != "." && std::string(e->d_name) != "..";
         closedir(d);
         return n;
     }
