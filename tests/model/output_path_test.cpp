@@ -25,7 +25,7 @@ TEST(RelativeOutputName, OtherRootIsStoredUnchanged) {
     EXPECT_EQ(relativeOutputName("", "/tmp/out.swf"), "\\tmp\\out.swf");
 }
 
-TEST(RelativeOutputName, WindowsFoldersOnTheSameDrive) {
+TEST(RelativeOutputName, DriveLetterFoldersOnTheSameDrive) {
     EXPECT_EQ(relativeOutputName("C:\\a\\b\\", "C:\\a\\film.swf"), "..\\film.swf");
     EXPECT_EQ(relativeOutputName("C:\\a\\b\\", "C:\\a\\b\\film.swf"), "film.swf");
 }

@@ -98,9 +98,7 @@ TEST_F(TempDir, FailedSaveIntoAMissingFolder) {
     EXPECT_EQ(status.stringId(), 61216);
 }
 
-TEST_F(TempDir, OldFileStaysWholeWhenTheNewOneCannotBeRenamedInPlace) {
-    // The temporary file is written beside the target; a target whose name is taken by a
-    // non-empty folder cannot be replaced, and the file next to it is untouched.
+TEST_F(TempDir, FailedSaveLeavesEveryOtherFileAsItWas) {
     const std::string keep = dir + "/keep.qbk";
     CQuibDoc doc;
     test::makeProject(doc, 1);
@@ -111,6 +109,7 @@ TEST_F(TempDir, OldFileStaysWholeWhenTheNewOneCannotBeRenamedInPlace) {
     test::makeProject(doc, 1);
     EXPECT_FALSE(SaveProject(dir + "/busy.qbk", doc, progress).ok());
     EXPECT_EQ(read(keep), before);
+    EXPECT_EQ(entries(), 2);  // keep.qbk and busy.qbk, no temporary file left behind
 }
 
 TEST_F(TempDir, LoadingAMalformedFileReportsItAndKeepsTheDocument) {
