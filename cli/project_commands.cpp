@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/cp1252.h"
 #include "base/progress.h"
 #include "base/zlib_util.h"
 #include "cli_command.h"
@@ -18,7 +19,7 @@ namespace {
 
 void writeFont(JsonWriter& json, const TextFont& font) {
     json.beginObject();
-    json.key("face").value(font.logFont.face());
+    json.key("face").value(cp1252ToUtf8(font.logFont.face()));  // the record keeps code page 1252
     json.key("height").value(font.logFont.height);
     json.key("weight").value(font.logFont.weight);
     json.key("italic").value(font.logFont.italic != 0);

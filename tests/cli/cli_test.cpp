@@ -85,6 +85,7 @@ TEST_F(QuibCli, InfoPrintsTheFieldsOfAKnownProject) {
     doc.settings.palette[0] = PaletteEntry{1, 2, 3, 0};
     doc.currentFrame.textBox.text = "a \"b\"\n\\ ことば";
     doc.currentFrame.title = "T";
+    doc.currentFrame.textBox.font.logFont.setFace("\xC6gir");  // code page 1252 in the record
     doc.currentFrame.gotoButtons[1] = NavButton{1, Point{3, 4}, -2};
     ASSERT_TRUE(doc.AppendCapturedFrame());
     NullProgress progress;
@@ -106,7 +107,7 @@ TEST_F(QuibCli, InfoPrintsTheFieldsOfAKnownProject) {
           std::string("\"goto\":[{\"visible\":false,\"pos\":[0,0],\"offset\":0},"
                       "{\"visible\":true,\"pos\":[3,4],\"offset\":-2}]"),
           // CRC-32 of the six zero bytes of the 2 x 1 picture.
-          std::string("\"imageCrc32\":2982322595}]}")})
+          std::string("\"face\":\"Ægir\""), std::string("\"imageCrc32\":2982322595}]}")})
         EXPECT_NE(j.find(expected), std::string::npos) << expected << "\n in \n" << j;
 }
 
