@@ -1,13 +1,14 @@
 #include "project_storage.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "base/strings.h"
 #include "output_path.h"
@@ -35,18 +36,21 @@ bool writeAll(int fd, const uint8_t* data, size_t size) {
 
 Status writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
     const Status cannotCreate = Status::failure(str::CannotCreateFile);
-    std::string temp = projectDirOf(path) + ".quib-save-XXXXXX";
-    if (projectDirOf(path).empty())
-        temp = ".quib-save-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    // Created with the usual permissions (the umask applies), under a name no one else uses.
+    static std::atomic<unsigned> counter{0};
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp =
+            projectDirOf(path) + ".quib-save-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
     if (fd < 0)
         return cannotCreate;
     bool ok = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    // mkstemp makes the file private; a project file gets the usual permissions.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ok = ok && ::chmod(temp.c_str(), 0666 & ~mask) == 0;
     ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
