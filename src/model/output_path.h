@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace quib {
+
+// The folder of a file path with its trailing separator, or empty when the path has no folder.
+std::string projectDirOf(const std::string& filePath);
+
+// The output name as a project file stores it: relative to projectDir where the two share a
+// folder, with '\' separators. Both separators are accepted in the inputs.
+std::string relativeOutputName(const std::string& projectDir, const std::string& outputFileName);
+
+// A stored output name made absolute against projectDir, with native separators.
+std::string absoluteOutputName(const std::string& projectDir, const std::string& storedName);
+
+}  // namespace quib

@@ -1,0 +1,340 @@
+#include "project_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "base/byte_stream.h"
+#include "base/strings.h"
+#include "base/zlib_util.h"
+#include "output_path.h"
+
+namespace quib {
+
+namespace {
+
+// Compressed variant: a pixel equal to the previous frame's is stored as this marker.
+constexpr uint8_t kSameAsPrevious = 3;
+
+// The smallest frame record: every fixed field, empty strings, no cursor and no image.
+constexpr size_t kMinFrameRecordBytes = 4 + 8 + 8 + 4 + 16 + 1 + 1 + 68 + 4 + 8 + 4 + 8 + 2 * 16 + 4 + 1;
+
+// deflate never expands more than about 1032 to 1; a picture larger than its stream can
+// possibly produce is a forged size, not a picture.
+constexpr size_t kMaxInflateRatio = 1040;
+
+size_t checkedPictureBytes(Size size, int bytesPerPixel, size_t limit) {
+    auto bytes = pictureBytes(size.cx, size.cy, bytesPerPixel);
+    if (!bytes || *bytes > limit)
+        throw FormatError("picture size out of range");
+    return *bytes;
+}
+
+Bitmap32 readBitmap32(ByteReader& in, int32_t width, int32_t height) {
+    const size_t bytes = checkedPictureBytes(Size{width, height}, 4, ProjectFile::kMaxPictureBytes);
+    Bitmap32 image;
+    if (bytes == 0)
+        return image;
+    in.need(bytes);
+    image.width = width;
+    image.height = height;
+    image.pixels = in.byteVector(bytes);
+    return image;
+}
+
+std::vector<uint8_t> readStream(ByteReader& in, size_t bound) {
+    const uint32_t length = in.u32();
+    if (length > bound)
+        throw FormatError("stream longer than its bound");
+    return in.byteVector(length);
+}
+
+void writeNavButton(ByteWriter& out, const NavButton& b, bool withTarget) {
+    out.u32(b.visible);
+    out.point(b.pos);
+    if (withTarget)
+        out.i32(b.targetOffset);
+}
+
+NavButton readNavButton(ByteReader& in, bool withTarget) {
+    NavButton b;
+    b.visible = in.u32();
+    b.pos = in.point();
+    if (withTarget)
+        b.targetOffset = in.i32();
+    return b;
+}
+
+void writeFrameRecord(ByteWriter& out, const Frame& frame, bool withImage) {
+    out.u32(frame.cursorVisible);
+    out.point(frame.cursorPos);
+    const bool hasCursor = frame.hasCursorImage();
+    out.i32(hasCursor ? frame.cursorWidth : 0);
+    out.i32(hasCursor ? frame.cursorHeight : 0);
+    if (hasCursor)
+        out.bytes(frame.cursorPixels.data(), frame.cursorPixels.size());
+    if (withImage) {
+        out.u32(frame.imageSize());
+        out.bytes(frame.imageData.data(), frame.imageData.size());
+    }
+    out.u32(frame.textBox.visible);
+    out.rect(frame.textBox.rect);
+    out.archiveString(frame.textBox.text);
+    out.archiveString(frame.textBox.calloutName);
+    out.textFont(frame.textBox.font);
+    writeNavButton(out, frame.prevButton, false);
+    writeNavButton(out, frame.nextButton, false);
+    writeNavButton(out, frame.gotoButtons[0], true);
+    writeNavButton(out, frame.gotoButtons[1], true);
+    out.u32(frame.displayTime);
+    out.archiveString(frame.title);
+}
+
+Frame readFrameRecord(ByteReader& in, bool withImage, size_t imageBound) {
+    Frame frame;
+    frame.cursorVisible = in.u32();
+    frame.cursorPos = in.point();
+    const int32_t width = in.i32();
+    const int32_t height = in.i32();
+    frame.setCursorImage(readBitmap32(in, width, height));
+    if (frame.cursorPixels.empty())
+        frame.cursorWidth = frame.cursorHeight = 0;
+    if (withImage)
+        frame.imageData = readStream(in, imageBound);
+    frame.textBox.visible = in.u32();
+    frame.textBox.rect = in.rect();
+    frame.textBox.text = in.archiveString();
+    frame.textBox.calloutName = in.archiveString();
+    frame.textBox.font = in.textFont();
+    frame.prevButton = readNavButton(in, false);
+    frame.nextButton = readNavButton(in, false);
+    frame.gotoButtons[0] = readNavButton(in, true);
+    frame.gotoButtons[1] = readNavButton(in, true);
+    frame.displayTime = in.u32();
+    frame.title = in.archiveString();
+    return frame;
+}
+
+void inflateInto(const std::vector<uint8_t>& stream, std::vector<uint8_t>& out) {
+    // zlib errors are not reported: the picture keeps whatever was produced.
+    if (!out.empty() && !stream.empty())
+        (void)zlibUncompress(stream.data(), stream.size(), out.data(), out.size());
+}
+
+void writeCompressedImages(ByteWriter& out, const CQuibDoc& doc, Progress& progress) {
+    const int count = doc.frameCount();
+    progress.setText(stringText(str::SavingCompressed));
+    progress.setRange(0, std::max(count - 1, 0));
+    const size_t pictureSize =
+        size_t(std::max(doc.frameSize.cx, 0)) * size_t(std::max(doc.frameSize.cy, 0)) * 3;
+    const size_t bound = pictureStreamBound(doc.frameSize.cx, doc.frameSize.cy);
+    std::vector<uint8_t> previous(pictureSize), current(pictureSize);
+    for (int i = 0; i < count; ++i) {
+        std::fill(current.begin(), current.end(), 0);
+        inflateInto(doc.frames[size_t(i)].imageData, current);
+        std::vector<uint8_t> coded = current;
+        if (i > 0) {
+            // A real 3,3,3 pixel is nudged to 4,4,4 so that the marker stays unambiguous.
+            for (size_t p = 0; p + 2 < coded.size(); p += 3) {
+                uint8_t* px = &coded[p];
+                if (px[0] == kSameAsPrevious && px[1] == kSameAsPrevious && px[2] == kSameAsPrevious)
+                    px[0] = px[1] = px[2] = kSameAsPrevious + 1;
+                if (px[0] == previous[p] && px[1] == previous[p + 1] && px[2] == previous[p + 2])
+                    px[0] = px[1] = px[2] = kSameAsPrevious;
+            }
+        }
+        auto stream = zlibCompress(coded.data(), coded.size(), 9, bound);
+        const std::vector<uint8_t> empty;
+        const std::vector<uint8_t>& bytes = stream ? *stream : empty;
+        out.u32(uint32_t(bytes.size()));
+        out.bytes(bytes.data(), bytes.size());
+        previous.swap(current);
+        progress.setPosition(i);
+    }
+}
+
+void readCompressedImages(ByteReader& in, ProjectData& data, Progress& progress) {
+    const int count = int(data.frames.size());
+    progress.setText(stringText(str::LoadingCompressed));
+    progress.setRange(0, std::max(count - 1, 0));
+    const size_t pictureSize = size_t(data.frameSize.cx) * size_t(data.frameSize.cy) * 3;
+    const size_t bound = pictureStreamBound(data.frameSize.cx, data.frameSize.cy);
+    std::vector<uint8_t> previous(pictureSize), current(pictureSize);
+    for (int i = 0; i < count; ++i) {
+        const std::vector<uint8_t> stream = readStream(in, bound);
+        std::fill(current.begin(), current.end(), 0);
+        inflateInto(stream, current);
+        if (i > 0) {
+            for (size_t p = 0; p + 2 < current.size(); p += 3) {
+                uint8_t* px = &current[p];
+                if (px[0] == kSameAsPrevious && px[1] == kSameAsPrevious && px[2] == kSameAsPrevious)
+                    std::memcpy(px, &previous[p], 3);
+            }
+        }
+        auto image = compressPicture(current, data.frameSize, 1);
+        if (image)
+            data.frames[size_t(i)].imageData = std::move(*image);
+        previous.swap(current);
+        progress.setPosition(i);
+    }
+}
+
+ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly, Progress& progress,
+                  ProjectFileHeader& header) {
+    ProjectData data;
+    data.projectDir = projectDirOf(filePath);
+    data.settingsOnly = settingsOnly;
+    if (in.u32() != ProjectFile::kMagic)
+        throw FormatError("not a project file");
+    header.version = in.u16();
+    if (header.version != ProjectFile::kVersion)
+        throw FormatError("unsupported version");
+    const uint32_t compressed = in.u32();
+    header.compressed = compressed != 0;
+    header.frameCount = in.u32();
+
+    data.backgroundSize = in.size();
+    data.frameSize = in.size();
+    data.frameOrigin = in.point();
+    const size_t frameBytes = checkedPictureBytes(data.frameSize, 3, ProjectFile::kMaxPictureBytes);
+
+    const uint32_t backgroundLength = in.u32();
+    if (backgroundLength != 0) {
+        const size_t bytes = checkedPictureBytes(data.backgroundSize, 3, ProjectFile::kMaxPictureBytes);
+        if (backgroundLength > pictureStreamBound(data.backgroundSize.cx, data.backgroundSize.cy))
+            throw FormatError("background stream longer than its bound");
+        if (bytes > size_t(backgroundLength) * kMaxInflateRatio)
+            throw FormatError("background size out of range");
+        in.need(backgroundLength);
+        const std::vector<uint8_t> stream = in.byteVector(backgroundLength);
+        if (bytes != 0) {
+            data.backgroundImage = Bitmap24(data.backgroundSize.cx, data.backgroundSize.cy);
+            inflateInto(stream, data.backgroundImage.pixels);
+        }
+    }
+
+    ProjectSettings& s = data.settings;
+    s.outputFileName = in.archiveString();
+    s.outputType = in.archiveString();
+    s.frameRate = in.u32();
+    s.cursorSmoothness = in.u32();
+    s.usePalette = in.u32();
+    s.paletteCount = in.i32();
+    if (s.paletteCount < 0 || s.paletteCount > 256)
+        throw FormatError("palette count out of range");
+    in.bytesInto(s.palette, size_t(s.paletteCount) * sizeof(PaletteEntry));
+
+    for (Bitmap32& image : data.buttonImages.images) {
+        const Size size = in.size();
+        image = readBitmap32(in, size.cx, size.cy);
+    }
+    data.titles.enabled = in.u32();
+    data.titles.font = in.textFont();
+    data.titles.rect = in.rect();
+
+    if (!settingsOnly) {
+        const bool withImages = !header.compressed;
+        if (header.frameCount > in.remaining() / kMinFrameRecordBytes)
+            throw FormatError("frame count too large");
+        const size_t bound = pictureStreamBound(data.frameSize.cx, data.frameSize.cy);
+        data.frames.reserve(header.frameCount);
+        for (uint32_t i = 0; i < header.frameCount; ++i)
+            data.frames.push_back(readFrameRecord(in, withImages, bound));
+        if (header.compressed)
+            readCompressedImages(in, data, progress);
+    }
+
+    if (frameBytes != 0)
+        data.currentImage = Bitmap24(data.frameSize.cx, data.frameSize.cy);
+    if (!s.outputFileName.empty())
+        s.outputFileName = absoluteOutputName(data.projectDir, s.outputFileName);
+    return data;
+}
+
+}  // namespace
+
+std::vector<uint8_t> ProjectFile::store(CQuibDoc& doc, const std::string& filePath, Progress& progress) {
+    doc.projectDir = projectDirOf(filePath);
+    const std::string outputName = doc.settings.outputFileName.empty()
+                                       ? std::string()
+                                       : relativeOutputName(doc.projectDir, doc.settings.outputFileName);
+    if (doc.imageChanged)
+        doc.CommitFrameImage(-1);
+    if (doc.elementsChanged)
+        doc.CommitFrameElements(-1);
+    doc.imageChanged = doc.elementsChanged = false;
+
+    std::vector<uint8_t> bytes;
+    size_t expected = 4096 + doc.backgroundImage.pixels.size() / 4;
+    for (const Frame& frame : doc.frames)
+        expected += 512 + frame.cursorPixels.size() + (doc.compressedSave ? 0 : frame.imageData.size());
+    bytes.reserve(expected);
+    ByteWriter out(bytes);
+    out.u32(kMagic);
+    out.u16(kVersion);
+    out.u32(doc.compressedSave ? 1 : 0);
+    out.u32(uint32_t(doc.frameCount()));
+    out.size(doc.backgroundSize);
+    out.size(doc.frameSize);
+    out.point(doc.frameOrigin);
+
+    std::vector<uint8_t> background;
+    if (!doc.backgroundImage.isNull()) {
+        const size_t bound = pictureStreamBound(doc.backgroundSize.cx, doc.backgroundSize.cy);
+        auto stream =
+            zlibCompress(doc.backgroundImage.pixels.data(), doc.backgroundImage.pixels.size(), 9, bound);
+        if (stream)
+            background = std::move(*stream);
+    }
+    out.u32(uint32_t(background.size()));
+    out.bytes(background.data(), background.size());
+
+    ProjectSettings& s = doc.settings;
+    out.archiveString(outputName);
+    out.archiveString(s.outputType);
+    out.u32(s.frameRate);
+    out.u32(s.cursorSmoothness);
+    out.u32(s.usePalette);
+    s.paletteCount = std::clamp(s.paletteCount, 0, 256);
+    out.i32(s.paletteCount);
+    out.bytes(s.palette, size_t(s.paletteCount) * sizeof(PaletteEntry));
+
+    for (const Bitmap32& image : doc.buttonImages.images) {
+        const bool has = !image.isNull();
+        out.i32(has ? image.width : 0);
+        out.i32(has ? image.height : 0);
+        out.bytes(image.pixels.data(), image.pixels.size());
+    }
+    out.u32(doc.titles.enabled);
+    out.textFont(doc.titles.font);
+    out.rect(doc.titles.rect);
+
+    for (const Frame& frame : doc.frames)
+        writeFrameRecord(out, frame, !doc.compressedSave);
+    if (doc.compressedSave)
+        writeCompressedImages(out, doc, progress);
+    return bytes;
+}
+
+Status ProjectFile::load(const std::vector<uint8_t>& bytes, CQuibDoc& doc, const std::string& filePath,
+                         Progress& progress, ProjectFileHeader* header) {
+    ProjectFileHeader parsedHeader;
+    ProjectData data;
+    try {
+        ByteReader in(bytes);
+        data = parse(in, filePath, doc.settingsOnly, progress, parsedHeader);
+    } catch (const FormatError&) {
+        return Status::failure(str::UnexpectedFormat);
+    } catch (const std::bad_alloc&) {
+        return Status::failure(str::UnexpectedFormat);
+    }
+    doc.replaceContents(std::move(data));
+    doc.currentFrameIndex = -1;
+    doc.SelectFrame(0, true);
+    doc.compressedSave = false;
+    if (header)
+        *header = parsedHeader;
+    return Status::success();
+}
+
+}  // namespace quib

@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "base/byte_stream.h"
+#include "base/zlib_util.h"
+#include "model/frame_clipboard.h"
+#include "model_test_util.h"
+
+namespace quib {
+namespace {
+
+using test::makeProject;
+using test::oddCursor;
+using test::solidImage;
+using test::storedPixels;
+
+struct RecordingObserver : DocObserver {
+    std::vector<std::pair<int, uint32_t>> hints;
+    void onUpdate(int h, uint32_t arg) override { hints.emplace_back(h, arg); }
+};
+
+// A source project whose frame 1 carries every element.
+void makeSource(CQuibDoc& doc) {
+    makeProject(doc, 3, Size{4, 3});
+    Frame& f = doc.frames[1];
+    f.setCursorImage(oddCursor(5, 3));
+    f.cursorPos = Point{7, 8};
+    f.cursorVisible = 1;
+    f.textBox = TextBox{1, Rect{1, 2, 30, 40}, "testo", "Nuvola", TextFont{}};
+    f.textBox.font.color = 0x0000FF;
+    f.textBox.font.align = 2;
+    f.displayTime = 900;
+    f.prevButton = NavButton{1, Point{3, 4}, 0};
+    f.nextButton = NavButton{0, Point{5, 6}, 0};
+    f.gotoButtons[0] = NavButton{1, Point{9, 10}, 1};    // -> frame 2
+    f.gotoButtons[1] = NavButton{0, Point{11, 12}, -1};  // -> frame 0
+    f.title = "uno";
+}
+
+// ---- "Quib Frame Format" ----
+
+TEST(FrameFormat, EncodesTheLayoutFieldByField) {
+    CQuibDoc doc;
+    makeSource(doc);
+    const auto bytes = CopyFramesToClipboardFile(doc, {1});
+    ByteReader in(bytes);
+    EXPECT_EQ(in.u32(), 1u);
+    EXPECT_EQ(in.size(), (Size{4, 3}));
+    const uint32_t length = in.u32();
+    EXPECT_EQ(in.byteVector(length), doc.frames[1].imageData);
+    EXPECT_EQ(in.point(), (Point{7, 8}));
+    EXPECT_EQ(in.i32(), 5);
+    EXPECT_EQ(in.i32(), 3);
+    EXPECT_EQ(in.byteVector(5 * 3 * 4), oddCursor(5, 3).pixels);
+    EXPECT_EQ(in.u32(), 6u);  // "testo" and its zero
+    EXPECT_EQ(std::memcmp(in.bytes(6), "testo", 6), 0);
+    EXPECT_EQ(in.rect(), (Rect{1, 2, 30, 40}));
+    EXPECT_EQ(in.clipboardString(), "Nuvola");
+    EXPECT_EQ(in.logFont(), LogFont{});
+    EXPECT_EQ(in.u32(), 0x0000FFu);
+    EXPECT_EQ(in.u32(), 2u);
+    EXPECT_EQ(in.u32(), 900u);
+    EXPECT_EQ(in.u32(), 1u);  // prev visible
+    EXPECT_EQ(in.u32(), 0u);  // next visible
+    EXPECT_EQ(in.u32(), 1u);  // text box visible
+    EXPECT_EQ(in.u32(), 1u);  // cursor visible
+    EXPECT_EQ(in.point(), (Point{3, 4}));
+    EXPECT_EQ(in.point(), (Point{5, 6}));
+    EXPECT_EQ(in.clipboardString(), "uno");
+    EXPECT_EQ(in.u32(), 1u);
+    EXPECT_EQ(in.point(), (Point{9, 10}));
+    EXPECT_EQ(in.i32(), 2);  // absolute
+    EXPECT_EQ(in.u32(), 0u);
+    EXPECT_EQ(in.point(), (Point{11, 12}));
+    EXPECT_EQ(in.i32(), 0);
+    EXPECT_TRUE(in.atEnd());
+}
+
+TEST(FrameFormat, RoundTripKeepsNonSquareCursorAndElements) {
+    CQuibDoc doc;
+    makeSource(doc);
+    const ClipboardFrames decoded = decodeClipboardFrames(CopyFramesToClipboardFile(doc, {2, 1}));
+    EXPECT_EQ(decoded.sourceFrameSize, (Size{4, 3}));
+    ASSERT_EQ(decoded.frames.size(), 2u);
+    const Frame& f = decoded.frames[1].frame;
+    EXPECT_EQ(f.cursorWidth, 5);
+    EXPECT_EQ(f.cursorHeight, 3);
+    EXPECT_EQ(f.cursorPixels, oddCursor(5, 3).pixels);
+    EXPECT_EQ(f.textBox, doc.frames[1].textBox);
+    EXPECT_EQ(f.title, "uno");
+    EXPECT_EQ(f.gotoButtons[0].targetOffset, 2);
+    EXPECT_EQ(f.gotoButtons[1].targetOffset, 0);
+    EXPECT_EQ(decoded.frames[0].frame.title, "F2");
+}
+
+TEST(FrameFormat, CurrentFrameTravelsWithItsUnsavedEdits) {
+    CQuibDoc doc;
+    makeSource(doc);
+    doc.SelectFrame(2, false);
+    doc.currentFrame.title = "live";
+    doc.currentImage = solidImage(doc.frameSize, 1, 2, 3);
+    doc.imageChanged = doc.elementsChanged = true;
+    const ClipboardFrames decoded = decodeClipboardFrames(CopyFramesToClipboardFile(doc, {2}));
+    ASSERT_EQ(decoded.frames.size(), 1u);
+    EXPECT_EQ(decoded.frames[0].frame.title, "live");
+    std::vector<uint8_t> pixels(4 * 3 * 3);
+    const auto& stream = decoded.frames[0].frame.imageData;
+    ASSERT_TRUE(zlibUncompress(stream.data(), stream.size(), pixels.data(), pixels.size()));
+    EXPECT_EQ(pixels, solidImage(doc.frameSize, 1, 2, 3).pixels);
+}
+
+TEST(FrameFormat, PasteIntoAnEmptyProjectTakesTheSourceSize) {
+    CQuibDoc source;
+    makeSource(source);
+    CQuibDoc target;
+    target.InitNewProject();
+    target.frameOrigin = Point{5, 5};
+    RecordingObserver observer;
+    target.addObserver(&observer);
+    ASSERT_TRUE(PasteFramesFromFile(target, CopyFramesToClipboardFile(source, {0, 1}), -1));
+    EXPECT_EQ(target.frameSize, (Size{4, 3}));
+    EXPECT_EQ(target.backgroundSize, (Size{4, 3}));
+    EXPECT_EQ(target.frameOrigin, (Point{0, 0}));
+    ASSERT_EQ(target.frameCount(), 2);
+    EXPECT_EQ(target.frames[0].title, "F0");
+    EXPECT_EQ(target.frames[1].title, "uno");
+    EXPECT_EQ(target.frames[1].cursorPixels, oddCursor(5, 3).pixels);
+    EXPECT_EQ(storedPixels(target, 1), solidImage(Size{4, 3}, 11, 11, 11).pixels);
+    EXPECT_TRUE(target.isModified());
+    ASSERT_FALSE(observer.hints.empty());
+    EXPECT_EQ(observer.hints.back(), (std::pair<int, uint32_t>{hint::FramesInserted, 0u | (2u << 16)}));
+}
+
+TEST(FrameFormat, PasteCutsALargerSourceAndPadsASmallerOneWithBlack) {
+    CQuibDoc source;
+    makeProject(source, 1, Size{4, 3});
+    CQuibDoc small;
+    makeProject(small, 1, Size{2, 2});
+    ASSERT_TRUE(PasteFramesFromFile(small, CopyFramesToClipboardFile(source, {0}), 0));
+    EXPECT_EQ(storedPixels(small, 0), solidImage(Size{2, 2}, 10, 10, 10).pixels);
+
+    CQuibDoc large;
+    makeProject(large, 1, Size{5, 4});
+    ASSERT_TRUE(PasteFramesFromFile(large, CopyFramesToClipboardFile(source, {0}), 1));
+    const auto pixels = storedPixels(large, 1);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(pixels[size_t(y * 5 + x) * 3], (x < 4 && y < 3) ? 10 : 0) << x << "," << y;
+}
+
+TEST(FrameFormat, PasteTurnsAbsoluteTargetsIntoOffsetsFromTheCurrentFrame) {
+    CQuibDoc source;
+    makeSource(source);
+    CQuibDoc target;
+    makeProject(target, 4, Size{4, 3});
+    target.SelectFrame(1, false);
+    ASSERT_TRUE(PasteFramesFromFile(target, CopyFramesToClipboardFile(source, {1}), 3));
+    ASSERT_EQ(target.frameCount(), 5);
+    EXPECT_EQ(target.frames[3].title, "uno");
+    EXPECT_EQ(target.frames[3].gotoButtons[0].targetOffset, 2 - 1);
+    EXPECT_EQ(target.frames[3].gotoButtons[1].targetOffset, 0 - 1);
+    EXPECT_EQ(target.currentFrameIndex, 1);
+    EXPECT_EQ(target.currentFrame.title, "F1");
+}
+
+TEST(FrameFormat, MalformedPayloadChangesNothing) {
+    CQuibDoc source;
+    makeSource(source);
+    const auto full = CopyFramesToClipboardFile(source, {1});
+    CQuibDoc target;
+    makeProject(target, 2);
+    for (size_t n = 0; n < full.size(); ++n) {
+        const Status status =
+            PasteFramesFromFile(target, std::vector<uint8_t>(full.begin(), full.begin() + long(n)), -1);
+        EXPECT_FALSE(status.ok()) << n;
+        EXPECT_EQ(target.frameCount(), 2);
+    }
+    auto huge = full;
+    huge[0] = 0xFF, huge[1] = 0xFF, huge[2] = 0xFF, huge[3] = 0x7F;
+    EXPECT_FALSE(PasteFramesFromFile(target, huge, -1).ok());
+    EXPECT_EQ(target.frameCount(), 2);
+}
+
+// ---- "Quib SelItems Format" ----
+
+TEST(SelItemsFormat, WritesBlocksInTheFixedOrder) {
+    CQuibDoc doc;
+    makeSource(doc);
+    doc.SelectFrame(1, false);
+    const auto bytes =
+        CopySelItemsToClipboardFile(doc, selitem::Title | selitem::PrevButton | selitem::Goto1);
+    ByteReader in(bytes);
+    EXPECT_EQ(in.u32(), 0x4Au);
+    EXPECT_EQ(in.u32(), 1u);  // Previous visible
+    EXPECT_EQ(in.point(), (Point{3, 4}));
+    EXPECT_EQ(in.u32(), 1u);  // Goto 1 visible
+    EXPECT_EQ(in.point(), (Point{9, 10}));
+    EXPECT_EQ(in.u32(), 2u);  // absolute target
+    EXPECT_EQ(in.clipboardString(), "uno");
+    EXPECT_TRUE(in.atEnd());
+}
+
+TEST(SelItemsFormat, TextBoxBlockPutsVisibilityBetweenColourAndAlignment) {
+    CQuibDoc doc;
+    makeSource(doc);
+    doc.SelectFrame(1, false);
+    const auto bytes = CopySelItemsToClipboardFile(doc, selitem::TextBox | selitem::FrameImage);
+    ByteReader in(bytes);
+    EXPECT_EQ(in.u32(), selitem::TextBox);
+    EXPECT_EQ(in.clipboardString(), "testo");
+    EXPECT_EQ(in.rect(), (Rect{1, 2, 30, 40}));
+    EXPECT_EQ(in.clipboardString(), "Nuvola");
+    in.logFont();
+    EXPECT_EQ(in.u32(), 0x0000FFu);
+    EXPECT_EQ(in.u32(), 1u);
+    EXPECT_EQ(in.u32(), 2u);
+    EXPECT_TRUE(in.atEnd());
+}
+
+TEST(SelItemsFormat, RoundTripIntoAnotherFrameWithNonSquareCursor) {
+    CQuibDoc doc;
+    makeSource(doc);
+    doc.SelectFrame(1, false);
+    const uint32_t all = selitem::Cursor | selitem::TextBox | selitem::PrevButton | selitem::NextButton |
+                         selitem::Goto1 | selitem::Goto2 | selitem::Title;
+    const auto bytes = CopySelItemsToClipboardFile(doc, all);
+    doc.SelectFrame(2, false);
+    RecordingObserver observer;
+    doc.addObserver(&observer);
+    EXPECT_EQ(PasteSelItemsFromFile(doc, bytes), all);
+    const Frame& f = doc.currentFrame;
+    EXPECT_EQ(f.cursorWidth, 5);
+    EXPECT_EQ(f.cursorHeight, 3);
+    EXPECT_EQ(f.cursorPixels, oddCursor(5, 3).pixels);
+    EXPECT_EQ(f.cursorPos, (Point{7, 8}));
+    EXPECT_EQ(f.textBox, doc.frames[1].textBox);
+    EXPECT_EQ(f.title, "uno");
+    EXPECT_EQ(2 + f.gotoButtons[0].targetOffset, 2);
+    EXPECT_EQ(2 + f.gotoButtons[1].targetOffset, 0);
+    EXPECT_TRUE(doc.elementsChanged);
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_FALSE(observer.hints.empty());
+}
+
+TEST(SelItemsFormat, MalformedPayloadChangesNothing) {
+    CQuibDoc doc;
+    makeSource(doc);
+    doc.SelectFrame(1, false);
+    auto bytes = CopySelItemsToClipboardFile(doc, selitem::Cursor | selitem::Title);
+    doc.SelectFrame(0, false);
+    bytes.resize(bytes.size() - 2);
+    EXPECT_EQ(PasteSelItemsFromFile(doc, bytes), 0u);
+    EXPECT_EQ(doc.currentFrame.title, "F0");
+    EXPECT_FALSE(doc.elementsChanged);
+}
+
+TEST(ClipboardNames, MimeTypesCarryTheFormatNames) {
+    EXPECT_STREQ(kFrameFormatMime, "application/x-qt-windows-mime;value=\"Quib Frame Format\"");
+    EXPECT_STREQ(kSelItemsFormatMime, "application/x-qt-windows-mime;value=\"Quib SelItems Format\"");
+}
+
+}  // namespace
+}  // namespace quib

@@ -1,0 +1,64 @@
+#include "model_test_util.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "base/zlib_util.h"
+
+namespace quib::test {
+
+Bitmap24 solidImage(Size size, uint8_t b, uint8_t g, uint8_t r) {
+    Bitmap24 image(size.cx, size.cy);
+    for (size_t i = 0; i < image.pixels.size(); i += 3) {
+        image.pixels[i] = b;
+        image.pixels[i + 1] = g;
+        image.pixels[i + 2] = r;
+    }
+    return image;
+}
+
+void makeProject(CQuibDoc& doc, int count, Size size) {
+    doc.frameSize = doc.backgroundSize = size;
+    doc.currentImage = Bitmap24(size.cx, size.cy);
+    for (int k = 0; k < count; ++k) {
+        const uint8_t level = uint8_t(10 + k);
+        doc.currentImage = solidImage(size, level, level, level);
+        doc.currentFrame = Frame();
+        doc.currentFrame.title = "F" + std::to_string(k);
+        doc.currentFrame.prevButton.visible = 1;
+        doc.currentFrame.nextButton.visible = 1;
+        if (!doc.AppendCapturedFrame())
+            throw std::runtime_error("append failed");
+    }
+    doc.SelectFrame(0, true);
+}
+
+void linkGoto(CQuibDoc& doc, int index, int target, int button) {
+    doc.frames[size_t(index)].gotoButtons[button].visible = 1;
+    doc.frames[size_t(index)].gotoButtons[button].targetOffset = target - index;
+    if (index == doc.currentFrameIndex)
+        doc.currentFrame.gotoButtons[button] = doc.frames[size_t(index)].gotoButtons[button];
+}
+
+int gotoTarget(const CQuibDoc& doc, int index, int button) {
+    FrameElements f;
+    doc.GetFrame(index, f);
+    return index + f.gotoButtons[button].targetOffset;
+}
+
+std::vector<uint8_t> storedPixels(const CQuibDoc& doc, int index) {
+    std::vector<uint8_t> pixels(size_t(doc.frameSize.cx) * size_t(doc.frameSize.cy) * 3);
+    const auto& stream = doc.frames[size_t(index)].imageData;
+    if (!zlibUncompress(stream.data(), stream.size(), pixels.data(), pixels.size()))
+        pixels.clear();
+    return pixels;
+}
+
+Bitmap32 oddCursor(int width, int height) {
+    Bitmap32 image(width, height);
+    for (size_t i = 0; i < image.pixels.size(); ++i)
+        image.pixels[i] = uint8_t(i * 7 + 1);
+    return image;
+}
+
+}  // namespace quib::test

@@ -1,0 +1,525 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "base/byte_stream.h"
+#include "base/zlib_util.h"
+#include "model/project_file.h"
+#include "model_test_util.h"
+
+namespace quib {
+namespace {
+
+using test::makeProject;
+using test::solidImage;
+using test::storedPixels;
+
+std::vector<uint8_t> storeBytes(CQuibDoc& doc, bool compressed = false, const std::string& path = "") {
+    NullProgress progress;
+    doc.compressedSave = compressed;
+    auto bytes = ProjectFile::store(doc, path, progress);
+    doc.compressedSave = false;
+    return bytes;
+}
+
+Status loadBytes(const std::vector<uint8_t>& bytes, CQuibDoc& doc, const std::string& path = "",
+                 ProjectFileHeader* header = nullptr) {
+    NullProgress progress;
+    return ProjectFile::load(bytes, doc, path, progress, header);
+}
+
+// A project that uses every field of the file.
+void makeRichProject(CQuibDoc& doc) {
+    makeProject(doc, 3, Size{7, 5});
+    doc.backgroundSize = Size{9, 8};
+    doc.backgroundImage = solidImage(doc.backgroundSize, 1, 2, 3);
+    doc.frameOrigin = Point{2, 3};
+    doc.settings.outputType = "exe";
+    doc.settings.frameRate = 12;
+    doc.settings.cursorSmoothness = 40;
+    doc.settings.usePalette = 1;
+    doc.settings.paletteCount = 3;
+    doc.settings.palette[2] = PaletteEntry{200, 100, 50, 0};
+    doc.buttonImages.images[1] = test::oddCursor(6, 2);
+    doc.titles.enabled = 1;
+    doc.titles.rect = Rect{1, 2, 3, 4};
+    doc.titles.font.logFont.setFace("DejaVu Sans");
+    Frame& f = doc.frames[1];
+    f.setCursorImage(test::oddCursor(4, 2));
+    f.cursorPos = Point{-3, 4};
+    f.cursorVisible = 1;
+    f.textBox = TextBox{1, Rect{5, 6, 70, 80}, "riga uno\r\nriga due", "Fumetto", TextFont{}};
+    f.textBox.font.color = 0x00123456;
+    f.textBox.font.align = 1;
+    f.prevButton = NavButton{1, Point{11, 12}, 0};
+    f.nextButton = NavButton{0, Point{13, 14}, 0};
+    f.gotoButtons[0] = NavButton{1, Point{15, 16}, 1};
+    f.gotoButtons[1] = NavButton{0, Point{17, 18}, -1};
+    f.displayTime = 3500;
+    f.title = "Titolo è";
+}
+
+void expectSameProject(const CQuibDoc& a, const CQuibDoc& b) {
+    ASSERT_EQ(a.frameCount(), b.frameCount());
+    EXPECT_EQ(a.backgroundSize, b.backgroundSize);
+    EXPECT_EQ(a.frameSize, b.frameSize);
+    EXPECT_EQ(a.frameOrigin, b.frameOrigin);
+    EXPECT_EQ(a.backgroundImage, b.backgroundImage);
+    EXPECT_EQ(a.settings, b.settings);
+    EXPECT_EQ(a.buttonImages, b.buttonImages);
+    EXPECT_EQ(a.titles, b.titles);
+    for (int i = 0; i < a.frameCount(); ++i) {
+        EXPECT_EQ(a.frames[size_t(i)].elements(), b.frames[size_t(i)].elements()) << "frame " << i;
+        EXPECT_EQ(a.frames[size_t(i)].cursorPixels, b.frames[size_t(i)].cursorPixels) << "frame " << i;
+        EXPECT_EQ(storedPixels(a, i), storedPixels(b, i)) << "frame " << i;
+    }
+}
+
+// ---- Round trips ----
+
+TEST(ProjectFileRoundTrip, NormalVariantKeepsEveryFieldAndTheStreamsAsTheyAre) {
+    CQuibDoc doc;
+    makeRichProject(doc);
+    const auto bytes = storeBytes(doc);
+    CQuibDoc loaded;
+    ProjectFileHeader header;
+    ASSERT_TRUE(loadBytes(bytes, loaded, "", &header));
+    EXPECT_FALSE(header.compressed);
+    EXPECT_EQ(header.version, 0x0100);
+    expectSameProject(doc, loaded);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(doc.frames[size_t(i)].imageData, loaded.frames[size_t(i)].imageData);
+    EXPECT_EQ(loaded.currentFrameIndex, 0);
+    EXPECT_FALSE(loaded.compressedSave);
+    EXPECT_EQ(storeBytes(loaded), bytes);
+}
+
+TEST(ProjectFileRoundTrip, CompressedVariantRestoresEveryPicture) {
+    CQuibDoc doc;
+    makeRichProject(doc);
+    const auto bytes = storeBytes(doc, true);
+    CQuibDoc loaded;
+    ProjectFileHeader header;
+    ASSERT_TRUE(loadBytes(bytes, loaded, "", &header));
+    EXPECT_TRUE(header.compressed);
+    expectSameProject(doc, loaded);
+    EXPECT_FALSE(loaded.compressedSave);
+    // The next ordinary save writes the normal variant again.
+    EXPECT_EQ(storeBytes(loaded)[6], 0);
+}
+
+TEST(ProjectFileRoundTrip, EmptyProjectSavesAndLoads) {
+    CQuibDoc doc;
+    doc.InitNewProject();
+    for (bool compressed : {false, true}) {
+        CQuibDoc loaded;
+        ASSERT_TRUE(loadBytes(storeBytes(doc, compressed), loaded));
+        EXPECT_EQ(loaded.frameCount(), 0);
+        EXPECT_EQ(loaded.currentFrameIndex, -1);
+        EXPECT_EQ(loaded.settings.outputType, "swf");
+    }
+}
+
+TEST(ProjectFileRoundTrip, JapaneseFrameTextSurvives) {
+    CQuibDoc doc;
+    makeProject(doc, 2);
+    doc.frames[1].textBox.text = "こんにちは、世界";
+    doc.frames[1].title = "タイトル";
+    CQuibDoc loaded;
+    ASSERT_TRUE(loadBytes(storeBytes(doc), loaded));
+    EXPECT_EQ(loaded.frames[1].textBox.text, "こんにちは、世界");
+    EXPECT_EQ(loaded.frames[1].title, "タイトル");
+}
+
+TEST(ProjectFileRoundTrip, StoreCommitsPendingEditsFirst) {
+    CQuibDoc doc;
+    makeProject(doc, 2);
+    doc.currentFrame.title = "edited";
+    doc.elementsChanged = true;
+    doc.currentImage = solidImage(doc.frameSize, 77, 77, 77);
+    doc.imageChanged = true;
+    CQuibDoc loaded;
+    ASSERT_TRUE(loadBytes(storeBytes(doc), loaded));
+    EXPECT_EQ(loaded.frames[0].title, "edited");
+    EXPECT_EQ(storedPixels(loaded, 0), solidImage(doc.frameSize, 77, 77, 77).pixels);
+}
+
+TEST(ProjectFileRoundTrip, SettingsOnlyLoadSkipsTheFrames) {
+    CQuibDoc doc;
+    makeRichProject(doc);
+    CQuibDoc loaded;
+    loaded.settingsOnly = true;
+    ASSERT_TRUE(loadBytes(storeBytes(doc, true), loaded));
+    EXPECT_EQ(loaded.frameCount(), 0);
+    EXPECT_EQ(loaded.settings, doc.settings);
+    EXPECT_EQ(loaded.titles, doc.titles);
+}
+
+TEST(ProjectFileRoundTrip, OutputNameIsStoredRelativeAndLoadedAbsolute) {
+    CQuibDoc doc;
+    makeProject(doc, 1);
+    doc.settings.outputFileName = "/home/u/films/out.swf";
+    const auto bytes = storeBytes(doc, false, "/home/u/projects/demo.qbk");
+    const std::string stored = "..\\films\\out.swf";
+    EXPECT_NE(std::search(bytes.begin(), bytes.end(), stored.begin(), stored.end()), bytes.end());
+    CQuibDoc loaded;
+    ASSERT_TRUE(loadBytes(bytes, loaded, "/data/p/demo.qbk"));
+    EXPECT_EQ(loaded.projectDir, "/data/p/");
+    EXPECT_EQ(loaded.settings.outputFileName, "/data/films/out.swf");
+}
+
+TEST(ProjectFileRoundTrip, EmptyOutputNameStaysEmpty) {
+    CQuibDoc doc;
+    makeProject(doc, 1);
+    CQuibDoc loaded;
+    ASSERT_TRUE(loadBytes(storeBytes(doc, false, "/a/b/c.qbk"), loaded, "/a/b/c.qbk"));
+    EXPECT_EQ(loaded.settings.outputFileName, "");
+}
+
+// ---- The compressed variant's pixel rules ----
+
+struct ThreeFrames {
+    CQuibDoc doc;
+    ThreeFrames() {
+        makeProject(doc, 3, Size{4, 1});
+        // Frame 0: 3,3,3 | 9,9,9 | 5,6,7 | 3,3,3
+        setFrame(0, {3, 3, 3, 9, 9, 9, 5, 6, 7, 3, 3, 3});
+        // Frame 1: same | changed | 3,3,3 (changed) | 3,3,3 (unchanged)
+        setFrame(1, {3, 3, 3, 8, 9, 9, 3, 3, 3, 3, 3, 3});
+        // Frame 2: equal to frame 1 everywhere
+        setFrame(2, {3, 3, 3, 8, 9, 9, 3, 3, 3, 3, 3, 3});
+    }
+    void setFrame(int i, std::vector<uint8_t> pixels) {
+        doc.SelectFrame(i, false);
+        doc.currentImage.pixels = pixels;
+        doc.imageChanged = true;
+        doc.SelectFrame(0, true);
+    }
+};
+
+// The trailing image streams of a compressed file with count frames: u32 length and bytes each,
+// found as the one split of the file's tail that ends exactly at its end.
+std::vector<std::vector<uint8_t>> trailingPictures(const std::vector<uint8_t>& bytes, int count,
+                                                   size_t pictureSize) {
+    auto u32At = [&](size_t at) {
+        return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
+               uint32_t(bytes[at + 3]) << 24;
+    };
+    for (size_t start = 0; start + 4 < bytes.size(); ++start) {
+        std::vector<std::vector<uint8_t>> pictures;
+        size_t at = start;
+        for (int f = 0; f < count && at + 4 <= bytes.size(); ++f) {
+            const uint32_t length = u32At(at);
+            if (length == 0 || at + 4 + length > bytes.size())
+                break;
+            std::vector<uint8_t> pixels(pictureSize);
+            if (!zlibUncompress(bytes.data() + at + 4, length, pixels.data(), pixels.size()))
+                break;
+            pictures.push_back(pixels);
+            at += 4 + length;
+        }
+        if (int(pictures.size()) == count && at == bytes.size())
+            return pictures;
+    }
+    return {};
+}
+
+TEST(CompressedVariant, MarksEqualPixelsAndNudgesRealThrees) {
+    ThreeFrames p;
+    const auto pictures = trailingPictures(storeBytes(p.doc, true), 3, 12);
+    ASSERT_EQ(pictures.size(), 3u);
+    EXPECT_EQ(pictures[0], (std::vector<uint8_t>{3, 3, 3, 9, 9, 9, 5, 6, 7, 3, 3, 3}));
+    EXPECT_EQ(pictures[1], (std::vector<uint8_t>{4, 4, 4, 8, 9, 9, 4, 4, 4, 4, 4, 4}));
+    EXPECT_EQ(pictures[2], (std::vector<uint8_t>{4, 4, 4, 3, 3, 3, 4, 4, 4, 4, 4, 4}));
+}
+
+TEST(CompressedVariant, ThreesSurviveInTheFirstFrameAndComeBackAsFoursLater) {
+    ThreeFrames p;
+    CQuibDoc loaded;
+    ASSERT_TRUE(loadBytes(storeBytes(p.doc, true), loaded));
+    EXPECT_EQ(storedPixels(loaded, 0), (std::vector<uint8_t>{3, 3, 3, 9, 9, 9, 5, 6, 7, 3, 3, 3}));
+    EXPECT_EQ(storedPixels(loaded, 1), (std::vector<uint8_t>{4, 4, 4, 8, 9, 9, 4, 4, 4, 4, 4, 4}));
+    EXPECT_EQ(storedPixels(loaded, 2), (std::vector<uint8_t>{4, 4, 4, 8, 9, 9, 4, 4, 4, 4, 4, 4}));
+}
+
+TEST(CompressedVariant, ReportsProgressWithItsTexts) {
+    struct Recorder : Progress {
+        std::vector<std::string> texts;
+        int high = -1, last = -1;
+        void setText(const std::string& t) override { texts.push_back(t); }
+        void setRange(int, int h) override { high = h; }
+        void setPosition(int p) override { last = p; }
+    };
+    CQuibDoc doc;
+    makeProject(doc, 4);
+    Recorder saving;
+    doc.compressedSave = true;
+    const auto bytes = ProjectFile::store(doc, "", saving);
+    EXPECT_EQ(saving.texts, std::vector<std::string>{"Salvo il progetto compresso"});
+    EXPECT_EQ(saving.high, 3);
+    EXPECT_EQ(saving.last, 3);
+    Recorder loading;
+    CQuibDoc loaded;
+    ASSERT_TRUE(ProjectFile::load(bytes, loaded, "", loading));
+    EXPECT_EQ(loading.texts, std::vector<std::string>{"Carico il progetto compresso"});
+    EXPECT_EQ(loading.last, 3);
+}
+
+// ---- A file written by hand from the layout ----
+
+struct RawBytes {
+    std::vector<uint8_t> b;
+    RawBytes& u8(uint8_t v) {
+        b.push_back(v);
+        return *this;
+    }
+    RawBytes& u16(uint16_t v) { return u8(uint8_t(v)).u8(uint8_t(v >> 8)); }
+    RawBytes& u32(uint32_t v) { return u16(uint16_t(v)).u16(uint16_t(v >> 16)); }
+    RawBytes& raw(const std::vector<uint8_t>& v) {
+        b.insert(b.end(), v.begin(), v.end());
+        return *this;
+    }
+    RawBytes& text(const std::string& s) { return u8(uint8_t(s.size())).raw({s.begin(), s.end()}); }
+    RawBytes& zeros(size_t n) { return raw(std::vector<uint8_t>(n, 0)); }
+    RawBytes& font(uint32_t height, const char* face, uint32_t color, uint32_t align) {
+        u32(height).u32(0).u32(0).u32(0).u32(700).u8(1).zeros(7);
+        std::vector<uint8_t> name(32, 0);
+        std::memcpy(name.data(), face, std::strlen(face));
+        return raw(name).u32(color).u32(align);
+    }
+};
+
+std::vector<uint8_t> handWrittenFile() {
+    const std::vector<uint8_t> pixels = {1, 2, 3, 4, 5, 6};  // 2 x 1
+    const auto stream = *zlibCompress(pixels.data(), pixels.size(), 1);
+    RawBytes f;
+    f.raw({'R', 'P', 'B', 'Q'}).u16(0x0100).u32(0).u32(1);
+    f.u32(2).u32(1).u32(2).u32(1).u32(0).u32(0);  // background, frame size, origin
+    f.u32(0);                                     // no background picture
+    f.text("..\\out\\film.swf").text("swf").u32(10).u32(30).u32(1);
+    f.u32(2).raw({255, 0, 0, 0, 0, 128, 255, 0});  // two palette entries
+    f.u32(1).u32(1).raw({9, 8, 7, 255});           // Previous 1 x 1
+    f.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);   // Next, Goto 1, Goto 2 empty
+    f.u32(1).font(20, "Arial", 0x0000FF, 2).u32(5).u32(6).u32(105).u32(46);
+    // frame record
+    f.u32(1).u32(7).u32(8).u32(2).u32(1).raw({1, 1, 1, 0, 10, 20, 30, 255});
+    f.u32(uint32_t(stream.size())).raw(stream);
+    f.u32(1).u32(1).u32(2).u32(3).u32(4).text("Ciao").text("Nuvola").font(12, "Tahoma", 0xFFFFFFFF, 3);
+    f.u32(1).u32(40).u32(41).u32(0).u32(42).u32(43);
+    f.u32(1).u32(44).u32(45).u32(uint32_t(-1)).u32(0).u32(46).u32(47).u32(2);
+    f.u32(1500);
+    // title in the wide form: 0xFF, 0xFFFE, 2 characters, UTF-16LE
+    f.u8(0xFF).u16(0xFFFE).u8(2).raw({0x53, 0x30, 0x93, 0x30});
+    return f.b;
+}
+
+TEST(ProjectFileLayout, ReadsAFileWrittenByHand) {
+    CQuibDoc doc;
+    ASSERT_TRUE(loadBytes(handWrittenFile(), doc, "/p/q/demo.qbk"));
+    EXPECT_EQ(doc.backgroundSize, (Size{2, 1}));
+    EXPECT_EQ(doc.frameSize, (Size{2, 1}));
+    EXPECT_TRUE(doc.backgroundImage.isNull());
+    EXPECT_EQ(doc.settings.outputFileName, "/p/out/film.swf");
+    EXPECT_EQ(doc.settings.frameRate, 10u);
+    EXPECT_EQ(doc.settings.cursorSmoothness, 30u);
+    EXPECT_EQ(doc.settings.paletteCount, 2);
+    EXPECT_EQ(doc.settings.palette[1], (PaletteEntry{0, 128, 255, 0}));
+    EXPECT_EQ(doc.buttonImages.images[0].pixels, (std::vector<uint8_t>{9, 8, 7, 255}));
+    EXPECT_TRUE(doc.buttonImages.images[1].isNull());
+    EXPECT_EQ(doc.titles.enabled, 1u);
+    EXPECT_EQ(doc.titles.font.logFont.face(), "Arial");
+    EXPECT_EQ(doc.titles.font.logFont.weight, 700);
+    EXPECT_EQ(doc.titles.font.logFont.italic, 1);
+    EXPECT_EQ(doc.titles.rect, (Rect{5, 6, 105, 46}));
+    ASSERT_EQ(doc.frameCount(), 1);
+    const Frame& f = doc.frames[0];
+    EXPECT_EQ(f.cursorVisible, 1u);
+    EXPECT_EQ(f.cursorPos, (Point{7, 8}));
+    EXPECT_EQ(f.cursorPixels, (std::vector<uint8_t>{1, 1, 1, 0, 10, 20, 30, 255}));
+    EXPECT_EQ(f.textBox.rect, (Rect{1, 2, 3, 4}));
+    EXPECT_EQ(f.textBox.text, "Ciao");
+    EXPECT_EQ(f.textBox.calloutName, "Nuvola");
+    EXPECT_EQ(f.textBox.font.logFont.face(), "Tahoma");
+    EXPECT_EQ(f.prevButton, (NavButton{1, Point{40, 41}, 0}));
+    EXPECT_EQ(f.nextButton, (NavButton{0, Point{42, 43}, 0}));
+    EXPECT_EQ(f.gotoButtons[0], (NavButton{1, Point{44, 45}, -1}));
+    EXPECT_EQ(f.gotoButtons[1], (NavButton{0, Point{46, 47}, 2}));
+    EXPECT_EQ(f.displayTime, 1500u);
+    EXPECT_EQ(f.title, "こん");
+    EXPECT_EQ(doc.currentImage.pixels, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
+}
+
+TEST(ProjectFileLayout, WritesTheHeaderFieldsInOrder) {
+    CQuibDoc doc;
+    doc.backgroundSize = Size{3, 2};
+    doc.frameSize = Size{1, 1};
+    doc.frameOrigin = Point{-1, 5};
+    const auto bytes = storeBytes(doc);
+    RawBytes expected;
+    expected.raw({'R', 'P', 'B', 'Q'}).u16(0x0100).u32(0).u32(0);
+    expected.u32(3).u32(2).u32(1).u32(1).u32(uint32_t(-1)).u32(5).u32(0);
+    expected.text("").text("").u32(8).u32(25).u32(0).u32(0);
+    for (int i = 0; i < 4; ++i)
+        expected.u32(0).u32(0);
+    expected.u32(0).font(8, "MS Sans Serif", 0xFFFFFFFF, 3).u32(50).u32(50).u32(250).u32(90);
+    // The default font has weight 400 and no italic: patch the hand-made block accordingly.
+    const size_t fontAt = expected.b.size() - 16 - 68;
+    expected.b[fontAt + 16] = 400 & 0xFF;
+    expected.b[fontAt + 17] = 400 >> 8;
+    expected.b[fontAt + 20] = 0;
+    EXPECT_EQ(bytes, expected.b);
+}
+
+// ---- Malformed files leave the open project unchanged ----
+
+class MalformedFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        makeProject(open, 2);
+        open.frames[1].title = "keep me";
+        open.settings.outputFileName = "/x/y.swf";
+        snapshot = storeBytes(open);
+    }
+    void expectRejected(const std::vector<uint8_t>& bytes) {
+        const Status status = loadBytes(bytes, open);
+        EXPECT_FALSE(status.ok());
+        EXPECT_EQ(status.message(), "Formato del file inaspettato.");
+        EXPECT_EQ(open.frameCount(), 2);
+        EXPECT_EQ(open.frames[1].title, "keep me");
+        EXPECT_EQ(storeBytes(open), snapshot);
+    }
+    static void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b[at + size_t(i)] = uint8_t(v >> (8 * i));
+    }
+    CQuibDoc open;
+    std::vector<uint8_t> snapshot;
+};
+
+// Offsets in handWrittenFile().
+constexpr size_t kFrameCountAt = 10;
+constexpr size_t kBackgroundLengthAt = 38;
+constexpr size_t kPaletteCountAt = 42 + 16 + 4 + 12;
+
+TEST_F(MalformedFile, WrongMagic) {
+    auto b = handWrittenFile();
+    b[0] = 'X';
+    expectRejected(b);
+}
+
+TEST_F(MalformedFile, WrongVersion) {
+    auto b = handWrittenFile();
+    b[4] = 0x01;
+    expectRejected(b);
+}
+
+TEST_F(MalformedFile, EveryEarlyEnd) {
+    const auto full = handWrittenFile();
+    for (size_t n = 0; n < full.size(); ++n) {
+        SCOPED_TRACE(n);
+        expectRejected(std::vector<uint8_t>(full.begin(), full.begin() + long(n)));
+    }
+}
+
+TEST_F(MalformedFile, FrameCountLargerThanTheBytesThatRemain) {
+    auto b = handWrittenFile();
+    putU32(b, kFrameCountAt, 0x7FFFFFFF);
+    expectRejected(b);
+}
+
+TEST_F(MalformedFile, PaletteCountOutsideTheRange) {
+    auto b = handWrittenFile();
+    ASSERT_EQ(b[kPaletteCountAt], 2);
+    putU32(b, kPaletteCountAt, 257);
+    expectRejected(b);
+    putU32(b, kPaletteCountAt, uint32_t(-1));
+    expectRejected(b);
+}
+
+TEST_F(MalformedFile, OverflowingCursorPictureSize) {
+    auto b = handWrittenFile();
+    // Find the cursor size 2 x 1 after the title rectangle: search for the pattern.
+    const std::vector<uint8_t> pattern = {2, 0, 0, 0, 1, 0, 0, 0, 1, 1, 1, 0};
+    auto it = std::search(b.begin(), b.end(), pattern.begin(), pattern.end());
+    ASSERT_NE(it, b.end());
+    const size_t at = size_t(it - b.begin());
+    putU32(b, at, 0x40000000);
+    putU32(b, at + 4, 0x40000000);
+    expectRejected(b);
+    putU32(b, at, uint32_t(-2));
+    expectRejected(b);
+    putU32(b, at, 1000);
+    putU32(b, at + 4, 1000);  // fits in size_t, not in the file
+    expectRejected(b);
+}
+
+TEST_F(MalformedFile, OverflowingFrameSize) {
+    auto b = handWrittenFile();
+    putU32(b, 22, 0x7FFFFFFF);
+    putU32(b, 26, 0x7FFFFFFF);
+    expectRejected(b);
+}
+
+TEST_F(MalformedFile, ImageStreamLongerThanItsBound) {
+    // A 2 x 1 picture's streams may hold (2 * 1 * 330) / 100 + 12 = 18 bytes.
+    auto b = handWrittenFile();
+    const std::vector<uint8_t> pattern = {1, 1, 1, 0, 10, 20, 30, 255};
+    auto it = std::search(b.begin(), b.end(), pattern.begin(), pattern.end());
+    ASSERT_NE(it, b.end());
+    const size_t lengthAt = size_t(it - b.begin()) + pattern.size();
+    std::vector<uint8_t> longer(b.begin(), b.begin() + long(lengthAt));
+    RawBytes tail;
+    tail.u32(19).zeros(19);
+    longer.insert(longer.end(), tail.b.begin(), tail.b.end());
+    const size_t oldLength = b[lengthAt];
+    longer.insert(longer.end(), b.begin() + long(lengthAt + 4 + oldLength), b.end());
+    expectRejected(longer);
+}
+
+TEST_F(MalformedFile, BackgroundStreamLongerThanItsBound) {
+    auto b = handWrittenFile();
+    ASSERT_EQ(b[kBackgroundLengthAt], 0);
+    std::vector<uint8_t> withBackground(b.begin(), b.begin() + long(kBackgroundLengthAt));
+    RawBytes tail;
+    tail.u32(19).zeros(19);
+    withBackground.insert(withBackground.end(), tail.b.begin(), tail.b.end());
+    withBackground.insert(withBackground.end(), b.begin() + long(kBackgroundLengthAt + 4), b.end());
+    expectRejected(withBackground);
+}
+
+TEST_F(MalformedFile, CompressedImageStreamLongerThanItsBound) {
+    CQuibDoc doc;
+    makeProject(doc, 1, Size{2, 1});
+    auto b = storeBytes(doc, true);
+    // The last field is the single image stream: lengthen its length field past the bound.
+    const std::vector<uint8_t> pixels(6, 10);
+    const size_t lengthAt = b.size() - 4 - zlibCompress(pixels.data(), pixels.size(), 9)->size();
+    putU32(b, lengthAt, 19);
+    b.resize(lengthAt + 4 + 19, 0);
+    expectRejected(b);
+}
+
+TEST_F(MalformedFile, TinyStreamClaimingAHugeBackground) {
+    auto b = handWrittenFile();
+    putU32(b, 14, 10000);  // background 10000 x 10000 from a 12-byte stream
+    putU32(b, 18, 10000);
+    std::vector<uint8_t> withBackground(b.begin(), b.begin() + long(kBackgroundLengthAt));
+    RawBytes tail;
+    tail.u32(12).zeros(12);
+    withBackground.insert(withBackground.end(), tail.b.begin(), tail.b.end());
+    withBackground.insert(withBackground.end(), b.begin() + long(kBackgroundLengthAt + 4), b.end());
+    expectRejected(withBackground);
+}
+
+TEST(ProjectFileLoad, DamagedImageStreamIsNotReported) {
+    CQuibDoc doc;
+    makeProject(doc, 2, Size{2, 1});
+    doc.frames[1].imageData = {0x78, 0x01, 0xFF, 0xFF};
+    CQuibDoc loaded;
+    EXPECT_TRUE(loadBytes(storeBytes(doc, true), loaded));
+    EXPECT_EQ(loaded.frameCount(), 2);
+}
+
+}  // namespace
+}  // namespace quib
