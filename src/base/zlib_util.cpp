@@ -16,6 +16,8 @@ std::optional<std::vector<uint8_t>> zlibCompress(const uint8_t* data, size_t siz
     uLongf produced = bound;
     if (compress2(out.data(), &produced, data, uLong(size), level) != Z_OK) return std::nullopt;
     out.resize(produced);
+    // Streams are kept for the life of a project: do not keep the worst-case room with them.
+    out.shrink_to_fit();
     return out;
 }
 
