@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+
+namespace quib {
+
+// The toolbar picture of a command, drawn at run time; a null icon for commands without one.
+QIcon commandIcon(int id);
+
+}  // namespace quib
