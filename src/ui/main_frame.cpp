@@ -130,7 +130,11 @@ CMainFrame::CMainFrame(AppSettings& settings, QSettings& store, QWidget* parent)
     updateCommandStates();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // Closing the widget base below still emits visibility and focus signals; ignore them.
+    m_destroying = true;
+    disconnect(qApp, nullptr, this, nullptr);
+}
 
 void CMainFrame::setPanelWidget(QWidget* widget, CommandHandler* handler) {
     if (widget) m_panel->setWidget(widget);
@@ -145,6 +149,7 @@ void CMainFrame::dispatch(int id) {
 }
 
 void CMainFrame::updateCommandStates() {
+    if (m_destroying) return;
     m_actions->updateStates(m_router);
 }
 
@@ -307,6 +312,7 @@ QString CMainFrame::activeProjectPath() const {
 }
 
 void CMainFrame::selectMenu() {
+    if (m_destroying) return;
     // A closing window is still listed while it is destroyed, so count only live project windows.
     bool hasProject = false;
     for (QMdiSubWindow* sub : m_mdi->subWindowList())
@@ -357,6 +363,7 @@ void CMainFrame::rebuildWindowList() {
 }
 
 void CMainFrame::activeProjectChanged() {
+    if (m_destroying) return;
     CChildFrame* child = activeChild();
     ProjectDocument* document = child ? child->document() : nullptr;
     if (document) {

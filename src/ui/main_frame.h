@@ -111,6 +111,7 @@ private:
     ViewFactory m_viewFactory;
     std::function<void(const QString&)> m_message;
     std::function<void()> m_thumbSizeChanged;
+    bool m_destroying = false;
 };
 
 }  // namespace quib
