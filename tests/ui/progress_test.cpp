@@ -13,7 +13,7 @@
 namespace quib {
 namespace {
 
-class ProgressDialogTest : public ::testing::Test {
+class ProgressDialogTest : public ::testing::Test, protected test::WithApplication {
 protected:
     void SetUp() override {
         test::ensureApplication();
@@ -137,7 +137,7 @@ TEST_F(ProgressDialogTest, WorksThroughTheProgressInterface) {
     EXPECT_FALSE(progress.cancelled());
 }
 
-class StatusProgressTest : public ::testing::Test {
+class StatusProgressTest : public ::testing::Test, protected test::WithApplication {
 protected:
     void SetUp() override {
         test::ensureApplication();

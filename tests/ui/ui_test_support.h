@@ -11,6 +11,11 @@ namespace quib::test {
 // and every user folder redirected to a temporary directory.
 void ensureApplication();
 
+// Base of fixtures whose members are widgets: the application exists before they are built.
+struct WithApplication {
+    WithApplication() { ensureApplication(); }
+};
+
 // A settings store in a fresh ini file of its own temporary folder.
 class TempSettings {
 public:
