@@ -1,10 +1,11 @@
 #include "quib_app.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
 
 #include "command_line.h"
+#include "toolbar_icons.h"
 
 namespace quib {
 
@@ -23,6 +24,7 @@ void CQuibApp::addDefaultSteps() {
     m_steps.add(StepFramework, [this] {
         QCoreApplication::setOrganizationName(QStringLiteral("Corvander"));
         QCoreApplication::setApplicationName(QStringLiteral("Quib"));
+        QApplication::setWindowIcon(applicationIcon());
         if (!m_store) m_store = std::make_unique<QSettings>(QStringLiteral("Corvander"), QStringLiteral("Quib"));
         return true;
     });

@@ -184,4 +184,24 @@ QIcon commandIcon(int id) {
     }
 }
 
+QIcon applicationIcon() {
+    return drawn([](QPainter& p) {
+        p.setPen(QPen(kInk, 1.2));
+        p.setBrush(kInk);
+        p.drawRoundedRect(QRectF(1.5, 4.5, 21, 15), 2, 2);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kPaper);
+        for (int i = 0; i < 5; ++i) {
+            p.drawRect(QRectF(3 + i * 4, 5.5, 2, 1.6));
+            p.drawRect(QRectF(3 + i * 4, 17, 2, 1.6));
+        }
+        p.setBrush(kBlue);
+        p.drawRect(QRectF(3, 8, 18, 8));
+        p.setBrush(kPaper);
+        p.setPen(QPen(kInk, 1));
+        p.drawPolygon(QPolygonF{QPointF(11, 7), QPointF(11, 19.5), QPointF(14, 16.5), QPointF(16.5, 21.5),
+                                QPointF(18.5, 20.5), QPointF(16, 15.5), QPointF(20, 15.5)});
+    });
+}
+
 }  // namespace quib
