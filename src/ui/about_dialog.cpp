@@ -5,12 +5,14 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "toolbar_icons.h"
 #include "command_ids.h"
+#include "toolbar_icons.h"
 
 namespace quib {
 
-QString AboutDialog::versionLine() { return QStringLiteral("Quib versione %1").arg(QStringLiteral(QUIB_VERSION)); }
+QString AboutDialog::versionLine() {
+    return QStringLiteral("Quib versione %1").arg(QStringLiteral(QUIB_VERSION));
+}
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Informazioni su Quib"));
@@ -23,12 +25,14 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     bold.setBold(true);
     version->setFont(bold);
     auto* link = new QLabel(
-        QStringLiteral("<a href=\"https://www.corvander.example/quib\">www.corvander.example/quib</a>"), this);
+        QStringLiteral("<a href=\"https://www.corvander.example/quib\">www.corvander.example/quib</a>"),
+        this);
     link->setOpenExternalLinks(true);
-    auto* notice = new QLabel(QStringLiteral("Crea tutorial animati da catture dello schermo: cattura, annota e "
-                                             "pubblica come filmato, pagina HTML o documento PDF.\n\n"
-                                             "Copyright © Corvander. Tutti i diritti riservati."),
-                              this);
+    auto* notice =
+        new QLabel(QStringLiteral("Crea tutorial animati da catture dello schermo: cattura, annota e "
+                                  "pubblica come filmato, pagina HTML o documento PDF.\n\n"
+                                  "Copyright © Corvander. Tutti i diritti riservati."),
+                   this);
     notice->setWordWrap(true);
     notice->setObjectName(QStringLiteral("notice"));
 

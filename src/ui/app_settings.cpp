@@ -47,16 +47,19 @@ void AppSettings::load(QSettings& store) {
     previousBackgroundMode = readInt(store, "Previous Background Mode", previousBackgroundMode);
     previousBackgroundCx = readInt(store, "Previous Background cx", previousBackgroundCx);
     previousBackgroundCy = readInt(store, "Previous Background cy", previousBackgroundCy);
-    previousBackgroundFillColor = readInt(store, "Previous Background Fill Color", previousBackgroundFillColor);
+    previousBackgroundFillColor =
+        readInt(store, "Previous Background Fill Color", previousBackgroundFillColor);
     lastProjectPath = readText(store, "Last Project Path", lastProjectPath);
     store.endGroup();
-    if (mruSize <= 0) mruSize = 4;
+    if (mruSize <= 0)
+        mruSize = 4;
 
     recentFiles.clear();
     store.beginGroup(kRecent);
     for (int i = 1; i <= mruSize; ++i) {
         QString path = store.value(QStringLiteral("File%1").arg(i)).toString();
-        if (!path.isEmpty() && !recentFiles.contains(path)) recentFiles.append(path);
+        if (!path.isEmpty() && !recentFiles.contains(path))
+            recentFiles.append(path);
     }
     store.endGroup();
 
@@ -104,23 +107,29 @@ void AppSettings::writeLastProjectPath(QSettings& store, const QString& path) {
 
 void AppSettings::saveWorkspace(QSettings& store) const {
     store.beginGroup(kWorkspace);
-    if (appWindow.valid) store.setValue(QStringLiteral("AppWindow"), formatWindowPlacement(appWindow));
+    if (appWindow.valid)
+        store.setValue(QStringLiteral("AppWindow"), formatWindowPlacement(appWindow));
     store.setValue(QStringLiteral("Toolbars"), formatDockState(toolbars));
     store.endGroup();
 }
 
 void AppSettings::addRecentFile(const QString& path) {
-    if (path.isEmpty()) return;
+    if (path.isEmpty())
+        return;
     recentFiles.removeAll(path);
     recentFiles.prepend(path);
-    while (recentFiles.size() > mruSize) recentFiles.removeLast();
+    while (recentFiles.size() > mruSize)
+        recentFiles.removeLast();
 }
 
-void AppSettings::removeRecentFile(const QString& path) { recentFiles.removeAll(path); }
+void AppSettings::removeRecentFile(const QString& path) {
+    recentFiles.removeAll(path);
+}
 
 void AppSettings::setMruSize(int size) {
     mruSize = size <= 0 ? 4 : size;
-    while (recentFiles.size() > mruSize) recentFiles.removeLast();
+    while (recentFiles.size() > mruSize)
+        recentFiles.removeLast();
 }
 
 QString formatWindowPlacement(const WindowPlacement& placement) {
@@ -132,14 +141,17 @@ QString formatWindowPlacement(const WindowPlacement& placement) {
 WindowPlacement parseWindowPlacement(const QString& text) {
     WindowPlacement placement;
     const QStringList parts = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    if (parts.size() != 5) return placement;
+    if (parts.size() != 5)
+        return placement;
     int values[5];
     for (int i = 0; i < 5; ++i) {
         bool ok = false;
         values[i] = parts[i].toInt(&ok);
-        if (!ok) return placement;
+        if (!ok)
+            return placement;
     }
-    if (values[3] <= values[1] || values[4] <= values[2]) return placement;
+    if (values[3] <= values[1] || values[4] <= values[2])
+        return placement;
     placement.showState = values[0];
     placement.normalRect = QRect(values[1], values[2], values[3] - values[1], values[4] - values[2]);
     placement.valid = true;
@@ -161,7 +173,8 @@ QByteArray parseDockState(const QString& text) {
     for (const QString& part : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         bool ok = false;
         uint value = part.toUInt(&ok);
-        if (!ok || value > 255) return QByteArray();
+        if (!ok || value > 255)
+            return QByteArray();
         state.append(char(value));
     }
     return state;

@@ -42,7 +42,8 @@ void CChildFrame::setEditorRowHidden(bool hidden) {
 }
 
 void CChildFrame::recalcRows() {
-    if (m_editorHidden) return;
+    if (m_editorHidden)
+        return;
     auto* metrics = dynamic_cast<ThumbnailRowMetrics*>(m_thumbnails);
     const int total = m_splitter->height() - m_splitter->handleWidth();
     const int thumbs = metrics ? quib::thumbnailRowHeight(*metrics) : InitialThumbnailHeight;
@@ -50,14 +51,19 @@ void CChildFrame::recalcRows() {
     m_splitter->setSizes({editor, std::max(0, total - editor)});
 }
 
-int CChildFrame::editorRowHeight() const { return m_editorHidden ? 0 : m_splitter->sizes().value(0); }
+int CChildFrame::editorRowHeight() const {
+    return m_editorHidden ? 0 : m_splitter->sizes().value(0);
+}
 
-int CChildFrame::thumbnailRowHeight() const { return m_splitter->sizes().value(1); }
+int CChildFrame::thumbnailRowHeight() const {
+    return m_splitter->sizes().value(1);
+}
 
 void CChildFrame::activateNextPane() {
     QWidget* active = m_activePane ? m_activePane : m_editor;
     QWidget* next = active == m_editor ? m_thumbnails : m_editor;
-    if (!next->isVisible()) next = active;
+    if (!next->isVisible())
+        next = active;
     next->setFocus(Qt::OtherFocusReason);
     m_activePane = next;
 }
@@ -70,17 +76,17 @@ void CChildFrame::resizeEvent(QResizeEvent* event) {
 void CChildFrame::closeEvent(QCloseEvent* event) {
     if (m_document && m_document->isModified()) {
         switch (askSaveChanges(this, m_document->title())) {
-        case QMessageBox::Yes:
-            if (!m_document->save()) {
+            case QMessageBox::Yes:
+                if (!m_document->save()) {
+                    event->ignore();
+                    return;
+                }
+                break;
+            case QMessageBox::No:
+                break;
+            default:
                 event->ignore();
                 return;
-            }
-            break;
-        case QMessageBox::No:
-            break;
-        default:
-            event->ignore();
-            return;
         }
     }
     event->accept();

@@ -6,8 +6,8 @@
 #include <QToolBar>
 #include <vector>
 
-#include "command_router.h"
 #include "command_ids.h"
+#include "command_router.h"
 #include "command_table.h"
 #include "toolbar_icons.h"
 
@@ -26,10 +26,12 @@ QString plainCommandText(const char* menuText) {
     QString text = QString::fromUtf8(menuText).section(QLatin1Char('\t'), 0, 0);
     QString plain;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == QLatin1Char('&') && i + 1 < text.size()) ++i;
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size())
+            ++i;
         plain += text[i];
     }
-    if (plain.endsWith(QStringLiteral("..."))) plain.chop(3);
+    if (plain.endsWith(QStringLiteral("...")))
+        plain.chop(3);
     return plain;
 }
 
@@ -48,7 +50,8 @@ CommandActions::CommandActions(QObject* owner, std::function<void(int)> dispatch
             action->setToolTip(plainCommandText(info.menuText));
         }
         QIcon icon = commandIcon(info.id);
-        if (!icon.isNull()) action->setIcon(icon);
+        if (!icon.isNull())
+            action->setIcon(icon);
         action->setIconVisibleInMenu(false);
         const int id = info.id;
         QObject::connect(action, &QAction::triggered, owner, [dispatcher, id] { dispatcher(id); });
@@ -64,7 +67,8 @@ QAction* CommandActions::action(int id) const {
 void CommandActions::updateStates(const CommandRouter& router) const {
     for (const auto& [id, action] : m_actions) {
         action->setEnabled(router.isEnabled(id));
-        if (action->isCheckable()) action->setChecked(router.isChecked(id));
+        if (action->isCheckable())
+            action->setChecked(router.isChecked(id));
     }
 }
 
@@ -73,31 +77,32 @@ BuiltMenus buildMenus(std::span<const MenuItem> items, const CommandActions& act
     std::vector<QMenu*> open;
     for (const MenuItem& item : items) {
         switch (item.kind) {
-        case MenuItem::PopupBegin: {
-            auto* menu = new QMenu(QString::fromUtf8(item.title), open.empty() ? parent : open.back());
-            if (open.empty())
-                built.topLevel.append(menu);
-            else
-                open.back()->addMenu(menu);
-            open.push_back(menu);
-            break;
-        }
-        case MenuItem::PopupEnd:
-            open.pop_back();
-            break;
-        case MenuItem::Separator:
-            open.back()->addSeparator();
-            break;
-        case MenuItem::WindowList:
-            built.windowMenu = open.back();
-            built.windowListAnchor = open.back()->addSeparator();
-            break;
-        case MenuItem::Command:
-            if (QAction* action = actions.action(item.id)) {
-                open.back()->addAction(action);
-                if (item.id == cmd::FileMruFirst) built.fileMenu = open.back();
+            case MenuItem::PopupBegin: {
+                auto* menu = new QMenu(QString::fromUtf8(item.title), open.empty() ? parent : open.back());
+                if (open.empty())
+                    built.topLevel.append(menu);
+                else
+                    open.back()->addMenu(menu);
+                open.push_back(menu);
+                break;
             }
-            break;
+            case MenuItem::PopupEnd:
+                open.pop_back();
+                break;
+            case MenuItem::Separator:
+                open.back()->addSeparator();
+                break;
+            case MenuItem::WindowList:
+                built.windowMenu = open.back();
+                built.windowListAnchor = open.back()->addSeparator();
+                break;
+            case MenuItem::Command:
+                if (QAction* action = actions.action(item.id)) {
+                    open.back()->addAction(action);
+                    if (item.id == cmd::FileMruFirst)
+                        built.fileMenu = open.back();
+                }
+                break;
         }
     }
     return built;

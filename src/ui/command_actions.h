@@ -37,8 +37,8 @@ private:
 // The menus built from a menu resource, with the places filled at run time.
 struct BuiltMenus {
     QList<QMenu*> topLevel;
-    QMenu* fileMenu = nullptr;        // holds the recent-projects entries
-    QMenu* windowMenu = nullptr;      // holds the open-window list
+    QMenu* fileMenu = nullptr;    // holds the recent-projects entries
+    QMenu* windowMenu = nullptr;  // holds the open-window list
     QAction* windowListAnchor = nullptr;
 };
 

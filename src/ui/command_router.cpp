@@ -5,7 +5,8 @@ namespace quib {
 std::vector<CommandHandler*> CommandRouter::chain() const {
     std::vector<CommandHandler*> levels;
     auto add = [&levels](CommandHandler* h) {
-        if (h) levels.push_back(h);
+        if (h)
+            levels.push_back(h);
     };
     add(m_mainFrame);
     add(m_panel);
@@ -20,13 +21,15 @@ std::vector<CommandHandler*> CommandRouter::chain() const {
 
 CommandHandler* CommandRouter::handlerFor(int id) const {
     for (CommandHandler* h : chain())
-        if (h->handles(id)) return h;
+        if (h->handles(id))
+            return h;
     return nullptr;
 }
 
 bool CommandRouter::dispatch(int id) {
     CommandHandler* h = handlerFor(id);
-    if (!h || !h->enabled(id)) return false;
+    if (!h || !h->enabled(id))
+        return false;
     h->run(id);
     return true;
 }

@@ -21,7 +21,9 @@ class CommandRouter {
 public:
     void setMainFrame(CommandHandler* handler) { m_mainFrame = handler; }
     void setPanel(CommandHandler* handler) { m_panel = handler; }
-    void setActiveProject(std::function<ProjectCommandTargets()> provider) { m_project = std::move(provider); }
+    void setActiveProject(std::function<ProjectCommandTargets()> provider) {
+        m_project = std::move(provider);
+    }
 
     std::vector<CommandHandler*> chain() const;
     CommandHandler* handlerFor(int id) const;

@@ -40,10 +40,12 @@ constexpr std::array kCommands = {
     CommandInfo{cmd::PanelSimple, "&Semplice", "", "", G::Panel, true},
     CommandInfo{cmd::PanelAdvanced, "&Avanzato", "", "", G::Panel, true},
     CommandInfo{cmd::ThumbnailsOnly, "Solo miniature\tAlt+F6", "Alt+F6", "", G::Thumbnails, true},
-    CommandInfo{cmd::FirstFrame, "&Primo frame\tAlt+Ctrl+Freccia sinistra", "Ctrl+Alt+Left", "", G::Thumbnails},
+    CommandInfo{cmd::FirstFrame, "&Primo frame\tAlt+Ctrl+Freccia sinistra", "Ctrl+Alt+Left", "",
+                G::Thumbnails},
     CommandInfo{cmd::PreviousFrame, "Frame precedente\tAlt+Freccia sinistra", "Alt+Left", "", G::Thumbnails},
     CommandInfo{cmd::NextFrame, "Frame successivo\tAlt+Freccia destra", "Alt+Right", "", G::Thumbnails},
-    CommandInfo{cmd::LastFrame, "&Ultimo frame\tAlt+Ctrl+Freccia destra", "Ctrl+Alt+Right", "", G::Thumbnails},
+    CommandInfo{cmd::LastFrame, "&Ultimo frame\tAlt+Ctrl+Freccia destra", "Ctrl+Alt+Right", "",
+                G::Thumbnails},
     CommandInfo{cmd::ChooseFont, "Scegli il &carattere...\tCtrl+F", "Ctrl+F", "", G::Panel},
     CommandInfo{cmd::ChooseCursor, "Scegli il c&ursore...\tCtrl+R", "Ctrl+R",
                 "Sceglie l'immagine del cursore di questo frame\nScegli cursore", G::Panel},
@@ -64,7 +66,8 @@ constexpr std::array kCommands = {
     CommandInfo{cmd::ApplyTemplate, "Applica un &modello\tCtrl+T", "Ctrl+T", "", G::Editor},
     CommandInfo{cmd::ProjectInfo, "Informazioni...", "", "", G::Editor},
     CommandInfo{cmd::ProjectSettings, "Impostazioni...\tF3", "F3",
-                "Visualizza/modifica le impostazioni del progetto corrente\nImpostazioni progetto", G::Document},
+                "Visualizza/modifica le impostazioni del progetto corrente\nImpostazioni progetto",
+                G::Document},
     CommandInfo{cmd::Render, "&Renderizza\tF7", "F7", "Renderizza il file di output del progetto\nRenderizza",
                 G::Document},
     CommandInfo{cmd::ShowResult, "Mostra risultato...", "", "", G::Document},
@@ -81,10 +84,13 @@ constexpr std::array kCommands = {
 };
 }  // namespace
 
-std::span<const CommandInfo> commandTable() { return kCommands; }
+std::span<const CommandInfo> commandTable() {
+    return kCommands;
+}
 
 const CommandInfo* findCommand(int id) {
-    auto it = std::find_if(kCommands.begin(), kCommands.end(), [id](const CommandInfo& c) { return c.id == id; });
+    auto it =
+        std::find_if(kCommands.begin(), kCommands.end(), [id](const CommandInfo& c) { return c.id == id; });
     return it == kCommands.end() ? nullptr : &*it;
 }
 

@@ -9,9 +9,9 @@ enum class CommandGroup { Framework, Application, MainFrame, Panel, Views, Edito
 
 struct CommandInfo {
     int id;
-    const char* menuText;     // with its "&" mnemonic and the "\t" accelerator text; empty for keys only
-    const char* keys;         // accelerators, "; " between several, empty for none
-    const char* prompt;       // status-bar text "\n" tool tip, or empty
+    const char* menuText;  // with its "&" mnemonic and the "\t" accelerator text; empty for keys only
+    const char* keys;      // accelerators, "; " between several, empty for none
+    const char* prompt;    // status-bar text "\n" tool tip, or empty
     CommandGroup group;
     bool checkable = false;
 };

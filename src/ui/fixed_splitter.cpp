@@ -8,7 +8,9 @@ namespace quib {
 namespace {
 class FixedHandle : public QSplitterHandle {
 public:
-    FixedHandle(Qt::Orientation o, QSplitter* parent) : QSplitterHandle(o, parent) { setCursor(Qt::ArrowCursor); }
+    FixedHandle(Qt::Orientation o, QSplitter* parent) : QSplitterHandle(o, parent) {
+        setCursor(Qt::ArrowCursor);
+    }
 
 protected:
     void mousePressEvent(QMouseEvent* e) override { e->accept(); }
@@ -23,6 +25,8 @@ FixedSplitter::FixedSplitter(QWidget* parent) : QSplitter(Qt::Vertical, parent) 
     setHandleWidth(4);
 }
 
-QSplitterHandle* FixedSplitter::createHandle() { return new FixedHandle(orientation(), this); }
+QSplitterHandle* FixedSplitter::createHandle() {
+    return new FixedHandle(orientation(), this);
+}
 
 }  // namespace quib

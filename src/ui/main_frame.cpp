@@ -2,20 +2,20 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMimeData>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
@@ -38,7 +38,9 @@
 namespace quib {
 
 namespace {
-QString appName() { return QString::fromUtf8(stringText(str::AppName)); }
+QString appName() {
+    return QString::fromUtf8(stringText(str::AppName));
+}
 
 ProjectViews placeholderViews(ProjectDocument& document) {
     return {new PlaceholderEditorView(document.title()), new PlaceholderThumbnailView()};
@@ -47,24 +49,24 @@ ProjectViews placeholderViews(ProjectDocument& document) {
 // Commands the main window answers itself; everything else goes on down the router.
 bool isMainFrameCommand(int id) {
     switch (id) {
-    case cmd::FileOpen:
-    case cmd::FileClose:
-    case cmd::FileSaveAll:
-    case cmd::Preferences:
-    case cmd::AppExit:
-    case cmd::ViewToolbar:
-    case cmd::ViewStatusBar:
-    case cmd::ShowPanel:
-    case cmd::WindowCascade:
-    case cmd::WindowTile:
-    case cmd::WindowArrange:
-    case cmd::UserGuide:
-    case cmd::AppAbout:
-    case cmd::NextPane:
-    case cmd::PreviousPane:
-        return true;
-    default:
-        return false;
+        case cmd::FileOpen:
+        case cmd::FileClose:
+        case cmd::FileSaveAll:
+        case cmd::Preferences:
+        case cmd::AppExit:
+        case cmd::ViewToolbar:
+        case cmd::ViewStatusBar:
+        case cmd::ShowPanel:
+        case cmd::WindowCascade:
+        case cmd::WindowTile:
+        case cmd::WindowArrange:
+        case cmd::UserGuide:
+        case cmd::AppAbout:
+        case cmd::NextPane:
+        case cmd::PreviousPane:
+            return true;
+        default:
+            return false;
     }
 }
 }  // namespace
@@ -81,7 +83,8 @@ CMainFrame::CMainFrame(AppSettings& settings, QSettings& store, QWidget* parent)
     m_message = [this](const QString& text) { QMessageBox::warning(this, appName(), text); };
 
     m_actions = std::make_unique<CommandActions>(this, [this](int id) { dispatch(id); });
-    for (const auto& [id, action] : m_actions->actions()) addAction(action);
+    for (const auto& [id, action] : m_actions->actions())
+        addAction(action);
 
     m_mdi = new QMdiArea(this);
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -106,7 +109,8 @@ CMainFrame::CMainFrame(AppSettings& settings, QSettings& store, QWidget* parent)
     emptyPanel->setMinimumWidth(220);
     m_panel->setWidget(emptyPanel);
     addDockWidget(Qt::LeftDockWidgetArea, m_panel);
-    if (!m_settings.showPropertiesBar) m_panel->hide();
+    if (!m_settings.showPropertiesBar)
+        m_panel->hide();
 
     connect(m_panel, &QDockWidget::visibilityChanged, this, [this] { updateCommandStates(); });
     connect(m_toolbar, &QToolBar::visibilityChanged, this, [this] { updateCommandStates(); });
@@ -140,7 +144,8 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::setPanelWidget(QWidget* widget, CommandHandler* handler) {
-    if (widget) m_panel->setWidget(widget);
+    if (widget)
+        m_panel->setWidget(widget);
     m_panelHandler = handler;
     m_router.setPanel(handler);
     updateCommandStates();
@@ -152,106 +157,113 @@ void CMainFrame::dispatch(int id) {
 }
 
 void CMainFrame::updateCommandStates() {
-    if (m_destroying) return;
+    if (m_destroying)
+        return;
     m_actions->updateStates(m_router);
 }
 
-bool CMainFrame::handles(int id) const { return isMainFrameCommand(id); }
+bool CMainFrame::handles(int id) const {
+    return isMainFrameCommand(id);
+}
 
 bool CMainFrame::enabled(int id) const {
     const bool hasChild = !m_mdi->subWindowList().isEmpty();
     switch (id) {
-    case cmd::FileClose:
-    case cmd::NextPane:
-    case cmd::PreviousPane:
-        return activeChild() != nullptr;
-    case cmd::FileSaveAll:
-    case cmd::WindowCascade:
-    case cmd::WindowTile:
-    case cmd::WindowArrange:
-        return hasChild;
-    default:
-        return isMainFrameCommand(id);
+        case cmd::FileClose:
+        case cmd::NextPane:
+        case cmd::PreviousPane:
+            return activeChild() != nullptr;
+        case cmd::FileSaveAll:
+        case cmd::WindowCascade:
+        case cmd::WindowTile:
+        case cmd::WindowArrange:
+            return hasChild;
+        default:
+            return isMainFrameCommand(id);
     }
 }
 
 bool CMainFrame::checked(int id) const {
     switch (id) {
-    case cmd::ViewToolbar:
-        return !m_toolbar->isHidden();
-    case cmd::ViewStatusBar:
-        return !m_statusBar->isHidden();
-    case cmd::ShowPanel:
-        return !m_panel->isHidden();
-    default:
-        return false;
+        case cmd::ViewToolbar:
+            return !m_toolbar->isHidden();
+        case cmd::ViewStatusBar:
+            return !m_statusBar->isHidden();
+        case cmd::ShowPanel:
+            return !m_panel->isHidden();
+        default:
+            return false;
     }
 }
 
 void CMainFrame::run(int id) {
     switch (id) {
-    case cmd::FileOpen:
-        openWithDialog();
-        break;
-    case cmd::FileClose:
-        if (QMdiSubWindow* sub = m_mdi->activeSubWindow()) sub->close();
-        break;
-    case cmd::FileSaveAll:
-        saveAll();
-        break;
-    case cmd::Preferences:
-        runPreferences();
-        break;
-    case cmd::AppExit:
-        close();
-        break;
-    case cmd::ViewToolbar:
-        m_toolbar->setVisible(m_toolbar->isHidden());
-        break;
-    case cmd::ViewStatusBar:
-        m_statusBar->setVisible(m_statusBar->isHidden());
-        break;
-    case cmd::ShowPanel:
-        m_panel->setVisible(m_panel->isHidden());
-        break;
-    case cmd::WindowCascade:
-        m_mdi->cascadeSubWindows();
-        break;
-    case cmd::WindowTile:
-        m_mdi->tileSubWindows();
-        break;
-    case cmd::WindowArrange:
-        arrangeIcons();
-        break;
-    case cmd::UserGuide:
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
-                                                      QStringLiteral("/docs/Quib User Guide.pdf")));
-        break;
-    case cmd::AppAbout: {
-        AboutDialog about(this);
-        about.exec();
-        break;
-    }
-    case cmd::NextPane:
-    case cmd::PreviousPane:
-        if (CChildFrame* child = activeChild()) child->activateNextPane();
-        break;
-    default:
-        break;
+        case cmd::FileOpen:
+            openWithDialog();
+            break;
+        case cmd::FileClose:
+            if (QMdiSubWindow* sub = m_mdi->activeSubWindow())
+                sub->close();
+            break;
+        case cmd::FileSaveAll:
+            saveAll();
+            break;
+        case cmd::Preferences:
+            runPreferences();
+            break;
+        case cmd::AppExit:
+            close();
+            break;
+        case cmd::ViewToolbar:
+            m_toolbar->setVisible(m_toolbar->isHidden());
+            break;
+        case cmd::ViewStatusBar:
+            m_statusBar->setVisible(m_statusBar->isHidden());
+            break;
+        case cmd::ShowPanel:
+            m_panel->setVisible(m_panel->isHidden());
+            break;
+        case cmd::WindowCascade:
+            m_mdi->cascadeSubWindows();
+            break;
+        case cmd::WindowTile:
+            m_mdi->tileSubWindows();
+            break;
+        case cmd::WindowArrange:
+            arrangeIcons();
+            break;
+        case cmd::UserGuide:
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
+                                                          QStringLiteral("/docs/Quib User Guide.pdf")));
+            break;
+        case cmd::AppAbout: {
+            AboutDialog about(this);
+            about.exec();
+            break;
+        }
+        case cmd::NextPane:
+        case cmd::PreviousPane:
+            if (CChildFrame* child = activeChild())
+                child->activateNextPane();
+            break;
+        default:
+            break;
     }
 }
 
 void CMainFrame::runPreferences() {
-    PreferencesDialog dialog({m_settings.mruSize, m_settings.reloadLastProject, m_settings.thumbCx,
-                              m_settings.thumbCy},
-                             this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    if (applyPreferences(m_settings, dialog.values()) && m_thumbSizeChanged) m_thumbSizeChanged();
+    PreferencesDialog dialog(
+        {m_settings.mruSize, m_settings.reloadLastProject, m_settings.thumbCx, m_settings.thumbCy}, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (applyPreferences(m_settings, dialog.values()) && m_thumbSizeChanged)
+        m_thumbSizeChanged();
 }
 
 void CMainFrame::openWithDialog() {
     QString path = QFileDialog::getOpenFileName(this, QString(), QString(), projectFileFilter());
-    if (!path.isEmpty()) openProject(path);
+    if (!path.isEmpty())
+        openProject(path);
 }
 
 bool CMainFrame::openProject(const QString& path) {
@@ -267,7 +279,8 @@ bool CMainFrame::openProject(const QString& path) {
     std::unique_ptr<ProjectDocument> document = m_opener(absolute, &error);
     if (!document) {
         m_settings.removeRecentFile(absolute);
-        if (!error.isEmpty()) m_message(error);
+        if (!error.isEmpty())
+            m_message(error);
         return false;
     }
     addProjectWindow(std::move(document));
@@ -298,14 +311,16 @@ CChildFrame* CMainFrame::addProjectWindow(std::unique_ptr<ProjectDocument> docum
 
 CChildFrame* CMainFrame::activeChild() const {
     QMdiSubWindow* sub = m_mdi->activeSubWindow();
-    if (!sub) sub = m_mdi->currentSubWindow();
+    if (!sub)
+        sub = m_mdi->currentSubWindow();
     return sub ? dynamic_cast<CChildFrame*>(sub->widget()) : nullptr;
 }
 
 QList<CChildFrame*> CMainFrame::childFrames() const {
     QList<CChildFrame*> frames;
     for (QMdiSubWindow* sub : m_mdi->subWindowList())
-        if (auto* child = dynamic_cast<CChildFrame*>(sub->widget())) frames.append(child);
+        if (auto* child = dynamic_cast<CChildFrame*>(sub->widget()))
+            frames.append(child);
     return frames;
 }
 
@@ -315,20 +330,25 @@ QString CMainFrame::activeProjectPath() const {
 }
 
 void CMainFrame::selectMenu() {
-    if (m_destroying) return;
+    if (m_destroying)
+        return;
     // A closing window is still listed while it is destroyed, so count only live project windows.
     bool hasProject = false;
     for (QMdiSubWindow* sub : m_mdi->subWindowList())
-        if (dynamic_cast<CChildFrame*>(sub->widget())) hasProject = true;
-    if (hasProject == m_showsProjectMenu && !menuBar()->actions().isEmpty()) return;
+        if (dynamic_cast<CChildFrame*>(sub->widget()))
+            hasProject = true;
+    if (hasProject == m_showsProjectMenu && !menuBar()->actions().isEmpty())
+        return;
     m_showsProjectMenu = hasProject;
     menuBar()->clear();
-    for (QMenu* menu : (hasProject ? m_projectMenus : m_noProjectMenus).topLevel) menuBar()->addMenu(menu);
+    for (QMenu* menu : (hasProject ? m_projectMenus : m_noProjectMenus).topLevel)
+        menuBar()->addMenu(menu);
 }
 
 void CMainFrame::rebuildRecentFiles(QMenu* menu) {
     QAction* anchor = m_actions->action(cmd::FileMruFirst);
-    for (QAction* old : m_recentActions) delete old;
+    for (QAction* old : m_recentActions)
+        delete old;
     m_recentActions.clear();
     anchor->setVisible(m_settings.recentFiles.isEmpty());
     for (int i = 0; i < m_settings.recentFiles.size() && i < m_settings.mruSize; ++i) {
@@ -346,7 +366,8 @@ void CMainFrame::rebuildRecentFiles(QMenu* menu) {
 
 void CMainFrame::rebuildWindowList() {
     QMenu* menu = m_projectMenus.windowMenu;
-    for (QAction* old : m_windowActions) delete old;
+    for (QAction* old : m_windowActions)
+        delete old;
     m_windowActions.clear();
     const QList<QMdiSubWindow*> subs = m_mdi->subWindowList();
     for (int i = 0; i < subs.size() && i < 9; ++i) {
@@ -358,7 +379,8 @@ void CMainFrame::rebuildWindowList() {
         entry->setChecked(sub == m_mdi->activeSubWindow());
         QPointer<QMdiSubWindow> target = sub;
         connect(entry, &QAction::triggered, this, [this, target] {
-            if (target) m_mdi->setActiveSubWindow(target);
+            if (target)
+                m_mdi->setActiveSubWindow(target);
         });
         menu->insertAction(m_projectMenus.windowListAnchor, entry);
         m_windowActions.append(entry);
@@ -366,7 +388,8 @@ void CMainFrame::rebuildWindowList() {
 }
 
 void CMainFrame::activeProjectChanged() {
-    if (m_destroying) return;
+    if (m_destroying)
+        return;
     CChildFrame* child = activeChild();
     ProjectDocument* document = child ? child->document() : nullptr;
     if (document) {
@@ -385,7 +408,8 @@ void CMainFrame::arrangeIcons() {
     int x = 0;
     const int bottom = m_mdi->viewport()->height();
     for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
-        if (!sub->isMinimized()) continue;
+        if (!sub->isMinimized())
+            continue;
         sub->move(x, bottom - sub->height());
         x += sub->width();
     }
@@ -394,8 +418,10 @@ void CMainFrame::arrangeIcons() {
 void CMainFrame::saveAll() {
     for (CChildFrame* child : childFrames()) {
         ProjectDocument* document = child->document();
-        if (!document || !document->isModified()) continue;
-        if (askSaveChanges(this, document->title()) == QMessageBox::Yes) document->save();
+        if (!document || !document->isModified())
+            continue;
+        if (askSaveChanges(this, document->title()) == QMessageBox::Yes)
+            document->save();
     }
 }
 
@@ -411,7 +437,8 @@ void CMainFrame::storeWorkspace() {
 }
 
 void CMainFrame::showWithPlacement() {
-    if (!m_settings.toolbars.isEmpty()) restoreState(m_settings.toolbars);
+    if (!m_settings.toolbars.isEmpty())
+        restoreState(m_settings.toolbars);
     const WindowPlacement& placement = m_settings.appWindow;
     if (placement.valid) {
         QRect rect = placement.normalRect;
@@ -462,7 +489,8 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 
 void CMainFrame::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) openProject(url.toLocalFile());
+        if (url.isLocalFile())
+            openProject(url.toLocalFile());
     event->acceptProposedAction();
 }
 

@@ -9,8 +9,8 @@ namespace quib {
 struct MenuItem {
     enum Kind { Command, Separator, PopupBegin, PopupEnd, WindowList };
     Kind kind;
-    int id = 0;                 // Command
-    const char* title = "";     // PopupBegin
+    int id = 0;              // Command
+    const char* title = "";  // PopupBegin
 };
 
 // Menu 100: no project open.

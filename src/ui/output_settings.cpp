@@ -3,11 +3,14 @@
 namespace quib {
 
 namespace {
-bool isSeparator(QChar c) { return c == QLatin1Char('/') || c == QLatin1Char('\\'); }
+bool isSeparator(QChar c) {
+    return c == QLatin1Char('/') || c == QLatin1Char('\\');
+}
 }  // namespace
 
 QString shortenedOutputName(const QString& name, const QString& projectDir) {
-    if (!projectDir.isEmpty() && name.startsWith(projectDir)) return name.mid(projectDir.size());
+    if (!projectDir.isEmpty() && name.startsWith(projectDir))
+        return name.mid(projectDir.size());
     return name;
 }
 
@@ -20,21 +23,24 @@ QString resolveOutputName(const QString& name, const QString& projectDir) {
     if ((!name.isEmpty() && isSeparator(name[0])) || (name.size() > 1 && name[1] == QLatin1Char(':')))
         return name;
     // Keep the separator the folder already uses, so a folder written with "\" stays consistent.
-    const QChar separator =
-        projectDir.contains(QLatin1Char('\\')) && !projectDir.contains(QLatin1Char('/')) ? QLatin1Char('\\')
-                                                                                        : QLatin1Char('/');
+    const QChar separator = projectDir.contains(QLatin1Char('\\')) && !projectDir.contains(QLatin1Char('/'))
+                                ? QLatin1Char('\\')
+                                : QLatin1Char('/');
     const bool rooted = !projectDir.isEmpty() && isSeparator(projectDir[0]);
     QString folder = projectDir;
-    if (!folder.isEmpty() && isSeparator(folder.back())) folder.chop(1);
+    if (!folder.isEmpty() && isSeparator(folder.back()))
+        folder.chop(1);
     QString rest = name;
     while (rest.size() >= 3 && rest.startsWith(QStringLiteral("..")) && isSeparator(rest[2])) {
         rest = rest.mid(3);
         qsizetype cut = folder.size() - 1;
-        while (cut >= 0 && !isSeparator(folder[cut])) --cut;
+        while (cut >= 0 && !isSeparator(folder[cut]))
+            --cut;
         folder = cut < 0 ? QString() : folder.left(cut);
     }
     // The file system root is never climbed out of.
-    if (folder.isEmpty()) return rooted ? separator + rest : rest;
+    if (folder.isEmpty())
+        return rooted ? separator + rest : rest;
     return folder + separator + rest;
 }
 

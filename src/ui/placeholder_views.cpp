@@ -26,16 +26,24 @@ PlaceholderThumbnailView::PlaceholderThumbnailView(QWidget* parent) : QFrame(par
     setFocusPolicy(Qt::StrongFocus);
 }
 
-bool PlaceholderThumbnailView::handles(int id) const { return id == cmd::ThumbnailsOnly; }
-
-void PlaceholderThumbnailView::run(int id) {
-    if (id != cmd::ThumbnailsOnly) return;
-    m_wrapMode = !m_wrapMode;
-    if (m_onWrapMode) m_onWrapMode(m_wrapMode);
+bool PlaceholderThumbnailView::handles(int id) const {
+    return id == cmd::ThumbnailsOnly;
 }
 
-bool PlaceholderThumbnailView::enabled(int id) const { return id == cmd::ThumbnailsOnly; }
+void PlaceholderThumbnailView::run(int id) {
+    if (id != cmd::ThumbnailsOnly)
+        return;
+    m_wrapMode = !m_wrapMode;
+    if (m_onWrapMode)
+        m_onWrapMode(m_wrapMode);
+}
 
-bool PlaceholderThumbnailView::checked(int id) const { return id == cmd::ThumbnailsOnly && m_wrapMode; }
+bool PlaceholderThumbnailView::enabled(int id) const {
+    return id == cmd::ThumbnailsOnly;
+}
+
+bool PlaceholderThumbnailView::checked(int id) const {
+    return id == cmd::ThumbnailsOnly && m_wrapMode;
+}
 
 }  // namespace quib

@@ -27,12 +27,15 @@ bool applyPreferences(AppSettings& settings, const PreferenceValues& values) {
 namespace {
 QLineEdit* numberEdit(int value, QWidget* parent) {
     auto* edit = new QLineEdit(QString::number(value), parent);
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,4}")), edit));
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,4}")), edit));
     edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
     return edit;
 }
 
-int numberOf(const QLineEdit* edit) { return edit->text().trimmed().toInt(); }
+int numberOf(const QLineEdit* edit) {
+    return edit->text().trimmed().toInt();
+}
 }  // namespace
 
 PreferencesDialog::PreferencesDialog(const PreferenceValues& values, QWidget* parent) : QDialog(parent) {

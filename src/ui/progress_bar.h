@@ -16,7 +16,8 @@ class QuibStatusBar;
 // window handle pending events, so it stays alive during the work.
 class CProgressBar final : public Progress {
 public:
-    CProgressBar(QuibStatusBar* statusBar, const QString& text, int sizePercent, int maximum, bool smooth = true);
+    CProgressBar(QuibStatusBar* statusBar, const QString& text, int sizePercent, int maximum,
+                 bool smooth = true);
     ~CProgressBar() override;
 
     void SetPos(int position);

@@ -6,11 +6,11 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QRegularExpressionValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -26,8 +26,10 @@ QString defaultBrowse(QWidget* parent, const QString& filter, const QString& suf
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
     dialog.setNameFilters(filter.split(QStringLiteral(";;")));
     dialog.setDefaultSuffix(suffix);
-    if (!name.isEmpty()) dialog.selectFile(name);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    if (!name.isEmpty())
+        dialog.selectFile(name);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
     return dialog.selectedFiles().first();
 }
 }  // namespace
@@ -55,7 +57,8 @@ ProjectSettingsDialog::ProjectSettingsDialog(OutputSettings& settings, QString p
     connect(m_type, &QComboBox::currentIndexChanged, this, [this](int index) { typeChanged(index); });
 
     m_frameRate = new QLineEdit(QString::number(settings.frameRate), this);
-    m_frameRate->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), this));
+    m_frameRate->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), this));
 
     m_smoothness = new QSlider(Qt::Horizontal, this);
     m_smoothness->setRange(2, 100);
@@ -95,7 +98,8 @@ ProjectSettingsDialog::ProjectSettingsDialog(OutputSettings& settings, QString p
 }
 
 QString ProjectSettingsDialog::browseFilter(const QString& type) {
-    if (type == QLatin1String("swf")) return QStringLiteral("Macromedia Flash (*.swf);;All Files (*)");
+    if (type == QLatin1String("swf"))
+        return QStringLiteral("Macromedia Flash (*.swf);;All Files (*)");
     return QStringLiteral("Executable Files (*.exe);;All Files (*)");
 }
 
@@ -105,9 +109,10 @@ void ProjectSettingsDialog::typeChanged(int index) {
 }
 
 void ProjectSettingsDialog::browse() {
-    QString chosen = m_browse(this, browseFilter(m_settings.outputType), m_settings.outputType,
-                              m_settings.outputFileName);
-    if (!chosen.isEmpty()) m_name->setText(shortenedOutputName(chosen, m_projectDir));
+    QString chosen =
+        m_browse(this, browseFilter(m_settings.outputType), m_settings.outputType, m_settings.outputFileName);
+    if (!chosen.isEmpty())
+        m_name->setText(shortenedOutputName(chosen, m_projectDir));
 }
 
 void ProjectSettingsDialog::refuse(const QString& message, QWidget* field) {
@@ -127,7 +132,8 @@ void ProjectSettingsDialog::accept() {
         refuse(QStringLiteral("Inserire un valore > 0"), m_frameRate);
         return;
     }
-    if (!name.contains(QLatin1Char('.'))) name += QLatin1Char('.') + m_settings.outputType;
+    if (!name.contains(QLatin1Char('.')))
+        name += QLatin1Char('.') + m_settings.outputType;
     m_settings.frameRate = uint32_t(rate);
     m_settings.outputFileName = resolveOutputName(name, m_projectDir);
     m_settings.cursorSmoothness = uint32_t(m_smoothness->value());

@@ -18,8 +18,8 @@ class ProjectSettingsDialog : public QDialog {
 public:
     // Asks for the output file; gets the filter, default extension and initial name, returns the
     // chosen path or an empty text. The default shows a save-file dialog.
-    using BrowseFunction =
-        std::function<QString(QWidget* parent, const QString& filter, const QString& suffix, const QString& name)>;
+    using BrowseFunction = std::function<QString(QWidget* parent, const QString& filter,
+                                                 const QString& suffix, const QString& name)>;
 
     ProjectSettingsDialog(OutputSettings& settings, QString projectDir, QWidget* parent = nullptr);
 

@@ -25,7 +25,8 @@ void CQuibApp::addDefaultSteps() {
         QCoreApplication::setOrganizationName(QStringLiteral("Corvander"));
         QCoreApplication::setApplicationName(QStringLiteral("Quib"));
         QApplication::setWindowIcon(applicationIcon());
-        if (!m_store) m_store = std::make_unique<QSettings>(QStringLiteral("Corvander"), QStringLiteral("Quib"));
+        if (!m_store)
+            m_store = std::make_unique<QSettings>(QStringLiteral("Corvander"), QStringLiteral("Quib"));
         return true;
     });
     m_steps.add(StepShapes, {});
@@ -42,8 +43,10 @@ void CQuibApp::addDefaultSteps() {
     m_steps.add(StepDocumentType, {});
     m_steps.add(StepMainWindow, [this] {
         m_mainFrame = std::make_unique<CMainFrame>(m_settings, *m_store);
-        if (m_opener) m_mainFrame->setDocumentOpener(m_opener);
-        if (m_viewFactory) m_mainFrame->setViewFactory(m_viewFactory);
+        if (m_opener)
+            m_mainFrame->setDocumentOpener(m_opener);
+        if (m_viewFactory)
+            m_mainFrame->setViewFactory(m_viewFactory);
         return true;
     });
     m_steps.add(StepClipboardFormats, {});
@@ -71,15 +74,19 @@ void CQuibApp::addDefaultSteps() {
     });
     // A project that cannot be opened is reported and the program starts without it.
     m_steps.add(StepOpenProject, [this] {
-        if (!m_requestedProject.isEmpty()) m_mainFrame->openProject(m_requestedProject);
+        if (!m_requestedProject.isEmpty())
+            m_mainFrame->openProject(m_requestedProject);
         return true;
     });
 }
 
-bool CQuibApp::initInstance() { return m_steps.run(); }
+bool CQuibApp::initInstance() {
+    return m_steps.run();
+}
 
 void CQuibApp::exitInstance() {
-    if (!m_store) return;
+    if (!m_store)
+        return;
     m_settings.save(*m_store);
     m_store->sync();
 }

@@ -17,11 +17,11 @@ class CQuibApp {
 public:
     // Step names, in the order they run.
     static inline const QString StepFramework = QStringLiteral("framework");
-    static inline const QString StepShapes = QStringLiteral("shapes");                  // shape prototypes
+    static inline const QString StepShapes = QStringLiteral("shapes");  // shape prototypes
     static inline const QString StepApplicationFolder = QStringLiteral("applicationFolder");
     static inline const QString StepSettings = QStringLiteral("settings");
-    static inline const QString StepFilters = QStringLiteral("filters");                // image filter plug-ins
-    static inline const QString StepDocumentType = QStringLiteral("documentType");      // opener and views
+    static inline const QString StepFilters = QStringLiteral("filters");            // image filter plug-ins
+    static inline const QString StepDocumentType = QStringLiteral("documentType");  // opener and views
     static inline const QString StepMainWindow = QStringLiteral("mainWindow");
     static inline const QString StepClipboardFormats = QStringLiteral("clipboardFormats");
     static inline const QString StepShellRegistration = QStringLiteral("shellRegistration");

@@ -65,12 +65,17 @@ RenderProgressDialog::RenderProgressDialog(QWidget* parent, Clock clock)
 }
 
 RenderProgressDialog::~RenderProgressDialog() {
-    if (m_disabledParent) m_disabledParent->setEnabled(true);
+    if (m_disabledParent)
+        m_disabledParent->setEnabled(true);
 }
 
-void RenderProgressDialog::setTitle(const QString& title) { setWindowTitle(title); }
+void RenderProgressDialog::setTitle(const QString& title) {
+    setWindowTitle(title);
+}
 
-void RenderProgressDialog::setText(const std::string& text) { setTitle(QString::fromStdString(text)); }
+void RenderProgressDialog::setText(const std::string& text) {
+    setTitle(QString::fromStdString(text));
+}
 
 void RenderProgressDialog::setRange(int low, int high) {
     m_low = low;
@@ -79,13 +84,15 @@ void RenderProgressDialog::setRange(int low, int high) {
 }
 
 int RenderProgressDialog::percentage(int low, int high, int position) {
-    if (high == low || position == high) return 100;
+    if (high == low || position == high)
+        return 100;
     // 64-bit, so wide ranges do not overflow.
     return int((int64_t(position) - low) * 100 / (int64_t(high) - low));
 }
 
 QString RenderProgressDialog::durationText(int64_t seconds) {
-    if (seconds < 60) return QStringLiteral("%1 secs").arg(seconds);
+    if (seconds < 60)
+        return QStringLiteral("%1 secs").arg(seconds);
     return QStringLiteral("%1 min, %2 secs").arg(seconds / 60).arg(seconds % 60);
 }
 
@@ -104,10 +111,18 @@ void RenderProgressDialog::setPosition(int position) {
     m_remaining->setText(durationText(int64_t(remaining)));
 }
 
-QString RenderProgressDialog::percentText() const { return m_percent->text(); }
-QString RenderProgressDialog::elapsedText() const { return m_elapsed->text(); }
-QString RenderProgressDialog::remainingText() const { return m_remaining->text(); }
+QString RenderProgressDialog::percentText() const {
+    return m_percent->text();
+}
+QString RenderProgressDialog::elapsedText() const {
+    return m_elapsed->text();
+}
+QString RenderProgressDialog::remainingText() const {
+    return m_remaining->text();
+}
 
-void RenderProgressDialog::reject() { m_cancelled = true; }
+void RenderProgressDialog::reject() {
+    m_cancelled = true;
+}
 
 }  // namespace quib

@@ -33,33 +33,39 @@ QuibStatusBar::QuibStatusBar(QWidget* parent) : QStatusBar(parent) {
     m_num = indicatorPane(this, QStringLiteral("NUM"));
     m_caps->setAlignment(Qt::AlignCenter);
     m_num->setAlignment(Qt::AlignCenter);
-    for (QLabel* pane : {m_editorInfo, m_frameNumber, m_sizes, m_caps, m_num}) addPermanentWidget(pane);
+    for (QLabel* pane : {m_editorInfo, m_frameNumber, m_sizes, m_caps, m_num})
+        addPermanentWidget(pane);
     showIdleText();
     refreshLockIndicators();
-    if (qApp) qApp->installEventFilter(this);
+    if (qApp)
+        qApp->installEventFilter(this);
 }
 
 QLabel* QuibStatusBar::pane(Pane id) const {
     switch (id) {
-    case EditorInfo:
-        return m_editorInfo;
-    case FrameNumber:
-        return m_frameNumber;
-    case Sizes:
-        return m_sizes;
+        case EditorInfo:
+            return m_editorInfo;
+        case FrameNumber:
+            return m_frameNumber;
+        case Sizes:
+            return m_sizes;
     }
     return nullptr;
 }
 
 void QuibStatusBar::setPaneText(Pane id, const QString& text) {
-    if (QLabel* label = pane(id)) label->setText(text);
+    if (QLabel* label = pane(id))
+        label->setText(text);
 }
 
 void QuibStatusBar::clearProjectPanes() {
-    for (QLabel* label : {m_editorInfo, m_frameNumber, m_sizes}) label->clear();
+    for (QLabel* label : {m_editorInfo, m_frameNumber, m_sizes})
+        label->clear();
 }
 
-void QuibStatusBar::showIdleText() { m_message->setText(QString::fromUtf8(stringText(str::Ready))); }
+void QuibStatusBar::showIdleText() {
+    m_message->setText(QString::fromUtf8(stringText(str::Ready)));
+}
 
 void QuibStatusBar::setLockIndicators(bool capsLock, bool numLock) {
     // An indicator shows its text only while the lock is on, so the pane keeps its place.
@@ -67,18 +73,24 @@ void QuibStatusBar::setLockIndicators(bool capsLock, bool numLock) {
     m_num->setText(numLock ? QStringLiteral("NUM") : QString());
 }
 
-bool QuibStatusBar::capsLockShown() const { return !m_caps->text().isEmpty(); }
-bool QuibStatusBar::numLockShown() const { return !m_num->text().isEmpty(); }
+bool QuibStatusBar::capsLockShown() const {
+    return !m_caps->text().isEmpty();
+}
+bool QuibStatusBar::numLockShown() const {
+    return !m_num->text().isEmpty();
+}
 
 void QuibStatusBar::refreshLockIndicators() {
     LockKeys keys = currentLockKeys();
-    if (keys.known) setLockIndicators(keys.capsLock, keys.numLock);
+    if (keys.known)
+        setLockIndicators(keys.capsLock, keys.numLock);
 }
 
 bool QuibStatusBar::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyRelease) {
         int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock) refreshLockIndicators();
+        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock)
+            refreshLockIndicators();
     } else if (event->type() == QEvent::ApplicationStateChange) {
         refreshLockIndicators();
     }

@@ -16,7 +16,8 @@ inline constexpr int EmptyThumbnailRowHeight = 110;
 
 // One thumbnail item plus 2 pixels and the scroll bar; 110 pixels while the strip is empty.
 inline int thumbnailRowHeight(const ThumbnailRowMetrics& strip) {
-    if (strip.isEmpty()) return EmptyThumbnailRowHeight;
+    if (strip.isEmpty())
+        return EmptyThumbnailRowHeight;
     return strip.itemHeight() + 2 + strip.horizontalScrollBarHeight();
 }
 

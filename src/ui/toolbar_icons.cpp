@@ -71,116 +71,118 @@ void navigation(QPainter& p, bool forward, bool toEnd) {
 
 QIcon commandIcon(int id) {
     switch (id) {
-    case cmd::FileNew:
-        return drawn([](QPainter& p) {
-            page(p, QRectF(5, 2.5, 14, 19));
-            p.setPen(QPen(kYellow, 2));
-            p.drawLine(QPointF(15, 14), QPointF(15, 20));
-            p.drawLine(QPointF(12, 17), QPointF(18, 17));
-        });
-    case cmd::FileOpen:
-        return drawn([](QPainter& p) {
-            p.setPen(QPen(kInk, 1.4));
-            p.setBrush(kYellow.darker(115));
-            p.drawRect(QRectF(2.5, 6.5, 17, 13));
-            p.setBrush(kYellow);
-            p.drawPolygon(QPolygonF{QPointF(5, 10.5), QPointF(22, 10.5), QPointF(19.5, 19.5), QPointF(2.5, 19.5)});
-        });
-    case cmd::FileSave:
-        return drawn([](QPainter& p) {
-            p.setPen(QPen(kInk, 1.4));
-            p.setBrush(kBlue);
-            p.drawRoundedRect(QRectF(3.5, 3.5, 17, 17), 1.5, 1.5);
-            p.setBrush(kPaper);
-            p.drawRect(QRectF(7, 3.5, 10, 6));
-            p.drawRect(QRectF(6.5, 13, 11, 7.5));
-        });
-    case cmd::Preferences:
-        return drawn([](QPainter& p) {
-            p.setPen(QPen(kInk, 1.6));
-            for (int i = 0; i < 3; ++i) {
-                const qreal y = 6 + i * 6;
-                p.drawLine(QPointF(4, y), QPointF(20, y));
-                p.setBrush(i == 1 ? kBlue : kPaper);
-                p.drawEllipse(QPointF(i == 1 ? 15 : 8 + i * 2, y), 2.6, 2.6);
-            }
-        });
-    case cmd::EditDelete:
-        return drawn([](QPainter& p) {
-            p.setPen(QPen(kRed, 3.2, Qt::SolidLine, Qt::RoundCap));
-            p.drawLine(QPointF(6, 6), QPointF(18, 18));
-            p.drawLine(QPointF(18, 6), QPointF(6, 18));
-        });
-    case cmd::EditCut:
-        return drawn([](QPainter& p) {
-            p.setPen(QPen(kInk, 1.6));
-            p.drawLine(QPointF(8, 3), QPointF(15, 15));
-            p.drawLine(QPointF(16, 3), QPointF(9, 15));
-            p.setBrush(Qt::NoBrush);
-            p.setPen(QPen(kRed, 1.8));
-            p.drawEllipse(QPointF(7.5, 18), 3.2, 3.2);
-            p.drawEllipse(QPointF(16.5, 18), 3.2, 3.2);
-        });
-    case cmd::EditCopy:
-        return drawn([](QPainter& p) {
-            page(p, QRectF(3.5, 2.5, 11, 14));
-            page(p, QRectF(9.5, 7.5, 11, 14));
-        });
-    case cmd::EditPaste:
-        return drawn([](QPainter& p) {
-            p.setPen(QPen(kInk, 1.4));
-            p.setBrush(kYellow.darker(130));
-            p.drawRoundedRect(QRectF(3.5, 4.5, 14, 17), 1.5, 1.5);
-            p.setBrush(kInk);
-            p.drawRect(QRectF(7.5, 2.5, 6, 3.5));
-            page(p, QRectF(10.5, 9.5, 10, 12));
-        });
-    case cmd::FirstFrame:
-        return drawn([](QPainter& p) { navigation(p, false, true); });
-    case cmd::PreviousFrame:
-        return drawn([](QPainter& p) { navigation(p, false, false); });
-    case cmd::NextFrame:
-        return drawn([](QPainter& p) { navigation(p, true, false); });
-    case cmd::LastFrame:
-        return drawn([](QPainter& p) { navigation(p, true, true); });
-    case cmd::EditPalette:
-        return drawn([](QPainter& p) {
-            const QColor colours[] = {kRed, kYellow, kGreen, kBlue};
-            p.setPen(QPen(kInk, 1));
-            for (int i = 0; i < 4; ++i) {
-                p.setBrush(colours[i]);
-                p.drawRect(QRectF(3.5 + (i % 2) * 9, 3.5 + (i / 2) * 9, 8, 8));
-            }
-        });
-    case cmd::ProjectSettings:
-        return drawn([](QPainter& p) {
-            page(p, QRectF(4.5, 2.5, 15, 19));
-            p.setPen(QPen(kBlue, 1.6));
-            for (int i = 0; i < 4; ++i) p.drawLine(QPointF(7.5, 9 + i * 3), QPointF(16.5 - (i % 2) * 3, 9 + i * 3));
-        });
-    case cmd::Render:
-        return drawn([](QPainter& p) {
-            p.setPen(QPen(kInk, 1.4));
-            p.setBrush(kGreen);
-            p.drawEllipse(QPointF(12, 12), 9.5, 9.5);
-            p.setPen(Qt::NoPen);
-            p.setBrush(kPaper);
-            p.drawPolygon(QPolygonF{QPointF(9.5, 7), QPointF(17.5, 12), QPointF(9.5, 17)});
-        });
-    case cmd::AppAbout:
-        return drawn([](QPainter& p) {
-            p.setPen(QPen(kInk, 1.4));
-            p.setBrush(kBlue);
-            p.drawEllipse(QPointF(12, 12), 9.5, 9.5);
-            QFont font = p.font();
-            font.setBold(true);
-            font.setPixelSize(14);
-            p.setFont(font);
-            p.setPen(kPaper);
-            p.drawText(QRectF(2, 2, 20, 20), Qt::AlignCenter, QStringLiteral("?"));
-        });
-    default:
-        return QIcon();
+        case cmd::FileNew:
+            return drawn([](QPainter& p) {
+                page(p, QRectF(5, 2.5, 14, 19));
+                p.setPen(QPen(kYellow, 2));
+                p.drawLine(QPointF(15, 14), QPointF(15, 20));
+                p.drawLine(QPointF(12, 17), QPointF(18, 17));
+            });
+        case cmd::FileOpen:
+            return drawn([](QPainter& p) {
+                p.setPen(QPen(kInk, 1.4));
+                p.setBrush(kYellow.darker(115));
+                p.drawRect(QRectF(2.5, 6.5, 17, 13));
+                p.setBrush(kYellow);
+                p.drawPolygon(
+                    QPolygonF{QPointF(5, 10.5), QPointF(22, 10.5), QPointF(19.5, 19.5), QPointF(2.5, 19.5)});
+            });
+        case cmd::FileSave:
+            return drawn([](QPainter& p) {
+                p.setPen(QPen(kInk, 1.4));
+                p.setBrush(kBlue);
+                p.drawRoundedRect(QRectF(3.5, 3.5, 17, 17), 1.5, 1.5);
+                p.setBrush(kPaper);
+                p.drawRect(QRectF(7, 3.5, 10, 6));
+                p.drawRect(QRectF(6.5, 13, 11, 7.5));
+            });
+        case cmd::Preferences:
+            return drawn([](QPainter& p) {
+                p.setPen(QPen(kInk, 1.6));
+                for (int i = 0; i < 3; ++i) {
+                    const qreal y = 6 + i * 6;
+                    p.drawLine(QPointF(4, y), QPointF(20, y));
+                    p.setBrush(i == 1 ? kBlue : kPaper);
+                    p.drawEllipse(QPointF(i == 1 ? 15 : 8 + i * 2, y), 2.6, 2.6);
+                }
+            });
+        case cmd::EditDelete:
+            return drawn([](QPainter& p) {
+                p.setPen(QPen(kRed, 3.2, Qt::SolidLine, Qt::RoundCap));
+                p.drawLine(QPointF(6, 6), QPointF(18, 18));
+                p.drawLine(QPointF(18, 6), QPointF(6, 18));
+            });
+        case cmd::EditCut:
+            return drawn([](QPainter& p) {
+                p.setPen(QPen(kInk, 1.6));
+                p.drawLine(QPointF(8, 3), QPointF(15, 15));
+                p.drawLine(QPointF(16, 3), QPointF(9, 15));
+                p.setBrush(Qt::NoBrush);
+                p.setPen(QPen(kRed, 1.8));
+                p.drawEllipse(QPointF(7.5, 18), 3.2, 3.2);
+                p.drawEllipse(QPointF(16.5, 18), 3.2, 3.2);
+            });
+        case cmd::EditCopy:
+            return drawn([](QPainter& p) {
+                page(p, QRectF(3.5, 2.5, 11, 14));
+                page(p, QRectF(9.5, 7.5, 11, 14));
+            });
+        case cmd::EditPaste:
+            return drawn([](QPainter& p) {
+                p.setPen(QPen(kInk, 1.4));
+                p.setBrush(kYellow.darker(130));
+                p.drawRoundedRect(QRectF(3.5, 4.5, 14, 17), 1.5, 1.5);
+                p.setBrush(kInk);
+                p.drawRect(QRectF(7.5, 2.5, 6, 3.5));
+                page(p, QRectF(10.5, 9.5, 10, 12));
+            });
+        case cmd::FirstFrame:
+            return drawn([](QPainter& p) { navigation(p, false, true); });
+        case cmd::PreviousFrame:
+            return drawn([](QPainter& p) { navigation(p, false, false); });
+        case cmd::NextFrame:
+            return drawn([](QPainter& p) { navigation(p, true, false); });
+        case cmd::LastFrame:
+            return drawn([](QPainter& p) { navigation(p, true, true); });
+        case cmd::EditPalette:
+            return drawn([](QPainter& p) {
+                const QColor colours[] = {kRed, kYellow, kGreen, kBlue};
+                p.setPen(QPen(kInk, 1));
+                for (int i = 0; i < 4; ++i) {
+                    p.setBrush(colours[i]);
+                    p.drawRect(QRectF(3.5 + (i % 2) * 9, 3.5 + (i / 2) * 9, 8, 8));
+                }
+            });
+        case cmd::ProjectSettings:
+            return drawn([](QPainter& p) {
+                page(p, QRectF(4.5, 2.5, 15, 19));
+                p.setPen(QPen(kBlue, 1.6));
+                for (int i = 0; i < 4; ++i)
+                    p.drawLine(QPointF(7.5, 9 + i * 3), QPointF(16.5 - (i % 2) * 3, 9 + i * 3));
+            });
+        case cmd::Render:
+            return drawn([](QPainter& p) {
+                p.setPen(QPen(kInk, 1.4));
+                p.setBrush(kGreen);
+                p.drawEllipse(QPointF(12, 12), 9.5, 9.5);
+                p.setPen(Qt::NoPen);
+                p.setBrush(kPaper);
+                p.drawPolygon(QPolygonF{QPointF(9.5, 7), QPointF(17.5, 12), QPointF(9.5, 17)});
+            });
+        case cmd::AppAbout:
+            return drawn([](QPainter& p) {
+                p.setPen(QPen(kInk, 1.4));
+                p.setBrush(kBlue);
+                p.drawEllipse(QPointF(12, 12), 9.5, 9.5);
+                QFont font = p.font();
+                font.setBold(true);
+                font.setPixelSize(14);
+                p.setFont(font);
+                p.setPen(kPaper);
+                p.drawText(QRectF(2, 2, 20, 20), Qt::AlignCenter, QStringLiteral("?"));
+            });
+        default:
+            return QIcon();
     }
 }
 

@@ -31,8 +31,8 @@ protected:
         test::ensureApplication();
         strip = new FakeStrip;
         editor = new QWidget;
-        child = std::make_unique<CChildFrame>(std::make_unique<PlaceholderDocument>(QStringLiteral("/x/p.qbk")),
-                                              editor, strip);
+        child = std::make_unique<CChildFrame>(
+            std::make_unique<PlaceholderDocument>(QStringLiteral("/x/p.qbk")), editor, strip);
         child->resize(600, 500);
         child->show();
     }

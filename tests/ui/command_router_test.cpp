@@ -43,7 +43,8 @@ protected:
 };
 
 TEST_F(RouterTest, EachCommandGoesToTheFirstLevelThatHandlesIt) {
-    for (int id = 1; id <= 5; ++id) EXPECT_TRUE(router.dispatch(id));
+    for (int id = 1; id <= 5; ++id)
+        EXPECT_TRUE(router.dispatch(id));
     EXPECT_EQ(log, (std::vector<std::string>{"main", "panel", "active", "other", "document"}));
 }
 
@@ -73,7 +74,8 @@ TEST_F(RouterTest, MissingLevelsAreSkipped) {
 
 // A view widget that is also a routing level.
 struct RecordingView : QWidget, RecordingHandler {
-    RecordingView(std::string name, std::vector<std::string>* log) : RecordingHandler(std::move(name), {7}, log) {
+    RecordingView(std::string name, std::vector<std::string>* log)
+        : RecordingHandler(std::move(name), {7}, log) {
         setFocusPolicy(Qt::StrongFocus);
     }
 };

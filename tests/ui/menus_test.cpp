@@ -3,13 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <QToolBar>
-#include <QDockWidget>
 
 #include "ui/app_settings.h"
 #include "ui/child_frame.h"
@@ -34,20 +34,23 @@ protected:
 
     QStringList menuTitles() const {
         QStringList titles;
-        for (QAction* a : frame->menuBar()->actions()) titles.append(a->text());
+        for (QAction* a : frame->menuBar()->actions())
+            titles.append(a->text());
         return titles;
     }
 
     QMenu* topMenu(const QString& title) const {
         for (QAction* a : frame->menuBar()->actions())
-            if (a->text() == title) return a->menu();
+            if (a->text() == title)
+                return a->menu();
         return nullptr;
     }
 
     static QStringList texts(QMenu* menu) {
         QStringList list;
         for (QAction* a : menu->actions())
-            if (!a->isSeparator() && a->isVisible()) list.append(a->text());
+            if (!a->isSeparator() && a->isVisible())
+                list.append(a->text());
         return list;
     }
 
@@ -76,17 +79,20 @@ TEST_F(MainFrameTest, NoProjectMenuHasFileViewAndHelp) {
 TEST_F(MainFrameTest, OpeningAProjectSwitchesToTheProjectMenuAndClosingSwitchesBack) {
     openProject();
     EXPECT_TRUE(frame->showsProjectMenu());
-    EXPECT_EQ(menuTitles(), (QStringList{"&File", "&Modifica", "&Visualizza", "F&rame", "&Progetto", "F&inestra", "&?"}));
+    EXPECT_EQ(menuTitles(),
+              (QStringList{"&File", "&Modifica", "&Visualizza", "F&rame", "&Progetto", "F&inestra", "&?"}));
     const QStringList file = texts(topMenu("&File"));
-    EXPECT_EQ(file.mid(0, 7), (QStringList{"&Nuovo\tCtrl+N", "&Apri...\tCtrl+O", "&Chiudi\tCtrl+F4", "&Salva\tCtrl+S",
-                                           "Salva c&on nome...", "Salva &tutto", "Sal&va compresso"}));
+    EXPECT_EQ(file.mid(0, 7),
+              (QStringList{"&Nuovo\tCtrl+N", "&Apri...\tCtrl+O", "&Chiudi\tCtrl+F4", "&Salva\tCtrl+S",
+                           "Salva c&on nome...", "Salva &tutto", "Sal&va compresso"}));
     EXPECT_EQ(texts(topMenu("&Modifica")),
-              (QStringList{"&Taglia\tCtrl+X", "&Copia\tCtrl+C", "Copia && &unisci\tCtrl+Shift+C", "&Incolla\tCtrl+V",
-                           "&Elimina\tDel", "&Seleziona tutto\tCtrl+A"}));
+              (QStringList{"&Taglia\tCtrl+X", "&Copia\tCtrl+C", "Copia && &unisci\tCtrl+Shift+C",
+                           "&Incolla\tCtrl+V", "&Elimina\tDel", "&Seleziona tutto\tCtrl+A"}));
     const QStringList project = texts(topMenu("&Progetto"));
     EXPECT_TRUE(project.contains(QStringLiteral("Impostazioni...\tF3")));
     EXPECT_TRUE(project.contains(QStringLiteral("&Renderizza\tF7")));
-    EXPECT_TRUE(texts(topMenu("F&rame")).contains(QStringLiteral("Scegli la destinazione del pulsante VaiA &1...")));
+    EXPECT_TRUE(
+        texts(topMenu("F&rame")).contains(QStringLiteral("Scegli la destinazione del pulsante VaiA &1...")));
     EXPECT_EQ(texts(topMenu("F&inestra")).last(), QStringLiteral("&Finestre..."));
 
     frame->mdiArea()->closeAllSubWindows();
@@ -102,7 +108,8 @@ TEST_F(MainFrameTest, EveryCommandHasItsActionWithTheExactText) {
         EXPECT_EQ(action->text(), QString::fromUtf8(info.menuText)) << info.id;
     }
     EXPECT_EQ(frame->action(cmd::ThumbnailsOnly)->text(), QStringLiteral("Solo miniature\tAlt+F6"));
-    EXPECT_EQ(frame->action(cmd::FirstFrame)->text(), QStringLiteral("&Primo frame\tAlt+Ctrl+Freccia sinistra"));
+    EXPECT_EQ(frame->action(cmd::FirstFrame)->text(),
+              QStringLiteral("&Primo frame\tAlt+Ctrl+Freccia sinistra"));
 }
 
 TEST_F(MainFrameTest, AcceleratorsIncludeTheSecondKeysOfClipboardCommands) {

@@ -201,7 +201,8 @@ TEST(StatusBarPanes, ProjectPanesStartEmptyAndIdleTextIsReady) {
     EXPECT_EQ(bar.pane(QuibStatusBar::FrameNumber)->text(), QStringLiteral("Frame 1 di 3"));
     bar.clearProjectPanes();
     EXPECT_TRUE(bar.pane(QuibStatusBar::FrameNumber)->text().isEmpty());
-    const int spaces = bar.pane(QuibStatusBar::Sizes)->fontMetrics().horizontalAdvance(QString(36, QLatin1Char(' ')));
+    const int spaces =
+        bar.pane(QuibStatusBar::Sizes)->fontMetrics().horizontalAdvance(QString(36, QLatin1Char(' ')));
     EXPECT_GE(bar.pane(QuibStatusBar::Sizes)->minimumWidth(), spaces);
     bar.setLockIndicators(true, false);
     EXPECT_TRUE(bar.capsLockShown());

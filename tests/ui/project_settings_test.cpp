@@ -22,8 +22,10 @@ TEST(OutputName, ShownWithoutTheProjectFolder) {
 }
 
 TEST(OutputName, TypeChangeReplacesTheTextAfterTheLastDot) {
-    EXPECT_EQ(replaceExtension(QStringLiteral("demo.swf"), QStringLiteral("exe")), QStringLiteral("demo.exe"));
-    EXPECT_EQ(replaceExtension(QStringLiteral("my.demo.swf"), QStringLiteral("exe")), QStringLiteral("my.demo.exe"));
+    EXPECT_EQ(replaceExtension(QStringLiteral("demo.swf"), QStringLiteral("exe")),
+              QStringLiteral("demo.exe"));
+    EXPECT_EQ(replaceExtension(QStringLiteral("my.demo.swf"), QStringLiteral("exe")),
+              QStringLiteral("my.demo.exe"));
     EXPECT_EQ(replaceExtension(QStringLiteral("demo"), QStringLiteral("swf")), QStringLiteral("demo.swf"));
     EXPECT_EQ(replaceExtension(QString(), QStringLiteral("swf")), QStringLiteral(".swf"));
 }
@@ -165,8 +167,8 @@ TEST_F(SettingsDialogTest, BrowseUsesTheTypeFilterAndShortensTheChoice) {
     EXPECT_EQ(seenSuffix, QStringLiteral("swf"));
     EXPECT_EQ(seenName, QStringLiteral("/work/proj/demo.swf"));
     EXPECT_EQ(d->nameEdit()->text(), QStringLiteral("sub/chosen.swf"));
-    EXPECT_TRUE(ProjectSettingsDialog::browseFilter(QStringLiteral("exe")).startsWith(
-        QStringLiteral("Executable Files (*.exe)")));
+    EXPECT_TRUE(ProjectSettingsDialog::browseFilter(QStringLiteral("exe"))
+                    .startsWith(QStringLiteral("Executable Files (*.exe)")));
 }
 
 TEST_F(SettingsDialogTest, CancelledBrowseKeepsTheName) {

@@ -113,16 +113,17 @@ TEST(AppSettings, ReadsAHandWrittenFile) {
     {
         QFile file(temp.path());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[Settings]\n"
-                   "Thumb%20cx=96\n"
-                   "MRU%20Size=2\n"
-                   "LastImageLoadDir=/pictures\n"
-                   "Last%20Project%20Path=/p/last.qbk\n"
-                   "\n[Recent%20File%20List]\n"
-                   "File1=/one.qbk\nFile2=/two.qbk\nFile3=/beyond the size.qbk\n"
-                   "\n[Workspace]\n"
-                   "AppWindow=3 10 20 810 620\n"
-                   "Toolbars=0 255 7 \n");
+        file.write(
+            "[Settings]\n"
+            "Thumb%20cx=96\n"
+            "MRU%20Size=2\n"
+            "LastImageLoadDir=/pictures\n"
+            "Last%20Project%20Path=/p/last.qbk\n"
+            "\n[Recent%20File%20List]\n"
+            "File1=/one.qbk\nFile2=/two.qbk\nFile3=/beyond the size.qbk\n"
+            "\n[Workspace]\n"
+            "AppWindow=3 10 20 810 620\n"
+            "Toolbars=0 255 7 \n");
     }
     QSettings store(temp.path(), QSettings::IniFormat);
     AppSettings s;
@@ -142,7 +143,8 @@ TEST(AppSettings, ReadsAHandWrittenFile) {
 TEST(AppSettings, RecentListKeepsMostRecentFirstWithoutDuplicatesAndWithinSize) {
     AppSettings s;
     s.mruSize = 3;
-    for (const char* p : {"/a", "/b", "/c", "/b", "/d"}) s.addRecentFile(QString::fromLatin1(p));
+    for (const char* p : {"/a", "/b", "/c", "/b", "/d"})
+        s.addRecentFile(QString::fromLatin1(p));
     EXPECT_EQ(s.recentFiles, (QStringList{QStringLiteral("/d"), QStringLiteral("/b"), QStringLiteral("/c")}));
     s.removeRecentFile(QStringLiteral("/b"));
     EXPECT_EQ(s.recentFiles, (QStringList{QStringLiteral("/d"), QStringLiteral("/c")}));

@@ -14,7 +14,8 @@ namespace quib {
 namespace {
 
 TEST(DocumentPrompts, SaveChangesNamesTheProject) {
-    EXPECT_EQ(saveChangesPrompt(QStringLiteral("demo.qbk")), QStringLiteral("Salvare le modifiche di demo.qbk?"));
+    EXPECT_EQ(saveChangesPrompt(QStringLiteral("demo.qbk")),
+              QStringLiteral("Salvare le modifiche di demo.qbk?"));
     EXPECT_EQ(projectFileFilter(), QStringLiteral("Quib Projects (*.qbk)"));
 }
 

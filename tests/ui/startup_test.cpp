@@ -23,17 +23,19 @@ protected:
         QStringList argv = args;
         argv.prepend(QStringLiteral("/usr/bin/quib"));
         auto app = std::make_unique<CQuibApp>(argv, temp.takeStore());
-        app->startupSteps().insertAfter(CQuibApp::StepMainWindow, QStringLiteral("collectMessages"), [this, a = app.get()] {
-            a->mainFrame()->setMessageFunction([this](const QString& m) { messages.append(m); });
-            return true;
-        });
+        app->startupSteps().insertAfter(
+            CQuibApp::StepMainWindow, QStringLiteral("collectMessages"), [this, a = app.get()] {
+                a->mainFrame()->setMessageFunction([this](const QString& m) { messages.append(m); });
+                return true;
+            });
         EXPECT_TRUE(app->initInstance());
         return app;
     }
 
     QStringList openPaths(CQuibApp& app) {
         QStringList paths;
-        for (CChildFrame* child : app.mainFrame()->childFrames()) paths.append(child->document()->pathName());
+        for (CChildFrame* child : app.mainFrame()->childFrames())
+            paths.append(child->document()->pathName());
         return paths;
     }
 

@@ -9,7 +9,8 @@
 namespace quib::test {
 
 void ensureApplication() {
-    if (QApplication::instance()) return;
+    if (QApplication::instance())
+        return;
     static QTemporaryDir home;
     const QByteArray base = home.path().toUtf8();
     qputenv("HOME", base);
@@ -20,7 +21,8 @@ void ensureApplication() {
     QDir().mkpath(home.path() + QStringLiteral("/runtime"));
     QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "ui_tests";
     static char* argv[] = {name, nullptr};
@@ -32,17 +34,21 @@ TempSettings::TempSettings() {
     m_store = std::make_unique<QSettings>(m_path, QSettings::IniFormat);
 }
 
-std::unique_ptr<QSettings> TempSettings::takeStore() { return std::move(m_store); }
+std::unique_ptr<QSettings> TempSettings::takeStore() {
+    return std::move(m_store);
+}
 
 std::unique_ptr<QSettings> TempSettings::reopen() const {
-    if (m_store) m_store->sync();
+    if (m_store)
+        m_store->sync();
     return std::make_unique<QSettings>(m_path, QSettings::IniFormat);
 }
 
 QString makeFile(const QString& folder, const QString& name) {
     QString path = folder + QLatin1Char('/') + name;
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) file.write("QBK");
+    if (file.open(QIODevice::WriteOnly))
+        file.write("QBK");
     return QFileInfo(path).absoluteFilePath();
 }
 

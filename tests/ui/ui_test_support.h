@@ -40,4 +40,6 @@ QString makeFile(const QString& folder, const QString& name);
 
 // Readable QString values in test failures.
 #include <ostream>
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
