@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "command_ids.h"
 #include "toolbar_icons.h"
 
 namespace quib {
@@ -17,7 +16,7 @@ QString AboutDialog::versionLine() {
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Informazioni su Quib"));
     auto* icon = new QLabel(this);
-    icon->setPixmap(commandIcon(cmd::Render).pixmap(48, 48));
+    icon->setPixmap(applicationIcon().pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
 
     auto* version = new QLabel(versionLine(), this);

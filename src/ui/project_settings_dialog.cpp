@@ -57,6 +57,8 @@ ProjectSettingsDialog::ProjectSettingsDialog(OutputSettings& settings, QString p
     connect(m_type, &QComboBox::currentIndexChanged, this, [this](int index) { typeChanged(index); });
 
     m_frameRate = new QLineEdit(QString::number(settings.frameRate), this);
+    m_frameRate->setMaximumWidth(m_frameRate->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) +
+                                 12);
     m_frameRate->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), this));
 

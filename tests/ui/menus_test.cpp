@@ -203,6 +203,30 @@ TEST_F(MainFrameTest, RecentProjectsReplaceThePlaceholderEntry) {
     EXPECT_TRUE(entries.contains(QStringLiteral("&2 /b&&c.qbk")));
 }
 
+TEST_F(MainFrameTest, RecentEntryOpensItsProject) {
+    const QString path = test::makeFile(temp.folder(), QStringLiteral("recent one.qbk"));
+    settings.recentFiles = {path};
+    emit topMenu("&File")->aboutToShow();
+    ASSERT_EQ(frame->recentFileActions().size(), 1);
+    frame->recentFileActions()[0]->trigger();
+    EXPECT_EQ(frame->activeProjectPath(), path);
+    EXPECT_TRUE(frame->showsProjectMenu());
+}
+
+TEST_F(MainFrameTest, SelectAllAndPasteKeysInATextFieldStayInTheField) {
+    auto* field = new QLineEdit(QStringLiteral("abc"));
+    frame->setPanelWidget(field, nullptr);
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    field->setFocus();
+    field->deselect();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(field->selectedText(), QStringLiteral("abc"));
+    QApplication::clipboard()->setText(QStringLiteral("xyz"));
+    QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(field->text(), QStringLiteral("xyz"));
+}
+
 TEST_F(MainFrameTest, OpeningAddsToTheRecentListAndTwiceActivatesTheSameWindow) {
     const QString path = test::makeFile(temp.folder(), QStringLiteral("twice.qbk"));
     ASSERT_TRUE(frame->openProject(path));
