@@ -23,6 +23,7 @@
 #include <QUrl>
 
 #include "about_dialog.h"
+#include "app_paths.h"
 #include "app_settings.h"
 #include "base/strings.h"
 #include "child_frame.h"
@@ -61,6 +62,8 @@ bool isMainFrameCommand(int id) {
         case cmd::WindowTile:
         case cmd::WindowArrange:
         case cmd::UserGuide:
+        case cmd::Tutorial1:
+        case cmd::Tutorial2:
         case cmd::AppAbout:
         case cmd::NextPane:
         case cmd::PreviousPane:
@@ -173,6 +176,9 @@ bool CMainFrame::enabled(int id) const {
         case cmd::NextPane:
         case cmd::PreviousPane:
             return activeChild() != nullptr;
+        case cmd::Tutorial1:
+        case cmd::Tutorial2:
+            return bool(m_tutorialHandler);
         case cmd::FileSaveAll:
         case cmd::WindowCascade:
         case cmd::WindowTile:
@@ -233,8 +239,15 @@ void CMainFrame::run(int id) {
             arrangeIcons();
             break;
         case cmd::UserGuide:
-            QDesktopServices::openUrl(QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
-                                                          QStringLiteral("/docs/Quib User Guide.pdf")));
+            openDataFile(QStringLiteral("docs/Quib User Guide.pdf"),
+                         [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+            break;
+        case cmd::Tutorial1:
+        case cmd::Tutorial2:
+            if (m_tutorialHandler)
+                openDataFile(id == cmd::Tutorial1 ? QStringLiteral("samples/tutorial.qbk")
+                                                  : QStringLiteral("samples/sample.qbk"),
+                             m_tutorialHandler);
             break;
         case cmd::AppAbout: {
             AboutDialog about(this);
@@ -258,6 +271,16 @@ void CMainFrame::runPreferences() {
         return;
     if (applyPreferences(m_settings, dialog.values()) && m_thumbSizeChanged)
         m_thumbSizeChanged();
+}
+
+void CMainFrame::openDataFile(const QString& relativePath, const std::function<void(const QString&)>& use) {
+    const QString path = findDataFile(relativePath);
+    if (path.isEmpty()) {
+        const QString expected = installedDataFolder() + QLatin1Char('/') + relativePath;
+        m_message(QString::fromStdString(formatString1(str::FileNotFound, expected.toStdString())));
+        return;
+    }
+    use(path);
 }
 
 void CMainFrame::openWithDialog() {

@@ -51,6 +51,11 @@ public:
     void setPanelWidget(QWidget* widget, CommandHandler* handler);
     // Replaces the message box of failures (tests use it to stay non-modal).
     void setMessageFunction(std::function<void(const QString&)> show) { m_message = std::move(show); }
+    // Runs a sample project's tutorial (render when needed, then show the result); the two
+    // tutorial commands stay disabled until it is set.
+    void setTutorialHandler(std::function<void(const QString& projectPath)> handler) {
+        m_tutorialHandler = std::move(handler);
+    }
     // Called after the preferences changed the thumbnail size.
     void setThumbnailSizeChanged(std::function<void()> notify) { m_thumbSizeChanged = std::move(notify); }
 
@@ -92,6 +97,7 @@ private:
     void activeProjectChanged();
     void arrangeIcons();
     void openWithDialog();
+    void openDataFile(const QString& relativePath, const std::function<void(const QString&)>& use);
     void saveAll();
     void storeWorkspace();
 
@@ -113,6 +119,7 @@ private:
     ViewFactory m_viewFactory;
     std::function<void(const QString&)> m_message;
     std::function<void()> m_thumbSizeChanged;
+    std::function<void(const QString&)> m_tutorialHandler;
     bool m_destroying = false;
 };
 

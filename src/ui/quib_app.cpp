@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QStandardPaths>
 
+#include "app_paths.h"
 #include "command_line.h"
 #include "toolbar_icons.h"
 
@@ -17,7 +17,7 @@ CQuibApp::CQuibApp(QStringList arguments, std::unique_ptr<QSettings> store)
 CQuibApp::~CQuibApp() = default;
 
 QString CQuibApp::templatesFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Templates");
+    return userDataFolder() + QStringLiteral("/Templates");
 }
 
 void CQuibApp::addDefaultSteps() {

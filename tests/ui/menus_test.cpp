@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QDockWidget>
+#include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
@@ -11,6 +13,7 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "ui/app_paths.h"
 #include "ui/app_settings.h"
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
@@ -254,6 +257,27 @@ TEST_F(MainFrameTest, WindowMenuListsTheOpenProjects) {
     EXPECT_EQ(list[0]->text(), QStringLiteral("&1 one.qbk"));
     EXPECT_EQ(list[1]->text(), QStringLiteral("&2 two.qbk"));
     EXPECT_TRUE(list[1]->isChecked());
+}
+
+TEST_F(MainFrameTest, TutorialsWaitForTheirHandlerAndFindTheSampleInTheUserDataFolder) {
+    EXPECT_FALSE(isEnabled(cmd::Tutorial1));
+    QStringList ran;
+    frame->setTutorialHandler([&ran](const QString& path) { ran.append(path); });
+    frame->updateCommandStates();
+    EXPECT_TRUE(isEnabled(cmd::Tutorial2));
+
+    QDir().mkpath(userDataFolder() + QStringLiteral("/samples"));
+    const QString sample =
+        test::makeFile(userDataFolder() + QStringLiteral("/samples"), QStringLiteral("tutorial.qbk"));
+    frame->action(cmd::Tutorial1)->trigger();
+    EXPECT_EQ(ran, QStringList{sample});
+    QFile::remove(sample);
+
+    frame->action(cmd::Tutorial1)->trigger();
+    EXPECT_EQ(ran.size(), 1);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(
+        messages[0].contains(QStringLiteral("samples/tutorial.qbk\nImpossibile trovare questo file.")));
 }
 
 TEST_F(MainFrameTest, TitleAndPanelFollowTheActiveProject) {
