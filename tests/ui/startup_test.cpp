@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
 
 #include "ui/child_frame.h"
 #include "ui/quib_app.h"
@@ -140,6 +142,17 @@ TEST_F(Startup, SavedPlacementIsRestored) {
     preset("Workspace/AppWindow", QStringLiteral("1 40 30 840 630"));
     auto app = start({});
     EXPECT_EQ(app->mainFrame()->geometry().size(), QSize(800, 600));
+}
+
+TEST_F(Startup, PlacementOffTheScreenIsPulledBackSoTheCornerStaysVisible) {
+    preset("Workspace/AppWindow", QStringLiteral("1 5000 4000 5400 4300"));
+    auto app = start({});
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect placed = app->mainFrame()->geometry();
+    EXPECT_LT(placed.left(), screen.right());
+    EXPECT_LT(placed.top(), screen.bottom());
+    EXPECT_GE(screen.right() - placed.left(), 32);
+    EXPECT_GE(screen.bottom() - placed.top(), 32);
 }
 
 TEST_F(Startup, HookStepReplacedByASubsystemRunsInItsPlace) {
