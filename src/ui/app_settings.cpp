@@ -1,0 +1,183 @@
+#include "app_settings.h"
+
+#include <QSettings>
+
+namespace quib {
+
+namespace {
+const QString kSettings = QStringLiteral("Settings");
+const QString kRecent = QStringLiteral("Recent File List");
+const QString kWorkspace = QStringLiteral("Workspace");
+const QString kLastProject = QStringLiteral("Last Project Path");
+
+int readInt(QSettings& s, const char* name, int fallback) {
+    bool ok = false;
+    int value = s.value(QLatin1String(name)).toInt(&ok);
+    return ok ? value : fallback;
+}
+
+QString readText(QSettings& s, const char* name, const QString& fallback) {
+    QVariant value = s.value(QLatin1String(name));
+    return value.isValid() ? value.toString() : fallback;
+}
+}  // namespace
+
+AppSettings AppSettings::defaults(const QString& templatesFolder) {
+    AppSettings settings;
+    settings.lastTemplateLoadDir = templatesFolder;
+    return settings;
+}
+
+void AppSettings::load(QSettings& store) {
+    store.beginGroup(kSettings);
+    mruSize = readInt(store, "MRU Size", mruSize);
+    reloadLastProject = readInt(store, "Reload last project on startup", reloadLastProject) != 0;
+    showPropertiesBar = readInt(store, "Show properties bar", showPropertiesBar) != 0;
+    thumbCx = readInt(store, "Thumb cx", thumbCx);
+    thumbCy = readInt(store, "Thumb cy", thumbCy);
+    lastTemplateLoadDir = readText(store, "LastTemplateLoadDir", lastTemplateLoadDir);
+    lastImageLoadDir = readText(store, "LastImageLoadDir", lastImageLoadDir);
+    lastHtmlExportName = readText(store, "LastHtmlExportName", lastHtmlExportName);
+    lastPdfExportName = readText(store, "LastPdfExportName", lastPdfExportName);
+    lastBackgroundFileName = readText(store, "Last Background File Name", lastBackgroundFileName);
+    previousExportFilter = readInt(store, "Previous export filter", previousExportFilter);
+    previousTimedCaptureFrameRate =
+        readInt(store, "Previous timed capture frame rate", previousTimedCaptureFrameRate);
+    propertiesPanelViewMode = readInt(store, "Properties Panel View Mode", propertiesPanelViewMode);
+    previousBackgroundMode = readInt(store, "Previous Background Mode", previousBackgroundMode);
+    previousBackgroundCx = readInt(store, "Previous Background cx", previousBackgroundCx);
+    previousBackgroundCy = readInt(store, "Previous Background cy", previousBackgroundCy);
+    previousBackgroundFillColor =
+        readInt(store, "Previous Background Fill Color", previousBackgroundFillColor);
+    lastProjectPath = readText(store, "Last Project Path", lastProjectPath);
+    store.endGroup();
+    if (mruSize <= 0)
+        mruSize = 4;
+
+    recentFiles.clear();
+    store.beginGroup(kRecent);
+    for (int i = 1; i <= mruSize; ++i) {
+        QString path = store.value(QStringLiteral("File%1").arg(i)).toString();
+        if (!path.isEmpty() && !recentFiles.contains(path))
+            recentFiles.append(path);
+    }
+    store.endGroup();
+
+    store.beginGroup(kWorkspace);
+    appWindow = parseWindowPlacement(store.value(QStringLiteral("AppWindow")).toString());
+    toolbars = parseDockState(store.value(QStringLiteral("Toolbars")).toString());
+    store.endGroup();
+}
+
+void AppSettings::save(QSettings& store) const {
+    store.beginGroup(kSettings);
+    store.setValue(QStringLiteral("Reload last project on startup"), int(reloadLastProject));
+    store.setValue(QStringLiteral("MRU Size"), mruSize);
+    store.setValue(QStringLiteral("Show properties bar"), int(showPropertiesBar));
+    store.setValue(QStringLiteral("Thumb cx"), thumbCx);
+    store.setValue(QStringLiteral("Thumb cy"), thumbCy);
+    store.setValue(QStringLiteral("LastTemplateLoadDir"), lastTemplateLoadDir);
+    store.setValue(QStringLiteral("LastImageLoadDir"), lastImageLoadDir);
+    store.setValue(QStringLiteral("LastHtmlExportName"), lastHtmlExportName);
+    store.setValue(QStringLiteral("LastPdfExportName"), lastPdfExportName);
+    store.setValue(QStringLiteral("Last Background File Name"), lastBackgroundFileName);
+    store.setValue(QStringLiteral("Previous export filter"), previousExportFilter);
+    store.setValue(QStringLiteral("Previous timed capture frame rate"), previousTimedCaptureFrameRate);
+    store.setValue(QStringLiteral("Properties Panel View Mode"), propertiesPanelViewMode);
+    store.setValue(QStringLiteral("Previous Background Mode"), previousBackgroundMode);
+    store.setValue(QStringLiteral("Previous Background cx"), previousBackgroundCx);
+    store.setValue(QStringLiteral("Previous Background cy"), previousBackgroundCy);
+    store.setValue(QStringLiteral("Previous Background Fill Color"), previousBackgroundFillColor);
+    store.endGroup();
+
+    store.remove(kRecent);
+    store.beginGroup(kRecent);
+    for (int i = 0; i < recentFiles.size() && i < mruSize; ++i)
+        store.setValue(QStringLiteral("File%1").arg(i + 1), recentFiles[i]);
+    store.endGroup();
+}
+
+QString AppSettings::readLastProjectPath(QSettings& store) {
+    return store.value(kSettings + QLatin1Char('/') + kLastProject).toString();
+}
+
+void AppSettings::writeLastProjectPath(QSettings& store, const QString& path) {
+    store.setValue(kSettings + QLatin1Char('/') + kLastProject, path);
+}
+
+void AppSettings::saveWorkspace(QSettings& store) const {
+    store.beginGroup(kWorkspace);
+    if (appWindow.valid)
+        store.setValue(QStringLiteral("AppWindow"), formatWindowPlacement(appWindow));
+    store.setValue(QStringLiteral("Toolbars"), formatDockState(toolbars));
+    store.endGroup();
+}
+
+void AppSettings::addRecentFile(const QString& path) {
+    if (path.isEmpty())
+        return;
+    recentFiles.removeAll(path);
+    recentFiles.prepend(path);
+    while (recentFiles.size() > mruSize)
+        recentFiles.removeLast();
+}
+
+void AppSettings::removeRecentFile(const QString& path) {
+    recentFiles.removeAll(path);
+}
+
+void AppSettings::setMruSize(int size) {
+    mruSize = size <= 0 ? 4 : size;
+    while (recentFiles.size() > mruSize)
+        recentFiles.removeLast();
+}
+
+QString formatWindowPlacement(const WindowPlacement& placement) {
+    const QRect& r = placement.normalRect;
+    return QString::asprintf("%d %d %d %d %d", placement.showState, r.left(), r.top(), r.left() + r.width(),
+                             r.top() + r.height());
+}
+
+WindowPlacement parseWindowPlacement(const QString& text) {
+    WindowPlacement placement;
+    const QStringList parts = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (parts.size() != 5)
+        return placement;
+    int values[5];
+    for (int i = 0; i < 5; ++i) {
+        bool ok = false;
+        values[i] = parts[i].toInt(&ok);
+        if (!ok)
+            return placement;
+    }
+    if (values[3] <= values[1] || values[4] <= values[2])
+        return placement;
+    placement.showState = values[0];
+    placement.normalRect = QRect(values[1], values[2], values[3] - values[1], values[4] - values[2]);
+    placement.valid = true;
+    return placement;
+}
+
+QString formatDockState(const QByteArray& state) {
+    QString text;
+    text.reserve(state.size() * 4);
+    for (char byte : state) {
+        text += QString::number(static_cast<unsigned char>(byte));
+        text += QLatin1Char(' ');
+    }
+    return text;
+}
+
+QByteArray parseDockState(const QString& text) {
+    QByteArray state;
+    for (const QString& part : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        uint value = part.toUInt(&ok);
+        if (!ok || value > 255)
+            return QByteArray();
+        state.append(char(value));
+    }
+    return state;
+}
+
+}  // namespace quib

@@ -1,0 +1,66 @@
+#pragma once
+
+// Command identifiers shared by menus, accelerators, toolbar buttons and the command router.
+namespace quib::cmd {
+inline constexpr int FileNew = 57600;
+inline constexpr int FileOpen = 57601;
+inline constexpr int FileClose = 57602;
+inline constexpr int FileSave = 57603;
+inline constexpr int FileSaveAs = 57604;
+inline constexpr int FileSaveAll = 61334;
+inline constexpr int FileSaveCompressed = 61354;
+inline constexpr int SaveAsTemplate = 48003;
+inline constexpr int ExportHtml = 61350;
+inline constexpr int ExportPdf = 61351;
+inline constexpr int Preferences = 61333;
+inline constexpr int FileMruFirst = 57616;
+inline constexpr int FileMruLast = 57631;
+inline constexpr int AppExit = 57665;
+inline constexpr int EditCut = 57635;
+inline constexpr int EditCopy = 57634;
+inline constexpr int CopyMerged = 46013;
+inline constexpr int EditPaste = 57637;
+inline constexpr int EditDelete = 46008;
+inline constexpr int EditSelectAll = 57642;
+inline constexpr int ViewToolbar = 59392;
+inline constexpr int ViewStatusBar = 59393;
+inline constexpr int ShowPanel = 61346;
+inline constexpr int PanelSimple = 61347;
+inline constexpr int PanelAdvanced = 61348;
+inline constexpr int ThumbnailsOnly = 48001;
+inline constexpr int FirstFrame = 61339;
+inline constexpr int PreviousFrame = 61332;
+inline constexpr int NextFrame = 61331;
+inline constexpr int LastFrame = 61340;
+inline constexpr int ChooseFont = 46014;
+inline constexpr int ChooseCursor = 32784;
+inline constexpr int ChooseCallout = 40019;
+inline constexpr int GotoTarget1 = 1175;
+inline constexpr int GotoTarget2 = 1176;
+inline constexpr int EditTitle = 600;
+inline constexpr int EditText = 228;
+inline constexpr int InsertFrames = 40014;
+inline constexpr int CropFrames = 48000;
+inline constexpr int MoveAllElements = 48002;
+inline constexpr int EditPalette = 46006;
+inline constexpr int NextButtonImage = 32787;
+inline constexpr int PreviousButtonImage = 32788;
+inline constexpr int Goto1ButtonImage = 32779;
+inline constexpr int Goto2ButtonImage = 32780;
+inline constexpr int BackgroundImage = 61345;
+inline constexpr int ApplyTemplate = 48004;
+inline constexpr int ProjectInfo = 32768;
+inline constexpr int ProjectSettings = 32773;
+inline constexpr int Render = 46000;
+inline constexpr int ShowResult = 61359;
+inline constexpr int WindowCascade = 57650;
+inline constexpr int WindowTile = 57651;
+inline constexpr int WindowArrange = 57649;
+inline constexpr int WindowsDialog = 61320;
+inline constexpr int UserGuide = 61356;
+inline constexpr int Tutorial1 = 61357;
+inline constexpr int Tutorial2 = 61358;
+inline constexpr int AppAbout = 57664;
+inline constexpr int NextPane = 57680;
+inline constexpr int PreviousPane = 57681;
+}  // namespace quib::cmd

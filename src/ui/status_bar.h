@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QStatusBar>
+
+class QLabel;
+
+namespace quib {
+
+// The main window's status bar: the message pane, the editor information (61479), the frame
+// number (61477), the sizes (61478), and the caps-lock and num-lock indicators.
+class QuibStatusBar : public QStatusBar {
+public:
+    enum Pane { EditorInfo = 61479, FrameNumber = 61477, Sizes = 61478 };
+
+    explicit QuibStatusBar(QWidget* parent = nullptr);
+
+    QLabel* messagePane() const { return m_message; }
+    QLabel* pane(Pane id) const;
+    void setPaneText(Pane id, const QString& text);
+    // Empties the three project panes (no project open).
+    void clearProjectPanes();
+    // Shows the idle text "Pronto" in the message pane.
+    void showIdleText();
+
+    void setLockIndicators(bool capsLock, bool numLock);
+    bool capsLockShown() const;
+    bool numLockShown() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void refreshLockIndicators();
+
+    QLabel* m_message = nullptr;
+    QLabel* m_editorInfo = nullptr;
+    QLabel* m_frameNumber = nullptr;
+    QLabel* m_sizes = nullptr;
+    QLabel* m_caps = nullptr;
+    QLabel* m_num = nullptr;
+};
+
+}  // namespace quib

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+
+#include "ui/child_frame.h"
+#include "ui/quib_app.h"
+#include "ui_test_support.h"
+
+namespace quib {
+namespace {
+
+using test::TempSettings;
+
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override { test::ensureApplication(); }
+
+    // Starts the application with the given arguments after the program path; failure messages
+    // are collected instead of shown.
+    std::unique_ptr<CQuibApp> start(const QStringList& args) {
+        QStringList argv = args;
+        argv.prepend(QStringLiteral("/usr/bin/quib"));
+        auto app = std::make_unique<CQuibApp>(argv, temp.takeStore());
+        app->startupSteps().insertAfter(
+            CQuibApp::StepMainWindow, QStringLiteral("collectMessages"), [this, a = app.get()] {
+                a->mainFrame()->setMessageFunction([this](const QString& m) { messages.append(m); });
+                return true;
+            });
+        EXPECT_TRUE(app->initInstance());
+        return app;
+    }
+
+    QStringList openPaths(CQuibApp& app) {
+        QStringList paths;
+        for (CChildFrame* child : app.mainFrame()->childFrames())
+            paths.append(child->document()->pathName());
+        return paths;
+    }
+
+    void preset(const char* key, const QVariant& value) {
+        temp.store().setValue(QLatin1String(key), value);
+        temp.store().sync();
+    }
+
+    TempSettings temp;
+    QStringList messages;
+};
+
+TEST_F(Startup, StepsRunInTheirFixedOrder) {
+    auto app = start({});
+    const QStringList expected = {CQuibApp::StepFramework,         CQuibApp::StepShapes,
+                                  CQuibApp::StepApplicationFolder, CQuibApp::StepSettings,
+                                  CQuibApp::StepFilters,           CQuibApp::StepDocumentType,
+                                  CQuibApp::StepMainWindow,        QStringLiteral("collectMessages"),
+                                  CQuibApp::StepClipboardFormats,  CQuibApp::StepShellRegistration,
+                                  CQuibApp::StepCommandLine,       CQuibApp::StepCalloutLibrary,
+                                  CQuibApp::StepReloadLastProject, CQuibApp::StepClearLastProject,
+                                  CQuibApp::StepShowMainWindow,    CQuibApp::StepOpenProject};
+    EXPECT_EQ(app->startupSteps().executed(), expected);
+}
+
+TEST_F(Startup, AFailingStepEndsStartUp) {
+    CQuibApp app({QStringLiteral("quib")}, temp.takeStore());
+    app.startupSteps().replace(CQuibApp::StepFilters, [] { return false; });
+    EXPECT_FALSE(app.initInstance());
+    EXPECT_EQ(app.startupSteps().executed().last(), CQuibApp::StepFilters);
+    EXPECT_EQ(app.mainFrame(), nullptr);
+}
+
+TEST_F(Startup, ReadsTheSettingsAndWritesThemAtExit) {
+    preset("Settings/Thumb cx", 120);
+    preset("Recent File List/File1", QStringLiteral("/r.qbk"));
+    auto app = start({});
+    EXPECT_EQ(app->settings().thumbCx, 120);
+    EXPECT_EQ(app->settings().recentFiles, QStringList{QStringLiteral("/r.qbk")});
+    app->settings().thumbCy = 33;
+    app->exitInstance();
+    auto r = temp.reopen();
+    EXPECT_EQ(r->value("Settings/Thumb cx").toInt(), 120);
+    EXPECT_EQ(r->value("Settings/Thumb cy").toInt(), 33);
+    EXPECT_EQ(r->value("Settings/MRU Size").toInt(), 10);
+}
+
+TEST_F(Startup, NamedFileWithSpacesOpensAloneEvenWithReloadOn) {
+    const QString named = test::makeFile(temp.folder(), QStringLiteral("my demo project.qbk"));
+    const QString last = test::makeFile(temp.folder(), QStringLiteral("last.qbk"));
+    preset("Settings/Last Project Path", last);
+    auto app = start(named.split(QLatin1Char(' ')));
+    EXPECT_EQ(openPaths(*app), QStringList{named});
+    EXPECT_TRUE(app->mainFrame()->showsProjectMenu());
+    EXPECT_EQ(app->settings().recentFiles.value(0), named);
+}
+
+TEST_F(Startup, ReloadsTheLastProjectAndClearsItsPath) {
+    const QString last = test::makeFile(temp.folder(), QStringLiteral("last.qbk"));
+    preset("Settings/Last Project Path", last);
+    auto app = start({});
+    EXPECT_EQ(openPaths(*app), QStringList{last});
+    EXPECT_TRUE(AppSettings::readLastProjectPath(app->store()).isEmpty());
+}
+
+TEST_F(Startup, NoReloadWhenTheSettingIsOff) {
+    const QString last = test::makeFile(temp.folder(), QStringLiteral("last.qbk"));
+    preset("Settings/Last Project Path", last);
+    preset("Settings/Reload last project on startup", 0);
+    auto app = start({});
+    EXPECT_TRUE(openPaths(*app).isEmpty());
+    EXPECT_FALSE(app->mainFrame()->showsProjectMenu());
+}
+
+TEST_F(Startup, MissingProjectIsReportedAndTheProgramStartsEmpty) {
+    const QString missing = temp.folder() + QStringLiteral("/gone.qbk");
+    auto app = start({missing});
+    EXPECT_TRUE(openPaths(*app).isEmpty());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(missing + QStringLiteral("\nImpossibile trovare questo file.")));
+    EXPECT_TRUE(app->mainFrame()->isVisible());
+}
+
+TEST_F(Startup, ClosingWithNoProjectStoresAnEmptyLastProjectPath) {
+    auto app = start({});
+    AppSettings::writeLastProjectPath(app->store(), QStringLiteral("/stale.qbk"));
+    app->mainFrame()->close();
+    EXPECT_TRUE(AppSettings::readLastProjectPath(app->store()).isEmpty());
+}
+
+TEST_F(Startup, ClosingStoresTheActiveProjectAndTheWorkspace) {
+    const QString project = test::makeFile(temp.folder(), QStringLiteral("active.qbk"));
+    auto app = start({project});
+    app->mainFrame()->close();
+    EXPECT_EQ(AppSettings::readLastProjectPath(app->store()), project);
+    EXPECT_TRUE(app->store().contains(QStringLiteral("Workspace/AppWindow")));
+    EXPECT_FALSE(app->store().value(QStringLiteral("Workspace/Toolbars")).toString().isEmpty());
+    EXPECT_TRUE(app->mainFrame()->childFrames().isEmpty());
+}
+
+TEST_F(Startup, SavedPlacementIsRestored) {
+    preset("Workspace/AppWindow", QStringLiteral("1 40 30 840 630"));
+    auto app = start({});
+    EXPECT_EQ(app->mainFrame()->geometry().size(), QSize(800, 600));
+}
+
+TEST_F(Startup, PlacementOffTheScreenIsPulledBackSoTheCornerStaysVisible) {
+    preset("Workspace/AppWindow", QStringLiteral("1 5000 4000 5400 4300"));
+    auto app = start({});
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect placed = app->mainFrame()->geometry();
+    EXPECT_LT(placed.left(), screen.right());
+    EXPECT_LT(placed.top(), screen.bottom());
+    EXPECT_GE(screen.right() - placed.left(), 32);
+    EXPECT_GE(screen.bottom() - placed.top(), 32);
+}
+
+TEST_F(Startup, HookStepReplacedByASubsystemRunsInItsPlace) {
+    CQuibApp app({QStringLiteral("quib")}, temp.takeStore());
+    QStringList seen;
+    app.startupSteps().replace(CQuibApp::StepShapes, [&] {
+        seen.append(QStringLiteral("shapes"));
+        return true;
+    });
+    app.startupSteps().replace(CQuibApp::StepCalloutLibrary, [&] {
+        seen.append(app.mainFrame() ? QStringLiteral("callouts after window") : QStringLiteral("too early"));
+        return true;
+    });
+    ASSERT_TRUE(app.initInstance());
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("shapes"), QStringLiteral("callouts after window")}));
+}
+
+}  // namespace
+}  // namespace quib
