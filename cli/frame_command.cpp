@@ -30,9 +30,11 @@ std::vector<QString> calloutLibraryCandidates() {
     QCoreApplication::setApplicationName(QStringLiteral("Quib"));
     std::vector<QString> folders;
     const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (!user.isEmpty()) folders.push_back(user);
+    if (!user.isEmpty())
+        folders.push_back(user);
     const QString programDir = QCoreApplication::applicationDirPath();
-    if (!programDir.isEmpty()) folders.push_back(QDir(programDir).filePath(QStringLiteral("../share/quib")));
+    if (!programDir.isEmpty())
+        folders.push_back(QDir(programDir).filePath(QStringLiteral("../share/quib")));
     folders.push_back(QStringLiteral(QUIB_CLI_BUILD_DATA_DIR));
     folders.push_back(QStringLiteral(QUIB_CLI_INSTALL_DATA_DIR));
     std::vector<QString> files;
@@ -43,43 +45,55 @@ std::vector<QString> calloutLibraryCandidates() {
 
 bool loadCalloutLibrary(CalloutLibrary& library) {
     for (const QString& path : calloutLibraryCandidates()) {
-        if (!QFileInfo::exists(path)) continue;
+        if (!QFileInfo::exists(path))
+            continue;
         bool found = false;
         Status status = library.LoadLibrary(path.toStdString(), &found);
-        if (found && status) return true;
-        if (found) std::cerr << "quib-cli: " << status.message() << ": " << path.toStdString() << '\n';
+        if (found && status)
+            return true;
+        if (found)
+            std::cerr << "quib-cli: " << status.message() << ": " << path.toStdString() << '\n';
     }
     return false;
 }
 
 int runFrame(const std::vector<std::string>& args) {
-    if (args.size() != 3) return usage(kFrame);
+    if (args.size() != 3)
+        return usage(kFrame);
     int index = -1;
     const std::string& indexText = args[1];
     const auto [end, ec] = std::from_chars(indexText.data(), indexText.data() + indexText.size(), index);
-    if (ec != std::errc() || end != indexText.data() + indexText.size() || index < 0) return usage(kFrame);
+    if (ec != std::errc() || end != indexText.data() + indexText.size() || index < 0)
+        return usage(kFrame);
 
     raster::ensureGuiApplication();
     CQuibDoc doc;
     NullProgress progress;
-    if (Status status = LoadProject(args[0], doc, progress); !status) return fail(status.message());
+    if (Status status = LoadProject(args[0], doc, progress); !status)
+        return fail(status.message());
     if (!doc.isValidIndex(index) || !doc.SelectFrame(index, true))
-        return fail("il progetto non ha il frame " + indexText + " (frames: " + std::to_string(doc.frameCount()) + ")");
+        return fail("il progetto non ha il frame " + indexText +
+                    " (frames: " + std::to_string(doc.frameCount()) + ")");
 
     CalloutLibrary library;
     if (!loadCalloutLibrary(library))
-        std::cerr << "quib-cli: " << kCalloutLibraryFileName << " non trovato: i box di testo non sono disegnati\n";
+        std::cerr << "quib-cli: " << kCalloutLibraryFileName
+                  << " non trovato: i box di testo non sono disegnati\n";
 
     const Bitmap24 picture = ComposeFramePicture(doc, library, ComposeAll);
-    if (picture.isNull()) return fail("il progetto non ha una dimensione valida");
+    if (picture.isNull())
+        return fail("il progetto non ha una dimensione valida");
     const QImage image(picture.pixels.data(), picture.width, picture.height, qsizetype(picture.stride()),
                        QImage::Format_BGR888);
-    if (!image.save(QString::fromStdString(args[2]), "PNG")) return fail("Impossibile creare il file: " + args[2]);
+    if (!image.save(QString::fromStdString(args[2]), "PNG"))
+        return fail("Impossibile creare il file: " + args[2]);
     return 0;
 }
 
 }  // namespace
 
-std::vector<Command> frameCommands() { return {kFrame}; }
+std::vector<Command> frameCommands() {
+    return {kFrame};
+}
 
 }  // namespace quib::cli

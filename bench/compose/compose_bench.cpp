@@ -41,11 +41,12 @@ Scene& scene() {
         box.visible = 1;
         box.calloutName = "Fumetto in basso";
         box.rect = Rect{1100, 600, 1500, 800};
-        box.text = "Fate clic sul menu File per vedere i comandi che salvano e aprono i progetti del vostro lavoro.";
+        box.text =
+            "Fate clic sul menu File per vedere i comandi che salvano e aprono i progetti del vostro lavoro.";
         box.font.logFont.setFace("DejaVu Sans");
         box.font.logFont.height = -16;
         for (int i = 0; i < 4; ++i) {
-            NavButton* button = i == 0 ? &doc.currentFrame.prevButton
+            NavButton* button = i == 0   ? &doc.currentFrame.prevButton
                                 : i == 1 ? &doc.currentFrame.nextButton
                                          : &doc.currentFrame.gotoButtons[i - 2];
             button->visible = 1;
@@ -116,8 +117,8 @@ MappingInput& mappingInput() {
 void BM_MapToPaletteFullFrame(benchmark::State& state) {
     MappingInput& in = mappingInput();
     for (auto _ : state) {
-        MapToPalette(in.pixels32.data(), kWidth, kHeight, in.output.data(), in.palette.data(), int(in.palette.size()),
-                     kTransparentMarker);
+        MapToPalette(in.pixels32.data(), kWidth, kHeight, in.output.data(), in.palette.data(),
+                     int(in.palette.size()), kTransparentMarker);
         benchmark::DoNotOptimize(in.output.data());
     }
     state.counters["colours"] = double(in.palette.size());

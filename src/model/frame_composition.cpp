@@ -22,7 +22,8 @@ constexpr uint8_t kSurfaceMarkerByte = 1;
 void copyPicture(uint8_t* destination, int stride, const Rect& bounds, const uint8_t* source, int width,
                  int height, Point position) {
     Rect area{0, 0, width, height};
-    if (!ClipBlit(bounds, area, position)) return;
+    if (!ClipBlit(bounds, area, position))
+        return;
     const size_t rowBytes = size_t(area.width()) * 3;
     for (int row = 0; row < area.height(); ++row) {
         const uint8_t* from = source + (size_t(area.top + row) * size_t(width) + size_t(area.left)) * 3;
@@ -38,15 +39,21 @@ bool pictureIsWhole(const Bitmap32& picture) {
 
 void blendButton(CQuibDoc& doc, uint8_t* destination, int stride, const Rect& bounds, const NavButton& button,
                  ButtonImageSet::Kind kind) {
-    if (!button.visible) return;
+    if (!button.visible)
+        return;
     const Bitmap32& picture = doc.buttonImages.images[kind];
-    if (pictureIsWhole(picture)) AlphaBlend32(destination, stride, button.pos, bounds, picture);
+    if (pictureIsWhole(picture))
+        AlphaBlend32(destination, stride, button.pos, bounds, picture);
 }
 
 }  // namespace
 
-const CalloutLibrary* applicationCalloutLibrary() { return g_calloutLibrary; }
-void setApplicationCalloutLibrary(const CalloutLibrary* library) { g_calloutLibrary = library; }
+const CalloutLibrary* applicationCalloutLibrary() {
+    return g_calloutLibrary;
+}
+void setApplicationCalloutLibrary(const CalloutLibrary* library) {
+    g_calloutLibrary = library;
+}
 
 bool ClipBlit(const Rect& bounds, Rect& source, Point& destination) {
     // 64-bit arithmetic: positions come from files and may sit anywhere in the 32-bit range.
@@ -60,8 +67,10 @@ bool ClipBlit(const Rect& bounds, Rect& source, Point& destination) {
         top += bounds.top - y;
         y = bounds.top;
     }
-    if ((right - left) + x >= bounds.right) right = int64_t(bounds.right) - x + left;
-    if ((bottom - top) + y >= bounds.bottom) bottom = int64_t(bounds.bottom) - y + top;
+    if ((right - left) + x >= bounds.right)
+        right = int64_t(bounds.right) - x + left;
+    if ((bottom - top) + y >= bounds.bottom)
+        bottom = int64_t(bounds.bottom) - y + top;
     if (right <= left || bottom <= top) {
         source = Rect{};
         return false;
@@ -73,37 +82,46 @@ bool ClipBlit(const Rect& bounds, Rect& source, Point& destination) {
 
 void AlphaBlend32(uint8_t* destination, int stride, int x, int y, int width, int height, const Rect& bounds,
                   const uint8_t* pixels) {
-    if (!destination || !pixels || width <= 0 || height <= 0) return;
+    if (!destination || !pixels || width <= 0 || height <= 0)
+        return;
     Rect area{0, 0, width, height};
     Point position{x, y};
-    if (!ClipBlit(bounds, area, position)) return;
+    if (!ClipBlit(bounds, area, position))
+        return;
     for (int row = 0; row < area.height(); ++row) {
         const uint8_t* s = pixels + (size_t(area.top + row) * size_t(width) + size_t(area.left)) * 4;
         uint8_t* d = destination + size_t(position.y + row) * size_t(stride) + size_t(position.x) * 3;
         for (int column = 0; column < area.width(); ++column, s += 4, d += 3) {
             const unsigned a = s[3];
-            if (a == 0) continue;
+            if (a == 0)
+                continue;
             if (a == 255) {
                 d[0] = s[0], d[1] = s[1], d[2] = s[2];
                 continue;
             }
-            for (int c = 0; c < 3; ++c) d[c] = uint8_t((s[c] * a + d[c] * (255 - a)) / 255);
+            for (int c = 0; c < 3; ++c)
+                d[c] = uint8_t((s[c] * a + d[c] * (255 - a)) / 255);
         }
     }
 }
 
-void AlphaBlend32(uint8_t* destination, int stride, Point position, const Rect& bounds, const Bitmap32& picture) {
-    if (!pictureIsWhole(picture)) return;
+void AlphaBlend32(uint8_t* destination, int stride, Point position, const Rect& bounds,
+                  const Bitmap32& picture) {
+    if (!pictureIsWhole(picture))
+        return;
     AlphaBlend32(destination, stride, position.x, position.y, picture.width, picture.height, bounds,
                  picture.pixels.data());
 }
 
-void DrawTextElement(OffscreenSurface& surface, const Callout& callout, const Rect& rect, const TextFont& font,
-                     std::optional<std::string_view> text, uint8_t* destination, const Rect& bounds, int stride) {
+void DrawTextElement(OffscreenSurface& surface, const Callout& callout, const Rect& rect,
+                     const TextFont& font, std::optional<std::string_view> text, uint8_t* destination,
+                     const Rect& bounds, int stride) {
     const int w = rect.width();
     const int h = rect.height();
-    if (w <= 0 || h <= 0 || !destination) return;
-    if (!surface.EnsureSurface(w, h, 32)) return;
+    if (w <= 0 || h <= 0 || !destination)
+        return;
+    if (!surface.EnsureSurface(w, h, 32))
+        return;
 
     QImage& image = surface.image();
     image.fill(QColor::fromRgba(0x01010101));
@@ -116,7 +134,8 @@ void DrawTextElement(OffscreenSurface& surface, const Callout& callout, const Re
 
     Rect area{0, 0, w, h};
     Point position{rect.left, rect.top};
-    if (!ClipBlit(bounds, area, position)) return;
+    if (!ClipBlit(bounds, area, position))
+        return;
     for (int row = 0; row < area.height(); ++row) {
         const uint8_t* s = image.constScanLine(area.top + row) + size_t(area.left) * 4;
         uint8_t* d = destination + size_t(position.y + row) * size_t(stride) + size_t(position.x) * 3;
@@ -124,35 +143,42 @@ void DrawTextElement(OffscreenSurface& surface, const Callout& callout, const Re
             // Antialiased text edges over untouched pixels carry the text colour with their
             // coverage as alpha; blending them keeps the letters smooth on the frame.
             const unsigned a = s[3];
-            if (a == kSurfaceMarkerByte || a == 0) continue;
+            if (a == kSurfaceMarkerByte || a == 0)
+                continue;
             if (a == 255) {
                 d[0] = s[0], d[1] = s[1], d[2] = s[2];
                 continue;
             }
-            for (int c = 0; c < 3; ++c) d[c] = uint8_t((s[c] * a + d[c] * (255 - a) + 127) / 255);
+            for (int c = 0; c < 3; ++c)
+                d[c] = uint8_t((s[c] * a + d[c] * (255 - a) + 127) / 255);
         }
     }
 }
 
-bool ComposeFrame(CQuibDoc& doc, const CalloutLibrary& library, uint8_t* destination, uint32_t flags, int stride,
-                  std::optional<Rect> clip) {
+bool ComposeFrame(CQuibDoc& doc, const CalloutLibrary& library, uint8_t* destination, uint32_t flags,
+                  int stride, std::optional<Rect> clip) {
     const Size canvas = doc.backgroundSize;
-    if (!destination || canvas.isEmpty()) return false;
+    if (!destination || canvas.isEmpty())
+        return false;
     const int64_t rowBytes = int64_t(canvas.cx) * 3;
-    if (stride == -1) stride = int(rowBytes);
-    if (stride < rowBytes) return false;
+    if (stride == -1)
+        stride = int(rowBytes);
+    if (stride < rowBytes)
+        return false;
 
     Rect bounds{0, 0, canvas.cx, canvas.cy};
-    if (clip) bounds = bounds.intersected(clip->normalized());
-    if (bounds.isEmpty()) return true;
+    if (clip)
+        bounds = bounds.intersected(clip->normalized());
+    if (bounds.isEmpty())
+        return true;
     const Frame& frame = doc.currentFrame;
 
     if ((flags & ComposeBackground) && !doc.backgroundImage.isNull()) {
         const Bitmap24& background = doc.backgroundImage;
         auto bytes = pictureBytes(background.width, background.height, 3);
         if (bytes && background.pixels.size() >= *bytes)
-            copyPicture(destination, stride, bounds, background.pixels.data(), background.width, background.height,
-                        Point{0, 0});
+            copyPicture(destination, stride, bounds, background.pixels.data(), background.width,
+                        background.height, Point{0, 0});
     }
 
     if ((flags & ComposeFrameImage) && !doc.currentImage.isNull()) {
@@ -167,8 +193,9 @@ bool ComposeFrame(CQuibDoc& doc, const CalloutLibrary& library, uint8_t* destina
                 Point position = doc.frameOrigin;
                 if (ClipBlit(bounds, area, position)) {
                     for (int row = 0; row < area.height(); ++row)
-                        std::memcpy(destination + size_t(position.y + row) * size_t(stride) + size_t(position.x) * 3,
-                                    picture.pixel(area.left, area.top + row), size_t(area.width()) * 3);
+                        std::memcpy(
+                            destination + size_t(position.y + row) * size_t(stride) + size_t(position.x) * 3,
+                            picture.pixel(area.left, area.top + row), size_t(area.width()) * 3);
                 }
             }
         }
@@ -179,9 +206,11 @@ bool ComposeFrame(CQuibDoc& doc, const CalloutLibrary& library, uint8_t* destina
     auto touchesBounds = [&](const Rect& r) { return !r.normalized().intersected(bounds).isEmpty(); };
 
     if ((flags & ComposeTitle) && doc.titles.enabled && touchesBounds(doc.titles.rect)) {
+        // No shapes and text colour 0: a title font without a chosen colour draws black.
         static const Callout kNoCallout;
-        const std::string_view title =
-            frame.title.empty() ? std::string_view(stringText(str::TitlePlaceholder)) : std::string_view(frame.title);
+        const std::string_view title = frame.title.empty()
+                                           ? std::string_view(stringText(str::TitlePlaceholder))
+                                           : std::string_view(frame.title);
         DrawTextElement(doc.compositionSurfaces.title, kNoCallout, doc.titles.rect, doc.titles.font, title,
                         destination, bounds, stride);
     }
@@ -190,9 +219,10 @@ bool ComposeFrame(CQuibDoc& doc, const CalloutLibrary& library, uint8_t* destina
     if ((flags & ComposeTextBox) && box.visible && !box.rect.isEmpty() && touchesBounds(box.rect)) {
         if (const Callout* callout = library.FindCallout(box.calloutName)) {
             std::optional<std::string_view> text;
-            if (!box.text.empty()) text = box.text;
-            DrawTextElement(doc.compositionSurfaces.textBox, *callout, box.rect, box.font, text, destination, bounds,
-                            stride);
+            if (!box.text.empty())
+                text = box.text;
+            DrawTextElement(doc.compositionSurfaces.textBox, *callout, box.rect, box.font, text, destination,
+                            bounds, stride);
         }
     }
 
@@ -221,7 +251,8 @@ bool ComposeFrame(CQuibDoc& doc, uint8_t* destination, uint32_t flags, int strid
 }
 
 Bitmap24 ComposeFramePicture(CQuibDoc& doc, const CalloutLibrary& library, uint32_t flags) {
-    if (doc.backgroundSize.isEmpty() || !pictureBytes(doc.backgroundSize.cx, doc.backgroundSize.cy, 3)) return {};
+    if (doc.backgroundSize.isEmpty() || !pictureBytes(doc.backgroundSize.cx, doc.backgroundSize.cy, 3))
+        return {};
     Bitmap24 picture(doc.backgroundSize.cx, doc.backgroundSize.cy);
     ComposeFrame(doc, library, picture.pixels.data(), flags, -1);
     return picture;

@@ -59,13 +59,15 @@ bool ClipBlit(const Rect& bounds, Rect& source, Point& destination);
 // (S x A + D x (255 - A)) / 255. Alpha 0 leaves the destination as it is.
 void AlphaBlend32(uint8_t* destination, int stride, int x, int y, int width, int height, const Rect& bounds,
                   const uint8_t* pixels);
-void AlphaBlend32(uint8_t* destination, int stride, Point position, const Rect& bounds, const Bitmap32& picture);
+void AlphaBlend32(uint8_t* destination, int stride, Point position, const Rect& bounds,
+                  const Bitmap32& picture);
 
 // Draws callout with text (nothing: the callout's placeholder) into surface, sized to rect, in
 // font, and copies what was drawn into destination at rect within bounds. Text edges are blended
 // over the destination by their coverage, so text stays smooth; untouched surface pixels leave the
 // destination as it was.
-void DrawTextElement(OffscreenSurface& surface, const Callout& callout, const Rect& rect, const TextFont& font,
-                     std::optional<std::string_view> text, uint8_t* destination, const Rect& bounds, int stride);
+void DrawTextElement(OffscreenSurface& surface, const Callout& callout, const Rect& rect,
+                     const TextFont& font, std::optional<std::string_view> text, uint8_t* destination,
+                     const Rect& bounds, int stride);
 
 }  // namespace quib

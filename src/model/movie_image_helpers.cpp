@@ -13,8 +13,12 @@ namespace quib {
 
 namespace {
 
-uint32_t wordAt(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
-uint32_t colourAt(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16; }
+uint32_t wordAt(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+uint32_t colourAt(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+}
 
 int64_t distance(const uint8_t* bgr, const PaletteEntry& entry) {
     const int64_t db = int64_t(bgr[0]) - entry.blue;
@@ -28,14 +32,16 @@ constexpr int kCoverageThreshold = 128;
 
 }  // namespace
 
-std::optional<IndexedPicture> RenderTextBoxIndexed(const Callout& callout, const Rect& rect, const LogFont& logFont,
-                                                   uint32_t textColour, std::optional<std::string_view> text,
-                                                   uint32_t align) {
+std::optional<IndexedPicture> RenderTextBoxIndexed(const Callout& callout, const Rect& rect,
+                                                   const LogFont& logFont, uint32_t textColour,
+                                                   std::optional<std::string_view> text, uint32_t align) {
     const int w = rect.width();
     const int h = rect.height();
-    if (w <= 0 || h <= 0 || !pictureBytes(IndexedStride(w), h, 4)) return std::nullopt;
+    if (w <= 0 || h <= 0 || !pictureBytes(IndexedStride(w), h, 4))
+        return std::nullopt;
     QImage surface(w, h, QImage::Format_ARGB32);
-    if (surface.isNull()) return std::nullopt;
+    if (surface.isNull())
+        return std::nullopt;
     surface.fill(QColor::fromRgba(kTransparentMarker));
     {
         raster::DrawContext dc(surface);
@@ -70,14 +76,15 @@ std::optional<IndexedPicture> RenderTextBoxIndexed(const Callout& callout, const
     picture.colourCount = int(used) + 1;
     picture.pixels.assign(size_t(IndexedStride(w)) * size_t(h), 0);
     // The surface rows are w x 4 bytes already, so they are the contiguous pixels MapToPalette reads.
-    MapToPalette(surface.constBits(), w, h, picture.pixels.data(), picture.palette.data(), picture.colourCount,
-                 kTransparentMarker);
+    MapToPalette(surface.constBits(), w, h, picture.pixels.data(), picture.palette.data(),
+                 picture.colourCount, kTransparentMarker);
     return picture;
 }
 
 void MapToPalette(const uint8_t* pixels, int width, int height, uint8_t* output, const PaletteEntry* palette,
                   int count, uint32_t marker) {
-    if (!pixels || !output || width <= 0 || height <= 0) return;
+    if (!pixels || !output || width <= 0 || height <= 0)
+        return;
     count = std::min(count, kMaxPaletteEntries);
     const int stride = IndexedStride(width);
     bool havePrevious = false;
@@ -97,7 +104,8 @@ void MapToPalette(const uint8_t* pixels, int width, int height, uint8_t* output,
                 int64_t best = 10000000000LL;
                 for (int i = 1; i < count; ++i) {
                     const int64_t d = distance(p, palette[i]);
-                    if (d < best) best = d, index = uint8_t(i);
+                    if (d < best)
+                        best = d, index = uint8_t(i);
                 }
             }
             out[x] = index;
@@ -111,19 +119,23 @@ void MapToPalette(const uint8_t* pixels, int width, int height, uint8_t* output,
 
 int CompactPalette(uint8_t* pixels, int stride, const PaletteEntry* paletteIn, int width, int height,
                    PaletteEntry* paletteOut) {
-    if (!pixels || !paletteIn || !paletteOut || width <= 0 || height <= 0 || stride < width) return 0;
+    if (!pixels || !paletteIn || !paletteOut || width <= 0 || height <= 0 || stride < width)
+        return 0;
     int64_t counts[kMaxPaletteEntries] = {};
     for (int y = 0; y < height; ++y) {
         const uint8_t* row = pixels + size_t(y) * size_t(stride);
-        for (int x = 0; x < width; ++x) ++counts[row[x]];
+        for (int x = 0; x < width; ++x)
+            ++counts[row[x]];
     }
     uint8_t newIndex[kMaxPaletteEntries] = {};
     int kept = 0;
     for (int k = 0; k < kMaxPaletteEntries; ++k) {
         int pick = k;
         for (int j = 0; j < kMaxPaletteEntries; ++j)
-            if (counts[j] > counts[pick]) pick = j;
-        if (counts[pick] <= 0) break;
+            if (counts[j] > counts[pick])
+                pick = j;
+        if (counts[pick] <= 0)
+            break;
         paletteOut[k] = paletteIn[pick];
         newIndex[pick] = uint8_t(k);
         counts[pick] = -1;
@@ -131,19 +143,22 @@ int CompactPalette(uint8_t* pixels, int stride, const PaletteEntry* paletteIn, i
     }
     for (int y = 0; y < height; ++y) {
         uint8_t* row = pixels + size_t(y) * size_t(stride);
-        for (int x = 0; x < width; ++x) row[x] = newIndex[row[x]];
+        for (int x = 0; x < width; ++x)
+            row[x] = newIndex[row[x]];
     }
     return kept;
 }
 
 size_t OutputBytesForMovie(int width, int height, bool usePalette) {
-    if (width <= 0 || height <= 0) return 0;
+    if (width <= 0 || height <= 0)
+        return 0;
     return usePalette ? size_t(IndexedStride(width)) * size_t(height) : size_t(width) * size_t(height) * 4;
 }
 
 void ConvertImageForMovie(const uint8_t* source, int width, int height, uint8_t* output,
                           const PaletteEntry* palette, int count, bool usePalette) {
-    if (!source || !output || width <= 0 || height <= 0) return;
+    if (!source || !output || width <= 0 || height <= 0)
+        return;
     if (!usePalette) {
         const size_t n = size_t(width) * size_t(height);
         for (size_t i = 0; i < n; ++i, source += 3, output += 4) {
@@ -169,9 +184,11 @@ void ConvertImageForMovie(const uint8_t* source, int width, int height, uint8_t*
             } else if (palette) {
                 int64_t best = 1000000000LL;
                 for (int i = 0; i < count; ++i) {
-                    if (palette[i].flags == 0) continue;  // the transparent entry
+                    if (palette[i].flags == 0)
+                        continue;  // the transparent entry
                     const int64_t d = distance(source, palette[i]);
-                    if (d < best) best = d, index = uint8_t(i);
+                    if (d < best)
+                        best = d, index = uint8_t(i);
                 }
             }
             out[x] = index;

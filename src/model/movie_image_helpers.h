@@ -18,7 +18,9 @@ class Callout;
 // pixels in the order alpha, red, green, blue.
 
 // The row length in bytes of an 8-bit indexed picture of width pixels.
-inline int IndexedStride(int width) { return (width + 3) & ~3; }
+inline int IndexedStride(int width) {
+    return (width + 3) & ~3;
+}
 
 // The value of an untouched pixel of a text surface, as a little-endian 32-bit word.
 inline constexpr uint32_t kTransparentMarker = 0x01010101;
@@ -39,9 +41,9 @@ struct IndexedPicture {
 // transparent entry 0. Text over transparent parts has hard edges (the movie picture has no partial
 // transparency, and blending with the marker would give dark fringes); text over a callout's fill
 // stays smooth. Nothing for an empty or inverted rect.
-std::optional<IndexedPicture> RenderTextBoxIndexed(const Callout& callout, const Rect& rect, const LogFont& logFont,
-                                                   uint32_t textColour, std::optional<std::string_view> text,
-                                                   uint32_t align);
+std::optional<IndexedPicture> RenderTextBoxIndexed(const Callout& callout, const Rect& rect,
+                                                   const LogFont& logFont, uint32_t textColour,
+                                                   std::optional<std::string_view> text, uint32_t align);
 
 // Maps width x height 32-bit pixels (blue, green, red, x) to palette indices in output (rows of
 // IndexedStride(width) bytes, padding zero): a pixel equal to marker as a whole word maps to 0; a

@@ -59,7 +59,8 @@ TEST_F(ComposedPictures, FramesWithCalloutsTitlesButtonsAndCursor) {
     doc.titles.font.color = rgb(255, 255, 255);
     doc.currentFrame.title = "Aprire il menu File";
     styleFrame(doc, "Fumetto in basso",
-               "Fate clic sul menu File per vedere i comandi che salvano e aprono i progetti.", Rect{430, 250, 700, 380});
+               "Fate clic sul menu File per vedere i comandi che salvano e aprono i progetti.",
+               Rect{430, 250, 700, 380});
     const Bitmap24 bubble = ComposeFramePicture(doc, library);
     ASSERT_FALSE(bubble.isNull());
     save(bubble, "frame_bubble.png");
@@ -79,9 +80,11 @@ TEST_F(ComposedPictures, MovieTextBoxesOverAChequerboard) {
     font.setFace("DejaVu Sans");
     font.height = -16;
     const Callout plain;
-    auto bubble = RenderTextBoxIndexed(*library.FindCallout("Fumetto in alto"), Rect{0, 0, 260, 130}, font,
-                                       kCalloutTextColour, "Testo del film su un fumetto, senza bordi scuri.", 3);
-    auto title = RenderTextBoxIndexed(plain, Rect{0, 0, 260, 40}, font, rgb(255, 255, 255), "Titolo bianco", 0);
+    auto bubble =
+        RenderTextBoxIndexed(*library.FindCallout("Fumetto in alto"), Rect{0, 0, 260, 130}, font,
+                             kCalloutTextColour, "Testo del film su un fumetto, senza bordi scuri.", 3);
+    auto title =
+        RenderTextBoxIndexed(plain, Rect{0, 0, 260, 40}, font, rgb(255, 255, 255), "Titolo bianco", 0);
     ASSERT_TRUE(bubble && title);
 
     Bitmap24 sheet(280, 190);
@@ -96,7 +99,8 @@ TEST_F(ComposedPictures, MovieTextBoxesOverAChequerboard) {
         for (int y = 0; y < picture.height; ++y)
             for (int x = 0; x < picture.width; ++x) {
                 const uint8_t index = picture.pixels[size_t(y) * size_t(stride) + size_t(x)];
-                if (index == 0) continue;
+                if (index == 0)
+                    continue;
                 const PaletteEntry& e = picture.palette[index];
                 uint8_t* p = sheet.pixel(left + x, top + y);
                 p[0] = e.blue, p[1] = e.green, p[2] = e.red;

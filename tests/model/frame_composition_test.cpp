@@ -50,14 +50,17 @@ void setCursor(CQuibDoc& doc, const Bitmap32& picture, Point pos) {
 
 // A destination of the canvas filled with kFill.
 std::vector<uint8_t> filledCanvas(const CQuibDoc& doc, int stride = -1) {
-    if (stride < 0) stride = doc.backgroundSize.cx * 3;
+    if (stride < 0)
+        stride = doc.backgroundSize.cx * 3;
     std::vector<uint8_t> buffer(size_t(stride) * size_t(doc.backgroundSize.cy));
-    for (size_t i = 0; i < buffer.size(); ++i) buffer[i] = kFill[i % 3];
+    for (size_t i = 0; i < buffer.size(); ++i)
+        buffer[i] = kFill[i % 3];
     return buffer;
 }
 
 Colour at(const std::vector<uint8_t>& buffer, const CQuibDoc& doc, int x, int y, int stride = -1) {
-    if (stride < 0) stride = doc.backgroundSize.cx * 3;
+    if (stride < 0)
+        stride = doc.backgroundSize.cx * 3;
     const uint8_t* p = buffer.data() + size_t(y) * size_t(stride) + size_t(x) * 3;
     return Colour{p[0], p[1], p[2]};
 }
@@ -72,7 +75,8 @@ protected:
 TEST_F(Composition, BackgroundIsCopiedOnlyInsideTheClipRectangle) {
     makeDoc(doc, Size{6, 5});
     doc.backgroundImage = Bitmap24(6, 5);
-    for (size_t i = 0; i < doc.backgroundImage.pixels.size(); ++i) doc.backgroundImage.pixels[i] = uint8_t(i);
+    for (size_t i = 0; i < doc.backgroundImage.pixels.size(); ++i)
+        doc.backgroundImage.pixels[i] = uint8_t(i);
     auto buffer = filledCanvas(doc);
     ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll, -1, Rect{2, 1, 5, 4}));
     for (int y = 0; y < 5; ++y)
@@ -99,7 +103,8 @@ TEST_F(Composition, FrameImageLiesAtItsOriginClippedToTheCanvas) {
         for (int x = 0; x < 5; ++x) {
             const int fx = x + 1, fy = y - 2;
             const bool covered = fx >= 0 && fx < 4 && fy >= 0 && fy < 6;
-            EXPECT_EQ(at(buffer, doc, x, y), (covered ? Colour{uint8_t(fx), uint8_t(fy), 77} : kFill)) << x << "," << y;
+            EXPECT_EQ(at(buffer, doc, x, y), (covered ? Colour{uint8_t(fx), uint8_t(fy), 77} : kFill))
+                << x << "," << y;
         }
 }
 
@@ -117,8 +122,10 @@ TEST_F(Composition, RoundedStrideLeavesRowPaddingAlone) {
     auto buffer = filledCanvas(doc, stride);
     ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll, stride));
     for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 3; ++x) EXPECT_EQ(at(buffer, doc, x, y, stride), (Colour{uint8_t(x), uint8_t(y), 77}));
-        for (int i = 9; i < 12; ++i) EXPECT_EQ(buffer[size_t(y) * 12 + size_t(i)], kFill[i % 3]);
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(at(buffer, doc, x, y, stride), (Colour{uint8_t(x), uint8_t(y), 77}));
+        for (int i = 9; i < 12; ++i)
+            EXPECT_EQ(buffer[size_t(y) * 12 + size_t(i)], kFill[i % 3]);
     }
 }
 
@@ -135,7 +142,8 @@ TEST_F(Composition, CursorAlpha128MixesByIntegerDivision) {
     makeDoc(doc, Size{4, 4});
     setCursor(doc, solidPicture(1, 1, 200, 100, 50, 128), Point{1, 1});
     std::vector<uint8_t> buffer(4 * 4 * 3);
-    for (size_t i = 0; i < buffer.size(); i += 3) buffer[i] = 10, buffer[i + 1] = 20, buffer[i + 2] = 30;
+    for (size_t i = 0; i < buffer.size(); i += 3)
+        buffer[i] = 10, buffer[i + 1] = 20, buffer[i + 2] = 30;
     ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
     // (200 * 128 + 10 * 127) / 255 = 105, (100 * 128 + 20 * 127) / 255 = 60, (50 * 128 + 30 * 127) / 255 = 40
     EXPECT_EQ(at(buffer, doc, 1, 1), (Colour{105, 60, 40}));
@@ -190,7 +198,8 @@ TEST_F(Composition, ButtonsAreBlendedNextPreviousGoto1Goto2ThenTheCursor) {
         doc.buttonImages.images[kind] = solidPicture(2, 2, uint8_t(10 * (kind + 1)), 0, 0, 255);
     NavButton* buttons[] = {&doc.currentFrame.prevButton, &doc.currentFrame.nextButton,
                             &doc.currentFrame.gotoButtons[0], &doc.currentFrame.gotoButtons[1]};
-    for (NavButton* button : buttons) button->visible = 1, button->pos = Point{1, 1};
+    for (NavButton* button : buttons)
+        button->visible = 1, button->pos = Point{1, 1};
     auto buffer = filledCanvas(doc);
 
     auto topColour = [&](uint32_t flags) {
@@ -309,8 +318,10 @@ TEST_F(TextComposition, TitleTextIsSmoothAndOnlyTextPixelsChange) {
         for (int x = 0; x < 200; ++x) {
             Colour c = at(buffer, doc, x, y);
             EXPECT_TRUE(c[0] == c[1] && c[1] == c[2]) << "white over black stays grey";
-            if (c[0] == 255) ++full;
-            else if (c[0] != 0) ++partial;
+            if (c[0] == 255)
+                ++full;
+            else if (c[0] != 0)
+                ++partial;
         }
     EXPECT_GT(full, 50);
     EXPECT_GT(partial, 10) << "letter edges are antialiased";
@@ -384,7 +395,8 @@ TEST(ClipBlitTest, OverhangOnAllSidesKeepsTheMiddle) {
 }
 
 TEST(ClipBlitTest, OutsideTheBoundsEmptiesTheSource) {
-    for (Point start : {Point{10, 0}, Point{0, 10}, Point{-4, 0}, Point{0, -3}, Point{INT32_MAX, INT32_MIN}}) {
+    for (Point start :
+         {Point{10, 0}, Point{0, 10}, Point{-4, 0}, Point{0, -3}, Point{INT32_MAX, INT32_MIN}}) {
         Rect source{0, 0, 4, 3};
         Point at = start;
         EXPECT_FALSE(ClipBlit(Rect{0, 0, 10, 10}, source, at));

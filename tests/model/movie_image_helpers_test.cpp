@@ -17,7 +17,8 @@ namespace {
 std::vector<uint8_t> pixels32(std::initializer_list<uint32_t> words) {
     std::vector<uint8_t> bytes;
     for (uint32_t w : words)
-        for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(w >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(uint8_t(w >> (8 * i)));
     return bytes;
 }
 
@@ -25,14 +26,18 @@ std::vector<uint8_t> pixels32(std::initializer_list<uint32_t> words) {
 std::vector<uint8_t> pixels24(std::initializer_list<uint32_t> words) {
     std::vector<uint8_t> bytes;
     for (uint32_t w : words)
-        for (int i = 0; i < 3; ++i) bytes.push_back(uint8_t(w >> (8 * i)));
+        for (int i = 0; i < 3; ++i)
+            bytes.push_back(uint8_t(w >> (8 * i)));
     return bytes;
 }
 
-PaletteEntry entry(uint8_t r, uint8_t g, uint8_t b, uint8_t flags = 255) { return PaletteEntry{r, g, b, flags}; }
+PaletteEntry entry(uint8_t r, uint8_t g, uint8_t b, uint8_t flags = 255) {
+    return PaletteEntry{r, g, b, flags};
+}
 
 TEST(MapToPaletteTest, MarkerMapsToZeroAndColoursToTheNearestEntry) {
-    const PaletteEntry palette[] = {entry(0, 0, 0, 0), entry(200, 0, 0), entry(0, 0, 200), entry(250, 250, 250)};
+    const PaletteEntry palette[] = {entry(0, 0, 0, 0), entry(200, 0, 0), entry(0, 0, 200),
+                                    entry(250, 250, 250)};
     // Pixels are blue, green, red: 0xFF0000C8 is red 0, blue 200; the entries hold red first.
     const auto pixels = pixels32({0x01010101, 0xFFC80000, 0xFF0000C8, 0xFFF0F0F0});
     std::vector<uint8_t> out(4, 0xAA);
@@ -69,8 +74,8 @@ TEST(MapToPaletteTest, CountOfOneOrLessGivesZero) {
 TEST(MapToPaletteTest, RowsArePaddedToFourBytesAndRunsCarryAcrossRows) {
     const PaletteEntry palette[] = {entry(0, 0, 0, 0), entry(10, 10, 10), entry(240, 240, 240)};
     // Two rows of 5: the second row starts with the colour that ended the first.
-    const auto pixels = pixels32({0xFF0A0A0A, 0xFF0A0A0A, 0xFFF0F0F0, 0x01010101, 0xFFF0F0F0,
-                                  0xFFF0F0F0, 0xFF0B0B0B, 0xFF0B0B0B, 0x01010101, 0x01010101});
+    const auto pixels = pixels32({0xFF0A0A0A, 0xFF0A0A0A, 0xFFF0F0F0, 0x01010101, 0xFFF0F0F0, 0xFFF0F0F0,
+                                  0xFF0B0B0B, 0xFF0B0B0B, 0x01010101, 0x01010101});
     std::vector<uint8_t> out(16, 0xAA);
     MapToPalette(pixels.data(), 5, 2, out.data(), palette, 3, 0x01010101);
     EXPECT_EQ(out, (std::vector<uint8_t>{1, 1, 2, 0, 2, 0, 0, 0, 2, 1, 1, 0, 0, 0, 0, 0}));
@@ -78,7 +83,8 @@ TEST(MapToPaletteTest, RowsArePaddedToFourBytesAndRunsCarryAcrossRows) {
 
 TEST(CompactPaletteTest, MostUsedEntriesComeFirstAndPixelsAreRenumbered) {
     std::array<PaletteEntry, 256> in{};
-    for (int i = 0; i < 256; ++i) in[size_t(i)] = entry(uint8_t(i), 0, 0);
+    for (int i = 0; i < 256; ++i)
+        in[size_t(i)] = entry(uint8_t(i), 0, 0);
     // Row stride 4 with one byte of padding (value 9, which must be neither counted nor changed).
     std::vector<uint8_t> pixels{5, 5, 7, 9, 5, 2, 7, 9, 7, 5, 0, 9};
     std::array<PaletteEntry, 256> out{};
@@ -94,17 +100,20 @@ TEST(CompactPaletteTest, MostUsedEntriesComeFirstAndPixelsAreRenumbered) {
 
 TEST(CompactPaletteTest, EqualCountsKeepTheirOrder) {
     std::array<PaletteEntry, 256> in{};
-    for (int i = 0; i < 256; ++i) in[size_t(i)] = entry(0, uint8_t(i), 0);
+    for (int i = 0; i < 256; ++i)
+        in[size_t(i)] = entry(0, uint8_t(i), 0);
     std::vector<uint8_t> pixels{3, 1, 0, 3, 1, 0, 2, 2};
     std::array<PaletteEntry, 256> out{};
     ASSERT_EQ(CompactPalette(pixels.data(), 8, in.data(), 8, 1, out.data()), 4);
-    for (int k = 0; k < 4; ++k) EXPECT_EQ(out[size_t(k)], in[size_t(k)]);
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(out[size_t(k)], in[size_t(k)]);
     EXPECT_EQ(pixels, (std::vector<uint8_t>{3, 1, 0, 3, 1, 0, 2, 2}));
 }
 
 TEST(CompactPaletteTest, LowestNumberedOfTheHighestCountIsPickedWhenKIsNotAmongThem) {
     std::array<PaletteEntry, 256> in{};
-    for (int i = 0; i < 256; ++i) in[size_t(i)] = entry(0, 0, uint8_t(i));
+    for (int i = 0; i < 256; ++i)
+        in[size_t(i)] = entry(0, 0, uint8_t(i));
     std::vector<uint8_t> pixels{9, 4, 9, 4, 1};
     std::array<PaletteEntry, 256> out{};
     ASSERT_EQ(CompactPalette(pixels.data(), 5, in.data(), 5, 1, out.data()), 3);
@@ -178,7 +187,8 @@ TEST_F(TextBoxIndexed, TextOverNothingHasOnlyTheTextColourAndTransparency) {
     ASSERT_EQ(picture->colourCount, 2);
     EXPECT_EQ(picture->palette[1], (PaletteEntry{255, 255, 255, 255}));
     int drawn = 0;
-    for (uint8_t index : picture->pixels) drawn += index == 1;
+    for (uint8_t index : picture->pixels)
+        drawn += index == 1;
     EXPECT_GT(drawn, 100);
     EXPECT_EQ(picture->pixels[0], 0);
 }
@@ -187,8 +197,8 @@ TEST_F(TextBoxIndexed, CalloutFillShowsAndOutsideTheOutlineIsTransparent) {
     const CalloutLibrary library = defaultCalloutLibrary();
     const Callout* callout = library.FindCallout("Rettangolo");
     ASSERT_NE(callout, nullptr);
-    auto picture = RenderTextBoxIndexed(*callout, Rect{10, 10, 210, 110}, font(14), kCalloutTextColour,
-                                        std::nullopt, 3);
+    auto picture =
+        RenderTextBoxIndexed(*callout, Rect{10, 10, 210, 110}, font(14), kCalloutTextColour, std::nullopt, 3);
     ASSERT_TRUE(picture);
     EXPECT_GT(picture->colourCount, 2);
     EXPECT_LE(picture->colourCount, 256);
@@ -196,7 +206,8 @@ TEST_F(TextBoxIndexed, CalloutFillShowsAndOutsideTheOutlineIsTransparent) {
     EXPECT_EQ(picture->pixels[0], 0);  // corner outside the outline
     const PaletteEntry& middle = picture->palette[picture->pixels[size_t(90) * size_t(stride) + 100]];
     EXPECT_EQ(middle, (PaletteEntry{255, 255, 225, 255}));  // the callout's fill
-    for (int i = 1; i < picture->colourCount; ++i) EXPECT_EQ(picture->palette[size_t(i)].flags, 255);
+    for (int i = 1; i < picture->colourCount; ++i)
+        EXPECT_EQ(picture->palette[size_t(i)].flags, 255);
 }
 
 }  // namespace
