@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <QImage>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "base/progress.h"
+#include "model/frame_composition.h"
+#include "model/project_storage.h"
+#include "model/synthetic_project.h"
+#include "raster/gui_application.h"
+#include "shapes/default_callouts.h"
+
+namespace quib {
+namespace {
+
+class FrameCommand : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { raster::ensureGuiApplication(); }
+    void SetUp() override {
+        char pattern[] = "/tmp/quib-cli-frame-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { (void)std::system(("rm -rf '" + dir + "'").c_str()); }
+
+    // Runs quib-cli with a data home of its own, so the user's callout library never enters.
+    int run(const std::string& args, std::string* err = nullptr) {
+        const std::string errFile = dir + "/stderr.txt";
+        const std::string command = "XDG_DATA_HOME='" + dir + "/data' " + std::string(QUIB_BUILD_DIR) +
+                                    "/cli/quib-cli " + args + " >/dev/null 2>'" + errFile + "'";
+        const int status = std::system(command.c_str());
+        if (err) {
+            std::ifstream in(errFile);
+            err->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string path(const std::string& name) { return dir + "/" + name; }
+
+    // A small project whose frame 1 has a callout text box and a title.
+    void writeProject(CQuibDoc& doc) {
+        ASSERT_TRUE(buildSyntheticProject(doc, 320, 200, 3));
+        ASSERT_TRUE(doc.SelectFrame(1, true));
+        doc.titles.enabled = 1;
+        doc.currentFrame.title = "Secondo";
+        doc.currentFrame.textBox.visible = 1;
+        doc.currentFrame.textBox.calloutName = "Rettangolo";
+        doc.currentFrame.textBox.rect = Rect{100, 80, 260, 150};
+        doc.currentFrame.textBox.text = "Testo nel riquadro";
+        ASSERT_TRUE(doc.CommitFrameElements(1));
+        NullProgress progress;
+        ASSERT_TRUE(SaveProject(path("p.qbk"), doc, progress));
+    }
+    std::string dir;
+};
+
+TEST_F(FrameCommand, WritesTheComposedFrameAsPng) {
+    CQuibDoc doc;
+    writeProject(doc);
+    ASSERT_EQ(run("frame '" + path("p.qbk") + "' 1 '" + path("f.png") + "'"), 0);
+
+    CQuibDoc loaded;
+    NullProgress progress;
+    ASSERT_TRUE(LoadProject(path("p.qbk"), loaded, progress));
+    ASSERT_TRUE(loaded.SelectFrame(1, true));
+    const Bitmap24 expected = ComposeFramePicture(loaded, defaultCalloutLibrary());
+    QImage image(QString::fromStdString(path("f.png")));
+    ASSERT_FALSE(image.isNull());
+    image = image.convertToFormat(QImage::Format_BGR888);
+    ASSERT_EQ(image.width(), 320);
+    ASSERT_EQ(image.height(), 200);
+    for (int y = 0; y < 200; ++y)
+        ASSERT_EQ(0, std::memcmp(image.constScanLine(y), expected.pixel(0, y), 320 * 3)) << "row " << y;
+
+    // The text box was really drawn: without it the picture differs.
+    const Bitmap24 withoutBox = ComposeFramePicture(loaded, CalloutLibrary{});
+    EXPECT_NE(withoutBox, expected);
+}
+
+TEST_F(FrameCommand, IndexOutsideTheProjectFails) {
+    CQuibDoc doc;
+    writeProject(doc);
+    std::string err;
+    EXPECT_EQ(run("frame '" + path("p.qbk") + "' 3 '" + path("f.png") + "'", &err), 1);
+    EXPECT_NE(err.find("3"), std::string::npos);
+    EXPECT_TRUE(QImage(QString::fromStdString(path("f.png"))).isNull());
+}
+
+TEST_F(FrameCommand, BadArgumentsPrintTheUsage) {
+    std::string err;
+    EXPECT_EQ(run("frame a.qbk", &err), 2);
+    EXPECT_NE(err.find("frame FILE.qbk"), std::string::npos);
+    EXPECT_EQ(run("frame a.qbk -1 out.png"), 2);
+    EXPECT_EQ(run("frame a.qbk x out.png"), 2);
+}
+
+TEST_F(FrameCommand, MissingProjectFails) {
+    EXPECT_EQ(run("frame '" + path("none.qbk") + "' 0 '" + path("f.png") + "'"), 1);
+}
+
+}  // namespace
+}  // namespace quib
