@@ -27,8 +27,8 @@ bool AtomicFile::open(const std::string& path) {
     static std::atomic<unsigned> counter{0};
     // Created with the usual permissions (the umask applies), under a name no one else uses.
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        m_temp = folderOf(path) + ".quib-export-" + std::to_string(::getpid()) + "-" +
-                 std::to_string(counter++);
+        m_temp =
+            folderOf(path) + ".quib-export-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
         m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd < 0 && errno != EEXIST)
             break;

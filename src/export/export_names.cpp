@@ -35,11 +35,20 @@ std::string htmlAttributeEscaped(const std::string& text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-        case '"': out += "&quot;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        default: out += c;
+            case '"':
+                out += "&quot;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '&':
+                out += "&amp;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;

@@ -47,9 +47,9 @@ void composeExportPicture(CQuibDoc& doc, Bitmap24& picture) {
     const Frame& f = doc.currentFrame;
     const ButtonImageSet& images = doc.buttonImages;
     const std::pair<const NavButton*, int> buttons[] = {{&f.nextButton, ButtonImageSet::Next},
-                                                         {&f.prevButton, ButtonImageSet::Previous},
-                                                         {&f.gotoButtons[0], ButtonImageSet::Goto1},
-                                                         {&f.gotoButtons[1], ButtonImageSet::Goto2}};
+                                                        {&f.prevButton, ButtonImageSet::Previous},
+                                                        {&f.gotoButtons[0], ButtonImageSet::Goto1},
+                                                        {&f.gotoButtons[1], ButtonImageSet::Goto2}};
     for (const auto& [button, kind] : buttons) {
         if (button->visible)
             blendClipped(picture, images.images[kind], button->pos);

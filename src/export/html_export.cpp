@@ -20,12 +20,13 @@ std::string format(const char* pattern, auto... args) {
 
 std::string areaLine(const char* alt, const NavButton& button, const Bitmap32& picture, int target) {
     const Point p = button.pos;
-    return format("<area shape=\"rect\" alt=\"%s\" coords=\"%d,%d,%d,%d\" href=\"#link%d\">\r\n", alt, p.x, p.y,
-                  p.x + picture.width - 1, p.y + picture.height - 1, target);
+    return format("<area shape=\"rect\" alt=\"%s\" coords=\"%d,%d,%d,%d\" href=\"#link%d\">\r\n", alt, p.x,
+                  p.y, p.x + picture.width - 1, p.y + picture.height - 1, target);
 }
 
 Status cannotCreate(const std::string& path) {
-    return Status::failure(str::CannotCreateFile, std::string(stringText(str::CannotCreateFile)) + " " + path);
+    return Status::failure(str::CannotCreateFile,
+                           std::string(stringText(str::CannotCreateFile)) + " " + path);
 }
 
 }  // namespace

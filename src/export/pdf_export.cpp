@@ -48,8 +48,8 @@ void PdfDocumentWriter::addPage(const FrameElements& frame, const ButtonImageSet
                           ButtonImageSet::Goto2};
     for (int k = 0; k < 4; ++k) {
         const Bitmap32& picture = images.images[kinds[k]];
-        page.buttons[k] = Button{buttons[k]->visible != 0, buttons[k]->pos, Size{picture.width, picture.height},
-                                 buttons[k]->targetOffset};
+        page.buttons[k] = Button{buttons[k]->visible != 0, buttons[k]->pos,
+                                 Size{picture.width, picture.height}, buttons[k]->targetOffset};
     }
 
     std::string& out = m_body;
@@ -78,7 +78,8 @@ void PdfDocumentWriter::addPage(const FrameElements& frame, const ButtonImageSet
     out += "\r\nendstream\r\nendobj\r\n";
 
     page.objectStart[2] = out.size() - page.bodyBegin;
-    const std::string content = format("q\r\n%d 0 0 %d %d %d cm\r\n/im%d Do\r\nQ", m_size.cx, m_size.cy, 0, 0, i);
+    const std::string content =
+        format("q\r\n%d 0 0 %d %d %d cm\r\n/im%d Do\r\nQ", m_size.cx, m_size.cy, 0, 0, i);
     out += beginObject(p + 2);
     out += format("/Length %d\r\n>>\r\nstream\r\n", int(content.size()));
     out += content + "\r\nendstream\r\nendobj\r\n";
@@ -179,7 +180,8 @@ std::vector<uint8_t> PdfDocumentWriter::finish() const {
     out += format("xref\r\n0 %d\r\n0000000000 65535 f\r\n", int(offsets.size()) + 1);
     for (size_t offset : offsets)
         out += format("%010llu 00000 n\r\n", static_cast<unsigned long long>(offset));
-    out += format("trailer\r\n<<\r\n/Size %d\r\n/Info 1 0 R\r\n/Root 2 0 R\r\n>>\r\n", int(offsets.size()) + 1);
+    out +=
+        format("trailer\r\n<<\r\n/Size %d\r\n/Info 1 0 R\r\n/Root 2 0 R\r\n>>\r\n", int(offsets.size()) + 1);
     out += format("startxref\r\n%llu\r\n%%%%EOF\r\n", static_cast<unsigned long long>(xref));
     return std::vector<uint8_t>(out.begin(), out.end());
 }

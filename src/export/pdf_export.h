@@ -23,7 +23,8 @@ public:
     // Adds the page of the next frame: the frame's elements as selected (buttons and title), the
     // button pictures whose sizes make the link rectangles, and the zlib stream of its
     // top-down red-green-blue canvas picture.
-    void addPage(const FrameElements& frame, const ButtonImageSet& images, const std::vector<uint8_t>& imageStream);
+    void addPage(const FrameElements& frame, const ButtonImageSet& images,
+                 const std::vector<uint8_t>& imageStream);
     int pageCount() const { return int(m_pages.size()); }
 
     // The whole file: header, objects in number order, cross-reference table and trailer.

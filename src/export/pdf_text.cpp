@@ -15,7 +15,11 @@ std::vector<char32_t> decodeUtf8(const std::string& text) {
     const size_t n = text.size();
     while (i < n) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+        int extra = c < 0x80             ? 0
+                    : (c & 0xE0) == 0xC0 ? 1
+                    : (c & 0xF0) == 0xE0 ? 2
+                    : (c & 0xF8) == 0xF0 ? 3
+                                         : -1;
         char32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
         bool ok = extra >= 0 && i + size_t(extra > 0 ? extra : 0) < n;
         for (int k = 1; ok && k <= extra; ++k) {
