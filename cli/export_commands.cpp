@@ -10,7 +10,9 @@
 #include "export/image_import.h"
 #include "export/pdf_export.h"
 #include "imagefilters/filter_table.h"
+#include "model/frame_composition.h"
 #include "model/project_storage.h"
+#include "shapes/default_callouts.h"
 
 namespace quib::cli {
 
@@ -43,6 +45,12 @@ FilterTable& filters() {
     return table;
 }
 
+// Text boxes are drawn with the callouts shipped with the program.
+void useShippedCallouts() {
+    static const CalloutLibrary library = defaultCalloutLibrary();
+    setApplicationCalloutLibrary(&library);
+}
+
 int runExportHtml(const std::vector<std::string>& args) {
     std::vector<std::string> plain;
     std::string format = "png";
@@ -69,6 +77,7 @@ int runExportHtml(const std::vector<std::string>& args) {
     NullProgress progress;
     if (Status status = LoadProject(plain[0], doc, progress); !status)
         return fail(status.message());
+    useShippedCallouts();
     const ExportResult result = ExportHtml(doc, plain[1], filters(), filter, progress);
     if (!result.status)
         return fail(result.status.message());
@@ -82,6 +91,7 @@ int runExportPdf(const std::vector<std::string>& args) {
     NullProgress progress;
     if (Status status = LoadProject(args[0], doc, progress); !status)
         return fail(status.message());
+    useShippedCallouts();
     const ExportResult result = ExportPdf(doc, args[1], progress);
     if (!result.status)
         return fail(result.status.message());

@@ -6,8 +6,8 @@
 namespace quib {
 
 // The canvas picture of the current frame as the exports write it: every element composed over
-// white. The picture is cleared for each frame so that no part of an earlier frame shows where
-// neither a background picture nor the frame image covers the canvas.
+// white, text boxes with the application's callout library. The picture is cleared for each frame so that no
+// part of an earlier frame shows where neither a background picture nor the frame image covers the canvas.
 void composeExportPicture(CQuibDoc& doc, Bitmap24& picture);
 
 }  // namespace quib
