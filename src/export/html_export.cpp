@@ -18,10 +18,11 @@ std::string format(const char* pattern, auto... args) {
     return std::string(buffer, size_t(n > 0 ? n : 0));
 }
 
-std::string areaLine(const char* alt, const NavButton& button, const Bitmap32& picture, int target) {
-    const Point p = button.pos;
-    return format("<area shape=\"rect\" alt=\"%s\" coords=\"%d,%d,%d,%d\" href=\"#link%d\">\r\n", alt, p.x,
-                  p.y, p.x + picture.width - 1, p.y + picture.height - 1, target);
+std::string areaLine(const char* alt, const NavButton& button, const Bitmap32& picture, long long target) {
+    // Positions come from files: computed wide so that no value can overflow.
+    const long long x = button.pos.x, y = button.pos.y;
+    return format("<area shape=\"rect\" alt=\"%s\" coords=\"%lld,%lld,%lld,%lld\" href=\"#link%lld\">\r\n",
+                  alt, x, y, x + picture.width - 1, y + picture.height - 1, target);
 }
 
 Status cannotCreate(const std::string& path) {
@@ -69,14 +70,14 @@ std::string htmlFrameLines(int index, const FrameElements& frame, const ButtonIm
         any = true;
     }
     if (frame.nextButton.visible) {
-        lines += areaLine("Next", frame.nextButton, images.images[ButtonImageSet::Next], index + 1);
+        lines += areaLine("Next", frame.nextButton, images.images[ButtonImageSet::Next], index + 1LL);
         any = true;
     }
     for (int g = 0; g < 2; ++g) {
         const NavButton& button = frame.gotoButtons[g];
         if (button.visible) {
             lines += areaLine("Goto", button, images.images[ButtonImageSet::Goto1 + g],
-                              index + button.targetOffset);
+                              (long long)index + button.targetOffset);
             any = true;
         }
     }

@@ -163,9 +163,10 @@ std::vector<uint8_t> PdfDocumentWriter::finish() const {
                 out += "/Subtype /Text\r\n/Rect [ 0 0 0 0 ]\r\n/Contents ()\r\n";
             } else {
                 const Button& b = page.buttons[k];
-                const int h = m_size.cy;
-                out += format("/Subtype /Link\r\n/Rect [ %d %d %d %d ]\r\n", b.pos.x, h - b.pos.y,
-                              b.pos.x + b.size.cx, h - b.pos.y - b.size.cy);
+                // Positions come from files: computed wide so that no value can overflow.
+                const long long x = b.pos.x, y = b.pos.y, h = m_size.cy;
+                out += format("/Subtype /Link\r\n/Rect [ %lld %lld %lld %lld ]\r\n", x, h - y, x + b.size.cx,
+                              h - y - b.size.cy);
                 out += format("/Dest [ %d 0 R /XYZ 0 0 0]\r\n", pageObject(targets[k]));
                 out += "/Border [ 0 0 0 ]\r\n";
                 anyLink = true;

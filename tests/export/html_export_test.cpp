@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -288,6 +289,22 @@ TEST_F(HtmlExport, TypeThatCannotWriteDoesNotStart) {
     EXPECT_EQ(std::count(writable.begin(), writable.end(), gif), 0);
     EXPECT_EQ(std::count(writable.begin(), writable.end(), png), 1);
     EXPECT_EQ(filterDisplayName(*test::shippedFilters().entry(png).caps).find('|'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quib
+
+namespace quib {
+namespace {
+
+TEST(HtmlFrameLines, ExtremePositionsAndOffsetsDoNotOverflow) {
+    FrameElements frame;
+    frame.nextButton = NavButton{1, Point{INT32_MAX, INT32_MIN}, 0};
+    frame.gotoButtons[0] = NavButton{1, Point{0, 0}, INT32_MAX};
+    const std::string lines = htmlFrameLines(INT32_MAX, frame, buttonImages(), 0, "a.png");
+    EXPECT_NE(lines.find("coords=\"2147483647,-2147483648,2147483706,-2147483625\" href=\"#link2147483648\""),
+              std::string::npos);
+    EXPECT_NE(lines.find("href=\"#link4294967294\""), std::string::npos);
 }
 
 }  // namespace

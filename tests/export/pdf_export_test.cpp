@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cstdint>
+
 #include "export/pdf_export.h"
 #include "export_test_util.h"
 #include "model/doc_observer.h"
@@ -176,6 +178,21 @@ TEST(PdfExport, GotoOutsideTheProjectGivesAPlaceholder) {
     EXPECT_EQ(test::pdfObject(pdf, 28),
               "28 0 obj\r\n<<\r\n/Type /Annot\r\n/Subtype /Link\r\n/Rect [ 10 43 50 23 ]\r\n"
               "/Dest [ 5 0 R /XYZ 0 0 0]\r\n/Border [ 0 0 0 ]\r\n>>\r\nendobj\r\n");
+}
+
+TEST(PdfExport, ExtremeButtonPositionsAndOffsetsStaySound) {
+    CQuibDoc doc;
+    test::makeProject(doc, 64, 48, 2);
+    test::editFrame(doc, 0, [](FrameElements& f) {
+        f.nextButton = NavButton{1, Point{INT32_MAX, INT32_MIN}, 0};
+        f.gotoButtons[0] = NavButton{1, Point{0, 0}, INT32_MAX};
+        f.gotoButtons[1] = NavButton{1, Point{0, 0}, INT32_MIN};
+    });
+    const std::string pdf = buildPdf(doc);
+    EXPECT_NE(test::pdfObject(pdf, 10).find("/Rect [ 2147483647 2147483696 2147483707 2147483672 ]"),
+              std::string::npos);
+    EXPECT_NE(test::pdfObject(pdf, 11).find(kPlaceholder), std::string::npos);
+    EXPECT_NE(test::pdfObject(pdf, 12).find(kPlaceholder), std::string::npos);
 }
 
 TEST(PdfExport, ProjectWithoutFramesIsADocumentOfNoPages) {
