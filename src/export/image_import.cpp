@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "imagefilters/image_file.h"
+#include "model/doc_observer.h"
 
 namespace quib {
 
@@ -19,32 +21,36 @@ Bitmap24 fitPictureToFrame(const Bitmap24& picture, Size frameSize) {
 Status ImportImages(CQuibDoc& doc, const FilterTable& filters, const std::vector<std::string>& paths) {
     if (doc.frameCount() != 0 || paths.empty())
         return Status::failure(str::InsertFramesFailed);
-    std::vector<Bitmap24> pictures;
-    for (const std::string& path : paths) {
-        auto picture = LoadImageFile24(filters, path);
-        if (!picture)
-            return Status::failure(str::UnknownFileFormat,
-                                   std::string(stringText(str::UnknownFileFormat)) + ": " + path);
-        pictures.push_back(std::move(*picture));
-    }
-
-    doc.InitNewProject();
-    doc.SetEmptyProjectFrameSize(pictures.front().width, pictures.front().height);
+    auto unreadable = [](const std::string& path) {
+        return Status::failure(str::UnknownFileFormat,
+                               std::string(stringText(str::UnknownFileFormat)) + ": " + path);
+    };
+    // Built apart and taken over only when complete; one picture at a time, so that only the
+    // compressed frames stay in memory.
+    CQuibDoc project;
+    std::optional<Bitmap24> picture = LoadImageFile24(filters, paths.front());
+    if (!picture)
+        return unreadable(paths.front());
+    project.InitNewProject();
+    project.SetEmptyProjectFrameSize(picture->width, picture->height);
     // The default positions SetEmptyProjectFrameSize gave the working copy, for every frame.
-    FrameElements defaults = doc.currentFrame;
+    FrameElements defaults = project.currentFrame;
     defaults.textBox.visible = 0;
     defaults.prevButton.visible = defaults.nextButton.visible = 0;
     defaults.cursorVisible = 0;
-    for (const Bitmap24& picture : pictures) {
-        doc.currentImage = fitPictureToFrame(picture, doc.frameSize);
-        doc.currentFrame = Frame();
-        doc.currentFrame.assignElements(defaults);
-        if (!doc.AppendCapturedFrame()) {
-            doc.DeleteContents();
+    for (size_t k = 0; k < paths.size(); ++k) {
+        if (k > 0 && !(picture = LoadImageFile24(filters, paths[k])))
+            return unreadable(paths[k]);
+        project.currentImage = fitPictureToFrame(*picture, project.frameSize);
+        project.currentFrame = Frame();
+        project.currentFrame.assignElements(defaults);
+        if (!project.AppendCapturedFrame())
             return Status::failure(str::InsertFramesFailed);
-        }
     }
+    doc.replaceContents(std::move(static_cast<ProjectData&>(project)));
     doc.SelectFrame(0, true);
+    doc.SetModifiedFlag(true);
+    doc.UpdateAllViews(hint::Everything);
     return Status::success();
 }
 

@@ -16,7 +16,7 @@ Bitmap24 fitPictureToFrame(const Bitmap24& picture, Size frameSize);
 // Fills an empty document with one frame per image, loaded through the filter plug-ins. The
 // first image fixes the frame and canvas size; the frames start as captured frames do (only the
 // default positions set, nothing shown). A file that cannot be loaded fails with
-// "Formato di file sconosciuto" and its path, and leaves the document empty.
+// "Formato di file sconosciuto" and its path, and leaves the document as it was.
 Status ImportImages(CQuibDoc& doc, const FilterTable& filters, const std::vector<std::string>& paths);
 
 }  // namespace quib

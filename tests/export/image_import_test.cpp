@@ -64,11 +64,23 @@ TEST_F(ImportImagesTest, FramesAreTheImagesAndTheFirstFixesTheSize) {
 TEST_F(ImportImagesTest, UnreadableFileLeavesTheProjectEmpty) {
     const std::vector<std::string> paths = {save("a.png", gradient(8, 8, 0)), dir.path("missing.png")};
     CQuibDoc doc;
+    doc.settings.frameRate = 12;
     const Status status = ImportImages(doc, test::shippedFilters(), paths);
     EXPECT_FALSE(status.ok());
     EXPECT_EQ(status.stringId(), str::UnknownFileFormat);
     EXPECT_NE(status.message().find("missing.png"), std::string::npos);
     EXPECT_EQ(doc.frameCount(), 0);
+    EXPECT_EQ(doc.settings.frameRate, 12u);
+    EXPECT_TRUE(doc.buttonImages.images[0].isNull());
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST_F(ImportImagesTest, ProjectWithFramesIsNotReplaced) {
+    CQuibDoc doc;
+    test::makeProject(doc, 8, 8, 1);
+    EXPECT_FALSE(ImportImages(doc, test::shippedFilters(), {save("a.png", gradient(8, 8, 3))}).ok());
+    EXPECT_EQ(doc.frameCount(), 1);
+    EXPECT_EQ(doc.currentImage, test::framePattern(8, 8, 0));
 }
 
 }  // namespace
