@@ -91,6 +91,7 @@ void PdfDocumentWriter::addPage(const FrameElements& frame, const ButtonImageSet
 std::vector<uint8_t> PdfDocumentWriter::finish() const {
     const int n = pageCount();
     std::string out = "%PDF-1.2\r\n%\xE2\xE3\xE2\xE3\r\n\r\n";
+    out.reserve(m_body.size() + 1024 + size_t(n) * 1024);
     std::vector<size_t> offsets;
     auto begin = [&](int number) {
         offsets.push_back(out.size());

@@ -108,6 +108,22 @@ int filterIndexFor(const FilterTable& table, const std::string& extension) {
     return -1;
 }
 
+void expectQpdfAccepts(const std::string& pdf) {
+    static const bool haveQpdf = haveProgram("qpdf");
+    if (!haveQpdf)
+        return;
+    TempDir dir;
+    {
+        std::ofstream out(dir.path("check.pdf"), std::ios::binary);
+        out.write(pdf.data(), std::streamsize(pdf.size()));
+    }
+    const int status =
+        std::system(("qpdf --check '" + dir.path("check.pdf") + "' >'" + dir.path("log") + "' 2>&1").c_str());
+    const std::string log = readFile(dir.path("log"));
+    EXPECT_EQ(status, 0) << log;
+    EXPECT_EQ(log.find("WARNING"), std::string::npos) << log;
+}
+
 std::map<int, size_t> pdfXref(const std::string& pdf) {
     std::map<int, size_t> offsets;
     const size_t sx = pdf.rfind("startxref\r\n");

@@ -55,6 +55,10 @@ bool haveProgram(const std::string& name);
 FilterTable& shippedFilters();
 int filterIndexFor(const FilterTable& table, const std::string& extension);
 
+// When qpdf is installed, checks the document with it (the check fails the test on any error or
+// warning); without qpdf nothing is checked.
+void expectQpdfAccepts(const std::string& pdf);
+
 // Cross-reference entries of a PDF: object number to offset. Fails the test on malformed tables
 // (every entry must be 20 bytes).
 std::map<int, size_t> pdfXref(const std::string& pdf);

@@ -16,9 +16,12 @@ std::string asText(const std::vector<uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
+// Every document built here must also satisfy a real reader.
 std::string buildPdf(CQuibDoc& doc, const std::string& title = "tour.pdf") {
     NullProgress progress;
-    return asText(buildPdfDocument(doc, title, progress).bytes);
+    const std::string pdf = asText(buildPdfDocument(doc, title, progress).bytes);
+    test::expectQpdfAccepts(pdf);
+    return pdf;
 }
 
 // The frame picture as the page image stores it: red, green, blue, compressed at level 9.
@@ -146,6 +149,7 @@ TEST(PdfExport, PreviousOnTheFirstPageAndNextOnTheLastArePlaceholders) {
     writer.addPage(frame, doc.buttonImages, {});
     writer.addPage(frame, doc.buttonImages, {});
     const std::string pdf = asText(writer.finish());
+    test::expectQpdfAccepts(pdf);
     EXPECT_NE(test::pdfObject(pdf, 9).find(kPlaceholder), std::string::npos);       // Previous, page 1
     EXPECT_NE(test::pdfObject(pdf, 10).find("/Dest [ 13 0 R"), std::string::npos);  // Next, page 1
     EXPECT_NE(test::pdfObject(pdf, 17).find("/Dest [ 5 0 R"), std::string::npos);   // Previous, page 2
@@ -215,6 +219,7 @@ TEST(PdfExport, CancelledExportNamesOnlyThePagesDone) {
     CancelAt cancel(2);
     const PdfBuildResult result = buildPdfDocument(doc, "t", cancel);
     const std::string pdf = asText(result.bytes);
+    test::expectQpdfAccepts(pdf);
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(result.pagesWritten, 2);
     EXPECT_EQ(cancel.range, std::make_pair(0, 3));
