@@ -20,6 +20,7 @@ inline constexpr int kExitUsage = 2;
 // Command groups, one file each; main.cpp lists them.
 std::vector<Command> projectCommands();
 std::vector<Command> frameCommands();
+std::vector<Command> exportCommands();
 
 // Prints "quib-cli: message" on stderr and returns kExitFailure.
 int fail(const std::string& message);

@@ -1,0 +1,148 @@
+#include "export/html_export.h"
+
+#include <cstdio>
+
+#include "export/atomic_file.h"
+#include "export/export_names.h"
+#include "export/export_picture.h"
+#include "imagefilters/image_file.h"
+#include "model/doc_observer.h"
+
+namespace quib {
+
+namespace {
+
+std::string format(const char* pattern, auto... args) {
+    char buffer[256];
+    const int n = std::snprintf(buffer, sizeof buffer, pattern, args...);
+    return std::string(buffer, size_t(n > 0 ? n : 0));
+}
+
+std::string areaLine(const char* alt, const NavButton& button, const Bitmap32& picture, long long target) {
+    // Positions come from files: computed wide so that no value can overflow.
+    const long long x = button.pos.x, y = button.pos.y;
+    return format("<area shape=\"rect\" alt=\"%s\" coords=\"%lld,%lld,%lld,%lld\" href=\"#link%lld\">\r\n",
+                  alt, x, y, x + picture.width - 1, y + picture.height - 1, target);
+}
+
+Status cannotCreate(const std::string& path) {
+    return Status::failure(str::CannotCreateFile,
+                           std::string(stringText(str::CannotCreateFile)) + " " + path);
+}
+
+}  // namespace
+
+std::string HtmlExportNames::imagePath(int index) const {
+    return imageBase + std::to_string(index) + "." + imageExtension;
+}
+
+HtmlExportNames htmlExportNames(const std::string& pageName, const FilterCaps& caps) {
+    HtmlExportNames names;
+    names.pagePath = withDefaultExtension(pageName, ".htm");
+    names.imageBase = withoutExtension(names.pagePath);
+    const std::string list = caps.extensions ? caps.extensions : "";
+    names.imageExtension = list.substr(0, list.find(';'));
+    return names;
+}
+
+std::vector<int> htmlExportFilterIndices(const FilterTable& filters) {
+    std::vector<int> indices;
+    for (int i = 0; i < filters.size(); ++i) {
+        const FilterCaps* caps = filters.entry(i).caps;
+        if (caps && (caps->writeCaps & QUIB_FILTER_CAP_BASIC))
+            indices.push_back(i);
+    }
+    return indices;
+}
+
+std::string filterDisplayName(const FilterCaps& caps) {
+    const std::string description = caps.description ? caps.description : "";
+    return description.substr(0, description.find('|'));
+}
+
+std::string htmlFrameLines(int index, const FrameElements& frame, const ButtonImageSet& images,
+                           int lastLinkedFrame, const std::string& imageFileName, bool* linked) {
+    std::string lines = format("<a name=\"link%d\"></a>\r\n", index);
+    lines += format("<map name=\"frame%dmap\">\r\n", index);
+    bool any = false;
+    if (frame.prevButton.visible) {
+        lines += areaLine("Prev", frame.prevButton, images.images[ButtonImageSet::Previous], lastLinkedFrame);
+        any = true;
+    }
+    if (frame.nextButton.visible) {
+        lines += areaLine("Next", frame.nextButton, images.images[ButtonImageSet::Next], index + 1LL);
+        any = true;
+    }
+    for (int g = 0; g < 2; ++g) {
+        const NavButton& button = frame.gotoButtons[g];
+        if (button.visible) {
+            lines += areaLine("Goto", button, images.images[ButtonImageSet::Goto1 + g],
+                              (long long)index + button.targetOffset);
+            any = true;
+        }
+    }
+    lines += "</map>\r\n";
+    lines += "<img border=0 src=\"" + htmlAttributeEscaped(imageFileName) + "\" usemap=\"#frame" +
+             std::to_string(index) + "map\"><br><br>\r\n";
+    if (linked)
+        *linked = any;
+    return lines;
+}
+
+ExportResult ExportHtml(CQuibDoc& doc, const std::string& pageName, const FilterTable& filters,
+                        int filterIndex, Progress& progress) {
+    ExportResult result;
+    if (filterIndex < 0 || filterIndex >= filters.size() || !filters.entry(filterIndex).caps ||
+        !(filters.entry(filterIndex).caps->writeCaps & QUIB_FILTER_CAP_BASIC)) {
+        result.status = Status::failureText("Nessun tipo di file disponibile per salvare le immagini");
+        return result;
+    }
+    const FilterCaps& caps = *filters.entry(filterIndex).caps;
+    const HtmlExportNames names = htmlExportNames(pageName, caps);
+    result.path = names.pagePath;
+
+    AtomicFile page;
+    if (!page.open(names.pagePath)) {
+        result.status = cannotCreate(names.pagePath);
+        return result;
+    }
+
+    const int remembered = doc.currentFrameIndex;
+    const int count = doc.frameCount();
+    Bitmap24 picture;
+    progress.setRange(0, count - 1);
+    progress.setPosition(0);
+
+    std::string text = kHtmlPageStart;
+    int lastLinked = 0;
+    for (int i = 0; i < count; ++i) {
+        if (progress.cancelled()) {
+            result.cancelled = true;
+            break;
+        }
+        const std::string imagePath = names.imagePath(i);
+        doc.SelectFrame(i);
+        composeExportPicture(doc, picture);
+        if (!SaveImageFile(filters, imagePath, AddOpaqueAlpha(picture), &caps)) {
+            result.status = cannotCreate(imagePath);
+            break;
+        }
+        bool linked = false;
+        text += htmlFrameLines(i, doc.currentFrame, doc.buttonImages, lastLinked, exportFileName(imagePath),
+                               &linked);
+        if (linked)
+            lastLinked = i;
+        result.framesWritten = i + 1;
+        progress.setPosition(i + 1);
+    }
+    text += kHtmlPageEnd;
+
+    if (!page.commit(text) && result.status.ok())
+        result.status = cannotCreate(names.pagePath);
+    if (remembered >= 0)
+        doc.SelectFrame(remembered);
+    doc.UpdateAllViews(hint::CurrentFrameChanged);
+    return result;
+}
+
+}  // namespace quib

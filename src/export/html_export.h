@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/progress.h"
+#include "export/export_result.h"
+#include "imagefilters/filter_table.h"
+#include "model/quib_doc.h"
+
+namespace quib {
+
+// Where an HTML export writes: the page, and one image per frame named base + index + "." + ext.
+struct HtmlExportNames {
+    std::string pagePath;
+    std::string imageBase;
+    std::string imageExtension;  // the filter's first extension, as the plug-in spells it
+    std::string imagePath(int index) const;
+};
+
+// ".htm" is appended to a page name without extension; the images are named after the page.
+HtmlExportNames htmlExportNames(const std::string& pageName, const FilterCaps& caps);
+
+// Filter table indices of the types the export can write (write capability bit 0), in table order.
+std::vector<int> htmlExportFilterIndices(const FilterTable& filters);
+// The text a list of types shows for a record: its description up to the first '|'.
+std::string filterDisplayName(const FilterCaps& caps);
+
+inline constexpr const char* kHtmlPageStart = "<html>\r\n<head></head>\r\n<body>\r\n";
+inline constexpr const char* kHtmlPageEnd = "</body>\r\n</html>\r\n";
+
+// The page lines of frame index: anchor, image map with one area per shown button (Previous to
+// lastLinkedFrame, Next to index + 1, Goto to index + its offset) and the image line. *linked
+// tells whether any area was written. Lines end with CR LF.
+std::string htmlFrameLines(int index, const FrameElements& frame, const ButtonImageSet& images,
+                           int lastLinkedFrame, const std::string& imageFileName, bool* linked = nullptr);
+
+// Writes the page and one composed picture per frame through the filter at filterIndex.
+// Failures carry "Impossibile creare il file" and the path; the page is written whole even then
+// (with the frames done), and the current frame is selected again at the end (views hear hint 8).
+ExportResult ExportHtml(CQuibDoc& doc, const std::string& pageName, const FilterTable& filters,
+                        int filterIndex, Progress& progress);
+
+}  // namespace quib

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "export_test_util.h"
+#include "imagefilters/image_file.h"
+#include "model/project_storage.h"
+
+namespace quib {
+namespace {
+
+class CliExport : public ::testing::Test {
+protected:
+    int run(const std::string& args) {
+        const std::string command = std::string(QUIB_BUILD_DIR) + "/cli/quib-cli " + args +
+                                    " >/dev/null 2>'" + dir.path("err.txt") + "'";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string quoted(const std::string& name) { return "'" + dir.path(name) + "'"; }
+    std::string errors() { return test::readFile(dir.path("err.txt")); }
+    void saveProject(const std::string& name, int frames) {
+        CQuibDoc doc;
+        test::makeProject(doc, 48, 32, frames);
+        NullProgress progress;
+        ASSERT_TRUE(SaveProject(dir.path(name), doc, progress).ok());
+    }
+
+    test::TempDir dir;
+};
+
+TEST_F(CliExport, ImportImagesThenExportHtmlAndPdf) {
+    const Bitmap24 first = test::framePattern(48, 32, 0);
+    const Bitmap24 second = test::framePattern(30, 40, 1);
+    ASSERT_TRUE(SaveImageFile(test::shippedFilters(), dir.path("a.png"), first));
+    ASSERT_TRUE(SaveImageFile(test::shippedFilters(), dir.path("b.bmp"), second));
+    ASSERT_EQ(run("import-images " + quoted("p.qbk") + " " + quoted("a.png") + " " + quoted("b.bmp")), 0)
+        << errors();
+
+    CQuibDoc doc;
+    NullProgress progress;
+    ASSERT_TRUE(LoadProject(dir.path("p.qbk"), doc, progress).ok());
+    ASSERT_EQ(doc.frameCount(), 2);
+    EXPECT_EQ(doc.frameSize, (Size{48, 32}));
+    EXPECT_EQ(doc.currentImage, first);
+
+    ASSERT_EQ(run("export-html " + quoted("p.qbk") + " " + quoted("page") + " --format bmp"), 0) << errors();
+    const std::string page = test::readFile(dir.path("page.htm"));
+    EXPECT_NE(page.find("src=\"page1.bmp\""), std::string::npos);
+    const auto image = LoadImageFile24(test::shippedFilters(), dir.path("page0.bmp"));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(*image, first);
+
+    ASSERT_EQ(run("export-pdf " + quoted("p.qbk") + " " + quoted("tour")), 0) << errors();
+    const std::string pdf = test::readFile(dir.path("tour.pdf"));
+    EXPECT_TRUE(pdf.starts_with("%PDF-1.2\r\n"));
+    EXPECT_NE(pdf.find("/Count 2\r\n"), std::string::npos);
+}
+
+TEST_F(CliExport, HtmlDefaultsToPng) {
+    saveProject("p.qbk", 2);
+    ASSERT_EQ(run("export-html " + quoted("p.qbk") + " " + quoted("out.html")), 0) << errors();
+    EXPECT_TRUE(test::fileExists(dir.path("out0.png")));
+    EXPECT_TRUE(test::fileExists(dir.path("out1.png")));
+}
+
+TEST_F(CliExport, FailuresAndWrongArgumentsAreReported) {
+    saveProject("p.qbk", 1);
+    EXPECT_EQ(run("export-html " + quoted("p.qbk")), 2);
+    EXPECT_EQ(run("export-html " + quoted("p.qbk") + " " + quoted("x") + " --format gif"), 1);
+    EXPECT_EQ(run("export-pdf " + quoted("p.qbk")), 2);
+    EXPECT_EQ(run("export-pdf " + quoted("p.qbk") + " " + quoted("no/such/dir/x.pdf")), 1);
+    EXPECT_NE(errors().find("Impossibile creare il file"), std::string::npos);
+    EXPECT_EQ(run("import-images " + quoted("q.qbk")), 2);
+    EXPECT_EQ(run("import-images " + quoted("q.qbk") + " " + quoted("missing.png")), 1);
+    EXPECT_FALSE(test::fileExists(dir.path("q.qbk")));
+}
+
+}  // namespace
+}  // namespace quib

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "export/export_picture.h"
+#include "export/pdf_export.h"
+#include "export_test_util.h"
+#include "model/frame_composition.h"
+#include "raster/gui_application.h"
+#include "shapes/default_callouts.h"
+
+namespace quib {
+namespace {
+
+int changedPixels(const Bitmap24& picture, const Bitmap24& frame, const Rect& area) {
+    int changed = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            changed += std::memcmp(picture.pixel(x, y), frame.pixel(x, y), 3) != 0;
+    return changed;
+}
+
+class ExportPicture : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { raster::ensureGuiApplication(); }
+    void SetUp() override {
+        library = defaultCalloutLibrary();
+        ASSERT_FALSE(library.empty());
+        setApplicationCalloutLibrary(&library);
+        test::makeProject(doc, 200, 150, 2);
+    }
+    void TearDown() override { setApplicationCalloutLibrary(nullptr); }
+
+    CalloutLibrary library;
+    CQuibDoc doc;
+};
+
+TEST_F(ExportPicture, TextBoxAndTitleAreComposedOntoTheFrame) {
+    static std::string calloutName;
+    calloutName = library.at(0).name;
+    test::editFrame(doc, 1, [](FrameElements& f) {
+        f.textBox.visible = 1;
+        f.textBox.rect = Rect{20, 60, 180, 130};
+        f.textBox.calloutName = calloutName;
+        f.textBox.text = "Fate clic qui";
+        f.textBox.font.color = 0;
+    });
+    doc.titles.enabled = 1;
+    doc.titles.rect = Rect{10, 5, 190, 40};
+    doc.titles.font.color = 0x0000FF;
+    doc.SelectFrame(1);
+    Bitmap24 picture;
+    composeExportPicture(doc, picture);
+    const Bitmap24 frame = test::framePattern(200, 150, 1);
+    EXPECT_GT(changedPixels(picture, frame, Rect{20, 60, 180, 130}), 100);
+    EXPECT_GT(changedPixels(picture, frame, Rect{10, 5, 190, 40}), 20);
+    EXPECT_EQ(changedPixels(picture, frame, Rect{0, 140, 200, 150}), 0);
+    // The same picture as the editor composes it over the same start.
+    Bitmap24 direct(200, 150);
+    std::fill(direct.pixels.begin(), direct.pixels.end(), uint8_t(255));
+    ASSERT_TRUE(ComposeFrame(doc, library, direct.pixels.data(), ComposeAll));
+    EXPECT_EQ(picture, direct);
+}
+
+TEST_F(ExportPicture, CanvasOutsideTheFrameImageIsWhiteOnEveryPage) {
+    doc.backgroundSize = Size{240, 160};
+    doc.frameOrigin = Point{20, 10};
+    for (int i = 0; i < 2; ++i) {
+        doc.SelectFrame(i);
+        Bitmap24 picture;
+        composeExportPicture(doc, picture);
+        ASSERT_EQ(picture.width, 240);
+        for (const auto& [x, y] :
+             {std::pair{0, 0}, std::pair{239, 159}, std::pair{19, 80}, std::pair{230, 5}})
+            EXPECT_EQ(picture.pixel(x, y)[0] & picture.pixel(x, y)[1] & picture.pixel(x, y)[2], 255);
+        EXPECT_EQ(0, std::memcmp(picture.pixel(20, 10), test::framePattern(200, 150, i).pixel(0, 0), 3));
+    }
+}
+
+}  // namespace
+}  // namespace quib

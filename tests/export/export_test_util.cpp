@@ -1,0 +1,187 @@
+#include "export_test_util.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace quib::test {
+
+namespace {
+
+Bitmap32 solid(int w, int h, uint8_t b, uint8_t g, uint8_t r) {
+    Bitmap32 picture(w, h);
+    for (size_t i = 0; i < picture.pixels.size(); i += 4) {
+        picture.pixels[i] = b;
+        picture.pixels[i + 1] = g;
+        picture.pixels[i + 2] = r;
+        picture.pixels[i + 3] = 255;
+    }
+    return picture;
+}
+
+}  // namespace
+
+Bitmap24 framePattern(int cx, int cy, int k) {
+    Bitmap24 picture(cx, cy);
+    for (int y = 0; y < cy; ++y) {
+        for (int x = 0; x < cx; ++x) {
+            uint8_t* p = picture.pixel(x, y);
+            p[0] = uint8_t((x * 7 + k * 40) & 0xFF);
+            p[1] = uint8_t((y * 5 + k * 90) & 0xFF);
+            p[2] = uint8_t(((x / 8 + y / 8) % 2) * 200 + k * 11);
+        }
+    }
+    return picture;
+}
+
+void makeProject(CQuibDoc& doc, int cx, int cy, int count) {
+    doc.frameSize = doc.backgroundSize = Size{cx, cy};
+    doc.buttonImages.images[ButtonImageSet::Previous] = solid(60, 24, 0, 0, 255);
+    doc.buttonImages.images[ButtonImageSet::Next] = solid(60, 24, 0, 255, 0);
+    doc.buttonImages.images[ButtonImageSet::Goto1] = solid(40, 20, 255, 0, 0);
+    doc.buttonImages.images[ButtonImageSet::Goto2] = solid(40, 20, 255, 255, 0);
+    for (int k = 0; k < count; ++k) {
+        doc.currentImage = framePattern(cx, cy, k);
+        doc.currentFrame = Frame();
+        doc.currentFrame.title = "Frame " + std::to_string(k + 1);
+        ASSERT_TRUE(doc.AppendCapturedFrame());
+    }
+    if (count > 0)
+        doc.SelectFrame(0, true);
+}
+
+void editFrame(CQuibDoc& doc, int index, void (*edit)(FrameElements&)) {
+    Frame frame;
+    doc.GetFrame(index, frame);
+    edit(frame);
+    doc.SetFrame(index, frame, false);
+    if (doc.currentFrameIndex >= 0)
+        doc.SelectFrame(doc.currentFrameIndex, true);
+}
+
+TempDir::TempDir() {
+    char pattern[] = "/tmp/quib-export-test-XXXXXX";
+    if (mkdtemp(pattern))
+        m_dir = pattern;
+}
+
+TempDir::~TempDir() {
+    if (!m_dir.empty()) {
+        std::error_code ec;
+        std::filesystem::remove_all(m_dir, ec);
+    }
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool fileExists(const std::string& path) {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+bool haveProgram(const std::string& name) {
+    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+FilterTable& shippedFilters() {
+    static FilterTable table;
+    if (table.size() == 0)
+        table.loadFilters(QUIB_SHIPPED_FILTERS_DIR, DefaultFilterTools(), 1, true);
+    return table;
+}
+
+int filterIndexFor(const FilterTable& table, const std::string& extension) {
+    for (int i = 0; i < table.size(); ++i) {
+        if (ExtensionListHas(table.entry(i).caps->extensions, extension))
+            return i;
+    }
+    return -1;
+}
+
+void expectQpdfAccepts(const std::string& pdf) {
+    static const bool haveQpdf = haveProgram("qpdf");
+    if (!haveQpdf)
+        return;
+    TempDir dir;
+    {
+        std::ofstream out(dir.path("check.pdf"), std::ios::binary);
+        out.write(pdf.data(), std::streamsize(pdf.size()));
+    }
+    const int status =
+        std::system(("qpdf --check '" + dir.path("check.pdf") + "' >'" + dir.path("log") + "' 2>&1").c_str());
+    const std::string log = readFile(dir.path("log"));
+    EXPECT_EQ(status, 0) << log;
+    EXPECT_EQ(log.find("WARNING"), std::string::npos) << log;
+}
+
+std::map<int, size_t> pdfXref(const std::string& pdf) {
+    std::map<int, size_t> offsets;
+    const size_t sx = pdf.rfind("startxref\r\n");
+    EXPECT_NE(sx, std::string::npos);
+    if (sx == std::string::npos)
+        return offsets;
+    const size_t xref = std::stoull(pdf.substr(sx + 11));
+    EXPECT_EQ(pdf.compare(xref, 6, "xref\r\n"), 0);
+    size_t at = xref + 6;
+    const size_t lineEnd = pdf.find("\r\n", at);
+    int first = 0, count = 0;
+    EXPECT_EQ(std::sscanf(pdf.substr(at, lineEnd - at).c_str(), "%d %d", &first, &count), 2);
+    at = lineEnd + 2;
+    for (int k = 0; k < count; ++k, at += 20) {
+        const std::string entry = pdf.substr(at, 20);
+        EXPECT_EQ(entry.size(), 20u);
+        EXPECT_EQ(entry.substr(18), "\r\n") << "entry " << k;
+        EXPECT_EQ(entry[10], ' ');
+        EXPECT_EQ(entry[16], ' ');
+        if (k == 0) {
+            EXPECT_EQ(entry, "0000000000 65535 f\r\n");
+            continue;
+        }
+        EXPECT_EQ(entry.substr(10, 8), " 00000 n");
+        offsets[first + k] = std::stoull(entry.substr(0, 10));
+    }
+    EXPECT_EQ(pdf.compare(at, 9, "trailer\r\n"), 0);
+    return offsets;
+}
+
+std::string pdfObject(const std::string& pdf, int number) {
+    const std::string opening = std::to_string(number) + " 0 obj\r\n";
+    size_t at = pdf.find("\r\n" + opening);
+    if (at == std::string::npos)
+        return std::string();
+    at += 2;
+    const size_t end = pdf.find("endobj\r\n", at);
+    return pdf.substr(at, end == std::string::npos ? std::string::npos : end + 8 - at);
+}
+
+Bitmap24 readPpm(const std::string& path) {
+    const std::string data = readFile(path);
+    std::istringstream in(data);
+    std::string magic;
+    int w = 0, h = 0, maxValue = 0;
+    in >> magic >> w >> h >> maxValue;
+    if (magic != "P6" || w <= 0 || h <= 0 || maxValue != 255)
+        return Bitmap24();
+    const size_t start = size_t(in.tellg()) + 1;
+    if (data.size() < start + size_t(w) * h * 3)
+        return Bitmap24();
+    Bitmap24 picture(w, h);
+    for (size_t i = 0; i < size_t(w) * h; ++i) {
+        picture.pixels[i * 3] = uint8_t(data[start + i * 3 + 2]);
+        picture.pixels[i * 3 + 1] = uint8_t(data[start + i * 3 + 1]);
+        picture.pixels[i * 3 + 2] = uint8_t(data[start + i * 3]);
+    }
+    return picture;
+}
+
+}  // namespace quib::test

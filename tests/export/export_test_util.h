@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/progress.h"
+#include "imagefilters/filter_table.h"
+#include "model/quib_doc.h"
+
+namespace quib::test {
+
+// A project of count frames of cx x cy (canvas the same size) without any element shown; frame k
+// is a pattern of its own. Button pictures are opaque solid blocks: Previous and Next 60 x 24,
+// Goto 1 and Goto 2 40 x 20.
+void makeProject(CQuibDoc& doc, int cx, int cy, int count);
+// The picture frame k of makeProject holds.
+Bitmap24 framePattern(int cx, int cy, int k);
+// Changes a stored frame's elements (and reselects the current frame so the working copy follows).
+void editFrame(CQuibDoc& doc, int index, void (*edit)(FrameElements&));
+
+// Reports a cancel once the position has reached cancelAt.
+class CancelAt final : public Progress {
+public:
+    explicit CancelAt(int at) : m_at(at) {}
+    void setRange(int low, int high) override { range = {low, high}; }
+    void setPosition(int position) override { positions.push_back(position); }
+    bool cancelled() const override { return !positions.empty() && positions.back() >= m_at; }
+    std::pair<int, int> range{0, 0};
+    std::vector<int> positions;
+
+private:
+    int m_at;
+};
+
+// A temporary folder removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    std::string path(const std::string& name) const { return m_dir + "/" + name; }
+    const std::string& dir() const { return m_dir; }
+
+private:
+    std::string m_dir;
+};
+
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
+// True when a program of that name is on the PATH.
+bool haveProgram(const std::string& name);
+
+// The shipped image plug-ins (PNG, JPEG, BMP, GIF) of the build tree.
+FilterTable& shippedFilters();
+int filterIndexFor(const FilterTable& table, const std::string& extension);
+
+// When qpdf is installed, checks the document with it (the check fails the test on any error or
+// warning); without qpdf nothing is checked.
+void expectQpdfAccepts(const std::string& pdf);
+
+// Cross-reference entries of a PDF: object number to offset. Fails the test on malformed tables
+// (every entry must be 20 bytes).
+std::map<int, size_t> pdfXref(const std::string& pdf);
+// The text of an object, from "n 0 obj" to the end of its "endobj" line.
+std::string pdfObject(const std::string& pdf, int number);
+
+// Reads a binary PPM (P6) into a Bitmap24 (blue, green, red); null on failure.
+Bitmap24 readPpm(const std::string& path);
+
+}  // namespace quib::test

@@ -1,0 +1,311 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "export/export_picture.h"
+#include "export/html_export.h"
+#include "export_test_util.h"
+#include "imagefilters/image_file.h"
+#include "model/doc_observer.h"
+
+namespace quib {
+namespace {
+
+using test::CancelAt;
+using test::TempDir;
+
+ButtonImageSet buttonImages() {
+    CQuibDoc doc;
+    test::makeProject(doc, 8, 8, 0);
+    return doc.buttonImages;
+}
+
+NavButton shown(int x, int y, int offset = 0) {
+    return NavButton{1, Point{x, y}, offset};
+}
+
+class HintRecorder : public DocObserver {
+public:
+    void onUpdate(int hint, uint32_t) override { hints.push_back(hint); }
+    std::vector<int> hints;
+};
+
+// A plug-in type that writes a one-byte file, and fails for the image of frame 1.
+FilterHandle fakeOpenWrite(const char* path, intptr_t, intptr_t, intptr_t, intptr_t, ImageDesc*, intptr_t,
+                           intptr_t) {
+    if (std::strstr(path, "page1."))
+        return nullptr;
+    return std::fopen(path, "wb");
+}
+int fakeWrite(FilterHandle handle, ImageDesc*, intptr_t, intptr_t) {
+    return std::fputc('x', static_cast<FILE*>(handle)) == 'x' ? 1 : 0;
+}
+void fakeClose(FilterHandle handle) {
+    std::fclose(static_cast<FILE*>(handle));
+}
+
+FilterCaps failingSecondImageType() {
+    FilterCaps caps{};
+    caps.extensions = "fak;fake";
+    caps.description = "Fake (*.fak)|*.fak";
+    caps.writeCaps = 1;
+    caps.openWrite = fakeOpenWrite;
+    caps.write = fakeWrite;
+    caps.closeWrite = fakeClose;
+    return caps;
+}
+
+std::string emptyFrameLines(int i, const std::string& image) {
+    return "<a name=\"link" + std::to_string(i) + "\"></a>\r\n<map name=\"frame" + std::to_string(i) +
+           "map\">\r\n</map>\r\n<img border=0 src=\"" + image + "\" usemap=\"#frame" + std::to_string(i) +
+           "map\"><br><br>\r\n";
+}
+
+TEST(HtmlFrameLines, ButtonRectanglesAreInclusive) {
+    FrameElements frame;
+    frame.nextButton = shown(10, 20);
+    EXPECT_EQ(htmlFrameLines(3, frame, buttonImages(), 0, "p3.png"),
+              "<a name=\"link3\"></a>\r\n"
+              "<map name=\"frame3map\">\r\n"
+              "<area shape=\"rect\" alt=\"Next\" coords=\"10,20,69,43\" href=\"#link4\">\r\n"
+              "</map>\r\n"
+              "<img border=0 src=\"p3.png\" usemap=\"#frame3map\"><br><br>\r\n");
+}
+
+TEST(HtmlFrameLines, AreasFollowPreviousNextGotoOrderWithTheirTargets) {
+    FrameElements frame;
+    frame.gotoButtons[1] = shown(1, 2, 1);
+    frame.gotoButtons[0] = shown(100, 50, -2);
+    frame.nextButton = shown(0, 0);
+    frame.prevButton = shown(5, 6);
+    bool linked = false;
+    const std::string lines = htmlFrameLines(5, frame, buttonImages(), 2, "x.png", &linked);
+    EXPECT_TRUE(linked);
+    const size_t prev = lines.find("alt=\"Prev\" coords=\"5,6,64,29\" href=\"#link2\"");
+    const size_t next = lines.find("alt=\"Next\" coords=\"0,0,59,23\" href=\"#link6\"");
+    const size_t goto1 = lines.find("alt=\"Goto\" coords=\"100,50,139,69\" href=\"#link3\"");
+    const size_t goto2 = lines.find("alt=\"Goto\" coords=\"1,2,40,21\" href=\"#link6\"");
+    ASSERT_NE(prev, std::string::npos);
+    ASSERT_NE(next, std::string::npos);
+    ASSERT_NE(goto1, std::string::npos);
+    ASSERT_NE(goto2, std::string::npos);
+    EXPECT_LT(prev, next);
+    EXPECT_LT(next, goto1);
+    EXPECT_LT(goto1, goto2);
+}
+
+TEST(HtmlFrameLines, HiddenButtonsGiveAnEmptyMap) {
+    FrameElements frame;
+    frame.nextButton = NavButton{0, Point{1, 1}, 0};
+    bool linked = true;
+    EXPECT_EQ(htmlFrameLines(0, frame, buttonImages(), 0, "a0.png", &linked), emptyFrameLines(0, "a0.png"));
+    EXPECT_FALSE(linked);
+}
+
+TEST(HtmlFrameLines, ImageNameIsEscapedInTheAttribute) {
+    const std::string lines = htmlFrameLines(0, FrameElements(), buttonImages(), 0, "a\"b&c<d>0.png");
+    EXPECT_NE(lines.find("src=\"a&quot;b&amp;c&lt;d&gt;0.png\""), std::string::npos);
+}
+
+class HtmlExport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::makeProject(doc, 96, 64, 3);
+        png = test::filterIndexFor(test::shippedFilters(), "png");
+        ASSERT_GE(png, 0);
+    }
+    ExportResult exportTo(const std::string& name, int filter, Progress& progress) {
+        return ExportHtml(doc, dir.path(name), test::shippedFilters(), filter, progress);
+    }
+    Bitmap24 composed(int index) {
+        doc.SelectFrame(index);
+        Bitmap24 picture;
+        composeExportPicture(doc, picture);
+        return picture;
+    }
+
+    CQuibDoc doc;
+    TempDir dir;
+    int png = -1;
+    NullProgress progress;
+};
+
+TEST_F(HtmlExport, ThreeFramesWithoutButtonsGiveAnchorsEmptyMapsAndImages) {
+    const ExportResult result = exportTo("page", png, progress);
+    ASSERT_TRUE(result.status.ok()) << result.status.message();
+    EXPECT_EQ(result.path, dir.path("page.htm"));
+    EXPECT_EQ(result.framesWritten, 3);
+    std::string expected = "<html>\r\n<head></head>\r\n<body>\r\n";
+    for (int i = 0; i < 3; ++i)
+        expected += emptyFrameLines(i, "page" + std::to_string(i) + ".png");
+    expected += "</body>\r\n</html>\r\n";
+    EXPECT_EQ(test::readFile(dir.path("page.htm")), expected);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(test::fileExists(dir.path("page" + std::to_string(i) + ".png")));
+}
+
+TEST_F(HtmlExport, PngImagesLoadBackToTheComposedPixels) {
+    test::editFrame(doc, 1, [](FrameElements& f) {
+        f.nextButton = NavButton{1, Point{30, 30}, 0};
+        f.gotoButtons[0] = NavButton{1, Point{-10, 50}, -1};  // partly outside the canvas
+    });
+    ASSERT_TRUE(exportTo("shots.html", png, progress).status.ok());
+    for (int i = 0; i < 3; ++i) {
+        const auto loaded =
+            LoadImageFile24(test::shippedFilters(), dir.path("shots" + std::to_string(i) + ".png"));
+        ASSERT_TRUE(loaded.has_value());
+        EXPECT_EQ(*loaded, composed(i)) << "frame " << i;
+    }
+    // The picture shows the frame and the button drawn over it.
+    const Bitmap24 frame1 = composed(1);
+    EXPECT_EQ(frame1.pixel(31, 31)[1], 255);
+    EXPECT_EQ(0, std::memcmp(frame1.pixel(0, 0), test::framePattern(96, 64, 1).pixel(0, 0), 3));
+}
+
+TEST_F(HtmlExport, BmpImagesAreExactAndJpegImagesClose) {
+    const int bmp = test::filterIndexFor(test::shippedFilters(), "bmp");
+    const int jpg = test::filterIndexFor(test::shippedFilters(), "jpg");
+    ASSERT_GE(bmp, 0);
+    ASSERT_GE(jpg, 0);
+    ASSERT_TRUE(exportTo("b", bmp, progress).status.ok());
+    ASSERT_TRUE(exportTo("j", jpg, progress).status.ok());
+    EXPECT_NE(test::readFile(dir.path("j.htm")).find("src=\"j2.jpg\""), std::string::npos);
+    for (int i = 0; i < 3; ++i) {
+        const auto b = LoadImageFile24(test::shippedFilters(), dir.path("b" + std::to_string(i) + ".bmp"));
+        const auto j = LoadImageFile24(test::shippedFilters(), dir.path("j" + std::to_string(i) + ".jpg"));
+        ASSERT_TRUE(b && j);
+        const Bitmap24 expected = composed(i);
+        EXPECT_EQ(*b, expected);
+        ASSERT_EQ(j->pixels.size(), expected.pixels.size());
+        long total = 0;
+        for (size_t k = 0; k < expected.pixels.size(); ++k)
+            total += std::abs(int(j->pixels[k]) - int(expected.pixels[k]));
+        EXPECT_LT(total / long(expected.pixels.size()), 24) << "frame " << i;
+    }
+}
+
+TEST_F(HtmlExport, PreviousLinksToTheLastEarlierFrameThatHadARectangle) {
+    doc.DeleteContents();
+    test::makeProject(doc, 96, 64, 5);
+    test::editFrame(doc, 1, [](FrameElements& f) { f.gotoButtons[1] = NavButton{1, Point{0, 0}, 2}; });
+    test::editFrame(doc, 3, [](FrameElements& f) { f.prevButton = NavButton{1, Point{2, 3}, 0}; });
+    test::editFrame(doc, 4, [](FrameElements& f) { f.prevButton = NavButton{1, Point{2, 3}, 0}; });
+    ASSERT_TRUE(exportTo("p", png, progress).status.ok());
+    const std::string page = test::readFile(dir.path("p.htm"));
+    const size_t frame3 = page.find("<map name=\"frame3map\">");
+    const size_t frame4 = page.find("<map name=\"frame4map\">");
+    EXPECT_NE(page.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link3\""), std::string::npos);
+    EXPECT_EQ(page.find("alt=\"Prev\" coords=\"2,3,61,26\" href=\"#link1\""),
+              page.find("alt=\"Prev\"", frame3));
+    EXPECT_EQ(page.find("alt=\"Prev\" coords=\"2,3,61,26\" href=\"#link3\""),
+              page.find("alt=\"Prev\"", frame4));
+}
+
+TEST_F(HtmlExport, FirstFrameHasNoPreviousAndLastNoNext) {
+    for (int i = 0; i < 3; ++i)
+        test::editFrame(doc, i, [](FrameElements& f) {
+            f.prevButton = NavButton{1, Point{0, 40}, 0};
+            f.nextButton = NavButton{1, Point{36, 40}, 0};
+        });
+    ASSERT_TRUE(exportTo("p", png, progress).status.ok());
+    const std::string page = test::readFile(dir.path("p.htm"));
+    const size_t map1 = page.find("<map name=\"frame1map\">");
+    const size_t map2 = page.find("<map name=\"frame2map\">");
+    EXPECT_GT(page.find("alt=\"Prev\""), map1);
+    EXPECT_LT(page.rfind("alt=\"Next\""), map2);
+    EXPECT_NE(page.find("href=\"#link2\"", map1), std::string::npos);
+    EXPECT_NE(page.find("alt=\"Prev\" coords=\"0,40,59,63\" href=\"#link1\""), std::string::npos);
+}
+
+TEST_F(HtmlExport, AttributeSpecialCharactersInThePageNameAreEscaped) {
+    ASSERT_TRUE(exportTo("a&b", png, progress).status.ok());
+    EXPECT_NE(test::readFile(dir.path("a&b.htm")).find("src=\"a&amp;b0.png\""), std::string::npos);
+    EXPECT_TRUE(test::fileExists(dir.path("a&b0.png")));
+}
+
+TEST_F(HtmlExport, PageThatCannotBeCreatedWritesNothingAndKeepsTheCurrentFrame) {
+    doc.SelectFrame(2);
+    const ExportResult result = exportTo("missing/page", png, progress);
+    EXPECT_FALSE(result.status.ok());
+    EXPECT_EQ(result.status.message(), "Impossibile creare il file " + dir.path("missing/page.htm"));
+    EXPECT_EQ(doc.currentFrameIndex, 2);
+    EXPECT_EQ(result.framesWritten, 0);
+}
+
+TEST_F(HtmlExport, FailedImageClosesThePageWithTheFramesDone) {
+    FilterTable table;
+    const FilterCaps fake = failingSecondImageType();
+    ASSERT_TRUE(table.addEntry(nullptr, &fake));
+    doc.SelectFrame(2);
+    const ExportResult result = ExportHtml(doc, dir.path("page"), table, 0, progress);
+    EXPECT_FALSE(result.status.ok());
+    EXPECT_EQ(result.status.message(), "Impossibile creare il file " + dir.path("page1.fak"));
+    EXPECT_EQ(result.framesWritten, 1);
+    EXPECT_EQ(test::readFile(dir.path("page.htm")), std::string("<html>\r\n<head></head>\r\n<body>\r\n") +
+                                                        emptyFrameLines(0, "page0.fak") +
+                                                        "</body>\r\n</html>\r\n");
+    EXPECT_EQ(test::readFile(dir.path("page0.fak")), "x");
+    EXPECT_FALSE(test::fileExists(dir.path("page1.fak")));
+    EXPECT_EQ(doc.currentFrameIndex, 2);
+}
+
+TEST_F(HtmlExport, CancelStopsBeforeTheNextFrameAndClosesThePage) {
+    CancelAt cancel(2);
+    doc.SelectFrame(1);
+    const ExportResult result = exportTo("page", png, cancel);
+    EXPECT_TRUE(result.status.ok());
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.framesWritten, 2);
+    EXPECT_EQ(cancel.range, std::make_pair(0, 2));
+    EXPECT_EQ(cancel.positions, (std::vector<int>{0, 1, 2}));
+    const std::string page = test::readFile(dir.path("page.htm"));
+    EXPECT_NE(page.find("link1"), std::string::npos);
+    EXPECT_EQ(page.find("link2"), std::string::npos);
+    EXPECT_TRUE(page.ends_with("</body>\r\n</html>\r\n"));
+    EXPECT_FALSE(test::fileExists(dir.path("page2.png")));
+    EXPECT_EQ(doc.currentFrameIndex, 1);
+}
+
+TEST_F(HtmlExport, CurrentFrameIsSelectedAgainAndViewsHearIt) {
+    HintRecorder views;
+    doc.SelectFrame(1);
+    doc.addObserver(&views);
+    ASSERT_TRUE(exportTo("page", png, progress).status.ok());
+    EXPECT_EQ(doc.currentFrameIndex, 1);
+    ASSERT_FALSE(views.hints.empty());
+    EXPECT_EQ(views.hints.back(), hint::CurrentFrameChanged);
+    doc.removeObserver(&views);
+}
+
+TEST_F(HtmlExport, TypeThatCannotWriteDoesNotStart) {
+    const int gif = test::filterIndexFor(test::shippedFilters(), "gif");
+    ASSERT_GE(gif, 0);
+    EXPECT_FALSE(exportTo("page", gif, progress).status.ok());
+    EXPECT_FALSE(exportTo("page", 999, progress).status.ok());
+    EXPECT_FALSE(test::fileExists(dir.path("page.htm")));
+    const std::vector<int> writable = htmlExportFilterIndices(test::shippedFilters());
+    EXPECT_EQ(std::count(writable.begin(), writable.end(), gif), 0);
+    EXPECT_EQ(std::count(writable.begin(), writable.end(), png), 1);
+    EXPECT_EQ(filterDisplayName(*test::shippedFilters().entry(png).caps).find('|'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quib
+
+namespace quib {
+namespace {
+
+TEST(HtmlFrameLines, ExtremePositionsAndOffsetsDoNotOverflow) {
+    FrameElements frame;
+    frame.nextButton = NavButton{1, Point{INT32_MAX, INT32_MIN}, 0};
+    frame.gotoButtons[0] = NavButton{1, Point{0, 0}, INT32_MAX};
+    const std::string lines = htmlFrameLines(INT32_MAX, frame, buttonImages(), 0, "a.png");
+    EXPECT_NE(lines.find("coords=\"2147483647,-2147483648,2147483706,-2147483625\" href=\"#link2147483648\""),
+              std::string::npos);
+    EXPECT_NE(lines.find("href=\"#link4294967294\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quib
