@@ -8,6 +8,7 @@
 #include "base/bitmap.h"
 #include "base/geometry.h"
 #include "base/text_font.h"
+#include "palette/palette_entry.h"
 
 namespace quib {
 
@@ -81,15 +82,6 @@ struct TitleSettings {
     friend bool operator==(const TitleSettings&, const TitleSettings&) = default;
 };
 
-// One palette entry: red, green, blue and a fourth byte kept as it is.
-struct PaletteEntry {
-    uint8_t red = 0;
-    uint8_t green = 0;
-    uint8_t blue = 0;
-    uint8_t flags = 0;
-    friend bool operator==(const PaletteEntry&, const PaletteEntry&) = default;
-};
-static_assert(sizeof(PaletteEntry) == 4);
 
 struct ProjectSettings {
     std::string outputFileName;  // native path at run time

@@ -9,6 +9,7 @@
 #include "base/geometry.h"
 #include "doc_observer.h"
 #include "frame.h"
+#include "offscreen_surface.h"
 
 namespace quib {
 
@@ -87,6 +88,9 @@ public:
 
     // Replaces the contents by a parsed project (title, path and observers stay).
     void replaceContents(ProjectData&& data);
+
+    // Drawing surfaces of the text box and the title, reused while their sizes stay the same.
+    CompositionSurfaces compositionSurfaces;
 
 private:
     void reallocateCurrentImage();

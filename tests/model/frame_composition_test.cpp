@@ -1,0 +1,419 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "base/strings.h"
+#include "model/frame_composition.h"
+#include "model/quib_doc.h"
+#include "raster/gui_application.h"
+#include "shapes/callout_library.h"
+#include "shapes/default_callouts.h"
+
+using namespace quib;
+
+namespace {
+
+using Colour = std::array<uint8_t, 3>;  // blue, green, red
+
+constexpr Colour kFill{0xEE, 0xEE, 0xEE};
+
+// A document whose canvas is canvas, with a frame picture of frameSize at origin where every pixel
+// encodes its own position (blue x, green y, red 77).
+void makeDoc(CQuibDoc& doc, Size canvas, Size frameSize = Size{0, 0}, Point origin = Point{0, 0}) {
+    doc.backgroundSize = canvas;
+    doc.frameSize = frameSize;
+    doc.frameOrigin = origin;
+    doc.currentImage = Bitmap24(frameSize.cx, frameSize.cy);
+    for (int y = 0; y < frameSize.cy; ++y)
+        for (int x = 0; x < frameSize.cx; ++x) {
+            uint8_t* p = doc.currentImage.pixel(x, y);
+            p[0] = uint8_t(x), p[1] = uint8_t(y), p[2] = 77;
+        }
+}
+
+Bitmap32 solidPicture(int w, int h, uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
+    Bitmap32 picture(w, h);
+    for (int i = 0; i < w * h; ++i) {
+        uint8_t* p = picture.pixels.data() + size_t(i) * 4;
+        p[0] = b, p[1] = g, p[2] = r, p[3] = a;
+    }
+    return picture;
+}
+
+void setCursor(CQuibDoc& doc, const Bitmap32& picture, Point pos) {
+    doc.currentFrame.setCursorImage(picture);
+    doc.currentFrame.cursorPos = pos;
+    doc.currentFrame.cursorVisible = 1;
+}
+
+// A destination of the canvas filled with kFill.
+std::vector<uint8_t> filledCanvas(const CQuibDoc& doc, int stride = -1) {
+    if (stride < 0) stride = doc.backgroundSize.cx * 3;
+    std::vector<uint8_t> buffer(size_t(stride) * size_t(doc.backgroundSize.cy));
+    for (size_t i = 0; i < buffer.size(); ++i) buffer[i] = kFill[i % 3];
+    return buffer;
+}
+
+Colour at(const std::vector<uint8_t>& buffer, const CQuibDoc& doc, int x, int y, int stride = -1) {
+    if (stride < 0) stride = doc.backgroundSize.cx * 3;
+    const uint8_t* p = buffer.data() + size_t(y) * size_t(stride) + size_t(x) * 3;
+    return Colour{p[0], p[1], p[2]};
+}
+
+class Composition : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { raster::ensureGuiApplication(); }
+    CQuibDoc doc;
+    CalloutLibrary library = defaultCalloutLibrary();
+};
+
+TEST_F(Composition, BackgroundIsCopiedOnlyInsideTheClipRectangle) {
+    makeDoc(doc, Size{6, 5});
+    doc.backgroundImage = Bitmap24(6, 5);
+    for (size_t i = 0; i < doc.backgroundImage.pixels.size(); ++i) doc.backgroundImage.pixels[i] = uint8_t(i);
+    auto buffer = filledCanvas(doc);
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll, -1, Rect{2, 1, 5, 4}));
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x) {
+            const bool inside = x >= 2 && x < 5 && y >= 1 && y < 4;
+            const uint8_t* b = doc.backgroundImage.pixel(x, y);
+            EXPECT_EQ(at(buffer, doc, x, y), (inside ? Colour{b[0], b[1], b[2]} : kFill)) << x << "," << y;
+        }
+}
+
+TEST_F(Composition, WithoutBackgroundPictureTheDestinationIsKept) {
+    makeDoc(doc, Size{4, 3});
+    auto buffer = filledCanvas(doc);
+    const auto before = buffer;
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
+    EXPECT_EQ(buffer, before);
+}
+
+TEST_F(Composition, FrameImageLiesAtItsOriginClippedToTheCanvas) {
+    makeDoc(doc, Size{5, 4}, Size{4, 6}, Point{-1, 2});
+    auto buffer = filledCanvas(doc);
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeFrameImage));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x) {
+            const int fx = x + 1, fy = y - 2;
+            const bool covered = fx >= 0 && fx < 4 && fy >= 0 && fy < 6;
+            EXPECT_EQ(at(buffer, doc, x, y), (covered ? Colour{uint8_t(fx), uint8_t(fy), 77} : kFill)) << x << "," << y;
+        }
+}
+
+TEST_F(Composition, FrameImageFlagOffLeavesTheDestination) {
+    makeDoc(doc, Size{4, 4}, Size{4, 4});
+    auto buffer = filledCanvas(doc);
+    const auto before = buffer;
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll & ~ComposeFrameImage));
+    EXPECT_EQ(buffer, before);
+}
+
+TEST_F(Composition, RoundedStrideLeavesRowPaddingAlone) {
+    makeDoc(doc, Size{3, 2}, Size{3, 2});
+    const int stride = 12;  // 9 bytes of pixels rounded up to a multiple of 4
+    auto buffer = filledCanvas(doc, stride);
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll, stride));
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(at(buffer, doc, x, y, stride), (Colour{uint8_t(x), uint8_t(y), 77}));
+        for (int i = 9; i < 12; ++i) EXPECT_EQ(buffer[size_t(y) * 12 + size_t(i)], kFill[i % 3]);
+    }
+}
+
+TEST_F(Composition, StrideShorterThanARowIsRefusedWithoutWriting) {
+    makeDoc(doc, Size{3, 2}, Size{3, 2});
+    auto buffer = filledCanvas(doc);
+    const auto before = buffer;
+    EXPECT_FALSE(ComposeFrame(doc, library, buffer.data(), ComposeAll, 8));
+    EXPECT_FALSE(ComposeFrame(doc, library, nullptr, ComposeAll));
+    EXPECT_EQ(buffer, before);
+}
+
+TEST_F(Composition, CursorAlpha128MixesByIntegerDivision) {
+    makeDoc(doc, Size{4, 4});
+    setCursor(doc, solidPicture(1, 1, 200, 100, 50, 128), Point{1, 1});
+    std::vector<uint8_t> buffer(4 * 4 * 3);
+    for (size_t i = 0; i < buffer.size(); i += 3) buffer[i] = 10, buffer[i + 1] = 20, buffer[i + 2] = 30;
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
+    // (200 * 128 + 10 * 127) / 255 = 105, (100 * 128 + 20 * 127) / 255 = 60, (50 * 128 + 30 * 127) / 255 = 40
+    EXPECT_EQ(at(buffer, doc, 1, 1), (Colour{105, 60, 40}));
+    EXPECT_EQ(at(buffer, doc, 0, 0), (Colour{10, 20, 30}));
+}
+
+TEST_F(Composition, TransparentCursorPixelsShowTheFrame) {
+    makeDoc(doc, Size{4, 4}, Size{4, 4});
+    Bitmap32 cursor = solidPicture(2, 2, 1, 1, 1, 0);
+    std::memcpy(cursor.pixel(1, 1), "\x05\x06\x07\xFF", 4);
+    setCursor(doc, cursor, Point{1, 1});
+    auto buffer = filledCanvas(doc);
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
+    EXPECT_EQ(at(buffer, doc, 1, 1), (Colour{1, 1, 77}));
+    EXPECT_EQ(at(buffer, doc, 2, 1), (Colour{2, 1, 77}));
+    EXPECT_EQ(at(buffer, doc, 2, 2), (Colour{5, 6, 7}));
+}
+
+TEST_F(Composition, HiddenOrUnflaggedCursorIsNotDrawn) {
+    makeDoc(doc, Size{3, 3});
+    setCursor(doc, solidPicture(1, 1, 9, 9, 9, 255), Point{0, 0});
+    auto buffer = filledCanvas(doc);
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAllButCursor));
+    EXPECT_EQ(at(buffer, doc, 0, 0), kFill);
+    doc.currentFrame.cursorVisible = 0;
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
+    EXPECT_EQ(at(buffer, doc, 0, 0), kFill);
+    doc.currentFrame.cursorVisible = 1;
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeCursor));
+    EXPECT_EQ(at(buffer, doc, 0, 0), (Colour{9, 9, 9}));
+}
+
+TEST_F(Composition, CursorPartlyOutsideIsClippedAndFullyOutsideDrawsNothing) {
+    makeDoc(doc, Size{4, 4});
+    setCursor(doc, solidPicture(3, 3, 9, 8, 7, 255), Point{-2, 2});
+    auto buffer = filledCanvas(doc);
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
+    EXPECT_EQ(at(buffer, doc, 0, 2), (Colour{9, 8, 7}));
+    EXPECT_EQ(at(buffer, doc, 0, 3), (Colour{9, 8, 7}));
+    EXPECT_EQ(at(buffer, doc, 1, 2), kFill);
+    const auto before = buffer;
+    for (Point far : {Point{4, 0}, Point{0, 4}, Point{-3, 0}, Point{0, -3}, Point{INT32_MIN, INT32_MAX}}) {
+        doc.currentFrame.cursorPos = far;
+        ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
+        EXPECT_EQ(buffer, before);
+    }
+}
+
+TEST_F(Composition, ButtonsAreBlendedNextPreviousGoto1Goto2ThenTheCursor) {
+    makeDoc(doc, Size{4, 4});
+    for (int kind = 0; kind < 4; ++kind)
+        doc.buttonImages.images[kind] = solidPicture(2, 2, uint8_t(10 * (kind + 1)), 0, 0, 255);
+    NavButton* buttons[] = {&doc.currentFrame.prevButton, &doc.currentFrame.nextButton,
+                            &doc.currentFrame.gotoButtons[0], &doc.currentFrame.gotoButtons[1]};
+    for (NavButton* button : buttons) button->visible = 1, button->pos = Point{1, 1};
+    auto buffer = filledCanvas(doc);
+
+    auto topColour = [&](uint32_t flags) {
+        buffer = filledCanvas(doc);
+        EXPECT_TRUE(ComposeFrame(doc, library, buffer.data(), flags));
+        return at(buffer, doc, 1, 1)[0];
+    };
+    EXPECT_EQ(topColour(ComposeAll), 40);  // Goto 2 last
+    EXPECT_EQ(topColour(ComposeAll & ~ComposeGoto2Button), 30);
+    EXPECT_EQ(topColour(ComposeNextButton | ComposePrevButton), 10);  // Previous over Next
+    EXPECT_EQ(topColour(ComposeNextButton), 20);
+    doc.currentFrame.gotoButtons[1].visible = 0;
+    EXPECT_EQ(topColour(ComposeAll), 30);
+
+    setCursor(doc, solidPicture(1, 1, 99, 0, 0, 255), Point{1, 1});
+    EXPECT_EQ(topColour(ComposeAll), 99);
+}
+
+TEST_F(Composition, ButtonWithoutPictureIsSkipped) {
+    makeDoc(doc, Size{3, 3});
+    doc.currentFrame.nextButton.visible = 1;
+    auto buffer = filledCanvas(doc);
+    const auto before = buffer;
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
+    EXPECT_EQ(buffer, before);
+}
+
+class TextComposition : public Composition {
+protected:
+    void SetUp() override {
+        makeDoc(doc, Size{200, 120}, Size{200, 120});
+        TextBox& box = doc.currentFrame.textBox;
+        box.visible = 1;
+        box.rect = Rect{20, 10, 180, 90};
+        box.calloutName = "Rettangolo";
+        box.font.logFont.setFace("DejaVu Sans");
+        box.font.logFont.height = -14;
+    }
+    std::vector<uint8_t> compose(uint32_t flags, std::optional<Rect> clip = std::nullopt) {
+        auto buffer = filledCanvas(doc);
+        EXPECT_TRUE(ComposeFrame(doc, library, buffer.data(), flags, -1, clip));
+        return buffer;
+    }
+};
+
+TEST_F(TextComposition, TextBoxDrawsItsCalloutInsideItsRectangle) {
+    const auto plain = compose(ComposeAll & ~ComposeTextBox);
+    const auto withBox = compose(ComposeAll);
+    // Inside the rectangle near its middle: the callout's fill colour (255, 255, 225) or text.
+    int changedInside = 0, changedOutside = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 200; ++x) {
+            const bool differs = at(plain, doc, x, y) != at(withBox, doc, x, y);
+            (doc.currentFrame.textBox.rect.contains(Point{x, y}) ? changedInside : changedOutside) += differs;
+        }
+    EXPECT_GT(changedInside, 160 * 80 / 2);
+    EXPECT_EQ(changedOutside, 0);
+    EXPECT_EQ(at(withBox, doc, 100, 85), (Colour{225, 255, 255}));
+}
+
+TEST_F(TextComposition, CalloutNameNotInTheLibraryDrawsNothing) {
+    const auto plain = compose(ComposeAll & ~ComposeTextBox);
+    doc.currentFrame.textBox.calloutName = "Nessuno";
+    EXPECT_EQ(compose(ComposeAll), plain);
+    doc.currentFrame.textBox.calloutName = "rettangolo";  // names compare case-sensitively
+    EXPECT_EQ(compose(ComposeAll), plain);
+}
+
+TEST_F(TextComposition, HiddenOrEmptyTextBoxDrawsNothing) {
+    const auto plain = compose(ComposeAll & ~ComposeTextBox);
+    doc.currentFrame.textBox.visible = 0;
+    EXPECT_EQ(compose(ComposeAll), plain);
+    doc.currentFrame.textBox.visible = 1;
+    doc.currentFrame.textBox.rect = Rect{50, 50, 50, 90};
+    EXPECT_EQ(compose(ComposeAll), plain);
+}
+
+TEST_F(TextComposition, EmptyTextShowsThePlaceholder) {
+    doc.currentFrame.textBox.text.clear();
+    const auto placeholder = compose(ComposeAll);
+    doc.currentFrame.textBox.text = stringText(str::TextPlaceholder);
+    EXPECT_EQ(compose(ComposeAll), placeholder);
+    doc.currentFrame.textBox.text = "Altro testo";
+    EXPECT_NE(compose(ComposeAll), placeholder);
+}
+
+TEST_F(TextComposition, EnabledTitlesShowTheTitleOrItsPlaceholder) {
+    doc.currentFrame.textBox.visible = 0;
+    doc.titles.rect = Rect{10, 10, 190, 40};
+    doc.titles.font.logFont.setFace("DejaVu Sans");
+    doc.titles.font.logFont.height = -16;
+    const auto plain = compose(ComposeAll);
+    doc.titles.enabled = 1;
+    const auto placeholder = compose(ComposeAll);
+    EXPECT_NE(placeholder, plain);
+    doc.currentFrame.title = stringText(str::TitlePlaceholder);
+    EXPECT_EQ(compose(ComposeAll), placeholder);
+    doc.currentFrame.title = "Primo";
+    EXPECT_NE(compose(ComposeAll), placeholder);
+    EXPECT_EQ(compose(ComposeAll & ~ComposeTitle), plain);
+}
+
+TEST_F(TextComposition, TitleTextIsSmoothAndOnlyTextPixelsChange) {
+    doc.currentFrame.textBox.visible = 0;
+    doc.currentImage = Bitmap24(200, 120);
+    std::fill(doc.currentImage.pixels.begin(), doc.currentImage.pixels.end(), uint8_t(0));
+    doc.titles.enabled = 1;
+    doc.titles.rect = Rect{10, 10, 190, 60};
+    doc.titles.font.logFont.setFace("DejaVu Sans");
+    doc.titles.font.logFont.height = -28;
+    doc.titles.font.color = rgb(255, 255, 255);
+    doc.currentFrame.title = "Sole";
+    const auto buffer = compose(ComposeAll);
+    int full = 0, partial = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 200; ++x) {
+            Colour c = at(buffer, doc, x, y);
+            EXPECT_TRUE(c[0] == c[1] && c[1] == c[2]) << "white over black stays grey";
+            if (c[0] == 255) ++full;
+            else if (c[0] != 0) ++partial;
+        }
+    EXPECT_GT(full, 50);
+    EXPECT_GT(partial, 10) << "letter edges are antialiased";
+}
+
+TEST_F(TextComposition, ClipRectangleLimitsTheTextBox) {
+    const auto whole = compose(ComposeAll);
+    const Rect clip{60, 30, 120, 70};
+    const auto plain = compose(ComposeAll & ~ComposeTextBox);
+    const auto clipped = compose(ComposeAll, clip);
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 200; ++x)
+            ASSERT_EQ(at(clipped, doc, x, y), (clip.contains(Point{x, y}) ? at(whole, doc, x, y) : kFill))
+                << x << "," << y;
+    (void)plain;
+}
+
+TEST_F(TextComposition, TextBoxOutsideTheClipKeepsTheSurfaceUnused) {
+    compose(ComposeAll, Rect{0, 100, 10, 110});
+    EXPECT_TRUE(doc.compositionSurfaces.textBox.isNull());
+    compose(ComposeAll);
+    EXPECT_EQ(doc.compositionSurfaces.textBox.width(), 160);
+    EXPECT_EQ(doc.compositionSurfaces.textBox.height(), 80);
+}
+
+TEST(OffscreenSurfaceTest, SameSizeKeepsThePixelsAndOtherSizesRecreate) {
+    OffscreenSurface surface;
+    ASSERT_TRUE(surface.EnsureSurface(10, 5, 32));
+    EXPECT_EQ(surface.stride(), 40);
+    uint8_t* first = surface.pixels();
+    first[0] = 42;
+    ASSERT_TRUE(surface.EnsureSurface(10, 5, 32));
+    EXPECT_EQ(surface.pixels()[0], 42);
+    ASSERT_TRUE(surface.EnsureSurface(11, 5, 24));
+    EXPECT_EQ(surface.stride(), 36);  // 33 bytes rounded up to a multiple of 4
+    EXPECT_FALSE(surface.EnsureSurface(0, 5, 32));
+    EXPECT_TRUE(surface.isNull());
+    EXPECT_FALSE(surface.EnsureSurface(5, 5, 16));
+}
+
+TEST(ClipBlitTest, InsideTheBoundsNothingChanges) {
+    Rect source{0, 0, 4, 3};
+    Point at{2, 2};
+    EXPECT_TRUE(ClipBlit(Rect{0, 0, 10, 10}, source, at));
+    EXPECT_EQ(source, (Rect{0, 0, 4, 3}));
+    EXPECT_EQ(at, (Point{2, 2}));
+}
+
+TEST(ClipBlitTest, LeftAndTopOverhangMovesTheSourceStart) {
+    Rect source{0, 0, 4, 3};
+    Point at{-1, 3};
+    EXPECT_TRUE(ClipBlit(Rect{0, 5, 10, 10}, source, at));
+    EXPECT_EQ(source, (Rect{1, 2, 4, 3}));
+    EXPECT_EQ(at, (Point{0, 5}));
+}
+
+TEST(ClipBlitTest, RightAndBottomOverhangShortensTheSource) {
+    Rect source{0, 0, 4, 3};
+    Point at{8, 8};
+    EXPECT_TRUE(ClipBlit(Rect{0, 0, 10, 9}, source, at));
+    EXPECT_EQ(source, (Rect{0, 0, 2, 1}));
+    EXPECT_EQ(at, (Point{8, 8}));
+}
+
+TEST(ClipBlitTest, OverhangOnAllSidesKeepsTheMiddle) {
+    Rect source{0, 0, 10, 10};
+    Point at{-2, -3};
+    EXPECT_TRUE(ClipBlit(Rect{0, 0, 4, 4}, source, at));
+    EXPECT_EQ(source, (Rect{2, 3, 6, 7}));
+    EXPECT_EQ(at, (Point{0, 0}));
+}
+
+TEST(ClipBlitTest, OutsideTheBoundsEmptiesTheSource) {
+    for (Point start : {Point{10, 0}, Point{0, 10}, Point{-4, 0}, Point{0, -3}, Point{INT32_MAX, INT32_MIN}}) {
+        Rect source{0, 0, 4, 3};
+        Point at = start;
+        EXPECT_FALSE(ClipBlit(Rect{0, 0, 10, 10}, source, at));
+        EXPECT_EQ(source, Rect{});
+    }
+}
+
+TEST(AlphaBlendTest, OpaqueCopiesAndTransparentKeeps) {
+    std::vector<uint8_t> destination(2 * 3, 50);
+    const uint8_t pixels[] = {1, 2, 3, 255, 9, 9, 9, 0};
+    AlphaBlend32(destination.data(), 6, 0, 0, 2, 1, Rect{0, 0, 2, 1}, pixels);
+    EXPECT_EQ(destination, (std::vector<uint8_t>{1, 2, 3, 50, 50, 50}));
+}
+
+TEST(ApplicationLibrary, ComposeWithoutALibraryDrawsNoTextBox) {
+    raster::ensureGuiApplication();
+    CQuibDoc doc;
+    makeDoc(doc, Size{40, 30});
+    doc.currentFrame.textBox = TextBox{1, Rect{0, 0, 40, 30}, "x", "Rettangolo", {}};
+    auto buffer = filledCanvas(doc);
+    const auto before = buffer;
+    setApplicationCalloutLibrary(nullptr);
+    ASSERT_TRUE(ComposeFrame(doc, buffer.data(), ComposeAll));
+    EXPECT_EQ(buffer, before);
+    const CalloutLibrary library = defaultCalloutLibrary();
+    setApplicationCalloutLibrary(&library);
+    ASSERT_TRUE(ComposeFrame(doc, buffer.data(), ComposeAll));
+    setApplicationCalloutLibrary(nullptr);
+    EXPECT_NE(buffer, before);
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <initializer_list>
+#include <vector>
+
+#include "model/movie_image_helpers.h"
+#include "raster/gui_application.h"
+#include "shapes/callout.h"
+#include "shapes/default_callouts.h"
+
+using namespace quib;
+
+namespace {
+
+// 32-bit pixels (blue, green, red, fourth byte) from words 0xAARRGGBB.
+std::vector<uint8_t> pixels32(std::initializer_list<uint32_t> words) {
+    std::vector<uint8_t> bytes;
+    for (uint32_t w : words)
+        for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(w >> (8 * i)));
+    return bytes;
+}
+
+// 24-bit pixels (blue, green, red) from words 0xRRGGBB.
+std::vector<uint8_t> pixels24(std::initializer_list<uint32_t> words) {
+    std::vector<uint8_t> bytes;
+    for (uint32_t w : words)
+        for (int i = 0; i < 3; ++i) bytes.push_back(uint8_t(w >> (8 * i)));
+    return bytes;
+}
+
+PaletteEntry entry(uint8_t r, uint8_t g, uint8_t b, uint8_t flags = 255) { return PaletteEntry{r, g, b, flags}; }
+
+TEST(MapToPaletteTest, MarkerMapsToZeroAndColoursToTheNearestEntry) {
+    const PaletteEntry palette[] = {entry(0, 0, 0, 0), entry(200, 0, 0), entry(0, 0, 200), entry(250, 250, 250)};
+    // Pixels are blue, green, red: 0xFF0000C8 is red 0, blue 200; the entries hold red first.
+    const auto pixels = pixels32({0x01010101, 0xFFC80000, 0xFF0000C8, 0xFFF0F0F0});
+    std::vector<uint8_t> out(4, 0xAA);
+    MapToPalette(pixels.data(), 4, 1, out.data(), palette, 4, 0x01010101);
+    EXPECT_EQ(out, (std::vector<uint8_t>{0, 1, 2, 3}));
+}
+
+TEST(MapToPaletteTest, MarkerColourWithAnotherFourthByteIsAColour) {
+    const PaletteEntry palette[] = {entry(0, 0, 0, 0), entry(0, 0, 0)};
+    const auto pixels = pixels32({0x01010101, 0xFF010101});
+    std::vector<uint8_t> out(4);
+    MapToPalette(pixels.data(), 2, 1, out.data(), palette, 2, 0x01010101);
+    // The second pixel repeats the first one's colour, but index 0 is never reused.
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(out[1], 1);
+}
+
+TEST(MapToPaletteTest, TiesGoToTheLowestIndexAndEntryZeroIsNeverSearched) {
+    const PaletteEntry palette[] = {entry(100, 100, 100), entry(90, 100, 100), entry(110, 100, 100)};
+    const auto pixels = pixels32({0xFF646464});
+    std::vector<uint8_t> out(4);
+    MapToPalette(pixels.data(), 1, 1, out.data(), palette, 3, 0x01010101);
+    EXPECT_EQ(out[0], 1);
+}
+
+TEST(MapToPaletteTest, CountOfOneOrLessGivesZero) {
+    const PaletteEntry palette[] = {entry(1, 2, 3)};
+    const auto pixels = pixels32({0xFF010203, 0xFF999999});
+    std::vector<uint8_t> out(4, 7);
+    MapToPalette(pixels.data(), 2, 1, out.data(), palette, 1, 0x01010101);
+    EXPECT_EQ(out, (std::vector<uint8_t>{0, 0, 0, 0}));
+}
+
+TEST(MapToPaletteTest, RowsArePaddedToFourBytesAndRunsCarryAcrossRows) {
+    const PaletteEntry palette[] = {entry(0, 0, 0, 0), entry(10, 10, 10), entry(240, 240, 240)};
+    // Two rows of 5: the second row starts with the colour that ended the first.
+    const auto pixels = pixels32({0xFF0A0A0A, 0xFF0A0A0A, 0xFFF0F0F0, 0x01010101, 0xFFF0F0F0,
+                                  0xFFF0F0F0, 0xFF0B0B0B, 0xFF0B0B0B, 0x01010101, 0x01010101});
+    std::vector<uint8_t> out(16, 0xAA);
+    MapToPalette(pixels.data(), 5, 2, out.data(), palette, 3, 0x01010101);
+    EXPECT_EQ(out, (std::vector<uint8_t>{1, 1, 2, 0, 2, 0, 0, 0, 2, 1, 1, 0, 0, 0, 0, 0}));
+}
+
+TEST(CompactPaletteTest, MostUsedEntriesComeFirstAndPixelsAreRenumbered) {
+    std::array<PaletteEntry, 256> in{};
+    for (int i = 0; i < 256; ++i) in[size_t(i)] = entry(uint8_t(i), 0, 0);
+    // Row stride 4 with one byte of padding (value 9, which must be neither counted nor changed).
+    std::vector<uint8_t> pixels{5, 5, 7, 9, 5, 2, 7, 9, 7, 5, 0, 9};
+    std::array<PaletteEntry, 256> out{};
+    const int kept = CompactPalette(pixels.data(), 4, in.data(), 3, 3, out.data());
+    // Counts: 5 -> 4, 7 -> 3, 2 -> 1, 0 -> 1.
+    ASSERT_EQ(kept, 4);
+    EXPECT_EQ(out[0], in[5]);
+    EXPECT_EQ(out[1], in[7]);
+    EXPECT_EQ(out[2], in[2]);  // 2 keeps position 2: it shares the highest remaining count
+    EXPECT_EQ(out[3], in[0]);
+    EXPECT_EQ(pixels, (std::vector<uint8_t>{0, 0, 1, 9, 0, 2, 1, 9, 1, 0, 3, 9}));
+}
+
+TEST(CompactPaletteTest, EqualCountsKeepTheirOrder) {
+    std::array<PaletteEntry, 256> in{};
+    for (int i = 0; i < 256; ++i) in[size_t(i)] = entry(0, uint8_t(i), 0);
+    std::vector<uint8_t> pixels{3, 1, 0, 3, 1, 0, 2, 2};
+    std::array<PaletteEntry, 256> out{};
+    ASSERT_EQ(CompactPalette(pixels.data(), 8, in.data(), 8, 1, out.data()), 4);
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(out[size_t(k)], in[size_t(k)]);
+    EXPECT_EQ(pixels, (std::vector<uint8_t>{3, 1, 0, 3, 1, 0, 2, 2}));
+}
+
+TEST(CompactPaletteTest, LowestNumberedOfTheHighestCountIsPickedWhenKIsNotAmongThem) {
+    std::array<PaletteEntry, 256> in{};
+    for (int i = 0; i < 256; ++i) in[size_t(i)] = entry(0, 0, uint8_t(i));
+    std::vector<uint8_t> pixels{9, 4, 9, 4, 1};
+    std::array<PaletteEntry, 256> out{};
+    ASSERT_EQ(CompactPalette(pixels.data(), 5, in.data(), 5, 1, out.data()), 3);
+    EXPECT_EQ(out[0], in[4]);  // 4 and 9 tie at two uses: the lower number first
+    EXPECT_EQ(out[1], in[9]);  // entry 1 is used less than 9
+    EXPECT_EQ(out[2], in[1]);
+    EXPECT_EQ(pixels, (std::vector<uint8_t>{1, 0, 1, 0, 2}));
+}
+
+TEST(ConvertImageForMovieTest, WithoutPaletteWritesAlphaRedGreenBlue) {
+    const auto source = pixels24({0x102030, 0xA0B0C0});
+    std::vector<uint8_t> out(OutputBytesForMovie(2, 1, false));
+    ConvertImageForMovie(source.data(), 2, 1, out.data(), nullptr, 0, false);
+    EXPECT_EQ(out, (std::vector<uint8_t>{255, 0x10, 0x20, 0x30, 255, 0xA0, 0xB0, 0xC0}));
+}
+
+TEST(ConvertImageForMovieTest, PaletteSkipsTheTransparentEntryAndPadsRows) {
+    // Entry 0 is transparent and would be exact for black; entries 1 and 2 tie for grey 0x80.
+    const PaletteEntry palette[] = {entry(0, 0, 0, 0), entry(0x70, 0x80, 0x80), entry(0x90, 0x80, 0x80),
+                                    entry(10, 10, 10)};
+    const auto source = pixels24({0x000000, 0x808080, 0x808080, 0x808080, 0x000000});
+    ASSERT_EQ(OutputBytesForMovie(5, 1, true), 8u);
+    std::vector<uint8_t> out(8, 0xAA);
+    ConvertImageForMovie(source.data(), 5, 1, out.data(), palette, 4, true);
+    EXPECT_EQ(out, (std::vector<uint8_t>{3, 1, 1, 1, 3, 0, 0, 0}));
+}
+
+TEST(ConvertImageForMovieTest, NoQualifyingEntryGivesZero) {
+    const PaletteEntry palette[] = {entry(0, 0, 0, 0), entry(255, 255, 255, 0)};
+    const auto source = pixels24({0x123456, 0xFFFFFF, 0x000000});
+    std::vector<uint8_t> out(8, 0xAA);
+    ConvertImageForMovie(source.data(), 3, 1, out.data(), palette, 2, true);
+    EXPECT_EQ(out, (std::vector<uint8_t>{0, 0, 0, 0, 0xAA, 0xAA, 0xAA, 0xAA}));
+}
+
+TEST(ConvertImageForMovieTest, RepeatsCarryAcrossRowEnds) {
+    const PaletteEntry palette[] = {entry(0, 0, 0), entry(255, 255, 255)};
+    const auto source = pixels24({0xFFFFFF, 0x000000, 0x000000, 0xFEFEFE});
+    std::vector<uint8_t> out(8, 0xAA);
+    ConvertImageForMovie(source.data(), 2, 2, out.data(), palette, 2, true);
+    EXPECT_EQ(out, (std::vector<uint8_t>{1, 0, 0, 0, 0, 1, 0, 0}));
+}
+
+class TextBoxIndexed : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { raster::ensureGuiApplication(); }
+    static LogFont font(int pixels) {
+        LogFont f;
+        f.setFace("DejaVu Sans");
+        f.height = -pixels;
+        return f;
+    }
+};
+
+TEST_F(TextBoxIndexed, EmptyOrInvertedRectangleGivesNothing) {
+    const Callout none;
+    EXPECT_FALSE(RenderTextBoxIndexed(none, Rect{5, 5, 5, 20}, font(12), 0, "a", 0));
+    EXPECT_FALSE(RenderTextBoxIndexed(none, Rect{5, 5, 2, 20}, font(12), 0, "a", 0));
+}
+
+TEST_F(TextBoxIndexed, TextOverNothingHasOnlyTheTextColourAndTransparency) {
+    const Callout none;
+    const uint32_t white = rgb(255, 255, 255);
+    auto picture = RenderTextBoxIndexed(none, Rect{0, 0, 150, 40}, font(24), white, "Ombra", 0);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 150);
+    EXPECT_EQ(picture->height, 40);
+    EXPECT_EQ(picture->pixels.size(), size_t(IndexedStride(150)) * 40);
+    EXPECT_EQ(picture->palette[0], (PaletteEntry{0, 0, 0, 0}));
+    // Letter edges never mix with the transparency marker: one opaque colour, exactly white.
+    ASSERT_EQ(picture->colourCount, 2);
+    EXPECT_EQ(picture->palette[1], (PaletteEntry{255, 255, 255, 255}));
+    int drawn = 0;
+    for (uint8_t index : picture->pixels) drawn += index == 1;
+    EXPECT_GT(drawn, 100);
+    EXPECT_EQ(picture->pixels[0], 0);
+}
+
+TEST_F(TextBoxIndexed, CalloutFillShowsAndOutsideTheOutlineIsTransparent) {
+    const CalloutLibrary library = defaultCalloutLibrary();
+    const Callout* callout = library.FindCallout("Rettangolo");
+    ASSERT_NE(callout, nullptr);
+    auto picture = RenderTextBoxIndexed(*callout, Rect{10, 10, 210, 110}, font(14), kCalloutTextColour,
+                                        std::nullopt, 3);
+    ASSERT_TRUE(picture);
+    EXPECT_GT(picture->colourCount, 2);
+    EXPECT_LE(picture->colourCount, 256);
+    const int stride = IndexedStride(200);
+    EXPECT_EQ(picture->pixels[0], 0);  // corner outside the outline
+    const PaletteEntry& middle = picture->palette[picture->pixels[size_t(90) * size_t(stride) + 100]];
+    EXPECT_EQ(middle, (PaletteEntry{255, 255, 225, 255}));  // the callout's fill
+    for (int i = 1; i < picture->colourCount; ++i) EXPECT_EQ(picture->palette[size_t(i)].flags, 255);
+}
+
+}  // namespace
