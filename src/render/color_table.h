@@ -3,22 +3,27 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
+
+#include "palette/palette_entry.h"
 
 namespace quib {
 
 struct ProjectSettings;
 
-// The colours of an 8-bit movie bitmap: entries of red, green, blue, alpha, as the movie's colour
-// table stores them, and how many are in use.
+// The colours of an 8-bit movie bitmap: entries of red, green, blue, alpha (the bytes the movie's
+// colour table stores) and how many are in use.
 struct ColorTable {
-    std::array<uint8_t, 1024> rgba{};
+    std::array<PaletteEntry, kMaxPaletteEntries> entries{};
     int count = 0;
 
-    uint8_t* entry(int index) { return rgba.data() + size_t(index) * 4; }
-    const uint8_t* entry(int index) const { return rgba.data() + size_t(index) * 4; }
+    const uint8_t* entry(int index) const { return reinterpret_cast<const uint8_t*>(&entries[size_t(index)]); }
     void set(int index, uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) {
-        uint8_t* e = entry(index);
-        e[0] = red, e[1] = green, e[2] = blue, e[3] = alpha;
+        entries[size_t(index)] = PaletteEntry{red, green, blue, alpha};
+    }
+    // The entries in use as the movie stores them.
+    std::span<const uint8_t> bytes() const {
+        return {reinterpret_cast<const uint8_t*>(entries.data()), size_t(count) * sizeof(PaletteEntry)};
     }
     friend bool operator==(const ColorTable&, const ColorTable&) = default;
 };

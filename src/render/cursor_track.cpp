@@ -36,7 +36,8 @@ IndexedCursor indexCursorPicture(const Bitmap32& source) {
     mapToPalette(picture.pixels.data(), picture.width, picture.height, result.pixels, table,
                  kTransparentCursorWord);
     result.colorCount = table.count;
-    result.colorTable.assign(table.rgba.begin(), table.rgba.begin() + size_t(table.count) * 4);
+    const std::span<const uint8_t> bytes = table.bytes();
+    result.colorTable.assign(bytes.begin(), bytes.end());
     return result;
 }
 

@@ -52,7 +52,7 @@ std::unique_ptr<BitmapObject> FrameImageTrack::makeBitmap(const Rect& box, uint8
     bitmap.pixels = pixels;
     if (table) {
         bitmap.colorCount = table->count;
-        bitmap.colorTable = std::span<const uint8_t>(table->rgba.data(), size_t(table->count) * 4);
+        bitmap.colorTable = table->bytes();
     }
     bitmap.level = 9;
     auto object = std::make_unique<BitmapObject>(m_movie, m_origin.x + box.left, m_origin.y + box.top,

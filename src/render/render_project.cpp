@@ -137,7 +137,7 @@ void RenderPass::placeBackground() {
         bitmap.format = SwfBitmapDescription::ColorMapped8;
         bitmap.hasAlpha = true;
         bitmap.colorCount = used.count;
-        bitmap.colorTable = std::span<const uint8_t>(used.rgba.data(), size_t(used.count) * 4);
+        bitmap.colorTable = used.bytes();
     } else {
         bitmap.format = SwfBitmapDescription::Argb32;
         bitmap.hasAlpha = false;
@@ -161,16 +161,20 @@ void RenderPass::placeButton(int kind, Point position, const ActionSource& actio
 
 void RenderPass::placeText(const Callout& callout, const Rect& rect, const TextFont& font, const std::string& text,
                            uint16_t layer, int from, int until) {
-    std::optional<IndexedPicture> picture = renderTextBoxIndexed(callout, rect, font, text);
-    if (!picture || picture->width <= 0 || picture->height <= 0)
+    // An empty text shows the callout's placeholder, as in the editor.
+    std::optional<IndexedPicture> picture =
+        RenderTextBoxIndexed(callout, rect, font.logFont, font.color,
+                             text.empty() ? std::nullopt : std::optional<std::string_view>(text), font.align);
+    if (!picture || picture->width <= 0 || picture->height <= 0 || picture->colourCount < 1)
         return;
     SwfBitmapDescription bitmap;
     bitmap.format = SwfBitmapDescription::ColorMapped8;
     bitmap.width = picture->width;
     bitmap.height = picture->height;
     bitmap.hasAlpha = true;
-    bitmap.colorCount = picture->table.count;
-    bitmap.colorTable = std::span<const uint8_t>(picture->table.rgba.data(), size_t(picture->table.count) * 4);
+    bitmap.colorCount = picture->colourCount;
+    bitmap.colorTable = std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(picture->palette.data()),
+                                                 size_t(picture->colourCount) * sizeof(PaletteEntry));
     bitmap.pixels = picture->pixels;
     bitmap.level = 9;
     BitmapObject object(m_movie, rect.left, rect.top, rect.left + picture->width - 1,
