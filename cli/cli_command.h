@@ -19,6 +19,7 @@ inline constexpr int kExitUsage = 2;
 
 // Command groups, one file each; main.cpp lists them.
 std::vector<Command> projectCommands();
+std::vector<Command> renderCommands();
 
 // Prints "quib-cli: message" on stderr and returns kExitFailure.
 int fail(const std::string& message);
