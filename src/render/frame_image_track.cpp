@@ -126,22 +126,27 @@ FrameImageTrack::Change FrameImageTrack::update(int projectFrame, int f) {
     if (box.isEmpty())
         return Change::None;
 
+    const bool forced = projectFrame - m_lastKey >= kFullFrameInterval;
     std::unique_ptr<BitmapObject> patch;
     std::vector<uint8_t> patch8;
     if (m_palette) {
         patch8 = patchPixels8(box);
-        patch = makeBitmap(box, SwfBitmapDescription::ColorMapped8, true, patch8, &m_palette->table);
-    } else {
+        if (!forced)
+            patch = makeBitmap(box, SwfBitmapDescription::ColorMapped8, true, patch8, &m_palette->table);
+    } else if (!forced) {
         patch = makePatch32(box);
     }
     m_lastBox = box;
     m_first = false;
 
-    std::unique_ptr<BitmapObject> full = makeFullFrame();
+    // Deflate packs at most 1032 bytes into one: a patch no larger than that share of the whole
+    // frame cannot be beaten by it, so the whole frame is only compressed when it could win.
+    const size_t fullBytes = m_stride * size_t(m_size.cy);
+    const bool fullCouldWin = forced || patch->bitmapCompressedSize() > fullBytes / 1032;
+    std::unique_ptr<BitmapObject> full = fullCouldWin ? makeFullFrame() : nullptr;
     std::swap(m_current, m_previous);  // the current picture is the previous one from now on
 
-    if (patch->bitmapCompressedSize() > full->bitmapCompressedSize() ||
-        projectFrame - m_lastKey >= kFullFrameInterval) {
+    if (forced || (full && patch->bitmapCompressedSize() > full->bitmapCompressedSize())) {
         for (auto& live : m_live)
             m_movie.frame(f).remove(*live);
         m_live.clear();
