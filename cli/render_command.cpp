@@ -34,7 +34,8 @@ public:
         const auto now = std::chrono::steady_clock::now().time_since_epoch();
         m_texts.setPosition(position, std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
         std::fprintf(stderr, "\rRendering... %4s  Tempo trascorso: %s  Stima tempo residuo: %s   ",
-                     m_texts.percentText().c_str(), m_texts.elapsedText().c_str(), m_texts.remainingText().c_str());
+                     m_texts.percentText().c_str(), m_texts.elapsedText().c_str(),
+                     m_texts.remainingText().c_str());
         std::fflush(stderr);
         m_shown = true;
     }
@@ -67,7 +68,8 @@ void loadCallouts(CalloutLibrary& library) {
         if (library.LoadLibrary(path.toStdString(), &found) && found)
             return;
     }
-    std::cerr << "quib-cli: " << kCalloutLibraryFileName << " non trovato: le caselle di testo non saranno disegnate\n";
+    std::cerr << "quib-cli: " << kCalloutLibraryFileName
+              << " non trovato: le caselle di testo non saranno disegnate\n";
 }
 
 int runRender(const std::vector<std::string>& args) {
@@ -103,8 +105,8 @@ int runRender(const std::vector<std::string>& args) {
         return fail("il progetto non ha un file di output: indicarlo con --output");
     if (!check.ok())
         return fail(check.status.message() + (check.blocker == RenderBlocker::CannotCreateFile
-                                                   ? ": " + doc.settings.outputFileName
-                                                   : std::string()));
+                                                  ? ": " + doc.settings.outputFileName
+                                                  : std::string()));
 
     CalloutLibrary callouts;
     loadCallouts(callouts);

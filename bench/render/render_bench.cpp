@@ -74,7 +74,8 @@ void renderMovie(benchmark::State& state, bool usePalette) {
         }
         bytes = out.size();
     }
-    state.counters["frames/s"] = benchmark::Counter(double(kFrames), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["frames/s"] =
+        benchmark::Counter(double(kFrames), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["MB"] = double(bytes) / 1e6;
     state.counters["full"] = stats.fullFrames;
     state.counters["patches"] = stats.imagePatches;
@@ -106,7 +107,8 @@ void BM_FramesAsPng(benchmark::State& state) {
             bytes += size_t(buffer.size());
         }
     }
-    state.counters["frames/s"] = benchmark::Counter(double(kFrames), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["frames/s"] =
+        benchmark::Counter(double(kFrames), benchmark::Counter::kIsIterationInvariantRate);
     state.counters["MB"] = double(bytes) / 1e6;
 }
 

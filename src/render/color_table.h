@@ -17,7 +17,9 @@ struct ColorTable {
     std::array<PaletteEntry, kMaxPaletteEntries> entries{};
     int count = 0;
 
-    const uint8_t* entry(int index) const { return reinterpret_cast<const uint8_t*>(&entries[size_t(index)]); }
+    const uint8_t* entry(int index) const {
+        return reinterpret_cast<const uint8_t*>(&entries[size_t(index)]);
+    }
     void set(int index, uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) {
         entries[size_t(index)] = PaletteEntry{red, green, blue, alpha};
     }

@@ -27,9 +27,11 @@ Rect FrameImageTrack::changedBox() const {
         if (std::memcmp(c, p, rowBytes) == 0)
             continue;
         int first = 0, last = w - 1;
-        while (std::memcmp(c + size_t(first) * m_pixelBytes, p + size_t(first) * m_pixelBytes, m_pixelBytes) == 0)
+        while (std::memcmp(c + size_t(first) * m_pixelBytes, p + size_t(first) * m_pixelBytes,
+                           m_pixelBytes) == 0)
             ++first;
-        while (std::memcmp(c + size_t(last) * m_pixelBytes, p + size_t(last) * m_pixelBytes, m_pixelBytes) == 0)
+        while (std::memcmp(c + size_t(last) * m_pixelBytes, p + size_t(last) * m_pixelBytes, m_pixelBytes) ==
+               0)
             --last;
         left = std::min(left, first);
         right = std::max(right, last);
@@ -55,8 +57,9 @@ std::unique_ptr<BitmapObject> FrameImageTrack::makeBitmap(const Rect& box, uint8
         bitmap.colorTable = table->bytes();
     }
     bitmap.level = 9;
-    auto object = std::make_unique<BitmapObject>(m_movie, m_origin.x + box.left, m_origin.y + box.top,
-                                                 m_origin.x + box.right - 1, m_origin.y + box.bottom - 1, bitmap);
+    auto object =
+        std::make_unique<BitmapObject>(m_movie, m_origin.x + box.left, m_origin.y + box.top,
+                                       m_origin.x + box.right - 1, m_origin.y + box.bottom - 1, bitmap);
     object->setLayer(kLayer);
     if (!object->ok())
         m_movie.recordError(object->status().message());
@@ -111,7 +114,8 @@ std::unique_ptr<BitmapObject> FrameImageTrack::makeFullFrame() {
     if (!m_palette)
         return makeBitmap(whole, SwfBitmapDescription::Argb32, false, m_current, nullptr);
     m_scratch = m_current;
-    const ColorTable used = compactPalette(m_scratch.data(), int(m_stride), m_size.cx, m_size.cy, m_palette->table);
+    const ColorTable used =
+        compactPalette(m_scratch.data(), int(m_stride), m_size.cx, m_size.cy, m_palette->table);
     return makeBitmap(whole, SwfBitmapDescription::ColorMapped8, true, m_scratch, &used);
 }
 
@@ -157,7 +161,8 @@ FrameImageTrack::Change FrameImageTrack::update(int projectFrame, int f) {
     if (m_palette) {
         full.reset();
         patch.reset();
-        const ColorTable used = compactPalette(patch8.data(), box.width(), box.width(), box.height(), m_palette->table);
+        const ColorTable used =
+            compactPalette(patch8.data(), box.width(), box.width(), box.height(), m_palette->table);
         patch = makeBitmap(box, SwfBitmapDescription::ColorMapped8, true, patch8, &used);
     }
     placeLive(std::move(patch), f);

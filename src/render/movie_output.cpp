@@ -48,11 +48,20 @@ std::string escapeHtmlAttribute(const std::string& text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '"': out += "&quot;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '&': out += "&amp;"; break;
-            default: out += c;
+            case '"':
+                out += "&quot;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '&':
+                out += "&amp;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -71,8 +80,8 @@ std::string htmlWrapperPage(int width, int height, const std::string& reference)
     page += std::string("<PARAM NAME=loop VALUE=false>") + eol;
     page += std::string("<PARAM NAME=quality VALUE=low>") + eol;
     page += "<EMBED SRC=\"" + m + "\" WIDTH=" + w + " HEIGHT=" + h +
-            " loop=false quality=low TYPE=\"application/x-shockwave-flash\" PLUGINSPAGE=\"" + kPlayerPluginPage +
-            "\">" + eol;
+            " loop=false quality=low TYPE=\"application/x-shockwave-flash\" PLUGINSPAGE=\"" +
+            kPlayerPluginPage + "\">" + eol;
     page += std::string("</EMBED>") + eol;
     page += std::string("</OBJECT>") + eol;
     page += std::string("</center>") + eol;
@@ -90,8 +99,8 @@ std::vector<uint8_t> executableBytes(const std::vector<uint8_t>& player, const s
     return out;
 }
 
-OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName, const std::string& outputType,
-                              Size canvas, const std::string& playerPath) {
+OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName,
+                              const std::string& outputType, Size canvas, const std::string& playerPath) {
     OutputResult result;
     std::vector<uint8_t> bytes;
     result.movieStatus = movie.write(bytes);

@@ -50,8 +50,8 @@ struct OutputResult {
 // Writes the finished movie (which it empties) as outputType says: "exe" the player with the
 // movie appended, executable; anything else the movie alone, and for "swf" the page beside it.
 // Every file is replaced atomically. playerPath: the player to use, empty to look for it.
-OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName, const std::string& outputType,
-                              Size canvas, const std::string& playerPath = {});
+OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName,
+                              const std::string& outputType, Size canvas, const std::string& playerPath = {});
 
 // Show result: whether to ask string 16 (render first?) because there is no output file yet.
 bool outputMissing(const std::string& outputFileName);

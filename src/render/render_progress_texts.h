@@ -17,8 +17,8 @@ public:
     void setPosition(int position, int64_t nowMs);
 
     int percent() const { return m_percent; }
-    std::string percentText() const;                       // "42%"
-    const std::string& elapsedText() const { return m_elapsed; }    // "0 secs", "1 min, 15 secs"
+    std::string percentText() const;                                  // "42%"
+    const std::string& elapsedText() const { return m_elapsed; }      // "0 secs", "1 min, 15 secs"
     const std::string& remainingText() const { return m_remaining; }  // unchanged at position 0
 
     // "%d secs" below a minute, else "%d min, %d secs".

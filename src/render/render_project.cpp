@@ -159,8 +159,8 @@ void RenderPass::placeButton(int kind, Point position, const ActionSource& actio
     m_movie.frame(stopFrame + 1).remove(button);
 }
 
-void RenderPass::placeText(const Callout& callout, const Rect& rect, const TextFont& font, const std::string& text,
-                           uint16_t layer, int from, int until) {
+void RenderPass::placeText(const Callout& callout, const Rect& rect, const TextFont& font,
+                           const std::string& text, uint16_t layer, int from, int until) {
     // An empty text shows the callout's placeholder, as in the editor.
     std::optional<IndexedPicture> picture =
         RenderTextBoxIndexed(callout, rect, font.logFont, font.color,
@@ -195,9 +195,14 @@ void RenderPass::renderFrame(int i) {
     convertImageForMovie(m_doc.currentImage, m_images->current(), m_palette ? &m_palette->table : nullptr);
     m_f = m_cursor->advance(m_f, frame.cursorVisible != 0, frame.cursorPos, frame.cursorImage());
     switch (m_images->update(i, m_f)) {
-        case FrameImageTrack::Change::Patch: ++m_stats.imagePatches; break;
-        case FrameImageTrack::Change::FullFrame: ++m_stats.fullFrames; break;
-        case FrameImageTrack::Change::None: break;
+        case FrameImageTrack::Change::Patch:
+            ++m_stats.imagePatches;
+            break;
+        case FrameImageTrack::Change::FullFrame:
+            ++m_stats.fullFrames;
+            break;
+        case FrameImageTrack::Change::None:
+            break;
     }
 
     m_stats.frameStart[size_t(i)] = m_f + 1;
@@ -205,12 +210,13 @@ void RenderPass::renderFrame(int i) {
     m_stats.stopFrame.push_back(stop);
     int64_t hold = (int64_t(frame.displayTime) * m_doc.settings.frameRate + 500) / 1000 + 1;
 
-    const Callout* callout = frame.textBox.visible ? m_callouts.FindCallout(frame.textBox.calloutName) : nullptr;
+    const Callout* callout =
+        frame.textBox.visible ? m_callouts.FindCallout(frame.textBox.calloutName) : nullptr;
 
     bool stops = false;
     if (i > 0 && frame.prevButton.visible && m_buttons[ButtonImageSet::Previous]) {
-        placeButton(ButtonImageSet::Previous, frame.prevButton.pos, GotoFrameActionSource(uint16_t(m_lastStop)),
-                    stop);
+        placeButton(ButtonImageSet::Previous, frame.prevButton.pos,
+                    GotoFrameActionSource(uint16_t(m_lastStop)), stop);
         stops = true;
     }
     if (i != count - 1 && frame.nextButton.visible && m_buttons[ButtonImageSet::Next]) {
@@ -232,8 +238,8 @@ void RenderPass::renderFrame(int i) {
             continue;
         m_links.erase(m_links.begin() + std::ptrdiff_t(n));
         const int start = m_stats.frameStart[size_t(link.target)];
-        placeButton(ButtonImageSet::Goto1 + link.button, link.position, GotoFrameActionSource(uint16_t(start)),
-                    link.stopFrame);
+        placeButton(ButtonImageSet::Goto1 + link.button, link.position,
+                    GotoFrameActionSource(uint16_t(start)), link.stopFrame);
         m_movie.frame(start).addActions(PlayActionSource());
     }
     if (stops) {
@@ -245,7 +251,8 @@ void RenderPass::renderFrame(int i) {
     const int until = int(std::min<int64_t>(stop + hold, SwfMovie::kMaximumFrames + 1));
 
     if (callout && frame.textBox.visible)
-        placeText(*callout, frame.textBox.rect, frame.textBox.font, frame.textBox.text, kTextBoxLayer, stop, until);
+        placeText(*callout, frame.textBox.rect, frame.textBox.font, frame.textBox.text, kTextBoxLayer, stop,
+                  until);
     if (m_doc.titles.enabled && !frame.title.empty()) {
         const Callout noShapes;
         placeText(noShapes, m_doc.titles.rect, m_doc.titles.font, frame.title, kTitleLayer, stop, until);
@@ -330,7 +337,8 @@ RenderCheck CheckRenderable(const CQuibDoc& doc) {
     return check;
 }
 
-RenderStats BuildProjectMovie(CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress, SwfMovie& movie) {
+RenderStats BuildProjectMovie(CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress,
+                              SwfMovie& movie) {
     RenderPass pass(doc, callouts, progress, movie);
     return pass.run();
 }

@@ -55,13 +55,14 @@ struct RenderStats {
 // Builds the movie of the project (checked with CheckRenderable first) into movie, reporting to
 // progress (range over the frames, cancel between frames: the frames done so far stay). The
 // project's current frame is selected again at the end and the views hear hint 8.
-RenderStats BuildProjectMovie(CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress, SwfMovie& movie);
+RenderStats BuildProjectMovie(CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress,
+                              SwfMovie& movie);
 
 struct RenderResult {
-    RenderCheck check;      // why nothing was rendered, if so
-    Status movieStatus;     // writing the movie or executable
-    Status pageStatus;      // writing the HTML page ("swf" output only)
-    std::string pagePath;   // the page written, if any
+    RenderCheck check;     // why nothing was rendered, if so
+    Status movieStatus;    // writing the movie or executable
+    Status pageStatus;     // writing the HTML page ("swf" output only)
+    std::string pagePath;  // the page written, if any
     size_t outputBytes = 0;
     RenderStats stats;
     bool ok() const { return check.ok() && movieStatus.ok() && pageStatus.ok(); }

@@ -68,7 +68,8 @@ TEST(FrameImageTrack, FullFrameForcedTenFramesAfterTheLast) {
     }
     for (int i = 0; i < 22; ++i) {
         const bool full = i == 0 || i == 10 || i == 20;
-        EXPECT_EQ(changes[size_t(i)], full ? FrameImageTrack::Change::FullFrame : FrameImageTrack::Change::Patch)
+        EXPECT_EQ(changes[size_t(i)],
+                  full ? FrameImageTrack::Change::FullFrame : FrameImageTrack::Change::Patch)
             << i;
     }
     EXPECT_EQ(track.liveCount(), 2u);  // the last full frame and one patch over it

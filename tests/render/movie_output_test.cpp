@@ -68,12 +68,14 @@ TEST(HtmlPage, TextByteForByte) {
     const std::string expected =
         "<HTML>\r\n"
         "<BODY><center><OBJECT CLASSID=\"clsid:D27CDB6E-AE6D-11cf-96B8-444553540000\" WIDTH=\"640\" "
-        "HEIGHT=\"480\" CODEBASE=\"http://download.quib-player.invalid/flash5/cabs/swflash.cab#version=5,0,0,0\">\r\n"
+        "HEIGHT=\"480\" "
+        "CODEBASE=\"http://download.quib-player.invalid/flash5/cabs/swflash.cab#version=5,0,0,0\">\r\n"
         "<PARAM NAME=movie VALUE=\"demo.swf\">\r\n"
         "<PARAM NAME=play VALUE=true>\r\n"
         "<PARAM NAME=loop VALUE=false>\r\n"
         "<PARAM NAME=quality VALUE=low>\r\n"
-        "<EMBED SRC=\"demo.swf\" WIDTH=640 HEIGHT=480 loop=false quality=low TYPE=\"application/x-shockwave-flash\" "
+        "<EMBED SRC=\"demo.swf\" WIDTH=640 HEIGHT=480 loop=false quality=low "
+        "TYPE=\"application/x-shockwave-flash\" "
         "PLUGINSPAGE=\"http://download.quib-player.invalid/shockwave/download/index.cgi?P1_Prod_Version="
         "ShockwaveFlash\">\r\n"
         "</EMBED>\r\n"
@@ -144,7 +146,8 @@ TEST(MovieOutput, ExeLayout_PlayerMovieMagicAndLength) {
     ASSERT_GT(bytes.size(), player.size() + 8);
     const size_t n = bytes.size() - player.size() - 8;
     EXPECT_TRUE(std::equal(player.begin(), player.end(), bytes.begin()));
-    EXPECT_EQ(std::vector<uint8_t>(bytes.end() - 8, bytes.end() - 4), (std::vector<uint8_t>{0x56, 0x34, 0x12, 0xFA}));
+    EXPECT_EQ(std::vector<uint8_t>(bytes.end() - 8, bytes.end() - 4),
+              (std::vector<uint8_t>{0x56, 0x34, 0x12, 0xFA}));
     EXPECT_EQ(u32At(bytes, bytes.size() - 4), n);
     // The movie part is the movie file exactly, its own length field included.
     EXPECT_EQ(bytes[player.size()], 'F');
@@ -175,8 +178,8 @@ TEST(MovieOutput, WrittenExeStartsAndRendersItsMovie) {
     ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
 
     const std::string png = project.dir.file("frame.png");
-    const std::string command =
-        "QT_QPA_PLATFORM=offscreen '" + project.doc.settings.outputFileName + "' --dump-frame 0 '" + png + "'";
+    const std::string command = "QT_QPA_PLATFORM=offscreen '" + project.doc.settings.outputFileName +
+                                "' --dump-frame 0 '" + png + "'";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), 0);

@@ -16,8 +16,8 @@ using namespace rendertest;
 namespace {
 
 int runCli(const std::string& arguments) {
-    const std::string command = std::string("QT_QPA_PLATFORM=offscreen '") + QUIB_CLI_PATH + "' " + arguments +
-                                " > /dev/null 2>&1";
+    const std::string command =
+        std::string("QT_QPA_PLATFORM=offscreen '") + QUIB_CLI_PATH + "' " + arguments + " > /dev/null 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -40,7 +40,8 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
     EXPECT_TRUE(exists(dir.file("m.swf")));
     EXPECT_TRUE(exists(dir.file("m.htm")));
 
-    EXPECT_EQ(runCli("render '" + dir.file("p.qbk") + "' --output '" + dir.file("m.exe") + "' --type exe"), 0);
+    EXPECT_EQ(runCli("render '" + dir.file("p.qbk") + "' --output '" + dir.file("m.exe") + "' --type exe"),
+              0);
     struct stat info {};
     ASSERT_EQ(::stat(dir.file("m.exe").c_str(), &info), 0);
     EXPECT_NE(info.st_mode & S_IXUSR, 0u);

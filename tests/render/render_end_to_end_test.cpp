@@ -97,8 +97,8 @@ double paletteError(const ProjectSettings& settings, const uint8_t* bgr) {
 }
 
 struct Comparison {
-    int outsideText = 0;      // pixels outside text and title that differ beyond the allowance
-    int insideText = 0;       // pixels of text and title that differ beyond the allowance
+    int outsideText = 0;  // pixels outside text and title that differ beyond the allowance
+    int insideText = 0;   // pixels of text and title that differ beyond the allowance
     int textPixels = 0;
 };
 

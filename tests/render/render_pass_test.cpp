@@ -249,7 +249,8 @@ TEST(RenderPass, CursorPicture_IsEightBitWithTransparentEntryZero) {
     EXPECT_EQ(bits.format, 3);
     // Entry 0 is the transparent one; the octree gives the picture's colours after it.
     ASSERT_GE(bits.colorTableSize, 2);
-    EXPECT_EQ(std::vector<uint8_t>(bits.data.begin(), bits.data.begin() + 4), (std::vector<uint8_t>{0, 0, 0, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(bits.data.begin(), bits.data.begin() + 4),
+              (std::vector<uint8_t>{0, 0, 0, 0}));
     int colour = -1;
     for (int i = 1; i < bits.colorTableSize; ++i) {
         const uint8_t* e = bits.data.data() + i * 4;

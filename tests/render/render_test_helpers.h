@@ -47,7 +47,9 @@ public:
 
     // Builds the movie and returns its bytes; stats receive the figures.
     std::vector<uint8_t> renderBytes(quib::RenderStats* stats = nullptr);
-    swftest::Movie render(quib::RenderStats* stats = nullptr) { return swftest::decodeMovie(renderBytes(stats)); }
+    swftest::Movie render(quib::RenderStats* stats = nullptr) {
+        return swftest::decodeMovie(renderBytes(stats));
+    }
 
     quib::CQuibDoc doc;
     quib::CalloutLibrary callouts;
