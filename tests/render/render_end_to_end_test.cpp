@@ -200,3 +200,37 @@ TEST(RenderEndToEnd, WithPaletteEveryPixelWithinThePaletteError) {
         EXPECT_LT(results[i].insideText, results[i].textPixels / 20) << "frame " << i;
     }
 }
+
+TEST(RenderEndToEnd, EmptyTitle_PutsNothingIntoTheMovie) {
+    TestProject project;
+    project.doc.titles.enabled = 1;
+    project.addFrame(rgb(250, 250, 250));
+    const swftest::Movie movie = project.render();
+    EXPECT_TRUE(tagsOn(movie, 2, 36).empty());
+    EXPECT_TRUE(tagsOn(movie, 2, 26).empty());
+}
+
+TEST(RenderEndToEnd, BackgroundWithPalette_KeepsOnlyItsColours) {
+    TestProject project(8, 8);
+    project.doc.backgroundSize = {12, 10};
+    project.doc.backgroundImage = filledPicture(12, 10, rgb(250, 0, 0));
+    project.doc.settings.usePalette = 1;
+    project.doc.settings.paletteCount = 3;
+    project.doc.settings.palette[0] = {0, 0, 0, 0};
+    project.doc.settings.palette[1] = {255, 0, 0, 0};
+    project.doc.settings.palette[2] = {0, 255, 0, 0};
+    project.addFrame(rgb(0, 250, 0));
+    const swftest::Movie movie = project.render();
+    const auto bitmaps = tagsOn(movie, 0, 36);
+    ASSERT_EQ(bitmaps.size(), 2u);  // background, then the frame
+    const auto background = swftest::parseBitsLossless(*bitmaps[0]);
+    EXPECT_EQ(background.format, 3);
+    EXPECT_EQ(background.width, 12);
+    ASSERT_EQ(background.colorTableSize, 1);
+    EXPECT_EQ(std::vector<uint8_t>(background.data.begin(), background.data.begin() + 4),
+              (std::vector<uint8_t>{255, 0, 0, 255}));
+    const auto frame = swftest::parseBitsLossless(*bitmaps[1]);
+    ASSERT_EQ(frame.colorTableSize, 1);
+    EXPECT_EQ(std::vector<uint8_t>(frame.data.begin(), frame.data.begin() + 4),
+              (std::vector<uint8_t>{0, 255, 0, 255}));
+}
