@@ -133,4 +133,13 @@ bool outputMissing(const std::string& outputFileName) {
     return outputFileName.empty() || ::stat(outputFileName.c_str(), &info) != 0;
 }
 
+ShowResultPlan PlanShowResult(const std::string& outputFileName) {
+    ShowResultPlan plan;
+    plan.askRenderFirst = outputMissing(outputFileName);
+    if (plan.askRenderFirst)
+        plan.question = stringText(str::NotRenderedYet);
+    plan.page = resultPageName(outputFileName);
+    return plan;
+}
+
 }  // namespace quib

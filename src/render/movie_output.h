@@ -60,4 +60,13 @@ inline std::string resultPageName(const std::string& outputFileName) {
     return htmlPageName(outputFileName);
 }
 
+// What the show-result command does: when askRenderFirst, ask question (Yes renders, No stops);
+// then open page.
+struct ShowResultPlan {
+    bool askRenderFirst = false;
+    std::string question;  // string 16
+    std::string page;
+};
+ShowResultPlan PlanShowResult(const std::string& outputFileName);
+
 }  // namespace quib

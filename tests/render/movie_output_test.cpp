@@ -218,3 +218,17 @@ TEST(RenderProject, StopsAtTheFirstCheckThatFails) {
     EXPECT_EQ(result.check.blocker, RenderBlocker::NoPalette);
     EXPECT_TRUE(outputMissing(project.doc.settings.outputFileName));
 }
+
+TEST(ShowResult, AsksToRenderFirstOnlyWithoutAnOutputFile) {
+    TestProject project;
+    const std::string path = project.dir.file("demo.exe");
+    ShowResultPlan plan = PlanShowResult(path);
+    EXPECT_TRUE(plan.askRenderFirst);
+    EXPECT_EQ(plan.question,
+              "Questo progetto non ha ancora un file di output. Volete eseguire il rendering ora?");
+    EXPECT_EQ(plan.page, project.dir.file("demo.htm"));
+    writeFile(path, {1, 2, 3});
+    plan = PlanShowResult(path);
+    EXPECT_FALSE(plan.askRenderFirst);
+    EXPECT_EQ(plan.page, project.dir.file("demo.htm"));
+}
