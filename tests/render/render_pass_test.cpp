@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "render/color_table.h"
+#include "render/cursor_track.h"
 #include "render/render_project.h"
 #include "render_test_helpers.h"
 #include "swf/swf_movie.h"
@@ -441,4 +442,32 @@ TEST(RenderPalette, Full256Colours_GivesUpTheFirstOfTheClosestPair) {
     EXPECT_EQ(palette.table.count, 256);
     EXPECT_EQ(palette.table.entry(40)[3], 0);
     EXPECT_EQ(palette.table.entry(200)[0], 41);
+}
+
+TEST(RenderPass, CursorHidden_IsRemovedWithoutGliding) {
+    TestProject project(200, 50);
+    const Bitmap32 cursor = cursorPicture(4, 4, rgb(0, 0, 0));
+    project.addFrame(rgb(9, 9, 9), withCursor({0, 0}), cursor);
+    FrameElements hidden = withCursor({0, 0});
+    hidden.cursorVisible = 0;
+    project.addFrame(rgb(9, 9, 9), hidden, cursor);
+    RenderStats stats;
+    const swftest::Movie movie = project.render(&stats);
+    const int f = stats.frameStart[1] - 1;
+    EXPECT_EQ(f, stats.stopFrame[0] + 1);  // no glide step
+    EXPECT_EQ(tagsOn(movie, f, kRemove).size(), 1u);
+    EXPECT_TRUE(tagsOn(movie, f, kPlace).empty());
+}
+
+TEST(CursorPicture, FaintPixelsBecomeTransparentAndTheRestOpaque) {
+    Bitmap32 picture = cursorPicture(3, 1, rgb(200, 100, 50));
+    picture.pixel(1, 0)[3] = 100;  // faint: counts as not covered
+    picture.pixel(2, 0)[3] = 200;  // covered: shown solid
+    const IndexedCursor indexed = indexCursorPicture(picture);
+    ASSERT_EQ(indexed.pixels.size(), 4u);
+    EXPECT_EQ(indexed.pixels[0], 0);
+    EXPECT_EQ(indexed.pixels[1], 0);
+    ASSERT_NE(indexed.pixels[2], 0);
+    const uint8_t* entry = indexed.colorTable.data() + size_t(indexed.pixels[2]) * 4;
+    EXPECT_EQ(std::vector<uint8_t>(entry, entry + 4), (std::vector<uint8_t>{200, 100, 50, 255}));
 }
