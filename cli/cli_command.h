@@ -21,6 +21,7 @@ inline constexpr int kExitUsage = 2;
 std::vector<Command> projectCommands();
 std::vector<Command> frameCommands();
 std::vector<Command> exportCommands();
+std::vector<Command> renderCommands();
 
 // Prints "quib-cli: message" on stderr and returns kExitFailure.
 int fail(const std::string& message);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "base/bitmap.h"
+#include "model/movie_image_helpers.h"
+#include "render/color_table.h"
+
+namespace quib {
+
+// The frame picture helpers over the render pass's buffers and colour tables.
+
+inline size_t indexedRowBytes(int width) {
+    return size_t(IndexedStride(width));
+}
+
+// A picture in the movie's pixel format (ConvertImageForMovie): 32-bit without a palette, else
+// indices of the nearest palette colours; out is resized to fit.
+void convertImageForMovie(const Bitmap24& source, std::vector<uint8_t>& out, const ColorTable* palette);
+
+// Keeps the used entries of in, most used first, renumbering the pixels in place (CompactPalette).
+ColorTable compactPalette(uint8_t* pixels, int stride, int width, int height, const ColorTable& in);
+
+// 32-bit blue, green, red, x pixels to indices of table, marker words to 0 (MapToPalette).
+void mapToPalette(const uint8_t* pixels, int width, int height, std::vector<uint8_t>& out,
+                  const ColorTable& table, uint32_t marker);
+
+}  // namespace quib

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "render/frame_image_track.h"
+#include "render/movie_pixels.h"
+#include "render_test_helpers.h"
+#include "swf/swf_movie.h"
+#include "swf_test_decoder.h"
+
+using namespace quib;
+using namespace rendertest;
+
+namespace {
+
+// A picture of pseudo-random pixels, which no compressor makes small.
+Bitmap24 noisePicture(int cx, int cy) {
+    Bitmap24 picture(cx, cy);
+    uint32_t state = 12345;
+    for (uint8_t& byte : picture.pixels) {
+        state = state * 1664525u + 1013904223u;
+        byte = uint8_t(state >> 24);
+    }
+    return picture;
+}
+
+void setPixel(Bitmap24& picture, int x, int y, uint32_t rgbColour) {
+    uint8_t* p = picture.pixel(x, y);
+    p[0] = blueOf(rgbColour), p[1] = greenOf(rgbColour), p[2] = redOf(rgbColour);
+}
+
+RenderPalette fourColours() {
+    ProjectSettings settings;
+    settings.paletteCount = 4;
+    settings.palette[0] = {0, 0, 0, 0};        // A
+    settings.palette[1] = {255, 0, 0, 0};      // B
+    settings.palette[2] = {0, 0, 255, 0};      // C
+    settings.palette[3] = {255, 255, 255, 0};  // D
+    return makeRenderPalette(settings);
+}
+
+// The colours (red, green, blue, alpha) of the pixels of one row of an 8-bit bitmap.
+std::vector<uint32_t> rowColours(const swftest::BitsLossless& bits, int row) {
+    std::vector<uint32_t> out;
+    const size_t table = size_t(bits.colorTableSize) * 4;
+    const size_t stride = (size_t(bits.width) + 3) & ~size_t(3);
+    for (int x = 0; x < bits.width; ++x) {
+        const uint8_t index = bits.data[table + size_t(row) * stride + size_t(x)];
+        const uint8_t* e = bits.data.data() + size_t(index) * 4;
+        out.push_back(uint32_t(e[0]) << 24 | uint32_t(e[1]) << 16 | uint32_t(e[2]) << 8 | e[3]);
+    }
+    return out;
+}
+
+constexpr uint32_t kA = 0x000000FF, kB = 0xFF0000FF, kC = 0x0000FFFF, kClear = 0;
+
+}  // namespace
+
+TEST(FrameImageTrack, FullFrameForcedTenFramesAfterTheLast) {
+    SwfMovie movie;
+    FrameImageTrack track(movie, {16, 40}, {0, 0}, nullptr);
+    Bitmap24 picture = noisePicture(16, 40);
+    std::vector<FrameImageTrack::Change> changes;
+    for (int i = 0; i < 22; ++i) {
+        setPixel(picture, i % 16, 0, rgb(uint8_t(i), 1, 2));
+        convertImageForMovie(picture, track.current(), nullptr);
+        changes.push_back(track.update(i, i));
+    }
+    for (int i = 0; i < 22; ++i) {
+        const bool full = i == 0 || i == 10 || i == 20;
+        EXPECT_EQ(changes[size_t(i)],
+                  full ? FrameImageTrack::Change::FullFrame : FrameImageTrack::Change::Patch)
+            << i;
+    }
+    EXPECT_EQ(track.liveCount(), 2u);  // the last full frame and one patch over it
+}
+
+TEST(FrameImageTrack, FullFrameRemovesEveryLivePicture) {
+    SwfMovie movie;
+    FrameImageTrack track(movie, {16, 40}, {0, 0}, nullptr);
+    Bitmap24 picture = noisePicture(16, 40);
+    for (int i = 0; i <= 10; ++i) {
+        setPixel(picture, i, 0, rgb(uint8_t(i), 1, 2));
+        convertImageForMovie(picture, track.current(), nullptr);
+        track.update(i, i);
+    }
+    EXPECT_EQ(track.liveCount(), 1u);
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(movie.write(bytes).ok());
+    const swftest::Movie decoded = swftest::decodeMovie(bytes);
+    // The first full frame and the nine patches over it go where the new full frame comes.
+    EXPECT_EQ(tagsOn(decoded, 10, 5).size(), 10u);
+    EXPECT_EQ(tagsOn(decoded, 10, 26).size(), 1u);
+}
+
+TEST(FrameImageTrack, Patch32_UnchangedPixelsAreFullyTransparent) {
+    SwfMovie movie;
+    FrameImageTrack track(movie, {4, 40}, {10, 20}, nullptr);
+    Bitmap24 picture = filledPicture(4, 40, rgb(1, 2, 3));
+    convertImageForMovie(picture, track.current(), nullptr);
+    track.update(0, 0);
+    setPixel(picture, 0, 5, rgb(9, 9, 9));
+    setPixel(picture, 2, 5, rgb(8, 8, 8));
+    convertImageForMovie(picture, track.current(), nullptr);
+    ASSERT_EQ(track.update(1, 1), FrameImageTrack::Change::Patch);
+    EXPECT_EQ(track.lastBox(), (Rect{0, 5, 3, 6}));
+
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(movie.write(bytes).ok());
+    const swftest::Movie decoded = swftest::decodeMovie(bytes);
+    const auto bitmaps = tagsOn(decoded, 1, 36);
+    ASSERT_EQ(bitmaps.size(), 1u);
+    const auto bits = swftest::parseBitsLossless(*bitmaps[0]);
+    EXPECT_EQ(bits.format, 5);
+    EXPECT_EQ(bits.data, (std::vector<uint8_t>{255, 9, 9, 9, 0, 0, 0, 0, 255, 8, 8, 8}));
+    const auto shape = swftest::parseDefineShape3(*tagsOn(decoded, 1, 32)[0]);
+    EXPECT_EQ(shape.bounds.xMin, 10);
+    EXPECT_EQ(shape.bounds.xMax, 12);
+    EXPECT_EQ(shape.bounds.yMin, 25);
+    EXPECT_EQ(shape.bounds.yMax, 25);
+}
+
+TEST(FrameImageTrack, Patch8_WidenedToMultipleOfFourLeftFirst) {
+    const RenderPalette palette = fourColours();
+    SwfMovie movie;
+    FrameImageTrack track(movie, {7, 40}, {0, 0}, &palette);
+    Bitmap24 picture = filledPicture(7, 40, rgb(0, 0, 0));
+    convertImageForMovie(picture, track.current(), &palette.table);
+    track.update(0, 0);
+
+    setPixel(picture, 5, 3, rgb(255, 0, 0));
+    convertImageForMovie(picture, track.current(), &palette.table);
+    track.update(1, 1);
+    EXPECT_EQ(track.lastBox(), (Rect{2, 3, 6, 4}));
+
+    // Left edge stops at 0, so the right edge grows into the row padding.
+    for (int x = 0; x < 5; ++x)
+        setPixel(picture, x, 7, rgb(0, 0, 255));
+    convertImageForMovie(picture, track.current(), &palette.table);
+    track.update(2, 2);
+    EXPECT_EQ(track.lastBox(), (Rect{0, 7, 8, 8}));
+}
+
+TEST(FrameImageTrack, Patch8_SingleHoleFilledAndUnchangedPixelsTransparent) {
+    const RenderPalette palette = fourColours();
+    SwfMovie movie;
+    FrameImageTrack track(movie, {8, 40}, {0, 0}, &palette);
+    Bitmap24 picture = filledPicture(8, 40, rgb(0, 0, 0));
+    setPixel(picture, 3, 0, rgb(255, 0, 0));
+    convertImageForMovie(picture, track.current(), &palette.table);
+    track.update(0, 0);
+
+    // Row 0 becomes C A B B B A A C; only x = 0, 2, 4 and 7 changed.
+    setPixel(picture, 0, 0, rgb(0, 0, 255));
+    setPixel(picture, 2, 0, rgb(255, 0, 0));
+    setPixel(picture, 4, 0, rgb(255, 0, 0));
+    setPixel(picture, 7, 0, rgb(0, 0, 255));
+    convertImageForMovie(picture, track.current(), &palette.table);
+    ASSERT_EQ(track.update(1, 1), FrameImageTrack::Change::Patch);
+
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(movie.write(bytes).ok());
+    const swftest::Movie decoded = swftest::decodeMovie(bytes);
+    const auto bitmaps = tagsOn(decoded, 1, 36);
+    ASSERT_EQ(bitmaps.size(), 1u);
+    const auto bits = swftest::parseBitsLossless(*bitmaps[0]);
+    EXPECT_EQ(bits.format, 3);
+    EXPECT_EQ(bits.width, 8);
+    // The patch keeps only the colours it uses (C, B and the transparent entry).
+    EXPECT_EQ(bits.colorTableSize, 3);
+    EXPECT_EQ(rowColours(bits, 0), (std::vector<uint32_t>{kC, kClear, kB, kB, kB, kClear, kClear, kC}));
+}
+
+TEST(FrameImageTrack, FullFrame8_KeepsOnlyUsedColoursMostUsedFirst) {
+    const RenderPalette palette = fourColours();
+    SwfMovie movie;
+    FrameImageTrack track(movie, {4, 2}, {0, 0}, &palette);
+    Bitmap24 picture = filledPicture(4, 2, rgb(0, 0, 255));
+    setPixel(picture, 1, 1, rgb(0, 0, 0));
+    convertImageForMovie(picture, track.current(), &palette.table);
+    ASSERT_EQ(track.update(0, 0), FrameImageTrack::Change::FullFrame);
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(movie.write(bytes).ok());
+    const auto bits = swftest::parseBitsLossless(*tagsOn(swftest::decodeMovie(bytes), 0, 36)[0]);
+    ASSERT_EQ(bits.colorTableSize, 2);
+    EXPECT_EQ(rowColours(bits, 1), (std::vector<uint32_t>{kC, kA, kC, kC}));
+    EXPECT_EQ(std::vector<uint8_t>(bits.data.begin(), bits.data.begin() + 8),
+              (std::vector<uint8_t>{0, 0, 255, 255, 0, 0, 0, 255}));
+}

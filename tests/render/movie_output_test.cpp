@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <QImage>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+#include "frame_dump.h"
+#include "movie_decoder.h"
+#include "render/movie_output.h"
+#include "render/player_executable.h"
+#include "render_test_helpers.h"
+#include "swf/swf_movie.h"
+
+using namespace quib;
+using namespace rendertest;
+
+namespace {
+
+std::vector<uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string readText(const std::string& path) {
+    const std::vector<uint8_t> bytes = readFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+uint32_t u32At(const std::vector<uint8_t>& bytes, size_t offset) {
+    return uint32_t(bytes[offset]) | uint32_t(bytes[offset + 1]) << 8 | uint32_t(bytes[offset + 2]) << 16 |
+           uint32_t(bytes[offset + 3]) << 24;
+}
+
+// A movie of one frame with one picture, as the render pass builds it.
+void buildSmallMovie(TestProject& project, SwfMovie& movie) {
+    project.addFrame(rgb(10, 200, 30));
+    NullProgress progress;
+    BuildProjectMovie(project.doc, project.callouts, progress, movie);
+}
+
+}  // namespace
+
+TEST(HtmlPage, NameReplacesTheExtensionOfTheFileName) {
+    EXPECT_EQ(htmlPageName("/dir/demo.swf"), "/dir/demo.htm");
+    EXPECT_EQ(htmlPageName("/dir/demo.v2.swf"), "/dir/demo.v2.htm");
+    EXPECT_EQ(htmlPageName("demo"), "demo.htm");
+    // A dot in a folder name never counts: the page stays beside the movie.
+    EXPECT_EQ(htmlPageName("/my.dir/demo"), "/my.dir/demo.htm");
+    EXPECT_EQ(resultPageName("/dir/demo.exe"), "/dir/demo.htm");
+}
+
+TEST(HtmlPage, MovieReferenceIsTheFileName) {
+    EXPECT_EQ(movieReference("/dir/demo.swf"), "demo.swf");
+    EXPECT_EQ(movieReference("demo.swf"), "demo.swf");
+}
+
+TEST(HtmlPage, TextByteForByte) {
+    const std::string expected =
+        "<HTML>\r\n"
+        "<BODY><center><OBJECT CLASSID=\"clsid:D27CDB6E-AE6D-11cf-96B8-444553540000\" WIDTH=\"640\" "
+        "HEIGHT=\"480\" "
+        "CODEBASE=\"http://download.quib-player.invalid/flash5/cabs/swflash.cab#version=5,0,0,0\">\r\n"
+        "<PARAM NAME=movie VALUE=\"demo.swf\">\r\n"
+        "<PARAM NAME=play VALUE=true>\r\n"
+        "<PARAM NAME=loop VALUE=false>\r\n"
+        "<PARAM NAME=quality VALUE=low>\r\n"
+        "<EMBED SRC=\"demo.swf\" WIDTH=640 HEIGHT=480 loop=false quality=low "
+        "TYPE=\"application/x-shockwave-flash\" "
+        "PLUGINSPAGE=\"http://download.quib-player.invalid/shockwave/download/index.cgi?P1_Prod_Version="
+        "ShockwaveFlash\">\r\n"
+        "</EMBED>\r\n"
+        "</OBJECT>\r\n"
+        "</center>\r\n"
+        "</BODY></HTML>\r\n";
+    EXPECT_EQ(htmlWrapperPage(640, 480, "demo.swf"), expected);
+}
+
+TEST(HtmlPage, MovieReferenceIsEscapedInAttributes) {
+    const std::string page = htmlWrapperPage(1, 2, "a\"b<c>&d.swf");
+    EXPECT_NE(page.find("VALUE=\"a&quot;b&lt;c&gt;&amp;d.swf\">"), std::string::npos);
+    EXPECT_NE(page.find("SRC=\"a&quot;b&lt;c&gt;&amp;d.swf\" "), std::string::npos);
+    EXPECT_EQ(page.find("a\"b"), std::string::npos);
+}
+
+TEST(MovieOutput, SwfOutputWritesMovieAndPageBeside) {
+    TestProject project(40, 30);
+    SwfMovie movie;
+    buildSmallMovie(project, movie);
+    const std::string path = project.dir.file("demo.swf");
+    const OutputResult result = WriteMovieOutput(movie, path, "swf", {40, 30});
+    ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
+    ASSERT_TRUE(result.pageStatus.ok());
+    EXPECT_EQ(result.pagePath, project.dir.file("demo.htm"));
+    const std::vector<uint8_t> bytes = readFile(path);
+    EXPECT_EQ(bytes.size(), result.outputBytes);
+    EXPECT_EQ(swftest::decodeMovie(bytes).header.signature, "FWS");
+    EXPECT_EQ(readText(project.dir.file("demo.htm")), htmlWrapperPage(40, 30, "demo.swf"));
+}
+
+TEST(MovieOutput, OtherTypeWritesAPlainMovieAndNoPage) {
+    TestProject project;
+    SwfMovie movie;
+    buildSmallMovie(project, movie);
+    const std::string path = project.dir.file("demo.mov");
+    const OutputResult result = WriteMovieOutput(movie, path, "SWF", {32, 24});
+    ASSERT_TRUE(result.movieStatus.ok());
+    EXPECT_TRUE(result.pagePath.empty());
+    struct stat info {};
+    EXPECT_NE(::stat(project.dir.file("demo.htm").c_str(), &info), 0);
+    EXPECT_EQ(swftest::decodeMovie(readFile(path)).header.signature, "FWS");
+}
+
+TEST(MovieOutput, PageThatCannotBeWritten_KeepsTheMovie) {
+    TestProject project;
+    SwfMovie movie;
+    buildSmallMovie(project, movie);
+    ASSERT_EQ(::mkdir(project.dir.file("demo.htm").c_str(), 0755), 0);  // a folder in the page's place
+    const OutputResult result = WriteMovieOutput(movie, project.dir.file("demo.swf"), "swf", {32, 24});
+    EXPECT_TRUE(result.movieStatus.ok());
+    EXPECT_EQ(result.pageStatus.message(), "Impossibile creare il file di output HTML");
+    EXPECT_FALSE(readFile(project.dir.file("demo.swf")).empty());
+}
+
+TEST(MovieOutput, ExeLayout_PlayerMovieMagicAndLength) {
+    TestProject project;
+    SwfMovie movie;
+    buildSmallMovie(project, movie);
+    const std::vector<uint8_t> player = {'#', '!', 'p', 'l', 'a', 'y', 'e', 'r', 0, 1, 2};
+    writeFile(project.dir.file("player"), player);
+    const std::string path = project.dir.file("demo.exe");
+    const OutputResult result = WriteMovieOutput(movie, path, "exe", {32, 24}, project.dir.file("player"));
+    ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
+    EXPECT_TRUE(result.pagePath.empty());
+
+    const std::vector<uint8_t> bytes = readFile(path);
+    ASSERT_GT(bytes.size(), player.size() + 8);
+    const size_t n = bytes.size() - player.size() - 8;
+    EXPECT_TRUE(std::equal(player.begin(), player.end(), bytes.begin()));
+    EXPECT_EQ(std::vector<uint8_t>(bytes.end() - 8, bytes.end() - 4),
+              (std::vector<uint8_t>{0x56, 0x34, 0x12, 0xFA}));
+    EXPECT_EQ(u32At(bytes, bytes.size() - 4), n);
+    // The movie part is the movie file exactly, its own length field included.
+    EXPECT_EQ(bytes[player.size()], 'F');
+    EXPECT_EQ(u32At(bytes, player.size() + 4), n);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_NE(info.st_mode & S_IXUSR, 0u);
+}
+
+TEST(MovieOutput, ExeWithoutPlayer_FailsWithAMessage) {
+    TestProject project;
+    SwfMovie movie;
+    buildSmallMovie(project, movie);
+    const OutputResult result =
+        WriteMovieOutput(movie, project.dir.file("demo.exe"), "exe", {32, 24}, project.dir.file("no-player"));
+    EXPECT_FALSE(result.movieStatus.ok());
+    EXPECT_FALSE(result.movieStatus.message().empty());
+}
+
+TEST(MovieOutput, WrittenExeStartsAndRendersItsMovie) {
+    TestProject project(40, 30);
+    project.doc.settings.outputType = "exe";
+    project.doc.settings.outputFileName = project.dir.file("demo.exe");
+    SwfMovie movie;
+    buildSmallMovie(project, movie);
+    const OutputResult result =
+        WriteMovieOutput(movie, project.doc.settings.outputFileName, "exe", {40, 30}, QUIB_PLAYER_PATH);
+    ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
+
+    const std::string png = project.dir.file("frame.png");
+    const std::string command = "QT_QPA_PLATFORM=offscreen '" + project.doc.settings.outputFileName +
+                                "' --dump-frame 0 '" + png + "'";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    QImage image(QString::fromStdString(png));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), 40);
+    EXPECT_EQ(image.height(), 30);
+    EXPECT_EQ(image.pixel(20, 15) & 0xFFFFFF, 0x0AC81Eu);
+}
+
+TEST(MovieOutput, FindsThePlayerOfTheBuildTree) {
+    EXPECT_FALSE(findPlayerExecutable().empty());
+}
+
+TEST(RenderProject, WritesMovieAndPageAndReportsFigures) {
+    TestProject project(40, 30);
+    project.addFrame(rgb(1, 2, 3));
+    project.addFrame(rgb(1, 2, 4));
+    NullProgress progress;
+    const RenderResult result = RenderProject(project.doc, project.callouts, progress);
+    ASSERT_TRUE(result.ok()) << result.movieStatus.message();
+    EXPECT_EQ(result.stats.projectFrames, 2);
+    EXPECT_EQ(result.pagePath, project.dir.file("movie.htm"));
+    EXPECT_EQ(readFile(project.doc.settings.outputFileName).size(), result.outputBytes);
+    EXPECT_FALSE(outputMissing(project.doc.settings.outputFileName));
+    EXPECT_TRUE(outputMissing(project.dir.file("other.swf")));
+}
+
+TEST(RenderProject, StopsAtTheFirstCheckThatFails) {
+    TestProject project;
+    project.addFrame(rgb(1, 2, 3));
+    project.doc.settings.usePalette = 1;
+    NullProgress progress;
+    const RenderResult result = RenderProject(project.doc, project.callouts, progress);
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(result.check.blocker, RenderBlocker::NoPalette);
+    EXPECT_TRUE(outputMissing(project.doc.settings.outputFileName));
+}
+
+TEST(ShowResult, AsksToRenderFirstOnlyWithoutAnOutputFile) {
+    TestProject project;
+    const std::string path = project.dir.file("demo.exe");
+    ShowResultPlan plan = PlanShowResult(path);
+    EXPECT_TRUE(plan.askRenderFirst);
+    EXPECT_EQ(plan.question,
+              "Questo progetto non ha ancora un file di output. Volete eseguire il rendering ora?");
+    EXPECT_EQ(plan.page, project.dir.file("demo.htm"));
+    writeFile(path, {1, 2, 3});
+    plan = PlanShowResult(path);
+    EXPECT_FALSE(plan.askRenderFirst);
+    EXPECT_EQ(plan.page, project.dir.file("demo.htm"));
+}

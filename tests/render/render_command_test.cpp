@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "model/project_storage.h"
+#include "model/synthetic_project.h"
+#include "render_test_helpers.h"
+
+using namespace quib;
+using namespace rendertest;
+
+namespace {
+
+// Runs quib-cli with its home inside home, so that no user data is read.
+int runCli(const TempDir& home, const std::string& arguments) {
+    const std::string command = "HOME='" + home.path() + "' XDG_DATA_HOME='" + home.path() +
+                                "' QT_QPA_PLATFORM=offscreen '" + QUIB_CLI_PATH + "' " + arguments +
+                                " > /dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+}  // namespace
+
+TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
+    TempDir dir;
+    CQuibDoc doc;
+    ASSERT_TRUE(buildSyntheticProject(doc, 64, 48, 3));
+    NullProgress progress;
+    ASSERT_TRUE(SaveProject(dir.file("p.qbk"), doc, progress).ok());
+
+    EXPECT_EQ(runCli(dir, "render '" + dir.file("p.qbk") + "' --output '" + dir.file("m.swf") + "'"), 0);
+    EXPECT_TRUE(exists(dir.file("m.swf")));
+    EXPECT_TRUE(exists(dir.file("m.htm")));
+
+    EXPECT_EQ(
+        runCli(dir, "render '" + dir.file("p.qbk") + "' --output '" + dir.file("m.exe") + "' --type exe"), 0);
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.file("m.exe").c_str(), &info), 0);
+    EXPECT_NE(info.st_mode & S_IXUSR, 0u);
+}
+
+TEST(RenderCommand, ReportsWhatIsWrong) {
+    TempDir dir;
+    CQuibDoc doc;
+    ASSERT_TRUE(buildSyntheticProject(doc, 16, 16, 1));
+    NullProgress progress;
+    ASSERT_TRUE(SaveProject(dir.file("p.qbk"), doc, progress).ok());
+    EXPECT_EQ(runCli(dir, "render '" + dir.file("p.qbk") + "' --type mov"), 2);
+    EXPECT_EQ(runCli(dir, "render"), 2);
+    EXPECT_EQ(runCli(dir, "render '" + dir.file("missing.qbk") + "' --output '" + dir.file("m.swf") + "'"),
+              1);
+    EXPECT_EQ(runCli(dir, "render '" + dir.file("p.qbk") + "' --output '" + dir.file("no/such/m.swf") + "'"),
+              1);
+}

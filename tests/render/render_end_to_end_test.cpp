@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cmath>
+#include <memory>
+
+#include "frame_dump.h"
+#include "model/frame_composition.h"
+#include "movie_decoder.h"
+#include "render_test_helpers.h"
+#include "shapes/default_callouts.h"
+
+using namespace quib;
+using namespace rendertest;
+
+namespace {
+
+constexpr int kWidth = 160, kHeight = 120;
+const Rect kTextRect{10, 10, 110, 50};
+const Rect kTitleRect{10, 60, 150, 84};
+
+// A screen-like picture: a light desktop with a darker window that moves with n.
+Bitmap24 screenPicture(int n) {
+    Bitmap24 picture = filledPicture(kWidth, kHeight, rgb(220, 224, 230));
+    for (int y = 20 + n * 3; y < 70 + n * 3; ++y) {
+        for (int x = 30 + n * 7; x < 120 + n * 7 && x < kWidth; ++x) {
+            uint8_t* p = picture.pixel(x, y);
+            p[0] = uint8_t(90 + x % 40), p[1] = uint8_t(60 + n * 20), p[2] = uint8_t(40 + y % 30);
+        }
+    }
+    return picture;
+}
+
+// Cursor arrow: black outline, white inside, transparent elsewhere.
+Bitmap32 arrowCursor() {
+    Bitmap32 picture(10, 14);
+    for (int y = 0; y < 14; ++y) {
+        for (int x = 0; x < 10; ++x) {
+            uint8_t* p = picture.pixel(x, y);
+            if (x > y || y >= 12) {
+                p[0] = p[1] = p[2] = 1, p[3] = 0;
+            } else if (x == 0 || x == y) {
+                p[0] = p[1] = p[2] = 0, p[3] = 255;
+            } else {
+                p[0] = p[1] = p[2] = 255, p[3] = 255;
+            }
+        }
+    }
+    return picture;
+}
+
+// A project of four frames with every element: picture, cursor, text box, title and buttons.
+void buildTutorial(TestProject& project) {
+    project.callouts = defaultCalloutLibrary();
+    project.doc.titles.enabled = 1;
+    project.doc.titles.rect = kTitleRect;
+    project.doc.titles.font.color = rgb(0, 0, 128);
+    project.doc.titles.font.logFont.height = -14;
+    const int count = 4;
+    for (int n = 0; n < count; ++n) {
+        FrameElements e;
+        e.cursorVisible = 1;
+        e.cursorPos = {20 + n * 30, 80 - n * 10};
+        e.textBox.visible = 1;
+        e.textBox.rect = kTextRect;
+        e.textBox.calloutName = "Rettangolo";
+        e.textBox.text = "Passo " + std::to_string(n + 1);
+        e.textBox.font.logFont.height = -12;
+        e.title = "Titolo " + std::to_string(n + 1);
+        e.nextButton.visible = n < count - 1;
+        e.nextButton.pos = {96, 92};
+        e.prevButton.visible = n > 0;
+        e.prevButton.pos = {30, 92};
+        project.addFrame(screenPicture(n), e, arrowCursor());
+    }
+}
+
+bool inside(const Rect& r, int x, int y) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+double distance(QRgb a, const uint8_t* bgr) {
+    const double dr = qRed(a) - bgr[2], dg = qGreen(a) - bgr[1], db = qBlue(a) - bgr[0];
+    return std::sqrt(dr * dr + dg * dg + db * db);
+}
+
+// Distance from a colour to the nearest project palette entry.
+double paletteError(const ProjectSettings& settings, const uint8_t* bgr) {
+    double best = 1e9;
+    for (int i = 0; i < settings.paletteCount; ++i) {
+        const PaletteEntry& e = settings.palette[i];
+        const double dr = e.red - bgr[2], dg = e.green - bgr[1], db = e.blue - bgr[0];
+        best = std::min(best, std::sqrt(dr * dr + dg * dg + db * db));
+    }
+    return best;
+}
+
+struct Comparison {
+    int outsideText = 0;  // pixels outside text and title that differ beyond the allowance
+    int insideText = 0;   // pixels of text and title that differ beyond the allowance
+    int textPixels = 0;
+};
+
+// The movie at each project frame's stop against the composed frame.
+std::vector<Comparison> compareWithComposition(TestProject& project, bool withPalette) {
+    RenderStats stats;
+    const std::vector<uint8_t> bytes = project.renderBytes(&stats);
+    auto movie = std::make_shared<player::MovieData>();
+    QString error;
+    EXPECT_TRUE(player::loadMovieBytes(bytes, *movie, error)) << error.toStdString();
+    std::vector<Comparison> out;
+    for (int i = 0; i < project.doc.frameCount(); ++i) {
+        const QImage shown = player::renderFrameImage(movie, stats.stopFrame[size_t(i)], error);
+        EXPECT_FALSE(shown.isNull()) << error.toStdString();
+        if (shown.isNull())
+            return out;
+        EXPECT_TRUE(project.doc.SelectFrame(i));
+        const Bitmap24 composed = ComposeFramePicture(project.doc, project.callouts);
+        Comparison c;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                const uint8_t* want = composed.pixel(x, y);
+                const bool text = inside(kTextRect, x, y) || inside(kTitleRect, x, y);
+                const double allowed = withPalette ? paletteError(project.doc.settings, want) + 0.001 : 0.0;
+                const bool differs = distance(shown.pixel(x, y), want) > allowed;
+                c.textPixels += text;
+                (text ? c.insideText : c.outsideText) += differs;
+            }
+        }
+        out.push_back(c);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(RenderEndToEnd, TextBoxAndTitleOnTheStopFrame) {
+    TestProject project;
+    project.callouts = defaultCalloutLibrary();
+    project.doc.titles.enabled = 1;
+    FrameElements e;
+    e.textBox.visible = 1;
+    e.textBox.rect = {2, 2, 30, 20};
+    e.textBox.calloutName = "Rettangolo";
+    e.title = "Titolo";
+    project.addFrame(rgb(250, 250, 250), e);
+    RenderStats stats;
+    const swftest::Movie movie = project.render(&stats);
+    ASSERT_EQ(stats.frameStart, std::vector<int>{1});
+    const auto bitmaps = tagsOn(movie, 2, 36);
+    ASSERT_EQ(bitmaps.size(), 2u);  // text box and title, 8-bit with their own palettes
+    for (const swftest::Tag* tag : bitmaps)
+        EXPECT_EQ(swftest::parseBitsLossless(*tag).format, 3);
+    EXPECT_EQ(tagsOn(movie, 2, 26).size(), 2u);
+    // Removed after the hold of one frame.
+    EXPECT_EQ(tagsOn(movie, 3, 5).size(), 2u);
+}
+
+TEST(RenderEndToEnd, TextBoxWithUnknownCallout_IsLeftOut) {
+    TestProject project;
+    FrameElements e;
+    e.textBox.visible = 1;
+    e.textBox.rect = {2, 2, 30, 20};
+    e.textBox.calloutName = "Nessuno";
+    project.addFrame(rgb(250, 250, 250), e);
+    const swftest::Movie movie = project.render();
+    EXPECT_TRUE(tagsOn(movie, 2, 36).empty());
+}
+
+TEST(RenderEndToEnd, EveryStopShowsTheComposedFrame) {
+    TestProject project(kWidth, kHeight);
+    buildTutorial(project);
+    const std::vector<Comparison> results = compareWithComposition(project, false);
+    ASSERT_EQ(results.size(), 4u);
+    for (size_t i = 0; i < results.size(); ++i) {
+        EXPECT_EQ(results[i].outsideText, 0) << "frame " << i;
+        // Text in the movie has hard edges where the composition blends: only edge pixels differ.
+        EXPECT_LT(results[i].insideText, results[i].textPixels / 20) << "frame " << i;
+    }
+}
+
+TEST(RenderEndToEnd, WithPaletteEveryPixelWithinThePaletteError) {
+    TestProject project(kWidth, kHeight);
+    buildTutorial(project);
+    ProjectSettings& s = project.doc.settings;
+    s.usePalette = 1;
+    s.paletteCount = 0;
+    // A coarse palette of 4 x 4 x 4 levels.
+    for (int r = 0; r < 4; ++r) {
+        for (int g = 0; g < 4; ++g) {
+            for (int b = 0; b < 4; ++b)
+                s.palette[s.paletteCount++] = {uint8_t(r * 85), uint8_t(g * 85), uint8_t(b * 85), 0};
+        }
+    }
+    const std::vector<Comparison> results = compareWithComposition(project, true);
+    ASSERT_EQ(results.size(), 4u);
+    for (size_t i = 0; i < results.size(); ++i) {
+        EXPECT_EQ(results[i].outsideText, 0) << "frame " << i;
+        EXPECT_LT(results[i].insideText, results[i].textPixels / 20) << "frame " << i;
+    }
+}
+
+TEST(RenderEndToEnd, EmptyTitle_PutsNothingIntoTheMovie) {
+    TestProject project;
+    project.doc.titles.enabled = 1;
+    project.addFrame(rgb(250, 250, 250));
+    const swftest::Movie movie = project.render();
+    EXPECT_TRUE(tagsOn(movie, 2, 36).empty());
+    EXPECT_TRUE(tagsOn(movie, 2, 26).empty());
+}
+
+TEST(RenderEndToEnd, BackgroundWithPalette_KeepsOnlyItsColours) {
+    TestProject project(8, 8);
+    project.doc.backgroundSize = {12, 10};
+    project.doc.backgroundImage = filledPicture(12, 10, rgb(250, 0, 0));
+    project.doc.settings.usePalette = 1;
+    project.doc.settings.paletteCount = 3;
+    project.doc.settings.palette[0] = {0, 0, 0, 0};
+    project.doc.settings.palette[1] = {255, 0, 0, 0};
+    project.doc.settings.palette[2] = {0, 255, 0, 0};
+    project.addFrame(rgb(0, 250, 0));
+    const swftest::Movie movie = project.render();
+    const auto bitmaps = tagsOn(movie, 0, 36);
+    ASSERT_EQ(bitmaps.size(), 2u);  // background, then the frame
+    const auto background = swftest::parseBitsLossless(*bitmaps[0]);
+    EXPECT_EQ(background.format, 3);
+    EXPECT_EQ(background.width, 12);
+    ASSERT_EQ(background.colorTableSize, 1);
+    EXPECT_EQ(std::vector<uint8_t>(background.data.begin(), background.data.begin() + 4),
+              (std::vector<uint8_t>{255, 0, 0, 255}));
+    const auto frame = swftest::parseBitsLossless(*bitmaps[1]);
+    ASSERT_EQ(frame.colorTableSize, 1);
+    EXPECT_EQ(std::vector<uint8_t>(frame.data.begin(), frame.data.begin() + 4),
+              (std::vector<uint8_t>{0, 255, 0, 255}));
+}

@@ -1,0 +1,473 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "render/color_table.h"
+#include "render/cursor_track.h"
+#include "render/render_project.h"
+#include "render_test_helpers.h"
+#include "swf/swf_movie.h"
+
+using namespace quib;
+using namespace rendertest;
+
+namespace {
+
+constexpr int kShowFrame = 1, kRemove = 5, kBackground = 9, kDoAction = 12, kLossless = 20, kPlace = 26,
+              kButton = 34, kLossless2 = 36;
+
+FrameElements withTime(uint32_t ms) {
+    FrameElements e;
+    e.displayTime = ms;
+    return e;
+}
+
+FrameElements withCursor(Point position) {
+    FrameElements e;
+    e.cursorVisible = 1;
+    e.cursorPos = position;
+    return e;
+}
+
+// Goto actions of every button defined on frame n.
+std::vector<int> buttonGotoTargets(const swftest::Movie& movie, int n) {
+    std::vector<int> out;
+    for (const swftest::Tag* tag : tagsOn(movie, n, kButton)) {
+        for (const auto& condition : swftest::parseDefineButton2(*tag).conditions) {
+            for (const auto& action : condition.actions) {
+                if (action.code == 0x81)
+                    out.push_back(action.gotoFrame());
+            }
+        }
+    }
+    return out;
+}
+
+class CancelAfter : public Progress {
+public:
+    explicit CancelAfter(int frames) : m_frames(frames) {}
+    void setRange(int low, int high) override { range = {low, high}; }
+    void setPosition(int position) override { positions.push_back(position); }
+    bool cancelled() const override { return int(positions.size()) > m_frames; }
+    std::pair<int, int> range;
+    std::vector<int> positions;
+
+private:
+    int m_frames;
+};
+
+}  // namespace
+
+TEST(RenderPass, OneFrameProject_FullFrameOnFrameZeroAndRedBackground) {
+    TestProject project;
+    project.addFrame(rgb(10, 20, 30));
+    RenderStats stats;
+    const swftest::Movie movie = project.render(&stats);
+
+    EXPECT_EQ(movie.header.xMax, 32);
+    EXPECT_EQ(movie.header.yMax, 24);
+    EXPECT_EQ(movie.header.rate, 8);
+    ASSERT_EQ(stats.frameStart, std::vector<int>{1});
+    ASSERT_EQ(stats.stopFrame, std::vector<int>{2});
+    EXPECT_EQ(stats.fullFrames, 1);
+
+    ASSERT_EQ(tagsOn(movie, 0, kBackground).size(), 1u);
+    const auto colour = swftest::parseSetBackgroundColor(*tagsOn(movie, 0, kBackground)[0]);
+    EXPECT_EQ(colour.red, 255);
+    EXPECT_EQ(colour.green, 0);
+    EXPECT_EQ(colour.blue, 0);
+
+    // A whole frame is a 32-bit picture without alpha, every pixel 255, red, green, blue.
+    const auto bitmaps = tagsOn(movie, 0, kLossless);
+    ASSERT_EQ(bitmaps.size(), 1u);
+    const swftest::BitsLossless bits = swftest::parseBitsLossless(*bitmaps[0]);
+    EXPECT_EQ(bits.format, 5);
+    EXPECT_EQ(bits.width, 32);
+    EXPECT_EQ(bits.height, 24);
+    ASSERT_EQ(bits.data.size(), 32u * 24u * 4u);
+    EXPECT_EQ(bits.data[0], 255);
+    EXPECT_EQ(bits.data[1], 10);
+    EXPECT_EQ(bits.data[2], 20);
+    EXPECT_EQ(bits.data[3], 30);
+    EXPECT_EQ(tagsOn(movie, 0, kPlace).size(), 1u);
+}
+
+TEST(RenderPass, IdenticalFrame_AddsNoImageObject) {
+    TestProject project;
+    project.addFrame(rgb(200, 200, 200));
+    project.addFrame(rgb(200, 200, 200));
+    RenderStats stats;
+    const swftest::Movie movie = project.render(&stats);
+    EXPECT_EQ(stats.fullFrames, 1);
+    EXPECT_EQ(stats.imagePatches, 0);
+    EXPECT_EQ(framesWith(movie, kLossless).size() + framesWith(movie, kLossless2).size(), 1u);
+    EXPECT_TRUE(tagsOn(movie, stats.frameStart[1] - 1, kPlace).empty());
+}
+
+TEST(RenderPass, IdenticalFrame_StillShowsItsCursorAndButtons) {
+    TestProject project;
+    const Bitmap32 cursor = cursorPicture(4, 4, rgb(0, 0, 0));
+    project.addFrame(rgb(200, 200, 200), withCursor({5, 5}), cursor);
+    FrameElements second = withCursor({5, 5});
+    second.prevButton.visible = 1;
+    project.addFrame(rgb(200, 200, 200), second, cursor);
+    RenderStats stats;
+    const swftest::Movie movie = project.render(&stats);
+    EXPECT_EQ(tagsOn(movie, stats.stopFrame[1], kButton).size(), 1u);
+    EXPECT_EQ(stats.cursorPictures, 1u);
+}
+
+TEST(RenderPass, HoldTime_RoundsDisplayTimeAtFrameRate) {
+    TestProject project;
+    project.addFrame(rgb(1, 2, 3), withTime(0));
+    project.addFrame(rgb(1, 2, 3), withTime(1000));
+    project.addFrame(rgb(1, 2, 3), withTime(62));  // 62 ms at 8 fps: (496 + 500) / 1000 + 1 = 1
+    project.addFrame(rgb(1, 2, 3));
+    RenderStats stats;
+    project.render(&stats);
+    // The next project frame starts one SWF frame after the hold.
+    EXPECT_EQ(stats.frameStart[1] - 1 - stats.stopFrame[0], 1);
+    EXPECT_EQ(stats.frameStart[2] - 1 - stats.stopFrame[1], 9);
+    EXPECT_EQ(stats.frameStart[3] - 1 - stats.stopFrame[2], 1);
+}
+
+TEST(RenderPass, ButtonFrame_StopsAndHoldsOneFrame) {
+    TestProject project;
+    FrameElements first = withTime(5000);
+    first.nextButton.visible = 1;
+    first.nextButton.pos = {3, 4};
+    project.addFrame(rgb(1, 2, 3), first);
+    project.addFrame(rgb(1, 2, 3));
+    RenderStats stats;
+    const swftest::Movie movie = project.render(&stats);
+    const int stop = stats.stopFrame[0];
+    EXPECT_EQ(stats.frameStart[1], stop + 2);
+
+    const auto actions = frameActions(movie, stop);
+    ASSERT_EQ(actions.size(), 1u);
+    EXPECT_EQ(actions[0].code, 0x07);
+
+    const auto buttons = tagsOn(movie, stop, kButton);
+    ASSERT_EQ(buttons.size(), 1u);
+    const swftest::DefineButton2 button = swftest::parseDefineButton2(*buttons[0]);
+    ASSERT_EQ(button.conditions.size(), 1u);
+    EXPECT_EQ(button.conditions[0].conditionBytes[0], 0x08);
+    ASSERT_EQ(button.conditions[0].actions.size(), 1u);
+    EXPECT_EQ(button.conditions[0].actions[0].code, 0x06);
+    // Placed at the button position and removed on the next frame.
+    const auto places = tagsOn(movie, stop, kPlace);
+    bool placedAtPosition = false;
+    for (const swftest::Tag* tag : places) {
+        const auto place = swftest::parsePlaceObject2(*tag);
+        if (place.characterId == button.characterId && place.matrix)
+            placedAtPosition = place.matrix->translateX == 3 && place.matrix->translateY == 4;
+    }
+    EXPECT_TRUE(placedAtPosition);
+    const auto removes = tagsOn(movie, stop + 1, kRemove);
+    ASSERT_EQ(removes.size(), 1u);
+    EXPECT_EQ(swftest::parseRemoveObject(*removes[0]).characterId, button.characterId);
+}
+
+TEST(RenderPass, NextButtonOnLastFrameAndPreviousOnFirst_AreNotShown) {
+    TestProject project;
+    FrameElements e;
+    e.nextButton.visible = 1;
+    e.prevButton.visible = 1;
+    project.addFrame(rgb(1, 2, 3), e);
+    const swftest::Movie movie = project.render();
+    EXPECT_TRUE(framesWith(movie, kButton).empty());
+    EXPECT_TRUE(framesWith(movie, kDoAction).empty());
+}
+
+TEST(RenderPass, PreviousButton_GoesToTheLastStopFrame) {
+    TestProject project;
+    FrameElements first;
+    first.nextButton.visible = 1;
+    project.addFrame(rgb(1, 2, 3), first);
+    project.addFrame(rgb(1, 2, 3), withTime(3000));
+    FrameElements third;
+    third.prevButton.visible = 1;
+    project.addFrame(rgb(1, 2, 3), third);
+    RenderStats stats;
+    const swftest::Movie movie = project.render(&stats);
+    EXPECT_EQ(buttonGotoTargets(movie, stats.stopFrame[2]), std::vector<int>{stats.stopFrame[0]});
+}
+
+TEST(RenderPass, CursorGlide_StepsFromDistanceAndSmoothness) {
+    TestProject project(200, 50);
+    const Bitmap32 cursor = cursorPicture(4, 4, rgb(0, 0, 0));
+    project.addFrame(rgb(9, 9, 9), withCursor({0, 0}), cursor);
+    project.addFrame(rgb(9, 9, 9), withCursor({100, 0}), cursor);  // 100 px at 25: 4 steps
+    project.addFrame(rgb(9, 9, 9), withCursor({100, 0}), cursor);  // no move: still 1 step
+    project.addFrame(rgb(9, 9, 9), withCursor({110, 0}), cursor);  // under 25 px: 1 step
+    RenderStats stats;
+    const swftest::Movie movie = project.render(&stats);
+    const int end0 = stats.stopFrame[0] + 1;
+    EXPECT_EQ(stats.frameStart[1] - 1 - end0, 4);
+    EXPECT_EQ(stats.frameStart[2] - 1 - (stats.stopFrame[1] + 1), 1);
+    EXPECT_EQ(stats.frameStart[3] - 1 - (stats.stopFrame[2] + 1), 1);
+    EXPECT_EQ(stats.cursorPictures, 1u);
+
+    // Each step removes the cursor and places it again one quarter further.
+    for (int s = 1; s <= 4; ++s) {
+        const auto places = tagsOn(movie, end0 + s, kPlace);
+        ASSERT_EQ(places.size(), 1u) << s;
+        const auto place = swftest::parsePlaceObject2(*places[0]);
+        ASSERT_TRUE(place.matrix.has_value());
+        EXPECT_EQ(place.matrix->translateX, 25 * s);
+        EXPECT_EQ(tagsOn(movie, end0 + s, kRemove).size(), 1u);
+    }
+}
+
+TEST(RenderPass, CursorGlide_ChangedPictureTakesOneStepLessAndAppearsOnTheLast) {
+    TestProject project(200, 50);
+    project.addFrame(rgb(9, 9, 9), withCursor({0, 0}), cursorPicture(4, 4, rgb(0, 0, 0)));
+    project.addFrame(rgb(9, 9, 9), withCursor({100, 0}), cursorPicture(4, 4, rgb(255, 255, 255)));
+    RenderStats stats;
+    const swftest::Movie movie = project.render(&stats);
+    const int end0 = stats.stopFrame[0] + 1;
+    EXPECT_EQ(stats.frameStart[1] - 1 - end0, 3);
+    EXPECT_EQ(stats.cursorPictures, 2u);
+    // On the last step the old cursor goes and the new picture is defined and placed at the end.
+    const int last = end0 + 3;
+    EXPECT_EQ(tagsOn(movie, last, kRemove).size(), 2u);
+    bool newAtEnd = false;
+    for (const swftest::Tag* tag : tagsOn(movie, last, kPlace)) {
+        const auto place = swftest::parsePlaceObject2(*tag);
+        newAtEnd = newAtEnd || (place.matrix && place.matrix->translateX == 100);
+    }
+    EXPECT_TRUE(newAtEnd);
+    EXPECT_EQ(tagsOn(movie, last, kLossless2).size(), 1u);
+}
+
+TEST(RenderPass, CursorPicture_IsEightBitWithTransparentEntryZero) {
+    TestProject project;
+    project.addFrame(rgb(9, 9, 9), withCursor({2, 3}), cursorPicture(3, 2, rgb(40, 50, 60)));
+    const swftest::Movie movie = project.render();
+    const auto bitmaps = tagsOn(movie, 0, kLossless2);
+    ASSERT_EQ(bitmaps.size(), 1u);
+    const auto bits = swftest::parseBitsLossless(*bitmaps[0]);
+    EXPECT_EQ(bits.format, 3);
+    // Entry 0 is the transparent one; the octree gives the picture's colours after it.
+    ASSERT_GE(bits.colorTableSize, 2);
+    EXPECT_EQ(std::vector<uint8_t>(bits.data.begin(), bits.data.begin() + 4),
+              (std::vector<uint8_t>{0, 0, 0, 0}));
+    int colour = -1;
+    for (int i = 1; i < bits.colorTableSize; ++i) {
+        const uint8_t* e = bits.data.data() + i * 4;
+        if (e[0] == 40 && e[1] == 50 && e[2] == 60 && e[3] == 255)
+            colour = i;
+    }
+    ASSERT_GT(colour, 0);
+    // Rows of 4 bytes: transparent first column, then the colour, then padding.
+    const size_t table = size_t(bits.colorTableSize) * 4;
+    const std::vector<uint8_t> rows(bits.data.begin() + std::ptrdiff_t(table), bits.data.end());
+    const uint8_t c = uint8_t(colour);
+    EXPECT_EQ(rows, (std::vector<uint8_t>{0, c, c, 0, 0, c, c, 0}));
+}
+
+TEST(RenderPass, GotoBelowFirstFrame_GoesToFrameZero) {
+    TestProject project;
+    project.addFrame(rgb(1, 1, 1));
+    FrameElements second;
+    second.gotoButtons[0].visible = 1;
+    second.gotoButtons[0].targetOffset = -7;
+    project.addFrame(rgb(1, 1, 1), second);
+    RenderStats stats;
+    const swftest::Movie movie = project.render(&stats);
+    EXPECT_EQ(buttonGotoTargets(movie, stats.stopFrame[1]), std::vector<int>{stats.frameStart[0]});
+    const auto play = frameActions(movie, stats.frameStart[0]);
+    ASSERT_EQ(play.size(), 1u);
+    EXPECT_EQ(play[0].code, 0x06);
+    const auto stop = frameActions(movie, stats.stopFrame[1]);
+    ASSERT_EQ(stop.size(), 1u);
+    EXPECT_EQ(stop[0].code, 0x07);
+}
+
+TEST(RenderPass, GotoForward_ResolvedWhenTheTargetIsRendered) {
+    TestProject project;
+    FrameElements first;
+    first.gotoButtons[1].visible = 1;
+    first.gotoButtons[1].targetOffset = 2;
+    first.gotoButtons[1].pos = {7, 8};
+    project.addFrame(rgb(1, 1, 1), first);
+    project.addFrame(rgb(1, 1, 1), withTime(2000));
+    project.addFrame(rgb(1, 1, 1));
+    RenderStats stats;
+    const swftest::Movie movie = project.render(&stats);
+    EXPECT_EQ(buttonGotoTargets(movie, stats.stopFrame[0]), std::vector<int>{stats.frameStart[2]});
+    const auto play = frameActions(movie, stats.frameStart[2]);
+    ASSERT_EQ(play.size(), 1u);
+    EXPECT_EQ(play[0].code, 0x06);
+    // The frame with the link stops even before its button is known.
+    EXPECT_EQ(stats.frameStart[1], stats.stopFrame[0] + 2);
+}
+
+TEST(RenderPass, GotoPastLastFrame_IsNeverPlacedButStillStops) {
+    TestProject project;
+    FrameElements first;
+    first.gotoButtons[0].visible = 1;
+    first.gotoButtons[0].targetOffset = 5;
+    project.addFrame(rgb(1, 1, 1), first);
+    project.addFrame(rgb(1, 1, 1));
+    RenderStats stats;
+    const swftest::Movie movie = project.render(&stats);
+    EXPECT_TRUE(framesWith(movie, kButton).empty());
+    const auto stop = frameActions(movie, stats.stopFrame[0]);
+    ASSERT_EQ(stop.size(), 1u);
+    EXPECT_EQ(stop[0].code, 0x07);
+}
+
+TEST(RenderPass, Cancel_KeepsTheFramesDoneSoFar) {
+    TestProject project;
+    for (int i = 0; i < 5; ++i)
+        project.addFrame(rgb(uint8_t(i * 40), 0, 0));
+    CancelAfter progress(2);
+    SwfMovie movie;
+    const RenderStats stats = BuildProjectMovie(project.doc, project.callouts, progress, movie);
+    EXPECT_TRUE(stats.cancelled);
+    EXPECT_EQ(stats.projectFrames, 2);
+    EXPECT_EQ(progress.range, std::make_pair(0, 4));
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(movie.write(bytes).ok());
+    EXPECT_GT(swftest::decodeMovie(bytes).showFrameCount(), 0);
+}
+
+TEST(RenderPass, OriginalFrameIsSelectedAgain) {
+    TestProject project;
+    for (int i = 0; i < 3; ++i)
+        project.addFrame(rgb(uint8_t(i * 40), 0, 0));
+    ASSERT_TRUE(project.doc.SelectFrame(1));
+    project.render();
+    EXPECT_EQ(project.doc.currentFrameIndex, 1);
+    EXPECT_EQ(project.doc.currentImage.pixel(0, 0)[2], 40);
+}
+
+TEST(RenderPass, BackgroundPicture_OnLayerBelowFramesAndCountedInProgress) {
+    TestProject project(16, 8);
+    project.doc.backgroundSize = {24, 12};
+    project.doc.backgroundImage = filledPicture(24, 12, rgb(0, 0, 255));
+    project.doc.frameOrigin = {4, 2};
+    project.addFrame(rgb(0, 255, 0));
+    CancelAfter progress(100);
+    SwfMovie swf;
+    BuildProjectMovie(project.doc, project.callouts, progress, swf);
+    EXPECT_EQ(progress.range, std::make_pair(0, 1));
+    EXPECT_EQ(progress.positions, (std::vector<int>{0, 1, 1}));
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(swf.write(bytes).ok());
+    const swftest::Movie movie = swftest::decodeMovie(bytes);
+    const auto places = tagsOn(movie, 0, kPlace);
+    ASSERT_EQ(places.size(), 2u);
+    // Background first at depth 0, the frame picture over it at its origin.
+    EXPECT_EQ(swftest::parsePlaceObject2(*places[0]).depth, 0);
+    EXPECT_EQ(swftest::parsePlaceObject2(*places[1]).depth, 1);
+    const auto shapes = tagsOn(movie, 0, 32);
+    ASSERT_EQ(shapes.size(), 2u);
+    const auto frameShape = swftest::parseDefineShape3(*shapes[1]);
+    EXPECT_EQ(frameShape.bounds.xMin, 4);
+    EXPECT_EQ(frameShape.bounds.xMax, 19);
+    EXPECT_EQ(frameShape.bounds.yMin, 2);
+    EXPECT_EQ(frameShape.bounds.yMax, 9);
+}
+
+TEST(RenderChecks, RefusesWhatCannotBeRendered) {
+    TestProject project;
+    project.addFrame(rgb(1, 1, 1));
+    project.doc.settings.outputFileName.clear();
+    EXPECT_EQ(CheckRenderable(project.doc).blocker, RenderBlocker::NoOutputName);
+
+    project.doc.settings.outputFileName = project.dir.file("missing/folder/movie.swf");
+    RenderCheck check = CheckRenderable(project.doc);
+    EXPECT_EQ(check.blocker, RenderBlocker::CannotCreateFile);
+    EXPECT_EQ(check.status.message(), "Impossibile creare il file");
+
+    project.doc.settings.outputFileName = project.dir.path();  // a folder
+    EXPECT_EQ(CheckRenderable(project.doc).blocker, RenderBlocker::CannotCreateFile);
+
+    project.doc.settings.outputFileName = project.dir.file("movie.swf");
+    project.doc.settings.usePalette = 1;
+    check = CheckRenderable(project.doc);
+    EXPECT_EQ(check.blocker, RenderBlocker::NoPalette);
+    EXPECT_EQ(check.status.message(), kNoPaletteMessage);
+
+    project.doc.settings.paletteCount = 16;
+    EXPECT_TRUE(CheckRenderable(project.doc).ok());
+    project.doc.settings.frameRate = 0;
+    EXPECT_EQ(CheckRenderable(project.doc).blocker, RenderBlocker::MovieLimits);
+}
+
+TEST(RenderChecks, ExistingOutputIsLeftWholeByTheCheck) {
+    TestProject project;
+    project.addFrame(rgb(1, 1, 1));
+    {
+        std::FILE* f = std::fopen(project.doc.settings.outputFileName.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("old movie", f);
+        std::fclose(f);
+    }
+    EXPECT_TRUE(CheckRenderable(project.doc).ok());
+    std::FILE* f = std::fopen(project.doc.settings.outputFileName.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char text[16] = {};
+    EXPECT_EQ(std::fread(text, 1, sizeof text, f), 9u);
+    std::fclose(f);
+}
+
+TEST(RenderPalette, FewerThan256Colours_TransparentEntryFollowsTheLast) {
+    ProjectSettings settings;
+    settings.paletteCount = 5;
+    for (int i = 0; i < 5; ++i)
+        settings.palette[i] = {uint8_t(i * 50), 0, 0, 0};
+    const RenderPalette palette = makeRenderPalette(settings);
+    EXPECT_EQ(palette.transparent, 5);
+    EXPECT_EQ(palette.table.count, 6);
+    const uint8_t* e = palette.table.entry(5);
+    EXPECT_EQ(std::vector<uint8_t>(e, e + 4), (std::vector<uint8_t>{0, 0, 0, 0}));
+    // Palette colours are opaque whatever their fourth byte was.
+    EXPECT_EQ(palette.table.entry(2)[0], 100);
+    EXPECT_EQ(palette.table.entry(2)[3], 255);
+}
+
+TEST(RenderPalette, Full256Colours_GivesUpTheFirstOfTheClosestPair) {
+    ProjectSettings settings;
+    settings.paletteCount = 256;
+    for (int i = 0; i < 256; ++i)
+        settings.palette[i] = {uint8_t(i), uint8_t(255 - i), uint8_t((i * 7) & 0xFF), 0};
+    // Entries 40 and 200 become nearly the same colour; every other pair is further apart.
+    settings.palette[200] = {41, 215, 24, 0};
+    settings.palette[40] = {40, 215, 24, 0};
+    const RenderPalette palette = makeRenderPalette(settings);
+    EXPECT_EQ(palette.transparent, 40);
+    EXPECT_EQ(palette.table.count, 256);
+    EXPECT_EQ(palette.table.entry(40)[3], 0);
+    EXPECT_EQ(palette.table.entry(200)[0], 41);
+}
+
+TEST(RenderPass, CursorHidden_IsRemovedWithoutGliding) {
+    TestProject project(200, 50);
+    const Bitmap32 cursor = cursorPicture(4, 4, rgb(0, 0, 0));
+    project.addFrame(rgb(9, 9, 9), withCursor({0, 0}), cursor);
+    FrameElements hidden = withCursor({0, 0});
+    hidden.cursorVisible = 0;
+    project.addFrame(rgb(9, 9, 9), hidden, cursor);
+    RenderStats stats;
+    const swftest::Movie movie = project.render(&stats);
+    const int f = stats.frameStart[1] - 1;
+    EXPECT_EQ(f, stats.stopFrame[0] + 1);  // no glide step
+    EXPECT_EQ(tagsOn(movie, f, kRemove).size(), 1u);
+    EXPECT_TRUE(tagsOn(movie, f, kPlace).empty());
+}
+
+TEST(CursorPicture, FaintPixelsBecomeTransparentAndTheRestOpaque) {
+    Bitmap32 picture = cursorPicture(3, 1, rgb(200, 100, 50));
+    picture.pixel(1, 0)[3] = 100;  // faint: counts as not covered
+    picture.pixel(2, 0)[3] = 200;  // covered: shown solid
+    const IndexedCursor indexed = indexCursorPicture(picture);
+    ASSERT_EQ(indexed.pixels.size(), 4u);
+    EXPECT_EQ(indexed.pixels[0], 0);
+    EXPECT_EQ(indexed.pixels[1], 0);
+    ASSERT_NE(indexed.pixels[2], 0);
+    const uint8_t* entry = indexed.colorTable.data() + size_t(indexed.pixels[2]) * 4;
+    EXPECT_EQ(std::vector<uint8_t>(entry, entry + 4), (std::vector<uint8_t>{200, 100, 50, 255}));
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/quib_doc.h"
+#include "render/render_project.h"
+#include "shapes/callout_library.h"
+#include "swf_test_decoder.h"
+
+namespace rendertest {
+
+// A folder of its own under the system's temporary folder, removed with the object.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return m_path; }
+    std::string file(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+// Frame elements with nothing shown and display time 0.
+quib::FrameElements plainElements();
+
+// A cursor picture of w x h in one opaque colour, with a transparent first column.
+quib::Bitmap32 cursorPicture(int w, int h, uint32_t rgbColour);
+
+// A project of cx x cy with the default button pictures, output into its own folder.
+class TestProject {
+public:
+    explicit TestProject(int cx = 32, int cy = 24);
+
+    // Appends a frame whose picture is filled with rgbColour, with these elements and cursor.
+    void addFrame(uint32_t rgbColour, const quib::FrameElements& elements = plainElements(),
+                  const quib::Bitmap32& cursor = {});
+    // Appends a frame whose picture is the given one.
+    void addFrame(const quib::Bitmap24& picture, const quib::FrameElements& elements = plainElements(),
+                  const quib::Bitmap32& cursor = {});
+
+    // Builds the movie and returns its bytes; stats receive the figures.
+    std::vector<uint8_t> renderBytes(quib::RenderStats* stats = nullptr);
+    swftest::Movie render(quib::RenderStats* stats = nullptr) {
+        return swftest::decodeMovie(renderBytes(stats));
+    }
+
+    quib::CQuibDoc doc;
+    quib::CalloutLibrary callouts;
+    TempDir dir;
+};
+
+quib::Bitmap24 filledPicture(int cx, int cy, uint32_t rgbColour);
+
+// Tags of one code on SWF frame n.
+std::vector<const swftest::Tag*> tagsOn(const swftest::Movie& movie, int n, int code);
+// SWF frame index of every tag of this code, in file order.
+std::vector<int> framesWith(const swftest::Movie& movie, int code);
+// Actions of every DoAction on frame n, in order.
+std::vector<swftest::Action> frameActions(const swftest::Movie& movie, int n);
+
+}  // namespace rendertest
