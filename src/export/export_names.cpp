@@ -30,28 +30,4 @@ std::string withoutExtension(const std::string& path) {
     return dot == std::string::npos ? path : path.substr(0, dot);
 }
 
-std::string htmlAttributeEscaped(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '"':
-                out += "&quot;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '&':
-                out += "&amp;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 }  // namespace quib

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/html_escape.h"
+
 #include <string>
 
 namespace quib {
@@ -13,8 +15,5 @@ std::string withDefaultExtension(const std::string& path, const std::string& ext
 
 // The path cut before the last '.' of its file name (the whole path when the name has none).
 std::string withoutExtension(const std::string& path);
-
-// Text for an HTML attribute value: '"', '<', '>' and '&' become character references.
-std::string htmlAttributeEscaped(const std::string& text);
 
 }  // namespace quib

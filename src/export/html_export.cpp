@@ -82,7 +82,7 @@ std::string htmlFrameLines(int index, const FrameElements& frame, const ButtonIm
         }
     }
     lines += "</map>\r\n";
-    lines += "<img border=0 src=\"" + htmlAttributeEscaped(imageFileName) + "\" usemap=\"#frame" +
+    lines += "<img border=0 src=\"" + escapeHtmlAttribute(imageFileName) + "\" usemap=\"#frame" +
              std::to_string(index) + "map\"><br><br>\r\n";
     if (linked)
         *linked = any;

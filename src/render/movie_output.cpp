@@ -43,30 +43,6 @@ std::string movieReference(const std::string& outputFileName) {
     return slash == std::string::npos ? outputFileName : outputFileName.substr(slash + 1);
 }
 
-std::string escapeHtmlAttribute(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '"':
-                out += "&quot;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '&':
-                out += "&amp;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 std::string htmlWrapperPage(int width, int height, const std::string& reference) {
     const std::string m = escapeHtmlAttribute(reference);
     const std::string w = std::to_string(width), h = std::to_string(height);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/html_escape.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -30,9 +32,6 @@ std::string htmlPageName(const std::string& outputFileName);
 
 // How the page refers to the movie: its file name, in the page's own folder.
 std::string movieReference(const std::string& outputFileName);
-
-// `"`, `<`, `>` and `&` as character references, for attribute values.
-std::string escapeHtmlAttribute(const std::string& text);
 
 // The eleven lines of the page, with CR LF line ends.
 std::string htmlWrapperPage(int width, int height, const std::string& movieReference);

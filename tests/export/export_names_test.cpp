@@ -42,8 +42,8 @@ TEST(ExportNames, HtmlImagesAreNamedAfterThePageWithTheFiltersFirstExtension) {
 }
 
 TEST(ExportNames, AttributeTextEscapesQuotesAnglesAndAmpersands) {
-    EXPECT_EQ(htmlAttributeEscaped("a\"b<c>d&e"), "a&quot;b&lt;c&gt;d&amp;e");
-    EXPECT_EQ(htmlAttributeEscaped("plain0.png"), "plain0.png");
+    EXPECT_EQ(escapeHtmlAttribute("a\"b<c>d&e"), "a&quot;b&lt;c&gt;d&amp;e");
+    EXPECT_EQ(escapeHtmlAttribute("plain0.png"), "plain0.png");
 }
 
 }  // namespace
