@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/progress.h"
+#include "callout_source.h"
 #include "cli_command.h"
 #include "model/frame_composition.h"
 #include "model/project_storage.h"
@@ -22,40 +23,6 @@ namespace {
 int runFrame(const std::vector<std::string>& args);
 
 const Command kFrame{"frame", "frame FILE.qbk INDICE OUT.png  (INDICE da 0)", runFrame};
-
-// Where the callout library is looked for, first found wins: the user's data folder, the data
-// folder beside the program (installed or in the build tree), then the build and install folders.
-std::vector<QString> calloutLibraryCandidates() {
-    QCoreApplication::setOrganizationName(QStringLiteral("Corvander"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quib"));
-    std::vector<QString> folders;
-    const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (!user.isEmpty())
-        folders.push_back(user);
-    const QString programDir = QCoreApplication::applicationDirPath();
-    if (!programDir.isEmpty())
-        folders.push_back(QDir(programDir).filePath(QStringLiteral("../share/quib")));
-    folders.push_back(QStringLiteral(QUIB_CLI_BUILD_DATA_DIR));
-    folders.push_back(QStringLiteral(QUIB_CLI_INSTALL_DATA_DIR));
-    std::vector<QString> files;
-    for (const QString& folder : folders)
-        files.push_back(QDir::cleanPath(QDir(folder).filePath(QString::fromLatin1(kCalloutLibraryFileName))));
-    return files;
-}
-
-bool loadCalloutLibrary(CalloutLibrary& library) {
-    for (const QString& path : calloutLibraryCandidates()) {
-        if (!QFileInfo::exists(path))
-            continue;
-        bool found = false;
-        Status status = library.LoadLibrary(path.toStdString(), &found);
-        if (found && status)
-            return true;
-        if (found)
-            std::cerr << "quib-cli: " << status.message() << ": " << path.toStdString() << '\n';
-    }
-    return false;
-}
 
 int runFrame(const std::vector<std::string>& args) {
     if (args.size() != 3)
@@ -76,9 +43,7 @@ int runFrame(const std::vector<std::string>& args) {
                     " (frames: " + std::to_string(doc.frameCount()) + ")");
 
     CalloutLibrary library;
-    if (!loadCalloutLibrary(library))
-        std::cerr << "quib-cli: " << kCalloutLibraryFileName
-                  << " non trovato: i box di testo non sono disegnati\n";
+    loadCalloutLibrary(library);
 
     const Bitmap24 picture = ComposeFramePicture(doc, library, ComposeAll);
     if (picture.isNull())

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/progress.h"
+#include "callout_source.h"
 #include "cli_command.h"
 #include "model/project_storage.h"
 #include "raster/gui_application.h"
@@ -49,29 +50,6 @@ private:
     bool m_shown = false;
 };
 
-// The callout library text boxes are drawn with: the user's copy, then the shipped one (beside
-// the program, in the build tree, installed). Without one, text boxes are left out.
-void loadCallouts(CalloutLibrary& library) {
-    QCoreApplication::setOrganizationName(QStringLiteral("Corvander"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quib"));
-    const QStringList folders = {
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/quib")),
-        QStringLiteral(QUIB_CLI_BUILD_DATA_DIR),
-        QStringLiteral(QUIB_CLI_INSTALL_DATA_DIR),
-    };
-    for (const QString& folder : folders) {
-        const QString path = QDir(folder).filePath(QString::fromLatin1(kCalloutLibraryFileName));
-        if (folder.isEmpty() || !QFileInfo::exists(path))
-            continue;
-        bool found = false;
-        if (library.LoadLibrary(path.toStdString(), &found) && found)
-            return;
-    }
-    std::cerr << "quib-cli: " << kCalloutLibraryFileName
-              << " non trovato: le caselle di testo non saranno disegnate\n";
-}
-
 int runRender(const std::vector<std::string>& args) {
     std::string project, output, type;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -109,7 +87,7 @@ int runRender(const std::vector<std::string>& args) {
                                                   : std::string()));
 
     CalloutLibrary callouts;
-    loadCallouts(callouts);
+    loadCalloutLibrary(callouts);
     ProgressLine progress;
     const RenderResult result = RenderProject(doc, callouts, progress);
     progress.finish();
