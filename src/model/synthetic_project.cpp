@@ -79,7 +79,11 @@ bool buildSyntheticProject(CQuibDoc& doc, int cx, int cy, int frameCount) {
     doc.frameSize = doc.backgroundSize = Size{cx, cy};
     doc.currentImage = Bitmap24(cx, cy);
     doc.titles.enabled = 1;
-    doc.titles.rect = Rect{20, 20, std::min(cx - 20, 420), 60};
+    doc.titles.rect = Rect{20, 8, std::min(cx - 20, 420), 36};
+    doc.titles.font.logFont.height = -18;
+    doc.titles.font.logFont.weight = 700;
+    doc.titles.font.color = rgb(255, 255, 255);
+    doc.titles.font.align = uint32_t(TextAlign::Left);
     const CursorPicture arrow = standardArrowCursor();
     const Bitmap32& next = doc.buttonImages.images[ButtonImageSet::Next];
     const Bitmap32& prev = doc.buttonImages.images[ButtonImageSet::Previous];
@@ -92,7 +96,9 @@ bool buildSyntheticProject(CQuibDoc& doc, int cx, int cy, int frameCount) {
         f.cursorPos = Point{cx / 10 + 20 + (k % std::clamp((cx - cx / 5 - 8) / 60, 1, 6)) * 60,
                             cy / 10 + 30 + (k % 3) * 4};
         f.textBox.visible = 1;
-        f.textBox.rect = Rect{cx * 3 / 5, cy * 3 / 5, cx * 4 / 5, cy * 4 / 5};
+        f.textBox.rect = Rect{cx / 2, cy / 2, cx * 9 / 10, cy * 3 / 4};
+        f.textBox.calloutName = "Fumetto a sinistra";
+        f.textBox.font.logFont.height = -14;
         f.textBox.text = "Passo " + std::to_string(k + 1) + ": scegliete il menu indicato.";
         f.textBox.font.color = rgb(0, 0, 0);
         f.nextButton.visible = k + 1 < frameCount;
