@@ -22,6 +22,7 @@ std::vector<Command> projectCommands();
 std::vector<Command> frameCommands();
 std::vector<Command> exportCommands();
 std::vector<Command> renderCommands();
+std::vector<Command> captureCommands();
 
 // Prints "quib-cli: message" on stderr and returns kExitFailure.
 int fail(const std::string& message);

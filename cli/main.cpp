@@ -21,7 +21,7 @@ namespace {
 
 std::vector<Command> allCommands() {
     std::vector<Command> commands;
-    for (auto group : {projectCommands, frameCommands, exportCommands, renderCommands}) {
+    for (auto group : {projectCommands, frameCommands, exportCommands, renderCommands, captureCommands}) {
         std::vector<Command> more = group();
         commands.insert(commands.end(), more.begin(), more.end());
     }

@@ -1,0 +1,57 @@
+#include "capture_frame.h"
+
+#include "model/default_buttons.h"
+#include "model/quib_doc.h"
+
+namespace quib {
+
+void prepareCaptureProject(CQuibDoc& doc, const Rect& region) {
+    doc.buttonImages = defaultButtonImages();
+    doc.frameOrigin = Point{0, 0};
+    doc.SetEmptyProjectFrameSize(region.width(), region.height());
+}
+
+CaptureFrame::CaptureFrame(ScreenGrabber& grabber, CQuibDoc& doc, const Rect& region)
+    : m_grabber(grabber), m_doc(doc), m_region(region) {}
+
+int CaptureFrame::counter() const { return m_doc.frameCount(); }
+
+Status CaptureFrame::grab() {
+    const int w = m_region.width();
+    const int h = m_region.height();
+    if (m_doc.frameSize.cx != w || m_doc.frameSize.cy != h)
+        return Status::failureText(captureText::SaveCapturedFrameFailed);
+
+    // Fresh defaults: no text, no title, nothing shown but the cursor.
+    Frame& frame = m_doc.currentFrame;
+    frame = Frame();
+    frame.textBox.rect = Rect{3 * w / 5, 3 * h / 5, 4 * w / 5, 4 * h / 5};
+    const Size frameSize = m_doc.frameSize;
+    const Bitmap32& next = m_doc.buttonImages.images[ButtonImageSet::Next];
+    const Bitmap32& prev = m_doc.buttonImages.images[ButtonImageSet::Previous];
+    frame.nextButton.pos = Point{frameSize.cx - next.width, frameSize.cy - next.height};
+    frame.prevButton.pos = Point{frameSize.cx - next.width - prev.width, frameSize.cy - prev.height};
+
+    Status grabbed = m_grabber.grab(m_region, m_doc.currentImage);
+    if (!grabbed.ok())
+        return grabbed;
+
+    const ScreenCursor cursor = m_grabber.grabCursor();
+    frame.cursorPos = Point{cursor.screenPos.x - m_region.left - cursor.picture.hotSpot.x,
+                            cursor.screenPos.y - m_region.top - cursor.picture.hotSpot.y};
+    CQuibDoc::SetCursorImageFromHandle(frame, cursor.picture);
+    frame.cursorVisible = 1;
+
+    const int before = m_doc.frameCount();
+    if (!m_doc.AppendCapturedFrame()) {
+        // Leave the project as it was: drop the half-made frame.
+        if (m_doc.frameCount() > before)
+            m_doc.frames.resize(size_t(before));
+        m_doc.currentFrameIndex = before - 1;
+        return Status::failureText(captureText::SaveCapturedFrameFailed);
+    }
+    m_doc.SetModifiedFlag(true);
+    return Status::success();
+}
+
+}  // namespace quib

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "base/geometry.h"
+#include "base/status.h"
+#include "screen_grabber.h"
+
+namespace quib {
+
+class CQuibDoc;
+
+namespace captureText {
+inline constexpr const char* SaveCapturedFrameFailed = "Errore salvando il frame catturato.";
+}
+
+// Makes doc a fresh project for capturing region: default button pictures, frame and canvas of
+// the region's size, the frame at the canvas origin, the capture buffer allocated.
+void prepareCaptureProject(CQuibDoc& doc, const Rect& region);
+
+// One grab of region into doc's working copy, appended as a new frame. The region is fixed
+// for the session; doc's frame size must equal its size (see prepareCaptureProject).
+class CaptureFrame {
+public:
+    CaptureFrame(ScreenGrabber& grabber, CQuibDoc& doc, const Rect& region);
+
+    // Fails with "Errore salvando il frame catturato." when the frame could not be appended
+    // (the project then stays as it was), or with the grabber's message when the screen could
+    // not be read; the caller stops timed capture on failure.
+    Status grab();
+    // The captured-frames counter: the project's frame count.
+    int counter() const;
+
+private:
+    ScreenGrabber& m_grabber;
+    CQuibDoc& m_doc;
+    Rect m_region;
+};
+
+}  // namespace quib

@@ -1,0 +1,47 @@
+#include "capture_region_rules.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace quib {
+
+bool selectButtonEnabled(bool startCapturing, RegionMode mode) {
+    return startCapturing && mode != RegionMode::Screen;
+}
+
+Rect screenRegion(Size screen) { return Rect{0, 0, screen.cx, screen.cy}; }
+
+Rect normalizedRegion(const Rect& r) {
+    return Rect{std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+                std::max(r.top, r.bottom)};
+}
+
+Rect clampRegionToScreen(const Rect& window, Size screen) {
+    return Rect{std::max(window.left, 0), std::max(window.top, 0), std::min(window.right, screen.cx),
+                std::min(window.bottom, screen.cy)};
+}
+
+std::string regionLabelText(const Rect& r) {
+    return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ") - (" + std::to_string(r.right) +
+           ", " + std::to_string(r.bottom) + ")";
+}
+
+std::optional<int> parseCaptureRate(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 1)
+        return std::nullopt;
+    return value;
+}
+
+int timedCaptureIntervalMs(int rate) { return 1000 / std::max(rate, 1); }
+
+std::string capturedFramesCaption(int frameCount) {
+    return "Quib:" + std::to_string(frameCount) + " Frames";
+}
+
+}  // namespace quib

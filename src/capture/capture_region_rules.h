@@ -1,0 +1,55 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/geometry.h"
+
+namespace quib {
+
+// The entries of the wizard's region list, in list order.
+enum class RegionMode { Screen = 0, Rectangle = 1, Window = 2 };
+
+namespace captureText {
+inline constexpr const char* InvalidCaptureRate = "Indicare un frame rate valido (un numero > 0)";
+inline constexpr const char* ConfirmDiscardCapture =
+    "Siete sicuri di voler eliminare la cattura?\nTutte le schermate catturate andranno perdute!";
+inline constexpr const char* TimedCaptureHint = "Avvia/ferma la cattura a tempo - \"Shift+Pausa\"";
+inline constexpr const char* TrayTip = "Quib Capture";
+}  // namespace captureText
+
+// "&Seleziona" is usable only while capturing is chosen and the list is not on "Screen".
+bool selectButtonEnabled(bool startCapturing, RegionMode mode);
+// The whole primary screen.
+Rect screenRegion(Size screen);
+// left <= right and top <= bottom, whichever corner the drag began at.
+Rect normalizedRegion(const Rect& region);
+// A picked window's rectangle kept on the primary screen.
+Rect clampRegionToScreen(const Rect& window, Size screen);
+// The region label: "(left, top) - (right, bottom)".
+std::string regionLabelText(const Rect& region);
+// The rate typed in the wizard; nothing when it is not a whole number above 0.
+std::optional<int> parseCaptureRate(std::string_view text);
+// The timed-capture timer: 1000 / rate milliseconds, a rate below 1 counting as 1.
+int timedCaptureIntervalMs(int rate);
+// The capture dialog's caption after a grab: "Quib:3 Frames".
+std::string capturedFramesCaption(int frameCount);
+
+// The rubber band of Rectangle mode: begins as the point, follows the pointer with its
+// right-bottom corner, ends normalized.
+class RectangleDrag {
+public:
+    void begin(Point p) { m_rect = Rect{p.x, p.y, p.x, p.y}; m_active = true; }
+    void moveTo(Point p) { m_rect.right = p.x; m_rect.bottom = p.y; }
+    Rect finish() { m_active = false; return normalizedRegion(m_rect); }
+    bool active() const { return m_active; }
+    // As drawn while dragging.
+    Rect current() const { return normalizedRegion(m_rect); }
+
+private:
+    Rect m_rect;
+    bool m_active = false;
+};
+
+}  // namespace quib

@@ -1,0 +1,36 @@
+#include "capture_session.h"
+
+#include <utility>
+
+namespace quib {
+
+CaptureSession::CaptureSession(ScreenGrabber& grabber, CQuibDoc& doc, const Rect& region, int rate)
+    : m_capture(grabber, doc, region), m_region(region), m_rate(rate > 0 ? rate : 1) {}
+
+bool CaptureSession::captureOnce() {
+    Status status = m_capture.grab();
+    if (status.ok())
+        return true;
+    m_timedRunning = false;  // a failing grab would fail again on every tick
+    m_lastError = status.message();
+    return false;
+}
+
+void CaptureSession::toggleTimedCapture() { m_timedRunning = !m_timedRunning; }
+
+bool CaptureSession::tick() {
+    if (!m_timedRunning)
+        return false;
+    return captureOnce();
+}
+
+void CaptureSession::handleHotKey(HotKeyAction action) {
+    if (action == HotKeyAction::Capture)
+        captureOnce();
+    else
+        toggleTimedCapture();
+}
+
+std::string CaptureSession::takeError() { return std::exchange(m_lastError, std::string()); }
+
+}  // namespace quib

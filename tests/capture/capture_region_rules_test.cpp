@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "capture/capture_region_rules.h"
+
+using namespace quib;
+
+TEST(CaptureRegionRules, ScreenDisablesSelectAlsoAfterCapturingIsSwitchedOffAndOn) {
+    EXPECT_FALSE(selectButtonEnabled(true, RegionMode::Screen));
+    EXPECT_FALSE(selectButtonEnabled(false, RegionMode::Screen));
+    EXPECT_FALSE(selectButtonEnabled(true, RegionMode::Screen));
+    EXPECT_TRUE(selectButtonEnabled(true, RegionMode::Rectangle));
+    EXPECT_TRUE(selectButtonEnabled(true, RegionMode::Window));
+    EXPECT_FALSE(selectButtonEnabled(false, RegionMode::Window));
+    EXPECT_EQ(screenRegion(Size{1024, 768}), (Rect{0, 0, 1024, 768}));
+}
+
+TEST(CaptureRegionRules, WindowPartlyOffScreenIsClamped) {
+    EXPECT_EQ(clampRegionToScreen(Rect{-30, -5, 200, 100}, Size{640, 480}), (Rect{0, 0, 200, 100}));
+    EXPECT_EQ(clampRegionToScreen(Rect{600, 400, 700, 520}, Size{640, 480}), (Rect{600, 400, 640, 480}));
+    EXPECT_EQ(clampRegionToScreen(Rect{10, 20, 30, 40}, Size{640, 480}), (Rect{10, 20, 30, 40}));
+}
+
+TEST(CaptureRegionRules, RectangleDraggedFromBottomRightToTopLeftIsNormalized) {
+    RectangleDrag drag;
+    drag.begin(Point{300, 200});
+    EXPECT_TRUE(drag.active());
+    drag.moveTo(Point{250, 120});
+    EXPECT_EQ(drag.current(), (Rect{250, 120, 300, 200}));
+    drag.moveTo(Point{100, 50});
+    EXPECT_EQ(drag.finish(), (Rect{100, 50, 300, 200}));
+    EXPECT_FALSE(drag.active());
+}
+
+TEST(CaptureRegionRules, LabelShowsBothCorners) {
+    EXPECT_EQ(regionLabelText(Rect{0, 0, 1024, 768}), "(0, 0) - (1024, 768)");
+    EXPECT_EQ(regionLabelText(Rect{-3, 4, 5, 6}), "(-3, 4) - (5, 6)");
+}
+
+TEST(CaptureRegionRules, RateMustBeAWholeNumberAboveZero) {
+    EXPECT_EQ(parseCaptureRate("3"), 3);
+    EXPECT_EQ(parseCaptureRate(" 12 "), 12);
+    EXPECT_FALSE(parseCaptureRate("0"));
+    EXPECT_FALSE(parseCaptureRate("-2"));
+    EXPECT_FALSE(parseCaptureRate(""));
+    EXPECT_FALSE(parseCaptureRate("abc"));
+    EXPECT_FALSE(parseCaptureRate("99999999999"));
+}
+
+TEST(CaptureRegionRules, TimerIntervalAndCaption) {
+    EXPECT_EQ(timedCaptureIntervalMs(3), 333);
+    EXPECT_EQ(timedCaptureIntervalMs(1), 1000);
+    EXPECT_EQ(timedCaptureIntervalMs(0), 1000);
+    EXPECT_EQ(capturedFramesCaption(3), "Quib:3 Frames");
+}

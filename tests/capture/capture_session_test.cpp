@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include "capture/capture_session.h"
+#include "model/quib_doc.h"
+
+using namespace quib;
+
+namespace {
+
+// A screen of one colour with a 2 x 2 cursor whose hot spot is (1, 1).
+class FakeGrabber : public ScreenGrabber {
+public:
+    bool failGrab = false;
+    Point pointer{30, 40};
+    Status grab(const Rect& region, Bitmap24& out) override {
+        if (failGrab)
+            return Status::failureText("screen unreadable");
+        if (out.width != region.width() || out.height != region.height())
+            out = Bitmap24(region.width(), region.height());
+        std::fill(out.pixels.begin(), out.pixels.end(), uint8_t(0x55));
+        return Status::success();
+    }
+    ScreenCursor grabCursor() override {
+        ScreenCursor c;
+        c.picture.image = Bitmap32(2, 2);
+        for (int i = 0; i < 4; ++i) {
+            uint8_t* p = c.picture.image.pixel(i % 2, i / 2);
+            p[0] = p[1] = p[2] = uint8_t(i == 0 ? 1 : 200);
+            p[3] = i == 0 ? 0 : 255;
+        }
+        c.picture.hotSpot = Point{1, 1};
+        c.screenPos = pointer;
+        return c;
+    }
+    Size screenSize() override { return Size{640, 480}; }
+    WindowAtPoint windowAt(Point) override { return {}; }
+};
+
+const Rect kRegion{10, 10, 110, 90};
+
+}  // namespace
+
+TEST(CaptureSession, GrabRecordsCursorLessHotSpotRelativeToTheRegion) {
+    FakeGrabber grabber;
+    CQuibDoc doc;
+    prepareCaptureProject(doc, kRegion);
+    CaptureSession session(grabber, doc, kRegion, 0);
+    ASSERT_TRUE(session.captureOnce());
+    EXPECT_EQ(doc.frames[0].cursorPos, (Point{30 - 10 - 1, 40 - 10 - 1}));
+    EXPECT_EQ(doc.frames[0].cursorWidth, 2);
+    const Bitmap32 cursor = doc.frames[0].cursorImage();
+    EXPECT_EQ(cursor.pixel(0, 0)[3], 0);
+    EXPECT_EQ(cursor.pixel(1, 0)[3], 255);
+    EXPECT_EQ(session.rate(), 1);
+    EXPECT_EQ(session.intervalMs(), 1000);
+}
+
+TEST(CaptureSession, FailedGrabStopsTimedCaptureAndLeavesTheProject) {
+    FakeGrabber grabber;
+    CQuibDoc doc;
+    prepareCaptureProject(doc, kRegion);
+    CaptureSession session(grabber, doc, kRegion, 5);
+    ASSERT_TRUE(session.captureOnce());
+    session.toggleTimedCapture();
+    grabber.failGrab = true;
+    EXPECT_FALSE(session.tick());
+    EXPECT_FALSE(session.timedCaptureRunning());
+    EXPECT_EQ(session.counter(), 1);
+    EXPECT_EQ(session.takeError(), "screen unreadable");
+    EXPECT_TRUE(session.lastError().empty());
+}
+
+TEST(CaptureSession, RegionOfAnotherSizeThanTheProjectIsRefused) {
+    FakeGrabber grabber;
+    CQuibDoc doc;
+    prepareCaptureProject(doc, Rect{0, 0, 50, 50});
+    CaptureSession session(grabber, doc, kRegion, 5);
+    EXPECT_FALSE(session.captureOnce());
+    EXPECT_EQ(session.lastError(), "Errore salvando il frame catturato.");
+    EXPECT_EQ(doc.frameCount(), 0);
+}

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <chrono>
+#include <memory>
+
+#include "base/zlib_util.h"
+#include "capture/capture_session.h"
+#include "capture/x11_global_hot_key.h"
+#include "capture/x11_screen_grabber.h"
+#include "model/quib_doc.h"
+#include "x11_display_fixture.h"
+
+using namespace quib;
+
+namespace {
+
+constexpr unsigned long kPause = 0xFF13;
+constexpr unsigned long kShiftLeft = 0xFFE1;
+const Rect kRegion{10, 20, 10 + 203, 20 + 151};  // 3W not a multiple of 4
+
+class X11CaptureSessionTest : public quib::testing::X11DisplayTest {
+protected:
+    void SetUp() override {
+        X11DisplayTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        client().paintRoot(640, 480, [](int x, int y) { return uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | 0x40); });
+        Status status;
+        m_grabber = X11ScreenGrabber::open(displayName(), status);
+        ASSERT_TRUE(status.ok()) << status.message();
+        prepareCaptureProject(m_doc, kRegion);
+        m_session = std::make_unique<CaptureSession>(*m_grabber, m_doc, kRegion, 4);
+    }
+
+    // Reads hot key events until pred holds or a generous bound passes (only stops a broken
+    // test from hanging).
+    template <typename Pred>
+    void pumpUntil(X11GlobalHotKey& keys, Pred pred) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!pred() && std::chrono::steady_clock::now() < deadline) {
+            pollfd p{keys.fileDescriptor(), POLLIN, 0};
+            poll(&p, 1, 50);
+            keys.processEvents();
+        }
+    }
+
+    std::unique_ptr<X11ScreenGrabber> m_grabber;
+    CQuibDoc m_doc;
+    std::unique_ptr<CaptureSession> m_session;
+};
+
+void expectCapturedDefaults(const FrameElements& f, Size size) {
+    EXPECT_TRUE(f.title.empty());
+    EXPECT_TRUE(f.textBox.text.empty());
+    EXPECT_EQ(f.displayTime, 0u);
+    EXPECT_EQ(f.textBox.rect, (Rect{3 * size.cx / 5, 3 * size.cy / 5, 4 * size.cx / 5, 4 * size.cy / 5}));
+    EXPECT_EQ(f.nextButton.pos, (Point{size.cx - 60, size.cy - 24}));
+    EXPECT_EQ(f.prevButton.pos, (Point{size.cx - 120, size.cy - 24}));
+    EXPECT_EQ(f.cursorVisible, 1u);
+    EXPECT_EQ(f.textBox.visible, 0u);
+    EXPECT_EQ(f.prevButton.visible, 0u);
+    EXPECT_EQ(f.nextButton.visible, 0u);
+    EXPECT_EQ(f.gotoButtons[0].visible, 0u);
+    EXPECT_EQ(f.gotoButtons[1].visible, 0u);
+}
+
+}  // namespace
+
+TEST_F(X11CaptureSessionTest, TenGrabsLeaveTenFramesWithDefaultsAndTheLastCurrent) {
+    client().movePointer(100, 90);
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(m_session->captureOnce()) << m_session->lastError();
+    EXPECT_EQ(m_doc.frameCount(), 10);
+    EXPECT_EQ(m_session->counter(), 10);
+    EXPECT_EQ(m_doc.currentFrameIndex, 9);
+    const Size size{kRegion.width(), kRegion.height()};
+    EXPECT_EQ(m_doc.frameSize, size);
+    EXPECT_EQ(m_doc.backgroundSize, size);
+    for (int i = 0; i < 10; ++i) {
+        const Frame& f = m_doc.frames[size_t(i)];
+        expectCapturedDefaults(f, size);
+        EXPECT_GT(f.cursorWidth, 0);
+        EXPECT_EQ(f.cursorPixels.size(), size_t(f.cursorWidth) * size_t(f.cursorHeight) * 4);
+    }
+}
+
+TEST_F(X11CaptureSessionTest, GrabStoresThePackedRegionPictureAndTheCursorRelativeToIt) {
+    client().movePointer(50, 60);
+    ASSERT_TRUE(m_session->captureOnce());
+    const Frame& f = m_doc.frames[0];
+    std::vector<uint8_t> raw(size_t(kRegion.width()) * size_t(kRegion.height()) * 3);
+    ASSERT_EQ(zlibUncompress(f.imageData.data(), f.imageData.size(), raw.data(), raw.size()), raw.size());
+    // Pixel (5, 7) of the region is screen (15, 27): red 15, green 27, blue 0x40.
+    const size_t at = (size_t(7) * size_t(kRegion.width()) + 5) * 3;
+    EXPECT_EQ(raw[at + 0], 0x40);
+    EXPECT_EQ(raw[at + 1], 27);
+    EXPECT_EQ(raw[at + 2], 15);
+    const ScreenCursor cursor = m_grabber->grabCursor();
+    EXPECT_EQ(f.cursorPos, (Point{50 - 10 - cursor.picture.hotSpot.x, 60 - 20 - cursor.picture.hotSpot.y}));
+}
+
+TEST_F(X11CaptureSessionTest, CursorNearTheEdgeKeepsANegativePosition) {
+    client().movePointer(2, 3);
+    ASSERT_TRUE(m_session->captureOnce());
+    EXPECT_LT(m_doc.frames[0].cursorPos.x, 0);
+    EXPECT_LT(m_doc.frames[0].cursorPos.y, 0);
+}
+
+TEST_F(X11CaptureSessionTest, PauseGrabsOnceAndShiftPauseTogglesTimedCapture) {
+    Status status;
+    auto keys = X11GlobalHotKey::open(displayName(), status);
+    ASSERT_TRUE(status.ok()) << status.message();
+    ASSERT_TRUE(keys->start([this](HotKeyAction a) { m_session->handleHotKey(a); }).ok());
+
+    ASSERT_TRUE(client().tapKey(kPause));
+    pumpUntil(*keys, [&] { return m_session->counter() == 1; });
+    EXPECT_EQ(m_session->counter(), 1);
+    EXPECT_FALSE(m_session->timedCaptureRunning());
+
+    // Ticks do nothing until Shift+Pause starts timed capture.
+    EXPECT_FALSE(m_session->tick());
+    ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
+    pumpUntil(*keys, [&] { return m_session->timedCaptureRunning(); });
+    ASSERT_TRUE(m_session->timedCaptureRunning());
+    EXPECT_EQ(m_session->intervalMs(), 250);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(m_session->tick());
+    EXPECT_EQ(m_session->counter(), 4);
+
+    ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
+    pumpUntil(*keys, [&] { return !m_session->timedCaptureRunning(); });
+    EXPECT_FALSE(m_session->timedCaptureRunning());
+    EXPECT_FALSE(m_session->tick());
+    EXPECT_EQ(m_session->counter(), 4);
+    keys->stop();
+}

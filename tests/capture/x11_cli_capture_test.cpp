@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "base/progress.h"
+#include "model/project_storage.h"
+#include "model/quib_doc.h"
+#include "x11_display_fixture.h"
+
+using namespace quib;
+
+namespace {
+
+constexpr unsigned long kPause = 0xFF13;
+constexpr unsigned long kShiftLeft = 0xFFE1;
+
+class X11CliCaptureTest : public quib::testing::X11DisplayTest {
+protected:
+    void SetUp() override {
+        X11DisplayTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        char pattern[] = "/tmp/quib-capture-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_dir = pattern;
+        // A fresh server remaps its keyboard on the first synthetic key; let that happen before
+        // quib-cli takes the keys, so that no press is lost to it.
+        client().tapKey(kShiftLeft);
+    }
+    void TearDown() override {
+        if (!m_dir.empty())
+            (void)std::system(("rm -rf '" + m_dir + "'").c_str());
+    }
+
+    // Starts quib-cli on the test's display; the time limit only stops a broken run from hanging.
+    FILE* start(const std::string& args) {
+        const std::string command = "DISPLAY=" + std::string(displayName()) + " timeout 20 " +
+                                    std::string(QUIB_BUILD_DIR) + "/cli/quib-cli capture " + args +
+                                    " 2>'" + m_dir + "/stderr.txt'";
+        return popen(command.c_str(), "r");
+    }
+    static int finish(FILE* process) {
+        const int status = pclose(process);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    // Waits until quib-cli says it holds the keys.
+    bool waitForKeyTaken() {
+        for (int i = 0; i < 400; ++i) {
+            std::ifstream err(m_dir + "/stderr.txt");
+            const std::string text{std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>()};
+            if (text.find("Pausa") != std::string::npos)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        return false;
+    }
+    void load(CQuibDoc& doc) {
+        NullProgress progress;
+        Status status = LoadProject(out(), doc, progress);
+        ASSERT_TRUE(status.ok()) << status.message();
+    }
+    std::string out() const { return m_dir + "/out.qbk"; }
+
+    std::string m_dir;
+};
+
+}  // namespace
+
+TEST_F(X11CliCaptureTest, TimedGrabsAreSavedAsAProjectOfTheRegionSize) {
+    FILE* process = start("'" + out() + "' --region 5,6,101,77 --count 3 --interval 20");
+    ASSERT_NE(process, nullptr);
+    ASSERT_EQ(finish(process), 0);
+    CQuibDoc doc;
+    load(doc);
+    EXPECT_EQ(doc.frameCount(), 3);
+    EXPECT_EQ(doc.frameSize, (Size{101, 77}));
+    EXPECT_EQ(doc.backgroundSize, (Size{101, 77}));
+    EXPECT_EQ(doc.frames[2].nextButton.pos, (Point{101 - 60, 77 - 24}));
+    EXPECT_EQ(doc.frames[2].cursorVisible, 1u);
+}
+
+TEST_F(X11CliCaptureTest, PauseGrabsOneFrameEachAndShiftPauseRunsTimedCapture) {
+    FILE* process = start("'" + out() + "' --region 0,0,64,48 --count 6 --interval 10 --hotkey");
+    ASSERT_NE(process, nullptr);
+    ASSERT_TRUE(waitForKeyTaken());
+    ASSERT_TRUE(client().tapKey(kPause));
+    ASSERT_TRUE(client().tapKey(kPause));
+    // Timed capture fills up the rest without further presses.
+    ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
+    ASSERT_EQ(finish(process), 0);
+    CQuibDoc doc;
+    load(doc);
+    EXPECT_EQ(doc.frameCount(), 6);
+    EXPECT_EQ(doc.frameSize, (Size{64, 48}));
+}
+
+TEST_F(X11CliCaptureTest, PauseOnlyGrabsExactlyTheCountAsked) {
+    FILE* process = start("'" + out() + "' --region 0,0,32,32 --count 2 --hotkey");
+    ASSERT_NE(process, nullptr);
+    ASSERT_TRUE(waitForKeyTaken());
+    ASSERT_TRUE(client().tapKey(kPause));
+    ASSERT_TRUE(client().tapKey(kPause));
+    ASSERT_EQ(finish(process), 0);
+    CQuibDoc doc;
+    load(doc);
+    EXPECT_EQ(doc.frameCount(), 2);
+}
+
+TEST_F(X11CliCaptureTest, BadRegionIsAUsageError) {
+    FILE* process = start("'" + out() + "' --region 0,0,0,10");
+    ASSERT_NE(process, nullptr);
+    EXPECT_EQ(finish(process), 2);
+}
