@@ -32,6 +32,7 @@
 #include "menu_layout.h"
 #include "placeholder_document.h"
 #include "placeholder_views.h"
+#include "quib_thumb_view.h"
 #include "preferences_dialog.h"
 #include "recent_file_name.h"
 #include "status_bar.h"
@@ -50,6 +51,7 @@ ProjectViews placeholderViews(ProjectDocument& document) {
 // Commands the main window answers itself; everything else goes on down the router.
 bool isMainFrameCommand(int id) {
     switch (id) {
+        case cmd::FileNew:
         case cmd::FileOpen:
         case cmd::FileClose:
         case cmd::FileSaveAll:
@@ -179,6 +181,8 @@ bool CMainFrame::enabled(int id) const {
         case cmd::Tutorial1:
         case cmd::Tutorial2:
             return bool(m_tutorialHandler);
+        case cmd::FileNew:
+            return bool(m_newDocument);
         case cmd::FileSaveAll:
         case cmd::WindowCascade:
         case cmd::WindowTile:
@@ -204,6 +208,10 @@ bool CMainFrame::checked(int id) const {
 
 void CMainFrame::run(int id) {
     switch (id) {
+        case cmd::FileNew:
+            if (m_newDocument)
+                addProjectWindow(m_newDocument());
+            break;
         case cmd::FileOpen:
             openWithDialog();
             break;
@@ -315,6 +323,8 @@ CChildFrame* CMainFrame::addProjectWindow(std::unique_ptr<ProjectDocument> docum
     ProjectViews views = m_viewFactory(*document);
     auto* child = new CChildFrame(std::move(document), views.editor, views.thumbnails);
     if (auto* thumbs = dynamic_cast<PlaceholderThumbnailView*>(views.thumbnails))
+        thumbs->setWrapModeHandler([child](bool wrap) { child->setEditorRowHidden(wrap); });
+    if (auto* thumbs = dynamic_cast<CQuibThumbView*>(views.thumbnails))
         thumbs->setWrapModeHandler([child](bool wrap) { child->setEditorRowHidden(wrap); });
     QMdiSubWindow* sub = m_mdi->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);

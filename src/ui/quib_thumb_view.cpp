@@ -1,0 +1,186 @@
+#include "quib_thumb_view.h"
+
+#include <QImage>
+#include <QScrollBar>
+#include <algorithm>
+
+#include "base/zlib_util.h"
+#include "command_ids.h"
+#include "model/quib_doc.h"
+
+namespace quib {
+
+namespace {
+QImage framePicture(const CQuibDoc& doc, int index) {
+    const int w = doc.frameSize.cx, h = doc.frameSize.cy;
+    if (w <= 0 || h <= 0)
+        return {};
+    if (index == doc.currentFrameIndex && doc.currentImage.width == w && doc.currentImage.height == h)
+        return QImage(doc.currentImage.pixels.data(), w, h, int(doc.currentImage.stride()), QImage::Format_BGR888)
+            .copy();
+    QImage image(w, h, QImage::Format_BGR888);
+    const auto& stream = doc.frames[size_t(index)].imageData;
+    std::vector<uint8_t> pixels(size_t(w) * size_t(h) * 3);
+    if (stream.empty() || !zlibUncompress(stream.data(), stream.size(), pixels.data(), pixels.size())) {
+        image.fill(Qt::white);
+        return image;
+    }
+    for (int y = 0; y < h; ++y)
+        std::copy_n(pixels.data() + size_t(y) * size_t(w) * 3, size_t(w) * 3, image.scanLine(y));
+    return image;
+}
+}  // namespace
+
+CQuibThumbView::CQuibThumbView(CQuibDoc& doc, QWidget* parent) : QListWidget(parent), m_doc(doc) {
+    setViewMode(QListView::IconMode);
+    setFlow(QListView::LeftToRight);
+    setWrapping(false);
+    setMovement(QListView::Static);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSpacing(2);
+    setUniformItemSizes(true);
+    setFocusPolicy(Qt::StrongFocus);
+    m_doc.addObserver(this);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_syncing && row >= 0)
+            selectFrame(row);
+    });
+    rebuild();
+}
+
+CQuibThumbView::~CQuibThumbView() {
+    m_doc.removeObserver(this);
+}
+
+QSize CQuibThumbView::thumbnailSize() const {
+    const int w = std::max(1, int(m_doc.frameSize.cx)), h = std::max(1, int(m_doc.frameSize.cy));
+    return QSize(std::max(1, ThumbnailHeight * w / h), ThumbnailHeight);
+}
+
+int CQuibThumbView::horizontalScrollBarHeight() const {
+    return horizontalScrollBar()->isVisible() ? horizontalScrollBar()->height() : 0;
+}
+
+void CQuibThumbView::rebuild() {
+    m_syncing = true;
+    clear();
+    const QSize size = thumbnailSize();
+    setIconSize(size);
+    for (int i = 0; i < m_doc.frameCount(); ++i) {
+        QImage picture = framePicture(m_doc, i).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(picture)), QString::number(i + 1), this);
+        item->setSizeHint(QSize(size.width() + 8, size.height() + 8 + fontMetrics().height()));
+    }
+    m_syncing = false;
+    selectCurrent();
+}
+
+void CQuibThumbView::selectCurrent() {
+    m_syncing = true;
+    const int index = m_doc.currentFrameIndex;
+    if (index >= 0 && index < count()) {
+        if (!item(index)->isSelected())
+            clearSelection();
+        setCurrentRow(index, QItemSelectionModel::Select);
+        scrollToItem(item(index));
+    }
+    m_syncing = false;
+}
+
+void CQuibThumbView::selectFrame(int index) {
+    if (!m_doc.isValidIndex(index) || index == m_doc.currentFrameIndex)
+        return;
+    if (m_doc.SelectFrame(index))
+        m_doc.UpdateAllViews(hint::CurrentFrameChanged, 0, this);
+    if (!m_syncing && currentRow() != index)
+        selectCurrent();
+}
+
+void CQuibThumbView::deleteSelectedFrames() {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes())
+        rows.push_back(index.row());
+    if (rows.empty() || int(rows.size()) >= m_doc.frameCount())
+        return;  // a project keeps at least one frame
+    std::sort(rows.rbegin(), rows.rend());
+    for (int row : rows)
+        m_doc.DeleteFrame(row);
+    m_doc.SetModifiedFlag(true);
+    m_doc.UpdateAllViews(hint::Everything);
+}
+
+void CQuibThumbView::onUpdate(int hintValue, uint32_t) {
+    switch (hintValue) {
+        case hint::Everything:
+        case hint::FramesInserted:
+            rebuild();
+            break;
+        case hint::CurrentPicture:
+        case hint::CurrentFrameChanged:
+            if (count() != m_doc.frameCount()) {
+                rebuild();
+                break;
+            }
+            if (hintValue == hint::CurrentPicture && m_doc.isValidIndex(m_doc.currentFrameIndex)) {
+                QImage picture = framePicture(m_doc, m_doc.currentFrameIndex)
+                                     .scaled(thumbnailSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                item(m_doc.currentFrameIndex)->setIcon(QIcon(QPixmap::fromImage(picture)));
+            }
+            selectCurrent();
+            break;
+        default:
+            break;
+    }
+}
+
+bool CQuibThumbView::handles(int id) const {
+    switch (id) {
+        case cmd::FirstFrame:
+        case cmd::PreviousFrame:
+        case cmd::NextFrame:
+        case cmd::LastFrame:
+        case cmd::EditDelete:
+        case cmd::ThumbnailsOnly:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CQuibThumbView::run(int id) {
+    const int current = m_doc.currentFrameIndex;
+    switch (id) {
+        case cmd::FirstFrame: selectFrame(0); break;
+        case cmd::PreviousFrame: selectFrame(current - 1); break;
+        case cmd::NextFrame: selectFrame(current + 1); break;
+        case cmd::LastFrame: selectFrame(m_doc.frameCount() - 1); break;
+        case cmd::EditDelete: deleteSelectedFrames(); break;
+        case cmd::ThumbnailsOnly:
+            m_wrapMode = !m_wrapMode;
+            setWrapping(m_wrapMode);
+            setFlow(QListView::LeftToRight);
+            if (m_onWrapMode)
+                m_onWrapMode(m_wrapMode);
+            break;
+        default: break;
+    }
+}
+
+bool CQuibThumbView::enabled(int id) const {
+    const int current = m_doc.currentFrameIndex;
+    switch (id) {
+        case cmd::FirstFrame:
+        case cmd::PreviousFrame: return current > 0;
+        case cmd::NextFrame:
+        case cmd::LastFrame: return current + 1 < m_doc.frameCount();
+        case cmd::EditDelete: return m_doc.frameCount() > 1;
+        case cmd::ThumbnailsOnly: return true;
+        default: return false;
+    }
+}
+
+bool CQuibThumbView::checked(int id) const {
+    return id == cmd::ThumbnailsOnly && m_wrapMode;
+}
+
+}  // namespace quib
