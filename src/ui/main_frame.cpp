@@ -32,6 +32,7 @@
 #include "menu_layout.h"
 #include "placeholder_document.h"
 #include "placeholder_views.h"
+#include "quib_project_document.h"
 #include "quib_thumb_view.h"
 #include "preferences_dialog.h"
 #include "recent_file_name.h"
@@ -165,6 +166,13 @@ void CMainFrame::updateCommandStates() {
     if (m_destroying)
         return;
     m_actions->updateStates(m_router);
+    // Strings 10 and 11: the current frame and the sizes of the active project.
+    CChildFrame* child = activeChild();
+    if (auto* project = child ? dynamic_cast<QuibProjectDocument*>(child->document()) : nullptr) {
+        m_statusBar->setPaneText(QuibStatusBar::FrameNumber,
+                                 QString::fromStdString(project->doc().frameIndicatorText()));
+        m_statusBar->setPaneText(QuibStatusBar::Sizes, QString::fromStdString(project->doc().sizeIndicatorText()));
+    }
 }
 
 bool CMainFrame::handles(int id) const {
@@ -324,8 +332,10 @@ CChildFrame* CMainFrame::addProjectWindow(std::unique_ptr<ProjectDocument> docum
     auto* child = new CChildFrame(std::move(document), views.editor, views.thumbnails);
     if (auto* thumbs = dynamic_cast<PlaceholderThumbnailView*>(views.thumbnails))
         thumbs->setWrapModeHandler([child](bool wrap) { child->setEditorRowHidden(wrap); });
-    if (auto* thumbs = dynamic_cast<CQuibThumbView*>(views.thumbnails))
+    if (auto* thumbs = dynamic_cast<CQuibThumbView*>(views.thumbnails)) {
         thumbs->setWrapModeHandler([child](bool wrap) { child->setEditorRowHidden(wrap); });
+        connect(thumbs, &QListWidget::currentRowChanged, this, [this] { updateCommandStates(); });
+    }
     QMdiSubWindow* sub = m_mdi->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 
 #include "base/progress.h"
 #include "model/project_storage.h"
@@ -12,6 +13,7 @@
 #include "ui/main_frame.h"
 #include "ui/project_views.h"
 #include "ui/quib_project_document.h"
+#include "ui/status_bar.h"
 #include "ui/quib_thumb_view.h"
 #include "ui/quib_view.h"
 #include "ui_test_support.h"
@@ -57,6 +59,10 @@ TEST_F(ProjectViewsTest, OpeningAProjectFillsTheStripWithOneThumbnailPerFrame) {
     EXPECT_EQ(strip()->count(), 5);
     EXPECT_TRUE(strip()->item(doc().currentFrameIndex)->isSelected());
     EXPECT_FALSE(strip()->item(0)->icon().isNull());
+    frame.updateCommandStates();
+    EXPECT_EQ(frame.panes()->pane(QuibStatusBar::FrameNumber)->text(),
+              QString::fromStdString(doc().frameIndicatorText()));
+    EXPECT_TRUE(frame.panes()->pane(QuibStatusBar::FrameNumber)->text().endsWith(QStringLiteral(" di 5")));
 }
 
 TEST_F(ProjectViewsTest, AFileThatIsNotAProjectIsReportedAndOpensNoWindow) {
