@@ -40,6 +40,7 @@ CQuibThumbView::CQuibThumbView(CQuibDoc& doc, QWidget* parent) : QListWidget(par
     setSpacing(2);
     setUniformItemSizes(true);
     setFocusPolicy(Qt::StrongFocus);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_doc.addObserver(this);
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_syncing && row >= 0)
@@ -55,6 +56,10 @@ CQuibThumbView::~CQuibThumbView() {
 QSize CQuibThumbView::thumbnailSize() const {
     const int w = std::max(1, int(m_doc.frameSize.cx)), h = std::max(1, int(m_doc.frameSize.cy));
     return QSize(std::max(1, ThumbnailHeight * w / h), ThumbnailHeight);
+}
+
+int CQuibThumbView::itemHeight() const {
+    return ThumbnailHeight + 8 + fontMetrics().height() + 2 * spacing() + 2 * frameWidth();
 }
 
 int CQuibThumbView::horizontalScrollBarHeight() const {
@@ -158,6 +163,7 @@ void CQuibThumbView::run(int id) {
         case cmd::ThumbnailsOnly:
             m_wrapMode = !m_wrapMode;
             setWrapping(m_wrapMode);
+            setVerticalScrollBarPolicy(m_wrapMode ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
             setFlow(QListView::LeftToRight);
             if (m_onWrapMode)
                 m_onWrapMode(m_wrapMode);

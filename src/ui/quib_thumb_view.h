@@ -30,7 +30,7 @@ public:
     bool checked(int id) const override;
 
     bool isEmpty() const override { return count() == 0; }
-    int itemHeight() const override { return ThumbnailHeight + 8; }
+    int itemHeight() const override;
     int horizontalScrollBarHeight() const override;
 
     void onUpdate(int hint, uint32_t arg) override;
