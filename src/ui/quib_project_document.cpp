@@ -8,7 +8,12 @@
 #include "base/progress.h"
 #include "command_ids.h"
 #include "document_prompts.h"
+#include "export/pdf_export.h"
+#include "model/frame_composition.h"
 #include "model/project_storage.h"
+#include "render/render_project.h"
+#include "render_progress_dialog.h"
+#include "shapes/callout_library.h"
 
 namespace quib {
 
@@ -95,8 +100,47 @@ bool QuibProjectDocument::saveTo(const QString& path, bool compressed) {
     return true;
 }
 
+bool QuibProjectDocument::render() {
+    RenderCheck check = CheckRenderable(*m_doc);
+    if (!check.ok()) {
+        if (!check.status.ok())
+            showMessage(QString::fromStdString(check.status.message()));
+        return false;
+    }
+    static const CalloutLibrary empty;
+    const CalloutLibrary* library = applicationCalloutLibrary();
+    RenderProgressDialog progress(QApplication::activeWindow());
+    progress.show();
+    RenderResult result = RenderProject(*m_doc, library ? *library : empty, progress);
+    progress.hide();
+    for (const Status* status : {&result.check.status, &result.movieStatus, &result.pageStatus})
+        if (!status->ok()) {
+            showMessage(QString::fromStdString(status->message()));
+            return false;
+        }
+    return result.ok();
+}
+
+bool QuibProjectDocument::exportPdf(QString path) {
+    if (path.isEmpty())
+        path = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), QString(),
+                                            QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return false;
+    RenderProgressDialog progress(QApplication::activeWindow());
+    progress.show();
+    ExportResult result = ExportPdf(*m_doc, path.toStdString(), progress);
+    progress.hide();
+    if (!result.status.ok()) {
+        showMessage(QString::fromStdString(result.status.message()));
+        return false;
+    }
+    return true;
+}
+
 bool QuibProjectDocument::handles(int id) const {
-    return id == cmd::FileSave || id == cmd::FileSaveAs || id == cmd::FileSaveCompressed;
+    return id == cmd::FileSave || id == cmd::FileSaveAs || id == cmd::FileSaveCompressed || id == cmd::Render ||
+           id == cmd::ExportPdf;
 }
 
 void QuibProjectDocument::run(int id) {
@@ -106,6 +150,10 @@ void QuibProjectDocument::run(int id) {
         saveAs();
     else if (id == cmd::FileSaveCompressed)
         saveCompressed();
+    else if (id == cmd::Render)
+        render();
+    else if (id == cmd::ExportPdf)
+        exportPdf();
 }
 
 bool QuibProjectDocument::enabled(int id) const {

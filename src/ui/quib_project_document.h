@@ -28,6 +28,10 @@ public:
     bool saveCompressed();
     // Writes to path; failures are shown and give false.
     bool saveTo(const QString& path, bool compressed);
+    // The render command with its progress dialog; false when nothing was rendered.
+    bool render();
+    // The PDF export to path (asked for when empty), with its progress dialog.
+    bool exportPdf(QString path = QString());
 
     bool handles(int id) const override;
     void run(int id) override;

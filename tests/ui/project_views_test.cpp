@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 
 #include "base/progress.h"
@@ -116,6 +117,19 @@ TEST_F(ProjectViewsTest, SaveWritesTheProjectAndClearsTheModifiedFlag) {
     auto reopened = QuibProjectDocument::open(document->pathName(), &error);
     ASSERT_TRUE(reopened) << error.toStdString();
     EXPECT_EQ(dynamic_cast<QuibProjectDocument&>(*reopened).doc().frameCount(), 2);
+}
+
+TEST_F(ProjectViewsTest, PdfExportWritesADocumentAndRenderWithoutAnOutputNameDoesNothing) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 2)));
+    auto* document = dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document());
+    const QString pdf = QDir(temp.folder()).filePath(QStringLiteral("out.pdf"));
+    ASSERT_TRUE(document->exportPdf(pdf)) << messages.join(QLatin1Char('\n')).toStdString();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5).startsWith("%PDF-"));
+    doc().settings.outputFileName.clear();
+    EXPECT_FALSE(document->render());
+    EXPECT_TRUE(messages.isEmpty());
 }
 
 TEST_F(ProjectViewsTest, NewMakesAnEmptyModifiedProjectWindow) {
