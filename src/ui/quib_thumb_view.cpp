@@ -1,12 +1,17 @@
 #include "quib_thumb_view.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QImage>
+#include <QMimeData>
 #include <QScrollBar>
 #include <algorithm>
 
 #include "base/zlib_util.h"
 #include "command_ids.h"
+#include "model/frame_clipboard.h"
 #include "model/quib_doc.h"
+#include "quib_project_document.h"
 
 namespace quib {
 
@@ -101,13 +106,48 @@ void CQuibThumbView::selectFrame(int index) {
         selectCurrent();
 }
 
-void CQuibThumbView::deleteSelectedFrames() {
+std::vector<int> CQuibThumbView::selectedRows() const {
     std::vector<int> rows;
     for (const QModelIndex& index : selectionModel()->selectedIndexes())
         rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CQuibThumbView::copySelectedFrames() {
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty())
+        return;
+    // The working copy may hold edits the array does not have yet.
+    m_doc.SelectFrame(m_doc.currentFrameIndex, true);
+    const std::vector<uint8_t> bytes = CopyFramesToClipboardFile(m_doc, rows);
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kFrameFormatMime),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    QApplication::clipboard()->setMimeData(data);
+}
+
+bool CQuibThumbView::clipboardHasFrames() const {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    return data && data->hasFormat(QString::fromLatin1(kFrameFormatMime));
+}
+
+void CQuibThumbView::pasteFrames() {
+    if (!clipboardHasFrames())
+        return;
+    const QByteArray raw = QApplication::clipboard()->mimeData()->data(QString::fromLatin1(kFrameFormatMime));
+    const std::vector<uint8_t> bytes(raw.begin(), raw.end());
+    const int position = m_doc.currentFrameIndex + 1 < m_doc.frameCount() ? m_doc.currentFrameIndex + 1 : -1;
+    Status status = PasteFramesFromFile(m_doc, bytes, position);
+    if (!status)
+        QuibProjectDocument::showMessage(QString::fromStdString(status.message()));
+}
+
+void CQuibThumbView::deleteSelectedFrames() {
+    std::vector<int> rows = selectedRows();
     if (rows.empty() || int(rows.size()) >= m_doc.frameCount())
         return;  // a project keeps at least one frame
-    std::sort(rows.rbegin(), rows.rend());
+    std::reverse(rows.begin(), rows.end());
     for (int row : rows)
         m_doc.DeleteFrame(row);
     m_doc.SetModifiedFlag(true);
@@ -145,6 +185,9 @@ bool CQuibThumbView::handles(int id) const {
         case cmd::NextFrame:
         case cmd::LastFrame:
         case cmd::EditDelete:
+        case cmd::EditCopy:
+        case cmd::EditCut:
+        case cmd::EditPaste:
         case cmd::ThumbnailsOnly:
             return true;
         default:
@@ -160,6 +203,12 @@ void CQuibThumbView::run(int id) {
         case cmd::NextFrame: selectFrame(current + 1); break;
         case cmd::LastFrame: selectFrame(m_doc.frameCount() - 1); break;
         case cmd::EditDelete: deleteSelectedFrames(); break;
+        case cmd::EditCopy: copySelectedFrames(); break;
+        case cmd::EditCut:
+            copySelectedFrames();
+            deleteSelectedFrames();
+            break;
+        case cmd::EditPaste: pasteFrames(); break;
         case cmd::ThumbnailsOnly:
             m_wrapMode = !m_wrapMode;
             setWrapping(m_wrapMode);
@@ -179,7 +228,10 @@ bool CQuibThumbView::enabled(int id) const {
         case cmd::PreviousFrame: return current > 0;
         case cmd::NextFrame:
         case cmd::LastFrame: return current + 1 < m_doc.frameCount();
-        case cmd::EditDelete: return m_doc.frameCount() > 1;
+        case cmd::EditDelete:
+        case cmd::EditCut: return m_doc.frameCount() > 1;
+        case cmd::EditCopy: return m_doc.frameCount() > 0;
+        case cmd::EditPaste: return clipboardHasFrames();
         case cmd::ThumbnailsOnly: return true;
         default: return false;
     }

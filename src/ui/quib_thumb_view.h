@@ -39,6 +39,12 @@ private:
     void selectCurrent();
     void selectFrame(int index);
     void deleteSelectedFrames();
+    std::vector<int> selectedRows() const;
+    // Puts the selected frames on the clipboard in the private frame format.
+    void copySelectedFrames();
+    // Inserts the clipboard's frames after the current one.
+    void pasteFrames();
+    bool clipboardHasFrames() const;
     QSize thumbnailSize() const;
 
     CQuibDoc& m_doc;

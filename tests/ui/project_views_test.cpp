@@ -106,6 +106,30 @@ TEST_F(ProjectViewsTest, DeletingSelectedFramesRemovesThemButNeverTheLast) {
     EXPECT_EQ(doc().frameCount(), 2);
 }
 
+TEST_F(ProjectViewsTest, CopiedFramesPasteAfterTheCurrentFrameInAnotherProject) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("a.qbk"), 3)));
+    strip()->run(cmd::FirstFrame);
+    strip()->item(2)->setSelected(true);
+    strip()->run(cmd::EditCopy);
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("b.qbk"), 2)));
+    ASSERT_TRUE(strip()->enabled(cmd::EditPaste));
+    strip()->run(cmd::FirstFrame);
+    strip()->run(cmd::EditPaste);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(doc().frameCount(), 4);
+    EXPECT_EQ(strip()->count(), 4);
+    EXPECT_TRUE(doc().isModified());
+}
+
+TEST_F(ProjectViewsTest, CutRemovesTheFramesItCopies) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("a.qbk"), 3)));
+    strip()->run(cmd::LastFrame);
+    strip()->run(cmd::EditCut);
+    EXPECT_EQ(doc().frameCount(), 2);
+    strip()->run(cmd::EditPaste);
+    EXPECT_EQ(doc().frameCount(), 3);
+}
+
 TEST_F(ProjectViewsTest, SaveWritesTheProjectAndClearsTheModifiedFlag) {
     ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 3)));
     strip()->run(cmd::LastFrame);
