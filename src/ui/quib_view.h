@@ -21,6 +21,12 @@ public:
     // The back buffer, recomposed when the document changed.
     const QImage& backBuffer();
 
+    // Selection mask of selitem bits (text box and cursor are movable here).
+    uint32_t selection() const { return m_selection; }
+    void setSelection(uint32_t mask);
+    // Moves the selected elements by (dx, dy), kept inside the canvas.
+    void moveSelection(int dx, int dy);
+
     bool handles(int) const override { return false; }
     void run(int) override {}
     bool enabled(int) const override { return false; }
@@ -29,11 +35,18 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     CQuibDoc& m_doc;
     QImage m_buffer;
     bool m_dirty = true;
+    uint32_t m_selection = 0;
+    bool m_dragging = false;
+    QPoint m_dragLast;
 };
 
 }  // namespace quib

@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QTest>
 
 #include "base/progress.h"
+#include "model/frame_clipboard.h"
 #include "model/project_storage.h"
 #include "model/synthetic_project.h"
 #include "ui/app_settings.h"
@@ -154,6 +156,29 @@ TEST_F(ProjectViewsTest, PdfExportWritesADocumentAndRenderWithoutAnOutputNameDoe
     doc().settings.outputFileName.clear();
     EXPECT_FALSE(document->render());
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ProjectViewsTest, DraggingTheCursorMovesItAndStopsAtTheCanvasEdge) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 2, 160, 120)));
+    auto* editor = dynamic_cast<CQuibView*>(frame.activeChild()->editorView());
+    editor->resize(400, 300);
+    CQuibDoc& d = doc();
+    d.currentFrame.cursorVisible = 1;
+    const Point start = d.currentFrame.cursorPos;
+    const QPoint at = editor->canvasRect().topLeft() + QPoint(start.x + 1, start.y + 1);
+    QTest::mousePress(editor, Qt::LeftButton, {}, at);
+    EXPECT_EQ(editor->selection(), selitem::Cursor);
+    QTest::mouseMove(editor, at + QPoint(5, 3));
+    EXPECT_EQ(d.currentFrame.cursorPos.x, start.x + 5);
+    EXPECT_EQ(d.currentFrame.cursorPos.y, start.y + 3);
+    editor->moveSelection(-10000, 0);
+    EXPECT_EQ(d.currentFrame.cursorPos.x, 0);
+    QTest::mouseRelease(editor, Qt::LeftButton, {}, at);
+    QTest::keyClick(editor, Qt::Key_Right);
+    EXPECT_EQ(d.currentFrame.cursorPos.x, 1);
+    QTest::keyClick(editor, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(d.currentFrame.cursorPos.y, start.y + 3 + 8);
+    EXPECT_TRUE(d.isModified());
 }
 
 TEST_F(ProjectViewsTest, NewMakesAnEmptyModifiedProjectWindow) {
