@@ -34,6 +34,41 @@ QImage framePicture(const CQuibDoc& doc, int index) {
         std::copy_n(pixels.data() + size_t(y) * size_t(w) * 3, size_t(w) * 3, image.scanLine(y));
     return image;
 }
+// Box filter: every thumbnail pixel is the mean of the source pixels its area covers.
+QImage boxScaled(const QImage& source, QSize size) {
+    QImage out(size, QImage::Format_BGR888);
+    const int sw = source.width(), sh = source.height();
+    if (sw <= 0 || sh <= 0) {
+        out.fill(Qt::white);
+        return out;
+    }
+    std::vector<uint32_t> sums(size_t(size.width()) * 3);
+    for (int ty = 0; ty < size.height(); ++ty) {
+        const int y0 = int(int64_t(ty) * sh / size.height());
+        const int y1 = std::max(y0 + 1, int(int64_t(ty + 1) * sh / size.height()));
+        std::fill(sums.begin(), sums.end(), 0u);
+        for (int y = y0; y < y1; ++y) {
+            const uchar* row = source.constScanLine(y);
+            for (int tx = 0; tx < size.width(); ++tx) {
+                const int x0 = int(int64_t(tx) * sw / size.width());
+                const int x1 = std::max(x0 + 1, int(int64_t(tx + 1) * sw / size.width()));
+                uint32_t b = 0, g = 0, r = 0;
+                for (const uchar* p = row + x0 * 3; p < row + x1 * 3; p += 3)
+                    b += p[0], g += p[1], r += p[2];
+                sums[size_t(tx) * 3] += b, sums[size_t(tx) * 3 + 1] += g, sums[size_t(tx) * 3 + 2] += r;
+            }
+        }
+        uchar* dest = out.scanLine(ty);
+        for (int tx = 0; tx < size.width(); ++tx) {
+            const int x0 = int(int64_t(tx) * sw / size.width());
+            const int x1 = std::max(x0 + 1, int(int64_t(tx + 1) * sw / size.width()));
+            const uint32_t area = uint32_t((x1 - x0) * (y1 - y0));
+            for (int c = 0; c < 3; ++c)
+                dest[tx * 3 + c] = uchar(sums[size_t(tx) * 3 + size_t(c)] / area);
+        }
+    }
+    return out;
+}
 }  // namespace
 
 CQuibThumbView::CQuibThumbView(CQuibDoc& doc, QWidget* parent) : QListWidget(parent), m_doc(doc) {
@@ -77,7 +112,7 @@ void CQuibThumbView::rebuild() {
     const QSize size = thumbnailSize();
     setIconSize(size);
     for (int i = 0; i < m_doc.frameCount(); ++i) {
-        QImage picture = framePicture(m_doc, i).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QImage picture = boxScaled(framePicture(m_doc, i), size);
         auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(picture)), QString::number(i + 1), this);
         item->setSizeHint(QSize(size.width() + 8, size.height() + 8 + fontMetrics().height()));
     }
@@ -167,8 +202,7 @@ void CQuibThumbView::onUpdate(int hintValue, uint32_t) {
                 break;
             }
             if (hintValue == hint::CurrentPicture && m_doc.isValidIndex(m_doc.currentFrameIndex)) {
-                QImage picture = framePicture(m_doc, m_doc.currentFrameIndex)
-                                     .scaled(thumbnailSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+                QImage picture = boxScaled(framePicture(m_doc, m_doc.currentFrameIndex), thumbnailSize());
                 item(m_doc.currentFrameIndex)->setIcon(QIcon(QPixmap::fromImage(picture)));
             }
             selectCurrent();
