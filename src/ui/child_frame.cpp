@@ -27,7 +27,12 @@ CChildFrame::CChildFrame(std::unique_ptr<ProjectDocument> document, QWidget* edi
     resize(640, 480);
 }
 
-CChildFrame::~CChildFrame() = default;
+CChildFrame::~CChildFrame() {
+    // The views observe the document: they go first.
+    delete m_editor;
+    delete m_thumbnails;
+    m_document.reset();
+}
 
 ProjectCommandTargets CChildFrame::commandTargets() const {
     QWidget* active = m_activePane ? m_activePane : m_editor;

@@ -32,6 +32,8 @@
 #include "menu_layout.h"
 #include "placeholder_document.h"
 #include "placeholder_views.h"
+#include "quib_project_document.h"
+#include "quib_thumb_view.h"
 #include "preferences_dialog.h"
 #include "recent_file_name.h"
 #include "status_bar.h"
@@ -50,6 +52,7 @@ ProjectViews placeholderViews(ProjectDocument& document) {
 // Commands the main window answers itself; everything else goes on down the router.
 bool isMainFrameCommand(int id) {
     switch (id) {
+        case cmd::FileNew:
         case cmd::FileOpen:
         case cmd::FileClose:
         case cmd::FileSaveAll:
@@ -163,6 +166,13 @@ void CMainFrame::updateCommandStates() {
     if (m_destroying)
         return;
     m_actions->updateStates(m_router);
+    // Strings 10 and 11: the current frame and the sizes of the active project.
+    CChildFrame* child = activeChild();
+    if (auto* project = child ? dynamic_cast<QuibProjectDocument*>(child->document()) : nullptr) {
+        m_statusBar->setPaneText(QuibStatusBar::FrameNumber,
+                                 QString::fromStdString(project->doc().frameIndicatorText()));
+        m_statusBar->setPaneText(QuibStatusBar::Sizes, QString::fromStdString(project->doc().sizeIndicatorText()));
+    }
 }
 
 bool CMainFrame::handles(int id) const {
@@ -179,6 +189,8 @@ bool CMainFrame::enabled(int id) const {
         case cmd::Tutorial1:
         case cmd::Tutorial2:
             return bool(m_tutorialHandler);
+        case cmd::FileNew:
+            return bool(m_newDocument);
         case cmd::FileSaveAll:
         case cmd::WindowCascade:
         case cmd::WindowTile:
@@ -204,6 +216,10 @@ bool CMainFrame::checked(int id) const {
 
 void CMainFrame::run(int id) {
     switch (id) {
+        case cmd::FileNew:
+            if (m_newDocument)
+                addProjectWindow(m_newDocument());
+            break;
         case cmd::FileOpen:
             openWithDialog();
             break;
@@ -316,6 +332,10 @@ CChildFrame* CMainFrame::addProjectWindow(std::unique_ptr<ProjectDocument> docum
     auto* child = new CChildFrame(std::move(document), views.editor, views.thumbnails);
     if (auto* thumbs = dynamic_cast<PlaceholderThumbnailView*>(views.thumbnails))
         thumbs->setWrapModeHandler([child](bool wrap) { child->setEditorRowHidden(wrap); });
+    if (auto* thumbs = dynamic_cast<CQuibThumbView*>(views.thumbnails)) {
+        thumbs->setWrapModeHandler([child](bool wrap) { child->setEditorRowHidden(wrap); });
+        connect(thumbs, &QListWidget::currentRowChanged, this, [this] { updateCommandStates(); });
+    }
     QMdiSubWindow* sub = m_mdi->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());

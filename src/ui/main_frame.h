@@ -48,6 +48,10 @@ public:
     // Plug-in points for the project document, its views and the properties panel.
     void setDocumentOpener(DocumentOpener opener) { m_opener = std::move(opener); }
     void setViewFactory(ViewFactory factory) { m_viewFactory = std::move(factory); }
+    // Makes the document of "Nuovo"; the command stays disabled until it is set.
+    void setNewDocumentFactory(std::function<std::unique_ptr<ProjectDocument>()> make) {
+        m_newDocument = std::move(make);
+    }
     void setPanelWidget(QWidget* widget, CommandHandler* handler);
     // Replaces the message box of failures (tests use it to stay non-modal).
     void setMessageFunction(std::function<void(const QString&)> show) { m_message = std::move(show); }
@@ -117,6 +121,7 @@ private:
     QMdiArea* m_mdi = nullptr;
     DocumentOpener m_opener;
     ViewFactory m_viewFactory;
+    std::function<std::unique_ptr<ProjectDocument>()> m_newDocument;
     std::function<void(const QString&)> m_message;
     std::function<void()> m_thumbSizeChanged;
     std::function<void(const QString&)> m_tutorialHandler;

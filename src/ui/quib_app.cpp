@@ -5,6 +5,7 @@
 
 #include "app_paths.h"
 #include "command_line.h"
+#include "project_views.h"
 #include "toolbar_icons.h"
 
 namespace quib {
@@ -43,6 +44,7 @@ void CQuibApp::addDefaultSteps() {
     m_steps.add(StepDocumentType, {});
     m_steps.add(StepMainWindow, [this] {
         m_mainFrame = std::make_unique<CMainFrame>(m_settings, *m_store);
+        installProjectDocument(*m_mainFrame);
         if (m_opener)
             m_mainFrame->setDocumentOpener(m_opener);
         if (m_viewFactory)

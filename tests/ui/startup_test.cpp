@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "ui/child_frame.h"
+#include "ui/placeholder_document.h"
 #include "ui/quib_app.h"
 #include "ui_test_support.h"
 
@@ -25,6 +26,8 @@ protected:
         QStringList argv = args;
         argv.prepend(QStringLiteral("/usr/bin/quib"));
         auto app = std::make_unique<CQuibApp>(argv, temp.takeStore());
+        // The files these tests open are stand-ins, not projects.
+        app->setDocumentOpener(PlaceholderDocument::open);
         app->startupSteps().insertAfter(
             CQuibApp::StepMainWindow, QStringLiteral("collectMessages"), [this, a = app.get()] {
                 a->mainFrame()->setMessageFunction([this](const QString& m) { messages.append(m); });

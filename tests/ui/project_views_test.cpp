@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+
+#include "base/progress.h"
+#include "model/frame_clipboard.h"
+#include "model/project_storage.h"
+#include "model/synthetic_project.h"
+#include "ui/app_settings.h"
+#include "ui/child_frame.h"
+#include "ui/command_ids.h"
+#include "ui/main_frame.h"
+#include "ui/project_views.h"
+#include "ui/quib_project_document.h"
+#include "ui/status_bar.h"
+#include "ui/quib_thumb_view.h"
+#include "ui/quib_view.h"
+#include "ui_test_support.h"
+
+namespace quib {
+namespace {
+
+// A main window with the project document plugged in and failures collected instead of shown.
+struct ProjectViewsTest : test::WithApplication, ::testing::Test {
+    ProjectViewsTest() : settings(AppSettings::defaults(temp.folder())), frame(settings, temp.store()) {
+        installProjectDocument(frame);
+        frame.setMessageFunction([this](const QString& text) { messages.append(text); });
+        QuibProjectDocument::setMessageFunction([this](const QString& text) { messages.append(text); });
+        frame.resize(1000, 700);
+        frame.show();
+    }
+    ~ProjectViewsTest() override { QuibProjectDocument::setMessageFunction({}); }
+
+    // Writes a synthetic project of count frames into the temporary folder.
+    QString writeProject(const QString& name, int count, int cx = 160, int cy = 120) {
+        CQuibDoc doc;
+        EXPECT_TRUE(buildSyntheticProject(doc, cx, cy, count));
+        const QString path = QDir(temp.folder()).filePath(name);
+        NullProgress progress;
+        EXPECT_TRUE(SaveProject(path.toStdString(), doc, progress).ok());
+        return path;
+    }
+
+    CQuibThumbView* strip() const {
+        return dynamic_cast<CQuibThumbView*>(frame.activeChild()->thumbnailView());
+    }
+    CQuibDoc& doc() const { return dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document())->doc(); }
+
+    test::TempSettings temp;
+    AppSettings settings;
+    CMainFrame frame;
+    QStringList messages;
+};
+
+TEST_F(ProjectViewsTest, OpeningAProjectFillsTheStripWithOneThumbnailPerFrame) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("with spaces.qbk"), 5)));
+    ASSERT_NE(strip(), nullptr);
+    EXPECT_EQ(strip()->count(), 5);
+    EXPECT_TRUE(strip()->item(doc().currentFrameIndex)->isSelected());
+    EXPECT_FALSE(strip()->item(0)->icon().isNull());
+    frame.updateCommandStates();
+    EXPECT_EQ(frame.panes()->pane(QuibStatusBar::FrameNumber)->text(),
+              QString::fromStdString(doc().frameIndicatorText()));
+    EXPECT_TRUE(frame.panes()->pane(QuibStatusBar::FrameNumber)->text().endsWith(QStringLiteral(" di 5")));
+}
+
+TEST_F(ProjectViewsTest, AFileThatIsNotAProjectIsReportedAndOpensNoWindow) {
+    const QString path = test::makeFile(temp.folder(), QStringLiteral("broken.qbk"));
+    EXPECT_FALSE(frame.openProject(path));
+    EXPECT_EQ(frame.childFrames().size(), 0);
+    EXPECT_EQ(messages.size(), 1);
+}
+
+TEST_F(ProjectViewsTest, SelectingAThumbnailMakesItsFrameCurrent) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 4)));
+    strip()->setCurrentRow(2);
+    EXPECT_EQ(doc().currentFrameIndex, 2);
+    EXPECT_TRUE(strip()->item(2)->isSelected());
+}
+
+TEST_F(ProjectViewsTest, NavigationCommandsMoveTheCurrentFrameAndTheSelection) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 4)));
+    strip()->run(cmd::FirstFrame);
+    EXPECT_EQ(doc().currentFrameIndex, 0);
+    EXPECT_FALSE(strip()->enabled(cmd::PreviousFrame));
+    strip()->run(cmd::NextFrame);
+    EXPECT_EQ(doc().currentFrameIndex, 1);
+    strip()->run(cmd::LastFrame);
+    EXPECT_EQ(doc().currentFrameIndex, 3);
+    EXPECT_TRUE(strip()->item(3)->isSelected());
+    EXPECT_FALSE(strip()->enabled(cmd::NextFrame));
+}
+
+TEST_F(ProjectViewsTest, DeletingSelectedFramesRemovesThemButNeverTheLast) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 4)));
+    strip()->run(cmd::FirstFrame);
+    strip()->item(1)->setSelected(true);
+    strip()->run(cmd::EditDelete);
+    EXPECT_EQ(doc().frameCount(), 2);
+    EXPECT_EQ(strip()->count(), 2);
+    EXPECT_TRUE(doc().isModified());
+    strip()->selectAll();
+    strip()->run(cmd::EditDelete);
+    EXPECT_EQ(doc().frameCount(), 2);
+}
+
+TEST_F(ProjectViewsTest, CopiedFramesPasteAfterTheCurrentFrameInAnotherProject) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("a.qbk"), 3)));
+    strip()->run(cmd::FirstFrame);
+    strip()->item(2)->setSelected(true);
+    strip()->run(cmd::EditCopy);
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("b.qbk"), 2)));
+    ASSERT_TRUE(strip()->enabled(cmd::EditPaste));
+    strip()->run(cmd::FirstFrame);
+    strip()->run(cmd::EditPaste);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(doc().frameCount(), 4);
+    EXPECT_EQ(strip()->count(), 4);
+    EXPECT_TRUE(doc().isModified());
+}
+
+TEST_F(ProjectViewsTest, CutRemovesTheFramesItCopies) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("a.qbk"), 3)));
+    strip()->run(cmd::LastFrame);
+    strip()->run(cmd::EditCut);
+    EXPECT_EQ(doc().frameCount(), 2);
+    strip()->run(cmd::EditPaste);
+    EXPECT_EQ(doc().frameCount(), 3);
+}
+
+TEST_F(ProjectViewsTest, SaveWritesTheProjectAndClearsTheModifiedFlag) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 3)));
+    strip()->run(cmd::LastFrame);
+    strip()->run(cmd::EditDelete);
+    auto* document = dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document());
+    ASSERT_TRUE(document->save());
+    EXPECT_FALSE(document->isModified());
+    QString error;
+    auto reopened = QuibProjectDocument::open(document->pathName(), &error);
+    ASSERT_TRUE(reopened) << error.toStdString();
+    EXPECT_EQ(dynamic_cast<QuibProjectDocument&>(*reopened).doc().frameCount(), 2);
+}
+
+TEST_F(ProjectViewsTest, PdfExportWritesADocumentAndRenderWithoutAnOutputNameDoesNothing) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 2)));
+    auto* document = dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document());
+    const QString pdf = QDir(temp.folder()).filePath(QStringLiteral("out.pdf"));
+    ASSERT_TRUE(document->exportPdf(pdf)) << messages.join(QLatin1Char('\n')).toStdString();
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5).startsWith("%PDF-"));
+    doc().settings.outputFileName.clear();
+    EXPECT_FALSE(document->render());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ProjectViewsTest, DraggingTheCursorMovesItAndStopsAtTheCanvasEdge) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 2, 160, 120)));
+    auto* editor = dynamic_cast<CQuibView*>(frame.activeChild()->editorView());
+    editor->resize(400, 300);
+    CQuibDoc& d = doc();
+    d.currentFrame.cursorVisible = 1;
+    const Point start = d.currentFrame.cursorPos;
+    const QPoint at = editor->canvasRect().topLeft() + QPoint(start.x + 1, start.y + 1);
+    QTest::mousePress(editor, Qt::LeftButton, {}, at);
+    EXPECT_EQ(editor->selection(), selitem::Cursor);
+    QTest::mouseMove(editor, at + QPoint(5, 3));
+    EXPECT_EQ(d.currentFrame.cursorPos.x, start.x + 5);
+    EXPECT_EQ(d.currentFrame.cursorPos.y, start.y + 3);
+    editor->moveSelection(-10000, 0);
+    EXPECT_EQ(d.currentFrame.cursorPos.x, 0);
+    QTest::mouseRelease(editor, Qt::LeftButton, {}, at);
+    QTest::keyClick(editor, Qt::Key_Right);
+    EXPECT_EQ(d.currentFrame.cursorPos.x, 1);
+    QTest::keyClick(editor, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(d.currentFrame.cursorPos.y, start.y + 3 + 8);
+    EXPECT_TRUE(d.isModified());
+}
+
+TEST_F(ProjectViewsTest, NewMakesAnEmptyModifiedProjectWindow) {
+    ASSERT_TRUE(frame.enabled(cmd::FileNew));
+    frame.run(cmd::FileNew);
+    ASSERT_EQ(frame.childFrames().size(), 1);
+    EXPECT_TRUE(frame.activeChild()->document()->isModified());
+    EXPECT_EQ(strip()->count(), 0);
+}
+
+TEST_F(ProjectViewsTest, TheEditorShowsTheComposedFrameCentredOnADarkWorkspace) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 2, 160, 120)));
+    auto* editor = dynamic_cast<CQuibView*>(frame.activeChild()->editorView());
+    ASSERT_NE(editor, nullptr);
+    editor->resize(400, 300);
+    const QRect canvas = editor->canvasRect();
+    EXPECT_EQ(canvas, QRect(120, 90, 160, 120));
+    const QImage shot = editor->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(2, 2), QColor(96, 96, 96));
+    const QImage& buffer = editor->backBuffer();
+    EXPECT_EQ(shot.pixelColor(canvas.left() + 5, canvas.top() + 5), buffer.pixelColor(5, 5));
+}
+
+}  // namespace
+}  // namespace quib
