@@ -27,6 +27,22 @@ int64_t distance(const uint8_t* bgr, const PaletteEntry& entry) {
     return dr * dr + dg * dg + db * db;
 }
 
+// The entry from `first` to count - 1 nearest to the pixel, ties to the lowest index; entries whose
+// fourth byte is 0 are passed over when skipTransparent is set. 0 when no entry is nearer than start.
+uint8_t nearestEntry(const uint8_t* bgr, const PaletteEntry* palette, int first, int count, int64_t start,
+                     bool skipTransparent) {
+    uint8_t index = 0;
+    int64_t best = start;
+    for (int i = first; i < count; ++i) {
+        if (skipTransparent && palette[i].flags == 0)
+            continue;
+        const int64_t d = distance(bgr, palette[i]);
+        if (d < best)
+            best = d, index = uint8_t(i);
+    }
+    return index;
+}
+
 // Alpha below which a drawn pixel over the marker counts as not drawn in the movie picture.
 constexpr int kCoverageThreshold = 128;
 
@@ -101,12 +117,7 @@ void MapToPalette(const uint8_t* pixels, int width, int height, uint8_t* output,
             } else if (havePrevious && colour == previousColour && previousIndex != 0) {
                 index = previousIndex;
             } else if (palette) {
-                int64_t best = 10000000000LL;
-                for (int i = 1; i < count; ++i) {
-                    const int64_t d = distance(p, palette[i]);
-                    if (d < best)
-                        best = d, index = uint8_t(i);
-                }
+                index = nearestEntry(p, palette, 1, count, 10000000000LL, false);
             }
             out[x] = index;
             havePrevious = true;
@@ -182,14 +193,7 @@ void ConvertImageForMovie(const uint8_t* source, int width, int height, uint8_t*
             if (havePrevious && colour == previousColour) {
                 index = previousIndex;
             } else if (palette) {
-                int64_t best = 1000000000LL;
-                for (int i = 0; i < count; ++i) {
-                    if (palette[i].flags == 0)
-                        continue;  // the transparent entry
-                    const int64_t d = distance(source, palette[i]);
-                    if (d < best)
-                        best = d, index = uint8_t(i);
-                }
+                index = nearestEntry(source, palette, 0, count, 1000000000LL, true);
             }
             out[x] = index;
             havePrevious = true;
