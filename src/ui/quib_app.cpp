@@ -2,10 +2,15 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QProgressBar>
 
 #include "app_paths.h"
+#include "application_callouts.h"
+#include "application_filters.h"
 #include "command_line.h"
+#include "progress_bar.h"
 #include "project_views.h"
+#include "quib_project_document.h"
 #include "toolbar_icons.h"
 
 namespace quib {
@@ -15,7 +20,10 @@ CQuibApp::CQuibApp(QStringList arguments, std::unique_ptr<QSettings> store)
     addDefaultSteps();
 }
 
-CQuibApp::~CQuibApp() = default;
+CQuibApp::~CQuibApp() {
+    QuibProjectDocument::setApplicationSettings(nullptr);
+    QuibProjectDocument::interaction().statusProgress = {};
+}
 
 QString CQuibApp::templatesFolder() {
     return userDataFolder() + QStringLiteral("/Templates");
@@ -40,11 +48,20 @@ void CQuibApp::addDefaultSteps() {
         m_settings.load(*m_store);
         return true;
     });
-    m_steps.add(StepFilters, {});
+    m_steps.add(StepFilters, [] {
+        loadApplicationFilters();
+        return true;
+    });
     m_steps.add(StepDocumentType, {});
     m_steps.add(StepMainWindow, [this] {
         m_mainFrame = std::make_unique<CMainFrame>(m_settings, *m_store);
         installProjectDocument(*m_mainFrame);
+        QuibProjectDocument::setApplicationSettings(&m_settings);
+        QuibProjectDocument::interaction().statusProgress = [this]() -> std::unique_ptr<Progress> {
+            if (!m_mainFrame)
+                return nullptr;
+            return std::make_unique<CProgressBar>(m_mainFrame->panes(), QString(), 40, 0);
+        };
         if (m_opener)
             m_mainFrame->setDocumentOpener(m_opener);
         if (m_viewFactory)
@@ -58,7 +75,10 @@ void CQuibApp::addDefaultSteps() {
         m_requestedProject = m_namedFile;
         return true;
     });
-    m_steps.add(StepCalloutLibrary, {});
+    m_steps.add(StepCalloutLibrary, [] {
+        loadApplicationCalloutLibrary();
+        return true;
+    });
     m_steps.add(StepReloadLastProject, [this] {
         if (m_namedFile.isEmpty() && m_settings.reloadLastProject)
             m_requestedProject = AppSettings::readLastProjectPath(*m_store);

@@ -1,16 +1,27 @@
 #include "quib_project_document.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
+#include <QUrl>
 
+#include "app_settings.h"
+#include "application_filters.h"
 #include "base/progress.h"
+#include "base/strings.h"
 #include "command_ids.h"
 #include "document_prompts.h"
+#include "export/html_export.h"
 #include "export/pdf_export.h"
+#include "html_export_dialog.h"
 #include "model/frame_composition.h"
 #include "model/project_storage.h"
+#include "project_settings_dialog.h"
+#include "render/movie_output.h"
 #include "render/render_project.h"
 #include "render_progress_dialog.h"
 #include "shapes/callout_library.h"
@@ -18,43 +29,124 @@
 namespace quib {
 
 namespace {
-std::function<void(const QString&)>& messageFunction() {
-    static std::function<void(const QString&)> show;
-    return show;
+AppSettings*& settingsPointer() {
+    static AppSettings* settings = nullptr;
+    return settings;
 }
 
-std::function<QString(const QString&)>& saveNameFunction() {
-    static std::function<QString(const QString&)> ask;
-    return ask;
+AppSettings& exportSettings() {
+    static AppSettings fallback;
+    return settingsPointer() ? *settingsPointer() : fallback;
 }
 
 QString askSaveName(const QString& suggested) {
-    if (saveNameFunction())
-        return saveNameFunction()(suggested);
+    if (QuibProjectDocument::interaction().askSaveName)
+        return QuibProjectDocument::interaction().askSaveName(suggested);
     QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), suggested,
                                                 projectFileFilter());
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".qbk");
     return path;
 }
+
+bool askYesNo(const QString& question) {
+    if (QuibProjectDocument::interaction().askYesNo)
+        return QuibProjectDocument::interaction().askYesNo(question);
+    return QMessageBox::question(QApplication::activeWindow(), QString::fromUtf8(stringText(str::AppName)),
+                                 question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool editOutputSettings(OutputSettings& settings, const QString& projectDir) {
+    if (QuibProjectDocument::interaction().editOutputSettings)
+        return QuibProjectDocument::interaction().editOutputSettings(settings, projectDir);
+    ProjectSettingsDialog dialog(settings, projectDir, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool askHtmlExport(QString& pageName, int& filterIndex) {
+    if (QuibProjectDocument::interaction().askHtmlExport)
+        return QuibProjectDocument::interaction().askHtmlExport(pageName, filterIndex);
+    AppSettings& settings = exportSettings();
+    HtmlExportDialog dialog(applicationFilters(), settings.lastHtmlExportName, settings.previousExportFilter,
+                            QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    pageName = dialog.pageName();
+    filterIndex = dialog.filterIndex();
+    return true;
+}
+
+void openPage(const QString& path) {
+    if (QuibProjectDocument::interaction().openPage)
+        QuibProjectDocument::interaction().openPage(path);
+    else
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+// The status-bar progress when the application gave one, else a silent one.
+std::unique_ptr<Progress> statusProgress() {
+    if (QuibProjectDocument::interaction().statusProgress)
+        if (std::unique_ptr<Progress> progress = QuibProjectDocument::interaction().statusProgress())
+            return progress;
+    return std::make_unique<NullProgress>();
+}
+
+// Keeps the main window disabled while a long load or save runs inside a command.
+class WindowDisabled {
+public:
+    WindowDisabled() : m_window(QApplication::activeWindow()) {
+        if (m_window && m_window->isEnabled())
+            m_window->setEnabled(false);
+        else
+            m_window = nullptr;
+    }
+    ~WindowDisabled() {
+        if (m_window)
+            m_window->setEnabled(true);
+    }
+    WindowDisabled(const WindowDisabled&) = delete;
+    WindowDisabled& operator=(const WindowDisabled&) = delete;
+
+private:
+    QPointer<QWidget> m_window;
+};
+
+OutputSettings outputSettingsOf(const ProjectSettings& project) {
+    OutputSettings settings;
+    settings.outputFileName = QString::fromStdString(project.outputFileName);
+    settings.outputType = project.outputType == "exe" ? QStringLiteral("exe") : QStringLiteral("swf");
+    settings.frameRate = project.frameRate;
+    settings.cursorSmoothness = project.cursorSmoothness;
+    settings.usePalette = project.usePalette != 0;
+    return settings;
+}
 }  // namespace
 
 QuibProjectDocument::QuibProjectDocument() : m_doc(std::make_unique<CQuibDoc>()) {}
 QuibProjectDocument::~QuibProjectDocument() = default;
 
+DocumentInteraction& QuibProjectDocument::interaction() {
+    static DocumentInteraction functions;
+    return functions;
+}
+
+void QuibProjectDocument::setApplicationSettings(AppSettings* settings) {
+    settingsPointer() = settings;
+}
+
 void QuibProjectDocument::setMessageFunction(std::function<void(const QString&)> show) {
-    messageFunction() = std::move(show);
+    interaction().showMessage = std::move(show);
 }
 
 void QuibProjectDocument::setSaveNameFunction(std::function<QString(const QString&)> ask) {
-    saveNameFunction() = std::move(ask);
+    interaction().askSaveName = std::move(ask);
 }
 
 void QuibProjectDocument::showMessage(const QString& text) {
-    if (messageFunction())
-        messageFunction()(text);
+    if (interaction().showMessage)
+        interaction().showMessage(text);
     else
-        QMessageBox::warning(QApplication::activeWindow(), QStringLiteral("Quib"), text);
+        QMessageBox::warning(QApplication::activeWindow(), QString::fromUtf8(stringText(str::AppName)), text);
 }
 
 QString QuibProjectDocument::pathName() const {
@@ -87,10 +179,16 @@ bool QuibProjectDocument::saveCompressed() {
 }
 
 bool QuibProjectDocument::saveTo(const QString& path, bool compressed) {
-    NullProgress progress;
     const std::string target = QFileInfo(path).absoluteFilePath().toStdString();
-    Status status = compressed ? SaveProjectCompressed(target, *m_doc, progress)
-                               : SaveProject(target, *m_doc, progress);
+    Status status;
+    if (compressed) {
+        WindowDisabled busy;
+        std::unique_ptr<Progress> progress = statusProgress();
+        status = SaveProjectCompressed(target, *m_doc, *progress);
+    } else {
+        NullProgress progress;
+        status = SaveProject(target, *m_doc, progress);
+    }
     if (!status) {
         showMessage(QString::fromStdString(status.message()));
         return false;
@@ -102,6 +200,12 @@ bool QuibProjectDocument::saveTo(const QString& path, bool compressed) {
 
 bool QuibProjectDocument::render() {
     RenderCheck check = CheckRenderable(*m_doc);
+    if (check.blocker == RenderBlocker::NoOutputName) {
+        // No output yet: the settings dialog first; a name still empty stops without a message.
+        if (!editProjectSettings() || m_doc->settings.outputFileName.empty())
+            return false;
+        check = CheckRenderable(*m_doc);
+    }
     if (!check.ok()) {
         if (!check.status.ok())
             showMessage(QString::fromStdString(check.status.message()));
@@ -119,6 +223,61 @@ bool QuibProjectDocument::render() {
             return false;
         }
     return result.ok();
+}
+
+bool QuibProjectDocument::editProjectSettings() {
+    OutputSettings settings = outputSettingsOf(m_doc->settings);
+    const bool accepted = editOutputSettings(settings, QString::fromStdString(m_doc->projectDir));
+    // The type follows the dialog's list at once, even when the dialog is cancelled.
+    m_doc->settings.outputType = settings.outputType.toStdString();
+    if (!accepted)
+        return false;
+    m_doc->settings.outputFileName = settings.outputFileName.toStdString();
+    m_doc->settings.frameRate = settings.frameRate;
+    m_doc->settings.cursorSmoothness = settings.cursorSmoothness;
+    m_doc->settings.usePalette = settings.usePalette ? 1 : 0;
+    m_doc->SetModifiedFlag(true);
+    return true;
+}
+
+bool QuibProjectDocument::showResult() {
+    ShowResultPlan plan = PlanShowResult(m_doc->settings.outputFileName);
+    if (plan.askRenderFirst) {
+        if (!askYesNo(QString::fromStdString(plan.question)))
+            return false;
+        render();
+        // The name may have been chosen just now.
+        plan = PlanShowResult(m_doc->settings.outputFileName);
+        if (plan.askRenderFirst)
+            return false;
+    }
+    openPage(QString::fromStdString(plan.page));
+    return true;
+}
+
+bool QuibProjectDocument::exportHtml() {
+    QString pageName;
+    int filterIndex = -1;
+    if (!askHtmlExport(pageName, filterIndex))
+        return false;
+    const FilterTable& filters = applicationFilters();
+    if (pageName.isEmpty() || filterIndex < 0 || filterIndex >= filters.size())
+        return false;
+    AppSettings& settings = exportSettings();
+    settings.lastHtmlExportName = pageName;
+    // A bare name lands beside the project, not in whatever folder the program started from.
+    if (QFileInfo(pageName).isRelative() && !m_doc->projectDir.empty())
+        pageName = QDir(QString::fromStdString(m_doc->projectDir)).filePath(pageName);
+    settings.previousExportFilter = filterIndex;
+    RenderProgressDialog progress(QApplication::activeWindow());
+    progress.show();
+    ExportResult result = ExportHtml(*m_doc, pageName.toStdString(), filters, filterIndex, progress);
+    progress.hide();
+    if (!result.status.ok()) {
+        showMessage(QString::fromStdString(result.status.message()));
+        return false;
+    }
+    return true;
 }
 
 bool QuibProjectDocument::exportPdf(QString path) {
@@ -140,7 +299,7 @@ bool QuibProjectDocument::exportPdf(QString path) {
 
 bool QuibProjectDocument::handles(int id) const {
     return id == cmd::FileSave || id == cmd::FileSaveAs || id == cmd::FileSaveCompressed || id == cmd::Render ||
-           id == cmd::ExportPdf;
+           id == cmd::ExportPdf || id == cmd::ExportHtml || id == cmd::ProjectSettings || id == cmd::ShowResult;
 }
 
 void QuibProjectDocument::run(int id) {
@@ -154,6 +313,12 @@ void QuibProjectDocument::run(int id) {
         render();
     else if (id == cmd::ExportPdf)
         exportPdf();
+    else if (id == cmd::ExportHtml)
+        exportHtml();
+    else if (id == cmd::ProjectSettings)
+        editProjectSettings();
+    else if (id == cmd::ShowResult)
+        showResult();
 }
 
 bool QuibProjectDocument::enabled(int id) const {
@@ -162,8 +327,9 @@ bool QuibProjectDocument::enabled(int id) const {
 
 std::unique_ptr<ProjectDocument> QuibProjectDocument::open(const QString& path, QString* error) {
     auto document = std::make_unique<QuibProjectDocument>();
-    NullProgress progress;
-    Status status = LoadProject(QFileInfo(path).absoluteFilePath().toStdString(), document->doc(), progress);
+    WindowDisabled busy;
+    std::unique_ptr<Progress> progress = statusProgress();
+    Status status = LoadProject(QFileInfo(path).absoluteFilePath().toStdString(), document->doc(), *progress);
     if (!status) {
         if (error)
             *error = QString::fromStdString(status.message());

@@ -4,12 +4,33 @@
 #include <functional>
 #include <memory>
 
+#include "base/progress.h"
 #include "model/quib_doc.h"
+#include "output_settings.h"
 #include "project_document.h"
 
 namespace quib {
 
+struct AppSettings;
 class QuibStatusBar;
+
+// What the document asks of the user; tests replace these so that no modal box opens.
+struct DocumentInteraction {
+    // A failure message (a message box by default).
+    std::function<void(const QString&)> showMessage;
+    // The file name Save As asks for.
+    std::function<QString(const QString& suggested)> askSaveName;
+    // A yes/no question; true for yes.
+    std::function<bool(const QString&)> askYesNo;
+    // The project settings dialog over settings; true on OK.
+    std::function<bool(OutputSettings& settings, const QString& projectDir)> editOutputSettings;
+    // The HTML export options; true on OK with the page name and the filter table index.
+    std::function<bool(QString& pageName, int& filterIndex)> askHtmlExport;
+    // Opens a page with the desktop's browser.
+    std::function<void(const QString& path)> openPage;
+    // The status-bar progress display of long loads and saves (none when empty).
+    std::function<std::unique_ptr<Progress>()> statusProgress;
+};
 
 // The project document of a window: a CQuibDoc with the file commands (save, save as, compressed save).
 class QuibProjectDocument final : public ProjectDocument {
@@ -32,6 +53,12 @@ public:
     bool render();
     // The PDF export to path (asked for when empty), with its progress dialog.
     bool exportPdf(QString path = QString());
+    // The HTML export: options dialog, then the page and one image per frame with progress.
+    bool exportHtml();
+    // "Impostazioni progetto" on this project; on OK the project is marked modified.
+    bool editProjectSettings();
+    // Opens the page beside the output, offering to render first when there is no output yet.
+    bool showResult();
 
     bool handles(int id) const override;
     void run(int id) override;
@@ -41,6 +68,10 @@ public:
     static void setMessageFunction(std::function<void(const QString&)> show);
     static void setSaveNameFunction(std::function<QString(const QString& suggested)> ask);
     static void showMessage(const QString& text);
+    // Every question the document asks; members left empty use the standard dialogs.
+    static DocumentInteraction& interaction();
+    // The settings the HTML export remembers its choices in (a private copy until set).
+    static void setApplicationSettings(AppSettings* settings);
 
     // Loads the project file at path; nullptr and the engine's message on failure.
     static std::unique_ptr<ProjectDocument> open(const QString& path, QString* error);

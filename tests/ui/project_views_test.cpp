@@ -154,7 +154,14 @@ TEST_F(ProjectViewsTest, PdfExportWritesADocumentAndRenderWithoutAnOutputNameDoe
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5).startsWith("%PDF-"));
     doc().settings.outputFileName.clear();
+    int settingsAsked = 0;
+    QuibProjectDocument::interaction().editOutputSettings = [&](OutputSettings&, const QString&) {
+        ++settingsAsked;
+        return false;
+    };
     EXPECT_FALSE(document->render());
+    QuibProjectDocument::interaction().editOutputSettings = {};
+    EXPECT_EQ(settingsAsked, 1);
     EXPECT_TRUE(messages.isEmpty());
 }
 

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTest>
+
+#include "base/progress.h"
+#include "export/html_export.h"
+#include "model/frame_clipboard.h"
+#include "model/project_storage.h"
+#include "model/synthetic_project.h"
+#include "ui/app_settings.h"
+#include "ui/application_filters.h"
+#include "ui/child_frame.h"
+#include "ui/command_ids.h"
+#include "ui/html_export_dialog.h"
+#include "ui/main_frame.h"
+#include "ui/project_views.h"
+#include "ui/quib_project_document.h"
+#include "ui_test_support.h"
+
+namespace quib {
+namespace {
+
+// A main window with one synthetic project open; every question the document asks is answered
+// by the test.
+struct DocumentCommandsTest : test::WithApplication, ::testing::Test {
+    DocumentCommandsTest() : settings(AppSettings::defaults(temp.folder())), frame(settings, temp.store()) {
+        if (applicationFilters().size() == 0)
+            loadApplicationFilters();
+        installProjectDocument(frame);
+        QuibProjectDocument::setApplicationSettings(&settings);
+        frame.setMessageFunction([this](const QString& text) { messages.append(text); });
+        DocumentInteraction& ask = QuibProjectDocument::interaction();
+        ask.showMessage = [this](const QString& text) { messages.append(text); };
+        ask.askYesNo = [this](const QString& question) {
+            questions.append(question);
+            return answerYes;
+        };
+        ask.openPage = [this](const QString& path) { openedPages.append(path); };
+        frame.resize(900, 600);
+        frame.show();
+
+        CQuibDoc source;
+        EXPECT_TRUE(buildSyntheticProject(source, 80, 60, 3));
+        projectPath = QDir(temp.folder()).filePath(QStringLiteral("demo project.qbk"));
+        NullProgress progress;
+        EXPECT_TRUE(SaveProject(projectPath.toStdString(), source, progress).ok());
+        EXPECT_TRUE(frame.openProject(projectPath));
+    }
+    ~DocumentCommandsTest() override {
+        QuibProjectDocument::interaction() = DocumentInteraction{};
+        QuibProjectDocument::setApplicationSettings(nullptr);
+    }
+
+    QuibProjectDocument& document() const {
+        return *dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document());
+    }
+    CQuibDoc& doc() const { return document().doc(); }
+    QString inFolder(const QString& name) const { return QDir(temp.folder()).filePath(name); }
+    int filterFor(const char* extension) const {
+        for (int index : htmlExportFilterIndices(applicationFilters()))
+            if (ExtensionListHas(applicationFilters().entry(index).caps->extensions, extension))
+                return index;
+        return -1;
+    }
+
+    test::TempSettings temp;
+    AppSettings settings;
+    CMainFrame frame;
+    QString projectPath;
+    QStringList messages;
+    QStringList questions;
+    QStringList openedPages;
+    bool answerYes = true;
+};
+
+TEST_F(DocumentCommandsTest, ProjectSettingsOkChangesTheOutputAndMarksTheProjectModified) {
+    QString shownFolder;
+    QuibProjectDocument::interaction().editOutputSettings = [&](OutputSettings& output, const QString& folder) {
+        shownFolder = folder;
+        output.outputFileName = inFolder(QStringLiteral("movie.exe"));
+        output.outputType = QStringLiteral("exe");
+        output.frameRate = 12;
+        output.usePalette = true;
+        return true;
+    };
+    ASSERT_FALSE(doc().isModified());
+    ASSERT_TRUE(frame.router().dispatch(cmd::ProjectSettings));
+    EXPECT_EQ(shownFolder.toStdString(), doc().projectDir);
+    EXPECT_EQ(doc().settings.outputFileName, inFolder(QStringLiteral("movie.exe")).toStdString());
+    EXPECT_EQ(doc().settings.outputType, "exe");
+    EXPECT_EQ(doc().settings.frameRate, 12u);
+    EXPECT_EQ(doc().settings.usePalette, 1u);
+    EXPECT_TRUE(doc().isModified());
+}
+
+TEST_F(DocumentCommandsTest, CancelledProjectSettingsKeepOnlyTheTypeChange) {
+    const ProjectSettings before = doc().settings;
+    QuibProjectDocument::interaction().editOutputSettings = [&](OutputSettings& output, const QString&) {
+        output.outputType = QStringLiteral("exe");
+        output.frameRate = 99;
+        return false;
+    };
+    frame.router().dispatch(cmd::ProjectSettings);
+    EXPECT_EQ(doc().settings.outputType, "exe");
+    EXPECT_EQ(doc().settings.frameRate, before.frameRate);
+    EXPECT_FALSE(doc().isModified());
+}
+
+TEST_F(DocumentCommandsTest, RenderWithoutAnOutputNameAsksForOneThenWritesTheMovieAndPage) {
+    doc().settings.outputFileName.clear();
+    doc().settings.outputType = "swf";
+    QuibProjectDocument::interaction().editOutputSettings = [&](OutputSettings& output, const QString&) {
+        output.outputFileName = inFolder(QStringLiteral("first.swf"));
+        return true;
+    };
+    ASSERT_TRUE(document().render()) << messages.join(QLatin1Char('\n')).toStdString();
+    QFile movie(inFolder(QStringLiteral("first.swf")));
+    ASSERT_TRUE(movie.open(QIODevice::ReadOnly));
+    EXPECT_EQ(movie.read(3), QByteArray("FWS"));
+    EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("first.htm"))));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(DocumentCommandsTest, ShowResultOffersToRenderFirstAndOpensThePage) {
+    doc().settings.outputFileName = inFolder(QStringLiteral("later.swf")).toStdString();
+    doc().settings.outputType = "swf";
+
+    answerYes = false;
+    EXPECT_FALSE(document().showResult());
+    EXPECT_EQ(questions.size(), 1);
+    EXPECT_TRUE(openedPages.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(inFolder(QStringLiteral("later.swf"))));
+
+    answerYes = true;
+    EXPECT_TRUE(document().showResult());
+    EXPECT_EQ(questions.size(), 2);
+    EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("later.swf"))));
+    ASSERT_EQ(openedPages.size(), 1);
+    EXPECT_EQ(openedPages.first(), inFolder(QStringLiteral("later.htm")));
+
+    // With the output there, the page opens without a question.
+    EXPECT_TRUE(document().showResult());
+    EXPECT_EQ(questions.size(), 2);
+    EXPECT_EQ(openedPages.size(), 2);
+}
+
+TEST_F(DocumentCommandsTest, HtmlExportWritesThePageAndImagesAndRemembersTheChoice) {
+    const int png = filterFor("png");
+    ASSERT_GE(png, 0) << "the PNG plug-in is built beside the tests";
+    QuibProjectDocument::interaction().askHtmlExport = [&](QString& page, int& filter) {
+        page = QStringLiteral("pages/tour");  // relative: beside the project
+        filter = png;
+        return true;
+    };
+    QDir(temp.folder()).mkdir(QStringLiteral("pages"));
+    ASSERT_TRUE(frame.router().dispatch(cmd::ExportHtml));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
+    QFile page(inFolder(QStringLiteral("pages/tour.htm")));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QByteArray html = page.readAll();
+    EXPECT_TRUE(html.startsWith("<html>\r\n"));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("pages/tour%1.png").arg(i)))) << i;
+    EXPECT_EQ(settings.lastHtmlExportName, QStringLiteral("pages/tour"));
+    EXPECT_EQ(settings.previousExportFilter, png);
+}
+
+TEST_F(DocumentCommandsTest, HtmlExportToAnUncreatableFolderReportsThePath) {
+    QuibProjectDocument::interaction().askHtmlExport = [&](QString& page, int& filter) {
+        page = inFolder(QStringLiteral("missing/folder/tour.htm"));
+        filter = filterFor("bmp");
+        return true;
+    };
+    EXPECT_FALSE(document().exportHtml());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().startsWith(QStringLiteral("Impossibile creare il file")));
+    EXPECT_TRUE(messages.first().contains(QStringLiteral("tour.htm")));
+}
+
+TEST_F(DocumentCommandsTest, HtmlExportDialogListsOnlyWritableTypesAndSelectsTheRememberedOne) {
+    const std::vector<int> writable = htmlExportFilterIndices(applicationFilters());
+    ASSERT_GE(writable.size(), 2u);
+    HtmlExportDialog dialog(applicationFilters(), QStringLiteral("old.htm"), writable[1]);
+    EXPECT_EQ(dialog.typeList()->count(), int(writable.size()));
+    EXPECT_EQ(dialog.filterIndex(), writable[1]);
+    EXPECT_EQ(dialog.nameEdit()->text(), QStringLiteral("old.htm"));
+    dialog.setBrowseFunction([](QWidget*, const QString& current) { return current + QStringLiteral(".new"); });
+    dialog.browse();
+    EXPECT_EQ(dialog.pageName(), QStringLiteral("old.htm.new"));
+
+    HtmlExportDialog unknown(applicationFilters(), QString(), 9999);
+    EXPECT_EQ(unknown.filterIndex(), writable[0]);
+    FilterTable none;
+    HtmlExportDialog empty(none, QString(), 0);
+    EXPECT_FALSE(empty.hasTypes());
+}
+
+TEST_F(DocumentCommandsTest, CtrlCInATextFieldCopiesTextNotFrames) {
+    auto* field = new QLineEdit(QStringLiteral("caption text"), &frame);
+    field->show();
+    field->setFocus();
+    field->selectAll();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("caption text"));
+    EXPECT_FALSE(QApplication::clipboard()->mimeData()->hasFormat(QString::fromLatin1(kFrameFormatMime)));
+    delete field;
+}
+
+}  // namespace
+}  // namespace quib
