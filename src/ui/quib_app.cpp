@@ -57,6 +57,7 @@ void CQuibApp::addDefaultSteps() {
         m_mainFrame = std::make_unique<CMainFrame>(m_settings, *m_store);
         installProjectDocument(*m_mainFrame);
         QuibProjectDocument::setApplicationSettings(&m_settings);
+        m_mainFrame->setTutorialHandler([](const QString& path) { QuibProjectDocument::runTutorial(path); });
         QuibProjectDocument::interaction().statusProgress = [this]() -> std::unique_ptr<Progress> {
             if (!m_mainFrame)
                 return nullptr;

@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QUrl>
 
+#include "app_paths.h"
 #include "app_settings.h"
 #include "application_filters.h"
 #include "base/progress.h"
@@ -336,6 +338,60 @@ std::unique_ptr<ProjectDocument> QuibProjectDocument::open(const QString& path, 
         return nullptr;
     }
     return document;
+}
+
+namespace {
+// The sample itself when its folder takes new files, else its copy in the user's data folder.
+QString writableSample(const QString& projectPath) {
+    const QFileInfo sample(projectPath);
+    if (QFileInfo(sample.absolutePath()).isWritable())
+        return sample.absoluteFilePath();
+    const QString folder = userDataFolder() + QStringLiteral("/samples");
+    const QString copy = folder + QLatin1Char('/') + sample.fileName();
+    if (!QFileInfo::exists(copy) && !(QDir().mkpath(folder) && QFile::copy(sample.absoluteFilePath(), copy)))
+        return sample.absoluteFilePath();
+    return copy;
+}
+
+// A sample without an output name renders beside itself.
+void giveDefaultOutputName(CQuibDoc& doc, const QString& projectPath) {
+    if (doc.settings.outputFileName.empty()) {
+        const QFileInfo info(projectPath);
+        doc.settings.outputFileName = (info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+                                       QStringLiteral(".swf"))
+                                          .toStdString();
+        doc.settings.outputType = "swf";
+    }
+}
+}  // namespace
+
+bool QuibProjectDocument::runTutorial(const QString& projectPath) {
+    const QString path = writableSample(projectPath);
+    QuibProjectDocument document;
+    NullProgress progress;
+    document.doc().settingsOnly = true;
+    Status status = LoadProject(path.toStdString(), document.doc(), progress);
+    document.doc().settingsOnly = false;
+    if (!status) {
+        showMessage(QString::fromStdString(status.message()));
+        return false;
+    }
+    giveDefaultOutputName(document.doc(), path);
+    ShowResultPlan plan = PlanShowResult(document.doc().settings.outputFileName);
+    if (plan.askRenderFirst) {
+        if (!askYesNo(QString::fromStdString(plan.question)))
+            return false;
+        QuibProjectDocument full;
+        status = LoadProject(path.toStdString(), full.doc(), progress);
+        if (!status) {
+            showMessage(QString::fromStdString(status.message()));
+            return false;
+        }
+        giveDefaultOutputName(full.doc(), path);
+        if (!full.render())
+            return false;
+    }
+    return document.showResult();
 }
 
 std::unique_ptr<QuibProjectDocument> QuibProjectDocument::createNew() {

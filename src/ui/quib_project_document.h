@@ -75,6 +75,11 @@ public:
 
     // Loads the project file at path; nullptr and the engine's message on failure.
     static std::unique_ptr<ProjectDocument> open(const QString& path, QString* error);
+    // Shows a sample project's result without opening a window: reads its settings, offers to
+    // render it when there is no output yet, then opens the page. A sample in a read-only folder
+    // is first copied to the user's data folder so that its movie can be written.
+    static bool runTutorial(const QString& projectPath);
+
     // A new project without the capture wizard: default buttons, "Senza nome".
     static std::unique_ptr<QuibProjectDocument> createNew();
 

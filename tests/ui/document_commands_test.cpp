@@ -215,5 +215,26 @@ TEST_F(DocumentCommandsTest, CtrlCInATextFieldCopiesTextNotFrames) {
     delete field;
 }
 
+TEST_F(DocumentCommandsTest, TutorialRendersASampleWithoutOutputBesideItOnlyWhenAsked) {
+    const QString sample = inFolder(QStringLiteral("sample.qbk"));
+    ASSERT_TRUE(QFile::copy(projectPath, sample));
+
+    answerYes = false;
+    EXPECT_FALSE(QuibProjectDocument::runTutorial(sample));
+    EXPECT_EQ(questions.size(), 1);
+    EXPECT_TRUE(openedPages.isEmpty());
+
+    answerYes = true;
+    EXPECT_TRUE(QuibProjectDocument::runTutorial(sample)) << messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("sample.swf"))));
+    ASSERT_EQ(openedPages.size(), 1);
+    EXPECT_EQ(openedPages.first(), inFolder(QStringLiteral("sample.htm")));
+    // No window was opened for it.
+    EXPECT_EQ(frame.childFrames().size(), 1);
+
+    EXPECT_TRUE(QuibProjectDocument::runTutorial(sample));
+    EXPECT_EQ(questions.size(), 2);
+}
+
 }  // namespace
 }  // namespace quib
