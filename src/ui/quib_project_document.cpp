@@ -78,6 +78,21 @@ bool askHtmlExport(QString& pageName, int& filterIndex) {
     return true;
 }
 
+QString askPdfName(const QString& remembered) {
+    if (QuibProjectDocument::interaction().askPdfName)
+        return QuibProjectDocument::interaction().askPdfName(remembered);
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("PDF files (*.pdf)"), QStringLiteral("All Files (*)")});
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (!remembered.isEmpty())
+        dialog.selectFile(remembered);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
 void openPage(const QString& path) {
     if (QuibProjectDocument::interaction().openPage)
         QuibProjectDocument::interaction().openPage(path);
@@ -283,11 +298,15 @@ bool QuibProjectDocument::exportHtml() {
 }
 
 bool QuibProjectDocument::exportPdf(QString path) {
-    if (path.isEmpty())
-        path = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), QString(),
-                                            QStringLiteral("PDF (*.pdf)"));
-    if (path.isEmpty())
-        return false;
+    if (path.isEmpty()) {
+        AppSettings& settings = exportSettings();
+        path = askPdfName(settings.lastPdfExportName);
+        if (path.isEmpty())
+            return false;
+        settings.lastPdfExportName = path;
+        if (!QFileInfo(path).fileName().contains(QLatin1Char('.')))
+            path += QStringLiteral(".pdf");
+    }
     RenderProgressDialog progress(QApplication::activeWindow());
     progress.show();
     ExportResult result = ExportPdf(*m_doc, path.toStdString(), progress);

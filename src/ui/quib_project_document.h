@@ -26,6 +26,8 @@ struct DocumentInteraction {
     std::function<bool(OutputSettings& settings, const QString& projectDir)> editOutputSettings;
     // The HTML export options; true on OK with the page name and the filter table index.
     std::function<bool(QString& pageName, int& filterIndex)> askHtmlExport;
+    // The PDF file name, starting from the remembered one.
+    std::function<QString(const QString& remembered)> askPdfName;
     // Opens a page with the desktop's browser.
     std::function<void(const QString& path)> openPage;
     // The status-bar progress display of long loads and saves (none when empty).

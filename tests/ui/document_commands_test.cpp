@@ -215,6 +215,21 @@ TEST_F(DocumentCommandsTest, CtrlCInATextFieldCopiesTextNotFrames) {
     delete field;
 }
 
+TEST_F(DocumentCommandsTest, PdfExportStartsFromTheRememberedNameAndAddsTheExtension) {
+    settings.lastPdfExportName = inFolder(QStringLiteral("before.pdf"));
+    QString offered;
+    QuibProjectDocument::interaction().askPdfName = [&](const QString& remembered) {
+        offered = remembered;
+        return inFolder(QStringLiteral("handout"));
+    };
+    ASSERT_TRUE(frame.router().dispatch(cmd::ExportPdf));
+    EXPECT_EQ(offered, inFolder(QStringLiteral("before.pdf")));
+    EXPECT_EQ(settings.lastPdfExportName, inFolder(QStringLiteral("handout")));
+    QFile pdf(inFolder(QStringLiteral("handout.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5).startsWith("%PDF-"));
+}
+
 TEST_F(DocumentCommandsTest, TutorialRendersASampleWithoutOutputBesideItOnlyWhenAsked) {
     const QString sample = inFolder(QStringLiteral("sample.qbk"));
     ASSERT_TRUE(QFile::copy(projectPath, sample));
