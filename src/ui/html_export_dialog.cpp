@@ -1,7 +1,6 @@
 #include "html_export_dialog.h"
 
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,21 +9,14 @@
 #include <QVBoxLayout>
 
 #include "export/html_export.h"
+#include "save_file_dialog.h"
 
 namespace quib {
 
 namespace {
 QString defaultBrowse(QWidget* parent, const QString& name) {
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("HTML files (*.htm *.html)"), QStringLiteral("Tutti i files (*)")});
-    dialog.setDefaultSuffix(QStringLiteral("htm"));
-    if (!name.isEmpty())
-        dialog.selectFile(name);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().first();
+    return askSaveFileName(parent, {QStringLiteral("HTML files (*.htm *.html)"), QStringLiteral("Tutti i files (*)")},
+                           QStringLiteral("htm"), name);
 }
 }  // namespace
 

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,22 +14,13 @@
 #include <QVBoxLayout>
 
 #include "base/strings.h"
+#include "save_file_dialog.h"
 
 namespace quib {
 
 namespace {
 QString defaultBrowse(QWidget* parent, const QString& filter, const QString& suffix, const QString& name) {
-    QFileDialog dialog(parent);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    dialog.setNameFilters(filter.split(QStringLiteral(";;")));
-    dialog.setDefaultSuffix(suffix);
-    if (!name.isEmpty())
-        dialog.selectFile(name);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().first();
+    return askSaveFileName(parent, filter.split(QStringLiteral(";;")), suffix, name);
 }
 }  // namespace
 

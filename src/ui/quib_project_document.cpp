@@ -26,6 +26,7 @@
 #include "render/movie_output.h"
 #include "render/render_project.h"
 #include "render_progress_dialog.h"
+#include "save_file_dialog.h"
 #include "shapes/callout_library.h"
 
 namespace quib {
@@ -81,16 +82,9 @@ bool askHtmlExport(QString& pageName, int& filterIndex) {
 QString askPdfName(const QString& remembered) {
     if (QuibProjectDocument::interaction().askPdfName)
         return QuibProjectDocument::interaction().askPdfName(remembered);
-    QFileDialog dialog(QApplication::activeWindow());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("PDF files (*.pdf)"), QStringLiteral("All Files (*)")});
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    if (!remembered.isEmpty())
-        dialog.selectFile(remembered);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().first();
+    return askSaveFileName(QApplication::activeWindow(),
+                           {QStringLiteral("PDF files (*.pdf)"), QStringLiteral("All Files (*)")},
+                           QStringLiteral("pdf"), remembered);
 }
 
 void openPage(const QString& path) {
@@ -324,22 +318,17 @@ bool QuibProjectDocument::handles(int id) const {
 }
 
 void QuibProjectDocument::run(int id) {
-    if (id == cmd::FileSave)
-        save();
-    else if (id == cmd::FileSaveAs)
-        saveAs();
-    else if (id == cmd::FileSaveCompressed)
-        saveCompressed();
-    else if (id == cmd::Render)
-        render();
-    else if (id == cmd::ExportPdf)
-        exportPdf();
-    else if (id == cmd::ExportHtml)
-        exportHtml();
-    else if (id == cmd::ProjectSettings)
-        editProjectSettings();
-    else if (id == cmd::ShowResult)
-        showResult();
+    switch (id) {
+        case cmd::FileSave: save(); break;
+        case cmd::FileSaveAs: saveAs(); break;
+        case cmd::FileSaveCompressed: saveCompressed(); break;
+        case cmd::Render: render(); break;
+        case cmd::ExportPdf: exportPdf(); break;
+        case cmd::ExportHtml: exportHtml(); break;
+        case cmd::ProjectSettings: editProjectSettings(); break;
+        case cmd::ShowResult: showResult(); break;
+        default: break;
+    }
 }
 
 bool QuibProjectDocument::enabled(int id) const {
