@@ -34,6 +34,7 @@ void CQuibApp::addDefaultSteps() {
         QCoreApplication::setOrganizationName(QStringLiteral("Corvander"));
         QCoreApplication::setApplicationName(QStringLiteral("Quib"));
         QApplication::setWindowIcon(applicationIcon());
+        QGuiApplication::setDesktopFileName(QStringLiteral("quib"));
         if (!m_store)
             m_store = std::make_unique<QSettings>(QStringLiteral("Corvander"), QStringLiteral("Quib"));
         return true;
