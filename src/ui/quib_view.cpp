@@ -189,6 +189,8 @@ void CQuibView::showEvent(QShowEvent* event) {
     if (!m_watchingActivation) {
         if (auto* main = dynamic_cast<CMainFrame*>(window())) {
             connect(main->mdiArea(), &QMdiArea::subWindowActivated, this, [this] { publishIndicator(); });
+            // Paste follows the clipboard, whoever changed it.
+            connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { refreshCommandStates(); });
             m_watchingActivation = true;
         }
     }
@@ -227,7 +229,11 @@ uint32_t CQuibView::shownSelection() const {
 }
 
 void CQuibView::dropHiddenFromSelection() {
-    m_selection = shownSelection();
+    const uint32_t shown = shownSelection();
+    if (shown == m_selection)
+        return;
+    m_selection = shown;
+    refreshCommandStates();
 }
 
 void CQuibView::setSelection(uint32_t mask) {
@@ -236,6 +242,15 @@ void CQuibView::setSelection(uint32_t mask) {
     invalidateElements(m_selection | mask);
     m_selection = mask;
     publishIndicator();
+    refreshCommandStates();
+}
+
+void CQuibView::refreshCommandStates() {
+    // Cut and delete follow the selection; the main window only looks when told.
+    auto* main = dynamic_cast<CMainFrame*>(window());
+    CChildFrame* active = main ? main->activeChild() : nullptr;
+    if (active && active->editorView() == this)
+        main->updateCommandStates();
 }
 
 bool CQuibView::applyMove(const std::array<Rect, kElementKindCount>& from, uint32_t mask, int dx, int dy) {

@@ -96,6 +96,7 @@ private:
     bool applyMove(const std::array<Rect, kElementKindCount>& from, uint32_t mask, int dx, int dy);
     void finishChange(uint32_t mask);
     void publishIndicator();
+    void refreshCommandStates();
     void postCommand(int id);
 
     void copySelection();

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QAction>
 #include <QLabel>
 #include <QMimeData>
 
@@ -256,8 +257,10 @@ TEST_F(EditorInMainWindowTest, TheSelectedElementsRectangleShowsInTheEditorPane)
     view->setSelection(selitem::Cursor);
     EXPECT_EQ(frame.panes()->pane(QuibStatusBar::EditorInfo)->text(),
               QStringLiteral("%1,%2 - %3,%4").arg(cursor.left).arg(cursor.top).arg(cursor.right).arg(cursor.bottom));
+    EXPECT_TRUE(frame.action(cmd::EditCut)->isEnabled());
     view->setSelection(0);
     EXPECT_EQ(frame.panes()->pane(QuibStatusBar::EditorInfo)->text(), QString());
+    EXPECT_FALSE(frame.action(cmd::EditCut)->isEnabled());
 }
 
 TEST_F(EditorInMainWindowTest, CopyAndPasteRouteToTheEditor) {
