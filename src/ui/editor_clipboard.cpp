@@ -121,7 +121,8 @@ EditorPasteResult pasteIntoEditor(CQuibDoc& doc, const QMimeData& data) {
             return result;
         result.pasted = true;
     }
-    if (data.hasFormat(selItemsMime())) {
+    // Elements need a frame to land on; without one they would be committed nowhere.
+    if (data.hasFormat(selItemsMime()) && doc.isValidIndex(doc.currentFrameIndex)) {
         result.selection = PasteSelItemsFromFile(doc, bytesOf(data, selItemsMime()));
         result.pasted = result.pasted || result.selection != 0;
     }

@@ -107,6 +107,25 @@ TEST_F(EditorClipboardTest, CopiedElements_PastedOnAnotherFrame_RestoreThem) {
     EXPECT_EQ(stored.textBox.text, "Premete OK");
 }
 
+TEST(EditorPasteIntoEmptyProject, ElementsWithoutAFrameAreNotPasted) {
+    test::ensureApplication();
+    CQuibDoc source;
+    ASSERT_TRUE(buildSyntheticProject(source, 64, 48, 1));
+    const std::vector<uint8_t> bytes = CopySelItemsToClipboardFile(source, selitem::TextBox);
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kSelItemsFormatMime),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    QApplication::clipboard()->setMimeData(data);
+    CQuibDoc doc;
+    doc.InitNewProject();
+    doc.SetModifiedFlag(false);
+    CQuibView view(doc);
+    view.run(cmd::EditPaste);
+    EXPECT_FALSE(doc.elementsChanged);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(view.selection(), 0u);
+}
+
 TEST_F(EditorClipboardTest, CopyWithNothingOrTheFrameImageSelected_GivesTheFramePicture) {
     for (uint32_t selection : {0u, selitem::FrameImage | selitem::Cursor}) {
         view->setSelection(selection);

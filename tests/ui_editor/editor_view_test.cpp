@@ -227,6 +227,19 @@ TEST_F(EditorPaintTest, TheCanvasShowsTheComposedPictureAndTheMarginTheDarkenedW
     EXPECT_EQ(shot.pixelColor(at(200, 100)), QColor(p[2], p[1], p[0]));
 }
 
+TEST_F(EditorPaintTest, TheBackBufferIsReallocatedOnlyWhenTheCanvasSizeChanges) {
+    const uchar* first = view->backBuffer().constBits();
+    doc.UpdateAllViews(hint::CurrentPicture);
+    doc.UpdateAllViews(hint::Canvas);
+    view->repaint();
+    EXPECT_EQ(view->backBuffer().constBits(), first);
+    doc.backgroundSize = Size{400, 300};
+    doc.UpdateAllViews(hint::Canvas);
+    const QImage& grown = view->backBuffer();
+    EXPECT_EQ(grown.size(), QSize(400, 300));
+    EXPECT_EQ(grown.pixelColor(350, 280), QColor(Qt::white));
+}
+
 TEST_F(EditorPaintTest, ALargerCanvasScrolls) {
     view->resize(200, 150);
     const QRect before = view->canvasRect();
