@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QImage>
 
 #include "editor_test_support.h"
@@ -189,6 +190,24 @@ TEST_F(EditorKeyTest, DeleteHidesTheSelectedElementsButNotTheTitle) {
     EXPECT_TRUE(recorder.heard(hint::Cursor));
     EXPECT_TRUE(recorder.heard(hint::Buttons));
     EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(EditorKeyTest, TheDeleteCommandHidesOnlyWhileTheViewHasTheFocus) {
+    QWidget other;
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    QApplication::setActiveWindow(&other);
+    other.setFocus();
+    view->setSelection(selitem::Cursor);
+    ASSERT_TRUE(view->enabled(cmd::EditDelete));
+    view->run(cmd::EditDelete);
+    EXPECT_EQ(doc.currentFrame.cursorVisible, 1u);
+
+    QApplication::setActiveWindow(view.get());
+    view->setFocus();
+    ASSERT_TRUE(view->hasFocus());
+    view->run(cmd::EditDelete);
+    EXPECT_EQ(doc.currentFrame.cursorVisible, 0u);
 }
 
 TEST_F(EditorKeyTest, InsertPostsTheInsertFramesCommand) {
