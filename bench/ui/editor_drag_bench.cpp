@@ -25,7 +25,8 @@ QApplication& application() {
 }
 
 void send(QWidget& view, QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
-    QMouseEvent event(type, QPointF(at), view.mapToGlobal(QPointF(at)), Qt::LeftButton, buttons, Qt::NoModifier);
+    QMouseEvent event(type, QPointF(at), view.mapToGlobal(QPointF(at)), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
     QApplication::sendEvent(&view, &event);
 }
 
@@ -48,9 +49,15 @@ void EditorDragStep(benchmark::State& state) {
     QPoint grip;
     const quib::FrameElements& f = doc.currentFrame;
     switch (state.range(0)) {
-        case 0: grip = QPoint(f.nextButton.pos.x + 10, f.nextButton.pos.y + 10); break;
-        case 1: grip = QPoint(f.textBox.rect.left + 20, f.textBox.rect.top + 20); break;
-        default: grip = QPoint(2, 500); break;
+        case 0:
+            grip = QPoint(f.nextButton.pos.x + 10, f.nextButton.pos.y + 10);
+            break;
+        case 1:
+            grip = QPoint(f.textBox.rect.left + 20, f.textBox.rect.top + 20);
+            break;
+        default:
+            grip = QPoint(2, 500);
+            break;
     }
     grip += view.canvasRect().topLeft();
     send(view, QEvent::MouseButtonPress, grip, Qt::LeftButton);

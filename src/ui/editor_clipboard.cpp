@@ -34,7 +34,8 @@ QImage currentFramePicture(const CQuibDoc& doc) {
     if (!hasCurrentPicture(doc))
         return QImage();
     const Bitmap24& image = doc.currentImage;
-    return QImage(image.pixels.data(), image.width, image.height, qsizetype(image.stride()), QImage::Format_BGR888)
+    return QImage(image.pixels.data(), image.width, image.height, qsizetype(image.stride()),
+                  QImage::Format_BGR888)
         .copy();
 }
 
@@ -45,7 +46,8 @@ QMimeData* selectionMimeData(const CQuibDoc& doc, uint32_t selection) {
         return data;
     }
     const std::vector<uint8_t> bytes = CopySelItemsToClipboardFile(doc, selection);
-    data->setData(selItemsMime(), QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    data->setData(selItemsMime(),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
     return data;
 }
 

@@ -12,11 +12,16 @@ namespace {
 const NavButton* button(const CQuibDoc& doc, ElementKind kind) {
     const FrameElements& f = doc.currentFrame;
     switch (kind) {
-        case ElementKind::PrevButton: return &f.prevButton;
-        case ElementKind::NextButton: return &f.nextButton;
-        case ElementKind::Goto1: return &f.gotoButtons[0];
-        case ElementKind::Goto2: return &f.gotoButtons[1];
-        default: return nullptr;
+        case ElementKind::PrevButton:
+            return &f.prevButton;
+        case ElementKind::NextButton:
+            return &f.nextButton;
+        case ElementKind::Goto1:
+            return &f.gotoButtons[0];
+        case ElementKind::Goto2:
+            return &f.gotoButtons[1];
+        default:
+            return nullptr;
     }
 }
 
@@ -26,10 +31,14 @@ NavButton* button(CQuibDoc& doc, ElementKind kind) {
 
 const Bitmap32& buttonPicture(const CQuibDoc& doc, ElementKind kind) {
     switch (kind) {
-        case ElementKind::NextButton: return doc.buttonImages.images[ButtonImageSet::Next];
-        case ElementKind::Goto1: return doc.buttonImages.images[ButtonImageSet::Goto1];
-        case ElementKind::Goto2: return doc.buttonImages.images[ButtonImageSet::Goto2];
-        default: return doc.buttonImages.images[ButtonImageSet::Previous];
+        case ElementKind::NextButton:
+            return doc.buttonImages.images[ButtonImageSet::Next];
+        case ElementKind::Goto1:
+            return doc.buttonImages.images[ButtonImageSet::Goto1];
+        case ElementKind::Goto2:
+            return doc.buttonImages.images[ButtonImageSet::Goto2];
+        default:
+            return doc.buttonImages.images[ButtonImageSet::Previous];
     }
 }
 
@@ -54,21 +63,30 @@ QRect toQRect(const Rect& rect) {
 
 int ElementTracker::changeHint() const {
     switch (m_kind) {
-        case ElementKind::Cursor: return hint::Cursor;
-        case ElementKind::PrevButton: return hint::TextBoxRect;
-        case ElementKind::Title: return hint::TitleOrFramePosition;
-        case ElementKind::FrameImage: return hint::TitleOrImagePosition;
-        default: return hint::Buttons;  // Next, Goto 1, Goto 2 and the text box
+        case ElementKind::Cursor:
+            return hint::Cursor;
+        case ElementKind::PrevButton:
+            return hint::TextBoxRect;
+        case ElementKind::Title:
+            return hint::TitleOrFramePosition;
+        case ElementKind::FrameImage:
+            return hint::TitleOrImagePosition;
+        default:
+            return hint::Buttons;  // Next, Goto 1, Goto 2 and the text box
     }
 }
 
 Rect ElementTracker::rect(const CQuibDoc& doc) const {
     const FrameElements& f = doc.currentFrame;
     switch (m_kind) {
-        case ElementKind::Cursor: return sized(f.cursorPos, f.cursorWidth, f.cursorHeight);
-        case ElementKind::TextBox: return f.textBox.rect;
-        case ElementKind::Title: return doc.titles.rect;
-        case ElementKind::FrameImage: return sized(doc.frameOrigin, doc.frameSize.cx, doc.frameSize.cy);
+        case ElementKind::Cursor:
+            return sized(f.cursorPos, f.cursorWidth, f.cursorHeight);
+        case ElementKind::TextBox:
+            return f.textBox.rect;
+        case ElementKind::Title:
+            return doc.titles.rect;
+        case ElementKind::FrameImage:
+            return sized(doc.frameOrigin, doc.frameSize.cx, doc.frameSize.cy);
         default: {
             const Bitmap32& picture = buttonPicture(doc, m_kind);
             return sized(button(doc, m_kind)->pos, picture.width, picture.height);
@@ -80,11 +98,21 @@ void ElementTracker::setRect(CQuibDoc& doc, const Rect& rect) const {
     FrameElements& f = doc.currentFrame;
     const Point at{rect.left, rect.top};
     switch (m_kind) {
-        case ElementKind::Cursor: f.cursorPos = at; break;
-        case ElementKind::TextBox: f.textBox.rect = rect; break;
-        case ElementKind::Title: doc.titles.rect = rect; break;
-        case ElementKind::FrameImage: doc.frameOrigin = at; break;
-        default: button(doc, m_kind)->pos = at; break;
+        case ElementKind::Cursor:
+            f.cursorPos = at;
+            break;
+        case ElementKind::TextBox:
+            f.textBox.rect = rect;
+            break;
+        case ElementKind::Title:
+            doc.titles.rect = rect;
+            break;
+        case ElementKind::FrameImage:
+            doc.frameOrigin = at;
+            break;
+        default:
+            button(doc, m_kind)->pos = at;
+            break;
     }
 }
 
@@ -93,11 +121,16 @@ bool ElementTracker::isShown(const CQuibDoc& doc) const {
         return false;
     const FrameElements& f = doc.currentFrame;
     switch (m_kind) {
-        case ElementKind::Cursor: return f.cursorVisible != 0;
-        case ElementKind::TextBox: return f.textBox.visible != 0;
-        case ElementKind::Title: return doc.titles.enabled != 0;
-        case ElementKind::FrameImage: return !doc.frameSize.isEmpty();
-        default: return button(doc, m_kind)->visible != 0;
+        case ElementKind::Cursor:
+            return f.cursorVisible != 0;
+        case ElementKind::TextBox:
+            return f.textBox.visible != 0;
+        case ElementKind::Title:
+            return doc.titles.enabled != 0;
+        case ElementKind::FrameImage:
+            return !doc.frameSize.isEmpty();
+        default:
+            return button(doc, m_kind)->visible != 0;
     }
 }
 
@@ -114,9 +147,9 @@ TrackerPart ElementTracker::hitTest(const CQuibDoc& doc, Point point, bool selec
     const Rect r = rect(doc);
     const QPoint p(point.x, point.y);
     if (canResize() && selected) {
-        for (TrackerPart part : {TrackerPart::TopLeft, TrackerPart::TopRight, TrackerPart::BottomRight,
-                                 TrackerPart::BottomLeft, TrackerPart::Top, TrackerPart::Right,
-                                 TrackerPart::Bottom, TrackerPart::Left})
+        for (TrackerPart part :
+             {TrackerPart::TopLeft, TrackerPart::TopRight, TrackerPart::BottomRight, TrackerPart::BottomLeft,
+              TrackerPart::Top, TrackerPart::Right, TrackerPart::Bottom, TrackerPart::Left})
             if (handleRect(r, part).contains(p))
                 return part;
     }
@@ -146,15 +179,24 @@ QRect ElementTracker::handleRect(const Rect& r, TrackerPart part) {
     const int cx = r.left + r.width() / 2 - s / 2;
     const int cy = r.top + r.height() / 2 - s / 2;
     switch (part) {
-        case TrackerPart::TopLeft: return QRect(r.left - s, r.top - s, s, s);
-        case TrackerPart::TopRight: return QRect(r.right, r.top - s, s, s);
-        case TrackerPart::BottomRight: return QRect(r.right, r.bottom, s, s);
-        case TrackerPart::BottomLeft: return QRect(r.left - s, r.bottom, s, s);
-        case TrackerPart::Top: return QRect(cx, r.top - s, s, s);
-        case TrackerPart::Right: return QRect(r.right, cy, s, s);
-        case TrackerPart::Bottom: return QRect(cx, r.bottom, s, s);
-        case TrackerPart::Left: return QRect(r.left - s, cy, s, s);
-        default: return QRect();
+        case TrackerPart::TopLeft:
+            return QRect(r.left - s, r.top - s, s, s);
+        case TrackerPart::TopRight:
+            return QRect(r.right, r.top - s, s, s);
+        case TrackerPart::BottomRight:
+            return QRect(r.right, r.bottom, s, s);
+        case TrackerPart::BottomLeft:
+            return QRect(r.left - s, r.bottom, s, s);
+        case TrackerPart::Top:
+            return QRect(cx, r.top - s, s, s);
+        case TrackerPart::Right:
+            return QRect(r.right, cy, s, s);
+        case TrackerPart::Bottom:
+            return QRect(cx, r.bottom, s, s);
+        case TrackerPart::Left:
+            return QRect(r.left - s, cy, s, s);
+        default:
+            return QRect();
     }
 }
 
@@ -188,9 +230,9 @@ void ElementTracker::draw(QPainter& painter, const Rect& r, bool selected) const
         painter.fillRect(band, hatchBrush());
     }
     if (canResize() && selected) {
-        for (TrackerPart part : {TrackerPart::TopLeft, TrackerPart::TopRight, TrackerPart::BottomRight,
-                                 TrackerPart::BottomLeft, TrackerPart::Top, TrackerPart::Right,
-                                 TrackerPart::Bottom, TrackerPart::Left})
+        for (TrackerPart part :
+             {TrackerPart::TopLeft, TrackerPart::TopRight, TrackerPart::BottomRight, TrackerPart::BottomLeft,
+              TrackerPart::Top, TrackerPart::Right, TrackerPart::Bottom, TrackerPart::Left})
             painter.fillRect(handleRect(r, part), Qt::black);
     }
     painter.restore();
@@ -199,31 +241,56 @@ void ElementTracker::draw(QPainter& painter, const Rect& r, bool selected) const
 Qt::CursorShape ElementTracker::cursorShape(TrackerPart part) {
     switch (part) {
         case TrackerPart::TopLeft:
-        case TrackerPart::BottomRight: return Qt::SizeFDiagCursor;
+        case TrackerPart::BottomRight:
+            return Qt::SizeFDiagCursor;
         case TrackerPart::TopRight:
-        case TrackerPart::BottomLeft: return Qt::SizeBDiagCursor;
+        case TrackerPart::BottomLeft:
+            return Qt::SizeBDiagCursor;
         case TrackerPart::Top:
-        case TrackerPart::Bottom: return Qt::SizeVerCursor;
+        case TrackerPart::Bottom:
+            return Qt::SizeVerCursor;
         case TrackerPart::Left:
-        case TrackerPart::Right: return Qt::SizeHorCursor;
-        case TrackerPart::Middle: return Qt::SizeAllCursor;
-        default: return Qt::ArrowCursor;
+        case TrackerPart::Right:
+            return Qt::SizeHorCursor;
+        case TrackerPart::Middle:
+            return Qt::SizeAllCursor;
+        default:
+            return Qt::ArrowCursor;
     }
 }
 
 Rect ElementTracker::resized(const Rect& rect, TrackerPart part, int dx, int dy) {
     Rect r = rect;
     switch (part) {
-        case TrackerPart::TopLeft: r.left += dx, r.top += dy; break;
-        case TrackerPart::TopRight: r.right += dx, r.top += dy; break;
-        case TrackerPart::BottomRight: r.right += dx, r.bottom += dy; break;
-        case TrackerPart::BottomLeft: r.left += dx, r.bottom += dy; break;
-        case TrackerPart::Top: r.top += dy; break;
-        case TrackerPart::Right: r.right += dx; break;
-        case TrackerPart::Bottom: r.bottom += dy; break;
-        case TrackerPart::Left: r.left += dx; break;
-        case TrackerPart::Middle: r = Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; break;
-        case TrackerPart::None: break;
+        case TrackerPart::TopLeft:
+            r.left += dx, r.top += dy;
+            break;
+        case TrackerPart::TopRight:
+            r.right += dx, r.top += dy;
+            break;
+        case TrackerPart::BottomRight:
+            r.right += dx, r.bottom += dy;
+            break;
+        case TrackerPart::BottomLeft:
+            r.left += dx, r.bottom += dy;
+            break;
+        case TrackerPart::Top:
+            r.top += dy;
+            break;
+        case TrackerPart::Right:
+            r.right += dx;
+            break;
+        case TrackerPart::Bottom:
+            r.bottom += dy;
+            break;
+        case TrackerPart::Left:
+            r.left += dx;
+            break;
+        case TrackerPart::Middle:
+            r = Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+            break;
+        case TrackerPart::None:
+            break;
     }
     r.right = std::max(r.right, r.left);
     r.bottom = std::max(r.bottom, r.top);

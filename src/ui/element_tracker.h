@@ -1,7 +1,7 @@
 #pragma once
 
-#include <Qt>
 #include <QRect>
+#include <Qt>
 #include <cstdint>
 
 #include "base/geometry.h"

@@ -83,7 +83,8 @@ ProjectInfoDialog::ProjectInfoDialog(const ProjectInfo& info, QWidget* parent) :
     setMinimumWidth(360);
 }
 
-QLabel* ProjectInfoDialog::addField(QFormLayout* form, const QString& label, int controlId, const QString& text) {
+QLabel* ProjectInfoDialog::addField(QFormLayout* form, const QString& label, int controlId,
+                                    const QString& text) {
     auto* field = new QLabel(text, this);
     field->setObjectName(controlName(controlId));
     field->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -7,8 +7,8 @@
 #include <QMdiSubWindow>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
@@ -33,13 +33,20 @@ namespace {
 // The commands a double click on a lone selected element asks for, by kind (0: none).
 int chooserCommand(ElementKind kind) {
     switch (kind) {
-        case ElementKind::Cursor: return cmd::ChooseCursor;
-        case ElementKind::PrevButton: return cmd::PreviousButtonImage;
-        case ElementKind::NextButton: return cmd::NextButtonImage;
-        case ElementKind::Goto1: return cmd::Goto1ButtonImage;
-        case ElementKind::Goto2: return cmd::Goto2ButtonImage;
-        case ElementKind::TextBox: return cmd::ChooseCallout;
-        default: return 0;
+        case ElementKind::Cursor:
+            return cmd::ChooseCursor;
+        case ElementKind::PrevButton:
+            return cmd::PreviousButtonImage;
+        case ElementKind::NextButton:
+            return cmd::NextButtonImage;
+        case ElementKind::Goto1:
+            return cmd::Goto1ButtonImage;
+        case ElementKind::Goto2:
+            return cmd::Goto2ButtonImage;
+        case ElementKind::TextBox:
+            return cmd::ChooseCallout;
+        default:
+            return 0;
     }
 }
 
@@ -78,7 +85,8 @@ CQuibView::~CQuibView() {
 QColor CQuibView::marginColor() {
     // The workspace grey darkened by 32 in each channel (wrapping like a byte).
     const QColor workspace(128, 128, 128);
-    return QColor((workspace.red() - 32) & 0xFF, (workspace.green() - 32) & 0xFF, (workspace.blue() - 32) & 0xFF);
+    return QColor((workspace.red() - 32) & 0xFF, (workspace.green() - 32) & 0xFF,
+                  (workspace.blue() - 32) & 0xFF);
 }
 
 QRect CQuibView::canvasRect() const {
@@ -190,7 +198,8 @@ void CQuibView::showEvent(QShowEvent* event) {
         if (auto* main = dynamic_cast<CMainFrame*>(window())) {
             connect(main->mdiArea(), &QMdiArea::subWindowActivated, this, [this] { publishIndicator(); });
             // Paste follows the clipboard, whoever changed it.
-            connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { refreshCommandStates(); });
+            connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+                    [this] { refreshCommandStates(); });
             m_watchingActivation = true;
         }
     }
@@ -507,13 +516,27 @@ void CQuibView::keyPressEvent(QKeyEvent* event) {
     const bool edge = (event->modifiers() & Qt::ShiftModifier) != 0;
     int dx = 0, dy = 0;
     switch (event->key()) {
-        case Qt::Key_Insert: postCommand(cmd::InsertFrames); return;
-        case Qt::Key_Delete: hideSelected(); return;
-        case Qt::Key_Left: dx = -step; break;
-        case Qt::Key_Right: dx = step; break;
-        case Qt::Key_Up: dy = -step; break;
-        case Qt::Key_Down: dy = step; break;
-        default: QWidget::keyPressEvent(event); return;
+        case Qt::Key_Insert:
+            postCommand(cmd::InsertFrames);
+            return;
+        case Qt::Key_Delete:
+            hideSelected();
+            return;
+        case Qt::Key_Left:
+            dx = -step;
+            break;
+        case Qt::Key_Right:
+            dx = step;
+            break;
+        case Qt::Key_Up:
+            dy = -step;
+            break;
+        case Qt::Key_Down:
+            dy = step;
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
     }
     if (edge)
         resizeFirstSelected(dx, dy);
@@ -569,24 +592,33 @@ bool CQuibView::enabled(int id) const {
 
 void CQuibView::run(int id) {
     switch (id) {
-        case cmd::EditCopy: copySelection(); break;
+        case cmd::EditCopy:
+            copySelection();
+            break;
         case cmd::EditCut:
             copySelection();
             hideSelected();
             break;
-        case cmd::EditPaste: paste(); break;
+        case cmd::EditPaste:
+            paste();
+            break;
         case cmd::EditDelete:
             // The menu's Delete must not hide elements while typing elsewhere.
             if (hasFocus())
                 hideSelected();
             break;
-        case cmd::CopyMerged: copyMerged(); break;
+        case cmd::CopyMerged:
+            copyMerged();
+            break;
         case cmd::EditSelectAll:
             setSelection(0xFFFFFFFFu >> (32 - kElementKindCount));
             update();
             break;
-        case cmd::ProjectInfo: showProjectInfo(); break;
-        default: break;
+        case cmd::ProjectInfo:
+            showProjectInfo();
+            break;
+        default:
+            break;
     }
 }
 

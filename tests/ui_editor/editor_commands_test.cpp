@@ -1,7 +1,7 @@
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QAction>
 #include <QLabel>
 #include <QMimeData>
 
@@ -238,7 +238,8 @@ TEST(ProjectInformation, ShowsNameFolderSizesPaletteAndFrameCount) {
 TEST(ProjectInformation, ALongFolderIsShortenedInTheMiddle) {
     test::ensureApplication();
     MiddleElidedLabel label;
-    const QString folder = QStringLiteral("/home/utente/una/cartella/molto/molto/lunga/per/il/progetto/finale");
+    const QString folder =
+        QStringLiteral("/home/utente/una/cartella/molto/molto/lunga/per/il/progetto/finale");
     label.setFullText(folder);
     label.resize(label.fontMetrics().horizontalAdvance(folder) / 2, 20);
     const QString shown = label.displayedText();
@@ -274,8 +275,11 @@ TEST_F(EditorInMainWindowTest, TheSelectedElementsRectangleShowsInTheEditorPane)
     doc.UpdateAllViews(hint::Cursor);
     const Rect cursor{10, 20, 10 + doc.currentFrame.cursorWidth, 20 + doc.currentFrame.cursorHeight};
     view->setSelection(selitem::Cursor);
-    EXPECT_EQ(frame.panes()->pane(QuibStatusBar::EditorInfo)->text(),
-              QStringLiteral("%1,%2 - %3,%4").arg(cursor.left).arg(cursor.top).arg(cursor.right).arg(cursor.bottom));
+    EXPECT_EQ(frame.panes()->pane(QuibStatusBar::EditorInfo)->text(), QStringLiteral("%1,%2 - %3,%4")
+                                                                          .arg(cursor.left)
+                                                                          .arg(cursor.top)
+                                                                          .arg(cursor.right)
+                                                                          .arg(cursor.bottom));
     EXPECT_TRUE(frame.action(cmd::EditCut)->isEnabled());
     view->setSelection(0);
     EXPECT_EQ(frame.panes()->pane(QuibStatusBar::EditorInfo)->text(), QString());

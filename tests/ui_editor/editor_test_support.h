@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
+#include "../ui/ui_test_support.h"
 #include "model/quib_doc.h"
 #include "model/synthetic_project.h"
 #include "ui/quib_view.h"
-#include "../ui/ui_test_support.h"
 
 namespace quib::test {
 

@@ -263,8 +263,8 @@ TEST_F(EditorPaintTest, ALargerCanvasScrolls) {
     view->resize(200, 150);
     const QRect before = view->canvasRect();
     EXPECT_EQ(before.topLeft(), QPoint(0, 0));
-    QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(view.get(), &wheel);
     EXPECT_LT(view->canvasRect().top(), 0);
     // Hit tests follow the scrolled picture.
