@@ -1,152 +1,653 @@
 #include "quib_view.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QScrollBar>
+#include <QStyle>
+#include <bit>
+#include <cstring>
 
+#include "base/strings.h"
+#include "child_frame.h"
+#include "command_ids.h"
+#include "editor_clipboard.h"
+#include "main_frame.h"
 #include "model/frame_clipboard.h"
 #include "model/frame_composition.h"
 #include "model/quib_doc.h"
+#include "project_info_dialog.h"
+#include "quib_project_document.h"
+#include "status_bar.h"
 
 namespace quib {
 
 namespace {
-QRect textBoxRect(const CQuibDoc& doc);
-QRect cursorRect(const CQuibDoc& doc);
+// The commands a double click on a lone selected element asks for, by kind (0: none).
+int chooserCommand(ElementKind kind) {
+    switch (kind) {
+        case ElementKind::Cursor:
+            return cmd::ChooseCursor;
+        case ElementKind::PrevButton:
+            return cmd::PreviousButtonImage;
+        case ElementKind::NextButton:
+            return cmd::NextButtonImage;
+        case ElementKind::Goto1:
+            return cmd::Goto1ButtonImage;
+        case ElementKind::Goto2:
+            return cmd::Goto2ButtonImage;
+        case ElementKind::TextBox:
+            return cmd::ChooseCallout;
+        default:
+            return 0;
+    }
+}
+
+Rect shifted(const Rect& r, int dx, int dy) {
+    return Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
+
+// Rect with exclusive right and bottom from a QRect.
+Rect fromQRect(const QRect& r) {
+    return Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
 }  // namespace
 
 CQuibView::CQuibView(CQuibDoc& doc, QWidget* parent) : QWidget(parent), m_doc(doc) {
+    for (int k = 0; k < kElementKindCount; ++k)
+        m_trackers[size_t(k)] = ElementTracker(kindAt(k));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    m_hScroll = new QScrollBar(Qt::Horizontal, this);
+    m_vScroll = new QScrollBar(Qt::Vertical, this);
+    m_hScroll->hide();
+    m_vScroll->hide();
+    for (QScrollBar* bar : {m_hScroll, m_vScroll}) {
+        bar->setSingleStep(16);
+        connect(bar, &QScrollBar::valueChanged, this, [this] { update(); });
+    }
     m_doc.addObserver(this);
+    updateScrollBars();
 }
 
 CQuibView::~CQuibView() {
     m_doc.removeObserver(this);
 }
 
+QColor CQuibView::marginColor() {
+    // The workspace grey darkened by 32 in each channel (wrapping like a byte).
+    const QColor workspace(128, 128, 128);
+    return QColor((workspace.red() - 32) & 0xFF, (workspace.green() - 32) & 0xFF,
+                  (workspace.blue() - 32) & 0xFF);
+}
+
 QRect CQuibView::canvasRect() const {
     const int w = m_doc.backgroundSize.cx, h = m_doc.backgroundSize.cy;
-    return QRect(std::max(0, (width() - w) / 2), std::max(0, (height() - h) / 2), w, h);
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int viewWidth = width() - (m_vScroll->isHidden() ? 0 : extent);
+    const int viewHeight = height() - (m_hScroll->isHidden() ? 0 : extent);
+    const int x = m_hScroll->isHidden() ? std::max(0, (viewWidth - w) / 2) : -m_hScroll->value();
+    const int y = m_vScroll->isHidden() ? std::max(0, (viewHeight - h) / 2) : -m_vScroll->value();
+    return QRect(x, y, std::max(w, 0), std::max(h, 0));
+}
+
+void CQuibView::updateScrollBars() {
+    const int w = m_doc.backgroundSize.cx, h = m_doc.backgroundSize.cy;
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    bool needH = w > width(), needV = h > height();
+    if (needH && !needV)
+        needV = h > height() - extent;
+    if (needV && !needH)
+        needH = w > width() - extent;
+    const int viewWidth = width() - (needV ? extent : 0);
+    const int viewHeight = height() - (needH ? extent : 0);
+    m_hScroll->setVisible(needH);
+    m_vScroll->setVisible(needV);
+    if (needH) {
+        m_hScroll->setGeometry(0, height() - extent, viewWidth, extent);
+        m_hScroll->setRange(0, w - viewWidth);
+        m_hScroll->setPageStep(viewWidth);
+    }
+    if (needV) {
+        m_vScroll->setGeometry(width() - extent, 0, extent, viewHeight);
+        m_vScroll->setRange(0, h - viewHeight);
+        m_vScroll->setPageStep(viewHeight);
+    }
+}
+
+QPoint CQuibView::toCanvas(QPoint widgetPoint) const {
+    return widgetPoint - canvasRect().topLeft();
+}
+
+void CQuibView::ensureBuffer() {
+    const int w = m_doc.backgroundSize.cx, h = m_doc.backgroundSize.cy;
+    if (w <= 0 || h <= 0) {
+        m_buffer = QImage();
+        return;
+    }
+    if (m_buffer.width() != w || m_buffer.height() != h)
+        m_buffer = QImage(w, h, QImage::Format_BGR888);
+}
+
+void CQuibView::composeArea(const QRect& area) {
+    ensureBuffer();
+    const QRect a = area & m_buffer.rect();
+    if (a.isEmpty())
+        return;
+    const int stride = int(m_buffer.bytesPerLine());
+    uint8_t* bits = m_buffer.bits();
+    // Canvas parts no picture covers show white.
+    for (int y = a.top(); y <= a.bottom(); ++y)
+        std::memset(bits + size_t(y) * size_t(stride) + size_t(a.left()) * 3, 0xFF, size_t(a.width()) * 3);
+    const Rect clip = fromQRect(a);
+    ComposeFrame(m_doc, bits, ComposeAllButCursor, stride, clip);
+    const ElementTracker& cursor = tracker(ElementKind::Cursor);
+    if (cursor.isShown(m_doc)) {
+        // The cursor always shows a thin frame, so that even a blank cursor can be found.
+        {
+            QPainter painter(&m_buffer);
+            painter.setClipRect(a);
+            cursor.draw(painter, cursor.rect(m_doc), (m_selection & cursor.bit()) && !m_tracking);
+        }
+        ComposeFrame(m_doc, m_buffer.bits(), ComposeCursor, stride, clip);
+    }
 }
 
 const QImage& CQuibView::backBuffer() {
-    const int w = m_doc.backgroundSize.cx, h = m_doc.backgroundSize.cy;
-    if (m_dirty && w > 0 && h > 0) {
-        if (m_buffer.width() != w || m_buffer.height() != h)
-            m_buffer = QImage(w, h, QImage::Format_BGR888);
-        m_buffer.fill(Qt::white);
-        ComposeFrame(m_doc, m_buffer.bits(), ComposeAll, int(m_buffer.bytesPerLine()));
-        m_dirty = false;
-    }
+    ensureBuffer();
+    composeArea(m_buffer.rect());
     return m_buffer;
 }
 
-void CQuibView::onUpdate(int, uint32_t) {
-    m_dirty = true;
-    update();
-}
-
-void CQuibView::paintEvent(QPaintEvent*) {
+void CQuibView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    // The workspace outside the canvas is darkened so the frame's edges stand out.
-    painter.fillRect(rect(), QColor(96, 96, 96));
-    const QImage& picture = backBuffer();
-    if (!picture.isNull())
-        painter.drawImage(canvasRect().topLeft(), picture);
-    painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
-    if (m_selection & selitem::TextBox)
-        painter.drawRect(textBoxRect(m_doc).translated(canvasRect().topLeft()).adjusted(-1, -1, 0, 0));
-    if (m_selection & selitem::Cursor)
-        painter.drawRect(cursorRect(m_doc).translated(canvasRect().topLeft()).adjusted(-1, -1, 0, 0));
+    const QRect canvas = canvasRect();
+    const QRegion region = event->region();
+    for (const QRect& margin : region.subtracted(QRegion(canvas)))
+        painter.fillRect(margin, marginColor());
+    for (const QRect& part : region.intersected(QRegion(canvas))) {
+        const QRect area = part.translated(-canvas.topLeft());
+        composeArea(area);
+        painter.drawImage(part.topLeft(), m_buffer, area);
+    }
+    if (m_tracking)
+        return;
+    // The other selected elements show their trackers over the picture and into the margin.
+    painter.translate(canvas.topLeft());
+    for (const ElementTracker& t : m_trackers)
+        if (t.kind() != ElementKind::Cursor && (m_selection & t.bit()) && t.isShown(m_doc))
+            t.draw(painter, t.rect(m_doc), true);
 }
 
-}  // namespace quib
-
-namespace quib {
-
-namespace {
-QRect textBoxRect(const CQuibDoc& doc) {
-    const Rect& r = doc.currentFrame.textBox.rect;
-    return QRect(r.left, r.top, r.width(), r.height());
+void CQuibView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    updateScrollBars();
 }
-QRect cursorRect(const CQuibDoc& doc) {
-    const FrameElements& f = doc.currentFrame;
-    return QRect(f.cursorPos.x, f.cursorPos.y, f.cursorWidth, f.cursorHeight);
+
+void CQuibView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_watchingActivation) {
+        if (auto* main = dynamic_cast<CMainFrame*>(window())) {
+            connect(main->mdiArea(), &QMdiArea::subWindowActivated, this, [this] { publishIndicator(); });
+            // Paste follows the clipboard, whoever changed it.
+            connect(QApplication::clipboard(), &QClipboard::dataChanged, this,
+                    [this] { refreshCommandStates(); });
+            m_watchingActivation = true;
+        }
+    }
+    publishIndicator();
 }
-}  // namespace
+
+void CQuibView::invalidateCanvas(const QRect& canvasArea) {
+    update(canvasArea.translated(canvasRect().topLeft()));
+}
+
+void CQuibView::invalidateElements(uint32_t mask) {
+    for (const ElementTracker& t : m_trackers)
+        if (mask & t.bit())
+            invalidateCanvas(t.paintArea(t.rect(m_doc)));
+}
+
+bool CQuibView::hitElement(QPoint canvasPoint, ElementKind& kind, TrackerPart& part) const {
+    const Point p{canvasPoint.x(), canvasPoint.y()};
+    for (const ElementTracker& t : m_trackers) {
+        const TrackerPart hit = t.hitTest(m_doc, p, (m_selection & t.bit()) != 0);
+        if (hit != TrackerPart::None) {
+            kind = t.kind();
+            part = hit;
+            return true;
+        }
+    }
+    return false;
+}
+
+uint32_t CQuibView::shownSelection() const {
+    uint32_t mask = 0;
+    for (const ElementTracker& t : m_trackers)
+        if ((m_selection & t.bit()) && t.isShown(m_doc))
+            mask |= t.bit();
+    return mask;
+}
+
+void CQuibView::dropHiddenFromSelection() {
+    const uint32_t shown = shownSelection();
+    if (shown == m_selection)
+        return;
+    m_selection = shown;
+    refreshCommandStates();
+}
 
 void CQuibView::setSelection(uint32_t mask) {
+    if (mask == m_selection)
+        return;
+    invalidateElements(m_selection | mask);
     m_selection = mask;
-    update();
+    publishIndicator();
+    refreshCommandStates();
 }
 
-void CQuibView::moveSelection(int dx, int dy) {
-    const int w = m_doc.backgroundSize.cx, h = m_doc.backgroundSize.cy;
-    // One offset for every selected element, shrunk so none leaves the canvas.
-    auto limit = [&](const QRect& r) {
-        dx = std::clamp(dx, -r.left(), w - (r.left() + r.width()));
-        dy = std::clamp(dy, -r.top(), h - (r.top() + r.height()));
-    };
-    if (m_selection & selitem::TextBox)
-        limit(textBoxRect(m_doc));
-    if (m_selection & selitem::Cursor)
-        limit(cursorRect(m_doc));
-    if ((dx == 0 && dy == 0) || m_selection == 0)
-        return;
-    if (m_selection & selitem::TextBox) {
-        Rect& r = m_doc.currentFrame.textBox.rect;
-        r.left += dx, r.right += dx, r.top += dy, r.bottom += dy;
+void CQuibView::refreshCommandStates() {
+    // Cut and delete follow the selection; the main window only looks when told.
+    auto* main = dynamic_cast<CMainFrame*>(window());
+    CChildFrame* active = main ? main->activeChild() : nullptr;
+    if (active && active->editorView() == this)
+        main->updateCommandStates();
+}
+
+bool CQuibView::applyMove(const std::array<Rect, kElementKindCount>& from, uint32_t mask, int dx, int dy) {
+    // The elements move as one block, and the block stays inside the canvas.
+    bool any = false;
+    Rect block;
+    for (const ElementTracker& t : m_trackers) {
+        if (!(mask & t.bit()))
+            continue;
+        block = any ? unitedRect(block, from[size_t(t.kind())]) : from[size_t(t.kind())];
+        any = true;
     }
-    if (m_selection & selitem::Cursor) {
-        m_doc.currentFrame.cursorPos.x += dx;
-        m_doc.currentFrame.cursorPos.y += dy;
+    if (!any)
+        return false;
+    const Rect placed = ElementTracker::keptInside(shifted(block, dx, dy), m_doc.backgroundSize);
+    const int ex = placed.left - block.left, ey = placed.top - block.top;
+    for (const ElementTracker& t : m_trackers) {
+        if (!(mask & t.bit()))
+            continue;
+        const Rect old = t.rect(m_doc);
+        const Rect target = shifted(from[size_t(t.kind())], ex, ey);
+        if (old == target)
+            continue;
+        invalidateCanvas(t.paintArea(old));
+        t.setRect(m_doc, target);
+        invalidateCanvas(t.paintArea(target));
+    }
+    return ex != 0 || ey != 0;
+}
+
+void CQuibView::finishChange(uint32_t mask) {
+    std::vector<int> sent;
+    for (const ElementTracker& t : m_trackers) {
+        if (!(mask & t.bit()) || std::find(sent.begin(), sent.end(), t.changeHint()) != sent.end())
+            continue;
+        sent.push_back(t.changeHint());
     }
     m_doc.elementsChanged = true;
     m_doc.SetModifiedFlag(true);
-    m_dirty = true;
+    for (int h : sent)
+        m_doc.UpdateAllViews(h, 0, this);
+    publishIndicator();
+}
+
+void CQuibView::moveSelection(int dx, int dy) {
+    const uint32_t mask = shownSelection();
+    std::array<Rect, kElementKindCount> from{};
+    for (const ElementTracker& t : m_trackers)
+        from[size_t(t.kind())] = t.rect(m_doc);
+    if (applyMove(from, mask, dx, dy))
+        finishChange(mask);
+}
+
+void CQuibView::resizeFirstSelected(int dx, int dy) {
+    const uint32_t mask = shownSelection();
+    for (const ElementTracker& t : m_trackers) {
+        if (!(mask & t.bit()))
+            continue;
+        if (!t.canResize())
+            return;  // pictures keep their size
+        const Rect old = t.rect(m_doc);
+        const Rect target = ElementTracker::clampedInside(
+            ElementTracker::resized(old, TrackerPart::BottomRight, dx, dy), m_doc.backgroundSize);
+        if (target == old)
+            return;
+        invalidateCanvas(t.paintArea(old));
+        t.setRect(m_doc, target);
+        invalidateCanvas(t.paintArea(target));
+        finishChange(t.bit());
+        return;
+    }
+}
+
+void CQuibView::hideSelected() {
+    const uint32_t mask = shownSelection();
+    FrameElements& f = m_doc.currentFrame;
+    struct Hideable {
+        ElementKind kind;
+        uint32_t* visible;
+        int hint;
+    };
+    const Hideable hideable[] = {
+        {ElementKind::TextBox, &f.textBox.visible, hint::TextBoxVisibility},
+        {ElementKind::Cursor, &f.cursorVisible, hint::Cursor},
+        {ElementKind::NextButton, &f.nextButton.visible, hint::Buttons},
+        {ElementKind::PrevButton, &f.prevButton.visible, hint::Buttons},
+        {ElementKind::Goto1, &f.gotoButtons[0].visible, hint::Buttons},
+        {ElementKind::Goto2, &f.gotoButtons[1].visible, hint::Buttons},
+    };
+    std::vector<int> hints;
+    for (const Hideable& h : hideable) {
+        if (!(mask & selectionBit(h.kind)))
+            continue;
+        invalidateCanvas(tracker(h.kind).paintArea(tracker(h.kind).rect(m_doc)));
+        *h.visible = 0;
+        if (std::find(hints.begin(), hints.end(), h.hint) == hints.end())
+            hints.push_back(h.hint);
+    }
+    if (hints.empty())
+        return;
+    m_doc.elementsChanged = true;
+    m_doc.SetModifiedFlag(true);
+    dropHiddenFromSelection();
+    for (int h : hints)
+        m_doc.UpdateAllViews(h, 0, this);
+    publishIndicator();
+}
+
+QString CQuibView::indicatorText() const {
+    if (std::popcount(m_selection) != 1)
+        return QString();
+    const ElementTracker& t = tracker(ElementKind(std::countr_zero(m_selection)));
+    const Rect r = t.rect(m_doc);
+    return QString::fromStdString(formatString(str::RectIndicator, r.left, r.top, r.right, r.bottom));
+}
+
+void CQuibView::publishIndicator() {
+    const QString text = indicatorText();
+    if (m_indicatorSink) {
+        m_indicatorSink(text);
+        return;
+    }
+    auto* main = dynamic_cast<CMainFrame*>(window());
+    CChildFrame* active = main ? main->activeChild() : nullptr;
+    if (active && active->editorView() == this)
+        main->panes()->setPaneText(QuibStatusBar::EditorInfo, text);
+}
+
+void CQuibView::postCommand(int id) {
+    if (m_postCommand) {
+        m_postCommand(id);
+        return;
+    }
+    QPointer<CMainFrame> main = dynamic_cast<CMainFrame*>(window());
+    if (!main)
+        return;
+    QMetaObject::invokeMethod(
+        main,
+        [main, id] {
+            if (!main)
+                return;
+            main->router().dispatch(id);
+            main->updateCommandStates();
+        },
+        Qt::QueuedConnection);
+}
+
+void CQuibView::onUpdate(int hint, uint32_t) {
+    const uint32_t before = m_selection;
+    dropHiddenFromSelection();
+    if (hint == hint::Everything || hint == hint::Canvas) {
+        ensureBuffer();
+        updateScrollBars();
+    }
     update();
-    m_doc.UpdateAllViews(hint::TextBoxRect, 0, this);
+    if (before != m_selection || std::popcount(m_selection) == 1)
+        publishIndicator();
 }
 
 void CQuibView::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint() - canvasRect().topLeft();
-    uint32_t hit = 0;
-    const FrameElements& f = m_doc.currentFrame;
-    if (f.cursorVisible && cursorRect(m_doc).contains(p))
-        hit = selitem::Cursor;
-    // A text box without a callout cannot be selected.
-    else if (f.textBox.visible && !f.textBox.calloutName.empty() && textBoxRect(m_doc).contains(p))
-        hit = selitem::TextBox;
-    if (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))
-        setSelection(m_selection ^ hit);
-    else if (!(m_selection & hit) || hit == 0)
-        setSelection(hit);
-    m_dragging = hit != 0 && (m_selection & hit);
-    m_dragLast = event->position().toPoint();
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    const QPoint p = toCanvas(event->position().toPoint());
+    ElementKind kind = ElementKind::Cursor;
+    TrackerPart part = TrackerPart::None;
+    if (!hitElement(p, kind, part)) {
+        setSelection(0);
+        return;
+    }
+    const uint32_t bit = selectionBit(kind);
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers & Qt::ControlModifier) {
+        setSelection(m_selection ^ bit);
+        return;
+    }
+    uint32_t selection = m_selection;
+    if (modifiers & Qt::ShiftModifier)
+        selection |= bit;
+    else if (!(selection & bit))
+        selection = bit;
+    setSelection(selection);
+
+    m_drag = Drag{};
+    m_drag.kind = kind;
+    m_drag.part = part;
+    m_drag.start = p;
+    for (const ElementTracker& t : m_trackers)
+        m_drag.startRects[size_t(t.kind())] = t.rect(m_doc);
+    m_drag.moving = part == TrackerPart::Middle ? shownSelection() : bit;
+    m_drag.addOrToggle = (modifiers & Qt::ShiftModifier) != 0;
+    m_tracking = true;
+    // Trackers other than the cursor's frame hide while a drag is in progress.
+    invalidateElements(m_selection);
 }
 
 void CQuibView::mouseMoveEvent(QMouseEvent* event) {
-    if (!m_dragging)
+    const QPoint p = toCanvas(event->position().toPoint());
+    if (!m_tracking) {
+        ElementKind kind = ElementKind::Cursor;
+        TrackerPart part = TrackerPart::None;
+        if (hitElement(p, kind, part))
+            setCursor(ElementTracker::cursorShape(part));
+        else
+            unsetCursor();
         return;
-    const QPoint p = event->position().toPoint();
-    moveSelection(p.x() - m_dragLast.x(), p.y() - m_dragLast.y());
-    m_dragLast = p;
+    }
+    const int dx = p.x() - m_drag.start.x(), dy = p.y() - m_drag.start.y();
+    if (m_drag.part == TrackerPart::Middle) {
+        applyMove(m_drag.startRects, m_drag.moving, dx, dy);
+    } else {
+        const ElementTracker& t = tracker(m_drag.kind);
+        const Rect old = t.rect(m_doc);
+        const Rect target = ElementTracker::clampedInside(
+            ElementTracker::resized(m_drag.startRects[size_t(m_drag.kind)], m_drag.part, dx, dy),
+            m_doc.backgroundSize);
+        if (target != old) {
+            invalidateCanvas(t.paintArea(old));
+            t.setRect(m_doc, target);
+            invalidateCanvas(t.paintArea(target));
+        }
+    }
+    m_drag.changed = false;
+    for (const ElementTracker& t : m_trackers)
+        if ((m_drag.moving & t.bit()) && t.rect(m_doc) != m_drag.startRects[size_t(t.kind())])
+            m_drag.changed = true;
+    publishIndicator();
 }
 
-void CQuibView::mouseReleaseEvent(QMouseEvent*) {
-    m_dragging = false;
+void CQuibView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !m_tracking) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    m_tracking = false;
+    if (m_drag.changed)
+        finishChange(m_drag.moving);
+    else if (!m_drag.addOrToggle)
+        setSelection(selectionBit(m_drag.kind));
+    invalidateElements(m_selection | m_drag.moving);
+}
+
+void CQuibView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || std::popcount(m_selection) != 1)
+        return;
+    if (const int id = chooserCommand(ElementKind(std::countr_zero(m_selection))))
+        postCommand(id);
 }
 
 void CQuibView::keyPressEvent(QKeyEvent* event) {
-    const int step = event->modifiers() & Qt::ControlModifier ? 8 : 1;
+    const int step = (event->modifiers() & Qt::ControlModifier) ? 8 : 1;
+    const bool edge = (event->modifiers() & Qt::ShiftModifier) != 0;
+    int dx = 0, dy = 0;
     switch (event->key()) {
-        case Qt::Key_Left: moveSelection(-step, 0); break;
-        case Qt::Key_Right: moveSelection(step, 0); break;
-        case Qt::Key_Up: moveSelection(0, -step); break;
-        case Qt::Key_Down: moveSelection(0, step); break;
-        default: QWidget::keyPressEvent(event); return;
+        case Qt::Key_Insert:
+            postCommand(cmd::InsertFrames);
+            return;
+        case Qt::Key_Delete:
+            hideSelected();
+            return;
+        case Qt::Key_Left:
+            dx = -step;
+            break;
+        case Qt::Key_Right:
+            dx = step;
+            break;
+        case Qt::Key_Up:
+            dy = -step;
+            break;
+        case Qt::Key_Down:
+            dy = step;
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
     }
+    if (edge)
+        resizeFirstSelected(dx, dy);
+    else
+        moveSelection(dx, dy);
+}
+
+void CQuibView::wheelEvent(QWheelEvent* event) {
+    const QPoint delta = event->angleDelta();
+    QScrollBar* bar = (event->modifiers() & Qt::ShiftModifier) || delta.y() == 0 ? m_hScroll : m_vScroll;
+    if (bar->isHidden()) {
+        event->ignore();
+        return;
+    }
+    const int notches = (delta.y() != 0 ? delta.y() : delta.x()) / 120;
+    bar->setValue(bar->value() - notches * bar->singleStep() * 3);
+    event->accept();
+}
+
+bool CQuibView::handles(int id) const {
+    switch (id) {
+        case cmd::EditCopy:
+        case cmd::EditCut:
+        case cmd::EditPaste:
+        case cmd::EditDelete:
+        case cmd::CopyMerged:
+        case cmd::EditSelectAll:
+        case cmd::ProjectInfo:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CQuibView::enabled(int id) const {
+    const bool hasFrame = m_doc.isValidIndex(m_doc.currentFrameIndex);
+    switch (id) {
+        case cmd::EditCopy:
+        case cmd::CopyMerged:
+        case cmd::EditSelectAll:
+            return hasFrame;
+        case cmd::EditCut:
+        case cmd::EditDelete:
+            return hasFrame && m_selection != 0;
+        case cmd::EditPaste:
+            return editorCanPaste(QApplication::clipboard()->mimeData());
+        case cmd::ProjectInfo:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CQuibView::run(int id) {
+    switch (id) {
+        case cmd::EditCopy:
+            copySelection();
+            break;
+        case cmd::EditCut:
+            copySelection();
+            hideSelected();
+            break;
+        case cmd::EditPaste:
+            paste();
+            break;
+        case cmd::EditDelete:
+            // The menu's Delete must not hide elements while typing elsewhere.
+            if (hasFocus())
+                hideSelected();
+            break;
+        case cmd::CopyMerged:
+            copyMerged();
+            break;
+        case cmd::EditSelectAll:
+            setSelection(0xFFFFFFFFu >> (32 - kElementKindCount));
+            update();
+            break;
+        case cmd::ProjectInfo:
+            showProjectInfo();
+            break;
+        default:
+            break;
+    }
+}
+
+void CQuibView::copySelection() {
+    QApplication::clipboard()->setMimeData(selectionMimeData(m_doc, m_selection));
+}
+
+void CQuibView::copyMerged() {
+    QApplication::clipboard()->setMimeData(mergedFrameMimeData(m_doc));
+}
+
+void CQuibView::paste() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data)
+        return;
+    const EditorPasteResult result = pasteIntoEditor(m_doc, *data);
+    if (result.selection != 0) {
+        setSelection(result.selection);
+        dropHiddenFromSelection();
+        publishIndicator();
+    }
+    update();
+    if (!result.status)
+        QuibProjectDocument::showMessage(QString::fromStdString(result.status.message()));
+}
+
+void CQuibView::showProjectInfo() {
+    ProjectInfoDialog dialog(projectInfo(m_doc), this);
+    dialog.exec();
 }
 
 }  // namespace quib

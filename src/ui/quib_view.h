@@ -2,15 +2,21 @@
 
 #include <QImage>
 #include <QWidget>
+#include <array>
+#include <functional>
 
 #include "command_handler.h"
+#include "element_tracker.h"
 #include "model/doc_observer.h"
+
+class QScrollBar;
 
 namespace quib {
 
 class CQuibDoc;
 
-// The frame editor: the composed current frame centred in a darkened workspace.
+// The frame editor: the current frame composed as the movie shows it, centred in a darkened
+// workspace (scrolled when larger), on which the frame's elements are selected, moved and resized.
 class CQuibView : public QWidget, public CommandHandler, public DocObserver {
 public:
     explicit CQuibView(CQuibDoc& doc, QWidget* parent = nullptr);
@@ -18,35 +24,97 @@ public:
 
     // The canvas rectangle in widget coordinates.
     QRect canvasRect() const;
-    // The back buffer, recomposed when the document changed.
+    // The back buffer with the whole canvas composed (cursor and its frame included).
     const QImage& backBuffer();
+    // The colour of the workspace around the canvas.
+    static QColor marginColor();
 
-    // Selection mask of selitem bits (text box and cursor are movable here).
+    // Selection mask of element bits (1 << kind).
     uint32_t selection() const { return m_selection; }
     void setSelection(uint32_t mask);
-    // Moves the selected elements by (dx, dy), kept inside the canvas.
+    bool isTracking() const { return m_tracking; }
+    // Moves the selected elements together by (dx, dy), keeping them inside the canvas.
     void moveSelection(int dx, int dy);
+    // Moves the right and bottom edge of the first selected element.
+    void resizeFirstSelected(int dx, int dy);
+    // Hides the selected text box, cursor and buttons.
+    void hideSelected();
 
-    bool handles(int) const override { return false; }
-    void run(int) override {}
-    bool enabled(int) const override { return false; }
+    // The editor information pane text: the rectangle of the one selected element.
+    QString indicatorText() const;
+
+    // Where commands posted by the view go (default: the main window's command routing).
+    void setCommandPoster(std::function<void(int)> post) { m_postCommand = std::move(post); }
+    // Where the editor information text goes (default: the main window's status bar, while
+    // this view's project is the active one).
+    void setIndicatorSink(std::function<void(const QString&)> sink) { m_indicatorSink = std::move(sink); }
+
+    bool handles(int id) const override;
+    void run(int id) override;
+    bool enabled(int id) const override;
 
     void onUpdate(int hint, uint32_t arg) override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    struct Drag {
+        ElementKind kind = ElementKind::Cursor;
+        TrackerPart part = TrackerPart::None;
+        QPoint start;  // canvas coordinates
+        std::array<Rect, kElementKindCount> startRects{};
+        uint32_t moving = 0;  // the elements that move with the pressed one
+        bool addOrToggle = false;
+        bool changed = false;
+    };
+
+    const ElementTracker& tracker(ElementKind kind) const { return m_trackers[size_t(kind)]; }
+    QPoint toCanvas(QPoint widgetPoint) const;
+    // The first element in kind order that takes hold of a canvas point.
+    bool hitElement(QPoint canvasPoint, ElementKind& kind, TrackerPart& part) const;
+    uint32_t shownSelection() const;
+    void dropHiddenFromSelection();
+
+    void ensureBuffer();
+    // Composes a canvas area of the back buffer: background, picture, title, text box, buttons,
+    // then the cursor's frame and the cursor.
+    void composeArea(const QRect& area);
+    void invalidateCanvas(const QRect& canvasArea);
+    void invalidateElements(uint32_t mask);
+    void updateScrollBars();
+
+    // Writes rectangles for the moving elements; returns whether anything changed.
+    bool applyMove(const std::array<Rect, kElementKindCount>& from, uint32_t mask, int dx, int dy);
+    void finishChange(uint32_t mask);
+    void publishIndicator();
+    void refreshCommandStates();
+    void postCommand(int id);
+
+    void copySelection();
+    void copyMerged();
+    void paste();
+    void showProjectInfo();
+
     CQuibDoc& m_doc;
+    std::array<ElementTracker, kElementKindCount> m_trackers;
     QImage m_buffer;
-    bool m_dirty = true;
     uint32_t m_selection = 0;
-    bool m_dragging = false;
-    QPoint m_dragLast;
+    bool m_tracking = false;
+    Drag m_drag;
+    QScrollBar* m_hScroll = nullptr;
+    QScrollBar* m_vScroll = nullptr;
+    std::function<void(int)> m_postCommand;
+    std::function<void(const QString&)> m_indicatorSink;
+    bool m_watchingActivation = false;
 };
 
 }  // namespace quib

@@ -1,0 +1,284 @@
+#include <QApplication>
+#include <QImage>
+
+#include "editor_test_support.h"
+#include "model/frame_clipboard.h"
+#include "ui/command_ids.h"
+
+namespace quib {
+namespace {
+
+using EditorMouseTest = test::EditorFixture;
+using EditorKeyTest = test::EditorFixture;
+using EditorPaintTest = test::EditorFixture;
+
+TEST_F(EditorMouseTest, TextBoxWithoutCalloutName_CanNeitherBeSelectedNorMoved) {
+    doc.currentFrame.textBox.calloutName.clear();
+    drag(at(200, 150), at(150, 100));
+    EXPECT_EQ(view->selection(), 0u);
+    EXPECT_EQ(doc.currentFrame.textBox.rect, (Rect{160, 120, 288, 180}));
+    EXPECT_FALSE(doc.isModified());
+
+    doc.currentFrame.textBox.calloutName = "Fumetto";
+    press(at(200, 150));
+    EXPECT_EQ(view->selection(), selitem::TextBox);
+}
+
+TEST_F(EditorMouseTest, DraggingAButtonBeyondTheEdge_StopsItInsideTheCanvas) {
+    const int w = doc.buttonImages.images[ButtonImageSet::Next].width;
+    const int h = doc.buttonImages.images[ButtonImageSet::Next].height;
+    drag(at(255, 205), at(900, 700));
+    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{320 - w, 240 - h}));
+    drag(at(320 - w + 5, 240 - h + 5), at(-500, -500));
+    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{0, 0}));
+    EXPECT_TRUE(doc.elementsChanged);
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(recorder.heard(hint::Buttons));
+}
+
+TEST_F(EditorMouseTest, DraggingTheTextBoxOrTheTitleBeyondTheEdge_KeepsTheirSizeInside) {
+    drag(at(200, 150), at(-300, 900));
+    EXPECT_EQ(doc.currentFrame.textBox.rect, (Rect{0, 240 - 60, 128, 240}));
+    EXPECT_TRUE(recorder.heard(hint::Buttons));
+
+    drag(at(100, 20), at(100 + 500, 20 - 100));
+    EXPECT_EQ(doc.titles.rect, (Rect{320 - 280, 0, 320, 28}));
+    EXPECT_TRUE(recorder.heard(hint::TitleOrFramePosition));
+}
+
+TEST_F(EditorMouseTest, TheFrameImage_IsTakenOnlyByItsBorder) {
+    press(at(100, 150));
+    EXPECT_EQ(view->selection(), 0u);
+    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, at(100, 150));
+    press(at(319 - 4, 150));
+    EXPECT_EQ(view->selection(), selitem::FrameImage);
+    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, at(315, 150));
+    press(at(319 - 5, 150));
+    EXPECT_EQ(view->selection(), 0u);
+}
+
+TEST_F(EditorMouseTest, DraggingTheFrameImageMovesItsOrigin) {
+    doc.backgroundSize = Size{400, 300};
+    doc.UpdateAllViews(hint::Canvas);
+    drag(at(2, 100), at(40, 130));
+    EXPECT_EQ(doc.frameOrigin, (Point{38, 30}));
+    EXPECT_TRUE(recorder.heard(hint::TitleOrImagePosition));
+}
+
+TEST_F(EditorMouseTest, ControlTogglesAnElementWithoutDragging) {
+    press(at(45, 45), Qt::ControlModifier);
+    EXPECT_EQ(view->selection(), selitem::Cursor);
+    EXPECT_FALSE(view->isTracking());
+    QTest::mouseMove(view.get(), at(80, 80));
+    QTest::mouseRelease(view.get(), Qt::LeftButton, Qt::ControlModifier, at(80, 80));
+    EXPECT_EQ(doc.currentFrame.cursorPos, (Point{40, 40}));
+    press(at(255, 205), Qt::ControlModifier);
+    EXPECT_EQ(view->selection(), selitem::Cursor | selitem::NextButton);
+    press(at(45, 45), Qt::ControlModifier);
+    EXPECT_EQ(view->selection(), selitem::NextButton);
+}
+
+TEST_F(EditorMouseTest, ShiftAddsAndTheSelectedElementsMoveTogether) {
+    press(at(45, 45));
+    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, at(45, 45));
+    drag(at(255, 205), at(245, 195), Qt::ShiftModifier);
+    EXPECT_EQ(view->selection(), selitem::Cursor | selitem::NextButton);
+    EXPECT_EQ(doc.currentFrame.cursorPos, (Point{30, 30}));
+    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{240, 190}));
+    EXPECT_TRUE(recorder.heard(hint::Cursor));
+    EXPECT_TRUE(recorder.heard(hint::Buttons));
+}
+
+TEST_F(EditorMouseTest, ReleaseWithoutChange_SelectsThePressedElementAlone) {
+    view->setSelection(selitem::Cursor | selitem::NextButton);
+    press(at(255, 205));
+    EXPECT_EQ(view->selection(), selitem::Cursor | selitem::NextButton);
+    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, at(255, 205));
+    EXPECT_EQ(view->selection(), selitem::NextButton);
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST_F(EditorMouseTest, PressOnNothing_ClearsTheSelection) {
+    view->setSelection(selitem::Cursor | selitem::TextBox);
+    press(at(100, 150));
+    EXPECT_EQ(view->selection(), 0u);
+}
+
+TEST_F(EditorMouseTest, TheBottomRightHandleResizesTheTextBoxButNeverPastItsLeftEdge) {
+    doc.currentFrame.nextButton.visible = 0;
+    view->setSelection(selitem::TextBox);
+    const QPoint handle = at(288 + 3, 180 + 3);
+    drag(handle, handle + QPoint(10, 20));
+    EXPECT_EQ(doc.currentFrame.textBox.rect, (Rect{160, 120, 298, 200}));
+    drag(at(298 + 3, 200 + 3), at(100, 100));
+    EXPECT_EQ(doc.currentFrame.textBox.rect, (Rect{160, 120, 160, 120}));
+    EXPECT_TRUE(recorder.heard(hint::Buttons));
+}
+
+TEST_F(EditorMouseTest, ResizingStopsAtTheCanvasEdge) {
+    view->setSelection(selitem::Title);
+    drag(at(300 + 3, 20), at(900, 20));
+    EXPECT_EQ(doc.titles.rect, (Rect{20, 8, 320, 36}));
+}
+
+TEST_F(EditorMouseTest, DoubleClickOnALoneElement_PostsItsChooser) {
+    view->setSelection(selitem::NextButton);
+    QTest::mouseDClick(view.get(), Qt::LeftButton, {}, at(255, 205));
+    view->setSelection(selitem::TextBox);
+    QTest::mouseDClick(view.get(), Qt::LeftButton, {}, at(200, 150));
+    QTest::mouseClick(view.get(), Qt::LeftButton, {}, at(100, 150));
+    QTest::mouseDClick(view.get(), Qt::LeftButton, {}, at(100, 150));
+    EXPECT_EQ(posted, (std::vector<int>{cmd::NextButtonImage, cmd::ChooseCallout}));
+}
+
+TEST_F(EditorMouseTest, HoverShowsMoveAndResizeShapes) {
+    QTest::mouseMove(view.get(), at(200, 150));
+    EXPECT_EQ(view->cursor().shape(), Qt::SizeAllCursor);
+    view->setSelection(selitem::TextBox);
+    QTest::mouseMove(view.get(), at(288 + 3, 180 + 3));
+    EXPECT_EQ(view->cursor().shape(), Qt::SizeFDiagCursor);
+    QTest::mouseMove(view.get(), at(100, 150));
+    EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(EditorKeyTest, OneArrowMovesTheCursorAndAButtonByOnePixel_EightWithControl) {
+    view->setSelection(selitem::Cursor | selitem::NextButton);
+    key(Qt::Key_Right);
+    EXPECT_EQ(doc.currentFrame.cursorPos, (Point{41, 40}));
+    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{251, 200}));
+    key(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(doc.currentFrame.cursorPos, (Point{41, 32}));
+    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{251, 192}));
+    EXPECT_TRUE(doc.elementsChanged);
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(EditorKeyTest, ArrowsStopTheBlockAtTheCanvasEdge) {
+    view->setSelection(selitem::Cursor | selitem::NextButton);
+    const int w = doc.buttonImages.images[ButtonImageSet::Next].width;
+    for (int i = 0; i < 20; ++i)
+        key(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(doc.currentFrame.nextButton.pos.x, 320 - w);
+    EXPECT_EQ(doc.currentFrame.cursorPos.x, 40 + (320 - w - 250));
+}
+
+TEST_F(EditorKeyTest, ShiftArrowsMoveTheRightAndBottomEdgeOfTheTextBox) {
+    view->setSelection(selitem::TextBox);
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(doc.currentFrame.textBox.rect, (Rect{160, 120, 289, 180}));
+    key(Qt::Key_Up, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_EQ(doc.currentFrame.textBox.rect, (Rect{160, 120, 289, 172}));
+    EXPECT_TRUE(recorder.heard(hint::Buttons));
+}
+
+TEST_F(EditorKeyTest, ShiftArrowsLeaveAButtonAsItIs) {
+    view->setSelection(selitem::NextButton);
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{250, 200}));
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST_F(EditorKeyTest, DeleteHidesTheSelectedElementsButNotTheTitle) {
+    view->setSelection(selitem::TextBox | selitem::Cursor | selitem::NextButton | selitem::Title);
+    key(Qt::Key_Delete);
+    EXPECT_EQ(doc.currentFrame.textBox.visible, 0u);
+    EXPECT_EQ(doc.currentFrame.cursorVisible, 0u);
+    EXPECT_EQ(doc.currentFrame.nextButton.visible, 0u);
+    EXPECT_EQ(doc.titles.enabled, 1u);
+    EXPECT_EQ(view->selection(), selitem::Title);
+    EXPECT_TRUE(recorder.heard(hint::TextBoxVisibility));
+    EXPECT_TRUE(recorder.heard(hint::Cursor));
+    EXPECT_TRUE(recorder.heard(hint::Buttons));
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(EditorKeyTest, TheDeleteCommandHidesOnlyWhileTheViewHasTheFocus) {
+    QWidget other;
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    QApplication::setActiveWindow(&other);
+    other.setFocus();
+    view->setSelection(selitem::Cursor);
+    ASSERT_TRUE(view->enabled(cmd::EditDelete));
+    view->run(cmd::EditDelete);
+    EXPECT_EQ(doc.currentFrame.cursorVisible, 1u);
+
+    QApplication::setActiveWindow(view.get());
+    view->setFocus();
+    ASSERT_TRUE(view->hasFocus());
+    view->run(cmd::EditDelete);
+    EXPECT_EQ(doc.currentFrame.cursorVisible, 0u);
+}
+
+TEST_F(EditorKeyTest, InsertPostsTheInsertFramesCommand) {
+    key(Qt::Key_Insert);
+    EXPECT_EQ(posted, (std::vector<int>{cmd::InsertFrames}));
+}
+
+TEST_F(EditorKeyTest, HiddenElementsLeaveTheSelectionWhenTheViewIsNotified) {
+    view->setSelection(selitem::Cursor | selitem::TextBox);
+    doc.currentFrame.cursorVisible = 0;
+    doc.UpdateAllViews(hint::Cursor);
+    EXPECT_EQ(view->selection(), selitem::TextBox);
+}
+
+TEST_F(EditorPaintTest, TheCursorAlwaysShowsAThinFrame) {
+    const QImage& buffer = view->backBuffer();
+    EXPECT_EQ(buffer.pixelColor(39, 50), QColor(Qt::black));
+    EXPECT_EQ(buffer.pixelColor(50, 39), QColor(Qt::black));
+}
+
+TEST_F(EditorPaintTest, ASelectedTextBoxShowsItsHandlesOnTheScreen) {
+    view->setSelection(selitem::TextBox);
+    const QImage shot = view->grab().toImage();
+    const QPoint handle = at(288 + 3, 180 + 3);
+    EXPECT_EQ(shot.pixelColor(handle), QColor(Qt::black));
+    view->setSelection(0);
+    const QImage plain = view->grab().toImage();
+    EXPECT_NE(plain.pixelColor(handle), QColor(Qt::black));
+}
+
+TEST_F(EditorPaintTest, TheCanvasShowsTheComposedPictureAndTheMarginTheDarkenedWorkspace) {
+    const QImage shot = view->grab().toImage();
+    EXPECT_EQ(view->canvasRect(), QRect(140, 80, 320, 240));
+    EXPECT_EQ(shot.pixelColor(5, 5), CQuibView::marginColor());
+    const uint8_t* p = doc.currentImage.pixel(200, 100);
+    EXPECT_EQ(shot.pixelColor(at(200, 100)), QColor(p[2], p[1], p[0]));
+}
+
+TEST_F(EditorPaintTest, TheBackBufferIsReallocatedOnlyWhenTheCanvasSizeChanges) {
+    const uchar* first = view->backBuffer().constBits();
+    doc.UpdateAllViews(hint::CurrentPicture);
+    doc.UpdateAllViews(hint::Canvas);
+    view->repaint();
+    EXPECT_EQ(view->backBuffer().constBits(), first);
+    doc.backgroundSize = Size{400, 300};
+    doc.UpdateAllViews(hint::Canvas);
+    const QImage& grown = view->backBuffer();
+    EXPECT_EQ(grown.size(), QSize(400, 300));
+    EXPECT_EQ(grown.pixelColor(350, 280), QColor(Qt::white));
+}
+
+TEST_F(EditorPaintTest, ALargerCanvasScrolls) {
+    view->resize(200, 150);
+    const QRect before = view->canvasRect();
+    EXPECT_EQ(before.topLeft(), QPoint(0, 0));
+    QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view.get(), &wheel);
+    EXPECT_LT(view->canvasRect().top(), 0);
+    // Hit tests follow the scrolled picture.
+    press(at(50, 60));
+    EXPECT_EQ(view->selection(), selitem::Cursor);
+}
+
+TEST_F(EditorPaintTest, MovingAnElementRepaintsItsNewPlace) {
+    view->setSelection(selitem::NextButton);
+    const QImage before = view->grab().toImage();
+    key(Qt::Key_Left, Qt::ControlModifier);
+    const QImage after = view->grab().toImage();
+    EXPECT_NE(before.copy(QRect(at(242, 200), QSize(8, 24))), after.copy(QRect(at(242, 200), QSize(8, 24))));
+}
+
+}  // namespace
+}  // namespace quib
