@@ -55,6 +55,16 @@ void ranges(int source, int dest, std::vector<int>& first, std::vector<int>& las
         last[size_t(i)] = std::min(int(int64_t(i + 1) * source / dest), source - 1);
     }
 }
+// Blocks of a fixed length, so that the compiler turns them into vector code at any optimisation level.
+void addBytes(uint32_t* __restrict sums, const uint8_t* __restrict bytes, size_t n) {
+    constexpr size_t Block = 16;
+    size_t i = 0;
+    for (; i + Block <= n; i += Block)
+        for (size_t k = 0; k < Block; ++k)
+            sums[i + k] += bytes[i + k];
+    for (; i < n; ++i)
+        sums[i] += bytes[i];
+}
 }  // namespace
 
 BoxFilter::BoxFilter(int sourceWidth, int sourceHeight, int destWidth, int destHeight)
@@ -67,10 +77,15 @@ BoxFilter::BoxFilter(int sourceWidth, int sourceHeight, int destWidth, int destH
     ranges(m_sw, m_dw, m_colFirst, m_colLast);
     ranges(m_sh, m_dh, m_rowFirst, m_rowLast);
     m_destRowsFrom.assign(size_t(m_sh), m_dh);
+    std::vector<int> users(size_t(m_sh), 0);
     for (int ty = m_dh - 1; ty >= 0; --ty)
-        for (int y = m_rowFirst[size_t(ty)]; y <= m_rowLast[size_t(ty)]; ++y)
+        for (int y = m_rowFirst[size_t(ty)]; y <= m_rowLast[size_t(ty)]; ++y) {
             m_destRowsFrom[size_t(y)] = ty;
-    m_rowSums.assign(size_t(m_dw) * 3, 0);
+            ++users[size_t(y)];
+        }
+    // Destination rows whose source rows are still coming: two when shrinking, more when enlarging.
+    m_openRows = std::max(1, users.empty() ? 1 : *std::max_element(users.begin(), users.end()));
+    m_columns.assign(size_t(m_openRows) * size_t(m_sw) * 3, 0);
     m_sums.assign(size_t(m_dw) * size_t(m_dh) * 3, 0);
 }
 
@@ -83,22 +98,28 @@ void BoxFilter::addRow(const uint8_t* row) {
     if (m_nextRow >= m_sh)
         return;
     const int y = m_nextRow++;
-    int ty = m_destRowsFrom[size_t(y)];
-    if (ty >= m_dh)
-        return;
-    uint32_t* rowSums = m_rowSums.data();
+    const size_t n = size_t(m_sw) * 3;
+    for (int ty = m_destRowsFrom[size_t(y)]; ty < m_dh && m_rowFirst[size_t(ty)] <= y; ++ty) {
+        // Each open destination row first sums its source rows column by column (a plain,
+        // vectorisable loop); the columns are binned once, when its last row has come.
+        uint32_t* columns = m_columns.data() + size_t(ty % m_openRows) * n;
+        if (y == m_rowFirst[size_t(ty)])
+            std::fill(columns, columns + n, 0u);
+        addBytes(columns, row, n);
+        if (y == m_rowLast[size_t(ty)])
+            binColumns(ty, columns);
+    }
+}
+
+void BoxFilter::binColumns(int ty, const uint32_t* columns) {
+    uint32_t* sums = m_sums.data() + size_t(ty) * size_t(m_dw) * 3;
     for (int tx = 0; tx < m_dw; ++tx) {
         uint32_t b = 0, g = 0, r = 0;
-        const uint8_t* p = row + size_t(m_colFirst[size_t(tx)]) * 3;
-        const uint8_t* end = row + size_t(m_colLast[size_t(tx)]) * 3 + 3;
+        const uint32_t* p = columns + size_t(m_colFirst[size_t(tx)]) * 3;
+        const uint32_t* end = columns + size_t(m_colLast[size_t(tx)]) * 3 + 3;
         for (; p < end; p += 3)
             b += p[0], g += p[1], r += p[2];
-        rowSums[tx * 3] = b, rowSums[tx * 3 + 1] = g, rowSums[tx * 3 + 2] = r;
-    }
-    for (; ty < m_dh && m_rowFirst[size_t(ty)] <= y; ++ty) {
-        uint32_t* sums = m_sums.data() + size_t(ty) * size_t(m_dw) * 3;
-        for (int i = 0; i < m_dw * 3; ++i)
-            sums[i] += rowSums[i];
+        sums[tx * 3] = b, sums[tx * 3 + 1] = g, sums[tx * 3 + 2] = r;
     }
 }
 
@@ -131,10 +152,15 @@ bool filterCompressedPicture(const uint8_t* stream, size_t size, BoxFilter& filt
     const size_t bandRows = std::max<size_t>(1, (64 * 1024) / rowBytes);
     scratch.resize(bandRows * rowBytes);
     z_stream z{};
-    if (inflateInit(&z) != Z_OK)
+    // The stream's checksum costs as much as the inflating itself and changes no pixel, so a plain
+    // zlib header is skipped and the deflate data read raw; anything unusual goes the normal way.
+    const bool plainHeader = size > 2 && (stream[0] & 0x0F) == Z_DEFLATED && (stream[0] >> 4) <= 7 &&
+                             (unsigned(stream[0]) * 256 + stream[1]) % 31 == 0 && !(stream[1] & 0x20);
+    if ((plainHeader ? inflateInit2(&z, -MAX_WBITS) : inflateInit(&z)) != Z_OK)
         return false;
-    z.next_in = const_cast<Bytef*>(stream);
-    size_t remainingIn = size;
+    const size_t skipped = plainHeader ? 2 : 0;
+    z.next_in = const_cast<Bytef*>(stream + skipped);
+    size_t remainingIn = size - skipped;
     size_t filled = 0;  // bytes of the band holding output not yet given to the filter
     int rowsGiven = 0;
     bool ok = false;

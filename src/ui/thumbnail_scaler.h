@@ -38,12 +38,15 @@ public:
     void reset();
 
 private:
+    void binColumns(int destRow, const uint32_t* columns);
+
     int m_sw, m_sh, m_dw, m_dh;
     int m_nextRow = 0;
     std::vector<int> m_colFirst, m_colLast;  // per destination column, inclusive
     std::vector<int> m_rowFirst, m_rowLast;  // per destination row, inclusive
     std::vector<int> m_destRowsFrom;         // per source row: first destination row using it
-    std::vector<uint32_t> m_rowSums;         // one source row summed per destination column
+    int m_openRows = 1;                      // most destination rows sharing one source row
+    std::vector<uint32_t> m_columns;         // per open destination row: column sums of its rows
     std::vector<uint32_t> m_sums;            // dh x dw x 3
 };
 
@@ -52,7 +55,8 @@ void boxScale(const uint8_t* source, int sw, int sh, size_t sourceStride, uint8_
               size_t destStride);
 
 // Decompresses a zlib stream of a sw x sh BGR picture a few rows at a time into the filter.
-// Returns false when the stream is damaged or short; the rows read so far still count.
+// Returns false when the stream is damaged or short; the rows read so far still count. The
+// trailing checksum is not verified: a thumbnail shows whatever pixels the stream holds.
 bool filterCompressedPicture(const uint8_t* stream, size_t size, BoxFilter& filter, std::vector<uint8_t>& scratch);
 
 // The thumbnail of a picture: the template with the picture box-filtered into its inside.
