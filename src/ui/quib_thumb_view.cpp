@@ -91,6 +91,8 @@ CQuibThumbView::CQuibThumbView(CQuibDoc& doc, QWidget* parent)
     connect(m_edgeTimer, &QTimer::timeout, this, [this] { edgeScroll(); });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { itemStateChanged(); });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { itemStateChanged(); });
+    // The row of the project window includes the scroll bar when the list shows one.
+    connect(horizontalScrollBar(), &QScrollBar::rangeChanged, this, [this] { recalcProjectRows(); });
     m_doc.addObserver(this);
     rebuild();
 }
@@ -527,17 +529,22 @@ void CQuibThumbView::onUpdate(int hintValue, uint32_t arg) {
             break;
         case hint::FramesInserted: {
             const int first = int(arg & 0xFFFFu), n = int(arg >> 16);
-            if (count() + n != m_doc.frameCount() || first > count() || n <= 0 ||
-                quib::thumbnailSize(m_builtBox, m_doc.frameSize) != m_thumbSize) {
-                rebuild();
+            if (n <= 0 || !m_doc.isValidIndex(first))
                 break;
+            if (count() + n != m_doc.frameCount() || first > count() ||
+                quib::thumbnailSize(m_builtBox, m_doc.frameSize) != m_thumbSize) {
+                // Out of step, or the first frames of an empty project: everything again.
+                rebuild();
+            } else {
+                finishThumbnails();
+                m_syncing = true;
+                insertItems(first, n);
+                showProgress(n);
+                makeThumbnails(first, n, true);
+                arrange();
+                m_syncing = false;
             }
-            finishThumbnails();
             m_syncing = true;
-            insertItems(first, n);
-            showProgress(n);
-            makeThumbnails(first, n, true);
-            arrange();
             clearSelection();
             selectionModel()->select(QItemSelection(model()->index(first, 0), model()->index(first + n - 1, 0)),
                                      QItemSelectionModel::Select);

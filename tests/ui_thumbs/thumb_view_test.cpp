@@ -183,6 +183,22 @@ TEST_F(ThumbViewTest, InsertedFrameEqualToTheOneBeforeReusesItsThumbnailAndIsSel
         EXPECT_EQ(view.item(i)->text(), QString::number(i + 1));
 }
 
+TEST_F(ThumbViewTest, PastingIntoAnEmptyProjectSizesTheStripAndSelectsThePastedFrames) {
+    CQuibDoc source, empty;
+    buildFlatProject(source, 200, 100, {1, 2, 3});
+    empty.InitNewProject();
+    CQuibThumbView view(empty);
+    EXPECT_EQ(view.count(), 0);
+    ASSERT_TRUE(PasteFramesFromFile(empty, CopyFramesToClipboardFile(source, {0, 2}), -1));
+    view.finishThumbnails();
+    ASSERT_EQ(view.count(), 2);
+    EXPECT_EQ(view.thumbnailSize(), QSize(70, 38));
+    EXPECT_EQ(view.selectedRows(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(empty.currentFrameIndex, 0);
+    EXPECT_EQ(view.thumbnail(1).convertToFormat(QImage::Format_RGB32),
+              expectedThumbnail(empty, 1, view.borderTemplate()).convertToFormat(QImage::Format_RGB32));
+}
+
 TEST_F(ThumbViewTest, ChangedCurrentPictureIsRescaledFromTheWorkingCopy) {
     CQuibDoc doc;
     buildFlatProject(doc, 64, 48, {0x102030, 0x405060});
