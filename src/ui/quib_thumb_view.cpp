@@ -21,6 +21,7 @@
 #include "command_table.h"
 #include "main_frame.h"
 #include "model/frame_clipboard.h"
+#include "move_elements_dialog.h"
 #include "model/quib_doc.h"
 #include "progress_bar.h"
 #include "quib_project_document.h"
@@ -520,6 +521,21 @@ void CQuibThumbView::runMainWindowCommand(int id) {
     }
 }
 
+void CQuibThumbView::moveSelectedElements() {
+    int dx = 0, dy = 0;
+    if (m_askOffset) {
+        if (!m_askOffset(dx, dy))
+            return;
+    } else {
+        MoveElementsDialog dialog(this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        dx = dialog.dx(), dy = dialog.dy();
+    }
+    const std::vector<int> rows = selectedRows();
+    moveAllElements(m_doc, dx, dy, &rows);
+}
+
 // ---- document notifications ----
 
 void CQuibThumbView::onUpdate(int hintValue, uint32_t arg) {
@@ -587,6 +603,7 @@ bool CQuibThumbView::handles(int id) const {
         case cmd::EditPaste:
         case cmd::EditSelectAll:
         case cmd::ThumbnailsOnly:
+        case cmd::MoveAllElements:
             return true;
         default:
             return false;
@@ -621,6 +638,10 @@ void CQuibThumbView::run(int id) {
         case cmd::EditPaste: pasteFrames(); break;
         case cmd::EditSelectAll: selectAllFrames(); break;
         case cmd::ThumbnailsOnly: toggleWrapMode(); break;
+        case cmd::MoveAllElements:
+            if (enabled(id))
+                moveSelectedElements();
+            break;
         default: break;
     }
 }
@@ -638,6 +659,7 @@ bool CQuibThumbView::enabled(int id) const {
         case cmd::EditPaste: return clipboardHasFrames();
         case cmd::EditSelectAll: return count() > 0;
         case cmd::ThumbnailsOnly: return true;
+        case cmd::MoveAllElements: return !m_doc.backgroundImage.isNull();
         default: return false;
     }
 }

@@ -72,6 +72,9 @@ public:
     // Row an insertion bar is shown at, or -1.
     int dropHighlightRow() const { return m_dropRow; }
     uint32_t viewIdentity() const { return m_identity; }
+    // Asks the offset of "Sposta tutti gli elementi"; false when cancelled. Default: the dialog.
+    using OffsetAsker = std::function<bool(int& dx, int& dy)>;
+    void setOffsetAsker(OffsetAsker ask) { m_askOffset = std::move(ask); }
     // The popup of the right button (commands of the main window's actions when there is one).
     QMenu* createPopupMenu(QWidget* parent);
 
@@ -128,6 +131,7 @@ private:
     void keepSelection();
     void navigate(int index);
     void selectAllFrames();
+    void moveSelectedElements();
     void copySelectedFrames();
     void pasteFrames();
     bool clipboardHasFrames() const;
@@ -142,6 +146,7 @@ private:
     bool m_wrapMode = false;
     bool m_syncing = false;  // the view itself is changing item states
     std::function<void(bool)> m_onWrapMode;
+    OffsetAsker m_askOffset;
     QSize m_settingsBox;  // empty: ask the main window
     QSize m_builtBox;     // the box the items were made for
     QSize m_thumbSize;

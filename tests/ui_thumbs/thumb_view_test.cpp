@@ -15,6 +15,7 @@
 #include "model/synthetic_project.h"
 #include "ui/command_ids.h"
 #include "ui/command_table.h"
+#include "ui/move_elements_dialog.h"
 #include "ui/quib_thumb_view.h"
 #include "ui/thumbnail_item_delegate.h"
 #include "ui/thumbnail_scaler.h"
@@ -402,6 +403,47 @@ TEST_F(ThumbViewTest, DoubleClickOnAnItemTogglesWrapModeAndItemsFlowIntoRows) {
     view.run(cmd::ThumbnailsOnly);
     EXPECT_FALSE(view.wrapMode());
     EXPECT_FALSE(editorHidden);
+}
+
+TEST_F(ThumbViewTest, MoveAllElementsShiftsTheSelectedFramesElementsAndTheFramePicture) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, {1, 2, 3});
+    CQuibThumbView view(doc);
+    EXPECT_FALSE(view.enabled(cmd::MoveAllElements));  // no background picture
+    doc.backgroundImage = Bitmap24(100, 80);
+    ASSERT_TRUE(view.enabled(cmd::MoveAllElements));
+    FrameElements before0, before2;
+    doc.GetFrame(0, before0);
+    doc.GetFrame(2, before2);
+    const Rect title = doc.titles.rect;
+    view.selectionModel()->select(QItemSelection(view.model()->index(1, 0), view.model()->index(2, 0)),
+                                  QItemSelectionModel::ClearAndSelect);
+    view.setOffsetAsker([](int& dx, int& dy) {
+        dx = 5, dy = -3;
+        return true;
+    });
+    view.run(cmd::MoveAllElements);
+    EXPECT_EQ(doc.frameOrigin.x, 5);
+    EXPECT_EQ(doc.frameOrigin.y, -3);
+    EXPECT_EQ(doc.titles.rect.left, title.left + 5);
+    EXPECT_EQ(doc.titles.rect.bottom, title.bottom - 3);
+    FrameElements after0, after2;
+    doc.GetFrame(0, after0);
+    doc.GetFrame(2, after2);
+    EXPECT_EQ(after0, before0);
+    EXPECT_EQ(after2.cursorPos.x, before2.cursorPos.x + 5);
+    EXPECT_EQ(after2.textBox.rect.top, before2.textBox.rect.top - 3);
+    EXPECT_EQ(after2.nextButton.pos.x, before2.nextButton.pos.x + 5);
+    EXPECT_EQ(after2.gotoButtons[1].pos.y, before2.gotoButtons[1].pos.y - 3);
+    EXPECT_TRUE(doc.isModified());
+    // Cancelling changes nothing.
+    view.setOffsetAsker([](int&, int&) { return false; });
+    view.run(cmd::MoveAllElements);
+    EXPECT_EQ(doc.frameOrigin.x, 5);
+    MoveElementsDialog dialog;
+    EXPECT_EQ(dialog.dx(), 0);
+    EXPECT_EQ(dialog.dy(), 0);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Sposta tutti gli elementi"));
 }
 
 TEST(ThumbnailItemDelegate, ColoursFollowTheStateAndTheListFocus) {
