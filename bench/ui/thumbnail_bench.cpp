@@ -1,9 +1,18 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <chrono>
 
+#include "base/progress.h"
+#include "model/project_storage.h"
 #include "model/quib_doc.h"
 #include "model/synthetic_project.h"
+#include "ui/app_settings.h"
+#include "ui/child_frame.h"
+#include "ui/main_frame.h"
+#include "ui/project_views.h"
 #include "ui/quib_thumb_view.h"
 #include "ui/thumbnail_scaler.h"
 
@@ -115,5 +124,47 @@ void BoxFilterOfOnePicture(benchmark::State& state) {
     }
 }
 BENCHMARK(BoxFilterOfOnePicture)->Unit(benchmark::kMillisecond);
+
+// Opening a saved project in the main window: load, editor, strip with every item. The pictures
+// of the strip are still being made when this returns; the counter "all_thumbnails_ms" says when
+// the last one arrived.
+void ProjectWindowOpen(benchmark::State& state) {
+    application();
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("bench.qbk"));
+    {
+        quib::CQuibDoc doc;
+        quib::NullProgress progress;
+        if (!quib::buildSyntheticProject(doc, 1920, 1080, int(state.range(0))) ||
+            !quib::SaveProject(path.toStdString(), doc, progress).ok()) {
+            state.SkipWithError("project not written");
+            return;
+        }
+    }
+    QSettings store(folder.filePath(QStringLiteral("Quib.conf")), QSettings::IniFormat);
+    quib::AppSettings settings = quib::AppSettings::defaults(folder.path());
+    quib::CMainFrame frame(settings, store);
+    quib::installProjectDocument(frame);
+    frame.resize(1200, 800);
+    frame.show();
+    double allMs = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!frame.openProject(path)) {
+            state.SkipWithError("project not opened");
+            return;
+        }
+        QApplication::processEvents();
+        state.PauseTiming();
+        auto* strip = dynamic_cast<quib::CQuibThumbView*>(frame.activeChild()->thumbnailView());
+        strip->finishThumbnails();
+        allMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        delete frame.activeChild()->parentWidget();  // the window, before the next opening
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["all_thumbnails_ms"] = allMs;
+}
+BENCHMARK(ProjectWindowOpen)->Arg(300)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 }  // namespace
