@@ -20,7 +20,8 @@ public:
         QColor text;
     };
     // Selected: highlight with the focus, button shadow without; focused only: button face with
-    // the focus, button shadow without; others: the window colours.
+    // the focus, button shadow without; others: the window colours. In palette roles: highlight is
+    // Highlight / HighlightedText, button face Button, button shadow Mid, window Base / Text.
     static Colours itemColours(const QPalette& palette, bool selected, bool focused, bool listHasFocus);
     // The insertion bar at the left edge of an item rectangle: a 2-pixel line with 4 x 2 ticks.
     static void drawInsertionBar(QPainter* painter, const QRect& itemRect, const QColor& colour);
