@@ -1,0 +1,490 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTest>
+#include <QThread>
+
+#include "../ui/ui_test_support.h"
+#include "base/zlib_util.h"
+#include "model/frame_clipboard.h"
+#include "model/quib_doc.h"
+#include "model/synthetic_project.h"
+#include "ui/command_ids.h"
+#include "ui/command_table.h"
+#include "ui/move_elements_dialog.h"
+#include "ui/quib_thumb_view.h"
+#include "ui/thumbnail_item_delegate.h"
+#include "ui/thumbnail_scaler.h"
+
+namespace quib {
+namespace {
+
+// Frames of flat colours, one picture per entry, each titled "F<index>".
+void buildFlatProject(CQuibDoc& doc, int cx, int cy, const std::vector<uint32_t>& colours) {
+    doc.InitNewProject();
+    doc.frameSize = doc.backgroundSize = Size{cx, cy};
+    doc.currentImage = Bitmap24(cx, cy);
+    for (size_t k = 0; k < colours.size(); ++k) {
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0; x < cx; ++x) {
+                uint8_t* p = doc.currentImage.pixel(x, y);
+                // A gradient on top of the colour so the scaling has something to average.
+                p[0] = uint8_t(blueOf(colours[k]) ^ (x * 3)), p[1] = greenOf(colours[k]), p[2] = uint8_t(redOf(colours[k]) + y);
+            }
+        doc.currentFrame = Frame();
+        doc.currentFrame.title = "F" + std::to_string(k);
+        ASSERT_TRUE(doc.AppendCapturedFrame());
+    }
+    doc.SelectFrame(0, true);
+}
+
+std::vector<std::string> titles(const CQuibDoc& doc) {
+    std::vector<std::string> out;
+    for (int i = 0; i < doc.frameCount(); ++i) {
+        FrameElements e;
+        doc.GetFrame(i, e);
+        out.push_back(e.title);
+    }
+    return out;
+}
+
+// The thumbnail frame i should show, made from its stored stream the slow, obvious way.
+QImage expectedThumbnail(const CQuibDoc& doc, int index, const QImage& templ) {
+    Bitmap24 picture(doc.frameSize.cx, doc.frameSize.cy);
+    const auto& stream = doc.frames[size_t(index)].imageData;
+    EXPECT_TRUE(zlibUncompress(stream.data(), stream.size(), picture.pixels.data(), picture.pixels.size()));
+    QImage image = templ.copy();
+    const int dw = image.width() - 6, dh = image.height() - 6, sw = picture.width, sh = picture.height;
+    for (int y = 0; y < dh; ++y)
+        for (int x = 0; x < dw; ++x) {
+            const int x0 = x * sw / dw, x1 = std::min((x + 1) * sw / dw, sw - 1);
+            const int y0 = y * sh / dh, y1 = std::min((y + 1) * sh / dh, sh - 1);
+            unsigned sum[3] = {}, n = 0;
+            for (int yy = y0; yy <= y1; ++yy)
+                for (int xx = x0; xx <= x1; ++xx, ++n)
+                    for (int c = 0; c < 3; ++c)
+                        sum[c] += picture.pixel(xx, yy)[c];
+            image.setPixel(x + 3, y + 3, qRgb(int(sum[2] / n), int(sum[1] / n), int(sum[0] / n)));
+        }
+    return image;
+}
+
+struct ThumbViewTest : ::testing::Test, test::WithApplication {
+    // A strip in a shown window wide enough for every item.
+    static void show(CQuibThumbView& view, int width = 900) {
+        view.resize(width, 120);
+        view.show();
+        view.finishThumbnails();
+        view.doItemsLayout();
+        QApplication::processEvents();
+    }
+    static QPoint centreOf(CQuibThumbView& view, int row) { return view.visualItemRect(view.item(row)).center(); }
+
+    // A drag of the strip's selection dropped onto point of target, with the keyboard modifiers.
+    static void dropSelection(CQuibThumbView& source, CQuibThumbView& target, QPoint point,
+                              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        std::unique_ptr<QMimeData> data(source.dragData());
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(point, actions, data.get(), Qt::LeftButton, modifiers);
+        QApplication::sendEvent(target.viewport(), &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDragMoveEvent move(point, actions, data.get(), Qt::LeftButton, modifiers);
+        QApplication::sendEvent(target.viewport(), &move);
+        ASSERT_TRUE(move.isAccepted());
+        QDropEvent drop(QPointF(point), actions, data.get(), Qt::LeftButton, modifiers);
+        QApplication::sendEvent(target.viewport(), &drop);
+        ASSERT_TRUE(drop.isAccepted());
+    }
+};
+
+TEST_F(ThumbViewTest, WideFrameWith64SettingsGivesA64WideProportionalThumbnail) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 200, 100, {0x000000});
+    CQuibThumbView view(doc);
+    view.setThumbnailSettings(QSize(64, 64));
+    view.rebuild();
+    view.finishThumbnails();
+    EXPECT_EQ(view.thumbnailSize(), QSize(70, 38));
+    EXPECT_EQ(view.thumbnail(0).size(), QSize(70, 38));
+    EXPECT_EQ(view.gridSize(), QSize(70 + 8, 38 + 20));
+    EXPECT_EQ(view.itemHeight(), 58);
+}
+
+TEST_F(ThumbViewTest, SettingsBoxChangesTheThumbnailSizeOnRebuild) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 100, 200, {0x000000});
+    CQuibThumbView view(doc);
+    view.setThumbnailSettings(QSize(80, 40));
+    doc.UpdateAllViews(hint::Everything);
+    EXPECT_EQ(view.thumbnailSize(), QSize(20 + 6, 40 + 6));
+}
+
+TEST_F(ThumbViewTest, EveryThumbnailIsTheBoxFilterOfItsStoredFrameInsideTheBorder) {
+    CQuibDoc doc;
+    ASSERT_TRUE(buildSyntheticProject(doc, 320, 200, 6));
+    CQuibThumbView view(doc);
+    view.finishThumbnails();
+    ASSERT_EQ(view.count(), 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(view.thumbnail(i).convertToFormat(QImage::Format_RGB32),
+                  expectedThumbnail(doc, i, view.borderTemplate()).convertToFormat(QImage::Format_RGB32))
+            << "frame " << i;
+        EXPECT_EQ(view.item(i)->text(), QString::number(i + 1));
+    }
+}
+
+TEST_F(ThumbViewTest, PicturesArriveWithoutWaitingWhenEventsAreDispatched) {
+    CQuibDoc doc;
+    ASSERT_TRUE(buildSyntheticProject(doc, 320, 200, 12));
+    CQuibThumbView view(doc);
+    EXPECT_EQ(view.count(), 12);  // every item at once
+    for (int round = 0; round < 2000 && view.thumbnailsPending(); ++round) {
+        QApplication::processEvents();
+        QThread::msleep(2);
+    }
+    ASSERT_FALSE(view.thumbnailsPending());
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(view.thumbnail(i).convertToFormat(QImage::Format_RGB32),
+                  expectedThumbnail(doc, i, view.borderTemplate()).convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(ThumbViewTest, IdenticalConsecutiveFramesReuseOneThumbnail) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, {0x102030, 0x102030, 0x102030, 0x405060, 0x102030});
+    CQuibThumbView view(doc);
+    view.finishThumbnails();
+    EXPECT_EQ(view.decodedThumbnailCount(), 3);  // frames 0, 3 and 4
+    EXPECT_EQ(view.thumbnail(1), view.thumbnail(0));
+    EXPECT_EQ(view.thumbnail(2), view.thumbnail(0));
+    EXPECT_NE(view.thumbnail(3), view.thumbnail(0));
+    EXPECT_EQ(view.thumbnail(4), view.thumbnail(0));
+}
+
+TEST_F(ThumbViewTest, InsertedFrameEqualToTheOneBeforeReusesItsThumbnailAndIsSelectedAlone) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, {0x102030, 0x405060, 0x708090});
+    CQuibThumbView view(doc);
+    view.finishThumbnails();
+    const std::vector<uint8_t> bytes = CopyFramesToClipboardFile(doc, {1, 1});
+    const int decodedBefore = view.decodedThumbnailCount();
+    ASSERT_TRUE(PasteFramesFromFile(doc, bytes, 2));  // after frame 1: both equal it
+    view.finishThumbnails();
+    ASSERT_EQ(view.count(), 5);
+    EXPECT_EQ(view.decodedThumbnailCount(), decodedBefore);
+    EXPECT_EQ(view.thumbnail(2), view.thumbnail(1));
+    EXPECT_EQ(view.thumbnail(3), view.thumbnail(1));
+    EXPECT_EQ(view.selectedRows(), (std::vector<int>{2, 3}));
+    EXPECT_EQ(doc.currentFrameIndex, 2);
+    EXPECT_EQ(view.currentRow(), 2);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(view.item(i)->text(), QString::number(i + 1));
+}
+
+TEST_F(ThumbViewTest, PastingIntoAnEmptyProjectSizesTheStripAndSelectsThePastedFrames) {
+    CQuibDoc source, empty;
+    buildFlatProject(source, 200, 100, {1, 2, 3});
+    empty.InitNewProject();
+    CQuibThumbView view(empty);
+    EXPECT_EQ(view.count(), 0);
+    ASSERT_TRUE(PasteFramesFromFile(empty, CopyFramesToClipboardFile(source, {0, 2}), -1));
+    view.finishThumbnails();
+    ASSERT_EQ(view.count(), 2);
+    EXPECT_EQ(view.thumbnailSize(), QSize(70, 38));
+    EXPECT_EQ(view.selectedRows(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(empty.currentFrameIndex, 0);
+    EXPECT_EQ(view.thumbnail(1).convertToFormat(QImage::Format_RGB32),
+              expectedThumbnail(empty, 1, view.borderTemplate()).convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(ThumbViewTest, ChangedCurrentPictureIsRescaledFromTheWorkingCopy) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, {0x102030, 0x405060});
+    CQuibThumbView view(doc);
+    view.finishThumbnails();
+    std::fill(doc.currentImage.pixels.begin(), doc.currentImage.pixels.end(), uint8_t(7));
+    doc.imageChanged = true;
+    doc.UpdateAllViews(hint::CurrentPicture);
+    EXPECT_EQ(view.thumbnail(0).pixel(10, 10), qRgb(7, 7, 7));
+    EXPECT_EQ(view.thumbnail(0).pixel(1, 1), qRgb(128, 128, 128));
+    // A rebuild also shows the unsaved picture rather than the stored one.
+    view.rebuild();
+    view.finishThumbnails();
+    EXPECT_EQ(view.thumbnail(0).pixel(10, 10), qRgb(7, 7, 7));
+}
+
+TEST_F(ThumbViewTest, DeletingEveryFrameLeavesAnEmptyList) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, {1, 2, 3, 4});
+    CQuibThumbView view(doc);
+    view.run(cmd::EditSelectAll);
+    ASSERT_TRUE(view.enabled(cmd::EditDelete));
+    view.run(cmd::EditDelete);
+    EXPECT_EQ(view.count(), 0);
+    EXPECT_EQ(doc.frameCount(), 0);
+    EXPECT_EQ(doc.frameSize.cx, 0);
+    EXPECT_EQ(doc.frameSize.cy, 0);
+    EXPECT_TRUE(view.itemRectUnion().isEmpty());
+    EXPECT_FALSE(view.enabled(cmd::EditDelete));
+}
+
+TEST_F(ThumbViewTest, DeletingTheLastFrameWhileCurrentMakesTheFrameBeforeCurrent) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, {1, 2, 3, 4, 5});
+    CQuibThumbView view(doc);
+    view.run(cmd::LastFrame);
+    ASSERT_EQ(doc.currentFrameIndex, 4);
+    ASSERT_EQ(view.selectedRows(), std::vector<int>{4});
+    view.run(cmd::EditDelete);
+    EXPECT_EQ(view.count(), 4);
+    EXPECT_EQ(doc.currentFrameIndex, 3);
+    EXPECT_EQ(view.selectedRows(), std::vector<int>{3});
+    EXPECT_EQ(titles(doc), (std::vector<std::string>{"F0", "F1", "F2", "F3"}));
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(ThumbViewTest, DeletingAMiddleSelectionMakesTheFrameAfterItCurrent) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, {1, 2, 3, 4, 5});
+    CQuibThumbView view(doc);
+    view.finishThumbnails();
+    const QImage last = view.thumbnail(4);
+    view.selectionModel()->select(QItemSelection(view.model()->index(1, 0), view.model()->index(2, 0)),
+                                  QItemSelectionModel::ClearAndSelect);
+    view.run(cmd::EditDelete);
+    EXPECT_EQ(titles(doc), (std::vector<std::string>{"F0", "F3", "F4"}));
+    EXPECT_EQ(doc.currentFrameIndex, 1);  // F3, the frame after the selection
+    EXPECT_EQ(view.thumbnail(2), last);   // pictures follow their frames
+    EXPECT_EQ(view.item(2)->text(), QStringLiteral("3"));
+}
+
+TEST_F(ThumbViewTest, ClickingEmptySpaceKeepsTheCurrentFrameSelected) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, {1, 2, 3});
+    CQuibThumbView view(doc);
+    show(view);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centreOf(view, 1));
+    EXPECT_EQ(doc.currentFrameIndex, 1);
+    const QPoint empty(view.itemRectUnion().right() + 100, 10);
+    ASSERT_FALSE(view.indexAt(empty).isValid());
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, empty);
+    EXPECT_EQ(view.selectedRows(), std::vector<int>{1});
+    EXPECT_EQ(doc.currentFrameIndex, 1);
+}
+
+TEST_F(ThumbViewTest, NavigationSelectsOnlyTheTargetFrame) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, {1, 2, 3, 4});
+    CQuibThumbView view(doc);
+    view.run(cmd::EditSelectAll);
+    EXPECT_FALSE(view.enabled(cmd::PreviousFrame));
+    view.run(cmd::NextFrame);
+    EXPECT_EQ(doc.currentFrameIndex, 1);
+    EXPECT_EQ(view.selectedRows(), std::vector<int>{1});
+    view.run(cmd::LastFrame);
+    EXPECT_EQ(doc.currentFrameIndex, 3);
+    EXPECT_FALSE(view.enabled(cmd::NextFrame));
+    view.run(cmd::FirstFrame);
+    EXPECT_EQ(view.selectedRows(), std::vector<int>{0});
+}
+
+TEST_F(ThumbViewTest, DraggingAFrameToALaterPlaceInTheSameListMovesIt) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, {1, 2, 3, 4, 5});
+    CQuibThumbView view(doc);
+    show(view);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centreOf(view, 0));
+    ASSERT_EQ(view.selectedRows(), std::vector<int>{0});
+    dropSelection(view, view, centreOf(view, 3));
+    EXPECT_EQ(titles(doc), (std::vector<std::string>{"F1", "F2", "F0", "F3", "F4"}));
+    EXPECT_EQ(view.count(), 5);
+    EXPECT_EQ(view.selectedRows(), std::vector<int>{2});
+    EXPECT_EQ(doc.currentFrameIndex, 2);
+    EXPECT_EQ(view.dropHighlightRow(), -1);
+}
+
+TEST_F(ThumbViewTest, DroppingIntoAnotherProjectCopiesAndAMoveRemovesFromTheSource) {
+    CQuibDoc source, target;
+    buildFlatProject(source, 64, 48, {1, 2, 3});
+    buildFlatProject(target, 64, 48, {4, 5});
+    CQuibThumbView from(source), to(target);
+    show(from);
+    show(to);
+    from.run(cmd::NextFrame);  // F1 selected
+    dropSelection(from, to, centreOf(to, 1));
+    EXPECT_EQ(titles(target), (std::vector<std::string>{"F0", "F1", "F1"}));
+    EXPECT_EQ(titles(source), (std::vector<std::string>{"F0", "F1", "F2"}));
+    EXPECT_EQ(to.count(), 3);
+    EXPECT_EQ(to.selectedRows(), std::vector<int>{1});
+    // With Shift the drop moves: the source loses its frame.
+    dropSelection(from, to, QPoint(to.itemRectUnion().right() + 50, 10), Qt::ShiftModifier);
+    EXPECT_EQ(titles(target), (std::vector<std::string>{"F0", "F1", "F1", "F1"}));
+    EXPECT_EQ(titles(source), (std::vector<std::string>{"F0", "F2"}));
+    EXPECT_EQ(from.count(), 2);
+}
+
+TEST_F(ThumbViewTest, DragOverOnlyTakesFrameDataAndHighlightsTheItemUnderTheCursor) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, {1, 2, 3});
+    CQuibThumbView view(doc);
+    show(view);
+    QMimeData text;
+    text.setText(QStringLiteral("no frames"));
+    QDragEnterEvent refused(centreOf(view, 1), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
+    std::unique_ptr<QMimeData> data(view.dragData());
+    QDragEnterEvent enter(centreOf(view, 1), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &enter);
+    QDragMoveEvent move(centreOf(view, 1), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &move);
+    EXPECT_EQ(move.dropAction(), Qt::MoveAction);  // the same strip moves
+    EXPECT_EQ(view.dropHighlightRow(), 1);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(view.viewport(), &leave);
+    EXPECT_EQ(view.dropHighlightRow(), -1);
+}
+
+TEST_F(ThumbViewTest, DraggingNearAnEdgeScrollsTheList) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, std::vector<uint32_t>(30, 1));
+    CQuibThumbView view(doc);
+    show(view, 300);
+    QScrollBar* bar = view.horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    std::unique_ptr<QMimeData> data(view.dragData());
+    const QPoint nearRight(view.viewport()->width() - 3, 20);
+    QDragEnterEvent enter(nearRight, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &enter);
+    QDragMoveEvent move(nearRight, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &move);
+    EXPECT_EQ(bar->value(), CQuibThumbView::EdgeScrollStep);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(view.viewport(), &leave);
+}
+
+TEST_F(ThumbViewTest, PopupOffersTheThumbnailCommandsInOrder) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, {1, 2});
+    CQuibThumbView view(doc);
+    std::unique_ptr<QMenu> menu(view.createPopupMenu(nullptr));
+    EXPECT_EQ(menu->title(), QStringLiteral("Miniature"));
+    const std::vector<int> expected = {cmd::EditDelete, cmd::EditCut, cmd::EditCopy,
+                                       cmd::CopyMerged, cmd::EditPaste, cmd::InsertFrames, cmd::Preferences};
+    ASSERT_EQ(menu->actions().size(), qsizetype(expected.size()));
+    for (size_t k = 0; k < expected.size(); ++k) {
+        QAction* action = menu->actions()[qsizetype(k)];
+        EXPECT_EQ(action->data().toInt(), expected[k]);
+        EXPECT_EQ(action->text(), QString::fromUtf8(findCommand(expected[k])->menuText));
+    }
+    EXPECT_EQ(std::vector<int>({46008, 57635, 57634, 46013, 57637, 40014, 61333}), expected);
+    EXPECT_TRUE(menu->actions()[0]->isEnabled());  // a frame is selected
+}
+
+TEST_F(ThumbViewTest, DoubleClickOnAnItemTogglesWrapModeAndItemsFlowIntoRows) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, std::vector<uint32_t>(10, 1));
+    CQuibThumbView view(doc);
+    bool editorHidden = false;
+    view.setWrapModeHandler([&](bool wrap) { editorHidden = wrap; });
+    show(view, 300);
+    const QSize cell = view.gridSize();
+    EXPECT_EQ(view.itemRectUnion(), QRect(0, 0, 10 * cell.width(), cell.height()));
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centreOf(view, 0));
+    EXPECT_TRUE(view.wrapMode());
+    EXPECT_TRUE(view.checked(cmd::ThumbnailsOnly));
+    EXPECT_TRUE(editorHidden);
+    const int perRow = view.viewport()->width() / cell.width();
+    ASSERT_GT(perRow, 0);
+    EXPECT_EQ(view.itemRectUnion().height(), ((10 + perRow - 1) / perRow) * cell.height());
+    view.run(cmd::ThumbnailsOnly);
+    EXPECT_FALSE(view.wrapMode());
+    EXPECT_FALSE(editorHidden);
+}
+
+TEST_F(ThumbViewTest, MoveAllElementsShiftsTheSelectedFramesElementsAndTheFramePicture) {
+    CQuibDoc doc;
+    buildFlatProject(doc, 64, 48, {1, 2, 3});
+    CQuibThumbView view(doc);
+    EXPECT_FALSE(view.enabled(cmd::MoveAllElements));  // no background picture
+    doc.backgroundImage = Bitmap24(100, 80);
+    ASSERT_TRUE(view.enabled(cmd::MoveAllElements));
+    FrameElements before0, before2;
+    doc.GetFrame(0, before0);
+    doc.GetFrame(2, before2);
+    const Rect title = doc.titles.rect;
+    view.selectionModel()->select(QItemSelection(view.model()->index(1, 0), view.model()->index(2, 0)),
+                                  QItemSelectionModel::ClearAndSelect);
+    view.setOffsetAsker([](int& dx, int& dy) {
+        dx = 5, dy = -3;
+        return true;
+    });
+    view.run(cmd::MoveAllElements);
+    EXPECT_EQ(doc.frameOrigin.x, 5);
+    EXPECT_EQ(doc.frameOrigin.y, -3);
+    EXPECT_EQ(doc.titles.rect.left, title.left + 5);
+    EXPECT_EQ(doc.titles.rect.bottom, title.bottom - 3);
+    FrameElements after0, after2;
+    doc.GetFrame(0, after0);
+    doc.GetFrame(2, after2);
+    EXPECT_EQ(after0, before0);
+    EXPECT_EQ(after2.cursorPos.x, before2.cursorPos.x + 5);
+    EXPECT_EQ(after2.textBox.rect.top, before2.textBox.rect.top - 3);
+    EXPECT_EQ(after2.nextButton.pos.x, before2.nextButton.pos.x + 5);
+    EXPECT_EQ(after2.gotoButtons[1].pos.y, before2.gotoButtons[1].pos.y - 3);
+    EXPECT_TRUE(doc.isModified());
+    // Cancelling changes nothing.
+    view.setOffsetAsker([](int&, int&) { return false; });
+    view.run(cmd::MoveAllElements);
+    EXPECT_EQ(doc.frameOrigin.x, 5);
+    MoveElementsDialog dialog;
+    EXPECT_EQ(dialog.dx(), 0);
+    EXPECT_EQ(dialog.dy(), 0);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Sposta tutti gli elementi"));
+}
+
+TEST(ThumbnailItemDelegate, ColoursFollowTheStateAndTheListFocus) {
+    QPalette palette;
+    palette.setColor(QPalette::Highlight, Qt::blue);
+    palette.setColor(QPalette::Mid, Qt::gray);
+    palette.setColor(QPalette::Button, Qt::yellow);
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    palette.setColor(QPalette::HighlightedText, Qt::green);
+    using D = ThumbnailItemDelegate;
+    EXPECT_EQ(D::itemColours(palette, true, true, true).background, QColor(Qt::blue));
+    EXPECT_EQ(D::itemColours(palette, true, false, false).background, QColor(Qt::gray));
+    EXPECT_EQ(D::itemColours(palette, false, true, true).background, QColor(Qt::yellow));
+    EXPECT_EQ(D::itemColours(palette, false, true, false).background, QColor(Qt::gray));
+    EXPECT_EQ(D::itemColours(palette, true, false, true).text, QColor(Qt::green));
+    EXPECT_EQ(D::itemColours(palette, false, false, true).background, QColor(Qt::white));
+    EXPECT_EQ(D::itemColours(palette, false, false, true).text, QColor(Qt::black));
+}
+
+TEST(ThumbnailItemDelegate, InsertionBarIsATwoPixelLineWithTicks) {
+    QImage image(20, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        ThumbnailItemDelegate::drawInsertionBar(&painter, QRect(5, 0, 10, 40), Qt::black);
+    }
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    for (int y = 0; y < 40; ++y) {
+        EXPECT_EQ(image.pixel(5, y), black) << y;
+        EXPECT_EQ(image.pixel(6, y), black) << y;
+        EXPECT_EQ(image.pixel(3, y), white) << y;
+        EXPECT_EQ(image.pixel(8, y), white) << y;
+    }
+    for (int y : {0, 1, 38, 39}) {
+        EXPECT_EQ(image.pixel(4, y), black) << y;
+        EXPECT_EQ(image.pixel(7, y), black) << y;
+    }
+    EXPECT_EQ(image.pixel(4, 20), white);
+    EXPECT_EQ(image.pixel(7, 2), white);
+}
+
+}  // namespace
+}  // namespace quib

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include "base/zlib_util.h"
+#include "ui/thumbnail_builder.h"
+#include "ui/thumbnail_scaler.h"
+
+namespace quib {
+namespace {
+
+// Straightforward reference: every destination pixel sums its inclusive source box.
+std::vector<uint8_t> referenceBoxFilter(const std::vector<uint8_t>& src, int sw, int sh, int dw, int dh) {
+    std::vector<uint8_t> out(size_t(dw) * size_t(dh) * 3);
+    for (int y = 0; y < dh; ++y) {
+        const int y0 = std::min(y * sh / dh, sh - 1), y1 = std::min((y + 1) * sh / dh, sh - 1);
+        for (int x = 0; x < dw; ++x) {
+            const int x0 = std::min(x * sw / dw, sw - 1), x1 = std::min((x + 1) * sw / dw, sw - 1);
+            for (int c = 0; c < 3; ++c) {
+                unsigned sum = 0, n = 0;
+                for (int yy = y0; yy <= y1; ++yy)
+                    for (int xx = x0; xx <= x1; ++xx, ++n)
+                        sum += src[(size_t(yy) * size_t(sw) + size_t(xx)) * 3 + size_t(c)];
+                out[(size_t(y) * size_t(dw) + size_t(x)) * 3 + size_t(c)] = uint8_t(sum / n);
+            }
+        }
+    }
+    return out;
+}
+
+std::vector<uint8_t> noisePicture(int w, int h, uint32_t seed) {
+    std::vector<uint8_t> pixels(size_t(w) * size_t(h) * 3);
+    for (uint8_t& p : pixels) {
+        seed = seed * 1664525u + 1013904223u;
+        p = uint8_t(seed >> 24);
+    }
+    return pixels;
+}
+
+std::vector<uint8_t> compressed(const std::vector<uint8_t>& pixels) {
+    return *zlibCompress(pixels.data(), pixels.size(), 1);
+}
+
+TEST(ThumbnailSizeRule, WideFrameTakesTheFullWidthAndAProportionalHeight) {
+    EXPECT_EQ(thumbnailSize(QSize(64, 64), Size{200, 100}), QSize(64 + 6, 32 + 6));
+    EXPECT_EQ(thumbnailSize(QSize(64, 64), Size{1920, 1080}), QSize(64 + 6, 36 + 6));
+}
+
+TEST(ThumbnailSizeRule, TallFrameTakesTheFullHeight) {
+    EXPECT_EQ(thumbnailSize(QSize(64, 64), Size{100, 200}), QSize(32 + 6, 64 + 6));
+}
+
+TEST(ThumbnailSizeRule, ClampsToTheBoxInBothDirections) {
+    // cx <= cy: width = 40 * 90 / 100 = 36, fits; height stays 40.
+    EXPECT_EQ(thumbnailSize(QSize(80, 40), Size{90, 100}), QSize(36 + 6, 40 + 6));
+    // Wide frame in a narrow box: height = 30 * 100 / 400 = 7.
+    EXPECT_EQ(thumbnailSize(QSize(30, 64), Size{400, 100}), QSize(30 + 6, 7 + 6));
+    // Square frame in a wide box: width = H, height = W * 1 = 100 exceeds H and is clamped.
+    EXPECT_EQ(thumbnailSize(QSize(100, 50), Size{10, 10}), QSize(50 + 6, 50 + 6));
+}
+
+TEST(ThumbnailSizeRule, UnknownFrameSizeUsesTheBoxAndBadSettingsCountAs64) {
+    EXPECT_EQ(thumbnailSize(QSize(80, 60), Size{0, 0}), QSize(86, 66));
+    EXPECT_EQ(thumbnailSize(QSize(0, -3), Size{0, 0}), QSize(70, 70));
+}
+
+TEST(ThumbnailSizeRule, SliverFrameKeepsOnePixelOfPicture) {
+    EXPECT_EQ(thumbnailSize(QSize(64, 64), Size{1, 1000}), QSize(1 + 6, 64 + 6));
+}
+
+TEST(ThumbnailTemplate, RingIsWhiteGreyWhiteFromOutsideIn) {
+    const QImage t = thumbnailTemplate(QSize(70, 38));
+    ASSERT_EQ(t.size(), QSize(70, 38));
+    auto grey = [&](int x, int y) { return qRed(t.pixel(x, y)) == 128 && qGreen(t.pixel(x, y)) == 128 && qBlue(t.pixel(x, y)) == 128; };
+    auto white = [&](int x, int y) { return t.pixel(x, y) == qRgb(255, 255, 255); };
+    for (int x = 0; x < 70; ++x) {
+        EXPECT_TRUE(white(x, 0) && white(x, 37)) << x;
+        if (x >= 1 && x <= 68) {
+            EXPECT_TRUE(grey(x, 1) && grey(x, 36)) << x;
+        }
+        if (x >= 2 && x <= 67) {
+            EXPECT_TRUE(white(x, 2) && white(x, 35)) << x;
+        }
+    }
+    for (int y = 0; y < 38; ++y) {
+        EXPECT_TRUE(white(0, y) && white(69, y)) << y;
+        if (y >= 1 && y <= 36) {
+            EXPECT_TRUE(grey(1, y) && grey(68, y)) << y;
+        }
+        if (y >= 2 && y <= 35) {
+            EXPECT_TRUE(white(2, y) && white(67, y)) << y;
+        }
+    }
+    EXPECT_TRUE(white(0, 1));  // the outer ring's corner
+}
+
+TEST(BoxFilter, HandComputedMeansUseBothEndsOfEachRange) {
+    // One row 10, 20, 30 (grey) into two pixels: columns 0..1 and 1..2.
+    const std::vector<uint8_t> row = {10, 10, 10, 20, 20, 20, 30, 30, 30};
+    uint8_t out[6] = {};
+    boxScale(row.data(), 3, 1, 9, out, 2, 1, 6);
+    EXPECT_EQ(out[0], 15);
+    EXPECT_EQ(out[3], 25);
+    // 4 x 4 into 2 x 2: the first pixel covers columns and rows 0..2.
+    std::vector<uint8_t> square(4 * 4 * 3);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            square[size_t(y * 4 + x) * 3 + 2] = uint8_t(x * 10 + y * 40);  // red
+    uint8_t quad[12] = {};
+    boxScale(square.data(), 4, 4, 12, quad, 2, 2, 6);
+    EXPECT_EQ(quad[2], (0 + 10 + 20) / 3 + 40);  // rows 0..2 average 40
+    EXPECT_EQ(quad[5], 25 + 40);                 // columns 2..3 of rows 0..2
+    EXPECT_EQ(quad[11], 25 + 100);               // columns 2..3 of rows 2..3
+}
+
+TEST(BoxFilter, MatchesTheReferenceForDownAndUpScaling) {
+    for (auto [sw, sh, dw, dh] : {std::array{97, 61, 31, 17}, std::array{5, 3, 13, 11}, std::array{640, 480, 64, 48}}) {
+        const auto src = noisePicture(sw, sh, uint32_t(sw * sh));
+        std::vector<uint8_t> out(size_t(dw) * size_t(dh) * 3);
+        boxScale(src.data(), sw, sh, size_t(sw) * 3, out.data(), dw, dh, size_t(dw) * 3);
+        EXPECT_EQ(out, referenceBoxFilter(src, sw, sh, dw, dh)) << sw << "x" << sh << " to " << dw << "x" << dh;
+    }
+}
+
+TEST(BoxFilter, CompressedStreamGivesTheSameAsTheDecompressedPicture) {
+    const int sw = 333, sh = 250, dw = 40, dh = 30;
+    const auto src = noisePicture(sw, sh, 7);
+    const auto stream = compressed(src);
+    BoxFilter filter(sw, sh, dw, dh);
+    std::vector<uint8_t> scratch;
+    EXPECT_TRUE(filterCompressedPicture(stream.data(), stream.size(), filter, scratch));
+    std::vector<uint8_t> out(size_t(dw) * size_t(dh) * 3);
+    filter.write(out.data(), size_t(dw) * 3);
+    EXPECT_EQ(out, referenceBoxFilter(src, sw, sh, dw, dh));
+}
+
+TEST(BoxFilter, DamagedOrShortStreamsFailAndLeaveMissingRowsBlack) {
+    const int sw = 64, sh = 64;
+    std::vector<uint8_t> white(size_t(sw) * size_t(sh) * 3, 255);
+    auto stream = compressed(white);
+    stream.resize(stream.size() / 2);
+    BoxFilter filter(sw, sh, 8, 8);
+    std::vector<uint8_t> scratch;
+    EXPECT_FALSE(filterCompressedPicture(stream.data(), stream.size(), filter, scratch));
+    std::vector<uint8_t> out(8 * 8 * 3);
+    filter.write(out.data(), 8 * 3);
+    EXPECT_EQ(out[0], 255);             // the top was read
+    EXPECT_EQ(out[out.size() - 1], 0);  // the bottom never came
+    const uint8_t garbage[] = {1, 2, 3, 4, 5, 6, 7, 8};
+    filter.reset();
+    EXPECT_FALSE(filterCompressedPicture(garbage, sizeof garbage, filter, scratch));
+    EXPECT_FALSE(filterCompressedPicture(garbage, 0, filter, scratch));
+}
+
+TEST(BoxFilter, StreamLongerThanThePictureStillFillsIt) {
+    std::vector<uint8_t> pixels(size_t(10) * 10 * 3 * 2, 200);  // twice the rows
+    const auto stream = compressed(pixels);
+    BoxFilter filter(10, 10, 2, 2);
+    std::vector<uint8_t> scratch;
+    EXPECT_FALSE(filterCompressedPicture(stream.data(), stream.size(), filter, scratch));
+    std::vector<uint8_t> out(2 * 2 * 3);
+    filter.write(out.data(), 6);
+    EXPECT_EQ(out, std::vector<uint8_t>(12, 200));
+}
+
+TEST(ThumbnailBuilder, MakesEveryTaskOnWorkerThreadsWithTheTemplateAround) {
+    const int sw = 120, sh = 90;
+    const QImage templ = thumbnailTemplate(thumbnailSize(QSize(64, 64), Size{sw, sh}));
+    std::vector<std::vector<uint8_t>> pictures;
+    std::vector<ThumbnailBuilder::Task> tasks;
+    for (int k = 0; k < 9; ++k) {
+        pictures.push_back(noisePicture(sw, sh, uint32_t(k + 1)));
+        tasks.push_back({k, std::make_shared<const std::vector<uint8_t>>(compressed(pictures.back()))});
+    }
+    ThumbnailBuilder builder(2);
+    builder.start(std::move(tasks), Size{sw, sh}, templ);
+    builder.wait();
+    EXPECT_FALSE(builder.running());
+    std::vector<ThumbnailBuilder::Result> results = builder.takeResults();
+    ASSERT_EQ(results.size(), 9u);
+    for (const auto& result : results) {
+        const QImage expected = thumbnailOf(templ, pictures[size_t(result.key)].data(), sw, sh, size_t(sw) * 3);
+        EXPECT_EQ(result.image, expected) << result.key;
+    }
+}
+
+TEST(ThumbnailBuilder, CancelDropsTheWorkUnderWay) {
+    const QImage templ = thumbnailTemplate(QSize(70, 70));
+    std::vector<ThumbnailBuilder::Task> tasks;
+    auto stream = std::make_shared<const std::vector<uint8_t>>(compressed(noisePicture(400, 400, 3)));
+    for (int k = 0; k < 50; ++k)
+        tasks.push_back({k, stream});
+    ThumbnailBuilder builder(2);
+    builder.start(std::move(tasks), Size{400, 400}, templ);
+    builder.cancel();
+    EXPECT_FALSE(builder.running());
+    EXPECT_TRUE(builder.takeResults().empty());
+}
+
+}  // namespace
+}  // namespace quib
