@@ -95,7 +95,7 @@ TEST_F(ProjectViewsTest, NavigationCommandsMoveTheCurrentFrameAndTheSelection) {
     EXPECT_FALSE(strip()->enabled(cmd::NextFrame));
 }
 
-TEST_F(ProjectViewsTest, DeletingSelectedFramesRemovesThemButNeverTheLast) {
+TEST_F(ProjectViewsTest, DeletingSelectedFramesRemovesThemDownToAnEmptyProject) {
     ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 4)));
     strip()->run(cmd::FirstFrame);
     strip()->item(1)->setSelected(true);
@@ -105,7 +105,10 @@ TEST_F(ProjectViewsTest, DeletingSelectedFramesRemovesThemButNeverTheLast) {
     EXPECT_TRUE(doc().isModified());
     strip()->selectAll();
     strip()->run(cmd::EditDelete);
-    EXPECT_EQ(doc().frameCount(), 2);
+    EXPECT_EQ(doc().frameCount(), 0);
+    EXPECT_EQ(strip()->count(), 0);
+    EXPECT_EQ(doc().frameSize.cx, 0);
+    EXPECT_EQ(doc().frameSize.cy, 0);
 }
 
 TEST_F(ProjectViewsTest, CopiedFramesPasteAfterTheCurrentFrameInAnotherProject) {
