@@ -9,6 +9,10 @@ bool selectButtonEnabled(bool startCapturing, RegionMode mode) {
     return startCapturing && mode != RegionMode::Screen;
 }
 
+WizardControlStates wizardControlStates(bool startCapturing, RegionMode mode, bool timedCapture) {
+    return WizardControlStates{startCapturing, selectButtonEnabled(startCapturing, mode), timedCapture};
+}
+
 Rect screenRegion(Size screen) { return Rect{0, 0, screen.cx, screen.cy}; }
 
 Rect normalizedRegion(const Rect& r) {

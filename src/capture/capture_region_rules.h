@@ -19,6 +19,17 @@ inline constexpr const char* TimedCaptureHint = "Avvia/ferma la cattura a tempo 
 inline constexpr const char* TrayTip = "Quib Capture";
 }  // namespace captureText
 
+// Which controls of the wizard are usable: the region group follows "Avvia &catturando le
+// schermate", "&Seleziona" also needs a region other than "Screen", the rate follows
+// "Abilita la cattura &temporizzata".
+struct WizardControlStates {
+    bool regionControls = true;
+    bool selectButton = false;
+    bool rateControls = false;
+    friend bool operator==(const WizardControlStates&, const WizardControlStates&) = default;
+};
+WizardControlStates wizardControlStates(bool startCapturing, RegionMode mode, bool timedCapture);
+
 // "&Seleziona" is usable only while capturing is chosen and the list is not on "Screen".
 bool selectButtonEnabled(bool startCapturing, RegionMode mode);
 // The whole primary screen.
