@@ -12,12 +12,34 @@
 
 namespace quib {
 
+namespace {
+NewProjectWizard::SetupRunner& defaultSetupRunner() {
+    static NewProjectWizard::SetupRunner run;
+    return run;
+}
+
+NewProjectWizard::CaptureRunner& defaultCaptureRunner() {
+    static NewProjectWizard::CaptureRunner run;
+    return run;
+}
+}  // namespace
+
 NewProjectWizard::NewProjectWizard(QWidget* mainWindow, int& lastRate)
     : m_mainWindow(mainWindow),
       m_lastRate(lastRate),
       m_runSetup([](CCaptureSetupDialog& dialog) { return dialog.exec(); }),
       m_runCapture([](CCaptureDialog& dialog) { return runCaptureDialog(dialog); }),
-      m_openBackends(openCaptureBackends) {}
+      m_openBackends(openCaptureBackends) {
+    if (defaultSetupRunner())
+        m_runSetup = defaultSetupRunner();
+    if (defaultCaptureRunner())
+        m_runCapture = defaultCaptureRunner();
+}
+
+void NewProjectWizard::setDefaultRunners(SetupRunner setup, CaptureRunner capture) {
+    defaultSetupRunner() = std::move(setup);
+    defaultCaptureRunner() = std::move(capture);
+}
 
 NewProjectWizard::~NewProjectWizard() = default;
 

@@ -35,6 +35,10 @@ public:
     void setCaptureRunner(CaptureRunner run) { m_runCapture = std::move(run); }
     void setBackendsFunction(BackendsFunction open) { m_openBackends = std::move(open); }
 
+    // Replaces how the steps of every wizard made afterwards are run (empty: the dialogs run
+    // modally); lets a scripted session, such as a test of the main window, go through "Nuovo".
+    static void setDefaultRunners(SetupRunner setup, CaptureRunner capture);
+
     // The new project, or nullptr when nothing was created.
     std::unique_ptr<QuibProjectDocument> run();
 
