@@ -39,6 +39,13 @@ std::vector<CSystemTray::MenuItem> trayMenu() {
         {CCaptureDialog::RestoreFromTray, QStringLiteral("&Riapri la finestra di cattura")},
     };
 }
+bool askDiscard(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(stringText(str::AppName)), question,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sì"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    return box.exec() == QMessageBox::Yes;
+}
 }  // namespace
 
 int runCaptureDialog(QDialog& dialog) {
@@ -85,6 +92,7 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
     buttons->addWidget(finishButton);
     buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
+    setMinimumWidth(320);
     connect(m_captureButton, &QPushButton::clicked, this, [this] { runCommand(CaptureToggle); });
     connect(finishButton, &QPushButton::clicked, this, [this] { runCommand(Finish); });
     connect(cancelButton, &QPushButton::clicked, this, [this] { runCommand(Cancel); });
@@ -234,10 +242,7 @@ void CCaptureDialog::reject() {
     stopTimed();
     if (m_session->counter() > 0) {
         const QString question = QString::fromUtf8(captureText::ConfirmDiscardCapture);
-        const bool yes = m_confirm ? m_confirm(question)
-                                   : QMessageBox::question(this, QString::fromUtf8(stringText(str::AppName)),
-                                                           question,
-                                                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        const bool yes = m_confirm ? m_confirm(question) : askDiscard(this, question);
         if (!yes)
             return;
     }

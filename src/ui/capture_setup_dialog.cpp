@@ -109,7 +109,10 @@ CCaptureSetupDialog::CCaptureSetupDialog(CQuibDoc& doc, ScreenGrabber& grabber, 
     m_settingsButton->setAutoDefault(false);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annulla"));
-    buttons->addButton(m_settingsButton, QDialogButtonBox::ActionRole);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(m_settingsButton);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(buttons);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_startCapturing);
@@ -118,7 +121,7 @@ CCaptureSetupDialog::CCaptureSetupDialog(CQuibDoc& doc, ScreenGrabber& grabber, 
     layout->addLayout(rateRow);
     layout->addWidget(m_problem);
     layout->addStretch(1);
-    layout->addWidget(buttons);
+    layout->addLayout(buttonRow);
     setMinimumWidth(420);
 
     connect(m_startCapturing, &QCheckBox::toggled, this, [this] { updateControls(); });

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "capture/region_frame.h"
 
@@ -26,6 +27,8 @@ RegionPicker::RegionPicker(RegionMode mode, Bitmap24 screen, std::vector<WindowN
       m_region(region),
       m_before(region) {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // The wizard is modal; the layer must be too, or it gets no input while the wizard runs.
+    setWindowModality(Qt::ApplicationModal);
     setMouseTracking(true);
     if (!m_picture.isNull())
         m_view = QImage(m_picture.pixels.data(), m_picture.width, m_picture.height, int(m_picture.stride()),
@@ -53,6 +56,26 @@ void RegionPicker::toggleMark() {
     const Rect bounds = regionFrameBounds(m_picture, m_markedRegion);
     if (!bounds.isEmpty())
         update(toQRect(bounds));
+    update(m_shownTag);
+    m_shownTag = m_marked ? tagRect() : QRect();
+    update(m_shownTag);
+}
+
+QString RegionPicker::tagText() const {
+    const Rect r = normalizedRegion(m_markedRegion);
+    return QString::fromStdString(regionLabelText(r)) +
+           QStringLiteral("   %1 x %2").arg(r.width()).arg(r.height());
+}
+
+QRect RegionPicker::tagRect() const {
+    const Rect r = normalizedRegion(m_markedRegion);
+    const QSize text = fontMetrics().size(Qt::TextSingleLine, tagText());
+    QRect tag(0, 0, text.width() + 12, text.height() + 6);
+    // Above the region's top-left corner when there is room, else just inside it; always on screen.
+    const int y = r.top - tag.height() - 2 >= 0 ? r.top - tag.height() - 2 : r.top + 6;
+    tag.moveTo(std::clamp(r.left, 0, std::max(0, width() - tag.width())),
+               std::clamp(y, 0, std::max(0, height() - tag.height())));
+    return tag;
 }
 
 void RegionPicker::showMark(const Rect& region) {
@@ -140,6 +163,13 @@ void RegionPicker::paintEvent(QPaintEvent* event) {
     }
     const QRect area = event->rect();
     painter.drawImage(area, m_view, area);
+    if (m_marked && area.intersects(m_shownTag)) {
+        painter.fillRect(m_shownTag, QColor(255, 255, 225));
+        painter.setPen(QColor(64, 64, 64));
+        painter.drawRect(m_shownTag.adjusted(0, 0, -1, -1));
+        painter.setPen(Qt::black);
+        painter.drawText(m_shownTag, Qt::AlignCenter, tagText());
+    }
 }
 
 void RegionPicker::mousePressEvent(QMouseEvent* event) {

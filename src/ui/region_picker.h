@@ -57,6 +57,9 @@ protected:
 private:
     Size screenSize() const { return Size{m_picture.width, m_picture.height}; }
     void toggleMark();
+    // The label of the marked region, drawn beside it (the wizard's own label is under the layer).
+    QRect tagRect() const;
+    QString tagText() const;
     void showMark(const Rect& region);
     void hideMark();
     void end(bool picked);
@@ -70,6 +73,7 @@ private:
     RectangleDrag m_drag;
     bool m_marked = false;
     Rect m_markedRegion;
+    QRect m_shownTag;
     uint32_t m_highlighted = 0;
     bool m_windowKnown = false;
     bool m_ended = false;
