@@ -16,8 +16,10 @@
 #include "base/strings.h"
 #include "capture/capture_region_rules.h"
 #include "capture/capture_session.h"
+#include "capture_backends.h"
 #include "capture_tray.h"
 #include "model/quib_doc.h"
+#include "toolbar_icons.h"
 
 namespace quib {
 
@@ -64,7 +66,7 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
       m_hotKey(hotKey),
       m_mainWindow(mainWindow) {
     setWindowTitle(QStringLiteral("Wizard Nuovo progetto - Passo 2 di 2"));
-    setWindowIcon(CSystemTray::iconPicture(kIdleIcon));
+    setWindowIcon(applicationIcon());
     m_shiftDown = [] { return QApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier); };
 
     auto* layout = new QVBoxLayout(this);
@@ -110,9 +112,12 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
                                   [this](int command) { return commandEnabled(command); });
     m_tray->setIconList(kIdleIcon, kIdleIconLast);
 
-    if (m_hotKey && m_hotKey->start([this](HotKeyAction action) {
+    Status armed = Status::failureText(std::string());
+    if (m_hotKey)
+        armed = m_hotKey->start([this](HotKeyAction action) {
             toggleCapture(action == HotKeyAction::ToggleTimedCapture);
-        }).ok()) {
+        });
+    if (armed.ok()) {
         m_hotKeyArmed = true;
         m_notifier = new QSocketNotifier(m_hotKey->fileDescriptor(), QSocketNotifier::Read, this);
         connect(m_notifier, &QSocketNotifier::activated, this, [this] {
@@ -123,7 +128,10 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
     }
     // Without the keys the button is the way to capture; with them it stays out of the way.
     m_captureButton->setVisible(!m_hotKeyArmed);
-    problemLabel->setVisible(!m_hotKeyArmed && !problem.isEmpty());
+    if (!m_hotKeyArmed && problem.isEmpty() && !armed.message().empty())
+        problemLabel->setText(QString::fromStdString(armed.message()) + QLatin1Char(' ') +
+                              QString::fromUtf8(captureText::NoHotKeyHelp));
+    problemLabel->setVisible(!m_hotKeyArmed && !problemLabel->text().isEmpty());
 }
 
 CCaptureDialog::~CCaptureDialog() {

@@ -2,21 +2,16 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <algorithm>
+#include <cmath>
 
 #include "capture/region_frame.h"
 
 namespace quib {
 
-namespace {
-Point screenPoint(const QMouseEvent* event) {
-    const QPoint p = event->globalPosition().toPoint();
-    return Point{p.x(), p.y()};
-}
-
-QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
-}  // namespace
 
 RegionPicker::RegionPicker(RegionMode mode, Bitmap24 screen, std::vector<WindowNode> windows, const Rect& region)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -33,8 +28,19 @@ RegionPicker::RegionPicker(RegionMode mode, Bitmap24 screen, std::vector<WindowN
     if (!m_picture.isNull())
         m_view = QImage(m_picture.pixels.data(), m_picture.width, m_picture.height, int(m_picture.stride()),
                         QImage::Format_BGR888);
-    setGeometry(0, 0, std::max(1, m_picture.width), std::max(1, m_picture.height));
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        m_ratio = std::max<qreal>(screen->devicePixelRatio(), 1);
+    setGeometry(0, 0, std::max(1, qRound(m_picture.width / m_ratio)), std::max(1, qRound(m_picture.height / m_ratio)));
     setCursor(mode == RegionMode::Rectangle ? Qt::CrossCursor : Qt::PointingHandCursor);
+}
+
+Point RegionPicker::toScreen(const QPointF& local) const {
+    return Point{int(std::floor(local.x() * m_ratio)), int(std::floor(local.y() * m_ratio))};
+}
+
+QRect RegionPicker::toLocal(const Rect& pixels) const {
+    const QRectF r(pixels.left / m_ratio, pixels.top / m_ratio, pixels.width() / m_ratio, pixels.height() / m_ratio);
+    return r.toAlignedRect();
 }
 
 void RegionPicker::start(Point pointer) {
@@ -55,7 +61,7 @@ void RegionPicker::toggleMark() {
     toggleRegionFrame(m_picture, m_markedRegion);
     const Rect bounds = regionFrameBounds(m_picture, m_markedRegion);
     if (!bounds.isEmpty())
-        update(toQRect(bounds));
+        update(toLocal(bounds));
     update(m_shownTag);
     m_shownTag = m_marked ? tagRect() : QRect();
     update(m_shownTag);
@@ -68,12 +74,12 @@ QString RegionPicker::tagText() const {
 }
 
 QRect RegionPicker::tagRect() const {
-    const Rect r = normalizedRegion(m_markedRegion);
+    const QRect r = toLocal(normalizedRegion(m_markedRegion));
     const QSize text = fontMetrics().size(Qt::TextSingleLine, tagText());
     QRect tag(0, 0, text.width() + 12, text.height() + 6);
     // Above the region's top-left corner when there is room, else just inside it; always on screen.
-    const int y = r.top - tag.height() - 2 >= 0 ? r.top - tag.height() - 2 : r.top + 6;
-    tag.moveTo(std::clamp(r.left, 0, std::max(0, width() - tag.width())),
+    const int y = r.top() - tag.height() - 2 >= 0 ? r.top() - tag.height() - 2 : r.top() + 6;
+    tag.moveTo(std::clamp(r.left(), 0, std::max(0, width() - tag.width())),
                std::clamp(y, 0, std::max(0, height() - tag.height())));
     return tag;
 }
@@ -162,7 +168,8 @@ void RegionPicker::paintEvent(QPaintEvent* event) {
         return;
     }
     const QRect area = event->rect();
-    painter.drawImage(area, m_view, area);
+    const QRectF source(area.left() * m_ratio, area.top() * m_ratio, area.width() * m_ratio, area.height() * m_ratio);
+    painter.drawImage(QRectF(area), m_view, source);
     if (m_marked && area.intersects(m_shownTag)) {
         painter.fillRect(m_shownTag, QColor(255, 255, 225));
         painter.setPen(QColor(64, 64, 64));
@@ -174,14 +181,14 @@ void RegionPicker::paintEvent(QPaintEvent* event) {
 
 void RegionPicker::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        pressAt(screenPoint(event));
+        pressAt(toScreen(event->position()));
 }
 
-void RegionPicker::mouseMoveEvent(QMouseEvent* event) { moveTo(screenPoint(event)); }
+void RegionPicker::mouseMoveEvent(QMouseEvent* event) { moveTo(toScreen(event->position())); }
 
 void RegionPicker::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        releaseAt(screenPoint(event));
+        releaseAt(toScreen(event->position()));
 }
 
 void RegionPicker::keyPressEvent(QKeyEvent* event) {

@@ -56,6 +56,9 @@ protected:
 
 private:
     Size screenSize() const { return Size{m_picture.width, m_picture.height}; }
+    // Screen pixels and the layer's own coordinates differ by the device pixel ratio.
+    Point toScreen(const QPointF& local) const;
+    QRect toLocal(const Rect& pixels) const;
     void toggleMark();
     // The label of the marked region, drawn beside it (the wizard's own label is under the layer).
     QRect tagRect() const;
@@ -67,6 +70,7 @@ private:
     RegionMode m_mode;
     Bitmap24 m_picture;
     QImage m_view;  // over m_picture's bytes
+    qreal m_ratio = 1;
     std::vector<WindowNode> m_windows;
     Rect m_region;
     Rect m_before;

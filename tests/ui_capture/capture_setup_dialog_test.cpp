@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QWidget>
 
 #include "../ui/ui_test_support.h"
@@ -196,4 +197,16 @@ TEST_F(CaptureSetupDialogTest, ProblemWithTheKeysIsShown) {
     CCaptureSetupDialog other(doc, grabber, lastRate, nullptr, QStringLiteral("Nessun display X11"));
     EXPECT_TRUE(other.problemLabel()->isVisibleTo(&other));
     EXPECT_EQ(other.problemLabel()->text(), QStringLiteral("Nessun display X11"));
+}
+
+TEST_F(CaptureSetupDialogTest, MouseDragOnTheLayerSpansTheRectangle) {
+    choose(RegionMode::Rectangle);
+    dialog->beginPick();
+    RegionPicker* picker = dialog->picker();
+    ASSERT_NE(picker, nullptr);
+    QTest::mousePress(picker, Qt::LeftButton, {}, QPoint(320, 240));
+    QTest::mouseMove(picker, QPoint(200, 100));
+    QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(100, 60));
+    EXPECT_EQ(dialog->region(), (Rect{100, 60, 320, 240}));
+    EXPECT_EQ(dialog->picker(), nullptr);
 }

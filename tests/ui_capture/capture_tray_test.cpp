@@ -11,6 +11,7 @@
 #include "../ui/ui_test_support.h"
 #include "capture/capture_frame.h"
 #include "capture/capture_session.h"
+#include "capture/null_backends.h"
 #include "fake_grabber.h"
 #include "model/quib_doc.h"
 #include "ui/capture_dialog.h"
@@ -225,4 +226,18 @@ TEST_F(CaptureDialogTrayTest, HiddenDialogDoesNotEndTheWait) {
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_EQ(doc.frameCount(), 1);
     EXPECT_TRUE(mainWindow->isEnabled());
+}
+
+TEST_F(CaptureDialogTrayTest, KeysTakenByAnotherProgramAreExplainedAndTheButtonStands) {
+    dialog.reset();
+    NullGlobalHotKey taken("Il tasto \"Pausa\" è già usato da un'altra applicazione.");
+    dialog = std::make_unique<CCaptureDialog>(grabber, &taken, doc, kRegion, false, 3, mainWindow.get());
+    dialog->show();
+    EXPECT_FALSE(dialog->hotKeyArmed());
+    EXPECT_TRUE(dialog->captureButton()->isVisible());
+    bool explained = false;
+    for (QLabel* label : dialog->findChildren<QLabel*>())
+        explained = explained || (label->isVisible() && label->text().contains(QStringLiteral("già usato")));
+    EXPECT_TRUE(explained);
+    dialog.reset();  // before the keys it refers to
 }
