@@ -111,6 +111,7 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
     m_tray->setNotificationTarget([this](int command) { runCommand(command); },
                                   [this](int command) { return commandEnabled(command); });
     m_tray->setIconList(kIdleIcon, kIdleIconLast);
+    m_trayShown = [this] { return m_tray->visible(); };
 
     Status armed = Status::failureText(std::string());
     if (m_hotKey)
@@ -259,6 +260,12 @@ void CCaptureDialog::reject() {
 }
 
 void CCaptureDialog::minimizeToTray() {
+    // A hidden dialog with no icon to reopen it could never be found again.
+    if (!m_trayShown()) {
+        if (!isMinimized())
+            showMinimized();
+        return;
+    }
     m_minimizedToTray = true;
     hide();
     if (m_mainWindow && m_mainWindowWasVisible)
@@ -282,7 +289,7 @@ void CCaptureDialog::changeEvent(QEvent* event) {
         // Hiding from inside the state change confuses some window managers: do it next.
         QPointer<CCaptureDialog> self(this);
         QTimer::singleShot(0, this, [self] {
-            if (self && self->isMinimized())
+            if (self && self->isMinimized() && self->m_trayShown())
                 self->minimizeToTray();
         });
     } else if (m_minimizedToTray && isVisible()) {

@@ -42,6 +42,9 @@ public:
     void setMessageFunction(std::function<void(const QString&)> show) { m_message = std::move(show); }
     // Whether Shift is held when command 1000 arrives; replaceable for tests.
     void setShiftFunction(std::function<bool()> shiftDown) { m_shiftDown = std::move(shiftDown); }
+    // Whether the tray icon is there to bring the dialog back (by default: the icon is shown).
+    // Without it, minimizing leaves the dialog minimized instead of hiding it.
+    void setTrayShownFunction(std::function<bool()> shown) { m_trayShown = std::move(shown); }
 
     // Runs a command as the buttons, the tray menu and the keys do.
     void runCommand(int command);
@@ -89,6 +92,7 @@ private:
     std::function<bool(const QString&)> m_confirm;
     std::function<void(const QString&)> m_message;
     std::function<bool()> m_shiftDown;
+    std::function<bool()> m_trayShown;
 };
 
 // Shows the dialog application-modal and waits until it is done (hiding it into the

@@ -97,6 +97,7 @@ protected:
                                                   QStringLiteral("Nessun display"));
         dialog->setMessageFunction([this](const QString& text) { messages << text; });
         dialog->setShiftFunction([this] { return shift; });
+        dialog->setTrayShownFunction([this] { return trayShown; });
         dialog->show();
     }
     void TearDown() override {
@@ -107,6 +108,7 @@ protected:
     test::FakeGrabber grabber;
     CQuibDoc doc;
     bool shift = false;
+    bool trayShown = true;
     QStringList messages;
     std::unique_ptr<QWidget> mainWindow;
     std::unique_ptr<CCaptureDialog> dialog;
@@ -195,10 +197,22 @@ TEST_F(CaptureDialogTrayTest, MinimizingTheDialogHidesItInTheTray) {
     EXPECT_FALSE(dialog->isMinimized());
 }
 
+TEST_F(CaptureDialogTrayTest, WithoutATrayIconMinimizingKeepsTheDialogReachable) {
+    trayShown = false;
+    dialog->runCommand(CCaptureDialog::MinimizeToTray);
+    EXPECT_FALSE(dialog->minimizedToTray());
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->isMinimized());
+    EXPECT_TRUE(mainWindow->isVisible());
+    QApplication::processEvents();
+    EXPECT_TRUE(dialog->isVisible());
+}
+
 TEST_F(CaptureDialogTrayTest, MainWindowHiddenAtTheStartStaysHidden) {
     dialog.reset();
     mainWindow->hide();
     dialog = std::make_unique<CCaptureDialog>(grabber, nullptr, doc, kRegion, false, 3, mainWindow.get());
+    dialog->setTrayShownFunction([] { return true; });
     dialog->show();
     dialog->minimizeToTray();
     dialog->restoreFromTray();
