@@ -13,6 +13,8 @@ WizardControlStates wizardControlStates(bool startCapturing, RegionMode mode, bo
     return WizardControlStates{startCapturing, selectButtonEnabled(startCapturing, mode), timedCapture};
 }
 
+bool usableCaptureRegion(const Rect& region) { return !region.isEmpty(); }
+
 Rect screenRegion(Size screen) { return Rect{0, 0, screen.cx, screen.cy}; }
 
 Rect normalizedRegion(const Rect& r) {

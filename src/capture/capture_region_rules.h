@@ -17,6 +17,8 @@ inline constexpr const char* ConfirmDiscardCapture =
     "Siete sicuri di voler eliminare la cattura?\nTutte le schermate catturate andranno perdute!";
 inline constexpr const char* TimedCaptureHint = "Avvia/ferma la cattura a tempo - \"Shift+Pausa\"";
 inline constexpr const char* TrayTip = "Quib Capture";
+inline constexpr const char* EmptyCaptureRegion =
+    "La regione di cattura è vuota: selezionare un'area più grande.";
 }  // namespace captureText
 
 // Which controls of the wizard are usable: the region group follows "Avvia &catturando le
@@ -32,6 +34,8 @@ WizardControlStates wizardControlStates(bool startCapturing, RegionMode mode, bo
 
 // "&Seleziona" is usable only while capturing is chosen and the list is not on "Screen".
 bool selectButtonEnabled(bool startCapturing, RegionMode mode);
+// A region frames can be captured from: at least one pixel wide and high.
+bool usableCaptureRegion(const Rect& region);
 // The whole primary screen.
 Rect screenRegion(Size screen);
 // left <= right and top <= bottom, whichever corner the drag began at.

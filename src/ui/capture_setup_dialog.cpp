@@ -213,6 +213,12 @@ void CCaptureSetupDialog::openSettings() {
 }
 
 void CCaptureSetupDialog::accept() {
+    // A region without pixels would make a project of frame size 0.
+    if (startCapturing() && !usableCaptureRegion(m_region)) {
+        m_message(QString::fromUtf8(captureText::EmptyCaptureRegion));
+        m_regionList->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (timedCapture()) {
         const std::optional<int> rate = parseCaptureRate(m_rateEdit->text().toStdString());
         if (!rate) {

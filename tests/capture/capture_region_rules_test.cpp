@@ -59,3 +59,10 @@ TEST(CaptureRegionRules, WizardControlsFollowTheirChecksAndTheRegionList) {
     EXPECT_EQ(wizardControlStates(false, RegionMode::Rectangle, false), (WizardControlStates{false, false, false}));
     EXPECT_EQ(wizardControlStates(false, RegionMode::Rectangle, true), (WizardControlStates{false, false, true}));
 }
+
+TEST(CaptureRegionRules, RegionWithoutPixelsIsNotUsable) {
+    EXPECT_TRUE(usableCaptureRegion(Rect{0, 0, 1, 1}));
+    EXPECT_FALSE(usableCaptureRegion(Rect{10, 10, 10, 50}));
+    EXPECT_FALSE(usableCaptureRegion(Rect{10, 10, 50, 10}));
+    EXPECT_FALSE(usableCaptureRegion(Rect{}));
+}

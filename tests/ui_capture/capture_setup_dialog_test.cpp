@@ -210,3 +210,19 @@ TEST_F(CaptureSetupDialogTest, MouseDragOnTheLayerSpansTheRectangle) {
     EXPECT_EQ(dialog->region(), (Rect{100, 60, 320, 240}));
     EXPECT_EQ(dialog->picker(), nullptr);
 }
+
+TEST_F(CaptureSetupDialogTest, ClickWithoutDragIsRefusedOnOkWhileCapturing) {
+    choose(RegionMode::Rectangle);
+    dialog->beginPick();
+    ASSERT_NE(dialog->picker(), nullptr);
+    dialog->picker()->pressAt(Point{50, 50});
+    dialog->picker()->releaseAt(Point{50, 50});
+    EXPECT_EQ(dialog->region(), (Rect{50, 50, 50, 50}));
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), 0);
+    EXPECT_EQ(messages, QStringList{QStringLiteral("La regione di cattura è vuota: selezionare un'area più grande.")});
+    // Without capturing the region does not matter.
+    dialog->startCapturingCheck()->setChecked(false);
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+}
