@@ -59,9 +59,15 @@ void RegionPicker::start(Point pointer) {
 
 void RegionPicker::toggleMark() {
     toggleRegionFrame(m_picture, m_markedRegion);
-    const Rect bounds = regionFrameBounds(m_picture, m_markedRegion);
-    if (!bounds.isEmpty())
-        update(toLocal(bounds));
+    // Only the four edges change; repainting the whole region on every move would be slow.
+    const Rect b = regionFrameBounds(m_picture, m_markedRegion);
+    if (!b.isEmpty()) {
+        constexpr int edge = 4;
+        update(toLocal(Rect{b.left, b.top, b.right, std::min(b.bottom, b.top + edge)}));
+        update(toLocal(Rect{b.left, std::max(b.top, b.bottom - edge), b.right, b.bottom}));
+        update(toLocal(Rect{b.left, b.top, std::min(b.right, b.left + edge), b.bottom}));
+        update(toLocal(Rect{std::max(b.left, b.right - edge), b.top, b.right, b.bottom}));
+    }
     update(m_shownTag);
     m_shownTag = m_marked ? tagRect() : QRect();
     update(m_shownTag);
