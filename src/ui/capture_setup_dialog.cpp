@@ -58,7 +58,9 @@ bool runProjectSettings(CQuibDoc& doc, QWidget* parent) {
 
 CCaptureSetupDialog::CCaptureSetupDialog(CQuibDoc& doc, ScreenGrabber& grabber, int& lastRate,
                                          QWidget* mainWindow, const QString& problem)
-    : QDialog(mainWindow), m_doc(doc), m_grabber(grabber), m_lastRate(lastRate), m_mainWindow(mainWindow) {
+    // No parent: the wizard may hide the main window, and a dialog bound to a hidden window is
+    // hidden with it by some window managers.
+    : QDialog(nullptr), m_doc(doc), m_grabber(grabber), m_lastRate(lastRate), m_mainWindow(mainWindow) {
     setWindowTitle(QStringLiteral("Wizard Nuovo progetto - Passo 1 di 2"));
     m_message = [this](const QString& text) {
         QMessageBox::warning(this, QString::fromUtf8(stringText(str::AppName)), text);
