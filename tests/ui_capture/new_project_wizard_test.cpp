@@ -4,9 +4,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 
 #include "../ui/ui_test_support.h"
+#include "capture/capture_frame.h"
 #include "capture/capture_session.h"
 #include "capture/null_backends.h"
 #include "fake_grabber.h"
@@ -174,4 +176,28 @@ TEST(CaptureBackends, WithoutAnX11DisplayTheScreenIsReadThroughQtAndTheUserIsTol
     EXPECT_TRUE(backends.problem.contains(QStringLiteral("Nessun display X11")));
     EXPECT_FALSE(backends.hotKey->start([](HotKeyAction) {}).ok());
     EXPECT_EQ(backends.grabber->screenSize(), (Size{800, 800}));  // the offscreen screen
+}
+
+TEST(CaptureBackends, WithoutAnX11DisplayTheDialogButtonStillCaptures) {
+    test::ensureApplication();
+    CaptureBackends backends = openCaptureBackends();
+    QWidget shown;
+    shown.setGeometry(10, 10, 200, 100);
+    shown.setStyleSheet(QStringLiteral("background: #2050a0;"));
+    shown.show();
+    QApplication::processEvents();
+    CQuibDoc doc;
+    const Rect region{0, 0, 120, 90};
+    prepareCaptureProject(doc, region);
+    CCaptureDialog capture(*backends.grabber, backends.hotKey.get(), doc, region, false, 3, nullptr, backends.problem);
+    capture.setMessageFunction([](const QString& text) { ADD_FAILURE() << text.toStdString(); });
+    ASSERT_TRUE(capture.captureButton()->isVisibleTo(&capture));
+    capture.captureButton()->click();
+    EXPECT_EQ(doc.frameCount(), 1);
+    EXPECT_EQ(doc.currentImage.width, 120);
+    // The window on the screen is in the picture (blue, green, red bytes).
+    const uint8_t* p = doc.currentImage.pixel(60, 50);
+    EXPECT_EQ(p[0], 0xA0);
+    EXPECT_EQ(p[1], 0x50);
+    EXPECT_EQ(p[2], 0x20);
 }
