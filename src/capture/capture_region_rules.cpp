@@ -9,6 +9,12 @@ bool selectButtonEnabled(bool startCapturing, RegionMode mode) {
     return startCapturing && mode != RegionMode::Screen;
 }
 
+WizardControlStates wizardControlStates(bool startCapturing, RegionMode mode, bool timedCapture) {
+    return WizardControlStates{startCapturing, selectButtonEnabled(startCapturing, mode), timedCapture};
+}
+
+bool usableCaptureRegion(const Rect& region) { return !region.isEmpty(); }
+
 Rect screenRegion(Size screen) { return Rect{0, 0, screen.cx, screen.cy}; }
 
 Rect normalizedRegion(const Rect& r) {

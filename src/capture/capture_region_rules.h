@@ -17,10 +17,25 @@ inline constexpr const char* ConfirmDiscardCapture =
     "Siete sicuri di voler eliminare la cattura?\nTutte le schermate catturate andranno perdute!";
 inline constexpr const char* TimedCaptureHint = "Avvia/ferma la cattura a tempo - \"Shift+Pausa\"";
 inline constexpr const char* TrayTip = "Quib Capture";
+inline constexpr const char* EmptyCaptureRegion =
+    "La regione di cattura è vuota: selezionare un'area più grande.";
 }  // namespace captureText
+
+// Which controls of the wizard are usable: the region group follows "Avvia &catturando le
+// schermate", "&Seleziona" also needs a region other than "Screen", the rate follows
+// "Abilita la cattura &temporizzata".
+struct WizardControlStates {
+    bool regionControls = true;
+    bool selectButton = false;
+    bool rateControls = false;
+    friend bool operator==(const WizardControlStates&, const WizardControlStates&) = default;
+};
+WizardControlStates wizardControlStates(bool startCapturing, RegionMode mode, bool timedCapture);
 
 // "&Seleziona" is usable only while capturing is chosen and the list is not on "Screen".
 bool selectButtonEnabled(bool startCapturing, RegionMode mode);
+// A region frames can be captured from: at least one pixel wide and high.
+bool usableCaptureRegion(const Rect& region);
 // The whole primary screen.
 Rect screenRegion(Size screen);
 // left <= right and top <= bottom, whichever corner the drag began at.

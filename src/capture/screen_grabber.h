@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "base/bitmap.h"
 #include "base/cursor_picture.h"
 #include "base/geometry.h"
 #include "base/status.h"
+#include "window_pick.h"
 
 namespace quib {
 
@@ -41,6 +43,11 @@ public:
 
     // The top-level window under a point in screen coordinates.
     virtual WindowAtPoint windowAt(Point screenPoint) = 0;
+
+    // The mapped top-level windows, topmost first, each with its mapped children; taken once when
+    // a window pick begins, so that the picker's own overlay is not among them. Empty where the
+    // windows cannot be listed.
+    virtual std::vector<WindowNode> listWindows() { return {}; }
 };
 
 }  // namespace quib

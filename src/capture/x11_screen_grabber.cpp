@@ -303,3 +303,54 @@ WindowAtPoint X11ScreenGrabber::windowAt(Point screenPoint) {
 }
 
 }  // namespace quib
+
+namespace quib {
+
+std::vector<WindowNode> X11ScreenGrabber::viewableChildren(uint32_t parent, Point origin) {
+    std::vector<WindowNode> result;
+    Reply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, parent), nullptr));
+    if (!tree)
+        return result;
+    const int count = xcb_query_tree_children_length(tree.get());
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    // All requests first, then the replies: one round trip for the whole level.
+    std::vector<xcb_get_window_attributes_cookie_t> attributes(static_cast<size_t>(count));
+    std::vector<xcb_get_geometry_cookie_t> geometries(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        attributes[size_t(i)] = xcb_get_window_attributes(m_connection, children[i]);
+        geometries[size_t(i)] = xcb_get_geometry(m_connection, children[i]);
+    }
+    // The tree lists children bottom to top.
+    for (int i = count - 1; i >= 0; --i) {
+        Reply<xcb_get_window_attributes_reply_t> attr(
+            xcb_get_window_attributes_reply(m_connection, attributes[size_t(i)], nullptr));
+        Reply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(m_connection, geometries[size_t(i)], nullptr));
+        if (!attr || !geometry || attr->map_state != XCB_MAP_STATE_VIEWABLE ||
+            attr->_class == XCB_WINDOW_CLASS_INPUT_ONLY)
+            continue;
+        const int border = geometry->border_width;
+        WindowNode node;
+        node.id = children[i];
+        node.frame = Rect{origin.x + geometry->x, origin.y + geometry->y,
+                          origin.x + geometry->x + geometry->width + 2 * border,
+                          origin.y + geometry->y + geometry->height + 2 * border};
+        result.push_back(std::move(node));
+    }
+    return result;
+}
+
+std::vector<WindowNode> X11ScreenGrabber::listWindows() {
+    discardQueuedEvents();
+    std::vector<WindowNode> windows = viewableChildren(m_root, Point{0, 0});
+    for (WindowNode& window : windows) {
+        Reply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window.id), nullptr));
+        const int border = geometry ? geometry->border_width : 0;
+        window.children = viewableChildren(window.id, Point{window.frame.left + border, window.frame.top + border});
+    }
+    return windows;
+}
+
+}  // namespace quib

@@ -24,6 +24,7 @@ public:
     ScreenCursor grabCursor() override;
     Size screenSize() override;
     WindowAtPoint windowAt(Point screenPoint) override;
+    std::vector<WindowNode> listWindows() override;
 
     // Whether the last screen read went through a shared segment.
     bool lastGrabUsedSharedMemory() const { return m_lastGrabShared; }
@@ -34,6 +35,8 @@ private:
     X11ScreenGrabber(xcb_connection_t* connection, int screenNumber);
 
     void discardQueuedEvents();
+    // The viewable children of parent, topmost first; origin is parent's inside corner on the screen.
+    std::vector<WindowNode> viewableChildren(uint32_t parent, Point origin);
     bool readIntoSharedSegment(const Rect& area, size_t bytes);
     bool ensureSharedSegment(size_t bytes);
     void releaseSharedSegment();

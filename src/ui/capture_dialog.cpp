@@ -1,30 +1,74 @@
 #include "capture_dialog.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSocketNotifier>
-#include <QStyle>
-#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
 
+#include "base/strings.h"
 #include "capture/capture_region_rules.h"
 #include "capture/capture_session.h"
+#include "capture_backends.h"
+#include "capture_tray.h"
 #include "model/quib_doc.h"
+#include "toolbar_icons.h"
 
 namespace quib {
 
-CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQuibDoc& doc,
-                               const Rect& region, bool timedCaptureEnabled, int rate, QWidget* mainWindow)
+namespace {
+constexpr int kIdleIcon = 136;
+constexpr int kIdleIconLast = 137;
+constexpr int kTimedIconFirst = 164;
+constexpr int kTimedIconLast = 167;
+constexpr int kTrayIconId = 119;
+
+std::vector<CSystemTray::MenuItem> trayMenu() {
+    return {
+        {CCaptureDialog::CaptureToggle, QStringLiteral("Avvia la cattura")},
+        {0, {}},
+        {CCaptureDialog::Finish, QStringLiteral("&Termina la cattura")},
+        {CCaptureDialog::Cancel, QStringLiteral("&Annulla la cattura")},
+        {0, {}},
+        {CCaptureDialog::MinimizeToTray, QStringLiteral("&Minimizza nell'area di notifica")},
+        {CCaptureDialog::RestoreFromTray, QStringLiteral("&Riapri la finestra di cattura")},
+    };
+}
+bool askDiscard(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(stringText(str::AppName)), question,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Sì"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
+    return box.exec() == QMessageBox::Yes;
+}
+}  // namespace
+
+int runCaptureDialog(QDialog& dialog) {
+    QEventLoop loop;
+    QObject::connect(&dialog, &QDialog::finished, &loop, [&loop](int result) { loop.exit(result); });
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    return loop.exec();
+}
+
+CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQuibDoc& doc, const Rect& region,
+                               bool timedCaptureEnabled, int rate, QWidget* mainWindow, const QString& problem)
     : QDialog(nullptr),
       m_session(std::make_unique<CaptureSession>(grabber, doc, region, rate)),
+      m_doc(doc),
       m_hotKey(hotKey),
       m_mainWindow(mainWindow) {
     setWindowTitle(QStringLiteral("Wizard Nuovo progetto - Passo 2 di 2"));
+    setWindowIcon(applicationIcon());
+    m_shiftDown = [] { return QApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier); };
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Cattura una schermata - \"Pausa\""), this));
     auto* hint = new QLabel(QString::fromUtf8(captureText::TimedCaptureHint), this);
@@ -34,54 +78,48 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
     counterRow->addWidget(new QLabel(QStringLiteral("Frames catturati:"), this));
     m_counter = new QLabel(QString::number(doc.frameCount()), this);
     counterRow->addWidget(m_counter);
+    counterRow->addStretch(1);
     layout->addLayout(counterRow);
+    auto* problemLabel = new QLabel(problem, this);
+    problemLabel->setWordWrap(true);
+    problemLabel->setStyleSheet(QStringLiteral("color: #a00000;"));
+    layout->addWidget(problemLabel);
     auto* buttons = new QHBoxLayout;
+    m_captureButton = new QPushButton(QStringLiteral("&Cattura"), this);
+    m_captureButton->setAutoDefault(false);
     auto* finishButton = new QPushButton(QStringLiteral("&Termina"), this);
     auto* cancelButton = new QPushButton(QStringLiteral("&Annulla"), this);
+    buttons->addWidget(m_captureButton);
+    buttons->addStretch(1);
     buttons->addWidget(finishButton);
     buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
-    connect(finishButton, &QPushButton::clicked, this, [this] { finish(); });
-    connect(cancelButton, &QPushButton::clicked, this, [this] { reject(); });
+    setMinimumWidth(320);
+    connect(m_captureButton, &QPushButton::clicked, this, [this] { runCommand(CaptureToggle); });
+    connect(finishButton, &QPushButton::clicked, this, [this] { runCommand(Finish); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { runCommand(Cancel); });
 
-    if (m_mainWindow)
+    if (m_mainWindow) {
+        m_mainWindowWasVisible = m_mainWindow->isVisible();
         m_mainWindow->setEnabled(false);
-
-    m_timer = new QTimer(this);
-    connect(m_timer, &QTimer::timeout, this, [this] {
-        if (!m_session->tick() && !m_session->lastError().empty())
-            showFailure();
-        m_counter->setText(QString::number(m_session->counter()));
-    });
-
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_tray = new QSystemTrayIcon(style()->standardIcon(QStyle::SP_ComputerIcon), this);
-        m_tray->setToolTip(QString::fromUtf8(captureText::TrayTip));
-        auto* menu = new QMenu(this);
-        QAction* start = menu->addAction(QStringLiteral("Avvia la cattura"), this, [this] { toggleCapture(false); });
-        QFont bold = start->font();
-        bold.setBold(true);
-        start->setFont(bold);
-        menu->addSeparator();
-        menu->addAction(QStringLiteral("&Termina la cattura"), this, [this] { finish(); });
-        menu->addAction(QStringLiteral("&Annulla la cattura"), this, [this] { reject(); });
-        menu->addSeparator();
-        menu->addAction(QStringLiteral("&Minimizza nell'area di notifica"), this, [this] { hide(); });
-        menu->addAction(QStringLiteral("&Riapri la finestra di cattura"), this, [this] {
-            showNormal();
-            activateWindow();
-        });
-        m_tray->setContextMenu(menu);
-        connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-            if (reason == QSystemTrayIcon::DoubleClick)
-                toggleCapture(false);
-        });
-        m_tray->show();
     }
 
-    if (m_hotKey && m_hotKey->start([this](HotKeyAction action) {
+    m_timer = new QTimer(this);
+    connect(m_timer, &QTimer::timeout, this, [this] { timedTick(); });
+
+    m_tray = std::make_unique<CSystemTray>(this, QString::fromUtf8(captureText::TrayTip), kIdleIcon, trayMenu());
+    m_tray->setNotificationTarget([this](int command) { runCommand(command); },
+                                  [this](int command) { return commandEnabled(command); });
+    m_tray->setIconList(kIdleIcon, kIdleIconLast);
+    m_trayShown = [this] { return m_tray->visible(); };
+
+    Status armed = Status::failureText(std::string());
+    if (m_hotKey)
+        armed = m_hotKey->start([this](HotKeyAction action) {
             toggleCapture(action == HotKeyAction::ToggleTimedCapture);
-        }).ok()) {
+        });
+    if (armed.ok()) {
+        m_hotKeyArmed = true;
         m_notifier = new QSocketNotifier(m_hotKey->fileDescriptor(), QSocketNotifier::Read, this);
         connect(m_notifier, &QSocketNotifier::activated, this, [this] {
             m_hotKey->processEvents();
@@ -89,13 +127,52 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
                 m_notifier->setEnabled(false);
         });
     }
+    // Without the keys the button is the way to capture; with them it stays out of the way.
+    m_captureButton->setVisible(!m_hotKeyArmed);
+    if (!m_hotKeyArmed && problem.isEmpty() && !armed.message().empty())
+        problemLabel->setText(QString::fromStdString(armed.message()) + QLatin1Char(' ') +
+                              QString::fromUtf8(captureText::NoHotKeyHelp));
+    problemLabel->setVisible(!m_hotKeyArmed && !problemLabel->text().isEmpty());
 }
 
 CCaptureDialog::~CCaptureDialog() {
+    m_timer->stop();
     if (m_hotKey)
         m_hotKey->stop();
     if (m_mainWindow)
         m_mainWindow->setEnabled(true);
+}
+
+void CCaptureDialog::runCommand(int command) {
+    if (!commandEnabled(command))
+        return;
+    switch (command) {
+        case CaptureToggle:
+            toggleCapture(m_shiftDown && m_shiftDown());
+            break;
+        case Finish:
+            finish();
+            break;
+        case Cancel:
+            reject();
+            break;
+        case MinimizeToTray:
+            minimizeToTray();
+            break;
+        case RestoreFromTray:
+            restoreFromTray();
+            break;
+        default:
+            break;
+    }
+}
+
+bool CCaptureDialog::commandEnabled(int command) const {
+    if (command == MinimizeToTray)
+        return isVisible();
+    if (command == RestoreFromTray)
+        return !isVisible();
+    return true;
 }
 
 void CCaptureDialog::toggleCapture(bool shift) {
@@ -109,34 +186,53 @@ void CCaptureDialog::toggleCapture(bool shift) {
     }
     m_session->toggleTimedCapture();
     m_timer->start(m_session->intervalMs());
+    m_tray->setIconList(kTimedIconFirst, kTimedIconLast);
 }
 
 void CCaptureDialog::grabOnce() {
     setWindowTitle(QStringLiteral("Cattura..."));
+    QApplication::alert(this);
+    m_tray->stepAnimation();
     if (!m_session->captureOnce())
         showFailure();
     setWindowTitle(QString::fromStdString(capturedFramesCaption(m_session->counter())));
-    m_counter->setText(QString::number(m_session->counter()));
+    m_tray->stepAnimation();
+    showCounter();
 }
 
+void CCaptureDialog::timedTick() {
+    if (!m_session->timedCaptureRunning())
+        return;
+    m_tray->stepAnimation();
+    if (!m_session->tick() && !m_session->lastError().empty())
+        showFailure();
+    showCounter();
+}
+
+void CCaptureDialog::showCounter() { m_counter->setText(QString::number(m_session->counter())); }
+
 void CCaptureDialog::stopTimed() {
+    const bool wasRunning = m_session->timedCaptureRunning() || m_timer->isActive();
     m_session->stopTimedCapture();
     m_timer->stop();
+    if (wasRunning)
+        m_tray->setIconList(kIdleIcon, kIdleIconLast);
 }
 
 void CCaptureDialog::showFailure() {
-    m_timer->stop();
+    stopTimed();
     const QString text = QString::fromStdString(m_session->takeError());
     if (m_message)
         m_message(text);
     else
-        QMessageBox::warning(this, QStringLiteral("Quib"), text);
+        QMessageBox::warning(this, QString::fromUtf8(stringText(str::AppName)), text);
 }
 
 void CCaptureDialog::endSession() {
     stopTimed();
     if (m_hotKey)
         m_hotKey->stop();
+    m_hotKeyArmed = false;
     if (m_notifier)
         m_notifier->setEnabled(false);
     if (m_mainWindow)
@@ -155,14 +251,50 @@ void CCaptureDialog::reject() {
     stopTimed();
     if (m_session->counter() > 0) {
         const QString question = QString::fromUtf8(captureText::ConfirmDiscardCapture);
-        const bool yes = m_confirm ? m_confirm(question)
-                                   : QMessageBox::question(this, QStringLiteral("Quib"), question,
-                                                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        const bool yes = m_confirm ? m_confirm(question) : askDiscard(this, question);
         if (!yes)
             return;
     }
     endSession();
     QDialog::reject();
+}
+
+void CCaptureDialog::minimizeToTray() {
+    // A hidden dialog with no icon to reopen it could never be found again.
+    if (!m_trayShown()) {
+        if (!isMinimized())
+            showMinimized();
+        return;
+    }
+    m_minimizedToTray = true;
+    hide();
+    if (m_mainWindow && m_mainWindowWasVisible)
+        m_mainWindow->hide();
+}
+
+void CCaptureDialog::restoreFromTray() {
+    m_minimizedToTray = false;
+    if (m_mainWindow && m_mainWindowWasVisible)
+        m_mainWindow->show();
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void CCaptureDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    if (isMinimized()) {
+        // Hiding from inside the state change confuses some window managers: do it next.
+        QPointer<CCaptureDialog> self(this);
+        QTimer::singleShot(0, this, [self] {
+            if (self && self->isMinimized() && self->m_trayShown())
+                self->minimizeToTray();
+        });
+    } else if (m_minimizedToTray && isVisible()) {
+        restoreFromTray();
+    }
 }
 
 }  // namespace quib

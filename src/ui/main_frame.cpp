@@ -217,8 +217,10 @@ bool CMainFrame::checked(int id) const {
 void CMainFrame::run(int id) {
     switch (id) {
         case cmd::FileNew:
+            // A cancelled wizard makes no document.
             if (m_newDocument)
-                addProjectWindow(m_newDocument());
+                if (std::unique_ptr<ProjectDocument> document = m_newDocument())
+                    addProjectWindow(std::move(document));
             break;
         case cmd::FileOpen:
             openWithDialog();

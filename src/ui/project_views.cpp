@@ -1,6 +1,7 @@
 #include "project_views.h"
 
 #include "model/frame_composition.h"
+#include "new_project_wizard.h"
 #include "placeholder_views.h"
 #include "quib_project_document.h"
 #include "quib_thumb_view.h"
@@ -23,7 +24,8 @@ void installProjectDocument(CMainFrame& frame) {
     }
     frame.setDocumentOpener(QuibProjectDocument::open);
     frame.setViewFactory(makeProjectViews);
-    frame.setNewDocumentFactory([] { return std::unique_ptr<ProjectDocument>(QuibProjectDocument::createNew()); });
+    // "Nuovo" runs the capture wizard; it makes nothing when the wizard is cancelled.
+    frame.setNewDocumentFactory(newProjectByWizard(frame));
 }
 
 }  // namespace quib

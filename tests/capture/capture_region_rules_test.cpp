@@ -52,3 +52,17 @@ TEST(CaptureRegionRules, TimerIntervalAndCaption) {
     EXPECT_EQ(timedCaptureIntervalMs(0), 1000);
     EXPECT_EQ(capturedFramesCaption(3), "Quib:3 Frames");
 }
+
+TEST(CaptureRegionRules, WizardControlsFollowTheirChecksAndTheRegionList) {
+    EXPECT_EQ(wizardControlStates(true, RegionMode::Screen, false), (WizardControlStates{true, false, false}));
+    EXPECT_EQ(wizardControlStates(true, RegionMode::Window, true), (WizardControlStates{true, true, true}));
+    EXPECT_EQ(wizardControlStates(false, RegionMode::Rectangle, false), (WizardControlStates{false, false, false}));
+    EXPECT_EQ(wizardControlStates(false, RegionMode::Rectangle, true), (WizardControlStates{false, false, true}));
+}
+
+TEST(CaptureRegionRules, RegionWithoutPixelsIsNotUsable) {
+    EXPECT_TRUE(usableCaptureRegion(Rect{0, 0, 1, 1}));
+    EXPECT_FALSE(usableCaptureRegion(Rect{10, 10, 10, 50}));
+    EXPECT_FALSE(usableCaptureRegion(Rect{10, 10, 50, 10}));
+    EXPECT_FALSE(usableCaptureRegion(Rect{}));
+}

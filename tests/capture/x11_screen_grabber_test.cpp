@@ -273,3 +273,24 @@ TEST_F(X11ScreenGrabberTest, FactoryPicksTheX11BackendsWhenADisplayIsThere) {
     EXPECT_NE(dynamic_cast<X11GlobalHotKey*>(hotKey.get()), nullptr);
     EXPECT_EQ(grabber->screenSize(), (Size{kScreenWidth, kScreenHeight}));
 }
+
+TEST_F(X11ScreenGrabberTest, ListedWindowsAreTopmostFirstWithTheirVisibleChildren) {
+    const uint32_t lower = client().createWindow(Rect{30, 40, 230, 190}, 2);
+    const uint32_t child = client().createChildWindow(lower, Rect{10, 20, 60, 50}, 1);
+    const uint32_t upper = client().createWindow(Rect{200, 100, 400, 300}, 0);
+    const std::vector<WindowNode> windows = m_grabber->listWindows();
+    ASSERT_EQ(windows.size(), 2u);
+    EXPECT_EQ(windows[0].id, upper);
+    EXPECT_EQ(windows[0].frame, (Rect{200, 100, 400, 300}));
+    EXPECT_TRUE(windows[0].children.empty());
+    EXPECT_EQ(windows[1].id, lower);
+    EXPECT_EQ(windows[1].frame, (Rect{30, 40, 234, 194}));
+    ASSERT_EQ(windows[1].children.size(), 1u);
+    EXPECT_EQ(windows[1].children[0].id, child);
+    // Inside the parent's border: 30 + 2 + 10, 40 + 2 + 20; its own border counts on both sides.
+    EXPECT_EQ(windows[1].children[0].frame, (Rect{42, 62, 42 + 52, 62 + 32}));
+    EXPECT_EQ(pickWindowAt(windows, Point{50, 70}, Size{kScreenWidth, kScreenHeight}).id, child);
+    EXPECT_EQ(pickWindowAt(windows, Point{210, 150}, Size{kScreenWidth, kScreenHeight}).id, upper);
+    client().destroyWindow(upper);
+    client().destroyWindow(lower);
+}

@@ -83,6 +83,14 @@ uint32_t X11TestClient::createWindow(const Rect& rect, int border) {
     return uint32_t(window);
 }
 
+uint32_t X11TestClient::createChildWindow(uint32_t parent, const Rect& rect, int border) {
+    const Window window = XCreateSimpleWindow(m_display, Window(parent), rect.left, rect.top, unsigned(rect.width()),
+                                              unsigned(rect.height()), unsigned(border), 0, 0);
+    XMapRaised(m_display, window);
+    sync();
+    return uint32_t(window);
+}
+
 void X11TestClient::destroyWindow(uint32_t window) {
     XDestroyWindow(m_display, window);
     sync();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -11,9 +12,11 @@
 #include "model/project_storage.h"
 #include "model/synthetic_project.h"
 #include "ui/app_settings.h"
+#include "ui/capture_setup_dialog.h"
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
 #include "ui/main_frame.h"
+#include "ui/new_project_wizard.h"
 #include "ui/project_views.h"
 #include "ui/quib_project_document.h"
 #include "ui/status_bar.h"
@@ -191,12 +194,24 @@ TEST_F(ProjectViewsTest, DraggingTheCursorMovesItAndStopsAtTheCanvasEdge) {
     EXPECT_TRUE(d.isModified());
 }
 
-TEST_F(ProjectViewsTest, NewMakesAnEmptyModifiedProjectWindow) {
+TEST_F(ProjectViewsTest, NewWithoutCapturingMakesAnEmptyModifiedProjectWindowAndCancelMakesNone) {
     ASSERT_TRUE(frame.enabled(cmd::FileNew));
+    NewProjectWizard::setDefaultRunners(
+        [](CCaptureSetupDialog& setup) {
+            setup.startCapturingCheck()->setChecked(false);
+            setup.accept();
+            return setup.result();
+        },
+        {});
     frame.run(cmd::FileNew);
     ASSERT_EQ(frame.childFrames().size(), 1);
     EXPECT_TRUE(frame.activeChild()->document()->isModified());
     EXPECT_EQ(strip()->count(), 0);
+
+    NewProjectWizard::setDefaultRunners([](CCaptureSetupDialog&) { return int(QDialog::Rejected); }, {});
+    frame.run(cmd::FileNew);
+    EXPECT_EQ(frame.childFrames().size(), 1);
+    NewProjectWizard::setDefaultRunners({}, {});
 }
 
 TEST_F(ProjectViewsTest, TheEditorShowsTheComposedFrameCentredOnADarkWorkspace) {

@@ -256,7 +256,7 @@ struct EditorInMainWindowTest : test::WithApplication, ::testing::Test {
         installProjectDocument(frame);
         frame.resize(1000, 700);
         frame.show();
-        frame.run(cmd::FileNew);
+        frame.addProjectWindow(QuibProjectDocument::createNew());
     }
     test::TempSettings temp;
     AppSettings settings;

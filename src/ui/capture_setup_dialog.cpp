@@ -1,0 +1,242 @@
+#include "capture_setup_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCursor>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "base/strings.h"
+#include "capture/screen_grabber.h"
+#include "model/quib_doc.h"
+#include "output_settings.h"
+#include "project_settings_dialog.h"
+#include "region_picker.h"
+
+namespace quib {
+
+namespace {
+OutputSettings outputSettingsOf(const CQuibDoc& doc) {
+    OutputSettings out;
+    out.outputFileName = QString::fromStdString(doc.settings.outputFileName);
+    out.outputType = QString::fromStdString(doc.settings.outputType);
+    if (out.outputType.isEmpty())
+        out.outputType = QStringLiteral("swf");
+    out.frameRate = doc.settings.frameRate;
+    out.cursorSmoothness = doc.settings.cursorSmoothness;
+    out.usePalette = doc.settings.usePalette != 0;
+    return out;
+}
+}  // namespace
+
+bool runProjectSettings(CQuibDoc& doc, QWidget* parent) {
+    OutputSettings settings = outputSettingsOf(doc);
+    ProjectSettingsDialog dialog(settings, QString::fromStdString(doc.projectDir), parent);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    // The type follows the list at once, whatever the dialog's end.
+    doc.settings.outputType = settings.outputType.toStdString();
+    if (ok) {
+        doc.settings.outputFileName = settings.outputFileName.toStdString();
+        doc.settings.frameRate = settings.frameRate;
+        doc.settings.cursorSmoothness = settings.cursorSmoothness;
+        doc.settings.usePalette = settings.usePalette ? 1 : 0;
+        doc.SetModifiedFlag(true);
+    }
+    return ok;
+}
+
+CCaptureSetupDialog::CCaptureSetupDialog(CQuibDoc& doc, ScreenGrabber& grabber, int& lastRate,
+                                         QWidget* mainWindow, const QString& problem)
+    // No parent: the wizard may hide the main window, and a dialog bound to a hidden window is
+    // hidden with it by some window managers.
+    : QDialog(nullptr), m_doc(doc), m_grabber(grabber), m_lastRate(lastRate), m_mainWindow(mainWindow) {
+    setWindowTitle(QStringLiteral("Wizard Nuovo progetto - Passo 1 di 2"));
+    m_message = [this](const QString& text) {
+        QMessageBox::warning(this, QString::fromUtf8(stringText(str::AppName)), text);
+    };
+    m_settings = [this](CQuibDoc& project) { return runProjectSettings(project, this); };
+    m_region = screenRegion(primaryScreenSize());
+
+    m_startCapturing = new QCheckBox(QStringLiteral("Avvia &catturando le schermate"), this);
+    m_startCapturing->setChecked(true);
+
+    auto* regionBox = new QGroupBox(this);
+    m_regionCaption = new QLabel(QStringLiteral("&Regione di cattura:"), regionBox);
+    m_regionList = new QComboBox(regionBox);
+    m_regionList->addItems({QStringLiteral("Screen"), QStringLiteral("Rectangle"), QStringLiteral("Window")});
+    m_regionList->setCurrentIndex(0);
+    m_regionCaption->setBuddy(m_regionList);
+    m_select = new QPushButton(QStringLiteral("&Seleziona"), regionBox);
+    m_select->setAutoDefault(false);
+    m_regionLabel = new QLabel(regionBox);
+    m_regionLabel->setFrameShape(QFrame::StyledPanel);
+    m_regionLabel->setFrameShadow(QFrame::Sunken);
+    m_hideMain = new QCheckBox(QStringLiteral("&Nascondi la finestra di Quib"), regionBox);
+    auto* regionGrid = new QGridLayout(regionBox);
+    regionGrid->addWidget(m_regionCaption, 0, 0);
+    regionGrid->addWidget(m_regionList, 0, 1);
+    regionGrid->addWidget(m_select, 0, 2);
+    regionGrid->addWidget(m_regionLabel, 1, 0, 1, 3);
+    regionGrid->addWidget(m_hideMain, 2, 0, 1, 3);
+
+    m_timed = new QCheckBox(QStringLiteral("Abilita la cattura &temporizzata"), this);
+    m_rateCaption = new QLabel(QStringLiteral("&Frame rate di cattura:"), this);
+    m_rateEdit = new QLineEdit(QString::number(lastRate), this);
+    m_rateEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), this));
+    m_rateEdit->setMaximumWidth(m_rateEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
+    m_rateCaption->setBuddy(m_rateEdit);
+    auto* rateRow = new QHBoxLayout;
+    rateRow->addSpacing(20);
+    rateRow->addWidget(m_rateCaption);
+    rateRow->addWidget(m_rateEdit);
+    rateRow->addStretch(1);
+
+    m_problem = new QLabel(problem, this);
+    m_problem->setWordWrap(true);
+    m_problem->setStyleSheet(QStringLiteral("color: #a00000;"));
+    m_problem->setVisible(!problem.isEmpty());
+
+    m_settingsButton = new QPushButton(QStringLiteral("&Impostazioni..."), this);
+    m_settingsButton->setAutoDefault(false);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annulla"));
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(m_settingsButton);
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(buttons);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_startCapturing);
+    layout->addWidget(regionBox);
+    layout->addWidget(m_timed);
+    layout->addLayout(rateRow);
+    layout->addWidget(m_problem);
+    layout->addStretch(1);
+    layout->addLayout(buttonRow);
+    setMinimumWidth(420);
+
+    connect(m_startCapturing, &QCheckBox::toggled, this, [this] { updateControls(); });
+    connect(m_timed, &QCheckBox::toggled, this, [this] { updateControls(); });
+    connect(m_regionList, &QComboBox::currentIndexChanged, this, [this](int index) { regionModeChanged(index); });
+    connect(m_select, &QPushButton::clicked, this, [this] { beginPick(); });
+    connect(m_hideMain, &QCheckBox::toggled, this, [this](bool on) { hideMainWindowToggled(on); });
+    connect(m_settingsButton, &QPushButton::clicked, this, [this] { openSettings(); });
+    connect(buttons, &QDialogButtonBox::accepted, this, &CCaptureSetupDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CCaptureSetupDialog::reject);
+
+    setRegion(m_region);
+    updateControls();
+}
+
+CCaptureSetupDialog::~CCaptureSetupDialog() = default;
+
+bool CCaptureSetupDialog::startCapturing() const { return m_startCapturing->isChecked(); }
+bool CCaptureSetupDialog::timedCapture() const { return m_timed->isChecked(); }
+RegionMode CCaptureSetupDialog::regionMode() const { return RegionMode(m_regionList->currentIndex()); }
+
+Size CCaptureSetupDialog::primaryScreenSize() const {
+    const Size size = m_grabber.screenSize();
+    if (!size.isEmpty())
+        return size;
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        return Size{screen->geometry().width(), screen->geometry().height()};
+    return Size{};
+}
+
+void CCaptureSetupDialog::setRegion(const Rect& region) {
+    m_region = region;
+    m_regionLabel->setText(QString::fromStdString(regionLabelText(region)));
+}
+
+void CCaptureSetupDialog::updateControls() {
+    const WizardControlStates states = wizardControlStates(startCapturing(), regionMode(), timedCapture());
+    for (QWidget* w : std::initializer_list<QWidget*>{m_regionCaption, m_regionLabel, m_regionList, m_hideMain})
+        w->setEnabled(states.regionControls);
+    m_select->setEnabled(states.selectButton);
+    m_rateCaption->setEnabled(states.rateControls);
+    m_rateEdit->setEnabled(states.rateControls);
+}
+
+void CCaptureSetupDialog::regionModeChanged(int index) {
+    if (RegionMode(index) == RegionMode::Screen)
+        setRegion(screenRegion(primaryScreenSize()));
+    updateControls();
+}
+
+void CCaptureSetupDialog::hideMainWindowToggled(bool hide) {
+    if (m_mainWindow)
+        m_mainWindow->setVisible(!hide);
+    raise();
+    activateWindow();
+}
+
+void CCaptureSetupDialog::beginPick() {
+    if (m_picker || regionMode() == RegionMode::Screen)
+        return;
+    const Size screen = primaryScreenSize();
+    Bitmap24 still(std::max(1, screen.cx), std::max(1, screen.cy));
+    if (!m_grabber.grab(screenRegion(screen), still).ok())
+        std::fill(still.pixels.begin(), still.pixels.end(), uint8_t(0x80));
+    std::vector<WindowNode> windows;
+    if (regionMode() == RegionMode::Window)
+        windows = m_grabber.listWindows();
+    m_picker = std::make_unique<RegionPicker>(regionMode(), std::move(still), std::move(windows), m_region);
+    m_picker->setRegionFunction([this](const Rect& region) {
+        m_regionLabel->setText(QString::fromStdString(regionLabelText(region)));
+    });
+    m_picker->setFinishedFunction([this](bool picked, const Rect& region) { pickEnded(picked, region); });
+    const QPoint pointer = QCursor::pos();
+    m_picker->start(Point{pointer.x(), pointer.y()});
+}
+
+void CCaptureSetupDialog::pickEnded(bool picked, const Rect& region) {
+    setRegion(picked ? region : m_region);
+    // The picker is still on the call stack here.
+    if (RegionPicker* picker = m_picker.release())
+        picker->deleteLater();
+    raise();
+    activateWindow();
+}
+
+void CCaptureSetupDialog::openSettings() {
+    if (m_settings)
+        m_settings(m_doc);
+}
+
+void CCaptureSetupDialog::accept() {
+    // A region without pixels would make a project of frame size 0.
+    if (startCapturing() && !usableCaptureRegion(m_region)) {
+        m_message(QString::fromUtf8(captureText::EmptyCaptureRegion));
+        m_regionList->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    if (timedCapture()) {
+        const std::optional<int> rate = parseCaptureRate(m_rateEdit->text().toStdString());
+        if (!rate) {
+            m_message(QString::fromUtf8(captureText::InvalidCaptureRate));
+            m_rateEdit->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        m_lastRate = *rate;
+    }
+    QDialog::accept();
+}
+
+void CCaptureSetupDialog::reject() {
+    if (m_picker)
+        m_picker->abort();
+    QDialog::reject();
+}
+
+}  // namespace quib

@@ -1,0 +1,94 @@
+#include "new_project_wizard.h"
+
+#include <QWidget>
+
+#include "app_settings.h"
+#include "capture/capture_frame.h"
+#include "capture_backends.h"
+#include "capture_dialog.h"
+#include "capture_setup_dialog.h"
+#include "main_frame.h"
+#include "quib_project_document.h"
+
+namespace quib {
+
+namespace {
+NewProjectWizard::SetupRunner& defaultSetupRunner() {
+    static NewProjectWizard::SetupRunner run;
+    return run;
+}
+
+NewProjectWizard::CaptureRunner& defaultCaptureRunner() {
+    static NewProjectWizard::CaptureRunner run;
+    return run;
+}
+}  // namespace
+
+NewProjectWizard::NewProjectWizard(QWidget* mainWindow, int& lastRate)
+    : m_mainWindow(mainWindow),
+      m_lastRate(lastRate),
+      m_runSetup([](CCaptureSetupDialog& dialog) { return dialog.exec(); }),
+      m_runCapture([](CCaptureDialog& dialog) { return runCaptureDialog(dialog); }),
+      m_openBackends(openCaptureBackends) {
+    if (defaultSetupRunner())
+        m_runSetup = defaultSetupRunner();
+    if (defaultCaptureRunner())
+        m_runCapture = defaultCaptureRunner();
+}
+
+void NewProjectWizard::setDefaultRunners(SetupRunner setup, CaptureRunner capture) {
+    defaultSetupRunner() = std::move(setup);
+    defaultCaptureRunner() = std::move(capture);
+}
+
+NewProjectWizard::~NewProjectWizard() = default;
+
+std::unique_ptr<QuibProjectDocument> NewProjectWizard::run() {
+    std::unique_ptr<QuibProjectDocument> document = QuibProjectDocument::createNew();
+    CQuibDoc& doc = document->doc();
+    CaptureBackends backends = m_openBackends();
+
+    // The main window comes back on every way out; the wizard may have hidden it.
+    struct ShowMainWindow {
+        QWidget* window;
+        ~ShowMainWindow() {
+            if (window)
+                window->show();
+        }
+    } showMainWindow{m_mainWindow};
+
+    CCaptureSetupDialog setup(doc, *backends.grabber, m_lastRate, m_mainWindow, backends.problem);
+    if (m_runSetup(setup) != QDialog::Accepted)
+        return nullptr;
+    if (!setup.startCapturing()) {
+        doc.backgroundSize = doc.frameSize;
+        doc.SetModifiedFlag(true);
+        return document;
+    }
+
+    const Rect region = setup.region();
+    const bool timed = setup.timedCapture();
+    prepareCaptureProject(doc, region);
+    int result = QDialog::Rejected;
+    {
+        CCaptureDialog capture(*backends.grabber, backends.hotKey.get(), doc, region, timed, m_lastRate,
+                               m_mainWindow, backends.problem);
+        result = m_runCapture(capture);
+    }
+    if (result != QDialog::Accepted) {
+        doc.DeleteContents();
+        return nullptr;
+    }
+    doc.backgroundSize = doc.frameSize;
+    doc.SetModifiedFlag(true);
+    return document;
+}
+
+std::function<std::unique_ptr<ProjectDocument>()> newProjectByWizard(CMainFrame& frame) {
+    return [&frame]() -> std::unique_ptr<ProjectDocument> {
+        NewProjectWizard wizard(&frame, frame.settings().previousTimedCaptureFrameRate);
+        return wizard.run();
+    };
+}
+
+}  // namespace quib

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QWidget;
+
+namespace quib {
+
+class CCaptureDialog;
+class CCaptureSetupDialog;
+class CMainFrame;
+class ProjectDocument;
+class QuibProjectDocument;
+struct CaptureBackends;
+
+// "Nuovo" through the two-step wizard: the setup dialog, then (when capturing is chosen) the
+// capture dialog over a project whose frame and canvas are the region's size. Nothing is created
+// when either step is cancelled or the capture ends without a frame. The main window is shown
+// again at the end, whatever the way out.
+class NewProjectWizard {
+public:
+    // How each step is run; tests replace them to drive the dialogs without modal loops.
+    using SetupRunner = std::function<int(CCaptureSetupDialog&)>;
+    using CaptureRunner = std::function<int(CCaptureDialog&)>;
+    using BackendsFunction = std::function<CaptureBackends()>;
+
+    // lastRate: the application's last timed-capture rate (read, and updated by the wizard).
+    NewProjectWizard(QWidget* mainWindow, int& lastRate);
+    ~NewProjectWizard();
+
+    void setSetupRunner(SetupRunner run) { m_runSetup = std::move(run); }
+    void setCaptureRunner(CaptureRunner run) { m_runCapture = std::move(run); }
+    void setBackendsFunction(BackendsFunction open) { m_openBackends = std::move(open); }
+
+    // Replaces how the steps of every wizard made afterwards are run (empty: the dialogs run
+    // modally); lets a scripted session, such as a test of the main window, go through "Nuovo".
+    static void setDefaultRunners(SetupRunner setup, CaptureRunner capture);
+
+    // The new project, or nullptr when nothing was created.
+    std::unique_ptr<QuibProjectDocument> run();
+
+private:
+    QWidget* m_mainWindow;
+    int& m_lastRate;
+    SetupRunner m_runSetup;
+    CaptureRunner m_runCapture;
+    BackendsFunction m_openBackends;
+};
+
+// The new-document factory of the main window: runs the wizard, nullptr when nothing was created.
+std::function<std::unique_ptr<ProjectDocument>()> newProjectByWizard(CMainFrame& frame);
+
+}  // namespace quib

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QWidget>
+
+#include "../ui/ui_test_support.h"
+#include "fake_grabber.h"
+#include "model/quib_doc.h"
+#include "ui/capture_setup_dialog.h"
+#include "ui/region_picker.h"
+
+using namespace quib;
+
+namespace {
+
+class CaptureSetupDialogTest : public ::testing::Test, public test::WithApplication {
+protected:
+    void SetUp() override {
+        mainWindow = std::make_unique<QWidget>();
+        mainWindow->show();
+        dialog = std::make_unique<CCaptureSetupDialog>(doc, grabber, lastRate, mainWindow.get());
+        dialog->setMessageFunction([this](const QString& text) { messages << text; });
+    }
+    void TearDown() override {
+        dialog.reset();
+        mainWindow.reset();
+        QApplication::processEvents();
+    }
+    void choose(RegionMode mode) { dialog->regionList()->setCurrentIndex(int(mode)); }
+
+    test::FakeGrabber grabber;
+    CQuibDoc doc;
+    int lastRate = 3;
+    std::unique_ptr<QWidget> mainWindow;
+    std::unique_ptr<CCaptureSetupDialog> dialog;
+    QStringList messages;
+};
+
+}  // namespace
+
+TEST_F(CaptureSetupDialogTest, OpensOnTheWholeScreenWithCapturingOnAndTimedCaptureOff) {
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Wizard Nuovo progetto - Passo 1 di 2"));
+    EXPECT_TRUE(dialog->startCapturing());
+    EXPECT_FALSE(dialog->timedCapture());
+    EXPECT_EQ(dialog->regionMode(), RegionMode::Screen);
+    EXPECT_EQ(dialog->region(), (Rect{0, 0, 640, 480}));
+    EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(0, 0) - (640, 480)"));
+    EXPECT_EQ(dialog->rateEdit()->text(), QStringLiteral("3"));
+    EXPECT_FALSE(dialog->rateEdit()->isEnabled());
+    EXPECT_EQ(dialog->regionList()->itemText(1), QStringLiteral("Rectangle"));
+    EXPECT_FALSE(dialog->problemLabel()->isVisibleTo(dialog.get()));
+}
+
+TEST_F(CaptureSetupDialogTest, ScreenDisablesSelectAlsoAfterCapturingIsSwitchedOffAndOn) {
+    EXPECT_FALSE(dialog->selectButton()->isEnabled());
+    choose(RegionMode::Window);
+    EXPECT_TRUE(dialog->selectButton()->isEnabled());
+    choose(RegionMode::Screen);
+    EXPECT_FALSE(dialog->selectButton()->isEnabled());
+    dialog->startCapturingCheck()->setChecked(false);
+    EXPECT_FALSE(dialog->regionList()->isEnabled());
+    EXPECT_FALSE(dialog->hideMainWindowCheck()->isEnabled());
+    EXPECT_FALSE(dialog->regionLabel()->isEnabled());
+    dialog->startCapturingCheck()->setChecked(true);
+    EXPECT_TRUE(dialog->regionList()->isEnabled());
+    EXPECT_FALSE(dialog->selectButton()->isEnabled());
+}
+
+TEST_F(CaptureSetupDialogTest, ChoosingScreenAgainResetsTheRegionOtherEntriesKeepIt) {
+    dialog->setRegion(Rect{10, 20, 110, 220});
+    choose(RegionMode::Rectangle);
+    EXPECT_EQ(dialog->region(), (Rect{10, 20, 110, 220}));
+    choose(RegionMode::Screen);
+    EXPECT_EQ(dialog->region(), (Rect{0, 0, 640, 480}));
+    EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(0, 0) - (640, 480)"));
+}
+
+TEST_F(CaptureSetupDialogTest, RateIsCheckedOnlyWithTimedCaptureAndBecomesTheLastRate) {
+    dialog->rateEdit()->setText(QStringLiteral("0"));
+    dialog->accept();  // timed capture off: the rate is not read
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(lastRate, 3);
+    EXPECT_TRUE(messages.isEmpty());
+
+    dialog->setResult(0);
+    dialog->timedCaptureCheck()->setChecked(true);
+    EXPECT_TRUE(dialog->rateEdit()->isEnabled());
+    for (const QString& bad : {QStringLiteral("0"), QStringLiteral("-4"), QString()}) {
+        dialog->rateEdit()->setText(bad);
+        dialog->accept();
+        EXPECT_EQ(dialog->result(), 0) << bad.toStdString();
+    }
+    ASSERT_EQ(messages.size(), 3);
+    EXPECT_EQ(messages[0], QStringLiteral("Indicare un frame rate valido (un numero > 0)"));
+    EXPECT_EQ(lastRate, 3);
+
+    dialog->rateEdit()->setText(QStringLiteral("12"));
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(lastRate, 12);
+    EXPECT_EQ(dialog->rate(), 12);
+}
+
+TEST_F(CaptureSetupDialogTest, HideCheckHidesTheMainWindowAndShowsItAgain) {
+    dialog->hideMainWindowCheck()->setChecked(true);
+    EXPECT_FALSE(mainWindow->isVisible());
+    dialog->hideMainWindowCheck()->setChecked(false);
+    EXPECT_TRUE(mainWindow->isVisible());
+}
+
+TEST_F(CaptureSetupDialogTest, SettingsButtonOpensTheProjectSettingsOnTheNewProject) {
+    CQuibDoc* seen = nullptr;
+    dialog->setSettingsFunction([&](CQuibDoc& project) {
+        seen = &project;
+        return true;
+    });
+    dialog->settingsButton()->click();
+    EXPECT_EQ(seen, &doc);
+}
+
+TEST_F(CaptureSetupDialogTest, RectangleDraggedFromBottomRightToTopLeftIsNormalized) {
+    choose(RegionMode::Rectangle);
+    dialog->beginPick();
+    RegionPicker* picker = dialog->picker();
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(grabber.grabs, 1);  // the still picture of the screen
+    picker->pressAt(Point{300, 250});
+    picker->moveTo(Point{200, 180});
+    EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(200, 180) - (300, 250)"));
+    // The mark is on the still picture while the drag goes on: NOT(0xC0 XOR 64) = 0x7F.
+    EXPECT_EQ(picker->picture().pixel(200, 200)[0], 0x7F);
+    picker->releaseAt(Point{40, 30});
+    EXPECT_EQ(dialog->region(), (Rect{40, 30, 300, 250}));
+    EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(40, 30) - (300, 250)"));
+    EXPECT_EQ(picker->picture().pixel(40, 100)[0], 0xC0);  // erased at the end
+    EXPECT_EQ(dialog->picker(), nullptr);
+}
+
+TEST_F(CaptureSetupDialogTest, WindowPartlyOffScreenIsPickedClampedAndItsChildTakesPrecedence) {
+    grabber.windows = {WindowNode{7, Rect{-50, 300, 200, 600}, {WindowNode{8, Rect{20, 320, 60, 360}, {}}}},
+                       WindowNode{9, Rect{100, 50, 500, 250}, {}}};
+    choose(RegionMode::Window);
+    dialog->beginPick();
+    RegionPicker* picker = dialog->picker();
+    ASSERT_NE(picker, nullptr);
+    picker->moveTo(Point{150, 100});
+    EXPECT_EQ(picker->highlightedWindow(), 9u);
+    EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(100, 50) - (500, 250)"));
+    picker->moveTo(Point{30, 330});
+    EXPECT_EQ(picker->highlightedWindow(), 8u);
+    picker->moveTo(Point{10, 450});
+    EXPECT_EQ(picker->highlightedWindow(), 7u);
+    EXPECT_EQ(picker->picture().pixel(0, 400)[0], 0x7F);  // the highlight runs along the screen's edge
+    picker->pressAt(Point{10, 450});
+    EXPECT_EQ(dialog->region(), (Rect{0, 300, 200, 480}));
+    EXPECT_EQ(dialog->picker(), nullptr);
+}
+
+TEST_F(CaptureSetupDialogTest, EscapeDuringAPickKeepsTheRegion) {
+    dialog->setRegion(Rect{1, 2, 3, 4});
+    choose(RegionMode::Rectangle);
+    dialog->beginPick();
+    ASSERT_NE(dialog->picker(), nullptr);
+    dialog->picker()->pressAt(Point{100, 100});
+    dialog->picker()->moveTo(Point{200, 200});
+    dialog->picker()->abort();
+    EXPECT_EQ(dialog->region(), (Rect{1, 2, 3, 4}));
+    EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(1, 2) - (3, 4)"));
+}
+
+TEST_F(CaptureSetupDialogTest, CancelEndsAPickUnderWay) {
+    choose(RegionMode::Window);
+    dialog->beginPick();
+    ASSERT_NE(dialog->picker(), nullptr);
+    dialog->reject();
+    EXPECT_EQ(dialog->picker(), nullptr);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+}
+
+TEST_F(CaptureSetupDialogTest, UnreadableScreenStillAllowsARectangle) {
+    grabber.failGrabs = true;
+    choose(RegionMode::Rectangle);
+    dialog->beginPick();
+    ASSERT_NE(dialog->picker(), nullptr);
+    dialog->picker()->pressAt(Point{5, 6});
+    dialog->picker()->releaseAt(Point{50, 60});
+    EXPECT_EQ(dialog->region(), (Rect{5, 6, 50, 60}));
+}
+
+TEST_F(CaptureSetupDialogTest, ProblemWithTheKeysIsShown) {
+    CCaptureSetupDialog other(doc, grabber, lastRate, nullptr, QStringLiteral("Nessun display X11"));
+    EXPECT_TRUE(other.problemLabel()->isVisibleTo(&other));
+    EXPECT_EQ(other.problemLabel()->text(), QStringLiteral("Nessun display X11"));
+}
+
+TEST_F(CaptureSetupDialogTest, MouseDragOnTheLayerSpansTheRectangle) {
+    choose(RegionMode::Rectangle);
+    dialog->beginPick();
+    RegionPicker* picker = dialog->picker();
+    ASSERT_NE(picker, nullptr);
+    QTest::mousePress(picker, Qt::LeftButton, {}, QPoint(320, 240));
+    QTest::mouseMove(picker, QPoint(200, 100));
+    QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(100, 60));
+    EXPECT_EQ(dialog->region(), (Rect{100, 60, 320, 240}));
+    EXPECT_EQ(dialog->picker(), nullptr);
+}
+
+TEST_F(CaptureSetupDialogTest, ClickWithoutDragIsRefusedOnOkWhileCapturing) {
+    choose(RegionMode::Rectangle);
+    dialog->beginPick();
+    ASSERT_NE(dialog->picker(), nullptr);
+    dialog->picker()->pressAt(Point{50, 50});
+    dialog->picker()->releaseAt(Point{50, 50});
+    EXPECT_EQ(dialog->region(), (Rect{50, 50, 50, 50}));
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), 0);
+    EXPECT_EQ(messages, QStringList{QStringLiteral("La regione di cattura è vuota: selezionare un'area più grande.")});
+    // Without capturing the region does not matter.
+    dialog->startCapturingCheck()->setChecked(false);
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+}

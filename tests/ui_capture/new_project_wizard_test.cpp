@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include "../ui/ui_test_support.h"
+#include "capture/capture_frame.h"
+#include "capture/capture_session.h"
+#include "capture/null_backends.h"
+#include "fake_grabber.h"
+#include "ui/capture_backends.h"
+#include "ui/capture_dialog.h"
+#include "ui/capture_setup_dialog.h"
+#include "ui/new_project_wizard.h"
+#include "ui/quib_project_document.h"
+#include "ui/region_picker.h"
+
+using namespace quib;
+
+namespace {
+
+class NewProjectWizardTest : public ::testing::Test, public test::WithApplication {
+protected:
+    void SetUp() override {
+        mainWindow = std::make_unique<QWidget>();
+        mainWindow->show();
+        wizard = std::make_unique<NewProjectWizard>(mainWindow.get(), lastRate);
+        wizard->setBackendsFunction([this] {
+            CaptureBackends backends;
+            backends.grabber = std::make_unique<FakeGrabberRef>(grabber);
+            backends.problem = QStringLiteral("Nessun display X11");
+            return backends;
+        });
+    }
+
+    // The wizard owns its backends; this one forwards to the test's grabber.
+    struct FakeGrabberRef : ScreenGrabber {
+        explicit FakeGrabberRef(test::FakeGrabber& g) : target(g) {}
+        Status grab(const Rect& r, Bitmap24& out) override { return target.grab(r, out); }
+        ScreenCursor grabCursor() override { return target.grabCursor(); }
+        Size screenSize() override { return target.screenSize(); }
+        WindowAtPoint windowAt(Point p) override { return target.windowAt(p); }
+        std::vector<WindowNode> listWindows() override { return target.listWindows(); }
+        test::FakeGrabber& target;
+    };
+
+    // Step 1 picks a rectangle by dragging and hides the main window; step 2 grabs `frames`
+    // frames and ends with "&Termina".
+    void captureFrames(int frames, bool timed = false) {
+        wizard->setSetupRunner([this, timed](CCaptureSetupDialog& setup) {
+            setup.hideMainWindowCheck()->setChecked(true);
+            setup.regionList()->setCurrentIndex(int(RegionMode::Rectangle));
+            setup.beginPick();
+            setup.picker()->pressAt(Point{210, 150});
+            setup.picker()->releaseAt(Point{10, 30});
+            setup.timedCaptureCheck()->setChecked(timed);
+            setup.accept();
+            return setup.result();
+        });
+        wizard->setCaptureRunner([this, frames](CCaptureDialog& capture) {
+            mainWindowVisibleDuringCapture = mainWindow->isVisible();
+            mainWindowEnabledDuringCapture = mainWindow->isEnabled();
+            for (int i = 0; i < frames; ++i)
+                capture.toggleCapture(false);
+            capture.finish();
+            return capture.result();
+        });
+    }
+
+    test::FakeGrabber grabber;
+    int lastRate = 3;
+    std::unique_ptr<QWidget> mainWindow;
+    std::unique_ptr<NewProjectWizard> wizard;
+    bool mainWindowVisibleDuringCapture = true;
+    bool mainWindowEnabledDuringCapture = true;
+};
+
+}  // namespace
+
+TEST_F(NewProjectWizardTest, CancelledSetupCreatesNothingAndShowsTheMainWindow) {
+    wizard->setSetupRunner([](CCaptureSetupDialog& setup) {
+        setup.hideMainWindowCheck()->setChecked(true);
+        setup.reject();
+        return setup.result();
+    });
+    EXPECT_EQ(wizard->run(), nullptr);
+    EXPECT_TRUE(mainWindow->isVisible());
+}
+
+TEST_F(NewProjectWizardTest, WithoutCapturingTheProjectStartsEmpty) {
+    wizard->setSetupRunner([](CCaptureSetupDialog& setup) {
+        setup.startCapturingCheck()->setChecked(false);
+        setup.accept();
+        return setup.result();
+    });
+    wizard->setCaptureRunner([](CCaptureDialog&) -> int {
+        ADD_FAILURE() << "no capture without capturing";
+        return 0;
+    });
+    std::unique_ptr<QuibProjectDocument> project = wizard->run();
+    ASSERT_NE(project, nullptr);
+    EXPECT_EQ(project->doc().frameCount(), 0);
+    EXPECT_EQ(project->doc().frameSize, (Size{0, 0}));
+    EXPECT_EQ(project->doc().backgroundSize, (Size{0, 0}));
+    EXPECT_TRUE(project->isModified());
+    EXPECT_EQ(project->doc().settings.outputType, "swf");
+}
+
+TEST_F(NewProjectWizardTest, FinishWithoutFramesCreatesNoProject) {
+    captureFrames(0);
+    EXPECT_EQ(wizard->run(), nullptr);
+    EXPECT_FALSE(mainWindowVisibleDuringCapture);
+    EXPECT_FALSE(mainWindowEnabledDuringCapture);
+    EXPECT_TRUE(mainWindow->isVisible());
+    EXPECT_TRUE(mainWindow->isEnabled());
+}
+
+TEST_F(NewProjectWizardTest, CaptureCreatesAProjectOfTheRegionsSize) {
+    captureFrames(3);
+    std::unique_ptr<QuibProjectDocument> project = wizard->run();
+    ASSERT_NE(project, nullptr);
+    const CQuibDoc& doc = project->doc();
+    EXPECT_EQ(doc.frameCount(), 3);
+    EXPECT_EQ(doc.frameSize, (Size{200, 120}));
+    EXPECT_EQ(doc.backgroundSize, (Size{200, 120}));
+    EXPECT_EQ(doc.frameOrigin, (Point{0, 0}));
+    EXPECT_TRUE(project->isModified());
+    EXPECT_EQ(project->title(), QStringLiteral("Senza nome *"));
+    EXPECT_TRUE(mainWindow->isVisible());
+    EXPECT_TRUE(mainWindow->isEnabled());
+}
+
+TEST_F(NewProjectWizardTest, TimedRateBecomesTheLastRateAndReachesTheSession) {
+    captureFrames(1, true);
+    wizard->setSetupRunner([](CCaptureSetupDialog& setup) {
+        setup.timedCaptureCheck()->setChecked(true);
+        setup.rateEdit()->setText(QStringLiteral("4"));
+        setup.accept();
+        return setup.result();
+    });
+    int interval = 0;
+    wizard->setCaptureRunner([&](CCaptureDialog& capture) {
+        interval = capture.session().intervalMs();
+        capture.toggleCapture(false);
+        capture.finish();
+        return capture.result();
+    });
+    ASSERT_NE(wizard->run(), nullptr);
+    EXPECT_EQ(lastRate, 4);
+    EXPECT_EQ(interval, 250);
+}
+
+TEST_F(NewProjectWizardTest, ConfirmedCancelAfterFramesCreatesNoProject) {
+    captureFrames(0);
+    wizard->setCaptureRunner([](CCaptureDialog& capture) {
+        capture.toggleCapture(false);
+        capture.setConfirmFunction([](const QString&) { return true; });
+        capture.reject();
+        return capture.result();
+    });
+    EXPECT_EQ(wizard->run(), nullptr);
+    EXPECT_TRUE(mainWindow->isVisible());
+}
+
+TEST(CaptureBackends, WithoutAnX11DisplayTheScreenIsReadThroughQtAndTheUserIsTold) {
+    test::ensureApplication();
+    ASSERT_NE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    CaptureBackends backends = openCaptureBackends();
+    ASSERT_NE(backends.grabber, nullptr);
+    ASSERT_NE(backends.hotKey, nullptr);
+    EXPECT_FALSE(backends.hotKeyUsable());
+    EXPECT_TRUE(backends.problem.contains(QStringLiteral("Nessun display X11")));
+    EXPECT_FALSE(backends.hotKey->start([](HotKeyAction) {}).ok());
+    EXPECT_EQ(backends.grabber->screenSize(), (Size{800, 800}));  // the offscreen screen
+}
+
+TEST(CaptureBackends, WithoutAnX11DisplayTheDialogButtonStillCaptures) {
+    test::ensureApplication();
+    CaptureBackends backends = openCaptureBackends();
+    QWidget shown;
+    shown.setGeometry(10, 10, 200, 100);
+    shown.setStyleSheet(QStringLiteral("background: #2050a0;"));
+    shown.show();
+    QApplication::processEvents();
+    CQuibDoc doc;
+    const Rect region{0, 0, 120, 90};
+    prepareCaptureProject(doc, region);
+    CCaptureDialog capture(*backends.grabber, backends.hotKey.get(), doc, region, false, 3, nullptr, backends.problem);
+    capture.setMessageFunction([](const QString& text) { ADD_FAILURE() << text.toStdString(); });
+    ASSERT_TRUE(capture.captureButton()->isVisibleTo(&capture));
+    capture.captureButton()->click();
+    EXPECT_EQ(doc.frameCount(), 1);
+    EXPECT_EQ(doc.currentImage.width, 120);
+    // The window on the screen is in the picture (blue, green, red bytes).
+    const uint8_t* p = doc.currentImage.pixel(60, 50);
+    EXPECT_EQ(p[0], 0xA0);
+    EXPECT_EQ(p[1], 0x50);
+    EXPECT_EQ(p[2], 0x20);
+}

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QWidget>
+
+#include "../capture/x11_test_client.h"
+#include "../capture/xvfb_server.h"
+#include "../ui/ui_test_support.h"
+#include "capture/x11_screen_grabber.h"
+#include "model/quib_doc.h"
+#include "ui/capture_backends.h"
+#include "ui/capture_dialog.h"
+#include "ui/capture_setup_dialog.h"
+#include "ui/new_project_wizard.h"
+#include "ui/quib_project_document.h"
+#include "ui/region_picker.h"
+
+using namespace quib;
+
+namespace {
+
+uint32_t patternAt(int x, int y) { return uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | ((x + y) & 0xFF)); }
+
+// The widgets stay on the offscreen platform; the screen they capture is a private Xvfb.
+class X11WizardTest : public ::testing::Test, public test::WithApplication {
+protected:
+    static void TearDownTestSuite() { server().reset(); }
+
+    void SetUp() override {
+        if (!quib::testing::XvfbServer::installed())
+            GTEST_SKIP() << "Xvfb is not installed: X11 tests skipped";
+        if (!server())
+            server() = std::make_unique<quib::testing::XvfbServer>("640x480x24");
+        ASSERT_TRUE(server()->running()) << "Xvfb did not start";
+        client = std::make_unique<quib::testing::X11TestClient>(server()->display().c_str());
+        ASSERT_TRUE(client->connected());
+        client->paintRoot(640, 480, patternAt);
+        mainWindow = std::make_unique<QWidget>();
+        mainWindow->show();
+        wizard = std::make_unique<NewProjectWizard>(mainWindow.get(), lastRate);
+        wizard->setBackendsFunction([] {
+            CaptureBackends backends;
+            Status status;
+            backends.grabber = X11ScreenGrabber::open(server()->display().c_str(), status);
+            EXPECT_TRUE(status.ok()) << status.message();
+            return backends;
+        });
+        wizard->setCaptureRunner([this](CCaptureDialog& capture) {
+            for (int i = 0; i < framesToGrab; ++i)
+                capture.toggleCapture(false);
+            capture.finish();
+            return capture.result();
+        });
+    }
+
+    static std::unique_ptr<quib::testing::XvfbServer>& server() {
+        static std::unique_ptr<quib::testing::XvfbServer> instance;
+        return instance;
+    }
+
+    std::unique_ptr<quib::testing::X11TestClient> client;
+    std::unique_ptr<QWidget> mainWindow;
+    std::unique_ptr<NewProjectWizard> wizard;
+    int lastRate = 3;
+    int framesToGrab = 2;
+};
+
+}  // namespace
+
+TEST_F(X11WizardTest, DraggedRectangleIsCapturedIntoAProjectOfItsSize) {
+    const Rect expected{37, 21, 37 + 101, 21 + 77};  // 3W not a multiple of 4
+    wizard->setSetupRunner([&](CCaptureSetupDialog& setup) {
+        setup.regionList()->setCurrentIndex(int(RegionMode::Rectangle));
+        setup.beginPick();
+        // The still picture is the real screen.
+        const uint8_t* shown = setup.picker()->picture().pixel(300, 200);
+        EXPECT_EQ(shown[2], uint8_t(300 & 0xFF));
+        setup.picker()->pressAt(Point{expected.right, expected.bottom});
+        setup.picker()->moveTo(Point{90, 60});
+        setup.picker()->releaseAt(Point{expected.left, expected.top});
+        setup.accept();
+        return setup.result();
+    });
+    std::unique_ptr<QuibProjectDocument> project = wizard->run();
+    ASSERT_NE(project, nullptr);
+    CQuibDoc& doc = project->doc();
+    EXPECT_EQ(doc.frameCount(), 2);
+    EXPECT_EQ(doc.frameSize, (Size{101, 77}));
+    EXPECT_EQ(doc.backgroundSize, (Size{101, 77}));
+    ASSERT_TRUE(doc.SelectFrame(0, true));
+    ASSERT_EQ(doc.currentImage.pixels.size(), size_t(101 * 77 * 3));
+    for (Point p : {Point{0, 0}, Point{100, 0}, Point{50, 40}, Point{100, 76}}) {
+        const uint32_t colour = patternAt(expected.left + p.x, expected.top + p.y);
+        const uint8_t* px = doc.currentImage.pixel(p.x, p.y);
+        EXPECT_EQ(px[0], uint8_t(colour)) << p.x << "," << p.y;
+        EXPECT_EQ(px[1], uint8_t(colour >> 8)) << p.x << "," << p.y;
+        EXPECT_EQ(px[2], uint8_t(colour >> 16)) << p.x << "," << p.y;
+    }
+}
+
+TEST_F(X11WizardTest, PickedWindowPartlyOffScreenGivesAClampedProject) {
+    const uint32_t window = client->createWindow(Rect{520, 300, 760, 420}, 0);
+    framesToGrab = 1;
+    wizard->setSetupRunner([&](CCaptureSetupDialog& setup) {
+        setup.regionList()->setCurrentIndex(int(RegionMode::Window));
+        setup.beginPick();
+        setup.picker()->moveTo(Point{600, 350});
+        EXPECT_EQ(setup.picker()->highlightedWindow(), window);
+        setup.picker()->pressAt(Point{600, 350});
+        EXPECT_EQ(setup.region(), (Rect{520, 300, 640, 420}));
+        setup.accept();
+        return setup.result();
+    });
+    std::unique_ptr<QuibProjectDocument> project = wizard->run();
+    client->destroyWindow(window);
+    ASSERT_NE(project, nullptr);
+    EXPECT_EQ(project->doc().frameSize, (Size{120, 120}));
+    EXPECT_EQ(project->doc().frameCount(), 1);
+}
+
+TEST_F(X11WizardTest, FinishWithoutAGrabCreatesNoProject) {
+    framesToGrab = 0;
+    wizard->setSetupRunner([](CCaptureSetupDialog& setup) {
+        setup.accept();
+        return setup.result();
+    });
+    EXPECT_EQ(wizard->run(), nullptr);
+    EXPECT_TRUE(mainWindow->isVisible());
+    EXPECT_TRUE(mainWindow->isEnabled());
+}
