@@ -43,7 +43,7 @@ case "$cmd" in
   test)
     build
     cd "$BUILD_DIR"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)" "$@" ;;
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j "$(nproc)" "$@" ;;
   run)
     build
     if [ -x "$BUILD_DIR/app/quib" ]; then
