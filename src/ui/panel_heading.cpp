@@ -17,7 +17,11 @@ void PanelHeading::paintLikeHeading(QWidget* widget) {
     colours.setColor(QPalette::Window, back);
     colours.setColor(QPalette::WindowText, text);
     colours.setColor(QPalette::ButtonText, text);
+    colours.setColor(QPalette::Disabled, QPalette::WindowText, colours.color(QPalette::Midlight));
+    colours.setColor(QPalette::Disabled, QPalette::ButtonText, colours.color(QPalette::Midlight));
     widget->setPalette(colours);
+    // Buttons fill with the button colour by default; the heading colours need the window one.
+    widget->setBackgroundRole(QPalette::Window);
     widget->setAutoFillBackground(true);
 }
 

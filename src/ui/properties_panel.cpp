@@ -232,23 +232,20 @@ void CPropertiesPanel::buildControls() {
     grid->addWidget(addEdit(1168, true), row, 0, 1, 2);
     grid->addWidget(label(QStringLiteral("ms")), row++, 2, 1, 2);
 
-    fullRow(addCheck(321, QStringLiteral("Cursore")));
-    addCoordinateRow(grid, row, 1163, 1164, true);
-    grid->addWidget(addButton(cmd::ChooseCursor, QStringLiteral("..."), commandTip(cmd::ChooseCursor)), row++,
-                    5);
-
-    fullRow(addCheck(1152, QStringLiteral("bottone Avanti")));
-    addCoordinateRow(grid, row++, 1155, 1156, true);
-    fullRow(addCheck(1159, QStringLiteral("bottone Indietro")));
-    addCoordinateRow(grid, row++, 1166, 1167, true);
-    fullRow(addCheck(1153, QStringLiteral("bottone VaiA 1")));
-    addCoordinateRow(grid, row, 1160, 1161, true);
-    grid->addWidget(addButton(cmd::GotoTarget1, QStringLiteral("VaiA..."), commandTip(cmd::GotoTarget1)),
-                    row++, 5);
-    fullRow(addCheck(1162, QStringLiteral("bottone VaiA 2")));
-    addCoordinateRow(grid, row, 1170, 1171, true);
-    grid->addWidget(addButton(cmd::GotoTarget2, QStringLiteral("VaiA..."), commandTip(cmd::GotoTarget2)),
-                    row++, 5);
+    // Element check boxes are bars; a chooser button of the element sits at the bar's end.
+    auto elementRow = [&](int checkId, const char* name, int xId, int yId, int buttonId,
+                          const QString& buttonText) {
+        grid->addWidget(addCheck(checkId, QString::fromUtf8(name)), row, 0, 1, buttonId ? 5 : 6);
+        if (buttonId)
+            grid->addWidget(addButton(buttonId, buttonText, commandTip(buttonId)), row, 5);
+        ++row;
+        addCoordinateRow(grid, row++, xId, yId, true);
+    };
+    elementRow(321, "Cursore", 1163, 1164, cmd::ChooseCursor, QStringLiteral("..."));
+    elementRow(1152, "bottone Avanti", 1155, 1156, 0, QString());
+    elementRow(1159, "bottone Indietro", 1166, 1167, 0, QString());
+    elementRow(1153, "bottone VaiA 1", 1160, 1161, cmd::GotoTarget1, QStringLiteral("VaiA..."));
+    elementRow(1162, "bottone VaiA 2", 1170, 1171, cmd::GotoTarget2, QStringLiteral("VaiA..."));
 
     fullRow(addCheck(318, QStringLiteral("Casella di testo")));
     m_text = new QPlainTextEdit(m_content);

@@ -313,6 +313,22 @@ TEST_F(PanelInWindowTest, CtrlCInThePanelsTextFieldsCopiesTextNotFrames) {
     EXPECT_FALSE(clipboardHas(kFrameFormatMime));
 }
 
+TEST_F(PanelInWindowTest, CtrlVInThePanelsTitlePastesTextNotFrames) {
+    ASSERT_TRUE(openProject());
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CQuibDoc& doc = *panel->document();
+    auto* title = qobject_cast<QLineEdit*>(panel->control(600));
+    title->setFocus();
+    title->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("Incollato"));
+    QTest::keyClick(title, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(title->text(), QStringLiteral("Incollato"));
+    EXPECT_EQ(doc.currentFrame.title, "Incollato");
+    EXPECT_EQ(doc.frameCount(), 3);
+}
+
 TEST_F(PanelInWindowTest, PanelCommandsAreRoutedToThePanel) {
     ASSERT_TRUE(openProject());
     EXPECT_EQ(frame.router().handlerFor(cmd::PanelSimple), panel);
