@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <optional>
 
 #include "app_settings.h"
@@ -202,6 +203,19 @@ void CPropertiesPanel::addCoordinateRow(QGridLayout* grid, int row, int xId, int
             markAdvanced(w);
 }
 
+int CPropertiesPanel::addRectangleRows(QGridLayout* grid, int row, const std::array<int, 4>& ids) {
+    static const char* const names[] = {"sx", "alto", "dx", "basso"};
+    for (int i = 0; i < 4; ++i) {
+        auto* name = new QLabel(QString::fromUtf8(names[i]), m_content);
+        QLineEdit* edit = addEdit(ids[size_t(i)], true);
+        grid->addWidget(name, row + i / 2, (i % 2) * 2, Qt::AlignRight);
+        grid->addWidget(edit, row + i / 2, (i % 2) * 2 + 1);
+        markAdvanced(name);
+        markAdvanced(edit);
+    }
+    return row + 2;
+}
+
 void CPropertiesPanel::buildControls() {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -218,7 +232,11 @@ void CPropertiesPanel::buildControls() {
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(3);
     grid->setColumnStretch(4, 1);
-    int row = 0;
+    const int row = buildFrameSection(grid, 0);
+    grid->setRowStretch(buildProjectSection(grid, row), 1);
+}
+
+int CPropertiesPanel::buildFrameSection(QGridLayout* grid, int row) {
     auto fullRow = [&](QWidget* widget) { grid->addWidget(widget, row++, 0, 1, 6); };
     auto label = [&](const QString& s) { return new QLabel(s, m_content); };
 
@@ -257,21 +275,7 @@ void CPropertiesPanel::buildControls() {
             applyField(field::Text);
     });
     fullRow(m_text);
-    const struct {
-        int id;
-        const char* name;
-    } rectFields[] = {{240, "sx"}, {242, "alto"}, {1148, "dx"}, {1149, "basso"}};
-    for (int i = 0; i < 4; i += 2) {
-        for (int k = 0; k < 2; ++k) {
-            QLabel* name = label(QString::fromUtf8(rectFields[i + k].name));
-            QLineEdit* edit = addEdit(rectFields[i + k].id, true);
-            grid->addWidget(name, row, k * 2, Qt::AlignRight);
-            grid->addWidget(edit, row, k * 2 + 1);
-            markAdvanced(name);
-            markAdvanced(edit);
-        }
-        ++row;
-    }
+    row = addRectangleRows(grid, row, {240, 242, 1148, 1149});
     grid->addWidget(label(QStringLiteral("Callout :")), row, 0, 1, 2);
     m_calloutName = label(QString());
     m_controls.insert(ctl::CalloutName, m_calloutName);
@@ -286,6 +290,12 @@ void CPropertiesPanel::buildControls() {
                     Qt::AlignRight);
     grid->addWidget(addButton(cmd::ChooseFont, QStringLiteral("..."), commandTip(cmd::ChooseFont)), row++, 5);
 
+    return row;
+}
+
+int CPropertiesPanel::buildProjectSection(QGridLayout* grid, int row) {
+    auto fullRow = [&](QWidget* widget) { grid->addWidget(widget, row++, 0, 1, 6); };
+    auto label = [&](const QString& s) { return new QLabel(s, m_content); };
     auto* project = new PanelHeading(QStringLiteral("Progetto"), m_content);
     m_controls.insert(ctl::ProjectHeading, project);
     fullRow(project);
@@ -309,24 +319,7 @@ void CPropertiesPanel::buildControls() {
                     Qt::AlignRight);
     grid->addWidget(
         addButton(TitleFontCommand, QStringLiteral("..."), QStringLiteral("Carattere dei titoli")), row++, 5);
-    const struct {
-        int id;
-        const char* name;
-    } titleFields[] = {{ctl::TitleLeft, "sx"},
-                       {ctl::TitleTop, "alto"},
-                       {ctl::TitleRight, "dx"},
-                       {ctl::TitleBottom, "basso"}};
-    for (int i = 0; i < 4; i += 2) {
-        for (int k = 0; k < 2; ++k) {
-            QLabel* name = label(QString::fromUtf8(titleFields[i + k].name));
-            QLineEdit* edit = addEdit(titleFields[i + k].id, true);
-            grid->addWidget(name, row, k * 2, Qt::AlignRight);
-            grid->addWidget(edit, row, k * 2 + 1);
-            markAdvanced(name);
-            markAdvanced(edit);
-        }
-        ++row;
-    }
+    row = addRectangleRows(grid, row, {ctl::TitleLeft, ctl::TitleTop, ctl::TitleRight, ctl::TitleBottom});
 
     QLabel* images = label(QStringLiteral("Immagini"));
     fullRow(images);
@@ -349,7 +342,7 @@ void CPropertiesPanel::buildControls() {
     imageLayout->addStretch(1);
     fullRow(imageRow);
     markAdvanced(imageRow);
-    grid->setRowStretch(row, 1);
+    return row;
 }
 
 // ---- reading the document -------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QMetaObject>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -80,10 +81,15 @@ public:
 
 private:
     void buildControls();
+    // Each adds its rows from row on and returns the row after them.
+    int buildFrameSection(QGridLayout* grid, int row);
+    int buildProjectSection(QGridLayout* grid, int row);
     QLineEdit* addEdit(int id, bool number);
     MixedCheckBox* addCheck(int id, const QString& text);
     QToolButton* addButton(int id, const QString& text, const QString& tip);
     void addCoordinateRow(QGridLayout* grid, int row, int xId, int yId, bool advancedOnly);
+    // Left and top, then right and bottom; returns the row after them.
+    int addRectangleRows(QGridLayout* grid, int row, const std::array<int, 4>& ids);
     void markAdvanced(QWidget* widget) { m_advancedOnly.push_back(widget); }
 
     const CalloutLibrary* library() const;
