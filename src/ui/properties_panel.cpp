@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -82,6 +83,15 @@ void showEditValue(QLineEdit* edit, const std::optional<std::string>& value) {
     const QString wanted = value ? QString::fromStdString(*value) : QString();
     if (edit->text() != wanted)
         edit->setText(wanted);
+}
+
+// Refreshes come often; the icon is drawn again only when the alignment changed.
+void showAlignment(QWidget* button, uint32_t align) {
+    const QVariant shown = button->property("align");
+    if (shown.isValid() && shown.toUInt() == align)
+        return;
+    button->setProperty("align", align);
+    static_cast<QToolButton*>(button)->setIcon(alignmentIcon(align));
 }
 
 Qt::CheckState checkState(const SelectionSummary& summary, int f) {
@@ -234,6 +244,8 @@ void CPropertiesPanel::buildControls() {
     grid->setColumnStretch(4, 1);
     const int row = buildFrameSection(grid, 0);
     grid->setRowStretch(buildProjectSection(grid, row), 1);
+    // The dock may be narrowed, but never so far that the fields are cut off.
+    setMinimumWidth(m_content->minimumSizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
 }
 
 int CPropertiesPanel::buildFrameSection(QGridLayout* grid, int row) {
@@ -461,8 +473,7 @@ void CPropertiesPanel::showFrameFields() {
         m_fontName->setText(summary.font ? QString::fromStdString(summary.font->logFont.face())
                                          : text(str::MultipleFonts));
     }
-    static_cast<QToolButton*>(control(AlignTextCommand))
-        ->setIcon(alignmentIcon(currentElements().textBox.font.align));
+    showAlignment(control(AlignTextCommand), currentElements().textBox.font.align);
 }
 
 void CPropertiesPanel::showProjectFields() {
@@ -483,7 +494,7 @@ void CPropertiesPanel::showProjectFields() {
         ->showState(titles.enabled ? Qt::Checked : Qt::Unchecked);
     control(ctl::Titles)->setEnabled(true);
     m_titleFontName->setText(QString::fromStdString(titles.font.logFont.face()));
-    static_cast<QToolButton*>(control(TitleAlignCommand))->setIcon(alignmentIcon(titles.font.align));
+    showAlignment(control(TitleAlignCommand), titles.font.align);
     const std::pair<int, int32_t> rect[] = {{ctl::TitleLeft, titles.rect.left},
                                             {ctl::TitleTop, titles.rect.top},
                                             {ctl::TitleRight, titles.rect.right},

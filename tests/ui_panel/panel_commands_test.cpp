@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
+#include <QToolButton>
 
 #include "base/progress.h"
 #include "base/strings.h"
@@ -97,8 +98,11 @@ TEST_F(PanelCommandTest, ChoosingACalloutResetsTheTextColourOnEverySelectedFrame
 TEST_F(PanelCommandTest, TheAlignmentChosenGoesToEverySelectedFrame) {
     select({2, 3}, 3);
     const uint32_t before = frame(3).textBox.font.align;
+    auto* button = qobject_cast<QToolButton*>(panel->control(CPropertiesPanel::AlignTextCommand));
+    const qint64 iconBefore = button->icon().cacheKey();
     fakes.align = 1;
     panel->run(CPropertiesPanel::AlignTextCommand);
+    EXPECT_NE(button->icon().cacheKey(), iconBefore);
     EXPECT_EQ(fakes.alignStart, before);
     EXPECT_EQ(frame(2).textBox.font.align, 1u);
     EXPECT_EQ(frame(3).textBox.font.align, 1u);
