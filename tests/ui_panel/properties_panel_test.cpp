@@ -4,6 +4,7 @@
 #include "panel_test_support.h"
 #include "ui/app_settings.h"
 #include "ui/command_ids.h"
+#include "ui/panel_fields.h"
 
 namespace quib {
 namespace {
@@ -29,6 +30,23 @@ TEST_F(PanelTest, WithoutADocumentEverythingIsClearedAndDisabled) {
     // No longer an observer: notifications of the document leave the panel alone.
     doc.UpdateAllViews(hint::Everything);
     EXPECT_EQ(edit(600)->text(), QString());
+}
+
+TEST(PanelEmptyProject, FrameFieldsAreDisabledButProjectFieldsStay) {
+    test::ensureApplication();
+    CQuibDoc doc;
+    doc.InitNewProject();
+    CPropertiesPanel panel;
+    panel.setDocument(&doc, [] { return std::vector<int>{0}; });
+    EXPECT_EQ(panel.headingText(), QStringLiteral("Proprietà per"));
+    for (int id : {318, 321, 1152, 600, 1168, 240, 1163, 228})
+        EXPECT_FALSE(panel.control(id)->isEnabled()) << id;
+    EXPECT_TRUE(panel.control(323)->isEnabled());
+    for (int id : {int(cmd::ChooseFont), int(cmd::EditText), int(cmd::EditTitle), int(cmd::GotoTarget1)})
+        EXPECT_FALSE(panel.enabled(id)) << id;
+    panel.applyField(field::DisplayTime);  // nothing to apply to
+    EXPECT_EQ(doc.frameCount(), 0);
+    panel.setDocument(nullptr);
 }
 
 TEST_F(PanelTest, ASingleFrameShowsItsValues) {
