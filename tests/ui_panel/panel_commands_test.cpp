@@ -333,6 +333,18 @@ TEST_F(PanelInWindowTest, CtrlVInThePanelsTitlePastesTextNotFrames) {
     EXPECT_EQ(doc.frameCount(), 3);
 }
 
+TEST_F(PanelInWindowTest, EditTextShowsAHiddenPanelFirst) {
+    ASSERT_TRUE(openProject());
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    frame.propertiesPanel()->hide();
+    frame.updateCommandStates();
+    ASSERT_TRUE(frame.router().dispatch(cmd::EditText));
+    EXPECT_TRUE(frame.propertiesPanel()->isVisible());
+    EXPECT_TRUE(panel->control(228)->hasFocus());
+}
+
 TEST_F(PanelInWindowTest, PanelCommandsAreRoutedToThePanel) {
     ASSERT_TRUE(openProject());
     EXPECT_EQ(frame.router().handlerFor(cmd::PanelSimple), panel);
