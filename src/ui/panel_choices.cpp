@@ -1,0 +1,117 @@
+#include "panel_choices.h"
+
+#include <QColorDialog>
+#include <QCursor>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+
+#include "base/strings.h"
+#include "raster/font_mapping.h"
+#include "shapes/callout_library.h"
+
+namespace quib {
+
+namespace {
+
+constexpr const char* kAlignItems[] = {"&Sinistra", "&Centra", "&Destra", "&Giustifica"};
+
+QColor colourOf(uint32_t colorRef) {
+    return QColor(redOf(colorRef), greenOf(colorRef), blueOf(colorRef));
+}
+
+std::optional<TextFont> askFont(QWidget* parent, const TextFont& start, uint32_t calloutColour) {
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, raster::fontFromLogFont(start.logFont), parent);
+    if (!ok)
+        return std::nullopt;
+    TextFont result = start;
+    result.logFont = logFontFromFont(chosen, start.logFont);
+    const uint32_t shown = start.color == kCalloutTextColour ? calloutColour : start.color;
+    const QColor colour = QColorDialog::getColor(colourOf(shown), parent);
+    if (colour.isValid())
+        result.color = rgb(uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue()));
+    return result;
+}
+
+std::optional<size_t> askCallout(QWidget* parent, const CalloutLibrary& library, const std::string& current) {
+    if (library.empty())
+        return std::nullopt;
+    QStringList names;
+    for (const Callout& callout : library.callouts())
+        names << QString::fromStdString(callout.name);
+    const int start = int(library.Find(current).value_or(0));
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(parent, QStringLiteral("Scegli il Callout"),
+                                                 QStringLiteral("Callout :"), names, start, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    const int index = names.indexOf(chosen);
+    return index < 0 ? std::nullopt : std::optional<size_t>(size_t(index));
+}
+
+std::optional<int> askFrame(QWidget* parent, int count, int initial) {
+    if (count <= 0)
+        return std::nullopt;
+    bool ok = false;
+    const int number = QInputDialog::getInt(parent, QStringLiteral("Vai al frame..."),
+                                            QString::fromUtf8(stringText(str::FrameWord)).trimmed(),
+                                            std::clamp(initial, 0, count - 1) + 1, 1, count, 1, &ok);
+    return ok ? std::optional<int>(number - 1) : std::nullopt;
+}
+
+std::optional<uint32_t> askAlignment(QWidget* parent, uint32_t current) {
+    QMenu menu(parent);
+    for (int i = 0; i < 4; ++i) {
+        QAction* item = menu.addAction(QString::fromUtf8(kAlignItems[i]));
+        item->setCheckable(true);
+        item->setChecked(uint32_t(i) == current);
+        item->setData(kAlignCommandBase + i);
+    }
+    QAction* chosen = menu.exec(QCursor::pos());
+    if (!chosen)
+        return std::nullopt;
+    return uint32_t(chosen->data().toInt() - kAlignCommandBase);
+}
+
+}  // namespace
+
+PanelChoices PanelChoices::standard(QWidget* parent) {
+    QPointer<QWidget> owner = parent;
+    PanelChoices choices;
+    choices.chooseFont = [owner](const TextFont& start, uint32_t calloutColour) {
+        return askFont(owner, start, calloutColour);
+    };
+    choices.chooseCallout = [owner](const CalloutLibrary& library, const std::string& current) {
+        return askCallout(owner, library, current);
+    };
+    choices.chooseFrame = [owner](int count, int initial) { return askFrame(owner, count, initial); };
+    choices.chooseAlignment = [owner](uint32_t current) { return askAlignment(owner, current); };
+    choices.askYesNo = [owner](const QString& question) {
+        return QMessageBox::question(owner, QString::fromUtf8(stringText(str::AppName)), question,
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+    return choices;
+}
+
+LogFont logFontFromFont(const QFont& font, const LogFont& base) {
+    LogFont result = base;
+    result.setFace(font.family().toLatin1().toStdString());
+    int pixels = font.pixelSize();
+    if (pixels <= 0)
+        pixels = int(std::lround(font.pointSizeF() * 96.0 / 72.0));
+    result.height = pixels > 0 ? -pixels : base.height;
+    result.width = 0;
+    result.weight = int32_t(font.weight());
+    result.italic = font.italic() ? 1 : 0;
+    result.underline = font.underline() ? 1 : 0;
+    result.strikeOut = font.strikeOut() ? 1 : 0;
+    return result;
+}
+
+}  // namespace quib

@@ -1,0 +1,371 @@
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QDockWidget>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QToolButton>
+
+#include "base/progress.h"
+#include "base/strings.h"
+#include "model/frame_clipboard.h"
+#include "model/project_storage.h"
+#include "panel_test_support.h"
+#include "ui/app_settings.h"
+#include "ui/child_frame.h"
+#include "ui/command_ids.h"
+#include "ui/main_frame.h"
+#include "ui/project_views.h"
+#include "ui/quib_project_document.h"
+
+namespace quib {
+namespace {
+
+using PanelCommandTest = test::PanelFixture;
+using PanelProjectTest = test::PanelFixture;
+
+TextFont serifFont() {
+    TextFont font;
+    font.logFont.setFace("DejaVu Serif");
+    font.logFont.height = -22;
+    font.logFont.weight = 700;
+    font.color = rgb(200, 10, 20);
+    font.align = 0;  // not taken: the alignment has its own command
+    return font;
+}
+
+TEST_F(PanelCommandTest, TheFontChosenGoesToEverySelectedFrame) {
+    select({1, 2}, 1);
+    const TextFont before = frame(1).textBox.font;
+    const uint32_t align = before.align;
+    fakes.font = serifFont();
+    ASSERT_TRUE(panel->enabled(cmd::ChooseFont));
+    panel->run(cmd::ChooseFont);
+    ASSERT_TRUE(fakes.fontStart.has_value());
+    EXPECT_EQ(*fakes.fontStart, before);
+    for (int i : {1, 2}) {
+        EXPECT_EQ(frame(i).textBox.font.logFont, serifFont().logFont) << i;
+        EXPECT_EQ(frame(i).textBox.font.color, rgb(200, 10, 20)) << i;
+        EXPECT_EQ(frame(i).textBox.font.align, align) << i;
+    }
+    EXPECT_NE(frame(0).textBox.font.logFont, serifFont().logFont);
+    EXPECT_EQ(recorder.last(), hint::TextFont);
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(qobject_cast<QLabel*>(panel->control(1154))->text(), QStringLiteral("DejaVu Serif"));
+}
+
+TEST_F(PanelCommandTest, TheFontDialogStartsFromTheCurrentFrame) {
+    Frame changed;
+    changed.assignElements(frame(2));
+    changed.textBox.font = serifFont();
+    doc.SetFrame(2, changed, false);
+    select({1, 2}, 2);
+    const TextFont before = frame(1).textBox.font;
+    panel->run(cmd::ChooseFont);
+    ASSERT_TRUE(fakes.fontStart.has_value());
+    EXPECT_EQ(fakes.fontStart->logFont, serifFont().logFont);
+    EXPECT_EQ(frame(1).textBox.font, before);  // cancelled: unchanged
+    EXPECT_TRUE(recorder.hints.empty());
+}
+
+TEST_F(PanelCommandTest, DifferentFontsOrCalloutsShowTheirMultipleTexts) {
+    Frame changed;
+    changed.assignElements(frame(2));
+    changed.textBox.font = serifFont();
+    changed.textBox.calloutName = "Nota";
+    doc.SetFrame(2, changed, false);
+    select({1, 2}, 1);
+    EXPECT_EQ(qobject_cast<QLabel*>(panel->control(1154))->text(), QStringLiteral("<Multiple Fonts>"));
+    EXPECT_EQ(qobject_cast<QLabel*>(panel->control(1157))->text(), QStringLiteral("<Multiple Callouts>"));
+}
+
+TEST_F(PanelCommandTest, ChoosingACalloutResetsTheTextColourOnEverySelectedFrame) {
+    select({0, 1}, 0);
+    fakes.callout = 6;
+    ASSERT_TRUE(panel->enabled(cmd::ChooseCallout));
+    panel->run(cmd::ChooseCallout);
+    EXPECT_EQ(fakes.calloutStart, "Fumetto a sinistra");
+    for (int i : {0, 1}) {
+        EXPECT_EQ(frame(i).textBox.calloutName, library.at(6).name) << i;
+        EXPECT_EQ(frame(i).textBox.font.color, kCalloutTextColour) << i;
+    }
+    EXPECT_EQ(frame(2).textBox.calloutName, "Fumetto a sinistra");
+    EXPECT_EQ(recorder.last(), hint::TextBoxVisibility);
+}
+
+TEST_F(PanelCommandTest, TheAlignmentChosenGoesToEverySelectedFrame) {
+    select({2, 3}, 3);
+    const uint32_t before = frame(3).textBox.font.align;
+    auto* button = qobject_cast<QToolButton*>(panel->control(CPropertiesPanel::AlignTextCommand));
+    const qint64 iconBefore = button->icon().cacheKey();
+    fakes.align = 1;
+    panel->run(CPropertiesPanel::AlignTextCommand);
+    EXPECT_NE(button->icon().cacheKey(), iconBefore);
+    EXPECT_EQ(fakes.alignStart, before);
+    EXPECT_EQ(frame(2).textBox.font.align, 1u);
+    EXPECT_EQ(frame(3).textBox.font.align, 1u);
+    EXPECT_EQ(frame(1).textBox.font.align, FrameElements().textBox.font.align);
+    EXPECT_EQ(recorder.last(), hint::TextFont);
+}
+
+TEST_F(PanelCommandTest, TextCommandsNeedAVisibleTextBoxOrSeveralFrames) {
+    EXPECT_TRUE(panel->enabled(cmd::ChooseFont));
+    EXPECT_TRUE(panel->enabled(cmd::EditText));
+    doc.currentFrame.textBox.visible = 0;
+    doc.UpdateAllViews(hint::TextBoxVisibility);
+    for (int id : {int(cmd::ChooseFont), int(cmd::ChooseCallout), CPropertiesPanel::AlignTextCommand,
+                   int(cmd::EditText)})
+        EXPECT_FALSE(panel->enabled(id)) << id;
+    EXPECT_FALSE(panel->control(cmd::ChooseFont)->isEnabled());
+    selected = {0, 1};
+    for (int id : {int(cmd::ChooseFont), int(cmd::ChooseCallout), CPropertiesPanel::AlignTextCommand})
+        EXPECT_TRUE(panel->enabled(id)) << id;
+    EXPECT_FALSE(panel->enabled(cmd::EditText));
+}
+
+TEST_F(PanelCommandTest, CommandsOfMissingChoosersStayDisabled) {
+    EXPECT_TRUE(panel->handles(cmd::ChooseCursor));
+    EXPECT_FALSE(panel->enabled(cmd::ChooseCursor));
+    EXPECT_FALSE(panel->handles(cmd::BackgroundImage));
+    EXPECT_FALSE(panel->control(cmd::BackgroundImage)->isEnabled());
+    std::vector<int> posted;
+    panel->setCommandPoster([&](int id) { posted.push_back(id); });
+    ASSERT_TRUE(panel->control(cmd::NextButtonImage)->isEnabled());
+    click(panel->control(cmd::NextButtonImage));
+    EXPECT_EQ(posted, std::vector<int>{cmd::NextButtonImage});
+}
+
+TEST_F(PanelCommandTest, TitleCommandNeedsTitles) {
+    EXPECT_TRUE(panel->enabled(cmd::EditTitle));
+    EXPECT_TRUE(panel->enabled(CPropertiesPanel::TitleFontCommand));
+    doc.titles.enabled = 0;
+    doc.UpdateAllViews(hint::TitlesOnOff);
+    EXPECT_FALSE(panel->enabled(cmd::EditTitle));
+    EXPECT_FALSE(panel->enabled(CPropertiesPanel::TitleFontCommand));
+    EXPECT_FALSE(edit(600)->isEnabled());
+    panel->setDocument(nullptr);
+    EXPECT_FALSE(panel->enabled(cmd::EditText));
+    EXPECT_TRUE(panel->enabled(cmd::PanelSimple));
+}
+
+TEST_F(PanelCommandTest, EditCommandsFocusTheFieldAndSelectAllItsText) {
+    panel->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(panel.get()));
+    panel->run(cmd::EditText);
+    EXPECT_TRUE(textField()->hasFocus());
+    EXPECT_EQ(textField()->textCursor().selectedText(), QString::fromStdString(frame(0).textBox.text));
+    panel->run(cmd::EditTitle);
+    EXPECT_TRUE(edit(600)->hasFocus());
+    EXPECT_EQ(edit(600)->selectedText(), QString::fromStdString(frame(0).title));
+}
+
+TEST_F(PanelCommandTest, AGotoTargetIsStoredRelativeToTheCurrentFrame) {
+    select({3}, 3);
+    ASSERT_TRUE(panel->enabled(cmd::GotoTarget1));  // Goto 1 leads back to the first frame
+    EXPECT_FALSE(panel->enabled(cmd::GotoTarget2));
+    fakes.frame = 1;
+    panel->run(cmd::GotoTarget1);
+    EXPECT_EQ(fakes.frameStart, 0);
+    EXPECT_EQ(frame(3).gotoButtons[0].targetOffset, -2);
+    EXPECT_TRUE(doc.elementsChanged);
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(PanelCommandTest, TheTitleFontAndAlignmentChangeTheProjectsTitles) {
+    fakes.font = serifFont();
+    panel->run(CPropertiesPanel::TitleFontCommand);
+    EXPECT_EQ(doc.titles.font.logFont, serifFont().logFont);
+    EXPECT_EQ(doc.titles.font.color, rgb(200, 10, 20));
+    EXPECT_EQ(recorder.last(), hint::TitleOrImagePosition);
+    EXPECT_EQ(qobject_cast<QLabel*>(panel->control(1158))->text(), QStringLiteral("DejaVu Serif"));
+    fakes.align = 2;
+    panel->run(CPropertiesPanel::TitleAlignCommand);
+    EXPECT_EQ(doc.titles.font.align, 2u);
+    EXPECT_EQ(recorder.last(), hint::TitleOrImagePosition);
+    EXPECT_EQ(frame(0).textBox.font.align, FrameElements().textBox.font.align);
+}
+
+TEST_F(PanelProjectTest, TitleFieldsChangeTheProjectsTitles) {
+    typeInto(edit(1150), QStringLiteral("280"));
+    EXPECT_EQ(doc.titles.rect.right, 280);
+    EXPECT_EQ(recorder.last(), hint::TitleOrImagePosition);
+    click(check(323));
+    EXPECT_EQ(doc.titles.enabled, 0u);
+    EXPECT_EQ(recorder.last(), hint::TitlesOnOff);
+    EXPECT_FALSE(edit(1150)->isEnabled());
+    EXPECT_FALSE(edit(600)->isEnabled());
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(PanelProjectTest, TheFramePositionNeedsABackgroundPicture) {
+    EXPECT_FALSE(edit(309)->isEnabled());
+    EXPECT_FALSE(check(324)->isEnabled());
+    EXPECT_EQ(check(324)->checkState(), Qt::Unchecked);
+    doc.backgroundImage = Bitmap24(400, 300);
+    doc.backgroundSize = Size{400, 300};
+    doc.UpdateAllViews(hint::Canvas);
+    EXPECT_TRUE(edit(309)->isEnabled());
+    EXPECT_EQ(check(324)->checkState(), Qt::Checked);
+    typeInto(edit(309), QStringLiteral("30"));
+    typeInto(edit(311), QStringLiteral("-4"));
+    EXPECT_EQ(doc.frameOrigin, (Point{30, 0}));
+    EXPECT_EQ(recorder.last(), hint::TitleOrFramePosition);
+    // The frame picture stays on the canvas: 400 - 320.
+    typeInto(edit(309), QStringLiteral("500"));
+    EXPECT_EQ(doc.frameOrigin.x, 80);
+}
+
+TEST_F(PanelProjectTest, UncheckingTheBackgroundAsksFirst) {
+    doc.backgroundImage = Bitmap24(400, 300);
+    doc.backgroundSize = Size{400, 300};
+    doc.frameOrigin = Point{40, 30};
+    doc.UpdateAllViews(hint::Canvas);
+    const Point cursor = frame(2).cursorPos;
+    fakes.yes = false;
+    click(check(324));
+    EXPECT_EQ(fakes.question, QString::fromUtf8(stringText(str::RemoveBackground)));
+    EXPECT_EQ(check(324)->checkState(), Qt::Checked);
+    EXPECT_FALSE(doc.backgroundImage.isNull());
+    EXPECT_EQ(doc.frameOrigin, (Point{40, 30}));
+
+    recorder.hints.clear();
+    fakes.yes = true;
+    click(check(324));
+    EXPECT_TRUE(doc.backgroundImage.isNull());
+    EXPECT_EQ(doc.backgroundSize, doc.frameSize);
+    EXPECT_EQ(doc.frameOrigin, (Point{0, 0}));
+    EXPECT_EQ(frame(2).cursorPos, (Point{cursor.x - 40, cursor.y - 30}));
+    EXPECT_TRUE(recorder.heard(hint::Canvas));
+    EXPECT_EQ(check(324)->checkState(), Qt::Unchecked);
+    EXPECT_FALSE(check(324)->isEnabled());
+    EXPECT_FALSE(edit(309)->isEnabled());
+    EXPECT_TRUE(doc.isModified());
+}
+
+// The panel inside the main window over an open project, as the application shows it.
+struct PanelInWindowTest : test::WithApplication, ::testing::Test {
+    PanelInWindowTest() : frame(settings, temp.store()) {
+        frame.setMessageFunction([](const QString&) {});
+        installProjectDocument(frame);
+        frame.resize(1100, 800);
+        panel = new CPropertiesPanel;
+        frame.setPanelWidget(panel, panel);
+    }
+
+    bool openProject() {
+        CQuibDoc source;
+        if (!buildSyntheticProject(source, 320, 240, 3))
+            return false;
+        const QString path = QDir(temp.folder()).filePath(QStringLiteral("panel.qbk"));
+        NullProgress progress;
+        if (!SaveProject(path.toStdString(), source, progress).ok() || !frame.openProject(path))
+            return false;
+        CChildFrame* child = frame.activeChild();
+        auto* list = qobject_cast<QListWidget*>(child->thumbnailView());
+        panel->setDocument(
+            &dynamic_cast<QuibProjectDocument*>(child->document())->doc(),
+            [list] {
+                std::vector<int> rows;
+                for (QListWidgetItem* item : list->selectedItems())
+                    rows.push_back(list->row(item));
+                return rows;
+            },
+            child);
+        return true;
+    }
+
+    static bool clipboardHas(const char* mime) {
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        return data && data->hasFormat(QString::fromLatin1(mime));
+    }
+
+    test::TempSettings temp;
+    AppSettings settings;
+    CMainFrame frame;
+    CPropertiesPanel* panel = nullptr;
+};
+
+TEST_F(PanelInWindowTest, CtrlCInThePanelsTextFieldsCopiesTextNotFrames) {
+    ASSERT_TRUE(openProject());
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+
+    auto* list = qobject_cast<QListWidget*>(frame.activeChild()->thumbnailView());
+    list->setFocus();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    ASSERT_TRUE(clipboardHas(kFrameFormatMime)) << "Ctrl+C should copy frames from the strip";
+
+    auto* text = qobject_cast<QPlainTextEdit*>(panel->control(228));
+    text->setFocus();
+    text->selectAll();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), text->toPlainText());
+    EXPECT_FALSE(clipboardHas(kFrameFormatMime));
+    EXPECT_FALSE(clipboardHas(kSelItemsFormatMime));
+
+    auto* title = qobject_cast<QLineEdit*>(panel->control(600));
+    title->setFocus();
+    title->selectAll();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(title, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), title->text());
+    EXPECT_FALSE(clipboardHas(kFrameFormatMime));
+}
+
+TEST_F(PanelInWindowTest, CtrlVInThePanelsTitlePastesTextNotFrames) {
+    ASSERT_TRUE(openProject());
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CQuibDoc& doc = *panel->document();
+    auto* title = qobject_cast<QLineEdit*>(panel->control(600));
+    title->setFocus();
+    title->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("Incollato"));
+    QTest::keyClick(title, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(title->text(), QStringLiteral("Incollato"));
+    EXPECT_EQ(doc.currentFrame.title, "Incollato");
+    EXPECT_EQ(doc.frameCount(), 3);
+}
+
+TEST_F(PanelInWindowTest, EditTextShowsAHiddenPanelFirst) {
+    ASSERT_TRUE(openProject());
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    frame.propertiesPanel()->hide();
+    frame.updateCommandStates();
+    ASSERT_TRUE(frame.router().dispatch(cmd::EditText));
+    EXPECT_TRUE(frame.propertiesPanel()->isVisible());
+    EXPECT_TRUE(panel->control(228)->hasFocus());
+}
+
+TEST_F(PanelInWindowTest, PanelCommandsAreRoutedToThePanel) {
+    ASSERT_TRUE(openProject());
+    EXPECT_EQ(frame.router().handlerFor(cmd::PanelSimple), panel);
+    EXPECT_TRUE(frame.router().dispatch(cmd::PanelSimple));
+    EXPECT_EQ(panel->layoutMode(), CPropertiesPanel::Layout::Simple);
+    frame.updateCommandStates();
+    EXPECT_TRUE(frame.action(cmd::PanelSimple)->isChecked());
+    EXPECT_FALSE(frame.action(cmd::PanelAdvanced)->isChecked());
+    EXPECT_EQ(panel->headingText(), QStringLiteral("Proprietà per Frame 1"));
+}
+
+TEST_F(PanelInWindowTest, ClosingTheProjectWindowLeavesThePanelEmpty) {
+    ASSERT_TRUE(openProject());
+    ASSERT_NE(panel->document(), nullptr);
+    frame.router().dispatch(cmd::FileClose);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    EXPECT_TRUE(frame.childFrames().isEmpty());
+    EXPECT_EQ(panel->document(), nullptr);
+    EXPECT_FALSE(panel->control(600)->isEnabled());
+}
+
+}  // namespace
+}  // namespace quib
