@@ -4,10 +4,6 @@ namespace quib {
 
 class CQuibDoc;
 
-// Moves the picture's origin, the title rectangle and every frame's cursor, text box and buttons
-// by (dx, dy).
-void moveAllFramesElements(CQuibDoc& doc, int dx, int dy);
-
 // Drops the background picture: everything moves with the frame picture to the canvas's top-left
 // corner and the canvas shrinks to the frame size. Views get hint 1; the document is modified.
 void removeBackgroundPicture(CQuibDoc& doc);

@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -107,6 +108,10 @@ CMainFrame::CMainFrame(AppSettings& settings, QSettings& store, QWidget* parent)
 
     m_statusBar = new QuibStatusBar(this);
     setStatusBar(m_statusBar);
+    m_stateUpdate = new QTimer(this);
+    m_stateUpdate->setSingleShot(true);
+    m_stateUpdate->setInterval(0);
+    connect(m_stateUpdate, &QTimer::timeout, this, [this] { updateCommandStates(); });
 
     m_panel = new QDockWidget(QStringLiteral("Proprietà"), this);
     m_panel->setObjectName(QStringLiteral("PropertiesPanel"));
@@ -330,6 +335,8 @@ bool CMainFrame::openProject(const QString& path) {
 }
 
 CChildFrame* CMainFrame::addProjectWindow(std::unique_ptr<ProjectDocument> document) {
+    // Many notifications can arrive in one step (a drag, a rebuild): the states follow once after it.
+    document->setChangeListener([this] { m_stateUpdate->start(); });
     ProjectViews views = m_viewFactory(*document);
     auto* child = new CChildFrame(std::move(document), views.editor, views.thumbnails);
     if (auto* thumbs = dynamic_cast<PlaceholderThumbnailView*>(views.thumbnails))

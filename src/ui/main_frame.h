@@ -14,6 +14,7 @@ class QDockWidget;
 class QMdiArea;
 class QMdiSubWindow;
 class QSettings;
+class QTimer;
 class QToolBar;
 
 namespace quib {
@@ -125,6 +126,7 @@ private:
     std::function<void(const QString&)> m_message;
     std::function<void()> m_thumbSizeChanged;
     std::function<void(const QString&)> m_tutorialHandler;
+    QTimer* m_stateUpdate = nullptr;
     bool m_destroying = false;
 };
 

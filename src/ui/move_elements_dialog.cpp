@@ -42,7 +42,8 @@ void moveAllElements(CQuibDoc& doc, int dx, int dy, const std::vector<int>* fram
         shift(frame.gotoButtons[1].pos, dx, dy);
         doc.SetFrame(i, frame, false);
     }
-    doc.elementsChanged = true;
+    if (doc.isValidIndex(doc.currentFrameIndex))
+        doc.elementsChanged = true;
     doc.SetModifiedFlag(true);
     for (int hintValue : {hint::TitleOrFramePosition, hint::Cursor, hint::TextBoxRect, hint::TitleOrFramePosition,
                           hint::Buttons})

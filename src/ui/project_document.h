@@ -18,6 +18,8 @@ public:
     virtual bool isModified() const = 0;
     // Saves under the current name (asking for one when there is none); false when not saved.
     virtual bool save() = 0;
+    // Called after every change the document tells its views of (current frame, modified flag).
+    virtual void setChangeListener(std::function<void()> listener) { (void)listener; }
 
     bool handles(int) const override { return false; }
     void run(int) override {}

@@ -1,8 +1,14 @@
 #include "project_views.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+#include "child_frame.h"
 #include "model/frame_composition.h"
 #include "new_project_wizard.h"
 #include "placeholder_views.h"
+#include "properties_panel.h"
 #include "quib_project_document.h"
 #include "quib_thumb_view.h"
 #include "quib_view.h"
@@ -17,6 +23,42 @@ ProjectViews makeProjectViews(ProjectDocument& document) {
     return {new PlaceholderEditorView(document.title()), new PlaceholderThumbnailView()};
 }
 
+namespace {
+// The panel shows the active project and edits the frames selected in its strip.
+void followActiveProject(CMainFrame& frame, CPropertiesPanel* panel) {
+    CChildFrame* child = frame.activeChild();
+    auto* project = child ? dynamic_cast<QuibProjectDocument*>(child->document()) : nullptr;
+    if (!project) {
+        panel->setDocument(nullptr);
+        return;
+    }
+    if (panel->document() == &project->doc())
+        return;
+    QPointer<CQuibThumbView> strip = dynamic_cast<CQuibThumbView*>(child->thumbnailView());
+    panel->setDocument(
+        &project->doc(), [strip] { return strip ? strip->selectedRows() : std::vector<int>{}; }, child);
+    if (strip && !strip->property("quibPanelFollows").toBool()) {
+        strip->setProperty("quibPanelFollows", true);
+        QObject::connect(strip, &QListWidget::itemSelectionChanged, panel, [panel, strip] {
+            if (strip && panel->document() == &strip->document())
+                panel->refresh();
+        });
+    }
+}
+}  // namespace
+
+void installPropertiesPanel(CMainFrame& frame) {
+    auto* panel = new CPropertiesPanel;
+    panel->setSettings(&frame.settings());
+    panel->setCommandPoster([&frame](int id) {
+        frame.router().dispatch(id);
+        frame.updateCommandStates();
+    });
+    frame.setPanelWidget(panel, panel);
+    QObject::connect(frame.mdiArea(), &QMdiArea::subWindowActivated, panel,
+                     [&frame, panel] { followActiveProject(frame, panel); });
+}
+
 void installProjectDocument(CMainFrame& frame) {
     if (!applicationCalloutLibrary()) {
         static const CalloutLibrary library = defaultCalloutLibrary();
@@ -26,6 +68,7 @@ void installProjectDocument(CMainFrame& frame) {
     frame.setViewFactory(makeProjectViews);
     // "Nuovo" runs the capture wizard; it makes nothing when the wizard is cancelled.
     frame.setNewDocumentFactory(newProjectByWizard(frame));
+    installPropertiesPanel(frame);
 }
 
 }  // namespace quib

@@ -7,7 +7,11 @@ namespace quib {
 // The editor and thumbnail strip of a project document (placeholders for other documents).
 ProjectViews makeProjectViews(ProjectDocument& document);
 
-// Plugs the project document, its views, the new-project command and the callout library in.
+// The properties panel in the main window's dock, following the active project.
+void installPropertiesPanel(CMainFrame& frame);
+
+// Plugs the project document, its views, the new-project command, the callout library and the
+// properties panel in.
 void installProjectDocument(CMainFrame& frame);
 
 }  // namespace quib

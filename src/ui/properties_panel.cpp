@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QDockWidget>
 #include <QScrollArea>
+#include <QStyle>
 #include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -244,8 +246,23 @@ void CPropertiesPanel::buildControls() {
     grid->setColumnStretch(4, 1);
     const int row = buildFrameSection(grid, 0);
     grid->setRowStretch(buildProjectSection(grid, row), 1);
-    // The dock may be narrowed, but never so far that the fields are cut off.
-    setMinimumWidth(m_content->minimumSizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+}
+
+void CPropertiesPanel::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    fitDock();
+}
+
+void CPropertiesPanel::fitDock() {
+    // A dock keeps the width it had before the panel came in, and the fields' width is known only
+    // once the panel is polished and filled: the dock follows it, up to a sensible bound.
+    if (auto* dock = qobject_cast<QDockWidget*>(parentWidget()); dock && isVisible())
+        dock->setMinimumWidth(std::min(minimumSizeHint().width(), 420));
+}
+
+QSize CPropertiesPanel::minimumSizeHint() const {
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2;
+    return QSize(m_content->minimumSizeHint().width() + scrollBar, 120);
 }
 
 int CPropertiesPanel::buildFrameSection(QGridLayout* grid, int row) {
@@ -393,6 +410,7 @@ void CPropertiesPanel::refresh() {
     }
     updateButtons();
     m_refreshing = false;
+    fitDock();
 }
 
 void CPropertiesPanel::clearControls() {

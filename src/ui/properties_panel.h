@@ -79,7 +79,14 @@ public:
 
     void onUpdate(int hint, uint32_t arg) override;
 
+    // The dock may be narrowed, but never so far that the fields are cut off.
+    QSize minimumSizeHint() const override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void fitDock();
     void buildControls();
     // Each adds its rows from row on and returns the row after them.
     int buildFrameSection(QGridLayout* grid, int row);

@@ -133,8 +133,31 @@ OutputSettings outputSettingsOf(const ProjectSettings& project) {
 }
 }  // namespace
 
+// Passes the document's view notifications on to the shell.
+class QuibProjectDocument::ChangeObserver final : public DocObserver {
+public:
+    ChangeObserver(CQuibDoc& doc, std::function<void()> listener) : m_doc(doc), m_listener(std::move(listener)) {
+        m_doc.addObserver(this);
+    }
+    ~ChangeObserver() override { m_doc.removeObserver(this); }
+    void onUpdate(int, uint32_t) override { m_listener(); }
+
+private:
+    CQuibDoc& m_doc;
+    std::function<void()> m_listener;
+};
+
 QuibProjectDocument::QuibProjectDocument() : m_doc(std::make_unique<CQuibDoc>()) {}
-QuibProjectDocument::~QuibProjectDocument() = default;
+
+QuibProjectDocument::~QuibProjectDocument() {
+    m_changes.reset();
+}
+
+void QuibProjectDocument::setChangeListener(std::function<void()> listener) {
+    m_changes.reset();
+    if (listener)
+        m_changes = std::make_unique<ChangeObserver>(*m_doc, std::move(listener));
+}
 
 DocumentInteraction& QuibProjectDocument::interaction() {
     static DocumentInteraction functions;

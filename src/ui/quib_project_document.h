@@ -85,8 +85,12 @@ public:
     // A new project without the capture wizard: default buttons, "Senza nome".
     static std::unique_ptr<QuibProjectDocument> createNew();
 
+    void setChangeListener(std::function<void()> listener) override;
+
 private:
+    class ChangeObserver;
     std::unique_ptr<CQuibDoc> m_doc;
+    std::unique_ptr<ChangeObserver> m_changes;
 };
 
 }  // namespace quib

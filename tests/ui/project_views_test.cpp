@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDockWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -18,6 +21,7 @@
 #include "ui/main_frame.h"
 #include "ui/new_project_wizard.h"
 #include "ui/project_views.h"
+#include "ui/properties_panel.h"
 #include "ui/quib_project_document.h"
 #include "ui/status_bar.h"
 #include "ui/quib_thumb_view.h"
@@ -69,6 +73,30 @@ TEST_F(ProjectViewsTest, OpeningAProjectFillsTheStripWithOneThumbnailPerFrame) {
     EXPECT_EQ(frame.panes()->pane(QuibStatusBar::FrameNumber)->text(),
               QString::fromStdString(doc().frameIndicatorText()));
     EXPECT_TRUE(frame.panes()->pane(QuibStatusBar::FrameNumber)->text().endsWith(QStringLiteral(" di 5")));
+}
+
+TEST_F(ProjectViewsTest, ThePanelFollowsTheActiveProjectAndTheStatusBarTheCurrentFrame) {
+    auto* panel = dynamic_cast<CPropertiesPanel*>(frame.propertiesPanel()->widget());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->document(), nullptr);
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("a.qbk"), 3)));
+    CQuibDoc* first = &doc();
+    EXPECT_EQ(panel->document(), first);
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("b.qbk"), 5)));
+    EXPECT_EQ(panel->document(), &doc());
+    EXPECT_NE(panel->document(), first);
+
+    // A frame chosen in the strip shows in the status bar once the events are handled.
+    strip()->setCurrentRow(3);
+    QApplication::processEvents();
+    EXPECT_EQ(doc().currentFrameIndex, 3);
+    EXPECT_EQ(frame.panes()->pane(QuibStatusBar::FrameNumber)->text(), QStringLiteral("Frame 4 di 5"));
+    EXPECT_EQ(panel->headingText(), QStringLiteral("Proprietà per Frame 4"));
+
+    for (QMdiSubWindow* sub : frame.mdiArea()->subWindowList())
+        sub->close();
+    QApplication::processEvents();
+    EXPECT_EQ(panel->document(), nullptr);
 }
 
 TEST_F(ProjectViewsTest, AFileThatIsNotAProjectIsReportedAndOpensNoWindow) {

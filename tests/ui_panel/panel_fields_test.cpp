@@ -9,6 +9,7 @@
 #include "shapes/callout_library.h"
 #include "shapes/default_callouts.h"
 #include "ui/background_removal.h"
+#include "ui/move_elements_dialog.h"
 #include "ui/panel_choices.h"
 #include "ui/panel_fields.h"
 
@@ -164,7 +165,7 @@ TEST_F(SummaryTest, MovingAllElementsMovesEveryFrameTheTitleAndTheOrigin) {
         return f;
     }();
     const Rect title = doc.titles.rect;
-    moveAllFramesElements(doc, -10, -20);
+    moveAllElements(doc, -10, -20, nullptr);
     FrameElements after;
     doc.GetFrame(3, after);
     EXPECT_EQ(doc.frameOrigin, (Point{0, 0}));
