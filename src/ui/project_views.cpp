@@ -59,6 +59,12 @@ void installPropertiesPanel(CMainFrame& frame) {
                      [&frame, panel] { followActiveProject(frame, panel); });
 }
 
+void rebuildAllThumbnails(CMainFrame& frame) {
+    for (CChildFrame* child : frame.childFrames())
+        if (auto* project = dynamic_cast<QuibProjectDocument*>(child->document()))
+            project->doc().UpdateAllViews(hint::Everything);
+}
+
 void installProjectDocument(CMainFrame& frame) {
     if (!applicationCalloutLibrary()) {
         static const CalloutLibrary library = defaultCalloutLibrary();
@@ -68,6 +74,7 @@ void installProjectDocument(CMainFrame& frame) {
     frame.setViewFactory(makeProjectViews);
     // "Nuovo" runs the capture wizard; it makes nothing when the wizard is cancelled.
     frame.setNewDocumentFactory(newProjectByWizard(frame));
+    frame.setThumbnailSizeChanged([&frame] { rebuildAllThumbnails(frame); });
     installPropertiesPanel(frame);
 }
 

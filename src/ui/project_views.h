@@ -7,6 +7,9 @@ namespace quib {
 // The editor and thumbnail strip of a project document (placeholders for other documents).
 ProjectViews makeProjectViews(ProjectDocument& document);
 
+// Every open project's views start again from its frames (after the thumbnail size changed).
+void rebuildAllThumbnails(CMainFrame& frame);
+
 // The properties panel in the main window's dock, following the active project.
 void installPropertiesPanel(CMainFrame& frame);
 

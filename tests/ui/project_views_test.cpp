@@ -99,6 +99,19 @@ TEST_F(ProjectViewsTest, ThePanelFollowsTheActiveProjectAndTheStatusBarTheCurren
     EXPECT_EQ(panel->document(), nullptr);
 }
 
+TEST_F(ProjectViewsTest, ANewThumbnailSizeRebuildsTheOpenStrips) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("wide.qbk"), 2, 160, 80)));
+    strip()->finishThumbnails();
+    const QSize before = strip()->thumbnailSize();
+    settings.thumbCx = 128;
+    settings.thumbCy = 128;
+    rebuildAllThumbnails(frame);
+    strip()->finishThumbnails();
+    EXPECT_NE(strip()->thumbnailSize(), before);
+    EXPECT_EQ(strip()->thumbnailSize(), QSize(128 + 6, 64 + 6));
+    EXPECT_EQ(strip()->count(), 2);
+}
+
 TEST_F(ProjectViewsTest, AFileThatIsNotAProjectIsReportedAndOpensNoWindow) {
     const QString path = test::makeFile(temp.folder(), QStringLiteral("broken.qbk"));
     EXPECT_FALSE(frame.openProject(path));
