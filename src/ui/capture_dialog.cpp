@@ -24,10 +24,6 @@
 namespace quib {
 
 namespace {
-constexpr int kIdleIcon = 136;
-constexpr int kIdleIconLast = 137;
-constexpr int kTimedIconFirst = 164;
-constexpr int kTimedIconLast = 167;
 constexpr int kTrayIconId = 119;
 
 std::vector<CSystemTray::MenuItem> trayMenu() {
@@ -107,10 +103,10 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
     m_timer = new QTimer(this);
     connect(m_timer, &QTimer::timeout, this, [this] { timedTick(); });
 
-    m_tray = std::make_unique<CSystemTray>(this, QString::fromUtf8(captureText::TrayTip), kIdleIcon, trayMenu());
+    m_tray = std::make_unique<CSystemTray>(this, QString::fromUtf8(captureText::TrayTip), trayIcon::Idle, trayMenu());
     m_tray->setNotificationTarget([this](int command) { runCommand(command); },
                                   [this](int command) { return commandEnabled(command); });
-    m_tray->setIconList(kIdleIcon, kIdleIconLast);
+    m_tray->setIconList(trayIcon::Idle, trayIcon::Grab);
     m_trayShown = [this] { return m_tray->visible(); };
 
     Status armed = Status::failureText(std::string());
@@ -186,7 +182,7 @@ void CCaptureDialog::toggleCapture(bool shift) {
     }
     m_session->toggleTimedCapture();
     m_timer->start(m_session->intervalMs());
-    m_tray->setIconList(kTimedIconFirst, kTimedIconLast);
+    m_tray->setIconList(trayIcon::FirstTimed, trayIcon::LastTimed);
 }
 
 void CCaptureDialog::grabOnce() {
@@ -216,7 +212,7 @@ void CCaptureDialog::stopTimed() {
     m_session->stopTimedCapture();
     m_timer->stop();
     if (wasRunning)
-        m_tray->setIconList(kIdleIcon, kIdleIconLast);
+        m_tray->setIconList(trayIcon::Idle, trayIcon::Grab);
 }
 
 void CCaptureDialog::showFailure() {

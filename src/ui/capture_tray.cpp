@@ -10,10 +10,6 @@
 namespace quib {
 
 namespace {
-constexpr int kIdleIcon = 136;
-constexpr int kGrabIcon = 137;
-constexpr int kFirstTimedIcon = 164;
-constexpr int kLastTimedIcon = 167;
 
 // A small camera; the lens lit while a grab runs.
 void drawCamera(QPainter& p, bool lensLit) {
@@ -44,10 +40,10 @@ QIcon CSystemTray::iconPicture(int iconId) {
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (iconId >= kFirstTimedIcon && iconId <= kLastTimedIcon)
-        drawTurn(painter, iconId - kFirstTimedIcon);
+    if (iconId >= trayIcon::FirstTimed && iconId <= trayIcon::LastTimed)
+        drawTurn(painter, iconId - trayIcon::FirstTimed);
     else
-        drawCamera(painter, iconId == kGrabIcon);
+        drawCamera(painter, iconId == trayIcon::Grab);
     painter.end();
     return QIcon(pixmap);
 }

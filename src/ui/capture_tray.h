@@ -12,6 +12,14 @@ class QSystemTrayIcon;
 
 namespace quib {
 
+// The tray's icon ids: idle, a grab under way, and the turns of the timed-capture animation.
+namespace trayIcon {
+inline constexpr int Idle = 136;
+inline constexpr int Grab = 137;
+inline constexpr int FirstTimed = 164;
+inline constexpr int LastTimed = 167;
+}  // namespace trayIcon
+
 // The capture session's notification-area icon: a tip, an animation through a range of icons,
 // the "Tray" menu and the double click that runs the menu's default item (its first entry).
 // Where the desktop has no notification area the object still keeps its state, shows nothing,

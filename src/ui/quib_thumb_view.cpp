@@ -772,24 +772,24 @@ Qt::DropAction dropEffect(const QDropEvent* event, bool sameView) {
 }
 }  // namespace
 
-void CQuibThumbView::dragEnterEvent(QDragEnterEvent* event) {
+bool CQuibThumbView::offerDrop(QDropEvent* event) const {
     if (!acceptsDrag(event->mimeData())) {
         event->ignore();
-        return;
+        return false;
     }
     const bool same = readU32(event->mimeData()->data(frameMime())) == m_identity;
     event->setDropAction(dropEffect(event, same));
     event->accept();
+    return true;
+}
+
+void CQuibThumbView::dragEnterEvent(QDragEnterEvent* event) {
+    offerDrop(event);
 }
 
 void CQuibThumbView::dragMoveEvent(QDragMoveEvent* event) {
-    if (!acceptsDrag(event->mimeData())) {
-        event->ignore();
+    if (!offerDrop(event))
         return;
-    }
-    const bool same = readU32(event->mimeData()->data(frameMime())) == m_identity;
-    event->setDropAction(dropEffect(event, same));
-    event->accept();
     m_dragPosition = event->position().toPoint();
     setDropRow(dropIndexAt(m_dragPosition));
     edgeScroll();

@@ -106,6 +106,10 @@ protected:
 private:
     friend class ThumbnailItemDelegate;
 
+    // Accepts frames dragged over the strip (move from this strip, copy from another); false when
+    // the data carries no frames.
+    bool offerDrop(QDropEvent* event) const;
+
     struct PendingSlot {
         std::vector<int> rows;  // items waiting for this picture
     };

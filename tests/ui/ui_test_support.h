@@ -3,7 +3,11 @@
 #include <QSettings>
 #include <QString>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <memory>
+#include <vector>
+
+#include "model/doc_observer.h"
 
 namespace quib::test {
 
@@ -31,6 +35,14 @@ private:
     QTemporaryDir m_dir;
     QString m_path;
     std::unique_ptr<QSettings> m_store;
+};
+
+// Records the hints a document sends to its observers.
+struct HintRecorder : DocObserver {
+    std::vector<int> hints;
+    void onUpdate(int hint, uint32_t) override { hints.push_back(hint); }
+    bool heard(int hint) const { return std::find(hints.begin(), hints.end(), hint) != hints.end(); }
+    int last() const { return hints.empty() ? -1 : hints.back(); }
 };
 
 // Creates a file with some bytes and returns its absolute path.

@@ -14,12 +14,6 @@
 
 namespace quib::test {
 
-// Records the hints a document sends to its other views.
-struct HintRecorder : DocObserver {
-    std::vector<int> hints;
-    void onUpdate(int hint, uint32_t) override { hints.push_back(hint); }
-    bool heard(int hint) const { return std::find(hints.begin(), hints.end(), hint) != hints.end(); }
-};
 
 // A shown editor over a three-frame project of 320 x 240 with a known layout on its first frame:
 // cursor at (40, 40), text box (160, 120, 288, 180) with a callout, Next button at (250, 200),

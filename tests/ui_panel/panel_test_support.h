@@ -20,13 +20,6 @@
 
 namespace quib::test {
 
-// Records the hints a document sends to its observers.
-struct HintRecorder : DocObserver {
-    std::vector<int> hints;
-    void onUpdate(int hint, uint32_t) override { hints.push_back(hint); }
-    bool heard(int hint) const { return std::find(hints.begin(), hints.end(), hint) != hints.end(); }
-    int last() const { return hints.empty() ? -1 : hints.back(); }
-};
 
 // What the fake dialogs were asked and what they answer.
 struct FakeChoices {
