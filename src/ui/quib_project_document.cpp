@@ -16,6 +16,7 @@
 #include "base/progress.h"
 #include "base/strings.h"
 #include "command_ids.h"
+#include "document_command_sets.h"
 #include "document_prompts.h"
 #include "export/html_export.h"
 #include "export/pdf_export.h"
@@ -147,7 +148,18 @@ private:
     std::function<void()> m_listener;
 };
 
-QuibProjectDocument::QuibProjectDocument() : m_doc(std::make_unique<CQuibDoc>()) {}
+QuibProjectDocument::QuibProjectDocument() : m_doc(std::make_unique<CQuibDoc>()) {
+    for (const DocumentCommandSetFactory& make : documentCommandSets())
+        if (std::unique_ptr<CommandHandler> set = make(*this))
+            m_commandSets.push_back(std::move(set));
+}
+
+CommandHandler* QuibProjectDocument::commandSetFor(int id) const {
+    for (const std::unique_ptr<CommandHandler>& set : m_commandSets)
+        if (set->handles(id))
+            return set.get();
+    return nullptr;
+}
 
 QuibProjectDocument::~QuibProjectDocument() {
     m_changes.reset();
@@ -335,12 +347,21 @@ bool QuibProjectDocument::exportPdf(QString path) {
     return true;
 }
 
-bool QuibProjectDocument::handles(int id) const {
+bool QuibProjectDocument::handlesItself(int id) {
     return id == cmd::FileSave || id == cmd::FileSaveAs || id == cmd::FileSaveCompressed || id == cmd::Render ||
            id == cmd::ExportPdf || id == cmd::ExportHtml || id == cmd::ProjectSettings || id == cmd::ShowResult;
 }
 
+bool QuibProjectDocument::handles(int id) const {
+    return handlesItself(id) || commandSetFor(id) != nullptr;
+}
+
 void QuibProjectDocument::run(int id) {
+    if (!handlesItself(id)) {
+        if (CommandHandler* set = commandSetFor(id))
+            set->run(id);
+        return;
+    }
     switch (id) {
         case cmd::FileSave: save(); break;
         case cmd::FileSaveAs: saveAs(); break;
@@ -355,7 +376,15 @@ void QuibProjectDocument::run(int id) {
 }
 
 bool QuibProjectDocument::enabled(int id) const {
-    return handles(id);
+    if (handlesItself(id))
+        return true;
+    const CommandHandler* set = commandSetFor(id);
+    return set && set->enabled(id);
+}
+
+bool QuibProjectDocument::checked(int id) const {
+    const CommandHandler* set = handlesItself(id) ? nullptr : commandSetFor(id);
+    return set && set->checked(id);
 }
 
 std::unique_ptr<ProjectDocument> QuibProjectDocument::open(const QString& path, QString* error) {

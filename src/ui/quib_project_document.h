@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "base/progress.h"
 #include "model/quib_doc.h"
@@ -65,6 +66,7 @@ public:
     bool handles(int id) const override;
     void run(int id) override;
     bool enabled(int id) const override;
+    bool checked(int id) const override;
 
     // Failure messages (a message box unless replaced) and the file name asked for by Save As.
     static void setMessageFunction(std::function<void(const QString&)> show);
@@ -89,7 +91,11 @@ public:
 
 private:
     class ChangeObserver;
+    static bool handlesItself(int id);
+    CommandHandler* commandSetFor(int id) const;
+
     std::unique_ptr<CQuibDoc> m_doc;
+    std::vector<std::unique_ptr<CommandHandler>> m_commandSets;
     std::unique_ptr<ChangeObserver> m_changes;
 };
 
