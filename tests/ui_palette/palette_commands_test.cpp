@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <QRadioButton>
+#include <cstring>
+
+#include "palette/standard_palettes.h"
+#include "palette_test_support.h"
+#include "ui/command_ids.h"
+#include "ui/new_palette_dialog.h"
+#include "ui/palette_commands.h"
+#include "ui/palette_dialog.h"
+#include "ui/quib_project_document.h"
+#include "../ui/ui_test_support.h"
+
+namespace quib {
+namespace {
+
+// A project with two frames and a known palette; the palette dialog is run by the test.
+struct PaletteCommandTest : test::WithApplication, ::testing::Test {
+    PaletteCommandTest() : document(QuibProjectDocument::createNew()) {
+        test::buildProjectOf(doc(), {test::flatPicture(8, 6, 0, 0, 0), test::flatPicture(8, 6, 90, 60, 30)});
+        for (int i = 0; i < 256; ++i)
+            doc().settings.palette[i] = PaletteEntry{uint8_t(i), 1, 2, 3};
+        doc().settings.paletteCount = 4;
+        doc().settings.usePalette = 1;
+        doc().SetModifiedFlag(false);
+        doc().addObserver(&hints);
+        PaletteDialog::prompts().runPalette = [this](PaletteDialog& dialog) {
+            ++dialogsRun;
+            return edit ? edit(dialog) : false;
+        };
+        PaletteDialog::prompts().runNewPalette = [](NewPaletteDialog& choice) {
+            choice.webSafeButton()->setChecked(true);
+            return true;
+        };
+    }
+    ~PaletteCommandTest() override {
+        doc().removeObserver(&hints);
+        PaletteDialog::prompts() = PaletteDialogPrompts{};
+    }
+    CQuibDoc& doc() { return document->doc(); }
+    std::vector<uint8_t> paletteBytes() {
+        std::vector<uint8_t> bytes(sizeof(doc().settings.palette));
+        std::memcpy(bytes.data(), doc().settings.palette, bytes.size());
+        return bytes;
+    }
+
+    std::unique_ptr<QuibProjectDocument> document;
+    test::HintRecorder hints;
+    std::function<bool(PaletteDialog&)> edit;
+    int dialogsRun = 0;
+};
+
+TEST_F(PaletteCommandTest, OkCopiesTheCountAndThatManyEntries) {
+    edit = [](PaletteDialog& dialog) { return dialog.createNew(); };
+    EXPECT_TRUE(runPaletteDialog(doc(), nullptr));
+    const std::vector<PaletteEntry> web = WebSafePalette216();
+    ASSERT_EQ(doc().settings.paletteCount, 216);
+    for (int i = 0; i < 216; ++i)
+        EXPECT_EQ(doc().settings.palette[i], web[size_t(i)]) << i;
+    // Entries past the count keep what they held.
+    EXPECT_EQ(doc().settings.palette[216], (PaletteEntry{216, 1, 2, 3}));
+    EXPECT_TRUE(doc().isModified());
+    EXPECT_TRUE(hints.heard(hint::CurrentPicture));
+}
+
+TEST_F(PaletteCommandTest, CancelLeavesTheProjectUnchanged) {
+    const std::vector<uint8_t> before = paletteBytes();
+    edit = [](PaletteDialog& dialog) {
+        dialog.createNew();
+        return false;
+    };
+    EXPECT_FALSE(runPaletteDialog(doc(), nullptr));
+    EXPECT_EQ(dialogsRun, 1);
+    EXPECT_EQ(paletteBytes(), before);
+    EXPECT_EQ(doc().settings.paletteCount, 4);
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_TRUE(hints.hints.empty());
+}
+
+TEST_F(PaletteCommandTest, OkWithoutChangesStillMarksTheProjectModified) {
+    const std::vector<uint8_t> before = paletteBytes();
+    edit = [](PaletteDialog&) { return true; };
+    EXPECT_TRUE(runPaletteDialog(doc(), nullptr));
+    EXPECT_EQ(paletteBytes(), before);
+    EXPECT_TRUE(doc().isModified());
+}
+
+TEST_F(PaletteCommandTest, DocumentOffersTheCommandOnlyInPaletteMode) {
+    EXPECT_TRUE(document->handles(cmd::EditPalette));
+    EXPECT_TRUE(document->enabled(cmd::EditPalette));
+    doc().settings.usePalette = 0;
+    EXPECT_TRUE(document->handles(cmd::EditPalette));
+    EXPECT_FALSE(document->enabled(cmd::EditPalette));
+    document->run(cmd::EditPalette);
+    EXPECT_EQ(dialogsRun, 0);
+}
+
+TEST_F(PaletteCommandTest, CommandThroughTheDocumentSetsThePalette) {
+    edit = [](PaletteDialog& dialog) { return dialog.createNew(); };
+    document->run(cmd::EditPalette);
+    EXPECT_EQ(dialogsRun, 1);
+    EXPECT_EQ(doc().settings.paletteCount, 216);
+    EXPECT_EQ(doc().settings.palette[215], (PaletteEntry{255, 255, 255, 255}));
+    EXPECT_TRUE(document->isModified());
+}
+
+TEST_F(PaletteCommandTest, CommandSetAloneAnswersOnlyThePaletteCommand) {
+    PaletteCommands commands(*document);
+    EXPECT_TRUE(commands.handles(cmd::EditPalette));
+    EXPECT_FALSE(commands.handles(cmd::Render));
+    EXPECT_FALSE(commands.enabled(cmd::Render));
+}
+
+}  // namespace
+}  // namespace quib

@@ -1,0 +1,439 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "model/synthetic_project.h"
+#include "palette/frame_palette.h"
+#include "palette/palette_file.h"
+#include "palette/standard_palettes.h"
+#include "palette_test_support.h"
+#include "ui/new_palette_dialog.h"
+#include "ui/palette_dialog.h"
+#include "ui/palette_swatch_grid.h"
+#include "ui/render_progress_dialog.h"
+#include "../ui/ui_test_support.h"
+
+namespace quib {
+namespace {
+
+using test::RecordingProgress;
+
+std::vector<PaletteEntry> firstEntries(const Palette& palette) {
+    return {palette.entries.begin(), palette.entries.begin() + palette.count};
+}
+
+void setProjectPalette(CQuibDoc& doc, const Palette& palette) {
+    std::copy(palette.entries.begin(), palette.entries.end(), doc.settings.palette);
+    doc.settings.paletteCount = palette.count;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+void appendU32(QByteArray& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        out.append(char((v >> (8 * i)) & 0xFF));
+}
+void appendU16(QByteArray& out, uint16_t v) {
+    out.append(char(v & 0xFF));
+    out.append(char(v >> 8));
+}
+
+// A RIFF "PAL " file laid out by hand: a "fake" chunk first, then "data" with version, count and
+// red, green, blue, flags per entry.
+QByteArray riffPalette(const std::vector<PaletteEntry>& entries) {
+    QByteArray data;
+    appendU16(data, 0x300);
+    appendU16(data, uint16_t(entries.size()));
+    for (const PaletteEntry& e : entries)
+        data.append(char(e.red)).append(char(e.green)).append(char(e.blue)).append(char(0));
+    QByteArray body("PAL ");
+    body.append("fake");
+    appendU32(body, 3);
+    body.append("xyz").append('\0');  // odd chunk, padded
+    body.append("data");
+    appendU32(body, uint32_t(data.size()));
+    body.append(data);
+    QByteArray file("RIFF");
+    appendU32(file, uint32_t(body.size()));
+    return file + body;
+}
+
+// A project of three synthetic frames; every question the palette dialog asks is answered here.
+struct PaletteDialogTest : test::WithApplication, ::testing::Test {
+    PaletteDialogTest() {
+        EXPECT_TRUE(buildSyntheticProject(doc, 80, 60, 3));
+        doc.SelectFrame(0, true);
+        PaletteDialogPrompts& ask = PaletteDialog::prompts();
+        ask.showMessage = [this](const QString& text) { messages.append(text); };
+        ask.askYesNo = [this](const QString& question) {
+            questions.append(question);
+            return answerYes;
+        };
+        ask.makeProgress = [this](QWidget*) { return std::make_unique<RecordingProgress>(cancelAtRow); };
+    }
+    ~PaletteDialogTest() override { PaletteDialog::prompts() = PaletteDialogPrompts{}; }
+
+    // "Crea nuova" answered by choose (which sets up the second dialog), then OK.
+    bool createWith(PaletteDialog& dialog, const std::function<void(NewPaletteDialog&)>& choose) {
+        PaletteDialog::prompts().runNewPalette = [&](NewPaletteDialog& choice) {
+            choose(choice);
+            choice.accept();
+            return choice.result() == QDialog::Accepted;
+        };
+        return dialog.createNew();
+    }
+    QString inFolder(const QString& name) const { return QDir(folder.path()).filePath(name); }
+
+    CQuibDoc doc;
+    QTemporaryDir folder;
+    QStringList messages;
+    QStringList questions;
+    bool answerYes = true;
+    int cancelAtRow = -1;
+};
+
+TEST_F(PaletteDialogTest, OpensOnACopyOfTheProjectPalette) {
+    setProjectPalette(doc, test::paletteOf({{10, 20, 30}, {40, 50, 60}, {70, 80, 90}}));
+    PaletteDialog dialog(doc);
+    EXPECT_EQ(dialog.palette().count, 3);
+    EXPECT_EQ(dialog.palette().entries[2], (PaletteEntry{70, 80, 90, 255}));
+    EXPECT_EQ(dialog.countEdit()->value(), 3);
+    EXPECT_EQ(dialog.state().selected(), -1);
+    EXPECT_TRUE(dialog.createButton()->isEnabled());
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Modifica Palette"));
+}
+
+TEST_F(PaletteDialogTest, CreateIsDisabledWithoutFrames) {
+    CQuibDoc empty;
+    PaletteDialog dialog(empty);
+    EXPECT_FALSE(dialog.createButton()->isEnabled());
+    EXPECT_FALSE(dialog.createNew());
+}
+
+TEST_F(PaletteDialogTest, StandardSixteenColoursReplaceTheEntries) {
+    PaletteDialog dialog(doc);
+    ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.standardButton()->setChecked(true); }));
+    EXPECT_EQ(firstEntries(dialog.palette()), StandardPalette16());
+    EXPECT_EQ(dialog.countEdit()->value(), 16);
+}
+
+TEST_F(PaletteDialogTest, WebSafeColoursReplaceTheEntries) {
+    PaletteDialog dialog(doc);
+    ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.webSafeButton()->setChecked(true); }));
+    EXPECT_EQ(firstEntries(dialog.palette()), WebSafePalette216());
+    EXPECT_EQ(dialog.countEdit()->value(), 216);
+}
+
+TEST_F(PaletteDialogTest, OctreeOverAllFramesGivesTheEnginePalette) {
+    doc.SelectFrame(1);
+    const Bitmap24 currentBefore = doc.currentImage;
+    const std::vector<Bitmap24> pictures = test::framePictures(doc);
+    NullProgress quiet;
+    const auto expected = BuildPaletteFromFrames(
+        pictures, doc.backgroundImage.isNull() ? nullptr : &doc.backgroundImage, 64, quiet);
+    ASSERT_TRUE(expected && !expected->empty());
+
+    RecordingProgress record;
+    PaletteDialog::prompts().makeProgress = [&](QWidget*) { return std::make_unique<test::ForwardingProgress>(record); };
+    PaletteDialog dialog(doc);
+    ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.countEdit()->setValue(64); }));
+    EXPECT_EQ(firstEntries(dialog.palette()), *expected);
+    EXPECT_EQ(dialog.countEdit()->value(), int(expected->size()));
+    EXPECT_EQ(record.title, "Computing octree palette...");
+    EXPECT_EQ(record.rangeHigh, 60 * 3 + (doc.backgroundImage.isNull() ? 0 : doc.backgroundImage.height));
+    // The originally current frame is current again.
+    EXPECT_EQ(doc.currentFrameIndex, 1);
+    EXPECT_EQ(doc.currentImage.pixels, currentBefore.pixels);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(PaletteDialogTest, OctreeOverTheCurrentFrameReadsThatFrameOnly) {
+    CQuibDoc small;
+    test::buildProjectOf(small, {test::flatPicture(8, 4, 10, 20, 30), test::flatPicture(8, 4, 200, 100, 50)});
+    small.SelectFrame(1);
+    PaletteDialog dialog(small);
+    ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.currentFrameButton()->setChecked(true); }));
+    EXPECT_EQ(firstEntries(dialog.palette()), (std::vector<PaletteEntry>{{200, 100, 50, 255}}));
+    EXPECT_EQ(small.currentFrameIndex, 1);
+}
+
+TEST_F(PaletteDialogTest, FewerColoursThanTheMaximumYieldExactlyThoseColours) {
+    CQuibDoc small;
+    test::buildProjectOf(small, {test::flatPicture(8, 4, 10, 20, 30), test::flatPicture(8, 4, 200, 100, 50)});
+    PaletteDialog dialog(small);
+    ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog&) {}));
+    EXPECT_EQ(firstEntries(dialog.palette()),
+              (std::vector<PaletteEntry>{{10, 20, 30, 255}, {200, 100, 50, 255}}));
+}
+
+TEST_F(PaletteDialogTest, BlackAndWhiteQuantisedToOneColourEndsWhite) {
+    CQuibDoc blackWhite;
+    test::buildProjectOf(blackWhite, {test::flatPicture(6, 6, 0, 0, 0), test::flatPicture(6, 6, 255, 255, 255)});
+    PaletteDialog dialog(blackWhite);
+    ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.countEdit()->setValue(1); }));
+    EXPECT_EQ(firstEntries(dialog.palette()), (std::vector<PaletteEntry>{{255, 255, 255, 255}}));
+}
+
+TEST_F(PaletteDialogTest, CancelledOctreeLeavesThePaletteAndTheCurrentFrame) {
+    const Palette before = test::paletteOf({{1, 2, 3}, {4, 5, 6}});
+    setProjectPalette(doc, before);
+    doc.SelectFrame(2);
+    cancelAtRow = 70;  // part way through the second frame
+    PaletteDialog dialog(doc);
+    EXPECT_FALSE(createWith(dialog, [](NewPaletteDialog&) {}));
+    EXPECT_EQ(dialog.palette(), before);
+    EXPECT_EQ(dialog.countEdit()->value(), 2);
+    EXPECT_EQ(doc.currentFrameIndex, 2);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(PaletteDialogTest, OctreeRunsUnderTheProgressDialogAndGivesTheDialogBack) {
+    PaletteDialog::prompts().makeProgress = nullptr;
+    PaletteDialog dialog(doc);
+    dialog.show();
+    ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.countEdit()->setValue(32); }));
+    EXPECT_LE(dialog.palette().count, 32);
+    EXPECT_GT(dialog.palette().count, 1);
+    EXPECT_TRUE(dialog.isEnabled());
+}
+
+TEST_F(PaletteDialogTest, CancelledNewPaletteDialogChangesNothing) {
+    setProjectPalette(doc, test::paletteOf({{1, 2, 3}}));
+    PaletteDialog dialog(doc);
+    PaletteDialog::prompts().runNewPalette = [](NewPaletteDialog& d) {
+        d.webSafeButton()->setChecked(true);
+        return false;
+    };
+    EXPECT_FALSE(dialog.createNew());
+    EXPECT_EQ(dialog.palette().count, 1);
+}
+
+TEST(NewPaletteChoices, OctreeIsOfferedWithTheCurrentCount) {
+    test::ensureApplication();
+    NewPaletteDialog fresh(0);
+    EXPECT_EQ(fresh.countEdit()->value(), 256);
+    EXPECT_TRUE(fresh.octreeButton()->isChecked());
+    EXPECT_TRUE(fresh.allFramesButton()->isChecked());
+    NewPaletteDialog existing(40);
+    EXPECT_EQ(existing.countEdit()->value(), 40);
+    EXPECT_EQ(existing.windowTitle(), QStringLiteral("Crea nuova Palette"));
+}
+
+TEST(NewPaletteChoices, CountAndScopeAreOnlyForTheOctree) {
+    test::ensureApplication();
+    NewPaletteDialog dialog(16);
+    dialog.currentFrameButton()->setChecked(true);
+    dialog.standardButton()->setChecked(true);
+    EXPECT_FALSE(dialog.countEdit()->isEnabled());
+    EXPECT_FALSE(dialog.currentFrameButton()->isEnabled());
+    EXPECT_FALSE(dialog.allFramesButton()->isEnabled());
+    dialog.octreeButton()->setChecked(true);
+    EXPECT_TRUE(dialog.countEdit()->isEnabled());
+    EXPECT_TRUE(dialog.allFramesButton()->isEnabled());
+    // Choosing the octree again goes back to every frame.
+    EXPECT_TRUE(dialog.allFramesButton()->isChecked());
+}
+
+TEST(NewPaletteChoices, CountOutsideOneTo256KeepsTheDialogOpen) {
+    test::ensureApplication();
+    QStringList messages;
+    NewPaletteDialog dialog(16);
+    dialog.setMessageFunction([&](const QString& text) { messages.append(text); });
+    dialog.show();
+    for (int wrong : {0, 257}) {
+        dialog.countEdit()->setValue(wrong);
+        dialog.accept();
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        EXPECT_TRUE(dialog.isVisible());
+    }
+    EXPECT_EQ(messages, QStringList(2, QStringLiteral("Si prega di inserire un numero tra 1 e 256")));
+    EXPECT_EQ(dialog.focusWidget(), dialog.countEdit());
+    // The count does not matter for the fixed palettes.
+    dialog.webSafeButton()->setChecked(true);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.choice().method, NewPaletteChoice::Method::WebSafe216);
+}
+
+TEST_F(PaletteDialogTest, SaveThenLoadRoundTripsTheColours) {
+    Palette palette = test::paletteOf({{0, 0, 0}, {255, 128, 1}, {17, 34, 51}, {255, 255, 255}});
+    setProjectPalette(doc, palette);
+    const QString path = inFolder(QStringLiteral("colours.pal"));
+    PaletteDialog::prompts().saveFileName = [&] { return path; };
+    PaletteDialog::prompts().openFileName = [&] { return path; };
+    PaletteDialog saving(doc);
+    ASSERT_TRUE(saving.saveFile());
+    EXPECT_EQ(readAll(path), QByteArray("JASC-PAL\n0100\n4\n0 0 0\n255 128 1\n17 34 51\n255 255 255\n"));
+
+    CQuibDoc other;
+    PaletteDialog loading(other);
+    ASSERT_TRUE(loading.loadFile());
+    ASSERT_EQ(loading.palette().count, 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(loading.palette().entries[size_t(i)].red, palette.entries[size_t(i)].red) << i;
+        EXPECT_EQ(loading.palette().entries[size_t(i)].green, palette.entries[size_t(i)].green) << i;
+        EXPECT_EQ(loading.palette().entries[size_t(i)].blue, palette.entries[size_t(i)].blue) << i;
+    }
+    EXPECT_EQ(loading.countEdit()->value(), 4);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(PaletteDialogTest, LoadsARiffPaletteWrittenByHand) {
+    const QString path = inFolder(QStringLiteral("windows.pal"));
+    writeAll(path, riffPalette({{9, 8, 7, 0}, {250, 0, 125, 0}, {1, 1, 1, 0}}));
+    PaletteDialog::prompts().openFileName = [&] { return path; };
+    PaletteDialog dialog(doc);
+    ASSERT_TRUE(dialog.loadFile());
+    EXPECT_EQ(firstEntries(dialog.palette()),
+              (std::vector<PaletteEntry>{{9, 8, 7, 255}, {250, 0, 125, 255}, {1, 1, 1, 255}}));
+    EXPECT_EQ(dialog.state().selected(), 0);
+    EXPECT_EQ(dialog.countEdit()->value(), 3);
+}
+
+TEST_F(PaletteDialogTest, JascCountAbove256LoadsAll256) {
+    QByteArray text("JASC-PAL\n0100\n300\n");
+    for (int i = 0; i < 300; ++i)
+        text += QByteArray::number(i % 256) + " 1 2\n";
+    const QString path = inFolder(QStringLiteral("big.pal"));
+    writeAll(path, text);
+    PaletteDialog::prompts().openFileName = [&] { return path; };
+    PaletteDialog dialog(doc);
+    ASSERT_TRUE(dialog.loadFile());
+    EXPECT_EQ(dialog.palette().count, 256);
+    EXPECT_EQ(dialog.palette().entries[255].red, 255);
+    EXPECT_EQ(dialog.countEdit()->value(), 256);
+}
+
+TEST_F(PaletteDialogTest, MissingFileIsReportedAndChangesNothing) {
+    const Palette before = test::paletteOf({{1, 2, 3}});
+    setProjectPalette(doc, before);
+    PaletteDialog::prompts().openFileName = [&] { return inFolder(QStringLiteral("nowhere.pal")); };
+    PaletteDialog dialog(doc);
+    EXPECT_FALSE(dialog.loadFile());
+    EXPECT_EQ(messages, QStringList{QStringLiteral("Impossibile aprire il file")});
+    EXPECT_EQ(dialog.palette(), before);
+}
+
+TEST_F(PaletteDialogTest, UnknownOrBrokenFilesAreReportedAndChangeNothing) {
+    const Palette before = test::paletteOf({{1, 2, 3}});
+    setProjectPalette(doc, before);
+    QByteArray truncatedRiff = riffPalette({{1, 2, 3, 0}, {4, 5, 6, 0}});
+    truncatedRiff.chop(5);
+    QByteArray noData("RIFF");
+    appendU32(noData, 4);
+    noData.append("PAL ");
+    for (const QByteArray& bytes : {QByteArray("GIF89a..."), truncatedRiff, noData}) {
+        const QString path = inFolder(QStringLiteral("odd.pal"));
+        writeAll(path, bytes);
+        PaletteDialog::prompts().openFileName = [&] { return path; };
+        PaletteDialog dialog(doc);
+        EXPECT_FALSE(dialog.loadFile());
+        EXPECT_EQ(dialog.palette(), before);
+    }
+    EXPECT_EQ(messages, QStringList(3, QStringLiteral("Formato di file sconosciuto")));
+}
+
+TEST_F(PaletteDialogTest, SaveIntoAMissingFolderIsReported) {
+    PaletteDialog::prompts().saveFileName = [&] { return inFolder(QStringLiteral("no/such/folder/x.pal")); };
+    PaletteDialog dialog(doc);
+    EXPECT_FALSE(dialog.saveFile());
+    EXPECT_EQ(messages, QStringList{QStringLiteral("Impossibile creare il file")});
+}
+
+TEST_F(PaletteDialogTest, NoFileChosenDoesNothing) {
+    PaletteDialog::prompts().openFileName = [] { return QString(); };
+    PaletteDialog::prompts().saveFileName = [] { return QString(); };
+    PaletteDialog dialog(doc);
+    EXPECT_FALSE(dialog.loadFile());
+    EXPECT_FALSE(dialog.saveFile());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(PaletteDialogTest, TypedCountAsksBeforeResizing) {
+    setProjectPalette(doc, test::paletteOf({{1, 1, 1}, {2, 2, 2}, {3, 3, 3}}));
+    PaletteDialog dialog(doc);
+    dialog.show();
+    dialog.countEdit()->setValue(3);
+    EXPECT_TRUE(questions.isEmpty());
+    dialog.countEdit()->setValue(5);
+    EXPECT_EQ(questions, QStringList{QStringLiteral("Volete ridimensionare la palette in 5 colori?")});
+    ASSERT_EQ(dialog.palette().count, 5);
+    EXPECT_EQ(dialog.palette().entries[3], PaletteEntry{});
+    EXPECT_EQ(dialog.palette().entries[4], PaletteEntry{});
+    answerYes = false;
+    dialog.countEdit()->setValue(2);
+    EXPECT_EQ(dialog.palette().count, 5);
+}
+
+TEST_F(PaletteDialogTest, TypedCountOutsideTheRangeIsRefused) {
+    setProjectPalette(doc, test::paletteOf({{1, 1, 1}, {2, 2, 2}}));
+    PaletteDialog dialog(doc);
+    dialog.show();
+    dialog.countEdit()->setValue(0);
+    dialog.countEdit()->setValue(257);
+    EXPECT_EQ(messages, QStringList(2, QStringLiteral("Si prega di inserire un numero tra 1 e 256")));
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_EQ(dialog.palette().count, 2);
+    EXPECT_EQ(dialog.focusWidget(), dialog.countEdit());
+}
+
+TEST_F(PaletteDialogTest, DoubleClickEditsTheColourAndKeepsTheFourthByte) {
+    Palette palette = test::paletteOf({{1, 1, 1}, {2, 2, 2}});
+    palette.entries[1].flags = 0;
+    setProjectPalette(doc, palette);
+    std::vector<QColor> offered;
+    PaletteDialog::prompts().chooseColour = [&](const QColor& initial) -> std::optional<QColor> {
+        offered.push_back(initial);
+        return QColor(100, 150, 200);
+    };
+    PaletteDialog dialog(doc);
+    dialog.resize(500, 400);
+    dialog.show();
+    PaletteSwatchGrid* grid = dialog.grid();
+    const QPoint cell = PaletteSwatchGrid::cellRect(grid->cellArea(), 1).center();
+    QTest::mouseClick(grid, Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(grid, Qt::LeftButton, {}, cell);
+    EXPECT_EQ(offered, std::vector<QColor>{QColor(2, 2, 2)});
+    EXPECT_EQ(dialog.palette().entries[1], (PaletteEntry{100, 150, 200, 0}));
+}
+
+TEST_F(PaletteDialogTest, CancelledColourChooserChangesNothing) {
+    const Palette before = test::paletteOf({{1, 1, 1}});
+    setProjectPalette(doc, before);
+    PaletteDialog::prompts().chooseColour = [](const QColor&) { return std::optional<QColor>(); };
+    PaletteDialog dialog(doc);
+    EXPECT_FALSE(dialog.editEntry(0));
+    EXPECT_FALSE(dialog.editEntry(1));
+    EXPECT_EQ(dialog.palette(), before);
+}
+
+TEST_F(PaletteDialogTest, DeleteKeyInTheGridUpdatesTheCountField) {
+    setProjectPalette(doc, test::paletteOf({{1, 1, 1}, {2, 2, 2}, {3, 3, 3}}));
+    PaletteDialog dialog(doc);
+    dialog.resize(500, 400);
+    dialog.show();
+    PaletteSwatchGrid* grid = dialog.grid();
+    QTest::mouseClick(grid, Qt::LeftButton, {}, PaletteSwatchGrid::cellRect(grid->cellArea(), 2).center());
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(dialog.palette().count, 2);
+    EXPECT_EQ(dialog.countEdit()->value(), 2);
+    EXPECT_TRUE(questions.isEmpty());
+}
+
+}  // namespace
+}  // namespace quib
