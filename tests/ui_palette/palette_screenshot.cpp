@@ -24,6 +24,15 @@ int main(int argc, char** argv) {
     if (!buildSyntheticProject(doc, 320, 200, 4))
         return 1;
     doc.SelectFrame(0, true);
+    // A photo-like gradient over part of the first frame, so the octree has colours to choose.
+    for (int y = 20; y < 180; ++y)
+        for (int x = 160; x < 310; ++x) {
+            uint8_t* p = doc.currentImage.pixel(x, y);
+            p[0] = uint8_t((x - 160) * 255 / 150);
+            p[1] = uint8_t((y - 20) * 255 / 160);
+            p[2] = uint8_t(255 - (x - 160 + y - 20) * 255 / 310);
+        }
+    doc.imageChanged = true;
 
     const QString palettePicture = QString::fromLocal8Bit(argv[1]);
     const QString newPicture = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
