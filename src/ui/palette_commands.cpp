@@ -7,6 +7,7 @@
 #include "model/quib_doc.h"
 #include "palette_dialog.h"
 #include "quib_project_document.h"
+#include "render/render_project.h"
 
 namespace quib {
 
@@ -23,6 +24,13 @@ bool runPaletteDialog(CQuibDoc& doc, QWidget* parent) {
     doc.SetModifiedFlag(true);
     doc.UpdateAllViews(hint::CurrentPicture);
     return true;
+}
+
+bool supplyMissingPalette(CQuibDoc& doc, QWidget* parent, const std::function<void(const QString&)>& showMessage) {
+    if (showMessage)
+        showMessage(QString::fromUtf8(kNoPaletteMessage));
+    runPaletteDialog(doc, parent);
+    return doc.settings.paletteCount >= 1;
 }
 
 bool PaletteCommands::handles(int id) const {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <functional>
+
 #include "command_handler.h"
 
 class QWidget;
@@ -13,6 +16,10 @@ class QuibProjectDocument;
 // and that many entries, is marked modified and its views redraw the picture; returns true then.
 // Cancel changes nothing and returns false.
 bool runPaletteDialog(CQuibDoc& doc, QWidget* parent);
+
+// A render in palette mode found no palette: shows the message that says so, then the palette
+// dialog. True when the project has a palette afterwards, so the render may go on.
+bool supplyMissingPalette(CQuibDoc& doc, QWidget* parent, const std::function<void(const QString&)>& showMessage);
 
 // The palette command of a project, available while the project renders with a palette.
 class PaletteCommands final : public CommandHandler {

@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <cstring>
 
 #include "palette/standard_palettes.h"
+#include "render/render_project.h"
+#include "shapes/callout_library.h"
 #include "palette_test_support.h"
 #include "ui/command_ids.h"
 #include "ui/new_palette_dialog.h"
@@ -78,6 +84,28 @@ TEST_F(PaletteCommandTest, CancelLeavesTheProjectUnchanged) {
     EXPECT_TRUE(hints.hints.empty());
 }
 
+TEST_F(PaletteCommandTest, CancelAfterAnOctreePaletteLeavesTheProjectUnchanged) {
+    doc().SelectFrame(1);
+    const std::vector<uint8_t> before = paletteBytes();
+    PaletteDialog::prompts().runNewPalette = [](NewPaletteDialog& choice) {
+        choice.countEdit()->setValue(8);
+        return true;
+    };
+    PaletteDialog::prompts().makeProgress = [](QWidget*) { return std::make_unique<NullProgress>(); };
+    int madeColours = 0;
+    edit = [&](PaletteDialog& dialog) {
+        dialog.createNew();
+        madeColours = dialog.palette().count;
+        return false;
+    };
+    EXPECT_FALSE(runPaletteDialog(doc(), nullptr));
+    EXPECT_EQ(madeColours, 2);
+    EXPECT_EQ(paletteBytes(), before);
+    EXPECT_EQ(doc().settings.paletteCount, 4);
+    EXPECT_EQ(doc().currentFrameIndex, 1);
+    EXPECT_FALSE(doc().isModified());
+}
+
 TEST_F(PaletteCommandTest, OkWithoutChangesStillMarksTheProjectModified) {
     const std::vector<uint8_t> before = paletteBytes();
     edit = [](PaletteDialog&) { return true; };
@@ -110,6 +138,61 @@ TEST_F(PaletteCommandTest, CommandSetAloneAnswersOnlyThePaletteCommand) {
     EXPECT_TRUE(commands.handles(cmd::EditPalette));
     EXPECT_FALSE(commands.handles(cmd::Render));
     EXPECT_FALSE(commands.enabled(cmd::Render));
+}
+
+// Palette mode without a palette: the render is stopped until one is chosen.
+struct MissingPaletteTest : PaletteCommandTest {
+    MissingPaletteTest() {
+        doc().settings.paletteCount = 0;
+        doc().settings.outputFileName = QDir(folder.path()).filePath(QStringLiteral("movie.swf")).toStdString();
+        doc().settings.outputType = "swf";
+        PaletteDialog::prompts().makeProgress = [](QWidget*) { return std::make_unique<NullProgress>(); };
+        PaletteDialog::prompts().runNewPalette = [](NewPaletteDialog& choice) {
+            choice.countEdit()->setValue(16);
+            return true;
+        };
+    }
+    std::function<void(const QString&)> recordMessage() {
+        return [this](const QString& text) { messages.append(text); };
+    }
+    QTemporaryDir folder;
+    QStringList messages;
+};
+
+TEST_F(MissingPaletteTest, MessageThenDialogThenTheRenderGoesOn) {
+    ASSERT_EQ(CheckRenderable(doc()).blocker, RenderBlocker::NoPalette);
+    edit = [](PaletteDialog& dialog) { return dialog.createNew(); };
+    EXPECT_TRUE(supplyMissingPalette(doc(), nullptr, recordMessage()));
+    EXPECT_EQ(messages, QStringList{QString::fromUtf8(kNoPaletteMessage)});
+    EXPECT_EQ(dialogsRun, 1);
+    EXPECT_EQ(doc().settings.paletteCount, 2);
+    ASSERT_TRUE(CheckRenderable(doc()).ok());
+
+    const CalloutLibrary callouts;
+    NullProgress progress;
+    const RenderResult result = RenderProject(doc(), callouts, progress);
+    ASSERT_TRUE(result.ok()) << result.movieStatus.message();
+    QFile movie(QString::fromStdString(doc().settings.outputFileName));
+    ASSERT_TRUE(movie.open(QIODevice::ReadOnly));
+    EXPECT_EQ(movie.read(3), QByteArray("FWS"));
+    EXPECT_EQ(result.stats.projectFrames, 2);
+}
+
+TEST_F(MissingPaletteTest, CancelledDialogStopsTheRender) {
+    edit = [](PaletteDialog& dialog) {
+        dialog.createNew();
+        return false;
+    };
+    EXPECT_FALSE(supplyMissingPalette(doc(), nullptr, recordMessage()));
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(doc().settings.paletteCount, 0);
+    EXPECT_EQ(CheckRenderable(doc()).blocker, RenderBlocker::NoPalette);
+}
+
+TEST_F(MissingPaletteTest, OkWithAnEmptyPaletteStillStopsTheRender) {
+    edit = [](PaletteDialog&) { return true; };
+    EXPECT_FALSE(supplyMissingPalette(doc(), nullptr, recordMessage()));
+    EXPECT_EQ(doc().settings.paletteCount, 0);
 }
 
 }  // namespace
