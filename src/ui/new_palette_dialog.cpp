@@ -33,7 +33,8 @@ NewPaletteDialog::NewPaletteDialog(int currentCount, QWidget* parent) : QDialog(
     m_count = new QSpinBox(this);
     // Wider than the valid range, so that a wrong number reaches the check on OK.
     m_count->setRange(0, 999);
-    m_count->setValue(currentCount > 0 && currentCount <= kMaxPaletteEntries ? currentCount : kMaxPaletteEntries);
+    m_count->setValue(currentCount > 0 && currentCount <= kMaxPaletteEntries ? currentCount
+                                                                             : kMaxPaletteEntries);
     auto* countLabel = new QLabel(QStringLiteral("&Numero di colori:"), this);
     countLabel->setBuddy(m_count);
 

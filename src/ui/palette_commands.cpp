@@ -14,7 +14,8 @@ namespace quib {
 bool runPaletteDialog(CQuibDoc& doc, QWidget* parent) {
     PaletteDialog dialog(doc, parent);
     PaletteDialogPrompts& prompts = PaletteDialog::prompts();
-    const bool accepted = prompts.runPalette ? prompts.runPalette(dialog) : dialog.exec() == QDialog::Accepted;
+    const bool accepted =
+        prompts.runPalette ? prompts.runPalette(dialog) : dialog.exec() == QDialog::Accepted;
     if (!accepted)
         return false;
     const Palette& palette = dialog.palette();
@@ -26,7 +27,8 @@ bool runPaletteDialog(CQuibDoc& doc, QWidget* parent) {
     return true;
 }
 
-bool supplyMissingPalette(CQuibDoc& doc, QWidget* parent, const std::function<void(const QString&)>& showMessage) {
+bool supplyMissingPalette(CQuibDoc& doc, QWidget* parent,
+                          const std::function<void(const QString&)>& showMessage) {
     if (showMessage)
         showMessage(QString::fromUtf8(kNoPaletteMessage));
     runPaletteDialog(doc, parent);

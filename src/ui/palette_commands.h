@@ -19,7 +19,8 @@ bool runPaletteDialog(CQuibDoc& doc, QWidget* parent);
 
 // A render in palette mode found no palette: shows the message that says so, then the palette
 // dialog. True when the project has a palette afterwards, so the render may go on.
-bool supplyMissingPalette(CQuibDoc& doc, QWidget* parent, const std::function<void(const QString&)>& showMessage);
+bool supplyMissingPalette(CQuibDoc& doc, QWidget* parent,
+                          const std::function<void(const QString&)>& showMessage);
 
 // The palette command of a project, available while the project renders with a palette.
 class PaletteCommands final : public CommandHandler {

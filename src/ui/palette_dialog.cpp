@@ -62,6 +62,11 @@ PaletteDialog::PaletteDialog(CQuibDoc& doc, QWidget* parent)
     auto* countLabel = new QLabel(QStringLiteral("&Numero di colori:"), this);
     countLabel->setBuddy(m_count);
     connect(m_count, &QSpinBox::textChanged, this, &PaletteDialog::countTextChanged);
+    // A number the user typed but did not confirm gives way to the real count on leaving the field.
+    connect(m_count, &QSpinBox::editingFinished, this, [this] {
+        if (m_count->cleanText().trimmed() != QString::number(m_state.count()))
+            showCount();
+    });
 
     m_create = new QPushButton(QStringLiteral("Crea nuova"), this);
     m_load = new QPushButton(QStringLiteral("&Carica"), this);
@@ -213,10 +218,10 @@ bool PaletteDialog::loadFile() {
 }
 
 bool PaletteDialog::saveFile() {
-    const QString path = prompts().saveFileName
-                             ? prompts().saveFileName()
-                             : askSaveFileName(this, kFileFilters, QString::fromUtf8(kPaletteDefaultExtension),
-                                               QString());
+    const QString path =
+        prompts().saveFileName
+            ? prompts().saveFileName()
+            : askSaveFileName(this, kFileFilters, QString::fromUtf8(kPaletteDefaultExtension), QString());
     if (path.isEmpty())
         return false;
     const Status status = SavePaletteFile(localPath(path), m_state.palette());

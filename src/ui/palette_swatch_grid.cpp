@@ -1,9 +1,9 @@
 #include "palette_swatch_grid.h"
 
+#include <qdrawutil.h>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <qdrawutil.h>
 
 #include "palette_edit_state.h"
 
@@ -15,7 +15,8 @@ constexpr int kCells = kColumns * kColumns;
 constexpr int kPreferredCell = 18;
 }  // namespace
 
-PaletteSwatchGrid::PaletteSwatchGrid(PaletteEditState& state, QWidget* parent) : QFrame(parent), m_state(state) {
+PaletteSwatchGrid::PaletteSwatchGrid(PaletteEditState& state, QWidget* parent)
+    : QFrame(parent), m_state(state) {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -97,16 +98,26 @@ void PaletteSwatchGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 void PaletteSwatchGrid::keyPressEvent(QKeyEvent* event) {
     int step = 0;
     switch (event->key()) {
-        case Qt::Key_Left: step = -1; break;
-        case Qt::Key_Right: step = 1; break;
-        case Qt::Key_Up: step = -kColumns; break;
-        case Qt::Key_Down: step = kColumns; break;
+        case Qt::Key_Left:
+            step = -1;
+            break;
+        case Qt::Key_Right:
+            step = 1;
+            break;
+        case Qt::Key_Up:
+            step = -kColumns;
+            break;
+        case Qt::Key_Down:
+            step = kColumns;
+            break;
         case Qt::Key_Delete:
             if (m_state.removeSelected())
                 notify();
             event->accept();
             return;
-        default: QFrame::keyPressEvent(event); return;
+        default:
+            QFrame::keyPressEvent(event);
+            return;
     }
     if (m_state.moveSelection(step))
         notify();

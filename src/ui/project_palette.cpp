@@ -62,9 +62,10 @@ NewPaletteResult octreePalette(CQuibDoc& doc, const NewPaletteChoice& choice, Pr
     }
     result.entries = BuildPaletteFromFrames(source, choice.colours, progress);
     if (!result.entries && !progress.cancelled())
-        result.error = unreadable >= 0
-                           ? QStringLiteral("Impossibile leggere l'immagine del frame %1.").arg(unreadable + 1)
-                           : QStringLiteral("Impossibile leggere le immagini del progetto.");
+        result.error =
+            unreadable >= 0
+                ? QStringLiteral("Impossibile leggere l'immagine del frame %1.").arg(unreadable + 1)
+                : QStringLiteral("Impossibile leggere le immagini del progetto.");
     return result;
 }
 
@@ -72,9 +73,12 @@ NewPaletteResult octreePalette(CQuibDoc& doc, const NewPaletteChoice& choice, Pr
 
 NewPaletteResult buildProjectPalette(CQuibDoc& doc, const NewPaletteChoice& choice, Progress& progress) {
     switch (choice.method) {
-        case NewPaletteChoice::Method::Standard16: return {StandardPalette16(), {}};
-        case NewPaletteChoice::Method::WebSafe216: return {WebSafePalette216(), {}};
-        case NewPaletteChoice::Method::Octree: break;
+        case NewPaletteChoice::Method::Standard16:
+            return {StandardPalette16(), {}};
+        case NewPaletteChoice::Method::WebSafe216:
+            return {WebSafePalette216(), {}};
+        case NewPaletteChoice::Method::Octree:
+            break;
     }
     return octreePalette(doc, choice, progress);
 }

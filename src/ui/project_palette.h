@@ -15,8 +15,8 @@ class CQuibDoc;
 struct NewPaletteChoice {
     enum class Method { Standard16, WebSafe216, Octree };
     Method method = Method::Octree;
-    int colours = 256;       // octree only, 1 .. 256
-    bool allFrames = true;   // octree only: every frame, or the current one
+    int colours = 256;      // octree only, 1 .. 256
+    bool allFrames = true;  // octree only: every frame, or the current one
 };
 
 // The outcome of making a palette: the entries, nothing when cancelled, or a failure message.

@@ -7,16 +7,16 @@
 #include <QTemporaryDir>
 #include <cstring>
 
+#include "../ui/ui_test_support.h"
 #include "palette/standard_palettes.h"
+#include "palette_test_support.h"
 #include "render/render_project.h"
 #include "shapes/callout_library.h"
-#include "palette_test_support.h"
 #include "ui/command_ids.h"
 #include "ui/new_palette_dialog.h"
 #include "ui/palette_commands.h"
 #include "ui/palette_dialog.h"
 #include "ui/quib_project_document.h"
-#include "../ui/ui_test_support.h"
 
 namespace quib {
 namespace {
@@ -144,7 +144,8 @@ TEST_F(PaletteCommandTest, CommandSetAloneAnswersOnlyThePaletteCommand) {
 struct MissingPaletteTest : PaletteCommandTest {
     MissingPaletteTest() {
         doc().settings.paletteCount = 0;
-        doc().settings.outputFileName = QDir(folder.path()).filePath(QStringLiteral("movie.swf")).toStdString();
+        doc().settings.outputFileName =
+            QDir(folder.path()).filePath(QStringLiteral("movie.swf")).toStdString();
         doc().settings.outputType = "swf";
         PaletteDialog::prompts().makeProgress = [](QWidget*) { return std::make_unique<NullProgress>(); };
         PaletteDialog::prompts().runNewPalette = [](NewPaletteDialog& choice) {

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "../ui/ui_test_support.h"
 #include "model/synthetic_project.h"
 #include "palette/frame_palette.h"
 #include "palette/palette_file.h"
@@ -17,7 +18,6 @@
 #include "ui/palette_dialog.h"
 #include "ui/palette_swatch_grid.h"
 #include "ui/render_progress_dialog.h"
-#include "../ui/ui_test_support.h"
 
 namespace quib {
 namespace {
@@ -149,7 +149,9 @@ TEST_F(PaletteDialogTest, OctreeOverAllFramesGivesTheEnginePalette) {
     ASSERT_TRUE(expected && !expected->empty());
 
     RecordingProgress record;
-    PaletteDialog::prompts().makeProgress = [&](QWidget*) { return std::make_unique<test::ForwardingProgress>(record); };
+    PaletteDialog::prompts().makeProgress = [&](QWidget*) {
+        return std::make_unique<test::ForwardingProgress>(record);
+    };
     PaletteDialog dialog(doc);
     ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.countEdit()->setValue(64); }));
     EXPECT_EQ(firstEntries(dialog.palette()), *expected);
@@ -183,7 +185,8 @@ TEST_F(PaletteDialogTest, FewerColoursThanTheMaximumYieldExactlyThoseColours) {
 
 TEST_F(PaletteDialogTest, BlackAndWhiteQuantisedToOneColourEndsWhite) {
     CQuibDoc blackWhite;
-    test::buildProjectOf(blackWhite, {test::flatPicture(6, 6, 0, 0, 0), test::flatPicture(6, 6, 255, 255, 255)});
+    test::buildProjectOf(blackWhite,
+                         {test::flatPicture(6, 6, 0, 0, 0), test::flatPicture(6, 6, 255, 255, 255)});
     PaletteDialog dialog(blackWhite);
     ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.countEdit()->setValue(1); }));
     EXPECT_EQ(firstEntries(dialog.palette()), (std::vector<PaletteEntry>{{255, 255, 255, 255}}));
@@ -319,6 +322,18 @@ TEST_F(PaletteDialogTest, JascCountAbove256LoadsAll256) {
     EXPECT_EQ(dialog.countEdit()->value(), 256);
 }
 
+TEST_F(PaletteDialogTest, JascNegativeCountLoadsNone) {
+    setProjectPalette(doc, test::paletteOf({{1, 2, 3}}));
+    const QString path = inFolder(QStringLiteral("negative.pal"));
+    writeAll(path, "JASC-PAL\n0100\n-4\n1 2 3\n");
+    PaletteDialog::prompts().openFileName = [&] { return path; };
+    PaletteDialog dialog(doc);
+    ASSERT_TRUE(dialog.loadFile());
+    EXPECT_EQ(dialog.palette().count, 0);
+    EXPECT_EQ(dialog.countEdit()->value(), 0);
+    EXPECT_EQ(dialog.state().selected(), -1);
+}
+
 TEST_F(PaletteDialogTest, MissingFileIsReportedAndChangesNothing) {
     const Palette before = test::paletteOf({{1, 2, 3}});
     setProjectPalette(doc, before);
@@ -378,6 +393,10 @@ TEST_F(PaletteDialogTest, TypedCountAsksBeforeResizing) {
     answerYes = false;
     dialog.countEdit()->setValue(2);
     EXPECT_EQ(dialog.palette().count, 5);
+    // Leaving the field shows the count the palette really has.
+    emit dialog.countEdit()->editingFinished();
+    EXPECT_EQ(dialog.countEdit()->value(), 5);
+    EXPECT_EQ(questions.size(), 2);
 }
 
 TEST_F(PaletteDialogTest, TypedCountOutsideTheRangeIsRefused) {

@@ -3,10 +3,10 @@
 #include <QImage>
 #include <QTest>
 
+#include "../ui/ui_test_support.h"
 #include "palette_test_support.h"
 #include "ui/palette_edit_state.h"
 #include "ui/palette_swatch_grid.h"
-#include "../ui/ui_test_support.h"
 
 namespace quib {
 namespace {
