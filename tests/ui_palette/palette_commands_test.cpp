@@ -8,14 +8,20 @@
 #include <cstring>
 
 #include "../ui/ui_test_support.h"
+#include "model/project_storage.h"
 #include "palette/standard_palettes.h"
 #include "palette_test_support.h"
 #include "render/render_project.h"
 #include "shapes/callout_library.h"
+#include "ui/app_settings.h"
+#include "ui/child_frame.h"
 #include "ui/command_ids.h"
+#include "ui/command_router.h"
+#include "ui/main_frame.h"
 #include "ui/new_palette_dialog.h"
 #include "ui/palette_commands.h"
 #include "ui/palette_dialog.h"
+#include "ui/project_views.h"
 #include "ui/quib_project_document.h"
 
 namespace quib {
@@ -138,6 +144,48 @@ TEST_F(PaletteCommandTest, CommandSetAloneAnswersOnlyThePaletteCommand) {
     EXPECT_TRUE(commands.handles(cmd::EditPalette));
     EXPECT_FALSE(commands.handles(cmd::Render));
     EXPECT_FALSE(commands.enabled(cmd::Render));
+}
+
+// The command reaches the palette dialog from the main window, past the views of the project.
+struct PaletteFromMainWindow : test::WithApplication, ::testing::Test {
+    PaletteFromMainWindow() : settings(AppSettings::defaults(temp.folder())), frame(settings, temp.store()) {
+        installProjectDocument(frame);
+        frame.resize(800, 500);
+        frame.show();
+        CQuibDoc source;
+        test::buildProjectOf(source, {test::flatPicture(8, 6, 10, 20, 30)});
+        source.settings.usePalette = 1;
+        const QString path = QDir(temp.folder()).filePath(QStringLiteral("palette.qbk"));
+        NullProgress progress;
+        EXPECT_TRUE(SaveProject(path.toStdString(), source, progress).ok());
+        EXPECT_TRUE(frame.openProject(path));
+        PaletteDialog::prompts().runNewPalette = [](NewPaletteDialog& choice) {
+            choice.standardButton()->setChecked(true);
+            return true;
+        };
+        PaletteDialog::prompts().runPalette = [](PaletteDialog& dialog) { return dialog.createNew(); };
+    }
+    ~PaletteFromMainWindow() override { PaletteDialog::prompts() = PaletteDialogPrompts{}; }
+    CQuibDoc& doc() const {
+        return dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document())->doc();
+    }
+
+    test::TempSettings temp;
+    AppSettings settings;
+    CMainFrame frame;
+};
+
+TEST_F(PaletteFromMainWindow, CommandIsEnabledInPaletteModeAndSetsThePalette) {
+    ASSERT_TRUE(frame.router().isEnabled(cmd::EditPalette));
+    ASSERT_TRUE(frame.router().dispatch(cmd::EditPalette));
+    EXPECT_EQ(doc().settings.paletteCount, 16);
+    EXPECT_EQ(doc().settings.palette[9], (PaletteEntry{255, 0, 0, 255}));
+    EXPECT_TRUE(doc().isModified());
+}
+
+TEST_F(PaletteFromMainWindow, CommandIsDisabledWithoutPaletteMode) {
+    doc().settings.usePalette = 0;
+    EXPECT_FALSE(frame.router().isEnabled(cmd::EditPalette));
 }
 
 // Palette mode without a palette: the render is stopped until one is chosen.
