@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <QApplication>
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFile>
