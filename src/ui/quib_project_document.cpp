@@ -21,6 +21,7 @@
 #include "export/html_export.h"
 #include "export/pdf_export.h"
 #include "html_export_dialog.h"
+#include "palette_commands.h"
 #include "model/frame_composition.h"
 #include "model/project_storage.h"
 #include "project_settings_dialog.h"
@@ -249,6 +250,12 @@ bool QuibProjectDocument::render() {
     if (check.blocker == RenderBlocker::NoOutputName) {
         // No output yet: the settings dialog first; a name still empty stops without a message.
         if (!editProjectSettings() || m_doc->settings.outputFileName.empty())
+            return false;
+        check = CheckRenderable(*m_doc);
+    }
+    if (check.blocker == RenderBlocker::NoPalette) {
+        // The message, then the palette dialog; without a palette afterwards nothing is rendered.
+        if (!supplyMissingPalette(*m_doc, QApplication::activeWindow(), &QuibProjectDocument::showMessage))
             return false;
         check = CheckRenderable(*m_doc);
     }

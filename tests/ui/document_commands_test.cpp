@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QMimeData>
 #include <QTest>
 
@@ -21,6 +22,8 @@
 #include "ui/command_ids.h"
 #include "ui/html_export_dialog.h"
 #include "ui/main_frame.h"
+#include "ui/new_palette_dialog.h"
+#include "ui/palette_dialog.h"
 #include "ui/project_views.h"
 #include "ui/quib_project_document.h"
 #include "ui_test_support.h"
@@ -127,6 +130,43 @@ TEST_F(DocumentCommandsTest, RenderWithoutAnOutputNameAsksForOneThenWritesTheMov
     EXPECT_EQ(movie.read(3), QByteArray("FWS"));
     EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("first.htm"))));
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(DocumentCommandsTest, RenderInPaletteModeWithoutAPaletteAsksForOneFirst) {
+    doc().settings.outputFileName = inFolder(QStringLiteral("indexed.swf")).toStdString();
+    doc().settings.usePalette = 1;
+    doc().settings.paletteCount = 0;
+    PaletteDialogPrompts& prompts = PaletteDialog::prompts();
+    const PaletteDialogPrompts saved = prompts;
+    int dialogs = 0;
+    prompts.runPalette = [&](PaletteDialog& dialog) {
+        ++dialogs;
+        prompts.runNewPalette = [](NewPaletteDialog& choice) {
+            choice.webSafeButton()->setChecked(true);
+            return true;
+        };
+        return dialog.createNew();
+    };
+    ASSERT_TRUE(document().render()) << messages.join(QLatin1Char('\n')).toStdString();
+    prompts = saved;
+    EXPECT_EQ(dialogs, 1);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().startsWith(QStringLiteral("Quando renderizzate un progetto")));
+    EXPECT_EQ(doc().settings.paletteCount, 216);
+    EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("indexed.swf"))));
+}
+
+TEST_F(DocumentCommandsTest, RenderInPaletteModeStopsWhenNoPaletteIsChosen) {
+    doc().settings.outputFileName = inFolder(QStringLiteral("never.swf")).toStdString();
+    doc().settings.usePalette = 1;
+    doc().settings.paletteCount = 0;
+    PaletteDialogPrompts& prompts = PaletteDialog::prompts();
+    const PaletteDialogPrompts saved = prompts;
+    prompts.runPalette = [](PaletteDialog&) { return false; };
+    EXPECT_FALSE(document().render());
+    prompts = saved;
+    EXPECT_FALSE(QFileInfo::exists(inFolder(QStringLiteral("never.swf"))));
+    EXPECT_EQ(doc().settings.paletteCount, 0);
 }
 
 TEST_F(DocumentCommandsTest, ShowResultOffersToRenderFirstAndOpensThePage) {
