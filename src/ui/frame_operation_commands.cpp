@@ -1,0 +1,222 @@
+#include "frame_operation_commands.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "app_settings.h"
+#include "application_filters.h"
+#include "background_dialog.h"
+#include "command_ids.h"
+#include "crop_frames_dialog.h"
+#include "frame_operations.h"
+#include "image_open_dialog.h"
+#include "imagefilters/image_file.h"
+#include "insert_frames_dialog.h"
+#include "main_frame.h"
+#include "quib_project_document.h"
+
+namespace quib {
+
+namespace {
+// The window titles of the button picture dialogs, Previous, Next, Goto 1, Goto 2.
+const char* const kButtonPictureTitles[4] = {
+    "Scegli immagine pulsante Indietro",
+    "Scegli immagine pulsante Avanti",
+    "Scegli immagine pulsante VaiA 1",
+    "Scegli immagine pulsante VaiA 2",
+};
+
+int buttonKindFor(int id) {
+    switch (id) {
+        case cmd::PreviousButtonImage: return 0;
+        case cmd::NextButtonImage: return 1;
+        case cmd::Goto1ButtonImage: return 2;
+        case cmd::Goto2ButtonImage: return 3;
+        default: return -1;
+    }
+}
+
+QWidget* dialogParent() {
+    return QApplication::activeWindow();
+}
+
+CMainFrame* mainFrame() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* frame = dynamic_cast<CMainFrame*>(widget))
+            return frame;
+    return nullptr;
+}
+
+QString text(int id) {
+    return QString::fromUtf8(stringText(id));
+}
+
+// The status-bar progress of the application, or none.
+std::unique_ptr<Progress> statusProgress() {
+    if (QuibProjectDocument::interaction().statusProgress)
+        if (std::unique_ptr<Progress> progress = QuibProjectDocument::interaction().statusProgress())
+            return progress;
+    return std::make_unique<NullProgress>();
+}
+
+template <typename Dialog>
+bool runDialog(const std::function<bool(Dialog&)>& runner, Dialog& dialog) {
+    return runner ? runner(dialog) : dialog.exec() == QDialog::Accepted;
+}
+}  // namespace
+
+FrameOperationInteraction& FrameOperationCommands::interaction() {
+    static FrameOperationInteraction functions;
+    return functions;
+}
+
+FrameOperationCommands::FrameOperationCommands(QuibProjectDocument& document) : m_document(document) {}
+
+bool FrameOperationCommands::handles(int id) const {
+    return id == cmd::InsertFrames || id == cmd::CropFrames || id == cmd::BackgroundImage || buttonKindFor(id) >= 0;
+}
+
+void FrameOperationCommands::run(int id) {
+    if (id == cmd::InsertFrames)
+        insertFrames();
+    else if (id == cmd::CropFrames)
+        cropFrames();
+    else if (id == cmd::BackgroundImage)
+        chooseBackground();
+    else if (buttonKindFor(id) >= 0)
+        chooseButtonPicture(buttonKindFor(id));
+}
+
+bool FrameOperationCommands::enabled(int id) const {
+    if (id == cmd::CropFrames || id == cmd::BackgroundImage)
+        return m_document.doc().frameCount() > 0;
+    return handles(id);
+}
+
+bool FrameOperationCommands::insertFrames() {
+    CQuibDoc& doc = m_document.doc();
+    InsertFramesDialog dialog(doc.frameCount() > 0, dialogParent());
+    dialog.setMessageFunction([this](const QString& message) { showMessage(message); });
+    if (!runDialog(interaction().runInsertDialog, dialog))
+        return false;
+    const Status status = quib::insertFrames(doc, dialog.request());
+    if (!status) {
+        showMessage(QString::fromStdString(status.message()));
+        return false;
+    }
+    return true;
+}
+
+bool FrameOperationCommands::cropFrames() {
+    CQuibDoc& doc = m_document.doc();
+    if (doc.frameCount() == 0)
+        return false;
+    CropFramesDialog dialog(doc, dialogParent());
+    dialog.setMessageFunction([this](const QString& message) { showMessage(message); });
+    if (!runDialog(interaction().runCropDialog, dialog))
+        return false;
+    std::unique_ptr<Progress> progress = statusProgress();
+    const Status status = quib::cropFrames(doc, dialog.cropRect(), *progress);
+    progress.reset();
+    if (!status) {
+        showMessage(QString::fromStdString(status.message()));
+        return false;
+    }
+    return true;
+}
+
+bool FrameOperationCommands::chooseBackground() {
+    CQuibDoc& doc = m_document.doc();
+    if (doc.frameCount() == 0)
+        return false;
+    AppSettings& remembered = settings();
+    BackgroundDialog::Values start;
+    start.mode = remembered.previousBackgroundMode == BackgroundDialog::FileMode ? BackgroundDialog::FileMode
+                                                                                 : BackgroundDialog::FillMode;
+    start.cx = remembered.previousBackgroundCx;
+    start.cy = remembered.previousBackgroundCy;
+    start.fillColor = uint32_t(remembered.previousBackgroundFillColor);
+    start.fileName = remembered.lastBackgroundFileName;
+    BackgroundDialog dialog(start, dialogParent());
+    dialog.setBrowseFunction([this](const QString& current) {
+        return askImageFile(QStringLiteral("Seleziona l'immagine di sfondo"), current);
+    });
+    if (!runDialog(interaction().runBackgroundDialog, dialog))
+        return false;
+    const BackgroundDialog::Values chosen = dialog.values();
+    Status status;
+    if (chosen.mode == BackgroundDialog::FillMode) {
+        status = setFillBackground(doc, chosen.cx, chosen.cy, chosen.fillColor);
+        if (status) {
+            remembered.previousBackgroundMode = BackgroundDialog::FillMode;
+            remembered.previousBackgroundCx = chosen.cx;
+            remembered.previousBackgroundCy = chosen.cy;
+            remembered.previousBackgroundFillColor = int(chosen.fillColor);
+        }
+    } else {
+        remembered.previousBackgroundMode = BackgroundDialog::FileMode;
+        remembered.lastBackgroundFileName = chosen.fileName;
+        const std::optional<Bitmap32> picture = LoadImageFile(filters(), chosen.fileName.toStdString());
+        status = picture ? setPictureBackground(doc, *picture) : Status::failure(str::UnknownFileFormat);
+    }
+    if (!status) {
+        showMessage(QString::fromStdString(status.message()));
+        return false;
+    }
+    return true;
+}
+
+bool FrameOperationCommands::chooseButtonPicture(int kind) {
+    if (kind < 0 || kind > 3)
+        return false;
+    const QString path = askImageFile(QString::fromUtf8(kButtonPictureTitles[kind]), QString());
+    if (path.isEmpty())
+        return false;
+    const std::optional<Bitmap32> picture = LoadImageFile(filters(), path.toStdString());
+    const Status status =
+        picture ? setButtonPicture(m_document.doc(), kind, *picture) : Status::failure(str::UnknownFileFormat);
+    if (!status) {
+        showMessage(QString::fromStdString(status.message()));
+        return false;
+    }
+    return true;
+}
+
+void FrameOperationCommands::showMessage(const QString& message) const {
+    if (interaction().showMessage)
+        interaction().showMessage(message);
+    else
+        QMessageBox::critical(dialogParent(), text(str::AppName), message);
+}
+
+AppSettings& FrameOperationCommands::settings() const {
+    if (interaction().settings)
+        return *interaction().settings;
+    if (CMainFrame* frame = mainFrame())
+        return frame->settings();
+    static AppSettings fallback;
+    return fallback;
+}
+
+const FilterTable& FrameOperationCommands::filters() const {
+    return interaction().filters ? *interaction().filters : applicationFilters();
+}
+
+QString FrameOperationCommands::askImageFile(const QString& title, const QString& name) {
+    AppSettings& remembered = settings();
+    QString folder;
+    QString path;
+    if (interaction().askImageFile) {
+        path = interaction().askImageFile(title, remembered.lastImageLoadDir, name);
+        if (!path.isEmpty())
+            folder = QFileInfo(path).absolutePath();
+    } else {
+        path = askImageFileName(dialogParent(), filters(), title, remembered.lastImageLoadDir, name, &folder);
+    }
+    if (!path.isEmpty() && !folder.isEmpty())
+        remembered.lastImageLoadDir = folder;
+    return path;
+}
+
+}  // namespace quib

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "frame_operations.h"
+
+class QLabel;
+class QRadioButton;
+class QSpinBox;
+
+namespace quib {
+
+// "Inserire frames": how many frames, empty or copies of the current one, before or after it.
+// A project without frames offers only empty frames and asks for their size.
+class InsertFramesDialog : public QDialog {
+public:
+    InsertFramesDialog(bool projectHasFrames, QWidget* parent = nullptr);
+
+    InsertFramesRequest request() const;
+    bool asksForFrameSize() const { return !m_hasFrames; }
+
+    QSpinBox* countEdit() const { return m_count; }
+    QRadioButton* copyChoice() const { return m_copy; }
+    QRadioButton* emptyChoice() const { return m_empty; }
+    QRadioButton* beforeChoice() const { return m_before; }
+    QRadioButton* afterChoice() const { return m_after; }
+    QSpinBox* widthEdit() const { return m_width; }
+    QSpinBox* heightEdit() const { return m_height; }
+
+    // Where the refusal of a count outside 1 .. 99 goes (a message box by default).
+    void setMessageFunction(std::function<void(const QString&)> show) { m_showMessage = std::move(show); }
+
+    // Closes with OK only when the values can be used; a zero size puts the focus on its field.
+    void accept() override;
+
+private:
+    bool m_hasFrames;
+    QSpinBox* m_count = nullptr;
+    QRadioButton* m_copy = nullptr;
+    QRadioButton* m_empty = nullptr;
+    QRadioButton* m_before = nullptr;
+    QRadioButton* m_after = nullptr;
+    QSpinBox* m_width = nullptr;
+    QSpinBox* m_height = nullptr;
+    std::function<void(const QString&)> m_showMessage;
+};
+
+}  // namespace quib
