@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QMdiArea>
 #include <QMessageBox>
 
 #include "app_settings.h"
@@ -15,6 +16,7 @@
 #include "insert_frames_dialog.h"
 #include "main_frame.h"
 #include "quib_project_document.h"
+#include "windows_dialog.h"
 
 namespace quib {
 
@@ -74,7 +76,8 @@ FrameOperationInteraction& FrameOperationCommands::interaction() {
 FrameOperationCommands::FrameOperationCommands(QuibProjectDocument& document) : m_document(document) {}
 
 bool FrameOperationCommands::handles(int id) const {
-    return id == cmd::InsertFrames || id == cmd::CropFrames || id == cmd::BackgroundImage || buttonKindFor(id) >= 0;
+    return id == cmd::InsertFrames || id == cmd::CropFrames || id == cmd::BackgroundImage || buttonKindFor(id) >= 0 ||
+           id == cmd::WindowsDialog;
 }
 
 void FrameOperationCommands::run(int id) {
@@ -86,11 +89,15 @@ void FrameOperationCommands::run(int id) {
         chooseBackground();
     else if (buttonKindFor(id) >= 0)
         chooseButtonPicture(buttonKindFor(id));
+    else if (id == cmd::WindowsDialog)
+        manageWindows();
 }
 
 bool FrameOperationCommands::enabled(int id) const {
     if (id == cmd::CropFrames || id == cmd::BackgroundImage)
         return m_document.doc().frameCount() > 0;
+    if (id == cmd::WindowsDialog)
+        return mainFrame() != nullptr;
     return handles(id);
 }
 
@@ -180,6 +187,18 @@ bool FrameOperationCommands::chooseButtonPicture(int kind) {
         showMessage(QString::fromStdString(status.message()));
         return false;
     }
+    return true;
+}
+
+bool FrameOperationCommands::manageWindows() {
+    CMainFrame* frame = mainFrame();
+    if (!frame)
+        return false;
+    WindowsDialog dialog(*frame->mdiArea(), {}, frame);
+    if (interaction().runWindowsDialog)
+        interaction().runWindowsDialog(dialog);
+    else
+        dialog.exec();
     return true;
 }
 

@@ -15,6 +15,7 @@ class CropFramesDialog;
 class FilterTable;
 class InsertFramesDialog;
 class QuibProjectDocument;
+class WindowsDialog;
 
 // What the frame operations ask of the user and of the application; tests replace these so that
 // no modal dialog opens. Members left empty use the standard dialogs and the application's state.
@@ -23,6 +24,7 @@ struct FrameOperationInteraction {
     std::function<bool(InsertFramesDialog&)> runInsertDialog;
     std::function<bool(CropFramesDialog&)> runCropDialog;
     std::function<bool(BackgroundDialog&)> runBackgroundDialog;
+    std::function<void(WindowsDialog&)> runWindowsDialog;
     // A picture file to load: (window title, starting folder, starting name) -> path, empty when
     // cancelled. The folder it was chosen in is remembered as the last image folder.
     std::function<QString(const QString& title, const QString& folder, const QString& name)> askImageFile;
@@ -35,7 +37,7 @@ struct FrameOperationInteraction {
 };
 
 // The commands that change the frame list or the geometry of the whole project: insert frames,
-// crop, background picture and the four button pictures.
+// crop, background picture, the four button pictures, and the windows dialog of the open projects.
 class FrameOperationCommands final : public CommandHandler {
 public:
     explicit FrameOperationCommands(QuibProjectDocument& document);
@@ -49,6 +51,8 @@ public:
     bool chooseBackground();
     // kind: 0 Previous, 1 Next, 2 Goto 1, 3 Goto 2.
     bool chooseButtonPicture(int kind);
+    // The windows dialog over the main window's project windows; false when there is none.
+    bool manageWindows();
 
     static FrameOperationInteraction& interaction();
 
