@@ -105,9 +105,17 @@ bool FrameOperationCommands::insertFrames() {
     CQuibDoc& doc = m_document.doc();
     InsertFramesDialog dialog(doc.frameCount() > 0, dialogParent());
     dialog.setMessageFunction([this](const QString& message) { showMessage(message); });
+    dialog.setFilesFunction([this] { return askImageFiles(QStringLiteral("Inserire frames")); });
     if (!runDialog(interaction().runInsertDialog, dialog))
         return false;
-    const Status status = quib::insertFrames(doc, dialog.request());
+    const InsertFramesRequest request = dialog.request();
+    Status status;
+    if (request.fromFiles) {
+        std::unique_ptr<Progress> progress = statusProgress();
+        status = insertPictureFrames(doc, filters(), request.pictureFiles, request.after, *progress);
+    } else {
+        status = quib::insertFrames(doc, request);
+    }
     if (!status) {
         showMessage(QString::fromStdString(status.message()));
         return false;
@@ -236,6 +244,19 @@ QString FrameOperationCommands::askImageFile(const QString& title, const QString
     if (!path.isEmpty() && !folder.isEmpty())
         remembered.lastImageLoadDir = folder;
     return path;
+}
+
+QStringList FrameOperationCommands::askImageFiles(const QString& title) {
+    AppSettings& remembered = settings();
+    QStringList paths;
+    QString folder;
+    if (interaction().askImageFiles)
+        paths = interaction().askImageFiles(title, remembered.lastImageLoadDir);
+    else
+        paths = askImageFileNames(dialogParent(), filters(), title, remembered.lastImageLoadDir);
+    if (!paths.isEmpty())
+        remembered.lastImageLoadDir = QFileInfo(paths.first()).absolutePath();
+    return paths;
 }
 
 }  // namespace quib

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -28,6 +29,9 @@ struct FrameOperationInteraction {
     // A picture file to load: (window title, starting folder, starting name) -> path, empty when
     // cancelled. The folder it was chosen in is remembered as the last image folder.
     std::function<QString(const QString& title, const QString& folder, const QString& name)> askImageFile;
+    // Picture files to insert as frames: (window title, starting folder) -> paths, empty when
+    // cancelled.
+    std::function<QStringList(const QString& title, const QString& folder)> askImageFiles;
     // A failure message (an error box by default).
     std::function<void(const QString&)> showMessage;
     // The settings the dialogs start from and remember in (the main window's by default).
@@ -61,6 +65,7 @@ private:
     AppSettings& settings() const;
     const FilterTable& filters() const;
     QString askImageFile(const QString& title, const QString& name);
+    QStringList askImageFiles(const QString& title);
 
     QuibProjectDocument& m_document;
 };

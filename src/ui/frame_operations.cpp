@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "imagefilters/image_file.h"
 #include "model/frame.h"
 #include "model/project_file.h"
 #include "model/quib_doc.h"
@@ -65,6 +66,51 @@ Status insertFrames(CQuibDoc& doc, const InsertFramesRequest& request) {
     if (!doc.InsertFramesAtCurrent(!after, request.count))
         return Status::failure(str::InsertFramesFailed);
     doc.UpdateAllViews(hint::FramesInserted, hint::insertedRange(first, request.count));
+    doc.SetModifiedFlag(true);
+    return Status::success();
+}
+
+Status insertPictureFrames(CQuibDoc& doc, const FilterTable& filters, const std::vector<std::string>& paths,
+                           bool after, Progress& progress) {
+    if (paths.empty() || paths.size() > size_t(kMaxInsertedFrames))
+        return Status::failure(str::NumberOneToNinetyNine);
+    std::vector<Bitmap24> pictures;
+    pictures.reserve(paths.size());
+    progress.setRange(0, int(paths.size()));
+    for (size_t i = 0; i < paths.size(); ++i) {
+        progress.setPosition(int(i));
+        std::optional<Bitmap24> picture = LoadImageFile24(filters, paths[i]);
+        if (!picture)
+            return Status::failure(str::UnknownFileFormat,
+                                   std::string(stringText(str::UnknownFileFormat)) + ":\n" + paths[i]);
+        pictures.push_back(std::move(*picture));
+    }
+    progress.setPosition(int(paths.size()));
+
+    const bool empty = doc.frameCount() == 0;
+    if (empty) {
+        if (!pictureSizeFits(pictures.front().width, pictures.front().height))
+            return Status::failureText(kPictureTooLarge);
+        doc.SetEmptyProjectFrameSize(pictures.front().width, pictures.front().height);
+    }
+    doc.SelectFrame(doc.currentFrameIndex, true);
+    const int first = empty ? 0 : doc.currentFrameIndex + (after && !empty ? 1 : 0);
+    for (size_t k = 0; k < pictures.size(); ++k) {
+        // Each insertion reloads the working copy, so the template is laid out again every time.
+        setEmptyFrameLayout(doc);
+        doc.currentFrame.textBox.text.clear();
+        const Bitmap24& picture = pictures[k];
+        const int w = std::min(picture.width, doc.currentImage.width);
+        const int h = std::min(picture.height, doc.currentImage.height);
+        for (int y = 0; y < h; ++y)
+            std::memcpy(doc.currentImage.pixel(0, y), picture.pixel(0, y), size_t(w) * 3);
+        if (!doc.InsertFrames(first + int(k), true, 1)) {
+            for (size_t undo = 0; undo < k; ++undo)
+                doc.DeleteFrame(first);
+            return Status::failure(str::InsertFramesFailed);
+        }
+    }
+    doc.UpdateAllViews(hint::FramesInserted, hint::insertedRange(first, int(pictures.size())));
     doc.SetModifiedFlag(true);
     return Status::success();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "base/bitmap.h"
 #include "base/geometry.h"
@@ -10,6 +12,7 @@
 namespace quib {
 
 class CQuibDoc;
+class FilterTable;
 
 // What the insert-frames dialog asks for.
 struct InsertFramesRequest {
@@ -17,6 +20,9 @@ struct InsertFramesRequest {
     bool copyCurrent = false;  // a copy of the current frame instead of an empty black frame
     bool after = false;        // after the current frame instead of before it
     Size emptyProjectSize{640, 480};  // the frame size a project without frames takes
+    // Frames from picture files instead (one each, count not used).
+    bool fromFiles = false;
+    std::vector<std::string> pictureFiles;
 };
 
 inline constexpr int kMaxInsertedFrames = 99;
@@ -30,6 +36,14 @@ inline constexpr int kMaxPictureSide = 32767;
 // Tells the views which frames arrived (hint 9) and marks the document modified. On failure the
 // frames are as they were and the status names the message.
 Status insertFrames(CQuibDoc& doc, const InsertFramesRequest& request);
+
+// Inserts one frame for each picture file, in order, before or after the current frame, loaded
+// through the image filters. Each picture lies at the top-left of its frame, cut to the frame size
+// or padded with black; the frames have no text box and no buttons. A project without frames takes
+// the size of the first picture. Every file is read before anything changes: one that cannot be
+// read is named in the failure and the project stays as it was.
+Status insertPictureFrames(CQuibDoc& doc, const FilterTable& filters, const std::vector<std::string>& paths,
+                           bool after, Progress& progress);
 
 // Crops every frame to columns left .. right - 1 and rows top .. bottom - 1 of its picture. The
 // picture stays where its cropped part was: frameOrigin moves by (left, top); the canvas follows

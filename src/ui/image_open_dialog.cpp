@@ -10,9 +10,8 @@
 
 namespace quib {
 
-QString askImageFileName(QWidget* parent, const FilterTable& table, const QString& title, const QString& folder,
-                         const QString& initialName, QString* chosenFolder) {
-    const FileDialogTypes types(table, FileDialogTypes::Mode::Open, 1);
+namespace {
+QStringList nameFilters(const FileDialogTypes& types) {
     QStringList filters;
     for (const FileDialogTypes::NameFilter& filter : types.nameFilters()) {
         QStringList patterns;
@@ -20,6 +19,14 @@ QString askImageFileName(QWidget* parent, const FilterTable& table, const QStrin
             patterns << QString::fromStdString(pattern);
         filters << QStringLiteral("%1 (%2)").arg(QString::fromStdString(filter.label), patterns.join(QLatin1Char(' ')));
     }
+    return filters;
+}
+}  // namespace
+
+QString askImageFileName(QWidget* parent, const FilterTable& table, const QString& title, const QString& folder,
+                         const QString& initialName, QString* chosenFolder) {
+    const FileDialogTypes types(table, FileDialogTypes::Mode::Open, 1);
+    const QStringList filters = nameFilters(types);
     QFileDialog dialog(parent, title, folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -41,6 +48,20 @@ QString askImageFileName(QWidget* parent, const FilterTable& table, const QStrin
                              QString::fromStdString(confirmed.status.message()));
     }
     return {};
+}
+
+QStringList askImageFileNames(QWidget* parent, const FilterTable& table, const QString& title, const QString& folder) {
+    const FileDialogTypes types(table, FileDialogTypes::Mode::Open, 1);
+    const QStringList filters = nameFilters(types);
+    QFileDialog dialog(parent, title, folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters(filters);
+    if (!filters.isEmpty())
+        dialog.selectNameFilter(filters.value(types.initialIndex() - 1));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
 }
 
 }  // namespace quib

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -13,5 +14,8 @@ class FilterTable;
 // A name whose type no plug-in reads is refused and the dialog opens again.
 QString askImageFileName(QWidget* parent, const FilterTable& table, const QString& title, const QString& folder,
                          const QString& initialName = QString(), QString* chosenFolder = nullptr);
+
+// Several pictures at once, in the order the user chose them; empty when cancelled.
+QStringList askImageFileNames(QWidget* parent, const FilterTable& table, const QString& title, const QString& folder);
 
 }  // namespace quib

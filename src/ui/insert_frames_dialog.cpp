@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStringList>
 #include <QVBoxLayout>
 
 #include "base/strings.h"
@@ -36,8 +37,20 @@ InsertFramesDialog::InsertFramesDialog(bool projectHasFrames, QWidget* parent)
     m_copy = new QRadioButton(QStringLiteral("&Copia del frame corrente"), what);
     m_empty = new QRadioButton(QStringLiteral("Frame vuoto"), what);
     m_empty->setChecked(true);
+    m_files = new QRadioButton(QStringLiteral("&Immagini da file"), what);
+    m_filesButton = new QPushButton(QStringLiteral("&Sfoglia..."), what);
+    m_filesButton->setAutoDefault(false);
+    m_filesLabel = new QLabel(what);
+    connect(m_filesButton, &QPushButton::clicked, this, [this] { chooseFiles(); });
     whatLayout->addWidget(m_copy);
     whatLayout->addWidget(m_empty);
+    auto* filesRow = new QHBoxLayout;
+    filesRow->addWidget(m_files);
+    filesRow->addWidget(m_filesButton);
+    filesRow->addWidget(m_filesLabel, 1);
+    whatLayout->addLayout(filesRow);
+    for (QRadioButton* choice : {m_copy, m_empty, m_files})
+        connect(choice, &QRadioButton::toggled, this, [this] { updateEnabled(); });
     layout->addWidget(what);
 
     auto* where = new QGroupBox(QStringLiteral("Dove inserire?"), this);
@@ -82,6 +95,32 @@ InsertFramesDialog::InsertFramesDialog(bool projectHasFrames, QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    updateEnabled();
+}
+
+void InsertFramesDialog::chooseFiles() {
+    if (!m_askFiles)
+        return;
+    const QStringList chosen = m_askFiles();
+    if (chosen.isEmpty())
+        return;
+    m_pictureFiles = chosen;
+    m_files->setChecked(true);
+    m_filesLabel->setText(chosen.size() == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(chosen.size()));
+}
+
+void InsertFramesDialog::updateEnabled() {
+    const bool files = m_files->isChecked();
+    m_count->setEnabled(!files);
+    m_width->setEnabled(!files);
+    m_height->setEnabled(!files);
+}
+
+void InsertFramesDialog::refuse(const QString& text) {
+    if (m_showMessage)
+        m_showMessage(text);
+    else
+        QMessageBox::warning(this, QString::fromUtf8(stringText(str::AppName)), text);
 }
 
 InsertFramesRequest InsertFramesDialog::request() const {
@@ -90,17 +129,28 @@ InsertFramesRequest InsertFramesDialog::request() const {
     request.copyCurrent = m_hasFrames && m_copy->isChecked();
     request.after = m_hasFrames && m_after->isChecked();
     request.emptyProjectSize = Size{m_width->value(), m_height->value()};
+    request.fromFiles = m_files->isChecked();
+    if (request.fromFiles)
+        for (const QString& path : m_pictureFiles)
+            request.pictureFiles.push_back(path.toStdString());
     return request;
 }
 
 void InsertFramesDialog::accept() {
+    if (m_files->isChecked()) {
+        if (m_pictureFiles.isEmpty()) {
+            refuse(QStringLiteral("Scegliere almeno un file immagine."));
+            m_filesButton->setFocus();
+        } else if (m_pictureFiles.size() > kMaxInsertedFrames) {
+            refuse(QString::fromUtf8(stringText(str::NumberOneToNinetyNine)));
+        } else {
+            QDialog::accept();
+        }
+        return;
+    }
     const int count = m_count->value();
     if (count < 1 || count > kMaxInsertedFrames) {
-        const QString text = QString::fromUtf8(stringText(str::NumberOneToNinetyNine));
-        if (m_showMessage)
-            m_showMessage(text);
-        else
-            QMessageBox::warning(this, QString::fromUtf8(stringText(str::AppName)), text);
+        refuse(QString::fromUtf8(stringText(str::NumberOneToNinetyNine)));
         m_count->setFocus();
         return;
     }
