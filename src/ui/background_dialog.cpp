@@ -82,8 +82,8 @@ void BackgroundDialog::setMode(int mode) {
 
 void BackgroundDialog::setFillColor(uint32_t color) {
     m_color = color & 0xFFFFFF;
-    m_swatch->setStyleSheet(QStringLiteral("background-color: %1; border: 1px solid black;")
-                                .arg(toColor(m_color).name()));
+    m_swatch->setStyleSheet(
+        QStringLiteral("background-color: %1; border: 1px solid black;").arg(toColor(m_color).name()));
 }
 
 void BackgroundDialog::browse() {
@@ -96,8 +96,8 @@ void BackgroundDialog::browse() {
 
 void BackgroundDialog::updateEnabled() {
     const bool fill = m_fill->isChecked();
-    for (QWidget* control : {static_cast<QWidget*>(m_width), static_cast<QWidget*>(m_height),
-                             static_cast<QWidget*>(m_swatch)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(m_width), static_cast<QWidget*>(m_height), static_cast<QWidget*>(m_swatch)})
         control->setEnabled(fill);
     m_fileName->setEnabled(!fill);
     m_browseButton->setEnabled(!fill);

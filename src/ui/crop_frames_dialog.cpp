@@ -35,8 +35,8 @@ protected:
         const double sx = double(target.width()) / m_picture.width();
         const double sy = double(target.height()) / m_picture.height();
         const QRect crop = m_crop();
-        const QRectF marked(target.left() + crop.left() * sx, target.top() + crop.top() * sy, crop.width() * sx,
-                            crop.height() * sy);
+        const QRectF marked(target.left() + crop.left() * sx, target.top() + crop.top() * sy,
+                            crop.width() * sx, crop.height() * sy);
         painter.setPen(QPen(Qt::red, 1, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(marked);
@@ -85,8 +85,8 @@ CropFramesDialog::CropFramesDialog(const CQuibDoc& doc, QWidget* parent)
     grid->addWidget(new QLabel(QStringLiteral("Basso"), this), 2, 2);
     grid->addWidget(m_bottom, 2, 3);
     layout->addLayout(grid);
-    m_preview = new CropPreview(m_picture, [this] { return QRect(QPoint(left(), top()), QPoint(right(), bottom())); },
-                                this);
+    m_preview = new CropPreview(
+        m_picture, [this] { return QRect(QPoint(left(), top()), QPoint(right(), bottom())); }, this);
     layout->addWidget(m_preview, 1);
     for (QSpinBox* spin : {m_left, m_top, m_right, m_bottom})
         connect(spin, &QSpinBox::valueChanged, m_preview, qOverload<>(&QWidget::update));

@@ -31,11 +31,16 @@ const char* const kButtonPictureTitles[4] = {
 
 int buttonKindFor(int id) {
     switch (id) {
-        case cmd::PreviousButtonImage: return 0;
-        case cmd::NextButtonImage: return 1;
-        case cmd::Goto1ButtonImage: return 2;
-        case cmd::Goto2ButtonImage: return 3;
-        default: return -1;
+        case cmd::PreviousButtonImage:
+            return 0;
+        case cmd::NextButtonImage:
+            return 1;
+        case cmd::Goto1ButtonImage:
+            return 2;
+        case cmd::Goto2ButtonImage:
+            return 3;
+        default:
+            return -1;
     }
 }
 
@@ -76,8 +81,8 @@ FrameOperationInteraction& FrameOperationCommands::interaction() {
 FrameOperationCommands::FrameOperationCommands(QuibProjectDocument& document) : m_document(document) {}
 
 bool FrameOperationCommands::handles(int id) const {
-    return id == cmd::InsertFrames || id == cmd::CropFrames || id == cmd::BackgroundImage || buttonKindFor(id) >= 0 ||
-           id == cmd::WindowsDialog;
+    return id == cmd::InsertFrames || id == cmd::CropFrames || id == cmd::BackgroundImage ||
+           buttonKindFor(id) >= 0 || id == cmd::WindowsDialog;
 }
 
 void FrameOperationCommands::run(int id) {
@@ -189,8 +194,8 @@ bool FrameOperationCommands::chooseButtonPicture(int kind) {
     if (path.isEmpty())
         return false;
     const std::optional<Bitmap32> picture = LoadImageFile(filters(), path.toStdString());
-    const Status status =
-        picture ? setButtonPicture(m_document.doc(), kind, *picture) : Status::failure(str::UnknownFileFormat);
+    const Status status = picture ? setButtonPicture(m_document.doc(), kind, *picture)
+                                  : Status::failure(str::UnknownFileFormat);
     if (!status) {
         showMessage(QString::fromStdString(status.message()));
         return false;

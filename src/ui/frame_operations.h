@@ -16,9 +16,9 @@ class FilterTable;
 
 // What the insert-frames dialog asks for.
 struct InsertFramesRequest {
-    int count = 1;             // 1 .. 99
-    bool copyCurrent = false;  // a copy of the current frame instead of an empty black frame
-    bool after = false;        // after the current frame instead of before it
+    int count = 1;                    // 1 .. 99
+    bool copyCurrent = false;         // a copy of the current frame instead of an empty black frame
+    bool after = false;               // after the current frame instead of before it
     Size emptyProjectSize{640, 480};  // the frame size a project without frames takes
     // Frames from picture files instead (one each, count not used).
     bool fromFiles = false;

@@ -23,7 +23,8 @@ QImage storedFramePicture(const CQuibDoc& doc, int index) {
         return {};
     if (index == doc.currentFrameIndex && !doc.currentImage.isNull()) {
         const Bitmap24& image = doc.currentImage;
-        return QImage(image.pixels.data(), image.width, image.height, int(image.stride()), QImage::Format_BGR888)
+        return QImage(image.pixels.data(), image.width, image.height, int(image.stride()),
+                      QImage::Format_BGR888)
             .copy();
     }
     QImage picture(doc.frameSize.cx, doc.frameSize.cy, QImage::Format_BGR888);
@@ -31,8 +32,8 @@ QImage storedFramePicture(const CQuibDoc& doc, int index) {
         // Rows with padding: decompress aside and copy row by row.
         Bitmap24 rows(doc.frameSize.cx, doc.frameSize.cy);
         const auto& data = doc.frames[size_t(index)].imageData;
-        if (picture.isNull() || zlibUncompress(data.data(), data.size(), rows.pixels.data(), rows.pixels.size()) !=
-                                    rows.pixels.size())
+        if (picture.isNull() || zlibUncompress(data.data(), data.size(), rows.pixels.data(),
+                                               rows.pixels.size()) != rows.pixels.size())
             return {};
         for (int y = 0; y < rows.height; ++y)
             std::memcpy(picture.scanLine(y), rows.pixel(0, y), rows.stride());

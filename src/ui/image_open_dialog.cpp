@@ -17,14 +17,15 @@ QStringList nameFilters(const FileDialogTypes& types) {
         QStringList patterns;
         for (const std::string& pattern : filter.patterns)
             patterns << QString::fromStdString(pattern);
-        filters << QStringLiteral("%1 (%2)").arg(QString::fromStdString(filter.label), patterns.join(QLatin1Char(' ')));
+        filters << QStringLiteral("%1 (%2)").arg(QString::fromStdString(filter.label),
+                                                 patterns.join(QLatin1Char(' ')));
     }
     return filters;
 }
 }  // namespace
 
-QString askImageFileName(QWidget* parent, const FilterTable& table, const QString& title, const QString& folder,
-                         const QString& initialName, QString* chosenFolder) {
+QString askImageFileName(QWidget* parent, const FilterTable& table, const QString& title,
+                         const QString& folder, const QString& initialName, QString* chosenFolder) {
     const FileDialogTypes types(table, FileDialogTypes::Mode::Open, 1);
     const QStringList filters = nameFilters(types);
     QFileDialog dialog(parent, title, folder);
@@ -50,7 +51,8 @@ QString askImageFileName(QWidget* parent, const FilterTable& table, const QStrin
     return {};
 }
 
-QStringList askImageFileNames(QWidget* parent, const FilterTable& table, const QString& title, const QString& folder) {
+QStringList askImageFileNames(QWidget* parent, const FilterTable& table, const QString& title,
+                              const QString& folder) {
     const FileDialogTypes types(table, FileDialogTypes::Mode::Open, 1);
     const QStringList filters = nameFilters(types);
     QFileDialog dialog(parent, title, folder);

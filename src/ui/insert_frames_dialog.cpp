@@ -76,9 +76,10 @@ InsertFramesDialog::InsertFramesDialog(bool projectHasFrames, QWidget* parent)
     sizeLayout->addWidget(new QLabel(QStringLiteral("x"), size), 0, 2);
     sizeLayout->addWidget(m_height, 0, 3);
     sizeLayout->addWidget(new QLabel(QStringLiteral("pixels"), size), 0, 4);
-    auto* note = new QLabel(QStringLiteral("Il progetto non ha alcun frame. I nuovi frames inseriti avranno le "
-                                           "dimensioni che indicherete qui sopra."),
-                            size);
+    auto* note =
+        new QLabel(QStringLiteral("Il progetto non ha alcun frame. I nuovi frames inseriti avranno le "
+                                  "dimensioni che indicherete qui sopra."),
+                   size);
     note->setWordWrap(true);
     sizeLayout->addWidget(note, 1, 0, 1, 5);
     layout->addWidget(size);
@@ -106,7 +107,8 @@ void InsertFramesDialog::chooseFiles() {
         return;
     m_pictureFiles = chosen;
     m_files->setChecked(true);
-    m_filesLabel->setText(chosen.size() == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(chosen.size()));
+    m_filesLabel->setText(chosen.size() == 1 ? QStringLiteral("1 file")
+                                             : QStringLiteral("%1 files").arg(chosen.size()));
 }
 
 void InsertFramesDialog::updateEnabled() {

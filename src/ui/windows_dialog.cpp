@@ -49,8 +49,8 @@ WindowsDialog::WindowsDialog(QMdiArea& area, std::function<bool(QMdiSubWindow*)>
     connect(m_tileVertically, &QPushButton::clicked, this, [this] { tileSelected(false); });
 
     auto* column = new QVBoxLayout;
-    for (QPushButton* b : {m_activate, ok, m_save, m_close, m_minimize, m_cascade, m_tileHorizontally,
-                           m_tileVertically})
+    for (QPushButton* b :
+         {m_activate, ok, m_save, m_close, m_minimize, m_cascade, m_tileHorizontally, m_tileVertically})
         column->addWidget(b);
     column->addStretch(1);
     auto* layout = new QHBoxLayout(this);
@@ -76,8 +76,8 @@ void WindowsDialog::selectWindows(const QList<QMdiSubWindow*>& windows) {
 }
 
 void WindowsDialog::rebuild() {
-    const QList<QMdiSubWindow*> keep = m_windows.isEmpty() ? QList<QMdiSubWindow*>{m_area.activeSubWindow()}
-                                                           : selectedWindows();
+    const QList<QMdiSubWindow*> keep =
+        m_windows.isEmpty() ? QList<QMdiSubWindow*>{m_area.activeSubWindow()} : selectedWindows();
     m_windows = m_area.subWindowList();
     m_list->clear();
     for (QMdiSubWindow* window : m_windows) {

@@ -16,7 +16,8 @@ namespace quib {
 class WindowsDialog : public QDialog {
 public:
     // save saves the document of a window; by default a project window saves its project.
-    explicit WindowsDialog(QMdiArea& area, std::function<bool(QMdiSubWindow*)> save = {}, QWidget* parent = nullptr);
+    explicit WindowsDialog(QMdiArea& area, std::function<bool(QMdiSubWindow*)> save = {},
+                           QWidget* parent = nullptr);
 
     QListWidget* windowList() const { return m_list; }
     QList<QMdiSubWindow*> listedWindows() const { return m_windows; }

@@ -42,8 +42,8 @@ struct BackgroundAndButtons : test::FrameOpsFixture {
         };
     }
     void answerImageFile(const QString& path) {
-        FrameOperationCommands::interaction().askImageFile = [this, path](const QString& title, const QString&,
-                                                                           const QString&) {
+        FrameOperationCommands::interaction().askImageFile = [this, path](const QString& title,
+                                                                          const QString&, const QString&) {
             askedTitles << title;
             return path;
         };
@@ -103,8 +103,8 @@ TEST_F(BackgroundAndButtons, PictureBackground_TakesThePictureWithTransparentPix
 
 TEST_F(BackgroundAndButtons, UnreadableOrSmallPictureBackground_IsRefused) {
     const QString garbage = test::makeFile(dir.path(), QStringLiteral("broken.raw"));
-    const QString small =
-        test::writeRawPicture(dir.path(), QStringLiteral("small.raw"), test::solidPicture(60, 39, 1, 2, 3, 255));
+    const QString small = test::writeRawPicture(dir.path(), QStringLiteral("small.raw"),
+                                                test::solidPicture(60, 39, 1, 2, 3, 255));
     const QString unknownType = test::makeFile(dir.path(), QStringLiteral("picture.xyz"));
     for (const QString& path : {garbage, unknownType, small}) {
         answerBackgroundDialog({BackgroundDialog::FileMode, 0, 0, 0, path});

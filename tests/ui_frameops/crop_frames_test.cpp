@@ -120,7 +120,8 @@ TEST_F(CropFrames, Dialog_RefusesCrossedBounds) {
     dialog.accept();
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0], QStringLiteral("La dimensione di ritaglio deve essere inferiore a quella corrente."));
+    EXPECT_EQ(messages[0],
+              QStringLiteral("La dimensione di ritaglio deve essere inferiore a quella corrente."));
     dialog.setBounds(10, 10, 109, 59);
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);

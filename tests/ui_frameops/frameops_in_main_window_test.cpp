@@ -20,7 +20,8 @@ namespace {
 
 // The frame operations reached from the main window's actions, with the window's own settings.
 struct FrameOpsInMainWindow : test::FrameOpsFixture {
-    FrameOpsInMainWindow() : appSettings(AppSettings::defaults(temp.folder())), frame(appSettings, temp.store()) {
+    FrameOpsInMainWindow()
+        : appSettings(AppSettings::defaults(temp.folder())), frame(appSettings, temp.store()) {
         FrameOperationCommands::interaction().settings = nullptr;
         installProjectDocument(frame);
         frame.resize(1000, 700);
@@ -51,9 +52,8 @@ TEST_F(FrameOpsInMainWindow, TheInsertActionGivesAnEmptyProjectItsFirstFrames) {
 TEST_F(FrameOpsInMainWindow, AButtonPictureRemembersItsFolderInTheWindowsSettings) {
     const QString path = test::writeRawPicture(dir.path(), QStringLiteral("next.raw"),
                                                test::solidPicture(12, 8, 1, 2, 3, 200));
-    FrameOperationCommands::interaction().askImageFile = [path](const QString&, const QString&, const QString&) {
-        return path;
-    };
+    FrameOperationCommands::interaction().askImageFile = [path](const QString&, const QString&,
+                                                                const QString&) { return path; };
     frame.action(cmd::NextButtonImage)->trigger();
     EXPECT_EQ(doc().buttonImages.images[ButtonImageSet::Next].width, 12);
     EXPECT_EQ(appSettings.lastImageLoadDir, QDir(dir.path()).absolutePath());

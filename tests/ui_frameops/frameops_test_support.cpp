@@ -41,8 +41,15 @@ void rawCloseRead(FilterHandle handle) {
     delete static_cast<std::string*>(handle);
 }
 
-const FilterCaps kRawCaps = {"raw",   "Raw (*.raw)|*.raw", 1, 0, rawOpenRead, rawRead, nullptr, rawCloseRead,
-                             rawGetInfo, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+const FilterCaps kRawCaps = {"raw",       "Raw (*.raw)|*.raw",
+                             1,           0,
+                             rawOpenRead, rawRead,
+                             nullptr,     rawCloseRead,
+                             rawGetInfo,  nullptr,
+                             nullptr,     nullptr,
+                             nullptr,     nullptr,
+                             nullptr,     nullptr,
+                             nullptr};
 }  // namespace
 
 FilterTable& rawFilterTable() {

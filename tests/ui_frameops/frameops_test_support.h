@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <gtest/gtest.h>
+#include <QString>
 #include <memory>
 
 #include "../ui/ui_test_support.h"
@@ -14,9 +14,15 @@
 namespace quib::test {
 
 // The pixel a test project holds at (x, y) of frame `frame`: every pixel tells where it is.
-inline uint8_t patternBlue(int x, int, int frame) { return uint8_t(x + frame * 7); }
-inline uint8_t patternGreen(int, int y, int) { return uint8_t(y); }
-inline uint8_t patternRed(int x, int y, int frame) { return uint8_t(x * 3 + y + frame * 40); }
+inline uint8_t patternBlue(int x, int, int frame) {
+    return uint8_t(x + frame * 7);
+}
+inline uint8_t patternGreen(int, int y, int) {
+    return uint8_t(y);
+}
+inline uint8_t patternRed(int x, int y, int frame) {
+    return uint8_t(x * 3 + y + frame * 40);
+}
 
 // A project of frameCount frames of cx x cy whose pictures follow the pattern above; frame i
 // carries the text "frame i". The first frame is current.

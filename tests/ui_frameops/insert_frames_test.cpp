@@ -72,7 +72,8 @@ TEST_F(InsertFrames, EmptyFramesBeforeCurrent_AreBlankAndTheCurrentFrameStaysCur
     ASSERT_TRUE(insertFrames(doc, request(2, false, false)).ok());
     doc.removeObserver(&recorder);
     EXPECT_TRUE(std::find(recorder.seen.begin(), recorder.seen.end(),
-                          std::make_pair(hint::FramesInserted, hint::insertedRange(1, 2))) != recorder.seen.end());
+                          std::make_pair(hint::FramesInserted, hint::insertedRange(1, 2))) !=
+                recorder.seen.end());
     EXPECT_EQ(doc.frameCount(), 5);
     EXPECT_EQ(doc.currentFrameIndex, 3);
     EXPECT_EQ(doc.currentFrame.textBox.text, "frame 1");
@@ -84,8 +85,9 @@ TEST_F(InsertFrames, EmptyFramesBeforeCurrent_AreBlankAndTheCurrentFrameStaysCur
         EXPECT_EQ(f.textBox.visible, 0u);
         EXPECT_EQ(f.textBox.text, "");
         EXPECT_EQ(f.textBox.rect, (Rect{24, 18, 32, 24}));
-        EXPECT_EQ(f.prevButton.visible | f.nextButton.visible | f.gotoButtons[0].visible | f.gotoButtons[1].visible,
-                  0u);
+        EXPECT_EQ(
+            f.prevButton.visible | f.nextButton.visible | f.gotoButtons[0].visible | f.gotoButtons[1].visible,
+            0u);
     }
     EXPECT_EQ(patternFrameOf(doc, 0), 0);
     EXPECT_EQ(patternFrameOf(doc, 3), 1);

@@ -26,7 +26,8 @@ struct InsertPictureFrames : test::FrameOpsFixture {
     CountingProgress progress;
 
     std::string picture(const QString& name, int cx, int cy, uint8_t blue) {
-        return test::writeRawPicture(dir.path(), name, test::solidPicture(cx, cy, blue, 2, 3, 255)).toStdString();
+        return test::writeRawPicture(dir.path(), name, test::solidPicture(cx, cy, blue, 2, 3, 255))
+            .toStdString();
     }
     static uint8_t blueAt(CQuibDoc& doc, int index, int x, int y) {
         doc.SelectFrame(index);
@@ -70,7 +71,9 @@ TEST_F(InsertPictureFrames, BeforeTheCurrentFrame_KeepsItCurrent) {
     auto document = test::patternProject(2, 40, 30);
     CQuibDoc& doc = document->doc();
     doc.SelectFrame(1);
-    ASSERT_TRUE(insertPictureFrames(doc, test::rawFilterTable(), {picture("a.raw", 40, 30, 7)}, false, progress).ok());
+    ASSERT_TRUE(
+        insertPictureFrames(doc, test::rawFilterTable(), {picture("a.raw", 40, 30, 7)}, false, progress)
+            .ok());
     EXPECT_EQ(doc.currentFrameIndex, 2);
     EXPECT_EQ(doc.currentFrame.textBox.text, "frame 1");
     EXPECT_EQ(blueAt(doc, 1, 0, 0), 7);
