@@ -67,6 +67,27 @@ std::unique_ptr<Progress> statusProgress() {
     return std::make_unique<NullProgress>();
 }
 
+// Keeps the main window from taking input while a long operation runs inside its command (the
+// progress display lets pending events through).
+class MainWindowDisabled {
+public:
+    MainWindowDisabled() : m_window(mainFrame()) {
+        if (m_window && m_window->isEnabled())
+            m_window->setEnabled(false);
+        else
+            m_window = nullptr;
+    }
+    ~MainWindowDisabled() {
+        if (m_window)
+            m_window->setEnabled(true);
+    }
+    MainWindowDisabled(const MainWindowDisabled&) = delete;
+    MainWindowDisabled& operator=(const MainWindowDisabled&) = delete;
+
+private:
+    QWidget* m_window;
+};
+
 template <typename Dialog>
 bool runDialog(const std::function<bool(Dialog&)>& runner, Dialog& dialog) {
     return runner ? runner(dialog) : dialog.exec() == QDialog::Accepted;
@@ -116,6 +137,7 @@ bool FrameOperationCommands::insertFrames() {
     const InsertFramesRequest request = dialog.request();
     Status status;
     if (request.fromFiles) {
+        MainWindowDisabled busy;
         std::unique_ptr<Progress> progress = statusProgress();
         status = insertPictureFrames(doc, filters(), request.pictureFiles, request.after, *progress);
     } else {
@@ -136,9 +158,12 @@ bool FrameOperationCommands::cropFrames() {
     dialog.setMessageFunction([this](const QString& message) { showMessage(message); });
     if (!runDialog(interaction().runCropDialog, dialog))
         return false;
-    std::unique_ptr<Progress> progress = statusProgress();
-    const Status status = quib::cropFrames(doc, dialog.cropRect(), *progress);
-    progress.reset();
+    Status status;
+    {
+        MainWindowDisabled busy;
+        std::unique_ptr<Progress> progress = statusProgress();
+        status = quib::cropFrames(doc, dialog.cropRect(), *progress);
+    }
     if (!status) {
         showMessage(QString::fromStdString(status.message()));
         return false;
