@@ -75,6 +75,12 @@ GotoFrameDialog::GotoFrameDialog(const CQuibDoc& doc, int initialIndex, std::fun
     showPreview();
 }
 
+int GotoFrameDialog::choose(const CQuibDoc& doc, int initialIndex, std::function<QImage(int)> thumbnail,
+                            QWidget* parent) {
+    GotoFrameDialog dialog(doc, initialIndex, std::move(thumbnail), parent);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedIndex() : -1;
+}
+
 int GotoFrameDialog::selectedIndex() const {
     const QList<QListWidgetItem*> chosen = m_list->selectedItems();
     return chosen.isEmpty() ? -1 : m_list->row(chosen.first());

@@ -20,6 +20,10 @@ public:
     GotoFrameDialog(const CQuibDoc& doc, int initialIndex, std::function<QImage(int)> thumbnail = {},
                     QWidget* parent = nullptr);
 
+    // Runs the dialog modally: the chosen index, or -1 when cancelled or nothing is chosen.
+    static int choose(const CQuibDoc& doc, int initialIndex, std::function<QImage(int)> thumbnail = {},
+                      QWidget* parent = nullptr);
+
     // The chosen index, -1 when none.
     int selectedIndex() const;
     void setSelectedIndex(int index);
