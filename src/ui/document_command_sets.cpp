@@ -1,11 +1,13 @@
 #include "document_command_sets.h"
 
+#include "frame_operation_commands.h"
 #include "palette_commands.h"
 
 namespace quib {
 
 const std::vector<DocumentCommandSetFactory>& documentCommandSets() {
     static const std::vector<DocumentCommandSetFactory> sets = {
+        [](QuibProjectDocument& document) { return std::make_unique<FrameOperationCommands>(document); },
         [](QuibProjectDocument& document) { return std::make_unique<PaletteCommands>(document); },
     };
     return sets;

@@ -1,0 +1,207 @@
+#include "frame_operations.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "imagefilters/image_file.h"
+#include "model/frame.h"
+#include "model/project_file.h"
+#include "model/quib_doc.h"
+
+namespace quib {
+
+namespace {
+constexpr const char* kPictureTooLarge = "Le dimensioni indicate sono troppo grandi.";
+
+bool pictureSizeFits(int cx, int cy) {
+    if (cx < 1 || cy < 1 || cx > kMaxPictureSide || cy > kMaxPictureSide)
+        return false;
+    const auto bytes = pictureBytes(cx, cy, 4);
+    return bytes && *bytes <= ProjectFile::kMaxPictureBytes;
+}
+
+void setEmptyFrameLayout(CQuibDoc& doc) {
+    const Size size = doc.frameSize;
+    FrameElements& frame = doc.currentFrame;
+    frame.textBox.rect = Rect{size.cx * 3 / 5, size.cy * 3 / 5, size.cx * 4 / 5, size.cy * 4 / 5};
+    frame.prevButton.visible = frame.nextButton.visible = 0;
+    frame.gotoButtons[0].visible = frame.gotoButtons[1].visible = 0;
+    frame.textBox.visible = 0;
+    std::fill(doc.currentImage.pixels.begin(), doc.currentImage.pixels.end(), uint8_t(0));
+}
+
+Status applyBackground(CQuibDoc& doc, Bitmap24&& picture) {
+    doc.backgroundSize = Size{picture.width, picture.height};
+    doc.backgroundImage = std::move(picture);
+    doc.SetModifiedFlag(true);
+    doc.UpdateAllViews(hint::Canvas);
+    return Status::success();
+}
+
+bool coversFrame(const CQuibDoc& doc, int cx, int cy) {
+    return cx >= doc.frameSize.cx && cy >= doc.frameSize.cy;
+}
+}  // namespace
+
+Status insertFrames(CQuibDoc& doc, const InsertFramesRequest& request) {
+    if (request.count < 1 || request.count > kMaxInsertedFrames)
+        return Status::failure(str::NumberOneToNinetyNine);
+    const bool empty = doc.frameCount() == 0;
+    if (empty) {
+        const Size size = request.emptyProjectSize;
+        if (!pictureSizeFits(size.cx, size.cy))
+            return Status::failureText(kPictureTooLarge);
+        doc.SetEmptyProjectFrameSize(size.cx, size.cy);
+    }
+    const bool copy = request.copyCurrent && !empty;
+    const bool after = request.after && !empty;
+    // Commits pending edits: the working copy then differs from its frame only by what follows,
+    // which the insertion's reload drops again.
+    doc.SelectFrame(doc.currentFrameIndex, true);
+    if (!copy)
+        setEmptyFrameLayout(doc);
+    doc.currentFrame.textBox.text.clear();
+    const int first = empty ? 0 : doc.currentFrameIndex + (after ? 1 : 0);
+    if (!doc.InsertFramesAtCurrent(!after, request.count))
+        return Status::failure(str::InsertFramesFailed);
+    doc.UpdateAllViews(hint::FramesInserted, hint::insertedRange(first, request.count));
+    doc.SetModifiedFlag(true);
+    return Status::success();
+}
+
+Status insertPictureFrames(CQuibDoc& doc, const FilterTable& filters, const std::vector<std::string>& paths,
+                           bool after, Progress& progress) {
+    if (paths.empty() || paths.size() > size_t(kMaxInsertedFrames))
+        return Status::failure(str::NumberOneToNinetyNine);
+    std::vector<Bitmap24> pictures;
+    pictures.reserve(paths.size());
+    progress.setRange(0, int(paths.size()));
+    for (size_t i = 0; i < paths.size(); ++i) {
+        progress.setPosition(int(i));
+        std::optional<Bitmap24> picture = LoadImageFile24(filters, paths[i]);
+        if (!picture)
+            return Status::failure(str::UnknownFileFormat,
+                                   std::string(stringText(str::UnknownFileFormat)) + ":\n" + paths[i]);
+        pictures.push_back(std::move(*picture));
+    }
+    progress.setPosition(int(paths.size()));
+
+    const bool empty = doc.frameCount() == 0;
+    if (empty) {
+        if (!pictureSizeFits(pictures.front().width, pictures.front().height))
+            return Status::failureText(kPictureTooLarge);
+        doc.SetEmptyProjectFrameSize(pictures.front().width, pictures.front().height);
+    }
+    doc.SelectFrame(doc.currentFrameIndex, true);
+    const int first = empty ? 0 : doc.currentFrameIndex + (after && !empty ? 1 : 0);
+    for (size_t k = 0; k < pictures.size(); ++k) {
+        // Each insertion reloads the working copy, so the template is laid out again every time.
+        setEmptyFrameLayout(doc);
+        doc.currentFrame.textBox.text.clear();
+        const Bitmap24& picture = pictures[k];
+        const int w = std::min(picture.width, doc.currentImage.width);
+        const int h = std::min(picture.height, doc.currentImage.height);
+        for (int y = 0; y < h; ++y)
+            std::memcpy(doc.currentImage.pixel(0, y), picture.pixel(0, y), size_t(w) * 3);
+        if (!doc.InsertFrames(first + int(k), true, 1)) {
+            for (size_t undo = 0; undo < k; ++undo)
+                doc.DeleteFrame(first);
+            return Status::failure(str::InsertFramesFailed);
+        }
+    }
+    doc.UpdateAllViews(hint::FramesInserted, hint::insertedRange(first, int(pictures.size())));
+    doc.SetModifiedFlag(true);
+    return Status::success();
+}
+
+Status cropFrames(CQuibDoc& doc, Rect crop, Progress& progress) {
+    const int w = crop.right - crop.left;
+    const int h = crop.bottom - crop.top;
+    if (crop.left < 0 || crop.top < 0 || w < 1 || h < 1 || crop.right > doc.frameSize.cx ||
+        crop.bottom > doc.frameSize.cy)
+        return Status::failure(str::CropTooLarge);
+    const int previous = doc.currentFrameIndex;
+    if (doc.frameCount() > 0) {
+        // Every new stream is made before any is stored, so a failure leaves every frame whole.
+        std::vector<std::vector<uint8_t>> streams;
+        streams.reserve(size_t(doc.frameCount()));
+        progress.setText(stringText(str::Cropping));
+        progress.setRange(0, doc.frameCount());
+        std::vector<uint8_t> cropped(size_t(w) * size_t(h) * 3);
+        for (int i = 0; i < doc.frameCount(); ++i) {
+            progress.setPosition(i);
+            doc.SelectFrame(i);
+            const Bitmap24& image = doc.currentImage;
+            if (image.width != doc.frameSize.cx || image.height != doc.frameSize.cy)
+                return Status::failure(str::UnexpectedFormat);
+            for (int y = 0; y < h; ++y)
+                std::memcpy(cropped.data() + size_t(y) * size_t(w) * 3, image.pixel(crop.left, crop.top + y),
+                            size_t(w) * 3);
+            auto stream = compressPicture(cropped, Size{w, h}, 1);
+            if (!stream) {
+                doc.SelectFrame(previous, true);
+                return Status::failure(str::UnexpectedFormat);
+            }
+            streams.push_back(std::move(*stream));
+        }
+        progress.setPosition(doc.frameCount());
+        for (int i = 0; i < doc.frameCount(); ++i)
+            doc.frames[size_t(i)].imageData = std::move(streams[size_t(i)]);
+    }
+    doc.frameOrigin.x += crop.left;
+    doc.frameOrigin.y += crop.top;
+    doc.frameSize = Size{w, h};
+    if (doc.backgroundImage.isNull())
+        doc.backgroundSize = Size{w, h};
+    doc.currentImage = Bitmap24(w, h);
+    doc.imageChanged = false;
+    if (doc.isValidIndex(previous))
+        doc.SelectFrame(previous, true);
+    doc.SetModifiedFlag(true);
+    doc.UpdateAllViews(hint::Everything);
+    return Status::success();
+}
+
+Status setFillBackground(CQuibDoc& doc, int cx, int cy, uint32_t color) {
+    if (!coversFrame(doc, cx, cy))
+        return Status::failure(str::BackgroundTooSmall);
+    if (!pictureSizeFits(cx, cy))
+        return Status::failureText(kPictureTooLarge);
+    Bitmap24 picture(cx, cy);
+    const uint8_t bgr[3] = {uint8_t(color >> 16), uint8_t(color >> 8), uint8_t(color)};
+    for (size_t i = 0; i < picture.pixels.size(); i += 3)
+        std::memcpy(picture.pixels.data() + i, bgr, 3);
+    return applyBackground(doc, std::move(picture));
+}
+
+Status setPictureBackground(CQuibDoc& doc, const Bitmap32& picture) {
+    if (picture.isNull() || !coversFrame(doc, picture.width, picture.height))
+        return Status::failure(str::BackgroundTooSmall);
+    if (!pictureSizeFits(picture.width, picture.height))
+        return Status::failureText(kPictureTooLarge);
+    Bitmap24 background(picture.width, picture.height);
+    const size_t count = size_t(picture.width) * size_t(picture.height);
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* from = picture.pixels.data() + i * 4;
+        uint8_t* to = background.pixels.data() + i * 3;
+        if (from[3] == 0)
+            std::memset(to, 0xFF, 3);
+        else
+            std::memcpy(to, from, 3);
+    }
+    return applyBackground(doc, std::move(background));
+}
+
+Status setButtonPicture(CQuibDoc& doc, int kind, const Bitmap32& picture) {
+    if (kind < ButtonImageSet::Previous || kind > ButtonImageSet::Goto2)
+        return Status::failure(str::UnknownFileFormat);
+    if (picture.isNull() || !pictureSizeFits(picture.width, picture.height))
+        return Status::failure(str::UnknownFileFormat);
+    doc.buttonImages.images[kind] = picture;
+    doc.SetModifiedFlag(true);
+    doc.UpdateAllViews(hint::Buttons);
+    return Status::success();
+}
+
+}  // namespace quib
