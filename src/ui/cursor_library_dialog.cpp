@@ -69,6 +69,7 @@ CursorLibraryDialog::CursorLibraryDialog(const CursorPicture& current, const QSt
         list->setIconSize(QSize(32, 32));
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setMinimumWidth(230);
+        list->setMinimumHeight(330);
         return list;
     };
     m_standardList = makeList();
