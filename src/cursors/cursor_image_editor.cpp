@@ -10,7 +10,8 @@ CursorImageEditor::CursorImageEditor(CursorPicture input)
     : m_picture(std::move(input.image)), m_hotSpot(input.hotSpot) {
     // Normalise to the two pixel kinds the editor knows.
     for (int y = 0; y < height(); ++y)
-        for (int x = 0; x < width(); ++x) set({x, y}, colourAt({x, y}));
+        for (int x = 0; x < width(); ++x)
+            set({x, y}, colourAt({x, y}));
 }
 
 int CursorImageEditor::zoomFor(int width, int height) {
@@ -152,7 +153,8 @@ void CursorImageEditor::drawEllipse(Point a, Point b, CursorColour colour, bool 
         for (int x = left; x <= right; ++x) {
             if (!inside(x, y))
                 continue;
-            const bool edge = !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
+            const bool edge =
+                !inside(x - 1, y) || !inside(x + 1, y) || !inside(x, y - 1) || !inside(x, y + 1);
             if (filled || edge)
                 set({x, y}, colour);
         }
@@ -183,7 +185,8 @@ void CursorImageEditor::fill(Point start, CursorColour colour) {
 void CursorImageEditor::clear(CursorColour colour) {
     saveUndo();
     for (int y = 0; y < height(); ++y)
-        for (int x = 0; x < width(); ++x) set({x, y}, colour);
+        for (int x = 0; x < width(); ++x)
+            set({x, y}, colour);
 }
 
 void CursorImageEditor::flip() {
@@ -197,7 +200,8 @@ void CursorImageEditor::mirror() {
     saveUndo();
     const Bitmap32 source = m_picture;
     for (int y = 0; y < height(); ++y)
-        for (int x = 0; x < width(); ++x) std::copy_n(source.pixel(width() - 1 - x, y), 4, m_picture.pixel(x, y));
+        for (int x = 0; x < width(); ++x)
+            std::copy_n(source.pixel(width() - 1 - x, y), 4, m_picture.pixel(x, y));
 }
 
 void CursorImageEditor::invertColours() {
@@ -206,7 +210,8 @@ void CursorImageEditor::invertColours() {
         for (int x = 0; x < width(); ++x) {
             const CursorColour c = colourAt({x, y});
             if (!c.transparent)
-                set({x, y}, CursorColour::rgb(uint8_t(255 - c.red), uint8_t(255 - c.green), uint8_t(255 - c.blue)));
+                set({x, y},
+                    CursorColour::rgb(uint8_t(255 - c.red), uint8_t(255 - c.green), uint8_t(255 - c.blue)));
         }
     }
 }

@@ -118,8 +118,7 @@ Status loadUserCursorFile(const std::string& path, std::vector<UserCursor>& curs
     try {
         cursors = readUserCursors(bytes.data(), bytes.size());
     } catch (const FormatError&) {
-        return Status::failure(str::UnexpectedFormat,
-                               fileMessage(path, stringText(str::UnexpectedFormat)));
+        return Status::failure(str::UnexpectedFormat, fileMessage(path, stringText(str::UnexpectedFormat)));
     }
     return Status::success();
 }
@@ -128,7 +127,8 @@ Status saveUserCursorFile(const std::string& path, const std::vector<UserCursor>
     const std::vector<uint8_t> bytes = writeUserCursors(cursors);
     const std::string temporary = path + ".tmp";
     const auto failed = [&] {
-        return Status::failure(str::CannotCreateFile, std::string(stringText(str::CannotCreateFile)) + " " + path);
+        return Status::failure(str::CannotCreateFile,
+                               std::string(stringText(str::CannotCreateFile)) + " " + path);
     };
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();

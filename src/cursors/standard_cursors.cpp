@@ -17,11 +17,11 @@ constexpr std::array<const char*, 21> kArrowRows = {
 
 // Same convention as the arrow.
 constexpr std::array<const char*, 22> kHandRows = {
-    "     XX",          "    X..X",         "    X..X",         "    X..X",         "    X..X",
-    "    X..XXX",       "    X..X..XXX",    "    X..X..X..XX",  "    X..X..X..X.X", " XX X........X..X",
+    "     XX",           "    X..X",          "    X..X",          "    X..X",          "    X..X",
+    "    X..XXX",        "    X..X..XXX",     "    X..X..X..XX",   "    X..X..X..X.X",  " XX X........X..X",
     "X..XX...........X", "X...X...........X", " X..............X", "  X.............X", "  X............X",
-    "   X...........X", "   X...........X",  "    X.........X",  "    X.........X",  "     X.......X",
-    "     X.......X",   "     XXXXXXXXX",
+    "   X...........X",  "   X...........X",  "    X.........X",   "    X.........X",   "     X.......X",
+    "     X.......X",    "     XXXXXXXXX",
 };
 
 constexpr std::array<const char*, 8> kQuestionRows = {
@@ -37,7 +37,8 @@ public:
     }
     void dot(int x, int y, int thickness) {
         for (int dy = 0; dy < thickness; ++dy)
-            for (int dx = 0; dx < thickness; ++dx) plot(x + dx, y + dy);
+            for (int dx = 0; dx < thickness; ++dx)
+                plot(x + dx, y + dy);
     }
     void line(int x0, int y0, int x1, int y1, int thickness = 1) {
         const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QWidget>
 #include <cstring>
 
 #include "app_paths.h"
+#include "base/strings.h"
 #include "command_ids.h"
 #include "cursor_library_dialog.h"
 #include "cursors/cursor_library_file.h"
@@ -25,6 +27,8 @@ CursorChooser& chooserFunction() {
 
 std::optional<CursorPicture> runChooserDialog(const CursorPicture& current, QWidget* parent) {
     CursorLibraryDialog dialog(current, userCursorLibraryReadPath(), userCursorLibraryPath(), parent);
+    if (!dialog.loadMessage().isEmpty())
+        QMessageBox::warning(parent, QString::fromUtf8(stringText(str::AppName)), dialog.loadMessage());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosenCursor();
@@ -51,7 +55,8 @@ Bitmap32 imageToCursorBitmap(const QImage& source) {
         for (int x = 0; x < image.width(); ++x) {
             uint8_t* p = picture.pixel(x, y);
             if (qAlpha(line[x]) >= 128) {
-                p[0] = uint8_t(qBlue(line[x])), p[1] = uint8_t(qGreen(line[x])), p[2] = uint8_t(qRed(line[x]));
+                p[0] = uint8_t(qBlue(line[x])), p[1] = uint8_t(qGreen(line[x])),
+                p[2] = uint8_t(qRed(line[x]));
                 p[3] = 255;
             } else {
                 p[0] = p[1] = p[2] = 1, p[3] = 0;
@@ -127,7 +132,8 @@ bool CursorCommands::handles(int id) const {
 
 bool CursorCommands::enabled(int id) const {
     const CQuibDoc& doc = m_document.doc();
-    return id == cmd::ChooseCursor && doc.isValidIndex(doc.currentFrameIndex) && doc.currentFrame.cursorVisible != 0;
+    return id == cmd::ChooseCursor && doc.isValidIndex(doc.currentFrameIndex) &&
+           doc.currentFrame.cursorVisible != 0;
 }
 
 void CursorCommands::run(int id) {

@@ -39,7 +39,8 @@ void applyCursorToFrames(CQuibDoc& doc, const std::vector<int>& frames, const Cu
 bool chooseCursorForFrames(CQuibDoc& doc, const std::vector<int>& frames, QWidget* parent);
 
 // What runs the chooser: the modal "Seleziona cursore" dialog unless replaced (tests).
-using CursorChooser = std::function<std::optional<CursorPicture>(const CursorPicture& current, QWidget* parent)>;
+using CursorChooser =
+    std::function<std::optional<CursorPicture>(const CursorPicture& current, QWidget* parent)>;
 void setCursorChooser(CursorChooser chooser);
 
 // The choose-cursor command for the current frame, for when no properties panel takes it first.

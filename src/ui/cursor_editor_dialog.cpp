@@ -173,7 +173,8 @@ protected:
         if (button != Qt::LeftButton && button != Qt::RightButton)
             return;
         const Qt::MouseButton other = button == Qt::LeftButton ? Qt::RightButton : Qt::LeftButton;
-        e.press(pixelAt(event->position().toPoint()), m_dialog->colourFor(button), m_dialog->colourFor(other));
+        e.press(pixelAt(event->position().toPoint()), m_dialog->colourFor(button),
+                m_dialog->colourFor(other));
         if (e.pressed()) {
             m_button = button;
             m_changed();
@@ -208,7 +209,9 @@ public:
         setFixedSize(2 * kCell + 1, kPaletteTop + rows * kCell + 1);
     }
 
-    static QRect cellRect(int index) { return QRect((index % 2) * kCell, kPaletteTop + (index / 2) * kCell, kCell, kCell); }
+    static QRect cellRect(int index) {
+        return QRect((index % 2) * kCell, kPaletteTop + (index / 2) * kCell, kCell, kCell);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -260,8 +263,8 @@ CursorEditorDialog::CursorEditorDialog(const CursorPicture& input, const QString
     : QDialog(parent), m_editor(input) {
     setWindowTitle(caption);
     m_screen = palette().color(QPalette::Button);
-    m_editor.setScreenColour(CursorColour::rgb(uint8_t(m_screen.red()), uint8_t(m_screen.green()),
-                                               uint8_t(m_screen.blue())));
+    m_editor.setScreenColour(
+        CursorColour::rgb(uint8_t(m_screen.red()), uint8_t(m_screen.green()), uint8_t(m_screen.blue())));
     m_zoom = CursorImageEditor::zoomFor(m_editor.width(), m_editor.height());
 
     auto* commands = new QToolBar(this);
@@ -282,12 +285,14 @@ CursorEditorDialog::CursorEditorDialog(const CursorPicture& input, const QString
     m_tools = new QActionGroup(this);
     m_tools->setExclusive(true);
     addTool(tools, PenId, CursorTool::Pen, QStringLiteral("Penna (P)"), QKeySequence(Qt::Key_P));
-    addTool(tools, EraserId, CursorTool::Eraser, QStringLiteral("Gomma (Ctrl+E)"), QKeySequence(Qt::CTRL | Qt::Key_E));
+    addTool(tools, EraserId, CursorTool::Eraser, QStringLiteral("Gomma (Ctrl+E)"),
+            QKeySequence(Qt::CTRL | Qt::Key_E));
     addTool(tools, FillId, CursorTool::Fill, QStringLiteral("Riempimento (F)"), QKeySequence(Qt::Key_F));
     addTool(tools, LineId, CursorTool::Line, QStringLiteral("Linea (L)"), QKeySequence(Qt::Key_L));
-    addTool(tools, RectangleId, CursorTool::Rectangle, QStringLiteral("Rettangolo (R)"), QKeySequence(Qt::Key_R));
-    addTool(tools, FilledRectangleId, CursorTool::FilledRectangle, QStringLiteral("Rettangolo pieno (Shift+R)"),
-            QKeySequence(Qt::SHIFT | Qt::Key_R));
+    addTool(tools, RectangleId, CursorTool::Rectangle, QStringLiteral("Rettangolo (R)"),
+            QKeySequence(Qt::Key_R));
+    addTool(tools, FilledRectangleId, CursorTool::FilledRectangle,
+            QStringLiteral("Rettangolo pieno (Shift+R)"), QKeySequence(Qt::SHIFT | Qt::Key_R));
     addTool(tools, EllipseId, CursorTool::Ellipse, QStringLiteral("Ellissi (E)"), QKeySequence(Qt::Key_E));
     addTool(tools, FilledEllipseId, CursorTool::FilledEllipse, QStringLiteral("Elissi piena (Shift+E)"),
             QKeySequence(Qt::SHIFT | Qt::Key_E));
@@ -341,7 +346,8 @@ void CursorEditorDialog::addCommand(QWidget* bar, int id, const QString& tip, co
     m_actions[id] = action;
 }
 
-void CursorEditorDialog::addTool(QWidget* bar, int id, CursorTool tool, const QString& tip, const QKeySequence& key) {
+void CursorEditorDialog::addTool(QWidget* bar, int id, CursorTool tool, const QString& tip,
+                                 const QKeySequence& key) {
     auto* action = new QAction(paintedIcon(id), tip, this);
     action->setToolTip(tip);
     action->setCheckable(true);
@@ -379,7 +385,8 @@ CursorColour CursorEditorDialog::colourFor(Qt::MouseButton button) const {
 
 void CursorEditorDialog::setScreenColour(const QColor& colour) {
     m_screen = colour;
-    m_editor.setScreenColour(CursorColour::rgb(uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue())));
+    m_editor.setScreenColour(
+        CursorColour::rgb(uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue())));
     m_area->update();
     m_preview->update();
     m_palette->update();
@@ -451,7 +458,8 @@ void CursorEditorDialog::reject() {
     if (m_editor.changed()) {
         const QMessageBox::StandardButton answer =
             askSaveChanges ? askSaveChanges()
-                           : QMessageBox::question(this, windowTitle(), QStringLiteral("Do you want to save your changes?"),
+                           : QMessageBox::question(this, windowTitle(),
+                                                   QStringLiteral("Do you want to save your changes?"),
                                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Yes) {
             accept();

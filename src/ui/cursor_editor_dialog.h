@@ -48,7 +48,8 @@ public:
     CursorEditorDialog(const CursorPicture& input, const QString& caption, QWidget* parent = nullptr);
 
     // Runs the editor modally; the edited cursor on OK, nothing on cancel.
-    static std::optional<CursorPicture> edit(QWidget* owner, const CursorPicture& input, const QString& caption);
+    static std::optional<CursorPicture> edit(QWidget* owner, const CursorPicture& input,
+                                             const QString& caption);
 
     CursorImageEditor& editor() { return m_editor; }
     CursorPicture editedCursor() const { return m_editor.result(); }

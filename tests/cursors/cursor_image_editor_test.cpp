@@ -18,7 +18,8 @@ const CursorColour kClear = CursorColour::clear();
 // An editor over a w x h picture, every pixel transparent.
 CursorImageEditor emptyEditor(int w, int h) {
     CursorPicture cursor = solidCursor(w, h, 1, 1, 1, {2, 3});
-    for (size_t i = 3; i < cursor.image.pixels.size(); i += 4) cursor.image.pixels[i] = 0;
+    for (size_t i = 3; i < cursor.image.pixels.size(); i += 4)
+        cursor.image.pixels[i] = 0;
     return CursorImageEditor(cursor);
 }
 

@@ -34,8 +34,8 @@ class TempFolder : public ::testing::Test {
 protected:
     void SetUp() override {
         m_folder = std::filesystem::temp_directory_path() /
-                   ("cursors_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                   ("cursors_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                    "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(m_folder);
     }
     void TearDown() override { std::filesystem::remove_all(m_folder); }
@@ -169,7 +169,8 @@ TEST_F(TempFolder, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_FALSE(status.ok());
     EXPECT_NE(status.message().find("Impossibile creare il file"), std::string::npos);
     std::ifstream again(file, std::ios::binary);
-    const std::vector<uint8_t> after((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> after((std::istreambuf_iterator<char>(again)),
+                                     std::istreambuf_iterator<char>());
     EXPECT_EQ(after, before);
 }
 

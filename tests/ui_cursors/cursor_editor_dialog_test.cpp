@@ -17,7 +17,8 @@ using D = CursorEditorDialog;
 
 class CursorEditorDialogTest : public ::testing::Test, public test::WithApplication {
 protected:
-    CursorEditorDialogTest() : m_dialog(plainCursor(32, 32, 255, 255, 255), QStringLiteral("Edit Cursor Image")) {
+    CursorEditorDialogTest()
+        : m_dialog(plainCursor(32, 32, 255, 255, 255), QStringLiteral("Edit Cursor Image")) {
         m_dialog.askSaveChanges = [this] {
             ++m_asked;
             return m_answer;

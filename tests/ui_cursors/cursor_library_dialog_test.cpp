@@ -48,7 +48,8 @@ protected:
         std::vector<UserCursor> cursors;
         EXPECT_TRUE(loadUserCursorFile(libraryPath().toStdString(), cursors).ok());
         std::vector<std::string> names;
-        for (const UserCursor& c : cursors) names.push_back(c.name);
+        for (const UserCursor& c : cursors)
+            names.push_back(c.name);
         return names;
     }
 
@@ -228,8 +229,8 @@ TEST_F(CursorLibraryDialogTest, FailedWriteIsReportedAndKeepsTheDialogOpen) {
     QFile blocker(m_dir.filePath(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    auto dialog = std::make_unique<CursorLibraryDialog>(m_current, libraryPath(),
-                                                        m_dir.filePath(QStringLiteral("blocker/usercurs.dat")));
+    auto dialog = std::make_unique<CursorLibraryDialog>(
+        m_current, libraryPath(), m_dir.filePath(QStringLiteral("blocker/usercurs.dat")));
     dialog->interaction().askName = [] { return QStringLiteral("x"); };
     dialog->interaction().showMessage = [this](const QString& text) { m_message = text; };
     dialog->setResult(-1);

@@ -13,15 +13,16 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     const QString library = dir.filePath(QStringLiteral("usercurs.dat"));
     quib::CursorPicture hand = quib::standardCursors()[2].cursor;
-    (void)quib::saveUserCursorFile(library.toStdString(),
-                                   {quib::UserCursor{"Mano", hand},
-                                    quib::UserCursor{"Attesa", quib::standardCursors()[12].cursor}});
+    (void)quib::saveUserCursorFile(
+        library.toStdString(),
+        {quib::UserCursor{"Mano", hand}, quib::UserCursor{"Attesa", quib::standardCursors()[12].cursor}});
 
     quib::CursorLibraryDialog chooser(quib::standardArrowCursor(), library, library);
     chooser.selectUser(1);
     chooser.show();
     quib::CursorEditorDialog editor(hand, QStringLiteral("Edit Cursor Image"));
-    editor.editor().press({20, 20}, quib::CursorColour::rgb(255, 0, 0), quib::CursorColour::rgb(255, 255, 255));
+    editor.editor().press({20, 20}, quib::CursorColour::rgb(255, 0, 0),
+                          quib::CursorColour::rgb(255, 255, 255));
     editor.editor().release();
     editor.show();
     app.processEvents();
