@@ -24,8 +24,9 @@ constexpr std::array<const char*, 22> kHandRows = {
     "     X.......X",    "     XXXXXXXXX",
 };
 
-constexpr std::array<const char*, 8> kQuestionRows = {
-    " XXXX ", "X....X", "XX..XX", "  X..X", "  X.X ", "  XXX ", "  X.X ", "  XXX ",
+// Black only; the outline comes from the sketch.
+constexpr std::array<const char*, 10> kQuestionRows = {
+    " .... ", "..  ..", "    ..", "   .. ", "  ..  ", "  ..  ", "      ", "  ..  ", "  ..  ", "",
 };
 
 // A 32 x 32 picture drawn as black ink, then outlined in white.
@@ -151,7 +152,7 @@ CursorPicture textBeam() {
 CursorPicture help() {
     Sketch s;
     s.art(kArrowRows, 0, 0);
-    s.art(kQuestionRows, 13, 1);
+    s.art(kQuestionRows, 14, 1);
     return s.finish({0, 0});
 }
 

@@ -226,6 +226,15 @@ void CursorLibraryDialog::cloneSelectedAs(const QString& name) {
     if (m_side == Side::None)
         return;
     const CursorPicture copy = selectedCursor();
+    // The library keeps pictures of 1 to kMaxCursorSide pixels a side; anything else could not be
+    // read back.
+    const auto fits = [](int side) { return side >= 1 && side <= kMaxCursorSide; };
+    if (!fits(copy.image.width) || !fits(copy.image.height)) {
+        showMessage(QStringLiteral("Il cursore non può entrare nella libreria: la sua immagine deve misurare "
+                                   "da 1 a %1 pixel per lato.")
+                        .arg(kMaxCursorSide));
+        return;
+    }
     m_userCursors.push_back(UserCursor{name.toStdString(), copy});
     m_modified = true;
     addUserItem(name, copy);

@@ -113,6 +113,15 @@ TEST_F(CursorLibraryDialogTest, CloneAppendsSelectsAndOkWritesTheLibrary) {
     EXPECT_EQ(dialog->chosenCursor().image, standardCursors()[2].cursor.image);
 }
 
+TEST_F(CursorLibraryDialogTest, CursorTooLargeForTheLibraryIsNotClonedAndSaysWhy) {
+    m_current = plainCursor(300, 10, 1, 2, 3);
+    auto dialog = open();
+    dialog->cloneSelectedAs(QStringLiteral("grande"));
+    EXPECT_EQ(dialog->userList()->count(), 1);
+    EXPECT_FALSE(dialog->isModified());
+    EXPECT_TRUE(m_message.contains(QStringLiteral("256")));
+}
+
 TEST_F(CursorLibraryDialogTest, CloneCancelledAddsNothing) {
     auto dialog = open();
     m_name.reset();
