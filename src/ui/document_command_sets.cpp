@@ -1,5 +1,6 @@
 #include "document_command_sets.h"
 
+#include "cursor_commands.h"
 #include "frame_operation_commands.h"
 #include "palette_commands.h"
 
@@ -9,6 +10,7 @@ const std::vector<DocumentCommandSetFactory>& documentCommandSets() {
     static const std::vector<DocumentCommandSetFactory> sets = {
         [](QuibProjectDocument& document) { return std::make_unique<FrameOperationCommands>(document); },
         [](QuibProjectDocument& document) { return std::make_unique<PaletteCommands>(document); },
+        [](QuibProjectDocument& document) { return std::make_unique<CursorCommands>(document); },
     };
     return sets;
 }

@@ -18,6 +18,7 @@
 
 #include "app_settings.h"
 #include "background_removal.h"
+#include "cursor_commands.h"
 #include "base/strings.h"
 #include "command_ids.h"
 #include "command_table.h"
@@ -680,7 +681,9 @@ bool CPropertiesPanel::enabled(int id) const {
             return hasCurrentFrame() && currentElements().textBox.visible;
         case cmd::ChooseFont:
         case cmd::ChooseCallout:
-        case AlignTextCommand: {
+        case AlignTextCommand:
+        case cmd::ChooseCursor: {
+            // Several frames: always; one frame: while the element it acts on is shown.
             const std::vector<int> frames = selection();
             if (frames.size() > 1)
                 return true;
@@ -688,11 +691,8 @@ bool CPropertiesPanel::enabled(int id) const {
                 return false;
             FrameElements frame;
             m_doc->GetFrame(frames.front(), frame);
-            return frame.textBox.visible != 0;
+            return id == cmd::ChooseCursor ? frame.cursorVisible != 0 : frame.textBox.visible != 0;
         }
-        case cmd::ChooseCursor:
-            // No cursor chooser is available yet.
-            return false;
         case cmd::GotoTarget1:
         case cmd::GotoTarget2:
             return hasCurrentFrame() && currentElements().gotoButtons[id == cmd::GotoTarget1 ? 0 : 1].visible;
@@ -740,6 +740,10 @@ void CPropertiesPanel::run(int id) {
             break;
         case TitleAlignCommand:
             chooseTitleAlignment();
+            break;
+        case cmd::ChooseCursor:
+            if (m_doc)
+                chooseCursorForFrames(*m_doc, selection(), this);
             break;
         case cmd::GotoTarget1:
             chooseGotoTarget(0);

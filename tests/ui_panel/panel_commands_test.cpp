@@ -13,6 +13,7 @@
 #include "model/frame_clipboard.h"
 #include "model/project_storage.h"
 #include "panel_test_support.h"
+#include "ui/cursor_commands.h"
 #include "ui/app_settings.h"
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
@@ -125,9 +126,30 @@ TEST_F(PanelCommandTest, TextCommandsNeedAVisibleTextBoxOrSeveralFrames) {
     EXPECT_FALSE(panel->enabled(cmd::EditText));
 }
 
-TEST_F(PanelCommandTest, CommandsOfMissingChoosersStayDisabled) {
+TEST_F(PanelCommandTest, ChoosingACursorGivesItToEverySelectedFrame) {
     EXPECT_TRUE(panel->handles(cmd::ChooseCursor));
-    EXPECT_FALSE(panel->enabled(cmd::ChooseCursor));
+    selected = {0, 1};
+    ASSERT_TRUE(panel->enabled(cmd::ChooseCursor));
+    CursorPicture chosen;
+    chosen.image = Bitmap32(5, 7);
+    for (size_t i = 0; i < chosen.image.pixels.size(); i += 4) {
+        chosen.image.pixels[i] = 0x30;
+        chosen.image.pixels[i + 3] = 0xFF;
+    }
+    setCursorChooser([&](const CursorPicture&, QWidget*) { return std::optional<CursorPicture>(chosen); });
+    panel->run(cmd::ChooseCursor);
+    setCursorChooser({});
+    for (int i : {0, 1}) {
+        FrameElements frame;
+        doc.GetFrame(i, frame);
+        EXPECT_EQ(frame.cursorWidth, 5) << i;
+        EXPECT_EQ(frame.cursorHeight, 7) << i;
+        EXPECT_EQ(doc.frameCursorImage(i).pixel(2, 3)[0], 0x30) << i;
+    }
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(PanelCommandTest, PictureButtonsPostTheirCommands) {
     EXPECT_FALSE(panel->handles(cmd::BackgroundImage));
     EXPECT_FALSE(panel->control(cmd::BackgroundImage)->isEnabled());
     std::vector<int> posted;

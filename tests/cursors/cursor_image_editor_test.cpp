@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cursor_test_support.h"
+#include "cursors/cursor_image_editor.h"
+
+namespace quib {
+namespace {
+
+using test::solidCursor;
+
+const CursorColour kBlack = CursorColour::rgb(0, 0, 0);
+const CursorColour kWhite = CursorColour::rgb(255, 255, 255);
+const CursorColour kRed = CursorColour::rgb(255, 0, 0);
+const CursorColour kClear = CursorColour::clear();
+
+// An editor over a w x h picture, every pixel transparent.
+CursorImageEditor emptyEditor(int w, int h) {
+    CursorPicture cursor = solidCursor(w, h, 1, 1, 1, {2, 3});
+    for (size_t i = 3; i < cursor.image.pixels.size(); i += 4)
+        cursor.image.pixels[i] = 0;
+    return CursorImageEditor(cursor);
+}
+
+// One text row per picture row: '.' transparent, 'K' black, 'W' white, 'R' red, '?' other.
+std::string rows(const CursorImageEditor& editor) {
+    std::string text;
+    for (int y = 0; y < editor.height(); ++y) {
+        for (int x = 0; x < editor.width(); ++x) {
+            const CursorColour c = editor.colourAt({x, y});
+            text += c.transparent ? '.' : c == kBlack ? 'K' : c == kWhite ? 'W' : c == kRed ? 'R' : '?';
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+void drag(CursorImageEditor& editor, CursorTool tool, Point from, Point to, CursorColour colour = kBlack) {
+    editor.setTool(tool);
+    editor.press(from, colour, kWhite);
+    editor.moveTo(to);
+    editor.release();
+}
+
+TEST(CursorEditorZoom, FollowsThePictureSize) {
+    EXPECT_EQ(CursorImageEditor::zoomFor(32, 32), 8);
+    EXPECT_TRUE(CursorImageEditor::gridAt(8));
+    EXPECT_EQ(CursorImageEditor::zoomFor(64, 64), 6);
+    EXPECT_TRUE(CursorImageEditor::gridAt(6));
+    EXPECT_EQ(CursorImageEditor::zoomFor(128, 128), 3);
+    EXPECT_FALSE(CursorImageEditor::gridAt(3));
+}
+
+TEST(CursorEditorTools, PenSetsOnlyThePixelsPassedOver) {
+    CursorImageEditor editor = emptyEditor(5, 1);
+    editor.press({0, 0}, kBlack, kWhite);
+    editor.moveTo({4, 0});
+    editor.release();
+    EXPECT_EQ(rows(editor), "K...K\n");
+}
+
+TEST(CursorEditorTools, RubberBandLineKeepsOnlyTheLastShape) {
+    CursorImageEditor editor = emptyEditor(4, 4);
+    editor.setTool(CursorTool::Line);
+    editor.press({0, 0}, kBlack, kWhite);
+    editor.moveTo({3, 0});
+    editor.moveTo({3, 3});
+    editor.release();
+    EXPECT_EQ(rows(editor), "K...\n.K..\n..K.\n...K\n");
+}
+
+TEST(CursorEditorTools, RectanglesIncludeBothCorners) {
+    CursorImageEditor outline = emptyEditor(5, 4);
+    drag(outline, CursorTool::Rectangle, {3, 2}, {0, 0});
+    EXPECT_EQ(rows(outline), "KKKK.\nK..K.\nKKKK.\n.....\n");
+    CursorImageEditor filled = emptyEditor(3, 3);
+    drag(filled, CursorTool::FilledRectangle, {0, 1}, {1, 2});
+    EXPECT_EQ(rows(filled), "...\nKK.\nKK.\n");
+}
+
+TEST(CursorEditorTools, EllipseIsInscribedInTheBox) {
+    CursorImageEditor outline = emptyEditor(5, 5);
+    drag(outline, CursorTool::Ellipse, {0, 0}, {4, 4});
+    EXPECT_EQ(rows(outline), ".KKK.\nK...K\nK...K\nK...K\n.KKK.\n");
+    CursorImageEditor filled = emptyEditor(5, 5);
+    drag(filled, CursorTool::FilledEllipse, {0, 0}, {4, 4});
+    EXPECT_EQ(rows(filled), ".KKK.\nKKKKK\nKKKKK\nKKKKK\n.KKK.\n");
+}
+
+TEST(CursorEditorTools, FillCountsTransparentPixelsAsTheScreenColour) {
+    CursorImageEditor editor = emptyEditor(4, 3);
+    drag(editor, CursorTool::Line, {2, 0}, {2, 2});
+    editor.setTool(CursorTool::Fill);
+    editor.press({0, 0}, kRed, kWhite);
+    editor.release();
+    EXPECT_EQ(rows(editor), "RRK.\nRRK.\nRRK.\n");
+
+    // A pixel painted in the screen colour joins the transparent area.
+    CursorImageEditor screen = emptyEditor(3, 1);
+    screen.setScreenColour(kWhite);
+    screen.press({2, 0}, kWhite, kBlack);
+    screen.release();
+    screen.setTool(CursorTool::Fill);
+    screen.press({0, 0}, kRed, kBlack);
+    screen.release();
+    EXPECT_EQ(rows(screen), "RRR\n");
+}
+
+TEST(CursorEditorTools, EraserReplacesOnlyTheOtherButtonsColour) {
+    CursorImageEditor editor(solidCursor(3, 1, 255, 255, 255));
+    editor.press({0, 0}, kBlack, kWhite);  // pen: make the first pixel black
+    editor.release();
+    editor.setTool(CursorTool::Eraser);
+    editor.press({0, 0}, kRed, kWhite);
+    editor.moveTo({1, 0});
+    editor.moveTo({2, 0});
+    editor.release();
+    EXPECT_EQ(rows(editor), "KRR\n");
+}
+
+TEST(CursorEditorTools, PressWhilePressedIsIgnored) {
+    CursorImageEditor editor = emptyEditor(3, 1);
+    editor.press({0, 0}, kBlack, kWhite);
+    editor.press({2, 0}, kRed, kWhite);
+    editor.release();
+    EXPECT_EQ(rows(editor), "K..\n");
+}
+
+TEST(CursorEditorOperations, FlipMirrorInvertAndClear) {
+    CursorImageEditor editor = emptyEditor(3, 2);
+    editor.press({0, 0}, kBlack, kWhite);
+    editor.release();
+    editor.flip();
+    EXPECT_EQ(rows(editor), "...\nK..\n");
+    editor.mirror();
+    EXPECT_EQ(rows(editor), "...\n..K\n");
+    editor.invertColours();
+    EXPECT_EQ(rows(editor), "...\n..W\n");
+    editor.clear(kRed);
+    EXPECT_EQ(rows(editor), "RRR\nRRR\n");
+    editor.clear(kClear);
+    EXPECT_EQ(rows(editor), "...\n...\n");
+}
+
+TEST(CursorEditorOperations, PasteMakesEveryPixelOpaqueAndClipsToThePicture) {
+    CursorImageEditor editor = emptyEditor(3, 2);
+    Bitmap32 source = solidCursor(4, 1, 0, 0, 255).image;  // red, wider than the picture
+    editor.paste(source);
+    EXPECT_EQ(rows(editor), "RRR\nKKK\n");
+}
+
+TEST(CursorEditorUndo, OneStepOnly) {
+    CursorImageEditor editor = emptyEditor(2, 1);
+    EXPECT_FALSE(editor.canUndo());
+    EXPECT_FALSE(editor.undo());
+    EXPECT_FALSE(editor.changed());
+    editor.press({0, 0}, kBlack, kWhite);
+    editor.release();
+    editor.press({1, 0}, kBlack, kWhite);
+    editor.release();
+    EXPECT_TRUE(editor.changed());
+    EXPECT_TRUE(editor.undo());
+    EXPECT_EQ(rows(editor), "K.\n");
+    EXPECT_FALSE(editor.undo());
+    EXPECT_EQ(rows(editor), "K.\n");
+}
+
+TEST(CursorEditorResult, KeepsTheHotSpotAndTheTransparentPixelBytes) {
+    CursorImageEditor editor = emptyEditor(2, 1);
+    editor.press({1, 0}, kRed, kWhite);
+    editor.release();
+    const CursorPicture result = editor.result();
+    EXPECT_EQ(result.hotSpot, (Point{2, 3}));
+    EXPECT_EQ(result.image.pixels, (std::vector<uint8_t>{1, 1, 1, 0, 0, 0, 255, 255}));
+}
+
+}  // namespace
+}  // namespace quib

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "cursor_test_support.h"
+#include "cursors/cursor_library_file.h"
+
+namespace quib {
+namespace {
+
+using test::makeTransparent;
+using test::solidCursor;
+
+std::vector<uint8_t> pictureHeader(uint16_t width, uint16_t height, int32_t hx, int32_t hy) {
+    std::vector<uint8_t> bytes;
+    ByteWriter out(bytes);
+    out.u16(0x4C49), out.u16(1), out.u16(width), out.u16(height), out.i32(hx), out.i32(hy);
+    return bytes;
+}
+
+std::vector<UserCursor> twoCursors() {
+    CursorPicture first = solidCursor(3, 2, 10, 20, 30, {1, 1});
+    makeTransparent(first, 0, 0);
+    return {UserCursor{"Mano rossa", first}, UserCursor{"", solidCursor(32, 32, 0, 0, 255, {5, 7})}};
+}
+
+std::vector<UserCursor> read(const std::vector<uint8_t>& bytes) {
+    return readUserCursors(bytes.data(), bytes.size());
+}
+
+class TempFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_folder = std::filesystem::temp_directory_path() /
+                   ("cursors_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                    "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(m_folder);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
+    std::string path(const std::string& name) const { return (m_folder / name).string(); }
+    std::filesystem::path m_folder;
+};
+
+// ---- bytes ----
+
+TEST(UserCursorBytes, RoundTripKeepsNamesPicturesAndHotSpots) {
+    const std::vector<UserCursor> cursors = twoCursors();
+    const std::vector<UserCursor> back = read(writeUserCursors(cursors));
+    ASSERT_EQ(back.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(back[i].name, cursors[i].name);
+        EXPECT_EQ(back[i].cursor.image, cursors[i].cursor.image);
+        EXPECT_EQ(back[i].cursor.hotSpot, cursors[i].cursor.hotSpot);
+    }
+}
+
+TEST(UserCursorBytes, WritesCountNameAndPictureInTheirOrder) {
+    const std::vector<uint8_t> bytes = writeUserCursors({twoCursors().front()});
+    std::vector<uint8_t> expected = {1, 0, 0, 0, 10};
+    const std::string name = "Mano rossa";
+    expected.insert(expected.end(), name.begin(), name.end());
+    const std::vector<uint8_t> header = pictureHeader(3, 2, 1, 1);
+    expected.insert(expected.end(), header.begin(), header.end());
+    const std::vector<uint8_t> pixels = {1,  1,  1,  0,   10, 20, 30, 255, 10, 20, 30, 255,
+                                         10, 20, 30, 255, 10, 20, 30, 255, 10, 20, 30, 255};
+    expected.insert(expected.end(), pixels.begin(), pixels.end());
+    EXPECT_EQ(bytes, expected);
+}
+
+TEST(UserCursorBytes, ReadsHandMadeLibraryAndNormalisesAlpha) {
+    std::vector<uint8_t> bytes = {1, 0, 0, 0, 2, 'a', 'b'};
+    const std::vector<uint8_t> header = pictureHeader(2, 1, 0, 1);
+    bytes.insert(bytes.end(), header.begin(), header.end());
+    const std::vector<uint8_t> pixels = {9, 8, 7, 200, 50, 60, 70, 100};  // one covered, one not
+    bytes.insert(bytes.end(), pixels.begin(), pixels.end());
+
+    const std::vector<UserCursor> cursors = read(bytes);
+    ASSERT_EQ(cursors.size(), 1u);
+    EXPECT_EQ(cursors[0].name, "ab");
+    EXPECT_EQ(cursors[0].cursor.hotSpot, (Point{0, 1}));
+    const std::vector<uint8_t> expected = {9, 8, 7, 255, 1, 1, 1, 0};
+    EXPECT_EQ(cursors[0].cursor.image.pixels, expected);
+}
+
+TEST(UserCursorBytes, EmptyLibraryIsFourZeroBytes) {
+    EXPECT_EQ(writeUserCursors({}), (std::vector<uint8_t>{0, 0, 0, 0}));
+    EXPECT_TRUE(read({0, 0, 0, 0}).empty());
+}
+
+TEST(UserCursorBytes, LongNameUsesTheWidePrefix) {
+    std::vector<UserCursor> cursors = {UserCursor{std::string(300, 'x'), solidCursor(1, 1, 0, 0, 0)}};
+    const std::vector<uint8_t> bytes = writeUserCursors(cursors);
+    EXPECT_EQ(bytes[4], 0xFF);
+    EXPECT_EQ(bytes[5] | bytes[6] << 8, 300);
+    EXPECT_EQ(read(bytes)[0].name, cursors[0].name);
+}
+
+// ---- malformed input ----
+
+std::vector<uint8_t> oneCursorBytes(uint16_t width, uint16_t height, size_t pixelBytes) {
+    std::vector<uint8_t> bytes = {1, 0, 0, 0, 1, 'n'};
+    const std::vector<uint8_t> header = pictureHeader(width, height, 0, 0);
+    bytes.insert(bytes.end(), header.begin(), header.end());
+    bytes.resize(bytes.size() + pixelBytes, 0xFF);
+    return bytes;
+}
+
+TEST(UserCursorBytes, MalformedLibrariesAreRefused) {
+    EXPECT_THROW(read({}), FormatError);
+    EXPECT_THROW(read({1, 0}), FormatError);
+    EXPECT_THROW(read({0xFF, 0xFF, 0xFF, 0xFF, 0}), FormatError);  // count beyond the bytes
+    EXPECT_THROW(read(oneCursorBytes(2, 2, 15)), FormatError);     // one pixel byte short
+    EXPECT_THROW(read(oneCursorBytes(0, 2, 0)), FormatError);      // empty picture
+    EXPECT_THROW(read(oneCursorBytes(257, 1, 257 * 4)), FormatError);
+    EXPECT_THROW(read(oneCursorBytes(60000, 60000, 0)), FormatError);
+    std::vector<uint8_t> extra = oneCursorBytes(1, 1, 4);
+    extra.push_back(0);
+    EXPECT_THROW(read(extra), FormatError);
+    std::vector<uint8_t> badMagic = oneCursorBytes(1, 1, 4);
+    badMagic[6] = 0;
+    EXPECT_THROW(read(badMagic), FormatError);
+    EXPECT_NO_THROW(read(oneCursorBytes(2, 2, 16)));
+}
+
+// ---- files ----
+
+TEST_F(TempFolder, SaveCreatesTheFolderAndLoadReadsItBack) {
+    const std::string file = path("sub/usercurs.dat");
+    ASSERT_TRUE(saveUserCursorFile(file, twoCursors()).ok());
+    std::vector<UserCursor> cursors;
+    bool found = false;
+    ASSERT_TRUE(loadUserCursorFile(file, cursors, &found).ok());
+    EXPECT_TRUE(found);
+    ASSERT_EQ(cursors.size(), 2u);
+    EXPECT_EQ(cursors[0].name, "Mano rossa");
+    EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
+}
+
+TEST_F(TempFolder, MissingFileIsAnEmptyLibrary) {
+    std::vector<UserCursor> cursors = twoCursors();
+    bool found = true;
+    EXPECT_TRUE(loadUserCursorFile(path("none.dat"), cursors, &found).ok());
+    EXPECT_FALSE(found);
+    EXPECT_TRUE(cursors.empty());
+}
+
+TEST_F(TempFolder, MalformedFileFailsWithAMessageNamingIt) {
+    std::filesystem::create_directories(m_folder);
+    const std::string file = path("usercurs.dat");
+    std::ofstream(file, std::ios::binary) << "\x05\x00\x00\x00garbage";
+    std::vector<UserCursor> cursors = twoCursors();
+    const Status status = loadUserCursorFile(file, cursors);
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find(file), std::string::npos);
+    EXPECT_TRUE(cursors.empty());
+}
+
+TEST_F(TempFolder, FailedSaveLeavesTheOldFileWhole) {
+    std::filesystem::create_directories(m_folder);
+    const std::string file = path("usercurs.dat");
+    ASSERT_TRUE(saveUserCursorFile(file, twoCursors()).ok());
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<uint8_t> before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // A folder in the way of the temporary file makes the save fail.
+    std::filesystem::create_directories(file + ".tmp");
+    const Status status = saveUserCursorFile(file, {});
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("Impossibile creare il file"), std::string::npos);
+    std::ifstream again(file, std::ios::binary);
+    const std::vector<uint8_t> after((std::istreambuf_iterator<char>(again)),
+                                     std::istreambuf_iterator<char>());
+    EXPECT_EQ(after, before);
+}
+
+}  // namespace
+}  // namespace quib
