@@ -47,6 +47,9 @@ TemplateApplyDialog::TemplateApplyDialog(const TemplatePreview& preview, const Q
     m_types->addItem(QStringLiteral("All Files (*.*)"));
     m_folderField = new QLabel(this);
     m_folderField->setObjectName(QStringLiteral("folder302"));
+    m_folderField->setWordWrap(true);
+    m_folderField->setMaximumWidth(200);
+    m_folders->setMinimumWidth(180);
     m_previewLabel = new QLabel(this);
     m_previewLabel->setFixedSize(kPreviewArea);
     m_previewLabel->setAlignment(Qt::AlignCenter);

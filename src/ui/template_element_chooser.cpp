@@ -27,6 +27,8 @@ TemplateElementChooser::TemplateElementChooser(Mode mode, uint32_t mask, QWidget
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
     }
     setMask(mask);
+    // Every element in view without scrolling.
+    m_list->setMinimumHeight(m_list->sizeHintForRow(0) * templ::ElementCount + 2 * m_list->frameWidth());
 
     m_all = new QPushButton(QStringLiteral("&Tutti"), this);
     m_none = new QPushButton(QStringLiteral("&Nessuno"), this);
