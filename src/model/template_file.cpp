@@ -56,6 +56,7 @@ bool bothSet(Size size) {
 }  // namespace
 
 void TemplateSet::TakeFrom(const CQuibDoc& doc, uint32_t elements) {
+    *this = TemplateSet();
     mask = elements;
     const FrameElements& frame = doc.currentFrame;
     const ButtonImageSet& buttons = doc.buttonImages;
@@ -106,8 +107,9 @@ std::vector<uint8_t> TemplateSet::toBytes() const {
     std::vector<uint8_t> bytes;
     ByteWriter out(bytes);
     out.u32(kMagic);
-    out.u32(mask);
     const bool withBackground = (mask & templ::BackgroundImage) && !background.isNull();
+    // A background element without its picture could not be read back.
+    out.u32(withBackground ? mask : mask & ~templ::BackgroundImage);
     out.size(withBackground ? Size{background.width, background.height} : Size{});
     out.size(withBackground ? frameSize : Size{});
     if (withBackground)

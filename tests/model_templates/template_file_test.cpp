@@ -308,6 +308,25 @@ TEST(TemplateFileSave, FailedSaveLeavesTheOldFileWhole) {
     EXPECT_EQ(back.mask, templ::FrameRate);
 }
 
+TEST(TemplateTakeFrom, StartsFromAZeroedRecord) {
+    TemplateSet set = takenFromStyledProject(templ::AllElements);
+    CQuibDoc doc;
+    test::makeOtherProject(doc);
+    set.TakeFrom(doc, templ::FrameRate);
+    EXPECT_TRUE(set.background.isNull());
+    EXPECT_TRUE(set.prevPicture.isNull());
+    EXPECT_EQ(set.backgroundSize, Size{});
+    EXPECT_EQ(set.gotoPictureSize[0], Size{});
+}
+
+TEST(TemplateFileLayout, BackgroundBitWithoutPictureIsNotWritten) {
+    TemplateSet set = takenFromStyledProject(templ::FrameRate);
+    set.mask |= templ::BackgroundImage;
+    TemplateSet back;
+    ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
+    EXPECT_EQ(back.mask, templ::FrameRate);
+}
+
 TEST(TemplateElements, ChooserTextsInBitOrder) {
     EXPECT_STREQ(templ::elementText(0), "Background Image");
     EXPECT_STREQ(templ::elementText(3), "Title Font & Style");
