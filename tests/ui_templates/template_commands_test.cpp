@@ -205,5 +205,24 @@ TEST_F(TemplateCommandsTest, SavedTemplateAppliesToAnotherProject) {
     EXPECT_EQ(target.doc().currentFrame.nextButton.pos, document.doc().currentFrame.nextButton.pos);
 }
 
+TEST_F(TemplateCommandsTest, ProjectWithoutFramesTakesATemplate) {
+    std::unique_ptr<QuibProjectDocument> empty = QuibProjectDocument::createNew();
+    ASSERT_EQ(empty->doc().frameCount(), 0);
+    applyPath = writeOtherTemplate(QStringLiteral("other.qtp"));
+    chosenMask = templ::TextBoxFont | templ::CursorMovement | templ::NextButtonImage;
+    ASSERT_TRUE(TemplateCommands(*empty).applyTemplate());
+    EXPECT_EQ(empty->doc().settings.cursorSmoothness, 25u + 101u);
+    EXPECT_EQ(empty->doc().currentFrame.textBox.font.logFont.face(), "Other Text");
+    EXPECT_EQ(empty->doc().buttonImages.images[ButtonImageSet::Next].width, 7 + 101);
+
+    savePath = inTemp(QStringLiteral("from empty.qtp"));
+    chosenMask = templ::AllElements;
+    ASSERT_TRUE(TemplateCommands(*empty).saveAsTemplate());
+    TemplateSet back;
+    ASSERT_TRUE(back.Load(savePath.toStdString()).ok());
+    EXPECT_EQ(back.mask & templ::BackgroundImage, 0u);
+    EXPECT_EQ(back.cursorSmoothness, 126u);
+}
+
 }  // namespace
 }  // namespace quib
