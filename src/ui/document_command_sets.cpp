@@ -3,6 +3,7 @@
 #include "cursor_commands.h"
 #include "frame_operation_commands.h"
 #include "palette_commands.h"
+#include "template_commands.h"
 
 namespace quib {
 
@@ -11,6 +12,7 @@ const std::vector<DocumentCommandSetFactory>& documentCommandSets() {
         [](QuibProjectDocument& document) { return std::make_unique<FrameOperationCommands>(document); },
         [](QuibProjectDocument& document) { return std::make_unique<PaletteCommands>(document); },
         [](QuibProjectDocument& document) { return std::make_unique<CursorCommands>(document); },
+        [](QuibProjectDocument& document) { return std::make_unique<TemplateCommands>(document); },
     };
     return sets;
 }

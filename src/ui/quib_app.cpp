@@ -11,6 +11,7 @@
 #include "progress_bar.h"
 #include "project_views.h"
 #include "quib_project_document.h"
+#include "template_commands.h"
 #include "toolbar_icons.h"
 
 namespace quib {
@@ -22,6 +23,7 @@ CQuibApp::CQuibApp(QStringList arguments, std::unique_ptr<QSettings> store)
 
 CQuibApp::~CQuibApp() {
     QuibProjectDocument::setApplicationSettings(nullptr);
+    TemplateCommands::setApplicationSettings(nullptr);
     QuibProjectDocument::interaction().statusProgress = {};
 }
 
@@ -58,6 +60,7 @@ void CQuibApp::addDefaultSteps() {
         m_mainFrame = std::make_unique<CMainFrame>(m_settings, *m_store);
         installProjectDocument(*m_mainFrame);
         QuibProjectDocument::setApplicationSettings(&m_settings);
+        TemplateCommands::setApplicationSettings(&m_settings);
         m_mainFrame->setTutorialHandler([](const QString& path) { QuibProjectDocument::runTutorial(path); });
         QuibProjectDocument::interaction().statusProgress = [this]() -> std::unique_ptr<Progress> {
             if (!m_mainFrame)

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include "model/template_apply.h"
+#include "model/template_file.h"
+#include "template_test_util.h"
+
+namespace quib {
+namespace {
+
+Point moved(Point p, int dx, int dy) {
+    return {p.x + dx, p.y + dy};
+}
+
+Rect moved(Rect r, int dx, int dy) {
+    return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+}
+
+// A template taken from a project that differs in everything from the target.
+TemplateSet otherLook(uint32_t mask = templ::AllElements) {
+    CQuibDoc source;
+    test::makeOtherProject(source);
+    TemplateSet set;
+    set.TakeFrom(source, mask);
+    return set;
+}
+
+struct ProjectSnapshot {
+    Size backgroundSize;
+    Bitmap24 background;
+    Point frameOrigin;
+    TitleSettings titles;
+    ProjectSettings settings;
+    ButtonImageSet buttons;
+    std::vector<FrameElements> frames;
+
+    explicit ProjectSnapshot(const CQuibDoc& doc)
+        : backgroundSize(doc.backgroundSize), background(doc.backgroundImage), frameOrigin(doc.frameOrigin),
+          titles(doc.titles), settings(doc.settings), buttons(doc.buttonImages),
+          frames(test::frameElementsOf(doc)) {}
+};
+
+TEST(ApplyTemplate, EachElementChangesExactlyItsPart) {
+    const TemplateSet set = otherLook();
+    for (int bit = 0; bit < templ::ElementCount; ++bit) {
+        const uint32_t element = 1u << bit;
+        SCOPED_TRACE(templ::elementText(bit));
+        CQuibDoc doc;
+        test::makeStyledProject(doc);
+        ProjectSnapshot expected(doc);
+        switch (element) {
+        case templ::BackgroundImage:
+            expected.background = set.background;
+            expected.backgroundSize = set.backgroundSize;
+            break;
+        case templ::FramePosition: {
+            const int dx = set.frameOrigin.x - doc.frameOrigin.x, dy = set.frameOrigin.y - doc.frameOrigin.y;
+            expected.frameOrigin = set.frameOrigin;
+            expected.titles.rect = moved(expected.titles.rect, dx, dy);
+            for (FrameElements& f : expected.frames) {
+                f.cursorPos = moved(f.cursorPos, dx, dy);
+                f.textBox.rect = moved(f.textBox.rect, dx, dy);
+                f.nextButton.pos = moved(f.nextButton.pos, dx, dy);
+                f.prevButton.pos = moved(f.prevButton.pos, dx, dy);
+                for (NavButton& b : f.gotoButtons)
+                    b.pos = moved(b.pos, dx, dy);
+            }
+            break;
+        }
+        case templ::TitleEnable: expected.titles.enabled = set.titlesEnabled; break;
+        case templ::TitleFont: expected.titles.font = set.titleFont; break;
+        case templ::TitlePosition: expected.titles.rect = set.titleRect; break;
+        case templ::Callout:
+            for (FrameElements& f : expected.frames)
+                f.textBox.calloutName = set.calloutName;
+            break;
+        case templ::TextBoxFont:
+            for (FrameElements& f : expected.frames)
+                f.textBox.font = set.textFont;
+            break;
+        case templ::NextButtonPosition:
+            for (FrameElements& f : expected.frames)
+                f.nextButton.pos = set.nextPos;
+            break;
+        case templ::PrevButtonPosition:
+            for (FrameElements& f : expected.frames)
+                f.prevButton.pos = set.prevPos;
+            break;
+        case templ::GotoButtonPositions:
+            for (FrameElements& f : expected.frames)
+                for (int i = 0; i < 2; ++i)
+                    f.gotoButtons[i].pos = set.gotoPos[i];
+            break;
+        case templ::NextButtonImage: expected.buttons.images[ButtonImageSet::Next] = set.nextPicture; break;
+        case templ::PrevButtonImage:
+            expected.buttons.images[ButtonImageSet::Previous] = set.prevPicture;
+            break;
+        case templ::GotoButtonImages:
+            expected.buttons.images[ButtonImageSet::Goto1] = set.gotoPicture[0];
+            expected.buttons.images[ButtonImageSet::Goto2] = set.gotoPicture[1];
+            break;
+        case templ::FrameRate: expected.settings.frameRate = set.frameRate; break;
+        case templ::UsePalette: expected.settings.usePalette = set.usePalette; break;
+        case templ::CursorMovement: expected.settings.cursorSmoothness = set.cursorSmoothness; break;
+        }
+        EXPECT_EQ(ApplyTemplate(doc, set, element), element);
+        const ProjectSnapshot after(doc);
+        EXPECT_EQ(after.backgroundSize, expected.backgroundSize);
+        EXPECT_EQ(after.background, expected.background);
+        EXPECT_EQ(after.frameOrigin, expected.frameOrigin);
+        EXPECT_EQ(after.titles, expected.titles);
+        EXPECT_EQ(after.settings, expected.settings);
+        EXPECT_EQ(after.buttons, expected.buttons);
+        EXPECT_EQ(after.frames, expected.frames);
+    }
+}
+
+TEST(ApplyTemplate, ElementsMissingFromTheFileAreNotApplied) {
+    // The file holds fonts and positions too, but only the frame rate is in its mask.
+    const TemplateSet set = otherLook(templ::FrameRate);
+    CQuibDoc doc;
+    test::makeStyledProject(doc);
+    ProjectSnapshot expected(doc);
+    expected.settings.frameRate = set.frameRate;
+    EXPECT_EQ(ApplyTemplate(doc, set, templ::AllElements), templ::FrameRate);
+    const ProjectSnapshot after(doc);
+    EXPECT_EQ(after.titles, expected.titles);
+    EXPECT_EQ(after.settings, expected.settings);
+    EXPECT_EQ(after.frames, expected.frames);
+    EXPECT_EQ(after.buttons, expected.buttons);
+    EXPECT_EQ(after.frameOrigin, expected.frameOrigin);
+}
+
+TEST(ApplyTemplate, FramePositionMovesWhatTheTemplateDoesNotPlace) {
+    TemplateSet set = otherLook();
+    CQuibDoc doc;
+    test::makeStyledProject(doc);
+    set.frameOrigin = moved(doc.frameOrigin, 3, -2);
+    const std::vector<FrameElements> before = test::frameElementsOf(doc);
+    const Rect titleBefore = doc.titles.rect;
+    ApplyTemplate(doc, set, templ::FramePosition | templ::NextButtonPosition | templ::TitlePosition);
+    const std::vector<FrameElements> after = test::frameElementsOf(doc);
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < after.size(); ++i) {
+        EXPECT_EQ(after[i].cursorPos, moved(before[i].cursorPos, 3, -2));
+        EXPECT_EQ(after[i].textBox.rect, moved(before[i].textBox.rect, 3, -2));
+        EXPECT_EQ(after[i].prevButton.pos, moved(before[i].prevButton.pos, 3, -2));
+        EXPECT_EQ(after[i].gotoButtons[1].pos, moved(before[i].gotoButtons[1].pos, 3, -2));
+        EXPECT_EQ(after[i].nextButton.pos, set.nextPos);
+        EXPECT_EQ(after[i].title, before[i].title);
+        EXPECT_EQ(after[i].gotoButtons[0].targetOffset, before[i].gotoButtons[0].targetOffset);
+    }
+    EXPECT_EQ(doc.titles.rect, set.titleRect);
+    EXPECT_NE(doc.titles.rect, titleBefore);
+}
+
+TEST(ApplyTemplate, WorkingCopyIsMarkedChangedSoItReachesTheFile) {
+    CQuibDoc doc;
+    test::makeStyledProject(doc);
+    doc.SetModifiedFlag(false);
+    ApplyTemplate(doc, otherLook(), templ::Callout);
+    EXPECT_TRUE(doc.elementsChanged);
+    EXPECT_EQ(doc.currentFrame.textBox.calloutName, "Other Callout");
+    ASSERT_TRUE(doc.SelectFrame(0));
+    FrameElements first;
+    doc.GetFrame(0, first);
+    EXPECT_EQ(first.textBox.calloutName, "Other Callout");
+    FrameElements second;
+    doc.GetFrame(1, second);
+    EXPECT_EQ(second.textBox.calloutName, "Other Callout");
+}
+
+TEST(ApplyTemplate, ChosenMaskLimitsTheFilesMask) {
+    CQuibDoc doc;
+    test::makeStyledProject(doc);
+    const TemplateSet set = otherLook();
+    EXPECT_EQ(ApplyTemplate(doc, set, templ::UsePalette | 0x10000), templ::UsePalette);
+    EXPECT_EQ(doc.settings.usePalette, set.usePalette);
+    EXPECT_EQ(doc.settings.frameRate, 8u);
+}
+
+TEST(ApplyTemplate, AfterAFileRoundTripGivesTheSameProject) {
+    const TemplateSet set = otherLook();
+    TemplateSet back;
+    ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
+    CQuibDoc direct, viaFile;
+    test::makeStyledProject(direct);
+    test::makeStyledProject(viaFile);
+    ApplyTemplate(direct, set, templ::AllElements);
+    ApplyTemplate(viaFile, back, templ::AllElements);
+    EXPECT_EQ(test::frameElementsOf(direct), test::frameElementsOf(viaFile));
+    EXPECT_EQ(direct.buttonImages, viaFile.buttonImages);
+    EXPECT_EQ(direct.backgroundImage, viaFile.backgroundImage);
+    EXPECT_EQ(direct.titles, viaFile.titles);
+    EXPECT_EQ(direct.settings, viaFile.settings);
+}
+
+}  // namespace
+}  // namespace quib

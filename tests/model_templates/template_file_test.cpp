@@ -1,0 +1,339 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "base/strings.h"
+#include "model/template_file.h"
+#include "template_test_util.h"
+
+namespace quib {
+namespace {
+
+using test::putFont;
+using test::putPair;
+using test::putU32;
+
+void expectSameRecord(const TemplateSet& a, const TemplateSet& b) {
+    EXPECT_EQ(a.mask, b.mask);
+    EXPECT_EQ(a.backgroundSize, b.backgroundSize);
+    EXPECT_EQ(a.frameSize, b.frameSize);
+    EXPECT_EQ(a.background, b.background);
+    EXPECT_EQ(a.frameOrigin, b.frameOrigin);
+    EXPECT_EQ(a.titlesEnabled, b.titlesEnabled);
+    EXPECT_EQ(a.titleFont, b.titleFont);
+    EXPECT_EQ(a.titleRect, b.titleRect);
+    EXPECT_EQ(a.textFont, b.textFont);
+    EXPECT_EQ(a.calloutName, b.calloutName);
+    EXPECT_EQ(a.nextPos, b.nextPos);
+    EXPECT_EQ(a.prevPos, b.prevPos);
+    EXPECT_EQ(a.prevPictureSize, b.prevPictureSize);
+    EXPECT_EQ(a.nextPictureSize, b.nextPictureSize);
+    EXPECT_EQ(a.prevPicture, b.prevPicture);
+    EXPECT_EQ(a.nextPicture, b.nextPicture);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(a.gotoPos[i], b.gotoPos[i]);
+        EXPECT_EQ(a.gotoPictureSize[i], b.gotoPictureSize[i]);
+        EXPECT_EQ(a.gotoPicture[i], b.gotoPicture[i]);
+    }
+    EXPECT_EQ(a.frameRate, b.frameRate);
+    EXPECT_EQ(a.cursorSmoothness, b.cursorSmoothness);
+    EXPECT_EQ(a.usePalette, b.usePalette);
+}
+
+TemplateSet takenFromStyledProject(uint32_t mask) {
+    CQuibDoc doc;
+    test::makeStyledProject(doc);
+    TemplateSet set;
+    set.TakeFrom(doc, mask);
+    return set;
+}
+
+TEST(TemplateTakeFrom, CarriesTheProjectsLookAndTheWorkingCopysElements) {
+    CQuibDoc doc;
+    test::makeStyledProject(doc);
+    TemplateSet set;
+    set.TakeFrom(doc, templ::AllElements);
+    EXPECT_EQ(set.mask, templ::AllElements);
+    EXPECT_EQ(set.background, doc.backgroundImage);
+    EXPECT_EQ(set.backgroundSize, (Size{60, 50}));
+    EXPECT_EQ(set.frameSize, doc.frameSize);
+    EXPECT_EQ(set.frameOrigin, doc.frameOrigin);
+    EXPECT_EQ(set.titleFont, doc.titles.font);
+    EXPECT_EQ(set.titleRect, doc.titles.rect);
+    EXPECT_EQ(set.calloutName, doc.currentFrame.textBox.calloutName);
+    EXPECT_EQ(set.textFont, doc.currentFrame.textBox.font);
+    EXPECT_EQ(set.nextPos, doc.currentFrame.nextButton.pos);
+    EXPECT_EQ(set.prevPos, (Point{14, 15}));  // frame 1 is the working copy
+    EXPECT_EQ(set.gotoPos[1], doc.currentFrame.gotoButtons[1].pos);
+    EXPECT_EQ(set.prevPicture, doc.buttonImages.images[ButtonImageSet::Previous]);
+    EXPECT_EQ(set.gotoPicture[1], doc.buttonImages.images[ButtonImageSet::Goto2]);
+    EXPECT_EQ(set.frameRate, 8u);
+    EXPECT_EQ(set.cursorSmoothness, 25u);
+}
+
+TEST(TemplateTakeFrom, PicturesTheProjectLacksClearTheirBits) {
+    CQuibDoc doc;
+    test::makeStyledProject(doc);
+    doc.backgroundImage.clear();
+    for (Bitmap32& picture : doc.buttonImages.images)
+        picture.clear();
+    TemplateSet set;
+    set.TakeFrom(doc, templ::AllElements);
+    EXPECT_EQ(set.mask, templ::AllElements & ~(templ::BackgroundImage | templ::PrevButtonImage |
+                                               templ::NextButtonImage | templ::GotoButtonImages));
+}
+
+TEST(TemplateFileRoundTrip, EveryElementReadsBackAsWritten) {
+    for (int bit = 0; bit < templ::ElementCount; ++bit) {
+        SCOPED_TRACE(templ::elementText(bit));
+        const TemplateSet set = takenFromStyledProject(1u << bit);
+        TemplateSet back;
+        ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
+        expectSameRecord(back, set);
+    }
+    const TemplateSet all = takenFromStyledProject(templ::AllElements);
+    TemplateSet back;
+    ASSERT_TRUE(TemplateSet::fromBytes(all.toBytes(), back).ok());
+    expectSameRecord(back, all);
+}
+
+TEST(TemplateFileRoundTrip, WideCalloutNameSurvives) {
+    TemplateSet set = takenFromStyledProject(templ::Callout);
+    set.calloutName = "Nuvola \xE2\x98\x81 grande";
+    TemplateSet back;
+    ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
+    EXPECT_EQ(back.calloutName, set.calloutName);
+}
+
+TEST(TemplateFileRoundTrip, SaveAndLoadThroughTheDisk) {
+    QTemporaryDir dir;
+    const std::string path = QDir(dir.path()).filePath(QStringLiteral("look.qtp")).toStdString();
+    const TemplateSet set = takenFromStyledProject(templ::AllElements);
+    ASSERT_TRUE(set.Save(path).ok());
+    TemplateSet back;
+    ASSERT_TRUE(back.Load(path).ok());
+    expectSameRecord(back, set);
+}
+
+TEST(TemplateFileLayout, OnlyFrameRateWrittenHasNoPixelBlocks) {
+    const TemplateSet set = takenFromStyledProject(templ::FrameRate);
+    const std::vector<uint8_t> bytes = set.toBytes();
+    // Header, sizes, origin, flag, two fonts, rect, string, eight pairs, three values.
+    const size_t callout = 1 + std::string("Rounded").size();
+    EXPECT_EQ(bytes.size(), 4 + 4 + 16 + 8 + 4 + 68 + 16 + 68 + callout + 32 + 2 * 16 + 12);
+    EXPECT_EQ(bytes[0], 'Q');
+    EXPECT_EQ(bytes[1], 'T');
+    EXPECT_EQ(bytes[2], 'P');
+    EXPECT_EQ(bytes[3], ' ');
+}
+
+TEST(TemplateFileLayout, GotoImagesOfAProjectWithoutThemWriteZeroSizes) {
+    CQuibDoc doc;
+    test::makeStyledProject(doc);
+    doc.buttonImages.images[ButtonImageSet::Goto1].clear();
+    doc.buttonImages.images[ButtonImageSet::Goto2].clear();
+    TemplateSet set;
+    set.TakeFrom(doc, templ::GotoButtonImages);
+    EXPECT_EQ(set.mask, 0u);
+    TemplateSet back;
+    ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
+    EXPECT_EQ(back.gotoPictureSize[0], Size{});
+    EXPECT_EQ(back.gotoPictureSize[1], Size{});
+    EXPECT_TRUE(back.gotoPicture[0].isNull());
+}
+
+TEST(TemplateFileLayout, NoElementsChosenGivesMaskZero) {
+    const TemplateSet set = takenFromStyledProject(0);
+    const std::vector<uint8_t> bytes = set.toBytes();
+    EXPECT_EQ(bytes[4] | bytes[5] | bytes[6] | bytes[7], 0);
+    TemplateSet back;
+    ASSERT_TRUE(TemplateSet::fromBytes(bytes, back).ok());
+    EXPECT_EQ(back.mask, 0u);
+}
+
+// A template written field by field from the layout: a 2 x 1 background, a 1 x 1 Previous
+// picture and a 1 x 2 Goto 2 picture.
+std::vector<uint8_t> handWrittenTemplate() {
+    std::vector<uint8_t> out;
+    putU32(out, 0x20505451);
+    putU32(out, 0x0001 | 0x0800 | 0x1000 | 0x2000);
+    putPair(out, 2, 1);
+    putPair(out, 1, 1);
+    for (uint8_t b : {1, 2, 3, 4, 5, 6})
+        out.push_back(b);
+    putPair(out, 11, 12);
+    putU32(out, 1);
+    TextFont titleFont;
+    titleFont.logFont.setFace("Arial");
+    putFont(out, titleFont);
+    putPair(out, 1, 2);
+    putPair(out, 3, 4);
+    TextFont textFont;
+    textFont.color = rgb(1, 2, 3);
+    putFont(out, textFont);
+    out.push_back(3);
+    out.insert(out.end(), {'A', 'b', 'c'});
+    putPair(out, 21, 22);  // Next position
+    putPair(out, 23, 24);  // Previous position
+    putPair(out, 1, 1);    // Previous size
+    putPair(out, 9, 9);    // Next size: no pixels, the bit is clear
+    out.insert(out.end(), {7, 8, 9, 10});
+    putPair(out, 31, 32);  // Goto 1: no picture
+    putPair(out, 0, 0);
+    putPair(out, 33, 34);  // Goto 2
+    putPair(out, 1, 2);
+    out.insert(out.end(), {40, 41, 42, 43, 44, 45, 46, 47});
+    putU32(out, 15);
+    putU32(out, 30);
+    putU32(out, 1);
+    return out;
+}
+
+TEST(TemplateFileLayout, HandWrittenFileReads) {
+    TemplateSet set;
+    ASSERT_TRUE(TemplateSet::fromBytes(handWrittenTemplate(), set).ok());
+    EXPECT_EQ(set.mask, 0x3801u);
+    EXPECT_EQ(set.background.width, 2);
+    EXPECT_EQ(set.background.pixels, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(set.frameSize, (Size{1, 1}));
+    EXPECT_EQ(set.frameOrigin, (Point{11, 12}));
+    EXPECT_EQ(set.titlesEnabled, 1u);
+    EXPECT_EQ(set.titleFont.logFont.face(), "Arial");
+    EXPECT_EQ(set.titleRect, (Rect{1, 2, 3, 4}));
+    EXPECT_EQ(set.textFont.color, rgb(1, 2, 3));
+    EXPECT_EQ(set.calloutName, "Abc");
+    EXPECT_EQ(set.nextPos, (Point{21, 22}));
+    EXPECT_EQ(set.prevPos, (Point{23, 24}));
+    EXPECT_EQ(set.prevPicture.pixels, (std::vector<uint8_t>{7, 8, 9, 10}));
+    EXPECT_EQ(set.nextPictureSize, (Size{9, 9}));
+    EXPECT_TRUE(set.nextPicture.isNull());
+    EXPECT_EQ(set.gotoPos[0], (Point{31, 32}));
+    EXPECT_TRUE(set.gotoPicture[0].isNull());
+    EXPECT_EQ(set.gotoPicture[1].height, 2);
+    EXPECT_EQ(set.gotoPicture[1].pixels.back(), 47);
+    EXPECT_EQ(set.frameRate, 15u);
+    EXPECT_EQ(set.cursorSmoothness, 30u);
+    EXPECT_EQ(set.usePalette, 1u);
+    // Our writer gives the same bytes back.
+    EXPECT_EQ(set.toBytes(), handWrittenTemplate());
+}
+
+void expectRefusedAndUntouched(const std::vector<uint8_t>& bytes) {
+    TemplateSet set = takenFromStyledProject(templ::AllElements);
+    const TemplateSet before = set;
+    const Status status = TemplateSet::fromBytes(bytes, set);
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.message(), "Formato del file inaspettato.");
+    expectSameRecord(set, before);
+}
+
+TEST(TemplateFileMalformed, OtherMagicRefused) {
+    std::vector<uint8_t> bytes = handWrittenTemplate();
+    bytes[3] = '!';
+    expectRefusedAndUntouched(bytes);
+}
+
+TEST(TemplateFileMalformed, EveryTruncationRefused) {
+    const std::vector<uint8_t> bytes = handWrittenTemplate();
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        SCOPED_TRACE(n);
+        expectRefusedAndUntouched(std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(n)));
+    }
+}
+
+TEST(TemplateFileMalformed, HugeBackgroundSizeRefusedBeforeAllocating) {
+    std::vector<uint8_t> bytes = handWrittenTemplate();
+    // Background 0x7FFFFFFF x 0x7FFFFFFF.
+    for (int i = 8; i < 16; ++i)
+        bytes[size_t(i)] = i % 4 == 3 ? 0x7F : 0xFF;
+    expectRefusedAndUntouched(bytes);
+}
+
+TEST(TemplateFileMalformed, NegativePictureSizeRefused) {
+    std::vector<uint8_t> bytes = handWrittenTemplate();
+    bytes[10] = 0xFF, bytes[11] = 0xFF;  // background width < 0
+    expectRefusedAndUntouched(bytes);
+}
+
+TEST(TemplateFileMalformed, BackgroundElementWithoutPictureRefused) {
+    std::vector<uint8_t> bytes;
+    putU32(bytes, 0x20505451);
+    putU32(bytes, 0x0001);
+    putPair(bytes, 0, 0);
+    putPair(bytes, 0, 0);
+    bytes.resize(bytes.size() + 300, 0);
+    expectRefusedAndUntouched(bytes);
+}
+
+TEST(TemplateFileMalformed, OversizedButtonPictureRefused) {
+    std::vector<uint8_t> bytes = handWrittenTemplate();
+    TemplateSet set;
+    ASSERT_TRUE(TemplateSet::fromBytes(bytes, set).ok());
+    set.prevPicture = test::patternPicture32(1000, 1000, 1);
+    std::vector<uint8_t> big = set.toBytes();
+    big.resize(big.size() - 1000 * 1000 * 4);  // sizes claim a block the file does not hold
+    expectRefusedAndUntouched(big);
+}
+
+TEST(TemplateFileMalformed, MissingFileNamedInMessage) {
+    TemplateSet set;
+    const Status status = set.Load("/nonexistent/folder/look.qtp");
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("/nonexistent/folder/look.qtp"), std::string::npos);
+    EXPECT_NE(status.message().find("Impossibile trovare questo file"), std::string::npos);
+}
+
+TEST(TemplateFileSave, UnwritableFolderReportsCannotCreate) {
+    const TemplateSet set = takenFromStyledProject(templ::AllElements);
+    const Status status = set.Save("/nonexistent/folder/look.qtp");
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.message(), "Impossibile creare il file");
+}
+
+TEST(TemplateFileSave, FailedSaveLeavesTheOldFileWhole) {
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("look.qtp"));
+    const TemplateSet set = takenFromStyledProject(templ::FrameRate);
+    ASSERT_TRUE(set.Save(path.toStdString()).ok());
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    const TemplateSet other = takenFromStyledProject(templ::AllElements);
+    const Status status = other.Save(path.toStdString());
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (status.ok())
+        GTEST_SKIP() << "running with rights that ignore folder permissions";
+    TemplateSet back;
+    ASSERT_TRUE(back.Load(path.toStdString()).ok());
+    EXPECT_EQ(back.mask, templ::FrameRate);
+}
+
+TEST(TemplateTakeFrom, StartsFromAZeroedRecord) {
+    TemplateSet set = takenFromStyledProject(templ::AllElements);
+    CQuibDoc doc;
+    test::makeOtherProject(doc);
+    set.TakeFrom(doc, templ::FrameRate);
+    EXPECT_TRUE(set.background.isNull());
+    EXPECT_TRUE(set.prevPicture.isNull());
+    EXPECT_EQ(set.backgroundSize, Size{});
+    EXPECT_EQ(set.gotoPictureSize[0], Size{});
+}
+
+TEST(TemplateFileLayout, BackgroundBitWithoutPictureIsNotWritten) {
+    TemplateSet set = takenFromStyledProject(templ::FrameRate);
+    set.mask |= templ::BackgroundImage;
+    TemplateSet back;
+    ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
+    EXPECT_EQ(back.mask, templ::FrameRate);
+}
+
+TEST(TemplateElements, ChooserTextsInBitOrder) {
+    EXPECT_STREQ(templ::elementText(0), "Background Image");
+    EXPECT_STREQ(templ::elementText(3), "Title Font & Style");
+    EXPECT_STREQ(templ::elementText(9), "Goto Button Positions");
+    EXPECT_STREQ(templ::elementText(15), "Cursor Movement Setting");
+    EXPECT_STREQ(templ::elementText(16), "");
+}
+
+}  // namespace
+}  // namespace quib

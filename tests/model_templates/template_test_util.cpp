@@ -1,0 +1,93 @@
+#include "template_test_util.h"
+
+#include <cstring>
+
+#include "model/synthetic_project.h"
+
+namespace quib::test {
+
+Bitmap24 patternPicture24(int width, int height, uint8_t seed) {
+    Bitmap24 picture(width, height);
+    for (size_t i = 0; i < picture.pixels.size(); ++i)
+        picture.pixels[i] = uint8_t(seed + i * 7);
+    return picture;
+}
+
+Bitmap32 patternPicture32(int width, int height, uint8_t seed) {
+    Bitmap32 picture(width, height);
+    for (size_t i = 0; i < picture.pixels.size(); ++i)
+        picture.pixels[i] = uint8_t(seed + i * 11);
+    return picture;
+}
+
+namespace {
+
+void styleProject(CQuibDoc& doc, int frameCount, int variant) {
+    buildSyntheticProject(doc, 40, 30, frameCount);
+    const int v = variant;
+    doc.backgroundSize = Size{60 + v, 50 + v};
+    doc.backgroundImage = patternPicture24(60 + v, 50 + v, uint8_t(3 + v));
+    doc.frameOrigin = Point{5 + v, 7 + v};
+    doc.titles.enabled = uint32_t(v % 2);
+    doc.titles.font.logFont.setFace(v ? "Other Title" : "Title Face");
+    doc.titles.font.color = rgb(uint8_t(10 + v), 20, 30);
+    doc.titles.rect = Rect{1 + v, 2 + v, 31 + v, 12 + v};
+    doc.settings.frameRate = uint32_t(8 + v);
+    doc.settings.cursorSmoothness = uint32_t(25 + v);
+    doc.settings.usePalette = uint32_t(v % 2);
+    doc.buttonImages.images[ButtonImageSet::Previous] = patternPicture32(6 + v, 4, uint8_t(1 + v));
+    doc.buttonImages.images[ButtonImageSet::Next] = patternPicture32(7 + v, 5, uint8_t(2 + v));
+    doc.buttonImages.images[ButtonImageSet::Goto1] = patternPicture32(3, 2 + v, uint8_t(9 + v));
+    doc.buttonImages.images[ButtonImageSet::Goto2] = patternPicture32(2, 3 + v, uint8_t(4 + v));
+    for (int i = 0; i < doc.frameCount(); ++i) {
+        Frame frame;
+        doc.GetFrame(i, frame);
+        const int k = 10 * i + v;
+        frame.cursorPos = Point{k, k + 1};
+        frame.textBox.rect = Rect{k, k, k + 20, k + 10};
+        frame.textBox.calloutName = v ? "Other Callout" : "Rounded";
+        frame.textBox.font.logFont.setFace(v ? "Other Text" : "Text Face");
+        frame.textBox.font.align = uint32_t(v % 4);
+        frame.nextButton.pos = Point{k + 2, k + 3};
+        frame.prevButton.pos = Point{k + 4, k + 5};
+        frame.gotoButtons[0].pos = Point{k + 6, k + 7};
+        frame.gotoButtons[1].pos = Point{k + 8, k + 9};
+        frame.title = "F" + std::to_string(i);
+        doc.SetFrame(i, frame, false);
+    }
+    doc.SelectFrame(doc.frameCount() > 1 ? 1 : 0, true);
+}
+
+}  // namespace
+
+void makeStyledProject(CQuibDoc& doc, int frameCount) {
+    styleProject(doc, frameCount, 0);
+}
+
+void makeOtherProject(CQuibDoc& doc, int frameCount) {
+    styleProject(doc, frameCount, 101);
+}
+
+std::vector<FrameElements> frameElementsOf(const CQuibDoc& doc) {
+    std::vector<FrameElements> out(size_t(doc.frameCount()));
+    for (int i = 0; i < doc.frameCount(); ++i)
+        doc.GetFrame(i, out[size_t(i)]);
+    return out;
+}
+
+void putU32(std::vector<uint8_t>& out, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(uint8_t(value >> (8 * i)));
+}
+
+void putPair(std::vector<uint8_t>& out, int32_t a, int32_t b) {
+    putU32(out, uint32_t(a));
+    putU32(out, uint32_t(b));
+}
+
+void putFont(std::vector<uint8_t>& out, const TextFont& font) {
+    const auto* p = reinterpret_cast<const uint8_t*>(&font);
+    out.insert(out.end(), p, p + sizeof font);
+}
+
+}  // namespace quib::test

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "base/bitmap.h"
+#include "model/quib_doc.h"
+#include "model/template_file.h"
+
+namespace quib::test {
+
+// A picture whose every byte differs from its neighbours, starting at seed.
+Bitmap24 patternPicture24(int width, int height, uint8_t seed);
+Bitmap32 patternPicture32(int width, int height, uint8_t seed);
+
+// A project of frameCount synthetic frames with a background picture, four button pictures and
+// distinct settings, titles and positions on every frame; frame 1 (or 0) is selected.
+void makeStyledProject(CQuibDoc& doc, int frameCount = 3);
+
+// A second project that differs from makeStyledProject's in every element a template carries.
+void makeOtherProject(CQuibDoc& doc, int frameCount = 3);
+
+// Every frame's elements as the document sees them.
+std::vector<FrameElements> frameElementsOf(const CQuibDoc& doc);
+
+// Little-endian helpers for files written by hand.
+void putU32(std::vector<uint8_t>& out, uint32_t value);
+void putPair(std::vector<uint8_t>& out, int32_t a, int32_t b);
+void putFont(std::vector<uint8_t>& out, const TextFont& font);
+
+}  // namespace quib::test

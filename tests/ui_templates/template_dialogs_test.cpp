@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "../model_templates/template_test_util.h"
+#include "../ui/ui_test_support.h"
+#include "model/template_file.h"
+#include "ui/template_apply_dialog.h"
+#include "ui/template_element_chooser.h"
+#include "ui/template_preview.h"
+
+namespace quib {
+namespace {
+
+QStringList itemTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
+}
+
+struct ElementChooserTest : test::WithApplication, ::testing::Test {};
+
+TEST_F(ElementChooserTest, TitlesOfBothModes) {
+    EXPECT_EQ(TemplateElementChooser(TemplateElementChooser::Saving, 0).windowTitle(),
+              QStringLiteral("Scegli elementi da salvare nel modello"));
+    EXPECT_EQ(TemplateElementChooser(TemplateElementChooser::Applying, 0).windowTitle(),
+              QStringLiteral("Scegli elementi da usare dal modello"));
+}
+
+TEST_F(ElementChooserTest, ListsTheSixteenElementsInBitOrder) {
+    TemplateElementChooser chooser(TemplateElementChooser::Saving, templ::AllElements);
+    const QStringList texts = itemTexts(chooser.list());
+    ASSERT_EQ(texts.size(), 16);
+    EXPECT_EQ(texts[0], QStringLiteral("Background Image"));
+    EXPECT_EQ(texts[6], QStringLiteral("Textbox Font & Style"));
+    EXPECT_EQ(texts[12], QStringLiteral("Goto Button Images"));
+    EXPECT_EQ(texts[15], QStringLiteral("Cursor Movement Setting"));
+    EXPECT_EQ(chooser.mask(), templ::AllElements);
+}
+
+TEST_F(ElementChooserTest, CheckedItemsMakeTheMask) {
+    TemplateElementChooser chooser(TemplateElementChooser::Applying, templ::FrameRate);
+    EXPECT_EQ(chooser.mask(), templ::FrameRate);
+    chooser.list()->item(1)->setCheckState(Qt::Checked);
+    chooser.list()->item(13)->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(chooser.mask(), templ::FramePosition);
+}
+
+TEST_F(ElementChooserTest, AllAndNoneButtons) {
+    TemplateElementChooser chooser(TemplateElementChooser::Saving, templ::TitleFont);
+    EXPECT_EQ(chooser.allButton()->text(), QStringLiteral("&Tutti"));
+    EXPECT_EQ(chooser.noneButton()->text(), QStringLiteral("&Nessuno"));
+    chooser.allButton()->click();
+    EXPECT_EQ(chooser.mask(), templ::AllElements);
+    chooser.noneButton()->click();
+    EXPECT_EQ(chooser.mask(), 0u);
+}
+
+// A folder with two templates, a broken one, a file of another type and a subfolder; the
+// preview is made over a styled project.
+struct ApplyDialogTest : test::WithApplication, ::testing::Test {
+    ApplyDialogTest() {
+        test::makeStyledProject(project);
+        writeTemplate(QStringLiteral("blue.qtp"), templ::AllElements);
+        writeTemplate(QStringLiteral("rate.qtp"), templ::FrameRate);
+        writeBytes(QStringLiteral("broken.qtp"), QByteArray("QTP \x01\x00", 6));
+        writeBytes(QStringLiteral("notes.txt"), QByteArray("hello"));
+        QDir(temp.path()).mkdir(QStringLiteral("nested"));
+    }
+    void writeTemplate(const QString& name, uint32_t mask) {
+        CQuibDoc other;
+        test::makeOtherProject(other);
+        TemplateSet set;
+        set.TakeFrom(other, mask);
+        EXPECT_TRUE(set.Save(QDir(temp.path()).filePath(name).toStdString()).ok());
+    }
+    void writeBytes(const QString& name, const QByteArray& bytes) {
+        QFile file(QDir(temp.path()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QTemporaryDir temp;
+    CQuibDoc project;
+};
+
+TEST_F(ApplyDialogTest, ListsTemplatesOfTheStartFolder) {
+    const TemplatePreview preview(project);
+    TemplateApplyDialog dialog(preview, temp.path());
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Seleziona il modello da applicare"));
+    EXPECT_EQ(itemTexts(dialog.fileList()),
+              (QStringList{QStringLiteral("blue.qtp"), QStringLiteral("broken.qtp"), QStringLiteral("rate.qtp")}));
+    EXPECT_TRUE(itemTexts(dialog.folderList()).contains(QStringLiteral("nested")));
+    EXPECT_EQ(dialog.folderField()->text(), QDir::toNativeSeparators(QDir(temp.path()).absolutePath()));
+    EXPECT_EQ(dialog.mask(), templ::AllElements);
+    EXPECT_TRUE(dialog.previewImage().isNull());
+}
+
+TEST_F(ApplyDialogTest, AllFilesTypeShowsEveryFile) {
+    const TemplatePreview preview(project);
+    TemplateApplyDialog dialog(preview, temp.path());
+    EXPECT_EQ(dialog.typeBox()->itemText(0), QStringLiteral("Quib Templates (*.qtp)"));
+    EXPECT_EQ(dialog.typeBox()->itemText(1), QStringLiteral("All Files (*.*)"));
+    dialog.setTypeIndex(1);
+    EXPECT_TRUE(itemTexts(dialog.fileList()).contains(QStringLiteral("notes.txt")));
+}
+
+TEST_F(ApplyDialogTest, FoldersCanBeEnteredAndLeft) {
+    const TemplatePreview preview(project);
+    TemplateApplyDialog dialog(preview, temp.path());
+    const QList<QListWidgetItem*> nested = dialog.folderList()->findItems(QStringLiteral("nested"), Qt::MatchExactly);
+    ASSERT_EQ(nested.size(), 1);
+    emit dialog.folderList()->itemActivated(nested.first());
+    EXPECT_EQ(dialog.folder(), QDir(temp.path()).filePath(QStringLiteral("nested")));
+    EXPECT_TRUE(dialog.fileList()->count() == 0);
+    emit dialog.folderList()->itemActivated(dialog.folderList()->item(0));
+    EXPECT_EQ(dialog.folder(), QDir(temp.path()).absolutePath());
+}
+
+TEST_F(ApplyDialogTest, SelectingATemplateShowsThePreviewAndLeavesTheProjectAlone) {
+    const std::vector<FrameElements> before = test::frameElementsOf(project);
+    const ProjectSettings settingsBefore = project.settings;
+    const TemplatePreview preview(project);
+    TemplateApplyDialog dialog(preview, temp.path());
+    ASSERT_TRUE(dialog.selectFile(QStringLiteral("blue.qtp")));
+    const QImage withBlue = dialog.previewImage();
+    ASSERT_FALSE(withBlue.isNull());
+    EXPECT_LE(withBlue.width(), 240);
+    EXPECT_LE(withBlue.height(), 180);
+    // The template's background is wider than the project's: the preview follows it.
+    EXPECT_NEAR(double(withBlue.width()) / withBlue.height(), 161.0 / 151.0, 0.02);
+    EXPECT_EQ(test::frameElementsOf(project), before);
+    EXPECT_EQ(project.settings, settingsBefore);
+
+    dialog.setMask(templ::FrameRate);
+    const QImage rateOnly = dialog.previewImage();
+    ASSERT_FALSE(rateOnly.isNull());
+    EXPECT_NE(rateOnly, withBlue);
+    EXPECT_NEAR(double(rateOnly.width()) / rateOnly.height(), 60.0 / 50.0, 0.03);
+}
+
+TEST_F(ApplyDialogTest, BrokenTemplateLeavesThePreviewEmptyAndOkStays) {
+    const TemplatePreview preview(project);
+    TemplateApplyDialog dialog(preview, temp.path());
+    ASSERT_TRUE(dialog.selectFile(QStringLiteral("blue.qtp")));
+    ASSERT_FALSE(dialog.previewImage().isNull());
+    ASSERT_TRUE(dialog.selectFile(QStringLiteral("broken.qtp")));
+    EXPECT_TRUE(dialog.previewImage().isNull());
+    EXPECT_EQ(dialog.selectedPath(), QDir(temp.path()).filePath(QStringLiteral("broken.qtp")));
+}
+
+TEST_F(ApplyDialogTest, OkWithoutAFileDoesNothing) {
+    const TemplatePreview preview(project);
+    TemplateApplyDialog dialog(preview, temp.path());
+    dialog.fileList()->setCurrentRow(-1);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), 0);
+    ASSERT_TRUE(dialog.selectFile(QStringLiteral("rate.qtp")));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
+}
+
+TEST_F(ApplyDialogTest, ElementChooserSetsTheMask) {
+    const TemplatePreview preview(project);
+    TemplateApplyDialog dialog(preview, temp.path());
+    uint32_t offered = 0;
+    dialog.setElementAsker([&](uint32_t& mask) {
+        offered = mask;
+        mask = templ::TitleFont;
+        return true;
+    });
+    dialog.chooseElements();
+    EXPECT_EQ(offered, templ::AllElements);
+    EXPECT_EQ(dialog.mask(), templ::TitleFont);
+    dialog.setElementAsker([](uint32_t& mask) {
+        mask = 0;
+        return false;
+    });
+    dialog.chooseElements();
+    EXPECT_EQ(dialog.mask(), templ::TitleFont);
+}
+
+TEST_F(ApplyDialogTest, MissingStartFolderFallsBackToHome) {
+    const TemplatePreview preview(project);
+    TemplateApplyDialog dialog(preview, QDir(temp.path()).filePath(QStringLiteral("gone")));
+    EXPECT_EQ(dialog.folder(), QDir::homePath());
+}
+
+}  // namespace
+}  // namespace quib
