@@ -171,6 +171,7 @@ void CMainFrame::updateCommandStates() {
     if (m_destroying)
         return;
     m_actions->updateStates(m_router);
+    refreshTitles();
     // Strings 10 and 11: the current frame and the sizes of the active project.
     CChildFrame* child = activeChild();
     if (auto* project = child ? dynamic_cast<QuibProjectDocument*>(child->document()) : nullptr) {
@@ -442,17 +443,25 @@ void CMainFrame::rebuildWindowList() {
 void CMainFrame::activeProjectChanged() {
     if (m_destroying)
         return;
+    if (!activeChild())
+        m_statusBar->clearProjectPanes();
+    updateCommandStates();
+}
+
+void CMainFrame::refreshTitles() {
     CChildFrame* child = activeChild();
     ProjectDocument* document = child ? child->document() : nullptr;
     if (document) {
-        setWindowTitle(QStringLiteral("%1 - %2").arg(appName(), document->title()));
-        m_panel->setWindowTitle(QString::fromUtf8(stringText(str::PropertiesFor)) + document->title());
+        // The title carries the modified mark, which changes with every edit.
+        const QString title = document->title();
+        if (child->windowTitle() != title)
+            child->setWindowTitle(title);
+        setWindowTitle(QStringLiteral("%1 - %2").arg(appName(), title));
+        m_panel->setWindowTitle(QString::fromUtf8(stringText(str::PropertiesFor)) + title);
     } else {
         setWindowTitle(appName());
         m_panel->setWindowTitle(QStringLiteral("Proprietà"));
-        m_statusBar->clearProjectPanes();
     }
-    updateCommandStates();
 }
 
 void CMainFrame::arrangeIcons() {

@@ -100,6 +100,8 @@ private:
     void rebuildRecentFiles(QMenu* menu);
     void rebuildWindowList();
     void activeProjectChanged();
+    // The window, project and panel titles of the active project.
+    void refreshTitles();
     void arrangeIcons();
     void openWithDialog();
     void openDataFile(const QString& relativePath, const std::function<void(const QString&)>& use);

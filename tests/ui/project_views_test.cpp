@@ -93,6 +93,14 @@ TEST_F(ProjectViewsTest, ThePanelFollowsTheActiveProjectAndTheStatusBarTheCurren
     EXPECT_EQ(frame.panes()->pane(QuibStatusBar::FrameNumber)->text(), QStringLiteral("Frame 4 di 5"));
     EXPECT_EQ(panel->headingText(), QStringLiteral("Proprietà per Frame 4"));
 
+    // The modified mark reaches the window titles with the next notification.
+    doc().SetModifiedFlag(true);
+    doc().UpdateAllViews(hint::DisplayTime);
+    QApplication::processEvents();
+    EXPECT_EQ(frame.activeChild()->windowTitle(), QStringLiteral("b.qbk *"));
+    EXPECT_TRUE(frame.windowTitle().endsWith(QStringLiteral("b.qbk *")));
+    doc().SetModifiedFlag(false);
+
     for (QMdiSubWindow* sub : frame.mdiArea()->subWindowList())
         sub->close();
     QApplication::processEvents();
