@@ -5,6 +5,7 @@
 #include <QPointer>
 
 #include "child_frame.h"
+#include "goto_frame_dialog.h"
 #include "model/frame_composition.h"
 #include "new_project_wizard.h"
 #include "placeholder_views.h"
@@ -55,6 +56,20 @@ void installPropertiesPanel(CMainFrame& frame) {
         frame.updateCommandStates();
     });
     frame.setPanelWidget(panel, panel);
+    // Goto targets are chosen from the frames with the strip's thumbnails as previews.
+    panel->choices().chooseFrame = [&frame, panel](int, int initial) -> std::optional<int> {
+        CQuibDoc* doc = panel->document();
+        if (!doc)
+            return std::nullopt;
+        CChildFrame* child = frame.activeChild();
+        QPointer<CQuibThumbView> strip =
+            child ? dynamic_cast<CQuibThumbView*>(child->thumbnailView()) : nullptr;
+        std::function<QImage(int)> thumbnail;
+        if (strip)
+            thumbnail = [strip](int index) { return strip ? strip->thumbnail(index) : QImage(); };
+        const int chosen = GotoFrameDialog::choose(*doc, initial, thumbnail, panel);
+        return chosen < 0 ? std::nullopt : std::optional<int>(chosen);
+    };
     QObject::connect(frame.mdiArea(), &QMdiArea::subWindowActivated, panel,
                      [&frame, panel] { followActiveProject(frame, panel); });
 }
