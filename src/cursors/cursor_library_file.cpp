@@ -9,6 +9,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/file_bytes.h"
+
 namespace quib {
 
 namespace {
@@ -109,11 +111,8 @@ Status loadUserCursorFile(const std::string& path, std::vector<UserCursor>& curs
         return Status::success();
     if (found)
         *found = true;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return Status::failureText(fileMessage(path, std::strerror(errno)));
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
+    std::vector<uint8_t> bytes;
+    if (readFileBytes(path, bytes) != FileRead::Ok)
         return Status::failureText(fileMessage(path, std::strerror(errno)));
     try {
         cursors = readUserCursors(bytes.data(), bytes.size());

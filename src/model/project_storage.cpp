@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "base/file_bytes.h"
 #include "base/strings.h"
 #include "output_path.h"
 #include "project_file.h"
@@ -67,12 +68,15 @@ Status writeFileAtomically(const std::string& path, const std::vector<uint8_t>& 
 }
 
 Status LoadProject(const std::string& path, CQuibDoc& doc, Progress& progress, ProjectFileHeader* header) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return Status::failure(str::FileNotFound, formatString1(str::FileNotFound, path));
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
-        return Status::failure(str::UnexpectedFormat);
+    std::vector<uint8_t> bytes;
+    switch (readFileBytes(path, bytes)) {
+        case FileRead::CannotOpen:
+            return Status::failure(str::FileNotFound, formatString1(str::FileNotFound, path));
+        case FileRead::ReadFailed:
+            return Status::failure(str::UnexpectedFormat);
+        case FileRead::Ok:
+            break;
+    }
     Status status = ProjectFile::load(bytes, doc, path, progress, header);
     if (!status)
         return status;

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/file_bytes.h"
 #include "base/byte_stream.h"
 #include "base/strings.h"
 #include "frame.h"
@@ -195,12 +196,15 @@ Status TemplateSet::Save(const std::string& path) const {
 }
 
 Status TemplateSet::Load(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return Status::failure(str::FileNotFound, formatString1(str::FileNotFound, path));
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
-        return Status::failure(str::UnexpectedFormat);
+    std::vector<uint8_t> bytes;
+    switch (readFileBytes(path, bytes)) {
+        case FileRead::CannotOpen:
+            return Status::failure(str::FileNotFound, formatString1(str::FileNotFound, path));
+        case FileRead::ReadFailed:
+            return Status::failure(str::UnexpectedFormat);
+        case FileRead::Ok:
+            break;
+    }
     return fromBytes(bytes, *this);
 }
 

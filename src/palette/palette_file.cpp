@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/file_bytes.h"
 #include "base/byte_stream.h"
 
 namespace quib {
@@ -149,11 +150,8 @@ Status ReadPaletteFile(const std::vector<uint8_t>& bytes, Palette& palette) {
 }
 
 Status LoadPaletteFile(const std::string& path, Palette& palette) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return Status::failureText(kCannotOpenFileText);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    std::vector<uint8_t> bytes;
+    if (readFileBytes(path, bytes) != FileRead::Ok)
         return Status::failureText(kCannotOpenFileText);
     return ReadPaletteFile(bytes, palette);
 }

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <system_error>
 
+#include "base/file_bytes.h"
+
 namespace quib {
 
 namespace {
@@ -44,11 +46,7 @@ Status readPlayerExecutable(const std::string& path, std::vector<uint8_t>& bytes
     const std::string found = path.empty() ? findPlayerExecutable() : path;
     if (found.empty())
         return Status::failureText("Impossibile trovare il programma quib-player");
-    std::ifstream in(found, std::ios::binary);
-    if (!in)
-        return Status::failureText("Impossibile leggere il programma " + found);
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad() || bytes.empty())
+    if (readFileBytes(found, bytes) != FileRead::Ok || bytes.empty())
         return Status::failureText("Impossibile leggere il programma " + found);
     return Status::success();
 }

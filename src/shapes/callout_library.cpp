@@ -8,6 +8,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "base/file_bytes.h"
 #include "shapes/polygon_shape.h"
 
 namespace quib {
@@ -156,15 +157,15 @@ Status CalloutLibrary::LoadLibrary(const std::string& path, bool* found) {
     if (found) *found = false;
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return Status::success();
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return Status::success();
+    std::vector<uint8_t> bytes;
+    const FileRead read = readFileBytes(path, bytes);
+    if (read == FileRead::CannotOpen) return Status::success();
     if (found) *found = true;
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) {
+    if (read == FileRead::ReadFailed) {
         m_callouts.clear();
         return Status::failureText(path + ": " + std::strerror(errno));
     }
-    Status status = read(bytes.data(), bytes.size());
+    Status status = this->read(bytes.data(), bytes.size());
     if (!status) return Status::failure(status.stringId(), path + "\n" + status.message());
     return status;
 }

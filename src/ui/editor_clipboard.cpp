@@ -8,6 +8,7 @@
 #include "model/frame_clipboard.h"
 #include "model/frame_composition.h"
 #include "model/quib_doc.h"
+#include "frame_operations.h"
 
 namespace quib {
 
@@ -68,23 +69,10 @@ bool editorCanPaste(const QMimeData* data) {
 }
 
 Status insertEmptyFrames(CQuibDoc& doc, int count, int cx, int cy) {
-    if (doc.frameCount() == 0)
-        doc.SetEmptyProjectFrameSize(cx, cy);
-    doc.SelectFrame(doc.currentFrameIndex, true);
-    const Size size = doc.frameSize;
-    FrameElements& f = doc.currentFrame;
-    f.textBox.rect = Rect{size.cx * 3 / 5, size.cy * 3 / 5, size.cx * 4 / 5, size.cy * 4 / 5};
-    f.prevButton.visible = f.nextButton.visible = 0;
-    f.gotoButtons[0].visible = f.gotoButtons[1].visible = 0;
-    f.textBox.visible = 0;
-    f.textBox.text.clear();
-    std::fill(doc.currentImage.pixels.begin(), doc.currentImage.pixels.end(), uint8_t(0));
-    const int first = std::max(doc.currentFrameIndex, 0);
-    if (!doc.InsertFramesAtCurrent(true, count))
-        return Status::failure(str::InsertFramesFailed);
-    doc.UpdateAllViews(hint::FramesInserted, hint::insertedRange(first, count));
-    doc.SetModifiedFlag(true);
-    return Status::success();
+    InsertFramesRequest request;
+    request.count = count;
+    request.emptyProjectSize = Size{cx, cy};
+    return insertFrames(doc, request);
 }
 
 Status pastePicture(CQuibDoc& doc, const QImage& picture) {
