@@ -22,6 +22,16 @@ QStringList nameFilters(const FileDialogTypes& types) {
     }
     return filters;
 }
+
+// An open dialog over the plug-ins' types, the first type that can read chosen.
+void prepareOpenDialog(QFileDialog& dialog, const FileDialogTypes& types, const QStringList& filters,
+                       QFileDialog::FileMode mode) {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(mode);
+    dialog.setNameFilters(filters);
+    if (!filters.isEmpty())
+        dialog.selectNameFilter(filters.value(types.initialIndex() - 1));
+}
 }  // namespace
 
 QString askImageFileName(QWidget* parent, const FilterTable& table, const QString& title,
@@ -29,11 +39,7 @@ QString askImageFileName(QWidget* parent, const FilterTable& table, const QStrin
     const FileDialogTypes types(table, FileDialogTypes::Mode::Open, 1);
     const QStringList filters = nameFilters(types);
     QFileDialog dialog(parent, title, folder);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(filters);
-    if (!filters.isEmpty())
-        dialog.selectNameFilter(filters.value(types.initialIndex() - 1));
+    prepareOpenDialog(dialog, types, filters, QFileDialog::ExistingFile);
     if (!initialName.isEmpty())
         dialog.selectFile(initialName);
     while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
@@ -56,11 +62,7 @@ QStringList askImageFileNames(QWidget* parent, const FilterTable& table, const Q
     const FileDialogTypes types(table, FileDialogTypes::Mode::Open, 1);
     const QStringList filters = nameFilters(types);
     QFileDialog dialog(parent, title, folder);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setNameFilters(filters);
-    if (!filters.isEmpty())
-        dialog.selectNameFilter(filters.value(types.initialIndex() - 1));
+    prepareOpenDialog(dialog, types, filters, QFileDialog::ExistingFiles);
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.selectedFiles();
