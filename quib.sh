@@ -13,7 +13,7 @@ PACKAGES=(
   libx11-dev libxext-dev libxfixes-dev libxtst-dev libxcursor-dev
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-keysyms1-dev libxcb-xkb-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb x11-apps xauth qpdf poppler-utils fonts-dejavu-core
+  xvfb x11-apps xauth qpdf poppler-utils fonts-dejavu-core qt6-translations-l10n
 )
 
 install_missing() {

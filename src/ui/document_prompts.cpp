@@ -5,7 +5,11 @@
 namespace quib {
 
 QString saveChangesPrompt(const QString& title) {
-    return QString::fromUtf8(stringText(str::SaveChanges)).replace(QStringLiteral("%1"), title);
+    // The question names the project, not the window title's modified mark.
+    QString name = title;
+    if (name.endsWith(QStringLiteral(" *")))
+        name.chop(2);
+    return QString::fromUtf8(stringText(str::SaveChanges)).replace(QStringLiteral("%1"), name);
 }
 
 QString projectFileFilter() {

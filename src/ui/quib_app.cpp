@@ -8,6 +8,7 @@
 #include "application_callouts.h"
 #include "application_filters.h"
 #include "command_line.h"
+#include "interface_language.h"
 #include "progress_bar.h"
 #include "project_views.h"
 #include "quib_project_document.h"
@@ -37,6 +38,7 @@ void CQuibApp::addDefaultSteps() {
         QCoreApplication::setApplicationName(QStringLiteral("Quib"));
         QApplication::setWindowIcon(applicationIcon());
         QGuiApplication::setDesktopFileName(QStringLiteral("quib"));
+        installItalianToolkitTexts();
         if (!m_store)
             m_store = std::make_unique<QSettings>(QStringLiteral("Corvander"), QStringLiteral("Quib"));
         return true;

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLineEdit>
 
 #include "ui/app_settings.h"
 #include "ui/command_actions.h"
 #include "ui/document_prompts.h"
+#include "ui/interface_language.h"
 #include "ui/preferences_dialog.h"
 #include "ui/recent_file_name.h"
 #include "ui_test_support.h"
@@ -16,7 +19,19 @@ namespace {
 TEST(DocumentPrompts, SaveChangesNamesTheProject) {
     EXPECT_EQ(saveChangesPrompt(QStringLiteral("demo.qbk")),
               QStringLiteral("Salvare le modifiche di demo.qbk?"));
+    EXPECT_EQ(saveChangesPrompt(QStringLiteral("Senza nome *")),
+              QStringLiteral("Salvare le modifiche di Senza nome?"));
     EXPECT_EQ(projectFileFilter(), QStringLiteral("Quib Projects (*.qbk)"));
+}
+
+TEST(InterfaceLanguage, StandardButtonsSpeakItalian) {
+    test::ensureApplication();
+    ASSERT_TRUE(installItalianToolkitTexts()) << "qt6-translations-l10n is installed by the setup";
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Yes | QDialogButtonBox::Save);
+    auto text = [&](QDialogButtonBox::StandardButton which) { return buttons.button(which)->text().remove('&'); };
+    EXPECT_EQ(text(QDialogButtonBox::Cancel), QStringLiteral("Annulla"));
+    EXPECT_EQ(text(QDialogButtonBox::Yes), QStringLiteral("Sì"));
+    EXPECT_EQ(text(QDialogButtonBox::Save), QStringLiteral("Salva"));
 }
 
 TEST(Preferences, ZeroListSizeGivesFourAndZeroThumbnailGivesSixtyFour) {
