@@ -67,8 +67,7 @@ Status writeFileAtomically(const std::string& path, const std::vector<uint8_t>& 
     return Status::success();
 }
 
-Status LoadProject(const std::string& path, CQuibDoc& doc, Progress& progress, ProjectFileHeader* header) {
-    std::vector<uint8_t> bytes;
+Status ReadDocumentFile(const std::string& path, std::vector<uint8_t>& bytes) {
     switch (readFileBytes(path, bytes)) {
         case FileRead::CannotOpen:
             return Status::failure(str::FileNotFound, formatString1(str::FileNotFound, path));
@@ -77,6 +76,13 @@ Status LoadProject(const std::string& path, CQuibDoc& doc, Progress& progress, P
         case FileRead::Ok:
             break;
     }
+    return Status::success();
+}
+
+Status LoadProject(const std::string& path, CQuibDoc& doc, Progress& progress, ProjectFileHeader* header) {
+    std::vector<uint8_t> bytes;
+    if (Status read = ReadDocumentFile(path, bytes); !read)
+        return read;
     Status status = ProjectFile::load(bytes, doc, path, progress, header);
     if (!status)
         return status;

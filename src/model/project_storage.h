@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "base/progress.h"
 #include "base/status.h"
@@ -8,6 +9,10 @@
 #include "quib_doc.h"
 
 namespace quib {
+
+// A whole file of the program's own: "file not found" when it cannot be opened, the format
+// message when reading fails.
+Status ReadDocumentFile(const std::string& path, std::vector<uint8_t>& bytes);
 
 // Reads a ".qbk" file into doc (see ProjectFile::load); on success doc takes the path, its title
 // and an unmodified state, and the observers hear hint 0.

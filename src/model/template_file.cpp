@@ -3,7 +3,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "base/file_bytes.h"
 #include "base/byte_stream.h"
 #include "base/strings.h"
 #include "frame.h"
@@ -197,14 +196,8 @@ Status TemplateSet::Save(const std::string& path) const {
 
 Status TemplateSet::Load(const std::string& path) {
     std::vector<uint8_t> bytes;
-    switch (readFileBytes(path, bytes)) {
-        case FileRead::CannotOpen:
-            return Status::failure(str::FileNotFound, formatString1(str::FileNotFound, path));
-        case FileRead::ReadFailed:
-            return Status::failure(str::UnexpectedFormat);
-        case FileRead::Ok:
-            break;
-    }
+    if (Status read = ReadDocumentFile(path, bytes); !read)
+        return read;
     return fromBytes(bytes, *this);
 }
 
