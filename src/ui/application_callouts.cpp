@@ -19,11 +19,15 @@ bool loadApplicationCalloutLibrary() {
             return true;
         }
     }
+    useBuiltInCalloutsUntilLoaded();
+    return false;
+}
+
+void useBuiltInCalloutsUntilLoaded() {
     if (!applicationCalloutLibrary()) {
         static const CalloutLibrary builtIn = defaultCalloutLibrary();
         setApplicationCalloutLibrary(&builtIn);
     }
-    return false;
 }
 
 }  // namespace quib

@@ -7,4 +7,7 @@ namespace quib {
 // Returns whether a file was loaded.
 bool loadApplicationCalloutLibrary();
 
+// Makes the built-in callouts the library when none was set yet.
+void useBuiltInCalloutsUntilLoaded();
+
 }  // namespace quib

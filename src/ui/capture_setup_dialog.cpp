@@ -26,36 +26,6 @@
 
 namespace quib {
 
-namespace {
-OutputSettings outputSettingsOf(const CQuibDoc& doc) {
-    OutputSettings out;
-    out.outputFileName = QString::fromStdString(doc.settings.outputFileName);
-    out.outputType = QString::fromStdString(doc.settings.outputType);
-    if (out.outputType.isEmpty())
-        out.outputType = QStringLiteral("swf");
-    out.frameRate = doc.settings.frameRate;
-    out.cursorSmoothness = doc.settings.cursorSmoothness;
-    out.usePalette = doc.settings.usePalette != 0;
-    return out;
-}
-}  // namespace
-
-bool runProjectSettings(CQuibDoc& doc, QWidget* parent) {
-    OutputSettings settings = outputSettingsOf(doc);
-    ProjectSettingsDialog dialog(settings, QString::fromStdString(doc.projectDir), parent);
-    const bool ok = dialog.exec() == QDialog::Accepted;
-    // The type follows the list at once, whatever the dialog's end.
-    doc.settings.outputType = settings.outputType.toStdString();
-    if (ok) {
-        doc.settings.outputFileName = settings.outputFileName.toStdString();
-        doc.settings.frameRate = settings.frameRate;
-        doc.settings.cursorSmoothness = settings.cursorSmoothness;
-        doc.settings.usePalette = settings.usePalette ? 1 : 0;
-        doc.SetModifiedFlag(true);
-    }
-    return ok;
-}
-
 CCaptureSetupDialog::CCaptureSetupDialog(CQuibDoc& doc, ScreenGrabber& grabber, int& lastRate,
                                          QWidget* mainWindow, const QString& problem)
     // No parent: the wizard may hide the main window, and a dialog bound to a hidden window is

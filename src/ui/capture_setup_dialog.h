@@ -88,8 +88,4 @@ private:
     std::function<bool(CQuibDoc&)> m_settings;
 };
 
-// The project settings dialog on a project's output settings; on OK they are copied back and the
-// project is marked modified. True on OK.
-bool runProjectSettings(CQuibDoc& doc, QWidget* parent);
-
 }  // namespace quib

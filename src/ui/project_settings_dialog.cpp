@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "base/strings.h"
+#include "model/quib_doc.h"
 #include "save_file_dialog.h"
 
 namespace quib {
@@ -131,6 +132,42 @@ void ProjectSettingsDialog::accept() {
     m_settings.cursorSmoothness = uint32_t(m_smoothness->value());
     m_settings.usePalette = m_palette->isChecked();
     QDialog::accept();
+}
+
+namespace {
+OutputSettings outputSettingsOf(const CQuibDoc& doc) {
+    OutputSettings out;
+    out.outputFileName = QString::fromStdString(doc.settings.outputFileName);
+    out.outputType = QString::fromStdString(doc.settings.outputType);
+    if (out.outputType.isEmpty())
+        out.outputType = QStringLiteral("swf");
+    out.frameRate = doc.settings.frameRate;
+    out.cursorSmoothness = doc.settings.cursorSmoothness;
+    out.usePalette = doc.settings.usePalette != 0;
+    return out;
+}
+}  // namespace
+
+bool runProjectSettings(CQuibDoc& doc, QWidget* parent, const OutputSettingsEditor& edit) {
+    OutputSettings settings = outputSettingsOf(doc);
+    const QString projectDir = QString::fromStdString(doc.projectDir);
+    bool ok = false;
+    if (edit) {
+        ok = edit(settings, projectDir);
+    } else {
+        ProjectSettingsDialog dialog(settings, projectDir, parent);
+        ok = dialog.exec() == QDialog::Accepted;
+    }
+    // The type follows the list at once, whatever the dialog's end.
+    doc.settings.outputType = settings.outputType.toStdString();
+    if (!ok)
+        return false;
+    doc.settings.outputFileName = settings.outputFileName.toStdString();
+    doc.settings.frameRate = settings.frameRate;
+    doc.settings.cursorSmoothness = settings.cursorSmoothness;
+    doc.settings.usePalette = settings.usePalette ? 1 : 0;
+    doc.SetModifiedFlag(true);
+    return true;
 }
 
 }  // namespace quib

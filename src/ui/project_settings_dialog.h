@@ -12,6 +12,8 @@ class QSlider;
 
 namespace quib {
 
+class CQuibDoc;
+
 // "Impostazioni progetto": output file and type, frame rate, cursor movement and palette use.
 // The type is written to the settings as soon as it changes; everything else only on OK.
 class ProjectSettingsDialog : public QDialog {
@@ -52,5 +54,13 @@ private:
     BrowseFunction m_browse;
     std::function<void(const QString&)> m_message;
 };
+
+// Edits output settings for a project folder; true on OK.
+using OutputSettingsEditor = std::function<bool(OutputSettings& settings, const QString& projectDir)>;
+
+// The project settings dialog (or edit, when given) on a project's output settings: the type is
+// taken at once, whatever the end; on OK everything else is copied back and the project is
+// marked modified. True on OK.
+bool runProjectSettings(CQuibDoc& doc, QWidget* parent, const OutputSettingsEditor& edit = {});
 
 }  // namespace quib

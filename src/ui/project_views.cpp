@@ -4,17 +4,15 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include "application_callouts.h"
 #include "child_frame.h"
 #include "goto_frame_dialog.h"
-#include "model/frame_composition.h"
 #include "new_project_wizard.h"
 #include "placeholder_views.h"
 #include "properties_panel.h"
 #include "quib_project_document.h"
 #include "quib_thumb_view.h"
 #include "quib_view.h"
-#include "shapes/callout_library.h"
-#include "shapes/default_callouts.h"
 
 namespace quib {
 
@@ -81,10 +79,7 @@ void rebuildAllThumbnails(CMainFrame& frame) {
 }
 
 void installProjectDocument(CMainFrame& frame) {
-    if (!applicationCalloutLibrary()) {
-        static const CalloutLibrary library = defaultCalloutLibrary();
-        setApplicationCalloutLibrary(&library);
-    }
+    useBuiltInCalloutsUntilLoaded();
     frame.setDocumentOpener(QuibProjectDocument::open);
     frame.setViewFactory(makeProjectViews);
     // "Nuovo" runs the capture wizard; it makes nothing when the wizard is cancelled.

@@ -61,13 +61,6 @@ bool askYesNo(const QString& question) {
                                  question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-bool editOutputSettings(OutputSettings& settings, const QString& projectDir) {
-    if (QuibProjectDocument::interaction().editOutputSettings)
-        return QuibProjectDocument::interaction().editOutputSettings(settings, projectDir);
-    ProjectSettingsDialog dialog(settings, projectDir, QApplication::activeWindow());
-    return dialog.exec() == QDialog::Accepted;
-}
-
 bool askHtmlExport(QString& pageName, int& filterIndex) {
     if (QuibProjectDocument::interaction().askHtmlExport)
         return QuibProjectDocument::interaction().askHtmlExport(pageName, filterIndex);
@@ -124,15 +117,6 @@ private:
     QPointer<QWidget> m_window;
 };
 
-OutputSettings outputSettingsOf(const ProjectSettings& project) {
-    OutputSettings settings;
-    settings.outputFileName = QString::fromStdString(project.outputFileName);
-    settings.outputType = project.outputType == "exe" ? QStringLiteral("exe") : QStringLiteral("swf");
-    settings.frameRate = project.frameRate;
-    settings.cursorSmoothness = project.cursorSmoothness;
-    settings.usePalette = project.usePalette != 0;
-    return settings;
-}
 }  // namespace
 
 // Passes the document's view notifications on to the shell.
@@ -279,18 +263,7 @@ bool QuibProjectDocument::render() {
 }
 
 bool QuibProjectDocument::editProjectSettings() {
-    OutputSettings settings = outputSettingsOf(m_doc->settings);
-    const bool accepted = editOutputSettings(settings, QString::fromStdString(m_doc->projectDir));
-    // The type follows the dialog's list at once, even when the dialog is cancelled.
-    m_doc->settings.outputType = settings.outputType.toStdString();
-    if (!accepted)
-        return false;
-    m_doc->settings.outputFileName = settings.outputFileName.toStdString();
-    m_doc->settings.frameRate = settings.frameRate;
-    m_doc->settings.cursorSmoothness = settings.cursorSmoothness;
-    m_doc->settings.usePalette = settings.usePalette ? 1 : 0;
-    m_doc->SetModifiedFlag(true);
-    return true;
+    return runProjectSettings(*m_doc, QApplication::activeWindow(), interaction().editOutputSettings);
 }
 
 bool QuibProjectDocument::showResult() {

@@ -272,8 +272,7 @@ struct PanelInWindowTest : test::WithApplication, ::testing::Test {
         frame.setMessageFunction([](const QString&) {});
         installProjectDocument(frame);
         frame.resize(1100, 800);
-        panel = new CPropertiesPanel;
-        frame.setPanelWidget(panel, panel);
+        panel = dynamic_cast<CPropertiesPanel*>(frame.propertiesPanel()->widget());
     }
 
     bool openProject() {
@@ -282,20 +281,9 @@ struct PanelInWindowTest : test::WithApplication, ::testing::Test {
             return false;
         const QString path = QDir(temp.folder()).filePath(QStringLiteral("panel.qbk"));
         NullProgress progress;
-        if (!SaveProject(path.toStdString(), source, progress).ok() || !frame.openProject(path))
-            return false;
-        CChildFrame* child = frame.activeChild();
-        auto* list = qobject_cast<QListWidget*>(child->thumbnailView());
-        panel->setDocument(
-            &dynamic_cast<QuibProjectDocument*>(child->document())->doc(),
-            [list] {
-                std::vector<int> rows;
-                for (QListWidgetItem* item : list->selectedItems())
-                    rows.push_back(list->row(item));
-                return rows;
-            },
-            child);
-        return true;
+        // The installed panel follows the project window that opens.
+        return SaveProject(path.toStdString(), source, progress).ok() && frame.openProject(path) && panel &&
+               panel->document() == &dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document())->doc();
     }
 
     static bool clipboardHas(const char* mime) {

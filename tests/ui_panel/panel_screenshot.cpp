@@ -3,6 +3,7 @@
 // (virtual) display.
 #include <QApplication>
 #include <QDir>
+#include <QDockWidget>
 #include <QListWidget>
 #include <QScreen>
 #include <QSettings>
@@ -18,7 +19,6 @@
 #include "ui/command_ids.h"
 #include "ui/main_frame.h"
 #include "ui/project_views.h"
-#include "ui/properties_panel.h"
 #include "ui/quib_project_document.h"
 
 using namespace quib;
@@ -43,10 +43,6 @@ int main(int argc, char** argv) {
 
     CMainFrame frame(settings, store);
     installProjectDocument(frame);
-    auto* panel = new CPropertiesPanel;
-    panel->setSettings(&settings);
-    panel->setCommandPoster([&frame](int id) { frame.router().dispatch(id); });
-    frame.setPanelWidget(panel, panel);
     frame.resize(1100, 760);
     frame.show();
     if (!frame.openProject(path))
@@ -54,17 +50,6 @@ int main(int argc, char** argv) {
     CChildFrame* child = frame.activeChild();
     child->showMaximized();
     auto* list = qobject_cast<QListWidget*>(child->thumbnailView());
-    panel->setDocument(
-        &dynamic_cast<QuibProjectDocument*>(child->document())->doc(),
-        [list] {
-            std::vector<int> rows;
-            for (QListWidgetItem* item : list->selectedItems())
-                rows.push_back(list->row(item));
-            return rows;
-        },
-        child);
-    // A selection change that keeps the current frame sends no notification.
-    QObject::connect(list, &QListWidget::itemSelectionChanged, panel, [panel] { panel->refresh(); });
     list->setCurrentRow(1);
 
     const QString advanced = QString::fromLocal8Bit(argv[1]);
