@@ -22,8 +22,7 @@ namespace {
 
 int runCapture(const std::vector<std::string>& args);
 
-const Command kCapture{"capture",
-                       "capture OUT.qbk --region X,Y,W,H [--count N] [--interval MS] [--hotkey]",
+const Command kCapture{"capture", "capture OUT.qbk --region X,Y,W,H [--count N] [--interval MS] [--hotkey]",
                        runCapture};
 
 bool parseNumber(std::string_view text, int& out) {
@@ -146,6 +145,8 @@ int runCapture(const std::vector<std::string>& args) {
 
 }  // namespace
 
-std::vector<Command> captureCommands() { return {kCapture}; }
+std::vector<Command> captureCommands() {
+    return {kCapture};
+}
 
 }  // namespace quib::cli

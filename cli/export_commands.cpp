@@ -9,6 +9,7 @@
 #include "export/html_export.h"
 #include "export/image_import.h"
 #include "export/pdf_export.h"
+#include "export/project_output.h"
 #include "imagefilters/filter_table.h"
 #include "model/frame_composition.h"
 #include "model/project_storage.h"
@@ -46,9 +47,12 @@ FilterTable& filters() {
 }
 
 // Text boxes are drawn with the callouts shipped with the program.
-void useShippedCallouts() {
+OutputOptions outputOptions() {
     static const CalloutLibrary library = defaultCalloutLibrary();
-    setApplicationCalloutLibrary(&library);
+    OutputOptions options;
+    options.callouts = &library;
+    options.filters = &filters();
+    return options;
 }
 
 int runExportHtml(const std::vector<std::string>& args) {
@@ -77,8 +81,9 @@ int runExportHtml(const std::vector<std::string>& args) {
     NullProgress progress;
     if (Status status = LoadProject(plain[0], doc, progress); !status)
         return fail(status.message());
-    useShippedCallouts();
-    const ExportResult result = ExportHtml(doc, plain[1], filters(), filter, progress);
+    OutputOptions options = outputOptions();
+    options.imageFilter = filter;
+    const ExportResult result = htmlPagesOutput().write(doc, plain[1], options, progress);
     if (!result.status)
         return fail(result.status.message());
     return 0;
@@ -91,8 +96,7 @@ int runExportPdf(const std::vector<std::string>& args) {
     NullProgress progress;
     if (Status status = LoadProject(args[0], doc, progress); !status)
         return fail(status.message());
-    useShippedCallouts();
-    const ExportResult result = ExportPdf(doc, args[1], progress);
+    const ExportResult result = pdfOutput().write(doc, args[1], outputOptions(), progress);
     if (!result.status)
         return fail(result.status.message());
     return 0;

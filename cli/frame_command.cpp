@@ -11,7 +11,7 @@
 #include "base/progress.h"
 #include "callout_source.h"
 #include "cli_command.h"
-#include "model/frame_composition.h"
+#include "model/frame_composer.h"
 #include "model/project_storage.h"
 #include "raster/gui_application.h"
 #include "shapes/callout_library.h"
@@ -38,16 +38,19 @@ int runFrame(const std::vector<std::string>& args) {
     NullProgress progress;
     if (Status status = LoadProject(args[0], doc, progress); !status)
         return fail(status.message());
-    if (!doc.isValidIndex(index) || !doc.SelectFrame(index, true))
+    if (!doc.isValidIndex(index))
         return fail("il progetto non ha il frame " + indexText +
                     " (frames: " + std::to_string(doc.frameCount()) + ")");
 
     CalloutLibrary library;
     loadCalloutLibrary(library);
 
-    const Bitmap24 picture = ComposeFramePicture(doc, library, ComposeAll);
-    if (picture.isNull())
+    if (doc.backgroundSize.isEmpty() || !pictureBytes(doc.backgroundSize.cx, doc.backgroundSize.cy, 3))
         return fail("il progetto non ha una dimensione valida");
+    Bitmap24 picture;
+    FrameComposer composer(doc, library);
+    if (Status status = composer.compose(index, picture, ComposeAll, 0); !status)
+        return fail(status.message());
     const QImage image(picture.pixels.data(), picture.width, picture.height, qsizetype(picture.stride()),
                        QImage::Format_BGR888);
     if (!image.save(QString::fromStdString(args[2]), "PNG"))

@@ -91,7 +91,7 @@ std::string projectJson(const CQuibDoc& doc, const ProjectFileHeader& header) {
     json.key("frameOrigin").pair(doc.frameOrigin.x, doc.frameOrigin.y);
     json.key("hasBackground").value(!doc.backgroundImage.isNull());
     json.key("outputFileName").value(doc.settings.outputFileName);
-    json.key("outputType").value(doc.settings.outputType);
+    json.key("outputType").value(std::string(outputTypeName(doc.settings.outputType)));
     json.key("frameRate").value(doc.settings.frameRate);
     json.key("cursorSmoothness").value(doc.settings.cursorSmoothness);
     json.key("usePalette").value(doc.settings.usePalette != 0);

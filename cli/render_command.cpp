@@ -12,6 +12,7 @@
 #include "base/progress.h"
 #include "callout_source.h"
 #include "cli_command.h"
+#include "export/project_output.h"
 #include "model/project_storage.h"
 #include "raster/gui_application.h"
 #include "render/movie_output.h"
@@ -51,13 +52,14 @@ private:
 };
 
 int runRender(const std::vector<std::string>& args) {
-    std::string project, output, type;
+    std::string project, output;
+    const ProjectOutput* type = nullptr;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--output" && i + 1 < args.size()) {
             output = args[++i];
         } else if (args[i] == "--type" && i + 1 < args.size()) {
-            type = args[++i];
-            if (type != "swf" && type != "exe")
+            type = findProjectOutput(args[++i]);
+            if (!type || !type->renderTarget())
                 return usage(kRender);
         } else if (project.empty() && !args[i].starts_with("--")) {
             project = args[i];
@@ -75,8 +77,8 @@ int runRender(const std::vector<std::string>& args) {
         return fail(status.message());
     if (!output.empty())
         doc.settings.outputFileName = output;
-    if (!type.empty())
-        doc.settings.outputType = type;
+    if (type)
+        doc.settings.outputType = type->type();
 
     const RenderCheck check = CheckRenderable(doc);
     if (check.blocker == RenderBlocker::NoOutputName)

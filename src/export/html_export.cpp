@@ -4,9 +4,8 @@
 
 #include "export/atomic_file.h"
 #include "export/export_names.h"
-#include "export/export_picture.h"
 #include "imagefilters/image_file.h"
-#include "model/doc_observer.h"
+#include "model/frame_composer.h"
 
 namespace quib {
 
@@ -89,8 +88,8 @@ std::string htmlFrameLines(int index, const FrameElements& frame, const ButtonIm
     return lines;
 }
 
-ExportResult ExportHtml(CQuibDoc& doc, const std::string& pageName, const FilterTable& filters,
-                        int filterIndex, Progress& progress) {
+ExportResult ExportHtml(const CQuibDoc& doc, const CalloutLibrary& callouts, const std::string& pageName,
+                        const FilterTable& filters, int filterIndex, Progress& progress) {
     ExportResult result;
     if (filterIndex < 0 || filterIndex >= filters.size() || !filters.entry(filterIndex).caps ||
         !(filters.entry(filterIndex).caps->writeCaps & QUIB_FILTER_CAP_BASIC)) {
@@ -107,8 +106,8 @@ ExportResult ExportHtml(CQuibDoc& doc, const std::string& pageName, const Filter
         return result;
     }
 
-    const int remembered = doc.currentFrameIndex;
     const int count = doc.frameCount();
+    FrameComposer composer(doc, callouts);
     Bitmap24 picture;
     progress.setRange(0, count - 1);
     progress.setPosition(0);
@@ -121,14 +120,16 @@ ExportResult ExportHtml(CQuibDoc& doc, const std::string& pageName, const Filter
             break;
         }
         const std::string imagePath = names.imagePath(i);
-        doc.SelectFrame(i);
-        composeExportPicture(doc, picture);
+        if (Status status = composer.compose(i, picture); !status) {
+            result.status = status;
+            break;
+        }
         if (!SaveImageFile(filters, imagePath, AddOpaqueAlpha(picture), &caps)) {
             result.status = cannotCreate(imagePath);
             break;
         }
         bool linked = false;
-        text += htmlFrameLines(i, doc.currentFrame, doc.buttonImages, lastLinked, exportFileName(imagePath),
+        text += htmlFrameLines(i, composer.frame(), doc.buttonImages, lastLinked, exportFileName(imagePath),
                                &linked);
         if (linked)
             lastLinked = i;
@@ -139,9 +140,6 @@ ExportResult ExportHtml(CQuibDoc& doc, const std::string& pageName, const Filter
 
     if (!page.commit(text) && result.status.ok())
         result.status = cannotCreate(names.pagePath);
-    if (remembered >= 0)
-        doc.SelectFrame(remembered);
-    doc.UpdateAllViews(hint::CurrentFrameChanged);
     return result;
 }
 

@@ -10,6 +10,8 @@
 
 namespace quib {
 
+class CalloutLibrary;
+
 // Where an HTML export writes: the page, and one image per frame named base + index + "." + ext.
 struct HtmlExportNames {
     std::string pagePath;
@@ -35,10 +37,10 @@ inline constexpr const char* kHtmlPageEnd = "</body>\r\n</html>\r\n";
 std::string htmlFrameLines(int index, const FrameElements& frame, const ButtonImageSet& images,
                            int lastLinkedFrame, const std::string& imageFileName, bool* linked = nullptr);
 
-// Writes the page and one composed picture per frame through the filter at filterIndex.
-// Failures carry "Impossibile creare il file" and the path; the page is written whole even then
-// (with the frames done), and the current frame is selected again at the end (views hear hint 8).
-ExportResult ExportHtml(CQuibDoc& doc, const std::string& pageName, const FilterTable& filters,
-                        int filterIndex, Progress& progress);
+// Writes the page and one composed picture per frame (text boxes with callouts) through the filter
+// at filterIndex. Failures carry "Impossibile creare il file" and the path, or the message of a
+// damaged frame; the page is written whole even then (with the frames done). The project is only read.
+ExportResult ExportHtml(const CQuibDoc& doc, const CalloutLibrary& callouts, const std::string& pageName,
+                        const FilterTable& filters, int filterIndex, Progress& progress);
 
 }  // namespace quib

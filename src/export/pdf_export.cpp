@@ -6,9 +6,8 @@
 #include "base/zlib_util.h"
 #include "export/atomic_file.h"
 #include "export/export_names.h"
-#include "export/export_picture.h"
 #include "export/pdf_text.h"
-#include "model/doc_observer.h"
+#include "model/frame_composer.h"
 
 namespace quib {
 
@@ -188,15 +187,16 @@ std::vector<uint8_t> PdfDocumentWriter::finish() const {
     return std::vector<uint8_t>(out.begin(), out.end());
 }
 
-PdfBuildResult buildPdfDocument(CQuibDoc& doc, const std::string& title, Progress& progress) {
+PdfBuildResult buildPdfDocument(const CQuibDoc& doc, const CalloutLibrary& callouts, const std::string& title,
+                                Progress& progress) {
     PdfBuildResult result;
     const Size size = doc.backgroundSize;
     PdfDocumentWriter writer(size, title);
-    const int remembered = doc.currentFrameIndex;
     const int count = doc.frameCount();
     progress.setRange(0, count - 1);
     progress.setPosition(0);
 
+    FrameComposer composer(doc, callouts);
     Bitmap24 picture;
     std::vector<uint8_t> rgb;
     for (int i = 0; i < count; ++i) {
@@ -204,8 +204,11 @@ PdfBuildResult buildPdfDocument(CQuibDoc& doc, const std::string& title, Progres
             result.cancelled = true;
             break;
         }
-        doc.SelectFrame(i);
-        composeExportPicture(doc, picture);
+        if (Status status = composer.compose(i, picture); !status) {
+            result.ok = false;
+            result.frameStatus = status;
+            break;
+        }
         rgb.resize(picture.pixels.size());
         for (size_t k = 0; k + 2 < rgb.size(); k += 3) {
             rgb[k] = picture.pixels[k + 2];
@@ -217,17 +220,16 @@ PdfBuildResult buildPdfDocument(CQuibDoc& doc, const std::string& title, Progres
             result.ok = false;
             break;
         }
-        writer.addPage(doc.currentFrame, doc.buttonImages, *stream);
+        writer.addPage(composer.frame(), doc.buttonImages, *stream);
         progress.setPosition(i + 1);
     }
     result.pagesWritten = writer.pageCount();
     result.bytes = writer.finish();
-    if (remembered >= 0)
-        doc.SelectFrame(remembered);
     return result;
 }
 
-ExportResult ExportPdf(CQuibDoc& doc, const std::string& chosenPath, Progress& progress) {
+ExportResult ExportPdf(const CQuibDoc& doc, const CalloutLibrary& callouts, const std::string& chosenPath,
+                       Progress& progress) {
     ExportResult result;
     result.path = withDefaultExtension(chosenPath, ".pdf");
     const Status cannotCreate = Status::failure(
@@ -237,12 +239,13 @@ ExportResult ExportPdf(CQuibDoc& doc, const std::string& chosenPath, Progress& p
         result.status = cannotCreate;
         return result;
     }
-    PdfBuildResult built = buildPdfDocument(doc, exportFileName(chosenPath), progress);
+    PdfBuildResult built = buildPdfDocument(doc, callouts, exportFileName(chosenPath), progress);
     result.framesWritten = built.pagesWritten;
     result.cancelled = built.cancelled;
-    if (!built.ok || !file.commit(built.bytes))
+    if (!built.frameStatus.ok())
+        result.status = built.frameStatus;
+    else if (!built.ok || !file.commit(built.bytes))
         result.status = cannotCreate;
-    doc.UpdateAllViews(hint::CurrentFrameChanged);
     return result;
 }
 

@@ -11,6 +11,8 @@
 
 namespace quib {
 
+class CalloutLibrary;
+
 // The PDF 1.2 document of an export, one page per frame, written with a fixed object layout:
 // 1 information, 2 catalog, 3 outline root, 4 page tree, then eight objects per frame i from
 // p = 5 + 8i: page, image, content stream, outline entry, and the Previous, Next, Goto 1 and
@@ -55,16 +57,19 @@ struct PdfBuildResult {
     std::vector<uint8_t> bytes;
     int pagesWritten = 0;
     bool cancelled = false;
-    bool ok = true;  // false when a picture could not be compressed
+    bool ok = true;  // false when a picture could not be compressed or a frame is damaged
+    Status frameStatus;  // the message of a damaged frame
 };
 
 // Composes every frame into a page (stopping at a cancel, asked before each frame) and returns
-// the document; the current frame is selected again afterwards.
-PdfBuildResult buildPdfDocument(CQuibDoc& doc, const std::string& title, Progress& progress);
+// the document. The project is only read.
+PdfBuildResult buildPdfDocument(const CQuibDoc& doc, const CalloutLibrary& callouts, const std::string& title,
+                                Progress& progress);
 
 // The export command's work: ".pdf" is appended to a chosen path whose file name has no
 // extension, the document is titled with the chosen file name, and the file is replaced only when
-// complete. Failure: "Impossibile creare il file" and the chosen path. Views hear hint 8.
-ExportResult ExportPdf(CQuibDoc& doc, const std::string& chosenPath, Progress& progress);
+// complete. Failure: "Impossibile creare il file" and the chosen path, or a damaged frame's message.
+ExportResult ExportPdf(const CQuibDoc& doc, const CalloutLibrary& callouts, const std::string& chosenPath,
+                       Progress& progress);
 
 }  // namespace quib

@@ -8,6 +8,7 @@
 #include "base/bitmap.h"
 #include "base/geometry.h"
 #include "base/text_font.h"
+#include "model/output_type.h"
 #include "palette/palette_entry.h"
 
 namespace quib {
@@ -85,7 +86,7 @@ struct TitleSettings {
 
 struct ProjectSettings {
     std::string outputFileName;  // native path at run time
-    std::string outputType;      // "swf" or "exe"
+    OutputType outputType = OutputType::Movie;  // what the render command writes
     uint32_t frameRate = 8;
     uint32_t cursorSmoothness = 25;
     uint32_t usePalette = 0;

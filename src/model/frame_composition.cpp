@@ -37,11 +37,11 @@ bool pictureIsWhole(const Bitmap32& picture) {
     return bytes && *bytes > 0 && picture.pixels.size() >= *bytes;
 }
 
-void blendButton(CQuibDoc& doc, uint8_t* destination, int stride, const Rect& bounds, const NavButton& button,
-                 ButtonImageSet::Kind kind) {
+void blendButton(const ProjectData& project, uint8_t* destination, int stride, const Rect& bounds,
+                 const NavButton& button, ButtonImageSet::Kind kind) {
     if (!button.visible)
         return;
-    const Bitmap32& picture = doc.buttonImages.images[kind];
+    const Bitmap32& picture = project.buttonImages.images[kind];
     if (pictureIsWhole(picture))
         AlphaBlend32(destination, stride, button.pos, bounds, picture);
 }
@@ -155,8 +155,9 @@ void DrawTextElement(OffscreenSurface& surface, const Callout& callout, const Re
     }
 }
 
-bool ComposeFrame(CQuibDoc& doc, const CalloutLibrary& library, uint8_t* destination, uint32_t flags,
-                  int stride, std::optional<Rect> clip) {
+bool ComposeFrame(const ProjectData& doc, const Frame& frame, const Bitmap24& picture,
+                  const CalloutLibrary& library, CompositionSurfaces& surfaces, uint8_t* destination,
+                  uint32_t flags, int stride, std::optional<Rect> clip) {
     const Size canvas = doc.backgroundSize;
     if (!destination || canvas.isEmpty())
         return false;
@@ -171,7 +172,6 @@ bool ComposeFrame(CQuibDoc& doc, const CalloutLibrary& library, uint8_t* destina
         bounds = bounds.intersected(clip->normalized());
     if (bounds.isEmpty())
         return true;
-    const Frame& frame = doc.currentFrame;
 
     if ((flags & ComposeBackground) && !doc.backgroundImage.isNull()) {
         const Bitmap24& background = doc.backgroundImage;
@@ -181,9 +181,8 @@ bool ComposeFrame(CQuibDoc& doc, const CalloutLibrary& library, uint8_t* destina
                         background.height, Point{0, 0});
     }
 
-    if ((flags & ComposeFrameImage) && !doc.currentImage.isNull()) {
+    if ((flags & ComposeFrameImage) && !picture.isNull()) {
         // The picture's own size guards against a frame size that was changed without it.
-        const Bitmap24& picture = doc.currentImage;
         auto bytes = pictureBytes(picture.width, picture.height, 3);
         if (bytes && picture.pixels.size() >= *bytes) {
             const int width = std::min(doc.frameSize.cx, picture.width);
@@ -211,8 +210,8 @@ bool ComposeFrame(CQuibDoc& doc, const CalloutLibrary& library, uint8_t* destina
         const std::string_view title = frame.title.empty()
                                            ? std::string_view(stringText(str::TitlePlaceholder))
                                            : std::string_view(frame.title);
-        DrawTextElement(doc.compositionSurfaces.title, kNoCallout, doc.titles.rect, doc.titles.font, title,
-                        destination, bounds, stride);
+        DrawTextElement(surfaces.title, kNoCallout, doc.titles.rect, doc.titles.font, title, destination,
+                        bounds, stride);
     }
 
     const TextBox& box = frame.textBox;
@@ -221,8 +220,8 @@ bool ComposeFrame(CQuibDoc& doc, const CalloutLibrary& library, uint8_t* destina
             std::optional<std::string_view> text;
             if (!box.text.empty())
                 text = box.text;
-            DrawTextElement(doc.compositionSurfaces.textBox, *callout, box.rect, box.font, text, destination,
-                            bounds, stride);
+            DrawTextElement(surfaces.textBox, *callout, box.rect, box.font, text, destination, bounds,
+                            stride);
         }
     }
 
@@ -244,10 +243,20 @@ bool ComposeFrame(CQuibDoc& doc, const CalloutLibrary& library, uint8_t* destina
     return true;
 }
 
-bool ComposeFrame(CQuibDoc& doc, uint8_t* destination, uint32_t flags, int stride, std::optional<Rect> clip) {
+bool ComposeFrame(CQuibDoc& doc, const CalloutLibrary& library, uint8_t* destination, uint32_t flags,
+                  int stride, std::optional<Rect> clip) {
+    return ComposeFrame(doc, doc.currentFrame, doc.currentImage, library, doc.compositionSurfaces,
+                        destination, flags, stride, clip);
+}
+
+const CalloutLibrary& applicationCalloutsOrNone() {
     static const CalloutLibrary kEmptyLibrary;
     const CalloutLibrary* library = applicationCalloutLibrary();
-    return ComposeFrame(doc, library ? *library : kEmptyLibrary, destination, flags, stride, clip);
+    return library ? *library : kEmptyLibrary;
+}
+
+bool ComposeFrame(CQuibDoc& doc, uint8_t* destination, uint32_t flags, int stride, std::optional<Rect> clip) {
+    return ComposeFrame(doc, applicationCalloutsOrNone(), destination, flags, stride, clip);
 }
 
 Bitmap24 ComposeFramePicture(CQuibDoc& doc, const CalloutLibrary& library, uint32_t flags) {

@@ -12,6 +12,8 @@
 namespace quib {
 
 class CQuibDoc;
+struct Frame;
+struct ProjectData;
 class Callout;
 class CalloutLibrary;
 
@@ -34,6 +36,15 @@ enum ComposeElement : uint32_t {
 // application sets it once at start-up; nothing is owned here. Null until set.
 const CalloutLibrary* applicationCalloutLibrary();
 void setApplicationCalloutLibrary(const CalloutLibrary* library);
+// The application-wide library, or an empty one when none is set.
+const CalloutLibrary& applicationCalloutsOrNone();
+
+// Draws frame (its elements and cursor pixels) over picture (a frameSize picture placed at the
+// project's frame origin) with the elements of flags into destination, as the overload below does
+// for the current frame. surfaces are the text drawing surfaces to reuse; each thread needs its own.
+bool ComposeFrame(const ProjectData& project, const Frame& frame, const Bitmap24& picture,
+                  const CalloutLibrary& library, CompositionSurfaces& surfaces, uint8_t* destination,
+                  uint32_t flags, int stride = -1, std::optional<Rect> clip = std::nullopt);
 
 // Draws the current frame (currentFrame over currentImage; select it first) with the elements of
 // flags into destination, a blue-green-red picture of backgroundSize with rows of stride bytes

@@ -215,7 +215,7 @@ ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly
 
     ProjectSettings& s = data.settings;
     s.outputFileName = in.archiveString();
-    s.outputType = in.archiveString();
+    s.outputType = storedOutputType(in.archiveString());
     s.frameRate = in.u32();
     s.cursorSmoothness = in.u32();
     s.usePalette = in.u32();
@@ -291,7 +291,7 @@ std::vector<uint8_t> ProjectFile::store(CQuibDoc& doc, const std::string& filePa
 
     ProjectSettings& s = doc.settings;
     out.archiveString(outputName);
-    out.archiveString(s.outputType);
+    out.archiveString(std::string(outputTypeName(s.outputType)));
     out.u32(s.frameRate);
     out.u32(s.cursorSmoothness);
     out.u32(s.usePalette);

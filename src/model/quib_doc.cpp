@@ -115,6 +115,42 @@ Bitmap32 CQuibDoc::frameCursorImage(int index) const {
     return Bitmap32();
 }
 
+Frame CQuibDoc::readFrame(int index) const {
+    Frame frame;
+    if (!isValidIndex(index))
+        return frame;
+    const Frame& source = index == currentFrameIndex ? currentFrame : frames[size_t(index)];
+    frame.assignElements(source);
+    frame.cursorPixels = source.cursorPixels;
+    if (index == 0)
+        frame.prevButton.visible = 0;
+    if (index == frameCount() - 1)
+        frame.nextButton.visible = 0;
+    return frame;
+}
+
+Status CQuibDoc::decodeFrame(int index, Bitmap24& into) const {
+    if (!isValidIndex(index) || frameSize.isEmpty())
+        return Status::failure(str::UnexpectedFormat);
+    if (into.width != frameSize.cx || into.height != frameSize.cy)
+        into = Bitmap24(frameSize.cx, frameSize.cy);
+    if (index == currentFrameIndex && currentImage.width == frameSize.cx &&
+        currentImage.height == frameSize.cy) {
+        std::copy(currentImage.pixels.begin(), currentImage.pixels.end(), into.pixels.begin());
+        return Status::success();
+    }
+    const std::vector<uint8_t>& stream = frames[size_t(index)].imageData;
+    if (stream.empty()) {
+        std::fill(into.pixels.begin(), into.pixels.end(), uint8_t(0));
+        return Status::success();
+    }
+    const auto produced =
+        zlibUncompress(stream.data(), stream.size(), into.pixels.data(), into.pixels.size());
+    if (!produced || *produced != into.pixels.size())
+        return Status::failure(str::UnexpectedFormat);
+    return Status::success();
+}
+
 void CQuibDoc::SetFrame(int index, const Frame& in, bool withCursorImage) {
     if (!isValidIndex(index))
         return;
@@ -304,7 +340,7 @@ void CQuibDoc::DeleteContents() {
 }
 
 void CQuibDoc::InitNewProject() {
-    settings.outputType = "swf";
+    settings.outputType = OutputType::Movie;
     settings.outputFileName.clear();
     buttonImages = defaultButtonImages();
     backgroundSize = frameSize;

@@ -7,6 +7,7 @@
 #include "base/bitmap.h"
 #include "base/cursor_picture.h"
 #include "base/geometry.h"
+#include "base/status.h"
 #include "doc_observer.h"
 #include "frame.h"
 #include "offscreen_surface.h"
@@ -55,6 +56,16 @@ public:
     void GetFrame(int index, FrameElements& out) const;
     // The cursor picture of a frame as GetFrame would see it (the working copy's for the current).
     Bitmap32 frameCursorImage(int index) const;
+
+    // Read-only access for outputs and other readers: nothing here selects a frame, commits the
+    // working copy or tells the views, so any number of readers may run while the editor waits.
+    // The frame as the editor shows it (the working copy for the current frame, no Previous button
+    // on the first frame, no Next button on the last), with its cursor pixels but no picture stream.
+    Frame readFrame(int index) const;
+    // Inflates the picture of frame index (the working picture for the current frame) into into,
+    // which is resized to the frame size when needed. A damaged stream fails with
+    // "Formato del file inaspettato." and leaves what it produced.
+    Status decodeFrame(int index, Bitmap24& into) const;
     void SetFrame(int index, const Frame& in, bool withCursorImage);
     // The working copy and currentImage are the template of the inserted frames. Pending changes of
     // the current frame are not committed here: callers select it (forced) first when they matter.
@@ -68,7 +79,7 @@ public:
     static void SetCursorImageFromHandle(Frame& frame, const CursorPicture& cursor);
     void SetModifiedFlag(bool modified = true);
     void DeleteContents();
-    // A new project without the wizard: output type "swf", default button pictures, modified.
+    // A new project without the wizard: a movie output, default button pictures, modified.
     void InitNewProject();
 
     // Status-bar texts: "Frame %d di %d" and "%dx%d (%dx%d)".

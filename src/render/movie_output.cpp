@@ -76,11 +76,11 @@ std::vector<uint8_t> executableBytes(const std::vector<uint8_t>& player, const s
 }
 
 OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName,
-                              const std::string& outputType, Size canvas, const std::string& playerPath) {
+                              OutputType outputType, Size canvas, const std::string& playerPath) {
     OutputResult result;
     std::vector<uint8_t> bytes;
     result.movieStatus = movie.write(bytes);
-    if (result.movieStatus && outputType == "exe") {
+    if (result.movieStatus && outputType == OutputType::Executable) {
         std::vector<uint8_t> player;
         result.movieStatus = readPlayerExecutable(playerPath, player);
         if (result.movieStatus)
@@ -88,12 +88,12 @@ OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName
     }
     if (result.movieStatus)
         result.movieStatus = writeFileAtomically(outputFileName, bytes);
-    if (result.movieStatus && outputType == "exe" && !makeExecutable(outputFileName))
+    if (result.movieStatus && outputType == OutputType::Executable && !makeExecutable(outputFileName))
         result.movieStatus = Status::failure(str::CannotCreateFile);
     if (result.movieStatus)
         result.outputBytes = bytes.size();
 
-    if (outputType == "swf") {
+    if (outputType == OutputType::Movie) {
         const std::string page = htmlWrapperPage(canvas.cx, canvas.cy, movieReference(outputFileName));
         const std::string pagePath = htmlPageName(outputFileName);
         if (writeFileAtomically(pagePath, std::vector<uint8_t>(page.begin(), page.end())))

@@ -9,6 +9,7 @@
 
 #include "base/geometry.h"
 #include "base/status.h"
+#include "model/output_type.h"
 
 namespace quib {
 
@@ -46,11 +47,11 @@ struct OutputResult {
     size_t outputBytes = 0;  // of the movie or executable file
 };
 
-// Writes the finished movie (which it empties) as outputType says: "exe" the player with the
-// movie appended, executable; anything else the movie alone, and for "swf" the page beside it.
+// Writes the finished movie (which it empties) as outputType says: Executable the player with the
+// movie appended, executable; Movie the movie with the page beside it.
 // Every file is replaced atomically. playerPath: the player to use, empty to look for it.
 OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName,
-                              const std::string& outputType, Size canvas, const std::string& playerPath = {});
+                              OutputType outputType, Size canvas, const std::string& playerPath = {});
 
 // Show result: whether to ask string 16 (render first?) because there is no output file yet.
 bool outputMissing(const std::string& outputFileName);

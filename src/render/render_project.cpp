@@ -67,7 +67,7 @@ struct PendingLink {
 // One render: the movie being filled and everything that lives only while it is built.
 class RenderPass {
 public:
-    RenderPass(CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress, SwfMovie& movie)
+    RenderPass(const CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress, SwfMovie& movie)
         : m_doc(doc), m_callouts(callouts), m_progress(progress), m_movie(movie) {}
 
     RenderStats run();
@@ -75,12 +75,12 @@ public:
 private:
     void prepareButtons();
     void placeBackground();
-    void renderFrame(int i);
+    void renderFrame(int i, const Frame& frame);
     void placeButton(int kind, Point position, const ActionSource& action, int stopFrame);
     void placeText(const Callout& callout, const Rect& rect, const TextFont& font, const std::string& text,
                    uint16_t layer, int from, int until);
 
-    CQuibDoc& m_doc;
+    const CQuibDoc& m_doc;
     const CalloutLibrary& m_callouts;
     Progress& m_progress;
     SwfMovie& m_movie;
@@ -93,6 +93,7 @@ private:
     std::array<std::unique_ptr<ButtonObject>, 4> m_buttons;
     std::unique_ptr<ShapeObject> m_background;
     std::vector<PendingLink> m_links;
+    Bitmap24 m_picture;
     int m_f = 0;
     int m_lastStop = 0;
     int m_progressOffset = 0;
@@ -188,11 +189,10 @@ void RenderPass::placeText(const Callout& callout, const Rect& rect, const TextF
     m_movie.frame(until).remove(object);
 }
 
-void RenderPass::renderFrame(int i) {
-    const Frame& frame = m_doc.currentFrame;
+void RenderPass::renderFrame(int i, const Frame& frame) {
     const int count = m_doc.frameCount();
 
-    convertImageForMovie(m_doc.currentImage, m_images->current(), m_palette ? &m_palette->table : nullptr);
+    convertImageForMovie(m_picture, m_images->current(), m_palette ? &m_palette->table : nullptr);
     m_f = m_cursor->advance(m_f, frame.cursorVisible != 0, frame.cursorPos, frame.cursorImage());
     switch (m_images->update(i, m_f)) {
         case FrameImageTrack::Change::Patch:
@@ -262,7 +262,6 @@ void RenderPass::renderFrame(int i) {
 
 RenderStats RenderPass::run() {
     const int count = m_doc.frameCount();
-    const int original = m_doc.currentFrameIndex;
     if (m_doc.settings.usePalette)
         m_palette = makeRenderPalette(m_doc.settings);
     const bool hasBackground = !m_doc.backgroundImage.isNull();
@@ -290,31 +289,34 @@ RenderStats RenderPass::run() {
             m_stats.cancelled = true;
             break;
         }
-        if (!m_doc.SelectFrame(i))
+        if (Status status = m_doc.decodeFrame(i, m_picture); !status) {
+            m_stats.frameStatus = status;
             break;
-        renderFrame(i);
+        }
+        renderFrame(i, m_doc.readFrame(i));
         ++m_stats.projectFrames;
         m_progress.setPosition(i + m_progressOffset);
     }
     m_stats.frameStart.resize(size_t(m_stats.projectFrames));
     m_stats.swfFrames = m_movie.frameCount();
     m_stats.cursorPictures = m_cursor->libraryCount();
-
-    m_doc.SelectFrame(original);
-    m_doc.UpdateAllViews(8);
     return m_stats;
 }
 
 }  // namespace
 
 RenderCheck CheckRenderable(const CQuibDoc& doc) {
+    return CheckRenderable(doc, doc.settings.outputFileName);
+}
+
+RenderCheck CheckRenderable(const CQuibDoc& doc, const std::string& outputPath) {
     RenderCheck check;
     const ProjectSettings& s = doc.settings;
-    if (s.outputFileName.empty()) {
+    if (outputPath.empty()) {
         check.blocker = RenderBlocker::NoOutputName;
         return check;
     }
-    if (!canCreateFileAt(s.outputFileName)) {
+    if (!canCreateFileAt(outputPath)) {
         check.blocker = RenderBlocker::CannotCreateFile;
         check.status = Status::failure(str::CannotCreateFile);
         return check;
@@ -337,21 +339,31 @@ RenderCheck CheckRenderable(const CQuibDoc& doc) {
     return check;
 }
 
-RenderStats BuildProjectMovie(CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress,
+RenderStats BuildProjectMovie(const CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress,
                               SwfMovie& movie) {
     RenderPass pass(doc, callouts, progress, movie);
     return pass.run();
 }
 
-RenderResult RenderProject(CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress) {
+RenderResult RenderProject(const CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress) {
+    return RenderProjectTo(doc, callouts, doc.settings.outputFileName, doc.settings.outputType, progress);
+}
+
+RenderResult RenderProjectTo(const CQuibDoc& doc, const CalloutLibrary& callouts,
+                             const std::string& outputPath, OutputType type, Progress& progress,
+                             const std::string& playerPath) {
     RenderResult result;
-    result.check = CheckRenderable(doc);
+    result.check = CheckRenderable(doc, outputPath);
     if (!result.check.ok())
         return result;
     SwfMovie movie;
     result.stats = BuildProjectMovie(doc, callouts, progress, movie);
-    OutputResult output =
-        WriteMovieOutput(movie, doc.settings.outputFileName, doc.settings.outputType, doc.backgroundSize);
+    if (!result.stats.frameStatus.ok()) {
+        // A damaged frame: nothing is written, the old output stays.
+        result.movieStatus = result.stats.frameStatus;
+        return result;
+    }
+    OutputResult output = WriteMovieOutput(movie, outputPath, type, doc.backgroundSize, playerPath);
     result.movieStatus = output.movieStatus;
     result.pageStatus = output.pageStatus;
     result.pagePath = output.pagePath;

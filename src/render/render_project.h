@@ -7,6 +7,7 @@
 
 #include "base/progress.h"
 #include "base/status.h"
+#include "model/output_type.h"
 
 namespace quib {
 
@@ -39,6 +40,8 @@ struct RenderCheck {
 // its folder (the existing file is left untouched until the new one is complete), a palette in
 // palette mode, a movie size and rate the format can hold.
 RenderCheck CheckRenderable(const CQuibDoc& doc);
+// The same checks for an output written to outputPath instead of the project's output name.
+RenderCheck CheckRenderable(const CQuibDoc& doc, const std::string& outputPath);
 
 // Figures of one render pass.
 struct RenderStats {
@@ -50,12 +53,13 @@ struct RenderStats {
     size_t cursorPictures = 0;
     std::vector<int> frameStart;  // per project frame, the SWF frame go-to actions jump to
     std::vector<int> stopFrame;   // per project frame, the SWF frame its text and buttons go on
+    Status frameStatus;           // a frame whose picture could not be read ends the pass
 };
 
 // Builds the movie of the project (checked with CheckRenderable first) into movie, reporting to
 // progress (range over the frames, cancel between frames: the frames done so far stay). The
-// project's current frame is selected again at the end and the views hear hint 8.
-RenderStats BuildProjectMovie(CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress,
+// project is only read; frames are decoded one at a time.
+RenderStats BuildProjectMovie(const CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress,
                               SwfMovie& movie);
 
 struct RenderResult {
@@ -70,6 +74,10 @@ struct RenderResult {
 
 // The render command: checks, builds the movie and writes the output of the project's settings
 // (movie and HTML page, or executable).
-RenderResult RenderProject(CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress);
+RenderResult RenderProject(const CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress);
+// The same to outputPath as type (Movie or Executable); playerPath: the player to append, empty
+// to look for it.
+RenderResult RenderProjectTo(const CQuibDoc& doc, const CalloutLibrary& callouts, const std::string& outputPath,
+                             OutputType type, Progress& progress, const std::string& playerPath = {});
 
 }  // namespace quib

@@ -3,12 +3,14 @@
 #include <QString>
 #include <cstdint>
 
+#include "model/output_type.h"
+
 namespace quib {
 
 // The output fields of a project that the project settings dialog edits.
 struct OutputSettings {
     QString outputFileName;
-    QString outputType = QStringLiteral("swf");  // "swf" or "exe"
+    OutputType outputType = OutputType::Movie;
     uint32_t frameRate = 8;
     uint32_t cursorSmoothness = 25;
     bool usePalette = false;

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "base/strings.h"
+#include "export/project_output.h"
 #include "model/quib_doc.h"
 #include "save_file_dialog.h"
 
@@ -42,9 +43,14 @@ ProjectSettingsDialog::ProjectSettingsDialog(OutputSettings& settings, QString p
     nameRow->addWidget(browseButton);
 
     m_type = new QComboBox(this);
-    m_type->addItem(QStringLiteral("Macromedia Flash (*.swf)"));
-    m_type->addItem(QStringLiteral("Executable File (*.exe)"));
-    m_type->setCurrentIndex(settings.outputType == QLatin1String("swf") ? 0 : 1);
+    for (const ProjectOutput* output : projectOutputs()) {
+        if (!output->renderTarget())
+            continue;
+        m_type->addItem(QString::fromUtf8(output->label().data(), qsizetype(output->label().size())),
+                        int(output->type()));
+        if (output->type() == settings.outputType)
+            m_type->setCurrentIndex(m_type->count() - 1);
+    }
     connect(m_type, &QComboBox::currentIndexChanged, this, [this](int index) { typeChanged(index); });
 
     m_frameRate = new QLineEdit(QString::number(settings.frameRate), this);
@@ -90,20 +96,25 @@ ProjectSettingsDialog::ProjectSettingsDialog(OutputSettings& settings, QString p
     setMinimumWidth(440);
 }
 
-QString ProjectSettingsDialog::browseFilter(const QString& type) {
-    if (type == QLatin1String("swf"))
-        return QStringLiteral("Macromedia Flash (*.swf);;All Files (*)");
-    return QStringLiteral("Executable Files (*.exe);;All Files (*)");
+QString ProjectSettingsDialog::browseFilter(OutputType type) {
+    return QString::fromStdString(projectOutput(type).fileFilter());
 }
 
+namespace {
+QString extensionOf(OutputType type) {
+    const std::string_view extension = projectOutput(type).extension();
+    return QString::fromUtf8(extension.data(), qsizetype(extension.size()));
+}
+}  // namespace
+
 void ProjectSettingsDialog::typeChanged(int index) {
-    m_settings.outputType = index == 1 ? QStringLiteral("exe") : QStringLiteral("swf");
-    m_name->setText(replaceExtension(m_name->text(), m_settings.outputType));
+    m_settings.outputType = OutputType(m_type->itemData(index).toInt());
+    m_name->setText(replaceExtension(m_name->text(), extensionOf(m_settings.outputType)));
 }
 
 void ProjectSettingsDialog::browse() {
-    QString chosen =
-        m_browse(this, browseFilter(m_settings.outputType), m_settings.outputType, m_settings.outputFileName);
+    QString chosen = m_browse(this, browseFilter(m_settings.outputType), extensionOf(m_settings.outputType),
+                              m_settings.outputFileName);
     if (!chosen.isEmpty())
         m_name->setText(shortenedOutputName(chosen, m_projectDir));
 }
@@ -126,7 +137,7 @@ void ProjectSettingsDialog::accept() {
         return;
     }
     if (!name.contains(QLatin1Char('.')))
-        name += QLatin1Char('.') + m_settings.outputType;
+        name += QLatin1Char('.') + extensionOf(m_settings.outputType);
     m_settings.frameRate = uint32_t(rate);
     m_settings.outputFileName = resolveOutputName(name, m_projectDir);
     m_settings.cursorSmoothness = uint32_t(m_smoothness->value());
@@ -138,9 +149,7 @@ namespace {
 OutputSettings outputSettingsOf(const CQuibDoc& doc) {
     OutputSettings out;
     out.outputFileName = QString::fromStdString(doc.settings.outputFileName);
-    out.outputType = QString::fromStdString(doc.settings.outputType);
-    if (out.outputType.isEmpty())
-        out.outputType = QStringLiteral("swf");
+    out.outputType = doc.settings.outputType;
     out.frameRate = doc.settings.frameRate;
     out.cursorSmoothness = doc.settings.cursorSmoothness;
     out.usePalette = doc.settings.usePalette != 0;
@@ -159,7 +168,7 @@ bool runProjectSettings(CQuibDoc& doc, QWidget* parent, const OutputSettingsEdit
         ok = dialog.exec() == QDialog::Accepted;
     }
     // The type follows the list at once, whatever the dialog's end.
-    doc.settings.outputType = settings.outputType.toStdString();
+    doc.settings.outputType = settings.outputType;
     if (!ok)
         return false;
     doc.settings.outputFileName = settings.outputFileName.toStdString();

@@ -38,7 +38,7 @@ public:
     void browse();
     void accept() override;
 
-    static QString browseFilter(const QString& type);
+    static QString browseFilter(OutputType type);
 
 private:
     void typeChanged(int index);

@@ -13,17 +13,17 @@
 #include "app_paths.h"
 #include "app_settings.h"
 #include "application_filters.h"
+#include "background_output.h"
 #include "base/progress.h"
 #include "base/strings.h"
 #include "command_ids.h"
 #include "document_command_sets.h"
 #include "document_prompts.h"
-#include "export/html_export.h"
-#include "export/pdf_export.h"
+#include "export/project_output.h"
 #include "html_export_dialog.h"
-#include "palette_commands.h"
 #include "model/frame_composition.h"
 #include "model/project_storage.h"
+#include "palette_commands.h"
 #include "project_settings_dialog.h"
 #include "render/movie_output.h"
 #include "render/render_project.h"
@@ -47,8 +47,8 @@ AppSettings& exportSettings() {
 QString askSaveName(const QString& suggested) {
     if (QuibProjectDocument::interaction().askSaveName)
         return QuibProjectDocument::interaction().askSaveName(suggested);
-    QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), suggested,
-                                                projectFileFilter());
+    QString path =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), suggested, projectFileFilter());
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".qbk");
     return path;
@@ -78,7 +78,7 @@ QString askPdfName(const QString& remembered) {
     if (QuibProjectDocument::interaction().askPdfName)
         return QuibProjectDocument::interaction().askPdfName(remembered);
     return askSaveFileName(QApplication::activeWindow(),
-                           {QStringLiteral("PDF files (*.pdf)"), QStringLiteral("All Files (*)")},
+                           QString::fromStdString(pdfOutput().fileFilter()).split(QStringLiteral(";;")),
                            QStringLiteral("pdf"), remembered);
 }
 
@@ -122,7 +122,8 @@ private:
 // Passes the document's view notifications on to the shell.
 class QuibProjectDocument::ChangeObserver final : public DocObserver {
 public:
-    ChangeObserver(CQuibDoc& doc, std::function<void()> listener) : m_doc(doc), m_listener(std::move(listener)) {
+    ChangeObserver(CQuibDoc& doc, std::function<void()> listener)
+        : m_doc(doc), m_listener(std::move(listener)) {
         m_doc.addObserver(this);
     }
     ~ChangeObserver() override { m_doc.removeObserver(this); }
@@ -248,18 +249,30 @@ bool QuibProjectDocument::render() {
             showMessage(QString::fromStdString(check.status.message()));
         return false;
     }
-    static const CalloutLibrary empty;
-    const CalloutLibrary* library = applicationCalloutLibrary();
+    return writeOutput(projectOutput(m_doc->settings.outputType), m_doc->settings.outputFileName,
+                       outputOptions());
+}
+
+OutputOptions QuibProjectDocument::outputOptions() const {
+    OutputOptions options;
+    options.callouts = &applicationCalloutsOrNone();
+    options.filters = &applicationFilters();
+    return options;
+}
+
+bool QuibProjectDocument::writeOutput(const ProjectOutput& output, const std::string& path,
+                                      const OutputOptions& options) {
     RenderProgressDialog progress(QApplication::activeWindow());
     progress.show();
-    RenderResult result = RenderProject(*m_doc, library ? *library : empty, progress);
+    const CQuibDoc& project = *m_doc;
+    const ExportResult result = runInBackground(
+        progress, [&](Progress& relay) { return output.write(project, path, options, relay); });
     progress.hide();
-    for (const Status* status : {&result.check.status, &result.movieStatus, &result.pageStatus})
-        if (!status->ok()) {
-            showMessage(QString::fromStdString(status->message()));
-            return false;
-        }
-    return result.ok();
+    if (!result.status.ok()) {
+        showMessage(QString::fromStdString(result.status.message()));
+        return false;
+    }
+    return true;
 }
 
 bool QuibProjectDocument::editProjectSettings() {
@@ -295,15 +308,9 @@ bool QuibProjectDocument::exportHtml() {
     if (QFileInfo(pageName).isRelative() && !m_doc->projectDir.empty())
         pageName = QDir(QString::fromStdString(m_doc->projectDir)).filePath(pageName);
     settings.previousExportFilter = filterIndex;
-    RenderProgressDialog progress(QApplication::activeWindow());
-    progress.show();
-    ExportResult result = ExportHtml(*m_doc, pageName.toStdString(), filters, filterIndex, progress);
-    progress.hide();
-    if (!result.status.ok()) {
-        showMessage(QString::fromStdString(result.status.message()));
-        return false;
-    }
-    return true;
+    OutputOptions options = outputOptions();
+    options.imageFilter = filterIndex;
+    return writeOutput(htmlPagesOutput(), pageName.toStdString(), options);
 }
 
 bool QuibProjectDocument::exportPdf(QString path) {
@@ -316,20 +323,13 @@ bool QuibProjectDocument::exportPdf(QString path) {
         if (!QFileInfo(path).fileName().contains(QLatin1Char('.')))
             path += QStringLiteral(".pdf");
     }
-    RenderProgressDialog progress(QApplication::activeWindow());
-    progress.show();
-    ExportResult result = ExportPdf(*m_doc, path.toStdString(), progress);
-    progress.hide();
-    if (!result.status.ok()) {
-        showMessage(QString::fromStdString(result.status.message()));
-        return false;
-    }
-    return true;
+    return writeOutput(pdfOutput(), path.toStdString(), outputOptions());
 }
 
 bool QuibProjectDocument::handlesItself(int id) {
-    return id == cmd::FileSave || id == cmd::FileSaveAs || id == cmd::FileSaveCompressed || id == cmd::Render ||
-           id == cmd::ExportPdf || id == cmd::ExportHtml || id == cmd::ProjectSettings || id == cmd::ShowResult;
+    return id == cmd::FileSave || id == cmd::FileSaveAs || id == cmd::FileSaveCompressed ||
+           id == cmd::Render || id == cmd::ExportPdf || id == cmd::ExportHtml || id == cmd::ProjectSettings ||
+           id == cmd::ShowResult;
 }
 
 bool QuibProjectDocument::handles(int id) const {
@@ -343,15 +343,32 @@ void QuibProjectDocument::run(int id) {
         return;
     }
     switch (id) {
-        case cmd::FileSave: save(); break;
-        case cmd::FileSaveAs: saveAs(); break;
-        case cmd::FileSaveCompressed: saveCompressed(); break;
-        case cmd::Render: render(); break;
-        case cmd::ExportPdf: exportPdf(); break;
-        case cmd::ExportHtml: exportHtml(); break;
-        case cmd::ProjectSettings: editProjectSettings(); break;
-        case cmd::ShowResult: showResult(); break;
-        default: break;
+        case cmd::FileSave:
+            save();
+            break;
+        case cmd::FileSaveAs:
+            saveAs();
+            break;
+        case cmd::FileSaveCompressed:
+            saveCompressed();
+            break;
+        case cmd::Render:
+            render();
+            break;
+        case cmd::ExportPdf:
+            exportPdf();
+            break;
+        case cmd::ExportHtml:
+            exportHtml();
+            break;
+        case cmd::ProjectSettings:
+            editProjectSettings();
+            break;
+        case cmd::ShowResult:
+            showResult();
+            break;
+        default:
+            break;
     }
 }
 
@@ -397,10 +414,10 @@ QString writableSample(const QString& projectPath) {
 void giveDefaultOutputName(CQuibDoc& doc, const QString& projectPath) {
     if (doc.settings.outputFileName.empty()) {
         const QFileInfo info(projectPath);
-        doc.settings.outputFileName = (info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
-                                       QStringLiteral(".swf"))
-                                          .toStdString();
-        doc.settings.outputType = "swf";
+        doc.settings.outputFileName =
+            (info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".swf"))
+                .toStdString();
+        doc.settings.outputType = OutputType::Movie;
     }
 }
 }  // namespace

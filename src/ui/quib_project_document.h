@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/progress.h"
+#include "export/project_output.h"
 #include "model/quib_doc.h"
 #include "output_settings.h"
 #include "project_document.h"
@@ -91,6 +92,10 @@ public:
 
 private:
     class ChangeObserver;
+    OutputOptions outputOptions() const;
+    // Writes the project through output on a worker thread behind the progress dialog; a failure
+    // is shown. The project is only read.
+    bool writeOutput(const ProjectOutput& output, const std::string& path, const OutputOptions& options);
     static bool handlesItself(int id);
     CommandHandler* commandSetFor(int id) const;
 

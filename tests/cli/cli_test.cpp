@@ -79,7 +79,7 @@ TEST_F(QuibCli, InfoPrintsTheFieldsOfAKnownProject) {
     CQuibDoc doc;
     doc.frameSize = doc.backgroundSize = Size{2, 1};
     doc.currentImage = Bitmap24(2, 1);
-    doc.settings.outputType = "exe";
+    doc.settings.outputType = OutputType::Executable;
     doc.settings.outputFileName = dir + "/film.exe";
     doc.settings.paletteCount = 1;
     doc.settings.palette[0] = PaletteEntry{1, 2, 3, 0};

@@ -9,7 +9,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "model/frame_composer.h"
+
 namespace quib::test {
+
+Bitmap24 composedFrame(const CQuibDoc& doc, int index) {
+    Bitmap24 picture;
+    FrameComposer composer(doc, applicationCalloutsOrNone());
+    EXPECT_TRUE(composer.compose(index, picture).ok());
+    return picture;
+}
 
 namespace {
 

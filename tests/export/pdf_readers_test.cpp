@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "export/export_picture.h"
 #include "export/pdf_export.h"
 #include "export_test_util.h"
+#include "model/frame_composition.h"
 #include "imagefilters/image_file.h"
 #include "model/synthetic_project.h"
 
@@ -22,7 +22,7 @@ protected:
             GTEST_SKIP() << "qpdf or pdftocairo (poppler-utils) is not installed";
     }
     std::string exportProject(CQuibDoc& doc, const std::string& name, Progress& progress) {
-        const ExportResult result = ExportPdf(doc, dir.path(name), progress);
+        const ExportResult result = ExportPdf(doc, applicationCalloutsOrNone(), dir.path(name), progress);
         EXPECT_TRUE(result.status.ok()) << result.status.message();
         return result.path;
     }
@@ -49,14 +49,7 @@ protected:
             return Bitmap24();
         return LoadImageFile24(test::shippedFilters(), out + ".png").value_or(Bitmap24());
     }
-    Bitmap24 composed(CQuibDoc& doc, int index) {
-        const int current = doc.currentFrameIndex;
-        doc.SelectFrame(index);
-        Bitmap24 picture;
-        composeExportPicture(doc, picture);
-        doc.SelectFrame(current);
-        return picture;
-    }
+    Bitmap24 composed(CQuibDoc& doc, int index) { return test::composedFrame(doc, index); }
 
     test::TempDir dir;
 };

@@ -473,7 +473,7 @@ TEST(NewProject, StartsWithSwfOutputOpaqueDefaultButtonsAndModified) {
     CQuibDoc doc;
     doc.setTitle("Senzatitolo1");
     doc.InitNewProject();
-    EXPECT_EQ(doc.settings.outputType, "swf");
+    EXPECT_EQ(doc.settings.outputType, OutputType::Movie);
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(doc.title(), "Senzatitolo1 *");
     for (const Bitmap32& image : doc.buttonImages.images) {

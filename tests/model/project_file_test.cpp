@@ -35,7 +35,7 @@ void makeRichProject(CQuibDoc& doc) {
     doc.backgroundSize = Size{9, 8};
     doc.backgroundImage = solidImage(doc.backgroundSize, 1, 2, 3);
     doc.frameOrigin = Point{2, 3};
-    doc.settings.outputType = "exe";
+    doc.settings.outputType = OutputType::Executable;
     doc.settings.frameRate = 12;
     doc.settings.cursorSmoothness = 40;
     doc.settings.usePalette = 1;
@@ -117,7 +117,7 @@ TEST(ProjectFileRoundTrip, EmptyProjectSavesAndLoads) {
         ASSERT_TRUE(loadBytes(storeBytes(doc, compressed), loaded));
         EXPECT_EQ(loaded.frameCount(), 0);
         EXPECT_EQ(loaded.currentFrameIndex, -1);
-        EXPECT_EQ(loaded.settings.outputType, "swf");
+        EXPECT_EQ(loaded.settings.outputType, OutputType::Movie);
     }
 }
 
@@ -359,7 +359,7 @@ TEST(ProjectFileLayout, WritesTheHeaderFieldsInOrder) {
     RawBytes expected;
     expected.raw({'R', 'P', 'B', 'Q'}).u16(0x0100).u32(0).u32(0);
     expected.u32(3).u32(2).u32(1).u32(1).u32(uint32_t(-1)).u32(5).u32(0);
-    expected.text("").text("").u32(8).u32(25).u32(0).u32(0);
+    expected.text("").text("swf").u32(8).u32(25).u32(0).u32(0);
     for (int i = 0; i < 4; ++i)
         expected.u32(0).u32(0);
     expected.u32(0).font(8, "MS Sans Serif", 0xFFFFFFFF, 3).u32(50).u32(50).u32(250).u32(90);

@@ -97,7 +97,7 @@ TEST(MovieOutput, SwfOutputWritesMovieAndPageBeside) {
     SwfMovie movie;
     buildSmallMovie(project, movie);
     const std::string path = project.dir.file("demo.swf");
-    const OutputResult result = WriteMovieOutput(movie, path, "swf", {40, 30});
+    const OutputResult result = WriteMovieOutput(movie, path, OutputType::Movie, {40, 30});
     ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
     ASSERT_TRUE(result.pageStatus.ok());
     EXPECT_EQ(result.pagePath, project.dir.file("demo.htm"));
@@ -107,25 +107,12 @@ TEST(MovieOutput, SwfOutputWritesMovieAndPageBeside) {
     EXPECT_EQ(readText(project.dir.file("demo.htm")), htmlWrapperPage(40, 30, "demo.swf"));
 }
 
-TEST(MovieOutput, OtherTypeWritesAPlainMovieAndNoPage) {
-    TestProject project;
-    SwfMovie movie;
-    buildSmallMovie(project, movie);
-    const std::string path = project.dir.file("demo.mov");
-    const OutputResult result = WriteMovieOutput(movie, path, "SWF", {32, 24});
-    ASSERT_TRUE(result.movieStatus.ok());
-    EXPECT_TRUE(result.pagePath.empty());
-    struct stat info {};
-    EXPECT_NE(::stat(project.dir.file("demo.htm").c_str(), &info), 0);
-    EXPECT_EQ(swftest::decodeMovie(readFile(path)).header.signature, "FWS");
-}
-
 TEST(MovieOutput, PageThatCannotBeWritten_KeepsTheMovie) {
     TestProject project;
     SwfMovie movie;
     buildSmallMovie(project, movie);
     ASSERT_EQ(::mkdir(project.dir.file("demo.htm").c_str(), 0755), 0);  // a folder in the page's place
-    const OutputResult result = WriteMovieOutput(movie, project.dir.file("demo.swf"), "swf", {32, 24});
+    const OutputResult result = WriteMovieOutput(movie, project.dir.file("demo.swf"), OutputType::Movie, {32, 24});
     EXPECT_TRUE(result.movieStatus.ok());
     EXPECT_EQ(result.pageStatus.message(), "Impossibile creare il file di output HTML");
     EXPECT_FALSE(readFile(project.dir.file("demo.swf")).empty());
@@ -138,7 +125,7 @@ TEST(MovieOutput, ExeLayout_PlayerMovieMagicAndLength) {
     const std::vector<uint8_t> player = {'#', '!', 'p', 'l', 'a', 'y', 'e', 'r', 0, 1, 2};
     writeFile(project.dir.file("player"), player);
     const std::string path = project.dir.file("demo.exe");
-    const OutputResult result = WriteMovieOutput(movie, path, "exe", {32, 24}, project.dir.file("player"));
+    const OutputResult result = WriteMovieOutput(movie, path, OutputType::Executable, {32, 24}, project.dir.file("player"));
     ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
     EXPECT_TRUE(result.pagePath.empty());
 
@@ -162,19 +149,19 @@ TEST(MovieOutput, ExeWithoutPlayer_FailsWithAMessage) {
     SwfMovie movie;
     buildSmallMovie(project, movie);
     const OutputResult result =
-        WriteMovieOutput(movie, project.dir.file("demo.exe"), "exe", {32, 24}, project.dir.file("no-player"));
+        WriteMovieOutput(movie, project.dir.file("demo.exe"), OutputType::Executable, {32, 24}, project.dir.file("no-player"));
     EXPECT_FALSE(result.movieStatus.ok());
     EXPECT_FALSE(result.movieStatus.message().empty());
 }
 
 TEST(MovieOutput, WrittenExeStartsAndRendersItsMovie) {
     TestProject project(40, 30);
-    project.doc.settings.outputType = "exe";
+    project.doc.settings.outputType = OutputType::Executable;
     project.doc.settings.outputFileName = project.dir.file("demo.exe");
     SwfMovie movie;
     buildSmallMovie(project, movie);
     const OutputResult result =
-        WriteMovieOutput(movie, project.doc.settings.outputFileName, "exe", {40, 30}, QUIB_PLAYER_PATH);
+        WriteMovieOutput(movie, project.doc.settings.outputFileName, OutputType::Executable, {40, 30}, QUIB_PLAYER_PATH);
     ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
 
     const std::string png = project.dir.file("frame.png");

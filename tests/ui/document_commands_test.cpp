@@ -89,7 +89,7 @@ TEST_F(DocumentCommandsTest, ProjectSettingsOkChangesTheOutputAndMarksTheProject
     QuibProjectDocument::interaction().editOutputSettings = [&](OutputSettings& output, const QString& folder) {
         shownFolder = folder;
         output.outputFileName = inFolder(QStringLiteral("movie.exe"));
-        output.outputType = QStringLiteral("exe");
+        output.outputType = OutputType::Executable;
         output.frameRate = 12;
         output.usePalette = true;
         return true;
@@ -98,7 +98,7 @@ TEST_F(DocumentCommandsTest, ProjectSettingsOkChangesTheOutputAndMarksTheProject
     ASSERT_TRUE(frame.router().dispatch(cmd::ProjectSettings));
     EXPECT_EQ(shownFolder.toStdString(), doc().projectDir);
     EXPECT_EQ(doc().settings.outputFileName, inFolder(QStringLiteral("movie.exe")).toStdString());
-    EXPECT_EQ(doc().settings.outputType, "exe");
+    EXPECT_EQ(doc().settings.outputType, OutputType::Executable);
     EXPECT_EQ(doc().settings.frameRate, 12u);
     EXPECT_EQ(doc().settings.usePalette, 1u);
     EXPECT_TRUE(doc().isModified());
@@ -107,19 +107,19 @@ TEST_F(DocumentCommandsTest, ProjectSettingsOkChangesTheOutputAndMarksTheProject
 TEST_F(DocumentCommandsTest, CancelledProjectSettingsKeepOnlyTheTypeChange) {
     const ProjectSettings before = doc().settings;
     QuibProjectDocument::interaction().editOutputSettings = [&](OutputSettings& output, const QString&) {
-        output.outputType = QStringLiteral("exe");
+        output.outputType = OutputType::Executable;
         output.frameRate = 99;
         return false;
     };
     frame.router().dispatch(cmd::ProjectSettings);
-    EXPECT_EQ(doc().settings.outputType, "exe");
+    EXPECT_EQ(doc().settings.outputType, OutputType::Executable);
     EXPECT_EQ(doc().settings.frameRate, before.frameRate);
     EXPECT_FALSE(doc().isModified());
 }
 
 TEST_F(DocumentCommandsTest, RenderWithoutAnOutputNameAsksForOneThenWritesTheMovieAndPage) {
     doc().settings.outputFileName.clear();
-    doc().settings.outputType = "swf";
+    doc().settings.outputType = OutputType::Movie;
     QuibProjectDocument::interaction().editOutputSettings = [&](OutputSettings& output, const QString&) {
         output.outputFileName = inFolder(QStringLiteral("first.swf"));
         return true;
@@ -171,7 +171,7 @@ TEST_F(DocumentCommandsTest, RenderInPaletteModeStopsWhenNoPaletteIsChosen) {
 
 TEST_F(DocumentCommandsTest, ShowResultOffersToRenderFirstAndOpensThePage) {
     doc().settings.outputFileName = inFolder(QStringLiteral("later.swf")).toStdString();
-    doc().settings.outputType = "swf";
+    doc().settings.outputType = OutputType::Movie;
 
     answerYes = false;
     EXPECT_FALSE(document().showResult());

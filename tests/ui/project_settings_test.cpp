@@ -63,7 +63,7 @@ protected:
     void SetUp() override {
         test::ensureApplication();
         settings.outputFileName = QStringLiteral("/work/proj/demo.swf");
-        settings.outputType = QStringLiteral("swf");
+        settings.outputType = OutputType::Movie;
         settings.frameRate = 12;
         settings.cursorSmoothness = 40;
         settings.usePalette = true;
@@ -96,15 +96,15 @@ TEST_F(SettingsDialogTest, TypeChangeRewritesTheExtensionAndTheTypeAtOnce) {
     auto d = open();
     d->typeList()->setCurrentIndex(1);
     EXPECT_EQ(d->nameEdit()->text(), QStringLiteral("demo.exe"));
-    EXPECT_EQ(settings.outputType, QStringLiteral("exe"));
+    EXPECT_EQ(settings.outputType, OutputType::Executable);
     d->reject();
     // Kept although the dialog was cancelled; the name is not.
-    EXPECT_EQ(settings.outputType, QStringLiteral("exe"));
+    EXPECT_EQ(settings.outputType, OutputType::Executable);
     EXPECT_EQ(settings.outputFileName, QStringLiteral("/work/proj/demo.swf"));
 }
 
 TEST_F(SettingsDialogTest, NameWithoutExtensionGetsTheTypeInTheProjectFolder) {
-    settings.outputType = QStringLiteral("exe");
+    settings.outputType = OutputType::Executable;
     auto d = open();
     d->nameEdit()->setText(QStringLiteral("demo"));
     d->accept();
@@ -162,12 +162,12 @@ TEST_F(SettingsDialogTest, BrowseUsesTheTypeFilterAndShortensTheChoice) {
         return QStringLiteral("/work/proj/sub/chosen.swf");
     });
     d->browse();
-    EXPECT_EQ(seenFilter, ProjectSettingsDialog::browseFilter(QStringLiteral("swf")));
+    EXPECT_EQ(seenFilter, ProjectSettingsDialog::browseFilter(OutputType::Movie));
     EXPECT_TRUE(seenFilter.startsWith(QStringLiteral("Macromedia Flash (*.swf)")));
     EXPECT_EQ(seenSuffix, QStringLiteral("swf"));
     EXPECT_EQ(seenName, QStringLiteral("/work/proj/demo.swf"));
     EXPECT_EQ(d->nameEdit()->text(), QStringLiteral("sub/chosen.swf"));
-    EXPECT_TRUE(ProjectSettingsDialog::browseFilter(QStringLiteral("exe"))
+    EXPECT_TRUE(ProjectSettingsDialog::browseFilter(OutputType::Executable)
                     .startsWith(QStringLiteral("Executable Files (*.exe)")));
 }
 

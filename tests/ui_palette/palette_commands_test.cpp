@@ -194,7 +194,7 @@ struct MissingPaletteTest : PaletteCommandTest {
         doc().settings.paletteCount = 0;
         doc().settings.outputFileName =
             QDir(folder.path()).filePath(QStringLiteral("movie.swf")).toStdString();
-        doc().settings.outputType = "swf";
+        doc().settings.outputType = OutputType::Movie;
         PaletteDialog::prompts().makeProgress = [](QWidget*) { return std::make_unique<NullProgress>(); };
         PaletteDialog::prompts().runNewPalette = [](NewPaletteDialog& choice) {
             choice.countEdit()->setValue(16);

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "export/export_picture.h"
-#include "export/pdf_export.h"
+#include "model/frame_composer.h"
+#include "model/quib_doc.h"
 #include "export_test_util.h"
 #include "model/frame_composition.h"
 #include "raster/gui_application.h"
@@ -20,7 +20,7 @@ int changedPixels(const Bitmap24& picture, const Bitmap24& frame, const Rect& ar
     return changed;
 }
 
-class ExportPicture : public ::testing::Test {
+class FrameComposerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { raster::ensureGuiApplication(); }
     void SetUp() override {
@@ -35,7 +35,7 @@ protected:
     CQuibDoc doc;
 };
 
-TEST_F(ExportPicture, TextBoxAndTitleAreComposedOntoTheFrame) {
+TEST_F(FrameComposerTest, TextBoxAndTitleAreComposedOntoTheFrame) {
     static std::string calloutName;
     calloutName = library.at(0).name;
     test::editFrame(doc, 1, [](FrameElements& f) {
@@ -48,9 +48,11 @@ TEST_F(ExportPicture, TextBoxAndTitleAreComposedOntoTheFrame) {
     doc.titles.enabled = 1;
     doc.titles.rect = Rect{10, 5, 190, 40};
     doc.titles.font.color = 0x0000FF;
-    doc.SelectFrame(1);
     Bitmap24 picture;
-    composeExportPicture(doc, picture);
+    FrameComposer composer(doc, library);
+    ASSERT_TRUE(composer.compose(1, picture).ok());
+    EXPECT_EQ(doc.currentFrameIndex, 0);
+    doc.SelectFrame(1);
     const Bitmap24 frame = test::framePattern(200, 150, 1);
     EXPECT_GT(changedPixels(picture, frame, Rect{20, 60, 180, 130}), 100);
     EXPECT_GT(changedPixels(picture, frame, Rect{10, 5, 190, 40}), 20);
@@ -62,19 +64,49 @@ TEST_F(ExportPicture, TextBoxAndTitleAreComposedOntoTheFrame) {
     EXPECT_EQ(picture, direct);
 }
 
-TEST_F(ExportPicture, CanvasOutsideTheFrameImageIsWhiteOnEveryPage) {
+TEST_F(FrameComposerTest, CanvasOutsideTheFrameImageIsWhiteOnEveryPage) {
     doc.backgroundSize = Size{240, 160};
     doc.frameOrigin = Point{20, 10};
+    FrameComposer composer(doc, library);
     for (int i = 0; i < 2; ++i) {
-        doc.SelectFrame(i);
         Bitmap24 picture;
-        composeExportPicture(doc, picture);
+        ASSERT_TRUE(composer.compose(i, picture).ok());
         ASSERT_EQ(picture.width, 240);
         for (const auto& [x, y] :
              {std::pair{0, 0}, std::pair{239, 159}, std::pair{19, 80}, std::pair{230, 5}})
             EXPECT_EQ(picture.pixel(x, y)[0] & picture.pixel(x, y)[1] & picture.pixel(x, y)[2], 255);
         EXPECT_EQ(0, std::memcmp(picture.pixel(20, 10), test::framePattern(200, 150, i).pixel(0, 0), 3));
     }
+}
+
+TEST_F(FrameComposerTest, ShowsPendingEditsWithoutCommittingThem) {
+    doc.SelectFrame(1);
+    std::fill(doc.currentImage.pixels.begin(), doc.currentImage.pixels.begin() + 300, uint8_t(7));
+    doc.imageChanged = true;
+    doc.currentFrame.cursorVisible = 0;
+    doc.elementsChanged = true;
+    const std::vector<uint8_t> stored = doc.frames[1].imageData;
+
+    Bitmap24 fromComposer;
+    FrameComposer composer(doc, library);
+    ASSERT_TRUE(composer.compose(1, fromComposer).ok());
+    Bitmap24 fromEditor(200, 150);
+    std::fill(fromEditor.pixels.begin(), fromEditor.pixels.end(), uint8_t(255));
+    ASSERT_TRUE(ComposeFrame(doc, library, fromEditor.pixels.data(), ComposeAll));
+    EXPECT_EQ(fromComposer, fromEditor);
+    EXPECT_EQ(fromComposer.pixel(0, 0)[0], 7);
+    EXPECT_TRUE(doc.imageChanged && doc.elementsChanged);
+    EXPECT_EQ(doc.frames[1].imageData, stored);
+}
+
+TEST_F(FrameComposerTest, DamagedStreamIsReportedNotHidden) {
+    doc.frames[1].imageData.resize(doc.frames[1].imageData.size() / 2);
+    Bitmap24 picture;
+    FrameComposer composer(doc, library);
+    const Status status = composer.compose(1, picture);
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.stringId(), str::UnexpectedFormat);
+    EXPECT_TRUE(composer.compose(0, picture).ok());
 }
 
 }  // namespace

@@ -1,0 +1,24 @@
+#include "model/frame_composer.h"
+
+#include <algorithm>
+
+#include "model/quib_doc.h"
+
+namespace quib {
+
+FrameComposer::FrameComposer(const CQuibDoc& doc, const CalloutLibrary& library)
+    : m_doc(doc), m_library(library) {}
+
+Status FrameComposer::compose(int index, Bitmap24& picture, uint32_t flags, uint8_t fill) {
+    const Size canvas = m_doc.backgroundSize;
+    if (picture.width != canvas.cx || picture.height != canvas.cy)
+        picture = Bitmap24(std::max(canvas.cx, 0), std::max(canvas.cy, 0));
+    std::fill(picture.pixels.begin(), picture.pixels.end(), fill);
+    m_frame = m_doc.readFrame(index);
+    Status status = m_doc.decodeFrame(index, m_picture);
+    if (!picture.isNull())
+        ComposeFrame(m_doc, m_frame, m_picture, m_library, m_surfaces, picture.pixels.data(), flags);
+    return status;
+}
+
+}  // namespace quib
