@@ -2,6 +2,8 @@
 // leaves the file it would replace whole, and no temporary file behind.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -16,6 +18,7 @@
 #include "model/project_storage.h"
 #include "model/template_file.h"
 #include "palette/palette_file.h"
+#include "raster/png_file.h"
 #include "render/movie_output.h"
 #include "shapes/callout_library.h"
 #include "swf/swf_movie.h"
@@ -114,6 +117,13 @@ std::vector<Writer> writers() {
         {"picture through a plug-in", "shot.bmp",
          [](const std::string& f, int v) {
              return SaveImageFile(test::shippedFilters(), f + "/shot.bmp", picture(v));
+         }},
+        {"PNG of a frame", "frame.png",
+         [](const std::string& f, int v) {
+             const Bitmap24 p = picture(v);
+             const QImage image(p.pixels.data(), p.width, p.height, qsizetype(p.stride()),
+                                QImage::Format_BGR888);
+             return raster::savePngFile(image, f + "/frame.png");
          }},
     };
 }
