@@ -14,6 +14,7 @@
 #include "model/frame_composer.h"
 #include "model/project_storage.h"
 #include "raster/gui_application.h"
+#include "raster/png_file.h"
 #include "shapes/callout_library.h"
 
 namespace quib::cli {
@@ -53,7 +54,7 @@ int runFrame(const std::vector<std::string>& args) {
         return fail(status.message());
     const QImage image(picture.pixels.data(), picture.width, picture.height, qsizetype(picture.stride()),
                        QImage::Format_BGR888);
-    if (!image.save(QString::fromStdString(args[2]), "PNG"))
+    if (!raster::savePngFile(image, args[2]))
         return fail("Impossibile creare il file: " + args[2]);
     return 0;
 }

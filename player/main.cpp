@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
 #include <QMessageBox>
 
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include "frame_dump.h"
 #include "movie_decoder.h"
 #include "player_window.h"
+#include "raster/png_file.h"
 
 using namespace quib::player;
 
@@ -80,7 +82,7 @@ int dumpFrame(const QStringList& args) {
         printError(error);
         return ExitError;
     }
-    if (!image.save(outPath, "PNG")) {
+    if (!quib::raster::savePngFile(image, QFile::encodeName(outPath).toStdString())) {
         printError(QStringLiteral("Impossibile creare il file %1").arg(outPath));
         return ExitError;
     }

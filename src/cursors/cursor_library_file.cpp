@@ -1,7 +1,5 @@
 #include "cursor_library_file.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/atomic_file.h"
 #include "base/file_bytes.h"
 
 namespace quib {
@@ -123,29 +122,13 @@ Status loadUserCursorFile(const std::string& path, std::vector<UserCursor>& curs
 }
 
 Status saveUserCursorFile(const std::string& path, const std::vector<UserCursor>& cursors) {
-    const std::vector<uint8_t> bytes = writeUserCursors(cursors);
-    const std::string temporary = path + ".tmp";
-    const auto failed = [&] {
-        return Status::failure(str::CannotCreateFile,
-                               std::string(stringText(str::CannotCreateFile)) + " " + path);
-    };
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     if (!folder.empty())
         std::filesystem::create_directories(folder, error);
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return failed();
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = ::fsync(fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok)
-        std::filesystem::rename(temporary, path, error);
-    if (!ok || error) {
-        std::filesystem::remove(temporary, error);
-        return failed();
-    }
+    if (!writeFileAtomically(path, writeUserCursors(cursors)))
+        return Status::failure(str::CannotCreateFile,
+                               std::string(stringText(str::CannotCreateFile)) + " " + path);
     return Status::success();
 }
 

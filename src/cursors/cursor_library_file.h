@@ -39,8 +39,8 @@ std::vector<UserCursor> readUserCursors(const uint8_t* data, size_t size);
 // Reads the library at path into cursors. A missing file is an empty library (found is false);
 // an unreadable or malformed one fails with a message naming the file and leaves cursors empty.
 Status loadUserCursorFile(const std::string& path, std::vector<UserCursor>& cursors, bool* found = nullptr);
-// Writes beside path and renames over it, so a failed save leaves the old file whole; creates
-// the folder when needed.
+// Replaces path whole, so a failed save leaves the old file as it was; creates the folder when
+// needed.
 Status saveUserCursorFile(const std::string& path, const std::vector<UserCursor>& cursors);
 
 }  // namespace quib

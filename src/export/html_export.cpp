@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "export/atomic_file.h"
+#include "base/atomic_file.h"
 #include "export/export_names.h"
 #include "imagefilters/image_file.h"
 #include "model/frame_composer.h"

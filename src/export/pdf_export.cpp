@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "base/atomic_file.h"
 #include "base/zlib_util.h"
-#include "export/atomic_file.h"
 #include "export/export_names.h"
 #include "export/pdf_text.h"
 #include "model/frame_composer.h"

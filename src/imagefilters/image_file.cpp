@@ -1,11 +1,10 @@
 #include "imagefilters/image_file.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+
+#include "base/atomic_file.h"
 
 namespace quib {
 
@@ -76,26 +75,19 @@ bool SaveImageFile(const FilterTable& table, const std::string& path, const Bitm
     if (picture.width <= 0 || picture.height <= 0 ||
         picture.pixels.size() != size_t(picture.width) * size_t(picture.height) * 4)
         return false;
-    // The plug-in writes a temporary file beside the target (keeping the extension, which some
-    // plug-ins look at); only a complete file replaces the target.
+    // The plug-in writes the temporary file by its name, which keeps the extension (some plug-ins
+    // look at it); only a complete file replaces the target.
     const std::string extension = FileExtension(path);
-    const std::string suffix = extension.empty() ? std::string() : "." + extension;
-    std::string temp = path + ".tmpXXXXXX" + suffix;
-    const int fd = mkstemps(temp.data(), int(suffix.size()));
-    if (fd < 0) return false;
-    close(fd);
+    AtomicFile file;
+    if (!file.open(path, extension.empty() ? std::string() : "." + extension))
+        return false;
     ImageDesc desc{picture.width, picture.height, const_cast<uint8_t*>(picture.pixels.data())};
     bool ok = false;
-    if (FilterHandle handle = caps->openWrite(temp.c_str(), 0, 0, 0, 0, &desc, 0, 0)) {
+    if (FilterHandle handle = caps->openWrite(file.temporaryPath().c_str(), 0, 0, 0, 0, &desc, 0, 0)) {
         ok = caps->write(handle, &desc, 0, 0) == 1;
         caps->closeWrite(handle);
     }
-    if (ok) {
-        chmod(temp.c_str(), 0644);
-        ok = std::rename(temp.c_str(), path.c_str()) == 0;
-    }
-    if (!ok) std::remove(temp.c_str());
-    return ok;
+    return ok && file.commitWrittenFile();
 }
 
 bool SaveImageFile(const FilterTable& table, const std::string& path, const Bitmap24& picture,

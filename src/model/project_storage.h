@@ -26,7 +26,4 @@ Status SaveProject(const std::string& path, CQuibDoc& doc, Progress& progress);
 // The compressed save: the compressed variant for this one save.
 Status SaveProjectCompressed(const std::string& path, CQuibDoc& doc, Progress& progress);
 
-// Writes bytes to path with the same atomic replacement.
-Status writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
-
 }  // namespace quib

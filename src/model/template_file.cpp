@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/atomic_file.h"
 #include "base/byte_stream.h"
 #include "base/strings.h"
 #include "frame.h"
@@ -191,7 +192,9 @@ Status TemplateSet::fromBytes(const std::vector<uint8_t>& bytes, TemplateSet& ou
 }
 
 Status TemplateSet::Save(const std::string& path) const {
-    return writeFileAtomically(path, toBytes());
+    if (!writeFileAtomically(path, toBytes()))
+        return Status::failure(str::CannotCreateFile);
+    return Status::success();
 }
 
 Status TemplateSet::Load(const std::string& path) {

@@ -1,6 +1,5 @@
 #include "palette/palette_file.h"
 
-#include <unistd.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -8,8 +7,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "base/file_bytes.h"
+#include "base/atomic_file.h"
 #include "base/byte_stream.h"
+#include "base/file_bytes.h"
 
 namespace quib {
 
@@ -157,35 +157,8 @@ Status LoadPaletteFile(const std::string& path, Palette& palette) {
 }
 
 Status SavePaletteFile(const std::string& path, const Palette& palette) {
-    // Written beside the target and renamed over it, so a failed save leaves the old file whole.
-    const std::string text = WriteJascPalette(palette);
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0)
+    if (!writeFileAtomically(path, WriteJascPalette(palette)))
         return Status::failure(str::CannotCreateFile);
-    FILE* file = fdopen(fd, "wb");
-    if (!file) {
-        close(fd);
-        std::remove(temp.c_str());
-        return Status::failure(str::CannotCreateFile);
-    }
-    bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = fsync(fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok) {
-        std::error_code error;
-        std::filesystem::permissions(
-            temp,
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                std::filesystem::perms::group_read | std::filesystem::perms::others_read,
-            error);
-        ok = std::rename(temp.c_str(), path.c_str()) == 0;
-    }
-    if (!ok) {
-        std::remove(temp.c_str());
-        return Status::failure(str::CannotCreateFile);
-    }
     return Status::success();
 }
 

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
+#include "base/atomic_file.h"
 #include "base/strings.h"
-#include "model/project_storage.h"
 #include "render/player_executable.h"
 #include "swf/swf_movie.h"
 
@@ -16,15 +16,6 @@ namespace {
 void appendU32(std::vector<uint8_t>& out, uint32_t value) {
     for (int i = 0; i < 4; ++i)
         out.push_back(uint8_t(value >> (8 * i)));
-}
-
-// Execute permission wherever read permission was given (so the umask still applies).
-bool makeExecutable(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return false;
-    const mode_t mode = info.st_mode & 07777;
-    return ::chmod(path.c_str(), mode | ((mode & 0444) >> 2)) == 0;
 }
 
 }  // namespace
@@ -65,38 +56,37 @@ std::string htmlWrapperPage(int width, int height, const std::string& reference)
     return page;
 }
 
-std::vector<uint8_t> executableBytes(const std::vector<uint8_t>& player, const std::vector<uint8_t>& movie) {
-    std::vector<uint8_t> out;
-    out.reserve(player.size() + movie.size() + 8);
-    out.insert(out.end(), player.begin(), player.end());
-    out.insert(out.end(), movie.begin(), movie.end());
-    appendU32(out, kAppendedMovieMagic);
-    appendU32(out, uint32_t(movie.size()));
-    return out;
-}
-
 OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName,
                               OutputType outputType, Size canvas, const std::string& playerPath) {
     OutputResult result;
-    std::vector<uint8_t> bytes;
-    result.movieStatus = movie.write(bytes);
-    if (result.movieStatus && outputType == OutputType::Executable) {
-        std::vector<uint8_t> player;
+    const bool executable = outputType == OutputType::Executable;
+    // The movie streams into the file; the executable's trailer needs only its length.
+    AtomicFile file;
+    const bool opened = file.open(outputFileName);
+    file.setExecutable(executable);
+    std::vector<uint8_t> player;
+    if (executable) {
         result.movieStatus = readPlayerExecutable(playerPath, player);
-        if (result.movieStatus)
-            bytes = executableBytes(player, bytes);
+        if (result.movieStatus && opened && !file.write(player))
+            result.movieStatus = Status::failure(str::CannotCreateFile);
     }
     if (result.movieStatus)
-        result.movieStatus = writeFileAtomically(outputFileName, bytes);
-    if (result.movieStatus && outputType == OutputType::Executable && !makeExecutable(outputFileName))
+        result.movieStatus = movie.write(file);
+    if (result.movieStatus && executable) {
+        std::vector<uint8_t> trailer;
+        appendU32(trailer, kAppendedMovieMagic);
+        appendU32(trailer, uint32_t(file.size() - player.size()));
+        file.write(trailer);
+    }
+    if (result.movieStatus && !file.commit())
         result.movieStatus = Status::failure(str::CannotCreateFile);
     if (result.movieStatus)
-        result.outputBytes = bytes.size();
+        result.outputBytes = size_t(file.size());
 
     if (outputType == OutputType::Movie) {
         const std::string page = htmlWrapperPage(canvas.cx, canvas.cy, movieReference(outputFileName));
         const std::string pagePath = htmlPageName(outputFileName);
-        if (writeFileAtomically(pagePath, std::vector<uint8_t>(page.begin(), page.end())))
+        if (writeFileAtomically(pagePath, page))
             result.pagePath = pagePath;
         else
             result.pageStatus = Status::failureText(kCannotCreateHtmlMessage);

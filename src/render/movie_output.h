@@ -37,9 +37,6 @@ std::string movieReference(const std::string& outputFileName);
 // The eleven lines of the page, with CR LF line ends.
 std::string htmlWrapperPage(int width, int height, const std::string& movieReference);
 
-// player + movie + magic + movie length.
-std::vector<uint8_t> executableBytes(const std::vector<uint8_t>& player, const std::vector<uint8_t>& movie);
-
 struct OutputResult {
     Status movieStatus;
     Status pageStatus;

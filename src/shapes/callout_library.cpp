@@ -6,8 +6,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
+#include "base/atomic_file.h"
 #include "base/file_bytes.h"
 #include "shapes/polygon_shape.h"
 
@@ -171,23 +171,13 @@ Status CalloutLibrary::LoadLibrary(const std::string& path, bool* found) {
 }
 
 Status CalloutLibrary::SaveLibrary(const std::string& path) const {
-    const std::vector<uint8_t> bytes = write();
-    const std::string temporary = path + ".tmp";
     std::error_code error;
     // The user's data folder may not exist before the first save.
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     if (!folder.empty()) std::filesystem::create_directories(folder, error);
-    FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return Status::failure(str::CannotCreateFile, std::string(stringText(str::CannotCreateFile)) + "\n" + path);
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = ::fsync(fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok) std::filesystem::rename(temporary, path, error);
-    if (!ok || error) {
-        std::filesystem::remove(temporary, error);
-        return Status::failure(str::CannotCreateFile, std::string(stringText(str::CannotCreateFile)) + "\n" + path);
-    }
+    if (!writeFileAtomically(path, write()))
+        return Status::failure(str::CannotCreateFile,
+                               std::string(stringText(str::CannotCreateFile)) + "\n" + path);
     return Status::success();
 }
 

@@ -53,8 +53,8 @@ public:
 
     // File form. A missing file leaves the library as it is and succeeds with *found false.
     Status LoadLibrary(const std::string& path, bool* found = nullptr);
-    // Writes a temporary file beside path and renames it over path, so a failed save leaves the
-    // old file whole; the library in memory is never touched.
+    // Replaces path whole (a failed save leaves the old file as it was), creating its folder
+    // when needed; the library in memory is never touched.
     Status SaveLibrary(const std::string& path) const;
 
 private:

@@ -1,9 +1,5 @@
 #include "swf_movie.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <list>
@@ -18,12 +14,6 @@ namespace {
 bool debugTraceEnabled() {
     const char* value = std::getenv("QUIB_DEBUG_SWF");
     return value && *value && std::string(value) != "0";
-}
-
-mode_t currentUmask() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mask;
 }
 
 }  // namespace
@@ -135,7 +125,7 @@ void SwfMovie::clear() {
     ++m_generation;
 }
 
-Status SwfMovie::encode(std::vector<uint8_t>* bytes, std::FILE* file) {
+Status SwfMovie::encode(std::vector<uint8_t>* bytes, AtomicFile* file) {
     Status result = Status::success();
     size_t placements = 0;
     for (const auto& [id, records] : m_placements)
@@ -188,7 +178,7 @@ Status SwfMovie::encode(std::vector<uint8_t>* bytes, std::FILE* file) {
 
     if (bytes)
         stream.writeTo(*bytes);
-    if (file && !stream.writeTo(file))
+    if (file && !stream.writeTo(*file))
         result = Status::failure(str::CannotCreateFile);
     clear();
     return result;
@@ -199,36 +189,19 @@ Status SwfMovie::write(std::vector<uint8_t>& out) {
     return encode(&out, nullptr);
 }
 
-Status SwfMovie::write(std::FILE* file) {
-    return encode(nullptr, file);
+Status SwfMovie::write(AtomicFile& file) {
+    return encode(nullptr, &file);
 }
 
 Status SwfMovie::writeFile(const std::string& path) {
-    std::string temp = path + ".XXXXXX";
-    int fd = mkstemp(temp.data());
-    if (fd < 0) {
+    AtomicFile file;
+    if (!file.open(path)) {
         clear();
         return Status::failure(str::CannotCreateFile);
     }
-    std::FILE* file = fdopen(fd, "wb");
-    if (!file) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        clear();
-        return Status::failure(str::CannotCreateFile);
-    }
-    Status result = encode(nullptr, file);
-    bool flushed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-    bool closed = std::fclose(file) == 0;
-    if (result && (!flushed || !closed))
+    Status result = encode(nullptr, &file);
+    if (result && !file.commit())
         result = Status::failure(str::CannotCreateFile);
-    // mkstemp creates the file private; a movie is an ordinary document.
-    if (result)
-        ::chmod(temp.c_str(), 0666 & ~currentUmask());
-    if (result && std::rename(temp.c_str(), path.c_str()) != 0)
-        result = Status::failure(str::CannotCreateFile);
-    if (!result)
-        ::unlink(temp.c_str());
     return result;
 }
 

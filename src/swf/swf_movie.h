@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "base/atomic_file.h"
 #include "base/status.h"
 #include "swf_records.h"
 #include "swf_tags.h"
@@ -82,8 +82,9 @@ public:
     // Encodes the whole movie, then empties it (whether or not it succeeded). The movie is refused,
     // with nothing written, when its size exceeds 16383 units, its rate 255, or it holds an error.
     Status write(std::vector<uint8_t>& out);
-    Status write(std::FILE* file);
-    // Saves through a temporary file in the same folder renamed over the target.
+    // Streams the movie after what file holds; the caller commits.
+    Status write(AtomicFile& file);
+    // Replaces the file at path whole, or leaves it as it was.
     Status writeFile(const std::string& path);
 
     // The first error met while building (a bitmap that failed, too many characters); empty if none.
@@ -99,7 +100,7 @@ public:
     uint64_t generation() const { return m_generation; }
 
 private:
-    Status encode(std::vector<uint8_t>* bytes, std::FILE* file);
+    Status encode(std::vector<uint8_t>* bytes, AtomicFile* file);
     void assignDepths();
     void clear();
 

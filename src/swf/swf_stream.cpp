@@ -121,9 +121,9 @@ void SwfStream::writeTo(std::vector<uint8_t>& out) const {
         out.push_back(m_current);
 }
 
-bool SwfStream::writeTo(std::FILE* file) const {
+bool SwfStream::writeTo(AtomicFile& file) const {
     size_t done = 0;
-    auto put = [file](const uint8_t* p, size_t n) { return n == 0 || std::fwrite(p, 1, n, file) == n; };
+    auto put = [&file](const uint8_t* p, size_t n) { return file.write(p, n); };
     for (const BlockRef& ref : m_blocks) {
         if (!put(m_bytes.data() + done, ref.position - done))
             return false;

@@ -2,10 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <initializer_list>
 #include <memory>
 #include <vector>
+
+#include "base/atomic_file.h"
 
 namespace quib {
 
@@ -51,7 +52,7 @@ public:
 
     // Inline bytes and blocks in order; the stream must be aligned.
     void writeTo(std::vector<uint8_t>& out) const;
-    bool writeTo(std::FILE* file) const;
+    bool writeTo(AtomicFile& file) const;
 
 private:
     struct BlockRef {

@@ -14,6 +14,8 @@
 #include "app_settings.h"
 #include "application_filters.h"
 #include "background_output.h"
+#include "base/atomic_file.h"
+#include "base/file_bytes.h"
 #include "base/progress.h"
 #include "base/strings.h"
 #include "command_ids.h"
@@ -405,9 +407,14 @@ QString writableSample(const QString& projectPath) {
         return sample.absoluteFilePath();
     const QString folder = userDataFolder() + QStringLiteral("/samples");
     const QString copy = folder + QLatin1Char('/') + sample.fileName();
-    if (!QFileInfo::exists(copy) && !(QDir().mkpath(folder) && QFile::copy(sample.absoluteFilePath(), copy)))
-        return sample.absoluteFilePath();
-    return copy;
+    if (QFileInfo::exists(copy))
+        return copy;
+    std::vector<uint8_t> bytes;
+    if (QDir().mkpath(folder) &&
+        readFileBytes(QFile::encodeName(sample.absoluteFilePath()).toStdString(), bytes) == FileRead::Ok &&
+        writeFileAtomically(QFile::encodeName(copy).toStdString(), bytes))
+        return copy;
+    return sample.absoluteFilePath();
 }
 
 // A sample without an output name renders beside itself.

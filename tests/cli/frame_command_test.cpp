@@ -14,6 +14,7 @@
 #include "model/synthetic_project.h"
 #include "raster/gui_application.h"
 #include "shapes/default_callouts.h"
+#include "support/full_filesystem.h"
 
 namespace quib {
 namespace {
@@ -101,6 +102,34 @@ TEST_F(FrameCommand, BadArgumentsPrintTheUsage) {
 
 TEST_F(FrameCommand, MissingProjectFails) {
     EXPECT_EQ(run("frame '" + path("none.qbk") + "' 0 '" + path("f.png") + "'"), 1);
+}
+
+TEST_F(FrameCommand, TargetThatCannotBeWrittenFailsAndKeepsTheOldFile) {
+    CQuibDoc doc;
+    writeProject(doc);
+    test::FullFilesystem full(path("full"), "f.png", "old picture");
+    struct Case {
+        std::string target;
+        bool needsMount;
+    };
+    const Case cases[] = {
+        {path("p.qbk") + "/f.png", false},  // the folder is a file
+        {path("none/f.png"), false},
+        {path("full/f.png"), true},  // no room left half way
+    };
+    for (const Case& c : cases) {
+        if (c.needsMount && !full.mounted())
+            continue;
+        std::string err;
+        EXPECT_EQ(run("frame '" + path("p.qbk") + "' 1 '" + c.target + "'", &err), 1) << c.target;
+        EXPECT_NE(err.find("Impossibile creare il file"), std::string::npos) << err;
+        EXPECT_NE(err.find(c.target), std::string::npos) << err;
+    }
+    if (full.mounted()) {
+        std::ifstream in(path("full/f.png"));
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+                  "old picture");
+    }
 }
 
 }  // namespace

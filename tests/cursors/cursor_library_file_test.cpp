@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/atomic_file.h"
 #include "cursor_test_support.h"
 #include "cursors/cursor_library_file.h"
 
@@ -135,7 +136,6 @@ TEST_F(TempFolder, SaveCreatesTheFolderAndLoadReadsItBack) {
     EXPECT_TRUE(found);
     ASSERT_EQ(cursors.size(), 2u);
     EXPECT_EQ(cursors[0].name, "Mano rossa");
-    EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
 }
 
 TEST_F(TempFolder, MissingFileIsAnEmptyLibrary) {
@@ -163,9 +163,9 @@ TEST_F(TempFolder, FailedSaveLeavesTheOldFileWhole) {
     ASSERT_TRUE(saveUserCursorFile(file, twoCursors()).ok());
     std::ifstream in(file, std::ios::binary);
     const std::vector<uint8_t> before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    // A folder in the way of the temporary file makes the save fail.
-    std::filesystem::create_directories(file + ".tmp");
+    setAtomicFileFault(AtomicFileFault::Write, 2);
     const Status status = saveUserCursorFile(file, {});
+    setAtomicFileFault(AtomicFileFault::None);
     EXPECT_FALSE(status.ok());
     EXPECT_NE(status.message().find("Impossibile creare il file"), std::string::npos);
     std::ifstream again(file, std::ios::binary);

@@ -26,10 +26,11 @@ NavButton shown(int x, int y, int offset = 0) {
     return NavButton{1, Point{x, y}, offset};
 }
 
-// A plug-in type that writes a one-byte file, and fails for the image of frame 1.
+// A plug-in type that writes a one-byte file, and fails for the second image it is given.
+int g_fakeOpens = 0;
 FilterHandle fakeOpenWrite(const char* path, intptr_t, intptr_t, intptr_t, intptr_t, ImageDesc*, intptr_t,
                            intptr_t) {
-    if (std::strstr(path, "page1."))
+    if (++g_fakeOpens == 2)
         return nullptr;
     return std::fopen(path, "wb");
 }
@@ -41,6 +42,7 @@ void fakeClose(FilterHandle handle) {
 }
 
 FilterCaps failingSecondImageType() {
+    g_fakeOpens = 0;
     FilterCaps caps{};
     caps.extensions = "fak;fake";
     caps.description = "Fake (*.fak)|*.fak";

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "base/strings.h"
@@ -290,22 +289,6 @@ TEST(TemplateFileSave, UnwritableFolderReportsCannotCreate) {
     const Status status = set.Save("/nonexistent/folder/look.qtp");
     EXPECT_FALSE(status.ok());
     EXPECT_EQ(status.message(), "Impossibile creare il file");
-}
-
-TEST(TemplateFileSave, FailedSaveLeavesTheOldFileWhole) {
-    QTemporaryDir dir;
-    const QString path = QDir(dir.path()).filePath(QStringLiteral("look.qtp"));
-    const TemplateSet set = takenFromStyledProject(templ::FrameRate);
-    ASSERT_TRUE(set.Save(path.toStdString()).ok());
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const TemplateSet other = takenFromStyledProject(templ::AllElements);
-    const Status status = other.Save(path.toStdString());
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (status.ok())
-        GTEST_SKIP() << "running with rights that ignore folder permissions";
-    TemplateSet back;
-    ASSERT_TRUE(back.Load(path.toStdString()).ok());
-    EXPECT_EQ(back.mask, templ::FrameRate);
 }
 
 TEST(TemplateTakeFrom, StartsFromAZeroedRecord) {

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "appended_movie.h"
+#include "support/full_filesystem.h"
 #include "swf_builder.h"
 
 using namespace quib::player;
@@ -116,6 +117,33 @@ TEST_F(PlayerProgram, DumpFrameReadsTheMovieAppendedToItself) {
     ASSERT_EQ(img.size(), QSize(32, 24));
     EXPECT_EQ(img.pixel(8, 8), qRgb(255, 0, 0));
     EXPECT_EQ(img.pixel(20, 20), qRgb(128, 128, 128));
+}
+
+TEST_F(PlayerProgram, DumpFrameToATargetThatCannotBeWrittenFails) {
+    writeFile(path("movie.swf"), twoColourMovie());
+    quib::test::FullFilesystem full(path("full").toStdString(), "out.png", "old picture");
+    struct Case {
+        QString target;
+        bool needsMount;
+    };
+    const Case cases[] = {
+        {path("movie.swf") + "/out.png", false},  // the folder is a file
+        {path("none/out.png"), false},
+        {path("full/out.png"), true},  // no room left half way
+    };
+    for (const Case& c : cases) {
+        if (c.needsMount && !full.mounted())
+            continue;
+        RunResult run = runPlayer(PlayerPath, {"--dump-frame", "1", path("movie.swf"), c.target});
+        EXPECT_EQ(run.exitCode, 1) << c.target.toStdString();
+        EXPECT_TRUE(run.errors.contains(QStringLiteral("Impossibile creare il file ") + c.target))
+            << run.errors.toStdString();
+    }
+    if (full.mounted()) {
+        QFile old(path("full/out.png"));
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("old picture"));
+    }
 }
 
 TEST_F(PlayerProgram, AppendedLengthBeyondTheFileIsAnError) {

@@ -368,14 +368,14 @@ TEST_F(SwfMovieFile, UnwritableFolderIsReportedAsCannotCreateFile) {
 
 TEST_F(SwfMovieFile, OpenFileReceivesTheMovieAfterWhatItHolds) {
     std::filesystem::path target = m_dir / "player.bin";
-    std::FILE* file = std::fopen(target.c_str(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fputs("PLAYER", file);
+    AtomicFile file;
+    ASSERT_TRUE(file.open(target.string()));
+    ASSERT_TRUE(file.write(std::string("PLAYER")));
     SwfMovie a, b;
     buildSample(a);
     buildSample(b);
     ASSERT_TRUE(a.write(file).ok());
-    std::fclose(file);
+    ASSERT_TRUE(file.commit());
     std::vector<uint8_t> expected = {'P', 'L', 'A', 'Y', 'E', 'R'};
     std::vector<uint8_t> movie = swftest::writeMovie(b);
     expected.insert(expected.end(), movie.begin(), movie.end());

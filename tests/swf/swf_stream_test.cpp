@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <cstdio>
+#include <filesystem>
 
 #include "swf_test_helpers.h"
 
@@ -86,13 +89,19 @@ TEST(SwfStreamBlocks, FileOutputMatchesTheByteBuffer) {
     s.writeU32(42);
     s.appendBlock(block);
     s.writeU8(7);
-    std::FILE* file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
+    char folder[] = "/tmp/quib-swf-stream-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/out.swf";
+    AtomicFile file;
+    ASSERT_TRUE(file.open(path));
     ASSERT_TRUE(s.writeTo(file));
-    std::rewind(file);
+    ASSERT_TRUE(file.commit());
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(in, nullptr);
     std::vector<uint8_t> read(6000);
-    read.resize(std::fread(read.data(), 1, read.size(), file));
-    std::fclose(file);
+    read.resize(std::fread(read.data(), 1, read.size(), in));
+    std::fclose(in);
+    std::filesystem::remove_all(folder);
     EXPECT_EQ(read, streamBytes(s));
 }
 

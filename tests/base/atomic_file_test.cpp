@@ -1,0 +1,346 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/atomic_file.h"
+
+using namespace quib;
+namespace fs = std::filesystem;
+
+namespace {
+
+class AtomicFileTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "quib-atomic-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        m_umask = ::umask(022);
+    }
+    void TearDown() override {
+        setAtomicFileFault(AtomicFileFault::None);
+        ::umask(m_umask);
+        fs::remove_all(m_dir);
+    }
+
+    std::string path(const std::string& name) const { return (m_dir / name).string(); }
+    std::set<std::string> names() const {
+        std::set<std::string> out;
+        for (const auto& entry : fs::directory_iterator(m_dir))
+            out.insert(entry.path().filename().string());
+        return out;
+    }
+    static void put(const std::string& file, const std::string& bytes) {
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+    static std::string get(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    static mode_t modeOf(const std::string& file) {
+        struct stat info {};
+        EXPECT_EQ(::stat(file.c_str(), &info), 0) << file;
+        return info.st_mode & 07777;
+    }
+    static void makeOld(const std::string& file, int minutes) {
+        const timespec times[2] = {{::time(nullptr) - minutes * 60, 0}, {::time(nullptr) - minutes * 60, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << file;
+    }
+
+    fs::path m_dir;
+    mode_t m_umask = 022;
+};
+
+}  // namespace
+
+TEST_F(AtomicFileTest, ReplacesTheContentWhole) {
+    struct Case {
+        const char* what;
+        bool oldFile;
+        std::vector<std::string> pieces;  // streamed one by one, then committed
+    };
+    const std::string big(200 * 1024 + 7, 'b');  // more than the writer buffers at once
+    const Case cases[] = {
+        {"new file", false, {"hello"}},
+        {"longer old file", true, {"short"}},
+        {"shorter old file", true, {std::string(5000, 'x')}},
+        {"empty content", true, {}},
+        {"small pieces", true, {"a", "bc", "", "def"}},
+        {"pieces around a big one", true, {"head", big, "tail", big}},
+    };
+    for (const Case& c : cases) {
+        const std::string target = path("file.bin");
+        fs::remove(target);
+        if (c.oldFile)
+            put(target, std::string(1000, 'o'));
+        AtomicFile file;
+        ASSERT_TRUE(file.open(target)) << c.what;
+        std::string expected;
+        for (const std::string& piece : c.pieces) {
+            ASSERT_TRUE(file.write(piece)) << c.what;
+            expected += piece;
+        }
+        EXPECT_EQ(file.size(), expected.size()) << c.what;
+        ASSERT_TRUE(file.commit()) << c.what;
+        EXPECT_EQ(get(target), expected) << c.what;
+        EXPECT_EQ(names(), std::set<std::string>{"file.bin"}) << c.what;
+    }
+}
+
+TEST_F(AtomicFileTest, InjectedFailureLeavesTheOldFileWhole) {
+    struct Case {
+        const char* what;
+        AtomicFileFault fault;
+        uint64_t afterBytes;
+    };
+    const Case cases[] = {
+        {"disk full at once", AtomicFileFault::Write, 0},
+        {"disk full after a few bytes", AtomicFileFault::Write, 10},
+        {"disk full within the second buffer", AtomicFileFault::Write, 100 * 1024},
+        {"sync fails", AtomicFileFault::Sync, 0},
+        {"rename fails", AtomicFileFault::Rename, 0},
+    };
+    const std::string old = "the old content";
+    const std::string replacement(300 * 1024, 'n');
+    for (const Case& c : cases) {
+        const std::string target = path("keep.txt");
+        put(target, old);
+        setAtomicFileFault(c.fault, c.afterBytes);
+        {
+            AtomicFile streamed;
+            ASSERT_TRUE(streamed.open(target)) << c.what;
+            for (size_t at = 0; at < replacement.size(); at += 1000)
+                (void)streamed.write(replacement.substr(at, 1000));
+            EXPECT_FALSE(streamed.commit()) << c.what;
+        }
+        EXPECT_FALSE(writeFileAtomically(target, replacement)) << c.what;
+        setAtomicFileFault(AtomicFileFault::None);
+        EXPECT_EQ(get(target), old) << c.what;
+        EXPECT_EQ(names(), std::set<std::string>{"keep.txt"}) << c.what;
+    }
+}
+
+TEST_F(AtomicFileTest, DroppedOrDiscardedWithoutCommitLeavesNothing) {
+    const std::string target = path("doc.txt");
+    put(target, "old");
+    {
+        AtomicFile dropped;
+        ASSERT_TRUE(dropped.open(target));
+        ASSERT_TRUE(dropped.write(std::string("new")));
+        EXPECT_EQ(names().size(), 2u);
+    }
+    AtomicFile discarded;
+    ASSERT_TRUE(discarded.open(target));
+    discarded.discard();
+    EXPECT_FALSE(discarded.commit());
+    EXPECT_EQ(get(target), "old");
+    EXPECT_EQ(names(), std::set<std::string>{"doc.txt"});
+}
+
+TEST_F(AtomicFileTest, ModeOfTheReplacedFileOrOfANewFile) {
+    struct Case {
+        const char* what;
+        int oldMode;  // -1: no old file
+        bool executable;
+        mode_t expected;  // with umask 022
+    };
+    const Case cases[] = {
+        {"new file", -1, false, 0644},
+        {"new executable", -1, true, 0755},
+        {"private file stays private", 0600, false, 0600},
+        {"odd mode kept", 0640, false, 0640},
+        {"private executable", 0600, true, 0700},
+    };
+    for (const Case& c : cases) {
+        const std::string target = path("mode");
+        fs::remove(target);
+        if (c.oldMode >= 0) {
+            put(target, "old");
+            ASSERT_EQ(::chmod(target.c_str(), mode_t(c.oldMode)), 0);
+        }
+        AtomicFile file;
+        file.setExecutable(c.executable);
+        ASSERT_TRUE(file.open(target) && file.commit(std::string("new"))) << c.what;
+        EXPECT_EQ(modeOf(target), c.expected) << c.what;
+    }
+}
+
+TEST_F(AtomicFileTest, OwnerAndGroupOfTheReplacedFileStay) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can make a file of another owner";
+    const std::string target = path("owned");
+    put(target, "old");
+    ASSERT_EQ(::chown(target.c_str(), 4321, 4322), 0);
+    ASSERT_TRUE(writeFileAtomically(target, std::string("new")));
+    struct stat info {};
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4321u);
+    EXPECT_EQ(info.st_gid, 4322u);
+}
+
+TEST_F(AtomicFileTest, SavingThroughSymbolicLinksReplacesTheFinalTarget) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links;  // name, what it points at
+        bool oldTarget;
+    };
+    fs::create_directory(m_dir / "real");
+    const Case cases[] = {
+        {"relative link", {{"link", "real/data.txt"}}, true},
+        {"absolute link", {{"link", path("real/data.txt")}}, true},
+        {"chain of links", {{"link", "middle"}, {"middle", "real/data.txt"}}, true},
+        {"link into a folder, relative there", {{"link", "real/inner"}, {"real/inner", "data.txt"}}, true},
+        {"dangling link", {{"link", "real/data.txt"}}, false},
+    };
+    for (const Case& c : cases) {
+        fs::remove(path("real/data.txt"));
+        for (const auto& link : c.links) {
+            fs::remove(path(link.first));
+            fs::create_symlink(link.second, path(link.first));
+        }
+        if (c.oldTarget)
+            put(path("real/data.txt"), "old");
+        AtomicFile file;
+        ASSERT_TRUE(file.open(path("link"))) << c.what;
+        EXPECT_EQ(file.target().substr(file.target().size() - 13), "real/data.txt") << c.what;
+        ASSERT_TRUE(file.commit(std::string("new"))) << c.what;
+        EXPECT_EQ(get(path("real/data.txt")), "new") << c.what;
+        for (const auto& link : c.links)
+            EXPECT_TRUE(fs::is_symlink(path(link.first))) << c.what << ": " << link.first;
+        for (const auto& link : c.links)
+            fs::remove(path(link.first));
+    }
+}
+
+TEST_F(AtomicFileTest, LinkLoopFailsWithoutWriting) {
+    fs::create_symlink("b", path("a"));
+    fs::create_symlink("a", path("b"));
+    EXPECT_FALSE(writeFileAtomically(path("a"), std::string("x")));
+    EXPECT_TRUE(fs::is_symlink(path("a")));
+    EXPECT_EQ(names(), (std::set<std::string>{"a", "b"}));
+}
+
+TEST_F(AtomicFileTest, LongNamesNearTheLimitWork) {
+    for (size_t length : {size_t(200), size_t(250), size_t(255)}) {
+        const std::string name(length, 'n');
+        put(path(name), "old");
+        EXPECT_TRUE(writeFileAtomically(path(name), std::string("new"))) << length;
+        EXPECT_EQ(get(path(name)), "new") << length;
+        fs::remove(path(name));
+    }
+}
+
+TEST_F(AtomicFileTest, TargetsThatCannotBeWrittenFailAtOpen) {
+    put(path("plain"), "a file");
+    fs::create_directory(m_dir / "folder");
+    const std::string cases[] = {path("missing/x.txt"), path("plain/x.txt"), "/proc/version/x.txt"};
+    for (const std::string& target : cases) {
+        AtomicFile file;
+        EXPECT_FALSE(file.open(target)) << target;
+        EXPECT_FALSE(file.commit(std::string("x"))) << target;
+    }
+    // A folder in the target's place is found at commit; it stays as it was.
+    AtomicFile file;
+    ASSERT_TRUE(file.open(path("folder")));
+    EXPECT_FALSE(file.commit(std::string("x")));
+    EXPECT_TRUE(fs::is_directory(m_dir / "folder"));
+    EXPECT_EQ(names(), (std::set<std::string>{"plain", "folder"}));
+}
+
+TEST_F(AtomicFileTest, TemporaryIsShortAndBesideTheTarget) {
+    const std::string target = path(std::string(240, 't') + ".png");
+    AtomicFile file;
+    ASSERT_TRUE(file.open(target, ".png"));
+    const fs::path temp(file.temporaryPath());
+    EXPECT_EQ(temp.parent_path(), m_dir);
+    EXPECT_EQ(temp.filename().string().size(), std::string(".qb-XXXXXX.png").size());
+    EXPECT_EQ(temp.extension(), ".png");
+    EXPECT_TRUE(fs::is_regular_file(temp));
+}
+
+TEST_F(AtomicFileTest, FileWrittenByAnotherLibrary) {
+    struct Case {
+        const char* what;
+        AtomicFileFault fault;
+        uint64_t afterBytes;
+        bool replaced;
+    };
+    const Case cases[] = {
+        {"written whole", AtomicFileFault::None, 0, true},
+        {"disk full half way", AtomicFileFault::Write, 4, false},
+        {"sync fails", AtomicFileFault::Sync, 0, false},
+        {"rename fails", AtomicFileFault::Rename, 0, false},
+    };
+    for (const Case& c : cases) {
+        const std::string target = path("picture.bmp");
+        put(target, "old picture");
+        ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
+        AtomicFile file;
+        ASSERT_TRUE(file.open(target, ".bmp")) << c.what;
+        // Libraries that write by name truncate or make the file anew; both are fine.
+        fs::remove(file.temporaryPath());
+        put(file.temporaryPath(), "new picture");
+        setAtomicFileFault(c.fault, c.afterBytes);
+        EXPECT_EQ(file.commitWrittenFile(), c.replaced) << c.what;
+        setAtomicFileFault(AtomicFileFault::None);
+        EXPECT_EQ(get(target), c.replaced ? "new picture" : "old picture") << c.what;
+        EXPECT_EQ(modeOf(target), 0600u) << c.what;
+        EXPECT_EQ(names(), std::set<std::string>{"picture.bmp"}) << c.what;
+    }
+}
+
+TEST_F(AtomicFileTest, OpenRemovesOnlyStaleTemporariesOfItsOwn) {
+    struct Case {
+        std::string name;
+        int minutesOld;
+        bool removed;
+    };
+    const Case cases[] = {
+        {".qb-Ab3dE9", 60, true},        // a killed save
+        {".qb-Ab3dE8.png", 60, true},    // a killed save with an extension
+        {".qb-Ab3dE7", 1, false},        // perhaps another save at work
+        {".qb-Ab3d", 60, false},         // not our pattern
+        {".qb-Ab3dE6x", 60, false},      // not our pattern
+        {".qbx-Ab3dE5", 60, false},      // another prefix
+        {"notes.txt", 60, false},        // the user's own
+        {".quib-save-12-3", 60, false},  // not ours either
+    };
+    for (const Case& c : cases) {
+        put(path(c.name), "left over");
+        makeOld(path(c.name), c.minutesOld);
+    }
+    fs::create_directory(m_dir / ".qb-Folder");
+    makeOld(path(".qb-Folder"), 60);
+    if (::geteuid() == 0) {
+        put(path(".qb-Other1"), "another user's");
+        ASSERT_EQ(::chown(path(".qb-Other1").c_str(), 4321, 4321), 0);
+        makeOld(path(".qb-Other1"), 60);
+    }
+    ASSERT_TRUE(writeFileAtomically(path("saved"), std::string("x")));
+    for (const Case& c : cases)
+        EXPECT_EQ(fs::exists(path(c.name)), !c.removed) << c.name;
+    EXPECT_TRUE(fs::exists(path(".qb-Folder")));
+    if (::geteuid() == 0) {
+        EXPECT_TRUE(fs::exists(path(".qb-Other1")));
+    }
+}
+
+TEST_F(AtomicFileTest, AWriterLongAtWorkKeepsItsTemporary) {
+    const std::string target = path("export.htm");
+    AtomicFile slow;
+    ASSERT_TRUE(slow.open(target));
+    makeOld(slow.temporaryPath(), 60);
+    ASSERT_TRUE(writeFileAtomically(path("image.png"), std::string("img")));
+    EXPECT_TRUE(fs::exists(slow.temporaryPath()));
+    EXPECT_TRUE(slow.commit(std::string("page")));
+    EXPECT_EQ(get(target), "page");
+}
