@@ -7,10 +7,11 @@
 #include "base/progress.h"
 #include "cli_command.h"
 #include "export/html_export.h"
-#include "export/image_import.h"
 #include "export/pdf_export.h"
 #include "imagefilters/filter_table.h"
+#include "imagefilters/image_file.h"
 #include "model/frame_composition.h"
+#include "model/frame_operations.h"
 #include "model/project_storage.h"
 #include "shapes/default_callouts.h"
 
@@ -102,7 +103,8 @@ int runImportImages(const std::vector<std::string>& args) {
     if (args.size() < 2)
         return usage(kImportImages);
     CQuibDoc doc;
-    if (Status status = ImportImages(doc, filters(), std::vector<std::string>(args.begin() + 1, args.end()));
+    if (Status status = ImportImages(doc, PictureFileReader(filters()),
+                                     std::vector<std::string>(args.begin() + 1, args.end()));
         !status)
         return fail(status.message());
     NullProgress progress;
