@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/progress.h"
+#include "callout_source.h"
 #include "cli_command.h"
 #include "export/html_export.h"
 #include "export/pdf_export.h"
@@ -13,7 +14,6 @@
 #include "model/frame_composition.h"
 #include "model/frame_operations.h"
 #include "model/project_storage.h"
-#include "shapes/default_callouts.h"
 
 namespace quib::cli {
 
@@ -46,9 +46,10 @@ FilterTable& filters() {
     return table;
 }
 
-// Text boxes are drawn with the callouts shipped with the program.
-void useShippedCallouts() {
-    static const CalloutLibrary library = defaultCalloutLibrary();
+// Text boxes are drawn with the library every command finds.
+void useCalloutLibrary() {
+    static CalloutLibrary library;
+    loadCalloutLibrary(library);
     setApplicationCalloutLibrary(&library);
 }
 
@@ -78,7 +79,7 @@ int runExportHtml(const std::vector<std::string>& args) {
     NullProgress progress;
     if (Status status = LoadProject(plain[0], doc, progress); !status)
         return fail(status.message());
-    useShippedCallouts();
+    useCalloutLibrary();
     const ExportResult result = ExportHtml(doc, plain[1], filters(), filter, progress);
     if (!result.status)
         return fail(result.status.message());
@@ -92,7 +93,7 @@ int runExportPdf(const std::vector<std::string>& args) {
     NullProgress progress;
     if (Status status = LoadProject(args[0], doc, progress); !status)
         return fail(status.message());
-    useShippedCallouts();
+    useCalloutLibrary();
     const ExportResult result = ExportPdf(doc, args[1], progress);
     if (!result.status)
         return fail(result.status.message());
