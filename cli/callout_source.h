@@ -4,9 +4,9 @@
 
 namespace quib::cli {
 
-// Loads the callout library text boxes are drawn with: the user's copy, then the shipped one
-// (beside the program, in the build tree, installed). Without one it says so on stderr and
-// returns false; text boxes are then left out.
+// Loads the callout library text boxes are drawn with (findCalloutLibrary). A library file that
+// cannot be read is named on stderr. Returns whether a file was read rather than the built-in
+// callouts.
 bool loadCalloutLibrary(CalloutLibrary& library);
 
 }  // namespace quib::cli

@@ -46,17 +46,13 @@ bool parseRegion(std::string_view text, Rect& region) {
 
 // Grabs once per Pause until count frames are there; Shift+Pause toggles timed capture at the
 // interval meanwhile. Ends early, with an error, when the keys stop working.
-int captureByHotKey(CaptureSession& session, int count, int interval) {
-    Status status;
-    std::unique_ptr<GlobalHotKey> keys = createGlobalHotKey(status);
-    if (!status.ok())
-        return fail(status.message());
-    if (Status started = keys->start([&](HotKeyAction action) { session.handleHotKey(action); }); !started)
+int captureByHotKey(GlobalHotKey& keys, CaptureSession& session, int count, int interval) {
+    if (Status started = keys.start([&](HotKeyAction action) { session.handleHotKey(action); }); !started)
         return fail(started.message());
     std::cerr << "quib-cli: premere \"Pausa\" per catturare (" << count << " frame)\n";
     auto nextTick = std::chrono::steady_clock::now();
     while (session.counter() < count) {
-        if (!keys->isActive())
+        if (!keys.isActive())
             return fail("il display X11 non è più disponibile");
         int waitMs = -1;
         if (session.timedCaptureRunning()) {
@@ -64,7 +60,7 @@ int captureByHotKey(CaptureSession& session, int count, int interval) {
             if (now >= nextTick) {
                 session.tick();
                 if (std::string error = session.takeError(); !error.empty()) {
-                    keys->stop();
+                    keys.stop();
                     return fail(error);
                 }
                 nextTick = now + std::chrono::milliseconds(interval);
@@ -72,18 +68,18 @@ int captureByHotKey(CaptureSession& session, int count, int interval) {
             }
             waitMs = int(std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - now).count()) + 1;
         }
-        pollfd p{keys->fileDescriptor(), POLLIN, 0};
+        pollfd p{keys.fileDescriptor(), POLLIN, 0};
         poll(&p, 1, waitMs);
         const bool wasTimed = session.timedCaptureRunning();
-        keys->processEvents();
+        keys.processEvents();
         if (!wasTimed && session.timedCaptureRunning())
             nextTick = std::chrono::steady_clock::now();
         if (std::string error = session.takeError(); !error.empty()) {
-            keys->stop();
+            keys.stop();
             return fail(error);
         }
     }
-    keys->stop();
+    keys.stop();
     return 0;
 }
 
@@ -114,19 +110,20 @@ int runCapture(const std::vector<std::string>& args) {
     if (output.empty() || !haveRegion)
         return usage(kCapture);
 
-    Status status;
-    std::unique_ptr<ScreenGrabber> grabber = createScreenGrabber(status);
-    if (!status.ok())
-        return fail(status.message());
+    const CaptureBackends backends = openCaptureBackends(CaptureBackendChoice{});
+    if (!backends.screen)
+        return fail(backends.screen.message());
+    if (hotKey && !backends.hotKeyUsable())
+        return fail(backends.problem);
 
     CQuibDoc doc;
     doc.InitNewProject();
     prepareCaptureProject(doc, region);
     // The timed rate is whole frames per second; the interval here is exact.
-    CaptureSession session(*grabber, doc, region, 1000 / interval);
+    CaptureSession session(*backends.grabber, doc, region, 1000 / interval);
 
     if (hotKey) {
-        if (int result = captureByHotKey(session, count, interval); result != 0)
+        if (int result = captureByHotKey(*backends.hotKey, session, count, interval); result != 0)
             return result;
     } else {
         for (int i = 0; i < count; ++i) {

@@ -5,15 +5,16 @@
 #include <vector>
 
 #include "base/progress.h"
+#include "callout_source.h"
 #include "cli_command.h"
 #include "export/html_export.h"
-#include "export/image_import.h"
 #include "export/pdf_export.h"
 #include "export/project_output.h"
 #include "imagefilters/filter_table.h"
+#include "imagefilters/image_file.h"
 #include "model/frame_composition.h"
+#include "model/frame_operations.h"
 #include "model/project_storage.h"
-#include "shapes/default_callouts.h"
 
 namespace quib::cli {
 
@@ -46,9 +47,11 @@ FilterTable& filters() {
     return table;
 }
 
-// Text boxes are drawn with the callouts shipped with the program.
+// Text boxes are drawn with the library every command finds.
 OutputOptions outputOptions() {
-    static const CalloutLibrary library = defaultCalloutLibrary();
+    static CalloutLibrary library;
+    static const bool loaded = loadCalloutLibrary(library);
+    (void)loaded;
     OutputOptions options;
     options.callouts = &library;
     options.filters = &filters();
@@ -106,7 +109,8 @@ int runImportImages(const std::vector<std::string>& args) {
     if (args.size() < 2)
         return usage(kImportImages);
     CQuibDoc doc;
-    if (Status status = ImportImages(doc, filters(), std::vector<std::string>(args.begin() + 1, args.end()));
+    if (Status status = ImportImages(doc, PictureFileReader(filters()),
+                                     std::vector<std::string>(args.begin() + 1, args.end()));
         !status)
         return fail(status.message());
     NullProgress progress;

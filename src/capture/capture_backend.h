@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "global_hot_key.h"
 #include "screen_grabber.h"
@@ -12,5 +14,32 @@ namespace quib {
 // user). displayName nullptr means the session's own display.
 std::unique_ptr<ScreenGrabber> createScreenGrabber(Status& status, const char* displayName = nullptr);
 std::unique_ptr<GlobalHotKey> createGlobalHotKey(Status& status, const char* displayName = nullptr);
+std::unique_ptr<LockKeyReader> createLockKeyReader(Status& status, const char* displayName = nullptr);
+
+// What a program tells the backend choice about where it runs.
+struct CaptureBackendChoice {
+    // The program's windows are on an X11 display; a toolkit on another windowing system says no.
+    bool x11 = true;
+    const char* displayName = nullptr;  // nullptr: the session's own display
+    // Reads the screen where X11 cannot (through the toolkit); unset: grabs fail.
+    std::function<std::unique_ptr<ScreenGrabber>()> fallbackGrabber;
+    // Appended to the problem when the capture keys cannot work: what to use instead.
+    std::string noKeysHelp;
+};
+
+// The screen reader and the capture keys of one capture session.
+struct CaptureBackends {
+    std::unique_ptr<ScreenGrabber> grabber;  // never null from openCaptureBackends
+    std::unique_ptr<GlobalHotKey> hotKey;    // never null from openCaptureBackends
+    Status screen;        // failed: the X11 screen reader could not be opened (the fallback reads)
+    std::string problem;  // what the user should know when the keys cannot work; empty when they can
+    bool hotKeyUsable() const { return problem.empty(); }
+};
+
+// The X11 backends when the program runs on X11 and the display opens. Otherwise the fallback
+// grabber and keys that do nothing, with problem saying why (Italian) followed by noKeysHelp.
+CaptureBackends openCaptureBackends(const CaptureBackendChoice& choice);
+// The lock-key reader for the same choice: X11's, or one that never knows.
+std::unique_ptr<LockKeyReader> openLockKeyReader(const CaptureBackendChoice& choice);
 
 }  // namespace quib

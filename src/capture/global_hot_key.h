@@ -33,4 +33,17 @@ public:
     virtual void processEvents() = 0;
 };
 
+struct LockKeys {
+    bool capsLock = false;
+    bool numLock = false;
+    bool known = false;  // false where the display cannot tell
+};
+
+// The keyboard's lock-key state as the display server has it.
+class LockKeyReader {
+public:
+    virtual ~LockKeyReader() = default;
+    virtual LockKeys read() = 0;
+};
+
 }  // namespace quib

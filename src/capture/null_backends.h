@@ -34,4 +34,10 @@ private:
     std::string m_reason;
 };
 
+// Stands in where the lock keys cannot be read: their state is never known.
+class NullLockKeyReader final : public LockKeyReader {
+public:
+    LockKeys read() override { return LockKeys{}; }
+};
+
 }  // namespace quib

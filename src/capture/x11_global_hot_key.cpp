@@ -267,4 +267,58 @@ void X11GlobalHotKey::processEvents() {
     }
 }
 
+std::unique_ptr<X11LockKeyReader> X11LockKeyReader::open(const char* displayName, Status& status) {
+    xcb_connection_t* connection = xcb_connect(displayName, nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        status = Status::failureText(captureText::NoX11Display);
+        return nullptr;
+    }
+    bool xkb = false;
+#ifdef QUIB_HAVE_XCB_XKB
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection, &xcb_xkb_id);
+    if (extension && extension->present) {
+        Reply<xcb_xkb_use_extension_reply_t> use(xcb_xkb_use_extension_reply(
+            connection, xcb_xkb_use_extension(connection, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION),
+            nullptr));
+        xkb = use && use->supported;
+    }
+#endif
+    status = Status::success();
+    return std::unique_ptr<X11LockKeyReader>(new X11LockKeyReader(connection, xkb));
+}
+
+X11LockKeyReader::~X11LockKeyReader() {
+    xcb_disconnect(m_connection);
+}
+
+LockKeys X11LockKeyReader::read() {
+    LockKeys keys;
+    if (xcb_connection_has_error(m_connection))
+        return keys;
+    uint32_t state = 0;
+#ifdef QUIB_HAVE_XCB_XKB
+    if (m_xkb) {
+        Reply<xcb_xkb_get_indicator_state_reply_t> reply(xcb_xkb_get_indicator_state_reply(
+            m_connection, xcb_xkb_get_indicator_state(m_connection, XCB_XKB_ID_USE_CORE_KBD), nullptr));
+        if (!reply)
+            return keys;
+        state = reply->state;
+    }
+#endif
+    if (!m_xkb) {
+        // Without XKB the core keyboard's lit LEDs say the same.
+        Reply<xcb_get_keyboard_control_reply_t> reply(
+            xcb_get_keyboard_control_reply(m_connection, xcb_get_keyboard_control(m_connection), nullptr));
+        if (!reply)
+            return keys;
+        state = reply->led_mask;
+    }
+    // Caps Lock is indicator 0 and Num Lock indicator 1 in the core keyboard's usual layout.
+    keys.capsLock = state & 0x1;
+    keys.numLock = state & 0x2;
+    keys.known = true;
+    return keys;
+}
+
 }  // namespace quib

@@ -51,4 +51,23 @@ private:
     std::vector<uint8_t> m_keysDown;
 };
 
+// The lock keys as the X server's keyboard indicators show them, read on a connection of its own.
+class X11LockKeyReader final : public LockKeyReader {
+public:
+    // nullptr opens $DISPLAY. Fails with an Italian message when no X display can be reached.
+    static std::unique_ptr<X11LockKeyReader> open(const char* displayName, Status& status);
+    ~X11LockKeyReader() override;
+
+    X11LockKeyReader(const X11LockKeyReader&) = delete;
+    X11LockKeyReader& operator=(const X11LockKeyReader&) = delete;
+
+    LockKeys read() override;
+
+private:
+    X11LockKeyReader(xcb_connection_t* connection, bool xkb) : m_connection(connection), m_xkb(xkb) {}
+
+    xcb_connection_t* m_connection = nullptr;
+    bool m_xkb = false;
+};
+
 }  // namespace quib

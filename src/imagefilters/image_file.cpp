@@ -65,6 +65,10 @@ std::optional<Bitmap24> LoadImageFile24(const FilterTable& table, const std::str
     return DropAlpha(*picture);
 }
 
+std::function<std::optional<Bitmap24>(const std::string& path)> PictureFileReader(const FilterTable& table) {
+    return [&table](const std::string& path) { return LoadImageFile24(table, path); };
+}
+
 bool SaveImageFile(const FilterTable& table, const std::string& path, const Bitmap32& picture,
                    const FilterCaps* caps) {
     if (!caps)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,9 @@ std::optional<Bitmap32> LoadImageFile(const FilterTable& table, const std::strin
 
 // The same picture without its alpha, as frames and backgrounds hold it.
 std::optional<Bitmap24> LoadImageFile24(const FilterTable& table, const std::string& path);
+// LoadImageFile24 through table, as the picture reader the frame operations take. The table must
+// outlive the reader.
+std::function<std::optional<Bitmap24>(const std::string& path)> PictureFileReader(const FilterTable& table);
 
 // Writes a picture through the given record (or, when caps is nullptr, the one registered for the
 // path's extension). False when the record cannot write or the plug-in reports a failure; the

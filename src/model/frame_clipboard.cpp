@@ -153,6 +153,9 @@ Status PasteFramesFromFile(CQuibDoc& doc, const std::vector<uint8_t>& bytes, int
     } catch (const std::bad_alloc&) {
         return Status::failure(str::UnexpectedFormat);
     }
+    // The working copy becomes the template of each pasted frame: its pending edits go to their
+    // frame first.
+    doc.SelectFrame(doc.currentFrameIndex, true);
     const Size source = payload.sourceFrameSize;
     Bitmap24 sourceImage;
     if (!source.isEmpty())

@@ -47,8 +47,9 @@ std::vector<uint8_t> CopySelItemsToClipboardFile(const CQuibDoc& doc, uint32_t m
 ClipboardFrames decodeClipboardFrames(const std::vector<uint8_t>& bytes);
 
 // Inserts the frames of a "Quib Frame Format" payload before position (-1: at the end), adapting
-// their pictures to the project's frame size. Malformed data changes nothing ("Formato del file
-// inaspettato."); a failed insertion stops with "Errore sconosciuto durante l'inserimento dei frames".
+// their pictures to the project's frame size. Pending edits of the current frame are committed
+// first. Malformed data changes nothing ("Formato del file inaspettato."); a failed insertion stops
+// with "Errore sconosciuto durante l'inserimento dei frames".
 Status PasteFramesFromFile(CQuibDoc& doc, const std::vector<uint8_t>& bytes, int position);
 
 // Reads "Quib SelItems Format" into the working copy; returns the mask read (0 for malformed data,

@@ -1,26 +1,21 @@
 #include "application_callouts.h"
 
-#include "app_paths.h"
 #include "model/frame_composition.h"
 #include "shapes/callout_library.h"
+#include "shapes/callout_library_lookup.h"
 #include "shapes/default_callouts.h"
 
 namespace quib {
 
-bool loadApplicationCalloutLibrary() {
+QStringList loadApplicationCalloutLibrary() {
     static CalloutLibrary loaded;
-    const QString path = findDataFile(QString::fromLatin1(kCalloutLibraryFileName));
-    if (!path.isEmpty()) {
-        CalloutLibrary library;
-        bool found = false;
-        if (library.LoadLibrary(path.toStdString(), &found) && found) {
-            loaded = std::move(library);
-            setApplicationCalloutLibrary(&loaded);
-            return true;
-        }
-    }
-    useBuiltInCalloutsUntilLoaded();
-    return false;
+    FoundCalloutLibrary found = findCalloutLibrary();
+    loaded = std::move(found.library);
+    setApplicationCalloutLibrary(&loaded);
+    QStringList problems;
+    for (const std::string& problem : found.problems)
+        problems << QString::fromStdString(problem);
+    return problems;
 }
 
 void useBuiltInCalloutsUntilLoaded() {

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QStringList>
+
 namespace quib {
 
-// Loads the callout library file (the user's copy first, then the shipped one) and makes it the
-// library text boxes are drawn with. Without a readable file the built-in callouts stay in use.
-// Returns whether a file was loaded.
-bool loadApplicationCalloutLibrary();
+// Finds the callout library (findCalloutLibrary) and makes it the library text boxes are drawn
+// with. Returns the messages about library files that could not be read, each naming its file.
+QStringList loadApplicationCalloutLibrary();
 
 // Makes the built-in callouts the library when none was set yet.
 void useBuiltInCalloutsUntilLoaded();

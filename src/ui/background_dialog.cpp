@@ -10,7 +10,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "frame_operations.h"
+#include "model/frame_operations.h"
 
 namespace quib {
 

@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <memory>
-
-#include "capture/global_hot_key.h"
-#include "capture/screen_grabber.h"
+#include "capture/capture_backend.h"
 
 namespace quib {
 
@@ -14,17 +10,10 @@ inline constexpr const char* NoHotKeyHelp =
     "notifica.";
 }
 
-// The screen reader and the capture keys of one capture session, with what the user should know
-// when they are not the X11 ones (empty when everything works).
-struct CaptureBackends {
-    std::unique_ptr<ScreenGrabber> grabber;
-    std::unique_ptr<GlobalHotKey> hotKey;
-    QString problem;
-    bool hotKeyUsable() const { return problem.isEmpty(); }
-};
-
-// The X11 backends when Qt runs on X11 and the display opens; otherwise the screen is read
-// through Qt and the keys stand in doing nothing, and problem says so in Italian.
-CaptureBackends openCaptureBackends();
+// The application's backend choice: X11 when Qt runs on X11; otherwise the screen is read through
+// Qt, and the user is told to capture with the dialog button or the tray menu.
+CaptureBackendChoice applicationCaptureChoice();
+// openCaptureBackends with the application's choice.
+CaptureBackends openApplicationCaptureBackends();
 
 }  // namespace quib

@@ -7,8 +7,8 @@
 #include "base/bitmap.h"
 #include "model/frame_clipboard.h"
 #include "model/frame_composition.h"
+#include "model/frame_operations.h"
 #include "model/quib_doc.h"
-#include "frame_operations.h"
 
 namespace quib {
 

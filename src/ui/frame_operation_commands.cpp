@@ -10,11 +10,11 @@
 #include "background_dialog.h"
 #include "command_ids.h"
 #include "crop_frames_dialog.h"
-#include "frame_operations.h"
 #include "image_open_dialog.h"
 #include "imagefilters/image_file.h"
 #include "insert_frames_dialog.h"
 #include "main_frame.h"
+#include "model/frame_operations.h"
 #include "quib_project_document.h"
 #include "windows_dialog.h"
 
@@ -139,7 +139,8 @@ bool FrameOperationCommands::insertFrames() {
     if (request.fromFiles) {
         MainWindowDisabled busy;
         std::unique_ptr<Progress> progress = statusProgress();
-        status = insertPictureFrames(doc, filters(), request.pictureFiles, request.after, *progress);
+        status = insertPictureFrames(doc, PictureFileReader(filters()), request.pictureFiles, request.after,
+                                     *progress);
     } else {
         status = quib::insertFrames(doc, request);
     }

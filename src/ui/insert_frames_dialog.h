@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <functional>
 
-#include "frame_operations.h"
+#include "model/frame_operations.h"
 
 class QLabel;
 class QPushButton;

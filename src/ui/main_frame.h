@@ -56,6 +56,7 @@ public:
     void setPanelWidget(QWidget* widget, CommandHandler* handler);
     // Replaces the message box of failures (tests use it to stay non-modal).
     void setMessageFunction(std::function<void(const QString&)> show) { m_message = std::move(show); }
+    void showMessage(const QString& text) const { m_message(text); }
     // Runs a sample project's tutorial (render when needed, then show the result); the two
     // tutorial commands stay disabled until it is set.
     void setTutorialHandler(std::function<void(const QString& projectPath)> handler) {

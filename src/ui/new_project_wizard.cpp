@@ -29,7 +29,7 @@ NewProjectWizard::NewProjectWizard(QWidget* mainWindow, int& lastRate)
       m_lastRate(lastRate),
       m_runSetup([](CCaptureSetupDialog& dialog) { return dialog.exec(); }),
       m_runCapture([](CCaptureDialog& dialog) { return runCaptureDialog(dialog); }),
-      m_openBackends(openCaptureBackends) {
+      m_openBackends(openApplicationCaptureBackends) {
     if (defaultSetupRunner())
         m_runSetup = defaultSetupRunner();
     if (defaultCaptureRunner())
@@ -57,7 +57,8 @@ std::unique_ptr<QuibProjectDocument> NewProjectWizard::run() {
         }
     } showMainWindow{m_mainWindow};
 
-    CCaptureSetupDialog setup(doc, *backends.grabber, m_lastRate, m_mainWindow, backends.problem);
+    CCaptureSetupDialog setup(doc, *backends.grabber, m_lastRate, m_mainWindow,
+                              QString::fromStdString(backends.problem));
     if (m_runSetup(setup) != QDialog::Accepted)
         return nullptr;
     if (!setup.startCapturing()) {
@@ -72,7 +73,7 @@ std::unique_ptr<QuibProjectDocument> NewProjectWizard::run() {
     int result = QDialog::Rejected;
     {
         CCaptureDialog capture(*backends.grabber, backends.hotKey.get(), doc, region, timed, m_lastRate,
-                               m_mainWindow, backends.problem);
+                               m_mainWindow, QString::fromStdString(backends.problem));
         result = m_runCapture(capture);
     }
     if (result != QDialog::Accepted) {

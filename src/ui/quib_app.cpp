@@ -82,8 +82,11 @@ void CQuibApp::addDefaultSteps() {
         m_requestedProject = m_namedFile;
         return true;
     });
-    m_steps.add(StepCalloutLibrary, [] {
-        loadApplicationCalloutLibrary();
+    // A damaged library is reported and the next one found is used: start-up goes on.
+    m_steps.add(StepCalloutLibrary, [this] {
+        for (const QString& problem : loadApplicationCalloutLibrary())
+            if (m_mainFrame)
+                m_mainFrame->showMessage(problem);
         return true;
     });
     m_steps.add(StepReloadLastProject, [this] {

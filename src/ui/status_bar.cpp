@@ -5,7 +5,7 @@
 #include <QLabel>
 
 #include "base/strings.h"
-#include "lock_keys.h"
+#include "capture_backends.h"
 
 namespace quib {
 
@@ -81,7 +81,9 @@ bool QuibStatusBar::numLockShown() const {
 }
 
 void QuibStatusBar::refreshLockIndicators() {
-    LockKeys keys = currentLockKeys();
+    if (!m_lockKeys)
+        m_lockKeys = openLockKeyReader(applicationCaptureChoice());
+    const LockKeys keys = m_lockKeys->read();
     if (keys.known)
         setLockIndicators(keys.capsLock, keys.numLock);
 }

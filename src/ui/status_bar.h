@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QStatusBar>
+#include <memory>
+
+#include "capture/global_hot_key.h"
 
 class QLabel;
 
@@ -38,6 +41,7 @@ private:
     QLabel* m_sizes = nullptr;
     QLabel* m_caps = nullptr;
     QLabel* m_num = nullptr;
+    std::unique_ptr<LockKeyReader> m_lockKeys;  // opened at the first look
 };
 
 }  // namespace quib

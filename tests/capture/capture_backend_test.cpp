@@ -49,3 +49,47 @@ TEST(CaptureBackend, NullHotKeyReportsTheReasonItWasMadeWith) {
     NullGlobalHotKey hotKey("motivo");
     EXPECT_EQ(hotKey.start([](HotKeyAction) {}).message(), "motivo");
 }
+
+// Stands in for the toolkit's screen reader.
+struct FallbackGrabber final : ScreenGrabber {
+    Status grab(const Rect&, Bitmap24&) override { return Status::success(); }
+    ScreenCursor grabCursor() override { return ScreenCursor{}; }
+    Size screenSize() override { return Size{12, 34}; }
+    WindowAtPoint windowAt(Point) override { return WindowAtPoint{}; }
+};
+
+TEST(CaptureBackend, WithoutX11TheFallbackReadsTheScreenAndTheKeysSayWhyTheyDoNothing) {
+    const struct {
+        const char* name;
+        bool x11;
+        bool withFallback;
+        const char* help;
+    } cases[] = {
+        {"another windowing system", false, true, "Usare il pulsante."},
+        {"an X11 display that does not open", true, true, ""},
+        {"no display and no fallback", true, false, ""},
+    };
+    for (const auto& c : cases) {
+        CaptureBackendChoice choice;
+        choice.x11 = c.x11;
+        choice.displayName = kMissingDisplay;
+        if (c.withFallback)
+            choice.fallbackGrabber = [] { return std::make_unique<FallbackGrabber>(); };
+        choice.noKeysHelp = c.help;
+        CaptureBackends backends = openCaptureBackends(choice);
+        ASSERT_NE(backends.grabber, nullptr) << c.name;
+        ASSERT_NE(backends.hotKey, nullptr) << c.name;
+        EXPECT_FALSE(backends.screen.ok()) << c.name;
+        EXPECT_EQ(backends.screen.message(), captureText::NoX11Display) << c.name;
+        EXPECT_EQ(backends.grabber->screenSize(), c.withFallback ? (Size{12, 34}) : Size{}) << c.name;
+        EXPECT_FALSE(backends.hotKeyUsable()) << c.name;
+        EXPECT_EQ(backends.problem, *c.help ? std::string(captureText::NoX11Display) + " " + c.help
+                                            : std::string(captureText::NoX11Display))
+            << c.name;
+        EXPECT_FALSE(backends.hotKey->start([](HotKeyAction) {}).ok()) << c.name;
+
+        const LockKeys keys = openLockKeyReader(choice)->read();
+        EXPECT_FALSE(keys.known) << c.name;
+        EXPECT_FALSE(keys.capsLock || keys.numLock) << c.name;
+    }
+}

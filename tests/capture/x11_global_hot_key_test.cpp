@@ -4,6 +4,7 @@
 #include <chrono>
 #include <vector>
 
+#include "capture/capture_backend.h"
 #include "capture/capture_messages.h"
 #include "capture/x11_global_hot_key.h"
 #include "capture/x11_screen_grabber.h"
@@ -205,4 +206,35 @@ TEST(X11DisplayGone, KeysTurnInactiveAndGrabsFail) {
     EXPECT_FALSE(grabbed.ok());
     EXPECT_EQ(grabbed.message(), captureText::NoX11Display);
     EXPECT_EQ(grabber->grabCursor().picture.image.width, 32);
+}
+
+TEST_F(X11GlobalHotKeyTest, LockKeyReaderFollowsCapsLockAndNumLock) {
+    CaptureBackendChoice choice;
+    choice.displayName = displayName();
+    std::unique_ptr<LockKeyReader> reader = openLockKeyReader(choice);
+    const struct { bool caps, num; } states[] = {{true, false}, {true, true}, {false, true}, {false, false}};
+    for (const auto& state : states) {
+        client().setLocked(kCapsLock, state.caps);
+        client().setLocked(kNumLock, state.num);
+        const LockKeys keys = reader->read();
+        EXPECT_TRUE(keys.known);
+        EXPECT_EQ(keys.capsLock, state.caps) << state.caps << state.num;
+        EXPECT_EQ(keys.numLock, state.num) << state.caps << state.num;
+    }
+}
+
+TEST_F(X11GlobalHotKeyTest, OnX11TheBackendsAreX11sAndNeedNoFallback) {
+    CaptureBackendChoice choice;
+    choice.displayName = displayName();
+    bool fallbackUsed = false;
+    choice.fallbackGrabber = [&]() -> std::unique_ptr<ScreenGrabber> {
+        fallbackUsed = true;
+        return nullptr;
+    };
+    CaptureBackends backends = openCaptureBackends(choice);
+    EXPECT_TRUE(backends.screen.ok()) << backends.screen.message();
+    EXPECT_TRUE(backends.hotKeyUsable()) << backends.problem;
+    EXPECT_FALSE(fallbackUsed);
+    EXPECT_NE(dynamic_cast<X11ScreenGrabber*>(backends.grabber.get()), nullptr);
+    EXPECT_NE(dynamic_cast<X11GlobalHotKey*>(backends.hotKey.get()), nullptr);
 }

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -81,6 +82,73 @@ TEST_F(FrameCommand, WritesTheComposedFrameAsPng) {
     // The text box was really drawn: without it the picture differs.
     const Bitmap24 withoutBox = ComposeFramePicture(loaded, CalloutLibrary{});
     EXPECT_NE(withoutBox, expected);
+}
+
+// The user's own callout library: its "Rettangolo" is drawn as the built-in "Nota".
+CalloutLibrary userLibrary() {
+    CalloutLibrary library = defaultCalloutLibrary();
+    const size_t box = *library.Find("Rettangolo");
+    Callout replacement = *library.FindCallout("Nota");
+    replacement.name = "Rettangolo";
+    library.Replace(box, replacement);
+    return library;
+}
+
+Bitmap24 readPng(const std::string& file) {
+    const QImage image = QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_BGR888);
+    Bitmap24 picture(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(picture.pixel(0, y), image.constScanLine(y), size_t(image.width()) * 3);
+    return picture;
+}
+
+TEST_F(FrameCommand, ExportsDrawTextBoxesWithTheUsersCalloutLibraryAsFrameDoes) {
+    CQuibDoc doc;
+    writeProject(doc);
+    ASSERT_TRUE(userLibrary().SaveLibrary(path("data/Corvander/Quib/callout.dat")));
+    std::string err;
+    ASSERT_EQ(run("frame '" + path("p.qbk") + "' 1 '" + path("f.png") + "'", &err), 0) << err;
+    ASSERT_EQ(run("export-html '" + path("p.qbk") + "' '" + path("page") + "' --format png", &err), 0) << err;
+    ASSERT_EQ(run("export-pdf '" + path("p.qbk") + "' '" + path("tour.pdf") + "'", &err), 0) << err;
+    EXPECT_EQ(err.find("callout"), std::string::npos) << err;
+
+    const Bitmap24 framed = readPng(path("f.png"));
+    ASSERT_EQ(framed.width, 320);
+    EXPECT_EQ(readPng(path("page1.png")), framed);
+    CQuibDoc loaded;
+    NullProgress progress;
+    ASSERT_TRUE(LoadProject(path("p.qbk"), loaded, progress));
+    ASSERT_TRUE(loaded.SelectFrame(1, true));
+    EXPECT_EQ(framed, ComposeFramePicture(loaded, userLibrary()));
+    EXPECT_NE(framed, ComposeFramePicture(loaded, defaultCalloutLibrary()));
+}
+
+TEST_F(FrameCommand, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {
+    CQuibDoc doc;
+    writeProject(doc);
+    const std::string damaged = path("data/Corvander/Quib/callout.dat");
+    ASSERT_TRUE(userLibrary().SaveLibrary(damaged));
+    std::ofstream(damaged, std::ios::binary | std::ios::trunc) << "broken";
+    CalloutLibrary shipped;
+    bool found = false;
+    ASSERT_TRUE(shipped.LoadLibrary(std::string(QUIB_BUILD_DIR) + "/share/quib/callout.dat", &found));
+    ASSERT_TRUE(found);
+
+    std::string err;
+    ASSERT_EQ(run("frame '" + path("p.qbk") + "' 1 '" + path("f.png") + "'", &err), 0) << err;
+    EXPECT_NE(err.find(damaged), std::string::npos) << err;
+    for (const std::string& command : {"export-html '" + path("p.qbk") + "' '" + path("page") + "'",
+                                       "export-pdf '" + path("p.qbk") + "' '" + path("tour.pdf") + "'"}) {
+        ASSERT_EQ(run(command, &err), 0) << err;
+        EXPECT_NE(err.find(damaged), std::string::npos) << command << ": " << err;
+    }
+    const Bitmap24 framed = readPng(path("f.png"));
+    EXPECT_EQ(readPng(path("page1.png")), framed);
+    CQuibDoc loaded;
+    NullProgress progress;
+    ASSERT_TRUE(LoadProject(path("p.qbk"), loaded, progress));
+    ASSERT_TRUE(loaded.SelectFrame(1, true));
+    EXPECT_EQ(framed, ComposeFramePicture(loaded, shipped));
 }
 
 TEST_F(FrameCommand, IndexOutsideTheProjectFails) {

@@ -164,6 +164,30 @@ TEST(FrameFormat, PasteTurnsAbsoluteTargetsIntoOffsetsFromTheCurrentFrame) {
     EXPECT_EQ(target.currentFrame.title, "F1");
 }
 
+TEST(FrameFormat, PasteKeepsThePendingEditsOfTheCurrentFrame) {
+    CQuibDoc source;
+    makeProject(source, 1, Size{4, 3});
+    const auto bytes = CopyFramesToClipboardFile(source, {0});
+    // Where the frames go, and where the edited frame 1 is afterwards.
+    const struct {
+        int position;
+        int editedAfter;
+    } cases[] = {{0, 2}, {1, 2}, {2, 1}, {-1, 1}};
+    for (const auto& c : cases) {
+        CQuibDoc target;
+        makeProject(target, 3, Size{4, 3});
+        target.SelectFrame(1);
+        target.currentFrame.title = "pending";
+        target.currentImage = solidImage(target.frameSize, 1, 2, 3);
+        target.imageChanged = target.elementsChanged = true;
+        ASSERT_TRUE(PasteFramesFromFile(target, bytes, c.position)) << c.position;
+        ASSERT_EQ(target.frameCount(), 4);
+        EXPECT_EQ(target.frames[size_t(c.editedAfter)].title, "pending") << c.position;
+        EXPECT_EQ(storedPixels(target, c.editedAfter), solidImage(target.frameSize, 1, 2, 3).pixels)
+            << c.position;
+    }
+}
+
 TEST(FrameFormat, MalformedPayloadChangesNothing) {
     CQuibDoc source;
     makeSource(source);

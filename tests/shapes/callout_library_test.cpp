@@ -6,7 +6,9 @@
 
 #include "base/atomic_file.h"
 #include "shapes/callout_library.h"
+#include "shapes/callout_library_lookup.h"
 #include "shapes/curve_shape.h"
+#include "shapes/default_callouts.h"
 #include "shapes/fill_shape.h"
 #include "shapes/polygon_shape.h"
 
@@ -210,6 +212,49 @@ TEST(CalloutLibraryFile, FailedSaveKeepsTheOldFile) {
     ASSERT_TRUE(back.LoadLibrary(path).ok());
     EXPECT_EQ(namesOf(back), (std::vector<std::string>{"vecchio"}));
     EXPECT_EQ(namesOf(library), (std::vector<std::string>{"nuovo"}));
+}
+
+TEST(CalloutLibraryLookup, TheFirstReadableFileWinsAndDamagedOnesAreNamed) {
+    // Files in lookup order: the user's, then two shipped places. 'g' good, 'd' damaged, '-' missing.
+    const struct {
+        const char* files;
+        int used;  // index of the file read, -1 for the built-in callouts
+        int problems;
+    } cases[] = {
+        {"ggg", 0, 0}, {"-g-", 1, 0},  {"dg-", 1, 1},  {"d-g", 2, 1},
+        {"ddg", 2, 2}, {"d--", -1, 1}, {"---", -1, 0},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        std::vector<std::string> files;
+        for (int k = 0; k < 3; ++k) {
+            files.push_back(folder.file(("callout" + std::to_string(k) + ".dat").c_str()));
+            if (c.files[k] == 'g')
+                ASSERT_TRUE(
+                    libraryOf({"Rettangolo", k == 0 ? "utente" : "fornito"}).SaveLibrary(files.back()));
+            else if (c.files[k] == 'd')
+                writeFile(files.back(), {5, 0, 0, 0, 3, 'a'});
+        }
+        const FoundCalloutLibrary found = findCalloutLibrary(files);
+        EXPECT_EQ(found.path, c.used < 0 ? std::string() : files[size_t(c.used)]) << c.files;
+        ASSERT_EQ(found.problems.size(), size_t(c.problems)) << c.files;
+        for (int k = 0; k < c.problems; ++k)
+            EXPECT_NE(found.problems[size_t(k)].find(files[size_t(k)]), std::string::npos) << c.files;
+        if (c.used >= 0)
+            EXPECT_EQ(namesOf(found.library),
+                      (std::vector<std::string>{"Rettangolo", c.used == 0 ? "utente" : "fornito"}));
+        else
+            EXPECT_EQ(found.library.write(), defaultCalloutLibrary().write()) << c.files;
+    }
+}
+
+TEST(CalloutLibraryLookup, TheUsersFolderComesFirstThenTheShippedPlaces) {
+    const std::vector<std::string> files = calloutLibraryFiles();
+    ASSERT_EQ(files.size(), 4u);
+    EXPECT_TRUE(files[0].ends_with("/Corvander/Quib/callout.dat")) << files[0];
+    EXPECT_TRUE(files[1].ends_with("/share/quib/callout.dat")) << files[1];
+    EXPECT_EQ(files[2], std::string(QUIB_BUILD_DIR) + "/share/quib/callout.dat");
+    EXPECT_TRUE(files[3].ends_with("/share/quib/callout.dat")) << files[3];
 }
 
 TEST(CalloutLibraryEditing, FindIsExactAndCaseSensitiveFirstMatch) {

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QStandardPaths>
 
+#include "model/frame_composition.h"
+#include "shapes/callout_library.h"
 #include "ui/child_frame.h"
 #include "ui/placeholder_document.h"
 #include "ui/quib_app.h"
@@ -156,6 +160,27 @@ TEST_F(Startup, PlacementOffTheScreenIsPulledBackSoTheCornerStaysVisible) {
     EXPECT_LT(placed.top(), screen.bottom());
     EXPECT_GE(screen.right() - placed.left(), 32);
     EXPECT_GE(screen.bottom() - placed.top(), 32);
+}
+
+TEST_F(Startup, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {
+    // The user's data folder as the started application names it.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                           QStringLiteral("/Corvander/Quib");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString damaged = folder + QStringLiteral("/callout.dat");
+    {
+        QFile file(damaged);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("broken");
+    }
+    auto app = start({});
+    QFile::remove(damaged);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(damaged)) << messages[0].toStdString();
+    CalloutLibrary shipped;
+    ASSERT_TRUE(shipped.LoadLibrary(QUIB_BUILD_DIR "/share/quib/callout.dat"));
+    ASSERT_NE(applicationCalloutLibrary(), nullptr);
+    EXPECT_EQ(applicationCalloutLibrary()->write(), shipped.write());
 }
 
 TEST_F(Startup, HookStepReplacedByASubsystemRunsInItsPlace) {

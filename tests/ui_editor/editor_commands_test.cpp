@@ -173,6 +173,23 @@ TEST_F(EditorClipboardTest, PastedFramesGoInFrontOfTheCurrentFrame) {
     EXPECT_TRUE(recorder.heard(hint::FramesInserted));
 }
 
+TEST_F(EditorClipboardTest, PastingFramesKeepsThePendingEditsOfTheCurrentFrame) {
+    const std::vector<uint8_t> bytes = CopyFramesToClipboardFile(doc, {2});
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kFrameFormatMime),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    QApplication::clipboard()->setMimeData(data);
+    ASSERT_TRUE(doc.SelectFrame(1));
+    doc.currentFrame.title = "edited";
+    doc.currentImage.pixel(0, 0)[0] = 0x5A;
+    doc.elementsChanged = doc.imageChanged = true;
+    view->run(cmd::EditPaste);
+    ASSERT_EQ(doc.frameCount(), 4);
+    ASSERT_TRUE(doc.SelectFrame(2));
+    EXPECT_EQ(doc.currentFrame.title, "edited");
+    EXPECT_EQ(doc.currentImage.pixel(0, 0)[0], 0x5A);
+}
+
 TEST_F(EditorCommandTest, EnableRulesFollowTheSelectionAndTheClipboard) {
     QApplication::clipboard()->clear();
     EXPECT_FALSE(view->enabled(cmd::EditCut));

@@ -10,7 +10,6 @@
 #include "model/quib_doc.h"
 #include "ui/background_dialog.h"
 #include "ui/command_ids.h"
-#include "ui/frame_operations.h"
 
 namespace quib {
 namespace {

@@ -6,7 +6,6 @@
 #include "model/quib_doc.h"
 #include "ui/command_ids.h"
 #include "ui/crop_frames_dialog.h"
-#include "ui/frame_operations.h"
 
 namespace quib {
 namespace {
@@ -15,19 +14,9 @@ using test::patternBlue;
 using test::patternGreen;
 using test::patternRed;
 
-struct RecordingProgress : Progress {
-    std::string text;
-    int high = -1;
-    int last = -1;
-    void setText(const std::string& t) override { text = t; }
-    void setRange(int, int h) override { high = h; }
-    void setPosition(int p) override { last = p; }
-};
-
 struct CropFrames : test::FrameOpsFixture {
     std::unique_ptr<QuibProjectDocument> document = test::patternProject(3, 120, 70);
     CQuibDoc& doc = document->doc();
-    NullProgress progress;
 
     // Every pixel of every frame is the pattern pixel at its place plus (dx, dy).
     void expectPatternShiftedBy(int dx, int dy) {
@@ -45,62 +34,6 @@ struct CropFrames : test::FrameOpsFixture {
         }
     }
 };
-
-TEST_F(CropFrames, InclusiveBoundsTenTenToHundredNineFiftyNine_GiveHundredByFiftyFrames) {
-    doc.frameOrigin = Point{5, 6};
-    doc.SelectFrame(1);
-    RecordingProgress recorded;
-    ASSERT_TRUE(cropFrames(doc, Rect{10, 10, 110, 60}, recorded).ok());
-    EXPECT_EQ(doc.frameSize, (Size{100, 50}));
-    EXPECT_EQ(doc.frameOrigin, (Point{15, 16}));
-    EXPECT_EQ(doc.backgroundSize, (Size{100, 50}));
-    EXPECT_EQ(doc.currentFrameIndex, 1);
-    EXPECT_EQ(doc.currentFrame.textBox.text, "frame 1");
-    EXPECT_TRUE(doc.isModified());
-    EXPECT_EQ(recorded.text, "Ritaglio...");
-    EXPECT_EQ(recorded.high, 3);
-    EXPECT_EQ(recorded.last, 3);
-    expectPatternShiftedBy(10, 10);
-}
-
-TEST_F(CropFrames, WithABackgroundPicture_TheCanvasStays) {
-    ASSERT_TRUE(setFillBackground(doc, 200, 100, 0x0000FF).ok());
-    ASSERT_TRUE(cropFrames(doc, Rect{0, 0, 50, 40}, progress).ok());
-    EXPECT_EQ(doc.frameSize, (Size{50, 40}));
-    EXPECT_EQ(doc.backgroundSize, (Size{200, 100}));
-    expectPatternShiftedBy(0, 0);
-}
-
-TEST_F(CropFrames, ElementPositions_AreNotMoved) {
-    Frame before;
-    doc.GetFrame(2, before);
-    ASSERT_TRUE(cropFrames(doc, Rect{20, 5, 60, 45}, progress).ok());
-    Frame after;
-    doc.GetFrame(2, after);
-    EXPECT_EQ(after.textBox.rect, before.textBox.rect);
-    EXPECT_EQ(after.cursorPos, before.cursorPos);
-}
-
-TEST_F(CropFrames, PendingEditsOfTheCurrentFrame_SurviveTheCrop) {
-    doc.currentFrame.textBox.text = "kept";
-    doc.elementsChanged = true;
-    ASSERT_TRUE(cropFrames(doc, Rect{1, 1, 11, 11}, progress).ok());
-    Frame f;
-    doc.GetFrame(0, f);
-    EXPECT_EQ(f.textBox.text, "kept");
-}
-
-TEST_F(CropFrames, RectanglesOutsideTheFrameOrEmpty_AreRefusedAndChangeNothing) {
-    for (Rect bad : {Rect{-1, 0, 10, 10}, Rect{0, 0, 121, 10}, Rect{0, 0, 10, 71}, Rect{10, 10, 10, 20},
-                     Rect{30, 10, 20, 20}}) {
-        const Status status = cropFrames(doc, bad, progress);
-        EXPECT_FALSE(status.ok());
-        EXPECT_EQ(status.stringId(), str::CropTooLarge);
-    }
-    EXPECT_EQ(doc.frameSize, (Size{120, 70}));
-    EXPECT_FALSE(doc.isModified());
-    expectPatternShiftedBy(0, 0);
-}
 
 TEST_F(CropFrames, Dialog_StartsAtTheWholeFrameAndClampsEveryValue) {
     CropFramesDialog dialog(doc);

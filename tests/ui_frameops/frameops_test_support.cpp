@@ -7,8 +7,6 @@
 #include <string>
 
 #include "imagefilters/filter_abi.h"
-#include "model/quib_doc.h"
-#include "ui/frame_operations.h"
 
 namespace quib::test {
 
@@ -85,27 +83,8 @@ Bitmap32 solidPicture(int cx, int cy, uint8_t b, uint8_t g, uint8_t r, uint8_t a
 
 std::unique_ptr<QuibProjectDocument> patternProject(int frameCount, int cx, int cy) {
     auto document = QuibProjectDocument::createNew();
-    CQuibDoc& doc = document->doc();
-    InsertFramesRequest request;
-    request.count = frameCount;
-    request.emptyProjectSize = Size{cx, cy};
-    if (!insertFrames(doc, request))
+    if (!makePatternProject(document->doc(), frameCount, cx, cy))
         return nullptr;
-    for (int i = 0; i < frameCount; ++i) {
-        doc.SelectFrame(i);
-        for (int y = 0; y < cy; ++y)
-            for (int x = 0; x < cx; ++x) {
-                uint8_t* p = doc.currentImage.pixel(x, y);
-                p[0] = patternBlue(x, y, i);
-                p[1] = patternGreen(x, y, i);
-                p[2] = patternRed(x, y, i);
-            }
-        doc.imageChanged = true;
-        doc.currentFrame.textBox.text = "frame " + std::to_string(i);
-        doc.elementsChanged = true;
-    }
-    doc.SelectFrame(0);
-    doc.SetModifiedFlag(false);
     return document;
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 
+#include "../model/pattern_project.h"
 #include "../ui/ui_test_support.h"
 #include "base/bitmap.h"
 #include "imagefilters/filter_table.h"
@@ -13,19 +14,7 @@
 
 namespace quib::test {
 
-// The pixel a test project holds at (x, y) of frame `frame`: every pixel tells where it is.
-inline uint8_t patternBlue(int x, int, int frame) {
-    return uint8_t(x + frame * 7);
-}
-inline uint8_t patternGreen(int, int y, int) {
-    return uint8_t(y);
-}
-inline uint8_t patternRed(int x, int y, int frame) {
-    return uint8_t(x * 3 + y + frame * 40);
-}
-
-// A project of frameCount frames of cx x cy whose pictures follow the pattern above; frame i
-// carries the text "frame i". The first frame is current.
+// A new project document holding makePatternProject's frames.
 std::unique_ptr<QuibProjectDocument> patternProject(int frameCount, int cx, int cy);
 
 // A raw picture file (".raw": width, height as 32-bit values, then blue-green-red-alpha rows),

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QThread>
+#include <algorithm>
 
 #include "../ui/ui_test_support.h"
 #include "base/zlib_util.h"
@@ -324,6 +325,80 @@ TEST_F(ThumbViewTest, DroppingIntoAnotherProjectCopiesAndAMoveRemovesFromTheSour
     EXPECT_EQ(titles(target), (std::vector<std::string>{"F0", "F1", "F1", "F1"}));
     EXPECT_EQ(titles(source), (std::vector<std::string>{"F0", "F2"}));
     EXPECT_EQ(from.count(), 2);
+}
+
+// Changes the current frame's title and picture in its working copy only, as the editor does.
+void editCurrentFrame(CQuibDoc& doc, const std::string& title, uint8_t fill) {
+    doc.currentFrame.title = title;
+    std::fill(doc.currentImage.pixels.begin(), doc.currentImage.pixels.end(), fill);
+    doc.imageChanged = doc.elementsChanged = true;
+}
+
+// Whether a frame of doc has the title and a picture all of fill.
+bool holdsEdit(CQuibDoc& doc, const std::string& title, uint8_t fill) {
+    doc.SelectFrame(doc.currentFrameIndex, true);
+    for (int i = 0; i < doc.frameCount(); ++i) {
+        if (doc.frames[size_t(i)].title != title)
+            continue;
+        std::vector<uint8_t> pixels(size_t(doc.frameSize.cx) * size_t(doc.frameSize.cy) * 3);
+        const auto& stream = doc.frames[size_t(i)].imageData;
+        return zlibUncompress(stream.data(), stream.size(), pixels.data(), pixels.size()) &&
+               std::all_of(pixels.begin(), pixels.end(), [fill](uint8_t b) { return b == fill; });
+    }
+    return false;
+}
+
+TEST_F(ThumbViewTest, PasteDropAndCutKeepThePendingEditsOfBothProjects) {
+    constexpr uint8_t inSource = 0x31, inTarget = 0x62;
+    const struct {
+        const char* name;
+        bool sourceEdited;
+        void (*run)(CQuibDoc& source, CQuibThumbView& from, CQuibDoc& target, CQuibThumbView& to);
+    } cases[] = {
+        {"paste", false,
+         [](CQuibDoc&, CQuibThumbView& from, CQuibDoc& target, CQuibThumbView& to) {
+             from.run(cmd::EditCopy);
+             editCurrentFrame(target, "target", inTarget);
+             to.run(cmd::EditPaste);
+         }},
+        {"move within the strip", false,
+         [](CQuibDoc&, CQuibThumbView&, CQuibDoc& target, CQuibThumbView& to) {
+             editCurrentFrame(target, "target", inTarget);
+             dropSelection(to, to, centreOf(to, 0));
+         }},
+        {"copy into another project", true,
+         [](CQuibDoc& source, CQuibThumbView& from, CQuibDoc& target, CQuibThumbView& to) {
+             editCurrentFrame(source, "source", inSource);
+             editCurrentFrame(target, "target", inTarget);
+             dropSelection(from, to, centreOf(to, 0));
+         }},
+        {"move into another project", true,
+         [](CQuibDoc& source, CQuibThumbView& from, CQuibDoc& target, CQuibThumbView& to) {
+             editCurrentFrame(source, "source", inSource);
+             editCurrentFrame(target, "target", inTarget);
+             dropSelection(from, to, centreOf(to, 0), Qt::ShiftModifier);
+         }},
+        {"cut and paste", true,
+         [](CQuibDoc& source, CQuibThumbView& from, CQuibDoc& target, CQuibThumbView& to) {
+             editCurrentFrame(source, "source", inSource);
+             from.run(cmd::EditCut);
+             editCurrentFrame(target, "target", inTarget);
+             to.run(cmd::EditPaste);
+         }},
+    };
+    for (const auto& c : cases) {
+        CQuibDoc source, target;
+        buildFlatProject(source, 64, 48, {1, 2, 3});
+        buildFlatProject(target, 64, 48, {4, 5, 6});
+        CQuibThumbView from(source), to(target);
+        show(from);
+        show(to);
+        from.run(cmd::NextFrame);
+        to.run(cmd::NextFrame);
+        c.run(source, from, target, to);
+        EXPECT_TRUE(holdsEdit(target, "target", inTarget)) << c.name;
+        EXPECT_EQ(holdsEdit(target, "source", inSource), c.sourceEdited) << c.name;
+    }
 }
 
 TEST_F(ThumbViewTest, DragOverOnlyTakesFrameDataAndHighlightsTheItemUnderTheCursor) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,7 +14,10 @@
 namespace quib {
 
 class CQuibDoc;
-class FilterTable;
+
+// Reads one picture file (blue, green, red); nothing when it cannot. The callers pass the image
+// plug-ins' reader, tests one of their own.
+using PictureReader = std::function<std::optional<Bitmap24>(const std::string& path)>;
 
 // What the insert-frames dialog asks for.
 struct InsertFramesRequest {
@@ -37,13 +42,23 @@ inline constexpr int kMaxPictureSide = 32767;
 // frames are as they were and the status names the message.
 Status insertFrames(CQuibDoc& doc, const InsertFramesRequest& request);
 
-// Inserts one frame for each picture file, in order, before or after the current frame, loaded
-// through the image filters. Each picture lies at the top-left of its frame, cut to the frame size
-// or padded with black; the frames have no text box and no buttons. A project without frames takes
-// the size of the first picture. Every file is read before anything changes: one that cannot be
-// read is named in the failure and the project stays as it was.
-Status insertPictureFrames(CQuibDoc& doc, const FilterTable& filters, const std::vector<std::string>& paths,
+// Fits a picture to a frame size: placed at the top-left, cut where it is larger, black where it
+// is smaller.
+Bitmap24 fitPictureToFrame(const Bitmap24& picture, Size frameSize);
+
+// Inserts one frame for each picture file, in order, before or after the current frame. Each
+// picture is fitted to the frame; the frames have no text box and no buttons. A project without
+// frames takes the size of the first picture. Every file is read before anything changes: one that
+// cannot be read is named in the failure ("Formato di file sconosciuto") and the project stays as
+// it was.
+Status insertPictureFrames(CQuibDoc& doc, const PictureReader& read, const std::vector<std::string>& paths,
                            bool after, Progress& progress);
+
+// Fills an empty document with one frame per picture file, with no limit on their number. The
+// first picture fixes the frame and canvas size; the frames start as captured frames do (only the
+// default positions set, nothing shown). A file that cannot be read fails as insertPictureFrames
+// does and leaves the document as it was.
+Status ImportImages(CQuibDoc& doc, const PictureReader& read, const std::vector<std::string>& paths);
 
 // Crops every frame to columns left .. right - 1 and rows top .. bottom - 1 of its picture. The
 // picture stays where its cropped part was: frameOrigin moves by (left, top); the canvas follows

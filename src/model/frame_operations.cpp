@@ -4,10 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "imagefilters/image_file.h"
-#include "model/frame.h"
-#include "model/project_file.h"
-#include "model/quib_doc.h"
+#include "frame.h"
+#include "project_file.h"
+#include "quib_doc.h"
 
 namespace quib {
 
@@ -42,7 +41,26 @@ Status applyBackground(CQuibDoc& doc, Bitmap24&& picture) {
 bool coversFrame(const CQuibDoc& doc, int cx, int cy) {
     return cx >= doc.frameSize.cx && cy >= doc.frameSize.cy;
 }
+
+std::optional<Bitmap24> readPicture(const PictureReader& read, const std::string& path, Status& status) {
+    std::optional<Bitmap24> picture = read ? read(path) : std::nullopt;
+    if (!picture || picture->isNull()) {
+        status = Status::failure(str::UnknownFileFormat,
+                                 std::string(stringText(str::UnknownFileFormat)) + ":\n" + path);
+        return std::nullopt;
+    }
+    return picture;
+}
 }  // namespace
+
+Bitmap24 fitPictureToFrame(const Bitmap24& picture, Size frameSize) {
+    Bitmap24 fitted(std::max(frameSize.cx, 0), std::max(frameSize.cy, 0));
+    const int w = std::min(fitted.width, picture.width);
+    const int h = std::min(fitted.height, picture.height);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(fitted.pixel(0, y), picture.pixel(0, y), size_t(std::max(w, 0)) * 3);
+    return fitted;
+}
 
 Status insertFrames(CQuibDoc& doc, const InsertFramesRequest& request) {
     if (request.count < 1 || request.count > kMaxInsertedFrames)
@@ -70,7 +88,7 @@ Status insertFrames(CQuibDoc& doc, const InsertFramesRequest& request) {
     return Status::success();
 }
 
-Status insertPictureFrames(CQuibDoc& doc, const FilterTable& filters, const std::vector<std::string>& paths,
+Status insertPictureFrames(CQuibDoc& doc, const PictureReader& read, const std::vector<std::string>& paths,
                            bool after, Progress& progress) {
     if (paths.empty() || paths.size() > size_t(kMaxInsertedFrames))
         return Status::failure(str::NumberOneToNinetyNine);
@@ -79,10 +97,10 @@ Status insertPictureFrames(CQuibDoc& doc, const FilterTable& filters, const std:
     progress.setRange(0, int(paths.size()));
     for (size_t i = 0; i < paths.size(); ++i) {
         progress.setPosition(int(i));
-        std::optional<Bitmap24> picture = LoadImageFile24(filters, paths[i]);
+        Status unreadable;
+        std::optional<Bitmap24> picture = readPicture(read, paths[i], unreadable);
         if (!picture)
-            return Status::failure(str::UnknownFileFormat,
-                                   std::string(stringText(str::UnknownFileFormat)) + ":\n" + paths[i]);
+            return unreadable;
         pictures.push_back(std::move(*picture));
     }
     progress.setPosition(int(paths.size()));
@@ -99,11 +117,7 @@ Status insertPictureFrames(CQuibDoc& doc, const FilterTable& filters, const std:
         // Each insertion reloads the working copy, so the template is laid out again every time.
         setEmptyFrameLayout(doc);
         doc.currentFrame.textBox.text.clear();
-        const Bitmap24& picture = pictures[k];
-        const int w = std::min(picture.width, doc.currentImage.width);
-        const int h = std::min(picture.height, doc.currentImage.height);
-        for (int y = 0; y < h; ++y)
-            std::memcpy(doc.currentImage.pixel(0, y), picture.pixel(0, y), size_t(w) * 3);
+        doc.currentImage = fitPictureToFrame(pictures[k], doc.frameSize);
         if (!doc.InsertFrames(first + int(k), true, 1)) {
             for (size_t undo = 0; undo < k; ++undo)
                 doc.DeleteFrame(first);
@@ -112,6 +126,39 @@ Status insertPictureFrames(CQuibDoc& doc, const FilterTable& filters, const std:
     }
     doc.UpdateAllViews(hint::FramesInserted, hint::insertedRange(first, int(pictures.size())));
     doc.SetModifiedFlag(true);
+    return Status::success();
+}
+
+Status ImportImages(CQuibDoc& doc, const PictureReader& read, const std::vector<std::string>& paths) {
+    if (doc.frameCount() != 0 || paths.empty())
+        return Status::failure(str::InsertFramesFailed);
+    // Built apart and taken over only when complete; one picture at a time, so that only the
+    // compressed frames stay in memory.
+    Status unreadable;
+    std::optional<Bitmap24> picture = readPicture(read, paths.front(), unreadable);
+    if (!picture)
+        return unreadable;
+    CQuibDoc project;
+    project.InitNewProject();
+    project.SetEmptyProjectFrameSize(picture->width, picture->height);
+    // The default positions SetEmptyProjectFrameSize gave the working copy, for every frame.
+    FrameElements defaults = project.currentFrame;
+    defaults.textBox.visible = 0;
+    defaults.prevButton.visible = defaults.nextButton.visible = 0;
+    defaults.cursorVisible = 0;
+    for (size_t k = 0; k < paths.size(); ++k) {
+        if (k > 0 && !(picture = readPicture(read, paths[k], unreadable)))
+            return unreadable;
+        project.currentImage = fitPictureToFrame(*picture, project.frameSize);
+        project.currentFrame = Frame();
+        project.currentFrame.assignElements(defaults);
+        if (!project.AppendCapturedFrame())
+            return Status::failure(str::InsertFramesFailed);
+    }
+    doc.replaceContents(std::move(static_cast<ProjectData&>(project)));
+    doc.SelectFrame(0, true);
+    doc.SetModifiedFlag(true);
+    doc.UpdateAllViews(hint::Everything);
     return Status::success();
 }
 

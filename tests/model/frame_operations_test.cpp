@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "model/frame_operations.h"
+#include "model/quib_doc.h"
+#include "pattern_project.h"
+
+namespace quib {
+namespace {
+
+using test::patternBlue;
+using test::patternGreen;
+using test::patternRed;
+
+struct HintLog : DocObserver {
+    std::vector<std::pair<int, uint32_t>> seen;
+    void onUpdate(int h, uint32_t arg) override { seen.emplace_back(h, arg); }
+    bool heard(int h, uint32_t arg) const {
+        return std::find(seen.begin(), seen.end(), std::make_pair(h, arg)) != seen.end();
+    }
+    bool heard(int h) const {
+        return std::any_of(seen.begin(), seen.end(), [h](const auto& s) { return s.first == h; });
+    }
+};
+
+struct InsertFrameOperation : ::testing::Test {
+    CQuibDoc doc;
+
+    void pattern(int frames, int cx, int cy) { ASSERT_TRUE(test::makePatternProject(doc, frames, cx, cy)); }
+    bool allBlack(int index) {
+        doc.SelectFrame(index);
+        return std::all_of(doc.currentImage.pixels.begin(), doc.currentImage.pixels.end(),
+                           [](uint8_t byte) { return byte == 0; });
+    }
+    // The frame's picture at (0, 0) tells which pattern frame it came from.
+    int patternFrameOf(int index) {
+        doc.SelectFrame(index);
+        for (int k = 0; k < 32; ++k)
+            if (doc.currentImage.pixel(0, 0)[0] == patternBlue(0, 0, k) &&
+                doc.currentImage.pixel(0, 0)[2] == patternRed(0, 0, k))
+                return k;
+        return -1;
+    }
+    static InsertFramesRequest request(int count, bool copy, bool after) {
+        InsertFramesRequest r;
+        r.count = count;
+        r.copyCurrent = copy;
+        r.after = after;
+        return r;
+    }
+};
+
+TEST_F(InsertFrameOperation, EmptyProject_GetsBlackFramesOfTheAskedSizeAtIndexZero) {
+    doc.InitNewProject();
+    HintLog hints;
+    doc.addObserver(&hints);
+    InsertFramesRequest r = request(3, true, true);  // copy and after do not apply without frames
+    r.emptyProjectSize = Size{100, 80};
+    ASSERT_TRUE(insertFrames(doc, r).ok());
+    doc.removeObserver(&hints);
+    EXPECT_EQ(doc.frameCount(), 3);
+    EXPECT_EQ(doc.frameSize, (Size{100, 80}));
+    EXPECT_EQ(doc.backgroundSize, (Size{100, 80}));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(allBlack(i)) << i;
+    EXPECT_TRUE(doc.currentFrame.hasCursorImage());
+    EXPECT_TRUE(hints.heard(hint::FramesInserted));
+}
+
+TEST_F(InsertFrameOperation, EmptyFramesBeforeCurrent_AreBlankAndTheCurrentFrameStaysCurrent) {
+    pattern(3, 40, 30);
+    doc.SelectFrame(1);
+    HintLog hints;
+    doc.addObserver(&hints);
+    ASSERT_TRUE(insertFrames(doc, request(2, false, false)).ok());
+    doc.removeObserver(&hints);
+    EXPECT_TRUE(hints.heard(hint::FramesInserted, hint::insertedRange(1, 2)));
+    EXPECT_EQ(doc.frameCount(), 5);
+    EXPECT_EQ(doc.currentFrameIndex, 3);
+    EXPECT_EQ(doc.currentFrame.textBox.text, "frame 1");
+    EXPECT_TRUE(doc.isModified());
+    for (int i : {1, 2}) {
+        EXPECT_TRUE(allBlack(i));
+        Frame f;
+        doc.GetFrame(i, f);
+        EXPECT_EQ(f.textBox.visible, 0u);
+        EXPECT_EQ(f.textBox.text, "");
+        EXPECT_EQ(f.textBox.rect, (Rect{24, 18, 32, 24}));
+        EXPECT_EQ(
+            f.prevButton.visible | f.nextButton.visible | f.gotoButtons[0].visible | f.gotoButtons[1].visible,
+            0u);
+    }
+    EXPECT_EQ(patternFrameOf(0), 0);
+    EXPECT_EQ(patternFrameOf(3), 1);
+    EXPECT_EQ(patternFrameOf(4), 2);
+}
+
+TEST_F(InsertFrameOperation, CopiesAfterCurrent_HaveItsPictureWithoutText) {
+    pattern(3, 40, 30);
+    doc.SelectFrame(1);
+    ASSERT_TRUE(insertFrames(doc, request(2, true, true)).ok());
+    EXPECT_EQ(doc.frameCount(), 5);
+    EXPECT_EQ(doc.currentFrameIndex, 1);
+    EXPECT_EQ(patternFrameOf(2), 1);
+    EXPECT_EQ(patternFrameOf(3), 1);
+    EXPECT_EQ(patternFrameOf(4), 2);
+    Frame copy;
+    doc.GetFrame(2, copy);
+    EXPECT_EQ(copy.textBox.text, "");
+    Frame original;
+    doc.GetFrame(1, original);
+    EXPECT_EQ(original.textBox.text, "frame 1");
+}
+
+TEST_F(InsertFrameOperation, PendingEditsOfTheCurrentFrame_AreKeptAndNotEmptied) {
+    pattern(2, 20, 20);
+    doc.currentFrame.textBox.text = "edited";
+    doc.currentFrame.displayTime = 1234;
+    doc.elementsChanged = true;
+    ASSERT_TRUE(insertFrames(doc, request(1, true, true)).ok());
+    Frame original, copy;
+    doc.GetFrame(0, original);
+    doc.GetFrame(1, copy);
+    EXPECT_EQ(original.textBox.text, "edited");
+    EXPECT_EQ(copy.textBox.text, "");
+    EXPECT_EQ(copy.displayTime, 1234u);
+}
+
+TEST_F(InsertFrameOperation, GotoTargets_KeepPointingAtTheSameFrames) {
+    pattern(4, 20, 20);
+    Frame f;
+    doc.GetFrame(0, f);
+    f.gotoButtons[0].targetOffset = 3;  // frame 3
+    doc.SetFrame(0, f, false);
+    doc.GetFrame(3, f);
+    f.gotoButtons[1].targetOffset = -3;  // frame 0
+    doc.SetFrame(3, f, false);
+    doc.SelectFrame(2);
+    ASSERT_TRUE(insertFrames(doc, request(2, false, false)).ok());
+    doc.GetFrame(0, f);
+    EXPECT_EQ(0 + f.gotoButtons[0].targetOffset, 5);
+    EXPECT_EQ(patternFrameOf(5), 3);
+    doc.GetFrame(5, f);
+    EXPECT_EQ(5 + f.gotoButtons[1].targetOffset, 0);
+}
+
+TEST_F(InsertFrameOperation, CountOutsideOneToNinetyNine_IsRefusedAndChangesNothing) {
+    pattern(2, 20, 20);
+    for (int count : {0, 100, -1}) {
+        const Status status = insertFrames(doc, request(count, false, false));
+        EXPECT_FALSE(status.ok());
+        EXPECT_EQ(status.stringId(), str::NumberOneToNinetyNine);
+    }
+    EXPECT_EQ(doc.frameCount(), 2);
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST_F(InsertFrameOperation, OversizedFrameSizeForAnEmptyProject_IsRefused) {
+    doc.InitNewProject();
+    InsertFramesRequest r = request(1, false, false);
+    r.emptyProjectSize = Size{30000, 30000};
+    EXPECT_FALSE(insertFrames(doc, r).ok());
+    EXPECT_EQ(doc.frameCount(), 0);
+    EXPECT_EQ(doc.frameSize, (Size{0, 0}));
+}
+
+struct RecordingProgress : Progress {
+    std::string text;
+    int high = -1;
+    int last = -1;
+    void setText(const std::string& t) override { text = t; }
+    void setRange(int, int h) override { high = h; }
+    void setPosition(int p) override { last = p; }
+};
+
+struct CropFrameOperation : ::testing::Test {
+    CQuibDoc doc;
+    NullProgress progress;
+
+    void SetUp() override { ASSERT_TRUE(test::makePatternProject(doc, 3, 120, 70)); }
+
+    // Every pixel of every frame is the pattern pixel at its place plus (dx, dy).
+    void expectPatternShiftedBy(int dx, int dy) {
+        for (int i = 0; i < doc.frameCount(); ++i) {
+            ASSERT_TRUE(doc.SelectFrame(i));
+            ASSERT_EQ(doc.currentImage.width, doc.frameSize.cx);
+            ASSERT_EQ(doc.currentImage.height, doc.frameSize.cy);
+            for (int y = 0; y < doc.frameSize.cy; ++y)
+                for (int x = 0; x < doc.frameSize.cx; ++x) {
+                    const uint8_t* p = doc.currentImage.pixel(x, y);
+                    ASSERT_EQ(p[0], patternBlue(x + dx, y + dy, i)) << i << " " << x << "," << y;
+                    ASSERT_EQ(p[1], patternGreen(x + dx, y + dy, i));
+                    ASSERT_EQ(p[2], patternRed(x + dx, y + dy, i));
+                }
+        }
+    }
+};
+
+TEST_F(CropFrameOperation, InclusiveBoundsTenTenToHundredNineFiftyNine_GiveHundredByFiftyFrames) {
+    doc.frameOrigin = Point{5, 6};
+    doc.SelectFrame(1);
+    RecordingProgress recorded;
+    ASSERT_TRUE(cropFrames(doc, Rect{10, 10, 110, 60}, recorded).ok());
+    EXPECT_EQ(doc.frameSize, (Size{100, 50}));
+    EXPECT_EQ(doc.frameOrigin, (Point{15, 16}));
+    EXPECT_EQ(doc.backgroundSize, (Size{100, 50}));
+    EXPECT_EQ(doc.currentFrameIndex, 1);
+    EXPECT_EQ(doc.currentFrame.textBox.text, "frame 1");
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(recorded.text, "Ritaglio...");
+    EXPECT_EQ(recorded.high, 3);
+    EXPECT_EQ(recorded.last, 3);
+    expectPatternShiftedBy(10, 10);
+}
+
+TEST_F(CropFrameOperation, WithABackgroundPicture_TheCanvasStays) {
+    ASSERT_TRUE(setFillBackground(doc, 200, 100, 0x0000FF).ok());
+    ASSERT_TRUE(cropFrames(doc, Rect{0, 0, 50, 40}, progress).ok());
+    EXPECT_EQ(doc.frameSize, (Size{50, 40}));
+    EXPECT_EQ(doc.backgroundSize, (Size{200, 100}));
+    expectPatternShiftedBy(0, 0);
+}
+
+TEST_F(CropFrameOperation, ElementPositions_AreNotMoved) {
+    Frame before;
+    doc.GetFrame(2, before);
+    ASSERT_TRUE(cropFrames(doc, Rect{20, 5, 60, 45}, progress).ok());
+    Frame after;
+    doc.GetFrame(2, after);
+    EXPECT_EQ(after.textBox.rect, before.textBox.rect);
+    EXPECT_EQ(after.cursorPos, before.cursorPos);
+}
+
+TEST_F(CropFrameOperation, PendingEditsOfTheCurrentFrame_SurviveTheCrop) {
+    doc.currentFrame.textBox.text = "kept";
+    doc.elementsChanged = true;
+    ASSERT_TRUE(cropFrames(doc, Rect{1, 1, 11, 11}, progress).ok());
+    Frame f;
+    doc.GetFrame(0, f);
+    EXPECT_EQ(f.textBox.text, "kept");
+}
+
+TEST_F(CropFrameOperation, RectanglesOutsideTheFrameOrEmpty_AreRefusedAndChangeNothing) {
+    for (Rect bad : {Rect{-1, 0, 10, 10}, Rect{0, 0, 121, 10}, Rect{0, 0, 10, 71}, Rect{10, 10, 10, 20},
+                     Rect{30, 10, 20, 20}}) {
+        const Status status = cropFrames(doc, bad, progress);
+        EXPECT_FALSE(status.ok());
+        EXPECT_EQ(status.stringId(), str::CropTooLarge);
+    }
+    EXPECT_EQ(doc.frameSize, (Size{120, 70}));
+    EXPECT_FALSE(doc.isModified());
+    expectPatternShiftedBy(0, 0);
+}
+
+}  // namespace
+}  // namespace quib

@@ -1,0 +1,34 @@
+#include "pattern_project.h"
+
+#include <string>
+
+#include "model/frame_operations.h"
+
+namespace quib::test {
+
+bool makePatternProject(CQuibDoc& doc, int frameCount, int cx, int cy) {
+    doc.InitNewProject();
+    InsertFramesRequest request;
+    request.count = frameCount;
+    request.emptyProjectSize = Size{cx, cy};
+    if (!insertFrames(doc, request))
+        return false;
+    for (int i = 0; i < frameCount; ++i) {
+        doc.SelectFrame(i);
+        for (int y = 0; y < cy; ++y)
+            for (int x = 0; x < cx; ++x) {
+                uint8_t* p = doc.currentImage.pixel(x, y);
+                p[0] = patternBlue(x, y, i);
+                p[1] = patternGreen(x, y, i);
+                p[2] = patternRed(x, y, i);
+            }
+        doc.imageChanged = true;
+        doc.currentFrame.textBox.text = "frame " + std::to_string(i);
+        doc.elementsChanged = true;
+    }
+    doc.SelectFrame(0);
+    doc.SetModifiedFlag(false);
+    return true;
+}
+
+}  // namespace quib::test

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/frame_operations.h"
+#include "model/quib_doc.h"
+#include "pattern_project.h"
+
+namespace quib {
+namespace {
+
+// A picture whose every pixel tells its place and the seed.
+Bitmap24 gradient(int w, int h, int seed) {
+    Bitmap24 picture(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t* p = picture.pixel(x, y);
+            p[0] = uint8_t(x + 1), p[1] = uint8_t(y + 1), p[2] = uint8_t(seed * 50 + 1);
+        }
+    return picture;
+}
+
+Bitmap24 solid(int w, int h, uint8_t blue) {
+    Bitmap24 picture(w, h);
+    for (size_t i = 0; i < picture.pixels.size(); i += 3)
+        picture.pixels[i] = blue, picture.pixels[i + 1] = 2, picture.pixels[i + 2] = 3;
+    return picture;
+}
+
+// Picture files by name; any other name cannot be read.
+struct PictureFiles {
+    std::map<std::string, Bitmap24> files;
+    int reads = 0;
+    PictureReader reader() {
+        return [this](const std::string& path) -> std::optional<Bitmap24> {
+            ++reads;
+            const auto it = files.find(path);
+            return it == files.end() ? std::nullopt : std::optional<Bitmap24>(it->second);
+        };
+    }
+};
+
+struct CountingProgress : Progress {
+    int high = -1;
+    int positions = 0;
+    void setRange(int, int h) override { high = h; }
+    void setPosition(int) override { ++positions; }
+};
+
+struct InsertPictureFrames : ::testing::Test {
+    CQuibDoc doc;
+    PictureFiles pictures;
+    CountingProgress progress;
+
+    std::string picture(const std::string& name, int cx, int cy, uint8_t blue) {
+        pictures.files[name] = solid(cx, cy, blue);
+        return name;
+    }
+    uint8_t blueAt(int index, int x, int y) {
+        doc.SelectFrame(index);
+        return doc.currentImage.pixel(x, y)[0];
+    }
+};
+
+TEST(FitPicture, LargerPictureIsCutAndSmallerPaddedWithBlack) {
+    const Bitmap24 big = gradient(10, 8, 1);
+    const Bitmap24 cut = fitPictureToFrame(big, Size{4, 3});
+    ASSERT_EQ(cut.width, 4);
+    ASSERT_EQ(cut.height, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(0, std::memcmp(cut.pixel(x, y), big.pixel(x, y), 3));
+
+    const Bitmap24 small = gradient(2, 2, 2);
+    const Bitmap24 padded = fitPictureToFrame(small, Size{5, 4});
+    EXPECT_EQ(0, std::memcmp(padded.pixel(1, 1), small.pixel(1, 1), 3));
+    for (const auto& [x, y] : {std::pair{2, 0}, std::pair{0, 2}, std::pair{4, 3}})
+        EXPECT_EQ(padded.pixel(x, y)[0] | padded.pixel(x, y)[1] | padded.pixel(x, y)[2], 0);
+}
+
+TEST_F(InsertPictureFrames, EmptyProject_TakesTheFirstPicturesSize) {
+    doc.InitNewProject();
+    const std::vector<std::string> files = {picture("a.png", 50, 30, 10), picture("b.png", 20, 40, 20)};
+    ASSERT_TRUE(insertPictureFrames(doc, pictures.reader(), files, false, progress).ok());
+    EXPECT_EQ(doc.frameCount(), 2);
+    EXPECT_EQ(doc.frameSize, (Size{50, 30}));
+    EXPECT_EQ(blueAt(0, 49, 29), 10);
+    EXPECT_EQ(blueAt(1, 19, 29), 20);  // inside the smaller picture
+    EXPECT_EQ(blueAt(1, 20, 0), 0);    // padded black beside it
+    EXPECT_EQ(progress.high, 2);
+    EXPECT_GE(progress.positions, 2);
+}
+
+TEST_F(InsertPictureFrames, AfterTheCurrentFrame_InTheChosenOrder) {
+    ASSERT_TRUE(test::makePatternProject(doc, 3, 40, 30));
+    doc.SelectFrame(1);
+    const std::vector<std::string> files = {picture("a.png", 40, 30, 11), picture("b.png", 40, 30, 22)};
+    ASSERT_TRUE(insertPictureFrames(doc, pictures.reader(), files, true, progress).ok());
+    EXPECT_EQ(doc.frameCount(), 5);
+    EXPECT_EQ(doc.currentFrameIndex, 1);
+    EXPECT_EQ(blueAt(2, 5, 5), 11);
+    EXPECT_EQ(blueAt(3, 5, 5), 22);
+    EXPECT_EQ(blueAt(4, 0, 0), test::patternBlue(0, 0, 2));
+    Frame f;
+    doc.GetFrame(2, f);
+    EXPECT_EQ(f.textBox.visible, 0u);
+    EXPECT_EQ(f.textBox.text, "");
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(InsertPictureFrames, BeforeTheCurrentFrame_KeepsItCurrent) {
+    ASSERT_TRUE(test::makePatternProject(doc, 2, 40, 30));
+    doc.SelectFrame(1);
+    ASSERT_TRUE(
+        insertPictureFrames(doc, pictures.reader(), {picture("a.png", 40, 30, 7)}, false, progress).ok());
+    EXPECT_EQ(doc.currentFrameIndex, 2);
+    EXPECT_EQ(doc.currentFrame.textBox.text, "frame 1");
+    EXPECT_EQ(blueAt(1, 0, 0), 7);
+}
+
+TEST_F(InsertPictureFrames, OneUnreadableFile_NamesItAndChangesNothing) {
+    ASSERT_TRUE(test::makePatternProject(doc, 2, 40, 30));
+    const Status status = insertPictureFrames(doc, pictures.reader(),
+                                              {picture("a.png", 40, 30, 7), "broken.png"}, false, progress);
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find("Formato di file sconosciuto"), std::string::npos);
+    EXPECT_NE(status.message().find("broken.png"), std::string::npos);
+    EXPECT_EQ(doc.frameCount(), 2);
+    EXPECT_FALSE(doc.isModified());
+}
+
+struct ImportImagesTest : ::testing::Test {
+    PictureFiles pictures;
+    std::string save(const std::string& name, const Bitmap24& picture) {
+        pictures.files[name] = picture;
+        return name;
+    }
+};
+
+TEST_F(ImportImagesTest, FramesAreTheImagesAndTheFirstFixesTheSize) {
+    const Bitmap24 first = gradient(40, 30, 0);
+    const Bitmap24 second = gradient(60, 20, 1);
+    const Bitmap24 third = gradient(40, 30, 2);
+    const std::vector<std::string> paths = {save("a.png", first), save("b.bmp", second),
+                                            save("c.png", third)};
+    CQuibDoc doc;
+    ASSERT_TRUE(ImportImages(doc, pictures.reader(), paths).ok());
+    ASSERT_EQ(doc.frameCount(), 3);
+    EXPECT_EQ(doc.frameSize, (Size{40, 30}));
+    EXPECT_EQ(doc.backgroundSize, (Size{40, 30}));
+    EXPECT_EQ(doc.currentFrameIndex, 0);
+    EXPECT_EQ(doc.currentImage, first);
+    doc.SelectFrame(1);
+    EXPECT_EQ(doc.currentImage, fitPictureToFrame(second, Size{40, 30}));
+    doc.SelectFrame(2);
+    EXPECT_EQ(doc.currentImage, third);
+    EXPECT_FALSE(doc.currentFrame.cursorVisible);
+    EXPECT_FALSE(doc.currentFrame.textBox.visible);
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(ImportImagesTest, UnreadableFileLeavesTheProjectEmpty) {
+    const std::vector<std::string> paths = {save("a.png", gradient(8, 8, 0)), "missing.png"};
+    CQuibDoc doc;
+    doc.settings.frameRate = 12;
+    const Status status = ImportImages(doc, pictures.reader(), paths);
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.stringId(), str::UnknownFileFormat);
+    EXPECT_NE(status.message().find("missing.png"), std::string::npos);
+    EXPECT_EQ(doc.frameCount(), 0);
+    EXPECT_EQ(doc.settings.frameRate, 12u);
+    EXPECT_TRUE(doc.buttonImages.images[0].isNull());
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST_F(ImportImagesTest, ProjectWithFramesIsNotReplaced) {
+    CQuibDoc doc;
+    ASSERT_TRUE(test::makePatternProject(doc, 1, 8, 8));
+    EXPECT_FALSE(ImportImages(doc, pictures.reader(), {save("a.png", gradient(8, 8, 3))}).ok());
+    EXPECT_EQ(doc.frameCount(), 1);
+    EXPECT_EQ(doc.currentImage.pixel(1, 0)[0], test::patternBlue(1, 0, 0));
+}
+
+}  // namespace
+}  // namespace quib
