@@ -13,6 +13,7 @@
 #include "base/atomic_file.h"
 #include "cursors/cursor_library_file.h"
 #include "export/pdf_export.h"
+#include "model/frame_composition.h"
 #include "export_test_util.h"
 #include "imagefilters/image_file.h"
 #include "model/project_storage.h"
@@ -97,7 +98,7 @@ std::vector<Writer> writers() {
          [](const std::string& f, int v) {
              SwfMovie movie;
              buildMovie(movie, v);
-             return WriteMovieOutput(movie, f + "/tour.swf", "swf", {40 + v, 30}).movieStatus.ok();
+             return WriteMovieOutput(movie, f + "/tour.swf", OutputType::Movie, {40 + v, 30}).movieStatus.ok();
          }},
         {"executable movie", "tour.exe",
          [](const std::string& f, int v) {
@@ -105,14 +106,14 @@ std::vector<Writer> writers() {
              std::ofstream(player, std::ios::binary) << std::string(3000, 'P');
              SwfMovie movie;
              buildMovie(movie, v);
-             return WriteMovieOutput(movie, f + "/tour.exe", "exe", {40, 30}, player).movieStatus.ok();
+             return WriteMovieOutput(movie, f + "/tour.exe", OutputType::Executable, {40, 30}, player).movieStatus.ok();
          }},
         {"PDF export", "tour.pdf",
          [](const std::string& f, int v) {
              CQuibDoc doc;
              test::makeProject(doc, 48, 32, v);
              NullProgress progress;
-             return ExportPdf(doc, f + "/tour.pdf", progress).status.ok();
+             return ExportPdf(doc, applicationCalloutsOrNone(), f + "/tour.pdf", progress).status.ok();
          }},
         {"picture through a plug-in", "shot.bmp",
          [](const std::string& f, int v) {
