@@ -7,6 +7,7 @@
 
 #include "base/bitmap.h"
 #include "base/geometry.h"
+#include "base/shared_bytes.h"
 #include "base/text_font.h"
 #include "model/output_type.h"
 #include "palette/palette_entry.h"
@@ -53,8 +54,8 @@ struct FrameElements {
 struct Frame : FrameElements {
     // cursorWidth x cursorHeight x 4 bytes (Bitmap32 layout), or empty.
     std::vector<uint8_t> cursorPixels;
-    // zlib stream of a Bitmap24 of the project's frame size.
-    std::vector<uint8_t> imageData;
+    // zlib stream of a Bitmap24 of the project's frame size, shared by the frame's copies.
+    SharedBytes imageData;
 
     uint32_t imageSize() const { return uint32_t(imageData.size()); }
     bool hasCursorImage() const { return !cursorPixels.empty(); }
@@ -83,9 +84,8 @@ struct TitleSettings {
     friend bool operator==(const TitleSettings&, const TitleSettings&) = default;
 };
 
-
 struct ProjectSettings {
-    std::string outputFileName;  // native path at run time
+    std::string outputFileName;                 // native path at run time
     OutputType outputType = OutputType::Movie;  // what the render command writes
     uint32_t frameRate = 8;
     uint32_t cursorSmoothness = 25;

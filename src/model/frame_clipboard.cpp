@@ -6,6 +6,7 @@
 
 #include "base/byte_stream.h"
 #include "base/zlib_util.h"
+#include "project_edit.h"
 #include "project_file.h"
 
 namespace quib {
@@ -144,7 +145,7 @@ ClipboardFrames decodeClipboardFrames(const std::vector<uint8_t>& bytes) {
     return result;
 }
 
-Status PasteFramesFromFile(CQuibDoc& doc, const std::vector<uint8_t>& bytes, int position) {
+static Status PasteFramesFromFileNow(CQuibDoc& doc, const std::vector<uint8_t>& bytes, int position) {
     ClipboardFrames payload;
     try {
         payload = decodeClipboardFrames(bytes);
@@ -242,7 +243,7 @@ std::vector<uint8_t> CopySelItemsToClipboardFile(const CQuibDoc& doc, uint32_t m
     return bytes;
 }
 
-uint32_t PasteSelItemsFromFile(CQuibDoc& doc, const std::vector<uint8_t>& bytes) {
+static uint32_t PasteSelItemsFromFileNow(CQuibDoc& doc, const std::vector<uint8_t>& bytes) {
     Frame f = doc.currentFrame;
     uint32_t mask = 0;
     try {
@@ -302,6 +303,19 @@ uint32_t PasteSelItemsFromFile(CQuibDoc& doc, const std::vector<uint8_t>& bytes)
     if (mask & selitem::Title)
         doc.UpdateAllViews(hint::TitleOrImagePosition);
     return mask;
+}
+
+Status PasteFramesFromFile(CQuibDoc& doc, const std::vector<uint8_t>& bytes, int position) {
+    return editProject(doc, "Incolla frame", [&] { return PasteFramesFromFileNow(doc, bytes, position); });
+}
+
+uint32_t PasteSelItemsFromFile(CQuibDoc& doc, const std::vector<uint8_t>& bytes) {
+    uint32_t result = 0;
+    editProject(doc, "Incolla elementi", [&] {
+        result = PasteSelItemsFromFileNow(doc, bytes);
+        return result != 0;
+    });
+    return result;
 }
 
 }  // namespace quib

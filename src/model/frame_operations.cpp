@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "frame.h"
+#include "project_edit.h"
 #include "project_file.h"
 #include "quib_doc.h"
 
@@ -62,7 +63,7 @@ Bitmap24 fitPictureToFrame(const Bitmap24& picture, Size frameSize) {
     return fitted;
 }
 
-Status insertFrames(CQuibDoc& doc, const InsertFramesRequest& request) {
+static Status insertFramesNow(CQuibDoc& doc, const InsertFramesRequest& request) {
     if (request.count < 1 || request.count > kMaxInsertedFrames)
         return Status::failure(str::NumberOneToNinetyNine);
     const bool empty = doc.frameCount() == 0;
@@ -88,8 +89,8 @@ Status insertFrames(CQuibDoc& doc, const InsertFramesRequest& request) {
     return Status::success();
 }
 
-Status insertPictureFrames(CQuibDoc& doc, const PictureReader& read, const std::vector<std::string>& paths,
-                           bool after, Progress& progress) {
+static Status insertPictureFramesNow(CQuibDoc& doc, const PictureReader& read,
+                                     const std::vector<std::string>& paths, bool after, Progress& progress) {
     if (paths.empty() || paths.size() > size_t(kMaxInsertedFrames))
         return Status::failure(str::NumberOneToNinetyNine);
     std::vector<Bitmap24> pictures;
@@ -162,7 +163,7 @@ Status ImportImages(CQuibDoc& doc, const PictureReader& read, const std::vector<
     return Status::success();
 }
 
-Status cropFrames(CQuibDoc& doc, Rect crop, Progress& progress) {
+static Status cropFramesNow(CQuibDoc& doc, Rect crop, Progress& progress) {
     const int w = crop.right - crop.left;
     const int h = crop.bottom - crop.top;
     if (crop.left < 0 || crop.top < 0 || w < 1 || h < 1 || crop.right > doc.frameSize.cx ||
@@ -210,7 +211,7 @@ Status cropFrames(CQuibDoc& doc, Rect crop, Progress& progress) {
     return Status::success();
 }
 
-Status setFillBackground(CQuibDoc& doc, int cx, int cy, uint32_t color) {
+static Status setFillBackgroundNow(CQuibDoc& doc, int cx, int cy, uint32_t color) {
     if (!coversFrame(doc, cx, cy))
         return Status::failure(str::BackgroundTooSmall);
     if (!pictureSizeFits(cx, cy))
@@ -222,7 +223,7 @@ Status setFillBackground(CQuibDoc& doc, int cx, int cy, uint32_t color) {
     return applyBackground(doc, std::move(picture));
 }
 
-Status setPictureBackground(CQuibDoc& doc, const Bitmap32& picture) {
+static Status setPictureBackgroundNow(CQuibDoc& doc, const Bitmap32& picture) {
     if (picture.isNull() || !coversFrame(doc, picture.width, picture.height))
         return Status::failure(str::BackgroundTooSmall);
     if (!pictureSizeFits(picture.width, picture.height))
@@ -240,7 +241,7 @@ Status setPictureBackground(CQuibDoc& doc, const Bitmap32& picture) {
     return applyBackground(doc, std::move(background));
 }
 
-Status setButtonPicture(CQuibDoc& doc, int kind, const Bitmap32& picture) {
+static Status setButtonPictureNow(CQuibDoc& doc, int kind, const Bitmap32& picture) {
     if (kind < ButtonImageSet::Previous || kind > ButtonImageSet::Goto2)
         return Status::failure(str::UnknownFileFormat);
     if (picture.isNull() || !pictureSizeFits(picture.width, picture.height))
@@ -249,6 +250,33 @@ Status setButtonPicture(CQuibDoc& doc, int kind, const Bitmap32& picture) {
     doc.SetModifiedFlag(true);
     doc.UpdateAllViews(hint::Buttons);
     return Status::success();
+}
+
+Status insertFrames(CQuibDoc& doc, const InsertFramesRequest& request) {
+    return editProject(doc, "Inserisci frame", [&] { return insertFramesNow(doc, request); });
+}
+
+Status insertPictureFrames(CQuibDoc& doc, const PictureReader& read, const std::vector<std::string>& paths,
+                           bool after, Progress& progress) {
+    return editProject(doc, "Inserisci frame da file",
+                       [&] { return insertPictureFramesNow(doc, read, paths, after, progress); });
+}
+
+Status cropFrames(CQuibDoc& doc, Rect crop, Progress& progress) {
+    return editProject(doc, "Ritaglia frame", [&] { return cropFramesNow(doc, crop, progress); });
+}
+
+Status setFillBackground(CQuibDoc& doc, int cx, int cy, uint32_t color) {
+    return editProject(doc, "Imposta sfondo", [&] { return setFillBackgroundNow(doc, cx, cy, color); });
+}
+
+Status setPictureBackground(CQuibDoc& doc, const Bitmap32& picture) {
+    return editProject(doc, "Imposta sfondo", [&] { return setPictureBackgroundNow(doc, picture); });
+}
+
+Status setButtonPicture(CQuibDoc& doc, int kind, const Bitmap32& picture) {
+    return editProject(doc, "Cambia immagine pulsante",
+                       [&] { return setButtonPictureNow(doc, kind, picture); });
 }
 
 }  // namespace quib

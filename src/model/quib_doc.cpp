@@ -321,6 +321,9 @@ void CQuibDoc::SetCursorImageFromHandle(Frame& frame, const CursorPicture& curso
 }
 
 void CQuibDoc::SetModifiedFlag(bool modified) {
+    // Saved or loaded: the history's present step is what the file holds.
+    if (!modified)
+        commands.setClean();
     if (!m_title.empty()) {
         const bool marked = m_title.back() == '*';
         if (marked && !modified)
@@ -381,6 +384,7 @@ void CQuibDoc::setPathName(const std::string& path) {
 
 void CQuibDoc::replaceContents(ProjectData&& data) {
     static_cast<ProjectData&>(*this) = std::move(data);
+    commands.clear();
 }
 
 }  // namespace quib

@@ -10,6 +10,7 @@
 #include "base/status.h"
 #include "doc_observer.h"
 #include "frame.h"
+#include "model/command_stack.h"
 #include "offscreen_surface.h"
 
 namespace quib {
@@ -103,6 +104,19 @@ public:
     // Drawing surfaces of the text box and the title, reused while their sizes stay the same.
     CompositionSurfaces compositionSurfaces;
 
+    // The project's undo history. Every change of the project is recorded in it (project_edit.h).
+    CommandStack commands;
+    // Edits inside an edit are part of the outer step.
+    class EditScope {
+    public:
+        explicit EditScope(CQuibDoc& doc) : m_doc(doc) { ++m_doc.m_editDepth; }
+        ~EditScope() { --m_doc.m_editDepth; }
+
+    private:
+        CQuibDoc& m_doc;
+    };
+    int editDepth() const { return m_editDepth; }
+
 private:
     void reallocateCurrentImage();
     void shiftGotoTargets(int q, int delta);
@@ -111,6 +125,7 @@ private:
     std::string m_pathName;
     bool m_modified = false;
     std::vector<DocObserver*> m_observers;
+    int m_editDepth = 0;
 };
 
 }  // namespace quib

@@ -1,6 +1,7 @@
 #include "template_apply.h"
 
 #include "frame.h"
+#include "project_edit.h"
 #include "quib_doc.h"
 #include "template_file.h"
 
@@ -18,7 +19,7 @@ Rect moved(const Rect& r, int dx, int dy) {
 
 }  // namespace
 
-uint32_t ApplyTemplate(CQuibDoc& doc, const TemplateSet& set, uint32_t chosen) {
+static uint32_t ApplyTemplateNow(CQuibDoc& doc, const TemplateSet& set, uint32_t chosen) {
     const uint32_t m = chosen & set.mask & templ::AllElements;
     int dx = 0, dy = 0;
 
@@ -60,8 +61,10 @@ uint32_t ApplyTemplate(CQuibDoc& doc, const TemplateSet& set, uint32_t chosen) {
             frame.textBox.calloutName = set.calloutName;
         if (m & templ::TextBoxFont)
             frame.textBox.font = set.textFont;
-        frame.nextButton.pos = (m & templ::NextButtonPosition) ? set.nextPos : moved(frame.nextButton.pos, dx, dy);
-        frame.prevButton.pos = (m & templ::PrevButtonPosition) ? set.prevPos : moved(frame.prevButton.pos, dx, dy);
+        frame.nextButton.pos =
+            (m & templ::NextButtonPosition) ? set.nextPos : moved(frame.nextButton.pos, dx, dy);
+        frame.prevButton.pos =
+            (m & templ::PrevButtonPosition) ? set.prevPos : moved(frame.prevButton.pos, dx, dy);
         for (int i = 0; i < 2; ++i)
             frame.gotoButtons[i].pos =
                 (m & templ::GotoButtonPositions) ? set.gotoPos[i] : moved(frame.gotoButtons[i].pos, dx, dy);
@@ -78,6 +81,15 @@ uint32_t ApplyTemplate(CQuibDoc& doc, const TemplateSet& set, uint32_t chosen) {
             frame.textBox.font = set.textFont;
     }
     return m;
+}
+
+uint32_t ApplyTemplate(CQuibDoc& doc, const TemplateSet& set, uint32_t chosen) {
+    uint32_t result = 0;
+    editProject(doc, "Applica modello", [&] {
+        result = ApplyTemplateNow(doc, set, chosen);
+        return result != 0;
+    });
+    return result;
 }
 
 }  // namespace quib

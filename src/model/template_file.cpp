@@ -15,11 +15,11 @@ namespace quib {
 namespace templ {
 const char* elementText(int index) {
     static const char* const texts[ElementCount] = {
-        "Background Image",        "Frame Position",           "Title Enable",
-        "Title Font & Style",      "Title Position",           "Callout",
-        "Textbox Font & Style",    "Next Button Position",     "Previous Button Position",
-        "Goto Button Positions",   "Next Button Image",        "Previous Button Image",
-        "Goto Button Images",      "Frame Rate Setting",       "Use Palette Setting",
+        "Background Image",        "Frame Position",       "Title Enable",
+        "Title Font & Style",      "Title Position",       "Callout",
+        "Textbox Font & Style",    "Next Button Position", "Previous Button Position",
+        "Goto Button Positions",   "Next Button Image",    "Previous Button Image",
+        "Goto Button Images",      "Frame Rate Setting",   "Use Palette Setting",
         "Cursor Movement Setting",
     };
     return index >= 0 && index < ElementCount ? texts[index] : "";

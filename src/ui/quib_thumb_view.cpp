@@ -279,7 +279,7 @@ void CQuibThumbView::makeThumbnails(int first, int n, bool reuseBefore) {
     const std::vector<uint8_t>* previous = nullptr;
     int previousSlot = -1, previousRow = -1;
     if (reuseBefore && first > 0 && first - 1 < m_doc.frameCount() && !stale(first - 1)) {
-        previous = &m_doc.frames[size_t(first - 1)].imageData;
+        previous = &m_doc.frames[size_t(first - 1)].imageData.bytes();
         previousRow = first - 1;
     }
     for (int i = first; i < first + n && i < m_doc.frameCount(); ++i) {

@@ -100,7 +100,7 @@ TEST_F(FrameComposerTest, ShowsPendingEditsWithoutCommittingThem) {
 }
 
 TEST_F(FrameComposerTest, DamagedStreamIsReportedNotHidden) {
-    doc.frames[1].imageData.resize(doc.frames[1].imageData.size() / 2);
+    doc.frames[1].imageData = std::vector<uint8_t>(doc.frames[1].imageData.begin(), doc.frames[1].imageData.begin() + doc.frames[1].imageData.size() / 2);
     Bitmap24 picture;
     FrameComposer composer(doc, library);
     const Status status = composer.compose(1, picture);

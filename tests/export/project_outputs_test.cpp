@@ -87,7 +87,7 @@ TEST_P(ProjectOutputs, WriteOnAWorkerLeavesTheProjectAsItWas) {
 
 TEST_P(ProjectOutputs, DamagedFrameStopsWithTheMessageAndKeepsTheOldFile) {
     const ProjectOutput& output = projectOutput(GetParam());
-    doc.frames[2].imageData.resize(doc.frames[2].imageData.size() / 2);
+    doc.frames[2].imageData = std::vector<uint8_t>(doc.frames[2].imageData.begin(), doc.frames[2].imageData.begin() + doc.frames[2].imageData.size() / 2);
     const std::string path = dir.path("out." + std::string(output.extension()));
     NullProgress progress;
     const ExportResult result = output.write(doc, path, options, progress);

@@ -270,7 +270,7 @@ TEST(SelectFrame, FirstFrameHidesPreviousAndLastHidesNextInTheWorkingCopyOnly) {
 TEST(SelectFrame, DamagedStreamIsNotReported) {
     CQuibDoc doc;
     makeProject(doc, 2);
-    doc.frames[1].imageData.resize(5);
+    doc.frames[1].imageData = std::vector<uint8_t>(doc.frames[1].imageData.begin(), doc.frames[1].imageData.begin() + 5);
     EXPECT_TRUE(doc.SelectFrame(1, false));
     EXPECT_EQ(doc.currentImage.pixels.size(), size_t(8 * 6 * 3));
 }
@@ -349,7 +349,7 @@ TEST(Commit, StoredStreamsKeepNoSpareCapacity) {
     CQuibDoc doc;
     makeProject(doc, 2, Size{64, 64});
     for (const Frame& f : doc.frames)
-        EXPECT_EQ(f.imageData.capacity(), f.imageData.size());
+        EXPECT_EQ(f.imageData.bytes().capacity(), f.imageData.size());
 }
 
 TEST(EmptyProject, SetEmptyProjectFrameSizeLaysOutTheDefaultElements) {

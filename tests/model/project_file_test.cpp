@@ -515,7 +515,7 @@ TEST_F(MalformedFile, TinyStreamClaimingAHugeBackground) {
 TEST(ProjectFileLoad, DamagedImageStreamIsNotReported) {
     CQuibDoc doc;
     makeProject(doc, 2, Size{2, 1});
-    doc.frames[1].imageData = {0x78, 0x01, 0xFF, 0xFF};
+    doc.frames[1].imageData = std::vector<uint8_t>{0x78, 0x01, 0xFF, 0xFF};
     CQuibDoc loaded;
     EXPECT_TRUE(loadBytes(storeBytes(doc, true), loaded));
     EXPECT_EQ(loaded.frameCount(), 2);

@@ -153,12 +153,12 @@ TEST(ApplyTemplate, FramePositionMovesWhatTheTemplateDoesNotPlace) {
     EXPECT_NE(doc.titles.rect, titleBefore);
 }
 
-TEST(ApplyTemplate, WorkingCopyIsMarkedChangedSoItReachesTheFile) {
+TEST(ApplyTemplate, TheWorkingCopysChangeReachesTheFile) {
     CQuibDoc doc;
     test::makeStyledProject(doc);
     doc.SetModifiedFlag(false);
     ApplyTemplate(doc, otherLook(), templ::Callout);
-    EXPECT_TRUE(doc.elementsChanged);
+    EXPECT_EQ(doc.frames[size_t(doc.currentFrameIndex)].textBox.calloutName, "Other Callout");
     EXPECT_EQ(doc.currentFrame.textBox.calloutName, "Other Callout");
     ASSERT_TRUE(doc.SelectFrame(0));
     FrameElements first;

@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <string>
+
+#include "base/progress.h"
+#include "model/frame_clipboard.h"
+#include "model/frame_operations.h"
+#include "model/project_edit.h"
+#include "model/project_file.h"
+#include "model_test_util.h"
+
+namespace quib {
+namespace {
+
+std::vector<uint8_t> fileBytes(CQuibDoc& doc) {
+    NullProgress progress;
+    return ProjectFile::store(doc, "/tmp/history.qbk", progress);
+}
+
+int anyFrame(const CQuibDoc& doc, std::mt19937& random) {
+    return doc.frameCount() == 0 ? -1 : int(random() % unsigned(doc.frameCount()));
+}
+
+// Every kind of change a user makes, each done the way the application does it.
+using Edit = std::function<void(CQuibDoc&, std::mt19937&)>;
+const std::vector<std::pair<std::string, Edit>>& edits() {
+    static const std::vector<std::pair<std::string, Edit>> list{
+        {"insert",
+         [](CQuibDoc& doc, std::mt19937& r) {
+             InsertFramesRequest request;
+             request.count = 1 + int(r() % 2);
+             request.copyCurrent = r() % 2;
+             request.after = r() % 2;
+             request.emptyProjectSize = Size{8, 6};
+             (void)insertFrames(doc, request);
+         }},
+        {"delete",
+         [](CQuibDoc& doc, std::mt19937& r) {
+             const int index = anyFrame(doc, r);
+             editProject(doc, "Elimina frame", [&] { return doc.DeleteFrame(index); });
+         }},
+        {"paste",
+         [](CQuibDoc& doc, std::mt19937& r) {
+             if (doc.frameCount() == 0)
+                 return;
+             const auto bytes = CopyFramesToClipboardFile(doc, {anyFrame(doc, r)});
+             (void)PasteFramesFromFile(doc, bytes, anyFrame(doc, r));
+         }},
+        {"crop",
+         [](CQuibDoc& doc, std::mt19937&) {
+             if (doc.frameSize.cx > 3 && doc.frameSize.cy > 3) {
+                 NullProgress progress;
+                 (void)cropFrames(doc, Rect{1, 1, doc.frameSize.cx, doc.frameSize.cy}, progress);
+             }
+         }},
+        {"background",
+         [](CQuibDoc& doc, std::mt19937& r) {
+             (void)setFillBackground(doc, doc.frameSize.cx + 2, doc.frameSize.cy + 1,
+                                     uint32_t(r()) & 0xFFFFFF);
+         }},
+        {"move text box",
+         [](CQuibDoc& doc, std::mt19937& r) {
+             const int index = anyFrame(doc, r);
+             if (index < 0)
+                 return;
+             doc.SelectFrame(index);
+             editFrames(doc, "Sposta casella di testo", {index}, [&] {
+                 doc.currentFrame.textBox.rect.left += 3;
+                 doc.currentFrame.textBox.visible = 1;
+                 doc.elementsChanged = true;
+             });
+         }},
+        {"type",
+         [](CQuibDoc& doc, std::mt19937& r) {
+             const int index = doc.currentFrameIndex;
+             if (index < 0)
+                 return;
+             editFrames(
+                 doc, "Modifica testo", {index},
+                 [&] {
+                     doc.currentFrame.textBox.text += char('a' + r() % 26);
+                     doc.elementsChanged = true;
+                 },
+                 "text");
+         }},
+        {"button picture",
+         [](CQuibDoc& doc, std::mt19937& r) {
+             Bitmap32 picture(4, 3);
+             std::fill(picture.pixels.begin(), picture.pixels.end(), uint8_t(r()));
+             (void)setButtonPicture(doc, int(r() % 4), picture);
+         }},
+    };
+    return list;
+}
+
+// Undoing every step gives back the very file the project was, redoing every step the file it
+// became, whatever the sequence of edits.
+TEST(ProjectHistory, UndoAllAndRedoAllGiveTheSameFileBytes) {
+    for (unsigned seed = 1; seed <= 25; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        CQuibDoc doc;
+        test::makeProject(doc, 4);
+        doc.SetModifiedFlag(false);
+        const std::vector<uint8_t> initial = fileBytes(doc);
+        std::string done;
+        for (int step = 0; step < 10; ++step) {
+            const auto& [name, edit] = edits()[random() % edits().size()];
+            done += name + ", ";
+            edit(doc, random);
+        }
+        SCOPED_TRACE(done);
+        const std::vector<uint8_t> final = fileBytes(doc);
+        while (doc.commands.undo(doc)) {
+        }
+        EXPECT_EQ(fileBytes(doc), initial);
+        EXPECT_FALSE(doc.isModified());
+        while (doc.commands.redo(doc)) {
+        }
+        EXPECT_EQ(fileBytes(doc), final);
+    }
+}
+
+TEST(ProjectHistory, TypingInOneFieldIsOneStepAndTheModifiedMarkFollowsTheStack) {
+    CQuibDoc doc;
+    doc.setPathName("/tmp/tour.qbk");
+    test::makeProject(doc, 3);
+    doc.SetModifiedFlag(false);
+    std::mt19937 random(7);
+    for (int k = 0; k < 5; ++k)
+        edits()[6].second(doc, random);
+    EXPECT_EQ(doc.commands.count(), 1u);
+    EXPECT_EQ(doc.commands.undoName(), "Modifica testo");
+    EXPECT_EQ(doc.title(), "tour.qbk *");
+    ASSERT_TRUE(doc.commands.undo(doc));
+    EXPECT_TRUE(doc.currentFrame.textBox.text.empty());
+    EXPECT_EQ(doc.title(), "tour.qbk");
+    ASSERT_TRUE(doc.commands.redo(doc));
+    EXPECT_EQ(doc.currentFrame.textBox.text.size(), 5u);
+    EXPECT_TRUE(doc.isModified());
+}
+
+TEST(ProjectHistory, StepsShareThePictureStreamsAndTheOldestGoBeyondTheLimit) {
+    CQuibDoc doc;
+    test::makeProject(doc, 6);
+    doc.commands.setLimits(3, 0);
+    for (int k = 0; k < 5; ++k)
+        editProject(doc, "Elimina frame", [&] { return doc.DeleteFrame(0); });
+    EXPECT_EQ(doc.commands.count(), 3u);
+    EXPECT_EQ(doc.frameCount(), 1);
+    int undone = 0;
+    while (doc.commands.undo(doc))
+        ++undone;
+    EXPECT_EQ(undone, 3);
+    ASSERT_EQ(doc.frameCount(), 4);
+    // The frames back from the history hold the same stream objects, not copies.
+    CQuibDoc fresh;
+    test::makeProject(fresh, 6);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(test::storedPixels(doc, i), test::storedPixels(fresh, i + 2));
+    const SharedBytes before = doc.frames[1].imageData;
+    ASSERT_TRUE(doc.commands.redo(doc));
+    ASSERT_TRUE(doc.commands.undo(doc));
+    EXPECT_TRUE(doc.frames[1].imageData.sharesWith(before));
+}
+
+TEST(ProjectHistory, AFailedOperationRecordsNothing) {
+    CQuibDoc doc;
+    test::makeProject(doc, 2);
+    NullProgress progress;
+    EXPECT_FALSE(cropFrames(doc, Rect{5, 5, 2, 2}, progress).ok());
+    EXPECT_FALSE(setFillBackground(doc, 1, 1, 0).ok());
+    EXPECT_FALSE(doc.commands.canUndo());
+}
+
+}  // namespace
+}  // namespace quib
