@@ -8,6 +8,7 @@
 #include "model/frame_clipboard.h"
 #include "model/frame_composition.h"
 #include "model/frame_operations.h"
+#include "model/project_edit.h"
 #include "model/quib_doc.h"
 
 namespace quib {
@@ -86,13 +87,15 @@ Status pastePicture(CQuibDoc& doc, const QImage& picture) {
     if (!hasCurrentPicture(doc))
         return Status::success();
     const QImage rows = picture.convertToFormat(QImage::Format_BGR888);
-    Bitmap24& image = doc.currentImage;
-    const int w = std::min(image.width, rows.width());
-    const int h = std::min(image.height, rows.height());
-    for (int y = 0; y < h; ++y)
-        std::memcpy(image.pixel(0, y), rows.constScanLine(y), size_t(w) * 3);
-    doc.imageChanged = true;
-    doc.SetModifiedFlag(true);
+    editProject(doc, "Incolla immagine", [&] {
+        Bitmap24& image = doc.currentImage;
+        const int w = std::min(image.width, rows.width());
+        const int h = std::min(image.height, rows.height());
+        for (int y = 0; y < h; ++y)
+            std::memcpy(image.pixel(0, y), rows.constScanLine(y), size_t(w) * 3);
+        doc.imageChanged = true;
+        return true;
+    });
     doc.UpdateAllViews(hint::CurrentPicture);
     return Status::success();
 }

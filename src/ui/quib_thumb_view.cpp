@@ -14,15 +14,16 @@
 #include <algorithm>
 #include <map>
 
-#include "base/strings.h"
 #include "app_settings.h"
+#include "base/strings.h"
 #include "child_frame.h"
 #include "command_ids.h"
 #include "command_table.h"
 #include "main_frame.h"
 #include "model/frame_clipboard.h"
-#include "move_elements_dialog.h"
+#include "model/project_edit.h"
 #include "model/quib_doc.h"
+#include "move_elements_dialog.h"
 #include "progress_bar.h"
 #include "quib_project_document.h"
 #include "status_bar.h"
@@ -311,7 +312,8 @@ void CQuibThumbView::makeThumbnails(int first, int n, bool reuseBefore) {
     if (!tasks.empty())
         m_builder.start(std::move(tasks), m_doc.frameSize, m_template, [this, flag = m_collectFlag] {
             if (!flag->exchange(true))
-                QMetaObject::invokeMethod(this, [this] { scheduleCollect(); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    this, [this] { scheduleCollect(); }, Qt::QueuedConnection);
         });
     if (m_pendingCount == 0)
         endProgress();
@@ -374,8 +376,8 @@ void CQuibThumbView::showProgress(int total) {
     auto* statusBar = main ? main->findChild<QuibStatusBar*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (!statusBar)
         return;
-    m_progress = std::make_unique<CProgressBar>(statusBar, QString::fromUtf8(stringText(str::ThumbnailsInit)), 40,
-                                                total);
+    m_progress = std::make_unique<CProgressBar>(statusBar, QString::fromUtf8(stringText(str::ThumbnailsInit)),
+                                                40, total);
 }
 
 void CQuibThumbView::stepProgress() {
@@ -462,26 +464,30 @@ void CQuibThumbView::deleteSelectedFrames() {
     if (rows.empty())
         return;
     finishThumbnails();
-    const int after = rows.back() == count() - 1 ? rows.front() - 1 : rows.back() + 1;
-    m_doc.SelectFrame(after);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_syncing = true;
-    for (;;) {
-        rows = selectedRows();
-        if (rows.empty())
-            break;
-        const int row = rows.back();
-        const bool wasLast = m_doc.frameCount() == 1;
-        m_doc.DeleteFrame(row);  // the last one empties the project and rebuilds the list
-        if (!wasLast && row < count()) {
-            delete takeItem(row);
-            m_pictures.erase(m_pictures.begin() + row);
+    const std::string name =
+        rows.size() == 1 ? std::string("Elimina frame") : "Elimina " + std::to_string(rows.size()) + " frame";
+    editProject(m_doc, name, [&] {
+        const int after = rows.back() == count() - 1 ? rows.front() - 1 : rows.back() + 1;
+        m_doc.SelectFrame(after);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        m_syncing = true;
+        for (;;) {
+            rows = selectedRows();
+            if (rows.empty())
+                break;
+            const int row = rows.back();
+            const bool wasLast = m_doc.frameCount() == 1;
+            m_doc.DeleteFrame(row);  // the last one empties the project and rebuilds the list
+            if (!wasLast && row < count()) {
+                delete takeItem(row);
+                m_pictures.erase(m_pictures.begin() + row);
+            }
         }
-    }
-    m_syncing = false;
-    QApplication::restoreOverrideCursor();
-    arrange();
-    m_doc.SetModifiedFlag(true);
+        m_syncing = false;
+        QApplication::restoreOverrideCursor();
+        arrange();
+        return true;
+    });
     m_doc.UpdateAllViews(hint::CurrentFrameChanged);
 }
 
@@ -493,7 +499,8 @@ void CQuibThumbView::copySelectedFrames() {
     m_doc.SelectFrame(m_doc.currentFrameIndex, true);
     const std::vector<uint8_t> bytes = CopyFramesToClipboardFile(m_doc, rows);
     auto* data = new QMimeData;
-    data->setData(frameMime(), QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    data->setData(frameMime(),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
     QApplication::clipboard()->setMimeData(data);
 }
 
@@ -562,8 +569,9 @@ void CQuibThumbView::onUpdate(int hintValue, uint32_t arg) {
             }
             m_syncing = true;
             clearSelection();
-            selectionModel()->select(QItemSelection(model()->index(first, 0), model()->index(first + n - 1, 0)),
-                                     QItemSelectionModel::Select);
+            selectionModel()->select(
+                QItemSelection(model()->index(first, 0), model()->index(first + n - 1, 0)),
+                QItemSelectionModel::Select);
             m_syncing = false;
             m_doc.SelectFrame(first);
             m_doc.UpdateAllViews(hint::CurrentFrameChanged);
@@ -629,20 +637,31 @@ void CQuibThumbView::run(int id) {
             if (current + 1 < m_doc.frameCount())
                 navigate(m_doc.frameCount() - 1);
             break;
-        case cmd::EditDelete: deleteSelectedFrames(); break;
-        case cmd::EditCopy: copySelectedFrames(); break;
+        case cmd::EditDelete:
+            deleteSelectedFrames();
+            break;
+        case cmd::EditCopy:
+            copySelectedFrames();
+            break;
         case cmd::EditCut:
             copySelectedFrames();
             deleteSelectedFrames();
             break;
-        case cmd::EditPaste: pasteFrames(); break;
-        case cmd::EditSelectAll: selectAllFrames(); break;
-        case cmd::ThumbnailsOnly: toggleWrapMode(); break;
+        case cmd::EditPaste:
+            pasteFrames();
+            break;
+        case cmd::EditSelectAll:
+            selectAllFrames();
+            break;
+        case cmd::ThumbnailsOnly:
+            toggleWrapMode();
+            break;
         case cmd::MoveAllElements:
             if (enabled(id))
                 moveSelectedElements();
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -650,17 +669,25 @@ bool CQuibThumbView::enabled(int id) const {
     const int current = m_doc.currentFrameIndex;
     switch (id) {
         case cmd::FirstFrame:
-        case cmd::PreviousFrame: return current > 0;
+        case cmd::PreviousFrame:
+            return current > 0;
         case cmd::NextFrame:
-        case cmd::LastFrame: return current + 1 < m_doc.frameCount();
+        case cmd::LastFrame:
+            return current + 1 < m_doc.frameCount();
         case cmd::EditDelete:
         case cmd::EditCut:
-        case cmd::EditCopy: return selectionModel()->hasSelection();
-        case cmd::EditPaste: return clipboardHasFrames();
-        case cmd::EditSelectAll: return count() > 0;
-        case cmd::ThumbnailsOnly: return true;
-        case cmd::MoveAllElements: return !m_doc.backgroundImage.isNull();
-        default: return false;
+        case cmd::EditCopy:
+            return selectionModel()->hasSelection();
+        case cmd::EditPaste:
+            return clipboardHasFrames();
+        case cmd::EditSelectAll:
+            return count() > 0;
+        case cmd::ThumbnailsOnly:
+            return true;
+        case cmd::MoveAllElements:
+            return !m_doc.backgroundImage.isNull();
+        default:
+            return false;
     }
 }
 
@@ -819,17 +846,20 @@ void CQuibThumbView::dropEvent(QDropEvent* event) {
         d = count();
     const std::vector<int> rows = selectedRows();
     const int selectedBefore = int(std::count_if(rows.begin(), rows.end(), [d](int row) { return row < d; }));
-    if (same) {
-        deleteSelectedFrames();
-        d -= selectedBefore;
-    } else if (effect == Qt::MoveAction) {
-        auto it = liveViews().find(source);
-        if (it != liveViews().end())
-            it->second->deleteSelectedFrames();
-    }
-    const std::vector<uint8_t> bytes(raw.begin() + 4, raw.end());
-    const int position = d >= m_doc.frameCount() ? -1 : d;
-    Status status = PasteFramesFromFile(m_doc, bytes, position);
+    // A move inside one strip is one step; between projects each project records its own.
+    Status status = editProject(m_doc, same ? "Sposta frame" : "Incolla frame", [&] {
+        if (same) {
+            deleteSelectedFrames();
+            d -= selectedBefore;
+        } else if (effect == Qt::MoveAction) {
+            auto it = liveViews().find(source);
+            if (it != liveViews().end())
+                it->second->deleteSelectedFrames();
+        }
+        const std::vector<uint8_t> bytes(raw.begin() + 4, raw.end());
+        const int position = d >= m_doc.frameCount() ? -1 : d;
+        return PasteFramesFromFile(m_doc, bytes, position);
+    });
     if (!status)
         QuibProjectDocument::showMessage(QString::fromStdString(status.message()));
     event->setDropAction(effect);

@@ -306,14 +306,21 @@ void CQuibView::finishChange(uint32_t mask) {
 
 void CQuibView::moveSelection(int dx, int dy) {
     const uint32_t mask = shownSelection();
-    std::array<Rect, kElementKindCount> from{};
-    for (const ElementTracker& t : m_trackers)
-        from[size_t(t.kind())] = t.rect(m_doc);
-    if (applyMove(from, mask, dx, dy))
-        finishChange(mask);
+    // Nudges in a row are one step.
+    editFrames(
+        m_doc, "Sposta elementi", {m_doc.currentFrameIndex},
+        [&] {
+            std::array<Rect, kElementKindCount> from{};
+            for (const ElementTracker& t : m_trackers)
+                from[size_t(t.kind())] = t.rect(m_doc);
+            if (applyMove(from, mask, dx, dy))
+                finishChange(mask);
+        },
+        "editor.nudge");
 }
 
 void CQuibView::resizeFirstSelected(int dx, int dy) {
+    FrameEditRecorder step(m_doc, "Ridimensiona elemento", {m_doc.currentFrameIndex}, "editor.resize");
     const uint32_t mask = shownSelection();
     for (const ElementTracker& t : m_trackers) {
         if (!(mask & t.bit()))
@@ -329,11 +336,13 @@ void CQuibView::resizeFirstSelected(int dx, int dy) {
         t.setRect(m_doc, target);
         invalidateCanvas(t.paintArea(target));
         finishChange(t.bit());
+        step.finish();
         return;
     }
 }
 
 void CQuibView::hideSelected() {
+    FrameEditRecorder step(m_doc, "Nascondi elementi", {m_doc.currentFrameIndex});
     const uint32_t mask = shownSelection();
     FrameElements& f = m_doc.currentFrame;
     struct Hideable {
@@ -361,7 +370,7 @@ void CQuibView::hideSelected() {
     if (hints.empty())
         return;
     m_doc.elementsChanged = true;
-    m_doc.SetModifiedFlag(true);
+    step.finish();
     dropHiddenFromSelection();
     for (int h : hints)
         m_doc.UpdateAllViews(h, 0, this);
@@ -454,6 +463,8 @@ void CQuibView::mousePressEvent(QMouseEvent* event) {
     m_drag.moving = part == TrackerPart::Middle ? shownSelection() : bit;
     m_drag.addOrToggle = (modifiers & Qt::ShiftModifier) != 0;
     m_tracking = true;
+    m_dragStep.emplace(m_doc, part == TrackerPart::Middle ? "Sposta elementi" : "Ridimensiona elemento",
+                       std::vector<int>{m_doc.currentFrameIndex});
     // Trackers other than the cursor's frame hide while a drag is in progress.
     invalidateElements(m_selection);
 }
@@ -499,7 +510,11 @@ void CQuibView::mouseReleaseEvent(QMouseEvent* event) {
     m_tracking = false;
     if (m_drag.changed)
         finishChange(m_drag.moving);
-    else if (!m_drag.addOrToggle)
+    if (m_dragStep) {
+        m_dragStep->finish();
+        m_dragStep.reset();
+    }
+    if (!m_drag.changed && !m_drag.addOrToggle)
         setSelection(selectionBit(m_drag.kind));
     invalidateElements(m_selection | m_drag.moving);
 }

@@ -4,10 +4,12 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "command_handler.h"
 #include "element_tracker.h"
 #include "model/doc_observer.h"
+#include "model/project_edit.h"
 
 class QScrollBar;
 
@@ -110,6 +112,8 @@ private:
     uint32_t m_selection = 0;
     bool m_tracking = false;
     Drag m_drag;
+    // The step a drag records when it ends.
+    std::optional<FrameEditRecorder> m_dragStep;
     QScrollBar* m_hScroll = nullptr;
     QScrollBar* m_vScroll = nullptr;
     std::function<void(int)> m_postCommand;

@@ -51,9 +51,11 @@ TEST_F(EditorClipboardTest, PastingALargerBitmap_FillsTheFrameFromTheTopLeftAndC
     EXPECT_EQ(pixelOf(doc.currentImage, 0, 0), QColor(0, 0, 0));
     EXPECT_EQ(pixelOf(doc.currentImage, 319, 239), QColor(319 & 0xFF, 239, (319 + 239) & 0xFF));
     EXPECT_EQ(pixelOf(doc.currentImage, 100, 50), QColor(100, 50, 150));
-    EXPECT_TRUE(doc.imageChanged);
     EXPECT_TRUE(doc.isModified());
     EXPECT_TRUE(recorder.heard(hint::CurrentPicture));
+    EXPECT_EQ(doc.commands.undoName(), "Incolla immagine");
+    ASSERT_TRUE(doc.commands.undo(doc));
+    EXPECT_NE(pixelOf(doc.currentImage, 100, 50), QColor(100, 50, 150));
 }
 
 TEST_F(EditorClipboardTest, PastingASmallerBitmap_LeavesTheRestOfThePicture) {

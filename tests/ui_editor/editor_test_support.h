@@ -33,6 +33,8 @@ struct EditorFixture : WithApplication, ::testing::Test {
         f.gotoButtons[0].visible = f.gotoButtons[1].visible = 0;
         doc.titles.enabled = 1;
         doc.titles.rect = Rect{20, 8, 300, 36};
+        doc.elementsChanged = true;
+        doc.SelectFrame(doc.currentFrameIndex, true);
         doc.SetModifiedFlag(false);
         view = std::make_unique<CQuibView>(doc);
         view->setCommandPoster([this](int id) { posted.push_back(id); });

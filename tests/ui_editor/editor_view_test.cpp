@@ -31,9 +31,14 @@ TEST_F(EditorMouseTest, DraggingAButtonBeyondTheEdge_StopsItInsideTheCanvas) {
     EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{320 - w, 240 - h}));
     drag(at(320 - w + 5, 240 - h + 5), at(-500, -500));
     EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{0, 0}));
-    EXPECT_TRUE(doc.elementsChanged);
+    EXPECT_EQ(doc.frames[size_t(doc.currentFrameIndex)].nextButton.pos, (Point{0, 0}));
     EXPECT_TRUE(doc.isModified());
     EXPECT_TRUE(recorder.heard(hint::Buttons));
+    // Each drag is one step.
+    EXPECT_EQ(doc.commands.count(), 2u);
+    EXPECT_EQ(doc.commands.undoName(), "Sposta elementi");
+    ASSERT_TRUE(doc.commands.undo(doc));
+    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{320 - w, 240 - h}));
 }
 
 TEST_F(EditorMouseTest, DraggingTheTextBoxOrTheTitleBeyondTheEdge_KeepsTheirSizeInside) {
@@ -149,8 +154,12 @@ TEST_F(EditorKeyTest, OneArrowMovesTheCursorAndAButtonByOnePixel_EightWithContro
     key(Qt::Key_Up, Qt::ControlModifier);
     EXPECT_EQ(doc.currentFrame.cursorPos, (Point{41, 32}));
     EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{251, 192}));
-    EXPECT_TRUE(doc.elementsChanged);
     EXPECT_TRUE(doc.isModified());
+    // Nudges in a row are one step.
+    EXPECT_EQ(doc.commands.count(), 1u);
+    ASSERT_TRUE(doc.commands.undo(doc));
+    EXPECT_EQ(doc.currentFrame.cursorPos, (Point{40, 40}));
+    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{250, 200}));
 }
 
 TEST_F(EditorKeyTest, ArrowsStopTheBlockAtTheCanvasEdge) {
