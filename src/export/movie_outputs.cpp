@@ -27,40 +27,39 @@ ExportResult renderAs(OutputType type, const CQuibDoc& project, const std::strin
     return result;
 }
 
-class MovieOutput final : public ProjectOutput {
+// The two outputs of the render pass: the movie with its page, and the player with the movie.
+class RenderedOutput final : public ProjectOutput {
 public:
-    OutputType type() const override { return OutputType::Movie; }
-    std::string_view label() const override { return "Macromedia Flash (*.swf)"; }
-    std::string_view extension() const override { return "swf"; }
+    RenderedOutput(OutputType type, std::string_view label, std::string_view extension, std::string filter)
+        : m_type(type), m_label(label), m_extension(extension), m_filter(std::move(filter)) {}
+    OutputType type() const override { return m_type; }
+    std::string_view label() const override { return m_label; }
+    std::string_view extension() const override { return m_extension; }
+    std::string fileFilter() const override { return m_filter; }
     bool renderTarget() const override { return true; }
     ExportResult write(const CQuibDoc& project, const std::string& path, const OutputOptions& options,
                        Progress& progress) const override {
-        return renderAs(type(), project, path, options, progress);
+        return renderAs(m_type, project, path, options, progress);
     }
-};
 
-class ExecutableOutput final : public ProjectOutput {
-public:
-    OutputType type() const override { return OutputType::Executable; }
-    std::string_view label() const override { return "Executable File (*.exe)"; }
-    std::string_view extension() const override { return "exe"; }
-    std::string fileFilter() const override { return "Executable Files (*.exe);;All Files (*)"; }
-    bool renderTarget() const override { return true; }
-    ExportResult write(const CQuibDoc& project, const std::string& path, const OutputOptions& options,
-                       Progress& progress) const override {
-        return renderAs(type(), project, path, options, progress);
-    }
+private:
+    OutputType m_type;
+    std::string_view m_label;
+    std::string_view m_extension;
+    std::string m_filter;
 };
 
 }  // namespace
 
 const ProjectOutput& movieOutput() {
-    static const MovieOutput output;
+    static const RenderedOutput output(OutputType::Movie, "Macromedia Flash (*.swf)", "swf",
+                                       "Macromedia Flash (*.swf);;All Files (*)");
     return output;
 }
 
 const ProjectOutput& executableOutput() {
-    static const ExecutableOutput output;
+    static const RenderedOutput output(OutputType::Executable, "Executable File (*.exe)", "exe",
+                                       "Executable Files (*.exe);;All Files (*)");
     return output;
 }
 

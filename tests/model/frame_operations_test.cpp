@@ -182,21 +182,7 @@ struct CropFrameOperation : ::testing::Test {
 
     void SetUp() override { ASSERT_TRUE(test::makePatternProject(doc, 3, 120, 70)); }
 
-    // Every pixel of every frame is the pattern pixel at its place plus (dx, dy).
-    void expectPatternShiftedBy(int dx, int dy) {
-        for (int i = 0; i < doc.frameCount(); ++i) {
-            ASSERT_TRUE(doc.SelectFrame(i));
-            ASSERT_EQ(doc.currentImage.width, doc.frameSize.cx);
-            ASSERT_EQ(doc.currentImage.height, doc.frameSize.cy);
-            for (int y = 0; y < doc.frameSize.cy; ++y)
-                for (int x = 0; x < doc.frameSize.cx; ++x) {
-                    const uint8_t* p = doc.currentImage.pixel(x, y);
-                    ASSERT_EQ(p[0], patternBlue(x + dx, y + dy, i)) << i << " " << x << "," << y;
-                    ASSERT_EQ(p[1], patternGreen(x + dx, y + dy, i));
-                    ASSERT_EQ(p[2], patternRed(x + dx, y + dy, i));
-                }
-        }
-    }
+    void expectPatternShiftedBy(int dx, int dy) { test::expectPatternShiftedBy(doc, dx, dy); }
 };
 
 TEST_F(CropFrameOperation, InclusiveBoundsTenTenToHundredNineFiftyNine_GiveHundredByFiftyFrames) {

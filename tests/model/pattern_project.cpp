@@ -1,5 +1,7 @@
 #include "pattern_project.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 #include "model/frame_operations.h"
@@ -29,6 +31,20 @@ bool makePatternProject(CQuibDoc& doc, int frameCount, int cx, int cy) {
     doc.SelectFrame(0);
     doc.SetModifiedFlag(false);
     return true;
+}
+
+void expectPatternShiftedBy(const CQuibDoc& doc, int dx, int dy) {
+    Bitmap24 picture;
+    for (int i = 0; i < doc.frameCount(); ++i) {
+        ASSERT_TRUE(doc.decodeFrame(i, picture).ok());
+        for (int y = 0; y < doc.frameSize.cy; ++y)
+            for (int x = 0; x < doc.frameSize.cx; ++x) {
+                const uint8_t* p = picture.pixel(x, y);
+                ASSERT_EQ(p[0], patternBlue(x + dx, y + dy, i)) << i << " " << x << "," << y;
+                ASSERT_EQ(p[1], patternGreen(x + dx, y + dy, i));
+                ASSERT_EQ(p[2], patternRed(x + dx, y + dy, i));
+            }
+    }
 }
 
 }  // namespace quib::test

@@ -21,4 +21,7 @@ inline uint8_t patternRed(int x, int y, int frame) {
 // frame i carries the text "frame i". The first frame is current and the document unmodified.
 bool makePatternProject(CQuibDoc& doc, int frameCount, int cx, int cy);
 
+// Checks that every pixel of every frame is the pattern pixel at its place plus (dx, dy).
+void expectPatternShiftedBy(const CQuibDoc& doc, int dx, int dy);
+
 }  // namespace quib::test

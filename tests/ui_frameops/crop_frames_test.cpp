@@ -18,21 +18,7 @@ struct CropFrames : test::FrameOpsFixture {
     std::unique_ptr<QuibProjectDocument> document = test::patternProject(3, 120, 70);
     CQuibDoc& doc = document->doc();
 
-    // Every pixel of every frame is the pattern pixel at its place plus (dx, dy).
-    void expectPatternShiftedBy(int dx, int dy) {
-        for (int i = 0; i < doc.frameCount(); ++i) {
-            ASSERT_TRUE(doc.SelectFrame(i));
-            ASSERT_EQ(doc.currentImage.width, doc.frameSize.cx);
-            ASSERT_EQ(doc.currentImage.height, doc.frameSize.cy);
-            for (int y = 0; y < doc.frameSize.cy; ++y)
-                for (int x = 0; x < doc.frameSize.cx; ++x) {
-                    const uint8_t* p = doc.currentImage.pixel(x, y);
-                    ASSERT_EQ(p[0], patternBlue(x + dx, y + dy, i)) << i << " " << x << "," << y;
-                    ASSERT_EQ(p[1], patternGreen(x + dx, y + dy, i));
-                    ASSERT_EQ(p[2], patternRed(x + dx, y + dy, i));
-                }
-        }
-    }
+    void expectPatternShiftedBy(int dx, int dy) { test::expectPatternShiftedBy(doc, dx, dy); }
 };
 
 TEST_F(CropFrames, Dialog_StartsAtTheWholeFrameAndClampsEveryValue) {
