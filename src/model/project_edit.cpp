@@ -10,9 +10,14 @@ namespace quib {
 
 namespace {
 
+// Stores the working copy's pending edits without reloading it: it already shows what is stored.
 void commitPending(CQuibDoc& doc) {
-    if (doc.isValidIndex(doc.currentFrameIndex) && (doc.elementsChanged || doc.imageChanged))
-        doc.SelectFrame(doc.currentFrameIndex, true);
+    if (!doc.isValidIndex(doc.currentFrameIndex))
+        return;
+    if (doc.imageChanged && doc.CommitFrameImage(-1))
+        doc.imageChanged = false;
+    if (doc.elementsChanged && doc.CommitFrameElements(-1))
+        doc.elementsChanged = false;
 }
 
 // A frame's committed elements and cursor pixels, without its picture stream.
