@@ -15,6 +15,7 @@
 
 #include "base/strings.h"
 #include "export/project_output.h"
+#include "model/project_edit.h"
 #include "model/quib_doc.h"
 #include "save_file_dialog.h"
 
@@ -167,16 +168,22 @@ bool runProjectSettings(CQuibDoc& doc, QWidget* parent, const OutputSettingsEdit
         ProjectSettingsDialog dialog(settings, projectDir, parent);
         ok = dialog.exec() == QDialog::Accepted;
     }
-    // The type follows the list at once, whatever the dialog's end.
-    doc.settings.outputType = settings.outputType;
-    if (!ok)
-        return false;
-    doc.settings.outputFileName = settings.outputFileName.toStdString();
-    doc.settings.frameRate = settings.frameRate;
-    doc.settings.cursorSmoothness = settings.cursorSmoothness;
-    doc.settings.usePalette = settings.usePalette ? 1 : 0;
-    doc.SetModifiedFlag(true);
-    return true;
+    const OutputSettings before = outputSettingsOf(doc);
+    editProject(doc, "Impostazioni progetto", [&] {
+        // The type follows the list at once, whatever the dialog's end.
+        doc.settings.outputType = settings.outputType;
+        if (ok) {
+            doc.settings.outputFileName = settings.outputFileName.toStdString();
+            doc.settings.frameRate = settings.frameRate;
+            doc.settings.cursorSmoothness = settings.cursorSmoothness;
+            doc.settings.usePalette = settings.usePalette ? 1 : 0;
+        }
+        const OutputSettings after = outputSettingsOf(doc);
+        return after.outputType != before.outputType || after.outputFileName != before.outputFileName ||
+               after.frameRate != before.frameRate || after.cursorSmoothness != before.cursorSmoothness ||
+               after.usePalette != before.usePalette;
+    });
+    return ok;
 }
 
 }  // namespace quib
