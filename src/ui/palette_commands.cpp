@@ -21,10 +21,8 @@ bool runPaletteDialog(CQuibDoc& doc, QWidget* parent) {
         return false;
     const Palette& palette = dialog.palette();
     const int count = std::clamp(palette.count, 0, kMaxPaletteEntries);
+    // Accepting the dialog marks the project modified even when the palette stays: a step.
     editProject(doc, "Modifica palette", [&] {
-        if (doc.settings.paletteCount == count &&
-            std::equal(palette.entries.begin(), palette.entries.begin() + count, doc.settings.palette))
-            return false;
         std::copy_n(palette.entries.begin(), count, doc.settings.palette);
         doc.settings.paletteCount = count;
         return true;

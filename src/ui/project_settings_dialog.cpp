@@ -168,22 +168,22 @@ bool runProjectSettings(CQuibDoc& doc, QWidget* parent, const OutputSettingsEdit
         ProjectSettingsDialog dialog(settings, projectDir, parent);
         ok = dialog.exec() == QDialog::Accepted;
     }
-    const OutputSettings before = outputSettingsOf(doc);
-    editProject(doc, "Impostazioni progetto", [&] {
-        // The type follows the list at once, whatever the dialog's end.
+    if (!ok) {
+        // The type follows the list at once, whatever the dialog's end, without marking the
+        // project modified.
         doc.settings.outputType = settings.outputType;
-        if (ok) {
-            doc.settings.outputFileName = settings.outputFileName.toStdString();
-            doc.settings.frameRate = settings.frameRate;
-            doc.settings.cursorSmoothness = settings.cursorSmoothness;
-            doc.settings.usePalette = settings.usePalette ? 1 : 0;
-        }
-        const OutputSettings after = outputSettingsOf(doc);
-        return after.outputType != before.outputType || after.outputFileName != before.outputFileName ||
-               after.frameRate != before.frameRate || after.cursorSmoothness != before.cursorSmoothness ||
-               after.usePalette != before.usePalette;
+        return false;
+    }
+    // Accepting the dialog marks the project modified even when nothing differs: a step.
+    editProject(doc, "Impostazioni progetto", [&] {
+        doc.settings.outputType = settings.outputType;
+        doc.settings.outputFileName = settings.outputFileName.toStdString();
+        doc.settings.frameRate = settings.frameRate;
+        doc.settings.cursorSmoothness = settings.cursorSmoothness;
+        doc.settings.usePalette = settings.usePalette ? 1 : 0;
+        return true;
     });
-    return ok;
+    return true;
 }
 
 }  // namespace quib

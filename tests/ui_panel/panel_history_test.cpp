@@ -1,4 +1,5 @@
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct HistoryCase {
     std::function<void(test::PanelFixture&)> edit;
     const char* step;
 };
+
+void PrintTo(const HistoryCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 struct PanelHistoryTest : test::PanelFixture, ::testing::WithParamInterface<HistoryCase> {
     std::vector<uint8_t> fileBytes() {
