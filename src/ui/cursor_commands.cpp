@@ -13,6 +13,7 @@
 #include "cursor_library_dialog.h"
 #include "cursors/cursor_library_file.h"
 #include "cursors/standard_cursors.h"
+#include "model/project_edit.h"
 #include "model/quib_doc.h"
 #include "quib_project_document.h"
 
@@ -86,20 +87,19 @@ CursorPicture frameCursorForChooser(const CQuibDoc& doc, int frame) {
 
 void applyCursorToFrames(CQuibDoc& doc, const std::vector<int>& frames, const CursorPicture& cursor) {
     bool any = false;
-    for (int index : frames) {
-        if (!doc.isValidIndex(index))
-            continue;
-        Frame frame;
-        doc.GetFrame(index, frame);
-        CQuibDoc::SetCursorImageFromHandle(frame, cursor);
-        doc.SetFrame(index, frame, true);
-        any = true;
-    }
+    editFrames(doc, "Cambia cursore", frames, [&] {
+        for (int index : frames) {
+            if (!doc.isValidIndex(index))
+                continue;
+            Frame frame;
+            doc.GetFrame(index, frame);
+            CQuibDoc::SetCursorImageFromHandle(frame, cursor);
+            doc.SetFrame(index, frame, true);
+            any = true;
+        }
+    });
     if (!any)
         return;
-    if (doc.isValidIndex(doc.currentFrameIndex))
-        doc.elementsChanged = true;
-    doc.SetModifiedFlag(true);
     doc.UpdateAllViews(hint::CursorPicture);
 }
 

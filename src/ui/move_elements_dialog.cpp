@@ -7,6 +7,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "model/project_edit.h"
 #include "model/quib_doc.h"
 
 namespace quib {
@@ -18,9 +19,7 @@ void shift(Point& p, int dx, int dy) {
 void shift(Rect& r, int dx, int dy) {
     r.left += dx, r.right += dx, r.top += dy, r.bottom += dy;
 }
-}  // namespace
-
-void moveAllElements(CQuibDoc& doc, int dx, int dy, const std::vector<int>* frames) {
+void shiftElements(CQuibDoc& doc, int dx, int dy, const std::vector<int>* frames) {
     shift(doc.frameOrigin, dx, dy);
     shift(doc.titles.rect, dx, dy);
     std::vector<int> all;
@@ -42,11 +41,17 @@ void moveAllElements(CQuibDoc& doc, int dx, int dy, const std::vector<int>* fram
         shift(frame.gotoButtons[1].pos, dx, dy);
         doc.SetFrame(i, frame, false);
     }
-    if (doc.isValidIndex(doc.currentFrameIndex))
-        doc.elementsChanged = true;
-    doc.SetModifiedFlag(true);
-    for (int hintValue : {hint::TitleOrFramePosition, hint::Cursor, hint::TextBoxRect, hint::TitleOrFramePosition,
-                          hint::Buttons})
+}
+
+}  // namespace
+
+void moveAllElements(CQuibDoc& doc, int dx, int dy, const std::vector<int>* frames) {
+    editProject(doc, "Sposta tutti gli elementi", [&] {
+        shiftElements(doc, dx, dy, frames);
+        return dx != 0 || dy != 0;
+    });
+    for (int hintValue : {hint::TitleOrFramePosition, hint::Cursor, hint::TextBoxRect,
+                          hint::TitleOrFramePosition, hint::Buttons})
         doc.UpdateAllViews(hintValue);
 }
 
@@ -73,7 +78,8 @@ MoveElementsDialog::MoveElementsDialog(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     auto* text = new QLabel(
-        QStringLiteral("Sposta tutti gli elementi (esclusa immagine di sfondo) dei frames selezionati di :"), this);
+        QStringLiteral("Sposta tutti gli elementi (esclusa immagine di sfondo) dei frames selezionati di :"),
+        this);
     text->setWordWrap(true);
     layout->addWidget(text);
     layout->addLayout(grid);

@@ -11,7 +11,7 @@ class CQuibDoc;
 
 // Moves the frame picture's position, the title and, in the given frames (every frame when
 // frames is null), the cursor, text box and buttons by (dx, dy); the background stays put.
-// Marks the document modified and tells the views what moved.
+// One step of the project's history; tells the views what moved.
 void moveAllElements(CQuibDoc& doc, int dx, int dy, const std::vector<int>* frames);
 
 // "Sposta tutti gli elementi": the offset in pixels, X and Y, both 0 at start.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "command_ids.h"
+#include "model/project_edit.h"
 #include "model/quib_doc.h"
 #include "palette_dialog.h"
 #include "quib_project_document.h"
@@ -20,9 +21,12 @@ bool runPaletteDialog(CQuibDoc& doc, QWidget* parent) {
         return false;
     const Palette& palette = dialog.palette();
     const int count = std::clamp(palette.count, 0, kMaxPaletteEntries);
-    std::copy_n(palette.entries.begin(), count, doc.settings.palette);
-    doc.settings.paletteCount = count;
-    doc.SetModifiedFlag(true);
+    // Accepting the dialog marks the project modified even when the palette stays: a step.
+    editProject(doc, "Modifica palette", [&] {
+        std::copy_n(palette.entries.begin(), count, doc.settings.palette);
+        doc.settings.paletteCount = count;
+        return true;
+    });
     doc.UpdateAllViews(hint::CurrentPicture);
     return true;
 }

@@ -15,6 +15,7 @@
 
 #include "base/strings.h"
 #include "export/project_output.h"
+#include "model/project_edit.h"
 #include "model/quib_doc.h"
 #include "save_file_dialog.h"
 
@@ -167,15 +168,21 @@ bool runProjectSettings(CQuibDoc& doc, QWidget* parent, const OutputSettingsEdit
         ProjectSettingsDialog dialog(settings, projectDir, parent);
         ok = dialog.exec() == QDialog::Accepted;
     }
-    // The type follows the list at once, whatever the dialog's end.
-    doc.settings.outputType = settings.outputType;
-    if (!ok)
+    if (!ok) {
+        // The type follows the list at once, whatever the dialog's end, without marking the
+        // project modified.
+        doc.settings.outputType = settings.outputType;
         return false;
-    doc.settings.outputFileName = settings.outputFileName.toStdString();
-    doc.settings.frameRate = settings.frameRate;
-    doc.settings.cursorSmoothness = settings.cursorSmoothness;
-    doc.settings.usePalette = settings.usePalette ? 1 : 0;
-    doc.SetModifiedFlag(true);
+    }
+    // Accepting the dialog marks the project modified even when nothing differs: a step.
+    editProject(doc, "Impostazioni progetto", [&] {
+        doc.settings.outputType = settings.outputType;
+        doc.settings.outputFileName = settings.outputFileName.toStdString();
+        doc.settings.frameRate = settings.frameRate;
+        doc.settings.cursorSmoothness = settings.cursorSmoothness;
+        doc.settings.usePalette = settings.usePalette ? 1 : 0;
+        return true;
+    });
     return true;
 }
 

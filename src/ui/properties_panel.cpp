@@ -6,10 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QDockWidget>
 #include <QScrollArea>
-#include <QStyle>
 #include <QScrollBar>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -18,12 +17,13 @@
 
 #include "app_settings.h"
 #include "background_removal.h"
-#include "cursor_commands.h"
 #include "base/strings.h"
 #include "command_ids.h"
 #include "command_table.h"
+#include "cursor_commands.h"
 #include "mixed_check_box.h"
 #include "model/frame_composition.h"
+#include "model/project_edit.h"
 #include "model/quib_doc.h"
 #include "panel_fields.h"
 #include "panel_heading.h"
@@ -95,6 +95,37 @@ void showAlignment(QWidget* button, uint32_t align) {
         return;
     button->setProperty("align", align);
     static_cast<QToolButton*>(button)->setIcon(alignmentIcon(align));
+}
+
+// The name of the history step that changes a field.
+const char* fieldAction(int f) {
+    switch (f) {
+        case field::TextBoxVisible:
+            return "Mostra casella di testo";
+        case field::CursorVisible:
+            return "Mostra cursore";
+        case field::NextVisible:
+        case field::PrevVisible:
+        case field::Goto1Visible:
+        case field::Goto2Visible:
+            return "Mostra pulsante";
+        case field::Text:
+            return "Modifica testo";
+        case field::TextLeft:
+        case field::TextTop:
+        case field::TextRight:
+        case field::TextBottom:
+            return "Sposta casella di testo";
+        case field::CursorX:
+        case field::CursorY:
+            return "Sposta cursore";
+        case field::Title:
+            return "Modifica titolo";
+        case field::DisplayTime:
+            return "Cambia tempo di visualizzazione";
+        default:
+            return "Sposta pulsante";
+    }
 }
 
 Qt::CheckState checkState(const SelectionSummary& summary, int f) {
@@ -555,29 +586,35 @@ void CPropertiesPanel::applyField(int n) {
     if (frames.empty())
         return;
     const CalloutLibrary* callouts = library();
-    for (int index : frames) {
-        Frame frame;
-        m_doc->GetFrame(index, frame);
-        setFieldValue(frame, n, input, callouts);
-        m_doc->SetFrame(index, frame, false);
-    }
-    m_doc->elementsChanged = true;
-    m_doc->SetModifiedFlag(true);
+    // Keystrokes in one field make one step; each click of a check box is its own.
+    const std::string mergeKey = field::isCheck(n) ? std::string() : "panel." + std::to_string(n);
+    editFrames(
+        *m_doc, fieldAction(n), frames,
+        [&] {
+            for (int index : frames) {
+                Frame frame;
+                m_doc->GetFrame(index, frame);
+                setFieldValue(frame, n, input, callouts);
+                m_doc->SetFrame(index, frame, false);
+            }
+        },
+        mergeKey);
     notify(fieldHint(n), n >= field::Text);
 }
 
-void CPropertiesPanel::applyToSelection(int hint, const std::function<void(Frame&)>& change) {
+void CPropertiesPanel::applyToSelection(const char* action, int hint,
+                                        const std::function<void(Frame&)>& change) {
     const std::vector<int> frames = selection();
     if (frames.empty())
         return;
-    for (int index : frames) {
-        Frame frame;
-        m_doc->GetFrame(index, frame);
-        change(frame);
-        m_doc->SetFrame(index, frame, false);
-    }
-    m_doc->elementsChanged = true;
-    m_doc->SetModifiedFlag(true);
+    editFrames(*m_doc, action, frames, [&] {
+        for (int index : frames) {
+            Frame frame;
+            m_doc->GetFrame(index, frame);
+            change(frame);
+            m_doc->SetFrame(index, frame, false);
+        }
+    });
     notify(hint, false);
 }
 
@@ -591,47 +628,55 @@ void CPropertiesPanel::applyProjectNumber(int id) {
     if (!m_doc || m_refreshing)
         return;
     const int32_t value = parseFieldNumber(static_cast<QLineEdit*>(control(id))->text().toStdString());
-    int hint = hint::TitleOrImagePosition;
+    const bool framePosition = id == ctl::FrameX || id == ctl::FrameY;
+    if (framePosition && m_doc->backgroundImage.isNull())
+        return;
+    int32_t* target = nullptr;
+    int32_t wanted = value;
     switch (id) {
         case ctl::FrameX:
-            if (m_doc->backgroundImage.isNull())
-                return;
             // The frame picture stays on the canvas.
-            m_doc->frameOrigin.x =
-                std::min(value, std::max(0, m_doc->backgroundSize.cx - m_doc->frameSize.cx));
-            hint = hint::TitleOrFramePosition;
+            target = &m_doc->frameOrigin.x;
+            wanted = std::min(value, std::max(0, m_doc->backgroundSize.cx - m_doc->frameSize.cx));
             break;
         case ctl::FrameY:
-            if (m_doc->backgroundImage.isNull())
-                return;
-            m_doc->frameOrigin.y =
-                std::min(value, std::max(0, m_doc->backgroundSize.cy - m_doc->frameSize.cy));
-            hint = hint::TitleOrFramePosition;
+            target = &m_doc->frameOrigin.y;
+            wanted = std::min(value, std::max(0, m_doc->backgroundSize.cy - m_doc->frameSize.cy));
             break;
         case ctl::TitleLeft:
-            m_doc->titles.rect.left = value;
+            target = &m_doc->titles.rect.left;
             break;
         case ctl::TitleTop:
-            m_doc->titles.rect.top = value;
+            target = &m_doc->titles.rect.top;
             break;
         case ctl::TitleRight:
-            m_doc->titles.rect.right = value;
+            target = &m_doc->titles.rect.right;
             break;
         case ctl::TitleBottom:
-            m_doc->titles.rect.bottom = value;
+            target = &m_doc->titles.rect.bottom;
             break;
         default:
             return;
     }
-    m_doc->SetModifiedFlag(true);
-    notify(hint, true);
+    editProject(*m_doc, framePosition ? "Sposta frame" : "Impostazioni titolo", [&] {
+        if (*target == wanted)
+            return false;
+        *target = wanted;
+        return true;
+    });
+    notify(framePosition ? hint::TitleOrFramePosition : hint::TitleOrImagePosition, true);
 }
 
 void CPropertiesPanel::toggleTitles() {
     if (!m_doc)
         return;
-    m_doc->titles.enabled = static_cast<QCheckBox*>(control(ctl::Titles))->isChecked() ? 1 : 0;
-    m_doc->SetModifiedFlag(true);
+    const uint32_t enabled = static_cast<QCheckBox*>(control(ctl::Titles))->isChecked() ? 1 : 0;
+    editProject(*m_doc, "Mostra titoli", [&] {
+        if (m_doc->titles.enabled == enabled)
+            return false;
+        m_doc->titles.enabled = enabled;
+        return true;
+    });
     notify(hint::TitlesOnOff, false);
 }
 
@@ -792,7 +837,7 @@ void CPropertiesPanel::chooseTextFont() {
     const std::optional<TextFont> chosen = m_choices.chooseFont(start.textBox.font, calloutColour);
     if (!chosen)
         return;
-    applyToSelection(hint::TextFont, [&](Frame& frame) {
+    applyToSelection("Cambia carattere", hint::TextFont, [&](Frame& frame) {
         frame.textBox.font.logFont = chosen->logFont;
         frame.textBox.font.color = chosen->color;
     });
@@ -807,7 +852,7 @@ void CPropertiesPanel::chooseCallout() {
     if (!index || *index >= callouts->size())
         return;
     const std::string name = callouts->at(*index).name;
-    applyToSelection(hint::TextBoxVisibility, [&](Frame& frame) {
+    applyToSelection("Cambia callout", hint::TextBoxVisibility, [&](Frame& frame) {
         frame.textBox.calloutName = name;
         frame.textBox.font.color = kCalloutTextColour;
     });
@@ -819,7 +864,8 @@ void CPropertiesPanel::chooseTextAlignment() {
     const std::optional<uint32_t> align = m_choices.chooseAlignment(currentElements().textBox.font.align);
     if (!align || *align > uint32_t(TextAlign::Justify))
         return;
-    applyToSelection(hint::TextFont, [&](Frame& frame) { frame.textBox.font.align = *align; });
+    applyToSelection("Cambia allineamento", hint::TextFont,
+                     [&](Frame& frame) { frame.textBox.font.align = *align; });
 }
 
 void CPropertiesPanel::chooseTitleFont() {
@@ -828,9 +874,14 @@ void CPropertiesPanel::chooseTitleFont() {
     const std::optional<TextFont> chosen = m_choices.chooseFont(m_doc->titles.font, 0);
     if (!chosen)
         return;
-    m_doc->titles.font.logFont = chosen->logFont;
-    m_doc->titles.font.color = chosen->color;
-    m_doc->SetModifiedFlag(true);
+    editProject(*m_doc, "Impostazioni titolo", [&] {
+        TextFont& font = m_doc->titles.font;
+        if (font.logFont == chosen->logFont && font.color == chosen->color)
+            return false;
+        m_doc->titles.font.logFont = chosen->logFont;
+        m_doc->titles.font.color = chosen->color;
+        return true;
+    });
     notify(hint::TitleOrImagePosition, false);
 }
 
@@ -840,8 +891,12 @@ void CPropertiesPanel::chooseTitleAlignment() {
     const std::optional<uint32_t> align = m_choices.chooseAlignment(m_doc->titles.font.align);
     if (!align || *align > uint32_t(TextAlign::Justify))
         return;
-    m_doc->titles.font.align = *align;
-    m_doc->SetModifiedFlag(true);
+    editProject(*m_doc, "Impostazioni titolo", [&] {
+        if (m_doc->titles.font.align == *align)
+            return false;
+        m_doc->titles.font.align = *align;
+        return true;
+    });
     notify(hint::TitleOrImagePosition, false);
 }
 
@@ -856,9 +911,7 @@ void CPropertiesPanel::chooseGotoTarget(int button) {
     if (!chosen || !m_doc->isValidIndex(*chosen))
         return;
     frame.gotoButtons[button].targetOffset = *chosen - current;
-    m_doc->SetFrame(current, frame, false);
-    m_doc->elementsChanged = true;
-    m_doc->SetModifiedFlag(true);
+    editFrames(*m_doc, "Cambia destinazione", {current}, [&] { m_doc->SetFrame(current, frame, false); });
 }
 
 }  // namespace quib

@@ -110,7 +110,7 @@ private:
     void updateButtons();
 
     // Applies a change to the selected frames, then marks the document and sends hint.
-    void applyToSelection(int hint, const std::function<void(Frame&)>& change);
+    void applyToSelection(const char* action, int hint, const std::function<void(Frame&)>& change);
     // Sends a hint, with the refresh held back for fields being typed in.
     void notify(int hint, bool holdRefresh);
 

@@ -158,8 +158,8 @@ bool TemplateCommands::applyTemplate() {
         QuibProjectDocument::showMessage(QString::fromStdString(status.message()));
         return false;
     }
+    // A step of the history of its own, which marks the project modified when it changed it.
     ApplyTemplate(doc, set, mask);
-    doc.SetModifiedFlag(true);
     doc.UpdateAllViews(hint::Everything);
     return true;
 }

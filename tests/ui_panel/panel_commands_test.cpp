@@ -13,10 +13,10 @@
 #include "model/frame_clipboard.h"
 #include "model/project_storage.h"
 #include "panel_test_support.h"
-#include "ui/cursor_commands.h"
 #include "ui/app_settings.h"
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
+#include "ui/cursor_commands.h"
 #include "ui/main_frame.h"
 #include "ui/project_views.h"
 #include "ui/quib_project_document.h"
@@ -191,7 +191,7 @@ TEST_F(PanelCommandTest, AGotoTargetIsStoredRelativeToTheCurrentFrame) {
     panel->run(cmd::GotoTarget1);
     EXPECT_EQ(fakes.frameStart, 0);
     EXPECT_EQ(frame(3).gotoButtons[0].targetOffset, -2);
-    EXPECT_TRUE(doc.elementsChanged);
+    EXPECT_EQ(doc.frames[3].gotoButtons[0].targetOffset, -2);
     EXPECT_TRUE(doc.isModified());
 }
 
@@ -283,7 +283,8 @@ struct PanelInWindowTest : test::WithApplication, ::testing::Test {
         NullProgress progress;
         // The installed panel follows the project window that opens.
         return SaveProject(path.toStdString(), source, progress).ok() && frame.openProject(path) && panel &&
-               panel->document() == &dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document())->doc();
+               panel->document() ==
+                   &dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document())->doc();
     }
 
     static bool clipboardHas(const char* mime) {
