@@ -26,6 +26,12 @@ public:
     bool redo(CQuibDoc& doc);
 
     void setClean();
+    // The project changed outside the history (a new project, captured frames): no step is
+    // what the file holds any more, so undo never clears the modified mark.
+    void forgetClean() {
+        m_cleanIndex = -1;
+        notify();
+    }
     bool isClean() const { return m_cleanIndex == ptrdiff_t(m_index); }
     void clear();
     size_t count() const { return m_commands.size(); }

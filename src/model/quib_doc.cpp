@@ -288,6 +288,7 @@ void CQuibDoc::SetEmptyProjectFrameSize(int cx, int cy) {
 }
 
 bool CQuibDoc::AppendCapturedFrame() {
+    commands.forgetClean();
     frames.emplace_back();
     currentFrameIndex = frameCount() - 1;
     const bool ok = CommitFrameImage(-1) && CommitFrameElements(-1);
@@ -348,6 +349,7 @@ void CQuibDoc::InitNewProject() {
     buttonImages = defaultButtonImages();
     backgroundSize = frameSize;
     SetModifiedFlag(true);
+    commands.forgetClean();
 }
 
 std::string CQuibDoc::frameIndicatorText() const {

@@ -64,6 +64,7 @@ std::unique_ptr<QuibProjectDocument> NewProjectWizard::run() {
     if (!setup.startCapturing()) {
         doc.backgroundSize = doc.frameSize;
         doc.SetModifiedFlag(true);
+        doc.commands.forgetClean();
         return document;
     }
 
@@ -82,6 +83,7 @@ std::unique_ptr<QuibProjectDocument> NewProjectWizard::run() {
     }
     doc.backgroundSize = doc.frameSize;
     doc.SetModifiedFlag(true);
+    doc.commands.forgetClean();
     return document;
 }
 

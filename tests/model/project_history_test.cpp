@@ -166,6 +166,17 @@ TEST(ProjectHistory, StepsShareThePictureStreamsAndTheOldestGoBeyondTheLimit) {
     EXPECT_TRUE(doc.frames[1].imageData.sharesWith(before));
 }
 
+TEST(ProjectHistory, UndoInANeverSavedProjectKeepsItModified) {
+    CQuibDoc doc;
+    doc.setTitle("Senza nome");
+    test::makeProject(doc, 2);
+    doc.InitNewProject();
+    editProject(doc, "Elimina frame", [&] { return doc.DeleteFrame(1); });
+    ASSERT_TRUE(doc.commands.undo(doc));
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(doc.title(), "Senza nome *");
+}
+
 TEST(ProjectHistory, AFailedOperationRecordsNothing) {
     CQuibDoc doc;
     test::makeProject(doc, 2);
