@@ -1,6 +1,5 @@
 #include "export/html_export.h"
 #include "export/project_output.h"
-#include "shapes/callout_library.h"
 
 namespace quib {
 
@@ -13,7 +12,6 @@ public:
     std::string_view extension() const override { return "htm"; }
     ExportResult write(const CQuibDoc& project, const std::string& path, const OutputOptions& options,
                        Progress& progress) const override {
-        static const CalloutLibrary kNoCallouts;
         static const FilterTable kNoFilters;
         const FilterTable& filters = options.filters ? *options.filters : kNoFilters;
         int filter = options.imageFilter;
@@ -21,8 +19,7 @@ public:
             const std::vector<int> writable = htmlExportFilterIndices(filters);
             filter = writable.empty() ? -1 : writable.front();
         }
-        return ExportHtml(project, options.callouts ? *options.callouts : kNoCallouts, path, filters, filter,
-                          progress);
+        return ExportHtml(project, options.calloutLibrary(), path, filters, filter, progress);
     }
 };
 

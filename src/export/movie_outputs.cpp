@@ -1,6 +1,5 @@
 #include "export/project_output.h"
 #include "render/render_project.h"
-#include "shapes/callout_library.h"
 
 namespace quib {
 
@@ -8,9 +7,8 @@ namespace {
 
 ExportResult renderAs(OutputType type, const CQuibDoc& project, const std::string& path,
                       const OutputOptions& options, Progress& progress) {
-    static const CalloutLibrary kNoCallouts;
-    const RenderResult rendered = RenderProjectTo(project, options.callouts ? *options.callouts : kNoCallouts,
-                                                  path, type, progress, options.playerPath);
+    const RenderResult rendered =
+        RenderProjectTo(project, options.calloutLibrary(), path, type, progress, options.playerPath);
     ExportResult result;
     result.path = path;
     result.pagePath = rendered.pagePath;

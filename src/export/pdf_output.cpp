@@ -1,6 +1,5 @@
 #include "export/pdf_export.h"
 #include "export/project_output.h"
-#include "shapes/callout_library.h"
 
 namespace quib {
 
@@ -13,8 +12,7 @@ public:
     std::string_view extension() const override { return "pdf"; }
     ExportResult write(const CQuibDoc& project, const std::string& path, const OutputOptions& options,
                        Progress& progress) const override {
-        static const CalloutLibrary kNoCallouts;
-        return ExportPdf(project, options.callouts ? *options.callouts : kNoCallouts, path, progress);
+        return ExportPdf(project, options.calloutLibrary(), path, progress);
     }
 };
 

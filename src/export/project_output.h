@@ -20,6 +20,9 @@ struct OutputOptions {
     const FilterTable* filters = nullptr;      // picture writers of the HTML pages
     int imageFilter = -1;                      // the filter table index the pages' pictures use
     std::string playerPath;                    // the player of the executable; empty: look for it
+
+    // The callouts to draw with: an empty library when none was given.
+    const CalloutLibrary& calloutLibrary() const;
 };
 
 // One way to publish a project: a name, its file type and a writer that only reads the project,

@@ -1,8 +1,14 @@
 #include <array>
 
 #include "export/project_output.h"
+#include "shapes/callout_library.h"
 
 namespace quib {
+
+const CalloutLibrary& OutputOptions::calloutLibrary() const {
+    static const CalloutLibrary kNoCallouts;
+    return callouts ? *callouts : kNoCallouts;
+}
 
 std::string ProjectOutput::fileFilter() const {
     return std::string(label()) + ";;All Files (*)";

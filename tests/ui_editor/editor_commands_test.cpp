@@ -43,6 +43,14 @@ void putPicture(const QImage& picture) {
     QApplication::clipboard()->setMimeData(data);
 }
 
+// Frames in the clipboard, as a copy from a strip leaves them.
+void putFrames(const std::vector<uint8_t>& bytes) {
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kFrameFormatMime),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    QApplication::clipboard()->setMimeData(data);
+}
+
 TEST_F(EditorClipboardTest, PastingALargerBitmap_FillsTheFrameFromTheTopLeftAndCutsTheRest) {
     putPicture(positionPicture(400, 300));
     ASSERT_TRUE(view->enabled(cmd::EditPaste));
@@ -160,11 +168,7 @@ TEST_F(EditorClipboardTest, CopyMerged_GivesTheWholeComposedCanvas) {
 }
 
 TEST_F(EditorClipboardTest, PastedFramesGoInFrontOfTheCurrentFrame) {
-    const std::vector<uint8_t> bytes = CopyFramesToClipboardFile(doc, {2});
-    auto* data = new QMimeData;
-    data->setData(QString::fromLatin1(kFrameFormatMime),
-                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
-    QApplication::clipboard()->setMimeData(data);
+    putFrames(CopyFramesToClipboardFile(doc, {2}));
     ASSERT_TRUE(doc.SelectFrame(1));
     view->run(cmd::EditPaste);
     ASSERT_EQ(doc.frameCount(), 4);
@@ -175,11 +179,7 @@ TEST_F(EditorClipboardTest, PastedFramesGoInFrontOfTheCurrentFrame) {
 }
 
 TEST_F(EditorClipboardTest, PastingFramesKeepsThePendingEditsOfTheCurrentFrame) {
-    const std::vector<uint8_t> bytes = CopyFramesToClipboardFile(doc, {2});
-    auto* data = new QMimeData;
-    data->setData(QString::fromLatin1(kFrameFormatMime),
-                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
-    QApplication::clipboard()->setMimeData(data);
+    putFrames(CopyFramesToClipboardFile(doc, {2}));
     ASSERT_TRUE(doc.SelectFrame(1));
     doc.currentFrame.title = "edited";
     doc.currentImage.pixel(0, 0)[0] = 0x5A;
