@@ -24,6 +24,8 @@ public:
     auto end() const { return bytes().end(); }
     uint8_t operator[](size_t i) const { return bytes()[i]; }
     void clear() { m_bytes.reset(); }
+    // The bytes themselves, for a holder that must outlive this copy (a worker thread).
+    std::shared_ptr<const std::vector<uint8_t>> shared() const { return m_bytes; }
     // Whether both hold the very same bytes (not only equal ones).
     bool sharesWith(const SharedBytes& other) const { return m_bytes == other.m_bytes; }
 

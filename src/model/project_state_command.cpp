@@ -1,5 +1,7 @@
 #include "model/project_state_command.h"
 
+#include <unordered_set>
+
 #include "model/doc_observer.h"
 #include "model/quib_doc.h"
 
@@ -67,10 +69,24 @@ void ProjectStateCommand::revert(CQuibDoc& doc) {
 }
 
 size_t ProjectStateCommand::cost() const {
+    if (m_cost != 0)
+        return m_cost;
     // Pictures that differ between the two states are kept only by the history.
     size_t total = m_before.cost() + m_after.cost();
+    auto streamsOnlyIn = [](const ProjectState& state, const ProjectState& other) {
+        std::unordered_set<const uint8_t*> shared;
+        for (const Frame& frame : other.frames)
+            shared.insert(frame.imageData.data());
+        size_t bytes = 0;
+        for (const Frame& frame : state.frames)
+            if (!shared.count(frame.imageData.data()))
+                bytes += frame.imageData.size();
+        return bytes;
+    };
+    total += streamsOnlyIn(m_before, m_after) + streamsOnlyIn(m_after, m_before);
     if (m_before.backgroundImage != m_after.backgroundImage)
         total += m_before.backgroundImage->pixels.size() + m_after.backgroundImage->pixels.size();
+    m_cost = total;
     return total;
 }
 

@@ -42,6 +42,7 @@ public:
 private:
     ProjectState m_before;
     ProjectState m_after;
+    mutable size_t m_cost = 0;  // worked out once: the states never change
 };
 
 }  // namespace quib

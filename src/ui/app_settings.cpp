@@ -35,6 +35,8 @@ void AppSettings::load(QSettings& store) {
     showPropertiesBar = readInt(store, "Show properties bar", showPropertiesBar) != 0;
     thumbCx = readInt(store, "Thumb cx", thumbCx);
     thumbCy = readInt(store, "Thumb cy", thumbCy);
+    undoLevels = readInt(store, "Undo Levels", undoLevels);
+    undoMemoryMb = readInt(store, "Undo Memory MB", undoMemoryMb);
     lastTemplateLoadDir = readText(store, "LastTemplateLoadDir", lastTemplateLoadDir);
     lastImageLoadDir = readText(store, "LastImageLoadDir", lastImageLoadDir);
     lastHtmlExportName = readText(store, "LastHtmlExportName", lastHtmlExportName);
@@ -76,6 +78,8 @@ void AppSettings::save(QSettings& store) const {
     store.setValue(QStringLiteral("Show properties bar"), int(showPropertiesBar));
     store.setValue(QStringLiteral("Thumb cx"), thumbCx);
     store.setValue(QStringLiteral("Thumb cy"), thumbCy);
+    store.setValue(QStringLiteral("Undo Levels"), undoLevels);
+    store.setValue(QStringLiteral("Undo Memory MB"), undoMemoryMb);
     store.setValue(QStringLiteral("LastTemplateLoadDir"), lastTemplateLoadDir);
     store.setValue(QStringLiteral("LastImageLoadDir"), lastImageLoadDir);
     store.setValue(QStringLiteral("LastHtmlExportName"), lastHtmlExportName);

@@ -27,6 +27,9 @@ struct AppSettings {
     bool showPropertiesBar = true;
     int thumbCx = 64;
     int thumbCy = 64;
+    // The undo history of each project: steps kept, and megabytes of pictures kept for it.
+    int undoLevels = 100;
+    int undoMemoryMb = 512;
     QString lastTemplateLoadDir;
     QString lastImageLoadDir;
     QString lastHtmlExportName;

@@ -67,6 +67,16 @@ QAction* CommandActions::action(int id) const {
 void CommandActions::updateStates(const CommandRouter& router) const {
     for (const auto& [id, action] : m_actions) {
         action->setEnabled(router.isEnabled(id));
+        if (const CommandInfo* info = findCommand(id); info && *info->menuText) {
+            QString text = router.menuText(id);
+            if (text.isEmpty())
+                text = QString::fromUtf8(info->menuText);
+            if (action->text() != text) {
+                action->setText(text);
+                if (!*info->prompt)
+                    action->setToolTip(plainCommandText(text.toUtf8().constData()));
+            }
+        }
         if (action->isCheckable())
             action->setChecked(router.isChecked(id));
     }

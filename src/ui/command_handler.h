@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace quib {
 
 // One level of command routing: the main window, the properties panel, a view or the document.
@@ -10,6 +12,8 @@ public:
     virtual void run(int id) = 0;
     virtual bool enabled(int id) const = 0;
     virtual bool checked(int /*id*/) const { return false; }
+    // A menu text that changes with the state ("Annulla Sposta elementi"); empty keeps the fixed one.
+    virtual QString menuText(int /*id*/) const { return {}; }
 };
 
 }  // namespace quib

@@ -44,4 +44,9 @@ bool CommandRouter::isChecked(int id) const {
     return h && h->checked(id);
 }
 
+QString CommandRouter::menuText(int id) const {
+    CommandHandler* h = handlerFor(id);
+    return h ? h->menuText(id) : QString();
+}
+
 }  // namespace quib

@@ -32,6 +32,7 @@ public:
     bool dispatch(int id);
     bool isEnabled(int id) const;
     bool isChecked(int id) const;
+    QString menuText(int id) const;
 
 private:
     CommandHandler* m_mainFrame = nullptr;

@@ -141,10 +141,10 @@ bool ElementTracker::isSelectable(const CQuibDoc& doc) const {
     return m_kind != ElementKind::TextBox || !doc.currentFrame.textBox.calloutName.empty();
 }
 
-TrackerPart ElementTracker::hitTest(const CQuibDoc& doc, Point point, bool selected) const {
+TrackerPart ElementTracker::hitTestShown(const CQuibDoc& doc, const Rect& r, Point point,
+                                         bool selected) const {
     if (!isSelectable(doc))
         return TrackerPart::None;
-    const Rect r = rect(doc);
     const QPoint p(point.x, point.y);
     if (canResize() && selected) {
         for (TrackerPart part :

@@ -54,7 +54,12 @@ public:
     bool isSelectable(const CQuibDoc& doc) const;
 
     // Which part of the tracker point falls on; handles count only on a selected resizable element.
-    TrackerPart hitTest(const CQuibDoc& doc, Point point, bool selected) const;
+    TrackerPart hitTest(const CQuibDoc& doc, Point point, bool selected) const {
+        return hitTestShown(doc, rect(doc), point, selected);
+    }
+    // The same on a zoomed view: shown is the element's rectangle and point the pointer, both in
+    // view pixels, so that handles and bands keep their size on screen at every zoom.
+    TrackerPart hitTestShown(const CQuibDoc& doc, const Rect& shown, Point point, bool selected) const;
     // The area a tracker may paint around the rectangle.
     QRect paintArea(const Rect& rect) const;
 

@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
@@ -33,9 +34,10 @@
 #include "menu_layout.h"
 #include "placeholder_document.h"
 #include "placeholder_views.h"
+#include "preferences_dialog.h"
 #include "quib_project_document.h"
 #include "quib_thumb_view.h"
-#include "preferences_dialog.h"
+#include "quib_view.h"
 #include "recent_file_name.h"
 #include "status_bar.h"
 
@@ -107,6 +109,16 @@ CMainFrame::CMainFrame(AppSettings& settings, QSettings& store, QWidget* parent)
     addToolBar(Qt::TopToolBarArea, m_toolbar);
 
     m_statusBar = new QuibStatusBar(this);
+    m_statusBar->zoomChosen = [this](double scale) {
+        CChildFrame* child = activeChild();
+        if (auto* view = child ? dynamic_cast<CQuibView*>(child->editorView()) : nullptr) {
+            if (scale <= 0)
+                view->fitToWindow();
+            else
+                view->setZoom(scale);
+        }
+        updateCommandStates();
+    };
     setStatusBar(m_statusBar);
     m_stateUpdate = new QTimer(this);
     m_stateUpdate->setSingleShot(true);
@@ -177,7 +189,8 @@ void CMainFrame::updateCommandStates() {
     if (auto* project = child ? dynamic_cast<QuibProjectDocument*>(child->document()) : nullptr) {
         m_statusBar->setPaneText(QuibStatusBar::FrameNumber,
                                  QString::fromStdString(project->doc().frameIndicatorText()));
-        m_statusBar->setPaneText(QuibStatusBar::Sizes, QString::fromStdString(project->doc().sizeIndicatorText()));
+        m_statusBar->setPaneText(QuibStatusBar::Sizes,
+                                 QString::fromStdString(project->doc().sizeIndicatorText()));
     }
 }
 
@@ -289,12 +302,21 @@ void CMainFrame::run(int id) {
 }
 
 void CMainFrame::runPreferences() {
-    PreferencesDialog dialog(
-        {m_settings.mruSize, m_settings.reloadLastProject, m_settings.thumbCx, m_settings.thumbCy}, this);
+    PreferencesDialog dialog({m_settings.mruSize, m_settings.reloadLastProject, m_settings.thumbCx,
+                              m_settings.thumbCy, m_settings.undoLevels, m_settings.undoMemoryMb},
+                             this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     if (applyPreferences(m_settings, dialog.values()) && m_thumbSizeChanged)
         m_thumbSizeChanged();
+    for (CChildFrame* child : childFrames())
+        applyUndoLimits(child->document());
+}
+
+void CMainFrame::applyUndoLimits(ProjectDocument* document) const {
+    if (auto* project = dynamic_cast<QuibProjectDocument*>(document))
+        project->doc().commands.setLimits(size_t(std::max(1, m_settings.undoLevels)),
+                                          size_t(std::max(1, m_settings.undoMemoryMb)) << 20);
 }
 
 void CMainFrame::openDataFile(const QString& relativePath, const std::function<void(const QString&)>& use) {
@@ -338,6 +360,7 @@ bool CMainFrame::openProject(const QString& path) {
 CChildFrame* CMainFrame::addProjectWindow(std::unique_ptr<ProjectDocument> document) {
     // Many notifications can arrive in one step (a drag, a rebuild): the states follow once after it.
     document->setChangeListener([this] { m_stateUpdate->start(); });
+    applyUndoLimits(document.get());
     ProjectViews views = m_viewFactory(*document);
     auto* child = new CChildFrame(std::move(document), views.editor, views.thumbnails);
     if (auto* thumbs = dynamic_cast<PlaceholderThumbnailView*>(views.thumbnails))
@@ -355,7 +378,22 @@ CChildFrame* CMainFrame::addProjectWindow(std::unique_ptr<ProjectDocument> docum
     });
     const QSize area = m_mdi->viewport()->size();
     sub->resize(std::max(320, area.width() * 9 / 10), std::max(240, area.height() * 9 / 10));
-    sub->show();
+    int projects = 0;
+    for (QMdiSubWindow* other : m_mdi->subWindowList())
+        projects += dynamic_cast<CChildFrame*>(other->widget()) != nullptr;
+    if (projects == 1) {
+        // A lone project fills the workspace (sized, not maximised, so titles stay as they are).
+        sub->setGeometry(QRect(QPoint(0, 0), area));
+        sub->show();
+    } else {
+        sub->show();
+        // Cascading can push a new window past the workspace: keep it where it can be seen.
+        const QRect placed = sub->geometry();
+        const int x = std::clamp(placed.x(), 0, std::max(0, area.width() - placed.width()));
+        const int y = std::clamp(placed.y(), 0, std::max(0, area.height() - placed.height()));
+        if (!sub->isMaximized() && (x != placed.x() || y != placed.y()))
+            sub->move(x, y);
+    }
     m_mdi->setActiveSubWindow(sub);
     selectMenu();
     activeProjectChanged();
@@ -443,8 +481,21 @@ void CMainFrame::rebuildWindowList() {
 void CMainFrame::activeProjectChanged() {
     if (m_destroying)
         return;
-    if (!activeChild())
+    CChildFrame* child = activeChild();
+    if (!child)
         m_statusBar->clearProjectPanes();
+    // The zoom box follows the active editor.
+    if (auto* view = child ? dynamic_cast<CQuibView*>(child->editorView()) : nullptr) {
+        QPointer<CQuibView> watched(view);
+        view->setZoomListener([this, watched] {
+            CChildFrame* active = activeChild();
+            if (watched && active && active->editorView() == watched)
+                m_statusBar->showZoom(watched->zoom(), watched->fitsWindow());
+        });
+        m_statusBar->showZoom(view->zoom(), view->fitsWindow());
+    } else {
+        m_statusBar->showZoom(0, false);
+    }
     updateCommandStates();
 }
 

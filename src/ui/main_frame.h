@@ -70,6 +70,8 @@ public:
     // Adds a window for an already opened document.
     CChildFrame* addProjectWindow(std::unique_ptr<ProjectDocument> document);
     CChildFrame* activeChild() const;
+    // The preferences' undo levels and memory, on one project.
+    void applyUndoLimits(ProjectDocument* document) const;
     QList<CChildFrame*> childFrames() const;
     QString activeProjectPath() const;
 

@@ -69,6 +69,9 @@ constexpr std::array kProject = {
     end(),
 
     popup("&Modifica"),
+    c(cmd::EditUndo),
+    c(cmd::EditRedo),
+    sep(),
     c(cmd::EditCut),
     c(cmd::EditCopy),
     c(cmd::CopyMerged),
@@ -90,6 +93,11 @@ constexpr std::array kProject = {
     end(),
     sep(),
     c(cmd::ThumbnailsOnly),
+    sep(),
+    c(cmd::ZoomIn),
+    c(cmd::ZoomOut),
+    c(cmd::ZoomActual),
+    c(cmd::ZoomFit),
     sep(),
     c(cmd::FirstFrame),
     c(cmd::PreviousFrame),
@@ -155,6 +163,9 @@ constexpr std::array kToolbar = {cmd::FileNew,
                                  cmd::FileSave,
                                  cmd::Preferences,
                                  0,
+                                 cmd::EditUndo,
+                                 cmd::EditRedo,
+                                 0,
                                  cmd::EditDelete,
                                  cmd::EditCut,
                                  cmd::EditCopy,
@@ -170,7 +181,7 @@ constexpr std::array kToolbar = {cmd::FileNew,
                                  cmd::Render,
                                  0,
                                  cmd::AppAbout};
-static_assert(kToolbar.size() == 20);
+static_assert(kToolbar.size() == 23);
 }  // namespace
 
 std::span<const MenuItem> menuNoProject() {

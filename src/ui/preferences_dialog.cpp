@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app_settings.h"
 
@@ -21,6 +22,8 @@ bool applyPreferences(AppSettings& settings, const PreferenceValues& values) {
     const bool changed = cx != settings.thumbCx || cy != settings.thumbCy;
     settings.thumbCx = cx;
     settings.thumbCy = cy;
+    settings.undoLevels = std::clamp(values.undoLevels, 1, 10000);
+    settings.undoMemoryMb = std::clamp(values.undoMemoryMb, 1, 10000);
     return changed;
 }
 
@@ -45,12 +48,16 @@ PreferencesDialog::PreferencesDialog(const PreferenceValues& values, QWidget* pa
     m_reload->setChecked(values.reloadLastProject);
     m_thumbCx = numberEdit(values.thumbCx, this);
     m_thumbCy = numberEdit(values.thumbCy, this);
+    m_undoLevels = numberEdit(values.undoLevels, this);
+    m_undoMemory = numberEdit(values.undoMemoryMb, this);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Numero di progetti recenti:"), m_mruSize);
     form->addRow(m_reload);
     form->addRow(QStringLiteral("&Larghezza miniature:"), m_thumbCx);
     form->addRow(QStringLiteral("&Altezza miniature:"), m_thumbCy);
+    form->addRow(QStringLiteral("Livelli di a&nnullamento:"), m_undoLevels);
+    form->addRow(QStringLiteral("&Memoria per l'annullamento (MB):"), m_undoMemory);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annulla"));
@@ -62,7 +69,8 @@ PreferencesDialog::PreferencesDialog(const PreferenceValues& values, QWidget* pa
 }
 
 PreferenceValues PreferencesDialog::values() const {
-    return {numberOf(m_mruSize), m_reload->isChecked(), numberOf(m_thumbCx), numberOf(m_thumbCy)};
+    return {numberOf(m_mruSize), m_reload->isChecked(),  numberOf(m_thumbCx),
+            numberOf(m_thumbCy), numberOf(m_undoLevels), numberOf(m_undoMemory)};
 }
 
 }  // namespace quib

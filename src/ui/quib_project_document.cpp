@@ -386,6 +386,11 @@ bool QuibProjectDocument::checked(int id) const {
     return set && set->checked(id);
 }
 
+QString QuibProjectDocument::menuText(int id) const {
+    const CommandHandler* set = handlesItself(id) ? nullptr : commandSetFor(id);
+    return set ? set->menuText(id) : QString();
+}
+
 std::unique_ptr<ProjectDocument> QuibProjectDocument::open(const QString& path, QString* error) {
     auto document = std::make_unique<QuibProjectDocument>();
     WindowDisabled busy;

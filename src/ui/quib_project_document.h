@@ -68,6 +68,7 @@ public:
     void run(int id) override;
     bool enabled(int id) const override;
     bool checked(int id) const override;
+    QString menuText(int id) const override;
 
     // Failure messages (a message box unless replaced) and the file name asked for by Save As.
     static void setMessageFunction(std::function<void(const QString&)> show);

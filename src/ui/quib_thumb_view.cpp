@@ -33,6 +33,12 @@
 namespace quib {
 
 namespace {
+// What the status bar says after frames were deleted without asking.
+std::string deletedFramesNote(int count) {
+    return count == 1 ? std::string("1 frame eliminato \u2014 Ctrl+Z per annullare")
+                      : std::to_string(count) + " frame eliminati \u2014 Ctrl+Z per annullare";
+}
+
 constexpr int PopupCommands[] = {cmd::EditDelete, cmd::EditCut,      cmd::EditCopy,   cmd::CopyMerged,
                                  cmd::EditPaste,  cmd::InsertFrames, cmd::Preferences};
 
@@ -124,6 +130,7 @@ void CQuibThumbView::applySizes() {
     m_builtBox = thumbnailSettings();
     const QSize size = quib::thumbnailSize(m_builtBox, m_doc.frameSize);
     if (size != m_thumbSize || m_template.isNull()) {
+        m_thumbCache.clear();
         m_thumbSize = size;
         m_template = thumbnailTemplate(size);
         m_placeholder = m_template.copy();
@@ -210,6 +217,7 @@ void CQuibThumbView::rebuild() {
     m_syncing = true;
     clear();
     m_pictures.clear();
+    std::erase_if(m_thumbCache, [](const auto& entry) { return entry.second.stream.expired(); });
     applySizes();
     const int n = m_doc.frameCount();
     if (n > 0) {
@@ -290,7 +298,17 @@ void CQuibThumbView::makeThumbnails(int first, int n, bool reuseBefore) {
             previous = nullptr;
             continue;
         }
-        const std::vector<uint8_t>& stream = m_doc.frames[size_t(i)].imageData;
+        const SharedBytes& bytes = m_doc.frames[size_t(i)].imageData;
+        const std::vector<uint8_t>& stream = bytes;
+        std::shared_ptr<const std::vector<uint8_t>> shared = bytes.shared();
+        if (const QImage* known = shared ? cachedThumbnail(shared) : nullptr) {
+            setPicture(i, *known);
+            stepProgress();
+            previous = &stream;
+            previousSlot = -1;
+            previousRow = i;
+            continue;
+        }
         if (previous && *previous == stream) {
             // Identical pictures one after the other (common in captures) share one thumbnail.
             if (previousSlot >= 0) {
@@ -305,9 +323,11 @@ void CQuibThumbView::makeThumbnails(int first, int n, bool reuseBefore) {
         previousSlot = int(m_slots.size());
         previousRow = i;
         previous = &stream;
-        m_slots.push_back({{i}});
+        if (!shared)
+            shared = std::make_shared<const std::vector<uint8_t>>();
+        m_slots.push_back({{i}, shared});
         ++m_pendingCount;
-        tasks.push_back({previousSlot, std::make_shared<const std::vector<uint8_t>>(stream)});
+        tasks.push_back({previousSlot, shared});
     }
     if (!tasks.empty())
         m_builder.start(std::move(tasks), m_doc.frameSize, m_template, [this, flag = m_collectFlag] {
@@ -324,6 +344,15 @@ void CQuibThumbView::scheduleCollect() {
     collectResults();
 }
 
+const QImage* CQuibThumbView::cachedThumbnail(
+    const std::shared_ptr<const std::vector<uint8_t>>& stream) const {
+    auto it = m_thumbCache.find(stream.get());
+    // The address alone could belong to a newer stream: only the same living one counts.
+    if (it == m_thumbCache.end() || it->second.stream.lock() != stream)
+        return nullptr;
+    return &it->second.image;
+}
+
 void CQuibThumbView::collectResults() {
     bool any = false;
     for (ThumbnailBuilder::Result& result : m_builder.takeResults()) {
@@ -331,6 +360,8 @@ void CQuibThumbView::collectResults() {
             continue;
         PendingSlot& slot = m_slots[size_t(result.key)];
         ++m_decodedCount;
+        if (slot.stream && !slot.stream->empty())
+            m_thumbCache[slot.stream.get()] = {slot.stream, result.image};
         for (int row : slot.rows) {
             setPicture(row, result.image);
             --m_pendingCount;
@@ -459,11 +490,12 @@ void CQuibThumbView::selectAllFrames() {
 
 // ---- frame operations ----
 
-void CQuibThumbView::deleteSelectedFrames() {
+int CQuibThumbView::deleteSelectedFrames() {
     std::vector<int> rows = selectedRows();
     if (rows.empty())
-        return;
+        return 0;
     finishThumbnails();
+    const int deleted = int(rows.size());
     const std::string name =
         rows.size() == 1 ? std::string("Elimina frame") : "Elimina " + std::to_string(rows.size()) + " frame";
     editProject(m_doc, name, [&] {
@@ -489,6 +521,15 @@ void CQuibThumbView::deleteSelectedFrames() {
         return true;
     });
     m_doc.UpdateAllViews(hint::CurrentFrameChanged);
+    return deleted;
+}
+
+void CQuibThumbView::deleteSelectedFramesWithNote() {
+    const int deleted = deleteSelectedFrames();
+    // No question before deleting: the step can be undone, and the status bar says how.
+    auto* main = dynamic_cast<CMainFrame*>(window());
+    if (deleted > 0 && main)
+        main->panes()->showNote(QString::fromStdString(deletedFramesNote(deleted)));
 }
 
 void CQuibThumbView::copySelectedFrames() {
@@ -638,7 +679,7 @@ void CQuibThumbView::run(int id) {
                 navigate(m_doc.frameCount() - 1);
             break;
         case cmd::EditDelete:
-            deleteSelectedFrames();
+            deleteSelectedFramesWithNote();
             break;
         case cmd::EditCopy:
             copySelectedFrames();
@@ -739,7 +780,7 @@ void CQuibThumbView::mouseDoubleClickEvent(QMouseEvent* event) {
 void CQuibThumbView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
         if (enabled(cmd::EditDelete))
-            deleteSelectedFrames();
+            deleteSelectedFramesWithNote();
     } else if (event->key() == Qt::Key_Insert && event->modifiers() == Qt::NoModifier) {
         runMainWindowCommand(cmd::InsertFrames);
     } else if (event->matches(QKeySequence::SelectAll)) {

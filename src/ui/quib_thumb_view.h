@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "command_handler.h"
@@ -24,7 +25,10 @@ class CProgressBar;
 // The thumbnail strip: one scaled picture per frame, numbered from 1, the current frame always
 // selected. Pictures are made on worker threads: a rebuild shows every item at once with a
 // placeholder and fills the pictures in as they come, with the status-bar progress meanwhile.
-class CQuibThumbView : public QListWidget, public CommandHandler, public ThumbnailRowMetrics, public DocObserver {
+class CQuibThumbView : public QListWidget,
+                       public CommandHandler,
+                       public ThumbnailRowMetrics,
+                       public DocObserver {
 public:
     // Vertical room of an item besides its picture (the label); horizontal room likewise.
     static constexpr int ItemExtraWidth = 8;
@@ -64,8 +68,10 @@ public:
     void arrange();
 
     // Deletes the selected frames; the frame after the selection (before it, when the selection
-    // reaches the last frame) becomes current.
-    void deleteSelectedFrames();
+    // reaches the last frame) becomes current. Returns how many went.
+    int deleteSelectedFrames();
+    // The same, with the status bar telling how to get them back.
+    void deleteSelectedFramesWithNote();
     std::vector<int> selectedRows() const;
     // The data a drag of the selected frames carries: this view's identity, then the frames.
     QMimeData* dragData();
@@ -112,7 +118,15 @@ private:
 
     struct PendingSlot {
         std::vector<int> rows;  // items waiting for this picture
+        std::shared_ptr<const std::vector<uint8_t>> stream;
     };
+    // A thumbnail made from a picture stream, found again while the stream lives (in the project
+    // or its history), so that undoing a delete shows the frames at once.
+    struct CachedThumbnail {
+        std::weak_ptr<const std::vector<uint8_t>> stream;
+        QImage image;
+    };
+    const QImage* cachedThumbnail(const std::shared_ptr<const std::vector<uint8_t>>& stream) const;
 
     void applySizes();
     // Lets the project window size the thumbnail row again.
@@ -162,6 +176,7 @@ private:
 
     ThumbnailBuilder m_builder;
     std::vector<PendingSlot> m_slots;
+    std::unordered_map<const void*, CachedThumbnail> m_thumbCache;
     int m_pendingCount = 0;
     int m_decodedCount = 0;
     bool m_collectQueued = false;

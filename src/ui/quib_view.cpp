@@ -12,7 +12,9 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 #include "base/strings.h"
@@ -89,18 +91,36 @@ QColor CQuibView::marginColor() {
                   (workspace.blue() - 32) & 0xFF);
 }
 
-QRect CQuibView::canvasRect() const {
+namespace {
+constexpr double kZoomLevels[] = {0.25, 1.0 / 3, 0.5, 2.0 / 3, 0.75, 1, 1.5, 2, 3, 4, 6, 8};
+}  // namespace
+
+double CQuibView::zoom() const {
+    if (!m_fit)
+        return m_zoom;
     const int w = m_doc.backgroundSize.cx, h = m_doc.backgroundSize.cy;
+    if (w <= 0 || h <= 0 || width() <= 0 || height() <= 0)
+        return 1.0;
+    // Fitting shrinks a large frame; a small one stays at its own pixels.
+    const double fit = std::min({1.0, double(width()) / w, double(height()) / h});
+    return std::max(MinZoom, fit);
+}
+
+QRect CQuibView::canvasRect() const {
+    const double z = zoom();
+    const int w = int(std::lround(std::max(0, m_doc.backgroundSize.cx) * z));
+    const int h = int(std::lround(std::max(0, m_doc.backgroundSize.cy) * z));
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int viewWidth = width() - (m_vScroll->isHidden() ? 0 : extent);
     const int viewHeight = height() - (m_hScroll->isHidden() ? 0 : extent);
     const int x = m_hScroll->isHidden() ? std::max(0, (viewWidth - w) / 2) : -m_hScroll->value();
     const int y = m_vScroll->isHidden() ? std::max(0, (viewHeight - h) / 2) : -m_vScroll->value();
-    return QRect(x, y, std::max(w, 0), std::max(h, 0));
+    return QRect(x, y, w, h);
 }
 
 void CQuibView::updateScrollBars() {
-    const int w = m_doc.backgroundSize.cx, h = m_doc.backgroundSize.cy;
+    const QSize shown = canvasRect().size();
+    const int w = shown.width(), h = shown.height();
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     bool needH = w > width(), needV = h > height();
     if (needH && !needV)
@@ -124,7 +144,74 @@ void CQuibView::updateScrollBars() {
 }
 
 QPoint CQuibView::toCanvas(QPoint widgetPoint) const {
-    return widgetPoint - canvasRect().topLeft();
+    const QPoint p = widgetPoint - canvasRect().topLeft();
+    const double z = zoom();
+    return QPoint(int(std::floor(p.x() / z)), int(std::floor(p.y() / z)));
+}
+
+QRect CQuibView::toWidget(const QRect& area) const {
+    const double z = zoom();
+    const QPoint origin = canvasRect().topLeft();
+    const int left = int(std::floor(area.left() * z)), top = int(std::floor(area.top() * z));
+    const int right = int(std::ceil((area.right() + 1) * z)),
+              bottom = int(std::ceil((area.bottom() + 1) * z));
+    return QRect(origin.x() + left, origin.y() + top, right - left, bottom - top);
+}
+
+Rect CQuibView::shownRect(const Rect& r) const {
+    const double z = zoom();
+    if (z == 1.0)
+        return r;
+    return Rect{int(std::lround(r.left * z)), int(std::lround(r.top * z)), int(std::lround(r.right * z)),
+                int(std::lround(r.bottom * z))};
+}
+
+void CQuibView::setZoom(double scale, std::optional<QPoint> anchor) {
+    const double before = zoom();
+    const QPoint at = anchor.value_or(QPoint(width() / 2, height() / 2));
+    const QRect canvas = canvasRect();
+    const double cx = (at.x() - canvas.left()) / before, cy = (at.y() - canvas.top()) / before;
+    m_fit = false;
+    m_zoom = std::clamp(scale, MinZoom, MaxZoom);
+    updateScrollBars();
+    // The pixel under the anchor stays under it.
+    if (!m_hScroll->isHidden())
+        m_hScroll->setValue(int(std::lround(cx * m_zoom - at.x())));
+    if (!m_vScroll->isHidden())
+        m_vScroll->setValue(int(std::lround(cy * m_zoom - at.y())));
+    zoomChanged(before);
+}
+
+void CQuibView::zoomStep(int direction, std::optional<QPoint> anchor) {
+    const double current = zoom();
+    double next = current;
+    if (direction > 0) {
+        for (double level : kZoomLevels)
+            if (level > current + 1e-6) {
+                next = level;
+                break;
+            }
+    } else {
+        for (double level : kZoomLevels)
+            if (level < current - 1e-6)
+                next = level;
+    }
+    setZoom(next, anchor);
+}
+
+void CQuibView::fitToWindow() {
+    const double before = zoom();
+    m_fit = true;
+    updateScrollBars();
+    zoomChanged(before);
+}
+
+void CQuibView::zoomChanged(double before) {
+    update();
+    if (m_zoomListener)
+        m_zoomListener();
+    if (before != zoom())
+        refreshCommandStates();
 }
 
 void CQuibView::ensureBuffer() {
@@ -173,10 +260,26 @@ void CQuibView::paintEvent(QPaintEvent* event) {
     const QRegion region = event->region();
     for (const QRect& margin : region.subtracted(QRegion(canvas)))
         painter.fillRect(margin, marginColor());
+    const double z = zoom();
     for (const QRect& part : region.intersected(QRegion(canvas))) {
-        const QRect area = part.translated(-canvas.topLeft());
+        if (z == 1.0) {
+            const QRect area = part.translated(-canvas.topLeft());
+            composeArea(area);
+            painter.drawImage(part.topLeft(), m_buffer, area);
+            continue;
+        }
+        const QRect area =
+            QRect(toCanvas(part.topLeft()), toCanvas(part.bottomRight())).adjusted(-1, -1, 1, 1) &
+            QRect(0, 0, m_doc.backgroundSize.cx, m_doc.backgroundSize.cy);
         composeArea(area);
-        painter.drawImage(part.topLeft(), m_buffer, area);
+        painter.save();
+        painter.setClipRect(part);
+        // Below 100 % pixels blend; above it they show as crisp squares.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, z < 1.0);
+        painter.drawImage(QRectF(canvas.left() + area.left() * z, canvas.top() + area.top() * z,
+                                 area.width() * z, area.height() * z),
+                          m_buffer, area);
+        painter.restore();
     }
     if (m_tracking)
         return;
@@ -184,12 +287,15 @@ void CQuibView::paintEvent(QPaintEvent* event) {
     painter.translate(canvas.topLeft());
     for (const ElementTracker& t : m_trackers)
         if (t.kind() != ElementKind::Cursor && (m_selection & t.bit()) && t.isShown(m_doc))
-            t.draw(painter, t.rect(m_doc), true);
+            t.draw(painter, shownRect(t.rect(m_doc)), true);
 }
 
 void CQuibView::resizeEvent(QResizeEvent* event) {
+    const double before = m_fit && event->oldSize().isValid() ? zoom() : 0;
     QWidget::resizeEvent(event);
     updateScrollBars();
+    if (m_fit && before != zoom() && m_zoomListener)
+        m_zoomListener();
 }
 
 void CQuibView::showEvent(QShowEvent* event) {
@@ -207,7 +313,13 @@ void CQuibView::showEvent(QShowEvent* event) {
 }
 
 void CQuibView::invalidateCanvas(const QRect& canvasArea) {
-    update(canvasArea.translated(canvasRect().topLeft()));
+    if (zoom() == 1.0) {
+        update(canvasArea.translated(canvasRect().topLeft()));
+        return;
+    }
+    // Trackers keep their screen size whatever the zoom.
+    const int margin = ElementTracker::HandleSize + 2;
+    update(toWidget(canvasArea).adjusted(-margin, -margin, margin, margin));
 }
 
 void CQuibView::invalidateElements(uint32_t mask) {
@@ -216,10 +328,12 @@ void CQuibView::invalidateElements(uint32_t mask) {
             invalidateCanvas(t.paintArea(t.rect(m_doc)));
 }
 
-bool CQuibView::hitElement(QPoint canvasPoint, ElementKind& kind, TrackerPart& part) const {
-    const Point p{canvasPoint.x(), canvasPoint.y()};
+bool CQuibView::hitElement(QPoint widgetPoint, ElementKind& kind, TrackerPart& part) const {
+    const QPoint shown = widgetPoint - canvasRect().topLeft();
+    const Point p{shown.x(), shown.y()};
     for (const ElementTracker& t : m_trackers) {
-        const TrackerPart hit = t.hitTest(m_doc, p, (m_selection & t.bit()) != 0);
+        const TrackerPart hit =
+            t.hitTestShown(m_doc, shownRect(t.rect(m_doc)), p, (m_selection & t.bit()) != 0);
         if (hit != TrackerPart::None) {
             kind = t.kind();
             part = hit;
@@ -434,10 +548,11 @@ void CQuibView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     setFocus(Qt::MouseFocusReason);
-    const QPoint p = toCanvas(event->position().toPoint());
+    const QPoint at = event->position().toPoint();
+    const QPoint p = toCanvas(at);
     ElementKind kind = ElementKind::Cursor;
     TrackerPart part = TrackerPart::None;
-    if (!hitElement(p, kind, part)) {
+    if (!hitElement(at, kind, part)) {
         setSelection(0);
         return;
     }
@@ -470,11 +585,12 @@ void CQuibView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CQuibView::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = toCanvas(event->position().toPoint());
+    const QPoint at = event->position().toPoint();
+    const QPoint p = toCanvas(at);
     if (!m_tracking) {
         ElementKind kind = ElementKind::Cursor;
         TrackerPart part = TrackerPart::None;
-        if (hitElement(p, kind, part))
+        if (hitElement(at, kind, part))
             setCursor(ElementTracker::cursorShape(part));
         else
             unsetCursor();
@@ -561,6 +677,12 @@ void CQuibView::keyPressEvent(QKeyEvent* event) {
 
 void CQuibView::wheelEvent(QWheelEvent* event) {
     const QPoint delta = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (delta.y() != 0)
+            zoomStep(delta.y() > 0 ? 1 : -1, event->position().toPoint());
+        event->accept();
+        return;
+    }
     QScrollBar* bar = (event->modifiers() & Qt::ShiftModifier) || delta.y() == 0 ? m_hScroll : m_vScroll;
     if (bar->isHidden()) {
         event->ignore();
@@ -580,10 +702,18 @@ bool CQuibView::handles(int id) const {
         case cmd::CopyMerged:
         case cmd::EditSelectAll:
         case cmd::ProjectInfo:
+        case cmd::ZoomIn:
+        case cmd::ZoomOut:
+        case cmd::ZoomActual:
+        case cmd::ZoomFit:
             return true;
         default:
             return false;
     }
+}
+
+bool CQuibView::checked(int id) const {
+    return id == cmd::ZoomFit && m_fit;
 }
 
 bool CQuibView::enabled(int id) const {
@@ -600,6 +730,13 @@ bool CQuibView::enabled(int id) const {
             return editorCanPaste(QApplication::clipboard()->mimeData());
         case cmd::ProjectInfo:
             return true;
+        case cmd::ZoomIn:
+            return hasFrame && zoom() < MaxZoom;
+        case cmd::ZoomOut:
+            return hasFrame && zoom() > MinZoom;
+        case cmd::ZoomActual:
+        case cmd::ZoomFit:
+            return hasFrame;
         default:
             return false;
     }
@@ -631,6 +768,18 @@ void CQuibView::run(int id) {
             break;
         case cmd::ProjectInfo:
             showProjectInfo();
+            break;
+        case cmd::ZoomIn:
+            zoomStep(1);
+            break;
+        case cmd::ZoomOut:
+            zoomStep(-1);
+            break;
+        case cmd::ZoomActual:
+            setZoom(1.0);
+            break;
+        case cmd::ZoomFit:
+            fitToWindow();
             break;
         default:
             break;

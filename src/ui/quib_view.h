@@ -19,13 +19,31 @@ class CQuibDoc;
 
 // The frame editor: the current frame composed as the movie shows it, centred in a darkened
 // workspace (scrolled when larger), on which the frame's elements are selected, moved and resized.
+// The canvas is shown fitted to the window or at a chosen zoom; every edit is in frame pixels.
 class CQuibView : public QWidget, public CommandHandler, public DocObserver {
 public:
     explicit CQuibView(CQuibDoc& doc, QWidget* parent = nullptr);
     ~CQuibView() override;
 
-    // The canvas rectangle in widget coordinates.
+    // The canvas rectangle in widget coordinates (at the zoom in use).
     QRect canvasRect() const;
+    // The frame pixel under a widget point, and the widget area a frame area covers.
+    QPoint toCanvas(QPoint widgetPoint) const;
+    QRect toWidget(const QRect& canvasArea) const;
+
+    static constexpr double MinZoom = 0.25;
+    static constexpr double MaxZoom = 8.0;
+    // The scale in use: chosen, or the one that fits the canvas in the window (never above 1).
+    double zoom() const;
+    bool fitsWindow() const { return m_fit; }
+    // Shows the canvas at scale; anchor is the widget point that keeps showing the same pixel
+    // (the middle of the view when none).
+    void setZoom(double scale, std::optional<QPoint> anchor = {});
+    // The next zoom level in direction (+1 larger, -1 smaller).
+    void zoomStep(int direction, std::optional<QPoint> anchor = {});
+    void fitToWindow();
+    // Told whenever the zoom in use changes (the status bar's zoom box follows it).
+    void setZoomListener(std::function<void()> listener) { m_zoomListener = std::move(listener); }
     // The back buffer with the whole canvas composed (cursor and its frame included).
     const QImage& backBuffer();
     // The colour of the workspace around the canvas.
@@ -54,6 +72,7 @@ public:
     bool handles(int id) const override;
     void run(int id) override;
     bool enabled(int id) const override;
+    bool checked(int id) const override;
 
     void onUpdate(int hint, uint32_t arg) override;
 
@@ -80,9 +99,11 @@ private:
     };
 
     const ElementTracker& tracker(ElementKind kind) const { return m_trackers[size_t(kind)]; }
-    QPoint toCanvas(QPoint widgetPoint) const;
-    // The first element in kind order that takes hold of a canvas point.
-    bool hitElement(QPoint canvasPoint, ElementKind& kind, TrackerPart& part) const;
+    // An element's rectangle in view pixels from the canvas origin.
+    Rect shownRect(const Rect& canvasRect) const;
+    // The first element in kind order that takes hold of a widget point.
+    bool hitElement(QPoint widgetPoint, ElementKind& kind, TrackerPart& part) const;
+    void zoomChanged(double before);
     uint32_t shownSelection() const;
     void dropHiddenFromSelection();
 
@@ -119,6 +140,9 @@ private:
     std::function<void(int)> m_postCommand;
     std::function<void(const QString&)> m_indicatorSink;
     bool m_watchingActivation = false;
+    double m_zoom = 1.0;
+    bool m_fit = true;
+    std::function<void()> m_zoomListener;
 };
 
 }  // namespace quib

@@ -1,8 +1,11 @@
 #include "status_bar.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QTimer>
+#include <cmath>
 
 #include "base/strings.h"
 #include "capture_backends.h"
@@ -33,6 +36,21 @@ QuibStatusBar::QuibStatusBar(QWidget* parent) : QStatusBar(parent) {
     m_num = indicatorPane(this, QStringLiteral("NUM"));
     m_caps->setAlignment(Qt::AlignCenter);
     m_num->setAlignment(Qt::AlignCenter);
+    m_zoom = new QComboBox(this);
+    m_zoom->setObjectName(QStringLiteral("ZoomBox"));
+    m_zoom->setToolTip(QStringLiteral("Zoom"));
+    m_zoom->setFocusPolicy(Qt::NoFocus);
+    m_zoom->addItem(QStringLiteral("Adatta alla finestra"), 0.0);
+    for (int percent : {25, 33, 50, 67, 75, 100, 150, 200, 300, 400, 600, 800})
+        m_zoom->addItem(QStringLiteral("%1%").arg(percent), percent == 33   ? 1.0 / 3
+                                                            : percent == 67 ? 2.0 / 3
+                                                                            : percent / 100.0);
+    m_zoom->setEnabled(false);
+    connect(m_zoom, &QComboBox::activated, this, [this](int index) {
+        if (zoomChosen)
+            zoomChosen(m_zoom->itemData(index).toDouble());
+    });
+    addPermanentWidget(m_zoom);
     for (QLabel* pane : {m_editorInfo, m_frameNumber, m_sizes, m_caps, m_num})
         addPermanentWidget(pane);
     showIdleText();
@@ -65,6 +83,33 @@ void QuibStatusBar::clearProjectPanes() {
 
 void QuibStatusBar::showIdleText() {
     m_message->setText(QString::fromUtf8(stringText(str::Ready)));
+}
+
+void QuibStatusBar::showNote(const QString& text) {
+    m_message->setText(text);
+    QTimer::singleShot(8000, this, [this, text] {
+        if (m_message->text() == text)
+            showIdleText();
+    });
+}
+
+void QuibStatusBar::showZoom(double scale, bool fit) {
+    m_zoom->setEnabled(scale > 0);
+    if (scale <= 0)
+        return;
+    const QString percent = QStringLiteral("%1%").arg(std::lround(scale * 100));
+    // Fitted, the box says so and the level in use shows as its tool tip.
+    int index = fit ? 0 : m_zoom->findText(percent);
+    if (index < 0) {
+        m_zoom->setItemText(0, percent);
+        index = 0;
+    } else if (!fit) {
+        m_zoom->setItemText(0, QStringLiteral("Adatta alla finestra"));
+    }
+    if (fit)
+        m_zoom->setItemText(0, QStringLiteral("Adatta alla finestra"));
+    m_zoom->setCurrentIndex(index);
+    m_zoom->setToolTip(QStringLiteral("Zoom: %1").arg(percent));
 }
 
 void QuibStatusBar::setLockIndicators(bool capsLock, bool numLock) {

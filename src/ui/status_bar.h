@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QStatusBar>
+#include <functional>
 #include <memory>
 
 #include "capture/global_hot_key.h"
 
+class QComboBox;
 class QLabel;
 
 namespace quib {
@@ -24,6 +26,13 @@ public:
     void clearProjectPanes();
     // Shows the idle text "Pronto" in the message pane.
     void showIdleText();
+    // Shows a note in the message pane for a few seconds, then the idle text again.
+    void showNote(const QString& text);
+
+    // The zoom box: the active editor's zoom, and the level the user picks (0: fit the window).
+    QComboBox* zoomBox() const { return m_zoom; }
+    void showZoom(double scale, bool fit);
+    std::function<void(double)> zoomChosen;
 
     void setLockIndicators(bool capsLock, bool numLock);
     bool capsLockShown() const;
@@ -36,6 +45,7 @@ private:
     void refreshLockIndicators();
 
     QLabel* m_message = nullptr;
+    QComboBox* m_zoom = nullptr;
     QLabel* m_editorInfo = nullptr;
     QLabel* m_frameNumber = nullptr;
     QLabel* m_sizes = nullptr;

@@ -141,9 +141,9 @@ class StatusProgressTest : public ::testing::Test, protected test::WithApplicati
 protected:
     void SetUp() override {
         test::ensureApplication();
-        window.resize(800, 30);
+        window.resize(1200, 30);
         bar = new QuibStatusBar(&window);
-        bar->setGeometry(0, 0, 800, 30);
+        bar->setGeometry(0, 0, 1200, 30);
         window.show();
     }
     QWidget window;

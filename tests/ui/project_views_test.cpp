@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDockWidget>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QCheckBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTest>
 
 #include "base/progress.h"
@@ -23,9 +23,9 @@
 #include "ui/project_views.h"
 #include "ui/properties_panel.h"
 #include "ui/quib_project_document.h"
-#include "ui/status_bar.h"
 #include "ui/quib_thumb_view.h"
 #include "ui/quib_view.h"
+#include "ui/status_bar.h"
 #include "ui_test_support.h"
 
 namespace quib {
@@ -55,7 +55,9 @@ struct ProjectViewsTest : test::WithApplication, ::testing::Test {
     CQuibThumbView* strip() const {
         return dynamic_cast<CQuibThumbView*>(frame.activeChild()->thumbnailView());
     }
-    CQuibDoc& doc() const { return dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document())->doc(); }
+    CQuibDoc& doc() const {
+        return dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document())->doc();
+    }
 
     test::TempSettings temp;
     AppSettings settings;
@@ -274,6 +276,45 @@ TEST_F(ProjectViewsTest, TheEditorShowsTheComposedFrameCentredOnADarkWorkspace) 
     EXPECT_EQ(shot.pixelColor(2, 2), QColor(96, 96, 96));
     const QImage& buffer = editor->backBuffer();
     EXPECT_EQ(shot.pixelColor(canvas.left() + 5, canvas.top() + 5), buffer.pixelColor(5, 5));
+}
+
+TEST_F(ProjectViewsTest, DeletedFramesComeBackWithTheNamedUndoItemAndTheirThumbnails) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("undo.qbk"), 6)));
+    strip()->finishThumbnails();
+    const QImage third = strip()->thumbnail(2);
+    QAction* undo = frame.action(cmd::EditUndo);
+    QAction* redo = frame.action(cmd::EditRedo);
+    frame.updateCommandStates();
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), QStringLiteral("&Annulla\tCtrl+Z"));
+
+    // Deleting asks nothing; the status bar tells how to get the frames back.
+    strip()->setCurrentRow(1);
+    for (int row = 1; row <= 4; ++row)
+        strip()->item(row)->setSelected(true);
+    strip()->run(cmd::EditDelete);
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(doc().frameCount(), 2);
+    EXPECT_EQ(frame.panes()->messagePane()->text(),
+              QStringLiteral("4 frame eliminati \u2014 Ctrl+Z per annullare"));
+    frame.updateCommandStates();
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), QStringLiteral("&Annulla Elimina 4 frame\tCtrl+Z"));
+
+    undo->trigger();
+    EXPECT_EQ(doc().frameCount(), 6);
+    EXPECT_EQ(strip()->count(), 6);
+    // Back at the saved state: no modified mark, and the thumbnail shows at once.
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_EQ(frame.activeChild()->windowTitle(), QStringLiteral("undo.qbk"));
+    EXPECT_EQ(strip()->thumbnail(2), third);
+    EXPECT_EQ(redo->text(), QStringLiteral("Ri&pristina Elimina 4 frame\tCtrl+Y"));
+    EXPECT_EQ(redo->shortcuts(), (QList<QKeySequence>{QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")}));
+
+    redo->trigger();
+    EXPECT_EQ(doc().frameCount(), 2);
+    EXPECT_TRUE(doc().isModified());
+    EXPECT_FALSE(redo->isEnabled());
 }
 
 }  // namespace

@@ -270,6 +270,7 @@ TEST_F(EditorPaintTest, TheBackBufferIsReallocatedOnlyWhenTheCanvasSizeChanges) 
 
 TEST_F(EditorPaintTest, ALargerCanvasScrolls) {
     view->resize(200, 150);
+    view->setZoom(1.0, QPoint(0, 0));
     const QRect before = view->canvasRect();
     EXPECT_EQ(before.topLeft(), QPoint(0, 0));
     QWheelEvent wheel(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
@@ -287,6 +288,50 @@ TEST_F(EditorPaintTest, MovingAnElementRepaintsItsNewPlace) {
     key(Qt::Key_Left, Qt::ControlModifier);
     const QImage after = view->grab().toImage();
     EXPECT_NE(before.copy(QRect(at(242, 200), QSize(8, 24))), after.copy(QRect(at(242, 200), QSize(8, 24))));
+}
+
+// The canvas is 320 x 240.
+TEST_F(EditorPaintTest, ZoomShowsFramePixelsAndEditsStayInFramePixels) {
+    view->resize(200, 150);
+    EXPECT_TRUE(view->fitsWindow());
+    EXPECT_DOUBLE_EQ(view->zoom(), 0.625);
+    EXPECT_EQ(view->canvasRect(), QRect(0, 0, 200, 150));
+
+    // Zooming about a point keeps the frame pixel under it, shown as a crisp square.
+    const QPoint anchor(120, 90);
+    const QPoint pixel = view->toCanvas(anchor);
+    view->setZoom(4.0, anchor);
+    EXPECT_LE((view->toCanvas(anchor) - pixel).manhattanLength(), 1);
+    const QRect square = view->toWidget(QRect(pixel, QSize(1, 1)));
+    EXPECT_EQ(square.size(), QSize(4, 4));
+    const QImage shown = view->grab().toImage();
+    const QColor expected = view->backBuffer().pixelColor(pixel);
+    for (QPoint p : {square.topLeft(), square.bottomRight()})
+        EXPECT_EQ(shown.pixelColor(p), expected);
+
+    // The steps go through the levels and stop at the ends.
+    const struct {
+        double from;
+        int direction;
+        double to;
+    } steps[] = {{1.0, 1, 1.5}, {1.0, -1, 0.75}, {0.3, -1, 0.25}, {8.0, 1, 8.0}, {0.25, -1, 0.25}};
+    for (const auto& step : steps) {
+        view->setZoom(step.from);
+        view->zoomStep(step.direction);
+        EXPECT_DOUBLE_EQ(view->zoom(), step.to) << step.from << " " << step.direction;
+    }
+
+    // At 50 % a drag of 10 screen pixels moves the button by 20 frame pixels.
+    view->resize(600, 400);
+    view->setZoom(0.5);
+    const Point before = doc.currentFrame.nextButton.pos;
+    const QPoint grip = view->toWidget(QRect(before.x + 4, before.y + 4, 1, 1)).topLeft();
+    drag(grip, grip + QPoint(-10, -6));
+    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{before.x - 20, before.y - 12}));
+
+    view->run(cmd::ZoomFit);
+    EXPECT_TRUE(view->fitsWindow());
+    EXPECT_DOUBLE_EQ(view->zoom(), 1.0);  // a frame smaller than the window is never enlarged
 }
 
 }  // namespace
