@@ -497,6 +497,10 @@ void CPropertiesPanel::showFrameFields() {
         any && summary.values[field::Text] ? shownText(*summary.values[field::Text]) : QString();
     if (m_text->toPlainText() != wantedText)
         m_text->setPlainText(wantedText);
+    // Typing here writes into every selected frame: the field says how many.
+    const QString reach = count > 1 ? QStringLiteral("%1 frame").arg(count) : QString();
+    m_text->setPlaceholderText(reach);
+    m_text->setToolTip(reach.isEmpty() ? reach : QStringLiteral("Il testo scritto qui va in %1").arg(reach));
     m_text->setEnabled(count == 1 ? summary.checked(field::TextBoxVisible)
                                   : shownOrMixed(field::TextBoxVisible));
     for (int f = field::TextLeft; f <= field::TextBottom; ++f)

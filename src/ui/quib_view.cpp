@@ -52,6 +52,16 @@ int chooserCommand(ElementKind kind) {
     }
 }
 
+// The name of a move or resize step: after the element when there is one ("Sposta cursore").
+std::string stepName(const char* verb, uint32_t elements) {
+    static const char* const names[kElementKindCount] = {
+        "cursore", "pulsante Indietro", "pulsante Avanti", "pulsante VaiA 1", "pulsante VaiA 2",
+        "casella di testo", "titolo", "immagine"};
+    if (std::popcount(elements) != 1)
+        return std::string(verb) + " elementi";
+    return std::string(verb) + " " + names[std::countr_zero(elements)];
+}
+
 Rect shifted(const Rect& r, int dx, int dy) {
     return Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
 }
@@ -422,7 +432,7 @@ void CQuibView::moveSelection(int dx, int dy) {
     const uint32_t mask = shownSelection();
     // Nudges in a row are one step.
     editFrames(
-        m_doc, "Sposta elementi", {m_doc.currentFrameIndex},
+        m_doc, stepName("Sposta", mask), {m_doc.currentFrameIndex},
         [&] {
             std::array<Rect, kElementKindCount> from{};
             for (const ElementTracker& t : m_trackers)
@@ -434,8 +444,9 @@ void CQuibView::moveSelection(int dx, int dy) {
 }
 
 void CQuibView::resizeFirstSelected(int dx, int dy) {
-    FrameEditRecorder step(m_doc, "Ridimensiona elemento", {m_doc.currentFrameIndex}, "editor.resize");
     const uint32_t mask = shownSelection();
+    FrameEditRecorder step(m_doc, stepName("Ridimensiona", mask & (~mask + 1)),
+                           {m_doc.currentFrameIndex}, "editor.resize");
     for (const ElementTracker& t : m_trackers) {
         if (!(mask & t.bit()))
             continue;
@@ -456,8 +467,8 @@ void CQuibView::resizeFirstSelected(int dx, int dy) {
 }
 
 void CQuibView::hideSelected() {
-    FrameEditRecorder step(m_doc, "Nascondi elementi", {m_doc.currentFrameIndex});
     const uint32_t mask = shownSelection();
+    FrameEditRecorder step(m_doc, stepName("Nascondi", mask), {m_doc.currentFrameIndex});
     FrameElements& f = m_doc.currentFrame;
     struct Hideable {
         ElementKind kind;
@@ -578,7 +589,7 @@ void CQuibView::mousePressEvent(QMouseEvent* event) {
     m_drag.moving = part == TrackerPart::Middle ? shownSelection() : bit;
     m_drag.addOrToggle = (modifiers & Qt::ShiftModifier) != 0;
     m_tracking = true;
-    m_dragStep.emplace(m_doc, part == TrackerPart::Middle ? "Sposta elementi" : "Ridimensiona elemento",
+    m_dragStep.emplace(m_doc, stepName(part == TrackerPart::Middle ? "Sposta" : "Ridimensiona", m_drag.moving),
                        std::vector<int>{m_doc.currentFrameIndex});
     // Trackers other than the cursor's frame hide while a drag is in progress.
     invalidateElements(m_selection);

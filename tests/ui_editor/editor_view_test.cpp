@@ -36,7 +36,7 @@ TEST_F(EditorMouseTest, DraggingAButtonBeyondTheEdge_StopsItInsideTheCanvas) {
     EXPECT_TRUE(recorder.heard(hint::Buttons));
     // Each drag is one step.
     EXPECT_EQ(doc.commands.count(), 2u);
-    EXPECT_EQ(doc.commands.undoName(), "Sposta elementi");
+    EXPECT_EQ(doc.commands.undoName(), "Sposta pulsante Avanti");
     ASSERT_TRUE(doc.commands.undo(doc));
     EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{320 - w, 240 - h}));
 }

@@ -15,8 +15,11 @@ TEST_F(PanelTest, HeadingNamesTheFrameOrTheMultipleSelection) {
     EXPECT_EQ(panel->headingText(), QStringLiteral("Proprietà per Frame 1"));
     select({2}, 2);
     EXPECT_EQ(panel->headingText(), QStringLiteral("Proprietà per Frame 3"));
+    EXPECT_EQ(textField()->placeholderText(), QString());
     select({1, 3}, 1);
     EXPECT_EQ(panel->headingText(), QStringLiteral("Proprietà per Selezione multipla"));
+    // The text field says that typing reaches every selected frame.
+    EXPECT_EQ(textField()->placeholderText(), QStringLiteral("2 frame"));
 }
 
 TEST_F(PanelTest, WithoutADocumentEverythingIsClearedAndDisabled) {
