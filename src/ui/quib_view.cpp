@@ -55,8 +55,8 @@ int chooserCommand(ElementKind kind) {
 // The name of a move or resize step: after the element when there is one ("Sposta cursore").
 std::string stepName(const char* verb, uint32_t elements) {
     static const char* const names[kElementKindCount] = {
-        "cursore", "pulsante Indietro", "pulsante Avanti", "pulsante VaiA 1", "pulsante VaiA 2",
-        "casella di testo", "titolo", "immagine"};
+        "cursore",         "pulsante Indietro", "pulsante Avanti", "pulsante VaiA 1",
+        "pulsante VaiA 2", "casella di testo",  "titolo",          "immagine"};
     if (std::popcount(elements) != 1)
         return std::string(verb) + " elementi";
     return std::string(verb) + " " + names[std::countr_zero(elements)];
@@ -445,8 +445,8 @@ void CQuibView::moveSelection(int dx, int dy) {
 
 void CQuibView::resizeFirstSelected(int dx, int dy) {
     const uint32_t mask = shownSelection();
-    FrameEditRecorder step(m_doc, stepName("Ridimensiona", mask & (~mask + 1)),
-                           {m_doc.currentFrameIndex}, "editor.resize");
+    FrameEditRecorder step(m_doc, stepName("Ridimensiona", mask & (~mask + 1)), {m_doc.currentFrameIndex},
+                           "editor.resize");
     for (const ElementTracker& t : m_trackers) {
         if (!(mask & t.bit()))
             continue;
@@ -589,7 +589,8 @@ void CQuibView::mousePressEvent(QMouseEvent* event) {
     m_drag.moving = part == TrackerPart::Middle ? shownSelection() : bit;
     m_drag.addOrToggle = (modifiers & Qt::ShiftModifier) != 0;
     m_tracking = true;
-    m_dragStep.emplace(m_doc, stepName(part == TrackerPart::Middle ? "Sposta" : "Ridimensiona", m_drag.moving),
+    m_dragStep.emplace(m_doc,
+                       stepName(part == TrackerPart::Middle ? "Sposta" : "Ridimensiona", m_drag.moving),
                        std::vector<int>{m_doc.currentFrameIndex});
     // Trackers other than the cursor's frame hide while a drag is in progress.
     invalidateElements(m_selection);

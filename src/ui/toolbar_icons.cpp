@@ -67,6 +67,24 @@ void navigation(QPainter& p, bool forward, bool toEnd) {
         triangle(p, forward ? 16 : 8, dir);
     }
 }
+// A half-turn arrow: back to the left for undo, on to the right for redo.
+void turnArrow(QPainter& p, bool forward) {
+    if (forward) {
+        p.translate(24, 0);
+        p.scale(-1, 1);
+    }
+    QPainterPath path;
+    path.moveTo(QPointF(7, 9));
+    path.lineTo(QPointF(14, 9));
+    path.cubicTo(QPointF(22, 9), QPointF(22, 20), QPointF(14, 20));
+    path.lineTo(QPointF(9, 20));
+    p.setPen(QPen(kBlue, 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlue);
+    p.drawPolygon(QPolygonF{QPointF(2.5, 9), QPointF(9, 3.5), QPointF(9, 14.5)});
+}
 }  // namespace
 
 QIcon commandIcon(int id) {
@@ -106,6 +124,10 @@ QIcon commandIcon(int id) {
                     p.drawEllipse(QPointF(i == 1 ? 15 : 8 + i * 2, y), 2.6, 2.6);
                 }
             });
+        case cmd::EditUndo:
+            return drawn([](QPainter& p) { turnArrow(p, false); });
+        case cmd::EditRedo:
+            return drawn([](QPainter& p) { turnArrow(p, true); });
         case cmd::EditDelete:
             return drawn([](QPainter& p) {
                 p.setPen(QPen(kRed, 3.2, Qt::SolidLine, Qt::RoundCap));

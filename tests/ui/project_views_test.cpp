@@ -280,6 +280,9 @@ TEST_F(ProjectViewsTest, TheEditorShowsTheComposedFrameCentredOnADarkWorkspace) 
 
 TEST_F(ProjectViewsTest, DeletedFramesComeBackWithTheNamedUndoItemAndTheirThumbnails) {
     ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("undo.qbk"), 6)));
+    // A lone project window fills the workspace.
+    EXPECT_EQ(frame.mdiArea()->subWindowList().first()->geometry(),
+              QRect(QPoint(0, 0), frame.mdiArea()->viewport()->size()));
     strip()->finishThumbnails();
     const QImage third = strip()->thumbnail(2);
     QAction* undo = frame.action(cmd::EditUndo);
