@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 
+#include "app_settings.h"
 #include "application_callouts.h"
 #include "child_frame.h"
 #include "goto_frame_dialog.h"
@@ -85,6 +86,11 @@ void installProjectDocument(CMainFrame& frame) {
     // "Nuovo" runs the capture wizard; it makes nothing when the wizard is cancelled.
     frame.setNewDocumentFactory(newProjectByWizard(frame));
     frame.setThumbnailSizeChanged([&frame] { rebuildAllThumbnails(frame); });
+    QuibProjectDocument::interaction().savedUnderNewName =
+        [window = QPointer<CMainFrame>(&frame)](const QString& path) {
+            if (window)
+                window->settings().addRecentFile(path);
+        };
     installPropertiesPanel(frame);
 }
 

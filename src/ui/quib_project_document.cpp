@@ -197,8 +197,13 @@ bool QuibProjectDocument::save() {
     return saveTo(pathName(), false);
 }
 
+QString QuibProjectDocument::proposedSaveName() const {
+    // Never the window title: it carries the modified mark.
+    return pathName().isEmpty() ? QStringLiteral("Senzatitolo.qbk") : pathName();
+}
+
 bool QuibProjectDocument::saveAs() {
-    const QString path = askSaveName(pathName().isEmpty() ? title() : pathName());
+    const QString path = askSaveName(proposedSaveName());
     if (path.isEmpty())
         return false;
     return saveTo(path, false);
@@ -206,7 +211,7 @@ bool QuibProjectDocument::saveAs() {
 
 bool QuibProjectDocument::saveCompressed() {
     if (m_doc->pathName().empty()) {
-        const QString path = askSaveName(title());
+        const QString path = askSaveName(proposedSaveName());
         return !path.isEmpty() && saveTo(path, true);
     }
     return saveTo(pathName(), true);
@@ -214,6 +219,7 @@ bool QuibProjectDocument::saveCompressed() {
 
 bool QuibProjectDocument::saveTo(const QString& path, bool compressed) {
     const std::string target = QFileInfo(path).absoluteFilePath().toStdString();
+    const bool renamed = m_doc->pathName() != target;
     Status status;
     if (compressed) {
         WindowDisabled busy;
@@ -228,6 +234,8 @@ bool QuibProjectDocument::saveTo(const QString& path, bool compressed) {
         return false;
     }
     m_doc->setPathName(target);
+    if (renamed && interaction().savedUnderNewName)
+        interaction().savedUnderNewName(QString::fromStdString(target));
     m_doc->SetModifiedFlag(false);
     return true;
 }
@@ -321,9 +329,8 @@ bool QuibProjectDocument::exportPdf(QString path) {
         path = askPdfName(settings.lastPdfExportName);
         if (path.isEmpty())
             return false;
+        // The export adds ".pdf" itself and titles the document with the name as typed.
         settings.lastPdfExportName = path;
-        if (!QFileInfo(path).fileName().contains(QLatin1Char('.')))
-            path += QStringLiteral(".pdf");
     }
     return writeOutput(pdfOutput(), path.toStdString(), outputOptions());
 }

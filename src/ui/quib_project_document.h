@@ -32,6 +32,8 @@ struct DocumentInteraction {
     std::function<QString(const QString& remembered)> askPdfName;
     // Opens a page with the desktop's browser.
     std::function<void(const QString& path)> openPage;
+    // Told after the project was saved under a name it did not have (the recent files list).
+    std::function<void(const QString& path)> savedUnderNewName;
     // The status-bar progress display of long loads and saves (none when empty).
     std::function<std::unique_ptr<Progress>()> statusProgress;
 };
@@ -51,6 +53,8 @@ public:
     bool save() override;
     bool saveAs();
     bool saveCompressed();
+    // The name the save dialog proposes: the file's own, or "Senzatitolo.qbk" for a new project.
+    QString proposedSaveName() const;
     // Writes to path; failures are shown and give false.
     bool saveTo(const QString& path, bool compressed);
     // The render command with its progress dialog; false when nothing was rendered.

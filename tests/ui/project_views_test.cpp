@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -318,6 +319,22 @@ TEST_F(ProjectViewsTest, DeletedFramesComeBackWithTheNamedUndoItemAndTheirThumbn
     EXPECT_EQ(doc().frameCount(), 2);
     EXPECT_TRUE(doc().isModified());
     EXPECT_FALSE(redo->isEnabled());
+}
+
+TEST_F(ProjectViewsTest, SaveAsProposesTheDefaultNameAndListsTheFileAmongTheRecentOnes) {
+    frame.addProjectWindow(QuibProjectDocument::createNew());
+    doc().SetModifiedFlag(true);
+    QString proposed;
+    const QString path = QDir(temp.folder()).filePath(QStringLiteral("saved.qbk"));
+    QuibProjectDocument::interaction().askSaveName = [&](const QString& suggested) {
+        proposed = suggested;
+        return path;
+    };
+    frame.router().dispatch(cmd::FileSaveAs);
+    QuibProjectDocument::interaction().askSaveName = {};
+    EXPECT_EQ(proposed, QStringLiteral("Senzatitolo.qbk"));
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(frame.settings().recentFiles.value(0), QFileInfo(path).absoluteFilePath());
 }
 
 }  // namespace
