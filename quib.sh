@@ -43,9 +43,9 @@ sanitize() {
   local dir=${QUIB_SANITIZE_BUILD_DIR:-build-sanitize} seconds=${QUIB_FUZZ_SECONDS:-30}
   CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIB_ENGINE_ONLY=ON \
     -DQUIB_SANITIZE=ON -DQUIB_FUZZ=ON -DQUIB_BUILD_BENCHMARKS=OFF >/dev/null
-  cmake --build "$dir" -j "$(nproc)"
   # Leaks are not checked: Qt and fontconfig keep caches for the life of the process.
   export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  cmake --build "$dir" -j "$(nproc)"
   (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j "$(nproc)")
   local name
   while read -r name; do
