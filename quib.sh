@@ -3,6 +3,8 @@
 #   ./quib.sh run [ARGS...]   install what is missing, build, start the application
 #   ./quib.sh test            install what is missing, build, run the whole test suite
 #   ./quib.sh build           install what is missing, build
+#   ./quib.sh sanitize        the engine with AddressSanitizer and UndefinedBehaviorSanitizer (clang):
+#                             its tests once, then every fuzz target for QUIB_FUZZ_SECONDS (30) each
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -14,6 +16,7 @@ PACKAGES=(
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-keysyms1-dev libxcb-xkb-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb x11-apps xauth qpdf poppler-utils fonts-dejavu-core qt6-translations-l10n
+  clang libclang-rt-14-dev
 )
 
 install_missing() {
@@ -35,11 +38,37 @@ build() {
   cmake --build "$BUILD_DIR" -j "$(nproc)"
 }
 
+sanitize() {
+  install_missing
+  local dir=${QUIB_SANITIZE_BUILD_DIR:-build-sanitize} seconds=${QUIB_FUZZ_SECONDS:-30}
+  CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUIB_ENGINE_ONLY=ON \
+    -DQUIB_SANITIZE=ON -DQUIB_FUZZ=ON -DQUIB_BUILD_BENCHMARKS=OFF >/dev/null
+  # Leaks are not checked: Qt and fontconfig keep caches for the life of the process.
+  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  cmake --build "$dir" -j "$(nproc)"
+  (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j "$(nproc)")
+  local name
+  while read -r name; do
+    mkdir -p "$dir/fuzz/found/$name"
+    echo "Fuzzing $name for ${seconds}s"
+    if ! QT_QPA_PLATFORM=offscreen "$dir/fuzz/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="$dir/fuzz/found/$name-" "$dir/fuzz/found/$name" "$dir/fuzz/corpus/$name" \
+      </dev/null >"$dir/fuzz/found/$name.log" 2>&1; then
+      tail -n 40 "$dir/fuzz/found/$name.log"
+      echo "$name found a fault; the input is in $dir/fuzz/found" >&2
+      exit 1
+    fi
+    tail -n 1 "$dir/fuzz/found/$name.log"
+  done <"$dir/fuzz/fuzzers.txt"
+}
+
 cmd=${1:-run}
 shift || true
 case "$cmd" in
   build)
     build ;;
+  sanitize)
+    sanitize ;;
   test)
     build
     cd "$BUILD_DIR"
@@ -52,6 +81,6 @@ case "$cmd" in
       exec "$BUILD_DIR/cli/quib-cli" info "${@:-resources/samples/demo.qbk}"
     fi ;;
   *)
-    echo "usage: $0 run|test|build [ARGS...]" >&2
+    echo "usage: $0 run|test|build|sanitize [ARGS...]" >&2
     exit 2 ;;
 esac

@@ -101,33 +101,32 @@ uint8_t maskedChannel(uint32_t value, uint32_t mask) {
     return uint8_t(uint64_t((value & mask) >> shift) * 255 / max);
 }
 
-}  // namespace
+// The pixels are stored uncompressed: a size is accepted only when the file holds all its rows.
+class BmpDecoder : public Decoder {
+public:
+    bool open(const char* path) {
+        if (!readWholeFile(path, b) || !parseHeader(b, l))
+            return false;
+        stride = ((size_t(l.width) * size_t(l.bitCount) + 31) / 32) * 4;
+        if (l.pixelOffset > b.size() || stride * size_t(l.height) > b.size() - l.pixelOffset)
+            return false;
+        width = l.width;
+        height = l.height;
+        return true;
+    }
+    bool decodeInto(uint8_t* bgra) override;
 
-bool readSize(const char* path, int32_t& width, int32_t& height) {
-    std::vector<uint8_t> bytes;
-    BmpLayout layout;
-    if (!readWholeFile(path, bytes) || !parseHeader(bytes, layout))
-        return false;
-    width = layout.width;
-    height = layout.height;
-    return true;
-}
-
-bool decode(const char* path, Picture& picture) {
+private:
     std::vector<uint8_t> b;
     BmpLayout l;
-    if (!readWholeFile(path, b) || !parseHeader(b, l))
-        return false;
-    const size_t stride = ((size_t(l.width) * size_t(l.bitCount) + 31) / 32) * 4;
-    if (l.pixelOffset > b.size() || stride * size_t(l.height) > b.size() - l.pixelOffset)
-        return false;
-    picture.width = l.width;
-    picture.height = l.height;
-    picture.bgra.assign(size_t(l.width) * size_t(l.height) * 4, 0);
+    size_t stride = 0;
+};
+
+bool BmpDecoder::decodeInto(uint8_t* bgra) {
     for (int32_t y = 0; y < l.height; ++y) {
         const size_t sourceRow = l.topDown ? size_t(y) : size_t(l.height - 1 - y);
         const uint8_t* row = &b[l.pixelOffset + sourceRow * stride];
-        uint8_t* out = &picture.bgra[size_t(y) * size_t(l.width) * 4];
+        uint8_t* out = bgra + size_t(y) * size_t(l.width) * 4;
         for (int32_t x = 0; x < l.width; ++x, out += 4) {
             switch (l.bitCount) {
                 case 1:
@@ -157,6 +156,15 @@ bool decode(const char* path, Picture& picture) {
         }
     }
     return true;
+}
+
+}  // namespace
+
+std::unique_ptr<Decoder> openDecoder(const char* path) {
+    auto decoder = std::make_unique<BmpDecoder>();
+    if (!decoder->open(path))
+        return nullptr;
+    return decoder;
 }
 
 bool encode(const char* path, const ImageDesc& desc) {

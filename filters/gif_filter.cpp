@@ -1,6 +1,7 @@
 // GIF (read only) through giflib: the first image of the file on its logical screen. Records are
 // walked one by one so that an image's size is checked before any line of it is allocated.
 #include <gif_lib.h>
+#include <unistd.h>
 
 #include "plugin_support.h"
 
@@ -8,39 +9,45 @@ namespace quib_filter {
 
 namespace {
 
-struct GifFile {
-    GifFileType* gif = nullptr;
-    explicit GifFile(const char* path) {
+// An LZW code stands for at most 4096 pixels and takes 12 bits by the time its strings are that
+// long: a screen of more pixels than this for each byte of the file is not in the file.
+constexpr uint64_t kMaxPixelsPerByte = 4096;
+
+class GifDecoder : public Decoder {
+public:
+    ~GifDecoder() override {
         int error = 0;
-        gif = DGifOpenFileName(path, &error);
+        if (m_gif)
+            DGifCloseFile(m_gif, &error);
     }
-    ~GifFile() {
+
+    bool open(const char* path) {
+        uint64_t fileSize = 0;
+        FILE* file = openRegularFile(path, fileSize);
+        if (!file)
+            return false;
+        const int fd = dup(fileno(file));
+        std::fclose(file);
+        if (fd < 0)
+            return false;
         int error = 0;
-        if (gif)
-            DGifCloseFile(gif, &error);
+        m_gif = DGifOpenFileHandle(fd, &error);  // owns fd from here, even on failure
+        if (!m_gif)
+            return false;
+        width = m_gif->SWidth;
+        height = m_gif->SHeight;
+        return sizeAcceptable(width, height) &&
+               uint64_t(width) * uint64_t(height) <= fileSize * kMaxPixelsPerByte;
     }
-    GifFile(const GifFile&) = delete;
-    GifFile& operator=(const GifFile&) = delete;
+
+    bool decodeInto(uint8_t* bgra) override;
+
+private:
+    GifFileType* m_gif = nullptr;
 };
 
-bool screenSize(const GifFileType* gif, int32_t& width, int32_t& height) {
-    width = gif->SWidth;
-    height = gif->SHeight;
-    return sizeAcceptable(width, height);
-}
-
-}  // namespace
-
-bool readSize(const char* path, int32_t& width, int32_t& height) {
-    GifFile file(path);
-    return file.gif && screenSize(file.gif, width, height);
-}
-
-bool decode(const char* path, Picture& picture) {
-    GifFile file(path);
-    GifFileType* gif = file.gif;
-    if (!gif || !screenSize(gif, picture.width, picture.height))
-        return false;
+bool GifDecoder::decodeInto(uint8_t* bgra) {
+    GifFileType* gif = m_gif;
     int transparent = -1;
     while (true) {
         GifRecordType type;
@@ -71,15 +78,13 @@ bool decode(const char* path, Picture& picture) {
         const GifImageDesc& image = gif->Image;
         const ColorMapObject* colours = image.ColorMap ? image.ColorMap : gif->SColorMap;
         if (!colours || image.Width <= 0 || image.Height <= 0 || image.Left < 0 || image.Top < 0 ||
-            int64_t(image.Left) + image.Width > picture.width ||
-            int64_t(image.Top) + image.Height > picture.height)
+            int64_t(image.Left) + image.Width > width || int64_t(image.Top) + image.Height > height)
             return false;
         // The screen outside the first image, and its transparent pixels, stay fully transparent.
-        picture.bgra.assign(size_t(picture.width) * size_t(picture.height) * 4, 0);
+        std::memset(bgra, 0, size_t(width) * size_t(height) * 4);
         std::vector<GifPixelType> line(size_t(image.Width));
         auto storeLine = [&](int row) {
-            uint8_t* out =
-                &picture.bgra[(size_t(image.Top + row) * size_t(picture.width) + size_t(image.Left)) * 4];
+            uint8_t* out = bgra + (size_t(image.Top + row) * size_t(width) + size_t(image.Left)) * 4;
             for (int x = 0; x < image.Width; ++x, out += 4) {
                 const int index = line[size_t(x)];
                 if (index == transparent || index >= colours->ColorCount)
@@ -106,6 +111,15 @@ bool decode(const char* path, Picture& picture) {
         }
         return true;
     }
+}
+
+}  // namespace
+
+std::unique_ptr<Decoder> openDecoder(const char* path) {
+    auto decoder = std::make_unique<GifDecoder>();
+    if (!decoder->open(path))
+        return nullptr;
+    return decoder;
 }
 
 bool encode(const char*, const ImageDesc&) {

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+// After jpeglib.h: its version decides which messages exist.
+#include <jerror.h>
 
 #include "plugin_support.h"
 
@@ -23,28 +25,61 @@ void onError(j_common_ptr info) {
 }
 void onMessage(j_common_ptr) {}
 
-// Reads the header, then the pixels when picture is given. Returns false on any error.
-bool readJpeg(FILE* file, int32_t& width, int32_t& height, Picture* picture, std::vector<uint8_t>& row) {
-    jpeg_decompress_struct info;
-    ErrorManager error;
+// Warnings that mean pixels were lost fail the read: a damaged picture is not imported grey.
+void onEmit(j_common_ptr info, int level) {
+    if (level >= 0)
+        return;
+    switch (info->err->msg_code) {
+        case JWRN_JPEG_EOF:
+        case JWRN_HIT_MARKER:
+        case JWRN_HUFF_BAD_CODE:
+        case JWRN_ARITH_BAD_CODE:
+        case JWRN_MUST_RESYNC:
+        case JWRN_NOT_SEQUENTIAL:
+        case JWRN_BOGUS_PROGRESSION:
+            onError(info);
+            break;
+        default:
+            break;
+    }
+}
+
+// Every block of a Huffman-coded scan takes at least a bit, and a block of the finest component
+// covers at most 256 pixels; arithmetic coding can go further, but not without bound.
+constexpr uint64_t kMaxPixelsPerByte = 2048;
+constexpr uint64_t kMaxArithmeticPixelsPerByte = uint64_t(1) << 16;
+
+void setUp(jpeg_decompress_struct& info, ErrorManager& error) {
     info.err = jpeg_std_error(&error.base);
     error.base.error_exit = onError;
     error.base.output_message = onMessage;
+    error.base.emit_message = onEmit;
+}
+
+// Reads the header from bytes, then, when bgra is given, the pixels into it row by row. Returns
+// false on any error.
+bool readJpeg(const std::vector<uint8_t>& bytes, int32_t& width, int32_t& height, uint8_t* bgra,
+              std::vector<uint8_t>& row) {
+    jpeg_decompress_struct info;
+    ErrorManager error;
+    setUp(info, error);
     if (setjmp(error.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
     jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
-    width = int32_t(info.image_width);
-    height = int32_t(info.image_height);
-    if (!sizeAcceptable(width, height) ||
-        (picture && (width != picture->width || height != picture->height))) {
+    const uint64_t pixels = uint64_t(info.image_width) * info.image_height;
+    const uint64_t ratio = info.arith_code ? kMaxArithmeticPixelsPerByte : kMaxPixelsPerByte;
+    if (!sizeAcceptable(info.image_width, info.image_height) || pixels > bytes.size() * ratio ||
+        (bgra && (int32_t(info.image_width) != width || int32_t(info.image_height) != height))) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    if (picture) {
+    width = int32_t(info.image_width);
+    height = int32_t(info.image_height);
+    if (bgra) {
         info.out_color_space = JCS_RGB;
         jpeg_start_decompress(&info);
         if (info.output_components != 3 || int32_t(info.output_width) != width ||
@@ -52,11 +87,15 @@ bool readJpeg(FILE* file, int32_t& width, int32_t& height, Picture* picture, std
             jpeg_destroy_decompress(&info);
             return false;
         }
+        row.resize(size_t(width) * 3);
         while (info.output_scanline < info.output_height) {
             const size_t y = info.output_scanline;
             JSAMPROW rows[1] = {row.data()};
-            jpeg_read_scanlines(&info, rows, 1);
-            uint8_t* out = &picture->bgra[y * size_t(width) * 4];
+            if (jpeg_read_scanlines(&info, rows, 1) != 1) {
+                jpeg_destroy_decompress(&info);
+                return false;
+            }
+            uint8_t* out = bgra + y * size_t(width) * 4;
             for (int32_t x = 0; x < width; ++x, out += 4) {
                 out[0] = row[size_t(x) * 3 + 2], out[1] = row[size_t(x) * 3 + 1], out[2] = row[size_t(x) * 3];
                 out[3] = 255;
@@ -67,6 +106,18 @@ bool readJpeg(FILE* file, int32_t& width, int32_t& height, Picture* picture, std
     jpeg_destroy_decompress(&info);
     return true;
 }
+
+class JpegDecoder : public Decoder {
+public:
+    bool open(const char* path) {
+        return readWholeFile(path, m_bytes) && readJpeg(m_bytes, width, height, nullptr, m_row);
+    }
+    bool decodeInto(uint8_t* bgra) override { return readJpeg(m_bytes, width, height, bgra, m_row); }
+
+private:
+    std::vector<uint8_t> m_bytes;
+    std::vector<uint8_t> m_row;
+};
 
 bool writeJpeg(FILE* file, const ImageDesc& desc, std::vector<uint8_t>& row) {
     jpeg_compress_struct info;
@@ -103,31 +154,11 @@ bool writeJpeg(FILE* file, const ImageDesc& desc, std::vector<uint8_t>& row) {
 
 }  // namespace
 
-bool readSize(const char* path, int32_t& width, int32_t& height) {
-    FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return false;
-    std::vector<uint8_t> row;
-    const bool ok = readJpeg(file, width, height, nullptr, row);
-    std::fclose(file);
-    return ok;
-}
-
-bool decode(const char* path, Picture& picture) {
-    int32_t width = 0, height = 0;
-    if (!readSize(path, width, height))
-        return false;
-    FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return false;
-    picture.width = width;
-    picture.height = height;
-    picture.bgra.assign(size_t(width) * size_t(height) * 4, 0);
-    std::vector<uint8_t> row(size_t(width) * 3);
-    int32_t checkWidth = 0, checkHeight = 0;
-    const bool ok = readJpeg(file, checkWidth, checkHeight, &picture, row);
-    std::fclose(file);
-    return ok && checkWidth == width && checkHeight == height;
+std::unique_ptr<Decoder> openDecoder(const char* path) {
+    auto decoder = std::make_unique<JpegDecoder>();
+    if (!decoder->open(path))
+        return nullptr;
+    return decoder;
 }
 
 bool encode(const char* path, const ImageDesc& desc) {

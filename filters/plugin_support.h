@@ -2,8 +2,14 @@
 // same way, over three codec functions each plug-in defines.
 #pragma once
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -18,28 +24,56 @@ namespace quib_filter {
 inline constexpr int64_t kMaxSide = 32767;
 inline constexpr int64_t kMaxPixels = int64_t(1) << 28;
 
+// Files larger than this are not pictures the program reads.
+inline constexpr uint64_t kMaxFileBytes = uint64_t(1) << 30;
+
 inline bool sizeAcceptable(int64_t width, int64_t height) {
     return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
 }
 
-struct Picture {
+// A picture being read: its header is parsed and its size checked against the file's bytes;
+// the pixels are decoded later, row by row, straight into the caller's buffer.
+class Decoder {
+public:
+    virtual ~Decoder() = default;
+    // Fills width x height pixels of blue, green, red, alpha, top row first. False on any damage,
+    // including data that ends early.
+    virtual bool decodeInto(uint8_t* bgra) = 0;
     int32_t width = 0;
     int32_t height = 0;
-    std::vector<uint8_t> bgra;  // top row first, 4 bytes a pixel
 };
 
-// Defined by each plug-in. All return false on any failure, never throw, never crash.
-bool readSize(const char* path, int32_t& width, int32_t& height);
-bool decode(const char* path, Picture& picture);
+// Defined by each plug-in. Never throw, never crash. openDecoder gives nothing when the file is
+// not a picture of the plug-in's type, its size is not acceptable, or its bytes cannot fill it.
+std::unique_ptr<Decoder> openDecoder(const char* path);
 bool encode(const char* path, const ImageDesc& desc);
 
+// Opens a regular file for reading (devices and pipes never end); its size in size.
+inline FILE* openRegularFile(const char* path, uint64_t& size) {
+    // Non-blocking, so that opening a pipe does not wait for a writer before it is refused.
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::fcntl(fd, F_SETFL, 0) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    FILE* file = ::fdopen(fd, "rb");
+    if (!file) {
+        ::close(fd);
+        return nullptr;
+    }
+    size = uint64_t(info.st_size);
+    return file;
+}
+
 inline bool readWholeFile(const char* path, std::vector<uint8_t>& bytes) {
-    FILE* file = std::fopen(path, "rb");
+    uint64_t size = 0;
+    FILE* file = openRegularFile(path, size);
     if (!file)
         return false;
-    bool ok = std::fseek(file, 0, SEEK_END) == 0;
-    const long size = ok ? std::ftell(file) : -1;
-    ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
+    bool ok = size <= kMaxFileBytes;
     if (ok) {
         try {
             bytes.resize(size_t(size));
@@ -52,52 +86,51 @@ inline bool readWholeFile(const char* path, std::vector<uint8_t>& bytes) {
     return ok;
 }
 
+inline std::unique_ptr<Decoder> safeOpenDecoder(const char* path) {
+    try {
+        auto decoder = path ? openDecoder(path) : nullptr;
+        if (decoder && sizeAcceptable(decoder->width, decoder->height))
+            return decoder;
+    } catch (...) {
+    }
+    return nullptr;
+}
+
 struct WriteHandle {
     std::string path;
 };
 
 inline FilterHandle openRead(const char* path, int* status) {
-    auto* picture = new (std::nothrow) Picture;
-    if (!picture)
-        return nullptr;
-    bool ok = false;
-    try {
-        ok = path && decode(path, *picture);
-    } catch (...) {
-        ok = false;
-    }
-    if (!ok) {
-        delete picture;
-        if (status)
-            *status = 0;
-        return nullptr;
-    }
-    return picture;
+    Decoder* decoder = safeOpenDecoder(path).release();
+    if (!decoder && status)
+        *status = 0;
+    return decoder;
 }
 
 inline int read(FilterHandle handle, ImageDesc* desc, intptr_t, intptr_t) {
-    const auto* picture = static_cast<const Picture*>(handle);
-    if (!picture || !desc || !desc->pixels || desc->width != picture->width ||
-        desc->height != picture->height)
+    auto* decoder = static_cast<Decoder*>(handle);
+    if (!decoder || !desc || !desc->pixels || desc->width != decoder->width ||
+        desc->height != decoder->height)
         return 0;
-    std::memcpy(desc->pixels, picture->bgra.data(), picture->bgra.size());
-    return 1;
-}
-
-inline void closeRead(FilterHandle handle) {
-    delete static_cast<Picture*>(handle);
-}
-
-inline int getInfo(const char* path, ImageDesc* desc, intptr_t, intptr_t) {
-    int32_t width = 0, height = 0;
     try {
-        if (!path || !desc || !readSize(path, width, height) || !sizeAcceptable(width, height))
-            return 0;
+        return decoder->decodeInto(static_cast<uint8_t*>(desc->pixels)) ? 1 : 0;
     } catch (...) {
         return 0;
     }
-    desc->width = width;
-    desc->height = height;
+}
+
+inline void closeRead(FilterHandle handle) {
+    delete static_cast<Decoder*>(handle);
+}
+
+inline int getInfo(const char* path, ImageDesc* desc, intptr_t, intptr_t) {
+    if (!desc)
+        return 0;
+    const auto decoder = safeOpenDecoder(path);
+    if (!decoder)
+        return 0;
+    desc->width = decoder->width;
+    desc->height = decoder->height;
     return 1;
 }
 

@@ -5,33 +5,54 @@
 
 namespace quib_filter {
 
-bool readSize(const char* path, int32_t& width, int32_t& height) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path))
-        return false;
-    width = int32_t(image.width);
-    height = int32_t(image.height);
-    const bool ok = image.width <= uint32_t(kMaxSide) && image.height <= uint32_t(kMaxSide);
-    png_image_free(&image);
-    return ok;
-}
+namespace {
 
-bool decode(const char* path, Picture& picture) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path))
-        return false;
-    if (!sizeAcceptable(image.width, image.height)) {
-        png_image_free(&image);
-        return false;
+// deflate inflates at most about 1032 to 1, and every row holds a filter byte and at least one
+// bit a pixel: a size beyond that is not in the file.
+constexpr uint64_t kMaxInflateRatio = 1040;
+
+class PngDecoder : public Decoder {
+public:
+    ~PngDecoder() override {
+        png_image_free(&m_image);
+        if (m_file)
+            std::fclose(m_file);
     }
-    image.format = PNG_FORMAT_BGRA;
-    picture.width = int32_t(image.width);
-    picture.height = int32_t(image.height);
-    picture.bgra.resize(PNG_IMAGE_SIZE(image));
-    // Finishing frees the image's resources whether or not it succeeds.
-    return png_image_finish_read(&image, nullptr, picture.bgra.data(), 0, nullptr) != 0;
+
+    bool open(const char* path) {
+        uint64_t fileSize = 0;
+        m_file = openRegularFile(path, fileSize);
+        m_image.version = PNG_IMAGE_VERSION;
+        if (!m_file || !png_image_begin_read_from_stdio(&m_image, m_file))
+            return false;
+        if (!sizeAcceptable(m_image.width, m_image.height))
+            return false;
+        const uint64_t leastRawBytes = uint64_t(m_image.height) * (1 + (uint64_t(m_image.width) + 7) / 8);
+        if (leastRawBytes > fileSize * kMaxInflateRatio)
+            return false;
+        width = int32_t(m_image.width);
+        height = int32_t(m_image.height);
+        return true;
+    }
+
+    bool decodeInto(uint8_t* bgra) override {
+        m_image.format = PNG_FORMAT_BGRA;
+        // Finishing frees the image's resources whether or not it succeeds.
+        return png_image_finish_read(&m_image, nullptr, bgra, 0, nullptr) != 0;
+    }
+
+private:
+    png_image m_image{};
+    FILE* m_file = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<Decoder> openDecoder(const char* path) {
+    auto decoder = std::make_unique<PngDecoder>();
+    if (!decoder->open(path))
+        return nullptr;
+    return decoder;
 }
 
 bool encode(const char* path, const ImageDesc& desc) {

@@ -2,7 +2,11 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <cstring>
+
 #include "base/byte_stream.h"
+#include "base/file_bytes.h"
 #include "base/strings.h"
 #include "base/zlib_util.h"
 #include "bitmap_decoder.h"
@@ -233,13 +237,19 @@ bool loadMovieBytes(const std::vector<uint8_t>& bytes, MovieData& movie, QString
 }
 
 bool loadMovieFile(const QString& path, MovieData& movie, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Impossibile aprire il file %1: %2").arg(path, file.errorString());
+    // Regular files only: a device or a pipe would be read without end.
+    std::vector<uint8_t> bytes;
+    const quib::FileRead read = quib::readFileBytes(QFile::encodeName(path).toStdString(), bytes);
+    if (read == quib::FileRead::CannotOpen) {
+        error = QStringLiteral("Impossibile aprire il file %1: %2")
+                    .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
-    QByteArray all = file.readAll();
-    std::vector<uint8_t> bytes(all.begin(), all.end());
+    if (read != quib::FileRead::Ok) {
+        error =
+            path + QStringLiteral(": ") + QString::fromUtf8(quib::stringText(quib::str::UnexpectedFormat));
+        return false;
+    }
     if (!loadMovieBytes(bytes, movie, error)) {
         error = path + QStringLiteral(": ") + error;
         return false;

@@ -8,8 +8,10 @@ namespace quib::player {
 
 namespace {
 
-// Frame actions that keep jumping (a frame going to itself) are cut off after this many frames.
-constexpr int MaxChainedJumps = 256;
+// The work of one step (a frame shown, a jump, a click) is bounded whatever the movie's actions
+// do: frames entered by chained jumps, and actions run.
+constexpr int MaxChainedJumps = 64;
+constexpr int MaxActionsPerStep = 1 << 16;
 
 bool shapeContains(const ShapeCharacter& shape, const QTransform& toStage, QPointF point) {
     bool invertible = false;
@@ -26,6 +28,7 @@ bool shapeContains(const ShapeCharacter& shape, const QTransform& toStage, QPoin
 }  // namespace
 
 MoviePlayer::MoviePlayer(std::shared_ptr<const MovieData> movie) : m_movie(std::move(movie)) {
+    m_actionBudget = MaxActionsPerStep;
     showFrame(0);
     runFrameActions(0);
     runPendingFrames();
@@ -58,15 +61,16 @@ void MoviePlayer::runFrameActions(int n) {
 }
 
 void MoviePlayer::runActions(const ActionList& actions) {
-    auto jump = [this](int target) {
-        target = std::clamp(target, 0, frameCount() - 1);
+    // Jumps only choose the frame; the display list is built once, for the last of them.
+    int frame = m_current;
+    auto jump = [&](int target) {
+        frame = std::clamp(target, 0, frameCount() - 1);
         m_playing = false;
-        if (target == m_current)
-            return;
-        showFrame(target);
-        m_pendingFrame = target;
     };
     for (const Action& action : actions) {
+        if (m_actionBudget <= 0)
+            break;
+        --m_actionBudget;
         switch (action.kind) {
             case Action::Kind::Play:
                 m_playing = true;
@@ -78,14 +82,18 @@ void MoviePlayer::runActions(const ActionList& actions) {
                 jump(action.frame);
                 break;
             case Action::Kind::NextFrame:
-                jump(m_current + 1);
+                jump(frame + 1);
                 break;
             case Action::Kind::PreviousFrame:
-                jump(m_current - 1);
+                jump(frame - 1);
                 break;
             case Action::Kind::Unknown:
                 break;
         }
+    }
+    if (frame != m_current) {
+        showFrame(frame);
+        m_pendingFrame = frame;
     }
 }
 
@@ -101,6 +109,7 @@ void MoviePlayer::runPendingFrames() {
 bool MoviePlayer::advance() {
     if (!m_playing)
         return false;
+    m_actionBudget = MaxActionsPerStep;
     if (m_current + 1 >= frameCount()) {
         m_playing = false;
         return false;
@@ -114,6 +123,7 @@ bool MoviePlayer::advance() {
 void MoviePlayer::gotoFrame(int n) {
     n = std::clamp(n, 0, frameCount() - 1);
     m_playing = false;
+    m_actionBudget = MaxActionsPerStep;
     showFrame(n);
     runFrameActions(n);
     runPendingFrames();
@@ -142,6 +152,7 @@ bool MoviePlayer::click(QPointF point) {
         return false;
     // Keep the button alive while its actions change the display list.
     auto character = m_movie->characters.at(m_stage.at(*depth)->characterId);
+    m_actionBudget = MaxActionsPerStep;
     const auto& button = std::get<ButtonCharacter>(*character);
     for (uint16_t condition : {CondOverUpToOverDown, CondOverDownToOverUp}) {
         for (const ButtonCondAction& cond : button.actions)

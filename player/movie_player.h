@@ -52,6 +52,7 @@ private:
     int m_current = -1;
     bool m_playing = true;
     std::optional<int> m_pendingFrame;  // frame entered by a jump whose actions still have to run
+    int m_actionBudget = 0;             // actions the current step may still run
 };
 
 }  // namespace quib::player

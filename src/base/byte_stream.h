@@ -51,7 +51,8 @@ public:
 
 private:
     void put(uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) m_out.push_back(uint8_t(v >> (8 * i)));
+        for (int i = 0; i < n; ++i)
+            m_out.push_back(uint8_t(v >> (8 * i)));
     }
     void archiveLength(uint32_t n);
     std::vector<uint8_t>& m_out;
@@ -80,24 +81,27 @@ public:
         const uint8_t* p = bytes(n);
         return std::vector<uint8_t>(p, p + n);
     }
+    // Points, sizes and rectangles are clamped to kMaxFileCoordinate: larger values mean nothing
+    // on a screen and would overflow the arithmetic done with them.
+    int32_t coordinate() { return clampCoordinate(i32()); }
     Point point() {
         Point p;
-        p.x = i32();
-        p.y = i32();
+        p.x = coordinate();
+        p.y = coordinate();
         return p;
     }
     Size size() {
         Size s;
-        s.cx = i32();
-        s.cy = i32();
+        s.cx = coordinate();
+        s.cy = coordinate();
         return s;
     }
     Rect rect() {
         Rect r;
-        r.left = i32();
-        r.top = i32();
-        r.right = i32();
-        r.bottom = i32();
+        r.left = coordinate();
+        r.top = coordinate();
+        r.right = coordinate();
+        r.bottom = coordinate();
         return r;
     }
     TextFont textFont() {
@@ -121,14 +125,16 @@ public:
     size_t remaining() const { return m_size - m_pos; }
     bool atEnd() const { return m_pos == m_size; }
     void need(size_t n) const {
-        if (n > m_size - m_pos) throw FormatError("unexpected end of data");
+        if (n > m_size - m_pos)
+            throw FormatError("unexpected end of data");
     }
 
 private:
     uint64_t get(int n) {
         need(size_t(n));
         uint64_t v = 0;
-        for (int i = 0; i < n; ++i) v |= uint64_t(m_data[m_pos + size_t(i)]) << (8 * i);
+        for (int i = 0; i < n; ++i)
+            v |= uint64_t(m_data[m_pos + size_t(i)]) << (8 * i);
         m_pos += size_t(n);
         return v;
     }

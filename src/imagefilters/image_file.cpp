@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "base/atomic_file.h"
 
@@ -35,23 +36,23 @@ std::optional<Bitmap32> LoadImageFile(const FilterTable& table, const std::strin
     if (info.width <= 0 || info.height <= 0 || info.width > kMaxSide || info.height > kMaxSide ||
         int64_t(info.width) * info.height > kMaxPixels || !pictureBytes(info.width, info.height, 4))
         return std::nullopt;
-    Bitmap32 picture;
-    try {
-        picture = Bitmap32(info.width, info.height);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-
+    // The plug-in checks the file first; the picture is its one buffer and the pixels are
+    // decoded straight into it.
     int status = 1;
     FilterHandle handle = caps->openRead(path.c_str(), &status);
     if (!handle)
         return std::nullopt;
-    if (status != 1) {
-        caps->closeRead(handle);
-        return std::nullopt;
+    Bitmap32 picture;
+    int result = 0;
+    if (status == 1) {
+        try {
+            picture = Bitmap32(info.width, info.height);
+            ImageDesc desc{picture.width, picture.height, picture.pixels.data()};
+            result = caps->read(handle, &desc, 0, 0);
+        } catch (const std::bad_alloc&) {
+            result = 0;
+        }
     }
-    ImageDesc desc{picture.width, picture.height, picture.pixels.data()};
-    const int result = caps->read(handle, &desc, 0, 0);
     caps->closeRead(handle);
     if (result != 1)
         return std::nullopt;
@@ -59,10 +60,20 @@ std::optional<Bitmap32> LoadImageFile(const FilterTable& table, const std::strin
 }
 
 std::optional<Bitmap24> LoadImageFile24(const FilterTable& table, const std::string& path) {
-    const auto picture = LoadImageFile(table, path);
+    auto picture = LoadImageFile(table, path);
     if (!picture)
         return std::nullopt;
-    return DropAlpha(*picture);
+    // In place: each 3-byte pixel moves to an offset at or before its 4-byte one.
+    const size_t count = size_t(picture->width) * size_t(picture->height);
+    uint8_t* pixels = picture->pixels.data();
+    for (size_t i = 0; i < count; ++i)
+        std::memmove(pixels + i * 3, pixels + i * 4, 3);
+    Bitmap24 out;
+    out.width = picture->width;
+    out.height = picture->height;
+    out.pixels = std::move(picture->pixels);
+    out.pixels.resize(count * 3);
+    return out;
 }
 
 std::function<std::optional<Bitmap24>(const std::string& path)> PictureFileReader(const FilterTable& table) {

@@ -40,7 +40,7 @@ void readCursor(ByteReader& in, Frame& frame) {
 void writeGoto(ByteWriter& out, const NavButton& b, int ownIndex) {
     out.u32(b.visible);
     out.point(b.pos);
-    out.i32(ownIndex + b.targetOffset);
+    out.i32(saturate32(int64_t(ownIndex) + b.targetOffset));
 }
 
 Frame workingFrame(const CQuibDoc& doc, int index) {
@@ -111,6 +111,9 @@ ClipboardFrames decodeClipboardFrames(const std::vector<uint8_t>& bytes) {
         throw FormatError("bad frame size");
     if (count > in.remaining() / kMinClipboardFrameBytes)
         throw FormatError("frame count too large");
+    // The source picture is allocated once for every frame: the data must be able to fill it.
+    if (count > 0 && *pictureSize > maxInflatedBytes(bytes.size()))
+        throw FormatError("frame size larger than the data can describe");
     const size_t bound = pictureStreamBound(result.sourceFrameSize.cx, result.sourceFrameSize.cy);
     for (uint32_t k = 0; k < count; ++k) {
         ClipboardFrame entry;
@@ -118,6 +121,8 @@ ClipboardFrames decodeClipboardFrames(const std::vector<uint8_t>& bytes) {
         const uint32_t length = in.u32();
         if (length > bound)
             throw FormatError("image stream longer than its bound");
+        if (length != 0 && *pictureSize > maxInflatedBytes(length))
+            throw FormatError("image stream cannot fill its frame");
         f.imageData = in.byteVector(length);
         f.cursorPos = in.point();
         readCursor(in, f);
@@ -138,7 +143,7 @@ ClipboardFrames decodeClipboardFrames(const std::vector<uint8_t>& bytes) {
         for (NavButton& b : f.gotoButtons) {
             b.visible = in.u32();
             b.pos = in.point();
-            b.targetOffset = in.i32();  // absolute until pasted
+            b.targetOffset = in.coordinate();  // absolute until pasted
         }
         result.frames.push_back(std::move(entry));
     }
@@ -186,7 +191,7 @@ static Status PasteFramesFromFileNow(CQuibDoc& doc, const std::vector<uint8_t>& 
         working.assignElements(entry.frame);
         working.cursorPixels = entry.frame.cursorPixels;
         for (NavButton& b : working.gotoButtons)
-            b.targetOffset -= std::max(doc.currentFrameIndex, 0);
+            b.targetOffset = clampCoordinate(int64_t(b.targetOffset) - std::max(doc.currentFrameIndex, 0));
 
         const int at = position == -1 ? doc.frameCount() : position + inserted;
         if (!doc.InsertFrames(at, true, 1)) {
@@ -236,7 +241,7 @@ std::vector<uint8_t> CopySelItemsToClipboardFile(const CQuibDoc& doc, uint32_t m
             continue;
         out.u32(f.gotoButtons[g].visible);
         out.point(f.gotoButtons[g].pos);
-        out.u32(uint32_t(own + f.gotoButtons[g].targetOffset));
+        out.u32(uint32_t(saturate32(int64_t(own) + f.gotoButtons[g].targetOffset)));
     }
     if (mask & selitem::Title)
         out.clipboardString(f.title);
@@ -276,7 +281,7 @@ static uint32_t PasteSelItemsFromFileNow(CQuibDoc& doc, const std::vector<uint8_
                 continue;
             f.gotoButtons[g].visible = in.u32();
             f.gotoButtons[g].pos = in.point();
-            f.gotoButtons[g].targetOffset = int32_t(in.u32()) - doc.currentFrameIndex;
+            f.gotoButtons[g].targetOffset = clampCoordinate(int64_t(in.coordinate()) - doc.currentFrameIndex);
         }
         if (mask & selitem::Title)
             f.title = in.clipboardString();

@@ -113,14 +113,26 @@ void AlphaBlend32(uint8_t* destination, int stride, Point position, const Rect& 
                  picture.pixels.data());
 }
 
-void DrawTextElement(OffscreenSurface& surface, const Callout& callout, const Rect& rect,
+void DrawTextElement(OffscreenSurface& surface, const Callout& callout, const Rect& element,
                      const TextFont& font, std::optional<std::string_view> text, uint8_t* destination,
-                     const Rect& bounds, int stride) {
+                     const Rect& bounds, int stride, const Rect& canvas) {
+    const Rect rect{clampCoordinate(element.left), clampCoordinate(element.top),
+                    clampCoordinate(element.right), clampCoordinate(element.bottom)};
     const int w = rect.width();
     const int h = rect.height();
     if (w <= 0 || h <= 0 || !destination)
         return;
-    if (!surface.EnsureSurface(w, h, 32))
+    // A box no larger than the canvas is drawn whole, so that its fills see every outline; a
+    // larger one only where it meets the canvas.
+    Rect drawn = rect;
+    if (int64_t(w) * h > int64_t(canvas.width()) * canvas.height()) {
+        drawn = rect.intersected(canvas);
+        if (drawn.isEmpty())
+            return;
+    }
+    const int dw = drawn.width();
+    const int dh = drawn.height();
+    if (!surface.EnsureSurface(dw, dh, 32))
         return;
 
     QImage& image = surface.image();
@@ -129,11 +141,13 @@ void DrawTextElement(OffscreenSurface& surface, const Callout& callout, const Re
         raster::DrawContext dc(image);
         dc.setFont(font.logFont);
         dc.setTextColour(font.color);
-        callout.DrawCallout(dc, Rect{0, 0, w, h}, text, font.align);
+        const int ox = drawn.left - rect.left;
+        const int oy = drawn.top - rect.top;
+        callout.DrawCallout(dc, Rect{-ox, -oy, w - ox, h - oy}, text, font.align);
     }
 
-    Rect area{0, 0, w, h};
-    Point position{rect.left, rect.top};
+    Rect area{0, 0, dw, dh};
+    Point position{drawn.left, drawn.top};
     if (!ClipBlit(bounds, area, position))
         return;
     for (int row = 0; row < area.height(); ++row) {
@@ -167,7 +181,8 @@ bool ComposeFrame(const ProjectData& doc, const Frame& frame, const Bitmap24& pi
     if (stride < rowBytes)
         return false;
 
-    Rect bounds{0, 0, canvas.cx, canvas.cy};
+    const Rect canvasRect{0, 0, canvas.cx, canvas.cy};
+    Rect bounds = canvasRect;
     if (clip)
         bounds = bounds.intersected(clip->normalized());
     if (bounds.isEmpty())
@@ -211,7 +226,7 @@ bool ComposeFrame(const ProjectData& doc, const Frame& frame, const Bitmap24& pi
                                            ? std::string_view(stringText(str::TitlePlaceholder))
                                            : std::string_view(frame.title);
         DrawTextElement(surfaces.title, kNoCallout, doc.titles.rect, doc.titles.font, title, destination,
-                        bounds, stride);
+                        bounds, stride, canvasRect);
     }
 
     const TextBox& box = frame.textBox;
@@ -220,8 +235,8 @@ bool ComposeFrame(const ProjectData& doc, const Frame& frame, const Bitmap24& pi
             std::optional<std::string_view> text;
             if (!box.text.empty())
                 text = box.text;
-            DrawTextElement(surfaces.textBox, *callout, box.rect, box.font, text, destination, bounds,
-                            stride);
+            DrawTextElement(surfaces.textBox, *callout, box.rect, box.font, text, destination, bounds, stride,
+                            canvasRect);
         }
     }
 

@@ -76,9 +76,10 @@ void AlphaBlend32(uint8_t* destination, int stride, Point position, const Rect& 
 // Draws callout with text (nothing: the callout's placeholder) into surface, sized to rect, in
 // font, and copies what was drawn into destination at rect within bounds. Text edges are blended
 // over the destination by their coverage, so text stays smooth; untouched surface pixels leave the
-// destination as it was.
+// destination as it was. A rect larger than the canvas gets a surface of its part on the canvas
+// only, so its cost is bounded by the canvas.
 void DrawTextElement(OffscreenSurface& surface, const Callout& callout, const Rect& rect,
                      const TextFont& font, std::optional<std::string_view> text, uint8_t* destination,
-                     const Rect& bounds, int stride);
+                     const Rect& bounds, int stride, const Rect& canvas);
 
 }  // namespace quib

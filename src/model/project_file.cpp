@@ -19,9 +19,15 @@ constexpr uint8_t kSameAsPrevious = 3;
 // The smallest frame record: every fixed field, empty strings, no cursor and no image.
 constexpr size_t kMinFrameRecordBytes = 4 + 8 + 8 + 4 + 16 + 1 + 1 + 68 + 4 + 8 + 4 + 8 + 2 * 16 + 4 + 1;
 
-// deflate never expands more than about 1032 to 1; a picture larger than its stream can
-// possibly produce is a forged size, not a picture.
-constexpr size_t kMaxInflateRatio = 1040;
+// A project without frames keeps a working picture of its frame size only up to this size: no
+// stream of the file stands for it.
+constexpr size_t kMaxUnbackedPictureBytes = size_t(64) << 20;
+
+// Refuses a stream that cannot inflate to the picture it stands for, before anything is inflated.
+void checkStreamFillsPicture(size_t streamBytes, size_t pictureBytes) {
+    if (pictureBytes > maxInflatedBytes(streamBytes))
+        throw FormatError("picture larger than its stream can produce");
+}
 
 size_t checkedPictureBytes(Size size, int bytesPerPixel, size_t limit) {
     auto bytes = pictureBytes(size.cx, size.cy, bytesPerPixel);
@@ -61,7 +67,7 @@ NavButton readNavButton(ByteReader& in, bool withTarget) {
     b.visible = in.u32();
     b.pos = in.point();
     if (withTarget)
-        b.targetOffset = in.i32();
+        b.targetOffset = in.coordinate();
     return b;
 }
 
@@ -90,7 +96,7 @@ void writeFrameRecord(ByteWriter& out, const Frame& frame, bool withImage) {
     out.archiveString(frame.title);
 }
 
-Frame readFrameRecord(ByteReader& in, bool withImage, size_t imageBound) {
+Frame readFrameRecord(ByteReader& in, bool withImage, size_t imageBound, size_t pictureBytes) {
     Frame frame;
     frame.cursorVisible = in.u32();
     frame.cursorPos = in.point();
@@ -99,8 +105,12 @@ Frame readFrameRecord(ByteReader& in, bool withImage, size_t imageBound) {
     frame.setCursorImage(readBitmap32(in, width, height));
     if (frame.cursorPixels.empty())
         frame.cursorWidth = frame.cursorHeight = 0;
-    if (withImage)
+    if (withImage) {
         frame.imageData = readStream(in, imageBound);
+        // An empty stream is a black picture; any other must be able to fill the frame.
+        if (!frame.imageData.empty())
+            checkStreamFillsPicture(frame.imageData.size(), pictureBytes);
+    }
     frame.textBox.visible = in.u32();
     frame.textBox.rect = in.rect();
     frame.textBox.text = in.archiveString();
@@ -159,9 +169,12 @@ void readCompressedImages(ByteReader& in, ProjectData& data, Progress& progress)
     progress.setRange(0, std::max(count - 1, 0));
     const size_t pictureSize = size_t(data.frameSize.cx) * size_t(data.frameSize.cy) * 3;
     const size_t bound = pictureStreamBound(data.frameSize.cx, data.frameSize.cy);
-    std::vector<uint8_t> previous(pictureSize), current(pictureSize);
+    std::vector<uint8_t> previous, current;
     for (int i = 0; i < count; ++i) {
         const std::vector<uint8_t> stream = readStream(in, bound);
+        checkStreamFillsPicture(stream.size(), pictureSize);
+        if (i == 0)
+            previous.resize(pictureSize), current.resize(pictureSize);
         std::fill(current.begin(), current.end(), 0);
         inflateInto(stream, current);
         if (i > 0) {
@@ -203,8 +216,7 @@ ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly
         const size_t bytes = checkedPictureBytes(data.backgroundSize, 3, ProjectFile::kMaxPictureBytes);
         if (backgroundLength > pictureStreamBound(data.backgroundSize.cx, data.backgroundSize.cy))
             throw FormatError("background stream longer than its bound");
-        if (bytes > size_t(backgroundLength) * kMaxInflateRatio)
-            throw FormatError("background size out of range");
+        checkStreamFillsPicture(backgroundLength, bytes);
         in.need(backgroundLength);
         const std::vector<uint8_t> stream = in.byteVector(backgroundLength);
         if (bytes != 0) {
@@ -237,14 +249,23 @@ ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly
         if (header.frameCount > in.remaining() / kMinFrameRecordBytes)
             throw FormatError("frame count too large");
         const size_t bound = pictureStreamBound(data.frameSize.cx, data.frameSize.cy);
+        if (header.frameCount > 0) {
+            // Every frame is composed on the canvas: with no background picture to stand for it,
+            // the canvas is bounded by what the file's bytes could produce.
+            const uint64_t fileCanProduce = maxInflatedBytes(in.position() + in.remaining());
+            const auto canvasBytes = pictureBytes(data.backgroundSize.cx, data.backgroundSize.cy, 3);
+            if (!canvasBytes || frameBytes > fileCanProduce ||
+                (data.backgroundImage.isNull() && *canvasBytes > fileCanProduce))
+                throw FormatError("canvas larger than the file can describe");
+        }
         data.frames.reserve(header.frameCount);
         for (uint32_t i = 0; i < header.frameCount; ++i)
-            data.frames.push_back(readFrameRecord(in, withImages, bound));
+            data.frames.push_back(readFrameRecord(in, withImages, bound, frameBytes));
         if (header.compressed)
             readCompressedImages(in, data, progress);
     }
 
-    if (frameBytes != 0)
+    if (frameBytes != 0 && (!data.frames.empty() || frameBytes <= kMaxUnbackedPictureBytes))
         data.currentImage = Bitmap24(data.frameSize.cx, data.frameSize.cy);
     if (!s.outputFileName.empty())
         s.outputFileName = absoluteOutputName(data.projectDir, s.outputFileName);

@@ -14,6 +14,8 @@ Status ReadDocumentFile(const std::string& path, std::vector<uint8_t>& bytes) {
         case FileRead::CannotOpen:
             return Status::failure(str::FileNotFound, formatString1(str::FileNotFound, path));
         case FileRead::ReadFailed:
+        case FileRead::NotRegular:
+        case FileRead::TooLarge:
             return Status::failure(str::UnexpectedFormat);
         case FileRead::Ok:
             break;

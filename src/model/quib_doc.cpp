@@ -171,10 +171,11 @@ void CQuibDoc::shiftGotoTargets(int q, int delta) {
     // alone, so after an insertion it leads to the inserted frame.
     for (int j = 0; j < frameCount(); ++j) {
         for (NavButton& button : frames[size_t(j)].gotoButtons) {
-            if (j < q && j + button.targetOffset > q)
-                button.targetOffset += delta;
-            else if (j >= q && j + button.targetOffset < q)
-                button.targetOffset -= delta;
+            const int64_t target = int64_t(j) + button.targetOffset;
+            if (j < q && target > q)
+                button.targetOffset = saturate32(int64_t(button.targetOffset) + delta);
+            else if (j >= q && target < q)
+                button.targetOffset = saturate32(int64_t(button.targetOffset) - delta);
         }
     }
 }
@@ -233,10 +234,11 @@ bool CQuibDoc::DeleteFrame(int index) {
         GetFrame(j, frame);
         bool changed = false;
         for (NavButton& button : frame.gotoButtons) {
-            if (j < index && j + button.targetOffset > index) {
+            const int64_t target = int64_t(j) + button.targetOffset;
+            if (j < index && target > index) {
                 --button.targetOffset;
                 changed = true;
-            } else if (j > index && j + button.targetOffset < index) {
+            } else if (j > index && target < index) {
                 ++button.targetOffset;
                 changed = true;
             }

@@ -9,27 +9,28 @@ namespace quib {
 
 namespace {
 
-Point moved(Point p, int dx, int dy) {
-    return {p.x + dx, p.y + dy};
+Point moved(Point p, int64_t dx, int64_t dy) {
+    return {saturate32(p.x + dx), saturate32(p.y + dy)};
 }
 
-Rect moved(const Rect& r, int dx, int dy) {
-    return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+Rect moved(const Rect& r, int64_t dx, int64_t dy) {
+    return {saturate32(r.left + dx), saturate32(r.top + dy), saturate32(r.right + dx),
+            saturate32(r.bottom + dy)};
 }
 
 }  // namespace
 
 static uint32_t ApplyTemplateNow(CQuibDoc& doc, const TemplateSet& set, uint32_t chosen) {
     const uint32_t m = chosen & set.mask & templ::AllElements;
-    int dx = 0, dy = 0;
+    int64_t dx = 0, dy = 0;
 
     if ((m & templ::BackgroundImage) && !set.background.isNull()) {
         doc.backgroundImage = set.background;
         doc.backgroundSize = {set.background.width, set.background.height};
     }
     if (m & templ::FramePosition) {
-        dx = set.frameOrigin.x - doc.frameOrigin.x;
-        dy = set.frameOrigin.y - doc.frameOrigin.y;
+        dx = int64_t(set.frameOrigin.x) - doc.frameOrigin.x;
+        dy = int64_t(set.frameOrigin.y) - doc.frameOrigin.y;
         doc.frameOrigin = set.frameOrigin;
     }
     if (m & templ::TitleEnable)

@@ -165,6 +165,10 @@ Status CalloutLibrary::LoadLibrary(const std::string& path, bool* found) {
         m_callouts.clear();
         return Status::failureText(path + ": " + std::strerror(errno));
     }
+    if (read != FileRead::Ok) {
+        m_callouts.clear();
+        return Status::failure(str::UnexpectedFormat, path + "\n" + stringText(str::UnexpectedFormat));
+    }
     Status status = this->read(bytes.data(), bytes.size());
     if (!status) return Status::failure(status.stringId(), path + "\n" + status.message());
     return status;

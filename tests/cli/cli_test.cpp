@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -133,6 +134,16 @@ TEST_F(QuibCli, ErrorsGoToStderrWithTheSystemsMessage) {
     EXPECT_NE(run("info").status, 0);
     EXPECT_NE(run("frobnicate").status, 0);
     EXPECT_NE(run("new '" + path("x.qbk") + "' --size 0,5").status, 0);
+}
+
+TEST_F(QuibCli, OnlyRegularFilesAreRead) {
+    // A device never ends and a pipe without a writer never answers: both are refused at once.
+    ASSERT_EQ(::mkfifo(path("pipe.qbk").c_str(), 0600), 0);
+    for (const std::string& input : {std::string("/dev/zero"), path("pipe.qbk"), dir}) {
+        const RunResult result = run("info '" + input + "'");
+        EXPECT_EQ(result.status, 1) << input;
+        EXPECT_NE(result.err.find("Formato del file inaspettato."), std::string::npos) << result.err;
+    }
 }
 
 TEST_F(QuibCli, NewMakesTheRequestedProject) {

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "imagefilters/image_file.h"
+#include "support/peak_memory.h"
 
 namespace quib {
 
@@ -26,6 +29,13 @@ protected:
     void writeFile(const std::string& name, const std::vector<uint8_t>& bytes) const {
         std::ofstream(path(name), std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+
+    std::vector<uint8_t> readFile(const std::string& name) const {
+        std::vector<uint8_t> bytes(fs::file_size(path(name)));
+        std::ifstream(path(name), std::ios::binary)
+            .read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+        return bytes;
     }
 
     FilterTable table;
@@ -50,6 +60,57 @@ int maxDifference(const Bitmap24& a, const Bitmap24& b) {
     for (size_t i = 0; i < a.pixels.size(); ++i)
         worst = std::max(worst, std::abs(a.pixels[i] - b.pixels[i]));
     return worst;
+}
+
+// 2 x 2 with a four-colour table and colour 3 transparent. LZW with minimum code size 2: every
+// pixel code is followed by a clear code, so each code stays 3 bits wide.
+std::vector<uint8_t> handWrittenGif() {
+    // Codes: clear(4) 0 clear 1 clear 2 clear 3 clear end(5), packed least significant bit first.
+    std::vector<int> codes = {4, 0, 4, 1, 4, 2, 4, 3, 4, 5};
+    std::vector<uint8_t> data;
+    uint32_t bits = 0;
+    int count = 0;
+    for (int code : codes) {
+        bits |= uint32_t(code) << count;
+        count += 3;
+        while (count >= 8)
+            data.push_back(uint8_t(bits)), bits >>= 8, count -= 8;
+    }
+    if (count > 0)
+        data.push_back(uint8_t(bits));
+    std::vector<uint8_t> gif = {
+        'G', 'I', 'F', '8',  '9', 'a', 2,   0, 2, 0, 0xF1, 0,    0, 255, 0,
+        0,   0,   255, 0,    0,   0,   255, 9, 9, 9, 0x21, 0xF9, 4, 1,   0,
+        0,   3,   0,   0x2C, 0,   0,   0,   0, 2, 0, 2,    0,    0, 2,   uint8_t(data.size())};
+    gif.reserve(gif.size() + data.size() + 2);
+    gif.insert(gif.end(), data.begin(), data.end());
+    gif.push_back(0);
+    gif.push_back(0x3B);
+    return gif;
+}
+
+void putBigEndian(std::vector<uint8_t>& b, size_t at, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        b[at + size_t(i)] = uint8_t(v >> (8 * (bytes - 1 - i)));
+}
+
+// The same file claiming another size, its header still well formed.
+std::vector<uint8_t> claimingSize(std::vector<uint8_t> b, const std::string& type, uint32_t w, uint32_t h) {
+    if (type == "png") {
+        putBigEndian(b, 16, w, 4);
+        putBigEndian(b, 20, h, 4);
+        putBigEndian(b, 29, uint32_t(crc32(0, &b[12], 17)), 4);
+    } else if (type == "gif") {
+        b[6] = uint8_t(w), b[7] = uint8_t(w >> 8), b[8] = uint8_t(h), b[9] = uint8_t(h >> 8);
+    } else if (type == "jpg") {
+        for (size_t i = 2; i + 9 < b.size(); ++i)
+            if (b[i] == 0xFF && b[i + 1] == 0xC0) {
+                putBigEndian(b, i + 5, h, 2);
+                putBigEndian(b, i + 7, w, 2);
+                break;
+            }
+    }
+    return b;
 }
 
 }  // namespace
@@ -104,28 +165,7 @@ TEST_F(ShippedFilters, ReadsAHandWrittenEightBitBottomUpBmp) {
 }
 
 TEST_F(ShippedFilters, ReadsAHandWrittenGif) {
-    // 2 x 2 with a four-colour table and colour 3 transparent. LZW with minimum code size 2:
-    // every pixel code is followed by a clear code, so each code stays 3 bits wide.
-    // Codes: clear(4) 0 clear 1 clear 2 clear 3 clear end(5), packed least significant bit first.
-    std::vector<int> codes = {4, 0, 4, 1, 4, 2, 4, 3, 4, 5};
-    std::vector<uint8_t> data;
-    uint32_t bits = 0;
-    int count = 0;
-    for (int code : codes) {
-        bits |= uint32_t(code) << count;
-        count += 3;
-        while (count >= 8)
-            data.push_back(uint8_t(bits)), bits >>= 8, count -= 8;
-    }
-    if (count > 0)
-        data.push_back(uint8_t(bits));
-    std::vector<uint8_t> gif = {
-        'G', 'I', 'F', '8',  '9', 'a', 2,   0, 2, 0, 0xF1, 0,    0, 255, 0,
-        0,   0,   255, 0,    0,   0,   255, 9, 9, 9, 0x21, 0xF9, 4, 1,   0,
-        0,   3,   0,   0x2C, 0,   0,   0,   0, 2, 0, 2,    0,    0, 2,   uint8_t(data.size())};
-    gif.insert(gif.end(), data.begin(), data.end());
-    gif.insert(gif.end(), {0, 0x3B});
-    writeFile("hand.gif", gif);
+    writeFile("hand.gif", handWrittenGif());
     const auto loaded = LoadImageFile(table, path("hand.gif"));
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->pixels,
@@ -136,19 +176,17 @@ TEST_F(ShippedFilters, MalformedFilesFailCleanly) {
     const Bitmap24 picture = testPicture(40, 30);
     for (const char* name : {"t.png", "t.jpg", "t.bmp"})
         ASSERT_TRUE(SaveImageFile(table, path(name), picture));
-    for (const char* name : {"t.png", "t.jpg", "t.bmp"}) {
-        std::vector<uint8_t> bytes(fs::file_size(path(name)));
-        std::ifstream(path(name), std::ios::binary)
-            .read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-        for (size_t keep : {size_t(0), size_t(10), size_t(30), bytes.size() / 2}) {
+    writeFile("t.gif", handWrittenGif());
+    for (const char* name : {"t.png", "t.jpg", "t.bmp", "t.gif"}) {
+        const std::vector<uint8_t> bytes = readFile(name);
+        // Data that ends early is lost data, never a picture padded with grey. (A PNG cut inside
+        // its closing 12-byte chunk only still holds every pixel.)
+        const size_t nearEnd = bytes.size() - (std::string(name) == "t.png" ? 13 : 3);
+        for (size_t keep : {size_t(0), size_t(10), size_t(30), bytes.size() / 2, nearEnd}) {
             writeFile(std::string("cut_") + name,
                       std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(keep)));
-            const auto loaded = LoadImageFile(table, path(std::string("cut_") + name));
-            // A cut JPEG may still decode, padded; every other cut file must fail.
-            if (loaded) {
-                EXPECT_EQ(std::string(name), "t.jpg");
-                EXPECT_EQ(loaded->width, 40);
-            }
+            EXPECT_FALSE(LoadImageFile(table, path(std::string("cut_") + name)))
+                << name << " cut to " << keep;
         }
     }
     // A BMP header claiming a huge picture over a few bytes of data.
@@ -160,6 +198,36 @@ TEST_F(ShippedFilters, MalformedFilesFailCleanly) {
     writeFile("text.gif", {'h', 'e', 'l', 'l', 'o'});
     EXPECT_FALSE(LoadImageFile(table, path("text.gif")));
     EXPECT_FALSE(LoadImageFile(table, path("missing.png")));
+    // Only regular files are read: a pipe without a writer is refused at once.
+    ASSERT_EQ(::mkfifo(path("pipe.png").c_str(), 0600), 0);
+    EXPECT_FALSE(LoadImageFile(table, path("pipe.png")));
+}
+
+TEST_F(ShippedFilters, SizesTheBytesCannotFillAreRefusedBeforeAllocating) {
+    const Bitmap24 picture = testPicture(40, 30);
+    for (const char* name : {"t.png", "t.jpg"})
+        ASSERT_TRUE(SaveImageFile(table, path(name), picture));
+    writeFile("t.gif", handWrittenGif());
+    struct Case {
+        std::string type;
+        size_t keep;  // bytes kept: headers only, or the whole small file
+        uint32_t width, height;
+    };
+    const std::vector<Case> cases = {{"png", 270, 16384, 16384},
+                                     {"gif", 0, 32767, 8192},
+                                     {"jpg", 0, 32767, 8192},
+                                     {"png", 0, 16384, 16384}};
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes = claimingSize(readFile("t." + c.type), c.type, c.width, c.height);
+        if (c.keep)
+            bytes.resize(c.keep);
+        writeFile("forged." + c.type, bytes);
+        const auto run =
+            test::runInChild([&] { return LoadImageFile(table, path("forged." + c.type)).has_value(); });
+        ASSERT_TRUE(run.finished) << c.type;
+        EXPECT_FALSE(run.result) << c.type;
+        EXPECT_LT(run.peakGrowthKb, 64 * 1024) << c.type << " claiming " << c.width << " x " << c.height;
+    }
 }
 
 TEST_F(ShippedFilters, SavingToAnUncreatablePathFails) {

@@ -206,6 +206,35 @@ TEST(FrameFormat, MalformedPayloadChangesNothing) {
     EXPECT_EQ(target.frameCount(), 2);
 }
 
+TEST(FrameFormat, ExtremeValuesArePastedWithoutOverflowOrHugeAllocations) {
+    CQuibDoc source;
+    makeSource(source);
+    const auto full = CopyFramesToClipboardFile(source, {1});
+    auto putI32 = [](std::vector<uint8_t> b, size_t at, int32_t v) {
+        for (int i = 0; i < 4; ++i)
+            b[at + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
+        return b;
+    };
+    // Absolute go-to targets at the ends of the range come back clamped, relative to frame 1.
+    for (int32_t extreme : {INT32_MIN, INT32_MAX}) {
+        CQuibDoc target;
+        makeProject(target, 2);
+        target.SelectFrame(1);
+        const auto bytes = putI32(putI32(full, full.size() - 4, extreme), full.size() - 20, extreme);
+        ASSERT_TRUE(PasteFramesFromFile(target, bytes, -1));
+        EXPECT_EQ(target.frames[2].gotoButtons[0].targetOffset,
+                  clampCoordinate(int64_t(clampCoordinate(extreme)) - 1));
+        EXPECT_EQ(target.frames[2].gotoButtons[1].targetOffset,
+                  clampCoordinate(int64_t(clampCoordinate(extreme)) - 1));
+    }
+    // A source picture far wider than its few bytes could describe is refused before allocating.
+    CQuibDoc target;
+    makeProject(target, 2);
+    const Status status = PasteFramesFromFile(target, putI32(full, 4, INT32_MAX), -1);
+    EXPECT_EQ(status.message(), "Formato del file inaspettato.");
+    EXPECT_EQ(target.frameCount(), 2);
+}
+
 // ---- "Quib SelItems Format" ----
 
 TEST(SelItemsFormat, WritesBlocksInTheFixedOrder) {

@@ -347,6 +347,20 @@ TEST_F(TextComposition, TextBoxOutsideTheClipKeepsTheSurfaceUnused) {
     EXPECT_EQ(doc.compositionSurfaces.textBox.height(), 80);
 }
 
+TEST_F(TextComposition, ElementsLargerThanTheCanvasGetSurfacesOfTheCanvasOnly) {
+    doc.titles.enabled = 1;
+    for (const Rect& huge :
+         {Rect{-10000, -10000, 10000, 10000}, Rect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}}) {
+        doc.currentFrame.textBox.rect = doc.titles.rect = huge;
+        compose(ComposeAll);
+        for (const QImage& surface :
+             {doc.compositionSurfaces.textBox.image(), doc.compositionSurfaces.title.image()}) {
+            EXPECT_LE(surface.width(), 200);
+            EXPECT_LE(surface.height(), 120);
+        }
+    }
+}
+
 TEST(OffscreenSurfaceTest, SameSizeKeepsThePixelsAndOtherSizesRecreate) {
     OffscreenSurface surface;
     ASSERT_TRUE(surface.EnsureSurface(10, 5, 32));

@@ -7,6 +7,7 @@
 #include "base/zlib_util.h"
 #include "model/project_file.h"
 #include "model_test_util.h"
+#include "support/peak_memory.h"
 
 namespace quib {
 namespace {
@@ -519,6 +520,61 @@ TEST(ProjectFileLoad, DamagedImageStreamIsNotReported) {
     CQuibDoc loaded;
     EXPECT_TRUE(loadBytes(storeBytes(doc, true), loaded));
     EXPECT_EQ(loaded.frameCount(), 2);
+}
+
+// ---- What a file can make the reader allocate is bounded by its bytes ----
+
+constexpr size_t kBackgroundSizeAt = 14;
+constexpr size_t kFrameSizeAt = 22;
+constexpr size_t kFrameOriginAt = 30;
+
+TEST_F(MalformedFile, SizesTheStreamsCannotFillAreRefused) {
+    struct Case {
+        const char* what;
+        bool compressed;
+        size_t at;  // the size patched to 16384 x 10922
+    };
+    for (const Case& c :
+         {Case{"normal frame", false, kFrameSizeAt}, Case{"compressed frame", true, kFrameSizeAt},
+          Case{"canvas without background", false, kBackgroundSizeAt}}) {
+        SCOPED_TRACE(c.what);
+        CQuibDoc doc;
+        makeProject(doc, 2, Size{2, 1});
+        auto b = storeBytes(doc, c.compressed);
+        putU32(b, c.at, 16384);
+        putU32(b, c.at + 4, 10922);
+        const auto run = test::runInChild([&] { return loadBytes(b, open).ok(); });
+        EXPECT_TRUE(run.finished);
+        EXPECT_FALSE(run.result);
+        EXPECT_LT(run.peakGrowthKb, 64 * 1024);
+        expectRejected(b);
+    }
+}
+
+TEST(ProjectFileLoad, ProjectWithoutFramesDoesNotAllocateAClaimedHugeFrame) {
+    CQuibDoc doc;
+    makeProject(doc, 0, Size{2, 1});
+    auto b = storeBytes(doc);
+    for (size_t at : {kFrameSizeAt, kBackgroundSizeAt}) {
+        ByteWriter(b).point(Point{16384, 10922});
+        std::copy(b.end() - 8, b.end(), b.begin() + long(at));
+        b.resize(b.size() - 8);
+    }
+    CQuibDoc loaded;
+    const auto run =
+        test::runInChild([&] { return loadBytes(b, loaded).ok() && loaded.currentImage.isNull(); });
+    EXPECT_TRUE(run.result);
+    EXPECT_LT(run.peakGrowthKb, 64 * 1024);
+}
+
+TEST(ProjectFileLoad, CoordinatesAreClampedSoThatNothingOverflows) {
+    auto b = handWrittenFile();
+    for (size_t i = 0; i < 4; ++i)
+        b[kFrameOriginAt + i] = i == 3 ? 0x7F : 0xFF;  // x = INT32_MAX
+    CQuibDoc loaded;
+    ASSERT_TRUE(loadBytes(b, loaded));
+    EXPECT_EQ(loaded.frameOrigin.x, kMaxFileCoordinate);
+    EXPECT_EQ((Rect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}.width()), INT32_MAX);
 }
 
 }  // namespace

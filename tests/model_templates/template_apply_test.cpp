@@ -153,6 +153,20 @@ TEST(ApplyTemplate, FramePositionMovesWhatTheTemplateDoesNotPlace) {
     EXPECT_NE(doc.titles.rect, titleBefore);
 }
 
+TEST(ApplyTemplate, PositionsAtTheEndsOfTheRangeSaturateInsteadOfOverflowing) {
+    TemplateSet set = otherLook();
+    set.frameOrigin = Point{INT32_MAX, INT32_MIN};
+    CQuibDoc doc;
+    test::makeStyledProject(doc);
+    doc.frameOrigin = Point{INT32_MIN, INT32_MAX};
+    doc.SelectFrame(1);
+    doc.frames[0].cursorPos = Point{1, -1};
+    doc.frames[0].textBox.rect = Rect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    ApplyTemplate(doc, set, templ::FramePosition);
+    EXPECT_EQ(doc.frames[0].cursorPos, (Point{INT32_MAX, INT32_MIN}));
+    EXPECT_EQ(doc.frames[0].textBox.rect, (Rect{INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN}));
+}
+
 TEST(ApplyTemplate, TheWorkingCopysChangeReachesTheFile) {
     CQuibDoc doc;
     test::makeStyledProject(doc);

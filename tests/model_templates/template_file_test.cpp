@@ -250,6 +250,15 @@ TEST(TemplateFileMalformed, HugeBackgroundSizeRefusedBeforeAllocating) {
     expectRefusedAndUntouched(bytes);
 }
 
+TEST(TemplateFileMalformed, PositionsAreClampedToTheCoordinateRange) {
+    std::vector<uint8_t> bytes = handWrittenTemplate();
+    for (int i = 30; i < 38; ++i)  // frame origin INT32_MAX, INT32_MAX
+        bytes[size_t(i)] = i % 4 == 1 ? 0x7F : 0xFF;
+    TemplateSet set;
+    ASSERT_TRUE(TemplateSet::fromBytes(bytes, set).ok());
+    EXPECT_EQ(set.frameOrigin, (Point{kMaxFileCoordinate, kMaxFileCoordinate}));
+}
+
 TEST(TemplateFileMalformed, NegativePictureSizeRefused) {
     std::vector<uint8_t> bytes = handWrittenTemplate();
     bytes[10] = 0xFF, bytes[11] = 0xFF;  // background width < 0

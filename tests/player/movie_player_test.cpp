@@ -135,6 +135,29 @@ TEST(FrameActions, AFrameJumpingToItselfDoesNotHang) {
     EXPECT_LE(p.currentFrame(), 1);
 }
 
+TEST(FrameActions, JumpsAlternatingBetweenTheEndsCostOneRebuildPerActionList) {
+    // Thousands of jumps between the last frame and the first, over a display list that each
+    // backward jump would rebuild from the start.
+    constexpr int kFrames = 400;
+    MovieBuilder b(10, 10);
+    b.solidRect(1, 0, 0, 9, 9, {255, 0, 0, 255});
+    std::vector<Bytes> jumps;
+    for (int i = 0; i < 20000; ++i)
+        jumps.push_back(action::gotoFrame(uint16_t(i % 2 == 0 ? kFrames - 1 : 0)));
+    b.doAction(actionsOf(jumps));
+    for (int f = 0; f < kFrames; ++f) {
+        b.place(uint16_t(1 + f), 1, f % 10, 0);
+        b.showFrame();
+    }
+    b.doAction(actions({action::gotoFrame(0), action::play()}));
+    b.showFrame();
+    MoviePlayer p(movieOf(b));
+    EXPECT_EQ(p.currentFrame(), 0);
+    EXPECT_FALSE(p.isPlaying());
+    p.gotoFrame(kFrames);
+    EXPECT_LE(p.currentFrame(), kFrames);
+}
+
 TEST(ButtonClick, ReleaseRunsTheButtonsActions) {
     MovieBuilder b = buttonMovie(actions({action::gotoFrame(3)}));
     MoviePlayer p(movieOf(b));

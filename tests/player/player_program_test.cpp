@@ -195,6 +195,14 @@ TEST_F(PlayerProgram, MalformedOrMissingFilesAreReported) {
     EXPECT_FALSE(QFile::exists(path("out.png")));
 }
 
+TEST_F(PlayerProgram, DevicesAreNotRead) {
+    RunResult zero = runPlayer(PlayerPath, {"--dump-frame", "0", "/dev/zero", path("out.png")});
+    EXPECT_EQ(zero.exitCode, 1);
+    EXPECT_TRUE(zero.errors.contains(QStringLiteral("Formato del file inaspettato.")))
+        << zero.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(path("out.png")));
+}
+
 TEST_F(PlayerProgram, MalformedMovieInTheWindowIsReportedOnStderr) {
     writeFile(path("bad.swf"), Bytes{'F', 'W', 'S', 4, 9, 0, 0, 0, 0});
     // The error reaches stderr before the message box, which then waits for the user.

@@ -122,12 +122,16 @@ inline Bytes gotoFrame(uint16_t frame) {
 }
 }  // namespace action
 
-inline Bytes actions(std::initializer_list<Bytes> list) {
+template <typename List>
+inline Bytes actionsOf(const List& list) {
     Bytes out;
     for (const Bytes& a : list)
         out.insert(out.end(), a.begin(), a.end());
     out.push_back(0);
     return out;
+}
+inline Bytes actions(std::initializer_list<Bytes> list) {
+    return actionsOf(list);
 }
 
 struct Rgba {
