@@ -14,6 +14,7 @@ PACKAGES=(
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-keysyms1-dev libxcb-xkb-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb x11-apps xauth qpdf poppler-utils fonts-dejavu-core qt6-translations-l10n
+  libwebp-dev webp chromium python3-pil
 )
 
 install_missing() {

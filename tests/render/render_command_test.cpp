@@ -35,6 +35,7 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
     TempDir dir;
     CQuibDoc doc;
     ASSERT_TRUE(buildSyntheticProject(doc, 64, 48, 3));
+    doc.settings.outputType = OutputType::Movie;
     NullProgress progress;
     ASSERT_TRUE(SaveProject(dir.file("p.qbk"), doc, progress).ok());
 
@@ -47,6 +48,14 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
     struct stat info {};
     ASSERT_EQ(::stat(dir.file("m.exe").c_str(), &info), 0);
     EXPECT_NE(info.st_mode & S_IXUSR, 0u);
+
+    for (const char* pictures : {"", " --png"}) {
+        EXPECT_EQ(runCli(dir, "render '" + dir.file("p.qbk") + "' --output '" + dir.file("w.html") +
+                                  "' --type html5" + pictures),
+                  0);
+        EXPECT_TRUE(exists(dir.file("w_files/timeline.js")));
+        EXPECT_TRUE(exists(dir.file(*pictures ? "w_files/f0000.png" : "w_files/f0000.webp")));
+    }
 }
 
 TEST(RenderCommand, ReportsWhatIsWrong) {
