@@ -30,8 +30,10 @@ struct DocumentInteraction {
     std::function<bool(QString& pageName, int& filterIndex)> askHtmlExport;
     // The PDF file name, starting from the remembered one.
     std::function<QString(const QString& remembered)> askPdfName;
-    // Opens a page with the desktop's browser.
+    // Opens a page with the desktop's browser (or starts the executable output).
     std::function<void(const QString& path)> openPage;
+    // Tells that an output was written (the status bar and a box offering to open it by default).
+    std::function<void(const ExportResult& result)> outputWritten;
     // The status-bar progress display of long loads and saves (none when empty).
     std::function<std::unique_ptr<Progress>()> statusProgress;
 };
