@@ -33,24 +33,36 @@
   var loading = {};
   var images = {};
 
+  // Only the files are fetched here; the browser decodes a picture when it is drawn, so a long
+  // movie does not hold every decoded picture at once.
   function load(file) {
     if (!loading[file]) {
-      var image = new Image();
-      image.src = folder + encodeURIComponent(file);
-      loading[file] = image.decode().then(function () {
-        images[file] = image;
-        return image;
-      }, function () {
-        showError("Impossibile mostrare il filmato: l'immagine " + file + " manca o è danneggiata.");
-        throw new Error(file);
+      loading[file] = new Promise(function (resolve, reject) {
+        var image = new Image();
+        image.onload = function () {
+          images[file] = image;
+          resolve(image);
+        };
+        image.onerror = function () {
+          showError("Impossibile mostrare il filmato: l'immagine " + file + " manca o è danneggiata.");
+          reject(new Error(file));
+        };
+        image.src = folder + encodeURIComponent(file);
       });
     }
     return loading[file];
   }
 
   function isWhole(frame) {
-    var at = frame.at;
-    return at && at[0] === 0 && at[1] === 0 && at[2] === stage.width && at[3] === stage.height;
+    return frame.whole === true;
+  }
+
+  function filesOf(frameIndexes) {
+    var files = [];
+    frameIndexes.forEach(function (i) {
+      frames[i].pictures.forEach(function (picture) { files.push(picture[0]); });
+    });
+    return files;
   }
 
   // The frames whose pictures draw frame k's stage from what it holds now.
@@ -64,21 +76,22 @@
     }
     var list = [];
     for (var i = first; i <= k; i++)
-      if (frames[i].picture)
+      if (frames[i].pictures)
         list.push(i);
     return list;
   }
 
   function stageReady(k) {
-    return stageFrame === k || picturesFor(k).every(function (i) { return images[frames[i].picture]; });
+    return filesOf(picturesFor(k)).every(function (file) { return images[file]; });
   }
 
   function buildStage(k) {
     if (stageFrame === k)
       return;
     picturesFor(k).forEach(function (i) {
-      var at = frames[i].at;
-      stageContext.drawImage(images[frames[i].picture], at[0], at[1]);
+      frames[i].pictures.forEach(function (picture) {
+        stageContext.drawImage(images[picture[0]], picture[1], picture[2]);
+      });
     });
     stageFrame = k;
   }
@@ -96,7 +109,7 @@
     state.elapsed = 0;
     if (!stageReady(k)) {
       state.phase = "waiting";
-      Promise.all(picturesFor(k).map(function (i) { return load(frames[i].picture); })).then(function () {
+      Promise.all(filesOf(picturesFor(k)).map(load)).then(function () {
         if (state.phase === "waiting" && state.frame === k) {
           enter(k, phase);
           draw();
@@ -280,19 +293,39 @@
   window.addEventListener("resize", layout);
   layout();
 
-  // Pictures load in the order they are shown; the movie starts when its first frame is ready.
-  var everything = [];
-  timeline.cursors.forEach(function (file) { everything.push(load(file)); });
+  // The first frame loads first; the other pictures follow a few at a time in the order they are
+  // shown (a frame reached before its pictures asks for them at once).
+  var queue = [];
+  timeline.cursors.forEach(function (file) { queue.push(file); });
   frames.forEach(function (frame) {
-    if (frame.picture)
-      everything.push(load(frame.picture));
+    (frame.pictures || []).forEach(function (picture) { queue.push(picture[0]); });
     if (frame.mark)
-      everything.push(load(frame.mark).then(draw));
+      queue.push(frame.mark);
   });
-  var settled = Promise.all(everything.map(function (p) { return p.catch(function () {}); }));
-  var ready = load(frames[0].picture).then(function () {
+  var everything = [];
+  function pump() {
+    while (queue.length > 0) {
+      var file = queue.shift();
+      if (!loading[file]) {
+        var loaded = load(file).then(draw, function () {});
+        everything.push(loaded);
+        loaded.then(pump);
+        return;
+      }
+    }
+  }
+  var ready = Promise.all(filesOf(picturesFor(0)).map(load)).then(function () {
     enter(0, "hold");
     draw();
+    for (var lane = 0; lane < 4; lane++)
+      pump();
+    return performance.now();
+  });
+  var settled = ready.catch(function () {}).then(function wait() {
+    var count = everything.length;
+    return Promise.all(everything).then(function () {
+      return queue.length === 0 && everything.length === count ? undefined : wait();
+    });
   });
 
   var manualClock = false;
@@ -307,7 +340,8 @@
   }
   ready.then(function () { window.requestAnimationFrame(run); });
 
-  // For tests and embedding pages: the state, and a clock that moves only when told.
+  // For tests and embedding pages: the state, and a clock that moves only when told. ready gives
+  // the time the first frame was drawn (milliseconds since the page was opened).
   window.QuibPlayer = {
     ready: ready,
     loaded: settled,

@@ -23,9 +23,16 @@ struct WebButton {
     int frame = 0;  // ShowFrame and PlayFrom
 };
 
+struct WebPicture {
+    std::string file;  // in the folder
+    Rect rect;         // where it goes on the stage
+};
+
 struct WebFrame {
-    std::string picture;  // file in the folder; empty: the stage stays as it was
-    Rect pictureRect;
+    // Drawn over the stage in order; none: the stage stays as it was. A whole frame covers the stage
+    // with tiles, and a tile equal to the one of the last whole frame at its place is that file again.
+    std::vector<WebPicture> pictures;
+    bool whole = false;
     Point cursor;            // where the cursor is, shown or not (a hidden one still glides there)
     int cursorPicture = -1;  // index into WebMovie::cursorPictures; -1: hidden
     // The stage under the cursor with the cursor drawn in, shown while the frame is held, so that the

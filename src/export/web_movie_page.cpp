@@ -50,8 +50,17 @@ std::string buttonJson(const WebButton& button) {
 
 std::string frameJson(const WebFrame& frame) {
     std::string out = "{";
-    if (!frame.picture.empty())
-        out += "\"picture\":" + jsonString(frame.picture) + ",\"at\":" + rectJson(frame.pictureRect) + ",";
+    if (!frame.pictures.empty()) {
+        out += "\"pictures\":[";
+        for (size_t p = 0; p < frame.pictures.size(); ++p) {
+            const WebPicture& picture = frame.pictures[p];
+            out += std::string(p ? "," : "") + "[" + jsonString(picture.file) + "," +
+                   std::to_string(picture.rect.left) + "," + std::to_string(picture.rect.top) + "]";
+        }
+        out += "],";
+    }
+    if (frame.whole)
+        out += "\"whole\":true,";
     out += "\"cursor\":[" + std::to_string(frame.cursor.x) + "," + std::to_string(frame.cursor.y) + "," +
            std::to_string(frame.cursorPicture) + "],";
     if (!frame.cursorMark.empty())

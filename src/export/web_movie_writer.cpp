@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <thread>
@@ -143,6 +144,8 @@ Status copyPlayer(const fs::path& folder) {
     return Status::failureText("Impossibile trovare il lettore HTML5 (quib-player.js)");
 }
 
+bool samePixels(const Bitmap24& a, const Bitmap24& b, const Rect& rect);
+
 // Builds the frames into the new folder; the caller commits or removes it.
 class WebMovieBuilder {
 public:
@@ -153,7 +156,10 @@ public:
     Status addFrame(int i, const FrameLinks& links, WebMovie& movie);
 
 private:
+    static constexpr int kTile = 256;
+
     void addPicture(int i, WebFrame& web);
+    void addTiles(WebFrame& web);
     void addCursor(const Frame& frame, WebFrame& web, WebMovie& movie);
     void addButtons(const Frame& frame, const FrameLinks& links, WebFrame& web);
 
@@ -163,6 +169,9 @@ private:
     EncodePool& m_pool;
     Bitmap24 m_stage, m_previous;
     int m_lastFull = -FrameImageTrack::kFullFrameInterval;
+    Bitmap24 m_lastWhole;                  // the stage of the last whole frame
+    std::vector<std::string> m_tileFiles;  // its tiles, row by row
+    int m_tileCount = 0;
     std::vector<Bitmap32> m_cursors;
     std::map<std::vector<uint8_t>, std::string> m_marks;
     bool m_cursorOnStage = false;
@@ -185,10 +194,40 @@ void WebMovieBuilder::addPicture(int i, WebFrame& web) {
     }
     if (changed.isEmpty())
         return;
-    web.picture = numbered('f', i, m_format);
-    web.pictureRect = changed;
-    m_pool.add(
-        EncodeJob{web.picture, cropPicture(m_stage, changed), changed.width(), changed.height(), false});
+    if (i == m_lastFull) {
+        addTiles(web);
+        return;
+    }
+    web.pictures.push_back(WebPicture{numbered('f', i, m_format), changed});
+    m_pool.add(EncodeJob{web.pictures.back().file, cropPicture(m_stage, changed), changed.width(),
+                         changed.height(), false});
+}
+
+bool samePixels(const Bitmap24& a, const Bitmap24& b, const Rect& rect) {
+    for (int y = rect.top; y < rect.bottom; ++y)
+        if (std::memcmp(a.pixel(rect.left, y), b.pixel(rect.left, y), size_t(rect.width()) * 3) != 0)
+            return false;
+    return true;
+}
+
+void WebMovieBuilder::addTiles(WebFrame& web) {
+    // Whole frames are tiles, so that what stayed since the last whole frame costs nothing.
+    const Size canvas = m_doc.backgroundSize;
+    const bool comparable = m_lastWhole.width == m_stage.width && m_lastWhole.height == m_stage.height;
+    const size_t columns = size_t((canvas.cx + kTile - 1) / kTile);
+    m_tileFiles.resize(columns * size_t((canvas.cy + kTile - 1) / kTile));
+    web.whole = true;
+    for (int y = 0; y < canvas.cy; y += kTile)
+        for (int x = 0; x < canvas.cx; x += kTile) {
+            const Rect tile{x, y, std::min(x + kTile, canvas.cx), std::min(y + kTile, canvas.cy)};
+            std::string& file = m_tileFiles[size_t(y / kTile) * columns + size_t(x / kTile)];
+            if (!comparable || !samePixels(m_stage, m_lastWhole, tile)) {
+                file = numbered('t', m_tileCount++, m_format);
+                m_pool.add(EncodeJob{file, cropPicture(m_stage, tile), tile.width(), tile.height(), false});
+            }
+            web.pictures.push_back(WebPicture{file, tile});
+        }
+    m_lastWhole = m_stage;
 }
 
 void WebMovieBuilder::addCursor(const Frame& frame, WebFrame& web, WebMovie& movie) {

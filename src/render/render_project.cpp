@@ -315,7 +315,8 @@ RenderCheck CheckRenderable(const CQuibDoc& doc, const std::string& outputPath) 
         check.status = Status::failure(str::CannotCreateFile);
         return check;
     }
-    if (s.usePalette && s.paletteCount < 1) {
+    // The web page shows frames as they are composed, so only the movie needs a palette.
+    if (s.usePalette && s.paletteCount < 1 && s.outputType != OutputType::Html5) {
         check.blocker = RenderBlocker::NoPalette;
         check.status = Status::failureText(kNoPaletteMessage);
         return check;

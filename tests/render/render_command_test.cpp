@@ -54,7 +54,7 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
                                   "' --type html5" + pictures),
                   0);
         EXPECT_TRUE(exists(dir.file("w_files/timeline.js")));
-        EXPECT_TRUE(exists(dir.file(*pictures ? "w_files/f0000.png" : "w_files/f0000.webp")));
+        EXPECT_TRUE(exists(dir.file(*pictures ? "w_files/t0000.png" : "w_files/t0000.webp")));
     }
 }
 

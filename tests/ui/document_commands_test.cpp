@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QRadioButton>
 #include <QMimeData>
+#include <QRadioButton>
 #include <QTest>
 
 #include "base/progress.h"
@@ -140,6 +140,7 @@ TEST_F(DocumentCommandsTest, RenderWithoutAnOutputNameAsksForOneThenWritesTheMov
 
 TEST_F(DocumentCommandsTest, RenderInPaletteModeWithoutAPaletteAsksForOneFirst) {
     doc().settings.outputFileName = inFolder(QStringLiteral("indexed.swf")).toStdString();
+    doc().settings.outputType = OutputType::Movie;
     doc().settings.usePalette = 1;
     doc().settings.paletteCount = 0;
     PaletteDialogPrompts& prompts = PaletteDialog::prompts();
@@ -164,6 +165,7 @@ TEST_F(DocumentCommandsTest, RenderInPaletteModeWithoutAPaletteAsksForOneFirst) 
 
 TEST_F(DocumentCommandsTest, RenderInPaletteModeStopsWhenNoPaletteIsChosen) {
     doc().settings.outputFileName = inFolder(QStringLiteral("never.swf")).toStdString();
+    doc().settings.outputType = OutputType::Movie;
     doc().settings.usePalette = 1;
     doc().settings.paletteCount = 0;
     PaletteDialogPrompts& prompts = PaletteDialog::prompts();
