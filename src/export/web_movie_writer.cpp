@@ -1,9 +1,12 @@
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <cctype>
+#include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -311,6 +314,22 @@ Status WebMovieBuilder::addFrame(int i, const FrameLinks& links, WebMovie& movie
 }
 
 // Puts the new folder in the place of the old one; the old one goes only once the new one is there.
+// Folders that a writer which no longer runs left behind (".NAME_files.new-PID", ".old-PID").
+void removeAbandonedFolders(const fs::path& folder, const std::string& name) {
+    std::error_code error;
+    for (const char* kind : {".new-", ".old-"}) {
+        const std::string prefix = "." + name + "_files" + kind;
+        for (const auto& entry : fs::directory_iterator(folder.empty() ? fs::path(".") : folder, error)) {
+            const std::string file = entry.path().filename().string();
+            if (!file.starts_with(prefix))
+                continue;
+            const pid_t pid = pid_t(std::atoi(file.c_str() + prefix.size()));
+            if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+                fs::remove_all(entry.path(), error);
+        }
+    }
+}
+
 bool replaceFolder(const fs::path& fresh, const fs::path& target, const std::string& suffix) {
     std::error_code error;
     const fs::path old = target.parent_path() / ("." + target.filename().string() + ".old-" + suffix);
@@ -351,6 +370,7 @@ ExportResult writeWebMovie(const CQuibDoc& doc, const CalloutLibrary& callouts, 
     const std::string suffix = std::to_string(::getpid());
     const fs::path fresh = page.parent_path() / ("." + name + "_files.new-" + suffix);
     std::error_code error;
+    removeAbandonedFolders(page.parent_path(), name);
     fs::remove_all(fresh, error);
     if (doc.backgroundSize.isEmpty() || name.empty() || !fs::create_directory(fresh, error)) {
         result.status = Status::failure(str::CannotCreateFile);
