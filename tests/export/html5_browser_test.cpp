@@ -20,7 +20,7 @@ namespace {
 
 constexpr int kNone = -100;
 
-struct FrameSpec {
+struct FrameSetup {
     Point cursor;  // x < 0: hidden
     uint32_t displayTime = 0;
     bool previous = false, next = false;
@@ -33,7 +33,7 @@ struct Tutorial {
     Size size;
     bool palette;
     bool softCursor;  // a cursor with partly transparent pixels
-    std::vector<FrameSpec> frames;
+    std::vector<FrameSetup> frames;
 };
 
 Bitmap32 cursorPicture(bool soft) {
@@ -58,19 +58,19 @@ void makeTutorial(CQuibDoc& doc, const Tutorial& tutorial, const CalloutLibrary&
     }
     const int bottom = tutorial.size.cy - 26;
     for (size_t i = 0; i < tutorial.frames.size(); ++i) {
-        const FrameSpec& spec = tutorial.frames[i];
+        const FrameSetup& setup = tutorial.frames[i];
         Frame frame;
         doc.GetFrame(int(i), frame);
-        frame.cursorVisible = spec.cursor.x >= 0;
-        frame.cursorPos = spec.cursor;
+        frame.cursorVisible = setup.cursor.x >= 0;
+        frame.cursorPos = setup.cursor;
         frame.setCursorImage(cursorPicture(tutorial.softCursor));
-        frame.displayTime = spec.displayTime;
-        frame.prevButton = NavButton{spec.previous, Point{2, bottom}, 0};
-        frame.nextButton = NavButton{spec.next, Point{66, bottom}, 0};
-        frame.gotoButtons[0] = NavButton{spec.goto1 != kNone, Point{130, bottom}, spec.goto1};
-        frame.gotoButtons[1] = NavButton{spec.goto2 != kNone, Point{174, bottom}, spec.goto2};
-        if (spec.text)
-            frame.textBox = TextBox{1, Rect{20, 30, 150, 80}, spec.text, callouts.at(0).name, {}};
+        frame.displayTime = setup.displayTime;
+        frame.prevButton = NavButton{setup.previous, Point{2, bottom}, 0};
+        frame.nextButton = NavButton{setup.next, Point{66, bottom}, 0};
+        frame.gotoButtons[0] = NavButton{setup.goto1 != kNone, Point{130, bottom}, setup.goto1};
+        frame.gotoButtons[1] = NavButton{setup.goto2 != kNone, Point{174, bottom}, setup.goto2};
+        if (setup.text)
+            frame.textBox = TextBox{1, Rect{20, 30, 150, 80}, setup.text, callouts.at(0).name, {}};
         doc.SetFrame(int(i), frame, true);
     }
     doc.SelectFrame(0, true);
