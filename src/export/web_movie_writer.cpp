@@ -3,18 +3,17 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cctype>
 #include <cerrno>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
-#include <thread>
 
 #include "base/atomic_file.h"
 #include "export/export_names.h"
+#include "export/picture_encode_pool.h"
 #include "export/web_movie.h"
 #include "model/frame_composer.h"
 #include "model/quib_doc.h"
@@ -27,73 +26,6 @@ namespace quib {
 namespace fs = std::filesystem;
 
 namespace {
-
-struct EncodeJob {
-    std::string file;
-    std::vector<uint8_t> pixels;
-    int width = 0;
-    int height = 0;
-    bool alpha = false;
-};
-
-// Encodes pictures on every core and writes each into the folder. Jobs are gathered in small
-// batches, so memory stays at a few pictures while the caller composes the next frames.
-class EncodePool {
-public:
-    EncodePool(fs::path folder, PictureFormat format)
-        : m_folder(std::move(folder)),
-          m_format(format),
-          m_threads(std::max(1u, std::thread::hardware_concurrency())) {}
-
-    void add(EncodeJob job) {
-        m_jobs.push_back(std::move(job));
-        if (m_jobs.size() >= 2 * m_threads)
-            flush();
-    }
-
-    bool flush() {
-        std::atomic<size_t> next{0};
-        auto work = [&] {
-            for (size_t k; (k = next++) < m_jobs.size();) {
-                const EncodeJob& job = m_jobs[k];
-                const std::vector<uint8_t> bytes =
-                    encodePicture(m_format, job.pixels.data(), job.width, job.height,
-                                  job.width * (job.alpha ? 4 : 3), job.alpha);
-                if (bytes.empty() || !writeWhole((m_folder / job.file).string(), bytes))
-                    m_failed = true;
-                else
-                    m_bytes += bytes.size();
-            }
-        };
-        std::vector<std::thread> threads;
-        for (unsigned t = 1; t < std::min<size_t>(m_threads, m_jobs.size()); ++t)
-            threads.emplace_back(work);
-        work();
-        for (std::thread& thread : threads)
-            thread.join();
-        m_jobs.clear();
-        return !m_failed;
-    }
-
-    size_t bytes() const { return m_bytes; }
-
-private:
-    // The folder is new and replaces the old one only when complete, so each file is written plainly.
-    static bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        if (!file)
-            return false;
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        return std::fclose(file) == 0 && written;
-    }
-
-    fs::path m_folder;
-    PictureFormat m_format;
-    size_t m_threads;
-    std::vector<EncodeJob> m_jobs;
-    std::atomic<bool> m_failed{false};
-    std::atomic<size_t> m_bytes{0};
-};
 
 std::vector<uint8_t> cropPicture(const Bitmap24& picture, const Rect& rect) {
     std::vector<uint8_t> out(size_t(rect.width()) * size_t(rect.height()) * 3);
@@ -153,7 +85,7 @@ bool samePixels(const Bitmap24& a, const Bitmap24& b, const Rect& rect);
 class WebMovieBuilder {
 public:
     WebMovieBuilder(const CQuibDoc& doc, const CalloutLibrary& callouts, PictureFormat format,
-                    EncodePool& pool)
+                    PictureEncodePool& pool)
         : m_doc(doc), m_composer(doc, callouts), m_format(format), m_pool(pool) {}
 
     Status addFrame(int i, const FrameLinks& links, WebMovie& movie);
@@ -169,7 +101,7 @@ private:
     const CQuibDoc& m_doc;
     FrameComposer m_composer;
     PictureFormat m_format;
-    EncodePool& m_pool;
+    PictureEncodePool& m_pool;
     Bitmap24 m_stage, m_previous;
     int m_lastFull = -FrameImageTrack::kFullFrameInterval;
     Bitmap24 m_lastWhole;                  // the stage of the last whole frame
@@ -394,7 +326,7 @@ ExportResult writeWebMovie(const CQuibDoc& doc, const CalloutLibrary& callouts, 
         hasPicture[size_t(k)] = pictureShown(doc.buttonImages.images[k]);
     const std::vector<FrameLinks> plan = planFrameLinks(doc, count, hasPicture);
 
-    EncodePool pool(fresh, format);
+    PictureEncodePool pool(fresh.string(), format);
     WebMovieBuilder builder(doc, callouts, format, pool);
     progress.setRange(0, count);
     progress.setPosition(0);
