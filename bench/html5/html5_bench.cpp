@@ -33,12 +33,22 @@ int frameCount() {
     return text ? std::max(1, std::atoi(text)) : 30;
 }
 
-const fs::path& workFolder() {
-    static const fs::path folder = [] {
+// A folder of this run, removed at its end.
+struct WorkFolder {
+    fs::path path;
+    WorkFolder() {
         char pattern[] = "/tmp/quib-html5-bench-XXXXXX";
-        return fs::path(mkdtemp(pattern));
-    }();
-    return folder;
+        path = mkdtemp(pattern);
+    }
+    ~WorkFolder() {
+        std::error_code error;
+        fs::remove_all(path, error);
+    }
+};
+
+const fs::path& workFolder() {
+    static const WorkFolder folder;
+    return folder.path;
 }
 
 // The frames as PNG files and one raw file of blue, green, red, x pixels.
