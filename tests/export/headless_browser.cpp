@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -43,12 +44,17 @@ HeadlessBrowser::HeadlessBrowser(const std::string& profileDir) {
     const std::vector<std::string> args{
         browser, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
         "--disable-background-networking", "--disable-component-update", "--disable-sync",
-        "--force-device-scale-factor=1", "--window-size=1000,800",
+        "--disable-breakpad", "--disable-crash-reporter", "--force-device-scale-factor=1",
+        "--window-size=1000,800",
         // Pages opened from files may read back their own canvas.
         "--allow-file-access-from-files", "--user-data-dir=" + profileDir + "/profile",
         "--remote-debugging-pipe", "about:blank"};
+    // Helpers the browser leaves when it ends become this process's children.
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
     m_pid = ::fork();
     if (m_pid == 0) {
+        // A group of its own, so that its helper processes end with it.
+        ::setpgid(0, 0);
         // The browser reads commands on descriptor 3 and answers on 4.
         const int commands = ::fcntl(in[0], F_DUPFD, 10), answers = ::fcntl(out[1], F_DUPFD, 10);
         ::dup2(commands, 3);
@@ -68,6 +74,8 @@ HeadlessBrowser::HeadlessBrowser(const std::string& profileDir) {
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
+    if (m_pid > 0)
+        ::setpgid(m_pid, m_pid);
     ::close(in[0]);
     ::close(out[1]);
     m_toBrowser = in[1];
@@ -83,9 +91,14 @@ HeadlessBrowser::~HeadlessBrowser() {
         return;
     ::close(m_toBrowser);
     ::close(m_fromBrowser);
-    ::kill(m_pid, SIGTERM);
+    ::kill(-m_pid, SIGTERM);
     int status = 0;
     ::waitpid(m_pid, &status, 0);
+    // Helpers still writing into the profile would keep its folder from being removed: they are
+    // ended and, being ours to reap, awaited.
+    ::kill(-m_pid, SIGKILL);
+    while (::waitpid(-m_pid, &status, 0) > 0) {
+    }
 }
 
 QJsonObject HeadlessBrowser::call(const QString& method, const QJsonObject& params) {
