@@ -17,6 +17,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb x11-apps xauth qpdf poppler-utils fonts-dejavu-core qt6-translations-l10n
   clang libclang-rt-14-dev
+  libwebp-dev webp chromium python3-pil
 )
 
 install_missing() {

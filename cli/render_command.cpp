@@ -26,7 +26,8 @@ namespace {
 
 int runRender(const std::vector<std::string>& args);
 
-const Command kRender{"render", "render FILE.qbk [--output PERCORSO] [--type swf|exe]", runRender};
+const Command kRender{"render", "render FILE.qbk [--output PERCORSO] [--type swf|exe|html5] [--png]",
+                      runRender};
 
 // The progress dialog's figures as one line on stderr, rewritten in place.
 class ProgressLine : public Progress {
@@ -54,8 +55,11 @@ private:
 int runRender(const std::vector<std::string>& args) {
     std::string project, output;
     const ProjectOutput* type = nullptr;
+    OutputOptions options;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--output" && i + 1 < args.size()) {
+        if (args[i] == "--png") {
+            options.pngPictures = true;
+        } else if (args[i] == "--output" && i + 1 < args.size()) {
             output = args[++i];
         } else if (args[i] == "--type" && i + 1 < args.size()) {
             type = findProjectOutput(args[++i]);
@@ -91,6 +95,16 @@ int runRender(const std::vector<std::string>& args) {
     CalloutLibrary callouts;
     loadCalloutLibrary(callouts);
     ProgressLine progress;
+    if (doc.settings.outputType == OutputType::Html5) {
+        options.callouts = &callouts;
+        const ExportResult written = html5Output().write(doc, doc.settings.outputFileName, options, progress);
+        progress.finish();
+        if (!written.status)
+            return fail(written.status.message() + ": " + doc.settings.outputFileName);
+        std::cout << written.path << ": " << written.framesWritten << " frame, " << written.bytes
+                  << " byte\n";
+        return 0;
+    }
     const RenderResult result = RenderProject(doc, callouts, progress);
     progress.finish();
     if (!result.movieStatus)

@@ -20,6 +20,7 @@ struct OutputOptions {
     const FilterTable* filters = nullptr;      // picture writers of the HTML pages
     int imageFilter = -1;                      // the filter table index the pages' pictures use
     std::string playerPath;                    // the player of the executable; empty: look for it
+    bool pngPictures = false;                  // the web page's pictures as PNG instead of WebP
 
     // The callouts to draw with: an empty library when none was given.
     const CalloutLibrary& calloutLibrary() const;
@@ -49,12 +50,13 @@ public:
 // Every output, in the order menus and lists show them.
 std::span<const ProjectOutput* const> projectOutputs();
 const ProjectOutput& projectOutput(OutputType type);
-// By the name files store and the command line takes ("swf", "exe", "html", "pdf").
+// By the name files store and the command line takes ("swf", "exe", "html5", "html", "pdf").
 const ProjectOutput* findProjectOutput(std::string_view name);
 
 // The outputs themselves, one file each.
 const ProjectOutput& movieOutput();
 const ProjectOutput& executableOutput();
+const ProjectOutput& html5Output();
 const ProjectOutput& htmlPagesOutput();
 const ProjectOutput& pdfOutput();
 

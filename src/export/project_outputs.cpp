@@ -15,11 +15,8 @@ std::string ProjectOutput::fileFilter() const {
 }
 
 std::span<const ProjectOutput* const> projectOutputs() {
-    static const std::array<const ProjectOutput*, 4> outputs{
-        &movieOutput(),
-        &executableOutput(),
-        &htmlPagesOutput(),
-        &pdfOutput(),
+    static const std::array<const ProjectOutput*, 5> outputs{
+        &movieOutput(), &executableOutput(), &html5Output(), &htmlPagesOutput(), &pdfOutput(),
     };
     return outputs;
 }

@@ -6,11 +6,12 @@
 namespace quib {
 
 namespace {
-constexpr std::array<std::pair<OutputType, std::string_view>, 4> kNames{{
+constexpr std::array<std::pair<OutputType, std::string_view>, 5> kNames{{
     {OutputType::Movie, "swf"},
     {OutputType::Executable, "exe"},
     {OutputType::HtmlPages, "html"},
     {OutputType::Pdf, "pdf"},
+    {OutputType::Html5, "html5"},
 }};
 }  // namespace
 

@@ -13,6 +13,7 @@ enum class OutputType : uint8_t {
     Executable,  // "exe": the player with the movie appended
     HtmlPages,   // "html": an HTML page of frame pictures with image maps
     Pdf,         // "pdf": a page per frame with outline and links
+    Html5,       // "html5": a web page that plays the movie in a canvas
 };
 
 // The name stored in project files and typed on the command line.

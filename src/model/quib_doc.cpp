@@ -346,7 +346,7 @@ void CQuibDoc::DeleteContents() {
 }
 
 void CQuibDoc::InitNewProject() {
-    settings.outputType = OutputType::Movie;
+    settings.outputType = OutputType::Html5;
     settings.outputFileName.clear();
     buttonImages = defaultButtonImages();
     backgroundSize = frameSize;

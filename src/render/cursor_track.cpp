@@ -1,10 +1,10 @@
 #include "cursor_track.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "palette/octree.h"
 #include "render/movie_pixels.h"
+#include "render/movie_timing.h"
 #include "swf/swf_movie.h"
 
 namespace quib {
@@ -76,18 +76,13 @@ int CursorTrack::advance(int f, bool visible, Point position, const Bitmap32& pi
     bool placeNew = true;
     if (m_onStage) {
         const bool changed = visible != m_previousVisible || !(m_onStage->picture == picture);
-        const double dx = double(position.x) - m_position.x, dy = double(position.y) - m_position.y;
-        int64_t steps = int64_t(std::sqrt(dx * dx + dy * dy) / m_smoothness);
-        if (steps == 0)
-            steps = 1;
-        if (changed)
-            --steps;
+        const int64_t steps = glideSteps(m_position, position, m_smoothness, changed);
         BitmapObject& object = *m_onStage->object;
         for (int64_t s = 1; s <= steps; ++s) {
             SwfFrame& frame = m_movie.frame(int(f + s));
             frame.remove(object);
-            object.setTranslate(int32_t(m_position.x + (int64_t(position.x) - m_position.x) * s / steps),
-                                int32_t(m_position.y + (int64_t(position.y) - m_position.y) * s / steps));
+            const Point at = glidePosition(m_position, position, s, steps);
+            object.setTranslate(at.x, at.y);
             frame.place(object);
         }
         f += int(steps);

@@ -16,31 +16,9 @@ FrameImageTrack::FrameImageTrack(SwfMovie& movie, Size frameSize, Point origin, 
 }
 
 Rect FrameImageTrack::changedBox() const {
-    const int w = m_size.cx, h = m_size.cy;
     if (m_first)
-        return Rect{0, 0, w, h};
-    int left = 10000, top = 10000, right = -1, bottom = -1;
-    const size_t rowBytes = size_t(w) * size_t(m_pixelBytes);
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* c = m_current.data() + size_t(y) * m_stride;
-        const uint8_t* p = m_previous.data() + size_t(y) * m_stride;
-        if (std::memcmp(c, p, rowBytes) == 0)
-            continue;
-        int first = 0, last = w - 1;
-        while (std::memcmp(c + size_t(first) * m_pixelBytes, p + size_t(first) * m_pixelBytes,
-                           m_pixelBytes) == 0)
-            ++first;
-        while (std::memcmp(c + size_t(last) * m_pixelBytes, p + size_t(last) * m_pixelBytes, m_pixelBytes) ==
-               0)
-            --last;
-        left = std::min(left, first);
-        right = std::max(right, last);
-        top = std::min(top, y);
-        bottom = y;
-    }
-    if (right < 0)
-        return Rect{};
-    return Rect{left, top, right + 1, bottom + 1};
+        return Rect{0, 0, m_size.cx, m_size.cy};
+    return changedRect(m_current.data(), m_previous.data(), m_size, m_stride, m_pixelBytes);
 }
 
 std::unique_ptr<BitmapObject> FrameImageTrack::makeBitmap(const Rect& box, uint8_t format, bool hasAlpha,

@@ -56,8 +56,8 @@ std::string htmlWrapperPage(int width, int height, const std::string& reference)
     return page;
 }
 
-OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName,
-                              OutputType outputType, Size canvas, const std::string& playerPath) {
+OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName, OutputType outputType,
+                              Size canvas, const std::string& playerPath) {
     OutputResult result;
     const bool executable = outputType == OutputType::Executable;
     // The movie streams into the file; the executable's trailer needs only its length.
@@ -99,12 +99,13 @@ bool outputMissing(const std::string& outputFileName) {
     return outputFileName.empty() || ::stat(outputFileName.c_str(), &info) != 0;
 }
 
-ShowResultPlan PlanShowResult(const std::string& outputFileName) {
+ShowResultPlan PlanShowResult(const std::string& outputFileName, OutputType type) {
     ShowResultPlan plan;
     plan.askRenderFirst = outputMissing(outputFileName);
     if (plan.askRenderFirst)
         plan.question = stringText(str::NotRenderedYet);
-    plan.page = resultPageName(outputFileName);
+    plan.page = type == OutputType::Movie ? resultPageName(outputFileName) : outputFileName;
+    plan.start = type == OutputType::Executable;
     return plan;
 }
 

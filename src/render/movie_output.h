@@ -47,23 +47,24 @@ struct OutputResult {
 // Writes the finished movie (which it empties) as outputType says: Executable the player with the
 // movie appended, executable; Movie the movie with the page beside it.
 // Every file is replaced atomically. playerPath: the player to use, empty to look for it.
-OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName,
-                              OutputType outputType, Size canvas, const std::string& playerPath = {});
+OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName, OutputType outputType,
+                              Size canvas, const std::string& playerPath = {});
 
 // Show result: whether to ask string 16 (render first?) because there is no output file yet.
 bool outputMissing(const std::string& outputFileName);
-// The page the show-result command opens, for both output types.
+// The page beside a movie.
 inline std::string resultPageName(const std::string& outputFileName) {
     return htmlPageName(outputFileName);
 }
 
 // What the show-result command does: when askRenderFirst, ask question (Yes renders, No stops);
-// then open page.
+// then open page in the desktop's browser, or start it when start is set.
 struct ShowResultPlan {
     bool askRenderFirst = false;
     std::string question;  // string 16
-    std::string page;
+    std::string page;      // the movie's page, the web page itself, or the executable
+    bool start = false;
 };
-ShowResultPlan PlanShowResult(const std::string& outputFileName);
+ShowResultPlan PlanShowResult(const std::string& outputFileName, OutputType type = OutputType::Movie);
 
 }  // namespace quib

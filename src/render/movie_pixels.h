@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/bitmap.h"
+#include "base/geometry.h"
 #include "model/movie_image_helpers.h"
 #include "render/color_table.h"
 
@@ -14,6 +15,10 @@ namespace quib {
 inline size_t indexedRowBytes(int width) {
     return size_t(IndexedStride(width));
 }
+
+// The smallest rectangle (right and bottom exclusive) holding every pixel that differs between two
+// pictures of size with rows of stride bytes and pixels of pixelBytes; empty when none differs.
+Rect changedRect(const uint8_t* current, const uint8_t* previous, Size size, size_t stride, int pixelBytes);
 
 // A picture in the movie's pixel format (ConvertImageForMovie): 32-bit without a palette, else
 // indices of the nearest palette colours; out is resized to fit.

@@ -15,6 +15,7 @@
 #include "render/frame_image_track.h"
 #include "render/movie_output.h"
 #include "render/movie_pixels.h"
+#include "render/movie_timing.h"
 #include "shapes/callout_library.h"
 #include "swf/swf_actions.h"
 #include "swf/swf_button_object.h"
@@ -92,6 +93,7 @@ private:
     std::array<std::unique_ptr<BitmapObject>, 4> m_buttonPictures;
     std::array<std::unique_ptr<ButtonObject>, 4> m_buttons;
     std::unique_ptr<ShapeObject> m_background;
+    std::vector<FrameLinks> m_plan;
     std::vector<PendingLink> m_links;
     Bitmap24 m_picture;
     int m_f = 0;
@@ -190,8 +192,6 @@ void RenderPass::placeText(const Callout& callout, const Rect& rect, const TextF
 }
 
 void RenderPass::renderFrame(int i, const Frame& frame) {
-    const int count = m_doc.frameCount();
-
     convertImageForMovie(m_picture, m_images->current(), m_palette ? &m_palette->table : nullptr);
     m_f = m_cursor->advance(m_f, frame.cursorVisible != 0, frame.cursorPos, frame.cursorImage());
     switch (m_images->update(i, m_f)) {
@@ -208,29 +208,21 @@ void RenderPass::renderFrame(int i, const Frame& frame) {
     m_stats.frameStart[size_t(i)] = m_f + 1;
     const int stop = m_f + 2;
     m_stats.stopFrame.push_back(stop);
-    int64_t hold = (int64_t(frame.displayTime) * m_doc.settings.frameRate + 500) / 1000 + 1;
+    int64_t hold = holdFrames(frame.displayTime, m_doc.settings.frameRate);
 
     const Callout* callout =
         frame.textBox.visible ? m_callouts.FindCallout(frame.textBox.calloutName) : nullptr;
 
-    bool stops = false;
-    if (i > 0 && frame.prevButton.visible && m_buttons[ButtonImageSet::Previous]) {
+    const FrameLinks& links = m_plan[size_t(i)];
+    if (links.previous != FrameLinks::kNone)
         placeButton(ButtonImageSet::Previous, frame.prevButton.pos,
                     GotoFrameActionSource(uint16_t(m_lastStop)), stop);
-        stops = true;
-    }
-    if (i != count - 1 && frame.nextButton.visible && m_buttons[ButtonImageSet::Next]) {
+    if (links.next)
         placeButton(ButtonImageSet::Next, frame.nextButton.pos, PlayActionSource(), stop);
-        stops = true;
-    }
     for (int k = 0; k < 2; ++k) {
-        const NavButton& go = frame.gotoButtons[k];
-        if (!go.visible || !m_buttons[ButtonImageSet::Goto1 + k])
-            continue;
-        const int64_t target = std::max<int64_t>(int64_t(i) + go.targetOffset, 0);
-        // A target past every frame is never reached and the link is dropped at the end.
-        m_links.push_back(PendingLink{stop, int(std::min<int64_t>(target, INT32_MAX)), go.pos, k});
-        stops = true;
+        // A target is placed once its frame is in the movie; one never reached is dropped.
+        if (links.gotoTarget[size_t(k)] >= 0)
+            m_links.push_back(PendingLink{stop, links.gotoTarget[size_t(k)], frame.gotoButtons[k].pos, k});
     }
     for (size_t n = m_links.size(); n-- > 0;) {
         const PendingLink link = m_links[n];
@@ -242,7 +234,7 @@ void RenderPass::renderFrame(int i, const Frame& frame) {
                     GotoFrameActionSource(uint16_t(start)), link.stopFrame);
         m_movie.frame(start).addActions(PlayActionSource());
     }
-    if (stops) {
+    if (links.stops) {
         m_movie.frame(stop).addActions(StopActionSource());
         m_lastStop = stop;
         hold = 1;
@@ -279,6 +271,8 @@ RenderStats RenderPass::run() {
         m_progress.setPosition(1);
     }
     prepareButtons();
+    m_plan = planFrameLinks(m_doc, count,
+                            {bool(m_buttons[0]), bool(m_buttons[1]), bool(m_buttons[2]), bool(m_buttons[3])});
     m_images = std::make_unique<FrameImageTrack>(m_movie, m_doc.frameSize, m_doc.frameOrigin,
                                                  m_palette ? &*m_palette : nullptr);
     m_cursor = std::make_unique<CursorTrack>(m_movie, int(m_doc.settings.cursorSmoothness));
@@ -321,7 +315,8 @@ RenderCheck CheckRenderable(const CQuibDoc& doc, const std::string& outputPath) 
         check.status = Status::failure(str::CannotCreateFile);
         return check;
     }
-    if (s.usePalette && s.paletteCount < 1) {
+    // The web page shows frames as they are composed, so only the movie needs a palette.
+    if (s.usePalette && s.paletteCount < 1 && s.outputType != OutputType::Html5) {
         check.blocker = RenderBlocker::NoPalette;
         check.status = Status::failureText(kNoPaletteMessage);
         return check;

@@ -38,7 +38,7 @@ struct RenderCheck {
 
 // The checks before a render, in order: an output name, an output file that can be created in
 // its folder (the existing file is left untouched until the new one is complete), a palette in
-// palette mode, a movie size and rate the format can hold.
+// palette mode (not for the html5 output), a movie size and rate the format can hold.
 RenderCheck CheckRenderable(const CQuibDoc& doc);
 // The same checks for an output written to outputPath instead of the project's output name.
 RenderCheck CheckRenderable(const CQuibDoc& doc, const std::string& outputPath);

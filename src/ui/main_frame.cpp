@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDockWidget>
 #include <QDragEnterEvent>
@@ -39,6 +38,7 @@
 #include "quib_thumb_view.h"
 #include "quib_view.h"
 #include "recent_file_name.h"
+#include "result_opener.h"
 #include "status_bar.h"
 
 namespace quib {
@@ -277,7 +277,7 @@ void CMainFrame::run(int id) {
             break;
         case cmd::UserGuide:
             openDataFile(QStringLiteral("docs/Quib User Guide.pdf"),
-                         [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+                         [this](const QString& path) { openWithDesktop(path, false, m_message); });
             break;
         case cmd::Tutorial1:
         case cmd::Tutorial2:

@@ -1,7 +1,6 @@
 #include "quib_project_document.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -30,6 +29,7 @@
 #include "render/movie_output.h"
 #include "render/render_project.h"
 #include "render_progress_dialog.h"
+#include "result_opener.h"
 #include "save_file_dialog.h"
 #include "shapes/callout_library.h"
 
@@ -84,11 +84,11 @@ QString askPdfName(const QString& remembered) {
                            QStringLiteral("pdf"), remembered);
 }
 
-void openPage(const QString& path) {
+void openPage(const QString& path, bool start) {
     if (QuibProjectDocument::interaction().openPage)
         QuibProjectDocument::interaction().openPage(path);
     else
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        openWithDesktop(path, start, &QuibProjectDocument::showMessage);
 }
 
 // The status-bar progress when the application gave one, else a silent one.
@@ -282,6 +282,11 @@ bool QuibProjectDocument::writeOutput(const ProjectOutput& output, const std::st
         showMessage(QString::fromStdString(result.status.message()));
         return false;
     }
+    if (interaction().outputWritten)
+        interaction().outputWritten(result);
+    else
+        announceWrittenOutput(result, output.type() == OutputType::Executable, QApplication::activeWindow(),
+                              &QuibProjectDocument::showMessage);
     return true;
 }
 
@@ -290,17 +295,17 @@ bool QuibProjectDocument::editProjectSettings() {
 }
 
 bool QuibProjectDocument::showResult() {
-    ShowResultPlan plan = PlanShowResult(m_doc->settings.outputFileName);
+    ShowResultPlan plan = PlanShowResult(m_doc->settings.outputFileName, m_doc->settings.outputType);
     if (plan.askRenderFirst) {
         if (!askYesNo(QString::fromStdString(plan.question)))
             return false;
         render();
         // The name may have been chosen just now.
-        plan = PlanShowResult(m_doc->settings.outputFileName);
+        plan = PlanShowResult(m_doc->settings.outputFileName, m_doc->settings.outputType);
         if (plan.askRenderFirst)
             return false;
     }
-    openPage(QString::fromStdString(plan.page));
+    openPage(QString::fromStdString(plan.page), plan.start);
     return true;
 }
 
@@ -429,14 +434,14 @@ QString writableSample(const QString& projectPath) {
     return sample.absoluteFilePath();
 }
 
-// A sample without an output name renders beside itself.
+// A sample without an output name renders beside itself as a page every browser plays.
 void giveDefaultOutputName(CQuibDoc& doc, const QString& projectPath) {
     if (doc.settings.outputFileName.empty()) {
         const QFileInfo info(projectPath);
         doc.settings.outputFileName =
-            (info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".swf"))
+            (info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".html"))
                 .toStdString();
-        doc.settings.outputType = OutputType::Movie;
+        doc.settings.outputType = OutputType::Html5;
     }
 }
 }  // namespace
@@ -453,7 +458,8 @@ bool QuibProjectDocument::runTutorial(const QString& projectPath) {
         return false;
     }
     giveDefaultOutputName(document.doc(), path);
-    ShowResultPlan plan = PlanShowResult(document.doc().settings.outputFileName);
+    ShowResultPlan plan =
+        PlanShowResult(document.doc().settings.outputFileName, document.doc().settings.outputType);
     if (plan.askRenderFirst) {
         if (!askYesNo(QString::fromStdString(plan.question)))
             return false;

@@ -30,10 +30,12 @@ struct DocumentInteraction {
     std::function<bool(QString& pageName, int& filterIndex)> askHtmlExport;
     // The PDF file name, starting from the remembered one.
     std::function<QString(const QString& remembered)> askPdfName;
-    // Opens a page with the desktop's browser.
+    // Opens a page with the desktop's browser (or starts the executable output).
     std::function<void(const QString& path)> openPage;
     // Told after the project was saved under a name it did not have (the recent files list).
     std::function<void(const QString& path)> savedUnderNewName;
+    // Tells that an output was written (the status bar and a box offering to open it by default).
+    std::function<void(const ExportResult& result)> outputWritten;
     // The status-bar progress display of long loads and saves (none when empty).
     std::function<std::unique_ptr<Progress>()> statusProgress;
 };

@@ -87,18 +87,21 @@ TEST_P(ProjectOutputs, WriteOnAWorkerLeavesTheProjectAsItWas) {
 
 TEST_P(ProjectOutputs, DamagedFrameStopsWithTheMessageAndKeepsTheOldFile) {
     const ProjectOutput& output = projectOutput(GetParam());
-    doc.frames[2].imageData = std::vector<uint8_t>(doc.frames[2].imageData.begin(), doc.frames[2].imageData.begin() + doc.frames[2].imageData.size() / 2);
+    doc.frames[2].imageData =
+        std::vector<uint8_t>(doc.frames[2].imageData.begin(),
+                             doc.frames[2].imageData.begin() + doc.frames[2].imageData.size() / 2);
     const std::string path = dir.path("out." + std::string(output.extension()));
     NullProgress progress;
     const ExportResult result = output.write(doc, path, options, progress);
     EXPECT_EQ(result.status.stringId(), str::UnexpectedFormat) << result.status.message();
-    if (GetParam() != OutputType::HtmlPages)
+    if (GetParam() != OutputType::HtmlPages) {
         EXPECT_FALSE(test::fileExists(path));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryOutput, ProjectOutputs,
-                         ::testing::Values(OutputType::Movie, OutputType::Executable, OutputType::HtmlPages,
-                                           OutputType::Pdf),
+                         ::testing::Values(OutputType::Movie, OutputType::Executable, OutputType::Html5,
+                                           OutputType::HtmlPages, OutputType::Pdf),
                          [](const auto& info) { return std::string(outputTypeName(info.param)); });
 
 TEST(ProjectOutputRegistry, NamesAreUniqueAndFindTheirOutput) {

@@ -469,11 +469,11 @@ TEST(Observers, OnlyRegisteredObserversOtherThanTheSenderHearUpdates) {
     EXPECT_EQ(b.hints, (std::vector<std::pair<int, uint32_t>>{{5, 0}}));
 }
 
-TEST(NewProject, StartsWithSwfOutputOpaqueDefaultButtonsAndModified) {
+TEST(NewProject, StartsWithHtml5OutputOpaqueDefaultButtonsAndModified) {
     CQuibDoc doc;
     doc.setTitle("Senzatitolo1");
     doc.InitNewProject();
-    EXPECT_EQ(doc.settings.outputType, OutputType::Movie);
+    EXPECT_EQ(doc.settings.outputType, OutputType::Html5);
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(doc.title(), "Senzatitolo1 *");
     for (const Bitmap32& image : doc.buttonImages.images) {

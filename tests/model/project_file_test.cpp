@@ -118,7 +118,7 @@ TEST(ProjectFileRoundTrip, EmptyProjectSavesAndLoads) {
         ASSERT_TRUE(loadBytes(storeBytes(doc, compressed), loaded));
         EXPECT_EQ(loaded.frameCount(), 0);
         EXPECT_EQ(loaded.currentFrameIndex, -1);
-        EXPECT_EQ(loaded.settings.outputType, OutputType::Movie);
+        EXPECT_EQ(loaded.settings.outputType, OutputType::Html5);
     }
 }
 

@@ -112,7 +112,8 @@ TEST(MovieOutput, PageThatCannotBeWritten_KeepsTheMovie) {
     SwfMovie movie;
     buildSmallMovie(project, movie);
     ASSERT_EQ(::mkdir(project.dir.file("demo.htm").c_str(), 0755), 0);  // a folder in the page's place
-    const OutputResult result = WriteMovieOutput(movie, project.dir.file("demo.swf"), OutputType::Movie, {32, 24});
+    const OutputResult result =
+        WriteMovieOutput(movie, project.dir.file("demo.swf"), OutputType::Movie, {32, 24});
     EXPECT_TRUE(result.movieStatus.ok());
     EXPECT_EQ(result.pageStatus.message(), "Impossibile creare il file di output HTML");
     EXPECT_FALSE(readFile(project.dir.file("demo.swf")).empty());
@@ -125,7 +126,8 @@ TEST(MovieOutput, ExeLayout_PlayerMovieMagicAndLength) {
     const std::vector<uint8_t> player = {'#', '!', 'p', 'l', 'a', 'y', 'e', 'r', 0, 1, 2};
     writeFile(project.dir.file("player"), player);
     const std::string path = project.dir.file("demo.exe");
-    const OutputResult result = WriteMovieOutput(movie, path, OutputType::Executable, {32, 24}, project.dir.file("player"));
+    const OutputResult result =
+        WriteMovieOutput(movie, path, OutputType::Executable, {32, 24}, project.dir.file("player"));
     ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
     EXPECT_TRUE(result.pagePath.empty());
 
@@ -148,8 +150,8 @@ TEST(MovieOutput, ExeWithoutPlayer_FailsWithAMessage) {
     TestProject project;
     SwfMovie movie;
     buildSmallMovie(project, movie);
-    const OutputResult result =
-        WriteMovieOutput(movie, project.dir.file("demo.exe"), OutputType::Executable, {32, 24}, project.dir.file("no-player"));
+    const OutputResult result = WriteMovieOutput(movie, project.dir.file("demo.exe"), OutputType::Executable,
+                                                 {32, 24}, project.dir.file("no-player"));
     EXPECT_FALSE(result.movieStatus.ok());
     EXPECT_FALSE(result.movieStatus.message().empty());
 }
@@ -160,8 +162,8 @@ TEST(MovieOutput, WrittenExeStartsAndRendersItsMovie) {
     project.doc.settings.outputFileName = project.dir.file("demo.exe");
     SwfMovie movie;
     buildSmallMovie(project, movie);
-    const OutputResult result =
-        WriteMovieOutput(movie, project.doc.settings.outputFileName, OutputType::Executable, {40, 30}, QUIB_PLAYER_PATH);
+    const OutputResult result = WriteMovieOutput(movie, project.doc.settings.outputFileName,
+                                                 OutputType::Executable, {40, 30}, QUIB_PLAYER_PATH);
     ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
 
     const std::string png = project.dir.file("frame.png");
@@ -208,14 +210,28 @@ TEST(RenderProject, StopsAtTheFirstCheckThatFails) {
 
 TEST(ShowResult, AsksToRenderFirstOnlyWithoutAnOutputFile) {
     TestProject project;
-    const std::string path = project.dir.file("demo.exe");
-    ShowResultPlan plan = PlanShowResult(path);
+    const std::string path = project.dir.file("demo.swf");
+    ShowResultPlan plan = PlanShowResult(path, OutputType::Movie);
     EXPECT_TRUE(plan.askRenderFirst);
     EXPECT_EQ(plan.question,
               "Questo progetto non ha ancora un file di output. Volete eseguire il rendering ora?");
-    EXPECT_EQ(plan.page, project.dir.file("demo.htm"));
     writeFile(path, {1, 2, 3});
-    plan = PlanShowResult(path);
-    EXPECT_FALSE(plan.askRenderFirst);
-    EXPECT_EQ(plan.page, project.dir.file("demo.htm"));
+    EXPECT_FALSE(PlanShowResult(path, OutputType::Movie).askRenderFirst);
+}
+
+// The movie shows through its page, the web page itself, and the executable is started.
+TEST(ShowResult, OpensThePageOfEachTypeOrStartsTheExecutable) {
+    const struct {
+        OutputType type;
+        const char* output;
+        const char* opened;
+        bool start;
+    } cases[] = {{OutputType::Movie, "/d/demo.swf", "/d/demo.htm", false},
+                 {OutputType::Html5, "/d/demo.html", "/d/demo.html", false},
+                 {OutputType::Executable, "/d/demo.exe", "/d/demo.exe", true}};
+    for (const auto& c : cases) {
+        const ShowResultPlan plan = PlanShowResult(c.output, c.type);
+        EXPECT_EQ(plan.page, c.opened) << c.output;
+        EXPECT_EQ(plan.start, c.start) << c.output;
+    }
 }

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
@@ -35,6 +36,7 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
     TempDir dir;
     CQuibDoc doc;
     ASSERT_TRUE(buildSyntheticProject(doc, 64, 48, 3));
+    doc.settings.outputType = OutputType::Movie;
     NullProgress progress;
     ASSERT_TRUE(SaveProject(dir.file("p.qbk"), doc, progress).ok());
 
@@ -47,6 +49,22 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
     struct stat info {};
     ASSERT_EQ(::stat(dir.file("m.exe").c_str(), &info), 0);
     EXPECT_NE(info.st_mode & S_IXUSR, 0u);
+
+    // A folder left by a writer that was killed goes with the next page written beside it.
+    const pid_t gone = ::fork();
+    if (gone == 0)
+        ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string abandoned = dir.file(".w_files.new-" + std::to_string(gone));
+    ASSERT_EQ(::mkdir(abandoned.c_str(), 0700), 0);
+    for (const char* pictures : {"", " --png"}) {
+        EXPECT_EQ(runCli(dir, "render '" + dir.file("p.qbk") + "' --output '" + dir.file("w.html") +
+                                  "' --type html5" + pictures),
+                  0);
+        EXPECT_TRUE(exists(dir.file("w_files/timeline.js")));
+        EXPECT_TRUE(exists(dir.file(*pictures ? "w_files/t0000.png" : "w_files/t0000.webp")));
+    }
+    EXPECT_FALSE(exists(abandoned));
 }
 
 TEST(RenderCommand, ReportsWhatIsWrong) {

@@ -390,6 +390,10 @@ TEST(RenderChecks, RefusesWhatCannotBeRendered) {
     check = CheckRenderable(project.doc);
     EXPECT_EQ(check.blocker, RenderBlocker::NoPalette);
     EXPECT_EQ(check.status.message(), kNoPaletteMessage);
+    // The web page draws frames as they are composed: it needs no palette.
+    project.doc.settings.outputType = OutputType::Html5;
+    EXPECT_TRUE(CheckRenderable(project.doc).ok());
+    project.doc.settings.outputType = OutputType::Movie;
 
     project.doc.settings.paletteCount = 16;
     EXPECT_TRUE(CheckRenderable(project.doc).ok());

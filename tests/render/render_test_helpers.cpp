@@ -57,6 +57,7 @@ TestProject::TestProject(int cx, int cy) {
     doc.InitNewProject();
     doc.SetEmptyProjectFrameSize(cx, cy);
     doc.settings.outputFileName = dir.file("movie.swf");
+    doc.settings.outputType = OutputType::Movie;
 }
 
 void TestProject::addFrame(uint32_t rgbColour, const FrameElements& elements, const Bitmap32& cursor) {

@@ -26,6 +26,7 @@
 #include "ui/palette_dialog.h"
 #include "ui/project_views.h"
 #include "ui/quib_project_document.h"
+#include "ui/result_opener.h"
 #include "ui_test_support.h"
 
 namespace quib {
@@ -47,6 +48,9 @@ struct DocumentCommandsTest : test::WithApplication, ::testing::Test {
             return answerYes;
         };
         ask.openPage = [this](const QString& path) { openedPages.append(path); };
+        ask.outputWritten = [this](const ExportResult& result) {
+            written.append(QString::fromStdString(result.path));
+        };
         frame.resize(900, 600);
         frame.show();
 
@@ -81,6 +85,7 @@ struct DocumentCommandsTest : test::WithApplication, ::testing::Test {
     QStringList messages;
     QStringList questions;
     QStringList openedPages;
+    QStringList written;
     bool answerYes = true;
 };
 
@@ -135,6 +140,7 @@ TEST_F(DocumentCommandsTest, RenderWithoutAnOutputNameAsksForOneThenWritesTheMov
 
 TEST_F(DocumentCommandsTest, RenderInPaletteModeWithoutAPaletteAsksForOneFirst) {
     doc().settings.outputFileName = inFolder(QStringLiteral("indexed.swf")).toStdString();
+    doc().settings.outputType = OutputType::Movie;
     doc().settings.usePalette = 1;
     doc().settings.paletteCount = 0;
     PaletteDialogPrompts& prompts = PaletteDialog::prompts();
@@ -159,6 +165,7 @@ TEST_F(DocumentCommandsTest, RenderInPaletteModeWithoutAPaletteAsksForOneFirst) 
 
 TEST_F(DocumentCommandsTest, RenderInPaletteModeStopsWhenNoPaletteIsChosen) {
     doc().settings.outputFileName = inFolder(QStringLiteral("never.swf")).toStdString();
+    doc().settings.outputType = OutputType::Movie;
     doc().settings.usePalette = 1;
     doc().settings.paletteCount = 0;
     PaletteDialogPrompts& prompts = PaletteDialog::prompts();
@@ -184,6 +191,7 @@ TEST_F(DocumentCommandsTest, ShowResultOffersToRenderFirstAndOpensThePage) {
     EXPECT_TRUE(document().showResult());
     EXPECT_EQ(questions.size(), 2);
     EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("later.swf"))));
+    EXPECT_EQ(written, QStringList{inFolder(QStringLiteral("later.swf"))});
     ASSERT_EQ(openedPages.size(), 1);
     EXPECT_EQ(openedPages.first(), inFolder(QStringLiteral("later.htm")));
 
@@ -285,14 +293,39 @@ TEST_F(DocumentCommandsTest, TutorialRendersASampleWithoutOutputBesideItOnlyWhen
 
     answerYes = true;
     EXPECT_TRUE(QuibProjectDocument::runTutorial(sample)) << messages.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("sample.swf"))));
+    EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("sample_files/timeline.js"))));
     ASSERT_EQ(openedPages.size(), 1);
-    EXPECT_EQ(openedPages.first(), inFolder(QStringLiteral("sample.htm")));
+    EXPECT_EQ(openedPages.first(), inFolder(QStringLiteral("sample.html")));
     // No window was opened for it.
     EXPECT_EQ(frame.childFrames().size(), 1);
 
     EXPECT_TRUE(QuibProjectDocument::runTutorial(sample));
     EXPECT_EQ(questions.size(), 2);
+}
+
+struct ResultOpenerTest : test::WithApplication, ::testing::Test {};
+
+// A result nothing can open (file gone, no opener, the opener fails) gives a message naming it.
+TEST_F(ResultOpenerTest, NamesTheFileWhenNothingOpensIt) {
+    test::TempSettings temp;
+    const QString page = QDir(temp.folder()).filePath(QStringLiteral("movie.html"));
+    QFile file(page);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const struct {
+        QString path;
+        QString opener;
+    } cases[] = {{page + QStringLiteral(".gone"), QStringLiteral("xdg-open")},
+                 {page, QStringLiteral("/nonexistent/opener")},
+                 {page, QStringLiteral("false")}};
+    for (const auto& c : cases) {
+        QString message;
+        openWithDesktop(
+            c.path, false, [&](const QString& text) { message = text; }, c.opener);
+        for (int spins = 0; spins < 100000 && message.isEmpty(); ++spins)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+        EXPECT_EQ(message, cannotOpenMessage(c.path)) << c.opener.toStdString();
+    }
 }
 
 }  // namespace

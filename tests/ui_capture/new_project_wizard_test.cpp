@@ -107,7 +107,7 @@ TEST_F(NewProjectWizardTest, WithoutCapturingTheProjectStartsEmpty) {
     EXPECT_EQ(project->doc().frameSize, (Size{0, 0}));
     EXPECT_EQ(project->doc().backgroundSize, (Size{0, 0}));
     EXPECT_TRUE(project->isModified());
-    EXPECT_EQ(project->doc().settings.outputType, OutputType::Movie);
+    EXPECT_EQ(project->doc().settings.outputType, OutputType::Html5);
 }
 
 TEST_F(NewProjectWizardTest, FinishWithoutFramesCreatesNoProject) {
