@@ -6,6 +6,7 @@
 #include "model/frame_composition.h"
 #include "model/quib_doc.h"
 #include "model/synthetic_project.h"
+#include "offscreen_application.h"
 #include "shapes/callout_library.h"
 #include "shapes/default_callouts.h"
 #include "ui/quib_view.h"
@@ -13,11 +14,7 @@
 namespace {
 
 QApplication& application() {
-    static int argc = 1;
-    static char name[] = "editor_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
+    QApplication& app = offscreenApplication();
     // Text boxes draw their callouts, as in the application.
     static const quib::CalloutLibrary library = quib::defaultCalloutLibrary();
     quib::setApplicationCalloutLibrary(&library);

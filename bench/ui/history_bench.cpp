@@ -12,6 +12,7 @@
 #include "model/project_storage.h"
 #include "model/quib_doc.h"
 #include "model/synthetic_project.h"
+#include "offscreen_application.h"
 #include "ui/element_tracker.h"
 #include "ui/quib_thumb_view.h"
 #include "ui/quib_view.h"
@@ -22,16 +23,11 @@
 namespace {
 
 QApplication& application() {
-    static int argc = 1;
-    static char name[] = "history_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    return offscreenApplication();
 }
 
 bool loadProject(quib::CQuibDoc& doc, int frames) {
-    if (const char* path = std::getenv("QUIB_BENCH_PROJECT")) {
+    if (const char* path = std::getenv("QUIB_BENCH_PROJECT"); path && *path) {
         quib::NullProgress progress;
         if (!quib::LoadProject(path, doc, progress).ok())
             return false;

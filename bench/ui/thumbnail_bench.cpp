@@ -9,6 +9,7 @@
 #include "model/project_storage.h"
 #include "model/quib_doc.h"
 #include "model/synthetic_project.h"
+#include "offscreen_application.h"
 #include "ui/app_settings.h"
 #include "ui/child_frame.h"
 #include "ui/main_frame.h"
@@ -19,12 +20,7 @@
 namespace {
 
 QApplication& application() {
-    static int argc = 1;
-    static char name[] = "ui_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    return offscreenApplication();
 }
 
 // Every frame differs from the one before it: no picture can be reused.
@@ -89,7 +85,11 @@ void ThumbnailRebuildRepeatedFrames(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(ThumbnailRebuildRepeatedFrames)->Arg(300)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(ThumbnailRebuildRepeatedFrames)
+    ->Arg(300)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 // One picture on one thread: inflate in bands straight into the box filter.
 void ThumbnailOfOneStoredFrame(benchmark::State& state) {
