@@ -14,7 +14,9 @@ void prepareCaptureProject(CQuibDoc& doc, const Rect& region) {
 CaptureFrame::CaptureFrame(ScreenGrabber& grabber, CQuibDoc& doc, const Rect& region)
     : m_grabber(grabber), m_doc(doc), m_region(region) {}
 
-int CaptureFrame::counter() const { return m_doc.frameCount(); }
+int CaptureFrame::counter() const {
+    return m_doc.frameCount();
+}
 
 Status CaptureFrame::grab() {
     const int w = m_region.width();
@@ -25,6 +27,7 @@ Status CaptureFrame::grab() {
     // Fresh defaults: no text, no title, nothing shown but the cursor.
     Frame& frame = m_doc.currentFrame;
     frame = Frame();
+    applyTextStyle(frame, m_doc.settings.textStyle);
     frame.textBox.rect = Rect{3 * w / 5, 3 * h / 5, 4 * w / 5, 4 * h / 5};
     const Size frameSize = m_doc.frameSize;
     const Bitmap32& next = m_doc.buttonImages.images[ButtonImageSet::Next];

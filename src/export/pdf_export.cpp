@@ -1,6 +1,7 @@
 #include "export/pdf_export.h"
 
 #include <cstdio>
+#include <string>
 #include <utility>
 
 #include "base/atomic_file.h"
@@ -40,7 +41,8 @@ void PdfDocumentWriter::addPage(const FrameElements& frame, const ButtonImageSet
     const int p = pageObject(i);
     Page page;
     page.bodyBegin = m_body.size();
-    page.title = frame.title;
+    // An untitled frame still gets an outline entry a reader can tell apart.
+    page.title = frame.title.empty() ? "Frame " + std::to_string(i + 1) : frame.title;
     const NavButton* buttons[4] = {&frame.prevButton, &frame.nextButton, &frame.gotoButtons[0],
                                    &frame.gotoButtons[1]};
     const int kinds[4] = {ButtonImageSet::Previous, ButtonImageSet::Next, ButtonImageSet::Goto1,

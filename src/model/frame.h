@@ -10,6 +10,7 @@
 #include "base/shared_bytes.h"
 #include "base/text_font.h"
 #include "model/output_type.h"
+#include "model/text_style.h"
 #include "palette/palette_entry.h"
 
 namespace quib {
@@ -92,6 +93,8 @@ struct ProjectSettings {
     uint32_t usePalette = 0;
     int32_t paletteCount = 0;
     PaletteEntry palette[256];
+    // Stored in a block after the frames, which readers of the plain format pass over.
+    TextStyle textStyle;
     friend bool operator==(const ProjectSettings&, const ProjectSettings&) = default;
 };
 

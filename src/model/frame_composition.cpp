@@ -219,7 +219,8 @@ bool ComposeFrame(const ProjectData& doc, const Frame& frame, const Bitmap24& pi
     // elsewhere costs no text layout.
     auto touchesBounds = [&](const Rect& r) { return !r.normalized().intersected(bounds).isEmpty(); };
 
-    if ((flags & ComposeTitle) && doc.titles.enabled && touchesBounds(doc.titles.rect)) {
+    const bool showsTitle = !frame.title.empty() || (flags & ComposeTitlePlaceholder);
+    if ((flags & ComposeTitle) && doc.titles.enabled && showsTitle && touchesBounds(doc.titles.rect)) {
         // No shapes and text colour 0: a title font without a chosen colour draws black.
         static const Callout kNoCallout;
         const std::string_view title = frame.title.empty()

@@ -28,8 +28,11 @@ enum ComposeElement : uint32_t {
     ComposePrevButton = 0x040,
     ComposeGoto1Button = 0x080,
     ComposeGoto2Button = 0x100,
-    ComposeAll = 0xFFFFFFFF,
-    ComposeAllButCursor = 0xFFFFFFEF,  // the editor paints the cursor in a second call
+    // An editor hint, never part of an output: an empty title shows its placeholder text.
+    ComposeTitlePlaceholder = 0x200,
+    ComposeAll = 0x1FF,  // every element an output shows
+    // The editor paints the cursor in a second call.
+    ComposeEditor = (ComposeAll & ~uint32_t(ComposeCursor)) | ComposeTitlePlaceholder,
 };
 
 // The application-wide callout library that composition looks text box callouts up in. The

@@ -147,6 +147,7 @@ Status ImportImages(CQuibDoc& doc, const PictureReader& read, const std::vector<
     defaults.textBox.visible = 0;
     defaults.prevButton.visible = defaults.nextButton.visible = 0;
     defaults.cursorVisible = 0;
+    applyTextStyle(defaults, project.settings.textStyle);
     for (size_t k = 0; k < paths.size(); ++k) {
         if (k > 0 && !(picture = readPicture(read, paths[k], unreadable)))
             return unreadable;

@@ -68,4 +68,15 @@ std::string absoluteOutputName(const std::string& projectDir, const std::string&
     return folder + "/" + name;
 }
 
+std::string outputBesideProject(const std::string& projectPath, std::string_view extension) {
+    const size_t slash = projectPath.find_last_of("/\\");
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    if (nameStart >= projectPath.size())
+        return {};
+    size_t nameEnd = projectPath.find_last_of('.');
+    if (nameEnd == std::string::npos || nameEnd <= nameStart)
+        nameEnd = projectPath.size();
+    return projectPath.substr(0, nameEnd) + "." + std::string(extension);
+}
+
 }  // namespace quib

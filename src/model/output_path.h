@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace quib {
 
@@ -13,5 +14,9 @@ std::string relativeOutputName(const std::string& projectDir, const std::string&
 
 // A stored output name made absolute against projectDir, with native separators.
 std::string absoluteOutputName(const std::string& projectDir, const std::string& storedName);
+
+// The output a project proposes before one is chosen: beside the project file, with its name and
+// extension (no dot); empty for a project never saved.
+std::string outputBesideProject(const std::string& projectPath, std::string_view extension);
 
 }  // namespace quib

@@ -192,6 +192,33 @@ void readCompressedImages(ByteReader& in, ProjectData& data, Progress& progress)
     }
 }
 
+// The project's text style follows everything else, so that a reader of the plain format, which
+// stops after the frames, still loads the file.
+constexpr uint32_t kTextStyleMagic = 0x59545351;  // "QSTY"
+constexpr uint32_t kTextStyleVersion = 1;
+
+void writeTextStyle(ByteWriter& out, const TextStyle& style) {
+    out.u32(kTextStyleMagic);
+    out.u32(kTextStyleVersion);
+    out.textFont(style.font);
+    out.archiveString(style.calloutName);
+}
+
+// A missing, unknown or damaged block leaves the standard style: it only decides new text boxes.
+TextStyle readTextStyle(ByteReader& in) {
+    TextStyle style;
+    if (in.remaining() < 8 || in.u32() != kTextStyleMagic || in.u32() != kTextStyleVersion)
+        return style;
+    try {
+        TextStyle read;
+        read.font = in.textFont();
+        read.calloutName = in.archiveString();
+        style = std::move(read);
+    } catch (const FormatError&) {
+    }
+    return style;
+}
+
 ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly, Progress& progress,
                   ProjectFileHeader& header) {
     ProjectData data;
@@ -263,6 +290,7 @@ ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly
             data.frames.push_back(readFrameRecord(in, withImages, bound, frameBytes));
         if (header.compressed)
             readCompressedImages(in, data, progress);
+        s.textStyle = readTextStyle(in);
     }
 
     if (frameBytes != 0 && (!data.frames.empty() || frameBytes <= kMaxUnbackedPictureBytes))
@@ -334,6 +362,7 @@ std::vector<uint8_t> ProjectFile::store(CQuibDoc& doc, const std::string& filePa
         writeFrameRecord(out, frame, !doc.compressedSave);
     if (doc.compressedSave)
         writeCompressedImages(out, doc, progress);
+    writeTextStyle(out, s.textStyle);
     return bytes;
 }
 

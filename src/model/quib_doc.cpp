@@ -349,6 +349,7 @@ void CQuibDoc::InitNewProject() {
     settings.outputType = OutputType::Html5;
     settings.outputFileName.clear();
     buttonImages = defaultButtonImages();
+    titles.font = TextStyle::standardTitleFont();
     backgroundSize = frameSize;
     SetModifiedFlag(true);
     commands.forgetClean();

@@ -15,6 +15,7 @@
 
 #include "base/strings.h"
 #include "export/project_output.h"
+#include "model/output_path.h"
 #include "model/project_edit.h"
 #include "model/quib_doc.h"
 #include "save_file_dialog.h"
@@ -160,6 +161,9 @@ OutputSettings outputSettingsOf(const CQuibDoc& doc) {
 
 bool runProjectSettings(CQuibDoc& doc, QWidget* parent, const OutputSettingsEditor& edit) {
     OutputSettings settings = outputSettingsOf(doc);
+    if (settings.outputFileName.isEmpty())
+        settings.outputFileName = QString::fromStdString(
+            outputBesideProject(doc.pathName(), projectOutput(settings.outputType).extension()));
     const QString projectDir = QString::fromStdString(doc.projectDir);
     bool ok = false;
     if (edit) {

@@ -22,6 +22,7 @@
 #include "command_table.h"
 #include "cursor_commands.h"
 #include "mixed_check_box.h"
+#include "model/button_placement.h"
 #include "model/frame_composition.h"
 #include "model/project_edit.h"
 #include "model/quib_doc.h"
@@ -350,6 +351,17 @@ int CPropertiesPanel::buildFrameSection(QGridLayout* grid, int row) {
     grid->addWidget(addButton(AlignTextCommand, QString(), QStringLiteral("Allineamento")), row, 4,
                     Qt::AlignRight);
     grid->addWidget(addButton(cmd::ChooseFont, QStringLiteral("..."), commandTip(cmd::ChooseFont)), row++, 5);
+    auto styleButton = [&](int id, const QString& text, const QString& tip) {
+        QToolButton* button = addButton(id, text, tip);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        fullRow(button);
+    };
+    styleButton(
+        UseAsDefaultStyleCommand, QStringLiteral("Usa come stile predefinito"),
+        QStringLiteral("Le nuove caselle di testo prenderanno il carattere e il callout di questo frame"));
+    styleButton(ApplyDefaultStyleCommand, QStringLiteral("Applica a tutti i frame"),
+                QStringLiteral("Dà lo stile predefinito alle caselle di testo dei frame selezionati, "
+                               "o di tutti se ne è selezionato uno solo"));
 
     return row;
 }
@@ -561,9 +573,9 @@ void CPropertiesPanel::showProjectFields() {
 }
 
 void CPropertiesPanel::updateButtons() {
-    for (int id :
-         {int(cmd::ChooseCursor), int(cmd::GotoTarget1), int(cmd::GotoTarget2), int(cmd::ChooseCallout),
-          int(cmd::ChooseFont), AlignTextCommand, TitleFontCommand, TitleAlignCommand})
+    for (int id : {int(cmd::ChooseCursor), int(cmd::GotoTarget1), int(cmd::GotoTarget2),
+                   int(cmd::ChooseCallout), int(cmd::ChooseFont), AlignTextCommand, TitleFontCommand,
+                   TitleAlignCommand, UseAsDefaultStyleCommand, ApplyDefaultStyleCommand})
         control(id)->setEnabled(enabled(id));
     for (int id : kPictureCommands)
         control(id)->setEnabled(m_doc && m_post);
@@ -599,6 +611,9 @@ void CPropertiesPanel::applyField(int n) {
                 Frame frame;
                 m_doc->GetFrame(index, frame);
                 setFieldValue(frame, n, input, callouts);
+                if (n == field::Goto1Visible || n == field::Goto2Visible)
+                    placeNewGotoButton(frame, n == field::Goto1Visible ? 0 : 1, m_doc->buttonImages,
+                                       m_doc->backgroundSize);
                 m_doc->SetFrame(index, frame, false);
             }
         },
@@ -713,6 +728,8 @@ bool CPropertiesPanel::handles(int id) const {
         case AlignTextCommand:
         case TitleFontCommand:
         case TitleAlignCommand:
+        case UseAsDefaultStyleCommand:
+        case ApplyDefaultStyleCommand:
             return true;
         default:
             return false;
@@ -748,6 +765,10 @@ bool CPropertiesPanel::enabled(int id) const {
         case TitleFontCommand:
         case TitleAlignCommand:
             return m_doc && m_doc->titles.enabled;
+        case UseAsDefaultStyleCommand:
+            return hasCurrentFrame() && currentElements().textBox.visible;
+        case ApplyDefaultStyleCommand:
+            return m_doc && m_doc->frameCount() > 0;
         default:
             return false;
     }
@@ -789,6 +810,12 @@ void CPropertiesPanel::run(int id) {
             break;
         case TitleAlignCommand:
             chooseTitleAlignment();
+            break;
+        case UseAsDefaultStyleCommand:
+            useAsDefaultStyle();
+            break;
+        case ApplyDefaultStyleCommand:
+            applyDefaultStyle();
             break;
         case cmd::ChooseCursor:
             if (m_doc)
@@ -845,6 +872,42 @@ void CPropertiesPanel::chooseTextFont() {
         frame.textBox.font.logFont = chosen->logFont;
         frame.textBox.font.color = chosen->color;
     });
+}
+
+void CPropertiesPanel::useAsDefaultStyle() {
+    if (!hasCurrentFrame())
+        return;
+    const TextBox& box = currentElements().textBox;
+    TextStyle style{box.font, box.calloutName};
+    if (style == m_doc->settings.textStyle)
+        return;
+    editProject(*m_doc, "Usa come stile predefinito", [&] {
+        m_doc->settings.textStyle = std::move(style);
+        return true;
+    });
+}
+
+void CPropertiesPanel::applyDefaultStyle() {
+    if (!m_doc)
+        return;
+    std::vector<int> frames = selection();
+    if (frames.size() <= 1) {
+        frames.clear();
+        for (int i = 0; i < m_doc->frameCount(); ++i)
+            frames.push_back(i);
+    }
+    if (frames.empty())
+        return;
+    const TextStyle style = m_doc->settings.textStyle;
+    editFrames(*m_doc, "Applica lo stile predefinito", frames, [&] {
+        for (int index : frames) {
+            Frame frame;
+            m_doc->GetFrame(index, frame);
+            applyTextStyle(frame, style);
+            m_doc->SetFrame(index, frame, false);
+        }
+    });
+    notify(hint::TextFont, false);
 }
 
 void CPropertiesPanel::chooseCallout() {

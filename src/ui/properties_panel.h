@@ -36,6 +36,8 @@ public:
     static constexpr int AlignTextCommand = 32789;
     static constexpr int TitleFontCommand = 40021;
     static constexpr int TitleAlignCommand = 40023;
+    static constexpr int UseAsDefaultStyleCommand = 40030;
+    static constexpr int ApplyDefaultStyleCommand = 40031;
 
     explicit CPropertiesPanel(QWidget* parent = nullptr);
     ~CPropertiesPanel() override;
@@ -120,6 +122,8 @@ private:
 
     void focusField(int controlId);
     void chooseTextFont();
+    void useAsDefaultStyle();
+    void applyDefaultStyle();
     void chooseCallout();
     void chooseTextAlignment();
     void chooseTitleFont();

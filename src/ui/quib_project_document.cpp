@@ -23,6 +23,7 @@
 #include "export/project_output.h"
 #include "html_export_dialog.h"
 #include "model/frame_composition.h"
+#include "model/output_path.h"
 #include "model/project_storage.h"
 #include "palette_commands.h"
 #include "project_settings_dialog.h"
@@ -437,11 +438,9 @@ QString writableSample(const QString& projectPath) {
 // A sample without an output name renders beside itself as a page every browser plays.
 void giveDefaultOutputName(CQuibDoc& doc, const QString& projectPath) {
     if (doc.settings.outputFileName.empty()) {
-        const QFileInfo info(projectPath);
-        doc.settings.outputFileName =
-            (info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".html"))
-                .toStdString();
         doc.settings.outputType = OutputType::Html5;
+        doc.settings.outputFileName = outputBesideProject(QFile::encodeName(projectPath).toStdString(),
+                                                          projectOutput(OutputType::Html5).extension());
     }
 }
 }  // namespace

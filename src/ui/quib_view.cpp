@@ -245,7 +245,7 @@ void CQuibView::composeArea(const QRect& area) {
     for (int y = a.top(); y <= a.bottom(); ++y)
         std::memset(bits + size_t(y) * size_t(stride) + size_t(a.left()) * 3, 0xFF, size_t(a.width()) * 3);
     const Rect clip = fromQRect(a);
-    ComposeFrame(m_doc, bits, ComposeAllButCursor, stride, clip);
+    ComposeFrame(m_doc, bits, ComposeEditor, stride, clip);
     const ElementTracker& cursor = tracker(ElementKind::Cursor);
     if (cursor.isShown(m_doc)) {
         // The cursor always shows a thin frame, so that even a blank cursor can be found.

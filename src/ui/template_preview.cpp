@@ -39,7 +39,7 @@ QImage TemplatePreview::render(const QString& templatePath, uint32_t mask, QSize
     if (canvas.isEmpty())
         return QImage();
     Bitmap24 picture(canvas.cx, canvas.cy);
-    if (!ComposeFrame(preview, picture.pixels.data(), ComposeAll))
+    if (!ComposeFrame(preview, picture.pixels.data(), ComposeAll | ComposeTitlePlaceholder))
         return QImage();
 
     // Fit the canvas into the area, keeping its proportions.

@@ -25,7 +25,8 @@ protected:
         X11DisplayTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        client().paintRoot(640, 480, [](int x, int y) { return uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | 0x40); });
+        client().paintRoot(640, 480,
+                           [](int x, int y) { return uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | 0x40); });
         Status status;
         m_grabber = X11ScreenGrabber::open(displayName(), status);
         ASSERT_TRUE(status.ok()) << status.message();
@@ -58,6 +59,8 @@ void expectCapturedDefaults(const FrameElements& f, Size size) {
     EXPECT_EQ(f.nextButton.pos, (Point{size.cx - 60, size.cy - 24}));
     EXPECT_EQ(f.prevButton.pos, (Point{size.cx - 120, size.cy - 24}));
     EXPECT_EQ(f.cursorVisible, 1u);
+    EXPECT_EQ(f.textBox.font.logFont.face(), "DejaVu Sans");  // the project's style: 10 points
+    EXPECT_EQ(f.textBox.font.logFont.height, -13);
     EXPECT_EQ(f.textBox.visible, 0u);
     EXPECT_EQ(f.prevButton.visible, 0u);
     EXPECT_EQ(f.nextButton.visible, 0u);

@@ -5,8 +5,8 @@
 
 #include "export/pdf_export.h"
 #include "export_test_util.h"
-#include "model/frame_composition.h"
 #include "model/doc_observer.h"
+#include "model/frame_composition.h"
 
 namespace quib {
 namespace {
@@ -113,6 +113,7 @@ TEST(PdfExport, EveryXrefEntryPointsAtItsObject) {
 TEST(PdfExport, OutlineEntriesChainThroughTheFrames) {
     CQuibDoc doc;
     test::makeProject(doc, 32, 32, 3);
+    test::editFrame(doc, 1, [](FrameElements& f) { f.title.clear(); });  // named by its number
     const std::string pdf = buildPdf(doc);
     EXPECT_NE(test::pdfObject(pdf, 3).find("/Count 3\r\n/First 8 0 R\r\n/Last 24 0 R\r\n"),
               std::string::npos);

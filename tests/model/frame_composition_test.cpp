@@ -166,7 +166,7 @@ TEST_F(Composition, HiddenOrUnflaggedCursorIsNotDrawn) {
     makeDoc(doc, Size{3, 3});
     setCursor(doc, solidPicture(1, 1, 9, 9, 9, 255), Point{0, 0});
     auto buffer = filledCanvas(doc);
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAllButCursor));
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeEditor));
     EXPECT_EQ(at(buffer, doc, 0, 0), kFill);
     doc.currentFrame.cursorVisible = 0;
     ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
@@ -286,19 +286,21 @@ TEST_F(TextComposition, EmptyTextShowsThePlaceholder) {
     EXPECT_NE(compose(ComposeAll), placeholder);
 }
 
-TEST_F(TextComposition, EnabledTitlesShowTheTitleOrItsPlaceholder) {
+TEST_F(TextComposition, AnEmptyTitleShowsItsPlaceholderInTheEditorOnly) {
     doc.currentFrame.textBox.visible = 0;
     doc.titles.rect = Rect{10, 10, 190, 40};
     doc.titles.font.logFont.setFace("DejaVu Sans");
     doc.titles.font.logFont.height = -16;
-    const auto plain = compose(ComposeAll);
+    const auto plain = compose(ComposeEditor);
     doc.titles.enabled = 1;
-    const auto placeholder = compose(ComposeAll);
+    EXPECT_EQ(compose(ComposeAll & ~ComposeCursor), plain);
+    const auto placeholder = compose(ComposeEditor);
     EXPECT_NE(placeholder, plain);
     doc.currentFrame.title = stringText(str::TitlePlaceholder);
-    EXPECT_EQ(compose(ComposeAll), placeholder);
+    EXPECT_EQ(compose(ComposeAll & ~ComposeCursor), placeholder);
     doc.currentFrame.title = "Primo";
     EXPECT_NE(compose(ComposeAll), placeholder);
+    EXPECT_EQ(compose(ComposeAll), compose(ComposeEditor));
     EXPECT_EQ(compose(ComposeAll & ~ComposeTitle), plain);
 }
 

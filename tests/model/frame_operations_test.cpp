@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "model/button_placement.h"
 #include "model/frame_operations.h"
 #include "model/quib_doc.h"
 #include "pattern_project.h"
@@ -239,6 +240,40 @@ TEST_F(CropFrameOperation, RectanglesOutsideTheFrameOrEmpty_AreRefusedAndChangeN
     EXPECT_EQ(doc.frameSize, (Size{120, 70}));
     EXPECT_FALSE(doc.isModified());
     expectPatternShiftedBy(0, 0);
+}
+
+TEST(GotoButtonPlacement, ANewButtonGoesBesideNextClearOfTheOtherAndOnTheCanvas) {
+    ButtonImageSet images;
+    images.images[ButtonImageSet::Next] = Bitmap32(60, 24);
+    images.images[ButtonImageSet::Goto1] = Bitmap32(40, 20);
+    images.images[ButtonImageSet::Goto2] = Bitmap32(40, 20);
+    struct Case {
+        Point next;
+        int which;
+        bool otherShown;
+        Point expected;
+    };
+    const Case cases[] = {
+        {{500, 400}, 0, false, {454, 402}},  // left of Next, centred on it
+        {{500, 400}, 1, true, {408, 402}},   // left of the go-to button already there
+        {{20, 400}, 0, false, {86, 402}},    // no room on the left: on the right
+        {{580, 400}, 0, false, {534, 402}}, {{10, 590}, 0, false, {76, 580}},  // kept on the canvas
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.next.x << "," << c.next.y << " which " << c.which);
+        FrameElements frame;
+        frame.nextButton.pos = c.next;
+        NavButton& other = frame.gotoButtons[1 - c.which];
+        other.visible = c.otherShown;
+        other.pos = Point{c.next.x - 46, c.next.y + 2};
+        frame.gotoButtons[c.which].visible = 1;
+        placeNewGotoButton(frame, c.which, images, Size{640, 600});
+        EXPECT_EQ(frame.gotoButtons[c.which].pos, c.expected);
+        // A button the user placed stays where it is.
+        frame.gotoButtons[c.which].pos = Point{3, 4};
+        placeNewGotoButton(frame, c.which, images, Size{640, 600});
+        EXPECT_EQ(frame.gotoButtons[c.which].pos, (Point{3, 4}));
+    }
 }
 
 }  // namespace

@@ -70,5 +70,17 @@ TEST(ProjectDir, IsThePathUpToTheLastSeparator) {
     EXPECT_EQ(projectDirOf("C:\\a\\c.qbk"), "C:\\a\\");
 }
 
+TEST(OutputBesideProject, TheProjectsNameWithTheOutputsExtension) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/a/tour.qbk", "/home/a/tour.html"},
+        {"/home/a.b/tour", "/home/a.b/tour.html"},
+        {"/home/a/tour.v2.qbk", "/home/a/tour.v2.html"},
+        {"", ""},
+        {"/home/a/", ""},
+    };
+    for (auto [project, expected] : cases)
+        EXPECT_EQ(outputBesideProject(project, "html"), expected) << project;
+}
+
 }  // namespace
 }  // namespace quib

@@ -42,6 +42,8 @@ void makeRichProject(CQuibDoc& doc) {
     doc.settings.usePalette = 1;
     doc.settings.paletteCount = 3;
     doc.settings.palette[2] = PaletteEntry{200, 100, 50, 0};
+    doc.settings.textStyle.font.logFont.height = -20;
+    doc.settings.textStyle.calloutName = "Nuvola";
     doc.buttonImages.images[1] = test::oddCursor(6, 2);
     doc.titles.enabled = 1;
     doc.titles.rect = Rect{1, 2, 3, 4};
@@ -110,6 +112,20 @@ TEST(ProjectFileRoundTrip, CompressedVariantRestoresEveryPicture) {
     EXPECT_EQ(storeBytes(loaded)[6], 0);
 }
 
+// The text style block is optional: cut off, or never written, it leaves the standard style.
+TEST(ProjectFileRoundTrip, ATextStyleBlockCutShortLeavesTheStandardStyle) {
+    CQuibDoc doc;
+    makeRichProject(doc);
+    const auto bytes = storeBytes(doc);
+    for (size_t cut : {size_t(1), size_t(20), size_t(70), size_t(80)}) {
+        SCOPED_TRACE(cut);
+        CQuibDoc loaded;
+        ASSERT_TRUE(loadBytes(std::vector<uint8_t>(bytes.begin(), bytes.end() - long(cut)), loaded));
+        EXPECT_EQ(loaded.settings.textStyle, TextStyle{});
+        EXPECT_EQ(loaded.frames[1].elements(), doc.frames[1].elements());
+    }
+}
+
 TEST(ProjectFileRoundTrip, EmptyProjectSavesAndLoads) {
     CQuibDoc doc;
     doc.InitNewProject();
@@ -153,7 +169,9 @@ TEST(ProjectFileRoundTrip, SettingsOnlyLoadSkipsTheFrames) {
     loaded.settingsOnly = true;
     ASSERT_TRUE(loadBytes(storeBytes(doc, true), loaded));
     EXPECT_EQ(loaded.frameCount(), 0);
-    EXPECT_EQ(loaded.settings, doc.settings);
+    ProjectSettings expected = doc.settings;
+    expected.textStyle = TextStyle{};  // stored after the frames
+    EXPECT_EQ(loaded.settings, expected);
     EXPECT_EQ(loaded.titles, doc.titles);
 }
 
@@ -199,10 +217,14 @@ struct ThreeFrames {
     }
 };
 
+// The block of the standard text style that ends every file: magic, version, font, empty name.
+constexpr size_t kStandardStyleBlock = 4 + 4 + 68 + 1;
+
 // The trailing image streams of a compressed file with count frames: u32 length and bytes each,
-// found as the one split of the file's tail that ends exactly at its end.
-std::vector<std::vector<uint8_t>> trailingPictures(const std::vector<uint8_t>& bytes, int count,
+// found as the one split of the file's tail that ends exactly where the style block begins.
+std::vector<std::vector<uint8_t>> trailingPictures(std::vector<uint8_t> bytes, int count,
                                                    size_t pictureSize) {
+    bytes.resize(bytes.size() - kStandardStyleBlock);
     auto u32At = [&](size_t at) {
         return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
                uint32_t(bytes[at + 3]) << 24;
@@ -328,6 +350,7 @@ TEST(ProjectFileLayout, ReadsAFileWrittenByHand) {
     EXPECT_EQ(doc.settings.palette[1], (PaletteEntry{0, 128, 255, 0}));
     EXPECT_EQ(doc.buttonImages.images[0].pixels, (std::vector<uint8_t>{9, 8, 7, 255}));
     EXPECT_TRUE(doc.buttonImages.images[1].isNull());
+    EXPECT_EQ(doc.settings.textStyle, TextStyle{});
     EXPECT_EQ(doc.titles.enabled, 1u);
     EXPECT_EQ(doc.titles.font.logFont.face(), "Arial");
     EXPECT_EQ(doc.titles.font.logFont.weight, 700);
@@ -369,6 +392,11 @@ TEST(ProjectFileLayout, WritesTheHeaderFieldsInOrder) {
     expected.b[fontAt + 16] = 400 & 0xFF;
     expected.b[fontAt + 17] = 400 >> 8;
     expected.b[fontAt + 20] = 0;
+    expected.raw({'Q', 'S', 'T', 'Y'}).u32(1).font(uint32_t(-13), "DejaVu Sans", 0xFFFFFFFF, 0).u8(0);
+    const size_t styleAt = expected.b.size() - 1 - 68;
+    expected.b[styleAt + 16] = 400 & 0xFF;
+    expected.b[styleAt + 17] = 400 >> 8;
+    expected.b[styleAt + 20] = 0;
     EXPECT_EQ(bytes, expected.b);
 }
 
@@ -493,9 +521,10 @@ TEST_F(MalformedFile, CompressedImageStreamLongerThanItsBound) {
     CQuibDoc doc;
     makeProject(doc, 1, Size{2, 1});
     auto b = storeBytes(doc, true);
-    // The last field is the single image stream: lengthen its length field past the bound.
+    // The single image stream comes last before the style block: lengthen it past the bound.
     const std::vector<uint8_t> pixels(6, 10);
-    const size_t lengthAt = b.size() - 4 - zlibCompress(pixels.data(), pixels.size(), 9)->size();
+    const size_t lengthAt =
+        b.size() - kStandardStyleBlock - 4 - zlibCompress(pixels.data(), pixels.size(), 9)->size();
     putU32(b, lengthAt, 19);
     b.resize(lengthAt + 4 + 19, 0);
     expectRejected(b);

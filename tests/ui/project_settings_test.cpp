@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QSlider>
 
+#include "model/quib_doc.h"
 #include "ui/output_settings.h"
 #include "ui/project_settings_dialog.h"
 #include "ui_test_support.h"
@@ -176,6 +177,24 @@ TEST_F(SettingsDialogTest, CancelledBrowseKeepsTheName) {
     d->setBrowseFunction([](QWidget*, const QString&, const QString&, const QString&) { return QString(); });
     d->browse();
     EXPECT_EQ(d->nameEdit()->text(), QStringLiteral("demo.swf"));
+}
+
+TEST(ProjectSettingsOpened, AProjectWithoutOutputProposesOneBesideItself) {
+    const std::pair<const char*, QString> cases[] = {
+        {"/work/proj/tour.qbk", QStringLiteral("/work/proj/tour.swf")}, {"", QString()}};
+    for (auto [path, proposed] : cases) {
+        CQuibDoc doc;
+        if (*path)
+            doc.setPathName(path);
+        doc.settings.outputType = OutputType::Movie;
+        QString shown = QStringLiteral("?");
+        EXPECT_FALSE(runProjectSettings(doc, nullptr, [&](OutputSettings& settings, const QString&) {
+            shown = settings.outputFileName;
+            return false;
+        }));
+        EXPECT_EQ(shown, proposed) << path;
+        EXPECT_EQ(doc.settings.outputFileName, "");  // nothing kept until the dialog is accepted
+    }
 }
 
 }  // namespace

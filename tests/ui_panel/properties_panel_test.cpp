@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QObject>
 
+#include "model/button_placement.h"
 #include "panel_test_support.h"
 #include "ui/app_settings.h"
 #include "ui/command_ids.h"
@@ -234,8 +235,9 @@ TEST_F(PanelTest, FirstAndLastFramesCannotShowPreviousAndNext) {
     EXPECT_TRUE(check(1159)->isEnabled());
 }
 
-TEST_F(PanelTest, CoordinatesAreEnabledWithTheirElement) {
+TEST_F(PanelTest, CoordinatesAreEnabledWithTheirElementAndANewGotoButtonSitsBesideNext) {
     doc.currentFrame.gotoButtons[1].visible = 0;
+    doc.currentFrame.gotoButtons[1].pos = Point{0, 0};
     doc.currentFrame.cursorVisible = 1;
     doc.UpdateAllViews(hint::Buttons);
     EXPECT_FALSE(edit(1170)->isEnabled());
@@ -243,6 +245,10 @@ TEST_F(PanelTest, CoordinatesAreEnabledWithTheirElement) {
     EXPECT_TRUE(edit(1163)->isEnabled());
     click(check(1162));
     EXPECT_TRUE(edit(1170)->isEnabled());
+    const FrameElements shown = frame(doc.currentFrameIndex);
+    EXPECT_NE(shown.gotoButtons[1].pos, (Point{0, 0}));
+    EXPECT_EQ(shown.gotoButtons[1].pos, gotoButtonBesideNext(shown, 1, doc.buttonImages, doc.backgroundSize));
+    EXPECT_EQ(edit(1170)->text().toInt(), shown.gotoButtons[1].pos.x);
 }
 
 TEST_F(PanelTest, TheLayoutSwitchHidesTheAdvancedFields) {
@@ -280,6 +286,28 @@ TEST_F(PanelTest, ThePanelForgetsADocumentWhoseOwnerIsGone) {
     EXPECT_EQ(panel->document(), nullptr);
     EXPECT_FALSE(edit(600)->isEnabled());
     doc.removeObserver(panel.get());  // the document outlived its owner only in this test
+}
+
+TEST_F(PanelTest, TheDefaultStyleComesFromOneFrameAndGoesToEveryFrame) {
+    Frame styled;
+    styled.assignElements(frame(1));
+    styled.textBox.font.logFont.setFace("DejaVu Serif");
+    styled.textBox.font.logFont.height = -21;
+    styled.textBox.calloutName = library.at(1).name;
+    doc.SetFrame(1, styled, false);
+    select({1}, 1);
+    panel->run(CPropertiesPanel::UseAsDefaultStyleCommand);
+    EXPECT_EQ(doc.settings.textStyle.font, styled.textBox.font);
+    EXPECT_EQ(doc.settings.textStyle.calloutName, library.at(1).name);
+
+    select({3}, 3);  // one frame selected: every frame
+    panel->run(CPropertiesPanel::ApplyDefaultStyleCommand);
+    for (int i = 0; i < doc.frameCount(); ++i) {
+        EXPECT_EQ(frame(i).textBox.font, styled.textBox.font) << i;
+        EXPECT_EQ(frame(i).textBox.calloutName, library.at(1).name) << i;
+    }
+    EXPECT_EQ(qobject_cast<QLabel*>(panel->control(1157))->text(),
+              QString::fromStdString(library.at(1).name));
 }
 
 }  // namespace
