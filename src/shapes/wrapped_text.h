@@ -15,4 +15,8 @@ namespace quib {
 // above rect.bottom.
 void DrawWrappedText(raster::DrawContext& dc, std::string_view text, Rect rect, uint32_t align);
 
+// The height the text takes when wrapped to width with the current font of dc, laid out as
+// DrawWrappedText lays it out.
+int WrappedTextHeight(raster::DrawContext& dc, std::string_view text, int width);
+
 }  // namespace quib

@@ -1,8 +1,6 @@
 #include "panel_choices.h"
 
-#include <QColorDialog>
 #include <QCursor>
-#include <QFontDialog>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -12,6 +10,7 @@
 #include <cmath>
 
 #include "base/strings.h"
+#include "font_colour_dialog.h"
 #include "raster/font_mapping.h"
 #include "shapes/callout_library.h"
 
@@ -21,22 +20,11 @@ namespace {
 
 constexpr const char* kAlignItems[] = {"&Sinistra", "&Centra", "&Destra", "&Giustifica"};
 
-QColor colourOf(uint32_t colorRef) {
-    return QColor(redOf(colorRef), greenOf(colorRef), blueOf(colorRef));
-}
-
 std::optional<TextFont> askFont(QWidget* parent, const TextFont& start, uint32_t calloutColour) {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, raster::fontFromLogFont(start.logFont), parent);
-    if (!ok)
+    FontColourDialog dialog(start, calloutColour, parent);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    TextFont result = start;
-    result.logFont = logFontFromFont(chosen, start.logFont);
-    const uint32_t shown = start.color == kCalloutTextColour ? calloutColour : start.color;
-    const QColor colour = QColorDialog::getColor(colourOf(shown), parent);
-    if (colour.isValid())
-        result.color = rgb(uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue()));
-    return result;
+    return dialog.chosen();
 }
 
 std::optional<size_t> askCallout(QWidget* parent, const CalloutLibrary& library, const std::string& current) {

@@ -26,6 +26,7 @@
 #include "model/frame_composition.h"
 #include "model/project_edit.h"
 #include "model/quib_doc.h"
+#include "model/text_fit.h"
 #include "panel_fields.h"
 #include "panel_heading.h"
 #include "panel_icons.h"
@@ -50,6 +51,7 @@ constexpr int TitleLeft = 305;
 constexpr int TitleTop = 307;
 constexpr int TitleRight = 1150;
 constexpr int TitleBottom = 1151;
+constexpr int TextOverflow = 32911;
 }  // namespace ctl
 
 constexpr int kPictureCommands[] = {cmd::BackgroundImage, cmd::NextButtonImage, cmd::PreviousButtonImage,
@@ -127,6 +129,20 @@ const char* fieldAction(int f) {
         default:
             return "Sposta pulsante";
     }
+}
+
+// Typed text that runs past its box makes the box taller, down to the canvas's bottom.
+void growToFitText(TextBox& box, const CalloutLibrary* callouts, int32_t canvasBottom) {
+    const Callout* callout = callouts ? callouts->FindCallout(box.calloutName) : nullptr;
+    if (!callout || !box.visible)
+        return;
+    const Rect r = box.rect.normalized();
+    if (r != box.rect || r.bottom >= canvasBottom)
+        return;
+    if (const std::optional<int32_t> bottom = bottomThatFitsText(box, *callout, canvasBottom))
+        box.rect.bottom = *bottom;
+    else
+        box.rect.bottom = canvasBottom;  // as much as there is room for; the panel says the rest
 }
 
 Qt::CheckState checkState(const SelectionSummary& summary, int f) {
@@ -337,6 +353,12 @@ int CPropertiesPanel::buildFrameSection(QGridLayout* grid, int row) {
             applyField(field::Text);
     });
     fullRow(m_text);
+    m_overflow = new QLabel(QStringLiteral("Il testo non entra nella casella"), m_content);
+    m_overflow->setStyleSheet(QStringLiteral("color: #b00000;"));
+    m_overflow->setWordWrap(true);
+    m_overflow->hide();
+    m_controls.insert(ctl::TextOverflow, m_overflow);
+    fullRow(m_overflow);
     row = addRectangleRows(grid, row, {240, 242, 1148, 1149});
     grid->addWidget(label(QStringLiteral("Callout :")), row, 0, 1, 2);
     m_calloutName = label(QString());
@@ -540,6 +562,23 @@ void CPropertiesPanel::showFrameFields() {
                                          : text(str::MultipleFonts));
     }
     showAlignment(control(AlignTextCommand), currentElements().textBox.font.align);
+    m_overflow->setVisible(any && selectionTextOverflows(summary.frames));
+}
+
+bool CPropertiesPanel::selectionTextOverflows(const std::vector<int>& frames) const {
+    const CalloutLibrary* callouts = library();
+    if (!callouts)
+        return false;
+    for (int index : frames) {
+        FrameElements frame;
+        m_doc->GetFrame(index, frame);
+        if (!frame.textBox.visible)
+            continue;
+        if (const Callout* callout = callouts->FindCallout(frame.textBox.calloutName);
+            callout && !textFitsBox(frame.textBox, *callout))
+            return true;
+    }
+    return false;
 }
 
 void CPropertiesPanel::showProjectFields() {
@@ -611,6 +650,8 @@ void CPropertiesPanel::applyField(int n) {
                 Frame frame;
                 m_doc->GetFrame(index, frame);
                 setFieldValue(frame, n, input, callouts);
+                if (n == field::Text)
+                    growToFitText(frame.textBox, callouts, m_doc->backgroundSize.cy);
                 if (n == field::Goto1Visible || n == field::Goto2Visible)
                     placeNewGotoButton(frame, n == field::Goto1Visible ? 0 : 1, m_doc->buttonImages,
                                        m_doc->backgroundSize);
@@ -618,6 +659,8 @@ void CPropertiesPanel::applyField(int n) {
             }
         },
         mergeKey);
+    // Typing holds the refresh back; the mark follows every keystroke.
+    m_overflow->setVisible(selectionTextOverflows(frames));
     notify(fieldHint(n), n >= field::Text);
 }
 

@@ -122,6 +122,7 @@ private:
 
     void focusField(int controlId);
     void chooseTextFont();
+    bool selectionTextOverflows(const std::vector<int>& frames) const;
     void useAsDefaultStyle();
     void applyDefaultStyle();
     void chooseCallout();
@@ -146,6 +147,7 @@ private:
     QLabel* m_heading = nullptr;
     QPlainTextEdit* m_text = nullptr;
     QLabel* m_calloutName = nullptr;
+    QLabel* m_overflow = nullptr;
     QLabel* m_fontName = nullptr;
     QLabel* m_titleFontName = nullptr;
     QHash<int, QWidget*> m_controls;

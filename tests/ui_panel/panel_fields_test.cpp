@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QFont>
+#include <QFontDialog>
+#include <QToolButton>
 #include <climits>
 
 #include "../ui/ui_test_support.h"
@@ -9,6 +11,7 @@
 #include "shapes/callout_library.h"
 #include "shapes/default_callouts.h"
 #include "ui/background_removal.h"
+#include "ui/font_colour_dialog.h"
 #include "ui/move_elements_dialog.h"
 #include "ui/panel_choices.h"
 #include "ui/panel_fields.h"
@@ -201,6 +204,27 @@ TEST(PanelFontRecord, ChosenFontBecomesAPixelHeightRecord) {
     QFont points(QStringLiteral("DejaVu Sans"));
     points.setPointSize(12);
     EXPECT_EQ(logFontFromFont(points, base).height, -16);
+}
+
+// Font and colour are chosen in one dialog; the callout's colour stays until a colour is picked.
+TEST(FontColourDialogTest, OneDialogGivesFaceSizeAndColour) {
+    test::ensureApplication();
+    TextFont start = TextStyle::standardTextFont();
+    start.align = uint32_t(TextAlign::Right);
+    FontColourDialog dialog(start, rgb(1, 2, 3));
+    EXPECT_EQ(dialog.colour(), QColor(1, 2, 3));
+    EXPECT_EQ(dialog.chosen().color, kCalloutTextColour);
+
+    QFont serif(QStringLiteral("DejaVu Serif"));
+    serif.setPointSize(12);
+    dialog.fontChooser()->setCurrentFont(serif);
+    ASSERT_EQ(dialog.swatchCount(), 16);
+    dialog.swatch(4)->click();
+    const TextFont chosen = dialog.chosen();
+    EXPECT_EQ(chosen.logFont.face(), "DejaVu Serif");
+    EXPECT_EQ(chosen.logFont.height, -16);  // 12 points at 96 dpi
+    EXPECT_EQ(chosen.color, rgb(0xC0, 0, 0));
+    EXPECT_EQ(chosen.align, uint32_t(TextAlign::Right));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <QObject>
 
 #include "model/button_placement.h"
+#include "model/text_fit.h"
 #include "panel_test_support.h"
 #include "ui/app_settings.h"
 #include "ui/command_ids.h"
@@ -87,6 +88,26 @@ TEST_F(PanelTest, TypingInTheTextFieldChangesEverySelectedFramesText) {
     EXPECT_TRUE(recorder.heard(hint::TextBoxVisibility));
     EXPECT_EQ(panel->editingField(), 6);
     EXPECT_EQ(textField()->toPlainText(), QStringLiteral("Ciao"));
+}
+
+// Text typed past the box's bottom makes the box taller; what the canvas cannot hold is marked.
+TEST_F(PanelTest, TextThatRunsPastItsBoxGrowsItOrIsMarked) {
+    const Callout& callout = *library.FindCallout(frame(1).textBox.calloutName);
+    select({1}, 1);
+    const Rect before = frame(1).textBox.rect;
+    typeInto(textField(), QString(QStringLiteral("parola ")).repeated(3));
+    const TextBox grown = frame(1).textBox;
+    EXPECT_GT(grown.rect.bottom, before.bottom);
+    EXPECT_EQ(grown.rect.top, before.top);
+    EXPECT_TRUE(textFitsBox(grown, callout));
+    TextBox shorter = grown;
+    --shorter.rect.bottom;
+    EXPECT_FALSE(textFitsBox(shorter, callout));  // no taller than it must be
+    EXPECT_TRUE(panel->control(32911)->isHidden());
+
+    textField()->setPlainText(QString(QStringLiteral("parola ")).repeated(40));
+    EXPECT_EQ(frame(1).textBox.rect.bottom, doc.backgroundSize.cy);
+    EXPECT_FALSE(panel->control(32911)->isHidden());
 }
 
 TEST_F(PanelTest, LineBreaksTypedAreStoredAsTheProjectFilesHoldThem) {
