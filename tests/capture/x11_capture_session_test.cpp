@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <memory>
+#include <string>
 
 #include "base/zlib_util.h"
 #include "capture/capture_session.h"
@@ -25,7 +29,8 @@ protected:
         X11DisplayTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        client().paintRoot(640, 480, [](int x, int y) { return uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | 0x40); });
+        client().paintRoot(640, 480,
+                           [](int x, int y) { return uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | 0x40); });
         Status status;
         m_grabber = X11ScreenGrabber::open(displayName(), status);
         ASSERT_TRUE(status.ok()) << status.message();
@@ -48,6 +53,71 @@ protected:
     std::unique_ptr<X11ScreenGrabber> m_grabber;
     CQuibDoc m_doc;
     std::unique_ptr<CaptureSession> m_session;
+};
+
+// Another program holding the keyboard actively, as an open menu does, over a window of one
+// colour. Ends when this object goes.
+class KeyboardGrabbingProgram {
+public:
+    KeyboardGrabbingProgram(const char* display, const Rect& window, uint32_t colour) {
+        int in[2], out[2];
+        if (pipe(in) != 0 || pipe(out) != 0)
+            return;
+        char rgb[8];
+        std::snprintf(rgb, sizeof rgb, "%06x", colour);
+        const std::string x = std::to_string(window.left), y = std::to_string(window.top);
+        const std::string w = std::to_string(window.width()), h = std::to_string(window.height());
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(in[0], STDIN_FILENO);
+            dup2(out[1], STDOUT_FILENO);
+            close(in[1]);
+            close(out[0]);
+            execl(QUIB_KEYBOARD_GRAB_HELPER, QUIB_KEYBOARD_GRAB_HELPER, display, x.c_str(), y.c_str(),
+                  w.c_str(), h.c_str(), rgb, static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(in[0]);
+        close(out[1]);
+        m_input = in[1];
+        m_output = out[0];
+    }
+    ~KeyboardGrabbingProgram() {
+        if (m_input >= 0)
+            close(m_input);
+        if (m_output >= 0)
+            close(m_output);
+        if (m_pid > 0) {
+            int status = 0;
+            if (waitpid(m_pid, &status, WNOHANG) == 0) {
+                usleep(100000);
+                if (waitpid(m_pid, &status, WNOHANG) == 0) {
+                    kill(m_pid, SIGKILL);
+                    waitpid(m_pid, &status, 0);
+                }
+            }
+        }
+    }
+    // The next line it writes, without the newline; empty when none comes within a few seconds.
+    std::string readLine() {
+        std::string line;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (m_output >= 0 && std::chrono::steady_clock::now() < deadline) {
+            pollfd p{m_output, POLLIN, 0};
+            if (poll(&p, 1, 50) <= 0)
+                continue;
+            char c = 0;
+            if (read(m_output, &c, 1) != 1 || c == '\n')
+                break;
+            line += c;
+        }
+        return line;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_input = -1;
+    int m_output = -1;
 };
 
 void expectCapturedDefaults(const FrameElements& f, Size size) {
@@ -133,5 +203,43 @@ TEST_F(X11CaptureSessionTest, PauseGrabsOnceAndShiftPauseTogglesTimedCapture) {
     EXPECT_FALSE(m_session->timedCaptureRunning());
     EXPECT_FALSE(m_session->tick());
     EXPECT_EQ(m_session->counter(), 4);
+    keys->stop();
+}
+
+TEST_F(X11CaptureSessionTest, PauseCapturesWhileAnotherProgramHoldsTheKeyboard) {
+    Status status;
+    auto keys = X11GlobalHotKey::open(displayName(), status);
+    ASSERT_TRUE(status.ok()) << status.message();
+    if (!keys->hearsKeysDuringGrabs())
+        GTEST_SKIP() << "no XInput 2.1 raw key events: keys are not heard during grabs";
+    ASSERT_TRUE(keys->start([this](HotKeyAction a) { m_session->handleHotKey(a); }).ok());
+
+    // A "menu" inside the region, holding the keyboard.
+    const Rect menu{kRegion.left + 30, kRegion.top + 40, kRegion.left + 130, kRegion.top + 100};
+    KeyboardGrabbingProgram program(displayName(), menu, 0x12AB34);
+    ASSERT_EQ(program.readLine(), "grabbed");
+
+    ASSERT_TRUE(client().tapKey(kPause));
+    // The press went to the grabbing program, not through our passive grab.
+    EXPECT_EQ(program.readLine(), "pause");
+    pumpUntil(*keys, [&] { return m_session->counter() == 1; });
+    ASSERT_EQ(m_session->counter(), 1);
+
+    ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
+    pumpUntil(*keys, [&] { return m_session->timedCaptureRunning(); });
+    EXPECT_TRUE(m_session->timedCaptureRunning());
+    EXPECT_EQ(m_session->counter(), 1);
+
+    // The frame shows the screen with the menu open.
+    const Frame& f = m_doc.frames[0];
+    std::vector<uint8_t> raw(size_t(kRegion.width()) * size_t(kRegion.height()) * 3);
+    ASSERT_EQ(zlibUncompress(f.imageData.data(), f.imageData.size(), raw.data(), raw.size()), raw.size());
+    auto pixelAt = [&](int x, int y) {
+        const size_t at = (size_t(y) * size_t(kRegion.width()) + size_t(x)) * 3;
+        return uint32_t(raw[at + 2]) << 16 | uint32_t(raw[at + 1]) << 8 | raw[at];
+    };
+    EXPECT_EQ(pixelAt(30, 40), 0x12AB34u);
+    EXPECT_EQ(pixelAt(129, 99), 0x12AB34u);
+    EXPECT_EQ(pixelAt(29, 40), uint32_t((kRegion.left + 29) << 16 | (kRegion.top + 40) << 8 | 0x40));
     keys->stop();
 }
