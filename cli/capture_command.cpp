@@ -63,7 +63,10 @@ int captureByHotKey(GlobalHotKey& keys, CaptureSession& session, int count, int 
                     keys.stop();
                     return fail(error);
                 }
-                nextTick = now + std::chrono::milliseconds(interval);
+                // On schedule rather than from now, so that grab time does not slow the rate.
+                nextTick += std::chrono::milliseconds(interval);
+                if (nextTick < now)
+                    nextTick = now + std::chrono::milliseconds(interval);
                 continue;
             }
             waitMs = int(std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - now).count()) + 1;
@@ -121,15 +124,18 @@ int runCapture(const std::vector<std::string>& args) {
     prepareCaptureProject(doc, region);
     // The timed rate is whole frames per second; the interval here is exact.
     CaptureSession session(*backends.grabber, doc, region, 1000 / interval);
+    session.setIntervalMs(interval);
 
     if (hotKey) {
         if (int result = captureByHotKey(*backends.hotKey, session, count, interval); result != 0)
             return result;
     } else {
+        // Ticks keep to the start's schedule, so the time a grab takes does not pile up.
+        const auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < count; ++i) {
-            if (i > 0)
-                std::this_thread::sleep_for(std::chrono::milliseconds(interval));
-            if (!session.captureOnce())
+            std::this_thread::sleep_until(start + std::chrono::milliseconds(int64_t(i) * interval));
+            // Timed frames show for the interval, so the result plays at the recorded speed.
+            if (!session.captureOnce(uint32_t(interval)))
                 return fail(session.lastError());
         }
     }

@@ -14,9 +14,11 @@ void prepareCaptureProject(CQuibDoc& doc, const Rect& region) {
 CaptureFrame::CaptureFrame(ScreenGrabber& grabber, CQuibDoc& doc, const Rect& region)
     : m_grabber(grabber), m_doc(doc), m_region(region) {}
 
-int CaptureFrame::counter() const { return m_doc.frameCount(); }
+int CaptureFrame::counter() const {
+    return m_doc.frameCount();
+}
 
-Status CaptureFrame::grab() {
+Status CaptureFrame::grab(uint32_t displayTimeMs) {
     const int w = m_region.width();
     const int h = m_region.height();
     if (m_doc.frameSize.cx != w || m_doc.frameSize.cy != h)
@@ -25,6 +27,7 @@ Status CaptureFrame::grab() {
     // Fresh defaults: no text, no title, nothing shown but the cursor.
     Frame& frame = m_doc.currentFrame;
     frame = Frame();
+    frame.displayTime = displayTimeMs;
     frame.textBox.rect = Rect{3 * w / 5, 3 * h / 5, 4 * w / 5, 4 * h / 5};
     const Size frameSize = m_doc.frameSize;
     const Bitmap32& next = m_doc.buttonImages.images[ButtonImageSet::Next];
@@ -39,7 +42,12 @@ Status CaptureFrame::grab() {
     const ScreenCursor cursor = m_grabber.grabCursor();
     frame.cursorPos = Point{cursor.screenPos.x - m_region.left - cursor.picture.hotSpot.x,
                             cursor.screenPos.y - m_region.top - cursor.picture.hotSpot.y};
-    CQuibDoc::SetCursorImageFromHandle(frame, cursor.picture);
+    // The picture already holds the recorded form (alpha 0 or 255, transparent as 1,1,1,0); the
+    // key-colour rule of pictures from files would make an opaque pixel of the key colour vanish.
+    if (cursor.picture.isNull())
+        frame.clearCursorImage();
+    else
+        frame.setCursorImage(cursor.picture.image);
     frame.cursorVisible = 1;
 
     const int before = m_doc.frameCount();

@@ -24,8 +24,9 @@ public:
 
     // Fails with "Errore salvando il frame catturato." when the frame could not be appended
     // (the project then stays as it was), or with the grabber's message when the screen could
-    // not be read; the caller stops timed capture on failure.
-    Status grab();
+    // not be read; the caller stops timed capture on failure. displayTimeMs: how long the frame
+    // shows when played (the interval of timed capture; 0 for single grabs).
+    Status grab(uint32_t displayTimeMs = 0);
     // The captured-frames counter: the project's frame count.
     int counter() const;
 

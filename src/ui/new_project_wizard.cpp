@@ -24,9 +24,10 @@ NewProjectWizard::CaptureRunner& defaultCaptureRunner() {
 }
 }  // namespace
 
-NewProjectWizard::NewProjectWizard(QWidget* mainWindow, int& lastRate)
+NewProjectWizard::NewProjectWizard(QWidget* mainWindow, int& lastRate, CaptureWizardChoices* choices)
     : m_mainWindow(mainWindow),
       m_lastRate(lastRate),
+      m_choices(choices),
       m_runSetup([](CCaptureSetupDialog& dialog) { return dialog.exec(); }),
       m_runCapture([](CCaptureDialog& dialog) { return runCaptureDialog(dialog); }),
       m_openBackends(openApplicationCaptureBackends) {
@@ -59,8 +60,12 @@ std::unique_ptr<QuibProjectDocument> NewProjectWizard::run() {
 
     CCaptureSetupDialog setup(doc, *backends.grabber, m_lastRate, m_mainWindow,
                               QString::fromStdString(backends.problem));
+    if (m_choices)
+        setup.applyChoices(*m_choices);
     if (m_runSetup(setup) != QDialog::Accepted)
         return nullptr;
+    if (m_choices)
+        *m_choices = setup.choices();
     if (!setup.startCapturing()) {
         doc.backgroundSize = doc.frameSize;
         doc.SetModifiedFlag(true);
@@ -89,7 +94,8 @@ std::unique_ptr<QuibProjectDocument> NewProjectWizard::run() {
 
 std::function<std::unique_ptr<ProjectDocument>()> newProjectByWizard(CMainFrame& frame) {
     return [&frame]() -> std::unique_ptr<ProjectDocument> {
-        NewProjectWizard wizard(&frame, frame.settings().previousTimedCaptureFrameRate);
+        NewProjectWizard wizard(&frame, frame.settings().previousTimedCaptureFrameRate,
+                                &frame.settings().captureWizard);
         return wizard.run();
     };
 }

@@ -44,7 +44,8 @@ protected:
         app();
         mainWindowOwner = std::make_unique<QWidget>();
         prepareCaptureProject(doc, kRegion);
-        dialog = std::make_unique<CCaptureDialog>(grabber, nullptr, doc, kRegion, true, 3, mainWindowOwner.get());
+        dialog =
+            std::make_unique<CCaptureDialog>(grabber, nullptr, doc, kRegion, true, 3, mainWindowOwner.get());
         dialog->setMessageFunction([](const QString&) {});
     }
     static constexpr Rect kRegion{0, 0, 80, 60};
@@ -77,9 +78,14 @@ TEST_F(CaptureDialogTest, ShiftTogglesTimedCaptureAtTheRate) {
     dialog->toggleCapture(true);
     EXPECT_TRUE(dialog->session().timedCaptureRunning());
     EXPECT_EQ(dialog->session().intervalMs(), 333);
+    dialog->timedTick();
+    dialog->timedTick();
+    // The caption counts timed grabs as the counter does.
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quib:2 Frames"));
+    EXPECT_EQ(dialog->counterLabel()->text(), QStringLiteral("2"));
     dialog->toggleCapture(false);  // any press stops timed capture, without a grab
     EXPECT_FALSE(dialog->session().timedCaptureRunning());
-    EXPECT_EQ(doc.frameCount(), 0);
+    EXPECT_EQ(doc.frameCount(), 2);
 }
 
 TEST_F(CaptureDialogTest, CancelWithFramesAsksAndNoKeepsTheSession) {

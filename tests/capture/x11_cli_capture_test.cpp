@@ -42,8 +42,8 @@ protected:
     // Starts quib-cli on the test's display; the time limit only stops a broken run from hanging.
     FILE* start(const std::string& args) {
         const std::string command = "DISPLAY=" + std::string(displayName()) + " timeout 20 " +
-                                    std::string(QUIB_BUILD_DIR) + "/cli/quib-cli capture " + args +
-                                    " 2>'" + m_dir + "/stderr.txt'";
+                                    std::string(QUIB_BUILD_DIR) + "/cli/quib-cli capture " + args + " 2>'" +
+                                    m_dir + "/stderr.txt'";
         return popen(command.c_str(), "r");
     }
     static int finish(FILE* process) {
@@ -84,6 +84,8 @@ TEST_F(X11CliCaptureTest, TimedGrabsAreSavedAsAProjectOfTheRegionSize) {
     EXPECT_EQ(doc.backgroundSize, (Size{101, 77}));
     EXPECT_EQ(doc.frames[2].nextButton.pos, (Point{101 - 60, 77 - 24}));
     EXPECT_EQ(doc.frames[2].cursorVisible, 1u);
+    for (const Frame& frame : doc.frames)
+        EXPECT_EQ(frame.displayTime, 20u);
 }
 
 TEST_F(X11CliCaptureTest, PauseGrabsOneFrameEachAndShiftPauseRunsTimedCapture) {
@@ -99,6 +101,9 @@ TEST_F(X11CliCaptureTest, PauseGrabsOneFrameEachAndShiftPauseRunsTimedCapture) {
     load(doc);
     EXPECT_EQ(doc.frameCount(), 6);
     EXPECT_EQ(doc.frameSize, (Size{64, 48}));
+    // Single grabs show for no set time, timed ones for the interval.
+    for (int i = 0; i < doc.frameCount(); ++i)
+        EXPECT_EQ(doc.frames[size_t(i)].displayTime, i < 2 ? 0u : 10u) << i;
 }
 
 TEST_F(X11CliCaptureTest, PauseOnlyGrabsExactlyTheCountAsked) {
