@@ -25,6 +25,10 @@ namespace quib {
 
 namespace {
 constexpr int kTrayIconId = 119;
+constexpr int kFrameAllowance = 8;
+constexpr int kTitleAllowance = 40;
+// How long a grab waits for our hidden windows to leave the screen.
+constexpr int kHideTimeoutMs = 300;
 
 std::vector<CSystemTray::MenuItem> trayMenu() {
     return {
@@ -54,10 +58,13 @@ int runCaptureDialog(QDialog& dialog) {
     return loop.exec();
 }
 
-CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQuibDoc& doc, const Rect& region,
-                               bool timedCaptureEnabled, int rate, QWidget* mainWindow, const QString& problem)
+CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQuibDoc& doc,
+                               const Rect& region, bool timedCaptureEnabled, int rate, QWidget* mainWindow,
+                               const QString& problem)
     : QDialog(nullptr),
       m_session(std::make_unique<CaptureSession>(grabber, doc, region, rate)),
+      m_grabber(grabber),
+      m_region(region),
       m_doc(doc),
       m_hotKey(hotKey),
       m_mainWindow(mainWindow) {
@@ -101,9 +108,13 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
     }
 
     m_timer = new QTimer(this);
+    // A coarse timer may stretch each interval by a few percent, and timed frames are meant to
+    // play back at the speed they were taken.
+    m_timer->setTimerType(Qt::PreciseTimer);
     connect(m_timer, &QTimer::timeout, this, [this] { timedTick(); });
 
-    m_tray = std::make_unique<CSystemTray>(this, QString::fromUtf8(captureText::TrayTip), trayIcon::Idle, trayMenu());
+    m_tray = std::make_unique<CSystemTray>(this, QString::fromUtf8(captureText::TrayTip), trayIcon::Idle,
+                                           trayMenu());
     m_tray->setNotificationTarget([this](int command) { runCommand(command); },
                                   [this](int command) { return commandEnabled(command); });
     m_tray->setIconList(trayIcon::Idle, trayIcon::Grab);
@@ -111,9 +122,8 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
 
     Status armed = Status::failureText(std::string());
     if (m_hotKey)
-        armed = m_hotKey->start([this](HotKeyAction action) {
-            toggleCapture(action == HotKeyAction::ToggleTimedCapture);
-        });
+        armed = m_hotKey->start(
+            [this](HotKeyAction action) { toggleCapture(action == HotKeyAction::ToggleTimedCapture); });
     if (armed.ok()) {
         m_hotKeyArmed = true;
         m_notifier = new QSocketNotifier(m_hotKey->fileDescriptor(), QSocketNotifier::Read, this);
@@ -129,6 +139,17 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
         problemLabel->setText(QString::fromStdString(armed.message()) + QLatin1Char(' ') +
                               QString::fromUtf8(captureText::NoHotKeyHelp));
     problemLabel->setVisible(!m_hotKeyArmed && !problemLabel->text().isEmpty());
+
+    // Beside the region when the screen has room, so that it never shows in the frames.
+    const Size screen = m_grabber.screenSize();
+    const QSize inside = sizeHint().expandedTo(minimumSize());
+    // Room for a window manager's border and title bar, which are not known before showing.
+    const Size outside{inside.width() + 2 * kFrameAllowance,
+                       inside.height() + kTitleAllowance + kFrameAllowance};
+    if (const std::optional<Point> at = placementOutsideRegion(m_region, outside, screen)) {
+        move(at->x, at->y);
+        m_placedOutside = true;
+    }
 }
 
 CCaptureDialog::~CCaptureDialog() {
@@ -189,7 +210,7 @@ void CCaptureDialog::grabOnce() {
     setWindowTitle(QStringLiteral("Cattura..."));
     QApplication::alert(this);
     m_tray->stepAnimation();
-    if (!m_session->captureOnce())
+    if (!grabWithoutOurWindows([this] { return m_session->captureOnce(); }))
         showFailure();
     setWindowTitle(QString::fromStdString(capturedFramesCaption(m_session->counter())));
     m_tray->stepAnimation();
@@ -200,12 +221,46 @@ void CCaptureDialog::timedTick() {
     if (!m_session->timedCaptureRunning())
         return;
     m_tray->stepAnimation();
-    if (!m_session->tick() && !m_session->lastError().empty())
+    if (!grabWithoutOurWindows([this] { return m_session->tick(); }) && !m_session->lastError().empty())
         showFailure();
+    setWindowTitle(QString::fromStdString(capturedFramesCaption(m_session->counter())));
     showCounter();
 }
 
-void CCaptureDialog::showCounter() { m_counter->setText(QString::number(m_session->counter())); }
+bool CCaptureDialog::grabWithoutOurWindows(const std::function<bool()>& grab) {
+    // Letting events through below may deliver another tick or key; one grab at a time.
+    if (m_grabbing)
+        return true;
+    const QRect region(m_region.left, m_region.top, m_region.width(), m_region.height());
+    std::vector<QPointer<QWidget>> covering;
+    std::vector<uint32_t> windows;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && !window->isMinimized() && window->frameGeometry().intersects(region)) {
+            covering.emplace_back(window);
+            windows.push_back(uint32_t(window->winId()));
+        }
+    }
+    if (covering.empty())
+        return grab();
+    m_grabbing = true;
+    const std::vector<uint32_t> outer = m_grabber.outerWindows(windows);
+    for (QWidget* window : covering)
+        window->hide();
+    // Sends the hiding to the display server.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    m_grabber.waitUntilUnmapped(outer, kHideTimeoutMs);
+    const bool grabbed = grab();
+    for (const QPointer<QWidget>& window : covering) {
+        if (window)
+            window->show();
+    }
+    m_grabbing = false;
+    return grabbed;
+}
+
+void CCaptureDialog::showCounter() {
+    m_counter->setText(QString::number(m_session->counter()));
+}
 
 void CCaptureDialog::stopTimed() {
     const bool wasRunning = m_session->timedCaptureRunning() || m_timer->isActive();

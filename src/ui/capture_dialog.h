@@ -29,12 +29,19 @@ class ScreenGrabber;
 class CCaptureDialog : public QDialog {
 public:
     // The commands of the dialog and of its tray menu.
-    enum Command { CaptureToggle = 1000, Finish = 217, Cancel = 2, MinimizeToTray = 1091, RestoreFromTray = 61326 };
+    enum Command {
+        CaptureToggle = 1000,
+        Finish = 217,
+        Cancel = 2,
+        MinimizeToTray = 1091,
+        RestoreFromTray = 61326
+    };
 
     // hotKey may be null (no X11 display): the dialog and the tray menu still capture. problem
     // is shown when the keys cannot be used.
     CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQuibDoc& doc, const Rect& region,
-                   bool timedCaptureEnabled, int rate, QWidget* mainWindow, const QString& problem = QString());
+                   bool timedCaptureEnabled, int rate, QWidget* mainWindow,
+                   const QString& problem = QString());
     ~CCaptureDialog() override;
 
     // The question of "&Annulla"; replaceable so that tests need no modal box.
@@ -52,8 +59,8 @@ public:
 
     // Command 1000: a single grab, or with shift stops/starts timed capture.
     void toggleCapture(bool shift);
-    void finish();          // "&Termina"
-    void reject() override; // "&Annulla"
+    void finish();           // "&Termina"
+    void reject() override;  // "&Annulla"
     // One tick of timed capture: the next animation icon, then a grab.
     void timedTick();
     void minimizeToTray();
@@ -66,6 +73,8 @@ public:
     QPushButton* captureButton() const { return m_captureButton; }
     CSystemTray& tray() const { return *m_tray; }
     QTimer* timer() const { return m_timer; }
+    // Whether the dialog stands beside the region; otherwise it is hidden for each grab.
+    bool placedOutsideRegion() const { return m_placedOutside; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -76,8 +85,14 @@ private:
     void showFailure();
     void endSession();
     void showCounter();
+    // Runs grab with no window of ours over the region: those that cover it are hidden for it.
+    bool grabWithoutOurWindows(const std::function<bool()>& grab);
 
     std::unique_ptr<CaptureSession> m_session;
+    ScreenGrabber& m_grabber;
+    Rect m_region;
+    bool m_placedOutside = false;
+    bool m_grabbing = false;
     CQuibDoc& m_doc;
     GlobalHotKey* m_hotKey;
     QWidget* m_mainWindow;
