@@ -237,9 +237,11 @@ void X11GlobalHotKey::selectRawKeys(bool on) {
     struct {
         xcb_input_event_mask_t head;
         uint32_t mask;
-    } select{
-        {XCB_INPUT_DEVICE_ALL_MASTER, 1},
-        on ? uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE) : 0u};
+    } select{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, 0u};
+    if (on)
+        select.mask = XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE;
+    if (on && m_clickCallback)
+        select.mask |= XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS;
     Reply<xcb_generic_error_t> error(xcb_request_check(
         m_connection, xcb_input_xi_select_events_checked(m_connection, m_root, 1, &select.head)));
     // Without the raw events the passive grab alone hears the keys.
@@ -293,6 +295,28 @@ void X11GlobalHotKey::keyPressed(uint32_t keycode, bool shift) {
     callback(action);
 }
 
+bool X11GlobalHotKey::watchClicks(ClickCallback callback) {
+    if (m_rawOpcode < 0)
+        return false;
+    m_clickCallback = std::move(callback);
+    if (isActive())
+        selectRawKeys(true);
+    return m_rawOpcode >= 0;
+}
+
+void X11GlobalHotKey::buttonPressed(uint32_t button) {
+    // 1 to 3 are the buttons; 4 to 7 are the wheel's steps.
+    if (!m_clickCallback || button < 1 || button > 3)
+        return;
+    // Raw events carry no position: the pointer is asked for at once, before it moves far.
+    Reply<xcb_query_pointer_reply_t> pointer(
+        xcb_query_pointer_reply(m_connection, xcb_query_pointer(m_connection, m_root), nullptr));
+    if (!pointer)
+        return;
+    ClickCallback callback = m_clickCallback;
+    callback(Point{pointer->root_x, pointer->root_y});
+}
+
 void X11GlobalHotKey::keyReleased(uint32_t keycode) {
     const auto down = std::find(m_keysDown.begin(), m_keysDown.end(), keycode);
     if (down != m_keysDown.end())
@@ -336,6 +360,11 @@ void X11GlobalHotKey::processEvents() {
             if (generic->extension != m_rawOpcode)
                 continue;
             const auto* key = reinterpret_cast<const xcb_input_raw_key_press_event_t*>(raw);
+            if (generic->event_type == XCB_INPUT_RAW_BUTTON_PRESS) {
+                // The button sits where a key's code does.
+                buttonPressed(key->detail);
+                continue;
+            }
             const bool press = generic->event_type == XCB_INPUT_RAW_KEY_PRESS;
             if (!press && generic->event_type != XCB_INPUT_RAW_KEY_RELEASE)
                 continue;

@@ -32,6 +32,7 @@ public:
     void stop() override;
     bool isActive() const override { return !m_grabs.empty(); }
     int fileDescriptor() const override;
+    bool watchClicks(ClickCallback callback) override;
     void processEvents() override;
 
     // Whether a held key counts as one press (the server can mark its repeats).
@@ -55,6 +56,7 @@ private:
     bool isShiftKey(uint32_t keycode) const;
     void keyPressed(uint32_t keycode, bool shift);
     void keyReleased(uint32_t keycode);
+    void buttonPressed(uint32_t button);
 
     xcb_connection_t* m_connection = nullptr;
     uint32_t m_root = 0;
@@ -62,6 +64,7 @@ private:
     int m_rawOpcode = -1;  // XInput's major opcode; -1 without raw key events
     bool m_heldKeyRepeatsIgnored = false;
     Callback m_callback;
+    ClickCallback m_clickCallback;
     std::vector<Grab> m_grabs;
     std::vector<uint32_t> m_keysDown;
     std::vector<uint8_t> m_shiftKeycodes;

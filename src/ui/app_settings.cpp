@@ -54,6 +54,7 @@ void AppSettings::load(QSettings& store) {
     captureWizard.hideMainWindow =
         readInt(store, "Previous hide main window", captureWizard.hideMainWindow) != 0;
     captureWizard.timedCapture = readInt(store, "Previous timed capture", captureWizard.timedCapture) != 0;
+    captureWizard.clickCapture = readInt(store, "Previous click capture", captureWizard.clickCapture) != 0;
     {
         const QStringList parts = readText(store, "Previous capture rectangle", QString())
                                       .split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -110,6 +111,7 @@ void AppSettings::save(QSettings& store) const {
     store.setValue(QStringLiteral("Previous start capturing"), int(captureWizard.startCapturing));
     store.setValue(QStringLiteral("Previous hide main window"), int(captureWizard.hideMainWindow));
     store.setValue(QStringLiteral("Previous timed capture"), int(captureWizard.timedCapture));
+    store.setValue(QStringLiteral("Previous click capture"), int(captureWizard.clickCapture));
     const QRect& r = captureWizard.rectangle;
     store.setValue(QStringLiteral("Previous capture rectangle"),
                    r.isNull()

@@ -22,6 +22,7 @@ struct CaptureWizardChoices {
     bool startCapturing = true;
     bool hideMainWindow = false;
     bool timedCapture = false;
+    bool clickCapture = false;
     QRect rectangle;  // the last rectangle typed or dragged; null when none
 };
 

@@ -16,6 +16,7 @@
 #include "base/strings.h"
 #include "capture/capture_region_rules.h"
 #include "capture/capture_session.h"
+#include "capture/click_capture.h"
 #include "capture_backends.h"
 #include "capture_tray.h"
 #include "model/quib_doc.h"
@@ -77,6 +78,9 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
     auto* hint = new QLabel(QString::fromUtf8(captureText::TimedCaptureHint), this);
     hint->setVisible(timedCaptureEnabled);
     layout->addWidget(hint);
+    m_clickHint = new QLabel(QStringLiteral("Cattura a ogni clic"), this);
+    m_clickHint->setVisible(false);
+    layout->addWidget(m_clickHint);
     auto* counterRow = new QHBoxLayout;
     counterRow->addWidget(new QLabel(QStringLiteral("Frames catturati:"), this));
     m_counter = new QLabel(QString::number(doc.frameCount()), this);
@@ -154,6 +158,8 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
 
 CCaptureDialog::~CCaptureDialog() {
     m_timer->stop();
+    if (m_hotKey && m_clicks)
+        m_hotKey->watchClicks(nullptr);
     if (m_hotKey)
         m_hotKey->stop();
     if (m_mainWindow)
@@ -231,14 +237,11 @@ bool CCaptureDialog::grabWithoutOurWindows(const std::function<bool()>& grab) {
     // Letting events through below may deliver another tick or key; one grab at a time.
     if (m_grabbing)
         return true;
-    const QRect region(m_region.left, m_region.top, m_region.width(), m_region.height());
     std::vector<QPointer<QWidget>> covering;
     std::vector<uint32_t> windows;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && !window->isMinimized() && window->frameGeometry().intersects(region)) {
-            covering.emplace_back(window);
-            windows.push_back(uint32_t(window->winId()));
-        }
+    for (QWidget* window : windowsOverRegion()) {
+        covering.emplace_back(window);
+        windows.push_back(uint32_t(window->winId()));
     }
     if (covering.empty())
         return grab();
@@ -256,6 +259,80 @@ bool CCaptureDialog::grabWithoutOurWindows(const std::function<bool()>& grab) {
     }
     m_grabbing = false;
     return grabbed;
+}
+
+std::vector<QWidget*> CCaptureDialog::windowsOverRegion() const {
+    const QRect region(m_region.left, m_region.top, m_region.width(), m_region.height());
+    std::vector<QWidget*> covering;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && !window->isMinimized() && window->frameGeometry().intersects(region))
+            covering.push_back(window);
+    }
+    return covering;
+}
+
+bool CCaptureDialog::startClickCapture() {
+    if (!m_hotKeyArmed || m_clicks)
+        return m_clicks != nullptr;
+    m_clicks = std::make_unique<ClickCapture>(m_grabber, m_doc, m_region);
+    if (!m_hotKey->watchClicks([this](Point at) { clicked(at); })) {
+        m_clicks.reset();
+        return false;
+    }
+    m_sampler = new QTimer(this);
+    m_sampler->setTimerType(Qt::PreciseTimer);
+    connect(m_sampler, &QTimer::timeout, this, [this] { sampleForClicks(); });
+    m_sampler->start(ClickCapture::kSampleIntervalMs);
+    m_clickHint->setVisible(true);
+    return true;
+}
+
+void CCaptureDialog::sampleForClicks() {
+    if (!m_clicks)
+        return;
+    // A press already waiting is stored from the samples taken before it.
+    if (m_hotKey)
+        m_hotKey->processEvents();
+    // A window of ours over the region would be in the samples; a click then grabs afresh,
+    // with our windows hidden.
+    if (!windowsOverRegion().empty()) {
+        m_clicks->dropSamples();
+        return;
+    }
+    if (!m_clicks->sample().ok())
+        m_clicks->dropSamples();
+}
+
+void CCaptureDialog::clicked(Point screenPos) {
+    if (!m_clicks || m_grabbing)
+        return;
+    // Clicks on our own windows are for them, not for the tutorial.
+    if (QApplication::topLevelAt(QPoint(screenPos.x, screenPos.y)))
+        return;
+    const auto pressedAt = ClickCapture::Clock::now();
+    const bool samplesUsable = windowsOverRegion().empty();
+    bool stored = false;
+    Status status;
+    grabWithoutOurWindows([&] {
+        status = m_clicks->click(screenPos, pressedAt, stored, samplesUsable);
+        return status.ok();
+    });
+    if (!status.ok()) {
+        const QString text = QString::fromStdString(status.message());
+        if (m_message)
+            m_message(text);
+        else
+            QMessageBox::warning(this, QString::fromUtf8(stringText(str::AppName)), text);
+        return;
+    }
+    if (stored)
+        showCaptured();
+}
+
+void CCaptureDialog::showCaptured() {
+    m_tray->stepAnimation();
+    setWindowTitle(QString::fromStdString(capturedFramesCaption(m_session->counter())));
+    showCounter();
 }
 
 void CCaptureDialog::showCounter() {
@@ -281,6 +358,11 @@ void CCaptureDialog::showFailure() {
 
 void CCaptureDialog::endSession() {
     stopTimed();
+    if (m_sampler)
+        m_sampler->stop();
+    if (m_hotKey && m_clicks)
+        m_hotKey->watchClicks(nullptr);
+    m_clicks.reset();
     if (m_hotKey)
         m_hotKey->stop();
     m_hotKeyArmed = false;

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "base/geometry.h"
 
@@ -14,6 +15,7 @@ class QTimer;
 namespace quib {
 
 class CaptureSession;
+class ClickCapture;
 class CQuibDoc;
 class CSystemTray;
 class GlobalHotKey;
@@ -73,6 +75,14 @@ public:
     QPushButton* captureButton() const { return m_captureButton; }
     CSystemTray& tray() const { return *m_tray; }
     QTimer* timer() const { return m_timer; }
+    // "Cattura a ogni clic": every press of a mouse button in the region, outside our windows,
+    // grabs a frame as the screen was before it. False where presses cannot be heard.
+    bool startClickCapture();
+    bool clickCaptureRunning() const { return m_clicks != nullptr; }
+    // A press at a screen point, as the keys' connection reports it.
+    void clicked(Point screenPos);
+    // One sample of the screen for click capture.
+    void sampleForClicks();
     // Whether the dialog stands beside the region; otherwise it is hidden for each grab.
     bool placedOutsideRegion() const { return m_placedOutside; }
 
@@ -87,8 +97,13 @@ private:
     void showCounter();
     // Runs grab with no window of ours over the region: those that cover it are hidden for it.
     bool grabWithoutOurWindows(const std::function<bool()>& grab);
+    std::vector<QWidget*> windowsOverRegion() const;
+    void showCaptured();
 
     std::unique_ptr<CaptureSession> m_session;
+    std::unique_ptr<ClickCapture> m_clicks;
+    QTimer* m_sampler = nullptr;
+    QLabel* m_clickHint = nullptr;
     ScreenGrabber& m_grabber;
     Rect m_region;
     bool m_placedOutside = false;

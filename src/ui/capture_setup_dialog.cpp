@@ -94,6 +94,7 @@ CCaptureSetupDialog::CCaptureSetupDialog(CQuibDoc& doc, ScreenGrabber& grabber, 
     regionGrid->addWidget(m_hideMain, 3, 0, 1, 3);
 
     m_timed = new QCheckBox(QStringLiteral("Abilita la cattura &temporizzata"), this);
+    m_onClick = new QCheckBox(QStringLiteral("Cattura a ogni clic"), this);
     m_rateCaption = new QLabel(QStringLiteral("&Frame rate di cattura:"), this);
     m_rateEdit = new QLineEdit(QString::number(lastRate), this);
     m_rateEdit->setValidator(
@@ -125,6 +126,7 @@ CCaptureSetupDialog::CCaptureSetupDialog(CQuibDoc& doc, ScreenGrabber& grabber, 
     layout->addWidget(regionBox);
     layout->addWidget(m_timed);
     layout->addLayout(rateRow);
+    layout->addWidget(m_onClick);
     layout->addWidget(m_problem);
     layout->addStretch(1);
     layout->addLayout(buttonRow);
@@ -148,6 +150,9 @@ CCaptureSetupDialog::~CCaptureSetupDialog() = default;
 
 bool CCaptureSetupDialog::startCapturing() const {
     return m_startCapturing->isChecked();
+}
+bool CCaptureSetupDialog::clickCapture() const {
+    return m_onClick->isChecked();
 }
 bool CCaptureSetupDialog::timedCapture() const {
     return m_timed->isChecked();
@@ -195,6 +200,7 @@ void CCaptureSetupDialog::commonSizeChosen(int index) {
 void CCaptureSetupDialog::applyChoices(const CaptureWizardChoices& choices) {
     m_startCapturing->setChecked(choices.startCapturing);
     m_timed->setChecked(choices.timedCapture);
+    m_onClick->setChecked(choices.clickCapture);
     m_regionList->setCurrentIndex(std::clamp(choices.regionMode, 0, 2));
     if (regionMode() == RegionMode::Rectangle && !choices.rectangle.isNull()) {
         const QRect& r = choices.rectangle;
@@ -210,6 +216,7 @@ CaptureWizardChoices CCaptureSetupDialog::choices() const {
     choices.startCapturing = startCapturing();
     choices.hideMainWindow = m_hideMain->isChecked();
     choices.timedCapture = timedCapture();
+    choices.clickCapture = clickCapture();
     if (regionMode() == RegionMode::Rectangle && !m_region.isEmpty())
         choices.rectangle = QRect(m_region.left, m_region.top, m_region.width(), m_region.height());
     return choices;

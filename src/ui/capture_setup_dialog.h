@@ -39,6 +39,8 @@ public:
 
     bool startCapturing() const;
     bool timedCapture() const;
+    // "Cattura a ogni clic".
+    bool clickCapture() const;
     int rate() const { return m_lastRate; }
     RegionMode regionMode() const;
     const Rect& region() const { return m_region; }
@@ -57,6 +59,7 @@ public:
     QSpinBox* regionField(int index) const { return m_fields[index]; }
     QComboBox* commonSizesList() const { return m_sizes; }
     QCheckBox* timedCaptureCheck() const { return m_timed; }
+    QCheckBox* clickCaptureCheck() const { return m_onClick; }
     QLineEdit* rateEdit() const { return m_rateEdit; }
     QPushButton* settingsButton() const { return m_settingsButton; }
     QLabel* problemLabel() const { return m_problem; }
@@ -97,6 +100,7 @@ private:
     QLabel* m_sizesCaption = nullptr;
     QComboBox* m_sizes = nullptr;
     QCheckBox* m_timed = nullptr;
+    QCheckBox* m_onClick = nullptr;
     QLabel* m_rateCaption = nullptr;
     QLineEdit* m_rateEdit = nullptr;
     QPushButton* m_settingsButton = nullptr;

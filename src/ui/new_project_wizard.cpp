@@ -75,11 +75,14 @@ std::unique_ptr<QuibProjectDocument> NewProjectWizard::run() {
 
     const Rect region = setup.region();
     const bool timed = setup.timedCapture();
+    const bool clickCapture = setup.clickCapture();
     prepareCaptureProject(doc, region);
     int result = QDialog::Rejected;
     {
         CCaptureDialog capture(*backends.grabber, backends.hotKey.get(), doc, region, timed, m_lastRate,
                                m_mainWindow, QString::fromStdString(backends.problem));
+        if (clickCapture)
+            capture.startClickCapture();
         result = m_runCapture(capture);
     }
     if (result != QDialog::Accepted) {

@@ -67,6 +67,10 @@ protected:
         ASSERT_TRUE(status.ok()) << status.message();
     }
     std::string out() const { return m_dir + "/out.qbk"; }
+    std::string stderrText() const {
+        std::ifstream err(m_dir + "/stderr.txt");
+        return std::string{std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>()};
+    }
 
     std::string m_dir;
 };
@@ -122,4 +126,24 @@ TEST_F(X11CliCaptureTest, BadRegionIsAUsageError) {
     FILE* process = start("'" + out() + "' --region 0,0,0,10");
     ASSERT_NE(process, nullptr);
     EXPECT_EQ(finish(process), 2);
+}
+
+TEST_F(X11CliCaptureTest, OnClickGrabsOneFramePerClickInTheRegionWithTheCursorThere) {
+    FILE* process = start("'" + out() + "' --region 100,50,200,150 --count 2 --on-click");
+    ASSERT_NE(process, nullptr);
+    for (int i = 0; i < 400 && stderrText().find("cliccare") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    const Point clicks[] = {{20, 20}, {150, 120}, {250, 170}};  // the first is outside the region
+    for (const Point& at : clicks) {
+        client().movePointer(at.x, at.y);
+        ASSERT_TRUE(client().clickButton(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_EQ(finish(process), 0);
+    CQuibDoc doc;
+    load(doc);
+    ASSERT_EQ(doc.frameCount(), 2);
+    EXPECT_EQ(doc.frameSize, (Size{200, 150}));
+    const int hotX = doc.frames[0].cursorPos.x - 50, hotY = doc.frames[0].cursorPos.y - 70;
+    EXPECT_EQ(doc.frames[1].cursorPos, (Point{150 + hotX, 120 + hotY}));
 }

@@ -263,15 +263,16 @@ TEST_F(CaptureSetupDialogTest, RectangleCanBeTypedOrTakenFromTheCommonSizes) {
 }
 
 TEST_F(CaptureSetupDialogTest, ChoicesShowTheLastModeAndCheckBoxes) {
-    const CaptureWizardChoices last{1, true, true, true, QRect(10, 20, 640, 480)};
+    const CaptureWizardChoices last{1, true, true, true, true, QRect(10, 20, 640, 480)};
     dialog->applyChoices(last);
     EXPECT_EQ(dialog->regionMode(), RegionMode::Rectangle);
     EXPECT_EQ(dialog->region(), (Rect{10, 20, 650, 500}));
     EXPECT_TRUE(dialog->timedCapture());
+    EXPECT_TRUE(dialog->clickCapture());
     EXPECT_TRUE(dialog->rateEdit()->isEnabled());
     EXPECT_FALSE(mainWindow->isVisible());
     const CaptureWizardChoices read = dialog->choices();
     EXPECT_EQ(read.regionMode, 1);
-    EXPECT_TRUE(read.startCapturing && read.hideMainWindow && read.timedCapture);
+    EXPECT_TRUE(read.startCapturing && read.hideMainWindow && read.timedCapture && read.clickCapture);
     EXPECT_EQ(read.rectangle, last.rectangle);
 }
