@@ -154,6 +154,13 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
         move(at->x, at->y);
         m_placedOutside = true;
     }
+    // The main window is disabled for the session; over the region it would have to be hidden
+    // for every grab (and click capture could not keep samples), so it waits hidden instead.
+    const QRect regionRect(m_region.left, m_region.top, m_region.width(), m_region.height());
+    if (m_mainWindow && m_mainWindow->isVisible() && m_mainWindow->frameGeometry().intersects(regionRect)) {
+        m_mainWindow->hide();
+        m_mainWindowHidden = true;
+    }
 }
 
 CCaptureDialog::~CCaptureDialog() {
@@ -358,6 +365,9 @@ void CCaptureDialog::showFailure() {
 
 void CCaptureDialog::endSession() {
     stopTimed();
+    if (m_mainWindow && m_mainWindowHidden)
+        m_mainWindow->show();
+    m_mainWindowHidden = false;
     if (m_sampler)
         m_sampler->stop();
     if (m_hotKey && m_clicks)
@@ -407,7 +417,7 @@ void CCaptureDialog::minimizeToTray() {
 
 void CCaptureDialog::restoreFromTray() {
     m_minimizedToTray = false;
-    if (m_mainWindow && m_mainWindowWasVisible)
+    if (m_mainWindow && m_mainWindowWasVisible && !m_mainWindowHidden)
         m_mainWindow->show();
     showNormal();
     raise();

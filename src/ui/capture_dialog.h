@@ -112,6 +112,7 @@ private:
     GlobalHotKey* m_hotKey;
     QWidget* m_mainWindow;
     bool m_mainWindowWasVisible = false;
+    bool m_mainWindowHidden = false;  // hidden for the session because it lay over the region
     bool m_minimizedToTray = false;
     bool m_hotKeyArmed = false;
     QLabel* m_counter = nullptr;

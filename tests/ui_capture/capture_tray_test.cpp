@@ -93,6 +93,8 @@ class CaptureDialogTrayTest : public ::testing::Test, public test::WithApplicati
 protected:
     void SetUp() override {
         mainWindow = std::make_unique<QWidget>();
+        // Away from the region: a main window over it would wait hidden for the whole session.
+        mainWindow->setGeometry(100, 100, 300, 200);
         mainWindow->show();
         prepareCaptureProject(doc, kRegion);
         dialog = std::make_unique<CCaptureDialog>(grabber, nullptr, doc, kRegion, true, 3, mainWindow.get(),

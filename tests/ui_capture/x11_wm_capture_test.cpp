@@ -171,16 +171,25 @@ TEST_F(X11WindowManagerCaptureTest, ControllerStandsBesideASmallerRegionAndStays
     const Rect region{0, 0, 500, 768};
     CQuibDoc doc;
     prepareCaptureProject(doc, region);
+    // The main window half over the region waits hidden until the session ends.
+    mainWindow->move(400, 500);
+    mainWindow->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
     CCaptureDialog dialog(*grabber, nullptr, doc, region, false, 1, mainWindow.get());
     EXPECT_TRUE(dialog.placedOutsideRegion());
-    // The main window half over the region: hidden for the grab.
-    showWindows(dialog, QPoint(400, 500));
+    EXPECT_FALSE(mainWindow->isVisible());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QTest::qWait(200);
     const QRect placed = dialog.frameGeometry();
     EXPECT_FALSE(placed.intersects(QRect(0, 0, 500, 768))) << placed.x() << "," << placed.y();
-    ASSERT_GT(foreignPixels(region), 1000);
+    EXPECT_GT(foreignPixels(Rect{placed.left(), placed.top(), placed.right() + 1, placed.bottom() + 1}),
+              1000);
 
     dialog.toggleCapture(false);
     ASSERT_EQ(doc.frameCount(), 1);
     EXPECT_EQ(foreignPixelsInFrame(doc, 0), 0);
     EXPECT_TRUE(dialog.isVisible());
+    dialog.finish();
+    EXPECT_TRUE(mainWindow->isVisible());
 }
