@@ -13,9 +13,9 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev zlib1g-dev libpng-dev libjpeg-dev libgif-dev
   libx11-dev libxext-dev libxfixes-dev libxtst-dev libxcursor-dev
-  libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-keysyms1-dev libxcb-xkb-dev libx11-xcb-dev
+  libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-keysyms1-dev libxcb-xkb-dev libxcb-xinput-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb x11-apps xauth qpdf poppler-utils fonts-dejavu-core qt6-translations-l10n
+  xvfb openbox x11-apps xauth qpdf poppler-utils fonts-dejavu-core qt6-translations-l10n
   clang libclang-rt-14-dev
   libwebp-dev webp chromium python3-pil
 )

@@ -3,17 +3,28 @@
 // the work in another process.
 
 #include <benchmark/benchmark.h>
+#include <poll.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/zlib_util.h"
+#include "capture/capture_session.h"
+#include "capture/click_capture.h"
 #include "capture/cursor_rules.h"
+#include "capture/x11_global_hot_key.h"
 #include "capture/x11_screen_grabber.h"
+#include "model/quib_doc.h"
 #include "xvfb_server.h"
+#ifdef QUIB_BENCH_XTEST
+#include "xtest_keys.h"
+#endif
 
 using namespace quib;
 
@@ -137,8 +148,169 @@ void BM_XwdRootFullHd(benchmark::State& state) {
     }
 }
 
+using Clock = std::chrono::steady_clock;
+
+double msBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+#ifdef QUIB_BENCH_XTEST
+// From the press of Pause (sent through XTEST) to the frame in the project: how long until the
+// grab starts, and what the whole captured frame costs (grab, cursor, compression, append).
+void BM_HotKeyPauseToCapturedFrame(benchmark::State& state) {
+    auto grabber = openGrabber(state);
+    if (!grabber)
+        return;
+    Status status;
+    auto keys = X11GlobalHotKey::open(server().display().c_str(), status);
+    XTestKeys input(server().display());
+    if (!keys || !input.connected()) {
+        state.SkipWithError("cannot open the Xvfb display");
+        return;
+    }
+    constexpr unsigned long kPause = 0xFF13;
+    CQuibDoc doc;
+    doc.InitNewProject();
+    prepareCaptureProject(doc, kFullHd);
+    CaptureSession session(*grabber, doc, kFullHd, 1);
+    Clock::time_point grabStart, grabEnd;
+    if (!keys->start([&](HotKeyAction) {
+                 grabStart = Clock::now();
+                 session.captureOnce();
+                 grabEnd = Clock::now();
+             })
+             .ok()) {
+        state.SkipWithError("Pause is taken");
+        return;
+    }
+    double toGrab = 0, frameCost = 0, worstToGrab = 0;
+    for (auto _ : state) {
+        const int before = session.counter();
+        const Clock::time_point pressed = Clock::now();
+        input.tap(kPause);
+        while (session.counter() == before) {
+            pollfd p{keys->fileDescriptor(), POLLIN, 0};
+            poll(&p, 1, 1000);
+            keys->processEvents();
+        }
+        toGrab += msBetween(pressed, grabStart);
+        worstToGrab = std::max(worstToGrab, msBetween(pressed, grabStart));
+        frameCost += msBetween(grabStart, grabEnd);
+        // Keep memory flat over long runs: only the cost matters here.
+        if (doc.frameCount() >= 50) {
+            doc.frames.clear();
+            doc.currentFrameIndex = -1;
+        }
+    }
+    const double n = double(std::max<int64_t>(state.iterations(), 1));
+    state.counters["key_to_grab_ms"] = toGrab / n;
+    state.counters["key_to_grab_worst_ms"] = worstToGrab;
+    state.counters["frame_cost_ms"] = frameCost / n;
+    keys->stop();
+}
+
+// Capture on click: one sample of the ring, and from the click (sent through XTEST) to the frame
+// in the project, stored from the sample taken before it.
+void BM_ClickToCapturedFrame(benchmark::State& state) {
+    auto grabber = openGrabber(state);
+    if (!grabber)
+        return;
+    Status status;
+    auto keys = X11GlobalHotKey::open(server().display().c_str(), status);
+    XTestKeys input(server().display());
+    if (!keys || !input.connected()) {
+        state.SkipWithError("cannot open the Xvfb display");
+        return;
+    }
+    CQuibDoc doc;
+    doc.InitNewProject();
+    prepareCaptureProject(doc, kFullHd);
+    ClickCapture clicks(*grabber, doc, kFullHd);
+    Clock::time_point heard, stored;
+    if (!keys->start([](HotKeyAction) {}).ok() || !keys->watchClicks([&](Point at) {
+            heard = Clock::now();
+            bool done = false;
+            clicks.click(at, heard, done);
+            stored = Clock::now();
+        })) {
+        state.SkipWithError("clicks cannot be heard");
+        return;
+    }
+    double sampleCost = 0, toHeard = 0, worstToHeard = 0, frameCost = 0;
+    for (auto _ : state) {
+        const Clock::time_point sampleStart = Clock::now();
+        clicks.sample();
+        sampleCost += msBetween(sampleStart, Clock::now());
+        const int before = clicks.counter();
+        const Clock::time_point pressed = Clock::now();
+        input.click(960, 540, 1);
+        while (clicks.counter() == before) {
+            pollfd p{keys->fileDescriptor(), POLLIN, 0};
+            poll(&p, 1, 1000);
+            keys->processEvents();
+        }
+        toHeard += msBetween(pressed, heard);
+        worstToHeard = std::max(worstToHeard, msBetween(pressed, heard));
+        frameCost += msBetween(heard, stored);
+        if (doc.frameCount() >= 50) {
+            doc.frames.clear();
+            doc.currentFrameIndex = -1;
+        }
+    }
+    const double n = double(std::max<int64_t>(state.iterations(), 1));
+    state.counters["sample_ms"] = sampleCost / n;
+    state.counters["click_to_store_ms"] = toHeard / n;
+    state.counters["click_to_store_worst_ms"] = worstToHeard;
+    state.counters["frame_cost_ms"] = frameCost / n;
+    keys->watchClicks(nullptr);
+    keys->stop();
+}
+#endif
+
+// Timed capture at 10 frames a second for 30 seconds on the full-HD screen, on the schedule the
+// command line keeps: frames captured against ticks due, how late a grab started at worst, and
+// what a frame costs.
+void BM_TimedCapture10PerSecondFor30s(benchmark::State& state) {
+    auto grabber = openGrabber(state);
+    if (!grabber)
+        return;
+    constexpr int kIntervalMs = 100;
+    constexpr int kSeconds = 30;
+    double frames = 0, late = 0, worstLate = 0, cost = 0;
+    for (auto _ : state) {
+        CQuibDoc doc;
+        doc.InitNewProject();
+        prepareCaptureProject(doc, kFullHd);
+        CaptureSession session(*grabber, doc, kFullHd, 10);
+        session.toggleTimedCapture();
+        const Clock::time_point start = Clock::now();
+        for (int tick = 0; tick < kSeconds * 1000 / kIntervalMs; ++tick) {
+            const Clock::time_point due = start + std::chrono::milliseconds(tick * kIntervalMs);
+            std::this_thread::sleep_until(due);
+            const Clock::time_point began = Clock::now();
+            if (session.tick())
+                frames += 1;
+            cost += msBetween(began, Clock::now());
+            late += msBetween(due, began);
+            worstLate = std::max(worstLate, msBetween(due, began));
+        }
+        state.counters["elapsed_s"] = msBetween(start, Clock::now()) / 1000;
+    }
+    const double ticks = double(kSeconds * 1000 / kIntervalMs) * double(state.iterations());
+    state.counters["ticks"] = ticks;
+    state.counters["frames"] = frames;
+    state.counters["frame_cost_ms"] = cost / ticks;
+    state.counters["start_late_ms"] = late / ticks;
+    state.counters["start_late_worst_ms"] = worstLate;
+}
+
 }  // namespace
 
+#ifdef QUIB_BENCH_XTEST
+BENCHMARK(BM_HotKeyPauseToCapturedFrame)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(BM_ClickToCapturedFrame)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(100);
+#endif
+BENCHMARK(BM_TimedCapture10PerSecondFor30s)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_GrabFullHdWithCursor_SharedMemory)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GrabFullHdWithCursor_PlainGetImage)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GrabFullHdWithCursorAndCompress)->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -22,7 +22,7 @@ inline constexpr const char* EmptyCaptureRegion =
 }  // namespace captureText
 
 // Which controls of the wizard are usable: the region group follows "Avvia &catturando le
-// schermate", "&Seleziona" also needs a region other than "Screen", the rate follows
+// schermate", "&Seleziona" also needs a region other than "Schermo", the rate follows
 // "Abilita la cattura &temporizzata".
 struct WizardControlStates {
     bool regionControls = true;
@@ -32,7 +32,7 @@ struct WizardControlStates {
 };
 WizardControlStates wizardControlStates(bool startCapturing, RegionMode mode, bool timedCapture);
 
-// "&Seleziona" is usable only while capturing is chosen and the list is not on "Screen".
+// "&Seleziona" is usable only while capturing is chosen and the list is not on "Schermo".
 bool selectButtonEnabled(bool startCapturing, RegionMode mode);
 // A region frames can be captured from: at least one pixel wide and high.
 bool usableCaptureRegion(const Rect& region);
@@ -51,13 +51,37 @@ int timedCaptureIntervalMs(int rate);
 // The capture dialog's caption after a grab: "Quib:3 Frames".
 std::string capturedFramesCaption(int frameCount);
 
+// The sizes offered for a rectangle, smallest first.
+inline constexpr Size kCommonCaptureSizes[] = {
+    {640, 480}, {800, 600}, {1024, 768}, {1280, 720}, {1920, 1080}};
+// The index of size among the common sizes, or -1.
+int commonCaptureSizeIndex(Size size);
+// A rectangle of the given size that keeps the region's top-left corner where it fits on the
+// screen, and is moved left and up just enough otherwise (never past the screen's corner).
+Rect regionWithSize(const Rect& region, Size size, Size screen);
+
+// Where a window of the given outer size can stand on the screen without covering any of the
+// region: to its right, left, below or above (in that order of preference), margin pixels
+// away, level with the region's top or left where the screen allows. Nothing when no side has
+// room.
+std::optional<Point> placementOutsideRegion(const Rect& region, Size window, Size screen, int margin = 8);
+
 // The rubber band of Rectangle mode: begins as the point, follows the pointer with its
 // right-bottom corner, ends normalized.
 class RectangleDrag {
 public:
-    void begin(Point p) { m_rect = Rect{p.x, p.y, p.x, p.y}; m_active = true; }
-    void moveTo(Point p) { m_rect.right = p.x; m_rect.bottom = p.y; }
-    Rect finish() { m_active = false; return normalizedRegion(m_rect); }
+    void begin(Point p) {
+        m_rect = Rect{p.x, p.y, p.x, p.y};
+        m_active = true;
+    }
+    void moveTo(Point p) {
+        m_rect.right = p.x;
+        m_rect.bottom = p.y;
+    }
+    Rect finish() {
+        m_active = false;
+        return normalizedRegion(m_rect);
+    }
     bool active() const { return m_active; }
     // As drawn while dragging.
     Rect current() const { return normalizedRegion(m_rect); }

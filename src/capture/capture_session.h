@@ -16,18 +16,22 @@ public:
     // rate in frames per second; 0 or less counts as 1.
     CaptureSession(ScreenGrabber& grabber, CQuibDoc& doc, const Rect& region, int rate);
 
-    // One grab. On failure timed capture is stopped and lastError() holds the message.
-    bool captureOnce();
+    // One grab, shown for displayTimeMs when played. On failure timed capture is stopped and
+    // lastError() holds the message.
+    bool captureOnce(uint32_t displayTimeMs = 0);
     void toggleTimedCapture();
     void stopTimedCapture() { m_timedRunning = false; }
     bool timedCaptureRunning() const { return m_timedRunning; }
     // One timer tick: grabs while timed capture runs, else does nothing. True when it grabbed.
+    // The frame shows for one interval, so that it plays at the speed it was recorded.
     bool tick();
     // What the hot key asks: Pause grabs once, Shift+Pause toggles timed capture.
     void handleHotKey(HotKeyAction action);
 
     int rate() const { return m_rate; }
-    int intervalMs() const { return 1000 / m_rate; }
+    int intervalMs() const { return m_intervalMs; }
+    // An interval not bound to whole frames per second (the command line's --interval).
+    void setIntervalMs(int ms) { m_intervalMs = ms > 0 ? ms : 1; }
     int counter() const { return m_capture.counter(); }
     const Rect& region() const { return m_region; }
     // The message of the last failed grab, cleared by takeError().
@@ -38,6 +42,7 @@ private:
     CaptureFrame m_capture;
     Rect m_region;
     int m_rate;
+    int m_intervalMs;
     bool m_timedRunning = false;
     std::string m_lastError;
 };

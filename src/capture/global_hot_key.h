@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "base/geometry.h"
 #include "base/status.h"
 
 namespace quib {
@@ -28,6 +29,14 @@ public:
 
     // -1 when there is nothing to wait on.
     virtual int fileDescriptor() const = 0;
+    // Also reports every press of a mouse button (left, middle, right) with the pointer's position
+    // on the screen, until called with an empty callback. False where presses cannot be heard.
+    using ClickCallback = std::function<void(Point screenPos)>;
+    virtual bool watchClicks(ClickCallback callback) {
+        (void)callback;
+        return false;
+    }
+
     // Handles whatever has arrived, without blocking. When the display has gone away the keys
     // become inactive (isActive() false) and the owner should stop watching the descriptor.
     virtual void processEvents() = 0;

@@ -48,6 +48,16 @@ public:
     // a window pick begins, so that the picker's own overlay is not among them. Empty where the
     // windows cannot be listed.
     virtual std::vector<WindowNode> listWindows() { return {}; }
+
+    // The windows directly on the screen that hold the given ones (a window manager's frames,
+    // or the windows themselves); taken before hiding them, as a frame may go with its window.
+    virtual std::vector<uint32_t> outerWindows(const std::vector<uint32_t>& windows) { return windows; }
+    // Waits, at most timeoutMs, until none of the windows is on the screen any more, and then
+    // briefly for the programs under them to redraw what they uncovered.
+    virtual void waitUntilUnmapped(const std::vector<uint32_t>& windows, int timeoutMs) {
+        (void)windows;
+        (void)timeoutMs;
+    }
 };
 
 }  // namespace quib

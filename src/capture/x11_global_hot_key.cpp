@@ -8,6 +8,9 @@
 #include <xcb/xkb.h>
 #undef explicit
 #endif
+#ifdef QUIB_HAVE_XCB_XINPUT
+#include <xcb/xinput.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -21,6 +24,8 @@ namespace {
 constexpr xcb_keysym_t kPauseKeysym = 0xFF13;
 constexpr xcb_keysym_t kNumLockKeysym = 0xFF7F;
 constexpr xcb_keysym_t kScrollLockKeysym = 0xFF14;
+constexpr xcb_keysym_t kShiftLeftKeysym = 0xFFE1;
+constexpr xcb_keysym_t kShiftRightKeysym = 0xFFE2;
 
 template <typename T>
 struct FreeDeleter {
@@ -73,6 +78,24 @@ int requestDetectableAutoRepeat(xcb_connection_t* connection, bool& granted) {
 #endif
 }
 
+// XInput's opcode when the server sends raw key events during other programs' grabs, which
+// needs version 2.1; -1 otherwise.
+int rawKeyEventsOpcode(xcb_connection_t* connection) {
+#ifdef QUIB_HAVE_XCB_XINPUT
+    const xcb_query_extension_reply_t* xi = xcb_get_extension_data(connection, &xcb_input_id);
+    if (!xi || !xi->present)
+        return -1;
+    Reply<xcb_input_xi_query_version_reply_t> version(
+        xcb_input_xi_query_version_reply(connection, xcb_input_xi_query_version(connection, 2, 2), nullptr));
+    if (!version || version->major_version < 2 || (version->major_version == 2 && version->minor_version < 1))
+        return -1;
+    return xi->major_opcode;
+#else
+    (void)connection;
+    return -1;
+#endif
+}
+
 bool isKeyboardMapChange(const xcb_generic_event_t& event, int xkbFirstEvent) {
     const uint8_t type = event.response_type & 0x7F;
     if (type == XCB_MAPPING_NOTIFY)
@@ -112,6 +135,7 @@ std::unique_ptr<X11GlobalHotKey> X11GlobalHotKey::open(const char* displayName, 
     status = Status::success();
     std::unique_ptr<X11GlobalHotKey> hotKey(new X11GlobalHotKey(connection, screen->root, xkbFirstEvent));
     hotKey->m_heldKeyRepeatsIgnored = detectableAutoRepeat;
+    hotKey->m_rawOpcode = rawKeyEventsOpcode(connection);
     return hotKey;
 }
 
@@ -201,7 +225,102 @@ Status X11GlobalHotKey::start(Callback callback) {
         return Status::failureText(captureText::HotKeyTaken);
     }
     m_callback = std::move(callback);
+    readShiftKeys();
+    selectRawKeys(true);
     return Status::success();
+}
+
+void X11GlobalHotKey::selectRawKeys(bool on) {
+#ifdef QUIB_HAVE_XCB_XINPUT
+    if (m_rawOpcode < 0)
+        return;
+    struct {
+        xcb_input_event_mask_t head;
+        uint32_t mask;
+    } select{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, 0u};
+    if (on)
+        select.mask = XCB_INPUT_XI_EVENT_MASK_RAW_KEY_PRESS | XCB_INPUT_XI_EVENT_MASK_RAW_KEY_RELEASE;
+    if (on && m_clickCallback)
+        select.mask |= XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS;
+    Reply<xcb_generic_error_t> error(xcb_request_check(
+        m_connection, xcb_input_xi_select_events_checked(m_connection, m_root, 1, &select.head)));
+    // Without the raw events the passive grab alone hears the keys.
+    if (error && on)
+        m_rawOpcode = -1;
+#else
+    (void)on;
+#endif
+}
+
+void X11GlobalHotKey::readShiftKeys() {
+    // Raw events carry no modifier state: Shift is followed from its own presses, starting from
+    // the keys held now.
+    m_shiftKeycodes.clear();
+    m_shiftsDown.clear();
+    if (m_rawOpcode < 0)
+        return;
+    if (KeySymbols symbols{xcb_key_symbols_alloc(m_connection)}) {
+        for (xcb_keysym_t keysym : {kShiftLeftKeysym, kShiftRightKeysym}) {
+            for (uint8_t code : keycodesOf(symbols.get(), keysym))
+                m_shiftKeycodes.push_back(code);
+        }
+    }
+    Reply<xcb_query_keymap_reply_t> keymap(
+        xcb_query_keymap_reply(m_connection, xcb_query_keymap(m_connection), nullptr));
+    if (!keymap)
+        return;
+    for (uint8_t code : m_shiftKeycodes) {
+        if (keymap->keys[code / 8] & (1u << (code % 8)))
+            m_shiftsDown.push_back(code);
+    }
+}
+
+bool X11GlobalHotKey::isPauseKey(uint32_t keycode) const {
+    return std::any_of(m_grabs.begin(), m_grabs.end(),
+                       [&](const Grab& grab) { return grab.keycode == keycode; });
+}
+
+bool X11GlobalHotKey::isShiftKey(uint32_t keycode) const {
+    return std::find(m_shiftKeycodes.begin(), m_shiftKeycodes.end(), keycode) != m_shiftKeycodes.end();
+}
+
+void X11GlobalHotKey::keyPressed(uint32_t keycode, bool shift) {
+    // A held key repeats its press: only the first counts.
+    if (std::find(m_keysDown.begin(), m_keysDown.end(), keycode) != m_keysDown.end() || !m_callback)
+        return;
+    m_keysDown.push_back(keycode);
+    const HotKeyAction action = shift ? HotKeyAction::ToggleTimedCapture : HotKeyAction::Capture;
+    // The callback may stop the keys; keep it alive for the call.
+    Callback callback = m_callback;
+    callback(action);
+}
+
+bool X11GlobalHotKey::watchClicks(ClickCallback callback) {
+    if (m_rawOpcode < 0)
+        return false;
+    m_clickCallback = std::move(callback);
+    if (isActive())
+        selectRawKeys(true);
+    return m_rawOpcode >= 0;
+}
+
+void X11GlobalHotKey::buttonPressed(uint32_t button) {
+    // 1 to 3 are the buttons; 4 to 7 are the wheel's steps.
+    if (!m_clickCallback || button < 1 || button > 3)
+        return;
+    // Raw events carry no position: the pointer is asked for at once, before it moves far.
+    Reply<xcb_query_pointer_reply_t> pointer(
+        xcb_query_pointer_reply(m_connection, xcb_query_pointer(m_connection, m_root), nullptr));
+    if (!pointer)
+        return;
+    ClickCallback callback = m_clickCallback;
+    callback(Point{pointer->root_x, pointer->root_y});
+}
+
+void X11GlobalHotKey::keyReleased(uint32_t keycode) {
+    const auto down = std::find(m_keysDown.begin(), m_keysDown.end(), keycode);
+    if (down != m_keysDown.end())
+        m_keysDown.erase(down);
 }
 
 void X11GlobalHotKey::ungrabAll() {
@@ -209,6 +328,7 @@ void X11GlobalHotKey::ungrabAll() {
         xcb_ungrab_key(m_connection, grab.keycode, m_root, grab.modifiers);
     m_grabs.clear();
     m_keysDown.clear();
+    selectRawKeys(false);
     xcb_flush(m_connection);
 }
 
@@ -234,29 +354,47 @@ void X11GlobalHotKey::processEvents() {
             }
             continue;
         }
-        if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
-            continue;
-        // Press and release events share one layout.
-        const auto* press = reinterpret_cast<const xcb_key_press_event_t*>(raw);
-        const bool ours = std::any_of(m_grabs.begin(), m_grabs.end(),
-                                      [&](const Grab& grab) { return grab.keycode == press->detail; });
-        if (!ours)
-            continue;
-        const auto down = std::find(m_keysDown.begin(), m_keysDown.end(), press->detail);
-        if (type == XCB_KEY_RELEASE) {
-            if (down != m_keysDown.end())
-                m_keysDown.erase(down);
+#ifdef QUIB_HAVE_XCB_XINPUT
+        if (type == XCB_GE_GENERIC && m_rawOpcode >= 0) {
+            const auto* generic = reinterpret_cast<const xcb_ge_generic_event_t*>(raw);
+            if (generic->extension != m_rawOpcode)
+                continue;
+            const auto* key = reinterpret_cast<const xcb_input_raw_key_press_event_t*>(raw);
+            if (generic->event_type == XCB_INPUT_RAW_BUTTON_PRESS) {
+                // The button sits where a key's code does.
+                buttonPressed(key->detail);
+                continue;
+            }
+            const bool press = generic->event_type == XCB_INPUT_RAW_KEY_PRESS;
+            if (!press && generic->event_type != XCB_INPUT_RAW_KEY_RELEASE)
+                continue;
+            if (isShiftKey(key->detail)) {
+                const auto down = std::find(m_shiftsDown.begin(), m_shiftsDown.end(), key->detail);
+                if (press && down == m_shiftsDown.end())
+                    m_shiftsDown.push_back(key->detail);
+                else if (!press && down != m_shiftsDown.end())
+                    m_shiftsDown.erase(down);
+            } else if (isPauseKey(key->detail)) {
+                if (press)
+                    keyPressed(key->detail, !m_shiftsDown.empty());
+                else
+                    keyReleased(key->detail);
+            }
             continue;
         }
-        // A held key repeats its press; only the first one counts.
-        if (down != m_keysDown.end() || !m_callback)
+#endif
+        // Every press that reaches the passive grab has come as a raw event before it on this
+        // connection; counting only those makes a press heard both ways count once.
+        if ((type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) || m_rawOpcode >= 0)
             continue;
-        m_keysDown.push_back(press->detail);
-        const HotKeyAction action =
-            (press->state & XCB_MOD_MASK_SHIFT) ? HotKeyAction::ToggleTimedCapture : HotKeyAction::Capture;
-        // The callback may stop the keys; keep it alive for the call.
-        Callback callback = m_callback;
-        callback(action);
+        // Press and release events share one layout.
+        const auto* key = reinterpret_cast<const xcb_key_press_event_t*>(raw);
+        if (!isPauseKey(key->detail))
+            continue;
+        if (type == XCB_KEY_RELEASE)
+            keyReleased(key->detail);
+        else
+            keyPressed(key->detail, (key->state & XCB_MOD_MASK_SHIFT) != 0);
     }
     if (xcb_connection_has_error(m_connection)) {
         // The display is gone: nothing is grabbed any more, and the descriptor would stay

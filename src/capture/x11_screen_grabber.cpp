@@ -7,9 +7,11 @@
 #include <xcb/xfixes.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "capture_messages.h"
 #include "cursor_rules.h"
@@ -17,6 +19,9 @@
 namespace quib {
 
 namespace {
+
+// How long programs get to redraw what hiding a window uncovered.
+constexpr int kRedrawAllowanceMs = 25;
 
 template <typename T>
 struct FreeDeleter {
@@ -348,9 +353,57 @@ std::vector<WindowNode> X11ScreenGrabber::listWindows() {
         Reply<xcb_get_geometry_reply_t> geometry(
             xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window.id), nullptr));
         const int border = geometry ? geometry->border_width : 0;
-        window.children = viewableChildren(window.id, Point{window.frame.left + border, window.frame.top + border});
+        window.children =
+            viewableChildren(window.id, Point{window.frame.left + border, window.frame.top + border});
     }
     return windows;
+}
+
+std::vector<uint32_t> X11ScreenGrabber::outerWindows(const std::vector<uint32_t>& windows) {
+    discardQueuedEvents();
+    std::vector<uint32_t> outer;
+    for (uint32_t window : windows) {
+        // A window manager nests windows a few levels deep at most; the bound stops a loop on a
+        // tree that changes while it is walked.
+        for (int depth = 0; window && depth < 16; ++depth) {
+            Reply<xcb_query_tree_reply_t> tree(
+                xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, window), nullptr));
+            if (!tree)
+                break;
+            if (tree->parent == tree->root || tree->parent == 0) {
+                if (std::find(outer.begin(), outer.end(), window) == outer.end())
+                    outer.push_back(window);
+                break;
+            }
+            window = tree->parent;
+        }
+    }
+    return outer;
+}
+
+void X11ScreenGrabber::waitUntilUnmapped(const std::vector<uint32_t>& windows, int timeoutMs) {
+    if (windows.empty())
+        return;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        std::vector<xcb_get_window_attributes_cookie_t> cookies;
+        for (uint32_t window : windows)
+            cookies.push_back(xcb_get_window_attributes(m_connection, window));
+        bool shown = false;
+        for (xcb_get_window_attributes_cookie_t cookie : cookies) {
+            // A window that is gone is off the screen too.
+            Reply<xcb_get_window_attributes_reply_t> attributes(
+                xcb_get_window_attributes_reply(m_connection, cookie, nullptr));
+            shown = shown || (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE);
+        }
+        discardQueuedEvents();
+        if (!shown || std::chrono::steady_clock::now() >= deadline)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    // The server paints the background it uncovers at once; the programs under the windows redraw
+    // their own parts when told, which takes them a moment.
+    std::this_thread::sleep_for(std::chrono::milliseconds(kRedrawAllowanceMs));
 }
 
 }  // namespace quib

@@ -25,6 +25,8 @@ public:
     Size screenSize() override;
     WindowAtPoint windowAt(Point screenPoint) override;
     std::vector<WindowNode> listWindows() override;
+    std::vector<uint32_t> outerWindows(const std::vector<uint32_t>& windows) override;
+    void waitUntilUnmapped(const std::vector<uint32_t>& windows, int timeoutMs) override;
 
     // Whether the last screen read went through a shared segment.
     bool lastGrabUsedSharedMemory() const { return m_lastGrabShared; }

@@ -1,5 +1,7 @@
 #include "app_settings.h"
 
+#include <algorithm>
+
 #include <QSettings>
 
 namespace quib {
@@ -45,6 +47,24 @@ void AppSettings::load(QSettings& store) {
     previousExportFilter = readInt(store, "Previous export filter", previousExportFilter);
     previousTimedCaptureFrameRate =
         readInt(store, "Previous timed capture frame rate", previousTimedCaptureFrameRate);
+    captureWizard.regionMode =
+        std::clamp(readInt(store, "Previous capture region", captureWizard.regionMode), 0, 2);
+    captureWizard.startCapturing =
+        readInt(store, "Previous start capturing", captureWizard.startCapturing) != 0;
+    captureWizard.hideMainWindow =
+        readInt(store, "Previous hide main window", captureWizard.hideMainWindow) != 0;
+    captureWizard.timedCapture = readInt(store, "Previous timed capture", captureWizard.timedCapture) != 0;
+    captureWizard.clickCapture = readInt(store, "Previous click capture", captureWizard.clickCapture) != 0;
+    {
+        const QStringList parts = readText(store, "Previous capture rectangle", QString())
+                                      .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        int v[4] = {};
+        bool ok = parts.size() == 4;
+        for (int i = 0; ok && i < 4; ++i)
+            v[i] = parts[i].toInt(&ok);
+        if (ok && v[2] > 0 && v[3] > 0 && v[2] <= 16384 && v[3] <= 16384)
+            captureWizard.rectangle = QRect(v[0], v[1], v[2], v[3]);
+    }
     propertiesPanelViewMode = readInt(store, "Properties Panel View Mode", propertiesPanelViewMode);
     previousBackgroundMode = readInt(store, "Previous Background Mode", previousBackgroundMode);
     previousBackgroundCx = readInt(store, "Previous Background cx", previousBackgroundCx);
@@ -87,6 +107,16 @@ void AppSettings::save(QSettings& store) const {
     store.setValue(QStringLiteral("Last Background File Name"), lastBackgroundFileName);
     store.setValue(QStringLiteral("Previous export filter"), previousExportFilter);
     store.setValue(QStringLiteral("Previous timed capture frame rate"), previousTimedCaptureFrameRate);
+    store.setValue(QStringLiteral("Previous capture region"), captureWizard.regionMode);
+    store.setValue(QStringLiteral("Previous start capturing"), int(captureWizard.startCapturing));
+    store.setValue(QStringLiteral("Previous hide main window"), int(captureWizard.hideMainWindow));
+    store.setValue(QStringLiteral("Previous timed capture"), int(captureWizard.timedCapture));
+    store.setValue(QStringLiteral("Previous click capture"), int(captureWizard.clickCapture));
+    const QRect& r = captureWizard.rectangle;
+    store.setValue(QStringLiteral("Previous capture rectangle"),
+                   r.isNull()
+                       ? QString()
+                       : QStringLiteral("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()));
     store.setValue(QStringLiteral("Properties Panel View Mode"), propertiesPanelViewMode);
     store.setValue(QStringLiteral("Previous Background Mode"), previousBackgroundMode);
     store.setValue(QStringLiteral("Previous Background cx"), previousBackgroundCx);

@@ -16,6 +16,16 @@ struct WindowPlacement {
     bool valid = false;
 };
 
+// What the new-project wizard's first step showed when it was last confirmed.
+struct CaptureWizardChoices {
+    int regionMode = 0;  // the region list's index
+    bool startCapturing = true;
+    bool hideMainWindow = false;
+    bool timedCapture = false;
+    bool clickCapture = false;
+    QRect rectangle;  // the last rectangle typed or dragged; null when none
+};
+
 // Everything the application keeps between runs, in the groups "Settings", "Recent File List"
 // and "Workspace". Values missing from the store keep their defaults.
 struct AppSettings {
@@ -37,6 +47,7 @@ struct AppSettings {
     QString lastBackgroundFileName;
     int previousExportFilter = 0;
     int previousTimedCaptureFrameRate = 3;
+    CaptureWizardChoices captureWizard;
     int propertiesPanelViewMode = 0;
     int previousBackgroundMode = 0;
     int previousBackgroundCx = 0;

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "base/geometry.h"
 
@@ -14,6 +15,7 @@ class QTimer;
 namespace quib {
 
 class CaptureSession;
+class ClickCapture;
 class CQuibDoc;
 class CSystemTray;
 class GlobalHotKey;
@@ -29,12 +31,19 @@ class ScreenGrabber;
 class CCaptureDialog : public QDialog {
 public:
     // The commands of the dialog and of its tray menu.
-    enum Command { CaptureToggle = 1000, Finish = 217, Cancel = 2, MinimizeToTray = 1091, RestoreFromTray = 61326 };
+    enum Command {
+        CaptureToggle = 1000,
+        Finish = 217,
+        Cancel = 2,
+        MinimizeToTray = 1091,
+        RestoreFromTray = 61326
+    };
 
     // hotKey may be null (no X11 display): the dialog and the tray menu still capture. problem
     // is shown when the keys cannot be used.
     CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQuibDoc& doc, const Rect& region,
-                   bool timedCaptureEnabled, int rate, QWidget* mainWindow, const QString& problem = QString());
+                   bool timedCaptureEnabled, int rate, QWidget* mainWindow,
+                   const QString& problem = QString());
     ~CCaptureDialog() override;
 
     // The question of "&Annulla"; replaceable so that tests need no modal box.
@@ -52,8 +61,8 @@ public:
 
     // Command 1000: a single grab, or with shift stops/starts timed capture.
     void toggleCapture(bool shift);
-    void finish();          // "&Termina"
-    void reject() override; // "&Annulla"
+    void finish();           // "&Termina"
+    void reject() override;  // "&Annulla"
     // One tick of timed capture: the next animation icon, then a grab.
     void timedTick();
     void minimizeToTray();
@@ -66,6 +75,16 @@ public:
     QPushButton* captureButton() const { return m_captureButton; }
     CSystemTray& tray() const { return *m_tray; }
     QTimer* timer() const { return m_timer; }
+    // "Cattura a ogni clic": every press of a mouse button in the region, outside our windows,
+    // grabs a frame as the screen was before it. False where presses cannot be heard.
+    bool startClickCapture();
+    bool clickCaptureRunning() const { return m_clicks != nullptr; }
+    // A press at a screen point, as the keys' connection reports it.
+    void clicked(Point screenPos);
+    // One sample of the screen for click capture.
+    void sampleForClicks();
+    // Whether the dialog stands beside the region; otherwise it is hidden for each grab.
+    bool placedOutsideRegion() const { return m_placedOutside; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -76,12 +95,24 @@ private:
     void showFailure();
     void endSession();
     void showCounter();
+    // Runs grab with no window of ours over the region: those that cover it are hidden for it.
+    bool grabWithoutOurWindows(const std::function<bool()>& grab);
+    std::vector<QWidget*> windowsOverRegion() const;
+    void showCaptured();
 
     std::unique_ptr<CaptureSession> m_session;
+    std::unique_ptr<ClickCapture> m_clicks;
+    QTimer* m_sampler = nullptr;
+    QLabel* m_clickHint = nullptr;
+    ScreenGrabber& m_grabber;
+    Rect m_region;
+    bool m_placedOutside = false;
+    bool m_grabbing = false;
     CQuibDoc& m_doc;
     GlobalHotKey* m_hotKey;
     QWidget* m_mainWindow;
     bool m_mainWindowWasVisible = false;
+    bool m_mainWindowHidden = false;  // hidden for the session because it lay over the region
     bool m_minimizedToTray = false;
     bool m_hotKeyArmed = false;
     QLabel* m_counter = nullptr;

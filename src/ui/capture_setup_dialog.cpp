@@ -15,7 +15,11 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iterator>
 
 #include "base/strings.h"
 #include "capture/screen_grabber.h"
@@ -44,7 +48,8 @@ CCaptureSetupDialog::CCaptureSetupDialog(CQuibDoc& doc, ScreenGrabber& grabber, 
     auto* regionBox = new QGroupBox(this);
     m_regionCaption = new QLabel(QStringLiteral("&Regione di cattura:"), regionBox);
     m_regionList = new QComboBox(regionBox);
-    m_regionList->addItems({QStringLiteral("Screen"), QStringLiteral("Rectangle"), QStringLiteral("Window")});
+    m_regionList->addItems(
+        {QStringLiteral("Schermo"), QStringLiteral("Rettangolo"), QStringLiteral("Finestra")});
     m_regionList->setCurrentIndex(0);
     m_regionCaption->setBuddy(m_regionList);
     m_select = new QPushButton(QStringLiteral("&Seleziona"), regionBox);
@@ -53,17 +58,47 @@ CCaptureSetupDialog::CCaptureSetupDialog(CQuibDoc& doc, ScreenGrabber& grabber, 
     m_regionLabel->setFrameShape(QFrame::StyledPanel);
     m_regionLabel->setFrameShadow(QFrame::Sunken);
     m_hideMain = new QCheckBox(QStringLiteral("&Nascondi la finestra di Quib"), regionBox);
+
+    const char* fieldNames[4] = {"&X:", "&Y:", "&Larghezza:", "&Altezza:"};
+    auto* fieldGrid = new QGridLayout;
+    for (int i = 0; i < 4; ++i) {
+        m_fields[i] = new QSpinBox(regionBox);
+        // Corners may lie off the primary screen (other monitors); sizes stay within what a
+        // frame can hold.
+        if (i < 2)
+            m_fields[i]->setRange(-16384, 16384);
+        else
+            m_fields[i]->setRange(1, 16384);
+        m_fieldCaptions[i] = new QLabel(QString::fromUtf8(fieldNames[i]), regionBox);
+        m_fieldCaptions[i]->setBuddy(m_fields[i]);
+        fieldGrid->addWidget(m_fieldCaptions[i], i / 2, (i % 2) * 2);
+        fieldGrid->addWidget(m_fields[i], i / 2, (i % 2) * 2 + 1);
+        connect(m_fields[i], &QSpinBox::valueChanged, this, [this] { fieldsEdited(); });
+    }
+    m_sizesCaption = new QLabel(QStringLiteral("Dimensioni c&omuni:"), regionBox);
+    m_sizes = new QComboBox(regionBox);
+    m_sizes->addItem(QStringLiteral("Personalizzate"));
+    for (const Size& size : kCommonCaptureSizes)
+        m_sizes->addItem(QStringLiteral("%1 x %2").arg(size.cx).arg(size.cy));
+    m_sizesCaption->setBuddy(m_sizes);
+    fieldGrid->addWidget(m_sizesCaption, 2, 0, 1, 2);
+    fieldGrid->addWidget(m_sizes, 2, 2, 1, 2);
+    connect(m_sizes, &QComboBox::activated, this, [this](int index) { commonSizeChosen(index); });
+
     auto* regionGrid = new QGridLayout(regionBox);
     regionGrid->addWidget(m_regionCaption, 0, 0);
     regionGrid->addWidget(m_regionList, 0, 1);
     regionGrid->addWidget(m_select, 0, 2);
     regionGrid->addWidget(m_regionLabel, 1, 0, 1, 3);
-    regionGrid->addWidget(m_hideMain, 2, 0, 1, 3);
+    regionGrid->addLayout(fieldGrid, 2, 0, 1, 3);
+    regionGrid->addWidget(m_hideMain, 3, 0, 1, 3);
 
     m_timed = new QCheckBox(QStringLiteral("Abilita la cattura &temporizzata"), this);
+    m_onClick = new QCheckBox(QStringLiteral("Cattura a ogni clic"), this);
     m_rateCaption = new QLabel(QStringLiteral("&Frame rate di cattura:"), this);
     m_rateEdit = new QLineEdit(QString::number(lastRate), this);
-    m_rateEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), this));
+    m_rateEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), this));
     m_rateEdit->setMaximumWidth(m_rateEdit->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 12);
     m_rateCaption->setBuddy(m_rateEdit);
     auto* rateRow = new QHBoxLayout;
@@ -91,6 +126,7 @@ CCaptureSetupDialog::CCaptureSetupDialog(CQuibDoc& doc, ScreenGrabber& grabber, 
     layout->addWidget(regionBox);
     layout->addWidget(m_timed);
     layout->addLayout(rateRow);
+    layout->addWidget(m_onClick);
     layout->addWidget(m_problem);
     layout->addStretch(1);
     layout->addLayout(buttonRow);
@@ -98,7 +134,8 @@ CCaptureSetupDialog::CCaptureSetupDialog(CQuibDoc& doc, ScreenGrabber& grabber, 
 
     connect(m_startCapturing, &QCheckBox::toggled, this, [this] { updateControls(); });
     connect(m_timed, &QCheckBox::toggled, this, [this] { updateControls(); });
-    connect(m_regionList, &QComboBox::currentIndexChanged, this, [this](int index) { regionModeChanged(index); });
+    connect(m_regionList, &QComboBox::currentIndexChanged, this,
+            [this](int index) { regionModeChanged(index); });
     connect(m_select, &QPushButton::clicked, this, [this] { beginPick(); });
     connect(m_hideMain, &QCheckBox::toggled, this, [this](bool on) { hideMainWindowToggled(on); });
     connect(m_settingsButton, &QPushButton::clicked, this, [this] { openSettings(); });
@@ -111,9 +148,18 @@ CCaptureSetupDialog::CCaptureSetupDialog(CQuibDoc& doc, ScreenGrabber& grabber, 
 
 CCaptureSetupDialog::~CCaptureSetupDialog() = default;
 
-bool CCaptureSetupDialog::startCapturing() const { return m_startCapturing->isChecked(); }
-bool CCaptureSetupDialog::timedCapture() const { return m_timed->isChecked(); }
-RegionMode CCaptureSetupDialog::regionMode() const { return RegionMode(m_regionList->currentIndex()); }
+bool CCaptureSetupDialog::startCapturing() const {
+    return m_startCapturing->isChecked();
+}
+bool CCaptureSetupDialog::clickCapture() const {
+    return m_onClick->isChecked();
+}
+bool CCaptureSetupDialog::timedCapture() const {
+    return m_timed->isChecked();
+}
+RegionMode CCaptureSetupDialog::regionMode() const {
+    return RegionMode(m_regionList->currentIndex());
+}
 
 Size CCaptureSetupDialog::primaryScreenSize() const {
     const Size size = m_grabber.screenSize();
@@ -127,13 +173,68 @@ Size CCaptureSetupDialog::primaryScreenSize() const {
 void CCaptureSetupDialog::setRegion(const Rect& region) {
     m_region = region;
     m_regionLabel->setText(QString::fromStdString(regionLabelText(region)));
+    showRegionFields();
+}
+
+void CCaptureSetupDialog::showRegionFields() {
+    const int values[4] = {m_region.left, m_region.top, m_region.width(), m_region.height()};
+    for (int i = 0; i < 4; ++i) {
+        const QSignalBlocker block(m_fields[i]);
+        m_fields[i]->setValue(values[i]);
+    }
+    const QSignalBlocker block(m_sizes);
+    m_sizes->setCurrentIndex(commonCaptureSizeIndex(Size{m_region.width(), m_region.height()}) + 1);
+}
+
+void CCaptureSetupDialog::fieldsEdited() {
+    const int x = m_fields[0]->value(), y = m_fields[1]->value();
+    setRegion(Rect{x, y, x + m_fields[2]->value(), y + m_fields[3]->value()});
+}
+
+void CCaptureSetupDialog::commonSizeChosen(int index) {
+    if (index < 1 || index > int(std::size(kCommonCaptureSizes)))
+        return;
+    setRegion(regionWithSize(m_region, kCommonCaptureSizes[index - 1], primaryScreenSize()));
+}
+
+void CCaptureSetupDialog::applyChoices(const CaptureWizardChoices& choices) {
+    m_startCapturing->setChecked(choices.startCapturing);
+    m_timed->setChecked(choices.timedCapture);
+    m_onClick->setChecked(choices.clickCapture);
+    m_regionList->setCurrentIndex(std::clamp(choices.regionMode, 0, 2));
+    if (regionMode() == RegionMode::Rectangle && !choices.rectangle.isNull()) {
+        const QRect& r = choices.rectangle;
+        setRegion(Rect{r.x(), r.y(), r.x() + r.width(), r.y() + r.height()});
+    }
+    m_hideMain->setChecked(choices.hideMainWindow);
+    updateControls();
+}
+
+CaptureWizardChoices CCaptureSetupDialog::choices() const {
+    CaptureWizardChoices choices;
+    choices.regionMode = m_regionList->currentIndex();
+    choices.startCapturing = startCapturing();
+    choices.hideMainWindow = m_hideMain->isChecked();
+    choices.timedCapture = timedCapture();
+    choices.clickCapture = clickCapture();
+    if (regionMode() == RegionMode::Rectangle && !m_region.isEmpty())
+        choices.rectangle = QRect(m_region.left, m_region.top, m_region.width(), m_region.height());
+    return choices;
 }
 
 void CCaptureSetupDialog::updateControls() {
     const WizardControlStates states = wizardControlStates(startCapturing(), regionMode(), timedCapture());
-    for (QWidget* w : std::initializer_list<QWidget*>{m_regionCaption, m_regionLabel, m_regionList, m_hideMain})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_regionCaption, m_regionLabel, m_regionList, m_hideMain})
         w->setEnabled(states.regionControls);
     m_select->setEnabled(states.selectButton);
+    const bool typed = states.regionControls && regionMode() == RegionMode::Rectangle;
+    for (int i = 0; i < 4; ++i) {
+        m_fields[i]->setEnabled(typed);
+        m_fieldCaptions[i]->setEnabled(typed);
+    }
+    m_sizes->setEnabled(typed);
+    m_sizesCaption->setEnabled(typed);
     m_rateCaption->setEnabled(states.rateControls);
     m_rateEdit->setEnabled(states.rateControls);
 }

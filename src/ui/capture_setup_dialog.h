@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "app_settings.h"
 #include "capture/capture_region_rules.h"
 
 class QCheckBox;
@@ -11,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 namespace quib {
 
@@ -20,7 +22,8 @@ class ScreenGrabber;
 
 // "Wizard Nuovo progetto - Passo 1 di 2": whether to start by capturing, the capture region
 // (the whole screen, a dragged rectangle or a picked window), hiding the main window, and the
-// timed-capture rate.
+// timed-capture rate. A rectangle can also be typed (X, Y, width, height) or taken from the
+// common sizes.
 class CCaptureSetupDialog : public QDialog {
 public:
     // lastRate: the application's last capture rate, shown at first and replaced on OK.
@@ -36,17 +39,27 @@ public:
 
     bool startCapturing() const;
     bool timedCapture() const;
+    // "Cattura a ogni clic".
+    bool clickCapture() const;
     int rate() const { return m_lastRate; }
     RegionMode regionMode() const;
     const Rect& region() const { return m_region; }
     void setRegion(const Rect& region);
+
+    // The choices shown when last confirmed; applying them may hide the main window.
+    void applyChoices(const CaptureWizardChoices& choices);
+    CaptureWizardChoices choices() const;
 
     QCheckBox* startCapturingCheck() const { return m_startCapturing; }
     QComboBox* regionList() const { return m_regionList; }
     QPushButton* selectButton() const { return m_select; }
     QLabel* regionLabel() const { return m_regionLabel; }
     QCheckBox* hideMainWindowCheck() const { return m_hideMain; }
+    // X, Y, width, height of the region; editable in "Rettangolo" mode.
+    QSpinBox* regionField(int index) const { return m_fields[index]; }
+    QComboBox* commonSizesList() const { return m_sizes; }
     QCheckBox* timedCaptureCheck() const { return m_timed; }
+    QCheckBox* clickCaptureCheck() const { return m_onClick; }
     QLineEdit* rateEdit() const { return m_rateEdit; }
     QPushButton* settingsButton() const { return m_settingsButton; }
     QLabel* problemLabel() const { return m_problem; }
@@ -64,6 +77,9 @@ private:
     void regionModeChanged(int index);
     void hideMainWindowToggled(bool hide);
     void pickEnded(bool picked, const Rect& region);
+    void fieldsEdited();
+    void commonSizeChosen(int index);
+    void showRegionFields();
     Size primaryScreenSize() const;
 
     CQuibDoc& m_doc;
@@ -79,7 +95,12 @@ private:
     QPushButton* m_select = nullptr;
     QLabel* m_regionLabel = nullptr;
     QCheckBox* m_hideMain = nullptr;
+    QSpinBox* m_fields[4] = {};
+    QLabel* m_fieldCaptions[4] = {};
+    QLabel* m_sizesCaption = nullptr;
+    QComboBox* m_sizes = nullptr;
     QCheckBox* m_timed = nullptr;
+    QCheckBox* m_onClick = nullptr;
     QLabel* m_rateCaption = nullptr;
     QLineEdit* m_rateEdit = nullptr;
     QPushButton* m_settingsButton = nullptr;

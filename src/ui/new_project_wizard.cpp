@@ -24,9 +24,10 @@ NewProjectWizard::CaptureRunner& defaultCaptureRunner() {
 }
 }  // namespace
 
-NewProjectWizard::NewProjectWizard(QWidget* mainWindow, int& lastRate)
+NewProjectWizard::NewProjectWizard(QWidget* mainWindow, int& lastRate, CaptureWizardChoices* choices)
     : m_mainWindow(mainWindow),
       m_lastRate(lastRate),
+      m_choices(choices),
       m_runSetup([](CCaptureSetupDialog& dialog) { return dialog.exec(); }),
       m_runCapture([](CCaptureDialog& dialog) { return runCaptureDialog(dialog); }),
       m_openBackends(openApplicationCaptureBackends) {
@@ -59,8 +60,12 @@ std::unique_ptr<QuibProjectDocument> NewProjectWizard::run() {
 
     CCaptureSetupDialog setup(doc, *backends.grabber, m_lastRate, m_mainWindow,
                               QString::fromStdString(backends.problem));
+    if (m_choices)
+        setup.applyChoices(*m_choices);
     if (m_runSetup(setup) != QDialog::Accepted)
         return nullptr;
+    if (m_choices)
+        *m_choices = setup.choices();
     if (!setup.startCapturing()) {
         doc.backgroundSize = doc.frameSize;
         doc.SetModifiedFlag(true);
@@ -70,11 +75,14 @@ std::unique_ptr<QuibProjectDocument> NewProjectWizard::run() {
 
     const Rect region = setup.region();
     const bool timed = setup.timedCapture();
+    const bool clickCapture = setup.clickCapture();
     prepareCaptureProject(doc, region);
     int result = QDialog::Rejected;
     {
         CCaptureDialog capture(*backends.grabber, backends.hotKey.get(), doc, region, timed, m_lastRate,
                                m_mainWindow, QString::fromStdString(backends.problem));
+        if (clickCapture)
+            capture.startClickCapture();
         result = m_runCapture(capture);
     }
     if (result != QDialog::Accepted) {
@@ -89,7 +97,8 @@ std::unique_ptr<QuibProjectDocument> NewProjectWizard::run() {
 
 std::function<std::unique_ptr<ProjectDocument>()> newProjectByWizard(CMainFrame& frame) {
     return [&frame]() -> std::unique_ptr<ProjectDocument> {
-        NewProjectWizard wizard(&frame, frame.settings().previousTimedCaptureFrameRate);
+        NewProjectWizard wizard(&frame, frame.settings().previousTimedCaptureFrameRate,
+                                &frame.settings().captureWizard);
         return wizard.run();
     };
 }

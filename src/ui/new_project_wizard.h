@@ -15,6 +15,7 @@ class CMainFrame;
 class ProjectDocument;
 class QuibProjectDocument;
 struct CaptureBackends;
+struct CaptureWizardChoices;
 
 // "Nuovo" through the two-step wizard: the setup dialog, then (when capturing is chosen) the
 // capture dialog over a project whose frame and canvas are the region's size. Nothing is created
@@ -28,7 +29,8 @@ public:
     using BackendsFunction = std::function<CaptureBackends()>;
 
     // lastRate: the application's last timed-capture rate (read, and updated by the wizard).
-    NewProjectWizard(QWidget* mainWindow, int& lastRate);
+    // choices, when given: what the first step shows, updated when it is confirmed.
+    NewProjectWizard(QWidget* mainWindow, int& lastRate, CaptureWizardChoices* choices = nullptr);
     ~NewProjectWizard();
 
     void setSetupRunner(SetupRunner run) { m_runSetup = std::move(run); }
@@ -45,6 +47,7 @@ public:
 private:
     QWidget* m_mainWindow;
     int& m_lastRate;
+    CaptureWizardChoices* m_choices;
     SetupRunner m_runSetup;
     CaptureRunner m_runCapture;
     BackendsFunction m_openBackends;

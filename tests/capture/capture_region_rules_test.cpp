@@ -54,10 +54,13 @@ TEST(CaptureRegionRules, TimerIntervalAndCaption) {
 }
 
 TEST(CaptureRegionRules, WizardControlsFollowTheirChecksAndTheRegionList) {
-    EXPECT_EQ(wizardControlStates(true, RegionMode::Screen, false), (WizardControlStates{true, false, false}));
+    EXPECT_EQ(wizardControlStates(true, RegionMode::Screen, false),
+              (WizardControlStates{true, false, false}));
     EXPECT_EQ(wizardControlStates(true, RegionMode::Window, true), (WizardControlStates{true, true, true}));
-    EXPECT_EQ(wizardControlStates(false, RegionMode::Rectangle, false), (WizardControlStates{false, false, false}));
-    EXPECT_EQ(wizardControlStates(false, RegionMode::Rectangle, true), (WizardControlStates{false, false, true}));
+    EXPECT_EQ(wizardControlStates(false, RegionMode::Rectangle, false),
+              (WizardControlStates{false, false, false}));
+    EXPECT_EQ(wizardControlStates(false, RegionMode::Rectangle, true),
+              (WizardControlStates{false, false, true}));
 }
 
 TEST(CaptureRegionRules, RegionWithoutPixelsIsNotUsable) {
@@ -65,4 +68,30 @@ TEST(CaptureRegionRules, RegionWithoutPixelsIsNotUsable) {
     EXPECT_FALSE(usableCaptureRegion(Rect{10, 10, 10, 50}));
     EXPECT_FALSE(usableCaptureRegion(Rect{10, 10, 50, 10}));
     EXPECT_FALSE(usableCaptureRegion(Rect{}));
+}
+
+TEST(CaptureRegionRules, ControllerIsPlacedBesideTheRegionWhereTheScreenHasRoom) {
+    const Size screen{1920, 1080};
+    const Size window{340, 160};
+    const struct {
+        Rect region;
+        std::optional<Point> at;
+    } cases[] = {
+        {Rect{100, 200, 900, 800}, Point{908, 200}},     // right, level with the top
+        {Rect{800, 950, 1800, 1080}, Point{452, 920}},   // left, kept on the screen
+        {Rect{0, 0, 1920, 600}, Point{0, 608}},          // below
+        {Rect{0, 500, 1920, 1080}, Point{0, 332}},       // above
+        {Rect{0, 0, 1920, 1080}, std::nullopt},          // the whole screen: no room
+        {Rect{-500, -500, 2500, 2000}, std::nullopt},    // larger than the screen
+        {Rect{1600, 100, 1900, 300}, Point{1252, 100}},  // no room right: left
+    };
+    for (const auto& c : cases) {
+        const std::optional<Point> at = placementOutsideRegion(c.region, window, screen);
+        EXPECT_EQ(at, c.at) << c.region.left << "," << c.region.top;
+        if (at) {
+            const Rect placed{at->x, at->y, at->x + window.cx, at->y + window.cy};
+            EXPECT_TRUE(placed.intersected(c.region).isEmpty());
+            EXPECT_EQ(placed.intersected(Rect{0, 0, screen.cx, screen.cy}), placed);
+        }
+    }
 }

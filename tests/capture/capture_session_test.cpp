@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "capture/capture_session.h"
 #include "model/quib_doc.h"
 
@@ -28,6 +30,11 @@ public:
             p[0] = p[1] = p[2] = uint8_t(i == 0 ? 1 : 200);
             p[3] = i == 0 ? 0 : 255;
         }
+        // An opaque pixel of the colour that pictures from files treat as their key colour.
+        {
+            uint8_t* p = c.picture.image.pixel(1, 1);
+            p[0] = 0xC7, p[1] = 0xC6, p[2] = 0xC5, p[3] = 255;
+        }
         c.picture.hotSpot = Point{1, 1};
         c.screenPos = pointer;
         return c;
@@ -51,6 +58,8 @@ TEST(CaptureSession, GrabRecordsCursorLessHotSpotRelativeToTheRegion) {
     const Bitmap32 cursor = doc.frames[0].cursorImage();
     EXPECT_EQ(cursor.pixel(0, 0)[3], 0);
     EXPECT_EQ(cursor.pixel(1, 0)[3], 255);
+    EXPECT_EQ(std::vector<uint8_t>(cursor.pixel(1, 1), cursor.pixel(1, 1) + 4),
+              (std::vector<uint8_t>{0xC7, 0xC6, 0xC5, 255}));
     EXPECT_EQ(session.rate(), 1);
     EXPECT_EQ(session.intervalMs(), 1000);
 }
@@ -78,4 +87,20 @@ TEST(CaptureSession, RegionOfAnotherSizeThanTheProjectIsRefused) {
     EXPECT_FALSE(session.captureOnce());
     EXPECT_EQ(session.lastError(), "Errore salvando il frame catturato.");
     EXPECT_EQ(doc.frameCount(), 0);
+}
+
+TEST(CaptureSession, TimedFramesShowForTheIntervalAndSingleGrabsForNoTime) {
+    FakeGrabber grabber;
+    CQuibDoc doc;
+    prepareCaptureProject(doc, kRegion);
+    CaptureSession session(grabber, doc, kRegion, 3);
+    ASSERT_TRUE(session.captureOnce());
+    session.toggleTimedCapture();
+    ASSERT_TRUE(session.tick());
+    session.setIntervalMs(125);
+    ASSERT_TRUE(session.tick());
+    ASSERT_EQ(doc.frameCount(), 3);
+    EXPECT_EQ(doc.frames[0].displayTime, 0u);
+    EXPECT_EQ(doc.frames[1].displayTime, 333u);
+    EXPECT_EQ(doc.frames[2].displayTime, 125u);
 }

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "base/zlib_util.h"
 #include "capture/capture_session.h"
+#include "capture/click_capture.h"
 #include "capture/x11_global_hot_key.h"
 #include "capture/x11_screen_grabber.h"
 #include "model/quib_doc.h"
@@ -50,6 +56,92 @@ protected:
     CQuibDoc m_doc;
     std::unique_ptr<CaptureSession> m_session;
 };
+
+// One of the helper programs on the display, over a window of the given colours (the first
+// shown at first): one holding the keyboard as an open menu does, or one reacting on a mouse
+// press. Ends when this object goes.
+class HelperProgram {
+public:
+    HelperProgram(const char* path, const char* display, const Rect& window, std::vector<uint32_t> colours) {
+        int in[2], out[2];
+        if (pipe(in) != 0 || pipe(out) != 0)
+            return;
+        std::vector<std::string> args{path,
+                                      display,
+                                      std::to_string(window.left),
+                                      std::to_string(window.top),
+                                      std::to_string(window.width()),
+                                      std::to_string(window.height())};
+        for (uint32_t colour : colours) {
+            char rgb[8];
+            std::snprintf(rgb, sizeof rgb, "%06x", colour);
+            args.emplace_back(rgb);
+        }
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        m_pid = fork();
+        if (m_pid == 0) {
+            dup2(in[0], STDIN_FILENO);
+            dup2(out[1], STDOUT_FILENO);
+            close(in[1]);
+            close(out[0]);
+            execv(path, argv.data());
+            _exit(127);
+        }
+        close(in[0]);
+        close(out[1]);
+        m_input = in[1];
+        m_output = out[0];
+    }
+    ~HelperProgram() {
+        if (m_input >= 0)
+            close(m_input);
+        if (m_output >= 0)
+            close(m_output);
+        if (m_pid > 0) {
+            int status = 0;
+            if (waitpid(m_pid, &status, WNOHANG) == 0) {
+                usleep(100000);
+                if (waitpid(m_pid, &status, WNOHANG) == 0) {
+                    kill(m_pid, SIGKILL);
+                    waitpid(m_pid, &status, 0);
+                }
+            }
+        }
+    }
+    // The next line it writes, without the newline; empty when none comes within a few seconds.
+    std::string readLine() {
+        std::string line;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (m_output >= 0 && std::chrono::steady_clock::now() < deadline) {
+            pollfd p{m_output, POLLIN, 0};
+            if (poll(&p, 1, 50) <= 0)
+                continue;
+            char c = 0;
+            if (read(m_output, &c, 1) != 1 || c == '\n')
+                break;
+            line += c;
+        }
+        return line;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_input = -1;
+    int m_output = -1;
+};
+
+// The colour 0xRRGGBB of a pixel of a captured frame.
+uint32_t framePixel(const CQuibDoc& doc, int index, int x, int y) {
+    const Frame& f = doc.frames[size_t(index)];
+    std::vector<uint8_t> raw(size_t(doc.frameSize.cx) * size_t(doc.frameSize.cy) * 3);
+    if (zlibUncompress(f.imageData.data(), f.imageData.size(), raw.data(), raw.size()) != raw.size())
+        return 0xFFFFFFFF;
+    const size_t at = (size_t(y) * size_t(doc.frameSize.cx) + size_t(x)) * 3;
+    return uint32_t(raw[at + 2]) << 16 | uint32_t(raw[at + 1]) << 8 | raw[at];
+}
 
 void expectCapturedDefaults(const FrameElements& f, Size size) {
     EXPECT_TRUE(f.title.empty());
@@ -136,5 +228,89 @@ TEST_F(X11CaptureSessionTest, PauseGrabsOnceAndShiftPauseTogglesTimedCapture) {
     EXPECT_FALSE(m_session->timedCaptureRunning());
     EXPECT_FALSE(m_session->tick());
     EXPECT_EQ(m_session->counter(), 4);
+    keys->stop();
+}
+
+TEST_F(X11CaptureSessionTest, PauseCapturesWhileAnotherProgramHoldsTheKeyboard) {
+    Status status;
+    auto keys = X11GlobalHotKey::open(displayName(), status);
+    ASSERT_TRUE(status.ok()) << status.message();
+    if (!keys->hearsKeysDuringGrabs())
+        GTEST_SKIP() << "no XInput 2.1 raw key events: keys are not heard during grabs";
+    ASSERT_TRUE(keys->start([this](HotKeyAction a) { m_session->handleHotKey(a); }).ok());
+
+    // A "menu" inside the region, holding the keyboard.
+    const Rect menu{kRegion.left + 30, kRegion.top + 40, kRegion.left + 130, kRegion.top + 100};
+    HelperProgram program(QUIB_KEYBOARD_GRAB_HELPER, displayName(), menu, {0x12AB34});
+    ASSERT_EQ(program.readLine(), "grabbed");
+
+    ASSERT_TRUE(client().tapKey(kPause));
+    // The press went to the grabbing program, not through our passive grab.
+    EXPECT_EQ(program.readLine(), "pause");
+    pumpUntil(*keys, [&] { return m_session->counter() == 1; });
+    ASSERT_EQ(m_session->counter(), 1);
+
+    ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
+    pumpUntil(*keys, [&] { return m_session->timedCaptureRunning(); });
+    EXPECT_TRUE(m_session->timedCaptureRunning());
+    EXPECT_EQ(m_session->counter(), 1);
+
+    // The frame shows the screen with the menu open.
+    auto pixelAt = [&](int x, int y) { return framePixel(m_doc, 0, x, y); };
+    EXPECT_EQ(pixelAt(30, 40), 0x12AB34u);
+    EXPECT_EQ(pixelAt(129, 99), 0x12AB34u);
+    EXPECT_EQ(pixelAt(29, 40), uint32_t((kRegion.left + 29) << 16 | (kRegion.top + 40) << 8 | 0x40));
+    keys->stop();
+}
+
+TEST_F(X11CaptureSessionTest, ClickStoresTheScreenAsItWasBeforeThePressWithTheCursorThere) {
+    Status status;
+    auto keys = X11GlobalHotKey::open(displayName(), status);
+    ASSERT_TRUE(status.ok()) << status.message();
+    if (!keys->hearsKeysDuringGrabs())
+        GTEST_SKIP() << "no XInput 2.1 raw events: clicks are not heard";
+    ClickCapture clicks(*m_grabber, m_doc, kRegion);
+    ASSERT_TRUE(keys->start([](HotKeyAction) {}).ok());
+    ASSERT_TRUE(keys->watchClicks([&](Point p) {
+        bool stored = false;
+        EXPECT_TRUE(clicks.click(p, ClickCapture::Clock::now(), stored).ok());
+    }));
+    // A program that changes at once on the press, inside the region.
+    const Rect target{kRegion.left + 30, kRegion.top + 40, kRegion.left + 130, kRegion.top + 100};
+    constexpr uint32_t kBefore = 0x12AB34, kAfter = 0xAB1234;
+    HelperProgram program(QUIB_CLICK_TARGET_HELPER, displayName(), target, {kBefore, kAfter});
+    ASSERT_EQ(program.readLine(), "mapped");
+
+    const Point presses[] = {{kRegion.left + 50, kRegion.top + 60}, {kRegion.left + 120, kRegion.top + 90}};
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(clicks.sample().ok());
+        client().movePointer(presses[i].x, presses[i].y);
+        ASSERT_TRUE(client().clickButton(1));
+        ASSERT_EQ(program.readLine(), "pressed");
+        pumpUntil(*keys, [&] { return clicks.counter() == i + 1; });
+        ASSERT_EQ(clicks.counter(), i + 1);
+    }
+    // A click outside the region makes no frame.
+    client().movePointer(kRegion.right + 20, kRegion.bottom + 20);
+    ASSERT_TRUE(client().clickButton(3));
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+    pumpUntil(*keys, [&] { return std::chrono::steady_clock::now() > until; });
+    EXPECT_EQ(clicks.counter(), 2);
+
+    // Each frame shows the program as it was before its press.
+    EXPECT_EQ(framePixel(m_doc, 0, 50, 60), kBefore);
+    EXPECT_EQ(framePixel(m_doc, 1, 50, 60), kAfter);
+    Bitmap24 now;
+    ASSERT_TRUE(m_grabber->grab(target, now).ok());
+    EXPECT_EQ(now.pixel(0, 0)[2], 0x12);  // pressed twice: back to the first colour
+    const ScreenCursor cursor = m_grabber->grabCursor();
+    const Size size{kRegion.width(), kRegion.height()};
+    for (int i = 0; i < 2; ++i) {
+        const Point at{presses[i].x - kRegion.left, presses[i].y - kRegion.top};
+        const Frame& f = m_doc.frames[size_t(i)];
+        EXPECT_EQ(f.cursorPos, (Point{at.x - cursor.picture.hotSpot.x, at.y - cursor.picture.hotSpot.y}));
+        EXPECT_EQ(f.textBox.rect, textBoxBesideClick(at, size));
+        EXPECT_EQ(f.textBox.visible, 0u);
+    }
     keys->stop();
 }

@@ -42,8 +42,8 @@ protected:
     // Starts quib-cli on the test's display; the time limit only stops a broken run from hanging.
     FILE* start(const std::string& args) {
         const std::string command = "DISPLAY=" + std::string(displayName()) + " timeout 20 " +
-                                    std::string(QUIB_BUILD_DIR) + "/cli/quib-cli capture " + args +
-                                    " 2>'" + m_dir + "/stderr.txt'";
+                                    std::string(QUIB_BUILD_DIR) + "/cli/quib-cli capture " + args + " 2>'" +
+                                    m_dir + "/stderr.txt'";
         return popen(command.c_str(), "r");
     }
     static int finish(FILE* process) {
@@ -67,6 +67,10 @@ protected:
         ASSERT_TRUE(status.ok()) << status.message();
     }
     std::string out() const { return m_dir + "/out.qbk"; }
+    std::string stderrText() const {
+        std::ifstream err(m_dir + "/stderr.txt");
+        return std::string{std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>()};
+    }
 
     std::string m_dir;
 };
@@ -84,6 +88,8 @@ TEST_F(X11CliCaptureTest, TimedGrabsAreSavedAsAProjectOfTheRegionSize) {
     EXPECT_EQ(doc.backgroundSize, (Size{101, 77}));
     EXPECT_EQ(doc.frames[2].nextButton.pos, (Point{101 - 60, 77 - 24}));
     EXPECT_EQ(doc.frames[2].cursorVisible, 1u);
+    for (const Frame& frame : doc.frames)
+        EXPECT_EQ(frame.displayTime, 20u);
 }
 
 TEST_F(X11CliCaptureTest, PauseGrabsOneFrameEachAndShiftPauseRunsTimedCapture) {
@@ -99,6 +105,9 @@ TEST_F(X11CliCaptureTest, PauseGrabsOneFrameEachAndShiftPauseRunsTimedCapture) {
     load(doc);
     EXPECT_EQ(doc.frameCount(), 6);
     EXPECT_EQ(doc.frameSize, (Size{64, 48}));
+    // Single grabs show for no set time, timed ones for the interval.
+    for (int i = 0; i < doc.frameCount(); ++i)
+        EXPECT_EQ(doc.frames[size_t(i)].displayTime, i < 2 ? 0u : 10u) << i;
 }
 
 TEST_F(X11CliCaptureTest, PauseOnlyGrabsExactlyTheCountAsked) {
@@ -117,4 +126,24 @@ TEST_F(X11CliCaptureTest, BadRegionIsAUsageError) {
     FILE* process = start("'" + out() + "' --region 0,0,0,10");
     ASSERT_NE(process, nullptr);
     EXPECT_EQ(finish(process), 2);
+}
+
+TEST_F(X11CliCaptureTest, OnClickGrabsOneFramePerClickInTheRegionWithTheCursorThere) {
+    FILE* process = start("'" + out() + "' --region 100,50,200,150 --count 2 --on-click");
+    ASSERT_NE(process, nullptr);
+    for (int i = 0; i < 400 && stderrText().find("cliccare") == std::string::npos; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    const Point clicks[] = {{20, 20}, {150, 120}, {250, 170}};  // the first is outside the region
+    for (const Point& at : clicks) {
+        client().movePointer(at.x, at.y);
+        ASSERT_TRUE(client().clickButton(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ASSERT_EQ(finish(process), 0);
+    CQuibDoc doc;
+    load(doc);
+    ASSERT_EQ(doc.frameCount(), 2);
+    EXPECT_EQ(doc.frameSize, (Size{200, 150}));
+    const int hotX = doc.frames[0].cursorPos.x - 50, hotY = doc.frames[0].cursorPos.y - 70;
+    EXPECT_EQ(doc.frames[1].cursorPos, (Point{150 + hotX, 120 + hotY}));
 }

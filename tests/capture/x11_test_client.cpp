@@ -84,8 +84,9 @@ uint32_t X11TestClient::createWindow(const Rect& rect, int border) {
 }
 
 uint32_t X11TestClient::createChildWindow(uint32_t parent, const Rect& rect, int border) {
-    const Window window = XCreateSimpleWindow(m_display, Window(parent), rect.left, rect.top, unsigned(rect.width()),
-                                              unsigned(rect.height()), unsigned(border), 0, 0);
+    const Window window =
+        XCreateSimpleWindow(m_display, Window(parent), rect.left, rect.top, unsigned(rect.width()),
+                            unsigned(rect.height()), unsigned(border), 0, 0);
     XMapRaised(m_display, window);
     sync();
     return uint32_t(window);
@@ -141,6 +142,13 @@ void X11TestClient::restoreKeysym(unsigned long keysym, unsigned movedTo) {
     XChangeKeyboardMapping(m_display, int(m_movedFrom), 1, &original, 1);
     XChangeKeyboardMapping(m_display, int(movedTo), 1, &none, 1);
     sync();
+}
+
+bool X11TestClient::clickButton(unsigned button) {
+    const bool sent =
+        XTestFakeButtonEvent(m_display, button, True, 0) && XTestFakeButtonEvent(m_display, button, False, 0);
+    sync();
+    return sent;
 }
 
 bool X11TestClient::tapKeycode(unsigned keycode) {

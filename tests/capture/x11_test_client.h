@@ -40,6 +40,8 @@ public:
     unsigned moveKeysymToFreeKey(unsigned long keysym);
     void restoreKeysym(unsigned long keysym, unsigned movedTo);
     bool tapKeycode(unsigned keycode);
+    // Presses and releases a mouse button where the pointer is.
+    bool clickButton(unsigned button);
     // Sends a single press or release.
     bool sendKey(unsigned long keysym, bool press);
     // Sets the keyboard's auto-repeat delay and interval in milliseconds; returns false when

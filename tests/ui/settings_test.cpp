@@ -50,6 +50,7 @@ AppSettings changedSettings() {
     s.lastBackgroundFileName = QStringLiteral("/b.png");
     s.previousExportFilter = 2;
     s.previousTimedCaptureFrameRate = 7;
+    s.captureWizard = CaptureWizardChoices{1, false, true, true, true, QRect(-20, 30, 800, 600)};
     s.propertiesPanelViewMode = 1;
     s.previousBackgroundMode = 2;
     s.previousBackgroundCx = 800;
@@ -78,6 +79,12 @@ TEST(AppSettings, EveryValueSurvivesSaveAndLoad) {
     EXPECT_EQ(read.lastBackgroundFileName, QStringLiteral("/b.png"));
     EXPECT_EQ(read.previousExportFilter, 2);
     EXPECT_EQ(read.previousTimedCaptureFrameRate, 7);
+    EXPECT_EQ(read.captureWizard.regionMode, 1);
+    EXPECT_FALSE(read.captureWizard.startCapturing);
+    EXPECT_TRUE(read.captureWizard.hideMainWindow);
+    EXPECT_TRUE(read.captureWizard.timedCapture);
+    EXPECT_TRUE(read.captureWizard.clickCapture);
+    EXPECT_EQ(read.captureWizard.rectangle, QRect(-20, 30, 800, 600));
     EXPECT_EQ(read.propertiesPanelViewMode, 1);
     EXPECT_EQ(read.previousBackgroundMode, 2);
     EXPECT_EQ(read.previousBackgroundCx, 800);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QWidget>
 
@@ -53,7 +54,7 @@ TEST_F(CaptureSetupDialogTest, OpensOnTheWholeScreenWithCapturingOnAndTimedCaptu
     EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(0, 0) - (640, 480)"));
     EXPECT_EQ(dialog->rateEdit()->text(), QStringLiteral("3"));
     EXPECT_FALSE(dialog->rateEdit()->isEnabled());
-    EXPECT_EQ(dialog->regionList()->itemText(1), QStringLiteral("Rectangle"));
+    EXPECT_EQ(dialog->regionList()->itemText(1), QStringLiteral("Rettangolo"));
     EXPECT_FALSE(dialog->problemLabel()->isVisibleTo(dialog.get()));
 }
 
@@ -220,9 +221,58 @@ TEST_F(CaptureSetupDialogTest, ClickWithoutDragIsRefusedOnOkWhileCapturing) {
     EXPECT_EQ(dialog->region(), (Rect{50, 50, 50, 50}));
     dialog->accept();
     EXPECT_EQ(dialog->result(), 0);
-    EXPECT_EQ(messages, QStringList{QStringLiteral("La regione di cattura è vuota: selezionare un'area più grande.")});
+    EXPECT_EQ(messages,
+              QStringList{QStringLiteral("La regione di cattura è vuota: selezionare un'area più grande.")});
     // Without capturing the region does not matter.
     dialog->startCapturingCheck()->setChecked(false);
     dialog->accept();
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
+}
+
+TEST_F(CaptureSetupDialogTest, RectangleCanBeTypedOrTakenFromTheCommonSizes) {
+    EXPECT_FALSE(dialog->regionField(0)->isEnabled());
+    EXPECT_FALSE(dialog->commonSizesList()->isEnabled());
+    choose(RegionMode::Rectangle);
+    ASSERT_TRUE(dialog->regionField(0)->isEnabled());
+    const int typed[4] = {15, 25, 300, 200};
+    for (int i = 0; i < 4; ++i)
+        dialog->regionField(i)->setValue(typed[i]);
+    EXPECT_EQ(dialog->region(), (Rect{15, 25, 315, 225}));
+    EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(15, 25) - (315, 225)"));
+    EXPECT_EQ(dialog->commonSizesList()->currentText(), QStringLiteral("Personalizzate"));
+
+    // The screen is 640 x 480: 640 x 480 moves to the corner, a larger size stays as large.
+    const struct {
+        QString entry;
+        Rect region;
+    } sizes[] = {
+        {QStringLiteral("640 x 480"), Rect{0, 0, 640, 480}},
+        {QStringLiteral("1280 x 720"), Rect{0, 0, 1280, 720}},
+    };
+    for (const auto& size : sizes) {
+        dialog->setRegion(Rect{15, 25, 315, 225});
+        const int index = dialog->commonSizesList()->findText(size.entry);
+        ASSERT_GT(index, 0);
+        dialog->commonSizesList()->setCurrentIndex(index);
+        emit dialog->commonSizesList()->activated(index);
+        EXPECT_EQ(dialog->region(), size.region) << size.entry.toStdString();
+        EXPECT_EQ(dialog->regionField(2)->value(), size.region.width());
+    }
+    dialog->setRegion(Rect{100, 50, 900, 650});
+    EXPECT_EQ(dialog->commonSizesList()->currentText(), QStringLiteral("800 x 600"));
+}
+
+TEST_F(CaptureSetupDialogTest, ChoicesShowTheLastModeAndCheckBoxes) {
+    const CaptureWizardChoices last{1, true, true, true, true, QRect(10, 20, 640, 480)};
+    dialog->applyChoices(last);
+    EXPECT_EQ(dialog->regionMode(), RegionMode::Rectangle);
+    EXPECT_EQ(dialog->region(), (Rect{10, 20, 650, 500}));
+    EXPECT_TRUE(dialog->timedCapture());
+    EXPECT_TRUE(dialog->clickCapture());
+    EXPECT_TRUE(dialog->rateEdit()->isEnabled());
+    EXPECT_FALSE(mainWindow->isVisible());
+    const CaptureWizardChoices read = dialog->choices();
+    EXPECT_EQ(read.regionMode, 1);
+    EXPECT_TRUE(read.startCapturing && read.hideMainWindow && read.timedCapture && read.clickCapture);
+    EXPECT_EQ(read.rectangle, last.rectangle);
 }

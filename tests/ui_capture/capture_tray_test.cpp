@@ -62,8 +62,10 @@ TEST(CaptureTray, MenuRunsItsCommandsAndDoubleClickRunsTheFirst) {
     test::ensureApplication();
     CSystemTray tray(nullptr, QStringLiteral("Quib Capture"), 136, twoItems());
     std::vector<int> run;
-    tray.setNotificationTarget([&](int command) { run.push_back(command); }, [](int command) { return command != 20; });
-    EXPECT_EQ(menuTexts(*tray.menu()), (QStringList{QStringLiteral("Uno"), QStringLiteral("-"), QStringLiteral("Due")}));
+    tray.setNotificationTarget([&](int command) { run.push_back(command); },
+                               [](int command) { return command != 20; });
+    EXPECT_EQ(menuTexts(*tray.menu()),
+              (QStringList{QStringLiteral("Uno"), QStringLiteral("-"), QStringLiteral("Due")}));
     EXPECT_TRUE(tray.menuAction(10)->font().bold());
     tray.doubleClicked();
     tray.menuAction(20)->trigger();
@@ -91,6 +93,8 @@ class CaptureDialogTrayTest : public ::testing::Test, public test::WithApplicati
 protected:
     void SetUp() override {
         mainWindow = std::make_unique<QWidget>();
+        // Away from the region: a main window over it would wait hidden for the whole session.
+        mainWindow->setGeometry(100, 100, 300, 200);
         mainWindow->show();
         prepareCaptureProject(doc, kRegion);
         dialog = std::make_unique<CCaptureDialog>(grabber, nullptr, doc, kRegion, true, 3, mainWindow.get(),
@@ -118,9 +122,9 @@ protected:
 
 TEST_F(CaptureDialogTrayTest, TrayMenuHoldsTheSessionCommandsInOrder) {
     EXPECT_EQ(menuTexts(*dialog->tray().menu()),
-              (QStringList{QStringLiteral("Avvia la cattura"), QStringLiteral("-"), QStringLiteral("&Termina la cattura"),
-                           QStringLiteral("&Annulla la cattura"), QStringLiteral("-"),
-                           QStringLiteral("&Minimizza nell'area di notifica"),
+              (QStringList{QStringLiteral("Avvia la cattura"), QStringLiteral("-"),
+                           QStringLiteral("&Termina la cattura"), QStringLiteral("&Annulla la cattura"),
+                           QStringLiteral("-"), QStringLiteral("&Minimizza nell'area di notifica"),
                            QStringLiteral("&Riapri la finestra di cattura")}));
     dialog->tray().updateMenu();
     EXPECT_TRUE(dialog->tray().menuAction(CCaptureDialog::MinimizeToTray)->isEnabled());
@@ -147,7 +151,7 @@ TEST_F(CaptureDialogTrayTest, TimedCaptureAnimatesAndTheLastIconStaysAfterItStop
     EXPECT_EQ(dialog->tray().shownIconId(), 166);
     EXPECT_EQ(doc.frameCount(), 2);
     EXPECT_EQ(dialog->counterLabel()->text(), QStringLiteral("2"));
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Wizard Nuovo progetto - Passo 2 di 2"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quib:2 Frames"));
 
     shift = false;
     dialog->runCommand(CCaptureDialog::CaptureToggle);  // stops without a grab

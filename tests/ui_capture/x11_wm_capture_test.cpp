@@ -1,0 +1,195 @@
+// The capture dialog and the main window on a real X display with a window manager: whatever
+// the region, no frame shows a pixel of them.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <xcb/xcb.h>
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <thread>
+
+#include "../capture/xvfb_server.h"
+#include "base/zlib_util.h"
+#include "capture/capture_frame.h"
+#include "capture/x11_screen_grabber.h"
+#include "model/quib_doc.h"
+#include "ui/capture_dialog.h"
+
+using namespace quib;
+
+namespace {
+
+constexpr uint32_t kBackground = 0x336699;
+constexpr Size kScreen{1024, 768};
+
+bool installed(const char* program) {
+    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// A private display with a window manager and a plain background, and the application on it.
+class X11WindowManagerCaptureTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!quib::testing::XvfbServer::installed() || !installed("openbox"))
+            return;
+        server = new quib::testing::XvfbServer("1024x768x24");
+        if (!server->running())
+            return;
+        display = xcb_connect(server->display().c_str(), nullptr);
+        if (xcb_connection_has_error(display))
+            return;
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(display)).data->root;
+        const uint32_t background = kBackground;
+        xcb_change_window_attributes(display, root, XCB_CW_BACK_PIXEL, &background);
+        xcb_clear_area(display, 0, root, 0, 0, 0, 0);
+        std::free(xcb_get_input_focus_reply(display, xcb_get_input_focus(display), nullptr));
+        windowManager = fork();
+        if (windowManager == 0) {
+            setenv("DISPLAY", server->display().c_str(), 1);
+            if (FILE* null = std::fopen("/dev/null", "w")) {
+                dup2(fileno(null), STDOUT_FILENO);
+                dup2(fileno(null), STDERR_FILENO);
+            }
+            execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // Ready once it announces itself on the root window.
+        xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+            display, xcb_intern_atom(display, 0, 24, "_NET_SUPPORTING_WM_CHECK"), nullptr);
+        for (int i = 0; atom && i < 200 && !managed; ++i) {
+            xcb_get_property_reply_t* property = xcb_get_property_reply(
+                display, xcb_get_property(display, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
+            managed = property && xcb_get_property_value_length(property) == 4;
+            std::free(property);
+            if (!managed)
+                std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        std::free(atom);
+        // The application goes on this display, not the offscreen platform of the other tests.
+        setenv("DISPLAY", server->display().c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        static int argc = 1;
+        static char name[] = "ui_capture_wm_tests";
+        static char* argv[] = {name, nullptr};
+        application = new QApplication(argc, argv);
+    }
+    static void TearDownTestSuite() {
+        if (windowManager > 0) {
+            kill(windowManager, SIGTERM);
+            waitpid(windowManager, nullptr, 0);
+        }
+        if (display)
+            xcb_disconnect(display);
+        delete server;
+    }
+
+    void SetUp() override {
+        if (!quib::testing::XvfbServer::installed() || !installed("openbox"))
+            GTEST_SKIP() << "Xvfb or openbox is not installed: window manager tests skipped";
+        ASSERT_TRUE(server && server->running() && display && managed) << "no display with a window manager";
+        Status status;
+        grabber = X11ScreenGrabber::open(server->display().c_str(), status);
+        ASSERT_TRUE(status.ok()) << status.message();
+        mainWindow = std::make_unique<QWidget>();
+        mainWindow->setStyleSheet(QStringLiteral("background: #e02020;"));
+        mainWindow->resize(300, 200);
+    }
+
+    // Shows both windows and waits until the window manager has them on the screen.
+    void showWindows(CCaptureDialog& dialog, QPoint mainAt) {
+        mainWindow->move(mainAt);
+        mainWindow->show();
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        QTest::qWait(200);
+    }
+
+    // Pixels of the region in the screen that are not the background.
+    int foreignPixels(const Rect& region) {
+        Bitmap24 screen;
+        EXPECT_TRUE(grabber->grab(region, screen).ok());
+        return countForeign(screen.pixels);
+    }
+    static int countForeign(const std::vector<uint8_t>& pixels) {
+        int count = 0;
+        for (size_t i = 0; i + 2 < pixels.size(); i += 3) {
+            const uint32_t rgb = uint32_t(pixels[i + 2]) << 16 | uint32_t(pixels[i + 1]) << 8 | pixels[i];
+            count += rgb != kBackground;
+        }
+        return count;
+    }
+    int foreignPixelsInFrame(const CQuibDoc& doc, int index) {
+        std::vector<uint8_t> raw(size_t(doc.frameSize.cx) * size_t(doc.frameSize.cy) * 3);
+        const Frame& frame = doc.frames[size_t(index)];
+        EXPECT_EQ(zlibUncompress(frame.imageData.data(), frame.imageData.size(), raw.data(), raw.size()),
+                  raw.size());
+        return countForeign(raw);
+    }
+
+    static inline quib::testing::XvfbServer* server = nullptr;
+    static inline xcb_connection_t* display = nullptr;
+    static inline pid_t windowManager = -1;
+    static inline bool managed = false;
+    static inline QApplication* application = nullptr;
+    std::unique_ptr<X11ScreenGrabber> grabber;
+    std::unique_ptr<QWidget> mainWindow;
+};
+
+}  // namespace
+
+TEST_F(X11WindowManagerCaptureTest, FullScreenFramesHoldNoPixelOfOurWindows) {
+    const Rect region{0, 0, kScreen.cx, kScreen.cy};
+    CQuibDoc doc;
+    prepareCaptureProject(doc, region);
+    CCaptureDialog dialog(*grabber, nullptr, doc, region, true, 10, mainWindow.get());
+    dialog.setMessageFunction([](const QString& text) { ADD_FAILURE() << text.toStdString(); });
+    EXPECT_FALSE(dialog.placedOutsideRegion());
+    showWindows(dialog, QPoint(100, 100));
+    ASSERT_GT(foreignPixels(region), 1000) << "the windows are not on the screen";
+
+    dialog.toggleCapture(false);
+    dialog.toggleCapture(true);
+    dialog.timedTick();
+    dialog.toggleCapture(false);
+    ASSERT_EQ(doc.frameCount(), 2);
+    for (int i = 0; i < doc.frameCount(); ++i)
+        EXPECT_EQ(foreignPixelsInFrame(doc, i), 0) << "frame " << i;
+    // Back on the screen after the grabs.
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(mainWindow->isVisible());
+}
+
+TEST_F(X11WindowManagerCaptureTest, ControllerStandsBesideASmallerRegionAndStaysShown) {
+    const Rect region{0, 0, 500, 768};
+    CQuibDoc doc;
+    prepareCaptureProject(doc, region);
+    // The main window half over the region waits hidden until the session ends.
+    mainWindow->move(400, 500);
+    mainWindow->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(mainWindow.get()));
+    CCaptureDialog dialog(*grabber, nullptr, doc, region, false, 1, mainWindow.get());
+    EXPECT_TRUE(dialog.placedOutsideRegion());
+    EXPECT_FALSE(mainWindow->isVisible());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QTest::qWait(200);
+    const QRect placed = dialog.frameGeometry();
+    EXPECT_FALSE(placed.intersects(QRect(0, 0, 500, 768))) << placed.x() << "," << placed.y();
+    EXPECT_GT(foreignPixels(Rect{placed.left(), placed.top(), placed.right() + 1, placed.bottom() + 1}),
+              1000);
+
+    dialog.toggleCapture(false);
+    ASSERT_EQ(doc.frameCount(), 1);
+    EXPECT_EQ(foreignPixelsInFrame(doc, 0), 0);
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.finish();
+    EXPECT_TRUE(mainWindow->isVisible());
+}
