@@ -14,8 +14,16 @@
 namespace quib {
 
 namespace {
-constexpr int kPreviewWidth = 200;
-constexpr int kPreviewHeight = 150;
+constexpr int kPreviewWidth = 320;
+constexpr int kPreviewHeight = 240;
+constexpr QSize kIconSize(96, 60);
+
+QString itemText(const CQuibDoc& doc, int index) {
+    FrameElements frame;
+    doc.GetFrame(index, frame);
+    const QString number = QString::number(index + 1);
+    return frame.title.empty() ? number : number + QStringLiteral("  ") + QString::fromStdString(frame.title);
+}
 }  // namespace
 
 QImage storedFramePicture(const CQuibDoc& doc, int index) {
@@ -51,8 +59,19 @@ GotoFrameDialog::GotoFrameDialog(const CQuibDoc& doc, int initialIndex, std::fun
     : QDialog(parent), m_doc(doc), m_thumbnail(std::move(thumbnail)) {
     setWindowTitle(QStringLiteral("Vai al frame..."));
     m_list = new QListWidget(this);
-    for (int i = 0; i < doc.frameCount(); ++i)
-        m_list->addItem(QString::number(i + 1));
+    // The strip's thumbnails are at hand and cheap; without them only the preview shows pictures.
+    if (m_thumbnail)
+        m_list->setIconSize(kIconSize);
+    for (int i = 0; i < doc.frameCount(); ++i) {
+        auto* item = new QListWidgetItem(itemText(doc, i), m_list);
+        if (m_thumbnail) {
+            const QImage picture = m_thumbnail(i);
+            if (!picture.isNull())
+                item->setIcon(QPixmap::fromImage(
+                    picture.scaled(kIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        }
+    }
+    m_list->setMinimumWidth(kIconSize.width() + 180);
     m_preview = new QLabel(this);
     m_preview->setFixedSize(kPreviewWidth, kPreviewHeight);
     m_preview->setAlignment(Qt::AlignCenter);
@@ -99,7 +118,7 @@ void GotoFrameDialog::showPreview() {
     if (index >= 0)
         picture = m_thumbnail ? m_thumbnail(index) : storedFramePicture(m_doc, index);
     if (!picture.isNull() && (picture.width() > m_preview->width() || picture.height() > m_preview->height()))
-        picture = picture.scaled(m_preview->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        picture = picture.scaled(m_preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     m_preview->setPixmap(picture.isNull() ? QPixmap() : QPixmap::fromImage(picture));
 }
 

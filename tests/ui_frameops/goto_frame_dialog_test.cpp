@@ -15,11 +15,15 @@ struct GotoFrame : test::FrameOpsFixture {
     CQuibDoc& doc = document->doc();
 };
 
-TEST_F(GotoFrame, ListsTheFrameNumbersWithTheInitialOneSelected) {
+TEST_F(GotoFrame, ListsTheFrameNumbersAndTitlesWithTheInitialOneSelected) {
+    Frame titled;
+    doc.GetFrame(3, titled);
+    titled.title = "Salva il file";
+    doc.SetFrame(3, titled, false);
     GotoFrameDialog dialog(doc, 2);
     ASSERT_EQ(dialog.frameList()->count(), 4);
     EXPECT_EQ(dialog.frameList()->item(0)->text(), QStringLiteral("1"));
-    EXPECT_EQ(dialog.frameList()->item(3)->text(), QStringLiteral("4"));
+    EXPECT_EQ(dialog.frameList()->item(3)->text(), QStringLiteral("4  Salva il file"));
     EXPECT_EQ(dialog.selectedIndex(), 2);
     dialog.setSelectedIndex(0);
     EXPECT_EQ(dialog.selectedIndex(), 0);
@@ -34,13 +38,15 @@ TEST_F(GotoFrame, Preview_ShowsSmallThumbnailsAsTheyAreAndShrinksLargeOnes) {
     QList<int> asked;
     GotoFrameDialog dialog(doc, 1, [&](int index) {
         asked << index;
-        return QImage(index == 1 ? QSize(40, 30) : QSize(800, 600), QImage::Format_RGB32);
+        return QImage(index == 1 ? QSize(40, 30) : QSize(800, 400), QImage::Format_RGB32);
     });
     EXPECT_EQ(asked.last(), 1);
     EXPECT_EQ(dialog.preview()->pixmap().size(), QSize(40, 30));
+    EXPECT_EQ(dialog.frameList()->item(3)->icon().availableSizes().value(0), QSize(96, 48));
     dialog.setSelectedIndex(3);
     EXPECT_EQ(asked.last(), 3);
-    EXPECT_EQ(dialog.preview()->pixmap().size(), dialog.preview()->size());
+    // Shrunk with its shape kept.
+    EXPECT_EQ(dialog.preview()->pixmap().size(), QSize(320, 160));
 }
 
 TEST_F(GotoFrame, StoredFramePicture_IsTheFramesOwnPicture) {
