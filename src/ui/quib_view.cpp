@@ -241,9 +241,9 @@ void CQuibView::composeArea(const QRect& area) {
         return;
     const int stride = int(m_buffer.bytesPerLine());
     uint8_t* bits = m_buffer.bits();
-    // Canvas parts no picture covers show white.
     for (int y = a.top(); y <= a.bottom(); ++y)
-        std::memset(bits + size_t(y) * size_t(stride) + size_t(a.left()) * 3, 0xFF, size_t(a.width()) * 3);
+        std::memset(bits + size_t(y) * size_t(stride) + size_t(a.left()) * 3, kUncoveredCanvas,
+                    size_t(a.width()) * 3);
     const Rect clip = fromQRect(a);
     ComposeFrame(m_doc, bits, ComposeAllButCursor, stride, clip);
     const ElementTracker& cursor = tracker(ElementKind::Cursor);
