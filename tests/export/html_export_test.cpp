@@ -6,6 +6,7 @@
 
 #include "export/html_export.h"
 #include "export_test_util.h"
+#include "headless_browser.h"
 #include "imagefilters/image_file.h"
 #include "model/doc_observer.h"
 #include "model/frame_composition.h"
@@ -136,6 +137,35 @@ TEST_F(HtmlExport, ThreeFramesWithoutButtonsGiveAnchorsEmptyMapsAndImages) {
     EXPECT_EQ(test::readFile(dir.path("page.htm")), expected);
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(test::fileExists(dir.path("page" + std::to_string(i) + ".png")));
+}
+
+// Following a link in a real browser shows the named frame from its top edge, not the frame after it.
+TEST_F(HtmlExport, FollowingALinkPutsTheTopOfItsPictureAtTheTopOfTheView) {
+    if (test::HeadlessBrowser::program().empty())
+        GTEST_SKIP() << "chromium is not installed";
+    CQuibDoc tall;
+    test::makeProject(tall, 320, 240, 6);
+    test::editFrame(tall, 1, [](FrameElements& f) { f.nextButton = NavButton{1, Point{200, 180}, 0}; });
+    ASSERT_TRUE(
+        ExportHtml(tall, applicationCalloutsOrNone(), dir.path("page"), test::shippedFilters(), png, progress)
+            .status.ok());
+    test::HeadlessBrowser browser(dir.path("browser"));
+    ASSERT_TRUE(browser.running());
+    ASSERT_TRUE(browser.open("file://" + dir.path("page.htm")));
+    const auto top = [&](int frame) {
+        return browser
+            .evaluate("new Promise(done => requestAnimationFrame(() => done(document.getElementById('link" +
+                      std::to_string(frame) + "').getBoundingClientRect().top)))")
+            .toDouble(-1);
+    };
+    browser.evaluate("location.hash = '#link1'");
+    EXPECT_DOUBLE_EQ(top(1), 0.0);
+    // A click in the middle of frame 1's Next button, which links to #link2.
+    const double left =
+        browser.evaluate("document.getElementById('link1').getBoundingClientRect().left").toDouble();
+    browser.click(left + 230, top(1) + 192);
+    EXPECT_EQ(browser.evaluate("location.hash").toString(), QStringLiteral("#link2"));
+    EXPECT_DOUBLE_EQ(top(2), 0.0);
 }
 
 TEST_F(HtmlExport, PngImagesLoadBackToTheComposedPixels) {
