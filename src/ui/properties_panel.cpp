@@ -23,6 +23,7 @@
 #include "cursor_commands.h"
 #include "mixed_check_box.h"
 #include "model/frame_composition.h"
+#include "model/goto_target.h"
 #include "model/project_edit.h"
 #include "model/quib_doc.h"
 #include "panel_fields.h"
@@ -514,6 +515,20 @@ void CPropertiesPanel::showFrameFields() {
         const bool on = shownOrMixed(check) && control(fieldControlId(check))->isEnabled();
         control(fieldControlId(x))->setEnabled(on);
         control(fieldControlId(x + 1))->setEnabled(on);
+    }
+    // A go-to button whose target lies outside the project leads nowhere or to the first frame.
+    const std::pair<int, const char*> gotoChecks[] = {{field::Goto1Visible, "bottone VaiA 1"},
+                                                      {field::Goto2Visible, "bottone VaiA 2"}};
+    for (int k = 0; k < 2; ++k) {
+        auto* box = static_cast<MixedCheckBox*>(control(fieldControlId(gotoChecks[k].first)));
+        QString label = QString::fromUtf8(gotoChecks[k].second);
+        if (count == 1) {
+            const int index = summary.frames.front();
+            const NavButton& button = m_doc->readFrame(index).gotoButtons[k];
+            if (button.visible && gotoTargetOutside(index, button.targetOffset, m_doc->frameCount()))
+                label += QStringLiteral(" (%1)").arg(text(str::GotoOutsideProject));
+        }
+        box->setText(label);
     }
     control(fieldControlId(field::Title))->setEnabled(any && m_doc->titles.enabled);
     control(fieldControlId(field::DisplayTime))->setEnabled(any);

@@ -52,6 +52,23 @@ TEST(PanelEmptyProject, FrameFieldsAreDisabledButProjectFieldsStay) {
     panel.setDocument(nullptr);
 }
 
+// A go-to button leading before the first frame or past the last says so on its check box.
+TEST_F(PanelTest, GotoTargetOutsideTheProjectIsMarked) {
+    for (auto [offset, marked] : {std::pair{0, false}, {-2, true}, {3, true}, {2, false}, {-1, false}}) {
+        Frame f;
+        doc.GetFrame(1, f);
+        f.gotoButtons[0] = NavButton{1, Point{10, 10}, offset};
+        f.gotoButtons[1] = NavButton{0, Point{10, 10}, 9};
+        doc.SetFrame(1, f, false);
+        select({1}, 1);
+        EXPECT_EQ(check(1153)->text(),
+                  marked ? QStringLiteral("bottone VaiA 1 (destinazione fuori dal progetto)")
+                         : QStringLiteral("bottone VaiA 1"))
+            << offset;
+        EXPECT_EQ(check(1162)->text(), QStringLiteral("bottone VaiA 2"));  // hidden: not marked
+    }
+}
+
 TEST_F(PanelTest, ASingleFrameShowsItsValues) {
     const FrameElements f = frame(0);
     EXPECT_EQ(edit(600)->text(), QString::fromStdString(f.title));
