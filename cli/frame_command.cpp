@@ -50,7 +50,7 @@ int runFrame(const std::vector<std::string>& args) {
         return fail("il progetto non ha una dimensione valida");
     Bitmap24 picture;
     FrameComposer composer(doc, library);
-    if (Status status = composer.compose(index, picture, ComposeAll, 0); !status)
+    if (Status status = composer.compose(index, picture); !status)
         return fail(status.message());
     const QImage image(picture.pixels.data(), picture.width, picture.height, qsizetype(picture.stride()),
                        QImage::Format_BGR888);

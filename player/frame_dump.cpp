@@ -1,7 +1,5 @@
 #include "frame_dump.h"
 
-#include <cmath>
-
 #include "movie_player.h"
 
 namespace quib::player {
@@ -14,13 +12,14 @@ QImage renderFrameImage(std::shared_ptr<const MovieData> movie, int n, QString& 
                     .arg(frames);
         return QImage();
     }
-    const double width = std::ceil(movie->frameRect.width());
-    const double height = std::ceil(movie->frameRect.height());
-    if (width > MaxDumpSide || height > MaxDumpSide) {
-        error = QStringLiteral("Il filmato è troppo grande per un'immagine (%1 x %2)").arg(width).arg(height);
+    const QSize size = movie->stageSize();
+    if (size.width() > MaxDumpSide || size.height() > MaxDumpSide) {
+        error = QStringLiteral("Il filmato è troppo grande per un'immagine (%1 x %2)")
+                    .arg(size.width())
+                    .arg(size.height());
         return QImage();
     }
-    QImage image(int(width), int(height), QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     if (image.isNull()) {
         error = QStringLiteral("Memoria insufficiente per l'immagine del frame");
         return QImage();

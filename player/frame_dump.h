@@ -9,11 +9,11 @@
 
 namespace quib::player {
 
-// Largest movie side, in units, that is drawn into a picture one unit per pixel.
+// Largest stage side, in pixels, that is drawn into a picture.
 inline constexpr int MaxDumpSide = 16384;
 
-// The stage as it looks on frame n when jumped to with the go-to action, one pixel per movie
-// unit. A null image and error when the frame does not exist or the picture cannot be made.
+// The stage as it looks on frame n when jumped to with the go-to action, at its natural size. A null image
+// and error when the frame does not exist or the picture cannot be made.
 QImage renderFrameImage(std::shared_ptr<const MovieData> movie, int n, QString& error);
 
 }  // namespace quib::player

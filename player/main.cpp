@@ -23,6 +23,7 @@ const char* const Usage =
     "Uso:\n"
     "  quib-player FILMATO.swf\n"
     "  quib-player --dump-frame N [FILMATO.swf] IMMAGINE.png\n"
+    "FILMATO può essere anche un programma con un filmato accodato.\n"
     "Senza FILMATO riproduce il filmato accodato al programma stesso.\n";
 
 void printError(const QString& message) {
@@ -33,12 +34,20 @@ QString ownExecutable() {
     return QStringLiteral("/proc/self/exe");
 }
 
-// Loads the named movie, or the one appended to this program when path is empty.
-// found is cleared when there is neither.
+// Loads the named movie, or the one appended to this program when path is empty. A named
+// self-running program is read as it reads itself. found is cleared when there is no movie.
 bool loadMovie(const QString& path, MovieData& movie, QString& error, bool& found) {
     found = true;
-    if (!path.isEmpty())
-        return loadMovieFile(path, movie, error);
+    if (!path.isEmpty()) {
+        AppendedMovieResult appended = readAppendedMovie(path);
+        if (!appended.found)
+            return loadMovieFile(path, movie, error);
+        if (!appended.error.isEmpty()) {
+            error = appended.error;
+            return false;
+        }
+        return loadMovieBytes(appended.movie, movie, error);
+    }
     AppendedMovieResult appended = readAppendedMovie(ownExecutable());
     if (!appended.error.isEmpty()) {
         error = appended.error;

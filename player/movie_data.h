@@ -4,8 +4,11 @@
 #include <QImage>
 #include <QPainterPath>
 #include <QRectF>
+#include <QSize>
 #include <QTransform>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -112,13 +115,22 @@ struct MovieFrame {
     std::vector<FrameCommand> commands;
 };
 
+// Movies measure positions in twips; the stage shows twenty of them to a pixel.
+inline constexpr double TwipsPerPixel = 20.0;
+
 struct MovieData {
     int version = 0;
-    QRectF frameRect;      // in movie units
+    QRectF frameRect;      // in twips
     double frameRate = 0;  // frames per second, 0 when the header says 0
     int declaredFrameCount = 0;
     std::map<uint16_t, std::shared_ptr<const Character>> characters;
     std::vector<MovieFrame> frames;
+
+    // Natural size of the stage in pixels, whole pixels, at least 1 x 1.
+    QSize stageSize() const {
+        return QSize(std::max(1, int(std::ceil(frameRect.width() / TwipsPerPixel - 1e-9))),
+                     std::max(1, int(std::ceil(frameRect.height() / TwipsPerPixel - 1e-9))));
+    }
 
     const Character* character(uint16_t id) const {
         auto it = characters.find(id);

@@ -17,8 +17,7 @@ PlayerWindow::PlayerWindow(std::shared_ptr<const MovieData> movie, QWidget* pare
     : QWidget(parent), m_player(std::move(movie)) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    const QRectF frame = m_player.movie().frameRect;
-    QSize size(int(std::ceil(frame.width())), int(std::ceil(frame.height())));
+    QSize size = m_player.movie().stageSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize available = screen->availableSize();
         if (size.width() > available.width() || size.height() > available.height())
@@ -39,8 +38,7 @@ void PlayerWindow::tick() {
 }
 
 QRect PlayerWindow::movieArea() const {
-    const QRectF frame = m_player.movie().frameRect;
-    QSize area = QSizeF(frame.width(), frame.height()).toSize().expandedTo(QSize(1, 1));
+    QSize area = m_player.movie().stageSize();
     area.scale(size(), Qt::KeepAspectRatio);
     QRect r(QPoint(0, 0), area);
     r.moveCenter(rect().center());

@@ -116,9 +116,11 @@ void renderStage(const MovieData& movie, const Stage& stage, QImage& image) {
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 
     const QRectF frame = movie.frameRect;
-    const double sx = image.width() / frame.width();
-    const double sy = image.height() / frame.height();
-    const bool oneToOne = sx == 1.0 && sy == 1.0;
+    const bool oneToOne = image.size() == movie.stageSize();
+    // At the natural size the scale is exactly one pixel per twenty twips, so that pictures placed
+    // on whole pixels land on whole pixels.
+    const double sx = oneToOne ? 1.0 / TwipsPerPixel : image.width() / frame.width();
+    const double sy = oneToOne ? 1.0 / TwipsPerPixel : image.height() / frame.height();
     // Edges stay aliased so that neighbouring pictures tile without seams; pictures are
     // smoothed only when the movie is scaled.
     painter.setRenderHint(QPainter::Antialiasing, false);

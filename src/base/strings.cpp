@@ -19,8 +19,9 @@ const std::unordered_map<int, const char*>& table() {
         {16, "Questo progetto non ha ancora un file di output. Volete eseguire il rendering ora?"},
         {24, "Tutti i tipi supportati"},
         {25, "Tutti i files"},
-        {27, "La dimensione dello sfondo deve essere maggiore dell'immagine attuale.\nInserire un valore "
-             "maggiore, o scegliere un file immagine più grande."},
+        {27,
+         "La dimensione dello sfondo deve essere maggiore dell'immagine attuale.\nInserire un valore "
+         "maggiore, o scegliere un file immagine più grande."},
         {28, "Proprietà per "},
         {29, "Il vostro testo apparirà qui..."},
         {30, "Il titolo del frame apparirà qui..."},
@@ -30,8 +31,10 @@ const std::unordered_map<int, const char*>& table() {
         {128, "<Multiple Fonts>"},
         {173, "Ritaglio..."},
         {175, "La dimensione di ritaglio deve essere inferiore a quella corrente."},
-        {177, "Questo rimuovera' l'immagine di sfondo. Per ripristinarla, dovrete di nuovo scegliere lo "
-              "sfondo. Continuate?"},
+        {177,
+         "Questo rimuovera' l'immagine di sfondo. Per ripristinarla, dovrete di nuovo scegliere lo "
+         "sfondo. Continuate?"},
+        {180, "destinazione fuori dal progetto"},
         {57344, "Quib"},
         {57345, "Pronto"},
         {61216, "Impossibile creare il file"},
@@ -40,8 +43,9 @@ const std::unordered_map<int, const char*>& table() {
         {61228, "Errore sconosciuto durante l'inserimento dei frames"},
         {61699, "Salvare le modifiche di %1?"},
         {61728, "Formato del file inaspettato."},
-        {61729, "%1\nImpossibile trovare questo file.\nVerificare che il percorso ed il nome del file siano "
-                "corretti."},
+        {61729,
+         "%1\nImpossibile trovare questo file.\nVerificare che il percorso ed il nome del file siano "
+         "corretti."},
     };
     return texts;
 }
@@ -61,7 +65,8 @@ std::string formatString(int id, ...) {
     int n = std::vsnprintf(nullptr, 0, format, copy);
     va_end(copy);
     std::string out(n > 0 ? size_t(n) : 0, '\0');
-    if (n > 0) std::vsnprintf(out.data(), out.size() + 1, format, args);
+    if (n > 0)
+        std::vsnprintf(out.data(), out.size() + 1, format, args);
     va_end(args);
     return out;
 }
@@ -69,7 +74,8 @@ std::string formatString(int id, ...) {
 std::string formatString1(int id, const std::string& arg) {
     std::string text = stringText(id);
     auto at = text.find("%1");
-    if (at != std::string::npos) text.replace(at, 2, arg);
+    if (at != std::string::npos)
+        text.replace(at, 2, arg);
     return text;
 }
 

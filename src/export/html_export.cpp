@@ -6,6 +6,7 @@
 #include "export/export_names.h"
 #include "imagefilters/image_file.h"
 #include "model/frame_composer.h"
+#include "model/goto_target.h"
 
 namespace quib {
 
@@ -59,30 +60,33 @@ std::string filterDisplayName(const FilterCaps& caps) {
     return description.substr(0, description.find('|'));
 }
 
-std::string htmlFrameLines(int index, const FrameElements& frame, const ButtonImageSet& images,
-                           int lastLinkedFrame, const std::string& imageFileName, bool* linked) {
-    std::string lines = format("<a name=\"link%d\"></a>\r\n", index);
-    lines += format("<map name=\"frame%dmap\">\r\n", index);
+std::string htmlFrameLines(int index, int frameCount, const FrameElements& frame,
+                           const ButtonImageSet& images, int lastLinkedFrame,
+                           const std::string& imageFileName, bool* linked) {
+    std::string lines = format("<map name=\"frame%dmap\">\r\n", index);
     bool any = false;
     if (frame.prevButton.visible) {
         lines += areaLine("Prev", frame.prevButton, images.images[ButtonImageSet::Previous], lastLinkedFrame);
         any = true;
     }
-    if (frame.nextButton.visible) {
+    if (frame.nextButton.visible && int64_t(index) + 1 < frameCount) {
         lines += areaLine("Next", frame.nextButton, images.images[ButtonImageSet::Next], index + 1LL);
         any = true;
     }
     for (int g = 0; g < 2; ++g) {
         const NavButton& button = frame.gotoButtons[g];
-        if (button.visible) {
-            lines += areaLine("Goto", button, images.images[ButtonImageSet::Goto1 + g],
-                              (long long)index + button.targetOffset);
+        if (!button.visible)
+            continue;
+        if (const std::optional<int> target = gotoTarget(index, button.targetOffset, frameCount)) {
+            lines += areaLine("Goto", button, images.images[ButtonImageSet::Goto1 + g], *target);
             any = true;
         }
     }
     lines += "</map>\r\n";
-    lines += "<img border=0 src=\"" + escapeHtmlAttribute(imageFileName) + "\" usemap=\"#frame" +
-             std::to_string(index) + "map\"><br><br>\r\n";
+    // The picture itself carries the link name, so that following a link shows the frame from its
+    // top edge.
+    lines += format("<img id=\"link%d\" border=0 src=\"", index) + escapeHtmlAttribute(imageFileName) +
+             "\" usemap=\"#frame" + std::to_string(index) + "map\"><br><br>\r\n";
     if (linked)
         *linked = any;
     return lines;
@@ -129,8 +133,8 @@ ExportResult ExportHtml(const CQuibDoc& doc, const CalloutLibrary& callouts, con
             break;
         }
         bool linked = false;
-        text += htmlFrameLines(i, composer.frame(), doc.buttonImages, lastLinked, exportFileName(imagePath),
-                               &linked);
+        text += htmlFrameLines(i, count, composer.frame(), doc.buttonImages, lastLinked,
+                               exportFileName(imagePath), &linked);
         if (linked)
             lastLinked = i;
         result.framesWritten = i + 1;

@@ -31,11 +31,13 @@ std::string filterDisplayName(const FilterCaps& caps);
 inline constexpr const char* kHtmlPageStart = "<html>\r\n<head></head>\r\n<body>\r\n";
 inline constexpr const char* kHtmlPageEnd = "</body>\r\n</html>\r\n";
 
-// The page lines of frame index: anchor, image map with one area per shown button (Previous to
-// lastLinkedFrame, Next to index + 1, Goto to index + its offset) and the image line. *linked
-// tells whether any area was written. Lines end with CR LF.
-std::string htmlFrameLines(int index, const FrameElements& frame, const ButtonImageSet& images,
-                           int lastLinkedFrame, const std::string& imageFileName, bool* linked = nullptr);
+// The page lines of frame index of frameCount: image map with one area per shown button (Previous
+// to lastLinkedFrame, Next to index + 1, Goto to its target, none for a target past the last
+// frame) and the image line, which carries the anchor id "link<index>". *linked tells whether any
+// area was written. Lines end with CR LF.
+std::string htmlFrameLines(int index, int frameCount, const FrameElements& frame,
+                           const ButtonImageSet& images, int lastLinkedFrame,
+                           const std::string& imageFileName, bool* linked = nullptr);
 
 // Writes the page and one composed picture per frame (text boxes with callouts) through the filter
 // at filterIndex. Failures carry "Impossibile creare il file" and the path, or the message of a

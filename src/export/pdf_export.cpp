@@ -9,6 +9,7 @@
 #include "export/export_names.h"
 #include "export/pdf_text.h"
 #include "model/frame_composer.h"
+#include "model/goto_target.h"
 
 namespace quib {
 
@@ -145,17 +146,17 @@ std::vector<uint8_t> PdfDocumentWriter::finish() const {
         out += format("/Dest [ %d 0 R /XYZ 0 0 0]\r\n", p);
         out += kEndObject;
 
-        // Destination page index of each button, or -1 for a placeholder. A Goto target that is
-        // not one of the document's pages gives a placeholder rather than a dangling link.
+        // Destination page index of each button, or -1 for a placeholder.
         int targets[4] = {-1, -1, -1, -1};
         if (page.buttons[0].visible && i > 0)
             targets[0] = lastLinked;
         if (page.buttons[1].visible && i < n - 1)
             targets[1] = i + 1;
         for (int k = 2; k < 4; ++k) {
-            const int64_t target = int64_t(i) + page.buttons[k].targetOffset;
-            if (page.buttons[k].visible && target >= 0 && target < n)
-                targets[k] = int(target);
+            if (!page.buttons[k].visible)
+                continue;
+            if (const std::optional<int> target = gotoTarget(i, page.buttons[k].targetOffset, n))
+                targets[k] = *target;
         }
         bool anyLink = false;
         for (int k = 0; k < 4; ++k) {

@@ -226,7 +226,7 @@ void WebMovieBuilder::addButtons(const Frame& frame, const FrameLinks& links, We
 }
 
 Status WebMovieBuilder::addFrame(int i, const FrameLinks& links, WebMovie& movie) {
-    if (Status status = m_composer.compose(i, m_stage, ComposeAll & ~uint32_t(ComposeCursor), 0); !status)
+    if (Status status = m_composer.compose(i, m_stage, ComposeAll & ~uint32_t(ComposeCursor)); !status)
         return status;
     const Frame& frame = m_composer.frame();
     WebFrame web;

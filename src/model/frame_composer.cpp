@@ -9,11 +9,11 @@ namespace quib {
 FrameComposer::FrameComposer(const CQuibDoc& doc, const CalloutLibrary& library)
     : m_doc(doc), m_library(library) {}
 
-Status FrameComposer::compose(int index, Bitmap24& picture, uint32_t flags, uint8_t fill) {
+Status FrameComposer::compose(int index, Bitmap24& picture, uint32_t flags) {
     const Size canvas = m_doc.backgroundSize;
     if (picture.width != canvas.cx || picture.height != canvas.cy)
         picture = Bitmap24(std::max(canvas.cx, 0), std::max(canvas.cy, 0));
-    std::fill(picture.pixels.begin(), picture.pixels.end(), fill);
+    std::fill(picture.pixels.begin(), picture.pixels.end(), kUncoveredCanvas);
     m_frame = m_doc.readFrame(index);
     Status status = m_doc.decodeFrame(index, m_picture);
     if (!picture.isNull())

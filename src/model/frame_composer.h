@@ -20,10 +20,9 @@ class FrameComposer {
 public:
     FrameComposer(const CQuibDoc& doc, const CalloutLibrary& library);
 
-    // Frame index with the elements of flags into picture (made the canvas size), every pixel first
-    // set to fill. A damaged picture stream fails with the message to show, picture as far as
-    // it decoded.
-    Status compose(int index, Bitmap24& picture, uint32_t flags = ComposeAll, uint8_t fill = 255);
+    // Frame index with the elements of flags into picture (made the canvas size), uncovered parts
+    // white. A damaged picture stream fails with the message to show, picture as far as it decoded.
+    Status compose(int index, Bitmap24& picture, uint32_t flags = ComposeAll);
 
     // The frame last composed: its elements as shown, and its decoded picture.
     const Frame& frame() const { return m_frame; }

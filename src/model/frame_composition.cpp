@@ -279,6 +279,7 @@ Bitmap24 ComposeFramePicture(CQuibDoc& doc, const CalloutLibrary& library, uint3
     if (doc.backgroundSize.isEmpty() || !pictureBytes(doc.backgroundSize.cx, doc.backgroundSize.cy, 3))
         return {};
     Bitmap24 picture(doc.backgroundSize.cx, doc.backgroundSize.cy);
+    std::fill(picture.pixels.begin(), picture.pixels.end(), kUncoveredCanvas);
     ComposeFrame(doc, library, picture.pixels.data(), flags, -1);
     return picture;
 }

@@ -60,7 +60,11 @@ bool ComposeFrame(CQuibDoc& doc, const CalloutLibrary& library, uint8_t* destina
 // The same with the application-wide library (an empty one when none is set).
 bool ComposeFrame(CQuibDoc& doc, uint8_t* destination, uint32_t flags, int stride = -1,
                   std::optional<Rect> clip = std::nullopt);
-// A new black picture of backgroundSize with the current frame composed into it.
+// Canvas parts that neither a background picture nor the frame picture covers show this grey
+// level (white) in the editor, on the clipboard and in every output.
+inline constexpr uint8_t kUncoveredCanvas = 0xFF;
+
+// A new picture of backgroundSize, uncovered parts white, with the current frame composed into it.
 Bitmap24 ComposeFramePicture(CQuibDoc& doc, const CalloutLibrary& library, uint32_t flags = ComposeAll);
 
 // Clips source (a rectangle of a picture) placed with its top-left at destination to bounds:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/goto_target.h"
 #include "model/quib_doc.h"
 
 namespace quib {
@@ -46,9 +47,8 @@ std::vector<FrameLinks> planFrameLinks(const CQuibDoc& doc, int count,
             if (!go.visible || !hasPicture[ButtonImageSet::Goto1 + k])
                 continue;
             links.stops = true;
-            const int64_t target = std::max<int64_t>(int64_t(i) + go.targetOffset, 0);
-            if (target < count)
-                links.gotoTarget[size_t(k)] = int(target);
+            if (const std::optional<int> target = gotoTarget(i, go.targetOffset, count))
+                links.gotoTarget[size_t(k)] = *target;
         }
         if (links.stops)
             lastStop = i;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "model/frame_composition.h"
 #include "model/output_path.h"
 #include "model/quib_doc.h"
 #include "render/color_table.h"
@@ -77,7 +78,8 @@ private:
     void prepareButtons();
     void placeBackground();
     void renderFrame(int i, const Frame& frame);
-    void placeButton(int kind, Point position, const ActionSource& action, int stopFrame);
+    void placeButton(int kind, Point position, const ActionSource& action, int stopFrame, bool stays);
+    // until < 0: the text stays on the stage.
     void placeText(const Callout& callout, const Rect& rect, const TextFont& font, const std::string& text,
                    uint16_t layer, int from, int until);
 
@@ -154,12 +156,14 @@ void RenderPass::placeBackground() {
     m_movie.frame(0).place(*m_background);
 }
 
-void RenderPass::placeButton(int kind, Point position, const ActionSource& action, int stopFrame) {
+void RenderPass::placeButton(int kind, Point position, const ActionSource& action, int stopFrame,
+                             bool stays) {
     ButtonObject& button = *m_buttons[kind];
     m_buttonPictures[kind]->setTranslate(position.x, position.y);
     button.setAction(action, kClickCondition);
     m_movie.frame(stopFrame).place(button);
-    m_movie.frame(stopFrame + 1).remove(button);
+    if (!stays)
+        m_movie.frame(stopFrame + 1).remove(button);
 }
 
 void RenderPass::placeText(const Callout& callout, const Rect& rect, const TextFont& font,
@@ -188,7 +192,8 @@ void RenderPass::placeText(const Callout& callout, const Rect& rect, const TextF
     }
     object.setLayer(layer);
     m_movie.frame(from).place(object);
-    m_movie.frame(until).remove(object);
+    if (until >= 0)
+        m_movie.frame(until).remove(object);
 }
 
 void RenderPass::renderFrame(int i, const Frame& frame) {
@@ -213,12 +218,14 @@ void RenderPass::renderFrame(int i, const Frame& frame) {
     const Callout* callout =
         frame.textBox.visible ? m_callouts.FindCallout(frame.textBox.calloutName) : nullptr;
 
+    // The movie ends on the last frame as it stands, whatever the player does at the end.
+    const bool last = i == m_doc.frameCount() - 1;
     const FrameLinks& links = m_plan[size_t(i)];
     if (links.previous != FrameLinks::kNone)
         placeButton(ButtonImageSet::Previous, frame.prevButton.pos,
-                    GotoFrameActionSource(uint16_t(m_lastStop)), stop);
+                    GotoFrameActionSource(uint16_t(m_lastStop)), stop, last);
     if (links.next)
-        placeButton(ButtonImageSet::Next, frame.nextButton.pos, PlayActionSource(), stop);
+        placeButton(ButtonImageSet::Next, frame.nextButton.pos, PlayActionSource(), stop, last);
     for (int k = 0; k < 2; ++k) {
         // A target is placed once its frame is in the movie; one never reached is dropped.
         if (links.gotoTarget[size_t(k)] >= 0)
@@ -231,7 +238,7 @@ void RenderPass::renderFrame(int i, const Frame& frame) {
         m_links.erase(m_links.begin() + std::ptrdiff_t(n));
         const int start = m_stats.frameStart[size_t(link.target)];
         placeButton(ButtonImageSet::Goto1 + link.button, link.position,
-                    GotoFrameActionSource(uint16_t(start)), link.stopFrame);
+                    GotoFrameActionSource(uint16_t(start)), link.stopFrame, last && link.stopFrame == stop);
         m_movie.frame(start).addActions(PlayActionSource());
     }
     if (links.stops) {
@@ -241,14 +248,17 @@ void RenderPass::renderFrame(int i, const Frame& frame) {
     }
     // The format holds at most 65535 frames; anything longer fails when the movie is written.
     const int until = int(std::min<int64_t>(stop + hold, SwfMovie::kMaximumFrames + 1));
+    const int removal = last ? -1 : until;
 
     if (callout && frame.textBox.visible)
         placeText(*callout, frame.textBox.rect, frame.textBox.font, frame.textBox.text, kTextBoxLayer, stop,
-                  until);
+                  removal);
     if (m_doc.titles.enabled && !frame.title.empty()) {
         const Callout noShapes;
-        placeText(noShapes, m_doc.titles.rect, m_doc.titles.font, frame.title, kTitleLayer, stop, until);
+        placeText(noShapes, m_doc.titles.rect, m_doc.titles.font, frame.title, kTitleLayer, stop, removal);
     }
+    if (last && !links.stops)
+        m_movie.frame(until - 1).addActions(StopActionSource());
     m_f = until;
 }
 
@@ -262,7 +272,7 @@ RenderStats RenderPass::run() {
     m_movie.setWidth(m_doc.backgroundSize.cx);
     m_movie.setHeight(m_doc.backgroundSize.cy);
     m_movie.setFrameRate(int(m_doc.settings.frameRate));
-    m_movie.frame(0).setBackgroundColor(255, 0, 0);
+    m_movie.frame(0).setBackgroundColor(kUncoveredCanvas, kUncoveredCanvas, kUncoveredCanvas);
 
     m_progress.setRange(0, count - 1 + m_progressOffset);
     m_progress.setPosition(0);

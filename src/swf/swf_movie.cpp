@@ -131,7 +131,7 @@ Status SwfMovie::encode(std::vector<uint8_t>* bytes, AtomicFile* file) {
     for (const auto& [id, records] : m_placements)
         placements += records.size();
     if (m_width < 0 || m_width > kMaximumSize || m_height < 0 || m_height > kMaximumSize) {
-        result = Status::failureText("Le dimensioni del filmato superano 16383 unità");
+        result = Status::failureText("Le dimensioni del filmato superano 16383 pixel");
     } else if (m_frameRate < 0 || m_frameRate > kMaximumFrameRate) {
         result = Status::failureText("La frequenza dei frame del filmato supera 255 al secondo");
     } else if (!m_error.empty()) {
@@ -146,9 +146,23 @@ Status SwfMovie::encode(std::vector<uint8_t>* bytes, AtomicFile* file) {
 
     assignDepths();
 
+    // The header's rectangle takes as many bits as the size in twips needs, so its length varies;
+    // the file length is filled in once the tags are encoded.
+    SwfStream header;
+    header.writeU8('F');
+    header.writeU8('W');
+    header.writeU8('S');
+    header.writeU8(4);
+    header.writeU32(0);
+    SwfRect{0, m_width * kSwfTwipsPerPixel, 0, m_height * kSwfTwipsPerPixel}.encode(header);
+    header.writeU8(0);
+    header.writeU8(uint8_t(m_frameRate));
+    header.writeU16(uint16_t(m_frameCount));
+    std::vector<uint8_t> headerBytes;
+    header.writeTo(headerBytes);
+
     SwfStream stream;
-    const uint8_t zeros[21] = {};
-    stream.writeBytes(zeros, sizeof zeros);
+    stream.writeBytes(headerBytes.data(), headerBytes.size());
     SwfShowFrameTag showFrame;
     for (int f = 0; f < m_frameCount; ++f) {
         for (const auto& tag : m_frames[size_t(f)]->tags())
@@ -156,25 +170,10 @@ Status SwfMovie::encode(std::vector<uint8_t>* bytes, AtomicFile* file) {
         encodeTag(showFrame, stream);
     }
     encodeTag(SwfEndTag(), stream);
-
-    SwfStream header;
-    header.writeU8('F');
-    header.writeU8('W');
-    header.writeU8('S');
-    header.writeU8(4);
-    header.writeU32(uint32_t(stream.length()));
-    header.writeBits(15, 5);
-    header.writeBits(0, 15);
-    header.writeBits(uint32_t(m_width), 15);
-    header.writeBits(0, 15);
-    header.writeBits(uint32_t(m_height), 15);
-    header.align();
-    header.writeU8(0);
-    header.writeU8(uint8_t(m_frameRate));
-    header.writeU16(uint16_t(m_frameCount));
-    std::vector<uint8_t> headerBytes;
-    header.writeTo(headerBytes);
-    stream.patch(0, headerBytes.data(), headerBytes.size());
+    const uint32_t length = uint32_t(stream.length());
+    const uint8_t lengthBytes[4] = {uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16),
+                                    uint8_t(length >> 24)};
+    stream.patch(4, lengthBytes, sizeof lengthBytes);
 
     if (bytes)
         stream.writeTo(*bytes);

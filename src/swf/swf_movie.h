@@ -80,7 +80,7 @@ public:
     int frameCount() const { return m_frameCount; }
 
     // Encodes the whole movie, then empties it (whether or not it succeeded). The movie is refused,
-    // with nothing written, when its size exceeds 16383 units, its rate 255, or it holds an error.
+    // with nothing written, when its size exceeds 16383 pixels, its rate 255, or it holds an error.
     Status write(std::vector<uint8_t>& out);
     // Streams the movie after what file holds; the caller commits.
     Status write(AtomicFile& file);
@@ -105,8 +105,8 @@ private:
     void clear();
 
     int m_frameRate = 12;
-    int m_width = 11000;
-    int m_height = 8000;
+    int m_width = 550;  // pixels
+    int m_height = 400;
     std::vector<std::unique_ptr<SwfFrame>> m_frames;
     std::unique_ptr<SwfFrame> m_overflowFrame;
     int m_frameCount = 0;

@@ -17,12 +17,16 @@ struct SwfColor {
     friend bool operator==(const SwfColor&, const SwfColor&) = default;
 };
 
+// Callers give positions and sizes in pixels; the file measures them in twips, twenty to a pixel,
+// so that every player shows the movie one pixel per pixel at its natural size.
+inline constexpr int32_t kSwfTwipsPerPixel = 20;
+
 struct SwfRect {
     int32_t xMin = 0, xMax = 0, yMin = 0, yMax = 0;
     void encode(SwfStream& out) const;
 };
 
-// 16.16 scale and skew, translation in movie units. The identity is written as one zero byte.
+// 16.16 scale and skew, translation in twips. The identity is written as one zero byte.
 struct SwfMatrix {
     bool identity = true;
     bool hasScale = false;

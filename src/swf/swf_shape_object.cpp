@@ -1,9 +1,11 @@
 #include "swf_shape_object.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "swf_movie.h"
+#include "swf_stream.h"
 
 namespace quib {
 
@@ -66,15 +68,18 @@ SwfMatrix ShapeObject::matrix() const {
     m.rotateSkew0 = int32_t(s * sx * 65536.0);
     m.rotateSkew1 = int32_t(-s * sy * 65536.0);
     m.scaleY = int32_t(c * sy * 65536.0);
-    m.translateX = m_translateX - int32_t((c * cx - s * cy - cx) * sx);
-    m.translateY = m_translateY - int32_t((s * cx + c * cy - cy) * sy);
+    const int64_t tx = m_translateX - int64_t((c * cx - s * cy - cx) * sx);
+    const int64_t ty = m_translateY - int64_t((s * cx + c * cy - cy) * sy);
+    m.translateX = swfClampToField(tx * kSwfTwipsPerPixel);
+    m.translateY = swfClampToField(ty * kSwfTwipsPerPixel);
     return m;
 }
 
 bool ShapeObject::emitDefinition(SwfFrame& frame) {
     SwfMovie& movie = frame.movie();
-    // An edge holds at most 17 signed bits; a larger rectangle cannot be written as four edges.
-    int64_t w = int64_t(m_x2) - m_x1 + 1, h = int64_t(m_y2) - m_y1 + 1;
+    constexpr int64_t twips = kSwfTwipsPerPixel;
+    const int64_t w = int64_t(m_x2) - m_x1 + 1, h = int64_t(m_y2) - m_y1 + 1;
+    // Far beyond any movie size; keeps every field below within 31 bits.
     if (w < -65535 || w > 65535 || h < -65535 || h > 65535) {
         movie.recordError("Forma troppo grande per il filmato");
         return false;
@@ -118,9 +123,11 @@ bool ShapeObject::emitDefinition(SwfFrame& frame) {
             SwfFillStyle real;
             real.type = SwfFillStyle::ClippedBitmap;
             real.bitmapId = m_bitmapId;
-            real.matrix = SwfMatrix::scaleTranslate(
-                int32_t((int64_t(m_x2) - m_x1 + 1) * 65536 / m_bitmapWidth),
-                int32_t((int64_t(m_y2) - m_y1 + 1) * 65536 / m_bitmapHeight), m_x1, m_y1);
+            // A bitmap pixel is one twip; the matrix stretches it over the bounds.
+            real.matrix =
+                SwfMatrix::scaleTranslate(swfClampToField(w * twips * 65536 / m_bitmapWidth),
+                                          swfClampToField(h * twips * 65536 / m_bitmapHeight),
+                                          swfClampToField(m_x1 * twips), swfClampToField(m_y1 * twips));
             fills.push_back(real);
             break;
         }
@@ -130,7 +137,9 @@ bool ShapeObject::emitDefinition(SwfFrame& frame) {
     if (id == 0)
         return false;
     auto shape = std::make_unique<SwfDefineShape3Tag>(id);
-    shape->bounds = {m_x1, m_x2, m_y1, m_y2};
+    // The bounds reach the far edge of the last pixel.
+    shape->bounds = {swfClampToField(m_x1 * twips), swfClampToField((int64_t(m_x2) + 1) * twips),
+                     swfClampToField(m_y1 * twips), swfClampToField((int64_t(m_y2) + 1) * twips)};
     uint32_t fillIndex = fills.empty() ? 1 : uint32_t(fills.size());
     shape->fillStyles = std::move(fills);
     if (m_lineWidth > 0)
@@ -138,17 +147,27 @@ bool ShapeObject::emitDefinition(SwfFrame& frame) {
     shape->fillBits = swfUnsignedBits(shape->fillStyles.size());
     shape->lineBits = swfUnsignedBits(shape->lineStyles.size());
 
-    // The outline is one unit wider and taller than x2 - x1 and y2 - y1, so that the inclusive bounds
-    // are covered.
+    // The outline is one pixel wider and taller than x2 - x1 and y2 - y1, so that the inclusive
+    // bounds are covered.
     SwfStyleChangeRecord start;
-    start.moveTo = std::make_pair(m_x1, m_y1);
+    start.moveTo = std::make_pair(swfClampToField(m_x1 * twips), swfClampToField(m_y1 * twips));
     start.fillStyle1 = fillIndex;
     start.lineStyle = 1;
     shape->records.push_back(SwfShapeRecord::makeStyleChange(start));
-    shape->records.push_back(SwfShapeRecord::makeEdge(int32_t(w), 0));
-    shape->records.push_back(SwfShapeRecord::makeEdge(0, int32_t(h)));
-    shape->records.push_back(SwfShapeRecord::makeEdge(int32_t(-w), 0));
-    shape->records.push_back(SwfShapeRecord::makeEdge(0, int32_t(-h)));
+    // An edge holds at most 17 signed bits, so a long side is drawn in several pieces.
+    auto side = [&](int64_t dx, int64_t dy) {
+        constexpr int64_t longest = 65535;
+        while (dx != 0 || dy != 0) {
+            const int64_t px = std::clamp(dx, -longest, longest), py = std::clamp(dy, -longest, longest);
+            shape->records.push_back(SwfShapeRecord::makeEdge(int32_t(px), int32_t(py)));
+            dx -= px;
+            dy -= py;
+        }
+    };
+    side(w * twips, 0);
+    side(0, h * twips);
+    side(-w * twips, 0);
+    side(0, -h * twips);
     shape->records.push_back(SwfShapeRecord::makeEnd());
     frame.append(std::move(shape));
     setCharacterId(id);

@@ -22,13 +22,14 @@ public:
     ShapeObject() = default;
     ShapeObject(int32_t x1, int32_t y1, int32_t x2, int32_t y2) { setBounds(x1, y1, x2, y2); }
 
-    // Inclusive bounds in movie units.
+    // Inclusive bounds in pixels.
     void setBounds(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
     int32_t x1() const { return m_x1; }
     int32_t y1() const { return m_y1; }
     int32_t x2() const { return m_x2; }
     int32_t y2() const { return m_y2; }
 
+    // In twips: 20 is one pixel.
     void setLineWidth(uint16_t width) { m_lineWidth = width; }
     void setLineColor(SwfColor color) { m_lineColor = color; }
     void setFillColor(SwfColor color);
@@ -41,6 +42,7 @@ public:
     size_t bitmapCompressedSize() const { return m_bitmapTag ? m_bitmapTag->compressedSize() : 0; }
     uint16_t bitmapId() const { return m_bitmapId; }
 
+    // In pixels.
     void setTranslate(int32_t x, int32_t y) {
         m_translateX = x;
         m_translateY = y;

@@ -59,7 +59,7 @@ QMimeData* mergedFrameMimeData(CQuibDoc& doc) {
     if (canvas.isEmpty() || !hasCurrentPicture(doc))
         return data;
     QImage picture(canvas.cx, canvas.cy, QImage::Format_BGR888);
-    picture.fill(Qt::black);
+    picture.fill(QColor(kUncoveredCanvas, kUncoveredCanvas, kUncoveredCanvas));
     ComposeFrame(doc, picture.bits(), ComposeAll, int(picture.bytesPerLine()));
     data->setImageData(picture);
     return data;

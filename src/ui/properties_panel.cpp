@@ -24,6 +24,7 @@
 #include "mixed_check_box.h"
 #include "model/button_placement.h"
 #include "model/frame_composition.h"
+#include "model/goto_target.h"
 #include "model/project_edit.h"
 #include "model/quib_doc.h"
 #include "model/text_fit.h"
@@ -340,8 +341,20 @@ int CPropertiesPanel::buildFrameSection(QGridLayout* grid, int row) {
     elementRow(321, "Cursore", 1163, 1164, cmd::ChooseCursor, QStringLiteral("..."));
     elementRow(1152, "bottone Avanti", 1155, 1156, 0, QString());
     elementRow(1159, "bottone Indietro", 1166, 1167, 0, QString());
+    // Under each go-to button, a note shown while its target lies outside the project; it wraps
+    // rather than widening the panel.
+    auto outsideNote = [&](int k) {
+        auto* note = new QLabel(text(str::GotoOutsideProject), m_content);
+        note->setObjectName(QStringLiteral("gotoOutside%1").arg(k + 1));
+        note->setWordWrap(true);
+        note->setStyleSheet(QStringLiteral("color: #c00000"));
+        note->hide();
+        fullRow(note);
+    };
     elementRow(1153, "bottone VaiA 1", 1160, 1161, cmd::GotoTarget1, QStringLiteral("VaiA..."));
+    outsideNote(0);
     elementRow(1162, "bottone VaiA 2", 1170, 1171, cmd::GotoTarget2, QStringLiteral("VaiA..."));
+    outsideNote(1);
 
     fullRow(addCheck(318, QStringLiteral("Casella di testo")));
     m_text = new QPlainTextEdit(m_content);
@@ -548,6 +561,17 @@ void CPropertiesPanel::showFrameFields() {
         const bool on = shownOrMixed(check) && control(fieldControlId(check))->isEnabled();
         control(fieldControlId(x))->setEnabled(on);
         control(fieldControlId(x + 1))->setEnabled(on);
+    }
+    // A go-to button whose target lies outside the project leads nowhere or to the first frame.
+    for (int k = 0; k < 2; ++k) {
+        bool outside = false;
+        if (count == 1) {
+            const int index = summary.frames.front();
+            const NavButton& button = m_doc->readFrame(index).gotoButtons[k];
+            outside = button.visible && gotoTargetOutside(index, button.targetOffset, m_doc->frameCount());
+        }
+        if (auto* note = m_content->findChild<QLabel*>(QStringLiteral("gotoOutside%1").arg(k + 1)))
+            note->setVisible(outside);
     }
     control(fieldControlId(field::Title))->setEnabled(any && m_doc->titles.enabled);
     control(fieldControlId(field::DisplayTime))->setEnabled(any);

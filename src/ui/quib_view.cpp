@@ -24,6 +24,7 @@
 #include "main_frame.h"
 #include "model/frame_clipboard.h"
 #include "model/frame_composition.h"
+#include "model/goto_target.h"
 #include "model/quib_doc.h"
 #include "project_info_dialog.h"
 #include "quib_project_document.h"
@@ -241,9 +242,9 @@ void CQuibView::composeArea(const QRect& area) {
         return;
     const int stride = int(m_buffer.bytesPerLine());
     uint8_t* bits = m_buffer.bits();
-    // Canvas parts no picture covers show white.
     for (int y = a.top(); y <= a.bottom(); ++y)
-        std::memset(bits + size_t(y) * size_t(stride) + size_t(a.left()) * 3, 0xFF, size_t(a.width()) * 3);
+        std::memset(bits + size_t(y) * size_t(stride) + size_t(a.left()) * 3, kUncoveredCanvas,
+                    size_t(a.width()) * 3);
     const Rect clip = fromQRect(a);
     ComposeFrame(m_doc, bits, ComposeEditor, stride, clip);
     const ElementTracker& cursor = tracker(ElementKind::Cursor);
@@ -298,6 +299,33 @@ void CQuibView::paintEvent(QPaintEvent* event) {
     for (const ElementTracker& t : m_trackers)
         if (t.kind() != ElementKind::Cursor && (m_selection & t.bit()) && t.isShown(m_doc))
             t.draw(painter, shownRect(t.rect(m_doc)), true);
+    markGotoTargetsOutside(painter);
+}
+
+void CQuibView::markGotoTargetsOutside(QPainter& painter) {
+    const int index = m_doc.currentFrameIndex;
+    if (index < 0)
+        return;
+    for (int k = 0; k < 2; ++k) {
+        const NavButton& button = m_doc.currentFrame.gotoButtons[k];
+        const ElementTracker& t = tracker(ElementKind(int(ElementKind::Goto1) + k));
+        if (!button.visible || !t.isShown(m_doc) ||
+            !gotoTargetOutside(index, button.targetOffset, m_doc.frameCount()))
+            continue;
+        const QRect r = toQRect(shownRect(t.rect(m_doc)));
+        painter.save();
+        painter.setPen(QPen(Qt::red, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(r);
+        painter.drawLine(r.topLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomLeft());
+        const QString note = QString::fromUtf8(stringText(str::GotoOutsideProject));
+        const QRect box = painter.fontMetrics().boundingRect(note).adjusted(-3, -1, 3, 1);
+        const QRect label = box.translated(r.left() - box.left(), r.top() - 2 - box.bottom());
+        painter.fillRect(label, Qt::white);
+        painter.drawText(label, Qt::AlignCenter, note);
+        painter.restore();
+    }
 }
 
 void CQuibView::resizeEvent(QResizeEvent* event) {

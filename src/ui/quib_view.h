@@ -13,6 +13,8 @@
 
 class QScrollBar;
 
+class QPainter;
+
 namespace quib {
 
 class CQuibDoc;
@@ -88,6 +90,9 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // A red cross and a note over each go-to button whose target lies outside the project.
+    void markGotoTargetsOutside(QPainter& painter);
+
     struct Drag {
         ElementKind kind = ElementKind::Cursor;
         TrackerPart part = TrackerPart::None;

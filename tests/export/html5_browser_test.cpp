@@ -159,7 +159,7 @@ protected:
     Bitmap24 composed(int index, uint32_t flags = ComposeAll) {
         Bitmap24 picture;
         FrameComposer composer(doc, callouts);
-        EXPECT_TRUE(composer.compose(index, picture, flags, 0).ok());
+        EXPECT_TRUE(composer.compose(index, picture, flags).ok());
         return picture;
     }
 

@@ -6,9 +6,10 @@
 
 #include "export/html_export.h"
 #include "export_test_util.h"
-#include "model/frame_composition.h"
+#include "headless_browser.h"
 #include "imagefilters/image_file.h"
 #include "model/doc_observer.h"
+#include "model/frame_composition.h"
 
 namespace quib {
 namespace {
@@ -54,20 +55,19 @@ FilterCaps failingSecondImageType() {
 }
 
 std::string emptyFrameLines(int i, const std::string& image) {
-    return "<a name=\"link" + std::to_string(i) + "\"></a>\r\n<map name=\"frame" + std::to_string(i) +
-           "map\">\r\n</map>\r\n<img border=0 src=\"" + image + "\" usemap=\"#frame" + std::to_string(i) +
+    return "<map name=\"frame" + std::to_string(i) + "map\">\r\n</map>\r\n<img id=\"link" +
+           std::to_string(i) + "\" border=0 src=\"" + image + "\" usemap=\"#frame" + std::to_string(i) +
            "map\"><br><br>\r\n";
 }
 
 TEST(HtmlFrameLines, ButtonRectanglesAreInclusive) {
     FrameElements frame;
     frame.nextButton = shown(10, 20);
-    EXPECT_EQ(htmlFrameLines(3, frame, buttonImages(), 0, "p3.png"),
-              "<a name=\"link3\"></a>\r\n"
+    EXPECT_EQ(htmlFrameLines(3, 5, frame, buttonImages(), 0, "p3.png"),
               "<map name=\"frame3map\">\r\n"
               "<area shape=\"rect\" alt=\"Next\" coords=\"10,20,69,43\" href=\"#link4\">\r\n"
               "</map>\r\n"
-              "<img border=0 src=\"p3.png\" usemap=\"#frame3map\"><br><br>\r\n");
+              "<img id=\"link3\" border=0 src=\"p3.png\" usemap=\"#frame3map\"><br><br>\r\n");
 }
 
 TEST(HtmlFrameLines, AreasFollowPreviousNextGotoOrderWithTheirTargets) {
@@ -77,7 +77,7 @@ TEST(HtmlFrameLines, AreasFollowPreviousNextGotoOrderWithTheirTargets) {
     frame.nextButton = shown(0, 0);
     frame.prevButton = shown(5, 6);
     bool linked = false;
-    const std::string lines = htmlFrameLines(5, frame, buttonImages(), 2, "x.png", &linked);
+    const std::string lines = htmlFrameLines(5, 7, frame, buttonImages(), 2, "x.png", &linked);
     EXPECT_TRUE(linked);
     const size_t prev = lines.find("alt=\"Prev\" coords=\"5,6,64,29\" href=\"#link2\"");
     const size_t next = lines.find("alt=\"Next\" coords=\"0,0,59,23\" href=\"#link6\"");
@@ -96,12 +96,13 @@ TEST(HtmlFrameLines, HiddenButtonsGiveAnEmptyMap) {
     FrameElements frame;
     frame.nextButton = NavButton{0, Point{1, 1}, 0};
     bool linked = true;
-    EXPECT_EQ(htmlFrameLines(0, frame, buttonImages(), 0, "a0.png", &linked), emptyFrameLines(0, "a0.png"));
+    EXPECT_EQ(htmlFrameLines(0, 1, frame, buttonImages(), 0, "a0.png", &linked),
+              emptyFrameLines(0, "a0.png"));
     EXPECT_FALSE(linked);
 }
 
 TEST(HtmlFrameLines, ImageNameIsEscapedInTheAttribute) {
-    const std::string lines = htmlFrameLines(0, FrameElements(), buttonImages(), 0, "a\"b&c<d>0.png");
+    const std::string lines = htmlFrameLines(0, 1, FrameElements(), buttonImages(), 0, "a\"b&c<d>0.png");
     EXPECT_NE(lines.find("src=\"a&quot;b&amp;c&lt;d&gt;0.png\""), std::string::npos);
 }
 
@@ -113,7 +114,8 @@ protected:
         ASSERT_GE(png, 0);
     }
     ExportResult exportTo(const std::string& name, int filter, Progress& progress) {
-        return ExportHtml(doc, applicationCalloutsOrNone(), dir.path(name), test::shippedFilters(), filter, progress);
+        return ExportHtml(doc, applicationCalloutsOrNone(), dir.path(name), test::shippedFilters(), filter,
+                          progress);
     }
     Bitmap24 composed(int index) { return test::composedFrame(doc, index); }
 
@@ -135,6 +137,35 @@ TEST_F(HtmlExport, ThreeFramesWithoutButtonsGiveAnchorsEmptyMapsAndImages) {
     EXPECT_EQ(test::readFile(dir.path("page.htm")), expected);
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(test::fileExists(dir.path("page" + std::to_string(i) + ".png")));
+}
+
+// Following a link in a real browser shows the named frame from its top edge, not the frame after it.
+TEST_F(HtmlExport, FollowingALinkPutsTheTopOfItsPictureAtTheTopOfTheView) {
+    if (test::HeadlessBrowser::program().empty())
+        GTEST_SKIP() << "chromium is not installed";
+    CQuibDoc tall;
+    test::makeProject(tall, 320, 240, 6);
+    test::editFrame(tall, 1, [](FrameElements& f) { f.nextButton = NavButton{1, Point{200, 180}, 0}; });
+    ASSERT_TRUE(
+        ExportHtml(tall, applicationCalloutsOrNone(), dir.path("page"), test::shippedFilters(), png, progress)
+            .status.ok());
+    test::HeadlessBrowser browser(dir.path("browser"));
+    ASSERT_TRUE(browser.running());
+    ASSERT_TRUE(browser.open("file://" + dir.path("page.htm")));
+    const auto top = [&](int frame) {
+        return browser
+            .evaluate("new Promise(done => requestAnimationFrame(() => done(document.getElementById('link" +
+                      std::to_string(frame) + "').getBoundingClientRect().top)))")
+            .toDouble(-1);
+    };
+    browser.evaluate("location.hash = '#link1'");
+    EXPECT_DOUBLE_EQ(top(1), 0.0);
+    // A click in the middle of frame 1's Next button, which links to #link2.
+    const double left =
+        browser.evaluate("document.getElementById('link1').getBoundingClientRect().left").toDouble();
+    browser.click(left + 230, top(1) + 192);
+    EXPECT_EQ(browser.evaluate("location.hash").toString(), QStringLiteral("#link2"));
+    EXPECT_DOUBLE_EQ(top(2), 0.0);
 }
 
 TEST_F(HtmlExport, PngImagesLoadBackToTheComposedPixels) {
@@ -230,7 +261,8 @@ TEST_F(HtmlExport, FailedImageClosesThePageWithTheFramesDone) {
     const FilterCaps fake = failingSecondImageType();
     ASSERT_TRUE(table.addEntry(nullptr, &fake));
     doc.SelectFrame(2);
-    const ExportResult result = ExportHtml(doc, applicationCalloutsOrNone(), dir.path("page"), table, 0, progress);
+    const ExportResult result =
+        ExportHtml(doc, applicationCalloutsOrNone(), dir.path("page"), table, 0, progress);
     EXPECT_FALSE(result.status.ok());
     EXPECT_EQ(result.status.message(), "Impossibile creare il file " + dir.path("page1.fak"));
     EXPECT_EQ(result.framesWritten, 1);
@@ -281,10 +313,23 @@ TEST(HtmlFrameLines, ExtremePositionsAndOffsetsDoNotOverflow) {
     FrameElements frame;
     frame.nextButton = NavButton{1, Point{INT32_MAX, INT32_MIN}, 0};
     frame.gotoButtons[0] = NavButton{1, Point{0, 0}, INT32_MAX};
-    const std::string lines = htmlFrameLines(INT32_MAX, frame, buttonImages(), 0, "a.png");
-    EXPECT_NE(lines.find("coords=\"2147483647,-2147483648,2147483706,-2147483625\" href=\"#link2147483648\""),
+    frame.gotoButtons[1] = NavButton{1, Point{0, 0}, INT32_MIN};
+    const std::string lines = htmlFrameLines(INT32_MAX - 2, INT32_MAX, frame, buttonImages(), 0, "a.png");
+    EXPECT_NE(lines.find("coords=\"2147483647,-2147483648,2147483706,-2147483625\" href=\"#link2147483646\""),
               std::string::npos);
-    EXPECT_NE(lines.find("href=\"#link4294967294\""), std::string::npos);
+    EXPECT_NE(lines.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link0\""), std::string::npos);
+    EXPECT_EQ(lines.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link0\""), lines.rfind("alt=\"Goto\""));
+}
+
+// A go-to before the first frame leads to the first; one past the last frame is left out, as in
+// the movie.
+TEST(HtmlFrameLines, GotoTargetsOutsideTheProjectFollowTheMovie) {
+    FrameElements frame;
+    frame.gotoButtons[0] = shown(100, 50, -9);
+    frame.gotoButtons[1] = shown(1, 2, 6);
+    const std::string lines = htmlFrameLines(4, 10, frame, buttonImages(), 0, "x.png");
+    EXPECT_NE(lines.find("coords=\"100,50,139,69\" href=\"#link0\""), std::string::npos);
+    EXPECT_EQ(lines.find("coords=\"1,2,"), std::string::npos);
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ TEST(MovieHeader, ReadsFrameSizeRateAndFrames) {
     b.showFrame();
     MovieData m = decodeMovie(b.finish());
     EXPECT_EQ(m.version, 4);
-    EXPECT_EQ(m.frameRect, QRectF(0, 0, 640, 480));
+    EXPECT_EQ(m.frameRect, QRectF(0, 0, 640 * Twips, 480 * Twips));
+    EXPECT_EQ(m.stageSize(), QSize(640, 480));
     EXPECT_DOUBLE_EQ(m.frameRate, 8.0);
     EXPECT_EQ(m.declaredFrameCount, 3);
     EXPECT_EQ(m.frames.size(), 3u);
@@ -34,7 +35,7 @@ TEST(MovieHeader, FractionalRateIsEightPointEight) {
     MovieBuilder b(10, 10);
     b.showFrame();
     Bytes bytes = b.finish();
-    bytes[17] = 0x80;  // fraction byte of the rate, after the 9-byte frame rectangle
+    bytes[14] = 0x80;  // fraction byte of the rate, after the 6-byte frame rectangle
     EXPECT_DOUBLE_EQ(decodeMovie(bytes).frameRate, 12.5);
 }
 
@@ -48,7 +49,7 @@ TEST(MovieHeader, CompressedMovieIsInflated) {
     cws[0] = 'C';
     cws.insert(cws.end(), packed.begin(), packed.end());
     MovieData m = decodeMovie(cws);
-    EXPECT_EQ(m.frameRect, QRectF(0, 0, 20, 30));
+    EXPECT_EQ(m.frameRect, QRectF(0, 0, 20 * Twips, 30 * Twips));
     ASSERT_EQ(m.frames.size(), 1u);
     EXPECT_EQ(std::get<BackgroundCommand>(m.frames[0].commands[0]).color, QColor(1, 2, 3));
 }
@@ -103,13 +104,13 @@ TEST(Shape3, BitmapFillKeepsIdAndMatrix) {
     b.showFrame();
     MovieData m = decodeMovie(b.finish());
     const ShapeCharacter& s = shapeOf(m, 5);
-    EXPECT_EQ(s.bounds, QRectF(QPointF(10, 20), QPointF(29, 39)));
+    EXPECT_EQ(s.bounds, QRectF(QPointF(10 * Twips, 20 * Twips), QPointF(30 * Twips, 40 * Twips)));
     ASSERT_EQ(s.fills.size(), 1u);  // the unused fill draws no edge
     const FillStyle& fill = s.fills[0].style;
     EXPECT_EQ(fill.kind, FillKind::ClippedBitmap);
     EXPECT_EQ(fill.bitmapId, 9);
-    EXPECT_EQ(fill.matrix, QTransform(2, 0, 0, 2, 10, 20));
-    EXPECT_EQ(s.fills[0].path.boundingRect(), QRectF(10, 20, 20, 20));
+    EXPECT_EQ(fill.matrix, QTransform(2 * Twips, 0, 0, 2 * Twips, 10 * Twips, 20 * Twips));
+    EXPECT_EQ(s.fills[0].path.boundingRect(), QRectF(10 * Twips, 20 * Twips, 20 * Twips, 20 * Twips));
 }
 
 TEST(Shape3, SolidFillRectangleOutline) {
@@ -121,7 +122,7 @@ TEST(Shape3, SolidFillRectangleOutline) {
     ASSERT_EQ(s.fills.size(), 1u);
     EXPECT_EQ(s.fills[0].style.kind, FillKind::Solid);
     EXPECT_EQ(s.fills[0].style.color, QColor(9, 8, 7, 255));
-    EXPECT_EQ(s.fills[0].path.boundingRect(), QRectF(0, 0, 5, 3));
+    EXPECT_EQ(s.fills[0].path.boundingRect(), QRectF(0, 0, 5 * Twips, 3 * Twips));
 }
 
 TEST(Button2, StatesAndReleaseAction) {
@@ -158,7 +159,7 @@ TEST(FrameTags, PlaceMoveReplaceRemoveAndActionsInOrder) {
     EXPECT_FALSE(place.move);
     EXPECT_EQ(place.depth, 3);
     EXPECT_EQ(place.characterId, 7);
-    EXPECT_EQ(place.matrix, QTransform::fromTranslate(5, -6));
+    EXPECT_EQ(place.matrix, QTransform::fromTranslate(5 * Twips, -6 * Twips));
     EXPECT_TRUE(std::get<PlaceCommand>(c[1]).move);
     EXPECT_FALSE(std::get<PlaceCommand>(c[1]).characterId);
     EXPECT_EQ(std::get<PlaceCommand>(c[2]).characterId, 8);

@@ -48,7 +48,7 @@ void exercise(const MovieData& decoded) {
     QImage img(30, 20, QImage::Format_RGB32);
     for (int i = 0; i < 5; ++i) {
         p.render(img);
-        p.click(QPointF(25, 25));
+        p.click(QPointF(25 * Twips, 25 * Twips));
         p.advance();
     }
     p.gotoFrame(0);

@@ -12,6 +12,11 @@ using namespace swftest;
 
 namespace {
 
+// A point on the stage, given in pixels, in the movie's twips.
+QPointF atPixel(double x, double y) {
+    return QPointF(x * Twips, y * Twips);
+}
+
 std::shared_ptr<const MovieData> movieOf(MovieBuilder& b) {
     return std::make_shared<const MovieData>(decodeMovie(b.finish()));
 }
@@ -66,13 +71,13 @@ TEST(DisplayList, FollowsEachFrame) {
     EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{1, 1}}));
     EXPECT_TRUE(p.advance());
     EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{1, 1}, {2, 2}}));
-    EXPECT_EQ(p.stage().at(2)->matrix, QTransform::fromTranslate(10, 0));
+    EXPECT_EQ(p.stage().at(2)->matrix, QTransform::fromTranslate(10 * Twips, 0));
     EXPECT_TRUE(p.advance());
     EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{2, 2}}));
     EXPECT_TRUE(p.advance());
     EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{2, 1}}));
     // Replacing keeps the matrix of the depth.
-    EXPECT_EQ(p.stage().at(2)->matrix, QTransform::fromTranslate(10, 0));
+    EXPECT_EQ(p.stage().at(2)->matrix, QTransform::fromTranslate(10 * Twips, 0));
 }
 
 TEST(DisplayList, PlaybackStopsOnTheLastFrame) {
@@ -163,11 +168,11 @@ TEST(ButtonClick, ReleaseRunsTheButtonsActions) {
     MoviePlayer p(movieOf(b));
     p.advance();
     ASSERT_EQ(p.currentFrame(), 1);
-    EXPECT_FALSE(p.click(QPointF(39, 55)));  // just left of the button
-    EXPECT_FALSE(p.click(QPointF(50, 61)));  // just below it
+    EXPECT_FALSE(p.click(atPixel(39, 55)));  // just left of the button
+    EXPECT_FALSE(p.click(atPixel(50, 61)));  // just below it
     EXPECT_EQ(p.currentFrame(), 1);
-    EXPECT_EQ(p.buttonAt(QPointF(59.5, 59.5)), 5);
-    EXPECT_TRUE(p.click(QPointF(45, 55)));
+    EXPECT_EQ(p.buttonAt(atPixel(59.5, 59.5)), 5);
+    EXPECT_TRUE(p.click(atPixel(45, 55)));
     EXPECT_EQ(p.currentFrame(), 3);
     EXPECT_FALSE(p.isPlaying());
     EXPECT_TRUE(shown(p).empty());
@@ -177,11 +182,11 @@ TEST(ButtonClick, PlayActionResumesPlayback) {
     MovieBuilder b = buttonMovie(actions({action::play()}));
     MoviePlayer p(movieOf(b));
     p.advance();
-    EXPECT_TRUE(p.click(QPointF(41, 51)));
+    EXPECT_TRUE(p.click(atPixel(41, 51)));
     EXPECT_TRUE(p.isPlaying());
     EXPECT_TRUE(p.advance());
     EXPECT_EQ(p.currentFrame(), 2);
-    EXPECT_FALSE(p.click(QPointF(41, 51)));  // removed on frame 2
+    EXPECT_FALSE(p.click(atPixel(41, 51)));  // removed on frame 2
 }
 
 TEST(ButtonClick, TopmostButtonByDepthWins) {
@@ -197,10 +202,10 @@ TEST(ButtonClick, TopmostButtonByDepthWins) {
     b.showFrame();
     auto movie = movieOf(b);
     MoviePlayer p(movie);
-    EXPECT_TRUE(p.click(QPointF(15, 15)));
+    EXPECT_TRUE(p.click(atPixel(15, 15)));
     EXPECT_EQ(p.currentFrame(), 2);
     MoviePlayer q(movie);
-    EXPECT_TRUE(q.click(QPointF(5, 5)));  // only the lower one is there
+    EXPECT_TRUE(q.click(atPixel(5, 5)));  // only the lower one is there
     EXPECT_EQ(q.currentFrame(), 1);
 }
 
@@ -213,7 +218,7 @@ TEST(ButtonClick, ActionsOfOtherConditionsDoNotRunOnRelease) {
     b.showFrame();
     b.showFrame();
     MoviePlayer p(movieOf(b));
-    EXPECT_TRUE(p.click(QPointF(5, 5)));
+    EXPECT_TRUE(p.click(atPixel(5, 5)));
     EXPECT_EQ(p.currentFrame(), 0);
 }
 

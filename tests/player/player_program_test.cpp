@@ -108,16 +108,32 @@ TEST_F(PlayerProgram, DumpFrameWritesTheStageOfThatFrame) {
     }
 }
 
-TEST_F(PlayerProgram, DumpFrameReadsTheMovieAppendedToItself) {
+// The movie appended to a self-running program, read by that program or named to the player.
+TEST_F(PlayerProgram, DumpFrameReadsTheMovieAppendedToItselfOrToANamedProgram) {
     Bytes movie = twoColourMovie();
     QString exe = selfRunning(movie, trailer(AppendedMovieMagic, uint32_t(movie.size())));
-    RunResult run = runPlayer(exe, {"--dump-frame", "1", path("out.png")});
-    ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
-    QImage img(path("out.png"));
-    ASSERT_EQ(img.size(), QSize(32, 24));
-    EXPECT_EQ(img.pixel(8, 8), qRgb(255, 0, 0));
-    EXPECT_EQ(img.pixel(20, 20), qRgb(128, 128, 128));
+    for (const auto& [program, args] :
+         {std::pair{exe, QStringList{"--dump-frame", "1", path("out.png")}},
+          std::pair{QString(PlayerPath), QStringList{"--dump-frame", "1", exe, path("out.png")}}}) {
+        RunResult run = runPlayer(program, args);
+        ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
+        QImage img(path("out.png"));
+        ASSERT_EQ(img.size(), QSize(32, 24));
+        EXPECT_EQ(img.pixel(8, 8), qRgb(255, 0, 0));
+        EXPECT_EQ(img.pixel(20, 20), qRgb(128, 128, 128));
+        QFile::remove(path("out.png"));
+    }
 }
+
+#ifdef NDEBUG
+// Every self-running program carries a copy of the player: outside debug builds it has no debug
+// information.
+TEST_F(PlayerProgram, CarriesNoDebugInformation) {
+    QFile player(PlayerPath);
+    ASSERT_TRUE(player.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(player.readAll().contains(".debug_info"));
+}
+#endif
 
 TEST_F(PlayerProgram, DumpFrameToATargetThatCannotBeWrittenFails) {
     writeFile(path("movie.swf"), twoColourMovie());

@@ -138,6 +138,9 @@ struct Rgba {
     uint8_t r, g, b, a;
 };
 
+// Positions and sizes are given in pixels and written in twips, as the movie writer does.
+inline constexpr int Twips = 20;
+
 class MovieBuilder {
 public:
     MovieBuilder(int width, int height, int rate = 12) : m_width(width), m_height(height), m_rate(rate) {}
@@ -202,14 +205,15 @@ public:
                     int bitmapHeight, bool clipped = true) {
         BitWriter w;
         w.u16(id);
-        writeRect(w, x1, x2, y1, y2);
+        writeRect(w, x1 * Twips, (x2 + 1) * Twips, y1 * Twips, (y2 + 1) * Twips);
         w.u8(2);
         w.u8(0x41);
         w.u16(65535);
         writeMatrix(w, 0, 0, 0xA0000, 0xA0000);
         w.u8(clipped ? 0x41 : 0x40);
         w.u16(bitmapId);
-        writeMatrix(w, x1, y1, (x2 - x1 + 1) * 65536 / bitmapWidth, (y2 - y1 + 1) * 65536 / bitmapHeight);
+        writeMatrix(w, x1 * Twips, y1 * Twips, (x2 - x1 + 1) * Twips * 65536 / bitmapWidth,
+                    (y2 - y1 + 1) * Twips * 65536 / bitmapHeight);
         w.u8(0);  // no line styles
         shapeRecords(w, x1, y1, x2, y2, 2, 0);
         tag(32, w.take());
@@ -218,7 +222,7 @@ public:
     void solidRect(uint16_t id, int x1, int y1, int x2, int y2, Rgba color) {
         BitWriter w;
         w.u16(id);
-        writeRect(w, x1, x2, y1, y2);
+        writeRect(w, x1 * Twips, (x2 + 1) * Twips, y1 * Twips, (y2 + 1) * Twips);
         w.u8(1);
         w.u8(0x00);
         for (uint8_t c : {color.r, color.g, color.b, color.a})
@@ -258,14 +262,14 @@ public:
         w.u16(depth);
         w.u16(characterId);
         if (matrix)
-            writeMatrix(w, tx, ty);
+            writeMatrix(w, tx * Twips, ty * Twips);
         tag(26, w.take());
     }
     void move(uint16_t depth, int tx, int ty) {
         BitWriter w;
         w.u8(0x05);
         w.u16(depth);
-        writeMatrix(w, tx, ty);
+        writeMatrix(w, tx * Twips, ty * Twips);
         tag(26, w.take());
     }
     void replace(uint16_t depth, uint16_t characterId) {
@@ -296,9 +300,7 @@ public:
         w.u8(4);
         w.u32(0);  // length, filled in below
         BitWriter rect;
-        rect.bits(15, 5);
-        for (int v : {0, m_width, 0, m_height})
-            rect.signedBits(v, 15);
+        writeRect(rect, 0, m_width * Twips, 0, m_height * Twips);
         w.append(rect.take());
         w.u8(0);
         w.u8(uint8_t(m_rate));
@@ -321,13 +323,13 @@ private:
         w.bits(uint32_t(lineBits), 4);
         w.bits(0, 1);
         w.bits(0x0D, 5);  // line style, fill style 1, move to
-        int n = signedBitCount({x1, y1});
+        int n = signedBitCount({x1 * Twips, y1 * Twips});
         w.bits(uint32_t(n), 5);
-        w.signedBits(x1, n);
-        w.signedBits(y1, n);
+        w.signedBits(x1 * Twips, n);
+        w.signedBits(y1 * Twips, n);
         w.bits(uint32_t(fillIndex), fillBits);
         w.bits(0, lineBits);
-        const int width = x2 - x1 + 1, height = y2 - y1 + 1;
+        const int width = (x2 - x1 + 1) * Twips, height = (y2 - y1 + 1) * Twips;
         for (auto [dx, dy] : {std::pair{width, 0}, {0, height}, {-width, 0}, {0, -height}}) {
             int bits = signedBitCount({dx, dy});
             bits = std::max(bits, 2);

@@ -135,7 +135,7 @@ std::vector<Comparison> compareWithComposition(TestProject& project, bool withPa
 
 }  // namespace
 
-TEST(RenderEndToEnd, TextBoxAndTitleOnTheStopFrame) {
+TEST(RenderEndToEnd, TextBoxAndTitleOnTheStopFrameStayOnTheLastFrame) {
     TestProject project;
     project.callouts = defaultCalloutLibrary();
     project.doc.titles.enabled = 1;
@@ -153,8 +153,11 @@ TEST(RenderEndToEnd, TextBoxAndTitleOnTheStopFrame) {
     for (const swftest::Tag* tag : bitmaps)
         EXPECT_EQ(swftest::parseBitsLossless(*tag).format, 3);
     EXPECT_EQ(tagsOn(movie, 2, 26).size(), 2u);
-    // Removed after the hold of one frame.
-    EXPECT_EQ(tagsOn(movie, 3, 5).size(), 2u);
+    // The last frame keeps them, and the movie stops there.
+    EXPECT_TRUE(framesWith(movie, 5).empty());
+    EXPECT_EQ(movie.showFrameCount(), 3);
+    ASSERT_EQ(frameActions(movie, 2).size(), 1u);
+    EXPECT_EQ(frameActions(movie, 2)[0].code, 0x07);
 }
 
 TEST(RenderEndToEnd, TextBoxWithUnknownCallout_IsLeftOut) {

@@ -58,14 +58,14 @@ private:
 
 }  // namespace
 
-TEST(RenderPass, OneFrameProject_FullFrameOnFrameZeroAndRedBackground) {
+TEST(RenderPass, OneFrameProject_FullFrameOnFrameZeroOverTheEditorsWhite) {
     TestProject project;
     project.addFrame(rgb(10, 20, 30));
     RenderStats stats;
     const swftest::Movie movie = project.render(&stats);
 
-    EXPECT_EQ(movie.header.xMax, 32);
-    EXPECT_EQ(movie.header.yMax, 24);
+    EXPECT_EQ(movie.header.xMax, 32 * 20);  // twips
+    EXPECT_EQ(movie.header.yMax, 24 * 20);
     EXPECT_EQ(movie.header.rate, 8);
     ASSERT_EQ(stats.frameStart, std::vector<int>{1});
     ASSERT_EQ(stats.stopFrame, std::vector<int>{2});
@@ -74,8 +74,8 @@ TEST(RenderPass, OneFrameProject_FullFrameOnFrameZeroAndRedBackground) {
     ASSERT_EQ(tagsOn(movie, 0, kBackground).size(), 1u);
     const auto colour = swftest::parseSetBackgroundColor(*tagsOn(movie, 0, kBackground)[0]);
     EXPECT_EQ(colour.red, 255);
-    EXPECT_EQ(colour.green, 0);
-    EXPECT_EQ(colour.blue, 0);
+    EXPECT_EQ(colour.green, 255);
+    EXPECT_EQ(colour.blue, 255);
 
     // A whole frame is a 32-bit picture without alpha, every pixel 255, red, green, blue.
     const auto bitmaps = tagsOn(movie, 0, kLossless);
@@ -160,7 +160,7 @@ TEST(RenderPass, ButtonFrame_StopsAndHoldsOneFrame) {
     for (const swftest::Tag* tag : places) {
         const auto place = swftest::parsePlaceObject2(*tag);
         if (place.characterId == button.characterId && place.matrix)
-            placedAtPosition = place.matrix->translateX == 3 && place.matrix->translateY == 4;
+            placedAtPosition = place.matrix->translateX == 3 * 20 && place.matrix->translateY == 4 * 20;
     }
     EXPECT_TRUE(placedAtPosition);
     const auto removes = tagsOn(movie, stop + 1, kRemove);
@@ -176,7 +176,8 @@ TEST(RenderPass, NextButtonOnLastFrameAndPreviousOnFirst_AreNotShown) {
     project.addFrame(rgb(1, 2, 3), e);
     const swftest::Movie movie = project.render();
     EXPECT_TRUE(framesWith(movie, kButton).empty());
-    EXPECT_TRUE(framesWith(movie, kDoAction).empty());
+    // Only the stop that ends the movie.
+    EXPECT_EQ(framesWith(movie, kDoAction), std::vector<int>{movie.showFrameCount() - 1});
 }
 
 TEST(RenderPass, PreviousButton_GoesToTheLastStopFrame) {
@@ -214,7 +215,7 @@ TEST(RenderPass, CursorGlide_StepsFromDistanceAndSmoothness) {
         ASSERT_EQ(places.size(), 1u) << s;
         const auto place = swftest::parsePlaceObject2(*places[0]);
         ASSERT_TRUE(place.matrix.has_value());
-        EXPECT_EQ(place.matrix->translateX, 25 * s);
+        EXPECT_EQ(place.matrix->translateX, 25 * s * 20);
         EXPECT_EQ(tagsOn(movie, end0 + s, kRemove).size(), 1u);
     }
 }
@@ -234,7 +235,7 @@ TEST(RenderPass, CursorGlide_ChangedPictureTakesOneStepLessAndAppearsOnTheLast) 
     bool newAtEnd = false;
     for (const swftest::Tag* tag : tagsOn(movie, last, kPlace)) {
         const auto place = swftest::parsePlaceObject2(*tag);
-        newAtEnd = newAtEnd || (place.matrix && place.matrix->translateX == 100);
+        newAtEnd = newAtEnd || (place.matrix && place.matrix->translateX == 100 * 20);
     }
     EXPECT_TRUE(newAtEnd);
     EXPECT_EQ(tagsOn(movie, last, kLossless2).size(), 1u);
@@ -365,10 +366,10 @@ TEST(RenderPass, BackgroundPicture_OnLayerBelowFramesAndCountedInProgress) {
     const auto shapes = tagsOn(movie, 0, 32);
     ASSERT_EQ(shapes.size(), 2u);
     const auto frameShape = swftest::parseDefineShape3(*shapes[1]);
-    EXPECT_EQ(frameShape.bounds.xMin, 4);
-    EXPECT_EQ(frameShape.bounds.xMax, 19);
-    EXPECT_EQ(frameShape.bounds.yMin, 2);
-    EXPECT_EQ(frameShape.bounds.yMax, 9);
+    EXPECT_EQ(frameShape.bounds.xMin, 4 * 20);
+    EXPECT_EQ(frameShape.bounds.xMax, 20 * 20);
+    EXPECT_EQ(frameShape.bounds.yMin, 2 * 20);
+    EXPECT_EQ(frameShape.bounds.yMax, 10 * 20);
 }
 
 TEST(RenderChecks, RefusesWhatCannotBeRendered) {

@@ -193,10 +193,11 @@ TEST(SwfBitmapObject, DefinesBitmapThenShapeWithTheTwoClippedFills) {
     EXPECT_EQ(shape.fills[0].matrix.translateX, 0);
     EXPECT_EQ(shape.fills[1].type, 0x41);
     EXPECT_EQ(shape.fills[1].bitmapId, 1);
-    EXPECT_EQ(shape.fills[1].matrix.scaleX, 100 * 65536 / 50);
-    EXPECT_EQ(shape.fills[1].matrix.scaleY, 40 * 65536 / 20);
-    EXPECT_EQ(shape.fills[1].matrix.translateX, 10);
-    EXPECT_EQ(shape.fills[1].matrix.translateY, 5);
+    // A bitmap pixel is one twip: the matrix stretches it over the bounds in twips.
+    EXPECT_EQ(shape.fills[1].matrix.scaleX, 100 * 20 * 65536 / 50);
+    EXPECT_EQ(shape.fills[1].matrix.scaleY, 40 * 20 * 65536 / 20);
+    EXPECT_EQ(shape.fills[1].matrix.translateX, 200);
+    EXPECT_EQ(shape.fills[1].matrix.translateY, 100);
     EXPECT_EQ(shape.records[0].fill1, 2u);
 
     swftest::PlaceObject2 place = swftest::parsePlaceObject2(*frames[0][2]);

@@ -130,8 +130,8 @@ TEST(SwfButtonPlacement, EachPlacementIsANewCharacterConsumingThePendingAction) 
     ASSERT_EQ(places.size(), 2u);
     auto p1 = swftest::parsePlaceObject2(*places[0]);
     EXPECT_EQ(p1.flags, 0x06);  // positioned by the up-state's matrix
-    EXPECT_EQ(p1.matrix->translateX, 40);
-    EXPECT_EQ(p1.matrix->translateY, 50);
+    EXPECT_EQ(p1.matrix->translateX, 40 * 20);
+    EXPECT_EQ(p1.matrix->translateY, 50 * 20);
     auto removes = swftest::tagsWithCode(m, 5);
     ASSERT_EQ(removes.size(), 2u);
     EXPECT_EQ(swftest::parseRemoveObject(*removes[0]).characterId, 3);

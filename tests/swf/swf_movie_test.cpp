@@ -16,6 +16,7 @@ using namespace quib;
 
 namespace {
 
+// The size is written in twips, twenty to a pixel.
 TEST(SwfMovieHeader, IsTwentyOneBytesWrittenByHand) {
     SwfMovie movie;
     movie.setWidth(640);
@@ -25,7 +26,7 @@ TEST(SwfMovieHeader, IsTwentyOneBytesWrittenByHand) {
     std::vector<uint8_t> bytes = swftest::writeMovie(movie);
     const std::vector<uint8_t> expected = {
         'F',  'W',  'S',  4,    25,   0,    0,    0,           // signature, version, length
-        0x78, 0x00, 0x00, 0x50, 0x00, 0x00, 0x00, 0xF0, 0x00,  // RECT, 15 bits, 640 x 480
+        0x78, 0x00, 0x06, 0x40, 0x00, 0x00, 0x12, 0xC0, 0x00,  // RECT, 15 bits, 12800 x 9600
         0,    10,   1,    0,                                   // rate 10.0, one frame
         0x40, 0x00, 0x00, 0x00};                               // ShowFrame, End
     EXPECT_EQ(bytes, expected);
@@ -40,7 +41,7 @@ TEST(SwfMovieHeader, DefaultsAndFileLengthDecode) {
     EXPECT_EQ(m.header.signature, "FWS");
     EXPECT_EQ(m.header.version, 4);
     EXPECT_EQ(m.header.fileLength, bytes.size());
-    EXPECT_EQ(m.header.rectBits, 15);
+    EXPECT_EQ(m.header.rectBits, 15);  // 550 x 400 pixels
     EXPECT_EQ(m.header.xMin, 0);
     EXPECT_EQ(m.header.xMax, 11000);
     EXPECT_EQ(m.header.yMin, 0);
@@ -198,8 +199,8 @@ TEST(SwfMoviePlacement, MatrixOnlyWhenMoved) {
     EXPECT_EQ(p1.flags, 0x06);
     ASSERT_TRUE(p1.matrix);
     EXPECT_EQ(p1.matrix->scaleX, 65536);
-    EXPECT_EQ(p1.matrix->translateX, 100);
-    EXPECT_EQ(p1.matrix->translateY, 200);
+    EXPECT_EQ(p1.matrix->translateX, 100 * 20);
+    EXPECT_EQ(p1.matrix->translateY, 200 * 20);
 }
 
 TEST(SwfMoviePlacement, DefinedOnceAndPlacedManyTimes) {
@@ -266,7 +267,7 @@ TEST(SwfMovieCharacterIds, ObjectFromAnEarlierWriteIsRefusedNotDangling) {
     EXPECT_FALSE(movie.write(out).ok());
 }
 
-TEST(SwfMovieLimits, SizeAboveTheFifteenBitFieldIsRefused) {
+TEST(SwfMovieLimits, SizeAbove16383PixelsIsRefused) {
     for (auto [w, h] : {std::pair{16384, 100}, std::pair{100, 16384}, std::pair{-1, 100}}) {
         SwfMovie movie;
         movie.setWidth(w);
@@ -283,8 +284,9 @@ TEST(SwfMovieLimits, SizeAboveTheFifteenBitFieldIsRefused) {
     largest.setHeight(16383);
     largest.frame(0);
     swftest::Movie m = swftest::writeAndDecode(largest);
-    EXPECT_EQ(m.header.xMax, 16383);
-    EXPECT_EQ(m.header.yMax, 16383);
+    EXPECT_EQ(m.header.rectBits, 20);
+    EXPECT_EQ(m.header.xMax, 16383 * 20);
+    EXPECT_EQ(m.header.yMax, 16383 * 20);
 }
 
 TEST(SwfMovieLimits, RateAboveOneByteIsRefused) {
@@ -420,19 +422,29 @@ TEST(SwfMovieLimits, CharacterIdsStopBefore65535) {
     EXPECT_EQ(movie.takeCharacterId(), 1);
 }
 
-TEST(SwfMovieLimits, RectangleWiderThanAnEdgeCanHoldIsRefused) {
+// A side longer than one edge holds (65535 twips) is drawn in several edges; a rectangle wider than
+// 65535 pixels is refused.
+TEST(SwfMovieLimits, LongSidesAreSplitIntoEdgesThatFit) {
     SwfMovie movie;
     ShapeObject wide(0, 0, 65535, 10);
     EXPECT_FALSE(movie.frame(0).place(wide));
     std::vector<uint8_t> out;
     EXPECT_FALSE(movie.write(out).ok());
 
-    ShapeObject largest(0, 0, 65534, 10);
+    ShapeObject largest(0, 0, 16382, 0);
+    largest.setLineWidth(0);
     movie.frame(0).place(largest);
-    swftest::Movie m = swftest::writeAndDecode(movie);
-    auto shape = swftest::parseDefineShape3(*swftest::tagsWithCode(m, 32).at(0));
-    EXPECT_EQ(shape.records[1].dx, 65535);
-    EXPECT_EQ(shape.records[1].numBits, 17);
+    const swftest::Movie m = swftest::writeAndDecode(movie);
+    const swftest::DefineShape3 shape = swftest::parseDefineShape3(*swftest::tagsWithCode(m, 32).at(0));
+    int64_t across = 0, back = 0;
+    for (const swftest::ShapeRecord& r : shape.records) {
+        if (r.kind != swftest::ShapeRecord::Edge || r.dy != 0)
+            continue;
+        EXPECT_LE(std::abs(r.dx), 65535);
+        (r.dx > 0 ? across : back) += r.dx;
+    }
+    EXPECT_EQ(across, 16383 * 20);
+    EXPECT_EQ(back, -16383 * 20);
 }
 
 }  // namespace

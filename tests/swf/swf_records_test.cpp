@@ -103,7 +103,8 @@ swftest::DefineShape3 definedShape(ShapeObject& shape) {
     return swftest::parseDefineShape3(*tags.at(0));
 }
 
-TEST(SwfShapeRecords, SolidRectangleWithOutlineIsOneUnitLarger) {
+// Pixels are written as twips, twenty to a pixel.
+TEST(SwfShapeRecords, SolidRectangleWithOutlineIsOnePixelLargerInTwips) {
     ShapeObject shape(10, 20, 109, 69);
     shape.setFillColor({1, 2, 3, 4});
     shape.setLineColor({5, 6, 7, 8});
@@ -111,10 +112,10 @@ TEST(SwfShapeRecords, SolidRectangleWithOutlineIsOneUnitLarger) {
     swftest::DefineShape3 s = definedShape(shape);
 
     EXPECT_EQ(s.characterId, 1);
-    EXPECT_EQ(s.bounds.xMin, 10);
-    EXPECT_EQ(s.bounds.xMax, 109);
-    EXPECT_EQ(s.bounds.yMin, 20);
-    EXPECT_EQ(s.bounds.yMax, 69);
+    EXPECT_EQ(s.bounds.xMin, 200);
+    EXPECT_EQ(s.bounds.xMax, 2200);
+    EXPECT_EQ(s.bounds.yMin, 400);
+    EXPECT_EQ(s.bounds.yMax, 1400);
     ASSERT_EQ(s.fills.size(), 1u);
     EXPECT_EQ(s.fills[0].type, 0x00);
     EXPECT_EQ(std::vector<uint8_t>(s.fills[0].color, s.fills[0].color + 4),
@@ -129,16 +130,16 @@ TEST(SwfShapeRecords, SolidRectangleWithOutlineIsOneUnitLarger) {
     const auto& start = s.records[0];
     EXPECT_EQ(start.kind, swftest::ShapeRecord::StyleChange);
     EXPECT_TRUE(start.hasMove);
-    EXPECT_EQ(start.moveBits, 6);
-    EXPECT_EQ(start.moveX, 10);
-    EXPECT_EQ(start.moveY, 20);
+    EXPECT_EQ(start.moveBits, 10);
+    EXPECT_EQ(start.moveX, 200);
+    EXPECT_EQ(start.moveY, 400);
     EXPECT_FALSE(start.hasFill0);
     EXPECT_TRUE(start.hasFill1);
     EXPECT_EQ(start.fill1, 1u);
     EXPECT_TRUE(start.hasLine);
     EXPECT_EQ(start.line, 1u);
 
-    const int expected[4][2] = {{100, 0}, {0, 50}, {-100, 0}, {0, -50}};
+    const int expected[4][2] = {{2000, 0}, {0, 1000}, {-2000, 0}, {0, -1000}};
     for (int i = 0; i < 4; ++i) {
         const auto& e = s.records[size_t(i) + 1];
         EXPECT_EQ(e.kind, swftest::ShapeRecord::Edge);
@@ -147,8 +148,8 @@ TEST(SwfShapeRecords, SolidRectangleWithOutlineIsOneUnitLarger) {
         EXPECT_EQ(e.dx, expected[i][0]) << i;
         EXPECT_EQ(e.dy, expected[i][1]) << i;
     }
-    EXPECT_EQ(s.records[1].numBits, 8);  // 100 needs 7 bits plus the sign
-    EXPECT_EQ(s.records[2].numBits, 7);
+    EXPECT_EQ(s.records[1].numBits, 12);  // 2000 needs 11 bits plus the sign
+    EXPECT_EQ(s.records[2].numBits, 11);
     EXPECT_EQ(s.records[5].kind, swftest::ShapeRecord::End);
     EXPECT_EQ(s.unreadBytes, 0u);
 }
@@ -162,8 +163,8 @@ TEST(SwfShapeRecords, WithoutOutlineTheLineValueTakesNoBits) {
     ASSERT_FALSE(s.records.empty());
     EXPECT_TRUE(s.records[0].hasLine);
     EXPECT_EQ(s.records[0].line, 0u);
-    EXPECT_EQ(s.records[1].dx, 1);  // a one-pixel rectangle still has unit edges
-    EXPECT_EQ(s.records[1].numBits, 2);
+    EXPECT_EQ(s.records[1].dx, 20);  // a one-pixel rectangle has one-pixel edges
+    EXPECT_EQ(s.records[1].numBits, 6);
 }
 
 TEST(SwfShapeRecords, GradientFillCarriesItsMatrixAndRecords) {
@@ -207,8 +208,8 @@ TEST(SwfShapeMatrix, PlainTranslationUnderUnitScale) {
     EXPECT_EQ(m.scaleY, 65536);
     EXPECT_EQ(m.rotateSkew0, 0);
     EXPECT_EQ(m.rotateSkew1, 0);
-    EXPECT_EQ(m.translateX, 30);
-    EXPECT_EQ(m.translateY, -4);
+    EXPECT_EQ(m.translateX, 600);
+    EXPECT_EQ(m.translateY, -80);
 }
 
 TEST(SwfShapeMatrix, QuarterTurnRotatesAboutTheCentre) {
@@ -218,9 +219,9 @@ TEST(SwfShapeMatrix, QuarterTurnRotatesAboutTheCentre) {
     EXPECT_EQ(m.rotateSkew0, 65536);
     EXPECT_EQ(m.rotateSkew1, -65536);
     EXPECT_NEAR(m.scaleX, 0, 1);
-    // centre (10, 5): tx = -(0*10 - 1*5 - 10) = 15, ty = -(1*10 + 0*5 - 5) = -5
-    EXPECT_NEAR(m.translateX, 15, 1);
-    EXPECT_NEAR(m.translateY, -5, 1);
+    // centre (10, 5): tx = -(0*10 - 1*5 - 10) = 15, ty = -(1*10 + 0*5 - 5) = -5 pixels
+    EXPECT_NEAR(m.translateX, 15 * 20, 20);
+    EXPECT_NEAR(m.translateY, -5 * 20, 20);
 }
 
 }  // namespace

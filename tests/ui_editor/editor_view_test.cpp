@@ -24,6 +24,21 @@ TEST_F(EditorMouseTest, TextBoxWithoutCalloutName_CanNeitherBeSelectedNorMoved) 
     EXPECT_EQ(view->selection(), selitem::TextBox);
 }
 
+// A go-to button whose target lies past the last frame is crossed out in red; one inside is not.
+TEST_F(EditorMouseTest, GotoTargetOutsideTheProjectIsCrossedOut) {
+    for (auto [offset, marked] : {std::pair{-doc.currentFrameIndex, false}, {5, true}}) {
+        doc.currentFrame.gotoButtons[0] = NavButton{1, Point{100, 100}, offset};
+        doc.elementsChanged = true;
+        doc.UpdateAllViews(hint::Buttons);
+        const QImage shown = view->grab().toImage();
+        const QSize size(doc.buttonImages.images[ButtonImageSet::Goto1].width,
+                         doc.buttonImages.images[ButtonImageSet::Goto1].height);
+        // The cross passes through the middle of the button.
+        const QColor middle = shown.pixelColor(at(100 + size.width() / 2, 100 + size.height() / 2));
+        EXPECT_EQ(middle.red() > 200 && middle.green() < 60 && middle.blue() < 60, marked) << offset;
+    }
+}
+
 TEST_F(EditorMouseTest, DraggingAButtonBeyondTheEdge_StopsItInsideTheCanvas) {
     const int w = doc.buttonImages.images[ButtonImageSet::Next].width;
     const int h = doc.buttonImages.images[ButtonImageSet::Next].height;

@@ -54,6 +54,24 @@ TEST(PanelEmptyProject, FrameFieldsAreDisabledButProjectFieldsStay) {
     panel.setDocument(nullptr);
 }
 
+// A go-to button leading before the first frame or past the last has a note under it.
+TEST_F(PanelTest, GotoTargetOutsideTheProjectIsMarked) {
+    for (auto [offset, marked] : {std::pair{0, false}, {-2, true}, {3, true}, {2, false}, {-1, false}}) {
+        Frame f;
+        doc.GetFrame(1, f);
+        f.gotoButtons[0] = NavButton{1, Point{10, 10}, offset};
+        f.gotoButtons[1] = NavButton{0, Point{10, 10}, 9};
+        doc.SetFrame(1, f, false);
+        select({1}, 1);
+        const auto* first = panel->findChild<QLabel*>(QStringLiteral("gotoOutside1"));
+        const auto* second = panel->findChild<QLabel*>(QStringLiteral("gotoOutside2"));
+        ASSERT_TRUE(first && second);
+        EXPECT_EQ(first->text(), QStringLiteral("destinazione fuori dal progetto"));
+        EXPECT_EQ(first->isVisible(), marked) << offset;
+        EXPECT_FALSE(second->isVisible());  // hidden buttons are not marked
+    }
+}
+
 TEST_F(PanelTest, ASingleFrameShowsItsValues) {
     const FrameElements f = frame(0);
     EXPECT_EQ(edit(600)->text(), QString::fromStdString(f.title));
