@@ -154,6 +154,24 @@ double msBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
+// Serves the hot key's events until done holds.
+template <typename Done>
+void serveKeysUntil(X11GlobalHotKey& keys, Done done) {
+    while (!done()) {
+        pollfd p{keys.fileDescriptor(), POLLIN, 0};
+        poll(&p, 1, 1000);
+        keys.processEvents();
+    }
+}
+
+// Keeps memory flat over long runs: only the cost per frame matters here.
+void dropFramesPastFifty(CQuibDoc& doc) {
+    if (doc.frameCount() >= 50) {
+        doc.frames.clear();
+        doc.currentFrameIndex = -1;
+    }
+}
+
 #ifdef QUIB_BENCH_XTEST
 // From the press of Pause (sent through XTEST) to the frame in the project: how long until the
 // grab starts, and what the whole captured frame costs (grab, cursor, compression, append).
@@ -188,19 +206,11 @@ void BM_HotKeyPauseToCapturedFrame(benchmark::State& state) {
         const int before = session.counter();
         const Clock::time_point pressed = Clock::now();
         input.tap(kPause);
-        while (session.counter() == before) {
-            pollfd p{keys->fileDescriptor(), POLLIN, 0};
-            poll(&p, 1, 1000);
-            keys->processEvents();
-        }
+        serveKeysUntil(*keys, [&] { return session.counter() != before; });
         toGrab += msBetween(pressed, grabStart);
         worstToGrab = std::max(worstToGrab, msBetween(pressed, grabStart));
         frameCost += msBetween(grabStart, grabEnd);
-        // Keep memory flat over long runs: only the cost matters here.
-        if (doc.frameCount() >= 50) {
-            doc.frames.clear();
-            doc.currentFrameIndex = -1;
-        }
+        dropFramesPastFifty(doc);
     }
     const double n = double(std::max<int64_t>(state.iterations(), 1));
     state.counters["key_to_grab_ms"] = toGrab / n;
@@ -244,18 +254,11 @@ void BM_ClickToCapturedFrame(benchmark::State& state) {
         const int before = clicks.counter();
         const Clock::time_point pressed = Clock::now();
         input.click(960, 540, 1);
-        while (clicks.counter() == before) {
-            pollfd p{keys->fileDescriptor(), POLLIN, 0};
-            poll(&p, 1, 1000);
-            keys->processEvents();
-        }
+        serveKeysUntil(*keys, [&] { return clicks.counter() != before; });
         toHeard += msBetween(pressed, heard);
         worstToHeard = std::max(worstToHeard, msBetween(pressed, heard));
         frameCost += msBetween(heard, stored);
-        if (doc.frameCount() >= 50) {
-            doc.frames.clear();
-            doc.currentFrameIndex = -1;
-        }
+        dropFramesPastFifty(doc);
     }
     const double n = double(std::max<int64_t>(state.iterations(), 1));
     state.counters["sample_ms"] = sampleCost / n;

@@ -4,12 +4,9 @@
 //
 //   x11_click_target_helper DISPLAY X Y W H RRGGBB RRGGBB
 
-#include <X11/Xlib.h>
-#include <poll.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstdlib>
+
+#include "helper_window.h"
 
 int main(int argc, char** argv) {
     if (argc != 8)
@@ -18,44 +15,21 @@ int main(int argc, char** argv) {
     if (!display)
         return 1;
     const unsigned long colours[2] = {std::strtoul(argv[6], nullptr, 16), std::strtoul(argv[7], nullptr, 16)};
-    XSetWindowAttributes attributes{};
-    attributes.override_redirect = True;
-    attributes.background_pixel = colours[0];
-    attributes.event_mask = ButtonPressMask | StructureNotifyMask;
-    const Window window = XCreateWindow(
-        display, DefaultRootWindow(display), std::atoi(argv[2]), std::atoi(argv[3]),
-        unsigned(std::atoi(argv[4])), unsigned(std::atoi(argv[5])), 0, CopyFromParent, InputOutput,
-        CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
-    XMapRaised(display, window);
-    XEvent event;
-    do
-        XNextEvent(display, &event);
-    while (event.type != MapNotify);
+    const Window window = quib::test::mapHelperWindow(
+        display, std::atoi(argv[2]), std::atoi(argv[3]), unsigned(std::atoi(argv[4])),
+        unsigned(std::atoi(argv[5])), colours[0], ButtonPressMask);
     XSync(display, False);
-    std::printf("mapped\n");
-    std::fflush(stdout);
+    quib::test::tell("mapped");
     int shown = 0;
-    for (;;) {
-        while (XPending(display)) {
-            XNextEvent(display, &event);
-            if (event.type == ButtonPress) {
-                shown = 1 - shown;
-                XSetWindowBackground(display, window, colours[shown]);
-                XClearWindow(display, window);
-                XSync(display, False);
-                std::printf("pressed\n");
-                std::fflush(stdout);
-            }
-        }
-        pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-        if (poll(fds, 2, 1000) < 0)
-            break;
-        if (fds[1].revents) {
-            char c;
-            if (read(STDIN_FILENO, &c, 1) <= 0)
-                break;
-        }
-    }
+    quib::test::serveUntilInputCloses(display, [&](const XEvent& event) {
+        if (event.type != ButtonPress)
+            return;
+        shown = 1 - shown;
+        XSetWindowBackground(display, window, colours[shown]);
+        XClearWindow(display, window);
+        XSync(display, False);
+        quib::test::tell("pressed");
+    });
     XCloseDisplay(display);
     return 0;
 }

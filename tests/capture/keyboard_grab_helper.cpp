@@ -4,13 +4,11 @@
 //
 //   x11_keyboard_grab_helper DISPLAY X Y W H RRGGBB
 
-#include <X11/Xlib.h>
 #include <X11/keysym.h>
-#include <poll.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
+
+#include "helper_window.h"
 
 int main(int argc, char** argv) {
     if (argc != 7)
@@ -18,20 +16,9 @@ int main(int argc, char** argv) {
     Display* display = XOpenDisplay(argv[1]);
     if (!display)
         return 1;
-    const int x = std::atoi(argv[2]), y = std::atoi(argv[3]);
-    const unsigned w = unsigned(std::atoi(argv[4])), h = unsigned(std::atoi(argv[5]));
-    XSetWindowAttributes attributes{};
-    attributes.override_redirect = True;
-    attributes.background_pixel = std::strtoul(argv[6], nullptr, 16);
-    attributes.event_mask = KeyPressMask | StructureNotifyMask;
-    const Window window =
-        XCreateWindow(display, DefaultRootWindow(display), x, y, w, h, 0, CopyFromParent, InputOutput,
-                      CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
-    XMapRaised(display, window);
-    XEvent event;
-    do
-        XNextEvent(display, &event);
-    while (event.type != MapNotify);
+    const Window window = quib::test::mapHelperWindow(
+        display, std::atoi(argv[2]), std::atoi(argv[3]), unsigned(std::atoi(argv[4])),
+        unsigned(std::atoi(argv[5])), std::strtoul(argv[6], nullptr, 16), KeyPressMask);
     int grabbed = GrabNotViewable;
     for (int i = 0; i < 200 && grabbed != GrabSuccess; ++i) {
         grabbed = XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime);
@@ -41,26 +28,12 @@ int main(int argc, char** argv) {
     if (grabbed != GrabSuccess)
         return 1;
     XSync(display, False);
-    std::printf("grabbed\n");
-    std::fflush(stdout);
+    quib::test::tell("grabbed");
     const KeyCode pause = XKeysymToKeycode(display, XK_Pause);
-    for (;;) {
-        while (XPending(display)) {
-            XNextEvent(display, &event);
-            if (event.type == KeyPress && event.xkey.keycode == pause) {
-                std::printf("pause\n");
-                std::fflush(stdout);
-            }
-        }
-        pollfd fds[2] = {{ConnectionNumber(display), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-        if (poll(fds, 2, 1000) < 0)
-            break;
-        if (fds[1].revents) {
-            char c;
-            if (read(STDIN_FILENO, &c, 1) <= 0)
-                break;
-        }
-    }
+    quib::test::serveUntilInputCloses(display, [&](const XEvent& event) {
+        if (event.type == KeyPress && event.xkey.keycode == pause)
+            quib::test::tell("pause");
+    });
     XCloseDisplay(display);
     return 0;
 }
