@@ -418,14 +418,14 @@ std::unique_ptr<ProjectDocument> QuibProjectDocument::open(const QString& path, 
 }
 
 namespace {
-// The sample itself when its folder takes new files, else its copy in the user's data folder.
+// The sample's copy in the user's data folder: rendering it writes there, never into the folder
+// the program was installed in. A newer shipped sample replaces an older copy.
 QString writableSample(const QString& projectPath) {
     const QFileInfo sample(projectPath);
-    if (QFileInfo(sample.absolutePath()).isWritable())
-        return sample.absoluteFilePath();
     const QString folder = userDataFolder() + QStringLiteral("/samples");
     const QString copy = folder + QLatin1Char('/') + sample.fileName();
-    if (QFileInfo::exists(copy))
+    const QFileInfo copied(copy);
+    if (copied.exists() && copied.lastModified() >= sample.lastModified())
         return copy;
     std::vector<uint8_t> bytes;
     if (QDir().mkpath(folder) &&

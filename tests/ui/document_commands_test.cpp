@@ -16,6 +16,7 @@
 #include "model/frame_clipboard.h"
 #include "model/project_storage.h"
 #include "model/synthetic_project.h"
+#include "ui/app_paths.h"
 #include "ui/app_settings.h"
 #include "ui/application_filters.h"
 #include "ui/child_frame.h"
@@ -293,9 +294,12 @@ TEST_F(DocumentCommandsTest, TutorialRendersASampleWithoutOutputBesideItOnlyWhen
 
     answerYes = true;
     EXPECT_TRUE(QuibProjectDocument::runTutorial(sample)) << messages.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("sample_files/timeline.js"))));
+    // Rendered from its copy in the user's data folder; nothing is written beside the sample.
+    const QString copies = userDataFolder() + QStringLiteral("/samples/");
+    EXPECT_TRUE(QFileInfo::exists(copies + QStringLiteral("sample_files/timeline.js")));
+    EXPECT_FALSE(QFileInfo::exists(inFolder(QStringLiteral("sample.html"))));
     ASSERT_EQ(openedPages.size(), 1);
-    EXPECT_EQ(openedPages.first(), inFolder(QStringLiteral("sample.html")));
+    EXPECT_EQ(openedPages.first(), copies + QStringLiteral("sample.html"));
     // No window was opened for it.
     EXPECT_EQ(frame.childFrames().size(), 1);
 
