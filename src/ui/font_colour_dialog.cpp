@@ -2,12 +2,14 @@
 
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <iterator>
@@ -35,6 +37,30 @@ QIcon swatchIcon(const QColor& colour) {
     return QIcon(picture);
 }
 
+// The chooser selects a face's style by name; a font made from a record has none, and the
+// chooser would fall back to the face's first style (often an italic one).
+QFont withStyleName(QFont font) {
+    // Plain width first: "Condensed" has the same weight and slant as "Book", and the font
+    // database does not tell their widths apart.
+    auto widthWord = [](const QString& style) {
+        for (const char* word : {"Condensed", "Expanded", "Narrow", "Wide"})
+            if (style.contains(QLatin1String(word), Qt::CaseInsensitive))
+                return true;
+        return false;
+    };
+    for (bool plainWidth : {true, false}) {
+        for (const QString& style : QFontDatabase::styles(font.family())) {
+            const QFont candidate = QFontDatabase::font(font.family(), style, font.pointSize());
+            if (candidate.weight() == font.weight() && candidate.italic() == font.italic() &&
+                !(plainWidth && widthWord(style))) {
+                font.setStyleName(style);
+                return font;
+            }
+        }
+    }
+    return font;
+}
+
 QColor colourOf(uint32_t colorRef) {
     return QColor(redOf(colorRef), greenOf(colorRef), blueOf(colorRef));
 }
@@ -50,7 +76,7 @@ FontColourDialog::FontColourDialog(const TextFont& start, uint32_t calloutColour
     m_fonts = new QFontDialog(this);
     m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     m_fonts->setWindowFlags(Qt::Widget);
-    m_fonts->setCurrentFont(raster::fontFromLogFont(start.logFont));
+    m_fonts->setCurrentFont(withStyleName(raster::fontFromLogFont(start.logFont)));
     connect(m_fonts, &QFontDialog::currentFontChanged, this, [this] { showPreview(); });
 
     auto* colours = new QGridLayout;
@@ -81,6 +107,7 @@ FontColourDialog::FontColourDialog(const TextFont& start, uint32_t calloutColour
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annulla"));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);

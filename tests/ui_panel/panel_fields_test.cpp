@@ -214,6 +214,8 @@ TEST(FontColourDialogTest, OneDialogGivesFaceSizeAndColour) {
     FontColourDialog dialog(start, rgb(1, 2, 3));
     EXPECT_EQ(dialog.colour(), QColor(1, 2, 3));
     EXPECT_EQ(dialog.chosen().color, kCalloutTextColour);
+    EXPECT_FALSE(dialog.fontChooser()->currentFont().italic());  // the face's upright style
+    EXPECT_EQ(dialog.chosen().logFont, start.logFont);
 
     QFont serif(QStringLiteral("DejaVu Serif"));
     serif.setPointSize(12);
