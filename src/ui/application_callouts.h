@@ -10,6 +10,7 @@ class QWidget;
 namespace quib {
 
 class CalloutLibrary;
+class CQuibDoc;
 
 // Finds the callout library (findCalloutLibrary) and makes it the library text boxes are drawn
 // with. Returns the messages about library files that could not be read, each naming its file.
@@ -27,6 +28,9 @@ QString userCalloutLibraryPath();
 
 // Tells every open project to draw its text boxes again.
 void redrawOpenProjects();
+
+// Frames of doc whose text boxes name oldName take newName, as one step of undo; how many did.
+int renameCalloutInFrames(CQuibDoc& doc, const std::string& oldName, const std::string& newName);
 
 // The callout editor over the application's library, starting at the callout named current;
 // the chosen callout's index. Writes the library and redraws the open projects after a change.

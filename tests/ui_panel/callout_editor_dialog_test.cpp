@@ -5,6 +5,7 @@
 
 #include "model/frame_composition.h"
 #include "panel_test_support.h"
+#include "ui/application_callouts.h"
 #include "ui/callout_editor_dialog.h"
 #include "ui/command_ids.h"
 #include "ui/shape_editor.h"
@@ -204,6 +205,20 @@ TEST_F(CalloutEditorTest, ATransformDragMovesTheClickedShapeAndUndoPutsItBack) {
     EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Trasforma Forme"));
     editor->undo();
     EXPECT_EQ(dialog->edited().shapes.back()->GetBounds(editor->width(), editor->height()), before);
+}
+
+TEST_F(CalloutEditorTest, ARenamedCalloutIsRenamedInTheFramesAsOneStep) {
+    Frame changed;
+    doc.GetFrame(2, changed);
+    changed.textBox.calloutName = "Nota";
+    doc.SetFrame(2, changed, false);
+
+    EXPECT_EQ(renameCalloutInFrames(doc, "Fumetto a sinistra", "Nuvola"), 3);
+    EXPECT_EQ(frame(0).textBox.calloutName, "Nuvola");
+    EXPECT_EQ(frame(2).textBox.calloutName, "Nota");
+    EXPECT_EQ(doc.commands.undoName(), "Rinomina Callout");
+    ASSERT_TRUE(doc.commands.undo(doc));
+    EXPECT_EQ(frame(3).textBox.calloutName, "Fumetto a sinistra");
 }
 
 }  // namespace
