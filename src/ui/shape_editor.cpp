@@ -24,6 +24,7 @@ ShapeEditor::ShapeEditor(ShapeDocument& document, QWidget* parent) : QWidget(par
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
     setCursor(Qt::CrossCursor);
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 void ShapeEditor::setTool(ShapeTool tool) {

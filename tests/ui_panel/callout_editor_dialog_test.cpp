@@ -207,6 +207,22 @@ TEST_F(CalloutEditorTest, ATransformDragMovesTheClickedShapeAndUndoPutsItBack) {
     EXPECT_EQ(dialog->edited().shapes.back()->GetBounds(editor->width(), editor->height()), before);
 }
 
+TEST_F(CalloutEditorTest, MovingKeepsTheCalloutSelectedAndStopsAtTheEnds) {
+    const std::string first = library.at(0).name, second = library.at(1).name;
+    auto dialog = open(first);
+    dialog->moveUp();
+    EXPECT_FALSE(dialog->libraryChanged()) << "the first callout cannot go up";
+    dialog->moveDown();
+    EXPECT_EQ(library.at(1).name, first);
+    EXPECT_EQ(library.at(0).name, second);
+    EXPECT_EQ(dialog->calloutList()->currentRow(), 1);
+    EXPECT_EQ(dialog->calloutList()->item(1)->text(), QString::fromStdString(first));
+    dialog->selectCallout(dialog->calloutList()->count() - 1);
+    const std::string last = library.at(library.size() - 1).name;
+    dialog->moveDown();
+    EXPECT_EQ(library.at(library.size() - 1).name, last);
+}
+
 TEST_F(CalloutEditorTest, ARenamedCalloutIsRenamedInTheFramesAsOneStep) {
     Frame changed;
     doc.GetFrame(2, changed);
