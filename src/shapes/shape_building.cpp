@@ -65,6 +65,38 @@ void moveShape(Shape& shape, double dx, double dy) {
     shape.Update(0, false);
 }
 
+std::vector<int> selectedShapes(const std::vector<std::unique_ptr<Shape>>& shapes) {
+    std::vector<int> selected;
+    for (size_t i = 0; i < shapes.size(); ++i)
+        if (shapes[i]->selected)
+            selected.push_back(int(i));
+    return selected;
+}
+
+std::vector<int> flipSelected(std::vector<std::unique_ptr<Shape>>& shapes, FlipAxis axis, FlipRange range) {
+    const std::vector<int> selected = selectedShapes(shapes);
+    auto rangeOf = [axis](const Shape& shape) {
+        return axis == FlipAxis::Vertical ? shape.GetYRange() : shape.GetXRange();
+    };
+    Range all{100000, -100000};
+    for (int i : selected) {
+        const Range r = rangeOf(*shapes[size_t(i)]);
+        all = Range{std::min(all.min, r.min), std::max(all.max, r.max)};
+    }
+    for (int i : selected) {
+        Shape& shape = *shapes[size_t(i)];
+        const Range r = range == FlipRange::Box         ? Range{0, 1}
+                        : range == FlipRange::EachShape ? rangeOf(shape)
+                                                        : all;
+        if (axis == FlipAxis::Vertical)
+            shape.Flip(r.min, r.max);
+        else
+            shape.Mirror(r.min, r.max);
+        shape.Update(0, false);
+    }
+    return selected;
+}
+
 int shapeAtPoint(const std::vector<std::unique_ptr<Shape>>& shapes, double px, double py, int w, int h) {
     double best = 10000;
     int found = -1;

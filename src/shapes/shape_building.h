@@ -37,6 +37,18 @@ std::unique_ptr<Shape> makeEllipse(const ShapeDrag& drag, const ShapePen& pen);
 // Moves every point of every keyframe by (dx, dy) unit lengths and updates at time 0.
 void moveShape(Shape& shape, double dx, double dy);
 
+// Which range flip and mirror turn the selected shapes over.
+enum class FlipRange {
+    Box,        // the whole box, 0..1
+    EachShape,  // each shape's own range
+    Selection,  // the union of the selected shapes' ranges
+};
+enum class FlipAxis { Vertical, Horizontal };  // flip turns y over, mirror x
+// Turns every selected shape over and updates it; returns the indices of the shapes changed.
+std::vector<int> flipSelected(std::vector<std::unique_ptr<Shape>>& shapes, FlipAxis axis, FlipRange range);
+// The indices of the selected shapes.
+std::vector<int> selectedShapes(const std::vector<std::unique_ptr<Shape>>& shapes);
+
 // The shape whose outline is nearest to the pixel point and at most 3 pixels away, or -1.
 int shapeAtPoint(const std::vector<std::unique_ptr<Shape>>& shapes, double px, double py, int w, int h);
 

@@ -62,6 +62,13 @@ void ShapeEditHistory::recordPoints(int index, int time, std::string name) {
                 {}});
 }
 
+void ShapeEditHistory::recordAllPoints(int index, std::string name) {
+    if (index < 0 || size_t(index) >= m_shapes->size())
+        return;
+    const Shape& shape = *(*m_shapes)[size_t(index)];
+    push(Record{Kind::AllPoints, std::move(name), index, shape.pointCount, shape.keyframePoints, {}});
+}
+
 void ShapeEditHistory::recordGroup(int count, std::string name) {
     if (count > 0 && size_t(count) <= m_undo.size())
         push(Record{Kind::Group, std::move(name), count, 0, {}, {}});
@@ -104,6 +111,20 @@ ShapeEditHistory::Record ShapeEditHistory::apply(const Record& record) {
             std::copy(record.points.begin(), record.points.end(),
                       shape.keyframePoints.begin() + ptrdiff_t(k) * shape.pointCount);
             shape.Update(record.time, false);
+            return opposite;
+        }
+        case Kind::AllPoints: {
+            // time holds the point count here
+            if (!inList || record.time < 0)
+                break;
+            Shape& shape = *shapes[size_t(record.index)];
+            if (record.points.size() != size_t(record.time) * size_t(shape.keyframeCount()))
+                break;
+            Record opposite{Kind::AllPoints,  record.name,          record.index,
+                            shape.pointCount, shape.keyframePoints, {}};
+            shape.pointCount = record.time;
+            shape.keyframePoints = record.points;
+            shape.Update(0, false);
             return opposite;
         }
         case Kind::Group:

@@ -17,7 +17,13 @@ class ShapeEditHistory {
 public:
     using Shapes = std::vector<std::unique_ptr<Shape>>;
 
-    enum class Kind : uint32_t { AddShape = 3, DeleteShape = 4, KeyframePoints = 5, Group = 10 };
+    enum class Kind : uint32_t {
+        AddShape = 3,
+        DeleteShape = 4,
+        KeyframePoints = 5,
+        AllPoints = 6,
+        Group = 10
+    };
 
     explicit ShapeEditHistory(Shapes& shapes) : m_shapes(&shapes) {}
 
@@ -31,6 +37,8 @@ public:
     void recordDelete(int index, std::string name = "Elimina Forma");
     // Before changing the points of the shape's keyframe at time ("Modifica Forma").
     void recordPoints(int index, int time, std::string name = "Modifica Forma");
+    // Before changing the point count or the points of every keyframe (flip, mirror).
+    void recordAllPoints(int index, std::string name = "Modifica Forma");
     // After count records that form one step.
     void recordGroup(int count, std::string name);
 

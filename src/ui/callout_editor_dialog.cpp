@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -265,6 +266,11 @@ QWidget* CalloutEditorDialog::buildToolbar() {
     m_deleteAction->setShortcut(QKeySequence::Delete);
     m_deleteAction->setShortcutContext(Qt::WidgetShortcut);
     m_editor->addAction(m_deleteAction);
+    m_selectAllAction = new QAction(QStringLiteral("Seleziona tutto"), this);
+    m_selectAllAction->setShortcut(QKeySequence::SelectAll);
+    m_selectAllAction->setShortcutContext(Qt::WidgetShortcut);
+    connect(m_selectAllAction, &QAction::triggered, m_editor, &ShapeEditor::selectAll);
+    m_editor->addAction(m_selectAllAction);
     bar->addSeparator();
     const std::pair<const char*, ShapeTool> tools[] = {{"Trasforma Forma", ShapeTool::Transform},
                                                        {"Rettangolo", ShapeTool::Rectangle},
@@ -277,6 +283,13 @@ QWidget* CalloutEditorDialog::buildToolbar() {
         connect(action, &QAction::triggered, this, [this, chosen] { setTool(chosen); });
         m_toolActions.emplace_back(action, tool);
     }
+    bar->addSeparator();
+    m_mirrorAction = bar->addAction(QStringLiteral("Rifletti Forma"), this, [this] {
+        m_editor->flip(FlipAxis::Horizontal, QGuiApplication::queryKeyboardModifiers());
+    });
+    m_flipAction = bar->addAction(QStringLiteral("Capovolgi Forma"), this, [this] {
+        m_editor->flip(FlipAxis::Vertical, QGuiApplication::queryKeyboardModifiers());
+    });
     return bar;
 }
 
@@ -346,6 +359,9 @@ void CalloutEditorDialog::updateControls() {
     m_redoAction->setEnabled(m_history.canRedo());
     m_redoAction->setToolTip(QString::fromStdString(m_history.redoText()).section(QLatin1Char('\t'), 0, 0));
     m_deleteAction->setEnabled(m_editor->hasDeletableSelection());
+    m_flipAction->setEnabled(m_editor->hasSelection());
+    m_mirrorAction->setEnabled(m_editor->hasSelection());
+    m_selectAllAction->setEnabled(!m_edited.shapes.empty());
     m_penStyle->setEnabled(m_newPenWidth == 1);
     Shape* shape = singleSelected();
     m_shapeColour->setEnabled(shape);

@@ -55,6 +55,8 @@ public:
     QComboBox* penWidthBox() const { return m_penWidth; }
     QComboBox* penStyleBox() const { return m_penStyle; }
     QAction* undoAction() const { return m_undoAction; }
+    QAction* flipAction() const { return m_flipAction; }
+    QAction* mirrorAction() const { return m_mirrorAction; }
 
     const Callout& edited() const { return m_edited; }
     int currentIndex() const { return m_currentIndex; }
@@ -137,6 +139,9 @@ private:
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
     QAction* m_deleteAction = nullptr;
+    QAction* m_flipAction = nullptr;
+    QAction* m_mirrorAction = nullptr;
+    QAction* m_selectAllAction = nullptr;
     std::vector<std::pair<QAction*, ShapeTool>> m_toolActions;
 };
 

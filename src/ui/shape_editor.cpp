@@ -169,6 +169,28 @@ bool ShapeEditor::hasDeletableSelection() const {
     return false;
 }
 
+bool ShapeEditor::hasSelection() const {
+    return !selectedShapes(m_document.shapes()).empty();
+}
+
+void ShapeEditor::flip(FlipAxis axis, Qt::KeyboardModifiers modifiers) {
+    auto& shapes = m_document.shapes();
+    const std::vector<int> selected = selectedShapes(shapes);
+    if (selected.empty())
+        return;
+    const bool vertical = axis == FlipAxis::Vertical;
+    for (int index : selected)
+        m_document.history().recordAllPoints(index, vertical ? "Capovolgi Forma" : "Rifletti Forma");
+    if (selected.size() > 1)
+        m_document.history().recordGroup(int(selected.size()),
+                                         vertical ? "Capovolgi Forme" : "Rifletti Forme");
+    const FlipRange range = modifiers.testFlag(Qt::AltModifier)       ? FlipRange::Selection
+                            : modifiers.testFlag(Qt::ControlModifier) ? FlipRange::EachShape
+                                                                      : FlipRange::Box;
+    flipSelected(shapes, axis, range);
+    changed();
+}
+
 void ShapeEditor::deleteSelected() {
     auto& shapes = m_document.shapes();
     int count = 0;

@@ -35,6 +35,10 @@ public:
     // Removes the selected shapes that are not permanent; one step of undo.
     void deleteSelected();
     bool hasDeletableSelection() const;
+    bool hasSelection() const;
+    // Turns the selected shapes over: with Alt about their common range, with Ctrl each about its
+    // own, otherwise about the whole box.
+    void flip(FlipAxis axis, Qt::KeyboardModifiers modifiers);
     void undo();
     void redo();
 

@@ -144,3 +144,43 @@ TEST(ShapeEditHistory, ANewRecordEmptiesTheRedoStack) {
     EXPECT_FALSE(history.canRedo());
     EXPECT_EQ(history.undoText(), "Annulla Modifica Forma\tCtrl+Z");
 }
+
+struct FlipCase {
+    const char* name;
+    FlipAxis axis;
+    FlipRange range;
+    Range rectangleAfter;  // the rectangle's x range (mirror) or y range (flip) afterwards
+};
+
+class ShapeFlip : public ::testing::TestWithParam<FlipCase> {};
+
+// The rectangle spans x 0.1..0.5 and y 0.1..0.4, the ellipse x 0.2..0.8 and y 0.2..0.9.
+TEST_P(ShapeFlip, TurnsTheSelectionOverItsRangeAndUndoGivesTheBytesBack) {
+    const FlipCase& c = GetParam();
+    Shapes shapes = twoShapes();
+    for (auto& shape : shapes)
+        shape->selected = true;
+    ShapeEditHistory history(shapes);
+    const std::vector<uint8_t> before = bytesOf(shapes);
+    for (int i : selectedShapes(shapes))
+        history.recordAllPoints(i, "Rifletti Forma");
+    history.recordGroup(2, "Rifletti Forme");
+    EXPECT_EQ(flipSelected(shapes, c.axis, c.range), (std::vector<int>{0, 1}));
+    const Range r = c.axis == FlipAxis::Vertical ? shapes[0]->GetYRange() : shapes[0]->GetXRange();
+    EXPECT_NEAR(r.min, c.rectangleAfter.min, 1e-12);
+    EXPECT_NEAR(r.max, c.rectangleAfter.max, 1e-12);
+    const std::vector<uint8_t> after = bytesOf(shapes);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(bytesOf(shapes), before);
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(bytesOf(shapes), after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, ShapeFlip,
+    ::testing::Values(FlipCase{"mirrorBox", FlipAxis::Horizontal, FlipRange::Box, {0.5, 0.9}},
+                      FlipCase{"mirrorEach", FlipAxis::Horizontal, FlipRange::EachShape, {0.1, 0.5}},
+                      FlipCase{"mirrorSelection", FlipAxis::Horizontal, FlipRange::Selection, {0.4, 0.8}},
+                      FlipCase{"flipBox", FlipAxis::Vertical, FlipRange::Box, {0.6, 0.9}},
+                      FlipCase{"flipSelection", FlipAxis::Vertical, FlipRange::Selection, {0.6, 0.9}}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -205,6 +205,12 @@ TEST_F(CalloutEditorTest, ATransformDragMovesTheClickedShapeAndUndoPutsItBack) {
     EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Trasforma Forme"));
     editor->undo();
     EXPECT_EQ(dialog->edited().shapes.back()->GetBounds(editor->width(), editor->height()), before);
+
+    ASSERT_TRUE(dialog->mirrorAction()->isEnabled()) << "the rectangle is still selected";
+    dialog->mirrorAction()->trigger();
+    const Rect mirrored = dialog->edited().shapes.back()->GetBounds(editor->width(), editor->height());
+    EXPECT_NEAR(mirrored.left, editor->width() - before.right, 3) << "turned over the whole canvas";
+    EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Rifletti Forma"));
 }
 
 TEST_F(CalloutEditorTest, MovingKeepsTheCalloutSelectedAndStopsAtTheEnds) {
