@@ -18,6 +18,7 @@
 #include <QShortcut>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <tuple>
 
 #include "shapes/fill_shape.h"
 
@@ -266,6 +267,14 @@ QWidget* CalloutEditorDialog::buildToolbar() {
     m_deleteAction->setShortcut(QKeySequence::Delete);
     m_deleteAction->setShortcutContext(Qt::WidgetShortcut);
     m_editor->addAction(m_deleteAction);
+    for (const auto& [text, key, run] : {std::tuple{"Taglia", QKeySequence::Cut, &ShapeEditor::cut},
+                                         std::tuple{"Copia", QKeySequence::Copy, &ShapeEditor::copy},
+                                         std::tuple{"Incolla", QKeySequence::Paste, &ShapeEditor::paste}}) {
+        QAction* action = bar->addAction(QString::fromUtf8(text), m_editor, run);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        m_editor->addAction(action);
+    }
     m_selectAllAction = new QAction(QStringLiteral("Seleziona tutto"), this);
     m_selectAllAction->setShortcut(QKeySequence::SelectAll);
     m_selectAllAction->setShortcutContext(Qt::WidgetShortcut);

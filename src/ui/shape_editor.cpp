@@ -1,10 +1,14 @@
 #include "shape_editor.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "shape_document.h"
 #include "shapes/fill_shape.h"
+#include "shapes/shape_clipboard.h"
 
 namespace quib {
 
@@ -205,6 +209,42 @@ void ShapeEditor::deleteSelected() {
         m_document.history().recordGroup(count, "Elimina Forme");
     if (count > 0)
         changed();
+}
+
+void ShapeEditor::copy() {
+    if (!hasSelection())
+        return;
+    const std::vector<uint8_t> bytes = writeShapeClipboard(m_document.shapes(), 1);
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kShapesFormatMime),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void ShapeEditor::cut() {
+    copy();
+    deleteSelected();
+}
+
+void ShapeEditor::paste() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!m_document.canEditShapes() || !data || !data->hasFormat(QString::fromLatin1(kShapesFormatMime)))
+        return;
+    const QByteArray bytes = data->data(QString::fromLatin1(kShapesFormatMime));
+    ShapeClipboard clip =
+        readShapeClipboard(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), 1);
+    auto& shapes = m_document.shapes();
+    for (auto& shape : shapes)
+        shape->selected = false;
+    for (auto& shape : clip.shapes) {
+        // A pasted copy of the text field is an ordinary outline.
+        shape->permanent = false;
+        shape->selected = true;
+        m_document.history().recordAdd(int(shapes.size()));
+        shapes.push_back(std::move(shape));
+    }
+    m_document.history().recordGroup(int(clip.shapes.size()), "Incolla Forme");
+    changed();
 }
 
 void ShapeEditor::undo() {

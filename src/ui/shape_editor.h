@@ -39,6 +39,10 @@ public:
     // Turns the selected shapes over: with Alt about their common range, with Ctrl each about its
     // own, otherwise about the whole box.
     void flip(FlipAxis axis, Qt::KeyboardModifiers modifiers);
+    // The selected shapes through the clipboard; a paste adds its shapes selected, as one step.
+    void copy();
+    void cut();
+    void paste();
     void undo();
     void redo();
 

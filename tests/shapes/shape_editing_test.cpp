@@ -2,6 +2,7 @@
 
 #include "base/byte_stream.h"
 #include "shapes/shape_building.h"
+#include "shapes/shape_clipboard.h"
 #include "shapes/shape_edit_history.h"
 #include "shapes/shape_factory.h"
 
@@ -184,3 +185,37 @@ INSTANTIATE_TEST_SUITE_P(
                       FlipCase{"flipBox", FlipAxis::Vertical, FlipRange::Box, {0.6, 0.9}},
                       FlipCase{"flipSelection", FlipAxis::Vertical, FlipRange::Selection, {0.6, 0.9}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ShapeClipboard, WritesTheSelectedShapesAndReadsThemBackByteForByte) {
+    Shapes shapes = twoShapes();
+    shapes[1]->selected = true;
+    const std::vector<uint8_t> bytes = writeShapeClipboard(shapes, 1, PointD{0.25, 0.5});
+    // Header written by hand: timeline 1, origin (0.25, 0.5), one shape, then the curve's type.
+    const std::vector<uint8_t> header{1, 0, 0, 0, 0,    0,    0, 0, 0, 0, 0xD0, 0x3F, 0, 0,
+                                      0, 0, 0, 0, 0xE0, 0x3F, 1, 0, 0, 0, 2,    0,    0, 0};
+    ASSERT_GT(bytes.size(), header.size());
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + ptrdiff_t(header.size())), header);
+
+    ShapeClipboard clip = readShapeClipboard(bytes.data(), bytes.size(), 1);
+    EXPECT_EQ(clip.origin, (PointD{0.25, 0.5}));
+    ASSERT_EQ(clip.shapes.size(), 1u);
+    Shapes expected;
+    expected.push_back(shapes[1]->Clone());
+    EXPECT_EQ(bytesOf(clip.shapes), bytesOf(expected));
+}
+
+TEST(ShapeClipboard, ReadingStopsAtAnUnknownShapeAndKeepsTheOnesBefore) {
+    Shapes shapes = twoShapes();
+    for (auto& shape : shapes)
+        shape->selected = true;
+    std::vector<uint8_t> bytes = writeShapeClipboard(shapes, 5);
+    const size_t secondType = 24 + bytesOf(Shapes{}).size() + [&] {
+        Shapes first;
+        first.push_back(shapes[0]->Clone());
+        return bytesOf(first).size();
+    }();
+    bytes[secondType] = 9;
+    const ShapeClipboard clip = readShapeClipboard(bytes.data(), bytes.size(), 1);
+    ASSERT_EQ(clip.shapes.size(), 1u);
+    EXPECT_EQ(clip.shapes[0]->keyframeTimes, std::vector<double>{0.0}) << "times fit a one-frame timeline";
+}

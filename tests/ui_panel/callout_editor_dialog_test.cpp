@@ -211,6 +211,15 @@ TEST_F(CalloutEditorTest, ATransformDragMovesTheClickedShapeAndUndoPutsItBack) {
     const Rect mirrored = dialog->edited().shapes.back()->GetBounds(editor->width(), editor->height());
     EXPECT_NEAR(mirrored.left, editor->width() - before.right, 3) << "turned over the whole canvas";
     EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Rifletti Forma"));
+
+    editor->copy();
+    editor->paste();
+    ASSERT_EQ(dialog->edited().shapes.size(), 3u);
+    EXPECT_EQ(dialog->edited().shapes[2]->GetBounds(editor->width(), editor->height()), mirrored)
+        << "a pasted shape keeps its place";
+    EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Incolla Forme"));
+    editor->undo();
+    EXPECT_EQ(dialog->edited().shapes.size(), 2u);
 }
 
 TEST_F(CalloutEditorTest, MovingKeepsTheCalloutSelectedAndStopsAtTheEnds) {
