@@ -280,7 +280,10 @@ QWidget* CalloutEditorDialog::buildToolbar() {
     m_selectAllAction->setShortcutContext(Qt::WidgetShortcut);
     connect(m_selectAllAction, &QAction::triggered, m_editor, &ShapeEditor::selectAll);
     m_editor->addAction(m_selectAllAction);
-    bar->addSeparator();
+    // The tools get a row of their own so that every button shows at the dialog's width.
+    QToolBar* edits = bar;
+    bar = new QToolBar(this);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     const std::pair<const char*, ShapeTool> tools[] = {{"Trasforma Forma", ShapeTool::Transform},
                                                        {"Rettangolo", ShapeTool::Rectangle},
                                                        {"Ellissi", ShapeTool::Ellipse},
@@ -299,7 +302,13 @@ QWidget* CalloutEditorDialog::buildToolbar() {
     m_flipAction = bar->addAction(QStringLiteral("Capovolgi Forma"), this, [this] {
         m_editor->flip(FlipAxis::Vertical, QGuiApplication::queryKeyboardModifiers());
     });
-    return bar;
+    auto* rows = new QWidget(this);
+    auto* layout = new QVBoxLayout(rows);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(edits);
+    layout->addWidget(bar);
+    return rows;
 }
 
 void CalloutEditorDialog::setTool(ShapeTool tool) {

@@ -207,7 +207,7 @@ TEST_F(CalloutEditorTest, ATransformDragMovesTheClickedShapeAndUndoPutsItBack) {
     EXPECT_EQ(dialog->edited().shapes.back()->GetBounds(editor->width(), editor->height()), before);
 
     ASSERT_TRUE(dialog->mirrorAction()->isEnabled()) << "the rectangle is still selected";
-    dialog->mirrorAction()->trigger();
+    editor->flip(FlipAxis::Horizontal, {});
     const Rect mirrored = dialog->edited().shapes.back()->GetBounds(editor->width(), editor->height());
     EXPECT_NEAR(mirrored.left, editor->width() - before.right, 3) << "turned over the whole canvas";
     EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Rifletti Forma"));
