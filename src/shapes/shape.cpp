@@ -15,13 +15,18 @@ namespace {
 constexpr double kPixelLimit = 1.0e7;
 
 int clampToPixel(double v) {
-    if (!(v == v)) return 0;  // NaN
+    if (!(v == v))
+        return 0;  // NaN
     return int(std::clamp(v, -kPixelLimit, kPixelLimit));
 }
 
-PointD toPixels(const PointD& p, int w, int h) { return PointD{p.x * w, p.y * h}; }
+PointD toPixels(const PointD& p, int w, int h) {
+    return PointD{p.x * w, p.y * h};
+}
 
-double distance(const PointD& a, const PointD& b) { return std::hypot(a.x - b.x, a.y - b.y); }
+double distance(const PointD& a, const PointD& b) {
+    return std::hypot(a.x - b.x, a.y - b.y);
+}
 
 // Distance from p to segment ab, with the foot point.
 double distanceToSegment(const PointD& p, const PointD& a, const PointD& b, PointD& foot) {
@@ -44,7 +49,8 @@ void writeName(ByteWriter& out, const std::optional<std::string>& name) {
         // Keep the file readable: cut at a character boundary (UTF-8 continuation bytes are 10xxxxxx).
         size_t cut = kMaxShapeNameBytes;
         if (!utf8ToCp1252(*name))
-            while (cut > 0 && (uint8_t(bytes[cut]) & 0xC0) == 0x80) --cut;
+            while (cut > 0 && (uint8_t(bytes[cut]) & 0xC0) == 0x80)
+                --cut;
         bytes.resize(cut);
     }
     out.u32(uint32_t(bytes.size()));
@@ -53,20 +59,25 @@ void writeName(ByteWriter& out, const std::optional<std::string>& name) {
 
 std::string readName(ByteReader& in) {
     uint32_t length = in.u32();
-    if (length > kMaxShapeNameBytes) throw FormatError("shape name longer than 259 bytes");
+    if (length > kMaxShapeNameBytes)
+        throw FormatError("shape name longer than 259 bytes");
     std::string bytes(reinterpret_cast<const char*>(in.bytes(length)), length);
     // Names are written in code page 1252 when they fit and in UTF-8 otherwise.
     bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uint8_t(c) < 0x80; });
-    if (ascii) return bytes;
+    if (ascii)
+        return bytes;
     return isValidUtf8(bytes) ? bytes : cp1252ToUtf8(bytes);
 }
+
+}  // namespace
 
 double readFinite(ByteReader& in) {
     uint64_t bits = uint64_t(in.u32());
     bits |= uint64_t(in.u32()) << 32;
     double v;
     std::memcpy(&v, &bits, sizeof v);
-    if (!std::isfinite(v)) throw FormatError("shape holds a value that is not a finite number");
+    if (!std::isfinite(v))
+        throw FormatError("shape holds a value that is not a finite number");
     return v;
 }
 
@@ -77,11 +88,13 @@ void writeDouble(ByteWriter& out, double v) {
     out.u32(uint32_t(bits >> 32));
 }
 
-}  // namespace
+int pixelRound(double v, int size) {
+    return clampToPixel(std::floor(v * size + 0.5));
+}
 
-int pixelRound(double v, int size) { return clampToPixel(std::floor(v * size + 0.5)); }
-
-int pixelTrunc(double v, int size) { return clampToPixel(std::trunc(v * size)); }
+int pixelTrunc(double v, int size) {
+    return clampToPixel(std::trunc(v * size));
+}
 
 void Shape::SetPoints(const std::vector<PointD>& points) {
     pointCount = int32_t(points.size());
@@ -99,7 +112,8 @@ void Shape::Write(ByteWriter& out) const {
     out.i32(keyframeCount());
     out.u32(closed ? 1 : 0);
     out.u32(permanent ? 1 : 0);
-    for (double t : keyframeTimes) writeDouble(out, t);
+    for (double t : keyframeTimes)
+        writeDouble(out, t);
     for (const PointD& p : keyframePoints) {
         writeDouble(out, p.x);
         writeDouble(out, p.y);
@@ -115,14 +129,18 @@ void Shape::Read(ByteReader& in) {
     int32_t newKeyframeCount = in.i32();
     bool newClosed = in.u32() != 0;
     bool newPermanent = in.u32() != 0;
-    if (newPointCount < 0 || newKeyframeCount < 0) throw FormatError("negative point or keyframe count");
+    if (newPointCount < 0 || newKeyframeCount < 0)
+        throw FormatError("negative point or keyframe count");
     // Counts come from the file: check them against the bytes that remain before allocating.
-    if (uint64_t(newKeyframeCount) > in.remaining() / 8) throw FormatError("keyframe count exceeds the data");
+    if (uint64_t(newKeyframeCount) > in.remaining() / 8)
+        throw FormatError("keyframe count exceeds the data");
     const size_t timesBytes = size_t(newKeyframeCount) * 8;
-    if (newKeyframeCount > 0 && uint64_t(newPointCount) > (in.remaining() - timesBytes) / 16 / uint64_t(newKeyframeCount))
+    if (newKeyframeCount > 0 &&
+        uint64_t(newPointCount) > (in.remaining() - timesBytes) / 16 / uint64_t(newKeyframeCount))
         throw FormatError("point count exceeds the data");
     std::vector<double> times(static_cast<size_t>(newKeyframeCount));
-    for (double& t : times) t = readFinite(in);
+    for (double& t : times)
+        t = readFinite(in);
     std::vector<PointD> points(size_t(newKeyframeCount) * size_t(newPointCount));
     for (PointD& p : points) {
         p.x = readFinite(in);
@@ -151,25 +169,30 @@ Rect Shape::GetBounds(int w, int h) const {
         maxX = std::max(maxX, x);
         maxY = std::max(maxY, y);
     };
-    for (const PointD& p : outline) take(p);
-    for (const PointD& p : current) take(p);
+    for (const PointD& p : outline)
+        take(p);
+    for (const PointD& p : current)
+        take(p);
     return Rect{minX - 2, minY - 2, maxX + 3, maxY + 3};
 }
 
 Range Shape::GetXRange() const {
     Range r{100000, -100000};
-    for (const PointD& p : current) r.min = std::min(r.min, p.x), r.max = std::max(r.max, p.x);
+    for (const PointD& p : current)
+        r.min = std::min(r.min, p.x), r.max = std::max(r.max, p.x);
     return r;
 }
 
 Range Shape::GetYRange() const {
     Range r{100000, -100000};
-    for (const PointD& p : current) r.min = std::min(r.min, p.y), r.max = std::max(r.max, p.y);
+    for (const PointD& p : current)
+        r.min = std::min(r.min, p.y), r.max = std::max(r.max, p.y);
     return r;
 }
 
 PointD Shape::GetCenter() const {
-    if (current.empty()) return PointD{};
+    if (current.empty())
+        return PointD{};
     Range x = GetXRange();
     Range y = GetYRange();
     return PointD{(x.min + x.max) / 2, (y.min + y.max) / 2};
@@ -177,7 +200,8 @@ PointD Shape::GetCenter() const {
 
 double Shape::LocateOnOutline(double px, double py, int w, int h, double& fraction, PointD& foot) const {
     double best = 1000000;
-    if (outline.size() < 2) return best;
+    if (outline.size() < 2)
+        return best;
     const PointD p{px, py};
     double before = 0;
     double bestBefore = 0;
@@ -207,13 +231,16 @@ double Shape::DistanceToOutline(double px, double py, int w, int h) const {
 
 void Shape::Update(int time, bool keepCurrent) {
     const int k = keyframeCount();
-    if (k >= 1 && !keepCurrent && pointCount >= 0 && keyframePoints.size() == size_t(k) * size_t(pointCount)) {
+    if (k >= 1 && !keepCurrent && pointCount >= 0 &&
+        keyframePoints.size() == size_t(k) * size_t(pointCount)) {
         int i = 0;
-        while (i < k && std::trunc(keyframeTimes[size_t(i)]) < time) ++i;
+        while (i < k && std::trunc(keyframeTimes[size_t(i)]) < time)
+            ++i;
         current.resize(size_t(pointCount));
         if (i == k || i == 0) {
             int from = i == k ? k - 1 : 0;
-            for (int j = 0; j < pointCount; ++j) current[size_t(j)] = keyframePoint(from, j);
+            for (int j = 0; j < pointCount; ++j)
+                current[size_t(j)] = keyframePoint(from, j);
         } else {
             const double t0 = keyframeTimes[size_t(i - 1)];
             const double t1 = keyframeTimes[size_t(i)];
@@ -228,9 +255,11 @@ void Shape::Update(int time, bool keepCurrent) {
     rebuildOutline();
 }
 
-void Shape::NearestPoint(double x, double y, int w, int h, double& distanceSquared, int& index, int selectedIndex) const {
+void Shape::NearestPoint(double x, double y, int w, int h, double& distanceSquared, int& index,
+                         int selectedIndex) const {
     for (size_t i = 0; i < current.size(); ++i) {
-        if (!isNearestPointCandidate(int(i), selectedIndex)) continue;
+        if (!isNearestPointCandidate(int(i), selectedIndex))
+            continue;
         const double dx = (current[i].x - x) * w;
         const double dy = (current[i].y - y) * h;
         const double d2 = dx * dx + dy * dy;
@@ -257,7 +286,8 @@ void Shape::CloneInto(Shape& target) const {
 }
 
 void Shape::DrawBlinkMarker(int index, raster::DrawContext& dc, int w, int h, int tick) const {
-    if (tick % 20 != 10 || index < 0 || size_t(index) >= current.size()) return;
+    if (tick % 20 != 10 || index < 0 || size_t(index) >= current.size())
+        return;
     const int x = pixelTrunc(current[size_t(index)].x, w);
     const int y = pixelTrunc(current[size_t(index)].y, h);
     const raster::Pen oldPen = dc.setPen(raster::Pen::solid(0));
@@ -275,21 +305,26 @@ void Shape::DrawBlinkMarker(int index, raster::DrawContext& dc, int w, int h, in
 
 int Shape::KeyframeIndex(int time) const {
     for (int i = 0; i < keyframeCount(); ++i)
-        if (std::trunc(keyframeTimes[size_t(i)]) == time) return i;
+        if (std::trunc(keyframeTimes[size_t(i)]) == time)
+            return i;
     return -1;
 }
 
 bool Shape::AddKeyframe(int time) {
-    if (HasKeyframe(time)) return true;
+    if (HasKeyframe(time))
+        return true;
     const int k = keyframeCount();
     int at = 0;
-    while (at < k && keyframeTimes[size_t(at)] < time) ++at;
+    while (at < k && keyframeTimes[size_t(at)] < time)
+        ++at;
     std::vector<PointD> points(static_cast<size_t>(pointCount));
     if (k == 0) {
-        for (int j = 0; j < pointCount && size_t(j) < current.size(); ++j) points[size_t(j)] = current[size_t(j)];
+        for (int j = 0; j < pointCount && size_t(j) < current.size(); ++j)
+            points[size_t(j)] = current[size_t(j)];
     } else if (at == 0 || at == k) {
         const int from = at == 0 ? 0 : k - 1;
-        for (int j = 0; j < pointCount; ++j) points[size_t(j)] = keyframePoint(from, j);
+        for (int j = 0; j < pointCount; ++j)
+            points[size_t(j)] = keyframePoint(from, j);
     } else {
         const double t0 = keyframeTimes[size_t(at - 1)];
         const double t1 = keyframeTimes[size_t(at)];
@@ -301,13 +336,15 @@ bool Shape::AddKeyframe(int time) {
         }
     }
     keyframeTimes.insert(keyframeTimes.begin() + at, double(time));
-    keyframePoints.insert(keyframePoints.begin() + ptrdiff_t(size_t(at) * size_t(pointCount)), points.begin(), points.end());
+    keyframePoints.insert(keyframePoints.begin() + ptrdiff_t(size_t(at) * size_t(pointCount)), points.begin(),
+                          points.end());
     return true;
 }
 
 bool Shape::DeleteKeyframe(int time) {
     const int i = KeyframeIndex(time);
-    if (i < 0) return false;
+    if (i < 0)
+        return false;
     keyframeTimes.erase(keyframeTimes.begin() + i);
     auto first = keyframePoints.begin() + ptrdiff_t(size_t(i) * size_t(pointCount));
     keyframePoints.erase(first, first + pointCount);
@@ -315,11 +352,13 @@ bool Shape::DeleteKeyframe(int time) {
 }
 
 void Shape::Flip(double lo, double hi) {
-    for (PointD& p : keyframePoints) p.y = lo + hi - p.y;
+    for (PointD& p : keyframePoints)
+        p.y = lo + hi - p.y;
 }
 
 void Shape::Mirror(double lo, double hi) {
-    for (PointD& p : keyframePoints) p.x = lo + hi - p.x;
+    for (PointD& p : keyframePoints)
+        p.x = lo + hi - p.x;
 }
 
 void Shape::removePoints(int first, int count) {
@@ -327,27 +366,31 @@ void Shape::removePoints(int first, int count) {
     points.reserve(size_t(keyframeCount()) * size_t(pointCount - count));
     for (int k = 0; k < keyframeCount(); ++k)
         for (int j = 0; j < pointCount; ++j)
-            if (j < first || j >= first + count) points.push_back(keyframePoint(k, j));
+            if (j < first || j >= first + count)
+                points.push_back(keyframePoint(k, j));
     keyframePoints = std::move(points);
     pointCount -= count;
 }
 
 double Shape::polylineLength(const std::vector<PointD>& line, int w, int h) {
     double length = 0;
-    for (size_t i = 0; i + 1 < line.size(); ++i) length += distance(toPixels(line[i], w, h), toPixels(line[i + 1], w, h));
+    for (size_t i = 0; i + 1 < line.size(); ++i)
+        length += distance(toPixels(line[i], w, h), toPixels(line[i + 1], w, h));
     return length;
 }
 
-std::vector<PointD> Shape::samplePolyline(const std::vector<PointD>& line, const std::vector<double>& fractions,
-                                          double length, int w, int h) {
+std::vector<PointD> Shape::samplePolyline(const std::vector<PointD>& line,
+                                          const std::vector<double>& fractions, double length, int w, int h) {
     std::vector<PointD> out(fractions.size());
-    if (line.empty() || fractions.empty()) return out;
+    if (line.empty() || fractions.empty())
+        return out;
     out.front() = line.front();
     size_t segment = 0;
     double before = 0;  // pixel length of the segments before `segment`
     for (size_t j = 1; j < fractions.size(); ++j) {
         out[j] = line.back();
-        if (j + 1 == fractions.size()) break;
+        if (j + 1 == fractions.size())
+            break;
         const double target = (fractions[j] - fractions[0]) * length;
         while (segment + 1 < line.size()) {
             const PointD a = toPixels(line[segment], w, h);

@@ -30,6 +30,10 @@ enum class ShapeType : uint32_t { Polygon = 1, Curve = 2, Fill = 3 };
 // Longest shape name a stream may hold, in bytes.
 inline constexpr size_t kMaxShapeNameBytes = 259;
 
+// An f64 of a stream; readFinite throws FormatError on a value that is not a finite number.
+double readFinite(ByteReader& in);
+void writeDouble(ByteWriter& out, double v);
+
 // Unit coordinate to pixels for drawing: floor(v * size + 0.5), kept in a range that the
 // drawing code can handle whatever a file held.
 int pixelRound(double v, int size);
@@ -44,7 +48,9 @@ public:
 
     ShapeType type() const { return shapeType; }
     int keyframeCount() const { return int(keyframeTimes.size()); }
-    PointD& keyframePoint(int keyframe, int index) { return keyframePoints[size_t(keyframe) * size_t(pointCount) + size_t(index)]; }
+    PointD& keyframePoint(int keyframe, int index) {
+        return keyframePoints[size_t(keyframe) * size_t(pointCount) + size_t(index)];
+    }
     const PointD& keyframePoint(int keyframe, int index) const {
         return keyframePoints[size_t(keyframe) * size_t(pointCount) + size_t(index)];
     }
@@ -65,7 +71,8 @@ public:
     virtual int InsertPoint(double x, double y, int w, int h) = 0;
     virtual bool DeletePoint(int index) = 0;
     virtual void Draw(raster::DrawContext& dc, int w, int h, bool showHandles, const raster::Pen& outlinePen,
-                      const raster::Pen& handlePen, const raster::Pen& controlPen, int selectedIndex) const = 0;
+                      const raster::Pen& handlePen, const raster::Pen& controlPen,
+                      int selectedIndex) const = 0;
     // Distance in pixels from the pixel point to the outline, with the foot point (pixels) and its
     // fraction of the outline's length.
     double LocateOnOutline(double px, double py, int w, int h, double& fraction, PointD& foot) const;
@@ -77,7 +84,8 @@ public:
     void Update(int time, bool keepCurrent);
     // Nearest point to the unit point within 100 pixels: distanceSquared and index are replaced
     // only by a strictly nearer candidate (start them at 10000 and -1).
-    void NearestPoint(double x, double y, int w, int h, double& distanceSquared, int& index, int selectedIndex) const;
+    void NearestPoint(double x, double y, int w, int h, double& distanceSquared, int& index,
+                      int selectedIndex) const;
     virtual std::unique_ptr<Shape> Clone() const = 0;
     // Copies everything but the derived data into target (whose outline is emptied).
     void CloneInto(Shape& target) const;
@@ -123,8 +131,9 @@ protected:
     void insertPoints(int index, int count, Make make);
     // Pixel length of a unit-space polyline, and points along it at arc lengths.
     static double polylineLength(const std::vector<PointD>& line, int w, int h);
-    static std::vector<PointD> samplePolyline(const std::vector<PointD>& line, const std::vector<double>& fractions,
-                                              double length, int w, int h);
+    static std::vector<PointD> samplePolyline(const std::vector<PointD>& line,
+                                              const std::vector<double>& fractions, double length, int w,
+                                              int h);
 
 private:
     ShapeType shapeType;
@@ -135,9 +144,12 @@ void Shape::insertPoints(int index, int count, Make make) {
     std::vector<PointD> points;
     points.reserve(size_t(keyframeCount()) * size_t(pointCount + count));
     for (int k = 0; k < keyframeCount(); ++k) {
-        for (int j = 0; j < index; ++j) points.push_back(keyframePoint(k, j));
-        for (int c = 0; c < count; ++c) points.push_back(make(k, c));
-        for (int j = index; j < pointCount; ++j) points.push_back(keyframePoint(k, j));
+        for (int j = 0; j < index; ++j)
+            points.push_back(keyframePoint(k, j));
+        for (int c = 0; c < count; ++c)
+            points.push_back(make(k, c));
+        for (int j = index; j < pointCount; ++j)
+            points.push_back(keyframePoint(k, j));
     }
     keyframePoints = std::move(points);
     pointCount += count;

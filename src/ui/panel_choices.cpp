@@ -9,8 +9,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "application_callouts.h"
 #include "base/strings.h"
+#include "callout_editor_dialog.h"
 #include "font_colour_dialog.h"
+#include "model/frame_composition.h"
 #include "raster/font_mapping.h"
 #include "shapes/callout_library.h"
 
@@ -28,19 +31,15 @@ std::optional<TextFont> askFont(QWidget* parent, const TextFont& start, uint32_t
 }
 
 std::optional<size_t> askCallout(QWidget* parent, const CalloutLibrary& library, const std::string& current) {
-    if (library.empty())
+    if (&library == applicationCalloutLibrary())
+        return runCalloutEditor(parent, current);
+    // Another library than the application's is only chosen from, never written.
+    CalloutLibrary copy = library;
+    CalloutEditorDialog dialog(copy, current, QString(), parent);
+    if (dialog.exec() != QDialog::Accepted || dialog.resultIndex() < 0 ||
+        size_t(dialog.resultIndex()) >= library.size())
         return std::nullopt;
-    QStringList names;
-    for (const Callout& callout : library.callouts())
-        names << QString::fromStdString(callout.name);
-    const int start = int(library.Find(current).value_or(0));
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(parent, QStringLiteral("Scegli il Callout"),
-                                                 QStringLiteral("Callout :"), names, start, false, &ok);
-    if (!ok)
-        return std::nullopt;
-    const int index = names.indexOf(chosen);
-    return index < 0 ? std::nullopt : std::optional<size_t>(size_t(index));
+    return size_t(dialog.resultIndex());
 }
 
 std::optional<int> askFrame(QWidget* parent, int count, int initial) {

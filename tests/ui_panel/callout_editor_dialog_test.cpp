@@ -1,0 +1,256 @@
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+#include "model/frame_composition.h"
+#include "panel_test_support.h"
+#include "ui/application_callouts.h"
+#include "ui/callout_editor_dialog.h"
+#include "ui/command_ids.h"
+#include "ui/shape_editor.h"
+
+namespace quib {
+namespace {
+
+// The callout editor over the panel fixture's library, with every question answered by the test.
+struct CalloutEditorTest : test::PanelFixture {
+    std::unique_ptr<CalloutEditorDialog> open(const std::string& initial = "") {
+        auto dialog = std::make_unique<CalloutEditorDialog>(library, initial, path());
+        CalloutEditorInteraction& i = dialog->interaction();
+        i.askYesNoCancel = [this](const QString& q) {
+            questions << q;
+            return yesNoCancel;
+        };
+        i.askYesNo = [this](const QString& q) {
+            questions << q;
+            return yes;
+        };
+        i.showStop = [this](const QString& text) { stops << text; };
+        i.chooseColour = [](uint32_t) { return std::nullopt; };
+        return dialog;
+    }
+
+    QString path() const { return dir.filePath(QStringLiteral("Quib/callout.dat")); }
+
+    std::vector<std::string> savedNames() const {
+        CalloutLibrary saved;
+        bool found = false;
+        EXPECT_TRUE(saved.LoadLibrary(path().toStdString(), &found).ok());
+        EXPECT_TRUE(found);
+        std::vector<std::string> names;
+        for (const Callout& c : saved.callouts())
+            names.push_back(c.name);
+        return names;
+    }
+
+    // Pixels of the colour (0x00BBGGRR) inside the first frame's text box, as an output draws it.
+    int pixelsOf(uint32_t colour) {
+        doc.SelectFrame(0);
+        const Bitmap24 picture = ComposeFramePicture(doc, library);
+        const Rect box = frame(0).textBox.rect;
+        int count = 0;
+        for (int y = box.top; y < box.bottom; ++y)
+            for (int x = box.left; x < box.right; ++x) {
+                const uint8_t* p = &picture.pixels[(size_t(y) * size_t(picture.width) + size_t(x)) * 3];
+                count += p[2] == (colour & 0xFF) && p[1] == ((colour >> 8) & 0xFF) &&
+                         p[0] == ((colour >> 16) & 0xFF);
+            }
+        return count;
+    }
+
+    QTemporaryDir dir;
+    QStringList questions;
+    QStringList stops;
+    bool yes = true;
+    QMessageBox::StandardButton yesNoCancel = QMessageBox::Yes;
+};
+
+TEST_F(CalloutEditorTest, ACalloutDrawnFilledAndSavedIsChosenForTheFrameAndDrawnThere) {
+    constexpr uint32_t kGreen = 0x0000FF00;
+    const size_t shipped = library.size();
+    const int greenBefore = pixelsOf(kGreen);
+
+    panel->setChoices([&] {
+        PanelChoices choices = fakes.make();
+        choices.chooseCallout = [&](const CalloutLibrary&,
+                                    const std::string& current) -> std::optional<size_t> {
+            auto dialog = open(current);
+            EXPECT_EQ(dialog->calloutList()->currentItem()->text(), QString::fromStdString(current));
+            dialog->newCallout();
+            EXPECT_EQ(dialog->edited().name, "Untitled");
+            EXPECT_EQ(library.size(), shipped + 1) << "a new callout joins the library at once";
+            ShapeEditor* editor = dialog->editor();
+
+            dialog->setDrawColour(0x000000FF);
+            dialog->setTool(ShapeTool::Rectangle);
+            editor->press({20, 20});
+            editor->drag({200, 100});
+            editor->release({340, 220});
+            dialog->setTool(ShapeTool::Ellipse);
+            editor->press({60, 60}, Qt::ShiftModifier);
+            editor->release({200, 120});
+            const Rect ellipse = dialog->edited().shapes.back()->GetBounds(editor->width(), editor->height());
+            EXPECT_NEAR(ellipse.right - ellipse.left, ellipse.bottom - ellipse.top, 1)
+                << "Shift keeps it round";
+            dialog->setDrawColour(kGreen);
+            dialog->setTool(ShapeTool::Fill);
+            editor->press({330, 40});
+
+            QStringList labels;
+            for (int i = 0; i < dialog->shapeList()->count(); ++i)
+                labels << dialog->shapeList()->item(i)->text();
+            EXPECT_EQ(labels,
+                      (QStringList{"TextField", "Polygon (Shape2)", "Curve (Shape3)", "Fill (0,255,0)"}));
+            EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Crea nuova Forma"));
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Callout Editor- [Untitled *]"));
+            editor->undo();
+            EXPECT_EQ(dialog->shapeList()->count(), 3);
+            editor->redo();
+            EXPECT_EQ(dialog->shapeList()->count(), 4);
+
+            dialog->save();
+            EXPECT_EQ(questions, QStringList{"Overwrite existing callout?"});
+            EXPECT_EQ(library.at(shipped).shapes.size(), 4u);
+            dialog->accept();
+            EXPECT_EQ(dialog->resultName(), "Untitled");
+            return size_t(dialog->resultIndex());
+        };
+        return choices;
+    }());
+    panel->run(cmd::ChooseCallout);
+
+    EXPECT_EQ(frame(0).textBox.calloutName, "Untitled");
+    EXPECT_GT(pixelsOf(kGreen), greenBefore + 100) << "the fill floods the frame's text box";
+    const std::vector<std::string> saved = savedNames();
+    ASSERT_EQ(saved.size(), shipped + 1);
+    EXPECT_EQ(saved.back(), "Untitled");
+}
+
+TEST_F(CalloutEditorTest, RenamingAsksToOverwriteAndSaveAsRefusesATakenName) {
+    auto dialog = open(library.at(1).name);
+    const std::string second = library.at(1).name;
+    ASSERT_EQ(dialog->currentIndex(), 1);
+    dialog->nameField()->setText(QString::fromStdString(library.at(0).name));
+    emit dialog->nameField()->textEdited(dialog->nameField()->text());
+    dialog->saveAs();
+    EXPECT_EQ(
+        stops,
+        QStringList{QString::fromUtf8("Esiste già un Callout con questo nome. Indicare un nome diverso.")});
+
+    dialog->nameField()->setText(QStringLiteral("Nuvola"));
+    emit dialog->nameField()->textEdited(dialog->nameField()->text());
+    yes = false;
+    dialog->save();
+    EXPECT_EQ(library.at(1).name, second) << "no to the question keeps the entry";
+    yes = true;
+    dialog->save();
+    EXPECT_EQ(library.at(1).name, "Nuvola");
+    EXPECT_EQ(dialog->calloutList()->item(1)->text(), QStringLiteral("Nuvola"));
+    ASSERT_EQ(dialog->nameChanges().size(), 1u);
+    EXPECT_EQ(dialog->nameChanges()[0].oldName, second);
+    dialog->reject();
+    EXPECT_EQ(dialog->resultIndex(), -1);
+    EXPECT_EQ(savedNames()[1], "Nuvola") << "a cancelled dialog still writes the changed library";
+}
+
+TEST_F(CalloutEditorTest, DeletingAsksFirstAndUnsavedChangesKeepTheFileUnwritten) {
+    const size_t before = library.size();
+    const std::string first = library.at(0).name;
+    auto dialog = open();
+    dialog->calloutList()->setFocus();
+    yes = false;
+    dialog->deleteCallout();
+    EXPECT_EQ(questions.back(),
+              QStringLiteral("Sicuri di voler eliminare questo Callout?\n(Non sara' piu' recuperabile!)"));
+    EXPECT_EQ(library.size(), before);
+    yes = true;
+    dialog->deleteCallout();
+    EXPECT_EQ(library.size(), before - 1);
+    EXPECT_FALSE(library.Find(first));
+    EXPECT_EQ(dialog->currentIndex(), 0) << "the next callout takes its place";
+
+    // An edit left unsaved at closing, the question cancelled: nothing is written.
+    dialog->editor()->selectAll();
+    dialog->SetModified(true);
+    yesNoCancel = QMessageBox::Cancel;
+    dialog->reject();
+    EXPECT_EQ(questions.back(), QString::fromUtf8("Il Callout è stato modificato. Volete salvarlo?"));
+    EXPECT_FALSE(QFile::exists(path()));
+}
+
+TEST_F(CalloutEditorTest, ATransformDragMovesTheClickedShapeAndUndoPutsItBack) {
+    auto dialog = open();
+    dialog->newCallout();
+    dialog->penStyleBox()->setCurrentIndex(2);
+    dialog->penWidthBox()->setCurrentIndex(2);
+    EXPECT_EQ(dialog->penStyleBox()->currentIndex(), 0) << "a wide pen is always solid";
+    EXPECT_FALSE(dialog->penStyleBox()->isEnabled());
+    ShapeEditor* editor = dialog->editor();
+    dialog->setTool(ShapeTool::Rectangle);
+    editor->press({100, 100});
+    editor->release({200, 200});
+    const Shape& rectangle = *dialog->edited().shapes.back();
+    EXPECT_EQ(rectangle.penWidth, 3);
+    const Rect before = rectangle.GetBounds(editor->width(), editor->height());
+
+    dialog->setTool(ShapeTool::Transform);
+    editor->deselectAll();
+    editor->press({101, 150});  // on the left side
+    editor->drag({131, 160});
+    editor->release({141, 170});
+    const Rect moved = rectangle.GetBounds(editor->width(), editor->height());
+    EXPECT_NEAR(moved.left - before.left, 40, 1);
+    EXPECT_NEAR(moved.top - before.top, 20, 1);
+    EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Trasforma Forme"));
+    editor->undo();
+    EXPECT_EQ(dialog->edited().shapes.back()->GetBounds(editor->width(), editor->height()), before);
+
+    ASSERT_TRUE(dialog->mirrorAction()->isEnabled()) << "the rectangle is still selected";
+    editor->flip(FlipAxis::Horizontal, {});
+    const Rect mirrored = dialog->edited().shapes.back()->GetBounds(editor->width(), editor->height());
+    EXPECT_NEAR(mirrored.left, editor->width() - before.right, 3) << "turned over the whole canvas";
+    EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Rifletti Forma"));
+
+    editor->copy();
+    editor->paste();
+    ASSERT_EQ(dialog->edited().shapes.size(), 3u);
+    EXPECT_EQ(dialog->edited().shapes[2]->GetBounds(editor->width(), editor->height()), mirrored)
+        << "a pasted shape keeps its place";
+    EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Incolla Forme"));
+    editor->undo();
+    EXPECT_EQ(dialog->edited().shapes.size(), 2u);
+}
+
+TEST_F(CalloutEditorTest, MovingKeepsTheCalloutSelectedAndStopsAtTheEnds) {
+    const std::string first = library.at(0).name, second = library.at(1).name;
+    auto dialog = open(first);
+    dialog->moveUp();
+    EXPECT_FALSE(dialog->libraryChanged()) << "the first callout cannot go up";
+    dialog->moveDown();
+    EXPECT_EQ(library.at(1).name, first);
+    EXPECT_EQ(library.at(0).name, second);
+    EXPECT_EQ(dialog->calloutList()->currentRow(), 1);
+    EXPECT_EQ(dialog->calloutList()->item(1)->text(), QString::fromStdString(first));
+    dialog->selectCallout(dialog->calloutList()->count() - 1);
+    const std::string last = library.at(library.size() - 1).name;
+    dialog->moveDown();
+    EXPECT_EQ(library.at(library.size() - 1).name, last);
+}
+
+TEST_F(CalloutEditorTest, ARenamedCalloutIsRenamedInTheFramesAsOneStep) {
+    Frame changed;
+    doc.GetFrame(2, changed);
+    changed.textBox.calloutName = "Nota";
+    doc.SetFrame(2, changed, false);
+
+    EXPECT_EQ(renameCalloutInFrames(doc, "Fumetto a sinistra", "Nuvola"), 3);
+    EXPECT_EQ(frame(0).textBox.calloutName, "Nuvola");
+    EXPECT_EQ(frame(2).textBox.calloutName, "Nota");
+    EXPECT_EQ(doc.commands.undoName(), "Rinomina Callout");
+    ASSERT_TRUE(doc.commands.undo(doc));
+    EXPECT_EQ(frame(3).textBox.calloutName, "Fumetto a sinistra");
+}
+
+}  // namespace
+}  // namespace quib

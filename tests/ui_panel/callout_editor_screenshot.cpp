@@ -1,0 +1,31 @@
+// Draws the callout editor with a callout being made from a rectangle, an ellipse and a fill.
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "shapes/default_callouts.h"
+#include "ui/callout_editor_dialog.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("callout_editor.png");
+    QTemporaryDir dir;
+    quib::CalloutLibrary library = quib::defaultCalloutLibrary();
+    quib::CalloutEditorDialog dialog(library, "", dir.filePath(QStringLiteral("callout.dat")));
+    dialog.show();
+    app.processEvents();
+    dialog.newCallout();
+    quib::ShapeEditor* editor = dialog.editor();
+    dialog.setDrawColour(0x00804000);
+    dialog.setTool(quib::ShapeTool::Rectangle);
+    editor->press({20, 20});
+    editor->release({340, 200});
+    dialog.setTool(quib::ShapeTool::Ellipse);
+    editor->press({40, 150}, Qt::ShiftModifier);
+    editor->release({120, 230});
+    dialog.setDrawColour(0x00A0FFFF);
+    dialog.setTool(quib::ShapeTool::Fill);
+    editor->press({200, 100});
+    dialog.setTool(quib::ShapeTool::Transform);
+    app.processEvents();
+    return dialog.grab().save(out) ? 0 : 1;
+}
