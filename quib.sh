@@ -5,6 +5,7 @@
 #   ./quib.sh build           install what is missing, build
 #   ./quib.sh sanitize        the engine with AddressSanitizer and UndefinedBehaviorSanitizer (clang):
 #                             its tests once, then every fuzz target for QUIB_FUZZ_SECONDS (30) each
+#   ./quib.sh ratio           non-blank lines of the tests against those of the code they test
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -81,7 +82,12 @@ case "$cmd" in
     else
       exec "$BUILD_DIR/cli/quib-cli" info "${@:-resources/samples/demo.qbk}"
     fi ;;
+  ratio)
+    count() { find "$@" -type f \( -name '*.cpp' -o -name '*.h' \) -exec cat {} + | grep -cv '^[[:space:]]*$'; }
+    tests=$(count tests)
+    code=$(count src app cli player filters)
+    awk -v t="$tests" -v c="$code" 'BEGIN { printf "tests %d, code %d, ratio %.2f (aim 0.25-0.33)\n", t, c, t / c }' ;;
   *)
-    echo "usage: $0 run|test|build|sanitize [ARGS...]" >&2
+    echo "usage: $0 run|test|build|sanitize|ratio [ARGS...]" >&2
     exit 2 ;;
 esac
