@@ -45,13 +45,18 @@ public:
 
 const Rect kRegion{10, 10, 110, 90};
 
-}  // namespace
-
-TEST(CaptureSession, GrabRecordsCursorLessHotSpotRelativeToTheRegion) {
+// A project ready for captures of kRegion from the fake screen.
+struct CaptureSessionTest : ::testing::Test {
+    CaptureSessionTest() { prepareCaptureProject(doc, kRegion); }
+    CaptureSession sessionAt(int rate) { return CaptureSession(grabber, doc, kRegion, rate); }
     FakeGrabber grabber;
     CQuibDoc doc;
-    prepareCaptureProject(doc, kRegion);
-    CaptureSession session(grabber, doc, kRegion, 0);
+};
+
+}  // namespace
+
+TEST_F(CaptureSessionTest, GrabRecordsCursorLessHotSpotRelativeToTheRegion) {
+    CaptureSession session = sessionAt(0);
     ASSERT_TRUE(session.captureOnce());
     EXPECT_EQ(doc.frames[0].cursorPos, (Point{30 - 10 - 1, 40 - 10 - 1}));
     EXPECT_EQ(doc.frames[0].cursorWidth, 2);
@@ -64,11 +69,8 @@ TEST(CaptureSession, GrabRecordsCursorLessHotSpotRelativeToTheRegion) {
     EXPECT_EQ(session.intervalMs(), 1000);
 }
 
-TEST(CaptureSession, FailedGrabStopsTimedCaptureAndLeavesTheProject) {
-    FakeGrabber grabber;
-    CQuibDoc doc;
-    prepareCaptureProject(doc, kRegion);
-    CaptureSession session(grabber, doc, kRegion, 5);
+TEST_F(CaptureSessionTest, FailedGrabStopsTimedCaptureAndLeavesTheProject) {
+    CaptureSession session = sessionAt(5);
     ASSERT_TRUE(session.captureOnce());
     session.toggleTimedCapture();
     grabber.failGrab = true;
@@ -89,11 +91,8 @@ TEST(CaptureSession, RegionOfAnotherSizeThanTheProjectIsRefused) {
     EXPECT_EQ(doc.frameCount(), 0);
 }
 
-TEST(CaptureSession, TimedFramesShowForTheIntervalAndSingleGrabsForNoTime) {
-    FakeGrabber grabber;
-    CQuibDoc doc;
-    prepareCaptureProject(doc, kRegion);
-    CaptureSession session(grabber, doc, kRegion, 3);
+TEST_F(CaptureSessionTest, TimedFramesShowForTheIntervalAndSingleGrabsForNoTime) {
+    CaptureSession session = sessionAt(3);
     ASSERT_TRUE(session.captureOnce());
     session.toggleTimedCapture();
     ASSERT_TRUE(session.tick());
