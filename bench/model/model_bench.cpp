@@ -1,6 +1,12 @@
-// Project model and project file on a long project: 300 screen-like frames of 1920 x 1080.
+// Project model and project file on a long project: 300 frames of 1920 x 1080. Set
+// QUIB_BENCH_PROJECT to a project of real screen recordings (made with `quib-cli import-images`
+// from screen_frames.py pictures); without it a synthetic project stands in. Opening and saving
+// are timed beside `cat` and `cp` of the same file.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -30,10 +36,42 @@ long residentKiB() {
 CQuibDoc& project() {
     static std::unique_ptr<CQuibDoc> doc = [] {
         auto d = std::make_unique<CQuibDoc>();
-        buildSyntheticProject(*d, kWidth, kHeight, kFrames);
+        NullProgress progress;
+        if (const char* path = std::getenv("QUIB_BENCH_PROJECT"); path && *path)
+            (void)LoadProject(path, *d, progress);
+        else
+            buildSyntheticProject(*d, kWidth, kHeight, kFrames);
         return d;
     }();
     return *doc;
+}
+
+// The project as a file on disk, written once by a normal save.
+const std::string& projectPath() {
+    static const std::string path = [] {
+        std::string p = "/tmp/quib-model-bench-" + std::to_string(::getpid()) + ".qbk";
+        NullProgress progress;
+        (void)SaveProject(p, project(), progress);
+        std::atexit([] { std::remove(projectPath().c_str()); });
+        return p;
+    }();
+    return path;
+}
+
+// Runs a command through the shell and adds the CPU time it took to the "cpu_s" counter.
+void runPeer(benchmark::State& state, const std::string& command) {
+    double cpu = 0;
+    for (auto _ : state) {
+        rusage before{}, after{};
+        ::getrusage(RUSAGE_CHILDREN, &before);
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError(("failed: " + command).c_str());
+        ::getrusage(RUSAGE_CHILDREN, &after);
+        auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+        cpu += seconds(after.ru_utime) - seconds(before.ru_utime) + seconds(after.ru_stime) -
+               seconds(before.ru_stime);
+    }
+    state.counters["cpu_s"] = benchmark::Counter(cpu, benchmark::Counter::kAvgIterations);
 }
 
 const std::vector<uint8_t>& fileBytes(bool compressed) {
@@ -81,7 +119,29 @@ void BM_SaveNormalToDisk(benchmark::State& state) {
     }
     std::remove(path.c_str());
 }
-BENCHMARK(BM_SaveNormalToDisk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveNormalToDisk)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+void BM_OpenFromDisk(benchmark::State& state) {
+    const std::string& path = projectPath();
+    NullProgress progress;
+    for (auto _ : state) {
+        CQuibDoc doc;
+        if (!LoadProject(path, doc, progress))
+            state.SkipWithError("open failed");
+    }
+}
+BENCHMARK(BM_OpenFromDisk)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+void BM_PeerCat(benchmark::State& state) {
+    runPeer(state, "cat " + projectPath() + " > /dev/null");
+}
+BENCHMARK(BM_PeerCat)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PeerCp(benchmark::State& state) {
+    runPeer(state, "cp " + projectPath() + " /tmp/quib-model-bench-cp.qbk");
+    std::remove("/tmp/quib-model-bench-cp.qbk");
+}
+BENCHMARK(BM_PeerCp)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_LoadNormal(benchmark::State& state) {
     const auto& bytes = fileBytes(false);

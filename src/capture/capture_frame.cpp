@@ -70,6 +70,7 @@ Status CaptureFrame::store(const ScreenCursor& cursor, uint32_t displayTimeMs, c
         return Status::failureText(captureText::SaveCapturedFrameFailed);
     }
     m_doc.SetModifiedFlag(true);
+    m_budget.captured(m_doc, m_doc.frameCount() - 1);
     return Status::success();
 }
 

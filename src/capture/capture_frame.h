@@ -2,6 +2,7 @@
 
 #include "base/geometry.h"
 #include "base/status.h"
+#include "capture_memory_budget.h"
 #include "screen_grabber.h"
 
 namespace quib {
@@ -37,11 +38,16 @@ public:
     Status store(const ScreenCursor& cursor, uint32_t displayTimeMs, const Point* click);
     // The captured-frames counter: the project's frame count.
     int counter() const;
+    // How much of the captured pictures stays in memory, and where the rest goes.
+    void setMemoryBudget(size_t bytes, std::string folder) {
+        m_budget = CaptureMemoryBudget(bytes, std::move(folder));
+    }
 
 private:
     ScreenGrabber& m_grabber;
     CQuibDoc& m_doc;
     Rect m_region;
+    CaptureMemoryBudget m_budget;
 };
 
 }  // namespace quib

@@ -33,6 +33,9 @@ public:
     // An interval not bound to whole frames per second (the command line's --interval).
     void setIntervalMs(int ms) { m_intervalMs = ms > 0 ? ms : 1; }
     int counter() const { return m_capture.counter(); }
+    void setMemoryBudget(size_t bytes, std::string folder) {
+        m_capture.setMemoryBudget(bytes, std::move(folder));
+    }
     const Rect& region() const { return m_region; }
     // The message of the last failed grab, cleared by takeError().
     const std::string& lastError() const { return m_lastError; }

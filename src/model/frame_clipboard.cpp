@@ -60,7 +60,7 @@ std::vector<uint8_t> currentStream(const CQuibDoc& doc, int index) {
         if (stream)
             return *stream;
     }
-    return doc.frames[size_t(index)].imageData;
+    return doc.frames[size_t(index)].imageData.toVector();
 }
 
 }  // namespace

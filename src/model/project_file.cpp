@@ -48,12 +48,48 @@ Bitmap32 readBitmap32(ByteReader& in, int32_t width, int32_t height) {
     return image;
 }
 
-std::vector<uint8_t> readStream(ByteReader& in, size_t bound) {
+// A frame's stream: a part of the file when the file is kept, otherwise a copy.
+SharedBytes readStream(ByteReader& in, size_t bound, const std::shared_ptr<const FileBuffer>& file) {
     const uint32_t length = in.u32();
     if (length > bound)
         throw FormatError("stream longer than its bound");
+    if (file)
+        return FileBuffer::part(file, in.bytes(length), length);
     return in.byteVector(length);
 }
+
+// Gathers the small fields into chunks and passes picture streams to the sink as they are.
+class SinkWriter {
+public:
+    explicit SinkWriter(const ProjectFile::ByteSink& sink) : m_sink(sink) {}
+    ByteWriter& out() { return m_out; }
+    void stream(const uint8_t* data, size_t size) {
+        flush();
+        if (m_ok && size != 0)
+            m_ok = m_sink(data, size);
+    }
+    void flushIfLarge() {
+        if (m_chunk.size() >= kChunkBytes)
+            flush();
+    }
+    bool finish() {
+        flush();
+        return m_ok;
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    static constexpr size_t kChunkBytes = 64 * 1024;
+    void flush() {
+        if (m_ok && !m_chunk.empty())
+            m_ok = m_sink(m_chunk.data(), m_chunk.size());
+        m_chunk.clear();
+    }
+    const ProjectFile::ByteSink& m_sink;
+    std::vector<uint8_t> m_chunk;
+    ByteWriter m_out{m_chunk};
+    bool m_ok = true;
+};
 
 void writeNavButton(ByteWriter& out, const NavButton& b, bool withTarget) {
     out.u32(b.visible);
@@ -71,7 +107,8 @@ NavButton readNavButton(ByteReader& in, bool withTarget) {
     return b;
 }
 
-void writeFrameRecord(ByteWriter& out, const Frame& frame, bool withImage) {
+void writeFrameRecord(SinkWriter& writer, const Frame& frame, bool withImage) {
+    ByteWriter& out = writer.out();
     out.u32(frame.cursorVisible);
     out.point(frame.cursorPos);
     const bool hasCursor = frame.hasCursorImage();
@@ -81,7 +118,7 @@ void writeFrameRecord(ByteWriter& out, const Frame& frame, bool withImage) {
         out.bytes(frame.cursorPixels.data(), frame.cursorPixels.size());
     if (withImage) {
         out.u32(frame.imageSize());
-        out.bytes(frame.imageData.data(), frame.imageData.size());
+        writer.stream(frame.imageData.data(), frame.imageData.size());
     }
     out.u32(frame.textBox.visible);
     out.rect(frame.textBox.rect);
@@ -94,9 +131,11 @@ void writeFrameRecord(ByteWriter& out, const Frame& frame, bool withImage) {
     writeNavButton(out, frame.gotoButtons[1], true);
     out.u32(frame.displayTime);
     out.archiveString(frame.title);
+    writer.flushIfLarge();
 }
 
-Frame readFrameRecord(ByteReader& in, bool withImage, size_t imageBound, size_t pictureBytes) {
+Frame readFrameRecord(ByteReader& in, bool withImage, size_t imageBound, size_t pictureBytes,
+                      const std::shared_ptr<const FileBuffer>& file) {
     Frame frame;
     frame.cursorVisible = in.u32();
     frame.cursorPos = in.point();
@@ -106,7 +145,7 @@ Frame readFrameRecord(ByteReader& in, bool withImage, size_t imageBound, size_t 
     if (frame.cursorPixels.empty())
         frame.cursorWidth = frame.cursorHeight = 0;
     if (withImage) {
-        frame.imageData = readStream(in, imageBound);
+        frame.imageData = readStream(in, imageBound, file);
         // An empty stream is a black picture; any other must be able to fill the frame.
         if (!frame.imageData.empty())
             checkStreamFillsPicture(frame.imageData.size(), pictureBytes);
@@ -125,13 +164,13 @@ Frame readFrameRecord(ByteReader& in, bool withImage, size_t imageBound, size_t 
     return frame;
 }
 
-void inflateInto(const std::vector<uint8_t>& stream, std::vector<uint8_t>& out) {
+void inflateInto(std::span<const uint8_t> stream, std::vector<uint8_t>& out) {
     // zlib errors are not reported: the picture keeps whatever was produced.
     if (!out.empty() && !stream.empty())
         (void)zlibUncompress(stream.data(), stream.size(), out.data(), out.size());
 }
 
-void writeCompressedImages(ByteWriter& out, const CQuibDoc& doc, Progress& progress) {
+void writeCompressedImages(SinkWriter& writer, const CQuibDoc& doc, Progress& progress) {
     const int count = doc.frameCount();
     progress.setText(stringText(str::SavingCompressed));
     progress.setRange(0, std::max(count - 1, 0));
@@ -139,9 +178,9 @@ void writeCompressedImages(ByteWriter& out, const CQuibDoc& doc, Progress& progr
         size_t(std::max(doc.frameSize.cx, 0)) * size_t(std::max(doc.frameSize.cy, 0)) * 3;
     const size_t bound = pictureStreamBound(doc.frameSize.cx, doc.frameSize.cy);
     std::vector<uint8_t> previous(pictureSize), current(pictureSize);
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && writer.ok(); ++i) {
         std::fill(current.begin(), current.end(), 0);
-        inflateInto(doc.frames[size_t(i)].imageData, current);
+        inflateInto(doc.frames[size_t(i)].imageData.span(), current);
         std::vector<uint8_t> coded = current;
         if (i > 0) {
             // A real 3,3,3 pixel is nudged to 4,4,4 so that the marker stays unambiguous.
@@ -156,8 +195,8 @@ void writeCompressedImages(ByteWriter& out, const CQuibDoc& doc, Progress& progr
         auto stream = zlibCompress(coded.data(), coded.size(), 9, bound);
         const std::vector<uint8_t> empty;
         const std::vector<uint8_t>& bytes = stream ? *stream : empty;
-        out.u32(uint32_t(bytes.size()));
-        out.bytes(bytes.data(), bytes.size());
+        writer.out().u32(uint32_t(bytes.size()));
+        writer.stream(bytes.data(), bytes.size());
         previous.swap(current);
         progress.setPosition(i);
     }
@@ -171,12 +210,17 @@ void readCompressedImages(ByteReader& in, ProjectData& data, Progress& progress)
     const size_t bound = pictureStreamBound(data.frameSize.cx, data.frameSize.cy);
     std::vector<uint8_t> previous, current;
     for (int i = 0; i < count; ++i) {
-        const std::vector<uint8_t> stream = readStream(in, bound);
-        checkStreamFillsPicture(stream.size(), pictureSize);
+        const uint32_t length = in.u32();
+        if (length > bound)
+            throw FormatError("stream longer than its bound");
+        const uint8_t* stream = in.bytes(length);
+        checkStreamFillsPicture(length, pictureSize);
         if (i == 0)
             previous.resize(pictureSize), current.resize(pictureSize);
         std::fill(current.begin(), current.end(), 0);
-        inflateInto(stream, current);
+        // zlib errors are not reported: the picture keeps whatever was produced.
+        if (length != 0 && !current.empty())
+            (void)zlibUncompress(stream, length, current.data(), current.size());
         if (i > 0) {
             for (size_t p = 0; p + 2 < current.size(); p += 3) {
                 uint8_t* px = &current[p];
@@ -220,7 +264,7 @@ TextStyle readTextStyle(ByteReader& in) {
 }
 
 ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly, Progress& progress,
-                  ProjectFileHeader& header) {
+                  ProjectFileHeader& header, const std::shared_ptr<const FileBuffer>& file) {
     ProjectData data;
     data.projectDir = projectDirOf(filePath);
     data.settingsOnly = settingsOnly;
@@ -287,7 +331,7 @@ ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly
         }
         data.frames.reserve(header.frameCount);
         for (uint32_t i = 0; i < header.frameCount; ++i)
-            data.frames.push_back(readFrameRecord(in, withImages, bound, frameBytes));
+            data.frames.push_back(readFrameRecord(in, withImages, bound, frameBytes, file));
         if (header.compressed)
             readCompressedImages(in, data, progress);
         s.textStyle = readTextStyle(in);
@@ -303,6 +347,20 @@ ProjectData parse(ByteReader& in, const std::string& filePath, bool settingsOnly
 }  // namespace
 
 std::vector<uint8_t> ProjectFile::store(CQuibDoc& doc, const std::string& filePath, Progress& progress) {
+    std::vector<uint8_t> bytes;
+    size_t expected = 4096 + doc.backgroundImage.pixels.size() / 4;
+    for (const Frame& frame : doc.frames)
+        expected += 512 + frame.cursorPixels.size() + (doc.compressedSave ? 0 : frame.imageData.size());
+    bytes.reserve(expected);
+    (void)write(doc, filePath, progress, [&bytes](const uint8_t* data, size_t size) {
+        bytes.insert(bytes.end(), data, data + size);
+        return true;
+    });
+    return bytes;
+}
+
+bool ProjectFile::write(CQuibDoc& doc, const std::string& filePath, Progress& progress,
+                        const ByteSink& sink) {
     doc.projectDir = projectDirOf(filePath);
     const std::string outputName = doc.settings.outputFileName.empty()
                                        ? std::string()
@@ -313,12 +371,8 @@ std::vector<uint8_t> ProjectFile::store(CQuibDoc& doc, const std::string& filePa
         doc.CommitFrameElements(-1);
     doc.imageChanged = doc.elementsChanged = false;
 
-    std::vector<uint8_t> bytes;
-    size_t expected = 4096 + doc.backgroundImage.pixels.size() / 4;
-    for (const Frame& frame : doc.frames)
-        expected += 512 + frame.cursorPixels.size() + (doc.compressedSave ? 0 : frame.imageData.size());
-    bytes.reserve(expected);
-    ByteWriter out(bytes);
+    SinkWriter writer(sink);
+    ByteWriter& out = writer.out();
     out.u32(kMagic);
     out.u16(kVersion);
     out.u32(doc.compressedSave ? 1 : 0);
@@ -336,7 +390,7 @@ std::vector<uint8_t> ProjectFile::store(CQuibDoc& doc, const std::string& filePa
             background = std::move(*stream);
     }
     out.u32(uint32_t(background.size()));
-    out.bytes(background.data(), background.size());
+    writer.stream(background.data(), background.size());
 
     ProjectSettings& s = doc.settings;
     out.archiveString(outputName);
@@ -358,21 +412,25 @@ std::vector<uint8_t> ProjectFile::store(CQuibDoc& doc, const std::string& filePa
     out.textFont(doc.titles.font);
     out.rect(doc.titles.rect);
 
-    for (const Frame& frame : doc.frames)
-        writeFrameRecord(out, frame, !doc.compressedSave);
+    for (const Frame& frame : doc.frames) {
+        if (!writer.ok())
+            return false;
+        writeFrameRecord(writer, frame, !doc.compressedSave);
+    }
     if (doc.compressedSave)
-        writeCompressedImages(out, doc, progress);
+        writeCompressedImages(writer, doc, progress);
     writeTextStyle(out, s.textStyle);
-    return bytes;
+    return writer.finish();
 }
 
-Status ProjectFile::load(const std::vector<uint8_t>& bytes, CQuibDoc& doc, const std::string& filePath,
-                         Progress& progress, ProjectFileHeader* header) {
+Status ProjectFile::load(const uint8_t* bytes, size_t size, CQuibDoc& doc, const std::string& filePath,
+                         Progress& progress, ProjectFileHeader* header,
+                         const std::shared_ptr<const FileBuffer>& file) {
     ProjectFileHeader parsedHeader;
     ProjectData data;
     try {
-        ByteReader in(bytes);
-        data = parse(in, filePath, doc.settingsOnly, progress, parsedHeader);
+        ByteReader in(bytes, size);
+        data = parse(in, filePath, doc.settingsOnly, progress, parsedHeader, file);
     } catch (const FormatError&) {
         return Status::failure(str::UnexpectedFormat);
     } catch (const std::bad_alloc&) {

@@ -9,8 +9,10 @@
 
 namespace quib {
 
-Status ReadDocumentFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    switch (readFileBytes(path, bytes)) {
+namespace {
+
+Status readStatus(FileRead read, const std::string& path) {
+    switch (read) {
         case FileRead::CannotOpen:
             return Status::failure(str::FileNotFound, formatString1(str::FileNotFound, path));
         case FileRead::ReadFailed:
@@ -23,11 +25,17 @@ Status ReadDocumentFile(const std::string& path, std::vector<uint8_t>& bytes) {
     return Status::success();
 }
 
+}  // namespace
+
+Status ReadDocumentFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    return readStatus(readFileBytes(path, bytes), path);
+}
+
 Status LoadProject(const std::string& path, CQuibDoc& doc, Progress& progress, ProjectFileHeader* header) {
-    std::vector<uint8_t> bytes;
-    if (Status read = ReadDocumentFile(path, bytes); !read)
+    auto file = std::make_shared<FileBuffer>();
+    if (Status read = readStatus(file->read(path), path); !read)
         return read;
-    Status status = ProjectFile::load(bytes, doc, path, progress, header);
+    Status status = ProjectFile::load(file, doc, path, progress, header);
     if (!status)
         return status;
     doc.setPathName(path);
@@ -37,8 +45,12 @@ Status LoadProject(const std::string& path, CQuibDoc& doc, Progress& progress, P
 }
 
 Status SaveProject(const std::string& path, CQuibDoc& doc, Progress& progress) {
-    const std::vector<uint8_t> bytes = ProjectFile::store(doc, path, progress);
-    if (!writeFileAtomically(path, bytes))
+    AtomicFile file;
+    const bool written =
+        file.open(path) && ProjectFile::write(doc, path, progress, [&file](const uint8_t* data, size_t size) {
+            return file.write(data, size);
+        });
+    if (!written || !file.commit())
         return Status::failure(str::CannotCreateFile);
     doc.setPathName(path);
     doc.SetModifiedFlag(false);

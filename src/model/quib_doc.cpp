@@ -139,7 +139,7 @@ Status CQuibDoc::decodeFrame(int index, Bitmap24& into) const {
         std::copy(currentImage.pixels.begin(), currentImage.pixels.end(), into.pixels.begin());
         return Status::success();
     }
-    const std::vector<uint8_t>& stream = frames[size_t(index)].imageData;
+    const SharedBytes& stream = frames[size_t(index)].imageData;
     if (stream.empty()) {
         std::fill(into.pixels.begin(), into.pixels.end(), uint8_t(0));
         return Status::success();

@@ -217,7 +217,7 @@ void CQuibThumbView::rebuild() {
     m_syncing = true;
     clear();
     m_pictures.clear();
-    std::erase_if(m_thumbCache, [](const auto& entry) { return entry.second.stream.expired(); });
+    std::erase_if(m_thumbCache, [](const auto& entry) { return entry.second.owner.expired(); });
     applySizes();
     const int n = m_doc.frameCount();
     if (n > 0) {
@@ -285,10 +285,10 @@ void CQuibThumbView::makeThumbnails(int first, int n, bool reuseBefore) {
     const int current = m_doc.currentFrameIndex;
     // The current frame's stored stream is stale while its picture has unsaved changes.
     auto stale = [&](int i) { return m_doc.imageChanged && i == current; };
-    const std::vector<uint8_t>* previous = nullptr;
+    const SharedBytes* previous = nullptr;
     int previousSlot = -1, previousRow = -1;
     if (reuseBefore && first > 0 && first - 1 < m_doc.frameCount() && !stale(first - 1)) {
-        previous = &m_doc.frames[size_t(first - 1)].imageData.bytes();
+        previous = &m_doc.frames[size_t(first - 1)].imageData;
         previousRow = first - 1;
     }
     for (int i = first; i < first + n && i < m_doc.frameCount(); ++i) {
@@ -298,10 +298,8 @@ void CQuibThumbView::makeThumbnails(int first, int n, bool reuseBefore) {
             previous = nullptr;
             continue;
         }
-        const SharedBytes& bytes = m_doc.frames[size_t(i)].imageData;
-        const std::vector<uint8_t>& stream = bytes;
-        std::shared_ptr<const std::vector<uint8_t>> shared = bytes.shared();
-        if (const QImage* known = shared ? cachedThumbnail(shared) : nullptr) {
+        const SharedBytes& stream = m_doc.frames[size_t(i)].imageData;
+        if (const QImage* known = cachedThumbnail(stream)) {
             setPicture(i, *known);
             stepProgress();
             previous = &stream;
@@ -323,11 +321,9 @@ void CQuibThumbView::makeThumbnails(int first, int n, bool reuseBefore) {
         previousSlot = int(m_slots.size());
         previousRow = i;
         previous = &stream;
-        if (!shared)
-            shared = std::make_shared<const std::vector<uint8_t>>();
-        m_slots.push_back({{i}, shared});
+        m_slots.push_back({{i}, stream});
         ++m_pendingCount;
-        tasks.push_back({previousSlot, shared});
+        tasks.push_back({previousSlot, stream});
     }
     if (!tasks.empty())
         m_builder.start(std::move(tasks), m_doc.frameSize, m_template, [this, flag = m_collectFlag] {
@@ -344,11 +340,12 @@ void CQuibThumbView::scheduleCollect() {
     collectResults();
 }
 
-const QImage* CQuibThumbView::cachedThumbnail(
-    const std::shared_ptr<const std::vector<uint8_t>>& stream) const {
-    auto it = m_thumbCache.find(stream.get());
+const QImage* CQuibThumbView::cachedThumbnail(const SharedBytes& stream) const {
+    if (!stream.owner())
+        return nullptr;
+    auto it = m_thumbCache.find(stream.owner().get());
     // The address alone could belong to a newer stream: only the same living one counts.
-    if (it == m_thumbCache.end() || it->second.stream.lock() != stream)
+    if (it == m_thumbCache.end() || it->second.owner.lock() != stream.owner())
         return nullptr;
     return &it->second.image;
 }
@@ -360,8 +357,8 @@ void CQuibThumbView::collectResults() {
             continue;
         PendingSlot& slot = m_slots[size_t(result.key)];
         ++m_decodedCount;
-        if (slot.stream && !slot.stream->empty())
-            m_thumbCache[slot.stream.get()] = {slot.stream, result.image};
+        if (slot.stream.owner())
+            m_thumbCache[slot.stream.owner().get()] = {slot.stream.owner(), result.image};
         for (int row : slot.rows) {
             setPicture(row, result.image);
             --m_pendingCount;

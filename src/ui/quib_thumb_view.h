@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/shared_bytes.h"
 #include "command_handler.h"
 #include "model/doc_observer.h"
 #include "thumbnail_builder.h"
@@ -118,15 +119,15 @@ private:
 
     struct PendingSlot {
         std::vector<int> rows;  // items waiting for this picture
-        std::shared_ptr<const std::vector<uint8_t>> stream;
+        SharedBytes stream;
     };
     // A thumbnail made from a picture stream, found again while the stream lives (in the project
     // or its history), so that undoing a delete shows the frames at once.
     struct CachedThumbnail {
-        std::weak_ptr<const std::vector<uint8_t>> stream;
+        std::weak_ptr<const void> owner;
         QImage image;
     };
-    const QImage* cachedThumbnail(const std::shared_ptr<const std::vector<uint8_t>>& stream) const;
+    const QImage* cachedThumbnail(const SharedBytes& stream) const;
 
     void applySizes();
     // Lets the project window size the thumbnail row again.

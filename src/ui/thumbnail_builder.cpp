@@ -75,8 +75,8 @@ void ThumbnailBuilder::work() {
             return;
         const Task& task = m_tasks[index];
         filter.reset();
-        if (task.stream && !task.stream->empty())
-            (void)filterCompressedPicture(task.stream->data(), task.stream->size(), filter, scratch);
+        if (!task.stream.empty())
+            (void)filterCompressedPicture(task.stream.data(), task.stream.size(), filter, scratch);
         QImage image = m_template.copy();
         if (dw > 0 && dh > 0)
             filter.write(image.scanLine(ThumbnailBorder) + ThumbnailBorder * 3, size_t(image.bytesPerLine()));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/geometry.h"
+#include "base/shared_bytes.h"
 
 namespace quib {
 
@@ -21,7 +22,7 @@ class ThumbnailBuilder {
 public:
     struct Task {
         int key = 0;  // the caller's name for the result
-        std::shared_ptr<const std::vector<uint8_t>> stream;
+        SharedBytes stream;
     };
     struct Result {
         int key = 0;
@@ -37,7 +38,8 @@ public:
     // Cancels any work under way and starts on the tasks, in their order. Each picture is a
     // frameSize zlib stream; its thumbnail is the template with the picture scaled inside.
     // resultReady is called on a worker thread after each result (keep it short).
-    void start(std::vector<Task> tasks, Size frameSize, const QImage& templ, std::function<void()> resultReady = {});
+    void start(std::vector<Task> tasks, Size frameSize, const QImage& templ,
+               std::function<void()> resultReady = {});
     // Stops the workers; results not yet taken are dropped.
     void cancel();
     // Blocks until every task is done.

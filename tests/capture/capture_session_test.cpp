@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
+#include "base/progress.h"
 #include "capture/capture_session.h"
+#include "model/project_file.h"
 #include "model/quib_doc.h"
 
 using namespace quib;
@@ -13,13 +17,16 @@ namespace {
 class FakeGrabber : public ScreenGrabber {
 public:
     bool failGrab = false;
+    bool varyScreen = false;  // each grab sees the screen in the next shade
+    int grabs = 0;
     Point pointer{30, 40};
     Status grab(const Rect& region, Bitmap24& out) override {
         if (failGrab)
             return Status::failureText("screen unreadable");
         if (out.width != region.width() || out.height != region.height())
             out = Bitmap24(region.width(), region.height());
-        std::fill(out.pixels.begin(), out.pixels.end(), uint8_t(0x55));
+        std::fill(out.pixels.begin(), out.pixels.end(), uint8_t(varyScreen ? grabs : 0x55));
+        ++grabs;
         return Status::success();
     }
     ScreenCursor grabCursor() override {
@@ -102,4 +109,42 @@ TEST_F(CaptureSessionTest, TimedFramesShowForTheIntervalAndSingleGrabsForNoTime)
     EXPECT_EQ(doc.frames[0].displayTime, 0u);
     EXPECT_EQ(doc.frames[1].displayTime, 333u);
     EXPECT_EQ(doc.frames[2].displayTime, 125u);
+}
+
+// Beyond its memory budget a capture moves pictures to a nameless file of the cache folder; the
+// frames still show what was grabbed, save the same bytes, and nothing stays in the folder.
+// Where the folder cannot be used the pictures stay in memory.
+TEST_F(CaptureSessionTest, PicturesBeyondTheMemoryBudgetGoToDiskAndStayTheSame) {
+    const std::filesystem::path base = std::filesystem::path(::testing::TempDir()) / "quib-budget";
+    std::filesystem::remove_all(base);
+    std::filesystem::create_directories(base);
+    std::ofstream(base / "plain-file") << "x";
+    for (const std::filesystem::path& folder : {base / "cache" / "quib", base / "plain-file" / "quib"}) {
+        SCOPED_TRACE(folder.string());
+        CQuibDoc reference, spilled;
+        for (CQuibDoc* doc : {&reference, &spilled}) {
+            prepareCaptureProject(*doc, kRegion);
+            grabber.varyScreen = true;
+            grabber.grabs = 1;
+            CaptureSession session(grabber, *doc, kRegion, 1);
+            if (doc == &spilled)
+                session.setMemoryBudget(0, folder.string());
+            for (int i = 0; i < 6; ++i)
+                ASSERT_TRUE(session.captureOnce());
+            doc->DeleteFrame(2);  // the budget finds frames that moved since their capture
+            ASSERT_TRUE(session.captureOnce());
+        }
+        ASSERT_EQ(spilled.frameCount(), 6);
+        const int shades[] = {1, 2, 4, 5, 6, 7};
+        Bitmap24 picture;
+        for (int i = 0; i < 6; ++i) {
+            ASSERT_TRUE(spilled.decodeFrame(i, picture));
+            EXPECT_EQ(picture.pixels.front(), shades[i]);
+            EXPECT_EQ(picture.pixels.back(), shades[i]);
+        }
+        NullProgress progress;
+        EXPECT_EQ(ProjectFile::store(spilled, "", progress), ProjectFile::store(reference, "", progress));
+        if (std::filesystem::is_directory(folder))
+            EXPECT_TRUE(std::filesystem::is_empty(folder));
+    }
 }

@@ -85,7 +85,7 @@ TEST_F(FrameComposerTest, ShowsPendingEditsWithoutCommittingThem) {
     doc.imageChanged = true;
     doc.currentFrame.cursorVisible = 0;
     doc.elementsChanged = true;
-    const std::vector<uint8_t> stored = doc.frames[1].imageData;
+    const std::vector<uint8_t> stored = doc.frames[1].imageData.toVector();
 
     Bitmap24 fromComposer;
     FrameComposer composer(doc, library);

@@ -51,7 +51,7 @@ TEST_P(ProjectOutputs, WriteOnAWorkerLeavesTheProjectAsItWas) {
     const Frame working = doc.currentFrame;
     std::vector<std::vector<uint8_t>> streams;
     for (const Frame& frame : doc.frames)
-        streams.push_back(frame.imageData);
+        streams.push_back(frame.imageData.toVector());
     HintRecorder views;
     doc.addObserver(&views);
 

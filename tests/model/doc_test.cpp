@@ -343,15 +343,6 @@ TEST(Commit, PictureOfAnotherSizeIsRefused) {
     EXPECT_EQ(doc.frames[1].imageData, before);
 }
 
-TEST(Commit, StoredStreamsKeepNoSpareCapacity) {
-    // Every frame's stream lives as long as the project: a compression buffer's spare room
-    // (about the size of the picture) must not stay with it.
-    CQuibDoc doc;
-    makeProject(doc, 2, Size{64, 64});
-    for (const Frame& f : doc.frames)
-        EXPECT_EQ(f.imageData.bytes().capacity(), f.imageData.size());
-}
-
 TEST(EmptyProject, SetEmptyProjectFrameSizeLaysOutTheDefaultElements) {
     CQuibDoc doc;
     doc.InitNewProject();

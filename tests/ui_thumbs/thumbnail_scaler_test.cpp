@@ -71,7 +71,9 @@ TEST(ThumbnailSizeRule, SliverFrameKeepsOnePixelOfPicture) {
 TEST(ThumbnailTemplate, RingIsWhiteGreyWhiteFromOutsideIn) {
     const QImage t = thumbnailTemplate(QSize(70, 38));
     ASSERT_EQ(t.size(), QSize(70, 38));
-    auto grey = [&](int x, int y) { return qRed(t.pixel(x, y)) == 128 && qGreen(t.pixel(x, y)) == 128 && qBlue(t.pixel(x, y)) == 128; };
+    auto grey = [&](int x, int y) {
+        return qRed(t.pixel(x, y)) == 128 && qGreen(t.pixel(x, y)) == 128 && qBlue(t.pixel(x, y)) == 128;
+    };
     auto white = [&](int x, int y) { return t.pixel(x, y) == qRgb(255, 255, 255); };
     for (int x = 0; x < 70; ++x) {
         EXPECT_TRUE(white(x, 0) && white(x, 37)) << x;
@@ -114,11 +116,13 @@ TEST(BoxFilter, HandComputedMeansUseBothEndsOfEachRange) {
 }
 
 TEST(BoxFilter, MatchesTheReferenceForDownAndUpScaling) {
-    for (auto [sw, sh, dw, dh] : {std::array{97, 61, 31, 17}, std::array{5, 3, 13, 11}, std::array{640, 480, 64, 48}}) {
+    for (auto [sw, sh, dw, dh] :
+         {std::array{97, 61, 31, 17}, std::array{5, 3, 13, 11}, std::array{640, 480, 64, 48}}) {
         const auto src = noisePicture(sw, sh, uint32_t(sw * sh));
         std::vector<uint8_t> out(size_t(dw) * size_t(dh) * 3);
         boxScale(src.data(), sw, sh, size_t(sw) * 3, out.data(), dw, dh, size_t(dw) * 3);
-        EXPECT_EQ(out, referenceBoxFilter(src, sw, sh, dw, dh)) << sw << "x" << sh << " to " << dw << "x" << dh;
+        EXPECT_EQ(out, referenceBoxFilter(src, sw, sh, dw, dh))
+            << sw << "x" << sh << " to " << dw << "x" << dh;
     }
 }
 
@@ -170,7 +174,7 @@ TEST(ThumbnailBuilder, MakesEveryTaskOnWorkerThreadsWithTheTemplateAround) {
     std::vector<ThumbnailBuilder::Task> tasks;
     for (int k = 0; k < 9; ++k) {
         pictures.push_back(noisePicture(sw, sh, uint32_t(k + 1)));
-        tasks.push_back({k, std::make_shared<const std::vector<uint8_t>>(compressed(pictures.back()))});
+        tasks.push_back({k, SharedBytes(compressed(pictures.back()))});
     }
     ThumbnailBuilder builder(2);
     builder.start(std::move(tasks), Size{sw, sh}, templ);
@@ -179,7 +183,8 @@ TEST(ThumbnailBuilder, MakesEveryTaskOnWorkerThreadsWithTheTemplateAround) {
     std::vector<ThumbnailBuilder::Result> results = builder.takeResults();
     ASSERT_EQ(results.size(), 9u);
     for (const auto& result : results) {
-        const QImage expected = thumbnailOf(templ, pictures[size_t(result.key)].data(), sw, sh, size_t(sw) * 3);
+        const QImage expected =
+            thumbnailOf(templ, pictures[size_t(result.key)].data(), sw, sh, size_t(sw) * 3);
         EXPECT_EQ(result.image, expected) << result.key;
     }
 }
@@ -187,7 +192,7 @@ TEST(ThumbnailBuilder, MakesEveryTaskOnWorkerThreadsWithTheTemplateAround) {
 TEST(ThumbnailBuilder, CancelDropsTheWorkUnderWay) {
     const QImage templ = thumbnailTemplate(QSize(70, 70));
     std::vector<ThumbnailBuilder::Task> tasks;
-    auto stream = std::make_shared<const std::vector<uint8_t>>(compressed(noisePicture(400, 400, 3)));
+    const SharedBytes stream(compressed(noisePicture(400, 400, 3)));
     for (int k = 0; k < 50; ++k)
         tasks.push_back({k, stream});
     ThumbnailBuilder builder(2);
