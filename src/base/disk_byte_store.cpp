@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <mutex>
 
 namespace quib {
 
@@ -78,6 +79,26 @@ struct DiskByteStore::Segment {
     uint64_t used = 0;
 };
 
+namespace {
+
+std::mutex g_segmentsMutex;
+std::vector<std::weak_ptr<DiskByteStore::Segment>>& liveSegments() {
+    static std::vector<std::weak_ptr<DiskByteStore::Segment>> segments;
+    return segments;
+}
+
+}  // namespace
+
+void DiskByteStore::dropReadPages() {
+    std::lock_guard lock(g_segmentsMutex);
+    std::erase_if(liveSegments(), [](const std::weak_ptr<Segment>& weak) {
+        const std::shared_ptr<Segment> segment = weak.lock();
+        if (segment)
+            (void)::madvise(segment->memory, segment->size, MADV_DONTNEED);
+        return !segment;
+    });
+}
+
 std::string DiskByteStore::defaultFolder() {
     if (const char* cache = std::getenv("XDG_CACHE_HOME"); cache && *cache == '/')
         return std::string(cache) + "/quib";
@@ -111,6 +132,8 @@ SharedBytes DiskByteStore::keep(std::span<const uint8_t> bytes) {
         if (memory == MAP_FAILED)
             return {};
         m_segment = std::make_shared<Segment>(m_file, offset, size, static_cast<uint8_t*>(memory));
+        std::lock_guard lock(g_segmentsMutex);
+        liveSegments().push_back(m_segment);
         m_end = offset;
     }
     Segment& segment = *m_segment;

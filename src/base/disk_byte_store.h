@@ -30,12 +30,18 @@ public:
     // keeps its own.
     SharedBytes keep(std::span<const uint8_t> bytes);
 
+    // Unmaps the pages that readers have touched in every store of the process: after a pass over
+    // all frames (a save) they would otherwise count as the program's memory, though the system
+    // can take them back. Later reads map them again from the file.
+    static void dropReadPages();
+
     // Bytes written to the file so far.
     uint64_t storedBytes() const { return m_end; }
 
+    struct Segment;
+
 private:
     struct File;
-    struct Segment;
     explicit DiskByteStore(std::shared_ptr<File> file) : m_file(std::move(file)) {}
     std::shared_ptr<File> m_file;
     uint64_t m_end = 0;

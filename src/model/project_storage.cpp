@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/atomic_file.h"
+#include "base/disk_byte_store.h"
 #include "base/file_bytes.h"
 #include "base/strings.h"
 #include "project_file.h"
@@ -50,6 +51,7 @@ Status SaveProject(const std::string& path, CQuibDoc& doc, Progress& progress) {
         file.open(path) && ProjectFile::write(doc, path, progress, [&file](const uint8_t* data, size_t size) {
             return file.write(data, size);
         });
+    DiskByteStore::dropReadPages();
     if (!written || !file.commit())
         return Status::failure(str::CannotCreateFile);
     doc.setPathName(path);
