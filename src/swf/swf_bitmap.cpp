@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <new>
 
 #include "base/worker_pool.h"
 
@@ -108,7 +109,13 @@ std::unique_ptr<SwfDefineBitsLosslessTag> SwfDefineBitsLosslessTag::build(uint16
         auto promise = std::make_shared<std::promise<SwfBlock>>();
         data = promise->get_future().share();
         pool->submit([promise, joined, level = b.level] {
-            promise->set_value(compressBitmapData(joined->data(), joined->size(), level));
+            SwfBlock block;
+            try {
+                block = compressBitmapData(joined->data(), joined->size(), level);
+            } catch (const std::bad_alloc&) {
+                // A failed block refuses the movie when it is written.
+            }
+            promise->set_value(std::move(block));
         });
     } else {
         SwfBlock compressed = compressBitmapData(input, inputSize, b.level);
