@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 BUILD_DIR=${QUIB_BUILD_DIR:-build}
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev zlib1g-dev libpng-dev libjpeg-dev libgif-dev
+  qt6-base-dev libgl-dev zlib1g-dev libdeflate-dev libpng-dev libjpeg-dev libgif-dev
   libx11-dev libxext-dev libxfixes-dev libxtst-dev libxcursor-dev
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-keysyms1-dev libxcb-xkb-dev libxcb-xinput-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,5 +1,5 @@
-// The render of a long full-HD screen-like project into a movie, with and without a palette,
-// against the same frames saved as PNG files.
+// The render of a full-HD screen recording into a movie, with and without a palette, against the
+// same frames saved as PNG files. QUIB_BENCH_PROJECT names the recording (see screen_recording.h).
 
 #include <benchmark/benchmark.h>
 
@@ -10,10 +10,10 @@
 #include <memory>
 
 #include "model/frame_composition.h"
-#include "model/synthetic_project.h"
 #include "palette/frame_palette.h"
 #include "raster/gui_application.h"
 #include "render/render_project.h"
+#include "screen_recording.h"
 #include "shapes/default_callouts.h"
 #include "swf/swf_movie.h"
 
@@ -21,13 +21,14 @@ using namespace quib;
 
 namespace {
 
-constexpr int kWidth = 1920, kHeight = 1080, kFrames = 300;
+constexpr int kHeight = bench::kRecordingHeight, kFrames = 300;
 
 CQuibDoc& project() {
     static std::unique_ptr<CQuibDoc> doc = [] {
         raster::ensureGuiApplication();
         auto d = std::make_unique<CQuibDoc>();
-        buildSyntheticProject(*d, kWidth, kHeight, kFrames);
+        if (!bench::loadScreenRecording(*d, kFrames))
+            std::abort();
         return d;
     }();
     return *doc;
@@ -63,6 +64,7 @@ void renderMovie(benchmark::State& state, bool usePalette) {
     }
     size_t bytes = 0;
     RenderStats stats;
+    const double cpuBefore = bench::processCpuSeconds();
     for (auto _ : state) {
         SwfMovie movie;
         NullProgress progress;
@@ -76,6 +78,7 @@ void renderMovie(benchmark::State& state, bool usePalette) {
     }
     state.counters["frames/s"] =
         benchmark::Counter(double(kFrames), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["process_cpu_s"] = bench::processCpuSeconds() - cpuBefore;
     state.counters["MB"] = double(bytes) / 1e6;
     state.counters["full"] = stats.fullFrames;
     state.counters["patches"] = stats.imagePatches;
@@ -112,8 +115,28 @@ void BM_FramesAsPng(benchmark::State& state) {
     state.counters["MB"] = double(bytes) / 1e6;
 }
 
+// The peer: the same frames (PNG files) as a Flash screen video by ffmpeg's flashsv2 encoder.
+void BM_FfmpegFlashsv2(benchmark::State& state) {
+    const std::filesystem::path frames = bench::recordingPngFolder(kFrames);
+    const std::string out = "/tmp/quib-render-bench-peer.flv";
+    double cpu = 0;
+    for (auto _ : state) {
+        cpu = bench::peerCpuSeconds("ffmpeg -v error -y -framerate 10 -i '" + frames.string() +
+                                    "/f_%04d.png' -frames:v " + std::to_string(kFrames) + " -c:v flashsv2 " +
+                                    out);
+        if (cpu < 0) {
+            state.SkipWithError("ffmpeg failed (package ffmpeg, QUIB_BENCH_FRAMES_DIR)");
+            return;
+        }
+    }
+    state.counters["process_cpu_s"] = cpu;
+    state.counters["MB"] = double(std::filesystem::file_size(out)) / 1e6;
+    std::filesystem::remove(out);
+}
+
 }  // namespace
 
 BENCHMARK(BM_RenderMovie32)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_RenderMoviePalette)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK(BM_FramesAsPng)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_FfmpegFlashsv2)->Iterations(1)->Unit(benchmark::kSecond);

@@ -1,8 +1,11 @@
 #include "export/html_export.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 
 #include "base/atomic_file.h"
+#include "base/worker_pool.h"
 #include "export/export_names.h"
 #include "imagefilters/image_file.h"
 #include "model/frame_composer.h"
@@ -115,30 +118,47 @@ ExportResult ExportHtml(const CQuibDoc& doc, const CalloutLibrary& callouts, con
     Bitmap24 picture;
     progress.setRange(0, count - 1);
     progress.setPosition(0);
-
     std::string text = kHtmlPageStart;
+    std::vector<size_t> textAfter;  // length of text once frame i is in it
     int lastLinked = 0;
-    for (int i = 0; i < count; ++i) {
-        if (progress.cancelled()) {
-            result.cancelled = true;
-            break;
+    // Frames are composed here, one after the other, and encoded on every core meanwhile.
+    std::atomic<int> firstFailed{count};
+    int composeFailed = count;
+    {
+        WorkerPool pool;
+        for (int i = 0; i < count && i < firstFailed; ++i) {
+            if (progress.cancelled()) {
+                result.cancelled = true;
+                break;
+            }
+            const std::string imagePath = names.imagePath(i);
+            if (Status status = composer.compose(i, picture); !status) {
+                result.status = status;
+                composeFailed = i;
+                break;
+            }
+            pool.submit([&filters, &caps, &firstFailed, imagePath, i, job = picture] {
+                if (!SaveImageFile(filters, imagePath, job, &caps)) {
+                    int seen = firstFailed.load();
+                    while (i < seen && !firstFailed.compare_exchange_weak(seen, i)) {
+                    }
+                }
+            });
+            bool linked = false;
+            text += htmlFrameLines(i, count, composer.frame(), doc.buttonImages, lastLinked,
+                                   exportFileName(imagePath), &linked);
+            textAfter.push_back(text.size());
+            if (linked)
+                lastLinked = i;
+            progress.setPosition(i + 1);
         }
-        const std::string imagePath = names.imagePath(i);
-        if (Status status = composer.compose(i, picture); !status) {
-            result.status = status;
-            break;
-        }
-        if (!SaveImageFile(filters, imagePath, AddOpaqueAlpha(picture), &caps)) {
-            result.status = cannotCreate(imagePath);
-            break;
-        }
-        bool linked = false;
-        text += htmlFrameLines(i, count, composer.frame(), doc.buttonImages, lastLinked,
-                               exportFileName(imagePath), &linked);
-        if (linked)
-            lastLinked = i;
-        result.framesWritten = i + 1;
-        progress.setPosition(i + 1);
+    }
+    // The page holds the frames before the first whose picture could not be written.
+    const int failed = firstFailed.load();
+    result.framesWritten = std::min<int>(int(textAfter.size()), failed);
+    if (failed < composeFailed && failed < count) {
+        result.status = cannotCreate(names.imagePath(failed));
+        text.resize(failed == 0 ? std::string(kHtmlPageStart).size() : textAfter[size_t(failed - 1)]);
     }
     text += kHtmlPageEnd;
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/geometry.h"
@@ -16,21 +19,27 @@ class CalloutLibrary;
 // The PDF 1.2 document of an export, one page per frame, written with a fixed object layout:
 // 1 information, 2 catalog, 3 outline root, 4 page tree, then eight objects per frame i from
 // p = 5 + 8i: page, image, content stream, outline entry, and the Previous, Next, Goto 1 and
-// Goto 2 annotations (links, or empty placeholders). The page tree, the outline and every link
-// name only the pages the document holds, so a document finished early is still whole.
+// Goto 2 annotations (links, or empty placeholders). Objects go to the sink in number order as
+// each page is added, so only one page is held at a time. A document finished before all its
+// frames gets new versions of the outline, the page tree and the links that named the missing
+// pages, appended after them: the cross-reference table points at those, so every page, link
+// and outline entry names only the pages the document holds.
 class PdfDocumentWriter {
 public:
-    PdfDocumentWriter(Size pageSize, std::string title);
+    // Receives the document's bytes in order; false when they could not be kept.
+    using Sink = std::function<bool(std::string_view)>;
+
+    PdfDocumentWriter(Size pageSize, std::string title, int frameCount, Sink sink);
 
     // Adds the page of the next frame: the frame's elements as selected (buttons and title), the
     // button pictures whose sizes make the link rectangles, and the zlib stream of its
-    // top-down red-green-blue canvas picture.
-    void addPage(const FrameElements& frame, const ButtonImageSet& images,
+    // top-down red-green-blue canvas picture. False once the sink failed.
+    bool addPage(const FrameElements& frame, const ButtonImageSet& images,
                  const std::vector<uint8_t>& imageStream);
     int pageCount() const { return int(m_pages.size()); }
 
-    // The whole file: header, objects in number order, cross-reference table and trailer.
-    std::vector<uint8_t> finish() const;
+    // The corrections of a document cut short, the cross-reference table and the trailer.
+    bool finish();
 
 private:
     struct Button {
@@ -40,29 +49,44 @@ private:
         int32_t targetOffset = 0;
     };
     struct Page {
-        size_t bodyBegin = 0;
-        size_t bodyEnd = 0;
-        size_t objectStart[3] = {};  // page, image and content, relative to bodyBegin
         std::string title;
         Button buttons[4];  // Previous, Next, Goto 1, Goto 2
     };
 
+    bool begin();
+    bool put(int number, const std::string& object);
+    bool put(const std::string& text);
+    std::string outlineRoot(int pages) const;
+    std::string pageTree(int pages) const;
+    // The outline entry and the four annotations of page i in a document of `pages` pages;
+    // lastLinked is the last earlier page with a link, updated for the next page.
+    std::array<std::string, 5> linkObjects(int i, int pages, int& lastLinked) const;
+
     Size m_size;
     std::string m_title;
-    std::string m_body;  // the page, image and content objects of every page, in order
+    int m_frameCount;
+    Sink m_sink;
+    bool m_begun = false;
+    bool m_ok = true;
+    uint64_t m_written = 0;
+    std::vector<uint64_t> m_offsets;  // per object number - 1
     std::vector<Page> m_pages;
+    int m_lastLinked = 0;
 };
 
 struct PdfBuildResult {
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> bytes;  // buildPdfDocument only
     int pagesWritten = 0;
     bool cancelled = false;
-    bool ok = true;  // false when a picture could not be compressed or a frame is damaged
+    bool ok = true;  // false when a picture could not be compressed, the sink failed or a frame is damaged
     Status frameStatus;  // the message of a damaged frame
 };
 
-// Composes every frame into a page (stopping at a cancel, asked before each frame) and returns
-// the document. The project is only read.
+// Composes every frame into a page (stopping at a cancel, asked before each frame) and writes
+// the document to sink as it goes. The project is only read.
+PdfBuildResult writePdfDocument(const CQuibDoc& doc, const CalloutLibrary& callouts, const std::string& title,
+                                Progress& progress, const PdfDocumentWriter::Sink& sink);
+// The same document held in memory.
 PdfBuildResult buildPdfDocument(const CQuibDoc& doc, const CalloutLibrary& callouts, const std::string& title,
                                 Progress& progress);
 

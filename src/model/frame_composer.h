@@ -24,9 +24,8 @@ public:
     // white. A damaged picture stream fails with the message to show, picture as far as it decoded.
     Status compose(int index, Bitmap24& picture, uint32_t flags = ComposeAll);
 
-    // The frame last composed: its elements as shown, and its decoded picture.
+    // The frame last composed: its elements as shown.
     const Frame& frame() const { return m_frame; }
-    const Bitmap24& framePicture() const { return m_picture; }
 
 private:
     const CQuibDoc& m_doc;

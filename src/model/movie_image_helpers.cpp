@@ -3,8 +3,10 @@
 #include <QImage>
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "base/bitmap.h"
+#include "palette/nearest_colour_map.h"
 #include "palette/octree.h"
 #include "raster/draw_context.h"
 #include "shapes/callout.h"
@@ -167,7 +169,8 @@ size_t OutputBytesForMovie(int width, int height, bool usePalette) {
 }
 
 void ConvertImageForMovie(const uint8_t* source, int width, int height, uint8_t* output,
-                          const PaletteEntry* palette, int count, bool usePalette) {
+                          const PaletteEntry* palette, int count, bool usePalette,
+                          NearestColourMap* nearest) {
     if (!source || !output || width <= 0 || height <= 0)
         return;
     if (!usePalette) {
@@ -181,6 +184,9 @@ void ConvertImageForMovie(const uint8_t* source, int width, int height, uint8_t*
         return;
     }
     count = std::min(count, kMaxPaletteEntries);
+    std::optional<NearestColourMap> ownMap;
+    if (!nearest && palette)
+        nearest = &ownMap.emplace(palette, 0, count, true);
     const int stride = IndexedStride(width);
     bool havePrevious = false;
     uint32_t previousColour = 0;
@@ -193,7 +199,7 @@ void ConvertImageForMovie(const uint8_t* source, int width, int height, uint8_t*
             if (havePrevious && colour == previousColour) {
                 index = previousIndex;
             } else if (palette) {
-                index = nearestEntry(source, palette, 0, count, 1000000000LL, true);
+                index = nearest->nearest(source[0], source[1], source[2]);
             }
             out[x] = index;
             havePrevious = true;

@@ -12,6 +12,8 @@
 
 namespace quib {
 
+class NearestColourMap;
+
 class Callout;
 
 // Pictures the movie writer takes: 8-bit indexed rows padded to a multiple of 4 bytes, or 32-bit
@@ -64,9 +66,12 @@ int CompactPalette(uint8_t* pixels, int stride, const PaletteEntry* paletteIn, i
 // usePalette, output gets 4 bytes per pixel: 255, red, green, blue. With usePalette, output gets
 // one index per pixel (rows of IndexedStride(width) bytes): the nearest of entries 0 .. count - 1
 // whose fourth byte is not 0 (ties to the lowest index; 0 when none qualifies), a repeated colour
-// reusing the previous pixel's index. Output must hold OutputBytesForMovie bytes.
+// reusing the previous pixel's index. Output must hold OutputBytesForMovie bytes. nearest, when
+// given, is a map of the same palette (entries 0 .. count - 1, transparent ones skipped) kept from
+// picture to picture.
 void ConvertImageForMovie(const uint8_t* source, int width, int height, uint8_t* output,
-                          const PaletteEntry* palette, int count, bool usePalette);
+                          const PaletteEntry* palette, int count, bool usePalette,
+                          NearestColourMap* nearest = nullptr);
 size_t OutputBytesForMovie(int width, int height, bool usePalette);
 
 }  // namespace quib

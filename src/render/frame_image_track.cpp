@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/zlib_stream_compressor.h"
 #include "render/movie_pixels.h"
 #include "swf/swf_movie.h"
 
@@ -34,7 +35,7 @@ std::unique_ptr<BitmapObject> FrameImageTrack::makeBitmap(const Rect& box, uint8
         bitmap.colorCount = table->count;
         bitmap.colorTable = table->bytes();
     }
-    bitmap.level = 9;
+    bitmap.level = kCompressionLevel;
     auto object =
         std::make_unique<BitmapObject>(m_movie, m_origin.x + box.left, m_origin.y + box.top,
                                        m_origin.x + box.right - 1, m_origin.y + box.bottom - 1, bitmap);
@@ -44,7 +45,7 @@ std::unique_ptr<BitmapObject> FrameImageTrack::makeBitmap(const Rect& box, uint8
     return object;
 }
 
-std::unique_ptr<BitmapObject> FrameImageTrack::makePatch32(const Rect& box) {
+void FrameImageTrack::fillPatch32(const Rect& box) {
     const size_t rowBytes = size_t(box.width()) * 4;
     m_scratch.resize(rowBytes * size_t(box.height()));
     for (int y = box.top; y < box.bottom; ++y) {
@@ -58,7 +59,6 @@ std::unique_ptr<BitmapObject> FrameImageTrack::makePatch32(const Rect& box) {
                 std::memcpy(d, c, 4);
         }
     }
-    return makeBitmap(box, SwfBitmapDescription::Argb32, true, m_scratch, nullptr);
 }
 
 std::vector<uint8_t> FrameImageTrack::patchPixels8(Rect& box) {
@@ -102,6 +102,25 @@ void FrameImageTrack::placeLive(std::unique_ptr<BitmapObject> object, int f) {
     m_live.push_back(std::move(object));
 }
 
+FrameImageTrack::Estimate FrameImageTrack::estimate(const Rect& box,
+                                                    std::span<const uint8_t> patchPixels) const {
+    // Level 1 finds fewer matches than the movie's level, so its size is an upper bound in practice.
+    const size_t patch = ZlibStreamCompressor::compressedSize(patchPixels.data(), patchPixels.size(), 1);
+    // Deflate packs at most 1032 bytes into one: a patch no larger than that share of the whole
+    // frame cannot be beaten by it.
+    const size_t fullBytes = m_stride * size_t(m_size.cy);
+    if (patch != 0 && patch <= fullBytes / 1032)
+        return Estimate::Patch;
+    // A whole frame compresses to about what the last one did while less than half the picture
+    // changed; a patch at most half that size is then far from losing.
+    const int64_t area = int64_t(m_size.cx) * m_size.cy;
+    const bool smallChange = int64_t(box.width()) * box.height() * 2 < area;
+    const size_t lastFull = m_lastFullData.valid() && m_lastFullData.get() ? m_lastFullData.get()->size() : 0;
+    if (patch != 0 && smallChange && patch * 2 < lastFull)
+        return Estimate::Patch;
+    return Estimate::Close;
+}
+
 FrameImageTrack::Change FrameImageTrack::update(int projectFrame, int f) {
     Rect box = changedBox();
     m_lastBox = box;
@@ -109,39 +128,51 @@ FrameImageTrack::Change FrameImageTrack::update(int projectFrame, int f) {
         return Change::None;
 
     const bool forced = projectFrame - m_lastKey >= kFullFrameInterval;
-    std::unique_ptr<BitmapObject> patch;
     std::vector<uint8_t> patch8;
-    if (m_palette) {
+    if (m_palette)
         patch8 = patchPixels8(box);
-        if (!forced)
-            patch = makeBitmap(box, SwfBitmapDescription::ColorMapped8, true, patch8, &m_palette->table);
-    } else if (!forced) {
-        patch = makePatch32(box);
-    }
+    else if (!forced)
+        fillPatch32(box);
     m_lastBox = box;
     m_first = false;
+    const std::vector<uint8_t>& patchPixels = m_palette ? patch8 : m_scratch;
+    auto makePatch = [&] {
+        if (m_palette)
+            return makeBitmap(box, SwfBitmapDescription::ColorMapped8, true, patch8, &m_palette->table);
+        return makeBitmap(box, SwfBitmapDescription::Argb32, true, m_scratch, nullptr);
+    };
 
-    // Deflate packs at most 1032 bytes into one: a patch no larger than that share of the whole
-    // frame cannot be beaten by it, so the whole frame is only compressed when it could win.
-    const size_t fullBytes = m_stride * size_t(m_size.cy);
-    const bool fullCouldWin = forced || patch->bitmapCompressedSize() > fullBytes / 1032;
-    std::unique_ptr<BitmapObject> full = fullCouldWin ? makeFullFrame() : nullptr;
+    // Both candidates are only compressed when the estimate cannot tell; the two then compress
+    // side by side and the smaller wins.
+    std::unique_ptr<BitmapObject> patch, full;
+    bool chooseFull = forced;
+    if (!forced && estimate(box, patchPixels) == Estimate::Close) {
+        patch = makePatch();
+        full = makeFullFrame();
+        chooseFull = patch->bitmapCompressedSize() > full->bitmapCompressedSize();
+    }
+    if (chooseFull && !full)
+        full = makeFullFrame();
     std::swap(m_current, m_previous);  // the current picture is the previous one from now on
 
-    if (forced || (full && patch->bitmapCompressedSize() > full->bitmapCompressedSize())) {
+    if (chooseFull) {
         for (auto& live : m_live)
             m_movie.frame(f).remove(*live);
         m_live.clear();
         m_lastKey = projectFrame;
+        m_lastFullData = full->bitmapDataWhenReady();
         placeLive(std::move(full), f);
         return Change::FullFrame;
     }
+    full.reset();
     if (m_palette) {
-        full.reset();
+        // The movie keeps the patch with only the colours it uses.
         patch.reset();
         const ColorTable used =
             compactPalette(patch8.data(), box.width(), box.width(), box.height(), m_palette->table);
         patch = makeBitmap(box, SwfBitmapDescription::ColorMapped8, true, patch8, &used);
+    } else if (!patch) {
+        patch = makePatch();
     }
     placeLive(std::move(patch), f);
     return Change::Patch;

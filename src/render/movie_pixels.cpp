@@ -29,11 +29,12 @@ Rect changedRect(const uint8_t* current, const uint8_t* previous, Size size, siz
     return Rect{left, top, right + 1, bottom + 1};
 }
 
-void convertImageForMovie(const Bitmap24& source, std::vector<uint8_t>& out, const ColorTable* palette) {
+void convertImageForMovie(const Bitmap24& source, std::vector<uint8_t>& out, const ColorTable* palette,
+                          NearestColourMap* nearest) {
     out.resize(OutputBytesForMovie(source.width, source.height, palette != nullptr));
     ConvertImageForMovie(source.pixels.data(), source.width, source.height, out.data(),
                          palette ? palette->entries.data() : nullptr, palette ? palette->count : 0,
-                         palette != nullptr);
+                         palette != nullptr, nearest);
 }
 
 ColorTable compactPalette(uint8_t* pixels, int stride, int width, int height, const ColorTable& in) {

@@ -10,6 +10,8 @@
 
 namespace quib {
 
+class NearestColourMap;
+
 // The frame picture helpers over the render pass's buffers and colour tables.
 
 inline size_t indexedRowBytes(int width) {
@@ -21,8 +23,10 @@ inline size_t indexedRowBytes(int width) {
 Rect changedRect(const uint8_t* current, const uint8_t* previous, Size size, size_t stride, int pixelBytes);
 
 // A picture in the movie's pixel format (ConvertImageForMovie): 32-bit without a palette, else
-// indices of the nearest palette colours; out is resized to fit.
-void convertImageForMovie(const Bitmap24& source, std::vector<uint8_t>& out, const ColorTable* palette);
+// indices of the nearest palette colours (nearest: a map of that palette kept between pictures, or
+// null); out is resized to fit.
+void convertImageForMovie(const Bitmap24& source, std::vector<uint8_t>& out, const ColorTable* palette,
+                          NearestColourMap* nearest = nullptr);
 
 // Keeps the used entries of in, most used first, renumbering the pixels in place (CompactPalette).
 ColorTable compactPalette(uint8_t* pixels, int stride, int width, int height, const ColorTable& in);

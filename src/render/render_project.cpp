@@ -11,6 +11,7 @@
 #include "model/frame_composition.h"
 #include "model/output_path.h"
 #include "model/quib_doc.h"
+#include "palette/nearest_colour_map.h"
 #include "render/color_table.h"
 #include "render/cursor_track.h"
 #include "render/frame_image_track.h"
@@ -90,6 +91,7 @@ private:
     RenderStats m_stats;
 
     std::optional<RenderPalette> m_palette;
+    std::optional<NearestColourMap> m_nearest;  // of m_palette
     std::unique_ptr<FrameImageTrack> m_images;
     std::unique_ptr<CursorTrack> m_cursor;
     std::array<std::unique_ptr<BitmapObject>, 4> m_buttonPictures;
@@ -130,7 +132,8 @@ void RenderPass::prepareButtons() {
 
 void RenderPass::placeBackground() {
     std::vector<uint8_t> pixels;
-    convertImageForMovie(m_doc.backgroundImage, pixels, m_palette ? &m_palette->table : nullptr);
+    convertImageForMovie(m_doc.backgroundImage, pixels, m_palette ? &m_palette->table : nullptr,
+                         m_nearest ? &*m_nearest : nullptr);
     const int w = m_doc.backgroundImage.width, h = m_doc.backgroundImage.height;
     SwfBitmapDescription bitmap;
     bitmap.width = w;
@@ -197,7 +200,8 @@ void RenderPass::placeText(const Callout& callout, const Rect& rect, const TextF
 }
 
 void RenderPass::renderFrame(int i, const Frame& frame) {
-    convertImageForMovie(m_picture, m_images->current(), m_palette ? &m_palette->table : nullptr);
+    convertImageForMovie(m_picture, m_images->current(), m_palette ? &m_palette->table : nullptr,
+                         m_nearest ? &*m_nearest : nullptr);
     m_f = m_cursor->advance(m_f, frame.cursorVisible != 0, frame.cursorPos, frame.cursorImage());
     switch (m_images->update(i, m_f)) {
         case FrameImageTrack::Change::Patch:
@@ -264,8 +268,10 @@ void RenderPass::renderFrame(int i, const Frame& frame) {
 
 RenderStats RenderPass::run() {
     const int count = m_doc.frameCount();
-    if (m_doc.settings.usePalette)
+    if (m_doc.settings.usePalette) {
         m_palette = makeRenderPalette(m_doc.settings);
+        m_nearest.emplace(m_palette->table.entries.data(), 0, m_palette->table.count, true);
+    }
     const bool hasBackground = !m_doc.backgroundImage.isNull();
     m_progressOffset = hasBackground ? 1 : 0;
 

@@ -3,6 +3,9 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <new>
+
+#include "base/worker_pool.h"
 
 namespace quib {
 
@@ -11,6 +14,7 @@ namespace {
 // Players mishandle very short lossless streams, so a compressed block is kept at 96 bytes or more
 // by trying lower levels (level 0 stores the data).
 constexpr size_t kMinimumCompressedSize = 96;
+constexpr const char* kCompressionFailed = "Compressione della bitmap non riuscita";
 
 bool compressAt(const uint8_t* input, size_t size, int level, std::vector<uint8_t>& out) {
     size_t room = size + size / 100 + 12;
@@ -22,6 +26,18 @@ bool compressAt(const uint8_t* input, size_t size, int level, std::vector<uint8_
         return false;
     out.assign(buffer.get(), buffer.get() + produced);
     return true;
+}
+
+// The compressed block of the uncompressed bitmap data; null when it could not be compressed.
+SwfBlock compressBitmapData(const uint8_t* input, size_t size, int level) {
+    auto compressed = std::make_shared<std::vector<uint8_t>>();
+    for (; level >= 0; --level) {
+        if (!compressAt(input, size, level, *compressed))
+            return nullptr;
+        if (compressed->size() >= kMinimumCompressedSize)
+            break;
+    }
+    return compressed;
 }
 
 }  // namespace
@@ -47,7 +63,8 @@ std::vector<uint8_t> swfPremultipliedArgb(const Bitmap32& picture) {
 
 std::unique_ptr<SwfDefineBitsLosslessTag> SwfDefineBitsLosslessTag::build(uint16_t id,
                                                                           const SwfBitmapDescription& b,
-                                                                          std::string* error) {
+                                                                          std::string* error,
+                                                                          WorkerPool* pool) {
     auto fail = [error](const char* text) {
         if (error)
             *error = text;
@@ -73,26 +90,40 @@ std::unique_ptr<SwfDefineBitsLosslessTag> SwfDefineBitsLosslessTag::build(uint16
     if (b.level < 0 || b.level > 9)
         return fail("Livello di compressione non valido");
 
-    // Without a colour table the caller's rows are compressed where they are.
-    std::vector<uint8_t> joined;
+    // Without a colour table (and without a pool) the caller's rows are compressed where they are.
+    auto joined = std::make_shared<std::vector<uint8_t>>();
     const uint8_t* input = b.pixels.data();
     size_t inputSize = pixelBytes;
-    if (tableBytes > 0) {
-        joined.reserve(tableBytes + pixelBytes);
-        for (int i = 0; i < b.colorCount; ++i)
-            joined.insert(joined.end(), b.colorTable.begin() + i * 4,
-                          b.colorTable.begin() + i * 4 + entryBytes);
-        joined.insert(joined.end(), b.pixels.begin(), b.pixels.begin() + pixelBytes);
-        input = joined.data();
-        inputSize = joined.size();
+    if (tableBytes > 0 || pool) {
+        joined->reserve(tableBytes + pixelBytes);
+        for (int i = 0; i < b.colorCount && tableBytes > 0; ++i)
+            joined->insert(joined->end(), b.colorTable.begin() + i * 4,
+                           b.colorTable.begin() + i * 4 + entryBytes);
+        joined->insert(joined->end(), b.pixels.begin(), b.pixels.begin() + pixelBytes);
+        input = joined->data();
+        inputSize = joined->size();
     }
 
-    auto compressed = std::make_shared<std::vector<uint8_t>>();
-    for (int level = b.level; level >= 0; --level) {
-        if (!compressAt(input, inputSize, level, *compressed))
-            return fail("Compressione della bitmap non riuscita");
-        if (compressed->size() >= kMinimumCompressedSize)
-            break;
+    std::shared_future<SwfBlock> data;
+    if (pool) {
+        auto promise = std::make_shared<std::promise<SwfBlock>>();
+        data = promise->get_future().share();
+        pool->submit([promise, joined, level = b.level] {
+            SwfBlock block;
+            try {
+                block = compressBitmapData(joined->data(), joined->size(), level);
+            } catch (const std::bad_alloc&) {
+                // A failed block refuses the movie when it is written.
+            }
+            promise->set_value(std::move(block));
+        });
+    } else {
+        SwfBlock compressed = compressBitmapData(input, inputSize, b.level);
+        if (!compressed)
+            return fail(kCompressionFailed);
+        std::promise<SwfBlock> done;
+        done.set_value(std::move(compressed));
+        data = done.get_future().share();
     }
 
     std::unique_ptr<SwfDefineBitsLosslessTag> tag(new SwfDefineBitsLosslessTag());
@@ -102,8 +133,17 @@ std::unique_ptr<SwfDefineBitsLosslessTag> SwfDefineBitsLosslessTag::build(uint16
     tag->m_height = uint16_t(b.height);
     tag->m_colorCount = b.colorCount;
     tag->m_hasAlpha = b.hasAlpha;
-    tag->m_data = std::move(compressed);
+    tag->m_data = std::move(data);
     return tag;
+}
+
+size_t SwfDefineBitsLosslessTag::compressedSize() const {
+    const SwfBlock& data = m_data.get();
+    return data ? data->size() : 0;
+}
+
+std::string SwfDefineBitsLosslessTag::deferredError() const {
+    return m_data.get() ? std::string() : std::string(kCompressionFailed);
 }
 
 void SwfDefineBitsLosslessTag::encodeBody(SwfStream& out) const {
@@ -113,7 +153,7 @@ void SwfDefineBitsLosslessTag::encodeBody(SwfStream& out) const {
     out.writeU16(m_height);
     if (m_format == SwfBitmapDescription::ColorMapped8)
         out.writeU8(uint8_t(m_colorCount - 1));
-    out.appendBlock(m_data);
+    out.appendBlock(m_data.get());
 }
 
 }  // namespace quib

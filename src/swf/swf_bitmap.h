@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <span>
 #include <string>
@@ -11,6 +12,8 @@
 #include "swf_tags.h"
 
 namespace quib {
+
+class WorkerPool;
 
 // A lossless bitmap as the caller hands it over. Rows are already padded to 32 bits; 32-bit pixels
 // are alpha (or reserved), red, green, blue, premultiplied when hasAlpha is set.
@@ -33,13 +36,14 @@ size_t swfBitmapRowBytes(uint8_t format, int width);
 std::vector<uint8_t> swfPremultipliedArgb(const Bitmap32& picture);
 
 // DefineBitsLossless (20) or, with alpha, DefineBitsLossless2 (36). The pixel data is compressed once
-// at construction; encoding references the compressed block without copying it.
+// when the tag is built; encoding references the compressed block without copying it.
 class SwfDefineBitsLosslessTag final : public SwfTag {
 public:
-    // Nothing (and the reason in *error) for a description that does not hold together or data
-    // that zlib could not compress.
+    // Nothing (and the reason in *error) for a description that does not hold together or, without
+    // a pool, data that could not be compressed. With a pool the pixels are copied and compressed
+    // on it; the sizes and the data below wait for that, and a failure shows in deferredError.
     static std::unique_ptr<SwfDefineBitsLosslessTag> build(uint16_t id, const SwfBitmapDescription& bitmap,
-                                                           std::string* error);
+                                                           std::string* error, WorkerPool* pool = nullptr);
 
     uint16_t code() const override { return m_hasAlpha ? 36 : 20; }
     uint16_t characterId() const override { return m_id; }
@@ -47,8 +51,11 @@ public:
 
     int width() const { return m_width; }
     int height() const { return m_height; }
-    size_t compressedSize() const { return m_data ? m_data->size() : 0; }
-    const SwfBlock& compressedData() const { return m_data; }
+    size_t compressedSize() const;
+    const SwfBlock& compressedData() const { return m_data.get(); }
+    // The block as it will be once compressed, to be read later without holding the tag.
+    const std::shared_future<SwfBlock>& compressedDataWhenReady() const { return m_data; }
+    std::string deferredError() const override;
 
 private:
     SwfDefineBitsLosslessTag() = default;
@@ -58,7 +65,7 @@ private:
     uint16_t m_height = 0;
     int m_colorCount = 0;
     bool m_hasAlpha = false;
-    SwfBlock m_data;
+    std::shared_future<SwfBlock> m_data;  // null once compression failed
 };
 
 }  // namespace quib

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <list>
 
+#include "base/worker_pool.h"
 #include "swf_display_object.h"
 #include "swf_stream.h"
 
@@ -125,6 +126,20 @@ void SwfMovie::clear() {
     ++m_generation;
 }
 
+WorkerPool* SwfMovie::bitmapPool() {
+    if (!m_bitmapPool)
+        m_bitmapPool = std::make_unique<WorkerPool>();
+    return m_bitmapPool.get();
+}
+
+Status SwfMovie::deferredStatus() const {
+    for (int f = 0; f < m_frameCount; ++f)
+        for (const auto& tag : m_frames[size_t(f)]->tags())
+            if (std::string error = tag->deferredError(); !error.empty())
+                return Status::failureText(error);
+    return Status::success();
+}
+
 Status SwfMovie::encode(std::vector<uint8_t>* bytes, AtomicFile* file) {
     Status result = Status::success();
     size_t placements = 0;
@@ -138,6 +153,8 @@ Status SwfMovie::encode(std::vector<uint8_t>* bytes, AtomicFile* file) {
         result = Status::failureText(m_error);
     } else if (placements > 65536) {
         result = Status::failureText("Troppi oggetti sullo schermo nel filmato (al massimo 65536)");
+    } else {
+        result = deferredStatus();
     }
     if (!result) {
         clear();

@@ -16,6 +16,7 @@ namespace quib {
 class ActionSource;
 class DisplayObject;
 class SwfMovie;
+class WorkerPool;
 
 // One placement of a character: its PlaceObject2, the RemoveObject that ends it (if any) and the
 // object's layer when it was placed. Depths are given from these when the movie is written.
@@ -98,9 +99,14 @@ public:
     void recordError(const std::string& message);
     // Changes at every write, so an object defined before a write is not mistaken as defined after.
     uint64_t generation() const { return m_generation; }
+    // Where the bitmaps of this movie are compressed: every core works on them while the caller
+    // goes on building; writing waits for them. The file is the same whichever order they finish in.
+    WorkerPool* bitmapPool();
 
 private:
     Status encode(std::vector<uint8_t>* bytes, AtomicFile* file);
+    // Waits for the bitmaps still being compressed; the first that failed, if any.
+    Status deferredStatus() const;
     void assignDepths();
     void clear();
 
@@ -114,6 +120,7 @@ private:
     uint32_t m_lastCharacterId = 0;
     std::string m_error;
     uint64_t m_generation = 0;
+    std::unique_ptr<WorkerPool> m_bitmapPool;  // last: its tasks finish before the tags go
 };
 
 }  // namespace quib

@@ -40,7 +40,7 @@ Status ShapeObject::setBitmap(SwfMovie& movie, const SwfBitmapDescription& bitma
         m_bitmapTag.reset();
         m_bitmapError = movie.error();
     } else {
-        m_bitmapTag = SwfDefineBitsLosslessTag::build(m_bitmapId, bitmap, &m_bitmapError);
+        m_bitmapTag = SwfDefineBitsLosslessTag::build(m_bitmapId, bitmap, &m_bitmapError, movie.bitmapPool());
     }
     if (!m_bitmapTag)
         return Status::failureText(m_bitmapError);

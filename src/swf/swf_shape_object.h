@@ -40,6 +40,10 @@ public:
     FillKind fillKind() const { return m_fillKind; }
     // Size of the compressed pixel data while the bitmap is still held (before the first placement).
     size_t bitmapCompressedSize() const { return m_bitmapTag ? m_bitmapTag->compressedSize() : 0; }
+    // The same data, still readable after the placement has taken the bitmap (invalid without one).
+    std::shared_future<SwfBlock> bitmapDataWhenReady() const {
+        return m_bitmapTag ? m_bitmapTag->compressedDataWhenReady() : std::shared_future<SwfBlock>();
+    }
     uint16_t bitmapId() const { return m_bitmapId; }
 
     // In pixels.

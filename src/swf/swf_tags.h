@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "swf_actions.h"
@@ -19,6 +20,8 @@ public:
     virtual bool countsAsFrame() const { return false; }
     // Character-defining tags return their id, the others 0.
     virtual uint16_t characterId() const { return 0; }
+    // Why a tag whose content was made in the background cannot be written; empty when it can.
+    virtual std::string deferredError() const { return {}; }
 };
 
 // Header (short form below 63 body bytes, long form otherwise) followed by the body.

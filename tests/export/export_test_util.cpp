@@ -164,11 +164,13 @@ std::map<int, size_t> pdfXref(const std::string& pdf) {
 }
 
 std::string pdfObject(const std::string& pdf, int number) {
-    const std::string opening = std::to_string(number) + " 0 obj\r\n";
-    size_t at = pdf.find("\r\n" + opening);
-    if (at == std::string::npos)
+    // Through the cross-reference table, as a reader finds it: a document cut short holds older
+    // versions of some objects before the ones it uses.
+    const std::map<int, size_t> xref = pdfXref(pdf);
+    const auto entry = xref.find(number);
+    if (entry == xref.end())
         return std::string();
-    at += 2;
+    const size_t at = entry->second;
     const size_t end = pdf.find("endobj\r\n", at);
     return pdf.substr(at, end == std::string::npos ? std::string::npos : end + 8 - at);
 }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "export/html_export.h"
 #include "export_test_util.h"
@@ -27,11 +29,13 @@ NavButton shown(int x, int y, int offset = 0) {
     return NavButton{1, Point{x, y}, offset};
 }
 
-// A plug-in type that writes a one-byte file, and fails for the second image it is given.
-int g_fakeOpens = 0;
-FilterHandle fakeOpenWrite(const char* path, intptr_t, intptr_t, intptr_t, intptr_t, ImageDesc*, intptr_t,
-                           intptr_t) {
-    if (++g_fakeOpens == 2)
+// A plug-in type that writes a one-byte file, and fails for one picture. Pictures are encoded
+// several at a time, so the failing one is known by its pixels, not by the order of the calls.
+std::vector<uint8_t> g_failingPixels;
+FilterHandle fakeOpenWrite(const char* path, intptr_t, intptr_t, intptr_t, intptr_t, ImageDesc* desc,
+                           intptr_t, intptr_t) {
+    const auto* pixels = static_cast<const uint8_t*>(desc->pixels);
+    if (std::equal(g_failingPixels.begin(), g_failingPixels.end(), pixels))
         return nullptr;
     return std::fopen(path, "wb");
 }
@@ -42,8 +46,8 @@ void fakeClose(FilterHandle handle) {
     std::fclose(static_cast<FILE*>(handle));
 }
 
-FilterCaps failingSecondImageType() {
-    g_fakeOpens = 0;
+FilterCaps failingImageType(const Bitmap24& failing) {
+    g_failingPixels = AddOpaqueAlpha(failing).pixels;
     FilterCaps caps{};
     caps.extensions = "fak;fake";
     caps.description = "Fake (*.fak)|*.fak";
@@ -258,7 +262,7 @@ TEST_F(HtmlExport, PageThatCannotBeCreatedWritesNothingAndKeepsTheCurrentFrame) 
 
 TEST_F(HtmlExport, FailedImageClosesThePageWithTheFramesDone) {
     FilterTable table;
-    const FilterCaps fake = failingSecondImageType();
+    const FilterCaps fake = failingImageType(composed(1));
     ASSERT_TRUE(table.addEntry(nullptr, &fake));
     doc.SelectFrame(2);
     const ExportResult result =
