@@ -6,6 +6,7 @@
 
 #include "base/byte_stream.h"
 #include "base/strings.h"
+#include "base/worker_pool.h"
 #include "base/zlib_util.h"
 #include "output_path.h"
 
@@ -170,6 +171,26 @@ void inflateInto(std::span<const uint8_t> stream, std::vector<uint8_t>& out) {
         (void)zlibUncompress(stream.data(), stream.size(), out.data(), out.size());
 }
 
+// Frame i of the compressed variant: its picture with the pixels equal to frame i - 1's marked.
+std::vector<uint8_t> compressedVariantStream(const CQuibDoc& doc, int i, size_t pictureSize, size_t bound) {
+    std::vector<uint8_t> current(pictureSize);
+    inflateInto(doc.frames[size_t(i)].imageData.span(), current);
+    if (i > 0) {
+        std::vector<uint8_t> previous(pictureSize);
+        inflateInto(doc.frames[size_t(i - 1)].imageData.span(), previous);
+        // A real 3,3,3 pixel is nudged to 4,4,4 so that the marker stays unambiguous.
+        for (size_t p = 0; p + 2 < current.size(); p += 3) {
+            uint8_t* px = &current[p];
+            if (px[0] == kSameAsPrevious && px[1] == kSameAsPrevious && px[2] == kSameAsPrevious)
+                px[0] = px[1] = px[2] = kSameAsPrevious + 1;
+            if (px[0] == previous[p] && px[1] == previous[p + 1] && px[2] == previous[p + 2])
+                px[0] = px[1] = px[2] = kSameAsPrevious;
+        }
+    }
+    auto stream = zlibCompress(current.data(), current.size(), 9, bound);
+    return stream ? std::move(*stream) : std::vector<uint8_t>();
+}
+
 void writeCompressedImages(SinkWriter& writer, const CQuibDoc& doc, Progress& progress) {
     const int count = doc.frameCount();
     progress.setText(stringText(str::SavingCompressed));
@@ -177,28 +198,23 @@ void writeCompressedImages(SinkWriter& writer, const CQuibDoc& doc, Progress& pr
     const size_t pictureSize =
         size_t(std::max(doc.frameSize.cx, 0)) * size_t(std::max(doc.frameSize.cy, 0)) * 3;
     const size_t bound = pictureStreamBound(doc.frameSize.cx, doc.frameSize.cy);
-    std::vector<uint8_t> previous(pictureSize), current(pictureSize);
-    for (int i = 0; i < count && writer.ok(); ++i) {
-        std::fill(current.begin(), current.end(), 0);
-        inflateInto(doc.frames[size_t(i)].imageData.span(), current);
-        std::vector<uint8_t> coded = current;
-        if (i > 0) {
-            // A real 3,3,3 pixel is nudged to 4,4,4 so that the marker stays unambiguous.
-            for (size_t p = 0; p + 2 < coded.size(); p += 3) {
-                uint8_t* px = &coded[p];
-                if (px[0] == kSameAsPrevious && px[1] == kSameAsPrevious && px[2] == kSameAsPrevious)
-                    px[0] = px[1] = px[2] = kSameAsPrevious + 1;
-                if (px[0] == previous[p] && px[1] == previous[p + 1] && px[2] == previous[p + 2])
-                    px[0] = px[1] = px[2] = kSameAsPrevious;
-            }
+    // Each frame is made from its own picture and the one before, so frames compress side by
+    // side, one per core; they are written in order.
+    WorkerPool pool;
+    std::vector<std::vector<uint8_t>> streams(pool.threadCount());
+    for (int first = 0; first < count && writer.ok(); first += int(streams.size())) {
+        const int n = std::min(int(streams.size()), count - first);
+        for (int k = 0; k < n; ++k)
+            pool.submit(
+                [&, k] { streams[size_t(k)] = compressedVariantStream(doc, first + k, pictureSize, bound); });
+        pool.wait();
+        for (int k = 0; k < n; ++k) {
+            std::vector<uint8_t>& bytes = streams[size_t(k)];
+            writer.out().u32(uint32_t(bytes.size()));
+            writer.stream(bytes.data(), bytes.size());
+            bytes = {};
+            progress.setPosition(first + k);
         }
-        auto stream = zlibCompress(coded.data(), coded.size(), 9, bound);
-        const std::vector<uint8_t> empty;
-        const std::vector<uint8_t>& bytes = stream ? *stream : empty;
-        writer.out().u32(uint32_t(bytes.size()));
-        writer.stream(bytes.data(), bytes.size());
-        previous.swap(current);
-        progress.setPosition(i);
     }
 }
 
