@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "model/quib_doc.h"
@@ -21,6 +22,12 @@ int gotoTarget(const CQuibDoc& doc, int index, int button = 0);
 
 // The decompressed picture of a frame's stored stream.
 std::vector<uint8_t> storedPixels(const CQuibDoc& doc, int index);
+
+// Records every update hint the document sends.
+struct RecordingObserver : DocObserver {
+    std::vector<std::pair<int, uint32_t>> hints;
+    void onUpdate(int h, uint32_t arg) override { hints.emplace_back(h, arg); }
+};
 
 // A small non-square cursor picture with distinct pixels.
 Bitmap32 oddCursor(int width = 5, int height = 3);
