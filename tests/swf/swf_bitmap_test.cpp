@@ -217,10 +217,6 @@ TEST(SwfBitmapObject, CompressedBlockIsSharedNotCopiedIntoTheStream) {
     EXPECT_EQ(s.length(), s.inlineLength() + tag->compressedSize());
 }
 
-}  // namespace
-
-namespace {
-
 TEST(SwfBitmapTag, BodyHeaderBytesByHand) {
     TestBitmap indexed = swftest::indexedBitmap(300, 2, 3, true);
     auto tag = SwfDefineBitsLosslessTag::build(0x0102, indexed.description, nullptr);
