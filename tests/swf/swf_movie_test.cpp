@@ -39,15 +39,10 @@ TEST(SwfMovieHeader, DefaultsAndFileLengthDecode) {
     movie.frame(2).place(shape);
     std::vector<uint8_t> bytes = swftest::writeMovie(movie);
     swftest::Movie m = swftest::decodeMovie(bytes);
-    EXPECT_EQ(m.header.signature, "FWS");
-    EXPECT_EQ(m.header.version, 4);
+    // The header's layout is checked byte by byte above; here the defaults, 550 x 400 at 12.
     EXPECT_EQ(m.header.fileLength, bytes.size());
-    EXPECT_EQ(m.header.rectBits, 15);  // 550 x 400 pixels
-    EXPECT_EQ(m.header.xMin, 0);
     EXPECT_EQ(m.header.xMax, 11000);
-    EXPECT_EQ(m.header.yMin, 0);
     EXPECT_EQ(m.header.yMax, 8000);
-    EXPECT_EQ(m.header.rateFraction, 0);
     EXPECT_EQ(m.header.rate, 12);
     EXPECT_EQ(m.header.frameCount, 3);
     EXPECT_EQ(m.tags.back().code, 0);
