@@ -251,22 +251,15 @@ TEST(CompressedVariant, ThreesSurviveInTheFirstFrameAndComeBackAsFoursLater) {
 }
 
 TEST(CompressedVariant, ReportsProgressWithItsTexts) {
-    struct Recorder : Progress {
-        std::vector<std::string> texts;
-        int high = -1, last = -1;
-        void setText(const std::string& t) override { texts.push_back(t); }
-        void setRange(int, int h) override { high = h; }
-        void setPosition(int p) override { last = p; }
-    };
     CQuibDoc doc;
     makeProject(doc, 4);
-    Recorder saving;
+    test::RecordingProgress saving;
     doc.compressedSave = true;
     const auto bytes = ProjectFile::store(doc, "", saving);
     EXPECT_EQ(saving.texts, std::vector<std::string>{"Salvo il progetto compresso"});
     EXPECT_EQ(saving.high, 3);
     EXPECT_EQ(saving.last, 3);
-    Recorder loading;
+    test::RecordingProgress loading;
     CQuibDoc loaded;
     ASSERT_TRUE(ProjectFile::load(bytes, loaded, "", loading));
     EXPECT_EQ(loading.texts, std::vector<std::string>{"Carico il progetto compresso"});
