@@ -122,15 +122,6 @@ TEST(InsertFrames, CopiesTheWorkingCopyAndCurrentImageIntoEveryInsertedFrame) {
     EXPECT_EQ(doc.currentImage.pixels, solidImage(doc.frameSize, 11, 11, 11).pixels);
 }
 
-TEST(InsertFrames, BeforeCurrentMovesTheCurrentIndex) {
-    CQuibDoc doc;
-    makeProject(doc, 3);
-    doc.SelectFrame(2, false);
-    ASSERT_TRUE(doc.InsertFrames(0, true, 2));
-    EXPECT_EQ(doc.currentFrameIndex, 4);
-    EXPECT_EQ(doc.currentFrame.title, "F2");
-}
-
 TEST(InsertFrames, IntoAnEmptyProjectGivesArrowCursorAtTheCentreAndSelectsAFrame) {
     CQuibDoc doc;
     doc.InitNewProject();
@@ -174,13 +165,15 @@ TEST(DeleteFrame, DeletingTheCurrentFrameDoesNotCommitItIntoItsSuccessor) {
     EXPECT_EQ(storedPixels(doc, 1), solidImage(doc.frameSize, 12, 12, 12).pixels);
 }
 
-TEST(DeleteFrame, TheCurrentIndexFollowsTheCurrentFrameOrTheNewLast) {
-    for (const auto& [deleted, index, title] : {std::tuple{2, 1, "F1"}, std::tuple{0, 1, "F2"}}) {
+// Two frames inserted at 0, or frame 2 or 0 deleted, while frame 2 is current.
+TEST(CurrentFrame, FollowsInsertionsAndDeletionsOrBecomesTheNewLast) {
+    for (const auto& [inserted, deleted, index, title] :
+         {std::tuple{2, -1, 4, "F2"}, std::tuple{0, 2, 1, "F1"}, std::tuple{0, 0, 1, "F2"}}) {
         SCOPED_TRACE(deleted);
         CQuibDoc doc;
         makeProject(doc, 3);
         doc.SelectFrame(2, false);
-        ASSERT_TRUE(doc.DeleteFrame(deleted));
+        ASSERT_TRUE(inserted > 0 ? doc.InsertFrames(0, true, inserted) : doc.DeleteFrame(deleted));
         EXPECT_EQ(doc.currentFrameIndex, index);
         EXPECT_EQ(doc.currentFrame.title, title);
     }
