@@ -12,13 +12,9 @@ namespace {
 
 using test::makeProject;
 using test::oddCursor;
+using test::RecordingObserver;
 using test::solidImage;
 using test::storedPixels;
-
-struct RecordingObserver : DocObserver {
-    std::vector<std::pair<int, uint32_t>> hints;
-    void onUpdate(int h, uint32_t arg) override { hints.emplace_back(h, arg); }
-};
 
 // A source project whose frame 1 carries every element.
 void makeSource(CQuibDoc& doc) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "cursors/standard_cursors.h"
 #include "model/default_buttons.h"
@@ -13,13 +14,9 @@ namespace {
 using test::gotoTarget;
 using test::linkGoto;
 using test::makeProject;
+using test::RecordingObserver;
 using test::solidImage;
 using test::storedPixels;
-
-struct RecordingObserver : DocObserver {
-    std::vector<std::pair<int, uint32_t>> hints;
-    void onUpdate(int h, uint32_t arg) override { hints.emplace_back(h, arg); }
-};
 
 // Prepares the working copy as an empty-frame template, as the insert command does.
 void prepareEmptyTemplate(CQuibDoc& doc) {
@@ -31,71 +28,64 @@ void prepareEmptyTemplate(CQuibDoc& doc) {
 
 // ---- Goto links across insertions and deletions ----
 
-TEST(GotoLinks, InsertThreeBeforeFrameFive_LinkToFrameSevenFollowsToFrameTen) {
-    CQuibDoc doc;
-    makeProject(doc, 8);
-    linkGoto(doc, 0, 6);
-    doc.SelectFrame(4, false);
-    prepareEmptyTemplate(doc);
-    ASSERT_TRUE(doc.InsertFramesAtCurrent(true, 3));
-    EXPECT_EQ(doc.frameCount(), 11);
-    EXPECT_EQ(gotoTarget(doc, 0), 9);
-    EXPECT_EQ(doc.frames[9].title, "F6");
-}
-
-TEST(GotoLinks, InsertBeforeLinkTarget_KeepsLinkOnInsertedFrame) {
-    CQuibDoc doc;
-    makeProject(doc, 6);
-    linkGoto(doc, 0, 4);
-    doc.SelectFrame(4, false);
-    prepareEmptyTemplate(doc);
-    ASSERT_TRUE(doc.InsertFramesAtCurrent(true, 2));
-    EXPECT_EQ(gotoTarget(doc, 0), 4);
-    EXPECT_EQ(doc.frames[4].title, "new");
-}
-
-TEST(GotoLinks, FrameAfterInsertionLinkingBackKeepsItsTarget) {
-    CQuibDoc doc;
-    makeProject(doc, 6);
-    linkGoto(doc, 5, 0);
-    linkGoto(doc, 4, 3, 1);
-    doc.SelectFrame(2, false);
-    ASSERT_TRUE(doc.InsertFramesAtCurrent(true, 2));
-    EXPECT_EQ(doc.frames[7].title, "F5");
-    EXPECT_EQ(gotoTarget(doc, 7), 0);
-    EXPECT_EQ(doc.frames[6].title, "F4");
-    EXPECT_EQ(doc.frames[gotoTarget(doc, 6, 1)].title, "F3");
-}
-
-TEST(GotoLinks, InsertAfterCurrentShiftsLinksBeyondTheInsertion) {
-    CQuibDoc doc;
-    makeProject(doc, 5);
-    linkGoto(doc, 1, 4);
-    linkGoto(doc, 4, 1);
-    doc.SelectFrame(2, false);
-    ASSERT_TRUE(doc.InsertFramesAtCurrent(false, 1));  // inserted at index 3
-    EXPECT_EQ(doc.frames[gotoTarget(doc, 1)].title, "F4");
-    EXPECT_EQ(doc.frames[gotoTarget(doc, 5)].title, "F1");
-}
-
-TEST(GotoLinks, DeleteFrameThree_LinkFromFrameSixToFrameTwoStays) {
-    CQuibDoc doc;
-    makeProject(doc, 7);
-    linkGoto(doc, 5, 1);
-    doc.SelectFrame(0, false);
-    ASSERT_TRUE(doc.DeleteFrame(2));
-    EXPECT_EQ(doc.frames[4].title, "F5");
-    EXPECT_EQ(doc.frames[4].gotoButtons[0].targetOffset, -3);
-    EXPECT_EQ(doc.frames[gotoTarget(doc, 4)].title, "F1");
-}
-
-TEST(GotoLinks, DeleteBeforeTargetShrinksForwardLink) {
-    CQuibDoc doc;
-    makeProject(doc, 7);
-    linkGoto(doc, 0, 5);
-    doc.SelectFrame(6, false);
-    ASSERT_TRUE(doc.DeleteFrame(3));
-    EXPECT_EQ(doc.frames[gotoTarget(doc, 0)].title, "F5");
+// A Goto link follows its target frame across insertions and deletions of other frames.
+TEST(GotoLinks, FollowTheirTargetAcrossInsertionsAndDeletions) {
+    struct Link {
+        int from, to, button;
+    };
+    struct Expected {
+        int from, button;
+        const char* targetTitle;
+    };
+    struct Case {
+        const char* what;
+        int frames;
+        std::vector<Link> links;
+        int select;
+        int insertCount;  // 0 deletes frame `deleted` instead
+        bool before;
+        int deleted;
+        std::vector<Expected> expected;
+    };
+    const Case cases[] = {
+        {"insert three before frame five", 8, {{0, 6, 0}}, 4, 3, true, 0, {{0, 0, "F6"}}},
+        {"insert before the target keeps the link on the inserted frame",
+         6,
+         {{0, 4, 0}},
+         4,
+         2,
+         true,
+         0,
+         {{0, 0, "new"}}},
+        {"frames after the insertion linking back",
+         6,
+         {{5, 0, 0}, {4, 3, 1}},
+         2,
+         2,
+         true,
+         0,
+         {{7, 0, "F0"}, {6, 1, "F3"}}},
+        {"insert after current", 5, {{1, 4, 0}, {4, 1, 0}}, 2, 1, false, 0, {{1, 0, "F4"}, {5, 0, "F1"}}},
+        {"delete between a backward link", 7, {{5, 1, 0}}, 0, 0, false, 2, {{4, 0, "F1"}}},
+        {"delete between a forward link", 7, {{0, 5, 0}}, 6, 0, false, 3, {{0, 0, "F5"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CQuibDoc doc;
+        makeProject(doc, c.frames);
+        for (const Link& link : c.links)
+            linkGoto(doc, link.from, link.to, link.button);
+        doc.SelectFrame(c.select, false);
+        if (c.insertCount > 0) {
+            prepareEmptyTemplate(doc);
+            ASSERT_TRUE(doc.InsertFramesAtCurrent(c.before, c.insertCount));
+            EXPECT_EQ(doc.frameCount(), c.frames + c.insertCount);
+        } else {
+            ASSERT_TRUE(doc.DeleteFrame(c.deleted));
+        }
+        for (const Expected& e : c.expected)
+            EXPECT_EQ(doc.frames[size_t(gotoTarget(doc, e.from, e.button))].title, e.targetTitle);
+    }
 }
 
 TEST(GotoLinks, DeleteAdjustsTheWorkingCopyOfTheCurrentFrame) {
@@ -130,15 +120,6 @@ TEST(InsertFrames, CopiesTheWorkingCopyAndCurrentImageIntoEveryInsertedFrame) {
     EXPECT_EQ(doc.currentFrame.title, "F1");
     EXPECT_EQ(doc.frames[1].title, "F1");
     EXPECT_EQ(doc.currentImage.pixels, solidImage(doc.frameSize, 11, 11, 11).pixels);
-}
-
-TEST(InsertFrames, BeforeCurrentMovesTheCurrentIndex) {
-    CQuibDoc doc;
-    makeProject(doc, 3);
-    doc.SelectFrame(2, false);
-    ASSERT_TRUE(doc.InsertFrames(0, true, 2));
-    EXPECT_EQ(doc.currentFrameIndex, 4);
-    EXPECT_EQ(doc.currentFrame.title, "F2");
 }
 
 TEST(InsertFrames, IntoAnEmptyProjectGivesArrowCursorAtTheCentreAndSelectsAFrame) {
@@ -184,22 +165,18 @@ TEST(DeleteFrame, DeletingTheCurrentFrameDoesNotCommitItIntoItsSuccessor) {
     EXPECT_EQ(storedPixels(doc, 1), solidImage(doc.frameSize, 12, 12, 12).pixels);
 }
 
-TEST(DeleteFrame, DeletingTheLastCurrentFrameSelectsTheNewLast) {
-    CQuibDoc doc;
-    makeProject(doc, 3);
-    doc.SelectFrame(2, false);
-    ASSERT_TRUE(doc.DeleteFrame(2));
-    EXPECT_EQ(doc.currentFrameIndex, 1);
-    EXPECT_EQ(doc.currentFrame.title, "F1");
-}
-
-TEST(DeleteFrame, DeletingBeforeTheCurrentShiftsItsIndex) {
-    CQuibDoc doc;
-    makeProject(doc, 3);
-    doc.SelectFrame(2, false);
-    ASSERT_TRUE(doc.DeleteFrame(0));
-    EXPECT_EQ(doc.currentFrameIndex, 1);
-    EXPECT_EQ(doc.currentFrame.title, "F2");
+// Two frames inserted at 0, or frame 2 or 0 deleted, while frame 2 is current.
+TEST(CurrentFrame, FollowsInsertionsAndDeletionsOrBecomesTheNewLast) {
+    for (const auto& [inserted, deleted, index, title] :
+         {std::tuple{2, -1, 4, "F2"}, std::tuple{0, 2, 1, "F1"}, std::tuple{0, 0, 1, "F2"}}) {
+        SCOPED_TRACE(deleted);
+        CQuibDoc doc;
+        makeProject(doc, 3);
+        doc.SelectFrame(2, false);
+        ASSERT_TRUE(inserted > 0 ? doc.InsertFrames(0, true, inserted) : doc.DeleteFrame(deleted));
+        EXPECT_EQ(doc.currentFrameIndex, index);
+        EXPECT_EQ(doc.currentFrame.title, title);
+    }
 }
 
 TEST(DeleteFrame, DeletingTheLastFrameEmptiesTheProjectAndSendsHintZero) {
@@ -270,7 +247,8 @@ TEST(SelectFrame, FirstFrameHidesPreviousAndLastHidesNextInTheWorkingCopyOnly) {
 TEST(SelectFrame, DamagedStreamIsNotReported) {
     CQuibDoc doc;
     makeProject(doc, 2);
-    doc.frames[1].imageData = std::vector<uint8_t>(doc.frames[1].imageData.begin(), doc.frames[1].imageData.begin() + 5);
+    doc.frames[1].imageData =
+        std::vector<uint8_t>(doc.frames[1].imageData.begin(), doc.frames[1].imageData.begin() + 5);
     EXPECT_TRUE(doc.SelectFrame(1, false));
     EXPECT_EQ(doc.currentImage.pixels.size(), size_t(8 * 6 * 3));
 }

@@ -87,12 +87,26 @@ TEST_F(Composition, BackgroundIsCopiedOnlyInsideTheClipRectangle) {
         }
 }
 
-TEST_F(Composition, WithoutBackgroundPictureTheDestinationIsKept) {
-    makeDoc(doc, Size{4, 3});
-    auto buffer = filledCanvas(doc);
-    const auto before = buffer;
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
-    EXPECT_EQ(buffer, before);
+// No background picture, the frame image flag off, a visible button without a picture.
+TEST_F(Composition, NothingToDrawKeepsTheDestination) {
+    struct Case {
+        const char* what;
+        Size frameSize;
+        uint32_t flags;
+        bool nextButton;
+    };
+    for (const Case& c : {Case{"no background picture", Size{0, 0}, ComposeAll, false},
+                          Case{"frame image flag off", Size{4, 4}, ComposeAll & ~ComposeFrameImage, false},
+                          Case{"button without picture", Size{0, 0}, ComposeAll, true}}) {
+        SCOPED_TRACE(c.what);
+        CQuibDoc d;
+        makeDoc(d, Size{4, 4}, c.frameSize);
+        d.currentFrame.nextButton.visible = c.nextButton;
+        auto buffer = filledCanvas(d);
+        const auto before = buffer;
+        ASSERT_TRUE(ComposeFrame(d, library, buffer.data(), c.flags));
+        EXPECT_EQ(buffer, before);
+    }
 }
 
 TEST_F(Composition, FrameImageLiesAtItsOriginClippedToTheCanvas) {
@@ -106,14 +120,6 @@ TEST_F(Composition, FrameImageLiesAtItsOriginClippedToTheCanvas) {
             EXPECT_EQ(at(buffer, doc, x, y), (covered ? Colour{uint8_t(fx), uint8_t(fy), 77} : kFill))
                 << x << "," << y;
         }
-}
-
-TEST_F(Composition, FrameImageFlagOffLeavesTheDestination) {
-    makeDoc(doc, Size{4, 4}, Size{4, 4});
-    auto buffer = filledCanvas(doc);
-    const auto before = buffer;
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll & ~ComposeFrameImage));
-    EXPECT_EQ(buffer, before);
 }
 
 TEST_F(Composition, RoundedStrideLeavesRowPaddingAlone) {
@@ -216,15 +222,6 @@ TEST_F(Composition, ButtonsAreBlendedNextPreviousGoto1Goto2ThenTheCursor) {
 
     setCursor(doc, solidPicture(1, 1, 99, 0, 0, 255), Point{1, 1});
     EXPECT_EQ(topColour(ComposeAll), 99);
-}
-
-TEST_F(Composition, ButtonWithoutPictureIsSkipped) {
-    makeDoc(doc, Size{3, 3});
-    doc.currentFrame.nextButton.visible = 1;
-    auto buffer = filledCanvas(doc);
-    const auto before = buffer;
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
-    EXPECT_EQ(buffer, before);
 }
 
 class TextComposition : public Composition {
@@ -332,13 +329,11 @@ TEST_F(TextComposition, TitleTextIsSmoothAndOnlyTextPixelsChange) {
 TEST_F(TextComposition, ClipRectangleLimitsTheTextBox) {
     const auto whole = compose(ComposeAll);
     const Rect clip{60, 30, 120, 70};
-    const auto plain = compose(ComposeAll & ~ComposeTextBox);
     const auto clipped = compose(ComposeAll, clip);
     for (int y = 0; y < 120; ++y)
         for (int x = 0; x < 200; ++x)
             ASSERT_EQ(at(clipped, doc, x, y), (clip.contains(Point{x, y}) ? at(whole, doc, x, y) : kFill))
                 << x << "," << y;
-    (void)plain;
 }
 
 TEST_F(TextComposition, TextBoxOutsideTheClipKeepsTheSurfaceUnused) {
@@ -378,36 +373,26 @@ TEST(OffscreenSurfaceTest, SameSizeKeepsThePixelsAndOtherSizesRecreate) {
     EXPECT_FALSE(surface.EnsureSurface(5, 5, 16));
 }
 
-TEST(ClipBlitTest, InsideTheBoundsNothingChanges) {
-    Rect source{0, 0, 4, 3};
-    Point at{2, 2};
-    EXPECT_TRUE(ClipBlit(Rect{0, 0, 10, 10}, source, at));
-    EXPECT_EQ(source, (Rect{0, 0, 4, 3}));
-    EXPECT_EQ(at, (Point{2, 2}));
-}
-
-TEST(ClipBlitTest, LeftAndTopOverhangMovesTheSourceStart) {
-    Rect source{0, 0, 4, 3};
-    Point at{-1, 3};
-    EXPECT_TRUE(ClipBlit(Rect{0, 5, 10, 10}, source, at));
-    EXPECT_EQ(source, (Rect{1, 2, 4, 3}));
-    EXPECT_EQ(at, (Point{0, 5}));
-}
-
-TEST(ClipBlitTest, RightAndBottomOverhangShortensTheSource) {
-    Rect source{0, 0, 4, 3};
-    Point at{8, 8};
-    EXPECT_TRUE(ClipBlit(Rect{0, 0, 10, 9}, source, at));
-    EXPECT_EQ(source, (Rect{0, 0, 2, 1}));
-    EXPECT_EQ(at, (Point{8, 8}));
-}
-
-TEST(ClipBlitTest, OverhangOnAllSidesKeepsTheMiddle) {
-    Rect source{0, 0, 10, 10};
-    Point at{-2, -3};
-    EXPECT_TRUE(ClipBlit(Rect{0, 0, 4, 4}, source, at));
-    EXPECT_EQ(source, (Rect{2, 3, 6, 7}));
-    EXPECT_EQ(at, (Point{0, 0}));
+TEST(ClipBlitTest, OverhangsCutTheSourceAndMoveItsStart) {
+    struct Case {
+        Rect bounds, source;
+        Point at;
+        Rect clippedSource;
+        Point clippedAt;
+    };
+    for (const Case& c : {
+             Case{Rect{0, 0, 10, 10}, Rect{0, 0, 4, 3}, Point{2, 2}, Rect{0, 0, 4, 3}, Point{2, 2}},
+             Case{Rect{0, 5, 10, 10}, Rect{0, 0, 4, 3}, Point{-1, 3}, Rect{1, 2, 4, 3}, Point{0, 5}},
+             Case{Rect{0, 0, 10, 9}, Rect{0, 0, 4, 3}, Point{8, 8}, Rect{0, 0, 2, 1}, Point{8, 8}},
+             Case{Rect{0, 0, 4, 4}, Rect{0, 0, 10, 10}, Point{-2, -3}, Rect{2, 3, 6, 7}, Point{0, 0}},
+         }) {
+        SCOPED_TRACE(::testing::Message() << c.at.x << "," << c.at.y);
+        Rect source = c.source;
+        Point at = c.at;
+        EXPECT_TRUE(ClipBlit(c.bounds, source, at));
+        EXPECT_EQ(source, c.clippedSource);
+        EXPECT_EQ(at, c.clippedAt);
+    }
 }
 
 TEST(ClipBlitTest, OutsideTheBoundsEmptiesTheSource) {
@@ -418,13 +403,6 @@ TEST(ClipBlitTest, OutsideTheBoundsEmptiesTheSource) {
         EXPECT_FALSE(ClipBlit(Rect{0, 0, 10, 10}, source, at));
         EXPECT_EQ(source, Rect{});
     }
-}
-
-TEST(AlphaBlendTest, OpaqueCopiesAndTransparentKeeps) {
-    std::vector<uint8_t> destination(2 * 3, 50);
-    const uint8_t pixels[] = {1, 2, 3, 255, 9, 9, 9, 0};
-    AlphaBlend32(destination.data(), 6, 0, 0, 2, 1, Rect{0, 0, 2, 1}, pixels);
-    EXPECT_EQ(destination, (std::vector<uint8_t>{1, 2, 3, 50, 50, 50}));
 }
 
 TEST(ApplicationLibrary, ComposeWithoutALibraryDrawsNoTextBox) {

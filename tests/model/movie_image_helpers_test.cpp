@@ -35,50 +35,58 @@ PaletteEntry entry(uint8_t r, uint8_t g, uint8_t b, uint8_t flags = 255) {
     return PaletteEntry{r, g, b, flags};
 }
 
-TEST(MapToPaletteTest, MarkerMapsToZeroAndColoursToTheNearestEntry) {
-    const PaletteEntry palette[] = {entry(0, 0, 0, 0), entry(200, 0, 0), entry(0, 0, 200),
-                                    entry(250, 250, 250)};
-    // Pixels are blue, green, red: 0xFF0000C8 is red 0, blue 200; the entries hold red first.
-    const auto pixels = pixels32({0x01010101, 0xFFC80000, 0xFF0000C8, 0xFFF0F0F0});
-    std::vector<uint8_t> out(4, 0xAA);
-    MapToPalette(pixels.data(), 4, 1, out.data(), palette, 4, 0x01010101);
-    EXPECT_EQ(out, (std::vector<uint8_t>{0, 1, 2, 3}));
-}
-
-TEST(MapToPaletteTest, MarkerColourWithAnotherFourthByteIsAColour) {
-    const PaletteEntry palette[] = {entry(0, 0, 0, 0), entry(0, 0, 0)};
-    const auto pixels = pixels32({0x01010101, 0xFF010101});
-    std::vector<uint8_t> out(4);
-    MapToPalette(pixels.data(), 2, 1, out.data(), palette, 2, 0x01010101);
-    // The second pixel repeats the first one's colour, but index 0 is never reused.
-    EXPECT_EQ(out[0], 0);
-    EXPECT_EQ(out[1], 1);
-}
-
-TEST(MapToPaletteTest, TiesGoToTheLowestIndexAndEntryZeroIsNeverSearched) {
-    const PaletteEntry palette[] = {entry(100, 100, 100), entry(90, 100, 100), entry(110, 100, 100)};
-    const auto pixels = pixels32({0xFF646464});
-    std::vector<uint8_t> out(4);
-    MapToPalette(pixels.data(), 1, 1, out.data(), palette, 3, 0x01010101);
-    EXPECT_EQ(out[0], 1);
-}
-
-TEST(MapToPaletteTest, CountOfOneOrLessGivesZero) {
-    const PaletteEntry palette[] = {entry(1, 2, 3)};
-    const auto pixels = pixels32({0xFF010203, 0xFF999999});
-    std::vector<uint8_t> out(4, 7);
-    MapToPalette(pixels.data(), 2, 1, out.data(), palette, 1, 0x01010101);
-    EXPECT_EQ(out, (std::vector<uint8_t>{0, 0, 0, 0}));
-}
-
-TEST(MapToPaletteTest, RowsArePaddedToFourBytesAndRunsCarryAcrossRows) {
-    const PaletteEntry palette[] = {entry(0, 0, 0, 0), entry(10, 10, 10), entry(240, 240, 240)};
-    // Two rows of 5: the second row starts with the colour that ended the first.
-    const auto pixels = pixels32({0xFF0A0A0A, 0xFF0A0A0A, 0xFFF0F0F0, 0x01010101, 0xFFF0F0F0, 0xFFF0F0F0,
-                                  0xFF0B0B0B, 0xFF0B0B0B, 0x01010101, 0x01010101});
-    std::vector<uint8_t> out(16, 0xAA);
-    MapToPalette(pixels.data(), 5, 2, out.data(), palette, 3, 0x01010101);
-    EXPECT_EQ(out, (std::vector<uint8_t>{1, 1, 2, 0, 2, 0, 0, 0, 2, 1, 1, 0, 0, 0, 0, 0}));
+// Each case maps 32-bit pixels of width x height to the palette, with the marker 0x01010101.
+TEST(MapToPaletteTest, MapsEveryPixelToItsIndex) {
+    struct Case {
+        const char* what;
+        std::vector<PaletteEntry> palette;
+        std::vector<uint8_t> pixels;
+        int width, height;
+        std::vector<uint8_t> expected;  // the whole output, padding included (it starts as 0xAA)
+    };
+    const Case cases[] = {
+        // Pixels are blue, green, red: 0xFF0000C8 is red 0, blue 200; the entries hold red first.
+        {"marker to zero, colours to the nearest",
+         {entry(0, 0, 0, 0), entry(200, 0, 0), entry(0, 0, 200), entry(250, 250, 250)},
+         pixels32({0x01010101, 0xFFC80000, 0xFF0000C8, 0xFFF0F0F0}),
+         4,
+         1,
+         {0, 1, 2, 3}},
+        // The second pixel repeats the first one's colour, but index 0 is never reused.
+        {"marker colour with another fourth byte is a colour",
+         {entry(0, 0, 0, 0), entry(0, 0, 0)},
+         pixels32({0x01010101, 0xFF010101}),
+         2,
+         1,
+         {0, 1, 0, 0}},
+        {"ties go to the lowest index, entry zero is never searched",
+         {entry(100, 100, 100), entry(90, 100, 100), entry(110, 100, 100)},
+         pixels32({0xFF646464}),
+         1,
+         1,
+         {1, 0, 0, 0}},
+        {"a count of one gives zero",
+         {entry(1, 2, 3)},
+         pixels32({0xFF010203, 0xFF999999}),
+         2,
+         1,
+         {0, 0, 0, 0}},
+        // Two rows of 5: the second row starts with the colour that ended the first.
+        {"rows padded to four bytes, runs carry across rows",
+         {entry(0, 0, 0, 0), entry(10, 10, 10), entry(240, 240, 240)},
+         pixels32({0xFF0A0A0A, 0xFF0A0A0A, 0xFFF0F0F0, 0x01010101, 0xFFF0F0F0, 0xFFF0F0F0, 0xFF0B0B0B,
+                   0xFF0B0B0B, 0x01010101, 0x01010101}),
+         5,
+         2,
+         {1, 1, 2, 0, 2, 0, 0, 0, 2, 1, 1, 0, 0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint8_t> out(c.expected.size(), 0xAA);
+        MapToPalette(c.pixels.data(), c.width, c.height, out.data(), c.palette.data(), int(c.palette.size()),
+                     0x01010101);
+        EXPECT_EQ(out, c.expected);
+    }
 }
 
 TEST(CompactPaletteTest, MostUsedEntriesComeFirstAndPixelsAreRenumbered) {
@@ -130,31 +138,43 @@ TEST(ConvertImageForMovieTest, WithoutPaletteWritesAlphaRedGreenBlue) {
     EXPECT_EQ(out, (std::vector<uint8_t>{255, 0x10, 0x20, 0x30, 255, 0xA0, 0xB0, 0xC0}));
 }
 
-TEST(ConvertImageForMovieTest, PaletteSkipsTheTransparentEntryAndPadsRows) {
-    // Entry 0 is transparent and would be exact for black; entries 1 and 2 tie for grey 0x80.
-    const PaletteEntry palette[] = {entry(0, 0, 0, 0), entry(0x70, 0x80, 0x80), entry(0x90, 0x80, 0x80),
-                                    entry(10, 10, 10)};
-    const auto source = pixels24({0x000000, 0x808080, 0x808080, 0x808080, 0x000000});
+TEST(ConvertImageForMovieTest, PaletteIndicesSkipTheTransparentEntryAndPadRows) {
+    struct Case {
+        const char* what;
+        std::vector<PaletteEntry> palette;
+        std::vector<uint8_t> source;
+        int width, height;
+        std::vector<uint8_t> expected;  // eight bytes that start as 0xAA
+    };
+    const Case cases[] = {
+        // Entry 0 is transparent and would be exact for black; entries 1 and 2 tie for grey 0x80.
+        {"transparent entry skipped, ties to the lowest, rows padded",
+         {entry(0, 0, 0, 0), entry(0x70, 0x80, 0x80), entry(0x90, 0x80, 0x80), entry(10, 10, 10)},
+         pixels24({0x000000, 0x808080, 0x808080, 0x808080, 0x000000}),
+         5,
+         1,
+         {3, 1, 1, 1, 3, 0, 0, 0}},
+        {"no qualifying entry gives zero",
+         {entry(0, 0, 0, 0), entry(255, 255, 255, 0)},
+         pixels24({0x123456, 0xFFFFFF, 0x000000}),
+         3,
+         1,
+         {0, 0, 0, 0, 0xAA, 0xAA, 0xAA, 0xAA}},
+        {"repeats carry across row ends",
+         {entry(0, 0, 0), entry(255, 255, 255)},
+         pixels24({0xFFFFFF, 0x000000, 0x000000, 0xFEFEFE}),
+         2,
+         2,
+         {1, 0, 0, 0, 0, 1, 0, 0}},
+    };
     ASSERT_EQ(OutputBytesForMovie(5, 1, true), 8u);
-    std::vector<uint8_t> out(8, 0xAA);
-    ConvertImageForMovie(source.data(), 5, 1, out.data(), palette, 4, true);
-    EXPECT_EQ(out, (std::vector<uint8_t>{3, 1, 1, 1, 3, 0, 0, 0}));
-}
-
-TEST(ConvertImageForMovieTest, NoQualifyingEntryGivesZero) {
-    const PaletteEntry palette[] = {entry(0, 0, 0, 0), entry(255, 255, 255, 0)};
-    const auto source = pixels24({0x123456, 0xFFFFFF, 0x000000});
-    std::vector<uint8_t> out(8, 0xAA);
-    ConvertImageForMovie(source.data(), 3, 1, out.data(), palette, 2, true);
-    EXPECT_EQ(out, (std::vector<uint8_t>{0, 0, 0, 0, 0xAA, 0xAA, 0xAA, 0xAA}));
-}
-
-TEST(ConvertImageForMovieTest, RepeatsCarryAcrossRowEnds) {
-    const PaletteEntry palette[] = {entry(0, 0, 0), entry(255, 255, 255)};
-    const auto source = pixels24({0xFFFFFF, 0x000000, 0x000000, 0xFEFEFE});
-    std::vector<uint8_t> out(8, 0xAA);
-    ConvertImageForMovie(source.data(), 2, 2, out.data(), palette, 2, true);
-    EXPECT_EQ(out, (std::vector<uint8_t>{1, 0, 0, 0, 0, 1, 0, 0}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<uint8_t> out(8, 0xAA);
+        ConvertImageForMovie(c.source.data(), c.width, c.height, out.data(), c.palette.data(),
+                             int(c.palette.size()), true);
+        EXPECT_EQ(out, c.expected);
+    }
 }
 
 class TextBoxIndexed : public ::testing::Test {

@@ -7,6 +7,7 @@
 
 #include "model/frame_operations.h"
 #include "model/quib_doc.h"
+#include "model_test_util.h"
 #include "pattern_project.h"
 
 namespace quib {
@@ -43,17 +44,10 @@ struct PictureFiles {
     }
 };
 
-struct CountingProgress : Progress {
-    int high = -1;
-    int positions = 0;
-    void setRange(int, int h) override { high = h; }
-    void setPosition(int) override { ++positions; }
-};
-
 struct InsertPictureFrames : ::testing::Test {
     CQuibDoc doc;
     PictureFiles pictures;
-    CountingProgress progress;
+    test::RecordingProgress progress;
 
     std::string picture(const std::string& name, int cx, int cy, uint8_t blue) {
         pictures.files[name] = solid(cx, cy, blue);

@@ -61,6 +61,8 @@ void makeRichProject(CQuibDoc& doc) {
     f.gotoButtons[1] = NavButton{0, Point{17, 18}, -1};
     f.displayTime = 3500;
     f.title = "Titolo è";
+    doc.frames[2].textBox.text = "こんにちは、世界";
+    doc.frames[2].title = "タイトル";
 }
 
 void expectSameProject(const CQuibDoc& a, const CQuibDoc& b) {
@@ -81,35 +83,30 @@ void expectSameProject(const CQuibDoc& a, const CQuibDoc& b) {
 
 // ---- Round trips ----
 
-TEST(ProjectFileRoundTrip, NormalVariantKeepsEveryFieldAndTheStreamsAsTheyAre) {
-    CQuibDoc doc;
-    makeRichProject(doc);
-    const auto bytes = storeBytes(doc);
-    CQuibDoc loaded;
-    ProjectFileHeader header;
-    ASSERT_TRUE(loadBytes(bytes, loaded, "", &header));
-    EXPECT_FALSE(header.compressed);
-    EXPECT_EQ(header.version, 0x0100);
-    expectSameProject(doc, loaded);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(doc.frames[size_t(i)].imageData, loaded.frames[size_t(i)].imageData);
-    EXPECT_EQ(loaded.currentFrameIndex, 0);
-    EXPECT_FALSE(loaded.compressedSave);
-    EXPECT_EQ(storeBytes(loaded), bytes);
-}
-
-TEST(ProjectFileRoundTrip, CompressedVariantRestoresEveryPicture) {
-    CQuibDoc doc;
-    makeRichProject(doc);
-    const auto bytes = storeBytes(doc, true);
-    CQuibDoc loaded;
-    ProjectFileHeader header;
-    ASSERT_TRUE(loadBytes(bytes, loaded, "", &header));
-    EXPECT_TRUE(header.compressed);
-    expectSameProject(doc, loaded);
-    EXPECT_FALSE(loaded.compressedSave);
-    // The next ordinary save writes the normal variant again.
-    EXPECT_EQ(storeBytes(loaded)[6], 0);
+// The normal variant keeps the streams as they are; the compressed one restores every picture,
+// and the next ordinary save writes the normal variant again.
+TEST(ProjectFileRoundTrip, BothVariantsKeepEveryField) {
+    for (bool compressed : {false, true}) {
+        SCOPED_TRACE(compressed);
+        CQuibDoc doc;
+        makeRichProject(doc);
+        const auto bytes = storeBytes(doc, compressed);
+        CQuibDoc loaded;
+        ProjectFileHeader header;
+        ASSERT_TRUE(loadBytes(bytes, loaded, "", &header));
+        EXPECT_EQ(header.compressed, compressed);
+        EXPECT_EQ(header.version, 0x0100);
+        expectSameProject(doc, loaded);
+        EXPECT_EQ(loaded.currentFrameIndex, 0);
+        EXPECT_FALSE(loaded.compressedSave);
+        if (compressed) {
+            EXPECT_EQ(storeBytes(loaded)[6], 0);
+        } else {
+            for (int i = 0; i < 3; ++i)
+                EXPECT_EQ(doc.frames[size_t(i)].imageData, loaded.frames[size_t(i)].imageData);
+            EXPECT_EQ(storeBytes(loaded), bytes);
+        }
+    }
 }
 
 // The text style block is optional: cut off, or never written, it leaves the standard style.
@@ -136,17 +133,6 @@ TEST(ProjectFileRoundTrip, EmptyProjectSavesAndLoads) {
         EXPECT_EQ(loaded.currentFrameIndex, -1);
         EXPECT_EQ(loaded.settings.outputType, OutputType::Html5);
     }
-}
-
-TEST(ProjectFileRoundTrip, JapaneseFrameTextSurvives) {
-    CQuibDoc doc;
-    makeProject(doc, 2);
-    doc.frames[1].textBox.text = "こんにちは、世界";
-    doc.frames[1].title = "タイトル";
-    CQuibDoc loaded;
-    ASSERT_TRUE(loadBytes(storeBytes(doc), loaded));
-    EXPECT_EQ(loaded.frames[1].textBox.text, "こんにちは、世界");
-    EXPECT_EQ(loaded.frames[1].title, "タイトル");
 }
 
 TEST(ProjectFileRoundTrip, StoreCommitsPendingEditsFirst) {
@@ -176,24 +162,22 @@ TEST(ProjectFileRoundTrip, SettingsOnlyLoadSkipsTheFrames) {
 }
 
 TEST(ProjectFileRoundTrip, OutputNameIsStoredRelativeAndLoadedAbsolute) {
-    CQuibDoc doc;
-    makeProject(doc, 1);
-    doc.settings.outputFileName = "/home/u/films/out.swf";
-    const auto bytes = storeBytes(doc, false, "/home/u/projects/demo.qbk");
-    const std::string stored = "..\\films\\out.swf";
-    EXPECT_NE(std::search(bytes.begin(), bytes.end(), stored.begin(), stored.end()), bytes.end());
-    CQuibDoc loaded;
-    ASSERT_TRUE(loadBytes(bytes, loaded, "/data/p/demo.qbk"));
-    EXPECT_EQ(loaded.projectDir, "/data/p/");
-    EXPECT_EQ(loaded.settings.outputFileName, "/data/films/out.swf");
-}
-
-TEST(ProjectFileRoundTrip, EmptyOutputNameStaysEmpty) {
-    CQuibDoc doc;
-    makeProject(doc, 1);
-    CQuibDoc loaded;
-    ASSERT_TRUE(loadBytes(storeBytes(doc, false, "/a/b/c.qbk"), loaded, "/a/b/c.qbk"));
-    EXPECT_EQ(loaded.settings.outputFileName, "");
+    for (const auto& [name, loadedName] :
+         {std::pair<std::string, std::string>{"/home/u/films/out.swf", "/data/films/out.swf"}, {"", ""}}) {
+        SCOPED_TRACE(name);
+        CQuibDoc doc;
+        makeProject(doc, 1);
+        doc.settings.outputFileName = name;
+        const auto bytes = storeBytes(doc, false, "/home/u/projects/demo.qbk");
+        if (!name.empty()) {
+            const std::string stored = "..\\films\\out.swf";
+            EXPECT_NE(std::search(bytes.begin(), bytes.end(), stored.begin(), stored.end()), bytes.end());
+        }
+        CQuibDoc loaded;
+        ASSERT_TRUE(loadBytes(bytes, loaded, "/data/p/demo.qbk"));
+        EXPECT_EQ(loaded.projectDir, "/data/p/");
+        EXPECT_EQ(loaded.settings.outputFileName, loadedName);
+    }
 }
 
 // ---- The compressed variant's pixel rules ----
@@ -267,22 +251,15 @@ TEST(CompressedVariant, ThreesSurviveInTheFirstFrameAndComeBackAsFoursLater) {
 }
 
 TEST(CompressedVariant, ReportsProgressWithItsTexts) {
-    struct Recorder : Progress {
-        std::vector<std::string> texts;
-        int high = -1, last = -1;
-        void setText(const std::string& t) override { texts.push_back(t); }
-        void setRange(int, int h) override { high = h; }
-        void setPosition(int p) override { last = p; }
-    };
     CQuibDoc doc;
     makeProject(doc, 4);
-    Recorder saving;
+    test::RecordingProgress saving;
     doc.compressedSave = true;
     const auto bytes = ProjectFile::store(doc, "", saving);
     EXPECT_EQ(saving.texts, std::vector<std::string>{"Salvo il progetto compresso"});
     EXPECT_EQ(saving.high, 3);
     EXPECT_EQ(saving.last, 3);
-    Recorder loading;
+    test::RecordingProgress loading;
     CQuibDoc loaded;
     ASSERT_TRUE(ProjectFile::load(bytes, loaded, "", loading));
     EXPECT_EQ(loading.texts, std::vector<std::string>{"Carico il progetto compresso"});
@@ -431,16 +408,28 @@ constexpr size_t kFrameCountAt = 10;
 constexpr size_t kBackgroundLengthAt = 38;
 constexpr size_t kPaletteCountAt = 42 + 16 + 4 + 12;
 
-TEST_F(MalformedFile, WrongMagic) {
-    auto b = handWrittenFile();
-    b[0] = 'X';
-    expectRejected(b);
-}
-
-TEST_F(MalformedFile, WrongVersion) {
-    auto b = handWrittenFile();
-    b[4] = 0x01;
-    expectRejected(b);
+// Header fields out of their range: each case patches u32 values at offsets of handWrittenFile().
+TEST_F(MalformedFile, HeaderFieldsOutOfRange) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<size_t, uint32_t>> patches;
+    };
+    const Case cases[] = {
+        {"wrong magic", {{0, 'X'}}},
+        {"wrong version", {{4, 0x0101}}},
+        {"frame count larger than the bytes that remain", {{kFrameCountAt, 0x7FFFFFFF}}},
+        {"palette count 257", {{kPaletteCountAt, 257}}},
+        {"palette count -1", {{kPaletteCountAt, uint32_t(-1)}}},
+        {"overflowing frame size", {{22, 0x7FFFFFFF}, {26, 0x7FFFFFFF}}},
+    };
+    ASSERT_EQ(handWrittenFile()[kPaletteCountAt], 2);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto b = handWrittenFile();
+        for (const auto& [at, value] : c.patches)
+            putU32(b, at, value);
+        expectRejected(b);
+    }
 }
 
 TEST_F(MalformedFile, EveryEarlyEnd) {
@@ -449,21 +438,6 @@ TEST_F(MalformedFile, EveryEarlyEnd) {
         SCOPED_TRACE(n);
         expectRejected(std::vector<uint8_t>(full.begin(), full.begin() + long(n)));
     }
-}
-
-TEST_F(MalformedFile, FrameCountLargerThanTheBytesThatRemain) {
-    auto b = handWrittenFile();
-    putU32(b, kFrameCountAt, 0x7FFFFFFF);
-    expectRejected(b);
-}
-
-TEST_F(MalformedFile, PaletteCountOutsideTheRange) {
-    auto b = handWrittenFile();
-    ASSERT_EQ(b[kPaletteCountAt], 2);
-    putU32(b, kPaletteCountAt, 257);
-    expectRejected(b);
-    putU32(b, kPaletteCountAt, uint32_t(-1));
-    expectRejected(b);
 }
 
 TEST_F(MalformedFile, OverflowingCursorPictureSize) {
@@ -483,38 +457,30 @@ TEST_F(MalformedFile, OverflowingCursorPictureSize) {
     expectRejected(b);
 }
 
-TEST_F(MalformedFile, OverflowingFrameSize) {
-    auto b = handWrittenFile();
-    putU32(b, 22, 0x7FFFFFFF);
-    putU32(b, 26, 0x7FFFFFFF);
-    expectRejected(b);
-}
-
-TEST_F(MalformedFile, ImageStreamLongerThanItsBound) {
-    // A 2 x 1 picture's streams may hold (2 * 1 * 330) / 100 + 12 = 18 bytes.
-    auto b = handWrittenFile();
-    const std::vector<uint8_t> pattern = {1, 1, 1, 0, 10, 20, 30, 255};
-    auto it = std::search(b.begin(), b.end(), pattern.begin(), pattern.end());
-    ASSERT_NE(it, b.end());
-    const size_t lengthAt = size_t(it - b.begin()) + pattern.size();
-    std::vector<uint8_t> longer(b.begin(), b.begin() + long(lengthAt));
-    RawBytes tail;
-    tail.u32(19).zeros(19);
-    longer.insert(longer.end(), tail.b.begin(), tail.b.end());
+// b with the stream whose u32 length is at lengthAt replaced by a stream of `length` zero bytes.
+std::vector<uint8_t> withStream(const std::vector<uint8_t>& b, size_t lengthAt, uint32_t length) {
     const size_t oldLength = b[lengthAt];
-    longer.insert(longer.end(), b.begin() + long(lengthAt + 4 + oldLength), b.end());
-    expectRejected(longer);
+    std::vector<uint8_t> out(b.begin(), b.begin() + long(lengthAt));
+    RawBytes stream;
+    stream.u32(length).zeros(length);
+    out.insert(out.end(), stream.b.begin(), stream.b.end());
+    out.insert(out.end(), b.begin() + long(lengthAt + 4 + oldLength), b.end());
+    return out;
 }
 
-TEST_F(MalformedFile, BackgroundStreamLongerThanItsBound) {
+// A 2 x 1 picture's streams may hold (2 * 1 * 330) / 100 + 12 = 18 bytes; a 12-byte stream cannot
+// fill a 10000 x 10000 background.
+TEST_F(MalformedFile, StreamsLongerThanTheirBoundOrTooShortForTheirSize) {
     auto b = handWrittenFile();
+    const std::vector<uint8_t> cursor = {1, 1, 1, 0, 10, 20, 30, 255};
+    auto it = std::search(b.begin(), b.end(), cursor.begin(), cursor.end());
+    ASSERT_NE(it, b.end());
+    expectRejected(withStream(b, size_t(it - b.begin()) + cursor.size(), 19));
     ASSERT_EQ(b[kBackgroundLengthAt], 0);
-    std::vector<uint8_t> withBackground(b.begin(), b.begin() + long(kBackgroundLengthAt));
-    RawBytes tail;
-    tail.u32(19).zeros(19);
-    withBackground.insert(withBackground.end(), tail.b.begin(), tail.b.end());
-    withBackground.insert(withBackground.end(), b.begin() + long(kBackgroundLengthAt + 4), b.end());
-    expectRejected(withBackground);
+    expectRejected(withStream(b, kBackgroundLengthAt, 19));
+    putU32(b, 14, 10000);
+    putU32(b, 18, 10000);
+    expectRejected(withStream(b, kBackgroundLengthAt, 12));
 }
 
 TEST_F(MalformedFile, CompressedImageStreamLongerThanItsBound) {
@@ -528,18 +494,6 @@ TEST_F(MalformedFile, CompressedImageStreamLongerThanItsBound) {
     putU32(b, lengthAt, 19);
     b.resize(lengthAt + 4 + 19, 0);
     expectRejected(b);
-}
-
-TEST_F(MalformedFile, TinyStreamClaimingAHugeBackground) {
-    auto b = handWrittenFile();
-    putU32(b, 14, 10000);  // background 10000 x 10000 from a 12-byte stream
-    putU32(b, 18, 10000);
-    std::vector<uint8_t> withBackground(b.begin(), b.begin() + long(kBackgroundLengthAt));
-    RawBytes tail;
-    tail.u32(12).zeros(12);
-    withBackground.insert(withBackground.end(), tail.b.begin(), tail.b.end());
-    withBackground.insert(withBackground.end(), b.begin() + long(kBackgroundLengthAt + 4), b.end());
-    expectRejected(withBackground);
 }
 
 TEST(ProjectFileLoad, DamagedImageStreamIsNotReported) {

@@ -192,21 +192,5 @@ TEST(ApplyTemplate, ChosenMaskLimitsTheFilesMask) {
     EXPECT_EQ(doc.settings.frameRate, 8u);
 }
 
-TEST(ApplyTemplate, AfterAFileRoundTripGivesTheSameProject) {
-    const TemplateSet set = otherLook();
-    TemplateSet back;
-    ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
-    CQuibDoc direct, viaFile;
-    test::makeStyledProject(direct);
-    test::makeStyledProject(viaFile);
-    ApplyTemplate(direct, set, templ::AllElements);
-    ApplyTemplate(viaFile, back, templ::AllElements);
-    EXPECT_EQ(test::frameElementsOf(direct), test::frameElementsOf(viaFile));
-    EXPECT_EQ(direct.buttonImages, viaFile.buttonImages);
-    EXPECT_EQ(direct.backgroundImage, viaFile.backgroundImage);
-    EXPECT_EQ(direct.titles, viaFile.titles);
-    EXPECT_EQ(direct.settings, viaFile.settings);
-}
-
 }  // namespace
 }  // namespace quib

@@ -24,44 +24,39 @@ public:
 
 }  // namespace
 
-TEST(FramePalette, BlackAndWhiteToOneColourEndsAsWhite) {
-    const std::vector<Bitmap24> frames = {filledPicture(4, 2, {0, 0, 0}),
-                                          filledPicture(4, 2, {255, 255, 255})};
-    NullProgress progress;
-    const auto p = BuildPaletteFromFrames(frames, nullptr, 1, progress);
-    ASSERT_TRUE(p);
-    ASSERT_EQ(p->size(), 1u);
-    EXPECT_EQ((*p)[0], (PaletteEntry{255, 255, 255, 255}));
-}
-
-TEST(FramePalette, WhiteIsAppendedWhenThePaletteIsNotFull) {
-    const std::vector<Bitmap24> frames = {rowPicture({{0, 0, 0}, {255, 255, 255}})};
-    NullProgress progress;
-    const auto p = BuildPaletteFromFrames(frames, nullptr, 4, progress);
-    ASSERT_TRUE(p);
-    ASSERT_EQ(p->size(), 3u);
-    EXPECT_EQ((*p)[0], (PaletteEntry{0, 0, 0, 255}));
-    EXPECT_EQ((*p)[1], (PaletteEntry{255, 255, 255, 255}));
-    EXPECT_EQ((*p)[2], (PaletteEntry{255, 255, 255, 255}));
-}
-
-TEST(FramePalette, WhiteReplacesTheLastEntryWhenThePaletteIsFull) {
-    // 254 and 255 fold into one leaf of average 254; white then takes its place.
-    const std::vector<Bitmap24> frames = {rowPicture({{0, 0, 0}, {254, 254, 254}, {255, 255, 255}})};
-    NullProgress progress;
-    const auto p = BuildPaletteFromFrames(frames, nullptr, 2, progress);
-    ASSERT_TRUE(p);
-    ASSERT_EQ(p->size(), 2u);
-    EXPECT_EQ((*p)[0], (PaletteEntry{0, 0, 0, 255}));
-    EXPECT_EQ((*p)[1], (PaletteEntry{255, 255, 255, 255}));
-}
-
-TEST(FramePalette, WithoutWhiteNothingIsAdded) {
-    const std::vector<Bitmap24> frames = {rowPicture({{1, 2, 3}, {4, 5, 6}})};
-    NullProgress progress;
-    const auto p = BuildPaletteFromFrames(frames, nullptr, 16, progress);
-    ASSERT_TRUE(p);
-    EXPECT_EQ(p->size(), 2u);
+// White ends every palette of frames that hold it: appended when there is room, replacing the
+// last entry when the palette is full.
+TEST(FramePalette, WhiteIsKeptAsTheLastEntry) {
+    const PaletteEntry white{255, 255, 255, 255}, black{0, 0, 0, 255};
+    struct Case {
+        const char* what;
+        std::vector<Bitmap24> frames;
+        int maximum;
+        std::vector<PaletteEntry> expected;
+    };
+    const Case cases[] = {
+        {"black and white to one colour",
+         {filledPicture(4, 2, {0, 0, 0}), filledPicture(4, 2, {255, 255, 255})},
+         1,
+         {white}},
+        {"appended when not full", {rowPicture({{0, 0, 0}, {255, 255, 255}})}, 4, {black, white, white}},
+        // 254 and 255 fold into one leaf of average 254; white then takes its place.
+        {"replaces the last when full",
+         {rowPicture({{0, 0, 0}, {254, 254, 254}, {255, 255, 255}})},
+         2,
+         {black, white}},
+        {"nothing added without white",
+         {rowPicture({{1, 2, 3}, {4, 5, 6}})},
+         16,
+         {{1, 2, 3, 255}, {4, 5, 6, 255}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        NullProgress progress;
+        const auto p = BuildPaletteFromFrames(c.frames, nullptr, c.maximum, progress);
+        ASSERT_TRUE(p);
+        EXPECT_EQ(*p, c.expected);
+    }
 }
 
 TEST(FramePalette, BackgroundIsIncludedAndProgressCountsRows) {

@@ -7,26 +7,38 @@ namespace quib {
 
 using test::rowPicture;
 
-TEST(Octree, FewerColoursThanMaximumGivesExactlyThoseColoursInTreeOrder) {
-    // Tree order interleaves the bits: the first differing bit of red, then green, then blue.
-    const Bitmap24 picture = rowPicture({{255, 0, 0}, {0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {10, 20, 30}});
-    const auto p = OctreePalette(picture, 8);
-    ASSERT_EQ(p.size(), 4u);
-    EXPECT_EQ(p[0], (PaletteEntry{10, 20, 30, 255}));
-    EXPECT_EQ(p[1], (PaletteEntry{0, 0, 255, 255}));
-    EXPECT_EQ(p[2], (PaletteEntry{0, 255, 0, 255}));
-    EXPECT_EQ(p[3], (PaletteEntry{255, 0, 0, 255}));
-}
-
-TEST(Octree, ReductionMergesTheDeepestNewestNodeIntoTheAverage) {
-    // 10,10,10 and 11,11,11 share every node down to level 7; 200,0,0 branches at level 0.
-    // Its own level-7 node is the newest and folding its one child frees nothing, so the
-    // greys' level-7 node is folded next.
-    const Bitmap24 picture = rowPicture({{10, 10, 10}, {11, 11, 11}, {11, 11, 11}, {200, 0, 0}});
-    const auto p = OctreePalette(picture, 2);
-    ASSERT_EQ(p.size(), 2u);
-    EXPECT_EQ(p[0], (PaletteEntry{10, 10, 10, 255}));  // (10 + 11 + 11) / 3 = 10
-    EXPECT_EQ(p[1], (PaletteEntry{200, 0, 0, 255}));
+TEST(Octree, PalettesOfPictures) {
+    struct Case {
+        const char* what;
+        Bitmap24 picture;
+        int maximum;
+        std::vector<PaletteEntry> expected;
+    };
+    const Case cases[] = {
+        // Tree order interleaves the bits: the first differing bit of red, then green, then blue.
+        {"fewer colours than the maximum: exactly those, in tree order",
+         rowPicture({{255, 0, 0}, {0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {10, 20, 30}}),
+         8,
+         {{10, 20, 30, 255}, {0, 0, 255, 255}, {0, 255, 0, 255}, {255, 0, 0, 255}}},
+        // 10,10,10 and 11,11,11 share every node down to level 7; 200,0,0 branches at level 0.
+        // Its own level-7 node is the newest and folding its one child frees nothing, so the
+        // greys' level-7 node is folded next: (10 + 11 + 11) / 3 = 10.
+        {"reduction merges the deepest newest node into the average",
+         rowPicture({{10, 10, 10}, {11, 11, 11}, {11, 11, 11}, {200, 0, 0}}),
+         2,
+         {{10, 10, 10, 255}, {200, 0, 0, 255}}},
+        {"one colour averages everything",
+         rowPicture({{0, 0, 0}, {255, 255, 255}}),
+         1,
+         {{127, 127, 127, 255}}},
+        {"maximum below one", rowPicture({{1, 2, 3}}), 0, {}},
+        {"empty picture", Bitmap24(), 8, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto p = OctreePalette(c.picture, c.maximum);
+        EXPECT_EQ(std::vector<PaletteEntry>(p.begin(), p.end()), c.expected);
+    }
 }
 
 TEST(Octree, ReductionTakesTheLastCreatedNodeOfTheDeepestLevel) {
@@ -52,20 +64,6 @@ TEST(Octree, NeverHoldsMoreLeavesThanTheMaximum) {
     }
     EXPECT_LE(tree.palette().size(), 16u);
     EXPECT_GE(tree.palette().size(), 1u);
-}
-
-TEST(Octree, OneColourAveragesEverything) {
-    const auto p = OctreePalette(rowPicture({{0, 0, 0}, {255, 255, 255}}), 1);
-    ASSERT_EQ(p.size(), 1u);
-    EXPECT_EQ(p[0], (PaletteEntry{127, 127, 127, 255}));
-}
-
-TEST(Octree, MaximumBelowOneGivesEmptyResult) {
-    EXPECT_TRUE(OctreePalette(rowPicture({{1, 2, 3}}), 0).empty());
-}
-
-TEST(Octree, EmptyPictureGivesEmptyPalette) {
-    EXPECT_TRUE(OctreePalette(Bitmap24(), 8).empty());
 }
 
 TEST(Octree, ThirtyTwoBitPicturesIgnoreTheFourthByte) {

@@ -24,22 +24,25 @@ Callout calloutNamed(const std::string& name, uint32_t textColour = 0) {
 
 CalloutLibrary libraryOf(std::initializer_list<const char*> names) {
     CalloutLibrary library;
-    for (const char* n : names) library.Add(calloutNamed(n));
+    for (const char* n : names)
+        library.Add(calloutNamed(n));
     library.setChanged(false);
     return library;
 }
 
 std::vector<std::string> namesOf(const CalloutLibrary& library) {
     std::vector<std::string> names;
-    for (const Callout& c : library.callouts()) names.push_back(c.name);
+    for (const Callout& c : library.callouts())
+        names.push_back(c.name);
     return names;
 }
 
 class TempFolder {
 public:
     TempFolder() {
-        path = std::filesystem::temp_directory_path() / ("quib-shapes-" + std::to_string(::getpid()) + "-" +
-                                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        path = std::filesystem::temp_directory_path() /
+               ("quib-shapes-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(path);
     }
     ~TempFolder() { std::filesystem::remove_all(path); }
@@ -48,7 +51,8 @@ public:
 };
 
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 }  // namespace
@@ -65,7 +69,8 @@ TEST(CalloutLibraryFormat, LongNameUsesTheThreeByteLength) {
     CalloutLibrary library;
     library.Add(calloutNamed(std::string(300, 'a')));
     std::vector<uint8_t> bytes = library.write();
-    EXPECT_EQ((std::vector<uint8_t>(bytes.begin() + 4, bytes.begin() + 7)), (std::vector<uint8_t>{0xFF, 0x2C, 0x01}));
+    EXPECT_EQ((std::vector<uint8_t>(bytes.begin() + 4, bytes.begin() + 7)),
+              (std::vector<uint8_t>{0xFF, 0x2C, 0x01}));
     CalloutLibrary back;
     ASSERT_TRUE(back.read(bytes.data(), bytes.size()).ok());
     EXPECT_EQ(back.at(0).name, std::string(300, 'a'));
@@ -156,25 +161,15 @@ TEST(CalloutLibraryFormat, MalformedLibrariesFailAndLeaveItEmpty) {
     }
 }
 
-TEST(CalloutLibraryFile, SaveAndLoadThroughAFile) {
+TEST(CalloutLibraryFile, SaveCreatesAMissingFolderAndLoadReadsItBack) {
     TempFolder folder;
-    const std::string path = folder.file("callout.dat");
-    CalloutLibrary library = libraryOf({"Uno", "Due"});
-    ASSERT_TRUE(library.SaveLibrary(path).ok());
+    const std::string path = (folder.path / "quib" / "callout.dat").string();
+    ASSERT_TRUE(libraryOf({"Uno", "Due"}).SaveLibrary(path).ok());
     CalloutLibrary back;
     bool found = false;
     ASSERT_TRUE(back.LoadLibrary(path, &found).ok());
     EXPECT_TRUE(found);
     EXPECT_EQ(namesOf(back), (std::vector<std::string>{"Uno", "Due"}));
-}
-
-TEST(CalloutLibraryFile, SaveCreatesAMissingFolder) {
-    TempFolder folder;
-    const std::string path = (folder.path / "quib" / "callout.dat").string();
-    ASSERT_TRUE(libraryOf({"a"}).SaveLibrary(path).ok());
-    CalloutLibrary back;
-    ASSERT_TRUE(back.LoadLibrary(path).ok());
-    EXPECT_EQ(back.size(), 1u);
 }
 
 TEST(CalloutLibraryFile, MissingFileKeepsTheLibraryAndSucceeds) {

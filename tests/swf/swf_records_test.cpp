@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 
 #include "swf/swf_shape_object.h"
 #include "swf_test_helpers.h"
@@ -31,11 +32,6 @@ TEST(SwfRectRecord, UsesTheSignedBitCountOfAllFourValues) {
     EXPECT_EQ(bytes.size(), size_t((5 + 4 * 8 + 7) / 8));
 }
 
-TEST(SwfRectRecord, AllZeroRectTakesOneBitPerField) {
-    std::vector<uint8_t> bytes = encoded(SwfRect{});
-    EXPECT_EQ(bytes, (std::vector<uint8_t>{0x08, 0x00}));  // 00001 then four zero bits
-}
-
 TEST(SwfRectRecord, HugeValuesSaturateInsteadOfOverflowingTheBitCount) {
     std::vector<uint8_t> bytes = encoded(SwfRect{INT32_MIN, INT32_MAX, 0, 0});
     BitReader in(bytes);
@@ -44,10 +40,6 @@ TEST(SwfRectRecord, HugeValuesSaturateInsteadOfOverflowingTheBitCount) {
     EXPECT_EQ(d.xMin, -(1 << 30));
     EXPECT_EQ(d.xMax, (1 << 30) - 1);
     EXPECT_TRUE(in.atEnd());
-}
-
-TEST(SwfMatrixRecord, IdentityIsTheSingleByteZero) {
-    EXPECT_EQ(encoded(SwfMatrix::makeIdentity()), (std::vector<uint8_t>{0x00}));
 }
 
 TEST(SwfMatrixRecord, ScaleAndTranslationDecodeWithTheirBitCounts) {
@@ -76,22 +68,32 @@ TEST(SwfMatrixRecord, ZeroTranslationStillTakesOneBitEach) {
     EXPECT_EQ(bytes.size(), 7u);
 }
 
-TEST(SwfColorTransformRecord, EmptyTransformIsTheByte0x04) {
-    EXPECT_EQ(encoded(SwfEmptyColorTransform()), (std::vector<uint8_t>{0x04}));
-}
-
-TEST(SwfActionsRecord, EncodesPlayStopGotoAndTheEndByte) {
-    SwfStream s;
-    encodeActionList({{SwfAction::Play, 0}, {SwfAction::Stop, 0}, {SwfAction::GotoFrame, 0x0102}}, s);
-    EXPECT_EQ(streamBytes(s), (std::vector<uint8_t>{0x06, 0x07, 0x81, 0x02, 0x00, 0x02, 0x01, 0x00}));
-}
-
-TEST(SwfStyleCount, UsesTheEscapeFrom255) {
-    SwfStream small, escape;
-    encodeStyleCount(254, small);
-    encodeStyleCount(255, escape);
-    EXPECT_EQ(streamBytes(small), (std::vector<uint8_t>{254}));
-    EXPECT_EQ(streamBytes(escape), (std::vector<uint8_t>{255, 255, 0}));
+// Records whose whole encoding is known byte for byte.
+TEST(SwfRecordBytes, ByHand) {
+    struct Case {
+        const char* what;
+        std::function<void(SwfStream&)> encode;
+        std::vector<uint8_t> expected;
+    };
+    const Case cases[] = {
+        {"all-zero rect: 00001 then four zero bits", [](SwfStream& s) { SwfRect{}.encode(s); }, {0x08, 0x00}},
+        {"identity matrix", [](SwfStream& s) { SwfMatrix::makeIdentity().encode(s); }, {0x00}},
+        {"empty colour transform", [](SwfStream& s) { SwfEmptyColorTransform().encode(s); }, {0x04}},
+        {"play, stop, goto and the end byte",
+         [](SwfStream& s) {
+             encodeActionList({{SwfAction::Play, 0}, {SwfAction::Stop, 0}, {SwfAction::GotoFrame, 0x0102}},
+                              s);
+         },
+         {0x06, 0x07, 0x81, 0x02, 0x00, 0x02, 0x01, 0x00}},
+        {"style count 254", [](SwfStream& s) { encodeStyleCount(254, s); }, {254}},
+        {"style count escape from 255", [](SwfStream& s) { encodeStyleCount(255, s); }, {255, 255, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SwfStream s;
+        c.encode(s);
+        EXPECT_EQ(streamBytes(s), c.expected);
+    }
 }
 
 swftest::DefineShape3 definedShape(ShapeObject& shape) {

@@ -118,26 +118,24 @@ private:
     size_t m_n;
 };
 
-TEST(SwfTagHeader, BodyOf62BytesUsesTheShortForm) {
-    SwfStream s;
-    encodeTag(BodyTag(62), s);
-    std::vector<uint8_t> bytes = streamBytes(s);
-    ASSERT_EQ(bytes.size(), 64u);
-    EXPECT_EQ(bytes[0] | (bytes[1] << 8), 12 * 64 + 62);
-    EXPECT_EQ(bytes[2], 0);
-}
-
-TEST(SwfTagHeader, BodyOf63BytesUsesTheLongForm) {
-    SwfStream s;
-    encodeTag(BodyTag(63), s);
-    std::vector<uint8_t> bytes = streamBytes(s);
-    ASSERT_EQ(bytes.size(), 69u);
-    EXPECT_EQ(bytes[0] | (bytes[1] << 8), 12 * 64 + 63);
-    EXPECT_EQ(bytes[2] | (bytes[3] << 8) | (bytes[4] << 16) | (bytes[5] << 24), 63);
-    EXPECT_EQ(bytes[6], 0);
-    swftest::Tag decoded = swftest::encodeAndDecodeTag(BodyTag(63));
-    EXPECT_TRUE(decoded.longHeader);
-    EXPECT_EQ(decoded.body.size(), 63u);
+// A body of up to 62 bytes keeps its length in the code word; from 63 on a u32 length follows.
+TEST(SwfTagHeader, ShortFormUpTo62BytesLongFormFrom63) {
+    for (size_t n : {size_t(62), size_t(63)}) {
+        SCOPED_TRACE(n);
+        SwfStream s;
+        encodeTag(BodyTag(n), s);
+        std::vector<uint8_t> bytes = streamBytes(s);
+        const bool longForm = n == 63;
+        ASSERT_EQ(bytes.size(), n + (longForm ? 6 : 2));
+        EXPECT_EQ(bytes[0] | (bytes[1] << 8), int(12 * 64 + (longForm ? 63 : n)));
+        if (longForm) {
+            EXPECT_EQ(bytes[2] | (bytes[3] << 8) | (bytes[4] << 16) | (bytes[5] << 24), 63);
+        }
+        EXPECT_EQ(bytes[longForm ? 6 : 2], 0);  // the body's first byte
+        swftest::Tag decoded = swftest::encodeAndDecodeTag(BodyTag(n));
+        EXPECT_EQ(decoded.longHeader, longForm);
+        EXPECT_EQ(decoded.body.size(), n);
+    }
 }
 
 TEST(SwfTagHeader, EmptyBodyIsTwoBytes) {
