@@ -248,25 +248,25 @@ TEST(AppendedMovie, FoundOnlyWithTheMagicAndAWholeMovie) {
     Bytes tail = trailer(AppendedMovieMagic, 5);
     bytes.insert(bytes.end(), tail.begin(), tail.end());
     writeFile(file, bytes);
-    AppendedMovieResult r = readAppendedMovie(file);
+    AppendedMovieResult r = readAppendedMovie(file.toStdString());
     EXPECT_TRUE(r.found);
-    EXPECT_TRUE(r.error.isEmpty());
+    EXPECT_TRUE(r.error.empty());
     EXPECT_EQ(r.movie, body);
 
     bytes[bytes.size() - 8] = 0x57;  // magic damaged
     writeFile(file, bytes);
-    r = readAppendedMovie(file);
+    r = readAppendedMovie(file.toStdString());
     EXPECT_FALSE(r.found);
-    EXPECT_TRUE(r.error.isEmpty());
+    EXPECT_TRUE(r.error.empty());
 
     tail = trailer(AppendedMovieMagic, 9);  // one byte more than the file holds before the trailer
     bytes.resize(bytes.size() - 8);
     bytes.insert(bytes.end(), tail.begin(), tail.end());
     writeFile(file, bytes);
-    r = readAppendedMovie(file);
+    r = readAppendedMovie(file.toStdString());
     EXPECT_TRUE(r.found);
-    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_FALSE(r.error.empty());
 
     writeFile(file, Bytes{0x56, 0x34});
-    EXPECT_FALSE(readAppendedMovie(file).found);
+    EXPECT_FALSE(readAppendedMovie(file.toStdString()).found);
 }
