@@ -2,14 +2,45 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 
 namespace quib {
 
 namespace {
+
+#ifdef _WIN32
+// Names are UTF-8; Windows opens them through their wide form.
+int openForReading(const std::string& path) {
+    const int length = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+    if (length <= 0)
+        return -1;
+    std::wstring wide(size_t(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), length);
+    return ::_wopen(wide.c_str(), _O_RDONLY | _O_BINARY);
+}
+using FileInfo = struct _stat64;
+int fileInfo(int fd, FileInfo* info) {
+    return ::_fstat64(fd, info);
+}
+#else
+int openForReading(const std::string& path) {
+    // Non-blocking open: a FIFO must not hold the reader before it is refused.
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+}
+using FileInfo = struct stat;
+int fileInfo(int fd, FileInfo* info) {
+    return ::fstat(fd, info);
+}
+#endif
 
 struct Descriptor {
     int fd;
@@ -23,12 +54,11 @@ struct Descriptor {
 
 FileRead readFileBytes(const std::string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
     bytes.clear();
-    // Non-blocking open: a FIFO must not hold the reader before it is refused.
-    Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)};
+    Descriptor file{openForReading(path)};
     if (file.fd < 0)
         return FileRead::CannotOpen;
-    struct stat info {};
-    if (::fstat(file.fd, &info) != 0)
+    FileInfo info{};
+    if (fileInfo(file.fd, &info) != 0)
         return FileRead::ReadFailed;
     if (!S_ISREG(info.st_mode))
         return FileRead::NotRegular;
@@ -42,7 +72,8 @@ FileRead readFileBytes(const std::string& path, std::vector<uint8_t>& bytes, uin
     // Reads what the size said; a file that grows meanwhile is read as it was.
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::read(file.fd, bytes.data() + done, bytes.size() - done);
+        const size_t chunk = std::min<size_t>(bytes.size() - done, size_t(1) << 30);
+        const auto n = ::read(file.fd, bytes.data() + done, static_cast<unsigned>(chunk));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
