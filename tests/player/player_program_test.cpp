@@ -125,15 +125,19 @@ TEST_F(PlayerProgram, DumpFrameReadsTheMovieAppendedToItselfOrToANamedProgram) {
     }
 }
 
+// Every self-running program carries a copy of a projector: each stays small and, outside debug
+// builds, has no debug information.
+TEST(Projectors, AreSmallAndCarryNoDebugInformation) {
+    for (const char* name : {"quib-projector", "quib-projector.exe"}) {
+        QFile projector(QStringLiteral(QUIB_BUILD_DIR "/share/quib/projectors/") + QLatin1String(name));
+        ASSERT_TRUE(projector.open(QIODevice::ReadOnly)) << name;
+        const QByteArray bytes = projector.readAll();
+        EXPECT_LT(bytes.size(), 1536 * 1024) << name;
 #ifdef NDEBUG
-// Every self-running program carries a copy of the player: outside debug builds it has no debug
-// information.
-TEST_F(PlayerProgram, CarriesNoDebugInformation) {
-    QFile player(PlayerPath);
-    ASSERT_TRUE(player.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(player.readAll().contains(".debug_info"));
-}
+        EXPECT_FALSE(bytes.contains(".debug_info")) << name;
 #endif
+    }
+}
 
 TEST_F(PlayerProgram, DumpFrameToATargetThatCannotBeWrittenFails) {
     writeFile(path("movie.swf"), twoColourMovie());
