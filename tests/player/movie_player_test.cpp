@@ -5,6 +5,7 @@
 #include "frame_dump.h"
 #include "movie_decoder.h"
 #include "movie_player.h"
+#include "projector_view.h"
 #include "swf_builder.h"
 
 using namespace quib::player;
@@ -318,4 +319,43 @@ TEST(Render, ScaledNeighbouringPicturesLeaveNoSeam) {
             for (int x = 0; x < img.width; ++x)
                 EXPECT_NE(pixelBlue(img.pixel(x, y)), 255) << x << "," << y;
     }
+}
+
+// Keys jump from stop to stop: frames 1 and 3 stop, frame 4 is the last.
+TEST(ProjectorView, KeysMoveBetweenStops) {
+    MovieBuilder b(20, 10);
+    for (int f = 0; f < 5; ++f) {
+        if (f == 1 || f == 3)
+            b.doAction(actions({action::stop()}));
+        b.showFrame();
+    }
+    ProjectorView view(movieOf(b));
+    const struct {
+        ProjectorKey key;
+        int frame;
+        bool playing;
+    } steps[] = {{ProjectorKey::Next, 1, false},     {ProjectorKey::Next, 3, false},
+                 {ProjectorKey::Previous, 1, false}, {ProjectorKey::Previous, 0, false},
+                 {ProjectorKey::Last, 4, false},     {ProjectorKey::First, 0, true}};
+    for (const auto& step : steps) {
+        view.press(step.key);
+        EXPECT_EQ(view.player().currentFrame(), step.frame) << int(step.key);
+        EXPECT_EQ(view.player().isPlaying(), step.playing) << int(step.key);
+    }
+}
+
+TEST(ProjectorView, WindowFitsTheScreenWithTheMovieAspectAndCentresTheMovie) {
+    EXPECT_EQ(ProjectorView::fittedSize({640, 480}, {1920, 1080}), (quib::Size{640, 480}));
+    EXPECT_EQ(ProjectorView::fittedSize({2000, 1000}, {1000, 800}), (quib::Size{1000, 500}));
+    EXPECT_EQ(ProjectorView::fittedSize({1000, 2000}, {1000, 800}), (quib::Size{400, 800}));
+
+    MovieBuilder b(20, 10);
+    b.background(0, 0, 255);
+    b.showFrame();
+    ProjectorView view(movieOf(b));
+    view.resize(40, 40);
+    EXPECT_EQ(view.movieArea(), (quib::Rect{0, 10, 40, 30}));
+    const Picture& shown = view.picture();
+    EXPECT_EQ(shown.pixel(20, 5), packPixel(0, 0, 0));  // bar above the movie
+    EXPECT_EQ(shown.pixel(20, 20), packPixel(0, 0, 255));
 }
