@@ -133,6 +133,10 @@ TEST(Projectors, AreSmallAndCarryNoDebugInformation) {
         ASSERT_TRUE(projector.open(QIODevice::ReadOnly)) << name;
         const QByteArray bytes = projector.readAll();
         EXPECT_LT(bytes.size(), 1536 * 1024) << name;
+        // Nothing beyond what every Windows machine has: zlib and the C++ runtime are linked in.
+        for (const char* library :
+             {"zlib1.dll", "libstdc++-6.dll", "libgcc_s_seh-1.dll", "libwinpthread-1.dll"})
+            EXPECT_FALSE(bytes.toLower().contains(library)) << name << " needs " << library;
 #ifdef NDEBUG
         EXPECT_FALSE(bytes.contains(".debug_info")) << name;
 #endif
