@@ -19,6 +19,7 @@ PACKAGES=(
   xvfb openbox x11-apps xauth qpdf poppler-utils fonts-dejavu-core qt6-translations-l10n
   clang libclang-rt-14-dev
   libwebp-dev webp chromium python3-pil
+  g++-mingw-w64-x86-64-win32 libz-mingw-w64-dev wine wine64
 )
 
 install_missing() {

@@ -26,7 +26,7 @@ namespace {
 
 int runRender(const std::vector<std::string>& args);
 
-const Command kRender{"render", "render FILE.qbk [--output PERCORSO] [--type swf|exe|html5] [--png]",
+const Command kRender{"render", "render FILE.qbk [--output PERCORSO] [--type swf|exe|linux|html5] [--png]",
                       runRender};
 
 // The progress dialog's figures as one line on stderr, rewritten in place.

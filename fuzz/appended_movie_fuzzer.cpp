@@ -4,6 +4,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string path = quib::fuzz::inputFile(data, size, "");
-    (void)quib::player::readAppendedMovie(QString::fromStdString(path));
+    (void)quib::player::readAppendedMovie(path);
     return 0;
 }

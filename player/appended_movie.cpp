@@ -1,54 +1,62 @@
 #include "appended_movie.h"
 
-#include <QFile>
+#include <fstream>
+
+#include "native_path.h"
 
 namespace quib::player {
 
 namespace {
-constexpr qint64 TrailerSize = 8;
+constexpr uint64_t TrailerSize = 8;
 
-uint32_t le32(const uchar* p) {
+uint32_t le32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+bool readAt(std::ifstream& file, uint64_t offset, uint8_t* out, uint64_t size) {
+    file.clear();
+    file.seekg(std::streamoff(offset));
+    file.read(reinterpret_cast<char*>(out), std::streamsize(size));
+    return file && uint64_t(file.gcount()) == size;
 }
 }  // namespace
 
-AppendedMovieResult readAppendedMovie(const QString& path) {
+AppendedMovieResult readAppendedMovie(const std::string& path) {
     AppendedMovieResult result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("Impossibile aprire il file %1: %2").arg(path, file.errorString());
+    std::ifstream file(nativePath(path), std::ios::binary);
+    if (!file) {
+        result.error = "Impossibile aprire il file " + path;
         return result;
     }
-    const qint64 size = file.size();
-    if (size < TrailerSize)
+    file.seekg(0, std::ios::end);
+    const std::streamoff end = file.tellg();
+    if (end < std::streamoff(TrailerSize))
         return result;
-    QByteArray trailer;
-    if (file.seek(size - TrailerSize))
-        trailer = file.read(TrailerSize);
-    if (trailer.size() != TrailerSize) {
-        result.error = QStringLiteral("Impossibile leggere il file %1").arg(path);
+    const uint64_t size = uint64_t(end);
+    uint8_t trailer[TrailerSize];
+    if (!readAt(file, size - TrailerSize, trailer, TrailerSize)) {
+        result.error = "Impossibile leggere il file " + path;
         return result;
     }
-    const auto* t = reinterpret_cast<const uchar*>(trailer.constData());
-    if (le32(t) != AppendedMovieMagic)
+    if (le32(trailer) != AppendedMovieMagic)
         return result;
     result.found = true;
-    const qint64 length = le32(t + 4);
+    const uint64_t length = le32(trailer + 4);
     if (length > size - TrailerSize) {
-        result.error = QStringLiteral("Il filmato accodato a %1 dichiara %2 byte, il file ne ha solo %3")
-                           .arg(path)
-                           .arg(length)
-                           .arg(size - TrailerSize);
+        result.error = "Il filmato accodato a " + path + " dichiara " + std::to_string(length) +
+                       " byte, il file ne ha solo " + std::to_string(size - TrailerSize);
         return result;
     }
-    QByteArray movie;
-    if (file.seek(size - TrailerSize - length))
-        movie = file.read(length);
-    if (movie.size() != length) {
-        result.error = QStringLiteral("Impossibile leggere il filmato accodato a %1").arg(path);
+    try {
+        result.movie.resize(size_t(length));
+    } catch (const std::bad_alloc&) {
+        result.error = "Memoria insufficiente per il filmato accodato a " + path;
         return result;
     }
-    result.movie.assign(movie.begin(), movie.end());
+    if (!readAt(file, size - TrailerSize - length, result.movie.data(), length)) {
+        result.movie.clear();
+        result.error = "Impossibile leggere il filmato accodato a " + path;
+    }
     return result;
 }
 

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
-#include <optional>
+#include <string>
 #include <vector>
 
 namespace quib::player {
@@ -15,10 +13,10 @@ inline constexpr uint32_t AppendedMovieMagic = 0xFA123456;
 struct AppendedMovieResult {
     bool found = false;          // the file ends with the magic
     std::vector<uint8_t> movie;  // the movie bytes when found and whole
-    QString error;               // set when the file cannot be read or the length is impossible
+    std::string error;           // set when the file cannot be read or the length is impossible
 };
 
 // Looks for a movie appended to the end of the file at path.
-AppendedMovieResult readAppendedMovie(const QString& path);
+AppendedMovieResult readAppendedMovie(const std::string& path);
 
 }  // namespace quib::player

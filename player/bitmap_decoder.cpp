@@ -13,10 +13,12 @@ namespace {
 // Deflate never expands data by more than this factor, so a declared size beyond it cannot
 // come from the compressed bytes that are there.
 constexpr uint64_t MaxInflateRatio = 1032;
+// A picture is held at four bytes a pixel: beyond this it is refused rather than allocated.
+constexpr uint64_t MaxBitmapPixels = uint64_t(1) << 26;
 
-QRgb premultipliedPixel(int a, int r, int g, int b) {
+Pixel premultipliedPixel(int a, int r, int g, int b) {
     // Keeps the colour within its alpha, so damaged data still gives a valid premultiplied pixel.
-    return qRgba(std::min(r, a), std::min(g, a), std::min(b, a), a);
+    return packPixel(std::min(r, a), std::min(g, a), std::min(b, a), a);
 }
 
 }  // namespace
@@ -57,24 +59,24 @@ uint16_t decodeLosslessBitmap(SwfBitReader& body, bool withAlpha, BitmapCharacte
         throw FormatError("dati compressi della bitmap " + std::to_string(id) + " danneggiati");
 
     if (width == 0 || height == 0) {
-        out.image = QImage();
+        out.image = Picture();
         return id;
     }
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
+    if (uint64_t(width) * uint64_t(height) > MaxBitmapPixels)
         throw FormatError("bitmap " + std::to_string(id) + " troppo grande");
+    Picture image(width, height);
 
     const uint8_t* rows = raw.data() + tableBytes;
     if (format == 3) {
-        std::vector<QRgb> table(256, qRgba(0, 0, 0, 0));
+        std::vector<Pixel> table(256, 0);
         for (int i = 0; i < tableSize; ++i) {
             const uint8_t* e = raw.data() + size_t(i) * entryBytes;
             table[size_t(i)] =
-                withAlpha ? premultipliedPixel(e[3], e[0], e[1], e[2]) : qRgb(e[0], e[1], e[2]);
+                withAlpha ? premultipliedPixel(e[3], e[0], e[1], e[2]) : packPixel(e[0], e[1], e[2]);
         }
         for (int y = 0; y < height; ++y) {
             const uint8_t* src = rows + uint64_t(y) * rowBytes;
-            auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
+            Pixel* dst = image.row(y);
             // Indices past the table read as transparent.
             for (int x = 0; x < width; ++x)
                 dst[x] = table[src[x]];
@@ -82,20 +84,20 @@ uint16_t decodeLosslessBitmap(SwfBitReader& body, bool withAlpha, BitmapCharacte
     } else if (format == 4) {
         for (int y = 0; y < height; ++y) {
             const uint8_t* src = rows + uint64_t(y) * rowBytes;
-            auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
+            Pixel* dst = image.row(y);
             for (int x = 0; x < width; ++x) {
                 int v = (src[2 * x] << 8) | src[2 * x + 1];
                 int r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
-                dst[x] = qRgb(r * 255 / 31, g * 255 / 31, b * 255 / 31);
+                dst[x] = packPixel(r * 255 / 31, g * 255 / 31, b * 255 / 31);
             }
         }
     } else {
         for (int y = 0; y < height; ++y) {
             const uint8_t* src = rows + uint64_t(y) * rowBytes;
-            auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
+            Pixel* dst = image.row(y);
             for (int x = 0; x < width; ++x) {
                 const uint8_t* p = src + 4 * x;
-                dst[x] = withAlpha ? premultipliedPixel(p[0], p[1], p[2], p[3]) : qRgb(p[1], p[2], p[3]);
+                dst[x] = withAlpha ? premultipliedPixel(p[0], p[1], p[2], p[3]) : packPixel(p[1], p[2], p[3]);
             }
         }
     }

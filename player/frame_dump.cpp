@@ -4,30 +4,30 @@
 
 namespace quib::player {
 
-QImage renderFrameImage(std::shared_ptr<const MovieData> movie, int n, QString& error) {
+Picture renderFrameImage(std::shared_ptr<const MovieData> movie, int n, std::string& error) {
     const int frames = int(movie->frames.size());
     if (n < 0 || n >= frames) {
-        error = QStringLiteral("Il frame %1 non esiste: il filmato ha %2 frame (numerati da 0)")
-                    .arg(n)
-                    .arg(frames);
-        return QImage();
+        error = "Il frame " + std::to_string(n) + " non esiste: il filmato ha " + std::to_string(frames) +
+                " frame (numerati da 0)";
+        return Picture();
     }
-    const QSize size = movie->stageSize();
-    if (size.width() > MaxDumpSide || size.height() > MaxDumpSide) {
-        error = QStringLiteral("Il filmato è troppo grande per un'immagine (%1 x %2)")
-                    .arg(size.width())
-                    .arg(size.height());
-        return QImage();
+    const Size size = movie->stageSize();
+    if (size.cx > MaxDumpSide || size.cy > MaxDumpSide) {
+        error = "Il filmato è troppo grande per un'immagine (" + std::to_string(size.cx) + " x " +
+                std::to_string(size.cy) + ")";
+        return Picture();
     }
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull()) {
-        error = QStringLiteral("Memoria insufficiente per l'immagine del frame");
-        return QImage();
+    Picture picture;
+    try {
+        picture = Picture(size.cx, size.cy);
+    } catch (const std::bad_alloc&) {
+        error = "Memoria insufficiente per l'immagine del frame";
+        return Picture();
     }
     MoviePlayer player(std::move(movie));
     player.gotoFrame(n);
-    player.render(image);
-    return image;
+    player.render(picture);
+    return picture;
 }
 
 }  // namespace quib::player

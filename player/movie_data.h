@@ -1,12 +1,5 @@
 #pragma once
 
-#include <QColor>
-#include <QImage>
-#include <QPainterPath>
-#include <QRectF>
-#include <QSize>
-#include <QTransform>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -16,6 +9,12 @@
 #include <string>
 #include <variant>
 #include <vector>
+
+#include "base/geometry.h"
+#include "color.h"
+#include "geometry.h"
+#include "path.h"
+#include "picture.h"
 
 namespace quib::player {
 
@@ -34,32 +33,32 @@ enum class FillKind { Solid, LinearGradient, RadialGradient, RepeatingBitmap, Cl
 
 struct GradientStop {
     double position = 0;  // 0..1
-    QColor color;
+    Rgba color;
 };
 
 struct FillStyle {
     FillKind kind = FillKind::Solid;
-    QColor color;
+    Rgba color;
     uint16_t bitmapId = 0;
-    QTransform matrix;  // bitmap or gradient space to shape space
+    Transform matrix;  // bitmap or gradient space to shape space
     std::vector<GradientStop> stops;
 };
 
 struct LineStyle {
     int width = 0;
-    QColor color;
+    Rgba color;
 };
 
 // A shape as filled areas and stroked outlines, one path per style used.
 struct ShapeCharacter {
-    QRectF bounds;
+    RectF bounds;
     struct Fill {
         FillStyle style;
-        QPainterPath path;
+        Path path;
     };
     struct Line {
         LineStyle style;
-        QPainterPath path;
+        Path path;
     };
     std::vector<Fill> fills;
     std::vector<Line> lines;
@@ -67,14 +66,14 @@ struct ShapeCharacter {
 
 // Decoded lossless bitmap, premultiplied ARGB.
 struct BitmapCharacter {
-    QImage image;
+    Picture image;
 };
 
 struct ButtonRecord {
     bool up = false, over = false, down = false, hit = false;
     uint16_t characterId = 0;
     uint16_t depth = 0;
-    QTransform matrix;
+    Transform matrix;
 };
 
 struct ButtonCondAction {
@@ -98,13 +97,13 @@ struct PlaceCommand {
     uint16_t depth = 0;
     bool move = false;
     std::optional<uint16_t> characterId;
-    std::optional<QTransform> matrix;
+    std::optional<Transform> matrix;
 };
 struct RemoveCommand {
     uint16_t depth = 0;
 };
 struct BackgroundCommand {
-    QColor color;
+    Rgba color;
 };
 struct ActionCommand {
     ActionList actions;
@@ -120,16 +119,16 @@ inline constexpr double TwipsPerPixel = 20.0;
 
 struct MovieData {
     int version = 0;
-    QRectF frameRect;      // in twips
+    RectF frameRect;       // in twips
     double frameRate = 0;  // frames per second, 0 when the header says 0
     int declaredFrameCount = 0;
     std::map<uint16_t, std::shared_ptr<const Character>> characters;
     std::vector<MovieFrame> frames;
 
     // Natural size of the stage in pixels, whole pixels, at least 1 x 1.
-    QSize stageSize() const {
-        return QSize(std::max(1, int(std::ceil(frameRect.width() / TwipsPerPixel - 1e-9))),
-                     std::max(1, int(std::ceil(frameRect.height() / TwipsPerPixel - 1e-9))));
+    Size stageSize() const {
+        return Size{std::max(1, int(std::ceil(frameRect.width() / TwipsPerPixel - 1e-9))),
+                    std::max(1, int(std::ceil(frameRect.height() / TwipsPerPixel - 1e-9)))};
     }
 
     const Character* character(uint16_t id) const {

@@ -1,7 +1,5 @@
 #include "movie_decoder.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <cstring>
 
@@ -223,35 +221,32 @@ MovieData decodeMovie(const uint8_t* data, size_t size) {
     return movie;
 }
 
-bool loadMovieBytes(const std::vector<uint8_t>& bytes, MovieData& movie, QString& error) {
+bool loadMovieBytes(const std::vector<uint8_t>& bytes, MovieData& movie, std::string& error) {
     try {
         movie = decodeMovie(bytes);
         return true;
     } catch (const FormatError& e) {
-        error = QString::fromStdString(quib::stringText(quib::str::UnexpectedFormat)) + QStringLiteral(" (") +
-                QString::fromUtf8(e.what()) + QStringLiteral(")");
+        error = std::string(quib::stringText(quib::str::UnexpectedFormat)) + " (" + e.what() + ")";
     } catch (const std::bad_alloc&) {
-        error = QStringLiteral("Memoria insufficiente per il filmato.");
+        error = "Memoria insufficiente per il filmato.";
     }
     return false;
 }
 
-bool loadMovieFile(const QString& path, MovieData& movie, QString& error) {
+bool loadMovieFile(const std::string& path, MovieData& movie, std::string& error) {
     // Regular files only: a device or a pipe would be read without end.
     std::vector<uint8_t> bytes;
-    const quib::FileRead read = quib::readFileBytes(QFile::encodeName(path).toStdString(), bytes);
+    const quib::FileRead read = quib::readFileBytes(path, bytes);
     if (read == quib::FileRead::CannotOpen) {
-        error = QStringLiteral("Impossibile aprire il file %1: %2")
-                    .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        error = "Impossibile aprire il file " + path + ": " + std::strerror(errno);
         return false;
     }
     if (read != quib::FileRead::Ok) {
-        error =
-            path + QStringLiteral(": ") + QString::fromUtf8(quib::stringText(quib::str::UnexpectedFormat));
+        error = path + ": " + quib::stringText(quib::str::UnexpectedFormat);
         return false;
     }
     if (!loadMovieBytes(bytes, movie, error)) {
-        error = path + QStringLiteral(": ") + error;
+        error = path + ": " + error;
         return false;
     }
     return true;

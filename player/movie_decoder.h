@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
-
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "movie_data.h"
@@ -18,8 +17,8 @@ inline MovieData decodeMovie(const std::vector<uint8_t>& bytes) {
 }
 
 // Reads and decodes a movie file; on failure returns false and sets error.
-bool loadMovieFile(const QString& path, MovieData& movie, QString& error);
+bool loadMovieFile(const std::string& path, MovieData& movie, std::string& error);
 // Decodes movie bytes; on failure returns false and sets error.
-bool loadMovieBytes(const std::vector<uint8_t>& bytes, MovieData& movie, QString& error);
+bool loadMovieBytes(const std::vector<uint8_t>& bytes, MovieData& movie, std::string& error);
 
 }  // namespace quib::player

@@ -13,12 +13,12 @@ namespace {
 constexpr int MaxChainedJumps = 64;
 constexpr int MaxActionsPerStep = 1 << 16;
 
-bool shapeContains(const ShapeCharacter& shape, const QTransform& toStage, QPointF point) {
+bool shapeContains(const ShapeCharacter& shape, const Transform& toStage, PointF point) {
     bool invertible = false;
-    QTransform toShape = toStage.inverted(&invertible);
+    const Transform toShape = toStage.inverted(&invertible);
     if (!invertible)
         return false;
-    QPointF local = toShape.map(point);
+    const PointF local = toShape.map(point);
     if (shape.fills.empty())
         return shape.bounds.contains(local);
     return std::any_of(shape.fills.begin(), shape.fills.end(),
@@ -129,7 +129,7 @@ void MoviePlayer::gotoFrame(int n) {
     runPendingFrames();
 }
 
-std::optional<uint16_t> MoviePlayer::buttonAt(QPointF point) const {
+std::optional<uint16_t> MoviePlayer::buttonAt(PointF point) const {
     const auto& objects = m_stage.objects();
     for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
         const auto* button = std::get_if<ButtonCharacter>(m_movie->character(it->second.characterId));
@@ -146,7 +146,7 @@ std::optional<uint16_t> MoviePlayer::buttonAt(QPointF point) const {
     return std::nullopt;
 }
 
-bool MoviePlayer::click(QPointF point) {
+bool MoviePlayer::click(PointF point) {
     std::optional<uint16_t> depth = buttonAt(point);
     if (!depth)
         return false;
@@ -163,8 +163,8 @@ bool MoviePlayer::click(QPointF point) {
     return true;
 }
 
-void MoviePlayer::render(QImage& image) const {
-    renderStage(*m_movie, m_stage, image);
+void MoviePlayer::render(Picture& picture) const {
+    renderStage(*m_movie, m_stage, picture);
 }
 
 }  // namespace quib::player

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QImage>
-#include <QPointF>
-
 #include <memory>
 #include <optional>
+#include "picture.h"
 
 #include "movie_data.h"
 #include "stage.h"
@@ -33,13 +31,13 @@ public:
     void stop() { m_playing = false; }
 
     // The depth of the topmost button whose hit area holds point (movie units).
-    std::optional<uint16_t> buttonAt(QPointF point) const;
+    std::optional<uint16_t> buttonAt(PointF point) const;
     // Presses and releases the mouse at point: the topmost button there runs its press and
     // release actions. Returns true when a button was hit.
-    bool click(QPointF point);
+    bool click(PointF point);
 
-    // Draws the stage scaled to fill the whole image.
-    void render(QImage& image) const;
+    // Draws the stage scaled to fill the whole picture.
+    void render(Picture& picture) const;
 
 private:
     void showFrame(int n);

@@ -17,7 +17,8 @@ PlayerWindow::PlayerWindow(std::shared_ptr<const MovieData> movie, QWidget* pare
     : QWidget(parent), m_player(std::move(movie)) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    QSize size = m_player.movie().stageSize();
+    const Size natural = m_player.movie().stageSize();
+    QSize size(natural.cx, natural.cy);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize available = screen->availableSize();
         if (size.width() > available.width() || size.height() > available.height())
@@ -38,7 +39,8 @@ void PlayerWindow::tick() {
 }
 
 QRect PlayerWindow::movieArea() const {
-    QSize area = m_player.movie().stageSize();
+    const Size natural = m_player.movie().stageSize();
+    QSize area(natural.cx, natural.cy);
     area.scale(size(), Qt::KeepAspectRatio);
     QRect r(QPoint(0, 0), area);
     r.moveCenter(rect().center());
@@ -47,30 +49,34 @@ QRect PlayerWindow::movieArea() const {
 
 QPointF PlayerWindow::toMovie(QPointF windowPoint) const {
     const QRect area = movieArea();
-    const QRectF frame = m_player.movie().frameRect;
-    return QPointF(frame.left() + (windowPoint.x() - area.left()) * frame.width() / area.width(),
-                   frame.top() + (windowPoint.y() - area.top()) * frame.height() / area.height());
+    const RectF frame = m_player.movie().frameRect;
+    return QPointF(frame.left + (windowPoint.x() - area.left()) * frame.width() / area.width(),
+                   frame.top + (windowPoint.y() - area.top()) * frame.height() / area.height());
 }
 
 void PlayerWindow::paintEvent(QPaintEvent*) {
     const QRect area = movieArea();
-    if (m_frame.size() != area.size())
-        m_frame = QImage(area.size(), QImage::Format_RGB32);
+    if (m_frame.width != area.width() || m_frame.height != area.height())
+        m_frame = Picture(area.width(), area.height());
     m_player.render(m_frame);
+    const QImage shown(reinterpret_cast<const uchar*>(m_frame.pixels.data()), m_frame.width, m_frame.height,
+                       qsizetype(m_frame.width) * 4, QImage::Format_RGB32);
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
-    painter.drawImage(area.topLeft(), m_frame);
+    painter.drawImage(area.topLeft(), shown);
 }
 
 void PlayerWindow::mouseMoveEvent(QMouseEvent* event) {
-    const bool overButton = m_player.buttonAt(toMovie(event->position())).has_value();
+    const QPointF p = toMovie(event->position());
+    const bool overButton = m_player.buttonAt(PointF{p.x(), p.y()}).has_value();
     setCursor(overButton ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void PlayerWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    if (m_player.click(toMovie(event->position())))
+    const QPointF p = toMovie(event->position());
+    if (m_player.click(PointF{p.x(), p.y()}))
         update();
 }
 

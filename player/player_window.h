@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QImage>
 #include <QTimer>
 #include <QWidget>
 
@@ -32,7 +31,7 @@ private:
 
     MoviePlayer m_player;
     QTimer m_timer;
-    QImage m_frame;
+    Picture m_frame;
 };
 
 }  // namespace quib::player

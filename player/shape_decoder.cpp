@@ -8,30 +8,30 @@ namespace quib::player {
 namespace {
 
 struct PathBuilder {
-    QPainterPath path;
-    QPointF last;
+    Path path;
+    PointF last;
     bool started = false;
 
-    void lineTo(QPointF from, QPointF to) {
+    void lineTo(PointF from, PointF to) {
         start(from);
         path.lineTo(to);
         last = to;
     }
-    void quadTo(QPointF from, QPointF control, QPointF to) {
+    void quadTo(PointF from, PointF control, PointF to) {
         start(from);
         path.quadTo(control, to);
         last = to;
     }
 
 private:
-    void start(QPointF from) {
+    void start(PointF from) {
         if (!started || last != from)
             path.moveTo(from);
         started = true;
     }
 };
 
-QColor readColor(SwfBitReader& in, int shapeVersion) {
+Rgba readColor(SwfBitReader& in, int shapeVersion) {
     return shapeVersion >= 3 ? readRgba(in) : readRgb(in);
 }
 
@@ -110,7 +110,7 @@ uint16_t decodeShape(SwfBitReader& in, int shapeVersion, ShapeCharacter& out) {
     size_t fillBase = 0, lineBase = 0;
     std::vector<PathBuilder> fillPaths(fills.size()), linePaths(lines.size());
     size_t fill0 = 0, fill1 = 0, line = 0;  // absolute index + 1, 0 for none
-    QPointF pen(0, 0);
+    PointF pen;
 
     auto fillPath = [&](size_t index) -> PathBuilder* {
         return index > 0 && index <= fillPaths.size() ? &fillPaths[index - 1] : nullptr;
@@ -131,7 +131,7 @@ uint16_t decodeShape(SwfBitReader& in, int shapeVersion, ShapeCharacter& out) {
                 int n = int(in.bits(5));
                 int x = in.signedBits(n);
                 int y = in.signedBits(n);
-                pen = QPointF(x, y);
+                pen = PointF{double(x), double(y)};
             }
             if (fillStyle0)
                 fill0 = withStyle(fillBase, in.bits(fillBits));
@@ -151,7 +151,7 @@ uint16_t decodeShape(SwfBitReader& in, int shapeVersion, ShapeCharacter& out) {
             }
             continue;
         }
-        QPointF from = pen;
+        PointF from = pen;
         bool straight = in.bits(1);
         int n = int(in.bits(4)) + 2;
         if (straight) {
@@ -164,15 +164,15 @@ uint16_t decodeShape(SwfBitReader& in, int shapeVersion, ShapeCharacter& out) {
             } else {
                 dx = in.signedBits(n);
             }
-            pen += QPointF(dx, dy);
+            pen += PointF{double(dx), double(dy)};
             for (PathBuilder* p : {fillPath(fill0), fillPath(fill1), linePath(line)})
                 if (p)
                     p->lineTo(from, pen);
         } else {
             int cdx = in.signedBits(n), cdy = in.signedBits(n);
             int adx = in.signedBits(n), ady = in.signedBits(n);
-            QPointF control = from + QPointF(cdx, cdy);
-            pen = control + QPointF(adx, ady);
+            PointF control = from + PointF{double(cdx), double(cdy)};
+            pen = control + PointF{double(adx), double(ady)};
             for (PathBuilder* p : {fillPath(fill0), fillPath(fill1), linePath(line)})
                 if (p)
                     p->quadTo(from, control, pen);
@@ -183,7 +183,6 @@ uint16_t decodeShape(SwfBitReader& in, int shapeVersion, ShapeCharacter& out) {
     for (size_t i = 0; i < fills.size(); ++i) {
         if (!fillPaths[i].started)
             continue;
-        fillPaths[i].path.setFillRule(Qt::OddEvenFill);
         out.fills.push_back({fills[i], fillPaths[i].path});
     }
     for (size_t i = 0; i < lines.size(); ++i) {

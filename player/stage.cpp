@@ -4,7 +4,7 @@ namespace quib::player {
 
 void Stage::clear() {
     m_objects.clear();
-    m_background = Qt::white;
+    m_background = Rgba{255, 255, 255, 255};
 }
 
 void Stage::apply(const PlaceCommand& place) {
@@ -13,7 +13,7 @@ void Stage::apply(const PlaceCommand& place) {
         // A new placement; a move of an empty depth only counts when it names a character.
         if (!place.characterId)
             return;
-        m_objects[place.depth] = PlacedObject{*place.characterId, place.matrix.value_or(QTransform())};
+        m_objects[place.depth] = PlacedObject{*place.characterId, place.matrix.value_or(Transform())};
         return;
     }
     if (place.characterId)

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QColor>
-#include <QTransform>
-
 #include <cstdint>
 #include <map>
 
@@ -12,7 +9,7 @@ namespace quib::player {
 
 struct PlacedObject {
     uint16_t characterId = 0;
-    QTransform matrix;
+    Transform matrix;
 };
 
 // The display list: what is on the screen, by depth, and the background colour.
@@ -21,15 +18,15 @@ public:
     void clear();
     void apply(const PlaceCommand& place);
     void apply(const RemoveCommand& remove);
-    void setBackground(const QColor& color) { m_background = color; }
+    void setBackground(Rgba color) { m_background = color; }
 
     const std::map<uint16_t, PlacedObject>& objects() const { return m_objects; }
     const PlacedObject* at(uint16_t depth) const;
-    QColor background() const { return m_background; }
+    Rgba background() const { return m_background; }
 
 private:
     std::map<uint16_t, PlacedObject> m_objects;
-    QColor m_background = Qt::white;
+    Rgba m_background{255, 255, 255, 255};
 };
 
 }  // namespace quib::player

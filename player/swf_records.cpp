@@ -2,17 +2,17 @@
 
 namespace quib::player {
 
-QRectF readRect(SwfBitReader& in) {
+RectF readRect(SwfBitReader& in) {
     int n = int(in.bits(5));
     int xMin = in.signedBits(n);
     int xMax = in.signedBits(n);
     int yMin = in.signedBits(n);
     int yMax = in.signedBits(n);
     in.align();
-    return QRectF(QPointF(xMin, yMin), QPointF(xMax, yMax));
+    return RectF{double(xMin), double(yMin), double(xMax), double(yMax)};
 }
 
-QTransform readMatrix(SwfBitReader& in) {
+Transform readMatrix(SwfBitReader& in) {
     double scaleX = 1, scaleY = 1, skew0 = 0, skew1 = 0;
     if (in.bits(1)) {
         int n = int(in.bits(5));
@@ -29,17 +29,17 @@ QTransform readMatrix(SwfBitReader& in) {
     int ty = in.signedBits(n);
     in.align();
     // x' = scaleX x + skew1 y + tx, y' = skew0 x + scaleY y + ty
-    return QTransform(scaleX, skew0, skew1, scaleY, tx, ty);
+    return Transform{scaleX, skew0, skew1, scaleY, double(tx), double(ty)};
 }
 
-QColor readRgb(SwfBitReader& in) {
+Rgba readRgb(SwfBitReader& in) {
     const uint8_t* p = in.bytes(3);
-    return QColor(p[0], p[1], p[2]);
+    return Rgba{p[0], p[1], p[2], 255};
 }
 
-QColor readRgba(SwfBitReader& in) {
+Rgba readRgba(SwfBitReader& in) {
     const uint8_t* p = in.bytes(4);
-    return QColor(p[0], p[1], p[2], p[3]);
+    return Rgba{p[0], p[1], p[2], p[3]};
 }
 
 void skipColorTransformWithAlpha(SwfBitReader& in) {

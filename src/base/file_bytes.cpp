@@ -1,9 +1,13 @@
 #include "base/file_bytes.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +17,31 @@ namespace quib {
 
 namespace {
 
+#ifdef _WIN32
+// Names are UTF-8; Windows opens them through their wide form.
+int openForReading(const std::string& path) {
+    const int length = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+    if (length <= 0)
+        return -1;
+    std::wstring wide(size_t(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), length);
+    return ::_wopen(wide.c_str(), _O_RDONLY | _O_BINARY);
+}
+using FileInfo = struct _stat64;
+int fileInfo(int fd, FileInfo* info) {
+    return ::_fstat64(fd, info);
+}
+#else
+int openForReading(const std::string& path) {
+    // Non-blocking open: a FIFO must not hold the reader before it is refused.
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+}
+using FileInfo = struct stat;
+int fileInfo(int fd, FileInfo* info) {
+    return ::fstat(fd, info);
+}
+#endif
+
 struct Descriptor {
     int fd;
     ~Descriptor() {
@@ -21,27 +50,35 @@ struct Descriptor {
     }
 };
 
-FileRead openRegularFile(const std::string& path, uint64_t maxBytes, Descriptor& file, size_t& size) {
-    // Non-blocking open: a FIFO must not hold the reader before it is refused.
-    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (file.fd < 0)
+}  // namespace
+
+FileRead openWholeFile(const std::string& path, uint64_t maxBytes, int& fd, size_t& size) {
+    fd = openForReading(path);
+    if (fd < 0)
         return FileRead::CannotOpen;
-    struct stat info {};
-    if (::fstat(file.fd, &info) != 0)
-        return FileRead::ReadFailed;
-    if (!S_ISREG(info.st_mode))
-        return FileRead::NotRegular;
-    if (uint64_t(info.st_size) > maxBytes || uint64_t(info.st_size) > SIZE_MAX / 2)
-        return FileRead::TooLarge;
+    FileInfo info{};
+    FileRead result = FileRead::Ok;
+    if (fileInfo(fd, &info) != 0)
+        result = FileRead::ReadFailed;
+    else if (!S_ISREG(info.st_mode))
+        result = FileRead::NotRegular;
+    else if (uint64_t(info.st_size) > maxBytes || uint64_t(info.st_size) > SIZE_MAX / 2)
+        result = FileRead::TooLarge;
+    if (result != FileRead::Ok) {
+        ::close(fd);
+        fd = -1;
+        return result;
+    }
     size = size_t(info.st_size);
     return FileRead::Ok;
 }
 
-// Reads what the size said; a file that grows meanwhile is read as it was.
-bool readExactly(int fd, uint8_t* out, size_t size) {
+bool readWholeFile(int fd, uint8_t* out, size_t size) {
+    // Reads what the size said; a file that grows meanwhile is read as it was.
     size_t done = 0;
     while (done < size) {
-        const ssize_t n = ::read(fd, out + done, size - done);
+        const size_t chunk = std::min<size_t>(size - done, size_t(1) << 30);
+        const auto n = ::read(fd, out + done, static_cast<unsigned>(chunk));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -51,90 +88,22 @@ bool readExactly(int fd, uint8_t* out, size_t size) {
     return true;
 }
 
-size_t pageSize() {
-    static const size_t size = size_t(::sysconf(_SC_PAGESIZE));
-    return size;
-}
-
-}  // namespace
-
 FileRead readFileBytes(const std::string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes) {
     bytes.clear();
     Descriptor file{-1};
     size_t size = 0;
-    if (FileRead opened = openRegularFile(path, maxBytes, file, size); opened != FileRead::Ok)
+    if (FileRead opened = openWholeFile(path, maxBytes, file.fd, size); opened != FileRead::Ok)
         return opened;
     try {
         bytes.resize(size);
     } catch (const std::bad_alloc&) {
         return FileRead::TooLarge;
     }
-    if (!readExactly(file.fd, bytes.data(), bytes.size())) {
+    if (!readWholeFile(file.fd, bytes.data(), bytes.size())) {
         bytes.clear();
         return FileRead::ReadFailed;
     }
     return FileRead::Ok;
-}
-
-FileBuffer::~FileBuffer() {
-    reset();
-}
-
-void FileBuffer::reset() {
-    if (m_mapped != 0)
-        ::munmap(m_data, m_mapped);
-    m_data = nullptr;
-    m_size = m_mapped = 0;
-}
-
-FileRead FileBuffer::read(const std::string& path, uint64_t maxBytes) {
-    reset();
-    Descriptor file{-1};
-    size_t size = 0;
-    if (FileRead opened = openRegularFile(path, maxBytes, file, size); opened != FileRead::Ok)
-        return opened;
-    if (size == 0)
-        return FileRead::Ok;
-    // Pages of their own, so that release() can hand back a prefix while the rest is read.
-    const size_t mapped = (size + pageSize() - 1) / pageSize() * pageSize();
-    void* memory = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (memory == MAP_FAILED)
-        return FileRead::TooLarge;
-    // Large pages where the system offers them on request: filling hundreds of megabytes page by
-    // page costs more than reading the file.
-    (void)::madvise(memory, mapped, MADV_HUGEPAGE);
-    m_data = static_cast<uint8_t*>(memory);
-    m_mapped = mapped;
-    m_size = size;
-    if (!readExactly(file.fd, m_data, size)) {
-        reset();
-        return FileRead::ReadFailed;
-    }
-    return FileRead::Ok;
-}
-
-SharedBytes FileBuffer::part(std::shared_ptr<const FileBuffer> buffer, const uint8_t* data, size_t size) {
-    struct Part {
-        Part(std::shared_ptr<const FileBuffer> b, const uint8_t* first, const uint8_t* last)
-            : buffer(std::move(b)), begin(first), end(last) {}
-        Part(const Part&) = delete;
-        Part& operator=(const Part&) = delete;
-        ~Part() { buffer->giveBack(begin, end); }
-        std::shared_ptr<const FileBuffer> buffer;
-        const uint8_t* begin;
-        const uint8_t* end;
-    };
-    auto owner = std::make_shared<const Part>(std::move(buffer), data, data + size);
-    return SharedBytes(std::move(owner), data, size);
-}
-
-void FileBuffer::giveBack(const uint8_t* begin, const uint8_t* end) const {
-    // Only the pages wholly inside the part: its neighbours may still be held.
-    const uintptr_t page = pageSize();
-    const uintptr_t first = (reinterpret_cast<uintptr_t>(begin) + page - 1) / page * page;
-    const uintptr_t last = reinterpret_cast<uintptr_t>(end) / page * page;
-    if (last > first)
-        (void)::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
 }
 
 }  // namespace quib

@@ -2,11 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
-
-#include "base/shared_bytes.h"
 
 namespace quib {
 
@@ -17,31 +14,9 @@ enum class FileRead { Ok, CannotOpen, ReadFailed, NotRegular, TooLarge };
 // when the file could not be opened.
 FileRead readFileBytes(const std::string& path, std::vector<uint8_t>& bytes, uint64_t maxBytes = UINT32_MAX);
 
-// A whole file in memory (read as readFileBytes reads it) whose parts can be kept by readers
-// without copying them: a project's frame streams stay where the file put them, so an open
-// project holds one file's worth of memory, not two. A part's pages go back to the system when
-// the last holder of that part lets go, so deleted frames do not keep their memory.
-class FileBuffer {
-public:
-    FileBuffer() = default;
-    FileBuffer(const FileBuffer&) = delete;
-    FileBuffer& operator=(const FileBuffer&) = delete;
-    ~FileBuffer();
-
-    FileRead read(const std::string& path, uint64_t maxBytes = UINT32_MAX);
-
-    const uint8_t* data() const { return m_data; }
-    size_t size() const { return m_size; }
-
-    // size bytes at data (inside buffer) kept alive by the result and its copies.
-    static SharedBytes part(std::shared_ptr<const FileBuffer> buffer, const uint8_t* data, size_t size);
-
-private:
-    void reset();
-    void giveBack(const uint8_t* begin, const uint8_t* end) const;
-    uint8_t* m_data = nullptr;
-    size_t m_size = 0;
-    size_t m_mapped = 0;
-};
+// The two steps of readFileBytes for readers that keep the bytes elsewhere: opening with the
+// same checks (fd is the caller's to close on success) and reading size bytes.
+FileRead openWholeFile(const std::string& path, uint64_t maxBytes, int& fd, size_t& size);
+bool readWholeFile(int fd, uint8_t* out, size_t size);
 
 }  // namespace quib

@@ -25,7 +25,7 @@ ExportResult renderAs(OutputType type, const CQuibDoc& project, const std::strin
     return result;
 }
 
-// The two outputs of the render pass: the movie with its page, and the player with the movie.
+// The outputs of the render pass: the movie with its page, and a projector with the movie.
 class RenderedOutput final : public ProjectOutput {
 public:
     RenderedOutput(OutputType type, std::string_view label, std::string_view extension, std::string filter)
@@ -58,6 +58,12 @@ const ProjectOutput& movieOutput() {
 const ProjectOutput& executableOutput() {
     static const RenderedOutput output(OutputType::Executable, "Executable File (*.exe)", "exe",
                                        "Executable Files (*.exe);;All Files (*)");
+    return output;
+}
+
+const ProjectOutput& linuxExecutableOutput() {
+    static const RenderedOutput output(OutputType::LinuxExecutable, "Eseguibile Linux", "",
+                                       "Eseguibile Linux (*)");
     return output;
 }
 

@@ -50,12 +50,13 @@ public:
 // Every output, in the order menus and lists show them.
 std::span<const ProjectOutput* const> projectOutputs();
 const ProjectOutput& projectOutput(OutputType type);
-// By the name files store and the command line takes ("swf", "exe", "html5", "html", "pdf").
+// By the name files store and the command line takes ("swf", "exe", "linux", "html5", "html", "pdf").
 const ProjectOutput* findProjectOutput(std::string_view name);
 
 // The outputs themselves, one file each.
 const ProjectOutput& movieOutput();
 const ProjectOutput& executableOutput();
+const ProjectOutput& linuxExecutableOutput();
 const ProjectOutput& html5Output();
 const ProjectOutput& htmlPagesOutput();
 const ProjectOutput& pdfOutput();

@@ -15,8 +15,9 @@ std::string ProjectOutput::fileFilter() const {
 }
 
 std::span<const ProjectOutput* const> projectOutputs() {
-    static const std::array<const ProjectOutput*, 5> outputs{
-        &movieOutput(), &executableOutput(), &html5Output(), &htmlPagesOutput(), &pdfOutput(),
+    static const std::array<const ProjectOutput*, 6> outputs{
+        &movieOutput(), &executableOutput(), &linuxExecutableOutput(),
+        &html5Output(), &htmlPagesOutput(),  &pdfOutput(),
     };
     return outputs;
 }

@@ -76,7 +76,7 @@ std::string outputBesideProject(const std::string& projectPath, std::string_view
     size_t nameEnd = projectPath.find_last_of('.');
     if (nameEnd == std::string::npos || nameEnd <= nameStart)
         nameEnd = projectPath.size();
-    return projectPath.substr(0, nameEnd) + "." + std::string(extension);
+    return projectPath.substr(0, nameEnd) + (extension.empty() ? "" : "." + std::string(extension));
 }
 
 }  // namespace quib

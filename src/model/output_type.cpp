@@ -6,12 +6,13 @@
 namespace quib {
 
 namespace {
-constexpr std::array<std::pair<OutputType, std::string_view>, 5> kNames{{
+constexpr std::array<std::pair<OutputType, std::string_view>, 6> kNames{{
     {OutputType::Movie, "swf"},
     {OutputType::Executable, "exe"},
     {OutputType::HtmlPages, "html"},
     {OutputType::Pdf, "pdf"},
     {OutputType::Html5, "html5"},
+    {OutputType::LinuxExecutable, "linux"},
 }};
 }  // namespace
 

@@ -7,13 +7,14 @@
 namespace quib {
 
 // The kinds of output a project can be written as. The project file stores an output's name
-// ("swf", "exe"); in memory it is this value.
+// ("swf", "exe", "linux"); in memory it is this value.
 enum class OutputType : uint8_t {
-    Movie,       // "swf": the movie with its HTML page
-    Executable,  // "exe": the player with the movie appended
-    HtmlPages,   // "html": an HTML page of frame pictures with image maps
-    Pdf,         // "pdf": a page per frame with outline and links
-    Html5,       // "html5": a web page that plays the movie in a canvas
+    Movie,            // "swf": the movie with its HTML page
+    Executable,       // "exe": the Windows projector with the movie appended
+    HtmlPages,        // "html": an HTML page of frame pictures with image maps
+    Pdf,              // "pdf": a page per frame with outline and links
+    Html5,            // "html5": a web page that plays the movie in a canvas
+    LinuxExecutable,  // "linux": the Linux projector with the movie appended
 };
 
 // The name stored in project files and typed on the command line.

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "base/file_bytes.h"
+#include "base/file_buffer.h"
 #include "base/progress.h"
 #include "base/status.h"
 #include "quib_doc.h"

@@ -4,7 +4,7 @@
 
 #include "base/atomic_file.h"
 #include "base/disk_byte_store.h"
-#include "base/file_bytes.h"
+#include "base/file_buffer.h"
 #include "base/strings.h"
 #include "project_file.h"
 

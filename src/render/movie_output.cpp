@@ -59,14 +59,14 @@ std::string htmlWrapperPage(int width, int height, const std::string& reference)
 OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName, OutputType outputType,
                               Size canvas, const std::string& playerPath) {
     OutputResult result;
-    const bool executable = outputType == OutputType::Executable;
+    const bool executable = !projectorFileName(outputType).empty();
     // The movie streams into the file; the executable's trailer needs only its length.
     AtomicFile file;
     const bool opened = file.open(outputFileName);
     file.setExecutable(executable);
     std::vector<uint8_t> player;
     if (executable) {
-        result.movieStatus = readPlayerExecutable(playerPath, player);
+        result.movieStatus = readProjector(outputType, playerPath, player);
         if (result.movieStatus && opened && !file.write(player))
             result.movieStatus = Status::failure(str::CannotCreateFile);
     }
@@ -105,7 +105,8 @@ ShowResultPlan PlanShowResult(const std::string& outputFileName, OutputType type
     if (plan.askRenderFirst)
         plan.question = stringText(str::NotRenderedYet);
     plan.page = type == OutputType::Movie ? resultPageName(outputFileName) : outputFileName;
-    plan.start = type == OutputType::Executable;
+    // Only a program of this system can be started; the Windows one is handed to the desktop.
+    plan.start = type == OutputType::LinuxExecutable;
     return plan;
 }
 

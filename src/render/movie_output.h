@@ -44,9 +44,9 @@ struct OutputResult {
     size_t outputBytes = 0;  // of the movie or executable file
 };
 
-// Writes the finished movie (which it empties) as outputType says: Executable the player with the
-// movie appended, executable; Movie the movie with the page beside it.
-// Every file is replaced atomically. playerPath: the player to use, empty to look for it.
+// Writes the finished movie (which it empties) as outputType says: Executable and LinuxExecutable
+// the projector with the movie appended, executable; Movie the movie with the page beside it.
+// Every file is replaced atomically. playerPath: the projector to use, empty to look for it.
 OutputResult WriteMovieOutput(SwfMovie& movie, const std::string& outputFileName, OutputType outputType,
                               Size canvas, const std::string& playerPath = {});
 

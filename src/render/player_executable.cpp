@@ -1,10 +1,6 @@
 #include "player_executable.h"
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "base/file_bytes.h"
@@ -13,39 +9,49 @@ namespace quib {
 
 namespace {
 
-constexpr const char* kPlayerName = "quib-player";
-
-bool isExecutableFile(const std::filesystem::path& path) {
+bool isRegularFile(const std::filesystem::path& path) {
     std::error_code error;
-    return std::filesystem::is_regular_file(path, error) && ::access(path.c_str(), X_OK) == 0;
+    return std::filesystem::is_regular_file(path, error);
 }
 
 }  // namespace
 
-std::string findPlayerExecutable() {
+std::string projectorFileName(OutputType type) {
+    switch (type) {
+        case OutputType::Executable:
+            return "quib-projector.exe";
+        case OutputType::LinuxExecutable:
+            return "quib-projector";
+        default:
+            return {};
+    }
+}
+
+std::string findProjector(OutputType type) {
+    const std::string name = projectorFileName(type);
+    if (name.empty())
+        return {};
+    std::vector<std::filesystem::path> folders;
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) {
-        const std::filesystem::path beside = self.parent_path() / kPlayerName;
-        if (isExecutableFile(beside))
-            return beside.string();
-    }
-#ifdef QUIB_PLAYER_BUILD_PATH
-    if (isExecutableFile(QUIB_PLAYER_BUILD_PATH))
-        return QUIB_PLAYER_BUILD_PATH;
+    if (!error)
+        folders.push_back((self.parent_path() / "../share/quib/projectors").lexically_normal());
+#ifdef QUIB_PROJECTOR_BUILD_DIR
+    folders.emplace_back(QUIB_PROJECTOR_BUILD_DIR);
 #endif
-#ifdef QUIB_INSTALL_BIN_DIR
-    const std::filesystem::path installed = std::filesystem::path(QUIB_INSTALL_BIN_DIR) / kPlayerName;
-    if (isExecutableFile(installed))
-        return installed.string();
+#ifdef QUIB_PROJECTOR_INSTALL_DIR
+    folders.emplace_back(QUIB_PROJECTOR_INSTALL_DIR);
 #endif
+    for (const std::filesystem::path& folder : folders)
+        if (isRegularFile(folder / name))
+            return (folder / name).string();
     return {};
 }
 
-Status readPlayerExecutable(const std::string& path, std::vector<uint8_t>& bytes) {
-    const std::string found = path.empty() ? findPlayerExecutable() : path;
+Status readProjector(OutputType type, const std::string& path, std::vector<uint8_t>& bytes) {
+    const std::string found = path.empty() ? findProjector(type) : path;
     if (found.empty())
-        return Status::failureText("Impossibile trovare il programma quib-player");
+        return Status::failureText("Impossibile trovare il programma " + projectorFileName(type));
     if (readFileBytes(found, bytes) != FileRead::Ok || bytes.empty())
         return Status::failureText("Impossibile leggere il programma " + found);
     return Status::success();

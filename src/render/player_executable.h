@@ -5,14 +5,19 @@
 #include <vector>
 
 #include "base/status.h"
+#include "model/output_type.h"
 
 namespace quib {
 
-// The player program that self-running movies are built on: beside the running program, then in
-// the build tree, then in the installation's program folder. Empty when none is found.
-std::string findPlayerExecutable();
+// The projector a self-running output is built on: "quib-projector.exe" for Windows,
+// "quib-projector" for Linux; nothing for other types.
+std::string projectorFileName(OutputType type);
 
-// The bytes of the player at path (found with findPlayerExecutable when empty).
-Status readPlayerExecutable(const std::string& path, std::vector<uint8_t>& bytes);
+// The projector of type in the data folder's "projectors": beside the running program
+// (../share/quib), then in the build tree, then in the installation. Empty when none is found.
+std::string findProjector(OutputType type);
+
+// The bytes of the projector at path (found with findProjector when empty).
+Status readProjector(OutputType type, const std::string& path, std::vector<uint8_t>& bytes);
 
 }  // namespace quib

@@ -75,9 +75,10 @@ struct RenderResult {
 // The render command: checks, builds the movie and writes the output of the project's settings
 // (movie and HTML page, or executable).
 RenderResult RenderProject(const CQuibDoc& doc, const CalloutLibrary& callouts, Progress& progress);
-// The same to outputPath as type (Movie or Executable); playerPath: the player to append, empty
-// to look for it.
-RenderResult RenderProjectTo(const CQuibDoc& doc, const CalloutLibrary& callouts, const std::string& outputPath,
-                             OutputType type, Progress& progress, const std::string& playerPath = {});
+// The same to outputPath as type (Movie, Executable or LinuxExecutable); playerPath: the projector to append,
+// empty to look for it.
+RenderResult RenderProjectTo(const CQuibDoc& doc, const CalloutLibrary& callouts,
+                             const std::string& outputPath, OutputType type, Progress& progress,
+                             const std::string& playerPath = {});
 
 }  // namespace quib

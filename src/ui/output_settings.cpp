@@ -1,5 +1,7 @@
 #include "output_settings.h"
 
+#include <algorithm>
+
 namespace quib {
 
 namespace {
@@ -15,8 +17,12 @@ QString shortenedOutputName(const QString& name, const QString& projectDir) {
 }
 
 QString replaceExtension(const QString& name, const QString& type) {
-    qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return (dot < 0 ? name : name.left(dot)) + QLatin1Char('.') + type;
+    // Only a dot in the file name counts, so that a dotted folder keeps its name.
+    const qsizetype nameStart =
+        std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\'))) + 1;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString base = dot < nameStart ? name : name.left(dot);
+    return type.isEmpty() ? base : base + QLatin1Char('.') + type;
 }
 
 QString resolveOutputName(const QString& name, const QString& projectDir) {

@@ -286,8 +286,8 @@ bool QuibProjectDocument::writeOutput(const ProjectOutput& output, const std::st
     if (interaction().outputWritten)
         interaction().outputWritten(result);
     else
-        announceWrittenOutput(result, output.type() == OutputType::Executable, QApplication::activeWindow(),
-                              &QuibProjectDocument::showMessage);
+        announceWrittenOutput(result, output.type() == OutputType::LinuxExecutable,
+                              QApplication::activeWindow(), &QuibProjectDocument::showMessage);
     return true;
 }
 

@@ -69,6 +69,21 @@ bool X11TestClient::defineRootCursor(int width, int height, Point hotSpot,
     return true;
 }
 
+std::vector<uint32_t> X11TestClient::grabRoot(int width, int height) {
+    sync();
+    XImage* image = XGetImage(m_display, DefaultRootWindow(m_display), 0, 0, unsigned(width),
+                              unsigned(height), AllPlanes, ZPixmap);
+    if (!image)
+        return {};
+    std::vector<uint32_t> pixels;
+    pixels.reserve(size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(uint32_t(XGetPixel(image, x, y)) & 0xFFFFFFu);
+    XDestroyImage(image);
+    return pixels;
+}
+
 void X11TestClient::movePointer(int x, int y) {
     XWarpPointer(m_display, None, DefaultRootWindow(m_display), 0, 0, 0, 0, x, y);
     sync();

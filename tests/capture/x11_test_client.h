@@ -23,6 +23,8 @@ public:
 
     // Fills the root window with colour(x, y) = 0xRRGGBB.
     void paintRoot(int width, int height, const std::function<uint32_t(int x, int y)>& colour);
+    // What the screen shows from (0, 0), as 0xRRGGBB rows; empty when it cannot be read.
+    std::vector<uint32_t> grabRoot(int width, int height);
     // Puts a cursor made of premultiplied ARGB pixels on the root window.
     bool defineRootCursor(int width, int height, Point hotSpot, const std::vector<uint32_t>& argb);
     void movePointer(int x, int y);

@@ -1,14 +1,24 @@
 // Every output against the frames as quib-cli frame composes them, through the programs themselves:
-// the movie in quib-player at each stop and after its end, the PDF page pictures and the HTML
-// pictures, for canvases of sizes that are not multiples of twenty.
+// the movie in quib-player and in the Linux projector at each stop and after its end, the PDF page
+// pictures and the HTML pictures, for canvases of sizes that are not multiples of twenty. Then both
+// projectors on a screen of their own (the Windows one under Wine): what they show, and a click on
+// the Next button.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <zlib.h>
 
-#include <QImage>
-#include <cstdlib>
+#include <signal.h>
+#include <unistd.h>
 
+#include <QImage>
+#include <chrono>
+#include <cstdlib>
+#include <optional>
+#include <thread>
+
+#include "capture/x11_test_client.h"
+#include "capture/xvfb_server.h"
 #include "export_test_util.h"
 #include "model/default_buttons.h"
 #include "model/project_storage.h"
@@ -46,7 +56,7 @@ Rect titleRect(const Case& c) {
 }
 
 class OutputFidelity : public ::testing::TestWithParam<Case> {
-protected:
+public:
     static void SetUpTestSuite() { raster::ensureGuiApplication(); }
 
     // The shipped callouts only: the programs run with a data home of their own.
@@ -58,6 +68,8 @@ protected:
     }
     int cli(const std::string& args) { return run(std::string(QUIB_BUILD_DIR) + "/cli/quib-cli", args); }
     int player(const std::string& args) { return run(QUIB_PLAYER_PATH, args); }
+    // A written program run with nothing in its environment, as on a machine without our libraries.
+    int bare(const std::string& name, const std::string& args) { return run("env -i " + quoted(name), args); }
     std::string quoted(const std::string& name) { return "'" + dir.path(name) + "'"; }
 
     void buildProject(const Case& c) {
@@ -121,6 +133,27 @@ Difference compare(const QImage& shown, const QImage& composed, const Case& c) {
         }
     }
     return d;
+}
+
+void expectShows(const QImage& shown, const QImage& composed, const Case& c, const std::string& what) {
+    ASSERT_EQ(shown.size(), composed.size()) << what;
+    const Difference d = compare(shown, composed, c);
+    EXPECT_EQ(d.outsideText, 0) << what;
+    // Text in the movie has hard edges where the composition blends: only edge pixels differ.
+    EXPECT_LT(d.insideText, d.textPixels / 20) << what;
+}
+
+void expectNoQtLibrary(const std::string& program) {
+    FILE* pipe = ::popen(("ldd '" + program + "' 2>&1").c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string listed;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        listed += buffer;
+    ::pclose(pipe);
+    EXPECT_EQ(listed.find("Qt"), std::string::npos) << listed;
+    EXPECT_EQ(listed.find("libz"), std::string::npos) << listed;
+    EXPECT_EQ(listed.find("libstdc++"), std::string::npos) << listed;
 }
 
 // Every position and size the movie holds lies on a whole pixel: twenty twips to the pixel, and
@@ -191,6 +224,8 @@ TEST_P(OutputFidelity, EveryOutputShowsTheComposedFrames) {
     ASSERT_EQ(stats.projectFrames, kFrames);
     ASSERT_EQ(cli("render " + quoted("p.qbk") + " --output " + quoted("movie.swf") + " --type swf"), 0)
         << test::readFile(dir.path("err.txt"));
+    ASSERT_EQ(cli("render " + quoted("p.qbk") + " --output " + quoted("movie") + " --type linux"), 0);
+    expectNoQtLibrary(dir.path("movie"));
     ASSERT_EQ(cli("export-pdf " + quoted("p.qbk") + " " + quoted("tour.pdf")), 0);
     ASSERT_EQ(cli("export-html " + quoted("p.qbk") + " " + quoted("page") + " --format png"), 0);
     const std::string pdf = test::readFile(dir.path("tour.pdf"));
@@ -210,16 +245,12 @@ TEST_P(OutputFidelity, EveryOutputShowsTheComposedFrames) {
             moments.push_back(stats.swfFrames - 1);
         }
         for (int moment : moments) {
-            const std::string shot = "shown" + std::to_string(moment) + ".png";
-            ASSERT_EQ(player("--dump-frame " + std::to_string(moment) + " " + quoted("movie.swf") + " " +
-                             quoted(shot)),
+            const std::string m = std::to_string(moment);
+            ASSERT_EQ(player("--dump-frame " + m + " " + quoted("movie.swf") + " " + quoted("player.png")),
                       0);
-            const QImage shown = load(shot);
-            ASSERT_EQ(shown.size(), composed.size()) << "frame " << i;
-            const Difference d = compare(shown, composed, c);
-            EXPECT_EQ(d.outsideText, 0) << "frame " << i << " at movie frame " << moment;
-            // Text in the movie has hard edges where the composition blends: only edge pixels differ.
-            EXPECT_LT(d.insideText, d.textPixels / 20) << "frame " << i << " at movie frame " << moment;
+            ASSERT_EQ(bare("movie", "--dump-frame " + m + " " + quoted("projector.png")), 0);
+            for (const char* shot : {"player.png", "projector.png"})
+                expectShows(load(shot), composed, c, "frame " + index + " at movie frame " + m + ": " + shot);
         }
 
         EXPECT_EQ(differingPixels(pdfPicture(pdf, i, c.canvas), composed), 0) << "PDF page " << i;
@@ -228,6 +259,173 @@ TEST_P(OutputFidelity, EveryOutputShowsTheComposedFrames) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, OutputFidelity, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A program started on the test's own X server, stopped at the end of the test.
+class StartedProgram {
+public:
+    // environment: NAME=value entries that the program gets on top of the test's own.
+    StartedProgram(const std::vector<std::string>& command, const std::vector<std::string>& environment)
+        : m_words(command), m_environment(environment) {
+        // Everything the child needs is made before the fork: it only calls exec.
+        for (std::string& word : m_words)
+            m_argv.push_back(word.data());
+        m_argv.push_back(nullptr);
+        for (char** entry = environ; *entry; ++entry)
+            m_envp.push_back(*entry);
+        for (std::string& entry : m_environment)
+            m_envp.push_back(entry.data());
+        m_envp.push_back(nullptr);
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::execvpe(m_argv[0], m_argv.data(), m_envp.data());
+            ::_exit(127);
+        }
+    }
+    ~StartedProgram() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    bool started() const { return m_pid > 0; }
+
+private:
+    std::vector<std::string> m_words, m_environment;
+    std::vector<char*> m_argv, m_envp;
+    pid_t m_pid = -1;
+};
+
+constexpr int kScreenWidth = 640, kScreenHeight = 480;
+
+// The projectors on a screen of their own: the window shows each stop as quib-cli frame composes
+// it, wherever the window lies, and a click on the Next button moves on to the next stop.
+class ProjectorWindow : public OutputFidelity {
+protected:
+    void SetUp() override {
+        if (!testing::XvfbServer::installed())
+            GTEST_SKIP() << "Xvfb is not installed: projector window tests skipped";
+        buildProject(GetParam());
+        for (int i = 0; i < 2; ++i) {
+            const std::string name = "frame" + std::to_string(i) + ".png";
+            ASSERT_EQ(cli("frame " + quoted("p.qbk") + " " + std::to_string(i) + " " + quoted(name)), 0);
+            composed.push_back(load(name));
+        }
+        server = std::make_unique<testing::XvfbServer>("640x480x24");
+        ASSERT_TRUE(server->running()) << "Xvfb did not start";
+        client = std::make_unique<testing::X11TestClient>(server->display().c_str());
+        ASSERT_TRUE(client->connected());
+    }
+
+    // Where the screen shows frame (its top left corner), waiting for it up to a minute.
+    std::optional<Point> waitForFrame(const QImage& frame) {
+        const Case& c = GetParam();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (std::chrono::steady_clock::now() < deadline) {
+            const std::vector<uint32_t> screen = client->grabRoot(kScreenWidth, kScreenHeight);
+            if (std::optional<Point> at = find(screen, frame, c))
+                return at;
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        }
+        return std::nullopt;
+    }
+
+    // Shows the movie, then clicks the Next button of its first frame.
+    void expectClickOnNextMovesOn(const std::vector<std::string>& command,
+                                  const std::vector<std::string>& env) {
+        StartedProgram program(command, env);
+        ASSERT_TRUE(program.started());
+        const std::optional<Point> at = waitForFrame(composed[0]);
+        ASSERT_TRUE(at) << "the first stop never showed";
+        Frame first;
+        doc.GetFrame(0, first);
+        const Bitmap32& next = doc.buttonImages.images[ButtonImageSet::Next];
+        client->movePointer(at->x + first.nextButton.pos.x + next.width / 2,
+                            at->y + first.nextButton.pos.y + next.height / 2);
+        ASSERT_TRUE(client->clickButton(1));
+        const std::optional<Point> then = waitForFrame(composed[1]);
+        ASSERT_TRUE(then) << "the second stop never showed";
+        EXPECT_EQ(*then, *at);
+    }
+
+    std::vector<QImage> composed;
+    std::unique_ptr<testing::XvfbServer> server;
+    std::unique_ptr<testing::X11TestClient> client;
+
+private:
+    static std::optional<Point> find(const std::vector<uint32_t>& screen, const QImage& frame,
+                                     const Case& c) {
+        if (screen.size() != size_t(kScreenWidth) * kScreenHeight)
+            return std::nullopt;
+        const uint32_t corner = frame.pixel(0, 0) & 0xFFFFFFu;
+        for (int y = 0; y + frame.height() <= kScreenHeight; ++y) {
+            for (int x = 0; x + frame.width() <= kScreenWidth; ++x) {
+                if (screen[size_t(y) * kScreenWidth + size_t(x)] != corner)
+                    continue;
+                // The top row holds no text: it must match exactly before the whole frame is compared.
+                bool topRow = true;
+                for (int col = 0; col < frame.width() && topRow; ++col)
+                    topRow = screen[size_t(y) * kScreenWidth + size_t(x + col)] ==
+                             (frame.pixel(col, 0) & 0xFFFFFFu);
+                if (!topRow)
+                    continue;
+                QImage shown(frame.size(), QImage::Format_RGB32);
+                for (int row = 0; row < frame.height(); ++row)
+                    for (int col = 0; col < frame.width(); ++col)
+                        shown.setPixel(
+                            col, row, 0xFF000000u | screen[size_t(y + row) * kScreenWidth + size_t(x + col)]);
+                const Difference d = compare(shown, frame, c);
+                if (d.outsideText == 0 && d.insideText < d.textPixels / 20)
+                    return Point{x, y};
+            }
+        }
+        return std::nullopt;
+    }
+};
+
+TEST_P(ProjectorWindow, LinuxProjectorShowsTheStopsAndFollowsAClickOnNext) {
+    ASSERT_EQ(cli("render " + quoted("p.qbk") + " --output " + quoted("tour") + " --type linux"), 0);
+    // Nothing but the display in its environment.
+    expectClickOnNextMovesOn({"env", "-i", "DISPLAY=" + server->display(), dir.path("tour")}, {});
+}
+
+// Wine runs in a fresh prefix of the test's own; its first start sets the prefix up.
+TEST_P(ProjectorWindow, WindowsProjectorUnderWineShowsTheStopsAndFollowsAClickOnNext) {
+    ASSERT_TRUE(test::haveProgram("wine")) << "Wine is needed to run the Windows projector (package wine)";
+    ASSERT_EQ(cli("render " + quoted("p.qbk") + " --output " + quoted("tour.exe") + " --type exe"), 0);
+    const std::vector<std::string> env = {"WINEPREFIX=" + dir.path("wine"), "WINEDEBUG=-all",
+                                          "WINEDLLOVERRIDES=mscoree,mshtml=", "DISPLAY=" + server->display()};
+    std::string wine;
+    for (const std::string& entry : env)
+        wine += "'" + entry + "' ";
+    wine = "env " + wine + "timeout -k 5 240 wine";
+    // Wine's own server and services of this prefix go at the end, whatever happens.
+    struct WineServerStop {
+        OutputFidelity& test;
+        std::string prefix;
+        ~WineServerStop() { test.run("env 'WINEPREFIX=" + prefix + "' timeout 30 wineserver -k", ""); }
+    } stop{*this, dir.path("wine")};
+    ASSERT_EQ(run(wine + " wineboot -i", ""), 0)
+        << "Wine cannot start: " << test::readFile(dir.path("err.txt"));
+
+    // Every stop as the program dumps it, through the path Wine gives the Linux file system.
+    std::string windowsDir = "Z:" + dir.dir();
+    std::replace(windowsDir.begin(), windowsDir.end(), '/', '\\');
+    for (int i = 0; i < kFrames; ++i) {
+        const std::string m = std::to_string(stats.stopFrame[size_t(i)]);
+        ASSERT_EQ(
+            run(wine + " " + quoted("tour.exe"), "--dump-frame " + m + " '" + windowsDir + "\\shot.png'"), 0)
+            << test::readFile(dir.path("err.txt"));
+        const std::string index = std::to_string(i);
+        ASSERT_EQ(cli("frame " + quoted("p.qbk") + " " + index + " " + quoted("composed.png")), 0);
+        expectShows(load("shot.png"), load("composed.png"), GetParam(), "frame " + index);
+    }
+
+    std::vector<std::string> command = {"timeout", "-k", "5", "240", "wine", dir.path("tour.exe")};
+    expectClickOnNextMovesOn(command, env);
+}
+
+INSTANTIATE_TEST_SUITE_P(Projectors, ProjectorWindow, ::testing::Values(kCases[0]),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

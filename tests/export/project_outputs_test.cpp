@@ -29,7 +29,6 @@ protected:
         doc.frames[2].textBox = TextBox{1, Rect{10, 10, 100, 60}, "Clic", callouts.at(0).name, {}};
         options.callouts = &callouts;
         options.filters = &test::shippedFilters();
-        options.playerPath = QUIB_PLAYER_PATH;
     }
     CQuibDoc doc;
     CalloutLibrary callouts;
@@ -100,7 +99,8 @@ TEST_P(ProjectOutputs, DamagedFrameStopsWithTheMessageAndKeepsTheOldFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryOutput, ProjectOutputs,
-                         ::testing::Values(OutputType::Movie, OutputType::Executable, OutputType::Html5,
+                         ::testing::Values(OutputType::Movie, OutputType::Executable,
+                                           OutputType::LinuxExecutable, OutputType::Html5,
                                            OutputType::HtmlPages, OutputType::Pdf),
                          [](const auto& info) { return std::string(outputTypeName(info.param)); });
 

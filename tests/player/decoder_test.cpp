@@ -11,7 +11,7 @@ namespace {
 const ShapeCharacter& shapeOf(const MovieData& m, uint16_t id) {
     return std::get<ShapeCharacter>(*m.character(id));
 }
-const QImage& bitmapOf(const MovieData& m, uint16_t id) {
+const Picture& bitmapOf(const MovieData& m, uint16_t id) {
     return std::get<BitmapCharacter>(*m.character(id)).image;
 }
 
@@ -24,8 +24,8 @@ TEST(MovieHeader, ReadsFrameSizeRateAndFrames) {
     b.showFrame();
     MovieData m = decodeMovie(b.finish());
     EXPECT_EQ(m.version, 4);
-    EXPECT_EQ(m.frameRect, QRectF(0, 0, 640 * Twips, 480 * Twips));
-    EXPECT_EQ(m.stageSize(), QSize(640, 480));
+    EXPECT_EQ(m.frameRect, (RectF{0, 0, 640 * Twips, 480 * Twips}));
+    EXPECT_EQ(m.stageSize(), (quib::Size{640, 480}));
     EXPECT_DOUBLE_EQ(m.frameRate, 8.0);
     EXPECT_EQ(m.declaredFrameCount, 3);
     EXPECT_EQ(m.frames.size(), 3u);
@@ -49,9 +49,9 @@ TEST(MovieHeader, CompressedMovieIsInflated) {
     cws[0] = 'C';
     cws.insert(cws.end(), packed.begin(), packed.end());
     MovieData m = decodeMovie(cws);
-    EXPECT_EQ(m.frameRect, QRectF(0, 0, 20 * Twips, 30 * Twips));
+    EXPECT_EQ(m.frameRect, (RectF{0, 0, 20 * Twips, 30 * Twips}));
     ASSERT_EQ(m.frames.size(), 1u);
-    EXPECT_EQ(std::get<BackgroundCommand>(m.frames[0].commands[0]).color, QColor(1, 2, 3));
+    EXPECT_EQ(std::get<BackgroundCommand>(m.frames[0].commands[0]).color, (quib::player::Rgba{1, 2, 3, 255}));
 }
 
 TEST(LosslessBitmap, Format5WithAlphaKeepsPremultipliedPixels) {
@@ -59,20 +59,20 @@ TEST(LosslessBitmap, Format5WithAlphaKeepsPremultipliedPixels) {
     b.bitmap32(1, 2, 2, {{255, 0, 0, 255}, {0, 128, 0, 128}, {0, 0, 0, 0}, {10, 20, 30, 255}});
     b.showFrame();
     MovieData m = decodeMovie(b.finish());
-    const QImage& img = bitmapOf(m, 1);
-    ASSERT_EQ(img.size(), QSize(2, 2));
-    EXPECT_EQ(img.format(), QImage::Format_ARGB32_Premultiplied);
-    EXPECT_EQ(img.pixel(0, 0), qRgba(255, 0, 0, 255));
-    EXPECT_EQ(reinterpret_cast<const QRgb*>(img.constScanLine(0))[1], qRgba(0, 128, 0, 128));
-    EXPECT_EQ(reinterpret_cast<const QRgb*>(img.constScanLine(1))[0], qRgba(0, 0, 0, 0));
-    EXPECT_EQ(img.pixel(1, 1), qRgba(10, 20, 30, 255));
+    const Picture& img = bitmapOf(m, 1);
+    ASSERT_EQ(img.width, 2);
+    ASSERT_EQ(img.height, 2);
+    EXPECT_EQ(img.pixel(0, 0), packPixel(255, 0, 0, 255));
+    EXPECT_EQ(img.pixel(1, 0), packPixel(0, 128, 0, 128));
+    EXPECT_EQ(img.pixel(0, 1), packPixel(0, 0, 0, 0));
+    EXPECT_EQ(img.pixel(1, 1), packPixel(10, 20, 30, 255));
 }
 
 TEST(LosslessBitmap, Format5WithoutAlphaIsOpaque) {
     MovieBuilder b(10, 10);
     b.bitmap32(4, 1, 1, {{7, 8, 9, 0}}, false);
     b.showFrame();
-    EXPECT_EQ(bitmapOf(decodeMovie(b.finish()), 4).pixel(0, 0), qRgba(7, 8, 9, 255));
+    EXPECT_EQ(bitmapOf(decodeMovie(b.finish()), 4).pixel(0, 0), packPixel(7, 8, 9, 255));
 }
 
 TEST(LosslessBitmap, Format3RowsArePaddedToFourBytes) {
@@ -81,21 +81,22 @@ TEST(LosslessBitmap, Format3RowsArePaddedToFourBytes) {
     b.bitmap8(2, 3, 2, {{0, 0, 0, 0}, {255, 0, 0, 255}, {0, 0, 255, 255}}, {1, 2, 1, 2, 0, 2});
     b.showFrame();
     MovieData m = decodeMovie(b.finish());
-    const QImage& img = bitmapOf(m, 2);
-    ASSERT_EQ(img.size(), QSize(3, 2));
-    EXPECT_EQ(img.pixel(0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(img.pixel(1, 0), qRgb(0, 0, 255));
-    EXPECT_EQ(img.pixel(2, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(img.pixel(0, 1), qRgb(0, 0, 255));
-    EXPECT_EQ(qAlpha(img.pixel(1, 1)), 0);
-    EXPECT_EQ(img.pixel(2, 1), qRgb(0, 0, 255));
+    const Picture& img = bitmapOf(m, 2);
+    ASSERT_EQ(img.width, 3);
+    ASSERT_EQ(img.height, 2);
+    EXPECT_EQ(img.pixel(0, 0), packPixel(255, 0, 0));
+    EXPECT_EQ(img.pixel(1, 0), packPixel(0, 0, 255));
+    EXPECT_EQ(img.pixel(2, 0), packPixel(255, 0, 0));
+    EXPECT_EQ(img.pixel(0, 1), packPixel(0, 0, 255));
+    EXPECT_EQ(pixelAlpha(img.pixel(1, 1)), 0);
+    EXPECT_EQ(img.pixel(2, 1), packPixel(0, 0, 255));
 }
 
 TEST(LosslessBitmap, Format3WithoutAlphaUsesRgbTable) {
     MovieBuilder b(10, 10);
     b.bitmap8(3, 1, 1, {{1, 2, 3, 0}, {40, 50, 60, 0}}, {1}, false);
     b.showFrame();
-    EXPECT_EQ(bitmapOf(decodeMovie(b.finish()), 3).pixel(0, 0), qRgb(40, 50, 60));
+    EXPECT_EQ(bitmapOf(decodeMovie(b.finish()), 3).pixel(0, 0), packPixel(40, 50, 60));
 }
 
 TEST(Shape3, BitmapFillKeepsIdAndMatrix) {
@@ -104,13 +105,13 @@ TEST(Shape3, BitmapFillKeepsIdAndMatrix) {
     b.showFrame();
     MovieData m = decodeMovie(b.finish());
     const ShapeCharacter& s = shapeOf(m, 5);
-    EXPECT_EQ(s.bounds, QRectF(QPointF(10 * Twips, 20 * Twips), QPointF(30 * Twips, 40 * Twips)));
+    EXPECT_EQ(s.bounds, (RectF{10 * Twips, 20 * Twips, 30 * Twips, 40 * Twips}));
     ASSERT_EQ(s.fills.size(), 1u);  // the unused fill draws no edge
     const FillStyle& fill = s.fills[0].style;
     EXPECT_EQ(fill.kind, FillKind::ClippedBitmap);
     EXPECT_EQ(fill.bitmapId, 9);
-    EXPECT_EQ(fill.matrix, QTransform(2 * Twips, 0, 0, 2 * Twips, 10 * Twips, 20 * Twips));
-    EXPECT_EQ(s.fills[0].path.boundingRect(), QRectF(10 * Twips, 20 * Twips, 20 * Twips, 20 * Twips));
+    EXPECT_EQ(fill.matrix, (Transform{2 * Twips, 0, 0, 2 * Twips, 10 * Twips, 20 * Twips}));
+    EXPECT_EQ(s.fills[0].path.boundingRect(), (RectF{10 * Twips, 20 * Twips, 30 * Twips, 40 * Twips}));
 }
 
 TEST(Shape3, SolidFillRectangleOutline) {
@@ -121,8 +122,8 @@ TEST(Shape3, SolidFillRectangleOutline) {
     const ShapeCharacter& s = shapeOf(m, 6);
     ASSERT_EQ(s.fills.size(), 1u);
     EXPECT_EQ(s.fills[0].style.kind, FillKind::Solid);
-    EXPECT_EQ(s.fills[0].style.color, QColor(9, 8, 7, 255));
-    EXPECT_EQ(s.fills[0].path.boundingRect(), QRectF(0, 0, 5 * Twips, 3 * Twips));
+    EXPECT_EQ(s.fills[0].style.color, (quib::player::Rgba{9, 8, 7, 255}));
+    EXPECT_EQ(s.fills[0].path.boundingRect(), (RectF{0, 0, 5 * Twips, 3 * Twips}));
 }
 
 TEST(Button2, StatesAndReleaseAction) {
@@ -159,7 +160,7 @@ TEST(FrameTags, PlaceMoveReplaceRemoveAndActionsInOrder) {
     EXPECT_FALSE(place.move);
     EXPECT_EQ(place.depth, 3);
     EXPECT_EQ(place.characterId, 7);
-    EXPECT_EQ(place.matrix, QTransform::fromTranslate(5 * Twips, -6 * Twips));
+    EXPECT_EQ(place.matrix, Transform::translation(5 * Twips, -6 * Twips));
     EXPECT_TRUE(std::get<PlaceCommand>(c[1]).move);
     EXPECT_FALSE(std::get<PlaceCommand>(c[1]).characterId);
     EXPECT_EQ(std::get<PlaceCommand>(c[2]).characterId, 8);
@@ -177,7 +178,7 @@ TEST(FrameTags, LongHeaderAndUnknownTagsAreSkippedByLength) {
     MovieData m = decodeMovie(b.finish());
     ASSERT_EQ(m.frames.size(), 1u);
     ASSERT_EQ(m.frames[0].commands.size(), 1u);
-    EXPECT_EQ(std::get<BackgroundCommand>(m.frames[0].commands[0]).color, QColor(1, 2, 3));
+    EXPECT_EQ(std::get<BackgroundCommand>(m.frames[0].commands[0]).color, (quib::player::Rgba{1, 2, 3, 255}));
 }
 
 TEST(FrameTags, TagsAfterEndAreIgnored) {

@@ -42,15 +42,17 @@ const std::vector<uint8_t> HandWrittenMovie = {
 TEST(HandWrittenMovie, HeaderTagsAndPixels) {
     ASSERT_EQ(HandWrittenMovie.size(), 62u);
     auto movie = std::make_shared<const MovieData>(decodeMovie(HandWrittenMovie));
-    EXPECT_EQ(movie->frameRect, QRectF(0, 0, 160, 80));
+    EXPECT_EQ(movie->frameRect, (RectF{0, 0, 160, 80}));
     EXPECT_DOUBLE_EQ(movie->frameRate, 12.0);
     ASSERT_EQ(movie->frames.size(), 1u);
     EXPECT_EQ(movie->frames[0].commands.size(), 2u);
 
-    QString error;
-    QImage img = renderFrameImage(movie, 0, error);
-    ASSERT_EQ(img.size(), QSize(8, 4));
+    std::string error;
+    Picture img = renderFrameImage(movie, 0, error);
+    ASSERT_EQ(img.width, 8);
+    ASSERT_EQ(img.height, 4);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(img.pixel(x, y), x < 4 && y < 2 ? qRgb(255, 0, 0) : qRgb(0, 128, 0)) << x << "," << y;
+            EXPECT_EQ(img.pixel(x, y), x < 4 && y < 2 ? packPixel(255, 0, 0) : packPixel(0, 128, 0))
+                << x << "," << y;
 }

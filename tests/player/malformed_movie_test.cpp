@@ -45,10 +45,10 @@ std::string errorOf(const Bytes& bytes) {
 void exercise(const MovieData& decoded) {
     auto movie = std::make_shared<const MovieData>(decoded);
     MoviePlayer p(movie);
-    QImage img(30, 20, QImage::Format_RGB32);
+    Picture img(30, 20);
     for (int i = 0; i < 5; ++i) {
         p.render(img);
-        p.click(QPointF(25 * Twips, 25 * Twips));
+        p.click(PointF{25 * Twips, 25 * Twips});
         p.advance();
     }
     p.gotoFrame(0);
@@ -136,9 +136,9 @@ TEST(MalformedMovie, EmptyFrameSizeIsAnError) {
 
 TEST(MalformedMovie, LoadMovieBytesNamesTheProblem) {
     MovieData movie;
-    QString error;
+    std::string error;
     EXPECT_FALSE(loadMovieBytes(Bytes{'F', 'W', 'S'}, movie, error));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Formato del file inaspettato.")));
+    EXPECT_TRUE(error.starts_with("Formato del file inaspettato."));
 }
 
 TEST(MalformedMovie, EveryTruncationIsRejectedWithoutCrashing) {

@@ -5,6 +5,7 @@
 #include "frame_dump.h"
 #include "movie_decoder.h"
 #include "movie_player.h"
+#include "projector_view.h"
 #include "swf_builder.h"
 
 using namespace quib::player;
@@ -13,8 +14,8 @@ using namespace swftest;
 namespace {
 
 // A point on the stage, given in pixels, in the movie's twips.
-QPointF atPixel(double x, double y) {
-    return QPointF(x * Twips, y * Twips);
+PointF atPixel(double x, double y) {
+    return PointF{x * Twips, y * Twips};
 }
 
 std::shared_ptr<const MovieData> movieOf(MovieBuilder& b) {
@@ -71,13 +72,13 @@ TEST(DisplayList, FollowsEachFrame) {
     EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{1, 1}}));
     EXPECT_TRUE(p.advance());
     EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{1, 1}, {2, 2}}));
-    EXPECT_EQ(p.stage().at(2)->matrix, QTransform::fromTranslate(10 * Twips, 0));
+    EXPECT_EQ(p.stage().at(2)->matrix, Transform::translation(10 * Twips, 0));
     EXPECT_TRUE(p.advance());
     EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{2, 2}}));
     EXPECT_TRUE(p.advance());
     EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{2, 1}}));
     // Replacing keeps the matrix of the depth.
-    EXPECT_EQ(p.stage().at(2)->matrix, QTransform::fromTranslate(10 * Twips, 0));
+    EXPECT_EQ(p.stage().at(2)->matrix, Transform::translation(10 * Twips, 0));
 }
 
 TEST(DisplayList, PlaybackStopsOnTheLastFrame) {
@@ -232,28 +233,29 @@ TEST(Render, BitmapFillsRespectAlphaAndSolidFillsAndBackground) {
     b.place(2, 2);
     b.place(1, 3, 30, 20);
     b.showFrame();
-    QString error;
-    QImage img = renderFrameImage(movieOf(b), 0, error);
-    ASSERT_FALSE(img.isNull()) << error.toStdString();
-    ASSERT_EQ(img.size(), QSize(40, 30));
-    EXPECT_EQ(img.pixel(0, 0), qRgb(0, 0, 255));
-    EXPECT_EQ(img.pixel(9, 10), qRgb(0, 0, 255));
-    EXPECT_EQ(img.pixel(10, 10), qRgb(255, 0, 0));
-    EXPECT_EQ(img.pixel(11, 11), qRgb(255, 0, 0));
-    QRgb half = img.pixel(12, 10);
-    EXPECT_EQ(qRed(half), 0);
-    EXPECT_NEAR(qGreen(half), 128, 1);
-    EXPECT_NEAR(qBlue(half), 127, 1);
-    EXPECT_EQ(img.pixel(10, 12), qRgb(0, 0, 255));
-    EXPECT_EQ(img.pixel(13, 13), qRgb(255, 255, 255));
-    EXPECT_EQ(img.pixel(14, 13), qRgb(0, 0, 255));
-    EXPECT_EQ(img.pixel(13, 14), qRgb(0, 0, 255));
+    std::string error;
+    Picture img = renderFrameImage(movieOf(b), 0, error);
+    ASSERT_FALSE(img.isNull()) << error;
+    ASSERT_EQ(img.width, 40);
+    ASSERT_EQ(img.height, 30);
+    EXPECT_EQ(img.pixel(0, 0), packPixel(0, 0, 255));
+    EXPECT_EQ(img.pixel(9, 10), packPixel(0, 0, 255));
+    EXPECT_EQ(img.pixel(10, 10), packPixel(255, 0, 0));
+    EXPECT_EQ(img.pixel(11, 11), packPixel(255, 0, 0));
+    Pixel half = img.pixel(12, 10);
+    EXPECT_EQ(pixelRed(half), 0);
+    EXPECT_NEAR(pixelGreen(half), 128, 1);
+    EXPECT_NEAR(pixelBlue(half), 127, 1);
+    EXPECT_EQ(img.pixel(10, 12), packPixel(0, 0, 255));
+    EXPECT_EQ(img.pixel(13, 13), packPixel(255, 255, 255));
+    EXPECT_EQ(img.pixel(14, 13), packPixel(0, 0, 255));
+    EXPECT_EQ(img.pixel(13, 14), packPixel(0, 0, 255));
     // solid rectangle 0..4 x 0..2 moved by (30, 20): the outline is one unit wider than x2 - x1
-    EXPECT_EQ(img.pixel(30, 20), qRgb(0, 0, 0));
-    EXPECT_EQ(img.pixel(34, 22), qRgb(0, 0, 0));
-    EXPECT_EQ(img.pixel(35, 22), qRgb(0, 0, 255));
-    EXPECT_EQ(img.pixel(34, 23), qRgb(0, 0, 255));
-    EXPECT_EQ(img.pixel(29, 20), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(30, 20), packPixel(0, 0, 0));
+    EXPECT_EQ(img.pixel(34, 22), packPixel(0, 0, 0));
+    EXPECT_EQ(img.pixel(35, 22), packPixel(0, 0, 255));
+    EXPECT_EQ(img.pixel(34, 23), packPixel(0, 0, 255));
+    EXPECT_EQ(img.pixel(29, 20), packPixel(0, 0, 255));
 }
 
 TEST(Render, HigherDepthsDrawOnTopAndButtonsShowTheirUpState) {
@@ -265,12 +267,12 @@ TEST(Render, HigherDepthsDrawOnTopAndButtonsShowTheirUpState) {
     b.place(3, 2);
     b.place(8, 3, 10, 10);
     b.showFrame();
-    QString error;
-    QImage img = renderFrameImage(movieOf(b), 0, error);
-    EXPECT_EQ(img.pixel(6, 6), qRgb(255, 0, 0));
-    EXPECT_EQ(img.pixel(12, 6), qRgb(0, 255, 0));
-    EXPECT_EQ(img.pixel(12, 12), qRgb(255, 0, 0));  // the button's shape moved by (10, 10)
-    EXPECT_EQ(img.pixel(19, 19), qRgb(255, 0, 0));
+    std::string error;
+    Picture img = renderFrameImage(movieOf(b), 0, error);
+    EXPECT_EQ(img.pixel(6, 6), packPixel(255, 0, 0));
+    EXPECT_EQ(img.pixel(12, 6), packPixel(0, 255, 0));
+    EXPECT_EQ(img.pixel(12, 12), packPixel(255, 0, 0));  // the button's shape moved by (10, 10)
+    EXPECT_EQ(img.pixel(19, 19), packPixel(255, 0, 0));
 }
 
 TEST(Render, ScalesToTheImage) {
@@ -280,23 +282,23 @@ TEST(Render, ScalesToTheImage) {
     b.place(1, 1);
     b.showFrame();
     MoviePlayer p(movieOf(b));
-    QImage img(20, 20, QImage::Format_RGB32);
+    Picture img(20, 20);
     p.render(img);
-    EXPECT_EQ(img.pixel(8, 8), qRgb(0, 0, 0));
-    EXPECT_EQ(img.pixel(12, 12), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(8, 8), packPixel(0, 0, 0));
+    EXPECT_EQ(img.pixel(12, 12), packPixel(255, 255, 255));
 }
 
 TEST(FrameDump, ShowsTheFrameRegardlessOfStops) {
     MovieBuilder b = buttonMovie(actions({action::play()}));
     auto movie = movieOf(b);
-    QString error;
-    QImage frame1 = renderFrameImage(movie, 1, error);
-    EXPECT_EQ(frame1.pixel(45, 55), qRgb(255, 255, 0));
-    QImage frame4 = renderFrameImage(movie, 4, error);
+    std::string error;
+    Picture frame1 = renderFrameImage(movie, 1, error);
+    EXPECT_EQ(frame1.pixel(45, 55), packPixel(255, 255, 0));
+    Picture frame4 = renderFrameImage(movie, 4, error);
     ASSERT_FALSE(frame4.isNull());
-    EXPECT_EQ(frame4.pixel(45, 55), qRgb(0, 0, 255));
+    EXPECT_EQ(frame4.pixel(45, 55), packPixel(0, 0, 255));
     EXPECT_TRUE(renderFrameImage(movie, 5, error).isNull());
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(error.empty());
 }
 
 TEST(Render, ScaledNeighbouringPicturesLeaveNoSeam) {
@@ -310,11 +312,50 @@ TEST(Render, ScaledNeighbouringPicturesLeaveNoSeam) {
     b.place(2, 4);
     b.showFrame();
     MoviePlayer p(movieOf(b));
-    for (QSize size : {QSize(30, 15), QSize(33, 17), QSize(7, 3)}) {
-        QImage img(size, QImage::Format_RGB32);
+    for (quib::Size size : {quib::Size{30, 15}, quib::Size{33, 17}, quib::Size{7, 3}}) {
+        Picture img(size.cx, size.cy);
         p.render(img);
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                EXPECT_NE(qBlue(img.pixel(x, y)), 255) << x << "," << y;
+        for (int y = 0; y < img.height; ++y)
+            for (int x = 0; x < img.width; ++x)
+                EXPECT_NE(pixelBlue(img.pixel(x, y)), 255) << x << "," << y;
     }
+}
+
+// Keys jump from stop to stop: frames 1 and 3 stop, frame 4 is the last.
+TEST(ProjectorView, KeysMoveBetweenStops) {
+    MovieBuilder b(20, 10);
+    for (int f = 0; f < 5; ++f) {
+        if (f == 1 || f == 3)
+            b.doAction(actions({action::stop()}));
+        b.showFrame();
+    }
+    ProjectorView view(movieOf(b));
+    const struct {
+        ProjectorKey key;
+        int frame;
+        bool playing;
+    } steps[] = {{ProjectorKey::Next, 1, false},     {ProjectorKey::Next, 3, false},
+                 {ProjectorKey::Previous, 1, false}, {ProjectorKey::Previous, 0, false},
+                 {ProjectorKey::Last, 4, false},     {ProjectorKey::First, 0, true}};
+    for (const auto& step : steps) {
+        view.press(step.key);
+        EXPECT_EQ(view.player().currentFrame(), step.frame) << int(step.key);
+        EXPECT_EQ(view.player().isPlaying(), step.playing) << int(step.key);
+    }
+}
+
+TEST(ProjectorView, WindowFitsTheScreenWithTheMovieAspectAndCentresTheMovie) {
+    EXPECT_EQ(ProjectorView::fittedSize({640, 480}, {1920, 1080}), (quib::Size{640, 480}));
+    EXPECT_EQ(ProjectorView::fittedSize({2000, 1000}, {1000, 800}), (quib::Size{1000, 500}));
+    EXPECT_EQ(ProjectorView::fittedSize({1000, 2000}, {1000, 800}), (quib::Size{400, 800}));
+
+    MovieBuilder b(20, 10);
+    b.background(0, 0, 255);
+    b.showFrame();
+    ProjectorView view(movieOf(b));
+    view.resize(40, 40);
+    EXPECT_EQ(view.movieArea(), (quib::Rect{0, 10, 40, 30}));
+    const Picture& shown = view.picture();
+    EXPECT_EQ(shown.pixel(20, 5), packPixel(0, 0, 0));  // bar above the movie
+    EXPECT_EQ(shown.pixel(20, 20), packPixel(0, 0, 255));
 }

@@ -125,15 +125,23 @@ TEST_F(PlayerProgram, DumpFrameReadsTheMovieAppendedToItselfOrToANamedProgram) {
     }
 }
 
+// Every self-running program carries a copy of a projector: each stays small and, outside debug
+// builds, has no debug information.
+TEST(Projectors, AreSmallAndCarryNoDebugInformation) {
+    for (const char* name : {"quib-projector", "quib-projector.exe"}) {
+        QFile projector(QStringLiteral(QUIB_BUILD_DIR "/share/quib/projectors/") + QLatin1String(name));
+        ASSERT_TRUE(projector.open(QIODevice::ReadOnly)) << name;
+        const QByteArray bytes = projector.readAll();
+        EXPECT_LT(bytes.size(), 1536 * 1024) << name;
+        // Nothing beyond what every Windows machine has: zlib and the C++ runtime are linked in.
+        for (const char* library :
+             {"zlib1.dll", "libstdc++-6.dll", "libgcc_s_seh-1.dll", "libwinpthread-1.dll"})
+            EXPECT_FALSE(bytes.toLower().contains(library)) << name << " needs " << library;
 #ifdef NDEBUG
-// Every self-running program carries a copy of the player: outside debug builds it has no debug
-// information.
-TEST_F(PlayerProgram, CarriesNoDebugInformation) {
-    QFile player(PlayerPath);
-    ASSERT_TRUE(player.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(player.readAll().contains(".debug_info"));
-}
+        EXPECT_FALSE(bytes.contains(".debug_info")) << name;
 #endif
+    }
+}
 
 TEST_F(PlayerProgram, DumpFrameToATargetThatCannotBeWrittenFails) {
     writeFile(path("movie.swf"), twoColourMovie());
@@ -248,25 +256,25 @@ TEST(AppendedMovie, FoundOnlyWithTheMagicAndAWholeMovie) {
     Bytes tail = trailer(AppendedMovieMagic, 5);
     bytes.insert(bytes.end(), tail.begin(), tail.end());
     writeFile(file, bytes);
-    AppendedMovieResult r = readAppendedMovie(file);
+    AppendedMovieResult r = readAppendedMovie(file.toStdString());
     EXPECT_TRUE(r.found);
-    EXPECT_TRUE(r.error.isEmpty());
+    EXPECT_TRUE(r.error.empty());
     EXPECT_EQ(r.movie, body);
 
     bytes[bytes.size() - 8] = 0x57;  // magic damaged
     writeFile(file, bytes);
-    r = readAppendedMovie(file);
+    r = readAppendedMovie(file.toStdString());
     EXPECT_FALSE(r.found);
-    EXPECT_TRUE(r.error.isEmpty());
+    EXPECT_TRUE(r.error.empty());
 
     tail = trailer(AppendedMovieMagic, 9);  // one byte more than the file holds before the trailer
     bytes.resize(bytes.size() - 8);
     bytes.insert(bytes.end(), tail.begin(), tail.end());
     writeFile(file, bytes);
-    r = readAppendedMovie(file);
+    r = readAppendedMovie(file.toStdString());
     EXPECT_TRUE(r.found);
-    EXPECT_FALSE(r.error.isEmpty());
+    EXPECT_FALSE(r.error.empty());
 
     writeFile(file, Bytes{0x56, 0x34});
-    EXPECT_FALSE(readAppendedMovie(file).found);
+    EXPECT_FALSE(readAppendedMovie(file.toStdString()).found);
 }

@@ -156,19 +156,20 @@ TEST(MovieOutput, ExeWithoutPlayer_FailsWithAMessage) {
     EXPECT_FALSE(result.movieStatus.message().empty());
 }
 
-TEST(MovieOutput, WrittenExeStartsAndRendersItsMovie) {
+// The Linux projector found in the build tree's data folder, run with nothing in its environment.
+TEST(MovieOutput, WrittenLinuxExecutableStartsAndRendersItsMovie) {
     TestProject project(40, 30);
-    project.doc.settings.outputType = OutputType::Executable;
-    project.doc.settings.outputFileName = project.dir.file("demo.exe");
+    project.doc.settings.outputType = OutputType::LinuxExecutable;
+    project.doc.settings.outputFileName = project.dir.file("demo");
     SwfMovie movie;
     buildSmallMovie(project, movie);
-    const OutputResult result = WriteMovieOutput(movie, project.doc.settings.outputFileName,
-                                                 OutputType::Executable, {40, 30}, QUIB_PLAYER_PATH);
+    const OutputResult result =
+        WriteMovieOutput(movie, project.doc.settings.outputFileName, OutputType::LinuxExecutable, {40, 30});
     ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
 
     const std::string png = project.dir.file("frame.png");
-    const std::string command = "QT_QPA_PLATFORM=offscreen '" + project.doc.settings.outputFileName +
-                                "' --dump-frame 0 '" + png + "'";
+    const std::string command =
+        "env -i '" + project.doc.settings.outputFileName + "' --dump-frame 0 '" + png + "'";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), 0);
@@ -179,8 +180,10 @@ TEST(MovieOutput, WrittenExeStartsAndRendersItsMovie) {
     EXPECT_EQ(image.pixel(20, 15) & 0xFFFFFF, 0x0AC81Eu);
 }
 
-TEST(MovieOutput, FindsThePlayerOfTheBuildTree) {
-    EXPECT_FALSE(findPlayerExecutable().empty());
+TEST(MovieOutput, FindsBothProjectorsInTheDataFolderOfTheBuildTree) {
+    EXPECT_TRUE(findProjector(OutputType::Executable).ends_with("/projectors/quib-projector.exe"));
+    EXPECT_TRUE(findProjector(OutputType::LinuxExecutable).ends_with("/projectors/quib-projector"));
+    EXPECT_TRUE(findProjector(OutputType::Movie).empty());
 }
 
 TEST(RenderProject, WritesMovieAndPageAndReportsFigures) {
@@ -219,7 +222,8 @@ TEST(ShowResult, AsksToRenderFirstOnlyWithoutAnOutputFile) {
     EXPECT_FALSE(PlanShowResult(path, OutputType::Movie).askRenderFirst);
 }
 
-// The movie shows through its page, the web page itself, and the executable is started.
+// The movie shows through its page, the web page itself and the Windows program through the
+// desktop; the Linux program is started.
 TEST(ShowResult, OpensThePageOfEachTypeOrStartsTheExecutable) {
     const struct {
         OutputType type;
@@ -228,7 +232,8 @@ TEST(ShowResult, OpensThePageOfEachTypeOrStartsTheExecutable) {
         bool start;
     } cases[] = {{OutputType::Movie, "/d/demo.swf", "/d/demo.htm", false},
                  {OutputType::Html5, "/d/demo.html", "/d/demo.html", false},
-                 {OutputType::Executable, "/d/demo.exe", "/d/demo.exe", true}};
+                 {OutputType::Executable, "/d/demo.exe", "/d/demo.exe", false},
+                 {OutputType::LinuxExecutable, "/d/demo", "/d/demo", true}};
     for (const auto& c : cases) {
         const ShowResultPlan plan = PlanShowResult(c.output, c.type);
         EXPECT_EQ(plan.page, c.opened) << c.output;

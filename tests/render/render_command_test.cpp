@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/file_bytes.h"
 #include "model/project_storage.h"
 #include "model/synthetic_project.h"
 #include "render_test_helpers.h"
@@ -44,11 +45,21 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
     EXPECT_TRUE(exists(dir.file("m.swf")));
     EXPECT_TRUE(exists(dir.file("m.htm")));
 
-    EXPECT_EQ(
-        runCli(dir, "render '" + dir.file("p.qbk") + "' --output '" + dir.file("m.exe") + "' --type exe"), 0);
-    struct stat info {};
-    ASSERT_EQ(::stat(dir.file("m.exe").c_str(), &info), 0);
-    EXPECT_NE(info.st_mode & S_IXUSR, 0u);
+    // Both projectors, each with the movie appended, executable.
+    for (const char* type : {"exe", "linux"}) {
+        const std::string name = dir.file(std::string("m.") + type);
+        EXPECT_EQ(runCli(dir, "render '" + dir.file("p.qbk") + "' --output '" + name + "' --type " + type),
+                  0);
+        struct stat info {};
+        ASSERT_EQ(::stat(name.c_str(), &info), 0) << type;
+        EXPECT_NE(info.st_mode & S_IXUSR, 0u);
+        std::vector<uint8_t> bytes;
+        ASSERT_EQ(readFileBytes(name, bytes), FileRead::Ok);
+        ASSERT_GT(bytes.size(), 2u);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 2), type == std::string("exe") ? "MZ"
+                                                                                            : "\x7F"
+                                                                                              "E");
+    }
 
     // A folder left by a writer that was killed goes with the next page written beside it.
     const pid_t gone = ::fork();

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QImage>
-
 #include <cmath>
 #include <memory>
 
@@ -80,8 +78,9 @@ bool inside(const Rect& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
 
-double distance(QRgb a, const uint8_t* bgr) {
-    const double dr = qRed(a) - bgr[2], dg = qGreen(a) - bgr[1], db = qBlue(a) - bgr[0];
+double distance(player::Pixel a, const uint8_t* bgr) {
+    const double dr = player::pixelRed(a) - bgr[2], dg = player::pixelGreen(a) - bgr[1],
+                 db = player::pixelBlue(a) - bgr[0];
     return std::sqrt(dr * dr + dg * dg + db * db);
 }
 
@@ -107,12 +106,12 @@ std::vector<Comparison> compareWithComposition(TestProject& project, bool withPa
     RenderStats stats;
     const std::vector<uint8_t> bytes = project.renderBytes(&stats);
     auto movie = std::make_shared<player::MovieData>();
-    QString error;
-    EXPECT_TRUE(player::loadMovieBytes(bytes, *movie, error)) << error.toStdString();
+    std::string error;
+    EXPECT_TRUE(player::loadMovieBytes(bytes, *movie, error)) << error;
     std::vector<Comparison> out;
     for (int i = 0; i < project.doc.frameCount(); ++i) {
-        const QImage shown = player::renderFrameImage(movie, stats.stopFrame[size_t(i)], error);
-        EXPECT_FALSE(shown.isNull()) << error.toStdString();
+        const player::Picture shown = player::renderFrameImage(movie, stats.stopFrame[size_t(i)], error);
+        EXPECT_FALSE(shown.isNull()) << error;
         if (shown.isNull())
             return out;
         EXPECT_TRUE(project.doc.SelectFrame(i));

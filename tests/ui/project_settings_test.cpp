@@ -29,6 +29,10 @@ TEST(OutputName, TypeChangeReplacesTheTextAfterTheLastDot) {
               QStringLiteral("my.demo.exe"));
     EXPECT_EQ(replaceExtension(QStringLiteral("demo"), QStringLiteral("swf")), QStringLiteral("demo.swf"));
     EXPECT_EQ(replaceExtension(QString(), QStringLiteral("swf")), QStringLiteral(".swf"));
+    // The Linux executable has no extension; a dot in a folder name is not one.
+    EXPECT_EQ(replaceExtension(QStringLiteral("out/demo.exe"), QString()), QStringLiteral("out/demo"));
+    EXPECT_EQ(replaceExtension(QStringLiteral("my.dir/demo"), QStringLiteral("swf")),
+              QStringLiteral("my.dir/demo.swf"));
 }
 
 TEST(OutputName, RelativeNameLandsInTheProjectFolder) {
