@@ -8,6 +8,7 @@
 #include "raster/draw_context.h"
 #include "shapes/callout.h"
 #include "shapes/callout_library.h"
+#include "shapes/default_callouts.h"
 
 namespace quib {
 
@@ -232,7 +233,7 @@ bool ComposeFrame(const ProjectData& doc, const Frame& frame, const Bitmap24& pi
 
     const TextBox& box = frame.textBox;
     if ((flags & ComposeTextBox) && box.visible && !box.rect.isEmpty() && touchesBounds(box.rect)) {
-        if (const Callout* callout = library.FindCallout(box.calloutName)) {
+        if (const Callout* callout = calloutForTextBox(library, box.calloutName)) {
             std::optional<std::string_view> text;
             if (!box.text.empty())
                 text = box.text;

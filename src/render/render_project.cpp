@@ -19,6 +19,7 @@
 #include "render/movie_pixels.h"
 #include "render/movie_timing.h"
 #include "shapes/callout_library.h"
+#include "shapes/default_callouts.h"
 #include "swf/swf_actions.h"
 #include "swf/swf_button_object.h"
 #include "swf/swf_movie.h"
@@ -220,7 +221,7 @@ void RenderPass::renderFrame(int i, const Frame& frame) {
     int64_t hold = holdFrames(frame.displayTime, m_doc.settings.frameRate);
 
     const Callout* callout =
-        frame.textBox.visible ? m_callouts.FindCallout(frame.textBox.calloutName) : nullptr;
+        frame.textBox.visible ? calloutForTextBox(m_callouts, frame.textBox.calloutName) : nullptr;
 
     // The movie ends on the last frame as it stands, whatever the player does at the end.
     const bool last = i == m_doc.frameCount() - 1;

@@ -50,7 +50,9 @@ struct Body {
 void edge(CurvePath& path, PointD to, bool withTail, PointD tip) {
     if (withTail) {
         const PointD from = path.last();
-        auto along = [&](double f) { return PointD{from.x + (to.x - from.x) * f, from.y + (to.y - from.y) * f}; };
+        auto along = [&](double f) {
+            return PointD{from.x + (to.x - from.x) * f, from.y + (to.y - from.y) * f};
+        };
         path.lineTo(along(0.62));
         path.lineTo(tip);
         path.lineTo(along(0.80));
@@ -90,7 +92,8 @@ std::unique_ptr<Shape> textField(const Body& b) {
 }
 
 // Gives the shapes of a callout their editor names and styles its outline shapes.
-Callout makeCallout(const std::string& name, uint32_t textColour, std::vector<std::unique_ptr<Shape>> shapes) {
+Callout makeCallout(const std::string& name, uint32_t textColour,
+                    std::vector<std::unique_ptr<Shape>> shapes) {
     Callout callout;
     callout.name = name;
     callout.textColour = textColour;
@@ -111,13 +114,17 @@ std::unique_ptr<Shape> styled(std::unique_ptr<S> shape, uint32_t colour, int wid
     return shape;
 }
 
-std::unique_ptr<Shape> fill(double x, double y, uint32_t colour) { return FillShape::at(x, y, kCanvas, kCanvas, colour); }
+std::unique_ptr<Shape> fill(double x, double y, uint32_t colour) {
+    return FillShape::at(x, y, kCanvas, kCanvas, colour);
+}
 
-std::vector<std::unique_ptr<Shape>> list(std::unique_ptr<Shape> a, std::unique_ptr<Shape> b, std::unique_ptr<Shape> c,
-                                         std::unique_ptr<Shape> d = nullptr, std::unique_ptr<Shape> e = nullptr) {
+std::vector<std::unique_ptr<Shape>> list(std::unique_ptr<Shape> a, std::unique_ptr<Shape> b,
+                                         std::unique_ptr<Shape> c, std::unique_ptr<Shape> d = nullptr,
+                                         std::unique_ptr<Shape> e = nullptr) {
     std::vector<std::unique_ptr<Shape>> shapes;
     for (auto* s : {&a, &b, &c, &d, &e})
-        if (*s) shapes.push_back(std::move(*s));
+        if (*s)
+            shapes.push_back(std::move(*s));
     return shapes;
 }
 
@@ -125,17 +132,27 @@ Callout bubble(const std::string& name, Tail tail) {
     Body body{0.02, 0.02, 0.98, 0.98};
     PointD tip;
     switch (tail) {
-    case Tail::Down: body.y1 = 0.74, tip = PointD{0.18, 0.98}; break;
-    case Tail::Up: body.y0 = 0.26, tip = PointD{0.82, 0.02}; break;
-    case Tail::Left: body.x0 = 0.16, tip = PointD{0.02, 0.18}; break;
-    case Tail::Right: body.x1 = 0.84, tip = PointD{0.98, 0.82}; break;
-    case Tail::None: break;
+        case Tail::Down:
+            body.y1 = 0.74, tip = PointD{0.18, 0.98};
+            break;
+        case Tail::Up:
+            body.y0 = 0.26, tip = PointD{0.82, 0.02};
+            break;
+        case Tail::Left:
+            body.x0 = 0.16, tip = PointD{0.02, 0.18};
+            break;
+        case Tail::Right:
+            body.x1 = 0.84, tip = PointD{0.98, 0.82};
+            break;
+        case Tail::None:
+            break;
     }
     const Body text{body.x0 + 0.06, body.y0 + 0.1, body.x1 - 0.06, body.y1 - 0.1};
     const PointD centre{(body.x0 + body.x1) / 2, (body.y0 + body.y1) / 2};
-    return makeCallout(name, rgb(0, 0, 0),
-                       list(textField(text), styled(roundedOutline(body, 0.08, 0.16, tail, tip), rgb(40, 40, 40), 2),
-                            fill(centre.x, centre.y, rgb(255, 255, 255))));
+    return makeCallout(
+        name, rgb(0, 0, 0),
+        list(textField(text), styled(roundedOutline(body, 0.08, 0.16, tail, tip), rgb(40, 40, 40), 2),
+             fill(centre.x, centre.y, rgb(255, 255, 255))));
 }
 
 }  // namespace
@@ -147,13 +164,15 @@ CalloutLibrary defaultCalloutLibrary() {
     library.Add(makeCallout(
         "Rettangolo", rgb(0, 0, 0),
         list(textField(Body{0.06, 0.08, 0.94, 0.92}),
-             styled(polygon({{0.02, 0.02}, {0.98, 0.02}, {0.98, 0.98}, {0.02, 0.98}, {0.02, 0.02}}, true), rgb(0, 0, 0), 1),
+             styled(polygon({{0.02, 0.02}, {0.98, 0.02}, {0.98, 0.98}, {0.02, 0.98}, {0.02, 0.02}}, true),
+                    rgb(0, 0, 0), 1),
              fill(0.5, 0.5, rgb(255, 255, 225)))));
 
-    library.Add(makeCallout("Riquadro arrotondato", rgb(16, 42, 92),
-                            list(textField(Body{0.07, 0.12, 0.93, 0.88}),
-                                 styled(roundedOutline(whole, 0.08, 0.18, Tail::None, {}), rgb(46, 92, 170), 2),
-                                 fill(0.5, 0.5, rgb(222, 234, 252)))));
+    library.Add(
+        makeCallout("Riquadro arrotondato", rgb(16, 42, 92),
+                    list(textField(Body{0.07, 0.12, 0.93, 0.88}),
+                         styled(roundedOutline(whole, 0.08, 0.18, Tail::None, {}), rgb(46, 92, 170), 2),
+                         fill(0.5, 0.5, rgb(222, 234, 252)))));
 
     library.Add(bubble("Fumetto in basso", Tail::Down));
     library.Add(bubble("Fumetto in alto", Tail::Up));
@@ -164,20 +183,38 @@ CalloutLibrary defaultCalloutLibrary() {
     library.Add(makeCallout(
         "Evidenziatore", rgb(255, 255, 255),
         list(textField(Body{0.05, 0.70, 0.95, 0.96}),
-             styled(polygon({{0.02, 0.02}, {0.98, 0.02}, {0.98, 0.98}, {0.02, 0.98}, {0.02, 0.02}}, true), rgb(220, 40, 30), 3),
-             styled(polygon({{0.02, 0.68}, {0.98, 0.68}}, false), rgb(220, 40, 30), 3), fill(0.5, 0.84, rgb(220, 40, 30)))));
+             styled(polygon({{0.02, 0.02}, {0.98, 0.02}, {0.98, 0.98}, {0.02, 0.98}, {0.02, 0.02}}, true),
+                    rgb(220, 40, 30), 3),
+             styled(polygon({{0.02, 0.68}, {0.98, 0.68}}, false), rgb(220, 40, 30), 3),
+             fill(0.5, 0.84, rgb(220, 40, 30)))));
 
     // A sheet with its bottom-right corner folded over.
     library.Add(makeCallout(
         "Nota", rgb(70, 50, 10),
         list(textField(Body{0.07, 0.1, 0.9, 0.8}),
-             styled(polygon({{0.02, 0.02}, {0.98, 0.02}, {0.98, 0.74}, {0.84, 0.98}, {0.02, 0.98}, {0.02, 0.02}}, true),
-                    rgb(150, 120, 30), 1),
+             styled(
+                 polygon({{0.02, 0.02}, {0.98, 0.02}, {0.98, 0.74}, {0.84, 0.98}, {0.02, 0.98}, {0.02, 0.02}},
+                         true),
+                 rgb(150, 120, 30), 1),
              styled(polygon({{0.98, 0.74}, {0.84, 0.74}, {0.84, 0.98}}, false), rgb(150, 120, 30), 1),
              fill(0.4, 0.5, rgb(255, 244, 160)), fill(0.88, 0.8, rgb(230, 210, 110)))));
 
     library.setChanged(false);
     return library;
+}
+
+const Callout* calloutForTextBox(const CalloutLibrary& library, std::string_view name) {
+    if (const Callout* found = library.FindCallout(name))
+        return found;
+    if (name.empty())
+        return nullptr;
+    static const Callout placeholder = makeCallout(
+        "", rgb(0, 0, 0),
+        list(textField(Body{0.06, 0.08, 0.94, 0.92}),
+             styled(polygon({{0.02, 0.02}, {0.98, 0.02}, {0.98, 0.98}, {0.02, 0.98}, {0.02, 0.02}}, true),
+                    rgb(128, 128, 128), 1),
+             fill(0.5, 0.5, rgb(255, 255, 255))));
+    return &placeholder;
 }
 
 }  // namespace quib

@@ -48,14 +48,19 @@ std::vector<int> framesNaming(const CQuibDoc& doc, const std::string& name) {
     return frames;
 }
 
+int framesUsing(const std::string& name) {
+    int users = 0;
+    for (CQuibDoc* doc : openProjects())
+        users += int(framesNaming(*doc, name).size());
+    return users;
+}
+
 // Renamed callouts keep their frames, when the user agrees.
 void followRenames(QWidget* parent, const std::vector<CalloutNameChange>& changes) {
     for (const CalloutNameChange& change : changes) {
         if (change.newName.empty())
             continue;
-        int users = 0;
-        for (CQuibDoc* doc : openProjects())
-            users += int(framesNaming(*doc, change.oldName).size());
+        const int users = framesUsing(change.oldName);
         if (users == 0)
             continue;
         const QString question =
@@ -128,6 +133,7 @@ int renameCalloutInFrames(CQuibDoc& doc, const std::string& oldName, const std::
 std::optional<size_t> runCalloutEditor(QWidget* parent, const std::string& current) {
     CalloutLibrary& library = editableApplicationCalloutLibrary();
     CalloutEditorDialog dialog(library, current, userCalloutLibraryPath(), parent);
+    dialog.setUseCounter(framesUsing);
     const bool chosen = dialog.exec() == QDialog::Accepted;
     followRenames(parent, dialog.nameChanges());
     if (dialog.libraryChanged())

@@ -488,7 +488,14 @@ void CalloutEditorDialog::saveAs() {
 }
 
 void CalloutEditorDialog::deleteCallout() {
-    if (!m_interaction.askYesNo(kDeleteQuestion) || m_currentIndex < 0)
+    if (m_currentIndex < 0)
+        return;
+    QString question = kDeleteQuestion;
+    if (const int users = m_useCount ? m_useCount(m_library.at(size_t(m_currentIndex)).name) : 0; users > 0)
+        question += QString::fromUtf8(
+                        "\n\nÈ usato da %1 frame dei progetti aperti: vi apparirà un riquadro semplice.")
+                        .arg(users);
+    if (!m_interaction.askYesNo(question))
         return;
     const int row = m_currentIndex;
     m_nameChanges.push_back({m_library.at(size_t(row)).name, std::string()});

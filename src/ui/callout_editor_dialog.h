@@ -47,6 +47,8 @@ public:
                         QWidget* parent = nullptr);
 
     CalloutEditorInteraction& interaction() { return m_interaction; }
+    // Counts the frames of the open projects that use a callout, so that deleting one in use says so.
+    void setUseCounter(std::function<int(const std::string& name)> count) { m_useCount = std::move(count); }
 
     QListWidget* calloutList() const { return m_calloutList; }
     QListWidget* shapeList() const { return m_shapeList; }
@@ -110,6 +112,7 @@ private:
 
     CalloutLibrary& m_library;
     CalloutEditorInteraction m_interaction;
+    std::function<int(const std::string&)> m_useCount;
     QString m_writePath;
     Callout m_edited;
     ShapeEditHistory m_history{m_edited.shapes};

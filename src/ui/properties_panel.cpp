@@ -32,6 +32,7 @@
 #include "panel_heading.h"
 #include "panel_icons.h"
 #include "shapes/callout_library.h"
+#include "shapes/default_callouts.h"
 
 namespace quib {
 
@@ -134,7 +135,7 @@ const char* fieldAction(int f) {
 
 // Typed text that runs past its box makes the box taller, down to the canvas's bottom.
 void growToFitText(TextBox& box, const CalloutLibrary* callouts, int32_t canvasBottom) {
-    const Callout* callout = callouts ? callouts->FindCallout(box.calloutName) : nullptr;
+    const Callout* callout = callouts ? calloutForTextBox(*callouts, box.calloutName) : nullptr;
     if (!callout || !box.visible)
         return;
     const Rect r = box.rect.normalized();
@@ -598,7 +599,7 @@ bool CPropertiesPanel::selectionTextOverflows(const std::vector<int>& frames) co
         m_doc->GetFrame(index, frame);
         if (!frame.textBox.visible)
             continue;
-        if (const Callout* callout = callouts->FindCallout(frame.textBox.calloutName);
+        if (const Callout* callout = calloutForTextBox(*callouts, frame.textBox.calloutName);
             callout && !textFitsBox(frame.textBox, *callout))
             return true;
     }

@@ -257,11 +257,19 @@ TEST_F(TextComposition, TextBoxDrawsItsCalloutInsideItsRectangle) {
     EXPECT_EQ(at(withBox, doc, 100, 85), (Colour{225, 255, 255}));
 }
 
-TEST_F(TextComposition, CalloutNameNotInTheLibraryDrawsNothing) {
+// A name not in the library (deleted, or from another library) gets the plain white box; no
+// name at all draws nothing.
+TEST_F(TextComposition, CalloutNameNotInTheLibraryDrawsAPlainBox) {
     const auto plain = compose(ComposeAll & ~ComposeTextBox);
+    const auto callout = compose(ComposeAll);
     doc.currentFrame.textBox.calloutName = "Nessuno";
-    EXPECT_EQ(compose(ComposeAll), plain);
+    const auto missing = compose(ComposeAll);
+    EXPECT_NE(missing, plain);
+    EXPECT_NE(missing, callout);
+    EXPECT_EQ(at(missing, doc, 100, 85), (Colour{255, 255, 255}));
     doc.currentFrame.textBox.calloutName = "rettangolo";  // names compare case-sensitively
+    EXPECT_EQ(compose(ComposeAll), missing);
+    doc.currentFrame.textBox.calloutName.clear();
     EXPECT_EQ(compose(ComposeAll), plain);
 }
 
@@ -405,21 +413,23 @@ TEST(ClipBlitTest, OutsideTheBoundsEmptiesTheSource) {
     }
 }
 
-TEST(ApplicationLibrary, ComposeWithoutALibraryDrawsNoTextBox) {
+// Without a library loaded, named callouts are missing too.
+TEST(ApplicationLibrary, ComposeWithoutTheCalloutDrawsAPlainBox) {
     raster::ensureGuiApplication();
     CQuibDoc doc;
     makeDoc(doc, Size{40, 30});
     doc.currentFrame.textBox = TextBox{1, Rect{0, 0, 40, 30}, "x", "Rettangolo", {}};
-    auto buffer = filledCanvas(doc);
-    const auto before = buffer;
+    const auto before = filledCanvas(doc);
+    auto plain = before;
     setApplicationCalloutLibrary(nullptr);
-    ASSERT_TRUE(ComposeFrame(doc, buffer.data(), ComposeAll));
-    EXPECT_EQ(buffer, before);
+    ASSERT_TRUE(ComposeFrame(doc, plain.data(), ComposeAll));
+    EXPECT_NE(plain, before);
     const CalloutLibrary library = defaultCalloutLibrary();
     setApplicationCalloutLibrary(&library);
-    ASSERT_TRUE(ComposeFrame(doc, buffer.data(), ComposeAll));
+    auto drawn = before;
+    ASSERT_TRUE(ComposeFrame(doc, drawn.data(), ComposeAll));
     setApplicationCalloutLibrary(nullptr);
-    EXPECT_NE(buffer, before);
+    EXPECT_NE(drawn, plain);
 }
 
 }  // namespace

@@ -164,8 +164,11 @@ TEST_F(CalloutEditorTest, DeletingAsksFirstAndUnsavedChangesKeepTheFileUnwritten
     EXPECT_EQ(questions.back(),
               QStringLiteral("Sicuri di voler eliminare questo Callout?\n(Non sara' piu' recuperabile!)"));
     EXPECT_EQ(library.size(), before);
+    // One in use by frames of the open projects says so.
+    dialog->setUseCounter([&](const std::string& name) { return name == first ? 3 : 0; });
     yes = true;
     dialog->deleteCallout();
+    EXPECT_TRUE(questions.back().contains(QString::fromUtf8("È usato da 3 frame dei progetti aperti")));
     EXPECT_EQ(library.size(), before - 1);
     EXPECT_FALSE(library.Find(first));
     EXPECT_EQ(dialog->currentIndex(), 0) << "the next callout takes its place";
