@@ -19,6 +19,7 @@
 #include "capture/capture_session.h"
 #include "model/project_storage.h"
 #include "model/quib_doc.h"
+#include "recorded_frames.h"
 
 namespace fs = std::filesystem;
 using namespace quib;
@@ -28,34 +29,14 @@ namespace {
 constexpr int kWidth = 1920, kHeight = 1080, kCycle = 150;
 constexpr size_t kRawFrameBytes = size_t(kWidth) * kHeight * 4;
 
-struct WorkFolder {
-    fs::path path;
-    WorkFolder() {
-        char pattern[] = "/tmp/quib-capture-memory-XXXXXX";
-        path = ::mkdtemp(pattern);
-    }
-    ~WorkFolder() {
-        std::error_code error;
-        fs::remove_all(path, error);
-    }
-};
-
 const fs::path& workFolder() {
-    static const WorkFolder folder;
-    return folder.path;
+    static const bench::WorkFolder folder("capture-memory");
+    return folder.path();
 }
 
 fs::path rawFrames() {
-    static const fs::path raw = [] {
-        if (const char* given = std::getenv("QUIB_BENCH_FRAMES_DIR"))
-            return fs::path(given) / "frames.raw";
-        const fs::path made = workFolder() / "frames";
-        const std::string command = "/usr/bin/python3 '" QUIB_SHARED_BENCH_DIR "/screen_frames.py' " +
-                                    std::to_string(kCycle) + " '" + made.string() + "' '" +
-                                    (made / "frames.raw").string() + "' > /dev/null";
-        return std::system(command.c_str()) == 0 ? made / "frames.raw" : fs::path();
-    }();
-    return raw;
+    static const fs::path folder = bench::recordedFrames(workFolder(), kCycle);
+    return folder.empty() ? folder : folder / "frames.raw";
 }
 
 // The recorded screen, one picture per grab, read from the raw file as the X server would hand it.

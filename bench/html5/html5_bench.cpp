@@ -17,6 +17,7 @@
 #include "headless_browser.h"
 #include "model/quib_doc.h"
 #include "raster/gui_application.h"
+#include "recorded_frames.h"
 #include "render/render_project.h"
 #include "shapes/default_callouts.h"
 #include "swf/swf_movie.h"
@@ -33,37 +34,13 @@ int frameCount() {
     return text ? std::max(1, std::atoi(text)) : 30;
 }
 
-// A folder of this run, removed at its end.
-struct WorkFolder {
-    fs::path path;
-    WorkFolder() {
-        char pattern[] = "/tmp/quib-html5-bench-XXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~WorkFolder() {
-        std::error_code error;
-        fs::remove_all(path, error);
-    }
-};
-
 const fs::path& workFolder() {
-    static const WorkFolder folder;
-    return folder.path;
+    static const bench::WorkFolder folder("html5-bench");
+    return folder.path();
 }
 
-// The frames as PNG files and one raw file of blue, green, red, x pixels.
 fs::path framesFolder() {
-    static const fs::path folder = [] {
-        if (const char* given = std::getenv("QUIB_BENCH_FRAMES_DIR"))
-            return fs::path(given);
-        const fs::path made = workFolder() / "frames";
-        const std::string command = "/usr/bin/python3 '" QUIB_SHARED_BENCH_DIR "/screen_frames.py' " +
-                                    std::to_string(frameCount()) + " '" + made.string() + "' '" +
-                                    (made / "frames.raw").string() + "'";
-        if (std::system(command.c_str()) != 0)
-            return fs::path();
-        return made;
-    }();
+    static const fs::path folder = bench::recordedFrames(workFolder(), frameCount());
     return folder;
 }
 
