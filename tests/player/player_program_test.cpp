@@ -132,7 +132,12 @@ TEST(Projectors, AreSmallAndCarryNoDebugInformation) {
         QFile projector(QStringLiteral(QUIB_BUILD_DIR "/share/quib/projectors/") + QLatin1String(name));
         ASSERT_TRUE(projector.open(QIODevice::ReadOnly)) << name;
         const QByteArray bytes = projector.readAll();
+#ifndef QUIB_SANITIZED  // instrumented code is larger; the Windows one is built without
         EXPECT_LT(bytes.size(), 1536 * 1024) << name;
+#else
+        if (QLatin1String(name).endsWith(QLatin1String(".exe")))
+            EXPECT_LT(bytes.size(), 1536 * 1024) << name;
+#endif
         // Nothing beyond what every Windows machine has: zlib and the C++ runtime are linked in.
         for (const char* library :
              {"zlib1.dll", "libstdc++-6.dll", "libgcc_s_seh-1.dll", "libwinpthread-1.dll"})
