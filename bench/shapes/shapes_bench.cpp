@@ -55,7 +55,8 @@ void BM_DrawCallout(benchmark::State& state) {
         raster::DrawContext dc(surface);
         dc.setFont(font);
         dc.setTextColour(raster::kInvalidColour);
-        callout.DrawCallout(dc, Rect{0, 0, 320, 160}, std::string_view("Fare clic sul pulsante Avvia per cominciare il lavoro."), 3);
+        callout.DrawCallout(dc, Rect{0, 0, 320, 160},
+                            std::string_view("Fare clic sul pulsante Avvia per cominciare il lavoro."), 3);
     }
 }
 BENCHMARK(BM_DrawCallout)->Arg(0)->Arg(2)->Unit(benchmark::kMicrosecond);

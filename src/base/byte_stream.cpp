@@ -41,16 +41,20 @@ void ByteWriter::clipboardString(std::string_view utf8) {
 uint32_t ByteReader::archiveLength(bool& wide) {
     wide = false;
     uint8_t b = u8();
-    if (b < 0xFF) return b;
+    if (b < 0xFF)
+        return b;
     uint16_t w = u16();
     if (w == 0xFFFE) {
         wide = true;
         b = u8();
-        if (b < 0xFF) return b;
+        if (b < 0xFF)
+            return b;
         w = u16();
     }
-    if (w < 0xFFFE) return w;
-    if (w == 0xFFFE) throw FormatError("bad string length");
+    if (w < 0xFFFE)
+        return w;
+    if (w == 0xFFFE)
+        throw FormatError("bad string length");
     return u32();
 }
 
@@ -58,7 +62,8 @@ std::string ByteReader::archiveString() {
     bool wide = false;
     uint32_t n = archiveLength(wide);
     if (wide) {
-        if (n > remaining() / 2) throw FormatError("unexpected end of data");
+        if (n > remaining() / 2)
+            throw FormatError("unexpected end of data");
         const uint8_t* p = bytes(size_t(n) * 2);
         return utf16leToUtf8(std::string_view(reinterpret_cast<const char*>(p), size_t(n) * 2));
     }
@@ -72,10 +77,13 @@ std::string ByteReader::clipboardString() {
     std::string_view raw(reinterpret_cast<const char*>(p), n);
     // The stored length counts the terminator; stop at the first zero in any case.
     auto zero = raw.find('\0');
-    if (zero != std::string_view::npos) raw = raw.substr(0, zero);
+    if (zero != std::string_view::npos)
+        raw = raw.substr(0, zero);
     bool ascii = true;
-    for (char c : raw) ascii = ascii && uint8_t(c) < 0x80;
-    if (!ascii && isValidUtf8(raw)) return std::string(raw);
+    for (char c : raw)
+        ascii = ascii && uint8_t(c) < 0x80;
+    if (!ascii && isValidUtf8(raw))
+        return std::string(raw);
     return cp1252ToUtf8(raw);
 }
 

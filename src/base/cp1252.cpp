@@ -8,10 +8,10 @@ namespace quib {
 namespace {
 
 // Code points of bytes 0x80..0x9F; the others equal their byte value.
-constexpr char32_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char32_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -59,8 +59,10 @@ bool decodeUtf8(std::string_view s, std::vector<char32_t>& out) {
         bool ok = i + size_t(extra) < s.size() || extra == 0;
         for (int k = 1; ok && k <= extra; ++k) {
             uint8_t t = uint8_t(s[i + size_t(k)]);
-            if ((t & 0xC0) != 0x80) ok = false;
-            else c = (c << 6) | (t & 0x3F);
+            if ((t & 0xC0) != 0x80)
+                ok = false;
+            else
+                c = (c << 6) | (t & 0x3F);
         }
         const char32_t minimum[4] = {0, 0x80, 0x800, 0x10000};
         if (!ok || c < minimum[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
@@ -89,7 +91,8 @@ std::string cp1252ToUtf8(std::string_view bytes) {
 
 std::optional<std::string> utf8ToCp1252(std::string_view utf8) {
     std::vector<char32_t> cps;
-    if (!decodeUtf8(utf8, cps)) return std::nullopt;
+    if (!decodeUtf8(utf8, cps))
+        return std::nullopt;
     std::string out;
     out.reserve(cps.size());
     for (char32_t c : cps) {
@@ -105,7 +108,8 @@ std::optional<std::string> utf8ToCp1252(std::string_view utf8) {
                 break;
             }
         }
-        if (!found) return std::nullopt;
+        if (!found)
+            return std::nullopt;
     }
     return out;
 }

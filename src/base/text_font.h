@@ -41,15 +41,23 @@ struct TextFont {
     LogFont logFont;
     uint32_t color = kCalloutTextColour;  // COLORREF 0x00BBGGRR
     uint32_t align = uint32_t(TextAlign::Justify);
-    friend bool operator==(const TextFont& a, const TextFont& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+    friend bool operator==(const TextFont& a, const TextFont& b) {
+        return std::memcmp(&a, &b, sizeof a) == 0;
+    }
 };
 static_assert(sizeof(TextFont) == 68);
 
 inline constexpr uint32_t rgb(uint8_t r, uint8_t g, uint8_t b) {
     return uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16);
 }
-inline constexpr uint8_t redOf(uint32_t c) { return uint8_t(c); }
-inline constexpr uint8_t greenOf(uint32_t c) { return uint8_t(c >> 8); }
-inline constexpr uint8_t blueOf(uint32_t c) { return uint8_t(c >> 16); }
+inline constexpr uint8_t redOf(uint32_t c) {
+    return uint8_t(c);
+}
+inline constexpr uint8_t greenOf(uint32_t c) {
+    return uint8_t(c >> 8);
+}
+inline constexpr uint8_t blueOf(uint32_t c) {
+    return uint8_t(c >> 16);
+}
 
 }  // namespace quib

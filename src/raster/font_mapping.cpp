@@ -17,7 +17,8 @@ QFont fontFromLogFont(const LogFont& logFont, bool antialiased) {
     QFont font;
     const QString face = QString::fromLatin1(logFont.face().c_str());
     QStringList families;
-    if (!face.isEmpty()) families << face;
+    if (!face.isEmpty())
+        families << face;
     families << QStringLiteral("DejaVu Sans") << QStringLiteral("Sans Serif");
     font.setFamilies(families);
     font.setStyleHint(QFont::SansSerif);

@@ -39,7 +39,8 @@ uint32_t Callout::DrawCallout(raster::DrawContext& dc, const Rect& box, std::opt
     }
     const Rect textRect = TextRect(w, h);
     const raster::BackgroundMode oldMode = dc.setBackgroundMode(raster::BackgroundMode::Transparent);
-    if (dc.textColour() == raster::kInvalidColour) dc.setTextColour(textColour);
+    if (dc.textColour() == raster::kInvalidColour)
+        dc.setTextColour(textColour);
     DrawWrappedText(dc, text ? *text : std::string_view(stringText(str::TextPlaceholder)), textRect, align);
     dc.setBackgroundMode(oldMode);
     dc.setOrigin(oldOrigin);

@@ -21,7 +21,8 @@ public:
     Callout() = default;
     Callout(const Callout& other) { CopyFrom(other); }
     Callout& operator=(const Callout& other) {
-        if (this != &other) CopyFrom(other);
+        if (this != &other)
+            CopyFrom(other);
         return *this;
     }
     Callout(Callout&&) noexcept = default;

@@ -11,7 +11,9 @@ namespace {
 
 constexpr double kFlatAngle = 0.034906585044444445;  // 2 degrees
 
-PointD scaled(PointD p, double w, double h) { return PointD{p.x * w, p.y * h}; }
+PointD scaled(PointD p, double w, double h) {
+    return PointD{p.x * w, p.y * h};
+}
 
 // Estimated pixel length of one segment: ten samples of |B'(t)|.
 double segmentLength(const PointD* p, int w, int h) {
@@ -41,12 +43,14 @@ PointD BezierSegment::derivative(double t) const {
 }
 
 void CurveShape::rebuildOutline() {
-    if (current.empty()) return;
+    if (current.empty())
+        return;
     outline.clear();
     outline.push_back(current[0]);
     for (int s = 0; s < segmentCount(); ++s) {
         const PointD* p = &current[size_t(3 * s)];
-        for (int i = 0; i < 10; ++i) flatten(p, i / 10.0, (i + 1) / 10.0);
+        for (int i = 0; i < 10; ++i)
+            flatten(p, i / 10.0, (i + 1) / 10.0);
     }
 }
 
@@ -61,7 +65,8 @@ void CurveShape::flatten(const PointD* segment, double ta, double tb) {
         const PointD u{A.x - Q1.x, A.y - Q1.y};
         const PointD v{Q2.x - B.x, Q2.y - B.y};
         const double angle = std::atan2(u.y * v.x - v.y * u.x, u.x * v.x + u.y * v.y);
-        if (angle > -kFlatAngle && angle < kFlatAngle) break;
+        if (angle > -kFlatAngle && angle < kFlatAngle)
+            break;
         flatten(segment, ta, tm);
         ta = tm;
     }
@@ -72,13 +77,15 @@ void CurveShape::flatten(const PointD* segment, double ta, double tb) {
 double CurveShape::OutlineLength(int w, int h) {
     double total = 0;
     if (current.size() >= size_t(pointCount))
-        for (int s = 0; s < segmentCount(); ++s) total += segmentLength(&current[size_t(3 * s)], w, h);
+        for (int s = 0; s < segmentCount(); ++s)
+            total += segmentLength(&current[size_t(3 * s)], w, h);
     curveLength = total;
     return total;
 }
 
 int CurveShape::InsertPoint(double x, double y, int w, int h) {
-    if (segmentCount() < 1 || current.size() < size_t(pointCount) || outline.size() < 2 || w <= 0 || h <= 0) return -1;
+    if (segmentCount() < 1 || current.size() < size_t(pointCount) || outline.size() < 2 || w <= 0 || h <= 0)
+        return -1;
     // 1. Arc length of the click: the end of the nearest flattened segment, rescaled from the
     //    polyline's length to the curve's estimated length.
     const PointD click{double(pixelTrunc(x, w)), double(pixelTrunc(y, h))};
@@ -97,7 +104,8 @@ int CurveShape::InsertPoint(double x, double y, int w, int h) {
     }
     const double polylineLength = accumulated;
     const double curveTotal = OutlineLength(w, h);
-    if (polylineLength <= 0) return -1;
+    if (polylineLength <= 0)
+        return -1;
     const double target = d / polylineLength * curveTotal;
 
     // 2. The Bezier segment whose estimated length range holds the target strictly.
@@ -111,7 +119,8 @@ int CurveShape::InsertPoint(double x, double y, int w, int h) {
         }
         before = after;
     }
-    if (split < 0) return -1;
+    if (split < 0)
+        return -1;
 
     // 3. Parameter, refined by Newton steps on x toward the click. A step that leaves the segment
     //    or fails to settle keeps the estimate from the arc length.
@@ -121,12 +130,15 @@ int CurveShape::InsertPoint(double x, double y, int w, int h) {
         const BezierSegment s(&current[size_t(3 * split)]);
         for (int iteration = 0; iteration < 50; ++iteration) {
             const double slope = s.derivative(t).x;
-            if (slope == 0) break;
+            if (slope == 0)
+                break;
             const double correction = (s.at(t).x - x) / slope;
             t -= correction;
-            if (!(std::fabs(correction) > 0.00001)) break;
+            if (!(std::fabs(correction) > 0.00001))
+                break;
         }
-        if (!(t > 0.0 && t < 1.0)) t = estimate;
+        if (!(t > 0.0 && t < 1.0))
+            t = estimate;
     }
 
     // 4. Re-fit both halves in every keyframe against samples of the unsplit segment.
@@ -134,26 +146,31 @@ int CurveShape::InsertPoint(double x, double y, int w, int h) {
     newPoints.reserve(size_t(keyframeCount()) * size_t(pointCount + 3));
     for (int k = 0; k < keyframeCount(); ++k) {
         PointD p[4];
-        for (int i = 0; i < 4; ++i) p[i] = scaled(keyframePoint(k, 3 * split + i), w, h);
+        for (int i = 0; i < 4; ++i)
+            p[i] = scaled(keyframePoint(k, 3 * split + i), w, h);
         const BezierSegment s(p);
         const PointD middle = s.at(t);
         const double delta = 0.001;
         // Fits the half from the new anchor toward `outer`; `inner` is the control point next to
         // the new anchor, `far` the one next to the outer anchor.
-        auto fitHalf = [&](double from, double to, PointD outer, PointD farStart, PointD& inner, PointD& far) {
+        auto fitHalf = [&](double from, double to, PointD outer, PointD farStart, PointD& inner,
+                           PointD& far) {
             PointD samples[25];
-            for (int i = 0; i < 25; ++i) samples[i] = s.at(from + (to - from) * (i + 1) / 25.0);
+            for (int i = 0; i < 25; ++i)
+                samples[i] = s.at(from + (to - from) * (i + 1) / 25.0);
             const double towardHalf = to > from ? 1.0 : -1.0;
             const PointD probe = s.at(t + towardHalf * delta);
             const PointD tangent{probe.x - middle.x, probe.y - middle.y};
             const double tangentLength = std::hypot(tangent.x, tangent.y);
-            const PointD unitTangent = tangentLength > 0 ? PointD{tangent.x / tangentLength, tangent.y / tangentLength} : PointD{};
+            const PointD unitTangent =
+                tangentLength > 0 ? PointD{tangent.x / tangentLength, tangent.y / tangentLength} : PointD{};
             const PointD innerStart{middle.x + 5 * tangent.x, middle.y + 5 * tangent.y};
             double bestError = std::numeric_limits<double>::infinity();
             inner = innerStart;
             far = farStart;
             for (int i = 0; i < 100; ++i) {
-                const PointD candidateInner{innerStart.x + unitTangent.x * 3 * i, innerStart.y + unitTangent.y * 3 * i};
+                const PointD candidateInner{innerStart.x + unitTangent.x * 3 * i,
+                                            innerStart.y + unitTangent.y * 3 * i};
                 for (int j = 0; j < 100; ++j) {
                     const PointD candidateFar{farStart.x + (outer.x - farStart.x) * j / 103.0,
                                               farStart.y + (outer.y - farStart.y) * j / 103.0};
@@ -164,7 +181,8 @@ int CurveShape::InsertPoint(double x, double y, int w, int h) {
                     double error = 0;
                     for (int m = 0; m < 25 && error < bestError; ++m) {
                         const PointD e = c.at(0.04 * (m + 1));
-                        error += (e.x - samples[m].x) * (e.x - samples[m].x) + (e.y - samples[m].y) * (e.y - samples[m].y);
+                        error += (e.x - samples[m].x) * (e.x - samples[m].x) +
+                                 (e.y - samples[m].y) * (e.y - samples[m].y);
                     }
                     if (error < bestError) {
                         bestError = error;
@@ -175,16 +193,18 @@ int CurveShape::InsertPoint(double x, double y, int w, int h) {
             }
         };
         PointD firstInner, firstFar, secondInner, secondFar;
-        fitHalf(t, 0.0, p[0], p[1], firstInner, firstFar);   // half [0, t], sampled from t down to 0
+        fitHalf(t, 0.0, p[0], p[1], firstInner, firstFar);    // half [0, t], sampled from t down to 0
         fitHalf(t, 1.0, p[3], p[2], secondInner, secondFar);  // half [t, 1]
         auto unitPoint = [&](PointD q) { return PointD{q.x / w, q.y / h}; };
-        for (int j = 0; j <= 3 * split; ++j) newPoints.push_back(keyframePoint(k, j));
+        for (int j = 0; j <= 3 * split; ++j)
+            newPoints.push_back(keyframePoint(k, j));
         newPoints.push_back(unitPoint(firstFar));
         newPoints.push_back(unitPoint(firstInner));
         newPoints.push_back(unitPoint(middle));
         newPoints.push_back(unitPoint(secondInner));
         newPoints.push_back(unitPoint(secondFar));
-        for (int j = 3 * split + 3; j < pointCount; ++j) newPoints.push_back(keyframePoint(k, j));
+        for (int j = 3 * split + 3; j < pointCount; ++j)
+            newPoints.push_back(keyframePoint(k, j));
     }
     keyframePoints = std::move(newPoints);
     pointCount += 3;
@@ -192,17 +212,21 @@ int CurveShape::InsertPoint(double x, double y, int w, int h) {
 }
 
 bool CurveShape::DeletePoint(int index) {
-    if (pointCount < 4) return false;
+    if (pointCount < 4)
+        return false;
     const int a = anchorOf(index);
-    if (index < 0 || index >= pointCount || a >= pointCount) return false;
+    if (index < 0 || index >= pointCount || a >= pointCount)
+        return false;
     const bool first = a == 0;
     const bool last = a == pointCount - 1;
     const int start = first ? 0 : last ? a - 2 : a - 1;
     removePoints(start, 3);
     if (closed) {
         for (int k = 0; k < keyframeCount(); ++k) {
-            if (first) keyframePoint(k, pointCount - 1) = keyframePoint(k, 0);
-            else if (last) keyframePoint(k, 0) = keyframePoint(k, pointCount - 1);
+            if (first)
+                keyframePoint(k, pointCount - 1) = keyframePoint(k, 0);
+            else if (last)
+                keyframePoint(k, 0) = keyframePoint(k, pointCount - 1);
         }
     }
     return true;
@@ -212,12 +236,15 @@ void CurveShape::Draw(raster::DrawContext& dc, int w, int h, bool showHandles, c
                       const raster::Pen& handlePen, const raster::Pen& controlPen, int selectedIndex) const {
     std::vector<Point> points;
     points.reserve(outline.size());
-    for (const PointD& p : outline) points.push_back(Point{pixelRound(p.x, w), pixelRound(p.y, h)});
+    for (const PointD& p : outline)
+        points.push_back(Point{pixelRound(p.x, w), pixelRound(p.y, h)});
     const raster::Pen oldPen = dc.setPen(outlinePen);
     const raster::Brush oldBrush = dc.setBrush(raster::Brush::hollowBrush());
     dc.polyline(points);
     if (showHandles && current.size() >= size_t(pointCount)) {
-        auto at = [&](int i) { return Point{pixelRound(current[size_t(i)].x, w), pixelRound(current[size_t(i)].y, h)}; };
+        auto at = [&](int i) {
+            return Point{pixelRound(current[size_t(i)].x, w), pixelRound(current[size_t(i)].y, h)};
+        };
         const int selectedAnchor = selectedIndex >= 0 ? anchorOf(selectedIndex) : -1;
         for (int s = 0; s < segmentCount(); ++s) {
             dc.setPen(controlPen);
@@ -257,7 +284,8 @@ std::unique_ptr<Shape> CurveShape::Clone() const {
 
 bool CurveShape::ToggleClosed() {
     if (closed) {
-        if (pointCount >= 4) removePoints(pointCount - 3, 3);
+        if (pointCount >= 4)
+            removePoints(pointCount - 3, 3);
     } else if (pointCount >= 1) {
         const int last = pointCount - 1;
         insertPoints(pointCount, 3, [&](int k, int c) {
@@ -272,8 +300,10 @@ bool CurveShape::ToggleClosed() {
 }
 
 bool CurveShape::isNearestPointCandidate(int index, int selectedIndex) const {
-    if (index % 3 == 0) return true;
-    if (selectedIndex < 0) return false;
+    if (index % 3 == 0)
+        return true;
+    if (selectedIndex < 0)
+        return false;
     return std::abs(index - anchorOf(selectedIndex)) < 2;
 }
 
@@ -286,7 +316,8 @@ std::unique_ptr<PolygonShape> CurveShape::ToPolygon() const {
     const int n = pointCount >= 1 ? (pointCount + 2) / 3 : 0;
     polygon->pointCount = n;
     for (int k = 0; k < keyframeCount(); ++k)
-        for (int i = 0; i < n; ++i) polygon->keyframePoints.push_back(keyframePoint(k, 3 * i));
+        for (int i = 0; i < n; ++i)
+            polygon->keyframePoints.push_back(keyframePoint(k, 3 * i));
     return polygon;
 }
 

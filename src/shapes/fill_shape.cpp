@@ -4,10 +4,12 @@ namespace quib {
 
 void FillShape::Draw(raster::DrawContext& dc, int w, int h, bool, const raster::Pen&, const raster::Pen&,
                      const raster::Pen&, int) const {
-    if (outline.empty()) return;
+    if (outline.empty())
+        return;
     const int x = pixelTrunc(outline[0].x, w);
     const int y = pixelTrunc(outline[0].y, h);
-    if (dc.pixel(x, y) == raster::kInvalidColour) return;
+    if (dc.pixel(x, y) == raster::kInvalidColour)
+        return;
     const raster::Brush oldBrush = dc.setBrush(raster::Brush::solid(colour));
     dc.floodFill(x, y);
     dc.setBrush(oldBrush);

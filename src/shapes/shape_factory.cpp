@@ -20,16 +20,19 @@ ShapeFactory& ShapeFactory::instance() {
 }
 
 bool ShapeFactory::Register(std::unique_ptr<Shape> prototype) {
-    if (!prototype) return false;
+    if (!prototype)
+        return false;
     for (const auto& p : m_prototypes)
-        if (p->type() == prototype->type()) return false;
+        if (p->type() == prototype->type())
+            return false;
     m_prototypes.push_back(std::move(prototype));
     return true;
 }
 
 std::unique_ptr<Shape> ShapeFactory::Create(uint32_t type) const {
     for (const auto& p : m_prototypes)
-        if (uint32_t(p->type()) == type) return p->Clone();
+        if (uint32_t(p->type()) == type)
+            return p->Clone();
     return nullptr;
 }
 
@@ -41,7 +44,8 @@ void writeShape(ByteWriter& out, const Shape& shape) {
 std::unique_ptr<Shape> readShape(ByteReader& in, const ShapeFactory& factory) {
     const uint32_t type = in.u32();
     std::unique_ptr<Shape> shape = factory.Create(type);
-    if (!shape) throw FormatError("unknown shape type " + std::to_string(type));
+    if (!shape)
+        throw FormatError("unknown shape type " + std::to_string(type));
     shape->Read(in);
     return shape;
 }

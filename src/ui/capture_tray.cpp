@@ -120,7 +120,9 @@ void CSystemTray::stepAnimation() {
         m_icon->setIcon(iconPicture(m_shownId));
 }
 
-bool CSystemTray::visible() const { return m_icon && m_icon->isVisible(); }
+bool CSystemTray::visible() const {
+    return m_icon && m_icon->isVisible();
+}
 
 QAction* CSystemTray::menuAction(int command) const {
     for (QAction* action : m_actions)

@@ -15,7 +15,8 @@ namespace quib {
 
 namespace {
 QString defaultBrowse(QWidget* parent, const QString& name) {
-    return askSaveFileName(parent, {QStringLiteral("HTML files (*.htm *.html)"), QStringLiteral("Tutti i files (*)")},
+    return askSaveFileName(parent,
+                           {QStringLiteral("HTML files (*.htm *.html)"), QStringLiteral("Tutti i files (*)")},
                            QStringLiteral("htm"), name);
 }
 }  // namespace
@@ -37,7 +38,8 @@ HtmlExportDialog::HtmlExportDialog(const FilterTable& filters, const QString& re
 
     m_types = new QListWidget(this);
     for (int index : htmlExportFilterIndices(filters)) {
-        auto* item = new QListWidgetItem(QString::fromStdString(filterDisplayName(*filters.entry(index).caps)));
+        auto* item =
+            new QListWidgetItem(QString::fromStdString(filterDisplayName(*filters.entry(index).caps)));
         item->setData(Qt::UserRole, index);
         m_types->addItem(item);
         if (index == rememberedFilter)
@@ -49,8 +51,9 @@ HtmlExportDialog::HtmlExportDialog(const FilterTable& filters, const QString& re
     typeLabel->setBuddy(m_types);
 
     auto* note = new QLabel(
-        QStringLiteral("Per visualizzare il progetto in una pagina web, scegliere dall'elenco il formato BMP, "
-                       "JPG o PNG."),
+        QStringLiteral(
+            "Per visualizzare il progetto in una pagina web, scegliere dall'elenco il formato BMP, "
+            "JPG o PNG."),
         this);
     note->setWordWrap(true);
 

@@ -15,7 +15,9 @@
 namespace quib {
 
 namespace {
-Rect toRect(const QRect& r) { return Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+Rect toRect(const QRect& r) {
+    return Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
 }  // namespace
 
 Status QtScreenGrabber::grab(const Rect& region, Bitmap24& out) {

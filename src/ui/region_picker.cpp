@@ -1,8 +1,8 @@
 #include "region_picker.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
@@ -12,8 +12,8 @@
 
 namespace quib {
 
-
-RegionPicker::RegionPicker(RegionMode mode, Bitmap24 screen, std::vector<WindowNode> windows, const Rect& region)
+RegionPicker::RegionPicker(RegionMode mode, Bitmap24 screen, std::vector<WindowNode> windows,
+                           const Rect& region)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::X11BypassWindowManagerHint),
       m_mode(mode),
@@ -30,7 +30,8 @@ RegionPicker::RegionPicker(RegionMode mode, Bitmap24 screen, std::vector<WindowN
                         QImage::Format_BGR888);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         m_ratio = std::max<qreal>(screen->devicePixelRatio(), 1);
-    setGeometry(0, 0, std::max(1, qRound(m_picture.width / m_ratio)), std::max(1, qRound(m_picture.height / m_ratio)));
+    setGeometry(0, 0, std::max(1, qRound(m_picture.width / m_ratio)),
+                std::max(1, qRound(m_picture.height / m_ratio)));
     setCursor(mode == RegionMode::Rectangle ? Qt::CrossCursor : Qt::PointingHandCursor);
 }
 
@@ -39,7 +40,8 @@ Point RegionPicker::toScreen(const QPointF& local) const {
 }
 
 QRect RegionPicker::toLocal(const Rect& pixels) const {
-    const QRectF r(pixels.left / m_ratio, pixels.top / m_ratio, pixels.width() / m_ratio, pixels.height() / m_ratio);
+    const QRectF r(pixels.left / m_ratio, pixels.top / m_ratio, pixels.width() / m_ratio,
+                   pixels.height() / m_ratio);
     return r.toAlignedRect();
 }
 
@@ -174,7 +176,8 @@ void RegionPicker::paintEvent(QPaintEvent* event) {
         return;
     }
     const QRect area = event->rect();
-    const QRectF source(area.left() * m_ratio, area.top() * m_ratio, area.width() * m_ratio, area.height() * m_ratio);
+    const QRectF source(area.left() * m_ratio, area.top() * m_ratio, area.width() * m_ratio,
+                        area.height() * m_ratio);
     painter.drawImage(QRectF(area), m_view, source);
     if (m_marked && area.intersects(m_shownTag)) {
         painter.fillRect(m_shownTag, QColor(255, 255, 225));
@@ -190,7 +193,9 @@ void RegionPicker::mousePressEvent(QMouseEvent* event) {
         pressAt(toScreen(event->position()));
 }
 
-void RegionPicker::mouseMoveEvent(QMouseEvent* event) { moveTo(toScreen(event->position())); }
+void RegionPicker::mouseMoveEvent(QMouseEvent* event) {
+    moveTo(toScreen(event->position()));
+}
 
 void RegionPicker::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)

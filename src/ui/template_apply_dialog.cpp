@@ -26,7 +26,8 @@ const QSize kPreviewArea(240, 180);
 QString patternOf(const QString& typeText) {
     const int open = typeText.indexOf(QLatin1Char('('));
     const int close = typeText.lastIndexOf(QLatin1Char(')'));
-    const QString pattern = open >= 0 && close > open ? typeText.mid(open + 1, close - open - 1) : QStringLiteral("*");
+    const QString pattern =
+        open >= 0 && close > open ? typeText.mid(open + 1, close - open - 1) : QStringLiteral("*");
     return pattern == QStringLiteral("*.*") ? QStringLiteral("*") : pattern;
 }
 
@@ -79,7 +80,8 @@ TemplateApplyDialog::TemplateApplyDialog(const TemplatePreview& preview, const Q
     layout->addLayout(grid);
     layout->addWidget(buttons);
 
-    connect(m_drives, &QComboBox::activated, this, [this](int index) { setFolder(m_drives->itemText(index)); });
+    connect(m_drives, &QComboBox::activated, this,
+            [this](int index) { setFolder(m_drives->itemText(index)); });
     connect(m_folders, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { enterFolder(item->text()); });
     connect(m_files, &QListWidget::currentRowChanged, this, [this] { updatePreview(); });

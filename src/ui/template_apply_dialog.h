@@ -21,7 +21,8 @@ public:
     // Asks for the elements to use, starting from mask; true on OK. The element chooser by default.
     using ElementAsker = std::function<bool(uint32_t& mask)>;
 
-    TemplateApplyDialog(const TemplatePreview& preview, const QString& startFolder, QWidget* parent = nullptr);
+    TemplateApplyDialog(const TemplatePreview& preview, const QString& startFolder,
+                        QWidget* parent = nullptr);
 
     void setFolder(const QString& folder);
     QString folder() const { return m_folder; }

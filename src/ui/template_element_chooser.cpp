@@ -16,7 +16,8 @@ const char* const kTitles = "Scegli elementi da salvare nel modello,Scegli eleme
 }  // namespace
 
 QString TemplateElementChooser::titleFor(Mode mode) {
-    return QString::fromUtf8(kTitles).section(QLatin1Char(','), mode == Saving ? 0 : 1, mode == Saving ? 0 : 1);
+    return QString::fromUtf8(kTitles).section(QLatin1Char(','), mode == Saving ? 0 : 1,
+                                              mode == Saving ? 0 : 1);
 }
 
 TemplateElementChooser::TemplateElementChooser(Mode mode, uint32_t mask, QWidget* parent) : QDialog(parent) {

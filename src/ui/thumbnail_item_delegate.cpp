@@ -6,14 +6,17 @@
 
 namespace quib {
 
-ThumbnailItemDelegate::ThumbnailItemDelegate(CQuibThumbView* view) : QStyledItemDelegate(view), m_view(view) {}
+ThumbnailItemDelegate::ThumbnailItemDelegate(CQuibThumbView* view)
+    : QStyledItemDelegate(view), m_view(view) {}
 
 ThumbnailItemDelegate::Colours ThumbnailItemDelegate::itemColours(const QPalette& palette, bool selected,
                                                                   bool focused, bool listHasFocus) {
     if (selected)
-        return {palette.color(listHasFocus ? QPalette::Highlight : QPalette::Mid), palette.color(QPalette::HighlightedText)};
+        return {palette.color(listHasFocus ? QPalette::Highlight : QPalette::Mid),
+                palette.color(QPalette::HighlightedText)};
     if (focused)
-        return {palette.color(listHasFocus ? QPalette::Button : QPalette::Mid), palette.color(QPalette::HighlightedText)};
+        return {palette.color(listHasFocus ? QPalette::Button : QPalette::Mid),
+                palette.color(QPalette::HighlightedText)};
     return {palette.color(QPalette::Base), palette.color(QPalette::Text)};
 }
 
@@ -41,7 +44,8 @@ void ThumbnailItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem&
                         pictureArea.top() + (pictureArea.height() - picture.height()) / 2);
         painter->drawImage(at, picture);
     }
-    const QRect labelArea(rect.left(), pictureArea.bottom() + 1, rect.width(), rect.bottom() - pictureArea.bottom());
+    const QRect labelArea(rect.left(), pictureArea.bottom() + 1, rect.width(),
+                          rect.bottom() - pictureArea.bottom());
     painter->setPen(colours.text);
     painter->setFont(option.font);
     painter->drawText(labelArea, Qt::AlignCenter, index.data(Qt::DisplayRole).toString());

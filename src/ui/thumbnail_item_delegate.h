@@ -12,7 +12,8 @@ class ThumbnailItemDelegate : public QStyledItemDelegate {
 public:
     explicit ThumbnailItemDelegate(CQuibThumbView* view);
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     struct Colours {

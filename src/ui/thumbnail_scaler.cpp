@@ -144,7 +144,8 @@ void boxScale(const uint8_t* source, int sw, int sh, size_t sourceStride, uint8_
     filter.write(dest, destStride);
 }
 
-bool filterCompressedPicture(const uint8_t* stream, size_t size, BoxFilter& filter, std::vector<uint8_t>& scratch) {
+bool filterCompressedPicture(const uint8_t* stream, size_t size, BoxFilter& filter,
+                             std::vector<uint8_t>& scratch) {
     const size_t rowBytes = size_t(filter.sourceWidth()) * 3;
     if (rowBytes == 0 || filter.sourceHeight() == 0)
         return true;

@@ -57,7 +57,8 @@ void boxScale(const uint8_t* source, int sw, int sh, size_t sourceStride, uint8_
 // Decompresses a zlib stream of a sw x sh BGR picture a few rows at a time into the filter.
 // Returns false when the stream is damaged or short; the rows read so far still count. The
 // trailing checksum is not verified: a thumbnail shows whatever pixels the stream holds.
-bool filterCompressedPicture(const uint8_t* stream, size_t size, BoxFilter& filter, std::vector<uint8_t>& scratch);
+bool filterCompressedPicture(const uint8_t* stream, size_t size, BoxFilter& filter,
+                             std::vector<uint8_t>& scratch);
 
 // The thumbnail of a picture: the template with the picture box-filtered into its inside.
 QImage thumbnailOf(const QImage& templ, const uint8_t* pixels, int sw, int sh, size_t stride);

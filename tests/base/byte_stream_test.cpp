@@ -20,7 +20,8 @@ TEST(ArchiveString, LengthPrefixFormsByLength) {
     EXPECT_EQ(at254[0], 254);
     EXPECT_EQ(at254.size(), 255u);
     auto at255 = archived(std::string(255, 'x'));
-    EXPECT_EQ((std::vector<uint8_t>(at255.begin(), at255.begin() + 3)), (std::vector<uint8_t>{0xFF, 0xFF, 0x00}));
+    EXPECT_EQ((std::vector<uint8_t>(at255.begin(), at255.begin() + 3)),
+              (std::vector<uint8_t>{0xFF, 0xFF, 0x00}));
     auto big = archived(std::string(0x10000, 'y'));
     EXPECT_EQ((std::vector<uint8_t>(big.begin(), big.begin() + 7)),
               (std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00}));
@@ -66,7 +67,8 @@ TEST(ClipboardString, CountsTerminatorAndKeepsAnyText) {
     ByteWriter w(out);
     w.clipboardString("è");
     w.clipboardString("Ωmega");
-    EXPECT_EQ((std::vector<uint8_t>(out.begin(), out.begin() + 6)), (std::vector<uint8_t>{2, 0, 0, 0, 0xE8, 0}));
+    EXPECT_EQ((std::vector<uint8_t>(out.begin(), out.begin() + 6)),
+              (std::vector<uint8_t>{2, 0, 0, 0, 0xE8, 0}));
     ByteReader r(out);
     EXPECT_EQ(r.clipboardString(), "è");
     EXPECT_EQ(r.clipboardString(), "Ωmega");
@@ -93,7 +95,8 @@ TEST(PictureBytes, RejectsNegativeAndOverflowingSizes) {
 
 TEST(Zlib, RoundTripAndDamagedStream) {
     std::vector<uint8_t> picture(300 * 200 * 3);
-    for (size_t i = 0; i < picture.size(); ++i) picture[i] = uint8_t(i / 97);
+    for (size_t i = 0; i < picture.size(); ++i)
+        picture[i] = uint8_t(i / 97);
     auto packed = zlibCompress(picture.data(), picture.size(), 9, pictureStreamBound(300, 200));
     ASSERT_TRUE(packed);
     std::vector<uint8_t> back(picture.size());

@@ -23,7 +23,7 @@ TEST(Utf16, SurrogatePairsSurvive) {
 TEST(TextFont, DefaultsMatchTheStoredRecord) {
     TextFont f;
     const auto* bytes = reinterpret_cast<const uint8_t*>(&f);
-    EXPECT_EQ(bytes[0], 8);     // height
+    EXPECT_EQ(bytes[0], 8);      // height
     EXPECT_EQ(bytes[16], 0x90);  // weight 400
     EXPECT_EQ(bytes[17], 0x01);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes + 28)), "MS Sans Serif");

@@ -37,10 +37,10 @@ TEST(RegionFrame, MarksAFourPixelFrameInsideTheRegionWithNotXorGrey) {
         EXPECT_TRUE(untouched(picture, 15, 6 + i, 64)) << i;
         EXPECT_TRUE(untouched(picture, 15, 25 - i, 64)) << i;
     }
-    EXPECT_TRUE(untouched(picture, 9, 15, 255));   // the inside stays
-    EXPECT_TRUE(untouched(picture, 4, 15, 255));   // the outside stays
+    EXPECT_TRUE(untouched(picture, 9, 15, 255));  // the inside stays
+    EXPECT_TRUE(untouched(picture, 4, 15, 255));  // the outside stays
     EXPECT_TRUE(untouched(picture, 25, 15, 255));
-    EXPECT_TRUE(untouched(picture, 5, 6, 64));     // corners are toggled once, not twice
+    EXPECT_TRUE(untouched(picture, 5, 6, 64));  // corners are toggled once, not twice
     EXPECT_TRUE(untouched(picture, 24, 25, 64));
 }
 

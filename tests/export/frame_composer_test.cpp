@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "model/frame_composer.h"
-#include "model/quib_doc.h"
 #include "export_test_util.h"
+#include "model/frame_composer.h"
 #include "model/frame_composition.h"
+#include "model/quib_doc.h"
 #include "raster/gui_application.h"
 #include "shapes/default_callouts.h"
 
@@ -100,7 +100,9 @@ TEST_F(FrameComposerTest, ShowsPendingEditsWithoutCommittingThem) {
 }
 
 TEST_F(FrameComposerTest, DamagedStreamIsReportedNotHidden) {
-    doc.frames[1].imageData = std::vector<uint8_t>(doc.frames[1].imageData.begin(), doc.frames[1].imageData.begin() + doc.frames[1].imageData.size() / 2);
+    doc.frames[1].imageData =
+        std::vector<uint8_t>(doc.frames[1].imageData.begin(),
+                             doc.frames[1].imageData.begin() + doc.frames[1].imageData.size() / 2);
     Bitmap24 picture;
     FrameComposer composer(doc, library);
     const Status status = composer.compose(1, picture);

@@ -7,8 +7,8 @@
 
 #include "export/pdf_export.h"
 #include "export_test_util.h"
-#include "model/frame_composition.h"
 #include "imagefilters/image_file.h"
+#include "model/frame_composition.h"
 #include "model/synthetic_project.h"
 
 namespace quib {

@@ -34,8 +34,12 @@ struct ProjectSnapshot {
     std::vector<FrameElements> frames;
 
     explicit ProjectSnapshot(const CQuibDoc& doc)
-        : backgroundSize(doc.backgroundSize), background(doc.backgroundImage), frameOrigin(doc.frameOrigin),
-          titles(doc.titles), settings(doc.settings), buttons(doc.buttonImages),
+        : backgroundSize(doc.backgroundSize),
+          background(doc.backgroundImage),
+          frameOrigin(doc.frameOrigin),
+          titles(doc.titles),
+          settings(doc.settings),
+          buttons(doc.buttonImages),
           frames(test::frameElementsOf(doc)) {}
 };
 
@@ -48,59 +52,74 @@ TEST(ApplyTemplate, EachElementChangesExactlyItsPart) {
         test::makeStyledProject(doc);
         ProjectSnapshot expected(doc);
         switch (element) {
-        case templ::BackgroundImage:
-            expected.background = set.background;
-            expected.backgroundSize = set.backgroundSize;
-            break;
-        case templ::FramePosition: {
-            const int dx = set.frameOrigin.x - doc.frameOrigin.x, dy = set.frameOrigin.y - doc.frameOrigin.y;
-            expected.frameOrigin = set.frameOrigin;
-            expected.titles.rect = moved(expected.titles.rect, dx, dy);
-            for (FrameElements& f : expected.frames) {
-                f.cursorPos = moved(f.cursorPos, dx, dy);
-                f.textBox.rect = moved(f.textBox.rect, dx, dy);
-                f.nextButton.pos = moved(f.nextButton.pos, dx, dy);
-                f.prevButton.pos = moved(f.prevButton.pos, dx, dy);
-                for (NavButton& b : f.gotoButtons)
-                    b.pos = moved(b.pos, dx, dy);
+            case templ::BackgroundImage:
+                expected.background = set.background;
+                expected.backgroundSize = set.backgroundSize;
+                break;
+            case templ::FramePosition: {
+                const int dx = set.frameOrigin.x - doc.frameOrigin.x,
+                          dy = set.frameOrigin.y - doc.frameOrigin.y;
+                expected.frameOrigin = set.frameOrigin;
+                expected.titles.rect = moved(expected.titles.rect, dx, dy);
+                for (FrameElements& f : expected.frames) {
+                    f.cursorPos = moved(f.cursorPos, dx, dy);
+                    f.textBox.rect = moved(f.textBox.rect, dx, dy);
+                    f.nextButton.pos = moved(f.nextButton.pos, dx, dy);
+                    f.prevButton.pos = moved(f.prevButton.pos, dx, dy);
+                    for (NavButton& b : f.gotoButtons)
+                        b.pos = moved(b.pos, dx, dy);
+                }
+                break;
             }
-            break;
-        }
-        case templ::TitleEnable: expected.titles.enabled = set.titlesEnabled; break;
-        case templ::TitleFont: expected.titles.font = set.titleFont; break;
-        case templ::TitlePosition: expected.titles.rect = set.titleRect; break;
-        case templ::Callout:
-            for (FrameElements& f : expected.frames)
-                f.textBox.calloutName = set.calloutName;
-            break;
-        case templ::TextBoxFont:
-            for (FrameElements& f : expected.frames)
-                f.textBox.font = set.textFont;
-            break;
-        case templ::NextButtonPosition:
-            for (FrameElements& f : expected.frames)
-                f.nextButton.pos = set.nextPos;
-            break;
-        case templ::PrevButtonPosition:
-            for (FrameElements& f : expected.frames)
-                f.prevButton.pos = set.prevPos;
-            break;
-        case templ::GotoButtonPositions:
-            for (FrameElements& f : expected.frames)
-                for (int i = 0; i < 2; ++i)
-                    f.gotoButtons[i].pos = set.gotoPos[i];
-            break;
-        case templ::NextButtonImage: expected.buttons.images[ButtonImageSet::Next] = set.nextPicture; break;
-        case templ::PrevButtonImage:
-            expected.buttons.images[ButtonImageSet::Previous] = set.prevPicture;
-            break;
-        case templ::GotoButtonImages:
-            expected.buttons.images[ButtonImageSet::Goto1] = set.gotoPicture[0];
-            expected.buttons.images[ButtonImageSet::Goto2] = set.gotoPicture[1];
-            break;
-        case templ::FrameRate: expected.settings.frameRate = set.frameRate; break;
-        case templ::UsePalette: expected.settings.usePalette = set.usePalette; break;
-        case templ::CursorMovement: expected.settings.cursorSmoothness = set.cursorSmoothness; break;
+            case templ::TitleEnable:
+                expected.titles.enabled = set.titlesEnabled;
+                break;
+            case templ::TitleFont:
+                expected.titles.font = set.titleFont;
+                break;
+            case templ::TitlePosition:
+                expected.titles.rect = set.titleRect;
+                break;
+            case templ::Callout:
+                for (FrameElements& f : expected.frames)
+                    f.textBox.calloutName = set.calloutName;
+                break;
+            case templ::TextBoxFont:
+                for (FrameElements& f : expected.frames)
+                    f.textBox.font = set.textFont;
+                break;
+            case templ::NextButtonPosition:
+                for (FrameElements& f : expected.frames)
+                    f.nextButton.pos = set.nextPos;
+                break;
+            case templ::PrevButtonPosition:
+                for (FrameElements& f : expected.frames)
+                    f.prevButton.pos = set.prevPos;
+                break;
+            case templ::GotoButtonPositions:
+                for (FrameElements& f : expected.frames)
+                    for (int i = 0; i < 2; ++i)
+                        f.gotoButtons[i].pos = set.gotoPos[i];
+                break;
+            case templ::NextButtonImage:
+                expected.buttons.images[ButtonImageSet::Next] = set.nextPicture;
+                break;
+            case templ::PrevButtonImage:
+                expected.buttons.images[ButtonImageSet::Previous] = set.prevPicture;
+                break;
+            case templ::GotoButtonImages:
+                expected.buttons.images[ButtonImageSet::Goto1] = set.gotoPicture[0];
+                expected.buttons.images[ButtonImageSet::Goto2] = set.gotoPicture[1];
+                break;
+            case templ::FrameRate:
+                expected.settings.frameRate = set.frameRate;
+                break;
+            case templ::UsePalette:
+                expected.settings.usePalette = set.usePalette;
+                break;
+            case templ::CursorMovement:
+                expected.settings.cursorSmoothness = set.cursorSmoothness;
+                break;
         }
         EXPECT_EQ(ApplyTemplate(doc, set, element), element);
         const ProjectSnapshot after(doc);

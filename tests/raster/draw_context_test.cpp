@@ -21,7 +21,8 @@ QImage whiteSurface(int w, int h, QImage::Format format = QImage::Format_RGB32) 
 int countColour(DrawContext& dc, uint32_t colour, const Rect& area) {
     int n = 0;
     for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) n += dc.pixel(x, y) == colour;
+        for (int x = area.left; x < area.right; ++x)
+            n += dc.pixel(x, y) == colour;
     return n;
 }
 
@@ -122,7 +123,8 @@ TEST(DrawContextShapes, PixelOutsideReadsInvalid) {
 TEST(DrawContextShapes, NotXorTwiceRestoresTheSurface) {
     QImage image = whiteSurface(30, 30, QImage::Format_ARGB32);
     for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 30; ++x) image.setPixel(x, y, qRgba(x * 8, y * 8, 100, 200));
+        for (int x = 0; x < 30; ++x)
+            image.setPixel(x, y, qRgba(x * 8, y * 8, 100, 200));
     const QImage before = image.copy();
     DrawContext dc(image);
     dc.setRasterMode(RasterMode::NotXor);
@@ -182,7 +184,8 @@ TEST_F(DrawContextText, JustifiedTextSpansTheGivenWidth) {
     int rightmost = -1;
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 400; ++x)
-            if (dc.pixel(x, y) != kWhite) rightmost = std::max(rightmost, x);
+            if (dc.pixel(x, y) != kWhite)
+                rightmost = std::max(rightmost, x);
     EXPECT_GT(rightmost, target - 15);
     EXPECT_LT(rightmost, target + 2);
 }
@@ -225,7 +228,8 @@ TEST_F(DrawContextText, AliasedTextOnMarkedSurfaceHasOnlyTextColourOrMarker) {
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 120; ++x) {
             QRgb p = image.pixel(x, y);
-            if (p == 0x01010101u) continue;
+            if (p == 0x01010101u)
+                continue;
             ++drawn;
             EXPECT_EQ(p, qRgb(255, 0, 0)) << x << "," << y;
         }
@@ -243,8 +247,10 @@ TEST_F(DrawContextText, AntialiasedTextOnMarkedSurfaceKeepsTextColourAtEdges) {
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 120; ++x) {
             QRgb p = image.pixel(x, y);
-            if (p == 0x01010101u || qAlpha(p) <= 1) continue;
-            if (qAlpha(p) < 255) ++partial;
+            if (p == 0x01010101u || qAlpha(p) <= 1)
+                continue;
+            if (qAlpha(p) < 255)
+                ++partial;
             EXPECT_NEAR(qRed(p), 200, 8) << "no dark fringe at " << x << "," << y;
         }
     EXPECT_GT(partial, 0);

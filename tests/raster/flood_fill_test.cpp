@@ -15,7 +15,8 @@ constexpr QRgb kFill = 0xFF0000FF;
 QImage picture(const std::vector<std::string>& rows) {
     QImage image(int(rows[0].size()), int(rows.size()), QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, rows[size_t(y)][size_t(x)] == '#' ? kInk : kPaper);
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, rows[size_t(y)][size_t(x)] == '#' ? kInk : kPaper);
     return image;
 }
 
@@ -93,7 +94,8 @@ TEST(FloodFill, LargeRegionNeedsNoDeepRecursion) {
     QImage image(1500, 1500, QImage::Format_RGB32);
     image.fill(Qt::white);
     for (int y = 0; y < 1500; y += 4)
-        for (int x = (y / 4) % 2; x < 1499; ++x) image.setPixel(x + ((y / 4) % 2 ? 0 : 1), y, qRgb(0, 0, 0));
+        for (int x = (y / 4) % 2; x < 1499; ++x)
+            image.setPixel(x + ((y / 4) % 2 ? 0 : 1), y, qRgb(0, 0, 0));
     ASSERT_TRUE(floodFill(image, 0, 1, kFill));
     EXPECT_EQ(image.pixel(1499, 1499), kFill);
 }

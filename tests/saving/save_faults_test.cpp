@@ -13,9 +13,9 @@
 #include "base/atomic_file.h"
 #include "cursors/cursor_library_file.h"
 #include "export/pdf_export.h"
-#include "model/frame_composition.h"
 #include "export_test_util.h"
 #include "imagefilters/image_file.h"
+#include "model/frame_composition.h"
 #include "model/project_storage.h"
 #include "model/template_file.h"
 #include "palette/palette_file.h"
@@ -98,7 +98,8 @@ std::vector<Writer> writers() {
          [](const std::string& f, int v) {
              SwfMovie movie;
              buildMovie(movie, v);
-             return WriteMovieOutput(movie, f + "/tour.swf", OutputType::Movie, {40 + v, 30}).movieStatus.ok();
+             return WriteMovieOutput(movie, f + "/tour.swf", OutputType::Movie, {40 + v, 30})
+                 .movieStatus.ok();
          }},
         {"executable movie", "tour.exe",
          [](const std::string& f, int v) {
@@ -106,7 +107,8 @@ std::vector<Writer> writers() {
              std::ofstream(player, std::ios::binary) << std::string(3000, 'P');
              SwfMovie movie;
              buildMovie(movie, v);
-             return WriteMovieOutput(movie, f + "/tour.exe", OutputType::Executable, {40, 30}, player).movieStatus.ok();
+             return WriteMovieOutput(movie, f + "/tour.exe", OutputType::Executable, {40, 30}, player)
+                 .movieStatus.ok();
          }},
         {"PDF export", "tour.pdf",
          [](const std::string& f, int v) {

@@ -6,8 +6,8 @@
 #include "raster/gui_application.h"
 #include "shapes/callout_library.h"
 #include "shapes/default_callouts.h"
-#include "shapes/polygon_shape.h"
 #include "shapes/fill_shape.h"
+#include "shapes/polygon_shape.h"
 #include "shapes/wrapped_text.h"
 
 using namespace quib;
@@ -37,7 +37,8 @@ protected:
         for (int y = 0; y < frame.height(); ++y)
             for (int x = 0; x < frame.width(); ++x) {
                 QRgb p = surface.pixel(x, y);
-                if (qAlpha(p) != 1) frame.setPixel(x, y, qRgb(qRed(p), qGreen(p), qBlue(p)));
+                if (qAlpha(p) != 1)
+                    frame.setPixel(x, y, qRgb(qRed(p), qGreen(p), qBlue(p)));
             }
         return frame;
     }
@@ -90,7 +91,8 @@ TEST_F(CalloutDrawing, EveryShippedCalloutFillsInsideAndLeavesOutsideUntouched) 
         DrawContext dc(surface);
         dc.setFont(sansFont(14));
         dc.setTextColour(kInvalidColour);
-        uint32_t colour = callout.DrawCallout(dc, Rect{0, 0, w, h}, std::string_view("Fare clic sul pulsante Avvia per cominciare."), 3);
+        uint32_t colour = callout.DrawCallout(
+            dc, Rect{0, 0, w, h}, std::string_view("Fare clic sul pulsante Avvia per cominciare."), 3);
         EXPECT_EQ(colour, callout.textColour);
         EXPECT_EQ(dc.textColour(), callout.textColour) << "an unset text colour takes the callout's";
         // The text field's centre lies inside the callout body, which the fill covers.
@@ -127,7 +129,8 @@ TEST_F(CalloutDrawing, CalloutWithoutShapesUsesBoxShrunkByTwo) {
     int leftmost = 1000, topmost = 1000;
     for (int y = 0; y < 50; ++y)
         for (int x = 0; x < 100; ++x)
-            if (surface.pixel(x, y) != kMarker) leftmost = std::min(leftmost, x), topmost = std::min(topmost, y);
+            if (surface.pixel(x, y) != kMarker)
+                leftmost = std::min(leftmost, x), topmost = std::min(topmost, y);
     EXPECT_GE(leftmost, 2);
     EXPECT_LE(leftmost, 4);
     EXPECT_GE(topmost, 2);
@@ -146,7 +149,8 @@ TEST_F(CalloutDrawing, FillOutsideEveryOutlineFloodsTheWholeBackground) {
     DrawContext dc(surface);
     callout.DrawCallout(dc, Rect{0, 0, 80, 40}, std::string_view(""), 0);
     for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 80; ++x) ASSERT_EQ(surface.pixel(x, y), qRgb(0, 200, 0)) << x << "," << y;
+        for (int x = 0; x < 80; ++x)
+            ASSERT_EQ(surface.pixel(x, y), qRgb(0, 200, 0)) << x << "," << y;
 }
 
 TEST_F(CalloutDrawing, BoxOffsetMovesShapesAndText) {
@@ -168,7 +172,8 @@ TEST_F(CalloutDrawing, AlignmentsInsideACalloutStayInTheTextField) {
     const int w = 300, h = 150;
     QImage sheet(w, 4 * (h + 10), QImage::Format_RGB32);
     sheet.fill(Qt::white);
-    const std::string text = "Allineamento del testo: questa frase va a capo\nsu piu' righe dentro il riquadro.";
+    const std::string text =
+        "Allineamento del testo: questa frase va a capo\nsu piu' righe dentro il riquadro.";
     for (uint32_t align = 0; align < 4; ++align) {
         QImage surface = markedSurface(w, h);
         DrawContext dc(surface);

@@ -54,7 +54,8 @@ TEST(ShapeDrawing, CurveShowsControlsOnlyOfTheSelectedAnchor) {
     EXPECT_EQ(dc.pixel(177, 97), kBlue);
     int red = 0;
     for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 200; ++x) red += dc.pixel(x, y) == kRed;
+        for (int x = 0; x < 200; ++x)
+            red += dc.pixel(x, y) == kRed;
     EXPECT_EQ(red, 0) << "no selection, no control points";
     curve->Draw(dc, 200, 200, true, Pen::solid(kBlack), Pen::solid(kBlue), Pen::solid(kRed), 0);
     EXPECT_EQ(dc.pixel(20, 60), kRed) << "line from anchor 0 to its control";
@@ -102,11 +103,14 @@ TEST(ShapeDrawing, EditorViewOfACurveAndPolygonIsSavedForInspection) {
     DrawContext dc(image);
     auto polygon = shapeOf<PolygonShape>({{0.1, 0.1}, {0.45, 0.1}, {0.45, 0.9}, {0.1, 0.9}, {0.1, 0.1}});
     polygon->Draw(dc, 240, 160, true, Pen{PenStyle::Dot, 1, kBlack}, Pen::solid(kBlue), Pen::solid(kRed), -1);
-    auto curve = shapeOf<CurveShape>({{0.55, 0.8}, {0.55, 0.1}, {0.95, 0.1}, {0.9, 0.5}, {0.85, 0.9}, {0.7, 0.9}, {0.6, 0.6}});
-    curve->Draw(dc, 240, 160, true, Pen{PenStyle::Solid, 2, rgb(255, 255, 0)}, Pen::solid(kBlue), Pen::solid(kRed), 3);
+    auto curve = shapeOf<CurveShape>(
+        {{0.55, 0.8}, {0.55, 0.1}, {0.95, 0.1}, {0.9, 0.5}, {0.85, 0.9}, {0.7, 0.9}, {0.6, 0.6}});
+    curve->Draw(dc, 240, 160, true, Pen{PenStyle::Solid, 2, rgb(255, 255, 0)}, Pen::solid(kBlue),
+                Pen::solid(kRed), 3);
     curve->DrawBlinkMarker(3, dc, 240, 160, 10);
     const std::string dir = std::string(QUIB_BUILD_DIR) + "/test-output/shapes";
     std::filesystem::create_directories(dir);
     EXPECT_TRUE(image.save(QString::fromStdString(dir + "/editor_view.png")));
-    EXPECT_EQ(dc.pixel(pixelRound(0.9, 240), pixelRound(0.5, 160) - 6 + 0), kBlack) << "blink marker's outer square";
+    EXPECT_EQ(dc.pixel(pixelRound(0.9, 240), pixelRound(0.5, 160) - 6 + 0), kBlack)
+        << "blink marker's outer square";
 }

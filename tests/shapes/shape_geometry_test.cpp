@@ -24,7 +24,8 @@ std::unique_ptr<CurveShape> curveOf(std::vector<PointD> points, bool closed = fa
 
 std::vector<PointD> keyframe(const Shape& shape, int k) {
     std::vector<PointD> points;
-    for (int j = 0; j < shape.pointCount; ++j) points.push_back(shape.keyframePoint(k, j));
+    for (int j = 0; j < shape.pointCount; ++j)
+        points.push_back(shape.keyframePoint(k, j));
     return points;
 }
 
@@ -86,7 +87,8 @@ TEST(ShapeBounds, BoundsRangesAndCentre) {
 TEST(ShapeHitTests, DistanceAndLocationOnOutline) {
     auto shape = polygonOf({{0, 0}, {1, 0}, {1, 1}});
     EXPECT_DOUBLE_EQ(shape->DistanceToOutline(50, 10, 100, 100), 10);
-    EXPECT_DOUBLE_EQ(shape->DistanceToOutline(-30, -40, 100, 100), 50) << "beyond the ends: to the nearer end";
+    EXPECT_DOUBLE_EQ(shape->DistanceToOutline(-30, -40, 100, 100), 50)
+        << "beyond the ends: to the nearer end";
     double fraction = 0;
     PointD foot;
     EXPECT_DOUBLE_EQ(shape->LocateOnOutline(110, 50, 100, 100, fraction, foot), 10);
@@ -185,7 +187,8 @@ TEST(ShapeDeletePoint, ClosedPolygonKeepsItsClosure) {
 
 TEST(ShapeDeletePoint, CurveRemovesAnAnchorWithItsControls) {
     std::vector<PointD> points;
-    for (int i = 0; i < 10; ++i) points.push_back(PointD{i / 10.0, 0});
+    for (int i = 0; i < 10; ++i)
+        points.push_back(PointD{i / 10.0, 0});
     auto one = curveOf(points);
     EXPECT_TRUE(one->DeletePoint(1));
     EXPECT_EQ(keyframe(*one, 0), std::vector<PointD>(points.begin() + 3, points.end())) << "points 0..2 go";
@@ -194,12 +197,14 @@ TEST(ShapeDeletePoint, CurveRemovesAnAnchorWithItsControls) {
     EXPECT_EQ(keyframe(*last, 0), std::vector<PointD>(points.begin(), points.end() - 3));
     auto middle = curveOf(points);
     EXPECT_TRUE(middle->DeletePoint(4));  // anchor 3 with controls 2 and 4
-    EXPECT_EQ(keyframe(*middle, 0), (std::vector<PointD>{points[0], points[1], points[5], points[6], points[7], points[8], points[9]}));
+    EXPECT_EQ(keyframe(*middle, 0), (std::vector<PointD>{points[0], points[1], points[5], points[6],
+                                                         points[7], points[8], points[9]}));
     EXPECT_FALSE(curveOf(points)->DeletePoint(10));
 }
 
 TEST(ShapeDeletePoint, ClosedCurveRepairsClosure) {
-    auto curve = curveOf({A, {0.3, 0.1}, {0.6, 0.1}, B, {0.9, 0.4}, {0.9, 0.6}, C, {0.5, 0.5}, {0.2, 0.2}, A}, true);
+    auto curve =
+        curveOf({A, {0.3, 0.1}, {0.6, 0.1}, B, {0.9, 0.4}, {0.9, 0.6}, C, {0.5, 0.5}, {0.2, 0.2}, A}, true);
     EXPECT_TRUE(curve->DeletePoint(0));
     ASSERT_EQ(curve->pointCount, 7);
     EXPECT_EQ(curve->keyframePoint(0, 0), B);
@@ -234,7 +239,8 @@ TEST(ShapeInsertPoint, CurveSplitKeepsTheShapeAndPutsTheAnchorNearTheClick) {
     EXPECT_EQ(curve->current[6], (PointD{1, 0}));
     EXPECT_NEAR(curve->OutlineLength(200, 200), lengthBefore, lengthBefore * 0.03);
     for (const PointD& p : outlineBefore)
-        EXPECT_LT(curve->DistanceToOutline(p.x * 200, p.y * 200, 200, 200), 3.0) << "the refit follows the old curve";
+        EXPECT_LT(curve->DistanceToOutline(p.x * 200, p.y * 200, 200, 200), 3.0)
+            << "the refit follows the old curve";
 }
 
 TEST(ShapeInsertPoint, CurveWithoutSegmentsRefuses) {
@@ -268,7 +274,8 @@ TEST(ShapeConversion, PolygonToCurveSmoothsInteriorAnchorsTenPixelsOut) {
     EXPECT_GT(out.y, anchor.y) << "the outgoing control leans toward the next point";
     EXPECT_LT(in.x, anchor.x) << "the incoming one toward the previous point";
     auto straight = polygonOf({{0, 0}, {0.5, 0}, {1, 0}})->ToCurve(100, 100);
-    for (const PointD& p : straight->keyframePoints) EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+    for (const PointD& p : straight->keyframePoints)
+        EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
 }
 
 TEST(ShapeConversion, ClosedPolygonToCurveSmoothsTheClosingAnchor) {

@@ -14,13 +14,15 @@ namespace {
 struct Bytes {
     std::vector<uint8_t> data;
     Bytes& u32(uint32_t v) {
-        for (int i = 0; i < 4; ++i) data.push_back(uint8_t(v >> (8 * i)));
+        for (int i = 0; i < 4; ++i)
+            data.push_back(uint8_t(v >> (8 * i)));
         return *this;
     }
     Bytes& f64(double v) {
         uint64_t bits;
         std::memcpy(&bits, &v, 8);
-        for (int i = 0; i < 8; ++i) data.push_back(uint8_t(bits >> (8 * i)));
+        for (int i = 0; i < 8; ++i)
+            data.push_back(uint8_t(bits >> (8 * i)));
         return *this;
     }
     Bytes& text(const std::string& s) {
@@ -43,7 +45,8 @@ TEST(ShapeStream, HandWrittenCurveBodyReads) {
     b.u32(2).u32(5).text("Curva").u32(4).u32(0x00112233).u32(3).u32(1).u32(2).u32(1).u32(0);
     b.f64(0).f64(7);
     for (int k = 0; k < 2; ++k)
-        for (int j = 0; j < 4; ++j) b.f64(j * 0.25 + k).f64(0.5);
+        for (int j = 0; j < 4; ++j)
+            b.f64(j * 0.25 + k).f64(0.5);
     auto shape = readBack(b.data);
     ASSERT_EQ(shape->type(), ShapeType::Curve);
     EXPECT_EQ(shape->name, "Curva");
@@ -85,7 +88,8 @@ TEST(ShapeStream, RoundTripKeepsEveryStoredField) {
     curve.permanent = true;
     curve.pointCount = 4;
     curve.keyframeTimes = {0, 3, 9};
-    for (int i = 0; i < 12; ++i) curve.keyframePoints.push_back(PointD{i * 0.1, -i * 0.2});
+    for (int i = 0; i < 12; ++i)
+        curve.keyframePoints.push_back(PointD{i * 0.1, -i * 0.2});
     std::vector<uint8_t> bytes;
     ByteWriter out(bytes);
     writeShape(out, curve);

@@ -32,10 +32,12 @@ protected:
     // Leftmost and rightmost inked columns of text line `line` (-1 when it holds no ink).
     std::pair<int, int> inkOfLine(int top, int line) {
         int left = -1, right = -1;
-        for (int y = top + line * lineHeight; y < std::min(image.height(), top + (line + 1) * lineHeight); ++y)
+        for (int y = top + line * lineHeight; y < std::min(image.height(), top + (line + 1) * lineHeight);
+             ++y)
             for (int x = 0; x < image.width(); ++x)
                 if (dc->pixel(x, y) != kWhite) {
-                    if (left < 0 || x < left) left = x;
+                    if (left < 0 || x < left)
+                        left = x;
                     right = std::max(right, x);
                 }
         return {left, right};
@@ -97,12 +99,16 @@ TEST_F(WrappedText, TheFourAlignments) {
         auto ink = inkOfLine(10, 0);
         ASSERT_GE(ink.first, 0) << align;
         switch (align) {
-        case 0:
-        case 3:  // a last line stays left-aligned
-            EXPECT_NEAR(ink.first, rect.left, 2) << align;
-            break;
-        case 1: EXPECT_NEAR(ink.first, (rect.left + rect.right - w) / 2, 2); break;
-        case 2: EXPECT_NEAR(ink.second, rect.right - 1, 2); break;
+            case 0:
+            case 3:  // a last line stays left-aligned
+                EXPECT_NEAR(ink.first, rect.left, 2) << align;
+                break;
+            case 1:
+                EXPECT_NEAR(ink.first, (rect.left + rect.right - w) / 2, 2);
+                break;
+            case 2:
+                EXPECT_NEAR(ink.second, rect.right - 1, 2);
+                break;
         }
     }
 }
@@ -128,7 +134,8 @@ TEST_F(WrappedText, LinesBelowTheRectangleAreNotDrawn) {
 
 TEST_F(WrappedText, LongTextsAreLaidOutToTheEnd) {
     std::string text;
-    for (int i = 0; i < 1100; ++i) text += "a\n";
+    for (int i = 0; i < 1100; ++i)
+        text += "a\n";
     text += "fine";
     prepare(60, 1102 * 20);
     ASSERT_LE(lineHeight, 20);

@@ -2,8 +2,8 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "ui/app_settings.h"
 #include "ui/command_actions.h"
@@ -28,7 +28,9 @@ TEST(InterfaceLanguage, StandardButtonsSpeakItalian) {
     test::ensureApplication();
     ASSERT_TRUE(installItalianToolkitTexts()) << "qt6-translations-l10n is installed by the setup";
     QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Yes | QDialogButtonBox::Save);
-    auto text = [&](QDialogButtonBox::StandardButton which) { return buttons.button(which)->text().remove('&'); };
+    auto text = [&](QDialogButtonBox::StandardButton which) {
+        return buttons.button(which)->text().remove('&');
+    };
     EXPECT_EQ(text(QDialogButtonBox::Cancel), QStringLiteral("Annulla"));
     EXPECT_EQ(text(QDialogButtonBox::Yes), QStringLiteral("Sì"));
     EXPECT_EQ(text(QDialogButtonBox::Save), QStringLiteral("Salva"));

@@ -19,7 +19,9 @@ using namespace quib;
 
 namespace {
 
-uint32_t patternAt(int x, int y) { return uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | ((x + y) & 0xFF)); }
+uint32_t patternAt(int x, int y) {
+    return uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | ((x + y) & 0xFF));
+}
 
 // The widgets stay on the offscreen platform; the screen they capture is a private Xvfb.
 class X11WizardTest : public ::testing::Test, public test::WithApplication {

@@ -14,7 +14,6 @@
 
 namespace quib::test {
 
-
 // A shown editor over a three-frame project of 320 x 240 with a known layout on its first frame:
 // cursor at (40, 40), text box (160, 120, 288, 180) with a callout, Next button at (250, 200),
 // title (20, 8, 300, 36), the picture filling the canvas.

@@ -20,7 +20,6 @@
 
 namespace quib::test {
 
-
 // What the fake dialogs were asked and what they answer.
 struct FakeChoices {
     std::optional<TextFont> font;

@@ -25,7 +25,9 @@ struct TemplateCommandsTest : test::WithApplication, ::testing::Test {
         document.doc().SetModifiedFlag(false);
         document.doc().addObserver(&hints);
         TemplateCommands::setApplicationSettings(&settings);
-        QuibProjectDocument::interaction().showMessage = [this](const QString& text) { messages.append(text); };
+        QuibProjectDocument::interaction().showMessage = [this](const QString& text) {
+            messages.append(text);
+        };
         TemplateInteraction& ask = TemplateCommands::interaction();
         ask.chooseElements = [this](TemplateElementChooser::Mode mode, uint32_t& mask) {
             modes.push_back(mode);
@@ -38,7 +40,8 @@ struct TemplateCommandsTest : test::WithApplication, ::testing::Test {
             suggestedName = suggested;
             return savePath;
         };
-        ask.askTemplate = [this](const TemplatePreview& preview, QString& folder, QString& path, uint32_t& mask) {
+        ask.askTemplate = [this](const TemplatePreview& preview, QString& folder, QString& path,
+                                 uint32_t& mask) {
             startFolder = folder;
             previewOffered = &preview;
             folder = temp.path();

@@ -95,8 +95,9 @@ TEST_F(ApplyDialogTest, ListsTemplatesOfTheStartFolder) {
     const TemplatePreview preview(project);
     TemplateApplyDialog dialog(preview, temp.path());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Seleziona il modello da applicare"));
-    EXPECT_EQ(itemTexts(dialog.fileList()),
-              (QStringList{QStringLiteral("blue.qtp"), QStringLiteral("broken.qtp"), QStringLiteral("rate.qtp")}));
+    EXPECT_EQ(
+        itemTexts(dialog.fileList()),
+        (QStringList{QStringLiteral("blue.qtp"), QStringLiteral("broken.qtp"), QStringLiteral("rate.qtp")}));
     EXPECT_TRUE(itemTexts(dialog.folderList()).contains(QStringLiteral("nested")));
     EXPECT_EQ(dialog.folderField()->text(), QDir::toNativeSeparators(QDir(temp.path()).absolutePath()));
     EXPECT_EQ(dialog.mask(), templ::AllElements);
@@ -115,7 +116,8 @@ TEST_F(ApplyDialogTest, AllFilesTypeShowsEveryFile) {
 TEST_F(ApplyDialogTest, FoldersCanBeEnteredAndLeft) {
     const TemplatePreview preview(project);
     TemplateApplyDialog dialog(preview, temp.path());
-    const QList<QListWidgetItem*> nested = dialog.folderList()->findItems(QStringLiteral("nested"), Qt::MatchExactly);
+    const QList<QListWidgetItem*> nested =
+        dialog.folderList()->findItems(QStringLiteral("nested"), Qt::MatchExactly);
     ASSERT_EQ(nested.size(), 1);
     emit dialog.folderList()->itemActivated(nested.first());
     EXPECT_EQ(dialog.folder(), QDir(temp.path()).filePath(QStringLiteral("nested")));

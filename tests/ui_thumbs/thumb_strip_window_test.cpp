@@ -38,7 +38,9 @@ struct ThumbStripWindowTest : test::WithApplication, ::testing::Test {
         EXPECT_TRUE(SaveProject(path.toStdString(), doc, progress).ok());
         return path;
     }
-    CQuibThumbView* strip() const { return dynamic_cast<CQuibThumbView*>(frame.activeChild()->thumbnailView()); }
+    CQuibThumbView* strip() const {
+        return dynamic_cast<CQuibThumbView*>(frame.activeChild()->thumbnailView());
+    }
 
     test::TempSettings temp;
     AppSettings settings;
@@ -57,7 +59,8 @@ TEST_F(ThumbStripWindowTest, OpeningAProjectUsesTheThumbnailSettingsAndShowsProg
     QProgressBar* bar = frame.panes()->messagePane()->findChild<QProgressBar*>();
     if (view->thumbnailsPending()) {
         ASSERT_NE(bar, nullptr);
-        EXPECT_EQ(frame.panes()->messagePane()->text(), QStringLiteral("Inizializzazione delle miniature..."));
+        EXPECT_EQ(frame.panes()->messagePane()->text(),
+                  QStringLiteral("Inizializzazione delle miniature..."));
     }
     for (int round = 0; round < 4000 && view->thumbnailsPending(); ++round) {
         QApplication::processEvents();

@@ -34,7 +34,8 @@ void buildFlatProject(CQuibDoc& doc, int cx, int cy, const std::vector<uint32_t>
             for (int x = 0; x < cx; ++x) {
                 uint8_t* p = doc.currentImage.pixel(x, y);
                 // A gradient on top of the colour so the scaling has something to average.
-                p[0] = uint8_t(blueOf(colours[k]) ^ (x * 3)), p[1] = greenOf(colours[k]), p[2] = uint8_t(redOf(colours[k]) + y);
+                p[0] = uint8_t(blueOf(colours[k]) ^ (x * 3)), p[1] = greenOf(colours[k]),
+                p[2] = uint8_t(redOf(colours[k]) + y);
             }
         doc.currentFrame = Frame();
         doc.currentFrame.title = "F" + std::to_string(k);
@@ -83,7 +84,9 @@ struct ThumbViewTest : ::testing::Test, test::WithApplication {
         view.doItemsLayout();
         QApplication::processEvents();
     }
-    static QPoint centreOf(CQuibThumbView& view, int row) { return view.visualItemRect(view.item(row)).center(); }
+    static QPoint centreOf(CQuibThumbView& view, int row) {
+        return view.visualItemRect(view.item(row)).center();
+    }
 
     // A drag of the strip's selection dropped onto point of target, with the keyboard modifiers.
     static void dropSelection(CQuibThumbView& source, CQuibThumbView& target, QPoint point,
@@ -412,9 +415,11 @@ TEST_F(ThumbViewTest, DragOverOnlyTakesFrameDataAndHighlightsTheItemUnderTheCurs
     QApplication::sendEvent(view.viewport(), &refused);
     EXPECT_FALSE(refused.isAccepted());
     std::unique_ptr<QMimeData> data(view.dragData());
-    QDragEnterEvent enter(centreOf(view, 1), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(centreOf(view, 1), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
+                          Qt::NoModifier);
     QApplication::sendEvent(view.viewport(), &enter);
-    QDragMoveEvent move(centreOf(view, 1), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QDragMoveEvent move(centreOf(view, 1), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(view.viewport(), &move);
     EXPECT_EQ(move.dropAction(), Qt::MoveAction);  // the same strip moves
     EXPECT_EQ(view.dropHighlightRow(), 1);
@@ -432,9 +437,11 @@ TEST_F(ThumbViewTest, DraggingNearAnEdgeScrollsTheList) {
     ASSERT_GT(bar->maximum(), 0);
     std::unique_ptr<QMimeData> data(view.dragData());
     const QPoint nearRight(view.viewport()->width() - 3, 20);
-    QDragEnterEvent enter(nearRight, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(nearRight, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
+                          Qt::NoModifier);
     QApplication::sendEvent(view.viewport(), &enter);
-    QDragMoveEvent move(nearRight, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QDragMoveEvent move(nearRight, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
+                        Qt::NoModifier);
     QApplication::sendEvent(view.viewport(), &move);
     EXPECT_EQ(bar->value(), CQuibThumbView::EdgeScrollStep);
     QDragLeaveEvent leave;
@@ -447,8 +454,8 @@ TEST_F(ThumbViewTest, PopupOffersTheThumbnailCommandsInOrder) {
     CQuibThumbView view(doc);
     std::unique_ptr<QMenu> menu(view.createPopupMenu(nullptr));
     EXPECT_EQ(menu->title(), QStringLiteral("Miniature"));
-    const std::vector<int> expected = {cmd::EditDelete, cmd::EditCut, cmd::EditCopy,
-                                       cmd::CopyMerged, cmd::EditPaste, cmd::InsertFrames, cmd::Preferences};
+    const std::vector<int> expected = {cmd::EditDelete, cmd::EditCut,      cmd::EditCopy,   cmd::CopyMerged,
+                                       cmd::EditPaste,  cmd::InsertFrames, cmd::Preferences};
     ASSERT_EQ(menu->actions().size(), qsizetype(expected.size()));
     for (size_t k = 0; k < expected.size(); ++k) {
         QAction* action = menu->actions()[qsizetype(k)];
