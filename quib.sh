@@ -5,7 +5,10 @@
 #   ./quib.sh build           install what is missing, build
 #   ./quib.sh sanitize        the engine with AddressSanitizer and UndefinedBehaviorSanitizer (clang):
 #                             its tests once, then every fuzz target for QUIB_FUZZ_SECONDS (30) each
-#   ./quib.sh ratio           non-blank lines of the tests against those of the code they test
+#   ./quib.sh ratio           non-blank lines of the tests against those of the code they test, with the
+#                             line coverage of src/ from the last `coverage` run
+#   ./quib.sh coverage        build with line counters (build-coverage), run the suite, measure src/
+#   ./quib.sh format-check    clang-format check of the C++ files changed since the tree was formatted
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -18,7 +21,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox x11-apps xauth qpdf poppler-utils fonts-dejavu-core qt6-translations-l10n
   clang libclang-rt-14-dev
-  libwebp-dev webp chromium python3-pil
+  libwebp-dev webp chromium python3-pil gcovr clang-format
   g++-mingw-w64-x86-64-win32 libz-mingw-w64-dev wine wine64
 )
 
@@ -65,6 +68,36 @@ sanitize() {
   done <"$dir/fuzz/fuzzers.txt"
 }
 
+COVERAGE_DIR=${QUIB_COVERAGE_BUILD_DIR:-build-coverage}
+
+coverage() {
+  install_missing
+  cmake -S . -B "$COVERAGE_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUIB_COVERAGE=ON \
+    -DQUIB_BUILD_BENCHMARKS=OFF >/dev/null
+  cmake --build "$COVERAGE_DIR" -j "$(nproc)"
+  find "$COVERAGE_DIR" -name '*.gcda' -delete
+  # A failing test still counts the lines it ran; the figure is what matters here.
+  (cd "$COVERAGE_DIR" && QT_QPA_PLATFORM=offscreen ctest --timeout 600 -j "$(nproc)" >ctest.log) || true
+  gcovr --root . --filter 'src/' --gcov-ignore-parse-errors --print-summary --txt "$COVERAGE_DIR/coverage.txt" \
+    "$COVERAGE_DIR" | tee "$COVERAGE_DIR/coverage-summary.txt"
+}
+
+# The tree was formatted as a whole in this commit; later changes keep to the style.
+FORMAT_BASE=2285b307e1e61fd204ccf8f48547c7424d7591e3
+
+format_check() {
+  install_missing
+  local files
+  if git cat-file -e "$FORMAT_BASE^{commit}" 2>/dev/null; then
+    files=$(git diff --name-only --diff-filter=d "$FORMAT_BASE" -- '*.cpp' '*.h' '*.cc')
+  else
+    files=$(git ls-files '*.cpp' '*.h' '*.cc')
+  fi
+  [ -z "$files" ] && return 0
+  # shellcheck disable=SC2086
+  clang-format --dry-run --Werror $files
+}
+
 cmd=${1:-run}
 shift || true
 case "$cmd" in
@@ -87,8 +120,17 @@ case "$cmd" in
     count() { find "$@" -type f \( -name '*.cpp' -o -name '*.h' \) -exec cat {} + | grep -cv '^[[:space:]]*$'; }
     tests=$(count tests)
     code=$(count src app cli player filters)
-    awk -v t="$tests" -v c="$code" 'BEGIN { printf "tests %d, code %d, ratio %.2f (aim 0.25-0.33)\n", t, c, t / c }' ;;
+    awk -v t="$tests" -v c="$code" 'BEGIN { printf "tests %d, code %d, ratio %.2f (aim 0.25-0.33)\n", t, c, t / c }'
+    if [ -f "$COVERAGE_DIR/coverage-summary.txt" ]; then
+      echo "coverage of src/ at the last './quib.sh coverage': $(grep '^lines' "$COVERAGE_DIR/coverage-summary.txt")"
+    else
+      echo "coverage of src/: not measured yet, run './quib.sh coverage'"
+    fi ;;
+  coverage)
+    coverage ;;
+  format-check)
+    format_check ;;
   *)
-    echo "usage: $0 run|test|build|sanitize|ratio [ARGS...]" >&2
+    echo "usage: $0 run|test|build|sanitize|ratio|coverage|format-check [ARGS...]" >&2
     exit 2 ;;
 esac
