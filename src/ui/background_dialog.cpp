@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "model/frame_operations.h"
+#include "title_width.h"
 
 namespace quib {
 
@@ -25,6 +26,7 @@ uint32_t toColorRef(const QColor& color) {
 
 BackgroundDialog::BackgroundDialog(const Values& start, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Seleziona l'immagine di sfondo"));
+    keepTitleVisible(*this);
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
 

@@ -20,6 +20,7 @@
 #include "capture_backends.h"
 #include "capture_tray.h"
 #include "model/quib_doc.h"
+#include "title_width.h"
 #include "toolbar_icons.h"
 
 namespace quib {
@@ -70,6 +71,7 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
       m_hotKey(hotKey),
       m_mainWindow(mainWindow) {
     setWindowTitle(QStringLiteral("Wizard Nuovo progetto - Passo 2 di 2"));
+    keepTitleVisible(*this);
     setWindowIcon(applicationIcon());
     m_shiftDown = [] { return QApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier); };
 
@@ -101,7 +103,6 @@ CCaptureDialog::CCaptureDialog(ScreenGrabber& grabber, GlobalHotKey* hotKey, CQu
     buttons->addWidget(finishButton);
     buttons->addWidget(cancelButton);
     layout->addLayout(buttons);
-    setMinimumWidth(320);
     connect(m_captureButton, &QPushButton::clicked, this, [this] { runCommand(CaptureToggle); });
     connect(finishButton, &QPushButton::clicked, this, [this] { runCommand(Finish); });
     connect(cancelButton, &QPushButton::clicked, this, [this] { runCommand(Cancel); });

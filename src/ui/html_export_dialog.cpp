@@ -10,6 +10,7 @@
 
 #include "export/html_export.h"
 #include "save_file_dialog.h"
+#include "title_width.h"
 
 namespace quib {
 
@@ -25,6 +26,7 @@ HtmlExportDialog::HtmlExportDialog(const FilterTable& filters, const QString& re
                                    int rememberedFilter, QWidget* parent)
     : QDialog(parent), m_browse(defaultBrowse) {
     setWindowTitle(QStringLiteral("Opzioni per esportazione HTML"));
+    keepTitleVisible(*this);
 
     m_name = new QLineEdit(rememberedName, this);
     auto* browseButton = new QPushButton(QStringLiteral("&Sfoglia"), this);

@@ -276,7 +276,7 @@ void CMainFrame::run(int id) {
             arrangeIcons();
             break;
         case cmd::UserGuide:
-            openDataFile(QStringLiteral("docs/Quib User Guide.pdf"),
+            openDataFile(QStringLiteral("docs/guida-utente.html"),
                          [this](const QString& path) { openWithDesktop(path, false, m_message); });
             break;
         case cmd::Tutorial1:

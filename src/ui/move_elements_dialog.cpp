@@ -9,6 +9,7 @@
 
 #include "model/project_edit.h"
 #include "model/quib_doc.h"
+#include "title_width.h"
 
 namespace quib {
 
@@ -57,6 +58,7 @@ void moveAllElements(CQuibDoc& doc, int dx, int dy, const std::vector<int>* fram
 
 MoveElementsDialog::MoveElementsDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Sposta tutti gli elementi"));
+    keepTitleVisible(*this);
     auto makeSpin = [this] {
         auto* spin = new QSpinBox(this);
         spin->setRange(-32767, 32767);

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/progress.h"
+#include "export/project_output.h"
+#include "model/project_storage.h"
+#include "shapes/default_callouts.h"
+#include "swf_test_decoder.h"
+
+using namespace quib;
+
+namespace {
+
+struct Sample {
+    const char* file;
+    std::vector<std::string> titles;
+};
+
+const Sample kSamples[] = {
+    {"tutorial.qbk",
+     {"Tutorial 1: catturare lo schermo", "Quale zona catturare", "Disegnare il rettangolo",
+      "Cattura temporizzata o a ogni clic", "Il tasto Pausa", "La finestra di cattura",
+      "Il progetto catturato"}},
+    {"sample.qbk",
+     {"Tutorial 2: annotare e pubblicare", "La casella di testo", "Il fumetto e il carattere",
+      "Il titolo del frame", "I pulsanti di navigazione", "Impostazioni progetto",
+      "Rendering e pubblicazione"}},
+};
+
+std::string samplePath(const char* file) {
+    return std::string(QUIB_BUILD_DIR "/share/quib/samples/") + file;
+}
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class SampleProjects : public testing::TestWithParam<Sample> {};
+
+}  // namespace
+
+TEST_P(SampleProjects, RenderEveryFrameWithItsTitle) {
+    const Sample& sample = GetParam();
+    const std::string path = samplePath(sample.file);
+    EXPECT_LT(QFileInfo(QString::fromStdString(path)).size(), 400 * 1024);
+    CQuibDoc doc;
+    NullProgress progress;
+    ASSERT_TRUE(LoadProject(path, doc, progress).ok());
+    ASSERT_EQ(doc.frameCount(), int(sample.titles.size()));
+    for (int k = 0; k < doc.frameCount(); ++k) {
+        const Frame& frame = doc.frames[size_t(k)];
+        EXPECT_EQ(frame.title, sample.titles[size_t(k)]);
+        EXPECT_TRUE(frame.textBox.visible && !frame.textBox.text.empty()) << k;
+        EXPECT_TRUE(frame.cursorVisible && frame.hasCursorImage()) << k;
+        EXPECT_EQ(bool(frame.nextButton.visible), k + 1 < doc.frameCount()) << k;
+    }
+
+    const CalloutLibrary callouts = defaultCalloutLibrary();
+    OutputOptions options;
+    options.callouts = &callouts;
+    QTemporaryDir out;
+    const std::string movie = out.filePath(QStringLiteral("sample.swf")).toStdString();
+    const ExportResult rendered = projectOutput(OutputType::Movie).write(doc, movie, options, progress);
+    ASSERT_TRUE(rendered.status.ok()) << rendered.status.message();
+    const std::string bytes = readAll(movie);
+    EXPECT_GE(swftest::decodeMovie(std::vector<uint8_t>(bytes.begin(), bytes.end())).showFrameCount(),
+              doc.frameCount());
+
+    const std::string page = out.filePath(QStringLiteral("sample.html")).toStdString();
+    const ExportResult html = projectOutput(OutputType::Html5).write(doc, page, options, progress);
+    ASSERT_TRUE(html.status.ok()) << html.status.message();
+    EXPECT_EQ(html.framesWritten, doc.frameCount());
+    const std::string text = readAll(page);
+    for (const std::string& title : sample.titles)
+        EXPECT_NE(text.find(title), std::string::npos) << title;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shipped, SampleProjects, testing::ValuesIn(kSamples), [](const testing::TestParamInfo<Sample>& info) {
+        return std::string(info.param.file).substr(0, std::string(info.param.file).find('.'));
+    });
