@@ -44,19 +44,14 @@ protected:
     std::unique_ptr<CChildFrame> child;
 };
 
+// One item plus two pixels, plus the scroll bar when there is one; 110 pixels when empty.
 TEST_F(ChildFrameTest, ThumbnailRowIsOneItemPlusTwoPixels) {
     child->recalcRows();
     EXPECT_EQ(child->thumbnailRowHeight(), 72);
     EXPECT_EQ(child->editorRowHeight(), available() - 72);
-}
-
-TEST_F(ChildFrameTest, ScrollBarHeightIsAdded) {
     strip->scrollBar = 15;
     child->recalcRows();
     EXPECT_EQ(child->thumbnailRowHeight(), 87);
-}
-
-TEST_F(ChildFrameTest, EmptyStripRowIsOneHundredTenPixels) {
     strip->empty = true;
     child->recalcRows();
     EXPECT_EQ(child->thumbnailRowHeight(), 110);

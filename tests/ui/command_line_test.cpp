@@ -1,46 +1,43 @@
 #include <gtest/gtest.h>
 
 #include "ui/command_line.h"
+#include "ui_test_support.h"
 
 namespace quib {
 namespace {
 
-TEST(CommandLine, NameWithSpacesNeedsNoQuotes) {
-    EXPECT_EQ(fileNameFromCommandLine(QStringLiteral("quib my project file.qbk")),
-              QStringLiteral("my project file.qbk"));
+// The file named after the program: spaces need no quotes, a quoted program path is skipped with
+// the space after it, and the search for that space starts at the second character.
+TEST(CommandLine, FileNameIsEverythingAfterTheProgram) {
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("quib my project file.qbk"), QStringLiteral("my project file.qbk")},
+        {QStringLiteral("\"/opt/my apps/quib\" /tmp/a b.qbk"), QStringLiteral("/tmp/a b.qbk")},
+        {QStringLiteral(" quib x.qbk"), QStringLiteral("x.qbk")},
+        {QStringLiteral("quib"), QString()},
+        {QStringLiteral("\"/opt/my apps/quib\""), QString()},
+        {QString(), QString()},
+    };
+    for (const auto& [line, name] : cases)
+        EXPECT_EQ(fileNameFromCommandLine(line), name) << line.toStdString();
 }
 
-TEST(CommandLine, QuotedProgramPathIsSkippedWithTheSpaceAfterIt) {
-    EXPECT_EQ(fileNameFromCommandLine(QStringLiteral("\"/opt/my apps/quib\" /tmp/a b.qbk")),
-              QStringLiteral("/tmp/a b.qbk"));
-}
-
-TEST(CommandLine, NothingAfterTheProgramMeansNoFile) {
-    EXPECT_TRUE(fileNameFromCommandLine(QStringLiteral("quib")).isEmpty());
-    EXPECT_TRUE(fileNameFromCommandLine(QStringLiteral("\"/opt/my apps/quib\"")).isEmpty());
-    EXPECT_TRUE(fileNameFromCommandLine(QString()).isEmpty());
-}
-
-TEST(CommandLine, SearchForTheSpaceStartsAtTheSecondCharacter) {
-    // A leading space is not taken as the end of the program path.
-    EXPECT_EQ(fileNameFromCommandLine(QStringLiteral(" quib x.qbk")), QStringLiteral("x.qbk"));
-}
-
-TEST(CommandLine, ArgumentsSplitByTheShellAreJoinedBackIntoOneName) {
-    const QStringList argv = {QStringLiteral("/usr/bin/quib"), QStringLiteral("/home/a/my"),
-                              QStringLiteral("tutorial.qbk")};
-    EXPECT_EQ(fileNameFromCommandLine(joinCommandLine(argv)), QStringLiteral("/home/a/my tutorial.qbk"));
-}
-
-TEST(CommandLine, ProgramPathWithSpacesIsQuotedWhenJoined) {
-    const QStringList argv = {QStringLiteral("/opt/my apps/quib"), QStringLiteral("/tmp/x y.qbk")};
-    EXPECT_EQ(joinCommandLine(argv), QStringLiteral("\"/opt/my apps/quib\" /tmp/x y.qbk"));
-    EXPECT_EQ(fileNameFromCommandLine(joinCommandLine(argv)), QStringLiteral("/tmp/x y.qbk"));
-}
-
-TEST(CommandLine, SingleArgumentHoldingSpacesIsKeptWhole) {
-    const QStringList argv = {QStringLiteral("quib"), QStringLiteral("/tmp/quoted name.qbk")};
-    EXPECT_EQ(fileNameFromCommandLine(joinCommandLine(argv)), QStringLiteral("/tmp/quoted name.qbk"));
+// Arguments split by the shell are joined back into one name; a program path with spaces is quoted.
+TEST(CommandLine, JoinedArgumentsGiveBackTheFileName) {
+    const struct {
+        QStringList argv;
+        QString name;
+    } cases[] = {
+        {{QStringLiteral("/usr/bin/quib"), QStringLiteral("/home/a/my"), QStringLiteral("tutorial.qbk")},
+         QStringLiteral("/home/a/my tutorial.qbk")},
+        {{QStringLiteral("/opt/my apps/quib"), QStringLiteral("/tmp/x y.qbk")},
+         QStringLiteral("/tmp/x y.qbk")},
+        {{QStringLiteral("quib"), QStringLiteral("/tmp/quoted name.qbk")},
+         QStringLiteral("/tmp/quoted name.qbk")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fileNameFromCommandLine(joinCommandLine(c.argv)), c.name);
+    EXPECT_EQ(joinCommandLine({QStringLiteral("/opt/my apps/quib"), QStringLiteral("/tmp/x y.qbk")}),
+              QStringLiteral("\"/opt/my apps/quib\" /tmp/x y.qbk"));
 }
 
 }  // namespace

@@ -42,14 +42,12 @@ protected:
     }
 };
 
+// The chain is main window, panel, active view, other view, document.
 TEST_F(RouterTest, EachCommandGoesToTheFirstLevelThatHandlesIt) {
+    EXPECT_EQ(router.chain(), (std::vector<CommandHandler*>{&main, &panel, &active, &other, &document}));
     for (int id = 1; id <= 5; ++id)
         EXPECT_TRUE(router.dispatch(id));
     EXPECT_EQ(log, (std::vector<std::string>{"main", "panel", "active", "other", "document"}));
-}
-
-TEST_F(RouterTest, ChainIsMainPanelActiveViewOtherViewDocument) {
-    EXPECT_EQ(router.chain(), (std::vector<CommandHandler*>{&main, &panel, &active, &other, &document}));
 }
 
 TEST_F(RouterTest, UnhandledCommandIsDisabledAndNotRun) {

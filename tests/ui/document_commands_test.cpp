@@ -1,19 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMimeData>
 #include <QRadioButton>
 #include <QTest>
 
 #include "base/progress.h"
 #include "export/html_export.h"
-#include "model/frame_clipboard.h"
 #include "model/project_storage.h"
 #include "model/synthetic_project.h"
 #include "ui/app_paths.h"
@@ -252,18 +249,6 @@ TEST_F(DocumentCommandsTest, HtmlExportDialogListsOnlyWritableTypesAndSelectsThe
     FilterTable none;
     HtmlExportDialog empty(none, QString(), 0);
     EXPECT_FALSE(empty.hasTypes());
-}
-
-TEST_F(DocumentCommandsTest, CtrlCInATextFieldCopiesTextNotFrames) {
-    auto* field = new QLineEdit(QStringLiteral("caption text"), &frame);
-    field->show();
-    field->setFocus();
-    field->selectAll();
-    QApplication::clipboard()->clear();
-    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("caption text"));
-    EXPECT_FALSE(QApplication::clipboard()->mimeData()->hasFormat(QString::fromLatin1(kFrameFormatMime)));
-    delete field;
 }
 
 TEST_F(DocumentCommandsTest, PdfExportStartsFromTheRememberedNameAndAddsTheExtension) {

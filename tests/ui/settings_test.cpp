@@ -10,32 +10,6 @@ namespace {
 
 using test::TempSettings;
 
-TEST(AppSettings, EmptyStoreGivesTheDefaults) {
-    TempSettings temp;
-    AppSettings s = AppSettings::defaults(QStringLiteral("/data/Templates"));
-    s.load(temp.store());
-    EXPECT_TRUE(s.reloadLastProject);
-    EXPECT_EQ(s.mruSize, 10);
-    EXPECT_TRUE(s.showPropertiesBar);
-    EXPECT_EQ(s.thumbCx, 64);
-    EXPECT_EQ(s.thumbCy, 64);
-    EXPECT_EQ(s.lastTemplateLoadDir, QStringLiteral("/data/Templates"));
-    EXPECT_TRUE(s.lastImageLoadDir.isEmpty());
-    EXPECT_TRUE(s.lastHtmlExportName.isEmpty());
-    EXPECT_TRUE(s.lastPdfExportName.isEmpty());
-    EXPECT_TRUE(s.lastBackgroundFileName.isEmpty());
-    EXPECT_EQ(s.previousExportFilter, 0);
-    EXPECT_EQ(s.previousTimedCaptureFrameRate, 3);
-    EXPECT_EQ(s.propertiesPanelViewMode, 0);
-    EXPECT_EQ(s.previousBackgroundMode, 0);
-    EXPECT_EQ(s.previousBackgroundCx, 0);
-    EXPECT_EQ(s.previousBackgroundCy, 0);
-    EXPECT_EQ(s.previousBackgroundFillColor, 0xFFFFFF);
-    EXPECT_TRUE(s.lastProjectPath.isEmpty());
-    EXPECT_TRUE(s.recentFiles.isEmpty());
-    EXPECT_FALSE(s.appWindow.valid);
-}
-
 AppSettings changedSettings() {
     AppSettings s;
     s.reloadLastProject = false;
@@ -157,36 +131,13 @@ TEST(AppSettings, RecentListKeepsMostRecentFirstWithoutDuplicatesAndWithinSize) 
     EXPECT_EQ(s.recentFiles, (QStringList{QStringLiteral("/d"), QStringLiteral("/c")}));
 }
 
-TEST(AppSettings, ListSizeOfZeroOrLessBecomesFour) {
-    AppSettings s;
-    s.recentFiles = {"/1", "/2", "/3", "/4", "/5", "/6"};
-    s.setMruSize(0);
-    EXPECT_EQ(s.mruSize, 4);
-    EXPECT_EQ(s.recentFiles.size(), 4);
-    s.setMruSize(-3);
-    EXPECT_EQ(s.mruSize, 4);
-}
-
-TEST(AppSettings, LastProjectPathIsWrittenAndClearedOnItsOwn) {
-    TempSettings temp;
-    AppSettings::writeLastProjectPath(temp.store(), QStringLiteral("/x/y.qbk"));
-    EXPECT_EQ(AppSettings::readLastProjectPath(*temp.reopen()), QStringLiteral("/x/y.qbk"));
-    AppSettings::writeLastProjectPath(temp.store(), QString());
-    EXPECT_TRUE(AppSettings::readLastProjectPath(*temp.reopen()).isEmpty());
-}
-
+// Placement is five numbers, the show state then the edges; malformed ones are ignored.
 TEST(WorkspaceFormat, PlacementIsFiveNumbersShowStateThenEdges) {
     WindowPlacement p;
     p.showState = 1;
     p.normalRect = QRect(5, 6, 100, 50);
     p.valid = true;
     EXPECT_EQ(formatWindowPlacement(p), QStringLiteral("1 5 6 105 56"));
-    WindowPlacement back = parseWindowPlacement(QStringLiteral("1 5 6 105 56"));
-    EXPECT_TRUE(back.valid);
-    EXPECT_EQ(back.normalRect, p.normalRect);
-}
-
-TEST(WorkspaceFormat, MalformedPlacementIsIgnored) {
     EXPECT_FALSE(parseWindowPlacement(QStringLiteral("1 2 3")).valid);
     EXPECT_FALSE(parseWindowPlacement(QStringLiteral("1 a 3 4 5")).valid);
     EXPECT_FALSE(parseWindowPlacement(QStringLiteral("1 50 50 10 10")).valid);

@@ -40,21 +40,6 @@ struct NewCommandTest : test::WithApplication, ::testing::Test {
 
 }  // namespace
 
-TEST_F(NewCommandTest, NewWithoutCapturingOpensAnEmptyModifiedProject) {
-    NewProjectWizard::setDefaultRunners(
-        [](CCaptureSetupDialog& setup) {
-            setup.startCapturingCheck()->setChecked(false);
-            setup.accept();
-            return setup.result();
-        },
-        {});
-    ASSERT_TRUE(frame.enabled(cmd::FileNew));
-    frame.run(cmd::FileNew);
-    ASSERT_EQ(frame.childFrames().size(), 1);
-    EXPECT_TRUE(frame.activeChild()->document()->isModified());
-    EXPECT_EQ(activeDoc().frameCount(), 0);
-}
-
 TEST_F(NewCommandTest, NewWithCapturedFramesOpensAProjectOfTheRegionsSize) {
     settings.previousTimedCaptureFrameRate = 5;
     int rateSeen = 0;

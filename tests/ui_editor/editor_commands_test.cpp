@@ -51,7 +51,7 @@ void putFrames(const std::vector<uint8_t>& bytes) {
     QApplication::clipboard()->setMimeData(data);
 }
 
-TEST_F(EditorClipboardTest, PastingALargerBitmap_FillsTheFrameFromTheTopLeftAndCutsTheRest) {
+TEST_F(EditorClipboardTest, PastingABitmap_FillsTheFrameFromTheTopLeftAndCutsWhatIsLarger) {
     putPicture(positionPicture(400, 300));
     ASSERT_TRUE(view->enabled(cmd::EditPaste));
     view->run(cmd::EditPaste);
@@ -64,9 +64,8 @@ TEST_F(EditorClipboardTest, PastingALargerBitmap_FillsTheFrameFromTheTopLeftAndC
     EXPECT_EQ(doc.commands.undoName(), "Incolla immagine");
     ASSERT_TRUE(doc.commands.undo(doc));
     EXPECT_NE(pixelOf(doc.currentImage, 100, 50), QColor(100, 50, 150));
-}
 
-TEST_F(EditorClipboardTest, PastingASmallerBitmap_LeavesTheRestOfThePicture) {
+    // A smaller bitmap leaves the rest of the picture.
     const QColor outside = pixelOf(doc.currentImage, 200, 200);
     putPicture(positionPicture(50, 40));
     view->run(cmd::EditPaste);
@@ -167,18 +166,7 @@ TEST_F(EditorClipboardTest, CopyMerged_GivesTheWholeComposedCanvas) {
     EXPECT_EQ(picture.pixelColor(280, 212), QColor(b[2], b[1], b[0]));
 }
 
-TEST_F(EditorClipboardTest, PastedFramesGoInFrontOfTheCurrentFrame) {
-    putFrames(CopyFramesToClipboardFile(doc, {2}));
-    ASSERT_TRUE(doc.SelectFrame(1));
-    view->run(cmd::EditPaste);
-    ASSERT_EQ(doc.frameCount(), 4);
-    FrameElements inserted;
-    doc.GetFrame(1, inserted);
-    EXPECT_EQ(inserted.title, "Frame 3");
-    EXPECT_TRUE(recorder.heard(hint::FramesInserted));
-}
-
-TEST_F(EditorClipboardTest, PastingFramesKeepsThePendingEditsOfTheCurrentFrame) {
+TEST_F(EditorClipboardTest, PastedFramesGoInFrontOfTheCurrentFrameAndKeepItsPendingEdits) {
     putFrames(CopyFramesToClipboardFile(doc, {2}));
     ASSERT_TRUE(doc.SelectFrame(1));
     doc.currentFrame.title = "edited";
@@ -186,6 +174,10 @@ TEST_F(EditorClipboardTest, PastingFramesKeepsThePendingEditsOfTheCurrentFrame) 
     doc.elementsChanged = doc.imageChanged = true;
     view->run(cmd::EditPaste);
     ASSERT_EQ(doc.frameCount(), 4);
+    FrameElements inserted;
+    doc.GetFrame(1, inserted);
+    EXPECT_EQ(inserted.title, "Frame 3");
+    EXPECT_TRUE(recorder.heard(hint::FramesInserted));
     ASSERT_TRUE(doc.SelectFrame(2));
     EXPECT_EQ(doc.currentFrame.title, "edited");
     EXPECT_EQ(doc.currentImage.pixel(0, 0)[0], 0x5A);

@@ -1,29 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "model/frame_clipboard.h"
 #include "model/quib_doc.h"
 #include "model/synthetic_project.h"
 #include "ui/element_tracker.h"
 
 namespace quib {
 namespace {
-
-TEST(ElementKinds, SelectionBitsMatchTheClipboardMask) {
-    EXPECT_EQ(selectionBit(ElementKind::Cursor), selitem::Cursor);
-    EXPECT_EQ(selectionBit(ElementKind::PrevButton), selitem::PrevButton);
-    EXPECT_EQ(selectionBit(ElementKind::NextButton), selitem::NextButton);
-    EXPECT_EQ(selectionBit(ElementKind::Goto1), selitem::Goto1);
-    EXPECT_EQ(selectionBit(ElementKind::Goto2), selitem::Goto2);
-    EXPECT_EQ(selectionBit(ElementKind::TextBox), selitem::TextBox);
-    EXPECT_EQ(selectionBit(ElementKind::Title), selitem::Title);
-    EXPECT_EQ(selectionBit(ElementKind::FrameImage), selitem::FrameImage);
-}
-
-TEST(ElementKinds, ChangeHintsPerElement) {
-    const int expected[kElementKindCount] = {5, 7, 11, 11, 11, 11, 3, 13};
-    for (int k = 0; k < kElementKindCount; ++k)
-        EXPECT_EQ(ElementTracker(kindAt(k)).changeHint(), expected[k]) << k;
-}
 
 TEST(TrackerGeometry, KeptInsideChecksBottomTopLeftRightInThatOrder) {
     const Size canvas{100, 50};
@@ -75,14 +57,6 @@ TEST_F(TrackerHitTest, HandlesResizeOnlyASelectedTextBox) {
     EXPECT_EQ(hit(ElementKind::TextBox, 97, 65, true), TrackerPart::Left);
     EXPECT_EQ(hit(ElementKind::TextBox, 155, 85, false), TrackerPart::None);
     EXPECT_EQ(hit(ElementKind::TextBox, 120, 60, false), TrackerPart::Middle);
-}
-
-TEST_F(TrackerHitTest, TheFrameImageIsHitWithinFourPixelsOfItsEdge) {
-    EXPECT_EQ(hit(ElementKind::FrameImage, 4, 50), TrackerPart::Middle);
-    EXPECT_EQ(hit(ElementKind::FrameImage, 5, 50), TrackerPart::None);
-    EXPECT_EQ(hit(ElementKind::FrameImage, 195, 50), TrackerPart::Middle);
-    EXPECT_EQ(hit(ElementKind::FrameImage, 194, 50), TrackerPart::None);
-    EXPECT_EQ(hit(ElementKind::FrameImage, 100, 95), TrackerPart::Middle);
 }
 
 TEST_F(TrackerHitTest, NothingIsHitWithoutACurrentFrame) {

@@ -204,20 +204,5 @@ TEST_F(BackgroundAndButtons, UnreadableButtonPicture_ChangesNothing) {
     EXPECT_EQ(doc.buttonImages, before);
 }
 
-TEST_F(BackgroundAndButtons, ARawPictureWrittenByHand_LoadsAsTheButtonPicture) {
-    // width 2, height 1, then two pixels blue-green-red-alpha
-    const char bytes[] = {2, 0, 0, 0, 1, 0, 0, 0, 9, 8, 7, 6, 5, 4, 3, 0};
-    QFile file(dir.path() + QStringLiteral("/hand.raw"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes, sizeof bytes);
-    file.close();
-    answerImageFile(file.fileName());
-    document->run(cmd::Goto1ButtonImage);
-    const Bitmap32& image = doc.buttonImages.images[ButtonImageSet::Goto1];
-    ASSERT_EQ(image.width, 2);
-    ASSERT_EQ(image.height, 1);
-    EXPECT_EQ(image.pixels, (std::vector<uint8_t>{9, 8, 7, 6, 5, 4, 3, 0}));
-}
-
 }  // namespace
 }  // namespace quib

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <cstring>
 
 #include "../ui/ui_test_support.h"
@@ -12,7 +10,6 @@
 #include "palette/standard_palettes.h"
 #include "palette_test_support.h"
 #include "render/render_project.h"
-#include "shapes/callout_library.h"
 #include "ui/app_settings.h"
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
@@ -66,10 +63,9 @@ struct PaletteCommandTest : test::WithApplication, ::testing::Test {
 TEST_F(PaletteCommandTest, OkCopiesTheCountAndThatManyEntries) {
     edit = [](PaletteDialog& dialog) { return dialog.createNew(); };
     EXPECT_TRUE(runPaletteDialog(doc(), nullptr));
-    const std::vector<PaletteEntry> web = WebSafePalette216();
-    ASSERT_EQ(doc().settings.paletteCount, 216);
-    for (int i = 0; i < 216; ++i)
-        EXPECT_EQ(doc().settings.palette[i], web[size_t(i)]) << i;
+    EXPECT_EQ(doc().settings.paletteCount, 216);
+    EXPECT_EQ(std::vector<PaletteEntry>(doc().settings.palette, doc().settings.palette + 216),
+              WebSafePalette216());
     // Entries past the count keep what they held.
     EXPECT_EQ(doc().settings.palette[216], (PaletteEntry{216, 1, 2, 3}));
     EXPECT_TRUE(doc().isModified());
@@ -130,22 +126,6 @@ TEST_F(PaletteCommandTest, DocumentOffersTheCommandOnlyInPaletteMode) {
     EXPECT_EQ(dialogsRun, 0);
 }
 
-TEST_F(PaletteCommandTest, CommandThroughTheDocumentSetsThePalette) {
-    edit = [](PaletteDialog& dialog) { return dialog.createNew(); };
-    document->run(cmd::EditPalette);
-    EXPECT_EQ(dialogsRun, 1);
-    EXPECT_EQ(doc().settings.paletteCount, 216);
-    EXPECT_EQ(doc().settings.palette[215], (PaletteEntry{255, 255, 255, 255}));
-    EXPECT_TRUE(document->isModified());
-}
-
-TEST_F(PaletteCommandTest, CommandSetAloneAnswersOnlyThePaletteCommand) {
-    PaletteCommands commands(*document);
-    EXPECT_TRUE(commands.handles(cmd::EditPalette));
-    EXPECT_FALSE(commands.handles(cmd::Render));
-    EXPECT_FALSE(commands.enabled(cmd::Render));
-}
-
 // The command reaches the palette dialog from the main window, past the views of the project.
 struct PaletteFromMainWindow : test::WithApplication, ::testing::Test {
     PaletteFromMainWindow() : settings(AppSettings::defaults(temp.folder())), frame(settings, temp.store()) {
@@ -175,72 +155,23 @@ struct PaletteFromMainWindow : test::WithApplication, ::testing::Test {
     CMainFrame frame;
 };
 
-TEST_F(PaletteFromMainWindow, CommandIsEnabledInPaletteModeAndSetsThePalette) {
+TEST_F(PaletteFromMainWindow, CommandIsEnabledOnlyInPaletteModeAndSetsThePalette) {
     ASSERT_TRUE(frame.router().isEnabled(cmd::EditPalette));
     ASSERT_TRUE(frame.router().dispatch(cmd::EditPalette));
     EXPECT_EQ(doc().settings.paletteCount, 16);
     EXPECT_EQ(doc().settings.palette[9], (PaletteEntry{255, 0, 0, 255}));
     EXPECT_TRUE(doc().isModified());
-}
-
-TEST_F(PaletteFromMainWindow, CommandIsDisabledWithoutPaletteMode) {
     doc().settings.usePalette = 0;
     EXPECT_FALSE(frame.router().isEnabled(cmd::EditPalette));
 }
 
-// Palette mode without a palette: the render is stopped until one is chosen.
-struct MissingPaletteTest : PaletteCommandTest {
-    MissingPaletteTest() {
-        doc().settings.paletteCount = 0;
-        doc().settings.outputFileName =
-            QDir(folder.path()).filePath(QStringLiteral("movie.swf")).toStdString();
-        doc().settings.outputType = OutputType::Movie;
-        PaletteDialog::prompts().makeProgress = [](QWidget*) { return std::make_unique<NullProgress>(); };
-        PaletteDialog::prompts().runNewPalette = [](NewPaletteDialog& choice) {
-            choice.countEdit()->setValue(16);
-            return true;
-        };
-    }
-    std::function<void(const QString&)> recordMessage() {
-        return [this](const QString& text) { messages.append(text); };
-    }
-    QTemporaryDir folder;
-    QStringList messages;
-};
-
-TEST_F(MissingPaletteTest, MessageThenDialogThenTheRenderGoesOn) {
-    ASSERT_EQ(CheckRenderable(doc()).blocker, RenderBlocker::NoPalette);
-    edit = [](PaletteDialog& dialog) { return dialog.createNew(); };
-    EXPECT_TRUE(supplyMissingPalette(doc(), nullptr, recordMessage()));
-    EXPECT_EQ(messages, QStringList{QString::fromUtf8(kNoPaletteMessage)});
-    EXPECT_EQ(dialogsRun, 1);
-    EXPECT_EQ(doc().settings.paletteCount, 2);
-    ASSERT_TRUE(CheckRenderable(doc()).ok());
-
-    const CalloutLibrary callouts;
-    NullProgress progress;
-    const RenderResult result = RenderProject(doc(), callouts, progress);
-    ASSERT_TRUE(result.ok()) << result.movieStatus.message();
-    QFile movie(QString::fromStdString(doc().settings.outputFileName));
-    ASSERT_TRUE(movie.open(QIODevice::ReadOnly));
-    EXPECT_EQ(movie.read(3), QByteArray("FWS"));
-    EXPECT_EQ(result.stats.projectFrames, 2);
-}
-
-TEST_F(MissingPaletteTest, CancelledDialogStopsTheRender) {
-    edit = [](PaletteDialog& dialog) {
-        dialog.createNew();
-        return false;
-    };
-    EXPECT_FALSE(supplyMissingPalette(doc(), nullptr, recordMessage()));
-    EXPECT_EQ(messages.size(), 1);
-    EXPECT_EQ(doc().settings.paletteCount, 0);
-    EXPECT_EQ(CheckRenderable(doc()).blocker, RenderBlocker::NoPalette);
-}
-
-TEST_F(MissingPaletteTest, OkWithAnEmptyPaletteStillStopsTheRender) {
+// Palette mode without a palette: OK on an empty palette still stops the render.
+TEST_F(PaletteCommandTest, OkWithAnEmptyPaletteStillStopsTheRender) {
+    doc().settings.paletteCount = 0;
     edit = [](PaletteDialog&) { return true; };
-    EXPECT_FALSE(supplyMissingPalette(doc(), nullptr, recordMessage()));
+    QStringList messages;
+    EXPECT_FALSE(supplyMissingPalette(doc(), nullptr, [&](const QString& text) { messages.append(text); }));
+    EXPECT_EQ(messages, QStringList{QString::fromUtf8(kNoPaletteMessage)});
     EXPECT_EQ(doc().settings.paletteCount, 0);
 }
 

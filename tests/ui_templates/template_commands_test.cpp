@@ -84,13 +84,6 @@ struct TemplateCommandsTest : test::WithApplication, ::testing::Test {
     bool applyOk = true;
 };
 
-TEST_F(TemplateCommandsTest, DocumentOffersBothCommands) {
-    EXPECT_TRUE(document.handles(cmd::SaveAsTemplate));
-    EXPECT_TRUE(document.handles(cmd::ApplyTemplate));
-    EXPECT_TRUE(document.enabled(cmd::SaveAsTemplate));
-    EXPECT_TRUE(document.enabled(cmd::ApplyTemplate));
-}
-
 TEST_F(TemplateCommandsTest, SaveWritesTheChosenElements) {
     chosenMask = templ::FrameRate | templ::GotoButtonImages;
     savePath = inTemp(QStringLiteral("look.qtp"));
@@ -178,17 +171,6 @@ TEST_F(TemplateCommandsTest, MalformedTemplateIsReportedAndNothingChanges) {
     EXPECT_EQ(document.doc().titles, titlesBefore);
     EXPECT_FALSE(document.isModified());
     EXPECT_FALSE(hints.heard(0));
-}
-
-TEST_F(TemplateCommandsTest, TemplateWithAnotherMagicIsRefused) {
-    applyPath = inTemp(QStringLiteral("project.qtp"));
-    QFile file(applyPath);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(400, 'x'));
-    file.close();
-    document.run(cmd::ApplyTemplate);
-    EXPECT_EQ(messages, QStringList{QStringLiteral("Formato del file inaspettato.")});
-    EXPECT_FALSE(document.isModified());
 }
 
 TEST_F(TemplateCommandsTest, SavedTemplateAppliesToAnotherProject) {

@@ -41,31 +41,26 @@ std::vector<uint8_t> compressed(const std::vector<uint8_t>& pixels) {
     return *zlibCompress(pixels.data(), pixels.size(), 1);
 }
 
-TEST(ThumbnailSizeRule, WideFrameTakesTheFullWidthAndAProportionalHeight) {
-    EXPECT_EQ(thumbnailSize(QSize(64, 64), Size{200, 100}), QSize(64 + 6, 32 + 6));
-    EXPECT_EQ(thumbnailSize(QSize(64, 64), Size{1920, 1080}), QSize(64 + 6, 36 + 6));
-}
-
-TEST(ThumbnailSizeRule, TallFrameTakesTheFullHeight) {
-    EXPECT_EQ(thumbnailSize(QSize(64, 64), Size{100, 200}), QSize(32 + 6, 64 + 6));
-}
-
-TEST(ThumbnailSizeRule, ClampsToTheBoxInBothDirections) {
-    // cx <= cy: width = 40 * 90 / 100 = 36, fits; height stays 40.
-    EXPECT_EQ(thumbnailSize(QSize(80, 40), Size{90, 100}), QSize(36 + 6, 40 + 6));
-    // Wide frame in a narrow box: height = 30 * 100 / 400 = 7.
-    EXPECT_EQ(thumbnailSize(QSize(30, 64), Size{400, 100}), QSize(30 + 6, 7 + 6));
-    // Square frame in a wide box: width = H, height = W * 1 = 100 exceeds H and is clamped.
-    EXPECT_EQ(thumbnailSize(QSize(100, 50), Size{10, 10}), QSize(50 + 6, 50 + 6));
-}
-
-TEST(ThumbnailSizeRule, UnknownFrameSizeUsesTheBoxAndBadSettingsCountAs64) {
-    EXPECT_EQ(thumbnailSize(QSize(80, 60), Size{0, 0}), QSize(86, 66));
-    EXPECT_EQ(thumbnailSize(QSize(0, -3), Size{0, 0}), QSize(70, 70));
-}
-
-TEST(ThumbnailSizeRule, SliverFrameKeepsOnePixelOfPicture) {
-    EXPECT_EQ(thumbnailSize(QSize(64, 64), Size{1, 1000}), QSize(1 + 6, 64 + 6));
+// The picture fits the box with the frame's shape, inside a ring of three pixels each side.
+TEST(ThumbnailSizeRule, FrameShapeFitsTheBox) {
+    const struct {
+        const char* what;
+        QSize box;
+        Size frame;
+        QSize thumbnail;
+    } cases[] = {
+        {"wide frame: full width", {64, 64}, {200, 100}, {64 + 6, 32 + 6}},
+        {"wide screen", {64, 64}, {1920, 1080}, {64 + 6, 36 + 6}},
+        {"tall frame: full height", {64, 64}, {100, 200}, {32 + 6, 64 + 6}},
+        {"width 40 * 90 / 100 fits", {80, 40}, {90, 100}, {36 + 6, 40 + 6}},
+        {"wide frame in a narrow box", {30, 64}, {400, 100}, {30 + 6, 7 + 6}},
+        {"square frame in a wide box: clamped", {100, 50}, {10, 10}, {50 + 6, 50 + 6}},
+        {"unknown frame size: the box", {80, 60}, {0, 0}, {86, 66}},
+        {"bad settings count as 64", {0, -3}, {0, 0}, {70, 70}},
+        {"sliver keeps one pixel", {64, 64}, {1, 1000}, {1 + 6, 64 + 6}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(thumbnailSize(c.box, c.frame), c.thumbnail) << c.what;
 }
 
 TEST(ThumbnailTemplate, RingIsWhiteGreyWhiteFromOutsideIn) {
@@ -94,25 +89,6 @@ TEST(ThumbnailTemplate, RingIsWhiteGreyWhiteFromOutsideIn) {
         }
     }
     EXPECT_TRUE(white(0, 1));  // the outer ring's corner
-}
-
-TEST(BoxFilter, HandComputedMeansUseBothEndsOfEachRange) {
-    // One row 10, 20, 30 (grey) into two pixels: columns 0..1 and 1..2.
-    const std::vector<uint8_t> row = {10, 10, 10, 20, 20, 20, 30, 30, 30};
-    uint8_t out[6] = {};
-    boxScale(row.data(), 3, 1, 9, out, 2, 1, 6);
-    EXPECT_EQ(out[0], 15);
-    EXPECT_EQ(out[3], 25);
-    // 4 x 4 into 2 x 2: the first pixel covers columns and rows 0..2.
-    std::vector<uint8_t> square(4 * 4 * 3);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            square[size_t(y * 4 + x) * 3 + 2] = uint8_t(x * 10 + y * 40);  // red
-    uint8_t quad[12] = {};
-    boxScale(square.data(), 4, 4, 12, quad, 2, 2, 6);
-    EXPECT_EQ(quad[2], (0 + 10 + 20) / 3 + 40);  // rows 0..2 average 40
-    EXPECT_EQ(quad[5], 25 + 40);                 // columns 2..3 of rows 0..2
-    EXPECT_EQ(quad[11], 25 + 100);               // columns 2..3 of rows 2..3
 }
 
 TEST(BoxFilter, MatchesTheReferenceForDownAndUpScaling) {
