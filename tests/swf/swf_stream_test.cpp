@@ -138,11 +138,4 @@ TEST(SwfTagHeader, ShortFormUpTo62BytesLongFormFrom63) {
     }
 }
 
-TEST(SwfTagHeader, EmptyBodyIsTwoBytes) {
-    SwfStream s;
-    encodeTag(SwfShowFrameTag(), s);
-    encodeTag(SwfEndTag(), s);
-    EXPECT_EQ(streamBytes(s), (std::vector<uint8_t>{0x40, 0x00, 0x00, 0x00}));
-}
-
 }  // namespace
