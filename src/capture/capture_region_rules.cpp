@@ -26,11 +26,6 @@ Rect normalizedRegion(const Rect& r) {
                 std::max(r.top, r.bottom)};
 }
 
-Rect clampRegionToScreen(const Rect& window, Size screen) {
-    return Rect{std::max(window.left, 0), std::max(window.top, 0), std::min(window.right, screen.cx),
-                std::min(window.bottom, screen.cy)};
-}
-
 std::string regionLabelText(const Rect& r) {
     return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ") - (" + std::to_string(r.right) +
            ", " + std::to_string(r.bottom) + ")";

@@ -40,8 +40,6 @@ bool usableCaptureRegion(const Rect& region);
 Rect screenRegion(Size screen);
 // left <= right and top <= bottom, whichever corner the drag began at.
 Rect normalizedRegion(const Rect& region);
-// A picked window's rectangle kept on the primary screen.
-Rect clampRegionToScreen(const Rect& window, Size screen);
 // The region label: "(left, top) - (right, bottom)".
 std::string regionLabelText(const Rect& region);
 // The rate typed in the wizard; nothing when it is not a whole number above 0.

@@ -1,6 +1,7 @@
 #include "window_pick.h"
 
 #include "capture_region_rules.h"
+#include "cursor_rules.h"
 
 namespace quib {
 
@@ -19,7 +20,7 @@ PickedWindow pickWindowAt(const std::vector<WindowNode>& windows, Point point, S
         return PickedWindow{0, screenRegion(screen)};
     if (const WindowNode* child = topmostAt(window->children, point))
         window = child;
-    return PickedWindow{window->id, clampRegionToScreen(window->frame, screen)};
+    return PickedWindow{window->id, clampToScreen(window->frame, screen)};
 }
 
 }  // namespace quib

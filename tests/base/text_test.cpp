@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/cp1252.h"
-#include "base/status.h"
 #include "base/strings.h"
-#include "base/text_font.h"
 
 using namespace quib;
 
@@ -20,22 +18,7 @@ TEST(Utf16, SurrogatePairsSurvive) {
     EXPECT_EQ(utf8ToUtf16le(text).size(), 8u);
 }
 
-TEST(TextFont, DefaultsMatchTheStoredRecord) {
-    TextFont f;
-    const auto* bytes = reinterpret_cast<const uint8_t*>(&f);
-    EXPECT_EQ(bytes[0], 8);      // height
-    EXPECT_EQ(bytes[16], 0x90);  // weight 400
-    EXPECT_EQ(bytes[17], 0x01);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes + 28)), "MS Sans Serif");
-    EXPECT_EQ(bytes[60], 0xFF);  // colour "not set"
-    EXPECT_EQ(bytes[64], 3);     // justify
-}
-
 TEST(Strings, NumberedTextsFormat) {
     EXPECT_EQ(formatString(str::FrameOfFrames, 3, 12), "Frame 3 di 12");
     EXPECT_EQ(formatString1(str::SaveChanges, "demo.qbk"), "Salvare le modifiche di demo.qbk?");
-    Status s = Status::failure(str::UnexpectedFormat);
-    EXPECT_FALSE(s.ok());
-    EXPECT_EQ(s.message(), "Formato del file inaspettato.");
-    EXPECT_TRUE(Status::success().ok());
 }

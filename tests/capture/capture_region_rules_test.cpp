@@ -14,12 +14,6 @@ TEST(CaptureRegionRules, ScreenDisablesSelectAlsoAfterCapturingIsSwitchedOffAndO
     EXPECT_EQ(screenRegion(Size{1024, 768}), (Rect{0, 0, 1024, 768}));
 }
 
-TEST(CaptureRegionRules, WindowPartlyOffScreenIsClamped) {
-    EXPECT_EQ(clampRegionToScreen(Rect{-30, -5, 200, 100}, Size{640, 480}), (Rect{0, 0, 200, 100}));
-    EXPECT_EQ(clampRegionToScreen(Rect{600, 400, 700, 520}, Size{640, 480}), (Rect{600, 400, 640, 480}));
-    EXPECT_EQ(clampRegionToScreen(Rect{10, 20, 30, 40}, Size{640, 480}), (Rect{10, 20, 30, 40}));
-}
-
 TEST(CaptureRegionRules, RectangleDraggedFromBottomRightToTopLeftIsNormalized) {
     RectangleDrag drag;
     drag.begin(Point{300, 200});

@@ -88,15 +88,6 @@ TEST(CursorPicture, UnreadableCursorIsTransparent32x32AtOrigin) {
             expectTransparent(cursor.image, x, y);
 }
 
-TEST(CursorPosition, SubtractsRegionOriginAndHotSpot) {
-    EXPECT_EQ(cursorPosInRegion(Point{100, 80}, Point{3, 5}, Rect{50, 50, 150, 150}), (Point{47, 25}));
-}
-
-TEST(CursorPosition, IsNotClampedNearOrBeyondTheEdges) {
-    EXPECT_EQ(cursorPosInRegion(Point{100, 80}, Point{3, 5}, Rect{99, 79, 200, 200}), (Point{-2, -4}));
-    EXPECT_EQ(cursorPosInRegion(Point{500, 400}, Point{0, 0}, Rect{0, 0, 100, 100}), (Point{500, 400}));
-}
-
 TEST(ClampToScreen, KeepsTheRectangleInsideTheScreen) {
     const Size screen{640, 480};
     EXPECT_EQ(clampToScreen(Rect{-20, -5, 100, 90}, screen), (Rect{0, 0, 100, 90}));

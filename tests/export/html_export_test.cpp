@@ -105,11 +105,6 @@ TEST(HtmlFrameLines, HiddenButtonsGiveAnEmptyMap) {
     EXPECT_FALSE(linked);
 }
 
-TEST(HtmlFrameLines, ImageNameIsEscapedInTheAttribute) {
-    const std::string lines = htmlFrameLines(0, 1, FrameElements(), buttonImages(), 0, "a\"b&c<d>0.png");
-    EXPECT_NE(lines.find("src=\"a&quot;b&amp;c&lt;d&gt;0.png\""), std::string::npos);
-}
-
 class HtmlExport : public ::testing::Test {
 protected:
     void SetUp() override {

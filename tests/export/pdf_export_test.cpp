@@ -278,11 +278,6 @@ TEST_F(PdfExportFile, PathWithoutExtensionGetsPdfAndTheTitleStaysAsChosen) {
     EXPECT_FALSE(test::fileExists(dir.path("tour")));
 }
 
-TEST_F(PdfExportFile, ChosenFileNameIsTheTitle) {
-    ASSERT_TRUE(ExportPdf(doc, applicationCalloutsOrNone(), dir.path("doc.v1.pdf"), progress).status.ok());
-    EXPECT_NE(test::readFile(dir.path("doc.v1.pdf")).find("/Title (doc.v1.pdf)\r\n"), std::string::npos);
-}
-
 TEST_F(PdfExportFile, FileThatCannotBeCreatedNamesTheChosenPath) {
     doc.SelectFrame(1);
     const ExportResult result = ExportPdf(doc, applicationCalloutsOrNone(), dir.path("none/tour"), progress);
@@ -290,18 +285,6 @@ TEST_F(PdfExportFile, FileThatCannotBeCreatedNamesTheChosenPath) {
     EXPECT_EQ(result.status.stringId(), str::CannotCreateFile);
     EXPECT_EQ(result.status.message(), "Impossibile creare il file " + dir.path("none/tour"));
     EXPECT_EQ(doc.currentFrameIndex, 1);
-}
-
-TEST_F(PdfExportFile, ExistingFileIsReplacedWhole) {
-    {
-        std::FILE* f = std::fopen(dir.path("a.pdf").c_str(), "wb");
-        std::fputs("old contents that are longer than nothing", f);
-        std::fclose(f);
-    }
-    ASSERT_TRUE(ExportPdf(doc, applicationCalloutsOrNone(), dir.path("a.pdf"), progress).status.ok());
-    const std::string pdf = test::readFile(dir.path("a.pdf"));
-    EXPECT_TRUE(pdf.starts_with("%PDF-1.2"));
-    EXPECT_TRUE(pdf.ends_with("%%EOF\r\n"));
 }
 
 TEST_F(PdfExportFile, DiskFullHalfwayLeavesTheOldFileAndNoOther) {

@@ -401,21 +401,6 @@ TEST(DefaultButtons, PreviousPointsLeftAndNextPointsRight) {
     EXPECT_EQ(whiteSpan(next, 12).first, whiteSpan(next, 7).first);
 }
 
-TEST(ModifiedFlag, TitleGainsAndLosesTheStarSuffix) {
-    CQuibDoc doc;
-    doc.SetModifiedFlag(true);
-    EXPECT_EQ(doc.title(), "");
-    doc.setTitle("demo.qbk");
-    doc.SetModifiedFlag(true);
-    EXPECT_EQ(doc.title(), "demo.qbk *");
-    doc.SetModifiedFlag(true);
-    EXPECT_EQ(doc.title(), "demo.qbk *");
-    EXPECT_TRUE(doc.isModified());
-    doc.SetModifiedFlag(false);
-    EXPECT_EQ(doc.title(), "demo.qbk");
-    EXPECT_FALSE(doc.isModified());
-}
-
 TEST(StatusBar, FrameAndSizeIndicators) {
     CQuibDoc doc;
     makeProject(doc, 3, Size{64, 48});

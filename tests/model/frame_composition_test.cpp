@@ -381,38 +381,6 @@ TEST(OffscreenSurfaceTest, SameSizeKeepsThePixelsAndOtherSizesRecreate) {
     EXPECT_FALSE(surface.EnsureSurface(5, 5, 16));
 }
 
-TEST(ClipBlitTest, OverhangsCutTheSourceAndMoveItsStart) {
-    struct Case {
-        Rect bounds, source;
-        Point at;
-        Rect clippedSource;
-        Point clippedAt;
-    };
-    for (const Case& c : {
-             Case{Rect{0, 0, 10, 10}, Rect{0, 0, 4, 3}, Point{2, 2}, Rect{0, 0, 4, 3}, Point{2, 2}},
-             Case{Rect{0, 5, 10, 10}, Rect{0, 0, 4, 3}, Point{-1, 3}, Rect{1, 2, 4, 3}, Point{0, 5}},
-             Case{Rect{0, 0, 10, 9}, Rect{0, 0, 4, 3}, Point{8, 8}, Rect{0, 0, 2, 1}, Point{8, 8}},
-             Case{Rect{0, 0, 4, 4}, Rect{0, 0, 10, 10}, Point{-2, -3}, Rect{2, 3, 6, 7}, Point{0, 0}},
-         }) {
-        SCOPED_TRACE(::testing::Message() << c.at.x << "," << c.at.y);
-        Rect source = c.source;
-        Point at = c.at;
-        EXPECT_TRUE(ClipBlit(c.bounds, source, at));
-        EXPECT_EQ(source, c.clippedSource);
-        EXPECT_EQ(at, c.clippedAt);
-    }
-}
-
-TEST(ClipBlitTest, OutsideTheBoundsEmptiesTheSource) {
-    for (Point start :
-         {Point{10, 0}, Point{0, 10}, Point{-4, 0}, Point{0, -3}, Point{INT32_MAX, INT32_MIN}}) {
-        Rect source{0, 0, 4, 3};
-        Point at = start;
-        EXPECT_FALSE(ClipBlit(Rect{0, 0, 10, 10}, source, at));
-        EXPECT_EQ(source, Rect{});
-    }
-}
-
 // Without a library loaded, named callouts are missing too.
 TEST(ApplicationLibrary, ComposeWithoutTheCalloutDrawsAPlainBox) {
     raster::ensureGuiApplication();

@@ -131,13 +131,6 @@ TEST(CompactPaletteTest, LowestNumberedOfTheHighestCountIsPickedWhenKIsNotAmongT
     EXPECT_EQ(pixels, (std::vector<uint8_t>{1, 0, 1, 0, 2}));
 }
 
-TEST(ConvertImageForMovieTest, WithoutPaletteWritesAlphaRedGreenBlue) {
-    const auto source = pixels24({0x102030, 0xA0B0C0});
-    std::vector<uint8_t> out(OutputBytesForMovie(2, 1, false));
-    ConvertImageForMovie(source.data(), 2, 1, out.data(), nullptr, 0, false);
-    EXPECT_EQ(out, (std::vector<uint8_t>{255, 0x10, 0x20, 0x30, 255, 0xA0, 0xB0, 0xC0}));
-}
-
 TEST(ConvertImageForMovieTest, PaletteIndicesSkipTheTransparentEntryAndPadRows) {
     struct Case {
         const char* what;

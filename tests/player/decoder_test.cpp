@@ -54,49 +54,39 @@ TEST(MovieHeader, CompressedMovieIsInflated) {
     EXPECT_EQ(std::get<BackgroundCommand>(m.frames[0].commands[0]).color, (quib::player::Rgba{1, 2, 3, 255}));
 }
 
-TEST(LosslessBitmap, Format5WithAlphaKeepsPremultipliedPixels) {
+TEST(LosslessBitmap, BothFormatsWithAndWithoutAlpha) {
     MovieBuilder b(10, 10);
     b.bitmap32(1, 2, 2, {{255, 0, 0, 255}, {0, 128, 0, 128}, {0, 0, 0, 0}, {10, 20, 30, 255}});
-    b.showFrame();
-    MovieData m = decodeMovie(b.finish());
-    const Picture& img = bitmapOf(m, 1);
-    ASSERT_EQ(img.width, 2);
-    ASSERT_EQ(img.height, 2);
-    EXPECT_EQ(img.pixel(0, 0), packPixel(255, 0, 0, 255));
-    EXPECT_EQ(img.pixel(1, 0), packPixel(0, 128, 0, 128));
-    EXPECT_EQ(img.pixel(0, 1), packPixel(0, 0, 0, 0));
-    EXPECT_EQ(img.pixel(1, 1), packPixel(10, 20, 30, 255));
-}
-
-TEST(LosslessBitmap, Format5WithoutAlphaIsOpaque) {
-    MovieBuilder b(10, 10);
     b.bitmap32(4, 1, 1, {{7, 8, 9, 0}}, false);
-    b.showFrame();
-    EXPECT_EQ(bitmapOf(decodeMovie(b.finish()), 4).pixel(0, 0), packPixel(7, 8, 9, 255));
-}
-
-TEST(LosslessBitmap, Format3RowsArePaddedToFourBytes) {
-    MovieBuilder b(10, 10);
     // 3 pixels wide: each row carries one padding byte that must not shift the next row.
     b.bitmap8(2, 3, 2, {{0, 0, 0, 0}, {255, 0, 0, 255}, {0, 0, 255, 255}}, {1, 2, 1, 2, 0, 2});
-    b.showFrame();
-    MovieData m = decodeMovie(b.finish());
-    const Picture& img = bitmapOf(m, 2);
-    ASSERT_EQ(img.width, 3);
-    ASSERT_EQ(img.height, 2);
-    EXPECT_EQ(img.pixel(0, 0), packPixel(255, 0, 0));
-    EXPECT_EQ(img.pixel(1, 0), packPixel(0, 0, 255));
-    EXPECT_EQ(img.pixel(2, 0), packPixel(255, 0, 0));
-    EXPECT_EQ(img.pixel(0, 1), packPixel(0, 0, 255));
-    EXPECT_EQ(pixelAlpha(img.pixel(1, 1)), 0);
-    EXPECT_EQ(img.pixel(2, 1), packPixel(0, 0, 255));
-}
-
-TEST(LosslessBitmap, Format3WithoutAlphaUsesRgbTable) {
-    MovieBuilder b(10, 10);
     b.bitmap8(3, 1, 1, {{1, 2, 3, 0}, {40, 50, 60, 0}}, {1}, false);
     b.showFrame();
-    EXPECT_EQ(bitmapOf(decodeMovie(b.finish()), 3).pixel(0, 0), packPixel(40, 50, 60));
+    const MovieData m = decodeMovie(b.finish());
+    const uint32_t red = packPixel(255, 0, 0), blue = packPixel(0, 0, 255), clear = packPixel(0, 0, 0, 0);
+    const struct {
+        uint16_t id;
+        int width, height;
+        std::vector<uint32_t> pixels;
+    } cases[] = {
+        {1, 2, 2, {packPixel(255, 0, 0, 255), packPixel(0, 128, 0, 128), clear, packPixel(10, 20, 30, 255)}},
+        {4, 1, 1, {packPixel(7, 8, 9, 255)}},
+        {2, 3, 2, {red, blue, red, blue, clear, blue}},
+        {3, 1, 1, {packPixel(40, 50, 60)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        const Picture& img = bitmapOf(m, c.id);
+        ASSERT_EQ(img.width, c.width);
+        ASSERT_EQ(img.height, c.height);
+        for (int i = 0; i < c.width * c.height; ++i) {
+            const uint32_t got = img.pixel(i % c.width, i / c.width);
+            if (c.pixels[size_t(i)] == clear)
+                EXPECT_EQ(pixelAlpha(got), 0) << i;
+            else
+                EXPECT_EQ(got, c.pixels[size_t(i)]) << i;
+        }
+    }
 }
 
 TEST(Shape3, BitmapFillKeepsIdAndMatrix) {

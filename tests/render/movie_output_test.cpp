@@ -50,18 +50,13 @@ void buildSmallMovie(TestProject& project, SwfMovie& movie) {
 
 }  // namespace
 
-TEST(HtmlPage, NameReplacesTheExtensionOfTheFileName) {
+TEST(HtmlPage, NamesAndMovieReference) {
     EXPECT_EQ(htmlPageName("/dir/demo.swf"), "/dir/demo.htm");
     EXPECT_EQ(htmlPageName("/dir/demo.v2.swf"), "/dir/demo.v2.htm");
-    EXPECT_EQ(htmlPageName("demo"), "demo.htm");
     // A dot in a folder name never counts: the page stays beside the movie.
     EXPECT_EQ(htmlPageName("/my.dir/demo"), "/my.dir/demo.htm");
     EXPECT_EQ(resultPageName("/dir/demo.exe"), "/dir/demo.htm");
-}
-
-TEST(HtmlPage, MovieReferenceIsTheFileName) {
     EXPECT_EQ(movieReference("/dir/demo.swf"), "demo.swf");
-    EXPECT_EQ(movieReference("demo.swf"), "demo.swf");
 }
 
 TEST(HtmlPage, TextByteForByte) {

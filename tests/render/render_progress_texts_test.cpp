@@ -23,7 +23,7 @@ TEST(RenderProgressTexts, ElapsedAndRemainingInMinutesAndSeconds) {
     EXPECT_EQ(texts.remainingText(), "3 min, 45 secs");
 }
 
-TEST(RenderProgressTexts, UnderAMinuteInSeconds) {
+TEST(RenderProgressTexts, UnderAMinuteInSecondsAndDurations) {
     RenderProgressTexts texts;
     texts.setRange(0, 4);
     texts.setPosition(0, 0);
@@ -32,9 +32,6 @@ TEST(RenderProgressTexts, UnderAMinuteInSeconds) {
     EXPECT_EQ(texts.remainingText(), "7 secs");
     texts.setPosition(4, 9000);
     EXPECT_EQ(texts.percentText(), "100%");
-}
-
-TEST(RenderProgressTexts, DurationText) {
     EXPECT_EQ(RenderProgressTexts::durationText(59.9), "59 secs");
     EXPECT_EQ(RenderProgressTexts::durationText(60.0), "1 min, 0 secs");
     EXPECT_EQ(RenderProgressTexts::durationText(3725.0), "62 min, 5 secs");

@@ -65,17 +65,6 @@ TEST(CalloutLibraryFormat, EmptyLibraryIsFourZeroBytes) {
     EXPECT_TRUE(back.empty());
 }
 
-TEST(CalloutLibraryFormat, LongNameUsesTheThreeByteLength) {
-    CalloutLibrary library;
-    library.Add(calloutNamed(std::string(300, 'a')));
-    std::vector<uint8_t> bytes = library.write();
-    EXPECT_EQ((std::vector<uint8_t>(bytes.begin() + 4, bytes.begin() + 7)),
-              (std::vector<uint8_t>{0xFF, 0x2C, 0x01}));
-    CalloutLibrary back;
-    ASSERT_TRUE(back.read(bytes.data(), bytes.size()).ok());
-    EXPECT_EQ(back.at(0).name, std::string(300, 'a'));
-}
-
 TEST(CalloutLibraryFormat, HandWrittenFileReads) {
     std::vector<uint8_t> bytes;
     ByteWriter w(bytes);
