@@ -21,6 +21,9 @@ inline constexpr const char* StreamFailed = "Impossibile ricevere le immagini de
 inline constexpr const char* StreamEnded =
     "La condivisione dello schermo è terminata: riaprire la cattura per sceglierlo di nuovo.";
 inline constexpr const char* NoFrameYet = "Lo schermo condiviso non ha ancora inviato immagini.";
+inline constexpr const char* PortalNoKeys =
+    "Su questo desktop i tasti \"Pausa\" e \"Shift+Pausa\" non arrivano a Quib quando si usano altre "
+    "finestre.";
 inline constexpr const char* CursorInPicture =
     "Questo desktop non fornisce il cursore separatamente: resterà disegnato nei frame catturati.";
 

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <chrono>
 
+#include "capture/capture_backend.h"
 #include "capture/capture_messages.h"
 #include "portal_test_desktop.h"
 #include "portal_test_picture.h"
@@ -167,6 +168,40 @@ TEST_F(PortalScreenGrabberTest, StreamEnds_GrabSaysSoInsteadOfWaiting) {
            std::chrono::steady_clock::now() < deadline)
         QCoreApplication::processEvents();
     EXPECT_EQ(status.message(), captureText::StreamEnded);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PortalScreenGrabberTest, PortalBackends_CarryTheRestoreTokenAndSayWhyTheKeysDoNothing) {
+    startPortal({});
+    CaptureBackendChoice choice;
+    choice.portal = true;
+    choice.busAddress = s_desktop->busAddress().c_str();
+    choice.portalRestoreToken = "restore-earlier";
+    choice.noKeysHelp = "Usare il pulsante.";
+    const CaptureBackends backends = openCaptureBackends(choice);
+    ASSERT_TRUE(backends.screen.ok()) << backends.screen.message();
+    EXPECT_EQ(backends.portalRestoreToken, "restore-1");
+    EXPECT_NE(s_desktop->log().find("restore_token=restore-earlier"), std::string::npos) << s_desktop->log();
+    EXPECT_EQ(backends.problem, std::string(captureText::PortalNoKeys) + " Usare il pulsante.");
+    Bitmap24 out;
+    ASSERT_TRUE(backends.grabber->grab(Rect{5, 6, 15, 16}, out).ok());
+    EXPECT_EQ(out, expectedGrab(Rect{5, 6, 15, 16}));
+}
+
+TEST_F(PortalScreenGrabberTest, PortalBackends_WhenRefused_SayWhy) {
+    startPortal({"--refuse", "2"});
+    CaptureBackendChoice choice;
+    choice.portal = true;
+    choice.busAddress = s_desktop->busAddress().c_str();
+    const CaptureBackends backends = openCaptureBackends(choice);
+    EXPECT_FALSE(backends.screen.ok());
+    EXPECT_EQ(backends.problem, captureText::PortalRefused);
+    ASSERT_NE(backends.grabber, nullptr);
+    ASSERT_NE(backends.hotKey, nullptr);
+    EXPECT_FALSE(backends.hotKey->isActive());
 }
 
 }  // namespace

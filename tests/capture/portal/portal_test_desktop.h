@@ -194,6 +194,7 @@ public:
     }
 
     QDBusConnection bus() const { return QDBusConnection(kConnectionName); }
+    const std::string& busAddress() const { return m_address; }
     std::string logPath() const { return m_dir + "/portal.log"; }
     std::string log() const {
         std::string text;
