@@ -20,6 +20,7 @@ PACKAGES=(
   libxcb1-dev libxcb-shm0-dev libxcb-xfixes0-dev libxcb-keysyms1-dev libxcb-xkb-dev libxcb-xinput-dev libx11-xcb-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb openbox x11-apps xauth qpdf poppler-utils fonts-dejavu-core qt6-translations-l10n
+  libpipewire-0.3-dev pipewire pipewire-bin wireplumber xdg-desktop-portal dbus-daemon
   clang libclang-rt-14-dev
   libwebp-dev webp chromium python3-pil gcovr clang-format
   g++-mingw-w64-x86-64-win32 libz-mingw-w64-dev wine wine64

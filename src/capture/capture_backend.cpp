@@ -3,6 +3,9 @@
 #include "capture_messages.h"
 #include "null_backends.h"
 
+#ifdef QUIB_HAVE_PORTAL
+#include "portal_screen_grabber.h"
+#endif
 #ifdef QUIB_HAVE_X11
 #include "x11_global_hot_key.h"
 #include "x11_screen_grabber.h"
@@ -43,11 +46,59 @@ std::unique_ptr<LockKeyReader> createLockKeyReader(Status& status, const char* d
     return std::make_unique<NullLockKeyReader>();
 }
 
+CaptureBackendKind chooseCaptureBackend(const char* override, const char* waylandDisplay) {
+    const std::string forced = override ? override : "";
+    if (forced == "x11")
+        return CaptureBackendKind::X11;
+    if (forced == "portal")
+        return CaptureBackendKind::Portal;
+    return waylandDisplay && *waylandDisplay ? CaptureBackendKind::Portal : CaptureBackendKind::X11;
+}
+
+namespace {
+
+// The portal's screen with keys that do nothing (the portal's own keys are not bound here).
+void openPortalBackends(const CaptureBackendChoice& choice, CaptureBackends& backends) {
+#ifdef QUIB_HAVE_PORTAL
+    PortalScreenCastOptions options;
+    options.restoreToken = choice.portalRestoreToken;
+    const QString name = QStringLiteral("quib-capture-portal");
+    // A grabber still open keeps its own reference to an earlier connection.
+    QDBusConnection::disconnectFromBus(name);
+    const QDBusConnection bus =
+        choice.busAddress ? QDBusConnection::connectToBus(QString::fromUtf8(choice.busAddress), name)
+                          : QDBusConnection::sessionBus();
+    if (auto grabber = PortalScreenGrabber::open(bus, options, backends.screen)) {
+        backends.portalRestoreToken = grabber->restoreToken();
+        backends.grabber = std::move(grabber);
+    }
+#else
+    (void)choice;
+    backends.screen = Status::failureText(captureText::PortalUnavailable);
+#endif
+}
+
+}  // namespace
+
 CaptureBackends openCaptureBackends(const CaptureBackendChoice& choice) {
     CaptureBackends backends;
     auto withHelp = [&](const std::string& reason) {
         return choice.noKeysHelp.empty() ? reason : reason + ' ' + choice.noKeysHelp;
     };
+    if (choice.portal) {
+        openPortalBackends(choice, backends);
+        if (!backends.grabber)
+            backends.grabber = choice.fallbackGrabber ? choice.fallbackGrabber() : nullptr;
+        if (!backends.grabber)
+            backends.grabber = std::make_unique<NullScreenGrabber>(backends.screen.message());
+        backends.hotKey = std::make_unique<NullGlobalHotKey>(captureText::PortalNoKeys);
+        backends.problem = withHelp(backends.screen ? captureText::PortalNoKeys : backends.screen.message());
+        // Told with the keys' problem, before the first capture.
+        const std::string notice = backends.grabber->takeNotice();
+        if (!notice.empty())
+            backends.problem += ' ' + notice;
+        return backends;
+    }
     if (choice.x11)
         backends.grabber = createScreenGrabber(backends.screen, choice.displayName);
     else

@@ -16,8 +16,21 @@ std::unique_ptr<ScreenGrabber> createScreenGrabber(Status& status, const char* d
 std::unique_ptr<GlobalHotKey> createGlobalHotKey(Status& status, const char* displayName = nullptr);
 std::unique_ptr<LockKeyReader> createLockKeyReader(Status& status, const char* displayName = nullptr);
 
+// Where the screen is read: the X server, or the desktop portal of a Wayland session.
+enum class CaptureBackendKind { X11, Portal };
+
+// X11 unless the session is Wayland's (waylandDisplay set and not empty); override, when it is
+// "x11" or "portal", decides instead (odd desktops, tests).
+CaptureBackendKind chooseCaptureBackend(const char* override, const char* waylandDisplay);
+
 // What a program tells the backend choice about where it runs.
 struct CaptureBackendChoice {
+    // Reads the screen through the desktop portal instead of X11.
+    bool portal = false;
+    // The portal's session bus; nullptr: the session's own.
+    const char* busAddress = nullptr;
+    // The user's earlier choice of screen, as the portal handed it back.
+    std::string portalRestoreToken;
     // The program's windows are on an X11 display; a toolkit on another windowing system says no.
     bool x11 = true;
     const char* displayName = nullptr;  // nullptr: the session's own display
@@ -33,6 +46,7 @@ struct CaptureBackends {
     std::unique_ptr<GlobalHotKey> hotKey;    // never null from openCaptureBackends
     Status screen;        // failed: the X11 screen reader could not be opened (the fallback reads)
     std::string problem;  // what the user should know when the keys cannot work; empty when they can
+    std::string portalRestoreToken;  // to keep for the next session; empty when there is none
     bool hotKeyUsable() const { return problem.empty(); }
 };
 

@@ -59,7 +59,7 @@ Status CaptureFrame::store(const ScreenCursor& cursor, uint32_t displayTimeMs, c
         frame.clearCursorImage();
     else
         frame.setCursorImage(cursor.picture.image);
-    frame.cursorVisible = 1;
+    frame.cursorVisible = cursor.inPicture ? 0 : 1;
 
     const int before = m_doc.frameCount();
     if (!m_doc.AppendCapturedFrame()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "base/bitmap.h"
@@ -16,6 +17,8 @@ namespace quib {
 struct ScreenCursor {
     CursorPicture picture;
     Point screenPos;
+    // The screen picture already shows the cursor: the frame keeps it hidden, not drawn twice.
+    bool inPicture = false;
 };
 
 // A top-level window found under a point: its frame in screen coordinates (border included)
@@ -40,6 +43,9 @@ public:
     virtual ScreenCursor grabCursor() = 0;
 
     virtual Size screenSize() = 0;
+
+    // Something the user should read once about this screen (Italian); empty afterwards.
+    virtual std::string takeNotice() { return {}; }
 
     // The top-level window under a point in screen coordinates.
     virtual WindowAtPoint windowAt(Point screenPoint) = 0;

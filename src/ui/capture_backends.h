@@ -10,10 +10,12 @@ inline constexpr const char* NoHotKeyHelp =
     "notifica.";
 }
 
-// The application's backend choice: X11 when Qt runs on X11; otherwise the screen is read through
-// Qt, and the user is told to capture with the dialog button or the tray menu.
+// The application's backend choice: the desktop portal in a Wayland session (or when
+// QUIB_CAPTURE_BACKEND is "portal"), X11 when Qt runs on X11; otherwise the screen is read through
+// Qt. Without keys the user is told to capture with the dialog button or the tray menu.
 CaptureBackendChoice applicationCaptureChoice();
-// openCaptureBackends with the application's choice.
+// openCaptureBackends with the application's choice; the portal's restore token is kept in the
+// settings, so that the user picks the screen once.
 CaptureBackends openApplicationCaptureBackends();
 
 }  // namespace quib

@@ -93,3 +93,21 @@ TEST(CaptureBackend, WithoutX11TheFallbackReadsTheScreenAndTheKeysSayWhyTheyDoNo
         EXPECT_FALSE(keys.capsLock || keys.numLock) << c.name;
     }
 }
+
+TEST(CaptureBackend, WaylandSessionsUseThePortalUnlessTheVariableSaysOtherwise) {
+    const struct {
+        const char* override;
+        const char* waylandDisplay;
+        CaptureBackendKind expected;
+    } cases[] = {
+        {nullptr, nullptr, CaptureBackendKind::X11},
+        {nullptr, "", CaptureBackendKind::X11},
+        {nullptr, "wayland-0", CaptureBackendKind::Portal},
+        {"x11", "wayland-0", CaptureBackendKind::X11},
+        {"portal", nullptr, CaptureBackendKind::Portal},
+        {"other", "wayland-0", CaptureBackendKind::Portal},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(chooseCaptureBackend(c.override, c.waylandDisplay), c.expected)
+            << (c.override ? c.override : "-") << " " << (c.waylandDisplay ? c.waylandDisplay : "-");
+}

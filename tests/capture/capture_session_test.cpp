@@ -18,6 +18,7 @@ class FakeGrabber : public ScreenGrabber {
 public:
     bool failGrab = false;
     bool varyScreen = false;  // each grab sees the screen in the next shade
+    bool cursorInPicture = false;
     int grabs = 0;
     Point pointer{30, 40};
     Status grab(const Rect& region, Bitmap24& out) override {
@@ -44,6 +45,7 @@ public:
         }
         c.picture.hotSpot = Point{1, 1};
         c.screenPos = pointer;
+        c.inPicture = cursorInPicture;
         return c;
     }
     Size screenSize() override { return Size{640, 480}; }
@@ -74,6 +76,15 @@ TEST_F(CaptureSessionTest, GrabRecordsCursorLessHotSpotRelativeToTheRegion) {
               (std::vector<uint8_t>{0xC7, 0xC6, 0xC5, 255}));
     EXPECT_EQ(session.rate(), 1);
     EXPECT_EQ(session.intervalMs(), 1000);
+}
+
+TEST_F(CaptureSessionTest, CursorAlreadyInThePicture_FrameKeepsItsOwnCursorHidden) {
+    CaptureSession session = sessionAt(0);
+    for (const bool inPicture : {false, true}) {
+        grabber.cursorInPicture = inPicture;
+        ASSERT_TRUE(session.captureOnce());
+        EXPECT_EQ(doc.frames.back().cursorVisible, inPicture ? 0u : 1u);
+    }
 }
 
 TEST_F(CaptureSessionTest, FailedGrabStopsTimedCaptureAndLeavesTheProject) {

@@ -1,0 +1,207 @@
+#include "capture/portal_screen_grabber.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <chrono>
+
+#include "capture/capture_backend.h"
+#include "capture/capture_messages.h"
+#include "portal_test_desktop.h"
+#include "portal_test_picture.h"
+
+using namespace quib;
+using namespace quib::testing;
+
+namespace {
+
+constexpr int kStreamWidth = 320;
+constexpr int kStreamHeight = 240;
+
+// The pixels a grab of region should give: the test picture, black outside it.
+Bitmap24 expectedGrab(const Rect& region) {
+    Bitmap24 expected(region.width(), region.height());
+    for (int y = 0; y < region.height(); ++y) {
+        for (int x = 0; x < region.width(); ++x) {
+            const int sx = region.left + x, sy = region.top + y;
+            if (sx >= 0 && sy >= 0 && sx < kStreamWidth && sy < kStreamHeight)
+                testScreenColour(sx, sy, expected.pixel(x, y));
+        }
+    }
+    return expected;
+}
+
+class PortalScreenGrabberTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_desktop = new PortalTestDesktop;
+        s_problem = s_desktop->start();
+    }
+    static void TearDownTestSuite() {
+        delete s_desktop;
+        s_desktop = nullptr;
+    }
+    void SetUp() override { ASSERT_EQ(s_problem, "") << "the portal test session could not start"; }
+    void TearDown() override {
+        m_grabber.reset();
+        s_desktop->stopPortal();
+    }
+
+    void startPortal(std::vector<std::string> args) {
+        ASSERT_EQ(s_desktop->startPortal(std::move(args)), "");
+    }
+    Status open(PortalScreenCastOptions options = {}) {
+        Status status;
+        m_grabber.reset();
+        m_grabber = PortalScreenGrabber::open(s_desktop->bus(), options, status);
+        EXPECT_EQ(status.ok(), m_grabber != nullptr);
+        return status;
+    }
+
+    static inline PortalTestDesktop* s_desktop = nullptr;
+    static inline std::string s_problem;
+    std::unique_ptr<PortalScreenGrabber> m_grabber;
+};
+
+TEST_F(PortalScreenGrabberTest, MetadataStream_GivesExactPixelsAndTheCursorApart) {
+    startPortal({});
+    ASSERT_TRUE(open().ok());
+    EXPECT_TRUE(m_grabber->cursorAsMetadata());
+    EXPECT_EQ(m_grabber->screenSize(), (Size{kStreamWidth, kStreamHeight}));
+
+    // Partly beyond the right and bottom edges: those parts come out black.
+    for (const Rect region : {Rect{0, 0, kStreamWidth, kStreamHeight}, Rect{250, 200, 351, 263}}) {
+        Bitmap24 out;
+        ASSERT_TRUE(m_grabber->grab(region, out).ok());
+        EXPECT_EQ(out, expectedGrab(region)) << region.left << "," << region.top;
+    }
+
+    const ScreenCursor cursor = m_grabber->grabCursor();
+    EXPECT_FALSE(cursor.inPicture);
+    EXPECT_EQ(cursor.screenPos, (Point{kTestCursorX, kTestCursorY}));
+    EXPECT_EQ(cursor.picture.hotSpot, (Point{kTestHotSpotX, kTestHotSpotY}));
+    ASSERT_EQ(cursor.picture.image.width, 32);
+    ASSERT_EQ(cursor.picture.image.height, 32);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            uint8_t sent[4] = {0, 0, 0, 0};
+            if (x < kTestCursorSide && y < kTestCursorSide)
+                testCursorPixel(x, y, sent);
+            const uint8_t* got = cursor.picture.image.pixel(x, y);
+            if (sent[3] == 255)
+                EXPECT_EQ(std::vector<uint8_t>(got, got + 4), std::vector<uint8_t>(sent, sent + 4))
+                    << x << "," << y;
+            else
+                EXPECT_EQ(std::vector<uint8_t>(got, got + 4), (std::vector<uint8_t>{1, 1, 1, 0}))
+                    << x << "," << y;
+        }
+    }
+    EXPECT_EQ(m_grabber->takeNotice(), "");
+    EXPECT_NE(s_desktop->log().find("cursor_mode=4"), std::string::npos) << s_desktop->log();
+}
+
+TEST_F(PortalScreenGrabberTest, SecondSession_HandsBackTheRestoreToken) {
+    startPortal({});
+    ASSERT_TRUE(open().ok());
+    const std::string token = m_grabber->restoreToken();
+    ASSERT_FALSE(token.empty());
+    PortalScreenCastOptions options;
+    options.restoreToken = token;
+    ASSERT_TRUE(open(options).ok());
+    const std::string log = s_desktop->log();
+    EXPECT_NE(log.find("persist_mode=2 restore_token=\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("persist_mode=2 restore_token=" + token + "\n"), std::string::npos) << log;
+}
+
+TEST_F(PortalScreenGrabberTest, WithoutCursorMetadata_CursorStaysInThePictureAndTheUserIsToldOnce) {
+    startPortal({"--cursor-modes", "3"});
+    ASSERT_TRUE(open().ok());
+    EXPECT_FALSE(m_grabber->cursorAsMetadata());
+    EXPECT_NE(s_desktop->log().find("cursor_mode=2"), std::string::npos) << s_desktop->log();
+
+    const Rect region{kTestCursorX - kTestHotSpotX, kTestCursorY - kTestHotSpotY, kTestCursorX + 20,
+                      kTestCursorY + 20};
+    Bitmap24 out;
+    ASSERT_TRUE(m_grabber->grab(region, out).ok());
+    uint8_t cursorColour[4];
+    testCursorPixel(0, 0, cursorColour);
+    EXPECT_EQ(std::vector<uint8_t>(out.pixel(0, 0), out.pixel(0, 0) + 3),
+              std::vector<uint8_t>(cursorColour, cursorColour + 3));
+
+    EXPECT_TRUE(m_grabber->grabCursor().inPicture);
+    EXPECT_EQ(m_grabber->takeNotice(), captureText::CursorInPicture);
+    EXPECT_EQ(m_grabber->takeNotice(), "");
+}
+
+struct Refusal {
+    std::vector<std::string> portalArgs;
+    const char* message;
+};
+
+class PortalRefusalTest : public PortalScreenGrabberTest, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(PortalRefusalTest, StartFails_WithAMessageAndWithoutHanging) {
+    const Refusal& refusal = GetParam();
+    if (!refusal.portalArgs.empty())
+        startPortal(refusal.portalArgs);
+    PortalScreenCastOptions options;
+    options.callTimeoutMs = 2000;
+    options.choiceTimeoutMs = 500;
+    const Status status = open(options);
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.message(), refusal.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, PortalRefusalTest,
+                         ::testing::Values(Refusal{{"--refuse", "1"}, captureText::PortalCancelled},
+                                           Refusal{{"--refuse", "2"}, captureText::PortalRefused},
+                                           Refusal{{"--silent"}, captureText::PortalTimedOut},
+                                           Refusal{{}, captureText::PortalUnavailable}));
+
+TEST_F(PortalScreenGrabberTest, StreamEnds_GrabSaysSoInsteadOfWaiting) {
+    startPortal({"--frames", "20"});
+    ASSERT_TRUE(open().ok());
+    Bitmap24 out;
+    Status status;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while ((status = m_grabber->grab(Rect{0, 0, 8, 8}, out)).ok() &&
+           std::chrono::steady_clock::now() < deadline)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(status.message(), captureText::StreamEnded);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PortalScreenGrabberTest, PortalBackends_CarryTheRestoreTokenAndSayWhyTheKeysDoNothing) {
+    startPortal({});
+    CaptureBackendChoice choice;
+    choice.portal = true;
+    choice.busAddress = s_desktop->busAddress().c_str();
+    choice.portalRestoreToken = "restore-earlier";
+    choice.noKeysHelp = "Usare il pulsante.";
+    const CaptureBackends backends = openCaptureBackends(choice);
+    ASSERT_TRUE(backends.screen.ok()) << backends.screen.message();
+    EXPECT_EQ(backends.portalRestoreToken, "restore-1");
+    EXPECT_NE(s_desktop->log().find("restore_token=restore-earlier"), std::string::npos) << s_desktop->log();
+    EXPECT_EQ(backends.problem, std::string(captureText::PortalNoKeys) + " Usare il pulsante.");
+    Bitmap24 out;
+    ASSERT_TRUE(backends.grabber->grab(Rect{5, 6, 15, 16}, out).ok());
+    EXPECT_EQ(out, expectedGrab(Rect{5, 6, 15, 16}));
+}
+
+TEST_F(PortalScreenGrabberTest, PortalBackends_WhenRefused_SayWhy) {
+    startPortal({"--refuse", "2"});
+    CaptureBackendChoice choice;
+    choice.portal = true;
+    choice.busAddress = s_desktop->busAddress().c_str();
+    const CaptureBackends backends = openCaptureBackends(choice);
+    EXPECT_FALSE(backends.screen.ok());
+    EXPECT_EQ(backends.problem, captureText::PortalRefused);
+    ASSERT_NE(backends.grabber, nullptr);
+    ASSERT_NE(backends.hotKey, nullptr);
+    EXPECT_FALSE(backends.hotKey->isActive());
+}
+
+}  // namespace
