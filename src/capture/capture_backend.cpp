@@ -58,6 +58,21 @@ CaptureBackendKind chooseCaptureBackend(const char* override, const char* waylan
 
 namespace {
 
+std::string withKeysHelp(const CaptureBackendChoice& choice, const std::string& reason) {
+    return choice.noKeysHelp.empty() ? reason : reason + ' ' + choice.noKeysHelp;
+}
+
+#ifdef QUIB_HAVE_PORTAL
+QDBusConnection portalBus(const CaptureBackendChoice& choice) {
+    if (!choice.busAddress)
+        return QDBusConnection::sessionBus();
+    const QString name = QStringLiteral("quib-capture-portal");
+    // Backends still open keep their own reference to an earlier connection.
+    QDBusConnection::disconnectFromBus(name);
+    return QDBusConnection::connectToBus(QString::fromUtf8(choice.busAddress), name);
+}
+#endif
+
 // The portal's screen, and its global shortcuts as the capture keys.
 void openPortalBackends(const CaptureBackendChoice& choice, CaptureBackends& backends, Status& keys) {
 #ifdef QUIB_HAVE_PORTAL
@@ -65,12 +80,7 @@ void openPortalBackends(const CaptureBackendChoice& choice, CaptureBackends& bac
     options.restoreToken = choice.portalRestoreToken;
     options.source =
         choice.source == CaptureSource::Window ? PortalSourceType::Window : PortalSourceType::Monitor;
-    const QString name = QStringLiteral("quib-capture-portal");
-    // A grabber still open keeps its own reference to an earlier connection.
-    QDBusConnection::disconnectFromBus(name);
-    const QDBusConnection bus =
-        choice.busAddress ? QDBusConnection::connectToBus(QString::fromUtf8(choice.busAddress), name)
-                          : QDBusConnection::sessionBus();
+    const QDBusConnection bus = portalBus(choice);
     if (auto grabber = PortalScreenGrabber::open(bus, options, backends.screen)) {
         backends.portalRestoreToken = grabber->restoreToken();
         backends.grabber = std::move(grabber);
@@ -90,11 +100,19 @@ void openPortalBackends(const CaptureBackendChoice& choice, CaptureBackends& bac
 
 }  // namespace
 
+std::string portalKeysProblem(const CaptureBackendChoice& choice) {
+    if (!choice.portal)
+        return {};
+#ifdef QUIB_HAVE_PORTAL
+    if (PortalGlobalShortcuts::offered(portalBus(choice), PortalShortcutsOptions{}.callTimeoutMs))
+        return {};
+#endif
+    return withKeysHelp(choice, captureText::PortalNoKeys);
+}
+
 CaptureBackends openCaptureBackends(const CaptureBackendChoice& choice) {
     CaptureBackends backends;
-    auto withHelp = [&](const std::string& reason) {
-        return choice.noKeysHelp.empty() ? reason : reason + ' ' + choice.noKeysHelp;
-    };
+    auto withHelp = [&](const std::string& reason) { return withKeysHelp(choice, reason); };
     if (choice.portal) {
         Status keys = Status::failureText(captureText::PortalNoKeys);
         openPortalBackends(choice, backends, keys);

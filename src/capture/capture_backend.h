@@ -63,6 +63,9 @@ struct CaptureBackends {
 // The X11 backends when the program runs on X11 and the display opens. Otherwise the fallback
 // grabber and keys that do nothing, with problem saying why (Italian) followed by noKeysHelp.
 CaptureBackends openCaptureBackends(const CaptureBackendChoice& choice);
+// Through the portal: why its capture keys will not work (Italian, followed by noKeysHelp), learnt
+// without sharing anything; empty when the desktop offers global shortcuts. Empty for X11.
+std::string portalKeysProblem(const CaptureBackendChoice& choice);
 // The lock-key reader for the same choice: X11's, or one that never knows.
 std::unique_ptr<LockKeyReader> openLockKeyReader(const CaptureBackendChoice& choice);
 

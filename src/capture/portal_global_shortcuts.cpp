@@ -90,6 +90,10 @@ std::vector<PortalShortcut> PortalGlobalShortcuts::requestedShortcuts() {
             {kTimedId.toStdString(), "Cattura temporizzata", "SHIFT+Pause"}};
 }
 
+bool PortalGlobalShortcuts::offered(QDBusConnection bus, int timeoutMs) {
+    return bus.isConnected() && interfaceVersion(bus, timeoutMs) != 0;
+}
+
 std::unique_ptr<PortalGlobalShortcuts> PortalGlobalShortcuts::open(QDBusConnection bus,
                                                                    const PortalShortcutsOptions& options,
                                                                    Status& status) {

@@ -38,6 +38,9 @@ public:
     // The shortcuts asked for: descriptions shown by the desktop, triggers in the desktop's syntax.
     static std::vector<PortalShortcut> requestedShortcuts();
 
+    // Whether the desktop offers global shortcuts at all; asks nothing of the user.
+    static bool offered(QDBusConnection bus, int timeoutMs);
+
     // Fails with an Italian message when the desktop offers no global shortcuts, refuses them, or
     // does not answer in time.
     static std::unique_ptr<PortalGlobalShortcuts> open(QDBusConnection bus,

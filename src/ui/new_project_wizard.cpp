@@ -39,9 +39,9 @@ NewProjectWizard::NewProjectWizard(QWidget* mainWindow, int& lastRate, CaptureWi
       m_runCapture([](CCaptureDialog& dialog) { return runCaptureDialog(dialog); }),
       m_openBackends([store] { return openApplicationCaptureBackends(store); }) {
     if (applicationCaptureChoice().portal)
-        m_openSourceBackends = [store](CaptureSource source) {
-            return openApplicationCaptureBackends(store, source);
-        };
+        setSourceBackendsFunction(
+            [store](CaptureSource source) { return openApplicationCaptureBackends(store, source); },
+            [] { return portalKeysProblem(applicationCaptureChoice()); });
     if (defaultSetupRunner())
         m_runSetup = defaultSetupRunner();
     if (defaultCaptureRunner())
@@ -66,10 +66,13 @@ std::unique_ptr<QuibProjectDocument> NewProjectWizard::run() {
     // then the setup reads the screen through Qt, for its size and the still it picks on.
     const bool sourceLater = bool(m_openSourceBackends);
     CaptureBackends backends;
-    if (sourceLater)
+    if (sourceLater) {
         backends.grabber = std::make_unique<QtScreenGrabber>();
-    else
+        if (m_setupProblem)
+            backends.problem = m_setupProblem();
+    } else {
         backends = m_openBackends();
+    }
 
     // The main window comes back on every way out; the wizard may have hidden it.
     struct ShowMainWindow {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
 
 class QDialog;
 class QSettings;
@@ -44,10 +45,16 @@ public:
     void setBackendsFunction(BackendsFunction open) {
         m_openBackends = std::move(open);
         m_openSourceBackends = nullptr;
+        m_setupProblem = nullptr;
     }
     // Opens the backends after the setup, for the source its region mode asks for: the desktop
-    // portal, where the user picks the monitor or the window in the desktop's own dialog.
-    void setSourceBackendsFunction(SourceBackendsFunction open) { m_openSourceBackends = std::move(open); }
+    // portal, where the user picks the monitor or the window in the desktop's own dialog. The setup
+    // then shows setupProblem's text (why the keys will not work; empty when they will).
+    void setSourceBackendsFunction(SourceBackendsFunction open,
+                                   std::function<std::string()> setupProblem = {}) {
+        m_openSourceBackends = std::move(open);
+        m_setupProblem = std::move(setupProblem);
+    }
 
     // Replaces how the steps of every wizard made afterwards are run (empty: the dialogs run
     // modally); lets a scripted session, such as a test of the main window, go through "Nuovo".
@@ -66,6 +73,7 @@ private:
     CaptureRunner m_runCapture;
     BackendsFunction m_openBackends;
     SourceBackendsFunction m_openSourceBackends;
+    std::function<std::string()> m_setupProblem;
 };
 
 // The new-document factory of the main window: runs the wizard, nullptr when nothing was created.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
@@ -244,22 +245,25 @@ class WizardSourceTest : public NewProjectWizardTest, public ::testing::WithPara
 TEST_P(WizardSourceTest, TheSetupModeDecidesWhatThePortalShares) {
     const SourceCase& c = GetParam();
     std::vector<CaptureSource> asked;
-    wizard->setSourceBackendsFunction([&](CaptureSource source) {
-        asked.push_back(source);
-        struct Shared : FakeGrabberRef {
-            using FakeGrabberRef::FakeGrabberRef;
-            Size size;
-            Size screenSize() override { return size; }
-        };
-        auto shared = std::make_unique<Shared>(grabber);
-        shared->size = source == CaptureSource::Window ? Size{333, 222} : Size{900, 700};
-        CaptureBackends backends;
-        backends.grabber = std::move(shared);
-        return backends;
-    });
+    wizard->setSourceBackendsFunction(
+        [&](CaptureSource source) {
+            asked.push_back(source);
+            struct Shared : FakeGrabberRef {
+                using FakeGrabberRef::FakeGrabberRef;
+                Size size;
+                Size screenSize() override { return size; }
+            };
+            auto shared = std::make_unique<Shared>(grabber);
+            shared->size = source == CaptureSource::Window ? Size{333, 222} : Size{900, 700};
+            CaptureBackends backends;
+            backends.grabber = std::move(shared);
+            return backends;
+        },
+        [] { return std::string("Nessuna scorciatoia globale."); });
     bool selectUsable = true;
     wizard->setSetupRunner([&](CCaptureSetupDialog& setup) {
         EXPECT_TRUE(asked.empty()) << "shared before the mode was chosen";
+        EXPECT_EQ(setup.problemLabel()->text(), QStringLiteral("Nessuna scorciatoia globale."));
         setup.regionList()->setCurrentIndex(int(c.mode));
         if (c.mode == RegionMode::Rectangle)
             setup.setRegion(Rect{10, 20, 110, 70});
