@@ -4,6 +4,7 @@
 #include "null_backends.h"
 
 #ifdef QUIB_HAVE_PORTAL
+#include "portal_global_shortcuts.h"
 #include "portal_screen_grabber.h"
 #endif
 #ifdef QUIB_HAVE_X11
@@ -57,46 +58,75 @@ CaptureBackendKind chooseCaptureBackend(const char* override, const char* waylan
 
 namespace {
 
-// The portal's screen with keys that do nothing (the portal's own keys are not bound here).
-void openPortalBackends(const CaptureBackendChoice& choice, CaptureBackends& backends) {
+std::string withKeysHelp(const CaptureBackendChoice& choice, const std::string& reason) {
+    return choice.noKeysHelp.empty() ? reason : reason + ' ' + choice.noKeysHelp;
+}
+
+#ifdef QUIB_HAVE_PORTAL
+QDBusConnection portalBus(const CaptureBackendChoice& choice) {
+    if (!choice.busAddress)
+        return QDBusConnection::sessionBus();
+    const QString name = QStringLiteral("quib-capture-portal");
+    // Backends still open keep their own reference to an earlier connection.
+    QDBusConnection::disconnectFromBus(name);
+    return QDBusConnection::connectToBus(QString::fromUtf8(choice.busAddress), name);
+}
+#endif
+
+// The portal's screen, and its global shortcuts as the capture keys.
+void openPortalBackends(const CaptureBackendChoice& choice, CaptureBackends& backends, Status& keys) {
 #ifdef QUIB_HAVE_PORTAL
     PortalScreenCastOptions options;
     options.restoreToken = choice.portalRestoreToken;
-    const QString name = QStringLiteral("quib-capture-portal");
-    // A grabber still open keeps its own reference to an earlier connection.
-    QDBusConnection::disconnectFromBus(name);
-    const QDBusConnection bus =
-        choice.busAddress ? QDBusConnection::connectToBus(QString::fromUtf8(choice.busAddress), name)
-                          : QDBusConnection::sessionBus();
+    options.source =
+        choice.source == CaptureSource::Window ? PortalSourceType::Window : PortalSourceType::Monitor;
+    const QDBusConnection bus = portalBus(choice);
     if (auto grabber = PortalScreenGrabber::open(bus, options, backends.screen)) {
         backends.portalRestoreToken = grabber->restoreToken();
         backends.grabber = std::move(grabber);
     }
+    if (!backends.screen)
+        return;
+    if (auto shortcuts = PortalGlobalShortcuts::open(bus, {}, keys))
+        backends.hotKey = std::move(shortcuts);
+    else
+        backends.hotKey = std::make_unique<NullGlobalHotKey>(keys.message());
 #else
     (void)choice;
+    (void)keys;
     backends.screen = Status::failureText(captureText::PortalUnavailable);
 #endif
 }
 
 }  // namespace
 
+std::string portalKeysProblem(const CaptureBackendChoice& choice) {
+    if (!choice.portal)
+        return {};
+#ifdef QUIB_HAVE_PORTAL
+    if (PortalGlobalShortcuts::offered(portalBus(choice), PortalShortcutsOptions{}.callTimeoutMs))
+        return {};
+#endif
+    return withKeysHelp(choice, captureText::PortalNoKeys);
+}
+
 CaptureBackends openCaptureBackends(const CaptureBackendChoice& choice) {
     CaptureBackends backends;
-    auto withHelp = [&](const std::string& reason) {
-        return choice.noKeysHelp.empty() ? reason : reason + ' ' + choice.noKeysHelp;
-    };
+    auto withHelp = [&](const std::string& reason) { return withKeysHelp(choice, reason); };
     if (choice.portal) {
-        openPortalBackends(choice, backends);
+        Status keys = Status::failureText(captureText::PortalNoKeys);
+        openPortalBackends(choice, backends, keys);
         if (!backends.grabber)
             backends.grabber = choice.fallbackGrabber ? choice.fallbackGrabber() : nullptr;
         if (!backends.grabber)
             backends.grabber = std::make_unique<NullScreenGrabber>(backends.screen.message());
-        backends.hotKey = std::make_unique<NullGlobalHotKey>(captureText::PortalNoKeys);
-        backends.problem = withHelp(backends.screen ? captureText::PortalNoKeys : backends.screen.message());
-        // Told with the keys' problem, before the first capture.
-        const std::string notice = backends.grabber->takeNotice();
-        if (!notice.empty())
-            backends.problem += ' ' + notice;
+        if (!backends.hotKey)
+            backends.hotKey = std::make_unique<NullGlobalHotKey>(backends.screen.message());
+        if (!backends.screen)
+            backends.problem = withHelp(backends.screen.message());
+        else if (!keys)
+            backends.problem = withHelp(keys.message());
+        backends.notice = backends.grabber->takeNotice();
         return backends;
     }
     if (choice.x11)

@@ -23,6 +23,10 @@ enum class CaptureBackendKind { X11, Portal };
 // "x11" or "portal", decides instead (odd desktops, tests).
 CaptureBackendKind chooseCaptureBackend(const char* override, const char* waylandDisplay);
 
+// What the desktop portal is asked to share: a whole monitor, or one window, which the user picks
+// in the desktop's own dialog.
+enum class CaptureSource { Screen, Window };
+
 // What a program tells the backend choice about where it runs.
 struct CaptureBackendChoice {
     // Reads the screen through the desktop portal instead of X11.
@@ -31,6 +35,7 @@ struct CaptureBackendChoice {
     const char* busAddress = nullptr;
     // The user's earlier choice of screen, as the portal handed it back.
     std::string portalRestoreToken;
+    CaptureSource source = CaptureSource::Screen;
     // The program's windows are on an X11 display; a toolkit on another windowing system says no.
     bool x11 = true;
     const char* displayName = nullptr;  // nullptr: the session's own display
@@ -46,13 +51,21 @@ struct CaptureBackends {
     std::unique_ptr<GlobalHotKey> hotKey;    // never null from openCaptureBackends
     Status screen;        // failed: the X11 screen reader could not be opened (the fallback reads)
     std::string problem;  // what the user should know when the keys cannot work; empty when they can
+    std::string notice;   // what the user should know before capturing (the screen's own, not the keys')
     std::string portalRestoreToken;  // to keep for the next session; empty when there is none
     bool hotKeyUsable() const { return problem.empty(); }
+    // The problem and the notice, as the capture setup shows them.
+    std::string shownText() const {
+        return problem.empty() || notice.empty() ? problem + notice : problem + ' ' + notice;
+    }
 };
 
 // The X11 backends when the program runs on X11 and the display opens. Otherwise the fallback
 // grabber and keys that do nothing, with problem saying why (Italian) followed by noKeysHelp.
 CaptureBackends openCaptureBackends(const CaptureBackendChoice& choice);
+// Through the portal: why its capture keys will not work (Italian, followed by noKeysHelp), learnt
+// without sharing anything; empty when the desktop offers global shortcuts. Empty for X11.
+std::string portalKeysProblem(const CaptureBackendChoice& choice);
 // The lock-key reader for the same choice: X11's, or one that never knows.
 std::unique_ptr<LockKeyReader> openLockKeyReader(const CaptureBackendChoice& choice);
 

@@ -22,8 +22,11 @@ inline constexpr const char* StreamEnded =
     "La condivisione dello schermo è terminata: riaprire la cattura per sceglierlo di nuovo.";
 inline constexpr const char* NoFrameYet = "Lo schermo condiviso non ha ancora inviato immagini.";
 inline constexpr const char* PortalNoKeys =
-    "Su questo desktop i tasti \"Pausa\" e \"Shift+Pausa\" non arrivano a Quib quando si usano altre "
-    "finestre.";
+    "Questo desktop non offre scorciatoie globali: i tasti \"Pausa\" e \"Shift+Pausa\" non arrivano a "
+    "Quib quando si usano altre finestre.";
+inline constexpr const char* PortalKeysRefused =
+    "Il desktop offre scorciatoie globali ma non le ha concesse a Quib: i tasti \"Pausa\" e "
+    "\"Shift+Pausa\" non arrivano a Quib quando si usano altre finestre.";
 inline constexpr const char* CursorInPicture =
     "Questo desktop non fornisce il cursore separatamente: resterà disegnato nei frame catturati.";
 

@@ -11,6 +11,7 @@ const QString kSettings = QStringLiteral("Settings");
 const QString kRecent = QStringLiteral("Recent File List");
 const QString kWorkspace = QStringLiteral("Workspace");
 const QString kLastProject = QStringLiteral("Last Project Path");
+const QString kRestoreToken = QStringLiteral("Portal Restore Token");
 
 int readInt(QSettings& s, const char* name, int fallback) {
     bool ok = false;
@@ -137,6 +138,14 @@ QString AppSettings::readLastProjectPath(QSettings& store) {
 
 void AppSettings::writeLastProjectPath(QSettings& store, const QString& path) {
     store.setValue(kSettings + QLatin1Char('/') + kLastProject, path);
+}
+
+QString AppSettings::readPortalRestoreToken(QSettings& store) {
+    return store.value(kSettings + QLatin1Char('/') + kRestoreToken).toString();
+}
+
+void AppSettings::writePortalRestoreToken(QSettings& store, const QString& token) {
+    store.setValue(kSettings + QLatin1Char('/') + kRestoreToken, token);
 }
 
 void AppSettings::saveWorkspace(QSettings& store) const {

@@ -72,6 +72,10 @@ struct AppSettings {
     // "Last Project Path" alone: written when the main window closes and cleared after start-up.
     static QString readLastProjectPath(QSettings& store);
     static void writeLastProjectPath(QSettings& store, const QString& path);
+    // "Portal Restore Token" alone: the desktop portal's handle on the user's choice of screen,
+    // written as soon as the portal hands a new one, so that the user chooses only once.
+    static QString readPortalRestoreToken(QSettings& store);
+    static void writePortalRestoreToken(QSettings& store, const QString& token);
     void saveWorkspace(QSettings& store) const;
 
     // Puts path at the top of the recent list (once, case-sensitive) and trims it to mruSize.

@@ -1,24 +1,12 @@
 #include "capture_backends.h"
 
 #include <QGuiApplication>
-#include <QSettings>
 #include <cstdlib>
 
+#include "app_settings.h"
 #include "qt_screen_grabber.h"
 
 namespace quib {
-
-namespace {
-
-const QString kSettingsGroup = QStringLiteral("Settings");
-const QString kRestoreToken = QStringLiteral("Portal Restore Token");
-
-QSettings& captureSettings() {
-    static QSettings settings(QStringLiteral("Corvander"), QStringLiteral("Quib"));
-    return settings;
-}
-
-}  // namespace
 
 CaptureBackendChoice applicationCaptureChoice() {
     CaptureBackendChoice choice;
@@ -32,18 +20,16 @@ CaptureBackendChoice applicationCaptureChoice() {
     return choice;
 }
 
-CaptureBackends openApplicationCaptureBackends() {
+CaptureBackends openApplicationCaptureBackends(QSettings* store, CaptureSource source) {
     CaptureBackendChoice choice = applicationCaptureChoice();
-    if (!choice.portal)
+    choice.source = source;
+    if (!choice.portal || !store)
         return openCaptureBackends(choice);
-    QSettings& settings = captureSettings();
-    settings.beginGroup(kSettingsGroup);
-    choice.portalRestoreToken = settings.value(kRestoreToken).toString().toStdString();
+    choice.portalRestoreToken = AppSettings::readPortalRestoreToken(*store).toStdString();
     CaptureBackends backends = openCaptureBackends(choice);
-    // The portal gives a new token each session; the user chooses the screen only once.
+    // The portal gives a new token each session.
     if (!backends.portalRestoreToken.empty())
-        settings.setValue(kRestoreToken, QString::fromStdString(backends.portalRestoreToken));
-    settings.endGroup();
+        AppSettings::writePortalRestoreToken(*store, QString::fromStdString(backends.portalRestoreToken));
     return backends;
 }
 

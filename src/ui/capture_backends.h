@@ -2,6 +2,8 @@
 
 #include "capture/capture_backend.h"
 
+class QSettings;
+
 namespace quib {
 
 namespace captureText {
@@ -14,8 +16,9 @@ inline constexpr const char* NoHotKeyHelp =
 // QUIB_CAPTURE_BACKEND is "portal"), X11 when Qt runs on X11; otherwise the screen is read through
 // Qt. Without keys the user is told to capture with the dialog button or the tray menu.
 CaptureBackendChoice applicationCaptureChoice();
-// openCaptureBackends with the application's choice; the portal's restore token is kept in the
-// settings, so that the user picks the screen once.
-CaptureBackends openApplicationCaptureBackends();
+// openCaptureBackends with the application's choice; the portal's restore token is kept in
+// store (when given), so that the user picks the screen once.
+CaptureBackends openApplicationCaptureBackends(QSettings* store,
+                                               CaptureSource source = CaptureSource::Screen);
 
 }  // namespace quib

@@ -227,7 +227,10 @@ void CCaptureSetupDialog::updateControls() {
     for (QWidget* w :
          std::initializer_list<QWidget*>{m_regionCaption, m_regionLabel, m_regionList, m_hideMain})
         w->setEnabled(states.regionControls);
-    m_select->setEnabled(states.selectButton);
+    const bool desktopWindow = m_windowByDesktop && regionMode() == RegionMode::Window;
+    m_select->setEnabled(states.selectButton && !desktopWindow);
+    m_regionLabel->setText(desktopWindow ? QString::fromUtf8(captureText::WindowChosenByDesktop)
+                                         : QString::fromStdString(regionLabelText(m_region)));
     const bool typed = states.regionControls && regionMode() == RegionMode::Rectangle;
     for (int i = 0; i < 4; ++i) {
         m_fields[i]->setEnabled(typed);
@@ -285,9 +288,15 @@ void CCaptureSetupDialog::openSettings() {
         m_settings(m_doc);
 }
 
+void CCaptureSetupDialog::setWindowChosenByDesktop(bool byDesktop) {
+    m_windowByDesktop = byDesktop;
+    updateControls();
+}
+
 void CCaptureSetupDialog::accept() {
     // A region without pixels would make a project of frame size 0.
-    if (startCapturing() && !usableCaptureRegion(m_region)) {
+    const bool desktopWindow = m_windowByDesktop && regionMode() == RegionMode::Window;
+    if (startCapturing() && !desktopWindow && !usableCaptureRegion(m_region)) {
         m_message(QString::fromUtf8(captureText::EmptyCaptureRegion));
         m_regionList->setFocus(Qt::OtherFocusReason);
         return;

@@ -16,6 +16,11 @@ class QSpinBox;
 
 namespace quib {
 
+namespace captureText {
+inline constexpr const char* WindowChosenByDesktop =
+    "La finestra si sceglie nel riquadro del desktop all'avvio della cattura.";
+}
+
 class CQuibDoc;
 class RegionPicker;
 class ScreenGrabber;
@@ -69,6 +74,10 @@ public:
     RegionPicker* picker() const { return m_picker.get(); }
     void openSettings();
 
+    // In "Finestra" mode the desktop asks the user for the window when the capture starts: the
+    // dialog then needs no window picked.
+    void setWindowChosenByDesktop(bool byDesktop);
+
     void accept() override;
     void reject() override;
 
@@ -87,6 +96,7 @@ private:
     int& m_lastRate;
     QWidget* m_mainWindow;
     Rect m_region;
+    bool m_windowByDesktop = false;
     std::unique_ptr<RegionPicker> m_picker;
 
     QCheckBox* m_startCapturing = nullptr;

@@ -9,6 +9,7 @@
 #include "application_filters.h"
 #include "command_line.h"
 #include "interface_language.h"
+#include "new_project_wizard.h"
 #include "progress_bar.h"
 #include "project_views.h"
 #include "quib_project_document.h"
@@ -61,6 +62,7 @@ void CQuibApp::addDefaultSteps() {
     m_steps.add(StepMainWindow, [this] {
         m_mainFrame = std::make_unique<CMainFrame>(m_settings, *m_store);
         installProjectDocument(*m_mainFrame);
+        NewProjectWizard::setApplicationStore(m_store.get());
         QuibProjectDocument::setApplicationSettings(&m_settings);
         TemplateCommands::setApplicationSettings(&m_settings);
         m_mainFrame->setTutorialHandler([](const QString& path) { QuibProjectDocument::runTutorial(path); });

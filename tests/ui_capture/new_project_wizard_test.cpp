@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
@@ -169,7 +170,7 @@ TEST_F(NewProjectWizardTest, ConfirmedCancelAfterFramesCreatesNoProject) {
 TEST(CaptureBackends, WithoutAnX11DisplayTheScreenIsReadThroughQtAndTheUserIsTold) {
     test::ensureApplication();
     ASSERT_NE(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    CaptureBackends backends = openApplicationCaptureBackends();
+    CaptureBackends backends = openApplicationCaptureBackends(nullptr);
     ASSERT_NE(backends.grabber, nullptr);
     ASSERT_NE(backends.hotKey, nullptr);
     EXPECT_FALSE(backends.hotKeyUsable());
@@ -180,7 +181,7 @@ TEST(CaptureBackends, WithoutAnX11DisplayTheScreenIsReadThroughQtAndTheUserIsTol
 
 TEST(CaptureBackends, WithoutAnX11DisplayTheDialogButtonStillCaptures) {
     test::ensureApplication();
-    CaptureBackends backends = openApplicationCaptureBackends();
+    CaptureBackends backends = openApplicationCaptureBackends(nullptr);
     QWidget shown;
     shown.setGeometry(10, 10, 200, 100);
     shown.setStyleSheet(QStringLiteral("background: #2050a0;"));
@@ -229,3 +230,65 @@ TEST_F(NewProjectWizardTest, TheNextWizardShowsTheLastConfirmedChoices) {
     EXPECT_TRUE(shownHidden);
     EXPECT_TRUE(mainWindow->isVisible());
 }
+
+namespace {
+
+// Through the desktop portal the screen is shared after the setup, for the source its mode asks.
+struct SourceCase {
+    RegionMode mode;
+    CaptureSource asked;
+    Size frame;  // the shared monitor is 900 x 700, the shared window 333 x 222
+};
+
+class WizardSourceTest : public NewProjectWizardTest, public ::testing::WithParamInterface<SourceCase> {};
+
+TEST_P(WizardSourceTest, TheSetupModeDecidesWhatThePortalShares) {
+    const SourceCase& c = GetParam();
+    std::vector<CaptureSource> asked;
+    wizard->setSourceBackendsFunction(
+        [&](CaptureSource source) {
+            asked.push_back(source);
+            struct Shared : FakeGrabberRef {
+                using FakeGrabberRef::FakeGrabberRef;
+                Size size;
+                Size screenSize() override { return size; }
+            };
+            auto shared = std::make_unique<Shared>(grabber);
+            shared->size = source == CaptureSource::Window ? Size{333, 222} : Size{900, 700};
+            CaptureBackends backends;
+            backends.grabber = std::move(shared);
+            return backends;
+        },
+        [] { return std::string("Nessuna scorciatoia globale."); });
+    bool selectUsable = true;
+    wizard->setSetupRunner([&](CCaptureSetupDialog& setup) {
+        EXPECT_TRUE(asked.empty()) << "shared before the mode was chosen";
+        EXPECT_EQ(setup.problemLabel()->text(), QStringLiteral("Nessuna scorciatoia globale."));
+        setup.regionList()->setCurrentIndex(int(c.mode));
+        if (c.mode == RegionMode::Rectangle)
+            setup.setRegion(Rect{10, 20, 110, 70});
+        selectUsable = setup.selectButton()->isEnabled();
+        setup.accept();
+        return setup.result();
+    });
+    wizard->setCaptureRunner([](CCaptureDialog& capture) {
+        capture.toggleCapture(false);
+        capture.finish();
+        return capture.result();
+    });
+    std::unique_ptr<QuibProjectDocument> project = wizard->run();
+    ASSERT_NE(project, nullptr);
+    EXPECT_EQ(asked, std::vector<CaptureSource>{c.asked});
+    EXPECT_EQ(project->doc().frameSize, c.frame);
+    EXPECT_EQ(project->doc().frameCount(), 1);
+    // The desktop's own dialog picks the window.
+    EXPECT_EQ(selectUsable, c.mode == RegionMode::Rectangle);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, WizardSourceTest,
+    ::testing::Values(SourceCase{RegionMode::Screen, CaptureSource::Screen, Size{900, 700}},
+                      SourceCase{RegionMode::Rectangle, CaptureSource::Screen, Size{100, 50}},
+                      SourceCase{RegionMode::Window, CaptureSource::Window, Size{333, 222}}));
+
+}  // namespace

@@ -7,6 +7,10 @@
 //   --frames N         ends the stream after N pictures
 //   --size WxH --fps N the stream's size (default 320x240) and rate (default 60)
 //   --log PATH         appends one line per call with its options
+//   --no-shortcuts     offers no global shortcuts
+//   --refuse-shortcuts CODE  answers BindShortcuts with this response code
+// Global shortcuts are bound as asked; the test presses one by calling org.quib.PortalTest.Activate
+// with its id, and the portal then sends Activated for the bound session.
 
 #include <fcntl.h>
 #include <pipewire/pipewire.h>
@@ -70,9 +74,29 @@ const QDBusArgument& operator>>(const QDBusArgument& arg, Pair& p) {
     return arg;
 }
 
+struct ShortcutEntry {
+    QString id;
+    QVariantMap props;
+};
+using ShortcutList = QList<ShortcutEntry>;
+
+QDBusArgument& operator<<(QDBusArgument& arg, const ShortcutEntry& e) {
+    arg.beginStructure();
+    arg << e.id << e.props;
+    arg.endStructure();
+    return arg;
+}
+const QDBusArgument& operator>>(const QDBusArgument& arg, ShortcutEntry& e) {
+    arg.beginStructure();
+    arg >> e.id >> e.props;
+    arg.endStructure();
+    return arg;
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(StreamEntry)
+Q_DECLARE_METATYPE(ShortcutEntry)
 Q_DECLARE_METATYPE(Pair)
 
 namespace {
@@ -86,6 +110,8 @@ struct Config {
     int frames = 0;
     int width = 320, height = 240, fps = 60;
     QString log;
+    bool shortcuts = true;
+    int refuseShortcuts = -1;
 };
 
 // The producing side: a driver stream that sends the test picture at the configured rate.
@@ -238,6 +264,15 @@ public:
         if (message.interface() == QLatin1String("org.freedesktop.DBus.Properties") && member == "Get" &&
             args.size() == 2) {
             const QString name = args[1].toString();
+            if (args[0].toString() == QLatin1String("org.freedesktop.portal.GlobalShortcuts")) {
+                if (!m_config.shortcuts)
+                    connection.send(
+                        message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
+                                                 QStringLiteral("No such interface")));
+                else
+                    connection.send(message.createReply(QVariant::fromValue(QDBusVariant(1u))));
+                return true;
+            }
             const uint value = name == "AvailableCursorModes"   ? m_config.cursorModes
                                : name == "AvailableSourceTypes" ? 3u
                                : name == "version"              ? 4u
@@ -250,13 +285,30 @@ public:
             connection.send(message.createReply());
             return true;
         }
-        if (message.interface() != QLatin1String("org.freedesktop.portal.ScreenCast"))
+        if (message.interface() == QLatin1String("org.quib.PortalTest") && member == "Activate" &&
+            args.size() == 1) {
+            QDBusMessage signal = QDBusMessage::createSignal(
+                "/org/freedesktop/portal/desktop", "org.freedesktop.portal.GlobalShortcuts", "Activated");
+            signal << QVariant::fromValue(QDBusObjectPath(m_shortcutSession)) << args[0].toString()
+                   << qulonglong(0) << QVariantMap();
+            connection.send(message.createReply());
+            QDBusConnection(connection).send(signal);
+            return true;
+        }
+        const bool shortcuts = message.interface() == QLatin1String("org.freedesktop.portal.GlobalShortcuts");
+        if (message.interface() != QLatin1String("org.freedesktop.portal.ScreenCast") &&
+            !(shortcuts && m_config.shortcuts))
             return false;
         const QVariantMap options = args.isEmpty() ? QVariantMap() : qdbus_cast<QVariantMap>(args.last());
         QString sender = message.service().mid(1);
         sender.replace('.', '_');
         const QString request = "/org/freedesktop/portal/desktop/request/" + sender + "/" +
                                 options.value("handle_token").toString();
+        if (shortcuts) {
+            connection.send(message.createReply(QVariant::fromValue(QDBusObjectPath(request))));
+            handleShortcuts(connection, member, args, options, sender, request);
+            return true;
+        }
         if (member == "OpenPipeWireRemote") {
             log("OpenPipeWireRemote");
             const int fd = connectToPipeWire();
@@ -296,6 +348,37 @@ public:
     }
 
 private:
+    void handleShortcuts(const QDBusConnection& connection, const QString& member, const QVariantList& args,
+                         const QVariantMap& options, const QString& sender, const QString& request) {
+        if (member == "CreateSession") {
+            log("GlobalShortcuts.CreateSession");
+            m_shortcutSession = "/org/freedesktop/portal/desktop/session/" + sender + "/" +
+                                options.value("session_handle_token").toString();
+            respond(connection, request, 0, {{"session_handle", m_shortcutSession}});
+        } else if (member == "BindShortcuts" && args.size() == 4) {
+            m_bound.clear();
+            const QDBusArgument list = args[1].value<QDBusArgument>();
+            list.beginArray();
+            while (!list.atEnd()) {
+                ShortcutEntry entry;
+                list >> entry;
+                log(QString("BindShortcuts %1 description=%2 preferred_trigger=%3")
+                        .arg(entry.id, entry.props.value("description").toString(),
+                             entry.props.value("preferred_trigger").toString()));
+                m_bound.append({entry.id,
+                                {{"description", entry.props.value("description")},
+                                 {"trigger_description", entry.props.value("preferred_trigger")}}});
+            }
+            list.endArray();
+            if (m_config.refuseShortcuts >= 0)
+                respond(connection, request, uint(m_config.refuseShortcuts), {});
+            else
+                respond(connection, request, 0, {{"shortcuts", QVariant::fromValue(m_bound)}});
+        } else if (member == "ListShortcuts") {
+            respond(connection, request, 0, {{"shortcuts", QVariant::fromValue(m_bound)}});
+        }
+    }
+
     void log(const QString& line) {
         if (m_config.log.isEmpty())
             return;
@@ -345,6 +428,8 @@ private:
     Producer m_producer;
     uint m_cursorMode = 0;
     uint m_persist = 0;
+    QString m_shortcutSession;
+    ShortcutList m_bound;
     int m_tokens = 0;
 };
 
@@ -356,6 +441,8 @@ int main(int argc, char** argv) {
     qDBusRegisterMetaType<StreamEntry>();
     qDBusRegisterMetaType<StreamList>();
     qDBusRegisterMetaType<Pair>();
+    qDBusRegisterMetaType<ShortcutEntry>();
+    qDBusRegisterMetaType<ShortcutList>();
     Config config;
     const QStringList a = app.arguments();
     for (int i = 1; i < a.size(); ++i) {
@@ -374,7 +461,11 @@ int main(int argc, char** argv) {
             config.width = next.section('x', 0, 0).toInt();
             config.height = next.section('x', 1, 1).toInt();
             ++i;
-        } else if (a[i] == "--log")
+        } else if (a[i] == "--no-shortcuts")
+            config.shortcuts = false;
+        else if (a[i] == "--refuse-shortcuts")
+            config.refuseShortcuts = next.toInt(), ++i;
+        else if (a[i] == "--log")
             config.log = next, ++i;
     }
     QDBusConnection bus = QDBusConnection::sessionBus();

@@ -1,0 +1,162 @@
+#include "capture/portal_global_shortcuts.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+
+#include <QCoreApplication>
+#include <QDBusMessage>
+#include <chrono>
+
+#include "base/zlib_util.h"
+#include "capture/capture_backend.h"
+#include "capture/capture_messages.h"
+#include "capture/capture_session.h"
+#include "model/quib_doc.h"
+#include "portal_test_desktop.h"
+#include "portal_test_picture.h"
+
+using namespace quib;
+using namespace quib::testing;
+
+namespace {
+
+const Rect kRegion{10, 20, 74, 68};
+
+class PortalShortcutsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_desktop = new PortalTestDesktop;
+        s_problem = s_desktop->start();
+    }
+    static void TearDownTestSuite() {
+        delete s_desktop;
+        s_desktop = nullptr;
+    }
+    void SetUp() override { ASSERT_EQ(s_problem, "") << "the portal test session could not start"; }
+    void TearDown() override {
+        m_backends = {};
+        s_desktop->stopPortal();
+    }
+
+    void openBackends(std::vector<std::string> portalArgs) {
+        ASSERT_EQ(s_desktop->startPortal(std::move(portalArgs)), "");
+        m_choice.portal = true;
+        m_choice.busAddress = s_desktop->busAddress().c_str();
+        m_choice.noKeysHelp = "Usare il pulsante.";
+        m_backends = openCaptureBackends(m_choice);
+        ASSERT_TRUE(m_backends.screen.ok()) << m_backends.screen.message();
+    }
+
+    // As the desktop does when the user presses the key bound to id.
+    static void press(const QString& id) {
+        QDBusMessage call =
+            QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.portal.Desktop"),
+                                           QStringLiteral("/org/freedesktop/portal/desktop"),
+                                           QStringLiteral("org.quib.PortalTest"), QStringLiteral("Activate"));
+        call.setArguments({id});
+        s_desktop->bus().call(call);
+    }
+
+    // Runs Qt's event loop and the keys' descriptor, as the capture dialog does, until pred holds.
+    template <typename Pred>
+    void pumpUntil(Pred pred) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!pred() && std::chrono::steady_clock::now() < deadline) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            pollfd p{m_backends.hotKey->fileDescriptor(), POLLIN, 0};
+            if (poll(&p, 1, 5) > 0)
+                m_backends.hotKey->processEvents();
+        }
+    }
+
+    static inline PortalTestDesktop* s_desktop = nullptr;
+    static inline std::string s_problem;
+    CaptureBackendChoice m_choice;
+    CaptureBackends m_backends;
+};
+
+TEST_F(PortalShortcutsTest, BindsBothKeysWithItalianDescriptionsAndPreferredTriggers) {
+    openBackends({});
+    EXPECT_TRUE(m_backends.hotKeyUsable()) << m_backends.problem;
+    const auto& keys = dynamic_cast<PortalGlobalShortcuts&>(*m_backends.hotKey);
+    const std::vector<std::vector<std::string>> expected{
+        {"capture-frame", "Cattura un frame", "Pause"},
+        {"timed-capture", "Cattura temporizzata", "SHIFT+Pause"}};
+    ASSERT_EQ(keys.boundShortcuts().size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const PortalShortcut& s = keys.boundShortcuts()[i];
+        EXPECT_EQ((std::vector<std::string>{s.id, s.description, s.trigger}), expected[i]);
+        EXPECT_NE(s_desktop->log().find("BindShortcuts " + expected[i][0] + " description=" + expected[i][1] +
+                                        " preferred_trigger=" + expected[i][2] + "\n"),
+                  std::string::npos)
+            << s_desktop->log();
+    }
+}
+
+struct Press {
+    const char* id;
+    int framesStored;
+    bool timedRunning;
+};
+
+class PortalShortcutPressTest : public PortalShortcutsTest, public ::testing::WithParamInterface<Press> {};
+
+TEST_P(PortalShortcutPressTest, ActivatedDrivesTheCaptureSession) {
+    const Press& press_ = GetParam();
+    openBackends({});
+    CQuibDoc doc;
+    prepareCaptureProject(doc, kRegion);
+    CaptureSession session(*m_backends.grabber, doc, kRegion, 4);
+    ASSERT_TRUE(m_backends.hotKey->start([&](HotKeyAction a) { session.handleHotKey(a); }).ok());
+    ASSERT_TRUE(m_backends.hotKey->isActive());
+
+    press(QString::fromUtf8(press_.id));
+    pumpUntil([&] { return session.counter() > 0 || session.timedCaptureRunning(); });
+    EXPECT_EQ(session.counter(), press_.framesStored) << session.lastError();
+    EXPECT_EQ(session.timedCaptureRunning(), press_.timedRunning);
+    if (press_.framesStored == 0)
+        return;
+    // The stored frame is the stream's picture of the region, blue, green, red per pixel.
+    const Frame& f = doc.frames[0];
+    const size_t w = size_t(kRegion.width()), h = size_t(kRegion.height());
+    std::vector<uint8_t> raw(w * h * 3);
+    ASSERT_EQ(zlibUncompress(f.imageData.data(), f.imageData.size(), raw.data(), raw.size()), raw.size());
+    for (const Point at : {Point{0, 0}, Point{5, 7}, Point{63, 47}}) {
+        uint8_t sent[3];
+        testScreenColour(kRegion.left + at.x, kRegion.top + at.y, sent);
+        const uint8_t* got = raw.data() + (size_t(at.y) * w + size_t(at.x)) * 3;
+        EXPECT_EQ(std::vector<uint8_t>(got, got + 3), std::vector<uint8_t>(sent, sent + 3))
+            << at.x << "," << at.y;
+    }
+    EXPECT_EQ(f.cursorPos, (Point{kTestCursorX - kTestHotSpotX - kRegion.left,
+                                  kTestCursorY - kTestHotSpotY - kRegion.top}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, PortalShortcutPressTest,
+                         ::testing::Values(Press{"capture-frame", 1, false},
+                                           Press{"timed-capture", 0, true}));
+
+struct Unbound {
+    std::vector<std::string> portalArgs;
+    const char* message;
+    bool offered;  // known before binding, from the interface's presence
+};
+
+class PortalShortcutsUnboundTest : public PortalShortcutsTest,
+                                   public ::testing::WithParamInterface<Unbound> {};
+
+TEST_P(PortalShortcutsUnboundTest, TheUserIsToldWhyThePauseKeyDoesNotReachQuib) {
+    openBackends(GetParam().portalArgs);
+    EXPECT_FALSE(m_backends.hotKeyUsable());
+    EXPECT_EQ(m_backends.problem, std::string(GetParam().message) + " Usare il pulsante.");
+    EXPECT_FALSE(m_backends.hotKey->start([](HotKeyAction) {}).ok());
+    EXPECT_FALSE(m_backends.hotKey->isActive());
+    EXPECT_EQ(portalKeysProblem(m_choice), GetParam().offered ? "" : m_backends.problem);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, PortalShortcutsUnboundTest,
+    ::testing::Values(Unbound{{"--no-shortcuts"}, captureText::PortalNoKeys, false},
+                      Unbound{{"--refuse-shortcuts", "2"}, captureText::PortalKeysRefused, true}));
+
+}  // namespace
