@@ -263,7 +263,7 @@ QWidget* CalloutEditorDialog::buildToolbar() {
     m_undoAction->setShortcut(QKeySequence::Undo);
     m_redoAction = bar->addAction(QStringLiteral("Ripristina"), m_editor, &ShapeEditor::redo);
     m_redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    m_deleteAction = bar->addAction(QStringLiteral("Elimina"), m_editor, &ShapeEditor::deleteSelected);
+    m_deleteAction = bar->addAction(QStringLiteral("Elimina"), m_editor, &ShapeEditor::deletePointOrShapes);
     m_deleteAction->setShortcut(QKeySequence::Delete);
     m_deleteAction->setShortcutContext(Qt::WidgetShortcut);
     m_editor->addAction(m_deleteAction);
@@ -284,10 +284,11 @@ QWidget* CalloutEditorDialog::buildToolbar() {
     QToolBar* edits = bar;
     bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const std::pair<const char*, ShapeTool> tools[] = {{"Trasforma Forma", ShapeTool::Transform},
-                                                       {"Rettangolo", ShapeTool::Rectangle},
-                                                       {"Ellissi", ShapeTool::Ellipse},
-                                                       {"Riempimento", ShapeTool::Fill}};
+    const std::pair<const char*, ShapeTool> tools[] = {
+        {"Trasforma Forma", ShapeTool::Transform}, {"Modifica Forma", ShapeTool::Edit},
+        {"Rettangolo", ShapeTool::Rectangle},      {"Ellissi", ShapeTool::Ellipse},
+        {"Multilinea", ShapeTool::Polyline},       {"Mano libera", ShapeTool::Freehand},
+        {"Riempimento", ShapeTool::Fill}};
     for (const auto& [text, tool] : tools) {
         QAction* action = bar->addAction(QString::fromUtf8(text));
         action->setCheckable(true);
@@ -376,7 +377,7 @@ void CalloutEditorDialog::updateControls() {
     m_undoAction->setToolTip(QString::fromStdString(m_history.undoText()).section(QLatin1Char('\t'), 0, 0));
     m_redoAction->setEnabled(m_history.canRedo());
     m_redoAction->setToolTip(QString::fromStdString(m_history.redoText()).section(QLatin1Char('\t'), 0, 0));
-    m_deleteAction->setEnabled(m_editor->hasDeletableSelection());
+    m_deleteAction->setEnabled(m_editor->hasDeletableSelection() || m_editor->currentPoint().index >= 0);
     m_flipAction->setEnabled(m_editor->hasSelection());
     m_mirrorAction->setEnabled(m_editor->hasSelection());
     m_selectAllAction->setEnabled(!m_edited.shapes.empty());
