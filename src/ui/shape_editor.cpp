@@ -2,7 +2,10 @@
 
 #include <QClipboard>
 #include <QCursor>
+#include <QDrag>
+#include <QDropEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -32,6 +35,7 @@ ShapeEditor::ShapeEditor(ShapeDocument& document, QWidget* parent) : QWidget(par
     setFocusPolicy(Qt::ClickFocus);
     // The polyline's last vertex and the edit tool's snapping follow the pointer between clicks.
     setMouseTracking(true);
+    setAcceptDrops(true);
 }
 
 bool ShapeEditor::canMovePointer() {
@@ -119,6 +123,10 @@ void ShapeEditor::pressTransform(QPoint at, Qt::KeyboardModifiers modifiers) {
     auto& shapes = m_document.shapes();
     const TransformKeys keys{modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier),
                              modifiers.testFlag(Qt::AltModifier)};
+    if (keys.ctrl && !keys.shift) {
+        startShapeDrag(unit(at));
+        return;
+    }
     for (const auto& shape : shapes) {
         if (!shape->selected)
             continue;
@@ -153,6 +161,10 @@ void ShapeEditor::pressTransform(QPoint at, Qt::KeyboardModifiers modifiers) {
 void ShapeEditor::pressEdit(QPoint at, Qt::KeyboardModifiers modifiers, bool doubleClick) {
     auto& shapes = m_document.shapes();
     const PointD u = unit(at);
+    if (modifiers.testFlag(Qt::ControlModifier)) {
+        startShapeDrag(u);
+        return;
+    }
     const PointHit hit = nearestSelectedPoint(shapes, u, width(), height(), m_currentShape, m_currentPoint);
     if (hit.shape >= 0) {
         m_currentShape = hit.shape;
@@ -339,7 +351,7 @@ void ShapeEditor::hover(QPoint at) {
     QCursor::setPos(mapToGlobal(QPoint(pixelTrunc(p.x, width()), pixelTrunc(p.y, height()))));
 }
 
-void ShapeEditor::rightClick(QPoint) {
+void ShapeEditor::rightClick(QPoint at) {
     if (m_polylineActive) {
         finishPolyline();
         return;
@@ -350,7 +362,36 @@ void ShapeEditor::rightClick(QPoint) {
         m_stroke.clear();
         m_preview.reset();
         update();
+        return;
     }
+    if (m_transform || m_draggingPoint || m_band)
+        return;
+    // Shown without waiting for it, so the dialog keeps running its own events.
+    QMenu* menu = contextMenu().release();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(mapToGlobal(at));
+}
+
+std::unique_ptr<QMenu> ShapeEditor::contextMenu() {
+    auto menu = std::make_unique<QMenu>(QStringLiteral("Selected Shapes"), this);
+    const bool any = !m_document.shapes().empty();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    const bool canPaste = data && data->hasFormat(QString::fromLatin1(kShapesFormatMime));
+    auto add = [&](const char* text, bool enabled, void (ShapeEditor::*run)()) {
+        QAction* action = menu->addAction(QString::fromUtf8(text), this, run);
+        action->setEnabled(enabled);
+    };
+    add("&Taglia\tCtrl+X", hasDeletableSelection(), &ShapeEditor::cut);
+    add("&Copia\tCtrl+C", hasSelection(), &ShapeEditor::copy);
+    add("&Incolla\tCtrl+V", canPaste, &ShapeEditor::paste);
+    add("&Elimina\tDel", hasDeletableSelection() || m_currentPoint >= 0, &ShapeEditor::deletePointOrShapes);
+    menu->addSeparator();
+    add("&Annulla\tCtrl+Z", m_document.history().canUndo(), &ShapeEditor::undo);
+    add("&Ripristina\tCtrl+Y", m_document.history().canRedo(), &ShapeEditor::redo);
+    menu->addSeparator();
+    add("Seleziona t&utto\tCtrl+A", any, &ShapeEditor::selectAll);
+    add("Inverti &selezione\tCtrl+I", any, &ShapeEditor::invertSelection);
+    return menu;
 }
 
 void ShapeEditor::finishPolyline() {
@@ -380,8 +421,16 @@ void ShapeEditor::addShape(std::unique_ptr<Shape> shape) {
 }
 
 void ShapeEditor::selectAll() {
+    if (m_tool != ShapeTool::Edit && m_tool != ShapeTool::Transform)
+        setTool(ShapeTool::Transform);
     for (auto& shape : m_document.shapes())
         shape->selected = true;
+    changed();
+}
+
+void ShapeEditor::invertSelection() {
+    for (auto& shape : m_document.shapes())
+        shape->selected = !shape->selected;
     changed();
 }
 
@@ -465,13 +514,8 @@ void ShapeEditor::deletePointOrShapes() {
 }
 
 void ShapeEditor::copy() {
-    if (!hasSelection())
-        return;
-    const std::vector<uint8_t> bytes = writeShapeClipboard(m_document.shapes(), 1);
-    auto* data = new QMimeData;
-    data->setData(QString::fromLatin1(kShapesFormatMime),
-                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
-    QGuiApplication::clipboard()->setMimeData(data);
+    if (hasSelection())
+        QGuiApplication::clipboard()->setMimeData(selectedShapesData(PointD{}));
 }
 
 void ShapeEditor::cut() {
@@ -479,25 +523,94 @@ void ShapeEditor::cut() {
     deleteSelected();
 }
 
-void ShapeEditor::paste() {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (!m_document.canEditShapes() || !data || !data->hasFormat(QString::fromLatin1(kShapesFormatMime)))
-        return;
+namespace {
+
+std::optional<ShapeClipboard> readShapes(const QMimeData* data) {
+    if (!data || !data->hasFormat(QString::fromLatin1(kShapesFormatMime)))
+        return std::nullopt;
     const QByteArray bytes = data->data(QString::fromLatin1(kShapesFormatMime));
-    ShapeClipboard clip =
-        readShapeClipboard(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), 1);
+    return readShapeClipboard(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), 1);
+}
+
+}  // namespace
+
+QMimeData* ShapeEditor::selectedShapesData(PointD origin) const {
+    const std::vector<uint8_t> bytes = writeShapeClipboard(m_document.shapes(), 1, origin);
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kShapesFormatMime),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    return data;
+}
+
+bool ShapeEditor::addShapesFrom(const QMimeData* data, PointD at) {
+    std::optional<ShapeClipboard> clip = readShapes(data);
+    if (!m_document.canEditShapes() || !clip)
+        return false;
     auto& shapes = m_document.shapes();
     for (auto& shape : shapes)
         shape->selected = false;
-    for (auto& shape : clip.shapes) {
-        // A pasted copy of the text field is an ordinary outline.
+    const int count = int(clip->shapes.size());
+    for (auto& shape : clip->shapes) {
+        // A copy of the text field is an ordinary outline.
         shape->permanent = false;
         shape->selected = true;
+        moveShape(*shape, at.x - clip->origin.x, at.y - clip->origin.y);
         m_document.history().recordAdd(int(shapes.size()));
         shapes.push_back(std::move(shape));
     }
-    m_document.history().recordGroup(int(clip.shapes.size()), "Incolla Forme");
+    m_document.history().recordGroup(count, "Incolla Forme");
     changed();
+    return true;
+}
+
+void ShapeEditor::paste() {
+    if (addShapesFrom(QGuiApplication::clipboard()->mimeData(), PointD{}))
+        setTool(ShapeTool::Transform);
+}
+
+void ShapeEditor::startShapeDrag(PointD origin) {
+    if (!hasSelection())
+        return;
+    // The source keeps its shapes whatever the target does with them.
+    auto* drag = new QDrag(this);
+    drag->setMimeData(selectedShapesData(origin));
+    drag->exec(Qt::CopyAction);
+}
+
+void ShapeEditor::dragEnterEvent(QDragEnterEvent* event) {
+    std::optional<ShapeClipboard> clip = readShapes(event->mimeData());
+    if (!clip || !m_document.canEditShapes())
+        return;
+    m_dropPreview = std::move(clip->shapes);
+    const PointD u = unit(event->position().toPoint());
+    for (auto& shape : m_dropPreview)
+        moveShape(*shape, u.x - clip->origin.x, u.y - clip->origin.y);
+    m_dropLast = u;
+    event->acceptProposedAction();
+    update();
+}
+
+void ShapeEditor::dragMoveEvent(QDragMoveEvent* event) {
+    if (m_dropPreview.empty())
+        return;
+    const PointD u = unit(event->position().toPoint());
+    for (auto& shape : m_dropPreview)
+        moveShape(*shape, u.x - m_dropLast.x, u.y - m_dropLast.y);
+    m_dropLast = u;
+    event->acceptProposedAction();
+    update();
+}
+
+void ShapeEditor::dragLeaveEvent(QDragLeaveEvent*) {
+    m_dropPreview.clear();
+    update();
+}
+
+void ShapeEditor::dropEvent(QDropEvent* event) {
+    m_dropPreview.clear();
+    if (addShapesFrom(event->mimeData(), unit(event->position().toPoint())))
+        event->acceptProposedAction();
+    update();
 }
 
 void ShapeEditor::undo() {
@@ -539,6 +652,8 @@ QImage ShapeEditor::render() {
         drawTransformFrames(dc, w, h);
     if (m_preview)
         m_preview->Draw(dc, w, h, false, kPreviewPen, kHandlePen, kHandlePen, -1);
+    for (const auto& shape : m_dropPreview)
+        shape->Draw(dc, w, h, false, kPreviewPen, kHandlePen, kHandlePen, -1);
     if (m_stroking && m_stroke.size() >= 2) {
         std::vector<Point> line;
         for (const PointD& p : m_stroke)

@@ -9,6 +9,9 @@
 #include "shapes/shape_building.h"
 #include "shapes/shape_transform.h"
 
+class QMenu;
+class QMimeData;
+
 namespace quib {
 
 class ShapeDocument;
@@ -32,13 +35,18 @@ public:
     // The pointer moving with no button held: the polyline's last vertex follows it, and the edit
     // tool snaps the pointer onto a point it comes near.
     void hover(QPoint at);
-    // A right click: ends a polyline, drops a shape being drawn.
+    // A right click: ends a polyline, drops a shape being drawn, else opens the context menu.
     void rightClick(QPoint at);
 
     // Adds a shape at the end of the list, named and recorded ("Crea nuova Forma"), selected alone.
     void addShape(std::unique_ptr<Shape> shape);
+    // Selects every shape; a drawing tool gives way to the transform tool.
     void selectAll();
     void deselectAll();
+    void invertSelection();
+    // The "Selected Shapes" menu with its items enabled as the commands are; a right click away
+    // from any gesture pops it up.
+    std::unique_ptr<QMenu> contextMenu();
     // Removes the selected shapes that are not permanent; one step of undo.
     void deleteSelected();
     // The delete command: the edit tool's current point when the shape can spare it, else the
@@ -53,6 +61,11 @@ public:
     void copy();
     void cut();
     void paste();
+    // The selected shapes in the clipboard format, with the unit point a drag started from.
+    QMimeData* selectedShapesData(PointD origin) const;
+    // Adds the shapes of data moved by the offset from their origin to the unit point at, selected
+    // and as one step ("Incolla Forme"); false when data holds no shapes.
+    bool addShapesFrom(const QMimeData* data, PointD at);
     void undo();
     void redo();
 
@@ -71,10 +84,16 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     PointD unit(QPoint at) const;
     void changed();
+    // Ctrl with a press: the selected shapes go out as a drag, copied wherever they land.
+    void startShapeDrag(PointD origin);
     void pressTransform(QPoint at, Qt::KeyboardModifiers modifiers);
     void pressEdit(QPoint at, Qt::KeyboardModifiers modifiers, bool doubleClick);
     // Click selection of the shape under the pointer, or a rubber band from there.
@@ -105,6 +124,9 @@ private:
     // Transform tool.
     std::optional<ShapeTransform> m_transform;
     double m_rotation = 0;
+    // Shapes of a drag over the editor, shown where they would land.
+    std::vector<std::unique_ptr<Shape>> m_dropPreview;
+    PointD m_dropLast;
     // Rubber band in pixels.
     std::optional<QRect> m_band;
     bool m_bandShift = false;

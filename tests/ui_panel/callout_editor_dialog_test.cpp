@@ -1,6 +1,11 @@
+#include <QClipboard>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <cmath>
 
@@ -317,6 +322,24 @@ TEST_F(CalloutEditorTest, TheEditToolDragsInsertsAndDeletesPointsWithUndo) {
     editor->drag({150, 100});
     editor->release({200, 140});
     EXPECT_TRUE(rectangle.selected);
+
+    // The context menu follows the same rules as the commands; the text field is not deletable.
+    QGuiApplication::clipboard()->clear();
+    auto enabledItems = [&] {
+        QStringList items;
+        const std::unique_ptr<QMenu> menu = editor->contextMenu();
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator() && action->isEnabled())
+                items << action->text().section(QLatin1Char('\t'), 0, 0);
+        return items;
+    };
+    EXPECT_EQ(enabledItems(), (QStringList{"&Taglia", "&Copia", "&Elimina", "&Annulla", "&Ripristina",
+                                           "Seleziona t&utto", "Inverti &selezione"}));
+    editor->invertSelection();
+    EXPECT_FALSE(rectangle.selected);
+    EXPECT_TRUE(dialog->edited().shapes[0]->selected);
+    EXPECT_EQ(enabledItems(),
+              (QStringList{"&Copia", "&Annulla", "&Ripristina", "Seleziona t&utto", "Inverti &selezione"}));
 }
 
 TEST_F(CalloutEditorTest, TheTransformHandlesScaleAndTurnTheSelection) {
@@ -347,6 +370,20 @@ TEST_F(CalloutEditorTest, TheTransformHandlesScaleAndTurnTheSelection) {
     EXPECT_NEAR((x.max - x.min) * 360, 60, 3) << "the sides swap";
     EXPECT_NEAR((y.max - y.min) * 240, 90, 3);
     EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Trasforma Forme"));
+
+    // Dragged from (100, 100) and dropped at (150, 120): a copy 50 pixels right and 20 down.
+    std::unique_ptr<QMimeData> data(editor->selectedShapesData(unitOf(100, 100)));
+    QDragEnterEvent enter(QPoint(120, 110), Qt::CopyAction, data.get(), Qt::LeftButton, {});
+    QCoreApplication::sendEvent(editor, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(150, 120), Qt::CopyAction, data.get(), Qt::LeftButton, {});
+    QCoreApplication::sendEvent(editor, &drop);
+    const auto& shapes = dialog->edited().shapes;
+    ASSERT_EQ(shapes.size(), 3u);
+    EXPECT_NEAR((shapes[2]->GetXRange().min - x.min) * 360, 50, 1e-6);
+    EXPECT_NEAR((shapes[2]->GetYRange().min - y.min) * 240, 20, 1e-6);
+    EXPECT_TRUE(shapes[2]->selected && !shapes[1]->selected);
+    EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Incolla Forme"));
 }
 
 TEST_F(CalloutEditorTest, MovingKeepsTheCalloutSelectedAndStopsAtTheEnds) {

@@ -36,10 +36,10 @@ int main(int argc, char** argv) {
     editor->rightClick({330, 225});
     dialog.setDrawColour(0x00006000);
     dialog.setTool(quib::ShapeTool::Freehand);
-    editor->press({150, 160});
+    editor->press({150, 140});
     for (int x = 152; x <= 240; x += 2)
-        editor->drag({x, 190 + int(25 * std::sin((x - 150) / 15.0))});
-    editor->release({240, 190 + int(25 * std::sin(90 / 15.0))});
+        editor->drag({x, 140 + int(25 * std::sin((x - 150) / 20.0))});
+    editor->release({240, 140 + int(25 * std::sin(90 / 20.0))});
     dialog.setTool(quib::ShapeTool::Transform);
     app.processEvents();
     return dialog.grab().save(out) ? 0 : 1;
