@@ -31,7 +31,7 @@ raster::Pen penOf(const Shape& shape) {
 ShapeEditor::ShapeEditor(ShapeDocument& document, QWidget* parent) : QWidget(parent), m_document(document) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
-    setCursor(Qt::CrossCursor);
+    setCursor(Qt::ArrowCursor);
     setFocusPolicy(Qt::ClickFocus);
     // The polyline's last vertex and the edit tool's snapping follow the pointer between clicks.
     setMouseTracking(true);
@@ -57,6 +57,7 @@ void ShapeEditor::setTool(ShapeTool tool) {
     m_transform.reset();
     m_band.reset();
     m_draggingPoint = false;
+    setCursor(tool == ShapeTool::Transform ? Qt::ArrowCursor : Qt::CrossCursor);
     if (tool == ShapeTool::Rectangle || tool == ShapeTool::Ellipse || tool == ShapeTool::Polyline ||
         tool == ShapeTool::Freehand)
         deselectAll();
@@ -333,6 +334,10 @@ void ShapeEditor::hover(QPoint at) {
         drag(at);
         return;
     }
+    if (m_tool == ShapeTool::Transform) {
+        setCursor(transformCursor(at));
+        return;
+    }
     if (m_tool != ShapeTool::Edit)
         return;
     const PointHit hit = nearestSelectedPoint(m_document.shapes(), unit(at), width(), height(),
@@ -349,6 +354,33 @@ void ShapeEditor::hover(QPoint at) {
     // Snapping only moves the pointer; where it lands is read from the next event as usual.
     const PointD p = m_document.shapes()[size_t(hit.shape)]->current[size_t(hit.index)];
     QCursor::setPos(mapToGlobal(QPoint(pixelTrunc(p.x, width()), pixelTrunc(p.y, height()))));
+}
+
+Qt::CursorShape ShapeEditor::transformCursor(QPoint at) const {
+    for (const auto& shape : m_document.shapes()) {
+        if (!shape->selected)
+            continue;
+        switch (transformHandleAt(*shape, at.x(), at.y(), width(), height(), m_rotation)) {
+            case -1:
+                continue;
+            case handle::kMove:
+                return Qt::SizeAllCursor;
+            case handle::kLeft:
+            case handle::kRight:
+                return Qt::SizeHorCursor;
+            case handle::kTop:
+            case handle::kBottom:
+                return Qt::SizeVerCursor;
+            case handle::kLeft | handle::kTop:
+            case handle::kRight | handle::kBottom:
+                return Qt::SizeFDiagCursor;
+            case handle::kRotate:
+                return Qt::PointingHandCursor;
+            default:
+                return Qt::SizeBDiagCursor;
+        }
+    }
+    return Qt::ArrowCursor;
 }
 
 void ShapeEditor::rightClick(QPoint at) {

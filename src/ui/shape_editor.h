@@ -99,6 +99,8 @@ private:
     // Click selection of the shape under the pointer, or a rubber band from there.
     void selectOrBand(QPoint at, bool shift);
     void finishPolyline();
+    // The pointer's shape over the transform tool's handles.
+    Qt::CursorShape transformCursor(QPoint at) const;
     void clearCurrentPoint();
     void updatePolylinePreview();
     void drawTransformFrames(raster::DrawContext& dc, int w, int h) const;

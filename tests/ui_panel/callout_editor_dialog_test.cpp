@@ -353,6 +353,8 @@ TEST_F(CalloutEditorTest, TheTransformHandlesScaleAndTurnTheSelection) {
     const Shape& rectangle = *dialog->edited().shapes[1];
     ASSERT_EQ(rectangle.GetBounds(360, 240), (Rect{88, 58, 183, 123}));
 
+    editor->hover({183, 90});
+    EXPECT_EQ(editor->cursor().shape(), Qt::SizeHorCursor);
     editor->press({183, 90});  // the right handle; the left side stays
     editor->drag({230, 90});
     editor->release({273, 90});
