@@ -243,6 +243,13 @@ TEST_F(CalloutEditorTest, PolylineAndFreehandEachMakeOneShapeInOneStep) {
     ASSERT_EQ(editor->size(), QSize(360, 240));
     const auto& shapes = dialog->edited().shapes;
 
+    dialog->setTool(ShapeTool::Rectangle);
+    editor->press({40, 40});
+    editor->drag({100, 100});
+    editor->rightClick({100, 100});
+    editor->release({100, 100});
+    EXPECT_EQ(shapes.size(), 1u) << "a right click drops the rectangle being drawn";
+
     dialog->setTool(ShapeTool::Polyline);
     editor->press({40, 40});
     editor->release({40, 40});
