@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "shapes/curve_fitting.h"
 #include "shapes/curve_shape.h"
 #include "shapes/polygon_shape.h"
 
@@ -38,11 +39,11 @@ std::vector<PointD> ellipsePoints(const ShapeDrag& drag) {
 namespace {
 
 std::unique_ptr<Shape> finish(std::unique_ptr<Shape> shape, const std::vector<PointD>& points,
-                              const ShapePen& pen) {
+                              const ShapePen& pen, bool closed = true) {
     shape->colour = pen.colour;
     shape->penWidth = pen.width;
     shape->penStyle = pen.style;
-    shape->closed = true;
+    shape->closed = closed;
     shape->SetPoints(points);
     return shape;
 }
@@ -55,6 +56,23 @@ std::unique_ptr<Shape> makeRectangle(const ShapeDrag& drag, const ShapePen& pen)
 
 std::unique_ptr<Shape> makeEllipse(const ShapeDrag& drag, const ShapePen& pen) {
     return finish(std::make_unique<CurveShape>(), ellipsePoints(drag), pen);
+}
+
+std::unique_ptr<Shape> makePolyline(const std::vector<PointD>& vertices, const ShapePen& pen) {
+    if (vertices.size() < 2)
+        return nullptr;
+    return finish(std::make_unique<PolygonShape>(), vertices, pen, false);
+}
+
+std::unique_ptr<Shape> makeFreehand(const std::vector<PointD>& stroke, int w, int h, const ShapePen& pen) {
+    std::vector<PointD> points = fitBezierChain(stroke, 25);
+    if (points.empty())
+        return nullptr;
+    w = std::max(1, w);
+    h = std::max(1, h);
+    for (PointD& p : points)
+        p = PointD{p.x / w, p.y / h};
+    return finish(std::make_unique<CurveShape>(), points, pen, false);
 }
 
 void moveShape(Shape& shape, double dx, double dy) {
@@ -108,6 +126,19 @@ int shapeAtPoint(const std::vector<std::unique_ptr<Shape>>& shapes, double px, d
         }
     }
     return best <= 3 ? found : -1;
+}
+
+std::vector<int> shapesInBand(const std::vector<std::unique_ptr<Shape>>& shapes, const Rect& band, int w,
+                              int h) {
+    const Rect r = band.normalized();
+    auto inside = [&r](int x, int y) { return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom; };
+    std::vector<int> found;
+    for (size_t i = 0; i < shapes.size(); ++i) {
+        const Rect b = shapes[i]->GetBounds(w, h);
+        if (inside(b.left, b.top) && inside(b.right, b.bottom))
+            found.push_back(int(i));
+    }
+    return found;
 }
 
 std::string nextShapeName(const std::vector<std::unique_ptr<Shape>>& shapes) {

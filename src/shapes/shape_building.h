@@ -33,6 +33,11 @@ struct ShapePen {
 };
 std::unique_ptr<Shape> makeRectangle(const ShapeDrag& drag, const ShapePen& pen);
 std::unique_ptr<Shape> makeEllipse(const ShapeDrag& drag, const ShapePen& pen);
+// An open outline through the vertices (unit space); null with fewer than two.
+std::unique_ptr<Shape> makePolyline(const std::vector<PointD>& vertices, const ShapePen& pen);
+// A curve fitted to a freehand stroke given in pixels of a w x h canvas, within a squared pixel
+// distance of 25; null when the stroke never left its first pixel.
+std::unique_ptr<Shape> makeFreehand(const std::vector<PointD>& stroke, int w, int h, const ShapePen& pen);
 
 // Moves every point of every keyframe by (dx, dy) unit lengths and updates at time 0.
 void moveShape(Shape& shape, double dx, double dy);
@@ -51,6 +56,10 @@ std::vector<int> selectedShapes(const std::vector<std::unique_ptr<Shape>>& shape
 
 // The shape whose outline is nearest to the pixel point and at most 3 pixels away, or -1.
 int shapeAtPoint(const std::vector<std::unique_ptr<Shape>>& shapes, double px, double py, int w, int h);
+
+// The shapes whose bounds lie wholly inside the pixel rectangle (a rubber band, either way round).
+std::vector<int> shapesInBand(const std::vector<std::unique_ptr<Shape>>& shapes, const Rect& band, int w,
+                              int h);
 
 // "Shape<N+1>" with N the largest number among the names "Shape<digits>".
 std::string nextShapeName(const std::vector<std::unique_ptr<Shape>>& shapes);

@@ -69,6 +69,11 @@ void ShapeEditHistory::recordAllPoints(int index, std::string name) {
     push(Record{Kind::AllPoints, std::move(name), index, shape.pointCount, shape.keyframePoints, {}});
 }
 
+void ShapeEditHistory::dropLast() {
+    if (!m_undo.empty())
+        m_undo.pop_back();
+}
+
 void ShapeEditHistory::recordGroup(int count, std::string name) {
     if (count > 0 && size_t(count) <= m_undo.size())
         push(Record{Kind::Group, std::move(name), count, 0, {}, {}});

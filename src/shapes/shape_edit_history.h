@@ -39,6 +39,8 @@ public:
     void recordPoints(int index, int time, std::string name = "Modifica Forma");
     // Before changing the point count or the points of every keyframe (flip, mirror).
     void recordAllPoints(int index, std::string name = "Modifica Forma");
+    // Takes back the newest record when the change it was written for did not happen.
+    void dropLast();
     // After count records that form one step.
     void recordGroup(int count, std::string name);
 

@@ -20,7 +20,9 @@
 #include <QVBoxLayout>
 #include <tuple>
 
+#include "command_ids.h"
 #include "shapes/fill_shape.h"
+#include "toolbar_icons.h"
 
 namespace quib {
 
@@ -258,57 +260,57 @@ CalloutEditorDialog::CalloutEditorDialog(CalloutLibrary& library, const std::str
 
 QWidget* CalloutEditorDialog::buildToolbar() {
     auto* bar = new QToolBar(this);
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_undoAction = bar->addAction(QStringLiteral("Annulla"), m_editor, &ShapeEditor::undo);
-    m_undoAction->setShortcut(QKeySequence::Undo);
-    m_redoAction = bar->addAction(QStringLiteral("Ripristina"), m_editor, &ShapeEditor::redo);
-    m_redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    m_deleteAction = bar->addAction(QStringLiteral("Elimina"), m_editor, &ShapeEditor::deleteSelected);
-    m_deleteAction->setShortcut(QKeySequence::Delete);
-    m_deleteAction->setShortcutContext(Qt::WidgetShortcut);
-    m_editor->addAction(m_deleteAction);
-    for (const auto& [text, key, run] : {std::tuple{"Taglia", QKeySequence::Cut, &ShapeEditor::cut},
-                                         std::tuple{"Copia", QKeySequence::Copy, &ShapeEditor::copy},
-                                         std::tuple{"Incolla", QKeySequence::Paste, &ShapeEditor::paste}}) {
-        QAction* action = bar->addAction(QString::fromUtf8(text), m_editor, run);
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->setIconSize(QSize(16, 16));
+    auto editorKey = [this](QAction* action, const QKeySequence& key) {
         action->setShortcut(key);
         action->setShortcutContext(Qt::WidgetShortcut);
         m_editor->addAction(action);
-    }
+    };
+    m_undoAction =
+        bar->addAction(commandIcon(cmd::EditUndo), QStringLiteral("Annulla"), m_editor, &ShapeEditor::undo);
+    m_undoAction->setShortcut(QKeySequence::Undo);
+    m_redoAction = bar->addAction(commandIcon(cmd::EditRedo), QStringLiteral("Ripristina"), m_editor,
+                                  &ShapeEditor::redo);
+    m_redoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    m_deleteAction = bar->addAction(commandIcon(cmd::EditDelete), QStringLiteral("Elimina"), m_editor,
+                                    &ShapeEditor::deletePointOrShapes);
+    editorKey(m_deleteAction, QKeySequence::Delete);
+    for (const auto& [id, text, key, run] :
+         {std::tuple{cmd::EditCut, "Taglia", QKeySequence::Cut, &ShapeEditor::cut},
+          std::tuple{cmd::EditCopy, "Copia", QKeySequence::Copy, &ShapeEditor::copy},
+          std::tuple{cmd::EditPaste, "Incolla", QKeySequence::Paste, &ShapeEditor::paste}})
+        editorKey(bar->addAction(commandIcon(id), QString::fromUtf8(text), m_editor, run), key);
     m_selectAllAction = new QAction(QStringLiteral("Seleziona tutto"), this);
-    m_selectAllAction->setShortcut(QKeySequence::SelectAll);
-    m_selectAllAction->setShortcutContext(Qt::WidgetShortcut);
     connect(m_selectAllAction, &QAction::triggered, m_editor, &ShapeEditor::selectAll);
-    m_editor->addAction(m_selectAllAction);
-    // The tools get a row of their own so that every button shows at the dialog's width.
-    QToolBar* edits = bar;
-    bar = new QToolBar(this);
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const std::pair<const char*, ShapeTool> tools[] = {{"Trasforma Forma", ShapeTool::Transform},
-                                                       {"Rettangolo", ShapeTool::Rectangle},
-                                                       {"Ellissi", ShapeTool::Ellipse},
-                                                       {"Riempimento", ShapeTool::Fill}};
-    for (const auto& [text, tool] : tools) {
-        QAction* action = bar->addAction(QString::fromUtf8(text));
+    editorKey(m_selectAllAction, QKeySequence::SelectAll);
+    m_invertAction = new QAction(QStringLiteral("Inverti selezione"), this);
+    connect(m_invertAction, &QAction::triggered, m_editor, &ShapeEditor::invertSelection);
+    editorKey(m_invertAction, QKeySequence(Qt::CTRL | Qt::Key_I));
+    bar->addSeparator();
+    const std::tuple<int, const char*, ShapeTool> tools[] = {
+        {cmd::ShapeRectangle, "Rettangolo", ShapeTool::Rectangle},
+        {cmd::ShapeEllipse, "Ellissi", ShapeTool::Ellipse},
+        {cmd::ShapePolyline, "Multilinea", ShapeTool::Polyline},
+        {cmd::ShapeFreehand, "Mano libera", ShapeTool::Freehand},
+        {cmd::ShapeFill, "Riempimento", ShapeTool::Fill},
+        {cmd::ShapeEdit, "Modifica Forma", ShapeTool::Edit},
+        {cmd::ShapeTransform, "Trasforma Forma", ShapeTool::Transform}};
+    for (const auto& [id, text, tool] : tools) {
+        QAction* action = bar->addAction(commandIcon(id), QString::fromUtf8(text));
         action->setCheckable(true);
         const ShapeTool chosen = tool;
         connect(action, &QAction::triggered, this, [this, chosen] { setTool(chosen); });
         m_toolActions.emplace_back(action, tool);
     }
     bar->addSeparator();
-    m_mirrorAction = bar->addAction(QStringLiteral("Rifletti Forma"), this, [this] {
-        m_editor->flip(FlipAxis::Horizontal, QGuiApplication::queryKeyboardModifiers());
-    });
-    m_flipAction = bar->addAction(QStringLiteral("Capovolgi Forma"), this, [this] {
-        m_editor->flip(FlipAxis::Vertical, QGuiApplication::queryKeyboardModifiers());
-    });
-    auto* rows = new QWidget(this);
-    auto* layout = new QVBoxLayout(rows);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(edits);
-    layout->addWidget(bar);
-    return rows;
+    m_mirrorAction = bar->addAction(
+        commandIcon(cmd::ShapeMirror), QStringLiteral("Rifletti Forma"), this,
+        [this] { m_editor->flip(FlipAxis::Horizontal, QGuiApplication::queryKeyboardModifiers()); });
+    m_flipAction = bar->addAction(
+        commandIcon(cmd::ShapeFlip), QStringLiteral("Capovolgi Forma"), this,
+        [this] { m_editor->flip(FlipAxis::Vertical, QGuiApplication::queryKeyboardModifiers()); });
+    return bar;
 }
 
 void CalloutEditorDialog::setTool(ShapeTool tool) {
@@ -376,10 +378,11 @@ void CalloutEditorDialog::updateControls() {
     m_undoAction->setToolTip(QString::fromStdString(m_history.undoText()).section(QLatin1Char('\t'), 0, 0));
     m_redoAction->setEnabled(m_history.canRedo());
     m_redoAction->setToolTip(QString::fromStdString(m_history.redoText()).section(QLatin1Char('\t'), 0, 0));
-    m_deleteAction->setEnabled(m_editor->hasDeletableSelection());
+    m_deleteAction->setEnabled(m_editor->hasDeletableSelection() || m_editor->currentPoint().index >= 0);
     m_flipAction->setEnabled(m_editor->hasSelection());
     m_mirrorAction->setEnabled(m_editor->hasSelection());
     m_selectAllAction->setEnabled(!m_edited.shapes.empty());
+    m_invertAction->setEnabled(!m_edited.shapes.empty());
     m_penStyle->setEnabled(m_newPenWidth == 1);
     Shape* shape = singleSelected();
     m_shapeColour->setEnabled(shape);

@@ -145,6 +145,7 @@ private:
     QAction* m_flipAction = nullptr;
     QAction* m_mirrorAction = nullptr;
     QAction* m_selectAllAction = nullptr;
+    QAction* m_invertAction = nullptr;
     std::vector<std::pair<QAction*, ShapeTool>> m_toolActions;
 };
 

@@ -68,5 +68,16 @@ inline constexpr int Tutorial1 = 61357;
 inline constexpr int Tutorial2 = 61358;
 inline constexpr int AppAbout = 57664;
 inline constexpr int NextPane = 57680;
+// The shape editor of the callout editor.
+inline constexpr int ShapeEdit = 46001;
+inline constexpr int ShapeTransform = 46003;
+inline constexpr int ShapeRectangle = 46005;
+inline constexpr int ShapeEllipse = 46007;
+inline constexpr int ShapePolyline = 46009;
+inline constexpr int ShapeFreehand = 46011;
+inline constexpr int ShapeFill = 32794;
+inline constexpr int ShapeFlip = 46016;
+inline constexpr int ShapeMirror = 46017;
+inline constexpr int InvertSelection = 32861;
 inline constexpr int PreviousPane = 57681;
 }  // namespace quib::cmd

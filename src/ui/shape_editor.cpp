@@ -1,7 +1,11 @@
 #include "shape_editor.h"
 
 #include <QClipboard>
+#include <QCursor>
+#include <QDrag>
+#include <QDropEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,16 +31,35 @@ raster::Pen penOf(const Shape& shape) {
 ShapeEditor::ShapeEditor(ShapeDocument& document, QWidget* parent) : QWidget(parent), m_document(document) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(200, 150);
-    setCursor(Qt::CrossCursor);
+    setCursor(Qt::ArrowCursor);
     setFocusPolicy(Qt::ClickFocus);
+    // The polyline's last vertex and the edit tool's snapping follow the pointer between clicks.
+    setMouseTracking(true);
+    setAcceptDrops(true);
+}
+
+bool ShapeEditor::canMovePointer() {
+    // Wayland keeps the pointer to the compositor, and an off-screen platform has none.
+    return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
 void ShapeEditor::setTool(ShapeTool tool) {
+    if (m_tool == ShapeTool::Edit && tool != ShapeTool::Edit)
+        clearCurrentPoint();
     m_tool = tool;
     m_creating.reset();
     m_preview.reset();
-    m_moving = false;
-    if (tool == ShapeTool::Rectangle || tool == ShapeTool::Ellipse)
+    m_vertices.clear();
+    m_follow.reset();
+    m_polylineActive = false;
+    m_stroking = false;
+    m_stroke.clear();
+    m_transform.reset();
+    m_band.reset();
+    m_draggingPoint = false;
+    setCursor(tool == ShapeTool::Transform ? Qt::ArrowCursor : Qt::CrossCursor);
+    if (tool == ShapeTool::Rectangle || tool == ShapeTool::Ellipse || tool == ShapeTool::Polyline ||
+        tool == ShapeTool::Freehand)
         deselectAll();
     update();
 }
@@ -50,11 +73,16 @@ void ShapeEditor::changed() {
     update();
 }
 
-void ShapeEditor::press(QPoint at, Qt::KeyboardModifiers modifiers) {
+void ShapeEditor::clearCurrentPoint() {
+    m_currentShape = -1;
+    m_currentPoint = -1;
+    m_hovered = PointHit{};
+}
+
+void ShapeEditor::press(QPoint at, Qt::KeyboardModifiers modifiers, bool doubleClick) {
     if (!m_document.canEditShapes())
         return;
     const PointD u = unit(at);
-    auto& shapes = m_document.shapes();
     switch (m_tool) {
         case ShapeTool::Rectangle:
         case ShapeTool::Ellipse:
@@ -62,37 +90,146 @@ void ShapeEditor::press(QPoint at, Qt::KeyboardModifiers modifiers) {
             m_creating = ShapeDrag{u, u, width(), height(), modifiers.testFlag(Qt::ShiftModifier)};
             drag(at);
             return;
+        case ShapeTool::Polyline:
+            if (!m_polylineActive) {
+                deselectAll();
+                m_polylineActive = true;
+                m_vertices.clear();
+            }
+            m_follow = u;
+            updatePolylinePreview();
+            return;
+        case ShapeTool::Freehand:
+            deselectAll();
+            m_stroking = true;
+            m_stroke = {PointD{double(at.x()), double(at.y())}};
+            update();
+            return;
         case ShapeTool::Fill: {
             auto fill = FillShape::at(u.x, u.y, width(), height(), m_document.newShapePen().colour);
             fill->Update(0, false);
             addShape(std::move(fill));
             return;
         }
-        case ShapeTool::Transform: {
-            const int hit = shapeAtPoint(shapes, at.x(), at.y(), width(), height());
-            if (hit < 0) {
-                deselectAll();
-                return;
-            }
-            Shape& shape = *shapes[size_t(hit)];
-            if (modifiers.testFlag(Qt::ShiftModifier)) {
-                shape.selected = !shape.selected;
-            } else if (!shape.selected) {
-                for (auto& other : shapes)
-                    other->selected = false;
-                shape.selected = true;
-            }
-            m_moving = shape.selected;
-            m_moveRecorded = false;
-            m_last = u;
-            changed();
+        case ShapeTool::Transform:
+            pressTransform(at, modifiers);
+            return;
+        case ShapeTool::Edit:
+            pressEdit(at, modifiers, doubleClick);
+            return;
+    }
+}
+
+void ShapeEditor::pressTransform(QPoint at, Qt::KeyboardModifiers modifiers) {
+    auto& shapes = m_document.shapes();
+    const TransformKeys keys{modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier),
+                             modifiers.testFlag(Qt::AltModifier)};
+    if (keys.ctrl && !keys.shift) {
+        startShapeDrag(unit(at));
+        return;
+    }
+    for (const auto& shape : shapes) {
+        if (!shape->selected)
+            continue;
+        const int code = transformHandleAt(*shape, at.x(), at.y(), width(), height(), m_rotation);
+        if (code < 0)
+            continue;
+        m_transform.emplace(shapes, m_document.history(), shape->GetBounds(width(), height()), code, unit(at),
+                            width(), height(), keys);
+        update();
+        return;
+    }
+    // Off the handles a click picks a shape up by its outline and moves it.
+    const int hit = shapeAtPoint(shapes, at.x(), at.y(), width(), height());
+    if (hit < 0) {
+        selectOrBand(at, keys.shift);
+        return;
+    }
+    Shape& shape = *shapes[size_t(hit)];
+    if (keys.shift) {
+        shape.selected = !shape.selected;
+    } else if (!shape.selected) {
+        for (auto& other : shapes)
+            other->selected = false;
+        shape.selected = true;
+    }
+    if (shape.selected)
+        m_transform.emplace(shapes, m_document.history(), shape.GetBounds(width(), height()), handle::kMove,
+                            unit(at), width(), height(), TransformKeys{});
+    changed();
+}
+
+void ShapeEditor::pressEdit(QPoint at, Qt::KeyboardModifiers modifiers, bool doubleClick) {
+    auto& shapes = m_document.shapes();
+    const PointD u = unit(at);
+    if (modifiers.testFlag(Qt::ControlModifier)) {
+        startShapeDrag(u);
+        return;
+    }
+    const PointHit hit = nearestSelectedPoint(shapes, u, width(), height(), m_currentShape, m_currentPoint);
+    if (hit.shape >= 0) {
+        m_currentShape = hit.shape;
+        m_currentPoint = hit.index;
+    }
+    if (hit.shape >= 0 && hit.distanceSquared <= 9) {
+        m_draggingPoint = true;
+        m_pointRecorded = false;
+        m_linked = linkedControlPoint(*shapes[size_t(hit.shape)], hit.index, width(), height());
+        changed();
+        return;
+    }
+    if (hit.shape >= 0 && (modifiers.testFlag(Qt::ShiftModifier) || doubleClick)) {
+        Shape& shape = *shapes[size_t(hit.shape)];
+        m_document.history().recordAllPoints(hit.shape);
+        const int index = shape.InsertPoint(u.x, u.y, width(), height());
+        if (index < 0) {
+            m_document.history().dropLast();
             return;
         }
+        shape.Update(0, false);
+        m_currentPoint = index;
+        changed();
+        return;
     }
+    clearCurrentPoint();
+    selectOrBand(at, modifiers.testFlag(Qt::ShiftModifier));
+}
+
+void ShapeEditor::selectOrBand(QPoint at, bool shift) {
+    auto& shapes = m_document.shapes();
+    const int hit = shapeAtPoint(shapes, at.x(), at.y(), width(), height());
+    if (hit >= 0) {
+        Shape& shape = *shapes[size_t(hit)];
+        if (shift) {
+            shape.selected = !shape.selected;
+        } else {
+            for (auto& other : shapes)
+                other->selected = false;
+            shape.selected = true;
+        }
+        changed();
+        return;
+    }
+    m_band = QRect(at, at);
+    m_bandShift = shift;
+    update();
+}
+
+void ShapeEditor::updatePolylinePreview() {
+    std::vector<PointD> points = m_vertices;
+    if (m_follow)
+        points.push_back(*m_follow);
+    m_preview = points.size() >= 2 ? makePolyline(points, m_document.newShapePen()) : nullptr;
+    update();
 }
 
 void ShapeEditor::drag(QPoint to) {
     const PointD u = unit(to);
+    if (m_band) {
+        m_band->setBottomRight(to);
+        update();
+        return;
+    }
     if (m_creating) {
         m_creating->end = u;
         m_preview = m_tool == ShapeTool::Ellipse ? makeEllipse(*m_creating, m_document.newShapePen())
@@ -100,40 +237,205 @@ void ShapeEditor::drag(QPoint to) {
         update();
         return;
     }
-    if (!m_moving || u == m_last)
+    if (m_polylineActive) {
+        m_follow = u;
+        updatePolylinePreview();
         return;
-    auto& shapes = m_document.shapes();
-    ShapeEditHistory& history = m_document.history();
-    if (!m_moveRecorded) {
-        int count = 0;
-        for (size_t i = 0; i < shapes.size(); ++i) {
-            if (!shapes[i]->selected)
-                continue;
-            if (!shapes[i]->HasKeyframe(0))
-                shapes[i]->AddKeyframe(0);
-            history.recordPoints(int(i), 0);
-            ++count;
-        }
-        history.recordGroup(count, "Trasforma Forme");
-        m_moveRecorded = true;
     }
-    for (auto& shape : shapes)
-        if (shape->selected)
-            moveShape(*shape, u.x - m_last.x, u.y - m_last.y);
-    m_last = u;
-    changed();
+    if (m_stroking) {
+        const PointD p{double(to.x()), double(to.y())};
+        if (!(p == m_stroke.back()))
+            m_stroke.push_back(p);
+        update();
+        return;
+    }
+    if (m_draggingPoint) {
+        auto& shapes = m_document.shapes();
+        if (m_currentShape < 0 || size_t(m_currentShape) >= shapes.size())
+            return;
+        Shape& shape = *shapes[size_t(m_currentShape)];
+        if (!m_pointRecorded) {
+            if (!shape.HasKeyframe(0))
+                shape.AddKeyframe(0);
+            m_document.history().recordPoints(m_currentShape, 0);
+            m_pointRecorded = true;
+        }
+        movePoint(shape, m_currentPoint, u, m_linked, width(), height());
+        changed();
+        return;
+    }
+    if (m_transform && m_transform->dragTo(u)) {
+        if (m_transform->code() == handle::kRotate)
+            m_rotation = m_transform->angle();
+        changed();
+    }
 }
 
 void ShapeEditor::release(QPoint at) {
+    if (m_band) {
+        m_band->setBottomRight(at);
+        const QRect r = m_band->normalized();
+        m_band.reset();
+        auto& shapes = m_document.shapes();
+        const std::vector<int> inside =
+            shapesInBand(shapes, Rect{r.left(), r.top(), r.right(), r.bottom()}, width(), height());
+        for (size_t i = 0; i < shapes.size(); ++i) {
+            const bool in = std::find(inside.begin(), inside.end(), int(i)) != inside.end();
+            if (in)
+                shapes[i]->selected = true;
+            else if (!m_bandShift)
+                shapes[i]->selected = false;
+        }
+        changed();
+        return;
+    }
     if (m_creating) {
         drag(at);
         m_creating.reset();
         addShape(std::move(m_preview));
         return;
     }
-    if (m_moving)
+    if (m_polylineActive) {
+        m_vertices.push_back(unit(at));
+        m_follow = unit(at);
+        updatePolylinePreview();
+        return;
+    }
+    if (m_stroking) {
         drag(at);
-    m_moving = false;
+        m_stroking = false;
+        auto shape = makeFreehand(m_stroke, width(), height(), m_document.newShapePen());
+        m_stroke.clear();
+        if (shape)
+            addShape(std::move(shape));
+        else
+            update();
+        return;
+    }
+    if (m_draggingPoint) {
+        drag(at);
+        m_draggingPoint = false;
+        auto& shapes = m_document.shapes();
+        if (m_pointRecorded && m_currentShape >= 0 && size_t(m_currentShape) < shapes.size())
+            storeCurrentPoints(*shapes[size_t(m_currentShape)]);
+        changed();
+        return;
+    }
+    if (m_transform) {
+        drag(at);
+        m_transform->finish();
+        m_transform.reset();
+        changed();
+    }
+}
+
+void ShapeEditor::hover(QPoint at) {
+    if (m_polylineActive) {
+        drag(at);
+        return;
+    }
+    if (m_tool == ShapeTool::Transform) {
+        setCursor(transformCursor(at));
+        return;
+    }
+    if (m_tool != ShapeTool::Edit)
+        return;
+    const PointHit hit = nearestSelectedPoint(m_document.shapes(), unit(at), width(), height(),
+                                              m_currentShape, m_currentPoint);
+    if (hit.shape < 0 || hit.distanceSquared >= 49) {
+        m_hovered = PointHit{};
+        return;
+    }
+    if (hit.shape == m_hovered.shape && hit.index == m_hovered.index)
+        return;
+    m_hovered = hit;
+    if (!canMovePointer())
+        return;
+    // Snapping only moves the pointer; where it lands is read from the next event as usual.
+    const PointD p = m_document.shapes()[size_t(hit.shape)]->current[size_t(hit.index)];
+    QCursor::setPos(mapToGlobal(QPoint(pixelTrunc(p.x, width()), pixelTrunc(p.y, height()))));
+}
+
+Qt::CursorShape ShapeEditor::transformCursor(QPoint at) const {
+    for (const auto& shape : m_document.shapes()) {
+        if (!shape->selected)
+            continue;
+        switch (transformHandleAt(*shape, at.x(), at.y(), width(), height(), m_rotation)) {
+            case -1:
+                continue;
+            case handle::kMove:
+                return Qt::SizeAllCursor;
+            case handle::kLeft:
+            case handle::kRight:
+                return Qt::SizeHorCursor;
+            case handle::kTop:
+            case handle::kBottom:
+                return Qt::SizeVerCursor;
+            case handle::kLeft | handle::kTop:
+            case handle::kRight | handle::kBottom:
+                return Qt::SizeFDiagCursor;
+            case handle::kRotate:
+                return Qt::PointingHandCursor;
+            default:
+                return Qt::SizeBDiagCursor;
+        }
+    }
+    return Qt::ArrowCursor;
+}
+
+void ShapeEditor::rightClick(QPoint at) {
+    if (m_polylineActive) {
+        finishPolyline();
+        return;
+    }
+    if (m_creating || m_stroking) {
+        m_creating.reset();
+        m_stroking = false;
+        m_stroke.clear();
+        m_preview.reset();
+        update();
+        return;
+    }
+    if (m_transform || m_draggingPoint || m_band)
+        return;
+    // Shown without waiting for it, so the dialog keeps running its own events.
+    QMenu* menu = contextMenu().release();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(mapToGlobal(at));
+}
+
+std::unique_ptr<QMenu> ShapeEditor::contextMenu() {
+    auto menu = std::make_unique<QMenu>(QStringLiteral("Selected Shapes"), this);
+    const bool any = !m_document.shapes().empty();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    const bool canPaste = data && data->hasFormat(QString::fromLatin1(kShapesFormatMime));
+    auto add = [&](const char* text, bool enabled, void (ShapeEditor::*run)()) {
+        QAction* action = menu->addAction(QString::fromUtf8(text), this, run);
+        action->setEnabled(enabled);
+    };
+    add("&Taglia\tCtrl+X", hasDeletableSelection(), &ShapeEditor::cut);
+    add("&Copia\tCtrl+C", hasSelection(), &ShapeEditor::copy);
+    add("&Incolla\tCtrl+V", canPaste, &ShapeEditor::paste);
+    add("&Elimina\tDel", hasDeletableSelection() || m_currentPoint >= 0, &ShapeEditor::deletePointOrShapes);
+    menu->addSeparator();
+    add("&Annulla\tCtrl+Z", m_document.history().canUndo(), &ShapeEditor::undo);
+    add("&Ripristina\tCtrl+Y", m_document.history().canRedo(), &ShapeEditor::redo);
+    menu->addSeparator();
+    add("Seleziona t&utto\tCtrl+A", any, &ShapeEditor::selectAll);
+    add("Inverti &selezione\tCtrl+I", any, &ShapeEditor::invertSelection);
+    return menu;
+}
+
+void ShapeEditor::finishPolyline() {
+    m_polylineActive = false;
+    m_follow.reset();
+    m_preview.reset();
+    auto shape = makePolyline(m_vertices, m_document.newShapePen());
+    m_vertices.clear();
+    if (shape)
+        addShape(std::move(shape));
+    else
+        update();
 }
 
 void ShapeEditor::addShape(std::unique_ptr<Shape> shape) {
@@ -151,8 +453,16 @@ void ShapeEditor::addShape(std::unique_ptr<Shape> shape) {
 }
 
 void ShapeEditor::selectAll() {
+    if (m_tool != ShapeTool::Edit && m_tool != ShapeTool::Transform)
+        setTool(ShapeTool::Transform);
     for (auto& shape : m_document.shapes())
         shape->selected = true;
+    changed();
+}
+
+void ShapeEditor::invertSelection() {
+    for (auto& shape : m_document.shapes())
+        shape->selected = !shape->selected;
     changed();
 }
 
@@ -197,6 +507,7 @@ void ShapeEditor::flip(FlipAxis axis, Qt::KeyboardModifiers modifiers) {
 
 void ShapeEditor::deleteSelected() {
     auto& shapes = m_document.shapes();
+    clearCurrentPoint();
     int count = 0;
     for (size_t i = shapes.size(); i-- > 0;) {
         if (!shapes[i]->selected || shapes[i]->permanent)
@@ -211,14 +522,32 @@ void ShapeEditor::deleteSelected() {
         changed();
 }
 
+void ShapeEditor::deletePointOrShapes() {
+    auto& shapes = m_document.shapes();
+    if (m_tool == ShapeTool::Edit && m_currentShape >= 0 && size_t(m_currentShape) < shapes.size() &&
+        m_currentPoint >= 0) {
+        Shape& shape = *shapes[size_t(m_currentShape)];
+        const int fewest = shape.type() == ShapeType::Curve ? 5 : 3;
+        if (shape.pointCount >= fewest) {
+            const int before = shape.pointCount;
+            m_document.history().recordAllPoints(m_currentShape, "Cancella punto di controllo della Forma");
+            shape.DeletePoint(m_currentPoint);
+            if (shape.pointCount == before) {
+                m_document.history().dropLast();
+                return;
+            }
+            shape.Update(0, false);
+            m_currentPoint = std::min(m_currentPoint, shape.pointCount - 1);
+            changed();
+            return;
+        }
+    }
+    deleteSelected();
+}
+
 void ShapeEditor::copy() {
-    if (!hasSelection())
-        return;
-    const std::vector<uint8_t> bytes = writeShapeClipboard(m_document.shapes(), 1);
-    auto* data = new QMimeData;
-    data->setData(QString::fromLatin1(kShapesFormatMime),
-                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
-    QGuiApplication::clipboard()->setMimeData(data);
+    if (hasSelection())
+        QGuiApplication::clipboard()->setMimeData(selectedShapesData(PointD{}));
 }
 
 void ShapeEditor::cut() {
@@ -226,28 +555,98 @@ void ShapeEditor::cut() {
     deleteSelected();
 }
 
-void ShapeEditor::paste() {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (!m_document.canEditShapes() || !data || !data->hasFormat(QString::fromLatin1(kShapesFormatMime)))
-        return;
+namespace {
+
+std::optional<ShapeClipboard> readShapes(const QMimeData* data) {
+    if (!data || !data->hasFormat(QString::fromLatin1(kShapesFormatMime)))
+        return std::nullopt;
     const QByteArray bytes = data->data(QString::fromLatin1(kShapesFormatMime));
-    ShapeClipboard clip =
-        readShapeClipboard(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), 1);
+    return readShapeClipboard(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()), 1);
+}
+
+}  // namespace
+
+QMimeData* ShapeEditor::selectedShapesData(PointD origin) const {
+    const std::vector<uint8_t> bytes = writeShapeClipboard(m_document.shapes(), 1, origin);
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kShapesFormatMime),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    return data;
+}
+
+bool ShapeEditor::addShapesFrom(const QMimeData* data, PointD at) {
+    std::optional<ShapeClipboard> clip = readShapes(data);
+    if (!m_document.canEditShapes() || !clip)
+        return false;
     auto& shapes = m_document.shapes();
     for (auto& shape : shapes)
         shape->selected = false;
-    for (auto& shape : clip.shapes) {
-        // A pasted copy of the text field is an ordinary outline.
+    const int count = int(clip->shapes.size());
+    for (auto& shape : clip->shapes) {
+        // A copy of the text field is an ordinary outline.
         shape->permanent = false;
         shape->selected = true;
+        moveShape(*shape, at.x - clip->origin.x, at.y - clip->origin.y);
         m_document.history().recordAdd(int(shapes.size()));
         shapes.push_back(std::move(shape));
     }
-    m_document.history().recordGroup(int(clip.shapes.size()), "Incolla Forme");
+    m_document.history().recordGroup(count, "Incolla Forme");
     changed();
+    return true;
+}
+
+void ShapeEditor::paste() {
+    if (addShapesFrom(QGuiApplication::clipboard()->mimeData(), PointD{}))
+        setTool(ShapeTool::Transform);
+}
+
+void ShapeEditor::startShapeDrag(PointD origin) {
+    if (!hasSelection())
+        return;
+    // The source keeps its shapes whatever the target does with them.
+    auto* drag = new QDrag(this);
+    drag->setMimeData(selectedShapesData(origin));
+    drag->exec(Qt::CopyAction);
+}
+
+void ShapeEditor::dragEnterEvent(QDragEnterEvent* event) {
+    std::optional<ShapeClipboard> clip = readShapes(event->mimeData());
+    if (!clip || !m_document.canEditShapes())
+        return;
+    m_dropPreview = std::move(clip->shapes);
+    const PointD u = unit(event->position().toPoint());
+    for (auto& shape : m_dropPreview)
+        moveShape(*shape, u.x - clip->origin.x, u.y - clip->origin.y);
+    m_dropLast = u;
+    event->acceptProposedAction();
+    update();
+}
+
+void ShapeEditor::dragMoveEvent(QDragMoveEvent* event) {
+    if (m_dropPreview.empty())
+        return;
+    const PointD u = unit(event->position().toPoint());
+    for (auto& shape : m_dropPreview)
+        moveShape(*shape, u.x - m_dropLast.x, u.y - m_dropLast.y);
+    m_dropLast = u;
+    event->acceptProposedAction();
+    update();
+}
+
+void ShapeEditor::dragLeaveEvent(QDragLeaveEvent*) {
+    m_dropPreview.clear();
+    update();
+}
+
+void ShapeEditor::dropEvent(QDropEvent* event) {
+    m_dropPreview.clear();
+    if (addShapesFrom(event->mimeData(), unit(event->position().toPoint())))
+        event->acceptProposedAction();
+    update();
 }
 
 void ShapeEditor::undo() {
+    clearCurrentPoint();
     if (m_document.history().undo()) {
         m_document.SetModified(true);
         changed();
@@ -255,6 +654,7 @@ void ShapeEditor::undo() {
 }
 
 void ShapeEditor::redo() {
+    clearCurrentPoint();
     if (m_document.history().redo()) {
         m_document.SetModified(true);
         changed();
@@ -270,19 +670,55 @@ QImage ShapeEditor::render() {
         return image;
     }
     m_document.DrawBackground(dc);
-    for (const auto& shape : m_document.shapes()) {
+    const auto& shapes = m_document.shapes();
+    for (const auto& shape : shapes)
         shape->Draw(dc, w, h, false, penOf(*shape), kHandlePen, kHandlePen, -1);
+    if (m_tool == ShapeTool::Edit) {
+        for (size_t i = 0; i < shapes.size(); ++i)
+            if (shapes[i]->selected)
+                shapes[i]->Draw(dc, w, h, true, penOf(*shapes[i]), kHandlePen, kHandlePen,
+                                int(i) == m_currentShape ? m_currentPoint : -1);
     }
     m_document.DrawOverlay(dc);
-    // Selected shapes show their frame: the bounds the mouse picks them up by.
-    dc.setBrush(raster::Brush::hollowBrush());
-    dc.setPen(raster::Pen{raster::PenStyle::Dot, 1, 0x00D77800});
-    for (const auto& shape : m_document.shapes())
-        if (shape->selected)
-            dc.rectangle(shape->GetBounds(w, h));
+    if (m_tool == ShapeTool::Transform && !(m_transform && m_transform->started()))
+        drawTransformFrames(dc, w, h);
     if (m_preview)
         m_preview->Draw(dc, w, h, false, kPreviewPen, kHandlePen, kHandlePen, -1);
+    for (const auto& shape : m_dropPreview)
+        shape->Draw(dc, w, h, false, kPreviewPen, kHandlePen, kHandlePen, -1);
+    if (m_stroking && m_stroke.size() >= 2) {
+        std::vector<Point> line;
+        for (const PointD& p : m_stroke)
+            line.push_back(Point{int(p.x), int(p.y)});
+        dc.setPen(kPreviewPen);
+        dc.polyline(line);
+    }
+    if (m_band) {
+        const QRect r = m_band->normalized();
+        dc.setBrush(raster::Brush::hollowBrush());
+        dc.setPen(raster::Pen{raster::PenStyle::Dot, 1, 0});
+        dc.rectangle(Rect{r.left(), r.top(), r.right() + 1, r.bottom() + 1});
+    }
     return image;
+}
+
+void ShapeEditor::drawTransformFrames(raster::DrawContext& dc, int w, int h) const {
+    const QColor highlight = palette().color(QPalette::Highlight);
+    const uint32_t colour =
+        uint32_t(highlight.red()) | uint32_t(highlight.green()) << 8 | uint32_t(highlight.blue()) << 16;
+    dc.setBrush(raster::Brush::hollowBrush());
+    for (const auto& shape : m_document.shapes()) {
+        if (!shape->selected)
+            continue;
+        const Rect frame = shape->GetBounds(w, h);
+        dc.setPen(raster::Pen{raster::PenStyle::Dot, 1, colour});
+        dc.rectangle(frame);
+        dc.setPen(raster::Pen::solid(colour));
+        for (const auto& [code, c] : sizingHandles(frame))
+            dc.rectangle(Rect{c.x - 3, c.y - 3, c.x + 4, c.y + 4});
+        const Point r = rotationHandleCentre(frame, m_rotation);
+        dc.ellipse(Rect{r.x - 3, r.y - 3, r.x + 4, r.y + 4});
+    }
 }
 
 void ShapeEditor::paintEvent(QPaintEvent*) {
@@ -294,11 +730,20 @@ void ShapeEditor::paintEvent(QPaintEvent*) {
 void ShapeEditor::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         press(event->position().toPoint(), event->modifiers());
+    else if (event->button() == Qt::RightButton)
+        rightClick(event->position().toPoint());
+}
+
+void ShapeEditor::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        press(event->position().toPoint(), event->modifiers(), true);
 }
 
 void ShapeEditor::mouseMoveEvent(QMouseEvent* event) {
     if (event->buttons() & Qt::LeftButton)
         drag(event->position().toPoint());
+    else
+        hover(event->position().toPoint());
 }
 
 void ShapeEditor::mouseReleaseEvent(QMouseEvent* event) {

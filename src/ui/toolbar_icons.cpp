@@ -85,6 +85,29 @@ void turnArrow(QPainter& p, bool forward) {
     p.setBrush(kBlue);
     p.drawPolygon(QPolygonF{QPointF(2.5, 9), QPointF(9, 3.5), QPointF(9, 14.5)});
 }
+
+// A small square handle, as the shape editor draws on points and frames.
+void grip(QPainter& p, QPointF at) {
+    p.setPen(QPen(kInk, 1));
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(at.x() - 2, at.y() - 2, 4, 4));
+}
+
+// A triangle and its dashed twin turned over the middle line: across for mirror, up-down for flip.
+void turnOver(QPainter& p, bool vertical) {
+    if (vertical) {
+        p.translate(24, 0);
+        p.rotate(90);
+    }
+    p.setPen(QPen(kInk, 1.2, Qt::DashLine));
+    p.drawLine(QPointF(12, 2), QPointF(12, 22));
+    p.setPen(QPen(kInk, 1.2));
+    p.setBrush(kBlue);
+    p.drawPolygon(QPolygonF{QPointF(10, 5), QPointF(10, 19), QPointF(2.5, 19)});
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kBlue, 1.4, Qt::DashLine));
+    p.drawPolygon(QPolygonF{QPointF(14, 5), QPointF(14, 19), QPointF(21.5, 19)});
+}
 }  // namespace
 
 QIcon commandIcon(int id) {
@@ -203,6 +226,79 @@ QIcon commandIcon(int id) {
                 p.setPen(kPaper);
                 p.drawText(QRectF(2, 2, 20, 20), Qt::AlignCenter, QStringLiteral("?"));
             });
+        case cmd::ShapeRectangle:
+            return drawn([](QPainter& p) {
+                p.setPen(QPen(kInk, 1.8));
+                p.setBrush(Qt::NoBrush);
+                p.drawRect(QRectF(3.5, 5.5, 17, 13));
+            });
+        case cmd::ShapeEllipse:
+            return drawn([](QPainter& p) {
+                p.setPen(QPen(kInk, 1.8));
+                p.setBrush(Qt::NoBrush);
+                p.drawEllipse(QRectF(2.5, 5.5, 19, 13));
+            });
+        case cmd::ShapePolyline:
+            return drawn([](QPainter& p) {
+                p.setPen(QPen(kInk, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+                p.drawPolyline(QPolygonF{QPointF(3, 19), QPointF(8, 6), QPointF(14, 15), QPointF(21, 4)});
+            });
+        case cmd::ShapeFreehand:
+            return drawn([](QPainter& p) {
+                QPainterPath path;
+                path.moveTo(3, 17);
+                path.cubicTo(QPointF(6, 2), QPointF(11, 24), QPointF(15, 11));
+                path.cubicTo(QPointF(17, 5), QPointF(20, 6), QPointF(21, 9));
+                p.setPen(QPen(kInk, 1.8, Qt::SolidLine, Qt::RoundCap));
+                p.setBrush(Qt::NoBrush);
+                p.drawPath(path);
+            });
+        case cmd::ShapeFill:
+            return drawn([](QPainter& p) {
+                p.setPen(QPen(kInk, 1.4));
+                p.setBrush(kPaper);
+                p.drawPolygon(QPolygonF{QPointF(4, 11), QPointF(11, 4), QPointF(18, 11), QPointF(11, 18)});
+                p.setPen(Qt::NoPen);
+                p.setBrush(kBlue);
+                p.drawPolygon(QPolygonF{QPointF(5.5, 11.5), QPointF(16.5, 11.5), QPointF(11, 17)});
+                QPainterPath drop;
+                drop.moveTo(19.5, 13);
+                drop.cubicTo(QPointF(22, 17), QPointF(22, 20), QPointF(19.5, 20));
+                drop.cubicTo(QPointF(17, 20), QPointF(17, 17), QPointF(19.5, 13));
+                p.drawPath(drop);
+            });
+        case cmd::ShapeEdit:
+            return drawn([](QPainter& p) {
+                QPainterPath path;
+                path.moveTo(3, 19);
+                path.cubicTo(QPointF(6, 4), QPointF(18, 4), QPointF(21, 19));
+                p.setPen(QPen(kInk, 1.6));
+                p.setBrush(Qt::NoBrush);
+                p.drawPath(path);
+                p.setPen(QPen(kGreen, 1));
+                p.drawLine(QPointF(12, 8), QPointF(5, 5));
+                p.drawLine(QPointF(12, 8), QPointF(19, 5));
+                grip(p, QPointF(3, 19));
+                grip(p, QPointF(21, 19));
+                p.setBrush(kBlue);
+                p.setPen(QPen(kInk, 1));
+                p.drawRect(QRectF(10, 6, 4, 4));
+            });
+        case cmd::ShapeTransform:
+            return drawn([](QPainter& p) {
+                p.setPen(QPen(kBlue, 1.6));
+                p.setBrush(Qt::NoBrush);
+                p.drawEllipse(QRectF(7, 8, 10, 8));
+                p.setPen(QPen(kInk, 1, Qt::DotLine));
+                p.drawRect(QRectF(4, 4, 16, 16));
+                for (QPointF c : {QPointF(4, 4), QPointF(20, 4), QPointF(4, 20), QPointF(20, 20),
+                                  QPointF(12, 4), QPointF(12, 20), QPointF(4, 12), QPointF(20, 12)})
+                    grip(p, c);
+            });
+        case cmd::ShapeMirror:
+            return drawn([](QPainter& p) { turnOver(p, false); });
+        case cmd::ShapeFlip:
+            return drawn([](QPainter& p) { turnOver(p, true); });
         default:
             return QIcon();
     }

@@ -1,7 +1,13 @@
+#include <QClipboard>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "model/frame_composition.h"
 #include "panel_test_support.h"
@@ -223,6 +229,170 @@ TEST_F(CalloutEditorTest, ATransformDragMovesTheClickedShapeAndUndoPutsItBack) {
     EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Incolla Forme"));
     editor->undo();
     EXPECT_EQ(dialog->edited().shapes.size(), 2u);
+}
+
+// Pixels of a 360 x 240 canvas as unit coordinates.
+PointD unitOf(double x, double y) {
+    return PointD{x / 360, y / 240};
+}
+
+TEST_F(CalloutEditorTest, PolylineAndFreehandEachMakeOneShapeInOneStep) {
+    auto dialog = open();
+    dialog->newCallout();
+    ShapeEditor* editor = dialog->editor();
+    ASSERT_EQ(editor->size(), QSize(360, 240));
+    const auto& shapes = dialog->edited().shapes;
+
+    dialog->setTool(ShapeTool::Rectangle);
+    editor->press({40, 40});
+    editor->drag({100, 100});
+    editor->rightClick({100, 100});
+    editor->release({100, 100});
+    EXPECT_EQ(shapes.size(), 1u) << "a right click drops the rectangle being drawn";
+
+    dialog->setTool(ShapeTool::Polyline);
+    editor->press({40, 40});
+    editor->release({40, 40});
+    editor->rightClick({40, 40});
+    EXPECT_EQ(shapes.size(), 1u) << "one vertex makes nothing";
+    for (QPoint p : {QPoint(40, 40), QPoint(200, 60), QPoint(180, 200)}) {
+        editor->hover(p + QPoint(5, 5));
+        editor->press(p);
+        editor->release(p);
+    }
+    editor->hover({300, 100});
+    editor->rightClick({300, 100});
+    ASSERT_EQ(shapes.size(), 2u);
+    EXPECT_EQ(shapes[1]->current, (std::vector<PointD>{unitOf(40, 40), unitOf(200, 60), unitOf(180, 200)}))
+        << "the vertex following the pointer is dropped";
+    EXPECT_FALSE(shapes[1]->closed);
+
+    dialog->setTool(ShapeTool::Freehand);
+    editor->press({20, 120});
+    for (int x = 24; x <= 340; x += 4)
+        editor->drag({x, 120 + int(60 * std::sin(x / 40.0))});
+    editor->release({340, 120 + int(60 * std::sin(340 / 40.0))});
+    ASSERT_EQ(shapes.size(), 3u);
+    const Shape& curve = *shapes[2];
+    EXPECT_EQ(curve.type(), ShapeType::Curve);
+    EXPECT_GT(curve.pointCount, 4) << "a wave needs more than one segment";
+    EXPECT_EQ(curve.current.front(), unitOf(20, 120));
+    EXPECT_TRUE(curve.selected);
+    EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Crea nuova Forma"));
+    editor->undo();
+    editor->undo();
+    EXPECT_EQ(shapes.size(), 1u);
+}
+
+TEST_F(CalloutEditorTest, TheEditToolDragsInsertsAndDeletesPointsWithUndo) {
+    auto dialog = open();
+    dialog->newCallout();
+    ShapeEditor* editor = dialog->editor();
+    dialog->setTool(ShapeTool::Rectangle);
+    editor->press({90, 60});
+    editor->release({180, 120});
+    const Shape& rectangle = *dialog->edited().shapes[1];
+    dialog->setTool(ShapeTool::Edit);
+    ASSERT_TRUE(rectangle.selected);
+
+    editor->hover({92, 61});
+    EXPECT_EQ(editor->hoveredPoint().index, 0) << "near enough to snap";
+    EXPECT_FALSE(ShapeEditor::canMovePointer()) << "off-screen the pointer stays put";
+    editor->hover({120, 90});
+    EXPECT_EQ(editor->hoveredPoint().index, -1);
+
+    editor->press({181, 119});
+    editor->drag({190, 125});
+    editor->release({200, 130});
+    EXPECT_EQ(rectangle.keyframePoints[2], unitOf(200, 130));
+    EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Modifica Forma"));
+    editor->undo();
+    EXPECT_EQ(rectangle.keyframePoints[2], unitOf(180, 120));
+
+    editor->press({135, 61}, Qt::ShiftModifier);  // on the top side
+    ASSERT_EQ(rectangle.pointCount, 6);
+    EXPECT_EQ(editor->currentPoint().index, 4);
+    EXPECT_NEAR(rectangle.current[4].x * 360, 135, 0.1);
+    editor->deletePointOrShapes();
+    EXPECT_EQ(rectangle.pointCount, 5);
+    EXPECT_EQ(dialog->undoAction()->toolTip(),
+              QStringLiteral("Annulla Cancella punto di controllo della Forma"));
+    editor->undo();
+    editor->undo();
+    EXPECT_EQ(rectangle.current, rectanglePoints({unitOf(90, 60), unitOf(180, 120)}));
+
+    // A band round the rectangle selects it again after a click on empty canvas.
+    editor->press({300, 200});
+    editor->release({300, 200});
+    EXPECT_FALSE(rectangle.selected);
+    editor->press({80, 50});
+    editor->drag({150, 100});
+    editor->release({200, 140});
+    EXPECT_TRUE(rectangle.selected);
+
+    // The context menu follows the same rules as the commands; the text field is not deletable.
+    QGuiApplication::clipboard()->clear();
+    auto enabledItems = [&] {
+        QStringList items;
+        const std::unique_ptr<QMenu> menu = editor->contextMenu();
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator() && action->isEnabled())
+                items << action->text().section(QLatin1Char('\t'), 0, 0);
+        return items;
+    };
+    EXPECT_EQ(enabledItems(), (QStringList{"&Taglia", "&Copia", "&Elimina", "&Annulla", "&Ripristina",
+                                           "Seleziona t&utto", "Inverti &selezione"}));
+    editor->invertSelection();
+    EXPECT_FALSE(rectangle.selected);
+    EXPECT_TRUE(dialog->edited().shapes[0]->selected);
+    EXPECT_EQ(enabledItems(),
+              (QStringList{"&Copia", "&Annulla", "&Ripristina", "Seleziona t&utto", "Inverti &selezione"}));
+}
+
+TEST_F(CalloutEditorTest, TheTransformHandlesScaleAndTurnTheSelection) {
+    auto dialog = open();
+    dialog->newCallout();
+    ShapeEditor* editor = dialog->editor();
+    dialog->setTool(ShapeTool::Rectangle);
+    editor->press({90, 60});
+    editor->release({180, 120});
+    dialog->setTool(ShapeTool::Transform);
+    const Shape& rectangle = *dialog->edited().shapes[1];
+    ASSERT_EQ(rectangle.GetBounds(360, 240), (Rect{88, 58, 183, 123}));
+
+    editor->hover({183, 90});
+    EXPECT_EQ(editor->cursor().shape(), Qt::SizeHorCursor);
+    editor->press({183, 90});  // the right handle; the left side stays
+    editor->drag({230, 90});
+    editor->release({273, 90});
+    EXPECT_NEAR(rectangle.GetXRange().max * 360, 88 + 92 * 185.0 / 95, 1e-6);
+    EXPECT_NEAR(rectangle.GetXRange().min * 360, 88 + 2 * 185.0 / 95, 1e-6);
+    EXPECT_NEAR(rectangle.GetYRange().max, 0.5, 1e-12);
+    editor->undo();
+    EXPECT_EQ(rectangle.GetBounds(360, 240), (Rect{88, 58, 183, 123}));
+
+    // The rotation handle sits right of the centre (135.5, 90.5) at first; a quarter turn.
+    const Point grip = rotationHandleCentre(Rect{88, 58, 183, 123}, 0);
+    editor->press({grip.x, grip.y});
+    editor->release({135, int(90.5 - (grip.x - 135.5))});
+    const Range x = rectangle.GetXRange(), y = rectangle.GetYRange();
+    EXPECT_NEAR((x.max - x.min) * 360, 60, 3) << "the sides swap";
+    EXPECT_NEAR((y.max - y.min) * 240, 90, 3);
+    EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Trasforma Forme"));
+
+    // Dragged from (100, 100) and dropped at (150, 120): a copy 50 pixels right and 20 down.
+    std::unique_ptr<QMimeData> data(editor->selectedShapesData(unitOf(100, 100)));
+    QDragEnterEvent enter(QPoint(120, 110), Qt::CopyAction, data.get(), Qt::LeftButton, {});
+    QCoreApplication::sendEvent(editor, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(150, 120), Qt::CopyAction, data.get(), Qt::LeftButton, {});
+    QCoreApplication::sendEvent(editor, &drop);
+    const auto& shapes = dialog->edited().shapes;
+    ASSERT_EQ(shapes.size(), 3u);
+    EXPECT_NEAR((shapes[2]->GetXRange().min - x.min) * 360, 50, 1e-6);
+    EXPECT_NEAR((shapes[2]->GetYRange().min - y.min) * 240, 20, 1e-6);
+    EXPECT_TRUE(shapes[2]->selected && !shapes[1]->selected);
+    EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Incolla Forme"));
 }
 
 TEST_F(CalloutEditorTest, MovingKeepsTheCalloutSelectedAndStopsAtTheEnds) {

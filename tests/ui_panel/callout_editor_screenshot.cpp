@@ -1,6 +1,8 @@
-// Draws the callout editor with a callout being made from a rectangle, an ellipse and a fill.
+// Draws the callout editor with a callout being made from a rectangle, an ellipse, a fill, a
+// polyline and a freehand stroke, the stroke selected in the transform tool.
 #include <QApplication>
 #include <QTemporaryDir>
+#include <cmath>
 
 #include "shapes/default_callouts.h"
 #include "ui/callout_editor_dialog.h"
@@ -25,6 +27,19 @@ int main(int argc, char** argv) {
     dialog.setDrawColour(0x00A0FFFF);
     dialog.setTool(quib::ShapeTool::Fill);
     editor->press({200, 100});
+    dialog.setDrawColour(0x000000C0);
+    dialog.setTool(quib::ShapeTool::Polyline);
+    for (QPoint p : {QPoint(250, 215), QPoint(290, 180), QPoint(330, 225)}) {
+        editor->press(p);
+        editor->release(p);
+    }
+    editor->rightClick({330, 225});
+    dialog.setDrawColour(0x00006000);
+    dialog.setTool(quib::ShapeTool::Freehand);
+    editor->press({150, 140});
+    for (int x = 152; x <= 240; x += 2)
+        editor->drag({x, 140 + int(25 * std::sin((x - 150) / 20.0))});
+    editor->release({240, 140 + int(25 * std::sin(90 / 20.0))});
     dialog.setTool(quib::ShapeTool::Transform);
     app.processEvents();
     return dialog.grab().save(out) ? 0 : 1;
