@@ -34,22 +34,6 @@ TEST(ArchiveString, LengthPrefixFormsByLength) {
     }
 }
 
-TEST(ArchiveString, Cp1252WhenItFitsWideOtherwise) {
-    auto latin = archived("caffè €");
-    EXPECT_EQ(latin, (std::vector<uint8_t>{7, 'c', 'a', 'f', 'f', 0xE8, ' ', 0x80}));
-    auto wide = archived("日本 ok");
-    ASSERT_GE(wide.size(), 4u);
-    EXPECT_EQ(wide[0], 0xFF);
-    EXPECT_EQ(wide[1], 0xFE);
-    EXPECT_EQ(wide[2], 0xFF);
-    EXPECT_EQ(wide[3], 5);  // characters, not bytes
-    EXPECT_EQ(wide.size(), 4u + 10u);
-    ByteReader r(wide);
-    EXPECT_EQ(r.archiveString(), "日本 ok");
-    ByteReader r2(latin);
-    EXPECT_EQ(r2.archiveString(), "caffè €");
-}
-
 TEST(ArchiveString, TruncatedInputThrows) {
     std::vector<uint8_t> shortText{5, 'a', 'b'};
     ByteReader r(shortText);

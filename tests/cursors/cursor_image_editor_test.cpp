@@ -43,15 +43,6 @@ void drag(CursorImageEditor& editor, CursorTool tool, Point from, Point to, Curs
     editor.release();
 }
 
-TEST(CursorEditorZoom, FollowsThePictureSize) {
-    EXPECT_EQ(CursorImageEditor::zoomFor(32, 32), 8);
-    EXPECT_TRUE(CursorImageEditor::gridAt(8));
-    EXPECT_EQ(CursorImageEditor::zoomFor(64, 64), 6);
-    EXPECT_TRUE(CursorImageEditor::gridAt(6));
-    EXPECT_EQ(CursorImageEditor::zoomFor(128, 128), 3);
-    EXPECT_FALSE(CursorImageEditor::gridAt(3));
-}
-
 TEST(CursorEditorTools, PenSetsOnlyThePixelsPassedOver) {
     CursorImageEditor editor = emptyEditor(5, 1);
     editor.press({0, 0}, kBlack, kWhite);
@@ -125,22 +116,6 @@ TEST(CursorEditorTools, PressWhilePressedIsIgnored) {
     editor.press({2, 0}, kRed, kWhite);
     editor.release();
     EXPECT_EQ(rows(editor), "K..\n");
-}
-
-TEST(CursorEditorOperations, FlipMirrorInvertAndClear) {
-    CursorImageEditor editor = emptyEditor(3, 2);
-    editor.press({0, 0}, kBlack, kWhite);
-    editor.release();
-    editor.flip();
-    EXPECT_EQ(rows(editor), "...\nK..\n");
-    editor.mirror();
-    EXPECT_EQ(rows(editor), "...\n..K\n");
-    editor.invertColours();
-    EXPECT_EQ(rows(editor), "...\n..W\n");
-    editor.clear(kRed);
-    EXPECT_EQ(rows(editor), "RRR\nRRR\n");
-    editor.clear(kClear);
-    EXPECT_EQ(rows(editor), "...\n...\n");
 }
 
 TEST(CursorEditorOperations, PasteMakesEveryPixelOpaqueAndClipsToThePicture) {

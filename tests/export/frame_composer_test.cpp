@@ -64,41 +64,6 @@ TEST_F(FrameComposerTest, TextBoxAndTitleAreComposedOntoTheFrame) {
     EXPECT_EQ(picture, direct);
 }
 
-TEST_F(FrameComposerTest, CanvasOutsideTheFrameImageIsWhiteOnEveryPage) {
-    doc.backgroundSize = Size{240, 160};
-    doc.frameOrigin = Point{20, 10};
-    FrameComposer composer(doc, library);
-    for (int i = 0; i < 2; ++i) {
-        Bitmap24 picture;
-        ASSERT_TRUE(composer.compose(i, picture).ok());
-        ASSERT_EQ(picture.width, 240);
-        for (const auto& [x, y] :
-             {std::pair{0, 0}, std::pair{239, 159}, std::pair{19, 80}, std::pair{230, 5}})
-            EXPECT_EQ(picture.pixel(x, y)[0] & picture.pixel(x, y)[1] & picture.pixel(x, y)[2], 255);
-        EXPECT_EQ(0, std::memcmp(picture.pixel(20, 10), test::framePattern(200, 150, i).pixel(0, 0), 3));
-    }
-}
-
-TEST_F(FrameComposerTest, ShowsPendingEditsWithoutCommittingThem) {
-    doc.SelectFrame(1);
-    std::fill(doc.currentImage.pixels.begin(), doc.currentImage.pixels.begin() + 300, uint8_t(7));
-    doc.imageChanged = true;
-    doc.currentFrame.cursorVisible = 0;
-    doc.elementsChanged = true;
-    const std::vector<uint8_t> stored = doc.frames[1].imageData.toVector();
-
-    Bitmap24 fromComposer;
-    FrameComposer composer(doc, library);
-    ASSERT_TRUE(composer.compose(1, fromComposer).ok());
-    Bitmap24 fromEditor(200, 150);
-    std::fill(fromEditor.pixels.begin(), fromEditor.pixels.end(), uint8_t(255));
-    ASSERT_TRUE(ComposeFrame(doc, library, fromEditor.pixels.data(), ComposeAll));
-    EXPECT_EQ(fromComposer, fromEditor);
-    EXPECT_EQ(fromComposer.pixel(0, 0)[0], 7);
-    EXPECT_TRUE(doc.imageChanged && doc.elementsChanged);
-    EXPECT_EQ(doc.frames[1].imageData, stored);
-}
-
 TEST_F(FrameComposerTest, DamagedStreamIsReportedNotHidden) {
     doc.frames[1].imageData =
         std::vector<uint8_t>(doc.frames[1].imageData.begin(),

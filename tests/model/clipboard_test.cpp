@@ -14,7 +14,6 @@ using test::makeProject;
 using test::oddCursor;
 using test::RecordingObserver;
 using test::solidImage;
-using test::storedPixels;
 
 // A source project whose frame 1 carries every element.
 void makeSource(CQuibDoc& doc) {
@@ -106,84 +105,6 @@ TEST(FrameFormat, CurrentFrameTravelsWithItsUnsavedEdits) {
     EXPECT_EQ(pixels, solidImage(doc.frameSize, 1, 2, 3).pixels);
 }
 
-TEST(FrameFormat, PasteIntoAnEmptyProjectTakesTheSourceSize) {
-    CQuibDoc source;
-    makeSource(source);
-    CQuibDoc target;
-    target.InitNewProject();
-    target.frameOrigin = Point{5, 5};
-    RecordingObserver observer;
-    target.addObserver(&observer);
-    ASSERT_TRUE(PasteFramesFromFile(target, CopyFramesToClipboardFile(source, {0, 1}), -1));
-    EXPECT_EQ(target.frameSize, (Size{4, 3}));
-    EXPECT_EQ(target.backgroundSize, (Size{4, 3}));
-    EXPECT_EQ(target.frameOrigin, (Point{0, 0}));
-    ASSERT_EQ(target.frameCount(), 2);
-    EXPECT_EQ(target.frames[0].title, "F0");
-    EXPECT_EQ(target.frames[1].title, "uno");
-    EXPECT_EQ(target.frames[1].cursorPixels, oddCursor(5, 3).pixels);
-    EXPECT_EQ(storedPixels(target, 1), solidImage(Size{4, 3}, 11, 11, 11).pixels);
-    EXPECT_TRUE(target.isModified());
-    ASSERT_FALSE(observer.hints.empty());
-    EXPECT_EQ(observer.hints.back(), (std::pair<int, uint32_t>{hint::FramesInserted, 0u | (2u << 16)}));
-}
-
-TEST(FrameFormat, PasteCutsALargerSourceAndPadsASmallerOneWithBlack) {
-    CQuibDoc source;
-    makeProject(source, 1, Size{4, 3});
-    CQuibDoc small;
-    makeProject(small, 1, Size{2, 2});
-    ASSERT_TRUE(PasteFramesFromFile(small, CopyFramesToClipboardFile(source, {0}), 0));
-    EXPECT_EQ(storedPixels(small, 0), solidImage(Size{2, 2}, 10, 10, 10).pixels);
-
-    CQuibDoc large;
-    makeProject(large, 1, Size{5, 4});
-    ASSERT_TRUE(PasteFramesFromFile(large, CopyFramesToClipboardFile(source, {0}), 1));
-    const auto pixels = storedPixels(large, 1);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 5; ++x)
-            EXPECT_EQ(pixels[size_t(y * 5 + x) * 3], (x < 4 && y < 3) ? 10 : 0) << x << "," << y;
-}
-
-TEST(FrameFormat, PasteTurnsAbsoluteTargetsIntoOffsetsFromTheCurrentFrame) {
-    CQuibDoc source;
-    makeSource(source);
-    CQuibDoc target;
-    makeProject(target, 4, Size{4, 3});
-    target.SelectFrame(1, false);
-    ASSERT_TRUE(PasteFramesFromFile(target, CopyFramesToClipboardFile(source, {1}), 3));
-    ASSERT_EQ(target.frameCount(), 5);
-    EXPECT_EQ(target.frames[3].title, "uno");
-    EXPECT_EQ(target.frames[3].gotoButtons[0].targetOffset, 2 - 1);
-    EXPECT_EQ(target.frames[3].gotoButtons[1].targetOffset, 0 - 1);
-    EXPECT_EQ(target.currentFrameIndex, 1);
-    EXPECT_EQ(target.currentFrame.title, "F1");
-}
-
-TEST(FrameFormat, PasteKeepsThePendingEditsOfTheCurrentFrame) {
-    CQuibDoc source;
-    makeProject(source, 1, Size{4, 3});
-    const auto bytes = CopyFramesToClipboardFile(source, {0});
-    // Where the frames go, and where the edited frame 1 is afterwards.
-    const struct {
-        int position;
-        int editedAfter;
-    } cases[] = {{0, 2}, {1, 2}, {2, 1}, {-1, 1}};
-    for (const auto& c : cases) {
-        CQuibDoc target;
-        makeProject(target, 3, Size{4, 3});
-        target.SelectFrame(1);
-        target.currentFrame.title = "pending";
-        target.currentImage = solidImage(target.frameSize, 1, 2, 3);
-        target.imageChanged = target.elementsChanged = true;
-        ASSERT_TRUE(PasteFramesFromFile(target, bytes, c.position)) << c.position;
-        ASSERT_EQ(target.frameCount(), 4);
-        EXPECT_EQ(target.frames[size_t(c.editedAfter)].title, "pending") << c.position;
-        EXPECT_EQ(storedPixels(target, c.editedAfter), solidImage(target.frameSize, 1, 2, 3).pixels)
-            << c.position;
-    }
-}
-
 TEST(FrameFormat, MalformedPayloadChangesNothing) {
     CQuibDoc source;
     makeSource(source);
@@ -250,23 +171,6 @@ TEST(SelItemsFormat, WritesBlocksInTheFixedOrder) {
     EXPECT_TRUE(in.atEnd());
 }
 
-TEST(SelItemsFormat, TextBoxBlockPutsVisibilityBetweenColourAndAlignment) {
-    CQuibDoc doc;
-    makeSource(doc);
-    doc.SelectFrame(1, false);
-    const auto bytes = CopySelItemsToClipboardFile(doc, selitem::TextBox | selitem::FrameImage);
-    ByteReader in(bytes);
-    EXPECT_EQ(in.u32(), selitem::TextBox);
-    EXPECT_EQ(in.clipboardString(), "testo");
-    EXPECT_EQ(in.rect(), (Rect{1, 2, 30, 40}));
-    EXPECT_EQ(in.clipboardString(), "Nuvola");
-    in.logFont();
-    EXPECT_EQ(in.u32(), 0x0000FFu);
-    EXPECT_EQ(in.u32(), 1u);
-    EXPECT_EQ(in.u32(), 2u);
-    EXPECT_TRUE(in.atEnd());
-}
-
 TEST(SelItemsFormat, RoundTripIntoAnotherFrameWithNonSquareCursor) {
     CQuibDoc doc;
     makeSource(doc);
@@ -302,11 +206,6 @@ TEST(SelItemsFormat, MalformedPayloadChangesNothing) {
     EXPECT_EQ(PasteSelItemsFromFile(doc, bytes), 0u);
     EXPECT_EQ(doc.currentFrame.title, "F0");
     EXPECT_FALSE(doc.elementsChanged);
-}
-
-TEST(ClipboardNames, MimeTypesCarryTheFormatNames) {
-    EXPECT_STREQ(kFrameFormatMime, "application/x-qt-windows-mime;value=\"Quib Frame Format\"");
-    EXPECT_STREQ(kSelItemsFormatMime, "application/x-qt-windows-mime;value=\"Quib SelItems Format\"");
 }
 
 }  // namespace

@@ -13,15 +13,6 @@ using namespace quib;
 
 namespace {
 
-// 32-bit pixels (blue, green, red, fourth byte) from words 0xAARRGGBB.
-std::vector<uint8_t> pixels32(std::initializer_list<uint32_t> words) {
-    std::vector<uint8_t> bytes;
-    for (uint32_t w : words)
-        for (int i = 0; i < 4; ++i)
-            bytes.push_back(uint8_t(w >> (8 * i)));
-    return bytes;
-}
-
 // 24-bit pixels (blue, green, red) from words 0xRRGGBB.
 std::vector<uint8_t> pixels24(std::initializer_list<uint32_t> words) {
     std::vector<uint8_t> bytes;
@@ -33,60 +24,6 @@ std::vector<uint8_t> pixels24(std::initializer_list<uint32_t> words) {
 
 PaletteEntry entry(uint8_t r, uint8_t g, uint8_t b, uint8_t flags = 255) {
     return PaletteEntry{r, g, b, flags};
-}
-
-// Each case maps 32-bit pixels of width x height to the palette, with the marker 0x01010101.
-TEST(MapToPaletteTest, MapsEveryPixelToItsIndex) {
-    struct Case {
-        const char* what;
-        std::vector<PaletteEntry> palette;
-        std::vector<uint8_t> pixels;
-        int width, height;
-        std::vector<uint8_t> expected;  // the whole output, padding included (it starts as 0xAA)
-    };
-    const Case cases[] = {
-        // Pixels are blue, green, red: 0xFF0000C8 is red 0, blue 200; the entries hold red first.
-        {"marker to zero, colours to the nearest",
-         {entry(0, 0, 0, 0), entry(200, 0, 0), entry(0, 0, 200), entry(250, 250, 250)},
-         pixels32({0x01010101, 0xFFC80000, 0xFF0000C8, 0xFFF0F0F0}),
-         4,
-         1,
-         {0, 1, 2, 3}},
-        // The second pixel repeats the first one's colour, but index 0 is never reused.
-        {"marker colour with another fourth byte is a colour",
-         {entry(0, 0, 0, 0), entry(0, 0, 0)},
-         pixels32({0x01010101, 0xFF010101}),
-         2,
-         1,
-         {0, 1, 0, 0}},
-        {"ties go to the lowest index, entry zero is never searched",
-         {entry(100, 100, 100), entry(90, 100, 100), entry(110, 100, 100)},
-         pixels32({0xFF646464}),
-         1,
-         1,
-         {1, 0, 0, 0}},
-        {"a count of one gives zero",
-         {entry(1, 2, 3)},
-         pixels32({0xFF010203, 0xFF999999}),
-         2,
-         1,
-         {0, 0, 0, 0}},
-        // Two rows of 5: the second row starts with the colour that ended the first.
-        {"rows padded to four bytes, runs carry across rows",
-         {entry(0, 0, 0, 0), entry(10, 10, 10), entry(240, 240, 240)},
-         pixels32({0xFF0A0A0A, 0xFF0A0A0A, 0xFFF0F0F0, 0x01010101, 0xFFF0F0F0, 0xFFF0F0F0, 0xFF0B0B0B,
-                   0xFF0B0B0B, 0x01010101, 0x01010101}),
-         5,
-         2,
-         {1, 1, 2, 0, 2, 0, 0, 0, 2, 1, 1, 0, 0, 0, 0, 0}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::vector<uint8_t> out(c.expected.size(), 0xAA);
-        MapToPalette(c.pixels.data(), c.width, c.height, out.data(), c.palette.data(), int(c.palette.size()),
-                     0x01010101);
-        EXPECT_EQ(out, c.expected);
-    }
 }
 
 TEST(CompactPaletteTest, MostUsedEntriesComeFirstAndPixelsAreRenumbered) {
@@ -104,31 +41,6 @@ TEST(CompactPaletteTest, MostUsedEntriesComeFirstAndPixelsAreRenumbered) {
     EXPECT_EQ(out[2], in[2]);  // 2 keeps position 2: it shares the highest remaining count
     EXPECT_EQ(out[3], in[0]);
     EXPECT_EQ(pixels, (std::vector<uint8_t>{0, 0, 1, 9, 0, 2, 1, 9, 1, 0, 3, 9}));
-}
-
-TEST(CompactPaletteTest, EqualCountsKeepTheirOrder) {
-    std::array<PaletteEntry, 256> in{};
-    for (int i = 0; i < 256; ++i)
-        in[size_t(i)] = entry(0, uint8_t(i), 0);
-    std::vector<uint8_t> pixels{3, 1, 0, 3, 1, 0, 2, 2};
-    std::array<PaletteEntry, 256> out{};
-    ASSERT_EQ(CompactPalette(pixels.data(), 8, in.data(), 8, 1, out.data()), 4);
-    for (int k = 0; k < 4; ++k)
-        EXPECT_EQ(out[size_t(k)], in[size_t(k)]);
-    EXPECT_EQ(pixels, (std::vector<uint8_t>{3, 1, 0, 3, 1, 0, 2, 2}));
-}
-
-TEST(CompactPaletteTest, LowestNumberedOfTheHighestCountIsPickedWhenKIsNotAmongThem) {
-    std::array<PaletteEntry, 256> in{};
-    for (int i = 0; i < 256; ++i)
-        in[size_t(i)] = entry(0, 0, uint8_t(i));
-    std::vector<uint8_t> pixels{9, 4, 9, 4, 1};
-    std::array<PaletteEntry, 256> out{};
-    ASSERT_EQ(CompactPalette(pixels.data(), 5, in.data(), 5, 1, out.data()), 3);
-    EXPECT_EQ(out[0], in[4]);  // 4 and 9 tie at two uses: the lower number first
-    EXPECT_EQ(out[1], in[9]);  // entry 1 is used less than 9
-    EXPECT_EQ(out[2], in[1]);
-    EXPECT_EQ(pixels, (std::vector<uint8_t>{1, 0, 1, 0, 2}));
 }
 
 TEST(ConvertImageForMovieTest, PaletteIndicesSkipTheTransparentEntryAndPadRows) {
@@ -185,25 +97,6 @@ TEST_F(TextBoxIndexed, EmptyOrInvertedRectangleGivesNothing) {
     const Callout none;
     EXPECT_FALSE(RenderTextBoxIndexed(none, Rect{5, 5, 5, 20}, font(12), 0, "a", 0));
     EXPECT_FALSE(RenderTextBoxIndexed(none, Rect{5, 5, 2, 20}, font(12), 0, "a", 0));
-}
-
-TEST_F(TextBoxIndexed, TextOverNothingHasOnlyTheTextColourAndTransparency) {
-    const Callout none;
-    const uint32_t white = rgb(255, 255, 255);
-    auto picture = RenderTextBoxIndexed(none, Rect{0, 0, 150, 40}, font(24), white, "Ombra", 0);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->width, 150);
-    EXPECT_EQ(picture->height, 40);
-    EXPECT_EQ(picture->pixels.size(), size_t(IndexedStride(150)) * 40);
-    EXPECT_EQ(picture->palette[0], (PaletteEntry{0, 0, 0, 0}));
-    // Letter edges never mix with the transparency marker: one opaque colour, exactly white.
-    ASSERT_EQ(picture->colourCount, 2);
-    EXPECT_EQ(picture->palette[1], (PaletteEntry{255, 255, 255, 255}));
-    int drawn = 0;
-    for (uint8_t index : picture->pixels)
-        drawn += index == 1;
-    EXPECT_GT(drawn, 100);
-    EXPECT_EQ(picture->pixels[0], 0);
 }
 
 TEST_F(TextBoxIndexed, CalloutFillShowsAndOutsideTheOutlineIsTransparent) {

@@ -59,12 +59,6 @@ TEST(OutputNames, RoundTripThroughBothForms) {
             EXPECT_EQ(absoluteOutputName(dir, relativeOutputName(dir, file)), file);
 }
 
-TEST(ProjectDir, IsThePathUpToTheLastSeparator) {
-    EXPECT_EQ(projectDirOf("/a/b/c.qbk"), "/a/b/");
-    EXPECT_EQ(projectDirOf("c.qbk"), "");
-    EXPECT_EQ(projectDirOf("C:\\a\\c.qbk"), "C:\\a\\");
-}
-
 TEST(OutputBesideProject, TheProjectsNameWithTheOutputsExtension) {
     const std::pair<const char*, const char*> cases[] = {
         {"/home/a/tour.qbk", "/home/a/tour.html"},

@@ -59,22 +59,6 @@ struct InsertPictureFrames : ::testing::Test {
     }
 };
 
-TEST(FitPicture, LargerPictureIsCutAndSmallerPaddedWithBlack) {
-    const Bitmap24 big = gradient(10, 8, 1);
-    const Bitmap24 cut = fitPictureToFrame(big, Size{4, 3});
-    ASSERT_EQ(cut.width, 4);
-    ASSERT_EQ(cut.height, 3);
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(0, std::memcmp(cut.pixel(x, y), big.pixel(x, y), 3));
-
-    const Bitmap24 small = gradient(2, 2, 2);
-    const Bitmap24 padded = fitPictureToFrame(small, Size{5, 4});
-    EXPECT_EQ(0, std::memcmp(padded.pixel(1, 1), small.pixel(1, 1), 3));
-    for (const auto& [x, y] : {std::pair{2, 0}, std::pair{0, 2}, std::pair{4, 3}})
-        EXPECT_EQ(padded.pixel(x, y)[0] | padded.pixel(x, y)[1] | padded.pixel(x, y)[2], 0);
-}
-
 TEST_F(InsertPictureFrames, EmptyProject_TakesTheFirstPicturesSize) {
     doc.InitNewProject();
     const std::vector<std::string> files = {picture("a.png", 50, 30, 10), picture("b.png", 20, 40, 20)};
@@ -86,33 +70,6 @@ TEST_F(InsertPictureFrames, EmptyProject_TakesTheFirstPicturesSize) {
     EXPECT_EQ(blueAt(1, 20, 0), 0);    // padded black beside it
     EXPECT_EQ(progress.high, 2);
     EXPECT_GE(progress.positions, 2);
-}
-
-TEST_F(InsertPictureFrames, AfterTheCurrentFrame_InTheChosenOrder) {
-    ASSERT_TRUE(test::makePatternProject(doc, 3, 40, 30));
-    doc.SelectFrame(1);
-    const std::vector<std::string> files = {picture("a.png", 40, 30, 11), picture("b.png", 40, 30, 22)};
-    ASSERT_TRUE(insertPictureFrames(doc, pictures.reader(), files, true, progress).ok());
-    EXPECT_EQ(doc.frameCount(), 5);
-    EXPECT_EQ(doc.currentFrameIndex, 1);
-    EXPECT_EQ(blueAt(2, 5, 5), 11);
-    EXPECT_EQ(blueAt(3, 5, 5), 22);
-    EXPECT_EQ(blueAt(4, 0, 0), test::patternBlue(0, 0, 2));
-    Frame f;
-    doc.GetFrame(2, f);
-    EXPECT_EQ(f.textBox.visible, 0u);
-    EXPECT_EQ(f.textBox.text, "");
-    EXPECT_TRUE(doc.isModified());
-}
-
-TEST_F(InsertPictureFrames, BeforeTheCurrentFrame_KeepsItCurrent) {
-    ASSERT_TRUE(test::makePatternProject(doc, 2, 40, 30));
-    doc.SelectFrame(1);
-    ASSERT_TRUE(
-        insertPictureFrames(doc, pictures.reader(), {picture("a.png", 40, 30, 7)}, false, progress).ok());
-    EXPECT_EQ(doc.currentFrameIndex, 2);
-    EXPECT_EQ(doc.currentFrame.textBox.text, "frame 1");
-    EXPECT_EQ(blueAt(1, 0, 0), 7);
 }
 
 TEST_F(InsertPictureFrames, OneUnreadableFile_NamesItAndChangesNothing) {
@@ -133,28 +90,6 @@ struct ImportImagesTest : ::testing::Test {
         return name;
     }
 };
-
-TEST_F(ImportImagesTest, FramesAreTheImagesAndTheFirstFixesTheSize) {
-    const Bitmap24 first = gradient(40, 30, 0);
-    const Bitmap24 second = gradient(60, 20, 1);
-    const Bitmap24 third = gradient(40, 30, 2);
-    const std::vector<std::string> paths = {save("a.png", first), save("b.bmp", second),
-                                            save("c.png", third)};
-    CQuibDoc doc;
-    ASSERT_TRUE(ImportImages(doc, pictures.reader(), paths).ok());
-    ASSERT_EQ(doc.frameCount(), 3);
-    EXPECT_EQ(doc.frameSize, (Size{40, 30}));
-    EXPECT_EQ(doc.backgroundSize, (Size{40, 30}));
-    EXPECT_EQ(doc.currentFrameIndex, 0);
-    EXPECT_EQ(doc.currentImage, first);
-    doc.SelectFrame(1);
-    EXPECT_EQ(doc.currentImage, fitPictureToFrame(second, Size{40, 30}));
-    doc.SelectFrame(2);
-    EXPECT_EQ(doc.currentImage, third);
-    EXPECT_FALSE(doc.currentFrame.cursorVisible);
-    EXPECT_FALSE(doc.currentFrame.textBox.visible);
-    EXPECT_TRUE(doc.isModified());
-}
 
 TEST_F(ImportImagesTest, UnreadableFileLeavesTheProjectEmpty) {
     const std::vector<std::string> paths = {save("a.png", gradient(8, 8, 0)), "missing.png"};

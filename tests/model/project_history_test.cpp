@@ -123,25 +123,6 @@ TEST(ProjectHistory, UndoAllAndRedoAllGiveTheSameFileBytes) {
     }
 }
 
-TEST(ProjectHistory, TypingInOneFieldIsOneStepAndTheModifiedMarkFollowsTheStack) {
-    CQuibDoc doc;
-    doc.setPathName("/tmp/tour.qbk");
-    test::makeProject(doc, 3);
-    doc.SetModifiedFlag(false);
-    std::mt19937 random(7);
-    for (int k = 0; k < 5; ++k)
-        edits()[6].second(doc, random);
-    EXPECT_EQ(doc.commands.count(), 1u);
-    EXPECT_EQ(doc.commands.undoName(), "Modifica testo");
-    EXPECT_EQ(doc.title(), "tour.qbk *");
-    ASSERT_TRUE(doc.commands.undo(doc));
-    EXPECT_TRUE(doc.currentFrame.textBox.text.empty());
-    EXPECT_EQ(doc.title(), "tour.qbk");
-    ASSERT_TRUE(doc.commands.redo(doc));
-    EXPECT_EQ(doc.currentFrame.textBox.text.size(), 5u);
-    EXPECT_TRUE(doc.isModified());
-}
-
 TEST(ProjectHistory, StepsShareThePictureStreamsAndTheOldestGoBeyondTheLimit) {
     CQuibDoc doc;
     test::makeProject(doc, 6);
@@ -164,17 +145,6 @@ TEST(ProjectHistory, StepsShareThePictureStreamsAndTheOldestGoBeyondTheLimit) {
     ASSERT_TRUE(doc.commands.redo(doc));
     ASSERT_TRUE(doc.commands.undo(doc));
     EXPECT_TRUE(doc.frames[1].imageData.sharesWith(before));
-}
-
-TEST(ProjectHistory, UndoInANeverSavedProjectKeepsItModified) {
-    CQuibDoc doc;
-    doc.setTitle("Senza nome");
-    test::makeProject(doc, 2);
-    doc.InitNewProject();
-    editProject(doc, "Elimina frame", [&] { return doc.DeleteFrame(1); });
-    ASSERT_TRUE(doc.commands.undo(doc));
-    EXPECT_TRUE(doc.isModified());
-    EXPECT_EQ(doc.title(), "Senza nome *");
 }
 
 TEST(ProjectHistory, AFailedOperationRecordsNothing) {

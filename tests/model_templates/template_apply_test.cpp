@@ -133,45 +133,6 @@ TEST(ApplyTemplate, EachElementChangesExactlyItsPart) {
     }
 }
 
-TEST(ApplyTemplate, ElementsMissingFromTheFileAreNotApplied) {
-    // The file holds fonts and positions too, but only the frame rate is in its mask.
-    const TemplateSet set = otherLook(templ::FrameRate);
-    CQuibDoc doc;
-    test::makeStyledProject(doc);
-    ProjectSnapshot expected(doc);
-    expected.settings.frameRate = set.frameRate;
-    EXPECT_EQ(ApplyTemplate(doc, set, templ::AllElements), templ::FrameRate);
-    const ProjectSnapshot after(doc);
-    EXPECT_EQ(after.titles, expected.titles);
-    EXPECT_EQ(after.settings, expected.settings);
-    EXPECT_EQ(after.frames, expected.frames);
-    EXPECT_EQ(after.buttons, expected.buttons);
-    EXPECT_EQ(after.frameOrigin, expected.frameOrigin);
-}
-
-TEST(ApplyTemplate, FramePositionMovesWhatTheTemplateDoesNotPlace) {
-    TemplateSet set = otherLook();
-    CQuibDoc doc;
-    test::makeStyledProject(doc);
-    set.frameOrigin = moved(doc.frameOrigin, 3, -2);
-    const std::vector<FrameElements> before = test::frameElementsOf(doc);
-    const Rect titleBefore = doc.titles.rect;
-    ApplyTemplate(doc, set, templ::FramePosition | templ::NextButtonPosition | templ::TitlePosition);
-    const std::vector<FrameElements> after = test::frameElementsOf(doc);
-    ASSERT_EQ(after.size(), before.size());
-    for (size_t i = 0; i < after.size(); ++i) {
-        EXPECT_EQ(after[i].cursorPos, moved(before[i].cursorPos, 3, -2));
-        EXPECT_EQ(after[i].textBox.rect, moved(before[i].textBox.rect, 3, -2));
-        EXPECT_EQ(after[i].prevButton.pos, moved(before[i].prevButton.pos, 3, -2));
-        EXPECT_EQ(after[i].gotoButtons[1].pos, moved(before[i].gotoButtons[1].pos, 3, -2));
-        EXPECT_EQ(after[i].nextButton.pos, set.nextPos);
-        EXPECT_EQ(after[i].title, before[i].title);
-        EXPECT_EQ(after[i].gotoButtons[0].targetOffset, before[i].gotoButtons[0].targetOffset);
-    }
-    EXPECT_EQ(doc.titles.rect, set.titleRect);
-    EXPECT_NE(doc.titles.rect, titleBefore);
-}
-
 TEST(ApplyTemplate, PositionsAtTheEndsOfTheRangeSaturateInsteadOfOverflowing) {
     TemplateSet set = otherLook();
     set.frameOrigin = Point{INT32_MAX, INT32_MIN};
@@ -200,15 +161,6 @@ TEST(ApplyTemplate, TheWorkingCopysChangeReachesTheFile) {
     FrameElements second;
     doc.GetFrame(1, second);
     EXPECT_EQ(second.textBox.calloutName, "Other Callout");
-}
-
-TEST(ApplyTemplate, ChosenMaskLimitsTheFilesMask) {
-    CQuibDoc doc;
-    test::makeStyledProject(doc);
-    const TemplateSet set = otherLook();
-    EXPECT_EQ(ApplyTemplate(doc, set, templ::UsePalette | 0x10000), templ::UsePalette);
-    EXPECT_EQ(doc.settings.usePalette, set.usePalette);
-    EXPECT_EQ(doc.settings.frameRate, 8u);
 }
 
 }  // namespace

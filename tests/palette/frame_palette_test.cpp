@@ -74,13 +74,6 @@ TEST(FramePalette, BackgroundIsIncludedAndProgressCountsRows) {
     EXPECT_EQ(progress.positions.back(), 7);
 }
 
-TEST(FramePalette, CancelGivesNoPalette) {
-    const std::vector<Bitmap24> frames = {filledPicture(3, 4, {10, 0, 0})};
-    RecordingProgress progress;
-    progress.cancelAt = 3;
-    EXPECT_FALSE(BuildPaletteFromFrames(frames, nullptr, 8, progress));
-}
-
 TEST(FramePalette, FramesAreRequestedOneAtATimeInOrder) {
     std::vector<int> asked;
     PaletteSource source;

@@ -41,31 +41,6 @@ TEST(Octree, PalettesOfPictures) {
     }
 }
 
-TEST(Octree, ReductionTakesTheLastCreatedNodeOfTheDeepestLevel) {
-    // Two separate grey pairs both need a level-7 reduction; the pair inserted last goes first.
-    OctreeQuantizer tree(3);
-    tree.addPixel(0, 0, 0);
-    tree.addPixel(1, 1, 1);
-    tree.addPixel(128, 128, 128);
-    tree.addPixel(129, 129, 129);  // fourth leaf: the 128/129 node is the newest at level 7
-    EXPECT_EQ(tree.leafCount(), 3);
-    const auto p = tree.palette();
-    ASSERT_EQ(p.size(), 3u);
-    EXPECT_EQ(p[0], (PaletteEntry{0, 0, 0, 255}));
-    EXPECT_EQ(p[1], (PaletteEntry{1, 1, 1, 255}));
-    EXPECT_EQ(p[2], (PaletteEntry{128, 128, 128, 255}));
-}
-
-TEST(Octree, NeverHoldsMoreLeavesThanTheMaximum) {
-    OctreeQuantizer tree(16);
-    for (int i = 0; i < 4096; ++i) {
-        tree.addPixel(uint8_t(i * 37), uint8_t(i * 91), uint8_t(i * 13));
-        ASSERT_LE(tree.leafCount(), 16);
-    }
-    EXPECT_LE(tree.palette().size(), 16u);
-    EXPECT_GE(tree.palette().size(), 1u);
-}
-
 TEST(Octree, ThirtyTwoBitPicturesIgnoreTheFourthByte) {
     Bitmap32 picture(2, 1);
     const uint8_t bytes[] = {30, 20, 10, 0, 30, 20, 10, 255};

@@ -117,13 +117,6 @@ TEST(RiffPalette, HandWrittenFileGivesEntriesWithOpaqueFourthByte) {
     EXPECT_EQ(p.entries[2], (PaletteEntry{2, 3, 4, 255}));
 }
 
-TEST(RiffPalette, CountAbove256IsLimitedTo256) {
-    Palette p;
-    ASSERT_TRUE(ReadPaletteFile(riffPalette(300, 300), p).ok());
-    EXPECT_EQ(p.count, 256);
-    EXPECT_EQ(p.entries[255], (PaletteEntry{255, 0, 1, 255}));
-}
-
 TEST(RiffPalette, MalformedFilesAreUnknownFormatAndLeavePaletteAlone) {
     const Palette before = samplePalette(4);
     std::vector<std::vector<uint8_t>> bad;

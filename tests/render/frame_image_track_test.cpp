@@ -56,25 +56,6 @@ constexpr uint32_t kA = 0x000000FF, kB = 0xFF0000FF, kC = 0x0000FFFF, kClear = 0
 
 }  // namespace
 
-TEST(FrameImageTrack, FullFrameForcedTenFramesAfterTheLast) {
-    SwfMovie movie;
-    FrameImageTrack track(movie, {16, 40}, {0, 0}, nullptr);
-    Bitmap24 picture = noisePicture(16, 40);
-    std::vector<FrameImageTrack::Change> changes;
-    for (int i = 0; i < 22; ++i) {
-        setPixel(picture, i % 16, 0, rgb(uint8_t(i), 1, 2));
-        convertImageForMovie(picture, track.current(), nullptr);
-        changes.push_back(track.update(i, i));
-    }
-    for (int i = 0; i < 22; ++i) {
-        const bool full = i == 0 || i == 10 || i == 20;
-        EXPECT_EQ(changes[size_t(i)],
-                  full ? FrameImageTrack::Change::FullFrame : FrameImageTrack::Change::Patch)
-            << i;
-    }
-    EXPECT_EQ(track.liveCount(), 2u);  // the last full frame and one patch over it
-}
-
 TEST(FrameImageTrack, PatchFullOfHolesLosesToTheWholeFrame) {
     // The second picture is flat; a third of the first already had its colour, so the patch is the
     // flat colour riddled with transparent holes, which compresses far worse than the whole frame.
@@ -94,24 +75,6 @@ TEST(FrameImageTrack, PatchFullOfHolesLosesToTheWholeFrame) {
     setPixel(second, 5, 5, rgb(1, 2, 3));
     convertImageForMovie(second, track.current(), nullptr);
     EXPECT_EQ(track.update(2, 2), FrameImageTrack::Change::Patch);
-}
-
-TEST(FrameImageTrack, FullFrameRemovesEveryLivePicture) {
-    SwfMovie movie;
-    FrameImageTrack track(movie, {16, 40}, {0, 0}, nullptr);
-    Bitmap24 picture = noisePicture(16, 40);
-    for (int i = 0; i <= 10; ++i) {
-        setPixel(picture, i, 0, rgb(uint8_t(i), 1, 2));
-        convertImageForMovie(picture, track.current(), nullptr);
-        track.update(i, i);
-    }
-    EXPECT_EQ(track.liveCount(), 1u);
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(movie.write(bytes).ok());
-    const swftest::Movie decoded = swftest::decodeMovie(bytes);
-    // The first full frame and the nine patches over it go where the new full frame comes.
-    EXPECT_EQ(tagsOn(decoded, 10, 5).size(), 10u);
-    EXPECT_EQ(tagsOn(decoded, 10, 26).size(), 1u);
 }
 
 TEST(FrameImageTrack, Patch32_UnchangedPixelsAreFullyTransparent) {
@@ -190,21 +153,4 @@ TEST(FrameImageTrack, Patch8_SingleHoleFilledAndUnchangedPixelsTransparent) {
     // The patch keeps only the colours it uses (C, B and the transparent entry).
     EXPECT_EQ(bits.colorTableSize, 3);
     EXPECT_EQ(rowColours(bits, 0), (std::vector<uint32_t>{kC, kClear, kB, kB, kB, kClear, kClear, kC}));
-}
-
-TEST(FrameImageTrack, FullFrame8_KeepsOnlyUsedColoursMostUsedFirst) {
-    const RenderPalette palette = fourColours();
-    SwfMovie movie;
-    FrameImageTrack track(movie, {4, 2}, {0, 0}, &palette);
-    Bitmap24 picture = filledPicture(4, 2, rgb(0, 0, 255));
-    setPixel(picture, 1, 1, rgb(0, 0, 0));
-    convertImageForMovie(picture, track.current(), &palette.table);
-    ASSERT_EQ(track.update(0, 0), FrameImageTrack::Change::FullFrame);
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(movie.write(bytes).ok());
-    const auto bits = swftest::parseBitsLossless(*tagsOn(swftest::decodeMovie(bytes), 0, 36)[0]);
-    ASSERT_EQ(bits.colorTableSize, 2);
-    EXPECT_EQ(rowColours(bits, 1), (std::vector<uint32_t>{kC, kA, kC, kC}));
-    EXPECT_EQ(std::vector<uint8_t>(bits.data.begin(), bits.data.begin() + 8),
-              (std::vector<uint8_t>{0, 0, 255, 255, 0, 0, 0, 255}));
 }

@@ -77,17 +77,3 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
     }
     EXPECT_FALSE(exists(abandoned));
 }
-
-TEST(RenderCommand, ReportsWhatIsWrong) {
-    TempDir dir;
-    CQuibDoc doc;
-    ASSERT_TRUE(buildSyntheticProject(doc, 16, 16, 1));
-    NullProgress progress;
-    ASSERT_TRUE(SaveProject(dir.file("p.qbk"), doc, progress).ok());
-    EXPECT_EQ(runCli(dir, "render '" + dir.file("p.qbk") + "' --type mov"), 2);
-    EXPECT_EQ(runCli(dir, "render"), 2);
-    EXPECT_EQ(runCli(dir, "render '" + dir.file("missing.qbk") + "' --output '" + dir.file("m.swf") + "'"),
-              1);
-    EXPECT_EQ(runCli(dir, "render '" + dir.file("p.qbk") + "' --output '" + dir.file("no/such/m.swf") + "'"),
-              1);
-}

@@ -159,26 +159,6 @@ TEST(RenderEndToEnd, TextBoxAndTitleOnTheStopFrameStayOnTheLastFrame) {
     EXPECT_EQ(frameActions(movie, 2)[0].code, 0x07);
 }
 
-// A callout gone from the library leaves a plain box round the text, in the movie as in the
-// composed frame; a text box that names no callout draws nothing.
-TEST(RenderEndToEnd, TextBoxWithAMissingCalloutShowsAPlainBox) {
-    for (const auto& [name, bitmaps] : {std::pair{"Nessuno", 1u}, std::pair{"", 0u}}) {
-        SCOPED_TRACE(name);
-        TestProject project(kWidth, kHeight);
-        FrameElements e;
-        e.textBox.visible = 1;
-        e.textBox.rect = {20, 20, 220, 80};
-        e.textBox.text = "Testo";
-        e.textBox.calloutName = name;
-        project.addFrame(rgb(250, 250, 250), e);
-        EXPECT_EQ(tagsOn(project.render(), 2, 36).size(), bitmaps);
-        const std::vector<Comparison> results = compareWithComposition(project, false);
-        ASSERT_EQ(results.size(), 1u);
-        EXPECT_EQ(results[0].outsideText, 0);
-        EXPECT_LT(results[0].insideText, results[0].textPixels / 20 + 1);
-    }
-}
-
 TEST(RenderEndToEnd, EveryStopShowsTheComposedFrame) {
     TestProject project(kWidth, kHeight);
     buildTutorial(project);
@@ -210,15 +190,6 @@ TEST(RenderEndToEnd, WithPaletteEveryPixelWithinThePaletteError) {
         EXPECT_EQ(results[i].outsideText, 0) << "frame " << i;
         EXPECT_LT(results[i].insideText, results[i].textPixels / 20) << "frame " << i;
     }
-}
-
-TEST(RenderEndToEnd, EmptyTitle_PutsNothingIntoTheMovie) {
-    TestProject project;
-    project.doc.titles.enabled = 1;
-    project.addFrame(rgb(250, 250, 250));
-    const swftest::Movie movie = project.render();
-    EXPECT_TRUE(tagsOn(movie, 2, 36).empty());
-    EXPECT_TRUE(tagsOn(movie, 2, 26).empty());
 }
 
 TEST(RenderEndToEnd, BackgroundWithPalette_KeepsOnlyItsColours) {

@@ -45,37 +45,6 @@ TEST(ShapeDrawing, PolygonRoundsToPixelsAndDrawsHandlesOnRequest) {
     EXPECT_EQ(dc.pixel(93, 23), kWhite);
 }
 
-TEST(ShapeDrawing, CurveShowsControlsOnlyOfTheSelectedAnchor) {
-    QImage image = whiteSurface(200, 200);
-    DrawContext dc(image);
-    auto curve = shapeOf<CurveShape>({{0.1, 0.5}, {0.1, 0.1}, {0.9, 0.1}, {0.9, 0.5}});
-    curve->Draw(dc, 200, 200, true, Pen::solid(kBlack), Pen::solid(kBlue), Pen::solid(kRed), -1);
-    EXPECT_EQ(dc.pixel(17, 97), kBlue) << "anchor handle";
-    EXPECT_EQ(dc.pixel(177, 97), kBlue);
-    int red = 0;
-    for (int y = 0; y < 200; ++y)
-        for (int x = 0; x < 200; ++x)
-            red += dc.pixel(x, y) == kRed;
-    EXPECT_EQ(red, 0) << "no selection, no control points";
-    curve->Draw(dc, 200, 200, true, Pen::solid(kBlack), Pen::solid(kBlue), Pen::solid(kRed), 0);
-    EXPECT_EQ(dc.pixel(20, 60), kRed) << "line from anchor 0 to its control";
-    EXPECT_EQ(dc.pixel(180, 60), kWhite) << "the far control belongs to another anchor";
-}
-
-TEST(ShapeDrawing, FillFloodsOnlyTheEnclosedRegion) {
-    QImage image = whiteSurface(100, 100);
-    DrawContext dc(image);
-    auto box = shapeOf<PolygonShape>({{0.2, 0.2}, {0.8, 0.2}, {0.8, 0.8}, {0.2, 0.8}, {0.2, 0.2}});
-    box->Draw(dc, 100, 100, false, Pen::solid(kBlack), Pen::none(), Pen::none(), -1);
-    auto fill = FillShape::at(0.5, 0.5, 100, 100, kRed);
-    fill->Draw(dc, 100, 100, false, Pen::none(), Pen::none(), Pen::none(), -1);
-    EXPECT_EQ(dc.pixel(50, 50), kRed);
-    EXPECT_EQ(dc.pixel(21, 21), kRed);
-    EXPECT_EQ(dc.pixel(20, 20), kBlack);
-    EXPECT_EQ(dc.pixel(10, 10), kWhite);
-    EXPECT_EQ(dc.brush(), Brush::solid(0x00FFFFFF)) << "the brush is restored";
-}
-
 TEST(ShapeDrawing, BlinkMarkerDrawsOnTickTenOfTwenty) {
     auto shape = shapeOf<PolygonShape>({{0.5, 0.5}});
     for (int tick : {0, 9, 11, 19, 29}) {

@@ -53,32 +53,6 @@ INSTANTIATE_TEST_SUITE_P(
                       DragCase{"shiftLeft", {{0.5, 0.5}, {0.4, 0.9}, 100, 100, true}, {0.4, 0.4}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ShapeBuilding, RectangleAndEllipseFollowTheDragBox) {
-    const ShapeDrag drag{{0.2, 0.2}, {0.6, 1.0}, 100, 100};
-    EXPECT_EQ(rectanglePoints(drag),
-              (std::vector<PointD>{{0.2, 0.2}, {0.2, 1.0}, {0.6, 1.0}, {0.6, 0.2}, {0.2, 0.2}}));
-    auto ellipse = makeEllipse(drag, {0x123456, 3, 0});
-    ASSERT_EQ(ellipse->pointCount, 13);
-    EXPECT_TRUE(ellipse->closed);
-    EXPECT_EQ(ellipse->colour, 0x123456u);
-    EXPECT_EQ(ellipse->penWidth, 3);
-    const Range xs = ellipse->GetXRange(), ys = ellipse->GetYRange();
-    EXPECT_DOUBLE_EQ(xs.min, 0.2);
-    EXPECT_DOUBLE_EQ(xs.max, 0.6);
-    EXPECT_DOUBLE_EQ(ys.min, 0.2);
-    EXPECT_DOUBLE_EQ(ys.max, 1.0);
-    // Anchors at the top, left, bottom and right middles.
-    EXPECT_DOUBLE_EQ(ellipse->current[3].x, 0.2);
-    EXPECT_DOUBLE_EQ(ellipse->current[3].y, 0.6);
-    EXPECT_DOUBLE_EQ(ellipse->current[9].x, 0.6);
-    EXPECT_DOUBLE_EQ(ellipse->current[9].y, 0.6);
-}
-
-TEST(ShapeBuilding, ClickWithoutMovementMakesACoincidentRectangle) {
-    auto shape = makeRectangle({{0.3, 0.3}, {0.3, 0.3}, 100, 100}, {});
-    EXPECT_EQ(shape->current, std::vector<PointD>(5, PointD{0.3, 0.3}));
-}
-
 TEST(ShapeBuilding, PicksTheNearestOutlineWithinThreePixels) {
     const Shapes shapes = twoShapes();
     // The rectangle's left side is x = 20 pixels, from y = 10 to 40.
@@ -132,18 +106,6 @@ TEST(ShapeEditHistory, AddDeleteMoveAndGroupRoundTripToTheSameBytes) {
         EXPECT_EQ(bytesOf(shapes), states[i]) << "redo to state " << i;
     }
     EXPECT_FALSE(history.canRedo());
-}
-
-TEST(ShapeEditHistory, ANewRecordEmptiesTheRedoStack) {
-    Shapes shapes = twoShapes();
-    ShapeEditHistory history(shapes);
-    history.recordDelete(1);
-    shapes.pop_back();
-    ASSERT_TRUE(history.undo());
-    EXPECT_TRUE(history.canRedo());
-    history.recordPoints(0, 0);
-    EXPECT_FALSE(history.canRedo());
-    EXPECT_EQ(history.undoText(), "Annulla Modifica Forma\tCtrl+Z");
 }
 
 struct FlipCase {

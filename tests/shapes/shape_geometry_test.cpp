@@ -127,30 +127,6 @@ TEST(ShapeHitTests, CurveNearestPointOffersOnlyControlsOfTheSelectedAnchor) {
     EXPECT_EQ(index, 2);
 }
 
-TEST(CurveFlattening, StraightSegmentGivesOnePointPerTenth) {
-    auto curve = curveOf({{0, 0}, {1.0 / 3, 0}, {2.0 / 3, 0}, {1, 0}});
-    ASSERT_EQ(curve->outline.size(), 11u);
-    EXPECT_EQ(curve->outline.front(), (PointD{0, 0}));
-    EXPECT_NEAR(curve->outline[5].x, 0.5, 1e-12);
-    EXPECT_NEAR(curve->outline.back().x, 1.0, 1e-12);
-}
-
-TEST(CurveFlattening, BendsAddPointsAndFlatteningIgnoresTheBoxSize) {
-    auto curve = curveOf({{0, 0}, {0, 1}, {1, 1}, {1, 0}});
-    EXPECT_GT(curve->outline.size(), 11u);
-    EXPECT_LE(curve->outline.size(), 1u + 10u * 16u);
-    auto twoSegments = curveOf({{0, 0}, {0, 1}, {1, 1}, {1, 0}, {1, -1}, {2, -1}, {2, 0}});
-    EXPECT_EQ(twoSegments->outline.size(), 2 * curve->outline.size() - 1);
-}
-
-TEST(CurveFlattening, OutlineLengthEstimatesTheArc) {
-    auto line = curveOf({{0, 0}, {1.0 / 3, 0}, {2.0 / 3, 0}, {1, 0}});
-    EXPECT_NEAR(line->OutlineLength(300, 100), 300, 1e-9);
-    EXPECT_NEAR(line->curveLength, 300, 1e-9);
-    auto polygon = polygonOf({{0, 0}, {1, 0}, {1, 1}});
-    EXPECT_DOUBLE_EQ(polygon->OutlineLength(300, 100), 400);
-}
-
 TEST(ShapeClosure, ClosingThenOpeningRestoresThePoints) {
     auto polygon = polygonOf({A, B, C});
     const auto before = polygon->keyframePoints;
@@ -285,15 +261,6 @@ TEST(ShapeConversion, ClosedPolygonToCurveSmoothsTheClosingAnchor) {
     EXPECT_NE(curve->keyframePoint(0, 8), A);
 }
 
-TEST(ShapeTransforms, FlipAndMirrorReflectInTheRange) {
-    auto shape = polygonOf({{0.2, 0.1}, {0.4, 0.3}});
-    shape->Flip(0, 1);
-    EXPECT_DOUBLE_EQ(shape->keyframePoint(0, 0).y, 0.9);
-    shape->Mirror(0.2, 0.4);
-    EXPECT_DOUBLE_EQ(shape->keyframePoint(0, 0).x, 0.4);
-    EXPECT_DOUBLE_EQ(shape->keyframePoint(0, 1).x, 0.2);
-}
-
 TEST(ShapeSampling, SamplesAtFractionsOfTheLength) {
     auto shape = polygonOf({{0, 0}, {1, 0}, {1, 1}});
     auto samples = shape->SampleOutline({0, 0.25, 0.75, 1}, 100, 100);
@@ -302,20 +269,4 @@ TEST(ShapeSampling, SamplesAtFractionsOfTheLength) {
     EXPECT_NEAR(samples[1].x, 0.5, 1e-12);
     EXPECT_NEAR(samples[2].y, 0.5, 1e-12);
     EXPECT_EQ(samples[3], (PointD{1, 1}));
-}
-
-TEST(ShapeCloning, CloneCopiesStoredFieldsButNotDerivedOnes) {
-    auto shape = polygonOf({A, B});
-    shape->name = "S";
-    shape->permanent = true;
-    shape->penStyle = 1;
-    auto copy = shape->Clone();
-    EXPECT_EQ(copy->type(), ShapeType::Polygon);
-    EXPECT_EQ(copy->name, "S");
-    EXPECT_TRUE(copy->permanent);
-    EXPECT_EQ(copy->penStyle, 1);
-    EXPECT_EQ(copy->keyframePoints, shape->keyframePoints);
-    EXPECT_TRUE(copy->outline.empty());
-    EXPECT_EQ(FillShape().Clone()->type(), ShapeType::Fill);
-    EXPECT_EQ(CurveShape().Clone()->type(), ShapeType::Curve);
 }

@@ -19,15 +19,6 @@ std::unique_ptr<SwfDefineBitsLosslessTag> build(const SwfBitmapDescription& d, s
     return SwfDefineBitsLosslessTag::build(7, d, error ? error : &ignored);
 }
 
-TEST(SwfBitmapRows, AreDwordPadded) {
-    EXPECT_EQ(swfBitmapRowBytes(3, 1), 4u);
-    EXPECT_EQ(swfBitmapRowBytes(3, 3), 4u);
-    EXPECT_EQ(swfBitmapRowBytes(3, 4), 4u);
-    EXPECT_EQ(swfBitmapRowBytes(3, 5), 8u);
-    EXPECT_EQ(swfBitmapRowBytes(5, 3), 12u);
-    EXPECT_EQ(swfBitmapRowBytes(5, 1920), 7680u);
-}
-
 TEST(SwfBitmapTag, EightBitThreePixelsWideKeepsFourByteRowsAndAlphaTable) {
     TestBitmap b = swftest::indexedBitmap(3, 2, 3, true);
     b.pixels[3] = 0xEE;  // the padding byte travels with the row
@@ -156,48 +147,6 @@ TEST(SwfBitmapObject, BitmapMadeForAnotherMovieIsRefused) {
     EXPECT_FALSE(second.frame(0).place(object));
     std::vector<uint8_t> out;
     EXPECT_FALSE(second.write(out).ok());
-}
-
-TEST(SwfBitmapObject, DefinesBitmapThenShapeWithTheTwoClippedFills) {
-    SwfMovie movie;
-    TestBitmap b = swftest::argbBitmap(50, 20, true);
-    BitmapObject object(movie, 10, 5, 109, 44, b.description);  // drawn at twice the size
-    ASSERT_TRUE(object.ok());
-    movie.frame(0).place(object);
-    swftest::Movie m = swftest::writeAndDecode(movie);
-    auto frames = m.frames();
-    ASSERT_EQ(frames.size(), 1u);
-    ASSERT_EQ(frames[0].size(), 3u);
-    EXPECT_EQ(frames[0][0]->code, 36);
-    EXPECT_EQ(frames[0][1]->code, 32);
-    EXPECT_EQ(frames[0][2]->code, 26);
-
-    swftest::BitsLossless bits = swftest::parseBitsLossless(*frames[0][0]);
-    EXPECT_EQ(bits.characterId, 1);
-    EXPECT_EQ(bits.data, b.pixels);
-    swftest::DefineShape3 shape = swftest::parseDefineShape3(*frames[0][1]);
-    EXPECT_EQ(shape.characterId, 2);
-    EXPECT_TRUE(shape.lines.empty());
-    ASSERT_EQ(shape.fills.size(), 2u);
-    EXPECT_EQ(shape.fillBits, 2);
-    EXPECT_EQ(shape.fills[0].type, 0x41);
-    EXPECT_EQ(shape.fills[0].bitmapId, 65535);
-    EXPECT_EQ(shape.fills[0].matrix.scaleX, 0xA0000);
-    EXPECT_EQ(shape.fills[0].matrix.scaleY, 0xA0000);
-    EXPECT_FALSE(shape.fills[0].matrix.hasRotate);
-    EXPECT_EQ(shape.fills[0].matrix.translateX, 0);
-    EXPECT_EQ(shape.fills[1].type, 0x41);
-    EXPECT_EQ(shape.fills[1].bitmapId, 1);
-    // A bitmap pixel is one twip: the matrix stretches it over the bounds in twips.
-    EXPECT_EQ(shape.fills[1].matrix.scaleX, 100 * 20 * 65536 / 50);
-    EXPECT_EQ(shape.fills[1].matrix.scaleY, 40 * 20 * 65536 / 20);
-    EXPECT_EQ(shape.fills[1].matrix.translateX, 200);
-    EXPECT_EQ(shape.fills[1].matrix.translateY, 100);
-    EXPECT_EQ(shape.records[0].fill1, 2u);
-
-    swftest::PlaceObject2 place = swftest::parsePlaceObject2(*frames[0][2]);
-    EXPECT_EQ(place.flags, 0x02);
-    EXPECT_EQ(place.characterId, 2);
 }
 
 TEST(SwfBitmapObject, CompressedBlockIsSharedNotCopiedIntoTheStream) {

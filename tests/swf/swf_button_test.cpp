@@ -34,35 +34,6 @@ TEST(SwfButtonConditions, EachCodeSetsItsBit) {
     EXPECT_EQ(buttonConditionBits(ButtonCondition::OverDownToOverUp), 0x08);
 }
 
-TEST(SwfButtonRecords, DefinedAfterItsStatesAndBeforeItsPlacementWithTheAction) {
-    ButtonFixture f;
-    f.button.setAction(GotoFrameActionSource(17), ButtonCondition::OverDownToOverUp);
-    f.movie.frame(0).place(f.button);
-    swftest::Movie m = swftest::writeAndDecode(f.movie);
-    auto frames = m.frames();
-    ASSERT_EQ(frames.size(), 1u);
-    // bitmap, shape, button, placement
-    ASSERT_EQ(frames[0].size(), 4u);
-    EXPECT_EQ(frames[0][0]->code, 36);
-    EXPECT_EQ(frames[0][1]->code, 32);
-    EXPECT_EQ(frames[0][2]->code, 34);
-    EXPECT_EQ(frames[0][3]->code, 26);
-
-    // The records' bytes are checked by hand below; here the decoder follows the action.
-    auto b = swftest::parseDefineButton2(*frames[0][2]);
-    EXPECT_EQ(b.characterId, 3);
-    ASSERT_EQ(b.records.size(), 4u);
-    // Four records of 7 bytes and the end byte, plus the offset field itself.
-    EXPECT_EQ(b.actionOffset, 4 * 7 + 1 + 2);
-    ASSERT_EQ(b.conditions.size(), 1u);
-    EXPECT_EQ(b.conditions[0].size, 0);  // the last record
-    ASSERT_EQ(b.conditions[0].actions.size(), 1u);
-    EXPECT_EQ(b.conditions[0].actions[0].gotoFrame(), 17);
-
-    auto place = swftest::parsePlaceObject2(*frames[0][3]);
-    EXPECT_EQ(place.characterId, 3);
-}
-
 TEST(SwfButtonRecords, BodyBytesByHand) {
     ButtonFixture f;
     f.button.setAction(StopActionSource(), 6);
@@ -90,41 +61,6 @@ TEST(SwfButtonRecords, SizeOfANonLastConditionRecordCoversItsBytesPlusTwo) {
     EXPECT_EQ(b.conditions[0].size, 10);
     EXPECT_EQ(b.conditions[1].size, 0);
     EXPECT_EQ(b.conditions[1].conditionBytes[0], 0x80);
-}
-
-TEST(SwfButtonPlacement, EachPlacementIsANewCharacterConsumingThePendingAction) {
-    ButtonFixture f;
-    f.face.setTranslate(40, 50);
-    f.button.setAction(PlayActionSource(), 6);
-    f.movie.frame(0).place(f.button);
-    EXPECT_FALSE(f.button.hasPendingAction());
-    f.movie.frame(1).remove(f.button);
-    f.button.setAction(GotoFrameActionSource(0), 6);
-    f.movie.frame(2).place(f.button);
-    f.movie.frame(3).remove(f.button);
-
-    swftest::Movie m = swftest::writeAndDecode(f.movie);
-    EXPECT_EQ(swftest::tagsWithCode(m, 36).size(), 1u);  // states defined once
-    EXPECT_EQ(swftest::tagsWithCode(m, 32).size(), 1u);
-    auto buttons = swftest::tagsWithCode(m, 34);
-    ASSERT_EQ(buttons.size(), 2u);
-    auto b1 = swftest::parseDefineButton2(*buttons[0]);
-    auto b2 = swftest::parseDefineButton2(*buttons[1]);
-    EXPECT_EQ(b1.characterId, 3);
-    EXPECT_EQ(b2.characterId, 4);
-    EXPECT_EQ(b1.conditions.at(0).actions.at(0).code, 0x06);
-    EXPECT_EQ(b2.conditions.at(0).actions.at(0).code, 0x81);
-
-    auto places = swftest::tagsWithCode(m, 26);
-    ASSERT_EQ(places.size(), 2u);
-    auto p1 = swftest::parsePlaceObject2(*places[0]);
-    EXPECT_EQ(p1.flags, 0x06);  // positioned by the up-state's matrix
-    EXPECT_EQ(p1.matrix->translateX, 40 * 20);
-    EXPECT_EQ(p1.matrix->translateY, 50 * 20);
-    auto removes = swftest::tagsWithCode(m, 5);
-    ASSERT_EQ(removes.size(), 2u);
-    EXPECT_EQ(swftest::parseRemoveObject(*removes[0]).characterId, 3);
-    EXPECT_EQ(swftest::parseRemoveObject(*removes[1]).characterId, 4);
 }
 
 TEST(SwfButtonPlacement, WithoutActionTheOffsetIsZero) {

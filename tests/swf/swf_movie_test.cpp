@@ -48,46 +48,6 @@ TEST(SwfMovieHeader, DefaultsAndFileLengthDecode) {
     EXPECT_EQ(m.tags.back().code, 0);
 }
 
-TEST(SwfMovieFrames, EmptyFramesStillShowAndCountUpToTheHighestAsked) {
-    SwfMovie movie;
-    movie.frame(4).setBackgroundColor(1, 2, 3);
-    movie.frame(1);
-    EXPECT_EQ(movie.frameCount(), 5);
-    swftest::Movie m = swftest::writeAndDecode(movie);
-    EXPECT_EQ(m.header.frameCount, 5);
-    EXPECT_EQ(m.showFrameCount(), 5);
-    auto frames = m.frames();
-    ASSERT_EQ(frames.size(), 5u);
-    for (int f = 0; f < 4; ++f)
-        EXPECT_TRUE(frames[size_t(f)].empty()) << f;
-    ASSERT_EQ(frames[4].size(), 1u);
-    swftest::SetBackgroundColor bg = swftest::parseSetBackgroundColor(*frames[4][0]);
-    EXPECT_EQ(bg.red, 1);
-    EXPECT_EQ(bg.green, 2);
-    EXPECT_EQ(bg.blue, 3);
-}
-
-TEST(SwfMovieFrames, MovieWithoutFramesHasOnlyEnd) {
-    SwfMovie movie;
-    swftest::Movie m = swftest::writeAndDecode(movie);
-    EXPECT_EQ(m.header.frameCount, 0);
-    ASSERT_EQ(m.tags.size(), 1u);
-    EXPECT_EQ(m.tags[0].code, 0);
-}
-
-TEST(SwfMovieFrames, DoActionHoldsTheSourceActions) {
-    SwfMovie movie;
-    movie.frame(0).addActions(StopActionSource());
-    movie.frame(0).addActions(GotoFrameActionSource(300));
-    swftest::Movie m = swftest::writeAndDecode(movie);
-    auto actions = swftest::tagsWithCode(m, 12);
-    ASSERT_EQ(actions.size(), 2u);
-    EXPECT_EQ(actions[0]->body, (std::vector<uint8_t>{0x07, 0x00}));
-    auto go = swftest::parseDoAction(*actions[1]);
-    ASSERT_EQ(go.size(), 1u);
-    EXPECT_EQ(go[0].gotoFrame(), 300);
-}
-
 struct Placement {
     int frame;
     uint16_t id;
@@ -104,61 +64,6 @@ std::vector<Placement> placements(const swftest::Movie& m) {
                 out.push_back({int(f), p.characterId.value_or(0), p.depth});
             }
     return out;
-}
-
-TEST(SwfMovieDepths, OrderedByLayerThenCharacterThenPlacement) {
-    SwfMovie movie;
-    ShapeObject top(0, 0, 1, 1), bottom(0, 0, 1, 1), middle(0, 0, 1, 1);
-    top.setLayer(900);
-    bottom.setLayer(90);
-    middle.setLayer(100);
-    // Defined in the order top (id 1), middle (id 2), bottom (id 3).
-    movie.frame(0).place(top);
-    movie.frame(0).place(middle);
-    movie.frame(1).place(bottom);
-    movie.frame(2).remove(top);
-    movie.frame(2).place(top);
-    movie.frame(3).remove(middle);
-    movie.frame(3).place(middle);
-
-    swftest::Movie m = swftest::writeAndDecode(movie);
-    std::map<std::pair<int, int>, int> depthOf;  // (frame, id) -> depth
-    for (const Placement& p : placements(m))
-        depthOf[{p.frame, p.id}] = p.depth;
-    EXPECT_EQ(depthOf.at({1, 3}), 0);  // layer 90
-    EXPECT_EQ(depthOf.at({0, 2}), 1);  // layer 100, first placement
-    EXPECT_EQ(depthOf.at({3, 2}), 2);  // layer 100, second placement
-    EXPECT_EQ(depthOf.at({0, 1}), 3);  // layer 900
-    EXPECT_EQ(depthOf.at({2, 1}), 4);
-
-    // Each removal names the depth of the placement it ends.
-    auto removes = swftest::tagsWithCode(m, 5);
-    ASSERT_EQ(removes.size(), 2u);
-    auto r0 = swftest::parseRemoveObject(*removes[0]);
-    auto r1 = swftest::parseRemoveObject(*removes[1]);
-    EXPECT_EQ(r0.characterId, 1);
-    EXPECT_EQ(r0.depth, 3);
-    EXPECT_EQ(r1.characterId, 2);
-    EXPECT_EQ(r1.depth, 1);
-}
-
-TEST(SwfMovieDepths, EveryPlacementHasItsOwnDepthStartingAtZero) {
-    SwfMovie movie;
-    ShapeObject a(0, 0, 1, 1), b(0, 0, 1, 1);
-    a.setLayer(5);
-    b.setLayer(5);
-    for (int f = 0; f < 4; ++f) {
-        movie.frame(f).place(f % 2 ? b : a);
-        movie.frame(f + 1).remove(f % 2 ? b : a);
-    }
-    swftest::Movie m = swftest::writeAndDecode(movie);
-    std::vector<Placement> p = placements(m);
-    ASSERT_EQ(p.size(), 4u);
-    // Same layer: a's placements (id 1) first, then b's (id 2), each in placement order.
-    EXPECT_EQ(p[0].depth, 0);
-    EXPECT_EQ(p[2].depth, 1);
-    EXPECT_EQ(p[1].depth, 2);
-    EXPECT_EQ(p[3].depth, 3);
 }
 
 TEST(SwfMovieDepths, LayerChangedBetweenPlacementsSortsEachPlacementByItsOwnLayer) {
@@ -179,37 +84,6 @@ TEST(SwfMovieDepths, LayerChangedBetweenPlacementsSortsEachPlacementByItsOwnLaye
     EXPECT_EQ(p[2].depth, 2);  // a at 70
 }
 
-TEST(SwfMoviePlacement, MatrixOnlyWhenMoved) {
-    SwfMovie movie;
-    ShapeObject still(0, 0, 5, 5), moved(0, 0, 5, 5);
-    moved.setTranslate(100, 200);
-    movie.frame(0).place(still);
-    movie.frame(0).place(moved);
-    swftest::Movie m = swftest::writeAndDecode(movie);
-    std::vector<const swftest::Tag*> places = swftest::tagsWithCode(m, 26);
-    ASSERT_EQ(places.size(), 2u);
-    auto p0 = swftest::parsePlaceObject2(*places[0]);
-    auto p1 = swftest::parsePlaceObject2(*places[1]);
-    EXPECT_EQ(p0.flags, 0x02);
-    EXPECT_FALSE(p0.matrix);
-    EXPECT_EQ(p1.flags, 0x06);
-    ASSERT_TRUE(p1.matrix);
-    EXPECT_EQ(p1.matrix->scaleX, 65536);
-    EXPECT_EQ(p1.matrix->translateX, 100 * 20);
-    EXPECT_EQ(p1.matrix->translateY, 200 * 20);
-}
-
-TEST(SwfMoviePlacement, DefinedOnceAndPlacedManyTimes) {
-    SwfMovie movie;
-    ShapeObject shape(0, 0, 5, 5);
-    movie.frame(0).place(shape);
-    movie.frame(1).remove(shape);
-    movie.frame(2).place(shape);
-    swftest::Movie m = swftest::writeAndDecode(movie);
-    EXPECT_EQ(swftest::tagsWithCode(m, 32).size(), 1u);
-    EXPECT_EQ(swftest::tagsWithCode(m, 26).size(), 2u);
-}
-
 TEST(SwfMoviePlacement, RemovingWhatIsNotPlacedWritesNothing) {
     SwfMovie movie;
     ShapeObject shape(0, 0, 5, 5);
@@ -219,25 +93,6 @@ TEST(SwfMoviePlacement, RemovingWhatIsNotPlacedWritesNothing) {
     EXPECT_FALSE(movie.frame(3).remove(shape));
     swftest::Movie m = swftest::writeAndDecode(movie);
     EXPECT_EQ(swftest::tagsWithCode(m, 5).size(), 1u);
-}
-
-TEST(SwfMovieCharacterIds, StartAtOneInEveryMovieAndAfterEachWrite) {
-    SwfMovie first;
-    ShapeObject a(0, 0, 1, 1), b(0, 0, 1, 1);
-    first.frame(0).place(a);
-    first.frame(0).place(b);
-    EXPECT_EQ(b.characterId(), 2);
-
-    SwfMovie second;  // built while the first is still open
-    ShapeObject c(0, 0, 1, 1);
-    second.frame(0).place(c);
-    EXPECT_EQ(c.characterId(), 1);
-
-    swftest::writeMovie(first);
-    ShapeObject d(0, 0, 1, 1);
-    first.frame(0).place(d);
-    EXPECT_EQ(d.characterId(), 1);
-    EXPECT_EQ(first.frameCount(), 1);
 }
 
 TEST(SwfMovieCharacterIds, FailedWriteAlsoResetsTheCounter) {
@@ -359,22 +214,6 @@ TEST_F(SwfMovieFile, UnwritableFolderIsReportedAsCannotCreateFile) {
     Status status = movie.writeFile((m_dir / "missing" / "movie.swf").string());
     EXPECT_FALSE(status.ok());
     EXPECT_EQ(status.stringId(), str::CannotCreateFile);
-}
-
-TEST_F(SwfMovieFile, OpenFileReceivesTheMovieAfterWhatItHolds) {
-    std::filesystem::path target = m_dir / "player.bin";
-    AtomicFile file;
-    ASSERT_TRUE(file.open(target.string()));
-    ASSERT_TRUE(file.write(std::string("PLAYER")));
-    SwfMovie a, b;
-    buildSample(a);
-    buildSample(b);
-    ASSERT_TRUE(a.write(file).ok());
-    ASSERT_TRUE(file.commit());
-    std::vector<uint8_t> expected = {'P', 'L', 'A', 'Y', 'E', 'R'};
-    std::vector<uint8_t> movie = swftest::writeMovie(b);
-    expected.insert(expected.end(), movie.begin(), movie.end());
-    EXPECT_EQ(readAll(target), expected);
 }
 
 TEST(SwfMovieTrace, DepthSortingGoesToStderrOnlyWhenAsked) {

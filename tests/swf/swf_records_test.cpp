@@ -58,16 +58,6 @@ TEST(SwfMatrixRecord, ScaleAndTranslationDecodeWithTheirBitCounts) {
     EXPECT_EQ(d.translateY, -5);
 }
 
-TEST(SwfMatrixRecord, ZeroTranslationStillTakesOneBitEach) {
-    SwfMatrix m = SwfMatrix::scaleTranslate(65536, 65536, 0, 0);
-    std::vector<uint8_t> bytes = encoded(m);
-    BitReader in(bytes);
-    swftest::Matrix d = swftest::readMatrix(in);
-    EXPECT_EQ(d.translateBits, 1);
-    // 1 + 5 + 2 * 18 + 1 + 5 + 2 * 1 = 50 bits
-    EXPECT_EQ(bytes.size(), 7u);
-}
-
 // Records whose whole encoding is known byte for byte.
 TEST(SwfRecordBytes, ByHand) {
     struct Case {
@@ -156,19 +146,6 @@ TEST(SwfShapeRecords, SolidRectangleWithOutlineIsOnePixelLargerInTwips) {
     EXPECT_EQ(s.unreadBytes, 0u);
 }
 
-TEST(SwfShapeRecords, WithoutOutlineTheLineValueTakesNoBits) {
-    ShapeObject shape(0, 0, 0, 0);
-    shape.setLineWidth(0);
-    swftest::DefineShape3 s = definedShape(shape);
-    EXPECT_TRUE(s.lines.empty());
-    EXPECT_EQ(s.lineBits, 0);
-    ASSERT_FALSE(s.records.empty());
-    EXPECT_TRUE(s.records[0].hasLine);
-    EXPECT_EQ(s.records[0].line, 0u);
-    EXPECT_EQ(s.records[1].dx, 20);  // a one-pixel rectangle has one-pixel edges
-    EXPECT_EQ(s.records[1].numBits, 6);
-}
-
 TEST(SwfShapeRecords, GradientFillCarriesItsMatrixAndRecords) {
     ShapeObject shape(0, 0, 9, 9);
     shape.setGradient(ShapeObject::FillKind::RadialGradient, SwfMatrix::scaleTranslate(65536, 65536, 5, 5),
@@ -196,34 +173,6 @@ TEST(SwfShapeRecords, DiagonalEdgeUsesTheGeneralForm) {
     EXPECT_EQ(in.sb(n), 3);
     EXPECT_EQ(in.sb(n), -20);
     EXPECT_EQ(in.ub(6), 0u);
-}
-
-TEST(SwfShapeMatrix, PlainTranslationUnderUnitScale) {
-    ShapeObject shape(0, 0, 99, 49);
-    EXPECT_FALSE(shape.hasMatrix());
-    shape.setTranslate(30, -4);
-    ASSERT_TRUE(shape.hasMatrix());
-    SwfMatrix m = shape.matrix();
-    EXPECT_TRUE(m.hasScale);
-    EXPECT_TRUE(m.hasRotate);
-    EXPECT_EQ(m.scaleX, 65536);
-    EXPECT_EQ(m.scaleY, 65536);
-    EXPECT_EQ(m.rotateSkew0, 0);
-    EXPECT_EQ(m.rotateSkew1, 0);
-    EXPECT_EQ(m.translateX, 600);
-    EXPECT_EQ(m.translateY, -80);
-}
-
-TEST(SwfShapeMatrix, QuarterTurnRotatesAboutTheCentre) {
-    ShapeObject shape(0, 0, 20, 10);
-    shape.setRotation(90 * 65536);
-    SwfMatrix m = shape.matrix();
-    EXPECT_EQ(m.rotateSkew0, 65536);
-    EXPECT_EQ(m.rotateSkew1, -65536);
-    EXPECT_NEAR(m.scaleX, 0, 1);
-    // centre (10, 5): tx = -(0*10 - 1*5 - 10) = 15, ty = -(1*10 + 0*5 - 5) = -5 pixels
-    EXPECT_NEAR(m.translateX, 15 * 20, 20);
-    EXPECT_NEAR(m.translateY, -5 * 20, 20);
 }
 
 }  // namespace

@@ -40,44 +40,6 @@ TEST(SwfStreamBits, WritesMostSignificantBitFirstAndPadsWithZeros) {
     EXPECT_EQ(streamBytes(s), (std::vector<uint8_t>{0xB8, 0xAB, 0xCD, 0x80}));
 }
 
-TEST(SwfStreamBits, IntegersAreLittleEndianEvenWhenUnaligned) {
-    SwfStream s;
-    s.writeU16(0x1234);
-    s.writeU32(0xA1B2C3D4);
-    EXPECT_EQ(streamBytes(s), (std::vector<uint8_t>{0x34, 0x12, 0xD4, 0xC3, 0xB2, 0xA1}));
-
-    SwfStream u;
-    u.writeBits(1, 1);
-    u.writeU8(0xFF);
-    u.align();
-    EXPECT_EQ(streamBytes(u), (std::vector<uint8_t>{0xFF, 0x80}));
-}
-
-TEST(SwfStreamBits, NegativeValuesAreTwosComplementInTheirWidth) {
-    SwfStream s;
-    s.writeSignedBits(-1, 4);
-    s.writeSignedBits(-8, 4);
-    EXPECT_EQ(streamBytes(s), (std::vector<uint8_t>{0xF8}));
-}
-
-TEST(SwfStreamBlocks, AreReferencedNotCopiedAndWrittenInPlace) {
-    auto block = std::make_shared<const std::vector<uint8_t>>(std::vector<uint8_t>{9, 8, 7});
-    SwfStream inner;
-    inner.writeU8(1);
-    inner.appendBlock(block);
-    inner.writeU8(2);
-    EXPECT_EQ(block.use_count(), 2);
-
-    SwfStream outer;
-    outer.writeU8(0);
-    outer.appendStream(inner);
-    outer.appendStream(inner);
-    EXPECT_EQ(block.use_count(), 4);  // shared by both streams, never duplicated
-    EXPECT_EQ(outer.length(), 11u);
-    EXPECT_EQ(outer.inlineLength(), 5u);
-    EXPECT_EQ(streamBytes(outer), (std::vector<uint8_t>{0, 1, 9, 8, 7, 2, 1, 9, 8, 7, 2}));
-}
-
 class BodyTag final : public SwfTag {
 public:
     explicit BodyTag(size_t n) : m_n(n) {}

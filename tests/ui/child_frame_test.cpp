@@ -57,13 +57,6 @@ TEST_F(ChildFrameTest, ThumbnailRowIsOneItemPlusTwoPixels) {
     EXPECT_EQ(child->thumbnailRowHeight(), 110);
 }
 
-TEST_F(ChildFrameTest, RuleIsKeptOnEveryResize) {
-    child->resize(600, 300);
-    QApplication::processEvents();
-    EXPECT_EQ(child->thumbnailRowHeight(), 72);
-    EXPECT_EQ(child->editorRowHeight(), available() - 72);
-}
-
 TEST_F(ChildFrameTest, HiddenEditorRowGivesTheThumbnailsEverything) {
     child->setEditorRowHidden(true);
     QApplication::processEvents();

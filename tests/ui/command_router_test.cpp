@@ -63,13 +63,6 @@ TEST_F(RouterTest, DisabledHandlerDecidesAndLaterLevelsAreNotAsked) {
     EXPECT_TRUE(log.empty());
 }
 
-TEST_F(RouterTest, MissingLevelsAreSkipped) {
-    router.setPanel(nullptr);
-    router.setActiveProject([] { return ProjectCommandTargets{}; });
-    EXPECT_EQ(router.chain(), (std::vector<CommandHandler*>{&main}));
-    EXPECT_FALSE(router.dispatch(2));
-}
-
 // A view widget that is also a routing level.
 struct RecordingView : QWidget, RecordingHandler {
     RecordingView(std::string name, std::vector<std::string>* log)

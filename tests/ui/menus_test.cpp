@@ -66,81 +66,6 @@ protected:
     QStringList messages;
 };
 
-TEST_F(MainFrameTest, NoProjectMenuHasFileViewAndHelp) {
-    EXPECT_FALSE(frame->showsProjectMenu());
-    EXPECT_EQ(menuTitles(), (QStringList{"&File", "&Visualizza", "&?"}));
-    EXPECT_EQ(texts(topMenu("&File")), (QStringList{"&Nuovo\tCtrl+N", "&Apri...\tCtrl+O", "Pre&ferenze\tF4",
-                                                    "File recente", "&Esci\tAlt+F4"}));
-    EXPECT_EQ(texts(topMenu("&Visualizza")),
-              (QStringList{"Barra degli s&trumenti", "Barra di &stato", "&Mostra pannello"}));
-    EXPECT_TRUE(texts(topMenu("&?")).contains(QStringLiteral("&Informazioni su Quib...")));
-}
-
-TEST_F(MainFrameTest, OpeningAProjectSwitchesToTheProjectMenuAndClosingSwitchesBack) {
-    openProject();
-    EXPECT_TRUE(frame->showsProjectMenu());
-    EXPECT_EQ(menuTitles(),
-              (QStringList{"&File", "&Modifica", "&Visualizza", "F&rame", "&Progetto", "F&inestra", "&?"}));
-    const QStringList file = texts(topMenu("&File"));
-    EXPECT_EQ(file.mid(0, 7),
-              (QStringList{"&Nuovo\tCtrl+N", "&Apri...\tCtrl+O", "&Chiudi\tCtrl+F4", "&Salva\tCtrl+S",
-                           "Salva c&on nome...", "Salva &tutto", "Sal&va compresso"}));
-    EXPECT_EQ(texts(topMenu("&Modifica")).mid(0, 2),
-              (QStringList{"&Annulla\tCtrl+Z", "Ri&pristina\tCtrl+Y"}));
-    EXPECT_EQ(texts(topMenu("&Modifica")).mid(2),
-              (QStringList{"&Taglia\tCtrl+X", "&Copia\tCtrl+C", "Copia && &unisci\tCtrl+Shift+C",
-                           "&Incolla\tCtrl+V", "&Elimina\tDel", "&Seleziona tutto\tCtrl+A"}));
-    const QStringList project = texts(topMenu("&Progetto"));
-    EXPECT_TRUE(project.contains(QStringLiteral("Impostazioni...\tF3")));
-    EXPECT_TRUE(project.contains(QStringLiteral("&Renderizza\tF7")));
-    EXPECT_TRUE(
-        texts(topMenu("F&rame")).contains(QStringLiteral("Scegli la destinazione del pulsante VaiA &1...")));
-    EXPECT_EQ(texts(topMenu("F&inestra")).last(), QStringLiteral("&Finestre..."));
-
-    frame->mdiArea()->closeAllSubWindows();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(frame->showsProjectMenu());
-    EXPECT_EQ(menuTitles(), (QStringList{"&File", "&Visualizza", "&?"}));
-}
-
-TEST_F(MainFrameTest, AcceleratorsIncludeTheSecondKeysOfClipboardCommands) {
-    using K = QKeySequence;
-    EXPECT_EQ(frame->action(cmd::EditCopy)->shortcuts(), (QList<K>{K("Ctrl+C"), K("Ctrl+Ins")}));
-    EXPECT_EQ(frame->action(cmd::EditCut)->shortcuts(), (QList<K>{K("Ctrl+X"), K("Shift+Del")}));
-    EXPECT_EQ(frame->action(cmd::EditPaste)->shortcuts(), (QList<K>{K("Ctrl+V"), K("Shift+Ins")}));
-    EXPECT_EQ(frame->action(cmd::NextPane)->shortcut(), K("F6"));
-    EXPECT_EQ(frame->action(cmd::FirstFrame)->shortcut(), K("Ctrl+Alt+Left"));
-    // Keys shown in a menu text but handled by the views or the window system carry no accelerator.
-    EXPECT_TRUE(frame->action(cmd::EditDelete)->shortcuts().isEmpty());
-    EXPECT_TRUE(frame->action(cmd::InsertFrames)->shortcuts().isEmpty());
-}
-
-TEST_F(MainFrameTest, PromptsGiveStatusTextAndToolTip) {
-    QAction* render = frame->action(cmd::Render);
-    EXPECT_EQ(render->statusTip(), QStringLiteral("Renderizza il file di output del progetto"));
-    EXPECT_EQ(render->toolTip(), QStringLiteral("Renderizza"));
-}
-
-TEST_F(MainFrameTest, CommandsOfAreasNotPresentAreDisabled) {
-    EXPECT_TRUE(isEnabled(cmd::FileOpen));
-    EXPECT_TRUE(isEnabled(cmd::Preferences));
-    EXPECT_TRUE(isEnabled(cmd::AppAbout));
-    EXPECT_FALSE(isEnabled(cmd::FileNew));
-    EXPECT_FALSE(isEnabled(cmd::FileClose));
-    EXPECT_FALSE(isEnabled(cmd::Render));
-    EXPECT_FALSE(isEnabled(cmd::EditCopy));
-    EXPECT_FALSE(isEnabled(cmd::WindowCascade));
-    EXPECT_FALSE(isEnabled(cmd::FileMruFirst));
-    EXPECT_FALSE(frame->router().dispatch(cmd::Render));  // a disabled command does nothing
-    openProject();
-    EXPECT_TRUE(isEnabled(cmd::FileClose));
-    EXPECT_TRUE(isEnabled(cmd::WindowCascade));
-    EXPECT_TRUE(isEnabled(cmd::ThumbnailsOnly));
-    EXPECT_FALSE(isEnabled(cmd::Render));
-    EXPECT_FALSE(isEnabled(cmd::ProjectSettings));
-    EXPECT_FALSE(isEnabled(cmd::ChooseFont));
-}
-
 TEST_F(MainFrameTest, ShowPanelTogglesThePanelAndItsCheck) {
     QAction* show = frame->action(cmd::ShowPanel);
     EXPECT_TRUE(show->isChecked());
@@ -158,18 +83,6 @@ TEST_F(MainFrameTest, PanelHiddenAtOnceWhenTheSettingIsOff) {
     EXPECT_TRUE(other.propertiesPanel()->isHidden());
 }
 
-TEST_F(MainFrameTest, RecentProjectsReplaceThePlaceholderEntry) {
-    QMenu* file = topMenu("&File");
-    emit file->aboutToShow();
-    EXPECT_TRUE(texts(file).contains(QStringLiteral("File recente")));
-    settings.recentFiles = {QStringLiteral("/a.qbk"), QStringLiteral("/b&c.qbk")};
-    emit file->aboutToShow();
-    const QStringList entries = texts(file);
-    EXPECT_FALSE(entries.contains(QStringLiteral("File recente")));
-    EXPECT_TRUE(entries.contains(QStringLiteral("&1 /a.qbk")));
-    EXPECT_TRUE(entries.contains(QStringLiteral("&2 /b&&c.qbk")));
-}
-
 TEST_F(MainFrameTest, RecentEntryOpensItsProject) {
     const QString path = test::makeFile(temp.folder(), QStringLiteral("recent one.qbk"));
     settings.recentFiles = {path};
@@ -178,20 +91,6 @@ TEST_F(MainFrameTest, RecentEntryOpensItsProject) {
     frame->recentFileActions()[0]->trigger();
     EXPECT_EQ(frame->activeProjectPath(), path);
     EXPECT_TRUE(frame->showsProjectMenu());
-}
-
-TEST_F(MainFrameTest, SelectAllAndPasteKeysInATextFieldStayInTheField) {
-    auto* field = new QLineEdit(QStringLiteral("abc"));
-    frame->setPanelWidget(field, nullptr);
-    frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
-    field->setFocus();
-    field->deselect();
-    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(field->selectedText(), QStringLiteral("abc"));
-    QApplication::clipboard()->setText(QStringLiteral("xyz"));
-    QTest::keyClick(field, Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_EQ(field->text(), QStringLiteral("xyz"));
 }
 
 TEST_F(MainFrameTest, OpeningAddsToTheRecentListAndTwiceActivatesTheSameWindow) {
@@ -242,40 +141,6 @@ TEST_F(MainFrameTest, TutorialsWaitForTheirHandlerAndFindTheSampleInTheUserDataF
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(
         messages[0].contains(QStringLiteral("samples/tutorial.qbk\nImpossibile trovare questo file.")));
-}
-
-TEST_F(MainFrameTest, TitleAndPanelFollowTheActiveProject) {
-    openProject(QStringLiteral("titled.qbk"));
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Quib - titled.qbk"));
-    EXPECT_EQ(frame->propertiesPanel()->windowTitle(), QStringLiteral("Proprietà per titled.qbk"));
-}
-
-TEST_F(MainFrameTest, CopyKeyInATextFieldCopiesTheFieldNotTheCommand) {
-    int copies = 0;
-    struct CopyCounter : CommandHandler {
-        int* count;
-        bool handles(int id) const override { return id == cmd::EditCopy; }
-        void run(int) override { ++*count; }
-        bool enabled(int) const override { return true; }
-    } panel;
-    panel.count = &copies;
-    auto* field = new QLineEdit(QStringLiteral("panel text"));
-    frame->setPanelWidget(field, &panel);
-    frame->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
-    field->setFocus();
-    field->selectAll();
-    QApplication::clipboard()->clear();
-    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
-    QTest::keyClick(field, Qt::Key_Insert, Qt::ControlModifier);
-    EXPECT_EQ(copies, 0);
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("panel text"));
-    // Elsewhere the same key goes to the command.
-    frame->setFocus();
-    frame->mdiArea()->setFocus();
-    QTest::keyClick(frame->mdiArea(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(copies, 1);
-    frame->setPanelWidget(nullptr, nullptr);
 }
 
 }  // namespace

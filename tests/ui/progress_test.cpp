@@ -37,18 +37,6 @@ TEST_F(ProgressDialogTest, StartsAtZeroPercentAndAnEmptyRangeShowsOneHundred) {
     EXPECT_EQ(dialog->percentText(), QStringLiteral("100%"));
 }
 
-TEST_F(ProgressDialogTest, ElapsedAndRemainingTimesAfterSeventyFiveSeconds) {
-    auto dialog = makeDialog();
-    dialog->setRange(0, 40);
-    dialog->setPosition(0);
-    EXPECT_EQ(dialog->elapsedText(), QStringLiteral("0 secs"));
-    now += 75000;
-    dialog->setPosition(10);
-    EXPECT_EQ(dialog->percentText(), QStringLiteral("25%"));
-    EXPECT_EQ(dialog->elapsedText(), QStringLiteral("1 min, 15 secs"));
-    EXPECT_EQ(dialog->remainingText(), QStringLiteral("3 min, 45 secs"));
-}
-
 TEST_F(ProgressDialogTest, PositionZeroRestartsTheClockAndLeavesTheEstimate) {
     auto dialog = makeDialog();
     dialog->setRange(0, 10);
@@ -59,14 +47,6 @@ TEST_F(ProgressDialogTest, PositionZeroRestartsTheClockAndLeavesTheEstimate) {
     dialog->setPosition(0);
     EXPECT_EQ(dialog->elapsedText(), QStringLiteral("0 secs"));
     EXPECT_EQ(dialog->remainingText(), estimate);
-}
-
-TEST_F(ProgressDialogTest, PercentageUsesTheLowEndAndIntegerDivision) {
-    EXPECT_EQ(RenderProgressDialog::percentage(10, 20, 15), 50);
-    EXPECT_EQ(RenderProgressDialog::percentage(0, 3, 1), 33);
-    EXPECT_EQ(RenderProgressDialog::percentage(0, 3, 3), 100);
-    // Wide ranges do not overflow.
-    EXPECT_EQ(RenderProgressDialog::percentage(0, 2000000000, 1000000000), 50);
 }
 
 TEST_F(ProgressDialogTest, DurationTextSwitchesToMinutesAtSixty) {
@@ -89,31 +69,6 @@ TEST_F(ProgressDialogTest, CancelButtonAndEscapeSetTheFlagWithoutClosing) {
     QTest::keyClick(second.get(), Qt::Key_Escape);
     EXPECT_TRUE(second->cancelled());
     EXPECT_TRUE(second->isVisible());
-}
-
-TEST_F(ProgressDialogTest, ParentIsDisabledWhileTheDialogLives) {
-    {
-        auto dialog = makeDialog();
-        EXPECT_FALSE(parent.isEnabled());
-        EXPECT_TRUE(dialog->isEnabled());
-    }
-    EXPECT_TRUE(parent.isEnabled());
-    // An already disabled parent stays disabled.
-    parent.setEnabled(false);
-    makeDialog().reset();
-    EXPECT_FALSE(parent.isEnabled());
-}
-
-TEST_F(ProgressDialogTest, WorksThroughTheProgressInterface) {
-    auto dialog = makeDialog();
-    Progress& progress = *dialog;
-    progress.setText("Computing octree palette...");
-    progress.setRange(0, 4);
-    progress.setPosition(0);
-    progress.setPosition(3);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Computing octree palette..."));
-    EXPECT_EQ(dialog->percentText(), QStringLiteral("75%"));
-    EXPECT_FALSE(progress.cancelled());
 }
 
 class StatusProgressTest : public ::testing::Test, protected test::WithApplication {
@@ -148,28 +103,12 @@ TEST_F(StatusProgressTest, ShowsTheTextAndPlacesTheBarAfterIt) {
     EXPECT_EQ(geometry.height(), pane->height() - 2 * (pane->height() / 10));
 }
 
-TEST_F(StatusProgressTest, DestroyRestoresTheIdleText) {
-    {
-        CProgressBar progress(bar, QStringLiteral("Ritaglio..."), 50, 10);
-        progress.SetPos(1);
-    }
-    EXPECT_EQ(bar->messagePane()->text(), QStringLiteral("Pronto"));
-    EXPECT_TRUE(bar->messagePane()->findChildren<QProgressBar*>().isEmpty());
-}
-
 TEST_F(StatusProgressTest, NothingShowsWhileTheStatusBarIsHidden) {
     bar->hide();
     CProgressBar progress(bar, QStringLiteral("Salvo il progetto compresso"), 50, 10);
     progress.SetPos(5);
     EXPECT_FALSE(progress.isShown());
     EXPECT_EQ(bar->messagePane()->text(), QStringLiteral("Pronto"));
-}
-
-TEST_F(StatusProgressTest, WithoutTextTheBarStartsAtTheLeftEdge) {
-    CProgressBar progress(bar, QString(), 100, 10);
-    progress.setPosition(2);
-    EXPECT_EQ(progress.bar()->geometry().left(), 0);
-    EXPECT_EQ(progress.bar()->geometry().width(), bar->messagePane()->width());
 }
 
 TEST(StatusBarPanes, ProjectPanesStartEmptyAndIdleTextIsReady) {

@@ -14,14 +14,6 @@
 namespace quib {
 namespace {
 
-TEST(OutputName, ShownWithoutTheProjectFolder) {
-    EXPECT_EQ(shortenedOutputName(QStringLiteral("/work/proj/demo.swf"), QStringLiteral("/work/proj/")),
-              QStringLiteral("demo.swf"));
-    EXPECT_EQ(shortenedOutputName(QStringLiteral("/other/demo.swf"), QStringLiteral("/work/proj/")),
-              QStringLiteral("/other/demo.swf"));
-    EXPECT_EQ(shortenedOutputName(QStringLiteral("/a/b.swf"), QString()), QStringLiteral("/a/b.swf"));
-}
-
 TEST(OutputName, TypeChangeReplacesTheTextAfterTheLastDot) {
     EXPECT_EQ(replaceExtension(QStringLiteral("demo.swf"), QStringLiteral("exe")),
               QStringLiteral("demo.exe"));
@@ -78,15 +70,6 @@ protected:
     QStringList messages;
 };
 
-TEST_F(SettingsDialogTest, OpensWithTheProjectValues) {
-    auto d = open();
-    EXPECT_EQ(d->nameEdit()->text(), QStringLiteral("demo.swf"));
-    EXPECT_EQ(d->typeList()->currentIndex(), 0);
-    EXPECT_EQ(d->frameRateEdit()->text(), QStringLiteral("12"));
-    EXPECT_EQ(d->smoothnessSlider()->value(), 40);
-    EXPECT_TRUE(d->paletteCheck()->isChecked());
-}
-
 TEST_F(SettingsDialogTest, TypeChangeRewritesTheExtensionAndTheTypeAtOnce) {
     auto d = open();
     d->typeList()->setCurrentIndex(1);
@@ -105,20 +88,6 @@ TEST_F(SettingsDialogTest, NameWithoutExtensionGetsTheTypeInTheProjectFolder) {
     d->accept();
     EXPECT_EQ(d->result(), QDialog::Accepted);
     EXPECT_EQ(settings.outputFileName, QStringLiteral("/work/proj/demo.exe"));
-}
-
-TEST_F(SettingsDialogTest, OkStoresEveryField) {
-    auto d = open();
-    d->nameEdit()->setText(QStringLiteral("../out/film.swf"));
-    d->frameRateEdit()->setText(QStringLiteral("24"));
-    d->smoothnessSlider()->setValue(80);
-    d->paletteCheck()->setChecked(false);
-    d->accept();
-    EXPECT_EQ(settings.outputFileName, QStringLiteral("/work/out/film.swf"));
-    EXPECT_EQ(settings.frameRate, 24u);
-    EXPECT_EQ(settings.cursorSmoothness, 80u);
-    EXPECT_FALSE(settings.usePalette);
-    EXPECT_TRUE(messages.isEmpty());
 }
 
 TEST_F(SettingsDialogTest, EmptyNameIsRefusedAndTheFocusGoesToIt) {
@@ -168,24 +137,6 @@ TEST_F(SettingsDialogTest, BrowseUsesTheTypeFilterAndShortensTheChoiceOrKeepsThe
     d->setBrowseFunction([](QWidget*, const QString&, const QString&, const QString&) { return QString(); });
     d->browse();
     EXPECT_EQ(d->nameEdit()->text(), QStringLiteral("sub/chosen.swf"));
-}
-
-TEST(ProjectSettingsOpened, AProjectWithoutOutputProposesOneBesideItself) {
-    const std::pair<const char*, QString> cases[] = {
-        {"/work/proj/tour.qbk", QStringLiteral("/work/proj/tour.swf")}, {"", QString()}};
-    for (auto [path, proposed] : cases) {
-        CQuibDoc doc;
-        if (*path)
-            doc.setPathName(path);
-        doc.settings.outputType = OutputType::Movie;
-        QString shown = QStringLiteral("?");
-        EXPECT_FALSE(runProjectSettings(doc, nullptr, [&](OutputSettings& settings, const QString&) {
-            shown = settings.outputFileName;
-            return false;
-        }));
-        EXPECT_EQ(shown, proposed) << path;
-        EXPECT_EQ(doc.settings.outputFileName, "");  // nothing kept until the dialog is accepted
-    }
 }
 
 }  // namespace

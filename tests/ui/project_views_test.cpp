@@ -63,51 +63,6 @@ struct ProjectViewsTest : test::WithApplication, ::testing::Test {
     QStringList messages;
 };
 
-TEST_F(ProjectViewsTest, OpeningAProjectFillsTheStripWithOneThumbnailPerFrame) {
-    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("with spaces.qbk"), 5)));
-    ASSERT_NE(strip(), nullptr);
-    EXPECT_EQ(strip()->count(), 5);
-    EXPECT_TRUE(strip()->item(doc().currentFrameIndex)->isSelected());
-    EXPECT_FALSE(strip()->item(0)->icon().isNull());
-    frame.updateCommandStates();
-    EXPECT_EQ(frame.panes()->pane(QuibStatusBar::FrameNumber)->text(),
-              QString::fromStdString(doc().frameIndicatorText()));
-    EXPECT_TRUE(frame.panes()->pane(QuibStatusBar::FrameNumber)->text().endsWith(QStringLiteral(" di 5")));
-}
-
-TEST_F(ProjectViewsTest, ThePanelFollowsTheActiveProjectAndTheStatusBarTheCurrentFrame) {
-    auto* panel = dynamic_cast<CPropertiesPanel*>(frame.propertiesPanel()->widget());
-    ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(panel->document(), nullptr);
-    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("a.qbk"), 3)));
-    CQuibDoc* first = &doc();
-    EXPECT_EQ(panel->document(), first);
-    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("b.qbk"), 5)));
-    EXPECT_EQ(panel->document(), &doc());
-    EXPECT_NE(panel->document(), first);
-
-    // A frame chosen in the strip shows in the status bar once the events are handled.
-    strip()->setCurrentRow(3);
-    QApplication::processEvents();
-    EXPECT_EQ(doc().currentFrameIndex, 3);
-    EXPECT_TRUE(strip()->item(3)->isSelected());
-    EXPECT_EQ(frame.panes()->pane(QuibStatusBar::FrameNumber)->text(), QStringLiteral("Frame 4 di 5"));
-    EXPECT_EQ(panel->headingText(), QStringLiteral("Proprietà per Frame 4"));
-
-    // The modified mark reaches the window titles with the next notification.
-    doc().SetModifiedFlag(true);
-    doc().UpdateAllViews(hint::DisplayTime);
-    QApplication::processEvents();
-    EXPECT_EQ(frame.activeChild()->windowTitle(), QStringLiteral("b.qbk *"));
-    EXPECT_TRUE(frame.windowTitle().endsWith(QStringLiteral("b.qbk *")));
-    doc().SetModifiedFlag(false);
-
-    for (QMdiSubWindow* sub : frame.mdiArea()->subWindowList())
-        sub->close();
-    QApplication::processEvents();
-    EXPECT_EQ(panel->document(), nullptr);
-}
-
 TEST_F(ProjectViewsTest, ANewThumbnailSizeRebuildsTheOpenStrips) {
     ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("wide.qbk"), 2, 160, 80)));
     strip()->finishThumbnails();

@@ -67,28 +67,6 @@ TEST(AppSettings, EveryValueSurvivesSaveAndLoad) {
     EXPECT_EQ(read.recentFiles, written.recentFiles);
 }
 
-TEST(AppSettings, ValuesAreStoredUnderTheirOwnNames) {
-    TempSettings temp;
-    changedSettings().save(temp.store());
-    auto r = temp.reopen();
-    EXPECT_EQ(r->value("Settings/Reload last project on startup").toInt(), 0);
-    EXPECT_EQ(r->value("Settings/MRU Size").toInt(), 6);
-    EXPECT_EQ(r->value("Settings/Show properties bar").toInt(), 0);
-    EXPECT_EQ(r->value("Settings/Thumb cx").toInt(), 80);
-    EXPECT_EQ(r->value("Settings/Thumb cy").toInt(), 48);
-    EXPECT_EQ(r->value("Settings/LastTemplateLoadDir").toString(), QStringLiteral("/t"));
-    EXPECT_EQ(r->value("Settings/Last Background File Name").toString(), QStringLiteral("/b.png"));
-    EXPECT_EQ(r->value("Settings/Previous export filter").toInt(), 2);
-    EXPECT_EQ(r->value("Settings/Previous timed capture frame rate").toInt(), 7);
-    EXPECT_EQ(r->value("Settings/Properties Panel View Mode").toInt(), 1);
-    EXPECT_EQ(r->value("Settings/Previous Background Fill Color").toInt(), 0x123456);
-    EXPECT_EQ(r->value("Recent File List/File1").toString(), QStringLiteral("/a.qbk"));
-    EXPECT_EQ(r->value("Recent File List/File2").toString(), QStringLiteral("/b c.qbk"));
-    EXPECT_FALSE(r->contains("Recent File List/File3"));
-    // "Last Project Path" belongs to the main window, not to the exit.
-    EXPECT_FALSE(r->contains("Settings/Last Project Path"));
-}
-
 TEST(AppSettings, ReadsAHandWrittenFile) {
     TempSettings temp;
     {

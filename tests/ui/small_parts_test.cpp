@@ -24,18 +24,6 @@ TEST(DocumentPrompts, SaveChangesNamesTheProject) {
     EXPECT_EQ(projectFileFilter(), QStringLiteral("Quib Projects (*.qbk)"));
 }
 
-TEST(InterfaceLanguage, StandardButtonsSpeakItalian) {
-    test::ensureApplication();
-    ASSERT_TRUE(installItalianToolkitTexts()) << "qt6-translations-l10n is installed by the setup";
-    QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Yes | QDialogButtonBox::Save);
-    auto text = [&](QDialogButtonBox::StandardButton which) {
-        return buttons.button(which)->text().remove('&');
-    };
-    EXPECT_EQ(text(QDialogButtonBox::Cancel), QStringLiteral("Annulla"));
-    EXPECT_EQ(text(QDialogButtonBox::Yes), QStringLiteral("Sì"));
-    EXPECT_EQ(text(QDialogButtonBox::Save), QStringLiteral("Salva"));
-}
-
 TEST(Preferences, ZeroListSizeGivesFourAndZeroThumbnailGivesSixtyFour) {
     AppSettings s;
     s.recentFiles = {"/1", "/2", "/3", "/4", "/5"};
@@ -79,11 +67,6 @@ TEST(RecentFileName, LongPathsKeepTheFirstFolderAndTheEnd) {
     EXPECT_EQ(name, QStringLiteral("/.../tutorials/2026/demo.qbk"));
     EXPECT_EQ(recentFileDisplayName(QStringLiteral("/x/a-very-long-project-file-name-here.qbk"), 30),
               QStringLiteral("a-very-long-project-file-name-here.qbk"));
-}
-
-TEST(CommandText, PlainTextDropsMnemonicAcceleratorAndEllipsis) {
-    EXPECT_EQ(plainCommandText("&Apri...\tCtrl+O"), QStringLiteral("Apri"));
-    EXPECT_EQ(plainCommandText("Copia && &unisci\tCtrl+Shift+C"), QStringLiteral("Copia & unisci"));
 }
 
 }  // namespace

@@ -57,19 +57,6 @@ protected:
     QStringList messages;
 };
 
-TEST_F(Startup, StepsRunInTheirFixedOrder) {
-    auto app = start({});
-    const QStringList expected = {CQuibApp::StepFramework,         CQuibApp::StepShapes,
-                                  CQuibApp::StepApplicationFolder, CQuibApp::StepSettings,
-                                  CQuibApp::StepFilters,           CQuibApp::StepDocumentType,
-                                  CQuibApp::StepMainWindow,        QStringLiteral("collectMessages"),
-                                  CQuibApp::StepClipboardFormats,  CQuibApp::StepShellRegistration,
-                                  CQuibApp::StepCommandLine,       CQuibApp::StepCalloutLibrary,
-                                  CQuibApp::StepReloadLastProject, CQuibApp::StepClearLastProject,
-                                  CQuibApp::StepShowMainWindow,    CQuibApp::StepOpenProject};
-    EXPECT_EQ(app->startupSteps().executed(), expected);
-}
-
 TEST_F(Startup, AFailingStepEndsStartUp) {
     CQuibApp app({QStringLiteral("quib")}, temp.takeStore());
     app.startupSteps().replace(CQuibApp::StepFilters, [] { return false; });
@@ -90,42 +77,6 @@ TEST_F(Startup, ReadsTheSettingsAndWritesThemAtExit) {
     EXPECT_EQ(r->value("Settings/Thumb cx").toInt(), 120);
     EXPECT_EQ(r->value("Settings/Thumb cy").toInt(), 33);
     EXPECT_EQ(r->value("Settings/MRU Size").toInt(), 10);
-}
-
-TEST_F(Startup, NamedFileWithSpacesOpensAloneEvenWithReloadOn) {
-    const QString named = test::makeFile(temp.folder(), QStringLiteral("my demo project.qbk"));
-    const QString last = test::makeFile(temp.folder(), QStringLiteral("last.qbk"));
-    preset("Settings/Last Project Path", last);
-    auto app = start(named.split(QLatin1Char(' ')));
-    EXPECT_EQ(openPaths(*app), QStringList{named});
-    EXPECT_TRUE(app->mainFrame()->showsProjectMenu());
-    EXPECT_EQ(app->settings().recentFiles.value(0), named);
-}
-
-TEST_F(Startup, ReloadsTheLastProjectAndClearsItsPath) {
-    const QString last = test::makeFile(temp.folder(), QStringLiteral("last.qbk"));
-    preset("Settings/Last Project Path", last);
-    auto app = start({});
-    EXPECT_EQ(openPaths(*app), QStringList{last});
-    EXPECT_TRUE(AppSettings::readLastProjectPath(app->store()).isEmpty());
-}
-
-TEST_F(Startup, NoReloadWhenTheSettingIsOff) {
-    const QString last = test::makeFile(temp.folder(), QStringLiteral("last.qbk"));
-    preset("Settings/Last Project Path", last);
-    preset("Settings/Reload last project on startup", 0);
-    auto app = start({});
-    EXPECT_TRUE(openPaths(*app).isEmpty());
-    EXPECT_FALSE(app->mainFrame()->showsProjectMenu());
-}
-
-TEST_F(Startup, MissingProjectIsReportedAndTheProgramStartsEmpty) {
-    const QString missing = temp.folder() + QStringLiteral("/gone.qbk");
-    auto app = start({missing});
-    EXPECT_TRUE(openPaths(*app).isEmpty());
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].startsWith(missing + QStringLiteral("\nImpossibile trovare questo file.")));
-    EXPECT_TRUE(app->mainFrame()->isVisible());
 }
 
 TEST_F(Startup, ClosingWithNoProjectStoresAnEmptyLastProjectPath) {
@@ -149,17 +100,6 @@ TEST_F(Startup, SavedPlacementIsRestored) {
     preset("Workspace/AppWindow", QStringLiteral("1 40 30 840 630"));
     auto app = start({});
     EXPECT_EQ(app->mainFrame()->geometry().size(), QSize(800, 600));
-}
-
-TEST_F(Startup, PlacementOffTheScreenIsPulledBackSoTheCornerStaysVisible) {
-    preset("Workspace/AppWindow", QStringLiteral("1 5000 4000 5400 4300"));
-    auto app = start({});
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect placed = app->mainFrame()->geometry();
-    EXPECT_LT(placed.left(), screen.right());
-    EXPECT_LT(placed.top(), screen.bottom());
-    EXPECT_GE(screen.right() - placed.left(), 32);
-    EXPECT_GE(screen.bottom() - placed.top(), 32);
 }
 
 TEST_F(Startup, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {

@@ -56,21 +56,6 @@ TEST_F(CaptureSetupDialogTest, OpensOnTheWholeScreenWithCapturingOnAndTimedCaptu
     EXPECT_FALSE(dialog->problemLabel()->isVisibleTo(dialog.get()));
 }
 
-TEST_F(CaptureSetupDialogTest, ScreenDisablesSelectAlsoAfterCapturingIsSwitchedOffAndOn) {
-    EXPECT_FALSE(dialog->selectButton()->isEnabled());
-    choose(RegionMode::Window);
-    EXPECT_TRUE(dialog->selectButton()->isEnabled());
-    choose(RegionMode::Screen);
-    EXPECT_FALSE(dialog->selectButton()->isEnabled());
-    dialog->startCapturingCheck()->setChecked(false);
-    EXPECT_FALSE(dialog->regionList()->isEnabled());
-    EXPECT_FALSE(dialog->hideMainWindowCheck()->isEnabled());
-    EXPECT_FALSE(dialog->regionLabel()->isEnabled());
-    dialog->startCapturingCheck()->setChecked(true);
-    EXPECT_TRUE(dialog->regionList()->isEnabled());
-    EXPECT_FALSE(dialog->selectButton()->isEnabled());
-}
-
 TEST_F(CaptureSetupDialogTest, ChoosingScreenAgainResetsTheRegionOtherEntriesKeepIt) {
     dialog->setRegion(Rect{10, 20, 110, 220});
     choose(RegionMode::Rectangle);
@@ -106,13 +91,6 @@ TEST_F(CaptureSetupDialogTest, RateIsCheckedOnlyWithTimedCaptureAndBecomesTheLas
     EXPECT_EQ(dialog->rate(), 12);
 }
 
-TEST_F(CaptureSetupDialogTest, HideCheckHidesTheMainWindowAndShowsItAgain) {
-    dialog->hideMainWindowCheck()->setChecked(true);
-    EXPECT_FALSE(mainWindow->isVisible());
-    dialog->hideMainWindowCheck()->setChecked(false);
-    EXPECT_TRUE(mainWindow->isVisible());
-}
-
 TEST_F(CaptureSetupDialogTest, SettingsButtonOpensTheProjectSettingsOnTheNewProject) {
     CQuibDoc* seen = nullptr;
     dialog->setSettingsFunction([&](CQuibDoc& project) {
@@ -121,44 +99,6 @@ TEST_F(CaptureSetupDialogTest, SettingsButtonOpensTheProjectSettingsOnTheNewProj
     });
     dialog->settingsButton()->click();
     EXPECT_EQ(seen, &doc);
-}
-
-TEST_F(CaptureSetupDialogTest, RectangleDraggedFromBottomRightToTopLeftIsNormalized) {
-    choose(RegionMode::Rectangle);
-    dialog->beginPick();
-    RegionPicker* picker = dialog->picker();
-    ASSERT_NE(picker, nullptr);
-    EXPECT_EQ(grabber.grabs, 1);  // the still picture of the screen
-    picker->pressAt(Point{300, 250});
-    picker->moveTo(Point{200, 180});
-    EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(200, 180) - (300, 250)"));
-    // The mark is on the still picture while the drag goes on: NOT(0xC0 XOR 64) = 0x7F.
-    EXPECT_EQ(picker->picture().pixel(200, 200)[0], 0x7F);
-    picker->releaseAt(Point{40, 30});
-    EXPECT_EQ(dialog->region(), (Rect{40, 30, 300, 250}));
-    EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(40, 30) - (300, 250)"));
-    EXPECT_EQ(picker->picture().pixel(40, 100)[0], 0xC0);  // erased at the end
-    EXPECT_EQ(dialog->picker(), nullptr);
-}
-
-TEST_F(CaptureSetupDialogTest, WindowPartlyOffScreenIsPickedClampedAndItsChildTakesPrecedence) {
-    grabber.windows = {WindowNode{7, Rect{-50, 300, 200, 600}, {WindowNode{8, Rect{20, 320, 60, 360}, {}}}},
-                       WindowNode{9, Rect{100, 50, 500, 250}, {}}};
-    choose(RegionMode::Window);
-    dialog->beginPick();
-    RegionPicker* picker = dialog->picker();
-    ASSERT_NE(picker, nullptr);
-    picker->moveTo(Point{150, 100});
-    EXPECT_EQ(picker->highlightedWindow(), 9u);
-    EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(100, 50) - (500, 250)"));
-    picker->moveTo(Point{30, 330});
-    EXPECT_EQ(picker->highlightedWindow(), 8u);
-    picker->moveTo(Point{10, 450});
-    EXPECT_EQ(picker->highlightedWindow(), 7u);
-    EXPECT_EQ(picker->picture().pixel(0, 400)[0], 0x7F);  // the highlight runs along the screen's edge
-    picker->pressAt(Point{10, 450});
-    EXPECT_EQ(dialog->region(), (Rect{0, 300, 200, 480}));
-    EXPECT_EQ(dialog->picker(), nullptr);
 }
 
 TEST_F(CaptureSetupDialogTest, EscapeDuringAPickKeepsTheRegion) {
@@ -190,12 +130,6 @@ TEST_F(CaptureSetupDialogTest, UnreadableScreenStillAllowsARectangle) {
     dialog->picker()->pressAt(Point{5, 6});
     dialog->picker()->releaseAt(Point{50, 60});
     EXPECT_EQ(dialog->region(), (Rect{5, 6, 50, 60}));
-}
-
-TEST_F(CaptureSetupDialogTest, ProblemWithTheKeysIsShown) {
-    CCaptureSetupDialog other(doc, grabber, lastRate, nullptr, QStringLiteral("Nessun display X11"));
-    EXPECT_TRUE(other.problemLabel()->isVisibleTo(&other));
-    EXPECT_EQ(other.problemLabel()->text(), QStringLiteral("Nessun display X11"));
 }
 
 TEST_F(CaptureSetupDialogTest, MouseDragOnTheLayerSpansTheRectangle) {

@@ -127,30 +127,6 @@ TEST_F(CaptureDialogTrayTest, SingleCaptureStepsTheIdlePairAndDoubleClickCapture
     EXPECT_EQ(dialog->counterLabel()->text(), QStringLiteral("1"));
 }
 
-TEST_F(CaptureDialogTrayTest, TimedCaptureAnimatesAndTheLastIconStaysAfterItStops) {
-    shift = true;
-    dialog->runCommand(CCaptureDialog::CaptureToggle);
-    ASSERT_TRUE(dialog->session().timedCaptureRunning());
-    EXPECT_TRUE(dialog->timer()->isActive());
-    EXPECT_EQ(dialog->timer()->interval(), 333);
-    dialog->timedTick();
-    EXPECT_EQ(dialog->tray().shownIconId(), 165);
-    dialog->timedTick();
-    EXPECT_EQ(dialog->tray().shownIconId(), 166);
-    EXPECT_EQ(doc.frameCount(), 2);
-    EXPECT_EQ(dialog->counterLabel()->text(), QStringLiteral("2"));
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quib:2 Frames"));
-
-    shift = false;
-    dialog->runCommand(CCaptureDialog::CaptureToggle);  // stops without a grab
-    EXPECT_FALSE(dialog->timer()->isActive());
-    EXPECT_EQ(doc.frameCount(), 2);
-    EXPECT_EQ(dialog->tray().shownIconId(), 166);
-    dialog->runCommand(CCaptureDialog::CaptureToggle);
-    EXPECT_EQ(dialog->tray().shownIconId(), 136);
-    EXPECT_EQ(doc.frameCount(), 3);
-}
-
 TEST_F(CaptureDialogTrayTest, FailedGrabStopsTimedCaptureAndSaysSo) {
     grabber.failGrabs = true;
     shift = true;
@@ -160,22 +136,6 @@ TEST_F(CaptureDialogTrayTest, FailedGrabStopsTimedCaptureAndSaysSo) {
     EXPECT_FALSE(dialog->timer()->isActive());
     EXPECT_EQ(messages, QStringList{QStringLiteral("no screen")});
     EXPECT_EQ(doc.frameCount(), 0);
-}
-
-TEST_F(CaptureDialogTrayTest, MinimizeToTrayHidesBothWindowsAndTheTrayBringsThemBack) {
-    dialog->runCommand(CCaptureDialog::MinimizeToTray);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_FALSE(mainWindow->isVisible());
-    EXPECT_TRUE(dialog->minimizedToTray());
-    EXPECT_FALSE(dialog->commandEnabled(CCaptureDialog::MinimizeToTray));
-    // Hidden, the session goes on.
-    dialog->runCommand(CCaptureDialog::CaptureToggle);
-    EXPECT_EQ(doc.frameCount(), 1);
-    dialog->runCommand(CCaptureDialog::RestoreFromTray);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_TRUE(mainWindow->isVisible());
-    EXPECT_FALSE(mainWindow->isEnabled());
-    EXPECT_FALSE(dialog->minimizedToTray());
 }
 
 TEST_F(CaptureDialogTrayTest, MinimizingTheDialogHidesItInTheTray) {
@@ -198,17 +158,6 @@ TEST_F(CaptureDialogTrayTest, WithoutATrayIconMinimizingKeepsTheDialogReachable)
     EXPECT_TRUE(mainWindow->isVisible());
     QApplication::processEvents();
     EXPECT_TRUE(dialog->isVisible());
-}
-
-TEST_F(CaptureDialogTrayTest, MainWindowHiddenAtTheStartStaysHidden) {
-    dialog.reset();
-    mainWindow->hide();
-    dialog = std::make_unique<CCaptureDialog>(grabber, nullptr, doc, kRegion, false, 3, mainWindow.get());
-    dialog->setTrayShownFunction([] { return true; });
-    dialog->show();
-    dialog->minimizeToTray();
-    dialog->restoreFromTray();
-    EXPECT_FALSE(mainWindow->isVisible());
 }
 
 TEST_F(CaptureDialogTrayTest, HiddenDialogDoesNotEndTheWait) {

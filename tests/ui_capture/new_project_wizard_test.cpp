@@ -82,35 +82,6 @@ protected:
 
 }  // namespace
 
-TEST_F(NewProjectWizardTest, CancelledSetupCreatesNothingAndShowsTheMainWindow) {
-    wizard->setSetupRunner([](CCaptureSetupDialog& setup) {
-        setup.hideMainWindowCheck()->setChecked(true);
-        setup.reject();
-        return setup.result();
-    });
-    EXPECT_EQ(wizard->run(), nullptr);
-    EXPECT_TRUE(mainWindow->isVisible());
-}
-
-TEST_F(NewProjectWizardTest, WithoutCapturingTheProjectStartsEmpty) {
-    wizard->setSetupRunner([](CCaptureSetupDialog& setup) {
-        setup.startCapturingCheck()->setChecked(false);
-        setup.accept();
-        return setup.result();
-    });
-    wizard->setCaptureRunner([](CCaptureDialog&) -> int {
-        ADD_FAILURE() << "no capture without capturing";
-        return 0;
-    });
-    std::unique_ptr<QuibProjectDocument> project = wizard->run();
-    ASSERT_NE(project, nullptr);
-    EXPECT_EQ(project->doc().frameCount(), 0);
-    EXPECT_EQ(project->doc().frameSize, (Size{0, 0}));
-    EXPECT_EQ(project->doc().backgroundSize, (Size{0, 0}));
-    EXPECT_TRUE(project->isModified());
-    EXPECT_EQ(project->doc().settings.outputType, OutputType::Html5);
-}
-
 TEST_F(NewProjectWizardTest, FinishWithoutFramesCreatesNoProject) {
     captureFrames(0);
     EXPECT_EQ(wizard->run(), nullptr);
@@ -118,65 +89,6 @@ TEST_F(NewProjectWizardTest, FinishWithoutFramesCreatesNoProject) {
     EXPECT_FALSE(mainWindowEnabledDuringCapture);
     EXPECT_TRUE(mainWindow->isVisible());
     EXPECT_TRUE(mainWindow->isEnabled());
-}
-
-TEST_F(NewProjectWizardTest, CaptureCreatesAProjectOfTheRegionsSize) {
-    captureFrames(3);
-    std::unique_ptr<QuibProjectDocument> project = wizard->run();
-    ASSERT_NE(project, nullptr);
-    const CQuibDoc& doc = project->doc();
-    EXPECT_EQ(doc.frameCount(), 3);
-    EXPECT_EQ(doc.frameSize, (Size{200, 120}));
-    EXPECT_EQ(doc.backgroundSize, (Size{200, 120}));
-    EXPECT_EQ(doc.frameOrigin, (Point{0, 0}));
-    EXPECT_TRUE(project->isModified());
-    EXPECT_EQ(project->title(), QStringLiteral("Senza nome *"));
-    EXPECT_TRUE(mainWindow->isVisible());
-    EXPECT_TRUE(mainWindow->isEnabled());
-}
-
-TEST_F(NewProjectWizardTest, TimedRateBecomesTheLastRateAndReachesTheSession) {
-    captureFrames(1, true);
-    wizard->setSetupRunner([](CCaptureSetupDialog& setup) {
-        setup.timedCaptureCheck()->setChecked(true);
-        setup.rateEdit()->setText(QStringLiteral("4"));
-        setup.accept();
-        return setup.result();
-    });
-    int interval = 0;
-    wizard->setCaptureRunner([&](CCaptureDialog& capture) {
-        interval = capture.session().intervalMs();
-        capture.toggleCapture(false);
-        capture.finish();
-        return capture.result();
-    });
-    ASSERT_NE(wizard->run(), nullptr);
-    EXPECT_EQ(lastRate, 4);
-    EXPECT_EQ(interval, 250);
-}
-
-TEST_F(NewProjectWizardTest, ConfirmedCancelAfterFramesCreatesNoProject) {
-    captureFrames(0);
-    wizard->setCaptureRunner([](CCaptureDialog& capture) {
-        capture.toggleCapture(false);
-        capture.setConfirmFunction([](const QString&) { return true; });
-        capture.reject();
-        return capture.result();
-    });
-    EXPECT_EQ(wizard->run(), nullptr);
-    EXPECT_TRUE(mainWindow->isVisible());
-}
-
-TEST(CaptureBackends, WithoutAnX11DisplayTheScreenIsReadThroughQtAndTheUserIsTold) {
-    test::ensureApplication();
-    ASSERT_NE(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    CaptureBackends backends = openApplicationCaptureBackends(nullptr);
-    ASSERT_NE(backends.grabber, nullptr);
-    ASSERT_NE(backends.hotKey, nullptr);
-    EXPECT_FALSE(backends.hotKeyUsable());
-    EXPECT_NE(backends.problem.find("Nessun display X11"), std::string::npos);
-    EXPECT_FALSE(backends.hotKey->start([](HotKeyAction) {}).ok());
-    EXPECT_EQ(backends.grabber->screenSize(), (Size{800, 800}));  // the offscreen screen
 }
 
 TEST(CaptureBackends, WithoutAnX11DisplayTheDialogButtonStillCaptures) {
@@ -202,33 +114,6 @@ TEST(CaptureBackends, WithoutAnX11DisplayTheDialogButtonStillCaptures) {
     const uint8_t* p = doc.currentImage.pixel(60, 50);
     EXPECT_NE(std::vector<uint8_t>(p, p + 3), (std::vector<uint8_t>{0xA0, 0x50, 0x20}));
     EXPECT_TRUE(shown.isVisible());
-}
-
-TEST_F(NewProjectWizardTest, TheNextWizardShowsTheLastConfirmedChoices) {
-    CaptureWizardChoices choices;
-    wizard = std::make_unique<NewProjectWizard>(mainWindow.get(), lastRate, &choices);
-    wizard->setBackendsFunction([this] {
-        CaptureBackends backends;
-        backends.grabber = std::make_unique<FakeGrabberRef>(grabber);
-        return backends;
-    });
-    captureFrames(1, true);
-    ASSERT_NE(wizard->run(), nullptr);
-    EXPECT_EQ(choices.regionMode, int(RegionMode::Rectangle));
-    EXPECT_TRUE(choices.hideMainWindow && choices.timedCapture && choices.startCapturing);
-    EXPECT_EQ(choices.rectangle, QRect(10, 30, 200, 120));
-
-    Rect shownRegion;
-    bool shownHidden = false;
-    wizard->setSetupRunner([&](CCaptureSetupDialog& setup) {
-        shownRegion = setup.region();
-        shownHidden = setup.hideMainWindowCheck()->isChecked();
-        return int(QDialog::Rejected);
-    });
-    EXPECT_EQ(wizard->run(), nullptr);
-    EXPECT_EQ(shownRegion, (Rect{10, 30, 210, 150}));
-    EXPECT_TRUE(shownHidden);
-    EXPECT_TRUE(mainWindow->isVisible());
 }
 
 namespace {

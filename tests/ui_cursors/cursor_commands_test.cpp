@@ -71,17 +71,6 @@ TEST_F(CursorCommandsTest, KeyColouredAndUncoveredPixelsBecomeTransparent) {
     EXPECT_EQ(cursorBytes(m_doc, 1), (std::vector<uint8_t>{1, 1, 1, 0, 1, 1, 1, 0}));
 }
 
-TEST_F(CursorCommandsTest, ChooserStartsFromTheFirstFramesCursorAndAppliesToAll) {
-    m_answer = plainCursor(32, 32, 255, 0, 0);
-    const Bitmap32 first = m_doc.frameCursorImage(1);
-    ASSERT_TRUE(chooseCursorForFrames(m_doc, {1, 2}, nullptr));
-    ASSERT_TRUE(m_offered.has_value());
-    EXPECT_EQ(m_offered->image, first);
-    EXPECT_EQ(m_offered->hotSpot, (Point{first.width / 2, first.height / 2}));
-    EXPECT_EQ(cursorBytes(m_doc, 1), m_answer->image.pixels);
-    EXPECT_EQ(cursorBytes(m_doc, 2), m_answer->image.pixels);
-}
-
 TEST_F(CursorCommandsTest, CancelledChooserChangesNothing) {
     const std::vector<uint8_t> before = cursorBytes(m_doc, 0);
     m_doc.SetModifiedFlag(false);

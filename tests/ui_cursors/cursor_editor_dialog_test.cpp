@@ -39,18 +39,6 @@ protected:
 const CursorColour kBlack = CursorColour::rgb(0, 0, 0);
 const CursorColour kWhite = CursorColour::rgb(255, 255, 255);
 
-TEST_F(CursorEditorDialogTest, OpensZoomedEightTimesWithPenBlackAndWhite) {
-    EXPECT_EQ(m_dialog.windowTitle(), QStringLiteral("Edit Cursor Image"));
-    EXPECT_EQ(m_dialog.zoom(), 8);
-    EXPECT_GE(m_dialog.editArea()->width(), 32 * 8);
-    EXPECT_EQ(m_dialog.previewArea()->width(), 32);
-    EXPECT_TRUE(m_dialog.action(D::PenId)->isChecked());
-    EXPECT_FALSE(m_dialog.action(D::UndoId)->isEnabled());
-    EXPECT_EQ(m_dialog.colourFor(Qt::LeftButton), kBlack);
-    EXPECT_EQ(m_dialog.colourFor(Qt::RightButton), kWhite);
-    EXPECT_EQ(m_dialog.action(D::FilledEllipseId)->toolTip(), QStringLiteral("Elissi piena (Shift+E)"));
-}
-
 TEST_F(CursorEditorDialogTest, MousePressPaintsTheZoomedPixelAndEnablesUndo) {
     QTest::mouseClick(m_dialog.editArea(), Qt::LeftButton, {}, cellCentre(3, 4));
     EXPECT_EQ(pixel(3, 4), kBlack);

@@ -68,21 +68,6 @@ protected:
     QString m_message;
 };
 
-TEST_F(CursorLibraryDialogTest, OpensWithStandardCursorsCurrentCursorAndTheFilesCursors) {
-    writeLibrary({"uno", "due"});
-    auto dialog = open();
-    EXPECT_EQ(dialog->standardList()->count(), 14);
-    ASSERT_EQ(dialog->userList()->count(), 3);
-    EXPECT_EQ(dialog->userList()->item(0)->text(), QStringLiteral("Cursore corrente"));
-    EXPECT_EQ(dialog->userList()->item(2)->text(), QStringLiteral("due"));
-    EXPECT_EQ(dialog->userList()->currentRow(), 0);
-    EXPECT_EQ(dialog->selectedCursor().image, m_current.image);
-    EXPECT_TRUE(dialog->editButton()->isEnabled());
-    EXPECT_FALSE(dialog->deleteButton()->isEnabled());
-    EXPECT_FALSE(dialog->isModified());
-    EXPECT_TRUE(dialog->loadMessage().isEmpty());
-}
-
 TEST_F(CursorLibraryDialogTest, SelectingAStandardCursorClearsTheUserListAndDisablesEdit) {
     auto dialog = open();
     dialog->selectStandard(3);

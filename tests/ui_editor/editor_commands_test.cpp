@@ -115,25 +115,6 @@ TEST_F(EditorClipboardTest, CopiedElements_PastedOnAnotherFrame_RestoreThem) {
     EXPECT_EQ(stored.textBox.text, "Premete OK");
 }
 
-TEST(EditorPasteIntoEmptyProject, ElementsWithoutAFrameAreNotPasted) {
-    test::ensureApplication();
-    CQuibDoc source;
-    ASSERT_TRUE(buildSyntheticProject(source, 64, 48, 1));
-    const std::vector<uint8_t> bytes = CopySelItemsToClipboardFile(source, selitem::TextBox);
-    auto* data = new QMimeData;
-    data->setData(QString::fromLatin1(kSelItemsFormatMime),
-                  QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
-    QApplication::clipboard()->setMimeData(data);
-    CQuibDoc doc;
-    doc.InitNewProject();
-    doc.SetModifiedFlag(false);
-    CQuibView view(doc);
-    view.run(cmd::EditPaste);
-    EXPECT_FALSE(doc.elementsChanged);
-    EXPECT_FALSE(doc.isModified());
-    EXPECT_EQ(view.selection(), 0u);
-}
-
 TEST_F(EditorClipboardTest, CopyWithNothingOrTheFrameImageSelected_GivesTheFramePicture) {
     for (uint32_t selection : {0u, selitem::FrameImage | selitem::Cursor}) {
         view->setSelection(selection);
@@ -181,22 +162,6 @@ TEST_F(EditorClipboardTest, PastedFramesGoInFrontOfTheCurrentFrameAndKeepItsPend
     ASSERT_TRUE(doc.SelectFrame(2));
     EXPECT_EQ(doc.currentFrame.title, "edited");
     EXPECT_EQ(doc.currentImage.pixel(0, 0)[0], 0x5A);
-}
-
-TEST_F(EditorCommandTest, EnableRulesFollowTheSelectionAndTheClipboard) {
-    QApplication::clipboard()->clear();
-    EXPECT_FALSE(view->enabled(cmd::EditCut));
-    EXPECT_FALSE(view->enabled(cmd::EditDelete));
-    EXPECT_FALSE(view->enabled(cmd::EditPaste));
-    EXPECT_TRUE(view->enabled(cmd::EditCopy));
-    EXPECT_TRUE(view->enabled(cmd::ProjectInfo));
-    view->setSelection(selitem::Cursor);
-    EXPECT_TRUE(view->enabled(cmd::EditCut));
-    EXPECT_TRUE(view->enabled(cmd::EditDelete));
-    putPicture(positionPicture(4, 4));
-    EXPECT_TRUE(view->enabled(cmd::EditPaste));
-    EXPECT_TRUE(view->handles(cmd::CopyMerged));
-    EXPECT_FALSE(view->handles(cmd::Render));
 }
 
 TEST_F(EditorCommandTest, SelectAllSetsEveryBit) {
@@ -272,29 +237,6 @@ struct EditorInMainWindowTest : test::WithApplication, ::testing::Test {
     AppSettings settings;
     CMainFrame frame;
 };
-
-TEST_F(EditorInMainWindowTest, TheSelectedElementsRectangleShowsInTheEditorPane) {
-    auto* view = dynamic_cast<CQuibView*>(frame.activeChild()->editorView());
-    ASSERT_NE(view, nullptr);
-    putPicture(positionPicture(200, 150));
-    view->run(cmd::EditPaste);
-    CQuibDoc& doc = dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document())->doc();
-    ASSERT_EQ(doc.frameCount(), 1);
-    doc.currentFrame.cursorVisible = 1;
-    doc.currentFrame.cursorPos = Point{10, 20};
-    doc.UpdateAllViews(hint::Cursor);
-    const Rect cursor{10, 20, 10 + doc.currentFrame.cursorWidth, 20 + doc.currentFrame.cursorHeight};
-    view->setSelection(selitem::Cursor);
-    EXPECT_EQ(frame.panes()->pane(QuibStatusBar::EditorInfo)->text(), QStringLiteral("%1,%2 - %3,%4")
-                                                                          .arg(cursor.left)
-                                                                          .arg(cursor.top)
-                                                                          .arg(cursor.right)
-                                                                          .arg(cursor.bottom));
-    EXPECT_TRUE(frame.action(cmd::EditCut)->isEnabled());
-    view->setSelection(0);
-    EXPECT_EQ(frame.panes()->pane(QuibStatusBar::EditorInfo)->text(), QString());
-    EXPECT_FALSE(frame.action(cmd::EditCut)->isEnabled());
-}
 
 TEST_F(EditorInMainWindowTest, CopyAndPasteRouteToTheEditor) {
     EXPECT_EQ(frame.router().handlerFor(cmd::CopyMerged),

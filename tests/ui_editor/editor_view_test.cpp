@@ -12,18 +12,6 @@ using EditorMouseTest = test::EditorFixture;
 using EditorKeyTest = test::EditorFixture;
 using EditorPaintTest = test::EditorFixture;
 
-TEST_F(EditorMouseTest, TextBoxWithoutCalloutName_CanNeitherBeSelectedNorMoved) {
-    doc.currentFrame.textBox.calloutName.clear();
-    drag(at(200, 150), at(150, 100));
-    EXPECT_EQ(view->selection(), 0u);
-    EXPECT_EQ(doc.currentFrame.textBox.rect, (Rect{160, 120, 288, 180}));
-    EXPECT_FALSE(doc.isModified());
-
-    doc.currentFrame.textBox.calloutName = "Fumetto";
-    press(at(200, 150));
-    EXPECT_EQ(view->selection(), selitem::TextBox);
-}
-
 // A go-to button whose target lies past the last frame is crossed out in red; one inside is not.
 TEST_F(EditorMouseTest, GotoTargetOutsideTheProjectIsCrossedOut) {
     for (auto [offset, marked] : {std::pair{-doc.currentFrameIndex, false}, {5, true}}) {
@@ -39,63 +27,12 @@ TEST_F(EditorMouseTest, GotoTargetOutsideTheProjectIsCrossedOut) {
     }
 }
 
-TEST_F(EditorMouseTest, DraggingAButtonBeyondTheEdge_StopsItInsideTheCanvas) {
-    const int w = doc.buttonImages.images[ButtonImageSet::Next].width;
-    const int h = doc.buttonImages.images[ButtonImageSet::Next].height;
-    drag(at(255, 205), at(900, 700));
-    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{320 - w, 240 - h}));
-    drag(at(320 - w + 5, 240 - h + 5), at(-500, -500));
-    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{0, 0}));
-    EXPECT_EQ(doc.frames[size_t(doc.currentFrameIndex)].nextButton.pos, (Point{0, 0}));
-    EXPECT_TRUE(doc.isModified());
-    EXPECT_TRUE(recorder.heard(hint::Buttons));
-    // Each drag is one step.
-    EXPECT_EQ(doc.commands.count(), 2u);
-    EXPECT_EQ(doc.commands.undoName(), "Sposta pulsante Avanti");
-    ASSERT_TRUE(doc.commands.undo(doc));
-    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{320 - w, 240 - h}));
-}
-
-TEST_F(EditorMouseTest, DraggingTheTextBoxOrTheTitleBeyondTheEdge_KeepsTheirSizeInside) {
-    drag(at(200, 150), at(-300, 900));
-    EXPECT_EQ(doc.currentFrame.textBox.rect, (Rect{0, 240 - 60, 128, 240}));
-    EXPECT_TRUE(recorder.heard(hint::Buttons));
-
-    drag(at(100, 20), at(100 + 500, 20 - 100));
-    EXPECT_EQ(doc.titles.rect, (Rect{320 - 280, 0, 320, 28}));
-    EXPECT_TRUE(recorder.heard(hint::TitleOrFramePosition));
-}
-
-TEST_F(EditorMouseTest, TheFrameImage_IsTakenOnlyByItsBorder) {
-    press(at(100, 150));
-    EXPECT_EQ(view->selection(), 0u);
-    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, at(100, 150));
-    press(at(319 - 4, 150));
-    EXPECT_EQ(view->selection(), selitem::FrameImage);
-    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, at(315, 150));
-    press(at(319 - 5, 150));
-    EXPECT_EQ(view->selection(), 0u);
-}
-
 TEST_F(EditorMouseTest, DraggingTheFrameImageMovesItsOrigin) {
     doc.backgroundSize = Size{400, 300};
     doc.UpdateAllViews(hint::Canvas);
     drag(at(2, 100), at(40, 130));
     EXPECT_EQ(doc.frameOrigin, (Point{38, 30}));
     EXPECT_TRUE(recorder.heard(hint::TitleOrImagePosition));
-}
-
-TEST_F(EditorMouseTest, ControlTogglesAnElementWithoutDragging) {
-    press(at(45, 45), Qt::ControlModifier);
-    EXPECT_EQ(view->selection(), selitem::Cursor);
-    EXPECT_FALSE(view->isTracking());
-    QTest::mouseMove(view.get(), at(80, 80));
-    QTest::mouseRelease(view.get(), Qt::LeftButton, Qt::ControlModifier, at(80, 80));
-    EXPECT_EQ(doc.currentFrame.cursorPos, (Point{40, 40}));
-    press(at(255, 205), Qt::ControlModifier);
-    EXPECT_EQ(view->selection(), selitem::Cursor | selitem::NextButton);
-    press(at(45, 45), Qt::ControlModifier);
-    EXPECT_EQ(view->selection(), selitem::NextButton);
 }
 
 TEST_F(EditorMouseTest, ShiftAddsAndTheSelectedElementsMoveTogether) {
@@ -116,12 +53,6 @@ TEST_F(EditorMouseTest, ReleaseWithoutChange_SelectsThePressedElementAlone) {
     QTest::mouseRelease(view.get(), Qt::LeftButton, {}, at(255, 205));
     EXPECT_EQ(view->selection(), selitem::NextButton);
     EXPECT_FALSE(doc.isModified());
-}
-
-TEST_F(EditorMouseTest, PressOnNothing_ClearsTheSelection) {
-    view->setSelection(selitem::Cursor | selitem::TextBox);
-    press(at(100, 150));
-    EXPECT_EQ(view->selection(), 0u);
 }
 
 TEST_F(EditorMouseTest, TheBottomRightHandleResizesTheTextBoxButNeverPastItsLeftEdge) {
@@ -159,22 +90,6 @@ TEST_F(EditorMouseTest, HoverShowsMoveAndResizeShapes) {
     EXPECT_EQ(view->cursor().shape(), Qt::SizeFDiagCursor);
     QTest::mouseMove(view.get(), at(100, 150));
     EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor);
-}
-
-TEST_F(EditorKeyTest, OneArrowMovesTheCursorAndAButtonByOnePixel_EightWithControl) {
-    view->setSelection(selitem::Cursor | selitem::NextButton);
-    key(Qt::Key_Right);
-    EXPECT_EQ(doc.currentFrame.cursorPos, (Point{41, 40}));
-    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{251, 200}));
-    key(Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_EQ(doc.currentFrame.cursorPos, (Point{41, 32}));
-    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{251, 192}));
-    EXPECT_TRUE(doc.isModified());
-    // Nudges in a row are one step.
-    EXPECT_EQ(doc.commands.count(), 1u);
-    ASSERT_TRUE(doc.commands.undo(doc));
-    EXPECT_EQ(doc.currentFrame.cursorPos, (Point{40, 40}));
-    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{250, 200}));
 }
 
 TEST_F(EditorKeyTest, ArrowsStopTheBlockAtTheCanvasEdge) {
@@ -244,12 +159,6 @@ TEST_F(EditorKeyTest, HiddenElementsLeaveTheSelectionWhenTheViewIsNotified) {
     doc.currentFrame.cursorVisible = 0;
     doc.UpdateAllViews(hint::Cursor);
     EXPECT_EQ(view->selection(), selitem::TextBox);
-}
-
-TEST_F(EditorPaintTest, TheCursorAlwaysShowsAThinFrame) {
-    const QImage& buffer = view->backBuffer();
-    EXPECT_EQ(buffer.pixelColor(39, 50), QColor(Qt::black));
-    EXPECT_EQ(buffer.pixelColor(50, 39), QColor(Qt::black));
 }
 
 TEST_F(EditorPaintTest, ASelectedTextBoxShowsItsHandlesOnTheScreen) {

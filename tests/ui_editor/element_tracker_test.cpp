@@ -36,22 +36,6 @@ struct TrackerHitTest : ::testing::Test {
     CQuibDoc doc;
 };
 
-TEST_F(TrackerHitTest, AnElementIsHitOnlyWhileShown) {
-    doc.currentFrame.nextButton.visible = 1;
-    doc.currentFrame.nextButton.pos = Point{10, 10};
-    EXPECT_EQ(hit(ElementKind::NextButton, 15, 15), TrackerPart::Middle);
-    doc.currentFrame.nextButton.visible = 0;
-    EXPECT_EQ(hit(ElementKind::NextButton, 15, 15), TrackerPart::None);
-}
-
-TEST_F(TrackerHitTest, TheTitleIsHitOnlyWithTitlesEnabled) {
-    doc.titles.rect = Rect{10, 10, 90, 30};
-    doc.titles.enabled = 1;
-    EXPECT_EQ(hit(ElementKind::Title, 50, 20), TrackerPart::Middle);
-    doc.titles.enabled = 0;
-    EXPECT_EQ(hit(ElementKind::Title, 50, 20), TrackerPart::None);
-}
-
 TEST_F(TrackerHitTest, HandlesResizeOnlyASelectedTextBox) {
     EXPECT_EQ(hit(ElementKind::TextBox, 155, 85, true), TrackerPart::BottomRight);
     EXPECT_EQ(hit(ElementKind::TextBox, 97, 65, true), TrackerPart::Left);

@@ -117,34 +117,6 @@ TEST_F(BackgroundAndButtons, UnreadableOrSmallPictureBackground_IsRefused) {
     EXPECT_FALSE(doc.isModified());
 }
 
-TEST_F(BackgroundAndButtons, BackgroundDialog_StartsFromTheRememberedValuesWithOnlyItsModeEnabled) {
-    settings.previousBackgroundMode = 1;
-    settings.previousBackgroundCx = 300;
-    settings.previousBackgroundCy = 200;
-    settings.previousBackgroundFillColor = 0x123456;
-    settings.lastBackgroundFileName = QStringLiteral("/tmp/x.raw");
-    bool ran = false;
-    FrameOperationCommands::interaction().runBackgroundDialog = [&](BackgroundDialog& dialog) {
-        ran = true;
-        const BackgroundDialog::Values v = dialog.values();
-        EXPECT_EQ(v.mode, BackgroundDialog::FileMode);
-        EXPECT_EQ(v.cx, 300);
-        EXPECT_EQ(v.cy, 200);
-        EXPECT_EQ(v.fillColor, 0x123456u);
-        EXPECT_EQ(v.fileName, QStringLiteral("/tmp/x.raw"));
-        EXPECT_FALSE(dialog.widthEdit()->isEnabled());
-        EXPECT_FALSE(dialog.colorSwatch()->isEnabled());
-        EXPECT_TRUE(dialog.fileEdit()->isEnabled());
-        dialog.fillChoice()->setChecked(true);
-        EXPECT_TRUE(dialog.widthEdit()->isEnabled());
-        EXPECT_FALSE(dialog.browseButton()->isEnabled());
-        return false;
-    };
-    document->run(cmd::BackgroundImage);
-    EXPECT_TRUE(ran);
-    EXPECT_FALSE(doc.isModified());
-}
-
 TEST_F(BackgroundAndButtons, BrowseInTheBackgroundDialog_FillsTheNameAndRemembersTheFolder) {
     answerImageFile(dir.path() + QStringLiteral("/chosen.raw"));
     FrameOperationCommands::interaction().runBackgroundDialog = [](BackgroundDialog& dialog) {

@@ -10,10 +10,6 @@
 namespace quib {
 namespace {
 
-using test::patternBlue;
-using test::patternGreen;
-using test::patternRed;
-
 struct CropFrames : test::FrameOpsFixture {
     std::unique_ptr<QuibProjectDocument> document = test::patternProject(3, 120, 70);
     CQuibDoc& doc = document->doc();
@@ -44,21 +40,6 @@ TEST_F(CropFrames, Dialog_RefusesCrossedBounds) {
     dialog.setBounds(10, 10, 109, 59);
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-}
-
-TEST_F(CropFrames, TheCommand_CropsThroughTheDialogAndIsDisabledWithoutFrames) {
-    EXPECT_TRUE(document->enabled(cmd::CropFrames));
-    FrameOperationCommands::interaction().runCropDialog = [](CropFramesDialog& dialog) {
-        dialog.setBounds(10, 10, 109, 59);
-        return true;
-    };
-    document->run(cmd::CropFrames);
-    EXPECT_EQ(doc.frameSize, (Size{100, 50}));
-    expectPatternShiftedBy(10, 10);
-
-    auto empty = QuibProjectDocument::createNew();
-    EXPECT_FALSE(empty->enabled(cmd::CropFrames));
-    EXPECT_FALSE(empty->enabled(cmd::BackgroundImage));
 }
 
 }  // namespace

@@ -37,19 +37,6 @@ struct FrameOpsInMainWindow : test::FrameOpsFixture {
     QTemporaryDir dir;
 };
 
-TEST_F(FrameOpsInMainWindow, TheInsertActionGivesAnEmptyProjectItsFirstFrames) {
-    FrameOperationCommands::interaction().runInsertDialog = [](InsertFramesDialog& dialog) {
-        EXPECT_TRUE(dialog.asksForFrameSize());
-        dialog.countEdit()->setValue(2);
-        dialog.widthEdit()->setValue(320);
-        dialog.heightEdit()->setValue(200);
-        return true;
-    };
-    frame.action(cmd::InsertFrames)->trigger();
-    EXPECT_EQ(doc().frameCount(), 2);
-    EXPECT_EQ(doc().frameSize, (Size{320, 200}));
-}
-
 // Progress that notes whether the main window took input while it ran.
 struct WindowWatchingProgress : Progress {
     QWidget* window = nullptr;

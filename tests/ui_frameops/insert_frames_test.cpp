@@ -14,32 +14,6 @@ namespace {
 
 using InsertFrames = test::FrameOpsFixture;
 
-TEST_F(InsertFrames, DeletingTheOnlyFrame_AsksForTheSizeAgain) {
-    auto document = test::patternProject(1, 20, 20);
-    CQuibDoc& doc = document->doc();
-    ASSERT_TRUE(doc.DeleteFrame(0));
-    InsertFramesDialog dialog(doc.frameCount() > 0);
-    EXPECT_TRUE(dialog.asksForFrameSize());
-    dialog.widthEdit()->setValue(64);
-    dialog.heightEdit()->setValue(32);
-    ASSERT_TRUE(insertFrames(doc, dialog.request()).ok());
-    EXPECT_EQ(doc.frameSize, (Size{64, 32}));
-}
-
-TEST_F(InsertFrames, Dialog_OffersOnlyEmptyFramesAndTheSizeWithoutFrames) {
-    InsertFramesDialog without(false);
-    EXPECT_FALSE(without.copyChoice()->isVisibleTo(&without));
-    EXPECT_FALSE(without.beforeChoice()->isVisibleTo(&without));
-    EXPECT_TRUE(without.widthEdit()->isVisibleTo(&without));
-    EXPECT_EQ(without.request().emptyProjectSize, (Size{640, 480}));
-    InsertFramesDialog with(true);
-    EXPECT_TRUE(with.copyChoice()->isVisibleTo(&with));
-    EXPECT_FALSE(with.widthEdit()->isVisibleTo(&with));
-    EXPECT_TRUE(with.emptyChoice()->isChecked());
-    EXPECT_TRUE(with.beforeChoice()->isChecked());
-    EXPECT_EQ(with.request().count, 1);
-}
-
 TEST_F(InsertFrames, Dialog_RefusesACountOutOfRangeAndAZeroSize) {
     InsertFramesDialog dialog(false);
     dialog.setMessageFunction([this](const QString& text) { messages << text; });

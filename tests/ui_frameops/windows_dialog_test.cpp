@@ -35,31 +35,6 @@ struct Windows : test::FrameOpsFixture {
     }
 };
 
-TEST_F(Windows, ListsEveryProjectWindowByTitle) {
-    auto d = dialog();
-    ASSERT_EQ(d->windowList()->count(), 3);
-    EXPECT_EQ(d->windowList()->item(1)->text(), QStringLiteral("due.qbk"));
-    EXPECT_EQ(d->listedWindows(), windows);
-}
-
-TEST_F(Windows, ButtonsFollowHowManyWindowsAreSelected) {
-    auto d = dialog();
-    d->selectWindows({});
-    EXPECT_FALSE(d->activateButton()->isEnabled());
-    EXPECT_FALSE(d->saveButton()->isEnabled());
-    d->selectWindows({windows[0]});
-    EXPECT_TRUE(d->activateButton()->isEnabled());
-    EXPECT_TRUE(d->saveButton()->isEnabled());
-    EXPECT_TRUE(d->closeButton()->isEnabled());
-    EXPECT_TRUE(d->minimizeButton()->isEnabled());
-    EXPECT_FALSE(d->cascadeButton()->isEnabled());
-    d->selectWindows({windows[0], windows[2]});
-    EXPECT_FALSE(d->activateButton()->isEnabled());
-    EXPECT_TRUE(d->cascadeButton()->isEnabled());
-    EXPECT_TRUE(d->tileHorizontallyButton()->isEnabled());
-    EXPECT_TRUE(d->tileVerticallyButton()->isEnabled());
-}
-
 TEST_F(Windows, ActivateRestoresAMinimisedWindowAndClosesTheDialog) {
     windows[1]->showMinimized();
     auto d = dialog();

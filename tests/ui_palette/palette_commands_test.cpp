@@ -60,18 +60,6 @@ struct PaletteCommandTest : test::WithApplication, ::testing::Test {
     int dialogsRun = 0;
 };
 
-TEST_F(PaletteCommandTest, OkCopiesTheCountAndThatManyEntries) {
-    edit = [](PaletteDialog& dialog) { return dialog.createNew(); };
-    EXPECT_TRUE(runPaletteDialog(doc(), nullptr));
-    EXPECT_EQ(doc().settings.paletteCount, 216);
-    EXPECT_EQ(std::vector<PaletteEntry>(doc().settings.palette, doc().settings.palette + 216),
-              WebSafePalette216());
-    // Entries past the count keep what they held.
-    EXPECT_EQ(doc().settings.palette[216], (PaletteEntry{216, 1, 2, 3}));
-    EXPECT_TRUE(doc().isModified());
-    EXPECT_TRUE(hints.heard(hint::CurrentPicture));
-}
-
 TEST_F(PaletteCommandTest, CancelLeavesTheProjectUnchanged) {
     const std::vector<uint8_t> before = paletteBytes();
     edit = [](PaletteDialog& dialog) {
@@ -114,16 +102,6 @@ TEST_F(PaletteCommandTest, OkWithoutChangesStillMarksTheProjectModified) {
     EXPECT_TRUE(runPaletteDialog(doc(), nullptr));
     EXPECT_EQ(paletteBytes(), before);
     EXPECT_TRUE(doc().isModified());
-}
-
-TEST_F(PaletteCommandTest, DocumentOffersTheCommandOnlyInPaletteMode) {
-    EXPECT_TRUE(document->handles(cmd::EditPalette));
-    EXPECT_TRUE(document->enabled(cmd::EditPalette));
-    doc().settings.usePalette = 0;
-    EXPECT_TRUE(document->handles(cmd::EditPalette));
-    EXPECT_FALSE(document->enabled(cmd::EditPalette));
-    document->run(cmd::EditPalette);
-    EXPECT_EQ(dialogsRun, 0);
 }
 
 // The command reaches the palette dialog from the main window, past the views of the project.

@@ -78,60 +78,11 @@ struct PaletteDialogTest : test::WithApplication, ::testing::Test {
     int cancelAtRow = -1;
 };
 
-TEST_F(PaletteDialogTest, OpensOnACopyOfTheProjectPalette) {
-    setProjectPalette(doc, test::paletteOf({{10, 20, 30}, {40, 50, 60}, {70, 80, 90}}));
-    PaletteDialog dialog(doc);
-    EXPECT_EQ(dialog.palette().count, 3);
-    EXPECT_EQ(dialog.palette().entries[2], (PaletteEntry{70, 80, 90, 255}));
-    EXPECT_EQ(dialog.countEdit()->value(), 3);
-    EXPECT_EQ(dialog.state().selected(), -1);
-    EXPECT_TRUE(dialog.createButton()->isEnabled());
-}
-
 TEST_F(PaletteDialogTest, CreateIsDisabledWithoutFrames) {
     CQuibDoc empty;
     PaletteDialog dialog(empty);
     EXPECT_FALSE(dialog.createButton()->isEnabled());
     EXPECT_FALSE(dialog.createNew());
-}
-
-TEST_F(PaletteDialogTest, FixedPalettesReplaceTheEntries) {
-    const struct {
-        QRadioButton* (NewPaletteDialog::*button)() const;
-        std::vector<PaletteEntry> expected;
-    } cases[] = {{&NewPaletteDialog::standardButton, StandardPalette16()},
-                 {&NewPaletteDialog::webSafeButton, WebSafePalette216()}};
-    for (const auto& c : cases) {
-        PaletteDialog dialog(doc);
-        ASSERT_TRUE(createWith(dialog, [&](NewPaletteDialog& d) { (d.*c.button)()->setChecked(true); }));
-        EXPECT_EQ(firstEntries(dialog.palette()), c.expected);
-        EXPECT_EQ(dialog.countEdit()->value(), int(c.expected.size()));
-    }
-}
-
-TEST_F(PaletteDialogTest, OctreeOverAllFramesGivesTheEnginePalette) {
-    doc.SelectFrame(1);
-    const Bitmap24 currentBefore = doc.currentImage;
-    const std::vector<Bitmap24> pictures = test::framePictures(doc);
-    NullProgress quiet;
-    const auto expected = BuildPaletteFromFrames(
-        pictures, doc.backgroundImage.isNull() ? nullptr : &doc.backgroundImage, 64, quiet);
-    ASSERT_TRUE(expected && !expected->empty());
-
-    RecordingProgress record;
-    PaletteDialog::prompts().makeProgress = [&](QWidget*) {
-        return std::make_unique<test::ForwardingProgress>(record);
-    };
-    PaletteDialog dialog(doc);
-    ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.countEdit()->setValue(64); }));
-    EXPECT_EQ(firstEntries(dialog.palette()), *expected);
-    EXPECT_EQ(dialog.countEdit()->value(), int(expected->size()));
-    EXPECT_EQ(record.title, "Computing octree palette...");
-    EXPECT_EQ(record.rangeHigh, 60 * 3 + (doc.backgroundImage.isNull() ? 0 : doc.backgroundImage.height));
-    // The originally current frame is current again.
-    EXPECT_EQ(doc.currentFrameIndex, 1);
-    EXPECT_EQ(doc.currentImage.pixels, currentBefore.pixels);
-    EXPECT_TRUE(messages.isEmpty());
 }
 
 TEST_F(PaletteDialogTest, OctreeOverTheCurrentFrameReadsThatFrameOnly) {
@@ -178,31 +129,6 @@ TEST_F(PaletteDialogTest, CancelledNewPaletteDialogChangesNothing) {
     EXPECT_EQ(dialog.palette().count, 1);
 }
 
-TEST(NewPaletteChoices, OctreeIsOfferedWithTheCurrentCount) {
-    test::ensureApplication();
-    NewPaletteDialog fresh(0);
-    EXPECT_EQ(fresh.countEdit()->value(), 256);
-    EXPECT_TRUE(fresh.octreeButton()->isChecked());
-    EXPECT_TRUE(fresh.allFramesButton()->isChecked());
-    NewPaletteDialog existing(40);
-    EXPECT_EQ(existing.countEdit()->value(), 40);
-}
-
-TEST(NewPaletteChoices, CountAndScopeAreOnlyForTheOctree) {
-    test::ensureApplication();
-    NewPaletteDialog dialog(16);
-    dialog.currentFrameButton()->setChecked(true);
-    dialog.standardButton()->setChecked(true);
-    EXPECT_FALSE(dialog.countEdit()->isEnabled());
-    EXPECT_FALSE(dialog.currentFrameButton()->isEnabled());
-    EXPECT_FALSE(dialog.allFramesButton()->isEnabled());
-    dialog.octreeButton()->setChecked(true);
-    EXPECT_TRUE(dialog.countEdit()->isEnabled());
-    EXPECT_TRUE(dialog.allFramesButton()->isEnabled());
-    // Choosing the octree again goes back to every frame.
-    EXPECT_TRUE(dialog.allFramesButton()->isChecked());
-}
-
 TEST(NewPaletteChoices, CountOutsideOneTo256KeepsTheDialogOpen) {
     test::ensureApplication();
     QStringList messages;
@@ -246,18 +172,6 @@ TEST_F(PaletteDialogTest, SaveThenLoadRoundTripsTheColours) {
     EXPECT_EQ(loading.countEdit()->value(), 4);
     EXPECT_EQ(loading.state().selected(), 0);
     EXPECT_TRUE(messages.isEmpty());
-}
-
-TEST_F(PaletteDialogTest, JascNegativeCountLoadsNone) {
-    setProjectPalette(doc, test::paletteOf({{1, 2, 3}}));
-    const QString path = inFolder(QStringLiteral("negative.pal"));
-    writeAll(path, "JASC-PAL\n0100\n-4\n1 2 3\n");
-    PaletteDialog::prompts().openFileName = [&] { return path; };
-    PaletteDialog dialog(doc);
-    ASSERT_TRUE(dialog.loadFile());
-    EXPECT_EQ(dialog.palette().count, 0);
-    EXPECT_EQ(dialog.countEdit()->value(), 0);
-    EXPECT_EQ(dialog.state().selected(), -1);
 }
 
 TEST_F(PaletteDialogTest, MissingFileIsReportedAndChangesNothing) {
@@ -358,19 +272,6 @@ TEST_F(PaletteDialogTest, CancelledColourChooserChangesNothing) {
     EXPECT_FALSE(dialog.editEntry(0));
     EXPECT_FALSE(dialog.editEntry(1));
     EXPECT_EQ(dialog.palette(), before);
-}
-
-TEST_F(PaletteDialogTest, DeleteKeyInTheGridUpdatesTheCountField) {
-    setProjectPalette(doc, test::paletteOf({{1, 1, 1}, {2, 2, 2}, {3, 3, 3}}));
-    PaletteDialog dialog(doc);
-    dialog.resize(500, 400);
-    dialog.show();
-    PaletteSwatchGrid* grid = dialog.grid();
-    QTest::mouseClick(grid, Qt::LeftButton, {}, PaletteSwatchGrid::cellRect(grid->cellArea(), 2).center());
-    QTest::keyClick(grid, Qt::Key_Delete);
-    EXPECT_EQ(dialog.palette().count, 2);
-    EXPECT_EQ(dialog.countEdit()->value(), 2);
-    EXPECT_TRUE(questions.isEmpty());
 }
 
 }  // namespace

@@ -37,26 +37,6 @@ TextFont serifFont() {
     return font;
 }
 
-TEST_F(PanelCommandTest, TheFontChosenGoesToEverySelectedFrame) {
-    select({1, 2}, 1);
-    const TextFont before = frame(1).textBox.font;
-    const uint32_t align = before.align;
-    fakes.font = serifFont();
-    ASSERT_TRUE(panel->enabled(cmd::ChooseFont));
-    panel->run(cmd::ChooseFont);
-    ASSERT_TRUE(fakes.fontStart.has_value());
-    EXPECT_EQ(*fakes.fontStart, before);
-    for (int i : {1, 2}) {
-        EXPECT_EQ(frame(i).textBox.font.logFont, serifFont().logFont) << i;
-        EXPECT_EQ(frame(i).textBox.font.color, rgb(200, 10, 20)) << i;
-        EXPECT_EQ(frame(i).textBox.font.align, align) << i;
-    }
-    EXPECT_NE(frame(0).textBox.font.logFont, serifFont().logFont);
-    EXPECT_EQ(recorder.last(), hint::TextFont);
-    EXPECT_TRUE(doc.isModified());
-    EXPECT_EQ(qobject_cast<QLabel*>(panel->control(1154))->text(), QStringLiteral("DejaVu Serif"));
-}
-
 TEST_F(PanelCommandTest, TheFontDialogStartsFromTheCurrentFrame) {
     Frame changed;
     changed.assignElements(frame(2));
@@ -82,20 +62,6 @@ TEST_F(PanelCommandTest, DifferentFontsOrCalloutsShowTheirMultipleTexts) {
     EXPECT_EQ(qobject_cast<QLabel*>(panel->control(1157))->text(), QStringLiteral("<Multiple Callouts>"));
 }
 
-TEST_F(PanelCommandTest, ChoosingACalloutResetsTheTextColourOnEverySelectedFrame) {
-    select({0, 1}, 0);
-    fakes.callout = 6;
-    ASSERT_TRUE(panel->enabled(cmd::ChooseCallout));
-    panel->run(cmd::ChooseCallout);
-    EXPECT_EQ(fakes.calloutStart, "Fumetto a sinistra");
-    for (int i : {0, 1}) {
-        EXPECT_EQ(frame(i).textBox.calloutName, library.at(6).name) << i;
-        EXPECT_EQ(frame(i).textBox.font.color, kCalloutTextColour) << i;
-    }
-    EXPECT_EQ(frame(2).textBox.calloutName, "Fumetto a sinistra");
-    EXPECT_EQ(recorder.last(), hint::TextBoxVisibility);
-}
-
 TEST_F(PanelCommandTest, TheAlignmentChosenGoesToEverySelectedFrame) {
     select({2, 3}, 3);
     const uint32_t before = frame(3).textBox.font.align;
@@ -109,21 +75,6 @@ TEST_F(PanelCommandTest, TheAlignmentChosenGoesToEverySelectedFrame) {
     EXPECT_EQ(frame(3).textBox.font.align, 1u);
     EXPECT_EQ(frame(1).textBox.font.align, FrameElements().textBox.font.align);
     EXPECT_EQ(recorder.last(), hint::TextFont);
-}
-
-TEST_F(PanelCommandTest, TextCommandsNeedAVisibleTextBoxOrSeveralFrames) {
-    EXPECT_TRUE(panel->enabled(cmd::ChooseFont));
-    EXPECT_TRUE(panel->enabled(cmd::EditText));
-    doc.currentFrame.textBox.visible = 0;
-    doc.UpdateAllViews(hint::TextBoxVisibility);
-    for (int id : {int(cmd::ChooseFont), int(cmd::ChooseCallout), CPropertiesPanel::AlignTextCommand,
-                   int(cmd::EditText)})
-        EXPECT_FALSE(panel->enabled(id)) << id;
-    EXPECT_FALSE(panel->control(cmd::ChooseFont)->isEnabled());
-    selected = {0, 1};
-    for (int id : {int(cmd::ChooseFont), int(cmd::ChooseCallout), CPropertiesPanel::AlignTextCommand})
-        EXPECT_TRUE(panel->enabled(id)) << id;
-    EXPECT_FALSE(panel->enabled(cmd::EditText));
 }
 
 TEST_F(PanelCommandTest, ChoosingACursorGivesItToEverySelectedFrame) {
@@ -159,19 +110,6 @@ TEST_F(PanelCommandTest, PictureButtonsPostTheirCommands) {
     EXPECT_EQ(posted, std::vector<int>{cmd::NextButtonImage});
 }
 
-TEST_F(PanelCommandTest, TitleCommandNeedsTitles) {
-    EXPECT_TRUE(panel->enabled(cmd::EditTitle));
-    EXPECT_TRUE(panel->enabled(CPropertiesPanel::TitleFontCommand));
-    doc.titles.enabled = 0;
-    doc.UpdateAllViews(hint::TitlesOnOff);
-    EXPECT_FALSE(panel->enabled(cmd::EditTitle));
-    EXPECT_FALSE(panel->enabled(CPropertiesPanel::TitleFontCommand));
-    EXPECT_FALSE(edit(600)->isEnabled());
-    panel->setDocument(nullptr);
-    EXPECT_FALSE(panel->enabled(cmd::EditText));
-    EXPECT_TRUE(panel->enabled(cmd::PanelSimple));
-}
-
 TEST_F(PanelCommandTest, EditCommandsFocusTheFieldAndSelectAllItsText) {
     panel->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(panel.get()));
@@ -181,18 +119,6 @@ TEST_F(PanelCommandTest, EditCommandsFocusTheFieldAndSelectAllItsText) {
     panel->run(cmd::EditTitle);
     EXPECT_TRUE(edit(600)->hasFocus());
     EXPECT_EQ(edit(600)->selectedText(), QString::fromStdString(frame(0).title));
-}
-
-TEST_F(PanelCommandTest, AGotoTargetIsStoredRelativeToTheCurrentFrame) {
-    select({3}, 3);
-    ASSERT_TRUE(panel->enabled(cmd::GotoTarget1));  // Goto 1 leads back to the first frame
-    EXPECT_FALSE(panel->enabled(cmd::GotoTarget2));
-    fakes.frame = 1;
-    panel->run(cmd::GotoTarget1);
-    EXPECT_EQ(fakes.frameStart, 0);
-    EXPECT_EQ(frame(3).gotoButtons[0].targetOffset, -2);
-    EXPECT_EQ(doc.frames[3].gotoButtons[0].targetOffset, -2);
-    EXPECT_TRUE(doc.isModified());
 }
 
 TEST_F(PanelCommandTest, TheTitleFontAndAlignmentChangeTheProjectsTitles) {
@@ -346,17 +272,6 @@ TEST_F(PanelInWindowTest, EditTextShowsAHiddenPanelFirst) {
     ASSERT_TRUE(frame.router().dispatch(cmd::EditText));
     EXPECT_TRUE(frame.propertiesPanel()->isVisible());
     EXPECT_TRUE(panel->control(228)->hasFocus());
-}
-
-TEST_F(PanelInWindowTest, PanelCommandsAreRoutedToThePanel) {
-    ASSERT_TRUE(openProject());
-    EXPECT_EQ(frame.router().handlerFor(cmd::PanelSimple), panel);
-    EXPECT_TRUE(frame.router().dispatch(cmd::PanelSimple));
-    EXPECT_EQ(panel->layoutMode(), CPropertiesPanel::Layout::Simple);
-    frame.updateCommandStates();
-    EXPECT_TRUE(frame.action(cmd::PanelSimple)->isChecked());
-    EXPECT_FALSE(frame.action(cmd::PanelAdvanced)->isChecked());
-    EXPECT_EQ(panel->headingText(), QStringLiteral("Proprietà per Frame 1"));
 }
 
 TEST_F(PanelInWindowTest, ClosingTheProjectWindowLeavesThePanelEmpty) {

@@ -50,18 +50,6 @@ TEST(PanelFields, SettingAFieldChangesOnlyThatField) {
     }
 }
 
-TEST(PanelFields, ShowingTheTextBoxTakesTheFirstCalloutOnlyWhenTheFrameHasNone) {
-    const CalloutLibrary library = defaultCalloutLibrary();
-    FrameElements named;
-    named.textBox.calloutName = "Nota";
-    setFieldValue(named, field::TextBoxVisible, "1", &library);
-    EXPECT_EQ(named.textBox.calloutName, "Nota");
-
-    FrameElements hiding;
-    setFieldValue(hiding, field::TextBoxVisible, "0", &library);
-    EXPECT_EQ(hiding.textBox.calloutName, "");
-}
-
 struct SummaryTest : test::WithApplication, ::testing::Test {
     SummaryTest() { EXPECT_TRUE(buildSyntheticProject(doc, 320, 240, 4)); }
     CQuibDoc doc;
@@ -72,32 +60,6 @@ TEST_F(SummaryTest, SelectionIsCleanedAndFallsBackToTheCurrentFrame) {
     doc.SelectFrame(2);
     EXPECT_EQ(validSelection(doc, {}), (std::vector<int>{2}));
     EXPECT_EQ(validSelection(doc, {7}), (std::vector<int>{2}));
-}
-
-TEST_F(SummaryTest, TheWorkingCopyIsWhatTheCurrentFrameShows) {
-    doc.SelectFrame(1);
-    doc.currentFrame.displayTime = 50;
-    const SelectionSummary summary = summarizeSelection(doc, {1, 2});
-    EXPECT_TRUE(summary.mixed(field::DisplayTime));
-    EXPECT_EQ(summarizeSelection(doc, {1}).values[field::DisplayTime], "50");
-}
-
-TEST_F(SummaryTest, CalloutsAndFontsDifferByNameByRecordOrByColour) {
-    FrameElements f;
-    doc.GetFrame(2, f);
-    Frame changed;
-    changed.assignElements(f);
-    changed.textBox.font.color = 0x123456;
-    doc.SetFrame(2, changed, false);
-    EXPECT_FALSE(summarizeSelection(doc, {1, 2}).font.has_value());
-    EXPECT_TRUE(summarizeSelection(doc, {1, 2}).calloutName.has_value());
-
-    changed.textBox.font = FrameElements().textBox.font;
-    changed.textBox.font.color = f.textBox.font.color;
-    changed.textBox.calloutName = "Nota";
-    doc.SetFrame(2, changed, false);
-    EXPECT_FALSE(summarizeSelection(doc, {1, 2}).font.has_value());
-    EXPECT_FALSE(summarizeSelection(doc, {1, 2}).calloutName.has_value());
 }
 
 TEST(PanelFontRecord, ChosenFontBecomesAPixelHeightRecord) {

@@ -117,12 +117,6 @@ TEST_F(TemplateCommandsTest, SaveToAnUnwritablePlaceReportsIt) {
     EXPECT_EQ(messages, QStringList{QStringLiteral("Impossibile creare il file")});
 }
 
-TEST_F(TemplateCommandsTest, SuggestedNameDropsMarkAndExtension) {
-    EXPECT_EQ(TemplateCommands::suggestedName(QStringLiteral("corso.v2.qbk *")), QStringLiteral("corso.v2"));
-    EXPECT_EQ(TemplateCommands::suggestedName(QStringLiteral("Senza nome")), QStringLiteral("Senza nome"));
-    EXPECT_EQ(TemplateCommands::suggestedName(QStringLiteral("demo.qbk")), QStringLiteral("demo"));
-}
-
 TEST_F(TemplateCommandsTest, ApplyChangesTheProjectAndTellsTheViews) {
     applyPath = writeOtherTemplate(QStringLiteral("other.qtp"));
     chosenMask = templ::FrameRate | templ::Callout;
@@ -147,16 +141,6 @@ TEST_F(TemplateCommandsTest, ApplyStartsInTheRememberedFolder) {
     EXPECT_FALSE(document.isModified());
 }
 
-TEST_F(TemplateCommandsTest, CancelledApplyLeavesTheProjectAlone) {
-    applyPath = writeOtherTemplate(QStringLiteral("other.qtp"));
-    applyOk = false;
-    const std::vector<FrameElements> before = test::frameElementsOf(document.doc());
-    document.run(cmd::ApplyTemplate);
-    EXPECT_EQ(test::frameElementsOf(document.doc()), before);
-    EXPECT_FALSE(document.isModified());
-    EXPECT_FALSE(hints.heard(0));
-}
-
 TEST_F(TemplateCommandsTest, MalformedTemplateIsReportedAndNothingChanges) {
     applyPath = writeOtherTemplate(QStringLiteral("broken.qtp"));
     QFile file(applyPath);
@@ -171,23 +155,6 @@ TEST_F(TemplateCommandsTest, MalformedTemplateIsReportedAndNothingChanges) {
     EXPECT_EQ(document.doc().titles, titlesBefore);
     EXPECT_FALSE(document.isModified());
     EXPECT_FALSE(hints.heard(0));
-}
-
-TEST_F(TemplateCommandsTest, SavedTemplateAppliesToAnotherProject) {
-    savePath = inTemp(QStringLiteral("mine.qtp"));
-    chosenMask = templ::AllElements;
-    document.run(cmd::SaveAsTemplate);
-
-    QuibProjectDocument target;
-    test::makeOtherProject(target.doc());
-    applyPath = savePath;
-    ASSERT_TRUE(TemplateCommands(target).applyTemplate());
-    EXPECT_EQ(target.doc().titles, document.doc().titles);
-    EXPECT_EQ(target.doc().buttonImages, document.doc().buttonImages);
-    EXPECT_EQ(target.doc().backgroundImage, document.doc().backgroundImage);
-    EXPECT_EQ(target.doc().frameOrigin, document.doc().frameOrigin);
-    EXPECT_EQ(target.doc().currentFrame.textBox.font, document.doc().currentFrame.textBox.font);
-    EXPECT_EQ(target.doc().currentFrame.nextButton.pos, document.doc().currentFrame.nextButton.pos);
 }
 
 TEST_F(TemplateCommandsTest, ProjectWithoutFramesTakesATemplate) {

@@ -27,18 +27,6 @@ QStringList itemTexts(const QListWidget* list) {
 
 struct ElementChooserTest : test::WithApplication, ::testing::Test {};
 
-// The sixteen elements are listed in bit order: their checks make the mask.
-TEST_F(ElementChooserTest, CheckedItemsMakeTheMask) {
-    EXPECT_EQ(TemplateElementChooser(TemplateElementChooser::Saving, templ::AllElements).mask(),
-              templ::AllElements);
-    TemplateElementChooser chooser(TemplateElementChooser::Applying, templ::FrameRate);
-    ASSERT_EQ(chooser.list()->count(), 16);
-    EXPECT_EQ(chooser.mask(), templ::FrameRate);
-    chooser.list()->item(1)->setCheckState(Qt::Checked);
-    chooser.list()->item(13)->setCheckState(Qt::Unchecked);
-    EXPECT_EQ(chooser.mask(), templ::FramePosition);
-}
-
 TEST_F(ElementChooserTest, AllAndNoneButtons) {
     TemplateElementChooser chooser(TemplateElementChooser::Saving, templ::TitleFont);
     chooser.allButton()->click();
@@ -75,18 +63,6 @@ struct ApplyDialogTest : test::WithApplication, ::testing::Test {
     CQuibDoc project;
 };
 
-TEST_F(ApplyDialogTest, ListsTemplatesOfTheStartFolder) {
-    const TemplatePreview preview(project);
-    TemplateApplyDialog dialog(preview, temp.path());
-    EXPECT_EQ(
-        itemTexts(dialog.fileList()),
-        (QStringList{QStringLiteral("blue.qtp"), QStringLiteral("broken.qtp"), QStringLiteral("rate.qtp")}));
-    EXPECT_TRUE(itemTexts(dialog.folderList()).contains(QStringLiteral("nested")));
-    EXPECT_EQ(dialog.folderField()->text(), QDir::toNativeSeparators(QDir(temp.path()).absolutePath()));
-    EXPECT_EQ(dialog.mask(), templ::AllElements);
-    EXPECT_TRUE(dialog.previewImage().isNull());
-}
-
 TEST_F(ApplyDialogTest, AllFilesTypeShowsEveryFile) {
     const TemplatePreview preview(project);
     TemplateApplyDialog dialog(preview, temp.path());
@@ -105,28 +81,6 @@ TEST_F(ApplyDialogTest, FoldersCanBeEnteredAndLeft) {
     EXPECT_TRUE(dialog.fileList()->count() == 0);
     emit dialog.folderList()->itemActivated(dialog.folderList()->item(0));
     EXPECT_EQ(dialog.folder(), QDir(temp.path()).absolutePath());
-}
-
-TEST_F(ApplyDialogTest, SelectingATemplateShowsThePreviewAndLeavesTheProjectAlone) {
-    const std::vector<FrameElements> before = test::frameElementsOf(project);
-    const ProjectSettings settingsBefore = project.settings;
-    const TemplatePreview preview(project);
-    TemplateApplyDialog dialog(preview, temp.path());
-    ASSERT_TRUE(dialog.selectFile(QStringLiteral("blue.qtp")));
-    const QImage withBlue = dialog.previewImage();
-    ASSERT_FALSE(withBlue.isNull());
-    EXPECT_LE(withBlue.width(), 240);
-    EXPECT_LE(withBlue.height(), 180);
-    // The template's background is wider than the project's: the preview follows it.
-    EXPECT_NEAR(double(withBlue.width()) / withBlue.height(), 161.0 / 151.0, 0.02);
-    EXPECT_EQ(test::frameElementsOf(project), before);
-    EXPECT_EQ(project.settings, settingsBefore);
-
-    dialog.setMask(templ::FrameRate);
-    const QImage rateOnly = dialog.previewImage();
-    ASSERT_FALSE(rateOnly.isNull());
-    EXPECT_NE(rateOnly, withBlue);
-    EXPECT_NEAR(double(rateOnly.width()) / rateOnly.height(), 60.0 / 50.0, 0.03);
 }
 
 TEST_F(ApplyDialogTest, BrokenTemplateLeavesThePreviewEmptyAndOkStays) {

@@ -121,38 +121,6 @@ TEST_F(ThumbViewTest, WideFrameWith64SettingsGivesA64WideProportionalThumbnail) 
     EXPECT_EQ(view.thumbnailSize(), QSize(80 + 6, 40 + 6));
 }
 
-// Every thumbnail is the box filter of its stored frame inside the border, numbered from 1, and
-// the pictures arrive without waiting while events are dispatched.
-TEST_F(ThumbViewTest, PicturesArriveWithoutWaitingWhenEventsAreDispatched) {
-    CQuibDoc doc;
-    ASSERT_TRUE(buildSyntheticProject(doc, 320, 200, 12));
-    CQuibThumbView view(doc);
-    EXPECT_EQ(view.count(), 12);  // every item at once
-    for (int round = 0; round < 2000 && view.thumbnailsPending(); ++round) {
-        QApplication::processEvents();
-        QThread::msleep(2);
-    }
-    ASSERT_FALSE(view.thumbnailsPending());
-    for (int i = 0; i < 12; ++i) {
-        EXPECT_EQ(view.thumbnail(i).convertToFormat(QImage::Format_RGB32),
-                  expectedThumbnail(doc, i, view.borderTemplate()).convertToFormat(QImage::Format_RGB32))
-            << "frame " << i;
-        EXPECT_EQ(view.item(i)->text(), QString::number(i + 1));
-    }
-}
-
-TEST_F(ThumbViewTest, IdenticalConsecutiveFramesReuseOneThumbnail) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {0x102030, 0x102030, 0x102030, 0x405060, 0x102030});
-    CQuibThumbView view(doc);
-    view.finishThumbnails();
-    EXPECT_EQ(view.decodedThumbnailCount(), 3);  // frames 0, 3 and 4
-    EXPECT_EQ(view.thumbnail(1), view.thumbnail(0));
-    EXPECT_EQ(view.thumbnail(2), view.thumbnail(0));
-    EXPECT_NE(view.thumbnail(3), view.thumbnail(0));
-    EXPECT_EQ(view.thumbnail(4), view.thumbnail(0));
-}
-
 TEST_F(ThumbViewTest, InsertedFrameEqualToTheOneBeforeReusesItsThumbnailAndIsSelectedAlone) {
     CQuibDoc doc;
     buildFlatProject(doc, 64, 48, {0x102030, 0x405060, 0x708090});
@@ -220,36 +188,6 @@ TEST_F(ThumbViewTest, DeletingEveryFrameLeavesAnEmptyList) {
     EXPECT_FALSE(view.enabled(cmd::EditDelete));
 }
 
-TEST_F(ThumbViewTest, DeletingTheLastFrameWhileCurrentMakesTheFrameBeforeCurrent) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {1, 2, 3, 4, 5});
-    CQuibThumbView view(doc);
-    view.run(cmd::LastFrame);
-    ASSERT_EQ(doc.currentFrameIndex, 4);
-    ASSERT_EQ(view.selectedRows(), std::vector<int>{4});
-    view.run(cmd::EditDelete);
-    EXPECT_EQ(view.count(), 4);
-    EXPECT_EQ(doc.currentFrameIndex, 3);
-    EXPECT_EQ(view.selectedRows(), std::vector<int>{3});
-    EXPECT_EQ(titles(doc), (std::vector<std::string>{"F0", "F1", "F2", "F3"}));
-    EXPECT_TRUE(doc.isModified());
-}
-
-TEST_F(ThumbViewTest, DeletingAMiddleSelectionMakesTheFrameAfterItCurrent) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {1, 2, 3, 4, 5});
-    CQuibThumbView view(doc);
-    view.finishThumbnails();
-    const QImage last = view.thumbnail(4);
-    view.selectionModel()->select(QItemSelection(view.model()->index(1, 0), view.model()->index(2, 0)),
-                                  QItemSelectionModel::ClearAndSelect);
-    view.run(cmd::EditDelete);
-    EXPECT_EQ(titles(doc), (std::vector<std::string>{"F0", "F3", "F4"}));
-    EXPECT_EQ(doc.currentFrameIndex, 1);  // F3, the frame after the selection
-    EXPECT_EQ(view.thumbnail(2), last);   // pictures follow their frames
-    EXPECT_EQ(view.item(2)->text(), QStringLiteral("3"));
-}
-
 TEST_F(ThumbViewTest, ClickingEmptySpaceKeepsTheCurrentFrameSelected) {
     CQuibDoc doc;
     buildFlatProject(doc, 64, 48, {1, 2, 3});
@@ -278,21 +216,6 @@ TEST_F(ThumbViewTest, NavigationSelectsOnlyTheTargetFrame) {
     EXPECT_FALSE(view.enabled(cmd::NextFrame));
     view.run(cmd::FirstFrame);
     EXPECT_EQ(view.selectedRows(), std::vector<int>{0});
-}
-
-TEST_F(ThumbViewTest, DraggingAFrameToALaterPlaceInTheSameListMovesIt) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {1, 2, 3, 4, 5});
-    CQuibThumbView view(doc);
-    show(view);
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centreOf(view, 0));
-    ASSERT_EQ(view.selectedRows(), std::vector<int>{0});
-    dropSelection(view, view, centreOf(view, 3));
-    EXPECT_EQ(titles(doc), (std::vector<std::string>{"F1", "F2", "F0", "F3", "F4"}));
-    EXPECT_EQ(view.count(), 5);
-    EXPECT_EQ(view.selectedRows(), std::vector<int>{2});
-    EXPECT_EQ(doc.currentFrameIndex, 2);
-    EXPECT_EQ(view.dropHighlightRow(), -1);
 }
 
 TEST_F(ThumbViewTest, DroppingIntoAnotherProjectCopiesAndAMoveRemovesFromTheSource) {

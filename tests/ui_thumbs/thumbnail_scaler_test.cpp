@@ -63,45 +63,6 @@ TEST(ThumbnailSizeRule, FrameShapeFitsTheBox) {
         EXPECT_EQ(thumbnailSize(c.box, c.frame), c.thumbnail) << c.what;
 }
 
-TEST(ThumbnailTemplate, RingIsWhiteGreyWhiteFromOutsideIn) {
-    const QImage t = thumbnailTemplate(QSize(70, 38));
-    ASSERT_EQ(t.size(), QSize(70, 38));
-    auto grey = [&](int x, int y) {
-        return qRed(t.pixel(x, y)) == 128 && qGreen(t.pixel(x, y)) == 128 && qBlue(t.pixel(x, y)) == 128;
-    };
-    auto white = [&](int x, int y) { return t.pixel(x, y) == qRgb(255, 255, 255); };
-    for (int x = 0; x < 70; ++x) {
-        EXPECT_TRUE(white(x, 0) && white(x, 37)) << x;
-        if (x >= 1 && x <= 68) {
-            EXPECT_TRUE(grey(x, 1) && grey(x, 36)) << x;
-        }
-        if (x >= 2 && x <= 67) {
-            EXPECT_TRUE(white(x, 2) && white(x, 35)) << x;
-        }
-    }
-    for (int y = 0; y < 38; ++y) {
-        EXPECT_TRUE(white(0, y) && white(69, y)) << y;
-        if (y >= 1 && y <= 36) {
-            EXPECT_TRUE(grey(1, y) && grey(68, y)) << y;
-        }
-        if (y >= 2 && y <= 35) {
-            EXPECT_TRUE(white(2, y) && white(67, y)) << y;
-        }
-    }
-    EXPECT_TRUE(white(0, 1));  // the outer ring's corner
-}
-
-TEST(BoxFilter, MatchesTheReferenceForDownAndUpScaling) {
-    for (auto [sw, sh, dw, dh] :
-         {std::array{97, 61, 31, 17}, std::array{5, 3, 13, 11}, std::array{640, 480, 64, 48}}) {
-        const auto src = noisePicture(sw, sh, uint32_t(sw * sh));
-        std::vector<uint8_t> out(size_t(dw) * size_t(dh) * 3);
-        boxScale(src.data(), sw, sh, size_t(sw) * 3, out.data(), dw, dh, size_t(dw) * 3);
-        EXPECT_EQ(out, referenceBoxFilter(src, sw, sh, dw, dh))
-            << sw << "x" << sh << " to " << dw << "x" << dh;
-    }
-}
-
 TEST(BoxFilter, CompressedStreamGivesTheSameAsTheDecompressedPicture) {
     const int sw = 333, sh = 250, dw = 40, dh = 30;
     const auto src = noisePicture(sw, sh, 7);
@@ -130,39 +91,6 @@ TEST(BoxFilter, DamagedOrShortStreamsFailAndLeaveMissingRowsBlack) {
     filter.reset();
     EXPECT_FALSE(filterCompressedPicture(garbage, sizeof garbage, filter, scratch));
     EXPECT_FALSE(filterCompressedPicture(garbage, 0, filter, scratch));
-}
-
-TEST(BoxFilter, StreamLongerThanThePictureStillFillsIt) {
-    std::vector<uint8_t> pixels(size_t(10) * 10 * 3 * 2, 200);  // twice the rows
-    const auto stream = compressed(pixels);
-    BoxFilter filter(10, 10, 2, 2);
-    std::vector<uint8_t> scratch;
-    EXPECT_FALSE(filterCompressedPicture(stream.data(), stream.size(), filter, scratch));
-    std::vector<uint8_t> out(2 * 2 * 3);
-    filter.write(out.data(), 6);
-    EXPECT_EQ(out, std::vector<uint8_t>(12, 200));
-}
-
-TEST(ThumbnailBuilder, MakesEveryTaskOnWorkerThreadsWithTheTemplateAround) {
-    const int sw = 120, sh = 90;
-    const QImage templ = thumbnailTemplate(thumbnailSize(QSize(64, 64), Size{sw, sh}));
-    std::vector<std::vector<uint8_t>> pictures;
-    std::vector<ThumbnailBuilder::Task> tasks;
-    for (int k = 0; k < 9; ++k) {
-        pictures.push_back(noisePicture(sw, sh, uint32_t(k + 1)));
-        tasks.push_back({k, SharedBytes(compressed(pictures.back()))});
-    }
-    ThumbnailBuilder builder(2);
-    builder.start(std::move(tasks), Size{sw, sh}, templ);
-    builder.wait();
-    EXPECT_FALSE(builder.running());
-    std::vector<ThumbnailBuilder::Result> results = builder.takeResults();
-    ASSERT_EQ(results.size(), 9u);
-    for (const auto& result : results) {
-        const QImage expected =
-            thumbnailOf(templ, pictures[size_t(result.key)].data(), sw, sh, size_t(sw) * 3);
-        EXPECT_EQ(result.image, expected) << result.key;
-    }
 }
 
 TEST(ThumbnailBuilder, CancelDropsTheWorkUnderWay) {
