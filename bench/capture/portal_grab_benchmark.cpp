@@ -113,10 +113,13 @@ void BM_PortalShortcutToStoredFrame(benchmark::State& state) {
     prepareCaptureProject(doc, kFullHd);
     CaptureSession session(*backends.grabber, doc, kFullHd, 10);
     std::chrono::steady_clock::time_point heard;
-    backends.hotKey->start([&](HotKeyAction a) {
-        heard = std::chrono::steady_clock::now();
-        session.handleHotKey(a);
-    });
+    if (!backends.hotKey->start([&](HotKeyAction a) {
+            heard = std::chrono::steady_clock::now();
+            session.handleHotKey(a);
+        })) {
+        state.SkipWithError("the shortcuts did not start");
+        return;
+    }
     QDBusMessage press = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("/org/freedesktop/portal/desktop"),
         QStringLiteral("org.quib.PortalTest"), QStringLiteral("Activate"));
