@@ -146,22 +146,5 @@ TEST_F(QuibCli, OnlyRegularFilesAreRead) {
     }
 }
 
-TEST_F(QuibCli, NewMakesTheRequestedProject) {
-    ASSERT_EQ(run("new '" + path("n.qbk") + "' --size 320,240 --frames 4").status, 0);
-    CQuibDoc doc;
-    NullProgress progress;
-    ASSERT_TRUE(LoadProject(path("n.qbk"), doc, progress));
-    EXPECT_EQ(doc.frameCount(), 4);
-    EXPECT_EQ(doc.frameSize, (Size{320, 240}));
-    for (const Frame& f : doc.frames) {
-        EXPECT_EQ(f.textBox.visible, 1u);
-        EXPECT_FALSE(f.title.empty());
-        EXPECT_EQ(f.cursorWidth, 32);
-    }
-    EXPECT_NE(doc.frames[0].imageData, doc.frames[1].imageData);
-    EXPECT_EQ(doc.frames[0].nextButton.visible, 1u);
-    EXPECT_EQ(doc.frames[3].gotoButtons[0].targetOffset, -3);
-}
-
 }  // namespace
 }  // namespace quib

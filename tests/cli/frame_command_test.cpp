@@ -102,27 +102,6 @@ Bitmap24 readPng(const std::string& file) {
     return picture;
 }
 
-TEST_F(FrameCommand, ExportsDrawTextBoxesWithTheUsersCalloutLibraryAsFrameDoes) {
-    CQuibDoc doc;
-    writeProject(doc);
-    ASSERT_TRUE(userLibrary().SaveLibrary(path("data/Corvander/Quib/callout.dat")));
-    std::string err;
-    ASSERT_EQ(run("frame '" + path("p.qbk") + "' 1 '" + path("f.png") + "'", &err), 0) << err;
-    ASSERT_EQ(run("export-html '" + path("p.qbk") + "' '" + path("page") + "' --format png", &err), 0) << err;
-    ASSERT_EQ(run("export-pdf '" + path("p.qbk") + "' '" + path("tour.pdf") + "'", &err), 0) << err;
-    EXPECT_EQ(err.find("callout"), std::string::npos) << err;
-
-    const Bitmap24 framed = readPng(path("f.png"));
-    ASSERT_EQ(framed.width, 320);
-    EXPECT_EQ(readPng(path("page1.png")), framed);
-    CQuibDoc loaded;
-    NullProgress progress;
-    ASSERT_TRUE(LoadProject(path("p.qbk"), loaded, progress));
-    ASSERT_TRUE(loaded.SelectFrame(1, true));
-    EXPECT_EQ(framed, ComposeFramePicture(loaded, userLibrary()));
-    EXPECT_NE(framed, ComposeFramePicture(loaded, defaultCalloutLibrary()));
-}
-
 TEST_F(FrameCommand, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {
     CQuibDoc doc;
     writeProject(doc);

@@ -51,16 +51,6 @@ TEST(CursorEditorTools, PenSetsOnlyThePixelsPassedOver) {
     EXPECT_EQ(rows(editor), "K...K\n");
 }
 
-TEST(CursorEditorTools, RubberBandLineKeepsOnlyTheLastShape) {
-    CursorImageEditor editor = emptyEditor(4, 4);
-    editor.setTool(CursorTool::Line);
-    editor.press({0, 0}, kBlack, kWhite);
-    editor.moveTo({3, 0});
-    editor.moveTo({3, 3});
-    editor.release();
-    EXPECT_EQ(rows(editor), "K...\n.K..\n..K.\n...K\n");
-}
-
 TEST(CursorEditorTools, RectanglesIncludeBothCorners) {
     CursorImageEditor outline = emptyEditor(5, 4);
     drag(outline, CursorTool::Rectangle, {3, 2}, {0, 0});
@@ -110,35 +100,11 @@ TEST(CursorEditorTools, EraserReplacesOnlyTheOtherButtonsColour) {
     EXPECT_EQ(rows(editor), "KRR\n");
 }
 
-TEST(CursorEditorTools, PressWhilePressedIsIgnored) {
-    CursorImageEditor editor = emptyEditor(3, 1);
-    editor.press({0, 0}, kBlack, kWhite);
-    editor.press({2, 0}, kRed, kWhite);
-    editor.release();
-    EXPECT_EQ(rows(editor), "K..\n");
-}
-
 TEST(CursorEditorOperations, PasteMakesEveryPixelOpaqueAndClipsToThePicture) {
     CursorImageEditor editor = emptyEditor(3, 2);
     Bitmap32 source = solidCursor(4, 1, 0, 0, 255).image;  // red, wider than the picture
     editor.paste(source);
     EXPECT_EQ(rows(editor), "RRR\nKKK\n");
-}
-
-TEST(CursorEditorUndo, OneStepOnly) {
-    CursorImageEditor editor = emptyEditor(2, 1);
-    EXPECT_FALSE(editor.canUndo());
-    EXPECT_FALSE(editor.undo());
-    EXPECT_FALSE(editor.changed());
-    editor.press({0, 0}, kBlack, kWhite);
-    editor.release();
-    editor.press({1, 0}, kBlack, kWhite);
-    editor.release();
-    EXPECT_TRUE(editor.changed());
-    EXPECT_TRUE(editor.undo());
-    EXPECT_EQ(rows(editor), "K.\n");
-    EXPECT_FALSE(editor.undo());
-    EXPECT_EQ(rows(editor), "K.\n");
 }
 
 TEST(CursorEditorResult, KeepsTheHotSpotAndTheTransparentPixelBytes) {

@@ -58,13 +58,6 @@ TEST_F(CliExport, ImportImagesThenExportHtmlAndPdf) {
     EXPECT_NE(pdf.find("/Count 2\r\n"), std::string::npos);
 }
 
-TEST_F(CliExport, HtmlDefaultsToPng) {
-    saveProject("p.qbk", 2);
-    ASSERT_EQ(run("export-html " + quoted("p.qbk") + " " + quoted("out.html")), 0) << errors();
-    EXPECT_TRUE(test::fileExists(dir.path("out0.png")));
-    EXPECT_TRUE(test::fileExists(dir.path("out1.png")));
-}
-
 TEST_F(CliExport, FailuresAndWrongArgumentsAreReported) {
     saveProject("p.qbk", 1);
     EXPECT_EQ(run("export-html " + quoted("p.qbk")), 2);

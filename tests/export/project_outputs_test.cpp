@@ -104,14 +104,5 @@ INSTANTIATE_TEST_SUITE_P(EveryOutput, ProjectOutputs,
                                            OutputType::HtmlPages, OutputType::Pdf),
                          [](const auto& info) { return std::string(outputTypeName(info.param)); });
 
-TEST(ProjectOutputRegistry, NamesAreUniqueAndFindTheirOutput) {
-    for (const ProjectOutput* output : projectOutputs()) {
-        EXPECT_EQ(findProjectOutput(output->name()), output);
-        EXPECT_EQ(&projectOutput(output->type()), output);
-        EXPECT_EQ(outputTypeFromName(output->name()), output->type());
-    }
-    EXPECT_EQ(findProjectOutput("gif"), nullptr);
-}
-
 }  // namespace
 }  // namespace quib

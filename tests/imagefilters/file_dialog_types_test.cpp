@@ -31,21 +31,6 @@ struct DialogFixture : ::testing::Test {
 
 }  // namespace
 
-TEST_F(DialogFixture, OpenFilterListsReadableTypesInTableOrder) {
-    const FileDialogTypes types(table, FileDialogTypes::Mode::Open, 1);
-    EXPECT_EQ(
-        types.filterText(),
-        "Tutti i tipi supportati|*.png;*.jpg;*.jpeg;*.gif;*.jpeg|PNG (*.png)|*.png|JPEG (*.jpg)|*.jpg;*.jpeg|"
-        "GIF (*.gif)|*.gif|JPEG 2|*.jpeg|Tutti i files (*.*)|*.*|||");
-    ASSERT_EQ(types.types().size(), 4u);
-    EXPECT_EQ(types.typeAt(2), &png);
-    EXPECT_EQ(types.typeAt(5), &jpeg2);
-    EXPECT_EQ(types.typeAt(1), nullptr);
-    EXPECT_EQ(types.typeAt(types.allFilesIndex()), nullptr);
-    EXPECT_EQ(types.allFilesIndex(), 6);
-    EXPECT_EQ(types.initialIndex(), FileDialogTypes::kAllSupportedIndex);
-}
-
 TEST_F(DialogFixture, SaveFilterLeavesOutReadOnlyTypes) {
     const FileDialogTypes types(table, FileDialogTypes::Mode::Save, 1);
     ASSERT_EQ(types.types().size(), 3u);
@@ -56,13 +41,6 @@ TEST_F(DialogFixture, SaveFilterLeavesOutReadOnlyTypes) {
     EXPECT_EQ(filters[0].patterns, (std::vector<std::string>{"*.png", "*.jpg", "*.jpeg", "*.jpeg"}));
     EXPECT_EQ(filters[2].label, "JPEG (*.jpg)");
     EXPECT_EQ(filters[4].label, "Tutti i files (*.*)");
-}
-
-TEST_F(DialogFixture, EmptyTableStillOffersTheGeneralEntries) {
-    const FilterTable empty;
-    const FileDialogTypes types(empty, FileDialogTypes::Mode::Open, 1);
-    EXPECT_EQ(types.filterText(), "Tutti i tipi supportati||Tutti i files (*.*)|*.*|||");
-    EXPECT_EQ(types.allFilesIndex(), 2);
 }
 
 TEST_F(DialogFixture, PreselectingExtensionPicksTheLastListedTypeWithIt) {

@@ -9,15 +9,6 @@ namespace quib {
 
 using test::firstThenSecond;
 
-TEST(LoadImageFile, UsesTheFirstRegisteredPluginForTheExtension) {
-    const FilterTable table = firstThenSecond();
-    const auto picture = LoadImageFile(table, "/some/Photo.JPG");
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->width, 2);
-    EXPECT_EQ(picture->height, 1);
-    EXPECT_EQ(picture->pixels, (std::vector<uint8_t>{0xA, 2, 3, 4, 5, 6, 7, 8}));
-}
-
 TEST(LoadImageFile, TwentyFourBitFormDropsAlpha) {
     const auto picture = LoadImageFile24(firstThenSecond(), "x.png");
     ASSERT_TRUE(picture);

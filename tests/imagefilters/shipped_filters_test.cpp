@@ -115,12 +115,6 @@ std::vector<uint8_t> claimingSize(std::vector<uint8_t> b, const std::string& typ
 
 }  // namespace
 
-TEST_F(ShippedFilters, AllFourTypesAreRegistered) {
-    for (const char* ext : {"png", "jpg", "jpeg", "bmp", "gif"})
-        EXPECT_NE(table.findFilterForExtension(ext), nullptr) << ext;
-    EXPECT_EQ(table.findFilterForExtension("gif")->writeCaps, 0u);
-}
-
 TEST_F(ShippedFilters, PngRoundTripIsExactIncludingAlpha) {
     Bitmap32 picture = AddOpaqueAlpha(testPicture(37, 23));
     picture.pixel(3, 4)[3] = 0;

@@ -16,22 +16,6 @@ using test::RecordingObserver;
 using test::solidImage;
 using test::storedPixels;
 
-// ---- Deleting frames ----
-
-TEST(DeleteFrame, DeletingTheLastFrameEmptiesTheProjectAndSendsHintZero) {
-    CQuibDoc doc;
-    makeProject(doc, 1);
-    RecordingObserver observer;
-    doc.addObserver(&observer);
-    ASSERT_TRUE(doc.DeleteFrame(0));
-    EXPECT_EQ(doc.frameSize, (Size{0, 0}));
-    EXPECT_TRUE(doc.currentImage.isNull());
-    EXPECT_EQ(doc.currentFrameIndex, -1);
-    ASSERT_EQ(observer.hints.size(), 1u);
-    EXPECT_EQ(observer.hints[0].first, hint::Everything);
-    EXPECT_FALSE(doc.DeleteFrame(0));
-}
-
 // ---- Selecting frames ----
 
 TEST(SelectFrame, CommitsPendingChangesEvenWhenTheTargetIsOutOfRange) {

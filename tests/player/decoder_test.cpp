@@ -17,28 +17,6 @@ const Picture& bitmapOf(const MovieData& m, uint16_t id) {
 
 }  // namespace
 
-TEST(MovieHeader, ReadsFrameSizeRateAndFrames) {
-    MovieBuilder b(640, 480, 8);
-    b.showFrame();
-    b.showFrame();
-    b.showFrame();
-    MovieData m = decodeMovie(b.finish());
-    EXPECT_EQ(m.version, 4);
-    EXPECT_EQ(m.frameRect, (RectF{0, 0, 640 * Twips, 480 * Twips}));
-    EXPECT_EQ(m.stageSize(), (quib::Size{640, 480}));
-    EXPECT_DOUBLE_EQ(m.frameRate, 8.0);
-    EXPECT_EQ(m.declaredFrameCount, 3);
-    EXPECT_EQ(m.frames.size(), 3u);
-}
-
-TEST(MovieHeader, FractionalRateIsEightPointEight) {
-    MovieBuilder b(10, 10);
-    b.showFrame();
-    Bytes bytes = b.finish();
-    bytes[14] = 0x80;  // fraction byte of the rate, after the 6-byte frame rectangle
-    EXPECT_DOUBLE_EQ(decodeMovie(bytes).frameRate, 12.5);
-}
-
 TEST(MovieHeader, CompressedMovieIsInflated) {
     MovieBuilder b(20, 30, 5);
     b.background(1, 2, 3);
@@ -89,21 +67,6 @@ TEST(LosslessBitmap, BothFormatsWithAndWithoutAlpha) {
     }
 }
 
-TEST(Shape3, BitmapFillKeepsIdAndMatrix) {
-    MovieBuilder b(100, 100);
-    b.bitmapRect(5, 10, 20, 29, 39, 9, 10, 10);
-    b.showFrame();
-    MovieData m = decodeMovie(b.finish());
-    const ShapeCharacter& s = shapeOf(m, 5);
-    EXPECT_EQ(s.bounds, (RectF{10 * Twips, 20 * Twips, 30 * Twips, 40 * Twips}));
-    ASSERT_EQ(s.fills.size(), 1u);  // the unused fill draws no edge
-    const FillStyle& fill = s.fills[0].style;
-    EXPECT_EQ(fill.kind, FillKind::ClippedBitmap);
-    EXPECT_EQ(fill.bitmapId, 9);
-    EXPECT_EQ(fill.matrix, (Transform{2 * Twips, 0, 0, 2 * Twips, 10 * Twips, 20 * Twips}));
-    EXPECT_EQ(s.fills[0].path.boundingRect(), (RectF{10 * Twips, 20 * Twips, 30 * Twips, 40 * Twips}));
-}
-
 TEST(Shape3, SolidFillRectangleOutline) {
     MovieBuilder b(100, 100);
     b.solidRect(6, 0, 0, 4, 2, {9, 8, 7, 255});
@@ -114,25 +77,6 @@ TEST(Shape3, SolidFillRectangleOutline) {
     EXPECT_EQ(s.fills[0].style.kind, FillKind::Solid);
     EXPECT_EQ(s.fills[0].style.color, (quib::player::Rgba{9, 8, 7, 255}));
     EXPECT_EQ(s.fills[0].path.boundingRect(), (RectF{0, 0, 5 * Twips, 3 * Twips}));
-}
-
-TEST(Button2, StatesAndReleaseAction) {
-    MovieBuilder b(100, 100);
-    b.solidRect(1, 0, 0, 9, 9, {0, 0, 0, 255});
-    b.button(2, 1, actions({action::gotoFrame(300), action::play()}));
-    b.showFrame();
-    MovieData m = decodeMovie(b.finish());
-    const auto& button = std::get<ButtonCharacter>(*m.character(2));
-    ASSERT_EQ(button.records.size(), 4u);
-    EXPECT_TRUE(button.records[0].up && !button.records[0].hit);
-    EXPECT_TRUE(button.records[3].hit && !button.records[3].up);
-    EXPECT_EQ(button.records[2].characterId, 1);
-    ASSERT_EQ(button.actions.size(), 1u);
-    EXPECT_EQ(button.actions[0].conditions, CondOverDownToOverUp);
-    ASSERT_EQ(button.actions[0].actions.size(), 2u);
-    EXPECT_EQ(button.actions[0].actions[0].kind, Action::Kind::GotoFrame);
-    EXPECT_EQ(button.actions[0].actions[0].frame, 300);
-    EXPECT_EQ(button.actions[0].actions[1].kind, Action::Kind::Play);
 }
 
 TEST(FrameTags, PlaceMoveReplaceRemoveAndActionsInOrder) {
@@ -169,12 +113,4 @@ TEST(FrameTags, LongHeaderAndUnknownTagsAreSkippedByLength) {
     ASSERT_EQ(m.frames.size(), 1u);
     ASSERT_EQ(m.frames[0].commands.size(), 1u);
     EXPECT_EQ(std::get<BackgroundCommand>(m.frames[0].commands[0]).color, (quib::player::Rgba{1, 2, 3, 255}));
-}
-
-TEST(FrameTags, TagsAfterEndAreIgnored) {
-    MovieBuilder b(100, 100);
-    b.showFrame();
-    b.tag(0, {});
-    b.tag(1, {});
-    EXPECT_EQ(decodeMovie(b.finish()).frames.size(), 1u);
 }

@@ -13,11 +13,6 @@ using namespace swftest;
 
 namespace {
 
-// A point on the stage, given in pixels, in the movie's twips.
-PointF atPixel(double x, double y) {
-    return PointF{x * Twips, y * Twips};
-}
-
 std::shared_ptr<const MovieData> movieOf(MovieBuilder& b) {
     return std::make_shared<const MovieData>(decodeMovie(b.finish()));
 }
@@ -46,45 +41,7 @@ std::shared_ptr<const MovieData> fourFrameMovie() {
     return movieOf(b);
 }
 
-// A movie whose frame 1 stops and shows a button that jumps to frame 3 on release.
-MovieBuilder buttonMovie(const Bytes& buttonActions) {
-    MovieBuilder b(100, 100);
-    b.background(0, 0, 255);
-    b.solidRect(1, 0, 0, 19, 9, {255, 255, 0, 255});
-    b.showFrame();
-    b.button(2, 1, buttonActions);
-    b.place(5, 2, 40, 50);
-    b.doAction(actions({action::stop()}));
-    b.showFrame();
-    b.remove(2, 5);
-    b.showFrame();
-    b.doAction(actions({action::stop()}));
-    b.showFrame();
-    b.showFrame();
-    return b;
-}
-
 }  // namespace
-
-TEST(DisplayList, FollowsEachFrameAndStopsOnTheLast) {
-    MoviePlayer p(fourFrameMovie());
-    EXPECT_EQ(p.currentFrame(), 0);
-    EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{1, 1}}));
-    EXPECT_TRUE(p.advance());
-    EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{1, 1}, {2, 2}}));
-    EXPECT_EQ(p.stage().at(2)->matrix, Transform::translation(10 * Twips, 0));
-    EXPECT_TRUE(p.advance());
-    EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{2, 2}}));
-    EXPECT_TRUE(p.advance());
-    EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{2, 1}}));
-    // Replacing keeps the matrix of the depth.
-    EXPECT_EQ(p.stage().at(2)->matrix, Transform::translation(10 * Twips, 0));
-    // Playback stops on the last frame.
-    EXPECT_FALSE(p.advance());
-    EXPECT_FALSE(p.isPlaying());
-    EXPECT_FALSE(p.advance());
-    EXPECT_EQ(p.currentFrame(), 3);
-}
 
 TEST(GotoFrame, BackwardsRebuildsFromTheFirstFrame) {
     MoviePlayer p(fourFrameMovie());
@@ -98,33 +55,6 @@ TEST(GotoFrame, BackwardsRebuildsFromTheFirstFrame) {
     EXPECT_EQ(p.currentFrame(), 3);
 }
 
-TEST(FrameActions, StopHoldsTheFrameUntilPlay) {
-    MovieBuilder b = buttonMovie(actions({action::play()}));
-    MoviePlayer p(movieOf(b));
-    EXPECT_TRUE(p.advance());
-    EXPECT_EQ(p.currentFrame(), 1);
-    EXPECT_FALSE(p.isPlaying());
-    EXPECT_FALSE(p.advance());
-    EXPECT_EQ(p.currentFrame(), 1);
-    p.play();
-    EXPECT_TRUE(p.advance());
-    EXPECT_EQ(p.currentFrame(), 2);
-}
-
-TEST(FrameActions, GotoActionJumpsAndRunsTheTargetFramesActions) {
-    MovieBuilder b(10, 10);
-    b.doAction(actions({action::gotoFrame(2), action::play()}));
-    b.showFrame();
-    b.showFrame();
-    b.doAction(actions({action::stop()}));
-    b.showFrame();
-    b.showFrame();
-    MoviePlayer p(movieOf(b));
-    // go to and play, then frame 2's own Stop holds it
-    EXPECT_EQ(p.currentFrame(), 2);
-    EXPECT_FALSE(p.isPlaying());
-}
-
 TEST(FrameActions, AFrameJumpingToItselfDoesNotHang) {
     MovieBuilder b(10, 10);
     b.showFrame();
@@ -134,88 +64,6 @@ TEST(FrameActions, AFrameJumpingToItselfDoesNotHang) {
     for (int i = 0; i < 10; ++i)
         p.advance();
     EXPECT_LE(p.currentFrame(), 1);
-}
-
-TEST(FrameActions, JumpsAlternatingBetweenTheEndsCostOneRebuildPerActionList) {
-    // Thousands of jumps between the last frame and the first, over a display list that each
-    // backward jump would rebuild from the start.
-    constexpr int kFrames = 400;
-    MovieBuilder b(10, 10);
-    b.solidRect(1, 0, 0, 9, 9, {255, 0, 0, 255});
-    std::vector<Bytes> jumps;
-    for (int i = 0; i < 20000; ++i)
-        jumps.push_back(action::gotoFrame(uint16_t(i % 2 == 0 ? kFrames - 1 : 0)));
-    b.doAction(actionsOf(jumps));
-    for (int f = 0; f < kFrames; ++f) {
-        b.place(uint16_t(1 + f), 1, f % 10, 0);
-        b.showFrame();
-    }
-    b.doAction(actions({action::gotoFrame(0), action::play()}));
-    b.showFrame();
-    MoviePlayer p(movieOf(b));
-    EXPECT_EQ(p.currentFrame(), 0);
-    EXPECT_FALSE(p.isPlaying());
-    p.gotoFrame(kFrames);
-    EXPECT_LE(p.currentFrame(), kFrames);
-}
-
-TEST(ButtonClick, ReleaseRunsTheButtonsActions) {
-    MovieBuilder b = buttonMovie(actions({action::gotoFrame(3)}));
-    MoviePlayer p(movieOf(b));
-    p.advance();
-    ASSERT_EQ(p.currentFrame(), 1);
-    EXPECT_FALSE(p.click(atPixel(39, 55)));  // just left of the button
-    EXPECT_FALSE(p.click(atPixel(50, 61)));  // just below it
-    EXPECT_EQ(p.currentFrame(), 1);
-    EXPECT_EQ(p.buttonAt(atPixel(59.5, 59.5)), 5);
-    EXPECT_TRUE(p.click(atPixel(45, 55)));
-    EXPECT_EQ(p.currentFrame(), 3);
-    EXPECT_FALSE(p.isPlaying());
-    EXPECT_TRUE(shown(p).empty());
-}
-
-TEST(ButtonClick, PlayActionResumesPlayback) {
-    MovieBuilder b = buttonMovie(actions({action::play()}));
-    MoviePlayer p(movieOf(b));
-    p.advance();
-    EXPECT_TRUE(p.click(atPixel(41, 51)));
-    EXPECT_TRUE(p.isPlaying());
-    EXPECT_TRUE(p.advance());
-    EXPECT_EQ(p.currentFrame(), 2);
-    EXPECT_FALSE(p.click(atPixel(41, 51)));  // removed on frame 2
-}
-
-TEST(ButtonClick, TopmostButtonByDepthWins) {
-    MovieBuilder b(100, 100);
-    b.solidRect(1, 0, 0, 19, 19, {255, 255, 0, 255});
-    b.button(2, 1, actions({action::gotoFrame(1)}));
-    b.button(3, 1, actions({action::gotoFrame(2)}));
-    b.place(9, 3, 10, 10);
-    b.place(4, 2, 0, 0);
-    b.doAction(actions({action::stop()}));
-    b.showFrame();
-    b.showFrame();
-    b.showFrame();
-    auto movie = movieOf(b);
-    MoviePlayer p(movie);
-    EXPECT_TRUE(p.click(atPixel(15, 15)));
-    EXPECT_EQ(p.currentFrame(), 2);
-    MoviePlayer q(movie);
-    EXPECT_TRUE(q.click(atPixel(5, 5)));  // only the lower one is there
-    EXPECT_EQ(q.currentFrame(), 1);
-}
-
-TEST(ButtonClick, ActionsOfOtherConditionsDoNotRunOnRelease) {
-    MovieBuilder b(100, 100);
-    b.solidRect(1, 0, 0, 19, 19, {255, 255, 0, 255});
-    b.button(2, 1, actions({action::gotoFrame(1)}), 0x0001);  // roll over only
-    b.place(1, 2);
-    b.doAction(actions({action::stop()}));
-    b.showFrame();
-    b.showFrame();
-    MoviePlayer p(movieOf(b));
-    EXPECT_TRUE(p.click(atPixel(5, 5)));
-    EXPECT_EQ(p.currentFrame(), 0);
 }
 
 TEST(Render, BitmapFillsRespectAlphaAndSolidFillsAndBackground) {
@@ -251,49 +99,6 @@ TEST(Render, BitmapFillsRespectAlphaAndSolidFillsAndBackground) {
     EXPECT_EQ(img.pixel(35, 22), packPixel(0, 0, 255));
     EXPECT_EQ(img.pixel(34, 23), packPixel(0, 0, 255));
     EXPECT_EQ(img.pixel(29, 20), packPixel(0, 0, 255));
-}
-
-TEST(Render, HigherDepthsDrawOnTopAndButtonsShowTheirUpState) {
-    MovieBuilder b(20, 20);
-    b.solidRect(1, 0, 0, 9, 9, {255, 0, 0, 255});
-    b.solidRect(2, 5, 5, 14, 14, {0, 255, 0, 255});
-    b.button(3, 1, actions({action::play()}));
-    b.place(7, 1);
-    b.place(3, 2);
-    b.place(8, 3, 10, 10);
-    b.showFrame();
-    std::string error;
-    Picture img = renderFrameImage(movieOf(b), 0, error);
-    EXPECT_EQ(img.pixel(6, 6), packPixel(255, 0, 0));
-    EXPECT_EQ(img.pixel(12, 6), packPixel(0, 255, 0));
-    EXPECT_EQ(img.pixel(12, 12), packPixel(255, 0, 0));  // the button's shape moved by (10, 10)
-    EXPECT_EQ(img.pixel(19, 19), packPixel(255, 0, 0));
-}
-
-TEST(Render, ScalesToTheImage) {
-    MovieBuilder b(10, 10);
-    b.background(255, 255, 255);
-    b.solidRect(1, 0, 0, 4, 4, {0, 0, 0, 255});
-    b.place(1, 1);
-    b.showFrame();
-    MoviePlayer p(movieOf(b));
-    Picture img(20, 20);
-    p.render(img);
-    EXPECT_EQ(img.pixel(8, 8), packPixel(0, 0, 0));
-    EXPECT_EQ(img.pixel(12, 12), packPixel(255, 255, 255));
-}
-
-TEST(FrameDump, ShowsTheFrameRegardlessOfStops) {
-    MovieBuilder b = buttonMovie(actions({action::play()}));
-    auto movie = movieOf(b);
-    std::string error;
-    Picture frame1 = renderFrameImage(movie, 1, error);
-    EXPECT_EQ(frame1.pixel(45, 55), packPixel(255, 255, 0));
-    Picture frame4 = renderFrameImage(movie, 4, error);
-    ASSERT_FALSE(frame4.isNull());
-    EXPECT_EQ(frame4.pixel(45, 55), packPixel(0, 0, 255));
-    EXPECT_TRUE(renderFrameImage(movie, 5, error).isNull());
-    EXPECT_FALSE(error.empty());
 }
 
 TEST(Render, ScaledNeighbouringPicturesLeaveNoSeam) {

@@ -108,23 +108,6 @@ TEST_F(PlayerProgram, DumpFrameWritesTheStageOfThatFrame) {
     }
 }
 
-// The movie appended to a self-running program, read by that program or named to the player.
-TEST_F(PlayerProgram, DumpFrameReadsTheMovieAppendedToItselfOrToANamedProgram) {
-    Bytes movie = twoColourMovie();
-    QString exe = selfRunning(movie, trailer(AppendedMovieMagic, uint32_t(movie.size())));
-    for (const auto& [program, args] :
-         {std::pair{exe, QStringList{"--dump-frame", "1", path("out.png")}},
-          std::pair{QString(PlayerPath), QStringList{"--dump-frame", "1", exe, path("out.png")}}}) {
-        RunResult run = runPlayer(program, args);
-        ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
-        QImage img(path("out.png"));
-        ASSERT_EQ(img.size(), QSize(32, 24));
-        EXPECT_EQ(img.pixel(8, 8), qRgb(255, 0, 0));
-        EXPECT_EQ(img.pixel(20, 20), qRgb(128, 128, 128));
-        QFile::remove(path("out.png"));
-    }
-}
-
 // Every self-running program carries a copy of a projector: each stays small and, outside debug
 // builds, has no debug information.
 TEST(Projectors, AreSmallAndCarryNoDebugInformation) {

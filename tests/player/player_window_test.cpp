@@ -44,17 +44,6 @@ void release(QWidget& w, QPointF at) {
 
 }  // namespace
 
-TEST(PlayerWindow, OpensAtTheMovieSizeAndFrameRate) {
-    app();
-    PlayerWindow w(buttonMovie());
-    EXPECT_EQ(w.size(), QSize(200, 100));
-    EXPECT_EQ(w.frameInterval(), 100);
-    EXPECT_EQ(w.movieArea(), QRect(0, 0, 200, 100));
-    QImage shot = w.grab().toImage();
-    EXPECT_EQ(shot.pixel(30, 30), qRgb(0, 255, 0));
-    EXPECT_EQ(shot.pixel(100, 80), qRgb(0, 0, 255));
-}
-
 TEST(PlayerWindow, KeepsTheAspectWhenResized) {
     app();
     PlayerWindow w(buttonMovie());

@@ -104,27 +104,6 @@ TEST(FrameImageTrack, Patch32_UnchangedPixelsAreFullyTransparent) {
     EXPECT_EQ(shape.bounds.yMax, 26 * 20);
 }
 
-TEST(FrameImageTrack, Patch8_WidenedToMultipleOfFourLeftFirst) {
-    const RenderPalette palette = fourColours();
-    SwfMovie movie;
-    FrameImageTrack track(movie, {7, 40}, {0, 0}, &palette);
-    Bitmap24 picture = filledPicture(7, 40, rgb(0, 0, 0));
-    convertImageForMovie(picture, track.current(), &palette.table);
-    track.update(0, 0);
-
-    setPixel(picture, 5, 3, rgb(255, 0, 0));
-    convertImageForMovie(picture, track.current(), &palette.table);
-    track.update(1, 1);
-    EXPECT_EQ(track.lastBox(), (Rect{2, 3, 6, 4}));
-
-    // Left edge stops at 0, so the right edge grows into the row padding.
-    for (int x = 0; x < 5; ++x)
-        setPixel(picture, x, 7, rgb(0, 0, 255));
-    convertImageForMovie(picture, track.current(), &palette.table);
-    track.update(2, 2);
-    EXPECT_EQ(track.lastBox(), (Rect{0, 7, 8, 8}));
-}
-
 TEST(FrameImageTrack, Patch8_SingleHoleFilledAndUnchangedPixelsTransparent) {
     const RenderPalette palette = fourColours();
     SwfMovie movie;

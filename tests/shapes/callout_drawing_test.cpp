@@ -50,22 +50,6 @@ protected:
     }
 };
 
-CalloutLibrary shippedLibrary() {
-    CalloutLibrary library;
-    bool found = false;
-    Status status = library.LoadLibrary(std::string(QUIB_BUILD_DIR) + "/share/quib/callout.dat", &found);
-    EXPECT_TRUE(found);
-    EXPECT_TRUE(status.ok()) << status.message();
-    return library;
-}
-
-LogFont sansFont(int pixels) {
-    LogFont font;
-    font.setFace("Arial");
-    font.height = -pixels;
-    return font;
-}
-
 }  // namespace
 
 TEST_F(CalloutDrawing, FillOutsideEveryOutlineFloodsTheWholeBackground) {
@@ -77,33 +61,4 @@ TEST_F(CalloutDrawing, FillOutsideEveryOutlineFloodsTheWholeBackground) {
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 80; ++x)
             ASSERT_EQ(surface.pixel(x, y), qRgb(0, 200, 0)) << x << "," << y;
-}
-
-TEST_F(CalloutDrawing, AlignmentsInsideACalloutStayInTheTextField) {
-    CalloutLibrary library = shippedLibrary();
-    const Callout* callout = library.FindCallout("Riquadro arrotondato");
-    ASSERT_NE(callout, nullptr);
-    const int w = 300, h = 150;
-    QImage sheet(w, 4 * (h + 10), QImage::Format_RGB32);
-    sheet.fill(Qt::white);
-    const std::string text =
-        "Allineamento del testo: questa frase va a capo\nsu piu' righe dentro il riquadro.";
-    for (uint32_t align = 0; align < 4; ++align) {
-        QImage surface = markedSurface(w, h);
-        DrawContext dc(surface);
-        dc.setFont(sansFont(15));
-        dc.setTextColour(kInvalidColour);
-        callout->DrawCallout(dc, Rect{0, 0, w, h}, std::string_view(text), align);
-        // Text ink is the callout's text colour; it must stay inside the text rectangle.
-        const Rect field = callout->TextRect(w, h);
-        const QRgb ink = rgbFromColour(callout->textColour);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-                if (surface.pixel(x, y) == ink) {
-                    EXPECT_GE(x, field.left - 1) << align;
-                    EXPECT_LE(x, field.right) << align;
-                }
-        QPainter(&sheet).drawImage(0, int(align) * (h + 10), composeOverFrame(surface));
-    }
-    EXPECT_TRUE(sheet.save(QString::fromStdString(outputDir() + "/callout_alignments.png")));
 }

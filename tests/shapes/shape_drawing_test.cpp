@@ -45,27 +45,6 @@ TEST(ShapeDrawing, PolygonRoundsToPixelsAndDrawsHandlesOnRequest) {
     EXPECT_EQ(dc.pixel(93, 23), kWhite);
 }
 
-TEST(ShapeDrawing, BlinkMarkerDrawsOnTickTenOfTwenty) {
-    auto shape = shapeOf<PolygonShape>({{0.5, 0.5}});
-    for (int tick : {0, 9, 11, 19, 29}) {
-        QImage image = whiteSurface(40, 40);
-        const QImage before = image.copy();
-        DrawContext dc(image);
-        shape->DrawBlinkMarker(0, dc, 40, 40, tick);
-        EXPECT_EQ(image, before) << tick;
-    }
-    QImage image = whiteSurface(40, 40);
-    image.setPixel(15, 15, qRgb(0, 0, 0));
-    DrawContext dc(image);
-    shape->DrawBlinkMarker(0, dc, 40, 40, 30);
-    EXPECT_EQ(dc.pixel(15, 15), kWhite) << "the middle square inverts";
-    EXPECT_EQ(dc.pixel(16, 15), kBlack);
-    EXPECT_EQ(dc.pixel(14, 14), kBlack) << "outer square";
-    EXPECT_EQ(dc.pixel(16, 16), kBlack) << "inner square";
-    EXPECT_EQ(dc.pixel(20, 20), kWhite);
-    EXPECT_EQ(dc.rasterMode(), RasterMode::Copy);
-}
-
 TEST(ShapeDrawing, EditorViewOfACurveAndPolygonIsSavedForInspection) {
     QImage image(240, 160, QImage::Format_RGB32);
     image.fill(QColor(0x8C, 0x8C, 0x8C));

@@ -84,20 +84,6 @@ TEST(ShapeBounds, BoundsRangesAndCentre) {
     EXPECT_EQ(empty.GetCenter(), (PointD{0, 0}));
 }
 
-TEST(ShapeHitTests, DistanceAndLocationOnOutline) {
-    auto shape = polygonOf({{0, 0}, {1, 0}, {1, 1}});
-    EXPECT_DOUBLE_EQ(shape->DistanceToOutline(50, 10, 100, 100), 10);
-    EXPECT_DOUBLE_EQ(shape->DistanceToOutline(-30, -40, 100, 100), 50)
-        << "beyond the ends: to the nearer end";
-    double fraction = 0;
-    PointD foot;
-    EXPECT_DOUBLE_EQ(shape->LocateOnOutline(110, 50, 100, 100, fraction, foot), 10);
-    EXPECT_DOUBLE_EQ(fraction, 0.75);
-    EXPECT_EQ(foot, (PointD{100, 50}));
-    auto dot = polygonOf({{0.5, 0.5}});
-    EXPECT_EQ(dot->DistanceToOutline(0, 0, 10, 10), 1000000);
-}
-
 TEST(ShapeHitTests, NearestPointWithinHundredPixels) {
     auto shape = polygonOf({{0, 0}, {0.5, 0}});
     double d2 = 10000;
@@ -108,23 +94,6 @@ TEST(ShapeHitTests, NearestPointWithinHundredPixels) {
     d2 = 10000, index = -1;
     shape->NearestPoint(0, 2.0, 100, 100, d2, index, -1);
     EXPECT_EQ(index, -1) << "more than 100 pixels away";
-}
-
-TEST(ShapeHitTests, CurveNearestPointOffersOnlyControlsOfTheSelectedAnchor) {
-    auto curve = curveOf({{0, 0}, {0.2, 0}, {0.4, 0}, {0.6, 0}, {0.7, 0}, {0.8, 0}, {1, 0}});
-    double d2 = 10000;
-    int index = -1;
-    curve->NearestPoint(0.2, 0, 400, 400, d2, index, -1);
-    EXPECT_EQ(index, 0) << "no selection: anchors only";
-    d2 = 10000, index = -1;
-    curve->NearestPoint(0.2, 0, 400, 400, d2, index, 0);
-    EXPECT_EQ(index, 1) << "the outgoing control of the selected anchor";
-    d2 = 10000, index = -1;
-    curve->NearestPoint(0.4, 0, 400, 400, d2, index, 0);
-    EXPECT_NE(index, 2) << "two positions from the selected anchor is never found";
-    d2 = 10000, index = -1;
-    curve->NearestPoint(0.4, 0, 400, 400, d2, index, 3);
-    EXPECT_EQ(index, 2);
 }
 
 TEST(ShapeClosure, ClosingThenOpeningRestoresThePoints) {
@@ -159,23 +128,6 @@ TEST(ShapeDeletePoint, ClosedPolygonKeepsItsClosure) {
     EXPECT_FALSE(open->DeletePoint(-1));
     auto single = polygonOf({A});
     EXPECT_FALSE(single->DeletePoint(0));
-}
-
-TEST(ShapeDeletePoint, CurveRemovesAnAnchorWithItsControls) {
-    std::vector<PointD> points;
-    for (int i = 0; i < 10; ++i)
-        points.push_back(PointD{i / 10.0, 0});
-    auto one = curveOf(points);
-    EXPECT_TRUE(one->DeletePoint(1));
-    EXPECT_EQ(keyframe(*one, 0), std::vector<PointD>(points.begin() + 3, points.end())) << "points 0..2 go";
-    auto last = curveOf(points);
-    EXPECT_TRUE(last->DeletePoint(9));
-    EXPECT_EQ(keyframe(*last, 0), std::vector<PointD>(points.begin(), points.end() - 3));
-    auto middle = curveOf(points);
-    EXPECT_TRUE(middle->DeletePoint(4));  // anchor 3 with controls 2 and 4
-    EXPECT_EQ(keyframe(*middle, 0), (std::vector<PointD>{points[0], points[1], points[5], points[6],
-                                                         points[7], points[8], points[9]}));
-    EXPECT_FALSE(curveOf(points)->DeletePoint(10));
 }
 
 TEST(ShapeDeletePoint, ClosedCurveRepairsClosure) {

@@ -63,32 +63,6 @@ TEST(SwfButtonRecords, SizeOfANonLastConditionRecordCoversItsBytesPlusTwo) {
     EXPECT_EQ(b.conditions[1].conditionBytes[0], 0x80);
 }
 
-TEST(SwfButtonPlacement, WithoutActionTheOffsetIsZero) {
-    ButtonFixture f;
-    f.movie.frame(0).place(f.button);
-    swftest::Movie m = swftest::writeAndDecode(f.movie);
-    auto b = swftest::parseDefineButton2(*swftest::tagsWithCode(m, 34).at(0));
-    EXPECT_EQ(b.actionOffset, 0);
-    EXPECT_TRUE(b.conditions.empty());
-}
-
-TEST(SwfButtonPlacement, DistinctStateObjectsAreEachDefinedOnce) {
-    SwfMovie movie;
-    ShapeObject up(0, 0, 3, 3), over(0, 0, 3, 3);
-    ButtonObject button;
-    button.setStates(&up, &over, &up, &over);
-    button.setAction(PlayActionSource(), 6);
-    movie.frame(0).place(button);
-    swftest::Movie m = swftest::writeAndDecode(movie);
-    auto shapes = swftest::tagsWithCode(m, 32);
-    ASSERT_EQ(shapes.size(), 2u);
-    auto b = swftest::parseDefineButton2(*swftest::tagsWithCode(m, 34).at(0));
-    EXPECT_EQ(b.records[0].characterId, 1);
-    EXPECT_EQ(b.records[1].characterId, 2);
-    EXPECT_EQ(b.records[2].characterId, 1);
-    EXPECT_EQ(b.records[3].characterId, 2);
-}
-
 TEST(SwfButtonPlacement, MissingStateIsRefused) {
     SwfMovie movie;
     ButtonObject button;

@@ -79,21 +79,5 @@ TEST_F(ChildFrameTest, SplitterBarCannotBeDragged) {
     EXPECT_EQ(splitter()->sizes(), before);
 }
 
-TEST(PlaceholderThumbnails, SoloMiniatureHidesAndShowsTheEditorRow) {
-    test::ensureApplication();
-    auto* thumbs = new PlaceholderThumbnailView;
-    CChildFrame child(std::make_unique<PlaceholderDocument>(QStringLiteral("/p.qbk")),
-                      new PlaceholderEditorView(QStringLiteral("p.qbk")), thumbs);
-    thumbs->setWrapModeHandler([&child](bool wrap) { child.setEditorRowHidden(wrap); });
-    child.show();
-    ASSERT_TRUE(thumbs->handles(cmd::ThumbnailsOnly));
-    thumbs->run(cmd::ThumbnailsOnly);
-    EXPECT_TRUE(child.editorRowHidden());
-    EXPECT_TRUE(thumbs->checked(cmd::ThumbnailsOnly));
-    thumbs->run(cmd::ThumbnailsOnly);
-    EXPECT_FALSE(child.editorRowHidden());
-    EXPECT_EQ(child.thumbnailRowHeight(), EmptyThumbnailRowHeight);
-}
-
 }  // namespace
 }  // namespace quib

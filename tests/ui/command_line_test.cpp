@@ -6,21 +6,6 @@
 namespace quib {
 namespace {
 
-// The file named after the program: spaces need no quotes, a quoted program path is skipped with
-// the space after it, and the search for that space starts at the second character.
-TEST(CommandLine, FileNameIsEverythingAfterTheProgram) {
-    const std::pair<QString, QString> cases[] = {
-        {QStringLiteral("quib my project file.qbk"), QStringLiteral("my project file.qbk")},
-        {QStringLiteral("\"/opt/my apps/quib\" /tmp/a b.qbk"), QStringLiteral("/tmp/a b.qbk")},
-        {QStringLiteral(" quib x.qbk"), QStringLiteral("x.qbk")},
-        {QStringLiteral("quib"), QString()},
-        {QStringLiteral("\"/opt/my apps/quib\""), QString()},
-        {QString(), QString()},
-    };
-    for (const auto& [line, name] : cases)
-        EXPECT_EQ(fileNameFromCommandLine(line), name) << line.toStdString();
-}
-
 // Arguments split by the shell are joined back into one name; a program path with spaces is quoted.
 TEST(CommandLine, JoinedArgumentsGiveBackTheFileName) {
     const struct {

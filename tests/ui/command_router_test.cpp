@@ -71,28 +71,5 @@ struct RecordingView : QWidget, RecordingHandler {
     }
 };
 
-TEST(ProjectWindowRouting, EditorFirstUntilThumbnailsTakeTheFocusAndBothViewsSeeCommands) {
-    test::ensureApplication();
-    std::vector<std::string> log;
-    auto* editor = new RecordingView("editor", &log);
-    auto* thumbs = new RecordingView("thumbs", &log);
-    CChildFrame child(std::make_unique<PlaceholderDocument>(QStringLiteral("/p.qbk")), editor, thumbs);
-    child.show();
-    ProjectCommandTargets targets = child.commandTargets();
-    EXPECT_EQ(targets.activeView, static_cast<CommandHandler*>(editor));
-    EXPECT_EQ(targets.otherView, static_cast<CommandHandler*>(thumbs));
-    EXPECT_EQ(targets.document, child.document());
-
-    child.activateWindow();
-    thumbs->setFocus();
-    QApplication::processEvents();
-    targets = child.commandTargets();
-    EXPECT_EQ(targets.activeView, static_cast<CommandHandler*>(thumbs));
-    EXPECT_EQ(targets.otherView, static_cast<CommandHandler*>(editor));
-
-    child.activateNextPane();
-    EXPECT_EQ(child.commandTargets().activeView, static_cast<CommandHandler*>(editor));
-}
-
 }  // namespace
 }  // namespace quib

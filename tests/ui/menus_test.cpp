@@ -66,17 +66,6 @@ protected:
     QStringList messages;
 };
 
-TEST_F(MainFrameTest, ShowPanelTogglesThePanelAndItsCheck) {
-    QAction* show = frame->action(cmd::ShowPanel);
-    EXPECT_TRUE(show->isChecked());
-    show->trigger();
-    EXPECT_TRUE(frame->propertiesPanel()->isHidden());
-    EXPECT_FALSE(show->isChecked());
-    show->trigger();
-    EXPECT_FALSE(frame->propertiesPanel()->isHidden());
-    EXPECT_TRUE(show->isChecked());
-}
-
 TEST_F(MainFrameTest, PanelHiddenAtOnceWhenTheSettingIsOff) {
     settings.showPropertiesBar = false;
     CMainFrame other(settings, temp.store());

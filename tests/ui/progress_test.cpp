@@ -26,17 +26,6 @@ protected:
     int64_t now = 1000;
 };
 
-TEST_F(ProgressDialogTest, StartsAtZeroPercentAndAnEmptyRangeShowsOneHundred) {
-    auto dialog = makeDialog();
-    EXPECT_EQ(dialog->percentText(), QStringLiteral("0 %"));
-    EXPECT_FALSE(dialog->cancelled());
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(dialog->isModal());
-    dialog->setRange(0, 0);
-    dialog->setPosition(0);
-    EXPECT_EQ(dialog->percentText(), QStringLiteral("100%"));
-}
-
 TEST_F(ProgressDialogTest, PositionZeroRestartsTheClockAndLeavesTheEstimate) {
     auto dialog = makeDialog();
     dialog->setRange(0, 10);
@@ -101,14 +90,6 @@ TEST_F(StatusProgressTest, ShowsTheTextAndPlacesTheBarAfterIt) {
     EXPECT_EQ(geometry.width(), (pane->width() - left) * 40 / 100);
     EXPECT_EQ(geometry.top(), pane->height() / 10);
     EXPECT_EQ(geometry.height(), pane->height() - 2 * (pane->height() / 10));
-}
-
-TEST_F(StatusProgressTest, NothingShowsWhileTheStatusBarIsHidden) {
-    bar->hide();
-    CProgressBar progress(bar, QStringLiteral("Salvo il progetto compresso"), 50, 10);
-    progress.SetPos(5);
-    EXPECT_FALSE(progress.isShown());
-    EXPECT_EQ(bar->messagePane()->text(), QStringLiteral("Pronto"));
 }
 
 TEST(StatusBarPanes, ProjectPanesStartEmptyAndIdleTextIsReady) {

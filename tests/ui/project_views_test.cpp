@@ -96,21 +96,6 @@ TEST_F(ProjectViewsTest, SaveWritesTheProjectAndClearsTheModifiedFlag) {
     EXPECT_EQ(dynamic_cast<QuibProjectDocument&>(*reopened).doc().frameCount(), 2);
 }
 
-TEST_F(ProjectViewsTest, RenderWithoutAnOutputNameAndCancelledSettingsDoesNothing) {
-    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 2)));
-    auto* document = dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document());
-    doc().settings.outputFileName.clear();
-    int settingsAsked = 0;
-    QuibProjectDocument::interaction().editOutputSettings = [&](OutputSettings&, const QString&) {
-        ++settingsAsked;
-        return false;
-    };
-    EXPECT_FALSE(document->render());
-    QuibProjectDocument::interaction().editOutputSettings = {};
-    EXPECT_EQ(settingsAsked, 1);
-    EXPECT_TRUE(messages.isEmpty());
-}
-
 TEST_F(ProjectViewsTest, NewWithoutCapturingMakesAnEmptyModifiedProjectWindowAndCancelMakesNone) {
     ASSERT_TRUE(frame.enabled(cmd::FileNew));
     NewProjectWizard::setDefaultRunners(

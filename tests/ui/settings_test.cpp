@@ -109,18 +109,6 @@ TEST(AppSettings, RecentListKeepsMostRecentFirstWithoutDuplicatesAndWithinSize) 
     EXPECT_EQ(s.recentFiles, (QStringList{QStringLiteral("/d"), QStringLiteral("/c")}));
 }
 
-// Placement is five numbers, the show state then the edges; malformed ones are ignored.
-TEST(WorkspaceFormat, PlacementIsFiveNumbersShowStateThenEdges) {
-    WindowPlacement p;
-    p.showState = 1;
-    p.normalRect = QRect(5, 6, 100, 50);
-    p.valid = true;
-    EXPECT_EQ(formatWindowPlacement(p), QStringLiteral("1 5 6 105 56"));
-    EXPECT_FALSE(parseWindowPlacement(QStringLiteral("1 2 3")).valid);
-    EXPECT_FALSE(parseWindowPlacement(QStringLiteral("1 a 3 4 5")).valid);
-    EXPECT_FALSE(parseWindowPlacement(QStringLiteral("1 50 50 10 10")).valid);
-}
-
 TEST(WorkspaceFormat, DockStateIsDecimalBytesEachFollowedByASpace) {
     EXPECT_EQ(formatDockState(QByteArray("\x01\x80\x00", 3)), QStringLiteral("1 128 0 "));
     EXPECT_EQ(parseDockState(QStringLiteral("1 128 0 ")), QByteArray("\x01\x80\x00", 3));

@@ -24,17 +24,6 @@ TEST(DocumentPrompts, SaveChangesNamesTheProject) {
     EXPECT_EQ(projectFileFilter(), QStringLiteral("Quib Projects (*.qbk)"));
 }
 
-TEST(Preferences, ZeroListSizeGivesFourAndZeroThumbnailGivesSixtyFour) {
-    AppSettings s;
-    s.recentFiles = {"/1", "/2", "/3", "/4", "/5"};
-    EXPECT_FALSE(applyPreferences(s, {0, false, 0, -2}));
-    EXPECT_EQ(s.mruSize, 4);
-    EXPECT_EQ(s.recentFiles.size(), 4);
-    EXPECT_FALSE(s.reloadLastProject);
-    EXPECT_EQ(s.thumbCx, 64);
-    EXPECT_EQ(s.thumbCy, 64);
-}
-
 TEST(Preferences, ReportsAChangedThumbnailSize) {
     AppSettings s;
     EXPECT_TRUE(applyPreferences(s, {10, true, 96, 64}));

@@ -79,13 +79,6 @@ TEST_F(Startup, ReadsTheSettingsAndWritesThemAtExit) {
     EXPECT_EQ(r->value("Settings/MRU Size").toInt(), 10);
 }
 
-TEST_F(Startup, ClosingWithNoProjectStoresAnEmptyLastProjectPath) {
-    auto app = start({});
-    AppSettings::writeLastProjectPath(app->store(), QStringLiteral("/stale.qbk"));
-    app->mainFrame()->close();
-    EXPECT_TRUE(AppSettings::readLastProjectPath(app->store()).isEmpty());
-}
-
 TEST_F(Startup, ClosingStoresTheActiveProjectAndTheWorkspace) {
     const QString project = test::makeFile(temp.folder(), QStringLiteral("active.qbk"));
     auto app = start({project});
@@ -121,21 +114,6 @@ TEST_F(Startup, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {
     ASSERT_TRUE(shipped.LoadLibrary(QUIB_BUILD_DIR "/share/quib/callout.dat"));
     ASSERT_NE(applicationCalloutLibrary(), nullptr);
     EXPECT_EQ(applicationCalloutLibrary()->write(), shipped.write());
-}
-
-TEST_F(Startup, HookStepReplacedByASubsystemRunsInItsPlace) {
-    CQuibApp app({QStringLiteral("quib")}, temp.takeStore());
-    QStringList seen;
-    app.startupSteps().replace(CQuibApp::StepShapes, [&] {
-        seen.append(QStringLiteral("shapes"));
-        return true;
-    });
-    app.startupSteps().replace(CQuibApp::StepCalloutLibrary, [&] {
-        seen.append(app.mainFrame() ? QStringLiteral("callouts after window") : QStringLiteral("too early"));
-        return true;
-    });
-    ASSERT_TRUE(app.initInstance());
-    EXPECT_EQ(seen, (QStringList{QStringLiteral("shapes"), QStringLiteral("callouts after window")}));
 }
 
 }  // namespace

@@ -82,15 +82,6 @@ protected:
 
 }  // namespace
 
-TEST_F(NewProjectWizardTest, FinishWithoutFramesCreatesNoProject) {
-    captureFrames(0);
-    EXPECT_EQ(wizard->run(), nullptr);
-    EXPECT_FALSE(mainWindowVisibleDuringCapture);
-    EXPECT_FALSE(mainWindowEnabledDuringCapture);
-    EXPECT_TRUE(mainWindow->isVisible());
-    EXPECT_TRUE(mainWindow->isEnabled());
-}
-
 TEST(CaptureBackends, WithoutAnX11DisplayTheDialogButtonStillCaptures) {
     test::ensureApplication();
     CaptureBackends backends = openApplicationCaptureBackends(nullptr);

@@ -80,16 +80,6 @@ TEST_F(CursorCommandsTest, CancelledChooserChangesNothing) {
     EXPECT_FALSE(chooseCursorForFrames(m_doc, {7}, nullptr));  // no such frame: no chooser
 }
 
-TEST_F(CursorCommandsTest, FrameWithoutCursorPictureOffersTheStandardArrow) {
-    Frame frame;
-    m_doc.GetFrame(0, frame);
-    frame.clearCursorImage();
-    m_doc.SetFrame(0, frame, true);
-    chooseCursorForFrames(m_doc, {0}, nullptr);
-    ASSERT_TRUE(m_offered.has_value());
-    EXPECT_EQ(m_offered->image, standardArrowCursor().image);
-}
-
 TEST(CursorImageConversion, ImageRoundTripKeepsCoveredPixelsAndMarksTheRest) {
     test::ensureApplication();
     CursorPicture cursor = plainCursor(2, 1, 10, 20, 30);

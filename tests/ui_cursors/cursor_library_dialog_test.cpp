@@ -68,18 +68,6 @@ protected:
     QString m_message;
 };
 
-TEST_F(CursorLibraryDialogTest, SelectingAStandardCursorClearsTheUserListAndDisablesEdit) {
-    auto dialog = open();
-    dialog->selectStandard(3);
-    EXPECT_EQ(dialog->userList()->currentRow(), -1);
-    EXPECT_TRUE(dialog->userList()->selectedItems().isEmpty());
-    EXPECT_FALSE(dialog->editButton()->isEnabled());
-    EXPECT_FALSE(dialog->deleteButton()->isEnabled());
-    EXPECT_EQ(dialog->chosenCursor().image, standardCursors()[3].cursor.image);
-    dialog->editSelected();
-    EXPECT_FALSE(m_editedFrom.has_value());  // no edit without a user-list selection
-}
-
 TEST_F(CursorLibraryDialogTest, CloneAppendsSelectsAndOkWritesTheLibrary) {
     auto dialog = open();
     dialog->selectStandard(2);
@@ -117,23 +105,6 @@ TEST_F(CursorLibraryDialogTest, CloneOrEditCancelledChangesNothing) {
     EXPECT_FALSE(dialog->isModified());
 }
 
-TEST_F(CursorLibraryDialogTest, DeletingTheLastSelectsTheOneBeforeAndTheOnlyOneSelectsCurrent) {
-    writeLibrary({"a", "b"});
-    auto dialog = open();
-    dialog->selectUser(2);
-    dialog->deleteSelected();
-    EXPECT_EQ(dialog->userList()->count(), 2);
-    EXPECT_EQ(dialog->userList()->currentRow(), 1);
-    dialog->deleteSelected();
-    EXPECT_EQ(dialog->userList()->count(), 1);
-    EXPECT_EQ(dialog->userList()->currentRow(), 0);
-    EXPECT_FALSE(dialog->deleteButton()->isEnabled());
-    dialog->deleteSelected();  // "Cursore corrente" stays
-    EXPECT_EQ(dialog->userList()->count(), 1);
-    dialog->accept();
-    EXPECT_TRUE(savedNames().empty());
-}
-
 TEST_F(CursorLibraryDialogTest, DeletingInTheMiddleSelectsTheNextOne) {
     writeLibrary({"a", "b", "c"});
     auto dialog = open();
@@ -157,20 +128,6 @@ TEST_F(CursorLibraryDialogTest, EditingTheCurrentCursorChangesOnlyTheResult) {
     EXPECT_EQ(dialog->chosenCursor().image, m_edited->image);
     EXPECT_EQ(dialog->userCursors().size(), 1u);
     EXPECT_EQ(fileBytes(), before);
-}
-
-TEST_F(CursorLibraryDialogTest, EditingAUserCursorReplacesItAndIsSaved) {
-    writeLibrary({"a"});
-    auto dialog = open();
-    dialog->selectUser(1);
-    m_edited = plainCursor(4, 4, 0, 255, 0);
-    dialog->editSelected();
-    EXPECT_TRUE(dialog->isModified());
-    dialog->accept();
-    std::vector<UserCursor> saved;
-    ASSERT_TRUE(loadUserCursorFile(libraryPath().toStdString(), saved).ok());
-    ASSERT_EQ(saved.size(), 1u);
-    EXPECT_EQ(saved[0].cursor.image, m_edited->image);
 }
 
 // Cancel after a clone asks to save: no leaves the file unchanged, yes writes it.

@@ -170,17 +170,6 @@ TEST_F(EditorCommandTest, SelectAllSetsEveryBit) {
     EXPECT_EQ(indicator, QString());
 }
 
-TEST_F(EditorCommandTest, TheIndicatorShowsTheRectangleOfTheOneSelectedElement) {
-    press(at(200, 150));
-    EXPECT_EQ(indicator, QStringLiteral("160,120 - 288,180"));
-    QTest::mouseMove(view.get(), at(210, 155));
-    EXPECT_EQ(indicator, QStringLiteral("170,125 - 298,185"));
-    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, at(210, 155));
-    EXPECT_EQ(view->indicatorText(), QStringLiteral("170,125 - 298,185"));
-    press(at(45, 45), Qt::ControlModifier);
-    EXPECT_EQ(indicator, QString());
-}
-
 TEST(ProjectInformation, ShowsNameFolderSizesPaletteAndFrameCount) {
     test::ensureApplication();
     CQuibDoc doc;

@@ -27,25 +27,6 @@ TEST_F(EditorMouseTest, GotoTargetOutsideTheProjectIsCrossedOut) {
     }
 }
 
-TEST_F(EditorMouseTest, DraggingTheFrameImageMovesItsOrigin) {
-    doc.backgroundSize = Size{400, 300};
-    doc.UpdateAllViews(hint::Canvas);
-    drag(at(2, 100), at(40, 130));
-    EXPECT_EQ(doc.frameOrigin, (Point{38, 30}));
-    EXPECT_TRUE(recorder.heard(hint::TitleOrImagePosition));
-}
-
-TEST_F(EditorMouseTest, ShiftAddsAndTheSelectedElementsMoveTogether) {
-    press(at(45, 45));
-    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, at(45, 45));
-    drag(at(255, 205), at(245, 195), Qt::ShiftModifier);
-    EXPECT_EQ(view->selection(), selitem::Cursor | selitem::NextButton);
-    EXPECT_EQ(doc.currentFrame.cursorPos, (Point{30, 30}));
-    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{240, 190}));
-    EXPECT_TRUE(recorder.heard(hint::Cursor));
-    EXPECT_TRUE(recorder.heard(hint::Buttons));
-}
-
 TEST_F(EditorMouseTest, ReleaseWithoutChange_SelectsThePressedElementAlone) {
     view->setSelection(selitem::Cursor | selitem::NextButton);
     press(at(255, 205));
@@ -110,13 +91,6 @@ TEST_F(EditorKeyTest, ShiftArrowsMoveTheRightAndBottomEdgeOfTheTextBox) {
     EXPECT_TRUE(recorder.heard(hint::Buttons));
 }
 
-TEST_F(EditorKeyTest, ShiftArrowsLeaveAButtonAsItIs) {
-    view->setSelection(selitem::NextButton);
-    key(Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_EQ(doc.currentFrame.nextButton.pos, (Point{250, 200}));
-    EXPECT_FALSE(doc.isModified());
-}
-
 TEST_F(EditorKeyTest, DeleteHidesTheSelectedElementsButNotTheTitle) {
     view->setSelection(selitem::TextBox | selitem::Cursor | selitem::NextButton | selitem::Title);
     key(Qt::Key_Delete);
@@ -129,24 +103,6 @@ TEST_F(EditorKeyTest, DeleteHidesTheSelectedElementsButNotTheTitle) {
     EXPECT_TRUE(recorder.heard(hint::Cursor));
     EXPECT_TRUE(recorder.heard(hint::Buttons));
     EXPECT_TRUE(doc.isModified());
-}
-
-TEST_F(EditorKeyTest, TheDeleteCommandHidesOnlyWhileTheViewHasTheFocus) {
-    QWidget other;
-    other.setFocusPolicy(Qt::StrongFocus);
-    other.show();
-    QApplication::setActiveWindow(&other);
-    other.setFocus();
-    view->setSelection(selitem::Cursor);
-    ASSERT_TRUE(view->enabled(cmd::EditDelete));
-    view->run(cmd::EditDelete);
-    EXPECT_EQ(doc.currentFrame.cursorVisible, 1u);
-
-    QApplication::setActiveWindow(view.get());
-    view->setFocus();
-    ASSERT_TRUE(view->hasFocus());
-    view->run(cmd::EditDelete);
-    EXPECT_EQ(doc.currentFrame.cursorVisible, 0u);
 }
 
 TEST_F(EditorKeyTest, InsertPostsTheInsertFramesCommand) {
@@ -204,14 +160,6 @@ TEST_F(EditorPaintTest, ALargerCanvasScrolls) {
     // Hit tests follow the scrolled picture.
     press(at(50, 60));
     EXPECT_EQ(view->selection(), selitem::Cursor);
-}
-
-TEST_F(EditorPaintTest, MovingAnElementRepaintsItsNewPlace) {
-    view->setSelection(selitem::NextButton);
-    const QImage before = view->grab().toImage();
-    key(Qt::Key_Left, Qt::ControlModifier);
-    const QImage after = view->grab().toImage();
-    EXPECT_NE(before.copy(QRect(at(242, 200), QSize(8, 24))), after.copy(QRect(at(242, 200), QSize(8, 24))));
 }
 
 // The canvas is 320 x 240.

@@ -50,26 +50,6 @@ struct BackgroundAndButtons : test::FrameOpsFixture {
     QStringList askedTitles;
 };
 
-TEST_F(BackgroundAndButtons, FillBackground_MakesACanvasOfTheColourAndRemembersTheChoice) {
-    answerBackgroundDialog({BackgroundDialog::FillMode, 100, 80, 0x00336699, {}});
-    document->run(cmd::BackgroundImage);
-    EXPECT_TRUE(messages.isEmpty());
-    EXPECT_EQ(doc.backgroundSize, (Size{100, 80}));
-    ASSERT_EQ(doc.backgroundImage.width, 100);
-    ASSERT_EQ(doc.backgroundImage.height, 80);
-    const uint8_t* p = doc.backgroundImage.pixel(99, 79);
-    EXPECT_EQ(p[0], 0x33);  // blue
-    EXPECT_EQ(p[1], 0x66);
-    EXPECT_EQ(p[2], 0x99);  // red
-    EXPECT_EQ(doc.frameOrigin, (Point{7, 9}));
-    EXPECT_TRUE(doc.isModified());
-    EXPECT_TRUE(hints.heard(hint::Canvas));
-    EXPECT_EQ(settings.previousBackgroundMode, 0);
-    EXPECT_EQ(settings.previousBackgroundCx, 100);
-    EXPECT_EQ(settings.previousBackgroundCy, 80);
-    EXPECT_EQ(settings.previousBackgroundFillColor, 0x00336699);
-}
-
 TEST_F(BackgroundAndButtons, FillBackgroundSmallerThanTheFrame_IsRefusedWithNothingChanged) {
     answerBackgroundDialog({BackgroundDialog::FillMode, 59, 80, 0xFF, {}});
     document->run(cmd::BackgroundImage);

@@ -77,16 +77,6 @@ TEST_F(FrameOpsInMainWindow, CroppingShowsItsProgressWhileTheWindowIsDisabled) {
     EXPECT_TRUE(frame.isEnabled());
 }
 
-TEST_F(FrameOpsInMainWindow, AButtonPictureRemembersItsFolderInTheWindowsSettings) {
-    const QString path = test::writeRawPicture(dir.path(), QStringLiteral("next.raw"),
-                                               test::solidPicture(12, 8, 1, 2, 3, 200));
-    FrameOperationCommands::interaction().askImageFile = [path](const QString&, const QString&,
-                                                                const QString&) { return path; };
-    frame.action(cmd::NextButtonImage)->trigger();
-    EXPECT_EQ(doc().buttonImages.images[ButtonImageSet::Next].width, 12);
-    EXPECT_EQ(appSettings.lastImageLoadDir, QDir(dir.path()).absolutePath());
-}
-
 TEST_F(FrameOpsInMainWindow, TheWindowsCommandListsTheOpenProjects) {
     frame.addProjectWindow(QuibProjectDocument::createNew());
     int listed = -1;

@@ -15,22 +15,6 @@ struct GotoFrame : test::FrameOpsFixture {
     CQuibDoc& doc = document->doc();
 };
 
-TEST_F(GotoFrame, ListsTheFrameNumbersAndTitlesWithTheInitialOneSelected) {
-    Frame titled;
-    doc.GetFrame(3, titled);
-    titled.title = "Salva il file";
-    doc.SetFrame(3, titled, false);
-    GotoFrameDialog dialog(doc, 2);
-    ASSERT_EQ(dialog.frameList()->count(), 4);
-    EXPECT_EQ(dialog.frameList()->item(0)->text(), QStringLiteral("1"));
-    EXPECT_EQ(dialog.frameList()->item(3)->text(), QStringLiteral("4  Salva il file"));
-    EXPECT_EQ(dialog.selectedIndex(), 2);
-    dialog.setSelectedIndex(0);
-    EXPECT_EQ(dialog.selectedIndex(), 0);
-    // An initial index out of range selects nothing.
-    EXPECT_EQ(GotoFrameDialog(doc, 9).selectedIndex(), -1);
-}
-
 TEST_F(GotoFrame, Preview_ShowsSmallThumbnailsAsTheyAreAndShrinksLargeOnes) {
     QList<int> asked;
     GotoFrameDialog dialog(doc, 1, [&](int index) {

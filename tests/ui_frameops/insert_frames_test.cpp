@@ -32,21 +32,5 @@ TEST_F(InsertFrames, Dialog_RefusesACountOutOfRangeAndAZeroSize) {
     EXPECT_EQ(messages.size(), 1);
 }
 
-TEST_F(InsertFrames, TheInsertCommand_ReachesTheDocumentAndRunsTheDialog) {
-    auto document = test::patternProject(2, 20, 20);
-    ASSERT_TRUE(document->handles(cmd::InsertFrames));
-    EXPECT_TRUE(document->enabled(cmd::InsertFrames));
-    FrameOperationCommands::interaction().runInsertDialog = [](InsertFramesDialog& dialog) {
-        dialog.countEdit()->setValue(3);
-        dialog.copyChoice()->setChecked(true);
-        return true;
-    };
-    document->run(cmd::InsertFrames);
-    EXPECT_EQ(document->doc().frameCount(), 5);
-    FrameOperationCommands::interaction().runInsertDialog = [](InsertFramesDialog&) { return false; };
-    document->run(cmd::InsertFrames);
-    EXPECT_EQ(document->doc().frameCount(), 5);
-}
-
 }  // namespace
 }  // namespace quib

@@ -37,20 +37,6 @@ TextFont serifFont() {
     return font;
 }
 
-TEST_F(PanelCommandTest, TheFontDialogStartsFromTheCurrentFrame) {
-    Frame changed;
-    changed.assignElements(frame(2));
-    changed.textBox.font = serifFont();
-    doc.SetFrame(2, changed, false);
-    select({1, 2}, 2);
-    const TextFont before = frame(1).textBox.font;
-    panel->run(cmd::ChooseFont);
-    ASSERT_TRUE(fakes.fontStart.has_value());
-    EXPECT_EQ(fakes.fontStart->logFont, serifFont().logFont);
-    EXPECT_EQ(frame(1).textBox.font, before);  // cancelled: unchanged
-    EXPECT_TRUE(recorder.hints.empty());
-}
-
 TEST_F(PanelCommandTest, DifferentFontsOrCalloutsShowTheirMultipleTexts) {
     Frame changed;
     changed.assignElements(frame(2));

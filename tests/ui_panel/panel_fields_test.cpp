@@ -62,29 +62,6 @@ TEST_F(SummaryTest, SelectionIsCleanedAndFallsBackToTheCurrentFrame) {
     EXPECT_EQ(validSelection(doc, {7}), (std::vector<int>{2}));
 }
 
-TEST(PanelFontRecord, ChosenFontBecomesAPixelHeightRecord) {
-    test::ensureApplication();
-    LogFont base;
-    base.charSet = 1;
-    QFont font(QStringLiteral("DejaVu Serif"));
-    font.setPixelSize(20);
-    font.setWeight(QFont::Bold);
-    font.setItalic(true);
-    font.setUnderline(true);
-    const LogFont record = logFontFromFont(font, base);
-    EXPECT_EQ(record.face(), "DejaVu Serif");
-    EXPECT_EQ(record.height, -20);
-    EXPECT_EQ(record.weight, 700);
-    EXPECT_EQ(record.italic, 1);
-    EXPECT_EQ(record.underline, 1);
-    EXPECT_EQ(record.strikeOut, 0);
-    EXPECT_EQ(record.charSet, 1);
-
-    QFont points(QStringLiteral("DejaVu Sans"));
-    points.setPointSize(12);
-    EXPECT_EQ(logFontFromFont(points, base).height, -16);
-}
-
 // Font and colour are chosen in one dialog; the callout's colour stays until a colour is picked.
 TEST(FontColourDialogTest, OneDialogGivesFaceSizeAndColour) {
     test::ensureApplication();

@@ -13,23 +13,6 @@ namespace {
 
 using PanelTest = test::PanelFixture;
 
-TEST(PanelEmptyProject, FrameFieldsAreDisabledButProjectFieldsStay) {
-    test::ensureApplication();
-    CQuibDoc doc;
-    doc.InitNewProject();
-    CPropertiesPanel panel;
-    panel.setDocument(&doc, [] { return std::vector<int>{0}; });
-    EXPECT_EQ(panel.headingText(), QStringLiteral("Proprietà per"));
-    for (int id : {318, 321, 1152, 600, 1168, 240, 1163, 228})
-        EXPECT_FALSE(panel.control(id)->isEnabled()) << id;
-    EXPECT_TRUE(panel.control(323)->isEnabled());
-    for (int id : {int(cmd::ChooseFont), int(cmd::EditText), int(cmd::EditTitle), int(cmd::GotoTarget1)})
-        EXPECT_FALSE(panel.enabled(id)) << id;
-    panel.applyField(field::DisplayTime);  // nothing to apply to
-    EXPECT_EQ(doc.frameCount(), 0);
-    panel.setDocument(nullptr);
-}
-
 // A go-to button leading before the first frame or past the last has a note under it.
 TEST_F(PanelTest, GotoTargetOutsideTheProjectIsMarked) {
     for (auto [offset, marked] : {std::pair{0, false}, {-2, true}, {3, true}, {2, false}, {-1, false}}) {
@@ -84,23 +67,6 @@ TEST_F(PanelTest, TextThatRunsPastItsBoxGrowsItOrIsMarked) {
     EXPECT_FALSE(panel->control(32911)->isHidden());
 }
 
-TEST_F(PanelTest, MakingTheTextBoxVisibleTakesTheFirstCalloutName) {
-    Frame bare;
-    bare.assignElements(frame(1));
-    bare.textBox.visible = 0;
-    bare.textBox.calloutName.clear();
-    doc.SetFrame(1, bare, false);
-    select({1}, 1);
-    ASSERT_EQ(check(318)->checkState(), Qt::Unchecked);
-    click(check(318));
-    EXPECT_EQ(frame(1).textBox.visible, 1u);
-    EXPECT_EQ(frame(1).textBox.calloutName, library.at(0).name);
-    EXPECT_EQ(recorder.last(), hint::TextBoxVisibility);
-    EXPECT_TRUE(textField()->isEnabled());
-    EXPECT_EQ(qobject_cast<QLabel*>(panel->control(1157))->text(),
-              QString::fromStdString(library.at(0).name));
-}
-
 TEST_F(PanelTest, WithAnEmptyLibraryTheCalloutNameStaysEmpty) {
     const CalloutLibrary empty;
     panel->setCalloutLibrary(&empty);
@@ -113,33 +79,6 @@ TEST_F(PanelTest, WithAnEmptyLibraryTheCalloutNameStaysEmpty) {
     click(check(318));
     EXPECT_EQ(frame(0).textBox.visible, 1u);
     EXPECT_EQ(frame(0).textBox.calloutName, "");
-}
-
-TEST_F(PanelTest, EachFieldSendsItsHint) {
-    for (int i : {1, 2}) {
-        Frame shown;
-        shown.assignElements(frame(i));
-        shown.cursorVisible = shown.textBox.visible = 1;
-        shown.gotoButtons[0].visible = shown.gotoButtons[1].visible = 1;
-        doc.SetFrame(i, shown, false);
-    }
-    select({1, 2}, 1);
-    // Typed fields first: unchecking a box disables its coordinates.
-    const std::pair<int, int> expected[] = {
-        {240, 7},   {242, 7},   {1148, 7},  {1149, 7},  {1163, 5},  {1164, 5},  {1155, 11}, {1156, 11},
-        {1166, 11}, {1167, 11}, {1160, 11}, {1161, 11}, {1170, 11}, {1171, 11}, {600, 13},  {1168, 14},
-        {318, 6},   {321, 4},   {1152, 11}, {1159, 11}, {1153, 11}, {1162, 11}};
-    typeInto(textField(), QStringLiteral("x"));
-    EXPECT_EQ(recorder.hints, std::vector<int>{hint::TextBoxVisibility});
-    for (auto [id, hint] : expected) {
-        recorder.hints.clear();
-        QWidget* widget = panel->control(id);
-        if (auto* box = dynamic_cast<MixedCheckBox*>(widget))
-            click(box);
-        else
-            typeInto(widget, QStringLiteral("3"));
-        EXPECT_EQ(recorder.hints, std::vector<int>{hint}) << "control " << id;
-    }
 }
 
 TEST_F(PanelTest, TheLayoutSwitchHidesTheAdvancedFields) {

@@ -103,14 +103,6 @@ TEST_F(TemplateCommandsTest, SaveWritesTheChosenElements) {
     EXPECT_FALSE(document.isModified());
 }
 
-TEST_F(TemplateCommandsTest, CancelledChooserAsksForNoFile) {
-    chooserOk = false;
-    savePath = inTemp(QStringLiteral("look.qtp"));
-    document.run(cmd::SaveAsTemplate);
-    EXPECT_TRUE(suggestedName.isNull());
-    EXPECT_FALSE(QFile::exists(savePath));
-}
-
 TEST_F(TemplateCommandsTest, SaveToAnUnwritablePlaceReportsIt) {
     savePath = QStringLiteral("/nonexistent/folder/look.qtp");
     EXPECT_FALSE(TemplateCommands(document).saveAsTemplate());
@@ -155,25 +147,6 @@ TEST_F(TemplateCommandsTest, MalformedTemplateIsReportedAndNothingChanges) {
     EXPECT_EQ(document.doc().titles, titlesBefore);
     EXPECT_FALSE(document.isModified());
     EXPECT_FALSE(hints.heard(0));
-}
-
-TEST_F(TemplateCommandsTest, ProjectWithoutFramesTakesATemplate) {
-    std::unique_ptr<QuibProjectDocument> empty = QuibProjectDocument::createNew();
-    ASSERT_EQ(empty->doc().frameCount(), 0);
-    applyPath = writeOtherTemplate(QStringLiteral("other.qtp"));
-    chosenMask = templ::TextBoxFont | templ::CursorMovement | templ::NextButtonImage;
-    ASSERT_TRUE(TemplateCommands(*empty).applyTemplate());
-    EXPECT_EQ(empty->doc().settings.cursorSmoothness, 25u + 101u);
-    EXPECT_EQ(empty->doc().currentFrame.textBox.font.logFont.face(), "Other Text");
-    EXPECT_EQ(empty->doc().buttonImages.images[ButtonImageSet::Next].width, 7 + 101);
-
-    savePath = inTemp(QStringLiteral("from empty.qtp"));
-    chosenMask = templ::AllElements;
-    ASSERT_TRUE(TemplateCommands(*empty).saveAsTemplate());
-    TemplateSet back;
-    ASSERT_TRUE(back.Load(savePath.toStdString()).ok());
-    EXPECT_EQ(back.mask & templ::BackgroundImage, 0u);
-    EXPECT_EQ(back.cursorSmoothness, 126u);
 }
 
 }  // namespace

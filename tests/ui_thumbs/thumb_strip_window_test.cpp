@@ -48,29 +48,6 @@ struct ThumbStripWindowTest : test::WithApplication, ::testing::Test {
     QStringList messages;
 };
 
-TEST_F(ThumbStripWindowTest, OpeningAProjectUsesTheThumbnailSettingsAndShowsProgressUntilDone) {
-    settings.thumbCx = 80;
-    settings.thumbCy = 40;
-    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 40, 400, 400)));
-    CQuibThumbView* view = strip();
-    ASSERT_NE(view, nullptr);
-    EXPECT_EQ(view->thumbnailSize(), QSize(40 + 6, 40 + 6));
-    EXPECT_EQ(view->count(), 40);
-    QProgressBar* bar = frame.panes()->messagePane()->findChild<QProgressBar*>();
-    if (view->thumbnailsPending()) {
-        ASSERT_NE(bar, nullptr);
-        EXPECT_EQ(frame.panes()->messagePane()->text(),
-                  QStringLiteral("Inizializzazione delle miniature..."));
-    }
-    for (int round = 0; round < 4000 && view->thumbnailsPending(); ++round) {
-        QApplication::processEvents();
-        QThread::msleep(1);
-    }
-    ASSERT_FALSE(view->thumbnailsPending());
-    EXPECT_EQ(frame.panes()->messagePane()->findChild<QProgressBar*>(), nullptr);
-    EXPECT_EQ(frame.panes()->messagePane()->text(), QStringLiteral("Pronto"));
-}
-
 TEST_F(ThumbStripWindowTest, ThumbnailRowIsOneItemHighPlusTwoPixelsAndTheScrollBar) {
     ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 30, 160, 120)));
     CQuibThumbView* view = strip();

@@ -53,27 +53,6 @@ std::vector<std::string> titles(const CQuibDoc& doc) {
     return out;
 }
 
-// The thumbnail frame i should show, made from its stored stream the slow, obvious way.
-QImage expectedThumbnail(const CQuibDoc& doc, int index, const QImage& templ) {
-    Bitmap24 picture(doc.frameSize.cx, doc.frameSize.cy);
-    const auto& stream = doc.frames[size_t(index)].imageData;
-    EXPECT_TRUE(zlibUncompress(stream.data(), stream.size(), picture.pixels.data(), picture.pixels.size()));
-    QImage image = templ.copy();
-    const int dw = image.width() - 6, dh = image.height() - 6, sw = picture.width, sh = picture.height;
-    for (int y = 0; y < dh; ++y)
-        for (int x = 0; x < dw; ++x) {
-            const int x0 = x * sw / dw, x1 = std::min((x + 1) * sw / dw, sw - 1);
-            const int y0 = y * sh / dh, y1 = std::min((y + 1) * sh / dh, sh - 1);
-            unsigned sum[3] = {}, n = 0;
-            for (int yy = y0; yy <= y1; ++yy)
-                for (int xx = x0; xx <= x1; ++xx, ++n)
-                    for (int c = 0; c < 3; ++c)
-                        sum[c] += picture.pixel(xx, yy)[c];
-            image.setPixel(x + 3, y + 3, qRgb(int(sum[2] / n), int(sum[1] / n), int(sum[0] / n)));
-        }
-    return image;
-}
-
 struct ThumbViewTest : ::testing::Test, test::WithApplication {
     // A strip in a shown window wide enough for every item.
     static void show(CQuibThumbView& view, int width = 900) {
@@ -103,59 +82,6 @@ struct ThumbViewTest : ::testing::Test, test::WithApplication {
         ASSERT_TRUE(drop.isAccepted());
     }
 };
-
-TEST_F(ThumbViewTest, WideFrameWith64SettingsGivesA64WideProportionalThumbnail) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 200, 100, {0x000000});
-    CQuibThumbView view(doc);
-    view.setThumbnailSettings(QSize(64, 64));
-    view.rebuild();
-    view.finishThumbnails();
-    EXPECT_EQ(view.thumbnailSize(), QSize(70, 38));
-    EXPECT_EQ(view.thumbnail(0).size(), QSize(70, 38));
-    EXPECT_EQ(view.gridSize(), QSize(70 + 8, 38 + 20));
-    EXPECT_EQ(view.itemHeight(), 58);
-    // The settings box changes the size on the next rebuild.
-    view.setThumbnailSettings(QSize(80, 40));
-    doc.UpdateAllViews(hint::Everything);
-    EXPECT_EQ(view.thumbnailSize(), QSize(80 + 6, 40 + 6));
-}
-
-TEST_F(ThumbViewTest, InsertedFrameEqualToTheOneBeforeReusesItsThumbnailAndIsSelectedAlone) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {0x102030, 0x405060, 0x708090});
-    CQuibThumbView view(doc);
-    view.finishThumbnails();
-    const std::vector<uint8_t> bytes = CopyFramesToClipboardFile(doc, {1, 1});
-    const int decodedBefore = view.decodedThumbnailCount();
-    ASSERT_TRUE(PasteFramesFromFile(doc, bytes, 2));  // after frame 1: both equal it
-    view.finishThumbnails();
-    ASSERT_EQ(view.count(), 5);
-    EXPECT_EQ(view.decodedThumbnailCount(), decodedBefore);
-    EXPECT_EQ(view.thumbnail(2), view.thumbnail(1));
-    EXPECT_EQ(view.thumbnail(3), view.thumbnail(1));
-    EXPECT_EQ(view.selectedRows(), (std::vector<int>{2, 3}));
-    EXPECT_EQ(doc.currentFrameIndex, 2);
-    EXPECT_EQ(view.currentRow(), 2);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(view.item(i)->text(), QString::number(i + 1));
-}
-
-TEST_F(ThumbViewTest, PastingIntoAnEmptyProjectSizesTheStripAndSelectsThePastedFrames) {
-    CQuibDoc source, empty;
-    buildFlatProject(source, 200, 100, {1, 2, 3});
-    empty.InitNewProject();
-    CQuibThumbView view(empty);
-    EXPECT_EQ(view.count(), 0);
-    ASSERT_TRUE(PasteFramesFromFile(empty, CopyFramesToClipboardFile(source, {0, 2}), -1));
-    view.finishThumbnails();
-    ASSERT_EQ(view.count(), 2);
-    EXPECT_EQ(view.thumbnailSize(), QSize(70, 38));
-    EXPECT_EQ(view.selectedRows(), (std::vector<int>{0, 1}));
-    EXPECT_EQ(empty.currentFrameIndex, 0);
-    EXPECT_EQ(view.thumbnail(1).convertToFormat(QImage::Format_RGB32),
-              expectedThumbnail(empty, 1, view.borderTemplate()).convertToFormat(QImage::Format_RGB32));
-}
 
 TEST_F(ThumbViewTest, ChangedCurrentPictureIsRescaledFromTheWorkingCopy) {
     CQuibDoc doc;
@@ -200,22 +126,6 @@ TEST_F(ThumbViewTest, ClickingEmptySpaceKeepsTheCurrentFrameSelected) {
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, empty);
     EXPECT_EQ(view.selectedRows(), std::vector<int>{1});
     EXPECT_EQ(doc.currentFrameIndex, 1);
-}
-
-TEST_F(ThumbViewTest, NavigationSelectsOnlyTheTargetFrame) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {1, 2, 3, 4});
-    CQuibThumbView view(doc);
-    view.run(cmd::EditSelectAll);
-    EXPECT_FALSE(view.enabled(cmd::PreviousFrame));
-    view.run(cmd::NextFrame);
-    EXPECT_EQ(doc.currentFrameIndex, 1);
-    EXPECT_EQ(view.selectedRows(), std::vector<int>{1});
-    view.run(cmd::LastFrame);
-    EXPECT_EQ(doc.currentFrameIndex, 3);
-    EXPECT_FALSE(view.enabled(cmd::NextFrame));
-    view.run(cmd::FirstFrame);
-    EXPECT_EQ(view.selectedRows(), std::vector<int>{0});
 }
 
 TEST_F(ThumbViewTest, DroppingIntoAnotherProjectCopiesAndAMoveRemovesFromTheSource) {
@@ -310,30 +220,6 @@ TEST_F(ThumbViewTest, PasteDropAndCutKeepThePendingEditsOfBothProjects) {
         EXPECT_TRUE(holdsEdit(target, "target", inTarget)) << c.name;
         EXPECT_EQ(holdsEdit(target, "source", inSource), c.sourceEdited) << c.name;
     }
-}
-
-TEST_F(ThumbViewTest, DragOverOnlyTakesFrameDataAndHighlightsTheItemUnderTheCursor) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {1, 2, 3});
-    CQuibThumbView view(doc);
-    show(view);
-    QMimeData text;
-    text.setText(QStringLiteral("no frames"));
-    QDragEnterEvent refused(centreOf(view, 1), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &refused);
-    EXPECT_FALSE(refused.isAccepted());
-    std::unique_ptr<QMimeData> data(view.dragData());
-    QDragEnterEvent enter(centreOf(view, 1), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
-                          Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &enter);
-    QDragMoveEvent move(centreOf(view, 1), Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &move);
-    EXPECT_EQ(move.dropAction(), Qt::MoveAction);  // the same strip moves
-    EXPECT_EQ(view.dropHighlightRow(), 1);
-    QDragLeaveEvent leave;
-    QApplication::sendEvent(view.viewport(), &leave);
-    EXPECT_EQ(view.dropHighlightRow(), -1);
 }
 
 TEST_F(ThumbViewTest, DraggingNearAnEdgeScrollsTheList) {
@@ -431,24 +317,6 @@ TEST_F(ThumbViewTest, MoveAllElementsShiftsTheSelectedFramesElementsAndTheFrameP
     MoveElementsDialog dialog;
     EXPECT_EQ(dialog.dx(), 0);
     EXPECT_EQ(dialog.dy(), 0);
-}
-
-TEST(ThumbnailItemDelegate, ColoursFollowTheStateAndTheListFocus) {
-    QPalette palette;
-    palette.setColor(QPalette::Highlight, Qt::blue);
-    palette.setColor(QPalette::Mid, Qt::gray);
-    palette.setColor(QPalette::Button, Qt::yellow);
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Text, Qt::black);
-    palette.setColor(QPalette::HighlightedText, Qt::green);
-    using D = ThumbnailItemDelegate;
-    EXPECT_EQ(D::itemColours(palette, true, true, true).background, QColor(Qt::blue));
-    EXPECT_EQ(D::itemColours(palette, true, false, false).background, QColor(Qt::gray));
-    EXPECT_EQ(D::itemColours(palette, false, true, true).background, QColor(Qt::yellow));
-    EXPECT_EQ(D::itemColours(palette, false, true, false).background, QColor(Qt::gray));
-    EXPECT_EQ(D::itemColours(palette, true, false, true).text, QColor(Qt::green));
-    EXPECT_EQ(D::itemColours(palette, false, false, true).background, QColor(Qt::white));
-    EXPECT_EQ(D::itemColours(palette, false, false, true).text, QColor(Qt::black));
 }
 
 TEST(ThumbnailItemDelegate, InsertionBarIsATwoPixelLineWithTicks) {

@@ -41,28 +41,6 @@ std::vector<uint8_t> compressed(const std::vector<uint8_t>& pixels) {
     return *zlibCompress(pixels.data(), pixels.size(), 1);
 }
 
-// The picture fits the box with the frame's shape, inside a ring of three pixels each side.
-TEST(ThumbnailSizeRule, FrameShapeFitsTheBox) {
-    const struct {
-        const char* what;
-        QSize box;
-        Size frame;
-        QSize thumbnail;
-    } cases[] = {
-        {"wide frame: full width", {64, 64}, {200, 100}, {64 + 6, 32 + 6}},
-        {"wide screen", {64, 64}, {1920, 1080}, {64 + 6, 36 + 6}},
-        {"tall frame: full height", {64, 64}, {100, 200}, {32 + 6, 64 + 6}},
-        {"width 40 * 90 / 100 fits", {80, 40}, {90, 100}, {36 + 6, 40 + 6}},
-        {"wide frame in a narrow box", {30, 64}, {400, 100}, {30 + 6, 7 + 6}},
-        {"square frame in a wide box: clamped", {100, 50}, {10, 10}, {50 + 6, 50 + 6}},
-        {"unknown frame size: the box", {80, 60}, {0, 0}, {86, 66}},
-        {"bad settings count as 64", {0, -3}, {0, 0}, {70, 70}},
-        {"sliver keeps one pixel", {64, 64}, {1, 1000}, {1 + 6, 64 + 6}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(thumbnailSize(c.box, c.frame), c.thumbnail) << c.what;
-}
-
 TEST(BoxFilter, CompressedStreamGivesTheSameAsTheDecompressedPicture) {
     const int sw = 333, sh = 250, dw = 40, dh = 30;
     const auto src = noisePicture(sw, sh, 7);
@@ -91,19 +69,6 @@ TEST(BoxFilter, DamagedOrShortStreamsFailAndLeaveMissingRowsBlack) {
     filter.reset();
     EXPECT_FALSE(filterCompressedPicture(garbage, sizeof garbage, filter, scratch));
     EXPECT_FALSE(filterCompressedPicture(garbage, 0, filter, scratch));
-}
-
-TEST(ThumbnailBuilder, CancelDropsTheWorkUnderWay) {
-    const QImage templ = thumbnailTemplate(QSize(70, 70));
-    std::vector<ThumbnailBuilder::Task> tasks;
-    const SharedBytes stream(compressed(noisePicture(400, 400, 3)));
-    for (int k = 0; k < 50; ++k)
-        tasks.push_back({k, stream});
-    ThumbnailBuilder builder(2);
-    builder.start(std::move(tasks), Size{400, 400}, templ);
-    builder.cancel();
-    EXPECT_FALSE(builder.running());
-    EXPECT_TRUE(builder.takeResults().empty());
 }
 
 }  // namespace
