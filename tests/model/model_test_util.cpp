@@ -33,19 +33,6 @@ void makeProject(CQuibDoc& doc, int count, Size size) {
     doc.SelectFrame(0, true);
 }
 
-void linkGoto(CQuibDoc& doc, int index, int target, int button) {
-    doc.frames[size_t(index)].gotoButtons[button].visible = 1;
-    doc.frames[size_t(index)].gotoButtons[button].targetOffset = target - index;
-    if (index == doc.currentFrameIndex)
-        doc.currentFrame.gotoButtons[button] = doc.frames[size_t(index)].gotoButtons[button];
-}
-
-int gotoTarget(const CQuibDoc& doc, int index, int button) {
-    FrameElements f;
-    doc.GetFrame(index, f);
-    return index + f.gotoButtons[button].targetOffset;
-}
-
 std::vector<uint8_t> storedPixels(const CQuibDoc& doc, int index) {
     std::vector<uint8_t> pixels(size_t(doc.frameSize.cx) * size_t(doc.frameSize.cy) * 3);
     const auto& stream = doc.frames[size_t(index)].imageData;

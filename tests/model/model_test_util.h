@@ -17,11 +17,6 @@ Bitmap24 solidImage(Size size, uint8_t b, uint8_t g, uint8_t r);
 // "F<k>". The first frame is selected.
 void makeProject(CQuibDoc& doc, int count, Size size = Size{8, 6});
 
-// Sets frame index's Goto 1 to the absolute target (through the array, bypassing the working copy).
-void linkGoto(CQuibDoc& doc, int index, int target, int button = 0);
-// The absolute target of a frame's Goto button as the document sees it.
-int gotoTarget(const CQuibDoc& doc, int index, int button = 0);
-
 // The decompressed picture of a frame's stored stream.
 std::vector<uint8_t> storedPixels(const CQuibDoc& doc, int index);
 

@@ -24,17 +24,6 @@ void buildProjectOf(CQuibDoc& doc, const std::vector<Bitmap24>& pictures) {
     doc.SetModifiedFlag(false);
 }
 
-std::vector<Bitmap24> framePictures(CQuibDoc& doc) {
-    const int original = doc.currentFrameIndex;
-    std::vector<Bitmap24> pictures;
-    for (int i = 0; i < doc.frameCount(); ++i) {
-        doc.SelectFrame(i);
-        pictures.push_back(doc.currentImage);
-    }
-    doc.SelectFrame(original);
-    return pictures;
-}
-
 Palette paletteOf(std::initializer_list<PaletteEntry> entries) {
     Palette palette;
     for (const PaletteEntry& e : entries)

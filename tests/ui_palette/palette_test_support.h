@@ -18,9 +18,6 @@ Bitmap24 flatPicture(int w, int h, uint8_t red, uint8_t green, uint8_t blue);
 // frame is current.
 void buildProjectOf(CQuibDoc& doc, const std::vector<Bitmap24>& pictures);
 
-// Every frame's decompressed picture, read without disturbing the current frame.
-std::vector<Bitmap24> framePictures(CQuibDoc& doc);
-
 // A palette of the given colours, fourth byte 255.
 Palette paletteOf(std::initializer_list<PaletteEntry> entries);
 
