@@ -5,10 +5,12 @@
 #include <QDrag>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "shape_document.h"
 #include "shapes/fill_shape.h"
@@ -21,6 +23,14 @@ namespace {
 // Handles are drawn in green, whatever the shape's own colour.
 const raster::Pen kHandlePen = raster::Pen::solid(0x0000FF00);
 const raster::Pen kPreviewPen = raster::Pen::solid(0x00800000);
+
+uint32_t colourRef(const QColor& c) {
+    return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16;
+}
+
+bool isViewTool(ShapeTool tool) {
+    return tool == ShapeTool::Pan || tool == ShapeTool::Zoom;
+}
 
 raster::Pen penOf(const Shape& shape) {
     return raster::Pen{raster::PenStyle(shape.penStyle), shape.penWidth, shape.colour};
@@ -44,6 +54,12 @@ bool ShapeEditor::canMovePointer() {
 }
 
 void ShapeEditor::setTool(ShapeTool tool) {
+    if (isViewTool(tool)) {
+        if (tool == m_tool)
+            tool = m_previousTool;
+        else if (!isViewTool(m_tool))
+            m_previousTool = m_tool;
+    }
     if (m_tool == ShapeTool::Edit && tool != ShapeTool::Edit)
         clearCurrentPoint();
     m_tool = tool;
@@ -57,15 +73,49 @@ void ShapeEditor::setTool(ShapeTool tool) {
     m_transform.reset();
     m_band.reset();
     m_draggingPoint = false;
-    setCursor(tool == ShapeTool::Transform ? Qt::ArrowCursor : Qt::CrossCursor);
+    m_polylineDown = false;
+    m_panFrom.reset();
+    m_rightPan = false;
+    updateCursor();
     if (tool == ShapeTool::Rectangle || tool == ShapeTool::Ellipse || tool == ShapeTool::Polyline ||
         tool == ShapeTool::Freehand)
         deselectAll();
     update();
 }
 
+void ShapeEditor::updateCursor() {
+    switch (m_tool) {
+        case ShapeTool::Transform:
+            setCursor(Qt::ArrowCursor);
+            return;
+        case ShapeTool::Pan:
+            setCursor(m_panFrom ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
+            return;
+        default:
+            setCursor(Qt::CrossCursor);
+    }
+}
+
+void ShapeEditor::zoomTo(QPoint about, double zoom) {
+    m_view.zoomAbout(about, size(), zoom);
+    update();
+}
+
+void ShapeEditor::zoomIn(QPoint about) {
+    zoomTo(about, m_view.zoom() * 2);
+}
+
+void ShapeEditor::zoomOut(QPoint about) {
+    zoomTo(about, m_view.zoom() / 2);
+}
+
+void ShapeEditor::resetView() {
+    m_view.reset();
+    update();
+}
+
 PointD ShapeEditor::unit(QPoint at) const {
-    return PointD{double(at.x()) / std::max(1, width()), double(at.y()) / std::max(1, height())};
+    return PointD{double(at.x()) / areaWidth(), double(at.y()) / areaHeight()};
 }
 
 void ShapeEditor::changed() {
@@ -79,16 +129,31 @@ void ShapeEditor::clearCurrentPoint() {
     m_hovered = PointHit{};
 }
 
-void ShapeEditor::press(QPoint at, Qt::KeyboardModifiers modifiers, bool doubleClick) {
+void ShapeEditor::press(QPoint widgetAt, Qt::KeyboardModifiers modifiers, bool doubleClick) {
+    if (m_tool == ShapeTool::Pan) {
+        m_panFrom = widgetAt;
+        updateCursor();
+        return;
+    }
+    if (m_tool == ShapeTool::Zoom) {
+        if (doubleClick)
+            resetView();
+        else if (modifiers.testFlag(Qt::ShiftModifier))
+            zoomOut(widgetAt);
+        else
+            zoomIn(widgetAt);
+        return;
+    }
     if (!m_document.canEditShapes())
         return;
+    const QPoint at = m_view.toArea(widgetAt);
     const PointD u = unit(at);
     switch (m_tool) {
         case ShapeTool::Rectangle:
         case ShapeTool::Ellipse:
             deselectAll();
-            m_creating = ShapeDrag{u, u, width(), height(), modifiers.testFlag(Qt::ShiftModifier)};
-            drag(at);
+            m_creating = ShapeDrag{u, u, areaWidth(), areaHeight(), modifiers.testFlag(Qt::ShiftModifier)};
+            dragInArea(at);
             return;
         case ShapeTool::Polyline:
             if (!m_polylineActive) {
@@ -96,6 +161,7 @@ void ShapeEditor::press(QPoint at, Qt::KeyboardModifiers modifiers, bool doubleC
                 m_polylineActive = true;
                 m_vertices.clear();
             }
+            m_polylineDown = true;
             m_follow = u;
             updatePolylinePreview();
             return;
@@ -106,7 +172,7 @@ void ShapeEditor::press(QPoint at, Qt::KeyboardModifiers modifiers, bool doubleC
             update();
             return;
         case ShapeTool::Fill: {
-            auto fill = FillShape::at(u.x, u.y, width(), height(), m_document.newShapePen().colour);
+            auto fill = FillShape::at(u.x, u.y, areaWidth(), areaHeight(), m_document.newShapePen().colour);
             fill->Update(0, false);
             addShape(std::move(fill));
             return;
@@ -116,6 +182,9 @@ void ShapeEditor::press(QPoint at, Qt::KeyboardModifiers modifiers, bool doubleC
             return;
         case ShapeTool::Edit:
             pressEdit(at, modifiers, doubleClick);
+            return;
+        case ShapeTool::Pan:
+        case ShapeTool::Zoom:
             return;
     }
 }
@@ -131,16 +200,16 @@ void ShapeEditor::pressTransform(QPoint at, Qt::KeyboardModifiers modifiers) {
     for (const auto& shape : shapes) {
         if (!shape->selected)
             continue;
-        const int code = transformHandleAt(*shape, at.x(), at.y(), width(), height(), m_rotation);
+        const int code = transformHandleAt(*shape, at.x(), at.y(), areaWidth(), areaHeight(), m_rotation);
         if (code < 0)
             continue;
-        m_transform.emplace(shapes, m_document.history(), shape->GetBounds(width(), height()), code, unit(at),
-                            width(), height(), keys);
+        m_transform.emplace(shapes, m_document.history(), shape->GetBounds(areaWidth(), areaHeight()), code,
+                            unit(at), areaWidth(), areaHeight(), keys);
         update();
         return;
     }
     // Off the handles a click picks a shape up by its outline and moves it.
-    const int hit = shapeAtPoint(shapes, at.x(), at.y(), width(), height());
+    const int hit = shapeAtPoint(shapes, at.x(), at.y(), areaWidth(), areaHeight());
     if (hit < 0) {
         selectOrBand(at, keys.shift);
         return;
@@ -154,8 +223,8 @@ void ShapeEditor::pressTransform(QPoint at, Qt::KeyboardModifiers modifiers) {
         shape.selected = true;
     }
     if (shape.selected)
-        m_transform.emplace(shapes, m_document.history(), shape.GetBounds(width(), height()), handle::kMove,
-                            unit(at), width(), height(), TransformKeys{});
+        m_transform.emplace(shapes, m_document.history(), shape.GetBounds(areaWidth(), areaHeight()),
+                            handle::kMove, unit(at), areaWidth(), areaHeight(), TransformKeys{});
     changed();
 }
 
@@ -166,7 +235,8 @@ void ShapeEditor::pressEdit(QPoint at, Qt::KeyboardModifiers modifiers, bool dou
         startShapeDrag(u);
         return;
     }
-    const PointHit hit = nearestSelectedPoint(shapes, u, width(), height(), m_currentShape, m_currentPoint);
+    const PointHit hit =
+        nearestSelectedPoint(shapes, u, areaWidth(), areaHeight(), m_currentShape, m_currentPoint);
     if (hit.shape >= 0) {
         m_currentShape = hit.shape;
         m_currentPoint = hit.index;
@@ -174,14 +244,14 @@ void ShapeEditor::pressEdit(QPoint at, Qt::KeyboardModifiers modifiers, bool dou
     if (hit.shape >= 0 && hit.distanceSquared <= 9) {
         m_draggingPoint = true;
         m_pointRecorded = false;
-        m_linked = linkedControlPoint(*shapes[size_t(hit.shape)], hit.index, width(), height());
+        m_linked = linkedControlPoint(*shapes[size_t(hit.shape)], hit.index, areaWidth(), areaHeight());
         changed();
         return;
     }
     if (hit.shape >= 0 && (modifiers.testFlag(Qt::ShiftModifier) || doubleClick)) {
         Shape& shape = *shapes[size_t(hit.shape)];
         m_document.history().recordAllPoints(hit.shape);
-        const int index = shape.InsertPoint(u.x, u.y, width(), height());
+        const int index = shape.InsertPoint(u.x, u.y, areaWidth(), areaHeight());
         if (index < 0) {
             m_document.history().dropLast();
             return;
@@ -197,7 +267,7 @@ void ShapeEditor::pressEdit(QPoint at, Qt::KeyboardModifiers modifiers, bool dou
 
 void ShapeEditor::selectOrBand(QPoint at, bool shift) {
     auto& shapes = m_document.shapes();
-    const int hit = shapeAtPoint(shapes, at.x(), at.y(), width(), height());
+    const int hit = shapeAtPoint(shapes, at.x(), at.y(), areaWidth(), areaHeight());
     if (hit >= 0) {
         Shape& shape = *shapes[size_t(hit)];
         if (shift) {
@@ -223,7 +293,17 @@ void ShapeEditor::updatePolylinePreview() {
     update();
 }
 
-void ShapeEditor::drag(QPoint to) {
+void ShapeEditor::drag(QPoint widgetTo) {
+    if (m_panFrom) {
+        m_view.panBy(widgetTo - *m_panFrom);
+        m_panFrom = widgetTo;
+        update();
+        return;
+    }
+    dragInArea(m_view.toArea(widgetTo));
+}
+
+void ShapeEditor::dragInArea(QPoint to) {
     const PointD u = unit(to);
     if (m_band) {
         m_band->setBottomRight(to);
@@ -260,7 +340,7 @@ void ShapeEditor::drag(QPoint to) {
             m_document.history().recordPoints(m_currentShape, 0);
             m_pointRecorded = true;
         }
-        movePoint(shape, m_currentPoint, u, m_linked, width(), height());
+        movePoint(shape, m_currentPoint, u, m_linked, areaWidth(), areaHeight());
         changed();
         return;
     }
@@ -271,14 +351,24 @@ void ShapeEditor::drag(QPoint to) {
     }
 }
 
-void ShapeEditor::release(QPoint at) {
+void ShapeEditor::release(QPoint widgetAt) {
+    if (m_tool == ShapeTool::Pan) {
+        // A pan held by the right button lasts until that button comes up.
+        if (m_panFrom && !m_rightPan) {
+            drag(widgetAt);
+            m_panFrom.reset();
+            updateCursor();
+        }
+        return;
+    }
+    const QPoint at = m_view.toArea(widgetAt);
     if (m_band) {
         m_band->setBottomRight(at);
         const QRect r = m_band->normalized();
         m_band.reset();
         auto& shapes = m_document.shapes();
         const std::vector<int> inside =
-            shapesInBand(shapes, Rect{r.left(), r.top(), r.right(), r.bottom()}, width(), height());
+            shapesInBand(shapes, Rect{r.left(), r.top(), r.right(), r.bottom()}, areaWidth(), areaHeight());
         for (size_t i = 0; i < shapes.size(); ++i) {
             const bool in = std::find(inside.begin(), inside.end(), int(i)) != inside.end();
             if (in)
@@ -290,21 +380,22 @@ void ShapeEditor::release(QPoint at) {
         return;
     }
     if (m_creating) {
-        drag(at);
+        dragInArea(at);
         m_creating.reset();
         addShape(std::move(m_preview));
         return;
     }
     if (m_polylineActive) {
+        m_polylineDown = false;
         m_vertices.push_back(unit(at));
         m_follow = unit(at);
         updatePolylinePreview();
         return;
     }
     if (m_stroking) {
-        drag(at);
+        dragInArea(at);
         m_stroking = false;
-        auto shape = makeFreehand(m_stroke, width(), height(), m_document.newShapePen());
+        auto shape = makeFreehand(m_stroke, areaWidth(), areaHeight(), m_document.newShapePen());
         m_stroke.clear();
         if (shape)
             addShape(std::move(shape));
@@ -313,7 +404,7 @@ void ShapeEditor::release(QPoint at) {
         return;
     }
     if (m_draggingPoint) {
-        drag(at);
+        dragInArea(at);
         m_draggingPoint = false;
         auto& shapes = m_document.shapes();
         if (m_pointRecorded && m_currentShape >= 0 && size_t(m_currentShape) < shapes.size())
@@ -322,16 +413,21 @@ void ShapeEditor::release(QPoint at) {
         return;
     }
     if (m_transform) {
-        drag(at);
+        dragInArea(at);
         m_transform->finish();
         m_transform.reset();
         changed();
     }
 }
 
-void ShapeEditor::hover(QPoint at) {
+void ShapeEditor::hover(QPoint widgetAt) {
+    if (m_panFrom) {
+        drag(widgetAt);
+        return;
+    }
+    const QPoint at = m_view.toArea(widgetAt);
     if (m_polylineActive) {
-        drag(at);
+        dragInArea(at);
         return;
     }
     if (m_tool == ShapeTool::Transform) {
@@ -340,7 +436,7 @@ void ShapeEditor::hover(QPoint at) {
     }
     if (m_tool != ShapeTool::Edit)
         return;
-    const PointHit hit = nearestSelectedPoint(m_document.shapes(), unit(at), width(), height(),
+    const PointHit hit = nearestSelectedPoint(m_document.shapes(), unit(at), areaWidth(), areaHeight(),
                                               m_currentShape, m_currentPoint);
     if (hit.shape < 0 || hit.distanceSquared >= 49) {
         m_hovered = PointHit{};
@@ -353,14 +449,15 @@ void ShapeEditor::hover(QPoint at) {
         return;
     // Snapping only moves the pointer; where it lands is read from the next event as usual.
     const PointD p = m_document.shapes()[size_t(hit.shape)]->current[size_t(hit.index)];
-    QCursor::setPos(mapToGlobal(QPoint(pixelTrunc(p.x, width()), pixelTrunc(p.y, height()))));
+    QCursor::setPos(
+        mapToGlobal(m_view.toWidget(QPoint(pixelTrunc(p.x, areaWidth()), pixelTrunc(p.y, areaHeight())))));
 }
 
 Qt::CursorShape ShapeEditor::transformCursor(QPoint at) const {
     for (const auto& shape : m_document.shapes()) {
         if (!shape->selected)
             continue;
-        switch (transformHandleAt(*shape, at.x(), at.y(), width(), height(), m_rotation)) {
+        switch (transformHandleAt(*shape, at.x(), at.y(), areaWidth(), areaHeight(), m_rotation)) {
             case -1:
                 continue;
             case handle::kMove:
@@ -383,13 +480,24 @@ Qt::CursorShape ShapeEditor::transformCursor(QPoint at) const {
     return Qt::ArrowCursor;
 }
 
-void ShapeEditor::rightClick(QPoint at) {
+void ShapeEditor::rightClick(QPoint widgetAt) {
+    if (m_tool == ShapeTool::Zoom)
+        zoomOut(widgetAt);
+    if (isViewTool(m_tool))
+        return;
+    if (m_creating || (m_polylineActive && m_polylineDown)) {
+        // The shape being drawn is dropped and the view follows the right button instead.
+        setTool(ShapeTool::Pan);
+        m_rightPan = true;
+        m_panFrom = widgetAt;
+        updateCursor();
+        return;
+    }
     if (m_polylineActive) {
         finishPolyline();
         return;
     }
-    if (m_creating || m_stroking) {
-        m_creating.reset();
+    if (m_stroking) {
         m_stroking = false;
         m_stroke.clear();
         m_preview.reset();
@@ -401,7 +509,14 @@ void ShapeEditor::rightClick(QPoint at) {
     // Shown without waiting for it, so the dialog keeps running its own events.
     QMenu* menu = contextMenu().release();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(mapToGlobal(at));
+    menu->popup(mapToGlobal(widgetAt));
+}
+
+void ShapeEditor::rightRelease(QPoint widgetAt) {
+    if (!m_rightPan)
+        return;
+    drag(widgetAt);
+    setTool(m_previousTool);
 }
 
 std::unique_ptr<QMenu> ShapeEditor::contextMenu() {
@@ -614,7 +729,7 @@ void ShapeEditor::dragEnterEvent(QDragEnterEvent* event) {
     if (!clip || !m_document.canEditShapes())
         return;
     m_dropPreview = std::move(clip->shapes);
-    const PointD u = unit(event->position().toPoint());
+    const PointD u = unit(m_view.toArea(event->position().toPoint()));
     for (auto& shape : m_dropPreview)
         moveShape(*shape, u.x - clip->origin.x, u.y - clip->origin.y);
     m_dropLast = u;
@@ -625,7 +740,7 @@ void ShapeEditor::dragEnterEvent(QDragEnterEvent* event) {
 void ShapeEditor::dragMoveEvent(QDragMoveEvent* event) {
     if (m_dropPreview.empty())
         return;
-    const PointD u = unit(event->position().toPoint());
+    const PointD u = unit(m_view.toArea(event->position().toPoint()));
     for (auto& shape : m_dropPreview)
         moveShape(*shape, u.x - m_dropLast.x, u.y - m_dropLast.y);
     m_dropLast = u;
@@ -640,7 +755,7 @@ void ShapeEditor::dragLeaveEvent(QDragLeaveEvent*) {
 
 void ShapeEditor::dropEvent(QDropEvent* event) {
     m_dropPreview.clear();
-    if (addShapesFrom(event->mimeData(), unit(event->position().toPoint())))
+    if (addShapesFrom(event->mimeData(), unit(m_view.toArea(event->position().toPoint()))))
         event->acceptProposedAction();
     update();
 }
@@ -662,7 +777,19 @@ void ShapeEditor::redo() {
 }
 
 QImage ShapeEditor::render() {
+    QImage area = renderArea();
+    if (m_view.isDefault())
+        return area;
     QImage image(std::max(1, width()), std::max(1, height()), QImage::Format_ARGB32);
+    image.fill(palette().color(QPalette::Dark));
+    QPainter(&image).drawImage(m_view.scroll(), area);
+    return image;
+}
+
+QImage ShapeEditor::renderArea() {
+    // The whole area is drawn, not only the part in sight, so that a fill is bounded by outlines
+    // that are out of view.
+    QImage image(areaWidth(), areaHeight(), QImage::Format_ARGB32);
     raster::DrawContext dc(image);
     const int w = image.width(), h = image.height();
     if (m_tool == ShapeTool::Fill) {
@@ -703,9 +830,7 @@ QImage ShapeEditor::render() {
 }
 
 void ShapeEditor::drawTransformFrames(raster::DrawContext& dc, int w, int h) const {
-    const QColor highlight = palette().color(QPalette::Highlight);
-    const uint32_t colour =
-        uint32_t(highlight.red()) | uint32_t(highlight.green()) << 8 | uint32_t(highlight.blue()) << 16;
+    const uint32_t colour = colourRef(palette().color(QPalette::Highlight));
     dc.setBrush(raster::Brush::hollowBrush());
     for (const auto& shape : m_document.shapes()) {
         if (!shape->selected)
@@ -740,7 +865,7 @@ void ShapeEditor::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ShapeEditor::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons() & Qt::LeftButton)
+    if ((event->buttons() & Qt::LeftButton) || m_panFrom)
         drag(event->position().toPoint());
     else
         hover(event->position().toPoint());
@@ -749,6 +874,42 @@ void ShapeEditor::mouseMoveEvent(QMouseEvent* event) {
 void ShapeEditor::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         release(event->position().toPoint());
+    else if (event->button() == Qt::RightButton)
+        rightRelease(event->position().toPoint());
+}
+
+void ShapeEditor::wheelEvent(QWheelEvent* event) {
+    const int steps = event->angleDelta().y();
+    if (!event->modifiers().testFlag(Qt::ControlModifier) || steps == 0) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    if (steps > 0)
+        zoomIn(event->position().toPoint());
+    else
+        zoomOut(event->position().toPoint());
+    event->accept();
+}
+
+void ShapeEditor::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            zoomIn(rect().center());
+            return;
+        case Qt::Key_Minus:
+            zoomOut(rect().center());
+            return;
+        case Qt::Key_0:
+            resetView();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
 }
 
 }  // namespace quib

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "shape_view.h"
 #include "shapes/point_editing.h"
 #include "shapes/shape_building.h"
 #include "shapes/shape_transform.h"
@@ -16,17 +17,24 @@ namespace quib {
 
 class ShapeDocument;
 
-enum class ShapeTool { Transform, Edit, Rectangle, Ellipse, Polyline, Freehand, Fill };
+enum class ShapeTool { Transform, Edit, Rectangle, Ellipse, Polyline, Freehand, Fill, Pan, Zoom };
 
 // The canvas on which the shapes of a ShapeDocument are drawn and edited with the mouse. Shape
-// coordinates are unit coordinates mapped onto the widget's size.
+// coordinates are unit coordinates mapped onto the drawing area, which the view pans and zooms.
 class ShapeEditor : public QWidget {
 public:
     explicit ShapeEditor(ShapeDocument& document, QWidget* parent = nullptr);
 
     ShapeTool tool() const { return m_tool; }
-    // Tools that create shapes deselect every shape; leaving the edit tool forgets its point.
+    // Tools that create shapes deselect every shape; leaving the edit tool forgets its point. Pan
+    // and zoom toggle: choosing one again returns to the tool in use before it.
     void setTool(ShapeTool tool);
+
+    const ShapeView& view() const { return m_view; }
+    // One zoom step in or out about a widget pixel; the unit point under it stays there.
+    void zoomIn(QPoint about);
+    void zoomOut(QPoint about);
+    void resetView();
 
     // Pointer gestures in widget pixels; the mouse events come here, and so can tests.
     void press(QPoint at, Qt::KeyboardModifiers modifiers = {}, bool doubleClick = false);
@@ -35,8 +43,10 @@ public:
     // The pointer moving with no button held: the polyline's last vertex follows it, and the edit
     // tool snaps the pointer onto a point it comes near.
     void hover(QPoint at);
-    // A right click: ends a polyline, drops a shape being drawn, else opens the context menu.
+    // A right click: ends a polyline, drops a shape being drawn and pans while the button is held,
+    // with the zoom tool zooms out, else opens the context menu.
     void rightClick(QPoint at);
+    void rightRelease(QPoint at);
 
     // Adds a shape at the end of the list, named and recorded ("Crea nuova Forma"), selected alone.
     void addShape(std::unique_ptr<Shape> shape);
@@ -84,13 +94,23 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Positions below are in the drawing area's pixels unless named widget.
+    int areaWidth() const { return m_view.area(size()).width(); }
+    int areaHeight() const { return m_view.area(size()).height(); }
     PointD unit(QPoint at) const;
+    void zoomTo(QPoint about, double zoom);
+    void updateCursor();
+    void dragInArea(QPoint to);
+    // The drawing area alone, at its zoomed size.
+    QImage renderArea();
     void changed();
     // Ctrl with a press: the selected shapes go out as a drag, copied wherever they land.
     void startShapeDrag(PointD origin);
@@ -107,12 +127,18 @@ private:
 
     ShapeDocument& m_document;
     ShapeTool m_tool = ShapeTool::Transform;
+    ShapeTool m_previousTool = ShapeTool::Transform;
+    ShapeView m_view;
+    // Pan: the last widget pixel of a drag, and whether the right button started it.
+    std::optional<QPoint> m_panFrom;
+    bool m_rightPan = false;
     std::optional<ShapeDrag> m_creating;
     std::unique_ptr<Shape> m_preview;
     // Polyline: the fixed vertices and the one following the pointer.
     std::vector<PointD> m_vertices;
     std::optional<PointD> m_follow;
     bool m_polylineActive = false;
+    bool m_polylineDown = false;
     // Freehand: the stroke in pixels while the button is down.
     std::vector<PointD> m_stroke;
     bool m_stroking = false;

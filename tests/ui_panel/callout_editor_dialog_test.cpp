@@ -2,12 +2,15 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <cmath>
+#include <functional>
 
 #include "model/frame_composition.h"
 #include "panel_test_support.h"
@@ -393,6 +396,133 @@ TEST_F(CalloutEditorTest, TheTransformHandlesScaleAndTurnTheSelection) {
     EXPECT_NEAR((shapes[2]->GetYRange().min - y.min) * 240, 20, 1e-6);
     EXPECT_TRUE(shapes[2]->selected && !shapes[1]->selected);
     EXPECT_EQ(dialog->undoAction()->toolTip(), QStringLiteral("Annulla Incolla Forme"));
+}
+
+void sendKey(ShapeEditor& editor, Qt::Key key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(&editor, &event);
+}
+
+void sendCtrlWheel(ShapeEditor& editor, QPoint at, int delta) {
+    QWheelEvent event(at, editor.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&editor, &event);
+}
+
+// Each way of moving the view, then a rectangle dragged from (90, 60) to (150, 120) on the
+// 360 x 240 canvas: where its corners land in unit space and that it is painted under the pointer.
+TEST_F(CalloutEditorTest, PanAndZoomMoveWhereTheMouseDrawsAndWhereShapesArePainted) {
+    struct Case {
+        const char* name;
+        std::function<void(ShapeEditor&)> moveView;
+        PointD from, to;
+    };
+    const Case cases[] = {
+        {"zoom tool click at the origin, 200%",
+         [](ShapeEditor& e) {
+             e.setTool(ShapeTool::Zoom);
+             e.press({0, 0});
+             e.release({0, 0});
+             e.setTool(ShapeTool::Zoom);
+         },
+         {90.0 / 720, 60.0 / 480},
+         {150.0 / 720, 120.0 / 480}},
+        {"pan tool drag",
+         [](ShapeEditor& e) {
+             e.setTool(ShapeTool::Pan);
+             e.press({100, 100});
+             e.drag({130, 110});
+             e.release({140, 120});
+             e.setTool(ShapeTool::Pan);
+         },
+         unitOf(50, 40), unitOf(110, 100)},
+        {"right drag while drawing a rectangle",
+         [](ShapeEditor& e) {
+             e.press({40, 40});
+             e.drag({60, 60});
+             e.rightClick({60, 60});
+             EXPECT_EQ(e.tool(), ShapeTool::Pan);
+             e.drag({80, 70});
+             e.release({85, 75});
+             e.rightRelease({90, 80});
+             e.release({90, 80});
+         },
+         unitOf(60, 40), unitOf(120, 100)},
+        {"Ctrl+wheel keeps the point under the pointer",
+         [](ShapeEditor& e) {
+             sendCtrlWheel(e, {90, 60}, 120);
+         },
+         unitOf(90, 60),
+         {240.0 / 720, 180.0 / 480}},
+        {"zoom tool Shift+click and right click zoom out",
+         [](ShapeEditor& e) {
+             e.setTool(ShapeTool::Zoom);
+             e.press({120, 80}, Qt::ShiftModifier);
+             e.rightClick({120, 80});
+             EXPECT_EQ(e.view().zoom(), 0.25);
+             e.setTool(ShapeTool::Zoom);
+         },
+         {0, 0},
+         {60.0 / 90, 1.0}},
+        {"keys: plus about the centre, then zero back to the default",
+         [](ShapeEditor& e) {
+             sendKey(e, Qt::Key_Plus);
+             EXPECT_EQ(e.view().zoom(), 2.0);
+             sendKey(e, Qt::Key_0);
+         },
+         unitOf(90, 60), unitOf(150, 120)},
+        {"zoom tool double click back to the default",
+         [](ShapeEditor& e) {
+             e.setTool(ShapeTool::Zoom);
+             e.press({10, 10});
+             e.press({10, 10}, {}, true);
+             e.setTool(ShapeTool::Zoom);
+         },
+         unitOf(90, 60), unitOf(150, 120)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto dialog = open();
+        dialog->newCallout();
+        dialog->setDrawColour(0x000000FF);
+        ShapeEditor* editor = dialog->editor();
+        const auto& shapes = dialog->edited().shapes;
+        dialog->setTool(ShapeTool::Rectangle);
+        c.moveView(*editor);
+        ASSERT_EQ(editor->tool(), ShapeTool::Rectangle) << "the previous tool is back";
+        ASSERT_EQ(shapes.size(), 1u) << "moving the view makes no shape";
+
+        editor->press({90, 60});
+        editor->drag({120, 90});
+        editor->release({150, 120});
+        ASSERT_EQ(shapes.size(), 2u);
+        EXPECT_NEAR(shapes[1]->current[0].x, c.from.x, 1e-9);
+        EXPECT_NEAR(shapes[1]->current[0].y, c.from.y, 1e-9);
+        EXPECT_NEAR(shapes[1]->current[2].x, c.to.x, 1e-9);
+        EXPECT_NEAR(shapes[1]->current[2].y, c.to.y, 1e-9);
+        const QImage picture = editor->render();
+        EXPECT_EQ(picture.pixel(90, 90), qRgb(255, 0, 0)) << "the left side is painted where it was drawn";
+        EXPECT_NE(picture.pixel(80, 90), qRgb(255, 0, 0));
+    }
+}
+
+TEST_F(CalloutEditorTest, PanAndZoomToggleBackAndKeepTheContextMenuShut) {
+    auto dialog = open();
+    dialog->newCallout();
+    ShapeEditor* editor = dialog->editor();
+    dialog->setTool(ShapeTool::Edit);
+    for (const auto& [first, second] :
+         {std::pair{ShapeTool::Pan, ShapeTool::Zoom}, std::pair{ShapeTool::Zoom, ShapeTool::Pan}}) {
+        editor->setTool(first);
+        editor->setTool(second);
+        EXPECT_EQ(editor->tool(), second);
+        editor->rightClick({50, 50});
+        EXPECT_TRUE(editor->findChildren<QMenu*>().isEmpty());
+        editor->setTool(second);
+        EXPECT_EQ(editor->tool(), ShapeTool::Edit) << "the tool before both";
+    }
+    editor->rightClick({50, 50});
+    EXPECT_EQ(editor->findChildren<QMenu*>().size(), 1) << "other tools still open it";
 }
 
 TEST_F(CalloutEditorTest, MovingKeepsTheCalloutSelectedAndStopsAtTheEnds) {
