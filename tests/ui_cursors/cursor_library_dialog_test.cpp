@@ -142,8 +142,9 @@ TEST_F(CursorLibraryDialogTest, CancelAfterCloneAsksWhetherToWriteTheFile) {
         dialog->reject();
         EXPECT_EQ(m_question, QStringLiteral("Volete salvare le modifiche?"));
         EXPECT_EQ(dialog->result(), QDialog::Rejected);
-        if (!yes)
+        if (!yes) {
             EXPECT_EQ(fileBytes(), before);
+        }
     }
     EXPECT_EQ(savedNames(), (std::vector<std::string>{"a", "b"}));
 }
