@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "shape_bytes.h"
+
 #include "base/byte_stream.h"
 #include "shapes/shape_building.h"
 #include "shapes/shape_clipboard.h"
@@ -7,18 +9,11 @@
 #include "shapes/shape_factory.h"
 
 using namespace quib;
+using quib::testing::bytesOf;
 
 namespace {
 
 using Shapes = ShapeEditHistory::Shapes;
-
-std::vector<uint8_t> bytesOf(const Shapes& shapes) {
-    std::vector<uint8_t> bytes;
-    ByteWriter out(bytes);
-    for (const auto& shape : shapes)
-        writeShape(out, *shape);
-    return bytes;
-}
 
 Shapes twoShapes() {
     Shapes shapes;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "shape_bytes.h"
+
 #include <cmath>
 
 #include "base/byte_stream.h"
@@ -12,18 +14,11 @@
 #include "shapes/shape_transform.h"
 
 using namespace quib;
+using quib::testing::bytesOf;
 
 namespace {
 
 using Shapes = ShapeEditHistory::Shapes;
-
-std::vector<uint8_t> bytesOf(const Shapes& shapes) {
-    std::vector<uint8_t> bytes;
-    ByteWriter out(bytes);
-    for (const auto& shape : shapes)
-        writeShape(out, *shape);
-    return bytes;
-}
 
 std::vector<PointD> sampled(int count, PointD (*at)(double)) {
     std::vector<PointD> points;

@@ -12,7 +12,7 @@
 #include "capture/capture_messages.h"
 #include "capture/capture_session.h"
 #include "model/quib_doc.h"
-#include "portal_test_desktop.h"
+#include "portal_desktop_suite.h"
 #include "portal_test_picture.h"
 
 using namespace quib;
@@ -22,20 +22,11 @@ namespace {
 
 const Rect kRegion{10, 20, 74, 68};
 
-class PortalShortcutsTest : public ::testing::Test {
+class PortalShortcutsTest : public PortalDesktopSuite {
 protected:
-    static void SetUpTestSuite() {
-        s_desktop = new PortalTestDesktop;
-        s_problem = s_desktop->start();
-    }
-    static void TearDownTestSuite() {
-        delete s_desktop;
-        s_desktop = nullptr;
-    }
-    void SetUp() override { ASSERT_EQ(s_problem, "") << "the portal test session could not start"; }
     void TearDown() override {
         m_backends = {};
-        s_desktop->stopPortal();
+        PortalDesktopSuite::TearDown();
     }
 
     void openBackends(std::vector<std::string> portalArgs) {
@@ -69,8 +60,6 @@ protected:
         }
     }
 
-    static inline PortalTestDesktop* s_desktop = nullptr;
-    static inline std::string s_problem;
     CaptureBackendChoice m_choice;
     CaptureBackends m_backends;
 };

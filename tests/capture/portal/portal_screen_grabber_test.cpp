@@ -7,7 +7,7 @@
 
 #include "capture/capture_backend.h"
 #include "capture/capture_messages.h"
-#include "portal_test_desktop.h"
+#include "portal_desktop_suite.h"
 #include "portal_test_picture.h"
 
 using namespace quib;
@@ -31,20 +31,11 @@ Bitmap24 expectedGrab(const Rect& region) {
     return expected;
 }
 
-class PortalScreenGrabberTest : public ::testing::Test {
+class PortalScreenGrabberTest : public PortalDesktopSuite {
 protected:
-    static void SetUpTestSuite() {
-        s_desktop = new PortalTestDesktop;
-        s_problem = s_desktop->start();
-    }
-    static void TearDownTestSuite() {
-        delete s_desktop;
-        s_desktop = nullptr;
-    }
-    void SetUp() override { ASSERT_EQ(s_problem, "") << "the portal test session could not start"; }
     void TearDown() override {
         m_grabber.reset();
-        s_desktop->stopPortal();
+        PortalDesktopSuite::TearDown();
     }
 
     void startPortal(std::vector<std::string> args) {
@@ -58,8 +49,6 @@ protected:
         return status;
     }
 
-    static inline PortalTestDesktop* s_desktop = nullptr;
-    static inline std::string s_problem;
     std::unique_ptr<PortalScreenGrabber> m_grabber;
 };
 

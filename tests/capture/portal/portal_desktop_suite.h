@@ -1,0 +1,29 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "portal_test_desktop.h"
+
+namespace quib::testing {
+
+// One session for a whole test suite; each test starts its own portal and stops it.
+class PortalDesktopSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_desktop = new PortalTestDesktop;
+        s_problem = s_desktop->start();
+    }
+    static void TearDownTestSuite() {
+        delete s_desktop;
+        s_desktop = nullptr;
+    }
+    void SetUp() override { ASSERT_EQ(s_problem, "") << "the portal test session could not start"; }
+    void TearDown() override { s_desktop->stopPortal(); }
+
+    static inline PortalTestDesktop* s_desktop = nullptr;
+    static inline std::string s_problem;
+};
+
+}  // namespace quib::testing

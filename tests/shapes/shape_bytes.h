@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "base/byte_stream.h"
+#include "shapes/shape_edit_history.h"
+#include "shapes/shape_factory.h"
+
+namespace quib::testing {
+
+// The shapes as the library file stores them, to compare states byte for byte.
+inline std::vector<uint8_t> bytesOf(const ShapeEditHistory::Shapes& shapes) {
+    std::vector<uint8_t> bytes;
+    ByteWriter out(bytes);
+    for (const auto& shape : shapes)
+        writeShape(out, *shape);
+    return bytes;
+}
+
+}  // namespace quib::testing
