@@ -40,6 +40,14 @@ struct CalloutEditorTest : test::PanelFixture {
         return dialog;
     }
 
+    // Draws a rectangle with the rectangle tool from a to b; the new shape is the last one.
+    static const Shape& drawRectangle(CalloutEditorDialog& dialog, QPoint a, QPoint b) {
+        dialog.setTool(ShapeTool::Rectangle);
+        dialog.editor()->press(a);
+        dialog.editor()->release(b);
+        return *dialog.edited().shapes.back();
+    }
+
     QString path() const { return dir.filePath(QStringLiteral("Quib/callout.dat")); }
 
     std::vector<std::string> savedNames() const {
@@ -199,10 +207,7 @@ TEST_F(CalloutEditorTest, ATransformDragMovesTheClickedShapeAndUndoPutsItBack) {
     EXPECT_EQ(dialog->penStyleBox()->currentIndex(), 0) << "a wide pen is always solid";
     EXPECT_FALSE(dialog->penStyleBox()->isEnabled());
     ShapeEditor* editor = dialog->editor();
-    dialog->setTool(ShapeTool::Rectangle);
-    editor->press({100, 100});
-    editor->release({200, 200});
-    const Shape& rectangle = *dialog->edited().shapes.back();
+    const Shape& rectangle = drawRectangle(*dialog, {100, 100}, {200, 200});
     EXPECT_EQ(rectangle.penWidth, 3);
     const Rect before = rectangle.GetBounds(editor->width(), editor->height());
 
@@ -291,10 +296,7 @@ TEST_F(CalloutEditorTest, TheEditToolDragsInsertsAndDeletesPointsWithUndo) {
     auto dialog = open();
     dialog->newCallout();
     ShapeEditor* editor = dialog->editor();
-    dialog->setTool(ShapeTool::Rectangle);
-    editor->press({90, 60});
-    editor->release({180, 120});
-    const Shape& rectangle = *dialog->edited().shapes[1];
+    const Shape& rectangle = drawRectangle(*dialog, {90, 60}, {180, 120});
     dialog->setTool(ShapeTool::Edit);
     ASSERT_TRUE(rectangle.selected);
 
@@ -356,11 +358,8 @@ TEST_F(CalloutEditorTest, TheTransformHandlesScaleAndTurnTheSelection) {
     auto dialog = open();
     dialog->newCallout();
     ShapeEditor* editor = dialog->editor();
-    dialog->setTool(ShapeTool::Rectangle);
-    editor->press({90, 60});
-    editor->release({180, 120});
+    const Shape& rectangle = drawRectangle(*dialog, {90, 60}, {180, 120});
     dialog->setTool(ShapeTool::Transform);
-    const Shape& rectangle = *dialog->edited().shapes[1];
     ASSERT_EQ(rectangle.GetBounds(360, 240), (Rect{88, 58, 183, 123}));
 
     editor->hover({183, 90});
