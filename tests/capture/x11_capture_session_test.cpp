@@ -40,18 +40,6 @@ protected:
         m_session = std::make_unique<CaptureSession>(*m_grabber, m_doc, kRegion, 4);
     }
 
-    // Reads hot key events until pred holds or a generous bound passes (only stops a broken
-    // test from hanging).
-    template <typename Pred>
-    void pumpUntil(X11GlobalHotKey& keys, Pred pred) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (!pred() && std::chrono::steady_clock::now() < deadline) {
-            pollfd p{keys.fileDescriptor(), POLLIN, 0};
-            poll(&p, 1, 50);
-            keys.processEvents();
-        }
-    }
-
     std::unique_ptr<X11ScreenGrabber> m_grabber;
     CQuibDoc m_doc;
     std::unique_ptr<CaptureSession> m_session;
@@ -209,14 +197,14 @@ TEST_F(X11CaptureSessionTest, PauseGrabsOnceAndShiftPauseTogglesTimedCapture) {
     ASSERT_TRUE(keys->start([this](HotKeyAction a) { m_session->handleHotKey(a); }).ok());
 
     ASSERT_TRUE(client().tapKey(kPause));
-    pumpUntil(*keys, [&] { return m_session->counter() == 1; });
+    quib::testing::pumpHotKey(*keys, [&] { return m_session->counter() == 1; });
     EXPECT_EQ(m_session->counter(), 1);
     EXPECT_FALSE(m_session->timedCaptureRunning());
 
     // Ticks do nothing until Shift+Pause starts timed capture.
     EXPECT_FALSE(m_session->tick());
     ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
-    pumpUntil(*keys, [&] { return m_session->timedCaptureRunning(); });
+    quib::testing::pumpHotKey(*keys, [&] { return m_session->timedCaptureRunning(); });
     ASSERT_TRUE(m_session->timedCaptureRunning());
     EXPECT_EQ(m_session->intervalMs(), 250);
     for (int i = 0; i < 3; ++i)
@@ -224,7 +212,7 @@ TEST_F(X11CaptureSessionTest, PauseGrabsOnceAndShiftPauseTogglesTimedCapture) {
     EXPECT_EQ(m_session->counter(), 4);
 
     ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
-    pumpUntil(*keys, [&] { return !m_session->timedCaptureRunning(); });
+    quib::testing::pumpHotKey(*keys, [&] { return !m_session->timedCaptureRunning(); });
     EXPECT_FALSE(m_session->timedCaptureRunning());
     EXPECT_FALSE(m_session->tick());
     EXPECT_EQ(m_session->counter(), 4);
@@ -247,11 +235,11 @@ TEST_F(X11CaptureSessionTest, PauseCapturesWhileAnotherProgramHoldsTheKeyboard) 
     ASSERT_TRUE(client().tapKey(kPause));
     // The press went to the grabbing program, not through our passive grab.
     EXPECT_EQ(program.readLine(), "pause");
-    pumpUntil(*keys, [&] { return m_session->counter() == 1; });
+    quib::testing::pumpHotKey(*keys, [&] { return m_session->counter() == 1; });
     ASSERT_EQ(m_session->counter(), 1);
 
     ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
-    pumpUntil(*keys, [&] { return m_session->timedCaptureRunning(); });
+    quib::testing::pumpHotKey(*keys, [&] { return m_session->timedCaptureRunning(); });
     EXPECT_TRUE(m_session->timedCaptureRunning());
     EXPECT_EQ(m_session->counter(), 1);
 
@@ -287,14 +275,14 @@ TEST_F(X11CaptureSessionTest, ClickStoresTheScreenAsItWasBeforeThePressWithTheCu
         client().movePointer(presses[i].x, presses[i].y);
         ASSERT_TRUE(client().clickButton(1));
         ASSERT_EQ(program.readLine(), "pressed");
-        pumpUntil(*keys, [&] { return clicks.counter() == i + 1; });
+        quib::testing::pumpHotKey(*keys, [&] { return clicks.counter() == i + 1; });
         ASSERT_EQ(clicks.counter(), i + 1);
     }
     // A click outside the region makes no frame.
     client().movePointer(kRegion.right + 20, kRegion.bottom + 20);
     ASSERT_TRUE(client().clickButton(3));
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
-    pumpUntil(*keys, [&] { return std::chrono::steady_clock::now() > until; });
+    quib::testing::pumpHotKey(
+        *keys, [] { return false; }, std::chrono::milliseconds(300));
     EXPECT_EQ(clicks.counter(), 2);
 
     // Each frame shows the program as it was before its press.

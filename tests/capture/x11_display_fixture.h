@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+
+#include <chrono>
 #include <memory>
+
+#include "capture/x11_global_hot_key.h"
 
 #include "x11_test_client.h"
 #include "xvfb_server.h"
@@ -35,5 +40,17 @@ private:
     }
     std::unique_ptr<X11TestClient> m_client;
 };
+
+// Lets the keys read what the server sent until done() holds or the time passes; the default
+// bound only stops a broken test from hanging.
+template <typename Done>
+void pumpHotKey(X11GlobalHotKey& keys, Done done, std::chrono::milliseconds bound = std::chrono::seconds(5)) {
+    const auto deadline = std::chrono::steady_clock::now() + bound;
+    while (!done() && std::chrono::steady_clock::now() < deadline) {
+        pollfd p{keys.fileDescriptor(), POLLIN, 0};
+        poll(&p, 1, 10);
+        keys.processEvents();
+    }
+}
 
 }  // namespace quib::testing

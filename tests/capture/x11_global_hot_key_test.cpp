@@ -48,15 +48,8 @@ protected:
         ASSERT_TRUE(client().tapKey(keysym, held)) << "no key for keysym " << keysym;
     }
 
-    // Lets the hot key read what the server sent, until count actions have come or a generous
-    // bound has passed (the bound only stops a broken test from hanging).
     void waitForActions(size_t count) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (m_actions.size() < count && std::chrono::steady_clock::now() < deadline) {
-            pollfd p{m_hotKey->fileDescriptor(), POLLIN, 0};
-            poll(&p, 1, 50);
-            m_hotKey->processEvents();
-        }
+        quib::testing::pumpHotKey(*m_hotKey, [&] { return m_actions.size() >= count; });
     }
 
     std::unique_ptr<X11GlobalHotKey> m_hotKey;
@@ -147,12 +140,8 @@ TEST_F(X11GlobalHotKeyTest, HeldKeyCountsAsOnePress) {
     ASSERT_TRUE(client().setAutoRepeat(5, 5, oldDelay, oldInterval));
     // Hold Pause long enough for the server to repeat it many times over.
     ASSERT_TRUE(client().sendKey(kPause, true));
-    const auto release = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
-    while (std::chrono::steady_clock::now() < release) {
-        pollfd p{m_hotKey->fileDescriptor(), POLLIN, 0};
-        poll(&p, 1, 10);
-        m_hotKey->processEvents();
-    }
+    quib::testing::pumpHotKey(
+        *m_hotKey, [] { return false; }, std::chrono::milliseconds(300));
     ASSERT_TRUE(client().sendKey(kPause, false));
     tap(kPause, kShiftLeft);
     waitForActions(2);
@@ -173,12 +162,7 @@ TEST(X11DisplayGone, KeysTurnInactiveAndGrabsFail) {
     ASSERT_TRUE(hotKey->start([](HotKeyAction) {}).ok());
 
     server.reset();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (hotKey->isActive() && std::chrono::steady_clock::now() < deadline) {
-        pollfd p{hotKey->fileDescriptor(), POLLIN, 0};
-        poll(&p, 1, 50);
-        hotKey->processEvents();
-    }
+    quib::testing::pumpHotKey(*hotKey, [&] { return !hotKey->isActive(); });
     EXPECT_FALSE(hotKey->isActive());
     EXPECT_EQ(hotKey->fileDescriptor(), -1);
     Bitmap24 out;
