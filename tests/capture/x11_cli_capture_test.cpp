@@ -4,14 +4,13 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 
 #include "base/progress.h"
 #include "model/project_storage.h"
 #include "model/quib_doc.h"
+#include "support/temp_dir.h"
 #include "x11_display_fixture.h"
 
 using namespace quib;
@@ -27,16 +26,9 @@ protected:
         X11DisplayTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        char pattern[] = "/tmp/quib-capture-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
         // A fresh server remaps its keyboard on the first synthetic key; let that happen before
         // quib-cli takes the keys, so that no press is lost to it.
         client().tapKey(kShiftLeft);
-    }
-    void TearDown() override {
-        if (!m_dir.empty())
-            (void)std::system(("rm -rf '" + m_dir + "'").c_str());
     }
 
     // Starts quib-cli on the test's display; the time limit only stops a broken run from hanging.
@@ -51,15 +43,11 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
     // Waits until quib-cli says it holds the keys.
-    bool waitForKeyTaken() {
-        for (int i = 0; i < 400; ++i) {
-            std::ifstream err(m_dir + "/stderr.txt");
-            const std::string text{std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>()};
-            if (text.find("Pausa") != std::string::npos)
-                return true;
+    bool waitForKeyTaken() { return waitForStderr("Pausa"); }
+    bool waitForStderr(const std::string& text) {
+        for (int i = 0; i < 400 && stderrText().find(text) == std::string::npos; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(25));
-        }
-        return false;
+        return stderrText().find(text) != std::string::npos;
     }
     void load(CQuibDoc& doc) {
         NullProgress progress;
@@ -68,11 +56,12 @@ protected:
     }
     std::string out() const { return m_dir + "/out.qbk"; }
     std::string stderrText() const {
-        std::ifstream err(m_dir + "/stderr.txt");
-        return std::string{std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>()};
+        const std::vector<uint8_t> bytes = quib::test::readBytes(m_dir + "/stderr.txt");
+        return std::string(bytes.begin(), bytes.end());
     }
 
-    std::string m_dir;
+    quib::test::TempDir m_temp;
+    const std::string m_dir = m_temp.dir();
 };
 
 }  // namespace
@@ -131,8 +120,7 @@ TEST_F(X11CliCaptureTest, BadRegionIsAUsageError) {
 TEST_F(X11CliCaptureTest, OnClickGrabsOneFramePerClickInTheRegionWithTheCursorThere) {
     FILE* process = start("'" + out() + "' --region 100,50,200,150 --count 2 --on-click");
     ASSERT_NE(process, nullptr);
-    for (int i = 0; i < 400 && stderrText().find("cliccare") == std::string::npos; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    ASSERT_TRUE(waitForStderr("cliccare"));
     const Point clicks[] = {{20, 20}, {150, 120}, {250, 170}};  // the first is outside the region
     for (const Point& at : clicks) {
         client().movePointer(at.x, at.y);

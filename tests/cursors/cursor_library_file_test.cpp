@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "base/atomic_file.h"
 #include "cursor_test_support.h"
 #include "cursors/cursor_library_file.h"
+#include "support/temp_dir.h"
 
 namespace quib {
 namespace {
@@ -33,15 +32,8 @@ std::vector<UserCursor> read(const std::vector<uint8_t>& bytes) {
 
 class TempFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("cursors_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                    "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(m_folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-    std::string path(const std::string& name) const { return (m_folder / name).string(); }
-    std::filesystem::path m_folder;
+    std::string path(const std::string& name) const { return m_dir.path(name); }
+    test::TempDir m_dir;
 };
 
 // ---- bytes ----
@@ -137,7 +129,6 @@ TEST_F(TempFolder, MissingFileIsAnEmptyLibrary) {
 }
 
 TEST_F(TempFolder, MalformedFileFailsWithAMessageNamingIt) {
-    std::filesystem::create_directories(m_folder);
     const std::string file = path("usercurs.dat");
     std::ofstream(file, std::ios::binary) << "\x05\x00\x00\x00garbage";
     std::vector<UserCursor> cursors = twoCursors();
@@ -148,20 +139,15 @@ TEST_F(TempFolder, MalformedFileFailsWithAMessageNamingIt) {
 }
 
 TEST_F(TempFolder, FailedSaveLeavesTheOldFileWhole) {
-    std::filesystem::create_directories(m_folder);
     const std::string file = path("usercurs.dat");
     ASSERT_TRUE(saveUserCursorFile(file, twoCursors()).ok());
-    std::ifstream in(file, std::ios::binary);
-    const std::vector<uint8_t> before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> before = test::readBytes(file);
     setAtomicFileFault(AtomicFileFault::Write, 2);
     const Status status = saveUserCursorFile(file, {});
     setAtomicFileFault(AtomicFileFault::None);
     EXPECT_FALSE(status.ok());
     EXPECT_NE(status.message().find("Impossibile creare il file"), std::string::npos);
-    std::ifstream again(file, std::ios::binary);
-    const std::vector<uint8_t> after((std::istreambuf_iterator<char>(again)),
-                                     std::istreambuf_iterator<char>());
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(test::readBytes(file), before);
 }
 
 }  // namespace

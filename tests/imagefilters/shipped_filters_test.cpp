@@ -5,10 +5,10 @@
 #include <zlib.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "imagefilters/image_file.h"
 #include "support/peak_memory.h"
+#include "support/temp_dir.h"
 
 namespace quib {
 
@@ -18,28 +18,16 @@ namespace fs = std::filesystem;
 
 class ShippedFilters : public ::testing::Test {
 protected:
-    void SetUp() override {
-        table.loadFilters(QUIB_SHIPPED_FILTERS_DIR, DefaultFilterTools(), 1, true);
-        dir = fs::temp_directory_path() / ("quib_filters_" + std::to_string(getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    void SetUp() override { table.loadFilters(QUIB_SHIPPED_FILTERS_DIR, DefaultFilterTools(), 1, true); }
 
-    std::string path(const std::string& name) const { return (dir / name).string(); }
+    std::string path(const std::string& name) const { return temp.path(name); }
     void writeFile(const std::string& name, const std::vector<uint8_t>& bytes) const {
-        std::ofstream(path(name), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        test::writeBytes(path(name), bytes);
     }
-
-    std::vector<uint8_t> readFile(const std::string& name) const {
-        std::vector<uint8_t> bytes(fs::file_size(path(name)));
-        std::ifstream(path(name), std::ios::binary)
-            .read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-        return bytes;
-    }
+    std::vector<uint8_t> readFile(const std::string& name) const { return test::readBytes(path(name)); }
 
     FilterTable table;
-    fs::path dir;
+    test::TempDir temp;
 };
 
 // A screen-like picture: flat areas, a gradient and a few sharp edges.
@@ -241,7 +229,7 @@ TEST_F(ShippedFilters, FailedSaveLeavesTheExistingFileAndNoLeftovers) {
     tooWide.pixels.resize(40000 * 4);
     EXPECT_FALSE(SaveImageFile(table, path("keep.png"), tooWide));
     EXPECT_EQ(fs::file_size(path("keep.png")), sizeBefore);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp.dir()), fs::directory_iterator()), 1);
     const auto loaded = LoadImageFile24(table, path("keep.png"));
     ASSERT_TRUE(loaded);
     EXPECT_EQ(*loaded, picture);

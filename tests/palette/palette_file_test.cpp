@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "base/byte_stream.h"
 #include "palette/palette_file.h"
+#include "support/temp_dir.h"
 
 namespace quib {
 
@@ -144,9 +142,8 @@ TEST(RiffPalette, MalformedFilesAreUnknownFormatAndLeavePaletteAlone) {
 }
 
 TEST(PaletteFiles, SaveThenLoadThroughTheFileSystem) {
-    const auto dir = std::filesystem::temp_directory_path() / ("quib_palette_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string path = (dir / "colours.pal").string();
+    const test::TempDir dir;
+    const std::string path = dir.path("colours.pal");
     const Palette original = samplePalette(17);
     ASSERT_TRUE(SavePaletteFile(path, original).ok());
     ASSERT_TRUE(SavePaletteFile(path, original).ok());  // replaces the existing file
@@ -154,13 +151,12 @@ TEST(PaletteFiles, SaveThenLoadThroughTheFileSystem) {
     ASSERT_TRUE(LoadPaletteFile(path, loaded).ok());
     EXPECT_EQ(loaded.count, 17);
     EXPECT_EQ(loaded.entries[16].blue, original.entries[16].blue);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.dir()), {}), 1);
 
-    const Status missing = LoadPaletteFile((dir / "none.pal").string(), loaded);
+    const Status missing = LoadPaletteFile(dir.path("none.pal"), loaded);
     EXPECT_EQ(missing.message(), kCannotOpenFileText);
-    const Status uncreatable = SavePaletteFile((dir / "no" / "such.pal").string(), original);
+    const Status uncreatable = SavePaletteFile(dir.path("no/such.pal"), original);
     EXPECT_EQ(uncreatable.stringId(), str::CannotCreateFile);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace quib

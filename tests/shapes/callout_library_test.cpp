@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #include "base/atomic_file.h"
 #include "shapes/callout_library.h"
@@ -11,6 +9,7 @@
 #include "shapes/default_callouts.h"
 #include "shapes/fill_shape.h"
 #include "shapes/polygon_shape.h"
+#include "support/temp_dir.h"
 
 using namespace quib;
 
@@ -37,23 +36,8 @@ std::vector<std::string> namesOf(const CalloutLibrary& library) {
     return names;
 }
 
-class TempFolder {
-public:
-    TempFolder() {
-        path = std::filesystem::temp_directory_path() /
-               ("quib-shapes-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(path);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-    std::string file(const char* name) const { return (path / name).string(); }
-    std::filesystem::path path;
-};
-
-void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-}
+using test::TempDir;
+using test::writeBytes;
 
 }  // namespace
 
@@ -151,8 +135,8 @@ TEST(CalloutLibraryFormat, MalformedLibrariesFailAndLeaveItEmpty) {
 }
 
 TEST(CalloutLibraryFile, SaveCreatesAMissingFolderAndLoadReadsItBack) {
-    TempFolder folder;
-    const std::string path = (folder.path / "quib" / "callout.dat").string();
+    TempDir folder;
+    const std::string path = folder.path("quib/callout.dat");
     ASSERT_TRUE(libraryOf({"Uno", "Due"}).SaveLibrary(path).ok());
     CalloutLibrary back;
     bool found = false;
@@ -162,18 +146,18 @@ TEST(CalloutLibraryFile, SaveCreatesAMissingFolderAndLoadReadsItBack) {
 }
 
 TEST(CalloutLibraryFile, MissingFileKeepsTheLibraryAndSucceeds) {
-    TempFolder folder;
+    TempDir folder;
     CalloutLibrary library = libraryOf({"resta"});
     bool found = true;
-    EXPECT_TRUE(library.LoadLibrary(folder.file("missing.dat"), &found).ok());
+    EXPECT_TRUE(library.LoadLibrary(folder.path("missing.dat"), &found).ok());
     EXPECT_FALSE(found);
     EXPECT_EQ(namesOf(library), (std::vector<std::string>{"resta"}));
 }
 
 TEST(CalloutLibraryFile, CorruptFileEmptiesTheLibraryWithAMessage) {
-    TempFolder folder;
-    const std::string path = folder.file("callout.dat");
-    writeFile(path, {5, 0, 0, 0, 3, 'a'});
+    TempDir folder;
+    const std::string path = folder.path("callout.dat");
+    writeBytes(path, {5, 0, 0, 0, 3, 'a'});
     CalloutLibrary library = libraryOf({"old"});
     Status status = library.LoadLibrary(path);
     EXPECT_FALSE(status.ok());
@@ -183,8 +167,8 @@ TEST(CalloutLibraryFile, CorruptFileEmptiesTheLibraryWithAMessage) {
 }
 
 TEST(CalloutLibraryFile, FailedSaveKeepsTheOldFile) {
-    TempFolder folder;
-    const std::string path = folder.file("callout.dat");
+    TempDir folder;
+    const std::string path = folder.path("callout.dat");
     ASSERT_TRUE(libraryOf({"vecchio"}).SaveLibrary(path).ok());
     CalloutLibrary library = libraryOf({"nuovo"});
     setAtomicFileFault(AtomicFileFault::Write, 3);
@@ -209,15 +193,15 @@ TEST(CalloutLibraryLookup, TheFirstReadableFileWinsAndDamagedOnesAreNamed) {
         {"ddg", 2, 2}, {"d--", -1, 1}, {"---", -1, 0},
     };
     for (const auto& c : cases) {
-        TempFolder folder;
+        TempDir folder;
         std::vector<std::string> files;
         for (int k = 0; k < 3; ++k) {
-            files.push_back(folder.file(("callout" + std::to_string(k) + ".dat").c_str()));
+            files.push_back(folder.path("callout" + std::to_string(k) + ".dat"));
             if (c.files[k] == 'g')
                 ASSERT_TRUE(
                     libraryOf({"Rettangolo", k == 0 ? "utente" : "fornito"}).SaveLibrary(files.back()));
             else if (c.files[k] == 'd')
-                writeFile(files.back(), {5, 0, 0, 0, 3, 'a'});
+                writeBytes(files.back(), {5, 0, 0, 0, 3, 'a'});
         }
         const FoundCalloutLibrary found = findCalloutLibrary(files);
         EXPECT_EQ(found.path, c.used < 0 ? std::string() : files[size_t(c.used)]) << c.files;
