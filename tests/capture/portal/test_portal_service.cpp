@@ -39,59 +39,32 @@
 
 namespace {
 
-struct StreamEntry {
-    uint nodeId = 0;
-    QVariantMap props;
+// A D-Bus structure of two members: (u a{sv}) for a stream, (ii) for a position or size,
+// (s a{sv}) for a shortcut.
+template <typename First, typename Second>
+struct Two {
+    First first{};
+    Second second{};
 };
+template <typename First, typename Second>
+QDBusArgument& operator<<(QDBusArgument& arg, const Two<First, Second>& t) {
+    arg.beginStructure();
+    arg << t.first << t.second;
+    arg.endStructure();
+    return arg;
+}
+template <typename First, typename Second>
+const QDBusArgument& operator>>(const QDBusArgument& arg, Two<First, Second>& t) {
+    arg.beginStructure();
+    arg >> t.first >> t.second;
+    arg.endStructure();
+    return arg;
+}
+using StreamEntry = Two<uint, QVariantMap>;
 using StreamList = QList<StreamEntry>;
-
-QDBusArgument& operator<<(QDBusArgument& arg, const StreamEntry& e) {
-    arg.beginStructure();
-    arg << e.nodeId << e.props;
-    arg.endStructure();
-    return arg;
-}
-const QDBusArgument& operator>>(const QDBusArgument& arg, StreamEntry& e) {
-    arg.beginStructure();
-    arg >> e.nodeId >> e.props;
-    arg.endStructure();
-    return arg;
-}
-
-struct Pair {
-    int a = 0, b = 0;
-};
-QDBusArgument& operator<<(QDBusArgument& arg, const Pair& p) {
-    arg.beginStructure();
-    arg << p.a << p.b;
-    arg.endStructure();
-    return arg;
-}
-const QDBusArgument& operator>>(const QDBusArgument& arg, Pair& p) {
-    arg.beginStructure();
-    arg >> p.a >> p.b;
-    arg.endStructure();
-    return arg;
-}
-
-struct ShortcutEntry {
-    QString id;
-    QVariantMap props;
-};
+using Pair = Two<int, int>;
+using ShortcutEntry = Two<QString, QVariantMap>;
 using ShortcutList = QList<ShortcutEntry>;
-
-QDBusArgument& operator<<(QDBusArgument& arg, const ShortcutEntry& e) {
-    arg.beginStructure();
-    arg << e.id << e.props;
-    arg.endStructure();
-    return arg;
-}
-const QDBusArgument& operator>>(const QDBusArgument& arg, ShortcutEntry& e) {
-    arg.beginStructure();
-    arg >> e.id >> e.props;
-    arg.endStructure();
-    return arg;
-}
 
 }  // namespace
 
@@ -363,11 +336,11 @@ private:
                 ShortcutEntry entry;
                 list >> entry;
                 log(QString("BindShortcuts %1 description=%2 preferred_trigger=%3")
-                        .arg(entry.id, entry.props.value("description").toString(),
-                             entry.props.value("preferred_trigger").toString()));
-                m_bound.append({entry.id,
-                                {{"description", entry.props.value("description")},
-                                 {"trigger_description", entry.props.value("preferred_trigger")}}});
+                        .arg(entry.first, entry.second.value("description").toString(),
+                             entry.second.value("preferred_trigger").toString()));
+                m_bound.append({entry.first,
+                                {{"description", entry.second.value("description")},
+                                 {"trigger_description", entry.second.value("preferred_trigger")}}});
             }
             list.endArray();
             if (m_config.refuseShortcuts >= 0)
@@ -402,11 +375,10 @@ private:
             QTimer::singleShot(10, [=, this] { answerStartWhenReady(connection, request); });
             return;
         }
-        StreamEntry entry;
-        entry.nodeId = id;
-        entry.props = {{"position", QVariant::fromValue(Pair{0, 0})},
-                       {"size", QVariant::fromValue(Pair{m_config.width, m_config.height})},
-                       {"source_type", 1u}};
+        const StreamEntry entry{id,
+                                {{"position", QVariant::fromValue(Pair{0, 0})},
+                                 {"size", QVariant::fromValue(Pair{m_config.width, m_config.height})},
+                                 {"source_type", 1u}}};
         QVariantMap results{{"streams", QVariant::fromValue(StreamList{entry})}};
         if (m_persist != 0)
             results.insert("restore_token", QString("restore-%1").arg(++m_tokens));
