@@ -1,8 +1,4 @@
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <memory>
@@ -15,6 +11,7 @@
 #include "capture/x11_global_hot_key.h"
 #include "capture/x11_screen_grabber.h"
 #include "model/quib_doc.h"
+#include "support/child_process.h"
 #include "x11_display_fixture.h"
 
 using namespace quib;
@@ -48,12 +45,9 @@ protected:
 // One of the helper programs on the display, over a window of the given colours (the first
 // shown at first): one holding the keyboard as an open menu does, or one reacting on a mouse
 // press. Ends when this object goes.
-class HelperProgram {
+class HelperProgram : public quib::test::ChildProcess {
 public:
     HelperProgram(const char* path, const char* display, const Rect& window, std::vector<uint32_t> colours) {
-        int in[2], out[2];
-        if (pipe(in) != 0 || pipe(out) != 0)
-            return;
         std::vector<std::string> args{path,
                                       display,
                                       std::to_string(window.left),
@@ -65,60 +59,8 @@ public:
             std::snprintf(rgb, sizeof rgb, "%06x", colour);
             args.emplace_back(rgb);
         }
-        std::vector<char*> argv;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        m_pid = fork();
-        if (m_pid == 0) {
-            dup2(in[0], STDIN_FILENO);
-            dup2(out[1], STDOUT_FILENO);
-            close(in[1]);
-            close(out[0]);
-            execv(path, argv.data());
-            _exit(127);
-        }
-        close(in[0]);
-        close(out[1]);
-        m_input = in[1];
-        m_output = out[0];
+        start(args, {}, {.input = true, .output = true});
     }
-    ~HelperProgram() {
-        if (m_input >= 0)
-            close(m_input);
-        if (m_output >= 0)
-            close(m_output);
-        if (m_pid > 0) {
-            int status = 0;
-            if (waitpid(m_pid, &status, WNOHANG) == 0) {
-                usleep(100000);
-                if (waitpid(m_pid, &status, WNOHANG) == 0) {
-                    kill(m_pid, SIGKILL);
-                    waitpid(m_pid, &status, 0);
-                }
-            }
-        }
-    }
-    // The next line it writes, without the newline; empty when none comes within a few seconds.
-    std::string readLine() {
-        std::string line;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (m_output >= 0 && std::chrono::steady_clock::now() < deadline) {
-            pollfd p{m_output, POLLIN, 0};
-            if (poll(&p, 1, 50) <= 0)
-                continue;
-            char c = 0;
-            if (read(m_output, &c, 1) != 1 || c == '\n')
-                break;
-            line += c;
-        }
-        return line;
-    }
-
-private:
-    pid_t m_pid = -1;
-    int m_input = -1;
-    int m_output = -1;
 };
 
 // The colour 0xRRGGBB of a pixel of a captured frame.

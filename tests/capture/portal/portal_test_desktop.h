@@ -4,99 +4,23 @@
 // session manager, all in a temporary runtime folder, and the test portal started on demand.
 // Every process runs under a hard time limit and is reaped on destruction.
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "support/child_process.h"
+
 namespace quib::testing {
 
-class ChildProcess {
-public:
-    ChildProcess() = default;
-    ~ChildProcess() { stop(); }
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-
-    // Runs argv under `timeout`, with env added to the environment; outFd (or /dev/null) takes stdout.
-    bool start(std::vector<std::string> argv, const std::vector<std::string>& env, int outFd = -1) {
-        argv.insert(argv.begin(), {"timeout", "-s", "KILL", "600"});
-        // Built before forking: the child of a threaded process must not allocate.
-        std::vector<std::string> environment = env;
-        for (char** e = environ; *e; ++e) {
-            const std::string entry = *e;
-            const std::string name = entry.substr(0, entry.find('=') + 1);
-            bool replaced = false;
-            for (const std::string& own : env)
-                replaced = replaced || own.compare(0, name.size(), name) == 0;
-            if (!replaced)
-                environment.push_back(entry);
-        }
-        std::vector<char*> args, envp;
-        for (std::string& a : argv)
-            args.push_back(a.data());
-        args.push_back(nullptr);
-        for (std::string& e : environment)
-            envp.push_back(e.data());
-        envp.push_back(nullptr);
-        m_pid = fork();
-        if (m_pid == 0) {
-            const int null = ::open("/dev/null", O_WRONLY);
-            dup2(outFd >= 0 ? outFd : null, STDOUT_FILENO);
-            dup2(null, STDERR_FILENO);
-            // Our own process group, so that stopping reaches the program and not only `timeout`.
-            setpgid(0, 0);
-            execvpe(args[0], args.data(), envp.data());
-            _exit(127);
-        }
-        return m_pid > 0;
-    }
-
-    bool running() {
-        if (m_pid <= 0)
-            return false;
-        int status = 0;
-        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_pid = -1;
-            return false;
-        }
-        return true;
-    }
-
-    void stop() {
-        if (m_pid <= 0)
-            return;
-        kill(-m_pid, SIGTERM);
-        kill(m_pid, SIGTERM);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        int status = 0;
-        while (waitpid(m_pid, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                kill(-m_pid, SIGKILL);
-                kill(m_pid, SIGKILL);
-                waitpid(m_pid, &status, 0);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        m_pid = -1;
-    }
-
-private:
-    pid_t m_pid = -1;
-};
+using quib::test::ChildProcess;
 
 class PortalTestDesktop {
 public:
@@ -136,13 +60,9 @@ public:
                          m_dir.c_str());
             std::fclose(f);
         }
-        int fds[2];
-        if (pipe(fds) != 0)
-            return "no pipe";
-        m_bus.start({"dbus-daemon", "--nofork", "--print-address=1", "--config-file=" + config}, {}, fds[1]);
-        close(fds[1]);
-        m_address = readLine(fds[0]);
-        close(fds[0]);
+        m_bus.start(limited({"dbus-daemon", "--nofork", "--print-address=1", "--config-file=" + config}), {},
+                    {.output = true});
+        m_address = m_bus.readLine(std::chrono::seconds(15));
         if (m_address.empty())
             return "dbus-daemon did not start (is the dbus-daemon package installed?)";
         m_env = {"XDG_RUNTIME_DIR=" + m_dir,
@@ -153,11 +73,11 @@ public:
                  "XDG_STATE_HOME=" + m_dir + "/state",
                  "XDG_DATA_HOME=" + m_dir + "/data",
                  "PIPEWIRE_REMOTE=pipewire-0"};
-        m_pipeWire.start({"pipewire"}, m_env);
+        m_pipeWire.start(limited({"pipewire"}), m_env);
         if (!waitFor([&] { return access((m_dir + "/pipewire-0").c_str(), F_OK) == 0; }))
             return "pipewire did not start (are the pipewire and pipewire-bin packages installed?)";
         // Links the portal's stream to the capture's, as on a desktop.
-        m_sessionManager.start({"wireplumber"}, m_env);
+        m_sessionManager.start(limited({"wireplumber"}), m_env);
         if (!m_sessionManager.running())
             return "wireplumber did not start (is the wireplumber package installed?)";
         QDBusConnection bus =
@@ -172,7 +92,7 @@ public:
     std::string startPortal(std::vector<std::string> args) {
         stopPortal();
         args.insert(args.begin(), {QUIB_TEST_PORTAL_SERVICE, "--log", logPath()});
-        m_portal.start(args, m_env);
+        m_portal.start(limited(std::move(args)), m_env);
         if (!waitFor([&] {
                 return bus()
                     .interface()
@@ -222,19 +142,10 @@ private:
         return false;
     }
 
-    static std::string readLine(int fd) {
-        std::string line;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-        while (std::chrono::steady_clock::now() < deadline) {
-            pollfd p{fd, POLLIN, 0};
-            if (poll(&p, 1, 100) <= 0)
-                continue;
-            char c = 0;
-            if (read(fd, &c, 1) != 1 || c == '\n')
-                break;
-            line += c;
-        }
-        return line;
+    // Under a hard time limit, so that nothing outlives a test run that goes wrong.
+    static std::vector<std::string> limited(std::vector<std::string> argv) {
+        argv.insert(argv.begin(), {"timeout", "-s", "KILL", "600"});
+        return argv;
     }
 
     std::string m_dir;
