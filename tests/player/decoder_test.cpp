@@ -84,7 +84,7 @@ TEST(FrameTags, PlaceMoveReplaceRemoveAndActionsInOrder) {
     b.place(3, 7, 5, -6);
     b.move(3, 1, 2);
     b.replace(3, 8);
-    b.doAction(actions({action::stop()}));
+    b.doAction({{SwfAction::Stop}});
     b.remove(8, 3);
     b.showFrame();
     MovieData m = decodeMovie(b.finish());

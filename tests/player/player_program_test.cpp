@@ -63,7 +63,7 @@ Bytes twoColourMovie() {
     b.bitmapRect(2, 4, 6, 13, 15, 1, 2, 2);
     b.showFrame();
     b.place(1, 2);
-    b.doAction(actions({action::stop()}));
+    b.doAction({{SwfAction::Stop}});
     b.showFrame();
     b.remove(2, 1);
     b.showFrame();
@@ -78,9 +78,8 @@ protected:
     }
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     // A copy of the player with the movie and its trailer appended.
-    QString selfRunning(const Bytes& movie, const Bytes& tail) {
-        QString exe = path("self-running");
-        QFile::remove(exe);
+    QString selfRunning(const char* name, const Bytes& movie, const Bytes& tail) {
+        QString exe = path(name);
         EXPECT_TRUE(QFile::copy(PlayerPath, exe));
         appendBytes(exe, movie);
         appendBytes(exe, tail);
@@ -158,61 +157,52 @@ TEST_F(PlayerProgram, DumpFrameToATargetThatCannotBeWrittenFails) {
     }
 }
 
-TEST_F(PlayerProgram, AppendedLengthBeyondTheFileIsAnError) {
-    Bytes movie = twoColourMovie();
-    QString exe = selfRunning(movie, trailer(AppendedMovieMagic, 0x7FFFFFF0));
-    RunResult run = runPlayer(exe, {"--dump-frame", "0", path("out.png")});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_FALSE(run.errors.isEmpty());
-    EXPECT_FALSE(QFile::exists(path("out.png")));
-}
-
-TEST_F(PlayerProgram, MalformedAppendedMovieIsAnError) {
-    Bytes movie = twoColourMovie();
-    movie[10] ^= 0xFF;
-    movie.resize(movie.size() - 5);
-    QString exe = selfRunning(movie, trailer(AppendedMovieMagic, uint32_t(movie.size())));
-    RunResult run = runPlayer(exe, {"--dump-frame", "0", path("out.png")});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.errors.contains(QStringLiteral("Formato del file inaspettato.")))
-        << run.errors.toStdString();
-}
-
-TEST_F(PlayerProgram, WithoutArgumentOrAppendedMovieItPrintsUsage) {
-    RunResult run = runPlayer(PlayerPath, {});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.errors.contains(QStringLiteral("--dump-frame"))) << run.errors.toStdString();
-    RunResult dump = runPlayer(PlayerPath, {"--dump-frame", "0", path("out.png")});
-    EXPECT_EQ(dump.exitCode, 2);
-}
-
-TEST_F(PlayerProgram, MalformedOrMissingFilesAreReported) {
-    Bytes truncated = twoColourMovie();
+// Each failing run gives its exit code and writes no picture; says is a part of its message, "" for
+// any message, nullptr when the message is not checked.
+TEST_F(PlayerProgram, FailingRunsAreReportedAndWriteNothing) {
+    Bytes damaged = twoColourMovie(), truncated = twoColourMovie();
+    damaged[10] ^= 0xFF;
+    damaged.resize(damaged.size() - 5);
     truncated.resize(truncated.size() / 2);
     writeFile(path("bad.swf"), truncated);
-    RunResult bad = runPlayer(PlayerPath, {"--dump-frame", "0", path("bad.swf"), path("out.png")});
-    EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_TRUE(bad.errors.contains(QStringLiteral("Formato del file inaspettato.")))
-        << bad.errors.toStdString();
-
-    RunResult missing = runPlayer(PlayerPath, {"--dump-frame", "0", path("none.swf"), path("out.png")});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_FALSE(missing.errors.isEmpty());
-
     writeFile(path("movie.swf"), twoColourMovie());
-    RunResult past = runPlayer(PlayerPath, {"--dump-frame", "3", path("movie.swf"), path("out.png")});
-    EXPECT_EQ(past.exitCode, 1);
-    RunResult word = runPlayer(PlayerPath, {"--dump-frame", "one", path("movie.swf"), path("out.png")});
-    EXPECT_EQ(word.exitCode, 2);
-    EXPECT_FALSE(QFile::exists(path("out.png")));
-}
-
-TEST_F(PlayerProgram, DevicesAreNotRead) {
-    RunResult zero = runPlayer(PlayerPath, {"--dump-frame", "0", "/dev/zero", path("out.png")});
-    EXPECT_EQ(zero.exitCode, 1);
-    EXPECT_TRUE(zero.errors.contains(QStringLiteral("Formato del file inaspettato.")))
-        << zero.errors.toStdString();
-    EXPECT_FALSE(QFile::exists(path("out.png")));
+    const QString out = path("out.png"), movie = path("movie.swf");
+    const char* format = "Formato del file inaspettato.";
+    const struct {
+        const char* what;
+        QString program;
+        QStringList args;
+        int exitCode;
+        const char* says;
+    } cases[] = {
+        {"appended length beyond the file",
+         selfRunning("long", twoColourMovie(), trailer(AppendedMovieMagic, 0x7FFFFFF0)),
+         {"--dump-frame", "0", out},
+         1,
+         ""},
+        {"malformed appended movie",
+         selfRunning("damaged", damaged, trailer(AppendedMovieMagic, uint32_t(damaged.size()))),
+         {"--dump-frame", "0", out},
+         1,
+         format},
+        {"no argument and no appended movie", PlayerPath, {}, 2, "--dump-frame"},
+        {"dump without a movie", PlayerPath, {"--dump-frame", "0", out}, 2, nullptr},
+        {"malformed file", PlayerPath, {"--dump-frame", "0", path("bad.swf"), out}, 1, format},
+        {"missing file", PlayerPath, {"--dump-frame", "0", path("none.swf"), out}, 1, ""},
+        {"frame past the last", PlayerPath, {"--dump-frame", "3", movie, out}, 1, nullptr},
+        {"frame that is not a number", PlayerPath, {"--dump-frame", "one", movie, out}, 2, nullptr},
+        {"a device is not read", PlayerPath, {"--dump-frame", "0", "/dev/zero", out}, 1, format},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const RunResult run = runPlayer(c.program, c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        if (c.says) {
+            EXPECT_FALSE(run.errors.isEmpty());
+            EXPECT_TRUE(run.errors.contains(QLatin1String(c.says))) << run.errors.toStdString();
+        }
+        EXPECT_FALSE(QFile::exists(out));
+    }
 }
 
 TEST_F(PlayerProgram, MalformedMovieInTheWindowIsReportedOnStderr) {
