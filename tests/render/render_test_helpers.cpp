@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "model/default_buttons.h"
-#include "swf/swf_movie.h"
 
 namespace rendertest {
 
@@ -79,6 +78,10 @@ std::vector<uint8_t> TestProject::renderBytes(RenderStats* stats) {
     RenderStats figures = BuildProjectMovie(doc, callouts, progress, movie);
     if (stats)
         *stats = figures;
+    return writtenBytes(movie);
+}
+
+std::vector<uint8_t> writtenBytes(SwfMovie& movie) {
     std::vector<uint8_t> bytes;
     Status status = movie.write(bytes);
     EXPECT_TRUE(status.ok()) << status.message();
@@ -109,11 +112,11 @@ std::vector<int> framesWith(const swftest::Movie& movie, int code) {
     return out;
 }
 
-std::vector<swftest::Action> frameActions(const swftest::Movie& movie, int n) {
-    std::vector<swftest::Action> out;
+std::vector<int> frameActions(const swftest::Movie& movie, int n) {
+    std::vector<int> out;
     for (const swftest::Tag* tag : tagsOn(movie, n, 12)) {
         for (const swftest::Action& action : swftest::parseDoAction(*tag))
-            out.push_back(action);
+            out.push_back(action.code);
     }
     return out;
 }

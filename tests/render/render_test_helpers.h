@@ -9,6 +9,7 @@
 #include "model/quib_doc.h"
 #include "render/render_project.h"
 #include "shapes/callout_library.h"
+#include "swf/swf_movie.h"
 #include "swf_test_decoder.h"
 
 namespace rendertest {
@@ -58,11 +59,17 @@ public:
 
 quib::Bitmap24 filledPicture(int cx, int cy, uint32_t rgbColour);
 
+// The bytes of a movie that must write.
+std::vector<uint8_t> writtenBytes(quib::SwfMovie& movie);
+inline swftest::Movie written(quib::SwfMovie& movie) {
+    return swftest::decodeMovie(writtenBytes(movie));
+}
+
 // Tags of one code on SWF frame n.
 std::vector<const swftest::Tag*> tagsOn(const swftest::Movie& movie, int n, int code);
 // SWF frame index of every tag of this code, in file order.
 std::vector<int> framesWith(const swftest::Movie& movie, int code);
-// Actions of every DoAction on frame n, in order.
-std::vector<swftest::Action> frameActions(const swftest::Movie& movie, int n);
+// Action codes of every DoAction on frame n, in order.
+std::vector<int> frameActions(const swftest::Movie& movie, int n);
 
 }  // namespace rendertest

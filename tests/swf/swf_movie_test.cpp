@@ -84,17 +84,6 @@ TEST(SwfMovieDepths, LayerChangedBetweenPlacementsSortsEachPlacementByItsOwnLaye
     EXPECT_EQ(p[2].depth, 2);  // a at 70
 }
 
-TEST(SwfMoviePlacement, RemovingWhatIsNotPlacedWritesNothing) {
-    SwfMovie movie;
-    ShapeObject shape(0, 0, 5, 5);
-    EXPECT_FALSE(movie.frame(0).remove(shape));
-    movie.frame(1).place(shape);
-    EXPECT_TRUE(movie.frame(2).remove(shape));
-    EXPECT_FALSE(movie.frame(3).remove(shape));
-    swftest::Movie m = swftest::writeAndDecode(movie);
-    EXPECT_EQ(swftest::tagsWithCode(m, 5).size(), 1u);
-}
-
 TEST(SwfMovieCharacterIds, FailedWriteAlsoResetsTheCounter) {
     SwfMovie movie;
     movie.setWidth(20000);
@@ -275,13 +264,17 @@ TEST(SwfMovieLimits, LongSidesAreSplitIntoEdgesThatFit) {
     EXPECT_EQ(back, -16383 * 20);
 }
 
+// Removing what is not placed is refused and writes nothing.
 TEST(SwfMoviePlacement, PlaceAndRemoveBytesByHand) {
     SwfMovie movie;
     ShapeObject shape(0, 0, 1, 1);
     shape.setLayer(3);
+    EXPECT_FALSE(movie.frame(0).remove(shape));
     movie.frame(0).place(shape);
-    movie.frame(1).remove(shape);
+    EXPECT_TRUE(movie.frame(1).remove(shape));
+    EXPECT_FALSE(movie.frame(2).remove(shape));
     swftest::Movie m = swftest::writeAndDecode(movie);
+    ASSERT_EQ(swftest::tagsWithCode(m, 5).size(), 1u);
     // flags: has character; depth 0; id 1
     EXPECT_EQ(swftest::tagsWithCode(m, 26).at(0)->body, (std::vector<uint8_t>{0x02, 0, 0, 1, 0}));
     EXPECT_EQ(swftest::tagsWithCode(m, 5).at(0)->body, (std::vector<uint8_t>{1, 0, 0, 0}));

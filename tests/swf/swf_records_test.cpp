@@ -22,7 +22,7 @@ std::vector<uint8_t> encoded(const Record& r) {
 TEST(SwfRectRecord, UsesTheSignedBitCountOfAllFourValues) {
     SwfRect r{0, 100, -3, 7};
     std::vector<uint8_t> bytes = encoded(r);
-    BitReader in(bytes);
+    BitReader in = swftest::readerOf(bytes);
     swftest::Rect d = swftest::readRect(in);
     EXPECT_EQ(d.bits, 8);  // 100 needs 7 bits, plus the sign
     EXPECT_EQ(d.xMin, 0);
@@ -34,7 +34,7 @@ TEST(SwfRectRecord, UsesTheSignedBitCountOfAllFourValues) {
 
 TEST(SwfRectRecord, HugeValuesSaturateInsteadOfOverflowingTheBitCount) {
     std::vector<uint8_t> bytes = encoded(SwfRect{INT32_MIN, INT32_MAX, 0, 0});
-    BitReader in(bytes);
+    BitReader in = swftest::readerOf(bytes);
     swftest::Rect d = swftest::readRect(in);
     EXPECT_EQ(d.bits, 31);
     EXPECT_EQ(d.xMin, -(1 << 30));
@@ -45,7 +45,7 @@ TEST(SwfRectRecord, HugeValuesSaturateInsteadOfOverflowingTheBitCount) {
 TEST(SwfMatrixRecord, ScaleAndTranslationDecodeWithTheirBitCounts) {
     SwfMatrix m = SwfMatrix::scaleTranslate(65536, 0xA0000, 40, -5);
     std::vector<uint8_t> bytes = encoded(m);
-    BitReader in(bytes);
+    BitReader in = swftest::readerOf(bytes);
     swftest::Matrix d = swftest::readMatrix(in);
     EXPECT_TRUE(in.atEnd());
     EXPECT_TRUE(d.hasScale);
@@ -164,15 +164,15 @@ TEST(SwfShapeRecords, DiagonalEdgeUsesTheGeneralForm) {
     SwfShapeRecord::makeEdge(3, -20).encode(s, 0, 0);
     SwfShapeRecord::makeEnd().encode(s, 0, 0);
     std::vector<uint8_t> bytes = streamBytes(s);
-    BitReader in(bytes);
-    EXPECT_EQ(in.ub(1), 1u);
-    EXPECT_EQ(in.ub(1), 1u);
-    int n = int(in.ub(4)) + 2;
+    BitReader in = swftest::readerOf(bytes);
+    EXPECT_EQ(in.bits(1), 1u);
+    EXPECT_EQ(in.bits(1), 1u);
+    int n = int(in.bits(4)) + 2;
     EXPECT_EQ(n, 6);
-    EXPECT_EQ(in.ub(1), 1u);
-    EXPECT_EQ(in.sb(n), 3);
-    EXPECT_EQ(in.sb(n), -20);
-    EXPECT_EQ(in.ub(6), 0u);
+    EXPECT_EQ(in.bits(1), 1u);
+    EXPECT_EQ(in.signedBits(n), 3);
+    EXPECT_EQ(in.signedBits(n), -20);
+    EXPECT_EQ(in.bits(6), 0u);
 }
 
 }  // namespace

@@ -35,16 +35,8 @@ inline Tag encodeAndDecodeTag(const quib::SwfTag& tag) {
     quib::SwfStream s;
     quib::encodeTag(tag, s);
     std::vector<uint8_t> bytes = streamBytes(s);
-    BitReader in(bytes);
-    Tag out;
-    uint16_t head = in.u16();
-    out.code = head >> 6;
-    uint32_t length = head & 0x3F;
-    if (length == 0x3F) {
-        out.longHeader = true;
-        length = in.u32();
-    }
-    out.body = in.bytes(length);
+    BitReader in = readerOf(bytes);
+    Tag out = readTag(in);
     EXPECT_TRUE(in.atEnd());
     return out;
 }
