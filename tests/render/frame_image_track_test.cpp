@@ -94,7 +94,7 @@ TEST(FrameImageTrack, Patch32_UnchangedPixelsAreFullyTransparent) {
     ASSERT_EQ(track.update(1, 1), FrameImageTrack::Change::Patch);
     EXPECT_EQ(track.lastBox(), (Rect{0, 5, 3, 6}));
 
-    const swftest::Movie decoded = written(movie);
+    const swftest::Movie decoded = swftest::writeAndDecode(movie);
     const auto bits = patchBitmap(decoded);
     EXPECT_EQ(bits.format, 5);
     EXPECT_EQ(bits.data, (std::vector<uint8_t>{255, 9, 9, 9, 0, 0, 0, 0, 255, 8, 8, 8}));
@@ -122,7 +122,7 @@ TEST(FrameImageTrack, Patch8_SingleHoleFilledAndUnchangedPixelsTransparent) {
     convertImageForMovie(picture, track.current(), &palette.table);
     ASSERT_EQ(track.update(1, 1), FrameImageTrack::Change::Patch);
 
-    const swftest::Movie decoded = written(movie);
+    const swftest::Movie decoded = swftest::writeAndDecode(movie);
     const auto bits = patchBitmap(decoded);
     EXPECT_EQ(bits.format, 3);
     EXPECT_EQ(bits.width, 8);

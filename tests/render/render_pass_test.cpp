@@ -60,9 +60,13 @@ private:
 
 }  // namespace
 
+// Its next and previous buttons are not shown: the frame is both the last and the first.
 TEST(RenderPass, OneFrameProject_FullFrameOnFrameZeroOverTheEditorsWhite) {
     TestProject project;
-    project.addFrame(rgb(10, 20, 30));
+    FrameElements e;
+    e.nextButton.visible = 1;
+    e.prevButton.visible = 1;
+    project.addFrame(rgb(10, 20, 30), e);
     RenderStats stats;
     const swftest::Movie movie = project.render(&stats);
 
@@ -92,6 +96,9 @@ TEST(RenderPass, OneFrameProject_FullFrameOnFrameZeroOverTheEditorsWhite) {
     EXPECT_EQ(bits.data[2], 20);
     EXPECT_EQ(bits.data[3], 30);
     EXPECT_EQ(tagsOn(movie, 0, kPlace).size(), 1u);
+    EXPECT_TRUE(framesWith(movie, kButton).empty());
+    // Only the stop that ends the movie.
+    EXPECT_EQ(framesWith(movie, kDoAction), std::vector<int>{movie.showFrameCount() - 1});
 }
 
 TEST(RenderPass, IdenticalFrame_AddsNoImageObject) {
@@ -166,18 +173,6 @@ TEST(RenderPass, ButtonFrame_StopsAndHoldsOneFrame) {
     const auto removes = tagsOn(movie, stop + 1, kRemove);
     ASSERT_EQ(removes.size(), 1u);
     EXPECT_EQ(swftest::parseRemoveObject(*removes[0]).characterId, button.characterId);
-}
-
-TEST(RenderPass, NextButtonOnLastFrameAndPreviousOnFirst_AreNotShown) {
-    TestProject project;
-    FrameElements e;
-    e.nextButton.visible = 1;
-    e.prevButton.visible = 1;
-    project.addFrame(rgb(1, 2, 3), e);
-    const swftest::Movie movie = project.render();
-    EXPECT_TRUE(framesWith(movie, kButton).empty());
-    // Only the stop that ends the movie.
-    EXPECT_EQ(framesWith(movie, kDoAction), std::vector<int>{movie.showFrameCount() - 1});
 }
 
 TEST(RenderPass, PreviousButton_GoesToTheLastStopFrame) {
@@ -321,7 +316,7 @@ TEST(RenderPass, Cancel_KeepsTheFramesDoneSoFar) {
     EXPECT_TRUE(stats.cancelled);
     EXPECT_EQ(stats.projectFrames, 2);
     EXPECT_EQ(progress.range, std::make_pair(0, 4));
-    EXPECT_GT(written(movie).showFrameCount(), 0);
+    EXPECT_GT(swftest::writeAndDecode(movie).showFrameCount(), 0);
 }
 
 TEST(RenderPass, OriginalFrameIsSelectedAgain) {
@@ -345,7 +340,7 @@ TEST(RenderPass, BackgroundPicture_OnLayerBelowFramesAndCountedInProgress) {
     BuildProjectMovie(project.doc, project.callouts, progress, swf);
     EXPECT_EQ(progress.range, std::make_pair(0, 1));
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 1, 1}));
-    const swftest::Movie movie = written(swf);
+    const swftest::Movie movie = swftest::writeAndDecode(swf);
     const auto places = tagsOn(movie, 0, kPlace);
     ASSERT_EQ(places.size(), 2u);
     // Background first at depth 0, the frame picture over it at its origin.

@@ -1,26 +1,10 @@
 #include "render_test_helpers.h"
 
-#include <stdlib.h>
-
-#include <filesystem>
-
 #include "model/default_buttons.h"
 
 namespace rendertest {
 
 using namespace quib;
-
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quib-render-XXXXXX").string();
-    if (::mkdtemp(pattern.data()))
-        m_path = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code error;
-    if (!m_path.empty())
-        std::filesystem::remove_all(m_path, error);
-}
 
 FrameElements plainElements() {
     return FrameElements();
@@ -78,14 +62,7 @@ std::vector<uint8_t> TestProject::renderBytes(RenderStats* stats) {
     RenderStats figures = BuildProjectMovie(doc, callouts, progress, movie);
     if (stats)
         *stats = figures;
-    return writtenBytes(movie);
-}
-
-std::vector<uint8_t> writtenBytes(SwfMovie& movie) {
-    std::vector<uint8_t> bytes;
-    Status status = movie.write(bytes);
-    EXPECT_TRUE(status.ok()) << status.message();
-    return bytes;
+    return swftest::writeMovie(movie);
 }
 
 std::vector<const swftest::Tag*> tagsOn(const swftest::Movie& movie, int n, int code) {

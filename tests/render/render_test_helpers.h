@@ -9,24 +9,11 @@
 #include "model/quib_doc.h"
 #include "render/render_project.h"
 #include "shapes/callout_library.h"
-#include "swf/swf_movie.h"
-#include "swf_test_decoder.h"
+#include "swf_test_helpers.h"
 
 namespace rendertest {
 
-// A folder of its own under the system's temporary folder, removed with the object.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return m_path; }
-    std::string file(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
+using swftest::TempDir;
 
 // Frame elements with nothing shown and display time 0.
 quib::FrameElements plainElements();
@@ -58,12 +45,6 @@ public:
 };
 
 quib::Bitmap24 filledPicture(int cx, int cy, uint32_t rgbColour);
-
-// The bytes of a movie that must write.
-std::vector<uint8_t> writtenBytes(quib::SwfMovie& movie);
-inline swftest::Movie written(quib::SwfMovie& movie) {
-    return swftest::decodeMovie(writtenBytes(movie));
-}
 
 // Tags of one code on SWF frame n.
 std::vector<const swftest::Tag*> tagsOn(const swftest::Movie& movie, int n, int code);

@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 
@@ -150,23 +146,13 @@ TEST(SwfMovieLimits, ValuesBeyondTheirFieldsAreRefused) {
 
 class SwfMovieFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("quib_swf_test_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
-    std::filesystem::path oldFile() {
-        std::filesystem::path target = m_dir / "movie.swf";
-        std::ofstream(target, std::ios::binary) << "old content";
+    std::string oldFile() {
+        const std::string target = dir.file("movie.swf");
+        swftest::writeFile(target, {'o', 'l', 'd'});
         return target;
     }
-    static std::vector<uint8_t> readAll(const std::filesystem::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-    }
-    std::filesystem::path m_dir;
+    long filesInDir() const { return std::distance(std::filesystem::directory_iterator(dir.path()), {}); }
+    swftest::TempDir dir;
 };
 
 void buildSample(SwfMovie& movie) {
@@ -180,27 +166,26 @@ TEST_F(SwfMovieFile, SavedFileEqualsTheBufferAndLeavesNoTemporary) {
     SwfMovie a, b;
     buildSample(a);
     buildSample(b);
-    const std::filesystem::path target = oldFile();
-    ASSERT_TRUE(a.writeFile(target.string()).ok());
-    EXPECT_EQ(readAll(target), swftest::writeMovie(b));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);
+    const std::string target = oldFile();
+    ASSERT_TRUE(a.writeFile(target).ok());
+    EXPECT_EQ(swftest::readFile(target), swftest::writeMovie(b));
+    EXPECT_EQ(filesInDir(), 1);
 }
 
 TEST_F(SwfMovieFile, RefusedMovieLeavesTheOldFileWhole) {
-    const std::filesystem::path target = oldFile();
+    const std::string target = oldFile();
     SwfMovie movie;
     movie.setFrameRate(1000);
     movie.frame(0);
-    EXPECT_FALSE(movie.writeFile(target.string()).ok());
-    std::vector<uint8_t> content = readAll(target);
-    EXPECT_EQ(std::string(content.begin(), content.end()), "old content");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);
+    EXPECT_FALSE(movie.writeFile(target).ok());
+    EXPECT_EQ(swftest::readFile(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(filesInDir(), 1);
 }
 
 TEST_F(SwfMovieFile, UnwritableFolderIsReportedAsCannotCreateFile) {
     SwfMovie movie;
     movie.frame(0);
-    Status status = movie.writeFile((m_dir / "missing" / "movie.swf").string());
+    Status status = movie.writeFile(dir.file("missing/movie.swf"));
     EXPECT_FALSE(status.ok());
     EXPECT_EQ(status.stringId(), str::CannotCreateFile);
 }

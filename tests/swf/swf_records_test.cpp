@@ -19,27 +19,28 @@ std::vector<uint8_t> encoded(const Record& r) {
     return streamBytes(s);
 }
 
+// All four values share the signed bit count; huge values saturate instead of overflowing it.
 TEST(SwfRectRecord, UsesTheSignedBitCountOfAllFourValues) {
-    SwfRect r{0, 100, -3, 7};
-    std::vector<uint8_t> bytes = encoded(r);
-    BitReader in = swftest::readerOf(bytes);
-    swftest::Rect d = swftest::readRect(in);
-    EXPECT_EQ(d.bits, 8);  // 100 needs 7 bits, plus the sign
-    EXPECT_EQ(d.xMin, 0);
-    EXPECT_EQ(d.xMax, 100);
-    EXPECT_EQ(d.yMin, -3);
-    EXPECT_EQ(d.yMax, 7);
-    EXPECT_EQ(bytes.size(), size_t((5 + 4 * 8 + 7) / 8));
-}
-
-TEST(SwfRectRecord, HugeValuesSaturateInsteadOfOverflowingTheBitCount) {
-    std::vector<uint8_t> bytes = encoded(SwfRect{INT32_MIN, INT32_MAX, 0, 0});
-    BitReader in = swftest::readerOf(bytes);
-    swftest::Rect d = swftest::readRect(in);
-    EXPECT_EQ(d.bits, 31);
-    EXPECT_EQ(d.xMin, -(1 << 30));
-    EXPECT_EQ(d.xMax, (1 << 30) - 1);
-    EXPECT_TRUE(in.atEnd());
+    const struct {
+        SwfRect rect;
+        swftest::Rect decoded;
+    } cases[] = {
+        {{0, 100, -3, 7}, {8, 0, 100, -3, 7}},  // 100 needs 7 bits, plus the sign
+        {{INT32_MIN, INT32_MAX, 0, 0}, {31, -(1 << 30), (1 << 30) - 1, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.decoded.bits);
+        std::vector<uint8_t> bytes = encoded(c.rect);
+        BitReader in = swftest::readerOf(bytes);
+        swftest::Rect d = swftest::readRect(in);
+        EXPECT_EQ(d.bits, c.decoded.bits);
+        EXPECT_EQ(d.xMin, c.decoded.xMin);
+        EXPECT_EQ(d.xMax, c.decoded.xMax);
+        EXPECT_EQ(d.yMin, c.decoded.yMin);
+        EXPECT_EQ(d.yMax, c.decoded.yMax);
+        EXPECT_TRUE(in.atEnd());
+        EXPECT_EQ(bytes.size(), size_t((5 + 4 * c.decoded.bits + 7) / 8));
+    }
 }
 
 TEST(SwfMatrixRecord, ScaleAndTranslationDecodeWithTheirBitCounts) {
