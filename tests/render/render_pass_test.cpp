@@ -101,18 +101,6 @@ TEST(RenderPass, OneFrameProject_FullFrameOnFrameZeroOverTheEditorsWhite) {
     EXPECT_EQ(framesWith(movie, kDoAction), std::vector<int>{movie.showFrameCount() - 1});
 }
 
-TEST(RenderPass, IdenticalFrame_AddsNoImageObject) {
-    TestProject project;
-    project.addFrame(rgb(200, 200, 200));
-    project.addFrame(rgb(200, 200, 200));
-    RenderStats stats;
-    const swftest::Movie movie = project.render(&stats);
-    EXPECT_EQ(stats.fullFrames, 1);
-    EXPECT_EQ(stats.imagePatches, 0);
-    EXPECT_EQ(framesWith(movie, kLossless).size() + framesWith(movie, kLossless2).size(), 1u);
-    EXPECT_TRUE(tagsOn(movie, stats.frameStart[1] - 1, kPlace).empty());
-}
-
 TEST(RenderPass, IdenticalFrame_StillShowsItsCursorAndButtons) {
     TestProject project;
     const Bitmap32 cursor = cursorPicture(4, 4, rgb(0, 0, 0));
@@ -126,14 +114,19 @@ TEST(RenderPass, IdenticalFrame_StillShowsItsCursorAndButtons) {
     EXPECT_EQ(stats.cursorPictures, 1u);
 }
 
-TEST(RenderPass, HoldTime_RoundsDisplayTimeAtFrameRate) {
+// The frames are identical: only the first adds a picture.
+TEST(RenderPass, HoldTime_RoundsDisplayTimeAtFrameRate_IdenticalFramesAddNoImageObject) {
     TestProject project;
     project.addFrame(rgb(1, 2, 3), withTime(0));
     project.addFrame(rgb(1, 2, 3), withTime(1000));
     project.addFrame(rgb(1, 2, 3), withTime(62));  // 62 ms at 8 fps: (496 + 500) / 1000 + 1 = 1
     project.addFrame(rgb(1, 2, 3));
     RenderStats stats;
-    project.render(&stats);
+    const swftest::Movie movie = project.render(&stats);
+    EXPECT_EQ(stats.fullFrames, 1);
+    EXPECT_EQ(stats.imagePatches, 0);
+    EXPECT_EQ(framesWith(movie, kLossless).size() + framesWith(movie, kLossless2).size(), 1u);
+    EXPECT_TRUE(tagsOn(movie, stats.frameStart[1] - 1, kPlace).empty());
     // The next project frame starts one SWF frame after the hold.
     EXPECT_EQ(stats.frameStart[1] - 1 - stats.stopFrame[0], 1);
     EXPECT_EQ(stats.frameStart[2] - 1 - stats.stopFrame[1], 9);

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <map>
 
 #include "swf/swf_button_object.h"
 #include "swf/swf_shape_object.h"
@@ -44,24 +43,6 @@ TEST(SwfMovieHeader, DefaultsAndFileLengthDecode) {
     EXPECT_EQ(m.tags.back().code, 0);
 }
 
-struct Placement {
-    int frame;
-    uint16_t id;
-    uint16_t depth;
-};
-
-std::vector<Placement> placements(const swftest::Movie& m) {
-    std::vector<Placement> out;
-    auto frames = m.frames();
-    for (size_t f = 0; f < frames.size(); ++f)
-        for (const swftest::Tag* t : frames[f])
-            if (t->code == 26) {
-                auto p = swftest::parsePlaceObject2(*t);
-                out.push_back({int(f), p.characterId.value_or(0), p.depth});
-            }
-    return out;
-}
-
 TEST(SwfMovieDepths, LayerChangedBetweenPlacementsSortsEachPlacementByItsOwnLayer) {
     SwfMovie movie;
     ShapeObject a(0, 0, 1, 1), b(0, 0, 1, 1);
@@ -73,11 +54,10 @@ TEST(SwfMovieDepths, LayerChangedBetweenPlacementsSortsEachPlacementByItsOwnLaye
     a.setLayer(70);
     movie.frame(1).place(a);
     swftest::Movie m = swftest::writeAndDecode(movie);
-    std::vector<Placement> p = placements(m);
-    ASSERT_EQ(p.size(), 3u);
-    EXPECT_EQ(p[0].depth, 0);  // a at 50
-    EXPECT_EQ(p[1].depth, 1);  // b at 60
-    EXPECT_EQ(p[2].depth, 2);  // a at 70
+    std::vector<uint16_t> depths;
+    for (const swftest::Tag* place : swftest::tagsWithCode(m, 26))
+        depths.push_back(swftest::parsePlaceObject2(*place).depth);
+    EXPECT_EQ(depths, (std::vector<uint16_t>{0, 1, 2}));  // a at 50, b at 60, a at 70
 }
 
 TEST(SwfMovieCharacterIds, FailedWriteAlsoResetsTheCounter) {
