@@ -99,10 +99,8 @@ TEST(FrameImageTrack, Patch32_UnchangedPixelsAreFullyTransparent) {
     EXPECT_EQ(bits.format, 5);
     EXPECT_EQ(bits.data, (std::vector<uint8_t>{255, 9, 9, 9, 0, 0, 0, 0, 255, 8, 8, 8}));
     const auto shape = swftest::parseDefineShape3(*tagsOn(decoded, 1, 32)[0]);
-    EXPECT_EQ(shape.bounds.xMin, 10 * 20);  // twips, to the far edge of the last pixel
-    EXPECT_EQ(shape.bounds.xMax, 13 * 20);
-    EXPECT_EQ(shape.bounds.yMin, 25 * 20);
-    EXPECT_EQ(shape.bounds.yMax, 26 * 20);
+    // twips, to the far edge of the last pixel
+    EXPECT_EQ(shape.bounds.edges(), (std::array{10 * 20, 13 * 20, 25 * 20, 26 * 20}));
 }
 
 TEST(FrameImageTrack, Patch8_SingleHoleFilledAndUnchangedPixelsTransparent) {

@@ -91,10 +91,8 @@ TEST(RenderPass, OneFrameProject_FullFrameOnFrameZeroOverTheEditorsWhite) {
     EXPECT_EQ(bits.width, 32);
     EXPECT_EQ(bits.height, 24);
     ASSERT_EQ(bits.data.size(), 32u * 24u * 4u);
-    EXPECT_EQ(bits.data[0], 255);
-    EXPECT_EQ(bits.data[1], 10);
-    EXPECT_EQ(bits.data[2], 20);
-    EXPECT_EQ(bits.data[3], 30);
+    EXPECT_EQ(std::vector<uint8_t>(bits.data.begin(), bits.data.begin() + 4),
+              (std::vector<uint8_t>{255, 10, 20, 30}));
     EXPECT_EQ(tagsOn(movie, 0, kPlace).size(), 1u);
     EXPECT_TRUE(framesWith(movie, kButton).empty());
     // Only the stop that ends the movie.
@@ -342,10 +340,7 @@ TEST(RenderPass, BackgroundPicture_OnLayerBelowFramesAndCountedInProgress) {
     const auto shapes = tagsOn(movie, 0, 32);
     ASSERT_EQ(shapes.size(), 2u);
     const auto frameShape = swftest::parseDefineShape3(*shapes[1]);
-    EXPECT_EQ(frameShape.bounds.xMin, 4 * 20);
-    EXPECT_EQ(frameShape.bounds.xMax, 20 * 20);
-    EXPECT_EQ(frameShape.bounds.yMin, 2 * 20);
-    EXPECT_EQ(frameShape.bounds.yMax, 10 * 20);
+    EXPECT_EQ(frameShape.bounds.edges(), (std::array{4 * 20, 20 * 20, 2 * 20, 10 * 20}));
 }
 
 TEST(RenderChecks, RefusesWhatCannotBeRenderedAndLeavesAnExistingOutputWhole) {

@@ -34,10 +34,7 @@ TEST(SwfRectRecord, UsesTheSignedBitCountOfAllFourValues) {
         BitReader in = swftest::readerOf(bytes);
         swftest::Rect d = swftest::readRect(in);
         EXPECT_EQ(d.bits, c.decoded.bits);
-        EXPECT_EQ(d.xMin, c.decoded.xMin);
-        EXPECT_EQ(d.xMax, c.decoded.xMax);
-        EXPECT_EQ(d.yMin, c.decoded.yMin);
-        EXPECT_EQ(d.yMax, c.decoded.yMax);
+        EXPECT_EQ(d.edges(), c.decoded.edges());
         EXPECT_TRUE(in.atEnd());
         EXPECT_EQ(bytes.size(), size_t((5 + 4 * c.decoded.bits + 7) / 8));
     }
@@ -105,10 +102,7 @@ TEST(SwfShapeRecords, SolidRectangleWithOutlineIsOnePixelLargerInTwips) {
     swftest::DefineShape3 s = definedShape(shape);
 
     EXPECT_EQ(s.characterId, 1);
-    EXPECT_EQ(s.bounds.xMin, 200);
-    EXPECT_EQ(s.bounds.xMax, 2200);
-    EXPECT_EQ(s.bounds.yMin, 400);
-    EXPECT_EQ(s.bounds.yMax, 1400);
+    EXPECT_EQ(s.bounds.edges(), (std::array{200, 2200, 400, 1400}));
     ASSERT_EQ(s.fills.size(), 1u);
     EXPECT_EQ(s.fills[0].type, 0x00);
     EXPECT_EQ(std::vector<uint8_t>(s.fills[0].color, s.fills[0].color + 4),

@@ -4,6 +4,7 @@
 // assert on decoded fields. It shares only the bit reader and the action reader with the player;
 // the tag layouts are read here from the file format, independently of the writer.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -53,6 +54,7 @@ Tag readTag(BitReader& in);
 struct Rect {
     int bits = 0;
     int32_t xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+    std::array<int32_t, 4> edges() const { return {xMin, xMax, yMin, yMax}; }
 };
 Rect readRect(BitReader& in);
 
