@@ -41,13 +41,19 @@ void buildSmallMovie(TestProject& project, SwfMovie& movie) {
 
 }  // namespace
 
-TEST(HtmlPage, NamesAndMovieReference) {
+TEST(HtmlPage, NamesAndMovieReferenceEscapedInAttributes) {
     EXPECT_EQ(htmlPageName("/dir/demo.swf"), "/dir/demo.htm");
     EXPECT_EQ(htmlPageName("/dir/demo.v2.swf"), "/dir/demo.v2.htm");
     // A dot in a folder name never counts: the page stays beside the movie.
     EXPECT_EQ(htmlPageName("/my.dir/demo"), "/my.dir/demo.htm");
     EXPECT_EQ(resultPageName("/dir/demo.exe"), "/dir/demo.htm");
     EXPECT_EQ(movieReference("/dir/demo.swf"), "demo.swf");
+
+    // The movie reference is escaped in attributes.
+    const std::string page = htmlWrapperPage(1, 2, "a\"b<c>&d.swf");
+    EXPECT_NE(page.find("VALUE=\"a&quot;b&lt;c&gt;&amp;d.swf\">"), std::string::npos);
+    EXPECT_NE(page.find("SRC=\"a&quot;b&lt;c&gt;&amp;d.swf\" "), std::string::npos);
+    EXPECT_EQ(page.find("a\"b"), std::string::npos);
 }
 
 TEST(HtmlPage, TextByteForByte) {
@@ -69,13 +75,6 @@ TEST(HtmlPage, TextByteForByte) {
         "</center>\r\n"
         "</BODY></HTML>\r\n";
     EXPECT_EQ(htmlWrapperPage(640, 480, "demo.swf"), expected);
-}
-
-TEST(HtmlPage, MovieReferenceIsEscapedInAttributes) {
-    const std::string page = htmlWrapperPage(1, 2, "a\"b<c>&d.swf");
-    EXPECT_NE(page.find("VALUE=\"a&quot;b&lt;c&gt;&amp;d.swf\">"), std::string::npos);
-    EXPECT_NE(page.find("SRC=\"a&quot;b&lt;c&gt;&amp;d.swf\" "), std::string::npos);
-    EXPECT_EQ(page.find("a\"b"), std::string::npos);
 }
 
 TEST(MovieOutput, PageThatCannotBeWritten_KeepsTheMovie) {
