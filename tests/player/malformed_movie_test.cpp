@@ -18,12 +18,12 @@ Bytes richMovie() {
     b.bitmapRect(3, 0, 0, 9, 9, 1, 2, 2);
     b.bitmapRect(4, 5, 5, 20, 20, 2, 3, 2, false);
     b.solidRect(5, 0, 0, 9, 9, {1, 2, 3, 255});
-    b.button(6, 5, actions({action::gotoFrame(2), action::play()}));
+    b.button(6, 5, {{SwfAction::GotoFrame, 2}, {SwfAction::Play}});
     b.place(1, 3);
     b.place(2, 4, 3, 3);
     b.showFrame();
     b.place(3, 6, 20, 20);
-    b.doAction(actions({action::stop()}));
+    b.doAction({{SwfAction::Stop}});
     b.showFrame();
     b.remove(3, 1);
     b.showFrame();

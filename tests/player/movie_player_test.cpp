@@ -58,7 +58,7 @@ TEST(GotoFrame, BackwardsRebuildsFromTheFirstFrame) {
 TEST(FrameActions, AFrameJumpingToItselfDoesNotHang) {
     MovieBuilder b(10, 10);
     b.showFrame();
-    b.doAction(actions({action::gotoFrame(0), action::play()}));
+    b.doAction({{SwfAction::GotoFrame, 0}, {SwfAction::Play}});
     b.showFrame();
     MoviePlayer p(movieOf(b));
     for (int i = 0; i < 10; ++i)
@@ -126,7 +126,7 @@ TEST(ProjectorView, KeysMoveBetweenStops) {
     MovieBuilder b(20, 10);
     for (int f = 0; f < 5; ++f) {
         if (f == 1 || f == 3)
-            b.doAction(actions({action::stop()}));
+            b.doAction({{SwfAction::Stop}});
         b.showFrame();
     }
     ProjectorView view(movieOf(b));

@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <optional>
+
 #include "appended_movie.h"
 #include "support/full_filesystem.h"
 #include "swf_builder.h"
@@ -63,7 +65,7 @@ Bytes twoColourMovie() {
     b.bitmapRect(2, 4, 6, 13, 15, 1, 2, 2);
     b.showFrame();
     b.place(1, 2);
-    b.doAction(actions({action::stop()}));
+    b.doAction({{SwfAction::Stop}});
     b.showFrame();
     b.remove(2, 1);
     b.showFrame();
@@ -78,9 +80,8 @@ protected:
     }
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     // A copy of the player with the movie and its trailer appended.
-    QString selfRunning(const Bytes& movie, const Bytes& tail) {
-        QString exe = path("self-running");
-        QFile::remove(exe);
+    QString selfRunning(const char* name, const Bytes& movie, const Bytes& tail) {
+        QString exe = path(name);
         EXPECT_TRUE(QFile::copy(PlayerPath, exe));
         appendBytes(exe, movie);
         appendBytes(exe, tail);
@@ -131,88 +132,65 @@ TEST(Projectors, AreSmallAndCarryNoDebugInformation) {
     }
 }
 
-TEST_F(PlayerProgram, DumpFrameToATargetThatCannotBeWrittenFails) {
+// Each failing run gives its exit code and writes no picture; says is a part of its message (empty for
+// any message), nullopt when the message is not checked.
+TEST_F(PlayerProgram, FailingRunsAreReportedAndWriteNothing) {
+    Bytes damaged = twoColourMovie(), truncated = twoColourMovie();
+    damaged[10] ^= 0xFF;
+    damaged.resize(damaged.size() - 5);
+    truncated.resize(truncated.size() / 2);
+    writeFile(path("bad.swf"), truncated);
     writeFile(path("movie.swf"), twoColourMovie());
     quib::test::FullFilesystem full(path("full").toStdString(), "out.png", "old picture");
+    const QString out = path("out.png"), movie = path("movie.swf");
+    const QString format = QStringLiteral("Formato del file inaspettato.");
+    const QString cannotCreate = QStringLiteral("Impossibile creare il file ");
     struct Case {
-        QString target;
-        bool needsMount;
+        const char* what;
+        QString program;
+        QStringList args;
+        int exitCode;
+        std::optional<QString> says;
     };
-    const Case cases[] = {
-        {path("movie.swf") + "/out.png", false},  // the folder is a file
-        {path("none/out.png"), false},
-        {path("full/out.png"), true},  // no room left half way
+    std::vector<Case> cases = {
+        {"appended length beyond the file",
+         selfRunning("long", twoColourMovie(), trailer(AppendedMovieMagic, 0x7FFFFFF0)),
+         {"--dump-frame", "0", out},
+         1,
+         QString()},
+        {"malformed appended movie",
+         selfRunning("damaged", damaged, trailer(AppendedMovieMagic, uint32_t(damaged.size()))),
+         {"--dump-frame", "0", out},
+         1,
+         format},
+        {"no argument and no appended movie", PlayerPath, {}, 2, QStringLiteral("--dump-frame")},
+        {"dump without a movie", PlayerPath, {"--dump-frame", "0", out}, 2, std::nullopt},
+        {"malformed file", PlayerPath, {"--dump-frame", "0", path("bad.swf"), out}, 1, format},
+        {"missing file", PlayerPath, {"--dump-frame", "0", path("none.swf"), out}, 1, QString()},
+        {"frame past the last", PlayerPath, {"--dump-frame", "3", movie, out}, 1, std::nullopt},
+        {"frame that is not a number", PlayerPath, {"--dump-frame", "one", movie, out}, 2, std::nullopt},
+        {"a device is not read", PlayerPath, {"--dump-frame", "0", "/dev/zero", out}, 1, format},
     };
+    // Targets that cannot be written: a folder that is a file, a missing folder, no room left half way.
+    for (const QString& target : {movie + "/out.png", path("none/out.png"), path("full/out.png")})
+        if (!target.startsWith(path("full")) || full.mounted())
+            cases.push_back(
+                {"target", PlayerPath, {"--dump-frame", "1", movie, target}, 1, cannotCreate + target});
     for (const Case& c : cases) {
-        if (c.needsMount && !full.mounted())
-            continue;
-        RunResult run = runPlayer(PlayerPath, {"--dump-frame", "1", path("movie.swf"), c.target});
-        EXPECT_EQ(run.exitCode, 1) << c.target.toStdString();
-        EXPECT_TRUE(run.errors.contains(QStringLiteral("Impossibile creare il file ") + c.target))
-            << run.errors.toStdString();
+        SCOPED_TRACE(std::string(c.what) + ": " + c.args.join(' ').toStdString());
+        const RunResult run = runPlayer(c.program, c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        if (c.says) {
+            EXPECT_FALSE(run.errors.isEmpty());
+            EXPECT_TRUE(run.errors.contains(*c.says)) << run.errors.toStdString();
+        }
+        EXPECT_FALSE(QFile::exists(out));
     }
     if (full.mounted()) {
         QFile old(path("full/out.png"));
         ASSERT_TRUE(old.open(QIODevice::ReadOnly));
         EXPECT_EQ(old.readAll(), QByteArray("old picture"));
     }
-}
-
-TEST_F(PlayerProgram, AppendedLengthBeyondTheFileIsAnError) {
-    Bytes movie = twoColourMovie();
-    QString exe = selfRunning(movie, trailer(AppendedMovieMagic, 0x7FFFFFF0));
-    RunResult run = runPlayer(exe, {"--dump-frame", "0", path("out.png")});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_FALSE(run.errors.isEmpty());
-    EXPECT_FALSE(QFile::exists(path("out.png")));
-}
-
-TEST_F(PlayerProgram, MalformedAppendedMovieIsAnError) {
-    Bytes movie = twoColourMovie();
-    movie[10] ^= 0xFF;
-    movie.resize(movie.size() - 5);
-    QString exe = selfRunning(movie, trailer(AppendedMovieMagic, uint32_t(movie.size())));
-    RunResult run = runPlayer(exe, {"--dump-frame", "0", path("out.png")});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.errors.contains(QStringLiteral("Formato del file inaspettato.")))
-        << run.errors.toStdString();
-}
-
-TEST_F(PlayerProgram, WithoutArgumentOrAppendedMovieItPrintsUsage) {
-    RunResult run = runPlayer(PlayerPath, {});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.errors.contains(QStringLiteral("--dump-frame"))) << run.errors.toStdString();
-    RunResult dump = runPlayer(PlayerPath, {"--dump-frame", "0", path("out.png")});
-    EXPECT_EQ(dump.exitCode, 2);
-}
-
-TEST_F(PlayerProgram, MalformedOrMissingFilesAreReported) {
-    Bytes truncated = twoColourMovie();
-    truncated.resize(truncated.size() / 2);
-    writeFile(path("bad.swf"), truncated);
-    RunResult bad = runPlayer(PlayerPath, {"--dump-frame", "0", path("bad.swf"), path("out.png")});
-    EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_TRUE(bad.errors.contains(QStringLiteral("Formato del file inaspettato.")))
-        << bad.errors.toStdString();
-
-    RunResult missing = runPlayer(PlayerPath, {"--dump-frame", "0", path("none.swf"), path("out.png")});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_FALSE(missing.errors.isEmpty());
-
-    writeFile(path("movie.swf"), twoColourMovie());
-    RunResult past = runPlayer(PlayerPath, {"--dump-frame", "3", path("movie.swf"), path("out.png")});
-    EXPECT_EQ(past.exitCode, 1);
-    RunResult word = runPlayer(PlayerPath, {"--dump-frame", "one", path("movie.swf"), path("out.png")});
-    EXPECT_EQ(word.exitCode, 2);
-    EXPECT_FALSE(QFile::exists(path("out.png")));
-}
-
-TEST_F(PlayerProgram, DevicesAreNotRead) {
-    RunResult zero = runPlayer(PlayerPath, {"--dump-frame", "0", "/dev/zero", path("out.png")});
-    EXPECT_EQ(zero.exitCode, 1);
-    EXPECT_TRUE(zero.errors.contains(QStringLiteral("Formato del file inaspettato.")))
-        << zero.errors.toStdString();
-    EXPECT_FALSE(QFile::exists(path("out.png")));
 }
 
 TEST_F(PlayerProgram, MalformedMovieInTheWindowIsReportedOnStderr) {
@@ -238,31 +216,31 @@ TEST_F(PlayerProgram, MalformedMovieInTheWindowIsReportedOnStderr) {
 TEST(AppendedMovie, FoundOnlyWithTheMagicAndAWholeMovie) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("f"));
-    Bytes body = {1, 2, 3, 4, 5};
-    Bytes bytes = {9, 9, 9};
-    bytes.insert(bytes.end(), body.begin(), body.end());
-    Bytes tail = trailer(AppendedMovieMagic, 5);
-    bytes.insert(bytes.end(), tail.begin(), tail.end());
-    writeFile(file, bytes);
-    AppendedMovieResult r = readAppendedMovie(file.toStdString());
-    EXPECT_TRUE(r.found);
-    EXPECT_TRUE(r.error.empty());
-    EXPECT_EQ(r.movie, body);
-
-    bytes[bytes.size() - 8] = 0x57;  // magic damaged
-    writeFile(file, bytes);
-    r = readAppendedMovie(file.toStdString());
-    EXPECT_FALSE(r.found);
-    EXPECT_TRUE(r.error.empty());
-
-    tail = trailer(AppendedMovieMagic, 9);  // one byte more than the file holds before the trailer
-    bytes.resize(bytes.size() - 8);
-    bytes.insert(bytes.end(), tail.begin(), tail.end());
-    writeFile(file, bytes);
-    r = readAppendedMovie(file.toStdString());
-    EXPECT_TRUE(r.found);
-    EXPECT_FALSE(r.error.empty());
-
+    const auto withTrailer = [](uint32_t magic, uint32_t length) {
+        Bytes bytes = {9, 9, 9, 1, 2, 3, 4, 5}, tail = trailer(magic, length);
+        bytes.insert(bytes.end(), tail.begin(), tail.end());
+        return bytes;
+    };
+    const struct {
+        const char* what;
+        Bytes bytes;
+        bool found, error;
+    } cases[] = {
+        {"the last 5 bytes", withTrailer(AppendedMovieMagic, 5), true, false},
+        {"magic damaged", withTrailer(AppendedMovieMagic + 1, 5), false, false},
+        {"one byte more than the file holds before the trailer", withTrailer(AppendedMovieMagic, 9), true,
+         true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(file, c.bytes);
+        const AppendedMovieResult r = readAppendedMovie(file.toStdString());
+        EXPECT_EQ(r.found, c.found);
+        EXPECT_EQ(r.error.empty(), !c.error);
+        if (c.found && !c.error) {
+            EXPECT_EQ(r.movie, (Bytes{1, 2, 3, 4, 5}));
+        }
+    }
     writeFile(file, Bytes{0x56, 0x34});
     EXPECT_FALSE(readAppendedMovie(file.toStdString()).found);
 }

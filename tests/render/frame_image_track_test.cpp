@@ -5,8 +5,6 @@
 #include "render/frame_image_track.h"
 #include "render/movie_pixels.h"
 #include "render_test_helpers.h"
-#include "swf/swf_movie.h"
-#include "swf_test_decoder.h"
 
 using namespace quib;
 using namespace rendertest;
@@ -52,6 +50,13 @@ std::vector<uint32_t> rowColours(const swftest::BitsLossless& bits, int row) {
     return out;
 }
 
+// The one bitmap the patch on SWF frame 1 defines.
+swftest::BitsLossless patchBitmap(const swftest::Movie& movie) {
+    const auto bitmaps = tagsOn(movie, 1, 36);
+    EXPECT_EQ(bitmaps.size(), 1u);
+    return swftest::parseBitsLossless(*bitmaps.at(0));
+}
+
 constexpr uint32_t kA = 0x000000FF, kB = 0xFF0000FF, kC = 0x0000FFFF, kClear = 0;
 
 }  // namespace
@@ -89,19 +94,13 @@ TEST(FrameImageTrack, Patch32_UnchangedPixelsAreFullyTransparent) {
     ASSERT_EQ(track.update(1, 1), FrameImageTrack::Change::Patch);
     EXPECT_EQ(track.lastBox(), (Rect{0, 5, 3, 6}));
 
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(movie.write(bytes).ok());
-    const swftest::Movie decoded = swftest::decodeMovie(bytes);
-    const auto bitmaps = tagsOn(decoded, 1, 36);
-    ASSERT_EQ(bitmaps.size(), 1u);
-    const auto bits = swftest::parseBitsLossless(*bitmaps[0]);
+    const swftest::Movie decoded = swftest::writeAndDecode(movie);
+    const auto bits = patchBitmap(decoded);
     EXPECT_EQ(bits.format, 5);
     EXPECT_EQ(bits.data, (std::vector<uint8_t>{255, 9, 9, 9, 0, 0, 0, 0, 255, 8, 8, 8}));
     const auto shape = swftest::parseDefineShape3(*tagsOn(decoded, 1, 32)[0]);
-    EXPECT_EQ(shape.bounds.xMin, 10 * 20);  // twips, to the far edge of the last pixel
-    EXPECT_EQ(shape.bounds.xMax, 13 * 20);
-    EXPECT_EQ(shape.bounds.yMin, 25 * 20);
-    EXPECT_EQ(shape.bounds.yMax, 26 * 20);
+    // twips, to the far edge of the last pixel
+    EXPECT_EQ(shape.bounds.edges(), (std::array{10 * 20, 13 * 20, 25 * 20, 26 * 20}));
 }
 
 TEST(FrameImageTrack, Patch8_SingleHoleFilledAndUnchangedPixelsTransparent) {
@@ -121,12 +120,8 @@ TEST(FrameImageTrack, Patch8_SingleHoleFilledAndUnchangedPixelsTransparent) {
     convertImageForMovie(picture, track.current(), &palette.table);
     ASSERT_EQ(track.update(1, 1), FrameImageTrack::Change::Patch);
 
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(movie.write(bytes).ok());
-    const swftest::Movie decoded = swftest::decodeMovie(bytes);
-    const auto bitmaps = tagsOn(decoded, 1, 36);
-    ASSERT_EQ(bitmaps.size(), 1u);
-    const auto bits = swftest::parseBitsLossless(*bitmaps[0]);
+    const swftest::Movie decoded = swftest::writeAndDecode(movie);
+    const auto bits = patchBitmap(decoded);
     EXPECT_EQ(bits.format, 3);
     EXPECT_EQ(bits.width, 8);
     // The patch keeps only the colours it uses (C, B and the transparent entry).

@@ -6,8 +6,6 @@
 #include <QImage>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "frame_dump.h"
 #include "movie_decoder.h"
@@ -21,19 +19,12 @@ using namespace rendertest;
 
 namespace {
 
-std::vector<uint8_t> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using swftest::readFile;
+using swftest::writeFile;
 
 std::string readText(const std::string& path) {
     const std::vector<uint8_t> bytes = readFile(path);
     return std::string(bytes.begin(), bytes.end());
-}
-
-void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 uint32_t u32At(const std::vector<uint8_t>& bytes, size_t offset) {
@@ -50,13 +41,19 @@ void buildSmallMovie(TestProject& project, SwfMovie& movie) {
 
 }  // namespace
 
-TEST(HtmlPage, NamesAndMovieReference) {
+TEST(HtmlPage, NamesAndMovieReferenceEscapedInAttributes) {
     EXPECT_EQ(htmlPageName("/dir/demo.swf"), "/dir/demo.htm");
     EXPECT_EQ(htmlPageName("/dir/demo.v2.swf"), "/dir/demo.v2.htm");
     // A dot in a folder name never counts: the page stays beside the movie.
     EXPECT_EQ(htmlPageName("/my.dir/demo"), "/my.dir/demo.htm");
     EXPECT_EQ(resultPageName("/dir/demo.exe"), "/dir/demo.htm");
     EXPECT_EQ(movieReference("/dir/demo.swf"), "demo.swf");
+
+    // The movie reference is escaped in attributes.
+    const std::string page = htmlWrapperPage(1, 2, "a\"b<c>&d.swf");
+    EXPECT_NE(page.find("VALUE=\"a&quot;b&lt;c&gt;&amp;d.swf\">"), std::string::npos);
+    EXPECT_NE(page.find("SRC=\"a&quot;b&lt;c&gt;&amp;d.swf\" "), std::string::npos);
+    EXPECT_EQ(page.find("a\"b"), std::string::npos);
 }
 
 TEST(HtmlPage, TextByteForByte) {
@@ -80,28 +77,6 @@ TEST(HtmlPage, TextByteForByte) {
     EXPECT_EQ(htmlWrapperPage(640, 480, "demo.swf"), expected);
 }
 
-TEST(HtmlPage, MovieReferenceIsEscapedInAttributes) {
-    const std::string page = htmlWrapperPage(1, 2, "a\"b<c>&d.swf");
-    EXPECT_NE(page.find("VALUE=\"a&quot;b&lt;c&gt;&amp;d.swf\">"), std::string::npos);
-    EXPECT_NE(page.find("SRC=\"a&quot;b&lt;c&gt;&amp;d.swf\" "), std::string::npos);
-    EXPECT_EQ(page.find("a\"b"), std::string::npos);
-}
-
-TEST(MovieOutput, SwfOutputWritesMovieAndPageBeside) {
-    TestProject project(40, 30);
-    SwfMovie movie;
-    buildSmallMovie(project, movie);
-    const std::string path = project.dir.file("demo.swf");
-    const OutputResult result = WriteMovieOutput(movie, path, OutputType::Movie, {40, 30});
-    ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
-    ASSERT_TRUE(result.pageStatus.ok());
-    EXPECT_EQ(result.pagePath, project.dir.file("demo.htm"));
-    const std::vector<uint8_t> bytes = readFile(path);
-    EXPECT_EQ(bytes.size(), result.outputBytes);
-    EXPECT_EQ(swftest::decodeMovie(bytes).header.signature, "FWS");
-    EXPECT_EQ(readText(project.dir.file("demo.htm")), htmlWrapperPage(40, 30, "demo.swf"));
-}
-
 TEST(MovieOutput, PageThatCannotBeWritten_KeepsTheMovie) {
     TestProject project;
     SwfMovie movie;
@@ -114,7 +89,7 @@ TEST(MovieOutput, PageThatCannotBeWritten_KeepsTheMovie) {
     EXPECT_FALSE(readFile(project.dir.file("demo.swf")).empty());
 }
 
-TEST(MovieOutput, ExeLayout_PlayerMovieMagicAndLength) {
+TEST(MovieOutput, ExeLayout_PlayerMovieMagicAndLength_AndNoPlayerFails) {
     TestProject project;
     SwfMovie movie;
     buildSmallMovie(project, movie);
@@ -139,16 +114,12 @@ TEST(MovieOutput, ExeLayout_PlayerMovieMagicAndLength) {
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_NE(info.st_mode & S_IXUSR, 0u);
-}
 
-TEST(MovieOutput, ExeWithoutPlayer_FailsWithAMessage) {
-    TestProject project;
-    SwfMovie movie;
-    buildSmallMovie(project, movie);
-    const OutputResult result = WriteMovieOutput(movie, project.dir.file("demo.exe"), OutputType::Executable,
-                                                 {32, 24}, project.dir.file("no-player"));
-    EXPECT_FALSE(result.movieStatus.ok());
-    EXPECT_FALSE(result.movieStatus.message().empty());
+    const OutputResult withoutPlayer =
+        WriteMovieOutput(movie, project.dir.file("other.exe"), OutputType::Executable, {32, 24},
+                         project.dir.file("no-player"));
+    EXPECT_FALSE(withoutPlayer.movieStatus.ok());
+    EXPECT_FALSE(withoutPlayer.movieStatus.message().empty());
 }
 
 // The Linux projector found in the build tree's data folder, run with nothing in its environment.
@@ -190,7 +161,10 @@ TEST(RenderProject, WritesMovieAndPageAndReportsFigures) {
     ASSERT_TRUE(result.ok()) << result.movieStatus.message();
     EXPECT_EQ(result.stats.projectFrames, 2);
     EXPECT_EQ(result.pagePath, project.dir.file("movie.htm"));
-    EXPECT_EQ(readFile(project.doc.settings.outputFileName).size(), result.outputBytes);
+    EXPECT_EQ(readText(result.pagePath), htmlWrapperPage(40, 30, "movie.swf"));
+    const std::vector<uint8_t> bytes = readFile(project.doc.settings.outputFileName);
+    EXPECT_EQ(bytes.size(), result.outputBytes);
+    EXPECT_EQ(swftest::decodeMovie(bytes).header.signature, "FWS");
     EXPECT_FALSE(outputMissing(project.doc.settings.outputFileName));
     EXPECT_TRUE(outputMissing(project.dir.file("other.swf")));
 }

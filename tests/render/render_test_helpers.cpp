@@ -1,27 +1,10 @@
 #include "render_test_helpers.h"
 
-#include <stdlib.h>
-
-#include <filesystem>
-
 #include "model/default_buttons.h"
-#include "swf/swf_movie.h"
 
 namespace rendertest {
 
 using namespace quib;
-
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quib-render-XXXXXX").string();
-    if (::mkdtemp(pattern.data()))
-        m_path = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code error;
-    if (!m_path.empty())
-        std::filesystem::remove_all(m_path, error);
-}
 
 FrameElements plainElements() {
     return FrameElements();
@@ -79,10 +62,7 @@ std::vector<uint8_t> TestProject::renderBytes(RenderStats* stats) {
     RenderStats figures = BuildProjectMovie(doc, callouts, progress, movie);
     if (stats)
         *stats = figures;
-    std::vector<uint8_t> bytes;
-    Status status = movie.write(bytes);
-    EXPECT_TRUE(status.ok()) << status.message();
-    return bytes;
+    return swftest::writeMovie(movie);
 }
 
 std::vector<const swftest::Tag*> tagsOn(const swftest::Movie& movie, int n, int code) {
@@ -109,11 +89,11 @@ std::vector<int> framesWith(const swftest::Movie& movie, int code) {
     return out;
 }
 
-std::vector<swftest::Action> frameActions(const swftest::Movie& movie, int n) {
-    std::vector<swftest::Action> out;
+std::vector<int> frameActions(const swftest::Movie& movie, int n) {
+    std::vector<int> out;
     for (const swftest::Tag* tag : tagsOn(movie, n, 12)) {
         for (const swftest::Action& action : swftest::parseDoAction(*tag))
-            out.push_back(action);
+            out.push_back(action.code);
     }
     return out;
 }

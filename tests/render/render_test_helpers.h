@@ -9,23 +9,11 @@
 #include "model/quib_doc.h"
 #include "render/render_project.h"
 #include "shapes/callout_library.h"
-#include "swf_test_decoder.h"
+#include "swf_test_helpers.h"
 
 namespace rendertest {
 
-// A folder of its own under the system's temporary folder, removed with the object.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return m_path; }
-    std::string file(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
+using swftest::TempDir;
 
 // Frame elements with nothing shown and display time 0.
 quib::FrameElements plainElements();
@@ -62,7 +50,7 @@ quib::Bitmap24 filledPicture(int cx, int cy, uint32_t rgbColour);
 std::vector<const swftest::Tag*> tagsOn(const swftest::Movie& movie, int n, int code);
 // SWF frame index of every tag of this code, in file order.
 std::vector<int> framesWith(const swftest::Movie& movie, int code);
-// Actions of every DoAction on frame n, in order.
-std::vector<swftest::Action> frameActions(const swftest::Movie& movie, int n);
+// Action codes of every DoAction on frame n, in order.
+std::vector<int> frameActions(const swftest::Movie& movie, int n);
 
 }  // namespace rendertest

@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <functional>
+
 #include "swf/swf_shape_object.h"
 #include "swf_test_helpers.h"
 
@@ -101,28 +103,21 @@ TEST(SwfBitmapTag, StopsAtTheFirstLevelReaching96Bytes) {
 
 TEST(SwfBitmapTag, RefusesDescriptionsThatDoNotHoldTogether) {
     TestBitmap b = swftest::indexedBitmap(4, 4, 4, true);
-    std::string error;
-
-    SwfBitmapDescription shortPixels = b.description;
-    shortPixels.pixels = std::span<const uint8_t>(b.pixels.data(), b.pixels.size() - 1);
-    EXPECT_FALSE(build(shortPixels, &error));
-    EXPECT_FALSE(error.empty());
-
-    SwfBitmapDescription shortTable = b.description;
-    shortTable.colorCount = 5;
-    EXPECT_FALSE(build(shortTable));
-
-    SwfBitmapDescription badFormat = b.description;
-    badFormat.format = 4;
-    EXPECT_FALSE(build(badFormat));
-
-    SwfBitmapDescription empty = b.description;
-    empty.width = 0;
-    EXPECT_FALSE(build(empty));
-
-    SwfBitmapDescription badLevel = b.description;
-    badLevel.level = 12;
-    EXPECT_FALSE(build(badLevel));
+    const std::function<void(SwfBitmapDescription&)> faults[] = {
+        [&b](SwfBitmapDescription& d) { d.pixels = std::span(b.pixels.data(), b.pixels.size() - 1); },
+        [](SwfBitmapDescription& d) { d.colorCount = 5; },
+        [](SwfBitmapDescription& d) { d.format = 4; },
+        [](SwfBitmapDescription& d) { d.width = 0; },
+        [](SwfBitmapDescription& d) { d.level = 12; },
+    };
+    for (size_t i = 0; i < std::size(faults); ++i) {
+        SCOPED_TRACE(i);
+        SwfBitmapDescription d = b.description;
+        faults[i](d);
+        std::string error;
+        EXPECT_FALSE(build(d, &error));
+        EXPECT_FALSE(error.empty());
+    }
 }
 
 TEST(SwfBitmapObject, FailedBitmapRefusesTheMovieInsteadOfWritingGarbage) {

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
+#include <map>
 #include <string>
 
 #include "swf/swf_button_object.h"
@@ -90,39 +90,27 @@ std::filesystem::path corpusPath(const std::string& name) {
 
 // Every tag of the movie decodes completely with the parser for its code.
 void decodeEveryTag(const std::vector<uint8_t>& bytes) {
+    using swftest::Tag;
+    const std::map<int, std::function<void(const Tag&)>> parsers = {
+        {0, [](const Tag& t) { EXPECT_TRUE(t.body.empty()); }},
+        {1, [](const Tag& t) { EXPECT_TRUE(t.body.empty()); }},
+        {5, [](const Tag& t) { swftest::parseRemoveObject(t); }},
+        {9, [](const Tag& t) { swftest::parseSetBackgroundColor(t); }},
+        {12, [](const Tag& t) { swftest::parseDoAction(t); }},
+        {20, [](const Tag& t) { swftest::parseBitsLossless(t); }},
+        {36, [](const Tag& t) { swftest::parseBitsLossless(t); }},
+        {26, [](const Tag& t) { swftest::parsePlaceObject2(t); }},
+        {32, [](const Tag& t) { EXPECT_EQ(swftest::parseDefineShape3(t).unreadBytes, 0u); }},
+        {34, [](const Tag& t) { swftest::parseDefineButton2(t); }},
+    };
     swftest::Movie m = swftest::decodeMovie(bytes);
     EXPECT_EQ(m.header.fileLength, bytes.size());
-    for (const swftest::Tag& t : m.tags) {
-        switch (t.code) {
-            case 0:
-            case 1:
-                EXPECT_TRUE(t.body.empty());
-                break;
-            case 5:
-                swftest::parseRemoveObject(t);
-                break;
-            case 9:
-                swftest::parseSetBackgroundColor(t);
-                break;
-            case 12:
-                swftest::parseDoAction(t);
-                break;
-            case 20:
-            case 36:
-                swftest::parseBitsLossless(t);
-                break;
-            case 26:
-                swftest::parsePlaceObject2(t);
-                break;
-            case 32:
-                EXPECT_EQ(swftest::parseDefineShape3(t).unreadBytes, 0u);
-                break;
-            case 34:
-                swftest::parseDefineButton2(t);
-                break;
-            default:
-                ADD_FAILURE() << "unexpected tag " << t.code;
-        }
+    for (const Tag& t : m.tags) {
+        auto parser = parsers.find(t.code);
+        if (parser == parsers.end())
+            ADD_FAILURE() << "unexpected tag " << t.code;
+        else
+            parser->second(t);
     }
 }
 
@@ -132,15 +120,12 @@ void checkCorpus(const std::string& name, const std::vector<uint8_t>& bytes) {
     const char* regenerate = std::getenv("QUIB_REGENERATE_CORPUS");
     if (regenerate && std::string(regenerate) == "1") {
         std::filesystem::create_directories(path.parent_path());
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        ASSERT_TRUE(out.good()) << path;
+        ASSERT_TRUE(swftest::writeFile(path.string(), bytes)) << path;
         return;
     }
-    std::ifstream in(path, std::ios::binary);
-    ASSERT_TRUE(in.good()) << "missing " << path << " (run with QUIB_REGENERATE_CORPUS=1)";
-    std::vector<uint8_t> stored((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(stored, bytes) << name << " differs from the committed file";
+    ASSERT_TRUE(std::filesystem::exists(path))
+        << "missing " << path << " (run with QUIB_REGENERATE_CORPUS=1)";
+    EXPECT_EQ(swftest::readFile(path.string()), bytes) << name << " differs from the committed file";
 }
 
 TEST(SwfCorpus, BitmapMovieIsUnchanged) {

@@ -19,33 +19,31 @@ std::vector<uint8_t> encoded(const Record& r) {
     return streamBytes(s);
 }
 
+// All four values share the signed bit count; huge values saturate instead of overflowing it.
 TEST(SwfRectRecord, UsesTheSignedBitCountOfAllFourValues) {
-    SwfRect r{0, 100, -3, 7};
-    std::vector<uint8_t> bytes = encoded(r);
-    BitReader in(bytes);
-    swftest::Rect d = swftest::readRect(in);
-    EXPECT_EQ(d.bits, 8);  // 100 needs 7 bits, plus the sign
-    EXPECT_EQ(d.xMin, 0);
-    EXPECT_EQ(d.xMax, 100);
-    EXPECT_EQ(d.yMin, -3);
-    EXPECT_EQ(d.yMax, 7);
-    EXPECT_EQ(bytes.size(), size_t((5 + 4 * 8 + 7) / 8));
-}
-
-TEST(SwfRectRecord, HugeValuesSaturateInsteadOfOverflowingTheBitCount) {
-    std::vector<uint8_t> bytes = encoded(SwfRect{INT32_MIN, INT32_MAX, 0, 0});
-    BitReader in(bytes);
-    swftest::Rect d = swftest::readRect(in);
-    EXPECT_EQ(d.bits, 31);
-    EXPECT_EQ(d.xMin, -(1 << 30));
-    EXPECT_EQ(d.xMax, (1 << 30) - 1);
-    EXPECT_TRUE(in.atEnd());
+    const struct {
+        SwfRect rect;
+        swftest::Rect decoded;
+    } cases[] = {
+        {{0, 100, -3, 7}, {8, 0, 100, -3, 7}},  // 100 needs 7 bits, plus the sign
+        {{INT32_MIN, INT32_MAX, 0, 0}, {31, -(1 << 30), (1 << 30) - 1, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.decoded.bits);
+        std::vector<uint8_t> bytes = encoded(c.rect);
+        BitReader in = swftest::readerOf(bytes);
+        swftest::Rect d = swftest::readRect(in);
+        EXPECT_EQ(d.bits, c.decoded.bits);
+        EXPECT_EQ(d.edges(), c.decoded.edges());
+        EXPECT_TRUE(in.atEnd());
+        EXPECT_EQ(bytes.size(), size_t((5 + 4 * c.decoded.bits + 7) / 8));
+    }
 }
 
 TEST(SwfMatrixRecord, ScaleAndTranslationDecodeWithTheirBitCounts) {
     SwfMatrix m = SwfMatrix::scaleTranslate(65536, 0xA0000, 40, -5);
     std::vector<uint8_t> bytes = encoded(m);
-    BitReader in(bytes);
+    BitReader in = swftest::readerOf(bytes);
     swftest::Matrix d = swftest::readMatrix(in);
     EXPECT_TRUE(in.atEnd());
     EXPECT_TRUE(d.hasScale);
@@ -104,10 +102,7 @@ TEST(SwfShapeRecords, SolidRectangleWithOutlineIsOnePixelLargerInTwips) {
     swftest::DefineShape3 s = definedShape(shape);
 
     EXPECT_EQ(s.characterId, 1);
-    EXPECT_EQ(s.bounds.xMin, 200);
-    EXPECT_EQ(s.bounds.xMax, 2200);
-    EXPECT_EQ(s.bounds.yMin, 400);
-    EXPECT_EQ(s.bounds.yMax, 1400);
+    EXPECT_EQ(s.bounds.edges(), (std::array{200, 2200, 400, 1400}));
     ASSERT_EQ(s.fills.size(), 1u);
     EXPECT_EQ(s.fills[0].type, 0x00);
     EXPECT_EQ(std::vector<uint8_t>(s.fills[0].color, s.fills[0].color + 4),
@@ -164,15 +159,15 @@ TEST(SwfShapeRecords, DiagonalEdgeUsesTheGeneralForm) {
     SwfShapeRecord::makeEdge(3, -20).encode(s, 0, 0);
     SwfShapeRecord::makeEnd().encode(s, 0, 0);
     std::vector<uint8_t> bytes = streamBytes(s);
-    BitReader in(bytes);
-    EXPECT_EQ(in.ub(1), 1u);
-    EXPECT_EQ(in.ub(1), 1u);
-    int n = int(in.ub(4)) + 2;
+    BitReader in = swftest::readerOf(bytes);
+    EXPECT_EQ(in.bits(1), 1u);
+    EXPECT_EQ(in.bits(1), 1u);
+    int n = int(in.bits(4)) + 2;
     EXPECT_EQ(n, 6);
-    EXPECT_EQ(in.ub(1), 1u);
-    EXPECT_EQ(in.sb(n), 3);
-    EXPECT_EQ(in.sb(n), -20);
-    EXPECT_EQ(in.ub(6), 0u);
+    EXPECT_EQ(in.bits(1), 1u);
+    EXPECT_EQ(in.signedBits(n), 3);
+    EXPECT_EQ(in.signedBits(n), -20);
+    EXPECT_EQ(in.bits(6), 0u);
 }
 
 }  // namespace

@@ -1,53 +1,33 @@
 #pragma once
 
-// A small SWF reader for the tests, written from the file format's layout and independent of the
-// writer: it reads back what the writer produced so that tests assert on decoded fields.
+// Reads back what the movie writer produced, field by field and with the bit counts, so that tests
+// assert on decoded fields. It shares only the bit reader and the action reader with the player;
+// the tag layouts are read here from the file format, independently of the writer.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "movie_data.h"
+#include "swf_bit_reader.h"
+
 namespace swftest {
 
-class DecodeError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+using BitReader = quib::player::SwfBitReader;
+using Action = quib::player::Action;
 
-// Most-significant-bit-first reader; byte reads align first.
-class BitReader {
-public:
-    BitReader(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    explicit BitReader(const std::vector<uint8_t>& bytes) : BitReader(bytes.data(), bytes.size()) {}
-
-    uint32_t ub(int n);
-    int32_t sb(int n);
-    void align();
-    uint8_t u8();
-    uint16_t u16();
-    uint32_t u32();
-    std::vector<uint8_t> bytes(size_t n);
-    size_t position() const { return m_pos; }
-    size_t remaining() const { return m_size - m_pos; }
-    bool atEnd() const { return m_pos >= m_size; }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_pos = 0;
-    int m_bit = 0;  // bits already taken from m_data[m_pos]
-};
+inline BitReader readerOf(const std::vector<uint8_t>& bytes) {
+    return BitReader(bytes.data(), bytes.size());
+}
 
 struct Header {
     std::string signature;
-    int version = 0;
     uint32_t fileLength = 0;
     int rectBits = 0;
     int32_t xMin = 0, xMax = 0, yMin = 0, yMax = 0;
-    int rateFraction = 0;
     int rate = 0;
     int frameCount = 0;
 };
@@ -55,7 +35,6 @@ struct Header {
 struct Tag {
     int code = 0;
     bool longHeader = false;
-    size_t offset = 0;  // of the tag header in the file
     std::vector<uint8_t> body;
 };
 
@@ -67,11 +46,15 @@ struct Movie {
     int showFrameCount() const;
 };
 
+// Throws quib::FormatError on malformed data, as every parser below.
 Movie decodeMovie(const std::vector<uint8_t>& file);
+// One tag header and body.
+Tag readTag(BitReader& in);
 
 struct Rect {
     int bits = 0;
     int32_t xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+    std::array<int32_t, 4> edges() const { return {xMin, xMax, yMin, yMax}; }
 };
 Rect readRect(BitReader& in);
 
@@ -80,26 +63,10 @@ struct Matrix {
     int scaleBits = 0;
     int32_t scaleX = 65536, scaleY = 65536;
     bool hasRotate = false;
-    int rotateBits = 0;
-    int32_t rotateSkew0 = 0, rotateSkew1 = 0;
     int translateBits = 0;
     int32_t translateX = 0, translateY = 0;
 };
 Matrix readMatrix(BitReader& in);
-
-struct ColorTransform {
-    bool hasAdd = false, hasMult = false;
-    int bits = 0;
-};
-ColorTransform readColorTransformWithAlpha(BitReader& in);
-
-struct Action {
-    int code = 0;
-    std::vector<uint8_t> data;  // payload of actions with code >= 0x80
-    int gotoFrame() const;      // for ActionGotoFrame
-};
-// Actions up to and including the end byte 0 (not returned).
-std::vector<Action> readActions(BitReader& in);
 
 struct PlaceObject2 {
     uint8_t flags = 0;
@@ -119,8 +86,7 @@ struct BitsLossless {
     uint16_t characterId = 0;
     int format = 0;
     int width = 0, height = 0;
-    int colorTableSize = 0;  // format 3: entries
-    std::vector<uint8_t> compressed;
+    int colorTableSize = 0;     // format 3: entries
     std::vector<uint8_t> data;  // inflated
 };
 BitsLossless parseBitsLossless(const Tag& tag);
@@ -141,12 +107,11 @@ struct LineStyle {
 struct ShapeRecord {
     enum Kind { StyleChange, Edge, End } kind = End;
     // style change
-    bool newStyles = false, hasLine = false, hasFill1 = false, hasFill0 = false, hasMove = false;
+    bool hasLine = false, hasFill1 = false, hasFill0 = false, hasMove = false;
     int moveBits = 0;
     int32_t moveX = 0, moveY = 0;
     uint32_t fill0 = 0, fill1 = 0, line = 0;
     // edge
-    bool straight = false;
     int numBits = 0;
     bool general = false, vertical = false;
     int32_t dx = 0, dy = 0;
@@ -163,30 +128,15 @@ struct DefineShape3 {
 };
 DefineShape3 parseDefineShape3(const Tag& tag);
 
-struct ButtonRecord {
-    int reserved = 0;
-    bool hitTest = false, down = false, over = false, up = false;
-    uint16_t characterId = 0;
-    uint16_t depth = 0;
-    Matrix matrix;
-    std::vector<uint8_t> matrixBytes;
-    ColorTransform cxform;
-    std::vector<uint8_t> cxformBytes;
-};
-
 struct ButtonCondAction {
-    size_t offset = 0;  // within the tag body
     uint16_t size = 0;
     uint8_t conditionBytes[2] = {};
-    std::vector<Action> actions;
+    quib::player::ActionList actions;
 };
 
+// The button records are checked for their layout and skipped.
 struct DefineButton2 {
     uint16_t characterId = 0;
-    uint8_t flags = 0;
-    uint16_t actionOffset = 0;
-    size_t actionOffsetPosition = 0;  // where the offset field lies in the body
-    std::vector<ButtonRecord> records;
     std::vector<ButtonCondAction> conditions;
 };
 DefineButton2 parseDefineButton2(const Tag& tag);
@@ -196,6 +146,6 @@ struct SetBackgroundColor {
 };
 SetBackgroundColor parseSetBackgroundColor(const Tag& tag);
 
-std::vector<Action> parseDoAction(const Tag& tag);
+quib::player::ActionList parseDoAction(const Tag& tag);
 
 }  // namespace swftest

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "swf/swf_bitmap.h"
@@ -12,6 +17,39 @@
 #include "swf_test_decoder.h"
 
 namespace swftest {
+
+// A folder of its own under the system's temporary folder, removed with the object.
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quib-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()))
+            m_path = pattern;
+    }
+    ~TempDir() {
+        std::error_code error;
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path, error);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return m_path; }
+    std::string file(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+inline std::vector<uint8_t> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+inline bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return out.good();
+}
 
 inline std::vector<uint8_t> streamBytes(const quib::SwfStream& s) {
     std::vector<uint8_t> out;
@@ -35,16 +73,8 @@ inline Tag encodeAndDecodeTag(const quib::SwfTag& tag) {
     quib::SwfStream s;
     quib::encodeTag(tag, s);
     std::vector<uint8_t> bytes = streamBytes(s);
-    BitReader in(bytes);
-    Tag out;
-    uint16_t head = in.u16();
-    out.code = head >> 6;
-    uint32_t length = head & 0x3F;
-    if (length == 0x3F) {
-        out.longHeader = true;
-        length = in.u32();
-    }
-    out.body = in.bytes(length);
+    BitReader in = readerOf(bytes);
+    Tag out = readTag(in);
     EXPECT_TRUE(in.atEnd());
     return out;
 }
