@@ -37,7 +37,7 @@ RunResult runPlayer(const QString& program, const QStringList& args) {
     return run;
 }
 
-void writeFile(const QString& path, const Bytes& bytes) {
+void writeBytes(const QString& path, const Bytes& bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
@@ -93,7 +93,7 @@ protected:
 }  // namespace
 
 TEST_F(PlayerProgram, DumpFrameWritesTheStageOfThatFrame) {
-    writeFile(path("movie.swf"), twoColourMovie());
+    writeBytes(path("movie.swf"), twoColourMovie());
     for (int frame : {0, 1, 2}) {
         RunResult run = runPlayer(
             PlayerPath, {"--dump-frame", QString::number(frame), path("movie.swf"), path("out.png")});
@@ -139,8 +139,8 @@ TEST_F(PlayerProgram, FailingRunsAreReportedAndWriteNothing) {
     damaged[10] ^= 0xFF;
     damaged.resize(damaged.size() - 5);
     truncated.resize(truncated.size() / 2);
-    writeFile(path("bad.swf"), truncated);
-    writeFile(path("movie.swf"), twoColourMovie());
+    writeBytes(path("bad.swf"), truncated);
+    writeBytes(path("movie.swf"), twoColourMovie());
     quib::test::FullFilesystem full(path("full").toStdString(), "out.png", "old picture");
     const QString out = path("out.png"), movie = path("movie.swf");
     const QString format = QStringLiteral("Formato del file inaspettato.");
@@ -194,7 +194,7 @@ TEST_F(PlayerProgram, FailingRunsAreReportedAndWriteNothing) {
 }
 
 TEST_F(PlayerProgram, MalformedMovieInTheWindowIsReportedOnStderr) {
-    writeFile(path("bad.swf"), Bytes{'F', 'W', 'S', 4, 9, 0, 0, 0, 0});
+    writeBytes(path("bad.swf"), Bytes{'F', 'W', 'S', 4, 9, 0, 0, 0, 0});
     // The error reaches stderr before the message box, which then waits for the user.
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -233,7 +233,7 @@ TEST(AppendedMovie, FoundOnlyWithTheMagicAndAWholeMovie) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        writeFile(file, c.bytes);
+        writeBytes(file, c.bytes);
         const AppendedMovieResult r = readAppendedMovie(file.toStdString());
         EXPECT_EQ(r.found, c.found);
         EXPECT_EQ(r.error.empty(), !c.error);
@@ -241,6 +241,6 @@ TEST(AppendedMovie, FoundOnlyWithTheMagicAndAWholeMovie) {
             EXPECT_EQ(r.movie, (Bytes{1, 2, 3, 4, 5}));
         }
     }
-    writeFile(file, Bytes{0x56, 0x34});
+    writeBytes(file, Bytes{0x56, 0x34});
     EXPECT_FALSE(readAppendedMovie(file.toStdString()).found);
 }

@@ -19,11 +19,11 @@ using namespace rendertest;
 
 namespace {
 
-using swftest::readFile;
-using swftest::writeFile;
+using swftest::readBytes;
+using swftest::writeBytes;
 
 std::string readText(const std::string& path) {
-    const std::vector<uint8_t> bytes = readFile(path);
+    const std::vector<uint8_t> bytes = readBytes(path);
     return std::string(bytes.begin(), bytes.end());
 }
 
@@ -81,12 +81,12 @@ TEST(MovieOutput, PageThatCannotBeWritten_KeepsTheMovie) {
     TestProject project;
     SwfMovie movie;
     buildSmallMovie(project, movie);
-    ASSERT_EQ(::mkdir(project.dir.file("demo.htm").c_str(), 0755), 0);  // a folder in the page's place
+    ASSERT_EQ(::mkdir(project.dir.path("demo.htm").c_str(), 0755), 0);  // a folder in the page's place
     const OutputResult result =
-        WriteMovieOutput(movie, project.dir.file("demo.swf"), OutputType::Movie, {32, 24});
+        WriteMovieOutput(movie, project.dir.path("demo.swf"), OutputType::Movie, {32, 24});
     EXPECT_TRUE(result.movieStatus.ok());
     EXPECT_EQ(result.pageStatus.message(), "Impossibile creare il file di output HTML");
-    EXPECT_FALSE(readFile(project.dir.file("demo.swf")).empty());
+    EXPECT_FALSE(readBytes(project.dir.path("demo.swf")).empty());
 }
 
 TEST(MovieOutput, ExeLayout_PlayerMovieMagicAndLength_AndNoPlayerFails) {
@@ -94,14 +94,14 @@ TEST(MovieOutput, ExeLayout_PlayerMovieMagicAndLength_AndNoPlayerFails) {
     SwfMovie movie;
     buildSmallMovie(project, movie);
     const std::vector<uint8_t> player = {'#', '!', 'p', 'l', 'a', 'y', 'e', 'r', 0, 1, 2};
-    writeFile(project.dir.file("player"), player);
-    const std::string path = project.dir.file("demo.exe");
+    writeBytes(project.dir.path("player"), player);
+    const std::string path = project.dir.path("demo.exe");
     const OutputResult result =
-        WriteMovieOutput(movie, path, OutputType::Executable, {32, 24}, project.dir.file("player"));
+        WriteMovieOutput(movie, path, OutputType::Executable, {32, 24}, project.dir.path("player"));
     ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
     EXPECT_TRUE(result.pagePath.empty());
 
-    const std::vector<uint8_t> bytes = readFile(path);
+    const std::vector<uint8_t> bytes = readBytes(path);
     ASSERT_GT(bytes.size(), player.size() + 8);
     const size_t n = bytes.size() - player.size() - 8;
     EXPECT_TRUE(std::equal(player.begin(), player.end(), bytes.begin()));
@@ -116,8 +116,8 @@ TEST(MovieOutput, ExeLayout_PlayerMovieMagicAndLength_AndNoPlayerFails) {
     EXPECT_NE(info.st_mode & S_IXUSR, 0u);
 
     const OutputResult withoutPlayer =
-        WriteMovieOutput(movie, project.dir.file("other.exe"), OutputType::Executable, {32, 24},
-                         project.dir.file("no-player"));
+        WriteMovieOutput(movie, project.dir.path("other.exe"), OutputType::Executable, {32, 24},
+                         project.dir.path("no-player"));
     EXPECT_FALSE(withoutPlayer.movieStatus.ok());
     EXPECT_FALSE(withoutPlayer.movieStatus.message().empty());
 }
@@ -126,14 +126,14 @@ TEST(MovieOutput, ExeLayout_PlayerMovieMagicAndLength_AndNoPlayerFails) {
 TEST(MovieOutput, WrittenLinuxExecutableStartsAndRendersItsMovie) {
     TestProject project(40, 30);
     project.doc.settings.outputType = OutputType::LinuxExecutable;
-    project.doc.settings.outputFileName = project.dir.file("demo");
+    project.doc.settings.outputFileName = project.dir.path("demo");
     SwfMovie movie;
     buildSmallMovie(project, movie);
     const OutputResult result =
         WriteMovieOutput(movie, project.doc.settings.outputFileName, OutputType::LinuxExecutable, {40, 30});
     ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
 
-    const std::string png = project.dir.file("frame.png");
+    const std::string png = project.dir.path("frame.png");
     const std::string command =
         "env -i '" + project.doc.settings.outputFileName + "' --dump-frame 0 '" + png + "'";
     const int status = std::system(command.c_str());
@@ -160,13 +160,13 @@ TEST(RenderProject, WritesMovieAndPageAndReportsFigures) {
     const RenderResult result = RenderProject(project.doc, project.callouts, progress);
     ASSERT_TRUE(result.ok()) << result.movieStatus.message();
     EXPECT_EQ(result.stats.projectFrames, 2);
-    EXPECT_EQ(result.pagePath, project.dir.file("movie.htm"));
+    EXPECT_EQ(result.pagePath, project.dir.path("movie.htm"));
     EXPECT_EQ(readText(result.pagePath), htmlWrapperPage(40, 30, "movie.swf"));
-    const std::vector<uint8_t> bytes = readFile(project.doc.settings.outputFileName);
+    const std::vector<uint8_t> bytes = readBytes(project.doc.settings.outputFileName);
     EXPECT_EQ(bytes.size(), result.outputBytes);
     EXPECT_EQ(swftest::decodeMovie(bytes).header.signature, "FWS");
     EXPECT_FALSE(outputMissing(project.doc.settings.outputFileName));
-    EXPECT_TRUE(outputMissing(project.dir.file("other.swf")));
+    EXPECT_TRUE(outputMissing(project.dir.path("other.swf")));
 }
 
 TEST(RenderProject, StopsAtTheFirstCheckThatFails) {
@@ -182,12 +182,12 @@ TEST(RenderProject, StopsAtTheFirstCheckThatFails) {
 
 TEST(ShowResult, AsksToRenderFirstOnlyWithoutAnOutputFile) {
     TestProject project;
-    const std::string path = project.dir.file("demo.swf");
+    const std::string path = project.dir.path("demo.swf");
     ShowResultPlan plan = PlanShowResult(path, OutputType::Movie);
     EXPECT_TRUE(plan.askRenderFirst);
     EXPECT_EQ(plan.question,
               "Questo progetto non ha ancora un file di output. Volete eseguire il rendering ora?");
-    writeFile(path, {1, 2, 3});
+    writeBytes(path, {1, 2, 3});
     EXPECT_FALSE(PlanShowResult(path, OutputType::Movie).askRenderFirst);
 }
 

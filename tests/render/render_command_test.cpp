@@ -19,7 +19,7 @@ namespace {
 
 // Runs quib-cli with its home inside home, so that no user data is read.
 int runCli(const TempDir& home, const std::string& arguments) {
-    const std::string command = "HOME='" + home.path() + "' XDG_DATA_HOME='" + home.path() +
+    const std::string command = "HOME='" + home.dir() + "' XDG_DATA_HOME='" + home.dir() +
                                 "' QT_QPA_PLATFORM=offscreen '" + QUIB_CLI_PATH + "' " + arguments +
                                 " > /dev/null 2>&1";
     const int status = std::system(command.c_str());
@@ -39,16 +39,16 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
     ASSERT_TRUE(buildSyntheticProject(doc, 64, 48, 3));
     doc.settings.outputType = OutputType::Movie;
     NullProgress progress;
-    ASSERT_TRUE(SaveProject(dir.file("p.qbk"), doc, progress).ok());
+    ASSERT_TRUE(SaveProject(dir.path("p.qbk"), doc, progress).ok());
 
-    EXPECT_EQ(runCli(dir, "render '" + dir.file("p.qbk") + "' --output '" + dir.file("m.swf") + "'"), 0);
-    EXPECT_TRUE(exists(dir.file("m.swf")));
-    EXPECT_TRUE(exists(dir.file("m.htm")));
+    EXPECT_EQ(runCli(dir, "render '" + dir.path("p.qbk") + "' --output '" + dir.path("m.swf") + "'"), 0);
+    EXPECT_TRUE(exists(dir.path("m.swf")));
+    EXPECT_TRUE(exists(dir.path("m.htm")));
 
     // Both projectors, each with the movie appended, executable.
     for (const char* type : {"exe", "linux"}) {
-        const std::string name = dir.file(std::string("m.") + type);
-        EXPECT_EQ(runCli(dir, "render '" + dir.file("p.qbk") + "' --output '" + name + "' --type " + type),
+        const std::string name = dir.path(std::string("m.") + type);
+        EXPECT_EQ(runCli(dir, "render '" + dir.path("p.qbk") + "' --output '" + name + "' --type " + type),
                   0);
         struct stat info {};
         ASSERT_EQ(::stat(name.c_str(), &info), 0) << type;
@@ -66,14 +66,14 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
     if (gone == 0)
         ::_exit(0);
     ::waitpid(gone, nullptr, 0);
-    const std::string abandoned = dir.file(".w_files.new-" + std::to_string(gone));
+    const std::string abandoned = dir.path(".w_files.new-" + std::to_string(gone));
     ASSERT_EQ(::mkdir(abandoned.c_str(), 0700), 0);
     for (const char* pictures : {"", " --png"}) {
-        EXPECT_EQ(runCli(dir, "render '" + dir.file("p.qbk") + "' --output '" + dir.file("w.html") +
+        EXPECT_EQ(runCli(dir, "render '" + dir.path("p.qbk") + "' --output '" + dir.path("w.html") +
                                   "' --type html5" + pictures),
                   0);
-        EXPECT_TRUE(exists(dir.file("w_files/timeline.js")));
-        EXPECT_TRUE(exists(dir.file(*pictures ? "w_files/t0000.png" : "w_files/t0000.webp")));
+        EXPECT_TRUE(exists(dir.path("w_files/timeline.js")));
+        EXPECT_TRUE(exists(dir.path(*pictures ? "w_files/t0000.png" : "w_files/t0000.webp")));
     }
     EXPECT_FALSE(exists(abandoned));
 }

@@ -355,15 +355,15 @@ TEST(RenderChecks, RefusesWhatCannotBeRenderedAndLeavesAnExistingOutputWhole) {
     project.doc.settings.outputFileName.clear();
     EXPECT_EQ(CheckRenderable(project.doc).blocker, RenderBlocker::NoOutputName);
 
-    project.doc.settings.outputFileName = project.dir.file("missing/folder/movie.swf");
+    project.doc.settings.outputFileName = project.dir.path("missing/folder/movie.swf");
     RenderCheck check = CheckRenderable(project.doc);
     EXPECT_EQ(check.blocker, RenderBlocker::CannotCreateFile);
     EXPECT_EQ(check.status.message(), "Impossibile creare il file");
 
-    project.doc.settings.outputFileName = project.dir.path();  // a folder
+    project.doc.settings.outputFileName = project.dir.dir();  // a folder
     EXPECT_EQ(CheckRenderable(project.doc).blocker, RenderBlocker::CannotCreateFile);
 
-    project.doc.settings.outputFileName = project.dir.file("movie.swf");
+    project.doc.settings.outputFileName = project.dir.path("movie.swf");
     project.doc.settings.usePalette = 1;
     check = CheckRenderable(project.doc);
     EXPECT_EQ(check.blocker, RenderBlocker::NoPalette);

@@ -39,7 +39,7 @@ Bitmap24 filledPicture(int cx, int cy, uint32_t rgbColour) {
 TestProject::TestProject(int cx, int cy) {
     doc.InitNewProject();
     doc.SetEmptyProjectFrameSize(cx, cy);
-    doc.settings.outputFileName = dir.file("movie.swf");
+    doc.settings.outputFileName = dir.path("movie.swf");
     doc.settings.outputType = OutputType::Movie;
 }
 

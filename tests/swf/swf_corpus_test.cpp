@@ -120,12 +120,12 @@ void checkCorpus(const std::string& name, const std::vector<uint8_t>& bytes) {
     const char* regenerate = std::getenv("QUIB_REGENERATE_CORPUS");
     if (regenerate && std::string(regenerate) == "1") {
         std::filesystem::create_directories(path.parent_path());
-        ASSERT_TRUE(swftest::writeFile(path.string(), bytes)) << path;
+        ASSERT_TRUE(swftest::writeBytes(path.string(), bytes)) << path;
         return;
     }
     ASSERT_TRUE(std::filesystem::exists(path))
         << "missing " << path << " (run with QUIB_REGENERATE_CORPUS=1)";
-    EXPECT_EQ(swftest::readFile(path.string()), bytes) << name << " differs from the committed file";
+    EXPECT_EQ(swftest::readBytes(path.string()), bytes) << name << " differs from the committed file";
 }
 
 TEST(SwfCorpus, BitmapMovieIsUnchanged) {

@@ -127,11 +127,11 @@ TEST(SwfMovieLimits, ValuesBeyondTheirFieldsAreRefused) {
 class SwfMovieFile : public ::testing::Test {
 protected:
     std::string oldFile() {
-        const std::string target = dir.file("movie.swf");
-        swftest::writeFile(target, {'o', 'l', 'd'});
+        const std::string target = dir.path("movie.swf");
+        swftest::writeBytes(target, {'o', 'l', 'd'});
         return target;
     }
-    long filesInDir() const { return std::distance(std::filesystem::directory_iterator(dir.path()), {}); }
+    long filesInDir() const { return std::distance(std::filesystem::directory_iterator(dir.dir()), {}); }
     swftest::TempDir dir;
 };
 
@@ -148,7 +148,7 @@ TEST_F(SwfMovieFile, SavedFileEqualsTheBufferAndLeavesNoTemporary) {
     buildSample(b);
     const std::string target = oldFile();
     ASSERT_TRUE(a.writeFile(target).ok());
-    EXPECT_EQ(swftest::readFile(target), swftest::writeMovie(b));
+    EXPECT_EQ(swftest::readBytes(target), swftest::writeMovie(b));
     EXPECT_EQ(filesInDir(), 1);
 }
 
@@ -158,14 +158,14 @@ TEST_F(SwfMovieFile, RefusedMovieLeavesTheOldFileWhole) {
     movie.setFrameRate(1000);
     movie.frame(0);
     EXPECT_FALSE(movie.writeFile(target).ok());
-    EXPECT_EQ(swftest::readFile(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(swftest::readBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
     EXPECT_EQ(filesInDir(), 1);
 }
 
 TEST_F(SwfMovieFile, UnwritableFolderIsReportedAsCannotCreateFile) {
     SwfMovie movie;
     movie.frame(0);
-    Status status = movie.writeFile(dir.file("missing/movie.swf"));
+    Status status = movie.writeFile(dir.path("missing/movie.swf"));
     EXPECT_FALSE(status.ok());
     EXPECT_EQ(status.stringId(), str::CannotCreateFile);
 }

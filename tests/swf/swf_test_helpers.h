@@ -2,14 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
 #include "swf/swf_bitmap.h"
 #include "swf/swf_movie.h"
 #include "swf/swf_stream.h"
@@ -18,38 +15,9 @@
 
 namespace swftest {
 
-// A folder of its own under the system's temporary folder, removed with the object.
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "quib-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()))
-            m_path = pattern;
-    }
-    ~TempDir() {
-        std::error_code error;
-        if (!m_path.empty())
-            std::filesystem::remove_all(m_path, error);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return m_path; }
-    std::string file(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
-
-inline std::vector<uint8_t> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-inline bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    return out.good();
-}
+using quib::test::readBytes;
+using quib::test::TempDir;
+using quib::test::writeBytes;
 
 inline std::vector<uint8_t> streamBytes(const quib::SwfStream& s) {
     std::vector<uint8_t> out;
