@@ -9,38 +9,26 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "base/progress.h"
 #include "export/html_export.h"
-#include "model/project_storage.h"
-#include "model/synthetic_project.h"
+#include "main_window_fixture.h"
 #include "ui/app_paths.h"
-#include "ui/app_settings.h"
 #include "ui/application_filters.h"
-#include "ui/child_frame.h"
-#include "ui/command_ids.h"
 #include "ui/html_export_dialog.h"
-#include "ui/main_frame.h"
 #include "ui/new_palette_dialog.h"
 #include "ui/palette_dialog.h"
-#include "ui/project_views.h"
-#include "ui/quib_project_document.h"
 #include "ui/result_opener.h"
-#include "ui_test_support.h"
 
 namespace quib {
 namespace {
 
 // A main window with one synthetic project open; every question the document asks is answered
 // by the test.
-struct DocumentCommandsTest : test::WithApplication, ::testing::Test {
-    DocumentCommandsTest() : settings(AppSettings::defaults(temp.folder())), frame(settings, temp.store()) {
+struct DocumentCommandsTest : test::MainWindowFixture {
+    DocumentCommandsTest() {
         if (applicationFilters().size() == 0)
             loadApplicationFilters();
-        installProjectDocument(frame);
         QuibProjectDocument::setApplicationSettings(&settings);
-        frame.setMessageFunction([this](const QString& text) { messages.append(text); });
         DocumentInteraction& ask = QuibProjectDocument::interaction();
-        ask.showMessage = [this](const QString& text) { messages.append(text); };
         ask.askYesNo = [this](const QString& question) {
             questions.append(question);
             return answerYes;
@@ -49,26 +37,11 @@ struct DocumentCommandsTest : test::WithApplication, ::testing::Test {
         ask.outputWritten = [this](const ExportResult& result) {
             written.append(QString::fromStdString(result.path));
         };
-        frame.resize(900, 600);
-        frame.show();
-
-        CQuibDoc source;
-        EXPECT_TRUE(buildSyntheticProject(source, 80, 60, 3));
-        projectPath = QDir(temp.folder()).filePath(QStringLiteral("demo project.qbk"));
-        NullProgress progress;
-        EXPECT_TRUE(SaveProject(projectPath.toStdString(), source, progress).ok());
+        projectPath = writeProject(QStringLiteral("demo project.qbk"), 3, 80, 60);
         EXPECT_TRUE(frame.openProject(projectPath));
     }
-    ~DocumentCommandsTest() override {
-        QuibProjectDocument::interaction() = DocumentInteraction{};
-        QuibProjectDocument::setApplicationSettings(nullptr);
-    }
+    ~DocumentCommandsTest() override { QuibProjectDocument::setApplicationSettings(nullptr); }
 
-    QuibProjectDocument& document() const {
-        return *dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document());
-    }
-    CQuibDoc& doc() const { return document().doc(); }
-    QString inFolder(const QString& name) const { return QDir(temp.folder()).filePath(name); }
     int filterFor(const char* extension) const {
         for (int index : htmlExportFilterIndices(applicationFilters()))
             if (ExtensionListHas(applicationFilters().entry(index).caps->extensions, extension))
@@ -76,39 +49,15 @@ struct DocumentCommandsTest : test::WithApplication, ::testing::Test {
         return -1;
     }
 
-    test::TempSettings temp;
-    AppSettings settings;
-    CMainFrame frame;
     QString projectPath;
-    QStringList messages;
     QStringList questions;
     QStringList openedPages;
     QStringList written;
     bool answerYes = true;
 };
 
+// Cancelled, the settings keep only the type change; OK changes the output and marks the project.
 TEST_F(DocumentCommandsTest, ProjectSettingsOkChangesTheOutputAndMarksTheProjectModified) {
-    QString shownFolder;
-    QuibProjectDocument::interaction().editOutputSettings = [&](OutputSettings& output,
-                                                                const QString& folder) {
-        shownFolder = folder;
-        output.outputFileName = inFolder(QStringLiteral("movie.exe"));
-        output.outputType = OutputType::Executable;
-        output.frameRate = 12;
-        output.usePalette = true;
-        return true;
-    };
-    ASSERT_FALSE(doc().isModified());
-    ASSERT_TRUE(frame.router().dispatch(cmd::ProjectSettings));
-    EXPECT_EQ(shownFolder.toStdString(), doc().projectDir);
-    EXPECT_EQ(doc().settings.outputFileName, inFolder(QStringLiteral("movie.exe")).toStdString());
-    EXPECT_EQ(doc().settings.outputType, OutputType::Executable);
-    EXPECT_EQ(doc().settings.frameRate, 12u);
-    EXPECT_EQ(doc().settings.usePalette, 1u);
-    EXPECT_TRUE(doc().isModified());
-}
-
-TEST_F(DocumentCommandsTest, CancelledProjectSettingsKeepOnlyTheTypeChange) {
     const ProjectSettings before = doc().settings;
     QuibProjectDocument::interaction().editOutputSettings = [&](OutputSettings& output, const QString&) {
         output.outputType = OutputType::Executable;
@@ -119,6 +68,24 @@ TEST_F(DocumentCommandsTest, CancelledProjectSettingsKeepOnlyTheTypeChange) {
     EXPECT_EQ(doc().settings.outputType, OutputType::Executable);
     EXPECT_EQ(doc().settings.frameRate, before.frameRate);
     EXPECT_FALSE(doc().isModified());
+
+    QString shownFolder;
+    QuibProjectDocument::interaction().editOutputSettings = [&](OutputSettings& output,
+                                                                const QString& folder) {
+        shownFolder = folder;
+        output.outputFileName = inFolder(QStringLiteral("movie.exe"));
+        output.outputType = OutputType::Executable;
+        output.frameRate = 12;
+        output.usePalette = true;
+        return true;
+    };
+    ASSERT_TRUE(frame.router().dispatch(cmd::ProjectSettings));
+    EXPECT_EQ(shownFolder.toStdString(), doc().projectDir);
+    EXPECT_EQ(doc().settings.outputFileName, inFolder(QStringLiteral("movie.exe")).toStdString());
+    EXPECT_EQ(doc().settings.outputType, OutputType::Executable);
+    EXPECT_EQ(doc().settings.frameRate, 12u);
+    EXPECT_EQ(doc().settings.usePalette, 1u);
+    EXPECT_TRUE(doc().isModified());
 }
 
 TEST_F(DocumentCommandsTest, RenderWithoutAnOutputNameAsksForOneThenWritesTheMovieAndPage) {
@@ -136,13 +103,20 @@ TEST_F(DocumentCommandsTest, RenderWithoutAnOutputNameAsksForOneThenWritesTheMov
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(DocumentCommandsTest, RenderInPaletteModeWithoutAPaletteAsksForOneFirst) {
+TEST_F(DocumentCommandsTest, RenderInPaletteModeWithoutAPaletteAsksForOneAndStopsWithoutOne) {
     doc().settings.outputFileName = inFolder(QStringLiteral("indexed.swf")).toStdString();
     doc().settings.outputType = OutputType::Movie;
     doc().settings.usePalette = 1;
     doc().settings.paletteCount = 0;
     PaletteDialogPrompts& prompts = PaletteDialog::prompts();
     const PaletteDialogPrompts saved = prompts;
+    // No palette chosen: nothing is written.
+    prompts.runPalette = [](PaletteDialog&) { return false; };
+    EXPECT_FALSE(document().render());
+    EXPECT_FALSE(QFileInfo::exists(inFolder(QStringLiteral("indexed.swf"))));
+    EXPECT_EQ(doc().settings.paletteCount, 0);
+    messages.clear();
+
     int dialogs = 0;
     prompts.runPalette = [&](PaletteDialog& dialog) {
         ++dialogs;
@@ -159,20 +133,6 @@ TEST_F(DocumentCommandsTest, RenderInPaletteModeWithoutAPaletteAsksForOneFirst) 
     EXPECT_TRUE(messages.first().startsWith(QStringLiteral("Quando renderizzate un progetto")));
     EXPECT_EQ(doc().settings.paletteCount, 216);
     EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("indexed.swf"))));
-}
-
-TEST_F(DocumentCommandsTest, RenderInPaletteModeStopsWhenNoPaletteIsChosen) {
-    doc().settings.outputFileName = inFolder(QStringLiteral("never.swf")).toStdString();
-    doc().settings.outputType = OutputType::Movie;
-    doc().settings.usePalette = 1;
-    doc().settings.paletteCount = 0;
-    PaletteDialogPrompts& prompts = PaletteDialog::prompts();
-    const PaletteDialogPrompts saved = prompts;
-    prompts.runPalette = [](PaletteDialog&) { return false; };
-    EXPECT_FALSE(document().render());
-    prompts = saved;
-    EXPECT_FALSE(QFileInfo::exists(inFolder(QStringLiteral("never.swf"))));
-    EXPECT_EQ(doc().settings.paletteCount, 0);
 }
 
 TEST_F(DocumentCommandsTest, ShowResultOffersToRenderFirstAndOpensThePage) {
@@ -199,7 +159,7 @@ TEST_F(DocumentCommandsTest, ShowResultOffersToRenderFirstAndOpensThePage) {
     EXPECT_EQ(openedPages.size(), 2);
 }
 
-TEST_F(DocumentCommandsTest, HtmlExportWritesThePageAndImagesAndRemembersTheChoice) {
+TEST_F(DocumentCommandsTest, HtmlExportWritesThePageAndImagesRemembersTheChoiceAndReportsFailure) {
     const int png = filterFor("png");
     ASSERT_GE(png, 0) << "the PNG plug-in is built beside the tests";
     QuibProjectDocument::interaction().askHtmlExport = [&](QString& page, int& filter) {
@@ -218,9 +178,8 @@ TEST_F(DocumentCommandsTest, HtmlExportWritesThePageAndImagesAndRemembersTheChoi
         EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("pages/tour%1.png").arg(i)))) << i;
     EXPECT_EQ(settings.lastHtmlExportName, QStringLiteral("pages/tour"));
     EXPECT_EQ(settings.previousExportFilter, png);
-}
 
-TEST_F(DocumentCommandsTest, HtmlExportToAnUncreatableFolderReportsThePath) {
+    // A folder that cannot be made is reported by the page's path.
     QuibProjectDocument::interaction().askHtmlExport = [&](QString& page, int& filter) {
         page = inFolder(QStringLiteral("missing/folder/tour.htm"));
         filter = filterFor("bmp");

@@ -32,26 +32,11 @@ protected:
         frame->show();
     }
 
-    QStringList menuTitles() const {
-        QStringList titles;
-        for (QAction* a : frame->menuBar()->actions())
-            titles.append(a->text());
-        return titles;
-    }
-
     QMenu* topMenu(const QString& title) const {
         for (QAction* a : frame->menuBar()->actions())
             if (a->text() == title)
                 return a->menu();
         return nullptr;
-    }
-
-    static QStringList texts(QMenu* menu) {
-        QStringList list;
-        for (QAction* a : menu->actions())
-            if (!a->isSeparator() && a->isVisible())
-                list.append(a->text());
-        return list;
     }
 
     void openProject(const QString& name = QStringLiteral("demo.qbk")) {

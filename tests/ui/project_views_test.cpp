@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
@@ -10,58 +11,19 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "base/progress.h"
-#include "model/project_storage.h"
-#include "model/synthetic_project.h"
-#include "ui/app_settings.h"
+#include "capture/capture_session.h"
+#include "main_window_fixture.h"
+#include "ui/capture_dialog.h"
 #include "ui/capture_setup_dialog.h"
-#include "ui/child_frame.h"
-#include "ui/command_ids.h"
-#include "ui/main_frame.h"
 #include "ui/new_project_wizard.h"
-#include "ui/project_views.h"
 #include "ui/properties_panel.h"
-#include "ui/quib_project_document.h"
-#include "ui/quib_thumb_view.h"
+#include "ui/region_picker.h"
 #include "ui/status_bar.h"
-#include "ui_test_support.h"
 
 namespace quib {
 namespace {
 
-// A main window with the project document plugged in and failures collected instead of shown.
-struct ProjectViewsTest : test::WithApplication, ::testing::Test {
-    ProjectViewsTest() : settings(AppSettings::defaults(temp.folder())), frame(settings, temp.store()) {
-        installProjectDocument(frame);
-        frame.setMessageFunction([this](const QString& text) { messages.append(text); });
-        QuibProjectDocument::setMessageFunction([this](const QString& text) { messages.append(text); });
-        frame.resize(1000, 700);
-        frame.show();
-    }
-    ~ProjectViewsTest() override { QuibProjectDocument::setMessageFunction({}); }
-
-    // Writes a synthetic project of count frames into the temporary folder.
-    QString writeProject(const QString& name, int count, int cx = 160, int cy = 120) {
-        CQuibDoc doc;
-        EXPECT_TRUE(buildSyntheticProject(doc, cx, cy, count));
-        const QString path = QDir(temp.folder()).filePath(name);
-        NullProgress progress;
-        EXPECT_TRUE(SaveProject(path.toStdString(), doc, progress).ok());
-        return path;
-    }
-
-    CQuibThumbView* strip() const {
-        return dynamic_cast<CQuibThumbView*>(frame.activeChild()->thumbnailView());
-    }
-    CQuibDoc& doc() const {
-        return dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document())->doc();
-    }
-
-    test::TempSettings temp;
-    AppSettings settings;
-    CMainFrame frame;
-    QStringList messages;
-};
+using ProjectViewsTest = test::MainWindowFixture;
 
 TEST_F(ProjectViewsTest, ANewThumbnailSizeRebuildsTheOpenStrips) {
     ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("wide.qbk"), 2, 160, 80)));
@@ -76,6 +38,25 @@ TEST_F(ProjectViewsTest, ANewThumbnailSizeRebuildsTheOpenStrips) {
     EXPECT_EQ(strip()->count(), 2);
 }
 
+TEST_F(ProjectViewsTest, ThumbnailRowIsOneItemHighPlusTwoPixelsAndTheScrollBar) {
+    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 30)));
+    CQuibThumbView* view = strip();
+    view->finishThumbnails();
+    QApplication::processEvents();
+    CChildFrame* child = frame.activeChild();
+    child->recalcRows();
+    EXPECT_EQ(child->thumbnailRowHeight(), view->itemHeight() + 2 + view->horizontalScrollBarHeight());
+    EXPECT_EQ(view->itemHeight(), view->thumbnailSize().height() + CQuibThumbView::ItemExtraHeight);
+}
+
+TEST_F(ProjectViewsTest, CopyMergedAndProjectInfoRouteToTheEditor) {
+    frame.addProjectWindow(QuibProjectDocument::createNew());
+    EXPECT_EQ(frame.router().handlerFor(cmd::CopyMerged),
+              dynamic_cast<CommandHandler*>(frame.activeChild()->editorView()));
+    EXPECT_EQ(frame.router().handlerFor(cmd::ProjectInfo),
+              dynamic_cast<CommandHandler*>(frame.activeChild()->editorView()));
+}
+
 TEST_F(ProjectViewsTest, AFileThatIsNotAProjectIsReportedAndOpensNoWindow) {
     const QString path = test::makeFile(temp.folder(), QStringLiteral("broken.qbk"));
     EXPECT_FALSE(frame.openProject(path));
@@ -87,11 +68,10 @@ TEST_F(ProjectViewsTest, SaveWritesTheProjectAndClearsTheModifiedFlag) {
     ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 3)));
     strip()->run(cmd::LastFrame);
     strip()->run(cmd::EditDelete);
-    auto* document = dynamic_cast<QuibProjectDocument*>(frame.activeChild()->document());
-    ASSERT_TRUE(document->save());
-    EXPECT_FALSE(document->isModified());
+    ASSERT_TRUE(document().save());
+    EXPECT_FALSE(document().isModified());
     QString error;
-    auto reopened = QuibProjectDocument::open(document->pathName(), &error);
+    auto reopened = QuibProjectDocument::open(document().pathName(), &error);
     ASSERT_TRUE(reopened) << error.toStdString();
     EXPECT_EQ(dynamic_cast<QuibProjectDocument&>(*reopened).doc().frameCount(), 2);
 }
@@ -113,6 +93,36 @@ TEST_F(ProjectViewsTest, NewWithoutCapturingMakesAnEmptyModifiedProjectWindowAnd
     NewProjectWizard::setDefaultRunners([](CCaptureSetupDialog&) { return int(QDialog::Rejected); }, {});
     frame.run(cmd::FileNew);
     EXPECT_EQ(frame.childFrames().size(), 1);
+    NewProjectWizard::setDefaultRunners({}, {});
+}
+
+TEST_F(ProjectViewsTest, NewWithCapturedFramesOpensAProjectOfTheRegionsSize) {
+    settings.previousTimedCaptureFrameRate = 5;
+    int rateSeen = 0;
+    NewProjectWizard::setDefaultRunners(
+        [](CCaptureSetupDialog& setup) {
+            setup.regionList()->setCurrentIndex(int(RegionMode::Rectangle));
+            setup.beginPick();
+            setup.picker()->pressAt(Point{20, 10});
+            setup.picker()->releaseAt(Point{180, 130});
+            setup.accept();
+            return setup.result();
+        },
+        [&](CCaptureDialog& capture) {
+            rateSeen = capture.session().rate();
+            capture.toggleCapture(false);
+            capture.toggleCapture(false);
+            capture.finish();
+            return capture.result();
+        });
+    frame.run(cmd::FileNew);
+    ASSERT_EQ(frame.childFrames().size(), 1);
+    EXPECT_EQ(rateSeen, 5);
+    EXPECT_EQ(doc().frameCount(), 2);
+    EXPECT_EQ(doc().frameSize, (Size{160, 120}));
+    EXPECT_EQ(doc().backgroundSize, (Size{160, 120}));
+    EXPECT_TRUE(frame.isVisible());
+    EXPECT_TRUE(frame.isEnabled());
     NewProjectWizard::setDefaultRunners({}, {});
 }
 
@@ -162,13 +172,12 @@ TEST_F(ProjectViewsTest, SaveAsProposesTheDefaultNameAndListsTheFileAmongTheRece
     frame.addProjectWindow(QuibProjectDocument::createNew());
     doc().SetModifiedFlag(true);
     QString proposed;
-    const QString path = QDir(temp.folder()).filePath(QStringLiteral("saved.qbk"));
+    const QString path = inFolder(QStringLiteral("saved.qbk"));
     QuibProjectDocument::interaction().askSaveName = [&](const QString& suggested) {
         proposed = suggested;
         return path;
     };
     frame.router().dispatch(cmd::FileSaveAs);
-    QuibProjectDocument::interaction().askSaveName = {};
     EXPECT_EQ(proposed, QStringLiteral("Senzatitolo.qbk"));
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(frame.settings().recentFiles.value(0), QFileInfo(path).absoluteFilePath());

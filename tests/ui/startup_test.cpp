@@ -2,15 +2,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QGuiApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QScreen>
 #include <QStandardPaths>
 
 #include "model/frame_composition.h"
 #include "shapes/callout_library.h"
-#include "ui/child_frame.h"
 #include "ui/placeholder_document.h"
 #include "ui/quib_app.h"
 #include "ui_test_support.h"
@@ -41,13 +36,6 @@ protected:
         return app;
     }
 
-    QStringList openPaths(CQuibApp& app) {
-        QStringList paths;
-        for (CChildFrame* child : app.mainFrame()->childFrames())
-            paths.append(child->document()->pathName());
-        return paths;
-    }
-
     void preset(const char* key, const QVariant& value) {
         temp.store().setValue(QLatin1String(key), value);
         temp.store().sync();
@@ -65,10 +53,12 @@ TEST_F(Startup, AFailingStepEndsStartUp) {
     EXPECT_EQ(app.mainFrame(), nullptr);
 }
 
-TEST_F(Startup, ReadsTheSettingsAndWritesThemAtExit) {
+TEST_F(Startup, ReadsTheSettingsAndPlacementAndWritesThemAtExit) {
     preset("Settings/Thumb cx", 120);
     preset("Recent File List/File1", QStringLiteral("/r.qbk"));
+    preset("Workspace/AppWindow", QStringLiteral("1 40 30 840 630"));
     auto app = start({});
+    EXPECT_EQ(app->mainFrame()->geometry().size(), QSize(800, 600)) << "the saved placement";
     EXPECT_EQ(app->settings().thumbCx, 120);
     EXPECT_EQ(app->settings().recentFiles, QStringList{QStringLiteral("/r.qbk")});
     app->settings().thumbCy = 33;
@@ -87,12 +77,6 @@ TEST_F(Startup, ClosingStoresTheActiveProjectAndTheWorkspace) {
     EXPECT_TRUE(app->store().contains(QStringLiteral("Workspace/AppWindow")));
     EXPECT_FALSE(app->store().value(QStringLiteral("Workspace/Toolbars")).toString().isEmpty());
     EXPECT_TRUE(app->mainFrame()->childFrames().isEmpty());
-}
-
-TEST_F(Startup, SavedPlacementIsRestored) {
-    preset("Workspace/AppWindow", QStringLiteral("1 40 30 840 630"));
-    auto app = start({});
-    EXPECT_EQ(app->mainFrame()->geometry().size(), QSize(800, 600));
 }
 
 TEST_F(Startup, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {

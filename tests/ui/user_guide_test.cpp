@@ -35,7 +35,7 @@ QString shownCaption(const char* menuText) {
 
 }  // namespace
 
-TEST(UserGuide, NamesEveryMenuCommand) {
+TEST(UserGuide, NamesEveryMenuCommandAndShowsPicturesThatExist) {
     test::ensureApplication();
     const QString page = guidePage();
     ASSERT_FALSE(page.isEmpty());
@@ -54,10 +54,7 @@ TEST(UserGuide, NamesEveryMenuCommand) {
         const QString caption = shownCaption(info->menuText);
         EXPECT_TRUE(text.contains(caption)) << caption.toStdString();
     }
-}
 
-TEST(UserGuide, ShowsPicturesThatExist) {
-    const QString page = guidePage();
     const QRegularExpression image(QStringLiteral("<img[^>]*src=\"([^\"]+)\""));
     int count = 0;
     for (const QRegularExpressionMatch& match : image.globalMatch(page)) {

@@ -144,7 +144,7 @@ TEST_F(CalloutEditorTest, ACalloutDrawnFilledAndSavedIsChosenForTheFrameAndDrawn
     EXPECT_EQ(saved.back(), "Untitled");
 }
 
-TEST_F(CalloutEditorTest, RenamingAsksToOverwriteAndSaveAsRefusesATakenName) {
+TEST_F(CalloutEditorTest, RenamingAsksToOverwriteSaveAsRefusesATakenNameAndFramesFollow) {
     auto dialog = open(library.at(1).name);
     const std::string second = library.at(1).name;
     ASSERT_EQ(dialog->currentIndex(), 1);
@@ -169,6 +169,19 @@ TEST_F(CalloutEditorTest, RenamingAsksToOverwriteAndSaveAsRefusesATakenName) {
     dialog->reject();
     EXPECT_EQ(dialog->resultIndex(), -1);
     EXPECT_EQ(savedNames()[1], "Nuvola") << "a cancelled dialog still writes the changed library";
+
+    // The frames that used the old name take the new one in one step.
+    Frame changed;
+    doc.GetFrame(2, changed);
+    changed.textBox.calloutName = "Nota";
+    doc.SetFrame(2, changed, false);
+
+    EXPECT_EQ(renameCalloutInFrames(doc, "Fumetto a sinistra", "Nuvola"), 3);
+    EXPECT_EQ(frame(0).textBox.calloutName, "Nuvola");
+    EXPECT_EQ(frame(2).textBox.calloutName, "Nota");
+    EXPECT_EQ(doc.commands.undoName(), "Rinomina Callout");
+    ASSERT_TRUE(doc.commands.undo(doc));
+    EXPECT_EQ(frame(3).textBox.calloutName, "Fumetto a sinistra");
 }
 
 TEST_F(CalloutEditorTest, DeletingAsksFirstAndUnsavedChangesKeepTheFileUnwritten) {
@@ -538,20 +551,6 @@ TEST_F(CalloutEditorTest, MovingKeepsTheCalloutSelectedAndStopsAtTheEnds) {
     const std::string last = library.at(library.size() - 1).name;
     dialog->moveDown();
     EXPECT_EQ(library.at(library.size() - 1).name, last);
-}
-
-TEST_F(CalloutEditorTest, ARenamedCalloutIsRenamedInTheFramesAsOneStep) {
-    Frame changed;
-    doc.GetFrame(2, changed);
-    changed.textBox.calloutName = "Nota";
-    doc.SetFrame(2, changed, false);
-
-    EXPECT_EQ(renameCalloutInFrames(doc, "Fumetto a sinistra", "Nuvola"), 3);
-    EXPECT_EQ(frame(0).textBox.calloutName, "Nuvola");
-    EXPECT_EQ(frame(2).textBox.calloutName, "Nota");
-    EXPECT_EQ(doc.commands.undoName(), "Rinomina Callout");
-    ASSERT_TRUE(doc.commands.undo(doc));
-    EXPECT_EQ(frame(3).textBox.calloutName, "Fumetto a sinistra");
 }
 
 }  // namespace

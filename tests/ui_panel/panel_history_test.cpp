@@ -32,14 +32,6 @@ struct PanelHistoryTest : test::PanelFixture, ::testing::WithParamInterface<Hist
     }
 };
 
-TextFont serifFont() {
-    TextFont font;
-    font.logFont.setFace("DejaVu Serif");
-    font.logFont.height = -22;
-    font.color = rgb(200, 10, 20);
-    return font;
-}
-
 const std::vector<HistoryCase> kCases{
     {"TextOneFrame",
      {0},
@@ -52,7 +44,7 @@ const std::vector<HistoryCase> kCases{
     {"FontTwoFrames",
      {1, 2},
      [](auto& f) {
-         f.fakes.font = serifFont();
+         f.fakes.font = test::serifFont();
          f.panel->run(cmd::ChooseFont);
      },
      "Cambia carattere"},
