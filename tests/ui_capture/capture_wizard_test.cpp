@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 
 #include "../ui/ui_test_support.h"
 #include "capture/capture_frame.h"
@@ -27,34 +28,34 @@
 #include "ui/quib_project_document.h"
 #include "ui/region_picker.h"
 
-using namespace quib;
-
+namespace quib {
 namespace {
 
-class CaptureSetupDialogTest : public ::testing::Test, public test::WithApplication {
-protected:
-    void SetUp() override {
-        mainWindow = std::make_unique<QWidget>();
-        mainWindow->show();
-        dialog = std::make_unique<CCaptureSetupDialog>(doc, grabber, lastRate, mainWindow.get());
-        dialog->setMessageFunction([this](const QString& text) { messages << text; });
+// A fake screen and a shown main window that the capture dialogs and the wizard hide and give back.
+struct CaptureFixture : ::testing::Test, test::WithApplication {
+    CaptureFixture() { mainWindow->show(); }
+    std::function<void(const QString&)> collect() {
+        return [this](const QString& text) { messages << text; };
     }
-    void TearDown() override {
-        dialog.reset();
-        mainWindow.reset();
-        QApplication::processEvents();
-    }
-    void choose(RegionMode mode) { dialog->regionList()->setCurrentIndex(int(mode)); }
-
     test::FakeGrabber grabber;
     CQuibDoc doc;
     int lastRate = 3;
-    std::unique_ptr<QWidget> mainWindow;
-    std::unique_ptr<CCaptureSetupDialog> dialog;
     QStringList messages;
+    std::unique_ptr<QWidget> mainWindow = std::make_unique<QWidget>();
 };
 
-}  // namespace
+struct CaptureSetupDialogTest : CaptureFixture {
+    void SetUp() override {
+        dialog = std::make_unique<CCaptureSetupDialog>(doc, grabber, lastRate, mainWindow.get());
+        dialog->setMessageFunction(collect());
+    }
+    void TearDown() override {
+        dialog.reset();
+        QApplication::processEvents();
+    }
+    void choose(RegionMode mode) { dialog->regionList()->setCurrentIndex(int(mode)); }
+    std::unique_ptr<CCaptureSetupDialog> dialog;
+};
 
 TEST_F(CaptureSetupDialogTest, OpensOnTheWholeScreenWhichChoosingTheScreenAgainRestores) {
     EXPECT_TRUE(dialog->startCapturing());
@@ -217,8 +218,6 @@ TEST_F(CaptureSetupDialogTest, ChoicesShowTheLastModeAndCheckBoxesAndSettingsOpe
     EXPECT_EQ(seen, &doc);
 }
 
-namespace {
-
 std::vector<CSystemTray::MenuItem> twoItems() {
     return {{10, QStringLiteral("Uno")}, {0, {}}, {20, QStringLiteral("Due")}};
 }
@@ -229,8 +228,6 @@ QStringList menuTexts(const QMenu& menu) {
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return texts;
 }
-
-}  // namespace
 
 TEST(CaptureTray, IconListStepsInOrderAndWrapsOverDrawnIcons) {
     test::ensureApplication();
@@ -276,38 +273,23 @@ TEST(CaptureTray, MenuRunsItsCommandsAndDoubleClickRunsTheFirst) {
     EXPECT_FALSE(tray.menuAction(20)->isEnabled());
 }
 
-namespace {
-
-class CaptureDialogTrayTest : public ::testing::Test, public test::WithApplication {
-protected:
+struct CaptureDialogTrayTest : CaptureFixture {
     void SetUp() override {
-        mainWindow = std::make_unique<QWidget>();
         // Away from the region: a main window over it would wait hidden for the whole session.
         mainWindow->setGeometry(100, 100, 300, 200);
-        mainWindow->show();
         prepareCaptureProject(doc, kRegion);
         dialog = std::make_unique<CCaptureDialog>(grabber, nullptr, doc, kRegion, true, 3, mainWindow.get(),
                                                   QStringLiteral("Nessun display"));
-        dialog->setMessageFunction([this](const QString& text) { messages << text; });
+        dialog->setMessageFunction(collect());
         dialog->setShiftFunction([this] { return shift; });
         dialog->setTrayShownFunction([this] { return trayShown; });
         dialog->show();
     }
-    void TearDown() override {
-        dialog.reset();
-        mainWindow.reset();
-    }
     static constexpr Rect kRegion{0, 0, 80, 60};
-    test::FakeGrabber grabber;
-    CQuibDoc doc;
     bool shift = false;
     bool trayShown = true;
-    QStringList messages;
-    std::unique_ptr<QWidget> mainWindow;
     std::unique_ptr<CCaptureDialog> dialog;
 };
-
-}  // namespace
 
 TEST_F(CaptureDialogTrayTest, SingleCaptureStepsTheIdlePairAndDoubleClickCaptures) {
     dialog->tray().doubleClicked();
@@ -383,13 +365,8 @@ TEST_F(CaptureDialogTrayTest, KeysTakenByAnotherProgramAreExplainedAndTheButtonS
     dialog.reset();  // before the keys it refers to
 }
 
-namespace {
-
-class NewProjectWizardTest : public ::testing::Test, public test::WithApplication {
-protected:
+struct NewProjectWizardTest : CaptureFixture {
     void SetUp() override {
-        mainWindow = std::make_unique<QWidget>();
-        mainWindow->show();
         wizard = std::make_unique<NewProjectWizard>(mainWindow.get(), lastRate);
         wizard->setBackendsFunction([this] {
             CaptureBackends backends;
@@ -410,13 +387,8 @@ protected:
         test::FakeGrabber& target;
     };
 
-    test::FakeGrabber grabber;
-    int lastRate = 3;
-    std::unique_ptr<QWidget> mainWindow;
     std::unique_ptr<NewProjectWizard> wizard;
 };
-
-}  // namespace
 
 TEST(CaptureBackends, WithoutAnX11DisplayTheDialogButtonStillCaptures) {
     test::ensureApplication();
@@ -442,8 +414,6 @@ TEST(CaptureBackends, WithoutAnX11DisplayTheDialogButtonStillCaptures) {
     EXPECT_NE(std::vector<uint8_t>(p, p + 3), (std::vector<uint8_t>{0xA0, 0x50, 0x20}));
     EXPECT_TRUE(shown.isVisible());
 }
-
-namespace {
 
 // Through the desktop portal the screen is shared after the setup, for the source its mode asks.
 struct SourceCase {
@@ -504,3 +474,4 @@ INSTANTIATE_TEST_SUITE_P(
                       SourceCase{RegionMode::Window, CaptureSource::Window, Size{333, 222}}));
 
 }  // namespace
+}  // namespace quib

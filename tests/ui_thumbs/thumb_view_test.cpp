@@ -63,6 +63,12 @@ struct ThumbViewTest : ::testing::Test, test::WithApplication {
         view.doItemsLayout();
         QApplication::processEvents();
     }
+    // A strip over a project of 64 x 48 frames, one per colour.
+    CQuibThumbView& open(const std::vector<uint32_t>& colours) {
+        buildFlatProject(doc, 64, 48, colours);
+        strip = std::make_unique<CQuibThumbView>(doc);
+        return *strip;
+    }
     static QPoint centreOf(CQuibThumbView& view, int row) {
         return view.visualItemRect(view.item(row)).center();
     }
@@ -89,12 +95,13 @@ struct ThumbViewTest : ::testing::Test, test::WithApplication {
                               Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         dragOver(source, target, point, modifiers, true);
     }
+
+    CQuibDoc doc;
+    std::unique_ptr<CQuibThumbView> strip;
 };
 
 TEST_F(ThumbViewTest, ChangedCurrentPictureIsRescaledFromTheWorkingCopy) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {0x102030, 0x405060});
-    CQuibThumbView view(doc);
+    CQuibThumbView& view = open({0x102030, 0x405060});
     view.finishThumbnails();
     std::fill(doc.currentImage.pixels.begin(), doc.currentImage.pixels.end(), uint8_t(7));
     doc.imageChanged = true;
@@ -108,9 +115,7 @@ TEST_F(ThumbViewTest, ChangedCurrentPictureIsRescaledFromTheWorkingCopy) {
 }
 
 TEST_F(ThumbViewTest, PopupOffersTheCommandsAndDeletingEveryFrameLeavesAnEmptyList) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {1, 2, 3, 4});
-    CQuibThumbView view(doc);
+    CQuibThumbView& view = open({1, 2, 3, 4});
     // The popup offers the thumbnail commands in order, delete enabled for the selected frame.
     std::unique_ptr<QMenu> menu(view.createPopupMenu(nullptr));
     EXPECT_EQ(menu->title(), QStringLiteral("Miniature"));
@@ -133,9 +138,7 @@ TEST_F(ThumbViewTest, PopupOffersTheCommandsAndDeletingEveryFrameLeavesAnEmptyLi
 }
 
 TEST_F(ThumbViewTest, ClickingEmptySpaceKeepsTheCurrentFrameSelected) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {1, 2, 3});
-    CQuibThumbView view(doc);
+    CQuibThumbView& view = open({1, 2, 3});
     show(view);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centreOf(view, 1));
     EXPECT_EQ(doc.currentFrameIndex, 1);
@@ -241,9 +244,7 @@ TEST_F(ThumbViewTest, PasteDropAndCutKeepThePendingEditsOfBothProjects) {
 }
 
 TEST_F(ThumbViewTest, DraggingNearAnEdgeScrollsTheList) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, std::vector<uint32_t>(30, 1));
-    CQuibThumbView view(doc);
+    CQuibThumbView& view = open(std::vector<uint32_t>(30, 1));
     show(view, 300);
     QScrollBar* bar = view.horizontalScrollBar();
     ASSERT_GT(bar->maximum(), 0);
@@ -254,9 +255,7 @@ TEST_F(ThumbViewTest, DraggingNearAnEdgeScrollsTheList) {
 }
 
 TEST_F(ThumbViewTest, DoubleClickOnAnItemTogglesWrapModeAndItemsFlowIntoRows) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, std::vector<uint32_t>(10, 1));
-    CQuibThumbView view(doc);
+    CQuibThumbView& view = open(std::vector<uint32_t>(10, 1));
     bool editorHidden = false;
     view.setWrapModeHandler([&](bool wrap) { editorHidden = wrap; });
     show(view, 300);
@@ -275,9 +274,7 @@ TEST_F(ThumbViewTest, DoubleClickOnAnItemTogglesWrapModeAndItemsFlowIntoRows) {
 }
 
 TEST_F(ThumbViewTest, MoveAllElementsShiftsTheSelectedFramesElementsAndTheFramePicture) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {1, 2, 3});
-    CQuibThumbView view(doc);
+    CQuibThumbView& view = open({1, 2, 3});
     EXPECT_FALSE(view.enabled(cmd::MoveAllElements));  // no background picture
     doc.backgroundImage = Bitmap24(100, 80);
     ASSERT_TRUE(view.enabled(cmd::MoveAllElements));
