@@ -40,6 +40,13 @@ struct CalloutEditorTest : test::PanelFixture {
         return dialog;
     }
 
+    // The editor on a new callout of its own.
+    std::unique_ptr<CalloutEditorDialog> openNew() {
+        auto dialog = open();
+        dialog->newCallout();
+        return dialog;
+    }
+
     // Draws a rectangle with the rectangle tool from a to b; the new shape is the last one.
     static const Shape& drawRectangle(CalloutEditorDialog& dialog, QPoint a, QPoint b) {
         dialog.setTool(ShapeTool::Rectangle);
@@ -213,8 +220,7 @@ TEST_F(CalloutEditorTest, DeletingAsksFirstAndUnsavedChangesKeepTheFileUnwritten
 }
 
 TEST_F(CalloutEditorTest, ATransformDragMovesTheClickedShapeAndUndoPutsItBack) {
-    auto dialog = open();
-    dialog->newCallout();
+    auto dialog = openNew();
     dialog->penStyleBox()->setCurrentIndex(2);
     dialog->penWidthBox()->setCurrentIndex(2);
     EXPECT_EQ(dialog->penStyleBox()->currentIndex(), 0) << "a wide pen is always solid";
@@ -258,8 +264,7 @@ PointD unitOf(double x, double y) {
 }
 
 TEST_F(CalloutEditorTest, PolylineAndFreehandEachMakeOneShapeInOneStep) {
-    auto dialog = open();
-    dialog->newCallout();
+    auto dialog = openNew();
     ShapeEditor* editor = dialog->editor();
     ASSERT_EQ(editor->size(), QSize(360, 240));
     const auto& shapes = dialog->edited().shapes;
@@ -306,8 +311,7 @@ TEST_F(CalloutEditorTest, PolylineAndFreehandEachMakeOneShapeInOneStep) {
 }
 
 TEST_F(CalloutEditorTest, TheEditToolDragsInsertsAndDeletesPointsWithUndo) {
-    auto dialog = open();
-    dialog->newCallout();
+    auto dialog = openNew();
     ShapeEditor* editor = dialog->editor();
     const Shape& rectangle = drawRectangle(*dialog, {90, 60}, {180, 120});
     dialog->setTool(ShapeTool::Edit);
@@ -368,8 +372,7 @@ TEST_F(CalloutEditorTest, TheEditToolDragsInsertsAndDeletesPointsWithUndo) {
 }
 
 TEST_F(CalloutEditorTest, TheTransformHandlesScaleAndTurnTheSelection) {
-    auto dialog = open();
-    dialog->newCallout();
+    auto dialog = openNew();
     ShapeEditor* editor = dialog->editor();
     const Shape& rectangle = drawRectangle(*dialog, {90, 60}, {180, 120});
     dialog->setTool(ShapeTool::Transform);
@@ -494,8 +497,7 @@ TEST_F(CalloutEditorTest, PanAndZoomMoveWhereTheMouseDrawsAndWhereShapesArePaint
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto dialog = open();
-        dialog->newCallout();
+        auto dialog = openNew();
         dialog->setDrawColour(0x000000FF);
         ShapeEditor* editor = dialog->editor();
         const auto& shapes = dialog->edited().shapes;
@@ -519,8 +521,7 @@ TEST_F(CalloutEditorTest, PanAndZoomMoveWhereTheMouseDrawsAndWhereShapesArePaint
 }
 
 TEST_F(CalloutEditorTest, PanAndZoomToggleBackAndKeepTheContextMenuShut) {
-    auto dialog = open();
-    dialog->newCallout();
+    auto dialog = openNew();
     ShapeEditor* editor = dialog->editor();
     dialog->setTool(ShapeTool::Edit);
     for (const auto& [first, second] :
