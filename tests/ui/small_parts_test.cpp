@@ -496,7 +496,7 @@ protected:
     QStringList messages;
 };
 
-TEST_F(SettingsDialogTest, TypeChangeRewritesTheExtensionAndTheTypeAtOnce) {
+TEST_F(SettingsDialogTest, TypeChangeRewritesTheExtensionAndANameWithoutOneGetsIt) {
     auto d = open();
     d->typeList()->setCurrentIndex(1);
     EXPECT_EQ(d->nameEdit()->text(), QStringLiteral("demo.exe"));
@@ -505,14 +505,12 @@ TEST_F(SettingsDialogTest, TypeChangeRewritesTheExtensionAndTheTypeAtOnce) {
     // Kept although the dialog was cancelled; the name is not.
     EXPECT_EQ(settings.outputType, OutputType::Executable);
     EXPECT_EQ(settings.outputFileName, QStringLiteral("/work/proj/demo.swf"));
-}
 
-TEST_F(SettingsDialogTest, NameWithoutExtensionGetsTheTypeInTheProjectFolder) {
-    settings.outputType = OutputType::Executable;
-    auto d = open();
-    d->nameEdit()->setText(QStringLiteral("demo"));
-    d->accept();
-    EXPECT_EQ(d->result(), QDialog::Accepted);
+    // A name without extension gets the type's, in the project folder.
+    auto named = open();
+    named->nameEdit()->setText(QStringLiteral("demo"));
+    named->accept();
+    EXPECT_EQ(named->result(), QDialog::Accepted);
     EXPECT_EQ(settings.outputFileName, QStringLiteral("/work/proj/demo.exe"));
 }
 

@@ -281,7 +281,7 @@ struct Windows : test::FrameOpsFixture {
     }
 };
 
-TEST_F(Windows, ActivateRestoresAMinimisedWindowAndClosesTheDialog) {
+TEST_F(Windows, ActivateRestoresAndTheOtherButtonsActOnTheSelectedWindowsOnly) {
     windows[1]->showMinimized();
     auto d = dialog();
     d->selectWindows({windows[1]});
@@ -289,10 +289,9 @@ TEST_F(Windows, ActivateRestoresAMinimisedWindowAndClosesTheDialog) {
     EXPECT_FALSE(windows[1]->isMinimized());
     EXPECT_EQ(area.activeSubWindow(), windows[1]);
     EXPECT_EQ(d->result(), QDialog::Accepted);
-}
 
-TEST_F(Windows, SaveMinimiseAndClose_ActOnTheSelectedWindowsOnly) {
-    auto d = dialog();
+    // Save, minimise and close act on the selected windows only.
+    d = dialog();
     d->selectWindows({windows[0], windows[2]});
     d->saveSelected();
     EXPECT_EQ(saved, (QList<QMdiSubWindow*>{windows[0], windows[2]}));
