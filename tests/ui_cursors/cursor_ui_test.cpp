@@ -105,18 +105,15 @@ TEST_F(CursorLibraryDialogTest, CloneAppendsSelectsAndOkWritesTheLibrary) {
     EXPECT_EQ(dialog->chosenCursor().image, standardCursors()[2].cursor.image);
 }
 
-TEST_F(CursorLibraryDialogTest, CursorTooLargeForTheLibraryIsNotClonedAndSaysWhy) {
+TEST_F(CursorLibraryDialogTest, CursorTooLargeIsNotClonedAndSaysWhyAndCancelledChangesNothing) {
     m_current = plainCursor(300, 10, 1, 2, 3);
     auto dialog = open();
     dialog->cloneSelectedAs(QStringLiteral("grande"));
     EXPECT_EQ(dialog->userList()->count(), 1);
     EXPECT_FALSE(dialog->isModified());
     EXPECT_TRUE(m_message.contains(QStringLiteral("256")));
-}
 
-// Cancelled clone or editor changes nothing.
-TEST_F(CursorLibraryDialogTest, CloneOrEditCancelledChangesNothing) {
-    auto dialog = open();
+    // Nor does a cancelled clone or editor change anything.
     m_name.reset();
     dialog->cloneSelected();
     EXPECT_EQ(dialog->userList()->count(), 1);
