@@ -40,6 +40,13 @@ struct CalloutEditorTest : test::PanelFixture {
         return dialog;
     }
 
+    // The editor on a new callout of its own.
+    std::unique_ptr<CalloutEditorDialog> openNew() {
+        auto dialog = open();
+        dialog->newCallout();
+        return dialog;
+    }
+
     // Draws a rectangle with the rectangle tool from a to b; the new shape is the last one.
     static const Shape& drawRectangle(CalloutEditorDialog& dialog, QPoint a, QPoint b) {
         dialog.setTool(ShapeTool::Rectangle);
@@ -144,7 +151,7 @@ TEST_F(CalloutEditorTest, ACalloutDrawnFilledAndSavedIsChosenForTheFrameAndDrawn
     EXPECT_EQ(saved.back(), "Untitled");
 }
 
-TEST_F(CalloutEditorTest, RenamingAsksToOverwriteAndSaveAsRefusesATakenName) {
+TEST_F(CalloutEditorTest, RenamingAsksToOverwriteSaveAsRefusesATakenNameAndFramesFollow) {
     auto dialog = open(library.at(1).name);
     const std::string second = library.at(1).name;
     ASSERT_EQ(dialog->currentIndex(), 1);
@@ -169,6 +176,19 @@ TEST_F(CalloutEditorTest, RenamingAsksToOverwriteAndSaveAsRefusesATakenName) {
     dialog->reject();
     EXPECT_EQ(dialog->resultIndex(), -1);
     EXPECT_EQ(savedNames()[1], "Nuvola") << "a cancelled dialog still writes the changed library";
+
+    // The frames that used the old name take the new one in one step.
+    Frame changed;
+    doc.GetFrame(2, changed);
+    changed.textBox.calloutName = "Nota";
+    doc.SetFrame(2, changed, false);
+
+    EXPECT_EQ(renameCalloutInFrames(doc, "Fumetto a sinistra", "Nuvola"), 3);
+    EXPECT_EQ(frame(0).textBox.calloutName, "Nuvola");
+    EXPECT_EQ(frame(2).textBox.calloutName, "Nota");
+    EXPECT_EQ(doc.commands.undoName(), "Rinomina Callout");
+    ASSERT_TRUE(doc.commands.undo(doc));
+    EXPECT_EQ(frame(3).textBox.calloutName, "Fumetto a sinistra");
 }
 
 TEST_F(CalloutEditorTest, DeletingAsksFirstAndUnsavedChangesKeepTheFileUnwritten) {
@@ -200,8 +220,7 @@ TEST_F(CalloutEditorTest, DeletingAsksFirstAndUnsavedChangesKeepTheFileUnwritten
 }
 
 TEST_F(CalloutEditorTest, ATransformDragMovesTheClickedShapeAndUndoPutsItBack) {
-    auto dialog = open();
-    dialog->newCallout();
+    auto dialog = openNew();
     dialog->penStyleBox()->setCurrentIndex(2);
     dialog->penWidthBox()->setCurrentIndex(2);
     EXPECT_EQ(dialog->penStyleBox()->currentIndex(), 0) << "a wide pen is always solid";
@@ -245,8 +264,7 @@ PointD unitOf(double x, double y) {
 }
 
 TEST_F(CalloutEditorTest, PolylineAndFreehandEachMakeOneShapeInOneStep) {
-    auto dialog = open();
-    dialog->newCallout();
+    auto dialog = openNew();
     ShapeEditor* editor = dialog->editor();
     ASSERT_EQ(editor->size(), QSize(360, 240));
     const auto& shapes = dialog->edited().shapes;
@@ -293,8 +311,7 @@ TEST_F(CalloutEditorTest, PolylineAndFreehandEachMakeOneShapeInOneStep) {
 }
 
 TEST_F(CalloutEditorTest, TheEditToolDragsInsertsAndDeletesPointsWithUndo) {
-    auto dialog = open();
-    dialog->newCallout();
+    auto dialog = openNew();
     ShapeEditor* editor = dialog->editor();
     const Shape& rectangle = drawRectangle(*dialog, {90, 60}, {180, 120});
     dialog->setTool(ShapeTool::Edit);
@@ -355,8 +372,7 @@ TEST_F(CalloutEditorTest, TheEditToolDragsInsertsAndDeletesPointsWithUndo) {
 }
 
 TEST_F(CalloutEditorTest, TheTransformHandlesScaleAndTurnTheSelection) {
-    auto dialog = open();
-    dialog->newCallout();
+    auto dialog = openNew();
     ShapeEditor* editor = dialog->editor();
     const Shape& rectangle = drawRectangle(*dialog, {90, 60}, {180, 120});
     dialog->setTool(ShapeTool::Transform);
@@ -481,8 +497,7 @@ TEST_F(CalloutEditorTest, PanAndZoomMoveWhereTheMouseDrawsAndWhereShapesArePaint
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        auto dialog = open();
-        dialog->newCallout();
+        auto dialog = openNew();
         dialog->setDrawColour(0x000000FF);
         ShapeEditor* editor = dialog->editor();
         const auto& shapes = dialog->edited().shapes;
@@ -506,8 +521,7 @@ TEST_F(CalloutEditorTest, PanAndZoomMoveWhereTheMouseDrawsAndWhereShapesArePaint
 }
 
 TEST_F(CalloutEditorTest, PanAndZoomToggleBackAndKeepTheContextMenuShut) {
-    auto dialog = open();
-    dialog->newCallout();
+    auto dialog = openNew();
     ShapeEditor* editor = dialog->editor();
     dialog->setTool(ShapeTool::Edit);
     for (const auto& [first, second] :
@@ -538,20 +552,6 @@ TEST_F(CalloutEditorTest, MovingKeepsTheCalloutSelectedAndStopsAtTheEnds) {
     const std::string last = library.at(library.size() - 1).name;
     dialog->moveDown();
     EXPECT_EQ(library.at(library.size() - 1).name, last);
-}
-
-TEST_F(CalloutEditorTest, ARenamedCalloutIsRenamedInTheFramesAsOneStep) {
-    Frame changed;
-    doc.GetFrame(2, changed);
-    changed.textBox.calloutName = "Nota";
-    doc.SetFrame(2, changed, false);
-
-    EXPECT_EQ(renameCalloutInFrames(doc, "Fumetto a sinistra", "Nuvola"), 3);
-    EXPECT_EQ(frame(0).textBox.calloutName, "Nuvola");
-    EXPECT_EQ(frame(2).textBox.calloutName, "Nota");
-    EXPECT_EQ(doc.commands.undoName(), "Rinomina Callout");
-    ASSERT_TRUE(doc.commands.undo(doc));
-    EXPECT_EQ(frame(3).textBox.calloutName, "Fumetto a sinistra");
 }
 
 }  // namespace

@@ -20,6 +20,17 @@
 
 namespace quib::test {
 
+// A bold red serif font; its alignment is not taken, that has its own command.
+inline TextFont serifFont() {
+    TextFont font;
+    font.logFont.setFace("DejaVu Serif");
+    font.logFont.height = -22;
+    font.logFont.weight = 700;
+    font.color = rgb(200, 10, 20);
+    font.align = 0;
+    return font;
+}
+
 // What the fake dialogs were asked and what they answer.
 struct FakeChoices {
     std::optional<TextFont> font;

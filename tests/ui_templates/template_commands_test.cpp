@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <memory>
 
 #include "../model_templates/template_test_util.h"
 #include "../ui/ui_test_support.h"
@@ -10,7 +15,9 @@
 #include "ui/app_settings.h"
 #include "ui/command_ids.h"
 #include "ui/quib_project_document.h"
+#include "ui/template_apply_dialog.h"
 #include "ui/template_commands.h"
+#include "ui/template_element_chooser.h"
 #include "ui/template_preview.h"
 
 namespace quib {
@@ -84,7 +91,7 @@ struct TemplateCommandsTest : test::WithApplication, ::testing::Test {
     bool applyOk = true;
 };
 
-TEST_F(TemplateCommandsTest, SaveWritesTheChosenElements) {
+TEST_F(TemplateCommandsTest, SaveWritesTheChosenElementsAndReportsAnUnwritablePlace) {
     chosenMask = templ::FrameRate | templ::GotoButtonImages;
     savePath = inTemp(QStringLiteral("look.qtp"));
     document.run(cmd::SaveAsTemplate);
@@ -101,15 +108,13 @@ TEST_F(TemplateCommandsTest, SaveWritesTheChosenElements) {
     EXPECT_EQ(back.gotoPicture[0], document.doc().buttonImages.images[ButtonImageSet::Goto1]);
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_FALSE(document.isModified());
-}
 
-TEST_F(TemplateCommandsTest, SaveToAnUnwritablePlaceReportsIt) {
     savePath = QStringLiteral("/nonexistent/folder/look.qtp");
     EXPECT_FALSE(TemplateCommands(document).saveAsTemplate());
     EXPECT_EQ(messages, QStringList{QStringLiteral("Impossibile creare il file")});
 }
 
-TEST_F(TemplateCommandsTest, ApplyChangesTheProjectAndTellsTheViews) {
+TEST_F(TemplateCommandsTest, ApplyChangesTheProjectTellsTheViewsAndRemembersTheFolder) {
     applyPath = writeOtherTemplate(QStringLiteral("other.qtp"));
     chosenMask = templ::FrameRate | templ::Callout;
     settings.lastTemplateLoadDir = QString();
@@ -123,10 +128,9 @@ TEST_F(TemplateCommandsTest, ApplyChangesTheProjectAndTellsTheViews) {
     EXPECT_TRUE(hints.heard(0));
     EXPECT_EQ(settings.lastTemplateLoadDir, temp.path());
     EXPECT_TRUE(messages.isEmpty());
-}
 
-TEST_F(TemplateCommandsTest, ApplyStartsInTheRememberedFolder) {
-    settings.lastTemplateLoadDir = temp.path();
+    // The next one starts in the remembered folder; cancelled, it changes nothing.
+    document.doc().SetModifiedFlag(false);
     applyOk = false;
     document.run(cmd::ApplyTemplate);
     EXPECT_EQ(startFolder, temp.path());
@@ -147,6 +151,105 @@ TEST_F(TemplateCommandsTest, MalformedTemplateIsReportedAndNothingChanges) {
     EXPECT_EQ(document.doc().titles, titlesBefore);
     EXPECT_FALSE(document.isModified());
     EXPECT_FALSE(hints.heard(0));
+}
+
+QStringList itemTexts(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
+}
+
+TEST(TemplateElementChooser, AllAndNoneButtons) {
+    test::ensureApplication();
+    TemplateElementChooser chooser(TemplateElementChooser::Saving, templ::TitleFont);
+    chooser.allButton()->click();
+    EXPECT_EQ(chooser.mask(), templ::AllElements);
+    chooser.noneButton()->click();
+    EXPECT_EQ(chooser.mask(), 0u);
+}
+
+// A folder with two templates, a broken one, a file of another type and a subfolder; the
+// dialog opens on it with its preview made over a styled project.
+struct ApplyDialogTest : test::WithApplication, ::testing::Test {
+    ApplyDialogTest() {
+        test::makeStyledProject(project);
+        writeTemplate(QStringLiteral("blue.qtp"), templ::AllElements);
+        writeTemplate(QStringLiteral("rate.qtp"), templ::FrameRate);
+        writeBytes(QStringLiteral("broken.qtp"), QByteArray("QTP \x01\x00", 6));
+        writeBytes(QStringLiteral("notes.txt"), QByteArray("hello"));
+        QDir(temp.path()).mkdir(QStringLiteral("nested"));
+        preview = std::make_unique<TemplatePreview>(project);
+        dialog = std::make_unique<TemplateApplyDialog>(*preview, temp.path());
+    }
+    void writeTemplate(const QString& name, uint32_t mask) {
+        CQuibDoc other;
+        test::makeOtherProject(other);
+        TemplateSet set;
+        set.TakeFrom(other, mask);
+        EXPECT_TRUE(set.Save(QDir(temp.path()).filePath(name).toStdString()).ok());
+    }
+    void writeBytes(const QString& name, const QByteArray& bytes) {
+        QFile file(QDir(temp.path()).filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QTemporaryDir temp;
+    CQuibDoc project;
+    std::unique_ptr<TemplatePreview> preview;
+    std::unique_ptr<TemplateApplyDialog> dialog;
+};
+
+// Folders can be entered and left; the all-files type shows every file.
+TEST_F(ApplyDialogTest, FoldersCanBeEnteredAndLeftAndAllFilesShowsEveryFile) {
+    const QList<QListWidgetItem*> nested =
+        dialog->folderList()->findItems(QStringLiteral("nested"), Qt::MatchExactly);
+    ASSERT_EQ(nested.size(), 1);
+    emit dialog->folderList()->itemActivated(nested.first());
+    EXPECT_EQ(dialog->folder(), QDir(temp.path()).filePath(QStringLiteral("nested")));
+    EXPECT_TRUE(dialog->fileList()->count() == 0);
+    emit dialog->folderList()->itemActivated(dialog->folderList()->item(0));
+    EXPECT_EQ(dialog->folder(), QDir(temp.path()).absolutePath());
+    dialog->setTypeIndex(1);
+    EXPECT_TRUE(itemTexts(dialog->fileList()).contains(QStringLiteral("notes.txt")));
+}
+
+// A broken template leaves the preview empty and stays selectable; OK needs a file.
+TEST_F(ApplyDialogTest, BrokenTemplateLeavesThePreviewEmptyAndOkNeedsAFile) {
+    ASSERT_TRUE(dialog->selectFile(QStringLiteral("blue.qtp")));
+    ASSERT_FALSE(dialog->previewImage().isNull());
+    ASSERT_TRUE(dialog->selectFile(QStringLiteral("broken.qtp")));
+    EXPECT_TRUE(dialog->previewImage().isNull());
+    EXPECT_EQ(dialog->selectedPath(), QDir(temp.path()).filePath(QStringLiteral("broken.qtp")));
+
+    dialog->fileList()->setCurrentRow(-1);
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), 0);
+    ASSERT_TRUE(dialog->selectFile(QStringLiteral("rate.qtp")));
+    dialog->accept();
+    EXPECT_EQ(dialog->result(), int(QDialog::Accepted));
+}
+
+TEST_F(ApplyDialogTest, ElementChooserSetsTheMaskAndAMissingStartFolderFallsBackToHome) {
+    uint32_t offered = 0;
+    dialog->setElementAsker([&](uint32_t& mask) {
+        offered = mask;
+        mask = templ::TitleFont;
+        return true;
+    });
+    dialog->chooseElements();
+    EXPECT_EQ(offered, templ::AllElements);
+    EXPECT_EQ(dialog->mask(), templ::TitleFont);
+    dialog->setElementAsker([](uint32_t& mask) {
+        mask = 0;
+        return false;
+    });
+    dialog->chooseElements();
+    EXPECT_EQ(dialog->mask(), templ::TitleFont);
+
+    TemplateApplyDialog gone(*preview, QDir(temp.path()).filePath(QStringLiteral("gone")));
+    EXPECT_EQ(gone.folder(), QDir::homePath());
 }
 
 }  // namespace

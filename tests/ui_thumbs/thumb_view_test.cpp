@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <zlib.h>
 #include <QApplication>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTest>
-#include <QThread>
 #include <algorithm>
 
 #include "../ui/ui_test_support.h"
@@ -17,6 +17,7 @@
 #include "ui/command_ids.h"
 #include "ui/move_elements_dialog.h"
 #include "ui/quib_thumb_view.h"
+#include "ui/thumbnail_builder.h"
 #include "ui/thumbnail_item_delegate.h"
 #include "ui/thumbnail_scaler.h"
 
@@ -62,13 +63,20 @@ struct ThumbViewTest : ::testing::Test, test::WithApplication {
         view.doItemsLayout();
         QApplication::processEvents();
     }
+    // A strip over a project of 64 x 48 frames, one per colour.
+    CQuibThumbView& open(const std::vector<uint32_t>& colours) {
+        buildFlatProject(doc, 64, 48, colours);
+        strip = std::make_unique<CQuibThumbView>(doc);
+        return *strip;
+    }
     static QPoint centreOf(CQuibThumbView& view, int row) {
         return view.visualItemRect(view.item(row)).center();
     }
 
-    // A drag of the strip's selection dropped onto point of target, with the keyboard modifiers.
-    static void dropSelection(CQuibThumbView& source, CQuibThumbView& target, QPoint point,
-                              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    // A drag of the strip's selection entering target and moving to point, with the modifiers;
+    // dropped there when drop is set.
+    static void dragOver(CQuibThumbView& source, CQuibThumbView& target, QPoint point,
+                         Qt::KeyboardModifiers modifiers, bool drop = false) {
         std::unique_ptr<QMimeData> data(source.dragData());
         const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
         QDragEnterEvent enter(point, actions, data.get(), Qt::LeftButton, modifiers);
@@ -77,16 +85,23 @@ struct ThumbViewTest : ::testing::Test, test::WithApplication {
         QDragMoveEvent move(point, actions, data.get(), Qt::LeftButton, modifiers);
         QApplication::sendEvent(target.viewport(), &move);
         ASSERT_TRUE(move.isAccepted());
-        QDropEvent drop(QPointF(point), actions, data.get(), Qt::LeftButton, modifiers);
-        QApplication::sendEvent(target.viewport(), &drop);
-        ASSERT_TRUE(drop.isAccepted());
+        if (drop) {
+            QDropEvent dropped(QPointF(point), actions, data.get(), Qt::LeftButton, modifiers);
+            QApplication::sendEvent(target.viewport(), &dropped);
+            ASSERT_TRUE(dropped.isAccepted());
+        }
     }
+    static void dropSelection(CQuibThumbView& source, CQuibThumbView& target, QPoint point,
+                              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        dragOver(source, target, point, modifiers, true);
+    }
+
+    CQuibDoc doc;
+    std::unique_ptr<CQuibThumbView> strip;
 };
 
 TEST_F(ThumbViewTest, ChangedCurrentPictureIsRescaledFromTheWorkingCopy) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {0x102030, 0x405060});
-    CQuibThumbView view(doc);
+    CQuibThumbView& view = open({0x102030, 0x405060});
     view.finishThumbnails();
     std::fill(doc.currentImage.pixels.begin(), doc.currentImage.pixels.end(), uint8_t(7));
     doc.imageChanged = true;
@@ -99,10 +114,18 @@ TEST_F(ThumbViewTest, ChangedCurrentPictureIsRescaledFromTheWorkingCopy) {
     EXPECT_EQ(view.thumbnail(0).pixel(10, 10), qRgb(7, 7, 7));
 }
 
-TEST_F(ThumbViewTest, DeletingEveryFrameLeavesAnEmptyList) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {1, 2, 3, 4});
-    CQuibThumbView view(doc);
+TEST_F(ThumbViewTest, PopupOffersTheCommandsAndDeletingEveryFrameLeavesAnEmptyList) {
+    CQuibThumbView& view = open({1, 2, 3, 4});
+    // The popup offers the thumbnail commands in order, delete enabled for the selected frame.
+    std::unique_ptr<QMenu> menu(view.createPopupMenu(nullptr));
+    EXPECT_EQ(menu->title(), QStringLiteral("Miniature"));
+    const std::vector<int> expected = {cmd::EditDelete, cmd::EditCut,      cmd::EditCopy,   cmd::CopyMerged,
+                                       cmd::EditPaste,  cmd::InsertFrames, cmd::Preferences};
+    std::vector<int> offered;
+    for (QAction* action : menu->actions())
+        offered.push_back(action->data().toInt());
+    EXPECT_EQ(offered, expected);
+    EXPECT_TRUE(menu->actions()[0]->isEnabled());
     view.run(cmd::EditSelectAll);
     ASSERT_TRUE(view.enabled(cmd::EditDelete));
     view.run(cmd::EditDelete);
@@ -115,9 +138,7 @@ TEST_F(ThumbViewTest, DeletingEveryFrameLeavesAnEmptyList) {
 }
 
 TEST_F(ThumbViewTest, ClickingEmptySpaceKeepsTheCurrentFrameSelected) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {1, 2, 3});
-    CQuibThumbView view(doc);
+    CQuibThumbView& view = open({1, 2, 3});
     show(view);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centreOf(view, 1));
     EXPECT_EQ(doc.currentFrameIndex, 1);
@@ -223,44 +244,18 @@ TEST_F(ThumbViewTest, PasteDropAndCutKeepThePendingEditsOfBothProjects) {
 }
 
 TEST_F(ThumbViewTest, DraggingNearAnEdgeScrollsTheList) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, std::vector<uint32_t>(30, 1));
-    CQuibThumbView view(doc);
+    CQuibThumbView& view = open(std::vector<uint32_t>(30, 1));
     show(view, 300);
     QScrollBar* bar = view.horizontalScrollBar();
     ASSERT_GT(bar->maximum(), 0);
-    std::unique_ptr<QMimeData> data(view.dragData());
-    const QPoint nearRight(view.viewport()->width() - 3, 20);
-    QDragEnterEvent enter(nearRight, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
-                          Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &enter);
-    QDragMoveEvent move(nearRight, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(view.viewport(), &move);
+    dragOver(view, view, QPoint(view.viewport()->width() - 3, 20), Qt::NoModifier);
     EXPECT_EQ(bar->value(), CQuibThumbView::EdgeScrollStep);
     QDragLeaveEvent leave;
     QApplication::sendEvent(view.viewport(), &leave);
 }
 
-TEST_F(ThumbViewTest, PopupOffersTheThumbnailCommandsInOrder) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {1, 2});
-    CQuibThumbView view(doc);
-    std::unique_ptr<QMenu> menu(view.createPopupMenu(nullptr));
-    EXPECT_EQ(menu->title(), QStringLiteral("Miniature"));
-    const std::vector<int> expected = {cmd::EditDelete, cmd::EditCut,      cmd::EditCopy,   cmd::CopyMerged,
-                                       cmd::EditPaste,  cmd::InsertFrames, cmd::Preferences};
-    std::vector<int> offered;
-    for (QAction* action : menu->actions())
-        offered.push_back(action->data().toInt());
-    EXPECT_EQ(offered, expected);
-    EXPECT_TRUE(menu->actions()[0]->isEnabled());  // a frame is selected
-}
-
 TEST_F(ThumbViewTest, DoubleClickOnAnItemTogglesWrapModeAndItemsFlowIntoRows) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, std::vector<uint32_t>(10, 1));
-    CQuibThumbView view(doc);
+    CQuibThumbView& view = open(std::vector<uint32_t>(10, 1));
     bool editorHidden = false;
     view.setWrapModeHandler([&](bool wrap) { editorHidden = wrap; });
     show(view, 300);
@@ -279,9 +274,7 @@ TEST_F(ThumbViewTest, DoubleClickOnAnItemTogglesWrapModeAndItemsFlowIntoRows) {
 }
 
 TEST_F(ThumbViewTest, MoveAllElementsShiftsTheSelectedFramesElementsAndTheFramePicture) {
-    CQuibDoc doc;
-    buildFlatProject(doc, 64, 48, {1, 2, 3});
-    CQuibThumbView view(doc);
+    CQuibThumbView& view = open({1, 2, 3});
     EXPECT_FALSE(view.enabled(cmd::MoveAllElements));  // no background picture
     doc.backgroundImage = Bitmap24(100, 80);
     ASSERT_TRUE(view.enabled(cmd::MoveAllElements));
@@ -339,6 +332,68 @@ TEST(ThumbnailItemDelegate, InsertionBarIsATwoPixelLineWithTicks) {
     }
     EXPECT_EQ(image.pixel(4, 20), white);
     EXPECT_EQ(image.pixel(7, 2), white);
+}
+
+// Straightforward reference: every destination pixel sums its inclusive source box.
+std::vector<uint8_t> referenceBoxFilter(const std::vector<uint8_t>& src, int sw, int sh, int dw, int dh) {
+    std::vector<uint8_t> out(size_t(dw) * size_t(dh) * 3);
+    for (int y = 0; y < dh; ++y) {
+        const int y0 = std::min(y * sh / dh, sh - 1), y1 = std::min((y + 1) * sh / dh, sh - 1);
+        for (int x = 0; x < dw; ++x) {
+            const int x0 = std::min(x * sw / dw, sw - 1), x1 = std::min((x + 1) * sw / dw, sw - 1);
+            for (int c = 0; c < 3; ++c) {
+                unsigned sum = 0, n = 0;
+                for (int yy = y0; yy <= y1; ++yy)
+                    for (int xx = x0; xx <= x1; ++xx, ++n)
+                        sum += src[(size_t(yy) * size_t(sw) + size_t(xx)) * 3 + size_t(c)];
+                out[(size_t(y) * size_t(dw) + size_t(x)) * 3 + size_t(c)] = uint8_t(sum / n);
+            }
+        }
+    }
+    return out;
+}
+
+std::vector<uint8_t> noisePicture(int w, int h, uint32_t seed) {
+    std::vector<uint8_t> pixels(size_t(w) * size_t(h) * 3);
+    for (uint8_t& p : pixels) {
+        seed = seed * 1664525u + 1013904223u;
+        p = uint8_t(seed >> 24);
+    }
+    return pixels;
+}
+
+std::vector<uint8_t> compressed(const std::vector<uint8_t>& pixels) {
+    return *zlibCompress(pixels.data(), pixels.size(), 1);
+}
+
+TEST(BoxFilter, CompressedStreamGivesTheSameAsTheDecompressedPicture) {
+    const int sw = 333, sh = 250, dw = 40, dh = 30;
+    const auto src = noisePicture(sw, sh, 7);
+    const auto stream = compressed(src);
+    BoxFilter filter(sw, sh, dw, dh);
+    std::vector<uint8_t> scratch;
+    EXPECT_TRUE(filterCompressedPicture(stream.data(), stream.size(), filter, scratch));
+    std::vector<uint8_t> out(size_t(dw) * size_t(dh) * 3);
+    filter.write(out.data(), size_t(dw) * 3);
+    EXPECT_EQ(out, referenceBoxFilter(src, sw, sh, dw, dh));
+}
+
+TEST(BoxFilter, DamagedOrShortStreamsFailAndLeaveMissingRowsBlack) {
+    const int sw = 64, sh = 64;
+    std::vector<uint8_t> white(size_t(sw) * size_t(sh) * 3, 255);
+    auto stream = compressed(white);
+    stream.resize(stream.size() / 2);
+    BoxFilter filter(sw, sh, 8, 8);
+    std::vector<uint8_t> scratch;
+    EXPECT_FALSE(filterCompressedPicture(stream.data(), stream.size(), filter, scratch));
+    std::vector<uint8_t> out(8 * 8 * 3);
+    filter.write(out.data(), 8 * 3);
+    EXPECT_EQ(out[0], 255);             // the top was read
+    EXPECT_EQ(out[out.size() - 1], 0);  // the bottom never came
+    const uint8_t garbage[] = {1, 2, 3, 4, 5, 6, 7, 8};
+    filter.reset();
+    EXPECT_FALSE(filterCompressedPicture(garbage, sizeof garbage, filter, scratch));
+    EXPECT_FALSE(filterCompressedPicture(garbage, 0, filter, scratch));
 }
 
 }  // namespace

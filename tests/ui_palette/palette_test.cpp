@@ -1,0 +1,567 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstring>
+
+#include "../ui/main_window_fixture.h"
+#include "../ui/ui_test_support.h"
+#include "base/progress.h"
+#include "model/project_storage.h"
+#include "model/synthetic_project.h"
+#include "palette/frame_palette.h"
+#include "palette/palette_entry.h"
+#include "palette/palette_file.h"
+#include "palette/standard_palettes.h"
+#include "render/render_project.h"
+#include "ui/command_ids.h"
+#include "ui/command_router.h"
+#include "ui/new_palette_dialog.h"
+#include "ui/palette_commands.h"
+#include "ui/palette_dialog.h"
+#include "ui/palette_edit_state.h"
+#include "ui/palette_swatch_grid.h"
+#include "ui/quib_project_document.h"
+#include "ui/render_progress_dialog.h"
+
+namespace quib::test {
+
+// A picture of w x h filled with one colour.
+Bitmap24 flatPicture(int w, int h, uint8_t red, uint8_t green, uint8_t blue) {
+    Bitmap24 picture(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t* p = picture.pixel(x, y);
+            p[0] = blue, p[1] = green, p[2] = red;
+        }
+    return picture;
+}
+
+// Fills an empty document with one frame per picture (all of the first picture's size); the first
+// frame is current.
+void buildProjectOf(CQuibDoc& doc, const std::vector<Bitmap24>& pictures) {
+    if (pictures.empty())
+        return;
+    doc.SetEmptyProjectFrameSize(pictures.front().width, pictures.front().height);
+    for (const Bitmap24& picture : pictures) {
+        doc.currentImage = picture;
+        doc.AppendCapturedFrame();
+    }
+    doc.SelectFrame(0, true);
+    doc.SetModifiedFlag(false);
+}
+
+// A palette of the given colours, fourth byte 255.
+Palette paletteOf(std::initializer_list<PaletteEntry> entries) {
+    Palette palette;
+    for (const PaletteEntry& e : entries)
+        palette.entries[size_t(palette.count++)] = PaletteEntry{e.red, e.green, e.blue, 255};
+    return palette;
+}
+
+// Counts positions and cancels once a given number of rows is reached (never when negative).
+class RecordingProgress : public Progress {
+public:
+    explicit RecordingProgress(int cancelAt = -1) : m_cancelAt(cancelAt) {}
+    void setText(const std::string& text) override { title = text; }
+    void setRange(int low, int high) override { rangeLow = low, rangeHigh = high; }
+    void setPosition(int position) override { last = position, ++steps; }
+    bool cancelled() const override { return m_cancelAt >= 0 && last >= m_cancelAt; }
+
+    std::string title;
+    int rangeLow = 0;
+    int rangeHigh = 0;
+    int last = -1;
+    int steps = 0;
+
+private:
+    int m_cancelAt;
+};
+
+}  // namespace quib::test
+
+namespace quib {
+namespace {
+
+using test::RecordingProgress;
+
+std::vector<PaletteEntry> firstEntries(const Palette& palette) {
+    return {palette.entries.begin(), palette.entries.begin() + palette.count};
+}
+
+void setProjectPalette(CQuibDoc& doc, const Palette& palette) {
+    std::copy(palette.entries.begin(), palette.entries.end(), doc.settings.palette);
+    doc.settings.paletteCount = palette.count;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A project of three synthetic frames; every question the palette dialog asks is answered here.
+struct PaletteDialogTest : test::WithApplication, ::testing::Test {
+    PaletteDialogTest() {
+        EXPECT_TRUE(buildSyntheticProject(doc, 80, 60, 3));
+        doc.SelectFrame(0, true);
+        PaletteDialogPrompts& ask = PaletteDialog::prompts();
+        ask.showMessage = [this](const QString& text) { messages.append(text); };
+        ask.askYesNo = [this](const QString& question) {
+            questions.append(question);
+            return answerYes;
+        };
+        ask.makeProgress = [this](QWidget*) { return std::make_unique<RecordingProgress>(cancelAtRow); };
+    }
+    ~PaletteDialogTest() override { PaletteDialog::prompts() = PaletteDialogPrompts{}; }
+
+    // "Crea nuova" answered by choose (which sets up the second dialog), then OK.
+    bool createWith(PaletteDialog& dialog, const std::function<void(NewPaletteDialog&)>& choose) {
+        PaletteDialog::prompts().runNewPalette = [&](NewPaletteDialog& choice) {
+            choose(choice);
+            choice.accept();
+            return choice.result() == QDialog::Accepted;
+        };
+        return dialog.createNew();
+    }
+    QString inFolder(const QString& name) const { return QDir(folder.path()).filePath(name); }
+
+    CQuibDoc doc;
+    QTemporaryDir folder;
+    QStringList messages;
+    QStringList questions;
+    bool answerYes = true;
+    int cancelAtRow = -1;
+};
+
+TEST_F(PaletteDialogTest, CreateIsDisabledWithoutFramesAndCancelledChangesNothing) {
+    CQuibDoc empty;
+    PaletteDialog dialog(empty);
+    EXPECT_FALSE(dialog.createButton()->isEnabled());
+    EXPECT_FALSE(dialog.createNew());
+    // A cancelled choice of the new palette changes nothing.
+    setProjectPalette(doc, test::paletteOf({{1, 2, 3}}));
+    PaletteDialog withFrames(doc);
+    PaletteDialog::prompts().runNewPalette = [](NewPaletteDialog& d) {
+        d.webSafeButton()->setChecked(true);
+        return false;
+    };
+    EXPECT_FALSE(withFrames.createNew());
+    EXPECT_EQ(withFrames.palette().count, 1);
+}
+
+TEST_F(PaletteDialogTest, OctreeOverTheCurrentFrameReadsThatFrameOnly) {
+    CQuibDoc small;
+    test::buildProjectOf(small, {test::flatPicture(8, 4, 10, 20, 30), test::flatPicture(8, 4, 200, 100, 50)});
+    small.SelectFrame(1);
+    PaletteDialog dialog(small);
+    ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.currentFrameButton()->setChecked(true); }));
+    EXPECT_EQ(firstEntries(dialog.palette()), (std::vector<PaletteEntry>{{200, 100, 50, 255}}));
+    EXPECT_EQ(small.currentFrameIndex, 1);
+}
+
+TEST_F(PaletteDialogTest, CancelledOctreeLeavesThePaletteAndTheCurrentFrame) {
+    const Palette before = test::paletteOf({{1, 2, 3}, {4, 5, 6}});
+    setProjectPalette(doc, before);
+    doc.SelectFrame(2);
+    cancelAtRow = 70;  // part way through the second frame
+    PaletteDialog dialog(doc);
+    EXPECT_FALSE(createWith(dialog, [](NewPaletteDialog&) {}));
+    EXPECT_EQ(dialog.palette(), before);
+    EXPECT_EQ(dialog.countEdit()->value(), 2);
+    EXPECT_EQ(doc.currentFrameIndex, 2);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(PaletteDialogTest, OctreeRunsUnderTheProgressDialogAndGivesTheDialogBack) {
+    PaletteDialog::prompts().makeProgress = nullptr;
+    PaletteDialog dialog(doc);
+    dialog.show();
+    ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.countEdit()->setValue(32); }));
+    EXPECT_LE(dialog.palette().count, 32);
+    EXPECT_GT(dialog.palette().count, 1);
+    EXPECT_TRUE(dialog.isEnabled());
+}
+
+TEST(NewPaletteChoices, CountOutsideOneTo256KeepsTheDialogOpen) {
+    test::ensureApplication();
+    QStringList messages;
+    NewPaletteDialog dialog(16);
+    dialog.setMessageFunction([&](const QString& text) { messages.append(text); });
+    dialog.show();
+    for (int wrong : {0, 257}) {
+        dialog.countEdit()->setValue(wrong);
+        dialog.accept();
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
+        EXPECT_TRUE(dialog.isVisible());
+    }
+    EXPECT_EQ(messages, QStringList(2, QStringLiteral("Si prega di inserire un numero tra 1 e 256")));
+    EXPECT_EQ(dialog.focusWidget(), dialog.countEdit());
+    // The count does not matter for the fixed palettes.
+    dialog.webSafeButton()->setChecked(true);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.choice().method, NewPaletteChoice::Method::WebSafe216);
+}
+
+TEST_F(PaletteDialogTest, SaveThenLoadRoundTripsTheColours) {
+    Palette palette = test::paletteOf({{0, 0, 0}, {255, 128, 1}, {17, 34, 51}, {255, 255, 255}});
+    setProjectPalette(doc, palette);
+    const QString path = inFolder(QStringLiteral("colours.pal"));
+    PaletteDialog::prompts().saveFileName = [&] { return path; };
+    PaletteDialog::prompts().openFileName = [&] { return path; };
+    PaletteDialog saving(doc);
+    ASSERT_TRUE(saving.saveFile());
+    EXPECT_EQ(readAll(path), QByteArray("JASC-PAL\n0100\n4\n0 0 0\n255 128 1\n17 34 51\n255 255 255\n"));
+
+    CQuibDoc other;
+    PaletteDialog loading(other);
+    ASSERT_TRUE(loading.loadFile());
+    ASSERT_EQ(loading.palette().count, 4);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(loading.palette().entries[size_t(i)].red, palette.entries[size_t(i)].red) << i;
+        EXPECT_EQ(loading.palette().entries[size_t(i)].green, palette.entries[size_t(i)].green) << i;
+        EXPECT_EQ(loading.palette().entries[size_t(i)].blue, palette.entries[size_t(i)].blue) << i;
+    }
+    EXPECT_EQ(loading.countEdit()->value(), 4);
+    EXPECT_EQ(loading.state().selected(), 0);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+// A file that cannot be read or written is reported and changes nothing; no file chosen says nothing.
+TEST_F(PaletteDialogTest, FilesThatFailOrAreNotChosenChangeNothing) {
+    const Palette before = test::paletteOf({{1, 2, 3}});
+    setProjectPalette(doc, before);
+    writeAll(inFolder(QStringLiteral("odd.pal")), "GIF89a...");
+    const struct {
+        bool load;
+        const char* name;
+        QStringList said;
+    } cases[] = {
+        {true, "nowhere.pal", {QStringLiteral("Impossibile aprire il file")}},
+        {true, "odd.pal", {QStringLiteral("Formato di file sconosciuto")}},
+        {false, "no/such/folder/x.pal", {QStringLiteral("Impossibile creare il file")}},
+        {true, nullptr, {}},
+        {false, nullptr, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name ? c.name : "none");
+        messages.clear();
+        const QString path = c.name ? inFolder(QString::fromUtf8(c.name)) : QString();
+        PaletteDialog::prompts().openFileName = [&] { return path; };
+        PaletteDialog::prompts().saveFileName = [&] { return path; };
+        PaletteDialog dialog(doc);
+        EXPECT_FALSE(c.load ? dialog.loadFile() : dialog.saveFile());
+        EXPECT_EQ(messages, c.said);
+        EXPECT_EQ(dialog.palette(), before);
+    }
+}
+
+TEST_F(PaletteDialogTest, TypedCountAsksBeforeResizing) {
+    setProjectPalette(doc, test::paletteOf({{1, 1, 1}, {2, 2, 2}, {3, 3, 3}}));
+    PaletteDialog dialog(doc);
+    dialog.show();
+    dialog.countEdit()->setValue(3);
+    EXPECT_TRUE(questions.isEmpty());
+    dialog.countEdit()->setValue(5);
+    EXPECT_EQ(questions, QStringList{QStringLiteral("Volete ridimensionare la palette in 5 colori?")});
+    ASSERT_EQ(dialog.palette().count, 5);
+    EXPECT_EQ(dialog.palette().entries[3], PaletteEntry{});
+    EXPECT_EQ(dialog.palette().entries[4], PaletteEntry{});
+    answerYes = false;
+    dialog.countEdit()->setValue(2);
+    EXPECT_EQ(dialog.palette().count, 5);
+    // Leaving the field shows the count the palette really has.
+    emit dialog.countEdit()->editingFinished();
+    EXPECT_EQ(dialog.countEdit()->value(), 5);
+    EXPECT_EQ(questions.size(), 2);
+}
+
+TEST_F(PaletteDialogTest, TypedCountOutsideTheRangeIsRefused) {
+    setProjectPalette(doc, test::paletteOf({{1, 1, 1}, {2, 2, 2}}));
+    PaletteDialog dialog(doc);
+    dialog.show();
+    dialog.countEdit()->setValue(0);
+    dialog.countEdit()->setValue(257);
+    EXPECT_EQ(messages, QStringList(2, QStringLiteral("Si prega di inserire un numero tra 1 e 256")));
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_EQ(dialog.palette().count, 2);
+    EXPECT_EQ(dialog.focusWidget(), dialog.countEdit());
+}
+
+TEST_F(PaletteDialogTest, DoubleClickEditsTheColourKeepingTheFourthByteAndCancelChangesNothing) {
+    Palette palette = test::paletteOf({{1, 1, 1}, {2, 2, 2}});
+    palette.entries[1].flags = 0;
+    setProjectPalette(doc, palette);
+    std::vector<QColor> offered;
+    PaletteDialog::prompts().chooseColour = [&](const QColor& initial) -> std::optional<QColor> {
+        offered.push_back(initial);
+        return QColor(100, 150, 200);
+    };
+    PaletteDialog dialog(doc);
+    dialog.resize(500, 400);
+    dialog.show();
+    PaletteSwatchGrid* grid = dialog.grid();
+    const QPoint cell = PaletteSwatchGrid::cellRect(grid->cellArea(), 1).center();
+    QTest::mouseClick(grid, Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(grid, Qt::LeftButton, {}, cell);
+    EXPECT_EQ(offered, std::vector<QColor>{QColor(2, 2, 2)});
+    EXPECT_EQ(dialog.palette().entries[1], (PaletteEntry{100, 150, 200, 0}));
+
+    // A cancelled chooser, or an entry past the count, changes nothing.
+    const Palette edited = dialog.palette();
+    PaletteDialog::prompts().chooseColour = [](const QColor&) { return std::optional<QColor>(); };
+    EXPECT_FALSE(dialog.editEntry(0));
+    EXPECT_FALSE(dialog.editEntry(2));
+    EXPECT_EQ(dialog.palette(), edited);
+}
+
+// A palette of count entries whose red byte is the index, the fourth byte 255.
+Palette rampPalette(int count) {
+    Palette palette;
+    for (int i = 0; i < count; ++i)
+        palette.entries[size_t(i)] = PaletteEntry{uint8_t(i), uint8_t(255 - i), 7, 255};
+    palette.count = count;
+    return palette;
+}
+
+PaletteEditState stateWithSelection(int count, int selected) {
+    PaletteEditState state(rampPalette(count));
+    state.select(selected);
+    return state;
+}
+
+TEST(PaletteCells, EveryCellIsFoundAtItsCentreAndNothingOutside) {
+    const QRect area(3, 4, 250, 170);
+    for (int k = 0; k < 256; ++k)
+        EXPECT_EQ(PaletteSwatchGrid::cellAt(area, PaletteSwatchGrid::cellRect(area, k).center()), k);
+    EXPECT_EQ(PaletteSwatchGrid::cellAt(area, QPoint(2, 50)), -1);
+    EXPECT_EQ(PaletteSwatchGrid::cellAt(area, QPoint(100, 174)), -1);
+}
+
+TEST(PaletteSelection, MovesStopAtCellZeroAndAtTheLastEntry) {
+    PaletteEditState state = stateWithSelection(40, 16);
+    EXPECT_TRUE(state.moveSelection(-16));
+    EXPECT_EQ(state.selected(), 0);
+    EXPECT_FALSE(state.moveSelection(-16));
+    EXPECT_FALSE(state.moveSelection(-1));
+    EXPECT_EQ(state.selected(), 0);
+    PaletteEditState none(rampPalette(40));
+    EXPECT_FALSE(none.moveSelection(1));
+    EXPECT_EQ(none.selected(), -1);
+
+    // Down from count less sixteen is refused.
+    state.select(40 - 16);
+    EXPECT_FALSE(state.moveSelection(16));
+    EXPECT_EQ(state.selected(), 24);
+    EXPECT_TRUE(state.moveSelection(15));
+    EXPECT_EQ(state.selected(), 39);
+    EXPECT_FALSE(state.moveSelection(1));
+}
+
+TEST(PaletteRemoval, FirstEntryIsNeverRemoved) {
+    PaletteEditState state = stateWithSelection(5, 0);
+    EXPECT_FALSE(state.removeSelected());
+    EXPECT_EQ(state.count(), 5);
+    PaletteEditState none(rampPalette(5));
+    EXPECT_FALSE(none.removeSelected());
+}
+
+TEST(PaletteColour, EditKeepsTheFourthByte) {
+    Palette palette = rampPalette(3);
+    palette.entries[1].flags = 0;
+    PaletteEditState state(palette);
+    EXPECT_TRUE(state.setColour(1, 200, 100, 50));
+    EXPECT_EQ(state.entry(1), (PaletteEntry{200, 100, 50, 0}));
+    EXPECT_FALSE(state.setColour(3, 1, 2, 3));
+}
+
+TEST(PaletteReplace, EmptyPaletteChangesNothing) {
+    PaletteEditState state = stateWithSelection(8, 3);
+    EXPECT_FALSE(state.replace(std::vector<PaletteEntry>{}));
+    EXPECT_EQ(state.palette(), rampPalette(8));
+    EXPECT_TRUE(state.replace(std::vector<PaletteEntry>{{1, 2, 3, 255}, {4, 5, 6, 255}}));
+    EXPECT_EQ(state.count(), 2);
+    EXPECT_EQ(state.selected(), 1);
+}
+
+// The grid at a size where every cell is 16 pixels square.
+struct PaletteGridWidget : test::WithApplication, ::testing::Test {
+    PaletteGridWidget() : state(rampPalette(20)), grid(state) {
+        const int frame = grid.frameWidth();
+        grid.setFixedSize(256 + 2 * frame, 256 + 2 * frame);
+        grid.setChangeCallback([this] { ++changes; });
+        grid.setEditCallback([this](int index) { edited.push_back(index); });
+        grid.show();
+        grid.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&grid));
+    }
+    QPoint centreOf(int index) const { return PaletteSwatchGrid::cellRect(grid.cellArea(), index).center(); }
+
+    PaletteEditState state;
+    PaletteSwatchGrid grid;
+    int changes = 0;
+    std::vector<int> edited;
+};
+
+TEST_F(PaletteGridWidget, KeysMoveAndDeleteWhileTheGridHasTheFocus) {
+    QTest::mouseClick(&grid, Qt::LeftButton, {}, centreOf(17));
+    QTest::keyClick(&grid, Qt::Key_Up);
+    EXPECT_EQ(state.selected(), 1);
+    QTest::keyClick(&grid, Qt::Key_Right);
+    EXPECT_EQ(state.selected(), 2);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(state.selected(), 18);
+    QTest::keyClick(&grid, Qt::Key_Down);  // cell 34 is blank
+    EXPECT_EQ(state.selected(), 18);
+    QTest::keyClick(&grid, Qt::Key_Delete);
+    EXPECT_EQ(state.count(), 19);
+    EXPECT_EQ(state.entry(18).red, 19);
+}
+
+TEST_F(PaletteGridWidget, DoubleClickOnTheSelectedCellAsksForAnEdit) {
+    QTest::mouseClick(&grid, Qt::LeftButton, {}, centreOf(7));
+    QTest::mouseDClick(&grid, Qt::LeftButton, {}, centreOf(7));
+    QTest::mouseDClick(&grid, Qt::LeftButton, {}, centreOf(100));
+    EXPECT_EQ(edited, std::vector<int>{7});
+}
+
+TEST_F(PaletteGridWidget, EntriesAreDrawnInTheirColourAndTheRestStaysBlank) {
+    state.select(2);
+    const QImage picture = grid.grab().toImage();
+    EXPECT_EQ(picture.pixelColor(centreOf(4)), QColor(4, 251, 7));
+    EXPECT_EQ(picture.pixelColor(centreOf(19)), QColor(19, 236, 7));
+    const QColor blank = picture.pixelColor(centreOf(20));
+    EXPECT_EQ(blank, picture.pixelColor(centreOf(255)));
+    EXPECT_NE(blank, QColor(20, 235, 7));
+    // The highlight frame of the selected cell.
+    const QRect selected = PaletteSwatchGrid::cellRect(grid.cellArea(), 2);
+    EXPECT_EQ(picture.pixelColor(selected.topLeft()), QColor(Qt::black));
+    EXPECT_EQ(picture.pixelColor(selected.topLeft() + QPoint(1, 1)), QColor(Qt::white));
+}
+
+// A project with two frames and a known palette; the palette dialog is run by the test.
+struct PaletteCommandTest : test::WithApplication, ::testing::Test {
+    PaletteCommandTest() : document(QuibProjectDocument::createNew()) {
+        test::buildProjectOf(doc(), {test::flatPicture(8, 6, 0, 0, 0), test::flatPicture(8, 6, 90, 60, 30)});
+        for (int i = 0; i < 256; ++i)
+            doc().settings.palette[i] = PaletteEntry{uint8_t(i), 1, 2, 3};
+        doc().settings.paletteCount = 4;
+        doc().settings.usePalette = 1;
+        doc().SetModifiedFlag(false);
+        doc().addObserver(&hints);
+        PaletteDialog::prompts().runPalette = [this](PaletteDialog& dialog) {
+            ++dialogsRun;
+            return edit ? edit(dialog) : false;
+        };
+        PaletteDialog::prompts().runNewPalette = [](NewPaletteDialog& choice) {
+            choice.webSafeButton()->setChecked(true);
+            return true;
+        };
+    }
+    ~PaletteCommandTest() override {
+        doc().removeObserver(&hints);
+        PaletteDialog::prompts() = PaletteDialogPrompts{};
+    }
+    CQuibDoc& doc() { return document->doc(); }
+    std::vector<uint8_t> paletteBytes() {
+        std::vector<uint8_t> bytes(sizeof(doc().settings.palette));
+        std::memcpy(bytes.data(), doc().settings.palette, bytes.size());
+        return bytes;
+    }
+
+    std::unique_ptr<QuibProjectDocument> document;
+    test::HintRecorder hints;
+    std::function<bool(PaletteDialog&)> edit;
+    int dialogsRun = 0;
+};
+
+// Cancel, also after a new palette of either kind was made, leaves the project as it was; OK
+// without changes still marks it modified.
+TEST_F(PaletteCommandTest, CancelLeavesTheProjectUnchangedAndOkMarksItModified) {
+    const std::vector<uint8_t> before = paletteBytes();
+    edit = [](PaletteDialog& dialog) {
+        dialog.createNew();
+        return false;
+    };
+    EXPECT_FALSE(runPaletteDialog(doc(), nullptr));
+    EXPECT_EQ(dialogsRun, 1);
+    EXPECT_EQ(paletteBytes(), before);
+    EXPECT_EQ(doc().settings.paletteCount, 4);
+    EXPECT_FALSE(doc().isModified());
+    EXPECT_TRUE(hints.hints.empty());
+
+    doc().SelectFrame(1);
+    PaletteDialog::prompts().runNewPalette = [](NewPaletteDialog& choice) {
+        choice.countEdit()->setValue(8);
+        return true;
+    };
+    PaletteDialog::prompts().makeProgress = [](QWidget*) { return std::make_unique<NullProgress>(); };
+    int madeColours = 0;
+    edit = [&](PaletteDialog& dialog) {
+        dialog.createNew();
+        madeColours = dialog.palette().count;
+        return false;
+    };
+    EXPECT_FALSE(runPaletteDialog(doc(), nullptr));
+    EXPECT_EQ(madeColours, 2);
+    EXPECT_EQ(paletteBytes(), before);
+    EXPECT_EQ(doc().settings.paletteCount, 4);
+    EXPECT_EQ(doc().currentFrameIndex, 1);
+    EXPECT_FALSE(doc().isModified());
+
+    edit = [](PaletteDialog&) { return true; };
+    EXPECT_TRUE(runPaletteDialog(doc(), nullptr));
+    EXPECT_EQ(paletteBytes(), before);
+    EXPECT_TRUE(doc().isModified());
+}
+
+// The command reaches the palette dialog from the main window, past the views of the project.
+struct PaletteFromMainWindow : test::MainWindowFixture {
+    PaletteFromMainWindow() {
+        CQuibDoc source;
+        test::buildProjectOf(source, {test::flatPicture(8, 6, 10, 20, 30)});
+        source.settings.usePalette = 1;
+        EXPECT_TRUE(frame.openProject(save(source, QStringLiteral("palette.qbk"))));
+        PaletteDialog::prompts().runNewPalette = [](NewPaletteDialog& choice) {
+            choice.standardButton()->setChecked(true);
+            return true;
+        };
+        PaletteDialog::prompts().runPalette = [](PaletteDialog& dialog) { return dialog.createNew(); };
+    }
+    ~PaletteFromMainWindow() override { PaletteDialog::prompts() = PaletteDialogPrompts{}; }
+};
+
+TEST_F(PaletteFromMainWindow, CommandIsEnabledOnlyInPaletteModeAndSetsThePalette) {
+    ASSERT_TRUE(frame.router().isEnabled(cmd::EditPalette));
+    ASSERT_TRUE(frame.router().dispatch(cmd::EditPalette));
+    EXPECT_EQ(doc().settings.paletteCount, 16);
+    EXPECT_EQ(doc().settings.palette[9], (PaletteEntry{255, 0, 0, 255}));
+    EXPECT_TRUE(doc().isModified());
+    doc().settings.usePalette = 0;
+    EXPECT_FALSE(frame.router().isEnabled(cmd::EditPalette));
+}
+
+// Palette mode without a palette: OK on an empty palette still stops the render.
+TEST_F(PaletteCommandTest, OkWithAnEmptyPaletteStillStopsTheRender) {
+    doc().settings.paletteCount = 0;
+    edit = [](PaletteDialog&) { return true; };
+    QStringList messages;
+    EXPECT_FALSE(supplyMissingPalette(doc(), nullptr, [&](const QString& text) { messages.append(text); }));
+    EXPECT_EQ(messages, QStringList{QString::fromUtf8(kNoPaletteMessage)});
+    EXPECT_EQ(doc().settings.paletteCount, 0);
+}
+
+}  // namespace
+}  // namespace quib
