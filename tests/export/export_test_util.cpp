@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 
+#include <QImage>
 #include <cstdio>
-#include <filesystem>
+#include <cstring>
 #include <fstream>
-#include <sstream>
 
 #include "model/frame_composer.h"
 
@@ -71,31 +70,6 @@ void editFrame(CQuibDoc& doc, int index, void (*edit)(FrameElements&)) {
     doc.SetFrame(index, frame, false);
     if (doc.currentFrameIndex >= 0)
         doc.SelectFrame(doc.currentFrameIndex, true);
-}
-
-TempDir::TempDir() {
-    char pattern[] = "/tmp/quib-export-test-XXXXXX";
-    if (mkdtemp(pattern))
-        m_dir = pattern;
-}
-
-TempDir::~TempDir() {
-    if (!m_dir.empty()) {
-        std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
-    }
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool fileExists(const std::string& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0;
 }
 
 bool haveProgram(const std::string& name) {
@@ -176,22 +150,10 @@ std::string pdfObject(const std::string& pdf, int number) {
 }
 
 Bitmap24 readPpm(const std::string& path) {
-    const std::string data = readFile(path);
-    std::istringstream in(data);
-    std::string magic;
-    int w = 0, h = 0, maxValue = 0;
-    in >> magic >> w >> h >> maxValue;
-    if (magic != "P6" || w <= 0 || h <= 0 || maxValue != 255)
-        return Bitmap24();
-    const size_t start = size_t(in.tellg()) + 1;
-    if (data.size() < start + size_t(w) * h * 3)
-        return Bitmap24();
-    Bitmap24 picture(w, h);
-    for (size_t i = 0; i < size_t(w) * h; ++i) {
-        picture.pixels[i * 3] = uint8_t(data[start + i * 3 + 2]);
-        picture.pixels[i * 3 + 1] = uint8_t(data[start + i * 3 + 1]);
-        picture.pixels[i * 3 + 2] = uint8_t(data[start + i * 3]);
-    }
+    const QImage image = QImage(QString::fromStdString(path), "PPM").convertToFormat(QImage::Format_BGR888);
+    Bitmap24 picture(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(picture.pixel(0, y), image.constScanLine(y), size_t(image.width()) * 3);
     return picture;
 }
 

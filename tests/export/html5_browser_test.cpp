@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <filesystem>
-#include <fstream>
 
 #include "export/project_output.h"
 #include "export_test_util.h"
@@ -288,11 +287,10 @@ TEST_P(Html5DamagedPicture, IsNamedInAVisibleMessage) {
             name = std::max(name, entry.path().filename().string());
     for (bool missing : {true, false}) {
         const std::string picture = dir.path("movie_files/" + name);
-        if (missing) {
+        if (missing)
             std::filesystem::remove(picture);
-        } else {
-            std::ofstream(picture, std::ios::binary | std::ios::trunc) << "RIFF\x10\0\0\0WEBPVP8L garbage";
-        }
+        else
+            test::writeFile(picture, "RIFF\x10\0\0\0WEBPVP8L garbage");
         ASSERT_TRUE(browser->open("file://" + dir.path("movie.html")));
         const QJsonObject message =
             browser
