@@ -64,7 +64,7 @@ std::string emptyFrameLines(int i, const std::string& image) {
            "map\"><br><br>\r\n";
 }
 
-TEST(HtmlFrameLines, ButtonRectanglesAreInclusive) {
+TEST(HtmlFrameLines, ButtonRectanglesAreInclusiveAndHiddenButtonsGiveAnEmptyMap) {
     FrameElements frame;
     frame.nextButton = shown(10, 20);
     EXPECT_EQ(htmlFrameLines(3, 5, frame, buttonImages(), 0, "p3.png"),
@@ -72,6 +72,12 @@ TEST(HtmlFrameLines, ButtonRectanglesAreInclusive) {
               "<area shape=\"rect\" alt=\"Next\" coords=\"10,20,69,43\" href=\"#link4\">\r\n"
               "</map>\r\n"
               "<img id=\"link3\" border=0 src=\"p3.png\" usemap=\"#frame3map\"><br><br>\r\n");
+    // Hidden buttons give an empty map.
+    frame.nextButton.visible = 0;
+    bool linked = true;
+    EXPECT_EQ(htmlFrameLines(0, 1, frame, buttonImages(), 0, "a0.png", &linked),
+              emptyFrameLines(0, "a0.png"));
+    EXPECT_FALSE(linked);
 }
 
 TEST(HtmlFrameLines, AreasFollowPreviousNextGotoOrderWithTheirTargets) {
@@ -96,13 +102,23 @@ TEST(HtmlFrameLines, AreasFollowPreviousNextGotoOrderWithTheirTargets) {
     EXPECT_LT(goto1, goto2);
 }
 
-TEST(HtmlFrameLines, HiddenButtonsGiveAnEmptyMap) {
+TEST(HtmlFrameLines, ExtremePositionsAndOffsetsDoNotOverflowAndTargetsOutsideFollowTheMovie) {
     FrameElements frame;
-    frame.nextButton = NavButton{0, Point{1, 1}, 0};
-    bool linked = true;
-    EXPECT_EQ(htmlFrameLines(0, 1, frame, buttonImages(), 0, "a0.png", &linked),
-              emptyFrameLines(0, "a0.png"));
-    EXPECT_FALSE(linked);
+    frame.nextButton = NavButton{1, Point{INT32_MAX, INT32_MIN}, 0};
+    frame.gotoButtons[0] = NavButton{1, Point{0, 0}, INT32_MAX};
+    frame.gotoButtons[1] = NavButton{1, Point{0, 0}, INT32_MIN};
+    const std::string lines = htmlFrameLines(INT32_MAX - 2, INT32_MAX, frame, buttonImages(), 0, "a.png");
+    EXPECT_NE(lines.find("coords=\"2147483647,-2147483648,2147483706,-2147483625\" href=\"#link2147483646\""),
+              std::string::npos);
+    EXPECT_NE(lines.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link0\""), std::string::npos);
+    EXPECT_EQ(lines.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link0\""), lines.rfind("alt=\"Goto\""));
+    // A go-to before the first frame leads to the first; one past the last frame is left out, as
+    // in the movie.
+    frame.gotoButtons[0] = shown(100, 50, -9);
+    frame.gotoButtons[1] = shown(1, 2, 6);
+    const std::string near = htmlFrameLines(4, 10, frame, buttonImages(), 0, "x.png");
+    EXPECT_NE(near.find("coords=\"100,50,139,69\" href=\"#link0\""), std::string::npos);
+    EXPECT_EQ(near.find("coords=\"1,2,"), std::string::npos);
 }
 
 class HtmlExport : public ::testing::Test {
@@ -136,6 +152,10 @@ TEST_F(HtmlExport, ThreeFramesWithoutButtonsGiveAnchorsEmptyMapsAndImages) {
     EXPECT_EQ(test::readFile(dir.path("page.htm")), expected);
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(test::fileExists(dir.path("page" + std::to_string(i) + ".png")));
+    // Attribute special characters in the page name are escaped.
+    ASSERT_TRUE(exportTo("a&b", png, progress).status.ok());
+    EXPECT_NE(test::readFile(dir.path("a&b.htm")).find("src=\"a&amp;b0.png\""), std::string::npos);
+    EXPECT_TRUE(test::fileExists(dir.path("a&b0.png")));
 }
 
 // Following a link in a real browser shows the named frame from its top edge, not the frame after it.
@@ -240,12 +260,6 @@ TEST_F(HtmlExport, FirstFrameHasNoPreviousAndLastNoNext) {
     EXPECT_NE(page.find("alt=\"Prev\" coords=\"0,40,59,63\" href=\"#link1\""), std::string::npos);
 }
 
-TEST_F(HtmlExport, AttributeSpecialCharactersInThePageNameAreEscaped) {
-    ASSERT_TRUE(exportTo("a&b", png, progress).status.ok());
-    EXPECT_NE(test::readFile(dir.path("a&b.htm")).find("src=\"a&amp;b0.png\""), std::string::npos);
-    EXPECT_TRUE(test::fileExists(dir.path("a&b0.png")));
-}
-
 TEST_F(HtmlExport, PageThatCannotBeCreatedWritesNothingAndKeepsTheCurrentFrame) {
     doc.SelectFrame(2);
     const ExportResult result = exportTo("missing/page", png, progress);
@@ -300,35 +314,6 @@ TEST_F(HtmlExport, TypeThatCannotWriteDoesNotStart) {
     EXPECT_EQ(std::count(writable.begin(), writable.end(), gif), 0);
     EXPECT_EQ(std::count(writable.begin(), writable.end(), png), 1);
     EXPECT_EQ(filterDisplayName(*test::shippedFilters().entry(png).caps).find('|'), std::string::npos);
-}
-
-}  // namespace
-}  // namespace quib
-
-namespace quib {
-namespace {
-
-TEST(HtmlFrameLines, ExtremePositionsAndOffsetsDoNotOverflow) {
-    FrameElements frame;
-    frame.nextButton = NavButton{1, Point{INT32_MAX, INT32_MIN}, 0};
-    frame.gotoButtons[0] = NavButton{1, Point{0, 0}, INT32_MAX};
-    frame.gotoButtons[1] = NavButton{1, Point{0, 0}, INT32_MIN};
-    const std::string lines = htmlFrameLines(INT32_MAX - 2, INT32_MAX, frame, buttonImages(), 0, "a.png");
-    EXPECT_NE(lines.find("coords=\"2147483647,-2147483648,2147483706,-2147483625\" href=\"#link2147483646\""),
-              std::string::npos);
-    EXPECT_NE(lines.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link0\""), std::string::npos);
-    EXPECT_EQ(lines.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link0\""), lines.rfind("alt=\"Goto\""));
-}
-
-// A go-to before the first frame leads to the first; one past the last frame is left out, as in
-// the movie.
-TEST(HtmlFrameLines, GotoTargetsOutsideTheProjectFollowTheMovie) {
-    FrameElements frame;
-    frame.gotoButtons[0] = shown(100, 50, -9);
-    frame.gotoButtons[1] = shown(1, 2, 6);
-    const std::string lines = htmlFrameLines(4, 10, frame, buttonImages(), 0, "x.png");
-    EXPECT_NE(lines.find("coords=\"100,50,139,69\" href=\"#link0\""), std::string::npos);
-    EXPECT_EQ(lines.find("coords=\"1,2,"), std::string::npos);
 }
 
 }  // namespace
