@@ -1,12 +1,10 @@
 #include "export_test_util.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QImage>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include "model/frame_composer.h"
 
@@ -73,7 +71,7 @@ void editFrame(CQuibDoc& doc, int index, void (*edit)(FrameElements&)) {
 }
 
 bool haveProgram(const std::string& name) {
-    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+    return runCommand("command -v " + name + " >/dev/null 2>&1") == 0;
 }
 
 FilterTable& shippedFilters() {
@@ -96,12 +94,9 @@ void expectQpdfAccepts(const std::string& pdf) {
     if (!haveQpdf)
         return;
     TempDir dir;
-    {
-        std::ofstream out(dir.path("check.pdf"), std::ios::binary);
-        out.write(pdf.data(), std::streamsize(pdf.size()));
-    }
+    writeFile(dir.path("check.pdf"), pdf);
     const int status =
-        std::system(("qpdf --check '" + dir.path("check.pdf") + "' >'" + dir.path("log") + "' 2>&1").c_str());
+        runCommand("qpdf --check " + dir.quoted("check.pdf") + " >" + dir.quoted("log") + " 2>&1");
     const std::string log = readFile(dir.path("log"));
     EXPECT_EQ(status, 0) << log;
     EXPECT_EQ(log.find("WARNING"), std::string::npos) << log;
