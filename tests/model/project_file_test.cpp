@@ -85,7 +85,7 @@ void expectSameProject(const CQuibDoc& a, const CQuibDoc& b) {
 
 // The normal variant keeps the streams as they are; the compressed one restores every picture,
 // and the next ordinary save writes the normal variant again.
-TEST(ProjectFileRoundTrip, BothVariantsKeepEveryField) {
+TEST(ProjectFileRoundTrip, BothVariantsKeepEveryFieldTheTextStyleOptionalAndSettingsLoadAlone) {
     for (bool compressed : {false, true}) {
         SCOPED_TRACE(compressed);
         CQuibDoc doc;
@@ -101,25 +101,28 @@ TEST(ProjectFileRoundTrip, BothVariantsKeepEveryField) {
         EXPECT_FALSE(loaded.compressedSave);
         if (compressed) {
             EXPECT_EQ(storeBytes(loaded)[6], 0);
-        } else {
-            for (int i = 0; i < 3; ++i)
-                EXPECT_EQ(doc.frames[size_t(i)].imageData, loaded.frames[size_t(i)].imageData);
-            EXPECT_EQ(storeBytes(loaded), bytes);
+            // A settings-only load skips the frames, and the text style stored after them.
+            CQuibDoc settings;
+            settings.settingsOnly = true;
+            ASSERT_TRUE(loadBytes(bytes, settings));
+            EXPECT_EQ(settings.frameCount(), 0);
+            ProjectSettings expected = doc.settings;
+            expected.textStyle = TextStyle{};
+            EXPECT_EQ(settings.settings, expected);
+            EXPECT_EQ(settings.titles, doc.titles);
+            continue;
         }
-    }
-}
-
-// The text style block is optional: cut off, or never written, it leaves the standard style.
-TEST(ProjectFileRoundTrip, ATextStyleBlockCutShortLeavesTheStandardStyle) {
-    CQuibDoc doc;
-    makeRichProject(doc);
-    const auto bytes = storeBytes(doc);
-    for (size_t cut : {size_t(1), size_t(20), size_t(70), size_t(80)}) {
-        SCOPED_TRACE(cut);
-        CQuibDoc loaded;
-        ASSERT_TRUE(loadBytes(std::vector<uint8_t>(bytes.begin(), bytes.end() - long(cut)), loaded));
-        EXPECT_EQ(loaded.settings.textStyle, TextStyle{});
-        EXPECT_EQ(loaded.frames[1].elements(), doc.frames[1].elements());
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(doc.frames[size_t(i)].imageData, loaded.frames[size_t(i)].imageData);
+        EXPECT_EQ(storeBytes(loaded), bytes);
+        // The text style block is optional: cut off, or never written, it leaves the standard style.
+        for (size_t cut : {size_t(1), size_t(20), size_t(70), size_t(80)}) {
+            SCOPED_TRACE(cut);
+            CQuibDoc shorter;
+            ASSERT_TRUE(loadBytes(std::vector<uint8_t>(bytes.begin(), bytes.end() - long(cut)), shorter));
+            EXPECT_EQ(shorter.settings.textStyle, TextStyle{});
+            EXPECT_EQ(shorter.frames[1].elements(), doc.frames[1].elements());
+        }
     }
 }
 
@@ -146,19 +149,6 @@ TEST(ProjectFileRoundTrip, StoreCommitsPendingEditsFirst) {
     ASSERT_TRUE(loadBytes(storeBytes(doc), loaded));
     EXPECT_EQ(loaded.frames[0].title, "edited");
     EXPECT_EQ(storedPixels(loaded, 0), solidImage(doc.frameSize, 77, 77, 77).pixels);
-}
-
-TEST(ProjectFileRoundTrip, SettingsOnlyLoadSkipsTheFrames) {
-    CQuibDoc doc;
-    makeRichProject(doc);
-    CQuibDoc loaded;
-    loaded.settingsOnly = true;
-    ASSERT_TRUE(loadBytes(storeBytes(doc, true), loaded));
-    EXPECT_EQ(loaded.frameCount(), 0);
-    ProjectSettings expected = doc.settings;
-    expected.textStyle = TextStyle{};  // stored after the frames
-    EXPECT_EQ(loaded.settings, expected);
-    EXPECT_EQ(loaded.titles, doc.titles);
 }
 
 TEST(ProjectFileRoundTrip, OutputNameIsStoredRelativeAndLoadedAbsolute) {
@@ -469,19 +459,17 @@ TEST_F(MalformedFile, StreamsLongerThanTheirBoundOrTooShortForTheirSize) {
     putU32(b, 14, 10000);
     putU32(b, 18, 10000);
     expectRejected(withStream(b, kBackgroundLengthAt, 12));
-}
-
-TEST_F(MalformedFile, CompressedImageStreamLongerThanItsBound) {
+    // A compressed file's single image stream comes last before the style block: lengthened past
+    // the bound.
     CQuibDoc doc;
     makeProject(doc, 1, Size{2, 1});
-    auto b = storeBytes(doc, true);
-    // The single image stream comes last before the style block: lengthen it past the bound.
+    auto c = storeBytes(doc, true);
     const std::vector<uint8_t> pixels(6, 10);
     const size_t lengthAt =
-        b.size() - kStandardStyleBlock - 4 - zlibCompress(pixels.data(), pixels.size(), 9)->size();
-    putU32(b, lengthAt, 19);
-    b.resize(lengthAt + 4 + 19, 0);
-    expectRejected(b);
+        c.size() - kStandardStyleBlock - 4 - zlibCompress(pixels.data(), pixels.size(), 9)->size();
+    putU32(c, lengthAt, 19);
+    c.resize(lengthAt + 4 + 19, 0);
+    expectRejected(c);
 }
 
 // ---- What a file can make the reader allocate is bounded by its bytes ----
