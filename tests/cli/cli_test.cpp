@@ -79,7 +79,7 @@ TEST_F(QuibCli, InfoPrintsTheFieldsOfAKnownProject) {
         EXPECT_NE(j.find(expected), std::string::npos) << expected << "\n in \n" << j;
 }
 
-TEST_F(QuibCli, ErrorsGoToStderrWithTheSystemsMessage) {
+TEST_F(QuibCli, ErrorsGoToStderrWithTheSystemsMessageAndOnlyRegularFilesAreRead) {
     test::writeFile(path("bad.qbk"), "RPBQ\x01\x01");
     const test::CliRun bad = run("info " + dir.quoted("bad.qbk"));
     EXPECT_NE(bad.status, 0);
@@ -98,10 +98,8 @@ TEST_F(QuibCli, ErrorsGoToStderrWithTheSystemsMessage) {
     EXPECT_NE(run("info").status, 0);
     EXPECT_NE(run("frobnicate").status, 0);
     EXPECT_NE(run("new " + dir.quoted("x.qbk") + " --size 0,5").status, 0);
-}
-
-TEST_F(QuibCli, OnlyRegularFilesAreRead) {
-    // A device never ends and a pipe without a writer never answers: both are refused at once.
+    // Only regular files are read: a device never ends and a pipe without a writer never answers,
+    // both are refused at once.
     ASSERT_EQ(::mkfifo(path("pipe.qbk").c_str(), 0600), 0);
     for (const std::string& input : {std::string("/dev/zero"), path("pipe.qbk"), dir.dir()}) {
         const test::CliRun result = run("info '" + input + "'");

@@ -105,17 +105,14 @@ TEST_F(FrameCommand, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {
     EXPECT_EQ(framed, savedFrameOne(shipped));
 }
 
-TEST_F(FrameCommand, IndexOutsideTheProjectOrAMissingProjectFails) {
+TEST_F(FrameCommand, IndexOutsideTheProjectMissingProjectOrBadArgumentsFail) {
     writeProject();
     std::string err;
     EXPECT_EQ(run("frame " + dir.quoted("p.qbk") + " 3 " + dir.quoted("f.png"), &err), 1);
     EXPECT_NE(err.find("3"), std::string::npos);
     EXPECT_TRUE(QImage(QString::fromStdString(path("f.png"))).isNull());
     EXPECT_EQ(run("frame " + dir.quoted("none.qbk") + " 0 " + dir.quoted("f.png")), 1);
-}
-
-TEST_F(FrameCommand, BadArgumentsPrintTheUsage) {
-    std::string err;
+    // Bad arguments print the usage.
     EXPECT_EQ(run("frame a.qbk", &err), 2);
     EXPECT_NE(err.find("frame FILE.qbk"), std::string::npos);
     EXPECT_EQ(run("frame a.qbk -1 out.png"), 2);

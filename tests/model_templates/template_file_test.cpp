@@ -189,7 +189,7 @@ std::vector<uint8_t> handWrittenTemplate() {
     return out;
 }
 
-TEST(TemplateFileLayout, HandWrittenFileReads) {
+TEST(TemplateFileLayout, HandWrittenFileReadsWithPositionsClamped) {
     TemplateSet set;
     ASSERT_TRUE(TemplateSet::fromBytes(handWrittenTemplate(), set).ok());
     EXPECT_EQ(set.mask, 0x3801u);
@@ -216,6 +216,12 @@ TEST(TemplateFileLayout, HandWrittenFileReads) {
     EXPECT_EQ(set.usePalette, 1u);
     // Our writer gives the same bytes back.
     EXPECT_EQ(set.toBytes(), handWrittenTemplate());
+    // Positions are clamped to the coordinate range: frame origin INT32_MAX, INT32_MAX.
+    std::vector<uint8_t> bytes = handWrittenTemplate();
+    for (int i = 30; i < 38; ++i)
+        bytes[size_t(i)] = i % 4 == 1 ? 0x7F : 0xFF;
+    ASSERT_TRUE(TemplateSet::fromBytes(bytes, set).ok());
+    EXPECT_EQ(set.frameOrigin, (Point{kMaxFileCoordinate, kMaxFileCoordinate}));
 }
 
 void expectRefusedAndUntouched(const std::vector<uint8_t>& bytes) {
@@ -269,15 +275,6 @@ TEST(TemplateFileMalformed, EveryTruncationRefused) {
         SCOPED_TRACE(n);
         expectRefusedAndUntouched(std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(n)));
     }
-}
-
-TEST(TemplateFileMalformed, PositionsAreClampedToTheCoordinateRange) {
-    std::vector<uint8_t> bytes = handWrittenTemplate();
-    for (int i = 30; i < 38; ++i)  // frame origin INT32_MAX, INT32_MAX
-        bytes[size_t(i)] = i % 4 == 1 ? 0x7F : 0xFF;
-    TemplateSet set;
-    ASSERT_TRUE(TemplateSet::fromBytes(bytes, set).ok());
-    EXPECT_EQ(set.frameOrigin, (Point{kMaxFileCoordinate, kMaxFileCoordinate}));
 }
 
 TEST(TemplateElements, ChooserTextsInBitOrder) {
