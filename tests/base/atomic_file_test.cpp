@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/atomic_file.h"
-#include "support/temp_dir.h"
+#include "support/files_and_commands.h"
 
 using namespace quib;
 namespace fs = std::filesystem;

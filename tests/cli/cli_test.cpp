@@ -6,7 +6,7 @@
 
 #include "base/progress.h"
 #include "model/project_storage.h"
-#include "support/temp_dir.h"
+#include "support/files_and_commands.h"
 
 namespace quib {
 namespace {
@@ -15,6 +15,7 @@ class QuibCli : public ::testing::Test {
 protected:
     test::CliRun run(const std::string& args) { return test::runQuibCli(dir, args); }
     std::string path(const std::string& name) { return dir.path(name); }
+    std::string quoted(const std::string& name) { return test::quoted(dir, name); }
     static std::string withoutCompressedFlag(std::string json) {
         for (const char* flag : {"\"compressed\":true", "\"compressed\":false"}) {
             const size_t at = json.find(flag);
@@ -27,20 +28,20 @@ protected:
 };
 
 TEST_F(QuibCli, InfoReadsTheSameProjectFromSaveAndCompress) {
-    ASSERT_EQ(run("new " + dir.quoted("a.qbk") + " --size 64,48 --frames 3").status, 0);
-    ASSERT_EQ(run("save " + dir.quoted("a.qbk") + " " + dir.quoted("b.qbk")).status, 0);
-    ASSERT_EQ(run("compress " + dir.quoted("a.qbk") + " " + dir.quoted("c.qbk")).status, 0);
-    const test::CliRun a = run("info " + dir.quoted("a.qbk"));
-    const test::CliRun b = run("info " + dir.quoted("b.qbk"));
-    const test::CliRun c = run("info " + dir.quoted("c.qbk"));
+    ASSERT_EQ(run("new " + quoted("a.qbk") + " --size 64,48 --frames 3").status, 0);
+    ASSERT_EQ(run("save " + quoted("a.qbk") + " " + quoted("b.qbk")).status, 0);
+    ASSERT_EQ(run("compress " + quoted("a.qbk") + " " + quoted("c.qbk")).status, 0);
+    const test::CliRun a = run("info " + quoted("a.qbk"));
+    const test::CliRun b = run("info " + quoted("b.qbk"));
+    const test::CliRun c = run("info " + quoted("c.qbk"));
     ASSERT_EQ(a.status, 0) << a.err;
     EXPECT_EQ(a.out, b.out);
     EXPECT_NE(c.out.find("\"compressed\":true"), std::string::npos);
     EXPECT_NE(a.out.find("\"compressed\":false"), std::string::npos);
     EXPECT_EQ(withoutCompressedFlag(a.out), withoutCompressedFlag(c.out));
     // And back from the compressed file to the normal one.
-    ASSERT_EQ(run("save " + dir.quoted("c.qbk") + " " + dir.quoted("d.qbk")).status, 0);
-    EXPECT_EQ(run("info " + dir.quoted("d.qbk")).out, a.out);
+    ASSERT_EQ(run("save " + quoted("c.qbk") + " " + quoted("d.qbk")).status, 0);
+    EXPECT_EQ(run("info " + quoted("d.qbk")).out, a.out);
 }
 
 TEST_F(QuibCli, InfoPrintsTheFieldsOfAKnownProject) {
@@ -58,7 +59,7 @@ TEST_F(QuibCli, InfoPrintsTheFieldsOfAKnownProject) {
     ASSERT_TRUE(doc.AppendCapturedFrame());
     NullProgress progress;
     ASSERT_TRUE(SaveProject(path("k.qbk"), doc, progress));
-    const test::CliRun r = run("info " + dir.quoted("k.qbk"));
+    const test::CliRun r = run("info " + quoted("k.qbk"));
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string& j = r.out;
     for (const std::string& expected :
@@ -81,23 +82,23 @@ TEST_F(QuibCli, InfoPrintsTheFieldsOfAKnownProject) {
 
 TEST_F(QuibCli, ErrorsGoToStderrWithTheSystemsMessageAndOnlyRegularFilesAreRead) {
     test::writeFile(path("bad.qbk"), "RPBQ\x01\x01");
-    const test::CliRun bad = run("info " + dir.quoted("bad.qbk"));
+    const test::CliRun bad = run("info " + quoted("bad.qbk"));
     EXPECT_NE(bad.status, 0);
     EXPECT_TRUE(bad.out.empty());
     EXPECT_NE(bad.err.find("Formato del file inaspettato."), std::string::npos) << bad.err;
 
-    const test::CliRun missing = run("info " + dir.quoted("none.qbk"));
+    const test::CliRun missing = run("info " + quoted("none.qbk"));
     EXPECT_NE(missing.status, 0);
     EXPECT_NE(missing.err.find("none.qbk"), std::string::npos);
 
-    ASSERT_EQ(run("new " + dir.quoted("a.qbk") + " --frames 1 --size 8,8").status, 0);
-    const test::CliRun unwritable = run("save " + dir.quoted("a.qbk") + " " + dir.quoted("no/such/dir.qbk"));
+    ASSERT_EQ(run("new " + quoted("a.qbk") + " --frames 1 --size 8,8").status, 0);
+    const test::CliRun unwritable = run("save " + quoted("a.qbk") + " " + quoted("no/such/dir.qbk"));
     EXPECT_NE(unwritable.status, 0);
     EXPECT_NE(unwritable.err.find("Impossibile creare il file"), std::string::npos);
 
     EXPECT_NE(run("info").status, 0);
     EXPECT_NE(run("frobnicate").status, 0);
-    EXPECT_NE(run("new " + dir.quoted("x.qbk") + " --size 0,5").status, 0);
+    EXPECT_NE(run("new " + quoted("x.qbk") + " --size 0,5").status, 0);
     // Only regular files are read: a device never ends and a pipe without a writer never answers,
     // both are refused at once.
     ASSERT_EQ(::mkfifo(path("pipe.qbk").c_str(), 0600), 0);

@@ -10,8 +10,8 @@
 #include "model/synthetic_project.h"
 #include "raster/gui_application.h"
 #include "shapes/default_callouts.h"
+#include "support/files_and_commands.h"
 #include "support/full_filesystem.h"
-#include "support/temp_dir.h"
 
 namespace quib {
 namespace {
@@ -35,6 +35,7 @@ protected:
         return run.status;
     }
     std::string path(const std::string& name) { return dir.path(name); }
+    std::string quoted(const std::string& name) { return test::quoted(dir, name); }
 
     // A small project whose frame 1 has a callout text box and a title.
     void writeProject() {
@@ -64,7 +65,7 @@ protected:
 
 TEST_F(FrameCommand, WritesTheComposedFrameAsPng) {
     writeProject();
-    ASSERT_EQ(run("frame " + dir.quoted("p.qbk") + " 1 " + dir.quoted("f.png")), 0);
+    ASSERT_EQ(run("frame " + quoted("p.qbk") + " 1 " + quoted("f.png")), 0);
     const Bitmap24 expected = savedFrameOne(defaultCalloutLibrary());
     EXPECT_EQ((Size{expected.width, expected.height}), (Size{320, 200}));
     EXPECT_EQ(readPng(path("f.png")), expected);
@@ -93,10 +94,10 @@ TEST_F(FrameCommand, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {
     ASSERT_TRUE(found);
 
     std::string err;
-    ASSERT_EQ(run("frame " + dir.quoted("p.qbk") + " 1 " + dir.quoted("f.png"), &err), 0) << err;
+    ASSERT_EQ(run("frame " + quoted("p.qbk") + " 1 " + quoted("f.png"), &err), 0) << err;
     EXPECT_NE(err.find(damaged), std::string::npos) << err;
-    for (const std::string& command : {"export-html " + dir.quoted("p.qbk") + " " + dir.quoted("page"),
-                                       "export-pdf " + dir.quoted("p.qbk") + " " + dir.quoted("tour.pdf")}) {
+    for (const std::string& command : {"export-html " + quoted("p.qbk") + " " + quoted("page"),
+                                       "export-pdf " + quoted("p.qbk") + " " + quoted("tour.pdf")}) {
         ASSERT_EQ(run(command, &err), 0) << err;
         EXPECT_NE(err.find(damaged), std::string::npos) << command << ": " << err;
     }
@@ -108,10 +109,10 @@ TEST_F(FrameCommand, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {
 TEST_F(FrameCommand, IndexOutsideTheProjectMissingProjectOrBadArgumentsFail) {
     writeProject();
     std::string err;
-    EXPECT_EQ(run("frame " + dir.quoted("p.qbk") + " 3 " + dir.quoted("f.png"), &err), 1);
+    EXPECT_EQ(run("frame " + quoted("p.qbk") + " 3 " + quoted("f.png"), &err), 1);
     EXPECT_NE(err.find("3"), std::string::npos);
     EXPECT_TRUE(QImage(QString::fromStdString(path("f.png"))).isNull());
-    EXPECT_EQ(run("frame " + dir.quoted("none.qbk") + " 0 " + dir.quoted("f.png")), 1);
+    EXPECT_EQ(run("frame " + quoted("none.qbk") + " 0 " + quoted("f.png")), 1);
     // Bad arguments print the usage.
     EXPECT_EQ(run("frame a.qbk", &err), 2);
     EXPECT_NE(err.find("frame FILE.qbk"), std::string::npos);
@@ -135,7 +136,7 @@ TEST_F(FrameCommand, TargetThatCannotBeWrittenFailsAndKeepsTheOldFile) {
         if (c.needsMount && !full.mounted())
             continue;
         std::string err;
-        EXPECT_EQ(run("frame " + dir.quoted("p.qbk") + " 1 '" + c.target + "'", &err), 1) << c.target;
+        EXPECT_EQ(run("frame " + quoted("p.qbk") + " 1 '" + c.target + "'", &err), 1) << c.target;
         EXPECT_NE(err.find("Impossibile creare il file"), std::string::npos) << err;
         EXPECT_NE(err.find(c.target), std::string::npos) << err;
     }

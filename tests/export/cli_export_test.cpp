@@ -10,7 +10,7 @@ namespace {
 class CliExport : public ::testing::Test {
 protected:
     int run(const std::string& args) { return (last = test::runQuibCli(dir, args)).status; }
-    std::string quoted(const std::string& name) { return dir.quoted(name); }
+    std::string quoted(const std::string& name) { return test::quoted(dir, name); }
     const std::string& errors() { return last.err; }
     void saveProject(const std::string& name, int frames) {
         CQuibDoc doc;

@@ -96,7 +96,7 @@ void expectQpdfAccepts(const std::string& pdf) {
     TempDir dir;
     writeFile(dir.path("check.pdf"), pdf);
     const int status =
-        runCommand("qpdf --check " + dir.quoted("check.pdf") + " >" + dir.quoted("log") + " 2>&1");
+        runCommand("qpdf --check " + quoted(dir, "check.pdf") + " >" + quoted(dir, "log") + " 2>&1");
     const std::string log = readFile(dir.path("log"));
     EXPECT_EQ(status, 0) << log;
     EXPECT_EQ(log.find("WARNING"), std::string::npos) << log;

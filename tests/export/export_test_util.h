@@ -8,7 +8,7 @@
 #include "base/progress.h"
 #include "imagefilters/filter_table.h"
 #include "model/quib_doc.h"
-#include "support/temp_dir.h"
+#include "support/files_and_commands.h"
 
 namespace quib::test {
 

@@ -58,14 +58,14 @@ public:
 
     // The shipped callouts only: the programs run with a data home of their own.
     int run(const std::string& program, const std::string& args) {
-        return test::runCommand("XDG_DATA_HOME=" + dir.quoted("data") + " HOME='" + dir.dir() + "' " +
-                                program + " " + args + " >/dev/null 2>>" + dir.quoted("err.txt"));
+        return test::runCommand("XDG_DATA_HOME=" + test::quoted(dir, "data") + " HOME='" + dir.dir() + "' " +
+                                program + " " + args + " >/dev/null 2>>" + test::quoted(dir, "err.txt"));
     }
     int cli(const std::string& args) { return run(std::string(QUIB_BUILD_DIR) + "/cli/quib-cli", args); }
     int player(const std::string& args) { return run(QUIB_PLAYER_PATH, args); }
     // A written program run with nothing in its environment, as on a machine without our libraries.
     int bare(const std::string& name, const std::string& args) { return run("env -i " + quoted(name), args); }
-    std::string quoted(const std::string& name) { return dir.quoted(name); }
+    std::string quoted(const std::string& name) { return test::quoted(dir, name); }
 
     void buildProject(const Case& c) {
         test::makeProject(doc, c.frame.cx, c.frame.cy, kFrames);
@@ -139,7 +139,7 @@ void expectShows(const QImage& shown, const QImage& composed, const Case& c, con
 }
 
 void expectNoQtLibrary(const test::TempDir& dir, const std::string& program) {
-    (void)test::runCommand("ldd '" + program + "' >" + dir.quoted("ldd.txt") + " 2>&1");
+    (void)test::runCommand("ldd '" + program + "' >" + test::quoted(dir, "ldd.txt") + " 2>&1");
     const std::string listed = test::readFile(dir.path("ldd.txt"));
     EXPECT_EQ(listed.find("Qt"), std::string::npos) << listed;
     EXPECT_EQ(listed.find("libz"), std::string::npos) << listed;

@@ -7,17 +7,13 @@
 
 #include "model/project_storage.h"
 #include "model_test_util.h"
-#include "support/temp_dir.h"
+#include "support/files_and_commands.h"
 
 namespace quib {
 namespace {
 
 class ProjectStorage : public ::testing::Test {
 protected:
-    std::vector<uint8_t> read(const std::string& path) {
-        const std::string bytes = test::readFile(path);
-        return std::vector<uint8_t>(bytes.begin(), bytes.end());
-    }
     long entries() { return std::distance(std::filesystem::directory_iterator(dir), {}); }
     test::TempDir temp;
     const std::string& dir = temp.dir();
@@ -38,7 +34,7 @@ TEST_F(ProjectStorage, SaveReplacesTheFileWholeAndLoadReadsItBack) {
     EXPECT_EQ(doc.title(), "demo.qbk");
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(entries(), 1);
-    const auto bytes = read(path);
+    const auto bytes = test::readBytes(path);
     ASSERT_GT(bytes.size(), 6u);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "RPBQ");
     EXPECT_EQ(bytes[6], 0);
@@ -55,9 +51,9 @@ TEST_F(ProjectStorage, SaveReplacesTheFileWholeAndLoadReadsItBack) {
 
     ASSERT_TRUE(SaveProjectCompressed(path, doc, progress));
     EXPECT_FALSE(doc.compressedSave);
-    EXPECT_EQ(read(path)[6], 1);
+    EXPECT_EQ(test::readBytes(path)[6], 1);
     ASSERT_TRUE(SaveProject(path, doc, progress));
-    EXPECT_EQ(read(path)[6], 0);
+    EXPECT_EQ(test::readBytes(path)[6], 0);
 }
 
 TEST_F(ProjectStorage, FailedSaveOverADirectoryOrIntoAMissingFolderLeavesEveryOtherFile) {
@@ -65,7 +61,7 @@ TEST_F(ProjectStorage, FailedSaveOverADirectoryOrIntoAMissingFolderLeavesEveryOt
     CQuibDoc doc;
     test::makeProject(doc, 1);
     ASSERT_TRUE(SaveProject(keep, doc, progress));
-    const auto before = read(keep);
+    const auto before = test::readBytes(keep);
     const std::string target = dir + "/demo.qbk";
     ASSERT_EQ(mkdir(target.c_str(), 0755), 0);
     test::writeFile(target + "/inside.txt", "keep");
@@ -77,8 +73,8 @@ TEST_F(ProjectStorage, FailedSaveOverADirectoryOrIntoAMissingFolderLeavesEveryOt
     EXPECT_EQ(status.message(), "Impossibile creare il file");
     EXPECT_TRUE(doc.isModified());
     EXPECT_EQ(entries(), 2);  // keep.qbk and demo.qbk
-    EXPECT_EQ(read(target + "/inside.txt").size(), 4u);
-    EXPECT_EQ(read(keep), before);
+    EXPECT_EQ(test::readBytes(target + "/inside.txt").size(), 4u);
+    EXPECT_EQ(test::readBytes(keep), before);
     const Status missing = SaveProject(dir + "/missing/demo.qbk", doc, progress);
     EXPECT_FALSE(missing.ok());
     EXPECT_EQ(missing.stringId(), 61216);
