@@ -175,10 +175,16 @@ TEST(PdfExport, PreviousLinksToTheLastEarlierPageThatHadALinkAndEveryXrefEntryPo
     EXPECT_NE(test::pdfObject(pdf, 5 + 8 * 4 + 4).find("/Dest [ 29 0 R"), std::string::npos);  // to page 3
 }
 
-// Before the first frame: the first page; past the last: a placeholder, as in the movie.
-TEST(PdfExport, GotoOutsideTheProjectFollowsTheMovie) {
+// Before the first frame: the first page; past the last: a placeholder, as in the movie. Extreme
+// positions and offsets stay sound.
+TEST(PdfExport, GotoOutsideTheProjectFollowsTheMovieAndExtremeButtonsStaySound) {
     CQuibDoc doc;
     test::makeProject(doc, 64, 48, 3);
+    test::editFrame(doc, 0, [](FrameElements& f) {
+        f.nextButton = NavButton{1, Point{INT32_MAX, INT32_MIN}, 0};
+        f.gotoButtons[0] = NavButton{1, Point{0, 0}, INT32_MAX};
+        f.gotoButtons[1] = NavButton{1, Point{0, 0}, INT32_MIN};
+    });
     test::editFrame(doc, 1, [](FrameElements& f) {
         f.gotoButtons[0] = NavButton{1, Point{0, 0}, -2};
         f.gotoButtons[1] = NavButton{1, Point{0, 0}, 2};
@@ -190,17 +196,6 @@ TEST(PdfExport, GotoOutsideTheProjectFollowsTheMovie) {
     EXPECT_EQ(test::pdfObject(pdf, 28),
               "28 0 obj\r\n<<\r\n/Type /Annot\r\n/Subtype /Link\r\n/Rect [ 10 43 50 23 ]\r\n"
               "/Dest [ 5 0 R /XYZ 0 0 0]\r\n/Border [ 0 0 0 ]\r\n>>\r\nendobj\r\n");
-}
-
-TEST(PdfExport, ExtremeButtonPositionsAndOffsetsStaySound) {
-    CQuibDoc doc;
-    test::makeProject(doc, 64, 48, 2);
-    test::editFrame(doc, 0, [](FrameElements& f) {
-        f.nextButton = NavButton{1, Point{INT32_MAX, INT32_MIN}, 0};
-        f.gotoButtons[0] = NavButton{1, Point{0, 0}, INT32_MAX};
-        f.gotoButtons[1] = NavButton{1, Point{0, 0}, INT32_MIN};
-    });
-    const std::string pdf = buildPdf(doc);
     EXPECT_NE(test::pdfObject(pdf, 10).find("/Rect [ 2147483647 2147483696 2147483707 2147483672 ]"),
               std::string::npos);
     EXPECT_NE(test::pdfObject(pdf, 11).find(kPlaceholder), std::string::npos);
