@@ -240,17 +240,6 @@ TEST_F(AtomicFileTest, TargetsThatCannotBeWrittenFailAtOpen) {
     EXPECT_EQ(names(), (std::set<std::string>{"plain", "folder"}));
 }
 
-TEST_F(AtomicFileTest, TemporaryIsShortAndBesideTheTarget) {
-    const std::string target = path(std::string(240, 't') + ".png");
-    AtomicFile file;
-    ASSERT_TRUE(file.open(target, ".png"));
-    const fs::path temp(file.temporaryPath());
-    EXPECT_EQ(temp.parent_path(), m_dir);
-    EXPECT_EQ(temp.filename().string().size(), std::string(".qb-XXXXXX.png").size());
-    EXPECT_EQ(temp.extension(), ".png");
-    EXPECT_TRUE(fs::is_regular_file(temp));
-}
-
 TEST_F(AtomicFileTest, FileWrittenByAnotherLibrary) {
     struct Case {
         const char* what;
@@ -318,7 +307,15 @@ TEST_F(AtomicFileTest, OpenRemovesOnlyStaleTemporariesOfItsOwn) {
     }
 }
 
-TEST_F(AtomicFileTest, AWriterLongAtWorkKeepsItsTemporary) {
+// The temporary is short and beside the target; a writer long at work keeps it.
+TEST_F(AtomicFileTest, TemporaryIsShortBesideTheTargetAndKeptForAWriterLongAtWork) {
+    AtomicFile file;
+    ASSERT_TRUE(file.open(path(std::string(240, 't') + ".png"), ".png"));
+    const fs::path temp(file.temporaryPath());
+    EXPECT_EQ(temp.parent_path(), m_dir);
+    EXPECT_EQ(temp.filename().string().size(), std::string(".qb-XXXXXX.png").size());
+    EXPECT_EQ(temp.extension(), ".png");
+    EXPECT_TRUE(fs::is_regular_file(temp));
     const std::string target = path("export.htm");
     AtomicFile slow;
     ASSERT_TRUE(slow.open(target));
