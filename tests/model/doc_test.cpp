@@ -40,26 +40,11 @@ TEST(SelectFrame, CommitsPendingChangesEvenWhenTheTargetIsOutOfRangeAndTakesADam
 
 // ---- Commits, frame access ----
 
-TEST(Commit, CommitFrameImageForAnotherFrameStoresTheCurrentPictureOfTheFramesSizeOnly) {
+// SetFrame on the current frame marks it changed and copies the cursor on request; a commit for
+// another frame stores the current picture, of the frame's size only.
+TEST(FrameAccess, SetFrameAndCommitsReachTheStoredFrames) {
     CQuibDoc doc;
     makeProject(doc, 3);
-    ASSERT_TRUE(doc.CommitFrameImage(2));
-    EXPECT_EQ(storedPixels(doc, 2), solidImage(doc.frameSize, 10, 10, 10).pixels);
-    EXPECT_FALSE(doc.CommitFrameImage(3));
-    EXPECT_FALSE(doc.CommitFrameElements(-2));
-    EXPECT_FALSE(doc.CopyFrameImage(0, 3));
-    EXPECT_TRUE(doc.CopyFrameImage(0, 1));
-    EXPECT_EQ(storedPixels(doc, 0), solidImage(doc.frameSize, 11, 11, 11).pixels);
-    // A picture of another size is refused.
-    const auto before = doc.frames[1].imageData;
-    doc.currentImage = Bitmap24(3, 3);
-    EXPECT_FALSE(doc.CommitFrameImage(1));
-    EXPECT_EQ(doc.frames[1].imageData, before);
-}
-
-TEST(FrameAccess, SetFrameOnTheCurrentMarksChangedAndCopiesCursorOnRequest) {
-    CQuibDoc doc;
-    makeProject(doc, 2);
     Frame in;
     in.title = "set";
     in.setCursorImage(test::oddCursor(2, 4));
@@ -73,6 +58,18 @@ TEST(FrameAccess, SetFrameOnTheCurrentMarksChangedAndCopiesCursorOnRequest) {
     EXPECT_TRUE(doc.elementsChanged);
     EXPECT_TRUE(doc.isModified());
     doc.SetFrame(9, in, true);  // ignored
+    ASSERT_TRUE(doc.CommitFrameImage(2));
+    EXPECT_EQ(storedPixels(doc, 2), solidImage(doc.frameSize, 10, 10, 10).pixels);
+    EXPECT_FALSE(doc.CommitFrameImage(3));
+    EXPECT_FALSE(doc.CommitFrameElements(-2));
+    EXPECT_FALSE(doc.CopyFrameImage(0, 3));
+    EXPECT_TRUE(doc.CopyFrameImage(0, 1));
+    EXPECT_EQ(storedPixels(doc, 0), solidImage(doc.frameSize, 11, 11, 11).pixels);
+    // A picture of another size is refused.
+    const auto before = doc.frames[1].imageData;
+    doc.currentImage = Bitmap24(3, 3);
+    EXPECT_FALSE(doc.CommitFrameImage(1));
+    EXPECT_EQ(doc.frames[1].imageData, before);
 }
 
 TEST(EmptyProject, SetEmptyProjectFrameSizeLaysOutTheDefaultElements) {

@@ -235,7 +235,7 @@ protected:
 
 // A text box draws its callout inside its rectangle. A name not in the library (deleted, or from
 // another library) gets the plain white box; no name at all, a hidden or an empty box draws nothing.
-TEST_F(TextComposition, TextBoxDrawsItsCalloutInsideItsRectangleOrAPlainBoxOrNothing) {
+TEST_F(TextComposition, TextBoxDrawsItsCalloutInsideItsRectangleOrAPlainBoxOrNothingOrAPlaceholder) {
     const auto plain = compose(ComposeAll & ~ComposeTextBox);
     const auto withBox = compose(ComposeAll);
     // Inside the rectangle near its middle: the callout's fill colour (255, 255, 225) or text.
@@ -263,9 +263,8 @@ TEST_F(TextComposition, TextBoxDrawsItsCalloutInsideItsRectangleOrAPlainBoxOrNot
     doc.currentFrame.textBox.visible = 1;
     doc.currentFrame.textBox.rect = Rect{50, 50, 50, 90};
     EXPECT_EQ(compose(ComposeAll), plain);
-}
-
-TEST_F(TextComposition, EmptyTextShowsThePlaceholder) {
+    // Empty text shows the placeholder.
+    doc.currentFrame.textBox.rect = Rect{20, 10, 180, 90};
     doc.currentFrame.textBox.text.clear();
     const auto placeholder = compose(ComposeAll);
     doc.currentFrame.textBox.text = stringText(str::TextPlaceholder);
