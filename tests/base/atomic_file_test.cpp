@@ -3,15 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "base/atomic_file.h"
+#include "support/files_and_commands.h"
 
 using namespace quib;
 namespace fs = std::filesystem;
@@ -20,16 +18,10 @@ namespace {
 
 class AtomicFileTest : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "quib-atomic-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        m_umask = ::umask(022);
-    }
+    void SetUp() override { m_umask = ::umask(022); }
     void TearDown() override {
         setAtomicFileFault(AtomicFileFault::None);
         ::umask(m_umask);
-        fs::remove_all(m_dir);
     }
 
     std::string path(const std::string& name) const { return (m_dir / name).string(); }
@@ -38,13 +30,6 @@ protected:
         for (const auto& entry : fs::directory_iterator(m_dir))
             out.insert(entry.path().filename().string());
         return out;
-    }
-    static void put(const std::string& file, const std::string& bytes) {
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
-    static std::string get(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     static mode_t modeOf(const std::string& file) {
         struct stat info {};
@@ -56,7 +41,8 @@ protected:
         ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << file;
     }
 
-    fs::path m_dir;
+    test::TempDir m_temp;
+    const fs::path m_dir = m_temp.dir();
     mode_t m_umask = 022;
 };
 
@@ -81,7 +67,7 @@ TEST_F(AtomicFileTest, ReplacesTheContentWhole) {
         const std::string target = path("file.bin");
         fs::remove(target);
         if (c.oldFile)
-            put(target, std::string(1000, 'o'));
+            test::writeFile(target, std::string(1000, 'o'));
         AtomicFile file;
         ASSERT_TRUE(file.open(target)) << c.what;
         std::string expected;
@@ -91,7 +77,7 @@ TEST_F(AtomicFileTest, ReplacesTheContentWhole) {
         }
         EXPECT_EQ(file.size(), expected.size()) << c.what;
         ASSERT_TRUE(file.commit()) << c.what;
-        EXPECT_EQ(get(target), expected) << c.what;
+        EXPECT_EQ(test::readFile(target), expected) << c.what;
         EXPECT_EQ(names(), std::set<std::string>{"file.bin"}) << c.what;
     }
 }
@@ -113,7 +99,7 @@ TEST_F(AtomicFileTest, InjectedFailureLeavesTheOldFileWhole) {
     const std::string replacement(300 * 1024, 'n');
     for (const Case& c : cases) {
         const std::string target = path("keep.txt");
-        put(target, old);
+        test::writeFile(target, old);
         setAtomicFileFault(c.fault, c.afterBytes);
         {
             AtomicFile streamed;
@@ -124,14 +110,14 @@ TEST_F(AtomicFileTest, InjectedFailureLeavesTheOldFileWhole) {
         }
         EXPECT_FALSE(writeFileAtomically(target, replacement)) << c.what;
         setAtomicFileFault(AtomicFileFault::None);
-        EXPECT_EQ(get(target), old) << c.what;
+        EXPECT_EQ(test::readFile(target), old) << c.what;
         EXPECT_EQ(names(), std::set<std::string>{"keep.txt"}) << c.what;
     }
 }
 
 TEST_F(AtomicFileTest, DroppedOrDiscardedWithoutCommitLeavesNothing) {
     const std::string target = path("doc.txt");
-    put(target, "old");
+    test::writeFile(target, "old");
     {
         AtomicFile dropped;
         ASSERT_TRUE(dropped.open(target));
@@ -142,7 +128,7 @@ TEST_F(AtomicFileTest, DroppedOrDiscardedWithoutCommitLeavesNothing) {
     ASSERT_TRUE(discarded.open(target));
     discarded.discard();
     EXPECT_FALSE(discarded.commit());
-    EXPECT_EQ(get(target), "old");
+    EXPECT_EQ(test::readFile(target), "old");
     EXPECT_EQ(names(), std::set<std::string>{"doc.txt"});
 }
 
@@ -164,7 +150,7 @@ TEST_F(AtomicFileTest, ModeOfTheReplacedFileOrOfANewFile) {
         const std::string target = path("mode");
         fs::remove(target);
         if (c.oldMode >= 0) {
-            put(target, "old");
+            test::writeFile(target, "old");
             ASSERT_EQ(::chmod(target.c_str(), mode_t(c.oldMode)), 0);
         }
         AtomicFile file;
@@ -178,7 +164,7 @@ TEST_F(AtomicFileTest, OwnerAndGroupOfTheReplacedFileStay) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "only root can make a file of another owner";
     const std::string target = path("owned");
-    put(target, "old");
+    test::writeFile(target, "old");
     ASSERT_EQ(::chown(target.c_str(), 4321, 4322), 0);
     ASSERT_TRUE(writeFileAtomically(target, std::string("new")));
     struct stat info {};
@@ -187,7 +173,7 @@ TEST_F(AtomicFileTest, OwnerAndGroupOfTheReplacedFileStay) {
     EXPECT_EQ(info.st_gid, 4322u);
 }
 
-TEST_F(AtomicFileTest, SavingThroughSymbolicLinksReplacesTheFinalTarget) {
+TEST_F(AtomicFileTest, SavingThroughSymbolicLinksReplacesTheFinalTargetAndALoopFails) {
     struct Case {
         const char* what;
         std::vector<std::pair<std::string, std::string>> links;  // name, what it points at
@@ -208,39 +194,37 @@ TEST_F(AtomicFileTest, SavingThroughSymbolicLinksReplacesTheFinalTarget) {
             fs::create_symlink(link.second, path(link.first));
         }
         if (c.oldTarget)
-            put(path("real/data.txt"), "old");
+            test::writeFile(path("real/data.txt"), "old");
         AtomicFile file;
         ASSERT_TRUE(file.open(path("link"))) << c.what;
         EXPECT_EQ(file.target().substr(file.target().size() - 13), "real/data.txt") << c.what;
         ASSERT_TRUE(file.commit(std::string("new"))) << c.what;
-        EXPECT_EQ(get(path("real/data.txt")), "new") << c.what;
+        EXPECT_EQ(test::readFile(path("real/data.txt")), "new") << c.what;
         for (const auto& link : c.links)
             EXPECT_TRUE(fs::is_symlink(path(link.first))) << c.what << ": " << link.first;
         for (const auto& link : c.links)
             fs::remove(path(link.first));
     }
-}
-
-TEST_F(AtomicFileTest, LinkLoopFailsWithoutWriting) {
+    // A loop of links fails without writing.
     fs::create_symlink("b", path("a"));
     fs::create_symlink("a", path("b"));
     EXPECT_FALSE(writeFileAtomically(path("a"), std::string("x")));
     EXPECT_TRUE(fs::is_symlink(path("a")));
-    EXPECT_EQ(names(), (std::set<std::string>{"a", "b"}));
+    EXPECT_EQ(names(), (std::set<std::string>{"a", "b", "real"}));
 }
 
 TEST_F(AtomicFileTest, LongNamesNearTheLimitWork) {
     for (size_t length : {size_t(200), size_t(250), size_t(255)}) {
         const std::string name(length, 'n');
-        put(path(name), "old");
+        test::writeFile(path(name), "old");
         EXPECT_TRUE(writeFileAtomically(path(name), std::string("new"))) << length;
-        EXPECT_EQ(get(path(name)), "new") << length;
+        EXPECT_EQ(test::readFile(path(name)), "new") << length;
         fs::remove(path(name));
     }
 }
 
 TEST_F(AtomicFileTest, TargetsThatCannotBeWrittenFailAtOpen) {
-    put(path("plain"), "a file");
+    test::writeFile(path("plain"), "a file");
     fs::create_directory(m_dir / "folder");
     const std::string cases[] = {path("missing/x.txt"), path("plain/x.txt"), "/proc/version/x.txt"};
     for (const std::string& target : cases) {
@@ -254,17 +238,6 @@ TEST_F(AtomicFileTest, TargetsThatCannotBeWrittenFailAtOpen) {
     EXPECT_FALSE(file.commit(std::string("x")));
     EXPECT_TRUE(fs::is_directory(m_dir / "folder"));
     EXPECT_EQ(names(), (std::set<std::string>{"plain", "folder"}));
-}
-
-TEST_F(AtomicFileTest, TemporaryIsShortAndBesideTheTarget) {
-    const std::string target = path(std::string(240, 't') + ".png");
-    AtomicFile file;
-    ASSERT_TRUE(file.open(target, ".png"));
-    const fs::path temp(file.temporaryPath());
-    EXPECT_EQ(temp.parent_path(), m_dir);
-    EXPECT_EQ(temp.filename().string().size(), std::string(".qb-XXXXXX.png").size());
-    EXPECT_EQ(temp.extension(), ".png");
-    EXPECT_TRUE(fs::is_regular_file(temp));
 }
 
 TEST_F(AtomicFileTest, FileWrittenByAnotherLibrary) {
@@ -282,17 +255,17 @@ TEST_F(AtomicFileTest, FileWrittenByAnotherLibrary) {
     };
     for (const Case& c : cases) {
         const std::string target = path("picture.bmp");
-        put(target, "old picture");
+        test::writeFile(target, "old picture");
         ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
         AtomicFile file;
         ASSERT_TRUE(file.open(target, ".bmp")) << c.what;
         // Libraries that write by name truncate or make the file anew; both are fine.
         fs::remove(file.temporaryPath());
-        put(file.temporaryPath(), "new picture");
+        test::writeFile(file.temporaryPath(), "new picture");
         setAtomicFileFault(c.fault, c.afterBytes);
         EXPECT_EQ(file.commitWrittenFile(), c.replaced) << c.what;
         setAtomicFileFault(AtomicFileFault::None);
-        EXPECT_EQ(get(target), c.replaced ? "new picture" : "old picture") << c.what;
+        EXPECT_EQ(test::readFile(target), c.replaced ? "new picture" : "old picture") << c.what;
         EXPECT_EQ(modeOf(target), 0600u) << c.what;
         EXPECT_EQ(names(), std::set<std::string>{"picture.bmp"}) << c.what;
     }
@@ -315,13 +288,13 @@ TEST_F(AtomicFileTest, OpenRemovesOnlyStaleTemporariesOfItsOwn) {
         {".quib-save-12-3", 60, false},  // not ours either
     };
     for (const Case& c : cases) {
-        put(path(c.name), "left over");
+        test::writeFile(path(c.name), "left over");
         makeOld(path(c.name), c.minutesOld);
     }
     fs::create_directory(m_dir / ".qb-Folder");
     makeOld(path(".qb-Folder"), 60);
     if (::geteuid() == 0) {
-        put(path(".qb-Other1"), "another user's");
+        test::writeFile(path(".qb-Other1"), "another user's");
         ASSERT_EQ(::chown(path(".qb-Other1").c_str(), 4321, 4321), 0);
         makeOld(path(".qb-Other1"), 60);
     }
@@ -334,7 +307,15 @@ TEST_F(AtomicFileTest, OpenRemovesOnlyStaleTemporariesOfItsOwn) {
     }
 }
 
-TEST_F(AtomicFileTest, AWriterLongAtWorkKeepsItsTemporary) {
+// The temporary is short and beside the target; a writer long at work keeps it.
+TEST_F(AtomicFileTest, TemporaryIsShortBesideTheTargetAndKeptForAWriterLongAtWork) {
+    AtomicFile file;
+    ASSERT_TRUE(file.open(path(std::string(240, 't') + ".png"), ".png"));
+    const fs::path temp(file.temporaryPath());
+    EXPECT_EQ(temp.parent_path(), m_dir);
+    EXPECT_EQ(temp.filename().string().size(), std::string(".qb-XXXXXX.png").size());
+    EXPECT_EQ(temp.extension(), ".png");
+    EXPECT_TRUE(fs::is_regular_file(temp));
     const std::string target = path("export.htm");
     AtomicFile slow;
     ASSERT_TRUE(slow.open(target));
@@ -342,5 +323,5 @@ TEST_F(AtomicFileTest, AWriterLongAtWorkKeepsItsTemporary) {
     ASSERT_TRUE(writeFileAtomically(path("image.png"), std::string("img")));
     EXPECT_TRUE(fs::exists(slow.temporaryPath()));
     EXPECT_TRUE(slow.commit(std::string("page")));
-    EXPECT_EQ(get(target), "page");
+    EXPECT_EQ(test::readFile(target), "page");
 }

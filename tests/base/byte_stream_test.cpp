@@ -35,15 +35,14 @@ TEST(ArchiveString, LengthPrefixFormsByLength) {
 }
 
 TEST(ArchiveString, TruncatedInputThrows) {
-    std::vector<uint8_t> shortText{5, 'a', 'b'};
-    ByteReader r(shortText);
-    EXPECT_THROW(r.archiveString(), FormatError);
-    std::vector<uint8_t> hugeWide{0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'a'};
-    ByteReader r2(hugeWide);
-    EXPECT_THROW(r2.archiveString(), FormatError);
-    std::vector<uint8_t> noU32{0xFF, 0xFF, 0xFF, 1};
-    ByteReader r3(noU32);
-    EXPECT_THROW(r3.archiveString(), FormatError);
+    // Text shorter than its length, a huge wide length, a long form without its u32.
+    for (const std::vector<uint8_t>& bytes :
+         {std::vector<uint8_t>{5, 'a', 'b'},
+          std::vector<uint8_t>{0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 'a'},
+          std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 1}}) {
+        ByteReader r(bytes);
+        EXPECT_THROW(r.archiveString(), FormatError);
+    }
 }
 
 TEST(ClipboardString, CountsTerminatorAndKeepsAnyText) {

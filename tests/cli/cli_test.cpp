@@ -1,53 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "base/progress.h"
 #include "model/project_storage.h"
+#include "support/files_and_commands.h"
 
 namespace quib {
 namespace {
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 class QuibCli : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/quib-cli-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { (void)std::system(("rm -rf '" + dir + "'").c_str()); }
-
-    RunResult run(const std::string& args) {
-        const std::string errFile = dir + "/stderr.txt";
-        const std::string command =
-            std::string(QUIB_BUILD_DIR) + "/cli/quib-cli " + args + " 2>'" + errFile + "'";
-        RunResult result;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return result;
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            result.out.append(buffer, n);
-        const int status = pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream err(errFile);
-        result.err.assign(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>());
-        return result;
-    }
-    std::string path(const std::string& name) { return dir + "/" + name; }
+    test::CliRun run(const std::string& args) { return test::runQuibCli(dir, args); }
+    std::string path(const std::string& name) { return dir.path(name); }
+    std::string quoted(const std::string& name) { return test::quoted(dir, name); }
     static std::string withoutCompressedFlag(std::string json) {
         for (const char* flag : {"\"compressed\":true", "\"compressed\":false"}) {
             const size_t at = json.find(flag);
@@ -56,24 +24,24 @@ protected:
         }
         return json;
     }
-    std::string dir;
+    test::TempDir dir;
 };
 
 TEST_F(QuibCli, InfoReadsTheSameProjectFromSaveAndCompress) {
-    ASSERT_EQ(run("new '" + path("a.qbk") + "' --size 64,48 --frames 3").status, 0);
-    ASSERT_EQ(run("save '" + path("a.qbk") + "' '" + path("b.qbk") + "'").status, 0);
-    ASSERT_EQ(run("compress '" + path("a.qbk") + "' '" + path("c.qbk") + "'").status, 0);
-    const RunResult a = run("info '" + path("a.qbk") + "'");
-    const RunResult b = run("info '" + path("b.qbk") + "'");
-    const RunResult c = run("info '" + path("c.qbk") + "'");
+    ASSERT_EQ(run("new " + quoted("a.qbk") + " --size 64,48 --frames 3").status, 0);
+    ASSERT_EQ(run("save " + quoted("a.qbk") + " " + quoted("b.qbk")).status, 0);
+    ASSERT_EQ(run("compress " + quoted("a.qbk") + " " + quoted("c.qbk")).status, 0);
+    const test::CliRun a = run("info " + quoted("a.qbk"));
+    const test::CliRun b = run("info " + quoted("b.qbk"));
+    const test::CliRun c = run("info " + quoted("c.qbk"));
     ASSERT_EQ(a.status, 0) << a.err;
     EXPECT_EQ(a.out, b.out);
     EXPECT_NE(c.out.find("\"compressed\":true"), std::string::npos);
     EXPECT_NE(a.out.find("\"compressed\":false"), std::string::npos);
     EXPECT_EQ(withoutCompressedFlag(a.out), withoutCompressedFlag(c.out));
     // And back from the compressed file to the normal one.
-    ASSERT_EQ(run("save '" + path("c.qbk") + "' '" + path("d.qbk") + "'").status, 0);
-    EXPECT_EQ(run("info '" + path("d.qbk") + "'").out, a.out);
+    ASSERT_EQ(run("save " + quoted("c.qbk") + " " + quoted("d.qbk")).status, 0);
+    EXPECT_EQ(run("info " + quoted("d.qbk")).out, a.out);
 }
 
 TEST_F(QuibCli, InfoPrintsTheFieldsOfAKnownProject) {
@@ -81,7 +49,7 @@ TEST_F(QuibCli, InfoPrintsTheFieldsOfAKnownProject) {
     doc.frameSize = doc.backgroundSize = Size{2, 1};
     doc.currentImage = Bitmap24(2, 1);
     doc.settings.outputType = OutputType::Executable;
-    doc.settings.outputFileName = dir + "/film.exe";
+    doc.settings.outputFileName = path("film.exe");
     doc.settings.paletteCount = 1;
     doc.settings.palette[0] = PaletteEntry{1, 2, 3, 0};
     doc.currentFrame.textBox.text = "a \"b\"\n\\ ことば";
@@ -91,15 +59,15 @@ TEST_F(QuibCli, InfoPrintsTheFieldsOfAKnownProject) {
     ASSERT_TRUE(doc.AppendCapturedFrame());
     NullProgress progress;
     ASSERT_TRUE(SaveProject(path("k.qbk"), doc, progress));
-    const RunResult r = run("info '" + path("k.qbk") + "'");
+    const test::CliRun r = run("info " + quoted("k.qbk"));
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string& j = r.out;
     for (const std::string& expected :
          {"{\"version\":256,\"compressed\":false,\"frameCount\":1,\"backgroundSize\":[2,1],\"frameSize\":[2,"
           "1],"
           "\"frameOrigin\":[0,0],\"hasBackground\":false,\"outputFileName\":\"" +
-              dir +
-              "/film.exe\","
+              path("film.exe") +
+              "\","
               "\"outputType\":\"exe\",\"frameRate\":8,\"cursorSmoothness\":25,\"usePalette\":false,"
               "\"paletteCount\":1,\"palette\":[[1,2,3]],\"buttons\":[[0,0],[0,0],[0,0],[0,0]],"
               "\"titles\":{\"enabled\":false,\"rect\":[50,50,250,90],\"font\":{\"face\":\"MS Sans Serif\","
@@ -112,35 +80,30 @@ TEST_F(QuibCli, InfoPrintsTheFieldsOfAKnownProject) {
         EXPECT_NE(j.find(expected), std::string::npos) << expected << "\n in \n" << j;
 }
 
-TEST_F(QuibCli, ErrorsGoToStderrWithTheSystemsMessage) {
-    {
-        std::ofstream bad(path("bad.qbk"));
-        bad << "RPBQ\x01\x01";
-    }
-    const RunResult bad = run("info '" + path("bad.qbk") + "'");
+TEST_F(QuibCli, ErrorsGoToStderrWithTheSystemsMessageAndOnlyRegularFilesAreRead) {
+    test::writeFile(path("bad.qbk"), "RPBQ\x01\x01");
+    const test::CliRun bad = run("info " + quoted("bad.qbk"));
     EXPECT_NE(bad.status, 0);
     EXPECT_TRUE(bad.out.empty());
     EXPECT_NE(bad.err.find("Formato del file inaspettato."), std::string::npos) << bad.err;
 
-    const RunResult missing = run("info '" + path("none.qbk") + "'");
+    const test::CliRun missing = run("info " + quoted("none.qbk"));
     EXPECT_NE(missing.status, 0);
     EXPECT_NE(missing.err.find("none.qbk"), std::string::npos);
 
-    ASSERT_EQ(run("new '" + path("a.qbk") + "' --frames 1 --size 8,8").status, 0);
-    const RunResult unwritable = run("save '" + path("a.qbk") + "' '" + path("no/such/dir.qbk") + "'");
+    ASSERT_EQ(run("new " + quoted("a.qbk") + " --frames 1 --size 8,8").status, 0);
+    const test::CliRun unwritable = run("save " + quoted("a.qbk") + " " + quoted("no/such/dir.qbk"));
     EXPECT_NE(unwritable.status, 0);
     EXPECT_NE(unwritable.err.find("Impossibile creare il file"), std::string::npos);
 
     EXPECT_NE(run("info").status, 0);
     EXPECT_NE(run("frobnicate").status, 0);
-    EXPECT_NE(run("new '" + path("x.qbk") + "' --size 0,5").status, 0);
-}
-
-TEST_F(QuibCli, OnlyRegularFilesAreRead) {
-    // A device never ends and a pipe without a writer never answers: both are refused at once.
+    EXPECT_NE(run("new " + quoted("x.qbk") + " --size 0,5").status, 0);
+    // Only regular files are read: a device never ends and a pipe without a writer never answers,
+    // both are refused at once.
     ASSERT_EQ(::mkfifo(path("pipe.qbk").c_str(), 0600), 0);
-    for (const std::string& input : {std::string("/dev/zero"), path("pipe.qbk"), dir}) {
-        const RunResult result = run("info '" + input + "'");
+    for (const std::string& input : {std::string("/dev/zero"), path("pipe.qbk"), dir.dir()}) {
+        const test::CliRun result = run("info '" + input + "'");
         EXPECT_EQ(result.status, 1) << input;
         EXPECT_NE(result.err.find("Formato del file inaspettato."), std::string::npos) << result.err;
     }

@@ -1,7 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdio>
 
 #include "export_test_util.h"
 #include "imagefilters/image_file.h"
@@ -12,14 +9,9 @@ namespace {
 
 class CliExport : public ::testing::Test {
 protected:
-    int run(const std::string& args) {
-        const std::string command = std::string(QUIB_BUILD_DIR) + "/cli/quib-cli " + args +
-                                    " >/dev/null 2>'" + dir.path("err.txt") + "'";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::string quoted(const std::string& name) { return "'" + dir.path(name) + "'"; }
-    std::string errors() { return test::readFile(dir.path("err.txt")); }
+    int run(const std::string& args) { return (last = test::runQuibCli(dir, args)).status; }
+    std::string quoted(const std::string& name) { return test::quoted(dir, name); }
+    const std::string& errors() { return last.err; }
     void saveProject(const std::string& name, int frames) {
         CQuibDoc doc;
         test::makeProject(doc, 48, 32, frames);
@@ -28,6 +20,7 @@ protected:
     }
 
     test::TempDir dir;
+    test::CliRun last;
 };
 
 TEST_F(CliExport, ImportImagesThenExportHtmlAndPdf) {

@@ -1,13 +1,10 @@
 #include "export_test_util.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 
+#include <QImage>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <cstring>
 
 #include "model/frame_composer.h"
 
@@ -73,33 +70,8 @@ void editFrame(CQuibDoc& doc, int index, void (*edit)(FrameElements&)) {
         doc.SelectFrame(doc.currentFrameIndex, true);
 }
 
-TempDir::TempDir() {
-    char pattern[] = "/tmp/quib-export-test-XXXXXX";
-    if (mkdtemp(pattern))
-        m_dir = pattern;
-}
-
-TempDir::~TempDir() {
-    if (!m_dir.empty()) {
-        std::error_code ec;
-        std::filesystem::remove_all(m_dir, ec);
-    }
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool fileExists(const std::string& path) {
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0;
-}
-
 bool haveProgram(const std::string& name) {
-    return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+    return runCommand("command -v " + name + " >/dev/null 2>&1") == 0;
 }
 
 FilterTable& shippedFilters() {
@@ -122,12 +94,9 @@ void expectQpdfAccepts(const std::string& pdf) {
     if (!haveQpdf)
         return;
     TempDir dir;
-    {
-        std::ofstream out(dir.path("check.pdf"), std::ios::binary);
-        out.write(pdf.data(), std::streamsize(pdf.size()));
-    }
+    writeFile(dir.path("check.pdf"), pdf);
     const int status =
-        std::system(("qpdf --check '" + dir.path("check.pdf") + "' >'" + dir.path("log") + "' 2>&1").c_str());
+        runCommand("qpdf --check " + quoted(dir, "check.pdf") + " >" + quoted(dir, "log") + " 2>&1");
     const std::string log = readFile(dir.path("log"));
     EXPECT_EQ(status, 0) << log;
     EXPECT_EQ(log.find("WARNING"), std::string::npos) << log;
@@ -176,22 +145,10 @@ std::string pdfObject(const std::string& pdf, int number) {
 }
 
 Bitmap24 readPpm(const std::string& path) {
-    const std::string data = readFile(path);
-    std::istringstream in(data);
-    std::string magic;
-    int w = 0, h = 0, maxValue = 0;
-    in >> magic >> w >> h >> maxValue;
-    if (magic != "P6" || w <= 0 || h <= 0 || maxValue != 255)
-        return Bitmap24();
-    const size_t start = size_t(in.tellg()) + 1;
-    if (data.size() < start + size_t(w) * h * 3)
-        return Bitmap24();
-    Bitmap24 picture(w, h);
-    for (size_t i = 0; i < size_t(w) * h; ++i) {
-        picture.pixels[i * 3] = uint8_t(data[start + i * 3 + 2]);
-        picture.pixels[i * 3 + 1] = uint8_t(data[start + i * 3 + 1]);
-        picture.pixels[i * 3 + 2] = uint8_t(data[start + i * 3]);
-    }
+    const QImage image = QImage(QString::fromStdString(path), "PPM").convertToFormat(QImage::Format_BGR888);
+    Bitmap24 picture(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(picture.pixel(0, y), image.constScanLine(y), size_t(image.width()) * 3);
     return picture;
 }
 

@@ -8,6 +8,7 @@
 #include "base/progress.h"
 #include "imagefilters/filter_table.h"
 #include "model/quib_doc.h"
+#include "support/files_and_commands.h"
 
 namespace quib::test {
 
@@ -37,20 +38,6 @@ private:
     int m_at;
 };
 
-// A temporary folder removed with the object.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    std::string path(const std::string& name) const { return m_dir + "/" + name; }
-    const std::string& dir() const { return m_dir; }
-
-private:
-    std::string m_dir;
-};
-
-std::string readFile(const std::string& path);
-bool fileExists(const std::string& path);
 // True when a program of that name is on the PATH.
 bool haveProgram(const std::string& name);
 

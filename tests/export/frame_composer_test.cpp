@@ -35,7 +35,7 @@ protected:
     CQuibDoc doc;
 };
 
-TEST_F(FrameComposerTest, TextBoxAndTitleAreComposedOntoTheFrame) {
+TEST_F(FrameComposerTest, TextBoxAndTitleAreComposedOntoTheFrameAndADamagedStreamIsReported) {
     static std::string calloutName;
     calloutName = library.at(0).name;
     test::editFrame(doc, 1, [](FrameElements& f) {
@@ -62,14 +62,11 @@ TEST_F(FrameComposerTest, TextBoxAndTitleAreComposedOntoTheFrame) {
     std::fill(direct.pixels.begin(), direct.pixels.end(), uint8_t(255));
     ASSERT_TRUE(ComposeFrame(doc, library, direct.pixels.data(), ComposeAll));
     EXPECT_EQ(picture, direct);
-}
-
-TEST_F(FrameComposerTest, DamagedStreamIsReportedNotHidden) {
+    // A damaged stream of another frame is reported, not hidden.
+    doc.SelectFrame(0);
     doc.frames[1].imageData =
         std::vector<uint8_t>(doc.frames[1].imageData.begin(),
                              doc.frames[1].imageData.begin() + doc.frames[1].imageData.size() / 2);
-    Bitmap24 picture;
-    FrameComposer composer(doc, library);
     const Status status = composer.compose(1, picture);
     EXPECT_FALSE(status.ok());
     EXPECT_EQ(status.stringId(), str::UnexpectedFormat);

@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <filesystem>
-#include <fstream>
 
 #include "export/project_output.h"
 #include "export_test_util.h"
@@ -229,9 +228,21 @@ struct Navigation {
     int to;
 };
 
-// Buttons go where the movie's go, Previous to the last stopping frame; keys step and jump.
-TEST_P(Html5Navigation, ButtonsAndKeysLandOnTheirFrames) {
+// Half way between two frames the cursor is half way between their positions, over the earlier
+// frame. Buttons go where the movie's go, Previous to the last stopping frame; keys step and jump.
+TEST_P(Html5Navigation, CursorGlidesAndButtonsAndKeysLandOnTheirFrames) {
     open();
+    browser->evaluate("QuibPlayer.goTo(1, true)");
+    advance(625);  // frame 1's 500 ms at 8 frames a second: 5 frames
+    ASSERT_EQ(state().value("phase").toString(), "glide");
+    advance(500);  // 200 x 100 pixels at 25 a step: 8 steps, 1000 ms
+    const QJsonObject cursor = state().value("cursor").toObject();
+    EXPECT_EQ(cursor.value("x").toInt(), 120);
+    EXPECT_EQ(cursor.value("y").toInt(), 80);
+    Bitmap24 expected = composed(1, ComposeAll & ~uint32_t(ComposeCursor));
+    AlphaBlend32(expected.pixels.data(), int(expected.stride()), Point{120, 80},
+                 Rect{0, 0, expected.width, expected.height}, doc.readFrame(1).cursorImage());
+    expectSamePixels(expected, "half way");
     const Navigation cases[] = {
         {2, "prev", 0},       {2, "next", 3},      {2, "goto1", 0}, {2, "goto2", 4}, {4, "prev", 2},
         {2, "ArrowRight", 3}, {2, "ArrowLeft", 1}, {2, " ", 3},     {3, "Home", 0},  {1, "End", 4},
@@ -258,23 +269,6 @@ TEST_P(Html5Navigation, ButtonsAndKeysLandOnTheirFrames) {
     EXPECT_TRUE(browser->evaluate("document.title").toString().startsWith("Frame 3"));
 }
 
-// Half way between two frames the cursor is half way between their positions, over the
-// earlier frame.
-TEST_P(Html5Navigation, CursorIsHalfWayHalfWayThroughItsGlide) {
-    open();
-    browser->evaluate("QuibPlayer.goTo(1, true)");
-    advance(625);  // frame 1's 500 ms at 8 frames a second: 5 frames
-    ASSERT_EQ(state().value("phase").toString(), "glide");
-    advance(500);  // 200 x 100 pixels at 25 a step: 8 steps, 1000 ms
-    const QJsonObject cursor = state().value("cursor").toObject();
-    EXPECT_EQ(cursor.value("x").toInt(), 120);
-    EXPECT_EQ(cursor.value("y").toInt(), 80);
-    Bitmap24 expected = composed(1, ComposeAll & ~uint32_t(ComposeCursor));
-    AlphaBlend32(expected.pixels.data(), int(expected.stride()), Point{120, 80},
-                 Rect{0, 0, expected.width, expected.height}, doc.readFrame(1).cursorImage());
-    expectSamePixels(expected, "half way");
-}
-
 INSTANTIATE_TEST_SUITE_P(Projects, Html5Navigation, ::testing::Values(kTutorials[0]),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -288,11 +282,10 @@ TEST_P(Html5DamagedPicture, IsNamedInAVisibleMessage) {
             name = std::max(name, entry.path().filename().string());
     for (bool missing : {true, false}) {
         const std::string picture = dir.path("movie_files/" + name);
-        if (missing) {
+        if (missing)
             std::filesystem::remove(picture);
-        } else {
-            std::ofstream(picture, std::ios::binary | std::ios::trunc) << "RIFF\x10\0\0\0WEBPVP8L garbage";
-        }
+        else
+            test::writeFile(picture, "RIFF\x10\0\0\0WEBPVP8L garbage");
         ASSERT_TRUE(browser->open("file://" + dir.path("movie.html")));
         const QJsonObject message =
             browser

@@ -64,7 +64,7 @@ std::string emptyFrameLines(int i, const std::string& image) {
            "map\"><br><br>\r\n";
 }
 
-TEST(HtmlFrameLines, ButtonRectanglesAreInclusive) {
+TEST(HtmlFrameLines, ButtonRectanglesAreInclusiveAndHiddenButtonsGiveAnEmptyMap) {
     FrameElements frame;
     frame.nextButton = shown(10, 20);
     EXPECT_EQ(htmlFrameLines(3, 5, frame, buttonImages(), 0, "p3.png"),
@@ -72,6 +72,12 @@ TEST(HtmlFrameLines, ButtonRectanglesAreInclusive) {
               "<area shape=\"rect\" alt=\"Next\" coords=\"10,20,69,43\" href=\"#link4\">\r\n"
               "</map>\r\n"
               "<img id=\"link3\" border=0 src=\"p3.png\" usemap=\"#frame3map\"><br><br>\r\n");
+    // Hidden buttons give an empty map.
+    frame.nextButton.visible = 0;
+    bool linked = true;
+    EXPECT_EQ(htmlFrameLines(0, 1, frame, buttonImages(), 0, "a0.png", &linked),
+              emptyFrameLines(0, "a0.png"));
+    EXPECT_FALSE(linked);
 }
 
 TEST(HtmlFrameLines, AreasFollowPreviousNextGotoOrderWithTheirTargets) {
@@ -96,13 +102,23 @@ TEST(HtmlFrameLines, AreasFollowPreviousNextGotoOrderWithTheirTargets) {
     EXPECT_LT(goto1, goto2);
 }
 
-TEST(HtmlFrameLines, HiddenButtonsGiveAnEmptyMap) {
+TEST(HtmlFrameLines, ExtremePositionsAndOffsetsDoNotOverflowAndTargetsOutsideFollowTheMovie) {
     FrameElements frame;
-    frame.nextButton = NavButton{0, Point{1, 1}, 0};
-    bool linked = true;
-    EXPECT_EQ(htmlFrameLines(0, 1, frame, buttonImages(), 0, "a0.png", &linked),
-              emptyFrameLines(0, "a0.png"));
-    EXPECT_FALSE(linked);
+    frame.nextButton = NavButton{1, Point{INT32_MAX, INT32_MIN}, 0};
+    frame.gotoButtons[0] = NavButton{1, Point{0, 0}, INT32_MAX};
+    frame.gotoButtons[1] = NavButton{1, Point{0, 0}, INT32_MIN};
+    const std::string lines = htmlFrameLines(INT32_MAX - 2, INT32_MAX, frame, buttonImages(), 0, "a.png");
+    EXPECT_NE(lines.find("coords=\"2147483647,-2147483648,2147483706,-2147483625\" href=\"#link2147483646\""),
+              std::string::npos);
+    EXPECT_NE(lines.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link0\""), std::string::npos);
+    EXPECT_EQ(lines.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link0\""), lines.rfind("alt=\"Goto\""));
+    // A go-to before the first frame leads to the first; one past the last frame is left out, as
+    // in the movie.
+    frame.gotoButtons[0] = shown(100, 50, -9);
+    frame.gotoButtons[1] = shown(1, 2, 6);
+    const std::string near = htmlFrameLines(4, 10, frame, buttonImages(), 0, "x.png");
+    EXPECT_NE(near.find("coords=\"100,50,139,69\" href=\"#link0\""), std::string::npos);
+    EXPECT_EQ(near.find("coords=\"1,2,"), std::string::npos);
 }
 
 class HtmlExport : public ::testing::Test {
@@ -136,6 +152,10 @@ TEST_F(HtmlExport, ThreeFramesWithoutButtonsGiveAnchorsEmptyMapsAndImages) {
     EXPECT_EQ(test::readFile(dir.path("page.htm")), expected);
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(test::fileExists(dir.path("page" + std::to_string(i) + ".png")));
+    // Attribute special characters in the page name are escaped.
+    ASSERT_TRUE(exportTo("a&b", png, progress).status.ok());
+    EXPECT_NE(test::readFile(dir.path("a&b.htm")).find("src=\"a&amp;b0.png\""), std::string::npos);
+    EXPECT_TRUE(test::fileExists(dir.path("a&b0.png")));
 }
 
 // Following a link in a real browser shows the named frame from its top edge, not the frame after it.
@@ -167,37 +187,28 @@ TEST_F(HtmlExport, FollowingALinkPutsTheTopOfItsPictureAtTheTopOfTheView) {
     EXPECT_DOUBLE_EQ(top(2), 0.0);
 }
 
-TEST_F(HtmlExport, PngImagesLoadBackToTheComposedPixels) {
+// PNG and BMP pictures load back to the composed pixels, JPEG ones close to them.
+TEST_F(HtmlExport, ImagesLoadBackToTheComposedPixels) {
     test::editFrame(doc, 1, [](FrameElements& f) {
         f.nextButton = NavButton{1, Point{30, 30}, 0};
         f.gotoButtons[0] = NavButton{1, Point{-10, 50}, -1};  // partly outside the canvas
     });
-    ASSERT_TRUE(exportTo("shots.html", png, progress).status.ok());
-    for (int i = 0; i < 3; ++i) {
-        const auto loaded =
-            LoadImageFile24(test::shippedFilters(), dir.path("shots" + std::to_string(i) + ".png"));
-        ASSERT_TRUE(loaded.has_value());
-        EXPECT_EQ(*loaded, composed(i)) << "frame " << i;
-    }
-    // The picture shows the frame and the button drawn over it.
-    const Bitmap24 frame1 = composed(1);
-    EXPECT_EQ(frame1.pixel(31, 31)[1], 255);
-    EXPECT_EQ(0, std::memcmp(frame1.pixel(0, 0), test::framePattern(96, 64, 1).pixel(0, 0), 3));
-}
-
-TEST_F(HtmlExport, BmpImagesAreExactAndJpegImagesClose) {
     const int bmp = test::filterIndexFor(test::shippedFilters(), "bmp");
     const int jpg = test::filterIndexFor(test::shippedFilters(), "jpg");
     ASSERT_GE(bmp, 0);
     ASSERT_GE(jpg, 0);
+    ASSERT_TRUE(exportTo("shots.html", png, progress).status.ok());
     ASSERT_TRUE(exportTo("b", bmp, progress).status.ok());
     ASSERT_TRUE(exportTo("j", jpg, progress).status.ok());
     EXPECT_NE(test::readFile(dir.path("j.htm")).find("src=\"j2.jpg\""), std::string::npos);
     for (int i = 0; i < 3; ++i) {
-        const auto b = LoadImageFile24(test::shippedFilters(), dir.path("b" + std::to_string(i) + ".bmp"));
-        const auto j = LoadImageFile24(test::shippedFilters(), dir.path("j" + std::to_string(i) + ".jpg"));
-        ASSERT_TRUE(b && j);
+        const std::string n = std::to_string(i);
+        const auto p = LoadImageFile24(test::shippedFilters(), dir.path("shots" + n + ".png"));
+        const auto b = LoadImageFile24(test::shippedFilters(), dir.path("b" + n + ".bmp"));
+        const auto j = LoadImageFile24(test::shippedFilters(), dir.path("j" + n + ".jpg"));
+        ASSERT_TRUE(p && b && j);
         const Bitmap24 expected = composed(i);
+        EXPECT_EQ(*p, expected) << "frame " << i;
         EXPECT_EQ(*b, expected);
         ASSERT_EQ(j->pixels.size(), expected.pixels.size());
         long total = 0;
@@ -205,6 +216,10 @@ TEST_F(HtmlExport, BmpImagesAreExactAndJpegImagesClose) {
             total += std::abs(int(j->pixels[k]) - int(expected.pixels[k]));
         EXPECT_LT(total / long(expected.pixels.size()), 24) << "frame " << i;
     }
+    // The picture shows the frame and the button drawn over it.
+    const Bitmap24 frame1 = composed(1);
+    EXPECT_EQ(frame1.pixel(31, 31)[1], 255);
+    EXPECT_EQ(0, std::memcmp(frame1.pixel(0, 0), test::framePattern(96, 64, 1).pixel(0, 0), 3));
 }
 
 TEST_F(HtmlExport, PreviousLinksToTheLastEarlierFrameThatHadARectangle) {
@@ -240,26 +255,29 @@ TEST_F(HtmlExport, FirstFrameHasNoPreviousAndLastNoNext) {
     EXPECT_NE(page.find("alt=\"Prev\" coords=\"0,40,59,63\" href=\"#link1\""), std::string::npos);
 }
 
-TEST_F(HtmlExport, AttributeSpecialCharactersInThePageNameAreEscaped) {
-    ASSERT_TRUE(exportTo("a&b", png, progress).status.ok());
-    EXPECT_NE(test::readFile(dir.path("a&b.htm")).find("src=\"a&amp;b0.png\""), std::string::npos);
-    EXPECT_TRUE(test::fileExists(dir.path("a&b0.png")));
-}
-
-TEST_F(HtmlExport, PageThatCannotBeCreatedWritesNothingAndKeepsTheCurrentFrame) {
+// A type that cannot write does not start, a page that cannot be created writes nothing, and a
+// failed image closes the page with the frames done; the current frame stays.
+TEST_F(HtmlExport, FailuresWriteNothingOrCloseThePageWithTheFramesDone) {
     doc.SelectFrame(2);
-    const ExportResult result = exportTo("missing/page", png, progress);
-    EXPECT_FALSE(result.status.ok());
-    EXPECT_EQ(result.status.message(), "Impossibile creare il file " + dir.path("missing/page.htm"));
-    EXPECT_EQ(doc.currentFrameIndex, 2);
-    EXPECT_EQ(result.framesWritten, 0);
-}
+    const int gif = test::filterIndexFor(test::shippedFilters(), "gif");
+    ASSERT_GE(gif, 0);
+    EXPECT_FALSE(exportTo("page", gif, progress).status.ok());
+    EXPECT_FALSE(exportTo("page", 999, progress).status.ok());
+    EXPECT_FALSE(test::fileExists(dir.path("page.htm")));
+    const std::vector<int> writable = htmlExportFilterIndices(test::shippedFilters());
+    EXPECT_EQ(std::count(writable.begin(), writable.end(), gif), 0);
+    EXPECT_EQ(std::count(writable.begin(), writable.end(), png), 1);
+    EXPECT_EQ(filterDisplayName(*test::shippedFilters().entry(png).caps).find('|'), std::string::npos);
 
-TEST_F(HtmlExport, FailedImageClosesThePageWithTheFramesDone) {
+    const ExportResult missing = exportTo("missing/page", png, progress);
+    EXPECT_FALSE(missing.status.ok());
+    EXPECT_EQ(missing.status.message(), "Impossibile creare il file " + dir.path("missing/page.htm"));
+    EXPECT_EQ(doc.currentFrameIndex, 2);
+    EXPECT_EQ(missing.framesWritten, 0);
+
     FilterTable table;
     const FilterCaps fake = failingImageType(composed(1));
     ASSERT_TRUE(table.addEntry(nullptr, &fake));
-    doc.SelectFrame(2);
     const ExportResult result =
         ExportHtml(doc, applicationCalloutsOrNone(), dir.path("page"), table, 0, progress);
     EXPECT_FALSE(result.status.ok());
@@ -288,47 +306,6 @@ TEST_F(HtmlExport, CancelStopsBeforeTheNextFrameAndClosesThePage) {
     EXPECT_TRUE(page.ends_with("</body>\r\n</html>\r\n"));
     EXPECT_FALSE(test::fileExists(dir.path("page2.png")));
     EXPECT_EQ(doc.currentFrameIndex, 1);
-}
-
-TEST_F(HtmlExport, TypeThatCannotWriteDoesNotStart) {
-    const int gif = test::filterIndexFor(test::shippedFilters(), "gif");
-    ASSERT_GE(gif, 0);
-    EXPECT_FALSE(exportTo("page", gif, progress).status.ok());
-    EXPECT_FALSE(exportTo("page", 999, progress).status.ok());
-    EXPECT_FALSE(test::fileExists(dir.path("page.htm")));
-    const std::vector<int> writable = htmlExportFilterIndices(test::shippedFilters());
-    EXPECT_EQ(std::count(writable.begin(), writable.end(), gif), 0);
-    EXPECT_EQ(std::count(writable.begin(), writable.end(), png), 1);
-    EXPECT_EQ(filterDisplayName(*test::shippedFilters().entry(png).caps).find('|'), std::string::npos);
-}
-
-}  // namespace
-}  // namespace quib
-
-namespace quib {
-namespace {
-
-TEST(HtmlFrameLines, ExtremePositionsAndOffsetsDoNotOverflow) {
-    FrameElements frame;
-    frame.nextButton = NavButton{1, Point{INT32_MAX, INT32_MIN}, 0};
-    frame.gotoButtons[0] = NavButton{1, Point{0, 0}, INT32_MAX};
-    frame.gotoButtons[1] = NavButton{1, Point{0, 0}, INT32_MIN};
-    const std::string lines = htmlFrameLines(INT32_MAX - 2, INT32_MAX, frame, buttonImages(), 0, "a.png");
-    EXPECT_NE(lines.find("coords=\"2147483647,-2147483648,2147483706,-2147483625\" href=\"#link2147483646\""),
-              std::string::npos);
-    EXPECT_NE(lines.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link0\""), std::string::npos);
-    EXPECT_EQ(lines.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link0\""), lines.rfind("alt=\"Goto\""));
-}
-
-// A go-to before the first frame leads to the first; one past the last frame is left out, as in
-// the movie.
-TEST(HtmlFrameLines, GotoTargetsOutsideTheProjectFollowTheMovie) {
-    FrameElements frame;
-    frame.gotoButtons[0] = shown(100, 50, -9);
-    frame.gotoButtons[1] = shown(1, 2, 6);
-    const std::string lines = htmlFrameLines(4, 10, frame, buttonImages(), 0, "x.png");
-    EXPECT_NE(lines.find("coords=\"100,50,139,69\" href=\"#link0\""), std::string::npos);
-    EXPECT_EQ(lines.find("coords=\"1,2,"), std::string::npos);
 }
 
 }  // namespace

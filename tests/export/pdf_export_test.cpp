@@ -109,14 +109,6 @@ TEST(PdfExport, OneFrameOf320x240IsWrittenByteForByte) {
     checkXrefPointsAtObjects(pdf, 12);
 }
 
-TEST(PdfExport, EveryXrefEntryPointsAtItsObject) {
-    CQuibDoc doc;
-    test::makeProject(doc, 64, 48, 5);
-    const std::string pdf = buildPdf(doc);
-    checkXrefPointsAtObjects(pdf, 4 + 8 * 5);
-    EXPECT_NE(pdf.find("/Size 45\r\n"), std::string::npos);
-}
-
 TEST(PdfExport, OutlineEntriesChainThroughTheFrames) {
     CQuibDoc doc;
     test::makeProject(doc, 32, 32, 3);
@@ -169,22 +161,30 @@ TEST(PdfExport, PreviousOnTheFirstPageAndNextOnTheLastArePlaceholders) {
     EXPECT_NE(test::pdfObject(pdf, 18).find(kPlaceholder), std::string::npos);      // Next, page 2
 }
 
-TEST(PdfExport, PreviousLinksToTheLastEarlierPageThatHadALink) {
+TEST(PdfExport, PreviousLinksToTheLastEarlierPageThatHadALinkAndEveryXrefEntryPointsAtItsObject) {
     CQuibDoc doc;
     test::makeProject(doc, 64, 48, 5);
     test::editFrame(doc, 1, [](FrameElements& f) { f.gotoButtons[0] = NavButton{1, Point{0, 0}, 3}; });
     for (int i : {3, 4})
         test::editFrame(doc, i, [](FrameElements& f) { f.prevButton = NavButton{1, Point{0, 0}, 0}; });
     const std::string pdf = buildPdf(doc);
+    checkXrefPointsAtObjects(pdf, 4 + 8 * 5);
+    EXPECT_NE(pdf.find("/Size 45\r\n"), std::string::npos);
     EXPECT_NE(test::pdfObject(pdf, 5 + 8 * 1 + 6).find("/Dest [ 37 0 R"), std::string::npos);  // Goto to 4
     EXPECT_NE(test::pdfObject(pdf, 5 + 8 * 3 + 4).find("/Dest [ 13 0 R"), std::string::npos);  // to page 1
     EXPECT_NE(test::pdfObject(pdf, 5 + 8 * 4 + 4).find("/Dest [ 29 0 R"), std::string::npos);  // to page 3
 }
 
-// Before the first frame: the first page; past the last: a placeholder, as in the movie.
-TEST(PdfExport, GotoOutsideTheProjectFollowsTheMovie) {
+// Before the first frame: the first page; past the last: a placeholder, as in the movie. Extreme
+// positions and offsets stay sound.
+TEST(PdfExport, GotoOutsideTheProjectFollowsTheMovieAndExtremeButtonsStaySound) {
     CQuibDoc doc;
     test::makeProject(doc, 64, 48, 3);
+    test::editFrame(doc, 0, [](FrameElements& f) {
+        f.nextButton = NavButton{1, Point{INT32_MAX, INT32_MIN}, 0};
+        f.gotoButtons[0] = NavButton{1, Point{0, 0}, INT32_MAX};
+        f.gotoButtons[1] = NavButton{1, Point{0, 0}, INT32_MIN};
+    });
     test::editFrame(doc, 1, [](FrameElements& f) {
         f.gotoButtons[0] = NavButton{1, Point{0, 0}, -2};
         f.gotoButtons[1] = NavButton{1, Point{0, 0}, 2};
@@ -196,17 +196,6 @@ TEST(PdfExport, GotoOutsideTheProjectFollowsTheMovie) {
     EXPECT_EQ(test::pdfObject(pdf, 28),
               "28 0 obj\r\n<<\r\n/Type /Annot\r\n/Subtype /Link\r\n/Rect [ 10 43 50 23 ]\r\n"
               "/Dest [ 5 0 R /XYZ 0 0 0]\r\n/Border [ 0 0 0 ]\r\n>>\r\nendobj\r\n");
-}
-
-TEST(PdfExport, ExtremeButtonPositionsAndOffsetsStaySound) {
-    CQuibDoc doc;
-    test::makeProject(doc, 64, 48, 2);
-    test::editFrame(doc, 0, [](FrameElements& f) {
-        f.nextButton = NavButton{1, Point{INT32_MAX, INT32_MIN}, 0};
-        f.gotoButtons[0] = NavButton{1, Point{0, 0}, INT32_MAX};
-        f.gotoButtons[1] = NavButton{1, Point{0, 0}, INT32_MIN};
-    });
-    const std::string pdf = buildPdf(doc);
     EXPECT_NE(test::pdfObject(pdf, 10).find("/Rect [ 2147483647 2147483696 2147483707 2147483672 ]"),
               std::string::npos);
     EXPECT_NE(test::pdfObject(pdf, 11).find(kPlaceholder), std::string::npos);
@@ -267,7 +256,7 @@ protected:
     NullProgress progress;
 };
 
-TEST_F(PdfExportFile, PathWithoutExtensionGetsPdfAndTheTitleStaysAsChosen) {
+TEST_F(PdfExportFile, PathWithoutExtensionGetsPdfAndTheTitleStaysAsChosenOrIsNamedWhenItFails) {
     const ExportResult result = ExportPdf(doc, applicationCalloutsOrNone(), dir.path("tour"), progress);
     ASSERT_TRUE(result.status.ok()) << result.status.message();
     EXPECT_EQ(result.path, dir.path("tour.pdf"));
@@ -276,14 +265,12 @@ TEST_F(PdfExportFile, PathWithoutExtensionGetsPdfAndTheTitleStaysAsChosen) {
     EXPECT_TRUE(pdf.starts_with("%PDF-1.2\r\n"));
     EXPECT_NE(pdf.find("/Title (tour)\r\n"), std::string::npos);
     EXPECT_FALSE(test::fileExists(dir.path("tour")));
-}
-
-TEST_F(PdfExportFile, FileThatCannotBeCreatedNamesTheChosenPath) {
+    // A file that cannot be created is named as chosen.
     doc.SelectFrame(1);
-    const ExportResult result = ExportPdf(doc, applicationCalloutsOrNone(), dir.path("none/tour"), progress);
-    EXPECT_FALSE(result.status.ok());
-    EXPECT_EQ(result.status.stringId(), str::CannotCreateFile);
-    EXPECT_EQ(result.status.message(), "Impossibile creare il file " + dir.path("none/tour"));
+    const ExportResult failed = ExportPdf(doc, applicationCalloutsOrNone(), dir.path("none/tour"), progress);
+    EXPECT_FALSE(failed.status.ok());
+    EXPECT_EQ(failed.status.stringId(), str::CannotCreateFile);
+    EXPECT_EQ(failed.status.message(), "Impossibile creare il file " + dir.path("none/tour"));
     EXPECT_EQ(doc.currentFrameIndex, 1);
 }
 

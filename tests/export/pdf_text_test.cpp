@@ -1,38 +1,31 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "export/pdf_text.h"
 
 namespace quib {
 namespace {
 
-TEST(PdfText, AsciiIsWrittenAsItStands) {
-    EXPECT_EQ(pdfLiteralString("tour.pdf"), "(tour.pdf)");
-    EXPECT_EQ(pdfLiteralString(""), "()");
-}
-
-TEST(PdfText, ParenthesesAndBackslashAreEscaped) {
-    EXPECT_EQ(pdfLiteralString("a(b)c\\d"), "(a\\(b\\)c\\\\d)");
-    EXPECT_EQ(pdfLiteralString(")"), "(\\))");
-}
-
-TEST(PdfText, ControlCharactersBecomeOctalEscapes) {
-    EXPECT_EQ(pdfLiteralString("a\r\nb"), "(a\\015\\012b)");
-}
-
-TEST(PdfText, LatinLettersUsePdfDocEncoding) {
-    EXPECT_EQ(pdfLiteralString("Perché"), "(Perch\\351)");
-    EXPECT_EQ(pdfLiteralString("€ “x”"), "(\\240 \\215x\\216)");
-}
-
-TEST(PdfText, OtherTextIsUtf16WithByteOrderMark) {
-    // U+4E2D, then '(' as 00 28 escaped.
-    EXPECT_EQ(pdfLiteralString("中("), "(\\376\\377N-\\000\\()");
-    // A character beyond the basic plane is a surrogate pair.
-    EXPECT_EQ(pdfLiteralString("😀"), "(\\376\\377\\330=\\336\\000)");
-}
-
-TEST(PdfText, MalformedUtf8BecomesReplacementCharacters) {
-    EXPECT_EQ(pdfLiteralString(std::string("a\xFF")), "(\\376\\377\\000a\\377\\375)");
+TEST(PdfText, LiteralStringsEscapeAndEncodeTheirText) {
+    const std::pair<std::string, std::string> cases[] = {
+        // ASCII as it stands; parentheses and backslash escaped; control characters in octal.
+        {"tour.pdf", "(tour.pdf)"},
+        {"", "()"},
+        {"a(b)c\\d", "(a\\(b\\)c\\\\d)"},
+        {")", "(\\))"},
+        {"a\r\nb", "(a\\015\\012b)"},
+        // Latin letters in PDFDocEncoding.
+        {"Perché", "(Perch\\351)"},
+        {"€ “x”", "(\\240 \\215x\\216)"},
+        // Other text in UTF-16 with a byte order mark: U+4E2D, then '(' as 00 28 escaped; beyond
+        // the basic plane a surrogate pair; malformed UTF-8 the replacement character.
+        {"中(", "(\\376\\377N-\\000\\()"},
+        {"😀", "(\\376\\377\\330=\\336\\000)"},
+        {"a\xFF", "(\\376\\377\\000a\\377\\375)"},
+    };
+    for (const auto& [text, literal] : cases)
+        EXPECT_EQ(pdfLiteralString(text), literal) << text;
 }
 
 }  // namespace

@@ -72,7 +72,7 @@ TEST(FrameFormat, EncodesTheLayoutFieldByField) {
     EXPECT_TRUE(in.atEnd());
 }
 
-TEST(FrameFormat, RoundTripKeepsNonSquareCursorAndElements) {
+TEST(FrameFormat, RoundTripKeepsNonSquareCursorElementsAndUnsavedEdits) {
     CQuibDoc doc;
     makeSource(doc);
     const ClipboardFrames decoded = decodeClipboardFrames(CopyFramesToClipboardFile(doc, {2, 1}));
@@ -87,25 +87,22 @@ TEST(FrameFormat, RoundTripKeepsNonSquareCursorAndElements) {
     EXPECT_EQ(f.gotoButtons[0].targetOffset, 2);
     EXPECT_EQ(f.gotoButtons[1].targetOffset, 0);
     EXPECT_EQ(decoded.frames[0].frame.title, "F2");
-}
-
-TEST(FrameFormat, CurrentFrameTravelsWithItsUnsavedEdits) {
-    CQuibDoc doc;
-    makeSource(doc);
+    // The current frame travels with its unsaved edits.
     doc.SelectFrame(2, false);
     doc.currentFrame.title = "live";
     doc.currentImage = solidImage(doc.frameSize, 1, 2, 3);
     doc.imageChanged = doc.elementsChanged = true;
-    const ClipboardFrames decoded = decodeClipboardFrames(CopyFramesToClipboardFile(doc, {2}));
-    ASSERT_EQ(decoded.frames.size(), 1u);
-    EXPECT_EQ(decoded.frames[0].frame.title, "live");
+    const ClipboardFrames live = decodeClipboardFrames(CopyFramesToClipboardFile(doc, {2}));
+    ASSERT_EQ(live.frames.size(), 1u);
+    EXPECT_EQ(live.frames[0].frame.title, "live");
     std::vector<uint8_t> pixels(4 * 3 * 3);
-    const auto& stream = decoded.frames[0].frame.imageData;
+    const auto& stream = live.frames[0].frame.imageData;
     ASSERT_TRUE(zlibUncompress(stream.data(), stream.size(), pixels.data(), pixels.size()));
     EXPECT_EQ(pixels, solidImage(doc.frameSize, 1, 2, 3).pixels);
 }
 
-TEST(FrameFormat, MalformedPayloadChangesNothing) {
+// Malformed payloads change nothing; extreme values are pasted without overflow or huge allocations.
+TEST(FrameFormat, MalformedPayloadChangesNothingAndExtremeValuesAreClamped) {
     CQuibDoc source;
     makeSource(source);
     const auto full = CopyFramesToClipboardFile(source, {1});
@@ -121,35 +118,27 @@ TEST(FrameFormat, MalformedPayloadChangesNothing) {
     huge[0] = 0xFF, huge[1] = 0xFF, huge[2] = 0xFF, huge[3] = 0x7F;
     EXPECT_FALSE(PasteFramesFromFile(target, huge, -1).ok());
     EXPECT_EQ(target.frameCount(), 2);
-}
-
-TEST(FrameFormat, ExtremeValuesArePastedWithoutOverflowOrHugeAllocations) {
-    CQuibDoc source;
-    makeSource(source);
-    const auto full = CopyFramesToClipboardFile(source, {1});
     auto putI32 = [](std::vector<uint8_t> b, size_t at, int32_t v) {
         for (int i = 0; i < 4; ++i)
             b[at + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
         return b;
     };
-    // Absolute go-to targets at the ends of the range come back clamped, relative to frame 1.
-    for (int32_t extreme : {INT32_MIN, INT32_MAX}) {
-        CQuibDoc target;
-        makeProject(target, 2);
-        target.SelectFrame(1);
-        const auto bytes = putI32(putI32(full, full.size() - 4, extreme), full.size() - 20, extreme);
-        ASSERT_TRUE(PasteFramesFromFile(target, bytes, -1));
-        EXPECT_EQ(target.frames[2].gotoButtons[0].targetOffset,
-                  clampCoordinate(int64_t(clampCoordinate(extreme)) - 1));
-        EXPECT_EQ(target.frames[2].gotoButtons[1].targetOffset,
-                  clampCoordinate(int64_t(clampCoordinate(extreme)) - 1));
-    }
     // A source picture far wider than its few bytes could describe is refused before allocating.
-    CQuibDoc target;
-    makeProject(target, 2);
     const Status status = PasteFramesFromFile(target, putI32(full, 4, INT32_MAX), -1);
     EXPECT_EQ(status.message(), "Formato del file inaspettato.");
     EXPECT_EQ(target.frameCount(), 2);
+    // Absolute go-to targets at the ends of the range come back clamped, relative to frame 1.
+    for (int32_t extreme : {INT32_MIN, INT32_MAX}) {
+        CQuibDoc pasted;
+        makeProject(pasted, 2);
+        pasted.SelectFrame(1);
+        const auto bytes = putI32(putI32(full, full.size() - 4, extreme), full.size() - 20, extreme);
+        ASSERT_TRUE(PasteFramesFromFile(pasted, bytes, -1));
+        EXPECT_EQ(pasted.frames[2].gotoButtons[0].targetOffset,
+                  clampCoordinate(int64_t(clampCoordinate(extreme)) - 1));
+        EXPECT_EQ(pasted.frames[2].gotoButtons[1].targetOffset,
+                  clampCoordinate(int64_t(clampCoordinate(extreme)) - 1));
+    }
 }
 
 // ---- "Quib SelItems Format" ----
@@ -171,7 +160,7 @@ TEST(SelItemsFormat, WritesBlocksInTheFixedOrder) {
     EXPECT_TRUE(in.atEnd());
 }
 
-TEST(SelItemsFormat, RoundTripIntoAnotherFrameWithNonSquareCursor) {
+TEST(SelItemsFormat, RoundTripIntoAnotherFrameWithNonSquareCursorAndACutPayloadChangesNothing) {
     CQuibDoc doc;
     makeSource(doc);
     doc.SelectFrame(1, false);
@@ -194,16 +183,12 @@ TEST(SelItemsFormat, RoundTripIntoAnotherFrameWithNonSquareCursor) {
     EXPECT_EQ(doc.frames[2].elements(), f.elements());
     EXPECT_TRUE(doc.isModified());
     EXPECT_FALSE(observer.hints.empty());
-}
-
-TEST(SelItemsFormat, MalformedPayloadChangesNothing) {
-    CQuibDoc doc;
-    makeSource(doc);
+    // A payload cut short changes nothing.
     doc.SelectFrame(1, false);
-    auto bytes = CopySelItemsToClipboardFile(doc, selitem::Cursor | selitem::Title);
+    auto cut = CopySelItemsToClipboardFile(doc, selitem::Cursor | selitem::Title);
     doc.SelectFrame(0, false);
-    bytes.resize(bytes.size() - 2);
-    EXPECT_EQ(PasteSelItemsFromFile(doc, bytes), 0u);
+    cut.resize(cut.size() - 2);
+    EXPECT_EQ(PasteSelItemsFromFile(doc, cut), 0u);
     EXPECT_EQ(doc.currentFrame.title, "F0");
     EXPECT_FALSE(doc.elementsChanged);
 }

@@ -18,7 +18,7 @@ using test::storedPixels;
 
 // ---- Selecting frames ----
 
-TEST(SelectFrame, CommitsPendingChangesEvenWhenTheTargetIsOutOfRange) {
+TEST(SelectFrame, CommitsPendingChangesEvenWhenTheTargetIsOutOfRangeAndTakesADamagedStream) {
     CQuibDoc doc;
     makeProject(doc, 2);
     doc.currentFrame.title = "pending";
@@ -31,11 +31,7 @@ TEST(SelectFrame, CommitsPendingChangesEvenWhenTheTargetIsOutOfRange) {
     EXPECT_FALSE(doc.elementsChanged);
     EXPECT_FALSE(doc.imageChanged);
     EXPECT_EQ(doc.currentFrameIndex, 0);
-}
-
-TEST(SelectFrame, DamagedStreamIsNotReported) {
-    CQuibDoc doc;
-    makeProject(doc, 2);
+    // A damaged stream is not reported.
     doc.frames[1].imageData =
         std::vector<uint8_t>(doc.frames[1].imageData.begin(), doc.frames[1].imageData.begin() + 5);
     EXPECT_TRUE(doc.SelectFrame(1, false));
@@ -44,21 +40,11 @@ TEST(SelectFrame, DamagedStreamIsNotReported) {
 
 // ---- Commits, frame access ----
 
-TEST(Commit, CommitFrameImageForAnotherFrameStoresTheCurrentPicture) {
+// SetFrame on the current frame marks it changed and copies the cursor on request; a commit for
+// another frame stores the current picture, of the frame's size only.
+TEST(FrameAccess, SetFrameAndCommitsReachTheStoredFrames) {
     CQuibDoc doc;
     makeProject(doc, 3);
-    ASSERT_TRUE(doc.CommitFrameImage(2));
-    EXPECT_EQ(storedPixels(doc, 2), solidImage(doc.frameSize, 10, 10, 10).pixels);
-    EXPECT_FALSE(doc.CommitFrameImage(3));
-    EXPECT_FALSE(doc.CommitFrameElements(-2));
-    EXPECT_FALSE(doc.CopyFrameImage(0, 3));
-    EXPECT_TRUE(doc.CopyFrameImage(0, 1));
-    EXPECT_EQ(storedPixels(doc, 0), solidImage(doc.frameSize, 11, 11, 11).pixels);
-}
-
-TEST(FrameAccess, SetFrameOnTheCurrentMarksChangedAndCopiesCursorOnRequest) {
-    CQuibDoc doc;
-    makeProject(doc, 2);
     Frame in;
     in.title = "set";
     in.setCursorImage(test::oddCursor(2, 4));
@@ -72,11 +58,14 @@ TEST(FrameAccess, SetFrameOnTheCurrentMarksChangedAndCopiesCursorOnRequest) {
     EXPECT_TRUE(doc.elementsChanged);
     EXPECT_TRUE(doc.isModified());
     doc.SetFrame(9, in, true);  // ignored
-}
-
-TEST(Commit, PictureOfAnotherSizeIsRefused) {
-    CQuibDoc doc;
-    makeProject(doc, 2);
+    ASSERT_TRUE(doc.CommitFrameImage(2));
+    EXPECT_EQ(storedPixels(doc, 2), solidImage(doc.frameSize, 10, 10, 10).pixels);
+    EXPECT_FALSE(doc.CommitFrameImage(3));
+    EXPECT_FALSE(doc.CommitFrameElements(-2));
+    EXPECT_FALSE(doc.CopyFrameImage(0, 3));
+    EXPECT_TRUE(doc.CopyFrameImage(0, 1));
+    EXPECT_EQ(storedPixels(doc, 0), solidImage(doc.frameSize, 11, 11, 11).pixels);
+    // A picture of another size is refused.
     const auto before = doc.frames[1].imageData;
     doc.currentImage = Bitmap24(3, 3);
     EXPECT_FALSE(doc.CommitFrameImage(1));

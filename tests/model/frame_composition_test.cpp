@@ -122,7 +122,7 @@ TEST_F(Composition, FrameImageLiesAtItsOriginClippedToTheCanvas) {
         }
 }
 
-TEST_F(Composition, RoundedStrideLeavesRowPaddingAlone) {
+TEST_F(Composition, RoundedStrideLeavesRowPaddingAloneAndAShortOneIsRefused) {
     makeDoc(doc, Size{3, 2}, Size{3, 2});
     const int stride = 12;  // 9 bytes of pixels rounded up to a multiple of 4
     auto buffer = filledCanvas(doc, stride);
@@ -133,11 +133,7 @@ TEST_F(Composition, RoundedStrideLeavesRowPaddingAlone) {
         for (int i = 9; i < 12; ++i)
             EXPECT_EQ(buffer[size_t(y) * 12 + size_t(i)], kFill[i % 3]);
     }
-}
-
-TEST_F(Composition, StrideShorterThanARowIsRefusedWithoutWriting) {
-    makeDoc(doc, Size{3, 2}, Size{3, 2});
-    auto buffer = filledCanvas(doc);
+    // A stride shorter than a row, or no destination, is refused without writing.
     const auto before = buffer;
     EXPECT_FALSE(ComposeFrame(doc, library, buffer.data(), ComposeAll, 8));
     EXPECT_FALSE(ComposeFrame(doc, library, nullptr, ComposeAll));
@@ -168,25 +164,20 @@ TEST_F(Composition, TransparentCursorPixelsShowTheFrame) {
     EXPECT_EQ(at(buffer, doc, 2, 2), (Colour{5, 6, 7}));
 }
 
-TEST_F(Composition, HiddenOrUnflaggedCursorIsNotDrawn) {
-    makeDoc(doc, Size{3, 3});
-    setCursor(doc, solidPicture(1, 1, 9, 9, 9, 255), Point{0, 0});
-    auto buffer = filledCanvas(doc);
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeEditor));
-    EXPECT_EQ(at(buffer, doc, 0, 0), kFill);
-    doc.currentFrame.cursorVisible = 0;
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
-    EXPECT_EQ(at(buffer, doc, 0, 0), kFill);
-    doc.currentFrame.cursorVisible = 1;
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeCursor));
-    EXPECT_EQ(at(buffer, doc, 0, 0), (Colour{9, 9, 9}));
-}
-
-TEST_F(Composition, CursorPartlyOutsideIsClippedAndFullyOutsideDrawsNothing) {
+// A hidden or unflagged cursor is not drawn; one partly outside is clipped, one fully outside
+// draws nothing.
+TEST_F(Composition, CursorIsDrawnWhenShownAndFlaggedClippedToTheCanvas) {
     makeDoc(doc, Size{4, 4});
     setCursor(doc, solidPicture(3, 3, 9, 8, 7, 255), Point{-2, 2});
-    auto buffer = filledCanvas(doc);
+    const auto empty = filledCanvas(doc);
+    auto buffer = empty;
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeEditor));
+    EXPECT_EQ(buffer, empty);
+    doc.currentFrame.cursorVisible = 0;
     ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
+    EXPECT_EQ(buffer, empty);
+    doc.currentFrame.cursorVisible = 1;
+    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeCursor));
     EXPECT_EQ(at(buffer, doc, 0, 2), (Colour{9, 8, 7}));
     EXPECT_EQ(at(buffer, doc, 0, 3), (Colour{9, 8, 7}));
     EXPECT_EQ(at(buffer, doc, 1, 2), kFill);
@@ -242,7 +233,9 @@ protected:
     }
 };
 
-TEST_F(TextComposition, TextBoxDrawsItsCalloutInsideItsRectangle) {
+// A text box draws its callout inside its rectangle. A name not in the library (deleted, or from
+// another library) gets the plain white box; no name at all, a hidden or an empty box draws nothing.
+TEST_F(TextComposition, TextBoxDrawsItsCalloutInsideItsRectangleOrAPlainBoxOrNothingOrAPlaceholder) {
     const auto plain = compose(ComposeAll & ~ComposeTextBox);
     const auto withBox = compose(ComposeAll);
     // Inside the rectangle near its middle: the callout's fill colour (255, 255, 225) or text.
@@ -255,34 +248,23 @@ TEST_F(TextComposition, TextBoxDrawsItsCalloutInsideItsRectangle) {
     EXPECT_GT(changedInside, 160 * 80 / 2);
     EXPECT_EQ(changedOutside, 0);
     EXPECT_EQ(at(withBox, doc, 100, 85), (Colour{225, 255, 255}));
-}
-
-// A name not in the library (deleted, or from another library) gets the plain white box; no
-// name at all draws nothing.
-TEST_F(TextComposition, CalloutNameNotInTheLibraryDrawsAPlainBox) {
-    const auto plain = compose(ComposeAll & ~ComposeTextBox);
-    const auto callout = compose(ComposeAll);
     doc.currentFrame.textBox.calloutName = "Nessuno";
     const auto missing = compose(ComposeAll);
     EXPECT_NE(missing, plain);
-    EXPECT_NE(missing, callout);
+    EXPECT_NE(missing, withBox);
     EXPECT_EQ(at(missing, doc, 100, 85), (Colour{255, 255, 255}));
     doc.currentFrame.textBox.calloutName = "rettangolo";  // names compare case-sensitively
     EXPECT_EQ(compose(ComposeAll), missing);
     doc.currentFrame.textBox.calloutName.clear();
     EXPECT_EQ(compose(ComposeAll), plain);
-}
-
-TEST_F(TextComposition, HiddenOrEmptyTextBoxDrawsNothing) {
-    const auto plain = compose(ComposeAll & ~ComposeTextBox);
+    doc.currentFrame.textBox.calloutName = "Rettangolo";
     doc.currentFrame.textBox.visible = 0;
     EXPECT_EQ(compose(ComposeAll), plain);
     doc.currentFrame.textBox.visible = 1;
     doc.currentFrame.textBox.rect = Rect{50, 50, 50, 90};
     EXPECT_EQ(compose(ComposeAll), plain);
-}
-
-TEST_F(TextComposition, EmptyTextShowsThePlaceholder) {
+    // Empty text shows the placeholder.
+    doc.currentFrame.textBox.rect = Rect{20, 10, 180, 90};
     doc.currentFrame.textBox.text.clear();
     const auto placeholder = compose(ComposeAll);
     doc.currentFrame.textBox.text = stringText(str::TextPlaceholder);
@@ -334,22 +316,18 @@ TEST_F(TextComposition, TitleTextIsSmoothAndOnlyTextPixelsChange) {
     EXPECT_GT(partial, 10) << "letter edges are antialiased";
 }
 
-TEST_F(TextComposition, ClipRectangleLimitsTheTextBox) {
+TEST_F(TextComposition, ClipRectangleLimitsTheTextBoxAndOneOutsideKeepsItsSurfaceUnused) {
+    compose(ComposeAll, Rect{0, 100, 10, 110});
+    EXPECT_TRUE(doc.compositionSurfaces.textBox.isNull());
     const auto whole = compose(ComposeAll);
+    EXPECT_EQ(doc.compositionSurfaces.textBox.width(), 160);
+    EXPECT_EQ(doc.compositionSurfaces.textBox.height(), 80);
     const Rect clip{60, 30, 120, 70};
     const auto clipped = compose(ComposeAll, clip);
     for (int y = 0; y < 120; ++y)
         for (int x = 0; x < 200; ++x)
             ASSERT_EQ(at(clipped, doc, x, y), (clip.contains(Point{x, y}) ? at(whole, doc, x, y) : kFill))
                 << x << "," << y;
-}
-
-TEST_F(TextComposition, TextBoxOutsideTheClipKeepsTheSurfaceUnused) {
-    compose(ComposeAll, Rect{0, 100, 10, 110});
-    EXPECT_TRUE(doc.compositionSurfaces.textBox.isNull());
-    compose(ComposeAll);
-    EXPECT_EQ(doc.compositionSurfaces.textBox.width(), 160);
-    EXPECT_EQ(doc.compositionSurfaces.textBox.height(), 80);
 }
 
 TEST_F(TextComposition, ElementsLargerThanTheCanvasGetSurfacesOfTheCanvasOnly) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,40 +12,13 @@
 namespace quib {
 namespace {
 
-using test::patternBlue;
-using test::patternRed;
-
-struct InsertFrameOperation : ::testing::Test {
+TEST(InsertFrameOperation, CountOutsideOneToNinetyNine_IsRefusedAndChangesNothing) {
     CQuibDoc doc;
-
-    void pattern(int frames, int cx, int cy) { ASSERT_TRUE(test::makePatternProject(doc, frames, cx, cy)); }
-    bool allBlack(int index) {
-        doc.SelectFrame(index);
-        return std::all_of(doc.currentImage.pixels.begin(), doc.currentImage.pixels.end(),
-                           [](uint8_t byte) { return byte == 0; });
-    }
-    // The frame's picture at (0, 0) tells which pattern frame it came from.
-    int patternFrameOf(int index) {
-        doc.SelectFrame(index);
-        for (int k = 0; k < 32; ++k)
-            if (doc.currentImage.pixel(0, 0)[0] == patternBlue(0, 0, k) &&
-                doc.currentImage.pixel(0, 0)[2] == patternRed(0, 0, k))
-                return k;
-        return -1;
-    }
-    static InsertFramesRequest request(int count, bool copy, bool after) {
-        InsertFramesRequest r;
-        r.count = count;
-        r.copyCurrent = copy;
-        r.after = after;
-        return r;
-    }
-};
-
-TEST_F(InsertFrameOperation, CountOutsideOneToNinetyNine_IsRefusedAndChangesNothing) {
-    pattern(2, 20, 20);
+    ASSERT_TRUE(test::makePatternProject(doc, 2, 20, 20));
+    InsertFramesRequest request;
     for (int count : {0, 100, -1}) {
-        const Status status = insertFrames(doc, request(count, false, false));
+        request.count = count;
+        const Status status = insertFrames(doc, request);
         EXPECT_FALSE(status.ok());
         EXPECT_EQ(status.stringId(), str::NumberOneToNinetyNine);
     }
@@ -54,25 +26,20 @@ TEST_F(InsertFrameOperation, CountOutsideOneToNinetyNine_IsRefusedAndChangesNoth
     EXPECT_FALSE(doc.isModified());
 }
 
-TEST_F(InsertFrameOperation, OversizedFrameSizeForAnEmptyProject_IsRefused) {
+TEST(InsertFrameOperation, OversizedFrameSizeForAnEmptyProject_IsRefused) {
+    CQuibDoc doc;
     doc.InitNewProject();
-    InsertFramesRequest r = request(1, false, false);
-    r.emptyProjectSize = Size{30000, 30000};
-    EXPECT_FALSE(insertFrames(doc, r).ok());
+    InsertFramesRequest request;
+    request.emptyProjectSize = Size{30000, 30000};
+    EXPECT_FALSE(insertFrames(doc, request).ok());
     EXPECT_EQ(doc.frameCount(), 0);
     EXPECT_EQ(doc.frameSize, (Size{0, 0}));
 }
 
-struct CropFrameOperation : ::testing::Test {
+TEST(CropFrameOperation, RectanglesOutsideTheFrameOrEmpty_AreRefusedAndChangeNothing) {
     CQuibDoc doc;
+    ASSERT_TRUE(test::makePatternProject(doc, 3, 120, 70));
     NullProgress progress;
-
-    void SetUp() override { ASSERT_TRUE(test::makePatternProject(doc, 3, 120, 70)); }
-
-    void expectPatternShiftedBy(int dx, int dy) { test::expectPatternShiftedBy(doc, dx, dy); }
-};
-
-TEST_F(CropFrameOperation, RectanglesOutsideTheFrameOrEmpty_AreRefusedAndChangeNothing) {
     for (Rect bad : {Rect{-1, 0, 10, 10}, Rect{0, 0, 121, 10}, Rect{0, 0, 10, 71}, Rect{10, 10, 10, 20},
                      Rect{30, 10, 20, 20}}) {
         const Status status = cropFrames(doc, bad, progress);
@@ -81,7 +48,7 @@ TEST_F(CropFrameOperation, RectanglesOutsideTheFrameOrEmpty_AreRefusedAndChangeN
     }
     EXPECT_EQ(doc.frameSize, (Size{120, 70}));
     EXPECT_FALSE(doc.isModified());
-    expectPatternShiftedBy(0, 0);
+    test::expectPatternShiftedBy(doc, 0, 0);
 }
 
 TEST(GotoButtonPlacement, ANewButtonGoesBesideNextClearOfTheOtherAndOnTheCanvas) {

@@ -93,13 +93,11 @@ protected:
     }
 };
 
-TEST_F(TextBoxIndexed, EmptyOrInvertedRectangleGivesNothing) {
+// An empty or inverted rectangle gives nothing.
+TEST_F(TextBoxIndexed, CalloutFillShowsAndOutsideTheOutlineIsTransparent) {
     const Callout none;
     EXPECT_FALSE(RenderTextBoxIndexed(none, Rect{5, 5, 5, 20}, font(12), 0, "a", 0));
     EXPECT_FALSE(RenderTextBoxIndexed(none, Rect{5, 5, 2, 20}, font(12), 0, "a", 0));
-}
-
-TEST_F(TextBoxIndexed, CalloutFillShowsAndOutsideTheOutlineIsTransparent) {
     const CalloutLibrary library = defaultCalloutLibrary();
     const Callout* callout = library.FindCallout("Rettangolo");
     ASSERT_NE(callout, nullptr);

@@ -24,13 +24,6 @@ Bitmap24 gradient(int w, int h, int seed) {
     return picture;
 }
 
-Bitmap24 solid(int w, int h, uint8_t blue) {
-    Bitmap24 picture(w, h);
-    for (size_t i = 0; i < picture.pixels.size(); i += 3)
-        picture.pixels[i] = blue, picture.pixels[i + 1] = 2, picture.pixels[i + 2] = 3;
-    return picture;
-}
-
 // Picture files by name; any other name cannot be read.
 struct PictureFiles {
     std::map<std::string, Bitmap24> files;
@@ -50,7 +43,11 @@ struct InsertPictureFrames : ::testing::Test {
     test::RecordingProgress progress;
 
     std::string picture(const std::string& name, int cx, int cy, uint8_t blue) {
-        pictures.files[name] = solid(cx, cy, blue);
+        pictures.files[name] = test::solidImage(Size{cx, cy}, blue, 2, 3);
+        return name;
+    }
+    std::string save(const std::string& name, const Bitmap24& picture) {
+        pictures.files[name] = picture;
         return name;
     }
     uint8_t blueAt(int index, int x, int y) {
@@ -83,17 +80,8 @@ TEST_F(InsertPictureFrames, OneUnreadableFile_NamesItAndChangesNothing) {
     EXPECT_FALSE(doc.isModified());
 }
 
-struct ImportImagesTest : ::testing::Test {
-    PictureFiles pictures;
-    std::string save(const std::string& name, const Bitmap24& picture) {
-        pictures.files[name] = picture;
-        return name;
-    }
-};
-
-TEST_F(ImportImagesTest, UnreadableFileLeavesTheProjectEmpty) {
+TEST_F(InsertPictureFrames, ImportWithAnUnreadableFileLeavesTheProjectEmpty) {
     const std::vector<std::string> paths = {save("a.png", gradient(8, 8, 0)), "missing.png"};
-    CQuibDoc doc;
     doc.settings.frameRate = 12;
     const Status status = ImportImages(doc, pictures.reader(), paths);
     EXPECT_FALSE(status.ok());
@@ -105,8 +93,7 @@ TEST_F(ImportImagesTest, UnreadableFileLeavesTheProjectEmpty) {
     EXPECT_FALSE(doc.isModified());
 }
 
-TEST_F(ImportImagesTest, ProjectWithFramesIsNotReplaced) {
-    CQuibDoc doc;
+TEST_F(InsertPictureFrames, ImportIntoAProjectWithFramesDoesNotReplaceIt) {
     ASSERT_TRUE(test::makePatternProject(doc, 1, 8, 8));
     EXPECT_FALSE(ImportImages(doc, pictures.reader(), {save("a.png", gradient(8, 8, 3))}).ok());
     EXPECT_EQ(doc.frameCount(), 1);

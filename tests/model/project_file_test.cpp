@@ -85,7 +85,7 @@ void expectSameProject(const CQuibDoc& a, const CQuibDoc& b) {
 
 // The normal variant keeps the streams as they are; the compressed one restores every picture,
 // and the next ordinary save writes the normal variant again.
-TEST(ProjectFileRoundTrip, BothVariantsKeepEveryField) {
+TEST(ProjectFileRoundTrip, BothVariantsKeepEveryFieldTheTextStyleOptionalAndSettingsLoadAlone) {
     for (bool compressed : {false, true}) {
         SCOPED_TRACE(compressed);
         CQuibDoc doc;
@@ -101,25 +101,28 @@ TEST(ProjectFileRoundTrip, BothVariantsKeepEveryField) {
         EXPECT_FALSE(loaded.compressedSave);
         if (compressed) {
             EXPECT_EQ(storeBytes(loaded)[6], 0);
-        } else {
-            for (int i = 0; i < 3; ++i)
-                EXPECT_EQ(doc.frames[size_t(i)].imageData, loaded.frames[size_t(i)].imageData);
-            EXPECT_EQ(storeBytes(loaded), bytes);
+            // A settings-only load skips the frames, and the text style stored after them.
+            CQuibDoc settings;
+            settings.settingsOnly = true;
+            ASSERT_TRUE(loadBytes(bytes, settings));
+            EXPECT_EQ(settings.frameCount(), 0);
+            ProjectSettings expected = doc.settings;
+            expected.textStyle = TextStyle{};
+            EXPECT_EQ(settings.settings, expected);
+            EXPECT_EQ(settings.titles, doc.titles);
+            continue;
         }
-    }
-}
-
-// The text style block is optional: cut off, or never written, it leaves the standard style.
-TEST(ProjectFileRoundTrip, ATextStyleBlockCutShortLeavesTheStandardStyle) {
-    CQuibDoc doc;
-    makeRichProject(doc);
-    const auto bytes = storeBytes(doc);
-    for (size_t cut : {size_t(1), size_t(20), size_t(70), size_t(80)}) {
-        SCOPED_TRACE(cut);
-        CQuibDoc loaded;
-        ASSERT_TRUE(loadBytes(std::vector<uint8_t>(bytes.begin(), bytes.end() - long(cut)), loaded));
-        EXPECT_EQ(loaded.settings.textStyle, TextStyle{});
-        EXPECT_EQ(loaded.frames[1].elements(), doc.frames[1].elements());
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(doc.frames[size_t(i)].imageData, loaded.frames[size_t(i)].imageData);
+        EXPECT_EQ(storeBytes(loaded), bytes);
+        // The text style block is optional: cut off, or never written, it leaves the standard style.
+        for (size_t cut : {size_t(1), size_t(20), size_t(70), size_t(80)}) {
+            SCOPED_TRACE(cut);
+            CQuibDoc shorter;
+            ASSERT_TRUE(loadBytes(std::vector<uint8_t>(bytes.begin(), bytes.end() - long(cut)), shorter));
+            EXPECT_EQ(shorter.settings.textStyle, TextStyle{});
+            EXPECT_EQ(shorter.frames[1].elements(), doc.frames[1].elements());
+        }
     }
 }
 
@@ -146,19 +149,6 @@ TEST(ProjectFileRoundTrip, StoreCommitsPendingEditsFirst) {
     ASSERT_TRUE(loadBytes(storeBytes(doc), loaded));
     EXPECT_EQ(loaded.frames[0].title, "edited");
     EXPECT_EQ(storedPixels(loaded, 0), solidImage(doc.frameSize, 77, 77, 77).pixels);
-}
-
-TEST(ProjectFileRoundTrip, SettingsOnlyLoadSkipsTheFrames) {
-    CQuibDoc doc;
-    makeRichProject(doc);
-    CQuibDoc loaded;
-    loaded.settingsOnly = true;
-    ASSERT_TRUE(loadBytes(storeBytes(doc, true), loaded));
-    EXPECT_EQ(loaded.frameCount(), 0);
-    ProjectSettings expected = doc.settings;
-    expected.textStyle = TextStyle{};  // stored after the frames
-    EXPECT_EQ(loaded.settings, expected);
-    EXPECT_EQ(loaded.titles, doc.titles);
 }
 
 TEST(ProjectFileRoundTrip, OutputNameIsStoredRelativeAndLoadedAbsolute) {
@@ -232,22 +222,25 @@ std::vector<std::vector<uint8_t>> trailingPictures(std::vector<uint8_t> bytes, i
     return {};
 }
 
-TEST(CompressedVariant, MarksEqualPixelsAndNudgesRealThrees) {
+// Threes survive in the first frame and come back as fours later.
+TEST(CompressedVariant, MarksEqualPixelsAndNudgesRealThreesAndTakesDamagedStreams) {
     ThreeFrames p;
-    const auto pictures = trailingPictures(storeBytes(p.doc, true), 3, 12);
+    const auto bytes = storeBytes(p.doc, true);
+    const auto pictures = trailingPictures(bytes, 3, 12);
     ASSERT_EQ(pictures.size(), 3u);
     EXPECT_EQ(pictures[0], (std::vector<uint8_t>{3, 3, 3, 9, 9, 9, 5, 6, 7, 3, 3, 3}));
     EXPECT_EQ(pictures[1], (std::vector<uint8_t>{4, 4, 4, 8, 9, 9, 4, 4, 4, 4, 4, 4}));
     EXPECT_EQ(pictures[2], (std::vector<uint8_t>{4, 4, 4, 3, 3, 3, 4, 4, 4, 4, 4, 4}));
-}
-
-TEST(CompressedVariant, ThreesSurviveInTheFirstFrameAndComeBackAsFoursLater) {
-    ThreeFrames p;
     CQuibDoc loaded;
-    ASSERT_TRUE(loadBytes(storeBytes(p.doc, true), loaded));
+    ASSERT_TRUE(loadBytes(bytes, loaded));
     EXPECT_EQ(storedPixels(loaded, 0), (std::vector<uint8_t>{3, 3, 3, 9, 9, 9, 5, 6, 7, 3, 3, 3}));
     EXPECT_EQ(storedPixels(loaded, 1), (std::vector<uint8_t>{4, 4, 4, 8, 9, 9, 4, 4, 4, 4, 4, 4}));
     EXPECT_EQ(storedPixels(loaded, 2), (std::vector<uint8_t>{4, 4, 4, 8, 9, 9, 4, 4, 4, 4, 4, 4}));
+    // A damaged image stream is not reported.
+    p.doc.frames[1].imageData = std::vector<uint8_t>{0x78, 0x01, 0xFF, 0xFF};
+    CQuibDoc damaged;
+    EXPECT_TRUE(loadBytes(storeBytes(p.doc, true), damaged));
+    EXPECT_EQ(damaged.frameCount(), 3);
 }
 
 TEST(CompressedVariant, ReportsProgressWithItsTexts) {
@@ -282,8 +275,9 @@ struct RawBytes {
     }
     RawBytes& text(const std::string& s) { return u8(uint8_t(s.size())).raw({s.begin(), s.end()}); }
     RawBytes& zeros(size_t n) { return raw(std::vector<uint8_t>(n, 0)); }
-    RawBytes& font(uint32_t height, const char* face, uint32_t color, uint32_t align) {
-        u32(height).u32(0).u32(0).u32(0).u32(700).u8(1).zeros(7);
+    RawBytes& font(uint32_t height, const char* face, uint32_t color, uint32_t align, uint32_t weight = 700,
+                   uint8_t italic = 1) {
+        u32(height).u32(0).u32(0).u32(0).u32(weight).u8(italic).zeros(7);
         std::vector<uint8_t> name(32, 0);
         std::memcpy(name.data(), face, std::strlen(face));
         return raw(name).u32(color).u32(align);
@@ -363,17 +357,9 @@ TEST(ProjectFileLayout, WritesTheHeaderFieldsInOrder) {
     expected.text("").text("swf").u32(8).u32(25).u32(0).u32(0);
     for (int i = 0; i < 4; ++i)
         expected.u32(0).u32(0);
-    expected.u32(0).font(8, "MS Sans Serif", 0xFFFFFFFF, 3).u32(50).u32(50).u32(250).u32(90);
-    // The default font has weight 400 and no italic: patch the hand-made block accordingly.
-    const size_t fontAt = expected.b.size() - 16 - 68;
-    expected.b[fontAt + 16] = 400 & 0xFF;
-    expected.b[fontAt + 17] = 400 >> 8;
-    expected.b[fontAt + 20] = 0;
-    expected.raw({'Q', 'S', 'T', 'Y'}).u32(1).font(uint32_t(-13), "DejaVu Sans", 0xFFFFFFFF, 0).u8(0);
-    const size_t styleAt = expected.b.size() - 1 - 68;
-    expected.b[styleAt + 16] = 400 & 0xFF;
-    expected.b[styleAt + 17] = 400 >> 8;
-    expected.b[styleAt + 20] = 0;
+    // The default fonts have weight 400 and no italic.
+    expected.u32(0).font(8, "MS Sans Serif", 0xFFFFFFFF, 3, 400, 0).u32(50).u32(50).u32(250).u32(90);
+    expected.raw({'Q', 'S', 'T', 'Y'}).u32(1).font(uint32_t(-13), "DejaVu Sans", 0xFFFFFFFF, 0, 400, 0).u8(0);
     EXPECT_EQ(bytes, expected.b);
 }
 
@@ -408,8 +394,14 @@ constexpr size_t kFrameCountAt = 10;
 constexpr size_t kBackgroundLengthAt = 38;
 constexpr size_t kPaletteCountAt = 42 + 16 + 4 + 12;
 
-// Header fields out of their range: each case patches u32 values at offsets of handWrittenFile().
-TEST_F(MalformedFile, HeaderFieldsOutOfRange) {
+// Fields out of their range: each case patches u32 values at offsets of handWrittenFile().
+TEST_F(MalformedFile, FieldsOutOfRange) {
+    // The cursor size 2 x 1 follows the title rectangle.
+    const auto hand = handWrittenFile();
+    const std::vector<uint8_t> cursorSize = {2, 0, 0, 0, 1, 0, 0, 0, 1, 1, 1, 0};
+    const auto cursor = std::search(hand.begin(), hand.end(), cursorSize.begin(), cursorSize.end());
+    ASSERT_NE(cursor, hand.end());
+    const size_t cursorAt = size_t(cursor - hand.begin());
     struct Case {
         const char* what;
         std::vector<std::pair<size_t, uint32_t>> patches;
@@ -421,6 +413,9 @@ TEST_F(MalformedFile, HeaderFieldsOutOfRange) {
         {"palette count 257", {{kPaletteCountAt, 257}}},
         {"palette count -1", {{kPaletteCountAt, uint32_t(-1)}}},
         {"overflowing frame size", {{22, 0x7FFFFFFF}, {26, 0x7FFFFFFF}}},
+        {"overflowing cursor size", {{cursorAt, 0x40000000}, {cursorAt + 4, 0x40000000}}},
+        {"negative cursor width", {{cursorAt, uint32_t(-2)}, {cursorAt + 4, 0x40000000}}},
+        {"cursor that fits in size_t, not in the file", {{cursorAt, 1000}, {cursorAt + 4, 1000}}},
     };
     ASSERT_EQ(handWrittenFile()[kPaletteCountAt], 2);
     for (const Case& c : cases) {
@@ -438,23 +433,6 @@ TEST_F(MalformedFile, EveryEarlyEnd) {
         SCOPED_TRACE(n);
         expectRejected(std::vector<uint8_t>(full.begin(), full.begin() + long(n)));
     }
-}
-
-TEST_F(MalformedFile, OverflowingCursorPictureSize) {
-    auto b = handWrittenFile();
-    // Find the cursor size 2 x 1 after the title rectangle: search for the pattern.
-    const std::vector<uint8_t> pattern = {2, 0, 0, 0, 1, 0, 0, 0, 1, 1, 1, 0};
-    auto it = std::search(b.begin(), b.end(), pattern.begin(), pattern.end());
-    ASSERT_NE(it, b.end());
-    const size_t at = size_t(it - b.begin());
-    putU32(b, at, 0x40000000);
-    putU32(b, at + 4, 0x40000000);
-    expectRejected(b);
-    putU32(b, at, uint32_t(-2));
-    expectRejected(b);
-    putU32(b, at, 1000);
-    putU32(b, at + 4, 1000);  // fits in size_t, not in the file
-    expectRejected(b);
 }
 
 // b with the stream whose u32 length is at lengthAt replaced by a stream of `length` zero bytes.
@@ -481,28 +459,17 @@ TEST_F(MalformedFile, StreamsLongerThanTheirBoundOrTooShortForTheirSize) {
     putU32(b, 14, 10000);
     putU32(b, 18, 10000);
     expectRejected(withStream(b, kBackgroundLengthAt, 12));
-}
-
-TEST_F(MalformedFile, CompressedImageStreamLongerThanItsBound) {
+    // A compressed file's single image stream comes last before the style block: lengthened past
+    // the bound.
     CQuibDoc doc;
     makeProject(doc, 1, Size{2, 1});
-    auto b = storeBytes(doc, true);
-    // The single image stream comes last before the style block: lengthen it past the bound.
+    auto c = storeBytes(doc, true);
     const std::vector<uint8_t> pixels(6, 10);
     const size_t lengthAt =
-        b.size() - kStandardStyleBlock - 4 - zlibCompress(pixels.data(), pixels.size(), 9)->size();
-    putU32(b, lengthAt, 19);
-    b.resize(lengthAt + 4 + 19, 0);
-    expectRejected(b);
-}
-
-TEST(ProjectFileLoad, DamagedImageStreamIsNotReported) {
-    CQuibDoc doc;
-    makeProject(doc, 2, Size{2, 1});
-    doc.frames[1].imageData = std::vector<uint8_t>{0x78, 0x01, 0xFF, 0xFF};
-    CQuibDoc loaded;
-    EXPECT_TRUE(loadBytes(storeBytes(doc, true), loaded));
-    EXPECT_EQ(loaded.frameCount(), 2);
+        c.size() - kStandardStyleBlock - 4 - zlibCompress(pixels.data(), pixels.size(), 9)->size();
+    putU32(c, lengthAt, 19);
+    c.resize(lengthAt + 4 + 19, 0);
+    expectRejected(c);
 }
 
 // ---- What a file can make the reader allocate is bounded by its bytes ----

@@ -123,9 +123,14 @@ TEST(ProjectHistory, UndoAllAndRedoAllGiveTheSameFileBytes) {
     }
 }
 
-TEST(ProjectHistory, StepsShareThePictureStreamsAndTheOldestGoBeyondTheLimit) {
+TEST(ProjectHistory, StepsShareThePictureStreamsTheOldestGoBeyondTheLimitAndFailuresRecordNothing) {
     CQuibDoc doc;
     test::makeProject(doc, 6);
+    // A failed operation records nothing.
+    NullProgress progress;
+    EXPECT_FALSE(cropFrames(doc, Rect{5, 5, 2, 2}, progress).ok());
+    EXPECT_FALSE(setFillBackground(doc, 1, 1, 0).ok());
+    EXPECT_FALSE(doc.commands.canUndo());
     doc.commands.setLimits(3, 0);
     for (int k = 0; k < 5; ++k)
         editProject(doc, "Elimina frame", [&] { return doc.DeleteFrame(0); });
@@ -145,15 +150,6 @@ TEST(ProjectHistory, StepsShareThePictureStreamsAndTheOldestGoBeyondTheLimit) {
     ASSERT_TRUE(doc.commands.redo(doc));
     ASSERT_TRUE(doc.commands.undo(doc));
     EXPECT_TRUE(doc.frames[1].imageData.sharesWith(before));
-}
-
-TEST(ProjectHistory, AFailedOperationRecordsNothing) {
-    CQuibDoc doc;
-    test::makeProject(doc, 2);
-    NullProgress progress;
-    EXPECT_FALSE(cropFrames(doc, Rect{5, 5, 2, 2}, progress).ok());
-    EXPECT_FALSE(setFillBackground(doc, 1, 1, 0).ok());
-    EXPECT_FALSE(doc.commands.canUndo());
 }
 
 }  // namespace

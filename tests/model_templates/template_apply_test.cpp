@@ -155,12 +155,11 @@ TEST(ApplyTemplate, TheWorkingCopysChangeReachesTheFile) {
     EXPECT_EQ(doc.frames[size_t(doc.currentFrameIndex)].textBox.calloutName, "Other Callout");
     EXPECT_EQ(doc.currentFrame.textBox.calloutName, "Other Callout");
     ASSERT_TRUE(doc.SelectFrame(0));
-    FrameElements first;
-    doc.GetFrame(0, first);
-    EXPECT_EQ(first.textBox.calloutName, "Other Callout");
-    FrameElements second;
-    doc.GetFrame(1, second);
-    EXPECT_EQ(second.textBox.calloutName, "Other Callout");
+    for (int i : {0, 1}) {
+        FrameElements frame;
+        doc.GetFrame(i, frame);
+        EXPECT_EQ(frame.textBox.calloutName, "Other Callout") << i;
+    }
 }
 
 }  // namespace

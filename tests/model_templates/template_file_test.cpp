@@ -3,16 +3,13 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "base/byte_stream.h"
 #include "base/strings.h"
 #include "model/template_file.h"
 #include "template_test_util.h"
 
 namespace quib {
 namespace {
-
-using test::putFont;
-using test::putPair;
-using test::putU32;
 
 void expectSameRecord(const TemplateSet& a, const TemplateSet& b) {
     EXPECT_EQ(a.mask, b.mask);
@@ -49,7 +46,7 @@ TemplateSet takenFromStyledProject(uint32_t mask) {
     return set;
 }
 
-TEST(TemplateTakeFrom, CarriesTheProjectsLookAndTheWorkingCopysElements) {
+TEST(TemplateTakeFrom, CarriesTheProjectsLookAndTheWorkingCopysElementsFromAZeroedRecord) {
     CQuibDoc doc;
     test::makeStyledProject(doc);
     TemplateSet set;
@@ -70,9 +67,17 @@ TEST(TemplateTakeFrom, CarriesTheProjectsLookAndTheWorkingCopysElements) {
     EXPECT_EQ(set.gotoPicture[1], doc.buttonImages.images[ButtonImageSet::Goto2]);
     EXPECT_EQ(set.frameRate, 8u);
     EXPECT_EQ(set.cursorSmoothness, 25u);
+    // Taking again starts from a zeroed record.
+    CQuibDoc other;
+    test::makeOtherProject(other);
+    set.TakeFrom(other, templ::FrameRate);
+    EXPECT_TRUE(set.background.isNull());
+    EXPECT_TRUE(set.prevPicture.isNull());
+    EXPECT_EQ(set.backgroundSize, Size{});
+    EXPECT_EQ(set.gotoPictureSize[0], Size{});
 }
 
-TEST(TemplateTakeFrom, PicturesTheProjectLacksClearTheirBits) {
+TEST(TemplateTakeFrom, PicturesTheProjectLacksClearTheirBitsAndWriteZeroSizes) {
     CQuibDoc doc;
     test::makeStyledProject(doc);
     doc.backgroundImage.clear();
@@ -82,6 +87,14 @@ TEST(TemplateTakeFrom, PicturesTheProjectLacksClearTheirBits) {
     set.TakeFrom(doc, templ::AllElements);
     EXPECT_EQ(set.mask, templ::AllElements & ~(templ::BackgroundImage | templ::PrevButtonImage |
                                                templ::NextButtonImage | templ::GotoButtonImages));
+    // Go-to pictures the project lacks are written with zero sizes.
+    set.TakeFrom(doc, templ::GotoButtonImages);
+    EXPECT_EQ(set.mask, 0u);
+    TemplateSet back;
+    ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
+    EXPECT_EQ(back.gotoPictureSize[0], Size{});
+    EXPECT_EQ(back.gotoPictureSize[1], Size{});
+    EXPECT_TRUE(back.gotoPicture[0].isNull());
 }
 
 TEST(TemplateFileRoundTrip, EveryElementReadsBackAsWritten) {
@@ -105,7 +118,7 @@ TEST(TemplateFileRoundTrip, EveryElementReadsBackAsWritten) {
     }
 }
 
-TEST(TemplateFileRoundTrip, SaveAndLoadThroughTheDisk) {
+TEST(TemplateFileRoundTrip, SaveAndLoadThroughTheDiskOrReportWhyNot) {
     QTemporaryDir dir;
     const std::string path = QDir(dir.path()).filePath(QStringLiteral("look.qtp")).toStdString();
     const TemplateSet set = takenFromStyledProject(templ::AllElements);
@@ -113,74 +126,70 @@ TEST(TemplateFileRoundTrip, SaveAndLoadThroughTheDisk) {
     TemplateSet back;
     ASSERT_TRUE(back.Load(path).ok());
     expectSameRecord(back, set);
+    // A missing file is named; a folder that cannot hold the file is reported.
+    const Status missing = back.Load("/nonexistent/folder/look.qtp");
+    EXPECT_FALSE(missing.ok());
+    EXPECT_NE(missing.message().find("/nonexistent/folder/look.qtp"), std::string::npos);
+    EXPECT_NE(missing.message().find("Impossibile trovare questo file"), std::string::npos);
+    const Status unwritable = set.Save("/nonexistent/folder/look.qtp");
+    EXPECT_FALSE(unwritable.ok());
+    EXPECT_EQ(unwritable.message(), "Impossibile creare il file");
 }
 
-TEST(TemplateFileLayout, OnlyFrameRateWrittenHasNoPixelBlocks) {
+TEST(TemplateFileLayout, OnlyFrameRateWrittenHasNoPixelBlocksNorABackgroundWithoutPicture) {
     const TemplateSet set = takenFromStyledProject(templ::FrameRate);
     const std::vector<uint8_t> bytes = set.toBytes();
     // Header, sizes, origin, flag, two fonts, rect, string, eight pairs, three values.
     const size_t callout = 1 + std::string("Rounded").size();
     EXPECT_EQ(bytes.size(), 4 + 4 + 16 + 8 + 4 + 68 + 16 + 68 + callout + 32 + 2 * 16 + 12);
-    EXPECT_EQ(bytes[0], 'Q');
-    EXPECT_EQ(bytes[1], 'T');
-    EXPECT_EQ(bytes[2], 'P');
-    EXPECT_EQ(bytes[3], ' ');
-}
-
-TEST(TemplateFileLayout, GotoImagesOfAProjectWithoutThemWriteZeroSizes) {
-    CQuibDoc doc;
-    test::makeStyledProject(doc);
-    doc.buttonImages.images[ButtonImageSet::Goto1].clear();
-    doc.buttonImages.images[ButtonImageSet::Goto2].clear();
-    TemplateSet set;
-    set.TakeFrom(doc, templ::GotoButtonImages);
-    EXPECT_EQ(set.mask, 0u);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "QTP ");
+    // A background bit without a picture is not written.
+    TemplateSet withBit = set;
+    withBit.mask |= templ::BackgroundImage;
     TemplateSet back;
-    ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
-    EXPECT_EQ(back.gotoPictureSize[0], Size{});
-    EXPECT_EQ(back.gotoPictureSize[1], Size{});
-    EXPECT_TRUE(back.gotoPicture[0].isNull());
+    ASSERT_TRUE(TemplateSet::fromBytes(withBit.toBytes(), back).ok());
+    EXPECT_EQ(back.mask, templ::FrameRate);
 }
 
 // A template written field by field from the layout: a 2 x 1 background, a 1 x 1 Previous
 // picture and a 1 x 2 Goto 2 picture.
 std::vector<uint8_t> handWrittenTemplate() {
     std::vector<uint8_t> out;
-    putU32(out, 0x20505451);
-    putU32(out, 0x0001 | 0x0800 | 0x1000 | 0x2000);
-    putPair(out, 2, 1);
-    putPair(out, 1, 1);
-    for (uint8_t b : {1, 2, 3, 4, 5, 6})
-        out.push_back(b);
-    putPair(out, 11, 12);
-    putU32(out, 1);
+    ByteWriter w(out);
+    w.u32(0x20505451);
+    w.u32(0x0001 | 0x0800 | 0x1000 | 0x2000);
+    w.size(Size{2, 1});
+    w.size(Size{1, 1});
+    out.insert(out.end(), {1, 2, 3, 4, 5, 6});
+    w.point(Point{11, 12});
+    w.u32(1);
     TextFont titleFont;
     titleFont.logFont.setFace("Arial");
-    putFont(out, titleFont);
-    putPair(out, 1, 2);
-    putPair(out, 3, 4);
+    w.textFont(titleFont);
+    w.point(Point{1, 2});
+    w.point(Point{3, 4});
     TextFont textFont;
     textFont.color = rgb(1, 2, 3);
-    putFont(out, textFont);
+    w.textFont(textFont);
     out.push_back(3);
     out.insert(out.end(), {'A', 'b', 'c'});
-    putPair(out, 21, 22);  // Next position
-    putPair(out, 23, 24);  // Previous position
-    putPair(out, 1, 1);    // Previous size
-    putPair(out, 9, 9);    // Next size: no pixels, the bit is clear
+    w.point(Point{21, 22});  // Next position
+    w.point(Point{23, 24});  // Previous position
+    w.size(Size{1, 1});      // Previous size
+    w.size(Size{9, 9});      // Next size: no pixels, the bit is clear
     out.insert(out.end(), {7, 8, 9, 10});
-    putPair(out, 31, 32);  // Goto 1: no picture
-    putPair(out, 0, 0);
-    putPair(out, 33, 34);  // Goto 2
-    putPair(out, 1, 2);
+    w.point(Point{31, 32});  // Goto 1: no picture
+    w.size(Size{0, 0});
+    w.point(Point{33, 34});  // Goto 2
+    w.size(Size{1, 2});
     out.insert(out.end(), {40, 41, 42, 43, 44, 45, 46, 47});
-    putU32(out, 15);
-    putU32(out, 30);
-    putU32(out, 1);
+    w.u32(15);
+    w.u32(30);
+    w.u32(1);
     return out;
 }
 
-TEST(TemplateFileLayout, HandWrittenFileReads) {
+TEST(TemplateFileLayout, HandWrittenFileReadsWithPositionsClamped) {
     TemplateSet set;
     ASSERT_TRUE(TemplateSet::fromBytes(handWrittenTemplate(), set).ok());
     EXPECT_EQ(set.mask, 0x3801u);
@@ -207,6 +216,12 @@ TEST(TemplateFileLayout, HandWrittenFileReads) {
     EXPECT_EQ(set.usePalette, 1u);
     // Our writer gives the same bytes back.
     EXPECT_EQ(set.toBytes(), handWrittenTemplate());
+    // Positions are clamped to the coordinate range: frame origin INT32_MAX, INT32_MAX.
+    std::vector<uint8_t> bytes = handWrittenTemplate();
+    for (int i = 30; i < 38; ++i)
+        bytes[size_t(i)] = i % 4 == 1 ? 0x7F : 0xFF;
+    ASSERT_TRUE(TemplateSet::fromBytes(bytes, set).ok());
+    EXPECT_EQ(set.frameOrigin, (Point{kMaxFileCoordinate, kMaxFileCoordinate}));
 }
 
 void expectRefusedAndUntouched(const std::vector<uint8_t>& bytes) {
@@ -218,7 +233,7 @@ void expectRefusedAndUntouched(const std::vector<uint8_t>& bytes) {
     expectSameRecord(set, before);
 }
 
-TEST(TemplateFileMalformed, DamagedFieldsRefused) {
+TEST(TemplateFileMalformed, DamagedFieldsMissingPicturesAndShortBlocksRefused) {
     struct Case {
         const char* what;
         std::vector<std::pair<size_t, uint8_t>> patches;  // bytes of handWrittenTemplate()
@@ -236,6 +251,22 @@ TEST(TemplateFileMalformed, DamagedFieldsRefused) {
             bytes[at] = value;
         expectRefusedAndUntouched(bytes);
     }
+    // A background element without a picture.
+    std::vector<uint8_t> noBackground;
+    ByteWriter w(noBackground);
+    w.u32(0x20505451);
+    w.u32(0x0001);
+    w.size(Size{0, 0});
+    w.size(Size{0, 0});
+    noBackground.resize(noBackground.size() + 300, 0);
+    expectRefusedAndUntouched(noBackground);
+    // A button picture whose sizes claim a block the file does not hold.
+    TemplateSet set;
+    ASSERT_TRUE(TemplateSet::fromBytes(handWrittenTemplate(), set).ok());
+    set.prevPicture = test::patternPicture32(1000, 1000, 1);
+    std::vector<uint8_t> big = set.toBytes();
+    big.resize(big.size() - 1000 * 1000 * 4);
+    expectRefusedAndUntouched(big);
 }
 
 TEST(TemplateFileMalformed, EveryTruncationRefused) {
@@ -244,69 +275,6 @@ TEST(TemplateFileMalformed, EveryTruncationRefused) {
         SCOPED_TRACE(n);
         expectRefusedAndUntouched(std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(n)));
     }
-}
-
-TEST(TemplateFileMalformed, PositionsAreClampedToTheCoordinateRange) {
-    std::vector<uint8_t> bytes = handWrittenTemplate();
-    for (int i = 30; i < 38; ++i)  // frame origin INT32_MAX, INT32_MAX
-        bytes[size_t(i)] = i % 4 == 1 ? 0x7F : 0xFF;
-    TemplateSet set;
-    ASSERT_TRUE(TemplateSet::fromBytes(bytes, set).ok());
-    EXPECT_EQ(set.frameOrigin, (Point{kMaxFileCoordinate, kMaxFileCoordinate}));
-}
-
-TEST(TemplateFileMalformed, BackgroundElementWithoutPictureRefused) {
-    std::vector<uint8_t> bytes;
-    putU32(bytes, 0x20505451);
-    putU32(bytes, 0x0001);
-    putPair(bytes, 0, 0);
-    putPair(bytes, 0, 0);
-    bytes.resize(bytes.size() + 300, 0);
-    expectRefusedAndUntouched(bytes);
-}
-
-TEST(TemplateFileMalformed, OversizedButtonPictureRefused) {
-    std::vector<uint8_t> bytes = handWrittenTemplate();
-    TemplateSet set;
-    ASSERT_TRUE(TemplateSet::fromBytes(bytes, set).ok());
-    set.prevPicture = test::patternPicture32(1000, 1000, 1);
-    std::vector<uint8_t> big = set.toBytes();
-    big.resize(big.size() - 1000 * 1000 * 4);  // sizes claim a block the file does not hold
-    expectRefusedAndUntouched(big);
-}
-
-TEST(TemplateFileMalformed, MissingFileNamedInMessage) {
-    TemplateSet set;
-    const Status status = set.Load("/nonexistent/folder/look.qtp");
-    EXPECT_FALSE(status.ok());
-    EXPECT_NE(status.message().find("/nonexistent/folder/look.qtp"), std::string::npos);
-    EXPECT_NE(status.message().find("Impossibile trovare questo file"), std::string::npos);
-}
-
-TEST(TemplateFileSave, UnwritableFolderReportsCannotCreate) {
-    const TemplateSet set = takenFromStyledProject(templ::AllElements);
-    const Status status = set.Save("/nonexistent/folder/look.qtp");
-    EXPECT_FALSE(status.ok());
-    EXPECT_EQ(status.message(), "Impossibile creare il file");
-}
-
-TEST(TemplateTakeFrom, StartsFromAZeroedRecord) {
-    TemplateSet set = takenFromStyledProject(templ::AllElements);
-    CQuibDoc doc;
-    test::makeOtherProject(doc);
-    set.TakeFrom(doc, templ::FrameRate);
-    EXPECT_TRUE(set.background.isNull());
-    EXPECT_TRUE(set.prevPicture.isNull());
-    EXPECT_EQ(set.backgroundSize, Size{});
-    EXPECT_EQ(set.gotoPictureSize[0], Size{});
-}
-
-TEST(TemplateFileLayout, BackgroundBitWithoutPictureIsNotWritten) {
-    TemplateSet set = takenFromStyledProject(templ::FrameRate);
-    set.mask |= templ::BackgroundImage;
-    TemplateSet back;
-    ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
-    EXPECT_EQ(back.mask, templ::FrameRate);
 }
 
 TEST(TemplateElements, ChooserTextsInBitOrder) {

@@ -75,19 +75,4 @@ std::vector<FrameElements> frameElementsOf(const CQuibDoc& doc) {
     return out;
 }
 
-void putU32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out.push_back(uint8_t(value >> (8 * i)));
-}
-
-void putPair(std::vector<uint8_t>& out, int32_t a, int32_t b) {
-    putU32(out, uint32_t(a));
-    putU32(out, uint32_t(b));
-}
-
-void putFont(std::vector<uint8_t>& out, const TextFont& font) {
-    const auto* p = reinterpret_cast<const uint8_t*>(&font);
-    out.insert(out.end(), p, p + sizeof font);
-}
-
 }  // namespace quib::test

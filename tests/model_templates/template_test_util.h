@@ -23,9 +23,4 @@ void makeOtherProject(CQuibDoc& doc, int frameCount = 3);
 // Every frame's elements as the document sees them.
 std::vector<FrameElements> frameElementsOf(const CQuibDoc& doc);
 
-// Little-endian helpers for files written by hand.
-void putU32(std::vector<uint8_t>& out, uint32_t value);
-void putPair(std::vector<uint8_t>& out, int32_t a, int32_t b);
-void putFont(std::vector<uint8_t>& out, const TextFont& font);
-
 }  // namespace quib::test
