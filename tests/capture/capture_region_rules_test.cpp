@@ -30,7 +30,7 @@ TEST(CaptureRegionRules, LabelShowsBothCorners) {
     EXPECT_EQ(regionLabelText(Rect{-3, 4, 5, 6}), "(-3, 4) - (5, 6)");
 }
 
-TEST(CaptureRegionRules, RateMustBeAWholeNumberAboveZero) {
+TEST(CaptureRegionRules, RateMustBeAWholeNumberAboveZeroAndSetsTheTimerInterval) {
     EXPECT_EQ(parseCaptureRate("3"), 3);
     EXPECT_EQ(parseCaptureRate(" 12 "), 12);
     EXPECT_FALSE(parseCaptureRate("0"));
@@ -38,16 +38,13 @@ TEST(CaptureRegionRules, RateMustBeAWholeNumberAboveZero) {
     EXPECT_FALSE(parseCaptureRate(""));
     EXPECT_FALSE(parseCaptureRate("abc"));
     EXPECT_FALSE(parseCaptureRate("99999999999"));
-}
-
-TEST(CaptureRegionRules, TimerIntervalAndCaption) {
     EXPECT_EQ(timedCaptureIntervalMs(3), 333);
     EXPECT_EQ(timedCaptureIntervalMs(1), 1000);
     EXPECT_EQ(timedCaptureIntervalMs(0), 1000);
     EXPECT_EQ(capturedFramesCaption(3), "Quib:3 Frames");
 }
 
-TEST(CaptureRegionRules, WizardControlsFollowTheirChecksAndTheRegionList) {
+TEST(CaptureRegionRules, WizardControlsFollowTheirChecksAndTheRegionListOfUsableRegions) {
     EXPECT_EQ(wizardControlStates(true, RegionMode::Screen, false),
               (WizardControlStates{true, false, false}));
     EXPECT_EQ(wizardControlStates(true, RegionMode::Window, true), (WizardControlStates{true, true, true}));
@@ -55,9 +52,6 @@ TEST(CaptureRegionRules, WizardControlsFollowTheirChecksAndTheRegionList) {
               (WizardControlStates{false, false, false}));
     EXPECT_EQ(wizardControlStates(false, RegionMode::Rectangle, true),
               (WizardControlStates{false, false, true}));
-}
-
-TEST(CaptureRegionRules, RegionWithoutPixelsIsNotUsable) {
     EXPECT_TRUE(usableCaptureRegion(Rect{0, 0, 1, 1}));
     EXPECT_FALSE(usableCaptureRegion(Rect{10, 10, 10, 50}));
     EXPECT_FALSE(usableCaptureRegion(Rect{10, 10, 50, 10}));

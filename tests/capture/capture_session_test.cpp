@@ -64,7 +64,7 @@ struct CaptureSessionTest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(CaptureSessionTest, GrabRecordsCursorLessHotSpotRelativeToTheRegion) {
+TEST_F(CaptureSessionTest, GrabRecordsCursorLessHotSpotRelativeToTheRegionAndHidesOneInThePicture) {
     CaptureSession session = sessionAt(0);
     ASSERT_TRUE(session.captureOnce());
     EXPECT_EQ(doc.frames[0].cursorPos, (Point{30 - 10 - 1, 40 - 10 - 1}));
@@ -76,27 +76,11 @@ TEST_F(CaptureSessionTest, GrabRecordsCursorLessHotSpotRelativeToTheRegion) {
               (std::vector<uint8_t>{0xC7, 0xC6, 0xC5, 255}));
     EXPECT_EQ(session.rate(), 1);
     EXPECT_EQ(session.intervalMs(), 1000);
-}
-
-TEST_F(CaptureSessionTest, CursorAlreadyInThePicture_FrameKeepsItsOwnCursorHidden) {
-    CaptureSession session = sessionAt(0);
-    for (const bool inPicture : {false, true}) {
-        grabber.cursorInPicture = inPicture;
-        ASSERT_TRUE(session.captureOnce());
-        EXPECT_EQ(doc.frames.back().cursorVisible, inPicture ? 0u : 1u);
-    }
-}
-
-TEST_F(CaptureSessionTest, FailedGrabStopsTimedCaptureAndLeavesTheProject) {
-    CaptureSession session = sessionAt(5);
+    // A cursor already in the picture: the frame keeps its own cursor hidden.
+    EXPECT_EQ(doc.frames[0].cursorVisible, 1u);
+    grabber.cursorInPicture = true;
     ASSERT_TRUE(session.captureOnce());
-    session.toggleTimedCapture();
-    grabber.failGrab = true;
-    EXPECT_FALSE(session.tick());
-    EXPECT_FALSE(session.timedCaptureRunning());
-    EXPECT_EQ(session.counter(), 1);
-    EXPECT_EQ(session.takeError(), "screen unreadable");
-    EXPECT_TRUE(session.lastError().empty());
+    EXPECT_EQ(doc.frames[1].cursorVisible, 0u);
 }
 
 TEST(CaptureSession, RegionOfAnotherSizeThanTheProjectIsRefused) {
@@ -109,7 +93,7 @@ TEST(CaptureSession, RegionOfAnotherSizeThanTheProjectIsRefused) {
     EXPECT_EQ(doc.frameCount(), 0);
 }
 
-TEST_F(CaptureSessionTest, TimedFramesShowForTheIntervalAndSingleGrabsForNoTime) {
+TEST_F(CaptureSessionTest, TimedFramesShowForTheIntervalSingleGrabsForNoTimeAndAFailedGrabStops) {
     CaptureSession session = sessionAt(3);
     ASSERT_TRUE(session.captureOnce());
     session.toggleTimedCapture();
@@ -120,6 +104,14 @@ TEST_F(CaptureSessionTest, TimedFramesShowForTheIntervalAndSingleGrabsForNoTime)
     EXPECT_EQ(doc.frames[0].displayTime, 0u);
     EXPECT_EQ(doc.frames[1].displayTime, 333u);
     EXPECT_EQ(doc.frames[2].displayTime, 125u);
+    // A failed grab stops timed capture and leaves the project.
+    grabber.failGrab = true;
+    EXPECT_FALSE(session.tick());
+    EXPECT_FALSE(session.timedCaptureRunning());
+    EXPECT_EQ(session.counter(), 3);
+    EXPECT_EQ(doc.frameCount(), 3);
+    EXPECT_EQ(session.takeError(), "screen unreadable");
+    EXPECT_TRUE(session.lastError().empty());
 }
 
 // Beyond its memory budget a capture moves pictures to a nameless file of the cache folder; the

@@ -25,18 +25,14 @@ uint32_t rgbPattern(int x, int y) {
 
 }  // namespace
 
-TEST(PixelLayout, RowBytesFollowTheScanlinePad) {
+TEST(PixelLayout, RowBytesFollowTheScanlinePadAndOddDepthsAreRejected) {
     PixelLayout layout;
+    EXPECT_TRUE(layout.isSupported());
     EXPECT_EQ(layout.rowBytes(5), 20u);
     layout.bitsPerPixel = 24;
     EXPECT_EQ(layout.rowBytes(5), 16u);  // 15 bytes padded to 32 bits
     layout.bitsPerPixel = 16;
     EXPECT_EQ(layout.rowBytes(3), 8u);
-}
-
-TEST(PixelLayout, RejectsDepthsItCannotPack) {
-    PixelLayout layout;
-    EXPECT_TRUE(layout.isSupported());
     layout.bitsPerPixel = 8;
     EXPECT_FALSE(layout.isSupported());
     layout.bitsPerPixel = 32;
@@ -78,31 +74,28 @@ TEST(PackScreenRows, TwentyFourBitRowsSkipTheirPadding) {
         EXPECT_NE(b, 0xEE);
 }
 
-TEST(PackScreenRows, SixteenBitPixelsScaleToFullRange) {
+TEST(PackScreenRows, SixteenBitBigEndianAndOffsetPixels) {
+    PixelLayout wide;
+    const uint8_t offsetRows[4] = {7, 8, 9, 0};
+    Bitmap24 out(3, 2);
+    packScreenRows(offsetRows, 4, 1, 1, wide, out, 2, 1);
+    EXPECT_EQ(out.pixels, (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7, 8, 9}))
+        << "written at the given offset only";
+
+    PixelLayout big;
+    big.bigEndian = true;
+    const uint8_t bigRows[4] = {0x00, 0x11, 0x22, 0x33};  // 0x00112233: red 0x11, green 0x22, blue 0x33
+    Bitmap24 one(1, 1);
+    packScreenRows(bigRows, 4, 1, 1, big, one, 0, 0);
+    EXPECT_EQ(one.pixels, (std::vector<uint8_t>{0x33, 0x22, 0x11}));
+
     PixelLayout layout;
     layout.bitsPerPixel = 16;
     layout.redMask = 0xF800;
     layout.greenMask = 0x07E0;
     layout.blueMask = 0x001F;
-    const uint8_t rows[4] = {0xFF, 0xFF, 0x1F, 0x00};  // white, then full blue
-    Bitmap24 out(2, 1);
-    packScreenRows(rows, 4, 2, 1, layout, out, 0, 0);
-    EXPECT_EQ(out.pixels, (std::vector<uint8_t>{255, 255, 255, 255, 0, 0}));
-}
-
-TEST(PackScreenRows, WritesAtTheGivenOffsetOnly) {
-    PixelLayout layout;
-    const uint8_t rows[4] = {7, 8, 9, 0};
-    Bitmap24 out(3, 2);
-    packScreenRows(rows, 4, 1, 1, layout, out, 2, 1);
-    EXPECT_EQ(out.pixels, (std::vector<uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7, 8, 9}));
-}
-
-TEST(PackScreenRows, BigEndianServerOrder) {
-    PixelLayout layout;
-    layout.bigEndian = true;
-    const uint8_t rows[4] = {0x00, 0x11, 0x22, 0x33};  // 0x00112233: red 0x11, green 0x22, blue 0x33
-    Bitmap24 out(1, 1);
-    packScreenRows(rows, 4, 1, 1, layout, out, 0, 0);
-    EXPECT_EQ(out.pixels, (std::vector<uint8_t>{0x33, 0x22, 0x11}));
+    const uint8_t rows[4] = {0xFF, 0xFF, 0x1F, 0x00};  // white, then full blue: scaled to full range
+    Bitmap24 two(2, 1);
+    packScreenRows(rows, 4, 2, 1, layout, two, 0, 0);
+    EXPECT_EQ(two.pixels, (std::vector<uint8_t>{255, 255, 255, 255, 0, 0}));
 }

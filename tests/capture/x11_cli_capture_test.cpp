@@ -66,8 +66,11 @@ protected:
 
 }  // namespace
 
-TEST_F(X11CliCaptureTest, TimedGrabsAreSavedAsAProjectOfTheRegionSize) {
-    FILE* process = start("'" + out() + "' --region 5,6,101,77 --count 3 --interval 20");
+TEST_F(X11CliCaptureTest, TimedGrabsAreSavedAsAProjectOfTheRegionSizeAndABadRegionIsAUsageError) {
+    FILE* process = start("'" + out() + "' --region 0,0,0,10");
+    ASSERT_NE(process, nullptr);
+    EXPECT_EQ(finish(process), 2);
+    process = start("'" + out() + "' --region 5,6,101,77 --count 3 --interval 20");
     ASSERT_NE(process, nullptr);
     ASSERT_EQ(finish(process), 0);
     CQuibDoc doc;
@@ -109,12 +112,6 @@ TEST_F(X11CliCaptureTest, PauseOnlyGrabsExactlyTheCountAsked) {
     CQuibDoc doc;
     load(doc);
     EXPECT_EQ(doc.frameCount(), 2);
-}
-
-TEST_F(X11CliCaptureTest, BadRegionIsAUsageError) {
-    FILE* process = start("'" + out() + "' --region 0,0,0,10");
-    ASSERT_NE(process, nullptr);
-    EXPECT_EQ(finish(process), 2);
 }
 
 TEST_F(X11CliCaptureTest, OnClickGrabsOneFramePerClickInTheRegionWithTheCursorThere) {

@@ -103,9 +103,7 @@ TEST_F(X11ScreenGrabberTest, GrabsGiveTheScreenPixelsWithoutTheCursorAndBlackOut
             }
         }
     }
-}
-
-TEST_F(X11ScreenGrabberTest, RepeatedGrabsReuseTheCaptureBuffer) {
+    // Repeated grabs of one region reuse the capture buffer.
     const Rect region{5, 5, 205, 105};
     Bitmap24 out;
     ASSERT_TRUE(m_grabber->grab(region, out).ok());
@@ -114,9 +112,13 @@ TEST_F(X11ScreenGrabberTest, RepeatedGrabsReuseTheCaptureBuffer) {
         ASSERT_TRUE(m_grabber->grab(region, out).ok());
     EXPECT_EQ(out.pixels.data(), buffer);
     EXPECT_EQ(out, expectedGrab(region));
+    // A region too large for memory is refused.
+    const Status status = m_grabber->grab(Rect{-2000000000, -2000000000, 2000000000, 2000000000}, out);
+    EXPECT_FALSE(status.ok());
+    EXPECT_EQ(status.message(), captureText::RegionTooLarge);
 }
 
-TEST_F(X11ScreenGrabberTest, CursorPictureHotSpotAndPositionAreRead) {
+TEST_F(X11ScreenGrabberTest, CursorPictureHotSpotAndPositionAreReadForSmallAndLargeCursors) {
     std::vector<uint32_t> pixels(16 * 16, 0);
     pixels[0] = argb(255, 255, 0, 0);   // red
     pixels[1] = argb(255, 1, 1, 1);     // the transparency marker itself
@@ -139,12 +141,11 @@ TEST_F(X11ScreenGrabberTest, CursorPictureHotSpotAndPositionAreRead) {
 
     EXPECT_EQ(cursorPosInRegion(cursor.screenPos, cursor.picture.hotSpot, Rect{50, 50, 250, 250}),
               (Point{47, 25}));
-}
 
-TEST_F(X11ScreenGrabberTest, LargeCursorKeepsItsSizeAndNearTheEdgeHasANegativePosition) {
+    // A large cursor keeps its size; near the edge it has a negative position.
     defineRootCursor(40, 36, Point{39, 35}, std::vector<uint32_t>(40 * 36, argb(255, 0, 255, 0)));
     client().movePointer(2, 1);
-    ScreenCursor cursor = m_grabber->grabCursor();
+    cursor = m_grabber->grabCursor();
     EXPECT_EQ(cursor.screenPos, (Point{2, 1}));
     EXPECT_EQ(cursor.picture.image.width, 40);
     EXPECT_EQ(cursor.picture.image.height, 36);
@@ -201,13 +202,6 @@ TEST(X11ScreenGrabberDepth, SixteenBitScreenIsWidenedToEightBitsPerChannel) {
             }
         }
     }
-}
-
-TEST_F(X11ScreenGrabberTest, RegionTooLargeForMemoryIsRefused) {
-    Bitmap24 out;
-    Status status = m_grabber->grab(Rect{-2000000000, -2000000000, 2000000000, 2000000000}, out);
-    EXPECT_FALSE(status.ok());
-    EXPECT_EQ(status.message(), captureText::RegionTooLarge);
 }
 
 TEST_F(X11ScreenGrabberTest, ListedWindowsAreTopmostFirstWithTheirVisibleChildren) {
