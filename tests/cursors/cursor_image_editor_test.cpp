@@ -43,30 +43,26 @@ void drag(CursorImageEditor& editor, CursorTool tool, Point from, Point to, Curs
     editor.release();
 }
 
-TEST(CursorEditorTools, PenSetsOnlyThePixelsPassedOver) {
-    CursorImageEditor editor = emptyEditor(5, 1);
-    editor.press({0, 0}, kBlack, kWhite);
-    editor.moveTo({4, 0});
-    editor.release();
-    EXPECT_EQ(rows(editor), "K...K\n");
-}
-
-TEST(CursorEditorTools, RectanglesIncludeBothCorners) {
-    CursorImageEditor outline = emptyEditor(5, 4);
-    drag(outline, CursorTool::Rectangle, {3, 2}, {0, 0});
-    EXPECT_EQ(rows(outline), "KKKK.\nK..K.\nKKKK.\n.....\n");
-    CursorImageEditor filled = emptyEditor(3, 3);
-    drag(filled, CursorTool::FilledRectangle, {0, 1}, {1, 2});
-    EXPECT_EQ(rows(filled), "...\nKK.\nKK.\n");
-}
-
-TEST(CursorEditorTools, EllipseIsInscribedInTheBox) {
-    CursorImageEditor outline = emptyEditor(5, 5);
-    drag(outline, CursorTool::Ellipse, {0, 0}, {4, 4});
-    EXPECT_EQ(rows(outline), ".KKK.\nK...K\nK...K\nK...K\n.KKK.\n");
-    CursorImageEditor filled = emptyEditor(5, 5);
-    drag(filled, CursorTool::FilledEllipse, {0, 0}, {4, 4});
-    EXPECT_EQ(rows(filled), ".KKK.\nKKKKK\nKKKKK\nKKKKK\n.KKK.\n");
+// The pen sets only the pixels passed over; rectangles include both corners; ellipses are
+// inscribed in the box.
+TEST(CursorEditorTools, DraggedShapesSetTheirPixels) {
+    const struct {
+        CursorTool tool;
+        int w, h;
+        Point from, to;
+        const char* rows;
+    } cases[] = {
+        {CursorTool::Pen, 5, 1, {0, 0}, {4, 0}, "K...K\n"},
+        {CursorTool::Rectangle, 5, 4, {3, 2}, {0, 0}, "KKKK.\nK..K.\nKKKK.\n.....\n"},
+        {CursorTool::FilledRectangle, 3, 3, {0, 1}, {1, 2}, "...\nKK.\nKK.\n"},
+        {CursorTool::Ellipse, 5, 5, {0, 0}, {4, 4}, ".KKK.\nK...K\nK...K\nK...K\n.KKK.\n"},
+        {CursorTool::FilledEllipse, 5, 5, {0, 0}, {4, 4}, ".KKK.\nKKKKK\nKKKKK\nKKKKK\n.KKK.\n"},
+    };
+    for (const auto& c : cases) {
+        CursorImageEditor editor = emptyEditor(c.w, c.h);
+        drag(editor, c.tool, c.from, c.to);
+        EXPECT_EQ(rows(editor), c.rows) << int(c.tool);
+    }
 }
 
 TEST(CursorEditorTools, FillCountsTransparentPixelsAsTheScreenColour) {

@@ -109,23 +109,18 @@ TEST(UserCursorBytes, MalformedLibrariesAreRefused) {
 
 // ---- files ----
 
-TEST_F(TempFolder, SaveCreatesTheFolderAndLoadReadsItBack) {
+TEST_F(TempFolder, SaveCreatesTheFolderAndLoadReadsItBackAndAMissingFileIsAnEmptyLibrary) {
     const std::string file = path("sub/usercurs.dat");
     ASSERT_TRUE(saveUserCursorFile(file, twoCursors()).ok());
-    std::vector<UserCursor> cursors;
-    bool found = false;
-    ASSERT_TRUE(loadUserCursorFile(file, cursors, &found).ok());
-    EXPECT_TRUE(found);
-    ASSERT_EQ(cursors.size(), 2u);
-    EXPECT_EQ(cursors[0].name, "Mano rossa");
-}
-
-TEST_F(TempFolder, MissingFileIsAnEmptyLibrary) {
     std::vector<UserCursor> cursors = twoCursors();
     bool found = true;
     EXPECT_TRUE(loadUserCursorFile(path("none.dat"), cursors, &found).ok());
     EXPECT_FALSE(found);
     EXPECT_TRUE(cursors.empty());
+    ASSERT_TRUE(loadUserCursorFile(file, cursors, &found).ok());
+    EXPECT_TRUE(found);
+    ASSERT_EQ(cursors.size(), 2u);
+    EXPECT_EQ(cursors[0].name, "Mano rossa");
 }
 
 TEST_F(TempFolder, MalformedFileFailsWithAMessageNamingIt) {

@@ -60,13 +60,18 @@ TEST_F(DialogFixture, TypeChangeSwapsTheExtensionAndDropsTheFolder) {
     EXPECT_EQ(types.fileNameForTypeChange(2, ""), "");
 }
 
-TEST_F(DialogFixture, ConfirmAddsTheSelectedTypesPreferredExtension) {
+TEST_F(DialogFixture, ConfirmAddsTheSelectedTypesPreferredExtensionOrKeepsAKnownOne) {
     const FileDialogTypes types(table, FileDialogTypes::Mode::Save, 1);
     const auto result = types.confirm(2, "/home/u/shot");
     ASSERT_TRUE(result.status.ok());
     EXPECT_EQ(result.path, "/home/u/shot.png");
     EXPECT_EQ(result.folder, "/home/u");
     EXPECT_EQ(types.confirm(3, "/x/shot.").path, "/x/shot.jpg");
+    // A known extension is kept whatever type is selected.
+    const auto known = types.confirm(1, "/home/u/Photo.JPEG");
+    ASSERT_TRUE(known.status.ok());
+    EXPECT_EQ(known.path, "/home/u/Photo.JPEG");
+    EXPECT_EQ(types.confirm(2, "/pic.gif").folder, "/");
 }
 
 TEST_F(DialogFixture, ConfirmRefusesANameWhoseTypeCannotBeDetermined) {
@@ -82,14 +87,6 @@ TEST_F(DialogFixture, ConfirmRefusesANameWhoseTypeCannotBeDetermined) {
         EXPECT_EQ(result.status.message(),
                   "Indicare un estensione di file valida, o scegliere il tipo di file.");
     }
-}
-
-TEST_F(DialogFixture, ConfirmKeepsAKnownExtensionWhateverTypeIsSelected) {
-    const FileDialogTypes types(table, FileDialogTypes::Mode::Save, 1);
-    const auto result = types.confirm(1, "/home/u/Photo.JPEG");
-    ASSERT_TRUE(result.status.ok());
-    EXPECT_EQ(result.path, "/home/u/Photo.JPEG");
-    EXPECT_EQ(types.confirm(2, "/pic.gif").folder, "/");
 }
 
 }  // namespace quib

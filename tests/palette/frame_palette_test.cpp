@@ -74,7 +74,7 @@ TEST(FramePalette, BackgroundIsIncludedAndProgressCountsRows) {
     EXPECT_EQ(progress.positions.back(), 7);
 }
 
-TEST(FramePalette, FramesAreRequestedOneAtATimeInOrder) {
+TEST(FramePalette, FramesAreRequestedOneAtATimeInOrderAndAnUnreadableOneOrBadCountGivesNoPalette) {
     std::vector<int> asked;
     PaletteSource source;
     source.frameCount = 3;
@@ -89,14 +89,8 @@ TEST(FramePalette, FramesAreRequestedOneAtATimeInOrder) {
     ASSERT_TRUE(p);
     EXPECT_EQ(asked, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(p->size(), 3u);
-}
-
-TEST(FramePalette, UnreadableFrameOrBadCountGivesNoPalette) {
-    PaletteSource source;
     source.frameCount = 1;
-    source.frameHeight = 1;
     source.frameAt = [](int, Bitmap24&) { return false; };
-    NullProgress progress;
     EXPECT_FALSE(BuildPaletteFromFrames(source, 8, progress));
     const std::vector<Bitmap24> frames = {rowPicture({{1, 1, 1}})};
     EXPECT_FALSE(BuildPaletteFromFrames(frames, nullptr, 0, progress));

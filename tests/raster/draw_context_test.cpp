@@ -25,7 +25,7 @@ protected:
 
 }  // namespace
 
-TEST(DrawContextShapes, SolidBrushFillsInside) {
+TEST(DrawContextShapes, SolidBrushFillsInsideAndTheOriginShiftsDrawingAndReading) {
     QImage image = whiteSurface(20, 20);
     DrawContext dc(image);
     dc.setPen(Pen::solid(kRed));
@@ -34,6 +34,10 @@ TEST(DrawContextShapes, SolidBrushFillsInside) {
     EXPECT_EQ(dc.pixel(0, 0), kRed);
     EXPECT_EQ(dc.pixel(5, 5), kBlue);
     EXPECT_EQ(dc.pixel(10, 10), kWhite);
+    dc.setOrigin(Point{5, 6});
+    dc.setPixel(0, 0, kRed);
+    EXPECT_EQ(image.pixel(5, 6), qRgb(255, 0, 0));
+    EXPECT_EQ(dc.pixel(0, 0), kRed);
 }
 
 TEST(DrawContextShapes, DottedPenAlternatesThreePixels) {
@@ -47,15 +51,6 @@ TEST(DrawContextShapes, DottedPenAlternatesThreePixels) {
     EXPECT_EQ(dc.pixel(3, 0), kWhite);
     EXPECT_EQ(dc.pixel(5, 0), kWhite);
     EXPECT_EQ(dc.pixel(6, 0), kRed);
-}
-
-TEST(DrawContextShapes, OriginShiftsDrawingAndReading) {
-    QImage image = whiteSurface(20, 20);
-    DrawContext dc(image);
-    dc.setOrigin(Point{5, 6});
-    dc.setPixel(0, 0, kRed);
-    EXPECT_EQ(image.pixel(5, 6), qRgb(255, 0, 0));
-    EXPECT_EQ(dc.pixel(0, 0), kRed);
 }
 
 TEST_F(DrawContextText, OpaqueTextFillsItsExtentWithTheBackground) {

@@ -72,22 +72,19 @@ TEST(FloodFill, FillsAroundObstaclesThroughEveryOpening) {
                              }));
 }
 
-TEST(FloodFill, SeedOutsideOrSameColourChangesNothing) {
-    QImage image = picture({"..", ".."});
-    QImage before = image.copy();
-    EXPECT_FALSE(floodFill(image, -1, 0, kFill));
-    EXPECT_FALSE(floodFill(image, 0, 2, kFill));
-    EXPECT_FALSE(floodFill(image, 0, 0, kPaper));
-    EXPECT_EQ(image, before);
-}
-
-TEST(FloodFill, DrawContextFillsWithBrushColourRelativeToOrigin) {
+TEST(FloodFill, DrawContextFillsWithBrushColourRelativeToOriginAndBadSeedsChangeNothing) {
     QImage image = picture({"...#..", "...#..", "...#.."});
     DrawContext dc(image);
     dc.setOrigin(Point{4, 0});
     dc.setBrush(Brush::solid(rgb(0, 0, 255)));
     ASSERT_TRUE(dc.floodFill(0, 1));
     EXPECT_EQ(rowsOf(image), (std::vector<std::string>{"...#oo", "...#oo", "...#oo"}));
+    // A seed outside the picture or on the fill colour changes nothing.
+    const QImage before = image.copy();
+    EXPECT_FALSE(floodFill(image, -1, 0, kFill));
+    EXPECT_FALSE(floodFill(image, 0, 3, kFill));
+    EXPECT_FALSE(floodFill(image, 0, 0, kPaper));
+    EXPECT_EQ(image, before);
 }
 
 TEST(FloodFill, LargeRegionNeedsNoDeepRecursion) {

@@ -1,14 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QPainter>
-#include <filesystem>
-
 #include "raster/gui_application.h"
 #include "shapes/callout_library.h"
-#include "shapes/default_callouts.h"
 #include "shapes/fill_shape.h"
-#include "shapes/polygon_shape.h"
-#include "shapes/wrapped_text.h"
 
 using namespace quib;
 using namespace quib::raster;
@@ -26,27 +20,6 @@ protected:
         QImage image(w, h, QImage::Format_ARGB32);
         image.fill(kMarker);
         return image;
-    }
-
-    // The surface put over a striped stand-in for a frame, keeping only what was drawn.
-    static QImage composeOverFrame(const QImage& surface) {
-        QImage frame(surface.size(), QImage::Format_RGB32);
-        for (int y = 0; y < frame.height(); ++y)
-            for (int x = 0; x < frame.width(); ++x)
-                frame.setPixel(x, y, ((x / 12 + y / 12) % 2) ? qRgb(120, 160, 200) : qRgb(90, 130, 170));
-        for (int y = 0; y < frame.height(); ++y)
-            for (int x = 0; x < frame.width(); ++x) {
-                QRgb p = surface.pixel(x, y);
-                if (qAlpha(p) != 1)
-                    frame.setPixel(x, y, qRgb(qRed(p), qGreen(p), qBlue(p)));
-            }
-        return frame;
-    }
-
-    static std::string outputDir() {
-        std::string dir = std::string(QUIB_BUILD_DIR) + "/test-output/shapes";
-        std::filesystem::create_directories(dir);
-        return dir;
     }
 };
 

@@ -134,39 +134,21 @@ TEST(CalloutLibraryFormat, MalformedLibrariesFailAndLeaveItEmpty) {
     }
 }
 
-TEST(CalloutLibraryFile, SaveCreatesAMissingFolderAndLoadReadsItBack) {
+TEST(CalloutLibraryFile, SaveCreatesAMissingFolderAndLoadReadsItBackOrKeepsTheLibraryWhenMissing) {
     TempDir folder;
     const std::string path = folder.path("quib/callout.dat");
     ASSERT_TRUE(libraryOf({"Uno", "Due"}).SaveLibrary(path).ok());
-    CalloutLibrary back;
-    bool found = false;
+    CalloutLibrary back = libraryOf({"resta"});
+    bool found = true;
+    EXPECT_TRUE(back.LoadLibrary(folder.path("missing.dat"), &found).ok());
+    EXPECT_FALSE(found);
+    EXPECT_EQ(namesOf(back), (std::vector<std::string>{"resta"}));
     ASSERT_TRUE(back.LoadLibrary(path, &found).ok());
     EXPECT_TRUE(found);
     EXPECT_EQ(namesOf(back), (std::vector<std::string>{"Uno", "Due"}));
 }
 
-TEST(CalloutLibraryFile, MissingFileKeepsTheLibraryAndSucceeds) {
-    TempDir folder;
-    CalloutLibrary library = libraryOf({"resta"});
-    bool found = true;
-    EXPECT_TRUE(library.LoadLibrary(folder.path("missing.dat"), &found).ok());
-    EXPECT_FALSE(found);
-    EXPECT_EQ(namesOf(library), (std::vector<std::string>{"resta"}));
-}
-
-TEST(CalloutLibraryFile, CorruptFileEmptiesTheLibraryWithAMessage) {
-    TempDir folder;
-    const std::string path = folder.path("callout.dat");
-    writeBytes(path, {5, 0, 0, 0, 3, 'a'});
-    CalloutLibrary library = libraryOf({"old"});
-    Status status = library.LoadLibrary(path);
-    EXPECT_FALSE(status.ok());
-    EXPECT_NE(status.message().find(path), std::string::npos);
-    EXPECT_NE(status.message().find("Formato del file inaspettato."), std::string::npos);
-    EXPECT_TRUE(library.empty());
-}
-
-TEST(CalloutLibraryFile, FailedSaveKeepsTheOldFile) {
+TEST(CalloutLibraryFile, FailedSaveKeepsTheOldFileAndACorruptFileEmptiesTheLibraryWithAMessage) {
     TempDir folder;
     const std::string path = folder.path("callout.dat");
     ASSERT_TRUE(libraryOf({"vecchio"}).SaveLibrary(path).ok());
@@ -180,6 +162,12 @@ TEST(CalloutLibraryFile, FailedSaveKeepsTheOldFile) {
     ASSERT_TRUE(back.LoadLibrary(path).ok());
     EXPECT_EQ(namesOf(back), (std::vector<std::string>{"vecchio"}));
     EXPECT_EQ(namesOf(library), (std::vector<std::string>{"nuovo"}));
+    writeBytes(path, {5, 0, 0, 0, 3, 'a'});
+    status = library.LoadLibrary(path);
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.message().find(path), std::string::npos);
+    EXPECT_NE(status.message().find("Formato del file inaspettato."), std::string::npos);
+    EXPECT_TRUE(library.empty());
 }
 
 TEST(CalloutLibraryLookup, TheFirstReadableFileWinsAndDamagedOnesAreNamed) {
@@ -234,7 +222,7 @@ TEST(CalloutLibraryEditing, FindIsExactAndCaseSensitiveFirstMatch) {
     EXPECT_EQ(library.FindCallout("missing"), nullptr);
 }
 
-TEST(CalloutLibraryEditing, MovesSwapNeighboursAndStopAtTheEnds) {
+TEST(CalloutLibraryEditing, MovesSwapNeighboursAndStopAtTheEndsAndAddReplaceRemoveCopyTheCallouts) {
     CalloutLibrary library = libraryOf({"a", "b", "c"});
     EXPECT_FALSE(library.MoveUp(0));
     EXPECT_FALSE(library.MoveDown(2));
@@ -244,23 +232,20 @@ TEST(CalloutLibraryEditing, MovesSwapNeighboursAndStopAtTheEnds) {
     EXPECT_TRUE(library.MoveDown(0));
     EXPECT_EQ(namesOf(library), (std::vector<std::string>{"c", "a", "b"}));
     EXPECT_TRUE(library.changed());
-}
-
-TEST(CalloutLibraryEditing, AddReplaceRemoveCopyTheCallouts) {
-    CalloutLibrary library = libraryOf({"a", "b"});
+    CalloutLibrary copies = libraryOf({"a", "b"});
     Callout edited = calloutNamed("z", 0x0000FF);
-    EXPECT_EQ(library.Add(edited), 2u);
+    EXPECT_EQ(copies.Add(edited), 2u);
     edited.shapes.clear();
-    EXPECT_EQ(library.at(2).shapes.size(), 1u) << "the library holds its own copy";
-    EXPECT_TRUE(library.Replace(0, edited));
-    EXPECT_EQ(library.at(0).name, "z");
-    EXPECT_FALSE(library.Replace(5, edited));
-    EXPECT_TRUE(library.Remove(1));
-    EXPECT_FALSE(library.Remove(7));
-    EXPECT_EQ(namesOf(library), (std::vector<std::string>{"z", "z"}));
+    EXPECT_EQ(copies.at(2).shapes.size(), 1u) << "the library holds its own copy";
+    EXPECT_TRUE(copies.Replace(0, edited));
+    EXPECT_EQ(copies.at(0).name, "z");
+    EXPECT_FALSE(copies.Replace(5, edited));
+    EXPECT_TRUE(copies.Remove(1));
+    EXPECT_FALSE(copies.Remove(7));
+    EXPECT_EQ(namesOf(copies), (std::vector<std::string>{"z", "z"}));
 }
 
-TEST(CalloutLibraryNaming, UntitledNumberComesFromTheLastMatchInListOrder) {
+TEST(CalloutLibraryNaming, UntitledNumberComesFromTheLastMatchInListOrderAndANewCalloutHoldsTheTextField) {
     EXPECT_EQ(libraryOf({}).NewCalloutName(), "Untitled");
     EXPECT_EQ(libraryOf({"Nota", "untitled"}).NewCalloutName(), "Untitled");
     EXPECT_EQ(libraryOf({"Untitled"}).NewCalloutName(), "Untitled1");
@@ -269,9 +254,6 @@ TEST(CalloutLibraryNaming, UntitledNumberComesFromTheLastMatchInListOrder) {
     EXPECT_EQ(libraryOf({"Untitled9", "Untitled4"}).NewCalloutName(), "Untitled5");
     EXPECT_EQ(libraryOf({"Untitled12abc"}).NewCalloutName(), "Untitled13");
     EXPECT_EQ(libraryOf({"Untitled99999999999999"}).NewCalloutName(), "Untitled2147483648");
-}
-
-TEST(CalloutLibraryNaming, NewCalloutHoldsTheTextField) {
     Callout c = libraryOf({}).NewCallout(0x00A0B0C0);
     EXPECT_EQ(c.name, "Untitled");
     EXPECT_EQ(c.textColour, 0x00A0B0C0u);

@@ -114,7 +114,7 @@ TEST(ShapeClosure, ClosingThenOpeningRestoresThePoints) {
     EXPECT_EQ(curve->keyframePoints, curveBefore);
 }
 
-TEST(ShapeDeletePoint, ClosedPolygonKeepsItsClosure) {
+TEST(ShapeDeletePoint, ClosedPolygonKeepsItsClosureAndClosedCurveRepairsIt) {
     auto first = polygonOf({A, B, C, D, A}, true);
     EXPECT_TRUE(first->DeletePoint(0));
     EXPECT_EQ(keyframe(*first, 0), (std::vector<PointD>{B, C, D, B}));
@@ -128,9 +128,6 @@ TEST(ShapeDeletePoint, ClosedPolygonKeepsItsClosure) {
     EXPECT_FALSE(open->DeletePoint(-1));
     auto single = polygonOf({A});
     EXPECT_FALSE(single->DeletePoint(0));
-}
-
-TEST(ShapeDeletePoint, ClosedCurveRepairsClosure) {
     auto curve =
         curveOf({A, {0.3, 0.1}, {0.6, 0.1}, B, {0.9, 0.4}, {0.9, 0.6}, C, {0.5, 0.5}, {0.2, 0.2}, A}, true);
     EXPECT_TRUE(curve->DeletePoint(0));
@@ -152,7 +149,7 @@ TEST(ShapeInsertPoint, PolygonSplitsTheNearestSegmentInEveryKeyframe) {
     EXPECT_EQ(polygonOf({A})->InsertPoint(0.1, 0.1, 100, 100), -1);
 }
 
-TEST(ShapeInsertPoint, CurveSplitKeepsTheShapeAndPutsTheAnchorNearTheClick) {
+TEST(ShapeInsertPoint, CurveSplitKeepsTheShapeAndPutsTheAnchorNearTheClickAndNeedsASegment) {
     auto curve = curveOf({{0, 0}, {0, 1}, {1, 1}, {1, 0}});
     const auto outlineBefore = curve->outline;
     const double lengthBefore = curve->OutlineLength(200, 200);
@@ -169,12 +166,9 @@ TEST(ShapeInsertPoint, CurveSplitKeepsTheShapeAndPutsTheAnchorNearTheClick) {
     for (const PointD& p : outlineBefore)
         EXPECT_LT(curve->DistanceToOutline(p.x * 200, p.y * 200, 200, 200), 3.0)
             << "the refit follows the old curve";
-}
-
-TEST(ShapeInsertPoint, CurveWithoutSegmentsRefuses) {
-    auto curve = curveOf({A});
-    EXPECT_EQ(curve->InsertPoint(0.1, 0.1, 100, 100), -1);
-    EXPECT_EQ(curve->pointCount, 1);
+    auto point = curveOf({A});
+    EXPECT_EQ(point->InsertPoint(0.1, 0.1, 100, 100), -1) << "a curve without segments refuses";
+    EXPECT_EQ(point->pointCount, 1);
 }
 
 TEST(ShapeConversion, CurveToPolygonKeepsAnchors) {
@@ -188,7 +182,7 @@ TEST(ShapeConversion, CurveToPolygonKeepsAnchors) {
     EXPECT_EQ(polygon->colour, 0x0000FF00u) << "style takes the defaults";
 }
 
-TEST(ShapeConversion, PolygonToCurveSmoothsInteriorAnchorsTenPixelsOut) {
+TEST(ShapeConversion, PolygonToCurveSmoothsInteriorAndClosingAnchorsTenPixelsOut) {
     auto polygon = polygonOf({{0, 0}, {0.5, 0}, {0.5, 0.5}});
     auto curve = polygon->ToCurve(100, 100);
     ASSERT_EQ(curve->pointCount, 7);
@@ -204,13 +198,10 @@ TEST(ShapeConversion, PolygonToCurveSmoothsInteriorAnchorsTenPixelsOut) {
     auto straight = polygonOf({{0, 0}, {0.5, 0}, {1, 0}})->ToCurve(100, 100);
     for (const PointD& p : straight->keyframePoints)
         EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
-}
-
-TEST(ShapeConversion, ClosedPolygonToCurveSmoothsTheClosingAnchor) {
-    auto curve = polygonOf({A, B, C, A}, true)->ToCurve(100, 100);
-    ASSERT_EQ(curve->pointCount, 10);
-    EXPECT_NE(curve->keyframePoint(0, 1), A);
-    EXPECT_NE(curve->keyframePoint(0, 8), A);
+    auto closed = polygonOf({A, B, C, A}, true)->ToCurve(100, 100);
+    ASSERT_EQ(closed->pointCount, 10);
+    EXPECT_NE(closed->keyframePoint(0, 1), A);
+    EXPECT_NE(closed->keyframePoint(0, 8), A);
 }
 
 TEST(ShapeSampling, SamplesAtFractionsOfTheLength) {
