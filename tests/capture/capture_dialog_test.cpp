@@ -66,16 +66,7 @@ TEST_F(CaptureDialogTest, FinishWithoutFramesCancelsAndCreatesNoProject) {
     EXPECT_TRUE(mainWindowOwner->isEnabled());
 }
 
-TEST_F(CaptureDialogTest, SingleGrabsSetCaptionAndCounterAndFinishAccepts) {
-    for (int i = 0; i < 3; ++i)
-        dialog->toggleCapture(false);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quib:3 Frames"));
-    EXPECT_EQ(dialog->counterLabel()->text(), QStringLiteral("3"));
-    dialog->finish();
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-}
-
-TEST_F(CaptureDialogTest, ShiftTogglesTimedCaptureAtTheRate) {
+TEST_F(CaptureDialogTest, ShiftTogglesTimedCaptureAtTheRateAndSingleGrabsCountOnUntilFinishAccepts) {
     dialog->toggleCapture(true);
     EXPECT_TRUE(dialog->session().timedCaptureRunning());
     EXPECT_EQ(dialog->session().intervalMs(), 333);
@@ -87,6 +78,13 @@ TEST_F(CaptureDialogTest, ShiftTogglesTimedCaptureAtTheRate) {
     dialog->toggleCapture(false);  // any press stops timed capture, without a grab
     EXPECT_FALSE(dialog->session().timedCaptureRunning());
     EXPECT_EQ(doc.frameCount(), 2);
+    // Single grabs set the caption and counter too; finishing with frames accepts.
+    for (int i = 0; i < 3; ++i)
+        dialog->toggleCapture(false);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quib:5 Frames"));
+    EXPECT_EQ(dialog->counterLabel()->text(), QStringLiteral("5"));
+    dialog->finish();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
 
 TEST_F(CaptureDialogTest, CancelWithFramesAsksAndNoKeepsTheSession) {

@@ -26,7 +26,7 @@ void expectTransparent(const Bitmap32& image, int x, int y) {
 
 }  // namespace
 
-TEST(CursorPicture, SmallCursorIsPaddedTo32WithTransparentPixels) {
+TEST(CursorPicture, SmallCursorIsPaddedTo32WithTransparentPixelsALargerOneKeepsItsSize) {
     std::vector<uint32_t> pixels(4 * 2, argb(255, 10, 20, 30));
     CursorPicture cursor = cursorPictureFromArgb(pixels.data(), 4, 2, Point{1, 1});
     ASSERT_EQ(cursor.image.width, 32);
@@ -36,19 +36,16 @@ TEST(CursorPicture, SmallCursorIsPaddedTo32WithTransparentPixels) {
     expectTransparent(cursor.image, 4, 0);
     expectTransparent(cursor.image, 0, 2);
     expectTransparent(cursor.image, 31, 31);
-}
-
-TEST(CursorPicture, LargerCursorKeepsItsOwnSize) {
-    std::vector<uint32_t> pixels(40 * 36, 0);
+    pixels.assign(40 * 36, 0);
     pixels[35 * 40 + 39] = argb(255, 255, 255, 255);
-    CursorPicture cursor = cursorPictureFromArgb(pixels.data(), 40, 36, Point{});
+    cursor = cursorPictureFromArgb(pixels.data(), 40, 36, Point{});
     ASSERT_EQ(cursor.image.width, 40);
     ASSERT_EQ(cursor.image.height, 36);
     expectPixel(cursor.image, 39, 35, 255, 255, 255, 255);
     expectTransparent(cursor.image, 0, 0);
 }
 
-TEST(CursorPicture, CoverageFollowsAlphaThreshold) {
+TEST(CursorPicture, CoverageFollowsAlphaThresholdAndOneOneOneIsTransparent) {
     // Premultiplied: alpha 200 with red 100 is the straight colour 128 (100 * 255 / 200, rounded).
     std::vector<uint32_t> pixels{argb(127, 127, 0, 0), argb(128, 128, 0, 0), argb(200, 100, 0, 200),
                                  argb(0, 0, 0, 0)};
@@ -57,11 +54,9 @@ TEST(CursorPicture, CoverageFollowsAlphaThreshold) {
     expectPixel(cursor.image, 1, 0, 0, 0, 255, 255);
     expectPixel(cursor.image, 2, 0, 255, 0, 128, 255);
     expectTransparent(cursor.image, 3, 0);
-}
-
-TEST(CursorPicture, PixelOfExactlyOneOneOneBecomesTransparent) {
-    std::vector<uint32_t> pixels{argb(255, 1, 1, 1), argb(255, 1, 1, 2), argb(255, 0, 0, 0)};
-    CursorPicture cursor = cursorPictureFromArgb(pixels.data(), 3, 1, Point{});
+    // A pixel of exactly (1, 1, 1) becomes transparent.
+    pixels = {argb(255, 1, 1, 1), argb(255, 1, 1, 2), argb(255, 0, 0, 0)};
+    cursor = cursorPictureFromArgb(pixels.data(), 3, 1, Point{});
     expectTransparent(cursor.image, 0, 0);
     expectPixel(cursor.image, 1, 0, 2, 1, 1, 255);
     expectPixel(cursor.image, 2, 0, 0, 0, 0, 255);

@@ -9,10 +9,15 @@ namespace quib {
 
 using test::firstThenSecond;
 
-TEST(LoadImageFile, TwentyFourBitFormDropsAlpha) {
+TEST(LoadImageFile, TwentyFourBitFormDropsAlphaAsPictureConversionDoes) {
     const auto picture = LoadImageFile24(firstThenSecond(), "x.png");
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->pixels, (std::vector<uint8_t>{0xB, 2, 3, 5, 6, 7}));
+    Bitmap24 rgb(1, 1);
+    rgb.pixels = {1, 2, 3};
+    const Bitmap32 argb = AddOpaqueAlpha(rgb);
+    EXPECT_EQ(argb.pixels, (std::vector<uint8_t>{1, 2, 3, 255})) << "alpha is added opaque";
+    EXPECT_EQ(DropAlpha(argb), rgb);
 }
 
 // Every failure closes the handle it opened.
@@ -34,14 +39,6 @@ TEST(SaveImageFile, RefusesTypesThatCannotWrite) {
     const FilterTable table = firstThenSecond();
     EXPECT_FALSE(SaveImageFile(table, "/tmp/x.unknown", Bitmap24(1, 1)));
     EXPECT_FALSE(SaveImageFile(table, "/tmp/x.jpg", Bitmap24()));
-}
-
-TEST(PictureConversion, AlphaIsAddedOpaqueAndDropped) {
-    Bitmap24 rgb(1, 1);
-    rgb.pixels = {1, 2, 3};
-    const Bitmap32 argb = AddOpaqueAlpha(rgb);
-    EXPECT_EQ(argb.pixels, (std::vector<uint8_t>{1, 2, 3, 255}));
-    EXPECT_EQ(DropAlpha(argb), rgb);
 }
 
 }  // namespace quib

@@ -128,7 +128,7 @@ TEST_F(ShippedFilters, BmpRoundTripIsExactAndJpegIsClose) {
     }
 }
 
-TEST_F(ShippedFilters, ReadsAHandWrittenEightBitBottomUpBmp) {
+TEST_F(ShippedFilters, ReadsAHandWrittenEightBitBottomUpBmpAndGif) {
     // 3 x 2, 8 bits with a two-colour table; rows of 3 bytes padded to 4, bottom row first.
     std::vector<uint8_t> bmp = {
         'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 62, 0,  0,  0, 40, 0,  0,  0, 3, 0, 0, 0,
@@ -141,13 +141,10 @@ TEST_F(ShippedFilters, ReadsAHandWrittenEightBitBottomUpBmp) {
     EXPECT_EQ(loaded->width, 3);
     EXPECT_EQ(loaded->pixels, (std::vector<uint8_t>{10, 20, 30, 255, 40, 50, 60, 255, 10, 20, 30, 255,
                                                     40, 50, 60, 255, 40, 50, 60, 255, 40, 50, 60, 255}));
-}
-
-TEST_F(ShippedFilters, ReadsAHandWrittenGif) {
     writeFile("hand.gif", handWrittenGif());
-    const auto loaded = LoadImageFile(table, path("hand.gif"));
-    ASSERT_TRUE(loaded);
-    EXPECT_EQ(loaded->pixels,
+    const auto gif = LoadImageFile(table, path("hand.gif"));
+    ASSERT_TRUE(gif);
+    EXPECT_EQ(gif->pixels,
               (std::vector<uint8_t>{0, 0, 255, 255, 0, 255, 0, 255, 255, 0, 0, 255, 0, 0, 0, 0}));
 }
 

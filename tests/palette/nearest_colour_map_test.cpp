@@ -24,7 +24,7 @@ int bruteForce(const PaletteEntry* palette, int first, int count, bool skipTrans
 
 }  // namespace
 
-TEST(NearestColourMap, AgreesWithAFullSearchForColoursThatShareSlots) {
+TEST(NearestColourMap, AgreesWithAFullSearchForColoursThatShareSlotsAndGivesZeroWithoutCandidates) {
     std::mt19937 random(7);
     PaletteEntry palette[256];
     for (int i = 0; i < 256; ++i)
@@ -54,11 +54,8 @@ TEST(NearestColourMap, AgreesWithAFullSearchForColoursThatShareSlots) {
         if (c.count > 200)
             EXPECT_EQ(map.nearest(palette[100].blue, palette[100].green, palette[100].red), 100);
     }
-}
-
-TEST(NearestColourMap, WithoutCandidatesEveryColourGetsZero) {
-    PaletteEntry palette[2] = {{1, 2, 3, 0}, {4, 5, 6, 0}};
-    NearestColourMap map(palette, 0, 2, true);
-    EXPECT_EQ(map.nearest(4, 5, 6), 0);
-    EXPECT_EQ(map.nearest(255, 255, 255), 0);
+    const PaletteEntry transparent[2] = {{1, 2, 3, 0}, {4, 5, 6, 0}};
+    NearestColourMap none(transparent, 0, 2, true);
+    EXPECT_EQ(none.nearest(4, 5, 6), 0);
+    EXPECT_EQ(none.nearest(255, 255, 255), 0);
 }

@@ -104,15 +104,7 @@ TEST(JascPalette, HandWrittenFilesAreReadLeniently) {
     }
 }
 
-TEST(RiffPalette, HandWrittenFileGivesEntriesWithOpaqueFourthByte) {
-    Palette p;
-    ASSERT_TRUE(ReadPaletteFile(riffPalette(3, 3, true), p).ok());
-    EXPECT_EQ(p.count, 3);
-    EXPECT_EQ(p.entries[0], (PaletteEntry{0, 1, 2, 255}));
-    EXPECT_EQ(p.entries[2], (PaletteEntry{2, 3, 4, 255}));
-}
-
-TEST(RiffPalette, MalformedFilesAreUnknownFormatAndLeavePaletteAlone) {
+TEST(RiffPalette, HandWrittenFileGivesOpaqueEntriesAndMalformedOnesAreUnknownFormatAndLeaveThePaletteAlone) {
     const Palette before = samplePalette(4);
     std::vector<std::vector<uint8_t>> bad;
     bad.push_back(riffPalette(10, 5));  // count larger than the chunk
@@ -136,6 +128,11 @@ TEST(RiffPalette, MalformedFilesAreUnknownFormatAndLeavePaletteAlone) {
         EXPECT_EQ(s.message(), "Formato di file sconosciuto");
         EXPECT_EQ(p, before);
     }
+    Palette hand;
+    ASSERT_TRUE(ReadPaletteFile(riffPalette(3, 3, true), hand).ok());
+    EXPECT_EQ(hand.count, 3);
+    EXPECT_EQ(hand.entries[0], (PaletteEntry{0, 1, 2, 255}));
+    EXPECT_EQ(hand.entries[2], (PaletteEntry{2, 3, 4, 255}));
 }
 
 TEST(PaletteFiles, SaveThenLoadThroughTheFileSystem) {
