@@ -35,13 +35,14 @@ TEST(MovieHeader, CompressedMovieIsInflatedAndTagsAreSkippedByLength) {
     EXPECT_EQ(std::get<BackgroundCommand>(m.frames[0].commands[0]).color, (quib::player::Rgba{1, 2, 3, 255}));
 }
 
-TEST(LosslessBitmap, BothFormatsWithAndWithoutAlpha) {
+TEST(Characters, LosslessBitmapsWithAndWithoutAlphaAndASolidFillRectangle) {
     MovieBuilder b(10, 10);
     b.bitmap32(1, 2, 2, {{255, 0, 0, 255}, {0, 128, 0, 128}, {0, 0, 0, 0}, {10, 20, 30, 255}});
     b.bitmap32(4, 1, 1, {{7, 8, 9, 0}}, false);
     // 3 pixels wide: each row carries one padding byte that must not shift the next row.
     b.bitmap8(2, 3, 2, {{0, 0, 0, 0}, {255, 0, 0, 255}, {0, 0, 255, 255}}, {1, 2, 1, 2, 0, 2});
     b.bitmap8(3, 1, 1, {{1, 2, 3, 0}, {40, 50, 60, 0}}, {1}, false);
+    b.solidRect(6, 0, 0, 4, 2, {9, 8, 7, 255});
     b.showFrame();
     const MovieData m = decodeMovie(b.finish());
     const uint32_t red = packPixel(255, 0, 0), blue = packPixel(0, 0, 255), clear = packPixel(0, 0, 0, 0);
@@ -68,13 +69,6 @@ TEST(LosslessBitmap, BothFormatsWithAndWithoutAlpha) {
                 EXPECT_EQ(got, c.pixels[size_t(i)]) << i;
         }
     }
-}
-
-TEST(Shape3, SolidFillRectangleOutline) {
-    MovieBuilder b(100, 100);
-    b.solidRect(6, 0, 0, 4, 2, {9, 8, 7, 255});
-    b.showFrame();
-    MovieData m = decodeMovie(b.finish());
     const ShapeCharacter& s = shapeOf(m, 6);
     ASSERT_EQ(s.fills.size(), 1u);
     EXPECT_EQ(s.fills[0].style.kind, FillKind::Solid);

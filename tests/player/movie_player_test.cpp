@@ -43,7 +43,7 @@ std::shared_ptr<const MovieData> fourFrameMovie() {
 
 }  // namespace
 
-TEST(GotoFrame, BackwardsRebuildsFromTheFirstFrame) {
+TEST(GotoFrame, BackwardsRebuildsFromTheFirstFrameAndAFrameJumpingToItselfDoesNotHang) {
     MoviePlayer p(fourFrameMovie());
     p.gotoFrame(3);
     EXPECT_EQ(shown(p), (std::map<uint16_t, uint16_t>{{2, 1}}));
@@ -53,17 +53,15 @@ TEST(GotoFrame, BackwardsRebuildsFromTheFirstFrame) {
     EXPECT_FALSE(p.isPlaying());
     p.gotoFrame(99);
     EXPECT_EQ(p.currentFrame(), 3);
-}
 
-TEST(FrameActions, AFrameJumpingToItselfDoesNotHang) {
     MovieBuilder b(10, 10);
     b.showFrame();
     b.doAction({{SwfAction::GotoFrame, 0}, {SwfAction::Play}});
     b.showFrame();
-    MoviePlayer p(movieOf(b));
+    MoviePlayer looping(movieOf(b));
     for (int i = 0; i < 10; ++i)
-        p.advance();
-    EXPECT_LE(p.currentFrame(), 1);
+        looping.advance();
+    EXPECT_LE(looping.currentFrame(), 1);
 }
 
 TEST(Render, BitmapFillsRespectAlphaAndSolidFillsAndBackground) {
@@ -122,7 +120,7 @@ TEST(Render, ScaledNeighbouringPicturesLeaveNoSeam) {
 }
 
 // Keys jump from stop to stop: frames 1 and 3 stop, frame 4 is the last.
-TEST(ProjectorView, KeysMoveBetweenStops) {
+TEST(ProjectorView, KeysMoveBetweenStopsAndTheWindowFitsTheScreenWithTheMovieCentred) {
     MovieBuilder b(20, 10);
     for (int f = 0; f < 5; ++f) {
         if (f == 1 || f == 3)
@@ -142,20 +140,18 @@ TEST(ProjectorView, KeysMoveBetweenStops) {
         EXPECT_EQ(view.player().currentFrame(), step.frame) << int(step.key);
         EXPECT_EQ(view.player().isPlaying(), step.playing) << int(step.key);
     }
-}
 
-TEST(ProjectorView, WindowFitsTheScreenWithTheMovieAspectAndCentresTheMovie) {
     EXPECT_EQ(ProjectorView::fittedSize({640, 480}, {1920, 1080}), (quib::Size{640, 480}));
     EXPECT_EQ(ProjectorView::fittedSize({2000, 1000}, {1000, 800}), (quib::Size{1000, 500}));
     EXPECT_EQ(ProjectorView::fittedSize({1000, 2000}, {1000, 800}), (quib::Size{400, 800}));
 
-    MovieBuilder b(20, 10);
-    b.background(0, 0, 255);
-    b.showFrame();
-    ProjectorView view(movieOf(b));
-    view.resize(40, 40);
-    EXPECT_EQ(view.movieArea(), (quib::Rect{0, 10, 40, 30}));
-    const Picture& shown = view.picture();
+    MovieBuilder blue(20, 10);
+    blue.background(0, 0, 255);
+    blue.showFrame();
+    ProjectorView fitted(movieOf(blue));
+    fitted.resize(40, 40);
+    EXPECT_EQ(fitted.movieArea(), (quib::Rect{0, 10, 40, 30}));
+    const Picture& shown = fitted.picture();
     EXPECT_EQ(shown.pixel(20, 5), packPixel(0, 0, 0));  // bar above the movie
     EXPECT_EQ(shown.pixel(20, 20), packPixel(0, 0, 255));
 }

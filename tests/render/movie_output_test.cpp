@@ -41,7 +41,7 @@ void buildSmallMovie(TestProject& project, SwfMovie& movie) {
 
 }  // namespace
 
-TEST(HtmlPage, NamesAndMovieReferenceEscapedInAttributes) {
+TEST(HtmlPage, NamesEscapingAndTextByteForByte) {
     EXPECT_EQ(htmlPageName("/dir/demo.swf"), "/dir/demo.htm");
     EXPECT_EQ(htmlPageName("/dir/demo.v2.swf"), "/dir/demo.v2.htm");
     // A dot in a folder name never counts: the page stays beside the movie.
@@ -54,9 +54,7 @@ TEST(HtmlPage, NamesAndMovieReferenceEscapedInAttributes) {
     EXPECT_NE(page.find("VALUE=\"a&quot;b&lt;c&gt;&amp;d.swf\">"), std::string::npos);
     EXPECT_NE(page.find("SRC=\"a&quot;b&lt;c&gt;&amp;d.swf\" "), std::string::npos);
     EXPECT_EQ(page.find("a\"b"), std::string::npos);
-}
 
-TEST(HtmlPage, TextByteForByte) {
     const std::string expected =
         "<HTML>\r\n"
         "<BODY><center><OBJECT CLASSID=\"clsid:D27CDB6E-AE6D-11cf-96B8-444553540000\" WIDTH=\"640\" "
@@ -77,7 +75,7 @@ TEST(HtmlPage, TextByteForByte) {
     EXPECT_EQ(htmlWrapperPage(640, 480, "demo.swf"), expected);
 }
 
-TEST(MovieOutput, PageThatCannotBeWritten_KeepsTheMovie) {
+TEST(MovieOutput, PageFailureKeepsTheMovie_ExeLayout_NoPlayerFails) {
     TestProject project;
     SwfMovie movie;
     buildSmallMovie(project, movie);
@@ -87,19 +85,14 @@ TEST(MovieOutput, PageThatCannotBeWritten_KeepsTheMovie) {
     EXPECT_TRUE(result.movieStatus.ok());
     EXPECT_EQ(result.pageStatus.message(), "Impossibile creare il file di output HTML");
     EXPECT_FALSE(readBytes(project.dir.path("demo.swf")).empty());
-}
 
-TEST(MovieOutput, ExeLayout_PlayerMovieMagicAndLength_AndNoPlayerFails) {
-    TestProject project;
-    SwfMovie movie;
-    buildSmallMovie(project, movie);
     const std::vector<uint8_t> player = {'#', '!', 'p', 'l', 'a', 'y', 'e', 'r', 0, 1, 2};
     writeBytes(project.dir.path("player"), player);
     const std::string path = project.dir.path("demo.exe");
-    const OutputResult result =
+    const OutputResult exe =
         WriteMovieOutput(movie, path, OutputType::Executable, {32, 24}, project.dir.path("player"));
-    ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
-    EXPECT_TRUE(result.pagePath.empty());
+    ASSERT_TRUE(exe.movieStatus.ok()) << exe.movieStatus.message();
+    EXPECT_TRUE(exe.pagePath.empty());
 
     const std::vector<uint8_t> bytes = readBytes(path);
     ASSERT_GT(bytes.size(), player.size() + 8);
@@ -122,8 +115,12 @@ TEST(MovieOutput, ExeLayout_PlayerMovieMagicAndLength_AndNoPlayerFails) {
     EXPECT_FALSE(withoutPlayer.movieStatus.message().empty());
 }
 
-// The Linux projector found in the build tree's data folder, run with nothing in its environment.
+// Both projectors are found in the build tree's data folder; the Linux one, run with nothing in its
+// environment, renders its movie.
 TEST(MovieOutput, WrittenLinuxExecutableStartsAndRendersItsMovie) {
+    EXPECT_TRUE(findProjector(OutputType::Executable).ends_with("/projectors/quib-projector.exe"));
+    EXPECT_TRUE(findProjector(OutputType::LinuxExecutable).ends_with("/projectors/quib-projector"));
+    EXPECT_TRUE(findProjector(OutputType::Movie).empty());
     TestProject project(40, 30);
     project.doc.settings.outputType = OutputType::LinuxExecutable;
     project.doc.settings.outputFileName = project.dir.path("demo");
@@ -146,17 +143,18 @@ TEST(MovieOutput, WrittenLinuxExecutableStartsAndRendersItsMovie) {
     EXPECT_EQ(image.pixel(20, 15) & 0xFFFFFF, 0x0AC81Eu);
 }
 
-TEST(MovieOutput, FindsBothProjectorsInTheDataFolderOfTheBuildTree) {
-    EXPECT_TRUE(findProjector(OutputType::Executable).ends_with("/projectors/quib-projector.exe"));
-    EXPECT_TRUE(findProjector(OutputType::LinuxExecutable).ends_with("/projectors/quib-projector"));
-    EXPECT_TRUE(findProjector(OutputType::Movie).empty());
-}
-
-TEST(RenderProject, WritesMovieAndPageAndReportsFigures) {
+TEST(RenderProject, StopsAtAFailedCheckOrWritesMovieAndPageAndReportsFigures) {
     TestProject project(40, 30);
     project.addFrame(rgb(1, 2, 3));
     project.addFrame(rgb(1, 2, 4));
+    project.doc.settings.usePalette = 1;
     NullProgress progress;
+    const RenderResult refused = RenderProject(project.doc, project.callouts, progress);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.check.blocker, RenderBlocker::NoPalette);
+    EXPECT_TRUE(outputMissing(project.doc.settings.outputFileName));
+
+    project.doc.settings.usePalette = 0;
     const RenderResult result = RenderProject(project.doc, project.callouts, progress);
     ASSERT_TRUE(result.ok()) << result.movieStatus.message();
     EXPECT_EQ(result.stats.projectFrames, 2);
@@ -169,18 +167,7 @@ TEST(RenderProject, WritesMovieAndPageAndReportsFigures) {
     EXPECT_TRUE(outputMissing(project.dir.path("other.swf")));
 }
 
-TEST(RenderProject, StopsAtTheFirstCheckThatFails) {
-    TestProject project;
-    project.addFrame(rgb(1, 2, 3));
-    project.doc.settings.usePalette = 1;
-    NullProgress progress;
-    const RenderResult result = RenderProject(project.doc, project.callouts, progress);
-    EXPECT_FALSE(result.ok());
-    EXPECT_EQ(result.check.blocker, RenderBlocker::NoPalette);
-    EXPECT_TRUE(outputMissing(project.doc.settings.outputFileName));
-}
-
-TEST(ShowResult, AsksToRenderFirstOnlyWithoutAnOutputFile) {
+TEST(ShowResult, AsksToRenderFirstOnlyWithoutAnOutputFileThenOpensOrStarts) {
     TestProject project;
     const std::string path = project.dir.path("demo.swf");
     ShowResultPlan plan = PlanShowResult(path, OutputType::Movie);
@@ -189,11 +176,6 @@ TEST(ShowResult, AsksToRenderFirstOnlyWithoutAnOutputFile) {
               "Questo progetto non ha ancora un file di output. Volete eseguire il rendering ora?");
     writeBytes(path, {1, 2, 3});
     EXPECT_FALSE(PlanShowResult(path, OutputType::Movie).askRenderFirst);
-}
-
-// The movie shows through its page, the web page itself and the Windows program through the
-// desktop; the Linux program is started.
-TEST(ShowResult, OpensThePageOfEachTypeOrStartsTheExecutable) {
     const struct {
         OutputType type;
         const char* output;

@@ -5,7 +5,6 @@
 
 #include "base/file_bytes.h"
 #include "render/color_table.h"
-#include "render/cursor_track.h"
 #include "render/render_project.h"
 #include "render_test_helpers.h"
 #include "swf/swf_movie.h"
@@ -227,9 +226,13 @@ TEST(RenderPass, CursorGlide_ChangedPictureTakesOneStepLessAndAppearsOnTheLast) 
     EXPECT_EQ(tagsOn(movie, last, kLossless2).size(), 1u);
 }
 
+// Faint pixels count as not covered and become transparent; the rest is shown solid.
 TEST(RenderPass, CursorPicture_IsEightBitWithTransparentEntryZero) {
     TestProject project;
-    project.addFrame(rgb(9, 9, 9), withCursor({2, 3}), cursorPicture(3, 2, rgb(40, 50, 60)));
+    Bitmap32 picture = cursorPicture(3, 2, rgb(40, 50, 60));
+    picture.pixel(1, 0)[3] = 100;
+    picture.pixel(2, 0)[3] = 200;
+    project.addFrame(rgb(9, 9, 9), withCursor({2, 3}), picture);
     const swftest::Movie movie = project.render();
     const auto bitmaps = tagsOn(movie, 0, kLossless2);
     ASSERT_EQ(bitmaps.size(), 1u);
@@ -250,7 +253,7 @@ TEST(RenderPass, CursorPicture_IsEightBitWithTransparentEntryZero) {
     const size_t table = size_t(bits.colorTableSize) * 4;
     const std::vector<uint8_t> rows(bits.data.begin() + std::ptrdiff_t(table), bits.data.end());
     const uint8_t c = uint8_t(colour);
-    EXPECT_EQ(rows, (std::vector<uint8_t>{0, c, c, 0, 0, c, c, 0}));
+    EXPECT_EQ(rows, (std::vector<uint8_t>{0, 0, c, 0, 0, c, c, 0}));
 }
 
 TEST(RenderPass, GotoBelowFirstFrame_GoesToFrameZero) {
@@ -297,10 +300,11 @@ TEST(RenderPass, GotoPastLastFrame_IsNeverPlacedButStillStops) {
     EXPECT_EQ(frameActions(movie, stats.stopFrame[0]), std::vector<int>{0x07});
 }
 
-TEST(RenderPass, Cancel_KeepsTheFramesDoneSoFar) {
+TEST(RenderPass, Cancel_KeepsTheFramesDoneSoFarAndTheSelectedFrame) {
     TestProject project;
     for (int i = 0; i < 5; ++i)
         project.addFrame(rgb(uint8_t(i * 40), 0, 0));
+    ASSERT_TRUE(project.doc.SelectFrame(1));
     CancelAfter progress(2);
     SwfMovie movie;
     const RenderStats stats = BuildProjectMovie(project.doc, project.callouts, progress, movie);
@@ -308,14 +312,6 @@ TEST(RenderPass, Cancel_KeepsTheFramesDoneSoFar) {
     EXPECT_EQ(stats.projectFrames, 2);
     EXPECT_EQ(progress.range, std::make_pair(0, 4));
     EXPECT_GT(swftest::writeAndDecode(movie).showFrameCount(), 0);
-}
-
-TEST(RenderPass, OriginalFrameIsSelectedAgain) {
-    TestProject project;
-    for (int i = 0; i < 3; ++i)
-        project.addFrame(rgb(uint8_t(i * 40), 0, 0));
-    ASSERT_TRUE(project.doc.SelectFrame(1));
-    project.render();
     EXPECT_EQ(project.doc.currentFrameIndex, 1);
     EXPECT_EQ(project.doc.currentImage.pixel(0, 0)[2], 40);
 }
@@ -379,7 +375,7 @@ TEST(RenderChecks, RefusesWhatCannotBeRenderedAndLeavesAnExistingOutputWhole) {
     EXPECT_EQ(CheckRenderable(project.doc).blocker, RenderBlocker::MovieLimits);
 }
 
-TEST(RenderPalette, FewerThan256Colours_TransparentEntryFollowsTheLast) {
+TEST(RenderPalette, TransparentEntryFollowsTheLastOrReplacesTheFirstOfTheClosestPair) {
     ProjectSettings settings;
     settings.paletteCount = 5;
     for (int i = 0; i < 5; ++i)
@@ -392,21 +388,18 @@ TEST(RenderPalette, FewerThan256Colours_TransparentEntryFollowsTheLast) {
     // Palette colours are opaque whatever their fourth byte was.
     EXPECT_EQ(palette.table.entry(2)[0], 100);
     EXPECT_EQ(palette.table.entry(2)[3], 255);
-}
 
-TEST(RenderPalette, Full256Colours_GivesUpTheFirstOfTheClosestPair) {
-    ProjectSettings settings;
     settings.paletteCount = 256;
     for (int i = 0; i < 256; ++i)
         settings.palette[i] = {uint8_t(i), uint8_t(255 - i), uint8_t((i * 7) & 0xFF), 0};
     // Entries 40 and 200 become nearly the same colour; every other pair is further apart.
     settings.palette[200] = {41, 215, 24, 0};
     settings.palette[40] = {40, 215, 24, 0};
-    const RenderPalette palette = makeRenderPalette(settings);
-    EXPECT_EQ(palette.transparent, 40);
-    EXPECT_EQ(palette.table.count, 256);
-    EXPECT_EQ(palette.table.entry(40)[3], 0);
-    EXPECT_EQ(palette.table.entry(200)[0], 41);
+    const RenderPalette full = makeRenderPalette(settings);
+    EXPECT_EQ(full.transparent, 40);
+    EXPECT_EQ(full.table.count, 256);
+    EXPECT_EQ(full.table.entry(40)[3], 0);
+    EXPECT_EQ(full.table.entry(200)[0], 41);
 }
 
 TEST(RenderPass, CursorHidden_IsRemovedWithoutGliding) {
@@ -422,17 +415,4 @@ TEST(RenderPass, CursorHidden_IsRemovedWithoutGliding) {
     EXPECT_EQ(f, stats.stopFrame[0] + 1);  // no glide step
     EXPECT_EQ(tagsOn(movie, f, kRemove).size(), 1u);
     EXPECT_TRUE(tagsOn(movie, f, kPlace).empty());
-}
-
-TEST(CursorPicture, FaintPixelsBecomeTransparentAndTheRestOpaque) {
-    Bitmap32 picture = cursorPicture(3, 1, rgb(200, 100, 50));
-    picture.pixel(1, 0)[3] = 100;  // faint: counts as not covered
-    picture.pixel(2, 0)[3] = 200;  // covered: shown solid
-    const IndexedCursor indexed = indexCursorPicture(picture);
-    ASSERT_EQ(indexed.pixels.size(), 4u);
-    EXPECT_EQ(indexed.pixels[0], 0);
-    EXPECT_EQ(indexed.pixels[1], 0);
-    ASSERT_NE(indexed.pixels[2], 0);
-    const uint8_t* entry = indexed.colorTable.data() + size_t(indexed.pixels[2]) * 4;
-    EXPECT_EQ(std::vector<uint8_t>(entry, entry + 4), (std::vector<uint8_t>{200, 100, 50, 255}));
 }

@@ -21,7 +21,7 @@ std::unique_ptr<SwfDefineBitsLosslessTag> build(const SwfBitmapDescription& d, s
     return SwfDefineBitsLosslessTag::build(7, d, error ? error : &ignored);
 }
 
-TEST(SwfBitmapTag, EightBitThreePixelsWideKeepsFourByteRowsAndAlphaTable) {
+TEST(SwfBitmapTag, EightBitRowsPaddedTableWithOrWithoutAlpha_ThirtyTwoBitFourBytesAPixel) {
     TestBitmap b = swftest::indexedBitmap(3, 2, 3, true);
     b.pixels[3] = 0xEE;  // the padding byte travels with the row
     auto tag = build(b.description);
@@ -32,24 +32,20 @@ TEST(SwfBitmapTag, EightBitThreePixelsWideKeepsFourByteRowsAndAlphaTable) {
     EXPECT_EQ(std::vector<uint8_t>(d.data.begin(), d.data.begin() + 12), b.colors);
     EXPECT_EQ(std::vector<uint8_t>(d.data.begin() + 12, d.data.end()), b.pixels);
     EXPECT_EQ(d.data[12 + 3], 0xEE);
-}
 
-TEST(SwfBitmapTag, WithoutAlphaTheTableHasThreeByteEntriesAndCode20) {
-    TestBitmap b = swftest::indexedBitmap(5, 1, 2, false);
-    auto tag = build(b.description);
+    b = swftest::indexedBitmap(5, 1, 2, false);
+    tag = build(b.description);
     ASSERT_TRUE(tag);
     EXPECT_EQ(tag->code(), 20);
-    swftest::BitsLossless d = roundTrip(*tag);
+    d = roundTrip(*tag);
     ASSERT_EQ(d.data.size(), 2u * 3 + 8u);
     EXPECT_EQ(std::vector<uint8_t>(d.data.begin(), d.data.begin() + 6),
               (std::vector<uint8_t>{0, 0, 0, 10, 20, 30}));
-}
 
-TEST(SwfBitmapTag, ThirtyTwoBitRowsAreFourBytesPerPixel) {
-    TestBitmap b = swftest::argbBitmap(3, 4, false);
-    auto tag = build(b.description);
+    b = swftest::argbBitmap(3, 4, false);
+    tag = build(b.description);
     ASSERT_TRUE(tag);
-    swftest::BitsLossless d = roundTrip(*tag);
+    d = roundTrip(*tag);
     EXPECT_EQ(d.format, 5);
     EXPECT_EQ(d.colorTableSize, 0);
     EXPECT_EQ(d.data, b.pixels);
@@ -75,7 +71,7 @@ TEST(SwfBitmapTag, PremultipliedPixelsFromBlueGreenRedAlpha) {
     EXPECT_EQ(roundTrip(*tag).data, argb);
 }
 
-TEST(SwfBitmapTag, ShortOutputIsRecompressedDownToStored) {
+TEST(SwfBitmapTag, RecompressedDownToTheFirstLevelReaching96Bytes) {
     // 4 x 4 of one colour: level 9 gives a few bytes, so every level down to 0 is tried.
     TestBitmap b = swftest::argbBitmap(4, 4, false);
     std::fill(b.pixels.begin(), b.pixels.end(), 0x11);
@@ -86,12 +82,10 @@ TEST(SwfBitmapTag, ShortOutputIsRecompressedDownToStored) {
     const std::vector<uint8_t>& data = *tag->compressedData();
     EXPECT_EQ(data[2], 0x01);  // final stored block
     EXPECT_EQ(roundTrip(*tag).data, b.pixels);
-}
 
-TEST(SwfBitmapTag, StopsAtTheFirstLevelReaching96Bytes) {
     // Noise of 32 pixels compresses to over 96 bytes at level 9 already.
     TestBitmap noisy = swftest::argbBitmap(8, 4, false, 99);
-    auto tag = build(noisy.description);
+    tag = build(noisy.description);
     ASSERT_TRUE(tag);
     std::vector<uint8_t> level9(200);
     uLongf n = uLongf(level9.size());
@@ -120,7 +114,7 @@ TEST(SwfBitmapTag, RefusesDescriptionsThatDoNotHoldTogether) {
     }
 }
 
-TEST(SwfBitmapObject, FailedBitmapRefusesTheMovieInsteadOfWritingGarbage) {
+TEST(SwfBitmapObject, FailedOrForeignBitmapRefusesTheMovie) {
     SwfMovie movie;
     TestBitmap b = swftest::argbBitmap(4, 4, false);
     b.description.pixels = {};
@@ -132,15 +126,11 @@ TEST(SwfBitmapObject, FailedBitmapRefusesTheMovieInsteadOfWritingGarbage) {
     EXPECT_FALSE(status.ok());
     EXPECT_FALSE(status.message().empty());
     EXPECT_TRUE(out.empty());
-}
 
-TEST(SwfBitmapObject, BitmapMadeForAnotherMovieIsRefused) {
     SwfMovie first, second;
-    TestBitmap b = swftest::argbBitmap(4, 4, false);
-    BitmapObject object(first, 0, 0, 3, 3, b.description);
-    ASSERT_TRUE(object.ok());
-    EXPECT_FALSE(second.frame(0).place(object));
-    std::vector<uint8_t> out;
+    BitmapObject made(first, 0, 0, 3, 3, swftest::argbBitmap(4, 4, false).description);
+    ASSERT_TRUE(made.ok());
+    EXPECT_FALSE(second.frame(0).place(made));
     EXPECT_FALSE(second.write(out).ok());
 }
 

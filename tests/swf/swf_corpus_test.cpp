@@ -128,32 +128,23 @@ void checkCorpus(const std::string& name, const std::vector<uint8_t>& bytes) {
     EXPECT_EQ(swftest::readBytes(path.string()), bytes) << name << " differs from the committed file";
 }
 
-TEST(SwfCorpus, BitmapMovieIsUnchanged) {
-    std::vector<uint8_t> bytes = bitmapMovie();
-    swftest::Movie m = swftest::decodeMovie(bytes);
-    EXPECT_EQ(swftest::tagsWithCode(m, 20).size(), 1u);
-    EXPECT_EQ(swftest::tagsWithCode(m, 36).size(), 1u);
-    checkCorpus("bitmap.swf", bytes);
-}
-
-TEST(SwfCorpus, ButtonWithEachActionIsUnchanged) {
-    std::vector<uint8_t> bytes = buttonMovie();
-    swftest::Movie m = swftest::decodeMovie(bytes);
+TEST(SwfCorpus, EveryMovieIsUnchanged) {
+    const std::vector<uint8_t> bitmap = bitmapMovie(), button = buttonMovie(), frames = multiFrameMovie();
+    checkCorpus("bitmap.swf", bitmap);
+    checkCorpus("button_actions.swf", button);
+    checkCorpus("multi_frame.swf", frames);
+    EXPECT_EQ(swftest::tagsWithCode(swftest::decodeMovie(bitmap), 20).size(), 1u);
+    EXPECT_EQ(swftest::tagsWithCode(swftest::decodeMovie(bitmap), 36).size(), 1u);
+    const swftest::Movie many = swftest::decodeMovie(frames);
+    EXPECT_EQ(many.header.frameCount, 8);
+    EXPECT_EQ(many.showFrameCount(), 8);
+    swftest::Movie m = swftest::decodeMovie(button);
     EXPECT_EQ(m.header.frameCount, 4);
     auto buttons = swftest::tagsWithCode(m, 34);
     ASSERT_EQ(buttons.size(), 3u);
     const int codes[] = {0x06, 0x07, 0x81};
     for (size_t i = 0; i < 3; ++i)
         EXPECT_EQ(swftest::parseDefineButton2(*buttons[i]).conditions.at(0).actions.at(0).code, codes[i]);
-    checkCorpus("button_actions.swf", bytes);
-}
-
-TEST(SwfCorpus, MultiFrameMovieIsUnchanged) {
-    std::vector<uint8_t> bytes = multiFrameMovie();
-    swftest::Movie m = swftest::decodeMovie(bytes);
-    EXPECT_EQ(m.header.frameCount, 8);
-    EXPECT_EQ(m.showFrameCount(), 8);
-    checkCorpus("multi_frame.swf", bytes);
 }
 
 }  // namespace

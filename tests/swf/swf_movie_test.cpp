@@ -60,27 +60,35 @@ TEST(SwfMovieDepths, LayerChangedBetweenPlacementsSortsEachPlacementByItsOwnLaye
     EXPECT_EQ(depths, (std::vector<uint16_t>{0, 1, 2}));  // a at 50, b at 60, a at 70
 }
 
-TEST(SwfMovieCharacterIds, FailedWriteAlsoResetsTheCounter) {
+// Ids stop before 65535; every write, even a refused one, starts the count again, and an object
+// placed before a write is refused after it instead of dangling.
+TEST(SwfMovieCharacterIds, StopBefore65535AndEveryWriteRestartsTheCount) {
     SwfMovie movie;
-    movie.setWidth(20000);
-    ShapeObject a(0, 0, 1, 1);
-    movie.frame(0).place(a);
+    for (int i = 1; i <= 65534; ++i)
+        ASSERT_EQ(movie.takeCharacterId(), i);
+    EXPECT_TRUE(movie.error().empty());
+    EXPECT_EQ(movie.takeCharacterId(), 0);
+    EXPECT_FALSE(movie.error().empty());
     std::vector<uint8_t> out;
     EXPECT_FALSE(movie.write(out).ok());
-    movie.setWidth(100);
-    ShapeObject b(0, 0, 1, 1);
-    movie.frame(0).place(b);
-    EXPECT_EQ(b.characterId(), 1);
-}
+    EXPECT_EQ(movie.takeCharacterId(), 1);
 
-TEST(SwfMovieCharacterIds, ObjectFromAnEarlierWriteIsRefusedNotDangling) {
-    SwfMovie movie;
+    SwfMovie wide;
+    wide.setWidth(20000);
+    ShapeObject a(0, 0, 1, 1);
+    wide.frame(0).place(a);
+    EXPECT_FALSE(wide.write(out).ok());
+    wide.setWidth(100);
+    ShapeObject b(0, 0, 1, 1);
+    wide.frame(0).place(b);
+    EXPECT_EQ(b.characterId(), 1);
+
+    SwfMovie again;
     ShapeObject shape(0, 0, 1, 1);
-    movie.frame(0).place(shape);
-    swftest::writeMovie(movie);
-    EXPECT_FALSE(movie.frame(0).place(shape));
-    std::vector<uint8_t> out;
-    EXPECT_FALSE(movie.write(out).ok());
+    again.frame(0).place(shape);
+    swftest::writeMovie(again);
+    EXPECT_FALSE(again.frame(0).place(shape));
+    EXPECT_FALSE(again.write(out).ok());
 }
 
 // A size above 16383 pixels, a rate above one byte, a frame beyond the count field: refused, and
@@ -124,45 +132,31 @@ TEST(SwfMovieLimits, ValuesBeyondTheirFieldsAreRefused) {
     EXPECT_EQ(m.header.rate, 255);
 }
 
-class SwfMovieFile : public ::testing::Test {
-protected:
-    std::string oldFile() {
-        const std::string target = dir.path("movie.swf");
-        swftest::writeBytes(target, {'o', 'l', 'd'});
-        return target;
-    }
-    long filesInDir() const { return std::distance(std::filesystem::directory_iterator(dir.dir()), {}); }
+// A saved file equals the buffer and leaves no temporary beside it; a refused movie leaves the old
+// file whole; a missing folder is reported as such.
+TEST(SwfMovieFile, SavedWholeOrNotAtAll) {
     swftest::TempDir dir;
-};
+    const auto filesInDir = [&] { return std::distance(std::filesystem::directory_iterator(dir.dir()), {}); };
+    const std::string target = dir.path("movie.swf");
+    swftest::writeBytes(target, {'o', 'l', 'd'});
+    SwfMovie refused;
+    refused.setFrameRate(1000);
+    refused.frame(0);
+    EXPECT_FALSE(refused.writeFile(target).ok());
+    EXPECT_EQ(swftest::readBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(filesInDir(), 1);
 
-void buildSample(SwfMovie& movie) {
-    movie.setWidth(300);
-    movie.setHeight(200);
-    movie.frame(0).setBackgroundColor(255, 0, 0);
-    movie.frame(3);
-}
-
-TEST_F(SwfMovieFile, SavedFileEqualsTheBufferAndLeavesNoTemporary) {
     SwfMovie a, b;
-    buildSample(a);
-    buildSample(b);
-    const std::string target = oldFile();
+    for (SwfMovie* movie : {&a, &b}) {
+        movie->setWidth(300);
+        movie->setHeight(200);
+        movie->frame(0).setBackgroundColor(255, 0, 0);
+        movie->frame(3);
+    }
     ASSERT_TRUE(a.writeFile(target).ok());
     EXPECT_EQ(swftest::readBytes(target), swftest::writeMovie(b));
     EXPECT_EQ(filesInDir(), 1);
-}
 
-TEST_F(SwfMovieFile, RefusedMovieLeavesTheOldFileWhole) {
-    const std::string target = oldFile();
-    SwfMovie movie;
-    movie.setFrameRate(1000);
-    movie.frame(0);
-    EXPECT_FALSE(movie.writeFile(target).ok());
-    EXPECT_EQ(swftest::readBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
-    EXPECT_EQ(filesInDir(), 1);
-}
-
-TEST_F(SwfMovieFile, UnwritableFolderIsReportedAsCannotCreateFile) {
     SwfMovie movie;
     movie.frame(0);
     Status status = movie.writeFile(dir.path("missing/movie.swf"));
@@ -190,18 +184,6 @@ TEST(SwfMovieTrace, DepthSortingGoesToStderrOnlyWhenAsked) {
     ::unsetenv("QUIB_DEBUG_SWF");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Depth sorting: 1 shapes\nDepth sorting: complete\n");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-}
-
-TEST(SwfMovieLimits, CharacterIdsStopBefore65535) {
-    SwfMovie movie;
-    for (int i = 1; i <= 65534; ++i)
-        ASSERT_EQ(movie.takeCharacterId(), i);
-    EXPECT_TRUE(movie.error().empty());
-    EXPECT_EQ(movie.takeCharacterId(), 0);
-    EXPECT_FALSE(movie.error().empty());
-    std::vector<uint8_t> out;
-    EXPECT_FALSE(movie.write(out).ok());
-    EXPECT_EQ(movie.takeCharacterId(), 1);
 }
 
 // A side longer than one edge holds (65535 twips) is drawn in several edges; a rectangle wider than

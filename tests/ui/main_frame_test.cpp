@@ -72,22 +72,20 @@ TEST_F(MainFrameTest, RecentEntryOpensItsProject) {
     EXPECT_TRUE(frame->showsProjectMenu());
 }
 
-TEST_F(MainFrameTest, OpeningAddsToTheRecentListAndTwiceActivatesTheSameWindow) {
+TEST_F(MainFrameTest, FailedOpenIsReportedAndLeavesTheRecentListOpeningTwiceActivatesTheSameWindow) {
+    const QString missing = temp.folder() + QStringLiteral("/missing.qbk");
+    settings.recentFiles = {missing};
+    EXPECT_FALSE(frame->openProject(missing));
+    EXPECT_TRUE(settings.recentFiles.isEmpty());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("Impossibile trovare questo file.")));
+
     const QString path = test::makeFile(temp.folder(), QStringLiteral("twice.qbk"));
     ASSERT_TRUE(frame->openProject(path));
     ASSERT_TRUE(frame->openProject(path));
     EXPECT_EQ(frame->childFrames().size(), 1);
     EXPECT_EQ(settings.recentFiles, QStringList{path});
     EXPECT_EQ(frame->activeProjectPath(), path);
-}
-
-TEST_F(MainFrameTest, FailedOpenIsReportedAndLeavesTheRecentList) {
-    const QString path = temp.folder() + QStringLiteral("/missing.qbk");
-    settings.recentFiles = {path};
-    EXPECT_FALSE(frame->openProject(path));
-    EXPECT_TRUE(settings.recentFiles.isEmpty());
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("Impossibile trovare questo file.")));
 }
 
 TEST_F(MainFrameTest, WindowMenuListsTheOpenProjects) {

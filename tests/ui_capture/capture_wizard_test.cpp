@@ -122,7 +122,7 @@ TEST_F(CaptureSetupDialogTest, EscapeDuringAPickKeepsTheRegionAndCancelEndsIt) {
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
 }
 
-TEST_F(CaptureSetupDialogTest, UnreadableScreenStillAllowsARectangle) {
+TEST_F(CaptureSetupDialogTest, RectangleIsPickedOnAnUnreadableScreenOrByDragButAClickIsRefusedOnOk) {
     grabber.failGrabs = true;
     choose(RegionMode::Rectangle);
     dialog->beginPick();
@@ -130,10 +130,8 @@ TEST_F(CaptureSetupDialogTest, UnreadableScreenStillAllowsARectangle) {
     dialog->picker()->pressAt(Point{5, 6});
     dialog->picker()->releaseAt(Point{50, 60});
     EXPECT_EQ(dialog->region(), (Rect{5, 6, 50, 60}));
-}
 
-TEST_F(CaptureSetupDialogTest, MouseDragOnTheLayerSpansTheRectangle) {
-    choose(RegionMode::Rectangle);
+    grabber.failGrabs = false;
     dialog->beginPick();
     RegionPicker* picker = dialog->picker();
     ASSERT_NE(picker, nullptr);
@@ -142,10 +140,7 @@ TEST_F(CaptureSetupDialogTest, MouseDragOnTheLayerSpansTheRectangle) {
     QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(100, 60));
     EXPECT_EQ(dialog->region(), (Rect{100, 60, 320, 240}));
     EXPECT_EQ(dialog->picker(), nullptr);
-}
 
-TEST_F(CaptureSetupDialogTest, ClickWithoutDragIsRefusedOnOkWhileCapturing) {
-    choose(RegionMode::Rectangle);
     dialog->beginPick();
     ASSERT_NE(dialog->picker(), nullptr);
     dialog->picker()->pressAt(Point{50, 50});
@@ -229,7 +224,7 @@ QStringList menuTexts(const QMenu& menu) {
     return texts;
 }
 
-TEST(CaptureTray, IconListStepsInOrderAndWrapsOverDrawnIcons) {
+TEST(CaptureTray, IconListStepsInOrderAndWrapsOverDrawnIconsAndTheMenuRunsItsCommands) {
     test::ensureApplication();
     CSystemTray tray(nullptr, QStringLiteral("Quib Capture"), 136, twoItems());
     EXPECT_EQ(tray.shownIconId(), 136);
@@ -254,11 +249,8 @@ TEST(CaptureTray, IconListStepsInOrderAndWrapsOverDrawnIcons) {
     const QImage a = CSystemTray::iconPicture(164).pixmap(32, 32).toImage();
     const QImage b = CSystemTray::iconPicture(165).pixmap(32, 32).toImage();
     EXPECT_NE(a, b);
-}
 
-TEST(CaptureTray, MenuRunsItsCommandsAndDoubleClickRunsTheFirst) {
-    test::ensureApplication();
-    CSystemTray tray(nullptr, QStringLiteral("Quib Capture"), 136, twoItems());
+    // Double click runs the first command.
     std::vector<int> run;
     tray.setNotificationTarget([&](int command) { run.push_back(command); },
                                [](int command) { return command != 20; });

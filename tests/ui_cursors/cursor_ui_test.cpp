@@ -224,7 +224,7 @@ protected:
 const CursorColour kBlack = CursorColour::rgb(0, 0, 0);
 const CursorColour kWhite = CursorColour::rgb(255, 255, 255);
 
-TEST_F(CursorEditorDialogTest, MousePressPaintsTheZoomedPixelAndEnablesUndo) {
+TEST_F(CursorEditorDialogTest, MousePressPaintsTheZoomedPixelWithUndoAndTheTransparentEntryClearsIt) {
     QTest::mouseClick(m_dialog.editArea(), Qt::LeftButton, {}, cellCentre(3, 4));
     EXPECT_EQ(pixel(3, 4), kBlack);
     EXPECT_EQ(pixel(4, 4), kWhite);
@@ -232,9 +232,8 @@ TEST_F(CursorEditorDialogTest, MousePressPaintsTheZoomedPixelAndEnablesUndo) {
     m_dialog.action(D::UndoId)->trigger();
     EXPECT_EQ(pixel(3, 4), kWhite);
     EXPECT_FALSE(m_dialog.action(D::UndoId)->isEnabled());
-}
 
-TEST_F(CursorEditorDialogTest, TransparentEntryPaintsTransparentPixelsAndInvertingCannotBePicked) {
+    // The inverting entry cannot be picked.
     m_dialog.pickEntry(1, Qt::LeftButton);
     EXPECT_EQ(m_dialog.leftEntry(), 2);
     m_dialog.pickEntry(0, Qt::LeftButton);
@@ -270,7 +269,7 @@ TEST_F(CursorEditorDialogTest, CopyThenPasteGoesThroughTheClipboard) {
 }
 
 // Cancel without a change closes without asking; after one it asks, and Cancel keeps it open.
-TEST_F(CursorEditorDialogTest, CancelAsksOnlyAfterAChangeAndCancelKeepsTheEditorOpen) {
+TEST_F(CursorEditorDialogTest, CancelAsksOnlyAfterAChangeAndTheResultKeepsTheInputHotSpot) {
     m_dialog.setResult(-1);
     m_dialog.reject();
     EXPECT_EQ(m_asked, 0);
@@ -285,9 +284,7 @@ TEST_F(CursorEditorDialogTest, CancelAsksOnlyAfterAChangeAndCancelKeepsTheEditor
     m_answer = QMessageBox::Yes;
     m_dialog.reject();
     EXPECT_EQ(m_dialog.result(), QDialog::Accepted);
-}
 
-TEST_F(CursorEditorDialogTest, ResultKeepsTheInputHotSpot) {
     CursorPicture input = plainCursor(64, 64, 0, 0, 0);
     input.hotSpot = Point{9, 11};
     D dialog(input, QStringLiteral("x"));

@@ -120,7 +120,7 @@ TEST_F(EditorMouseTest, HandlesResizeButNeverPastTheOppositeEdgeNorTheCanvasEdge
     EXPECT_EQ(doc.titles.rect, (Rect{20, 8, 320, 36}));
 }
 
-TEST_F(EditorMouseTest, DoubleClickOnALoneElementAndInsert_PostTheirCommands) {
+TEST_F(EditorMouseTest, DoubleClickAndInsertPostTheirCommandsAndHoverShowsTheShapes) {
     view->setSelection(selitem::NextButton);
     QTest::mouseDClick(view.get(), Qt::LeftButton, {}, at(255, 205));
     view->setSelection(selitem::TextBox);
@@ -129,9 +129,8 @@ TEST_F(EditorMouseTest, DoubleClickOnALoneElementAndInsert_PostTheirCommands) {
     QTest::mouseDClick(view.get(), Qt::LeftButton, {}, at(100, 150));
     key(Qt::Key_Insert);
     EXPECT_EQ(posted, (std::vector<int>{cmd::NextButtonImage, cmd::ChooseCallout, cmd::InsertFrames}));
-}
 
-TEST_F(EditorMouseTest, HoverShowsMoveAndResizeShapes) {
+    view->setSelection(0);
     QTest::mouseMove(view.get(), at(200, 150));
     EXPECT_EQ(view->cursor().shape(), Qt::SizeAllCursor);
     view->setSelection(selitem::TextBox);
@@ -141,16 +140,13 @@ TEST_F(EditorMouseTest, HoverShowsMoveAndResizeShapes) {
     EXPECT_EQ(view->cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST_F(EditorKeyTest, ArrowsStopTheBlockAtTheCanvasEdge) {
+TEST_F(EditorKeyTest, ArrowsMoveTheBlockToTheCanvasEdgeAndShiftArrowsTheTextBoxEdges) {
     view->setSelection(selitem::Cursor | selitem::NextButton);
     const int w = doc.buttonImages.images[ButtonImageSet::Next].width;
     for (int i = 0; i < 20; ++i)
         key(Qt::Key_Right, Qt::ControlModifier);
     EXPECT_EQ(doc.currentFrame.nextButton.pos.x, 320 - w);
     EXPECT_EQ(doc.currentFrame.cursorPos.x, 40 + (320 - w - 250));
-}
-
-TEST_F(EditorKeyTest, ShiftArrowsMoveTheRightAndBottomEdgeOfTheTextBox) {
     view->setSelection(selitem::TextBox);
     key(Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(doc.currentFrame.textBox.rect, (Rect{160, 120, 289, 180}));
@@ -269,15 +265,12 @@ TEST_F(EditorPaintTest, ZoomShowsFramePixelsAndEditsStayInFramePixels) {
     EXPECT_DOUBLE_EQ(view->zoom(), 1.0);  // a frame smaller than the window is never enlarged
 }
 
-TEST(TrackerGeometry, KeptInsideChecksBottomTopLeftRightInThatOrder) {
+TEST(ElementTracker, KeptInsideGoesBottomTopLeftRightAndOnlyASelectedTextBoxHasHandles) {
     const Size canvas{100, 50};
     EXPECT_EQ(ElementTracker::keptInside(Rect{90, 45, 110, 60}, canvas), (Rect{80, 35, 100, 50}));
     EXPECT_EQ(ElementTracker::keptInside(Rect{-5, -7, 5, 3}, canvas), (Rect{0, 0, 10, 10}));
     // Taller and wider than the canvas: the top and the right edge win.
     EXPECT_EQ(ElementTracker::keptInside(Rect{0, 0, 120, 70}, canvas), (Rect{-20, 0, 100, 70}));
-}
-
-TEST(TrackerHitTest, HandlesResizeOnlyASelectedTextBox) {
     CQuibDoc doc;
     ASSERT_TRUE(buildSyntheticProject(doc, 200, 100, 2));
     doc.currentFrame.textBox.rect = Rect{100, 50, 150, 80};
@@ -363,7 +356,7 @@ TEST(EditorPasteIntoEmptyProject, CreatesAFirstFrameOfTheBitmapsSize) {
     EXPECT_EQ(pixelOf(doc.currentImage, 10, 20), QColor(10, 20, 30));
 }
 
-TEST_F(EditorClipboardTest, CopiedElements_PastedOnAnotherFrame_RestoreThem) {
+TEST_F(EditorClipboardTest, CopiedElements_PastedOnAnotherFrame_RestoreThem_AndCutHides) {
     doc.currentFrame.textBox.text = "Premete OK";
     const FrameElements original = doc.currentFrame;
     view->setSelection(selitem::TextBox | selitem::NextButton);
@@ -383,6 +376,12 @@ TEST_F(EditorClipboardTest, CopiedElements_PastedOnAnotherFrame_RestoreThem) {
     FrameElements stored;
     doc.GetFrame(1, stored);
     EXPECT_EQ(stored.textBox.text, "Premete OK");
+
+    view->setSelection(selitem::Cursor);
+    view->run(cmd::EditCut);
+    EXPECT_TRUE(QApplication::clipboard()->mimeData()->hasFormat(QString::fromLatin1(kSelItemsFormatMime)));
+    EXPECT_EQ(doc.currentFrame.cursorVisible, 0u);
+    EXPECT_EQ(view->selection(), 0u);
 }
 
 TEST_F(EditorClipboardTest, CopyWithNothingOrTheFrameImageSelectedGivesTheFramePictureMergedTheCanvas) {
@@ -404,14 +403,6 @@ TEST_F(EditorClipboardTest, CopyWithNothingOrTheFrameImageSelectedGivesTheFrameP
     const uint8_t* b = next.pixel(30, 12);
     ASSERT_EQ(b[3], 255);
     EXPECT_EQ(picture.pixelColor(280, 212), QColor(b[2], b[1], b[0]));
-}
-
-TEST_F(EditorClipboardTest, CutCopiesThenHides) {
-    view->setSelection(selitem::Cursor);
-    view->run(cmd::EditCut);
-    EXPECT_TRUE(QApplication::clipboard()->mimeData()->hasFormat(QString::fromLatin1(kSelItemsFormatMime)));
-    EXPECT_EQ(doc.currentFrame.cursorVisible, 0u);
-    EXPECT_EQ(view->selection(), 0u);
 }
 
 TEST_F(EditorClipboardTest, PastedFramesGoInFrontOfTheCurrentFrameAndKeepItsPendingEdits) {

@@ -181,7 +181,7 @@ TEST_F(FrameDialogs, Crop_StartsAtTheWholeFrameClampsAndRefusesCrossedBounds) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
-TEST_F(FrameDialogs, Goto_ShowsSmallThumbnailsAsTheyAreAndShrinksLargeOnes) {
+TEST_F(FrameDialogs, Goto_ShowsSmallThumbnailsAsTheyAreShrinksLargeOnesAndStoredPicturesAreTheFrames) {
     auto document = test::patternProject(4, 30, 20);
     QList<int> asked;
     GotoFrameDialog dialog(document->doc(), 1, [&](int index) {
@@ -195,18 +195,15 @@ TEST_F(FrameDialogs, Goto_ShowsSmallThumbnailsAsTheyAreAndShrinksLargeOnes) {
     EXPECT_EQ(asked.last(), 3);
     // Shrunk with its shape kept.
     EXPECT_EQ(dialog.preview()->pixmap().size(), QSize(320, 160));
-}
 
-TEST_F(FrameDialogs, Goto_StoredFramePictureIsTheFramesOwnPicture) {
-    auto document = test::patternProject(4, 30, 20);
     CQuibDoc& doc = document->doc();
     const QImage picture = storedFramePicture(doc, 2);
     ASSERT_EQ(picture.size(), QSize(30, 20));
     EXPECT_EQ(qBlue(picture.pixel(5, 6)), test::patternBlue(5, 6, 2));
     EXPECT_EQ(qRed(picture.pixel(5, 6)), test::patternRed(5, 6, 2));
     EXPECT_TRUE(storedFramePicture(doc, 4).isNull());
-    GotoFrameDialog dialog(doc, 2);
-    EXPECT_EQ(dialog.preview()->pixmap().size(), QSize(30, 20));
+    GotoFrameDialog stored(doc, 2);
+    EXPECT_EQ(stored.preview()->pixmap().size(), QSize(30, 20));
 }
 
 // The insert dialog refuses a count out of range, a zero size, and the files choice without files.

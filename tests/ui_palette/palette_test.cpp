@@ -161,7 +161,7 @@ TEST_F(PaletteDialogTest, CreateIsDisabledWithoutFramesAndCancelledChangesNothin
     EXPECT_EQ(withFrames.palette().count, 1);
 }
 
-TEST_F(PaletteDialogTest, OctreeOverTheCurrentFrameReadsThatFrameOnly) {
+TEST_F(PaletteDialogTest, OctreeOverTheCurrentFrameReadsThatFrameOnlyAndRunsUnderTheProgressDialog) {
     CQuibDoc small;
     test::buildProjectOf(small, {test::flatPicture(8, 4, 10, 20, 30), test::flatPicture(8, 4, 200, 100, 50)});
     small.SelectFrame(1);
@@ -169,6 +169,14 @@ TEST_F(PaletteDialogTest, OctreeOverTheCurrentFrameReadsThatFrameOnly) {
     ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.currentFrameButton()->setChecked(true); }));
     EXPECT_EQ(firstEntries(dialog.palette()), (std::vector<PaletteEntry>{{200, 100, 50, 255}}));
     EXPECT_EQ(small.currentFrameIndex, 1);
+
+    PaletteDialog::prompts().makeProgress = nullptr;
+    PaletteDialog shown(doc);
+    shown.show();
+    ASSERT_TRUE(createWith(shown, [](NewPaletteDialog& d) { d.countEdit()->setValue(32); }));
+    EXPECT_LE(shown.palette().count, 32);
+    EXPECT_GT(shown.palette().count, 1);
+    EXPECT_TRUE(shown.isEnabled());
 }
 
 TEST_F(PaletteDialogTest, CancelledOctreeLeavesThePaletteAndTheCurrentFrame) {
@@ -182,16 +190,6 @@ TEST_F(PaletteDialogTest, CancelledOctreeLeavesThePaletteAndTheCurrentFrame) {
     EXPECT_EQ(dialog.countEdit()->value(), 2);
     EXPECT_EQ(doc.currentFrameIndex, 2);
     EXPECT_TRUE(messages.isEmpty());
-}
-
-TEST_F(PaletteDialogTest, OctreeRunsUnderTheProgressDialogAndGivesTheDialogBack) {
-    PaletteDialog::prompts().makeProgress = nullptr;
-    PaletteDialog dialog(doc);
-    dialog.show();
-    ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.countEdit()->setValue(32); }));
-    EXPECT_LE(dialog.palette().count, 32);
-    EXPECT_GT(dialog.palette().count, 1);
-    EXPECT_TRUE(dialog.isEnabled());
 }
 
 TEST(NewPaletteChoices, CountOutsideOneTo256KeepsTheDialogOpen) {
@@ -268,10 +266,15 @@ TEST_F(PaletteDialogTest, FilesThatFailOrAreNotChosenChangeNothing) {
     }
 }
 
-TEST_F(PaletteDialogTest, TypedCountAsksBeforeResizing) {
+TEST_F(PaletteDialogTest, TypedCountOutsideTheRangeIsRefusedAndInsideAsksBeforeResizing) {
     setProjectPalette(doc, test::paletteOf({{1, 1, 1}, {2, 2, 2}, {3, 3, 3}}));
     PaletteDialog dialog(doc);
     dialog.show();
+    dialog.countEdit()->setValue(0);
+    dialog.countEdit()->setValue(257);
+    EXPECT_EQ(messages, QStringList(2, QStringLiteral("Si prega di inserire un numero tra 1 e 256")));
+    EXPECT_EQ(dialog.palette().count, 3);
+    EXPECT_EQ(dialog.focusWidget(), dialog.countEdit());
     dialog.countEdit()->setValue(3);
     EXPECT_TRUE(questions.isEmpty());
     dialog.countEdit()->setValue(5);
@@ -286,18 +289,6 @@ TEST_F(PaletteDialogTest, TypedCountAsksBeforeResizing) {
     emit dialog.countEdit()->editingFinished();
     EXPECT_EQ(dialog.countEdit()->value(), 5);
     EXPECT_EQ(questions.size(), 2);
-}
-
-TEST_F(PaletteDialogTest, TypedCountOutsideTheRangeIsRefused) {
-    setProjectPalette(doc, test::paletteOf({{1, 1, 1}, {2, 2, 2}}));
-    PaletteDialog dialog(doc);
-    dialog.show();
-    dialog.countEdit()->setValue(0);
-    dialog.countEdit()->setValue(257);
-    EXPECT_EQ(messages, QStringList(2, QStringLiteral("Si prega di inserire un numero tra 1 e 256")));
-    EXPECT_TRUE(questions.isEmpty());
-    EXPECT_EQ(dialog.palette().count, 2);
-    EXPECT_EQ(dialog.focusWidget(), dialog.countEdit());
 }
 
 TEST_F(PaletteDialogTest, DoubleClickEditsTheColourKeepingTheFourthByteAndCancelChangesNothing) {
@@ -350,7 +341,7 @@ TEST(PaletteCells, EveryCellIsFoundAtItsCentreAndNothingOutside) {
     EXPECT_EQ(PaletteSwatchGrid::cellAt(area, QPoint(100, 174)), -1);
 }
 
-TEST(PaletteSelection, MovesStopAtCellZeroAndAtTheLastEntry) {
+TEST(PaletteEditState, MovesStopAtTheEnds_FirstEntryStays_EditKeepsTheFourthByte_EmptyReplaceIgnored) {
     PaletteEditState state = stateWithSelection(40, 16);
     EXPECT_TRUE(state.moveSelection(-16));
     EXPECT_EQ(state.selected(), 0);
@@ -368,27 +359,21 @@ TEST(PaletteSelection, MovesStopAtCellZeroAndAtTheLastEntry) {
     EXPECT_TRUE(state.moveSelection(15));
     EXPECT_EQ(state.selected(), 39);
     EXPECT_FALSE(state.moveSelection(1));
-}
 
-TEST(PaletteRemoval, FirstEntryIsNeverRemoved) {
-    PaletteEditState state = stateWithSelection(5, 0);
+    // The first entry is never removed.
+    state = stateWithSelection(5, 0);
     EXPECT_FALSE(state.removeSelected());
     EXPECT_EQ(state.count(), 5);
-    PaletteEditState none(rampPalette(5));
-    EXPECT_FALSE(none.removeSelected());
-}
+    EXPECT_FALSE(PaletteEditState(rampPalette(5)).removeSelected());
 
-TEST(PaletteColour, EditKeepsTheFourthByte) {
     Palette palette = rampPalette(3);
     palette.entries[1].flags = 0;
-    PaletteEditState state(palette);
+    state = PaletteEditState(palette);
     EXPECT_TRUE(state.setColour(1, 200, 100, 50));
     EXPECT_EQ(state.entry(1), (PaletteEntry{200, 100, 50, 0}));
     EXPECT_FALSE(state.setColour(3, 1, 2, 3));
-}
 
-TEST(PaletteReplace, EmptyPaletteChangesNothing) {
-    PaletteEditState state = stateWithSelection(8, 3);
+    state = stateWithSelection(8, 3);
     EXPECT_FALSE(state.replace(std::vector<PaletteEntry>{}));
     EXPECT_EQ(state.palette(), rampPalette(8));
     EXPECT_TRUE(state.replace(std::vector<PaletteEntry>{{1, 2, 3, 255}, {4, 5, 6, 255}}));
@@ -415,7 +400,11 @@ struct PaletteGridWidget : test::WithApplication, ::testing::Test {
     std::vector<int> edited;
 };
 
-TEST_F(PaletteGridWidget, KeysMoveAndDeleteWhileTheGridHasTheFocus) {
+TEST_F(PaletteGridWidget, DoubleClickOnTheSelectedCellEditsAndKeysMoveAndDelete) {
+    QTest::mouseClick(&grid, Qt::LeftButton, {}, centreOf(7));
+    QTest::mouseDClick(&grid, Qt::LeftButton, {}, centreOf(7));
+    QTest::mouseDClick(&grid, Qt::LeftButton, {}, centreOf(100));
+    EXPECT_EQ(edited, std::vector<int>{7});
     QTest::mouseClick(&grid, Qt::LeftButton, {}, centreOf(17));
     QTest::keyClick(&grid, Qt::Key_Up);
     EXPECT_EQ(state.selected(), 1);
@@ -428,13 +417,6 @@ TEST_F(PaletteGridWidget, KeysMoveAndDeleteWhileTheGridHasTheFocus) {
     QTest::keyClick(&grid, Qt::Key_Delete);
     EXPECT_EQ(state.count(), 19);
     EXPECT_EQ(state.entry(18).red, 19);
-}
-
-TEST_F(PaletteGridWidget, DoubleClickOnTheSelectedCellAsksForAnEdit) {
-    QTest::mouseClick(&grid, Qt::LeftButton, {}, centreOf(7));
-    QTest::mouseDClick(&grid, Qt::LeftButton, {}, centreOf(7));
-    QTest::mouseDClick(&grid, Qt::LeftButton, {}, centreOf(100));
-    EXPECT_EQ(edited, std::vector<int>{7});
 }
 
 TEST_F(PaletteGridWidget, EntriesAreDrawnInTheirColourAndTheRestStaysBlank) {

@@ -363,8 +363,8 @@ TEST_F(PanelCommandTest, TheDefaultStyleComesFromOneFrameAndGoesToEveryFrame) {
 }
 
 // Decimals with blanks and a sign are read; negative or unreadable input is 0; huge input stops at
-// the largest value.
-TEST(PanelFieldNumbers, ReadAsTypedWithinZeroAndTheLargestValue) {
+// the largest value. Setting a field changes only that field.
+TEST(PanelFields, NumbersAreReadAsTypedWithinRangeAndSettingAFieldChangesOnlyIt) {
     const std::pair<const char*, int> cases[] = {
         {"12", 12}, {"  40 ", 40}, {"+7", 7},    {"007", 7}, {"-3", 0},
         {"-", 0},   {"", 0},       {"12abc", 0}, {"abc", 0}, {"-99999999999999999999999", 0}};
@@ -373,9 +373,7 @@ TEST(PanelFieldNumbers, ReadAsTypedWithinZeroAndTheLargestValue) {
     EXPECT_EQ(parseFieldNumber("99999999999"), INT32_MAX);
     EXPECT_EQ(parseFieldNumber("99999999999999999999999"), INT32_MAX);
     EXPECT_EQ(parseFieldNumber("5000", 1000), 1000);
-}
 
-TEST(PanelFields, SettingAFieldChangesOnlyThatField) {
     FrameElements before;
     before.textBox.rect = Rect{1, 2, 3, 4};
     before.gotoButtons[1].pos = Point{5, 6};
