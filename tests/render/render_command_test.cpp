@@ -1,34 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "base/file_bytes.h"
 #include "model/project_storage.h"
 #include "model/synthetic_project.h"
 #include "render_test_helpers.h"
+#include "support/files_and_commands.h"
 
 using namespace quib;
 using namespace rendertest;
 
 namespace {
 
-// Runs quib-cli with its home inside home, so that no user data is read.
-int runCli(const TempDir& home, const std::string& arguments) {
-    const std::string command = "HOME='" + home.dir() + "' XDG_DATA_HOME='" + home.dir() +
-                                "' QT_QPA_PLATFORM=offscreen '" + QUIB_CLI_PATH + "' " + arguments +
-                                " > /dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
+int runCli(const TempDir& dir, const std::string& arguments) {
+    return quib::test::runQuibCli(dir, arguments).status;
 }
 
 }  // namespace
@@ -42,8 +30,8 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
     ASSERT_TRUE(SaveProject(dir.path("p.qbk"), doc, progress).ok());
 
     EXPECT_EQ(runCli(dir, "render '" + dir.path("p.qbk") + "' --output '" + dir.path("m.swf") + "'"), 0);
-    EXPECT_TRUE(exists(dir.path("m.swf")));
-    EXPECT_TRUE(exists(dir.path("m.htm")));
+    EXPECT_TRUE(quib::test::fileExists(dir.path("m.swf")));
+    EXPECT_TRUE(quib::test::fileExists(dir.path("m.htm")));
 
     // Both projectors, each with the movie appended, executable.
     for (const char* type : {"exe", "linux"}) {
@@ -72,8 +60,8 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
         EXPECT_EQ(runCli(dir, "render '" + dir.path("p.qbk") + "' --output '" + dir.path("w.html") +
                                   "' --type html5" + pictures),
                   0);
-        EXPECT_TRUE(exists(dir.path("w_files/timeline.js")));
-        EXPECT_TRUE(exists(dir.path(*pictures ? "w_files/t0000.png" : "w_files/t0000.webp")));
+        EXPECT_TRUE(quib::test::fileExists(dir.path("w_files/timeline.js")));
+        EXPECT_TRUE(quib::test::fileExists(dir.path(*pictures ? "w_files/t0000.png" : "w_files/t0000.webp")));
     }
-    EXPECT_FALSE(exists(abandoned));
+    EXPECT_FALSE(quib::test::fileExists(abandoned));
 }

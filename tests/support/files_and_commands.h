@@ -44,11 +44,12 @@ struct CliRun {
     std::string out, err;
 };
 
-// quib-cli with a data home of its own in dir, so the user's callout library never enters.
+// quib-cli with its home and data home in dir, so that no user data enters.
 inline CliRun runQuibCli(const TempDir& dir, const std::string& args) {
     CliRun run;
-    run.status = runCommand("XDG_DATA_HOME=" + quoted(dir, "data") + " " + QUIB_BUILD_DIR + "/cli/quib-cli " +
-                            args + " >" + quoted(dir, "stdout.txt") + " 2>" + quoted(dir, "stderr.txt"));
+    run.status = runCommand("HOME='" + dir.dir() + "' XDG_DATA_HOME=" + quoted(dir, "data") +
+                            " QT_QPA_PLATFORM=offscreen " + QUIB_BUILD_DIR + "/cli/quib-cli " + args + " >" +
+                            quoted(dir, "stdout.txt") + " 2>" + quoted(dir, "stderr.txt"));
     run.out = readFile(dir.path("stdout.txt"));
     run.err = readFile(dir.path("stderr.txt"));
     return run;
