@@ -11,11 +11,8 @@
 namespace quib {
 namespace {
 
-class QuibCli : public ::testing::Test {
+class QuibCli : public ::testing::Test, protected test::CliFolder {
 protected:
-    test::CliRun run(const std::string& args) { return test::runQuibCli(dir, args); }
-    std::string path(const std::string& name) { return dir.path(name); }
-    std::string quoted(const std::string& name) { return test::quoted(dir, name); }
     static std::string withoutCompressedFlag(std::string json) {
         for (const char* flag : {"\"compressed\":true", "\"compressed\":false"}) {
             const size_t at = json.find(flag);
@@ -24,7 +21,6 @@ protected:
         }
         return json;
     }
-    test::TempDir dir;
 };
 
 TEST_F(QuibCli, InfoReadsTheSameProjectFromSaveAndCompress) {
