@@ -10,14 +10,10 @@
 #include "export_test_util.h"
 #include "headless_browser.h"
 #include "imagefilters/image_file.h"
-#include "model/doc_observer.h"
 #include "model/frame_composition.h"
 
 namespace quib {
 namespace {
-
-using test::CancelAt;
-using test::TempDir;
 
 ButtonImageSet buttonImages() {
     CQuibDoc doc;
@@ -64,20 +60,21 @@ std::string emptyFrameLines(int i, const std::string& image) {
            "map\"><br><br>\r\n";
 }
 
-TEST(HtmlFrameLines, ButtonRectanglesAreInclusiveAndHiddenButtonsGiveAnEmptyMap) {
-    FrameElements frame;
-    frame.nextButton = shown(10, 20);
-    EXPECT_EQ(htmlFrameLines(3, 5, frame, buttonImages(), 0, "p3.png"),
-              "<map name=\"frame3map\">\r\n"
-              "<area shape=\"rect\" alt=\"Next\" coords=\"10,20,69,43\" href=\"#link4\">\r\n"
-              "</map>\r\n"
-              "<img id=\"link3\" border=0 src=\"p3.png\" usemap=\"#frame3map\"><br><br>\r\n");
-    // Hidden buttons give an empty map.
-    frame.nextButton.visible = 0;
-    bool linked = true;
-    EXPECT_EQ(htmlFrameLines(0, 1, frame, buttonImages(), 0, "a0.png", &linked),
-              emptyFrameLines(0, "a0.png"));
-    EXPECT_FALSE(linked);
+// The whole page of frames without buttons, showing these pictures.
+std::string pageOfEmptyFrames(const std::vector<std::string>& images) {
+    std::string page = "<html>\r\n<head></head>\r\n<body>\r\n";
+    for (size_t i = 0; i < images.size(); ++i)
+        page += emptyFrameLines(int(i), images[i]);
+    return page + "</body>\r\n</html>\r\n";
+}
+
+// Each part is found in text, after the one before it.
+void expectInOrder(const std::string& text, const std::vector<std::string>& parts) {
+    size_t at = 0;
+    for (const std::string& part : parts) {
+        at = text.find(part, at);
+        ASSERT_NE(at, std::string::npos) << part << " in order in\n" << text;
+    }
 }
 
 TEST(HtmlFrameLines, AreasFollowPreviousNextGotoOrderWithTheirTargets) {
@@ -89,17 +86,10 @@ TEST(HtmlFrameLines, AreasFollowPreviousNextGotoOrderWithTheirTargets) {
     bool linked = false;
     const std::string lines = htmlFrameLines(5, 7, frame, buttonImages(), 2, "x.png", &linked);
     EXPECT_TRUE(linked);
-    const size_t prev = lines.find("alt=\"Prev\" coords=\"5,6,64,29\" href=\"#link2\"");
-    const size_t next = lines.find("alt=\"Next\" coords=\"0,0,59,23\" href=\"#link6\"");
-    const size_t goto1 = lines.find("alt=\"Goto\" coords=\"100,50,139,69\" href=\"#link3\"");
-    const size_t goto2 = lines.find("alt=\"Goto\" coords=\"1,2,40,21\" href=\"#link6\"");
-    ASSERT_NE(prev, std::string::npos);
-    ASSERT_NE(next, std::string::npos);
-    ASSERT_NE(goto1, std::string::npos);
-    ASSERT_NE(goto2, std::string::npos);
-    EXPECT_LT(prev, next);
-    EXPECT_LT(next, goto1);
-    EXPECT_LT(goto1, goto2);
+    expectInOrder(lines, {"alt=\"Prev\" coords=\"5,6,64,29\" href=\"#link2\"",
+                          "alt=\"Next\" coords=\"0,0,59,23\" href=\"#link6\"",
+                          "alt=\"Goto\" coords=\"100,50,139,69\" href=\"#link3\"",
+                          "alt=\"Goto\" coords=\"1,2,40,21\" href=\"#link6\""});
 }
 
 TEST(HtmlFrameLines, ExtremePositionsAndOffsetsDoNotOverflowAndTargetsOutsideFollowTheMovie) {
@@ -128,14 +118,15 @@ protected:
         png = test::filterIndexFor(test::shippedFilters(), "png");
         ASSERT_GE(png, 0);
     }
-    ExportResult exportTo(const std::string& name, int filter, Progress& progress) {
-        return ExportHtml(doc, applicationCalloutsOrNone(), dir.path(name), test::shippedFilters(), filter,
-                          progress);
+    ExportResult exportTo(const std::string& name, int filter, Progress& progress,
+                          const CQuibDoc* other = nullptr) {
+        return ExportHtml(other ? *other : doc, applicationCalloutsOrNone(), dir.path(name),
+                          test::shippedFilters(), filter, progress);
     }
     Bitmap24 composed(int index) { return test::composedFrame(doc, index); }
 
     CQuibDoc doc;
-    TempDir dir;
+    test::TempDir dir;
     int png = -1;
     NullProgress progress;
 };
@@ -145,11 +136,8 @@ TEST_F(HtmlExport, ThreeFramesWithoutButtonsGiveAnchorsEmptyMapsAndImages) {
     ASSERT_TRUE(result.status.ok()) << result.status.message();
     EXPECT_EQ(result.path, dir.path("page.htm"));
     EXPECT_EQ(result.framesWritten, 3);
-    std::string expected = "<html>\r\n<head></head>\r\n<body>\r\n";
-    for (int i = 0; i < 3; ++i)
-        expected += emptyFrameLines(i, "page" + std::to_string(i) + ".png");
-    expected += "</body>\r\n</html>\r\n";
-    EXPECT_EQ(test::readFile(dir.path("page.htm")), expected);
+    EXPECT_EQ(test::readFile(dir.path("page.htm")),
+              pageOfEmptyFrames({"page0.png", "page1.png", "page2.png"}));
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(test::fileExists(dir.path("page" + std::to_string(i) + ".png")));
     // Attribute special characters in the page name are escaped.
@@ -165,9 +153,7 @@ TEST_F(HtmlExport, FollowingALinkPutsTheTopOfItsPictureAtTheTopOfTheView) {
     CQuibDoc tall;
     test::makeProject(tall, 320, 240, 6);
     test::editFrame(tall, 1, [](FrameElements& f) { f.nextButton = NavButton{1, Point{200, 180}, 0}; });
-    ASSERT_TRUE(
-        ExportHtml(tall, applicationCalloutsOrNone(), dir.path("page"), test::shippedFilters(), png, progress)
-            .status.ok());
+    ASSERT_TRUE(exportTo("page", png, progress, &tall).status.ok());
     test::HeadlessBrowser browser(dir.path("browser"));
     ASSERT_TRUE(browser.running());
     ASSERT_TRUE(browser.open("file://" + dir.path("page.htm")));
@@ -222,37 +208,28 @@ TEST_F(HtmlExport, ImagesLoadBackToTheComposedPixels) {
     EXPECT_EQ(0, std::memcmp(frame1.pixel(0, 0), test::framePattern(96, 64, 1).pixel(0, 0), 3));
 }
 
-TEST_F(HtmlExport, PreviousLinksToTheLastEarlierFrameThatHadARectangle) {
-    doc.DeleteContents();
-    test::makeProject(doc, 96, 64, 5);
-    test::editFrame(doc, 1, [](FrameElements& f) { f.gotoButtons[1] = NavButton{1, Point{0, 0}, 2}; });
-    test::editFrame(doc, 3, [](FrameElements& f) { f.prevButton = NavButton{1, Point{2, 3}, 0}; });
-    test::editFrame(doc, 4, [](FrameElements& f) { f.prevButton = NavButton{1, Point{2, 3}, 0}; });
-    ASSERT_TRUE(exportTo("p", png, progress).status.ok());
-    const std::string page = test::readFile(dir.path("p.htm"));
-    const size_t frame3 = page.find("<map name=\"frame3map\">");
-    const size_t frame4 = page.find("<map name=\"frame4map\">");
-    EXPECT_NE(page.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link3\""), std::string::npos);
-    EXPECT_EQ(page.find("alt=\"Prev\" coords=\"2,3,61,26\" href=\"#link1\""),
-              page.find("alt=\"Prev\"", frame3));
-    EXPECT_EQ(page.find("alt=\"Prev\" coords=\"2,3,61,26\" href=\"#link3\""),
-              page.find("alt=\"Prev\"", frame4));
-}
-
-TEST_F(HtmlExport, FirstFrameHasNoPreviousAndLastNoNext) {
-    for (int i = 0; i < 3; ++i)
-        test::editFrame(doc, i, [](FrameElements& f) {
-            f.prevButton = NavButton{1, Point{0, 40}, 0};
+// Previous leads to the last earlier frame whose map had a rectangle; the first frame has no
+// Previous and the last no Next.
+TEST_F(HtmlExport, PreviousLinksToTheLastEarlierFrameThatHadARectangleAndTheEndsLeadNowhereOutside) {
+    CQuibDoc five;
+    test::makeProject(five, 96, 64, 5);
+    for (int i : {0, 4})
+        test::editFrame(five, i, [](FrameElements& f) {
+            f.prevButton = NavButton{1, Point{2, 3}, 0};
             f.nextButton = NavButton{1, Point{36, 40}, 0};
         });
-    ASSERT_TRUE(exportTo("p", png, progress).status.ok());
-    const std::string page = test::readFile(dir.path("p.htm"));
-    const size_t map1 = page.find("<map name=\"frame1map\">");
-    const size_t map2 = page.find("<map name=\"frame2map\">");
-    EXPECT_GT(page.find("alt=\"Prev\""), map1);
-    EXPECT_LT(page.rfind("alt=\"Next\""), map2);
-    EXPECT_NE(page.find("href=\"#link2\"", map1), std::string::npos);
-    EXPECT_NE(page.find("alt=\"Prev\" coords=\"0,40,59,63\" href=\"#link1\""), std::string::npos);
+    test::editFrame(five, 1, [](FrameElements& f) { f.gotoButtons[1] = NavButton{1, Point{0, 0}, 2}; });
+    test::editFrame(five, 3, [](FrameElements& f) { f.prevButton = NavButton{1, Point{2, 3}, 0}; });
+    ASSERT_TRUE(exportTo("p", png, progress, &five).status.ok());
+    // Button rectangles are inclusive; a frame without buttons has an empty map.
+    expectInOrder(test::readFile(dir.path("p.htm")),
+                  {"<map name=\"frame0map\">\r\n"
+                   "<area shape=\"rect\" alt=\"Next\" coords=\"36,40,95,63\" href=\"#link1\">\r\n"
+                   "</map>\r\n<img id=\"link0\" border=0 src=\"p0.png\" usemap=\"#frame0map\"><br><br>\r\n",
+                   "alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link3\"", emptyFrameLines(2, "p2.png"),
+                   "<map name=\"frame3map\">", "alt=\"Prev\" coords=\"2,3,61,26\" href=\"#link1\"",
+                   "<map name=\"frame4map\">\r\n"
+                   "<area shape=\"rect\" alt=\"Prev\" coords=\"2,3,61,26\" href=\"#link3\">\r\n</map>\r\n"});
 }
 
 // A type that cannot write does not start, a page that cannot be created writes nothing, and a
@@ -283,16 +260,14 @@ TEST_F(HtmlExport, FailuresWriteNothingOrCloseThePageWithTheFramesDone) {
     EXPECT_FALSE(result.status.ok());
     EXPECT_EQ(result.status.message(), "Impossibile creare il file " + dir.path("page1.fak"));
     EXPECT_EQ(result.framesWritten, 1);
-    EXPECT_EQ(test::readFile(dir.path("page.htm")), std::string("<html>\r\n<head></head>\r\n<body>\r\n") +
-                                                        emptyFrameLines(0, "page0.fak") +
-                                                        "</body>\r\n</html>\r\n");
+    EXPECT_EQ(test::readFile(dir.path("page.htm")), pageOfEmptyFrames({"page0.fak"}));
     EXPECT_EQ(test::readFile(dir.path("page0.fak")), "x");
     EXPECT_FALSE(test::fileExists(dir.path("page1.fak")));
     EXPECT_EQ(doc.currentFrameIndex, 2);
 }
 
 TEST_F(HtmlExport, CancelStopsBeforeTheNextFrameAndClosesThePage) {
-    CancelAt cancel(2);
+    test::CancelAt cancel(2);
     doc.SelectFrame(1);
     const ExportResult result = exportTo("page", png, cancel);
     EXPECT_TRUE(result.status.ok());
