@@ -10,10 +10,10 @@
 
 namespace quib::test {
 
-Bitmap24 composedFrame(const CQuibDoc& doc, int index) {
+Bitmap24 composedFrame(const CQuibDoc& doc, int index, uint32_t flags, const CalloutLibrary& callouts) {
     Bitmap24 picture;
-    FrameComposer composer(doc, applicationCalloutsOrNone());
-    EXPECT_TRUE(composer.compose(index, picture).ok());
+    FrameComposer composer(doc, callouts);
+    EXPECT_TRUE(composer.compose(index, picture, flags).ok());
     return picture;
 }
 

@@ -10,7 +10,6 @@
 #include "export/project_output.h"
 #include "export_test_util.h"
 #include "headless_browser.h"
-#include "model/frame_composer.h"
 #include "raster/gui_application.h"
 #include "shapes/default_callouts.h"
 
@@ -154,14 +153,6 @@ protected:
         return picture;
     }
 
-    // Frame index as quib-cli frame draws it.
-    Bitmap24 composed(int index, uint32_t flags = ComposeAll) {
-        Bitmap24 picture;
-        FrameComposer composer(doc, callouts);
-        EXPECT_TRUE(composer.compose(index, picture, flags).ok());
-        return picture;
-    }
-
     void expectSamePixels(const Bitmap24& expected, const std::string& what) {
         const Bitmap24 actual = canvas();
         size_t differing = 0, first = 0;
@@ -201,7 +192,7 @@ TEST_P(Html5Browser, EveryFrameShowsAsComposedAndTheMovieEndsOnTheLast) {
     for (int i = 0; i < count; ++i) {
         settle();
         ASSERT_EQ(shown(), i);
-        expectSamePixels(composed(i), "frame " + std::to_string(i));
+        expectSamePixels(test::composedFrame(doc, i, ComposeAll, callouts), "frame " + std::to_string(i));
         if (i == count - 1)
             break;
         const Frame frame = doc.readFrame(i);
@@ -239,7 +230,7 @@ TEST_P(Html5Navigation, CursorGlidesAndButtonsAndKeysLandOnTheirFrames) {
     const QJsonObject cursor = state().value("cursor").toObject();
     EXPECT_EQ(cursor.value("x").toInt(), 120);
     EXPECT_EQ(cursor.value("y").toInt(), 80);
-    Bitmap24 expected = composed(1, ComposeAll & ~uint32_t(ComposeCursor));
+    Bitmap24 expected = test::composedFrame(doc, 1, ComposeAll & ~uint32_t(ComposeCursor), callouts);
     AlphaBlend32(expected.pixels.data(), int(expected.stride()), Point{120, 80},
                  Rect{0, 0, expected.width, expected.height}, doc.readFrame(1).cursorImage());
     expectSamePixels(expected, "half way");
