@@ -29,8 +29,7 @@ struct FrameSetup {
 struct Tutorial {
     const char* name;
     Size size;
-    bool palette;
-    bool softCursor;  // a cursor with partly transparent pixels
+    bool paletteAndSoftCursor;  // 16 colours, and a cursor with partly transparent pixels
     std::vector<FrameSetup> frames;
 };
 
@@ -50,7 +49,7 @@ void makeTutorial(CQuibDoc& doc, const Tutorial& tutorial, const CalloutLibrary&
     test::makeProject(doc, tutorial.size.cx, tutorial.size.cy, int(tutorial.frames.size()));
     doc.titles.enabled = 1;
     doc.titles.rect = Rect{4, 4, 150, 24};
-    if (tutorial.palette) {
+    if (tutorial.paletteAndSoftCursor) {
         doc.settings.usePalette = 1;
         doc.settings.paletteCount = 16;
     }
@@ -61,7 +60,7 @@ void makeTutorial(CQuibDoc& doc, const Tutorial& tutorial, const CalloutLibrary&
         doc.GetFrame(int(i), frame);
         frame.cursorVisible = setup.cursor.x >= 0;
         frame.cursorPos = setup.cursor;
-        frame.setCursorImage(cursorPicture(tutorial.softCursor));
+        frame.setCursorImage(cursorPicture(tutorial.paletteAndSoftCursor));
         frame.displayTime = setup.displayTime;
         frame.prevButton = NavButton{setup.previous, Point{2, bottom}, 0};
         frame.nextButton = NavButton{setup.next, Point{66, bottom}, 0};
@@ -78,7 +77,6 @@ const Tutorial kTutorials[] = {
     {"OddSizeWithEveryButton",
      {333, 217},
      false,
-     false,
      {{{20, 30}, 0, false, true, kNone, kNone, "Benvenuti"},
       {{20, 30}, 500},
       {{220, 130}, 0, true, true, -2, 2, "Scegliete il menu"},
@@ -87,13 +85,11 @@ const Tutorial kTutorials[] = {
     {"PaletteAndSoftCursor",
      {241, 121},
      true,
-     true,
      {{{5, 5}, 0, false, true},
       {{60, 40}, 125, false, false, kNone, kNone, "Un testo"},
       {{200, 90}, 0, false, false, -1}}},
     {"WideWithoutButtons",
      {641, 97},
-     false,
      false,
      {{{0, 0}, 0}, {{300, 50}, 125}, {{630, 90}, 1000}, {{10, 10}, 0}}},
 };
