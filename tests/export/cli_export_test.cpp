@@ -7,15 +7,7 @@
 namespace quib {
 namespace {
 
-class CliExport : public ::testing::Test, protected test::CliFolder {
-protected:
-    void saveProject(const std::string& name, int frames) {
-        CQuibDoc doc;
-        test::makeProject(doc, 48, 32, frames);
-        NullProgress progress;
-        ASSERT_TRUE(SaveProject(dir.path(name), doc, progress).ok());
-    }
-};
+class CliExport : public ::testing::Test, protected test::CliFolder {};
 
 TEST_F(CliExport, ImportImagesThenExportHtml) {
     const Bitmap24 first = test::framePattern(48, 32, 0);
@@ -42,7 +34,7 @@ TEST_F(CliExport, ImportImagesThenExportHtml) {
 }
 
 TEST_F(CliExport, FailuresAndWrongArgumentsAreReported) {
-    saveProject("p.qbk", 1);
+    ASSERT_EQ(status("new " + quoted("p.qbk") + " --size 48,32 --frames 1"), 0);
     EXPECT_EQ(status("export-html " + quoted("p.qbk")), 2);
     EXPECT_EQ(status("export-html " + quoted("p.qbk") + " " + quoted("x") + " --format gif"), 1);
     EXPECT_EQ(status("export-pdf " + quoted("p.qbk")), 2);

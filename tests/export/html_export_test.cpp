@@ -21,10 +21,6 @@ ButtonImageSet buttonImages() {
     return doc.buttonImages;
 }
 
-NavButton shown(int x, int y, int offset = 0) {
-    return NavButton{1, Point{x, y}, offset};
-}
-
 // A plug-in type that writes a one-byte file, and fails for one picture. Pictures are encoded
 // several at a time, so the failing one is known by its pixels, not by the order of the calls.
 std::vector<uint8_t> g_failingPixels;
@@ -89,8 +85,8 @@ TEST(HtmlFrameLines, ExtremePositionsAndOffsetsDoNotOverflowAndTargetsOutsideFol
     EXPECT_EQ(lines.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link0\""), lines.rfind("alt=\"Goto\""));
     // A go-to before the first frame leads to the first; one past the last frame is left out, as
     // in the movie.
-    frame.gotoButtons[0] = shown(100, 50, -9);
-    frame.gotoButtons[1] = shown(1, 2, 6);
+    frame.gotoButtons[0] = NavButton{1, Point{100, 50}, -9};
+    frame.gotoButtons[1] = NavButton{1, Point{1, 2}, 6};
     const std::string near = htmlFrameLines(4, 10, frame, buttonImages(), 0, "x.png");
     EXPECT_NE(near.find("coords=\"100,50,139,69\" href=\"#link0\""), std::string::npos);
     EXPECT_EQ(near.find("coords=\"1,2,"), std::string::npos);
