@@ -35,10 +35,8 @@ protected:
         ASSERT_TRUE(doc.SelectFrame(1, true));
         doc.titles.enabled = 1;
         doc.currentFrame.title = "Secondo";
-        doc.currentFrame.textBox.visible = 1;
-        doc.currentFrame.textBox.calloutName = "Rettangolo";
-        doc.currentFrame.textBox.rect = Rect{100, 80, 260, 150};
-        doc.currentFrame.textBox.text = "Testo nel riquadro";
+        doc.currentFrame.textBox = TextBox{1, Rect{100, 80, 260, 150}, "Testo nel riquadro", "Rettangolo",
+                                           doc.currentFrame.textBox.font};
         ASSERT_TRUE(doc.CommitFrameElements(1));
         NullProgress progress;
         ASSERT_TRUE(SaveProject(path("p.qbk"), doc, progress));
