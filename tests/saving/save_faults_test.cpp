@@ -50,10 +50,6 @@ void buildMovie(SwfMovie& movie, int version) {
     movie.frame(2 + version);
 }
 
-Bitmap24 picture(int version) {
-    return test::framePattern(40, 30, version);
-}
-
 std::vector<Writer> writers() {
     return {
         {"project", "tour.qbk", [](const std::string& f, int v) { return saveProject(f, v, false); }},
@@ -119,11 +115,11 @@ std::vector<Writer> writers() {
          }},
         {"picture through a plug-in", "shot.bmp",
          [](const std::string& f, int v) {
-             return SaveImageFile(test::shippedFilters(), f + "/shot.bmp", picture(v));
+             return SaveImageFile(test::shippedFilters(), f + "/shot.bmp", test::framePattern(40, 30, v));
          }},
         {"PNG of a frame", "frame.png",
          [](const std::string& f, int v) {
-             const Bitmap24 p = picture(v);
+             const Bitmap24 p = test::framePattern(40, 30, v);
              const QImage image(p.pixels.data(), p.width, p.height, qsizetype(p.stride()),
                                 QImage::Format_BGR888);
              return raster::savePngFile(image, f + "/frame.png");
