@@ -24,18 +24,9 @@ Bitmap24 readPng(const std::string& file) {
     return picture;
 }
 
-class FrameCommand : public ::testing::Test {
+class FrameCommand : public ::testing::Test, protected test::CliFolder {
 protected:
     static void SetUpTestSuite() { raster::ensureGuiApplication(); }
-    // Runs quib-cli; its errors go to err.
-    int run(const std::string& args, std::string* err = nullptr) {
-        const test::CliRun run = test::runQuibCli(dir, args);
-        if (err)
-            *err = run.err;
-        return run.status;
-    }
-    std::string path(const std::string& name) { return dir.path(name); }
-    std::string quoted(const std::string& name) { return test::quoted(dir, name); }
 
     // A small project whose frame 1 has a callout text box and a title.
     void writeProject() {
@@ -44,62 +35,49 @@ protected:
         ASSERT_TRUE(doc.SelectFrame(1, true));
         doc.titles.enabled = 1;
         doc.currentFrame.title = "Secondo";
-        doc.currentFrame.textBox.visible = 1;
-        doc.currentFrame.textBox.calloutName = "Rettangolo";
-        doc.currentFrame.textBox.rect = Rect{100, 80, 260, 150};
-        doc.currentFrame.textBox.text = "Testo nel riquadro";
+        doc.currentFrame.textBox = TextBox{1, Rect{100, 80, 260, 150}, "Testo nel riquadro", "Rettangolo",
+                                           doc.currentFrame.textBox.font};
         ASSERT_TRUE(doc.CommitFrameElements(1));
         NullProgress progress;
         ASSERT_TRUE(SaveProject(path("p.qbk"), doc, progress));
     }
-    // Frame 1 of the saved project composed with library.
-    Bitmap24 savedFrameOne(const CalloutLibrary& library) {
+    // Frame 1 of the saved project composed with library, as the editor shows it.
+    Bitmap24 savedFrameOne(const CalloutLibrary& library, uint32_t flags = ComposeAll) {
         CQuibDoc loaded;
         NullProgress progress;
         EXPECT_TRUE(LoadProject(path("p.qbk"), loaded, progress));
         EXPECT_TRUE(loaded.SelectFrame(1, true));
-        return ComposeFramePicture(loaded, library);
+        return ComposeFramePicture(loaded, library, flags);
     }
-    test::TempDir dir;
 };
 
 TEST_F(FrameCommand, WritesTheComposedFrameAsPng) {
     writeProject();
-    ASSERT_EQ(run("frame " + quoted("p.qbk") + " 1 " + quoted("f.png")), 0);
+    ASSERT_EQ(status("frame " + quoted("p.qbk") + " 1 " + quoted("f.png")), 0);
     const Bitmap24 expected = savedFrameOne(defaultCalloutLibrary());
     EXPECT_EQ((Size{expected.width, expected.height}), (Size{320, 200}));
     EXPECT_EQ(readPng(path("f.png")), expected);
-    // The text box was really drawn: without it the picture differs.
+    // The text box and the title were really drawn: without either the picture differs.
     EXPECT_NE(savedFrameOne(CalloutLibrary{}), expected);
-}
-
-// The user's own callout library: its "Rettangolo" is drawn as the built-in "Nota".
-CalloutLibrary userLibrary() {
-    CalloutLibrary library = defaultCalloutLibrary();
-    const size_t box = *library.Find("Rettangolo");
-    Callout replacement = *library.FindCallout("Nota");
-    replacement.name = "Rettangolo";
-    library.Replace(box, replacement);
-    return library;
+    EXPECT_NE(savedFrameOne(defaultCalloutLibrary(), ComposeAll & ~uint32_t(ComposeTitle)), expected);
 }
 
 TEST_F(FrameCommand, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {
     writeProject();
     const std::string damaged = path("data/Corvander/Quib/callout.dat");
-    ASSERT_TRUE(userLibrary().SaveLibrary(damaged));
+    ASSERT_TRUE(CalloutLibrary().SaveLibrary(damaged));  // with the folders it needs
     test::writeFile(damaged, "broken");
     CalloutLibrary shipped;
     bool found = false;
     ASSERT_TRUE(shipped.LoadLibrary(std::string(QUIB_BUILD_DIR) + "/share/quib/callout.dat", &found));
     ASSERT_TRUE(found);
 
-    std::string err;
-    ASSERT_EQ(run("frame " + quoted("p.qbk") + " 1 " + quoted("f.png"), &err), 0) << err;
-    EXPECT_NE(err.find(damaged), std::string::npos) << err;
+    ASSERT_EQ(status("frame " + quoted("p.qbk") + " 1 " + quoted("f.png")), 0) << last.err;
+    EXPECT_NE(last.err.find(damaged), std::string::npos) << last.err;
     for (const std::string& command : {"export-html " + quoted("p.qbk") + " " + quoted("page"),
                                        "export-pdf " + quoted("p.qbk") + " " + quoted("tour.pdf")}) {
-        ASSERT_EQ(run(command, &err), 0) << err;
-        EXPECT_NE(err.find(damaged), std::string::npos) << command << ": " << err;
+        ASSERT_EQ(status(command), 0) << last.err;
+        EXPECT_NE(last.err.find(damaged), std::string::npos) << command << ": " << last.err;
     }
     const Bitmap24 framed = readPng(path("f.png"));
     EXPECT_EQ(readPng(path("page1.png")), framed);
@@ -108,16 +86,15 @@ TEST_F(FrameCommand, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {
 
 TEST_F(FrameCommand, IndexOutsideTheProjectMissingProjectOrBadArgumentsFail) {
     writeProject();
-    std::string err;
-    EXPECT_EQ(run("frame " + quoted("p.qbk") + " 3 " + quoted("f.png"), &err), 1);
-    EXPECT_NE(err.find("3"), std::string::npos);
+    EXPECT_EQ(status("frame " + quoted("p.qbk") + " 3 " + quoted("f.png")), 1);
+    EXPECT_NE(last.err.find("3"), std::string::npos);
     EXPECT_TRUE(QImage(QString::fromStdString(path("f.png"))).isNull());
-    EXPECT_EQ(run("frame " + quoted("none.qbk") + " 0 " + quoted("f.png")), 1);
+    EXPECT_EQ(status("frame " + quoted("none.qbk") + " 0 " + quoted("f.png")), 1);
     // Bad arguments print the usage.
-    EXPECT_EQ(run("frame a.qbk", &err), 2);
-    EXPECT_NE(err.find("frame FILE.qbk"), std::string::npos);
-    EXPECT_EQ(run("frame a.qbk -1 out.png"), 2);
-    EXPECT_EQ(run("frame a.qbk x out.png"), 2);
+    EXPECT_EQ(status("frame a.qbk"), 2);
+    EXPECT_NE(last.err.find("frame FILE.qbk"), std::string::npos);
+    EXPECT_EQ(status("frame a.qbk -1 out.png"), 2);
+    EXPECT_EQ(status("frame a.qbk x out.png"), 2);
 }
 
 TEST_F(FrameCommand, TargetThatCannotBeWrittenFailsAndKeepsTheOldFile) {
@@ -135,10 +112,9 @@ TEST_F(FrameCommand, TargetThatCannotBeWrittenFailsAndKeepsTheOldFile) {
     for (const Case& c : cases) {
         if (c.needsMount && !full.mounted())
             continue;
-        std::string err;
-        EXPECT_EQ(run("frame " + quoted("p.qbk") + " 1 '" + c.target + "'", &err), 1) << c.target;
-        EXPECT_NE(err.find("Impossibile creare il file"), std::string::npos) << err;
-        EXPECT_NE(err.find(c.target), std::string::npos) << err;
+        EXPECT_EQ(status("frame " + quoted("p.qbk") + " 1 '" + c.target + "'"), 1) << c.target;
+        EXPECT_NE(last.err.find("Impossibile creare il file"), std::string::npos) << last.err;
+        EXPECT_NE(last.err.find(c.target), std::string::npos) << last.err;
     }
     if (full.mounted()) {
         EXPECT_EQ(test::readFile(path("full/f.png")), "old picture");

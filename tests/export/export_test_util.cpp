@@ -10,16 +10,14 @@
 
 namespace quib::test {
 
-Bitmap24 composedFrame(const CQuibDoc& doc, int index) {
+Bitmap24 composedFrame(const CQuibDoc& doc, int index, uint32_t flags, const CalloutLibrary& callouts) {
     Bitmap24 picture;
-    FrameComposer composer(doc, applicationCalloutsOrNone());
-    EXPECT_TRUE(composer.compose(index, picture).ok());
+    FrameComposer composer(doc, callouts);
+    EXPECT_TRUE(composer.compose(index, picture, flags).ok());
     return picture;
 }
 
-namespace {
-
-Bitmap32 solid(int w, int h, uint8_t b, uint8_t g, uint8_t r) {
+static Bitmap32 solid(int w, int h, uint8_t b, uint8_t g, uint8_t r) {
     Bitmap32 picture(w, h);
     for (size_t i = 0; i < picture.pixels.size(); i += 4) {
         picture.pixels[i] = b;
@@ -29,8 +27,6 @@ Bitmap32 solid(int w, int h, uint8_t b, uint8_t g, uint8_t r) {
     }
     return picture;
 }
-
-}  // namespace
 
 Bitmap24 framePattern(int cx, int cy, int k) {
     Bitmap24 picture(cx, cy);

@@ -7,6 +7,7 @@
 
 #include "base/progress.h"
 #include "imagefilters/filter_table.h"
+#include "model/frame_composition.h"
 #include "model/quib_doc.h"
 #include "support/files_and_commands.h"
 
@@ -21,8 +22,10 @@ Bitmap24 framePattern(int cx, int cy, int k);
 // Changes a stored frame's elements (and reselects the current frame so the working copy follows).
 void editFrame(CQuibDoc& doc, int index, void (*edit)(FrameElements&));
 
-// Frame index composed as the exports write it: over white, with the application's callouts.
-Bitmap24 composedFrame(const CQuibDoc& doc, int index);
+// Frame index composed as the exports write it: over white, with the application's callouts
+// unless others are given.
+Bitmap24 composedFrame(const CQuibDoc& doc, int index, uint32_t flags = ComposeAll,
+                       const CalloutLibrary& callouts = applicationCalloutsOrNone());
 
 // Reports a cancel once the position has reached cancelAt.
 class CancelAt final : public Progress {

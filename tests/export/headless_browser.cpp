@@ -18,12 +18,8 @@
 
 namespace quib::test {
 
-namespace {
-
 // A guard against a browser that stops answering, not a measure of speed.
 constexpr int kReplyTimeoutMs = 60000;
-
-}  // namespace
 
 std::string HeadlessBrowser::program() {
     for (const char* path : {"/usr/bin/chromium", "/usr/lib/chromium/chromium", "/usr/bin/chromium-browser"})

@@ -10,7 +10,6 @@
 #include "export/project_output.h"
 #include "export_test_util.h"
 #include "headless_browser.h"
-#include "model/frame_composer.h"
 #include "raster/gui_application.h"
 #include "shapes/default_callouts.h"
 
@@ -30,8 +29,7 @@ struct FrameSetup {
 struct Tutorial {
     const char* name;
     Size size;
-    bool palette;
-    bool softCursor;  // a cursor with partly transparent pixels
+    bool paletteAndSoftCursor;  // 16 colours, and a cursor with partly transparent pixels
     std::vector<FrameSetup> frames;
 };
 
@@ -51,7 +49,7 @@ void makeTutorial(CQuibDoc& doc, const Tutorial& tutorial, const CalloutLibrary&
     test::makeProject(doc, tutorial.size.cx, tutorial.size.cy, int(tutorial.frames.size()));
     doc.titles.enabled = 1;
     doc.titles.rect = Rect{4, 4, 150, 24};
-    if (tutorial.palette) {
+    if (tutorial.paletteAndSoftCursor) {
         doc.settings.usePalette = 1;
         doc.settings.paletteCount = 16;
     }
@@ -62,7 +60,7 @@ void makeTutorial(CQuibDoc& doc, const Tutorial& tutorial, const CalloutLibrary&
         doc.GetFrame(int(i), frame);
         frame.cursorVisible = setup.cursor.x >= 0;
         frame.cursorPos = setup.cursor;
-        frame.setCursorImage(cursorPicture(tutorial.softCursor));
+        frame.setCursorImage(cursorPicture(tutorial.paletteAndSoftCursor));
         frame.displayTime = setup.displayTime;
         frame.prevButton = NavButton{setup.previous, Point{2, bottom}, 0};
         frame.nextButton = NavButton{setup.next, Point{66, bottom}, 0};
@@ -79,7 +77,6 @@ const Tutorial kTutorials[] = {
     {"OddSizeWithEveryButton",
      {333, 217},
      false,
-     false,
      {{{20, 30}, 0, false, true, kNone, kNone, "Benvenuti"},
       {{20, 30}, 500},
       {{220, 130}, 0, true, true, -2, 2, "Scegliete il menu"},
@@ -88,13 +85,11 @@ const Tutorial kTutorials[] = {
     {"PaletteAndSoftCursor",
      {241, 121},
      true,
-     true,
      {{{5, 5}, 0, false, true},
       {{60, 40}, 125, false, false, kNone, kNone, "Un testo"},
       {{200, 90}, 0, false, false, -1}}},
     {"WideWithoutButtons",
      {641, 97},
-     false,
      false,
      {{{0, 0}, 0}, {{300, 50}, 125}, {{630, 90}, 1000}, {{10, 10}, 0}}},
 };
@@ -154,14 +149,6 @@ protected:
         return picture;
     }
 
-    // Frame index as quib-cli frame draws it.
-    Bitmap24 composed(int index, uint32_t flags = ComposeAll) {
-        Bitmap24 picture;
-        FrameComposer composer(doc, callouts);
-        EXPECT_TRUE(composer.compose(index, picture, flags).ok());
-        return picture;
-    }
-
     void expectSamePixels(const Bitmap24& expected, const std::string& what) {
         const Bitmap24 actual = canvas();
         size_t differing = 0, first = 0;
@@ -201,7 +188,7 @@ TEST_P(Html5Browser, EveryFrameShowsAsComposedAndTheMovieEndsOnTheLast) {
     for (int i = 0; i < count; ++i) {
         settle();
         ASSERT_EQ(shown(), i);
-        expectSamePixels(composed(i), "frame " + std::to_string(i));
+        expectSamePixels(test::composedFrame(doc, i, ComposeAll, callouts), "frame " + std::to_string(i));
         if (i == count - 1)
             break;
         const Frame frame = doc.readFrame(i);
@@ -239,7 +226,7 @@ TEST_P(Html5Navigation, CursorGlidesAndButtonsAndKeysLandOnTheirFrames) {
     const QJsonObject cursor = state().value("cursor").toObject();
     EXPECT_EQ(cursor.value("x").toInt(), 120);
     EXPECT_EQ(cursor.value("y").toInt(), 80);
-    Bitmap24 expected = composed(1, ComposeAll & ~uint32_t(ComposeCursor));
+    Bitmap24 expected = test::composedFrame(doc, 1, ComposeAll & ~uint32_t(ComposeCursor), callouts);
     AlphaBlend32(expected.pixels.data(), int(expected.stride()), Point{120, 80},
                  Rect{0, 0, expected.width, expected.height}, doc.readFrame(1).cursorImage());
     expectSamePixels(expected, "half way");

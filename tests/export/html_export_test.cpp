@@ -10,23 +10,15 @@
 #include "export_test_util.h"
 #include "headless_browser.h"
 #include "imagefilters/image_file.h"
-#include "model/doc_observer.h"
 #include "model/frame_composition.h"
 
 namespace quib {
 namespace {
 
-using test::CancelAt;
-using test::TempDir;
-
 ButtonImageSet buttonImages() {
     CQuibDoc doc;
     test::makeProject(doc, 8, 8, 0);
     return doc.buttonImages;
-}
-
-NavButton shown(int x, int y, int offset = 0) {
-    return NavButton{1, Point{x, y}, offset};
 }
 
 // A plug-in type that writes a one-byte file, and fails for one picture. Pictures are encoded
@@ -64,42 +56,21 @@ std::string emptyFrameLines(int i, const std::string& image) {
            "map\"><br><br>\r\n";
 }
 
-TEST(HtmlFrameLines, ButtonRectanglesAreInclusiveAndHiddenButtonsGiveAnEmptyMap) {
-    FrameElements frame;
-    frame.nextButton = shown(10, 20);
-    EXPECT_EQ(htmlFrameLines(3, 5, frame, buttonImages(), 0, "p3.png"),
-              "<map name=\"frame3map\">\r\n"
-              "<area shape=\"rect\" alt=\"Next\" coords=\"10,20,69,43\" href=\"#link4\">\r\n"
-              "</map>\r\n"
-              "<img id=\"link3\" border=0 src=\"p3.png\" usemap=\"#frame3map\"><br><br>\r\n");
-    // Hidden buttons give an empty map.
-    frame.nextButton.visible = 0;
-    bool linked = true;
-    EXPECT_EQ(htmlFrameLines(0, 1, frame, buttonImages(), 0, "a0.png", &linked),
-              emptyFrameLines(0, "a0.png"));
-    EXPECT_FALSE(linked);
+// The whole page of frames without buttons, showing these pictures.
+std::string pageOfEmptyFrames(const std::vector<std::string>& images) {
+    std::string page = "<html>\r\n<head></head>\r\n<body>\r\n";
+    for (size_t i = 0; i < images.size(); ++i)
+        page += emptyFrameLines(int(i), images[i]);
+    return page + "</body>\r\n</html>\r\n";
 }
 
-TEST(HtmlFrameLines, AreasFollowPreviousNextGotoOrderWithTheirTargets) {
-    FrameElements frame;
-    frame.gotoButtons[1] = shown(1, 2, 1);
-    frame.gotoButtons[0] = shown(100, 50, -2);
-    frame.nextButton = shown(0, 0);
-    frame.prevButton = shown(5, 6);
-    bool linked = false;
-    const std::string lines = htmlFrameLines(5, 7, frame, buttonImages(), 2, "x.png", &linked);
-    EXPECT_TRUE(linked);
-    const size_t prev = lines.find("alt=\"Prev\" coords=\"5,6,64,29\" href=\"#link2\"");
-    const size_t next = lines.find("alt=\"Next\" coords=\"0,0,59,23\" href=\"#link6\"");
-    const size_t goto1 = lines.find("alt=\"Goto\" coords=\"100,50,139,69\" href=\"#link3\"");
-    const size_t goto2 = lines.find("alt=\"Goto\" coords=\"1,2,40,21\" href=\"#link6\"");
-    ASSERT_NE(prev, std::string::npos);
-    ASSERT_NE(next, std::string::npos);
-    ASSERT_NE(goto1, std::string::npos);
-    ASSERT_NE(goto2, std::string::npos);
-    EXPECT_LT(prev, next);
-    EXPECT_LT(next, goto1);
-    EXPECT_LT(goto1, goto2);
+// Each part is found in text, after the one before it.
+void expectInOrder(const std::string& text, const std::vector<std::string>& parts) {
+    size_t at = 0;
+    for (const std::string& part : parts) {
+        at = text.find(part, at);
+        ASSERT_NE(at, std::string::npos) << part << " in order in\n" << text;
+    }
 }
 
 TEST(HtmlFrameLines, ExtremePositionsAndOffsetsDoNotOverflowAndTargetsOutsideFollowTheMovie) {
@@ -114,8 +85,8 @@ TEST(HtmlFrameLines, ExtremePositionsAndOffsetsDoNotOverflowAndTargetsOutsideFol
     EXPECT_EQ(lines.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link0\""), lines.rfind("alt=\"Goto\""));
     // A go-to before the first frame leads to the first; one past the last frame is left out, as
     // in the movie.
-    frame.gotoButtons[0] = shown(100, 50, -9);
-    frame.gotoButtons[1] = shown(1, 2, 6);
+    frame.gotoButtons[0] = NavButton{1, Point{100, 50}, -9};
+    frame.gotoButtons[1] = NavButton{1, Point{1, 2}, 6};
     const std::string near = htmlFrameLines(4, 10, frame, buttonImages(), 0, "x.png");
     EXPECT_NE(near.find("coords=\"100,50,139,69\" href=\"#link0\""), std::string::npos);
     EXPECT_EQ(near.find("coords=\"1,2,"), std::string::npos);
@@ -128,14 +99,15 @@ protected:
         png = test::filterIndexFor(test::shippedFilters(), "png");
         ASSERT_GE(png, 0);
     }
-    ExportResult exportTo(const std::string& name, int filter, Progress& progress) {
-        return ExportHtml(doc, applicationCalloutsOrNone(), dir.path(name), test::shippedFilters(), filter,
-                          progress);
+    ExportResult exportTo(const std::string& name, int filter, Progress& progress,
+                          const CQuibDoc* other = nullptr) {
+        return ExportHtml(other ? *other : doc, applicationCalloutsOrNone(), dir.path(name),
+                          test::shippedFilters(), filter, progress);
     }
     Bitmap24 composed(int index) { return test::composedFrame(doc, index); }
 
     CQuibDoc doc;
-    TempDir dir;
+    test::TempDir dir;
     int png = -1;
     NullProgress progress;
 };
@@ -145,13 +117,8 @@ TEST_F(HtmlExport, ThreeFramesWithoutButtonsGiveAnchorsEmptyMapsAndImages) {
     ASSERT_TRUE(result.status.ok()) << result.status.message();
     EXPECT_EQ(result.path, dir.path("page.htm"));
     EXPECT_EQ(result.framesWritten, 3);
-    std::string expected = "<html>\r\n<head></head>\r\n<body>\r\n";
-    for (int i = 0; i < 3; ++i)
-        expected += emptyFrameLines(i, "page" + std::to_string(i) + ".png");
-    expected += "</body>\r\n</html>\r\n";
-    EXPECT_EQ(test::readFile(dir.path("page.htm")), expected);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(test::fileExists(dir.path("page" + std::to_string(i) + ".png")));
+    EXPECT_EQ(test::readFile(dir.path("page.htm")),
+              pageOfEmptyFrames({"page0.png", "page1.png", "page2.png"}));
     // Attribute special characters in the page name are escaped.
     ASSERT_TRUE(exportTo("a&b", png, progress).status.ok());
     EXPECT_NE(test::readFile(dir.path("a&b.htm")).find("src=\"a&amp;b0.png\""), std::string::npos);
@@ -165,9 +132,7 @@ TEST_F(HtmlExport, FollowingALinkPutsTheTopOfItsPictureAtTheTopOfTheView) {
     CQuibDoc tall;
     test::makeProject(tall, 320, 240, 6);
     test::editFrame(tall, 1, [](FrameElements& f) { f.nextButton = NavButton{1, Point{200, 180}, 0}; });
-    ASSERT_TRUE(
-        ExportHtml(tall, applicationCalloutsOrNone(), dir.path("page"), test::shippedFilters(), png, progress)
-            .status.ok());
+    ASSERT_TRUE(exportTo("page", png, progress, &tall).status.ok());
     test::HeadlessBrowser browser(dir.path("browser"));
     ASSERT_TRUE(browser.running());
     ASSERT_TRUE(browser.open("file://" + dir.path("page.htm")));
@@ -222,37 +187,36 @@ TEST_F(HtmlExport, ImagesLoadBackToTheComposedPixels) {
     EXPECT_EQ(0, std::memcmp(frame1.pixel(0, 0), test::framePattern(96, 64, 1).pixel(0, 0), 3));
 }
 
-TEST_F(HtmlExport, PreviousLinksToTheLastEarlierFrameThatHadARectangle) {
-    doc.DeleteContents();
-    test::makeProject(doc, 96, 64, 5);
-    test::editFrame(doc, 1, [](FrameElements& f) { f.gotoButtons[1] = NavButton{1, Point{0, 0}, 2}; });
-    test::editFrame(doc, 3, [](FrameElements& f) { f.prevButton = NavButton{1, Point{2, 3}, 0}; });
-    test::editFrame(doc, 4, [](FrameElements& f) { f.prevButton = NavButton{1, Point{2, 3}, 0}; });
-    ASSERT_TRUE(exportTo("p", png, progress).status.ok());
-    const std::string page = test::readFile(dir.path("p.htm"));
-    const size_t frame3 = page.find("<map name=\"frame3map\">");
-    const size_t frame4 = page.find("<map name=\"frame4map\">");
-    EXPECT_NE(page.find("alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link3\""), std::string::npos);
-    EXPECT_EQ(page.find("alt=\"Prev\" coords=\"2,3,61,26\" href=\"#link1\""),
-              page.find("alt=\"Prev\"", frame3));
-    EXPECT_EQ(page.find("alt=\"Prev\" coords=\"2,3,61,26\" href=\"#link3\""),
-              page.find("alt=\"Prev\"", frame4));
-}
-
-TEST_F(HtmlExport, FirstFrameHasNoPreviousAndLastNoNext) {
-    for (int i = 0; i < 3; ++i)
-        test::editFrame(doc, i, [](FrameElements& f) {
-            f.prevButton = NavButton{1, Point{0, 40}, 0};
+// Previous leads to the last earlier frame whose map had a rectangle; the first frame has no
+// Previous and the last no Next.
+TEST_F(HtmlExport, PreviousLinksToTheLastEarlierFrameThatHadARectangleAndTheEndsLeadNowhereOutside) {
+    CQuibDoc five;
+    test::makeProject(five, 96, 64, 5);
+    for (int i : {0, 3, 4})
+        test::editFrame(five, i, [](FrameElements& f) {
+            f.prevButton = NavButton{1, Point{2, 3}, 0};
             f.nextButton = NavButton{1, Point{36, 40}, 0};
         });
-    ASSERT_TRUE(exportTo("p", png, progress).status.ok());
-    const std::string page = test::readFile(dir.path("p.htm"));
-    const size_t map1 = page.find("<map name=\"frame1map\">");
-    const size_t map2 = page.find("<map name=\"frame2map\">");
-    EXPECT_GT(page.find("alt=\"Prev\""), map1);
-    EXPECT_LT(page.rfind("alt=\"Next\""), map2);
-    EXPECT_NE(page.find("href=\"#link2\"", map1), std::string::npos);
-    EXPECT_NE(page.find("alt=\"Prev\" coords=\"0,40,59,63\" href=\"#link1\""), std::string::npos);
+    test::editFrame(five, 1, [](FrameElements& f) { f.gotoButtons[1] = NavButton{1, Point{0, 0}, 2}; });
+    test::editFrame(five, 3, [](FrameElements& f) {
+        f.gotoButtons[1] = NavButton{1, Point{1, 2}, 1};
+        f.gotoButtons[0] = NavButton{1, Point{60, 30}, -2};
+    });
+    ASSERT_TRUE(exportTo("p", png, progress, &five).status.ok());
+    // Button rectangles are inclusive and areas follow Previous, Next, Goto 1, Goto 2; a frame
+    // without buttons has an empty map.
+    expectInOrder(test::readFile(dir.path("p.htm")),
+                  {"<map name=\"frame0map\">\r\n"
+                   "<area shape=\"rect\" alt=\"Next\" coords=\"36,40,95,63\" href=\"#link1\">\r\n"
+                   "</map>\r\n<img id=\"link0\" border=0 src=\"p0.png\" usemap=\"#frame0map\"><br><br>\r\n",
+                   "alt=\"Goto\" coords=\"0,0,39,19\" href=\"#link3\"", emptyFrameLines(2, "p2.png"),
+                   "<map name=\"frame3map\">\r\n"
+                   "<area shape=\"rect\" alt=\"Prev\" coords=\"2,3,61,26\" href=\"#link1\">\r\n"
+                   "<area shape=\"rect\" alt=\"Next\" coords=\"36,40,95,63\" href=\"#link4\">\r\n"
+                   "<area shape=\"rect\" alt=\"Goto\" coords=\"60,30,99,49\" href=\"#link1\">\r\n"
+                   "<area shape=\"rect\" alt=\"Goto\" coords=\"1,2,40,21\" href=\"#link4\">\r\n</map>\r\n",
+                   "<map name=\"frame4map\">\r\n"
+                   "<area shape=\"rect\" alt=\"Prev\" coords=\"2,3,61,26\" href=\"#link3\">\r\n</map>\r\n"});
 }
 
 // A type that cannot write does not start, a page that cannot be created writes nothing, and a
@@ -283,16 +247,14 @@ TEST_F(HtmlExport, FailuresWriteNothingOrCloseThePageWithTheFramesDone) {
     EXPECT_FALSE(result.status.ok());
     EXPECT_EQ(result.status.message(), "Impossibile creare il file " + dir.path("page1.fak"));
     EXPECT_EQ(result.framesWritten, 1);
-    EXPECT_EQ(test::readFile(dir.path("page.htm")), std::string("<html>\r\n<head></head>\r\n<body>\r\n") +
-                                                        emptyFrameLines(0, "page0.fak") +
-                                                        "</body>\r\n</html>\r\n");
+    EXPECT_EQ(test::readFile(dir.path("page.htm")), pageOfEmptyFrames({"page0.fak"}));
     EXPECT_EQ(test::readFile(dir.path("page0.fak")), "x");
     EXPECT_FALSE(test::fileExists(dir.path("page1.fak")));
     EXPECT_EQ(doc.currentFrameIndex, 2);
 }
 
 TEST_F(HtmlExport, CancelStopsBeforeTheNextFrameAndClosesThePage) {
-    CancelAt cancel(2);
+    test::CancelAt cancel(2);
     doc.SelectFrame(1);
     const ExportResult result = exportTo("page", png, cancel);
     EXPECT_TRUE(result.status.ok());

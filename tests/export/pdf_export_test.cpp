@@ -8,13 +8,10 @@
 #include "base/zlib_stream_compressor.h"
 #include "export/pdf_export.h"
 #include "export_test_util.h"
-#include "model/doc_observer.h"
 #include "model/frame_composition.h"
 
 namespace quib {
 namespace {
-
-using test::CancelAt;
 
 std::string asText(const std::vector<uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
@@ -55,6 +52,13 @@ void checkXrefPointsAtObjects(const std::string& pdf, int objects) {
         EXPECT_EQ(
             pdf.compare(offset, std::to_string(number).size() + 8, std::to_string(number) + " 0 obj\r\n"), 0)
             << "object " << number;
+}
+
+// Each numbered object holds its text.
+void expectObjectsHold(const std::string& pdf, const std::vector<std::pair<int, std::string>>& parts) {
+    for (const auto& [number, text] : parts)
+        EXPECT_NE(test::pdfObject(pdf, number).find(text), std::string::npos)
+            << "object " << number << ": " << text;
 }
 
 TEST(PdfExport, OneFrameOf320x240IsWrittenByteForByte) {
@@ -109,13 +113,13 @@ TEST(PdfExport, OneFrameOf320x240IsWrittenByteForByte) {
     checkXrefPointsAtObjects(pdf, 12);
 }
 
-TEST(PdfExport, OutlineEntriesChainThroughTheFrames) {
+// Titles are escaped and encoded.
+TEST(PdfExport, OutlineEntriesChainThroughTheFramesWithTheirTitles) {
     CQuibDoc doc;
     test::makeProject(doc, 32, 32, 3);
     test::editFrame(doc, 1, [](FrameElements& f) { f.title.clear(); });  // named by its number
-    const std::string pdf = buildPdf(doc);
-    EXPECT_NE(test::pdfObject(pdf, 3).find("/Count 3\r\n/First 8 0 R\r\n/Last 24 0 R\r\n"),
-              std::string::npos);
+    test::editFrame(doc, 2, [](FrameElements& f) { f.title = "Passo (1) \\ è"; });
+    const std::string pdf = buildPdf(doc, "a(b).pdf");
     EXPECT_EQ(
         test::pdfObject(pdf, 8),
         "8 0 obj\r\n<<\r\n/Title (Frame 1)\r\n/Parent 3 0 R\r\n/Next 16 0 R\r\n/Dest [ 5 0 R /XYZ 0 0 0]\r\n"
@@ -124,41 +128,27 @@ TEST(PdfExport, OutlineEntriesChainThroughTheFrames) {
               "16 0 obj\r\n<<\r\n/Title (Frame 2)\r\n/Parent 3 0 R\r\n/Prev 8 0 R\r\n/Next 24 0 R\r\n"
               "/Dest [ 13 0 R /XYZ 0 0 0]\r\n>>\r\nendobj\r\n");
     EXPECT_EQ(test::pdfObject(pdf, 24),
-              "24 0 obj\r\n<<\r\n/Title (Frame 3)\r\n/Parent 3 0 R\r\n/Prev 16 0 R\r\n"
+              "24 0 obj\r\n<<\r\n/Title (Passo \\(1\\) \\\\ \\350)\r\n/Parent 3 0 R\r\n/Prev 16 0 R\r\n"
               "/Dest [ 21 0 R /XYZ 0 0 0]\r\n>>\r\nendobj\r\n");
-    EXPECT_NE(test::pdfObject(pdf, 4).find("/Kids [\r\n5 0 R\r\n13 0 R\r\n21 0 R\r\n]\r\n/Count 3\r\n"),
-              std::string::npos);
+    expectObjectsHold(pdf, {{1, "/Title (a\\(b\\).pdf)\r\n"},
+                            {3, "/Count 3\r\n/First 8 0 R\r\n/Last 24 0 R\r\n"},
+                            {4, "/Kids [\r\n5 0 R\r\n13 0 R\r\n21 0 R\r\n]\r\n/Count 3\r\n"}});
 }
 
-TEST(PdfExport, NextButtonBecomesALinkWithFlippedRectangle) {
+// Previous on the first page and Next on the last are placeholders.
+TEST(PdfExport, NextButtonBecomesALinkWithFlippedRectangleAndTheEndsLeadNowhere) {
     CQuibDoc doc;
     test::makeProject(doc, 320, 240, 2);
-    test::editFrame(doc, 0, [](FrameElements& f) { f.nextButton = NavButton{1, Point{250, 200}, 0}; });
+    for (int i : {0, 1})
+        test::editFrame(doc, i, [](FrameElements& f) {
+            f.prevButton = NavButton{1, Point{1, 1}, 0};
+            f.nextButton = NavButton{1, Point{250, 200}, 0};
+        });
     const std::string pdf = buildPdf(doc);
     EXPECT_EQ(test::pdfObject(pdf, 10),
               "10 0 obj\r\n<<\r\n/Type /Annot\r\n/Subtype /Link\r\n/Rect [ 250 40 310 16 ]\r\n"
               "/Dest [ 13 0 R /XYZ 0 0 0]\r\n/Border [ 0 0 0 ]\r\n>>\r\nendobj\r\n");
-}
-
-TEST(PdfExport, PreviousOnTheFirstPageAndNextOnTheLastArePlaceholders) {
-    std::string pdf;
-    PdfDocumentWriter writer(Size{100, 80}, "t", 2, [&pdf](std::string_view text) {
-        pdf += text;
-        return true;
-    });
-    CQuibDoc doc;
-    test::makeProject(doc, 8, 8, 0);
-    FrameElements frame;
-    frame.prevButton = NavButton{1, Point{1, 1}, 0};
-    frame.nextButton = NavButton{1, Point{1, 1}, 0};
-    EXPECT_TRUE(writer.addPage(frame, doc.buttonImages, {}));
-    EXPECT_TRUE(writer.addPage(frame, doc.buttonImages, {}));
-    EXPECT_TRUE(writer.finish());
-    test::expectQpdfAccepts(pdf);
-    EXPECT_NE(test::pdfObject(pdf, 9).find(kPlaceholder), std::string::npos);       // Previous, page 1
-    EXPECT_NE(test::pdfObject(pdf, 10).find("/Dest [ 13 0 R"), std::string::npos);  // Next, page 1
-    EXPECT_NE(test::pdfObject(pdf, 17).find("/Dest [ 5 0 R"), std::string::npos);   // Previous, page 2
-    EXPECT_NE(test::pdfObject(pdf, 18).find(kPlaceholder), std::string::npos);      // Next, page 2
+    expectObjectsHold(pdf, {{9, kPlaceholder}, {17, "/Dest [ 5 0 R"}, {18, kPlaceholder}});
 }
 
 TEST(PdfExport, PreviousLinksToTheLastEarlierPageThatHadALinkAndEveryXrefEntryPointsAtItsObject) {
@@ -170,9 +160,10 @@ TEST(PdfExport, PreviousLinksToTheLastEarlierPageThatHadALinkAndEveryXrefEntryPo
     const std::string pdf = buildPdf(doc);
     checkXrefPointsAtObjects(pdf, 4 + 8 * 5);
     EXPECT_NE(pdf.find("/Size 45\r\n"), std::string::npos);
-    EXPECT_NE(test::pdfObject(pdf, 5 + 8 * 1 + 6).find("/Dest [ 37 0 R"), std::string::npos);  // Goto to 4
-    EXPECT_NE(test::pdfObject(pdf, 5 + 8 * 3 + 4).find("/Dest [ 13 0 R"), std::string::npos);  // to page 1
-    EXPECT_NE(test::pdfObject(pdf, 5 + 8 * 4 + 4).find("/Dest [ 29 0 R"), std::string::npos);  // to page 3
+    // Goto of page 1 to page 4; Previous of pages 3 and 4 to pages 1 and 3.
+    expectObjectsHold(pdf, {{5 + 8 * 1 + 6, "/Dest [ 37 0 R"},
+                            {5 + 8 * 3 + 4, "/Dest [ 13 0 R"},
+                            {5 + 8 * 4 + 4, "/Dest [ 29 0 R"}});
 }
 
 // Before the first frame: the first page; past the last: a placeholder, as in the movie. Extreme
@@ -191,15 +182,14 @@ TEST(PdfExport, GotoOutsideTheProjectFollowsTheMovieAndExtremeButtonsStaySound) 
     });
     test::editFrame(doc, 2, [](FrameElements& f) { f.gotoButtons[1] = NavButton{1, Point{10, 5}, -2}; });
     const std::string pdf = buildPdf(doc);
-    EXPECT_NE(test::pdfObject(pdf, 19).find("/Rect [ 0 48 40 28 ]\r\n/Dest [ 5 0 R "), std::string::npos);
-    EXPECT_NE(test::pdfObject(pdf, 20).find(kPlaceholder), std::string::npos);
+    expectObjectsHold(pdf, {{19, "/Rect [ 0 48 40 28 ]\r\n/Dest [ 5 0 R "},
+                            {20, kPlaceholder},
+                            {10, "/Rect [ 2147483647 2147483696 2147483707 2147483672 ]"},
+                            {11, kPlaceholder},
+                            {12, "/Dest [ 5 0 R "}});
     EXPECT_EQ(test::pdfObject(pdf, 28),
               "28 0 obj\r\n<<\r\n/Type /Annot\r\n/Subtype /Link\r\n/Rect [ 10 43 50 23 ]\r\n"
               "/Dest [ 5 0 R /XYZ 0 0 0]\r\n/Border [ 0 0 0 ]\r\n>>\r\nendobj\r\n");
-    EXPECT_NE(test::pdfObject(pdf, 10).find("/Rect [ 2147483647 2147483696 2147483707 2147483672 ]"),
-              std::string::npos);
-    EXPECT_NE(test::pdfObject(pdf, 11).find(kPlaceholder), std::string::npos);
-    EXPECT_NE(test::pdfObject(pdf, 12).find("/Dest [ 5 0 R "), std::string::npos);
 }
 
 TEST(PdfExport, ProjectWithoutFramesIsADocumentOfNoPages) {
@@ -207,7 +197,7 @@ TEST(PdfExport, ProjectWithoutFramesIsADocumentOfNoPages) {
     test::makeProject(doc, 64, 48, 0);
     const std::string pdf = buildPdf(doc);
     EXPECT_EQ(test::pdfObject(pdf, 3), "3 0 obj\r\n<<\r\n/Type /Outlines\r\n/Count 0\r\n>>\r\nendobj\r\n");
-    EXPECT_NE(test::pdfObject(pdf, 4).find("/Kids [\r\n]\r\n/Count 0\r\n"), std::string::npos);
+    expectObjectsHold(pdf, {{4, "/Kids [\r\n]\r\n/Count 0\r\n"}});
     EXPECT_NE(pdf.find("/Size 5\r\n"), std::string::npos);
     checkXrefPointsAtObjects(pdf, 4);
 }
@@ -219,7 +209,7 @@ TEST(PdfExport, CancelledExportNamesOnlyThePagesDone) {
         test::editFrame(doc, i, [](FrameElements& f) { f.nextButton = NavButton{1, Point{0, 0}, 0}; });
     test::editFrame(doc, 0, [](FrameElements& f) { f.gotoButtons[0] = NavButton{1, Point{0, 0}, 3}; });
     doc.SelectFrame(3);
-    CancelAt cancel(2);
+    test::CancelAt cancel(2);
     const PdfBuildResult result = buildPdfDocument(doc, applicationCalloutsOrNone(), "t", cancel);
     const std::string pdf = asText(result.bytes);
     test::expectQpdfAccepts(pdf);
@@ -228,24 +218,14 @@ TEST(PdfExport, CancelledExportNamesOnlyThePagesDone) {
     EXPECT_EQ(cancel.range, std::make_pair(0, 3));
     EXPECT_EQ(doc.currentFrameIndex, 3);
     checkXrefPointsAtObjects(pdf, 4 + 16);
-    EXPECT_NE(test::pdfObject(pdf, 3).find("/Count 2\r\n/First 8 0 R\r\n/Last 16 0 R\r\n"),
-              std::string::npos);
-    EXPECT_NE(test::pdfObject(pdf, 4).find("/Kids [\r\n5 0 R\r\n13 0 R\r\n]\r\n/Count 2\r\n"),
-              std::string::npos);
+    // Next of page 1 to page 2; its Goto to page 4 and Next of page 2 lead nowhere.
+    expectObjectsHold(pdf, {{3, "/Count 2\r\n/First 8 0 R\r\n/Last 16 0 R\r\n"},
+                            {4, "/Kids [\r\n5 0 R\r\n13 0 R\r\n]\r\n/Count 2\r\n"},
+                            {10, "/Dest [ 13 0 R"},
+                            {11, kPlaceholder},
+                            {18, kPlaceholder}});
     EXPECT_EQ(test::pdfObject(pdf, 16).find("/Next"), std::string::npos);
-    EXPECT_NE(test::pdfObject(pdf, 10).find("/Dest [ 13 0 R"), std::string::npos);  // page 1 to page 2
-    EXPECT_NE(test::pdfObject(pdf, 11).find(kPlaceholder), std::string::npos);      // Goto to page 4
-    EXPECT_NE(test::pdfObject(pdf, 18).find(kPlaceholder), std::string::npos);      // Next of page 2
     EXPECT_EQ(test::pdfObject(pdf, 21), "");
-}
-
-TEST(PdfExport, TitlesAreEscapedAndEncoded) {
-    CQuibDoc doc;
-    test::makeProject(doc, 16, 16, 1);
-    test::editFrame(doc, 0, [](FrameElements& f) { f.title = "Passo (1) \\ è"; });
-    const std::string pdf = buildPdf(doc, "a(b).pdf");
-    EXPECT_NE(test::pdfObject(pdf, 1).find("/Title (a\\(b\\).pdf)\r\n"), std::string::npos);
-    EXPECT_NE(test::pdfObject(pdf, 8).find("/Title (Passo \\(1\\) \\\\ \\350)\r\n"), std::string::npos);
 }
 
 class PdfExportFile : public ::testing::Test {

@@ -55,4 +55,15 @@ inline CliRun runQuibCli(const TempDir& dir, const std::string& args) {
     return run;
 }
 
+// A folder of its own where quib-cli runs; the last run is kept.
+struct CliFolder {
+    const CliRun& run(const std::string& args) { return last = runQuibCli(dir, args); }
+    int status(const std::string& args) { return run(args).status; }
+    std::string path(const std::string& name) const { return dir.path(name); }
+    std::string quoted(const std::string& name) const { return test::quoted(dir, name); }
+
+    TempDir dir;
+    CliRun last;
+};
+
 }  // namespace quib::test
