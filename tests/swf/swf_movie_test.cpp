@@ -165,25 +165,19 @@ TEST(SwfMovieFile, SavedWholeOrNotAtAll) {
 }
 
 TEST(SwfMovieTrace, DepthSortingGoesToStderrOnlyWhenAsked) {
-    SwfMovie quiet, loud;
-    ShapeObject a(0, 0, 1, 1), b(0, 0, 1, 1);
-    quiet.frame(0).place(a);
-    loud.frame(0).place(b);
-
-    ::unsetenv("QUIB_DEBUG_SWF");
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    swftest::writeMovie(quiet);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-
-    ::setenv("QUIB_DEBUG_SWF", "1", 1);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    swftest::writeMovie(loud);
-    ::unsetenv("QUIB_DEBUG_SWF");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Depth sorting: 1 shapes\nDepth sorting: complete\n");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    for (const bool asked : {false, true}) {
+        SwfMovie movie;
+        ShapeObject shape(0, 0, 1, 1);
+        movie.frame(0).place(shape);
+        asked ? ::setenv("QUIB_DEBUG_SWF", "1", 1) : ::unsetenv("QUIB_DEBUG_SWF");
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        swftest::writeMovie(movie);
+        ::unsetenv("QUIB_DEBUG_SWF");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  asked ? "Depth sorting: 1 shapes\nDepth sorting: complete\n" : "");
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    }
 }
 
 // A side longer than one edge holds (65535 twips) is drawn in several edges; a rectangle wider than

@@ -40,22 +40,6 @@ TEST(SwfRectRecord, UsesTheSignedBitCountOfAllFourValues) {
     }
 }
 
-TEST(SwfMatrixRecord, ScaleAndTranslationDecodeWithTheirBitCounts) {
-    SwfMatrix m = SwfMatrix::scaleTranslate(65536, 0xA0000, 40, -5);
-    std::vector<uint8_t> bytes = encoded(m);
-    BitReader in = swftest::readerOf(bytes);
-    swftest::Matrix d = swftest::readMatrix(in);
-    EXPECT_TRUE(in.atEnd());
-    EXPECT_TRUE(d.hasScale);
-    EXPECT_EQ(d.scaleBits, 21);  // 0xA0000 < 2^20, plus the sign
-    EXPECT_EQ(d.scaleX, 65536);
-    EXPECT_EQ(d.scaleY, 0xA0000);
-    EXPECT_FALSE(d.hasRotate);
-    EXPECT_EQ(d.translateBits, 7);
-    EXPECT_EQ(d.translateX, 40);
-    EXPECT_EQ(d.translateY, -5);
-}
-
 // Records whose whole encoding is known byte for byte.
 TEST(SwfRecordBytes, ByHand) {
     struct Case {
@@ -66,6 +50,10 @@ TEST(SwfRecordBytes, ByHand) {
     const Case cases[] = {
         {"all-zero rect: 00001 then four zero bits", [](SwfStream& s) { SwfRect{}.encode(s); }, {0x08, 0x00}},
         {"identity matrix", [](SwfStream& s) { SwfMatrix::makeIdentity().encode(s); }, {0x00}},
+        // scale in 21 bits (0xA0000 < 2^20, plus the sign), no rotation, translation in 7 bits
+        {"scale and translation with their bit counts",
+         [](SwfStream& s) { SwfMatrix::scaleTranslate(65536, 0xA0000, 40, -5).encode(s); },
+         {0xD4, 0x20, 0x00, 0x0A, 0x00, 0x00, 0x1D, 0x47, 0xB0}},
         {"empty colour transform", [](SwfStream& s) { SwfEmptyColorTransform().encode(s); }, {0x04}},
         {"play, stop, goto and the end byte",
          [](SwfStream& s) {
@@ -75,6 +63,13 @@ TEST(SwfRecordBytes, ByHand) {
          {0x06, 0x07, 0x81, 0x02, 0x00, 0x02, 0x01, 0x00}},
         {"style count 254", [](SwfStream& s) { encodeStyleCount(254, s); }, {254}},
         {"style count escape from 255", [](SwfStream& s) { encodeStyleCount(255, s); }, {255, 255, 0}},
+        // edge, straight, 4 + 2 bits, general; 3 and -20; then the end record
+        {"diagonal edge in the general form",
+         [](SwfStream& s) {
+             SwfShapeRecord::makeEdge(3, -20).encode(s, 0, 0);
+             SwfShapeRecord::makeEnd().encode(s, 0, 0);
+         },
+         {0b11010010, 0b00011101, 0b10000000, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -152,22 +147,6 @@ TEST(SwfShapeRecords, GradientFillCarriesItsMatrixAndRecords) {
     ASSERT_EQ(s.fills[0].gradient.size(), 2u);
     EXPECT_EQ(s.fills[0].gradient[1].first, 255);
     EXPECT_EQ(s.fills[0].gradient[1].second, (std::vector<uint8_t>{0, 0, 255, 255}));
-}
-
-TEST(SwfShapeRecords, DiagonalEdgeUsesTheGeneralForm) {
-    SwfStream s;
-    SwfShapeRecord::makeEdge(3, -20).encode(s, 0, 0);
-    SwfShapeRecord::makeEnd().encode(s, 0, 0);
-    std::vector<uint8_t> bytes = streamBytes(s);
-    BitReader in = swftest::readerOf(bytes);
-    EXPECT_EQ(in.bits(1), 1u);
-    EXPECT_EQ(in.bits(1), 1u);
-    int n = int(in.bits(4)) + 2;
-    EXPECT_EQ(n, 6);
-    EXPECT_EQ(in.bits(1), 1u);
-    EXPECT_EQ(in.signedBits(n), 3);
-    EXPECT_EQ(in.signedBits(n), -20);
-    EXPECT_EQ(in.bits(6), 0u);
 }
 
 }  // namespace

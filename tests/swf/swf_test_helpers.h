@@ -25,6 +25,12 @@ inline std::vector<uint8_t> streamBytes(const quib::SwfStream& s) {
     return out;
 }
 
+// count bytes of bytes from offset on.
+inline std::vector<uint8_t> bytesAt(const std::vector<uint8_t>& bytes, size_t offset, size_t count) {
+    return std::vector<uint8_t>(bytes.begin() + std::ptrdiff_t(offset),
+                                bytes.begin() + std::ptrdiff_t(offset + count));
+}
+
 inline std::vector<uint8_t> writeMovie(quib::SwfMovie& movie) {
     std::vector<uint8_t> out;
     quib::Status status = movie.write(out);
