@@ -38,6 +38,15 @@ inline std::vector<uint8_t> writeMovie(quib::SwfMovie& movie) {
     return out;
 }
 
+// The movie refuses to be written, says why and writes nothing.
+inline void expectRefused(quib::SwfMovie& movie) {
+    std::vector<uint8_t> out;
+    const quib::Status status = movie.write(out);
+    EXPECT_FALSE(status.ok());
+    EXPECT_FALSE(status.message().empty());
+    EXPECT_TRUE(out.empty());
+}
+
 inline Movie writeAndDecode(quib::SwfMovie& movie) {
     return decodeMovie(writeMovie(movie));
 }
