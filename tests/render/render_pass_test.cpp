@@ -15,8 +15,8 @@ using namespace rendertest;
 
 namespace {
 
-constexpr int kShowFrame = 1, kRemove = 5, kBackground = 9, kDoAction = 12, kLossless = 20, kPlace = 26,
-              kButton = 34, kLossless2 = 36;
+constexpr int kRemove = 5, kBackground = 9, kDoAction = 12, kLossless = 20, kPlace = 26, kButton = 34,
+              kLossless2 = 36;
 
 FrameElements withTime(uint32_t ms) {
     FrameElements e;
@@ -31,7 +31,6 @@ FrameElements withCursor(Point position) {
     return e;
 }
 
-// Every placement on frame n.
 std::vector<swftest::PlaceObject2> placements(const swftest::Movie& movie, int n) {
     std::vector<swftest::PlaceObject2> out;
     for (const swftest::Tag* tag : tagsOn(movie, n, kPlace))
