@@ -108,31 +108,22 @@ TEST(SwfShapeRecords, SolidRectangleWithOutlineIsOnePixelLargerInTwips) {
     EXPECT_EQ(s.fillBits, 1);
     EXPECT_EQ(s.lineBits, 1);
 
-    ASSERT_EQ(s.records.size(), 6u);
-    const auto& start = s.records[0];
-    EXPECT_EQ(start.kind, swftest::ShapeRecord::StyleChange);
-    EXPECT_TRUE(start.hasMove);
-    EXPECT_EQ(start.moveBits, 10);
-    EXPECT_EQ(start.moveX, 200);
-    EXPECT_EQ(start.moveY, 400);
-    EXPECT_FALSE(start.hasFill0);
-    EXPECT_TRUE(start.hasFill1);
-    EXPECT_EQ(start.fill1, 1u);
-    EXPECT_TRUE(start.hasLine);
-    EXPECT_EQ(start.line, 1u);
-
-    const int expected[4][2] = {{2000, 0}, {0, 1000}, {-2000, 0}, {0, -1000}};
-    for (int i = 0; i < 4; ++i) {
-        const auto& e = s.records[size_t(i) + 1];
-        EXPECT_EQ(e.kind, swftest::ShapeRecord::Edge);
-        EXPECT_FALSE(e.general);
-        EXPECT_EQ(e.vertical, expected[i][0] == 0);
-        EXPECT_EQ(e.dx, expected[i][0]) << i;
-        EXPECT_EQ(e.dy, expected[i][1]) << i;
-    }
-    EXPECT_EQ(s.records[1].numBits, 12);  // 2000 needs 11 bits plus the sign
-    EXPECT_EQ(s.records[2].numBits, 11);
-    EXPECT_EQ(s.records[5].kind, swftest::ShapeRecord::End);
+    // Move in 10 bits choosing fill 1 and line 1; sides in 12 and 11 bits (2000 needs 11 plus the sign).
+    using Record = swftest::ShapeRecord;
+    const Record start{.kind = Record::StyleChange,
+                       .hasLine = true,
+                       .hasFill1 = true,
+                       .hasMove = true,
+                       .moveBits = 10,
+                       .moveX = 200,
+                       .moveY = 400,
+                       .fill1 = 1,
+                       .line = 1};
+    const auto edge = [](int bits, int32_t dx, int32_t dy) {
+        return Record{.kind = Record::Edge, .numBits = bits, .vertical = dx == 0, .dx = dx, .dy = dy};
+    };
+    EXPECT_EQ(s.records, (std::vector<Record>{start, edge(12, 2000, 0), edge(11, 0, 1000), edge(12, -2000, 0),
+                                              edge(11, 0, -1000), Record{}}));
     EXPECT_EQ(s.unreadBytes, 0u);
 }
 

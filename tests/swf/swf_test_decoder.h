@@ -115,6 +115,7 @@ struct ShapeRecord {
     int numBits = 0;
     bool general = false, vertical = false;
     int32_t dx = 0, dy = 0;
+    friend bool operator==(const ShapeRecord&, const ShapeRecord&) = default;
 };
 
 struct DefineShape3 {

@@ -96,12 +96,9 @@ inline TestBitmap indexedBitmap(int width, int height, int colors, bool hasAlpha
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             b.pixels[size_t(y) * row + size_t(x)] = uint8_t((x + y) % colors);
-    for (int i = 0; i < colors; ++i) {
-        b.colors.push_back(uint8_t(i * 10));
-        b.colors.push_back(uint8_t(i * 20));
-        b.colors.push_back(uint8_t(i * 30));
-        b.colors.push_back(uint8_t(255 - i));
-    }
+    for (int i = 0; i < colors; ++i)
+        b.colors.insert(b.colors.end(),
+                        {uint8_t(i * 10), uint8_t(i * 20), uint8_t(i * 30), uint8_t(255 - i)});
     b.description.format = quib::SwfBitmapDescription::ColorMapped8;
     b.description.width = width;
     b.description.height = height;
