@@ -4,6 +4,7 @@
 
 #include <QImage>
 
+#include "base/byte_stream.h"
 #include "frame_dump.h"
 #include "movie_decoder.h"
 #include "render/movie_output.h"
@@ -19,11 +20,6 @@ namespace {
 
 using swftest::readBytes;
 using swftest::writeBytes;
-
-uint32_t u32At(const std::vector<uint8_t>& bytes, size_t offset) {
-    return uint32_t(bytes[offset]) | uint32_t(bytes[offset + 1]) << 8 | uint32_t(bytes[offset + 2]) << 16 |
-           uint32_t(bytes[offset + 3]) << 24;
-}
 
 // A movie of one frame with one picture, as the render pass builds it.
 void buildSmallMovie(TestProject& project, SwfMovie& movie) {
@@ -91,11 +87,11 @@ TEST(MovieOutput, PageFailureKeepsTheMovie_ExeLayout_NoPlayerFails) {
     ASSERT_GT(bytes.size(), player.size() + 8);
     const size_t n = bytes.size() - player.size() - 8;
     EXPECT_TRUE(std::equal(player.begin(), player.end(), bytes.begin()));
-    EXPECT_EQ(u32At(bytes, bytes.size() - 8), 0xFA123456u);
-    EXPECT_EQ(u32At(bytes, bytes.size() - 4), n);
+    EXPECT_EQ(ByteReader(&bytes[bytes.size() - 8], 4).u32(), 0xFA123456u);
+    EXPECT_EQ(ByteReader(&bytes[bytes.size() - 4], 4).u32(), n);
     // The movie part is the movie file exactly, its own length field included.
     EXPECT_EQ(bytes[player.size()], 'F');
-    EXPECT_EQ(u32At(bytes, player.size() + 4), n);
+    EXPECT_EQ(ByteReader(&bytes[player.size() + 4], 4).u32(), n);
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_NE(info.st_mode & S_IXUSR, 0u);

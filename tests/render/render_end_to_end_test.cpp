@@ -74,10 +74,6 @@ void buildTutorial(TestProject& project) {
     }
 }
 
-bool inside(const Rect& r, int x, int y) {
-    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
-
 double distance(player::Pixel a, const uint8_t* bgr) {
     return std::hypot(player::pixelRed(a) - bgr[2], player::pixelGreen(a) - bgr[1],
                       player::pixelBlue(a) - bgr[0]);
@@ -112,7 +108,7 @@ void expectStopsShowTheComposition(TestProject& project, bool withPalette) {
         for (int y = 0; y < kHeight; ++y) {
             for (int x = 0; x < kWidth; ++x) {
                 const uint8_t* want = composed.pixel(x, y);
-                const bool text = inside(kTextRect, x, y) || inside(kTitleRect, x, y);
+                const bool text = kTextRect.contains({x, y}) || kTitleRect.contains({x, y});
                 const double allowed = withPalette ? paletteError(project.doc.settings, want) + 0.001 : 0.0;
                 const bool differs = distance(shown.pixel(x, y), want) > allowed;
                 textPixels += text;
