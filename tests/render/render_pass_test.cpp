@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <optional>
 
-#include "base/file_bytes.h"
 #include "render/color_table.h"
 #include "render/render_project.h"
 #include "render_test_helpers.h"
+#include "support/files_and_commands.h"
 #include "swf/swf_movie.h"
 
 using namespace quib;
@@ -300,11 +299,9 @@ TEST(RenderPass, BackgroundPicture_OnLayerBelowFramesAndCountedInProgress) {
 TEST(RenderChecks, RefusesWhatCannotBeRenderedAndLeavesAnExistingOutputWhole) {
     TestProject project;
     project.addFrame(rgb(1, 1, 1));
-    std::ofstream(project.doc.settings.outputFileName) << "old movie";
+    quib::test::writeFile(project.doc.settings.outputFileName, "old movie");
     EXPECT_TRUE(CheckRenderable(project.doc).ok());
-    std::vector<uint8_t> old;
-    ASSERT_EQ(readFileBytes(project.doc.settings.outputFileName, old), FileRead::Ok);
-    EXPECT_EQ(std::string(old.begin(), old.end()), "old movie");
+    EXPECT_EQ(quib::test::readFile(project.doc.settings.outputFileName), "old movie");
 
     project.doc.settings.outputFileName.clear();
     EXPECT_EQ(CheckRenderable(project.doc).blocker, RenderBlocker::NoOutputName);

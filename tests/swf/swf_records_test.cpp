@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <functional>
 
 #include "swf/swf_shape_object.h"
