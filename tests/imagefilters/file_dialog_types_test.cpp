@@ -22,20 +22,21 @@ struct DialogFixture : ::testing::Test {
     FilterCaps jpeg = caps("jpg;jpeg", "JPEG (*.jpg)|*.jpg;*.jpeg", 1, 1);
     FilterCaps gif = caps("gif", "GIF (*.gif)|*.gif", 1, 0);
     FilterCaps jpeg2 = caps("jpeg", "JPEG 2|*.jpeg", 1, 1);
-    FilterTable table;
-    void SetUp() override {
+    FilterTable table = [this] {
+        FilterTable t;
         for (const FilterCaps* c : {&png, &jpeg, &gif, &jpeg2})
-            table.addEntry(nullptr, c);
-    }
+            t.addEntry(nullptr, c);
+        return t;
+    }();
+    const FileDialogTypes save{table, FileDialogTypes::Mode::Save, 1};
 };
 
 }  // namespace
 
 TEST_F(DialogFixture, SaveFilterLeavesOutReadOnlyTypes) {
-    const FileDialogTypes types(table, FileDialogTypes::Mode::Save, 1);
-    ASSERT_EQ(types.types().size(), 3u);
-    EXPECT_EQ(types.typeAt(4), &jpeg2);
-    const auto filters = types.nameFilters();
+    ASSERT_EQ(save.types().size(), 3u);
+    EXPECT_EQ(save.typeAt(4), &jpeg2);
+    const auto filters = save.nameFilters();
     ASSERT_EQ(filters.size(), 5u);
     EXPECT_EQ(filters[0].label, "Tutti i tipi supportati");
     EXPECT_EQ(filters[0].patterns, (std::vector<std::string>{"*.png", "*.jpg", "*.jpeg", "*.jpeg"}));
@@ -51,37 +52,34 @@ TEST_F(DialogFixture, PreselectingExtensionPicksTheLastListedTypeWithIt) {
 }
 
 TEST_F(DialogFixture, TypeChangeSwapsTheExtensionAndDropsTheFolder) {
-    const FileDialogTypes types(table, FileDialogTypes::Mode::Save, 1);
-    EXPECT_EQ(types.fileNameForTypeChange(2, "/home/u/shot.jpg"), "shot.png");
-    EXPECT_EQ(types.fileNameForTypeChange(3, "shot"), "shot.jpg");
-    EXPECT_EQ(types.fileNameForTypeChange(2, "a.b.c"), "a.b.png");
-    EXPECT_EQ(types.fileNameForTypeChange(1, "shot.jpg"), "");
-    EXPECT_EQ(types.fileNameForTypeChange(types.allFilesIndex(), "shot.jpg"), "");
-    EXPECT_EQ(types.fileNameForTypeChange(2, ""), "");
+    EXPECT_EQ(save.fileNameForTypeChange(2, "/home/u/shot.jpg"), "shot.png");
+    EXPECT_EQ(save.fileNameForTypeChange(3, "shot"), "shot.jpg");
+    EXPECT_EQ(save.fileNameForTypeChange(2, "a.b.c"), "a.b.png");
+    EXPECT_EQ(save.fileNameForTypeChange(1, "shot.jpg"), "");
+    EXPECT_EQ(save.fileNameForTypeChange(save.allFilesIndex(), "shot.jpg"), "");
+    EXPECT_EQ(save.fileNameForTypeChange(2, ""), "");
 }
 
 TEST_F(DialogFixture, ConfirmAddsTheSelectedTypesPreferredExtensionOrKeepsAKnownOne) {
-    const FileDialogTypes types(table, FileDialogTypes::Mode::Save, 1);
-    const auto result = types.confirm(2, "/home/u/shot");
+    const auto result = save.confirm(2, "/home/u/shot");
     ASSERT_TRUE(result.status.ok());
     EXPECT_EQ(result.path, "/home/u/shot.png");
     EXPECT_EQ(result.folder, "/home/u");
-    EXPECT_EQ(types.confirm(3, "/x/shot.").path, "/x/shot.jpg");
+    EXPECT_EQ(save.confirm(3, "/x/shot.").path, "/x/shot.jpg");
     // A known extension is kept whatever type is selected.
-    const auto known = types.confirm(1, "/home/u/Photo.JPEG");
+    const auto known = save.confirm(1, "/home/u/Photo.JPEG");
     ASSERT_TRUE(known.status.ok());
     EXPECT_EQ(known.path, "/home/u/Photo.JPEG");
-    EXPECT_EQ(types.confirm(2, "/pic.gif").folder, "/");
+    EXPECT_EQ(save.confirm(2, "/pic.gif").folder, "/");
 }
 
 TEST_F(DialogFixture, ConfirmRefusesANameWhoseTypeCannotBeDetermined) {
-    const FileDialogTypes types(table, FileDialogTypes::Mode::Save, 1);
     for (const auto& [index, path] :
          std::vector<std::pair<int, std::string>>{{1, "/home/u/shot"},
-                                                  {types.allFilesIndex(), "/home/u/shot"},
+                                                  {save.allFilesIndex(), "/home/u/shot"},
                                                   {2, "/home/u/shot.tiff"},
                                                   {2, "/home/u/"}}) {
-        const auto result = types.confirm(index, path);
+        const auto result = save.confirm(index, path);
         EXPECT_FALSE(result.status.ok()) << path;
         EXPECT_EQ(result.status.stringId(), 26);
         EXPECT_EQ(result.status.message(),

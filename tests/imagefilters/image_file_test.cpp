@@ -20,7 +20,7 @@ TEST(LoadImageFile, TwentyFourBitFormDropsAlphaAsPictureConversionDoes) {
     EXPECT_EQ(DropAlpha(argb), rgb);
 }
 
-// Every failure closes the handle it opened.
+// Every failure closes the handle it opened. Types that cannot write are refused for saving.
 TEST(LoadImageFile, FailsForEveryPluginFailureAndClosesItsHandles) {
     const FilterTable table = firstThenSecond();
     EXPECT_FALSE(LoadImageFile(table, "/some/\"Photo.jpg")) << "paths with a double quote are refused";
@@ -33,10 +33,6 @@ TEST(LoadImageFile, FailsForEveryPluginFailureAndClosesItsHandles) {
     auto open = reinterpret_cast<OpenHandles>(dlsym(table.entry(0).library, "FakeOpenHandles"));
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(open(), 0);
-}
-
-TEST(SaveImageFile, RefusesTypesThatCannotWrite) {
-    const FilterTable table = firstThenSecond();
     EXPECT_FALSE(SaveImageFile(table, "/tmp/x.unknown", Bitmap24(1, 1)));
     EXPECT_FALSE(SaveImageFile(table, "/tmp/x.jpg", Bitmap24()));
 }

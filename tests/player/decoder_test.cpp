@@ -17,12 +17,18 @@ const Picture& bitmapOf(const MovieData& m, uint16_t id) {
 
 }  // namespace
 
-// A compressed movie whose background comes in a long header, between tags the player skips.
+// A compressed movie whose background comes in a long header, between tags the player skips; then
+// place, move, replace, actions and remove in order.
 TEST(MovieHeader, CompressedMovieIsInflatedAndTagsAreSkippedByLength) {
     MovieBuilder b(20, 30, 5);
     b.tag(9, {1, 2, 3}, true);   // short body in the long form
     b.tag(43, Bytes(70, 0xAB));  // frame label with a long body: skipped
     b.tag(777 % 1024, Bytes(5, 0x00));
+    b.place(3, 7, 5, -6);
+    b.move(3, 1, 2);
+    b.replace(3, 8);
+    b.doAction({{SwfAction::Stop}});
+    b.remove(8, 3);
     b.showFrame();
     Bytes plain = b.finish();
     Bytes cws = compressed(Bytes(plain.begin() + 8, plain.end()));
@@ -31,8 +37,20 @@ TEST(MovieHeader, CompressedMovieIsInflatedAndTagsAreSkippedByLength) {
     MovieData m = decodeMovie(cws);
     EXPECT_EQ(m.frameRect, (RectF{0, 0, 20 * Twips, 30 * Twips}));
     ASSERT_EQ(m.frames.size(), 1u);
-    ASSERT_EQ(m.frames[0].commands.size(), 1u);
-    EXPECT_EQ(std::get<BackgroundCommand>(m.frames[0].commands[0]).color, (quib::player::Rgba{1, 2, 3, 255}));
+    const auto& c = m.frames[0].commands;
+    ASSERT_EQ(c.size(), 6u);
+    EXPECT_EQ(std::get<BackgroundCommand>(c[0]).color, (quib::player::Rgba{1, 2, 3, 255}));
+    const auto& place = std::get<PlaceCommand>(c[1]);
+    EXPECT_FALSE(place.move);
+    EXPECT_EQ(place.depth, 3);
+    EXPECT_EQ(place.characterId, 7);
+    EXPECT_EQ(place.matrix, Transform::translation(5 * Twips, -6 * Twips));
+    EXPECT_TRUE(std::get<PlaceCommand>(c[2]).move);
+    EXPECT_FALSE(std::get<PlaceCommand>(c[2]).characterId);
+    EXPECT_EQ(std::get<PlaceCommand>(c[3]).characterId, 8);
+    EXPECT_FALSE(std::get<PlaceCommand>(c[3]).matrix);
+    EXPECT_EQ(std::get<ActionCommand>(c[4]).actions[0].kind, Action::Kind::Stop);
+    EXPECT_EQ(std::get<RemoveCommand>(c[5]).depth, 3);
 }
 
 TEST(Characters, LosslessBitmapsWithAndWithoutAlphaAndASolidFillRectangle) {
@@ -74,28 +92,4 @@ TEST(Characters, LosslessBitmapsWithAndWithoutAlphaAndASolidFillRectangle) {
     EXPECT_EQ(s.fills[0].style.kind, FillKind::Solid);
     EXPECT_EQ(s.fills[0].style.color, (quib::player::Rgba{9, 8, 7, 255}));
     EXPECT_EQ(s.fills[0].path.boundingRect(), (RectF{0, 0, 5 * Twips, 3 * Twips}));
-}
-
-TEST(FrameTags, PlaceMoveReplaceRemoveAndActionsInOrder) {
-    MovieBuilder b(100, 100);
-    b.place(3, 7, 5, -6);
-    b.move(3, 1, 2);
-    b.replace(3, 8);
-    b.doAction({{SwfAction::Stop}});
-    b.remove(8, 3);
-    b.showFrame();
-    MovieData m = decodeMovie(b.finish());
-    const auto& c = m.frames[0].commands;
-    ASSERT_EQ(c.size(), 5u);
-    const auto& place = std::get<PlaceCommand>(c[0]);
-    EXPECT_FALSE(place.move);
-    EXPECT_EQ(place.depth, 3);
-    EXPECT_EQ(place.characterId, 7);
-    EXPECT_EQ(place.matrix, Transform::translation(5 * Twips, -6 * Twips));
-    EXPECT_TRUE(std::get<PlaceCommand>(c[1]).move);
-    EXPECT_FALSE(std::get<PlaceCommand>(c[1]).characterId);
-    EXPECT_EQ(std::get<PlaceCommand>(c[2]).characterId, 8);
-    EXPECT_FALSE(std::get<PlaceCommand>(c[2]).matrix);
-    EXPECT_EQ(std::get<ActionCommand>(c[3]).actions[0].kind, Action::Kind::Stop);
-    EXPECT_EQ(std::get<RemoveCommand>(c[4]).depth, 3);
 }

@@ -37,15 +37,9 @@ RunResult runPlayer(const QString& program, const QStringList& args) {
     return run;
 }
 
-void writeBytes(const QString& path, const Bytes& bytes) {
+void writeBytes(const QString& path, const Bytes& bytes, QIODevice::OpenMode mode = QIODevice::WriteOnly) {
     QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-}
-
-void appendBytes(const QString& path, const Bytes& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::Append));
+    ASSERT_TRUE(f.open(mode));
     f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
 }
 
@@ -83,8 +77,8 @@ protected:
     QString selfRunning(const char* name, const Bytes& movie, const Bytes& tail) {
         QString exe = path(name);
         EXPECT_TRUE(QFile::copy(PlayerPath, exe));
-        appendBytes(exe, movie);
-        appendBytes(exe, tail);
+        writeBytes(exe, movie, QIODevice::Append);
+        writeBytes(exe, tail, QIODevice::Append);
         return exe;
     }
     QTemporaryDir dir;

@@ -89,9 +89,7 @@ public:
     void bitmapRect(uint16_t id, int x1, int y1, int x2, int y2, uint16_t bitmapId, int bitmapWidth,
                     int bitmapHeight, bool clipped = true) {
         using Fill = quib::SwfFillStyle;
-        const auto scaled = [](int32_t sx, int32_t sy, int32_t tx, int32_t ty) {
-            return quib::SwfMatrix::scaleTranslate(sx, sy, tx, ty);
-        };
+        const auto scaled = &quib::SwfMatrix::scaleTranslate;
         rect(id, x1, y1, x2, y2,
              {Fill{Fill::ClippedBitmap, {}, scaled(0xA0000, 0xA0000, 0, 0), {}, 65535},
               Fill{clipped ? Fill::ClippedBitmap : Fill::RepeatingBitmap,

@@ -11,7 +11,7 @@ constexpr QRgb kPaper = 0xFFFFFFFF;
 constexpr QRgb kInk = 0xFF000000;
 constexpr QRgb kFill = 0xFF0000FF;
 
-// Builds an image from rows of '.' (paper) and '#' (ink).
+// Builds an image from rows of '#' (ink) and paper ('.', or 'o' where a fill is expected).
 QImage picture(const std::vector<std::string>& rows) {
     QImage image(int(rows[0].size()), int(rows.size()), QImage::Format_ARGB32);
     for (int y = 0; y < image.height(); ++y)
@@ -34,42 +34,21 @@ std::vector<std::string> rowsOf(const QImage& image) {
 }
 }  // namespace
 
-TEST(FloodFill, StopsAtDiagonalGapsBecauseItIsFourConnected) {
-    QImage image = picture({
-        "....#...",
-        "....#...",
-        "#####...",
-        ".....#..",
-    });
-    ASSERT_TRUE(floodFill(image, 0, 0, kFill));
-    EXPECT_EQ(rowsOf(image), (std::vector<std::string>{
-                                 "oooo#...",
-                                 "oooo#...",
-                                 "#####...",
-                                 ".....#..",
-                             }));
-}
-
-TEST(FloodFill, FillsAroundObstaclesThroughEveryOpening) {
-    QImage image = picture({
-        "........",
-        ".######.",
-        ".#....#.",
-        ".#.##.#.",
-        ".#....#.",
-        ".###.##.",
-        "........",
-    });
-    ASSERT_TRUE(floodFill(image, 3, 2, kFill));
-    EXPECT_EQ(rowsOf(image), (std::vector<std::string>{
-                                 "oooooooo",
-                                 "o######o",
-                                 "o#oooo#o",
-                                 "o#o##o#o",
-                                 "o#oooo#o",
-                                 "o###o##o",
-                                 "oooooooo",
-                             }));
+// Each picture shows the expected fill as 'o'. A fill is four-connected: it stops at diagonal gaps and
+// goes around obstacles through every opening.
+TEST(FloodFill, FillsTheFourConnectedRegionOfTheSeed) {
+    const struct {
+        int x, y;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {0, 0, {"oooo#...", "oooo#...", "#####...", ".....#.."}},
+        {3, 2, {"oooooooo", "o######o", "o#oooo#o", "o#o##o#o", "o#oooo#o", "o###o##o", "oooooooo"}},
+    };
+    for (const auto& c : cases) {
+        QImage image = picture(c.expected);
+        ASSERT_TRUE(floodFill(image, c.x, c.y, kFill));
+        EXPECT_EQ(rowsOf(image), c.expected);
+    }
 }
 
 TEST(FloodFill, DrawContextFillsWithBrushColourRelativeToOriginAndBadSeedsChangeNothing) {

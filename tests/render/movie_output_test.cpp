@@ -1,17 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <QImage>
 
-#include <cstdio>
-
+#include "base/byte_stream.h"
 #include "frame_dump.h"
 #include "movie_decoder.h"
 #include "render/movie_output.h"
 #include "render/player_executable.h"
 #include "render_test_helpers.h"
+#include "support/files_and_commands.h"
 #include "swf/swf_movie.h"
 
 using namespace quib;
@@ -21,16 +20,6 @@ namespace {
 
 using swftest::readBytes;
 using swftest::writeBytes;
-
-std::string readText(const std::string& path) {
-    const std::vector<uint8_t> bytes = readBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-uint32_t u32At(const std::vector<uint8_t>& bytes, size_t offset) {
-    return uint32_t(bytes[offset]) | uint32_t(bytes[offset + 1]) << 8 | uint32_t(bytes[offset + 2]) << 16 |
-           uint32_t(bytes[offset + 3]) << 24;
-}
 
 // A movie of one frame with one picture, as the render pass builds it.
 void buildSmallMovie(TestProject& project, SwfMovie& movie) {
@@ -98,12 +87,11 @@ TEST(MovieOutput, PageFailureKeepsTheMovie_ExeLayout_NoPlayerFails) {
     ASSERT_GT(bytes.size(), player.size() + 8);
     const size_t n = bytes.size() - player.size() - 8;
     EXPECT_TRUE(std::equal(player.begin(), player.end(), bytes.begin()));
-    EXPECT_EQ(std::vector<uint8_t>(bytes.end() - 8, bytes.end() - 4),
-              (std::vector<uint8_t>{0x56, 0x34, 0x12, 0xFA}));
-    EXPECT_EQ(u32At(bytes, bytes.size() - 4), n);
+    EXPECT_EQ(ByteReader(&bytes[bytes.size() - 8], 4).u32(), 0xFA123456u);
+    EXPECT_EQ(ByteReader(&bytes[bytes.size() - 4], 4).u32(), n);
     // The movie part is the movie file exactly, its own length field included.
     EXPECT_EQ(bytes[player.size()], 'F');
-    EXPECT_EQ(u32At(bytes, player.size() + 4), n);
+    EXPECT_EQ(ByteReader(&bytes[player.size() + 4], 4).u32(), n);
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_NE(info.st_mode & S_IXUSR, 0u);
@@ -131,11 +119,9 @@ TEST(MovieOutput, WrittenLinuxExecutableStartsAndRendersItsMovie) {
     ASSERT_TRUE(result.movieStatus.ok()) << result.movieStatus.message();
 
     const std::string png = project.dir.path("frame.png");
-    const std::string command =
-        "env -i '" + project.doc.settings.outputFileName + "' --dump-frame 0 '" + png + "'";
-    const int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 0);
+    ASSERT_EQ(quib::test::runCommand("env -i '" + project.doc.settings.outputFileName + "' --dump-frame 0 '" +
+                                     png + "'"),
+              0);
     QImage image(QString::fromStdString(png));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.width(), 40);
@@ -159,7 +145,7 @@ TEST(RenderProject, StopsAtAFailedCheckOrWritesMovieAndPageAndReportsFigures) {
     ASSERT_TRUE(result.ok()) << result.movieStatus.message();
     EXPECT_EQ(result.stats.projectFrames, 2);
     EXPECT_EQ(result.pagePath, project.dir.path("movie.htm"));
-    EXPECT_EQ(readText(result.pagePath), htmlWrapperPage(40, 30, "movie.swf"));
+    EXPECT_EQ(quib::test::readFile(result.pagePath), htmlWrapperPage(40, 30, "movie.swf"));
     const std::vector<uint8_t> bytes = readBytes(project.doc.settings.outputFileName);
     EXPECT_EQ(bytes.size(), result.outputBytes);
     EXPECT_EQ(swftest::decodeMovie(bytes).header.signature, "FWS");

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
+#include <optional>
 
-#include "base/file_bytes.h"
 #include "render/color_table.h"
 #include "render/render_project.h"
 #include "render_test_helpers.h"
+#include "support/files_and_commands.h"
 #include "swf/swf_movie.h"
 
 using namespace quib;
@@ -14,8 +14,8 @@ using namespace rendertest;
 
 namespace {
 
-constexpr int kShowFrame = 1, kRemove = 5, kBackground = 9, kDoAction = 12, kLossless = 20, kPlace = 26,
-              kButton = 34, kLossless2 = 36;
+constexpr int kRemove = 5, kBackground = 9, kDoAction = 12, kLossless = 20, kPlace = 26, kButton = 34,
+              kLossless2 = 36;
 
 FrameElements withTime(uint32_t ms) {
     FrameElements e;
@@ -28,6 +28,21 @@ FrameElements withCursor(Point position) {
     e.cursorVisible = 1;
     e.cursorPos = position;
     return e;
+}
+
+std::vector<swftest::PlaceObject2> placements(const swftest::Movie& movie, int n) {
+    std::vector<swftest::PlaceObject2> out;
+    for (const swftest::Tag* tag : tagsOn(movie, n, kPlace))
+        out.push_back(swftest::parsePlaceObject2(*tag));
+    return out;
+}
+
+// Whether frame n places a character at (x, y) twips, and the given character when one is named.
+bool placedAt(const swftest::Movie& movie, int n, int32_t x, int32_t y, std::optional<uint16_t> id = {}) {
+    return std::ranges::any_of(placements(movie, n), [&](const swftest::PlaceObject2& p) {
+        return p.matrix && p.matrix->translateX == x && p.matrix->translateY == y &&
+               (!id || p.characterId == id);
+    });
 }
 
 // Goto actions of every button defined on frame n.
@@ -63,8 +78,7 @@ private:
 TEST(RenderPass, OneFrameProject_FullFrameOnFrameZeroOverTheEditorsWhite) {
     TestProject project;
     FrameElements e;
-    e.nextButton.visible = 1;
-    e.prevButton.visible = 1;
+    e.prevButton.visible = e.nextButton.visible = 1;
     project.addFrame(rgb(10, 20, 30), e);
     RenderStats stats;
     const swftest::Movie movie = project.render(&stats);
@@ -77,10 +91,7 @@ TEST(RenderPass, OneFrameProject_FullFrameOnFrameZeroOverTheEditorsWhite) {
     EXPECT_EQ(stats.fullFrames, 1);
 
     ASSERT_EQ(tagsOn(movie, 0, kBackground).size(), 1u);
-    const auto colour = swftest::parseSetBackgroundColor(*tagsOn(movie, 0, kBackground)[0]);
-    EXPECT_EQ(colour.red, 255);
-    EXPECT_EQ(colour.green, 255);
-    EXPECT_EQ(colour.blue, 255);
+    EXPECT_EQ(tagsOn(movie, 0, kBackground)[0]->body, (std::vector<uint8_t>{255, 255, 255}));
 
     // A whole frame is a 32-bit picture without alpha, every pixel 255, red, green, blue.
     const auto bitmaps = tagsOn(movie, 0, kLossless);
@@ -90,8 +101,7 @@ TEST(RenderPass, OneFrameProject_FullFrameOnFrameZeroOverTheEditorsWhite) {
     EXPECT_EQ(bits.width, 32);
     EXPECT_EQ(bits.height, 24);
     ASSERT_EQ(bits.data.size(), 32u * 24u * 4u);
-    EXPECT_EQ(std::vector<uint8_t>(bits.data.begin(), bits.data.begin() + 4),
-              (std::vector<uint8_t>{255, 10, 20, 30}));
+    EXPECT_EQ(swftest::bytesAt(bits.data, 0, 4), (std::vector<uint8_t>{255, 10, 20, 30}));
     EXPECT_EQ(tagsOn(movie, 0, kPlace).size(), 1u);
     EXPECT_TRUE(framesWith(movie, kButton).empty());
     // Only the stop that ends the movie.
@@ -130,13 +140,15 @@ TEST(RenderPass, HoldTime_RoundsDisplayTimeAtFrameRate_IdenticalFramesAddNoImage
     EXPECT_EQ(stats.frameStart[3] - 1 - stats.stopFrame[2], 1);
 }
 
-TEST(RenderPass, ButtonFrame_StopsAndHoldsOneFrame) {
+// The previous button goes to the last stop frame.
+TEST(RenderPass, ButtonFrame_StopsAndHoldsOneFrame_PreviousGoesToTheLastStop) {
     TestProject project;
-    FrameElements first = withTime(5000);
-    first.nextButton.visible = 1;
-    first.nextButton.pos = {3, 4};
+    FrameElements first = withTime(5000), third;
+    first.nextButton = {1, {3, 4}};
+    third.prevButton.visible = 1;
     project.addFrame(rgb(1, 2, 3), first);
-    project.addFrame(rgb(1, 2, 3));
+    project.addFrame(rgb(1, 2, 3), withTime(3000));
+    project.addFrame(rgb(1, 2, 3), third);
     RenderStats stats;
     const swftest::Movie movie = project.render(&stats);
     const int stop = stats.stopFrame[0];
@@ -152,78 +164,45 @@ TEST(RenderPass, ButtonFrame_StopsAndHoldsOneFrame) {
     ASSERT_EQ(button.conditions[0].actions.size(), 1u);
     EXPECT_EQ(button.conditions[0].actions[0].code, 0x06);
     // Placed at the button position and removed on the next frame.
-    const auto places = tagsOn(movie, stop, kPlace);
-    bool placedAtPosition = false;
-    for (const swftest::Tag* tag : places) {
-        const auto place = swftest::parsePlaceObject2(*tag);
-        if (place.characterId == button.characterId && place.matrix)
-            placedAtPosition = place.matrix->translateX == 3 * 20 && place.matrix->translateY == 4 * 20;
-    }
-    EXPECT_TRUE(placedAtPosition);
+    EXPECT_TRUE(placedAt(movie, stop, 3 * 20, 4 * 20, button.characterId));
     const auto removes = tagsOn(movie, stop + 1, kRemove);
     ASSERT_EQ(removes.size(), 1u);
     EXPECT_EQ(swftest::parseRemoveObject(*removes[0]).characterId, button.characterId);
+    EXPECT_EQ(buttonGotoTargets(movie, stats.stopFrame[2]), std::vector<int>{stop});
 }
 
-TEST(RenderPass, PreviousButton_GoesToTheLastStopFrame) {
-    TestProject project;
-    FrameElements first;
-    first.nextButton.visible = 1;
-    project.addFrame(rgb(1, 2, 3), first);
-    project.addFrame(rgb(1, 2, 3), withTime(3000));
-    FrameElements third;
-    third.prevButton.visible = 1;
-    project.addFrame(rgb(1, 2, 3), third);
-    RenderStats stats;
-    const swftest::Movie movie = project.render(&stats);
-    EXPECT_EQ(buttonGotoTargets(movie, stats.stopFrame[2]), std::vector<int>{stats.stopFrame[0]});
-}
-
+// A changed picture takes one step less and appears on the last; a hidden cursor is removed without
+// gliding.
 TEST(RenderPass, CursorGlide_StepsFromDistanceAndSmoothness) {
     TestProject project(200, 50);
-    const Bitmap32 cursor = cursorPicture(4, 4, rgb(0, 0, 0));
+    const Bitmap32 cursor = cursorPicture(4, 4, rgb(0, 0, 0)),
+                   white = cursorPicture(4, 4, rgb(255, 255, 255));
     project.addFrame(rgb(9, 9, 9), withCursor({0, 0}), cursor);
     project.addFrame(rgb(9, 9, 9), withCursor({100, 0}), cursor);  // 100 px at 25: 4 steps
     project.addFrame(rgb(9, 9, 9), withCursor({100, 0}), cursor);  // no move: still 1 step
     project.addFrame(rgb(9, 9, 9), withCursor({110, 0}), cursor);  // under 25 px: 1 step
+    project.addFrame(rgb(9, 9, 9), withCursor({10, 0}), white);    // 100 px, changed picture: 3 steps
+    project.addFrame(rgb(9, 9, 9), {}, white);                     // hidden: no step
     RenderStats stats;
     const swftest::Movie movie = project.render(&stats);
-    const int end0 = stats.stopFrame[0] + 1;
-    EXPECT_EQ(stats.frameStart[1] - 1 - end0, 4);
-    EXPECT_EQ(stats.frameStart[2] - 1 - (stats.stopFrame[1] + 1), 1);
-    EXPECT_EQ(stats.frameStart[3] - 1 - (stats.stopFrame[2] + 1), 1);
-    EXPECT_EQ(stats.cursorPictures, 1u);
+    const auto end = [&stats](int n) { return stats.stopFrame[size_t(n)] + 1; };
+    for (const auto& [n, steps] : {std::pair{1, 4}, {2, 1}, {3, 1}, {4, 3}, {5, 0}})
+        EXPECT_EQ(stats.frameStart[size_t(n)] - 1 - end(n - 1), steps) << n;
+    EXPECT_EQ(stats.cursorPictures, 2u);
 
     // Each step removes the cursor and places it again one quarter further.
     for (int s = 1; s <= 4; ++s) {
-        const auto places = tagsOn(movie, end0 + s, kPlace);
-        ASSERT_EQ(places.size(), 1u) << s;
-        const auto place = swftest::parsePlaceObject2(*places[0]);
-        ASSERT_TRUE(place.matrix.has_value());
-        EXPECT_EQ(place.matrix->translateX, 25 * s * 20);
-        EXPECT_EQ(tagsOn(movie, end0 + s, kRemove).size(), 1u);
+        ASSERT_EQ(placements(movie, end(0) + s).size(), 1u) << s;
+        EXPECT_TRUE(placedAt(movie, end(0) + s, 25 * s * 20, 0)) << s;
+        EXPECT_EQ(tagsOn(movie, end(0) + s, kRemove).size(), 1u);
     }
-}
-
-TEST(RenderPass, CursorGlide_ChangedPictureTakesOneStepLessAndAppearsOnTheLast) {
-    TestProject project(200, 50);
-    project.addFrame(rgb(9, 9, 9), withCursor({0, 0}), cursorPicture(4, 4, rgb(0, 0, 0)));
-    project.addFrame(rgb(9, 9, 9), withCursor({100, 0}), cursorPicture(4, 4, rgb(255, 255, 255)));
-    RenderStats stats;
-    const swftest::Movie movie = project.render(&stats);
-    const int end0 = stats.stopFrame[0] + 1;
-    EXPECT_EQ(stats.frameStart[1] - 1 - end0, 3);
-    EXPECT_EQ(stats.cursorPictures, 2u);
     // On the last step the old cursor goes and the new picture is defined and placed at the end.
-    const int last = end0 + 3;
+    const int last = end(3) + 3;
     EXPECT_EQ(tagsOn(movie, last, kRemove).size(), 2u);
-    bool newAtEnd = false;
-    for (const swftest::Tag* tag : tagsOn(movie, last, kPlace)) {
-        const auto place = swftest::parsePlaceObject2(*tag);
-        newAtEnd = newAtEnd || (place.matrix && place.matrix->translateX == 100 * 20);
-    }
-    EXPECT_TRUE(newAtEnd);
+    EXPECT_TRUE(placedAt(movie, last, 10 * 20, 0));
     EXPECT_EQ(tagsOn(movie, last, kLossless2).size(), 1u);
+    EXPECT_EQ(tagsOn(movie, end(4), kRemove).size(), 1u);
+    EXPECT_TRUE(tagsOn(movie, end(4), kPlace).empty());
 }
 
 // Faint pixels count as not covered and become transparent; the rest is shown solid.
@@ -240,8 +219,7 @@ TEST(RenderPass, CursorPicture_IsEightBitWithTransparentEntryZero) {
     EXPECT_EQ(bits.format, 3);
     // Entry 0 is the transparent one; the octree gives the picture's colours after it.
     ASSERT_GE(bits.colorTableSize, 2);
-    EXPECT_EQ(std::vector<uint8_t>(bits.data.begin(), bits.data.begin() + 4),
-              (std::vector<uint8_t>{0, 0, 0, 0}));
+    EXPECT_EQ(swftest::bytesAt(bits.data, 0, 4), (std::vector<uint8_t>{0, 0, 0, 0}));
     int colour = -1;
     for (int i = 1; i < bits.colorTableSize; ++i) {
         const uint8_t* e = bits.data.data() + i * 4;
@@ -251,53 +229,32 @@ TEST(RenderPass, CursorPicture_IsEightBitWithTransparentEntryZero) {
     ASSERT_GT(colour, 0);
     // Rows of 4 bytes: transparent first column, then the colour, then padding.
     const size_t table = size_t(bits.colorTableSize) * 4;
-    const std::vector<uint8_t> rows(bits.data.begin() + std::ptrdiff_t(table), bits.data.end());
     const uint8_t c = uint8_t(colour);
-    EXPECT_EQ(rows, (std::vector<uint8_t>{0, 0, c, 0, 0, c, c, 0}));
+    EXPECT_EQ(swftest::bytesAt(bits.data, table, bits.data.size() - table),
+              (std::vector<uint8_t>{0, 0, c, 0, 0, c, c, 0}));
 }
 
-TEST(RenderPass, GotoBelowFirstFrame_GoesToFrameZero) {
+// A link forward is resolved when its target is rendered; one below the first frame goes to frame 0;
+// one past the last frame is never placed but its frame still stops.
+TEST(RenderPass, GotoButtons_GoToTheirTargetClampedBelowAndDroppedPastTheEnd) {
     TestProject project;
-    project.addFrame(rgb(1, 1, 1));
-    FrameElements second;
-    second.gotoButtons[0].visible = 1;
-    second.gotoButtons[0].targetOffset = -7;
-    project.addFrame(rgb(1, 1, 1), second);
-    RenderStats stats;
-    const swftest::Movie movie = project.render(&stats);
-    EXPECT_EQ(buttonGotoTargets(movie, stats.stopFrame[1]), std::vector<int>{stats.frameStart[0]});
-    EXPECT_EQ(frameActions(movie, stats.frameStart[0]), std::vector<int>{0x06});
-    EXPECT_EQ(frameActions(movie, stats.stopFrame[1]), std::vector<int>{0x07});
-}
-
-TEST(RenderPass, GotoForward_ResolvedWhenTheTargetIsRendered) {
-    TestProject project;
-    FrameElements first;
-    first.gotoButtons[1].visible = 1;
-    first.gotoButtons[1].targetOffset = 2;
-    first.gotoButtons[1].pos = {7, 8};
-    project.addFrame(rgb(1, 1, 1), first);
-    project.addFrame(rgb(1, 1, 1), withTime(2000));
-    project.addFrame(rgb(1, 1, 1));
+    FrameElements first, second = withTime(2000), third;
+    first.gotoButtons[1] = {1, {7, 8}, 2};
+    second.gotoButtons[0] = {1, {}, 5};
+    third.gotoButtons[0] = {1, {}, -7};
+    for (const FrameElements& e : {first, second, third})
+        project.addFrame(rgb(1, 1, 1), e);
     RenderStats stats;
     const swftest::Movie movie = project.render(&stats);
     EXPECT_EQ(buttonGotoTargets(movie, stats.stopFrame[0]), std::vector<int>{stats.frameStart[2]});
     EXPECT_EQ(frameActions(movie, stats.frameStart[2]), std::vector<int>{0x06});
     // The frame with the link stops even before its button is known.
     EXPECT_EQ(stats.frameStart[1], stats.stopFrame[0] + 2);
-}
-
-TEST(RenderPass, GotoPastLastFrame_IsNeverPlacedButStillStops) {
-    TestProject project;
-    FrameElements first;
-    first.gotoButtons[0].visible = 1;
-    first.gotoButtons[0].targetOffset = 5;
-    project.addFrame(rgb(1, 1, 1), first);
-    project.addFrame(rgb(1, 1, 1));
-    RenderStats stats;
-    const swftest::Movie movie = project.render(&stats);
-    EXPECT_TRUE(framesWith(movie, kButton).empty());
-    EXPECT_EQ(frameActions(movie, stats.stopFrame[0]), std::vector<int>{0x07});
+    EXPECT_EQ(buttonGotoTargets(movie, stats.stopFrame[2]), std::vector<int>{stats.frameStart[0]});
+    EXPECT_EQ(frameActions(movie, stats.frameStart[0]), std::vector<int>{0x06});
+    EXPECT_EQ(framesWith(movie, kButton).size(), 2u);
+    for (int n : {1, 2})
+        EXPECT_EQ(frameActions(movie, stats.stopFrame[size_t(n)]), std::vector<int>{0x07}) << n;
 }
 
 TEST(RenderPass, Cancel_KeepsTheFramesDoneSoFarAndTheSelectedFrame) {
@@ -328,11 +285,11 @@ TEST(RenderPass, BackgroundPicture_OnLayerBelowFramesAndCountedInProgress) {
     EXPECT_EQ(progress.range, std::make_pair(0, 1));
     EXPECT_EQ(progress.positions, (std::vector<int>{0, 1, 1}));
     const swftest::Movie movie = swftest::writeAndDecode(swf);
-    const auto places = tagsOn(movie, 0, kPlace);
+    const auto places = placements(movie, 0);
     ASSERT_EQ(places.size(), 2u);
     // Background first at depth 0, the frame picture over it at its origin.
-    EXPECT_EQ(swftest::parsePlaceObject2(*places[0]).depth, 0);
-    EXPECT_EQ(swftest::parsePlaceObject2(*places[1]).depth, 1);
+    EXPECT_EQ(places[0].depth, 0);
+    EXPECT_EQ(places[1].depth, 1);
     const auto shapes = tagsOn(movie, 0, 32);
     ASSERT_EQ(shapes.size(), 2u);
     const auto frameShape = swftest::parseDefineShape3(*shapes[1]);
@@ -342,11 +299,9 @@ TEST(RenderPass, BackgroundPicture_OnLayerBelowFramesAndCountedInProgress) {
 TEST(RenderChecks, RefusesWhatCannotBeRenderedAndLeavesAnExistingOutputWhole) {
     TestProject project;
     project.addFrame(rgb(1, 1, 1));
-    std::ofstream(project.doc.settings.outputFileName) << "old movie";
+    quib::test::writeFile(project.doc.settings.outputFileName, "old movie");
     EXPECT_TRUE(CheckRenderable(project.doc).ok());
-    std::vector<uint8_t> old;
-    ASSERT_EQ(readFileBytes(project.doc.settings.outputFileName, old), FileRead::Ok);
-    EXPECT_EQ(std::string(old.begin(), old.end()), "old movie");
+    EXPECT_EQ(quib::test::readFile(project.doc.settings.outputFileName), "old movie");
 
     project.doc.settings.outputFileName.clear();
     EXPECT_EQ(CheckRenderable(project.doc).blocker, RenderBlocker::NoOutputName);
@@ -400,19 +355,4 @@ TEST(RenderPalette, TransparentEntryFollowsTheLastOrReplacesTheFirstOfTheClosest
     EXPECT_EQ(full.table.count, 256);
     EXPECT_EQ(full.table.entry(40)[3], 0);
     EXPECT_EQ(full.table.entry(200)[0], 41);
-}
-
-TEST(RenderPass, CursorHidden_IsRemovedWithoutGliding) {
-    TestProject project(200, 50);
-    const Bitmap32 cursor = cursorPicture(4, 4, rgb(0, 0, 0));
-    project.addFrame(rgb(9, 9, 9), withCursor({0, 0}), cursor);
-    FrameElements hidden = withCursor({0, 0});
-    hidden.cursorVisible = 0;
-    project.addFrame(rgb(9, 9, 9), hidden, cursor);
-    RenderStats stats;
-    const swftest::Movie movie = project.render(&stats);
-    const int f = stats.frameStart[1] - 1;
-    EXPECT_EQ(f, stats.stopFrame[0] + 1);  // no glide step
-    EXPECT_EQ(tagsOn(movie, f, kRemove).size(), 1u);
-    EXPECT_TRUE(tagsOn(movie, f, kPlace).empty());
 }

@@ -6,10 +6,6 @@ namespace rendertest {
 
 using namespace quib;
 
-FrameElements plainElements() {
-    return FrameElements();
-}
-
 Bitmap32 cursorPicture(int w, int h, uint32_t rgbColour) {
     Bitmap32 picture(w, h);
     for (int y = 0; y < h; ++y) {

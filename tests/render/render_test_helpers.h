@@ -15,9 +15,6 @@ namespace rendertest {
 
 using swftest::TempDir;
 
-// Frame elements with nothing shown and display time 0.
-quib::FrameElements plainElements();
-
 // A cursor picture of w x h in one opaque colour, with a transparent first column.
 quib::Bitmap32 cursorPicture(int w, int h, uint32_t rgbColour);
 
@@ -27,10 +24,10 @@ public:
     explicit TestProject(int cx = 32, int cy = 24);
 
     // Appends a frame whose picture is filled with rgbColour, with these elements and cursor.
-    void addFrame(uint32_t rgbColour, const quib::FrameElements& elements = plainElements(),
+    void addFrame(uint32_t rgbColour, const quib::FrameElements& elements = {},
                   const quib::Bitmap32& cursor = {});
     // Appends a frame whose picture is the given one.
-    void addFrame(const quib::Bitmap24& picture, const quib::FrameElements& elements = plainElements(),
+    void addFrame(const quib::Bitmap24& picture, const quib::FrameElements& elements = {},
                   const quib::Bitmap32& cursor = {});
 
     // Builds the movie and returns its bytes; stats receive the figures.

@@ -67,8 +67,7 @@ TEST(SwfButtonPlacement, MissingStateIsRefused) {
     SwfMovie movie;
     ButtonObject button;
     EXPECT_FALSE(movie.frame(0).place(button));
-    std::vector<uint8_t> out;
-    EXPECT_FALSE(movie.write(out).ok());
+    swftest::expectRefused(movie);
 }
 
 }  // namespace

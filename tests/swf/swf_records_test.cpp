@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <functional>
 
 #include "swf/swf_shape_object.h"
@@ -40,22 +39,6 @@ TEST(SwfRectRecord, UsesTheSignedBitCountOfAllFourValues) {
     }
 }
 
-TEST(SwfMatrixRecord, ScaleAndTranslationDecodeWithTheirBitCounts) {
-    SwfMatrix m = SwfMatrix::scaleTranslate(65536, 0xA0000, 40, -5);
-    std::vector<uint8_t> bytes = encoded(m);
-    BitReader in = swftest::readerOf(bytes);
-    swftest::Matrix d = swftest::readMatrix(in);
-    EXPECT_TRUE(in.atEnd());
-    EXPECT_TRUE(d.hasScale);
-    EXPECT_EQ(d.scaleBits, 21);  // 0xA0000 < 2^20, plus the sign
-    EXPECT_EQ(d.scaleX, 65536);
-    EXPECT_EQ(d.scaleY, 0xA0000);
-    EXPECT_FALSE(d.hasRotate);
-    EXPECT_EQ(d.translateBits, 7);
-    EXPECT_EQ(d.translateX, 40);
-    EXPECT_EQ(d.translateY, -5);
-}
-
 // Records whose whole encoding is known byte for byte.
 TEST(SwfRecordBytes, ByHand) {
     struct Case {
@@ -66,6 +49,10 @@ TEST(SwfRecordBytes, ByHand) {
     const Case cases[] = {
         {"all-zero rect: 00001 then four zero bits", [](SwfStream& s) { SwfRect{}.encode(s); }, {0x08, 0x00}},
         {"identity matrix", [](SwfStream& s) { SwfMatrix::makeIdentity().encode(s); }, {0x00}},
+        // scale in 21 bits (0xA0000 < 2^20, plus the sign), no rotation, translation in 7 bits
+        {"scale and translation with their bit counts",
+         [](SwfStream& s) { SwfMatrix::scaleTranslate(65536, 0xA0000, 40, -5).encode(s); },
+         {0xD4, 0x20, 0x00, 0x0A, 0x00, 0x00, 0x1D, 0x47, 0xB0}},
         {"empty colour transform", [](SwfStream& s) { SwfEmptyColorTransform().encode(s); }, {0x04}},
         {"play, stop, goto and the end byte",
          [](SwfStream& s) {
@@ -75,6 +62,13 @@ TEST(SwfRecordBytes, ByHand) {
          {0x06, 0x07, 0x81, 0x02, 0x00, 0x02, 0x01, 0x00}},
         {"style count 254", [](SwfStream& s) { encodeStyleCount(254, s); }, {254}},
         {"style count escape from 255", [](SwfStream& s) { encodeStyleCount(255, s); }, {255, 255, 0}},
+        // edge, straight, 4 + 2 bits, general; 3 and -20; then the end record
+        {"diagonal edge in the general form",
+         [](SwfStream& s) {
+             SwfShapeRecord::makeEdge(3, -20).encode(s, 0, 0);
+             SwfShapeRecord::makeEnd().encode(s, 0, 0);
+         },
+         {0b11010010, 0b00011101, 0b10000000, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -113,31 +107,22 @@ TEST(SwfShapeRecords, SolidRectangleWithOutlineIsOnePixelLargerInTwips) {
     EXPECT_EQ(s.fillBits, 1);
     EXPECT_EQ(s.lineBits, 1);
 
-    ASSERT_EQ(s.records.size(), 6u);
-    const auto& start = s.records[0];
-    EXPECT_EQ(start.kind, swftest::ShapeRecord::StyleChange);
-    EXPECT_TRUE(start.hasMove);
-    EXPECT_EQ(start.moveBits, 10);
-    EXPECT_EQ(start.moveX, 200);
-    EXPECT_EQ(start.moveY, 400);
-    EXPECT_FALSE(start.hasFill0);
-    EXPECT_TRUE(start.hasFill1);
-    EXPECT_EQ(start.fill1, 1u);
-    EXPECT_TRUE(start.hasLine);
-    EXPECT_EQ(start.line, 1u);
-
-    const int expected[4][2] = {{2000, 0}, {0, 1000}, {-2000, 0}, {0, -1000}};
-    for (int i = 0; i < 4; ++i) {
-        const auto& e = s.records[size_t(i) + 1];
-        EXPECT_EQ(e.kind, swftest::ShapeRecord::Edge);
-        EXPECT_FALSE(e.general);
-        EXPECT_EQ(e.vertical, expected[i][0] == 0);
-        EXPECT_EQ(e.dx, expected[i][0]) << i;
-        EXPECT_EQ(e.dy, expected[i][1]) << i;
-    }
-    EXPECT_EQ(s.records[1].numBits, 12);  // 2000 needs 11 bits plus the sign
-    EXPECT_EQ(s.records[2].numBits, 11);
-    EXPECT_EQ(s.records[5].kind, swftest::ShapeRecord::End);
+    // Move in 10 bits choosing fill 1 and line 1; sides in 12 and 11 bits (2000 needs 11 plus the sign).
+    using Record = swftest::ShapeRecord;
+    const Record start{.kind = Record::StyleChange,
+                       .hasLine = true,
+                       .hasFill1 = true,
+                       .hasMove = true,
+                       .moveBits = 10,
+                       .moveX = 200,
+                       .moveY = 400,
+                       .fill1 = 1,
+                       .line = 1};
+    const auto edge = [](int bits, int32_t dx, int32_t dy) {
+        return Record{.kind = Record::Edge, .numBits = bits, .vertical = dx == 0, .dx = dx, .dy = dy};
+    };
+    EXPECT_EQ(s.records, (std::vector<Record>{start, edge(12, 2000, 0), edge(11, 0, 1000), edge(12, -2000, 0),
+                                              edge(11, 0, -1000), Record{}}));
     EXPECT_EQ(s.unreadBytes, 0u);
 }
 
@@ -152,22 +137,6 @@ TEST(SwfShapeRecords, GradientFillCarriesItsMatrixAndRecords) {
     ASSERT_EQ(s.fills[0].gradient.size(), 2u);
     EXPECT_EQ(s.fills[0].gradient[1].first, 255);
     EXPECT_EQ(s.fills[0].gradient[1].second, (std::vector<uint8_t>{0, 0, 255, 255}));
-}
-
-TEST(SwfShapeRecords, DiagonalEdgeUsesTheGeneralForm) {
-    SwfStream s;
-    SwfShapeRecord::makeEdge(3, -20).encode(s, 0, 0);
-    SwfShapeRecord::makeEnd().encode(s, 0, 0);
-    std::vector<uint8_t> bytes = streamBytes(s);
-    BitReader in = swftest::readerOf(bytes);
-    EXPECT_EQ(in.bits(1), 1u);
-    EXPECT_EQ(in.bits(1), 1u);
-    int n = int(in.bits(4)) + 2;
-    EXPECT_EQ(n, 6);
-    EXPECT_EQ(in.bits(1), 1u);
-    EXPECT_EQ(in.signedBits(n), 3);
-    EXPECT_EQ(in.signedBits(n), -20);
-    EXPECT_EQ(in.bits(6), 0u);
 }
 
 }  // namespace

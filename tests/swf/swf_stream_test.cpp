@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/byte_stream.h"
 #include "swf_test_helpers.h"
 
 using namespace quib;
@@ -60,11 +61,12 @@ TEST(SwfTagHeader, ShortFormUpTo62BytesLongFormFrom63) {
         std::vector<uint8_t> bytes = streamBytes(s);
         const bool longForm = n == 63;
         ASSERT_EQ(bytes.size(), n + (longForm ? 6 : 2));
-        EXPECT_EQ(bytes[0] | (bytes[1] << 8), int(12 * 64 + (longForm ? 63 : n)));
+        ByteReader in(bytes);
+        EXPECT_EQ(in.u16(), 12 * 64 + (longForm ? 63 : n));
         if (longForm) {
-            EXPECT_EQ(bytes[2] | (bytes[3] << 8) | (bytes[4] << 16) | (bytes[5] << 24), 63);
+            EXPECT_EQ(in.u32(), 63u);
         }
-        EXPECT_EQ(bytes[longForm ? 6 : 2], 0);  // the body's first byte
+        EXPECT_EQ(in.u8(), 0);  // the body's first byte
     }
 }
 

@@ -97,7 +97,7 @@ Rect readRect(BitReader& in) {
     return r;
 }
 
-Matrix readMatrix(BitReader& in) {
+static Matrix readMatrix(BitReader& in) {
     in.align();
     Matrix m;
     m.hasScale = in.bits(1);
@@ -267,11 +267,6 @@ DefineButton2 parseDefineButton2(const Tag& tag) {
     }
     expect(in.atEnd(), "DefineButton2 has trailing bytes");
     return b;
-}
-
-SetBackgroundColor parseSetBackgroundColor(const Tag& tag) {
-    expect(tag.code == 9 && tag.body.size() == 3, "not SetBackgroundColor");
-    return {tag.body[0], tag.body[1], tag.body[2]};
 }
 
 quib::player::ActionList parseDoAction(const Tag& tag) {

@@ -66,7 +66,6 @@ struct Matrix {
     int translateBits = 0;
     int32_t translateX = 0, translateY = 0;
 };
-Matrix readMatrix(BitReader& in);
 
 struct PlaceObject2 {
     uint8_t flags = 0;
@@ -115,6 +114,7 @@ struct ShapeRecord {
     int numBits = 0;
     bool general = false, vertical = false;
     int32_t dx = 0, dy = 0;
+    friend bool operator==(const ShapeRecord&, const ShapeRecord&) = default;
 };
 
 struct DefineShape3 {
@@ -140,11 +140,6 @@ struct DefineButton2 {
     std::vector<ButtonCondAction> conditions;
 };
 DefineButton2 parseDefineButton2(const Tag& tag);
-
-struct SetBackgroundColor {
-    uint8_t red = 0, green = 0, blue = 0;
-};
-SetBackgroundColor parseSetBackgroundColor(const Tag& tag);
 
 quib::player::ActionList parseDoAction(const Tag& tag);
 

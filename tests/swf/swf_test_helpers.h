@@ -25,11 +25,26 @@ inline std::vector<uint8_t> streamBytes(const quib::SwfStream& s) {
     return out;
 }
 
+// count bytes of bytes from offset on.
+inline std::vector<uint8_t> bytesAt(const std::vector<uint8_t>& bytes, size_t offset, size_t count) {
+    return std::vector<uint8_t>(bytes.begin() + std::ptrdiff_t(offset),
+                                bytes.begin() + std::ptrdiff_t(offset + count));
+}
+
 inline std::vector<uint8_t> writeMovie(quib::SwfMovie& movie) {
     std::vector<uint8_t> out;
     quib::Status status = movie.write(out);
     EXPECT_TRUE(status.ok()) << status.message();
     return out;
+}
+
+// The movie refuses to be written, says why and writes nothing.
+inline void expectRefused(quib::SwfMovie& movie) {
+    std::vector<uint8_t> out;
+    const quib::Status status = movie.write(out);
+    EXPECT_FALSE(status.ok());
+    EXPECT_FALSE(status.message().empty());
+    EXPECT_TRUE(out.empty());
 }
 
 inline Movie writeAndDecode(quib::SwfMovie& movie) {
@@ -81,12 +96,9 @@ inline TestBitmap indexedBitmap(int width, int height, int colors, bool hasAlpha
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             b.pixels[size_t(y) * row + size_t(x)] = uint8_t((x + y) % colors);
-    for (int i = 0; i < colors; ++i) {
-        b.colors.push_back(uint8_t(i * 10));
-        b.colors.push_back(uint8_t(i * 20));
-        b.colors.push_back(uint8_t(i * 30));
-        b.colors.push_back(uint8_t(255 - i));
-    }
+    for (int i = 0; i < colors; ++i)
+        b.colors.insert(b.colors.end(),
+                        {uint8_t(i * 10), uint8_t(i * 20), uint8_t(i * 30), uint8_t(255 - i)});
     b.description.format = quib::SwfBitmapDescription::ColorMapped8;
     b.description.width = width;
     b.description.height = height;
