@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "../base/base_test_util.h"
 #include "base/atomic_file.h"
 #include "cursor_test_support.h"
 #include "cursors/cursor_library_file.h"
@@ -13,11 +14,12 @@ namespace {
 using test::makeTransparent;
 using test::solidCursor;
 
-std::vector<uint8_t> pictureHeader(uint16_t width, uint16_t height, int32_t hx, int32_t hy) {
-    std::vector<uint8_t> bytes;
-    ByteWriter out(bytes);
-    out.u16(0x4C49), out.u16(1), out.u16(width), out.u16(height), out.i32(hx), out.i32(hy);
-    return bytes;
+// A library of one cursor: the count, the name, the picture header and the pixel bytes.
+std::vector<uint8_t> oneCursor(const std::string& name, uint16_t width, uint16_t height, Point hotSpot,
+                               const std::vector<uint8_t>& pixels) {
+    test::RawBytes b;
+    b.u32(1).text(name).u16(0x4C49).u16(1).u16(width).u16(height).pair(hotSpot.x, hotSpot.y).raw(pixels);
+    return b.b;
 }
 
 std::vector<UserCursor> twoCursors() {
@@ -53,26 +55,15 @@ TEST(UserCursorBytes, RoundTripKeepsNamesPicturesAndHotSpots) {
 }
 
 TEST(UserCursorBytes, WritesCountNameAndPictureInTheirOrder) {
-    const std::vector<uint8_t> bytes = writeUserCursors({twoCursors().front()});
-    std::vector<uint8_t> expected = {1, 0, 0, 0, 10};
-    const std::string name = "Mano rossa";
-    expected.insert(expected.end(), name.begin(), name.end());
-    const std::vector<uint8_t> header = pictureHeader(3, 2, 1, 1);
-    expected.insert(expected.end(), header.begin(), header.end());
     const std::vector<uint8_t> pixels = {1,  1,  1,  0,   10, 20, 30, 255, 10, 20, 30, 255,
                                          10, 20, 30, 255, 10, 20, 30, 255, 10, 20, 30, 255};
-    expected.insert(expected.end(), pixels.begin(), pixels.end());
-    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(writeUserCursors({twoCursors().front()}), oneCursor("Mano rossa", 3, 2, {1, 1}, pixels));
 }
 
 TEST(UserCursorBytes, ReadsHandMadeLibraryAndNormalisesAlpha) {
-    std::vector<uint8_t> bytes = {1, 0, 0, 0, 2, 'a', 'b'};
-    const std::vector<uint8_t> header = pictureHeader(2, 1, 0, 1);
-    bytes.insert(bytes.end(), header.begin(), header.end());
-    const std::vector<uint8_t> pixels = {9, 8, 7, 200, 50, 60, 70, 100};  // one covered, one not
-    bytes.insert(bytes.end(), pixels.begin(), pixels.end());
-
-    const std::vector<UserCursor> cursors = read(bytes);
+    // One pixel covered, one not.
+    const std::vector<UserCursor> cursors =
+        read(oneCursor("ab", 2, 1, {0, 1}, {9, 8, 7, 200, 50, 60, 70, 100}));
     ASSERT_EQ(cursors.size(), 1u);
     EXPECT_EQ(cursors[0].name, "ab");
     EXPECT_EQ(cursors[0].cursor.hotSpot, (Point{0, 1}));
@@ -83,11 +74,7 @@ TEST(UserCursorBytes, ReadsHandMadeLibraryAndNormalisesAlpha) {
 // ---- malformed input ----
 
 std::vector<uint8_t> oneCursorBytes(uint16_t width, uint16_t height, size_t pixelBytes) {
-    std::vector<uint8_t> bytes = {1, 0, 0, 0, 1, 'n'};
-    const std::vector<uint8_t> header = pictureHeader(width, height, 0, 0);
-    bytes.insert(bytes.end(), header.begin(), header.end());
-    bytes.resize(bytes.size() + pixelBytes, 0xFF);
-    return bytes;
+    return oneCursor("n", width, height, {0, 0}, std::vector<uint8_t>(pixelBytes, 0xFF));
 }
 
 TEST(UserCursorBytes, MalformedLibrariesAreRefused) {

@@ -1,10 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <tuple>
-
-#include "cursors/standard_cursors.h"
-#include "model/default_buttons.h"
 #include "model/quib_doc.h"
 #include "model_test_util.h"
 
@@ -95,15 +90,9 @@ TEST(EmptyProject, SetEmptyProjectFrameSizeLaysOutTheDefaultElements) {
 TEST(CursorPicture, KeyColourAndUncoveredPixelsBecomeTransparent) {
     CursorPicture cursor;
     cursor.image = Bitmap32(3, 2);
-    auto set = [&](int x, int y, uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
-        uint8_t* p = cursor.image.pixel(x, y);
-        p[0] = b, p[1] = g, p[2] = r, p[3] = a;
-    };
-    set(0, 0, 0xC7, 0xC6, 0xC5, 255);  // the key colour itself
-    set(1, 0, 10, 20, 30, 127);        // not covered
-    set(2, 0, 10, 20, 30, 128);        // covered
-    set(0, 1, 0, 0, 0, 255);
-    set(1, 1, 255, 255, 255, 200);
+    // The key colour itself, alpha 127 (not covered) and 128 (covered); black and a covered white.
+    cursor.image.pixels = {0xC7, 0xC6, 0xC5, 255, 10,  20,  30,  127, 10, 20, 30, 128,
+                           0,    0,    0,    255, 255, 255, 255, 200, 0,  0,  0,  0};
     Frame frame;
     frame.setCursorImage(test::oddCursor());
     CQuibDoc::SetCursorImageFromHandle(frame, cursor);

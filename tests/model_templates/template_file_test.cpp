@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "base/byte_stream.h"
+#include "../base/base_test_util.h"
 #include "base/strings.h"
 #include "model/template_file.h"
 #include "template_test_util.h"
@@ -154,39 +154,16 @@ TEST(TemplateFileLayout, OnlyFrameRateWrittenHasNoPixelBlocksNorABackgroundWitho
 // A template written field by field from the layout: a 2 x 1 background, a 1 x 1 Previous
 // picture and a 1 x 2 Goto 2 picture.
 std::vector<uint8_t> handWrittenTemplate() {
-    std::vector<uint8_t> out;
-    ByteWriter w(out);
-    w.u32(0x20505451);
-    w.u32(0x0001 | 0x0800 | 0x1000 | 0x2000);
-    w.size(Size{2, 1});
-    w.size(Size{1, 1});
-    out.insert(out.end(), {1, 2, 3, 4, 5, 6});
-    w.point(Point{11, 12});
-    w.u32(1);
-    TextFont titleFont;
-    titleFont.logFont.setFace("Arial");
-    w.textFont(titleFont);
-    w.point(Point{1, 2});
-    w.point(Point{3, 4});
-    TextFont textFont;
-    textFont.color = rgb(1, 2, 3);
-    w.textFont(textFont);
-    out.push_back(3);
-    out.insert(out.end(), {'A', 'b', 'c'});
-    w.point(Point{21, 22});  // Next position
-    w.point(Point{23, 24});  // Previous position
-    w.size(Size{1, 1});      // Previous size
-    w.size(Size{9, 9});      // Next size: no pixels, the bit is clear
-    out.insert(out.end(), {7, 8, 9, 10});
-    w.point(Point{31, 32});  // Goto 1: no picture
-    w.size(Size{0, 0});
-    w.point(Point{33, 34});  // Goto 2
-    w.size(Size{1, 2});
-    out.insert(out.end(), {40, 41, 42, 43, 44, 45, 46, 47});
-    w.u32(15);
-    w.u32(30);
-    w.u32(1);
-    return out;
+    test::RawBytes t;
+    t.chars("QTP ").u32(0x0001 | 0x0800 | 0x1000 | 0x2000).pair(2, 1).pair(1, 1).raw({1, 2, 3, 4, 5, 6});
+    // Frame origin, titles shown, their font and rectangle, the text font and the callout name.
+    t.pair(11, 12).u32(1).font(8, "Arial", kCalloutTextColour, 3, 400, 0).pair(1, 2).pair(3, 4);
+    t.font(8, "MS Sans Serif", rgb(1, 2, 3), 3, 400, 0).text("Abc");
+    // Next and Previous positions and sizes; Next has no pixels, its bit being clear.
+    t.pair(21, 22).pair(23, 24).pair(1, 1).pair(9, 9).raw({7, 8, 9, 10});
+    t.pair(31, 32).pair(0, 0).pair(33, 34).pair(1, 2).raw({40, 41, 42, 43, 44, 45, 46, 47});  // go-to
+    t.u32(15).u32(30).u32(1);
+    return t.b;
 }
 
 TEST(TemplateFileLayout, HandWrittenFileReadsWithPositionsClamped) {
@@ -218,8 +195,8 @@ TEST(TemplateFileLayout, HandWrittenFileReadsWithPositionsClamped) {
     EXPECT_EQ(set.toBytes(), handWrittenTemplate());
     // Positions are clamped to the coordinate range: frame origin INT32_MAX, INT32_MAX.
     std::vector<uint8_t> bytes = handWrittenTemplate();
-    for (int i = 30; i < 38; ++i)
-        bytes[size_t(i)] = i % 4 == 1 ? 0x7F : 0xFF;
+    test::putU32(bytes, 30, INT32_MAX);
+    test::putU32(bytes, 34, INT32_MAX);
     ASSERT_TRUE(TemplateSet::fromBytes(bytes, set).ok());
     EXPECT_EQ(set.frameOrigin, (Point{kMaxFileCoordinate, kMaxFileCoordinate}));
 }
@@ -236,30 +213,22 @@ void expectRefusedAndUntouched(const std::vector<uint8_t>& bytes) {
 TEST(TemplateFileMalformed, DamagedFieldsMissingPicturesAndShortBlocksRefused) {
     struct Case {
         const char* what;
-        std::vector<std::pair<size_t, uint8_t>> patches;  // bytes of handWrittenTemplate()
+        std::vector<std::pair<size_t, uint32_t>> patches;  // u32 values in handWrittenTemplate()
     };
     const Case cases[] = {
-        {"other magic", {{3, '!'}}},
-        {"background 0x7FFFFFFF x 0x7FFFFFFF, refused before allocating",
-         {{8, 0xFF}, {9, 0xFF}, {10, 0xFF}, {11, 0x7F}, {12, 0xFF}, {13, 0xFF}, {14, 0xFF}, {15, 0x7F}}},
-        {"negative background width", {{10, 0xFF}, {11, 0xFF}}},
+        {"other magic", {{0, 0x21505451}}},
+        {"background 0x7FFFFFFF x 0x7FFFFFFF, refused before allocating", {{8, INT32_MAX}, {12, INT32_MAX}}},
+        {"negative background width", {{8, 0xFFFF0002}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<uint8_t> bytes = handWrittenTemplate();
         for (const auto& [at, value] : c.patches)
-            bytes[at] = value;
+            test::putU32(bytes, at, value);
         expectRefusedAndUntouched(bytes);
     }
     // A background element without a picture.
-    std::vector<uint8_t> noBackground;
-    ByteWriter w(noBackground);
-    w.u32(0x20505451);
-    w.u32(0x0001);
-    w.size(Size{0, 0});
-    w.size(Size{0, 0});
-    noBackground.resize(noBackground.size() + 300, 0);
-    expectRefusedAndUntouched(noBackground);
+    expectRefusedAndUntouched(test::RawBytes().chars("QTP ").u32(0x0001).pair(0, 0).pair(0, 0).zeros(300).b);
     // A button picture whose sizes claim a block the file does not hold.
     TemplateSet set;
     ASSERT_TRUE(TemplateSet::fromBytes(handWrittenTemplate(), set).ok());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../base/base_test_util.h"
 #include "palette/frame_palette.h"
 #include "test_pictures.h"
 
@@ -7,22 +8,6 @@ namespace quib {
 
 using test::filledPicture;
 using test::rowPicture;
-
-namespace {
-
-class RecordingProgress : public Progress {
-public:
-    void setText(const std::string& t) override { text = t; }
-    void setRange(int low, int high) override { rangeLow = low, rangeHigh = high; }
-    void setPosition(int p) override { positions.push_back(p); }
-    bool cancelled() const override { return cancelAt >= 0 && int(positions.size()) >= cancelAt; }
-    std::string text;
-    int rangeLow = -1, rangeHigh = -1;
-    std::vector<int> positions;
-    int cancelAt = -1;
-};
-
-}  // namespace
 
 // White ends every palette of frames that hold it: appended when there is room, replacing the
 // last entry when the palette is full.
@@ -62,15 +47,15 @@ TEST(FramePalette, WhiteIsKeptAsTheLastEntry) {
 TEST(FramePalette, BackgroundIsIncludedAndProgressCountsRows) {
     const std::vector<Bitmap24> frames = {filledPicture(3, 2, {10, 0, 0}), filledPicture(3, 2, {10, 0, 0})};
     const Bitmap24 background = filledPicture(5, 3, {0, 0, 99});
-    RecordingProgress progress;
+    test::RecordingProgress progress;
     const auto p = BuildPaletteFromFrames(frames, &background, 8, progress);
     ASSERT_TRUE(p);
     ASSERT_EQ(p->size(), 2u);
     EXPECT_EQ((*p)[0], (PaletteEntry{10, 0, 0, 255}));
     EXPECT_EQ((*p)[1], (PaletteEntry{0, 0, 99, 255}));
-    EXPECT_EQ(progress.text, kOctreeProgressTitle);
-    EXPECT_EQ(progress.rangeLow, 0);
-    EXPECT_EQ(progress.rangeHigh, 2 * 2 + 3);
+    EXPECT_EQ(progress.texts, std::vector<std::string>{kOctreeProgressTitle});
+    EXPECT_EQ(progress.low, 0);
+    EXPECT_EQ(progress.high, 2 * 2 + 3);
     EXPECT_EQ(progress.positions.back(), 7);
 }
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "base/byte_stream.h"
+#include "../base/base_test_util.h"
 #include "palette/palette_file.h"
 #include "support/temp_dir.h"
 
@@ -25,24 +25,16 @@ Palette samplePalette(int count) {
 
 // A RIFF "PAL " file built from the layout: header, optional extra chunk, then the data chunk.
 std::vector<uint8_t> riffPalette(uint16_t count, int entriesWritten, bool extraChunk = false) {
-    std::vector<uint8_t> data;
-    ByteWriter w(data);
-    w.u16(0x300);
-    w.u16(count);
-    for (int i = 0; i < entriesWritten; ++i) {
-        w.u8(uint8_t(i)), w.u8(uint8_t(i + 1)), w.u8(uint8_t(i + 2)), w.u8(7);
-    }
-    std::vector<uint8_t> body;
-    ByteWriter b(body);
-    b.bytes("PAL ");
-    if (extraChunk) {
-        b.bytes("LIST"), b.u32(3), b.bytes("abc"), b.u8(0);  // odd size, padded
-    }
-    b.bytes("data"), b.u32(uint32_t(data.size())), b.bytes(data.data(), data.size());
-    std::vector<uint8_t> file;
-    ByteWriter f(file);
-    f.bytes("RIFF"), f.u32(uint32_t(body.size())), f.bytes(body.data(), body.size());
-    return file;
+    test::RawBytes data;
+    data.u16(0x300).u16(count);
+    for (int i = 0; i < entriesWritten; ++i)
+        data.u8(uint8_t(i)).u8(uint8_t(i + 1)).u8(uint8_t(i + 2)).u8(7);
+    test::RawBytes body;
+    body.chars("PAL ");
+    if (extraChunk)
+        body.chars("LIST").u32(3).chars("abc").u8(0);  // odd size, padded
+    body.chars("data").u32(uint32_t(data.b.size())).raw(data.b);
+    return test::RawBytes().chars("RIFF").u32(uint32_t(body.b.size())).raw(body.b).b;
 }
 
 }  // namespace
