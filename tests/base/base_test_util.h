@@ -1,10 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "base/bitmap.h"
+#include "base/geometry.h"
 #include "base/progress.h"
 
 namespace quib::test {
@@ -38,6 +41,20 @@ struct RawBytes {
         return raw(name).u32(color).u32(align);
     }
 };
+
+// Pictures of one colour.
+inline Bitmap24 solidImage(Size size, uint8_t b, uint8_t g, uint8_t r) {
+    Bitmap24 image(size.cx, size.cy);
+    for (size_t i = 0; i < image.pixels.size(); ++i)
+        image.pixels[i] = std::array{b, g, r}[i % 3];
+    return image;
+}
+inline Bitmap32 solidPicture32(int width, int height, uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
+    Bitmap32 picture(width, height);
+    for (size_t i = 0; i < picture.pixels.size(); ++i)
+        picture.pixels[i] = std::array{b, g, r, a}[i % 4];
+    return picture;
+}
 
 inline void putU32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i)

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "../base/base_test_util.h"
 #include "base/strings.h"
 #include "model/frame_composition.h"
 #include "model/quib_doc.h"
@@ -31,15 +32,6 @@ void makeDoc(CQuibDoc& doc, Size canvas, Size frameSize = Size{0, 0}, Point orig
             uint8_t* p = doc.currentImage.pixel(x, y);
             p[0] = uint8_t(x), p[1] = uint8_t(y), p[2] = 77;
         }
-}
-
-Bitmap32 solidPicture(int w, int h, uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
-    Bitmap32 picture(w, h);
-    for (int i = 0; i < w * h; ++i) {
-        uint8_t* p = picture.pixels.data() + size_t(i) * 4;
-        p[0] = b, p[1] = g, p[2] = r, p[3] = a;
-    }
-    return picture;
 }
 
 void setCursor(CQuibDoc& doc, const Bitmap32& picture, Point pos) {
@@ -142,7 +134,7 @@ TEST_F(Composition, RoundedStrideLeavesRowPaddingAloneAndAShortOneIsRefused) {
 
 TEST_F(Composition, CursorAlpha128MixesByIntegerDivision) {
     makeDoc(doc, Size{4, 4});
-    setCursor(doc, solidPicture(1, 1, 200, 100, 50, 128), Point{1, 1});
+    setCursor(doc, test::solidPicture32(1, 1, 200, 100, 50, 128), Point{1, 1});
     std::vector<uint8_t> buffer(4 * 4 * 3);
     for (size_t i = 0; i < buffer.size(); i += 3)
         buffer[i] = 10, buffer[i + 1] = 20, buffer[i + 2] = 30;
@@ -154,7 +146,7 @@ TEST_F(Composition, CursorAlpha128MixesByIntegerDivision) {
 
 TEST_F(Composition, TransparentCursorPixelsShowTheFrame) {
     makeDoc(doc, Size{4, 4}, Size{4, 4});
-    Bitmap32 cursor = solidPicture(2, 2, 1, 1, 1, 0);
+    Bitmap32 cursor = test::solidPicture32(2, 2, 1, 1, 1, 0);
     std::memcpy(cursor.pixel(1, 1), "\x05\x06\x07\xFF", 4);
     setCursor(doc, cursor, Point{1, 1});
     const auto buffer = compose(ComposeAll);
@@ -167,7 +159,7 @@ TEST_F(Composition, TransparentCursorPixelsShowTheFrame) {
 // draws nothing.
 TEST_F(Composition, CursorIsDrawnWhenShownAndFlaggedClippedToTheCanvas) {
     makeDoc(doc, Size{4, 4});
-    setCursor(doc, solidPicture(3, 3, 9, 8, 7, 255), Point{-2, 2});
+    setCursor(doc, test::solidPicture32(3, 3, 9, 8, 7, 255), Point{-2, 2});
     const auto empty = filledCanvas(doc);
     EXPECT_EQ(compose(ComposeEditor), empty);
     doc.currentFrame.cursorVisible = 0;
@@ -186,7 +178,7 @@ TEST_F(Composition, CursorIsDrawnWhenShownAndFlaggedClippedToTheCanvas) {
 TEST_F(Composition, ButtonsAreBlendedNextPreviousGoto1Goto2ThenTheCursor) {
     makeDoc(doc, Size{4, 4});
     for (int kind = 0; kind < 4; ++kind)
-        doc.buttonImages.images[kind] = solidPicture(2, 2, uint8_t(10 * (kind + 1)), 0, 0, 255);
+        doc.buttonImages.images[kind] = test::solidPicture32(2, 2, uint8_t(10 * (kind + 1)), 0, 0, 255);
     NavButton* buttons[] = {&doc.currentFrame.prevButton, &doc.currentFrame.nextButton,
                             &doc.currentFrame.gotoButtons[0], &doc.currentFrame.gotoButtons[1]};
     for (NavButton* button : buttons)
@@ -199,7 +191,7 @@ TEST_F(Composition, ButtonsAreBlendedNextPreviousGoto1Goto2ThenTheCursor) {
     doc.currentFrame.gotoButtons[1].visible = 0;
     EXPECT_EQ(topColour(ComposeAll), 30);
 
-    setCursor(doc, solidPicture(1, 1, 99, 0, 0, 255), Point{1, 1});
+    setCursor(doc, test::solidPicture32(1, 1, 99, 0, 0, 255), Point{1, 1});
     EXPECT_EQ(topColour(ComposeAll), 99);
 }
 

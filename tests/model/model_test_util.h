@@ -10,9 +10,6 @@
 
 namespace quib::test {
 
-// A picture of the frame size filled with one colour.
-Bitmap24 solidImage(Size size, uint8_t b, uint8_t g, uint8_t r);
-
 // A document with count frames of size; frame k is filled with the grey level 10 + k and titled
 // "F<k>". The first frame is selected.
 void makeProject(CQuibDoc& doc, int count, Size size = Size{8, 6});

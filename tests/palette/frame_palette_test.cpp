@@ -6,8 +6,8 @@
 
 namespace quib {
 
-using test::filledPicture;
 using test::rowPicture;
+using test::solidImage;
 
 // White ends every palette of frames that hold it: appended when there is room, replacing the
 // last entry when the palette is full.
@@ -21,7 +21,7 @@ TEST(FramePalette, WhiteIsKeptAsTheLastEntry) {
     };
     const Case cases[] = {
         {"black and white to one colour",
-         {filledPicture(4, 2, {0, 0, 0}), filledPicture(4, 2, {255, 255, 255})},
+         {solidImage({4, 2}, 0, 0, 0), solidImage({4, 2}, 255, 255, 255)},
          1,
          {white}},
         {"appended when not full", {rowPicture({{0, 0, 0}, {255, 255, 255}})}, 4, {black, white, white}},
@@ -45,8 +45,8 @@ TEST(FramePalette, WhiteIsKeptAsTheLastEntry) {
 }
 
 TEST(FramePalette, BackgroundIsIncludedAndProgressCountsRows) {
-    const std::vector<Bitmap24> frames = {filledPicture(3, 2, {10, 0, 0}), filledPicture(3, 2, {10, 0, 0})};
-    const Bitmap24 background = filledPicture(5, 3, {0, 0, 99});
+    const std::vector<Bitmap24> frames = {solidImage({3, 2}, 0, 0, 10), solidImage({3, 2}, 0, 0, 10)};
+    const Bitmap24 background = solidImage({5, 3}, 99, 0, 0);
     test::RecordingProgress progress;
     const auto p = BuildPaletteFromFrames(frames, &background, 8, progress);
     ASSERT_TRUE(p);

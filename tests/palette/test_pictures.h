@@ -21,14 +21,4 @@ inline Bitmap24 rowPicture(std::initializer_list<Rgb> colours) {
     return picture;
 }
 
-inline Bitmap24 filledPicture(int width, int height, Rgb colour) {
-    Bitmap24 picture(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            uint8_t* p = picture.pixel(x, y);
-            p[0] = std::get<2>(colour), p[1] = std::get<1>(colour), p[2] = std::get<0>(colour);
-        }
-    return picture;
-}
-
 }  // namespace quib::test
