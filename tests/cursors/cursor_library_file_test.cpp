@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "../base/base_test_util.h"
 #include "base/atomic_file.h"
 #include "cursor_test_support.h"
@@ -112,7 +110,7 @@ TEST_F(TempFolder, SaveCreatesTheFolderAndLoadReadsItBackAndAMissingFileIsAnEmpt
 
 TEST_F(TempFolder, MalformedFileFailsWithAMessageNamingIt) {
     const std::string file = path("usercurs.dat");
-    std::ofstream(file, std::ios::binary) << "\x05\x00\x00\x00garbage";
+    ASSERT_TRUE(test::writeBytes(file, {5, 0, 0, 0, 'g', 'a', 'r', 'b', 'a', 'g', 'e'}));
     std::vector<UserCursor> cursors = twoCursors();
     const Status status = loadUserCursorFile(file, cursors);
     EXPECT_FALSE(status.ok());

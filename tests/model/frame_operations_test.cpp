@@ -12,7 +12,7 @@
 namespace quib {
 namespace {
 
-TEST(InsertFrameOperation, CountOutsideOneToNinetyNine_IsRefusedAndChangesNothing) {
+TEST(InsertFrameOperation, CountOutsideOneToNinetyNineOrAnOversizedEmptyProject_IsRefusedAndChangesNothing) {
     CQuibDoc doc;
     ASSERT_TRUE(test::makePatternProject(doc, 2, 20, 20));
     InsertFramesRequest request;
@@ -24,16 +24,13 @@ TEST(InsertFrameOperation, CountOutsideOneToNinetyNine_IsRefusedAndChangesNothin
     }
     EXPECT_EQ(doc.frameCount(), 2);
     EXPECT_FALSE(doc.isModified());
-}
-
-TEST(InsertFrameOperation, OversizedFrameSizeForAnEmptyProject_IsRefused) {
-    CQuibDoc doc;
-    doc.InitNewProject();
-    InsertFramesRequest request;
-    request.emptyProjectSize = Size{30000, 30000};
-    EXPECT_FALSE(insertFrames(doc, request).ok());
-    EXPECT_EQ(doc.frameCount(), 0);
-    EXPECT_EQ(doc.frameSize, (Size{0, 0}));
+    CQuibDoc empty;
+    empty.InitNewProject();
+    InsertFramesRequest oversized;
+    oversized.emptyProjectSize = Size{30000, 30000};
+    EXPECT_FALSE(insertFrames(empty, oversized).ok());
+    EXPECT_EQ(empty.frameCount(), 0);
+    EXPECT_EQ(empty.frameSize, (Size{0, 0}));
 }
 
 TEST(CropFrameOperation, RectanglesOutsideTheFrameOrEmpty_AreRefusedAndChangeNothing) {

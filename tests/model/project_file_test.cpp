@@ -85,7 +85,7 @@ void expectSameProject(const CQuibDoc& a, const CQuibDoc& b) {
 
 // The normal variant keeps the streams as they are; the compressed one restores every picture,
 // and the next ordinary save writes the normal variant again.
-TEST(ProjectFileRoundTrip, BothVariantsKeepEveryFieldTheTextStyleOptionalAndSettingsLoadAlone) {
+TEST(ProjectFileRoundTrip, BothVariantsKeepEveryFieldOrAnEmptyProjectTheTextStyleOptionalSettingsAlone) {
     for (bool compressed : {false, true}) {
         SCOPED_TRACE(compressed);
         CQuibDoc doc;
@@ -99,6 +99,12 @@ TEST(ProjectFileRoundTrip, BothVariantsKeepEveryFieldTheTextStyleOptionalAndSett
         expectSameProject(doc, loaded);
         EXPECT_EQ(loaded.currentFrameIndex, 0);
         EXPECT_FALSE(loaded.compressedSave);
+        CQuibDoc empty, loadedEmpty;
+        empty.InitNewProject();
+        ASSERT_TRUE(loadBytes(storeBytes(empty, compressed), loadedEmpty));
+        EXPECT_EQ(loadedEmpty.frameCount(), 0);
+        EXPECT_EQ(loadedEmpty.currentFrameIndex, -1);
+        EXPECT_EQ(loadedEmpty.settings.outputType, OutputType::Html5);
         if (compressed) {
             EXPECT_EQ(storeBytes(loaded)[6], 0);
             // A settings-only load skips the frames, and the text style stored after them.
@@ -123,18 +129,6 @@ TEST(ProjectFileRoundTrip, BothVariantsKeepEveryFieldTheTextStyleOptionalAndSett
             EXPECT_EQ(shorter.settings.textStyle, TextStyle{});
             EXPECT_EQ(shorter.frames[1].elements(), doc.frames[1].elements());
         }
-    }
-}
-
-TEST(ProjectFileRoundTrip, EmptyProjectSavesAndLoads) {
-    CQuibDoc doc;
-    doc.InitNewProject();
-    for (bool compressed : {false, true}) {
-        CQuibDoc loaded;
-        ASSERT_TRUE(loadBytes(storeBytes(doc, compressed), loaded));
-        EXPECT_EQ(loaded.frameCount(), 0);
-        EXPECT_EQ(loaded.currentFrameIndex, -1);
-        EXPECT_EQ(loaded.settings.outputType, OutputType::Html5);
     }
 }
 
