@@ -7,12 +7,7 @@
 namespace quib {
 namespace {
 
-using test::makeProject;
-using test::oddCursor;
-using test::putU32;
-using test::RawBytes;
-using test::RecordingObserver;
-using test::solidImage;
+using namespace test;
 
 // A source project whose frame 1 carries every element.
 void makeSource(CQuibDoc& doc) {

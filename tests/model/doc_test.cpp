@@ -6,10 +6,7 @@
 namespace quib {
 namespace {
 
-using test::makeProject;
-using test::RecordingObserver;
-using test::solidImage;
-using test::storedPixels;
+using namespace test;
 
 // ---- Selecting frames ----
 
@@ -42,14 +39,14 @@ TEST(FrameAccess, SetFrameAndCommitsReachTheStoredFrames) {
     makeProject(doc, 3);
     Frame in;
     in.title = "set";
-    in.setCursorImage(test::oddCursor(2, 4));
+    in.setCursorImage(oddCursor(2, 4));
     doc.SetFrame(1, in, false);
     EXPECT_EQ(doc.frames[1].title, "set");
     EXPECT_TRUE(doc.frames[1].cursorPixels.empty());
     EXPECT_FALSE(doc.isModified());
     doc.SetFrame(0, in, true);
     EXPECT_EQ(doc.currentFrame.title, "set");
-    EXPECT_EQ(doc.currentFrame.cursorPixels, test::oddCursor(2, 4).pixels);
+    EXPECT_EQ(doc.currentFrame.cursorPixels, oddCursor(2, 4).pixels);
     EXPECT_TRUE(doc.elementsChanged);
     EXPECT_TRUE(doc.isModified());
     doc.SetFrame(9, in, true);  // ignored
@@ -94,7 +91,7 @@ TEST(CursorPicture, KeyColourAndUncoveredPixelsBecomeTransparent) {
     cursor.image.pixels = {0xC7, 0xC6, 0xC5, 255, 10,  20,  30,  127, 10, 20, 30, 128,
                            0,    0,    0,    255, 255, 255, 255, 200, 0,  0,  0,  0};
     Frame frame;
-    frame.setCursorImage(test::oddCursor());
+    frame.setCursorImage(oddCursor());
     CQuibDoc::SetCursorImageFromHandle(frame, cursor);
     ASSERT_EQ(frame.cursorWidth, 3);
     ASSERT_EQ(frame.cursorHeight, 2);

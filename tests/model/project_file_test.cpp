@@ -10,11 +10,7 @@
 namespace quib {
 namespace {
 
-using test::makeProject;
-using test::putU32;
-using test::RawBytes;
-using test::solidImage;
-using test::storedPixels;
+using namespace test;
 
 std::vector<uint8_t> storeBytes(CQuibDoc& doc, bool compressed = false, const std::string& path = "") {
     NullProgress progress;
@@ -44,12 +40,12 @@ void makeRichProject(CQuibDoc& doc) {
     doc.settings.palette[2] = PaletteEntry{200, 100, 50, 0};
     doc.settings.textStyle.font.logFont.height = -20;
     doc.settings.textStyle.calloutName = "Nuvola";
-    doc.buttonImages.images[1] = test::oddCursor(6, 2);
+    doc.buttonImages.images[1] = oddCursor(6, 2);
     doc.titles.enabled = 1;
     doc.titles.rect = Rect{1, 2, 3, 4};
     doc.titles.font.logFont.setFace("DejaVu Sans");
     Frame& f = doc.frames[1];
-    f.setCursorImage(test::oddCursor(4, 2));
+    f.setCursorImage(oddCursor(4, 2));
     f.cursorPos = Point{-3, 4};
     f.cursorVisible = 1;
     f.textBox = TextBox{1, Rect{5, 6, 70, 80}, "riga uno\r\nriga due", "Fumetto", TextFont{}};
@@ -211,13 +207,13 @@ TEST(CompressedVariant, MarksEqualPixelsAndNudgesRealThreesAndTakesDamagedStream
 TEST(CompressedVariant, ReportsProgressWithItsTexts) {
     CQuibDoc doc;
     makeProject(doc, 4);
-    test::RecordingProgress saving;
+    RecordingProgress saving;
     doc.compressedSave = true;
     const auto bytes = ProjectFile::store(doc, "", saving);
     EXPECT_EQ(saving.texts, std::vector<std::string>{"Salvo il progetto compresso"});
     EXPECT_EQ(saving.high, 3);
     EXPECT_EQ(saving.positions.back(), 3);
-    test::RecordingProgress loading;
+    RecordingProgress loading;
     CQuibDoc loaded;
     ASSERT_TRUE(ProjectFile::load(bytes, loaded, "", loading));
     EXPECT_EQ(loading.texts, std::vector<std::string>{"Carico il progetto compresso"});
@@ -439,7 +435,7 @@ TEST_F(MalformedFile, SizesTheStreamsCannotFillAreRefused) {
         }
         CQuibDoc loaded;
         const auto run =
-            test::runInChild([&] { return loadBytes(b, loaded).ok() && loaded.currentImage.isNull(); });
+            runInChild([&] { return loadBytes(b, loaded).ok() && loaded.currentImage.isNull(); });
         EXPECT_TRUE(run.finished);
         EXPECT_EQ(run.result, c.accepted);
         EXPECT_LT(run.peakGrowthKb, 64 * 1024);

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QTemporaryDir>
-
 #include "../base/base_test_util.h"
-#include "base/strings.h"
 #include "model/template_file.h"
+#include "support/temp_dir.h"
 #include "template_test_util.h"
 
 namespace quib {
@@ -98,8 +95,8 @@ TEST(TemplateFileRoundTrip, EveryElementReadsBackAsWritten) {
 }
 
 TEST(TemplateFileRoundTrip, SaveAndLoadThroughTheDiskOrReportWhyNot) {
-    QTemporaryDir dir;
-    const std::string path = QDir(dir.path()).filePath(QStringLiteral("look.qtp")).toStdString();
+    const test::TempDir dir;
+    const std::string path = dir.path("look.qtp");
     const TemplateSet set = takenFromStyledProject(templ::AllElements);
     ASSERT_TRUE(set.Save(path).ok());
     TemplateSet back;
