@@ -36,8 +36,6 @@ protected:
     test::TempDir m_dir;
 };
 
-// ---- bytes ----
-
 // An empty library is a count of zero.
 TEST(UserCursorBytes, RoundTripKeepsNamesPicturesAndHotSpots) {
     const std::vector<UserCursor> cursors = twoCursors();
@@ -69,8 +67,6 @@ TEST(UserCursorBytes, ReadsHandMadeLibraryAndNormalisesAlpha) {
     EXPECT_EQ(cursors[0].cursor.image.pixels, expected);
 }
 
-// ---- malformed input ----
-
 std::vector<uint8_t> oneCursorBytes(uint16_t width, uint16_t height, size_t pixelBytes) {
     return oneCursor("n", width, height, {0, 0}, std::vector<uint8_t>(pixelBytes, 0xFF));
 }
@@ -91,8 +87,6 @@ TEST(UserCursorBytes, MalformedLibrariesAreRefused) {
     EXPECT_THROW(read(badMagic), FormatError);
     EXPECT_NO_THROW(read(oneCursorBytes(2, 2, 16)));
 }
-
-// ---- files ----
 
 TEST_F(TempFolder, SaveCreatesTheFolderAndLoadReadsItBackAndAMissingFileIsAnEmptyLibrary) {
     const std::string file = path("sub/usercurs.dat");

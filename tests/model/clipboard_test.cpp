@@ -27,8 +27,6 @@ void makeSource(CQuibDoc& doc) {
     f.title = "uno";
 }
 
-// ---- "Quib Frame Format" ----
-
 TEST(FrameFormat, EncodesTheLayoutFieldByField) {
     CQuibDoc doc;
     makeSource(doc);
@@ -109,8 +107,6 @@ TEST(FrameFormat, MalformedPayloadChangesNothingAndExtremeValuesAreClamped) {
                   clampCoordinate(int64_t(clampCoordinate(extreme)) - 1));
     }
 }
-
-// ---- "Quib SelItems Format" ----
 
 TEST(SelItemsFormat, WritesBlocksInTheFixedOrder) {
     CQuibDoc doc;

@@ -8,8 +8,6 @@ namespace {
 
 using namespace test;
 
-// ---- Selecting frames ----
-
 TEST(SelectFrame, CommitsPendingChangesEvenWhenTheTargetIsOutOfRangeAndTakesADamagedStream) {
     CQuibDoc doc;
     makeProject(doc, 2);
@@ -29,8 +27,6 @@ TEST(SelectFrame, CommitsPendingChangesEvenWhenTheTargetIsOutOfRangeAndTakesADam
     EXPECT_TRUE(doc.SelectFrame(1, false));
     EXPECT_EQ(doc.currentImage.pixels.size(), size_t(8 * 6 * 3));
 }
-
-// ---- Commits, frame access ----
 
 // SetFrame on the current frame marks it changed and copies the cursor on request; a commit for
 // another frame stores the current picture, of the frame's size only.
@@ -81,8 +77,6 @@ TEST(EmptyProject, SetEmptyProjectFrameSizeLaysOutTheDefaultElements) {
     EXPECT_EQ(doc.backgroundImage.pixel(3, 1)[0], 9);
     EXPECT_EQ(observer.hints, (std::vector<std::pair<int, uint32_t>>{{hint::Everything, 0}}));
 }
-
-// ---- Cursor pictures ----
 
 TEST(CursorPicture, KeyColourAndUncoveredPixelsBecomeTransparent) {
     CursorPicture cursor;

@@ -77,8 +77,6 @@ void expectSameProject(const CQuibDoc& a, const CQuibDoc& b) {
     }
 }
 
-// ---- Round trips ----
-
 // The normal variant keeps the streams as they are; the compressed one restores every picture,
 // and the next ordinary save writes the normal variant again. Pending edits are stored first.
 TEST(ProjectFileRoundTrip, BothVariantsKeepEveryFieldOrAnEmptyProjectTheTextStyleOptionalSettingsAlone) {
@@ -152,8 +150,6 @@ TEST(ProjectFileRoundTrip, OutputNameIsStoredRelativeAndLoadedAbsolute) {
     }
 }
 
-// ---- The compressed variant's pixel rules ----
-
 // The block of the standard text style that ends every file: magic, version, font, empty name.
 constexpr size_t kStandardStyleBlock = 4 + 4 + 68 + 1;
 
@@ -212,8 +208,6 @@ TEST(CompressedVariant, ReportsProgressWithItsTexts) {
     EXPECT_EQ(loading.positions.back(), 3);
 }
 
-// ---- A file written by hand from the layout ----
-
 std::vector<uint8_t> handWrittenFile() {
     const std::vector<uint8_t> pixels = {1, 2, 3, 4, 5, 6};  // 2 x 1
     const auto stream = *zlibCompress(pixels.data(), pixels.size(), 1);
@@ -226,7 +220,6 @@ std::vector<uint8_t> handWrittenFile() {
     f.u32(1).u32(1).raw({9, 8, 7, 255});           // Previous 1 x 1
     f.u32(0).u32(0).u32(0).u32(0).u32(0).u32(0);   // Next, Goto 1, Goto 2 empty
     f.u32(1).font(20, "Arial", 0x0000FF, 2).u32(5).u32(6).u32(105).u32(46);
-    // frame record
     f.u32(1).u32(7).u32(8).u32(2).u32(1).raw({1, 1, 1, 0, 10, 20, 30, 255});
     f.u32(uint32_t(stream.size())).raw(stream);
     f.u32(1).u32(1).u32(2).u32(3).u32(4).text("Ciao").text("Nuvola").font(12, "Tahoma", 0xFFFFFFFF, 3);
@@ -252,26 +245,26 @@ TEST(ProjectFileLayout, ReadsAFileWrittenByHand) {
     EXPECT_EQ(doc.buttonImages.images[0].pixels, (std::vector<uint8_t>{9, 8, 7, 255}));
     EXPECT_TRUE(doc.buttonImages.images[1].isNull());
     EXPECT_EQ(doc.settings.textStyle, TextStyle{});
-    EXPECT_EQ(doc.titles.enabled, 1u);
-    EXPECT_EQ(doc.titles.font.logFont.face(), "Arial");
-    EXPECT_EQ(doc.titles.font.logFont.weight, 700);
-    EXPECT_EQ(doc.titles.font.logFont.italic, 1);
-    EXPECT_EQ(doc.titles.rect, (Rect{5, 6, 105, 46}));
+    auto font = [](int32_t height, const char* face, uint32_t color, uint32_t align) {
+        TextFont f{LogFont{height, 0, 0, 0, 700, 1}, color, align};
+        f.logFont.setFace(face);
+        return f;
+    };
+    EXPECT_EQ(doc.titles, (TitleSettings{1, font(20, "Arial", 0x0000FF, 2), Rect{5, 6, 105, 46}}));
     ASSERT_EQ(doc.frameCount(), 1);
-    const Frame& f = doc.frames[0];
-    EXPECT_EQ(f.cursorVisible, 1u);
-    EXPECT_EQ(f.cursorPos, (Point{7, 8}));
-    EXPECT_EQ(f.cursorPixels, (std::vector<uint8_t>{1, 1, 1, 0, 10, 20, 30, 255}));
-    EXPECT_EQ(f.textBox.rect, (Rect{1, 2, 3, 4}));
-    EXPECT_EQ(f.textBox.text, "Ciao");
-    EXPECT_EQ(f.textBox.calloutName, "Nuvola");
-    EXPECT_EQ(f.textBox.font.logFont.face(), "Tahoma");
-    EXPECT_EQ(f.prevButton, (NavButton{1, Point{40, 41}, 0}));
-    EXPECT_EQ(f.nextButton, (NavButton{0, Point{42, 43}, 0}));
-    EXPECT_EQ(f.gotoButtons[0], (NavButton{1, Point{44, 45}, -1}));
-    EXPECT_EQ(f.gotoButtons[1], (NavButton{0, Point{46, 47}, 2}));
-    EXPECT_EQ(f.displayTime, 1500u);
-    EXPECT_EQ(f.title, "こん");
+    const FrameElements frame{
+        Point{7, 8},
+        2,
+        1,
+        TextBox{1, Rect{1, 2, 3, 4}, "Ciao", "Nuvola", font(12, "Tahoma", 0xFFFFFFFF, 3)},
+        1500,
+        NavButton{1, Point{40, 41}, 0},
+        NavButton{0, Point{42, 43}, 0},
+        1,
+        {NavButton{1, Point{44, 45}, -1}, NavButton{0, Point{46, 47}, 2}},
+        "こん"};
+    EXPECT_EQ(doc.frames[0].elements(), frame);
+    EXPECT_EQ(doc.frames[0].cursorPixels, (std::vector<uint8_t>{1, 1, 1, 0, 10, 20, 30, 255}));
     EXPECT_EQ(doc.currentImage.pixels, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
 }
 
@@ -292,8 +285,6 @@ TEST(ProjectFileLayout, WritesTheHeaderFieldsInOrder) {
     expected.raw({'Q', 'S', 'T', 'Y'}).u32(1).font(uint32_t(-13), "DejaVu Sans", 0xFFFFFFFF, 0, 400, 0).u8(0);
     EXPECT_EQ(bytes, expected.b);
 }
-
-// ---- Malformed files leave the open project unchanged ----
 
 class MalformedFile : public ::testing::Test {
 protected:
@@ -397,8 +388,6 @@ TEST_F(MalformedFile, StreamsLongerThanTheirBoundOrTooShortForTheirSize) {
     c.resize(lengthAt + 4 + 19, 0);
     expectRejected(c);
 }
-
-// ---- What a file can make the reader allocate is bounded by its bytes ----
 
 constexpr size_t kBackgroundSizeAt = 14;
 constexpr size_t kFrameSizeAt = 22;

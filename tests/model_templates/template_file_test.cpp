@@ -167,7 +167,6 @@ TEST(TemplateFileLayout, HandWrittenFileReadsWithPositionsClamped) {
     EXPECT_EQ(set.frameRate, 15u);
     EXPECT_EQ(set.cursorSmoothness, 30u);
     EXPECT_EQ(set.usePalette, 1u);
-    // Our writer gives the same bytes back.
     EXPECT_EQ(set.toBytes(), handWrittenTemplate());
     // Positions are clamped to the coordinate range: frame origin INT32_MAX, INT32_MAX.
     std::vector<uint8_t> bytes = handWrittenTemplate();
