@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -53,6 +55,15 @@ inline Bitmap32 solidPicture32(int width, int height, uint8_t b, uint8_t g, uint
     Bitmap32 picture(width, height);
     for (size_t i = 0; i < picture.pixels.size(); ++i)
         picture.pixels[i] = std::array{b, g, r, a}[i % 4];
+    return picture;
+}
+
+// A one-row picture holding the given colours (red, green, blue) from left to right.
+inline Bitmap24 rowPicture(std::initializer_list<std::array<uint8_t, 3>> colours) {
+    Bitmap24 picture(int32_t(colours.size()), 1);
+    int x = 0;
+    for (const auto& [r, g, b] : colours)
+        std::copy_n(std::array{b, g, r}.begin(), 3, picture.pixel(x++, 0));
     return picture;
 }
 

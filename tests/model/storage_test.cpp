@@ -73,8 +73,7 @@ TEST_F(ProjectStorage, FailedSaveOverADirectoryOrIntoAMissingFolderLeavesEveryOt
     EXPECT_EQ(entries(), 2);  // keep.qbk and demo.qbk
     EXPECT_EQ(test::readBytes(target + "/inside.txt").size(), 4u);
     EXPECT_EQ(test::readBytes(keep), before);
-    const Status missing = SaveProject(dir + "/missing/demo.qbk", doc, progress);
-    EXPECT_EQ(missing.stringId(), 61216);
+    EXPECT_EQ(SaveProject(dir + "/missing/demo.qbk", doc, progress).stringId(), 61216);
 }
 
 TEST_F(ProjectStorage, LoadingAMalformedOrMissingFileReportsItAndKeepsTheDocument) {

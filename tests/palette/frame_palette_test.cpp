@@ -2,7 +2,6 @@
 
 #include "../base/base_test_util.h"
 #include "palette/frame_palette.h"
-#include "test_pictures.h"
 
 namespace quib {
 
