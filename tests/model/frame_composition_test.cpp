@@ -134,11 +134,9 @@ TEST_F(Composition, RoundedStrideLeavesRowPaddingAloneAndAShortOneIsRefused) {
 
 TEST_F(Composition, CursorAlpha128MixesByIntegerDivision) {
     makeDoc(doc, Size{4, 4});
+    doc.backgroundImage = test::solidImage(Size{4, 4}, 10, 20, 30);
     setCursor(doc, test::solidPicture32(1, 1, 200, 100, 50, 128), Point{1, 1});
-    std::vector<uint8_t> buffer(4 * 4 * 3);
-    for (size_t i = 0; i < buffer.size(); i += 3)
-        buffer[i] = 10, buffer[i + 1] = 20, buffer[i + 2] = 30;
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
+    const auto buffer = compose(ComposeAll);
     // (200 * 128 + 10 * 127) / 255 = 105, (100 * 128 + 20 * 127) / 255 = 60, (50 * 128 + 30 * 127) / 255 = 40
     EXPECT_EQ(at(buffer, doc, 1, 1), (Colour{105, 60, 40}));
     EXPECT_EQ(at(buffer, doc, 0, 0), (Colour{10, 20, 30}));

@@ -98,21 +98,16 @@ TEST(JascPalette, HandWrittenFilesAreReadLeniently) {
 
 TEST(RiffPalette, HandWrittenFileGivesOpaqueEntriesAndMalformedOnesAreUnknownFormatAndLeaveThePaletteAlone) {
     const Palette before = samplePalette(4);
-    std::vector<std::vector<uint8_t>> bad;
-    bad.push_back(riffPalette(10, 5));  // count larger than the chunk
+    auto patched = [](size_t at, const char* four) {
+        auto bytes = riffPalette(3, 3);
+        std::memcpy(bytes.data() + at, four, 4);
+        return bytes;
+    };
     auto truncated = riffPalette(3, 3);
     truncated.resize(truncated.size() - 5);
-    bad.push_back(truncated);
-    auto wrongForm = riffPalette(3, 3);
-    std::memcpy(wrongForm.data() + 8, "WAVE", 4);
-    bad.push_back(wrongForm);
-    auto noData = riffPalette(3, 3);
-    std::memcpy(noData.data() + 12, "junk", 4);
-    bad.push_back(noData);
-    bad.push_back(bytesOf("RIFF"));
-    bad.push_back(bytesOf("GIF89a"));
-    bad.push_back({});
-    for (const auto& bytes : bad) {
+    // A count larger than the chunk, a cut file, another form, no data chunk, no RIFF file at all.
+    for (const auto& bytes : {riffPalette(10, 5), truncated, patched(8, "WAVE"), patched(12, "junk"),
+                              bytesOf("RIFF"), bytesOf("GIF89a"), std::vector<uint8_t>{}}) {
         Palette p = before;
         const Status s = ReadPaletteFile(bytes, p);
         EXPECT_EQ(s.stringId(), str::UnknownFileFormat);
