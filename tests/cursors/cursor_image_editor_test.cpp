@@ -17,10 +17,7 @@ const CursorColour kClear = CursorColour::clear();
 
 // An editor over a w x h picture, every pixel transparent.
 CursorImageEditor emptyEditor(int w, int h) {
-    CursorPicture cursor = solidCursor(w, h, 1, 1, 1, {2, 3});
-    for (size_t i = 3; i < cursor.image.pixels.size(); i += 4)
-        cursor.image.pixels[i] = 0;
-    return CursorImageEditor(cursor);
+    return CursorImageEditor(CursorPicture{test::solidPicture32(w, h, 1, 1, 1, 0), {2, 3}});
 }
 
 // One text row per picture row: '.' transparent, 'K' black, 'W' white, 'R' red, '?' other.

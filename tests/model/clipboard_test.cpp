@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "base/byte_stream.h"
 #include "base/zlib_util.h"
 #include "model/frame_clipboard.h"
 #include "model_test_util.h"
@@ -10,10 +7,7 @@
 namespace quib {
 namespace {
 
-using test::makeProject;
-using test::oddCursor;
-using test::RecordingObserver;
-using test::solidImage;
+using namespace test;
 
 // A source project whose frame 1 carries every element.
 void makeSource(CQuibDoc& doc) {
@@ -33,43 +27,19 @@ void makeSource(CQuibDoc& doc) {
     f.title = "uno";
 }
 
-// ---- "Quib Frame Format" ----
-
 TEST(FrameFormat, EncodesTheLayoutFieldByField) {
     CQuibDoc doc;
     makeSource(doc);
-    const auto bytes = CopyFramesToClipboardFile(doc, {1});
-    ByteReader in(bytes);
-    EXPECT_EQ(in.u32(), 1u);
-    EXPECT_EQ(in.size(), (Size{4, 3}));
-    const uint32_t length = in.u32();
-    EXPECT_EQ(in.byteVector(length), doc.frames[1].imageData);
-    EXPECT_EQ(in.point(), (Point{7, 8}));
-    EXPECT_EQ(in.i32(), 5);
-    EXPECT_EQ(in.i32(), 3);
-    EXPECT_EQ(in.byteVector(5 * 3 * 4), oddCursor(5, 3).pixels);
-    EXPECT_EQ(in.u32(), 6u);  // "testo" and its zero
-    EXPECT_EQ(std::memcmp(in.bytes(6), "testo", 6), 0);
-    EXPECT_EQ(in.rect(), (Rect{1, 2, 30, 40}));
-    EXPECT_EQ(in.clipboardString(), "Nuvola");
-    EXPECT_EQ(in.logFont(), LogFont{});
-    EXPECT_EQ(in.u32(), 0x0000FFu);
-    EXPECT_EQ(in.u32(), 2u);
-    EXPECT_EQ(in.u32(), 900u);
-    EXPECT_EQ(in.u32(), 1u);  // prev visible
-    EXPECT_EQ(in.u32(), 0u);  // next visible
-    EXPECT_EQ(in.u32(), 1u);  // text box visible
-    EXPECT_EQ(in.u32(), 1u);  // cursor visible
-    EXPECT_EQ(in.point(), (Point{3, 4}));
-    EXPECT_EQ(in.point(), (Point{5, 6}));
-    EXPECT_EQ(in.clipboardString(), "uno");
-    EXPECT_EQ(in.u32(), 1u);
-    EXPECT_EQ(in.point(), (Point{9, 10}));
-    EXPECT_EQ(in.i32(), 2);  // absolute
-    EXPECT_EQ(in.u32(), 0u);
-    EXPECT_EQ(in.point(), (Point{11, 12}));
-    EXPECT_EQ(in.i32(), 0);
-    EXPECT_TRUE(in.atEnd());
+    const auto& stream = doc.frames[1].imageData;
+    RawBytes expected;
+    expected.u32(1).pair(4, 3).u32(uint32_t(stream.size())).raw(stream.toVector());
+    expected.pair(7, 8).pair(5, 3).raw(oddCursor(5, 3).pixels).zeroEnded("testo").pair(1, 2).pair(30, 40);
+    expected.zeroEnded("Nuvola").font(8, "MS Sans Serif", 0x0000FF, 2, 400, 0).u32(900);
+    // Previous, Next, text box and cursor shown; Previous and Next positions; the title.
+    expected.u32(1).u32(0).u32(1).u32(1).pair(3, 4).pair(5, 6).zeroEnded("uno");
+    // Go-to buttons with absolute targets.
+    expected.u32(1).pair(9, 10).u32(2).u32(0).pair(11, 12).u32(0);
+    EXPECT_EQ(CopyFramesToClipboardFile(doc, {1}), expected.b);
 }
 
 TEST(FrameFormat, RoundTripKeepsNonSquareCursorElementsAndUnsavedEdits) {
@@ -79,9 +49,7 @@ TEST(FrameFormat, RoundTripKeepsNonSquareCursorElementsAndUnsavedEdits) {
     EXPECT_EQ(decoded.sourceFrameSize, (Size{4, 3}));
     ASSERT_EQ(decoded.frames.size(), 2u);
     const Frame& f = decoded.frames[1].frame;
-    EXPECT_EQ(f.cursorWidth, 5);
-    EXPECT_EQ(f.cursorHeight, 3);
-    EXPECT_EQ(f.cursorPixels, oddCursor(5, 3).pixels);
+    EXPECT_EQ(f.cursorImage(), oddCursor(5, 3));
     EXPECT_EQ(f.textBox, doc.frames[1].textBox);
     EXPECT_EQ(f.title, "uno");
     EXPECT_EQ(f.gotoButtons[0].targetOffset, 2);
@@ -109,30 +77,26 @@ TEST(FrameFormat, MalformedPayloadChangesNothingAndExtremeValuesAreClamped) {
     CQuibDoc target;
     makeProject(target, 2);
     for (size_t n = 0; n < full.size(); ++n) {
-        const Status status =
-            PasteFramesFromFile(target, std::vector<uint8_t>(full.begin(), full.begin() + long(n)), -1);
-        EXPECT_FALSE(status.ok()) << n;
+        const std::vector<uint8_t> cut(full.begin(), full.begin() + long(n));
+        EXPECT_FALSE(PasteFramesFromFile(target, cut, -1).ok()) << n;
         EXPECT_EQ(target.frameCount(), 2);
     }
-    auto huge = full;
-    huge[0] = 0xFF, huge[1] = 0xFF, huge[2] = 0xFF, huge[3] = 0x7F;
-    EXPECT_FALSE(PasteFramesFromFile(target, huge, -1).ok());
-    EXPECT_EQ(target.frameCount(), 2);
-    auto putI32 = [](std::vector<uint8_t> b, size_t at, int32_t v) {
-        for (int i = 0; i < 4; ++i)
-            b[at + size_t(i)] = uint8_t(uint32_t(v) >> (8 * i));
-        return b;
-    };
-    // A source picture far wider than its few bytes could describe is refused before allocating.
-    const Status status = PasteFramesFromFile(target, putI32(full, 4, INT32_MAX), -1);
-    EXPECT_EQ(status.message(), "Formato del file inaspettato.");
-    EXPECT_EQ(target.frameCount(), 2);
+    // A frame count, or a source picture far wider, than the few bytes could describe is refused
+    // before allocating.
+    for (size_t at : {size_t(0), size_t(4)}) {
+        auto bytes = full;
+        putU32(bytes, at, INT32_MAX);
+        EXPECT_EQ(PasteFramesFromFile(target, bytes, -1).message(), "Formato del file inaspettato.") << at;
+        EXPECT_EQ(target.frameCount(), 2);
+    }
     // Absolute go-to targets at the ends of the range come back clamped, relative to frame 1.
     for (int32_t extreme : {INT32_MIN, INT32_MAX}) {
         CQuibDoc pasted;
         makeProject(pasted, 2);
         pasted.SelectFrame(1);
-        const auto bytes = putI32(putI32(full, full.size() - 4, extreme), full.size() - 20, extreme);
+        auto bytes = full;
+        putU32(bytes, full.size() - 4, uint32_t(extreme));
+        putU32(bytes, full.size() - 20, uint32_t(extreme));
         ASSERT_TRUE(PasteFramesFromFile(pasted, bytes, -1));
         EXPECT_EQ(pasted.frames[2].gotoButtons[0].targetOffset,
                   clampCoordinate(int64_t(clampCoordinate(extreme)) - 1));
@@ -141,23 +105,15 @@ TEST(FrameFormat, MalformedPayloadChangesNothingAndExtremeValuesAreClamped) {
     }
 }
 
-// ---- "Quib SelItems Format" ----
-
 TEST(SelItemsFormat, WritesBlocksInTheFixedOrder) {
     CQuibDoc doc;
     makeSource(doc);
     doc.SelectFrame(1, false);
-    const auto bytes =
-        CopySelItemsToClipboardFile(doc, selitem::Title | selitem::PrevButton | selitem::Goto1);
-    ByteReader in(bytes);
-    EXPECT_EQ(in.u32(), 0x4Au);
-    EXPECT_EQ(in.u32(), 1u);  // Previous visible
-    EXPECT_EQ(in.point(), (Point{3, 4}));
-    EXPECT_EQ(in.u32(), 1u);  // Goto 1 visible
-    EXPECT_EQ(in.point(), (Point{9, 10}));
-    EXPECT_EQ(in.u32(), 2u);  // absolute target
-    EXPECT_EQ(in.clipboardString(), "uno");
-    EXPECT_TRUE(in.atEnd());
+    RawBytes expected;
+    // The mask, Previous shown and its position, Goto 1 shown, its position and absolute target.
+    expected.u32(0x4A).u32(1).pair(3, 4).u32(1).pair(9, 10).u32(2).zeroEnded("uno");
+    EXPECT_EQ(CopySelItemsToClipboardFile(doc, selitem::Title | selitem::PrevButton | selitem::Goto1),
+              expected.b);
 }
 
 TEST(SelItemsFormat, RoundTripIntoAnotherFrameWithNonSquareCursorAndACutPayloadChangesNothing) {
@@ -172,9 +128,7 @@ TEST(SelItemsFormat, RoundTripIntoAnotherFrameWithNonSquareCursorAndACutPayloadC
     doc.addObserver(&observer);
     EXPECT_EQ(PasteSelItemsFromFile(doc, bytes), all);
     const Frame& f = doc.currentFrame;
-    EXPECT_EQ(f.cursorWidth, 5);
-    EXPECT_EQ(f.cursorHeight, 3);
-    EXPECT_EQ(f.cursorPixels, oddCursor(5, 3).pixels);
+    EXPECT_EQ(f.cursorImage(), oddCursor(5, 3));
     EXPECT_EQ(f.cursorPos, (Point{7, 8}));
     EXPECT_EQ(f.textBox, doc.frames[1].textBox);
     EXPECT_EQ(f.title, "uno");

@@ -1,22 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <tuple>
-
-#include "cursors/standard_cursors.h"
-#include "model/default_buttons.h"
 #include "model/quib_doc.h"
 #include "model_test_util.h"
 
 namespace quib {
 namespace {
 
-using test::makeProject;
-using test::RecordingObserver;
-using test::solidImage;
-using test::storedPixels;
-
-// ---- Selecting frames ----
+using namespace test;
 
 TEST(SelectFrame, CommitsPendingChangesEvenWhenTheTargetIsOutOfRangeAndTakesADamagedStream) {
     CQuibDoc doc;
@@ -38,8 +28,6 @@ TEST(SelectFrame, CommitsPendingChangesEvenWhenTheTargetIsOutOfRangeAndTakesADam
     EXPECT_EQ(doc.currentImage.pixels.size(), size_t(8 * 6 * 3));
 }
 
-// ---- Commits, frame access ----
-
 // SetFrame on the current frame marks it changed and copies the cursor on request; a commit for
 // another frame stores the current picture, of the frame's size only.
 TEST(FrameAccess, SetFrameAndCommitsReachTheStoredFrames) {
@@ -47,14 +35,14 @@ TEST(FrameAccess, SetFrameAndCommitsReachTheStoredFrames) {
     makeProject(doc, 3);
     Frame in;
     in.title = "set";
-    in.setCursorImage(test::oddCursor(2, 4));
+    in.setCursorImage(oddCursor(2, 4));
     doc.SetFrame(1, in, false);
     EXPECT_EQ(doc.frames[1].title, "set");
     EXPECT_TRUE(doc.frames[1].cursorPixels.empty());
     EXPECT_FALSE(doc.isModified());
     doc.SetFrame(0, in, true);
     EXPECT_EQ(doc.currentFrame.title, "set");
-    EXPECT_EQ(doc.currentFrame.cursorPixels, test::oddCursor(2, 4).pixels);
+    EXPECT_EQ(doc.currentFrame.cursorPixels, oddCursor(2, 4).pixels);
     EXPECT_TRUE(doc.elementsChanged);
     EXPECT_TRUE(doc.isModified());
     doc.SetFrame(9, in, true);  // ignored
@@ -90,22 +78,14 @@ TEST(EmptyProject, SetEmptyProjectFrameSizeLaysOutTheDefaultElements) {
     EXPECT_EQ(observer.hints, (std::vector<std::pair<int, uint32_t>>{{hint::Everything, 0}}));
 }
 
-// ---- Cursor pictures ----
-
 TEST(CursorPicture, KeyColourAndUncoveredPixelsBecomeTransparent) {
     CursorPicture cursor;
     cursor.image = Bitmap32(3, 2);
-    auto set = [&](int x, int y, uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
-        uint8_t* p = cursor.image.pixel(x, y);
-        p[0] = b, p[1] = g, p[2] = r, p[3] = a;
-    };
-    set(0, 0, 0xC7, 0xC6, 0xC5, 255);  // the key colour itself
-    set(1, 0, 10, 20, 30, 127);        // not covered
-    set(2, 0, 10, 20, 30, 128);        // covered
-    set(0, 1, 0, 0, 0, 255);
-    set(1, 1, 255, 255, 255, 200);
+    // The key colour itself, alpha 127 (not covered) and 128 (covered); black and a covered white.
+    cursor.image.pixels = {0xC7, 0xC6, 0xC5, 255, 10,  20,  30,  127, 10, 20, 30, 128,
+                           0,    0,    0,    255, 255, 255, 255, 200, 0,  0,  0,  0};
     Frame frame;
-    frame.setCursorImage(test::oddCursor());
+    frame.setCursorImage(oddCursor());
     CQuibDoc::SetCursorImageFromHandle(frame, cursor);
     ASSERT_EQ(frame.cursorWidth, 3);
     ASSERT_EQ(frame.cursorHeight, 2);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "../base/base_test_util.h"
 #include "base/strings.h"
 #include "model/frame_composition.h"
 #include "model/quib_doc.h"
@@ -33,15 +34,6 @@ void makeDoc(CQuibDoc& doc, Size canvas, Size frameSize = Size{0, 0}, Point orig
         }
 }
 
-Bitmap32 solidPicture(int w, int h, uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
-    Bitmap32 picture(w, h);
-    for (int i = 0; i < w * h; ++i) {
-        uint8_t* p = picture.pixels.data() + size_t(i) * 4;
-        p[0] = b, p[1] = g, p[2] = r, p[3] = a;
-    }
-    return picture;
-}
-
 void setCursor(CQuibDoc& doc, const Bitmap32& picture, Point pos) {
     doc.currentFrame.setCursorImage(picture);
     doc.currentFrame.cursorPos = pos;
@@ -68,6 +60,12 @@ Colour at(const std::vector<uint8_t>& buffer, const CQuibDoc& doc, int x, int y,
 class Composition : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { raster::ensureGuiApplication(); }
+    // The document composed over a canvas filled with kFill.
+    std::vector<uint8_t> compose(uint32_t flags, std::optional<Rect> clip = std::nullopt) {
+        auto buffer = filledCanvas(doc);
+        EXPECT_TRUE(ComposeFrame(doc, library, buffer.data(), flags, -1, clip));
+        return buffer;
+    }
     CQuibDoc doc;
     CalloutLibrary library = defaultCalloutLibrary();
 };
@@ -77,8 +75,7 @@ TEST_F(Composition, BackgroundIsCopiedOnlyInsideTheClipRectangle) {
     doc.backgroundImage = Bitmap24(6, 5);
     for (size_t i = 0; i < doc.backgroundImage.pixels.size(); ++i)
         doc.backgroundImage.pixels[i] = uint8_t(i);
-    auto buffer = filledCanvas(doc);
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll, -1, Rect{2, 1, 5, 4}));
+    const auto buffer = compose(ComposeAll, Rect{2, 1, 5, 4});
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 6; ++x) {
             const bool inside = x >= 2 && x < 5 && y >= 1 && y < 4;
@@ -99,20 +96,15 @@ TEST_F(Composition, NothingToDrawKeepsTheDestination) {
                           Case{"frame image flag off", Size{4, 4}, ComposeAll & ~ComposeFrameImage, false},
                           Case{"button without picture", Size{0, 0}, ComposeAll, true}}) {
         SCOPED_TRACE(c.what);
-        CQuibDoc d;
-        makeDoc(d, Size{4, 4}, c.frameSize);
-        d.currentFrame.nextButton.visible = c.nextButton;
-        auto buffer = filledCanvas(d);
-        const auto before = buffer;
-        ASSERT_TRUE(ComposeFrame(d, library, buffer.data(), c.flags));
-        EXPECT_EQ(buffer, before);
+        makeDoc(doc, Size{4, 4}, c.frameSize);
+        doc.currentFrame.nextButton.visible = c.nextButton;
+        EXPECT_EQ(compose(c.flags), filledCanvas(doc));
     }
 }
 
 TEST_F(Composition, FrameImageLiesAtItsOriginClippedToTheCanvas) {
     makeDoc(doc, Size{5, 4}, Size{4, 6}, Point{-1, 2});
-    auto buffer = filledCanvas(doc);
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeFrameImage));
+    const auto buffer = compose(ComposeFrameImage);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 5; ++x) {
             const int fx = x + 1, fy = y - 2;
@@ -142,11 +134,9 @@ TEST_F(Composition, RoundedStrideLeavesRowPaddingAloneAndAShortOneIsRefused) {
 
 TEST_F(Composition, CursorAlpha128MixesByIntegerDivision) {
     makeDoc(doc, Size{4, 4});
-    setCursor(doc, solidPicture(1, 1, 200, 100, 50, 128), Point{1, 1});
-    std::vector<uint8_t> buffer(4 * 4 * 3);
-    for (size_t i = 0; i < buffer.size(); i += 3)
-        buffer[i] = 10, buffer[i + 1] = 20, buffer[i + 2] = 30;
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
+    doc.backgroundImage = test::solidImage(Size{4, 4}, 10, 20, 30);
+    setCursor(doc, test::solidPicture32(1, 1, 200, 100, 50, 128), Point{1, 1});
+    const auto buffer = compose(ComposeAll);
     // (200 * 128 + 10 * 127) / 255 = 105, (100 * 128 + 20 * 127) / 255 = 60, (50 * 128 + 30 * 127) / 255 = 40
     EXPECT_EQ(at(buffer, doc, 1, 1), (Colour{105, 60, 40}));
     EXPECT_EQ(at(buffer, doc, 0, 0), (Colour{10, 20, 30}));
@@ -154,11 +144,10 @@ TEST_F(Composition, CursorAlpha128MixesByIntegerDivision) {
 
 TEST_F(Composition, TransparentCursorPixelsShowTheFrame) {
     makeDoc(doc, Size{4, 4}, Size{4, 4});
-    Bitmap32 cursor = solidPicture(2, 2, 1, 1, 1, 0);
+    Bitmap32 cursor = test::solidPicture32(2, 2, 1, 1, 1, 0);
     std::memcpy(cursor.pixel(1, 1), "\x05\x06\x07\xFF", 4);
     setCursor(doc, cursor, Point{1, 1});
-    auto buffer = filledCanvas(doc);
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
+    const auto buffer = compose(ComposeAll);
     EXPECT_EQ(at(buffer, doc, 1, 1), (Colour{1, 1, 77}));
     EXPECT_EQ(at(buffer, doc, 2, 1), (Colour{2, 1, 77}));
     EXPECT_EQ(at(buffer, doc, 2, 2), (Colour{5, 6, 7}));
@@ -168,42 +157,31 @@ TEST_F(Composition, TransparentCursorPixelsShowTheFrame) {
 // draws nothing.
 TEST_F(Composition, CursorIsDrawnWhenShownAndFlaggedClippedToTheCanvas) {
     makeDoc(doc, Size{4, 4});
-    setCursor(doc, solidPicture(3, 3, 9, 8, 7, 255), Point{-2, 2});
+    setCursor(doc, test::solidPicture32(3, 3, 9, 8, 7, 255), Point{-2, 2});
     const auto empty = filledCanvas(doc);
-    auto buffer = empty;
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeEditor));
-    EXPECT_EQ(buffer, empty);
+    EXPECT_EQ(compose(ComposeEditor), empty);
     doc.currentFrame.cursorVisible = 0;
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
-    EXPECT_EQ(buffer, empty);
+    EXPECT_EQ(compose(ComposeAll), empty);
     doc.currentFrame.cursorVisible = 1;
-    ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeCursor));
+    const auto buffer = compose(ComposeCursor);
     EXPECT_EQ(at(buffer, doc, 0, 2), (Colour{9, 8, 7}));
     EXPECT_EQ(at(buffer, doc, 0, 3), (Colour{9, 8, 7}));
     EXPECT_EQ(at(buffer, doc, 1, 2), kFill);
-    const auto before = buffer;
     for (Point far : {Point{4, 0}, Point{0, 4}, Point{-3, 0}, Point{0, -3}, Point{INT32_MIN, INT32_MAX}}) {
         doc.currentFrame.cursorPos = far;
-        ASSERT_TRUE(ComposeFrame(doc, library, buffer.data(), ComposeAll));
-        EXPECT_EQ(buffer, before);
+        EXPECT_EQ(compose(ComposeAll), empty);
     }
 }
 
 TEST_F(Composition, ButtonsAreBlendedNextPreviousGoto1Goto2ThenTheCursor) {
     makeDoc(doc, Size{4, 4});
     for (int kind = 0; kind < 4; ++kind)
-        doc.buttonImages.images[kind] = solidPicture(2, 2, uint8_t(10 * (kind + 1)), 0, 0, 255);
+        doc.buttonImages.images[kind] = test::solidPicture32(2, 2, uint8_t(10 * (kind + 1)), 0, 0, 255);
     NavButton* buttons[] = {&doc.currentFrame.prevButton, &doc.currentFrame.nextButton,
                             &doc.currentFrame.gotoButtons[0], &doc.currentFrame.gotoButtons[1]};
     for (NavButton* button : buttons)
         button->visible = 1, button->pos = Point{1, 1};
-    auto buffer = filledCanvas(doc);
-
-    auto topColour = [&](uint32_t flags) {
-        buffer = filledCanvas(doc);
-        EXPECT_TRUE(ComposeFrame(doc, library, buffer.data(), flags));
-        return at(buffer, doc, 1, 1)[0];
-    };
+    auto topColour = [&](uint32_t flags) { return at(compose(flags), doc, 1, 1)[0]; };
     EXPECT_EQ(topColour(ComposeAll), 40);  // Goto 2 last
     EXPECT_EQ(topColour(ComposeAll & ~ComposeGoto2Button), 30);
     EXPECT_EQ(topColour(ComposeNextButton | ComposePrevButton), 10);  // Previous over Next
@@ -211,7 +189,7 @@ TEST_F(Composition, ButtonsAreBlendedNextPreviousGoto1Goto2ThenTheCursor) {
     doc.currentFrame.gotoButtons[1].visible = 0;
     EXPECT_EQ(topColour(ComposeAll), 30);
 
-    setCursor(doc, solidPicture(1, 1, 99, 0, 0, 255), Point{1, 1});
+    setCursor(doc, test::solidPicture32(1, 1, 99, 0, 0, 255), Point{1, 1});
     EXPECT_EQ(topColour(ComposeAll), 99);
 }
 
@@ -225,11 +203,6 @@ protected:
         box.calloutName = "Rettangolo";
         box.font.logFont.setFace("DejaVu Sans");
         box.font.logFont.height = -14;
-    }
-    std::vector<uint8_t> compose(uint32_t flags, std::optional<Rect> clip = std::nullopt) {
-        auto buffer = filledCanvas(doc);
-        EXPECT_TRUE(ComposeFrame(doc, library, buffer.data(), flags, -1, clip));
-        return buffer;
     }
 };
 

@@ -12,28 +12,23 @@
 namespace quib {
 namespace {
 
-TEST(InsertFrameOperation, CountOutsideOneToNinetyNine_IsRefusedAndChangesNothing) {
+TEST(InsertFrameOperation, CountOutsideOneToNinetyNineOrAnOversizedEmptyProject_IsRefusedAndChangesNothing) {
     CQuibDoc doc;
     ASSERT_TRUE(test::makePatternProject(doc, 2, 20, 20));
     InsertFramesRequest request;
     for (int count : {0, 100, -1}) {
         request.count = count;
-        const Status status = insertFrames(doc, request);
-        EXPECT_FALSE(status.ok());
-        EXPECT_EQ(status.stringId(), str::NumberOneToNinetyNine);
+        EXPECT_EQ(insertFrames(doc, request).stringId(), str::NumberOneToNinetyNine);
     }
     EXPECT_EQ(doc.frameCount(), 2);
     EXPECT_FALSE(doc.isModified());
-}
-
-TEST(InsertFrameOperation, OversizedFrameSizeForAnEmptyProject_IsRefused) {
-    CQuibDoc doc;
-    doc.InitNewProject();
-    InsertFramesRequest request;
-    request.emptyProjectSize = Size{30000, 30000};
-    EXPECT_FALSE(insertFrames(doc, request).ok());
-    EXPECT_EQ(doc.frameCount(), 0);
-    EXPECT_EQ(doc.frameSize, (Size{0, 0}));
+    CQuibDoc empty;
+    empty.InitNewProject();
+    InsertFramesRequest oversized;
+    oversized.emptyProjectSize = Size{30000, 30000};
+    EXPECT_FALSE(insertFrames(empty, oversized).ok());
+    EXPECT_EQ(empty.frameCount(), 0);
+    EXPECT_EQ(empty.frameSize, (Size{0, 0}));
 }
 
 TEST(CropFrameOperation, RectanglesOutsideTheFrameOrEmpty_AreRefusedAndChangeNothing) {
@@ -42,9 +37,7 @@ TEST(CropFrameOperation, RectanglesOutsideTheFrameOrEmpty_AreRefusedAndChangeNot
     NullProgress progress;
     for (Rect bad : {Rect{-1, 0, 10, 10}, Rect{0, 0, 121, 10}, Rect{0, 0, 10, 71}, Rect{10, 10, 10, 20},
                      Rect{30, 10, 20, 20}}) {
-        const Status status = cropFrames(doc, bad, progress);
-        EXPECT_FALSE(status.ok());
-        EXPECT_EQ(status.stringId(), str::CropTooLarge);
+        EXPECT_EQ(cropFrames(doc, bad, progress).stringId(), str::CropTooLarge);
     }
     EXPECT_EQ(doc.frameSize, (Size{120, 70}));
     EXPECT_FALSE(doc.isModified());

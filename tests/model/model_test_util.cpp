@@ -7,16 +7,6 @@
 
 namespace quib::test {
 
-Bitmap24 solidImage(Size size, uint8_t b, uint8_t g, uint8_t r) {
-    Bitmap24 image(size.cx, size.cy);
-    for (size_t i = 0; i < image.pixels.size(); i += 3) {
-        image.pixels[i] = b;
-        image.pixels[i + 1] = g;
-        image.pixels[i + 2] = r;
-    }
-    return image;
-}
-
 void makeProject(CQuibDoc& doc, int count, Size size) {
     doc.frameSize = doc.backgroundSize = size;
     doc.currentImage = Bitmap24(size.cx, size.cy);

@@ -5,13 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "base/progress.h"
+#include "../base/base_test_util.h"
 #include "model/quib_doc.h"
 
 namespace quib::test {
-
-// A picture of the frame size filled with one colour.
-Bitmap24 solidImage(Size size, uint8_t b, uint8_t g, uint8_t r);
 
 // A document with count frames of size; frame k is filled with the grey level 10 + k and titled
 // "F<k>". The first frame is selected.
@@ -24,16 +21,6 @@ std::vector<uint8_t> storedPixels(const CQuibDoc& doc, int index);
 struct RecordingObserver : DocObserver {
     std::vector<std::pair<int, uint32_t>> hints;
     void onUpdate(int h, uint32_t arg) override { hints.emplace_back(h, arg); }
-};
-
-// Records what an operation reports: every text, the top of the range, the last position and
-// how many positions were set.
-struct RecordingProgress : Progress {
-    std::vector<std::string> texts;
-    int high = -1, last = -1, positions = 0;
-    void setText(const std::string& t) override { texts.push_back(t); }
-    void setRange(int, int h) override { high = h; }
-    void setPosition(int p) override { last = p, ++positions; }
 };
 
 // A small non-square cursor picture with distinct pixels.

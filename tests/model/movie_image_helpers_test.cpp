@@ -34,12 +34,10 @@ TEST(CompactPaletteTest, MostUsedEntriesComeFirstAndPixelsAreRenumbered) {
     std::vector<uint8_t> pixels{5, 5, 7, 9, 5, 2, 7, 9, 7, 5, 0, 9};
     std::array<PaletteEntry, 256> out{};
     const int kept = CompactPalette(pixels.data(), 4, in.data(), 3, 3, out.data());
-    // Counts: 5 -> 4, 7 -> 3, 2 -> 1, 0 -> 1.
+    // Counts: 5 -> 4, 7 -> 3, 2 -> 1, 0 -> 1; 2 comes before 0, sharing the highest remaining count.
     ASSERT_EQ(kept, 4);
-    EXPECT_EQ(out[0], in[5]);
-    EXPECT_EQ(out[1], in[7]);
-    EXPECT_EQ(out[2], in[2]);  // 2 keeps position 2: it shares the highest remaining count
-    EXPECT_EQ(out[3], in[0]);
+    EXPECT_EQ(std::vector<PaletteEntry>(out.begin(), out.begin() + 4),
+              (std::vector{in[5], in[7], in[2], in[0]}));
     EXPECT_EQ(pixels, (std::vector<uint8_t>{0, 0, 1, 9, 0, 2, 1, 9, 1, 0, 3, 9}));
 }
 
@@ -48,7 +46,7 @@ TEST(ConvertImageForMovieTest, PaletteIndicesSkipTheTransparentEntryAndPadRows) 
         const char* what;
         std::vector<PaletteEntry> palette;
         std::vector<uint8_t> source;
-        int width, height;
+        Size size;
         std::vector<uint8_t> expected;  // eight bytes that start as 0xAA
     };
     const Case cases[] = {
@@ -56,27 +54,24 @@ TEST(ConvertImageForMovieTest, PaletteIndicesSkipTheTransparentEntryAndPadRows) 
         {"transparent entry skipped, ties to the lowest, rows padded",
          {entry(0, 0, 0, 0), entry(0x70, 0x80, 0x80), entry(0x90, 0x80, 0x80), entry(10, 10, 10)},
          pixels24({0x000000, 0x808080, 0x808080, 0x808080, 0x000000}),
-         5,
-         1,
+         {5, 1},
          {3, 1, 1, 1, 3, 0, 0, 0}},
         {"no qualifying entry gives zero",
          {entry(0, 0, 0, 0), entry(255, 255, 255, 0)},
          pixels24({0x123456, 0xFFFFFF, 0x000000}),
-         3,
-         1,
+         {3, 1},
          {0, 0, 0, 0, 0xAA, 0xAA, 0xAA, 0xAA}},
         {"repeats carry across row ends",
          {entry(0, 0, 0), entry(255, 255, 255)},
          pixels24({0xFFFFFF, 0x000000, 0x000000, 0xFEFEFE}),
-         2,
-         2,
+         {2, 2},
          {1, 0, 0, 0, 0, 1, 0, 0}},
     };
     ASSERT_EQ(OutputBytesForMovie(5, 1, true), 8u);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<uint8_t> out(8, 0xAA);
-        ConvertImageForMovie(c.source.data(), c.width, c.height, out.data(), c.palette.data(),
+        ConvertImageForMovie(c.source.data(), c.size.cx, c.size.cy, out.data(), c.palette.data(),
                              int(c.palette.size()), true);
         EXPECT_EQ(out, c.expected);
     }

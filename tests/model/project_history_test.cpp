@@ -4,7 +4,6 @@
 #include <random>
 #include <string>
 
-#include "base/progress.h"
 #include "model/frame_clipboard.h"
 #include "model/frame_operations.h"
 #include "model/project_edit.h"

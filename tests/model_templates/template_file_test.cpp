@@ -1,41 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QTemporaryDir>
-
-#include "base/byte_stream.h"
-#include "base/strings.h"
+#include "../base/base_test_util.h"
 #include "model/template_file.h"
+#include "support/temp_dir.h"
 #include "template_test_util.h"
 
 namespace quib {
 namespace {
 
+// The file holds every field of the record, and the pictures of the elements it carries; that the
+// writer leaves nothing out is checked against the file written by hand below.
 void expectSameRecord(const TemplateSet& a, const TemplateSet& b) {
-    EXPECT_EQ(a.mask, b.mask);
-    EXPECT_EQ(a.backgroundSize, b.backgroundSize);
-    EXPECT_EQ(a.frameSize, b.frameSize);
-    EXPECT_EQ(a.background, b.background);
-    EXPECT_EQ(a.frameOrigin, b.frameOrigin);
-    EXPECT_EQ(a.titlesEnabled, b.titlesEnabled);
-    EXPECT_EQ(a.titleFont, b.titleFont);
-    EXPECT_EQ(a.titleRect, b.titleRect);
-    EXPECT_EQ(a.textFont, b.textFont);
-    EXPECT_EQ(a.calloutName, b.calloutName);
-    EXPECT_EQ(a.nextPos, b.nextPos);
-    EXPECT_EQ(a.prevPos, b.prevPos);
-    EXPECT_EQ(a.prevPictureSize, b.prevPictureSize);
-    EXPECT_EQ(a.nextPictureSize, b.nextPictureSize);
-    EXPECT_EQ(a.prevPicture, b.prevPicture);
-    EXPECT_EQ(a.nextPicture, b.nextPicture);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(a.gotoPos[i], b.gotoPos[i]);
-        EXPECT_EQ(a.gotoPictureSize[i], b.gotoPictureSize[i]);
-        EXPECT_EQ(a.gotoPicture[i], b.gotoPicture[i]);
-    }
-    EXPECT_EQ(a.frameRate, b.frameRate);
-    EXPECT_EQ(a.cursorSmoothness, b.cursorSmoothness);
-    EXPECT_EQ(a.usePalette, b.usePalette);
+    EXPECT_EQ(a.toBytes(), b.toBytes());
 }
 
 TemplateSet takenFromStyledProject(uint32_t mask) {
@@ -119,8 +95,8 @@ TEST(TemplateFileRoundTrip, EveryElementReadsBackAsWritten) {
 }
 
 TEST(TemplateFileRoundTrip, SaveAndLoadThroughTheDiskOrReportWhyNot) {
-    QTemporaryDir dir;
-    const std::string path = QDir(dir.path()).filePath(QStringLiteral("look.qtp")).toStdString();
+    const test::TempDir dir;
+    const std::string path = dir.path("look.qtp");
     const TemplateSet set = takenFromStyledProject(templ::AllElements);
     ASSERT_TRUE(set.Save(path).ok());
     TemplateSet back;
@@ -128,12 +104,9 @@ TEST(TemplateFileRoundTrip, SaveAndLoadThroughTheDiskOrReportWhyNot) {
     expectSameRecord(back, set);
     // A missing file is named; a folder that cannot hold the file is reported.
     const Status missing = back.Load("/nonexistent/folder/look.qtp");
-    EXPECT_FALSE(missing.ok());
     EXPECT_NE(missing.message().find("/nonexistent/folder/look.qtp"), std::string::npos);
     EXPECT_NE(missing.message().find("Impossibile trovare questo file"), std::string::npos);
-    const Status unwritable = set.Save("/nonexistent/folder/look.qtp");
-    EXPECT_FALSE(unwritable.ok());
-    EXPECT_EQ(unwritable.message(), "Impossibile creare il file");
+    EXPECT_EQ(set.Save("/nonexistent/folder/look.qtp").message(), "Impossibile creare il file");
 }
 
 TEST(TemplateFileLayout, OnlyFrameRateWrittenHasNoPixelBlocksNorABackgroundWithoutPicture) {
@@ -154,39 +127,16 @@ TEST(TemplateFileLayout, OnlyFrameRateWrittenHasNoPixelBlocksNorABackgroundWitho
 // A template written field by field from the layout: a 2 x 1 background, a 1 x 1 Previous
 // picture and a 1 x 2 Goto 2 picture.
 std::vector<uint8_t> handWrittenTemplate() {
-    std::vector<uint8_t> out;
-    ByteWriter w(out);
-    w.u32(0x20505451);
-    w.u32(0x0001 | 0x0800 | 0x1000 | 0x2000);
-    w.size(Size{2, 1});
-    w.size(Size{1, 1});
-    out.insert(out.end(), {1, 2, 3, 4, 5, 6});
-    w.point(Point{11, 12});
-    w.u32(1);
-    TextFont titleFont;
-    titleFont.logFont.setFace("Arial");
-    w.textFont(titleFont);
-    w.point(Point{1, 2});
-    w.point(Point{3, 4});
-    TextFont textFont;
-    textFont.color = rgb(1, 2, 3);
-    w.textFont(textFont);
-    out.push_back(3);
-    out.insert(out.end(), {'A', 'b', 'c'});
-    w.point(Point{21, 22});  // Next position
-    w.point(Point{23, 24});  // Previous position
-    w.size(Size{1, 1});      // Previous size
-    w.size(Size{9, 9});      // Next size: no pixels, the bit is clear
-    out.insert(out.end(), {7, 8, 9, 10});
-    w.point(Point{31, 32});  // Goto 1: no picture
-    w.size(Size{0, 0});
-    w.point(Point{33, 34});  // Goto 2
-    w.size(Size{1, 2});
-    out.insert(out.end(), {40, 41, 42, 43, 44, 45, 46, 47});
-    w.u32(15);
-    w.u32(30);
-    w.u32(1);
-    return out;
+    test::RawBytes t;
+    t.chars("QTP ").u32(0x0001 | 0x0800 | 0x1000 | 0x2000).pair(2, 1).pair(1, 1).raw({1, 2, 3, 4, 5, 6});
+    // Frame origin, titles shown, their font and rectangle, the text font and the callout name.
+    t.pair(11, 12).u32(1).font(8, "Arial", kCalloutTextColour, 3, 400, 0).pair(1, 2).pair(3, 4);
+    t.font(8, "MS Sans Serif", rgb(1, 2, 3), 3, 400, 0).text("Abc");
+    // Next and Previous positions and sizes; Next has no pixels, its bit being clear.
+    t.pair(21, 22).pair(23, 24).pair(1, 1).pair(9, 9).raw({7, 8, 9, 10});
+    t.pair(31, 32).pair(0, 0).pair(33, 34).pair(1, 2).raw({40, 41, 42, 43, 44, 45, 46, 47});  // go-to
+    t.u32(15).u32(30).u32(1);
+    return t.b;
 }
 
 TEST(TemplateFileLayout, HandWrittenFileReadsWithPositionsClamped) {
@@ -214,12 +164,11 @@ TEST(TemplateFileLayout, HandWrittenFileReadsWithPositionsClamped) {
     EXPECT_EQ(set.frameRate, 15u);
     EXPECT_EQ(set.cursorSmoothness, 30u);
     EXPECT_EQ(set.usePalette, 1u);
-    // Our writer gives the same bytes back.
     EXPECT_EQ(set.toBytes(), handWrittenTemplate());
     // Positions are clamped to the coordinate range: frame origin INT32_MAX, INT32_MAX.
     std::vector<uint8_t> bytes = handWrittenTemplate();
-    for (int i = 30; i < 38; ++i)
-        bytes[size_t(i)] = i % 4 == 1 ? 0x7F : 0xFF;
+    test::putU32(bytes, 30, INT32_MAX);
+    test::putU32(bytes, 34, INT32_MAX);
     ASSERT_TRUE(TemplateSet::fromBytes(bytes, set).ok());
     EXPECT_EQ(set.frameOrigin, (Point{kMaxFileCoordinate, kMaxFileCoordinate}));
 }
@@ -227,39 +176,29 @@ TEST(TemplateFileLayout, HandWrittenFileReadsWithPositionsClamped) {
 void expectRefusedAndUntouched(const std::vector<uint8_t>& bytes) {
     TemplateSet set = takenFromStyledProject(templ::AllElements);
     const TemplateSet before = set;
-    const Status status = TemplateSet::fromBytes(bytes, set);
-    EXPECT_FALSE(status.ok());
-    EXPECT_EQ(status.message(), "Formato del file inaspettato.");
+    EXPECT_EQ(TemplateSet::fromBytes(bytes, set).message(), "Formato del file inaspettato.");
     expectSameRecord(set, before);
 }
 
 TEST(TemplateFileMalformed, DamagedFieldsMissingPicturesAndShortBlocksRefused) {
     struct Case {
         const char* what;
-        std::vector<std::pair<size_t, uint8_t>> patches;  // bytes of handWrittenTemplate()
+        std::vector<std::pair<size_t, uint32_t>> patches;  // u32 values in handWrittenTemplate()
     };
     const Case cases[] = {
-        {"other magic", {{3, '!'}}},
-        {"background 0x7FFFFFFF x 0x7FFFFFFF, refused before allocating",
-         {{8, 0xFF}, {9, 0xFF}, {10, 0xFF}, {11, 0x7F}, {12, 0xFF}, {13, 0xFF}, {14, 0xFF}, {15, 0x7F}}},
-        {"negative background width", {{10, 0xFF}, {11, 0xFF}}},
+        {"other magic", {{0, 0x21505451}}},
+        {"background 0x7FFFFFFF x 0x7FFFFFFF, refused before allocating", {{8, INT32_MAX}, {12, INT32_MAX}}},
+        {"negative background width", {{8, 0xFFFF0002}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<uint8_t> bytes = handWrittenTemplate();
         for (const auto& [at, value] : c.patches)
-            bytes[at] = value;
+            test::putU32(bytes, at, value);
         expectRefusedAndUntouched(bytes);
     }
     // A background element without a picture.
-    std::vector<uint8_t> noBackground;
-    ByteWriter w(noBackground);
-    w.u32(0x20505451);
-    w.u32(0x0001);
-    w.size(Size{0, 0});
-    w.size(Size{0, 0});
-    noBackground.resize(noBackground.size() + 300, 0);
-    expectRefusedAndUntouched(noBackground);
+    expectRefusedAndUntouched(test::RawBytes().chars("QTP ").u32(0x0001).pair(0, 0).pair(0, 0).zeros(300).b);
     // A button picture whose sizes claim a block the file does not hold.
     TemplateSet set;
     ASSERT_TRUE(TemplateSet::fromBytes(handWrittenTemplate(), set).ok());

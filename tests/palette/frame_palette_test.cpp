@@ -1,77 +1,63 @@
 #include <gtest/gtest.h>
 
+#include "../base/base_test_util.h"
 #include "palette/frame_palette.h"
-#include "test_pictures.h"
 
 namespace quib {
 
-using test::filledPicture;
 using test::rowPicture;
-
-namespace {
-
-class RecordingProgress : public Progress {
-public:
-    void setText(const std::string& t) override { text = t; }
-    void setRange(int low, int high) override { rangeLow = low, rangeHigh = high; }
-    void setPosition(int p) override { positions.push_back(p); }
-    bool cancelled() const override { return cancelAt >= 0 && int(positions.size()) >= cancelAt; }
-    std::string text;
-    int rangeLow = -1, rangeHigh = -1;
-    std::vector<int> positions;
-    int cancelAt = -1;
-};
-
-}  // namespace
+using test::solidImage;
 
 // White ends every palette of frames that hold it: appended when there is room, replacing the
-// last entry when the palette is full.
-TEST(FramePalette, WhiteIsKeptAsTheLastEntry) {
+// last entry when the palette is full. The background counts too; progress counts the rows.
+TEST(FramePalette, WhiteIsKeptAsTheLastEntryTheBackgroundIncludedAndProgressCountsRows) {
     const PaletteEntry white{255, 255, 255, 255}, black{0, 0, 0, 255};
     struct Case {
         const char* what;
         std::vector<Bitmap24> frames;
+        Bitmap24 background;
         int maximum;
         std::vector<PaletteEntry> expected;
     };
     const Case cases[] = {
         {"black and white to one colour",
-         {filledPicture(4, 2, {0, 0, 0}), filledPicture(4, 2, {255, 255, 255})},
+         {solidImage({4, 2}, 0, 0, 0), solidImage({4, 2}, 255, 255, 255)},
+         {},
          1,
          {white}},
-        {"appended when not full", {rowPicture({{0, 0, 0}, {255, 255, 255}})}, 4, {black, white, white}},
+        {"appended when not full", {rowPicture({{0, 0, 0}, {255, 255, 255}})}, {}, 4, {black, white, white}},
         // 254 and 255 fold into one leaf of average 254; white then takes its place.
         {"replaces the last when full",
          {rowPicture({{0, 0, 0}, {254, 254, 254}, {255, 255, 255}})},
+         {},
          2,
          {black, white}},
         {"nothing added without white",
          {rowPicture({{1, 2, 3}, {4, 5, 6}})},
+         {},
          16,
          {{1, 2, 3, 255}, {4, 5, 6, 255}}},
+        {"background included",
+         {solidImage({3, 2}, 0, 0, 10), solidImage({3, 2}, 0, 0, 10)},
+         solidImage({5, 3}, 99, 0, 0),
+         8,
+         {{10, 0, 0, 255}, {0, 0, 99, 255}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        NullProgress progress;
-        const auto p = BuildPaletteFromFrames(c.frames, nullptr, c.maximum, progress);
+        test::RecordingProgress progress;
+        const auto p = BuildPaletteFromFrames(c.frames, c.background.isNull() ? nullptr : &c.background,
+                                              c.maximum, progress);
         ASSERT_TRUE(p);
         EXPECT_EQ(*p, c.expected);
+        int rows = c.background.height;
+        for (const Bitmap24& frame : c.frames)
+            rows += frame.height;
+        EXPECT_EQ(progress.texts, std::vector<std::string>{kOctreeProgressTitle});
+        EXPECT_EQ(progress.low, 0);
+        EXPECT_EQ(progress.high, rows);
+        EXPECT_EQ(progress.positions.back(), rows);
     }
-}
-
-TEST(FramePalette, BackgroundIsIncludedAndProgressCountsRows) {
-    const std::vector<Bitmap24> frames = {filledPicture(3, 2, {10, 0, 0}), filledPicture(3, 2, {10, 0, 0})};
-    const Bitmap24 background = filledPicture(5, 3, {0, 0, 99});
-    RecordingProgress progress;
-    const auto p = BuildPaletteFromFrames(frames, &background, 8, progress);
-    ASSERT_TRUE(p);
-    ASSERT_EQ(p->size(), 2u);
-    EXPECT_EQ((*p)[0], (PaletteEntry{10, 0, 0, 255}));
-    EXPECT_EQ((*p)[1], (PaletteEntry{0, 0, 99, 255}));
-    EXPECT_EQ(progress.text, kOctreeProgressTitle);
-    EXPECT_EQ(progress.rangeLow, 0);
-    EXPECT_EQ(progress.rangeHigh, 2 * 2 + 3);
-    EXPECT_EQ(progress.positions.back(), 7);
 }
 
 TEST(FramePalette, FramesAreRequestedOneAtATimeInOrderAndAnUnreadableOneOrBadCountGivesNoPalette) {

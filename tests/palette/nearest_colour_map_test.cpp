@@ -51,8 +51,9 @@ TEST(NearestColourMap, AgreesWithAFullSearchForColoursThatShareSlotsAndGivesZero
             }
             colours.seed(11);
         }
-        if (c.count > 200)
+        if (c.count > 200) {
             EXPECT_EQ(map.nearest(palette[100].blue, palette[100].green, palette[100].red), 100);
+        }
     }
     const PaletteEntry transparent[2] = {{1, 2, 3, 0}, {4, 5, 6, 0}};
     NearestColourMap none(transparent, 0, 2, true);

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "base/byte_stream.h"
+#include "../base/base_test_util.h"
 #include "palette/palette_file.h"
 #include "support/temp_dir.h"
 
@@ -25,24 +25,16 @@ Palette samplePalette(int count) {
 
 // A RIFF "PAL " file built from the layout: header, optional extra chunk, then the data chunk.
 std::vector<uint8_t> riffPalette(uint16_t count, int entriesWritten, bool extraChunk = false) {
-    std::vector<uint8_t> data;
-    ByteWriter w(data);
-    w.u16(0x300);
-    w.u16(count);
-    for (int i = 0; i < entriesWritten; ++i) {
-        w.u8(uint8_t(i)), w.u8(uint8_t(i + 1)), w.u8(uint8_t(i + 2)), w.u8(7);
-    }
-    std::vector<uint8_t> body;
-    ByteWriter b(body);
-    b.bytes("PAL ");
-    if (extraChunk) {
-        b.bytes("LIST"), b.u32(3), b.bytes("abc"), b.u8(0);  // odd size, padded
-    }
-    b.bytes("data"), b.u32(uint32_t(data.size())), b.bytes(data.data(), data.size());
-    std::vector<uint8_t> file;
-    ByteWriter f(file);
-    f.bytes("RIFF"), f.u32(uint32_t(body.size())), f.bytes(body.data(), body.size());
-    return file;
+    test::RawBytes data;
+    data.u16(0x300).u16(count);
+    for (int i = 0; i < entriesWritten; ++i)
+        data.u8(uint8_t(i)).u8(uint8_t(i + 1)).u8(uint8_t(i + 2)).u8(7);
+    test::RawBytes body;
+    body.chars("PAL ");
+    if (extraChunk)
+        body.chars("LIST").u32(3).chars("abc").u8(0);  // odd size, padded
+    body.chars("data").u32(uint32_t(data.b.size())).raw(data.b);
+    return test::RawBytes().chars("RIFF").u32(uint32_t(body.b.size())).raw(body.b).b;
 }
 
 }  // namespace
@@ -106,24 +98,18 @@ TEST(JascPalette, HandWrittenFilesAreReadLeniently) {
 
 TEST(RiffPalette, HandWrittenFileGivesOpaqueEntriesAndMalformedOnesAreUnknownFormatAndLeaveThePaletteAlone) {
     const Palette before = samplePalette(4);
-    std::vector<std::vector<uint8_t>> bad;
-    bad.push_back(riffPalette(10, 5));  // count larger than the chunk
+    auto patched = [](size_t at, const char* four) {
+        auto bytes = riffPalette(3, 3);
+        std::memcpy(bytes.data() + at, four, 4);
+        return bytes;
+    };
     auto truncated = riffPalette(3, 3);
     truncated.resize(truncated.size() - 5);
-    bad.push_back(truncated);
-    auto wrongForm = riffPalette(3, 3);
-    std::memcpy(wrongForm.data() + 8, "WAVE", 4);
-    bad.push_back(wrongForm);
-    auto noData = riffPalette(3, 3);
-    std::memcpy(noData.data() + 12, "junk", 4);
-    bad.push_back(noData);
-    bad.push_back(bytesOf("RIFF"));
-    bad.push_back(bytesOf("GIF89a"));
-    bad.push_back({});
-    for (const auto& bytes : bad) {
+    // A count larger than the chunk, a cut file, another form, no data chunk, no RIFF file at all.
+    for (const auto& bytes : {riffPalette(10, 5), truncated, patched(8, "WAVE"), patched(12, "junk"),
+                              bytesOf("RIFF"), bytesOf("GIF89a"), std::vector<uint8_t>{}}) {
         Palette p = before;
         const Status s = ReadPaletteFile(bytes, p);
-        EXPECT_FALSE(s.ok());
         EXPECT_EQ(s.stringId(), str::UnknownFileFormat);
         EXPECT_EQ(s.message(), "Formato di file sconosciuto");
         EXPECT_EQ(p, before);
@@ -147,10 +133,8 @@ TEST(PaletteFiles, SaveThenLoadThroughTheFileSystem) {
     EXPECT_EQ(loaded.entries[16].blue, original.entries[16].blue);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.dir()), {}), 1);
 
-    const Status missing = LoadPaletteFile(dir.path("none.pal"), loaded);
-    EXPECT_EQ(missing.message(), kCannotOpenFileText);
-    const Status uncreatable = SavePaletteFile(dir.path("no/such.pal"), original);
-    EXPECT_EQ(uncreatable.stringId(), str::CannotCreateFile);
+    EXPECT_EQ(LoadPaletteFile(dir.path("none.pal"), loaded).message(), kCannotOpenFileText);
+    EXPECT_EQ(SavePaletteFile(dir.path("no/such.pal"), original).stringId(), str::CannotCreateFile);
 }
 
 }  // namespace quib
