@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
+// Writes pictures of composed frames and of movie text boxes for looking at:
+// composed_pictures <folder>.
 #include <QImage>
-#include <filesystem>
+#include <cstdio>
 #include <string>
 
 #include "model/frame_composition.h"
@@ -16,41 +16,36 @@ using namespace quib;
 
 namespace {
 
-// Writes pictures of composed frames and movie text boxes to the build tree for looking at.
-class ComposedPictures : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { raster::ensureGuiApplication(); }
+std::string g_folder;
+bool g_failed = false;
 
-    static std::string outputPath(const std::string& name) {
-        const std::string dir = std::string(QUIB_BUILD_DIR) + "/test-output/compose";
-        std::filesystem::create_directories(dir);
-        return dir + "/" + name;
+void save(const Bitmap24& picture, const std::string& name) {
+    const QImage image(picture.pixels.data(), picture.width, picture.height, qsizetype(picture.stride()),
+                       QImage::Format_BGR888);
+    const std::string path = g_folder + "/" + name;
+    if (picture.isNull() || !image.save(QString::fromStdString(path), "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        g_failed = true;
     }
+}
 
-    static void save(const Bitmap24& picture, const std::string& name) {
-        const QImage image(picture.pixels.data(), picture.width, picture.height, qsizetype(picture.stride()),
-                           QImage::Format_BGR888);
-        EXPECT_TRUE(image.save(QString::fromStdString(outputPath(name)), "PNG"));
-    }
+void styleFrame(CQuibDoc& doc, const std::string& callout, const std::string& text, Rect rect) {
+    TextBox& box = doc.currentFrame.textBox;
+    box.visible = 1;
+    box.calloutName = callout;
+    box.text = text;
+    box.rect = rect;
+    box.font.logFont.setFace("DejaVu Sans");
+    box.font.logFont.height = -15;
+    box.font.align = uint32_t(TextAlign::Justify);
+}
 
-    static void styleFrame(CQuibDoc& doc, const std::string& callout, const std::string& text, Rect rect) {
-        TextBox& box = doc.currentFrame.textBox;
-        box.visible = 1;
-        box.calloutName = callout;
-        box.text = text;
-        box.rect = rect;
-        box.font.logFont.setFace("DejaVu Sans");
-        box.font.logFont.height = -15;
-        box.font.align = uint32_t(TextAlign::Justify);
-    }
-
-    CalloutLibrary library = defaultCalloutLibrary();
-};
-
-TEST_F(ComposedPictures, FramesWithCalloutsTitlesButtonsAndCursor) {
+void framesWithCalloutsTitlesButtonsAndCursor(const CalloutLibrary& library) {
     CQuibDoc doc;
-    ASSERT_TRUE(buildSyntheticProject(doc, 800, 500, 2));
-    ASSERT_TRUE(doc.SelectFrame(1, true));
+    if (!buildSyntheticProject(doc, 800, 500, 2) || !doc.SelectFrame(1, true)) {
+        g_failed = true;
+        return;
+    }
     doc.titles.enabled = 1;
     doc.titles.rect = Rect{20, 12, 500, 44};
     doc.titles.font.logFont.setFace("DejaVu Sans");
@@ -61,9 +56,7 @@ TEST_F(ComposedPictures, FramesWithCalloutsTitlesButtonsAndCursor) {
     styleFrame(doc, "Fumetto in basso",
                "Fate clic sul menu File per vedere i comandi che salvano e aprono i progetti.",
                Rect{430, 250, 700, 380});
-    const Bitmap24 bubble = ComposeFramePicture(doc, library);
-    ASSERT_FALSE(bubble.isNull());
-    save(bubble, "frame_bubble.png");
+    save(ComposeFramePicture(doc, library), "frame_bubble.png");
 
     doc.currentFrame.title.clear();
     styleFrame(doc, "Rettangolo", "", Rect{120, 300, 360, 380});
@@ -75,7 +68,7 @@ TEST_F(ComposedPictures, FramesWithCalloutsTitlesButtonsAndCursor) {
     save(ComposeFramePicture(doc, library), "frame_highlight.png");
 }
 
-TEST_F(ComposedPictures, MovieTextBoxesOverAChequerboard) {
+void movieTextBoxesOverAChequerboard(const CalloutLibrary& library) {
     LogFont font;
     font.setFace("DejaVu Sans");
     font.height = -16;
@@ -85,7 +78,10 @@ TEST_F(ComposedPictures, MovieTextBoxesOverAChequerboard) {
                              kCalloutTextColour, "Testo del film su un fumetto, senza bordi scuri.", 3);
     auto title =
         RenderTextBoxIndexed(plain, Rect{0, 0, 260, 40}, font, rgb(255, 255, 255), "Titolo bianco", 0);
-    ASSERT_TRUE(bubble && title);
+    if (!bubble || !title) {
+        g_failed = true;
+        return;
+    }
 
     Bitmap24 sheet(280, 190);
     for (int y = 0; y < sheet.height; ++y)
@@ -112,3 +108,16 @@ TEST_F(ComposedPictures, MovieTextBoxesOverAChequerboard) {
 }
 
 }  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s folder\n", argv[0]);
+        return 2;
+    }
+    g_folder = argv[1];
+    raster::ensureGuiApplication();
+    const CalloutLibrary library = defaultCalloutLibrary();
+    framesWithCalloutsTitlesButtonsAndCursor(library);
+    movieTextBoxesOverAChequerboard(library);
+    return g_failed ? 1 : 0;
+}
