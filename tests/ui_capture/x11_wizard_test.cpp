@@ -3,8 +3,7 @@
 #include <QComboBox>
 #include <QWidget>
 
-#include "../capture/x11_test_client.h"
-#include "../capture/xvfb_server.h"
+#include "../capture/x11_display_fixture.h"
 #include "../ui/ui_test_support.h"
 #include "capture/x11_screen_grabber.h"
 #include "model/quib_doc.h"
@@ -24,26 +23,20 @@ uint32_t patternAt(int x, int y) {
 }
 
 // The widgets stay on the offscreen platform; the screen they capture is a private Xvfb.
-class X11WizardTest : public ::testing::Test, public test::WithApplication {
+class X11WizardTest : public quib::testing::X11DisplayTest, public test::WithApplication {
 protected:
-    static void TearDownTestSuite() { server().reset(); }
-
     void SetUp() override {
-        if (!quib::testing::XvfbServer::installed())
-            GTEST_SKIP() << "Xvfb is not installed: X11 tests skipped";
-        if (!server())
-            server() = std::make_unique<quib::testing::XvfbServer>("640x480x24");
-        ASSERT_TRUE(server()->running()) << "Xvfb did not start";
-        client = std::make_unique<quib::testing::X11TestClient>(server()->display().c_str());
-        ASSERT_TRUE(client->connected());
-        client->paintRoot(640, 480, patternAt);
+        X11DisplayTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        client().paintRoot(640, 480, patternAt);
         mainWindow = std::make_unique<QWidget>();
         mainWindow->show();
         wizard = std::make_unique<NewProjectWizard>(mainWindow.get(), lastRate);
         wizard->setBackendsFunction([] {
             CaptureBackends backends;
             Status status;
-            backends.grabber = X11ScreenGrabber::open(server()->display().c_str(), status);
+            backends.grabber = X11ScreenGrabber::open(displayName(), status);
             EXPECT_TRUE(status.ok()) << status.message();
             return backends;
         });
@@ -55,12 +48,6 @@ protected:
         });
     }
 
-    static std::unique_ptr<quib::testing::XvfbServer>& server() {
-        static std::unique_ptr<quib::testing::XvfbServer> instance;
-        return instance;
-    }
-
-    std::unique_ptr<quib::testing::X11TestClient> client;
     std::unique_ptr<QWidget> mainWindow;
     std::unique_ptr<NewProjectWizard> wizard;
     int lastRate = 3;
@@ -101,7 +88,7 @@ TEST_F(X11WizardTest, DraggedRectangleIsCapturedIntoAProjectOfItsSize) {
 }
 
 TEST_F(X11WizardTest, PickedWindowPartlyOffScreenGivesAClampedProject) {
-    const uint32_t window = client->createWindow(Rect{520, 300, 760, 420}, 0);
+    const uint32_t window = client().createWindow(Rect{520, 300, 760, 420}, 0);
     framesToGrab = 1;
     wizard->setSetupRunner([&](CCaptureSetupDialog& setup) {
         setup.regionList()->setCurrentIndex(int(RegionMode::Window));
@@ -114,7 +101,7 @@ TEST_F(X11WizardTest, PickedWindowPartlyOffScreenGivesAClampedProject) {
         return setup.result();
     });
     std::unique_ptr<QuibProjectDocument> project = wizard->run();
-    client->destroyWindow(window);
+    client().destroyWindow(window);
     ASSERT_NE(project, nullptr);
     EXPECT_EQ(project->doc().frameSize, (Size{120, 120}));
     EXPECT_EQ(project->doc().frameCount(), 1);
