@@ -6,36 +6,14 @@
 #include "capture/cursor_rules.h"
 #include "capture/x11_global_hot_key.h"
 #include "capture/x11_screen_grabber.h"
+#include "test_screen_pattern.h"
 #include "x11_display_fixture.h"
 
 using namespace quib;
 
 namespace {
 
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
-
-// The known screen content: every pixel different from its neighbours.
-void patternColour(int x, int y, uint8_t& red, uint8_t& green, uint8_t& blue) {
-    red = uint8_t(x);
-    green = uint8_t(y);
-    blue = uint8_t(x * 7 + y * 3 + 11);
-}
-
-// The pixels a grab of region should return: the pattern on screen, black outside.
-Bitmap24 expectedGrab(const Rect& region) {
-    Bitmap24 expected(region.width(), region.height());
-    for (int y = 0; y < region.height(); ++y) {
-        for (int x = 0; x < region.width(); ++x) {
-            const int sx = region.left + x, sy = region.top + y;
-            uint8_t* p = expected.pixel(x, y);
-            if (sx < 0 || sy < 0 || sx >= kScreenWidth || sy >= kScreenHeight)
-                continue;
-            patternColour(sx, sy, p[2], p[1], p[0]);
-        }
-    }
-    return expected;
-}
+constexpr Size kScreen{640, 480};
 
 class X11ScreenGrabberTest : public quib::testing::X11DisplayTest {
 protected:
@@ -43,10 +21,10 @@ protected:
         X11DisplayTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        client().paintRoot(kScreenWidth, kScreenHeight, [](int x, int y) {
-            uint8_t r, g, b;
-            patternColour(x, y, r, g, b);
-            return uint32_t(r) << 16 | uint32_t(g) << 8 | b;
+        client().paintRoot(kScreen.cx, kScreen.cy, [](int x, int y) {
+            uint8_t bgr[3];
+            quib::testing::testScreenColour(x, y, bgr);
+            return uint32_t(bgr[2]) << 16 | uint32_t(bgr[1]) << 8 | bgr[0];
         });
         Status status;
         m_grabber = X11ScreenGrabber::open(displayName(), status);
@@ -72,11 +50,11 @@ uint32_t argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
 }  // namespace
 
 TEST_F(X11ScreenGrabberTest, GrabsGiveTheScreenPixelsWithoutTheCursorAndBlackOutsideOnBothPaths) {
-    EXPECT_EQ(m_grabber->screenSize(), (Size{kScreenWidth, kScreenHeight}));
+    EXPECT_EQ(m_grabber->screenSize(), kScreen);
     defineRootCursor(16, 16, Point{0, 0}, std::vector<uint32_t>(16 * 16, argb(255, 255, 255, 255)));
     client().movePointer(20, 20);
     const Rect regions[] = {
-        {0, 0, kScreenWidth, kScreenHeight},
+        {0, 0, kScreen.cx, kScreen.cy},
         {13, 7, 18, 10},      // 15 bytes a row
         {101, 33, 308, 250},  // 207 pixels a row
         {-10, 470, 31, 490},
@@ -97,7 +75,7 @@ TEST_F(X11ScreenGrabberTest, GrabsGiveTheScreenPixelsWithoutTheCursorAndBlackOut
                 EXPECT_TRUE(out.width == 0 && out.pixels.empty());
                 continue;
             }
-            EXPECT_EQ(out, expectedGrab(region));
+            EXPECT_EQ(out, quib::testing::expectedGrab(region, kScreen));
             if (region.left == 0 && region.top == 0) {
                 EXPECT_EQ(m_grabber->lastGrabUsedSharedMemory(), shared);
             }
@@ -111,7 +89,7 @@ TEST_F(X11ScreenGrabberTest, GrabsGiveTheScreenPixelsWithoutTheCursorAndBlackOut
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(m_grabber->grab(region, out).ok());
     EXPECT_EQ(out.pixels.data(), buffer);
-    EXPECT_EQ(out, expectedGrab(region));
+    EXPECT_EQ(out, quib::testing::expectedGrab(region, kScreen));
     // A region too large for memory is refused.
     const Status status = m_grabber->grab(Rect{-2000000000, -2000000000, 2000000000, 2000000000}, out);
     EXPECT_FALSE(status.ok());
@@ -168,7 +146,7 @@ TEST_F(X11ScreenGrabberTest, WindowUnderThePointIsFoundWithItsFrameAndAScreenReg
     EXPECT_EQ(found.region, (Rect{500, 400, 640, 480}));
     found = m_grabber->windowAt(Point{10, 10});
     EXPECT_EQ(found.window, 0u);
-    EXPECT_EQ(found.region, (Rect{0, 0, kScreenWidth, kScreenHeight}));
+    EXPECT_EQ(found.region, (Rect{0, 0, kScreen.cx, kScreen.cy}));
     client().destroyWindow(offScreen);
     client().destroyWindow(window);
 }
@@ -219,8 +197,8 @@ TEST_F(X11ScreenGrabberTest, ListedWindowsAreTopmostFirstWithTheirVisibleChildre
     EXPECT_EQ(windows[1].children[0].id, child);
     // Inside the parent's border: 30 + 2 + 10, 40 + 2 + 20; its own border counts on both sides.
     EXPECT_EQ(windows[1].children[0].frame, (Rect{42, 62, 42 + 52, 62 + 32}));
-    EXPECT_EQ(pickWindowAt(windows, Point{50, 70}, Size{kScreenWidth, kScreenHeight}).id, child);
-    EXPECT_EQ(pickWindowAt(windows, Point{210, 150}, Size{kScreenWidth, kScreenHeight}).id, upper);
+    EXPECT_EQ(pickWindowAt(windows, Point{50, 70}, kScreen).id, child);
+    EXPECT_EQ(pickWindowAt(windows, Point{210, 150}, kScreen).id, upper);
     client().destroyWindow(upper);
     client().destroyWindow(lower);
 }

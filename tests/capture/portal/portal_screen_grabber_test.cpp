@@ -15,21 +15,7 @@ using namespace quib::testing;
 
 namespace {
 
-constexpr int kStreamWidth = 320;
-constexpr int kStreamHeight = 240;
-
-// The pixels a grab of region should give: the test picture, black outside it.
-Bitmap24 expectedGrab(const Rect& region) {
-    Bitmap24 expected(region.width(), region.height());
-    for (int y = 0; y < region.height(); ++y) {
-        for (int x = 0; x < region.width(); ++x) {
-            const int sx = region.left + x, sy = region.top + y;
-            if (sx >= 0 && sy >= 0 && sx < kStreamWidth && sy < kStreamHeight)
-                testScreenColour(sx, sy, expected.pixel(x, y));
-        }
-    }
-    return expected;
-}
+constexpr Size kStream{320, 240};
 
 class PortalScreenGrabberTest : public PortalDesktopSuite {
 protected:
@@ -56,13 +42,13 @@ TEST_F(PortalScreenGrabberTest, MetadataStream_GivesExactPixelsAndTheCursorApart
     startPortal({});
     ASSERT_TRUE(open().ok());
     EXPECT_TRUE(m_grabber->cursorAsMetadata());
-    EXPECT_EQ(m_grabber->screenSize(), (Size{kStreamWidth, kStreamHeight}));
+    EXPECT_EQ(m_grabber->screenSize(), kStream);
 
     // Partly beyond the right and bottom edges: those parts come out black.
-    for (const Rect region : {Rect{0, 0, kStreamWidth, kStreamHeight}, Rect{250, 200, 351, 263}}) {
+    for (const Rect region : {Rect{0, 0, kStream.cx, kStream.cy}, Rect{250, 200, 351, 263}}) {
         Bitmap24 out;
         ASSERT_TRUE(m_grabber->grab(region, out).ok());
-        EXPECT_EQ(out, expectedGrab(region)) << region.left << "," << region.top;
+        EXPECT_EQ(out, expectedGrab(region, kStream)) << region.left << "," << region.top;
     }
 
     const ScreenCursor cursor = m_grabber->grabCursor();
@@ -174,7 +160,7 @@ TEST_F(PortalScreenGrabberTest, PortalBackends_CarryTheRestoreTokenAndTheKeys) {
     EXPECT_TRUE(backends.hotKeyUsable()) << backends.problem;
     Bitmap24 out;
     ASSERT_TRUE(backends.grabber->grab(Rect{5, 6, 15, 16}, out).ok());
-    EXPECT_EQ(out, expectedGrab(Rect{5, 6, 15, 16}));
+    EXPECT_EQ(out, expectedGrab(Rect{5, 6, 15, 16}, kStream));
 }
 
 TEST_F(PortalScreenGrabberTest, PortalBackends_WhenRefused_SayWhy) {
