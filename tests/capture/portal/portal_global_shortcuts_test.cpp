@@ -75,9 +75,8 @@ TEST_F(PortalShortcutsTest, BindsBothKeysWithItalianDescriptionsAndPreferredTrig
     for (size_t i = 0; i < expected.size(); ++i) {
         const PortalShortcut& s = keys.boundShortcuts()[i];
         EXPECT_EQ((std::vector<std::string>{s.id, s.description, s.trigger}), expected[i]);
-        EXPECT_NE(s_desktop->log().find("BindShortcuts " + expected[i][0] + " description=" + expected[i][1] +
-                                        " preferred_trigger=" + expected[i][2] + "\n"),
-                  std::string::npos)
+        EXPECT_TRUE(s_desktop->logged("BindShortcuts " + expected[i][0] + " description=" + expected[i][1] +
+                                      " preferred_trigger=" + expected[i][2] + "\n"))
             << s_desktop->log();
     }
 }

@@ -29,7 +29,7 @@ TEST(PortalSettings, TheRestoreTokenIsReadFromAndWrittenToTheApplicationStore) {
         const CaptureBackends backends = openApplicationCaptureBackends(&store);
         ASSERT_TRUE(backends.screen.ok()) << backends.screen.message();
     }
-    EXPECT_NE(desktop.log().find("restore_token=restore-earlier\n"), std::string::npos) << desktop.log();
+    EXPECT_TRUE(desktop.logged("restore_token=restore-earlier\n")) << desktop.log();
     store.sync();
     EXPECT_EQ(QSettings(file, QSettings::IniFormat).value(QStringLiteral("Settings/Portal Restore Token")),
               QStringLiteral("restore-1"));

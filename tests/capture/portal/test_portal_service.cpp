@@ -1,11 +1,11 @@
 // A stand-in for the desktop portal on a private session bus: answers the screen cast calls as
 // the real one does (Request objects answering through Response signals) and publishes a PipeWire
-// stream of a known picture, with the cursor as metadata or drawn in. Options:
+// stream of a known picture (320 x 240 at 60 frames a second), with the cursor as metadata or
+// drawn in. Options:
 //   --cursor-modes N   the AvailableCursorModes it announces (default 7)
 //   --refuse CODE      answers Start with this response code
 //   --silent           never answers Start
 //   --frames N         ends the stream after N pictures
-//   --size WxH --fps N the stream's size (default 320x240) and rate (default 60)
 //   --log PATH         appends one line per call with its options
 //   --no-shortcuts     offers no global shortcuts
 //   --refuse-shortcuts CODE  answers BindShortcuts with this response code
@@ -81,7 +81,7 @@ struct Config {
     int refuse = -1;
     bool silent = false;
     int frames = 0;
-    int width = 320, height = 240, fps = 60;
+    const int width = 320, height = 240, fps = 60;
     QString log;
     bool shortcuts = true;
     int refuseShortcuts = -1;
@@ -427,13 +427,7 @@ int main(int argc, char** argv) {
             config.silent = true;
         else if (a[i] == "--frames")
             config.frames = next.toInt(), ++i;
-        else if (a[i] == "--fps")
-            config.fps = next.toInt(), ++i;
-        else if (a[i] == "--size") {
-            config.width = next.section('x', 0, 0).toInt();
-            config.height = next.section('x', 1, 1).toInt();
-            ++i;
-        } else if (a[i] == "--no-shortcuts")
+        else if (a[i] == "--no-shortcuts")
             config.shortcuts = false;
         else if (a[i] == "--refuse-shortcuts")
             config.refuseShortcuts = next.toInt(), ++i;
