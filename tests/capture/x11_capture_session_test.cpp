@@ -42,13 +42,13 @@ protected:
     std::unique_ptr<CaptureSession> m_session;
 };
 
-// One of the helper programs on the display, over a window of the given colours (the first
-// shown at first): one holding the keyboard as an open menu does, or one reacting on a mouse
-// press. Ends when this object goes.
-class HelperProgram : public quib::test::ChildProcess {
+// The menu helper on the display, over a window of the given colours (the first shown at first),
+// holding the keyboard or reacting on a mouse press as mode says. Ends when this object goes.
+class MenuHelper : public quib::test::ChildProcess {
 public:
-    HelperProgram(const char* path, const char* display, const Rect& window, std::vector<uint32_t> colours) {
-        std::vector<std::string> args{path,
+    MenuHelper(const char* mode, const char* display, const Rect& window, std::vector<uint32_t> colours) {
+        std::vector<std::string> args{QUIB_MENU_HELPER,
+                                      mode,
                                       display,
                                       std::to_string(window.left),
                                       std::to_string(window.top),
@@ -160,7 +160,7 @@ TEST_F(X11CaptureSessionTest, PauseCapturesWhileAnotherProgramHoldsTheKeyboard) 
 
     // A "menu" inside the region, holding the keyboard.
     const Rect menu{kRegion.left + 30, kRegion.top + 40, kRegion.left + 130, kRegion.top + 100};
-    HelperProgram program(QUIB_KEYBOARD_GRAB_HELPER, displayName(), menu, {0x12AB34});
+    MenuHelper program("keyboard", displayName(), menu, {0x12AB34});
     ASSERT_EQ(program.readLine(), "grabbed");
 
     ASSERT_TRUE(client().tapKey(kPause));
@@ -197,7 +197,7 @@ TEST_F(X11CaptureSessionTest, ClickStoresTheScreenAsItWasBeforeThePressWithTheCu
     // A program that changes at once on the press, inside the region.
     const Rect target{kRegion.left + 30, kRegion.top + 40, kRegion.left + 130, kRegion.top + 100};
     constexpr uint32_t kBefore = 0x12AB34, kAfter = 0xAB1234;
-    HelperProgram program(QUIB_CLICK_TARGET_HELPER, displayName(), target, {kBefore, kAfter});
+    MenuHelper program("click", displayName(), target, {kBefore, kAfter});
     ASSERT_EQ(program.readLine(), "mapped");
 
     const Point presses[] = {{kRegion.left + 50, kRegion.top + 60}, {kRegion.left + 120, kRegion.top + 90}};
