@@ -184,7 +184,7 @@ TEST(X11ScreenGrabberDepth, SixteenBitScreenIsWidenedToEightBitsPerChannel) {
 
 TEST_F(X11ScreenGrabberTest, ListedWindowsAreTopmostFirstWithTheirVisibleChildren) {
     const uint32_t lower = client().createWindow(Rect{30, 40, 230, 190}, 2);
-    const uint32_t child = client().createChildWindow(lower, Rect{10, 20, 60, 50}, 1);
+    const uint32_t child = client().createWindow(Rect{10, 20, 60, 50}, 1, lower);
     const uint32_t upper = client().createWindow(Rect{200, 100, 400, 300}, 0);
     const std::vector<WindowNode> windows = m_grabber->listWindows();
     ASSERT_EQ(windows.size(), 2u);

@@ -89,19 +89,10 @@ void X11TestClient::movePointer(int x, int y) {
     sync();
 }
 
-uint32_t X11TestClient::createWindow(const Rect& rect, int border) {
-    const Window window =
-        XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), rect.left, rect.top,
-                            unsigned(rect.width()), unsigned(rect.height()), unsigned(border), 0, 0);
-    XMapRaised(m_display, window);
-    sync();
-    return uint32_t(window);
-}
-
-uint32_t X11TestClient::createChildWindow(uint32_t parent, const Rect& rect, int border) {
-    const Window window =
-        XCreateSimpleWindow(m_display, Window(parent), rect.left, rect.top, unsigned(rect.width()),
-                            unsigned(rect.height()), unsigned(border), 0, 0);
+uint32_t X11TestClient::createWindow(const Rect& rect, int border, uint32_t parent) {
+    const Window window = XCreateSimpleWindow(
+        m_display, parent ? Window(parent) : DefaultRootWindow(m_display), rect.left, rect.top,
+        unsigned(rect.width()), unsigned(rect.height()), unsigned(border), 0, 0);
     XMapRaised(m_display, window);
     sync();
     return uint32_t(window);
