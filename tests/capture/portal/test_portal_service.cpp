@@ -34,47 +34,21 @@
 #include <QTimer>
 #include <atomic>
 #include <cstring>
+#include <utility>
 
 #include "portal_test_picture.h"
 
 namespace {
 
-// A D-Bus structure of two members: (u a{sv}) for a stream, (ii) for a position or size,
-// (s a{sv}) for a shortcut.
-template <typename First, typename Second>
-struct Two {
-    First first{};
-    Second second{};
-};
-template <typename First, typename Second>
-QDBusArgument& operator<<(QDBusArgument& arg, const Two<First, Second>& t) {
-    arg.beginStructure();
-    arg << t.first << t.second;
-    arg.endStructure();
-    return arg;
-}
-template <typename First, typename Second>
-const QDBusArgument& operator>>(const QDBusArgument& arg, Two<First, Second>& t) {
-    arg.beginStructure();
-    arg >> t.first >> t.second;
-    arg.endStructure();
-    return arg;
-}
-using StreamEntry = Two<uint, QVariantMap>;
-using StreamList = QList<StreamEntry>;
-using Pair = Two<int, int>;
-using ShortcutEntry = Two<QString, QVariantMap>;
-using ShortcutList = QList<ShortcutEntry>;
-
-}  // namespace
-
-Q_DECLARE_METATYPE(StreamEntry)
-Q_DECLARE_METATYPE(ShortcutEntry)
-Q_DECLARE_METATYPE(Pair)
-
-namespace {
-
 using namespace quib::testing;
+
+// D-Bus structures of two members, (u a{sv}) for a stream, (ii) for a position or size,
+// (s a{sv}) for a shortcut: Qt sends pairs as such.
+using StreamEntry = std::pair<uint, QVariantMap>;
+using StreamList = QList<StreamEntry>;
+using Pair = std::pair<int, int>;
+using ShortcutEntry = std::pair<QString, QVariantMap>;
+using ShortcutList = QList<ShortcutEntry>;
 
 struct Config {
     uint cursorModes = 7;
