@@ -55,9 +55,7 @@ TEST_F(CaptureSessionTest, GrabRecordsCursorLessHotSpotRelativeToTheRegionAndHid
     EXPECT_EQ(doc.frames[1].cursorVisible, 0u);
 }
 
-TEST(CaptureSession, RegionOfAnotherSizeThanTheProjectIsRefused) {
-    test::FakeGrabber grabber;
-    CQuibDoc doc;
+TEST_F(CaptureSessionTest, RegionOfAnotherSizeThanTheProjectIsRefused) {
     prepareCaptureProject(doc, Rect{0, 0, 50, 50});
     CaptureSession session(grabber, doc, kRegion, 5);
     EXPECT_FALSE(session.captureOnce());

@@ -73,23 +73,6 @@ uint32_t framePixel(const CQuibDoc& doc, int index, int x, int y) {
     return uint32_t(raw[at + 2]) << 16 | uint32_t(raw[at + 1]) << 8 | raw[at];
 }
 
-void expectCapturedDefaults(const FrameElements& f, Size size) {
-    EXPECT_TRUE(f.title.empty());
-    EXPECT_TRUE(f.textBox.text.empty());
-    EXPECT_EQ(f.displayTime, 0u);
-    EXPECT_EQ(f.textBox.rect, (Rect{3 * size.cx / 5, 3 * size.cy / 5, 4 * size.cx / 5, 4 * size.cy / 5}));
-    EXPECT_EQ(f.nextButton.pos, (Point{size.cx - 60, size.cy - 24}));
-    EXPECT_EQ(f.prevButton.pos, (Point{size.cx - 120, size.cy - 24}));
-    EXPECT_EQ(f.cursorVisible, 1u);
-    EXPECT_EQ(f.textBox.font.logFont.face(), "DejaVu Sans");  // the project's style: 10 points
-    EXPECT_EQ(f.textBox.font.logFont.height, -13);
-    EXPECT_EQ(f.textBox.visible, 0u);
-    EXPECT_EQ(f.prevButton.visible, 0u);
-    EXPECT_EQ(f.nextButton.visible, 0u);
-    EXPECT_EQ(f.gotoButtons[0].visible, 0u);
-    EXPECT_EQ(f.gotoButtons[1].visible, 0u);
-}
-
 }  // namespace
 
 TEST_F(X11CaptureSessionTest, TenGrabsStoreThePackedRegionAndTheCursorWithDefaultsAndTheLastCurrent) {
@@ -115,7 +98,20 @@ TEST_F(X11CaptureSessionTest, TenGrabsStoreThePackedRegionAndTheCursorWithDefaul
     EXPECT_EQ(m_doc.backgroundSize, size);
     for (int i = 0; i < 10; ++i) {
         const Frame& f = m_doc.frames[size_t(i)];
-        expectCapturedDefaults(f, size);
+        EXPECT_TRUE(f.title.empty());
+        EXPECT_TRUE(f.textBox.text.empty());
+        EXPECT_EQ(f.displayTime, 0u);
+        EXPECT_EQ(f.textBox.rect, (Rect{3 * size.cx / 5, 3 * size.cy / 5, 4 * size.cx / 5, 4 * size.cy / 5}));
+        EXPECT_EQ(f.nextButton.pos, (Point{size.cx - 60, size.cy - 24}));
+        EXPECT_EQ(f.prevButton.pos, (Point{size.cx - 120, size.cy - 24}));
+        EXPECT_EQ(f.cursorVisible, 1u);
+        EXPECT_EQ(f.textBox.font.logFont.face(), "DejaVu Sans");  // the project's style: 10 points
+        EXPECT_EQ(f.textBox.font.logFont.height, -13);
+        EXPECT_EQ(f.textBox.visible, 0u);
+        EXPECT_EQ(f.prevButton.visible, 0u);
+        EXPECT_EQ(f.nextButton.visible, 0u);
+        EXPECT_EQ(f.gotoButtons[0].visible, 0u);
+        EXPECT_EQ(f.gotoButtons[1].visible, 0u);
         EXPECT_GT(f.cursorWidth, 0);
         EXPECT_EQ(f.cursorPixels.size(), size_t(f.cursorWidth) * size_t(f.cursorHeight) * 4);
     }

@@ -312,8 +312,12 @@ TEST_F(CaptureDialogTest, ShiftTogglesTimedCaptureAtTheRateAndSingleGrabsCountOn
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
 
-TEST_F(CaptureDialogTest, CancelWithFramesAsksAndNoKeepsTheSession) {
-    dialog->toggleCapture(false);
+TEST_F(CaptureDialogTest, DoubleClickOnTheTrayCapturesAndCancelWithFramesAsksAndNoKeepsTheSession) {
+    dialog->tray().doubleClicked();
+    EXPECT_EQ(doc.frameCount(), 1);
+    EXPECT_EQ(dialog->tray().shownIconId(), 136);  // single captures keep the idle icon
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quib:1 Frames"));
+    EXPECT_EQ(dialog->counterLabel()->text(), QStringLiteral("1"));
     bool asked = false;
     dialog->setConfirmFunction([&](const QString& q) {
         asked = q.startsWith(QStringLiteral("Siete sicuri"));
@@ -375,14 +379,6 @@ TEST(CaptureDialogClicks, ClicksInTheRegionCaptureButNotOnOurWindowsAndPauseStil
     EXPECT_EQ(doc.frames[2].textBox.rect, (Rect{240, 180, 320, 240}));  // Pause: the usual place
     dialog.finish();
     EXPECT_FALSE(keys.clicks);
-}
-
-TEST_F(CaptureDialogTest, SingleCaptureStepsTheIdlePairAndDoubleClickCaptures) {
-    dialog->tray().doubleClicked();
-    EXPECT_EQ(doc.frameCount(), 1);
-    EXPECT_EQ(dialog->tray().shownIconId(), 136);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quib:1 Frames"));
-    EXPECT_EQ(dialog->counterLabel()->text(), QStringLiteral("1"));
 }
 
 TEST_F(CaptureDialogTest, FailedGrabStopsTimedCaptureAndSaysSo) {
