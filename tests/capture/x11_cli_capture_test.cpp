@@ -42,8 +42,6 @@ protected:
         const int status = pclose(process);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    // Waits until quib-cli says it holds the keys.
-    bool waitForKeyTaken() { return waitForStderr("Pausa"); }
     bool waitForStderr(const std::string& text) {
         for (int i = 0; i < 400 && stderrText().find(text) == std::string::npos; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(25));
@@ -84,7 +82,7 @@ TEST_F(X11CliCaptureTest, TimedGrabsAreSavedAsAProjectOfTheRegionSizeAndABadRegi
 TEST_F(X11CliCaptureTest, PauseGrabsOneFrameEachAndShiftPauseRunsTimedCapture) {
     FILE* process = start("'" + out() + "' --region 0,0,64,48 --count 6 --interval 10 --hotkey");
     ASSERT_NE(process, nullptr);
-    ASSERT_TRUE(waitForKeyTaken());
+    ASSERT_TRUE(waitForStderr("Pausa"));  // quib-cli holds the keys
     ASSERT_TRUE(client().tapKey(kPause));
     ASSERT_TRUE(client().tapKey(kPause));
     // Timed capture fills up the rest without further presses.

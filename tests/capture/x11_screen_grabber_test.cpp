@@ -76,9 +76,8 @@ TEST_F(X11ScreenGrabberTest, GrabsGiveTheScreenPixelsWithoutTheCursorAndBlackOut
                 continue;
             }
             EXPECT_EQ(out, quib::testing::expectedGrab(region, kScreen));
-            if (region.left == 0 && region.top == 0) {
+            if (region.left == 0 && region.top == 0)
                 EXPECT_EQ(m_grabber->lastGrabUsedSharedMemory(), shared);
-            }
         }
     }
     // Repeated grabs of one region reuse the capture buffer.

@@ -19,8 +19,6 @@ inline bool programInstalled(const std::string& program) {
 class XvfbServer {
 public:
     explicit XvfbServer(const std::string& screen = "640x480x24") { start(screen); }
-    XvfbServer(const XvfbServer&) = delete;
-    XvfbServer& operator=(const XvfbServer&) = delete;
 
     static bool installed() { return programInstalled("Xvfb"); }
 

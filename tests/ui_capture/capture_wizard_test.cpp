@@ -213,20 +213,10 @@ TEST_F(CaptureSetupDialogTest, ChoicesShowTheLastModeAndCheckBoxesAndSettingsOpe
     EXPECT_EQ(seen, &doc);
 }
 
-std::vector<CSystemTray::MenuItem> twoItems() {
-    return {{10, QStringLiteral("Uno")}, {0, {}}, {20, QStringLiteral("Due")}};
-}
-
-QStringList menuTexts(const QMenu& menu) {
-    QStringList texts;
-    for (QAction* action : menu.actions())
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    return texts;
-}
-
 TEST(CaptureTray, IconListStepsInOrderAndWrapsOverDrawnIconsAndTheMenuRunsItsCommands) {
     test::ensureApplication();
-    CSystemTray tray(nullptr, QStringLiteral("Quib Capture"), 136, twoItems());
+    CSystemTray tray(nullptr, QStringLiteral("Quib Capture"), 136,
+                     {{10, QStringLiteral("Uno")}, {0, {}}, {20, QStringLiteral("Due")}});
     EXPECT_EQ(tray.shownIconId(), 136);
     EXPECT_TRUE(tray.setIconList(164, 167));
     EXPECT_EQ(tray.shownIconId(), 136);  // shown only from the next step
@@ -254,8 +244,10 @@ TEST(CaptureTray, IconListStepsInOrderAndWrapsOverDrawnIconsAndTheMenuRunsItsCom
     std::vector<int> run;
     tray.setNotificationTarget([&](int command) { run.push_back(command); },
                                [](int command) { return command != 20; });
-    EXPECT_EQ(menuTexts(*tray.menu()),
-              (QStringList{QStringLiteral("Uno"), QStringLiteral("-"), QStringLiteral("Due")}));
+    QStringList texts;
+    for (QAction* action : tray.menu()->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Uno"), QStringLiteral("-"), QStringLiteral("Due")}));
     EXPECT_TRUE(tray.menuAction(10)->font().bold());
     tray.doubleClicked();
     tray.menuAction(20)->trigger();

@@ -12,7 +12,6 @@
 // Global shortcuts are bound as asked; the test presses one by calling org.quib.PortalTest.Activate
 // with its id, and the portal then sends Activated for the bound session.
 
-#include <fcntl.h>
 #include <pipewire/pipewire.h>
 #include <spa/buffer/meta.h>
 #include <spa/param/video/format-utils.h>
@@ -32,7 +31,6 @@
 #include <QDBusVirtualObject>
 #include <QFile>
 #include <QTimer>
-#include <atomic>
 #include <cstring>
 #include <utility>
 
@@ -113,7 +111,6 @@ public:
         pw_thread_loop_unlock(m_loop);
         return id;
     }
-    bool ended() const { return m_ended; }
 
     void stop() {
         if (!m_loop)
@@ -140,7 +137,6 @@ private:
             pw_stream_destroy(m_stream);
             m_stream = nullptr;
         }
-        m_ended = true;
     }
 
     static void onParamChanged(void* data, uint32_t id, const spa_pod* param) {
@@ -196,7 +192,6 @@ private:
     pw_stream_events m_events{};
     spa_source* m_timer = nullptr;
     int m_sent = 0;
-    std::atomic<bool> m_ended{false};
 };
 
 class Portal final : public QDBusVirtualObject {
