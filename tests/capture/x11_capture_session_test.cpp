@@ -37,9 +37,18 @@ protected:
         m_session = std::make_unique<CaptureSession>(*m_grabber, m_doc, kRegion, 4);
     }
 
+    // The keys on the test display, handing what they hear to the session.
+    void startKeys() {
+        Status status;
+        m_keys = X11GlobalHotKey::open(displayName(), status);
+        ASSERT_TRUE(status.ok()) << status.message();
+        ASSERT_TRUE(m_keys->start([this](HotKeyAction a) { m_session->handleHotKey(a); }).ok());
+    }
+
     std::unique_ptr<X11ScreenGrabber> m_grabber;
     CQuibDoc m_doc;
     std::unique_ptr<CaptureSession> m_session;
+    std::unique_ptr<X11GlobalHotKey> m_keys;
 };
 
 // The menu helper on the display, over a window of the given colours (the first shown at first),
@@ -118,20 +127,17 @@ TEST_F(X11CaptureSessionTest, TenGrabsStoreThePackedRegionAndTheCursorWithDefaul
 }
 
 TEST_F(X11CaptureSessionTest, PauseGrabsOnceAndShiftPauseTogglesTimedCapture) {
-    Status status;
-    auto keys = X11GlobalHotKey::open(displayName(), status);
-    ASSERT_TRUE(status.ok()) << status.message();
-    ASSERT_TRUE(keys->start([this](HotKeyAction a) { m_session->handleHotKey(a); }).ok());
+    ASSERT_NO_FATAL_FAILURE(startKeys());
 
     ASSERT_TRUE(client().tapKey(kPause));
-    quib::testing::pumpHotKey(*keys, [&] { return m_session->counter() == 1; });
+    quib::testing::pumpHotKey(*m_keys, [&] { return m_session->counter() == 1; });
     EXPECT_EQ(m_session->counter(), 1);
     EXPECT_FALSE(m_session->timedCaptureRunning());
 
     // Ticks do nothing until Shift+Pause starts timed capture.
     EXPECT_FALSE(m_session->tick());
     ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
-    quib::testing::pumpHotKey(*keys, [&] { return m_session->timedCaptureRunning(); });
+    quib::testing::pumpHotKey(*m_keys, [&] { return m_session->timedCaptureRunning(); });
     ASSERT_TRUE(m_session->timedCaptureRunning());
     EXPECT_EQ(m_session->intervalMs(), 250);
     for (int i = 0; i < 3; ++i)
@@ -139,20 +145,16 @@ TEST_F(X11CaptureSessionTest, PauseGrabsOnceAndShiftPauseTogglesTimedCapture) {
     EXPECT_EQ(m_session->counter(), 4);
 
     ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
-    quib::testing::pumpHotKey(*keys, [&] { return !m_session->timedCaptureRunning(); });
+    quib::testing::pumpHotKey(*m_keys, [&] { return !m_session->timedCaptureRunning(); });
     EXPECT_FALSE(m_session->timedCaptureRunning());
     EXPECT_FALSE(m_session->tick());
     EXPECT_EQ(m_session->counter(), 4);
-    keys->stop();
 }
 
 TEST_F(X11CaptureSessionTest, PauseCapturesWhileAnotherProgramHoldsTheKeyboard) {
-    Status status;
-    auto keys = X11GlobalHotKey::open(displayName(), status);
-    ASSERT_TRUE(status.ok()) << status.message();
-    if (!keys->hearsKeysDuringGrabs())
+    ASSERT_NO_FATAL_FAILURE(startKeys());
+    if (!m_keys->hearsKeysDuringGrabs())
         GTEST_SKIP() << "no XInput 2.1 raw key events: keys are not heard during grabs";
-    ASSERT_TRUE(keys->start([this](HotKeyAction a) { m_session->handleHotKey(a); }).ok());
 
     // A "menu" inside the region, holding the keyboard.
     const Rect menu{kRegion.left + 30, kRegion.top + 40, kRegion.left + 130, kRegion.top + 100};
@@ -162,11 +164,11 @@ TEST_F(X11CaptureSessionTest, PauseCapturesWhileAnotherProgramHoldsTheKeyboard) 
     ASSERT_TRUE(client().tapKey(kPause));
     // The press went to the grabbing program, not through our passive grab.
     EXPECT_EQ(program.readLine(), "pause");
-    quib::testing::pumpHotKey(*keys, [&] { return m_session->counter() == 1; });
+    quib::testing::pumpHotKey(*m_keys, [&] { return m_session->counter() == 1; });
     ASSERT_EQ(m_session->counter(), 1);
 
     ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
-    quib::testing::pumpHotKey(*keys, [&] { return m_session->timedCaptureRunning(); });
+    quib::testing::pumpHotKey(*m_keys, [&] { return m_session->timedCaptureRunning(); });
     EXPECT_TRUE(m_session->timedCaptureRunning());
     EXPECT_EQ(m_session->counter(), 1);
 
@@ -175,18 +177,14 @@ TEST_F(X11CaptureSessionTest, PauseCapturesWhileAnotherProgramHoldsTheKeyboard) 
     EXPECT_EQ(pixelAt(30, 40), 0x12AB34u);
     EXPECT_EQ(pixelAt(129, 99), 0x12AB34u);
     EXPECT_EQ(pixelAt(29, 40), uint32_t((kRegion.left + 29) << 16 | (kRegion.top + 40) << 8 | 0x40));
-    keys->stop();
 }
 
 TEST_F(X11CaptureSessionTest, ClickStoresTheScreenAsItWasBeforeThePressWithTheCursorThere) {
-    Status status;
-    auto keys = X11GlobalHotKey::open(displayName(), status);
-    ASSERT_TRUE(status.ok()) << status.message();
-    if (!keys->hearsKeysDuringGrabs())
+    ASSERT_NO_FATAL_FAILURE(startKeys());
+    if (!m_keys->hearsKeysDuringGrabs())
         GTEST_SKIP() << "no XInput 2.1 raw events: clicks are not heard";
     ClickCapture clicks(*m_grabber, m_doc, kRegion);
-    ASSERT_TRUE(keys->start([](HotKeyAction) {}).ok());
-    ASSERT_TRUE(keys->watchClicks([&](Point p) {
+    ASSERT_TRUE(m_keys->watchClicks([&](Point p) {
         bool stored = false;
         EXPECT_TRUE(clicks.click(p, ClickCapture::Clock::now(), stored).ok());
     }));
@@ -202,14 +200,14 @@ TEST_F(X11CaptureSessionTest, ClickStoresTheScreenAsItWasBeforeThePressWithTheCu
         client().movePointer(presses[i].x, presses[i].y);
         ASSERT_TRUE(client().clickButton(1));
         ASSERT_EQ(program.readLine(), "pressed");
-        quib::testing::pumpHotKey(*keys, [&] { return clicks.counter() == i + 1; });
+        quib::testing::pumpHotKey(*m_keys, [&] { return clicks.counter() == i + 1; });
         ASSERT_EQ(clicks.counter(), i + 1);
     }
     // A click outside the region makes no frame.
     client().movePointer(kRegion.right + 20, kRegion.bottom + 20);
     ASSERT_TRUE(client().clickButton(3));
     quib::testing::pumpHotKey(
-        *keys, [] { return false; }, std::chrono::milliseconds(300));
+        *m_keys, [] { return false; }, std::chrono::milliseconds(300));
     EXPECT_EQ(clicks.counter(), 2);
 
     // Each frame shows the program as it was before its press.
@@ -227,5 +225,4 @@ TEST_F(X11CaptureSessionTest, ClickStoresTheScreenAsItWasBeforeThePressWithTheCu
         EXPECT_EQ(f.textBox.rect, textBoxBesideClick(at, size));
         EXPECT_EQ(f.textBox.visible, 0u);
     }
-    keys->stop();
 }

@@ -103,9 +103,8 @@ public:
         return ok;
     }
 
+    // Only once started.
     uint32_t nodeId() {
-        if (!m_loop)
-            return SPA_ID_INVALID;
         pw_thread_loop_lock(m_loop);
         const uint32_t id = m_stream ? pw_stream_get_node_id(m_stream) : SPA_ID_INVALID;
         pw_thread_loop_unlock(m_loop);
