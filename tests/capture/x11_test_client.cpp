@@ -104,18 +104,12 @@ void X11TestClient::destroyWindow(uint32_t window) {
 }
 
 bool X11TestClient::tapKey(unsigned long keysym, unsigned long heldKeysym) {
-    const KeyCode code = XKeysymToKeycode(m_display, keysym);
-    const KeyCode held = heldKeysym ? XKeysymToKeycode(m_display, heldKeysym) : 0;
-    if (!code || (heldKeysym && !held))
+    if (heldKeysym && !sendKey(heldKeysym, true))
         return false;
-    if (held)
-        XTestFakeKeyEvent(m_display, held, True, CurrentTime);
-    XTestFakeKeyEvent(m_display, code, True, CurrentTime);
-    XTestFakeKeyEvent(m_display, code, False, CurrentTime);
-    if (held)
-        XTestFakeKeyEvent(m_display, held, False, CurrentTime);
-    sync();
-    return true;
+    const bool tapped = sendKey(keysym, true) && sendKey(keysym, false);
+    if (heldKeysym)
+        sendKey(heldKeysym, false);
+    return tapped;
 }
 
 unsigned X11TestClient::moveKeysymToFreeKey(unsigned long keysym) {

@@ -95,13 +95,6 @@ protected:
         return false;
     }
 
-    void showWindows(CCaptureDialog& dialog, QPoint mainAt) {
-        mainWindow->move(mainAt);
-        ASSERT_TRUE(showExposed(mainWindow.get()));
-        ASSERT_TRUE(showExposed(&dialog));
-        QTest::qWait(200);
-    }
-
     // Pixels of the region in the screen that are not the background.
     int foreignPixels(const Rect& region) {
         Bitmap24 screen;
@@ -142,7 +135,10 @@ TEST_F(X11WindowManagerCaptureTest, FullScreenFramesHoldNoPixelOfOurWindows) {
     CCaptureDialog dialog(*grabber, nullptr, doc, region, true, 10, mainWindow.get());
     dialog.setMessageFunction([](const QString& text) { ADD_FAILURE() << text.toStdString(); });
     EXPECT_FALSE(dialog.placedOutsideRegion());
-    showWindows(dialog, QPoint(100, 100));
+    mainWindow->move(100, 100);
+    ASSERT_TRUE(showExposed(mainWindow.get()));
+    ASSERT_TRUE(showExposed(&dialog));
+    QTest::qWait(200);
     ASSERT_GT(foreignPixels(region), 1000) << "the windows are not on the screen";
 
     dialog.toggleCapture(false);

@@ -5,7 +5,7 @@
 #include <QSettings>
 #include <cstdlib>
 
-#include "portal_test_desktop.h"
+#include "portal_desktop_suite.h"
 #include "ui/app_settings.h"
 #include "ui/capture_backends.h"
 
@@ -14,9 +14,10 @@ using namespace quib::testing;
 
 namespace {
 
-TEST(PortalSettings, TheRestoreTokenIsReadFromAndWrittenToTheApplicationStore) {
-    PortalTestDesktop desktop;
-    ASSERT_EQ(desktop.start(), "");
+using PortalSettings = PortalDesktopSuite;
+
+TEST_F(PortalSettings, TheRestoreTokenIsReadFromAndWrittenToTheApplicationStore) {
+    PortalTestDesktop& desktop = *s_desktop;
     ASSERT_EQ(desktop.startPortal({}), "");
     setenv("QUIB_CAPTURE_BACKEND", "portal", 1);
     setenv("DBUS_SESSION_BUS_ADDRESS", desktop.busAddress().c_str(), 1);
