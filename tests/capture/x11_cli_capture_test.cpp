@@ -47,7 +47,9 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(25));
         return stderrText().find(text) != std::string::npos;
     }
-    void load(CQuibDoc& doc) {
+    // Waits for quib-cli to end well and loads what it saved into doc.
+    void finishAndLoad(FILE* process) {
+        ASSERT_EQ(finish(process), 0);
         NullProgress progress;
         Status status = LoadProject(out(), doc, progress);
         ASSERT_TRUE(status.ok()) << status.message();
@@ -55,6 +57,7 @@ protected:
     std::string out() const { return m_dir + "/out.qbk"; }
     std::string stderrText() const { return quib::test::readFile(m_dir + "/stderr.txt"); }
 
+    CQuibDoc doc;
     quib::test::TempDir m_temp;
     const std::string m_dir = m_temp.dir();
 };
@@ -67,9 +70,7 @@ TEST_F(X11CliCaptureTest, TimedGrabsAreSavedAsAProjectOfTheRegionSizeAndABadRegi
     EXPECT_EQ(finish(process), 2);
     process = start("'" + out() + "' --region 5,6,101,77 --count 3 --interval 20");
     ASSERT_NE(process, nullptr);
-    ASSERT_EQ(finish(process), 0);
-    CQuibDoc doc;
-    load(doc);
+    ASSERT_NO_FATAL_FAILURE(finishAndLoad(process));
     EXPECT_EQ(doc.frameCount(), 3);
     EXPECT_EQ(doc.frameSize, (Size{101, 77}));
     EXPECT_EQ(doc.backgroundSize, (Size{101, 77}));
@@ -87,9 +88,7 @@ TEST_F(X11CliCaptureTest, PauseGrabsOneFrameEachAndShiftPauseRunsTimedCapture) {
     ASSERT_TRUE(client().tapKey(kPause));
     // Timed capture fills up the rest without further presses.
     ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
-    ASSERT_EQ(finish(process), 0);
-    CQuibDoc doc;
-    load(doc);
+    ASSERT_NO_FATAL_FAILURE(finishAndLoad(process));
     EXPECT_EQ(doc.frameCount(), 6);
     EXPECT_EQ(doc.frameSize, (Size{64, 48}));
     // Single grabs show for no set time, timed ones for the interval.
@@ -107,9 +106,7 @@ TEST_F(X11CliCaptureTest, OnClickGrabsOneFramePerClickInTheRegionWithTheCursorTh
         ASSERT_TRUE(client().clickButton(1));
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    ASSERT_EQ(finish(process), 0);
-    CQuibDoc doc;
-    load(doc);
+    ASSERT_NO_FATAL_FAILURE(finishAndLoad(process));
     ASSERT_EQ(doc.frameCount(), 2);
     EXPECT_EQ(doc.frameSize, (Size{200, 150}));
     const int hotX = doc.frames[0].cursorPos.x - 50, hotY = doc.frames[0].cursorPos.y - 70;

@@ -410,7 +410,6 @@ TEST_F(CaptureDialogTest, WithoutATrayIconMinimizingKeepsTheDialogReachable) {
 }
 
 TEST_F(CaptureDialogTest, HiddenDialogDoesNotEndTheWait) {
-    int result = -1;
     dialog->hide();
     QTimer::singleShot(0, dialog.get(), [this] {
         dialog->runCommand(CCaptureDialog::MinimizeToTray);
@@ -419,8 +418,7 @@ TEST_F(CaptureDialogTest, HiddenDialogDoesNotEndTheWait) {
             dialog->runCommand(CCaptureDialog::Finish);
         });
     });
-    result = runCaptureDialog(*dialog);
-    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(runCaptureDialog(*dialog), QDialog::Accepted);
     EXPECT_EQ(doc.frameCount(), 1);
     EXPECT_TRUE(mainWindow->isEnabled());
 }

@@ -6,7 +6,7 @@
 //   --refuse CODE      answers Start with this response code
 //   --silent           never answers Start
 //   --frames N         ends the stream after N pictures
-//   --log PATH         appends one line per call with its options
+//   --log PATH         appends a line with the options of each source choice and bound shortcut
 //   --no-shortcuts     offers no global shortcuts
 //   --refuse-shortcuts CODE  answers BindShortcuts with this response code
 // Global shortcuts are bound as asked; the test presses one by calling org.quib.PortalTest.Activate
@@ -222,7 +222,6 @@ public:
             return true;
         }
         if (message.interface() == QLatin1String("org.freedesktop.portal.Session") && member == "Close") {
-            log("Close");
             connection.send(message.createReply());
             return true;
         }
@@ -251,7 +250,6 @@ public:
             return true;
         }
         if (member == "OpenPipeWireRemote") {
-            log("OpenPipeWireRemote");
             const int fd = connectToPipeWire();
             connection.send(message.createReply(QVariant::fromValue(QDBusUnixFileDescriptor(fd))));
             ::close(fd);
@@ -259,7 +257,6 @@ public:
         }
         connection.send(message.createReply(QVariant::fromValue(QDBusObjectPath(request))));
         if (member == "CreateSession") {
-            log("CreateSession");
             const QString session = "/org/freedesktop/portal/desktop/session/" + sender + "/" +
                                     options.value("session_handle_token").toString();
             respond(connection, request, 0, {{"session_handle", session}});
@@ -273,7 +270,6 @@ public:
                     .arg(options.value("restore_token").toString()));
             respond(connection, request, 0, {});
         } else if (member == "Start") {
-            log("Start");
             if (m_config.silent)
                 return true;
             if (m_config.refuse >= 0) {
@@ -292,7 +288,6 @@ private:
     void handleShortcuts(const QDBusConnection& connection, const QString& member, const QVariantList& args,
                          const QVariantMap& options, const QString& sender, const QString& request) {
         if (member == "CreateSession") {
-            log("GlobalShortcuts.CreateSession");
             m_shortcutSession = "/org/freedesktop/portal/desktop/session/" + sender + "/" +
                                 options.value("session_handle_token").toString();
             respond(connection, request, 0, {{"session_handle", m_shortcutSession}});
