@@ -23,15 +23,6 @@ void tell(const char* word) {
     std::fflush(stdout);
 }
 
-bool grabKeyboard(Display* display, Window window) {
-    for (int i = 0; i < 200; ++i) {
-        if (XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess)
-            return true;
-        usleep(10000);
-    }
-    return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -56,7 +47,13 @@ int main(int argc, char** argv) {
     do
         XNextEvent(display, &event);
     while (event.type != MapNotify);
-    if (keyboard && !grabKeyboard(display, window))
+    int grabbed = GrabNotViewable;
+    for (int i = 0; keyboard && grabbed != GrabSuccess && i < 200; ++i) {
+        if (i > 0)
+            usleep(10000);  // until the window is viewable and no one else holds the keyboard
+        grabbed = XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    }
+    if (keyboard && grabbed != GrabSuccess)
         return 1;
     XSync(display, False);
     tell(keyboard ? "grabbed" : "mapped");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "capture/capture_messages.h"
@@ -182,19 +183,16 @@ TEST(X11ScreenGrabberDepth, SixteenBitScreenIsWidenedToEightBitsPerChannel) {
     Status status;
     auto grabber = X11ScreenGrabber::open(server.display().c_str(), status);
     ASSERT_TRUE(grabber && status.ok()) << status.message();
-    const uint8_t expected[5][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}, {0, 0, 0}};
+    const uint8_t colours[5][3] = {{0, 0, 255}, {0, 255, 0}, {255, 0, 0}, {255, 255, 255}, {0, 0, 0}};
+    Bitmap24 expected(7, 3);  // W = 7: 21-byte rows
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 7; ++x)
+            std::copy(colours[(x + 1) % 5], colours[(x + 1) % 5] + 3, expected.pixel(x, y));
     for (bool shared : {true, false}) {
         if (!shared)
             grabber->disableSharedMemory();
         Bitmap24 out;
-        ASSERT_TRUE(grabber->grab(Rect{1, 2, 8, 5}, out).ok());  // W = 7: 21-byte rows
-        for (int y = 0; y < 3; ++y) {
-            for (int x = 0; x < 7; ++x) {
-                const uint8_t* p = out.pixel(x, y);
-                const uint8_t* e = expected[(x + 1) % 5];
-                EXPECT_TRUE(p[0] == e[0] && p[1] == e[1] && p[2] == e[2])
-                    << x << "," << y << " shared " << shared;
-            }
-        }
+        ASSERT_TRUE(grabber->grab(Rect{1, 2, 8, 5}, out).ok());
+        EXPECT_EQ(out, expected) << "shared " << shared;
     }
 }

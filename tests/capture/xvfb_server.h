@@ -18,16 +18,7 @@ inline bool programInstalled(const std::string& program) {
 
 class XvfbServer {
 public:
-    explicit XvfbServer(const std::string& screen = "640x480x24") { start(screen); }
-
-    static bool installed() { return programInstalled("Xvfb"); }
-
-    bool running() const { return !m_display.empty(); }
-    // ":N", for XOpenDisplay and xcb_connect.
-    const std::string& display() const { return m_display; }
-
-private:
-    void start(const std::string& screen) {
+    explicit XvfbServer(const std::string& screen = "640x480x24") {
         if (!installed())
             return;
         // The server writes its display number once it accepts connections.
@@ -40,6 +31,13 @@ private:
             m_display = ":" + number;
     }
 
+    static bool installed() { return programInstalled("Xvfb"); }
+
+    bool running() const { return !m_display.empty(); }
+    // ":N", for XOpenDisplay and xcb_connect.
+    const std::string& display() const { return m_display; }
+
+private:
     test::ChildProcess m_process;
     std::string m_display;
 };

@@ -17,8 +17,6 @@
 
 namespace quib::testing {
 
-using quib::test::ChildProcess;
-
 class PortalTestDesktop {
 public:
     PortalTestDesktop() {
@@ -128,7 +126,7 @@ private:
     std::string m_address;
     std::vector<std::string> m_env;
     bool m_busConnected = false;
-    ChildProcess m_bus, m_pipeWire, m_sessionManager, m_portal;
+    quib::test::ChildProcess m_bus, m_pipeWire, m_sessionManager, m_portal;
 };
 
 }  // namespace quib::testing
