@@ -16,6 +16,13 @@ inline void testScreenColour(int x, int y, uint8_t bgr[3]) {
     bgr[2] = uint8_t(x * 7 + y * 3 + 11);
 }
 
+// The same as 0xRRGGBB, for painting it.
+inline uint32_t testScreenRgb(int x, int y) {
+    uint8_t bgr[3];
+    testScreenColour(x, y, bgr);
+    return uint32_t(bgr[2]) << 16 | uint32_t(bgr[1]) << 8 | bgr[0];
+}
+
 // The pixels a grab of region should give from that screen of the given size: black outside it.
 inline Bitmap24 expectedGrab(const Rect& region, Size screen) {
     Bitmap24 expected(region.width(), region.height());

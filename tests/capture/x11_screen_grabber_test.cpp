@@ -22,11 +22,7 @@ protected:
         X11DisplayTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        client().paintRoot(kScreen.cx, kScreen.cy, [](int x, int y) {
-            uint8_t bgr[3];
-            quib::testing::testScreenColour(x, y, bgr);
-            return uint32_t(bgr[2]) << 16 | uint32_t(bgr[1]) << 8 | bgr[0];
-        });
+        client().paintRoot(kScreen.cx, kScreen.cy, quib::testing::testScreenRgb);
         Status status;
         m_grabber = X11ScreenGrabber::open(displayName(), status);
         ASSERT_TRUE(status.ok()) << status.message();

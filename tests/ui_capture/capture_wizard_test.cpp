@@ -12,7 +12,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 
 #include "../capture/fake_grabber.h"
 #include "../ui/ui_test_support.h"
@@ -34,9 +33,6 @@ namespace {
 // A fake screen and a shown main window that the capture dialogs and the wizard hide and give back.
 struct CaptureFixture : ::testing::Test, test::WithApplication {
     CaptureFixture() { mainWindow->show(); }
-    std::function<void(const QString&)> collect() {
-        return [this](const QString& text) { messages << text; };
-    }
     test::FakeGrabber grabber;
     CQuibDoc doc;
     int lastRate = 3;
@@ -47,7 +43,7 @@ struct CaptureFixture : ::testing::Test, test::WithApplication {
 struct CaptureSetupDialogTest : CaptureFixture {
     void SetUp() override {
         dialog = std::make_unique<CCaptureSetupDialog>(doc, grabber, lastRate, mainWindow.get());
-        dialog->setMessageFunction(collect());
+        dialog->setMessageFunction([this](const QString& text) { messages << text; });
     }
     void TearDown() override {
         dialog.reset();
@@ -236,9 +232,8 @@ TEST(CaptureTray, IconListStepsInOrderAndWrapsOverDrawnIconsAndTheMenuRunsItsCom
         ASSERT_FALSE(picture.isNull()) << id;
         EXPECT_GT(qAlpha(picture.pixel(16, 18)), 0) << id;
     }
-    const QImage a = CSystemTray::iconPicture(164).pixmap(32, 32).toImage();
-    const QImage b = CSystemTray::iconPicture(165).pixmap(32, 32).toImage();
-    EXPECT_NE(a, b);
+    EXPECT_NE(CSystemTray::iconPicture(164).pixmap(32, 32).toImage(),
+              CSystemTray::iconPicture(165).pixmap(32, 32).toImage());
 
     // Double click runs the first command.
     std::vector<int> run;
@@ -264,7 +259,7 @@ struct CaptureDialogTest : CaptureFixture {
         prepareCaptureProject(doc, kRegion);
         dialog = std::make_unique<CCaptureDialog>(grabber, nullptr, doc, kRegion, true, 3, mainWindow.get(),
                                                   QStringLiteral("Nessun display"));
-        dialog->setMessageFunction(collect());
+        dialog->setMessageFunction([this](const QString& text) { messages << text; });
         dialog->setShiftFunction([this] { return shift; });
         dialog->setTrayShownFunction([this] { return trayShown; });
         dialog->show();

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QWidget>
 
+#include "../capture/test_screen_pattern.h"
 #include "../capture/x11_display_fixture.h"
 #include "../ui/ui_test_support.h"
 #include "capture/x11_screen_grabber.h"
@@ -18,10 +19,6 @@ using namespace quib;
 
 namespace {
 
-uint32_t patternAt(int x, int y) {
-    return uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | ((x + y) & 0xFF));
-}
-
 // The widgets stay on the offscreen platform; the screen they capture is a private Xvfb.
 class X11WizardTest : public quib::testing::X11DisplayTest, public test::WithApplication {
 protected:
@@ -29,7 +26,7 @@ protected:
         X11DisplayTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        client().paintRoot(640, 480, patternAt);
+        client().paintRoot(640, 480, quib::testing::testScreenRgb);
         mainWindow = std::make_unique<QWidget>();
         mainWindow->show();
         wizard = std::make_unique<NewProjectWizard>(mainWindow.get(), lastRate);
@@ -62,8 +59,8 @@ TEST_F(X11WizardTest, DraggedRectangleIsCapturedIntoAProjectOfItsSize) {
         setup.regionList()->setCurrentIndex(int(RegionMode::Rectangle));
         setup.beginPick();
         // The still picture is the real screen.
-        const uint8_t* shown = setup.picker()->picture().pixel(300, 200);
-        EXPECT_EQ(shown[2], uint8_t(300 & 0xFF));
+        EXPECT_EQ(setup.picker()->picture().pixel(300, 200)[2],
+                  uint8_t(quib::testing::testScreenRgb(300, 200) >> 16));
         setup.picker()->pressAt(Point{expected.right, expected.bottom});
         setup.picker()->moveTo(Point{90, 60});
         setup.picker()->releaseAt(Point{expected.left, expected.top});
@@ -77,14 +74,7 @@ TEST_F(X11WizardTest, DraggedRectangleIsCapturedIntoAProjectOfItsSize) {
     EXPECT_EQ(doc.frameSize, (Size{101, 77}));
     EXPECT_EQ(doc.backgroundSize, (Size{101, 77}));
     ASSERT_TRUE(doc.SelectFrame(0, true));
-    ASSERT_EQ(doc.currentImage.pixels.size(), size_t(101 * 77 * 3));
-    for (Point p : {Point{0, 0}, Point{100, 0}, Point{50, 40}, Point{100, 76}}) {
-        const uint32_t colour = patternAt(expected.left + p.x, expected.top + p.y);
-        const uint8_t* px = doc.currentImage.pixel(p.x, p.y);
-        EXPECT_EQ(px[0], uint8_t(colour)) << p.x << "," << p.y;
-        EXPECT_EQ(px[1], uint8_t(colour >> 8)) << p.x << "," << p.y;
-        EXPECT_EQ(px[2], uint8_t(colour >> 16)) << p.x << "," << p.y;
-    }
+    EXPECT_EQ(doc.currentImage, quib::testing::expectedGrab(expected, Size{640, 480}));
 }
 
 TEST_F(X11WizardTest, PickedWindowPartlyOffScreenGivesAClampedProject) {
