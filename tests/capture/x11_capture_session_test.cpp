@@ -12,6 +12,7 @@
 #include "capture/x11_screen_grabber.h"
 #include "model/quib_doc.h"
 #include "support/child_process.h"
+#include "test_screen_pattern.h"
 #include "x11_display_fixture.h"
 
 using namespace quib;
@@ -28,8 +29,7 @@ protected:
         X11DisplayTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        client().paintRoot(640, 480,
-                           [](int x, int y) { return uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | 0x40); });
+        client().paintRoot(640, 480, quib::testing::testScreenRgb);
         Status status;
         m_grabber = X11ScreenGrabber::open(displayName(), status);
         ASSERT_TRUE(status.ok()) << status.message();
@@ -87,8 +87,7 @@ uint32_t framePixel(const CQuibDoc& doc, int index, int x, int y) {
 TEST_F(X11CaptureSessionTest, TenGrabsStoreThePackedRegionAndTheCursorWithDefaultsAndTheLastCurrent) {
     client().movePointer(50, 60);
     ASSERT_TRUE(m_session->captureOnce()) << m_session->lastError();
-    // Pixel (5, 7) of the region is screen (15, 27): red 15, green 27, blue 0x40.
-    EXPECT_EQ(framePixel(m_doc, 0, 5, 7), 0x0F1B40u);
+    EXPECT_EQ(framePixel(m_doc, 0, 5, 7), quib::testing::testScreenRgb(15, 27));  // region at (10, 20)
     const ScreenCursor cursor = m_grabber->grabCursor();
     EXPECT_EQ(m_doc.frames[0].cursorPos,
               (Point{50 - 10 - cursor.picture.hotSpot.x, 60 - 20 - cursor.picture.hotSpot.y}));
@@ -176,7 +175,7 @@ TEST_F(X11CaptureSessionTest, PauseCapturesWhileAnotherProgramHoldsTheKeyboard) 
     auto pixelAt = [&](int x, int y) { return framePixel(m_doc, 0, x, y); };
     EXPECT_EQ(pixelAt(30, 40), 0x12AB34u);
     EXPECT_EQ(pixelAt(129, 99), 0x12AB34u);
-    EXPECT_EQ(pixelAt(29, 40), uint32_t((kRegion.left + 29) << 16 | (kRegion.top + 40) << 8 | 0x40));
+    EXPECT_EQ(pixelAt(29, 40), quib::testing::testScreenRgb(kRegion.left + 29, kRegion.top + 40));
 }
 
 TEST_F(X11CaptureSessionTest, ClickStoresTheScreenAsItWasBeforeThePressWithTheCursorThere) {

@@ -37,7 +37,6 @@ protected:
             client().setLocked(kNumLock, false);
             client().setLocked(kCapsLock, false);
         }
-        m_hotKey.reset();
     }
 
     Status start() {

@@ -29,10 +29,6 @@ protected:
         ASSERT_NE(m_grabber, nullptr);
     }
 
-    void defineRootCursor(int width, int height, Point hotSpot, const std::vector<uint32_t>& pixels) {
-        ASSERT_TRUE(client().defineRootCursor(width, height, hotSpot, pixels));
-    }
-
     std::unique_ptr<X11ScreenGrabber> m_grabber;
 };
 
@@ -48,7 +44,8 @@ uint32_t argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
 
 TEST_F(X11ScreenGrabberTest, GrabsGiveTheScreenPixelsWithoutTheCursorAndBlackOutsideOnBothPaths) {
     EXPECT_EQ(m_grabber->screenSize(), kScreen);
-    defineRootCursor(16, 16, Point{0, 0}, std::vector<uint32_t>(16 * 16, argb(255, 255, 255, 255)));
+    ASSERT_TRUE(client().defineRootCursor(16, 16, Point{0, 0},
+                                          std::vector<uint32_t>(16 * 16, argb(255, 255, 255, 255))));
     client().movePointer(20, 20);
     const Rect regions[] = {
         {0, 0, kScreen.cx, kScreen.cy},
@@ -73,8 +70,9 @@ TEST_F(X11ScreenGrabberTest, GrabsGiveTheScreenPixelsWithoutTheCursorAndBlackOut
                 continue;
             }
             EXPECT_EQ(out, quib::testing::expectedGrab(region, kScreen));
-            if (region.left == 0 && region.top == 0)
+            if (region.left == 0 && region.top == 0) {
                 EXPECT_EQ(m_grabber->lastGrabUsedSharedMemory(), shared);
+            }
         }
     }
     // Repeated grabs of one region reuse the capture buffer.
@@ -96,7 +94,7 @@ TEST_F(X11ScreenGrabberTest, CursorPictureHotSpotAndPositionAreReadForSmallAndLa
     std::vector<uint32_t> pixels(16 * 16, 0);
     pixels[0] = argb(255, 255, 0, 0);  // red
     pixels[16 * 15 + 15] = argb(255, 0, 0, 0);
-    defineRootCursor(16, 16, Point{3, 5}, pixels);
+    ASSERT_TRUE(client().defineRootCursor(16, 16, Point{3, 5}, pixels));
     client().movePointer(100, 80);
 
     ScreenCursor cursor = m_grabber->grabCursor();
@@ -114,7 +112,8 @@ TEST_F(X11ScreenGrabberTest, CursorPictureHotSpotAndPositionAreReadForSmallAndLa
               (Point{47, 25}));
 
     // A large cursor keeps its size; near the edge it has a negative position.
-    defineRootCursor(40, 36, Point{39, 35}, std::vector<uint32_t>(40 * 36, argb(255, 0, 255, 0)));
+    ASSERT_TRUE(client().defineRootCursor(40, 36, Point{39, 35},
+                                          std::vector<uint32_t>(40 * 36, argb(255, 0, 255, 0))));
     client().movePointer(2, 1);
     cursor = m_grabber->grabCursor();
     EXPECT_EQ(cursor.screenPos, (Point{2, 1}));
