@@ -7,12 +7,8 @@
 
 using namespace quib;
 
-namespace {
-
 // A display that cannot exist: there is no server behind it.
 constexpr const char* kMissingDisplay = "/nonexistent/quib-test-socket:0";
-
-}  // namespace
 
 TEST(CaptureBackend, WithoutADisplayTheHotKeySaysSoAndDoesNothingAndGrabsFailBlackWithoutACursor) {
     Status status;

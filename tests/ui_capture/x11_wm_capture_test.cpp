@@ -62,7 +62,7 @@ protected:
         static int argc = 1;
         static char name[] = "ui_capture_wm_tests";
         static char* argv[] = {name, nullptr};
-        application = new QApplication(argc, argv);
+        new QApplication(argc, argv);  // for the rest of the program
     }
     static void TearDownTestSuite() {
         windowManager.stop();
@@ -121,7 +121,6 @@ protected:
     static inline xcb_connection_t* display = nullptr;
     static inline quib::test::ChildProcess windowManager;
     static inline bool managed = false;
-    static inline QApplication* application = nullptr;
     std::unique_ptr<X11ScreenGrabber> grabber;
     std::unique_ptr<QWidget> mainWindow;
 };

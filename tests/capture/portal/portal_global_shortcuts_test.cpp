@@ -38,16 +38,6 @@ protected:
         ASSERT_TRUE(m_backends.screen.ok()) << m_backends.screen.message();
     }
 
-    // As the desktop does when the user presses the key bound to id.
-    static void press(const QString& id) {
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.portal.Desktop"),
-                                           QStringLiteral("/org/freedesktop/portal/desktop"),
-                                           QStringLiteral("org.quib.PortalTest"), QStringLiteral("Activate"));
-        call.setArguments({id});
-        s_desktop->bus().call(call);
-    }
-
     // Runs Qt's event loop and the keys' descriptor, as the capture dialog does, until pred holds.
     template <typename Pred>
     void pumpUntil(Pred pred) {
@@ -90,7 +80,7 @@ struct Press {
 class PortalShortcutPressTest : public PortalShortcutsTest, public ::testing::WithParamInterface<Press> {};
 
 TEST_P(PortalShortcutPressTest, ActivatedDrivesTheCaptureSession) {
-    const Press& press_ = GetParam();
+    const Press& press = GetParam();
     openBackends({});
     CQuibDoc doc;
     prepareCaptureProject(doc, kRegion);
@@ -98,11 +88,16 @@ TEST_P(PortalShortcutPressTest, ActivatedDrivesTheCaptureSession) {
     ASSERT_TRUE(m_backends.hotKey->start([&](HotKeyAction a) { session.handleHotKey(a); }).ok());
     ASSERT_TRUE(m_backends.hotKey->isActive());
 
-    press(QString::fromUtf8(press_.id));
+    // As the desktop does when the user presses the key bound to the id.
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.portal.Desktop"), QStringLiteral("/org/freedesktop/portal/desktop"),
+        QStringLiteral("org.quib.PortalTest"), QStringLiteral("Activate"));
+    call.setArguments({QString::fromUtf8(press.id)});
+    s_desktop->bus().call(call);
     pumpUntil([&] { return session.counter() > 0 || session.timedCaptureRunning(); });
-    EXPECT_EQ(session.counter(), press_.framesStored) << session.lastError();
-    EXPECT_EQ(session.timedCaptureRunning(), press_.timedRunning);
-    if (press_.framesStored == 0)
+    EXPECT_EQ(session.counter(), press.framesStored) << session.lastError();
+    EXPECT_EQ(session.timedCaptureRunning(), press.timedRunning);
+    if (press.framesStored == 0)
         return;
     // The stored frame is the stream's picture of the region.
     const Frame& f = doc.frames[0];

@@ -25,9 +25,6 @@ protected:
         PortalDesktopSuite::TearDown();
     }
 
-    void startPortal(std::vector<std::string> args) {
-        ASSERT_EQ(s_desktop->startPortal(std::move(args)), "");
-    }
     static CaptureBackendChoice portalChoice() {
         CaptureBackendChoice choice;
         choice.portal = true;
@@ -46,7 +43,7 @@ protected:
 };
 
 TEST_F(PortalScreenGrabberTest, MetadataStream_GivesExactPixelsAndTheCursorApartAndARestoreToken) {
-    startPortal({});
+    ASSERT_EQ(s_desktop->startPortal({}), "");
     ASSERT_TRUE(open().ok());
     EXPECT_TRUE(m_grabber->cursorAsMetadata());
     EXPECT_EQ(m_grabber->screenSize(), kStream);
@@ -88,7 +85,7 @@ TEST_F(PortalScreenGrabberTest, MetadataStream_GivesExactPixelsAndTheCursorApart
 }
 
 TEST_F(PortalScreenGrabberTest, WithoutCursorMetadata_CursorStaysInThePictureAndTheUserIsToldOnce) {
-    startPortal({"--cursor-modes", "3"});
+    ASSERT_EQ(s_desktop->startPortal({"--cursor-modes", "3"}), "");
     ASSERT_TRUE(open().ok());
     EXPECT_FALSE(m_grabber->cursorAsMetadata());
     EXPECT_TRUE(s_desktop->logged("cursor_mode=2")) << s_desktop->log();
@@ -116,8 +113,9 @@ class PortalRefusalTest : public PortalScreenGrabberTest, public ::testing::With
 
 TEST_P(PortalRefusalTest, StartFails_WithAMessageAndWithoutHanging) {
     const Refusal& refusal = GetParam();
-    if (!refusal.portalArgs.empty())
-        startPortal(refusal.portalArgs);
+    if (!refusal.portalArgs.empty()) {
+        ASSERT_EQ(s_desktop->startPortal(refusal.portalArgs), "");
+    }
     PortalScreenCastOptions options;
     options.callTimeoutMs = 2000;
     options.choiceTimeoutMs = 500;
@@ -133,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, PortalRefusalTest,
                                            Refusal{{}, captureText::PortalUnavailable}));
 
 TEST_F(PortalScreenGrabberTest, StreamEnds_GrabSaysSoInsteadOfWaiting) {
-    startPortal({"--frames", "20"});
+    ASSERT_EQ(s_desktop->startPortal({"--frames", "20"}), "");
     ASSERT_TRUE(open().ok());
     Bitmap24 out;
     Status status;
@@ -145,7 +143,7 @@ TEST_F(PortalScreenGrabberTest, StreamEnds_GrabSaysSoInsteadOfWaiting) {
 }
 
 TEST_F(PortalScreenGrabberTest, PortalBackends_CarryTheRestoreTokenAndTheKeys) {
-    startPortal({});
+    ASSERT_EQ(s_desktop->startPortal({}), "");
     CaptureBackendChoice choice = portalChoice();
     choice.portalRestoreToken = "restore-earlier";
     choice.noKeysHelp = "Usare il pulsante.";
@@ -160,7 +158,7 @@ TEST_F(PortalScreenGrabberTest, PortalBackends_CarryTheRestoreTokenAndTheKeys) {
 }
 
 TEST_F(PortalScreenGrabberTest, PortalBackends_WhenRefused_SayWhy) {
-    startPortal({"--refuse", "2"});
+    ASSERT_EQ(s_desktop->startPortal({"--refuse", "2"}), "");
     const CaptureBackends backends = openCaptureBackends(portalChoice());
     EXPECT_FALSE(backends.screen.ok());
     EXPECT_EQ(backends.problem, captureText::PortalRefused);
