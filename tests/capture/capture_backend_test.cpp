@@ -3,17 +3,14 @@
 #include "capture/capture_backend.h"
 #include "capture/capture_messages.h"
 #include "capture/null_backends.h"
+#include "fake_grabber.h"
 
 using namespace quib;
-
-namespace {
 
 // A display that cannot exist: there is no server behind it.
 constexpr const char* kMissingDisplay = "/nonexistent/quib-test-socket:0";
 
-}  // namespace
-
-TEST(CaptureBackend, WithoutADisplayTheHotKeySaysSoAndDoesNothingAsANullOneGivesItsReason) {
+TEST(CaptureBackend, WithoutADisplayTheHotKeySaysSoAndDoesNothingAndGrabsFailBlackWithoutACursor) {
     Status status;
     std::unique_ptr<GlobalHotKey> hotKey = createGlobalHotKey(status, kMissingDisplay);
     ASSERT_NE(hotKey, nullptr);
@@ -30,13 +27,12 @@ TEST(CaptureBackend, WithoutADisplayTheHotKeySaysSoAndDoesNothingAsANullOneGives
     EXPECT_FALSE(called);
     NullGlobalHotKey reasoned("motivo");
     EXPECT_EQ(reasoned.start([](HotKeyAction) {}).message(), "motivo");
-}
 
-TEST(CaptureBackend, WithoutADisplayGrabsFailWithBlackPictureAndNoCursor) {
-    Status status;
-    std::unique_ptr<ScreenGrabber> grabber = createScreenGrabber(status, kMissingDisplay);
+    // Grabs fail with a black picture and no cursor.
+    Status grabberStatus;
+    std::unique_ptr<ScreenGrabber> grabber = createScreenGrabber(grabberStatus, kMissingDisplay);
     ASSERT_NE(grabber, nullptr);
-    EXPECT_EQ(status.message(), captureText::NoX11Display);
+    EXPECT_EQ(grabberStatus.message(), captureText::NoX11Display);
     Bitmap24 out;
     Status grabbed = grabber->grab(Rect{0, 0, 7, 3}, out);
     EXPECT_FALSE(grabbed.ok());
@@ -46,14 +42,6 @@ TEST(CaptureBackend, WithoutADisplayGrabsFailWithBlackPictureAndNoCursor) {
     EXPECT_EQ(cursor.picture.image.pixel(5, 5)[3], 0);
     EXPECT_EQ(grabber->screenSize(), Size{});
 }
-
-// Stands in for the toolkit's screen reader.
-struct FallbackGrabber final : ScreenGrabber {
-    Status grab(const Rect&, Bitmap24&) override { return Status::success(); }
-    ScreenCursor grabCursor() override { return ScreenCursor{}; }
-    Size screenSize() override { return Size{12, 34}; }
-    WindowAtPoint windowAt(Point) override { return WindowAtPoint{}; }
-};
 
 TEST(CaptureBackend, WithoutX11TheFallbackReadsTheScreenAndTheKeysSayWhyTheyDoNothing) {
     const struct {
@@ -71,7 +59,11 @@ TEST(CaptureBackend, WithoutX11TheFallbackReadsTheScreenAndTheKeysSayWhyTheyDoNo
         choice.x11 = c.x11;
         choice.displayName = kMissingDisplay;
         if (c.withFallback)
-            choice.fallbackGrabber = [] { return std::make_unique<FallbackGrabber>(); };
+            choice.fallbackGrabber = []() -> std::unique_ptr<ScreenGrabber> {
+                auto toolkitReader = std::make_unique<test::FakeGrabber>();
+                toolkitReader->screen = Size{12, 34};
+                return toolkitReader;
+            };
         choice.noKeysHelp = c.help;
         CaptureBackends backends = openCaptureBackends(choice);
         ASSERT_NE(backends.grabber, nullptr) << c.name;

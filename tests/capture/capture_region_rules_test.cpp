@@ -4,17 +4,27 @@
 
 using namespace quib;
 
-TEST(CaptureRegionRules, ScreenDisablesSelectAlsoAfterCapturingIsSwitchedOffAndOn) {
+TEST(CaptureRegionRules, SelectAndWizardControlsFollowTheModeAndChecksAndEmptyRegionsAreNotUsable) {
     EXPECT_FALSE(selectButtonEnabled(true, RegionMode::Screen));
     EXPECT_FALSE(selectButtonEnabled(false, RegionMode::Screen));
-    EXPECT_FALSE(selectButtonEnabled(true, RegionMode::Screen));
     EXPECT_TRUE(selectButtonEnabled(true, RegionMode::Rectangle));
     EXPECT_TRUE(selectButtonEnabled(true, RegionMode::Window));
     EXPECT_FALSE(selectButtonEnabled(false, RegionMode::Window));
     EXPECT_EQ(screenRegion(Size{1024, 768}), (Rect{0, 0, 1024, 768}));
+    EXPECT_EQ(wizardControlStates(true, RegionMode::Screen, false),
+              (WizardControlStates{true, false, false}));
+    EXPECT_EQ(wizardControlStates(true, RegionMode::Window, true), (WizardControlStates{true, true, true}));
+    EXPECT_EQ(wizardControlStates(false, RegionMode::Rectangle, false),
+              (WizardControlStates{false, false, false}));
+    EXPECT_EQ(wizardControlStates(false, RegionMode::Rectangle, true),
+              (WizardControlStates{false, false, true}));
+    EXPECT_TRUE(usableCaptureRegion(Rect{0, 0, 1, 1}));
+    EXPECT_FALSE(usableCaptureRegion(Rect{10, 10, 10, 50}));
+    EXPECT_FALSE(usableCaptureRegion(Rect{10, 10, 50, 10}));
+    EXPECT_FALSE(usableCaptureRegion(Rect{}));
 }
 
-TEST(CaptureRegionRules, RectangleDraggedFromBottomRightToTopLeftIsNormalized) {
+TEST(CaptureRegionRules, RectangleDraggedFromBottomRightToTopLeftIsNormalizedAndLabelledByBothCorners) {
     RectangleDrag drag;
     drag.begin(Point{300, 200});
     EXPECT_TRUE(drag.active());
@@ -23,9 +33,6 @@ TEST(CaptureRegionRules, RectangleDraggedFromBottomRightToTopLeftIsNormalized) {
     drag.moveTo(Point{100, 50});
     EXPECT_EQ(drag.finish(), (Rect{100, 50, 300, 200}));
     EXPECT_FALSE(drag.active());
-}
-
-TEST(CaptureRegionRules, LabelShowsBothCorners) {
     EXPECT_EQ(regionLabelText(Rect{0, 0, 1024, 768}), "(0, 0) - (1024, 768)");
     EXPECT_EQ(regionLabelText(Rect{-3, 4, 5, 6}), "(-3, 4) - (5, 6)");
 }
@@ -42,20 +49,6 @@ TEST(CaptureRegionRules, RateMustBeAWholeNumberAboveZeroAndSetsTheTimerInterval)
     EXPECT_EQ(timedCaptureIntervalMs(1), 1000);
     EXPECT_EQ(timedCaptureIntervalMs(0), 1000);
     EXPECT_EQ(capturedFramesCaption(3), "Quib:3 Frames");
-}
-
-TEST(CaptureRegionRules, WizardControlsFollowTheirChecksAndTheRegionListOfUsableRegions) {
-    EXPECT_EQ(wizardControlStates(true, RegionMode::Screen, false),
-              (WizardControlStates{true, false, false}));
-    EXPECT_EQ(wizardControlStates(true, RegionMode::Window, true), (WizardControlStates{true, true, true}));
-    EXPECT_EQ(wizardControlStates(false, RegionMode::Rectangle, false),
-              (WizardControlStates{false, false, false}));
-    EXPECT_EQ(wizardControlStates(false, RegionMode::Rectangle, true),
-              (WizardControlStates{false, false, true}));
-    EXPECT_TRUE(usableCaptureRegion(Rect{0, 0, 1, 1}));
-    EXPECT_FALSE(usableCaptureRegion(Rect{10, 10, 10, 50}));
-    EXPECT_FALSE(usableCaptureRegion(Rect{10, 10, 50, 10}));
-    EXPECT_FALSE(usableCaptureRegion(Rect{}));
 }
 
 TEST(CaptureRegionRules, ControllerIsPlacedBesideTheRegionWhereTheScreenHasRoom) {

@@ -6,59 +6,32 @@
 
 #include "base/progress.h"
 #include "capture/capture_session.h"
+#include "fake_grabber.h"
 #include "model/project_file.h"
 #include "model/quib_doc.h"
+#include "support/temp_dir.h"
 
 using namespace quib;
 
 namespace {
 
-// A screen of one colour with a 2 x 2 cursor whose hot spot is (1, 1).
-class FakeGrabber : public ScreenGrabber {
-public:
-    bool failGrab = false;
-    bool varyScreen = false;  // each grab sees the screen in the next shade
-    bool cursorInPicture = false;
-    int grabs = 0;
-    Point pointer{30, 40};
-    Status grab(const Rect& region, Bitmap24& out) override {
-        if (failGrab)
-            return Status::failureText("screen unreadable");
-        if (out.width != region.width() || out.height != region.height())
-            out = Bitmap24(region.width(), region.height());
-        std::fill(out.pixels.begin(), out.pixels.end(), uint8_t(varyScreen ? grabs : 0x55));
-        ++grabs;
-        return Status::success();
-    }
-    ScreenCursor grabCursor() override {
-        ScreenCursor c;
-        c.picture.image = Bitmap32(2, 2);
-        for (int i = 0; i < 4; ++i) {
-            uint8_t* p = c.picture.image.pixel(i % 2, i / 2);
-            p[0] = p[1] = p[2] = uint8_t(i == 0 ? 1 : 200);
-            p[3] = i == 0 ? 0 : 255;
-        }
-        // An opaque pixel of the colour that pictures from files treat as their key colour.
-        {
-            uint8_t* p = c.picture.image.pixel(1, 1);
-            p[0] = 0xC7, p[1] = 0xC6, p[2] = 0xC5, p[3] = 255;
-        }
-        c.picture.hotSpot = Point{1, 1};
-        c.screenPos = pointer;
-        c.inPicture = cursorInPicture;
-        return c;
-    }
-    Size screenSize() override { return Size{640, 480}; }
-    WindowAtPoint windowAt(Point) override { return {}; }
-};
-
 const Rect kRegion{10, 10, 110, 90};
 
 // A project ready for captures of kRegion from the fake screen.
 struct CaptureSessionTest : ::testing::Test {
-    CaptureSessionTest() { prepareCaptureProject(doc, kRegion); }
+    CaptureSessionTest() {
+        prepareCaptureProject(doc, kRegion);
+        // 2 x 2 with its hot spot at (1, 1): one transparent pixel, and at (1, 1) an opaque one of
+        // the colour that pictures from files treat as their key colour.
+        ScreenCursor& cursor = grabber.cursor;
+        cursor.picture.image = Bitmap32(2, 2);
+        cursor.picture.image.pixels = {1,   1,   1,   0,   200,  200,  200,  255,
+                                       200, 200, 200, 255, 0xC7, 0xC6, 0xC5, 255};
+        cursor.picture.hotSpot = Point{1, 1};
+        cursor.screenPos = Point{30, 40};
+    }
     CaptureSession sessionAt(int rate) { return CaptureSession(grabber, doc, kRegion, rate); }
-    FakeGrabber grabber;
+    test::FakeGrabber grabber;
     CQuibDoc doc;
 };
 
@@ -78,14 +51,12 @@ TEST_F(CaptureSessionTest, GrabRecordsCursorLessHotSpotRelativeToTheRegionAndHid
     EXPECT_EQ(session.intervalMs(), 1000);
     // A cursor already in the picture: the frame keeps its own cursor hidden.
     EXPECT_EQ(doc.frames[0].cursorVisible, 1u);
-    grabber.cursorInPicture = true;
+    grabber.cursor.inPicture = true;
     ASSERT_TRUE(session.captureOnce());
     EXPECT_EQ(doc.frames[1].cursorVisible, 0u);
 }
 
-TEST(CaptureSession, RegionOfAnotherSizeThanTheProjectIsRefused) {
-    FakeGrabber grabber;
-    CQuibDoc doc;
+TEST_F(CaptureSessionTest, RegionOfAnotherSizeThanTheProjectIsRefused) {
     prepareCaptureProject(doc, Rect{0, 0, 50, 50});
     CaptureSession session(grabber, doc, kRegion, 5);
     EXPECT_FALSE(session.captureOnce());
@@ -105,12 +76,12 @@ TEST_F(CaptureSessionTest, TimedFramesShowForTheIntervalSingleGrabsForNoTimeAndA
     EXPECT_EQ(doc.frames[1].displayTime, 333u);
     EXPECT_EQ(doc.frames[2].displayTime, 125u);
     // A failed grab stops timed capture and leaves the project.
-    grabber.failGrab = true;
+    grabber.failGrabs = true;
     EXPECT_FALSE(session.tick());
     EXPECT_FALSE(session.timedCaptureRunning());
     EXPECT_EQ(session.counter(), 3);
     EXPECT_EQ(doc.frameCount(), 3);
-    EXPECT_EQ(session.takeError(), "screen unreadable");
+    EXPECT_EQ(session.takeError(), "no screen");
     EXPECT_TRUE(session.lastError().empty());
 }
 
@@ -118,16 +89,15 @@ TEST_F(CaptureSessionTest, TimedFramesShowForTheIntervalSingleGrabsForNoTimeAndA
 // frames still show what was grabbed, save the same bytes, and nothing stays in the folder.
 // Where the folder cannot be used the pictures stay in memory.
 TEST_F(CaptureSessionTest, PicturesBeyondTheMemoryBudgetGoToDiskAndStayTheSame) {
-    const std::filesystem::path base = std::filesystem::path(::testing::TempDir()) / "quib-budget";
-    std::filesystem::remove_all(base);
-    std::filesystem::create_directories(base);
+    const quib::test::TempDir temp;
+    const std::filesystem::path base = temp.dir();
     std::ofstream(base / "plain-file") << "x";
     for (const std::filesystem::path& folder : {base / "cache" / "quib", base / "plain-file" / "quib"}) {
         SCOPED_TRACE(folder.string());
         CQuibDoc reference, spilled;
         for (CQuibDoc* doc : {&reference, &spilled}) {
             prepareCaptureProject(*doc, kRegion);
-            grabber.varyScreen = true;
+            grabber.varyShade = true;
             grabber.grabs = 1;
             CaptureSession session(grabber, *doc, kRegion, 1);
             if (doc == &spilled)
@@ -147,7 +117,6 @@ TEST_F(CaptureSessionTest, PicturesBeyondTheMemoryBudgetGoToDiskAndStayTheSame) 
         }
         NullProgress progress;
         EXPECT_EQ(ProjectFile::store(spilled, "", progress), ProjectFile::store(reference, "", progress));
-        if (std::filesystem::is_directory(folder))
-            EXPECT_TRUE(std::filesystem::is_empty(folder));
+        EXPECT_TRUE(!std::filesystem::is_directory(folder) || std::filesystem::is_empty(folder));
     }
 }

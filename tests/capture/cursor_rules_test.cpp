@@ -26,7 +26,7 @@ void expectTransparent(const Bitmap32& image, int x, int y) {
 
 }  // namespace
 
-TEST(CursorPicture, SmallCursorIsPaddedTo32WithTransparentPixelsALargerOneKeepsItsSize) {
+TEST(CursorPicture, SmallOrUnreadableCursorIsPaddedTo32WithTransparentPixelsALargerOneKeepsItsSize) {
     std::vector<uint32_t> pixels(4 * 2, argb(255, 10, 20, 30));
     CursorPicture cursor = cursorPictureFromArgb(pixels.data(), 4, 2, Point{1, 1});
     ASSERT_EQ(cursor.image.width, 32);
@@ -43,9 +43,17 @@ TEST(CursorPicture, SmallCursorIsPaddedTo32WithTransparentPixelsALargerOneKeepsI
     ASSERT_EQ(cursor.image.height, 36);
     expectPixel(cursor.image, 39, 35, 255, 255, 255, 255);
     expectTransparent(cursor.image, 0, 0);
+    // An unreadable cursor is transparent, 32 x 32, with its hot spot at the origin.
+    cursor = transparentCursorPicture();
+    ASSERT_EQ(cursor.image.width, 32);
+    ASSERT_EQ(cursor.image.height, 32);
+    EXPECT_EQ(cursor.hotSpot, (Point{0, 0}));
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            expectTransparent(cursor.image, x, y);
 }
 
-TEST(CursorPicture, CoverageFollowsAlphaThresholdAndOneOneOneIsTransparent) {
+TEST(CursorPicture, CoverageFollowsAlphaThresholdAlphaIsZeroOr255AndOneOneOneIsTransparent) {
     // Premultiplied: alpha 200 with red 100 is the straight colour 128 (100 * 255 / 200, rounded).
     std::vector<uint32_t> pixels{argb(127, 127, 0, 0), argb(128, 128, 0, 0), argb(200, 100, 0, 200),
                                  argb(0, 0, 0, 0)};
@@ -54,33 +62,18 @@ TEST(CursorPicture, CoverageFollowsAlphaThresholdAndOneOneOneIsTransparent) {
     expectPixel(cursor.image, 1, 0, 0, 0, 255, 255);
     expectPixel(cursor.image, 2, 0, 255, 0, 128, 255);
     expectTransparent(cursor.image, 3, 0);
+    pixels.clear();
+    for (uint32_t a = 0; a < 256; ++a)
+        pixels.push_back(argb(a, a, a / 2, 0));
+    cursor = cursorPictureFromArgb(pixels.data(), 256, 1, Point{});
+    for (int x = 0; x < 256; ++x)
+        EXPECT_TRUE(cursor.image.pixel(x, 0)[3] == 0 || cursor.image.pixel(x, 0)[3] == 255) << x;
     // A pixel of exactly (1, 1, 1) becomes transparent.
     pixels = {argb(255, 1, 1, 1), argb(255, 1, 1, 2), argb(255, 0, 0, 0)};
     cursor = cursorPictureFromArgb(pixels.data(), 3, 1, Point{});
     expectTransparent(cursor.image, 0, 0);
     expectPixel(cursor.image, 1, 0, 2, 1, 1, 255);
     expectPixel(cursor.image, 2, 0, 0, 0, 0, 255);
-}
-
-TEST(CursorPicture, AlphaIsOnlyEverZeroOr255) {
-    std::vector<uint32_t> pixels;
-    for (uint32_t a = 0; a < 256; ++a)
-        pixels.push_back(argb(a, a, a / 2, 0));
-    CursorPicture cursor = cursorPictureFromArgb(pixels.data(), 256, 1, Point{});
-    for (int x = 0; x < 256; ++x) {
-        const uint8_t alpha = cursor.image.pixel(x, 0)[3];
-        EXPECT_TRUE(alpha == 0 || alpha == 255) << x;
-    }
-}
-
-TEST(CursorPicture, UnreadableCursorIsTransparent32x32AtOrigin) {
-    CursorPicture cursor = transparentCursorPicture();
-    ASSERT_EQ(cursor.image.width, 32);
-    ASSERT_EQ(cursor.image.height, 32);
-    EXPECT_EQ(cursor.hotSpot, (Point{0, 0}));
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x)
-            expectTransparent(cursor.image, x, y);
 }
 
 TEST(ClampToScreen, KeepsTheRectangleInsideTheScreen) {

@@ -40,38 +40,33 @@ TEST(PixelLayout, RowBytesFollowTheScanlinePadAndOddDepthsAreRejected) {
     EXPECT_FALSE(layout.isSupported());
 }
 
-TEST(PackScreenRows, ThirtyTwoBitRowsPackToThreeBytesPerPixel) {
-    PixelLayout layout;
-    const int width = 5, height = 3;  // 3W = 15, not a multiple of 4
-    const size_t stride = layout.rowBytes(width);
-    std::vector<uint8_t> rows = serverRows(width, height, stride, 4, rgbPattern);
-    Bitmap24 out(width, height);
-    packScreenRows(rows.data(), stride, width, height, layout, out, 0, 0);
-    ASSERT_EQ(out.pixels.size(), 45u);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const uint8_t* p = out.pixel(x, y);
-            EXPECT_EQ(p[0], x + y);
-            EXPECT_EQ(p[1], y * 20);
-            EXPECT_EQ(p[2], x * 10);
+TEST(PackScreenRows, RowsOf32And24BitsPackToThreeBytesPerPixelWithoutTheirPadding) {
+    const struct {
+        int bitsPerPixel, width, height;
+        size_t stride;
+    } cases[] = {
+        {32, 5, 3, 20},  // 3W = 15, not a multiple of 4
+        {24, 3, 2, 12},  // 9 bytes of pixels in a 12-byte row
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bitsPerPixel);
+        PixelLayout layout;
+        layout.bitsPerPixel = c.bitsPerPixel;
+        ASSERT_EQ(layout.rowBytes(c.width), c.stride);
+        const std::vector<uint8_t> rows =
+            serverRows(c.width, c.height, c.stride, c.bitsPerPixel / 8, rgbPattern);
+        Bitmap24 out(c.width, c.height);
+        packScreenRows(rows.data(), c.stride, c.width, c.height, layout, out, 0, 0);
+        ASSERT_EQ(out.pixels.size(), size_t(c.width) * size_t(c.height) * 3);
+        for (int y = 0; y < c.height; ++y) {
+            for (int x = 0; x < c.width; ++x) {
+                const uint8_t* p = out.pixel(x, y);
+                EXPECT_EQ(std::vector<uint8_t>(p, p + 3),
+                          (std::vector<uint8_t>{uint8_t(x + y), uint8_t(y * 20), uint8_t(x * 10)}))
+                    << x << "," << y;
+            }
         }
     }
-}
-
-TEST(PackScreenRows, TwentyFourBitRowsSkipTheirPadding) {
-    PixelLayout layout;
-    layout.bitsPerPixel = 24;
-    const int width = 3, height = 2;
-    const size_t stride = layout.rowBytes(width);  // 9 bytes of pixels in a 12-byte row
-    ASSERT_EQ(stride, 12u);
-    std::vector<uint8_t> rows = serverRows(width, height, stride, 3, rgbPattern);
-    Bitmap24 out(width, height);
-    packScreenRows(rows.data(), stride, width, height, layout, out, 0, 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            EXPECT_EQ(out.pixel(x, y)[2], x * 10);
-    for (uint8_t b : out.pixels)
-        EXPECT_NE(b, 0xEE);
 }
 
 TEST(PackScreenRows, SixteenBitBigEndianAndOffsetPixels) {

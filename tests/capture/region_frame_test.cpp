@@ -42,31 +42,9 @@ TEST(RegionFrame, MarksAFourPixelFrameInsideTheRegionWithNotXorGrey) {
     EXPECT_TRUE(untouched(picture, 25, 15, 255));
     EXPECT_TRUE(untouched(picture, 5, 6, 64));  // corners are toggled once, not twice
     EXPECT_TRUE(untouched(picture, 24, 25, 64));
-}
 
-TEST(RegionFrame, DrawingTwiceRestoresThePictureAndAReversedRegionDrawsNormalized) {
-    const Bitmap24 original = patterned(50, 40);
-    Bitmap24 picture = original, reversed = original;
-    toggleRegionFrame(picture, Rect{3, 4, 33, 20});
-    EXPECT_NE(picture.pixels, original.pixels);
-    toggleRegionFrame(reversed, Rect{33, 20, 3, 4});
-    EXPECT_EQ(reversed.pixels, picture.pixels);
-    toggleRegionFrame(picture, Rect{3, 4, 33, 20});
-    EXPECT_EQ(picture.pixels, original.pixels);
-}
-
-TEST(RegionFrame, RegionReachingOutsideThePictureIsCut) {
-    const Bitmap24 original = patterned(20, 20);
-    Bitmap24 picture = original;
-    toggleRegionFrame(picture, Rect{-10, -10, 10, 30});
-    EXPECT_TRUE(std::equal(picture.pixel(9, 5), picture.pixel(9, 5) + 3, original.pixel(9, 5)) == false);
-    toggleRegionFrame(picture, Rect{-10, -10, 10, 30});
-    EXPECT_EQ(picture.pixels, original.pixels);
-    EXPECT_EQ(regionFrameBounds(picture, Rect{-10, -10, 10, 30}), (Rect{0, 0, 10, 20}));
-}
-
-TEST(RegionFrame, TinyRegionsToggleEachPixelOnce) {
-    Bitmap24 picture = filled(10, 10, 0);
+    // Tiny regions toggle each pixel once.
+    picture = filled(10, 10, 0);
     toggleRegionFrame(picture, Rect{2, 2, 5, 5});  // 3 x 3: the border, then the middle
     for (int y = 2; y < 5; ++y)
         for (int x = 2; x < 5; ++x)
@@ -77,4 +55,23 @@ TEST(RegionFrame, TinyRegionsToggleEachPixelOnce) {
         EXPECT_TRUE(untouched(line, x, 4, 191)) << x;
     toggleRegionFrame(line, Rect{3, 3, 3, 8});  // zero wide: nothing
     EXPECT_TRUE(untouched(line, 3, 5, 0));
+}
+
+TEST(RegionFrame, DrawingTwiceRestoresThePictureAReversedRegionDrawsNormalizedAndAnOutsidePartIsCut) {
+    Bitmap24 original = patterned(50, 40);
+    Bitmap24 picture = original, reversed = original;
+    toggleRegionFrame(picture, Rect{3, 4, 33, 20});
+    EXPECT_NE(picture.pixels, original.pixels);
+    toggleRegionFrame(reversed, Rect{33, 20, 3, 4});
+    EXPECT_EQ(reversed.pixels, picture.pixels);
+    toggleRegionFrame(picture, Rect{3, 4, 33, 20});
+    EXPECT_EQ(picture.pixels, original.pixels);
+
+    original = patterned(20, 20);
+    picture = original;
+    toggleRegionFrame(picture, Rect{-10, -10, 10, 30});
+    EXPECT_TRUE(std::equal(picture.pixel(9, 5), picture.pixel(9, 5) + 3, original.pixel(9, 5)) == false);
+    toggleRegionFrame(picture, Rect{-10, -10, 10, 30});
+    EXPECT_EQ(picture.pixels, original.pixels);
+    EXPECT_EQ(regionFrameBounds(picture, Rect{-10, -10, 10, 30}), (Rect{0, 0, 10, 20}));
 }

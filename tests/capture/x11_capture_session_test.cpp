@@ -12,6 +12,7 @@
 #include "capture/x11_screen_grabber.h"
 #include "model/quib_doc.h"
 #include "support/child_process.h"
+#include "test_screen_pattern.h"
 #include "x11_display_fixture.h"
 
 using namespace quib;
@@ -28,8 +29,7 @@ protected:
         X11DisplayTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        client().paintRoot(640, 480,
-                           [](int x, int y) { return uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | 0x40); });
+        client().paintRoot(640, 480, quib::testing::testScreenRgb);
         Status status;
         m_grabber = X11ScreenGrabber::open(displayName(), status);
         ASSERT_TRUE(status.ok()) << status.message();
@@ -37,18 +37,27 @@ protected:
         m_session = std::make_unique<CaptureSession>(*m_grabber, m_doc, kRegion, 4);
     }
 
+    // The keys on the test display, handing what they hear to the session.
+    void startKeys() {
+        Status status;
+        m_keys = X11GlobalHotKey::open(displayName(), status);
+        ASSERT_TRUE(status.ok()) << status.message();
+        ASSERT_TRUE(m_keys->start([this](HotKeyAction a) { m_session->handleHotKey(a); }).ok());
+    }
+
     std::unique_ptr<X11ScreenGrabber> m_grabber;
     CQuibDoc m_doc;
     std::unique_ptr<CaptureSession> m_session;
+    std::unique_ptr<X11GlobalHotKey> m_keys;
 };
 
-// One of the helper programs on the display, over a window of the given colours (the first
-// shown at first): one holding the keyboard as an open menu does, or one reacting on a mouse
-// press. Ends when this object goes.
-class HelperProgram : public quib::test::ChildProcess {
+// The menu helper on the display, over a window of the given colours (the first shown at first),
+// holding the keyboard or reacting on a mouse press as mode says. Ends when this object goes.
+class MenuHelper : public quib::test::ChildProcess {
 public:
-    HelperProgram(const char* path, const char* display, const Rect& window, std::vector<uint32_t> colours) {
-        std::vector<std::string> args{path,
+    MenuHelper(const char* mode, const char* display, const Rect& window, std::vector<uint32_t> colours) {
+        std::vector<std::string> args{QUIB_MENU_HELPER,
+                                      mode,
                                       display,
                                       std::to_string(window.left),
                                       std::to_string(window.top),
@@ -73,30 +82,12 @@ uint32_t framePixel(const CQuibDoc& doc, int index, int x, int y) {
     return uint32_t(raw[at + 2]) << 16 | uint32_t(raw[at + 1]) << 8 | raw[at];
 }
 
-void expectCapturedDefaults(const FrameElements& f, Size size) {
-    EXPECT_TRUE(f.title.empty());
-    EXPECT_TRUE(f.textBox.text.empty());
-    EXPECT_EQ(f.displayTime, 0u);
-    EXPECT_EQ(f.textBox.rect, (Rect{3 * size.cx / 5, 3 * size.cy / 5, 4 * size.cx / 5, 4 * size.cy / 5}));
-    EXPECT_EQ(f.nextButton.pos, (Point{size.cx - 60, size.cy - 24}));
-    EXPECT_EQ(f.prevButton.pos, (Point{size.cx - 120, size.cy - 24}));
-    EXPECT_EQ(f.cursorVisible, 1u);
-    EXPECT_EQ(f.textBox.font.logFont.face(), "DejaVu Sans");  // the project's style: 10 points
-    EXPECT_EQ(f.textBox.font.logFont.height, -13);
-    EXPECT_EQ(f.textBox.visible, 0u);
-    EXPECT_EQ(f.prevButton.visible, 0u);
-    EXPECT_EQ(f.nextButton.visible, 0u);
-    EXPECT_EQ(f.gotoButtons[0].visible, 0u);
-    EXPECT_EQ(f.gotoButtons[1].visible, 0u);
-}
-
 }  // namespace
 
 TEST_F(X11CaptureSessionTest, TenGrabsStoreThePackedRegionAndTheCursorWithDefaultsAndTheLastCurrent) {
     client().movePointer(50, 60);
     ASSERT_TRUE(m_session->captureOnce()) << m_session->lastError();
-    // Pixel (5, 7) of the region is screen (15, 27): red 15, green 27, blue 0x40.
-    EXPECT_EQ(framePixel(m_doc, 0, 5, 7), 0x0F1B40u);
+    EXPECT_EQ(framePixel(m_doc, 0, 5, 7), quib::testing::testScreenRgb(15, 27));  // region at (10, 20)
     const ScreenCursor cursor = m_grabber->grabCursor();
     EXPECT_EQ(m_doc.frames[0].cursorPos,
               (Point{50 - 10 - cursor.picture.hotSpot.x, 60 - 20 - cursor.picture.hotSpot.y}));
@@ -115,27 +106,37 @@ TEST_F(X11CaptureSessionTest, TenGrabsStoreThePackedRegionAndTheCursorWithDefaul
     EXPECT_EQ(m_doc.backgroundSize, size);
     for (int i = 0; i < 10; ++i) {
         const Frame& f = m_doc.frames[size_t(i)];
-        expectCapturedDefaults(f, size);
+        EXPECT_TRUE(f.title.empty());
+        EXPECT_TRUE(f.textBox.text.empty());
+        EXPECT_EQ(f.displayTime, 0u);
+        EXPECT_EQ(f.textBox.rect, (Rect{3 * size.cx / 5, 3 * size.cy / 5, 4 * size.cx / 5, 4 * size.cy / 5}));
+        EXPECT_EQ(f.nextButton.pos, (Point{size.cx - 60, size.cy - 24}));
+        EXPECT_EQ(f.prevButton.pos, (Point{size.cx - 120, size.cy - 24}));
+        EXPECT_EQ(f.cursorVisible, 1u);
+        EXPECT_EQ(f.textBox.font.logFont.face(), "DejaVu Sans");  // the project's style: 10 points
+        EXPECT_EQ(f.textBox.font.logFont.height, -13);
+        EXPECT_EQ(f.textBox.visible, 0u);
+        EXPECT_EQ(f.prevButton.visible, 0u);
+        EXPECT_EQ(f.nextButton.visible, 0u);
+        EXPECT_EQ(f.gotoButtons[0].visible, 0u);
+        EXPECT_EQ(f.gotoButtons[1].visible, 0u);
         EXPECT_GT(f.cursorWidth, 0);
         EXPECT_EQ(f.cursorPixels.size(), size_t(f.cursorWidth) * size_t(f.cursorHeight) * 4);
     }
 }
 
 TEST_F(X11CaptureSessionTest, PauseGrabsOnceAndShiftPauseTogglesTimedCapture) {
-    Status status;
-    auto keys = X11GlobalHotKey::open(displayName(), status);
-    ASSERT_TRUE(status.ok()) << status.message();
-    ASSERT_TRUE(keys->start([this](HotKeyAction a) { m_session->handleHotKey(a); }).ok());
+    ASSERT_NO_FATAL_FAILURE(startKeys());
 
     ASSERT_TRUE(client().tapKey(kPause));
-    quib::testing::pumpHotKey(*keys, [&] { return m_session->counter() == 1; });
+    quib::testing::pumpHotKey(*m_keys, [&] { return m_session->counter() == 1; });
     EXPECT_EQ(m_session->counter(), 1);
     EXPECT_FALSE(m_session->timedCaptureRunning());
 
     // Ticks do nothing until Shift+Pause starts timed capture.
     EXPECT_FALSE(m_session->tick());
     ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
-    quib::testing::pumpHotKey(*keys, [&] { return m_session->timedCaptureRunning(); });
+    quib::testing::pumpHotKey(*m_keys, [&] { return m_session->timedCaptureRunning(); });
     ASSERT_TRUE(m_session->timedCaptureRunning());
     EXPECT_EQ(m_session->intervalMs(), 250);
     for (int i = 0; i < 3; ++i)
@@ -143,34 +144,30 @@ TEST_F(X11CaptureSessionTest, PauseGrabsOnceAndShiftPauseTogglesTimedCapture) {
     EXPECT_EQ(m_session->counter(), 4);
 
     ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
-    quib::testing::pumpHotKey(*keys, [&] { return !m_session->timedCaptureRunning(); });
+    quib::testing::pumpHotKey(*m_keys, [&] { return !m_session->timedCaptureRunning(); });
     EXPECT_FALSE(m_session->timedCaptureRunning());
     EXPECT_FALSE(m_session->tick());
     EXPECT_EQ(m_session->counter(), 4);
-    keys->stop();
 }
 
 TEST_F(X11CaptureSessionTest, PauseCapturesWhileAnotherProgramHoldsTheKeyboard) {
-    Status status;
-    auto keys = X11GlobalHotKey::open(displayName(), status);
-    ASSERT_TRUE(status.ok()) << status.message();
-    if (!keys->hearsKeysDuringGrabs())
+    ASSERT_NO_FATAL_FAILURE(startKeys());
+    if (!m_keys->hearsKeysDuringGrabs())
         GTEST_SKIP() << "no XInput 2.1 raw key events: keys are not heard during grabs";
-    ASSERT_TRUE(keys->start([this](HotKeyAction a) { m_session->handleHotKey(a); }).ok());
 
     // A "menu" inside the region, holding the keyboard.
     const Rect menu{kRegion.left + 30, kRegion.top + 40, kRegion.left + 130, kRegion.top + 100};
-    HelperProgram program(QUIB_KEYBOARD_GRAB_HELPER, displayName(), menu, {0x12AB34});
+    MenuHelper program("keyboard", displayName(), menu, {0x12AB34});
     ASSERT_EQ(program.readLine(), "grabbed");
 
     ASSERT_TRUE(client().tapKey(kPause));
     // The press went to the grabbing program, not through our passive grab.
     EXPECT_EQ(program.readLine(), "pause");
-    quib::testing::pumpHotKey(*keys, [&] { return m_session->counter() == 1; });
+    quib::testing::pumpHotKey(*m_keys, [&] { return m_session->counter() == 1; });
     ASSERT_EQ(m_session->counter(), 1);
 
     ASSERT_TRUE(client().tapKey(kPause, kShiftLeft));
-    quib::testing::pumpHotKey(*keys, [&] { return m_session->timedCaptureRunning(); });
+    quib::testing::pumpHotKey(*m_keys, [&] { return m_session->timedCaptureRunning(); });
     EXPECT_TRUE(m_session->timedCaptureRunning());
     EXPECT_EQ(m_session->counter(), 1);
 
@@ -178,26 +175,22 @@ TEST_F(X11CaptureSessionTest, PauseCapturesWhileAnotherProgramHoldsTheKeyboard) 
     auto pixelAt = [&](int x, int y) { return framePixel(m_doc, 0, x, y); };
     EXPECT_EQ(pixelAt(30, 40), 0x12AB34u);
     EXPECT_EQ(pixelAt(129, 99), 0x12AB34u);
-    EXPECT_EQ(pixelAt(29, 40), uint32_t((kRegion.left + 29) << 16 | (kRegion.top + 40) << 8 | 0x40));
-    keys->stop();
+    EXPECT_EQ(pixelAt(29, 40), quib::testing::testScreenRgb(kRegion.left + 29, kRegion.top + 40));
 }
 
 TEST_F(X11CaptureSessionTest, ClickStoresTheScreenAsItWasBeforeThePressWithTheCursorThere) {
-    Status status;
-    auto keys = X11GlobalHotKey::open(displayName(), status);
-    ASSERT_TRUE(status.ok()) << status.message();
-    if (!keys->hearsKeysDuringGrabs())
+    ASSERT_NO_FATAL_FAILURE(startKeys());
+    if (!m_keys->hearsKeysDuringGrabs())
         GTEST_SKIP() << "no XInput 2.1 raw events: clicks are not heard";
     ClickCapture clicks(*m_grabber, m_doc, kRegion);
-    ASSERT_TRUE(keys->start([](HotKeyAction) {}).ok());
-    ASSERT_TRUE(keys->watchClicks([&](Point p) {
+    ASSERT_TRUE(m_keys->watchClicks([&](Point p) {
         bool stored = false;
         EXPECT_TRUE(clicks.click(p, ClickCapture::Clock::now(), stored).ok());
     }));
     // A program that changes at once on the press, inside the region.
     const Rect target{kRegion.left + 30, kRegion.top + 40, kRegion.left + 130, kRegion.top + 100};
     constexpr uint32_t kBefore = 0x12AB34, kAfter = 0xAB1234;
-    HelperProgram program(QUIB_CLICK_TARGET_HELPER, displayName(), target, {kBefore, kAfter});
+    MenuHelper program("click", displayName(), target, {kBefore, kAfter});
     ASSERT_EQ(program.readLine(), "mapped");
 
     const Point presses[] = {{kRegion.left + 50, kRegion.top + 60}, {kRegion.left + 120, kRegion.top + 90}};
@@ -206,14 +199,14 @@ TEST_F(X11CaptureSessionTest, ClickStoresTheScreenAsItWasBeforeThePressWithTheCu
         client().movePointer(presses[i].x, presses[i].y);
         ASSERT_TRUE(client().clickButton(1));
         ASSERT_EQ(program.readLine(), "pressed");
-        quib::testing::pumpHotKey(*keys, [&] { return clicks.counter() == i + 1; });
+        quib::testing::pumpHotKey(*m_keys, [&] { return clicks.counter() == i + 1; });
         ASSERT_EQ(clicks.counter(), i + 1);
     }
     // A click outside the region makes no frame.
     client().movePointer(kRegion.right + 20, kRegion.bottom + 20);
     ASSERT_TRUE(client().clickButton(3));
     quib::testing::pumpHotKey(
-        *keys, [] { return false; }, std::chrono::milliseconds(300));
+        *m_keys, [] { return false; }, std::chrono::milliseconds(300));
     EXPECT_EQ(clicks.counter(), 2);
 
     // Each frame shows the program as it was before its press.
@@ -231,5 +224,4 @@ TEST_F(X11CaptureSessionTest, ClickStoresTheScreenAsItWasBeforeThePressWithTheCu
         EXPECT_EQ(f.textBox.rect, textBoxBesideClick(at, size));
         EXPECT_EQ(f.textBox.visible, 0u);
     }
-    keys->stop();
 }

@@ -18,26 +18,23 @@ namespace quib::testing {
 // input. Tests skip when Xvfb is not installed.
 class X11DisplayTest : public ::testing::Test {
 protected:
-    static void TearDownTestSuite() { server().reset(); }
+    static void TearDownTestSuite() { s_server.reset(); }
 
     void SetUp() override {
         if (!XvfbServer::installed())
             GTEST_SKIP() << "Xvfb is not installed: X11 tests skipped";
-        if (!server())
-            server() = std::make_unique<XvfbServer>("640x480x24");
-        ASSERT_TRUE(server()->running()) << "Xvfb did not start";
+        if (!s_server)
+            s_server = std::make_unique<XvfbServer>("640x480x24");
+        ASSERT_TRUE(s_server->running()) << "Xvfb did not start";
         m_client = std::make_unique<X11TestClient>(displayName());
         ASSERT_TRUE(m_client->connected());
     }
 
-    static const char* displayName() { return server()->display().c_str(); }
+    static const char* displayName() { return s_server->display().c_str(); }
     X11TestClient& client() { return *m_client; }
 
 private:
-    static std::unique_ptr<XvfbServer>& server() {
-        static std::unique_ptr<XvfbServer> instance;
-        return instance;
-    }
+    static inline std::unique_ptr<XvfbServer> s_server;
     std::unique_ptr<X11TestClient> m_client;
 };
 

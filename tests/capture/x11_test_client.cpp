@@ -89,19 +89,10 @@ void X11TestClient::movePointer(int x, int y) {
     sync();
 }
 
-uint32_t X11TestClient::createWindow(const Rect& rect, int border) {
-    const Window window =
-        XCreateSimpleWindow(m_display, DefaultRootWindow(m_display), rect.left, rect.top,
-                            unsigned(rect.width()), unsigned(rect.height()), unsigned(border), 0, 0);
-    XMapRaised(m_display, window);
-    sync();
-    return uint32_t(window);
-}
-
-uint32_t X11TestClient::createChildWindow(uint32_t parent, const Rect& rect, int border) {
-    const Window window =
-        XCreateSimpleWindow(m_display, Window(parent), rect.left, rect.top, unsigned(rect.width()),
-                            unsigned(rect.height()), unsigned(border), 0, 0);
+uint32_t X11TestClient::createWindow(const Rect& rect, int border, uint32_t parent) {
+    const Window window = XCreateSimpleWindow(
+        m_display, parent ? Window(parent) : DefaultRootWindow(m_display), rect.left, rect.top,
+        unsigned(rect.width()), unsigned(rect.height()), unsigned(border), 0, 0);
     XMapRaised(m_display, window);
     sync();
     return uint32_t(window);
@@ -113,18 +104,12 @@ void X11TestClient::destroyWindow(uint32_t window) {
 }
 
 bool X11TestClient::tapKey(unsigned long keysym, unsigned long heldKeysym) {
-    const KeyCode code = XKeysymToKeycode(m_display, keysym);
-    const KeyCode held = heldKeysym ? XKeysymToKeycode(m_display, heldKeysym) : 0;
-    if (!code || (heldKeysym && !held))
+    if (heldKeysym && !sendKey(heldKeysym, true))
         return false;
-    if (held)
-        XTestFakeKeyEvent(m_display, held, True, CurrentTime);
-    XTestFakeKeyEvent(m_display, code, True, CurrentTime);
-    XTestFakeKeyEvent(m_display, code, False, CurrentTime);
-    if (held)
-        XTestFakeKeyEvent(m_display, held, False, CurrentTime);
-    sync();
-    return true;
+    const bool tapped = sendKey(keysym, true) && sendKey(keysym, false);
+    if (heldKeysym)
+        sendKey(heldKeysym, false);
+    return tapped;
 }
 
 unsigned X11TestClient::moveKeysymToFreeKey(unsigned long keysym) {

@@ -28,9 +28,8 @@ public:
     // Puts a cursor made of premultiplied ARGB pixels on the root window.
     bool defineRootCursor(int width, int height, Point hotSpot, const std::vector<uint32_t>& argb);
     void movePointer(int x, int y);
-    uint32_t createWindow(const Rect& rect, int border);
-    // A mapped child window; rect is relative to the parent's inside corner.
-    uint32_t createChildWindow(uint32_t parent, const Rect& rect, int border);
+    // A mapped window; in a parent, rect is relative to the parent's inside corner.
+    uint32_t createWindow(const Rect& rect, int border, uint32_t parent = 0);
     void destroyWindow(uint32_t window);
 
     // Presses and releases a key (by keysym), optionally while holding another.

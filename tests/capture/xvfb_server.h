@@ -3,8 +3,6 @@
 // A private Xvfb display for tests and benchmarks: started on a free display number (the server
 // picks it and reports it through -displayfd once it accepts connections), stopped on destruction.
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -13,34 +11,14 @@
 
 namespace quib::testing {
 
+// Whether program is found on the PATH.
+inline bool programInstalled(const std::string& program) {
+    return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
 class XvfbServer {
 public:
-    explicit XvfbServer(const std::string& screen = "640x480x24") { start(screen); }
-    XvfbServer(const XvfbServer&) = delete;
-    XvfbServer& operator=(const XvfbServer&) = delete;
-
-    static bool installed() {
-        const char* path = std::getenv("PATH");
-        std::string dirs = path ? path : "/usr/bin:/bin";
-        size_t begin = 0;
-        while (begin <= dirs.size()) {
-            size_t end = dirs.find(':', begin);
-            if (end == std::string::npos)
-                end = dirs.size();
-            const std::string candidate = dirs.substr(begin, end - begin) + "/Xvfb";
-            if (access(candidate.c_str(), X_OK) == 0)
-                return true;
-            begin = end + 1;
-        }
-        return false;
-    }
-
-    bool running() const { return !m_display.empty(); }
-    // ":N", for XOpenDisplay and xcb_connect.
-    const std::string& display() const { return m_display; }
-
-private:
-    void start(const std::string& screen) {
+    explicit XvfbServer(const std::string& screen = "640x480x24") {
         if (!installed())
             return;
         // The server writes its display number once it accepts connections.
@@ -53,6 +31,13 @@ private:
             m_display = ":" + number;
     }
 
+    static bool installed() { return programInstalled("Xvfb"); }
+
+    bool running() const { return !m_display.empty(); }
+    // ":N", for XOpenDisplay and xcb_connect.
+    const std::string& display() const { return m_display; }
+
+private:
     test::ChildProcess m_process;
     std::string m_display;
 };

@@ -12,13 +12,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 
+#include "../capture/fake_grabber.h"
 #include "../ui/ui_test_support.h"
 #include "capture/capture_frame.h"
 #include "capture/capture_session.h"
 #include "capture/null_backends.h"
-#include "fake_grabber.h"
 #include "model/quib_doc.h"
 #include "ui/capture_backends.h"
 #include "ui/capture_dialog.h"
@@ -34,9 +33,6 @@ namespace {
 // A fake screen and a shown main window that the capture dialogs and the wizard hide and give back.
 struct CaptureFixture : ::testing::Test, test::WithApplication {
     CaptureFixture() { mainWindow->show(); }
-    std::function<void(const QString&)> collect() {
-        return [this](const QString& text) { messages << text; };
-    }
     test::FakeGrabber grabber;
     CQuibDoc doc;
     int lastRate = 3;
@@ -47,7 +43,7 @@ struct CaptureFixture : ::testing::Test, test::WithApplication {
 struct CaptureSetupDialogTest : CaptureFixture {
     void SetUp() override {
         dialog = std::make_unique<CCaptureSetupDialog>(doc, grabber, lastRate, mainWindow.get());
-        dialog->setMessageFunction(collect());
+        dialog->setMessageFunction([this](const QString& text) { messages << text; });
     }
     void TearDown() override {
         dialog.reset();
@@ -213,20 +209,10 @@ TEST_F(CaptureSetupDialogTest, ChoicesShowTheLastModeAndCheckBoxesAndSettingsOpe
     EXPECT_EQ(seen, &doc);
 }
 
-std::vector<CSystemTray::MenuItem> twoItems() {
-    return {{10, QStringLiteral("Uno")}, {0, {}}, {20, QStringLiteral("Due")}};
-}
-
-QStringList menuTexts(const QMenu& menu) {
-    QStringList texts;
-    for (QAction* action : menu.actions())
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    return texts;
-}
-
 TEST(CaptureTray, IconListStepsInOrderAndWrapsOverDrawnIconsAndTheMenuRunsItsCommands) {
     test::ensureApplication();
-    CSystemTray tray(nullptr, QStringLiteral("Quib Capture"), 136, twoItems());
+    CSystemTray tray(nullptr, QStringLiteral("Quib Capture"), 136,
+                     {{10, QStringLiteral("Uno")}, {0, {}}, {20, QStringLiteral("Due")}});
     EXPECT_EQ(tray.shownIconId(), 136);
     EXPECT_TRUE(tray.setIconList(164, 167));
     EXPECT_EQ(tray.shownIconId(), 136);  // shown only from the next step
@@ -246,16 +232,17 @@ TEST(CaptureTray, IconListStepsInOrderAndWrapsOverDrawnIconsAndTheMenuRunsItsCom
         ASSERT_FALSE(picture.isNull()) << id;
         EXPECT_GT(qAlpha(picture.pixel(16, 18)), 0) << id;
     }
-    const QImage a = CSystemTray::iconPicture(164).pixmap(32, 32).toImage();
-    const QImage b = CSystemTray::iconPicture(165).pixmap(32, 32).toImage();
-    EXPECT_NE(a, b);
+    EXPECT_NE(CSystemTray::iconPicture(164).pixmap(32, 32).toImage(),
+              CSystemTray::iconPicture(165).pixmap(32, 32).toImage());
 
     // Double click runs the first command.
     std::vector<int> run;
     tray.setNotificationTarget([&](int command) { run.push_back(command); },
                                [](int command) { return command != 20; });
-    EXPECT_EQ(menuTexts(*tray.menu()),
-              (QStringList{QStringLiteral("Uno"), QStringLiteral("-"), QStringLiteral("Due")}));
+    QStringList texts;
+    for (QAction* action : tray.menu()->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Uno"), QStringLiteral("-"), QStringLiteral("Due")}));
     EXPECT_TRUE(tray.menuAction(10)->font().bold());
     tray.doubleClicked();
     tray.menuAction(20)->trigger();
@@ -265,14 +252,14 @@ TEST(CaptureTray, IconListStepsInOrderAndWrapsOverDrawnIconsAndTheMenuRunsItsCom
     EXPECT_FALSE(tray.menuAction(20)->isEnabled());
 }
 
-struct CaptureDialogTrayTest : CaptureFixture {
+struct CaptureDialogTest : CaptureFixture {
     void SetUp() override {
         // Away from the region: a main window over it would wait hidden for the whole session.
         mainWindow->setGeometry(100, 100, 300, 200);
         prepareCaptureProject(doc, kRegion);
         dialog = std::make_unique<CCaptureDialog>(grabber, nullptr, doc, kRegion, true, 3, mainWindow.get(),
                                                   QStringLiteral("Nessun display"));
-        dialog->setMessageFunction(collect());
+        dialog->setMessageFunction([this](const QString& text) { messages << text; });
         dialog->setShiftFunction([this] { return shift; });
         dialog->setTrayShownFunction([this] { return trayShown; });
         dialog->show();
@@ -283,15 +270,105 @@ struct CaptureDialogTrayTest : CaptureFixture {
     std::unique_ptr<CCaptureDialog> dialog;
 };
 
-TEST_F(CaptureDialogTrayTest, SingleCaptureStepsTheIdlePairAndDoubleClickCaptures) {
-    dialog->tray().doubleClicked();
-    EXPECT_EQ(doc.frameCount(), 1);
-    EXPECT_EQ(dialog->tray().shownIconId(), 136);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quib:1 Frames"));
-    EXPECT_EQ(dialog->counterLabel()->text(), QStringLiteral("1"));
+TEST_F(CaptureDialogTest, FinishWithoutFramesCancelsAndCreatesNoProject) {
+    EXPECT_FALSE(mainWindow->isEnabled());
+    dialog->finish();
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_EQ(doc.frameCount(), 0);
+    EXPECT_TRUE(mainWindow->isEnabled());
 }
 
-TEST_F(CaptureDialogTrayTest, FailedGrabStopsTimedCaptureAndSaysSo) {
+TEST_F(CaptureDialogTest, ShiftTogglesTimedCaptureAtTheRateAndSingleGrabsCountOnUntilFinishAccepts) {
+    dialog->toggleCapture(true);
+    EXPECT_TRUE(dialog->session().timedCaptureRunning());
+    EXPECT_EQ(dialog->session().intervalMs(), 333);
+    dialog->timedTick();
+    dialog->timedTick();
+    // The caption counts timed grabs as the counter does.
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quib:2 Frames"));
+    EXPECT_EQ(dialog->counterLabel()->text(), QStringLiteral("2"));
+    dialog->toggleCapture(false);  // any press stops timed capture, without a grab
+    EXPECT_FALSE(dialog->session().timedCaptureRunning());
+    EXPECT_EQ(doc.frameCount(), 2);
+    // Single grabs set the caption and counter too; finishing with frames accepts.
+    for (int i = 0; i < 3; ++i)
+        dialog->toggleCapture(false);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quib:5 Frames"));
+    EXPECT_EQ(dialog->counterLabel()->text(), QStringLiteral("5"));
+    dialog->finish();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+}
+
+TEST_F(CaptureDialogTest, DoubleClickOnTheTrayCapturesAndCancelWithFramesAsksAndNoKeepsTheSession) {
+    dialog->tray().doubleClicked();
+    EXPECT_EQ(doc.frameCount(), 1);
+    EXPECT_EQ(dialog->tray().shownIconId(), 136);  // single captures keep the idle icon
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quib:1 Frames"));
+    EXPECT_EQ(dialog->counterLabel()->text(), QStringLiteral("1"));
+    bool asked = false;
+    dialog->setConfirmFunction([&](const QString& q) {
+        asked = q.startsWith(QStringLiteral("Siete sicuri"));
+        return false;
+    });
+    dialog->reject();
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(dialog->result(), 0);
+    EXPECT_FALSE(mainWindow->isEnabled());
+    dialog->setConfirmFunction([](const QString&) { return true; });
+    dialog->reject();
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_TRUE(mainWindow->isEnabled());
+}
+
+// Keys that start at once and hand their click callback to the test.
+class ScriptedKeys : public GlobalHotKey {
+public:
+    Status start(Callback callback) override {
+        keys = std::move(callback);
+        return Status::success();
+    }
+    void stop() override { keys = nullptr; }
+    bool isActive() const override { return bool(keys); }
+    int fileDescriptor() const override { return -1; }
+    void processEvents() override {}
+    bool watchClicks(ClickCallback callback) override {
+        clicks = std::move(callback);
+        return true;
+    }
+    Callback keys;
+    ClickCallback clicks;
+};
+
+TEST(CaptureDialogClicks, ClicksInTheRegionCaptureButNotOnOurWindowsAndPauseStillGrabs) {
+    test::ensureApplication();
+    const Rect region{0, 0, 400, 300};
+    test::FakeGrabber grabber;
+    ScriptedKeys keys;
+    CQuibDoc doc;
+    prepareCaptureProject(doc, region);
+    CCaptureDialog dialog(grabber, &keys, doc, region, false, 1, nullptr);
+    dialog.setMessageFunction([](const QString& text) { ADD_FAILURE() << text.toStdString(); });
+    ASSERT_TRUE(dialog.startClickCapture());
+    ASSERT_TRUE(keys.clicks);
+    QWidget ours;
+    ours.setGeometry(500, 400, 100, 80);
+    ours.show();
+    QApplication::processEvents();
+
+    keys.clicks(Point{100, 80});
+    keys.clicks(Point{550, 440});  // on our window
+    keys.clicks(Point{390, 290});
+    keys.keys(HotKeyAction::Capture);
+    ASSERT_EQ(doc.frameCount(), 3);
+    EXPECT_EQ(dialog.counterLabel()->text(), QStringLiteral("3"));
+    EXPECT_EQ(doc.frames[0].textBox.rect, textBoxBesideClick(Point{100, 80}, Size{400, 300}));
+    EXPECT_EQ(doc.frames[1].textBox.rect, textBoxBesideClick(Point{390, 290}, Size{400, 300}));
+    EXPECT_EQ(doc.frames[2].textBox.rect, (Rect{240, 180, 320, 240}));  // Pause: the usual place
+    dialog.finish();
+    EXPECT_FALSE(keys.clicks);
+}
+
+TEST_F(CaptureDialogTest, FailedGrabStopsTimedCaptureAndSaysSo) {
     grabber.failGrabs = true;
     shift = true;
     dialog->runCommand(CCaptureDialog::CaptureToggle);
@@ -302,7 +379,7 @@ TEST_F(CaptureDialogTrayTest, FailedGrabStopsTimedCaptureAndSaysSo) {
     EXPECT_EQ(doc.frameCount(), 0);
 }
 
-TEST_F(CaptureDialogTrayTest, MinimizingTheDialogHidesItInTheTray) {
+TEST_F(CaptureDialogTest, MinimizingTheDialogHidesItInTheTray) {
     dialog->tray().updateMenu();
     EXPECT_TRUE(dialog->tray().menuAction(CCaptureDialog::MinimizeToTray)->isEnabled());
     EXPECT_FALSE(dialog->tray().menuAction(CCaptureDialog::RestoreFromTray)->isEnabled());
@@ -316,7 +393,7 @@ TEST_F(CaptureDialogTrayTest, MinimizingTheDialogHidesItInTheTray) {
     EXPECT_FALSE(dialog->isMinimized());
 }
 
-TEST_F(CaptureDialogTrayTest, WithoutATrayIconMinimizingKeepsTheDialogReachable) {
+TEST_F(CaptureDialogTest, WithoutATrayIconMinimizingKeepsTheDialogReachable) {
     trayShown = false;
     dialog->runCommand(CCaptureDialog::MinimizeToTray);
     EXPECT_FALSE(dialog->minimizedToTray());
@@ -327,8 +404,7 @@ TEST_F(CaptureDialogTrayTest, WithoutATrayIconMinimizingKeepsTheDialogReachable)
     EXPECT_TRUE(dialog->isVisible());
 }
 
-TEST_F(CaptureDialogTrayTest, HiddenDialogDoesNotEndTheWait) {
-    int result = -1;
+TEST_F(CaptureDialogTest, HiddenDialogDoesNotEndTheWait) {
     dialog->hide();
     QTimer::singleShot(0, dialog.get(), [this] {
         dialog->runCommand(CCaptureDialog::MinimizeToTray);
@@ -337,13 +413,12 @@ TEST_F(CaptureDialogTrayTest, HiddenDialogDoesNotEndTheWait) {
             dialog->runCommand(CCaptureDialog::Finish);
         });
     });
-    result = runCaptureDialog(*dialog);
-    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(runCaptureDialog(*dialog), QDialog::Accepted);
     EXPECT_EQ(doc.frameCount(), 1);
     EXPECT_TRUE(mainWindow->isEnabled());
 }
 
-TEST_F(CaptureDialogTrayTest, KeysTakenByAnotherProgramAreExplainedAndTheButtonStands) {
+TEST_F(CaptureDialogTest, KeysTakenByAnotherProgramAreExplainedAndTheButtonStands) {
     dialog.reset();
     NullGlobalHotKey taken("Il tasto \"Pausa\" è già usato da un'altra applicazione.");
     dialog = std::make_unique<CCaptureDialog>(grabber, &taken, doc, kRegion, false, 3, mainWindow.get());
@@ -356,31 +431,6 @@ TEST_F(CaptureDialogTrayTest, KeysTakenByAnotherProgramAreExplainedAndTheButtonS
     EXPECT_TRUE(explained);
     dialog.reset();  // before the keys it refers to
 }
-
-struct NewProjectWizardTest : CaptureFixture {
-    void SetUp() override {
-        wizard = std::make_unique<NewProjectWizard>(mainWindow.get(), lastRate);
-        wizard->setBackendsFunction([this] {
-            CaptureBackends backends;
-            backends.grabber = std::make_unique<FakeGrabberRef>(grabber);
-            backends.problem = "Nessun display X11";
-            return backends;
-        });
-    }
-
-    // The wizard owns its backends; this one forwards to the test's grabber.
-    struct FakeGrabberRef : ScreenGrabber {
-        explicit FakeGrabberRef(test::FakeGrabber& g) : target(g) {}
-        Status grab(const Rect& r, Bitmap24& out) override { return target.grab(r, out); }
-        ScreenCursor grabCursor() override { return target.grabCursor(); }
-        Size screenSize() override { return target.screenSize(); }
-        WindowAtPoint windowAt(Point p) override { return target.windowAt(p); }
-        std::vector<WindowNode> listWindows() override { return target.listWindows(); }
-        test::FakeGrabber& target;
-    };
-
-    std::unique_ptr<NewProjectWizard> wizard;
-};
 
 TEST(CaptureBackends, WithoutAnX11DisplayTheDialogButtonStillCaptures) {
     test::ensureApplication();
@@ -414,28 +464,24 @@ struct SourceCase {
     Size frame;  // the shared monitor is 900 x 700, the shared window 333 x 222
 };
 
-class WizardSourceTest : public NewProjectWizardTest, public ::testing::WithParamInterface<SourceCase> {};
+class WizardSourceTest : public CaptureFixture, public ::testing::WithParamInterface<SourceCase> {};
 
 TEST_P(WizardSourceTest, TheSetupModeDecidesWhatThePortalShares) {
     const SourceCase& c = GetParam();
     std::vector<CaptureSource> asked;
-    wizard->setSourceBackendsFunction(
+    NewProjectWizard wizard(mainWindow.get(), lastRate);
+    wizard.setSourceBackendsFunction(
         [&](CaptureSource source) {
             asked.push_back(source);
-            struct Shared : FakeGrabberRef {
-                using FakeGrabberRef::FakeGrabberRef;
-                Size size;
-                Size screenSize() override { return size; }
-            };
-            auto shared = std::make_unique<Shared>(grabber);
-            shared->size = source == CaptureSource::Window ? Size{333, 222} : Size{900, 700};
+            auto shared = std::make_unique<test::FakeGrabber>();
+            shared->screen = source == CaptureSource::Window ? Size{333, 222} : Size{900, 700};
             CaptureBackends backends;
             backends.grabber = std::move(shared);
             return backends;
         },
         [] { return std::string("Nessuna scorciatoia globale."); });
     bool selectUsable = true;
-    wizard->setSetupRunner([&](CCaptureSetupDialog& setup) {
+    wizard.setSetupRunner([&](CCaptureSetupDialog& setup) {
         EXPECT_TRUE(asked.empty()) << "shared before the mode was chosen";
         EXPECT_EQ(setup.problemLabel()->text(), QStringLiteral("Nessuna scorciatoia globale."));
         setup.regionList()->setCurrentIndex(int(c.mode));
@@ -445,12 +491,12 @@ TEST_P(WizardSourceTest, TheSetupModeDecidesWhatThePortalShares) {
         setup.accept();
         return setup.result();
     });
-    wizard->setCaptureRunner([](CCaptureDialog& capture) {
+    wizard.setCaptureRunner([](CCaptureDialog& capture) {
         capture.toggleCapture(false);
         capture.finish();
         return capture.result();
     });
-    std::unique_ptr<QuibProjectDocument> project = wizard->run();
+    std::unique_ptr<QuibProjectDocument> project = wizard.run();
     ASSERT_NE(project, nullptr);
     EXPECT_EQ(asked, std::vector<CaptureSource>{c.asked});
     EXPECT_EQ(project->doc().frameSize, c.frame);

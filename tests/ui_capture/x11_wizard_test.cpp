@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QWidget>
 
-#include "../capture/x11_test_client.h"
-#include "../capture/xvfb_server.h"
+#include "../capture/test_screen_pattern.h"
+#include "../capture/x11_display_fixture.h"
 #include "../ui/ui_test_support.h"
 #include "capture/x11_screen_grabber.h"
 #include "model/quib_doc.h"
@@ -19,31 +19,21 @@ using namespace quib;
 
 namespace {
 
-uint32_t patternAt(int x, int y) {
-    return uint32_t((x & 0xFF) << 16 | (y & 0xFF) << 8 | ((x + y) & 0xFF));
-}
-
 // The widgets stay on the offscreen platform; the screen they capture is a private Xvfb.
-class X11WizardTest : public ::testing::Test, public test::WithApplication {
+class X11WizardTest : public quib::testing::X11DisplayTest, public test::WithApplication {
 protected:
-    static void TearDownTestSuite() { server().reset(); }
-
     void SetUp() override {
-        if (!quib::testing::XvfbServer::installed())
-            GTEST_SKIP() << "Xvfb is not installed: X11 tests skipped";
-        if (!server())
-            server() = std::make_unique<quib::testing::XvfbServer>("640x480x24");
-        ASSERT_TRUE(server()->running()) << "Xvfb did not start";
-        client = std::make_unique<quib::testing::X11TestClient>(server()->display().c_str());
-        ASSERT_TRUE(client->connected());
-        client->paintRoot(640, 480, patternAt);
+        X11DisplayTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        client().paintRoot(640, 480, quib::testing::testScreenRgb);
         mainWindow = std::make_unique<QWidget>();
         mainWindow->show();
         wizard = std::make_unique<NewProjectWizard>(mainWindow.get(), lastRate);
         wizard->setBackendsFunction([] {
             CaptureBackends backends;
             Status status;
-            backends.grabber = X11ScreenGrabber::open(server()->display().c_str(), status);
+            backends.grabber = X11ScreenGrabber::open(displayName(), status);
             EXPECT_TRUE(status.ok()) << status.message();
             return backends;
         });
@@ -55,12 +45,6 @@ protected:
         });
     }
 
-    static std::unique_ptr<quib::testing::XvfbServer>& server() {
-        static std::unique_ptr<quib::testing::XvfbServer> instance;
-        return instance;
-    }
-
-    std::unique_ptr<quib::testing::X11TestClient> client;
     std::unique_ptr<QWidget> mainWindow;
     std::unique_ptr<NewProjectWizard> wizard;
     int lastRate = 3;
@@ -75,8 +59,8 @@ TEST_F(X11WizardTest, DraggedRectangleIsCapturedIntoAProjectOfItsSize) {
         setup.regionList()->setCurrentIndex(int(RegionMode::Rectangle));
         setup.beginPick();
         // The still picture is the real screen.
-        const uint8_t* shown = setup.picker()->picture().pixel(300, 200);
-        EXPECT_EQ(shown[2], uint8_t(300 & 0xFF));
+        EXPECT_EQ(setup.picker()->picture().pixel(300, 200)[2],
+                  uint8_t(quib::testing::testScreenRgb(300, 200) >> 16));
         setup.picker()->pressAt(Point{expected.right, expected.bottom});
         setup.picker()->moveTo(Point{90, 60});
         setup.picker()->releaseAt(Point{expected.left, expected.top});
@@ -90,18 +74,11 @@ TEST_F(X11WizardTest, DraggedRectangleIsCapturedIntoAProjectOfItsSize) {
     EXPECT_EQ(doc.frameSize, (Size{101, 77}));
     EXPECT_EQ(doc.backgroundSize, (Size{101, 77}));
     ASSERT_TRUE(doc.SelectFrame(0, true));
-    ASSERT_EQ(doc.currentImage.pixels.size(), size_t(101 * 77 * 3));
-    for (Point p : {Point{0, 0}, Point{100, 0}, Point{50, 40}, Point{100, 76}}) {
-        const uint32_t colour = patternAt(expected.left + p.x, expected.top + p.y);
-        const uint8_t* px = doc.currentImage.pixel(p.x, p.y);
-        EXPECT_EQ(px[0], uint8_t(colour)) << p.x << "," << p.y;
-        EXPECT_EQ(px[1], uint8_t(colour >> 8)) << p.x << "," << p.y;
-        EXPECT_EQ(px[2], uint8_t(colour >> 16)) << p.x << "," << p.y;
-    }
+    EXPECT_EQ(doc.currentImage, quib::testing::expectedGrab(expected, Size{640, 480}));
 }
 
 TEST_F(X11WizardTest, PickedWindowPartlyOffScreenGivesAClampedProject) {
-    const uint32_t window = client->createWindow(Rect{520, 300, 760, 420}, 0);
+    const uint32_t window = client().createWindow(Rect{520, 300, 760, 420}, 0);
     framesToGrab = 1;
     wizard->setSetupRunner([&](CCaptureSetupDialog& setup) {
         setup.regionList()->setCurrentIndex(int(RegionMode::Window));
@@ -114,7 +91,7 @@ TEST_F(X11WizardTest, PickedWindowPartlyOffScreenGivesAClampedProject) {
         return setup.result();
     });
     std::unique_ptr<QuibProjectDocument> project = wizard->run();
-    client->destroyWindow(window);
+    client().destroyWindow(window);
     ASSERT_NE(project, nullptr);
     EXPECT_EQ(project->doc().frameSize, (Size{120, 120}));
     EXPECT_EQ(project->doc().frameCount(), 1);

@@ -2,9 +2,6 @@
 // the region, no frame shows a pixel of them.
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <xcb/xcb.h>
 #include <QApplication>
@@ -29,15 +26,11 @@ namespace {
 constexpr uint32_t kBackground = 0x336699;
 constexpr Size kScreen{1024, 768};
 
-bool installed(const char* program) {
-    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 // A private display with a window manager and a plain background, and the application on it.
 class X11WindowManagerCaptureTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!quib::testing::XvfbServer::installed() || !installed("openbox"))
+        if (!quib::testing::XvfbServer::installed() || !quib::testing::programInstalled("openbox"))
             return;
         server = new quib::testing::XvfbServer("1024x768x24");
         if (!server->running())
@@ -50,16 +43,7 @@ protected:
         xcb_change_window_attributes(display, root, XCB_CW_BACK_PIXEL, &background);
         xcb_clear_area(display, 0, root, 0, 0, 0, 0);
         std::free(xcb_get_input_focus_reply(display, xcb_get_input_focus(display), nullptr));
-        windowManager = fork();
-        if (windowManager == 0) {
-            setenv("DISPLAY", server->display().c_str(), 1);
-            if (FILE* null = std::fopen("/dev/null", "w")) {
-                dup2(fileno(null), STDOUT_FILENO);
-                dup2(fileno(null), STDERR_FILENO);
-            }
-            execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
-            _exit(127);
-        }
+        windowManager.start({"openbox", "--sm-disable"}, {"DISPLAY=" + server->display()});
         // Ready once it announces itself on the root window.
         xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
             display, xcb_intern_atom(display, 0, 24, "_NET_SUPPORTING_WM_CHECK"), nullptr);
@@ -78,20 +62,17 @@ protected:
         static int argc = 1;
         static char name[] = "ui_capture_wm_tests";
         static char* argv[] = {name, nullptr};
-        application = new QApplication(argc, argv);
+        new QApplication(argc, argv);  // for the rest of the program
     }
     static void TearDownTestSuite() {
-        if (windowManager > 0) {
-            kill(windowManager, SIGTERM);
-            waitpid(windowManager, nullptr, 0);
-        }
+        windowManager.stop();
         if (display)
             xcb_disconnect(display);
         delete server;
     }
 
     void SetUp() override {
-        if (!quib::testing::XvfbServer::installed() || !installed("openbox"))
+        if (!quib::testing::XvfbServer::installed() || !quib::testing::programInstalled("openbox"))
             GTEST_SKIP() << "Xvfb or openbox is not installed: window manager tests skipped";
         ASSERT_TRUE(server && server->running() && display && managed) << "no display with a window manager";
         Status status;
@@ -112,13 +93,6 @@ protected:
             window->hide();
         }
         return false;
-    }
-
-    void showWindows(CCaptureDialog& dialog, QPoint mainAt) {
-        mainWindow->move(mainAt);
-        ASSERT_TRUE(showExposed(mainWindow.get()));
-        ASSERT_TRUE(showExposed(&dialog));
-        QTest::qWait(200);
     }
 
     // Pixels of the region in the screen that are not the background.
@@ -145,9 +119,8 @@ protected:
 
     static inline quib::testing::XvfbServer* server = nullptr;
     static inline xcb_connection_t* display = nullptr;
-    static inline pid_t windowManager = -1;
+    static inline quib::test::ChildProcess windowManager;
     static inline bool managed = false;
-    static inline QApplication* application = nullptr;
     std::unique_ptr<X11ScreenGrabber> grabber;
     std::unique_ptr<QWidget> mainWindow;
 };
@@ -161,7 +134,10 @@ TEST_F(X11WindowManagerCaptureTest, FullScreenFramesHoldNoPixelOfOurWindows) {
     CCaptureDialog dialog(*grabber, nullptr, doc, region, true, 10, mainWindow.get());
     dialog.setMessageFunction([](const QString& text) { ADD_FAILURE() << text.toStdString(); });
     EXPECT_FALSE(dialog.placedOutsideRegion());
-    showWindows(dialog, QPoint(100, 100));
+    mainWindow->move(100, 100);
+    ASSERT_TRUE(showExposed(mainWindow.get()));
+    ASSERT_TRUE(showExposed(&dialog));
+    QTest::qWait(200);
     ASSERT_GT(foreignPixels(region), 1000) << "the windows are not on the screen";
 
     dialog.toggleCapture(false);

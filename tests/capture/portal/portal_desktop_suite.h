@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 #include "portal_test_desktop.h"
@@ -12,17 +13,14 @@ namespace quib::testing {
 class PortalDesktopSuite : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_desktop = new PortalTestDesktop;
+        s_desktop = std::make_unique<PortalTestDesktop>();
         s_problem = s_desktop->start();
     }
-    static void TearDownTestSuite() {
-        delete s_desktop;
-        s_desktop = nullptr;
-    }
+    static void TearDownTestSuite() { s_desktop.reset(); }
     void SetUp() override { ASSERT_EQ(s_problem, "") << "the portal test session could not start"; }
     void TearDown() override { s_desktop->stopPortal(); }
 
-    static inline PortalTestDesktop* s_desktop = nullptr;
+    static inline std::unique_ptr<PortalTestDesktop> s_desktop;
     static inline std::string s_problem;
 };
 

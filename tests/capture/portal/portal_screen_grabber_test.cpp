@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <chrono>
 
 #include "capture/capture_backend.h"
@@ -15,21 +16,7 @@ using namespace quib::testing;
 
 namespace {
 
-constexpr int kStreamWidth = 320;
-constexpr int kStreamHeight = 240;
-
-// The pixels a grab of region should give: the test picture, black outside it.
-Bitmap24 expectedGrab(const Rect& region) {
-    Bitmap24 expected(region.width(), region.height());
-    for (int y = 0; y < region.height(); ++y) {
-        for (int x = 0; x < region.width(); ++x) {
-            const int sx = region.left + x, sy = region.top + y;
-            if (sx >= 0 && sy >= 0 && sx < kStreamWidth && sy < kStreamHeight)
-                testScreenColour(sx, sy, expected.pixel(x, y));
-        }
-    }
-    return expected;
-}
+constexpr Size kStream{320, 240};
 
 class PortalScreenGrabberTest : public PortalDesktopSuite {
 protected:
@@ -38,8 +25,11 @@ protected:
         PortalDesktopSuite::TearDown();
     }
 
-    void startPortal(std::vector<std::string> args) {
-        ASSERT_EQ(s_desktop->startPortal(std::move(args)), "");
+    static CaptureBackendChoice portalChoice() {
+        CaptureBackendChoice choice;
+        choice.portal = true;
+        choice.busAddress = s_desktop->busAddress().c_str();
+        return choice;
     }
     Status open(PortalScreenCastOptions options = {}) {
         Status status;
@@ -53,40 +43,36 @@ protected:
 };
 
 TEST_F(PortalScreenGrabberTest, MetadataStream_GivesExactPixelsAndTheCursorApartAndARestoreToken) {
-    startPortal({});
+    ASSERT_EQ(s_desktop->startPortal({}), "");
     ASSERT_TRUE(open().ok());
     EXPECT_TRUE(m_grabber->cursorAsMetadata());
-    EXPECT_EQ(m_grabber->screenSize(), (Size{kStreamWidth, kStreamHeight}));
+    EXPECT_EQ(m_grabber->screenSize(), kStream);
 
     // Partly beyond the right and bottom edges: those parts come out black.
-    for (const Rect region : {Rect{0, 0, kStreamWidth, kStreamHeight}, Rect{250, 200, 351, 263}}) {
+    for (const Rect region : {Rect{0, 0, kStream.cx, kStream.cy}, Rect{250, 200, 351, 263}}) {
         Bitmap24 out;
         ASSERT_TRUE(m_grabber->grab(region, out).ok());
-        EXPECT_EQ(out, expectedGrab(region)) << region.left << "," << region.top;
+        EXPECT_EQ(out, expectedGrab(region, kStream)) << region.left << "," << region.top;
     }
 
     const ScreenCursor cursor = m_grabber->grabCursor();
     EXPECT_FALSE(cursor.inPicture);
     EXPECT_EQ(cursor.screenPos, (Point{kTestCursorX, kTestCursorY}));
     EXPECT_EQ(cursor.picture.hotSpot, (Point{kTestHotSpotX, kTestHotSpotY}));
-    ASSERT_EQ(cursor.picture.image.width, 32);
-    ASSERT_EQ(cursor.picture.image.height, 32);
+    // Padded to 32 x 32; what is not opaque is the transparent pixel.
+    Bitmap32 sent(32, 32);
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 32; ++x) {
-            uint8_t sent[4] = {0, 0, 0, 0};
+            uint8_t* p = sent.pixel(x, y);
             if (x < kTestCursorSide && y < kTestCursorSide)
-                testCursorPixel(x, y, sent);
-            const uint8_t* got = cursor.picture.image.pixel(x, y);
-            if (sent[3] == 255)
-                EXPECT_EQ(std::vector<uint8_t>(got, got + 4), std::vector<uint8_t>(sent, sent + 4))
-                    << x << "," << y;
-            else
-                EXPECT_EQ(std::vector<uint8_t>(got, got + 4), (std::vector<uint8_t>{1, 1, 1, 0}))
-                    << x << "," << y;
+                testCursorPixel(x, y, p);
+            if (p[3] == 0)
+                std::copy(kTransparentCursorPixel, kTransparentCursorPixel + 4, p);
         }
     }
+    EXPECT_EQ(cursor.picture.image, sent);
     EXPECT_EQ(m_grabber->takeNotice(), "");
-    EXPECT_NE(s_desktop->log().find("cursor_mode=4"), std::string::npos) << s_desktop->log();
+    EXPECT_TRUE(s_desktop->logged("cursor_mode=4")) << s_desktop->log();
 
     // A second session hands back the restore token.
     const std::string token = m_grabber->restoreToken();
@@ -94,16 +80,15 @@ TEST_F(PortalScreenGrabberTest, MetadataStream_GivesExactPixelsAndTheCursorApart
     PortalScreenCastOptions options;
     options.restoreToken = token;
     ASSERT_TRUE(open(options).ok());
-    const std::string log = s_desktop->log();
-    EXPECT_NE(log.find("persist_mode=2 restore_token=\n"), std::string::npos) << log;
-    EXPECT_NE(log.find("persist_mode=2 restore_token=" + token + "\n"), std::string::npos) << log;
+    EXPECT_TRUE(s_desktop->logged("persist_mode=2 restore_token=\n")) << s_desktop->log();
+    EXPECT_TRUE(s_desktop->logged("persist_mode=2 restore_token=" + token + "\n")) << s_desktop->log();
 }
 
 TEST_F(PortalScreenGrabberTest, WithoutCursorMetadata_CursorStaysInThePictureAndTheUserIsToldOnce) {
-    startPortal({"--cursor-modes", "3"});
+    ASSERT_EQ(s_desktop->startPortal({"--cursor-modes", "3"}), "");
     ASSERT_TRUE(open().ok());
     EXPECT_FALSE(m_grabber->cursorAsMetadata());
-    EXPECT_NE(s_desktop->log().find("cursor_mode=2"), std::string::npos) << s_desktop->log();
+    EXPECT_TRUE(s_desktop->logged("cursor_mode=2")) << s_desktop->log();
 
     const Rect region{kTestCursorX - kTestHotSpotX, kTestCursorY - kTestHotSpotY, kTestCursorX + 20,
                       kTestCursorY + 20};
@@ -128,8 +113,9 @@ class PortalRefusalTest : public PortalScreenGrabberTest, public ::testing::With
 
 TEST_P(PortalRefusalTest, StartFails_WithAMessageAndWithoutHanging) {
     const Refusal& refusal = GetParam();
-    if (!refusal.portalArgs.empty())
-        startPortal(refusal.portalArgs);
+    if (!refusal.portalArgs.empty()) {
+        ASSERT_EQ(s_desktop->startPortal(refusal.portalArgs), "");
+    }
     PortalScreenCastOptions options;
     options.callTimeoutMs = 2000;
     options.choiceTimeoutMs = 500;
@@ -145,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(Answers, PortalRefusalTest,
                                            Refusal{{}, captureText::PortalUnavailable}));
 
 TEST_F(PortalScreenGrabberTest, StreamEnds_GrabSaysSoInsteadOfWaiting) {
-    startPortal({"--frames", "20"});
+    ASSERT_EQ(s_desktop->startPortal({"--frames", "20"}), "");
     ASSERT_TRUE(open().ok());
     Bitmap24 out;
     Status status;
@@ -156,33 +142,24 @@ TEST_F(PortalScreenGrabberTest, StreamEnds_GrabSaysSoInsteadOfWaiting) {
     EXPECT_EQ(status.message(), captureText::StreamEnded);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(PortalScreenGrabberTest, PortalBackends_CarryTheRestoreTokenAndTheKeys) {
-    startPortal({});
-    CaptureBackendChoice choice;
-    choice.portal = true;
-    choice.busAddress = s_desktop->busAddress().c_str();
+    ASSERT_EQ(s_desktop->startPortal({}), "");
+    CaptureBackendChoice choice = portalChoice();
     choice.portalRestoreToken = "restore-earlier";
     choice.noKeysHelp = "Usare il pulsante.";
     const CaptureBackends backends = openCaptureBackends(choice);
     ASSERT_TRUE(backends.screen.ok()) << backends.screen.message();
     EXPECT_EQ(backends.portalRestoreToken, "restore-1");
-    EXPECT_NE(s_desktop->log().find("restore_token=restore-earlier"), std::string::npos) << s_desktop->log();
+    EXPECT_TRUE(s_desktop->logged("restore_token=restore-earlier")) << s_desktop->log();
     EXPECT_TRUE(backends.hotKeyUsable()) << backends.problem;
     Bitmap24 out;
     ASSERT_TRUE(backends.grabber->grab(Rect{5, 6, 15, 16}, out).ok());
-    EXPECT_EQ(out, expectedGrab(Rect{5, 6, 15, 16}));
+    EXPECT_EQ(out, expectedGrab(Rect{5, 6, 15, 16}, kStream));
 }
 
 TEST_F(PortalScreenGrabberTest, PortalBackends_WhenRefused_SayWhy) {
-    startPortal({"--refuse", "2"});
-    CaptureBackendChoice choice;
-    choice.portal = true;
-    choice.busAddress = s_desktop->busAddress().c_str();
-    const CaptureBackends backends = openCaptureBackends(choice);
+    ASSERT_EQ(s_desktop->startPortal({"--refuse", "2"}), "");
+    const CaptureBackends backends = openCaptureBackends(portalChoice());
     EXPECT_FALSE(backends.screen.ok());
     EXPECT_EQ(backends.problem, captureText::PortalRefused);
     ASSERT_NE(backends.grabber, nullptr);

@@ -5,7 +5,7 @@
 #include <QSettings>
 #include <cstdlib>
 
-#include "portal_test_desktop.h"
+#include "portal_desktop_suite.h"
 #include "ui/app_settings.h"
 #include "ui/capture_backends.h"
 
@@ -14,9 +14,10 @@ using namespace quib::testing;
 
 namespace {
 
-TEST(PortalSettings, TheRestoreTokenIsReadFromAndWrittenToTheApplicationStore) {
-    PortalTestDesktop desktop;
-    ASSERT_EQ(desktop.start(), "");
+using PortalSettings = PortalDesktopSuite;
+
+TEST_F(PortalSettings, TheRestoreTokenIsReadFromAndWrittenToTheApplicationStore) {
+    PortalTestDesktop& desktop = *s_desktop;
     ASSERT_EQ(desktop.startPortal({}), "");
     setenv("QUIB_CAPTURE_BACKEND", "portal", 1);
     setenv("DBUS_SESSION_BUS_ADDRESS", desktop.busAddress().c_str(), 1);
@@ -29,7 +30,7 @@ TEST(PortalSettings, TheRestoreTokenIsReadFromAndWrittenToTheApplicationStore) {
         const CaptureBackends backends = openApplicationCaptureBackends(&store);
         ASSERT_TRUE(backends.screen.ok()) << backends.screen.message();
     }
-    EXPECT_NE(desktop.log().find("restore_token=restore-earlier\n"), std::string::npos) << desktop.log();
+    EXPECT_TRUE(desktop.logged("restore_token=restore-earlier\n")) << desktop.log();
     store.sync();
     EXPECT_EQ(QSettings(file, QSettings::IniFormat).value(QStringLiteral("Settings/Portal Restore Token")),
               QStringLiteral("restore-1"));

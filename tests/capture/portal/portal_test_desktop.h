@@ -4,23 +4,18 @@
 // session manager, all in a temporary runtime folder, and the test portal started on demand.
 // Every process runs under a hard time limit and is reaped on destruction.
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <chrono>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "support/child_process.h"
+#include "support/files_and_commands.h"
 
 namespace quib::testing {
-
-using quib::test::ChildProcess;
 
 class PortalTestDesktop {
 public:
@@ -31,9 +26,6 @@ public:
             static char* argv[] = {name, nullptr};
             static QCoreApplication app(argc, argv);
         }
-        char dir[] = "/tmp/quib-portal-XXXXXX";
-        if (mkdtemp(dir))
-            m_dir = dir;
     }
     ~PortalTestDesktop() {
         stopPortal();
@@ -42,9 +34,6 @@ public:
         m_sessionManager.stop();
         m_pipeWire.stop();
         m_bus.stop();
-        std::error_code ignored;
-        if (!m_dir.empty())
-            std::filesystem::remove_all(m_dir, ignored);
     }
 
     // Empty when the session is up; otherwise what is missing.
@@ -52,14 +41,10 @@ public:
         if (m_dir.empty())
             return "no temporary folder";
         const std::string config = m_dir + "/bus.conf";
-        if (FILE* f = std::fopen(config.c_str(), "w")) {
-            std::fprintf(f,
-                         "<busconfig><type>session</type><listen>unix:dir=%s</listen><auth>EXTERNAL</auth>"
-                         "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                         "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n",
-                         m_dir.c_str());
-            std::fclose(f);
-        }
+        quib::test::writeFile(config, "<busconfig><type>session</type><listen>unix:dir=" + m_dir +
+                                          "</listen><auth>EXTERNAL</auth><policy context=\"default\">"
+                                          "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow "
+                                          "eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n");
         m_bus.start(limited({"dbus-daemon", "--nofork", "--print-address=1", "--config-file=" + config}), {},
                     {.output = true});
         m_address = m_bus.readLine(std::chrono::seconds(15));
@@ -74,7 +59,7 @@ public:
                  "XDG_DATA_HOME=" + m_dir + "/data",
                  "PIPEWIRE_REMOTE=pipewire-0"};
         m_pipeWire.start(limited({"pipewire"}), m_env);
-        if (!waitFor([&] { return access((m_dir + "/pipewire-0").c_str(), F_OK) == 0; }))
+        if (!waitFor([&] { return quib::test::fileExists(m_dir + "/pipewire-0"); }))
             return "pipewire did not start (are the pipewire and pipewire-bin packages installed?)";
         // Links the portal's stream to the capture's, as on a desktop.
         m_sessionManager.start(limited({"wireplumber"}), m_env);
@@ -93,43 +78,31 @@ public:
         stopPortal();
         args.insert(args.begin(), {QUIB_TEST_PORTAL_SERVICE, "--log", logPath()});
         m_portal.start(limited(std::move(args)), m_env);
-        if (!waitFor([&] {
-                return bus()
-                    .interface()
-                    ->isServiceRegistered(QStringLiteral("org.freedesktop.portal.Desktop"))
-                    .value();
-            }))
+        if (!waitFor([&] { return portalRegistered(); }))
             return "the test portal did not start";
         return {};
     }
     void stopPortal() {
         m_portal.stop();
         if (m_busConnected)
-            waitFor([&] {
-                return !bus()
-                            .interface()
-                            ->isServiceRegistered(QStringLiteral("org.freedesktop.portal.Desktop"))
-                            .value();
-            });
+            waitFor([&] { return !portalRegistered(); });
     }
 
     QDBusConnection bus() const { return QDBusConnection(kConnectionName); }
     const std::string& busAddress() const { return m_address; }
     std::string logPath() const { return m_dir + "/portal.log"; }
-    std::string log() const {
-        std::string text;
-        if (FILE* f = std::fopen(logPath().c_str(), "r")) {
-            char buffer[4096];
-            size_t n;
-            while ((n = std::fread(buffer, 1, sizeof(buffer), f)) > 0)
-                text.append(buffer, n);
-            std::fclose(f);
-        }
-        return text;
-    }
+    std::string log() const { return quib::test::readFile(logPath()); }
+    bool logged(const std::string& text) const { return log().find(text) != std::string::npos; }
 
 private:
     static inline const QString kConnectionName = QStringLiteral("quib-portal-test");
+
+    bool portalRegistered() const {
+        return bus()
+            .interface()
+            ->isServiceRegistered(QStringLiteral("org.freedesktop.portal.Desktop"))
+            .value();
+    }
 
     template <typename Condition>
     static bool waitFor(Condition condition) {
@@ -148,11 +121,12 @@ private:
         return argv;
     }
 
-    std::string m_dir;
+    quib::test::TempDir m_temp;
+    const std::string m_dir = m_temp.dir();
     std::string m_address;
     std::vector<std::string> m_env;
     bool m_busConnected = false;
-    ChildProcess m_bus, m_pipeWire, m_sessionManager, m_portal;
+    quib::test::ChildProcess m_bus, m_pipeWire, m_sessionManager, m_portal;
 };
 
 }  // namespace quib::testing

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "../test_screen_pattern.h"
+
 namespace quib::testing {
 
 inline constexpr int kTestCursorSide = 24;
@@ -15,13 +17,6 @@ inline constexpr int kTestCursorX = 100, kTestCursorY = 60;
 inline constexpr int kTestHotSpotX = 3, kTestHotSpotY = 5;
 inline constexpr size_t kTestCursorMetaSize =
     sizeof(spa_meta_cursor) + sizeof(spa_meta_bitmap) + size_t(kTestCursorSide) * kTestCursorSide * 4;
-
-// Blue, green, red of the screen at (x, y): every pixel differs from its neighbours.
-inline void testScreenColour(int x, int y, uint8_t bgr[3]) {
-    bgr[0] = uint8_t(x);
-    bgr[1] = uint8_t(y);
-    bgr[2] = uint8_t(x * 7 + y * 3 + 11);
-}
 
 // The cursor: its left half opaque in colours of its own, its right half transparent. Blue,
 // green, red, alpha.

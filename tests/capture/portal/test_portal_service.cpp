@@ -1,18 +1,17 @@
 // A stand-in for the desktop portal on a private session bus: answers the screen cast calls as
 // the real one does (Request objects answering through Response signals) and publishes a PipeWire
-// stream of a known picture, with the cursor as metadata or drawn in. Options:
+// stream of a known picture (320 x 240 at 60 frames a second), with the cursor as metadata or
+// drawn in. Options:
 //   --cursor-modes N   the AvailableCursorModes it announces (default 7)
 //   --refuse CODE      answers Start with this response code
 //   --silent           never answers Start
 //   --frames N         ends the stream after N pictures
-//   --size WxH --fps N the stream's size (default 320x240) and rate (default 60)
-//   --log PATH         appends one line per call with its options
+//   --log PATH         appends a line with the options of each source choice and bound shortcut
 //   --no-shortcuts     offers no global shortcuts
 //   --refuse-shortcuts CODE  answers BindShortcuts with this response code
 // Global shortcuts are bound as asked; the test presses one by calling org.quib.PortalTest.Activate
 // with its id, and the portal then sends Activated for the bound session.
 
-#include <fcntl.h>
 #include <pipewire/pipewire.h>
 #include <spa/buffer/meta.h>
 #include <spa/param/video/format-utils.h>
@@ -32,56 +31,29 @@
 #include <QDBusVirtualObject>
 #include <QFile>
 #include <QTimer>
-#include <atomic>
 #include <cstring>
+#include <utility>
 
 #include "portal_test_picture.h"
 
 namespace {
 
-// A D-Bus structure of two members: (u a{sv}) for a stream, (ii) for a position or size,
-// (s a{sv}) for a shortcut.
-template <typename First, typename Second>
-struct Two {
-    First first{};
-    Second second{};
-};
-template <typename First, typename Second>
-QDBusArgument& operator<<(QDBusArgument& arg, const Two<First, Second>& t) {
-    arg.beginStructure();
-    arg << t.first << t.second;
-    arg.endStructure();
-    return arg;
-}
-template <typename First, typename Second>
-const QDBusArgument& operator>>(const QDBusArgument& arg, Two<First, Second>& t) {
-    arg.beginStructure();
-    arg >> t.first >> t.second;
-    arg.endStructure();
-    return arg;
-}
-using StreamEntry = Two<uint, QVariantMap>;
-using StreamList = QList<StreamEntry>;
-using Pair = Two<int, int>;
-using ShortcutEntry = Two<QString, QVariantMap>;
-using ShortcutList = QList<ShortcutEntry>;
-
-}  // namespace
-
-Q_DECLARE_METATYPE(StreamEntry)
-Q_DECLARE_METATYPE(ShortcutEntry)
-Q_DECLARE_METATYPE(Pair)
-
-namespace {
-
 using namespace quib::testing;
+
+// D-Bus structures of two members, (u a{sv}) for a stream, (ii) for a position or size,
+// (s a{sv}) for a shortcut: Qt sends pairs as such.
+using StreamEntry = std::pair<uint, QVariantMap>;
+using StreamList = QList<StreamEntry>;
+using Pair = std::pair<int, int>;
+using ShortcutEntry = std::pair<QString, QVariantMap>;
+using ShortcutList = QList<ShortcutEntry>;
 
 struct Config {
     uint cursorModes = 7;
     int refuse = -1;
     bool silent = false;
     int frames = 0;
-    int width = 320, height = 240, fps = 60;
+    const int width = 320, height = 240, fps = 60;
     QString log;
     bool shortcuts = true;
     int refuseShortcuts = -1;
@@ -131,15 +103,13 @@ public:
         return ok;
     }
 
+    // Only once started.
     uint32_t nodeId() {
-        if (!m_loop)
-            return SPA_ID_INVALID;
         pw_thread_loop_lock(m_loop);
         const uint32_t id = m_stream ? pw_stream_get_node_id(m_stream) : SPA_ID_INVALID;
         pw_thread_loop_unlock(m_loop);
         return id;
     }
-    bool ended() const { return m_ended; }
 
     void stop() {
         if (!m_loop)
@@ -166,7 +136,6 @@ private:
             pw_stream_destroy(m_stream);
             m_stream = nullptr;
         }
-        m_ended = true;
     }
 
     static void onParamChanged(void* data, uint32_t id, const spa_pod* param) {
@@ -222,7 +191,6 @@ private:
     pw_stream_events m_events{};
     spa_source* m_timer = nullptr;
     int m_sent = 0;
-    std::atomic<bool> m_ended{false};
 };
 
 class Portal final : public QDBusVirtualObject {
@@ -254,7 +222,6 @@ public:
             return true;
         }
         if (message.interface() == QLatin1String("org.freedesktop.portal.Session") && member == "Close") {
-            log("Close");
             connection.send(message.createReply());
             return true;
         }
@@ -283,7 +250,6 @@ public:
             return true;
         }
         if (member == "OpenPipeWireRemote") {
-            log("OpenPipeWireRemote");
             const int fd = connectToPipeWire();
             connection.send(message.createReply(QVariant::fromValue(QDBusUnixFileDescriptor(fd))));
             ::close(fd);
@@ -291,7 +257,6 @@ public:
         }
         connection.send(message.createReply(QVariant::fromValue(QDBusObjectPath(request))));
         if (member == "CreateSession") {
-            log("CreateSession");
             const QString session = "/org/freedesktop/portal/desktop/session/" + sender + "/" +
                                     options.value("session_handle_token").toString();
             respond(connection, request, 0, {{"session_handle", session}});
@@ -305,7 +270,6 @@ public:
                     .arg(options.value("restore_token").toString()));
             respond(connection, request, 0, {});
         } else if (member == "Start") {
-            log("Start");
             if (m_config.silent)
                 return true;
             if (m_config.refuse >= 0) {
@@ -324,7 +288,6 @@ private:
     void handleShortcuts(const QDBusConnection& connection, const QString& member, const QVariantList& args,
                          const QVariantMap& options, const QString& sender, const QString& request) {
         if (member == "CreateSession") {
-            log("GlobalShortcuts.CreateSession");
             m_shortcutSession = "/org/freedesktop/portal/desktop/session/" + sender + "/" +
                                 options.value("session_handle_token").toString();
             respond(connection, request, 0, {{"session_handle", m_shortcutSession}});
@@ -427,13 +390,7 @@ int main(int argc, char** argv) {
             config.silent = true;
         else if (a[i] == "--frames")
             config.frames = next.toInt(), ++i;
-        else if (a[i] == "--fps")
-            config.fps = next.toInt(), ++i;
-        else if (a[i] == "--size") {
-            config.width = next.section('x', 0, 0).toInt();
-            config.height = next.section('x', 1, 1).toInt();
-            ++i;
-        } else if (a[i] == "--no-shortcuts")
+        else if (a[i] == "--no-shortcuts")
             config.shortcuts = false;
         else if (a[i] == "--refuse-shortcuts")
             config.refuseShortcuts = next.toInt(), ++i;

@@ -1,31 +1,31 @@
 #pragma once
 
 #include <algorithm>
-#include <vector>
 
 #include "capture/screen_grabber.h"
 
 namespace quib::test {
 
-// A 640 x 480 screen of one grey, with windows the test sets; counts its grabs.
+// A screen of one grey (or of the next shade at each grab) with the cursor the test sets; counts
+// its grabs.
 class FakeGrabber : public ScreenGrabber {
 public:
     Status grab(const Rect& region, Bitmap24& out) override {
-        ++grabs;
         if (failGrabs)
             return Status::failureText("no screen");
         if (out.width != region.width() || out.height != region.height())
             out = Bitmap24(region.width(), region.height());
-        std::fill(out.pixels.begin(), out.pixels.end(), shade);
+        std::fill(out.pixels.begin(), out.pixels.end(), uint8_t(varyShade ? grabs : 0xC0));
+        ++grabs;
         return Status::success();
     }
-    ScreenCursor grabCursor() override { return {}; }
-    Size screenSize() override { return Size{640, 480}; }
+    ScreenCursor grabCursor() override { return cursor; }
+    Size screenSize() override { return screen; }
     WindowAtPoint windowAt(Point) override { return {}; }
-    std::vector<WindowNode> listWindows() override { return windows; }
 
-    std::vector<WindowNode> windows;
-    uint8_t shade = 0xC0;
+    Size screen{640, 480};
+    ScreenCursor cursor;
+    bool varyShade = false;
     bool failGrabs = false;
     int grabs = 0;
 };
