@@ -10,7 +10,6 @@
 #include "shapes/point_editing.h"
 #include "shapes/shape_building.h"
 #include "shapes/shape_edit_history.h"
-#include "shapes/shape_factory.h"
 #include "shapes/shape_transform.h"
 
 using namespace quib;

@@ -1,23 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
-#include <QLineEdit>
-#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStandardPaths>
-#include <QTest>
 
 #include "model/frame_composition.h"
 #include "shapes/callout_library.h"
 #include "ui/app_paths.h"
 #include "ui/app_settings.h"
-#include "ui/child_frame.h"
 #include "ui/command_ids.h"
 #include "ui/main_frame.h"
 #include "ui/placeholder_document.h"

@@ -4,16 +4,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
-#include <QTest>
 
 #include "capture/capture_session.h"
 #include "export/html_export.h"

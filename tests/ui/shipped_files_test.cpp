@@ -17,7 +17,6 @@
 #include "model/project_storage.h"
 #include "shapes/default_callouts.h"
 #include "swf_test_decoder.h"
-#include "ui/command_ids.h"
 #include "ui/command_table.h"
 #include "ui/menu_layout.h"
 #include "ui_test_support.h"

@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -13,7 +12,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSlider>
 #include <QSplitter>
 #include <QSplitterHandle>
 #include <QTest>
@@ -36,8 +34,6 @@
 #include "ui/capture_dialog.h"
 #include "ui/capture_setup_dialog.h"
 #include "ui/child_frame.h"
-#include "ui/command_actions.h"
-#include "ui/command_ids.h"
 #include "ui/command_line.h"
 #include "ui/command_router.h"
 #include "ui/crop_frames_dialog.h"
@@ -47,7 +43,6 @@
 #include "ui/goto_frame_dialog.h"
 #include "ui/html_export_dialog.h"
 #include "ui/insert_frames_dialog.h"
-#include "ui/interface_language.h"
 #include "ui/move_elements_dialog.h"
 #include "ui/new_palette_dialog.h"
 #include "ui/output_settings.h"

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>

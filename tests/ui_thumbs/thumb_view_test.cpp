@@ -11,13 +11,10 @@
 
 #include "../ui/ui_test_support.h"
 #include "base/zlib_util.h"
-#include "model/frame_clipboard.h"
 #include "model/quib_doc.h"
-#include "model/synthetic_project.h"
 #include "ui/command_ids.h"
 #include "ui/move_elements_dialog.h"
 #include "ui/quib_thumb_view.h"
-#include "ui/thumbnail_builder.h"
 #include "ui/thumbnail_item_delegate.h"
 #include "ui/thumbnail_scaler.h"
 
