@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "base/byte_stream.h"
@@ -8,6 +9,15 @@
 #include "shapes/shape_factory.h"
 
 namespace quib::testing {
+
+// A shape of the given kind through the given points.
+template <typename S>
+std::unique_ptr<S> shapeOf(std::vector<PointD> points, bool closed = false) {
+    auto shape = std::make_unique<S>();
+    shape->closed = closed;
+    shape->SetPoints(points);
+    return shape;
+}
 
 // The shapes as the library file stores them, to compare states byte for byte.
 inline std::vector<uint8_t> bytesOf(const ShapeEditHistory::Shapes& shapes) {
