@@ -10,6 +10,7 @@
 
 #include "model/frame_composition.h"
 #include "shapes/callout_library.h"
+#include "support/files_and_commands.h"
 #include "ui/app_paths.h"
 #include "ui/app_settings.h"
 #include "ui/command_ids.h"
@@ -187,21 +188,17 @@ TEST(AppSettings, EveryValueSurvivesSaveAndLoad) {
 
 TEST(AppSettings, ReadsAHandWrittenFile) {
     TempSettings temp;
-    {
-        QFile file(temp.path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(
-            "[Settings]\n"
-            "Thumb%20cx=96\n"
-            "MRU%20Size=2\n"
-            "LastImageLoadDir=/pictures\n"
-            "Last%20Project%20Path=/p/last.qbk\n"
-            "\n[Recent%20File%20List]\n"
-            "File1=/one.qbk\nFile2=/two.qbk\nFile3=/beyond the size.qbk\n"
-            "\n[Workspace]\n"
-            "AppWindow=3 10 20 810 620\n"
-            "Toolbars=0 255 7 \n");
-    }
+    test::writeFile(temp.path().toStdString(),
+                    "[Settings]\n"
+                    "Thumb%20cx=96\n"
+                    "MRU%20Size=2\n"
+                    "LastImageLoadDir=/pictures\n"
+                    "Last%20Project%20Path=/p/last.qbk\n"
+                    "\n[Recent%20File%20List]\n"
+                    "File1=/one.qbk\nFile2=/two.qbk\nFile3=/beyond the size.qbk\n"
+                    "\n[Workspace]\n"
+                    "AppWindow=3 10 20 810 620\n"
+                    "Toolbars=0 255 7 \n");
     QSettings store(temp.path(), QSettings::IniFormat);
     AppSettings s;
     s.load(store);
@@ -303,11 +300,7 @@ TEST_F(Startup, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {
                            QStringLiteral("/Corvander/Quib");
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString damaged = folder + QStringLiteral("/callout.dat");
-    {
-        QFile file(damaged);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("broken");
-    }
+    test::writeFile(damaged.toStdString(), "broken");
     auto app = start({});
     QFile::remove(damaged);
     ASSERT_EQ(messages.size(), 1);

@@ -15,6 +15,7 @@
 #include "cursors/standard_cursors.h"
 #include "model/quib_doc.h"
 #include "model/synthetic_project.h"
+#include "support/files_and_commands.h"
 #include "ui/command_ids.h"
 #include "ui/cursor_commands.h"
 #include "ui/cursor_editor_dialog.h"
@@ -72,10 +73,7 @@ protected:
         return names;
     }
 
-    QByteArray fileBytes() const {
-        QFile file(libraryPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    std::string fileBytes() const { return test::readFile(libraryPath().toStdString()); }
 
     QTemporaryDir m_dir;
     CursorPicture m_current = plainCursor(32, 32, 0, 0, 255);
@@ -133,7 +131,7 @@ TEST_F(CursorLibraryDialogTest, DeletingInTheMiddleSelectsTheNextOne) {
 
 TEST_F(CursorLibraryDialogTest, EditingTheCurrentCursorChangesOnlyTheResult) {
     writeLibrary({"a"});
-    const QByteArray before = fileBytes();
+    const std::string before = fileBytes();
     auto dialog = open();
     m_edited = plainCursor(32, 32, 0, 255, 0);
     dialog->editSelected();
@@ -153,7 +151,7 @@ TEST_F(CursorLibraryDialogTest, CancelAfterCloneAsksWhetherToWriteTheFile) {
     EXPECT_TRUE(m_question.isEmpty());
     EXPECT_FALSE(QFile::exists(libraryPath()));
     writeLibrary({"a"});
-    const QByteArray before = fileBytes();
+    const std::string before = fileBytes();
     for (bool yes : {false, true}) {
         auto dialog = open();
         m_name = QStringLiteral("b");
@@ -170,10 +168,7 @@ TEST_F(CursorLibraryDialogTest, CancelAfterCloneAsksWhetherToWriteTheFile) {
 }
 
 TEST_F(CursorLibraryDialogTest, MalformedLibraryIsReportedAndLeavesOnlyTheCurrentCursor) {
-    QFile file(libraryPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("\x09\x00\x00\x00xyz", 7);
-    file.close();
+    test::writeFile(libraryPath().toStdString(), std::string("\x09\x00\x00\x00xyz", 7));
     auto dialog = open();
     EXPECT_EQ(dialog->userList()->count(), 1);
     EXPECT_TRUE(dialog->loadMessage().contains(libraryPath()));

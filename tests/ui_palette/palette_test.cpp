@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,6 +15,7 @@
 #include "model/synthetic_project.h"
 #include "palette/palette_entry.h"
 #include "render/render_project.h"
+#include "support/files_and_commands.h"
 #include "ui/command_ids.h"
 #include "ui/command_router.h"
 #include "ui/new_palette_dialog.h"
@@ -94,17 +94,6 @@ std::vector<PaletteEntry> firstEntries(const Palette& palette) {
 void setProjectPalette(CQuibDoc& doc, const Palette& palette) {
     std::copy(palette.entries.begin(), palette.entries.end(), doc.settings.palette);
     doc.settings.paletteCount = palette.count;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // A project of three synthetic frames; every question the palette dialog asks is answered here.
@@ -217,7 +206,8 @@ TEST_F(PaletteDialogTest, SaveThenLoadRoundTripsTheColours) {
     PaletteDialog::prompts().openFileName = [&] { return path; };
     PaletteDialog saving(doc);
     ASSERT_TRUE(saving.saveFile());
-    EXPECT_EQ(readAll(path), QByteArray("JASC-PAL\n0100\n4\n0 0 0\n255 128 1\n17 34 51\n255 255 255\n"));
+    EXPECT_EQ(test::readFile(path.toStdString()),
+              "JASC-PAL\n0100\n4\n0 0 0\n255 128 1\n17 34 51\n255 255 255\n");
 
     CQuibDoc other;
     PaletteDialog loading(other);
@@ -237,7 +227,7 @@ TEST_F(PaletteDialogTest, SaveThenLoadRoundTripsTheColours) {
 TEST_F(PaletteDialogTest, FilesThatFailOrAreNotChosenChangeNothing) {
     const Palette before = test::paletteOf({{1, 2, 3}});
     setProjectPalette(doc, before);
-    writeAll(inFolder(QStringLiteral("odd.pal")), "GIF89a...");
+    test::writeFile(inFolder(QStringLiteral("odd.pal")).toStdString(), "GIF89a...");
     const struct {
         bool load;
         const char* name;

@@ -10,6 +10,7 @@
 #include "../model_templates/template_test_util.h"
 #include "../ui/ui_test_support.h"
 #include "model/template_file.h"
+#include "support/files_and_commands.h"
 #include "ui/app_settings.h"
 #include "ui/command_ids.h"
 #include "ui/quib_project_document.h"
@@ -174,8 +175,9 @@ struct ApplyDialogTest : test::WithApplication, ::testing::Test {
         test::makeStyledProject(project);
         writeTemplate(QStringLiteral("blue.qtp"), templ::AllElements);
         writeTemplate(QStringLiteral("rate.qtp"), templ::FrameRate);
-        writeBytes(QStringLiteral("broken.qtp"), QByteArray("QTP \x01\x00", 6));
-        writeBytes(QStringLiteral("notes.txt"), QByteArray("hello"));
+        test::writeFile(QDir(temp.path()).filePath(QStringLiteral("broken.qtp")).toStdString(),
+                        std::string("QTP \x01\x00", 6));
+        test::writeFile(QDir(temp.path()).filePath(QStringLiteral("notes.txt")).toStdString(), "hello");
         QDir(temp.path()).mkdir(QStringLiteral("nested"));
         preview = std::make_unique<TemplatePreview>(project);
         dialog = std::make_unique<TemplateApplyDialog>(*preview, temp.path());
@@ -186,11 +188,6 @@ struct ApplyDialogTest : test::WithApplication, ::testing::Test {
         TemplateSet set;
         set.TakeFrom(other, mask);
         EXPECT_TRUE(set.Save(QDir(temp.path()).filePath(name).toStdString()).ok());
-    }
-    void writeBytes(const QString& name, const QByteArray& bytes) {
-        QFile file(QDir(temp.path()).filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
     }
 
     QTemporaryDir temp;
