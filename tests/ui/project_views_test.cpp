@@ -425,23 +425,18 @@ struct FakeStrip : QWidget, ThumbnailRowMetrics {
     int horizontalScrollBarHeight() const override { return scrollBar; }
 };
 
-class ChildFrameTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        test::ensureApplication();
-        strip = new FakeStrip;
-        editor = new QWidget;
-        child = std::make_unique<CChildFrame>(
-            std::make_unique<PlaceholderDocument>(QStringLiteral("/x/p.qbk")), editor, strip);
+struct ChildFrameTest : test::WithApplication, ::testing::Test {
+    ChildFrameTest() {
         child->resize(600, 500);
         child->show();
     }
     QSplitter* splitter() const { return child->findChild<QSplitter*>(); }
     int available() const { return splitter()->height() - splitter()->handleWidth(); }
 
-    FakeStrip* strip = nullptr;
-    QWidget* editor = nullptr;
-    std::unique_ptr<CChildFrame> child;
+    FakeStrip* strip = new FakeStrip;
+    QWidget* editor = new QWidget;
+    std::unique_ptr<CChildFrame> child = std::make_unique<CChildFrame>(
+        std::make_unique<PlaceholderDocument>(QStringLiteral("/x/p.qbk")), editor, strip);
 };
 
 // One item plus two pixels, plus the scroll bar when there is one; 110 pixels when empty.
@@ -514,10 +509,8 @@ TEST(OutputName, TypeChangeReplacesTheExtensionAndARelativeNameLandsInTheProject
             << c.name;
 }
 
-class SettingsDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        test::ensureApplication();
+struct SettingsDialogTest : test::WithApplication, ::testing::Test {
+    SettingsDialogTest() {
         settings.outputFileName = QStringLiteral("/work/proj/demo.swf");
         settings.outputType = OutputType::Movie;
         settings.frameRate = 12;

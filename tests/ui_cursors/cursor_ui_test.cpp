@@ -286,11 +286,6 @@ TEST_F(CursorEditorDialogTest, CancelAsksOnlyAfterAChangeAndTheResultKeepsTheInp
     EXPECT_EQ(dialog.editedCursor().hotSpot, (Point{9, 11}));
 }
 
-// The cursor picture bytes of a frame, as stored.
-std::vector<uint8_t> cursorBytes(const CQuibDoc& doc, int index) {
-    return doc.frameCursorImage(index).pixels;
-}
-
 class CursorCommandsTest : public ::testing::Test, public test::WithApplication {
 protected:
     void SetUp() override {
@@ -313,7 +308,7 @@ protected:
 };
 
 TEST_F(CursorCommandsTest, ApplyingChangesTheChosenFramesPicturesOnlyWithKeyColourTransparent) {
-    const std::vector<uint8_t> untouched = cursorBytes(m_doc, 1);
+    const std::vector<uint8_t> untouched = m_doc.frameCursorImage(1).pixels;
     const CursorPicture green = plainCursor(32, 32, 0, 255, 0);
     const Point position = [&] {
         FrameElements e;
@@ -326,7 +321,7 @@ TEST_F(CursorCommandsTest, ApplyingChangesTheChosenFramesPicturesOnlyWithKeyColo
         ASSERT_EQ(picture.width, 32);
         EXPECT_EQ(picture.pixels, green.image.pixels) << index;
     }
-    EXPECT_EQ(cursorBytes(m_doc, 1), untouched);
+    EXPECT_EQ(m_doc.frameCursorImage(1).pixels, untouched);
     FrameElements e;
     m_doc.GetFrame(2, e);
     EXPECT_EQ(e.cursorPos, position);
@@ -337,14 +332,14 @@ TEST_F(CursorCommandsTest, ApplyingChangesTheChosenFramesPicturesOnlyWithKeyColo
     CursorPicture cursor = plainCursor(2, 1, 197, 198, 199);
     cursor.image.pixel(1, 0)[3] = 0;
     applyCursorToFrames(m_doc, {1}, cursor);
-    EXPECT_EQ(cursorBytes(m_doc, 1), (std::vector<uint8_t>{1, 1, 1, 0, 1, 1, 1, 0}));
+    EXPECT_EQ(m_doc.frameCursorImage(1).pixels, (std::vector<uint8_t>{1, 1, 1, 0, 1, 1, 1, 0}));
 }
 
 TEST_F(CursorCommandsTest, CancelledChooserChangesNothing) {
-    const std::vector<uint8_t> before = cursorBytes(m_doc, 0);
+    const std::vector<uint8_t> before = m_doc.frameCursorImage(0).pixels;
     m_doc.SetModifiedFlag(false);
     EXPECT_FALSE(chooseCursorForFrames(m_doc, {0}, nullptr));
-    EXPECT_EQ(cursorBytes(m_doc, 0), before);
+    EXPECT_EQ(m_doc.frameCursorImage(0).pixels, before);
     EXPECT_FALSE(m_doc.isModified());
     EXPECT_FALSE(chooseCursorForFrames(m_doc, {7}, nullptr));  // no such frame: no chooser
 }
@@ -376,11 +371,11 @@ TEST_F(CursorCommandSetTest, ChooseCursorRunsForTheCurrentFrameWhileItsCursorIsS
     const CursorPicture blue = plainCursor(32, 32, 0, 0, 255);
     setCursorChooser([&](const CursorPicture&, QWidget*) { return std::optional<CursorPicture>(blue); });
     const int other = doc.currentFrameIndex == 0 ? 1 : 0;
-    const std::vector<uint8_t> otherBefore = cursorBytes(doc, other);
+    const std::vector<uint8_t> otherBefore = doc.frameCursorImage(other).pixels;
     commands.run(cmd::ChooseCursor);
     setCursorChooser({});
-    EXPECT_EQ(cursorBytes(doc, doc.currentFrameIndex), blue.image.pixels);
-    EXPECT_EQ(cursorBytes(doc, other), otherBefore);
+    EXPECT_EQ(doc.frameCursorImage(doc.currentFrameIndex).pixels, blue.image.pixels);
+    EXPECT_EQ(doc.frameCursorImage(other).pixels, otherBefore);
 }
 
 }  // namespace

@@ -65,15 +65,13 @@ void rawCloseRead(FilterHandle handle) {
     delete static_cast<std::string*>(handle);
 }
 
-const FilterCaps kRawCaps = {"raw",       "Raw (*.raw)|*.raw",
-                             1,           0,
-                             rawOpenRead, rawRead,
-                             nullptr,     rawCloseRead,
-                             rawGetInfo,  nullptr,
-                             nullptr,     nullptr,
-                             nullptr,     nullptr,
-                             nullptr,     nullptr,
-                             nullptr};
+const FilterCaps kRawCaps = {.extensions = "raw",
+                             .description = "Raw (*.raw)|*.raw",
+                             .readCaps = 1,
+                             .openRead = rawOpenRead,
+                             .read = rawRead,
+                             .closeRead = rawCloseRead,
+                             .getInfo = rawGetInfo};
 }  // namespace
 
 // A raw picture file (".raw": width, height as 32-bit values, then blue-green-red-alpha rows),
