@@ -74,10 +74,8 @@ TEST_F(PanelCommandTest, ChoosingACursorGivesItToEverySelectedFrame) {
     panel->run(cmd::ChooseCursor);
     setCursorChooser({});
     for (int i : {0, 1}) {
-        FrameElements frame;
-        doc.GetFrame(i, frame);
-        EXPECT_EQ(frame.cursorWidth, 5) << i;
-        EXPECT_EQ(frame.cursorHeight, 7) << i;
+        EXPECT_EQ(frame(i).cursorWidth, 5) << i;
+        EXPECT_EQ(frame(i).cursorHeight, 7) << i;
         EXPECT_EQ(doc.frameCursorImage(i).pixel(2, 3)[0], 0x30) << i;
     }
     EXPECT_TRUE(doc.isModified());

@@ -22,6 +22,17 @@
 namespace quib {
 namespace {
 
+// A template of a project that differs in everything, written to folder/name.
+QString writeOtherTemplate(const QString& folder, const QString& name, uint32_t mask = templ::AllElements) {
+    CQuibDoc other;
+    test::makeOtherProject(other);
+    TemplateSet set;
+    set.TakeFrom(other, mask);
+    const QString path = QDir(folder).filePath(name);
+    EXPECT_TRUE(set.Save(path.toStdString()).ok());
+    return path;
+}
+
 // A project document over a styled project; every question the template commands ask is
 // answered by the test.
 struct TemplateCommandsTest : test::WithApplication, ::testing::Test {
@@ -65,16 +76,6 @@ struct TemplateCommandsTest : test::WithApplication, ::testing::Test {
 
     QString inTemp(const QString& name) const { return QDir(temp.path()).filePath(name); }
 
-    // A template of a project that differs in everything, written to name.
-    QString writeOtherTemplate(const QString& name, uint32_t mask = templ::AllElements) {
-        CQuibDoc other;
-        test::makeOtherProject(other);
-        TemplateSet set;
-        set.TakeFrom(other, mask);
-        EXPECT_TRUE(set.Save(inTemp(name).toStdString()).ok());
-        return inTemp(name);
-    }
-
     QTemporaryDir temp;
     AppSettings settings;
     QuibProjectDocument document;
@@ -114,7 +115,7 @@ TEST_F(TemplateCommandsTest, SaveWritesTheChosenElementsAndReportsAnUnwritablePl
 }
 
 TEST_F(TemplateCommandsTest, ApplyChangesTheProjectTellsTheViewsAndRemembersTheFolder) {
-    applyPath = writeOtherTemplate(QStringLiteral("other.qtp"));
+    applyPath = writeOtherTemplate(temp.path(), QStringLiteral("other.qtp"));
     chosenMask = templ::FrameRate | templ::Callout;
     settings.lastTemplateLoadDir = QString();
     document.run(cmd::ApplyTemplate);
@@ -137,7 +138,7 @@ TEST_F(TemplateCommandsTest, ApplyChangesTheProjectTellsTheViewsAndRemembersTheF
 }
 
 TEST_F(TemplateCommandsTest, MalformedTemplateIsReportedAndNothingChanges) {
-    applyPath = writeOtherTemplate(QStringLiteral("broken.qtp"));
+    applyPath = writeOtherTemplate(temp.path(), QStringLiteral("broken.qtp"));
     QFile file(applyPath);
     ASSERT_TRUE(file.resize(40));
     const std::vector<FrameElements> before = test::frameElementsOf(document.doc());
@@ -173,21 +174,14 @@ TEST(TemplateElementChooser, AllAndNoneButtons) {
 struct ApplyDialogTest : test::WithApplication, ::testing::Test {
     ApplyDialogTest() {
         test::makeStyledProject(project);
-        writeTemplate(QStringLiteral("blue.qtp"), templ::AllElements);
-        writeTemplate(QStringLiteral("rate.qtp"), templ::FrameRate);
+        writeOtherTemplate(temp.path(), QStringLiteral("blue.qtp"));
+        writeOtherTemplate(temp.path(), QStringLiteral("rate.qtp"), templ::FrameRate);
         test::writeFile(QDir(temp.path()).filePath(QStringLiteral("broken.qtp")).toStdString(),
                         std::string("QTP \x01\x00", 6));
         test::writeFile(QDir(temp.path()).filePath(QStringLiteral("notes.txt")).toStdString(), "hello");
         QDir(temp.path()).mkdir(QStringLiteral("nested"));
         preview = std::make_unique<TemplatePreview>(project);
         dialog = std::make_unique<TemplateApplyDialog>(*preview, temp.path());
-    }
-    void writeTemplate(const QString& name, uint32_t mask) {
-        CQuibDoc other;
-        test::makeOtherProject(other);
-        TemplateSet set;
-        set.TakeFrom(other, mask);
-        EXPECT_TRUE(set.Save(QDir(temp.path()).filePath(name).toStdString()).ok());
     }
 
     QTemporaryDir temp;
