@@ -1,35 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include "shape_bytes.h"
 
 #include "shapes/curve_shape.h"
 #include "shapes/polygon_shape.h"
 #include "shapes/shape_factory.h"
 
 using namespace quib;
+using quib::testing::Bytes;
 
 namespace {
-
-// Appends little-endian values as the stream layout lists them.
-struct Bytes {
-    std::vector<uint8_t> data;
-    Bytes& u32(uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            data.push_back(uint8_t(v >> (8 * i)));
-        return *this;
-    }
-    Bytes& f64(double v) {
-        uint64_t bits;
-        std::memcpy(&bits, &v, 8);
-        for (int i = 0; i < 8; ++i)
-            data.push_back(uint8_t(bits >> (8 * i)));
-        return *this;
-    }
-    Bytes& text(const std::string& s) {
-        data.insert(data.end(), s.begin(), s.end());
-        return *this;
-    }
-};
 
 std::unique_ptr<Shape> readBack(const std::vector<uint8_t>& bytes) {
     ByteReader in(bytes);
