@@ -46,6 +46,14 @@ struct Bytes {
     }
 };
 
+// One shape as a stream stores it: its type, then its body.
+inline std::vector<uint8_t> bytesOf(const Shape& shape) {
+    std::vector<uint8_t> bytes;
+    ByteWriter out(bytes);
+    writeShape(out, shape);
+    return bytes;
+}
+
 // The shapes as the library file stores them, to compare states byte for byte.
 inline std::vector<uint8_t> bytesOf(const ShapeEditHistory::Shapes& shapes) {
     std::vector<uint8_t> bytes;
