@@ -2,7 +2,6 @@
 
 #include "shape_bytes.h"
 
-#include "base/byte_stream.h"
 #include "shapes/shape_building.h"
 #include "shapes/shape_clipboard.h"
 #include "shapes/shape_edit_history.h"

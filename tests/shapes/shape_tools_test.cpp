@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "base/byte_stream.h"
 #include "shapes/curve_fitting.h"
 #include "shapes/curve_shape.h"
 #include "shapes/point_editing.h"
