@@ -61,23 +61,17 @@ Palette paletteOf(std::initializer_list<PaletteEntry> entries) {
     return palette;
 }
 
-// Counts positions and cancels once a given number of rows is reached (never when negative).
-class RecordingProgress : public Progress {
+// Cancels once a given row is reached (never when negative).
+class CancellingProgress : public Progress {
 public:
-    explicit RecordingProgress(int cancelAt = -1) : m_cancelAt(cancelAt) {}
-    void setText(const std::string& text) override { title = text; }
-    void setRange(int low, int high) override { rangeLow = low, rangeHigh = high; }
-    void setPosition(int position) override { last = position, ++steps; }
-    bool cancelled() const override { return m_cancelAt >= 0 && last >= m_cancelAt; }
-
-    std::string title;
-    int rangeLow = 0;
-    int rangeHigh = 0;
-    int last = -1;
-    int steps = 0;
+    explicit CancellingProgress(int cancelAt) : m_cancelAt(cancelAt) {}
+    void setRange(int, int) override {}
+    void setPosition(int position) override { m_last = position; }
+    bool cancelled() const override { return m_cancelAt >= 0 && m_last >= m_cancelAt; }
 
 private:
     int m_cancelAt;
+    int m_last = -1;
 };
 
 }  // namespace quib::test
@@ -85,7 +79,7 @@ private:
 namespace quib {
 namespace {
 
-using test::RecordingProgress;
+using test::CancellingProgress;
 
 std::vector<PaletteEntry> firstEntries(const Palette& palette) {
     return {palette.entries.begin(), palette.entries.begin() + palette.count};
@@ -107,7 +101,7 @@ struct PaletteDialogTest : test::WithApplication, ::testing::Test {
             questions.append(question);
             return answerYes;
         };
-        ask.makeProgress = [this](QWidget*) { return std::make_unique<RecordingProgress>(cancelAtRow); };
+        ask.makeProgress = [this](QWidget*) { return std::make_unique<CancellingProgress>(cancelAtRow); };
     }
     ~PaletteDialogTest() override { PaletteDialog::prompts() = PaletteDialogPrompts{}; }
 
