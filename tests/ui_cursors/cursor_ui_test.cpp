@@ -291,10 +291,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(buildSyntheticProject(m_doc, 64, 48, 3));
         m_doc.addObserver(&m_hints);
-        setCursorChooser([this](const CursorPicture& current, QWidget*) {
-            m_offered = current;
-            return m_answer;
-        });
+        setCursorChooser([this](const CursorPicture&, QWidget*) { return m_answer; });
     }
     void TearDown() override {
         setCursorChooser({});
@@ -303,7 +300,6 @@ protected:
 
     CQuibDoc m_doc;
     test::HintRecorder m_hints;
-    std::optional<CursorPicture> m_offered;
     std::optional<CursorPicture> m_answer;
 };
 
