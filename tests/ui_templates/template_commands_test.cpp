@@ -50,7 +50,7 @@ struct TemplateCommandsTest : test::WithApplication, ::testing::Test {
             modes.push_back(mode);
             offeredMask = mask;
             mask = chosenMask;
-            return chooserOk;
+            return true;
         };
         ask.askSaveName = [this](const QString& folder, const QString& suggested) {
             saveFolder = folder;
@@ -84,7 +84,6 @@ struct TemplateCommandsTest : test::WithApplication, ::testing::Test {
     std::vector<TemplateElementChooser::Mode> modes;
     uint32_t offeredMask = 0;
     uint32_t chosenMask = templ::AllElements;
-    bool chooserOk = true;
     QString saveFolder, suggestedName, savePath;
     QString startFolder, applyPath;
     const TemplatePreview* previewOffered = nullptr;
