@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include "shape_bytes.h"
 
 #include "base/atomic_file.h"
 #include "shapes/callout_library.h"
@@ -42,27 +42,15 @@ using test::writeBytes;
 }  // namespace
 
 TEST(CalloutLibraryFormat, HandWrittenFileReads) {
-    std::vector<uint8_t> bytes;
-    ByteWriter w(bytes);
-    w.u32(1);
-    w.u8(4);
-    w.bytes("Nota");
-    w.u32(2);
+    quib::testing::Bytes b;
+    b.u32(1).u8(4).text("Nota").u32(2);
     // Text field: polygon, no name, 2 points, one keyframe.
-    w.u32(1), w.u32(0), w.i32(2), w.u32(0), w.i32(1), w.i32(2), w.i32(1), w.u32(0), w.u32(1);
-    for (double v : {0.0, 0.1, 0.2, 0.9, 0.8}) {
-        uint64_t bits;
-        std::memcpy(&bits, &v, 8);
-        w.u32(uint32_t(bits)), w.u32(uint32_t(bits >> 32));
-    }
+    b.u32(1).u32(0).u32(2).u32(0).u32(1).u32(2).u32(1).u32(0).u32(1);
+    b.f64(0.0).f64(0.1).f64(0.2).f64(0.9).f64(0.8);
     // A fill marker with one point at the centre.
-    w.u32(3), w.u32(0), w.i32(1), w.u32(0x0000FF00), w.i32(1), w.i32(0), w.i32(1), w.u32(0), w.u32(0);
-    for (double v : {0.0, 0.5, 0.5}) {
-        uint64_t bits;
-        std::memcpy(&bits, &v, 8);
-        w.u32(uint32_t(bits)), w.u32(uint32_t(bits >> 32));
-    }
-    w.u32(0x00336699);
+    b.u32(3).u32(0).u32(1).u32(0x0000FF00).u32(1).u32(0).u32(1).u32(0).u32(0).f64(0.0).f64(0.5).f64(0.5);
+    b.u32(0x00336699);
+    const std::vector<uint8_t>& bytes = b.data;
     CalloutLibrary library;
     Status status = library.read(bytes.data(), bytes.size());
     ASSERT_TRUE(status.ok()) << status.message();
@@ -81,9 +69,7 @@ TEST(CalloutLibraryFormat, HandWrittenFileReads) {
 TEST(CalloutLibraryFormat, RoundTripOfEveryShapeKindAndOfNone) {
     CalloutLibrary library;
     Callout c = calloutNamed("Tutto", 0x00FF00FF);
-    auto curve = std::make_unique<CurveShape>();
-    curve->SetPoints({{0, 0}, {0.3, 0.4}, {0.6, 0.4}, {1, 0}});
-    c.shapes.push_back(std::move(curve));
+    c.shapes.push_back(quib::testing::shapeOf<CurveShape>({{0, 0}, {0.3, 0.4}, {0.6, 0.4}, {1, 0}}));
     c.shapes.push_back(FillShape::at(0.5, 0.5, 200, 200, 0x00123456));
     library.Add(c);
     library.Add(calloutNamed("Perché"));

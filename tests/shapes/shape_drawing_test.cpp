@@ -2,12 +2,14 @@
 
 #include <filesystem>
 
+#include "shape_bytes.h"
 #include "shapes/curve_shape.h"
 #include "shapes/fill_shape.h"
 #include "shapes/polygon_shape.h"
 
 using namespace quib;
 using namespace quib::raster;
+using quib::testing::shapeOf;
 
 namespace {
 
@@ -20,13 +22,6 @@ QImage whiteSurface(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::white);
     return image;
-}
-
-template <typename S>
-std::unique_ptr<S> shapeOf(std::vector<PointD> points) {
-    auto shape = std::make_unique<S>();
-    shape->SetPoints(points);
-    return shape;
 }
 
 }  // namespace

@@ -2,11 +2,9 @@
 
 #include "shape_bytes.h"
 
-#include "base/byte_stream.h"
 #include "shapes/shape_building.h"
 #include "shapes/shape_clipboard.h"
 #include "shapes/shape_edit_history.h"
-#include "shapes/shape_factory.h"
 
 using namespace quib;
 using quib::testing::bytesOf;

@@ -1,26 +1,15 @@
 #include <gtest/gtest.h>
 
+#include "shape_bytes.h"
+
 #include "shapes/curve_shape.h"
 #include "shapes/fill_shape.h"
 #include "shapes/polygon_shape.h"
 
 using namespace quib;
+using quib::testing::shapeOf;
 
 namespace {
-
-std::unique_ptr<PolygonShape> polygonOf(std::vector<PointD> points, bool closed = false) {
-    auto shape = std::make_unique<PolygonShape>();
-    shape->closed = closed;
-    shape->SetPoints(points);
-    return shape;
-}
-
-std::unique_ptr<CurveShape> curveOf(std::vector<PointD> points, bool closed = false) {
-    auto shape = std::make_unique<CurveShape>();
-    shape->closed = closed;
-    shape->SetPoints(points);
-    return shape;
-}
 
 std::vector<PointD> keyframe(const Shape& shape, int k) {
     std::vector<PointD> points;
@@ -34,7 +23,7 @@ const PointD A{0.1, 0.1}, B{0.9, 0.1}, C{0.9, 0.9}, D{0.1, 0.9};
 }  // namespace
 
 TEST(ShapeKeyframes, UpdateInterpolatesAndHoldsOutsideTheRange) {
-    auto shape = polygonOf({{0, 0}, {1, 1}});
+    auto shape = shapeOf<PolygonShape>({{0, 0}, {1, 1}});
     shape->keyframeTimes = {10, 20};
     shape->keyframePoints = {{0, 0}, {1, 1}, {0.5, 0}, {1, 0}};
     shape->Update(5, false);
@@ -55,7 +44,7 @@ TEST(ShapeKeyframes, UpdateInterpolatesAndHoldsOutsideTheRange) {
 }
 
 TEST(ShapeKeyframes, AddInterpolatesBetweenNeighboursAndDeleteRemoves) {
-    auto shape = polygonOf({{0, 0}});
+    auto shape = shapeOf<PolygonShape>({{0, 0}});
     shape->keyframeTimes = {0, 10};
     shape->keyframePoints = {{0, 0}, {1, 0.5}};
     EXPECT_TRUE(shape->AddKeyframe(4));
@@ -74,7 +63,7 @@ TEST(ShapeKeyframes, AddInterpolatesBetweenNeighboursAndDeleteRemoves) {
 }
 
 TEST(ShapeBounds, BoundsRangesAndCentre) {
-    auto shape = polygonOf({{0.1, 0.2}, {0.5, 0.9}});
+    auto shape = shapeOf<PolygonShape>({{0.1, 0.2}, {0.5, 0.9}});
     EXPECT_EQ(shape->GetBounds(100, 10), (Rect{10 - 2, 2 - 2, 50 + 3, 9 + 3}));
     EXPECT_DOUBLE_EQ(shape->GetXRange().min, 0.1);
     EXPECT_DOUBLE_EQ(shape->GetXRange().max, 0.5);
@@ -85,7 +74,7 @@ TEST(ShapeBounds, BoundsRangesAndCentre) {
 }
 
 TEST(ShapeHitTests, NearestPointWithinHundredPixels) {
-    auto shape = polygonOf({{0, 0}, {0.5, 0}});
+    auto shape = shapeOf<PolygonShape>({{0, 0}, {0.5, 0}});
     double d2 = 10000;
     int index = -1;
     shape->NearestPoint(0.45, 0.0, 100, 100, d2, index, -1);
@@ -97,14 +86,14 @@ TEST(ShapeHitTests, NearestPointWithinHundredPixels) {
 }
 
 TEST(ShapeClosure, ClosingThenOpeningRestoresThePoints) {
-    auto polygon = polygonOf({A, B, C});
+    auto polygon = shapeOf<PolygonShape>({A, B, C});
     const auto before = polygon->keyframePoints;
     EXPECT_TRUE(polygon->ToggleClosed());
     EXPECT_EQ(keyframe(*polygon, 0), (std::vector<PointD>{A, B, C, A}));
     EXPECT_FALSE(polygon->ToggleClosed());
     EXPECT_EQ(polygon->keyframePoints, before);
 
-    auto curve = curveOf({A, {0.3, 0.1}, {0.6, 0.1}, B});
+    auto curve = shapeOf<CurveShape>({A, {0.3, 0.1}, {0.6, 0.1}, B});
     const auto curveBefore = curve->keyframePoints;
     EXPECT_TRUE(curve->ToggleClosed());
     ASSERT_EQ(curve->pointCount, 7);
@@ -115,21 +104,21 @@ TEST(ShapeClosure, ClosingThenOpeningRestoresThePoints) {
 }
 
 TEST(ShapeDeletePoint, ClosedPolygonKeepsItsClosureAndClosedCurveRepairsIt) {
-    auto first = polygonOf({A, B, C, D, A}, true);
+    auto first = shapeOf<PolygonShape>({A, B, C, D, A}, true);
     EXPECT_TRUE(first->DeletePoint(0));
     EXPECT_EQ(keyframe(*first, 0), (std::vector<PointD>{B, C, D, B}));
-    auto last = polygonOf({A, B, C, D, A}, true);
+    auto last = shapeOf<PolygonShape>({A, B, C, D, A}, true);
     EXPECT_TRUE(last->DeletePoint(4));
     EXPECT_EQ(keyframe(*last, 0), (std::vector<PointD>{D, B, C, D}));
-    auto open = polygonOf({A, B, C});
+    auto open = shapeOf<PolygonShape>({A, B, C});
     EXPECT_TRUE(open->DeletePoint(1));
     EXPECT_EQ(keyframe(*open, 0), (std::vector<PointD>{A, C}));
     EXPECT_FALSE(open->DeletePoint(2));
     EXPECT_FALSE(open->DeletePoint(-1));
-    auto single = polygonOf({A});
+    auto single = shapeOf<PolygonShape>({A});
     EXPECT_FALSE(single->DeletePoint(0));
-    auto curve =
-        curveOf({A, {0.3, 0.1}, {0.6, 0.1}, B, {0.9, 0.4}, {0.9, 0.6}, C, {0.5, 0.5}, {0.2, 0.2}, A}, true);
+    auto curve = shapeOf<CurveShape>(
+        {A, {0.3, 0.1}, {0.6, 0.1}, B, {0.9, 0.4}, {0.9, 0.6}, C, {0.5, 0.5}, {0.2, 0.2}, A}, true);
     EXPECT_TRUE(curve->DeletePoint(0));
     ASSERT_EQ(curve->pointCount, 7);
     EXPECT_EQ(curve->keyframePoint(0, 0), B);
@@ -137,7 +126,7 @@ TEST(ShapeDeletePoint, ClosedPolygonKeepsItsClosureAndClosedCurveRepairsIt) {
 }
 
 TEST(ShapeInsertPoint, PolygonSplitsTheNearestSegmentInEveryKeyframe) {
-    auto shape = polygonOf({{0, 0}, {1, 0}, {1, 1}});
+    auto shape = shapeOf<PolygonShape>({{0, 0}, {1, 0}, {1, 1}});
     shape->keyframeTimes = {0, 10};
     shape->keyframePoints = {{0, 0}, {1, 0}, {1, 1}, {0, 0.5}, {0.5, 0.5}, {0.5, 1}};
     shape->Update(0, false);
@@ -146,11 +135,11 @@ TEST(ShapeInsertPoint, PolygonSplitsTheNearestSegmentInEveryKeyframe) {
     EXPECT_DOUBLE_EQ(shape->keyframePoint(0, 1).x, 0.25);
     EXPECT_DOUBLE_EQ(shape->keyframePoint(1, 1).x, 0.125) << "each keyframe at its own ratio";
     EXPECT_DOUBLE_EQ(shape->keyframePoint(1, 1).y, 0.5);
-    EXPECT_EQ(polygonOf({A})->InsertPoint(0.1, 0.1, 100, 100), -1);
+    EXPECT_EQ(shapeOf<PolygonShape>({A})->InsertPoint(0.1, 0.1, 100, 100), -1);
 }
 
 TEST(ShapeInsertPoint, CurveSplitKeepsTheShapeAndPutsTheAnchorNearTheClickAndNeedsASegment) {
-    auto curve = curveOf({{0, 0}, {0, 1}, {1, 1}, {1, 0}});
+    auto curve = shapeOf<CurveShape>({{0, 0}, {0, 1}, {1, 1}, {1, 0}});
     const auto outlineBefore = curve->outline;
     const double lengthBefore = curve->OutlineLength(200, 200);
     const int index = curve->InsertPoint(0.5, 0.75, 200, 200);
@@ -166,13 +155,13 @@ TEST(ShapeInsertPoint, CurveSplitKeepsTheShapeAndPutsTheAnchorNearTheClickAndNee
     for (const PointD& p : outlineBefore)
         EXPECT_LT(curve->DistanceToOutline(p.x * 200, p.y * 200, 200, 200), 3.0)
             << "the refit follows the old curve";
-    auto point = curveOf({A});
+    auto point = shapeOf<CurveShape>({A});
     EXPECT_EQ(point->InsertPoint(0.1, 0.1, 100, 100), -1) << "a curve without segments refuses";
     EXPECT_EQ(point->pointCount, 1);
 }
 
 TEST(ShapeConversion, CurveToPolygonKeepsAnchors) {
-    auto curve = curveOf({A, {0.3, 0.1}, {0.6, 0.1}, B, {0.9, 0.4}, {0.9, 0.6}, C});
+    auto curve = shapeOf<CurveShape>({A, {0.3, 0.1}, {0.6, 0.1}, B, {0.9, 0.4}, {0.9, 0.6}, C});
     curve->name = "Curva";
     curve->colour = 0x123456;
     auto polygon = curve->ToPolygon();
@@ -183,7 +172,7 @@ TEST(ShapeConversion, CurveToPolygonKeepsAnchors) {
 }
 
 TEST(ShapeConversion, PolygonToCurveSmoothsInteriorAndClosingAnchorsTenPixelsOut) {
-    auto polygon = polygonOf({{0, 0}, {0.5, 0}, {0.5, 0.5}});
+    auto polygon = shapeOf<PolygonShape>({{0, 0}, {0.5, 0}, {0.5, 0.5}});
     auto curve = polygon->ToCurve(100, 100);
     ASSERT_EQ(curve->pointCount, 7);
     EXPECT_EQ(curve->keyframePoint(0, 0), (PointD{0, 0}));
@@ -195,17 +184,17 @@ TEST(ShapeConversion, PolygonToCurveSmoothsInteriorAndClosingAnchorsTenPixelsOut
     EXPECT_NEAR(std::hypot((in.x - anchor.x) * 100, (in.y - anchor.y) * 100), 10, 1e-9);
     EXPECT_GT(out.y, anchor.y) << "the outgoing control leans toward the next point";
     EXPECT_LT(in.x, anchor.x) << "the incoming one toward the previous point";
-    auto straight = polygonOf({{0, 0}, {0.5, 0}, {1, 0}})->ToCurve(100, 100);
+    auto straight = shapeOf<PolygonShape>({{0, 0}, {0.5, 0}, {1, 0}})->ToCurve(100, 100);
     for (const PointD& p : straight->keyframePoints)
         EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
-    auto closed = polygonOf({A, B, C, A}, true)->ToCurve(100, 100);
+    auto closed = shapeOf<PolygonShape>({A, B, C, A}, true)->ToCurve(100, 100);
     ASSERT_EQ(closed->pointCount, 10);
     EXPECT_NE(closed->keyframePoint(0, 1), A);
     EXPECT_NE(closed->keyframePoint(0, 8), A);
 }
 
 TEST(ShapeSampling, SamplesAtFractionsOfTheLength) {
-    auto shape = polygonOf({{0, 0}, {1, 0}, {1, 1}});
+    auto shape = shapeOf<PolygonShape>({{0, 0}, {1, 0}, {1, 1}});
     auto samples = shape->SampleOutline({0, 0.25, 0.75, 1}, 100, 100);
     ASSERT_EQ(samples.size(), 4u);
     EXPECT_EQ(samples[0], (PointD{0, 0}));

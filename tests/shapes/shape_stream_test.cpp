@@ -1,35 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include "shape_bytes.h"
 
 #include "shapes/curve_shape.h"
 #include "shapes/polygon_shape.h"
 #include "shapes/shape_factory.h"
 
 using namespace quib;
+using quib::testing::Bytes;
+using quib::testing::bytesOf;
 
 namespace {
-
-// Appends little-endian values as the stream layout lists them.
-struct Bytes {
-    std::vector<uint8_t> data;
-    Bytes& u32(uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            data.push_back(uint8_t(v >> (8 * i)));
-        return *this;
-    }
-    Bytes& f64(double v) {
-        uint64_t bits;
-        std::memcpy(&bits, &v, 8);
-        for (int i = 0; i < 8; ++i)
-            data.push_back(uint8_t(bits >> (8 * i)));
-        return *this;
-    }
-    Bytes& text(const std::string& s) {
-        data.insert(data.end(), s.begin(), s.end());
-        return *this;
-    }
-};
 
 std::unique_ptr<Shape> readBack(const std::vector<uint8_t>& bytes) {
     ByteReader in(bytes);
@@ -69,13 +50,10 @@ TEST(ShapeStream, WriteMatchesTheLayoutByteForByte) {
     shape.penStyle = 2;
     shape.colour = 0;
     shape.SetPoints({{0.03, 0.03}, {0.97, 0.03}});
-    std::vector<uint8_t> bytes;
-    ByteWriter out(bytes);
-    writeShape(out, shape);
     Bytes expected;
     expected.u32(1).u32(6).text("Shape1").u32(2).u32(0).u32(1).u32(2).u32(1).u32(0).u32(1).f64(0);
     expected.f64(0.03).f64(0.03).f64(0.97).f64(0.03);
-    EXPECT_EQ(bytes, expected.data);
+    EXPECT_EQ(bytesOf(shape), expected.data);
 }
 
 TEST(ShapeStream, RoundTripKeepsEveryStoredField) {
@@ -90,10 +68,7 @@ TEST(ShapeStream, RoundTripKeepsEveryStoredField) {
     curve.keyframeTimes = {0, 3, 9};
     for (int i = 0; i < 12; ++i)
         curve.keyframePoints.push_back(PointD{i * 0.1, -i * 0.2});
-    std::vector<uint8_t> bytes;
-    ByteWriter out(bytes);
-    writeShape(out, curve);
-    auto back = readBack(bytes);
+    auto back = readBack(bytesOf(curve));
     ASSERT_EQ(back->type(), ShapeType::Curve);
     EXPECT_EQ(back->name, curve.name);
     EXPECT_EQ(back->colour, curve.colour);
@@ -106,27 +81,15 @@ TEST(ShapeStream, RoundTripKeepsEveryStoredField) {
 }
 
 TEST(ShapeStream, NullNameWritesZeroAndOverlongNameIsCutWhenWrittenAndRejectedWhenRead) {
-    PolygonShape shape;
-    std::vector<uint8_t> bytes;
-    ByteWriter out(bytes);
-    shape.Write(out);
-    EXPECT_EQ(bytes[0], 0);
-    auto back = readBack([&] {
-        std::vector<uint8_t> all;
-        ByteWriter w(all);
-        w.u32(1);
-        w.bytes(bytes.data(), bytes.size());
-        return all;
-    }());
+    const std::vector<uint8_t> bytes = bytesOf(PolygonShape());
+    EXPECT_EQ(bytes[4], 0) << "the name's length, after the type";
+    auto back = readBack(bytes);
     ASSERT_TRUE(back->name.has_value());
     EXPECT_EQ(*back->name, "");
 
     PolygonShape longName;
     longName.name = std::string(300, 'n');
-    std::vector<uint8_t> longBytes;
-    ByteWriter longOut(longBytes);
-    writeShape(longOut, longName);
-    EXPECT_EQ(readBack(longBytes)->name->size(), kMaxShapeNameBytes);
+    EXPECT_EQ(readBack(bytesOf(longName))->name->size(), kMaxShapeNameBytes);
 
     Bytes b;
     b.u32(1).u32(260).text(std::string(260, 'x')).u32(0).u32(0).u32(1).u32(0).u32(0).u32(0).u32(0);

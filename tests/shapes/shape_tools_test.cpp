@@ -4,17 +4,16 @@
 
 #include <cmath>
 
-#include "base/byte_stream.h"
 #include "shapes/curve_fitting.h"
 #include "shapes/curve_shape.h"
 #include "shapes/point_editing.h"
 #include "shapes/shape_building.h"
 #include "shapes/shape_edit_history.h"
-#include "shapes/shape_factory.h"
 #include "shapes/shape_transform.h"
 
 using namespace quib;
 using quib::testing::bytesOf;
+using quib::testing::shapeOf;
 
 namespace {
 
@@ -25,13 +24,6 @@ std::vector<PointD> sampled(int count, PointD (*at)(double)) {
     for (int i = 0; i <= count; ++i)
         points.push_back(at(double(i) / count));
     return points;
-}
-
-// A curve of the fitted points in pixels (a 1 x 1 box keeps pixels as they are).
-CurveShape curveOf(const std::vector<PointD>& points) {
-    CurveShape curve;
-    curve.SetPoints(points);
-    return curve;
 }
 
 }  // namespace
@@ -57,9 +49,9 @@ TEST_P(CurveFitting, EveryStrokePointLiesWithinTheToleranceOfTheChain) {
     EXPECT_LE(segments, c.maxSegments);
     EXPECT_EQ(fitted.front(), c.stroke.front());
     EXPECT_EQ(fitted.back(), c.stroke.back());
-    const CurveShape curve = curveOf(fitted);
+    const auto curve = shapeOf<CurveShape>(fitted);  // a 1 x 1 box keeps pixels as they are
     for (const PointD& p : c.stroke)
-        EXPECT_LE(curve.DistanceToOutline(p.x, p.y, 1, 1), 5.2) << p.x << "," << p.y;
+        EXPECT_LE(curve->DistanceToOutline(p.x, p.y, 1, 1), 5.2) << p.x << "," << p.y;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -7,6 +7,7 @@
 #include "base/progress.h"
 #include "model/project_storage.h"
 #include "model/synthetic_project.h"
+#include "support/files_and_commands.h"
 #include "ui/app_settings.h"
 #include "ui/child_frame.h"
 #include "ui/command_ids.h"
@@ -31,6 +32,7 @@ struct MainWindowFixture : WithApplication, ::testing::Test {
     ~MainWindowFixture() override { QuibProjectDocument::interaction() = DocumentInteraction{}; }
 
     QString inFolder(const QString& name) const { return QDir(temp.folder()).filePath(name); }
+    std::string bytesIn(const QString& name) const { return readFile(inFolder(name).toStdString()); }
     // Saves a project into the temporary folder and gives its path.
     QString save(CQuibDoc& project, const QString& name) const {
         NullProgress progress;

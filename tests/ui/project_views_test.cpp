@@ -4,15 +4,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QDockWidget>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
+#include <QSplitter>
+#include <QSplitterHandle>
 #include <QTest>
 
 #include "capture/capture_session.h"
@@ -26,10 +26,13 @@
 #include "ui/new_palette_dialog.h"
 #include "ui/new_project_wizard.h"
 #include "ui/palette_dialog.h"
+#include "ui/placeholder_document.h"
+#include "ui/project_settings_dialog.h"
 #include "ui/properties_panel.h"
 #include "ui/region_picker.h"
 #include "ui/result_opener.h"
 #include "ui/status_bar.h"
+#include "ui/thumbnail_row.h"
 
 namespace quib {
 namespace {
@@ -47,17 +50,12 @@ TEST_F(ProjectViewsTest, ANewThumbnailSizeRebuildsTheOpenStrips) {
     EXPECT_NE(strip()->thumbnailSize(), before);
     EXPECT_EQ(strip()->thumbnailSize(), QSize(128 + 6, 64 + 6));
     EXPECT_EQ(strip()->count(), 2);
-}
-
-TEST_F(ProjectViewsTest, ThumbnailRowIsOneItemHighPlusTwoPixelsAndTheScrollBar) {
-    ASSERT_TRUE(frame.openProject(writeProject(QStringLiteral("p.qbk"), 30)));
-    CQuibThumbView* view = strip();
-    view->finishThumbnails();
+    // The row holds one item, two pixels and the scroll bar.
     QApplication::processEvents();
-    CChildFrame* child = frame.activeChild();
-    child->recalcRows();
-    EXPECT_EQ(child->thumbnailRowHeight(), view->itemHeight() + 2 + view->horizontalScrollBarHeight());
-    EXPECT_EQ(view->itemHeight(), view->thumbnailSize().height() + CQuibThumbView::ItemExtraHeight);
+    frame.activeChild()->recalcRows();
+    EXPECT_EQ(strip()->itemHeight(), 64 + 6 + CQuibThumbView::ItemExtraHeight);
+    EXPECT_EQ(frame.activeChild()->thumbnailRowHeight(),
+              strip()->itemHeight() + 2 + strip()->horizontalScrollBarHeight());
 }
 
 TEST_F(ProjectViewsTest, CopyMergedAndProjectInfoRouteToTheEditor) {
@@ -269,9 +267,7 @@ TEST_F(DocumentCommandsTest, RenderWithoutAnOutputNameAsksForOneThenWritesTheMov
         return true;
     };
     ASSERT_TRUE(document().render()) << messages.join(QLatin1Char('\n')).toStdString();
-    QFile movie(inFolder(QStringLiteral("first.swf")));
-    ASSERT_TRUE(movie.open(QIODevice::ReadOnly));
-    EXPECT_EQ(movie.read(3), QByteArray("FWS"));
+    EXPECT_TRUE(bytesIn(QStringLiteral("first.swf")).starts_with("FWS"));
     EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("first.htm"))));
     EXPECT_TRUE(messages.isEmpty());
 }
@@ -343,10 +339,7 @@ TEST_F(DocumentCommandsTest, HtmlExportWritesThePageAndImagesRemembersTheChoiceA
     QDir(temp.folder()).mkdir(QStringLiteral("pages"));
     ASSERT_TRUE(frame.router().dispatch(cmd::ExportHtml));
     EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
-    QFile page(inFolder(QStringLiteral("pages/tour.htm")));
-    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
-    const QByteArray html = page.readAll();
-    EXPECT_TRUE(html.startsWith("<html>\r\n"));
+    EXPECT_TRUE(bytesIn(QStringLiteral("pages/tour.htm")).starts_with("<html>\r\n"));
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(QFileInfo::exists(inFolder(QStringLiteral("pages/tour%1.png").arg(i)))) << i;
     EXPECT_EQ(settings.lastHtmlExportName, QStringLiteral("pages/tour"));
@@ -393,11 +386,9 @@ TEST_F(DocumentCommandsTest, PdfExportStartsFromTheRememberedNameAndAddsTheExten
     ASSERT_TRUE(frame.router().dispatch(cmd::ExportPdf));
     EXPECT_EQ(offered, inFolder(QStringLiteral("before.pdf")));
     EXPECT_EQ(settings.lastPdfExportName, inFolder(QStringLiteral("handout")));
-    QFile pdf(inFolder(QStringLiteral("handout.pdf")));
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    const QByteArray bytes = pdf.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF-"));
-    EXPECT_TRUE(bytes.contains("/Title (handout)"));
+    const std::string bytes = bytesIn(QStringLiteral("handout.pdf"));
+    EXPECT_TRUE(bytes.starts_with("%PDF-"));
+    EXPECT_NE(bytes.find("/Title (handout)"), std::string::npos);
 }
 
 TEST_F(DocumentCommandsTest, TutorialRendersASampleWithoutOutputBesideItOnlyWhenAsked) {
@@ -424,15 +415,196 @@ TEST_F(DocumentCommandsTest, TutorialRendersASampleWithoutOutputBesideItOnlyWhen
     EXPECT_EQ(questions.size(), 2);
 }
 
+// A thumbnail strip with chosen metrics.
+struct FakeStrip : QWidget, ThumbnailRowMetrics {
+    bool empty = false;
+    int item = 70;
+    int scrollBar = 0;
+    bool isEmpty() const override { return empty; }
+    int itemHeight() const override { return item; }
+    int horizontalScrollBarHeight() const override { return scrollBar; }
+};
+
+struct ChildFrameTest : test::WithApplication, ::testing::Test {
+    ChildFrameTest() {
+        child->resize(600, 500);
+        child->show();
+    }
+    QSplitter* splitter() const { return child->findChild<QSplitter*>(); }
+    int available() const { return splitter()->height() - splitter()->handleWidth(); }
+
+    FakeStrip* strip = new FakeStrip;
+    QWidget* editor = new QWidget;
+    std::unique_ptr<CChildFrame> child = std::make_unique<CChildFrame>(
+        std::make_unique<PlaceholderDocument>(QStringLiteral("/x/p.qbk")), editor, strip);
+};
+
+// One item plus two pixels, plus the scroll bar when there is one; 110 pixels when empty.
+TEST_F(ChildFrameTest, ThumbnailRowIsOneItemPlusTwoPixelsOrEverythingWithoutTheEditor) {
+    child->recalcRows();
+    EXPECT_EQ(child->thumbnailRowHeight(), 72);
+    EXPECT_EQ(child->editorRowHeight(), available() - 72);
+    strip->scrollBar = 15;
+    child->recalcRows();
+    EXPECT_EQ(child->thumbnailRowHeight(), 87);
+    strip->empty = true;
+    child->recalcRows();
+    EXPECT_EQ(child->thumbnailRowHeight(), 110);
+
+    // A hidden editor row gives the thumbnails everything.
+    strip->empty = false;
+    strip->scrollBar = 0;
+    child->setEditorRowHidden(true);
+    QApplication::processEvents();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(child->editorRowHeight(), 0);
+    EXPECT_GE(strip->height(), available() - 1);
+    child->setEditorRowHidden(false);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(child->thumbnailRowHeight(), 72);
+}
+
+TEST_F(ChildFrameTest, SplitterBarCannotBeDragged) {
+    child->recalcRows();
+    const QList<int> before = splitter()->sizes();
+    QSplitterHandle* handle = splitter()->handle(1);
+    ASSERT_NE(handle, nullptr);
+    QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(5, 1));
+    QTest::mouseMove(handle, QPoint(5, -120));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(5, -120));
+    EXPECT_EQ(splitter()->sizes(), before);
+}
+
+// A type change replaces the text after the last dot. A relative name lands in the project folder,
+// each parent step takes one folder off (never past the root), backslash folders keep their form,
+// absolute names and a missing folder leave it alone.
+TEST(OutputName, TypeChangeReplacesTheExtensionAndARelativeNameLandsInTheProjectFolder) {
+    EXPECT_EQ(replaceExtension(QStringLiteral("demo.swf"), QStringLiteral("exe")),
+              QStringLiteral("demo.exe"));
+    EXPECT_EQ(replaceExtension(QStringLiteral("my.demo.swf"), QStringLiteral("exe")),
+              QStringLiteral("my.demo.exe"));
+    EXPECT_EQ(replaceExtension(QStringLiteral("demo"), QStringLiteral("swf")), QStringLiteral("demo.swf"));
+    EXPECT_EQ(replaceExtension(QString(), QStringLiteral("swf")), QStringLiteral(".swf"));
+    // The Linux executable has no extension; a dot in a folder name is not one.
+    EXPECT_EQ(replaceExtension(QStringLiteral("out/demo.exe"), QString()), QStringLiteral("out/demo"));
+    EXPECT_EQ(replaceExtension(QStringLiteral("my.dir/demo"), QStringLiteral("swf")),
+              QStringLiteral("my.dir/demo.swf"));
+    const QString proj = QStringLiteral("/work/proj/"), dos = QStringLiteral("C:\\work\\proj\\");
+    const struct {
+        const char* name;
+        QString folder;
+        const char* resolved;
+    } cases[] = {
+        {"demo.exe", proj, "/work/proj/demo.exe"},
+        {"../out/demo.swf", proj, "/work/out/demo.swf"},
+        {"../../demo.swf", proj, "/demo.swf"},
+        {"../../../demo.swf", proj, "/demo.swf"},
+        {"..\\out\\demo.swf", dos, "C:\\work\\out\\demo.swf"},
+        {"D:\\x.swf", dos, "D:\\x.swf"},
+        {"/tmp/x.swf", proj, "/tmp/x.swf"},
+        {"x.swf", QString(), "x.swf"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(resolveOutputName(QString::fromUtf8(c.name), c.folder), QString::fromUtf8(c.resolved))
+            << c.name;
+}
+
+struct SettingsDialogTest : test::WithApplication, ::testing::Test {
+    SettingsDialogTest() {
+        settings.outputFileName = QStringLiteral("/work/proj/demo.swf");
+        settings.outputType = OutputType::Movie;
+        settings.frameRate = 12;
+        settings.cursorSmoothness = 40;
+        settings.usePalette = true;
+    }
+    std::unique_ptr<ProjectSettingsDialog> open() {
+        auto dialog = std::make_unique<ProjectSettingsDialog>(settings, QStringLiteral("/work/proj/"));
+        dialog->setMessageFunction([this](const QString& m) { messages.append(m); });
+        dialog->show();
+        return dialog;
+    }
+    OutputSettings settings;
+    QStringList messages;
+};
+
+TEST_F(SettingsDialogTest, TypeChangeRewritesTheExtensionAndANameWithoutOneGetsIt) {
+    auto d = open();
+    d->typeList()->setCurrentIndex(1);
+    EXPECT_EQ(d->nameEdit()->text(), QStringLiteral("demo.exe"));
+    EXPECT_EQ(settings.outputType, OutputType::Executable);
+    d->reject();
+    // Kept although the dialog was cancelled; the name is not.
+    EXPECT_EQ(settings.outputType, OutputType::Executable);
+    EXPECT_EQ(settings.outputFileName, QStringLiteral("/work/proj/demo.swf"));
+
+    // A name without extension gets the type's, in the project folder.
+    auto named = open();
+    named->nameEdit()->setText(QStringLiteral("demo"));
+    named->accept();
+    EXPECT_EQ(named->result(), QDialog::Accepted);
+    EXPECT_EQ(settings.outputFileName, QStringLiteral("/work/proj/demo.exe"));
+}
+
+// An empty name, or a frame rate of zero or below, is refused with the focus on its field and
+// nothing kept.
+TEST_F(SettingsDialogTest, EmptyNameOrFrameRateOfZeroOrBelowIsRefused) {
+    const struct {
+        bool name;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {true, "", "Si prega di indicare un nome di file valido"},
+        {false, "0", "Inserire un valore > 0"},
+        {false, "-5", "Inserire un valore > 0"},
+        {false, "", "Inserire un valore > 0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        messages.clear();
+        auto d = open();
+        d->activateWindow();
+        QLineEdit* field = c.name ? d->nameEdit() : d->frameRateEdit();
+        (c.name ? d->frameRateEdit() : d->nameEdit())->setFocus();
+        field->setText(QString::fromLatin1(c.text));
+        d->accept();
+        EXPECT_EQ(messages, QStringList{QString::fromUtf8(c.message)});
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(d->focusWidget(), field);
+        EXPECT_EQ(settings.outputFileName, QStringLiteral("/work/proj/demo.swf"));
+        EXPECT_EQ(settings.frameRate, 12u);
+    }
+}
+
+TEST_F(SettingsDialogTest, BrowseUsesTheTypeFilterAndShortensTheChoiceOrKeepsTheName) {
+    auto d = open();
+    QString seenFilter, seenSuffix, seenName;
+    d->setBrowseFunction([&](QWidget*, const QString& filter, const QString& suffix, const QString& name) {
+        seenFilter = filter;
+        seenSuffix = suffix;
+        seenName = name;
+        return QStringLiteral("/work/proj/sub/chosen.swf");
+    });
+    d->browse();
+    EXPECT_EQ(seenFilter, ProjectSettingsDialog::browseFilter(OutputType::Movie));
+    EXPECT_TRUE(seenFilter.startsWith(QStringLiteral("Macromedia Flash (*.swf)")));
+    EXPECT_EQ(seenSuffix, QStringLiteral("swf"));
+    EXPECT_EQ(seenName, QStringLiteral("/work/proj/demo.swf"));
+    EXPECT_EQ(d->nameEdit()->text(), QStringLiteral("sub/chosen.swf"));
+    EXPECT_TRUE(ProjectSettingsDialog::browseFilter(OutputType::Executable)
+                    .startsWith(QStringLiteral("Executable Files (*.exe)")));
+    // A cancelled browse keeps the name.
+    d->setBrowseFunction([](QWidget*, const QString&, const QString&, const QString&) { return QString(); });
+    d->browse();
+    EXPECT_EQ(d->nameEdit()->text(), QStringLiteral("sub/chosen.swf"));
+}
+
 struct ResultOpenerTest : test::WithApplication, ::testing::Test {};
 
 // A result nothing can open (file gone, no opener, the opener fails) gives a message naming it.
 TEST_F(ResultOpenerTest, NamesTheFileWhenNothingOpensIt) {
     test::TempSettings temp;
     const QString page = QDir(temp.folder()).filePath(QStringLiteral("movie.html"));
-    QFile file(page);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    test::writeFile(page.toStdString(), "");
     const struct {
         QString path;
         QString opener;

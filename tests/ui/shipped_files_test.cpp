@@ -6,9 +6,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextDocument>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,8 +14,8 @@
 #include "export/project_output.h"
 #include "model/project_storage.h"
 #include "shapes/default_callouts.h"
+#include "support/files_and_commands.h"
 #include "swf_test_decoder.h"
-#include "ui/command_ids.h"
 #include "ui/command_table.h"
 #include "ui/menu_layout.h"
 #include "ui_test_support.h"
@@ -93,13 +91,6 @@ std::string samplePath(const char* file) {
     return std::string(QUIB_BUILD_DIR "/share/quib/samples/") + file;
 }
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class SampleProjects : public ::testing::TestWithParam<Sample> {};
 
 TEST_P(SampleProjects, RenderEveryFrameWithItsTitle) {
@@ -125,7 +116,7 @@ TEST_P(SampleProjects, RenderEveryFrameWithItsTitle) {
     const std::string movie = out.filePath(QStringLiteral("sample.swf")).toStdString();
     const ExportResult rendered = projectOutput(OutputType::Movie).write(doc, movie, options, progress);
     ASSERT_TRUE(rendered.status.ok()) << rendered.status.message();
-    const std::string bytes = readAll(movie);
+    const std::string bytes = test::readFile(movie);
     EXPECT_GE(swftest::decodeMovie(std::vector<uint8_t>(bytes.begin(), bytes.end())).showFrameCount(),
               doc.frameCount());
 
@@ -133,7 +124,7 @@ TEST_P(SampleProjects, RenderEveryFrameWithItsTitle) {
     const ExportResult html = projectOutput(OutputType::Html5).write(doc, page, options, progress);
     ASSERT_TRUE(html.status.ok()) << html.status.message();
     EXPECT_EQ(html.framesWritten, doc.frameCount());
-    const std::string text = readAll(page);
+    const std::string text = test::readFile(page);
     for (const std::string& title : sample.titles)
         EXPECT_NE(text.find(title), std::string::npos) << title;
 }

@@ -1,21 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDialog>
-#include <QDialogButtonBox>
-#include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSlider>
-#include <QSplitter>
-#include <QSplitterHandle>
 #include <QTest>
 #include <QToolButton>
 #include <functional>
@@ -36,8 +29,6 @@
 #include "ui/capture_dialog.h"
 #include "ui/capture_setup_dialog.h"
 #include "ui/child_frame.h"
-#include "ui/command_actions.h"
-#include "ui/command_ids.h"
 #include "ui/command_line.h"
 #include "ui/command_router.h"
 #include "ui/crop_frames_dialog.h"
@@ -47,21 +38,16 @@
 #include "ui/goto_frame_dialog.h"
 #include "ui/html_export_dialog.h"
 #include "ui/insert_frames_dialog.h"
-#include "ui/interface_language.h"
 #include "ui/move_elements_dialog.h"
 #include "ui/new_palette_dialog.h"
 #include "ui/output_settings.h"
 #include "ui/palette_dialog.h"
-#include "ui/placeholder_document.h"
-#include "ui/placeholder_views.h"
 #include "ui/preferences_dialog.h"
 #include "ui/progress_bar.h"
 #include "ui/project_info_dialog.h"
 #include "ui/project_settings_dialog.h"
-#include "ui/recent_file_name.h"
 #include "ui/render_progress_dialog.h"
 #include "ui/status_bar.h"
-#include "ui/thumbnail_row.h"
 #include "ui_test_support.h"
 
 namespace quib {
@@ -97,17 +83,6 @@ TEST(Preferences, DialogFieldsAndAChangedThumbnailSize) {
     EXPECT_EQ(v.thumbCy, 0);
 }
 
-// Short paths stay whole; long ones keep the first folder and the end.
-TEST(RecentFileName, LongPathsKeepTheFirstFolderAndTheEnd) {
-    EXPECT_EQ(recentFileDisplayName(QStringLiteral("/a/b.qbk"), 30), QStringLiteral("/a/b.qbk"));
-    const QString name =
-        recentFileDisplayName(QStringLiteral("/home/someone/projects/tutorials/2026/demo.qbk"), 30);
-    EXPECT_LE(name.size(), 30);
-    EXPECT_EQ(name, QStringLiteral("/.../tutorials/2026/demo.qbk"));
-    EXPECT_EQ(recentFileDisplayName(QStringLiteral("/x/a-very-long-project-file-name-here.qbk"), 30),
-              QStringLiteral("a-very-long-project-file-name-here.qbk"));
-}
-
 // Arguments split by the shell are joined back into one name; a program path with spaces is quoted.
 TEST(CommandLine, JoinedArgumentsGiveBackTheFileName) {
     const struct {
@@ -125,113 +100,6 @@ TEST(CommandLine, JoinedArgumentsGiveBackTheFileName) {
         EXPECT_EQ(fileNameFromCommandLine(joinCommandLine(c.argv)), c.name);
     EXPECT_EQ(joinCommandLine({QStringLiteral("/opt/my apps/quib"), QStringLiteral("/tmp/x y.qbk")}),
               QStringLiteral("\"/opt/my apps/quib\" /tmp/x y.qbk"));
-}
-
-using test::TempSettings;
-
-AppSettings changedSettings() {
-    AppSettings s;
-    s.reloadLastProject = false;
-    s.mruSize = 6;
-    s.showPropertiesBar = false;
-    s.thumbCx = 80;
-    s.thumbCy = 48;
-    s.lastTemplateLoadDir = QStringLiteral("/t");
-    s.lastImageLoadDir = QStringLiteral("/i");
-    s.lastHtmlExportName = QStringLiteral("/h.html");
-    s.lastPdfExportName = QStringLiteral("/p.pdf");
-    s.lastBackgroundFileName = QStringLiteral("/b.png");
-    s.previousExportFilter = 2;
-    s.previousTimedCaptureFrameRate = 7;
-    s.captureWizard = CaptureWizardChoices{1, false, true, true, true, QRect(-20, 30, 800, 600)};
-    s.propertiesPanelViewMode = 1;
-    s.previousBackgroundMode = 2;
-    s.previousBackgroundCx = 800;
-    s.previousBackgroundCy = 600;
-    s.previousBackgroundFillColor = 0x123456;
-    s.recentFiles = {QStringLiteral("/a.qbk"), QStringLiteral("/b c.qbk")};
-    return s;
-}
-
-TEST(AppSettings, EveryValueSurvivesSaveAndLoad) {
-    TempSettings temp;
-    const AppSettings written = changedSettings();
-    written.save(temp.store());
-    auto reader = temp.reopen();
-    AppSettings read = AppSettings::defaults(QStringLiteral("/other"));
-    read.load(*reader);
-    EXPECT_EQ(read.reloadLastProject, false);
-    EXPECT_EQ(read.mruSize, 6);
-    EXPECT_EQ(read.showPropertiesBar, false);
-    EXPECT_EQ(read.thumbCx, 80);
-    EXPECT_EQ(read.thumbCy, 48);
-    EXPECT_EQ(read.lastTemplateLoadDir, QStringLiteral("/t"));
-    EXPECT_EQ(read.lastImageLoadDir, QStringLiteral("/i"));
-    EXPECT_EQ(read.lastHtmlExportName, QStringLiteral("/h.html"));
-    EXPECT_EQ(read.lastPdfExportName, QStringLiteral("/p.pdf"));
-    EXPECT_EQ(read.lastBackgroundFileName, QStringLiteral("/b.png"));
-    EXPECT_EQ(read.previousExportFilter, 2);
-    EXPECT_EQ(read.previousTimedCaptureFrameRate, 7);
-    EXPECT_EQ(read.captureWizard.regionMode, 1);
-    EXPECT_FALSE(read.captureWizard.startCapturing);
-    EXPECT_TRUE(read.captureWizard.hideMainWindow);
-    EXPECT_TRUE(read.captureWizard.timedCapture);
-    EXPECT_TRUE(read.captureWizard.clickCapture);
-    EXPECT_EQ(read.captureWizard.rectangle, QRect(-20, 30, 800, 600));
-    EXPECT_EQ(read.propertiesPanelViewMode, 1);
-    EXPECT_EQ(read.previousBackgroundMode, 2);
-    EXPECT_EQ(read.previousBackgroundCx, 800);
-    EXPECT_EQ(read.previousBackgroundCy, 600);
-    EXPECT_EQ(read.previousBackgroundFillColor, 0x123456);
-    EXPECT_EQ(read.recentFiles, written.recentFiles);
-}
-
-TEST(AppSettings, ReadsAHandWrittenFile) {
-    TempSettings temp;
-    {
-        QFile file(temp.path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(
-            "[Settings]\n"
-            "Thumb%20cx=96\n"
-            "MRU%20Size=2\n"
-            "LastImageLoadDir=/pictures\n"
-            "Last%20Project%20Path=/p/last.qbk\n"
-            "\n[Recent%20File%20List]\n"
-            "File1=/one.qbk\nFile2=/two.qbk\nFile3=/beyond the size.qbk\n"
-            "\n[Workspace]\n"
-            "AppWindow=3 10 20 810 620\n"
-            "Toolbars=0 255 7 \n");
-    }
-    QSettings store(temp.path(), QSettings::IniFormat);
-    AppSettings s;
-    s.load(store);
-    EXPECT_EQ(s.thumbCx, 96);
-    EXPECT_EQ(s.thumbCy, 64);
-    EXPECT_EQ(s.mruSize, 2);
-    EXPECT_EQ(s.lastImageLoadDir, QStringLiteral("/pictures"));
-    EXPECT_EQ(s.lastProjectPath, QStringLiteral("/p/last.qbk"));
-    EXPECT_EQ(s.recentFiles, (QStringList{QStringLiteral("/one.qbk"), QStringLiteral("/two.qbk")}));
-    ASSERT_TRUE(s.appWindow.valid);
-    EXPECT_EQ(s.appWindow.showState, 3);
-    EXPECT_EQ(s.appWindow.normalRect, QRect(10, 20, 800, 600));
-    EXPECT_EQ(s.toolbars, QByteArray("\x00\xff\x07", 3));
-}
-
-TEST(AppSettings, RecentListKeepsMostRecentFirstWithoutDuplicatesAndWithinSize) {
-    AppSettings s;
-    s.mruSize = 3;
-    for (const char* p : {"/a", "/b", "/c", "/b", "/d"})
-        s.addRecentFile(QString::fromLatin1(p));
-    EXPECT_EQ(s.recentFiles, (QStringList{QStringLiteral("/d"), QStringLiteral("/b"), QStringLiteral("/c")}));
-    s.removeRecentFile(QStringLiteral("/b"));
-    EXPECT_EQ(s.recentFiles, (QStringList{QStringLiteral("/d"), QStringLiteral("/c")}));
-}
-
-TEST(WorkspaceFormat, DockStateIsDecimalBytesEachFollowedByASpace) {
-    EXPECT_EQ(formatDockState(QByteArray("\x01\x80\x00", 3)), QStringLiteral("1 128 0 "));
-    EXPECT_EQ(parseDockState(QStringLiteral("1 128 0 ")), QByteArray("\x01\x80\x00", 3));
-    EXPECT_TRUE(parseDockState(QStringLiteral("1 300 ")).isEmpty());
 }
 
 // Handles the ids it is given and records every run in a shared log under its name.
@@ -371,196 +239,6 @@ TEST(StatusBarPanes, ProjectPanesStartEmptyAndIdleTextIsReady) {
     bar.setLockIndicators(true, false);
     EXPECT_TRUE(bar.capsLockShown());
     EXPECT_FALSE(bar.numLockShown());
-}
-
-// A thumbnail strip with chosen metrics.
-struct FakeStrip : QWidget, ThumbnailRowMetrics {
-    bool empty = false;
-    int item = 70;
-    int scrollBar = 0;
-    bool isEmpty() const override { return empty; }
-    int itemHeight() const override { return item; }
-    int horizontalScrollBarHeight() const override { return scrollBar; }
-};
-
-class ChildFrameTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        test::ensureApplication();
-        strip = new FakeStrip;
-        editor = new QWidget;
-        child = std::make_unique<CChildFrame>(
-            std::make_unique<PlaceholderDocument>(QStringLiteral("/x/p.qbk")), editor, strip);
-        child->resize(600, 500);
-        child->show();
-    }
-    QSplitter* splitter() const { return child->findChild<QSplitter*>(); }
-    int available() const { return splitter()->height() - splitter()->handleWidth(); }
-
-    FakeStrip* strip = nullptr;
-    QWidget* editor = nullptr;
-    std::unique_ptr<CChildFrame> child;
-};
-
-// One item plus two pixels, plus the scroll bar when there is one; 110 pixels when empty.
-TEST_F(ChildFrameTest, ThumbnailRowIsOneItemPlusTwoPixelsOrEverythingWithoutTheEditor) {
-    child->recalcRows();
-    EXPECT_EQ(child->thumbnailRowHeight(), 72);
-    EXPECT_EQ(child->editorRowHeight(), available() - 72);
-    strip->scrollBar = 15;
-    child->recalcRows();
-    EXPECT_EQ(child->thumbnailRowHeight(), 87);
-    strip->empty = true;
-    child->recalcRows();
-    EXPECT_EQ(child->thumbnailRowHeight(), 110);
-
-    // A hidden editor row gives the thumbnails everything.
-    strip->empty = false;
-    strip->scrollBar = 0;
-    child->setEditorRowHidden(true);
-    QApplication::processEvents();
-    EXPECT_FALSE(editor->isVisible());
-    EXPECT_EQ(child->editorRowHeight(), 0);
-    EXPECT_GE(strip->height(), available() - 1);
-    child->setEditorRowHidden(false);
-    EXPECT_TRUE(editor->isVisible());
-    EXPECT_EQ(child->thumbnailRowHeight(), 72);
-}
-
-TEST_F(ChildFrameTest, SplitterBarCannotBeDragged) {
-    child->recalcRows();
-    const QList<int> before = splitter()->sizes();
-    QSplitterHandle* handle = splitter()->handle(1);
-    ASSERT_NE(handle, nullptr);
-    QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(5, 1));
-    QTest::mouseMove(handle, QPoint(5, -120));
-    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(5, -120));
-    EXPECT_EQ(splitter()->sizes(), before);
-}
-
-// A type change replaces the text after the last dot. A relative name lands in the project folder,
-// each parent step takes one folder off (never past the root), backslash folders keep their form,
-// absolute names and a missing folder leave it alone.
-TEST(OutputName, TypeChangeReplacesTheExtensionAndARelativeNameLandsInTheProjectFolder) {
-    EXPECT_EQ(replaceExtension(QStringLiteral("demo.swf"), QStringLiteral("exe")),
-              QStringLiteral("demo.exe"));
-    EXPECT_EQ(replaceExtension(QStringLiteral("my.demo.swf"), QStringLiteral("exe")),
-              QStringLiteral("my.demo.exe"));
-    EXPECT_EQ(replaceExtension(QStringLiteral("demo"), QStringLiteral("swf")), QStringLiteral("demo.swf"));
-    EXPECT_EQ(replaceExtension(QString(), QStringLiteral("swf")), QStringLiteral(".swf"));
-    // The Linux executable has no extension; a dot in a folder name is not one.
-    EXPECT_EQ(replaceExtension(QStringLiteral("out/demo.exe"), QString()), QStringLiteral("out/demo"));
-    EXPECT_EQ(replaceExtension(QStringLiteral("my.dir/demo"), QStringLiteral("swf")),
-              QStringLiteral("my.dir/demo.swf"));
-    const QString proj = QStringLiteral("/work/proj/"), dos = QStringLiteral("C:\\work\\proj\\");
-    const struct {
-        const char* name;
-        QString folder;
-        const char* resolved;
-    } cases[] = {
-        {"demo.exe", proj, "/work/proj/demo.exe"},
-        {"../out/demo.swf", proj, "/work/out/demo.swf"},
-        {"../../demo.swf", proj, "/demo.swf"},
-        {"../../../demo.swf", proj, "/demo.swf"},
-        {"..\\out\\demo.swf", dos, "C:\\work\\out\\demo.swf"},
-        {"D:\\x.swf", dos, "D:\\x.swf"},
-        {"/tmp/x.swf", proj, "/tmp/x.swf"},
-        {"x.swf", QString(), "x.swf"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(resolveOutputName(QString::fromUtf8(c.name), c.folder), QString::fromUtf8(c.resolved))
-            << c.name;
-}
-
-class SettingsDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        test::ensureApplication();
-        settings.outputFileName = QStringLiteral("/work/proj/demo.swf");
-        settings.outputType = OutputType::Movie;
-        settings.frameRate = 12;
-        settings.cursorSmoothness = 40;
-        settings.usePalette = true;
-    }
-    std::unique_ptr<ProjectSettingsDialog> open() {
-        auto dialog = std::make_unique<ProjectSettingsDialog>(settings, QStringLiteral("/work/proj/"));
-        dialog->setMessageFunction([this](const QString& m) { messages.append(m); });
-        dialog->show();
-        return dialog;
-    }
-    OutputSettings settings;
-    QStringList messages;
-};
-
-TEST_F(SettingsDialogTest, TypeChangeRewritesTheExtensionAndANameWithoutOneGetsIt) {
-    auto d = open();
-    d->typeList()->setCurrentIndex(1);
-    EXPECT_EQ(d->nameEdit()->text(), QStringLiteral("demo.exe"));
-    EXPECT_EQ(settings.outputType, OutputType::Executable);
-    d->reject();
-    // Kept although the dialog was cancelled; the name is not.
-    EXPECT_EQ(settings.outputType, OutputType::Executable);
-    EXPECT_EQ(settings.outputFileName, QStringLiteral("/work/proj/demo.swf"));
-
-    // A name without extension gets the type's, in the project folder.
-    auto named = open();
-    named->nameEdit()->setText(QStringLiteral("demo"));
-    named->accept();
-    EXPECT_EQ(named->result(), QDialog::Accepted);
-    EXPECT_EQ(settings.outputFileName, QStringLiteral("/work/proj/demo.exe"));
-}
-
-// An empty name, or a frame rate of zero or below, is refused with the focus on its field and
-// nothing kept.
-TEST_F(SettingsDialogTest, EmptyNameOrFrameRateOfZeroOrBelowIsRefused) {
-    const struct {
-        bool name;
-        const char* text;
-        const char* message;
-    } cases[] = {
-        {true, "", "Si prega di indicare un nome di file valido"},
-        {false, "0", "Inserire un valore > 0"},
-        {false, "-5", "Inserire un valore > 0"},
-        {false, "", "Inserire un valore > 0"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        messages.clear();
-        auto d = open();
-        d->activateWindow();
-        QLineEdit* field = c.name ? d->nameEdit() : d->frameRateEdit();
-        (c.name ? d->frameRateEdit() : d->nameEdit())->setFocus();
-        field->setText(QString::fromLatin1(c.text));
-        d->accept();
-        EXPECT_EQ(messages, QStringList{QString::fromUtf8(c.message)});
-        EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(d->focusWidget(), field);
-        EXPECT_EQ(settings.outputFileName, QStringLiteral("/work/proj/demo.swf"));
-        EXPECT_EQ(settings.frameRate, 12u);
-    }
-}
-
-TEST_F(SettingsDialogTest, BrowseUsesTheTypeFilterAndShortensTheChoiceOrKeepsTheName) {
-    auto d = open();
-    QString seenFilter, seenSuffix, seenName;
-    d->setBrowseFunction([&](QWidget*, const QString& filter, const QString& suffix, const QString& name) {
-        seenFilter = filter;
-        seenSuffix = suffix;
-        seenName = name;
-        return QStringLiteral("/work/proj/sub/chosen.swf");
-    });
-    d->browse();
-    EXPECT_EQ(seenFilter, ProjectSettingsDialog::browseFilter(OutputType::Movie));
-    EXPECT_TRUE(seenFilter.startsWith(QStringLiteral("Macromedia Flash (*.swf)")));
-    EXPECT_EQ(seenSuffix, QStringLiteral("swf"));
-    EXPECT_EQ(seenName, QStringLiteral("/work/proj/demo.swf"));
-    EXPECT_EQ(d->nameEdit()->text(), QStringLiteral("sub/chosen.swf"));
-    EXPECT_TRUE(ProjectSettingsDialog::browseFilter(OutputType::Executable)
-                    .startsWith(QStringLiteral("Executable Files (*.exe)")));
-    // A cancelled browse keeps the name.
-    d->setBrowseFunction([](QWidget*, const QString&, const QString&, const QString&) { return QString(); });
-    d->browse();
-    EXPECT_EQ(d->nameEdit()->text(), QStringLiteral("sub/chosen.swf"));
 }
 
 // What every dialog is opened over.

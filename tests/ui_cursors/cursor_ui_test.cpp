@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
@@ -17,6 +15,7 @@
 #include "cursors/standard_cursors.h"
 #include "model/quib_doc.h"
 #include "model/synthetic_project.h"
+#include "support/files_and_commands.h"
 #include "ui/command_ids.h"
 #include "ui/cursor_commands.h"
 #include "ui/cursor_editor_dialog.h"
@@ -74,10 +73,7 @@ protected:
         return names;
     }
 
-    QByteArray fileBytes() const {
-        QFile file(libraryPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    std::string fileBytes() const { return test::readFile(libraryPath().toStdString()); }
 
     QTemporaryDir m_dir;
     CursorPicture m_current = plainCursor(32, 32, 0, 0, 255);
@@ -135,7 +131,7 @@ TEST_F(CursorLibraryDialogTest, DeletingInTheMiddleSelectsTheNextOne) {
 
 TEST_F(CursorLibraryDialogTest, EditingTheCurrentCursorChangesOnlyTheResult) {
     writeLibrary({"a"});
-    const QByteArray before = fileBytes();
+    const std::string before = fileBytes();
     auto dialog = open();
     m_edited = plainCursor(32, 32, 0, 255, 0);
     dialog->editSelected();
@@ -155,7 +151,7 @@ TEST_F(CursorLibraryDialogTest, CancelAfterCloneAsksWhetherToWriteTheFile) {
     EXPECT_TRUE(m_question.isEmpty());
     EXPECT_FALSE(QFile::exists(libraryPath()));
     writeLibrary({"a"});
-    const QByteArray before = fileBytes();
+    const std::string before = fileBytes();
     for (bool yes : {false, true}) {
         auto dialog = open();
         m_name = QStringLiteral("b");
@@ -172,10 +168,7 @@ TEST_F(CursorLibraryDialogTest, CancelAfterCloneAsksWhetherToWriteTheFile) {
 }
 
 TEST_F(CursorLibraryDialogTest, MalformedLibraryIsReportedAndLeavesOnlyTheCurrentCursor) {
-    QFile file(libraryPath());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("\x09\x00\x00\x00xyz", 7);
-    file.close();
+    test::writeFile(libraryPath().toStdString(), std::string("\x09\x00\x00\x00xyz", 7));
     auto dialog = open();
     EXPECT_EQ(dialog->userList()->count(), 1);
     EXPECT_TRUE(dialog->loadMessage().contains(libraryPath()));
@@ -293,20 +286,12 @@ TEST_F(CursorEditorDialogTest, CancelAsksOnlyAfterAChangeAndTheResultKeepsTheInp
     EXPECT_EQ(dialog.editedCursor().hotSpot, (Point{9, 11}));
 }
 
-// The cursor picture bytes of a frame, as stored.
-std::vector<uint8_t> cursorBytes(const CQuibDoc& doc, int index) {
-    return doc.frameCursorImage(index).pixels;
-}
-
 class CursorCommandsTest : public ::testing::Test, public test::WithApplication {
 protected:
     void SetUp() override {
         ASSERT_TRUE(buildSyntheticProject(m_doc, 64, 48, 3));
         m_doc.addObserver(&m_hints);
-        setCursorChooser([this](const CursorPicture& current, QWidget*) {
-            m_offered = current;
-            return m_answer;
-        });
+        setCursorChooser([this](const CursorPicture&, QWidget*) { return m_answer; });
     }
     void TearDown() override {
         setCursorChooser({});
@@ -315,12 +300,11 @@ protected:
 
     CQuibDoc m_doc;
     test::HintRecorder m_hints;
-    std::optional<CursorPicture> m_offered;
     std::optional<CursorPicture> m_answer;
 };
 
 TEST_F(CursorCommandsTest, ApplyingChangesTheChosenFramesPicturesOnlyWithKeyColourTransparent) {
-    const std::vector<uint8_t> untouched = cursorBytes(m_doc, 1);
+    const std::vector<uint8_t> untouched = m_doc.frameCursorImage(1).pixels;
     const CursorPicture green = plainCursor(32, 32, 0, 255, 0);
     const Point position = [&] {
         FrameElements e;
@@ -333,7 +317,7 @@ TEST_F(CursorCommandsTest, ApplyingChangesTheChosenFramesPicturesOnlyWithKeyColo
         ASSERT_EQ(picture.width, 32);
         EXPECT_EQ(picture.pixels, green.image.pixels) << index;
     }
-    EXPECT_EQ(cursorBytes(m_doc, 1), untouched);
+    EXPECT_EQ(m_doc.frameCursorImage(1).pixels, untouched);
     FrameElements e;
     m_doc.GetFrame(2, e);
     EXPECT_EQ(e.cursorPos, position);
@@ -344,14 +328,14 @@ TEST_F(CursorCommandsTest, ApplyingChangesTheChosenFramesPicturesOnlyWithKeyColo
     CursorPicture cursor = plainCursor(2, 1, 197, 198, 199);
     cursor.image.pixel(1, 0)[3] = 0;
     applyCursorToFrames(m_doc, {1}, cursor);
-    EXPECT_EQ(cursorBytes(m_doc, 1), (std::vector<uint8_t>{1, 1, 1, 0, 1, 1, 1, 0}));
+    EXPECT_EQ(m_doc.frameCursorImage(1).pixels, (std::vector<uint8_t>{1, 1, 1, 0, 1, 1, 1, 0}));
 }
 
 TEST_F(CursorCommandsTest, CancelledChooserChangesNothing) {
-    const std::vector<uint8_t> before = cursorBytes(m_doc, 0);
+    const std::vector<uint8_t> before = m_doc.frameCursorImage(0).pixels;
     m_doc.SetModifiedFlag(false);
     EXPECT_FALSE(chooseCursorForFrames(m_doc, {0}, nullptr));
-    EXPECT_EQ(cursorBytes(m_doc, 0), before);
+    EXPECT_EQ(m_doc.frameCursorImage(0).pixels, before);
     EXPECT_FALSE(m_doc.isModified());
     EXPECT_FALSE(chooseCursorForFrames(m_doc, {7}, nullptr));  // no such frame: no chooser
 }
@@ -383,11 +367,11 @@ TEST_F(CursorCommandSetTest, ChooseCursorRunsForTheCurrentFrameWhileItsCursorIsS
     const CursorPicture blue = plainCursor(32, 32, 0, 0, 255);
     setCursorChooser([&](const CursorPicture&, QWidget*) { return std::optional<CursorPicture>(blue); });
     const int other = doc.currentFrameIndex == 0 ? 1 : 0;
-    const std::vector<uint8_t> otherBefore = cursorBytes(doc, other);
+    const std::vector<uint8_t> otherBefore = doc.frameCursorImage(other).pixels;
     commands.run(cmd::ChooseCursor);
     setCursorChooser({});
-    EXPECT_EQ(cursorBytes(doc, doc.currentFrameIndex), blue.image.pixels);
-    EXPECT_EQ(cursorBytes(doc, other), otherBefore);
+    EXPECT_EQ(doc.frameCursorImage(doc.currentFrameIndex).pixels, blue.image.pixels);
+    EXPECT_EQ(doc.frameCursorImage(other).pixels, otherBefore);
 }
 
 }  // namespace

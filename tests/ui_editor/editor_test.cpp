@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QMimeData>
 #include <QTest>
-#include <algorithm>
 #include <memory>
 #include <vector>
 

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,13 +12,10 @@
 #include "../ui/main_window_fixture.h"
 #include "../ui/ui_test_support.h"
 #include "base/progress.h"
-#include "model/project_storage.h"
 #include "model/synthetic_project.h"
-#include "palette/frame_palette.h"
 #include "palette/palette_entry.h"
-#include "palette/palette_file.h"
-#include "palette/standard_palettes.h"
 #include "render/render_project.h"
+#include "support/files_and_commands.h"
 #include "ui/command_ids.h"
 #include "ui/command_router.h"
 #include "ui/new_palette_dialog.h"
@@ -65,23 +61,17 @@ Palette paletteOf(std::initializer_list<PaletteEntry> entries) {
     return palette;
 }
 
-// Counts positions and cancels once a given number of rows is reached (never when negative).
-class RecordingProgress : public Progress {
+// Cancels once a given row is reached (never when negative).
+class CancellingProgress : public Progress {
 public:
-    explicit RecordingProgress(int cancelAt = -1) : m_cancelAt(cancelAt) {}
-    void setText(const std::string& text) override { title = text; }
-    void setRange(int low, int high) override { rangeLow = low, rangeHigh = high; }
-    void setPosition(int position) override { last = position, ++steps; }
-    bool cancelled() const override { return m_cancelAt >= 0 && last >= m_cancelAt; }
-
-    std::string title;
-    int rangeLow = 0;
-    int rangeHigh = 0;
-    int last = -1;
-    int steps = 0;
+    explicit CancellingProgress(int cancelAt) : m_cancelAt(cancelAt) {}
+    void setRange(int, int) override {}
+    void setPosition(int position) override { m_last = position; }
+    bool cancelled() const override { return m_cancelAt >= 0 && m_last >= m_cancelAt; }
 
 private:
     int m_cancelAt;
+    int m_last = -1;
 };
 
 }  // namespace quib::test
@@ -89,7 +79,7 @@ private:
 namespace quib {
 namespace {
 
-using test::RecordingProgress;
+using test::CancellingProgress;
 
 std::vector<PaletteEntry> firstEntries(const Palette& palette) {
     return {palette.entries.begin(), palette.entries.begin() + palette.count};
@@ -98,17 +88,6 @@ std::vector<PaletteEntry> firstEntries(const Palette& palette) {
 void setProjectPalette(CQuibDoc& doc, const Palette& palette) {
     std::copy(palette.entries.begin(), palette.entries.end(), doc.settings.palette);
     doc.settings.paletteCount = palette.count;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // A project of three synthetic frames; every question the palette dialog asks is answered here.
@@ -122,7 +101,7 @@ struct PaletteDialogTest : test::WithApplication, ::testing::Test {
             questions.append(question);
             return answerYes;
         };
-        ask.makeProgress = [this](QWidget*) { return std::make_unique<RecordingProgress>(cancelAtRow); };
+        ask.makeProgress = [this](QWidget*) { return std::make_unique<CancellingProgress>(cancelAtRow); };
     }
     ~PaletteDialogTest() override { PaletteDialog::prompts() = PaletteDialogPrompts{}; }
 
@@ -221,7 +200,8 @@ TEST_F(PaletteDialogTest, SaveThenLoadRoundTripsTheColours) {
     PaletteDialog::prompts().openFileName = [&] { return path; };
     PaletteDialog saving(doc);
     ASSERT_TRUE(saving.saveFile());
-    EXPECT_EQ(readAll(path), QByteArray("JASC-PAL\n0100\n4\n0 0 0\n255 128 1\n17 34 51\n255 255 255\n"));
+    EXPECT_EQ(test::readFile(path.toStdString()),
+              "JASC-PAL\n0100\n4\n0 0 0\n255 128 1\n17 34 51\n255 255 255\n");
 
     CQuibDoc other;
     PaletteDialog loading(other);
@@ -241,7 +221,7 @@ TEST_F(PaletteDialogTest, SaveThenLoadRoundTripsTheColours) {
 TEST_F(PaletteDialogTest, FilesThatFailOrAreNotChosenChangeNothing) {
     const Palette before = test::paletteOf({{1, 2, 3}});
     setProjectPalette(doc, before);
-    writeAll(inFolder(QStringLiteral("odd.pal")), "GIF89a...");
+    test::writeFile(inFolder(QStringLiteral("odd.pal")).toStdString(), "GIF89a...");
     const struct {
         bool load;
         const char* name;

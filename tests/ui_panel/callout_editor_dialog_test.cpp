@@ -3,7 +3,6 @@
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>

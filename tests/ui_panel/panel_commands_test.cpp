@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDockWidget>
@@ -17,15 +16,11 @@
 #include <vector>
 
 #include "../ui/main_window_fixture.h"
-#include "base/progress.h"
 #include "base/strings.h"
-#include "model/button_placement.h"
 #include "model/frame_clipboard.h"
 #include "model/project_file.h"
 #include "model/text_fit.h"
 #include "panel_test_support.h"
-#include "ui/app_settings.h"
-#include "ui/background_removal.h"
 #include "ui/command_ids.h"
 #include "ui/cursor_commands.h"
 #include "ui/font_colour_dialog.h"
@@ -79,10 +74,8 @@ TEST_F(PanelCommandTest, ChoosingACursorGivesItToEverySelectedFrame) {
     panel->run(cmd::ChooseCursor);
     setCursorChooser({});
     for (int i : {0, 1}) {
-        FrameElements frame;
-        doc.GetFrame(i, frame);
-        EXPECT_EQ(frame.cursorWidth, 5) << i;
-        EXPECT_EQ(frame.cursorHeight, 7) << i;
+        EXPECT_EQ(frame(i).cursorWidth, 5) << i;
+        EXPECT_EQ(frame(i).cursorHeight, 7) << i;
         EXPECT_EQ(doc.frameCursorImage(i).pixel(2, 3)[0], 0x30) << i;
     }
     EXPECT_TRUE(doc.isModified());

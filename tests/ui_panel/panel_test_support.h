@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -39,26 +38,14 @@ struct FakeChoices {
     std::optional<uint32_t> align;
     bool yes = false;
 
-    std::optional<TextFont> fontStart;
-    std::optional<std::string> calloutStart;
-    std::optional<int> frameStart;
     std::optional<uint32_t> alignStart;
     QString question;
 
     PanelChoices make() {
         PanelChoices c;
-        c.chooseFont = [this](const TextFont& start, uint32_t) {
-            fontStart = start;
-            return font;
-        };
-        c.chooseCallout = [this](const CalloutLibrary&, const std::string& current) {
-            calloutStart = current;
-            return callout;
-        };
-        c.chooseFrame = [this](int, int initial) {
-            frameStart = initial;
-            return frame;
-        };
+        c.chooseFont = [this](const TextFont&, uint32_t) { return font; };
+        c.chooseCallout = [this](const CalloutLibrary&, const std::string&) { return callout; };
+        c.chooseFrame = [this](int, int) { return frame; };
         c.chooseAlignment = [this](uint32_t current) {
             alignStart = current;
             return align;

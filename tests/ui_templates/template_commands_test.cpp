@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -12,6 +10,7 @@
 #include "../model_templates/template_test_util.h"
 #include "../ui/ui_test_support.h"
 #include "model/template_file.h"
+#include "support/files_and_commands.h"
 #include "ui/app_settings.h"
 #include "ui/command_ids.h"
 #include "ui/quib_project_document.h"
@@ -22,6 +21,17 @@
 
 namespace quib {
 namespace {
+
+// A template of a project that differs in everything, written to folder/name.
+QString writeOtherTemplate(const QString& folder, const QString& name, uint32_t mask = templ::AllElements) {
+    CQuibDoc other;
+    test::makeOtherProject(other);
+    TemplateSet set;
+    set.TakeFrom(other, mask);
+    const QString path = QDir(folder).filePath(name);
+    EXPECT_TRUE(set.Save(path.toStdString()).ok());
+    return path;
+}
 
 // A project document over a styled project; every question the template commands ask is
 // answered by the test.
@@ -40,7 +50,7 @@ struct TemplateCommandsTest : test::WithApplication, ::testing::Test {
             modes.push_back(mode);
             offeredMask = mask;
             mask = chosenMask;
-            return chooserOk;
+            return true;
         };
         ask.askSaveName = [this](const QString& folder, const QString& suggested) {
             saveFolder = folder;
@@ -66,16 +76,6 @@ struct TemplateCommandsTest : test::WithApplication, ::testing::Test {
 
     QString inTemp(const QString& name) const { return QDir(temp.path()).filePath(name); }
 
-    // A template of a project that differs in everything, written to name.
-    QString writeOtherTemplate(const QString& name, uint32_t mask = templ::AllElements) {
-        CQuibDoc other;
-        test::makeOtherProject(other);
-        TemplateSet set;
-        set.TakeFrom(other, mask);
-        EXPECT_TRUE(set.Save(inTemp(name).toStdString()).ok());
-        return inTemp(name);
-    }
-
     QTemporaryDir temp;
     AppSettings settings;
     QuibProjectDocument document;
@@ -84,7 +84,6 @@ struct TemplateCommandsTest : test::WithApplication, ::testing::Test {
     std::vector<TemplateElementChooser::Mode> modes;
     uint32_t offeredMask = 0;
     uint32_t chosenMask = templ::AllElements;
-    bool chooserOk = true;
     QString saveFolder, suggestedName, savePath;
     QString startFolder, applyPath;
     const TemplatePreview* previewOffered = nullptr;
@@ -115,7 +114,7 @@ TEST_F(TemplateCommandsTest, SaveWritesTheChosenElementsAndReportsAnUnwritablePl
 }
 
 TEST_F(TemplateCommandsTest, ApplyChangesTheProjectTellsTheViewsAndRemembersTheFolder) {
-    applyPath = writeOtherTemplate(QStringLiteral("other.qtp"));
+    applyPath = writeOtherTemplate(temp.path(), QStringLiteral("other.qtp"));
     chosenMask = templ::FrameRate | templ::Callout;
     settings.lastTemplateLoadDir = QString();
     document.run(cmd::ApplyTemplate);
@@ -138,7 +137,7 @@ TEST_F(TemplateCommandsTest, ApplyChangesTheProjectTellsTheViewsAndRemembersTheF
 }
 
 TEST_F(TemplateCommandsTest, MalformedTemplateIsReportedAndNothingChanges) {
-    applyPath = writeOtherTemplate(QStringLiteral("broken.qtp"));
+    applyPath = writeOtherTemplate(temp.path(), QStringLiteral("broken.qtp"));
     QFile file(applyPath);
     ASSERT_TRUE(file.resize(40));
     const std::vector<FrameElements> before = test::frameElementsOf(document.doc());
@@ -174,25 +173,14 @@ TEST(TemplateElementChooser, AllAndNoneButtons) {
 struct ApplyDialogTest : test::WithApplication, ::testing::Test {
     ApplyDialogTest() {
         test::makeStyledProject(project);
-        writeTemplate(QStringLiteral("blue.qtp"), templ::AllElements);
-        writeTemplate(QStringLiteral("rate.qtp"), templ::FrameRate);
-        writeBytes(QStringLiteral("broken.qtp"), QByteArray("QTP \x01\x00", 6));
-        writeBytes(QStringLiteral("notes.txt"), QByteArray("hello"));
+        writeOtherTemplate(temp.path(), QStringLiteral("blue.qtp"));
+        writeOtherTemplate(temp.path(), QStringLiteral("rate.qtp"), templ::FrameRate);
+        test::writeFile(QDir(temp.path()).filePath(QStringLiteral("broken.qtp")).toStdString(),
+                        std::string("QTP \x01\x00", 6));
+        test::writeFile(QDir(temp.path()).filePath(QStringLiteral("notes.txt")).toStdString(), "hello");
         QDir(temp.path()).mkdir(QStringLiteral("nested"));
         preview = std::make_unique<TemplatePreview>(project);
         dialog = std::make_unique<TemplateApplyDialog>(*preview, temp.path());
-    }
-    void writeTemplate(const QString& name, uint32_t mask) {
-        CQuibDoc other;
-        test::makeOtherProject(other);
-        TemplateSet set;
-        set.TakeFrom(other, mask);
-        EXPECT_TRUE(set.Save(QDir(temp.path()).filePath(name).toStdString()).ok());
-    }
-    void writeBytes(const QString& name, const QByteArray& bytes) {
-        QFile file(QDir(temp.path()).filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
     }
 
     QTemporaryDir temp;

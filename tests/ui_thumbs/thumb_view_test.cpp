@@ -11,13 +11,10 @@
 
 #include "../ui/ui_test_support.h"
 #include "base/zlib_util.h"
-#include "model/frame_clipboard.h"
 #include "model/quib_doc.h"
-#include "model/synthetic_project.h"
 #include "ui/command_ids.h"
 #include "ui/move_elements_dialog.h"
 #include "ui/quib_thumb_view.h"
-#include "ui/thumbnail_builder.h"
 #include "ui/thumbnail_item_delegate.h"
 #include "ui/thumbnail_scaler.h"
 
@@ -362,14 +359,10 @@ std::vector<uint8_t> noisePicture(int w, int h, uint32_t seed) {
     return pixels;
 }
 
-std::vector<uint8_t> compressed(const std::vector<uint8_t>& pixels) {
-    return *zlibCompress(pixels.data(), pixels.size(), 1);
-}
-
 TEST(BoxFilter, CompressedStreamGivesTheDecompressedPictureAndDamagedOrShortOnesLeaveMissingRowsBlack) {
     const int sw = 333, sh = 250, dw = 40, dh = 30;
     const auto src = noisePicture(sw, sh, 7);
-    const auto stream = compressed(src);
+    const auto stream = *zlibCompress(src.data(), src.size(), 1);
     BoxFilter filter(sw, sh, dw, dh);
     std::vector<uint8_t> scratch;
     EXPECT_TRUE(filterCompressedPicture(stream.data(), stream.size(), filter, scratch));
@@ -377,7 +370,8 @@ TEST(BoxFilter, CompressedStreamGivesTheDecompressedPictureAndDamagedOrShortOnes
     filter.write(out.data(), size_t(dw) * 3);
     EXPECT_EQ(out, referenceBoxFilter(src, sw, sh, dw, dh));
 
-    auto half = compressed(std::vector<uint8_t>(64 * 64 * 3, 255));
+    const std::vector<uint8_t> white(64 * 64 * 3, 255);
+    auto half = *zlibCompress(white.data(), white.size(), 1);
     half.resize(half.size() / 2);
     BoxFilter small(64, 64, 8, 8);
     EXPECT_FALSE(filterCompressedPicture(half.data(), half.size(), small, scratch));
