@@ -65,13 +65,17 @@ void rawCloseRead(FilterHandle handle) {
     delete static_cast<std::string*>(handle);
 }
 
-const FilterCaps kRawCaps = {.extensions = "raw",
-                             .description = "Raw (*.raw)|*.raw",
-                             .readCaps = 1,
-                             .openRead = rawOpenRead,
-                             .read = rawRead,
-                             .closeRead = rawCloseRead,
-                             .getInfo = rawGetInfo};
+const FilterCaps kRawCaps = [] {
+    FilterCaps caps{};
+    caps.extensions = "raw";
+    caps.description = "Raw (*.raw)|*.raw";
+    caps.readCaps = 1;
+    caps.openRead = rawOpenRead;
+    caps.read = rawRead;
+    caps.closeRead = rawCloseRead;
+    caps.getInfo = rawGetInfo;
+    return caps;
+}();
 }  // namespace
 
 // A raw picture file (".raw": width, height as 32-bit values, then blue-green-red-alpha rows),
