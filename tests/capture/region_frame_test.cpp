@@ -3,16 +3,11 @@
 #include <algorithm>
 
 #include "capture/region_frame.h"
+#include "support/bytes_and_pictures.h"
 
 using namespace quib;
 
 namespace {
-Bitmap24 filled(int w, int h, uint8_t value) {
-    Bitmap24 picture(w, h);
-    std::fill(picture.pixels.begin(), picture.pixels.end(), value);
-    return picture;
-}
-
 // A picture where every pixel differs, so that a misplaced toggle shows.
 Bitmap24 patterned(int w, int h) {
     Bitmap24 picture(w, h);
@@ -28,7 +23,7 @@ bool untouched(const Bitmap24& picture, int x, int y, uint8_t value) {
 }  // namespace
 
 TEST(RegionFrame, MarksAFourPixelFrameInsideTheRegionWithNotXorGrey) {
-    Bitmap24 picture = filled(40, 30, 255);
+    Bitmap24 picture = test::solidImage({40, 30}, 255, 255, 255);
     toggleRegionFrame(picture, Rect{5, 6, 25, 26});
     // NOT(255 XOR 64) = 64.
     for (int i = 0; i < 4; ++i) {
@@ -44,12 +39,12 @@ TEST(RegionFrame, MarksAFourPixelFrameInsideTheRegionWithNotXorGrey) {
     EXPECT_TRUE(untouched(picture, 24, 25, 64));
 
     // Tiny regions toggle each pixel once.
-    picture = filled(10, 10, 0);
+    picture = test::solidImage({10, 10}, 0, 0, 0);
     toggleRegionFrame(picture, Rect{2, 2, 5, 5});  // 3 x 3: the border, then the middle
     for (int y = 2; y < 5; ++y)
         for (int x = 2; x < 5; ++x)
             EXPECT_TRUE(untouched(picture, x, y, 191)) << x << "," << y;  // NOT(0 XOR 64)
-    Bitmap24 line = filled(10, 10, 0);
+    Bitmap24 line = test::solidImage({10, 10}, 0, 0, 0);
     toggleRegionFrame(line, Rect{1, 4, 9, 5});  // one row high
     for (int x = 1; x < 9; ++x)
         EXPECT_TRUE(untouched(line, x, 4, 191)) << x;

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "base/zlib_util.h"
 #include "capture/capture_session.h"
 #include "capture/click_capture.h"
 #include "capture/x11_global_hot_key.h"
 #include "capture/x11_screen_grabber.h"
 #include "model/quib_doc.h"
 #include "support/child_process.h"
+#include "support/project_contents.h"
 #include "test_screen_pattern.h"
 #include "x11_display_fixture.h"
 
@@ -74,12 +74,11 @@ public:
 
 // The colour 0xRRGGBB of a pixel of a captured frame.
 uint32_t framePixel(const CQuibDoc& doc, int index, int x, int y) {
-    const Frame& f = doc.frames[size_t(index)];
-    std::vector<uint8_t> raw(size_t(doc.frameSize.cx) * size_t(doc.frameSize.cy) * 3);
-    if (zlibUncompress(f.imageData.data(), f.imageData.size(), raw.data(), raw.size()) != raw.size())
+    const Bitmap24 picture = test::storedFramePicture(doc, index);
+    if (picture.pixels.empty())
         return 0xFFFFFFFF;
-    const size_t at = (size_t(y) * size_t(doc.frameSize.cx) + size_t(x)) * 3;
-    return uint32_t(raw[at + 2]) << 16 | uint32_t(raw[at + 1]) << 8 | raw[at];
+    const uint8_t* p = picture.pixel(x, y);
+    return uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
 }
 
 }  // namespace

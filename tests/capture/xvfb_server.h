@@ -4,17 +4,12 @@
 // picks it and reports it through -displayfd once it accepts connections), stopped on destruction.
 
 #include <chrono>
-#include <cstdlib>
 #include <string>
 
 #include "support/child_process.h"
+#include "support/files_and_commands.h"
 
 namespace quib::testing {
-
-// Whether program is found on the PATH.
-inline bool programInstalled(const std::string& program) {
-    return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
-}
 
 class XvfbServer {
 public:
@@ -31,7 +26,7 @@ public:
             m_display = ":" + number;
     }
 
-    static bool installed() { return programInstalled("Xvfb"); }
+    static bool installed() { return test::programInstalled("Xvfb"); }
 
     bool running() const { return !m_display.empty(); }
     // ":N", for XOpenDisplay and xcb_connect.

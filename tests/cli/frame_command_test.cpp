@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <cstring>
 #include <string>
 
 #include "base/progress.h"
@@ -12,17 +11,10 @@
 #include "shapes/default_callouts.h"
 #include "support/files_and_commands.h"
 #include "support/full_filesystem.h"
+#include "support/qt_pictures.h"
 
 namespace quib {
 namespace {
-
-Bitmap24 readPng(const std::string& file) {
-    const QImage image = QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_BGR888);
-    Bitmap24 picture(image.width(), image.height());
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(picture.pixel(0, y), image.constScanLine(y), size_t(image.width()) * 3);
-    return picture;
-}
 
 class FrameCommand : public ::testing::Test, protected test::CliFolder {
 protected:
@@ -56,7 +48,7 @@ TEST_F(FrameCommand, WritesTheComposedFrameAsPng) {
     ASSERT_EQ(status("frame " + quoted("p.qbk") + " 1 " + quoted("f.png")), 0);
     const Bitmap24 expected = savedFrameOne(defaultCalloutLibrary());
     EXPECT_EQ((Size{expected.width, expected.height}), (Size{320, 200}));
-    EXPECT_EQ(readPng(path("f.png")), expected);
+    EXPECT_EQ(test::readPictureFile(path("f.png")), expected);
     // The text box and the title were really drawn: without either the picture differs.
     EXPECT_NE(savedFrameOne(CalloutLibrary{}), expected);
     EXPECT_NE(savedFrameOne(defaultCalloutLibrary(), ComposeAll & ~uint32_t(ComposeTitle)), expected);
@@ -79,8 +71,8 @@ TEST_F(FrameCommand, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {
         ASSERT_EQ(status(command), 0) << last.err;
         EXPECT_NE(last.err.find(damaged), std::string::npos) << command << ": " << last.err;
     }
-    const Bitmap24 framed = readPng(path("f.png"));
-    EXPECT_EQ(readPng(path("page1.png")), framed);
+    const Bitmap24 framed = test::readPictureFile(path("f.png"));
+    EXPECT_EQ(test::readPictureFile(path("page1.png")), framed);
     EXPECT_EQ(framed, savedFrameOne(shipped));
 }
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "../base/base_test_util.h"
 #include "base/atomic_file.h"
 #include "cursor_test_support.h"
 #include "cursors/cursor_library_file.h"
+#include "support/bytes_and_pictures.h"
 #include "support/temp_dir.h"
 
 namespace quib {

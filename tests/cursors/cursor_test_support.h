@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "../base/base_test_util.h"
 #include "base/cursor_picture.h"
+#include "support/bytes_and_pictures.h"
 
 namespace quib::test {
 

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <cstdio>
-#include <cstring>
 
 #include "model/frame_composer.h"
 
@@ -14,17 +12,6 @@ Bitmap24 composedFrame(const CQuibDoc& doc, int index, uint32_t flags, const Cal
     Bitmap24 picture;
     FrameComposer composer(doc, callouts);
     EXPECT_TRUE(composer.compose(index, picture, flags).ok());
-    return picture;
-}
-
-static Bitmap32 solid(int w, int h, uint8_t b, uint8_t g, uint8_t r) {
-    Bitmap32 picture(w, h);
-    for (size_t i = 0; i < picture.pixels.size(); i += 4) {
-        picture.pixels[i] = b;
-        picture.pixels[i + 1] = g;
-        picture.pixels[i + 2] = r;
-        picture.pixels[i + 3] = 255;
-    }
     return picture;
 }
 
@@ -43,10 +30,10 @@ Bitmap24 framePattern(int cx, int cy, int k) {
 
 void makeProject(CQuibDoc& doc, int cx, int cy, int count) {
     doc.frameSize = doc.backgroundSize = Size{cx, cy};
-    doc.buttonImages.images[ButtonImageSet::Previous] = solid(60, 24, 0, 0, 255);
-    doc.buttonImages.images[ButtonImageSet::Next] = solid(60, 24, 0, 255, 0);
-    doc.buttonImages.images[ButtonImageSet::Goto1] = solid(40, 20, 255, 0, 0);
-    doc.buttonImages.images[ButtonImageSet::Goto2] = solid(40, 20, 255, 255, 0);
+    doc.buttonImages.images[ButtonImageSet::Previous] = solidPicture32(60, 24, 0, 0, 255, 255);
+    doc.buttonImages.images[ButtonImageSet::Next] = solidPicture32(60, 24, 0, 255, 0, 255);
+    doc.buttonImages.images[ButtonImageSet::Goto1] = solidPicture32(40, 20, 255, 0, 0, 255);
+    doc.buttonImages.images[ButtonImageSet::Goto2] = solidPicture32(40, 20, 255, 255, 0, 255);
     for (int k = 0; k < count; ++k) {
         doc.currentImage = framePattern(cx, cy, k);
         doc.currentFrame = Frame();
@@ -66,10 +53,6 @@ void editFrame(CQuibDoc& doc, int index, void (*edit)(FrameElements&)) {
         doc.SelectFrame(doc.currentFrameIndex, true);
 }
 
-bool haveProgram(const std::string& name) {
-    return runCommand("command -v " + name + " >/dev/null 2>&1") == 0;
-}
-
 FilterTable& shippedFilters() {
     static FilterTable table;
     if (table.size() == 0)
@@ -86,7 +69,7 @@ int filterIndexFor(const FilterTable& table, const std::string& extension) {
 }
 
 void expectQpdfAccepts(const std::string& pdf) {
-    static const bool haveQpdf = haveProgram("qpdf");
+    static const bool haveQpdf = programInstalled("qpdf");
     if (!haveQpdf)
         return;
     TempDir dir;
@@ -138,14 +121,6 @@ std::string pdfObject(const std::string& pdf, int number) {
     const size_t at = entry->second;
     const size_t end = pdf.find("endobj\r\n", at);
     return pdf.substr(at, end == std::string::npos ? std::string::npos : end + 8 - at);
-}
-
-Bitmap24 readPpm(const std::string& path) {
-    const QImage image = QImage(QString::fromStdString(path), "PPM").convertToFormat(QImage::Format_BGR888);
-    Bitmap24 picture(image.width(), image.height());
-    for (int y = 0; y < image.height(); ++y)
-        std::memcpy(picture.pixel(0, y), image.constScanLine(y), size_t(image.width()) * 3);
-    return picture;
 }
 
 }  // namespace quib::test

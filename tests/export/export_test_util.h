@@ -9,6 +9,7 @@
 #include "imagefilters/filter_table.h"
 #include "model/frame_composition.h"
 #include "model/quib_doc.h"
+#include "support/bytes_and_pictures.h"
 #include "support/files_and_commands.h"
 
 namespace quib::test {
@@ -27,23 +28,6 @@ void editFrame(CQuibDoc& doc, int index, void (*edit)(FrameElements&));
 Bitmap24 composedFrame(const CQuibDoc& doc, int index, uint32_t flags = ComposeAll,
                        const CalloutLibrary& callouts = applicationCalloutsOrNone());
 
-// Reports a cancel once the position has reached cancelAt.
-class CancelAt final : public Progress {
-public:
-    explicit CancelAt(int at) : m_at(at) {}
-    void setRange(int low, int high) override { range = {low, high}; }
-    void setPosition(int position) override { positions.push_back(position); }
-    bool cancelled() const override { return !positions.empty() && positions.back() >= m_at; }
-    std::pair<int, int> range{0, 0};
-    std::vector<int> positions;
-
-private:
-    int m_at;
-};
-
-// True when a program of that name is on the PATH.
-bool haveProgram(const std::string& name);
-
 // The shipped image plug-ins (PNG, JPEG, BMP, GIF) of the build tree.
 FilterTable& shippedFilters();
 int filterIndexFor(const FilterTable& table, const std::string& extension);
@@ -57,8 +41,5 @@ void expectQpdfAccepts(const std::string& pdf);
 std::map<int, size_t> pdfXref(const std::string& pdf);
 // The text of an object, from "n 0 obj" to the end of its "endobj" line.
 std::string pdfObject(const std::string& pdf, int number);
-
-// Reads a binary PPM (P6) into a Bitmap24 (blue, green, red); null on failure.
-Bitmap24 readPpm(const std::string& path);
 
 }  // namespace quib::test

@@ -254,7 +254,7 @@ TEST_F(HtmlExport, FailuresWriteNothingOrCloseThePageWithTheFramesDone) {
 }
 
 TEST_F(HtmlExport, CancelStopsBeforeTheNextFrameAndClosesThePage) {
-    test::CancelAt cancel(2);
+    test::RecordingProgress cancel(2);
     doc.SelectFrame(1);
     const ExportResult result = exportTo("page", png, cancel);
     EXPECT_TRUE(result.status.ok());

@@ -331,7 +331,8 @@ TEST_P(ProjectorWindow, LinuxProjectorShowsTheStopsAndFollowsAClickOnNext) {
 
 // Wine runs in a fresh prefix of the test's own; its first start sets the prefix up.
 TEST_P(ProjectorWindow, WindowsProjectorUnderWineShowsTheStopsAndFollowsAClickOnNext) {
-    ASSERT_TRUE(test::haveProgram("wine")) << "Wine is needed to run the Windows projector (package wine)";
+    ASSERT_TRUE(test::programInstalled("wine"))
+        << "Wine is needed to run the Windows projector (package wine)";
     ASSERT_EQ(cli("render " + quoted("p.qbk") + " --output " + quoted("tour.exe") + " --type exe"), 0);
     const std::vector<std::string> env = {"WINEPREFIX=" + dir.path("wine"), "WINEDEBUG=-all",
                                           "WINEDLLOVERRIDES=mscoree,mshtml=", "DISPLAY=" + server->display()};

@@ -209,7 +209,7 @@ TEST(PdfExport, CancelledExportNamesOnlyThePagesDone) {
         test::editFrame(doc, i, [](FrameElements& f) { f.nextButton = NavButton{1, Point{0, 0}, 0}; });
     test::editFrame(doc, 0, [](FrameElements& f) { f.gotoButtons[0] = NavButton{1, Point{0, 0}, 3}; });
     doc.SelectFrame(3);
-    test::CancelAt cancel(2);
+    test::RecordingProgress cancel(2);
     const PdfBuildResult result = buildPdfDocument(doc, applicationCalloutsOrNone(), "t", cancel);
     const std::string pdf = asText(result.bytes);
     test::expectQpdfAccepts(pdf);

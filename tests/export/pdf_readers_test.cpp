@@ -8,6 +8,7 @@
 #include "imagefilters/image_file.h"
 #include "model/frame_composition.h"
 #include "model/synthetic_project.h"
+#include "support/qt_pictures.h"
 
 namespace quib {
 namespace {
@@ -16,7 +17,7 @@ namespace {
 class PdfReaders : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!test::haveProgram("qpdf") || !test::haveProgram("pdftocairo"))
+        if (!test::programInstalled("qpdf") || !test::programInstalled("pdftocairo"))
             GTEST_SKIP() << "qpdf or pdftocairo (poppler-utils) is not installed";
     }
     std::string exportProject(CQuibDoc& doc, const std::string& name, Progress* progress = nullptr) {
@@ -62,7 +63,7 @@ TEST_F(PdfReaders, PagesRenderToTheComposedFrames) {
 }
 
 TEST_F(PdfReaders, PdftoppmRendersThePagesAtTheirSizeWithBlendedEdgesOnly) {
-    if (!test::haveProgram("pdftoppm"))
+    if (!test::programInstalled("pdftoppm"))
         GTEST_SKIP() << "pdftoppm is not installed";
     CQuibDoc doc;
     ASSERT_TRUE(buildSyntheticProject(doc, 160, 120, 2));  // flat, screen-like areas
@@ -72,7 +73,7 @@ TEST_F(PdfReaders, PdftoppmRendersThePagesAtTheirSizeWithBlendedEdgesOnly) {
         ASSERT_EQ(test::runCommand("pdftoppm -r 72 -f " + std::to_string(page) + " -l " +
                                    std::to_string(page) + " -singlefile '" + path + "' '" + out + "'"),
                   0);
-        const Bitmap24 rendered = test::readPpm(out + ".ppm");
+        const Bitmap24 rendered = test::readPictureFile(out + ".ppm");
         const Bitmap24 expected = test::composedFrame(doc, page - 1);
         ASSERT_EQ(rendered.width, expected.width);
         ASSERT_EQ(rendered.height, expected.height);
@@ -116,7 +117,7 @@ TEST_F(PdfReaders, CancelledExportIsAValidDocumentOfThePagesDone) {
             f.nextButton = NavButton{1, Point{0, 0}, 0};
             f.gotoButtons[1] = NavButton{1, Point{20, 20}, 3};
         });
-    test::CancelAt cancel(3);
+    test::RecordingProgress cancel(3);
     const std::string path = exportProject(doc, "part.pdf", &cancel);
     expectQpdfAccepts(path);
     EXPECT_EQ(render(path, 3), test::composedFrame(doc, 2));

@@ -17,7 +17,7 @@ TEST(SelectFrame, CommitsPendingChangesEvenWhenTheTargetIsOutOfRangeAndTakesADam
     doc.imageChanged = true;
     EXPECT_FALSE(doc.SelectFrame(7, false));
     EXPECT_EQ(doc.frames[0].title, "pending");
-    EXPECT_EQ(storedPixels(doc, 0), solidImage(doc.frameSize, 5, 6, 7).pixels);
+    EXPECT_EQ(storedFramePicture(doc, 0).pixels, solidImage(doc.frameSize, 5, 6, 7).pixels);
     EXPECT_FALSE(doc.elementsChanged);
     EXPECT_FALSE(doc.imageChanged);
     EXPECT_EQ(doc.currentFrameIndex, 0);
@@ -47,12 +47,12 @@ TEST(FrameAccess, SetFrameAndCommitsReachTheStoredFrames) {
     EXPECT_TRUE(doc.isModified());
     doc.SetFrame(9, in, true);  // ignored
     ASSERT_TRUE(doc.CommitFrameImage(2));
-    EXPECT_EQ(storedPixels(doc, 2), solidImage(doc.frameSize, 10, 10, 10).pixels);
+    EXPECT_EQ(storedFramePicture(doc, 2).pixels, solidImage(doc.frameSize, 10, 10, 10).pixels);
     EXPECT_FALSE(doc.CommitFrameImage(3));
     EXPECT_FALSE(doc.CommitFrameElements(-2));
     EXPECT_FALSE(doc.CopyFrameImage(0, 3));
     EXPECT_TRUE(doc.CopyFrameImage(0, 1));
-    EXPECT_EQ(storedPixels(doc, 0), solidImage(doc.frameSize, 11, 11, 11).pixels);
+    EXPECT_EQ(storedFramePicture(doc, 0).pixels, solidImage(doc.frameSize, 11, 11, 11).pixels);
     // A picture of another size is refused.
     const auto before = doc.frames[1].imageData;
     doc.currentImage = Bitmap24(3, 3);

@@ -4,13 +4,13 @@
 #include <cstring>
 #include <vector>
 
-#include "../base/base_test_util.h"
 #include "base/strings.h"
 #include "model/frame_composition.h"
 #include "model/quib_doc.h"
 #include "raster/gui_application.h"
 #include "shapes/callout_library.h"
 #include "shapes/default_callouts.h"
+#include "support/bytes_and_pictures.h"
 
 using namespace quib;
 

@@ -3,8 +3,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "base/zlib_util.h"
-
 namespace quib::test {
 
 void makeProject(CQuibDoc& doc, int count, Size size) {
@@ -21,14 +19,6 @@ void makeProject(CQuibDoc& doc, int count, Size size) {
             throw std::runtime_error("append failed");
     }
     doc.SelectFrame(0, true);
-}
-
-std::vector<uint8_t> storedPixels(const CQuibDoc& doc, int index) {
-    std::vector<uint8_t> pixels(size_t(doc.frameSize.cx) * size_t(doc.frameSize.cy) * 3);
-    const auto& stream = doc.frames[size_t(index)].imageData;
-    if (!zlibUncompress(stream.data(), stream.size(), pixels.data(), pixels.size()))
-        pixels.clear();
-    return pixels;
 }
 
 Bitmap32 oddCursor(int width, int height) {

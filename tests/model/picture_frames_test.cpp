@@ -49,7 +49,7 @@ TEST_F(InsertPictureFrames, EmptyProject_TakesTheFirstPicturesSize) {
     EXPECT_EQ(blueAt(0, 49, 29), 10);
     EXPECT_EQ(blueAt(1, 19, 29), 20);  // inside the smaller picture
     EXPECT_EQ(blueAt(1, 20, 0), 0);    // padded black beside it
-    EXPECT_EQ(progress.high, 2);
+    EXPECT_EQ(progress.range.second, 2);
     EXPECT_GE(progress.positions.size(), 2u);
 }
 

@@ -73,7 +73,7 @@ void expectSameProject(const CQuibDoc& a, const CQuibDoc& b) {
     for (int i = 0; i < a.frameCount(); ++i) {
         EXPECT_EQ(a.frames[size_t(i)].elements(), b.frames[size_t(i)].elements()) << "frame " << i;
         EXPECT_EQ(a.frames[size_t(i)].cursorPixels, b.frames[size_t(i)].cursorPixels) << "frame " << i;
-        EXPECT_EQ(storedPixels(a, i), storedPixels(b, i)) << "frame " << i;
+        EXPECT_EQ(storedFramePicture(a, i).pixels, storedFramePicture(b, i).pixels) << "frame " << i;
     }
 }
 
@@ -95,7 +95,7 @@ TEST(ProjectFileRoundTrip, BothVariantsKeepEveryFieldOrAnEmptyProjectTheTextStyl
         EXPECT_EQ(header.version, 0x0100);
         expectSameProject(doc, loaded);
         EXPECT_EQ(loaded.frames[0].title, "edited");
-        EXPECT_EQ(storedPixels(loaded, 0), solidImage(doc.frameSize, 77, 77, 77).pixels);
+        EXPECT_EQ(storedFramePicture(loaded, 0).pixels, solidImage(doc.frameSize, 77, 77, 77).pixels);
         EXPECT_EQ(loaded.currentFrameIndex, 0);
         EXPECT_FALSE(loaded.compressedSave);
         CQuibDoc empty, loadedEmpty;
@@ -182,9 +182,12 @@ TEST(CompressedVariant, MarksEqualPixelsAndNudgesRealThreesAndTakesDamagedStream
               streams.b);
     CQuibDoc loaded;
     ASSERT_TRUE(loadBytes(bytes, loaded));
-    EXPECT_EQ(storedPixels(loaded, 0), (std::vector<uint8_t>{3, 3, 3, 9, 9, 9, 5, 6, 7, 3, 3, 3}));
-    EXPECT_EQ(storedPixels(loaded, 1), (std::vector<uint8_t>{4, 4, 4, 8, 9, 9, 4, 4, 4, 4, 4, 4}));
-    EXPECT_EQ(storedPixels(loaded, 2), (std::vector<uint8_t>{4, 4, 4, 8, 9, 9, 4, 4, 4, 4, 4, 4}));
+    EXPECT_EQ(storedFramePicture(loaded, 0).pixels,
+              (std::vector<uint8_t>{3, 3, 3, 9, 9, 9, 5, 6, 7, 3, 3, 3}));
+    EXPECT_EQ(storedFramePicture(loaded, 1).pixels,
+              (std::vector<uint8_t>{4, 4, 4, 8, 9, 9, 4, 4, 4, 4, 4, 4}));
+    EXPECT_EQ(storedFramePicture(loaded, 2).pixels,
+              (std::vector<uint8_t>{4, 4, 4, 8, 9, 9, 4, 4, 4, 4, 4, 4}));
     // A damaged image stream is not reported.
     doc.frames[1].imageData = std::vector<uint8_t>{0x78, 0x01, 0xFF, 0xFF};
     CQuibDoc damaged;
@@ -199,7 +202,7 @@ TEST(CompressedVariant, ReportsProgressWithItsTexts) {
     doc.compressedSave = true;
     const auto bytes = ProjectFile::store(doc, "", saving);
     EXPECT_EQ(saving.texts, std::vector<std::string>{"Salvo il progetto compresso"});
-    EXPECT_EQ(saving.high, 3);
+    EXPECT_EQ(saving.range.second, 3);
     EXPECT_EQ(saving.positions.back(), 3);
     RecordingProgress loading;
     CQuibDoc loaded;

@@ -7,16 +7,10 @@
 #include "model/frame_clipboard.h"
 #include "model/frame_operations.h"
 #include "model/project_edit.h"
-#include "model/project_file.h"
 #include "model_test_util.h"
 
 namespace quib {
 namespace {
-
-std::vector<uint8_t> fileBytes(CQuibDoc& doc) {
-    NullProgress progress;
-    return ProjectFile::store(doc, "/tmp/history.qbk", progress);
-}
 
 int anyFrame(const CQuibDoc& doc, std::mt19937& random) {
     return doc.frameCount() == 0 ? -1 : int(random() % unsigned(doc.frameCount()));
@@ -103,7 +97,7 @@ TEST(ProjectHistory, UndoAllAndRedoAllGiveTheSameFileBytes) {
         CQuibDoc doc;
         test::makeProject(doc, 4);
         doc.SetModifiedFlag(false);
-        const std::vector<uint8_t> initial = fileBytes(doc);
+        const std::vector<uint8_t> initial = test::projectFileBytes(doc);
         std::string done;
         for (int step = 0; step < 10; ++step) {
             const auto& [name, edit] = edits()[random() % edits().size()];
@@ -111,14 +105,14 @@ TEST(ProjectHistory, UndoAllAndRedoAllGiveTheSameFileBytes) {
             edit(doc, random);
         }
         SCOPED_TRACE(done);
-        const std::vector<uint8_t> final = fileBytes(doc);
+        const std::vector<uint8_t> final = test::projectFileBytes(doc);
         while (doc.commands.undo(doc)) {
         }
-        EXPECT_EQ(fileBytes(doc), initial);
+        EXPECT_EQ(test::projectFileBytes(doc), initial);
         EXPECT_FALSE(doc.isModified());
         while (doc.commands.redo(doc)) {
         }
-        EXPECT_EQ(fileBytes(doc), final);
+        EXPECT_EQ(test::projectFileBytes(doc), final);
     }
 }
 
@@ -144,7 +138,7 @@ TEST(ProjectHistory, StepsShareThePictureStreamsTheOldestGoBeyondTheLimitAndFail
     CQuibDoc fresh;
     test::makeProject(fresh, 6);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(test::storedPixels(doc, i), test::storedPixels(fresh, i + 2));
+        EXPECT_EQ(test::storedFramePicture(doc, i).pixels, test::storedFramePicture(fresh, i + 2).pixels);
     const SharedBytes before = doc.frames[1].imageData;
     ASSERT_TRUE(doc.commands.redo(doc));
     ASSERT_TRUE(doc.commands.undo(doc));

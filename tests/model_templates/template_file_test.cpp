@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "../base/base_test_util.h"
 #include "model/template_file.h"
+#include "support/bytes_and_pictures.h"
 #include "support/temp_dir.h"
 #include "template_test_util.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "../base/base_test_util.h"
 #include "palette/frame_palette.h"
+#include "support/bytes_and_pictures.h"
 
 namespace quib {
 
@@ -54,8 +54,7 @@ TEST(FramePalette, WhiteIsKeptAsTheLastEntryTheBackgroundIncludedAndProgressCoun
         for (const Bitmap24& frame : c.frames)
             rows += frame.height;
         EXPECT_EQ(progress.texts, std::vector<std::string>{kOctreeProgressTitle});
-        EXPECT_EQ(progress.low, 0);
-        EXPECT_EQ(progress.high, rows);
+        EXPECT_EQ(progress.range, std::make_pair(0, rows));
         EXPECT_EQ(progress.positions.back(), rows);
     }
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "../base/base_test_util.h"
 #include "palette/octree.h"
+#include "support/bytes_and_pictures.h"
 
 namespace quib {
 

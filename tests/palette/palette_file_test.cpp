@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "../base/base_test_util.h"
 #include "palette/palette_file.h"
+#include "support/bytes_and_pictures.h"
 #include "support/temp_dir.h"
 
 namespace quib {

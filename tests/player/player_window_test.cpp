@@ -5,21 +5,13 @@
 
 #include "movie_decoder.h"
 #include "player_window.h"
+#include "support/test_application.h"
 #include "swf_builder.h"
 
 using namespace quib::player;
 using namespace swftest;
 
 namespace {
-
-// Made once and never destroyed: tearing it down after Qt's own globals crashes at exit.
-QApplication& app() {
-    static int argc = 1;
-    static char name[] = "player_window_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* instance = new QApplication(argc, argv);
-    return *instance;
-}
 
 // 200 x 100 units at 10 frames per second; frame 0 stops with a green button at (20, 20) .. (59, 39)
 // that plays on, frame 1 is plain.
@@ -45,7 +37,7 @@ void release(QWidget& w, QPointF at) {
 }  // namespace
 
 TEST(PlayerWindow, KeepsTheAspectWhenResizedAndClicksHitTheScaledButton) {
-    app();
+    quib::test::application();
     PlayerWindow w(buttonMovie());
     w.resize(400, 400);
     EXPECT_EQ(w.movieArea(), QRect(0, 100, 400, 200));

@@ -2,21 +2,17 @@
 
 #include "raster/draw_context.h"
 #include "raster/gui_application.h"
+#include "support/qt_pictures.h"
 
 using namespace quib;
 using namespace quib::raster;
+using quib::test::whiteSurface;
 
 namespace {
 
 constexpr uint32_t kWhite = 0x00FFFFFF;
 constexpr uint32_t kRed = 0x000000FF;
 constexpr uint32_t kBlue = 0x00FF0000;
-
-QImage whiteSurface(int w, int h, QImage::Format format = QImage::Format_RGB32) {
-    QImage image(w, h, format);
-    image.fill(QColor(255, 255, 255));
-    return image;
-}
 
 class DrawContextText : public ::testing::Test {
 protected:

@@ -11,17 +11,6 @@ using namespace rendertest;
 
 namespace {
 
-// A picture of pseudo-random pixels, which no compressor makes small.
-Bitmap24 noisePicture(int cx, int cy) {
-    Bitmap24 picture(cx, cy);
-    uint32_t state = 12345;
-    for (uint8_t& byte : picture.pixels) {
-        state = state * 1664525u + 1013904223u;
-        byte = uint8_t(state >> 24);
-    }
-    return picture;
-}
-
 void setPixel(Bitmap24& picture, int x, int y, uint32_t rgbColour) {
     uint8_t* p = picture.pixel(x, y);
     p[0] = blueOf(rgbColour), p[1] = greenOf(rgbColour), p[2] = redOf(rgbColour);
@@ -65,7 +54,7 @@ TEST(FrameImageTrack, PatchFullOfHolesLosesToTheWholeFrame) {
     // The second picture is flat; a third of the first already had its colour, so the patch is the
     // flat colour riddled with transparent holes, which compresses far worse than the whole frame.
     const uint32_t grey = rgb(90, 90, 90);
-    Bitmap24 first = noisePicture(64, 64), second = filledPicture(64, 64, grey);
+    Bitmap24 first = test::noisePicture(64, 64), second = solidImage({64, 64}, grey);
     for (int i = 0; i < 64 * 64; i += 3)
         setPixel(first, (i * 7) % 64, i / 64, grey);
     SwfMovie movie;
@@ -85,7 +74,7 @@ TEST(FrameImageTrack, PatchFullOfHolesLosesToTheWholeFrame) {
 TEST(FrameImageTrack, Patch32_UnchangedPixelsAreFullyTransparent) {
     SwfMovie movie;
     FrameImageTrack track(movie, {4, 40}, {10, 20}, nullptr);
-    Bitmap24 picture = filledPicture(4, 40, rgb(1, 2, 3));
+    Bitmap24 picture = solidImage({4, 40}, rgb(1, 2, 3));
     convertImageForMovie(picture, track.current(), nullptr);
     track.update(0, 0);
     setPixel(picture, 0, 5, rgb(9, 9, 9));
@@ -107,7 +96,7 @@ TEST(FrameImageTrack, Patch8_SingleHoleFilledAndUnchangedPixelsTransparent) {
     const RenderPalette palette = fourColours();
     SwfMovie movie;
     FrameImageTrack track(movie, {8, 40}, {0, 0}, &palette);
-    Bitmap24 picture = filledPicture(8, 40, rgb(0, 0, 0));
+    Bitmap24 picture = solidImage({8, 40}, rgb(0, 0, 0));
     setPixel(picture, 3, 0, rgb(255, 0, 0));
     convertImageForMovie(picture, track.current(), &palette.table);
     track.update(0, 0);

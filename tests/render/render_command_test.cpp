@@ -13,7 +13,7 @@ using namespace quib;
 using namespace rendertest;
 
 TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
-    TempDir dir;
+    test::CliFolder dir;
     CQuibDoc doc;
     ASSERT_TRUE(buildSyntheticProject(doc, 64, 48, 3));
     doc.settings.outputType = OutputType::Movie;
@@ -21,20 +21,18 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
     ASSERT_TRUE(SaveProject(dir.path("p.qbk"), doc, progress).ok());
 
     const auto render = [&dir](const std::string& output, const std::string& options = "") {
-        return quib::test::runQuibCli(
-                   dir, "render '" + dir.path("p.qbk") + "' --output '" + output + "'" + options)
-            .status;
+        return dir.status("render " + dir.quoted("p.qbk") + " --output '" + output + "'" + options);
     };
     EXPECT_EQ(render(dir.path("m.swf")), 0);
-    EXPECT_TRUE(quib::test::fileExists(dir.path("m.swf")));
-    EXPECT_TRUE(quib::test::fileExists(dir.path("m.htm")));
+    EXPECT_TRUE(test::fileExists(dir.path("m.swf")));
+    EXPECT_TRUE(test::fileExists(dir.path("m.htm")));
 
     // Both projectors, each with the movie appended.
     for (const char* type : {"exe", "linux"}) {
         const std::string name = dir.path(std::string("m.") + type);
         EXPECT_EQ(render(name, std::string(" --type ") + type), 0);
         // A Windows program or an ELF file
-        EXPECT_EQ(quib::test::readFile(name).substr(0, 2), std::string(type) == "exe" ? "MZ" : "\177E");
+        EXPECT_EQ(test::readFile(name).substr(0, 2), std::string(type) == "exe" ? "MZ" : "\177E");
     }
 
     // A folder left by a writer that was killed goes with the next page written beside it.
@@ -46,8 +44,8 @@ TEST(RenderCommand, RendersAProjectFileToMovieAndPage) {
     ASSERT_EQ(::mkdir(abandoned.c_str(), 0700), 0);
     for (const char* pictures : {"", " --png"}) {
         EXPECT_EQ(render(dir.path("w.html"), std::string(" --type html5") + pictures), 0);
-        EXPECT_TRUE(quib::test::fileExists(dir.path("w_files/timeline.js")));
-        EXPECT_TRUE(quib::test::fileExists(dir.path(*pictures ? "w_files/t0000.png" : "w_files/t0000.webp")));
+        EXPECT_TRUE(test::fileExists(dir.path("w_files/timeline.js")));
+        EXPECT_TRUE(test::fileExists(dir.path(*pictures ? "w_files/t0000.png" : "w_files/t0000.webp")));
     }
-    EXPECT_FALSE(quib::test::fileExists(abandoned));
+    EXPECT_FALSE(test::fileExists(abandoned));
 }

@@ -20,7 +20,7 @@ const Rect kTitleRect{10, 60, 150, 84};
 
 // A screen-like picture: a light desktop with a darker window that moves with n.
 Bitmap24 screenPicture(int n) {
-    Bitmap24 picture = filledPicture(kWidth, kHeight, rgb(220, 224, 230));
+    Bitmap24 picture = solidImage({kWidth, kHeight}, rgb(220, 224, 230));
     for (int y = 20 + n * 3; y < 70 + n * 3; ++y) {
         for (int x = 30 + n * 7; x < 120 + n * 7 && x < kWidth; ++x) {
             uint8_t* p = picture.pixel(x, y);
@@ -166,7 +166,7 @@ TEST(RenderEndToEnd, EveryStopShowsTheComposedFrameWithOrWithoutAPalette) {
 TEST(RenderEndToEnd, BackgroundWithPalette_KeepsOnlyItsColours) {
     TestProject project(8, 8);
     project.doc.backgroundSize = {12, 10};
-    project.doc.backgroundImage = filledPicture(12, 10, rgb(250, 0, 0));
+    project.doc.backgroundImage = solidImage({12, 10}, rgb(250, 0, 0));
     project.doc.settings.usePalette = 1;
     project.doc.settings.paletteCount = 3;
     project.doc.settings.palette[0] = {0, 0, 0, 0};

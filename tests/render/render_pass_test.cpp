@@ -59,19 +59,6 @@ std::vector<int> buttonGotoTargets(const swftest::Movie& movie, int n) {
     return out;
 }
 
-class CancelAfter : public Progress {
-public:
-    explicit CancelAfter(int frames) : m_frames(frames) {}
-    void setRange(int low, int high) override { range = {low, high}; }
-    void setPosition(int position) override { positions.push_back(position); }
-    bool cancelled() const override { return int(positions.size()) > m_frames; }
-    std::pair<int, int> range;
-    std::vector<int> positions;
-
-private:
-    int m_frames;
-};
-
 }  // namespace
 
 // Its next and previous buttons are not shown: the frame is both the last and the first.
@@ -262,7 +249,7 @@ TEST(RenderPass, Cancel_KeepsTheFramesDoneSoFarAndTheSelectedFrame) {
     for (int i = 0; i < 5; ++i)
         project.addFrame(rgb(uint8_t(i * 40), 0, 0));
     ASSERT_TRUE(project.doc.SelectFrame(1));
-    CancelAfter progress(2);
+    test::RecordingProgress progress(1);
     SwfMovie movie;
     const RenderStats stats = BuildProjectMovie(project.doc, project.callouts, progress, movie);
     EXPECT_TRUE(stats.cancelled);
@@ -276,10 +263,10 @@ TEST(RenderPass, Cancel_KeepsTheFramesDoneSoFarAndTheSelectedFrame) {
 TEST(RenderPass, BackgroundPicture_OnLayerBelowFramesAndCountedInProgress) {
     TestProject project(16, 8);
     project.doc.backgroundSize = {24, 12};
-    project.doc.backgroundImage = filledPicture(24, 12, rgb(0, 0, 255));
+    project.doc.backgroundImage = solidImage({24, 12}, rgb(0, 0, 255));
     project.doc.frameOrigin = {4, 2};
     project.addFrame(rgb(0, 255, 0));
-    CancelAfter progress(100);
+    test::RecordingProgress progress;
     SwfMovie swf;
     BuildProjectMovie(project.doc, project.callouts, progress, swf);
     EXPECT_EQ(progress.range, std::make_pair(0, 1));

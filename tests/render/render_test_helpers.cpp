@@ -21,17 +21,6 @@ Bitmap32 cursorPicture(int w, int h, uint32_t rgbColour) {
     return picture;
 }
 
-Bitmap24 filledPicture(int cx, int cy, uint32_t rgbColour) {
-    Bitmap24 picture(cx, cy);
-    for (int y = 0; y < cy; ++y) {
-        for (int x = 0; x < cx; ++x) {
-            uint8_t* p = picture.pixel(x, y);
-            p[0] = blueOf(rgbColour), p[1] = greenOf(rgbColour), p[2] = redOf(rgbColour);
-        }
-    }
-    return picture;
-}
-
 TestProject::TestProject(int cx, int cy) {
     doc.InitNewProject();
     doc.SetEmptyProjectFrameSize(cx, cy);
@@ -40,7 +29,7 @@ TestProject::TestProject(int cx, int cy) {
 }
 
 void TestProject::addFrame(uint32_t rgbColour, const FrameElements& elements, const Bitmap32& cursor) {
-    addFrame(filledPicture(doc.frameSize.cx, doc.frameSize.cy, rgbColour), elements, cursor);
+    addFrame(solidImage(doc.frameSize, rgbColour), elements, cursor);
 }
 
 void TestProject::addFrame(const Bitmap24& picture, const FrameElements& elements, const Bitmap32& cursor) {

@@ -9,10 +9,12 @@
 #include "model/quib_doc.h"
 #include "render/render_project.h"
 #include "shapes/callout_library.h"
+#include "support/bytes_and_pictures.h"
 #include "swf_test_helpers.h"
 
 namespace rendertest {
 
+using quib::test::solidImage;
 using swftest::TempDir;
 
 // A cursor picture of w x h in one opaque colour, with a transparent first column.
@@ -40,8 +42,6 @@ public:
     quib::CalloutLibrary callouts;
     TempDir dir;
 };
-
-quib::Bitmap24 filledPicture(int cx, int cy, uint32_t rgbColour);
 
 // Tags of one code on SWF frame n.
 std::vector<const swftest::Tag*> tagsOn(const swftest::Movie& movie, int n, int code);

@@ -42,15 +42,15 @@ using test::writeBytes;
 }  // namespace
 
 TEST(CalloutLibraryFormat, HandWrittenFileReads) {
-    quib::testing::Bytes b;
-    b.u32(1).u8(4).text("Nota").u32(2);
+    test::RawBytes b;
+    b.u32(1).u8(4).chars("Nota").u32(2);
     // Text field: polygon, no name, 2 points, one keyframe.
     b.u32(1).u32(0).u32(2).u32(0).u32(1).u32(2).u32(1).u32(0).u32(1);
     b.f64(0.0).f64(0.1).f64(0.2).f64(0.9).f64(0.8);
     // A fill marker with one point at the centre.
     b.u32(3).u32(0).u32(1).u32(0x0000FF00).u32(1).u32(0).u32(1).u32(0).u32(0).f64(0.0).f64(0.5).f64(0.5);
     b.u32(0x00336699);
-    const std::vector<uint8_t>& bytes = b.data;
+    const std::vector<uint8_t>& bytes = b.b;
     CalloutLibrary library;
     Status status = library.read(bytes.data(), bytes.size());
     ASSERT_TRUE(status.ok()) << status.message();

@@ -6,9 +6,11 @@
 #include "shapes/curve_shape.h"
 #include "shapes/fill_shape.h"
 #include "shapes/polygon_shape.h"
+#include "support/qt_pictures.h"
 
 using namespace quib;
 using namespace quib::raster;
+using quib::test::whiteSurface;
 using quib::testing::shapeOf;
 
 namespace {
@@ -17,12 +19,6 @@ constexpr uint32_t kWhite = 0x00FFFFFF;
 constexpr uint32_t kBlack = 0;
 constexpr uint32_t kRed = 0x000000FF;
 constexpr uint32_t kBlue = 0x00FF0000;
-
-QImage whiteSurface(int w, int h) {
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    return image;
-}
 
 }  // namespace
 

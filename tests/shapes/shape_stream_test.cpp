@@ -7,7 +7,7 @@
 #include "shapes/shape_factory.h"
 
 using namespace quib;
-using quib::testing::Bytes;
+using quib::test::RawBytes;
 using quib::testing::bytesOf;
 
 namespace {
@@ -22,13 +22,13 @@ std::unique_ptr<Shape> readBack(const std::vector<uint8_t>& bytes) {
 }  // namespace
 
 TEST(ShapeStream, HandWrittenCurveBodyReads) {
-    Bytes b;
-    b.u32(2).u32(5).text("Curva").u32(4).u32(0x00112233).u32(3).u32(1).u32(2).u32(1).u32(0);
+    RawBytes b;
+    b.u32(2).u32(5).chars("Curva").u32(4).u32(0x00112233).u32(3).u32(1).u32(2).u32(1).u32(0);
     b.f64(0).f64(7);
     for (int k = 0; k < 2; ++k)
         for (int j = 0; j < 4; ++j)
             b.f64(j * 0.25 + k).f64(0.5);
-    auto shape = readBack(b.data);
+    auto shape = readBack(b.b);
     ASSERT_EQ(shape->type(), ShapeType::Curve);
     EXPECT_EQ(shape->name, "Curva");
     EXPECT_EQ(shape->pointCount, 4);
@@ -50,10 +50,10 @@ TEST(ShapeStream, WriteMatchesTheLayoutByteForByte) {
     shape.penStyle = 2;
     shape.colour = 0;
     shape.SetPoints({{0.03, 0.03}, {0.97, 0.03}});
-    Bytes expected;
-    expected.u32(1).u32(6).text("Shape1").u32(2).u32(0).u32(1).u32(2).u32(1).u32(0).u32(1).f64(0);
+    RawBytes expected;
+    expected.u32(1).u32(6).chars("Shape1").u32(2).u32(0).u32(1).u32(2).u32(1).u32(0).u32(1).f64(0);
     expected.f64(0.03).f64(0.03).f64(0.97).f64(0.03);
-    EXPECT_EQ(bytesOf(shape), expected.data);
+    EXPECT_EQ(bytesOf(shape), expected.b);
 }
 
 TEST(ShapeStream, RoundTripKeepsEveryStoredField) {
@@ -91,15 +91,15 @@ TEST(ShapeStream, NullNameWritesZeroAndOverlongNameIsCutWhenWrittenAndRejectedWh
     longName.name = std::string(300, 'n');
     EXPECT_EQ(readBack(bytesOf(longName))->name->size(), kMaxShapeNameBytes);
 
-    Bytes b;
-    b.u32(1).u32(260).text(std::string(260, 'x')).u32(0).u32(0).u32(1).u32(0).u32(0).u32(0).u32(0);
-    ByteReader in(b.data);
+    RawBytes b;
+    b.u32(1).u32(260).chars(std::string(260, 'x')).u32(0).u32(0).u32(1).u32(0).u32(0).u32(0).u32(0);
+    ByteReader in(b.b);
     EXPECT_THROW(readShape(in), FormatError);
 }
 
 TEST(ShapeStream, MalformedBodiesFailCleanlyAndLeaveTheShapeAsItWas) {
     auto body = [](uint32_t type, int32_t points, int32_t keyframes) {
-        Bytes b;
+        RawBytes b;
         b.u32(type).u32(0).u32(uint32_t(points)).u32(0).u32(1).u32(0).u32(uint32_t(keyframes)).u32(0).u32(0);
         return b;
     };
@@ -107,16 +107,16 @@ TEST(ShapeStream, MalformedBodiesFailCleanlyAndLeaveTheShapeAsItWas) {
         const char* what;
         std::vector<uint8_t> bytes;
     };
-    Bytes nan = body(1, 1, 1);
+    RawBytes nan = body(1, 1, 1);
     nan.f64(0).f64(std::nan("")).f64(0);
     std::vector<Case> cases = {
-        {"unknown type", body(9, 0, 0).data},
-        {"negative point count", body(1, -1, 1).data},
-        {"negative keyframe count", body(1, 1, -1).data},
-        {"huge point count", body(1, 0x7FFFFFFF, 1).f64(0).data},
-        {"huge keyframe count", body(2, 1, 0x7FFFFFFF).data},
-        {"truncated points", body(1, 2, 1).f64(0).f64(0.5).data},
-        {"not a number", nan.data},
+        {"unknown type", body(9, 0, 0).b},
+        {"negative point count", body(1, -1, 1).b},
+        {"negative keyframe count", body(1, 1, -1).b},
+        {"huge point count", body(1, 0x7FFFFFFF, 1).f64(0).b},
+        {"huge keyframe count", body(2, 1, 0x7FFFFFFF).b},
+        {"truncated points", body(1, 2, 1).f64(0).f64(0.5).b},
+        {"not a number", nan.b},
         {"truncated header", std::vector<uint8_t>{1, 0, 0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
@@ -126,9 +126,9 @@ TEST(ShapeStream, MalformedBodiesFailCleanlyAndLeaveTheShapeAsItWas) {
     PolygonShape shape;
     shape.name = "keep";
     shape.SetPoints({{0.5, 0.5}});
-    Bytes b;
-    b.u32(3).text("abc").u32(1);
-    ByteReader in(b.data);
+    RawBytes b;
+    b.u32(3).chars("abc").u32(1);
+    ByteReader in(b.b);
     EXPECT_THROW(shape.Read(in), FormatError);
     EXPECT_EQ(shape.name, "keep");
     EXPECT_EQ(shape.pointCount, 1);

@@ -39,6 +39,11 @@ inline int runCommand(const std::string& command) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Whether program is found on the PATH.
+inline bool programInstalled(const std::string& program) {
+    return runCommand("command -v " + program + " >/dev/null 2>&1") == 0;
+}
+
 struct CliRun {
     int status = -1;
     std::string out, err;

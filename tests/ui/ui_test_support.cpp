@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "support/test_application.h"
+
 namespace quib::test {
 
 void ensureApplication() {
@@ -22,10 +24,7 @@ void ensureApplication() {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "ui_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    application();
 }
 
 TempSettings::TempSettings() {

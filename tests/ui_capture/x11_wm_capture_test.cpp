@@ -13,10 +13,11 @@
 #include <thread>
 
 #include "../capture/xvfb_server.h"
-#include "base/zlib_util.h"
 #include "capture/capture_frame.h"
 #include "capture/x11_screen_grabber.h"
 #include "model/quib_doc.h"
+#include "support/project_contents.h"
+#include "support/test_application.h"
 #include "ui/capture_dialog.h"
 
 using namespace quib;
@@ -30,7 +31,7 @@ constexpr Size kScreen{1024, 768};
 class X11WindowManagerCaptureTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!quib::testing::XvfbServer::installed() || !quib::testing::programInstalled("openbox"))
+        if (!quib::testing::XvfbServer::installed() || !quib::test::programInstalled("openbox"))
             return;
         server = new quib::testing::XvfbServer("1024x768x24");
         if (!server->running())
@@ -59,10 +60,7 @@ protected:
         // The application goes on this display, not the offscreen platform of the other tests.
         setenv("DISPLAY", server->display().c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
-        static int argc = 1;
-        static char name[] = "ui_capture_wm_tests";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);  // for the rest of the program
+        quib::test::application();
     }
     static void TearDownTestSuite() {
         windowManager.stop();
@@ -72,7 +70,7 @@ protected:
     }
 
     void SetUp() override {
-        if (!quib::testing::XvfbServer::installed() || !quib::testing::programInstalled("openbox"))
+        if (!quib::testing::XvfbServer::installed() || !quib::test::programInstalled("openbox"))
             GTEST_SKIP() << "Xvfb or openbox is not installed: window manager tests skipped";
         ASSERT_TRUE(server && server->running() && display && managed) << "no display with a window manager";
         Status status;
@@ -110,11 +108,9 @@ protected:
         return count;
     }
     int foreignPixelsInFrame(const CQuibDoc& doc, int index) {
-        std::vector<uint8_t> raw(size_t(doc.frameSize.cx) * size_t(doc.frameSize.cy) * 3);
-        const Frame& frame = doc.frames[size_t(index)];
-        EXPECT_EQ(zlibUncompress(frame.imageData.data(), frame.imageData.size(), raw.data(), raw.size()),
-                  raw.size());
-        return countForeign(raw);
+        const Bitmap24 picture = test::storedFramePicture(doc, index);
+        EXPECT_FALSE(picture.pixels.empty());
+        return countForeign(picture.pixels);
     }
 
     static inline quib::testing::XvfbServer* server = nullptr;

@@ -16,6 +16,7 @@
 #include "model/quib_doc.h"
 #include "model/synthetic_project.h"
 #include "support/files_and_commands.h"
+#include "support/project_contents.h"
 #include "ui/command_ids.h"
 #include "ui/cursor_commands.h"
 #include "ui/cursor_editor_dialog.h"
@@ -306,11 +307,7 @@ protected:
 TEST_F(CursorCommandsTest, ApplyingChangesTheChosenFramesPicturesOnlyWithKeyColourTransparent) {
     const std::vector<uint8_t> untouched = m_doc.frameCursorImage(1).pixels;
     const CursorPicture green = plainCursor(32, 32, 0, 255, 0);
-    const Point position = [&] {
-        FrameElements e;
-        m_doc.GetFrame(2, e);
-        return e.cursorPos;
-    }();
+    const Point position = test::frameElements(m_doc, 2).cursorPos;
     applyCursorToFrames(m_doc, {0, 2}, green);
     for (int index : {0, 2}) {
         const Bitmap32 picture = m_doc.frameCursorImage(index);
@@ -318,9 +315,7 @@ TEST_F(CursorCommandsTest, ApplyingChangesTheChosenFramesPicturesOnlyWithKeyColo
         EXPECT_EQ(picture.pixels, green.image.pixels) << index;
     }
     EXPECT_EQ(m_doc.frameCursorImage(1).pixels, untouched);
-    FrameElements e;
-    m_doc.GetFrame(2, e);
-    EXPECT_EQ(e.cursorPos, position);
+    EXPECT_EQ(test::frameElements(m_doc, 2).cursorPos, position);
     EXPECT_TRUE(m_doc.isModified());
     EXPECT_TRUE(m_hints.heard(hint::CursorPicture));
 

@@ -12,6 +12,7 @@
 #include "model/frame_clipboard.h"
 #include "model/quib_doc.h"
 #include "model/synthetic_project.h"
+#include "support/project_contents.h"
 #include "ui/command_ids.h"
 #include "ui/editor_clipboard.h"
 #include "ui/element_tracker.h"
@@ -372,9 +373,7 @@ TEST_F(EditorClipboardTest, CopiedElements_PastedOnAnotherFrame_RestoreThem_AndC
     EXPECT_EQ(doc.currentFrame.nextButton.pos, original.nextButton.pos);
     EXPECT_EQ(view->selection(), selitem::TextBox | selitem::NextButton);
     doc.SelectFrame(0);
-    FrameElements stored;
-    doc.GetFrame(1, stored);
-    EXPECT_EQ(stored.textBox.text, "Premete OK");
+    EXPECT_EQ(test::frameElements(doc, 1).textBox.text, "Premete OK");
 
     view->setSelection(selitem::Cursor);
     view->run(cmd::EditCut);
@@ -412,9 +411,7 @@ TEST_F(EditorClipboardTest, PastedFramesGoInFrontOfTheCurrentFrameAndKeepItsPend
     doc.elementsChanged = doc.imageChanged = true;
     view->run(cmd::EditPaste);
     ASSERT_EQ(doc.frameCount(), 4);
-    FrameElements inserted;
-    doc.GetFrame(1, inserted);
-    EXPECT_EQ(inserted.title, "Frame 3");
+    EXPECT_EQ(test::frameElements(doc, 1).title, "Frame 3");
     EXPECT_TRUE(recorder.heard(hint::FramesInserted));
     ASSERT_TRUE(doc.SelectFrame(2));
     EXPECT_EQ(doc.currentFrame.title, "edited");

@@ -20,6 +20,7 @@
 #include "imagefilters/filter_abi.h"
 #include "imagefilters/filter_table.h"
 #include "model/quib_doc.h"
+#include "support/bytes_and_pictures.h"
 #include "ui/app_settings.h"
 #include "ui/background_dialog.h"
 #include "ui/child_frame.h"
@@ -100,17 +101,6 @@ QString writeRawPicture(const QString& folder, const QString& name, const Bitmap
     return path;
 }
 
-Bitmap32 solidPicture(int cx, int cy, uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
-    Bitmap32 picture(cx, cy);
-    for (size_t i = 0; i < picture.pixels.size(); i += 4) {
-        picture.pixels[i] = b;
-        picture.pixels[i + 1] = g;
-        picture.pixels[i + 2] = r;
-        picture.pixels[i + 3] = a;
-    }
-    return picture;
-}
-
 // A new project document holding makePatternProject's frames.
 std::unique_ptr<QuibProjectDocument> patternProject(int frameCount, int cx, int cy) {
     auto document = QuibProjectDocument::createNew();
@@ -148,7 +138,7 @@ struct FrameDialogs : test::FrameOpsFixture {
         return [this](const QString& text) { messages << text; };
     }
     QString picture(const QString& name, int cx, int cy, uint8_t blue) {
-        return test::writeRawPicture(dir.path(), name, test::solidPicture(cx, cy, blue, 2, 3, 255));
+        return test::writeRawPicture(dir.path(), name, test::solidPicture32(cx, cy, blue, 2, 3, 255));
     }
     static uint8_t blueAt(CQuibDoc& doc, int index, int x, int y) {
         doc.SelectFrame(index);
@@ -356,7 +346,7 @@ struct BackgroundAndButtons : test::FrameOpsFixture {
 };
 
 TEST_F(BackgroundAndButtons, PictureBackground_TakesThePictureWithTransparentPixelsWhite) {
-    Bitmap32 picture = test::solidPicture(70, 50, 10, 20, 30, 255);
+    Bitmap32 picture = test::solidPicture32(70, 50, 10, 20, 30, 255);
     std::memset(picture.pixel(3, 4), 0, 4);
     const QString path = test::writeRawPicture(dir.path(), QStringLiteral("back.raw"), picture);
     answerBackgroundDialog({BackgroundDialog::FileMode, 0, 0, 0, path});
@@ -381,7 +371,7 @@ TEST_F(BackgroundAndButtons, SmallFillOrUnreadableOrSmallPictureBackground_IsRef
     EXPECT_EQ(settings.previousBackgroundCx, 0);
     const QString garbage = test::makeFile(dir.path(), QStringLiteral("broken.raw"));
     const QString small = test::writeRawPicture(dir.path(), QStringLiteral("small.raw"),
-                                                test::solidPicture(60, 39, 1, 2, 3, 255));
+                                                test::solidPicture32(60, 39, 1, 2, 3, 255));
     const QString unknownType = test::makeFile(dir.path(), QStringLiteral("picture.xyz"));
     for (const QString& path : {garbage, unknownType, small}) {
         answerBackgroundDialog({BackgroundDialog::FileMode, 0, 0, 0, path});
@@ -421,7 +411,7 @@ TEST_F(BackgroundAndButtons, EachButtonCommand_ReplacesItsOwnPictureWithAlphaKep
     int side = 10;
     for (const auto& c : cases) {
         const ButtonImageSet before = doc.buttonImages;
-        const Bitmap32 picture = test::solidPicture(side, side + 1, 1, 2, 3, uint8_t(side));
+        const Bitmap32 picture = test::solidPicture32(side, side + 1, 1, 2, 3, uint8_t(side));
         answerImageFile(test::writeRawPicture(dir.path(), QStringLiteral("b%1.raw").arg(side), picture));
         ASSERT_TRUE(document->enabled(c.command));
         hints.hints.clear();

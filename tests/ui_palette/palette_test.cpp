@@ -15,6 +15,7 @@
 #include "model/synthetic_project.h"
 #include "palette/palette_entry.h"
 #include "render/render_project.h"
+#include "support/bytes_and_pictures.h"
 #include "support/files_and_commands.h"
 #include "ui/command_ids.h"
 #include "ui/command_router.h"
@@ -27,17 +28,6 @@
 #include "ui/render_progress_dialog.h"
 
 namespace quib::test {
-
-// A picture of w x h filled with one colour.
-Bitmap24 flatPicture(int w, int h, uint8_t red, uint8_t green, uint8_t blue) {
-    Bitmap24 picture(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint8_t* p = picture.pixel(x, y);
-            p[0] = blue, p[1] = green, p[2] = red;
-        }
-    return picture;
-}
 
 // Fills an empty document with one frame per picture (all of the first picture's size); the first
 // frame is current.
@@ -61,25 +51,10 @@ Palette paletteOf(std::initializer_list<PaletteEntry> entries) {
     return palette;
 }
 
-// Cancels once a given row is reached (never when negative).
-class CancellingProgress : public Progress {
-public:
-    explicit CancellingProgress(int cancelAt) : m_cancelAt(cancelAt) {}
-    void setRange(int, int) override {}
-    void setPosition(int position) override { m_last = position; }
-    bool cancelled() const override { return m_cancelAt >= 0 && m_last >= m_cancelAt; }
-
-private:
-    int m_cancelAt;
-    int m_last = -1;
-};
-
 }  // namespace quib::test
 
 namespace quib {
 namespace {
-
-using test::CancellingProgress;
 
 std::vector<PaletteEntry> firstEntries(const Palette& palette) {
     return {palette.entries.begin(), palette.entries.begin() + palette.count};
@@ -101,7 +76,9 @@ struct PaletteDialogTest : test::WithApplication, ::testing::Test {
             questions.append(question);
             return answerYes;
         };
-        ask.makeProgress = [this](QWidget*) { return std::make_unique<CancellingProgress>(cancelAtRow); };
+        ask.makeProgress = [this](QWidget*) {
+            return std::make_unique<test::RecordingProgress>(cancelAtRow);
+        };
     }
     ~PaletteDialogTest() override { PaletteDialog::prompts() = PaletteDialogPrompts{}; }
 
@@ -142,7 +119,8 @@ TEST_F(PaletteDialogTest, CreateIsDisabledWithoutFramesAndCancelledChangesNothin
 
 TEST_F(PaletteDialogTest, OctreeOverTheCurrentFrameReadsThatFrameOnlyAndRunsUnderTheProgressDialog) {
     CQuibDoc small;
-    test::buildProjectOf(small, {test::flatPicture(8, 4, 10, 20, 30), test::flatPicture(8, 4, 200, 100, 50)});
+    test::buildProjectOf(small,
+                         {test::solidImage({8, 4}, 30, 20, 10), test::solidImage({8, 4}, 50, 100, 200)});
     small.SelectFrame(1);
     PaletteDialog dialog(small);
     ASSERT_TRUE(createWith(dialog, [](NewPaletteDialog& d) { d.currentFrameButton()->setChecked(true); }));
@@ -416,7 +394,8 @@ TEST_F(PaletteGridWidget, EntriesAreDrawnInTheirColourAndTheRestStaysBlank) {
 // A project with two frames and a known palette; the palette dialog is run by the test.
 struct PaletteCommandTest : test::WithApplication, ::testing::Test {
     PaletteCommandTest() : document(QuibProjectDocument::createNew()) {
-        test::buildProjectOf(doc(), {test::flatPicture(8, 6, 0, 0, 0), test::flatPicture(8, 6, 90, 60, 30)});
+        test::buildProjectOf(doc(),
+                             {test::solidImage({8, 6}, 0, 0, 0), test::solidImage({8, 6}, 30, 60, 90)});
         for (int i = 0; i < 256; ++i)
             doc().settings.palette[i] = PaletteEntry{uint8_t(i), 1, 2, 3};
         doc().settings.paletteCount = 4;
@@ -493,7 +472,7 @@ TEST_F(PaletteCommandTest, CancelLeavesTheProjectUnchangedAndOkMarksItModified) 
 struct PaletteFromMainWindow : test::MainWindowFixture {
     PaletteFromMainWindow() {
         CQuibDoc source;
-        test::buildProjectOf(source, {test::flatPicture(8, 6, 10, 20, 30)});
+        test::buildProjectOf(source, {test::solidImage({8, 6}, 30, 20, 10)});
         source.settings.usePalette = 1;
         EXPECT_TRUE(frame.openProject(save(source, QStringLiteral("palette.qbk"))));
         PaletteDialog::prompts().runNewPalette = [](NewPaletteDialog& choice) {

@@ -18,7 +18,6 @@
 #include "../ui/main_window_fixture.h"
 #include "base/strings.h"
 #include "model/frame_clipboard.h"
-#include "model/project_file.h"
 #include "model/text_fit.h"
 #include "panel_test_support.h"
 #include "ui/command_ids.h"
@@ -426,12 +425,7 @@ void PrintTo(const HistoryCase& c, std::ostream* os) {
     *os << c.label;
 }
 
-struct PanelHistoryTest : test::PanelFixture, ::testing::WithParamInterface<HistoryCase> {
-    std::vector<uint8_t> fileBytes() {
-        NullProgress progress;
-        return ProjectFile::store(doc, "/tmp/panel_history.qbk", progress);
-    }
-};
+struct PanelHistoryTest : test::PanelFixture, ::testing::WithParamInterface<HistoryCase> {};
 
 const std::vector<HistoryCase> kCases{
     {"TextOneFrame",
@@ -508,18 +502,18 @@ TEST_P(PanelHistoryTest, OneStepThatUndoAndRedoGiveBackWhole) {
     const HistoryCase& c = GetParam();
     select(c.selection, c.selection.front());
     const size_t steps = doc.commands.count();
-    const std::vector<uint8_t> before = fileBytes();
+    const std::vector<uint8_t> before = test::projectFileBytes(doc);
     c.edit(*this);
     EXPECT_EQ(doc.commands.count(), steps + 1);
     EXPECT_EQ(doc.commands.undoName(), c.step);
     EXPECT_TRUE(doc.isModified());
-    const std::vector<uint8_t> after = fileBytes();
+    const std::vector<uint8_t> after = test::projectFileBytes(doc);
     ASSERT_NE(after, before);
     ASSERT_TRUE(doc.commands.undo(doc));
-    EXPECT_EQ(fileBytes(), before);
+    EXPECT_EQ(test::projectFileBytes(doc), before);
     EXPECT_FALSE(doc.isModified());
     ASSERT_TRUE(doc.commands.redo(doc));
-    EXPECT_EQ(fileBytes(), after);
+    EXPECT_EQ(test::projectFileBytes(doc), after);
 }
 
 INSTANTIATE_TEST_SUITE_P(PanelEdits, PanelHistoryTest, ::testing::ValuesIn(kCases),

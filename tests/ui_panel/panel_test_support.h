@@ -14,6 +14,7 @@
 #include "model/synthetic_project.h"
 #include "shapes/callout_library.h"
 #include "shapes/default_callouts.h"
+#include "support/project_contents.h"
 #include "ui/mixed_check_box.h"
 #include "ui/properties_panel.h"
 
@@ -85,11 +86,7 @@ struct PanelFixture : WithApplication, ::testing::Test {
         recorder.hints.clear();
     }
 
-    FrameElements frame(int index) const {
-        FrameElements f;
-        doc.GetFrame(index, f);
-        return f;
-    }
+    FrameElements frame(int index) const { return test::frameElements(doc, index); }
 
     QLineEdit* edit(int id) const { return qobject_cast<QLineEdit*>(panel->control(id)); }
     MixedCheckBox* check(int id) const { return dynamic_cast<MixedCheckBox*>(panel->control(id)); }

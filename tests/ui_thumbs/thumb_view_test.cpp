@@ -12,6 +12,8 @@
 #include "../ui/ui_test_support.h"
 #include "base/zlib_util.h"
 #include "model/quib_doc.h"
+#include "support/bytes_and_pictures.h"
+#include "support/project_contents.h"
 #include "ui/command_ids.h"
 #include "ui/move_elements_dialog.h"
 #include "ui/quib_thumb_view.h"
@@ -44,9 +46,7 @@ void buildFlatProject(CQuibDoc& doc, int cx, int cy, const std::vector<uint32_t>
 std::vector<std::string> titles(const CQuibDoc& doc) {
     std::vector<std::string> out;
     for (int i = 0; i < doc.frameCount(); ++i) {
-        FrameElements e;
-        doc.GetFrame(i, e);
-        out.push_back(e.title);
+        out.push_back(test::frameElements(doc, i).title);
     }
     return out;
 }
@@ -179,9 +179,8 @@ bool holdsEdit(CQuibDoc& doc, const std::string& title, uint8_t fill) {
     for (int i = 0; i < doc.frameCount(); ++i) {
         if (doc.frames[size_t(i)].title != title)
             continue;
-        std::vector<uint8_t> pixels(size_t(doc.frameSize.cx) * size_t(doc.frameSize.cy) * 3);
-        const auto& stream = doc.frames[size_t(i)].imageData;
-        return zlibUncompress(stream.data(), stream.size(), pixels.data(), pixels.size()) &&
+        const std::vector<uint8_t> pixels = test::storedFramePicture(doc, i).pixels;
+        return !pixels.empty() &&
                std::all_of(pixels.begin(), pixels.end(), [fill](uint8_t b) { return b == fill; });
     }
     return false;
@@ -275,9 +274,7 @@ TEST_F(ThumbViewTest, MoveAllElementsShiftsTheSelectedFramesElementsAndTheFrameP
     EXPECT_FALSE(view.enabled(cmd::MoveAllElements));  // no background picture
     doc.backgroundImage = Bitmap24(100, 80);
     ASSERT_TRUE(view.enabled(cmd::MoveAllElements));
-    FrameElements before0, before2;
-    doc.GetFrame(0, before0);
-    doc.GetFrame(2, before2);
+    const FrameElements before0 = test::frameElements(doc, 0), before2 = test::frameElements(doc, 2);
     const Rect title = doc.titles.rect;
     view.selectionModel()->select(QItemSelection(view.model()->index(1, 0), view.model()->index(2, 0)),
                                   QItemSelectionModel::ClearAndSelect);
@@ -290,9 +287,7 @@ TEST_F(ThumbViewTest, MoveAllElementsShiftsTheSelectedFramesElementsAndTheFrameP
     EXPECT_EQ(doc.frameOrigin.y, -3);
     EXPECT_EQ(doc.titles.rect.left, title.left + 5);
     EXPECT_EQ(doc.titles.rect.bottom, title.bottom - 3);
-    FrameElements after0, after2;
-    doc.GetFrame(0, after0);
-    doc.GetFrame(2, after2);
+    const FrameElements after0 = test::frameElements(doc, 0), after2 = test::frameElements(doc, 2);
     EXPECT_EQ(after0, before0);
     EXPECT_EQ(after2.cursorPos.x, before2.cursorPos.x + 5);
     EXPECT_EQ(after2.textBox.rect.top, before2.textBox.rect.top - 3);
@@ -350,18 +345,9 @@ std::vector<uint8_t> referenceBoxFilter(const std::vector<uint8_t>& src, int sw,
     return out;
 }
 
-std::vector<uint8_t> noisePicture(int w, int h, uint32_t seed) {
-    std::vector<uint8_t> pixels(size_t(w) * size_t(h) * 3);
-    for (uint8_t& p : pixels) {
-        seed = seed * 1664525u + 1013904223u;
-        p = uint8_t(seed >> 24);
-    }
-    return pixels;
-}
-
 TEST(BoxFilter, CompressedStreamGivesTheDecompressedPictureAndDamagedOrShortOnesLeaveMissingRowsBlack) {
     const int sw = 333, sh = 250, dw = 40, dh = 30;
-    const auto src = noisePicture(sw, sh, 7);
+    const auto src = test::noisePicture(sw, sh, 7).pixels;
     const auto stream = *zlibCompress(src.data(), src.size(), 1);
     BoxFilter filter(sw, sh, dw, dh);
     std::vector<uint8_t> scratch;

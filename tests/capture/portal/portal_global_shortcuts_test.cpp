@@ -7,13 +7,13 @@
 #include <QDBusMessage>
 #include <chrono>
 
-#include "base/zlib_util.h"
 #include "capture/capture_backend.h"
 #include "capture/capture_messages.h"
 #include "capture/capture_session.h"
 #include "model/quib_doc.h"
 #include "portal_desktop_suite.h"
 #include "portal_test_picture.h"
+#include "support/project_contents.h"
 
 using namespace quib;
 using namespace quib::testing;
@@ -101,11 +101,8 @@ TEST_P(PortalShortcutPressTest, ActivatedDrivesTheCaptureSession) {
         return;
     // The stored frame is the stream's picture of the region.
     const Frame& f = doc.frames[0];
-    Bitmap24 stored(kRegion.width(), kRegion.height());
-    ASSERT_EQ(
-        zlibUncompress(f.imageData.data(), f.imageData.size(), stored.pixels.data(), stored.pixels.size()),
-        stored.pixels.size());
-    EXPECT_EQ(stored, expectedGrab(kRegion, Size{320, 240}));
+    EXPECT_EQ(test::storedFramePicture(f, Size{kRegion.width(), kRegion.height()}),
+              expectedGrab(kRegion, Size{320, 240}));
     EXPECT_EQ(f.cursorPos, (Point{kTestCursorX - kTestHotSpotX - kRegion.left,
                                   kTestCursorY - kTestHotSpotY - kRegion.top}));
 }

@@ -6,11 +6,13 @@
 #include <cstring>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/bitmap.h"
 #include "base/geometry.h"
 #include "base/progress.h"
+#include "base/text_font.h"
 
 namespace quib::test {
 
@@ -24,6 +26,11 @@ struct RawBytes {
     RawBytes& u16(uint16_t v) { return u8(uint8_t(v)).u8(uint8_t(v >> 8)); }
     RawBytes& u32(uint32_t v) { return u16(uint16_t(v)).u16(uint16_t(v >> 16)); }
     RawBytes& pair(int32_t a, int32_t b) { return u32(uint32_t(a)).u32(uint32_t(b)); }
+    RawBytes& f64(double v) {
+        uint64_t bits;
+        std::memcpy(&bits, &v, 8);
+        return u32(uint32_t(bits)).u32(uint32_t(bits >> 32));
+    }
     RawBytes& raw(const std::vector<uint8_t>& v) {
         b.insert(b.end(), v.begin(), v.end());
         return *this;
@@ -51,10 +58,23 @@ inline Bitmap24 solidImage(Size size, uint8_t b, uint8_t g, uint8_t r) {
         image.pixels[i] = std::array{b, g, r}[i % 3];
     return image;
 }
+inline Bitmap24 solidImage(Size size, uint32_t rgbColour) {
+    return solidImage(size, blueOf(rgbColour), greenOf(rgbColour), redOf(rgbColour));
+}
 inline Bitmap32 solidPicture32(int width, int height, uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
     Bitmap32 picture(width, height);
     for (size_t i = 0; i < picture.pixels.size(); ++i)
         picture.pixels[i] = std::array{b, g, r, a}[i % 4];
+    return picture;
+}
+
+// Pseudo-random pixels, which no compressor makes small; the seed picks the picture.
+inline Bitmap24 noisePicture(int width, int height, uint32_t seed = 12345) {
+    Bitmap24 picture(width, height);
+    for (uint8_t& byte : picture.pixels) {
+        seed = seed * 1664525u + 1013904223u;
+        byte = uint8_t(seed >> 24);
+    }
     return picture;
 }
 
@@ -72,14 +92,20 @@ inline void putU32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
         bytes[at + size_t(i)] = uint8_t(v >> (8 * i));
 }
 
-// Records what an operation reports: every text, the range and every position set.
+// Records what an operation reports: every text, the range and every position set. Cancels once a
+// position reaches cancelAt (never when negative).
 struct RecordingProgress : Progress {
+    explicit RecordingProgress(int cancelAt = -1) : cancelAt(cancelAt) {}
     std::vector<std::string> texts;
-    int low = -1, high = -1;
+    std::pair<int, int> range{-1, -1};
     std::vector<int> positions;
+    int cancelAt;
     void setText(const std::string& t) override { texts.push_back(t); }
-    void setRange(int l, int h) override { low = l, high = h; }
+    void setRange(int l, int h) override { range = {l, h}; }
     void setPosition(int p) override { positions.push_back(p); }
+    bool cancelled() const override {
+        return cancelAt >= 0 && !positions.empty() && positions.back() >= cancelAt;
+    }
 };
 
 }  // namespace quib::test
