@@ -137,8 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FlipCase{"mirrorBox", FlipAxis::Horizontal, FlipRange::Box, {0.5, 0.9}},
                       FlipCase{"mirrorEach", FlipAxis::Horizontal, FlipRange::EachShape, {0.1, 0.5}},
                       FlipCase{"mirrorSelection", FlipAxis::Horizontal, FlipRange::Selection, {0.4, 0.8}},
-                      FlipCase{"flipBox", FlipAxis::Vertical, FlipRange::Box, {0.6, 0.9}},
-                      FlipCase{"flipSelection", FlipAxis::Vertical, FlipRange::Selection, {0.6, 0.9}}),
+                      FlipCase{"flipBox", FlipAxis::Vertical, FlipRange::Box, {0.6, 0.9}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ShapeClipboard, WritesTheSelectedShapesAndReadsThemBackByteForByte) {
