@@ -83,20 +83,12 @@ FilterCaps record(const char* extensions, const char* description, uintptr_t rea
 
 std::vector<FilterCaps> makeRecords() {
     std::vector<FilterCaps> records;
-#if FAKE_MANY
-    static std::vector<std::string> names;
-    for (int i = 0; i < FAKE_MANY; ++i)
-        names.push_back("m" + std::to_string(i));
-    for (const std::string& name : names)
-        records.push_back(record(name.c_str(), "Many|*.m", 1, 0));
-#else
     records.push_back(record(FAKE_EXTENSIONS, FAKE_DESCRIPTION, 1, 1));
     records.push_back(record("onlybit1", "Second bit only|*.onlybit1", 2, 2));
     records.push_back(record("xyz;XY2", "Write only|*.xyz;*.xy2", 0, 1));
     records.push_back(record("infofail;openfail;badstatus;huge;neg", "Odd|*.odd", 1, 0));
     records.push_back(record("readfail", "Failing read|*.readfail", 1, 0, true));
     records.push_back(record("", "Empty list|*.none", 1, 1));
-#endif
     return records;
 }
 

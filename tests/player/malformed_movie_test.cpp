@@ -10,26 +10,6 @@ using quib::FormatError;
 
 namespace {
 
-Bytes richMovie() {
-    MovieBuilder b(60, 40);
-    b.background(10, 20, 30);
-    b.bitmap32(1, 2, 2, {{255, 0, 0, 255}, {0, 128, 0, 128}, {0, 0, 0, 0}, {255, 255, 255, 255}});
-    b.bitmap8(2, 3, 2, {{0, 0, 0, 0}, {255, 0, 0, 255}}, {1, 0, 1, 0, 1, 0});
-    b.bitmapRect(3, 0, 0, 9, 9, 1, 2, 2);
-    b.bitmapRect(4, 5, 5, 20, 20, 2, 3, 2, false);
-    b.solidRect(5, 0, 0, 9, 9, {1, 2, 3, 255});
-    b.button(6, 5, {{SwfAction::GotoFrame, 2}, {SwfAction::Play}});
-    b.place(1, 3);
-    b.place(2, 4, 3, 3);
-    b.showFrame();
-    b.place(3, 6, 20, 20);
-    b.doAction({{SwfAction::Stop}});
-    b.showFrame();
-    b.remove(3, 1);
-    b.showFrame();
-    return b.finish();
-}
-
 std::string errorOf(const Bytes& bytes) {
     try {
         decodeMovie(bytes);
@@ -59,7 +39,7 @@ Bytes oneFrameWith(void (*define)(MovieBuilder&), int width = 10) {
 
 // Loading names the problem too.
 TEST(MalformedMovie, DamageIsAnErrorThatNamesIt) {
-    const Bytes good = richMovie();
+    const Bytes good = oneFrameWith(nullptr);
     Bytes longerThanData = good, wrongSignature = good;
     longerThanData.pop_back();
     wrongSignature[0] = 'G';
@@ -73,11 +53,8 @@ TEST(MalformedMovie, DamageIsAnErrorThatNamesIt) {
         Bytes bytes;
         const char* says;  // a part of the message, or "" for any message
     } cases[] = {
-        {"header of 0 bytes", {}, ""},
         {"header of 3 bytes", Bytes(good.begin(), good.begin() + 3), ""},
-        {"header of 7 bytes", Bytes(good.begin(), good.begin() + 7), ""},
         {"header of 8 bytes", withHonestLength(Bytes(good.begin(), good.begin() + 8)), ""},
-        {"header of 12 bytes", withHonestLength(Bytes(good.begin(), good.begin() + 12)), ""},
         {"length beyond the data", longerThanData, "troncato"},
         {"signature", wrongSignature, ""},
         {"tag past the end", withHonestLength(tagPastEnd), "oltre la fine"},
@@ -87,10 +64,6 @@ TEST(MalformedMovie, DamageIsAnErrorThatNamesIt) {
          "troppo grande"},
         {"bitmap data one byte short", oneFrameWith([](MovieBuilder& b) {
              b.bitmapTag(1, 5, 4, 4, 0, compressed(Bytes(4 * 4 * 4 - 1, 0)), true);
-         }),
-         "danneggiati"},
-        {"bad zlib data", oneFrameWith([](MovieBuilder& b) {
-             b.bitmapTag(1, 5, 2, 2, 0, Bytes{0x78, 0x9C, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x12}, true);
          }),
          "danneggiati"},
         {"bitmap format 7",

@@ -87,12 +87,12 @@ public:
     // Rectangle x1..x2, y1..y2 (inclusive) filled with a bitmap stretched over it, laid out as
     // the movie writer does: an unused first fill pointing at bitmap 65535, then the real one.
     void bitmapRect(uint16_t id, int x1, int y1, int x2, int y2, uint16_t bitmapId, int bitmapWidth,
-                    int bitmapHeight, bool clipped = true) {
+                    int bitmapHeight) {
         using Fill = quib::SwfFillStyle;
         const auto scaled = &quib::SwfMatrix::scaleTranslate;
         rect(id, x1, y1, x2, y2,
              {Fill{Fill::ClippedBitmap, {}, scaled(0xA0000, 0xA0000, 0, 0), {}, 65535},
-              Fill{clipped ? Fill::ClippedBitmap : Fill::RepeatingBitmap,
+              Fill{Fill::ClippedBitmap,
                    {},
                    scaled((x2 - x1 + 1) * Twips * 65536 / bitmapWidth,
                           (y2 - y1 + 1) * Twips * 65536 / bitmapHeight, x1 * Twips, y1 * Twips),

@@ -32,11 +32,8 @@ void buildSmallMovie(TestProject& project, SwfMovie& movie) {
 
 TEST(HtmlPage, NamesEscapingAndTextByteForByte) {
     EXPECT_EQ(htmlPageName("/dir/demo.swf"), "/dir/demo.htm");
-    EXPECT_EQ(htmlPageName("/dir/demo.v2.swf"), "/dir/demo.v2.htm");
     // A dot in a folder name never counts: the page stays beside the movie.
     EXPECT_EQ(htmlPageName("/my.dir/demo"), "/my.dir/demo.htm");
-    EXPECT_EQ(resultPageName("/dir/demo.exe"), "/dir/demo.htm");
-    EXPECT_EQ(movieReference("/dir/demo.swf"), "demo.swf");
 
     // The movie reference is escaped in attributes.
     const std::string page = htmlWrapperPage(1, 2, "a\"b<c>&d.swf");
@@ -168,7 +165,6 @@ TEST(ShowResult, AsksToRenderFirstOnlyWithoutAnOutputFileThenOpensOrStarts) {
         const char* opened;
         bool start;
     } cases[] = {{OutputType::Movie, "/d/demo.swf", "/d/demo.htm", false},
-                 {OutputType::Html5, "/d/demo.html", "/d/demo.html", false},
                  {OutputType::Executable, "/d/demo.exe", "/d/demo.exe", false},
                  {OutputType::LinuxExecutable, "/d/demo", "/d/demo", true}};
     for (const auto& c : cases) {

@@ -131,22 +131,4 @@ TEST(SwfBitmapObject, FailedOrForeignBitmapRefusesTheMovie) {
     swftest::expectRefused(second);
 }
 
-TEST(SwfBitmapTag, BodyHeaderBytesByHand) {
-    TestBitmap indexed = swftest::indexedBitmap(300, 2, 3, true);
-    auto tag = SwfDefineBitsLosslessTag::build(0x0102, indexed.description, nullptr);
-    ASSERT_TRUE(tag);
-    swftest::Tag t = swftest::encodeAndDecodeTag(*tag);
-    const std::vector<uint8_t> head = {0x02, 0x01, 3, 0x2C, 0x01, 2, 0, 2};  // id, format, 300, 2, 3 - 1
-    EXPECT_EQ(swftest::bytesAt(t.body, 0, 8), head);
-    EXPECT_EQ(t.body.size(), 8 + tag->compressedSize());
-
-    TestBitmap argb = swftest::argbBitmap(2, 3, false);
-    auto tag32 = SwfDefineBitsLosslessTag::build(5, argb.description, nullptr);
-    ASSERT_TRUE(tag32);
-    swftest::Tag t32 = swftest::encodeAndDecodeTag(*tag32);
-    EXPECT_EQ(t32.code, 20);
-    EXPECT_EQ(swftest::bytesAt(t32.body, 0, 7),
-              (std::vector<uint8_t>{5, 0, 5, 2, 0, 3, 0}));  // no colour table byte
-}
-
 }  // namespace

@@ -54,10 +54,8 @@ Tag readTag(BitReader& in) {
     uint16_t codeAndLength = in.u16();
     tag.code = codeAndLength >> 6;
     uint32_t length = codeAndLength & 0x3F;
-    if (length == 0x3F) {
-        tag.longHeader = true;
+    if (length == 0x3F)
         length = in.u32();
-    }
     tag.body = bytesOf(in, length);
     return tag;
 }
@@ -102,16 +100,16 @@ static Matrix readMatrix(BitReader& in) {
     Matrix m;
     m.hasScale = in.bits(1);
     if (m.hasScale) {
-        m.scaleBits = int(in.bits(5));
-        m.scaleX = in.signedBits(m.scaleBits);
-        m.scaleY = in.signedBits(m.scaleBits);
+        const int bits = int(in.bits(5));
+        m.scaleX = in.signedBits(bits);
+        m.scaleY = in.signedBits(bits);
     }
     m.hasRotate = in.bits(1);
     if (m.hasRotate)
         in.bits(2 * int(in.bits(5)));
-    m.translateBits = int(in.bits(5));
-    m.translateX = in.signedBits(m.translateBits);
-    m.translateY = in.signedBits(m.translateBits);
+    const int bits = int(in.bits(5));
+    m.translateX = in.signedBits(bits);
+    m.translateY = in.signedBits(bits);
     in.align();
     return m;
 }

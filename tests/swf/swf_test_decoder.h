@@ -34,7 +34,6 @@ struct Header {
 
 struct Tag {
     int code = 0;
-    bool longHeader = false;
     std::vector<uint8_t> body;
 };
 
@@ -60,10 +59,8 @@ Rect readRect(BitReader& in);
 
 struct Matrix {
     bool hasScale = false;
-    int scaleBits = 0;
     int32_t scaleX = 65536, scaleY = 65536;
     bool hasRotate = false;
-    int translateBits = 0;
     int32_t translateX = 0, translateY = 0;
 };
 
