@@ -53,7 +53,6 @@ struct EditorFixture : WithApplication, ::testing::Test {
 
     // A canvas point in the view's coordinates.
     QPoint at(int x, int y) const { return view->canvasRect().topLeft() + QPoint(x, y); }
-    QPoint at(Point p) const { return at(p.x, p.y); }
 
     void press(QPoint p, Qt::KeyboardModifiers modifiers = {}) {
         QTest::mousePress(view.get(), Qt::LeftButton, modifiers, p);
