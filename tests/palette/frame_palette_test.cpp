@@ -20,11 +20,6 @@ TEST(FramePalette, WhiteIsKeptAsTheLastEntryTheBackgroundIncludedAndProgressCoun
         std::vector<PaletteEntry> expected;
     };
     const Case cases[] = {
-        {"black and white to one colour",
-         {solidImage({4, 2}, 0, 0, 0), solidImage({4, 2}, 255, 255, 255)},
-         {},
-         1,
-         {white}},
         {"appended when not full", {rowPicture({{0, 0, 0}, {255, 255, 255}})}, {}, 4, {black, white, white}},
         // 254 and 255 fold into one leaf of average 254; white then takes its place.
         {"replaces the last when full",
