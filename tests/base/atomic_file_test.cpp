@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/atomic_file.h"
@@ -84,33 +85,26 @@ TEST_F(AtomicFileTest, ReplacesTheContentWhole) {
 }
 
 TEST_F(AtomicFileTest, InjectedFailureLeavesTheOldFileWhole) {
-    struct Case {
-        const char* what;
-        AtomicFileFault fault;
-        uint64_t afterBytes;
-    };
-    const Case cases[] = {
-        {"disk full within the second buffer", AtomicFileFault::Write, 100 * 1024},
-        {"sync fails", AtomicFileFault::Sync, 0},
-        {"rename fails", AtomicFileFault::Rename, 0},
-    };
     const std::string old = "the old content";
     const std::string replacement(300 * 1024, 'n');
-    for (const Case& c : cases) {
+    // A full disk within the second buffer, a failed sync, a failed rename.
+    for (const AtomicFileFault fault :
+         {AtomicFileFault::Write, AtomicFileFault::Sync, AtomicFileFault::Rename}) {
+        SCOPED_TRACE(int(fault));
         const std::string target = path("keep.txt");
         test::writeFile(target, old);
-        setAtomicFileFault(c.fault, c.afterBytes);
+        setAtomicFileFault(fault, 100 * 1024);
         {
             AtomicFile streamed;
-            ASSERT_TRUE(streamed.open(target)) << c.what;
+            ASSERT_TRUE(streamed.open(target));
             for (size_t at = 0; at < replacement.size(); at += 1000)
                 (void)streamed.write(replacement.substr(at, 1000));
-            EXPECT_FALSE(streamed.commit()) << c.what;
+            EXPECT_FALSE(streamed.commit());
         }
-        EXPECT_FALSE(writeFileAtomically(target, replacement)) << c.what;
+        EXPECT_FALSE(writeFileAtomically(target, replacement));
         setAtomicFileFault(AtomicFileFault::None);
-        EXPECT_EQ(test::readFile(target), old) << c.what;
-        EXPECT_EQ(names(), std::set<std::string>{"keep.txt"}) << c.what;
+        EXPECT_EQ(test::readFile(target), old);
+        EXPECT_EQ(names(), std::set<std::string>{"keep.txt"});
     }
 }
 
@@ -131,28 +125,20 @@ TEST_F(AtomicFileTest, DroppedOrDiscardedWithoutCommitLeavesNothing) {
 }
 
 TEST_F(AtomicFileTest, ModeOfTheReplacedFileOrOfANewFile) {
-    struct Case {
-        const char* what;
-        int oldMode;  // -1: no old file
-        bool executable;
-        mode_t expected;  // with umask 022
-    };
-    const Case cases[] = {
-        {"new file", -1, false, 0644},
-        {"private file stays private", 0600, false, 0600},
-        {"private executable", 0600, true, 0700},
-    };
-    for (const Case& c : cases) {
+    // Old mode (-1: a new file), executable, the mode expected with umask 022.
+    for (const auto& [oldMode, executable, expected] :
+         {std::tuple{-1, false, 0644}, {0600, false, 0600}, {0600, true, 0700}}) {
+        SCOPED_TRACE(testing::Message() << oldMode << " " << executable);
         const std::string target = path("mode");
         fs::remove(target);
-        if (c.oldMode >= 0) {
+        if (oldMode >= 0) {
             test::writeFile(target, "old");
-            ASSERT_EQ(::chmod(target.c_str(), mode_t(c.oldMode)), 0);
+            ASSERT_EQ(::chmod(target.c_str(), mode_t(oldMode)), 0);
         }
         AtomicFile file;
-        file.setExecutable(c.executable);
-        ASSERT_TRUE(file.open(target) && file.commit(std::string("new"))) << c.what;
-        EXPECT_EQ(modeOf(target), c.expected) << c.what;
+        file.setExecutable(executable);
+        ASSERT_TRUE(file.open(target) && file.commit(std::string("new")));
+        EXPECT_EQ(modeOf(target), mode_t(expected));
     }
 }
 
@@ -223,31 +209,24 @@ TEST_F(AtomicFileTest, TargetsThatCannotBeWrittenFailAtOpen) {
 }
 
 TEST_F(AtomicFileTest, FileWrittenByAnotherLibrary) {
-    struct Case {
-        const char* what;
-        AtomicFileFault fault;
-        uint64_t afterBytes;
-        bool replaced;
-    };
-    const Case cases[] = {
-        {"written whole", AtomicFileFault::None, 0, true},
-        {"disk full half way", AtomicFileFault::Write, 4, false},
-    };
-    for (const Case& c : cases) {
+    // Written whole, or the disk full half way.
+    for (const AtomicFileFault fault : {AtomicFileFault::None, AtomicFileFault::Write}) {
+        SCOPED_TRACE(int(fault));
+        const bool replaced = fault == AtomicFileFault::None;
         const std::string target = path("picture.bmp");
         test::writeFile(target, "old picture");
         ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
         AtomicFile file;
-        ASSERT_TRUE(file.open(target, ".bmp")) << c.what;
+        ASSERT_TRUE(file.open(target, ".bmp"));
         // Libraries that write by name truncate or make the file anew; both are fine.
         fs::remove(file.temporaryPath());
         test::writeFile(file.temporaryPath(), "new picture");
-        setAtomicFileFault(c.fault, c.afterBytes);
-        EXPECT_EQ(file.commitWrittenFile(), c.replaced) << c.what;
+        setAtomicFileFault(fault, 4);
+        EXPECT_EQ(file.commitWrittenFile(), replaced);
         setAtomicFileFault(AtomicFileFault::None);
-        EXPECT_EQ(test::readFile(target), c.replaced ? "new picture" : "old picture") << c.what;
-        EXPECT_EQ(modeOf(target), 0600u) << c.what;
-        EXPECT_EQ(names(), std::set<std::string>{"picture.bmp"}) << c.what;
+        EXPECT_EQ(test::readFile(target), replaced ? "new picture" : "old picture");
+        EXPECT_EQ(modeOf(target), 0600u);
+        EXPECT_EQ(names(), std::set<std::string>{"picture.bmp"});
     }
 }
 

@@ -84,7 +84,8 @@ TEST_F(Composition, BackgroundIsCopiedOnlyInsideTheClipRectangle) {
         }
 }
 
-// No background picture, the frame image flag off, a visible button without a picture.
+// The frame image flag off, a visible button without a picture. (No background picture at all is
+// CursorIsDrawnWhenShownAndFlagged's first compose.)
 TEST_F(Composition, NothingToDrawKeepsTheDestination) {
     struct Case {
         const char* what;
@@ -92,8 +93,7 @@ TEST_F(Composition, NothingToDrawKeepsTheDestination) {
         uint32_t flags;
         bool nextButton;
     };
-    for (const Case& c : {Case{"no background picture", Size{0, 0}, ComposeAll, false},
-                          Case{"frame image flag off", Size{4, 4}, ComposeAll & ~ComposeFrameImage, false},
+    for (const Case& c : {Case{"frame image flag off", Size{4, 4}, ComposeAll & ~ComposeFrameImage, false},
                           Case{"button without picture", Size{0, 0}, ComposeAll, true}}) {
         SCOPED_TRACE(c.what);
         makeDoc(doc, Size{4, 4}, c.frameSize);
@@ -216,8 +216,6 @@ TEST_F(TextComposition, TextBoxDrawsItsCalloutInsideItsRectangleOrAPlainBoxOrNot
     EXPECT_EQ(at(withBox, doc, 100, 85), (Colour{225, 255, 255}));
     doc.currentFrame.textBox.calloutName = "Nessuno";
     const auto missing = compose(ComposeAll);
-    EXPECT_NE(missing, plain);
-    EXPECT_NE(missing, withBox);
     EXPECT_EQ(at(missing, doc, 100, 85), (Colour{255, 255, 255}));
     doc.currentFrame.textBox.calloutName.clear();
     EXPECT_EQ(compose(ComposeAll), plain);
@@ -250,7 +248,6 @@ TEST_F(TextComposition, AnEmptyTitleShowsItsPlaceholderInTheEditorOnly) {
     doc.currentFrame.title = stringText(str::TitlePlaceholder);
     EXPECT_EQ(compose(ComposeAll & ~ComposeCursor), placeholder);
     doc.currentFrame.title = "Primo";
-    EXPECT_NE(compose(ComposeAll), placeholder);
     EXPECT_EQ(compose(ComposeAll), compose(ComposeEditor));
     EXPECT_EQ(compose(ComposeAll & ~ComposeTitle), plain);
 }

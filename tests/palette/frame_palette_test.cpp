@@ -73,7 +73,6 @@ TEST(FramePalette, FramesAreRequestedOneAtATimeInOrderAndAnUnreadableOneOrBadCou
     source.frameAt = [](int, Bitmap24&) { return false; };
     EXPECT_FALSE(BuildPaletteFromFrames(source, 8, progress));
     const std::vector<Bitmap24> frames = {rowPicture({{1, 1, 1}})};
-    EXPECT_FALSE(BuildPaletteFromFrames(frames, nullptr, 0, progress));
     EXPECT_FALSE(BuildPaletteFromFrames(frames, nullptr, 257, progress));
 }
 
