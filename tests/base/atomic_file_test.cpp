@@ -20,10 +20,7 @@ namespace {
 class AtomicFileTest : public testing::Test {
 protected:
     void SetUp() override { m_umask = ::umask(022); }
-    void TearDown() override {
-        setAtomicFileFault(AtomicFileFault::None);
-        ::umask(m_umask);
-    }
+    void TearDown() override { ::umask(m_umask); }
 
     std::string path(const std::string& name) const { return (m_dir / name).string(); }
     std::set<std::string> names() const {
@@ -81,30 +78,6 @@ TEST_F(AtomicFileTest, ReplacesTheContentWhole) {
         EXPECT_EQ(test::readFile(target), expected) << c.what;
         EXPECT_EQ(names(), std::set<std::string>{name}) << c.what;
         fs::remove(target);
-    }
-}
-
-TEST_F(AtomicFileTest, InjectedFailureLeavesTheOldFileWhole) {
-    const std::string old = "the old content";
-    const std::string replacement(300 * 1024, 'n');
-    // A full disk within the second buffer, a failed sync, a failed rename.
-    for (const AtomicFileFault fault :
-         {AtomicFileFault::Write, AtomicFileFault::Sync, AtomicFileFault::Rename}) {
-        SCOPED_TRACE(int(fault));
-        const std::string target = path("keep.txt");
-        test::writeFile(target, old);
-        setAtomicFileFault(fault, 100 * 1024);
-        {
-            AtomicFile streamed;
-            ASSERT_TRUE(streamed.open(target));
-            for (size_t at = 0; at < replacement.size(); at += 1000)
-                (void)streamed.write(replacement.substr(at, 1000));
-            EXPECT_FALSE(streamed.commit());
-        }
-        EXPECT_FALSE(writeFileAtomically(target, replacement));
-        setAtomicFileFault(AtomicFileFault::None);
-        EXPECT_EQ(test::readFile(target), old);
-        EXPECT_EQ(names(), std::set<std::string>{"keep.txt"});
     }
 }
 
@@ -206,28 +179,6 @@ TEST_F(AtomicFileTest, TargetsThatCannotBeWrittenFailAtOpen) {
     EXPECT_FALSE(file.commit(std::string("x")));
     EXPECT_TRUE(fs::is_directory(m_dir / "folder"));
     EXPECT_EQ(names(), (std::set<std::string>{"plain", "folder"}));
-}
-
-TEST_F(AtomicFileTest, FileWrittenByAnotherLibrary) {
-    // Written whole, or the disk full half way.
-    for (const AtomicFileFault fault : {AtomicFileFault::None, AtomicFileFault::Write}) {
-        SCOPED_TRACE(int(fault));
-        const bool replaced = fault == AtomicFileFault::None;
-        const std::string target = path("picture.bmp");
-        test::writeFile(target, "old picture");
-        ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
-        AtomicFile file;
-        ASSERT_TRUE(file.open(target, ".bmp"));
-        // Libraries that write by name truncate or make the file anew; both are fine.
-        fs::remove(file.temporaryPath());
-        test::writeFile(file.temporaryPath(), "new picture");
-        setAtomicFileFault(fault, 4);
-        EXPECT_EQ(file.commitWrittenFile(), replaced);
-        setAtomicFileFault(AtomicFileFault::None);
-        EXPECT_EQ(test::readFile(target), replaced ? "new picture" : "old picture");
-        EXPECT_EQ(modeOf(target), 0600u);
-        EXPECT_EQ(names(), std::set<std::string>{"picture.bmp"});
-    }
 }
 
 TEST_F(AtomicFileTest, OpenRemovesOnlyStaleTemporariesOfItsOwn) {

@@ -2,7 +2,6 @@
 
 #include "model/template_file.h"
 #include "support/bytes_and_pictures.h"
-#include "support/temp_dir.h"
 #include "template_test_util.h"
 
 namespace quib {
@@ -83,21 +82,6 @@ TEST(TemplateFileRoundTrip, AllElementsOrNoneReadBackAsWritten) {
         ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
         expectSameRecord(back, set);
     }
-}
-
-TEST(TemplateFileRoundTrip, SaveAndLoadThroughTheDiskOrReportWhyNot) {
-    const test::TempDir dir;
-    const std::string path = dir.path("look.qtp");
-    const TemplateSet set = takenFromStyledProject(templ::AllElements);
-    ASSERT_TRUE(set.Save(path).ok());
-    TemplateSet back;
-    ASSERT_TRUE(back.Load(path).ok());
-    expectSameRecord(back, set);
-    // A missing file is named; a folder that cannot hold the file is reported.
-    const Status missing = back.Load("/nonexistent/folder/look.qtp");
-    EXPECT_NE(missing.message().find("/nonexistent/folder/look.qtp"), std::string::npos);
-    EXPECT_NE(missing.message().find("Impossibile trovare questo file"), std::string::npos);
-    EXPECT_EQ(set.Save("/nonexistent/folder/look.qtp").message(), "Impossibile creare il file");
 }
 
 // A background bit without a picture is not written.

@@ -4,7 +4,6 @@
 
 #include "palette/palette_file.h"
 #include "support/bytes_and_pictures.h"
-#include "support/temp_dir.h"
 
 namespace quib {
 
@@ -114,20 +113,6 @@ TEST(RiffPalette, HandWrittenFileGivesOpaqueEntriesAndMalformedOnesAreUnknownFor
     EXPECT_EQ(hand.count, 3);
     EXPECT_EQ(hand.entries[0], (PaletteEntry{0, 1, 2, 255}));
     EXPECT_EQ(hand.entries[2], (PaletteEntry{2, 3, 4, 255}));
-}
-
-TEST(PaletteFiles, SaveThenLoadThroughTheFileSystem) {
-    const test::TempDir dir;
-    const std::string path = dir.path("colours.pal");
-    const Palette original = samplePalette(17);
-    ASSERT_TRUE(SavePaletteFile(path, original).ok());
-    Palette loaded;
-    ASSERT_TRUE(LoadPaletteFile(path, loaded).ok());
-    EXPECT_EQ(loaded.count, 17);
-    EXPECT_EQ(loaded.entries[16].blue, original.entries[16].blue);
-
-    EXPECT_EQ(LoadPaletteFile(dir.path("none.pal"), loaded).message(), kCannotOpenFileText);
-    EXPECT_EQ(SavePaletteFile(dir.path("no/such.pal"), original).stringId(), str::CannotCreateFile);
 }
 
 }  // namespace quib
