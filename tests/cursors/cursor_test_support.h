@@ -12,9 +12,4 @@ inline CursorPicture solidCursor(int width, int height, uint8_t b, uint8_t g, ui
     return CursorPicture{solidPicture32(width, height, b, g, r, 255), hotSpot};
 }
 
-inline void makeTransparent(CursorPicture& cursor, int x, int y) {
-    uint8_t* p = cursor.image.pixel(x, y);
-    p[0] = p[1] = p[2] = 1, p[3] = 0;
-}
-
 }  // namespace quib::test

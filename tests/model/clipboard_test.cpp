@@ -26,7 +26,7 @@ void makeSource(CQuibDoc& doc) {
     f.title = "uno";
 }
 
-TEST(FrameFormat, EncodesTheLayoutFieldByField) {
+TEST(FrameFormat, EncodesTheLayoutFieldByFieldAndRoundTripKeepsNonSquareCursorElementsAndUnsavedEdits) {
     CQuibDoc doc;
     makeSource(doc);
     const auto& stream = doc.frames[1].imageData;
@@ -39,11 +39,6 @@ TEST(FrameFormat, EncodesTheLayoutFieldByField) {
     // Go-to buttons with absolute targets.
     expected.u32(1).pair(9, 10).u32(2).u32(0).pair(11, 12).u32(0);
     EXPECT_EQ(CopyFramesToClipboardFile(doc, {1}), expected.b);
-}
-
-TEST(FrameFormat, RoundTripKeepsNonSquareCursorElementsAndUnsavedEdits) {
-    CQuibDoc doc;
-    makeSource(doc);
     const ClipboardFrames decoded = decodeClipboardFrames(CopyFramesToClipboardFile(doc, {2, 1}));
     EXPECT_EQ(decoded.sourceFrameSize, (Size{4, 3}));
     ASSERT_EQ(decoded.frames.size(), 2u);
@@ -101,7 +96,7 @@ TEST(FrameFormat, MalformedPayloadChangesNothingAndExtremeValuesAreClamped) {
     }
 }
 
-TEST(SelItemsFormat, WritesBlocksInTheFixedOrder) {
+TEST(SelItemsFormat, WritesBlocksInTheFixedOrderAndRoundTripIntoAnotherFrameAndACutPayloadChangesNothing) {
     CQuibDoc doc;
     makeSource(doc);
     doc.SelectFrame(1, false);
@@ -110,12 +105,6 @@ TEST(SelItemsFormat, WritesBlocksInTheFixedOrder) {
     expected.u32(0x4A).u32(1).pair(3, 4).u32(1).pair(9, 10).u32(2).zeroEnded("uno");
     EXPECT_EQ(CopySelItemsToClipboardFile(doc, selitem::Title | selitem::PrevButton | selitem::Goto1),
               expected.b);
-}
-
-TEST(SelItemsFormat, RoundTripIntoAnotherFrameWithNonSquareCursorAndACutPayloadChangesNothing) {
-    CQuibDoc doc;
-    makeSource(doc);
-    doc.SelectFrame(1, false);
     const uint32_t all = selitem::Cursor | selitem::TextBox | selitem::PrevButton | selitem::NextButton |
                          selitem::Goto1 | selitem::Goto2 | selitem::Title;
     const auto bytes = CopySelItemsToClipboardFile(doc, all);

@@ -84,7 +84,8 @@ TEST_F(Composition, BackgroundIsCopiedOnlyInsideTheClipRectangle) {
         }
 }
 
-// No background picture, the frame image flag off, a visible button without a picture.
+// The frame image flag off, a visible button without a picture. (No background picture at all is
+// CursorIsDrawnWhenShownAndFlagged's first compose.)
 TEST_F(Composition, NothingToDrawKeepsTheDestination) {
     struct Case {
         const char* what;
@@ -92,8 +93,7 @@ TEST_F(Composition, NothingToDrawKeepsTheDestination) {
         uint32_t flags;
         bool nextButton;
     };
-    for (const Case& c : {Case{"no background picture", Size{0, 0}, ComposeAll, false},
-                          Case{"frame image flag off", Size{4, 4}, ComposeAll & ~ComposeFrameImage, false},
+    for (const Case& c : {Case{"frame image flag off", Size{4, 4}, ComposeAll & ~ComposeFrameImage, false},
                           Case{"button without picture", Size{0, 0}, ComposeAll, true}}) {
         SCOPED_TRACE(c.what);
         makeDoc(doc, Size{4, 4}, c.frameSize);
@@ -132,24 +132,17 @@ TEST_F(Composition, RoundedStrideLeavesRowPaddingAloneAndAShortOneIsRefused) {
     EXPECT_EQ(buffer, before);
 }
 
-TEST_F(Composition, CursorAlpha128MixesByIntegerDivision) {
-    makeDoc(doc, Size{4, 4});
-    doc.backgroundImage = test::solidImage(Size{4, 4}, 10, 20, 30);
-    setCursor(doc, test::solidPicture32(1, 1, 200, 100, 50, 128), Point{1, 1});
-    const auto buffer = compose(ComposeAll);
-    // (200 * 128 + 10 * 127) / 255 = 105, (100 * 128 + 20 * 127) / 255 = 60, (50 * 128 + 30 * 127) / 255 = 40
-    EXPECT_EQ(at(buffer, doc, 1, 1), (Colour{105, 60, 40}));
-    EXPECT_EQ(at(buffer, doc, 0, 0), (Colour{10, 20, 30}));
-}
-
-TEST_F(Composition, TransparentCursorPixelsShowTheFrame) {
+// Transparent cursor pixels show the frame; alpha 128 mixes by integer division.
+TEST_F(Composition, CursorPixelsAreBlendedByTheirAlpha) {
     makeDoc(doc, Size{4, 4}, Size{4, 4});
     Bitmap32 cursor = test::solidPicture32(2, 2, 1, 1, 1, 0);
+    std::memcpy(cursor.pixel(1, 0), "\xC8\x64\x32\x80", 4);
     std::memcpy(cursor.pixel(1, 1), "\x05\x06\x07\xFF", 4);
     setCursor(doc, cursor, Point{1, 1});
     const auto buffer = compose(ComposeAll);
     EXPECT_EQ(at(buffer, doc, 1, 1), (Colour{1, 1, 77}));
-    EXPECT_EQ(at(buffer, doc, 2, 1), (Colour{2, 1, 77}));
+    // (200 * 128 + 2 * 127) / 255 = 101, (100 * 128 + 1 * 127) / 255 = 50, (50 * 128 + 77 * 127) / 255 = 63
+    EXPECT_EQ(at(buffer, doc, 2, 1), (Colour{101, 50, 63}));
     EXPECT_EQ(at(buffer, doc, 2, 2), (Colour{5, 6, 7}));
 }
 
@@ -223,11 +216,7 @@ TEST_F(TextComposition, TextBoxDrawsItsCalloutInsideItsRectangleOrAPlainBoxOrNot
     EXPECT_EQ(at(withBox, doc, 100, 85), (Colour{225, 255, 255}));
     doc.currentFrame.textBox.calloutName = "Nessuno";
     const auto missing = compose(ComposeAll);
-    EXPECT_NE(missing, plain);
-    EXPECT_NE(missing, withBox);
     EXPECT_EQ(at(missing, doc, 100, 85), (Colour{255, 255, 255}));
-    doc.currentFrame.textBox.calloutName = "rettangolo";  // names compare case-sensitively
-    EXPECT_EQ(compose(ComposeAll), missing);
     doc.currentFrame.textBox.calloutName.clear();
     EXPECT_EQ(compose(ComposeAll), plain);
     doc.currentFrame.textBox.calloutName = "Rettangolo";
@@ -259,7 +248,6 @@ TEST_F(TextComposition, AnEmptyTitleShowsItsPlaceholderInTheEditorOnly) {
     doc.currentFrame.title = stringText(str::TitlePlaceholder);
     EXPECT_EQ(compose(ComposeAll & ~ComposeCursor), placeholder);
     doc.currentFrame.title = "Primo";
-    EXPECT_NE(compose(ComposeAll), placeholder);
     EXPECT_EQ(compose(ComposeAll), compose(ComposeEditor));
     EXPECT_EQ(compose(ComposeAll & ~ComposeTitle), plain);
 }
@@ -305,15 +293,12 @@ TEST_F(TextComposition, ClipRectangleLimitsTheTextBoxAndOneOutsideKeepsItsSurfac
 
 TEST_F(TextComposition, ElementsLargerThanTheCanvasGetSurfacesOfTheCanvasOnly) {
     doc.titles.enabled = 1;
-    for (const Rect& huge :
-         {Rect{-10000, -10000, 10000, 10000}, Rect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}}) {
-        doc.currentFrame.textBox.rect = doc.titles.rect = huge;
-        compose(ComposeAll);
-        for (const QImage& surface :
-             {doc.compositionSurfaces.textBox.image(), doc.compositionSurfaces.title.image()}) {
-            EXPECT_LE(surface.width(), 200);
-            EXPECT_LE(surface.height(), 120);
-        }
+    doc.currentFrame.textBox.rect = doc.titles.rect = Rect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    compose(ComposeAll);
+    for (const QImage& surface :
+         {doc.compositionSurfaces.textBox.image(), doc.compositionSurfaces.title.image()}) {
+        EXPECT_LE(surface.width(), 200);
+        EXPECT_LE(surface.height(), 120);
     }
 }
 
@@ -330,25 +315,6 @@ TEST(OffscreenSurfaceTest, SameSizeKeepsThePixelsAndOtherSizesRecreate) {
     EXPECT_FALSE(surface.EnsureSurface(0, 5, 32));
     EXPECT_TRUE(surface.isNull());
     EXPECT_FALSE(surface.EnsureSurface(5, 5, 16));
-}
-
-// Without a library loaded, named callouts are missing too.
-TEST(ApplicationLibrary, ComposeWithoutTheCalloutDrawsAPlainBox) {
-    raster::ensureGuiApplication();
-    CQuibDoc doc;
-    makeDoc(doc, Size{40, 30});
-    doc.currentFrame.textBox = TextBox{1, Rect{0, 0, 40, 30}, "x", "Rettangolo", {}};
-    const auto before = filledCanvas(doc);
-    auto plain = before;
-    setApplicationCalloutLibrary(nullptr);
-    ASSERT_TRUE(ComposeFrame(doc, plain.data(), ComposeAll));
-    EXPECT_NE(plain, before);
-    const CalloutLibrary library = defaultCalloutLibrary();
-    setApplicationCalloutLibrary(&library);
-    auto drawn = before;
-    ASSERT_TRUE(ComposeFrame(doc, drawn.data(), ComposeAll));
-    setApplicationCalloutLibrary(nullptr);
-    EXPECT_NE(drawn, plain);
 }
 
 }  // namespace

@@ -88,11 +88,10 @@ protected:
     }
 };
 
-// An empty or inverted rectangle gives nothing.
+// An empty rectangle gives nothing.
 TEST_F(TextBoxIndexed, CalloutFillShowsAndOutsideTheOutlineIsTransparent) {
     const Callout none;
     EXPECT_FALSE(RenderTextBoxIndexed(none, Rect{5, 5, 5, 20}, font(12), 0, "a", 0));
-    EXPECT_FALSE(RenderTextBoxIndexed(none, Rect{5, 5, 2, 20}, font(12), 0, "a", 0));
     const CalloutLibrary library = defaultCalloutLibrary();
     const Callout* callout = library.FindCallout("Rettangolo");
     ASSERT_NE(callout, nullptr);

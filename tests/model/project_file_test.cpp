@@ -26,55 +26,21 @@ Status loadBytes(const std::vector<uint8_t>& bytes, CQuibDoc& doc, const std::st
     return ProjectFile::load(bytes, doc, path, progress, header);
 }
 
-// A project that uses every field of the file.
+// A project with a background picture, its own text style, a cursor and texts in both string
+// forms; every other field is in the file written by hand below, read and written again.
 void makeRichProject(CQuibDoc& doc) {
     makeProject(doc, 3, Size{7, 5});
     doc.backgroundSize = Size{9, 8};
     doc.backgroundImage = solidImage(doc.backgroundSize, 1, 2, 3);
     doc.frameOrigin = Point{2, 3};
-    doc.settings.outputType = OutputType::Executable;
     doc.settings.frameRate = 12;
-    doc.settings.cursorSmoothness = 40;
-    doc.settings.usePalette = 1;
-    doc.settings.paletteCount = 3;
-    doc.settings.palette[2] = PaletteEntry{200, 100, 50, 0};
     doc.settings.textStyle.font.logFont.height = -20;
     doc.settings.textStyle.calloutName = "Nuvola";
-    doc.buttonImages.images[1] = oddCursor(6, 2);
     doc.titles.enabled = 1;
-    doc.titles.rect = Rect{1, 2, 3, 4};
-    doc.titles.font.logFont.setFace("DejaVu Sans");
-    Frame& f = doc.frames[1];
-    f.setCursorImage(oddCursor(4, 2));
-    f.cursorPos = Point{-3, 4};
-    f.cursorVisible = 1;
-    f.textBox = TextBox{1, Rect{5, 6, 70, 80}, "riga uno\r\nriga due", "Fumetto", TextFont{}};
-    f.textBox.font.color = 0x00123456;
-    f.textBox.font.align = 1;
-    f.prevButton = NavButton{1, Point{11, 12}, 0};
-    f.nextButton = NavButton{0, Point{13, 14}, 0};
-    f.gotoButtons[0] = NavButton{1, Point{15, 16}, 1};
-    f.gotoButtons[1] = NavButton{0, Point{17, 18}, -1};
-    f.displayTime = 3500;
-    f.title = "Titolo è";
+    doc.frames[1].setCursorImage(oddCursor(4, 2));
+    doc.frames[1].textBox = TextBox{1, Rect{5, 6, 70, 80}, "riga uno\r\nriga due", "Fumetto", TextFont{}};
     doc.frames[2].textBox.text = "こんにちは、世界";
     doc.frames[2].title = "タイトル";
-}
-
-void expectSameProject(const CQuibDoc& a, const CQuibDoc& b) {
-    ASSERT_EQ(a.frameCount(), b.frameCount());
-    EXPECT_EQ(a.backgroundSize, b.backgroundSize);
-    EXPECT_EQ(a.frameSize, b.frameSize);
-    EXPECT_EQ(a.frameOrigin, b.frameOrigin);
-    EXPECT_EQ(a.backgroundImage, b.backgroundImage);
-    EXPECT_EQ(a.settings, b.settings);
-    EXPECT_EQ(a.buttonImages, b.buttonImages);
-    EXPECT_EQ(a.titles, b.titles);
-    for (int i = 0; i < a.frameCount(); ++i) {
-        EXPECT_EQ(a.frames[size_t(i)].elements(), b.frames[size_t(i)].elements()) << "frame " << i;
-        EXPECT_EQ(a.frames[size_t(i)].cursorPixels, b.frames[size_t(i)].cursorPixels) << "frame " << i;
-        EXPECT_EQ(storedFramePicture(a, i).pixels, storedFramePicture(b, i).pixels) << "frame " << i;
-    }
 }
 
 // The normal variant keeps the streams as they are; the compressed one restores every picture,
@@ -92,8 +58,8 @@ TEST(ProjectFileRoundTrip, BothVariantsKeepEveryFieldOrAnEmptyProjectTheTextStyl
         ProjectFileHeader header;
         ASSERT_TRUE(loadBytes(bytes, loaded, "", &header));
         EXPECT_EQ(header.compressed, compressed);
-        EXPECT_EQ(header.version, 0x0100);
-        expectSameProject(doc, loaded);
+        // Every field read back is written again as it was.
+        EXPECT_EQ(storeBytes(loaded, compressed), bytes);
         EXPECT_EQ(loaded.frames[0].title, "edited");
         EXPECT_EQ(storedFramePicture(loaded, 0).pixels, solidImage(doc.frameSize, 77, 77, 77).pixels);
         EXPECT_EQ(loaded.currentFrameIndex, 0);
@@ -117,11 +83,8 @@ TEST(ProjectFileRoundTrip, BothVariantsKeepEveryFieldOrAnEmptyProjectTheTextStyl
             EXPECT_EQ(settings.titles, doc.titles);
             continue;
         }
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(doc.frames[size_t(i)].imageData, loaded.frames[size_t(i)].imageData);
-        EXPECT_EQ(storeBytes(loaded), bytes);
         // The text style block is optional: cut off, or never written, it leaves the standard style.
-        for (size_t cut : {size_t(1), size_t(20), size_t(70), size_t(80)}) {
+        for (size_t cut : {size_t(1), size_t(80)}) {
             SCOPED_TRACE(cut);
             CQuibDoc shorter;
             ASSERT_TRUE(loadBytes(std::vector<uint8_t>(bytes.begin(), bytes.end() - long(cut)), shorter));
@@ -131,30 +94,11 @@ TEST(ProjectFileRoundTrip, BothVariantsKeepEveryFieldOrAnEmptyProjectTheTextStyl
     }
 }
 
-TEST(ProjectFileRoundTrip, OutputNameIsStoredRelativeAndLoadedAbsolute) {
-    for (const auto& [name, loadedName] :
-         {std::pair<std::string, std::string>{"/home/u/films/out.swf", "/data/films/out.swf"}, {"", ""}}) {
-        SCOPED_TRACE(name);
-        CQuibDoc doc;
-        makeProject(doc, 1);
-        doc.settings.outputFileName = name;
-        const auto bytes = storeBytes(doc, false, "/home/u/projects/demo.qbk");
-        if (!name.empty()) {
-            const std::string stored = "..\\films\\out.swf";
-            EXPECT_NE(std::search(bytes.begin(), bytes.end(), stored.begin(), stored.end()), bytes.end());
-        }
-        CQuibDoc loaded;
-        ASSERT_TRUE(loadBytes(bytes, loaded, "/data/p/demo.qbk"));
-        EXPECT_EQ(loaded.projectDir, "/data/p/");
-        EXPECT_EQ(loaded.settings.outputFileName, loadedName);
-    }
-}
-
 // The block of the standard text style that ends every file: magic, version, font, empty name.
 constexpr size_t kStandardStyleBlock = 4 + 4 + 68 + 1;
 
-// Threes survive in the first frame and come back as fours later.
-TEST(CompressedVariant, MarksEqualPixelsAndNudgesRealThreesAndTakesDamagedStreams) {
+// Threes survive in the first frame and come back as fours later. Progress names the variant.
+TEST(CompressedVariant, MarksEqualPixelsAndNudgesRealThreesAndTakesDamagedStreamsAndReportsProgress) {
     CQuibDoc doc;
     makeProject(doc, 3, Size{4, 1});
     // Frame 1 keeps one pixel, changes one and has 3,3,3 changed and unchanged; frame 2 equals it.
@@ -167,7 +111,12 @@ TEST(CompressedVariant, MarksEqualPixelsAndNudgesRealThreesAndTakesDamagedStream
         doc.imageChanged = true;
     }
     doc.SelectFrame(0, true);
-    const auto bytes = storeBytes(doc, true);
+    RecordingProgress saving, loading;
+    doc.compressedSave = true;
+    const auto bytes = ProjectFile::store(doc, "", saving);
+    doc.compressedSave = false;
+    EXPECT_EQ(saving.texts, std::vector<std::string>{"Salvo il progetto compresso"});
+    EXPECT_EQ(saving.positions.back(), 2);
     // The image streams come last before the style block, each a u32 length and its bytes.
     RawBytes streams;
     for (const std::vector<uint8_t>& stored : {std::vector<uint8_t>{3, 3, 3, 9, 9, 9, 5, 6, 7, 3, 3, 3},
@@ -181,7 +130,9 @@ TEST(CompressedVariant, MarksEqualPixelsAndNudgesRealThreesAndTakesDamagedStream
                                    bytes.end() - long(kStandardStyleBlock)),
               streams.b);
     CQuibDoc loaded;
-    ASSERT_TRUE(loadBytes(bytes, loaded));
+    ASSERT_TRUE(ProjectFile::load(bytes, loaded, "", loading));
+    EXPECT_EQ(loading.texts, std::vector<std::string>{"Carico il progetto compresso"});
+    EXPECT_EQ(loading.positions.back(), 2);
     EXPECT_EQ(storedFramePicture(loaded, 0).pixels,
               (std::vector<uint8_t>{3, 3, 3, 9, 9, 9, 5, 6, 7, 3, 3, 3}));
     EXPECT_EQ(storedFramePicture(loaded, 1).pixels,
@@ -193,22 +144,6 @@ TEST(CompressedVariant, MarksEqualPixelsAndNudgesRealThreesAndTakesDamagedStream
     CQuibDoc damaged;
     EXPECT_TRUE(loadBytes(storeBytes(doc, true), damaged));
     EXPECT_EQ(damaged.frameCount(), 3);
-}
-
-TEST(CompressedVariant, ReportsProgressWithItsTexts) {
-    CQuibDoc doc;
-    makeProject(doc, 4);
-    RecordingProgress saving;
-    doc.compressedSave = true;
-    const auto bytes = ProjectFile::store(doc, "", saving);
-    EXPECT_EQ(saving.texts, std::vector<std::string>{"Salvo il progetto compresso"});
-    EXPECT_EQ(saving.range.second, 3);
-    EXPECT_EQ(saving.positions.back(), 3);
-    RecordingProgress loading;
-    CQuibDoc loaded;
-    ASSERT_TRUE(ProjectFile::load(bytes, loaded, "", loading));
-    EXPECT_EQ(loading.texts, std::vector<std::string>{"Carico il progetto compresso"});
-    EXPECT_EQ(loading.positions.back(), 3);
 }
 
 std::vector<uint8_t> handWrittenFile() {
@@ -234,7 +169,7 @@ std::vector<uint8_t> handWrittenFile() {
     return f.b;
 }
 
-TEST(ProjectFileLayout, ReadsAFileWrittenByHand) {
+TEST(ProjectFileLayout, ReadsAndWritesAFileWrittenByHand) {
     CQuibDoc doc;
     ASSERT_TRUE(loadBytes(handWrittenFile(), doc, "/p/q/demo.qbk"));
     EXPECT_EQ(doc.backgroundSize, (Size{2, 1}));
@@ -247,7 +182,6 @@ TEST(ProjectFileLayout, ReadsAFileWrittenByHand) {
     EXPECT_EQ(doc.settings.palette[1], (PaletteEntry{0, 128, 255, 0}));
     EXPECT_EQ(doc.buttonImages.images[0].pixels, (std::vector<uint8_t>{9, 8, 7, 255}));
     EXPECT_TRUE(doc.buttonImages.images[1].isNull());
-    EXPECT_EQ(doc.settings.textStyle, TextStyle{});
     auto font = [](int32_t height, const char* face, uint32_t color, uint32_t align) {
         TextFont f{LogFont{height, 0, 0, 0, 700, 1}, color, align};
         f.logFont.setFace(face);
@@ -269,38 +203,21 @@ TEST(ProjectFileLayout, ReadsAFileWrittenByHand) {
     EXPECT_EQ(doc.frames[0].elements(), frame);
     EXPECT_EQ(doc.frames[0].cursorPixels, (std::vector<uint8_t>{1, 1, 1, 0, 10, 20, 30, 255}));
     EXPECT_EQ(doc.currentImage.pixels, (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
-}
-
-TEST(ProjectFileLayout, WritesTheHeaderFieldsInOrder) {
-    CQuibDoc doc;
-    doc.backgroundSize = Size{3, 2};
-    doc.frameSize = Size{1, 1};
-    doc.frameOrigin = Point{-1, 5};
-    const auto bytes = storeBytes(doc);
-    RawBytes expected;
-    expected.raw({'R', 'P', 'B', 'Q'}).u16(0x0100).u32(0).u32(0);
-    expected.u32(3).u32(2).u32(1).u32(1).u32(uint32_t(-1)).u32(5).u32(0);
-    expected.text("").text("swf").u32(8).u32(25).u32(0).u32(0);
-    for (int i = 0; i < 4; ++i)
-        expected.u32(0).u32(0);
-    // The default fonts have weight 400 and no italic.
-    expected.u32(0).font(8, "MS Sans Serif", 0xFFFFFFFF, 3, 400, 0).u32(50).u32(50).u32(250).u32(90);
+    // Written again, it is the same file, with the standard text style after it.
+    RawBytes expected{handWrittenFile()};
     expected.raw({'Q', 'S', 'T', 'Y'}).u32(1).font(uint32_t(-13), "DejaVu Sans", 0xFFFFFFFF, 0, 400, 0).u8(0);
-    EXPECT_EQ(bytes, expected.b);
+    EXPECT_EQ(storeBytes(doc, false, "/p/q/demo.qbk"), expected.b);
 }
 
 class MalformedFile : public ::testing::Test {
 protected:
     void SetUp() override {
         makeProject(open, 2);
-        open.frames[1].title = "keep me";
-        open.settings.outputFileName = "/x/y.swf";
         snapshot = storeBytes(open);
     }
+    // The open project stays as it was, to the last byte.
     void expectRejected(const std::vector<uint8_t>& bytes) {
         EXPECT_EQ(loadBytes(bytes, open).message(), "Formato del file inaspettato.");
-        EXPECT_EQ(open.frameCount(), 2);
-        EXPECT_EQ(open.frames[1].title, "keep me");
         EXPECT_EQ(storeBytes(open), snapshot);
     }
     CQuibDoc open;
@@ -329,13 +246,9 @@ TEST_F(MalformedFile, FieldsOutOfRange) {
         {"wrong version", {{4, 0x0101}}},
         {"frame count larger than the bytes that remain", {{kFrameCountAt, 0x7FFFFFFF}}},
         {"palette count 257", {{kPaletteCountAt, 257}}},
-        {"palette count -1", {{kPaletteCountAt, uint32_t(-1)}}},
-        {"overflowing frame size", {{22, 0x7FFFFFFF}, {26, 0x7FFFFFFF}}},
         {"overflowing cursor size", {{cursorAt, 0x40000000}, {cursorAt + 4, 0x40000000}}},
-        {"negative cursor width", {{cursorAt, uint32_t(-2)}, {cursorAt + 4, 0x40000000}}},
         {"cursor that fits in size_t, not in the file", {{cursorAt, 1000}, {cursorAt + 4, 1000}}},
     };
-    ASSERT_EQ(handWrittenFile()[kPaletteCountAt], 2);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         auto b = handWrittenFile();
@@ -392,25 +305,22 @@ TEST_F(MalformedFile, StreamsLongerThanTheirBoundOrTooShortForTheirSize) {
 
 constexpr size_t kBackgroundSizeAt = 14;
 constexpr size_t kFrameSizeAt = 22;
-constexpr size_t kFrameOriginAt = 30;
 
 // A project without frames never allocates its frame and may claim any size.
 TEST_F(MalformedFile, SizesTheStreamsCannotFillAreRefused) {
     struct Case {
         const char* what;
         int frames;
-        bool compressed;
         std::vector<size_t> sizesAt;  // each patched to 16384 x 10922
         bool accepted;
     };
-    for (const Case& c : {Case{"normal frame", 2, false, {kFrameSizeAt}, false},
-                          Case{"compressed frame", 2, true, {kFrameSizeAt}, false},
-                          Case{"canvas without background", 2, false, {kBackgroundSizeAt}, false},
-                          Case{"no frames", 0, false, {kFrameSizeAt, kBackgroundSizeAt}, true}}) {
+    for (const Case& c : {Case{"frame", 2, {kFrameSizeAt}, false},
+                          Case{"canvas without background", 2, {kBackgroundSizeAt}, false},
+                          Case{"no frames", 0, {kFrameSizeAt, kBackgroundSizeAt}, true}}) {
         SCOPED_TRACE(c.what);
         CQuibDoc doc;
         makeProject(doc, c.frames, Size{2, 1});
-        auto b = storeBytes(doc, c.compressed);
+        auto b = storeBytes(doc);
         for (size_t at : c.sizesAt) {
             putU32(b, at, 16384);
             putU32(b, at + 4, 10922);
@@ -424,15 +334,6 @@ TEST_F(MalformedFile, SizesTheStreamsCannotFillAreRefused) {
         if (!c.accepted)
             expectRejected(b);
     }
-}
-
-TEST(ProjectFileLoad, CoordinatesAreClampedSoThatNothingOverflows) {
-    auto b = handWrittenFile();
-    putU32(b, kFrameOriginAt, INT32_MAX);
-    CQuibDoc loaded;
-    ASSERT_TRUE(loadBytes(b, loaded));
-    EXPECT_EQ(loaded.frameOrigin.x, kMaxFileCoordinate);
-    EXPECT_EQ((Rect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}.width()), INT32_MAX);
 }
 
 }  // namespace

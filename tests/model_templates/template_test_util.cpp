@@ -1,32 +1,24 @@
 #include "template_test_util.h"
 
-#include <cstring>
-
 #include "model/synthetic_project.h"
 
 namespace quib::test {
+namespace {
 
-Bitmap24 patternPicture24(int width, int height, uint8_t seed) {
-    Bitmap24 picture(width, height);
+// A picture whose every byte differs from its neighbours, starting at seed.
+template <class Picture>
+Picture patternPicture(int width, int height, uint8_t seed) {
+    Picture picture(width, height);
     for (size_t i = 0; i < picture.pixels.size(); ++i)
         picture.pixels[i] = uint8_t(seed + i * 7);
     return picture;
 }
 
-Bitmap32 patternPicture32(int width, int height, uint8_t seed) {
-    Bitmap32 picture(width, height);
-    for (size_t i = 0; i < picture.pixels.size(); ++i)
-        picture.pixels[i] = uint8_t(seed + i * 11);
-    return picture;
-}
-
-namespace {
-
 void styleProject(CQuibDoc& doc, int frameCount, int variant) {
     buildSyntheticProject(doc, 40, 30, frameCount);
     const int v = variant;
     doc.backgroundSize = Size{60 + v, 50 + v};
-    doc.backgroundImage = patternPicture24(60 + v, 50 + v, uint8_t(3 + v));
+    doc.backgroundImage = patternPicture<Bitmap24>(60 + v, 50 + v, uint8_t(3 + v));
     doc.frameOrigin = Point{5 + v, 7 + v};
     doc.titles.enabled = uint32_t(v % 2);
     doc.titles.font.logFont.setFace(v ? "Other Title" : "Title Face");
@@ -35,10 +27,10 @@ void styleProject(CQuibDoc& doc, int frameCount, int variant) {
     doc.settings.frameRate = uint32_t(8 + v);
     doc.settings.cursorSmoothness = uint32_t(25 + v);
     doc.settings.usePalette = uint32_t(v % 2);
-    doc.buttonImages.images[ButtonImageSet::Previous] = patternPicture32(6 + v, 4, uint8_t(1 + v));
-    doc.buttonImages.images[ButtonImageSet::Next] = patternPicture32(7 + v, 5, uint8_t(2 + v));
-    doc.buttonImages.images[ButtonImageSet::Goto1] = patternPicture32(3, 2 + v, uint8_t(9 + v));
-    doc.buttonImages.images[ButtonImageSet::Goto2] = patternPicture32(2, 3 + v, uint8_t(4 + v));
+    doc.buttonImages.images[ButtonImageSet::Previous] = patternPicture<Bitmap32>(6 + v, 4, uint8_t(1 + v));
+    doc.buttonImages.images[ButtonImageSet::Next] = patternPicture<Bitmap32>(7 + v, 5, uint8_t(2 + v));
+    doc.buttonImages.images[ButtonImageSet::Goto1] = patternPicture<Bitmap32>(3, 2 + v, uint8_t(9 + v));
+    doc.buttonImages.images[ButtonImageSet::Goto2] = patternPicture<Bitmap32>(2, 3 + v, uint8_t(4 + v));
     for (int i = 0; i < doc.frameCount(); ++i) {
         Frame frame;
         doc.GetFrame(i, frame);

@@ -9,10 +9,6 @@
 
 namespace quib::test {
 
-// A picture whose every byte differs from its neighbours, starting at seed.
-Bitmap24 patternPicture24(int width, int height, uint8_t seed);
-Bitmap32 patternPicture32(int width, int height, uint8_t seed);
-
 // A project of frameCount synthetic frames with a background picture, four button pictures and
 // distinct settings, titles and positions on every frame; frame 1 (or 0) is selected.
 void makeStyledProject(CQuibDoc& doc, int frameCount = 3);

@@ -20,11 +20,6 @@ TEST(FramePalette, WhiteIsKeptAsTheLastEntryTheBackgroundIncludedAndProgressCoun
         std::vector<PaletteEntry> expected;
     };
     const Case cases[] = {
-        {"black and white to one colour",
-         {solidImage({4, 2}, 0, 0, 0), solidImage({4, 2}, 255, 255, 255)},
-         {},
-         1,
-         {white}},
         {"appended when not full", {rowPicture({{0, 0, 0}, {255, 255, 255}})}, {}, 4, {black, white, white}},
         // 254 and 255 fold into one leaf of average 254; white then takes its place.
         {"replaces the last when full",
@@ -78,7 +73,6 @@ TEST(FramePalette, FramesAreRequestedOneAtATimeInOrderAndAnUnreadableOneOrBadCou
     source.frameAt = [](int, Bitmap24&) { return false; };
     EXPECT_FALSE(BuildPaletteFromFrames(source, 8, progress));
     const std::vector<Bitmap24> frames = {rowPicture({{1, 1, 1}})};
-    EXPECT_FALSE(BuildPaletteFromFrames(frames, nullptr, 0, progress));
     EXPECT_FALSE(BuildPaletteFromFrames(frames, nullptr, 257, progress));
 }
 
