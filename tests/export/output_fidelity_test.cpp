@@ -37,8 +37,6 @@ struct Case {
 
 const Case kCases[] = {
     {"Odd333x217", {333, 217}, {333, 217}, {0, 0}},
-    {"Screen1024x768", {1024, 768}, {1024, 768}, {0, 0}},
-    {"Wide1366x768", {1366, 768}, {1366, 768}, {0, 0}},
     // A canvas larger than the frame, without a background picture: the rest is the editor's white.
     {"FrameInsideCanvas700x460", {700, 460}, {640, 400}, {30, 30}},
 };

@@ -150,9 +150,8 @@ TEST(SaveFaults, EveryWriterLeavesTheOldFileWholeWhenAWriteFails) {
             AtomicFileFault step;
             uint64_t afterBytes;
         };
-        const Fault faults[] = {{AtomicFileFault::Write, 0},
-                                {AtomicFileFault::Write, 7},
-                                {AtomicFileFault::Write, old.size() / 2},
+        // Every file here fits the writer's buffer: a full disk shows at the same write wherever it fills.
+        const Fault faults[] = {{AtomicFileFault::Write, old.size() / 2},
                                 {AtomicFileFault::Sync, 0},
                                 {AtomicFileFault::Rename, 0}};
         for (const Fault& fault : faults) {
