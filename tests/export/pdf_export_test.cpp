@@ -201,15 +201,11 @@ TEST(PdfExport, CancelledExportNamesOnlyThePagesDone) {
     EXPECT_EQ(test::pdfObject(pdf, 21), "");
 }
 
-class PdfExportFile : public ::testing::Test {
-protected:
-    void SetUp() override { test::makeProject(doc, 40, 30, 2); }
+TEST(PdfExportFile, PathWithoutExtensionGetsPdfAndTheTitleStaysAsChosenOrIsNamedWhenItFails) {
     CQuibDoc doc;
+    test::makeProject(doc, 40, 30, 2);
     test::TempDir dir;
     NullProgress progress;
-};
-
-TEST_F(PdfExportFile, PathWithoutExtensionGetsPdfAndTheTitleStaysAsChosenOrIsNamedWhenItFails) {
     const ExportResult result = ExportPdf(doc, applicationCalloutsOrNone(), dir.path("tour"), progress);
     ASSERT_TRUE(result.status.ok()) << result.status.message();
     EXPECT_EQ(result.path, dir.path("tour.pdf"));
