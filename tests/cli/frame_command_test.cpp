@@ -61,7 +61,7 @@ TEST_F(FrameCommand, ADamagedUserCalloutLibraryIsNamedAndTheShippedOneIsUsed) {
     EXPECT_EQ(framed, ComposeFramePicture(loaded, shipped));
 }
 
-TEST_F(FrameCommand, IndexOutsideTheProjectMissingProjectOrBadArgumentsFail) {
+TEST_F(FrameCommand, IndexOutsideTheProjectMissingProjectBadArgumentsOrUnwritableTargetFail) {
     writeProject();
     EXPECT_EQ(status("frame " + quoted("p.qbk") + " 3 " + quoted("f.png")), 1);
     EXPECT_NE(last.err.find("3"), std::string::npos);
@@ -71,10 +71,7 @@ TEST_F(FrameCommand, IndexOutsideTheProjectMissingProjectOrBadArgumentsFail) {
     EXPECT_EQ(status("frame a.qbk"), 2);
     EXPECT_NE(last.err.find("frame FILE.qbk"), std::string::npos);
     EXPECT_EQ(status("frame a.qbk x out.png"), 2);
-}
-
-TEST_F(FrameCommand, TargetThatCannotBeWrittenFailsAndKeepsTheOldFile) {
-    writeProject();
+    // A target that cannot be written fails and keeps the old file.
     test::FullFilesystem full(path("full"), "f.png", "old picture");
     // The folder is a file; then no room left half way.
     for (const std::string& target : {path("p.qbk") + "/f.png", path("full/f.png")}) {

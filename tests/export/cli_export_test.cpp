@@ -9,7 +9,7 @@ namespace {
 
 class CliExport : public ::testing::Test, protected test::CliFolder {};
 
-TEST_F(CliExport, ImportImagesMakesAFrameOfEachPicture) {
+TEST_F(CliExport, ImportImagesMakesAFrameOfEachPictureAndFailuresAndWrongArgumentsAreReported) {
     const Bitmap24 first = test::framePattern(48, 32, 0);
     const Bitmap24 second = test::framePattern(30, 40, 1);
     ASSERT_TRUE(SaveImageFile(test::shippedFilters(), dir.path("a.png"), first));
@@ -23,10 +23,7 @@ TEST_F(CliExport, ImportImagesMakesAFrameOfEachPicture) {
     ASSERT_EQ(doc.frameCount(), 2);
     EXPECT_EQ(doc.frameSize, (Size{48, 32}));
     EXPECT_EQ(doc.currentImage, first);
-}
 
-TEST_F(CliExport, FailuresAndWrongArgumentsAreReported) {
-    ASSERT_EQ(status("new " + quoted("p.qbk") + " --size 48,32 --frames 1"), 0);
     EXPECT_EQ(status("export-html " + quoted("p.qbk")), 2);
     EXPECT_EQ(status("export-html " + quoted("p.qbk") + " " + quoted("x") + " --format gif"), 1);
     EXPECT_EQ(status("export-pdf " + quoted("p.qbk")), 2);

@@ -211,7 +211,6 @@ TEST(PdfExportFile, PathWithoutExtensionGetsPdfAndTheTitleStaysAsChosenOrIsNamed
     EXPECT_EQ(result.path, dir.path("tour.pdf"));
     EXPECT_EQ(result.framesWritten, 2);
     const std::string pdf = test::readFile(dir.path("tour.pdf"));
-    EXPECT_TRUE(pdf.starts_with("%PDF-1.2\r\n"));
     EXPECT_NE(pdf.find("/Title (tour)\r\n"), std::string::npos);
     EXPECT_FALSE(test::fileExists(dir.path("tour")));
     // A file that cannot be created is named as chosen.
