@@ -8,6 +8,7 @@
 #include "model/project_storage.h"
 #include "model/synthetic_project.h"
 #include "raster/gui_application.h"
+#include "shapes/callout_library.h"
 #include "support/files_and_commands.h"
 #include "support/full_filesystem.h"
 #include "support/qt_pictures.h"
@@ -81,8 +82,9 @@ TEST_F(FrameCommand, IndexOutsideTheProjectMissingProjectBadArgumentsOrUnwritabl
         EXPECT_NE(last.err.find("Impossibile creare il file"), std::string::npos) << last.err;
         EXPECT_NE(last.err.find(target), std::string::npos) << last.err;
     }
-    if (full.mounted())
+    if (full.mounted()) {
         EXPECT_EQ(test::readFile(path("full/f.png")), "old picture");
+    }
 }
 
 }  // namespace

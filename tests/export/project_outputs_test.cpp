@@ -89,8 +89,9 @@ TEST_P(ProjectOutputs, WriteOnAWorkerLeavesTheProjectAsItWasAndADamagedFrameKeep
     NullProgress progress;
     const ExportResult damaged = output.write(doc, path, options, progress);
     EXPECT_EQ(damaged.status.stringId(), str::UnexpectedFormat) << damaged.status.message();
-    if (GetParam() != OutputType::HtmlPages)  // the page keeps the frames before the damaged one
+    if (GetParam() != OutputType::HtmlPages) {  // the page keeps the frames before the damaged one
         EXPECT_EQ(test::readFile(result.path), old);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryOutput, ProjectOutputs,
