@@ -98,8 +98,6 @@ std::map<int, size_t> pdfXref(const std::string& pdf) {
         const std::string entry = pdf.substr(at, 20);
         EXPECT_EQ(entry.size(), 20u);
         EXPECT_EQ(entry.substr(18), "\r\n") << "entry " << k;
-        EXPECT_EQ(entry[10], ' ');
-        EXPECT_EQ(entry[16], ' ');
         if (k == 0) {
             EXPECT_EQ(entry, "0000000000 65535 f\r\n");
             continue;

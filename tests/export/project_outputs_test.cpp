@@ -37,8 +37,9 @@ protected:
 
 // Outputs only read the project: the editor's frame, its pending edits, the stored streams and the
 // modified mark stay, no view is told anything, and the writer runs on another thread while this
-// one keeps serving events.
-TEST_P(ProjectOutputs, WriteOnAWorkerLeavesTheProjectAsItWas) {
+// one keeps serving events. Then a damaged frame stops the write with its message and the file
+// written before stays.
+TEST_P(ProjectOutputs, WriteOnAWorkerLeavesTheProjectAsItWasAndADamagedFrameKeepsTheOldFile) {
     const ProjectOutput& output = projectOutput(GetParam());
     doc.SelectFrame(1);
     doc.currentFrame.textBox = TextBox{1, Rect{5, 5, 90, 50}, "In corso", callouts.at(0).name, {}};
@@ -53,6 +54,7 @@ TEST_P(ProjectOutputs, WriteOnAWorkerLeavesTheProjectAsItWas) {
     HintRecorder views;
     doc.addObserver(&views);
 
+    const std::string path = dir.path("out." + std::string(output.extension()));
     ExportResult result;
     std::atomic<int> ticks{0};
     QEventLoop loop;
@@ -61,7 +63,6 @@ TEST_P(ProjectOutputs, WriteOnAWorkerLeavesTheProjectAsItWas) {
     timer.start(1);
     std::thread worker([&] {
         NullProgress progress;
-        const std::string path = dir.path("out." + std::string(output.extension()));
         result = output.write(doc, path, options, progress);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
@@ -81,19 +82,15 @@ TEST_P(ProjectOutputs, WriteOnAWorkerLeavesTheProjectAsItWas) {
     EXPECT_FALSE(doc.isModified());
     EXPECT_TRUE(views.hints.empty());
     doc.removeObserver(&views);
-}
 
-TEST_P(ProjectOutputs, DamagedFrameStopsWithTheMessageAndKeepsTheOldFile) {
-    const ProjectOutput& output = projectOutput(GetParam());
-    doc.frames[2].imageData =
-        std::vector<uint8_t>(doc.frames[2].imageData.begin(),
-                             doc.frames[2].imageData.begin() + doc.frames[2].imageData.size() / 2);
-    const std::string path = dir.path("out." + std::string(output.extension()));
+    const std::string old = test::readFile(result.path);
+    auto& stream = doc.frames[2].imageData;
+    stream = std::vector<uint8_t>(stream.begin(), stream.begin() + stream.size() / 2);
     NullProgress progress;
-    const ExportResult result = output.write(doc, path, options, progress);
-    EXPECT_EQ(result.status.stringId(), str::UnexpectedFormat) << result.status.message();
-    if (GetParam() != OutputType::HtmlPages) {
-        EXPECT_FALSE(test::fileExists(path));
+    const ExportResult damaged = output.write(doc, path, options, progress);
+    EXPECT_EQ(damaged.status.stringId(), str::UnexpectedFormat) << damaged.status.message();
+    if (GetParam() != OutputType::HtmlPages) {  // the page keeps the frames before the damaged one
+        EXPECT_EQ(test::readFile(result.path), old);
     }
 }
 
