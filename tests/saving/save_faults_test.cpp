@@ -146,15 +146,25 @@ TEST(SaveFaults, EveryWriterLeavesTheOldFileWholeWhenAWriteFails) {
         ASSERT_FALSE(old.empty());
         const std::set<std::string> before = fileNames(folder);
 
-        // Every file here fits the atomic writer's buffer, so whatever fails (disk, sync or rename,
-        // each the atomic writer's own tests cover) the writer sees its commit fail.
-        setAtomicFileFault(AtomicFileFault::Write, old.size() / 2);
-        EXPECT_FALSE(writer.save(folder, 2));
-        setAtomicFileFault(AtomicFileFault::None);
-        EXPECT_EQ(test::readFile(target), old);
-        // Files beside the named one (the page beside a movie) may have been replaced whole; none may
-        // be new, gone or a temporary.
-        EXPECT_EQ(fileNames(folder), before);
+        struct Fault {
+            AtomicFileFault step;
+            uint64_t afterBytes;
+        };
+        // Every file here fits the writer's buffer: a full disk shows at the same write wherever it fills.
+        const Fault faults[] = {{AtomicFileFault::Write, old.size() / 2},
+                                {AtomicFileFault::Sync, 0},
+                                {AtomicFileFault::Rename, 0}};
+        for (const Fault& fault : faults) {
+            SCOPED_TRACE(testing::Message() << "fault " << int(fault.step) << " after " << fault.afterBytes);
+            setAtomicFileFault(fault.step, fault.afterBytes);
+            const bool saved = writer.save(folder, 2);
+            setAtomicFileFault(AtomicFileFault::None);
+            EXPECT_FALSE(saved);
+            EXPECT_EQ(test::readFile(target), old);
+            // Files beside the named one (the page beside a movie) may have been replaced whole;
+            // none may be new, gone or a temporary.
+            EXPECT_EQ(fileNames(folder), before);
+        }
         // The second version really differs, so the checks above could have seen it.
         ASSERT_TRUE(writer.save(folder, 2));
         EXPECT_NE(test::readFile(target), old);
