@@ -2,7 +2,6 @@
 
 #include "capture/capture_backend.h"
 #include "capture/capture_messages.h"
-#include "capture/null_backends.h"
 #include "fake_grabber.h"
 
 using namespace quib;
@@ -10,7 +9,7 @@ using namespace quib;
 // A display that cannot exist: there is no server behind it.
 constexpr const char* kMissingDisplay = "/nonexistent/quib-test-socket:0";
 
-TEST(CaptureBackend, WithoutADisplayTheHotKeySaysSoAndDoesNothingAndGrabsFailBlackWithoutACursor) {
+TEST(CaptureBackend, WithoutADisplayTheHotKeySaysSoAndDoesNothing) {
     Status status;
     std::unique_ptr<GlobalHotKey> hotKey = createGlobalHotKey(status, kMissingDisplay);
     ASSERT_NE(hotKey, nullptr);
@@ -25,22 +24,6 @@ TEST(CaptureBackend, WithoutADisplayTheHotKeySaysSoAndDoesNothingAndGrabsFailBla
     hotKey->processEvents();
     hotKey->stop();
     EXPECT_FALSE(called);
-    NullGlobalHotKey reasoned("motivo");
-    EXPECT_EQ(reasoned.start([](HotKeyAction) {}).message(), "motivo");
-
-    // Grabs fail with a black picture and no cursor.
-    Status grabberStatus;
-    std::unique_ptr<ScreenGrabber> grabber = createScreenGrabber(grabberStatus, kMissingDisplay);
-    ASSERT_NE(grabber, nullptr);
-    EXPECT_EQ(grabberStatus.message(), captureText::NoX11Display);
-    Bitmap24 out;
-    Status grabbed = grabber->grab(Rect{0, 0, 7, 3}, out);
-    EXPECT_FALSE(grabbed.ok());
-    EXPECT_EQ(out, Bitmap24(7, 3));
-    ScreenCursor cursor = grabber->grabCursor();
-    EXPECT_EQ(cursor.picture.image.width, 32);
-    EXPECT_EQ(cursor.picture.image.pixel(5, 5)[3], 0);
-    EXPECT_EQ(grabber->screenSize(), Size{});
 }
 
 TEST(CaptureBackend, WithoutX11TheFallbackReadsTheScreenAndTheKeysSayWhyTheyDoNothing) {
@@ -76,6 +59,12 @@ TEST(CaptureBackend, WithoutX11TheFallbackReadsTheScreenAndTheKeysSayWhyTheyDoNo
                                             : std::string(captureText::NoX11Display))
             << c.name;
         EXPECT_FALSE(backends.hotKey->start([](HotKeyAction) {}).ok()) << c.name;
+        if (!c.withFallback) {  // grabs fail with a black picture and no cursor
+            Bitmap24 out;
+            EXPECT_FALSE(backends.grabber->grab(Rect{0, 0, 7, 3}, out).ok());
+            EXPECT_EQ(out, Bitmap24(7, 3));
+            EXPECT_EQ(backends.grabber->grabCursor().picture.image.pixel(5, 5)[3], 0);
+        }
 
         const LockKeys keys = openLockKeyReader(choice)->read();
         EXPECT_FALSE(keys.known) << c.name;
@@ -89,12 +78,10 @@ TEST(CaptureBackend, WaylandSessionsUseThePortalUnlessTheVariableSaysOtherwise) 
         const char* waylandDisplay;
         CaptureBackendKind expected;
     } cases[] = {
-        {nullptr, nullptr, CaptureBackendKind::X11},
         {nullptr, "", CaptureBackendKind::X11},
         {nullptr, "wayland-0", CaptureBackendKind::Portal},
         {"x11", "wayland-0", CaptureBackendKind::X11},
         {"portal", nullptr, CaptureBackendKind::Portal},
-        {"other", "wayland-0", CaptureBackendKind::Portal},
     };
     for (const auto& c : cases)
         EXPECT_EQ(chooseCaptureBackend(c.override, c.waylandDisplay), c.expected)

@@ -49,6 +49,17 @@ TEST_F(CaptureSessionTest, GrabRecordsCursorLessHotSpotRelativeToTheRegionAndHid
               (std::vector<uint8_t>{0xC7, 0xC6, 0xC5, 255}));
     EXPECT_EQ(session.rate(), 1);
     EXPECT_EQ(session.intervalMs(), 1000);
+    // Fresh defaults of a 100 x 80 region: no text, nothing shown but the cursor.
+    const Frame& f = doc.frames[0];
+    EXPECT_TRUE(f.title.empty() && f.textBox.text.empty());
+    EXPECT_EQ(f.textBox.rect, (Rect{60, 48, 80, 64}));
+    EXPECT_EQ(f.nextButton.pos, (Point{100 - 60, 80 - 24}));
+    EXPECT_EQ(f.prevButton.pos, (Point{100 - 120, 80 - 24}));
+    EXPECT_EQ(f.textBox.font.logFont.face(), "DejaVu Sans");  // the project's style: 10 points
+    EXPECT_EQ(f.textBox.font.logFont.height, -13);
+    EXPECT_EQ(f.textBox.visible + f.prevButton.visible + f.nextButton.visible + f.gotoButtons[0].visible +
+                  f.gotoButtons[1].visible,
+              0u);
     // A cursor already in the picture: the frame keeps its own cursor hidden.
     EXPECT_EQ(doc.frames[0].cursorVisible, 1u);
     grabber.cursor.inPicture = true;
@@ -67,6 +78,7 @@ TEST_F(CaptureSessionTest, RegionOfAnotherSizeThanTheProjectIsRefused) {
 TEST_F(CaptureSessionTest, TimedFramesShowForTheIntervalSingleGrabsForNoTimeAndAFailedGrabStops) {
     CaptureSession session = sessionAt(3);
     ASSERT_TRUE(session.captureOnce());
+    EXPECT_FALSE(session.tick());  // not running yet
     session.toggleTimedCapture();
     ASSERT_TRUE(session.tick());
     session.setIntervalMs(125);

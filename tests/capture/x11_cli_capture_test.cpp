@@ -17,15 +17,9 @@ using namespace quib;
 
 namespace {
 
-constexpr unsigned long kPause = 0xFF13;
-constexpr unsigned long kShiftLeft = 0xFFE1;
-
 class X11CliCaptureTest : public quib::testing::X11DisplayTest {
 protected:
-    void SetUp() override {
-        X11DisplayTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+    void setUpOnDisplay() override {
         // A fresh server remaps its keyboard on the first synthetic key; let that happen before
         // quib-cli takes the keys, so that no press is lost to it.
         client().tapKey(kShiftLeft);
@@ -65,17 +59,12 @@ protected:
 }  // namespace
 
 TEST_F(X11CliCaptureTest, TimedGrabsAreSavedAsAProjectOfTheRegionSizeAndABadRegionIsAUsageError) {
-    FILE* process = start("'" + out() + "' --region 0,0,0,10");
-    ASSERT_NE(process, nullptr);
-    EXPECT_EQ(finish(process), 2);
-    process = start("'" + out() + "' --region 5,6,101,77 --count 3 --interval 20");
+    EXPECT_EQ(finish(start("'" + out() + "' --region 0,0,0,10")), 2);
+    FILE* process = start("'" + out() + "' --region 5,6,101,77 --count 3 --interval 20");
     ASSERT_NE(process, nullptr);
     ASSERT_NO_FATAL_FAILURE(finishAndLoad(process));
     EXPECT_EQ(doc.frameCount(), 3);
     EXPECT_EQ(doc.frameSize, (Size{101, 77}));
-    EXPECT_EQ(doc.backgroundSize, (Size{101, 77}));
-    EXPECT_EQ(doc.frames[2].nextButton.pos, (Point{101 - 60, 77 - 24}));
-    EXPECT_EQ(doc.frames[2].cursorVisible, 1u);
     for (const Frame& frame : doc.frames)
         EXPECT_EQ(frame.displayTime, 20u);
 }

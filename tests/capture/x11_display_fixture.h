@@ -28,7 +28,13 @@ protected:
         ASSERT_TRUE(s_server->running()) << "Xvfb did not start";
         m_client = std::make_unique<X11TestClient>(displayName());
         ASSERT_TRUE(m_client->connected());
+        setUpOnDisplay();
     }
+    // What a suite prepares once the display is up.
+    virtual void setUpOnDisplay() {}
+
+    // Keysyms, as X numbers them.
+    static constexpr unsigned long kPause = 0xFF13, kShiftLeft = 0xFFE1;
 
     static const char* displayName() { return s_server->display().c_str(); }
     X11TestClient& client() { return *m_client; }

