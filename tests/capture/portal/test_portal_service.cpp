@@ -1,9 +1,10 @@
 // A stand-in for the desktop portal on a private session bus: answers the screen cast and global
 // shortcut calls through Request objects and publishes a PipeWire stream of a known picture
-// (320 x 240 at 60 frames a second), the cursor as metadata or drawn in. Options: --cursor-modes N
-// (announced, default 7), --refuse CODE and --silent (for Start), --frames N (then the stream
-// ends), --log PATH (source choices and bound shortcuts), --no-shortcuts, --refuse-shortcuts CODE.
-// org.quib.PortalTest.Activate(id) presses a bound shortcut.
+// (320 x 240 at 60 frames a second unless --size WxH and --fps N say otherwise; the benchmarks
+// ask for full HD), the cursor as metadata or drawn in. Options: --cursor-modes N (announced, default 7),
+// --refuse CODE and --silent (for Start), --frames N (then the stream ends), --log PATH (source choices and
+// bound shortcuts), --no-shortcuts, --refuse-shortcuts CODE. org.quib.PortalTest.Activate(id) presses a bound
+// shortcut.
 
 #include <pipewire/pipewire.h>
 #include <spa/buffer/meta.h>
@@ -12,6 +13,8 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include <algorithm>
 
 #include <QCoreApplication>
 #include <QDBusArgument>
@@ -46,7 +49,7 @@ struct Config {
     int refuse = -1;
     bool silent = false;
     int frames = 0;
-    const int width = 320, height = 240, fps = 60;
+    int width = 320, height = 240, fps = 60;
     QString log;
     bool shortcuts = true;
     int refuseShortcuts = -1;
@@ -366,7 +369,13 @@ int main(int argc, char** argv) {
             config.silent = true;
         else if (a[i] == "--frames")
             config.frames = next.toInt(), ++i;
-        else if (a[i] == "--no-shortcuts")
+        else if (a[i] == "--fps")
+            config.fps = std::max(1, next.toInt()), ++i;
+        else if (a[i] == "--size") {
+            config.width = std::max(1, next.section('x', 0, 0).toInt());
+            config.height = std::max(1, next.section('x', 1, 1).toInt());
+            ++i;
+        } else if (a[i] == "--no-shortcuts")
             config.shortcuts = false;
         else if (a[i] == "--refuse-shortcuts")
             config.refuseShortcuts = next.toInt(), ++i;
