@@ -44,19 +44,6 @@ TEST_F(DialogFixture, SaveFilterLeavesOutReadOnlyTypes) {
     EXPECT_EQ(filters[4].label, "Tutti i files (*.*)");
 }
 
-TEST_F(DialogFixture, PreselectingExtensionPicksTheLastListedTypeWithIt) {
-    EXPECT_EQ(FileDialogTypes(table, FileDialogTypes::Mode::Open, 1, "JPEG").initialIndex(), 5);
-    EXPECT_EQ(FileDialogTypes(table, FileDialogTypes::Mode::Open, 1, "gif").initialIndex(), 4);
-    EXPECT_EQ(FileDialogTypes(table, FileDialogTypes::Mode::Save, 1, "gif").initialIndex(), 1);
-    EXPECT_EQ(FileDialogTypes(table, FileDialogTypes::Mode::Open, 1, "tiff").initialIndex(), 1);
-}
-
-TEST_F(DialogFixture, TypeChangeSwapsTheExtensionAndDropsTheFolder) {
-    EXPECT_EQ(save.fileNameForTypeChange(2, "/home/u/shot.jpg"), "shot.png");
-    EXPECT_EQ(save.fileNameForTypeChange(3, "shot"), "shot.jpg");
-    EXPECT_EQ(save.fileNameForTypeChange(1, "shot.jpg"), "");
-}
-
 TEST_F(DialogFixture, ConfirmAddsTheSelectedTypesPreferredExtensionOrKeepsAKnownOne) {
     const auto result = save.confirm(2, "/home/u/shot");
     ASSERT_TRUE(result.status.ok());

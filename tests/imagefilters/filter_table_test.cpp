@@ -44,10 +44,4 @@ TEST(FilterTable, HandsTheToolsToEveryPlugin) {
     EXPECT_EQ(seen()->mainWindow, 1234u);
 }
 
-TEST(FilterTable, ProgramsInTheBuildTreeAlsoSearchItsFiltersFolder) {
-    const auto folders = DefaultFilterFolders(std::string(QUIB_BUILD_DIR) + "/app");
-    EXPECT_NE(std::find(folders.begin(), folders.end(), std::string(QUIB_SHIPPED_FILTERS_DIR)),
-              folders.end());
-}
-
 }  // namespace quib

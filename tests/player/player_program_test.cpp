@@ -162,26 +162,6 @@ TEST_F(PlayerProgram, FailingRunsAreReportedAndWriteNothing) {
     }
 }
 
-TEST_F(PlayerProgram, MalformedMovieInTheWindowIsReportedOnStderr) {
-    writeBytes(path("bad.swf"), Bytes{'F', 'W', 'S', 4, 9, 0, 0, 0, 0});
-    // The error reaches stderr before the message box, which then waits for the user.
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("minimal"));
-    process.setProcessEnvironment(env);
-    process.setReadChannel(QProcess::StandardError);
-    process.start(PlayerPath, {path("bad.swf")});
-    ASSERT_TRUE(process.waitForStarted());
-    process.waitForReadyRead(10000);
-    process.waitForFinished(500);
-    QString errors = QString::fromLocal8Bit(process.readAllStandardError());
-    EXPECT_TRUE(errors.contains(QStringLiteral("Formato del file inaspettato."))) << errors.toStdString();
-    if (process.state() != QProcess::NotRunning) {
-        process.kill();
-        process.waitForFinished();
-    }
-}
-
 TEST(AppendedMovie, FoundOnlyWithTheMagicAndAWholeMovie) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("f"));

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "raster/draw_context.h"
-#include "raster/gui_application.h"
 #include "support/qt_pictures.h"
 
 using namespace quib;
@@ -13,11 +12,6 @@ namespace {
 constexpr uint32_t kWhite = 0x00FFFFFF;
 constexpr uint32_t kRed = 0x000000FF;
 constexpr uint32_t kBlue = 0x00FF0000;
-
-class DrawContextText : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { ensureGuiApplication(); }
-};
 
 }  // namespace
 
@@ -34,29 +28,4 @@ TEST(DrawContextShapes, SolidBrushFillsInsideAndTheOriginShiftsDrawingAndReading
     dc.setPixel(0, 0, kRed);
     EXPECT_EQ(image.pixel(5, 6), qRgb(255, 0, 0));
     EXPECT_EQ(dc.pixel(0, 0), kRed);
-}
-
-TEST(DrawContextShapes, DottedPenAlternatesThreePixels) {
-    QImage image = whiteSurface(30, 1);
-    DrawContext dc(image);
-    dc.setBackgroundMode(BackgroundMode::Transparent);
-    dc.setPen(Pen{PenStyle::Dot, 1, kRed});
-    dc.line(Point{0, 0}, Point{24, 0});
-    EXPECT_EQ(dc.pixel(0, 0), kRed);
-    EXPECT_EQ(dc.pixel(2, 0), kRed);
-    EXPECT_EQ(dc.pixel(3, 0), kWhite);
-    EXPECT_EQ(dc.pixel(5, 0), kWhite);
-    EXPECT_EQ(dc.pixel(6, 0), kRed);
-}
-
-TEST_F(DrawContextText, OpaqueTextFillsItsExtentWithTheBackground) {
-    QImage image = whiteSurface(200, 40);
-    DrawContext dc(image);
-    dc.setBackgroundColour(kBlue);
-    dc.setTextColour(kRed);
-    dc.textOut(10, 5, "Ab");
-    Size extent = dc.textExtent("Ab");
-    EXPECT_GT(extent.cy, 8);
-    EXPECT_EQ(dc.pixel(10, 5), kBlue);
-    EXPECT_EQ(dc.pixel(10 + extent.cx, 5), kWhite);
 }

@@ -50,27 +50,6 @@ constexpr uint32_t kA = 0x000000FF, kB = 0xFF0000FF, kC = 0x0000FFFF, kClear = 0
 
 }  // namespace
 
-TEST(FrameImageTrack, PatchFullOfHolesLosesToTheWholeFrame) {
-    // The second picture is flat; a third of the first already had its colour, so the patch is the
-    // flat colour riddled with transparent holes, which compresses far worse than the whole frame.
-    const uint32_t grey = rgb(90, 90, 90);
-    Bitmap24 first = test::noisePicture(64, 64), second = solidImage({64, 64}, grey);
-    for (int i = 0; i < 64 * 64; i += 3)
-        setPixel(first, (i * 7) % 64, i / 64, grey);
-    SwfMovie movie;
-    FrameImageTrack track(movie, {64, 64}, {0, 0}, nullptr);
-    convertImageForMovie(first, track.current(), nullptr);
-    ASSERT_EQ(track.update(0, 0), FrameImageTrack::Change::FullFrame);
-    convertImageForMovie(second, track.current(), nullptr);
-    EXPECT_EQ(track.update(1, 1), FrameImageTrack::Change::FullFrame);
-    EXPECT_EQ(track.liveCount(), 1u);
-
-    // A small change on the flat picture stays a patch.
-    setPixel(second, 5, 5, rgb(1, 2, 3));
-    convertImageForMovie(second, track.current(), nullptr);
-    EXPECT_EQ(track.update(2, 2), FrameImageTrack::Change::Patch);
-}
-
 TEST(FrameImageTrack, Patch32_UnchangedPixelsAreFullyTransparent) {
     SwfMovie movie;
     FrameImageTrack track(movie, {4, 40}, {10, 20}, nullptr);
