@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "base/cp1252.h"
-#include "base/strings.h"
 
 using namespace quib;
 
@@ -16,9 +15,4 @@ TEST(Utf16, SurrogatePairsSurvive) {
     std::string text = "a😀b";
     EXPECT_EQ(utf16leToUtf8(utf8ToUtf16le(text)), text);
     EXPECT_EQ(utf8ToUtf16le(text).size(), 8u);
-}
-
-TEST(Strings, NumberedTextsFormat) {
-    EXPECT_EQ(formatString(str::FrameOfFrames, 3, 12), "Frame 3 di 12");
-    EXPECT_EQ(formatString1(str::SaveChanges, "demo.qbk"), "Salvare le modifiche di demo.qbk?");
 }

@@ -93,21 +93,5 @@ TEST(CursorEditorTools, EraserReplacesOnlyTheOtherButtonsColour) {
     EXPECT_EQ(rows(editor), "KRR\n");
 }
 
-TEST(CursorEditorOperations, PasteMakesEveryPixelOpaqueAndClipsToThePicture) {
-    CursorImageEditor editor = emptyEditor(3, 2);
-    Bitmap32 source = solidCursor(4, 1, 0, 0, 255).image;  // red, wider than the picture
-    editor.paste(source);
-    EXPECT_EQ(rows(editor), "RRR\nKKK\n");
-}
-
-TEST(CursorEditorResult, KeepsTheHotSpotAndTheTransparentPixelBytes) {
-    CursorImageEditor editor = emptyEditor(2, 1);
-    editor.press({1, 0}, kRed, kWhite);
-    editor.release();
-    const CursorPicture result = editor.result();
-    EXPECT_EQ(result.hotSpot, (Point{2, 3}));
-    EXPECT_EQ(result.image.pixels, (std::vector<uint8_t>{1, 1, 1, 0, 0, 0, 255, 255}));
-}
-
 }  // namespace
 }  // namespace quib

@@ -28,7 +28,7 @@ struct PictureFiles {
 struct InsertPictureFrames : ::testing::Test {
     CQuibDoc doc;
     PictureFiles pictures;
-    test::RecordingProgress progress;
+    NullProgress progress;
 
     std::string picture(const std::string& name, int cx, int cy, uint8_t blue) {
         pictures.files[name] = test::solidImage(Size{cx, cy}, blue, 2, 3);
@@ -49,8 +49,6 @@ TEST_F(InsertPictureFrames, EmptyProject_TakesTheFirstPicturesSize) {
     EXPECT_EQ(blueAt(0, 49, 29), 10);
     EXPECT_EQ(blueAt(1, 19, 29), 20);  // inside the smaller picture
     EXPECT_EQ(blueAt(1, 20, 0), 0);    // padded black beside it
-    EXPECT_EQ(progress.range.second, 2);
-    EXPECT_GE(progress.positions.size(), 2u);
 }
 
 TEST_F(InsertPictureFrames, OneUnreadableFile_NamesItAndChangesNothing) {

@@ -110,7 +110,7 @@ TEST(ProjectHistory, UndoAllAndRedoAllGiveTheSameFileBytes) {
     }
 }
 
-TEST(ProjectHistory, StepsShareThePictureStreamsTheOldestGoBeyondTheLimitAndFailuresRecordNothing) {
+TEST(ProjectHistory, TheOldestStepsGoBeyondTheLimitAndFailuresRecordNothing) {
     CQuibDoc doc;
     test::makeProject(doc, 6);
     // A failed operation records nothing.
@@ -126,16 +126,7 @@ TEST(ProjectHistory, StepsShareThePictureStreamsTheOldestGoBeyondTheLimitAndFail
     while (doc.commands.undo(doc))
         ++undone;
     EXPECT_EQ(undone, 3);
-    ASSERT_EQ(doc.frameCount(), 4);
-    // The frames back from the history hold the same stream objects, not copies.
-    CQuibDoc fresh;
-    test::makeProject(fresh, 6);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(test::storedFramePicture(doc, i).pixels, test::storedFramePicture(fresh, i + 2).pixels);
-    const SharedBytes before = doc.frames[1].imageData;
-    ASSERT_TRUE(doc.commands.redo(doc));
-    ASSERT_TRUE(doc.commands.undo(doc));
-    EXPECT_TRUE(doc.frames[1].imageData.sharesWith(before));
+    EXPECT_EQ(doc.frameCount(), 4);
 }
 
 }  // namespace

@@ -7,12 +7,6 @@
 namespace quib {
 namespace {
 
-// The file holds every field of the record, and the pictures of the elements it carries; that the
-// writer leaves nothing out is checked against the file written by hand below.
-void expectSameRecord(const TemplateSet& a, const TemplateSet& b) {
-    EXPECT_EQ(a.toBytes(), b.toBytes());
-}
-
 TemplateSet takenFromStyledProject(uint32_t mask) {
     CQuibDoc doc;
     test::makeStyledProject(doc);
@@ -80,7 +74,9 @@ TEST(TemplateFileRoundTrip, AllElementsOrNoneReadBackAsWritten) {
         SCOPED_TRACE(set.mask);
         TemplateSet back;
         ASSERT_TRUE(TemplateSet::fromBytes(set.toBytes(), back).ok());
-        expectSameRecord(back, set);
+        // The file holds every field; that the writer leaves nothing out is checked against the
+        // file written by hand below.
+        EXPECT_EQ(back.toBytes(), set.toBytes());
     }
 }
 
@@ -146,7 +142,7 @@ void expectRefusedAndUntouched(const std::vector<uint8_t>& bytes) {
     TemplateSet set = takenFromStyledProject(templ::AllElements);
     const TemplateSet before = set;
     EXPECT_EQ(TemplateSet::fromBytes(bytes, set).message(), "Formato del file inaspettato.");
-    expectSameRecord(set, before);
+    EXPECT_EQ(set.toBytes(), before.toBytes());
 }
 
 TEST(TemplateFileMalformed, DamagedFieldsAndMissingPicturesRefused) {

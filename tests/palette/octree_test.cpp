@@ -41,15 +41,6 @@ TEST(Octree, PalettesOfPictures) {
     }
 }
 
-TEST(Octree, ThirtyTwoBitPicturesIgnoreTheFourthByte) {
-    Bitmap32 picture(2, 1);
-    const uint8_t bytes[] = {30, 20, 10, 0, 30, 20, 10, 255};
-    std::copy(std::begin(bytes), std::end(bytes), picture.pixels.begin());
-    const auto p = OctreePalette(picture, 255);
-    ASSERT_EQ(p.size(), 1u);
-    EXPECT_EQ(p[0], (PaletteEntry{10, 20, 30, 255}));
-}
-
 TEST(Octree, SumsDoNotOverflowOnHugePixelCounts) {
     OctreeQuantizer tree(1);
     for (int i = 0; i < 20'000'000; ++i)
