@@ -12,8 +12,6 @@
 #include <QMdiSubWindow>
 #include <QRadioButton>
 #include <QSplitter>
-#include <QSplitterHandle>
-#include <QTest>
 
 #include "capture/capture_session.h"
 #include "export/html_export.h"
@@ -446,17 +444,6 @@ TEST_F(ChildFrameTest, ThumbnailRowIsOneItemPlusTwoPixelsOrEverythingWithoutTheE
     EXPECT_GE(strip->height(), available() - 1);
     child->setEditorRowHidden(false);
     EXPECT_TRUE(editor->isVisible());
-}
-
-TEST_F(ChildFrameTest, SplitterBarCannotBeDragged) {
-    child->recalcRows();
-    const QList<int> before = splitter()->sizes();
-    QSplitterHandle* handle = splitter()->handle(1);
-    ASSERT_NE(handle, nullptr);
-    QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(5, 1));
-    QTest::mouseMove(handle, QPoint(5, -120));
-    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(5, -120));
-    EXPECT_EQ(splitter()->sizes(), before);
 }
 
 // A type change replaces the text after the last dot. A relative name lands in the project folder,

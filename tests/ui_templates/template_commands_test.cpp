@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -153,15 +152,6 @@ QStringList itemTexts(const QListWidget* list) {
     for (int i = 0; i < list->count(); ++i)
         texts.append(list->item(i)->text());
     return texts;
-}
-
-TEST(TemplateElementChooser, AllAndNoneButtons) {
-    test::ensureApplication();
-    TemplateElementChooser chooser(TemplateElementChooser::Saving, templ::TitleFont);
-    chooser.allButton()->click();
-    EXPECT_EQ(chooser.mask(), templ::AllElements);
-    chooser.noneButton()->click();
-    EXPECT_EQ(chooser.mask(), 0u);
 }
 
 // A folder with two templates, a broken one, a file of another type and a subfolder; the

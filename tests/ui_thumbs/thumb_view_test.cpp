@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMimeData>
-#include <QPainter>
-#include <QScrollBar>
 #include <QTest>
 #include <algorithm>
 
@@ -16,7 +14,6 @@
 #include "support/project_contents.h"
 #include "ui/command_ids.h"
 #include "ui/quib_thumb_view.h"
-#include "ui/thumbnail_item_delegate.h"
 #include "ui/thumbnail_scaler.h"
 
 namespace quib {
@@ -218,17 +215,6 @@ TEST_F(ThumbViewTest, PasteDropAndCutKeepThePendingEditsOfBothProjects) {
     }
 }
 
-TEST_F(ThumbViewTest, DraggingNearAnEdgeScrollsTheList) {
-    CQuibThumbView& view = open(std::vector<uint32_t>(30, 1));
-    show(view, 300);
-    QScrollBar* bar = view.horizontalScrollBar();
-    ASSERT_GT(bar->maximum(), 0);
-    drag(view, view, QPoint(view.viewport()->width() - 3, 20), {}, false);
-    EXPECT_EQ(bar->value(), CQuibThumbView::EdgeScrollStep);
-    QDragLeaveEvent leave;
-    QApplication::sendEvent(view.viewport(), &leave);
-}
-
 TEST_F(ThumbViewTest, DoubleClickOnAnItemTogglesWrapModeAndItemsFlowIntoRows) {
     CQuibThumbView& view = open(std::vector<uint32_t>(10, 1));
     bool editorHidden = false;
@@ -277,28 +263,6 @@ TEST_F(ThumbViewTest, MoveAllElementsShiftsTheSelectedFramesElementsAndTheFrameP
     view.setOffsetAsker([](int&, int&) { return false; });
     view.run(cmd::MoveAllElements);
     EXPECT_EQ(doc.frameOrigin.x, 5);
-}
-
-TEST(ThumbnailItemDelegate, InsertionBarIsATwoPixelLineWithTicks) {
-    QImage image(20, 40, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        ThumbnailItemDelegate::drawInsertionBar(&painter, QRect(5, 0, 10, 40), Qt::black);
-    }
-    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
-    for (int y = 0; y < 40; ++y) {
-        EXPECT_EQ(image.pixel(5, y), black) << y;
-        EXPECT_EQ(image.pixel(6, y), black) << y;
-        EXPECT_EQ(image.pixel(3, y), white) << y;
-        EXPECT_EQ(image.pixel(8, y), white) << y;
-    }
-    for (int y : {0, 1, 38, 39}) {
-        EXPECT_EQ(image.pixel(4, y), black) << y;
-        EXPECT_EQ(image.pixel(7, y), black) << y;
-    }
-    EXPECT_EQ(image.pixel(4, 20), white);
-    EXPECT_EQ(image.pixel(7, 2), white);
 }
 
 // Straightforward reference: every destination pixel sums its inclusive source box.
