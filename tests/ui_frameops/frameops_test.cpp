@@ -491,15 +491,5 @@ TEST_F(FrameOpsInMainWindow, CroppingShowsItsProgressWhileTheWindowIsDisabled) {
     EXPECT_TRUE(frame.isEnabled());
 }
 
-TEST_F(FrameOpsInMainWindow, TheWindowsCommandListsTheOpenProjects) {
-    frame.addProjectWindow(QuibProjectDocument::createNew());
-    int listed = -1;
-    FrameOperationCommands::interaction().runWindowsDialog = [&](WindowsDialog& dialog) {
-        listed = dialog.windowList()->count();
-    };
-    frame.action(cmd::WindowsDialog)->trigger();
-    EXPECT_EQ(listed, 2);
-}
-
 }  // namespace
 }  // namespace quib
