@@ -214,7 +214,6 @@ TEST_F(AtomicFileTest, OpenRemovesOnlyStaleTemporariesOfItsOwn) {
     }
 }
 
-// The temporary keeps the target's extension; a writer long at work keeps its temporary.
 TEST_F(AtomicFileTest, TemporaryKeepsTheExtensionAndIsKeptForAWriterLongAtWork) {
     AtomicFile slow;
     ASSERT_TRUE(slow.open(path("export.htm"), ".htm"));

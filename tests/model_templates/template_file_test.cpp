@@ -80,7 +80,6 @@ TEST(TemplateFileRoundTrip, AllElementsOrNoneReadBackAsWritten) {
     }
 }
 
-// A background bit without a picture is not written.
 TEST(TemplateFileLayout, ABackgroundBitWithoutPictureIsNotWritten) {
     TemplateSet withBit = takenFromStyledProject(templ::FrameRate);
     withBit.mask |= templ::BackgroundImage;

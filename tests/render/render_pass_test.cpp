@@ -110,7 +110,6 @@ TEST(RenderPass, HoldTime_RoundsDisplayTimeAtFrameRate_IdenticalFramesAddNoImage
     EXPECT_EQ(stats.frameStart[3] - 1 - stats.stopFrame[2], 1);
 }
 
-// The previous button goes to the last stop frame.
 TEST(RenderPass, ButtonFrame_StopsAndHoldsOneFrame_PreviousGoesToTheLastStop) {
     TestProject project;
     FrameElements first = withTime(5000), third;

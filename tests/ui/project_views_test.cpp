@@ -132,9 +132,6 @@ TEST_F(ProjectViewsTest, DeletedFramesComeBackWithTheNamedUndoItemAndTheirThumbn
     const QImage third = strip()->thumbnail(2);
     QAction* undo = frame.action(cmd::EditUndo);
     QAction* redo = frame.action(cmd::EditRedo);
-    frame.updateCommandStates();
-    EXPECT_FALSE(undo->isEnabled());
-    EXPECT_EQ(undo->text(), QStringLiteral("&Annulla\tCtrl+Z"));
 
     // Deleting asks nothing; the status bar tells how to get the frames back.
     strip()->setCurrentRow(1);
@@ -452,7 +449,6 @@ TEST_F(ChildFrameTest, ThumbnailRowIsOneItemPlusTwoPixelsOrEverythingWithoutTheE
 TEST(OutputName, TypeChangeReplacesTheExtensionAndARelativeNameLandsInTheProjectFolder) {
     EXPECT_EQ(replaceExtension(QStringLiteral("demo.swf"), QStringLiteral("exe")),
               QStringLiteral("demo.exe"));
-    EXPECT_EQ(replaceExtension(QStringLiteral("demo"), QStringLiteral("swf")), QStringLiteral("demo.swf"));
     // The Linux executable has no extension; a dot in a folder name is not one.
     EXPECT_EQ(replaceExtension(QStringLiteral("out/demo.exe"), QString()), QStringLiteral("out/demo"));
     EXPECT_EQ(replaceExtension(QStringLiteral("my.dir/demo"), QStringLiteral("swf")),

@@ -93,8 +93,6 @@ TEST(CommandLine, JoinedArgumentsGiveBackTheFileName) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(fileNameFromCommandLine(joinCommandLine(c.argv)), c.name);
-    EXPECT_EQ(joinCommandLine({QStringLiteral("/opt/my apps/quib"), QStringLiteral("/tmp/x y.qbk")}),
-              QStringLiteral("\"/opt/my apps/quib\" /tmp/x y.qbk"));
 }
 
 // Handles the ids it is given and records every run in a shared log under its name.

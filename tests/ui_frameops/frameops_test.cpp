@@ -148,7 +148,6 @@ struct FrameDialogs : test::FrameOpsFixture {
     QTemporaryDir dir;
 };
 
-// The crop dialog starts at the whole frame, clamps every value and refuses crossed bounds.
 TEST_F(FrameDialogs, Crop_StartsAtTheWholeFrameClampsAndRefusesCrossedBounds) {
     auto document = test::patternProject(3, 120, 70);
     CropFramesDialog dialog(document->doc());
@@ -189,7 +188,6 @@ TEST_F(FrameDialogs, Goto_ShowsSmallThumbnailsAsTheyAreShrinksLargeOnesAndStored
     EXPECT_EQ(stored.preview()->pixmap().size(), QSize(30, 20));
 }
 
-// The insert dialog refuses a count out of range, a zero size, and the files choice without files.
 TEST_F(FrameDialogs, Insert_RefusesACountOutOfRangeAZeroSizeAndNoFiles) {
     InsertFramesDialog dialog(false);
     dialog.setMessageFunction(collect());
